@@ -1,0 +1,59 @@
+# Windows build: the program, its libraries and the test programs run under Wine.
+
+add_compile_definitions(WINVER=0x0501 _WIN32_WINNT=0x0501 _WIN32_IE=0x0600
+                        NOMINMAX _CRT_SECURE_NO_WARNINGS)
+add_compile_options(-Wall -Wextra -Wno-cast-function-type)
+# libgcc, libstdc++ and winpthread go into the executables, so qnpost.exe runs alone.
+add_link_options(-static -static-libgcc -static-libstdc++)
+
+set(QN_SYSTEM_LIBS gdi32 comctl32 comdlg32 ole32 oleaut32 uuid shell32 advapi32
+                   ws2_32 winmm version msimg32)
+
+# minizip, compiled from Debian's zlib source fetched at set-up.
+set(QN_MINIZIP_DIR ${QN_DEPS_DIR}/zlib/contrib/minizip)
+if(NOT EXISTS ${QN_MINIZIP_DIR}/zip.c)
+  message(FATAL_ERROR "minizip sources missing in ${QN_MINIZIP_DIR}: run scripts/setup.sh")
+endif()
+add_library(minizip STATIC ${QN_MINIZIP_DIR}/zip.c ${QN_MINIZIP_DIR}/unzip.c
+                           ${QN_MINIZIP_DIR}/ioapi.c)
+target_include_directories(minizip SYSTEM PUBLIC ${QN_DEPS_DIR}/zlib/contrib)
+target_compile_definitions(minizip PRIVATE NOCRYPT NOUNCRYPT)
+target_compile_options(minizip PRIVATE -w)
+target_link_libraries(minizip PUBLIC z)
+
+add_library(qncore STATIC ${QN_BYTES_SOURCES} ${QN_WIN_SOURCES})
+target_include_directories(qncore PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
+target_link_libraries(qncore PUBLIC minizip ${QN_SYSTEM_LIBS})
+
+set(QN_RESOURCES ${CMAKE_SOURCE_DIR}/resources/qnpost.rc)
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR} -I${CMAKE_BINARY_DIR}/generated")
+
+add_executable(qnpost WIN32 ${QN_ENTRY_SOURCE} ${QN_RESOURCES})
+target_link_libraries(qnpost PRIVATE qncore)
+
+# Tests: one program per subsystem folder, run through Wine with a private prefix.
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh ${CMAKE_BINARY_DIR}/wineprefix)
+set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+add_subdirectory(${QN_GTEST_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+file(GLOB QN_TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp
+                                           ${CMAKE_SOURCE_DIR}/tests/support/bytes/*.cpp)
+add_library(qntestsupport STATIC ${QN_TEST_SUPPORT})
+target_link_libraries(qntestsupport PUBLIC qncore gtest)
+target_include_directories(qntestsupport PUBLIC ${CMAKE_SOURCE_DIR}/tests)
+
+enable_testing()
+set(QN_NATIVE_BUILD_DIR "" CACHE PATH "Native build whose sanitizer tests join this run")
+foreach(folder ${QN_SOURCE_FOLDERS})
+  qn_test_sources(${folder} all bytes)
+  if(all)
+    add_executable(${folder}_tests ${all} ${QN_RESOURCES})
+    # The test main lives in the support library; keep it linked in.
+    target_link_libraries(${folder}_tests PRIVATE -Wl,--whole-archive qntestsupport -Wl,--no-whole-archive qncore gtest)
+    add_test(NAME ${folder} COMMAND ${folder}_tests)
+    set_tests_properties(${folder} PROPERTIES TIMEOUT 900)
+  endif()
+  if(bytes AND QN_NATIVE_BUILD_DIR)
+    add_test(NAME native_${folder} COMMAND ${QN_NATIVE_BUILD_DIR}/${folder}_bytes_tests)
+  endif()
+endforeach()

@@ -1,0 +1,77 @@
+#include "foundation/bytes/MessageBoxes.h"
+
+#include <atomic>
+#include <cstdio>
+
+#ifdef _WIN32
+// The only place that calls the system's box; declared here so that this file
+// stays free of windows.h.
+extern "C" __declspec(dllimport) int __stdcall MessageBoxA(void*, const char*, const char*, unsigned);
+static int SystemMessageBox(void* owner, const char* text, const char* caption, unsigned flags)
+{
+    return MessageBoxA(owner, text, caption, flags);
+}
+#else
+// A native build has no boxes: say it on the error stream and answer as Enter would.
+static int SystemMessageBox(void*, const char* text, const char* caption, unsigned flags)
+{
+    std::fprintf(stderr, "[%s] %s\n", caption ? caption : "", text ? text : "");
+    return DefaultButtonAnswer(flags);
+}
+#endif
+
+char ProgramTitle[32] = "Quillnet+";
+
+namespace {
+std::atomic<MessageBoxHandler> g_handler{nullptr};
+}
+
+MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler)
+{
+    return g_handler.exchange(handler);
+}
+
+int ShowMessageBox(void* owner, const char* text, const char* caption, unsigned flags)
+{
+    MessageBoxHandler handler = g_handler.load();
+    return handler ? handler(owner, text, caption, flags) : SystemMessageBox(owner, text, caption, flags);
+}
+
+int DefaultButtonAnswer(unsigned flags)
+{
+    static const int kButtons[6][3] = {
+        {kIdOk, kIdOk, kIdOk},
+        {kIdOk, kIdCancel, kIdCancel},
+        {kIdAbort, kIdRetry, kIdIgnore},
+        {kIdYes, kIdNo, kIdCancel},
+        {kIdYes, kIdNo, kIdNo},
+        {kIdRetry, kIdCancel, kIdCancel},
+    };
+    unsigned group = flags & 0xF;
+    unsigned defaultIndex = (flags >> 8) & 0xF;
+    if (group > 5)
+        group = 0;
+    if (defaultIndex > 2)
+        defaultIndex = 0;
+    return kButtons[group][defaultIndex];
+}
+
+int ShowErrorMessage(void* owner, const char* text, const char* caption)
+{
+    return ShowMessageBox(owner, text, caption, kMbOk | kMbIconHand);
+}
+
+int ShowInfoMessage(void* owner, const char* text, const char* caption)
+{
+    return ShowMessageBox(owner, text, caption, kMbOk | kMbIconInformation);
+}
+
+int ShowWarningMessage(void* owner, const char* text, const char* caption)
+{
+    return ShowMessageBox(owner, text, caption, kMbOk | kMbIconExclamation);
+}
+
+int AskYesNo(void* owner, const char* text, const char* caption)
+{
+    return ShowMessageBox(owner, text, caption, kMbYesNo | kMbIconQuestion | kMbDefButton2);
+}

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Brings a Debian 12 machine (run as root) to what the build and the tests need.
+# Quiet and quick when everything is already there.
+set -euo pipefail
+
+repo=$(cd "$(dirname "$0")/.." && pwd)
+packages=(cmake make dpkg-dev g++-mingw-w64-i686 mingw-w64-i686-dev libz-mingw-w64-dev
+          googletest wine wine32:i386 xvfb xauth g++)
+
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
+
+updated=0
+apt_update() { if [ "$updated" = 0 ]; then apt-get update -qq; updated=1; fi; }
+
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  dpkg --add-architecture i386
+fi
+
+# Source entries let us fetch Debian's zlib source, whose contrib/minizip the build compiles.
+src_list=/etc/apt/sources.list.d/qnpost-deb-src.sources
+if [ ! -f "$src_list" ]; then
+  cat > "$src_list" <<'SRC'
+Types: deb-src
+URIs: http://deb.debian.org/debian
+Suites: bookworm bookworm-updates
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+SRC
+  updated=0
+fi
+
+missing=()
+for p in "${packages[@]}"; do installed "$p" || missing+=("$p"); done
+if [ "${#missing[@]}" -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  apt_update
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+zlib_dir="$repo/.deps/zlib"
+if [ ! -f "$zlib_dir/contrib/minizip/zip.c" ]; then
+  echo "setup: fetching zlib source for minizip"
+  apt_update
+  work=$(mktemp -d)
+  (cd "$work" && apt-get source -qq --download-only zlib >/dev/null 2>&1 \
+     && dpkg-source -x --no-check ./zlib_*.dsc zlib >/dev/null)
+  mkdir -p "$repo/.deps"
+  rm -rf "$zlib_dir"
+  mv "$work/zlib" "$zlib_dir"
+  rm -rf "$work"
+fi

@@ -1,0 +1,13 @@
+# Sourced by the run and test scripts: makes the build's private Wine prefix on
+# first use and keeps one wineserver, with Wine's own services, alive for the run.
+# The services are started here with their output sent away: started by a test,
+# they would hold CTest's output pipe open and CTest would wait for ever.
+prepare_wine_prefix() {
+  export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "Preparing the Wine prefix in $WINEPREFIX"
+  fi
+  wineserver -p </dev/null >/dev/null 2>&1
+  wine wineboot </dev/null >/dev/null 2>&1 || true
+}
+stop_wine() { wineserver -k 2>/dev/null || true; }

@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Runs one Windows program under Wine in the build's private prefix:
+#   wine-run.sh PREFIX PROGRAM [ARGS...]
+prefix=$1
+shift
+export WINEPREFIX=$prefix
+export WINEDEBUG=-all
+export LANG=en_US.UTF-8
+# No Mono or Gecko prompts when a prefix is first made.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+exec wine "$@"
