@@ -1,0 +1,24 @@
+#pragma once
+
+#include <windows.h>
+
+#include "foundation/GenericString.h"
+
+// Append-only diagnostic reports in the working folder. A writer that cannot
+// write gives up quietly: a failing report must never take the program down.
+
+// Appends the text (without its terminator); no file name means "messages.txt".
+void AppendTextToFile(const char* text, const char* fileName = nullptr);
+void AppendBytesToFile(const void* bytes, DWORD count, const char* fileName = nullptr);
+
+// One entry: "\r\n", the local time "dd-mm-yyyy hh:mm:ss", a blank, text1, text2,
+// "\r\n". No file name means "error.txt".
+void WriteErrorLog(const char* text1, const char* text2, const char* fileName = nullptr);
+
+// " , Error number: <code>, Details: <the system's text>", appended to the string.
+void GetLastErrorText(DWORD code, CGenericString& text);
+void GetLastErrorText(DWORD code, CWorkerString& text);
+
+// The same description into a caller's buffer (always terminated); for code
+// that must not use pooled strings.
+void FormatLastErrorText(DWORD code, char* buffer, size_t size);

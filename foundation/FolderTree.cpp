@@ -1,0 +1,98 @@
+#include "foundation/FolderTree.h"
+
+#include <cstdio>
+#include <string>
+
+#include "foundation/GenericFile.h"
+#include "foundation/bytes/GenericException.h"
+#include "foundation/bytes/MessageBoxes.h"
+
+namespace {
+bool IsDotName(const char* name)
+{
+    return name[0] == '.';
+}
+
+void ClearProtection(const std::string& path)
+{
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN)))
+        SetFileAttributesA(path.c_str(), attributes & ~(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+}
+
+// Calls visit(found) for every match of the search pattern.
+template <class Visit>
+void ForEachMatch(const std::string& search, Visit visit)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE handle = FindFirstFileA(search.c_str(), &found);
+    if (handle == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        visit(found);
+    } while (FindNextFileA(handle, &found));
+    FindClose(handle);
+}
+}
+
+bool GetFileChecksum(const char* path, DWORD* sum, DWORD* size)
+{
+    *sum = 0;
+    *size = 0;
+    try {
+        CGenericFile file;
+        file.OpenReadOnly(path);
+        if (file.GetSize() == 0)
+            return true;
+        if (!file.CreateMappingReadOnly())
+            return false;
+        const BYTE* bytes = file.GetView();
+        DWORD total = 0;
+        for (DWORD i = 0; i < file.GetViewSize(); ++i)
+            total += bytes[i];
+        *sum = total;
+        *size = file.GetViewSize();
+        return true;
+    } catch (const CGenericException& failure) {
+        ShowWarningMessage(GetForegroundWindow(), failure.GetErrorText(), ProgramTitle);
+        *sum = 0;
+        *size = 0;
+        return false;
+    }
+}
+
+void CopyDirectoryTree(const char* targetFolder, const char* sourceFolder, const char* pattern)
+{
+    std::string source = sourceFolder;
+    std::string target = targetFolder;
+    ForEachMatch(source + "\\" + pattern, [&](const WIN32_FIND_DATAA& found) {
+        if (IsDotName(found.cFileName))
+            return;
+        std::string from = source + "\\" + found.cFileName;
+        std::string to = target + "\\" + found.cFileName;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            CreateDirectoryA(to.c_str(), nullptr);
+            CopyDirectoryTree(to.c_str(), from.c_str(), pattern);
+        } else {
+            ClearProtection(to);
+            CopyFileA(from.c_str(), to.c_str(), FALSE);
+        }
+    });
+}
+
+bool DeleteDirectoryTree(const char* folder)
+{
+    std::string root = folder;
+    ForEachMatch(root + "\\*", [&](const WIN32_FIND_DATAA& found) {
+        if (IsDotName(found.cFileName))
+            return;
+        std::string path = root + "\\" + found.cFileName;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            DeleteDirectoryTree(path.c_str());
+        } else {
+            ClearProtection(path);
+            DeleteFileA(path.c_str());
+        }
+    });
+    return RemoveDirectoryA(folder) != 0;
+}

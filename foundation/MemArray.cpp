@@ -1,0 +1,45 @@
+#include "foundation/MemArray.h"
+
+#include <cstdio>
+
+#include "foundation/DiagnosticLog.h"
+#include "foundation/GenericFile.h"
+#include "foundation/bytes/TextChecks.h"
+
+void ReportMemArrayBoundsFault(const void* data, DWORD count, DWORD elementSize, DWORD index)
+{
+    char report[128];
+    std::snprintf(report, sizeof report, "Out of bounds, buffer size =%lu, index=%lu\r\nBuffer content:",
+                  static_cast<unsigned long>(count), static_cast<unsigned long>(index));
+    WriteErrorLog("CMemArray::operator[] ", report, nullptr);
+    // The dump holds as many bytes as the array has elements.
+    (void)elementSize;
+    if (data)
+        AppendBytesToFile(data, count, "error.txt");
+}
+
+void ReportMemArrayAllocFailure(unsigned long long requestedBytes)
+{
+    MEMORYSTATUS status = {};
+    status.dwLength = sizeof status;
+    GlobalMemoryStatus(&status);
+
+    char total[25];
+    char available[25];
+    std::snprintf(total, sizeof total, "%lu", static_cast<unsigned long>(status.dwTotalPhys >> 20));
+    std::snprintf(available, sizeof available, "%lu", static_cast<unsigned long>(status.dwAvailPhys));
+    InsertThousandsSeparators(total, sizeof total);
+    InsertThousandsSeparators(available, sizeof available);
+
+    char totalText[40];
+    char availableText[40];
+    std::snprintf(totalText, sizeof totalText, "%s MBytes", total);
+    std::snprintf(availableText, sizeof availableText, "%s bytes", available);
+    char report[400];
+    std::snprintf(report, sizeof report,
+                  "\r\nCMemArray constructor failed ?\r\nRequested %llu bytes.\r\nTotal memory %s, Free memory "
+                  "%s.\r\n\r\nPlease report this problem to Corvell Ltd and send us the error.txt file.",
+                  requestedBytes, totalText, availableText);
+    AppendStringToFile(report, "error.txt");
+    throw CGenericException("CMemArray::Alloc() failed");
+}

@@ -1,0 +1,139 @@
+#include "foundation/MemoryZip.h"
+
+#include <cstring>
+
+#include "minizip/unzip.h"
+#include "minizip/zip.h"
+
+namespace {
+// minizip reads and writes through these functions; the "file" is a buffer.
+struct MemoryStream {
+    std::vector<unsigned char>* growing;  // when writing
+    const unsigned char* fixed;           // when reading
+    size_t fixedSize;
+    size_t position;
+    int error;
+
+    size_t Size() const { return growing ? growing->size() : fixedSize; }
+};
+
+voidpf ZCALLBACK OpenStream(voidpf opaque, const char*, int)
+{
+    return opaque;
+}
+
+uLong ZCALLBACK ReadStream(voidpf, voidpf stream, void* buffer, uLong size)
+{
+    MemoryStream* s = static_cast<MemoryStream*>(stream);
+    const unsigned char* data = s->growing ? s->growing->data() : s->fixed;
+    size_t available = s->position < s->Size() ? s->Size() - s->position : 0;
+    size_t count = size < available ? size : available;
+    if (count)
+        std::memcpy(buffer, data + s->position, count);
+    s->position += count;
+    return static_cast<uLong>(count);
+}
+
+uLong ZCALLBACK WriteStream(voidpf, voidpf stream, const void* buffer, uLong size)
+{
+    MemoryStream* s = static_cast<MemoryStream*>(stream);
+    if (!s->growing) {
+        s->error = 1;
+        return 0;
+    }
+    if (s->position + size > s->growing->size())
+        s->growing->resize(s->position + size);
+    std::memcpy(s->growing->data() + s->position, buffer, size);
+    s->position += size;
+    return size;
+}
+
+long ZCALLBACK TellStream(voidpf, voidpf stream)
+{
+    return static_cast<long>(static_cast<MemoryStream*>(stream)->position);
+}
+
+long ZCALLBACK SeekStream(voidpf, voidpf stream, uLong offset, int origin)
+{
+    MemoryStream* s = static_cast<MemoryStream*>(stream);
+    size_t base = 0;
+    if (origin == ZLIB_FILEFUNC_SEEK_CUR)
+        base = s->position;
+    else if (origin == ZLIB_FILEFUNC_SEEK_END)
+        base = s->Size();
+    size_t target = base + offset;
+    if (target > s->Size() && !s->growing)
+        return -1;
+    s->position = target;
+    return 0;
+}
+
+int ZCALLBACK CloseStream(voidpf, voidpf)
+{
+    return 0;
+}
+
+int ZCALLBACK StreamError(voidpf, voidpf stream)
+{
+    return static_cast<MemoryStream*>(stream)->error;
+}
+
+zlib_filefunc_def MemoryFunctions(MemoryStream* stream)
+{
+    zlib_filefunc_def functions;
+    functions.zopen_file = OpenStream;
+    functions.zread_file = ReadStream;
+    functions.zwrite_file = WriteStream;
+    functions.ztell_file = TellStream;
+    functions.zseek_file = SeekStream;
+    functions.zclose_file = CloseStream;
+    functions.zerror_file = StreamError;
+    functions.opaque = stream;
+    return functions;
+}
+}
+
+bool PackToMemoryZip(const std::string& entryName, const void* bytes, size_t size,
+                     std::vector<unsigned char>& archive)
+{
+    archive.clear();
+    MemoryStream stream = {&archive, nullptr, 0, 0, 0};
+    zlib_filefunc_def functions = MemoryFunctions(&stream);
+    zipFile zip = zipOpen2("memory", APPEND_STATUS_CREATE, nullptr, &functions);
+    if (!zip)
+        return false;
+    zip_fileinfo info = {};
+    bool written = zipOpenNewFileInZip64(zip, entryName.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
+                                         Z_DEFAULT_COMPRESSION, 0) == ZIP_OK &&
+                   zipWriteInFileInZip(zip, bytes, static_cast<unsigned>(size)) == ZIP_OK &&
+                   zipCloseFileInZip(zip) == ZIP_OK;
+    bool closed = zipClose(zip, nullptr) == ZIP_OK;
+    return written && closed && stream.error == 0;
+}
+
+bool UnpackFirstMemoryZipEntry(const void* archive, size_t size, std::vector<unsigned char>& bytes,
+                               std::string* entryName)
+{
+    bytes.clear();
+    MemoryStream stream = {nullptr, static_cast<const unsigned char*>(archive), size, 0, 0};
+    zlib_filefunc_def functions = MemoryFunctions(&stream);
+    unzFile zip = unzOpen2("memory", &functions);
+    if (!zip)
+        return false;
+    bool ok = false;
+    unz_file_info info;
+    char name[260];
+    if (unzGoToFirstFile(zip) == UNZ_OK &&
+        unzGetCurrentFileInfo(zip, &info, name, sizeof name, nullptr, 0, nullptr, 0) == UNZ_OK &&
+        unzOpenCurrentFile(zip) == UNZ_OK) {
+        bytes.resize(info.uncompressed_size);
+        int read = bytes.empty() ? 0 : unzReadCurrentFile(zip, bytes.data(), static_cast<unsigned>(bytes.size()));
+        ok = read == static_cast<int>(bytes.size()) && unzCloseCurrentFile(zip) == UNZ_OK;
+        if (ok && entryName)
+            *entryName = name;
+    }
+    unzClose(zip);
+    if (!ok)
+        bytes.clear();
+    return ok;
+}

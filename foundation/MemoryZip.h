@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Zip archives held in memory (packed note texts, protected contents, attached
+// files). Entries are written without zip64 extensions, so an archive starts
+// with the local header 50 4B 03 04 14.
+
+// Packs the bytes as the archive's one entry; false when packing failed.
+bool PackToMemoryZip(const std::string& entryName, const void* bytes, size_t size,
+                     std::vector<unsigned char>& archive);
+
+// Unpacks the archive's first entry; false for a damaged or empty archive.
+bool UnpackFirstMemoryZipEntry(const void* archive, size_t size, std::vector<unsigned char>& bytes,
+                               std::string* entryName = nullptr);

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <windows.h>
+#include <richedit.h>
+
+// Conversions between the rich-edit character format (sizes in twips) and LOGFONT
+// (heights in pixels of the screen's vertical resolution).
+
+// Face cut to 31 characters; "Arial" when no installed font has the face.
+void MakeLogFont(LOGFONTA* font, LONG height, LONG weight, BYTE pitchAndFamily, const char* face);
+void CharFormatToLogFont(LOGFONTA* font, const CHARFORMATA& format);
+// With a window, the control's default format is read first.
+void LogFontToCharFormat(HWND window, CHARFORMATA* format, const LOGFONTA& font);
+void SetCharFormatColor(CHARFORMATA* format, COLORREF color);

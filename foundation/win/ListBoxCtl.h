@@ -1,0 +1,41 @@
+#pragma once
+
+#include <windows.h>
+
+// A list box of a dialog.
+class CListBoxCtl {
+public:
+    explicit CListBoxCtl(HWND window = nullptr) : m_window(window) {}
+    void Attach(HWND window) { m_window = window; }
+    HWND GetWindow() const { return m_window; }
+
+    // Each returns the new item's index; a refusal throws.
+    int AddString(const char* text);
+    int InsertString(const char* text);  // at the top
+    int AppendString(const char* text);  // after the last item
+
+    LRESULT SetItemData(int index, LPARAM data);
+    LRESULT GetItemData(int index);
+    LRESULT Select(int index);
+    // Fills the indexes of the selected items (at most capacity); returns how many.
+    int GetSelItems(int* indexes, int capacity);
+    int GetCount();
+    int GetSelCount();  // 0 on error
+
+private:
+    HWND m_window;
+};
+
+// A window timer.
+class CTimer {
+public:
+    void Set(HWND window, UINT_PTR id, UINT period);
+    void Kill();
+    UINT_PTR GetId() const { return m_id; }
+
+private:
+    HWND m_window = nullptr;
+    UINT_PTR m_id = 0;
+    UINT m_period = 0;
+    int m_state = 0;
+};

@@ -1,0 +1,158 @@
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "foundation/Allocator.h"
+#include "support/bytes/MessageBoxRecorder.h"
+#include "support/TempFolder.h"
+
+namespace {
+struct LiveBlock {
+    CBlockDescriptor* descriptor;
+    std::string bytes;
+};
+
+void Fill(CBlockDescriptor* d, std::mt19937& random, std::string& model)
+{
+    model.resize(d->size);
+    for (DWORD i = 0; i < d->size; ++i)
+        model[i] = static_cast<char>(random());
+    std::memcpy(d->address, model.data(), d->size);
+}
+}
+
+TEST(Allocator, RandomAllocateAndFreeKeepsEveryBlocksBytes)
+{
+    MessageBoxRecorder boxes;
+    CAllocator pool("Test Allocator", 4000, 30, "NEW");
+    std::mt19937 random(1234);
+    std::vector<LiveBlock> live;
+    int compactions = 0;
+    for (int step = 0; step < 5000; ++step) {
+        bool allocate = live.empty() || (live.size() < 29 && random() % 3 != 0);
+        if (allocate) {
+            DWORD size = 1 + random() % 300;
+            if (size > pool.GetFreeTotal())
+                continue;
+            bool willCompact = size > pool.GetTailRun();
+            CBlockDescriptor* d = pool.Aloca(size);
+            ASSERT_NE(d, nullptr);
+            compactions += willCompact;
+            LiveBlock block{d, ""};
+            Fill(d, random, block.bytes);
+            live.push_back(block);
+        } else {
+            size_t victim = random() % live.size();
+            pool.Free(live[victim].descriptor);
+            live.erase(live.begin() + static_cast<long>(victim));
+        }
+        for (const LiveBlock& block : live)
+            ASSERT_EQ(std::string(reinterpret_cast<char*>(block.descriptor->address), block.descriptor->size),
+                      block.bytes);
+    }
+    EXPECT_GT(compactions, 50);
+    EXPECT_TRUE(pool.CheckAllocatorConsistency());
+    EXPECT_EQ(boxes.Count(), 0u);
+}
+
+TEST(Allocator, CompactionMovesLaterBlocksDown)
+{
+    CAllocator pool("Test Allocator", 100, 5, "PROCESSHEAP");
+    CBlockDescriptor* a = pool.Aloca(30);
+    CBlockDescriptor* b = pool.Aloca(30);
+    CBlockDescriptor* c = pool.Aloca(30);
+    std::memset(c->address, 'c', 30);
+    BYTE* cBefore = c->address;
+    pool.Free(b);
+    EXPECT_EQ(pool.GetTailRun(), 10u) << "a hole in the middle does not lengthen the tail";
+    CBlockDescriptor* d = pool.Aloca(40);
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(c->address, a->address + 30);
+    EXPECT_LT(c->address, cBefore);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(c->address), 30), std::string(30, 'c'));
+    EXPECT_EQ(d->address, c->address + 30);
+    EXPECT_EQ(pool.GetTailRun(), 0u);
+}
+
+TEST(Allocator, FreeingTheLastBlockRestoresTheTailAtOnce)
+{
+    CAllocator pool("Test Allocator", 100, 5, "NEW");
+    pool.Aloca(30);
+    CBlockDescriptor* last = pool.Aloca(30);
+    pool.Free(last);
+    EXPECT_EQ(pool.GetTailRun(), 70u);
+    EXPECT_EQ(pool.GetFreeTotal(), 70u);
+}
+
+TEST(Allocator, RequestAboveTheFreeTotalThrowsAndLeavesThePoolUsable)
+{
+    TempFolder folder;
+    SetCurrentDirectoryA(folder.Path().c_str());
+    CAllocator pool("Test Allocator", 100, 5, "NEW");
+    pool.Aloca(60);
+    EXPECT_THROW(pool.Aloca(41), CGenericException);
+    EXPECT_EQ(ReadWholeFile(folder.File("error.txt")), "Memory request: 41 bytes, Available: 40 bytes\r\n");
+    EXPECT_NE(pool.Aloca(40), nullptr);
+    EXPECT_TRUE(pool.CheckAllocatorConsistency());
+    SetCurrentDirectoryA("..");
+}
+
+TEST(Allocator, FullTableAndMisuseShowTheirBoxes)
+{
+    MessageBoxRecorder boxes;
+    CAllocator pool("Test Allocator", 100, 2, "NEW");
+    CBlockDescriptor* first = pool.Aloca(1);
+    pool.Aloca(1);
+    EXPECT_EQ(pool.Aloca(1), nullptr);
+    EXPECT_EQ(boxes.LastText(), "3 - The memory allocator is full");
+
+    pool.Free(first);
+    pool.Free(first);
+    EXPECT_EQ(boxes.LastText(), "The descriptor is already free !?");
+}
+
+TEST(Allocator, FreeingTheAnchorChangesNothing)
+{
+    MessageBoxRecorder boxes;
+    CAllocator pool("Test Allocator", 100, 2, "NEW");
+    CBlockDescriptor* block = pool.Aloca(10);
+    CBlockDescriptor* anchor = block->prev;
+    pool.Free(anchor);
+    EXPECT_EQ(boxes.LastText(), "Free the first descriptor ?!");
+    EXPECT_EQ(pool.GetObjectCount(), 2u);
+    EXPECT_EQ(pool.GetFreeTotal(), 90u);
+    EXPECT_TRUE(pool.CheckAllocatorConsistency());
+}
+
+TEST(Allocator, BadArgumentsThrowTheirTexts)
+{
+    try {
+        CAllocator pool("x", 0, 2, "NEW");
+        FAIL();
+    } catch (const CGenericException& e) {
+        EXPECT_STREQ(e.GetErrorText(), "The Allocator size is negative or zero");
+    }
+    try {
+        CAllocator pool("x", 10, 2, "MALLOC");
+        FAIL();
+    } catch (const CGenericException& e) {
+        EXPECT_STREQ(e.GetErrorText(), " Unknown allocator method?! Use NEW or PROCESSHEAP.");
+    }
+}
+
+TEST(Allocator, PointerWritesAreBounded)
+{
+    CAllocator pool("Test Allocator", 100, 2, "NEW");
+    CAlocatorPointer<char> block(&pool, 4);
+    block.SetCharFromIndex(3, 'x');
+    EXPECT_EQ(block.GetAddress()[3], 'x');
+    try {
+        block.SetCharFromIndex(4, 'y');
+        FAIL();
+    } catch (const CGenericException& e) {
+        EXPECT_STREQ(e.GetErrorText(), "CAlocatorPointer<T>:: SetCharFromIndex out of range ");
+    }
+}

@@ -1,0 +1,84 @@
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "foundation/Clock.h"
+#include "foundation/DiagnosticLog.h"
+#include "foundation/StringTableBoxes.h"
+#include "support/TempFolder.h"
+#include "support/bytes/MessageBoxRecorder.h"
+
+namespace {
+class Log : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        SetCurrentDirectoryA(m_folder.Path().c_str());
+        SYSTEMTIME fixed = {};
+        fixed.wYear = 2009;
+        fixed.wMonth = 3;
+        fixed.wDay = 7;
+        fixed.wHour = 9;
+        fixed.wMinute = 5;
+        fixed.wSecond = 3;
+        SetClockOverride(&fixed);
+    }
+    void TearDown() override
+    {
+        SetClockOverride(nullptr);
+        SetCurrentDirectoryA("..");
+    }
+    TempFolder m_folder;
+};
+}
+
+TEST_F(Log, ErrorEntriesAreTimeStampedLines)
+{
+    WriteErrorLog("first ", "second", nullptr);
+    WriteErrorLog(nullptr, nullptr, nullptr);
+    EXPECT_EQ(ReadWholeFile(m_folder.File("error.txt")),
+              "\r\n07-03-2009 09:05:03 first second\r\n"
+              "\r\n07-03-2009 09:05:03 \r\n");
+}
+
+TEST_F(Log, WritersAppendAndNeverOverwrite)
+{
+    AppendTextToFile("one");
+    AppendTextToFile("two");
+    AppendBytesToFile("\0x", 2, "dump.bin");
+    EXPECT_EQ(ReadWholeFile(m_folder.File("messages.txt")), "onetwo");
+    EXPECT_EQ(ReadWholeFile(m_folder.File("dump.bin")), std::string("\0x", 2));
+}
+
+TEST_F(Log, AWriterThatCannotWriteGivesUpQuietly)
+{
+    EXPECT_NO_THROW(WriteErrorLog("lost", nullptr, "no such folder\\error.txt"));
+    EXPECT_NO_THROW(AppendTextToFile("lost", "no such folder\\messages.txt"));
+}
+
+TEST_F(Log, ErrorDescriptionNamesTheCode)
+{
+    CGenericString text("SetCurrentDirectory failed (");
+    GetLastErrorText(2, text);
+    std::string described = text.GetString();
+    EXPECT_EQ(described.rfind("SetCurrentDirectory failed ( , Error number: 2, Details: ", 0), 0u) << described;
+    EXPECT_GT(described.size(), std::string("SetCurrentDirectory failed ( , Error number: 2, Details: ").size());
+
+    char buffer[64];
+    FormatLastErrorText(0x80004005u, buffer, sizeof buffer);
+    EXPECT_EQ(std::string(buffer).rfind(" , Error number: 2147500037, Details: ", 0), 0u);
+}
+
+TEST_F(Log, StringTableBoxesUseTheirTexts)
+{
+    MessageBoxRecorder boxes;
+    ShowPasteTooLongMessage(nullptr, 5);
+    ShowPasteTooLongMessage(nullptr, 50000);
+    ShowBusySendingMessage(nullptr);
+    std::vector<RecordedBox> shown = boxes.Boxes();
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[0].text, shown[1].text);
+    EXPECT_EQ(shown[0].caption, "Sorry...");
+    EXPECT_EQ(shown[0].flags, 0x10u);
+    EXPECT_EQ(shown[2].text, "Quillnet+ is busy transmitting a note.\n\n         Please wait.");
+}

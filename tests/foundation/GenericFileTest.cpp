@@ -1,0 +1,127 @@
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "foundation/GenericFile.h"
+#include "support/TempFolder.h"
+
+namespace {
+std::string TextOf(const CGenericException& e)
+{
+    return e.GetErrorText();
+}
+}
+
+TEST(GenericFile, OpenFailuresNameThePathAndKeepTheCode)
+{
+    TempFolder folder;
+    std::string missing = folder.File("missing.txt");
+    CGenericFile file;
+    try {
+        file.OpenReadOnly(missing.c_str());
+        FAIL();
+    } catch (const CGenericException& e) {
+        EXPECT_EQ(TextOf(e), "Open ReadOnly failed - " + missing + " - ");
+        EXPECT_EQ(e.GetErrorCode(), 2u);
+    }
+    EXPECT_FALSE(file.IsOpen());
+    try {
+        file.OpenExclusive(missing.c_str());
+        FAIL();
+    } catch (const CGenericException& e) {
+        EXPECT_EQ(TextOf(e).rfind("OpenExclusive failed - " + missing + " -\r\n  , Error number: 2, Details: ", 0), 0u)
+            << TextOf(e);
+    }
+}
+
+TEST(GenericFile, ExclusiveOpenRefusesASecondOpen)
+{
+    TempFolder folder;
+    std::string path = folder.File("table.QPD");
+    WriteWholeFile(path, "x");
+    CGenericFile first;
+    first.OpenExclusive(path.c_str());
+    CGenericFile second;
+    try {
+        second.OpenShared(path.c_str());
+        FAIL();
+    } catch (const CGenericException& e) {
+        EXPECT_EQ(e.GetErrorCode(), 32u);
+    }
+    first.Close();
+    EXPECT_TRUE(second.OpenShared(path.c_str()));
+}
+
+TEST(GenericFile, CreateOverwriteTruncatesAndWritesRead)
+{
+    TempFolder folder;
+    std::string path = folder.File("data.bin");
+    WriteWholeFile(path, "old contents");
+    CGenericFile file;
+    file.CreateOverwrite(path.c_str());
+    EXPECT_EQ(file.GetSize(), 0u);
+    EXPECT_TRUE(file.IsEOF());
+    file.WriteToFile("hello world", 11);
+    file.MoveFromBOF(6);
+    char buffer[8] = {};
+    EXPECT_EQ(file.ReadFromFile(buffer, 5), 5u);
+    EXPECT_STREQ(buffer, "world");
+    EXPECT_TRUE(file.IsEOF());
+    file.MoveFromEOF(-5);
+    file.SetEOF();
+    file.Close();
+    EXPECT_EQ(ReadWholeFile(path), "hello ");
+}
+
+TEST(GenericFile, ReadingIntoAStringLeavesRoomForTheTerminator)
+{
+    TempFolder folder;
+    std::string path = folder.File("text.txt");
+    WriteWholeFile(path, "0123456789");
+    CGenericFile file;
+    file.OpenReadOnly(path.c_str());
+    CGenericString small(4);
+    EXPECT_EQ(small.GetCapacity(), 5);
+    try {
+        file.ReadFromFile(small, 10);
+        FAIL();
+    } catch (const CGenericException& e) {
+        EXPECT_EQ(TextOf(e), "ReadFromFile attempt to read too many bytes " + path);
+    }
+    EXPECT_EQ(file.GetFilePosition(), 0u);
+    EXPECT_THROW(file.ReadFromFile(small, 5), CGenericException);
+    EXPECT_EQ(file.ReadFromFile(small, 4), 4u);
+    EXPECT_STREQ(small.GetString(), "0123");
+}
+
+TEST(GenericFile, MappingGrowsTheFileAndWritesItsTail)
+{
+    TempFolder folder;
+    std::string path = folder.File("mapped.bin");
+    WriteWholeFile(path, std::string(1000, 'a'));
+    CGenericFile file;
+    file.OpenShared(path.c_str());
+    ASSERT_TRUE(file.CreateMapping(100));
+    EXPECT_EQ(file.GetViewSize(), 1100u);
+    file.WriteTailOfMapping("abc");
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(file.GetView()) + 1097, 3), "abc");
+    file.WriteToMapping(0, "Z", 1);
+    EXPECT_THROW(file.WriteToMapping(1099, "xy", 2), CGenericException);
+    file.Close();
+    std::string bytes = ReadWholeFile(path);
+    ASSERT_EQ(bytes.size(), 1100u);
+    EXPECT_EQ(bytes[0], 'Z');
+    EXPECT_EQ(bytes.substr(1097), "abc");
+}
+
+TEST(GenericFile, ReadOnlyMappingOfAnEmptyFileMapsNothing)
+{
+    TempFolder folder;
+    std::string path = folder.File("empty.bin");
+    WriteWholeFile(path, "");
+    CGenericFile file;
+    file.OpenReadOnly(path.c_str());
+    EXPECT_FALSE(file.CreateMappingReadOnly());
+    EXPECT_EQ(file.GetView(), nullptr);
+    EXPECT_TRUE(file.IsEOF());
+}

@@ -1,0 +1,82 @@
+#include <cstring>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "foundation/bytes/TextChecks.h"
+#include "support/bytes/MessageBoxRecorder.h"
+
+TEST(TextChecks, LiteralsAndBlanks)
+{
+    EXPECT_TRUE(IsBlankText(nullptr));
+    EXPECT_TRUE(IsBlankText("   "));
+    EXPECT_FALSE(IsBlankText(" a "));
+    EXPECT_TRUE(IsDigitsOnly("0123"));
+    EXPECT_FALSE(IsDigitsOnly(""));
+    EXPECT_FALSE(IsDigitsOnly("12a"));
+    EXPECT_TRUE(IsHexNumberText("1Fh"));
+    EXPECT_TRUE(IsHexNumberText("h"));
+    EXPECT_FALSE(IsHexNumberText("1 Fh"));
+    EXPECT_FALSE(IsHexNumberText("1Gh"));
+    EXPECT_TRUE(IsBinaryNumberText("1010B"));
+    EXPECT_FALSE(IsBinaryNumberText("1210b"));
+}
+
+TEST(TextChecks, HexDigitValues)
+{
+    MessageBoxRecorder boxes;
+    EXPECT_EQ(HexDigitValue('7'), 7);
+    EXPECT_EQ(HexDigitValue('c'), 12);
+    EXPECT_EQ(HexDigitValue('F'), 15);
+    EXPECT_EQ(HexDigitValue('g'), 0);
+    EXPECT_EQ(boxes.LastText(), "Invalid hex number");
+}
+
+TEST(TextChecks, IpAddresses)
+{
+    EXPECT_EQ(CheckIpAddressText("192.168.0.1"), 1);
+    EXPECT_EQ(CheckIpAddressText("192.168.1"), -2);
+    EXPECT_EQ(CheckIpAddressText("workstation"), 0);
+    EXPECT_EQ(CheckIpAddressText("1.2.3.4.5"), -2);
+    EXPECT_EQ(CheckIpAddressText("1234567890123456"), -2);
+    EXPECT_EQ(CheckIpAddressText(".1.2.3"), -2);
+    EXPECT_EQ(CheckIpAddressText("1..2.3"), -2);
+    EXPECT_EQ(CheckIpAddressText("a.b.c.d"), 0);
+}
+
+TEST(TextChecks, EmailAddresses)
+{
+    EXPECT_EQ(CheckEmailAddressText("ann@example.com"), 1);
+    EXPECT_EQ(CheckEmailAddressText("mailto:ann@example.com"), 1);
+    EXPECT_EQ(CheckEmailAddressText("ann@b@example.com"), -2);
+    EXPECT_EQ(CheckEmailAddressText("ann@example"), 0);
+    EXPECT_EQ(CheckEmailAddressText("ann@example.com."), -2);
+    EXPECT_EQ(CheckEmailAddressText("ann.example.com@"), -2);
+    EXPECT_EQ(CheckEmailAddressText("http://a@b.com"), -2);
+    EXPECT_EQ(CheckEmailAddressText("plain"), 0);
+}
+
+TEST(TextChecks, NumberFormats)
+{
+    char buffer[32];
+    FormatDoubleTrimmed(buffer, sizeof buffer, 2.5, "%f");
+    EXPECT_STREQ(buffer, "2.5");
+    FormatDoubleTrimmed(buffer, sizeof buffer, 3.0, "%f");
+    EXPECT_STREQ(buffer, "3");
+    FormatDoubleTrimmed(buffer, sizeof buffer, 300.0, "%.0f");
+    EXPECT_STREQ(buffer, "300");
+
+    std::strcpy(buffer, "1234567.25");
+    EXPECT_TRUE(InsertThousandsSeparators(buffer, sizeof buffer));
+    EXPECT_STREQ(buffer, "1,234,567.25");
+    std::strcpy(buffer, "999");
+    EXPECT_TRUE(InsertThousandsSeparators(buffer, sizeof buffer));
+    EXPECT_STREQ(buffer, "999");
+    std::strcpy(buffer, "-1000");
+    EXPECT_TRUE(InsertThousandsSeparators(buffer, sizeof buffer));
+    EXPECT_STREQ(buffer, "-1,000");
+
+    char tight[8] = "1234567";
+    EXPECT_FALSE(InsertThousandsSeparators(tight, sizeof tight));
+    EXPECT_STREQ(tight, "1234567");
+}
