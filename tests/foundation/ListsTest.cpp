@@ -159,3 +159,29 @@ TEST(Destination, EqualityIgnoresCaseDescriptionAndFile)
     a.SetIPAddress(longAddress.c_str());
     EXPECT_EQ(std::string(a.m_ipAddress), std::string(15, '1'));
 }
+
+// At shut-down the pool gives its blocks back only after the last node has come
+// home; a list emptied later still finds a live pool.
+TEST(PtrList, ClosingReleasesBlocksOnlyWhenNoNodeIsInUse)
+{
+    MessageBoxRecorder boxes;
+    int a = 1, b = 2;
+    {
+        CPtrList early("early");
+        CPtrList late("late");
+        early.AddHead(&a);
+        late.AddHead(&b);
+        SetNodePoolClosing(true);
+        early.RemoveAll();
+        EXPECT_EQ(late.GetFirst(), &b);
+        late.AddHead(&a);
+        EXPECT_EQ(late.GetCount(), 2u);
+    }
+    EXPECT_EQ(GetLiveNodeCount(), 0u);
+    CPtrList after("after");
+    after.AddHead(&a);
+    EXPECT_EQ(after.GetFirst(), &a);
+    EXPECT_EQ(boxes.Count(), 0u) << "a fresh block after the release is not an exhausted pool";
+    after.RemoveAll();
+    SetNodePoolClosing(false);
+}
