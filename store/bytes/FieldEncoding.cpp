@@ -1,0 +1,129 @@
+#include "store/bytes/FieldEncoding.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+
+namespace {
+const std::int32_t kCoordinateLimit = -1000;
+const std::int32_t kLargestCoordinateMagnitude = 4000;
+const int kMaxDoubleDigits = 17; // enough for any double to read back exactly
+
+int HexDigitValue(unsigned char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+bool Place(const std::string& text, bool rightAligned, unsigned char fill, unsigned char* field, std::size_t width)
+{
+    if (text.size() > width)
+        return false;
+    std::memset(field, fill, width);
+    std::memcpy(field + (rightAligned ? width - text.size() : 0), text.data(), text.size());
+    return true;
+}
+}
+
+bool IsCoordinateField(const char* fieldName)
+{
+    return std::strcmp(fieldName, "WLEFT") == 0 || std::strcmp(fieldName, "WTOP") == 0;
+}
+
+std::int32_t ReadIntegerField(const unsigned char* field, std::size_t width)
+{
+    std::size_t i = 0;
+    while (i < width && field[i] == ' ')
+        ++i;
+    bool negative = false;
+    if (i < width && (field[i] == '-' || field[i] == '+')) {
+        negative = field[i] == '-';
+        ++i;
+    }
+    std::int64_t magnitude = 0;
+    const std::int64_t cap = static_cast<std::int64_t>(std::numeric_limits<std::int32_t>::max()) + 1;
+    for (; i < width && field[i] >= '0' && field[i] <= '9'; ++i) {
+        magnitude = magnitude * 10 + (field[i] - '0');
+        if (magnitude > cap)
+            magnitude = cap;
+    }
+    std::int64_t value = negative ? -magnitude : magnitude;
+    if (value > std::numeric_limits<std::int32_t>::max())
+        value = std::numeric_limits<std::int32_t>::max();
+    return static_cast<std::int32_t>(value);
+}
+
+std::int32_t ReadCoordinateField(const unsigned char* field, std::size_t width)
+{
+    std::size_t length = 0;
+    while (length < width && field[length] != 0)
+        ++length;
+    if (length == 4 && field[3] == 'H') {
+        std::int32_t magnitude = 0;
+        for (int i = 0; i < 3; ++i) {
+            int digit = HexDigitValue(field[i]);
+            if (digit < 0)
+                break;
+            magnitude = magnitude * 16 + digit;
+        }
+        return -magnitude;
+    }
+    return ReadIntegerField(field, width);
+}
+
+bool ReadLogicalField(const unsigned char* field, std::size_t width)
+{
+    return width > 0 && field[0] != 'F' && field[0] != ' ';
+}
+
+double ReadDoubleField(const unsigned char* field, std::size_t width)
+{
+    std::string text(reinterpret_cast<const char*>(field), width);
+    return std::strtod(text.c_str(), nullptr);
+}
+
+bool WriteIntegerField(std::int32_t value, bool coordinate, unsigned char* field, std::size_t width,
+                       std::string& overflowText)
+{
+    char text[16];
+    bool hexForm = coordinate && value <= kCoordinateLimit;
+    if (hexForm) {
+        std::int32_t magnitude = value < -kLargestCoordinateMagnitude ? -kCoordinateLimit : -value;
+        std::snprintf(text, sizeof text, "%xH", static_cast<unsigned>(magnitude));
+    } else {
+        std::snprintf(text, sizeof text, "%ld", static_cast<long>(value));
+    }
+    if (Place(text, !hexForm, hexForm ? 0 : ' ', field, width))
+        return true;
+    overflowText = text;
+    return false;
+}
+
+bool WriteDoubleField(double value, unsigned char* field, std::size_t width, std::string& overflowText)
+{
+    char text[64];
+    int digits = width < kMaxDoubleDigits ? static_cast<int>(width) : kMaxDoubleDigits;
+    std::snprintf(text, sizeof text, "%.*g", digits, value);
+    overflowText = text;
+    for (; digits >= 1; --digits) {
+        std::snprintf(text, sizeof text, "%.*g", digits, value);
+        if (Place(text, true, ' ', field, width))
+            return true;
+    }
+    return false;
+}
+
+void WriteTextField(const char* text, unsigned char* field, std::size_t width)
+{
+    std::size_t length = 0;
+    while (length < width && text[length] != 0)
+        ++length;
+    std::memset(field, ' ', width);
+    std::memcpy(field, text, length);
+}

@@ -1,0 +1,109 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "store/bytes/ByteStore.h"
+#include "store/bytes/DeletedRecordList.h"
+#include "store/bytes/TableGroups.h"
+#include "store/bytes/TableStructure.h"
+
+// The records of one open table file: checks the header and descriptors,
+// moves over the records, reads and writes fields by name, deletes and
+// recalls records and appends new ones. It reads and writes through a
+// CByteStore, so the same code serves the program's files and tables in memory.
+// The record buffer keeps the current record as stored (enciphered); each field
+// access deciphers a copy.
+class CTableCursor {
+public:
+    CTableCursor();
+    virtual ~CTableCursor();
+    CTableCursor(const CTableCursor&) = delete;
+    CTableCursor& operator=(const CTableCursor&) = delete;
+
+    // Chooses the keys of a group; until then every slot holds the default key.
+    void UseKeys(TableGroup group, bool recordsEnciphered);
+    bool RecordsEnciphered() const { return m_recordsEnciphered; }
+    CRecordCipher GetKeyForRecord(std::uint32_t recordNumber) const;
+
+    // Reads and checks the structure ("Error reading header " + name when the
+    // header cannot be read, "ReadStructure error" for any impossible header,
+    // descriptor or size), then goes to the first live record.
+    void Attach(CByteStore& store, const char* fileName);
+    void Detach();
+    bool IsAttached() const { return m_store != nullptr; }
+
+    // Adds one blank record at the end and makes it current.
+    void AppendRecord();
+
+    void GoTop();
+    void Skip(std::int32_t count);
+    void GoTo(std::uint32_t recordNumber);
+    bool IsEOF() const { return m_eof; }
+    bool IsBOF() const { return m_bof; }
+    std::uint32_t GetRecordCount() const { return m_header.RecordCount(); }
+    std::uint32_t GetRecno() const { return m_current; }
+
+    std::int32_t GetLongValue(const char* fieldName);
+    double GetDoubleValue(const char* fieldName);
+    bool GetLogicalValue(const char* fieldName);
+    // All field-width bytes, trailing blanks included.
+    std::string GetStringValue(const char* fieldName);
+
+    // Refused with an exception for a record number outside 1..count.
+    void SetLongValue(std::uint32_t recordNumber, const char* fieldName, std::int32_t value);
+    void SetDoubleValue(std::uint32_t recordNumber, const char* fieldName, double value);
+    void SetStringValue(std::uint32_t recordNumber, const char* fieldName, const char* text);
+
+    FieldInfo GetFieldInfo(const char* fieldName) const;
+    bool FieldExists(const char* fieldName) const;
+    const CFieldTable& Fields() const { return m_fields; }
+
+    void DeleteRecord(std::uint32_t recordNumber);
+    void RecallRecord(std::uint32_t recordNumber);
+    bool IsDeleted(std::uint32_t recordNumber);
+
+    // The deleted list outlives the open table: it belongs to the binding.
+    void BuildDeletedList();
+    std::uint32_t GetFirstDeletedRecord() const { return m_deleted.First(); }
+    void AddToDeletedList(std::uint32_t recordNumber) { m_deleted.Add(recordNumber); }
+    void RemoveFromDeletedList(std::uint32_t recordNumber) { m_deleted.Remove(recordNumber); }
+    CDeletedRecordList& DeletedList() { return m_deleted; }
+
+protected:
+    // A number too wide for its field: the record gets 1 instead and the user
+    // is told which field it was. A file-backed table also logs it.
+    virtual void OnFieldOverflow(const char* fieldName, const std::string& overflowText, const char* logPrefix,
+                                 const std::string& logDetails);
+
+private:
+    CByteStore& Store() const;
+    std::uint32_t CheckedRecordNumber(std::uint32_t recordNumber, const char* operation) const;
+    void ReadRecord(std::uint32_t recordNumber);
+    void BlankBuffer();
+    bool StepForward();
+    bool StepBack();
+    bool BufferIsDeleted() const;
+    bool StoredRecordIsDeleted(std::uint32_t recordNumber);
+    std::vector<unsigned char> PlainRecord() const;
+    void WriteRecord(std::uint32_t recordNumber, std::vector<unsigned char>& plain);
+    std::vector<unsigned char> PlainRecordForWrite(std::uint32_t recordNumber, const char* operation);
+    // Deciphers record n, lets format fill the field's bytes, writes it back.
+    template <class Format>
+    void WriteField(std::uint32_t recordNumber, const char* fieldName, const char* operation, Format format);
+    std::string FieldBytes(const char* fieldName) const;
+
+    CByteStore* m_store;
+    std::string m_fileName;
+    TableHeader m_header;
+    CFieldTable m_fields;
+    std::vector<unsigned char> m_buffer;
+    bool m_bufferHoldsRecord;
+    std::uint32_t m_current;
+    bool m_eof;
+    bool m_bof;
+    bool m_recordsEnciphered;
+    TableKeySet m_keys;
+    CDeletedRecordList m_deleted;
+};

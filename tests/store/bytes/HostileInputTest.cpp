@@ -1,0 +1,185 @@
+// Damaged table and memo files, made here by cutting, extending and changing
+// good ones: each must be refused with a clear error or read correctly, and no
+// byte outside the file may ever be asked for.
+#include <random>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "MemoryTable.h"
+#include "foundation/bytes/GenericException.h"
+#include "store/bytes/MemoFile.h"
+#include "support/bytes/MessageBoxRecorder.h"
+
+namespace {
+// Notes any read past the end: the code must check sizes before it reads.
+class WatchedStore : public CMemoryByteStore {
+public:
+    explicit WatchedStore(std::vector<unsigned char> bytes) : CMemoryByteStore(std::move(bytes)) {}
+    void Read(std::uint32_t offset, void* bytes, std::uint32_t count) override
+    {
+        if (static_cast<std::uint64_t>(offset) + count > Size())
+            readOutside = true;
+        CMemoryByteStore::Read(offset, bytes, count);
+    }
+    bool readOutside = false;
+};
+
+std::vector<unsigned char> GoodTable()
+{
+    MemoryTable t(25);
+    for (std::uint32_t n : {1u, 6u, 7u, 25u})
+        t.table.DeleteRecord(n);
+    t.table.SetLongValue(3, "WLEFT", -2000);
+    t.table.SetStringValue(4, "SZTITLE", "a title");
+    return t.Bytes();
+}
+
+void Scramble(std::vector<unsigned char>& bytes, std::mt19937& random)
+{
+    switch (random() % 5) {
+    case 0:
+        bytes.resize(random() % (bytes.size() + 1));
+        break;
+    case 1:
+        for (unsigned n = 1 + random() % 200; n > 0; --n)
+            bytes.push_back(static_cast<unsigned char>(random()));
+        break;
+    case 2:
+        for (unsigned n = 1 + random() % 8; n > 0 && !bytes.empty(); --n)
+            bytes[random() % bytes.size()] = static_cast<unsigned char>(random());
+        break;
+    default: {
+        // Change the deciphered header or a descriptor, so that the checks
+        // behind the first ones are reached too.
+        const TableKeySet& keys = GetTableKeys(TableGroup::kNotes);
+        const std::size_t headerArea = 32 + 9 * 32;
+        if (bytes.size() < headerArea)
+            break;
+        std::vector<unsigned char> plain(bytes.begin(), bytes.begin() + headerArea);
+        keys.header.Decrypt(plain.data(), 32);
+        keys.descriptors.Decrypt(plain.data() + 32, headerArea - 32);
+        std::size_t at = random() % 2 ? 4 + random() % 8 : 32 + 32 * (random() % 9) + 12 + random() % 5;
+        plain[at] = random() % 2 ? static_cast<unsigned char>(random()) : static_cast<unsigned char>(plain[at] + 1);
+        keys.header.Encrypt(plain.data(), 32);
+        keys.descriptors.Encrypt(plain.data() + 32, headerArea - 32);
+        std::copy(plain.begin(), plain.end(), bytes.begin());
+        if (random() % 2)
+            bytes[headerArea + 1 + random() % (bytes.size() - headerArea - 1)] ^= 0x55;
+    }
+    }
+}
+
+void Exercise(CTableCursor& table, std::mt19937& random)
+{
+    const CFieldTable& fields = table.Fields();
+    int steps = 0;
+    for (table.GoTop(); !table.IsEOF() && steps < 40; table.Skip(1), ++steps) {
+        for (unsigned f = 0; f < fields.Count(); ++f) {
+            const char* name = fields.NameAt(f).c_str();
+            table.GetLongValue(name);
+            table.GetDoubleValue(name);
+            table.GetLogicalValue(name);
+            EXPECT_EQ(table.GetStringValue(name).size(), table.GetFieldInfo(name).width);
+        }
+    }
+    std::uint32_t count = table.GetRecordCount();
+    table.GoTo(random() % (count + 3));
+    table.Skip(-1);
+    table.Skip(2);
+    table.BuildDeletedList();
+    if (count > 0 && fields.Count() > 0) {
+        std::uint32_t n = 1 + random() % count;
+        table.SetStringValue(n, fields.NameAt(0).c_str(), "x");
+        table.SetLongValue(n, fields.NameAt(fields.Count() - 1).c_str(), -1234);
+        table.DeleteRecord(n);
+        table.RecallRecord(n);
+    }
+    table.AppendRecord();
+    EXPECT_EQ(table.GetRecordCount(), count + 1);
+}
+}
+
+TEST(HostileInput, DamagedTablesAreRefusedOrReadCorrectly)
+{
+    MessageBoxRecorder boxes; // overflows of odd field widths show a box
+    std::mt19937 random(2024);
+    const std::vector<unsigned char> good = GoodTable();
+    int opened = 0, refused = 0;
+    for (int round = 0; round < 3000; ++round) {
+        std::vector<unsigned char> bytes = good;
+        Scramble(bytes, random);
+        if (random() % 4 == 0)
+            Scramble(bytes, random);
+        WatchedStore store(bytes);
+        CTableCursor table;
+        table.UseKeys(TableGroup::kNotes, true);
+        try {
+            table.Attach(store, "notes.QPD");
+            ++opened;
+            Exercise(table, random);
+            table.Attach(store, "notes.QPD"); // what was written still opens
+        } catch (const CGenericException& e) {
+            ++refused;
+            EXPECT_STRNE(e.GetErrorText(), "");
+        }
+        ASSERT_FALSE(store.readOutside) << "round " << round;
+    }
+    EXPECT_GT(opened, 300);
+    EXPECT_GT(refused, 300);
+}
+
+TEST(HostileInput, DamagedMemoFilesAreRefusedOrReadCorrectly)
+{
+    std::mt19937 random(99);
+    CMemoryByteStore built(BuildEmptyMemoFile());
+    CMemoFile writer(built, "notes.QPS");
+    std::vector<std::uint32_t> blocks;
+    for (int i = 0; i < 12; ++i) {
+        std::string text(static_cast<std::size_t>(i * 37 % 150), static_cast<char>('a' + i));
+        blocks.push_back(writer.Append(text.data(), static_cast<std::uint32_t>(text.size()), false));
+    }
+    const std::vector<unsigned char> good = built.Bytes();
+    int read = 0, refused = 0;
+    for (int round = 0; round < 3000; ++round) {
+        std::vector<unsigned char> bytes = good;
+        switch (random() % 4) {
+        case 0: bytes.resize(random() % (bytes.size() + 1)); break;
+        case 1: bytes.insert(bytes.end(), 1 + random() % 300, static_cast<unsigned char>(random())); break;
+        case 2:
+            // a memo header or the file header gets a random number
+            for (int k = 0; k < 4; ++k)
+                bytes[(random() % 2 ? 0 : 512 + 64 * (random() % 10) + 4) + random() % 8] =
+                    static_cast<unsigned char>(random());
+            break;
+        default:
+            for (unsigned n = 1 + random() % 6; n > 0; --n)
+                bytes[random() % bytes.size()] = static_cast<unsigned char>(random());
+        }
+        WatchedStore store(bytes);
+        CMemoFile memo(store, "notes.QPS");
+        for (std::uint32_t block : {0u, 8u, 9u, 13u, 40u, 0xFFFFFFFFu, blocks[5], blocks[11]}) {
+            try {
+                MemoLocation where;
+                if (memo.Locate(block, where)) {
+                    EXPECT_LE(where.offset + 8ull, where.fileSize);
+                }
+                std::string text = memo.ReadText(block);
+                EXPECT_LE(text.size() + 8ull + where.offset, where.fileSize);
+                ++read;
+            } catch (const CGenericException&) {
+                ++refused;
+            }
+        }
+        try {
+            std::uint32_t block = memo.Append("appended", 8, random() % 8 == 0);
+            EXPECT_EQ(memo.ReadText(block), "appended");
+        } catch (const CGenericException&) {
+            ++refused;
+        }
+        ASSERT_FALSE(store.readOutside) << "round " << round;
+    }
+    EXPECT_GT(read, 1000);
+    EXPECT_GT(refused, 1000);
+}

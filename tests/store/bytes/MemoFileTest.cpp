@@ -1,0 +1,142 @@
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "foundation/bytes/GenericException.h"
+#include "store/bytes/MemoFile.h"
+#include "store/bytes/TableGroups.h"
+
+namespace {
+std::vector<unsigned char> Slice(const std::vector<unsigned char>& bytes, std::size_t from, std::size_t count)
+{
+    return std::vector<unsigned char>(bytes.begin() + from, bytes.begin() + from + count);
+}
+}
+
+TEST(MemoFile, ANewMemoFileIsItsHeader)
+{
+    std::vector<unsigned char> file = BuildEmptyMemoFile();
+    ASSERT_EQ(file.size(), 512u);
+    EXPECT_EQ(Slice(file, 0, 8), (std::vector<unsigned char>{0, 0, 0, 8, 0, 0, 0, 64}));
+    EXPECT_EQ(Slice(file, 8, 504), std::vector<unsigned char>(504, 0));
+}
+
+TEST(MemoFile, AHundredByteTextTakesBlocksEightAndNine)
+{
+    CMemoryByteStore store(BuildEmptyMemoFile());
+    CMemoFile memo(store, "notes.QPS");
+    std::string text(100, 'x');
+    EXPECT_EQ(memo.Append(text.data(), 100, false), 8u);
+    const std::vector<unsigned char>& file = store.Bytes();
+    ASSERT_EQ(file.size(), 640u);
+    EXPECT_EQ(Slice(file, 512, 8), (std::vector<unsigned char>{0, 0, 0, 1, 0, 0, 0, 0x64}));
+    EXPECT_EQ(Slice(file, 520, 100), std::vector<unsigned char>(100, 'x'));
+    EXPECT_EQ(Slice(file, 620, 20), std::vector<unsigned char>(20, 0));
+    EXPECT_EQ(Slice(file, 0, 4), (std::vector<unsigned char>{0, 0, 0, 10}));
+    EXPECT_EQ(memo.ReadHeader().nextFreeBlock, 10u);
+    EXPECT_EQ(memo.ReadText(8), text);
+
+    // 8 + 56 bytes fill one block exactly.
+    std::string exact(56, 'y');
+    EXPECT_EQ(memo.Append(exact.data(), 56, false), 10u);
+    EXPECT_EQ(store.Size(), 704u);
+    EXPECT_EQ(memo.ReadHeader().nextFreeBlock, 11u);
+
+    // An empty text is no memo and changes nothing but the (same) next free block.
+    std::vector<unsigned char> before = store.Bytes();
+    EXPECT_EQ(memo.Append("", 0, false), 0u);
+    EXPECT_EQ(store.Bytes(), before);
+}
+
+TEST(MemoFile, StartingAfreshDropsEveryEarlierMemo)
+{
+    CMemoryByteStore store(BuildEmptyMemoFile());
+    CMemoFile memo(store, "notes.QPS");
+    for (int i = 0; i < 5; ++i)
+        memo.Append("some old text", 13, false);
+    EXPECT_EQ(memo.Append("first", 5, true), 8u);
+    EXPECT_EQ(store.Size(), 576u);
+    EXPECT_EQ(memo.Append("second", 6, false), 9u);
+    EXPECT_EQ(memo.ReadText(8), "first");
+    EXPECT_EQ(memo.ReadText(9), "second");
+    EXPECT_EQ(memo.ReadHeader().nextFreeBlock, 10u);
+
+    EXPECT_EQ(memo.Append("", 0, true), 0u);
+    EXPECT_EQ(store.Bytes(), BuildEmptyMemoFile());
+
+    // A file cut inside its header is made whole again.
+    CMemoryByteStore stub(std::vector<unsigned char>(3, 0));
+    CMemoFile fresh(stub, "notes.QPS");
+    EXPECT_EQ(fresh.Append("abc", 3, true), 8u);
+    EXPECT_EQ(stub.Size(), 576u);
+    EXPECT_EQ(fresh.ReadText(8), "abc");
+}
+
+TEST(MemoFile, LocatingAndReadingStayInsideTheFile)
+{
+    CMemoryByteStore store(BuildEmptyMemoFile());
+    CMemoFile memo(store, "notes.QPS");
+    memo.Append("hello", 5, false);
+    MemoLocation where;
+    ASSERT_TRUE(memo.Locate(8, where));
+    EXPECT_EQ(where.offset, 512u);
+    EXPECT_EQ(where.fileSize, 576u);
+    EXPECT_EQ(where.textLength, 5u);
+    EXPECT_FALSE(memo.Locate(9, where));
+    EXPECT_EQ(where.textLength, 0u);
+    EXPECT_FALSE(memo.Locate(0xFFFFFFFFu, where));
+    EXPECT_FALSE(memo.Locate(0, where));
+    EXPECT_THROW(memo.ReadText(9), CGenericException);
+
+    // A length that runs past the end is refused, not read.
+    std::vector<unsigned char> bytes = store.Bytes();
+    bytes[516] = 0x7F;
+    CMemoryByteStore damaged(bytes);
+    CMemoFile broken(damaged, "notes.QPS");
+    ASSERT_TRUE(broken.Locate(8, where));
+    EXPECT_THROW(broken.ReadText(8), CGenericException);
+
+    CMemoryByteStore empty;
+    CMemoFile none(empty, "notes.QPS");
+    EXPECT_THROW(none.ReadHeader(), CGenericException);
+    EXPECT_THROW(none.Append("x", 1, false), CGenericException);
+}
+
+TEST(MemoFile, SettingsMemosAreEncipheredTextsBehindPlainHeaders)
+{
+    CMemoryByteStore store(BuildEmptyMemoFile());
+    CMemoFile memo(store, "config.QPS");
+    std::string text = "{\\rtf1 Welcome}";
+    std::uint32_t block = memo.Append(text.data(), static_cast<std::uint32_t>(text.size()), false,
+                                      &GetSettingsMemoKey());
+    EXPECT_EQ(Slice(store.Bytes(), 512, 8),
+              (std::vector<unsigned char>{0, 0, 0, 1, 0, 0, 0, static_cast<unsigned char>(text.size())}));
+    EXPECT_NE(memo.ReadText(block), text);
+    EXPECT_EQ(memo.ReadText(block, &GetSettingsMemoKey()), text);
+}
+
+TEST(MemoFile, DamagedHeadersAreRefused)
+{
+    std::vector<unsigned char> zeroBlocks = BuildEmptyMemoFile();
+    zeroBlocks[7] = 0;
+    CMemoryByteStore store(zeroBlocks);
+    CMemoFile memo(store, "notes.QPS");
+    EXPECT_THROW(memo.ReadHeader(), CGenericException);
+
+    std::vector<unsigned char> insideHeader = BuildEmptyMemoFile();
+    insideHeader[3] = 2;
+    CMemoryByteStore store2(insideHeader);
+    CMemoFile memo2(store2, "notes.QPS");
+    EXPECT_THROW(memo2.Append("x", 1, false), CGenericException);
+    EXPECT_EQ(store2.Bytes(), insideHeader);
+
+    // A next free block far beyond the end is damage: the memo goes at the end.
+    std::vector<unsigned char> far = BuildEmptyMemoFile();
+    far[0] = far[1] = far[2] = far[3] = 0xFF;
+    CMemoryByteStore store3(far);
+    CMemoFile memo3(store3, "notes.QPS");
+    EXPECT_EQ(memo3.Append("x", 1, false), 8u);
+    EXPECT_EQ(store3.Size(), 576u);
+    EXPECT_EQ(memo3.ReadHeader().nextFreeBlock, 9u);
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "store/bytes/ByteStore.h"
+#include "store/bytes/TableCursor.h"
+#include "store/bytes/TableStructure.h"
+
+// A small notes-like table held in memory, for the tests of the table code.
+std::vector<FieldSpec> SampleFields();
+
+struct MemoryTable {
+    explicit MemoryTable(std::uint32_t records = 0, TableGroup group = TableGroup::kNotes);
+    // Opens the table again over its own bytes, as a later open of the file would.
+    void Reopen();
+    const std::vector<unsigned char>& Bytes() const { return store.Bytes(); }
+
+    TableGroup group;
+    CMemoryByteStore store;
+    CTableCursor table;
+};
+
+// A table of the sample fields whose records hold WUSERID = record number.
+std::vector<unsigned char> SampleTableBytes(std::uint32_t records, TableGroup group = TableGroup::kNotes);

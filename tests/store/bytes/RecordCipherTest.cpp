@@ -1,0 +1,141 @@
+#include <cstdint>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "store/bytes/RecordCipher.h"
+#include "store/bytes/TableGroups.h"
+
+namespace {
+std::vector<unsigned char> RandomBytes(std::mt19937& random, std::size_t count)
+{
+    std::vector<unsigned char> bytes(count);
+    for (unsigned char& b : bytes)
+        b = static_cast<unsigned char>(random());
+    return bytes;
+}
+}
+
+TEST(RecordCipher, AnyRangeRoundTripsAndNeverChangesLength)
+{
+    std::mt19937 random(7);
+    for (int round = 0; round < 200; ++round) {
+        CRecordCipher key(random(), random() | 1u, random());
+        std::vector<unsigned char> plain = RandomBytes(random, random() % 300);
+        std::vector<unsigned char> bytes = plain;
+        key.Encrypt(bytes.data(), bytes.size());
+        ASSERT_EQ(bytes.size(), plain.size());
+        if (plain.size() > 8) {
+            EXPECT_NE(bytes, plain);
+        }
+        key.Decrypt(bytes.data(), bytes.size());
+        ASSERT_EQ(bytes, plain);
+    }
+    unsigned char untouched = 0x42;
+    CRecordCipher().Encrypt(&untouched, 0);
+    EXPECT_EQ(untouched, 0x42);
+}
+
+// Worked by hand: seed 0x1200, multiplier 0x100, increment 0. The first key
+// byte is 0x12, so plain 00 enciphers to 12. Fed back, the cipher byte gives the
+// state (0x12 + 0x1200) x 0x100 = 0x121200 and the key byte 0x12 again; the
+// plain byte would give 0x120000 and the key byte 0x00.
+TEST(RecordCipher, FeedbackTakesTheCipherByteInBothDirections)
+{
+    CRecordCipher key(0x1200, 0x100, 0);
+    unsigned char bytes[3] = {0x00, 0x00, 0x00};
+    key.Encrypt(bytes, 3);
+    EXPECT_EQ(bytes[0], 0x12);
+    EXPECT_EQ(bytes[1], 0x12);
+    EXPECT_EQ(bytes[2], 0x12);
+
+    unsigned char stored[3] = {0x12, 0x12, 0x12};
+    key.Decrypt(stored, 3);
+    EXPECT_EQ(stored[0], 0x00);
+    EXPECT_EQ(stored[1], 0x00); // plain feedback would give 0x12 here
+    EXPECT_EQ(stored[2], 0x00);
+}
+
+TEST(RecordCipher, EachRunRestartsAtTheSeedAndWrapsAt32Bits)
+{
+    CRecordCipher key(0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu);
+    std::string text = "A record of the notes table, enciphered as one run.";
+    std::vector<unsigned char> bytes(text.begin(), text.end());
+    key.Encrypt(bytes.data(), bytes.size());
+    std::vector<unsigned char> tail(bytes.begin() + 10, bytes.end());
+    key.Decrypt(tail.data(), tail.size());
+    EXPECT_NE(std::string(tail.begin(), tail.end()), text.substr(10));
+    key.Decrypt(bytes.data(), bytes.size());
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), text);
+
+    CRecordCipher copy;
+    copy = key;
+    copy = copy;
+    EXPECT_EQ(copy.GetSeed(), 0xFFFFFFFFu);
+    EXPECT_EQ(copy.GetMultiplier(), 0xFFFFFFFFu);
+}
+
+TEST(RecordCipher, RecordSlots)
+{
+    EXPECT_EQ(RecordKeySlot(0), 1u);
+    EXPECT_EQ(RecordKeySlot(1), 1u);
+    EXPECT_EQ(RecordKeySlot(20), 20u);
+    EXPECT_EQ(RecordKeySlot(21), 1u);
+    EXPECT_EQ(RecordKeySlot(39), 19u);
+    EXPECT_EQ(RecordKeySlot(40), 1u);
+    EXPECT_EQ(RecordKeySlot(41), 1u);
+    EXPECT_EQ(RecordKeySlot(59), 19u);
+    EXPECT_EQ(RecordKeySlot(60), 1u);
+    EXPECT_EQ(RecordKeySlot(0xFFFFFFFFu), 15u);
+
+    const TableKeySet& keys = GetTableKeys(TableGroup::kNotes);
+    EXPECT_EQ(GetRecordKey(keys, 40).GetSeed(), keys.records[0].GetSeed());
+    EXPECT_NE(GetRecordKey(keys, 40).GetSeed(), keys.records[19].GetSeed());
+}
+
+TEST(RecordCipher, EveryGroupHasItsOwnOddKeys)
+{
+    std::set<std::uint32_t> seeds;
+    const TableGroup groups[] = {TableGroup::kConfig, TableGroup::kUsers,    TableGroup::kNotes,
+                                 TableGroup::kSentTo, TableGroup::kTransact, TableGroup::kSounds};
+    for (TableGroup group : groups) {
+        const TableKeySet& keys = GetTableKeys(group);
+        std::vector<CRecordCipher> all = {keys.header, keys.descriptors};
+        all.insert(all.end(), keys.records, keys.records + kRecordKeySlots);
+        for (const CRecordCipher& key : all) {
+            EXPECT_EQ(key.GetMultiplier() & 1u, 1u);
+            EXPECT_NE(key.GetMultiplier(), 1u);
+            seeds.insert(key.GetSeed());
+        }
+    }
+    seeds.insert(GetSettingsMemoKey().GetSeed());
+    seeds.insert(CRecordCipher().GetSeed());
+    EXPECT_EQ(seeds.size(), 6u * 22u + 2u);
+}
+
+TEST(TableGroups, NamesChooseGroupsWhateverTheFolderOrCase)
+{
+    EXPECT_EQ(FindTableGroup("config.QPD"), TableGroup::kConfig);
+    EXPECT_EQ(FindTableGroup("UPGRADE\\config.qpd"), TableGroup::kConfig);
+    EXPECT_EQ(FindTableGroup("QlData\\CONFIG.QPD"), TableGroup::kConfig);
+    EXPECT_EQ(FindTableGroup("C:\\data\\users.QPD"), TableGroup::kUsers);
+    EXPECT_EQ(FindTableGroup("notesTemp.QPD"), TableGroup::kNotes);
+    EXPECT_EQ(FindTableGroup("UPGRADE\\notes.qpd"), TableGroup::kNotes);
+    EXPECT_EQ(FindTableGroup("sentto.QPD"), TableGroup::kSentTo);
+    EXPECT_EQ(FindTableGroup("transact.QPD"), TableGroup::kTransact);
+    EXPECT_EQ(FindTableGroup("sounds.QPD"), TableGroup::kSounds);
+    EXPECT_EQ(FindTableGroup("configOld.QPD"), TableGroup::kNone);
+    EXPECT_EQ(FindTableGroup("webSearch.QPD"), TableGroup::kNone);
+    EXPECT_EQ(FindTableGroup("config.QPD.bak"), TableGroup::kNone);
+    EXPECT_EQ(FindTableGroup(""), TableGroup::kNone);
+    EXPECT_EQ(FindTableGroup(nullptr), TableGroup::kNone);
+
+    EXPECT_EQ(MemoFileNameOf("notes.QPD"), "notes.QPS");
+    EXPECT_EQ(MemoFileNameOf("UPGRADE\\notes.qpd"), "UPGRADE\\notes.QPS");
+    EXPECT_EQ(MemoFileNameOf("a.b\\config"), "a.b\\config.QPS");
+    EXPECT_EQ(FolderOf("UPGRADE\\notes.qpd"), "UPGRADE\\");
+    EXPECT_EQ(FolderOf("notes.qpd"), "");
+}
