@@ -1,0 +1,172 @@
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "support/bytes/MessageBoxRecorder.h"
+#include "xmlfiles/bytes/XmlLexer.h"
+
+namespace {
+struct Token {
+    int kind;
+    std::string text;
+    int line;
+    int column;
+};
+
+// Every token of a text up to the end or the first error.
+std::vector<Token> Tokens(const std::string& text)
+{
+    std::vector<char> bytes(text.begin(), text.end());
+    CXMLLexer lexer;
+    lexer.SetPtrToBuffer(bytes.data(), static_cast<int32_t>(bytes.size()), "lex.QPD");
+    std::vector<Token> tokens;
+    for (int guard = 0; guard < 1000; ++guard) {
+        lexer.NextToken();
+        tokens.push_back({lexer.GetTokenKind(), lexer.GetTokenText(), lexer.GetTokenStartLine(),
+                          lexer.GetTokenStartColumn()});
+        if (lexer.GetTokenKind() == XT_END_OF_FILE || lexer.GetTokenKind() == XT_ERROR)
+            break;
+    }
+    return tokens;
+}
+
+std::vector<int> Kinds(const std::string& text)
+{
+    std::vector<int> kinds;
+    for (const Token& token : Tokens(text))
+        kinds.push_back(token.kind);
+    return kinds;
+}
+
+std::string ErrorText(const std::string& text)
+{
+    std::vector<char> bytes(text.begin(), text.end());
+    CXMLLexer lexer(nullptr, 0, nullptr);
+    lexer.SetPtrToBuffer(bytes.data(), static_cast<int32_t>(bytes.size()), "lex.QPD");
+    for (int guard = 0; guard < 1000; ++guard) {
+        lexer.NextToken();
+        if (lexer.GetTokenKind() == XT_ERROR)
+            return lexer.GetErrorText();
+        if (lexer.GetTokenKind() == XT_END_OF_FILE)
+            break;
+    }
+    return "";
+}
+}
+
+TEST(XmlLexer, CutsAFileIntoItsTokens)
+{
+    std::vector<Token> tokens = Tokens("<?xml v?>\r\n<note>\r\n  <!-- c -->\r\n  <title> Hi there </title>"
+                                       "<body><![CDATA[ a<b> ]]></body></note>");
+    std::vector<std::pair<int, std::string>> expected = {
+        {XT_PROLOG_OPEN, "<?"},       {XT_PROLOG_CONTENT, "xml v"}, {XT_PROLOG_CLOSE, "?>"},
+        {XT_START_TAG_OPEN, "<"},     {XT_TAG_NAME, "note"},        {XT_START_TAG_CLOSE, ">"},
+        {XT_COMMENT_OPEN, "<!-- "},   {XT_COMMENT_CONTENT, " c "},  {XT_COMMENT_CLOSE, "->"},
+        {XT_START_TAG_OPEN, "<"},     {XT_TAG_NAME, "title"},       {XT_START_TAG_CLOSE, ">"},
+        {XT_CONTENT, "Hi there"},     {XT_END_TAG_OPEN, "</"},      {XT_TAG_NAME, "title"},
+        {XT_END_TAG_CLOSE, ">"},      {XT_START_TAG_OPEN, "<"},     {XT_TAG_NAME, "body"},
+        {XT_START_TAG_CLOSE, ">"},    {XT_CDATA, " a<b> "},         {XT_END_TAG_OPEN, "</"},
+        {XT_TAG_NAME, "body"},        {XT_END_TAG_CLOSE, ">"},      {XT_END_TAG_OPEN, "</"},
+        {XT_TAG_NAME, "note"},        {XT_END_TAG_CLOSE, ">"},      {XT_END_OF_FILE, ""},
+    };
+    ASSERT_EQ(tokens.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(tokens[i].kind, expected[i].first) << i;
+        EXPECT_EQ(tokens[i].text, expected[i].second) << i;
+    }
+    // Names carry where they began: "<title>" is on line 3 after two blanks.
+    EXPECT_EQ(tokens[10].line, 4);
+    EXPECT_EQ(tokens[10].column, 4);
+    EXPECT_EQ(tokens[4].line, 2);
+    EXPECT_EQ(tokens[4].column, 2);
+}
+
+TEST(XmlLexer, OnlyCrLfCountsAsALineBreak)
+{
+    EXPECT_EQ(ErrorText("<a>\r\n<b>\r\n<c d>"),
+              "lex.QPD. Can't work with this XML file. A lexical error was found: \r\n"
+              "Invalid character in the tag name.Missing \">\"\r\nin line 3 column 3\r\n");
+    EXPECT_EQ(ErrorText("<a>\n<b>\n<c d>"),
+              "lex.QPD. Can't work with this XML file. A lexical error was found: \r\n"
+              "Invalid character in the tag name.Missing \">\"\r\nin line 1 column 3\r\n");
+    EXPECT_EQ(ErrorText("<a>\r<b>\r<c d>"),
+              "lex.QPD. Can't work with this XML file. A lexical error was found: \r\n"
+              "Invalid character in the tag name.Missing \">\"\r\nin line 1 column 3\r\n");
+}
+
+TEST(XmlLexer, CdataKeepsItsTextButDropsCrLfRightAfterTheOpening)
+{
+    std::vector<Token> tokens = Tokens("<![CDATA[  x ]] > \r\n y  ]]>");
+    ASSERT_EQ(tokens[0].kind, XT_CDATA);
+    EXPECT_EQ(tokens[0].text, "  x ]] > \r\n y  ");
+
+    tokens = Tokens("<![CDATA[\r\n\r\nline\r\n]]>");
+    ASSERT_EQ(tokens[0].kind, XT_CDATA);
+    EXPECT_EQ(tokens[0].text, "line\r\n");
+
+    tokens = Tokens("<![CDATA[\nline]]>");
+    EXPECT_EQ(tokens[0].text, "\nline");
+
+    tokens = Tokens("<![CDATA[]]>");
+    ASSERT_EQ(tokens[0].kind, XT_CDATA);
+    EXPECT_EQ(tokens[0].text, "");
+}
+
+TEST(XmlLexer, ContentIsTrimmedOfBlanksTabsAndLineEnds)
+{
+    std::vector<Token> tokens = Tokens("<a>\t x y \r\n</a>");
+    ASSERT_EQ(tokens[3].kind, XT_CONTENT);
+    EXPECT_EQ(tokens[3].text, "x y");
+}
+
+TEST(XmlLexer, ReportsEachLexicalError)
+{
+    const char* prefix = "lex.QPD. Can't work with this XML file. A lexical error was found: \r\n";
+    struct Case {
+        const char* input;
+        const char* message;
+    } cases[] = {
+        {"<a>x!</a>\r\n!", "Unexpected character encountered. Missing \"<\"\r\nin line 2 column 1\r\n"},
+        {"<a>x>y</a>", "Unexpected character encountered. Missing \"<\"\r\nin line 1 column 5\r\n"},
+        {"<", "Unexpected end of file after \"<\"\r\nin line 1 column 2\r\n"},
+        {"<1a>", "Unexpected character as the first letter of the tag name\r\nin line 1 column 2\r\n"},
+        {"<!DOCTYPE x>", "Unexpected character as the first letter of the tag name\r\nin line 1 column 2\r\n"},
+        {"<?xml", "Processing instruction \"<?\" not closed.Unexpected end of file\r\nin line 1 column 6\r\n"},
+        {"<?xml <a>", "Processing instruction \"<?\" not closed.Missing \"?>\"\r\nin line 1 column 7\r\n"},
+        {"<?xml ? >", "Processing instruction \"?>\" not closed\r\nin line 1 column 7\r\n"},
+        {"<a", "Element not closed. Missing \">\". Unexpected end of file\r\nin line 1 column 3\r\n"},
+        {"<a/>", "Invalid character in the tag name.Missing \">\"\r\nin line 1 column 3\r\n"},
+        {"<a></a b>", "Invalid character in the tag name.Missing \">\"\r\nin line 1 column 7\r\n"},
+        {"<!-- x -", "Opened comment tag not closed. Unexpected end of file\r\nin line 1 column 9\r\n"},
+        {"<a>text", "End tag is missing \"/>\". Unexpected end of file\r\nin line 1 column 8\r\n"},
+        {"<![CDATA[ x ]]", "CDATA section not closed. \"]]>\" is missing\r\nin line 1 column 15\r\n"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ErrorText(c.input), std::string(prefix) + c.message) << c.input;
+}
+
+TEST(XmlLexer, NeverReadsPastTheEndOfItsBuffer)
+{
+    // Each input stops where the lexer would look one byte further.
+    for (const char* text : {"<", "<!", "<!-", "<!--", "<!---", "<!----", "<![CDATA", "<![CDATA[",
+                             "<![CDATA[]", "<![CDATA[]]", "<?", "<??", "<a", "</", "<a>x", "\r", "\r\n", "a\r\n"}) {
+        std::vector<Token> tokens = Tokens(text);
+        ASSERT_FALSE(tokens.empty());
+        int last = tokens.back().kind;
+        EXPECT_TRUE(last == XT_ERROR || last == XT_END_OF_FILE) << text;
+    }
+    EXPECT_EQ(Kinds(""), std::vector<int>{XT_END_OF_FILE});
+}
+
+TEST(XmlLexer, WithoutABufferSaysSoAndReadsNothing)
+{
+    MessageBoxRecorder boxes;
+    CXMLLexer lexer;
+    lexer.NextToken();
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.LastText(), "No buffer has been mentioned yet\r\n Don't know what to analyze... use SetPtrToBuffer");
+    EXPECT_EQ(boxes.Boxes()[0].caption, "Quillnet+");
+    EXPECT_EQ(boxes.Boxes()[0].flags, static_cast<unsigned>(kMbIconHand));
+}
