@@ -58,6 +58,11 @@ void CXMLBufferDocument::ClearBuffer()
     m_lexer.SetPtrToBuffer(nullptr, 0, nullptr);
 }
 
+void CXMLBufferDocument::SetErrorText(const char* text)
+{
+    std::snprintf(m_errorText, sizeof m_errorText, "%s", text ? text : "");
+}
+
 void CXMLBufferDocument::ResetLexer()
 {
     m_lexer.SetPtrToBuffer(m_buffer, m_bufferSize, m_fileName);

@@ -80,6 +80,7 @@ public:
 protected:
     // Forgets the bytes; the tree stays.
     void ClearBuffer();
+    void SetErrorText(const char* text);
 
 private:
     CXMLTree& Tree() { return m_tree ? *m_tree : m_noTree; }

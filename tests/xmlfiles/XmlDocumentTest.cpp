@@ -1,0 +1,127 @@
+#include <windows.h>
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "support/TempFolder.h"
+#include "support/bytes/MessageBoxRecorder.h"
+#include "xmlfiles/XmlDocument.h"
+
+namespace {
+const std::string kProlog = "<?xml version='1.0' encoding='Windows-1252' standalone='yes'?>\r\n";
+}
+
+TEST(XmlDocument, ReadsAFileFromDisk)
+{
+    TempFolder folder;
+    std::string path = folder.File("apps.QPD");
+    WriteWholeFile(path, kProlog + "<content>\r\n   <app>\r\n      <path><![CDATA[C:\\Tools\\a.exe]]></path>\r\n"
+                                   "      <noteID> 12 </noteID>\r\n   </app>\r\n</content>\r\n");
+    CXMLDocument doc(path.c_str());
+    ASSERT_EQ(doc.Parse(), 1) << doc.GetErrorText();
+    char out[64];
+    char err[256];
+    EXPECT_EQ(doc.GetValue("content", "app", 1, "path", out, sizeof out, err, sizeof err), 1);
+    EXPECT_STREQ(out, "C:\\Tools\\a.exe");
+    EXPECT_EQ(doc.GetValue("content", "app", 1, "noteId", out, sizeof out, err, sizeof err), 1);
+    EXPECT_STREQ(out, "12");
+}
+
+TEST(XmlDocument, NamesTheFileInItsErrorText)
+{
+    WriteWholeFile("noteman.QPD", kProlog + "<content a=\"1\">\r\n</content>\r\n");
+    {
+        CXMLDocument doc("noteman.QPD");
+        EXPECT_EQ(doc.Parse(), 0);
+        EXPECT_STREQ(doc.GetErrorText(), "noteman.QPD. Can't work with this XML file. A lexical error was found: \r\n"
+                                         "Invalid character in the tag name.Missing \">\"\r\nin line 2 column 9\r\n");
+    }
+    DeleteFileA("noteman.QPD");
+}
+
+TEST(XmlDocument, AMissingFileThrowsTheFileLayersFailure)
+{
+    TempFolder folder;
+    std::string path = folder.File("calendar.QPD");
+    try {
+        CXMLDocument doc(path.c_str());
+        FAIL();
+    } catch (const CGenericException& e) {
+        EXPECT_EQ(std::string(e.GetErrorText()), "Open ReadOnly failed - " + path + " - ");
+    }
+}
+
+TEST(XmlDocument, AnEmptyFileHasNothingToParse)
+{
+    TempFolder folder;
+    std::string path = folder.File("webSearch.QPD");
+    WriteWholeFile(path, "");
+    MessageBoxRecorder boxes;
+    CXMLDocument doc(path.c_str());
+    EXPECT_STREQ(doc.GetErrorText(), "Invalid XML file ");
+    EXPECT_EQ(doc.Parse(), 0);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.LastText(), "No QPK file has been mentioned yet\r\n Don't know what file to parse");
+    EXPECT_STREQ(doc.GetErrorText(), "Invalid XML file ");
+}
+
+TEST(XmlDocument, KeepsItsTreeAfterClosingTheFile)
+{
+    TempFolder folder;
+    std::string path = folder.File("noteman.QPD");
+    WriteWholeFile(path, kProlog + "<content><group><name>Urgent</name></group></content>");
+    CXMLDocument doc(path.c_str());
+    ASSERT_EQ(doc.Parse(), 1);
+    doc.CloseFile();
+    // The file is no longer mapped or open: it can go.
+    EXPECT_TRUE(DeleteFileA(path.c_str()));
+    char out[64];
+    char err[256];
+    EXPECT_EQ(doc.GetValue("content", "group", 1, "name", out, sizeof out, err, sizeof err), 1);
+    EXPECT_STREQ(out, "Urgent");
+
+    MessageBoxRecorder boxes;
+    EXPECT_EQ(doc.Parse(), 0);
+    EXPECT_EQ(boxes.LastText(), "No QPK file has been mentioned yet\r\n Don't know what file to parse");
+}
+
+TEST(XmlDocument, RemovesOldDumpsOfItsPasses)
+{
+    TempFolder folder;
+    std::string path = folder.File("apps.QPD");
+    WriteWholeFile(path, kProlog + "<content></content>");
+    WriteWholeFile("token.txt", "old");
+    WriteWholeFile("tree.txt", "old");
+    CXMLDocument doc(path.c_str());
+    EXPECT_EQ(doc.Parse(), 1);
+    EXPECT_FALSE(FileExists("token.txt"));
+    EXPECT_FALSE(FileExists("tree.txt"));
+}
+
+// A file whose size is exactly one page ends where its mapping ends: reading one
+// byte further would fault.
+TEST(XmlDocument, StopsAtTheEndOfAMappedPage)
+{
+    TempFolder folder;
+    const size_t page = 4096;
+    std::string whole = kProlog + "<content><a>1</a><!--";
+    whole += std::string(page - whole.size() - std::string("--></content>").size(), 'x') + "--></content>";
+    ASSERT_EQ(whole.size(), page);
+    MessageBoxRecorder boxes;
+    for (size_t cut : {page, page - 1, page - 3, page - 11, page - 13}) {
+        std::string path = folder.File("page" + std::to_string(cut) + ".QPD");
+        std::string text = whole.substr(0, cut);
+        text = std::string(page - text.size(), ' ') + text;
+        WriteWholeFile(path, text);
+        CXMLDocument doc(path.c_str());
+        EXPECT_EQ(doc.Parse(), cut == page ? 1 : 0) << cut << doc.GetErrorText();
+    }
+    std::string cdata = kProlog + "<content><a><![CDATA[";
+    cdata += std::string(page - cdata.size() - 2, 'c') + "]]";
+    std::string path = folder.File("cdata.QPD");
+    WriteWholeFile(path, cdata);
+    CXMLDocument doc(path.c_str());
+    EXPECT_EQ(doc.Parse(), 0);
+    EXPECT_NE(std::string(doc.GetErrorText()).find("CDATA section not closed"), std::string::npos);
+}

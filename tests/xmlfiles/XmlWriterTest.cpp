@@ -1,0 +1,164 @@
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "support/TempFolder.h"
+#include "support/bytes/MessageBoxRecorder.h"
+#include "xmlfiles/XmlDocument.h"
+#include "xmlfiles/XmlWriter.h"
+#include "xmlfiles/bytes/XmlLines.h"
+
+namespace {
+const char kHeader[] = "<?xml version=\"1.0\" encoding=\"Windows-1252\" standalone=\"yes\"?>";
+
+std::string Escaped(std::string text)
+{
+    std::vector<char> bytes(text.begin(), text.end());
+    bytes.push_back('\0');
+    ToggleCdataEscape(bytes.data(), 1);
+    return bytes.data();
+}
+}
+
+TEST(XmlWriter, AFileOpenedAndClosedHoldsHeaderAndRoot)
+{
+    TempFolder folder;
+    std::string path = folder.File("empty.QPK");
+    CXmlWriter writer(kHeader, "backup");
+    EXPECT_EQ(writer.Open(path.c_str()), 1);
+    writer.Close();
+    EXPECT_EQ(ReadWholeFile(path), std::string(kHeader) + "\r\n<backup>\r\n</backup>\r\n");
+    writer.Close();
+    EXPECT_EQ(ReadWholeFile(path), std::string(kHeader) + "\r\n<backup>\r\n</backup>\r\n");
+}
+
+TEST(XmlWriter, WritesEveryLineByteForByte)
+{
+    TempFolder folder;
+    std::string path = folder.File("calendar.QPD");
+    CXmlWriter writer(kHeader, "content");
+    ASSERT_EQ(writer.Open(path.c_str()), 1);
+    writer.WriteComment("calendar settings", 1);
+    writer.WriteStartTag("options", 1);
+    writer.WriteElement("userID", "3", 2, 0);
+    writer.WriteElement("title", "", 2, 1);
+    writer.WriteElement("rtf", Escaped("{a]]>b}").c_str(), 2, 1);
+    writer.WriteCDataElement("face", "", 2);
+    writer.WriteCDataElement("face", "Tahoma", 2);
+    writer.WriteEndTag("options", 1);
+    writer.Close();
+    EXPECT_EQ(ReadWholeFile(path), std::string(kHeader) +
+                                       "\r\n"
+                                       "<content>\r\n"
+                                       "   <!--calendar settings-->\r\n"
+                                       "   <options>\r\n"
+                                       "      <userID>3</userID>\r\n"
+                                       "      <title><![CDATA[]]></title>\r\n"
+                                       "      <rtf><![CDATA[{a]`>b}]]></rtf>\r\n"
+                                       "      <face></face>\r\n"
+                                       "      <face><![CDATA[Tahoma]]></face>\r\n"
+                                       "   </options>\r\n"
+                                       "</content>\r\n");
+}
+
+TEST(XmlWriter, OpensOneFileAtATimeAndCreatesItAnew)
+{
+    TempFolder folder;
+    std::string first = folder.File("first.QPK");
+    std::string second = folder.File("second.QPK");
+    WriteWholeFile(first, std::string(5000, 'o'));
+    CXmlWriter writer(kHeader, "r");
+    ASSERT_EQ(writer.Open(first.c_str()), 1);
+    EXPECT_EQ(writer.Open(second.c_str()), 0);
+    EXPECT_FALSE(FileExists(second));
+    writer.WriteElement("a", "1", 1, 0);
+    writer.Close();
+    EXPECT_EQ(ReadWholeFile(first), std::string(kHeader) + "\r\n<r>\r\n   <a>1</a>\r\n</r>\r\n");
+}
+
+TEST(XmlWriter, WritingWhenClosedFailsInTheFileLayer)
+{
+    CXmlWriter writer(kHeader, "r");
+    try {
+        writer.WriteElement("a", "1", 1, 0);
+        FAIL();
+    } catch (const CGenericException& e) {
+        EXPECT_EQ(std::string(e.GetErrorText()).rfind("CGenericFile::WriteToFile failed ", 0), 0u);
+    }
+    TempFolder folder;
+    std::string inMissingFolder = folder.File("no\\such\\x.QPK");
+    EXPECT_THROW(writer.Open(inMissingFolder.c_str()), CGenericException);
+    EXPECT_FALSE(writer.IsOpen());
+}
+
+// A note's text can be far larger than the program's small pooled strings: a
+// line of any length is written whole and without a warning.
+TEST(XmlWriter, WritesLongTextsWhole)
+{
+    TempFolder folder;
+    std::string path = folder.File("big.QPK");
+    std::string rtf;
+    for (int i = 0; rtf.size() < 200000; ++i)
+        rtf += "{\\rtf1 line " + std::to_string(i) + " ]]> <tag> \r\n";
+    MessageBoxRecorder boxes;
+    {
+        CXmlWriter writer(kHeader, "backup");
+        ASSERT_EQ(writer.Open(path.c_str()), 1);
+        writer.WriteStartTag("note", 1);
+        writer.WriteElement("rtf", Escaped(rtf).c_str(), 2, 1);
+        writer.WriteEndTag("note", 1);
+        writer.Close();
+    }
+    EXPECT_EQ(boxes.Count(), 0u);
+
+    CXMLDocument doc(path.c_str());
+    ASSERT_EQ(doc.Parse(), 1) << doc.GetErrorText();
+    char err[256];
+    std::vector<char> value(rtf.size() + 1);
+    ASSERT_EQ(doc.GetValue("backup", "note", 1, "rtf", value.data(), static_cast<int>(value.size()), err, sizeof err),
+              1);
+    ToggleCdataEscape(value.data(), 0);
+    EXPECT_EQ(std::string(value.data()), rtf);
+}
+
+TEST(XmlWriter, WhatItWritesReadsBackToTheSameValues)
+{
+    TempFolder folder;
+    std::string path = folder.File("roundtrip.QPK");
+    const int count = 200;
+    auto title = [](int i) { return "Note " + std::to_string(i) + " title"; };
+    auto body = [](int i) { return "  <b>" + std::to_string(i * 7) + "</b> ]]] ]]> & \t\r\nend  "; };
+    {
+        CXmlWriter writer(kHeader, "backup");
+        ASSERT_EQ(writer.Open(path.c_str()), 1);
+        writer.WriteComment(" notes ", 1);
+        for (int i = 1; i <= count; ++i) {
+            writer.WriteStartTag("note", 1);
+            writer.WriteElement("noteID", std::to_string(i).c_str(), 2, 0);
+            writer.WriteElement("title", ("   " + title(i) + "   ").c_str(), 2, 0);
+            writer.WriteCDataElement("body", Escaped(body(i)).c_str(), 2);
+            writer.WriteStartTag("font", 2);
+            writer.WriteElement("size", std::to_string(8 + i % 5).c_str(), 3, 0);
+            writer.WriteEndTag("font", 2);
+            writer.WriteEndTag("note", 1);
+        }
+        writer.Close();
+    }
+    CXMLDocument doc(path.c_str());
+    ASSERT_EQ(doc.Parse(), 1) << doc.GetErrorText();
+    char out[256];
+    char err[256];
+    ASSERT_EQ(doc.CountElements("backup", "note", err, sizeof err), count);
+    for (int i = 1; i <= count; ++i) {
+        ASSERT_EQ(doc.GetValue("backup", "note", i, "noteID", out, sizeof out, err, sizeof err), 1);
+        EXPECT_EQ(std::string(out), std::to_string(i));
+        ASSERT_EQ(doc.GetValue("backup", "note", i, "title", out, sizeof out, err, sizeof err), 1);
+        EXPECT_EQ(std::string(out), title(i));
+        ASSERT_EQ(doc.GetValue("backup", "note", i, "body", out, sizeof out, err, sizeof err), 1);
+        ToggleCdataEscape(out, 0);
+        EXPECT_EQ(std::string(out), body(i));
+        ASSERT_EQ(doc.GetValue1("backup", "note", "font", i, "size", out, sizeof out, err, sizeof err), 1);
+        EXPECT_EQ(std::string(out), std::to_string(8 + i % 5));
+    }
+}

@@ -1,0 +1,37 @@
+#include "xmlfiles/XmlDocument.h"
+
+#include <windows.h>
+
+CXMLDocument::CXMLDocument(const char* fileName)
+{
+    if (fileName && fileName[0])
+        Open(fileName);
+}
+
+int CXMLDocument::Open(const char* fileName)
+{
+    CloseFile();
+    m_file.OpenReadOnly(fileName);
+    if (!m_file.CreateMappingReadOnly()) {
+        SetErrorText("Invalid XML file ");
+        return 0;
+    }
+    SetBuffer(reinterpret_cast<const char*>(m_file.GetView()), static_cast<int32_t>(m_file.GetViewSize()), fileName);
+    return 1;
+}
+
+int CXMLDocument::Parse()
+{
+    // Dumps of the reader's passes left by older versions of the program.
+    if (HasBuffer()) {
+        DeleteFileA("token.txt");
+        DeleteFileA("tree.txt");
+    }
+    return CXMLBufferDocument::Parse();
+}
+
+void CXMLDocument::CloseFile()
+{
+    ClearBuffer();
+    m_file.Close();
+}
