@@ -117,13 +117,7 @@ int CXMLBufferDocument::LexicalCheck()
 
 int CXMLBufferDocument::ParseDocument()
 {
-    if (!Expect(XT_PROLOG_OPEN))
-        return 0;
-    NextToken();
-    if (!Expect(XT_PROLOG_CONTENT))
-        return 0;
-    NextToken();
-    if (!Expect(XT_PROLOG_CLOSE))
+    if (!Expect(XT_PROLOG_OPEN) || !ExpectNext(XT_PROLOG_CONTENT) || !ExpectNext(XT_PROLOG_CLOSE))
         return 0;
     NextToken();
     if (!ParseComments() || !ParseRootElement() || !ParseComments())
@@ -136,13 +130,7 @@ int CXMLBufferDocument::ParseDocument()
 
 int CXMLBufferDocument::ParseComment()
 {
-    if (!Expect(XT_COMMENT_OPEN))
-        return 0;
-    NextToken();
-    if (!Expect(XT_COMMENT_CONTENT))
-        return 0;
-    NextToken();
-    if (!Expect(XT_COMMENT_CLOSE))
+    if (!Expect(XT_COMMENT_OPEN) || !ExpectNext(XT_COMMENT_CONTENT) || !ExpectNext(XT_COMMENT_CLOSE))
         return 0;
     NextToken();
     return 1;
@@ -168,29 +156,17 @@ int CXMLBufferDocument::SkipMisc()
 
 int CXMLBufferDocument::ParseRootElement()
 {
-    if (Kind() != XT_START_TAG_OPEN)
-        return FailWith(IDS_XML_EXPECT_START_TAG_OPEN);
-    NextToken();
-    if (Kind() != XT_TAG_NAME)
-        return FailWith(IDS_XML_EXPECT_TAG_NAME);
-    if (!ActionRoot1())
+    if (!Expect(XT_START_TAG_OPEN) || !ExpectNext(XT_TAG_NAME) || !ActionRoot1())
         return 0;
-    NextToken();
-    if (Kind() != XT_START_TAG_CLOSE)
-        return FailWith(IDS_XML_EXPECT_START_TAG_CLOSE);
+    if (!ExpectNext(XT_START_TAG_CLOSE))
+        return 0;
     NextToken();
     if (!SkipMisc() || !ParseElementList())
         return 0;
-    if (!Expect(XT_END_TAG_OPEN))
-        return 0;
-    NextToken();
-    if (Kind() != XT_TAG_NAME)
-        return FailWith(IDS_XML_EXPECT_TAG_NAME);
-    if (!CheckEndTag(m_tree->RootName()))
+    if (!Expect(XT_END_TAG_OPEN) || !ExpectNext(XT_TAG_NAME) || !CheckEndTag(m_tree->RootName()))
         return 0;
     --m_level;
-    NextToken();
-    if (!Expect(XT_END_TAG_CLOSE))
+    if (!ExpectNext(XT_END_TAG_CLOSE))
         return 0;
     NextToken();
     return 1;
@@ -214,30 +190,22 @@ int CXMLBufferDocument::ActionRoot1()
 int CXMLBufferDocument::ParseElementList()
 {
     while (Kind() == XT_START_TAG_OPEN) {
-        NextToken();
-        if (Kind() != XT_TAG_NAME)
-            return FailWith(IDS_XML_EXPECT_TAG_NAME);
+        if (!ExpectNext(XT_TAG_NAME))
+            return 0;
         if (m_level >= kMaxDepth)
             return Fail(kXmlTooDeepText);
         ++m_level;
         m_tree->AddChild(NameToken(), m_level);
-        NextToken();
-        if (Kind() != XT_START_TAG_CLOSE)
-            return FailWith(IDS_XML_EXPECT_START_TAG_CLOSE);
+        if (!ExpectNext(XT_START_TAG_CLOSE))
+            return 0;
         NextToken();
         if (!ParseElementBody())
             return 0;
-        if (Kind() != XT_END_TAG_OPEN)
-            return FailWith(IDS_XML_EXPECT_END_TAG_OPEN);
-        NextToken();
-        if (Kind() != XT_TAG_NAME)
-            return FailWith(IDS_XML_EXPECT_TAG_NAME);
-        if (!CheckEndTag(m_tree->NameAtLevel(m_level)))
+        if (!Expect(XT_END_TAG_OPEN) || !ExpectNext(XT_TAG_NAME) || !CheckEndTag(m_tree->NameAtLevel(m_level)))
             return 0;
         --m_level;
-        NextToken();
-        if (Kind() != XT_END_TAG_CLOSE)
-            return FailWith(IDS_XML_EXPECT_END_TAG_CLOSE);
+        if (!ExpectNext(XT_END_TAG_CLOSE))
+            return 0;
         NextToken();
         if (!ParseComments())
             return 0;
@@ -260,6 +228,12 @@ int CXMLBufferDocument::ParseElementBody()
             return 0;
     }
     return ParseElementList();
+}
+
+int CXMLBufferDocument::ExpectNext(int kind)
+{
+    NextToken();
+    return Expect(kind);
 }
 
 int CXMLBufferDocument::Expect(int kind)

@@ -98,7 +98,9 @@ private:
     int ParseComment();
     int ParseComments();
     int SkipMisc();
+    // The current token must be of the kind; else the error naming what was expected.
     int Expect(int kind);
+    int ExpectNext(int kind);
     int CheckEndTag(const char* expectedName);
     int Fail(const char* message);
     int FailWith(int messageId);

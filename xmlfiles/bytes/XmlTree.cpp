@@ -60,13 +60,18 @@ CXMLNode* CXMLTree::CreateNode(const CXmlNameToken& token, int level)
     return node;
 }
 
-int CXMLTree::AddRoot(const CXmlNameToken& token, int level)
+CXMLNode* CXMLTree::NewNode(const CXmlNameToken& token, int level)
 {
     if (!m_heap.IsCreated()) {
         ShowTreeError("The heap could not be created");
-        return 0;
+        return nullptr;
     }
-    CXMLNode* node = CreateNode(token, level);
+    return CreateNode(token, level);
+}
+
+int CXMLTree::AddRoot(const CXmlNameToken& token, int level)
+{
+    CXMLNode* node = NewNode(token, level);
     if (!node)
         return 0;
     m_root = m_currentParent = m_currentChild = node;
@@ -102,11 +107,7 @@ CXMLNode* CXMLTree::FindLastNodeAtLevel(int level, int* foundLevel)
 
 int CXMLTree::AddChild(const CXmlNameToken& token, int level)
 {
-    if (!m_heap.IsCreated()) {
-        ShowTreeError("The heap could not be created");
-        return 0;
-    }
-    CXMLNode* node = CreateNode(token, level);
+    CXMLNode* node = NewNode(token, level);
     if (!node)
         return 0;
     int lastLevel = 0;
@@ -167,6 +168,15 @@ int CXMLTree::ParentStackDepth() const
     return depth;
 }
 
+int CXMLTree::CountNamedChildren(const CXMLNode* parent, const char* tag)
+{
+    int count = 0;
+    for (const CXMLNode* node = parent->firstChild; node; node = node->nextSibling)
+        if (XmlNamesEqual(node->name, tag))
+            ++count;
+    return count;
+}
+
 CXMLNode* CXMLTree::FindChild(CXMLNode* parent, const char* tag, int k)
 {
     if (!parent || k < 1)
@@ -196,11 +206,7 @@ int CXMLTree::CountChildren(const char* tag, char* err, int errSize)
         SetLookupError(err, errSize, {kEmptyFileText, "Cannot find the requested node"});
         return -1;
     }
-    int count = 0;
-    for (const CXMLNode* node = m_currentParent->firstChild; node; node = node->nextSibling)
-        if (XmlNamesEqual(node->name, tag))
-            ++count;
-    return count;
+    return CountNamedChildren(m_currentParent, tag);
 }
 
 int CXMLTree::GotoChildOfCurrentParent(const char* tag, int k, char* err, int errSize)

@@ -81,10 +81,16 @@ public:
     enum { kParentStackSize = 20 };
 
 private:
+    CXMLNode* NewNode(const CXmlNameToken& token, int level);
     int ParentStackDepth() const;
+    static int CountNamedChildren(const CXMLNode* parent, const char* tag);
     // The k-th child named tag (k from 1); null when there is none.
     CXMLNode* FindChild(CXMLNode* parent, const char* tag, int k);
-    int CheckRoot(const char* rootTag, const char* notOnLevel1, char* err, int errSize, int failure);
+    bool CheckRootLevel(const char* notOnLevel1, char* err, int errSize);
+    bool CheckRoot(const char* rootTag, const char* notOnLevel1, char* err, int errSize);
+    CXMLNode* WalkFromRoot(const char* const* tags, int count, int k, int* missingStep);
+    int ReadPathValue(const char* rootTag, const char* const* tags, int count, int k, const char* firstStepEnding,
+                      char* out, int outSize, char* err, int errSize, int* lengthOut);
 
     CXmlTreeHeap m_heap;
     int32_t m_nodeCount;

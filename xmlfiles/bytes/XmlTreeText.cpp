@@ -23,16 +23,19 @@ void SetLookupError(char* err, int errSize, std::initializer_list<const char*> p
     CopyToCallerBuffer(err, errSize, text.c_str());
 }
 
-std::string QuotedPath(std::initializer_list<const char*> tags)
+std::string QuotedPath(const char* const* tags, size_t count)
 {
     std::string text = "\"";
-    bool first = true;
-    for (const char* tag : tags) {
-        if (!first)
+    for (size_t i = 0; i < count; ++i) {
+        if (i > 0)
             text += ' ';
-        text += tag ? tag : "";
-        first = false;
+        text += tags[i] ? tags[i] : "";
     }
     text += '"';
     return text;
+}
+
+std::string QuotedPath(std::initializer_list<const char*> tags)
+{
+    return QuotedPath(tags.begin(), tags.size());
 }

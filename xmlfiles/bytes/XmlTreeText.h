@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <initializer_list>
 #include <string>
 
@@ -13,4 +14,5 @@ void CopyToCallerBuffer(char* target, int size, const char* text);
 void SetLookupError(char* err, int errSize, std::initializer_list<const char*> pieces);
 
 // Tags of a path between double quotes, joined by single blanks.
+std::string QuotedPath(const char* const* tags, size_t count);
 std::string QuotedPath(std::initializer_list<const char*> tags);
