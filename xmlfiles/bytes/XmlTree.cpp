@@ -183,13 +183,17 @@ CXMLNode* CXMLTree::FindChild(CXMLNode* parent, const char* tag, int k)
         return nullptr;
     CXMLNode* node = parent->firstChild;
     int found = 0;
+    // Only searches for a later record are remembered: the first child named
+    // so is found from the start anyway, and must not push out a record.
     ChildLookup& last = m_lastLookup;
-    if (last.node && last.parent == parent && last.k <= k && XmlNamesEqual(last.tag.c_str(), tag)) {
+    if (k > 1 && last.node && last.parent == parent && last.k <= k && XmlNamesEqual(last.tag.c_str(), tag)) {
         node = last.node;
         found = last.k - 1;
     }
     for (; node; node = node->nextSibling) {
         if (XmlNamesEqual(node->name, tag) && ++found == k) {
+            if (k == 1)
+                return node;
             last.parent = parent;
             last.tag = tag;
             last.k = k;
