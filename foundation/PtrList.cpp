@@ -131,33 +131,8 @@ CPtrNod* CPtrList::NewNode(void* data, const char* failureText)
 CPtrNod* CPtrList::AddHead(void* data)
 {
     CPtrNod* node = NewNode(data, " AddToTail failed ");
-    if (m_first)
-        InsertBefore(m_first, node);
-    else
-        m_first = m_last = node;
+    LinkNode(m_first, m_last, m_first, node);
     return node;
-}
-
-void CPtrList::InsertBefore(CPtrNod* position, CPtrNod* node)
-{
-    node->next = position;
-    node->previous = position->previous;
-    if (position->previous)
-        position->previous->next = node;
-    else
-        m_first = node;
-    position->previous = node;
-}
-
-void CPtrList::AppendNode(CPtrNod* node)
-{
-    node->previous = m_last;
-    node->next = nullptr;
-    if (m_last)
-        m_last->next = node;
-    else
-        m_first = node;
-    m_last = node;
 }
 
 CPtrNod* CPtrList::Find(void* data) const
@@ -211,14 +186,7 @@ int CPtrList::DeleteElem(void* data)
         AppendTextToFile("Error DeleteElem. Element not found??\r\n ", "error.txt");
         return 0;
     }
-    if (node->previous)
-        node->previous->next = node->next;
-    else
-        m_first = node->next;
-    if (node->next)
-        node->next->previous = node->previous;
-    else
-        m_last = node->previous;
+    UnlinkNode(m_first, m_last, node);
     delete node;
     return 1;
 }

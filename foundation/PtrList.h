@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "foundation/DateTime.h"
+#include "foundation/LinkedNodes.h"
 
 // A node of the pointer lists. Nodes come from one program-wide pool of blocks of
 // 600 nodes, guarded by a lock, because note lists change on the main thread and
@@ -59,8 +60,6 @@ public:
 private:
     CPtrNod* Find(void* data) const;
     CPtrNod* NewNode(void* data, const char* failureText);
-    void InsertBefore(CPtrNod* position, CPtrNod* node);
-    void AppendNode(CPtrNod* node);
 
     CPtrNod* m_last = nullptr;
     CPtrNod* m_first = nullptr;
@@ -71,19 +70,9 @@ template <class T>
 CPtrNod* CPtrList::InsertSortedByDate(T* record)
 {
     CPtrNod* node = NewNode(record, " AddAscending failed ");
-    auto before = [](void* a, void* b) {
-        return RecordDateTime(*static_cast<T*>(a)) < RecordDateTime(*static_cast<T*>(b));
-    };
-    if (!m_first) {
-        m_first = m_last = node;
-        return node;
-    }
-    CPtrNod* current = m_first;
-    while (current->next && before(record, current->data))
-        current = current->next;
-    if (current == m_last && before(record, m_last->data))
-        AppendNode(node);
-    else
-        InsertBefore(current, node);
+    CPtrNod* position = FindOrderedPosition(m_first, m_last, [record](CPtrNod* current) {
+        return RecordDateTime(*record) < RecordDateTime(*static_cast<T*>(current->data));
+    });
+    LinkNode(m_first, m_last, position, node);
     return node;
 }

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "foundation/LinkedNodes.h"
 #include "foundation/bytes/GenericException.h"
 
 // A named doubly linked list holding records by value. Operations that order or
@@ -30,14 +31,14 @@ public:
     Node* AddToTail(const R& record)
     {
         Node* node = NewNode(record, " AddToTail failed ");
-        Link(nullptr, node);
+        LinkNode(m_first, m_last, static_cast<Node*>(nullptr), node);
         return node;
     }
 
     Node* AddAssociationToHead(const R& record)
     {
         Node* node = NewNode(record, " AddToTail failed ");
-        Link(m_first, node);
+        LinkNode(m_first, m_last, m_first, node);
         return node;
     }
 
@@ -119,14 +120,7 @@ public:
     // Unlinks and frees the node.
     void Remove(Node* node)
     {
-        if (node->previous)
-            node->previous->next = node->next;
-        else
-            m_first = node->next;
-        if (node->next)
-            node->next->previous = node->previous;
-        else
-            m_last = node->previous;
+        UnlinkNode(m_first, m_last, node);
         delete node;
     }
 
@@ -162,38 +156,13 @@ private:
         }
     }
 
-    // Links the node in front of the position, or at the tail when there is none.
-    void Link(Node* position, Node* node)
-    {
-        if (!position) {
-            node->previous = m_last;
-            if (m_last)
-                m_last->next = node;
-            else
-                m_first = node;
-            m_last = node;
-            return;
-        }
-        node->next = position;
-        node->previous = position->previous;
-        if (position->previous)
-            position->previous->next = node;
-        else
-            m_first = node;
-        position->previous = node;
-    }
-
     template <class Before>
     Node* InsertOrdered(const R& record, const char* failureText, Before before)
     {
         Node* node = NewNode(record, failureText);
-        Node* current = m_first;
-        while (current && current->next && before(record, current->record))
-            current = current->next;
-        if (current == m_last && current && before(record, current->record))
-            Link(nullptr, node);
-        else
-            Link(current, node);
+        Node* position =
+            FindOrderedPosition(m_first, m_last, [&](Node* current) { return before(record, current->record); });
+        LinkNode(m_first, m_last, position, node);
         return node;
     }
 
