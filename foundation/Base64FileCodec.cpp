@@ -7,36 +7,21 @@
 
 #include "foundation/GenericFile.h"
 #include "foundation/bytes/Base64Codec.h"
-#include "foundation/bytes/MessageBoxes.h"
+#include "foundation/bytes/BoxedFailures.h"
 
 namespace {
 const char kUnknownFailure[] = "Unknown exception in EncodeFileToBase64::OpenReadOnly";
 const DWORD kTextPiece = 4096;
-
-template <class Body>
-bool RunFileCodec(const char* sourcePath, Body&& body)
-{
-    try {
-        return body();
-    } catch (const CGenericException& failure) {
-        char text[600];
-        std::snprintf(text, sizeof text, "%s %s", failure.GetErrorText(), sourcePath ? sourcePath : "");
-        ShowMessageBox(nullptr, text, ProgramTitle, kMbOk);
-    } catch (...) {
-        ShowMessageBox(nullptr, kUnknownFailure, ProgramTitle, kMbOk);
-    }
-    return false;
-}
 }
 
 bool CBase64Codec::EncodeFileToBase64(const char* destinationPath, const char* sourcePath)
 {
-    return RunFileCodec(sourcePath, [&] { return EncodeFilePieces(destinationPath, sourcePath); });
+    return RunShowingFailures(sourcePath, kUnknownFailure, [&] { return EncodeFilePieces(destinationPath, sourcePath); });
 }
 
 bool CBase64Codec::DecodeFileFromBase64(const char* destinationPath, const char* sourcePath)
 {
-    return RunFileCodec(sourcePath, [&] { return DecodeFilePieces(destinationPath, sourcePath); });
+    return RunShowingFailures(sourcePath, kUnknownFailure, [&] { return DecodeFilePieces(destinationPath, sourcePath); });
 }
 
 // Pieces of 3,000 bytes, a multiple of 3, join without padding; only a short last
