@@ -27,6 +27,7 @@ target_link_libraries(qncore PUBLIC minizip ${QN_SYSTEM_LIBS})
 
 set(QN_RESOURCES ${CMAKE_SOURCE_DIR}/resources/qnpost.rc)
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR} -I${CMAKE_BINARY_DIR}/generated")
+include(cmake/DataTemplates.cmake)
 
 add_executable(qnpost WIN32 ${QN_ENTRY_SOURCE} ${QN_RESOURCES})
 target_link_libraries(qnpost PRIVATE qncore)

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "DamagedFiles.h"
 #include "MemoryTable.h"
 #include "foundation/bytes/GenericException.h"
 #include "store/bytes/MemoFile.h"
@@ -25,51 +26,6 @@ public:
     }
     bool readOutside = false;
 };
-
-std::vector<unsigned char> GoodTable()
-{
-    MemoryTable t(25);
-    for (std::uint32_t n : {1u, 6u, 7u, 25u})
-        t.table.DeleteRecord(n);
-    t.table.SetLongValue(3, "WLEFT", -2000);
-    t.table.SetStringValue(4, "SZTITLE", "a title");
-    return t.Bytes();
-}
-
-void Scramble(std::vector<unsigned char>& bytes, std::mt19937& random)
-{
-    switch (random() % 5) {
-    case 0:
-        bytes.resize(random() % (bytes.size() + 1));
-        break;
-    case 1:
-        for (unsigned n = 1 + random() % 200; n > 0; --n)
-            bytes.push_back(static_cast<unsigned char>(random()));
-        break;
-    case 2:
-        for (unsigned n = 1 + random() % 8; n > 0 && !bytes.empty(); --n)
-            bytes[random() % bytes.size()] = static_cast<unsigned char>(random());
-        break;
-    default: {
-        // Change the deciphered header or a descriptor, so that the checks
-        // behind the first ones are reached too.
-        const TableKeySet& keys = GetTableKeys(TableGroup::kNotes);
-        const std::size_t headerArea = 32 + 9 * 32;
-        if (bytes.size() < headerArea)
-            break;
-        std::vector<unsigned char> plain(bytes.begin(), bytes.begin() + headerArea);
-        keys.header.Decrypt(plain.data(), 32);
-        keys.descriptors.Decrypt(plain.data() + 32, headerArea - 32);
-        std::size_t at = random() % 2 ? 4 + random() % 8 : 32 + 32 * (random() % 9) + 12 + random() % 5;
-        plain[at] = random() % 2 ? static_cast<unsigned char>(random()) : static_cast<unsigned char>(plain[at] + 1);
-        keys.header.Encrypt(plain.data(), 32);
-        keys.descriptors.Encrypt(plain.data() + 32, headerArea - 32);
-        std::copy(plain.begin(), plain.end(), bytes.begin());
-        if (random() % 2)
-            bytes[headerArea + 1 + random() % (bytes.size() - headerArea - 1)] ^= 0x55;
-    }
-    }
-}
 
 void Exercise(CTableCursor& table, std::mt19937& random)
 {
@@ -105,13 +61,11 @@ TEST(HostileInput, DamagedTablesAreRefusedOrReadCorrectly)
 {
     MessageBoxRecorder boxes; // overflows of odd field widths show a box
     std::mt19937 random(2024);
-    const std::vector<unsigned char> good = GoodTable();
+    const std::vector<unsigned char> good = GoodTableBytes();
     int opened = 0, refused = 0;
     for (int round = 0; round < 3000; ++round) {
         std::vector<unsigned char> bytes = good;
-        Scramble(bytes, random);
-        if (random() % 4 == 0)
-            Scramble(bytes, random);
+        Damage(bytes, random);
         WatchedStore store(bytes);
         CTableCursor table;
         table.UseKeys(TableGroup::kNotes, true);
@@ -144,19 +98,7 @@ TEST(HostileInput, DamagedMemoFilesAreRefusedOrReadCorrectly)
     int read = 0, refused = 0;
     for (int round = 0; round < 3000; ++round) {
         std::vector<unsigned char> bytes = good;
-        switch (random() % 4) {
-        case 0: bytes.resize(random() % (bytes.size() + 1)); break;
-        case 1: bytes.insert(bytes.end(), 1 + random() % 300, static_cast<unsigned char>(random())); break;
-        case 2:
-            // a memo header or the file header gets a random number
-            for (int k = 0; k < 4; ++k)
-                bytes[(random() % 2 ? 0 : 512 + 64 * (random() % 10) + 4) + random() % 8] =
-                    static_cast<unsigned char>(random());
-            break;
-        default:
-            for (unsigned n = 1 + random() % 6; n > 0; --n)
-                bytes[random() % bytes.size()] = static_cast<unsigned char>(random());
-        }
+        DamageMemoFile(bytes, random);
         WatchedStore store(bytes);
         CMemoFile memo(store, "notes.QPS");
         for (std::uint32_t block : {0u, 8u, 9u, 13u, 40u, 0xFFFFFFFFu, blocks[5], blocks[11]}) {

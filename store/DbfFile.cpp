@@ -1,0 +1,94 @@
+#include "store/DbfFile.h"
+
+#include <cstring>
+
+#include "foundation/DiagnosticLog.h"
+
+namespace {
+const char kInternalError[] = "Quillnet+ Internal Error.\r\n\r\nPlease check the error.txt file in the Quillnet+ folder.";
+}
+
+CDbfFile::CDbfFile() : m_store(*this), m_group(TableGroup::kNone)
+{
+    m_fileName[0] = '\0';
+}
+
+CDbfFile::~CDbfFile()
+{
+    Close();
+}
+
+void CDbfFile::SetTable(const char* fileName, bool recordsEnciphered)
+{
+    TableGroup group = FindTableGroup(fileName);
+    if (group == TableGroup::kNone || std::strlen(fileName) >= sizeof m_fileName)
+        throw CGenericException("CDbfFile::Unknown file name to open ...");
+    Close();
+    std::strcpy(m_fileName, fileName);
+    m_group = group;
+    UseKeys(group, recordsEnciphered);
+}
+
+void CDbfFile::Open(const char* mode)
+{
+    try {
+        Close();
+        if (m_group == TableGroup::kNone)
+            throw CGenericException("CDbfFile::Unknown file name to open ...");
+        OpenExclusive(m_fileName);
+        Attach(m_store, m_fileName);
+        if (mode && std::strcmp(mode, "MAPPINGALL") == 0)
+            CreateMapping(0);
+        else if (mode && std::strcmp(mode, "MAPPINGAPPEND") == 0)
+            AppendRecord();
+    } catch (const CGenericException& e) {
+        Close();
+        WriteErrorLog("CDbfFile::Open(): ", e.GetErrorText());
+        throw;
+    } catch (...) {
+        Close();
+        WriteErrorLog("CDbfFile::Open(): ", "Unknown exception");
+        throw CGenericException(kInternalError);
+    }
+}
+
+void CDbfFile::Close()
+{
+    Detach();
+    CGenericFile::Close();
+}
+
+CGenericString CDbfFile::GetStringValue(const char* fieldName)
+{
+    std::string field = CTableCursor::GetStringValue(fieldName);
+    CGenericString text(static_cast<int>(field.size()));
+    std::memcpy(text.GetString(), field.data(), field.size());
+    return text;
+}
+
+void CDbfFile::OnFieldOverflow(const char* fieldName, const std::string& overflowText, const char* logPrefix,
+                               const std::string& logDetails)
+{
+    WriteErrorLog(logPrefix, logDetails.c_str());
+    CTableCursor::OnFieldOverflow(fieldName, overflowText, logPrefix, logDetails);
+}
+
+DWORD CountTableRecords(const char* fileName)
+{
+    CDbfFile table;
+    table.SetTable(fileName, true);
+    table.Open("READ");
+    DWORD count = table.GetRecordCount();
+    table.Close();
+    return count;
+}
+
+void AppendBlankRecords(const char* fileName, DWORD count)
+{
+    CDbfFile table;
+    table.SetTable(fileName, true);
+    for (DWORD i = 0; i < count; ++i) {
+        table.Open("MAPPINGAPPEND");
+        table.Close();
+    }
+}

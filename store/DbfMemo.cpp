@@ -1,0 +1,157 @@
+// The memo-file operations of CDbfFile.
+#include "store/DbfFile.h"
+
+#include <atomic>
+#include <cstring>
+#include <string>
+
+#include "foundation/DiagnosticLog.h"
+#include "foundation/bytes/MessageBoxes.h"
+#include "store/FileStepRetries.h"
+#include "store/bytes/MemoFile.h"
+
+namespace {
+std::atomic<bool> g_memoFreshStart{false};
+
+const char kInternalError[] = "Quillnet+ Internal Error.\r\n\r\nPlease check the error.txt file in the Quillnet+ folder.";
+const char kSaveLogPrefix[] = "SaveTextInMemoFile(): ";
+
+bool FileExists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Keeps the text being saved in the error log when the save fails, so that
+// it is not lost.
+void LogFailedSave(const char* errorText, const void* text, DWORD length)
+{
+    std::string entry = std::string(kSaveLogPrefix) + errorText + "\r\n";
+    AppendTextToFile(entry.c_str(), "error.txt");
+    AppendBytesToFile(text, length, "error.txt");
+    AppendTextToFile("\r\n\r\n", "error.txt");
+}
+}
+
+void SetMemoFreshStart(bool on)
+{
+    g_memoFreshStart = on;
+}
+
+bool IsMemoFreshStart()
+{
+    return g_memoFreshStart;
+}
+
+bool CDbfFile::GetSizeOfMemoField(DWORD block, DWORD& offset, DWORD& fileSize, DWORD& textLength)
+{
+    return RunOperation("CDbfFile::GetSizeOfMemoField Unknown", [&] {
+        std::string memoPath = MemoFileNameOf(m_fileName);
+        CGenericFile file;
+        file.OpenShared(memoPath.c_str());
+        CFileByteStore store(file);
+        MemoLocation location;
+        bool found = CMemoFile(store, memoPath).Locate(block, location);
+        offset = location.offset;
+        fileSize = location.fileSize;
+        textLength = location.textLength;
+        return found;
+    });
+}
+
+std::string CDbfFile::MemoText(const std::string& memoPath, DWORD block, bool decipher)
+{
+    CGenericFile file;
+    file.OpenShared(memoPath.c_str());
+    CFileByteStore store(file);
+    return CMemoFile(store, memoPath).ReadText(block, decipher ? &GetSettingsMemoKey() : nullptr);
+}
+
+void CDbfFile::ReadMemoField(char* buffer, DWORD capacity, DWORD block)
+{
+    try {
+        // Settings memos are enciphered, whatever folder the settings table is in.
+        bool decipher = RecordsEnciphered() && m_group == TableGroup::kConfig;
+        std::string text = MemoText(MemoFileNameOf(m_fileName), block, decipher);
+        if (!buffer || text.size() >= capacity)
+            throw CGenericException("CDbfFile::ReadMemoField: the memo text is longer than its buffer");
+        std::memcpy(buffer, text.data(), text.size());
+        buffer[text.size()] = '\0';
+    } catch (const CGenericException& e) {
+        std::string entry = std::string("CDbfFile::ReadMemoField exception 1 raised: \"") + e.GetErrorText() + "\"\r\n";
+        AppendTextToFile(entry.c_str(), "error.txt");
+        throw;
+    } catch (...) {
+        AppendTextToFile("CDbfFile::ReadMemoField unknown exception  raised \r\n", "error.txt");
+        throw CGenericException("CDbfFile::ReadMemoField Unknown");
+    }
+}
+
+void CDbfFile::AlterSponsorInfo(void* buffer, DWORD capacity, DWORD block, const CRecordCipher& key, const char* mode)
+{
+    RunOperation("CDbfFile::AlterSponsorInfo Unknown", [&] {
+        std::string memoPath = FolderOf(m_fileName) + "config.QPS";
+        CGenericFile file;
+        file.OpenExclusive(memoPath.c_str());
+        CFileByteStore store(file);
+        std::string text = CMemoFile(store, memoPath).ReadText(block);
+        if (!buffer || text.size() > capacity)
+            throw CGenericException("CDbfFile::AlterSponsorInfo: the memo text is longer than its buffer");
+        unsigned char* bytes = static_cast<unsigned char*>(buffer);
+        std::memcpy(bytes, text.data(), text.size());
+        if (mode && std::strcmp(mode, "ENCRYPT") == 0)
+            key.Encrypt(bytes, text.size());
+        else if (mode && std::strcmp(mode, "DECRYPT") == 0)
+            key.Decrypt(bytes, text.size());
+    });
+}
+
+DWORD CDbfFile::SaveTextInMemoFile(const void* text, DWORD length)
+{
+    if (m_group == TableGroup::kConfig) {
+        ShowErrorMessage(nullptr, "Saving memo field into config.qpd is not allowed", ProgramTitle);
+        return 0;
+    }
+    try {
+        return WriteMemo(text, length);
+    } catch (const CGenericException& e) {
+        LogFailedSave(e.GetErrorText(), text, length);
+        throw;
+    } catch (...) {
+        LogFailedSave("Unknown exception", text, length);
+        throw CGenericException(kInternalError);
+    }
+}
+
+// The notes memo file is never written in place: the memo goes into a copy,
+// which then takes the place of the original, so that a failure half-way
+// leaves the original whole. Other tables write their memo file directly.
+DWORD CDbfFile::WriteMemo(const void* text, DWORD length)
+{
+    bool throughCopy = m_group == TableGroup::kNotes;
+    std::string folder = FolderOf(m_fileName);
+    std::string original = folder + "notes.qps";
+    std::string copy = folder + "notesTemp.QPS";
+    std::string target = throughCopy ? copy : MemoFileNameOf(m_fileName);
+
+    if (throughCopy &&
+        !RetryFileStep([&] { return CopyFileA(original.c_str(), copy.c_str(), FALSE) != 0; }, kSaveLogPrefix,
+                       "\r\nError copying file \"notes.qps\" Iteration"))
+        throw CGenericException("Error copying notes.qps");
+
+    CGenericFile file;
+    file.OpenExclusive(target.c_str());
+    CFileByteStore store(file);
+    DWORD block = CMemoFile(store, target).Append(text, length, IsMemoFreshStart());
+    file.Close();
+    SetMemoFreshStart(false);
+
+    if (throughCopy && FileExists(copy)) {
+        if (!RetryFileStep([&] { return DeleteFileA(original.c_str()) != 0; }, kSaveLogPrefix,
+                           "\r\nError deleting file \"notes.qps\" Iteration "))
+            throw CGenericException("Error deleting notes.qps");
+        if (!RetryFileStep([&] { return MoveFileA(copy.c_str(), original.c_str()) != 0; }, kSaveLogPrefix,
+                           "\r\nError renaming file \"notesTemp.QPS\" Iteration "))
+            throw CGenericException("Error renaming notesTemp.qps to notes.qps");
+    }
+    return block;
+}

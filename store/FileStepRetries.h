@@ -1,0 +1,12 @@
+#pragma once
+
+#include <functional>
+
+// The file steps around the notes table (copy to a working file, delete,
+// rename back) fail now and then while another program holds the file for a
+// moment. Each step is tried up to 50 times; every failure goes to the error
+// log as logPrefix, then failureText, the try number (from 0), "\r\n" and the
+// system's description of the error.
+enum { kFileStepTries = 50 };
+
+bool RetryFileStep(const std::function<bool()>& step, const char* logPrefix, const char* failureText);

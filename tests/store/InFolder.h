@@ -1,0 +1,31 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "support/TempFolder.h"
+
+// Each test works in a fresh folder of its own, made the current folder, as the
+// program works in its data folder with relative table names.
+class InFolder : public testing::Test {
+protected:
+    void SetUp() override { SetCurrentDirectoryA(m_folder.Path().c_str()); }
+    void TearDown() override { SetCurrentDirectoryA(".."); }
+
+    std::string File(const std::string& name) const { return m_folder.File(name); }
+    void Write(const std::string& name, const std::vector<unsigned char>& bytes)
+    {
+        WriteWholeFile(File(name), std::string(bytes.begin(), bytes.end()));
+    }
+    std::string Read(const std::string& name) const { return ReadWholeFile(File(name)); }
+
+    TempFolder m_folder;
+};
+
+// The folder of the running test program, where the build puts qnpost.exe and
+// the data templates.
+std::string ProgramFolder();
