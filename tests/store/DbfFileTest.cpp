@@ -10,15 +10,6 @@ namespace {
 const DWORD kHeaderLength = 33 + 32 * 9;
 const DWORD kRecordLength = 80;
 
-std::string ErrorOf(const std::function<void()>& body)
-{
-    try {
-        body();
-    } catch (const CGenericException& e) {
-        return e.GetErrorText();
-    }
-    return "";
-}
 
 class DbfFile : public InFolder {
 protected:

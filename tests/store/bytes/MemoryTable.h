@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,3 +24,6 @@ struct MemoryTable {
 
 // A table of the sample fields whose records hold WUSERID = record number.
 std::vector<unsigned char> SampleTableBytes(std::uint32_t records, TableGroup group = TableGroup::kNotes);
+
+// The text of the CGenericException that the body throws, "" when none.
+std::string ErrorOf(const std::function<void()>& body);

@@ -13,15 +13,6 @@ namespace {
 const std::uint32_t kSampleHeaderLength = 33 + 32 * 9;
 const std::uint32_t kSampleRecordLength = 1 + 5 + 5 + 5 + 40 + 1 + 10 + 8 + 4 + 1;
 
-std::string ErrorOf(const std::function<void()>& body)
-{
-    try {
-        body();
-    } catch (const CGenericException& e) {
-        return e.GetErrorText();
-    }
-    return "";
-}
 
 // The stored bytes of record n, deciphered with the key of its slot.
 std::string PlainRecord(const MemoryTable& t, std::uint32_t n)
