@@ -7,6 +7,7 @@
 #include "foundation/ResourceData.h"
 #include "store/DbfFile.h"
 #include "store/bytes/MemoFile.h"
+#include "xmlfiles/bytes/XmlBufferDocument.h"
 
 namespace {
 const char* const kTables[] = {"config.QPD", "users.QPD", "notes.QPD", "sentto.QPD", "transact.QPD", "sounds.QPD"};
@@ -39,8 +40,11 @@ TEST_F(TemplateFiles, BothSetsHoldTheSameNineFiles)
         EXPECT_FALSE(upgrade.empty()) << name;
         EXPECT_EQ(upgrade, ReadWholeFile(Template("QlData", name))) << name;
     }
+    // The web-search file is in the program's own XML dialect.
     std::string xml = ReadWholeFile(Template("QlData", "webSearch.QPD"));
-    EXPECT_EQ(xml.rfind("<?xml", 0), 0u);
+    CXMLBufferDocument document;
+    document.SetBuffer(xml.data(), static_cast<int32_t>(xml.size()), "webSearch.QPD");
+    EXPECT_EQ(document.Parse(), 1) << document.GetErrorText();
     EXPECT_NE(xml.find("<currencyPairArgument>"), std::string::npos);
     EXPECT_NE(xml.find("<languagePairArgument>"), std::string::npos);
 }
