@@ -203,10 +203,23 @@ void CGenericFile::SetCreationTime(const SYSTEMTIME& localTime)
     SetFileTime(m_file, &utc, nullptr, nullptr);
 }
 
+// A second mapping replaces the first: its view and handle are released first.
+void CGenericFile::ReleaseMapping()
+{
+    if (m_view)
+        UnmapViewOfFile(m_view);
+    if (m_mapping)
+        CloseHandle(m_mapping);
+    m_view = nullptr;
+    m_mapping = nullptr;
+    m_viewSize = 0;
+}
+
 bool CGenericFile::CreateMapping(DWORD extraBytes)
 {
     if (!m_file)
         return false;
+    ReleaseMapping();
     DWORD size = GetFileSize(m_file, nullptr);
     DWORD mappingSize = extraBytes ? size + extraBytes : size;
     m_mapping = CreateFileMappingA(m_file, nullptr, PAGE_READWRITE, 0, mappingSize, nullptr);
@@ -231,6 +244,7 @@ bool CGenericFile::CreateMappingReadOnly()
 {
     if (!m_file)
         return false;
+    ReleaseMapping();
     DWORD size = GetFileSize(m_file, nullptr);
     if (size == 0 || size == INVALID_FILE_SIZE)
         return false;
@@ -267,16 +281,10 @@ void CGenericFile::WriteTailOfMapping(const char* text)
 
 void CGenericFile::Close()
 {
-    if (m_view)
-        UnmapViewOfFile(m_view);
-    if (m_mapping)
-        CloseHandle(m_mapping);
+    ReleaseMapping();
     if (m_file)
         CloseHandle(m_file);
-    m_view = nullptr;
-    m_mapping = nullptr;
     m_file = nullptr;
-    m_viewSize = 0;
 }
 
 void AppendStringToFile(const char* text, const char* path)

@@ -61,6 +61,7 @@ private:
     bool Open(const char* path, DWORD access, DWORD share, DWORD creation, DWORD flags);
     [[noreturn]] void Fail(const char* before, const char* after, bool withDescription);
     DWORD Seek(LONG offset, DWORD method, const char* failureText);
+    void ReleaseMapping();
 
     HANDLE m_file = nullptr;
     HANDLE m_mapping = nullptr;

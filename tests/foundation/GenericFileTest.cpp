@@ -107,11 +107,14 @@ TEST(GenericFile, MappingGrowsTheFileAndWritesItsTail)
     EXPECT_EQ(std::string(reinterpret_cast<char*>(file.GetView()) + 1097, 3), "abc");
     file.WriteToMapping(0, "Z", 1);
     EXPECT_THROW(file.WriteToMapping(1099, "xy", 2), CGenericException);
+    ASSERT_TRUE(file.CreateMapping(50)) << "a second mapping replaces the first";
+    EXPECT_EQ(file.GetViewSize(), 1150u);
+    EXPECT_EQ(file.GetView()[0], 'Z');
     file.Close();
     std::string bytes = ReadWholeFile(path);
-    ASSERT_EQ(bytes.size(), 1100u);
+    ASSERT_EQ(bytes.size(), 1150u);
     EXPECT_EQ(bytes[0], 'Z');
-    EXPECT_EQ(bytes.substr(1097), "abc");
+    EXPECT_EQ(bytes.substr(1097, 3), "abc");
 }
 
 TEST(GenericFile, ReadOnlyMappingOfAnEmptyFileMapsNothing)
