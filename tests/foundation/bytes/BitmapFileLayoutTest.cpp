@@ -1,0 +1,140 @@
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "foundation/bytes/BitmapFileLayout.h"
+
+namespace {
+void Put(std::vector<unsigned char>& out, uint32_t value, int bytes)
+{
+    for (int i = 0; i < bytes; ++i)
+        out.push_back(static_cast<unsigned char>(value >> (8 * i)));
+}
+
+void Set(std::vector<unsigned char>& out, size_t at, uint32_t value)
+{
+    for (int i = 0; i < 4; ++i)
+        out[at + i] = static_cast<unsigned char>(value >> (8 * i));
+}
+
+// An 8-bit bitmap file of 5 x 3 pixels with 4 colours.
+std::vector<unsigned char> SmallBitmapFile(uint32_t headerSize = 40)
+{
+    const uint32_t colours = 4, stride = 8, rows = 3;
+    uint32_t bitsOffset = 14 + headerSize + colours * 4;
+    std::vector<unsigned char> file = {'B', 'M'};
+    Put(file, bitsOffset + stride * rows, 4);
+    Put(file, 0, 4);
+    Put(file, bitsOffset, 4);
+    Put(file, headerSize, 4);
+    Put(file, 5, 4);
+    Put(file, rows, 4);
+    Put(file, 1, 2);
+    Put(file, 8, 2);
+    for (uint32_t at = 16; at < headerSize; at += 4)
+        Put(file, at == 32 ? colours : 0, 4);
+    file.resize(bitsOffset + stride * rows, 0x11);
+    return file;
+}
+
+BitmapFileCheck Check(const std::vector<unsigned char>& file, size_t size)
+{
+    BitmapFileLayout layout;
+    return CheckBitmapFile(file.data(), size, &layout);
+}
+}
+
+TEST(BitmapFileLayout, FindsThePartsOfASoundFile)
+{
+    std::vector<unsigned char> file = SmallBitmapFile();
+    BitmapFileLayout layout;
+    ASSERT_EQ(CheckBitmapFile(file.data(), file.size(), &layout), BitmapFileCheck::kSound);
+    EXPECT_EQ(layout.dibSize, file.size() - 14);
+    EXPECT_EQ(layout.headerSize, 40u);
+    EXPECT_EQ(layout.width, 5);
+    EXPECT_EQ(layout.height, 3);
+    EXPECT_EQ(layout.colourCount, 4u);
+    EXPECT_EQ(layout.colourTableBytes, 16u);
+    EXPECT_EQ(layout.bitsOffset, 56u);
+    EXPECT_EQ(layout.bitsBytes, 24u);
+}
+
+TEST(BitmapFileLayout, ColourCountsFollowTheBitCount)
+{
+    std::vector<unsigned char> file = SmallBitmapFile();
+    Set(file, 14 + 32, 0); // no used-colour count: 2 to the power of 8
+    BitmapFileLayout layout;
+    EXPECT_EQ(CheckBitmapFile(file.data(), file.size(), &layout), BitmapFileCheck::kIncomplete)
+        << "a table of 256 entries does not fit";
+    file.resize(file.size() + 252 * 4, 0);
+    Set(file, 2, static_cast<uint32_t>(file.size()));
+    ASSERT_EQ(CheckBitmapFile(file.data(), file.size(), &layout), BitmapFileCheck::kSound);
+    EXPECT_EQ(layout.colourCount, 256u);
+
+    std::vector<unsigned char> deep = SmallBitmapFile();
+    Set(deep, 14 + 32, 0);
+    deep[14 + 14] = 32;
+    deep.resize(14 + 40 + 5 * 4 * 3);
+    Set(deep, 2, static_cast<uint32_t>(deep.size()));
+    ASSERT_EQ(CheckBitmapFile(deep.data(), deep.size(), &layout), BitmapFileCheck::kSound);
+    EXPECT_GT(layout.colourCount, 256u) << "no exact palette for 32 bits";
+    deep[14 + 14] = 24;
+    ASSERT_EQ(CheckBitmapFile(deep.data(), deep.size(), &layout), BitmapFileCheck::kSound);
+    EXPECT_EQ(layout.colourCount, 0u);
+}
+
+TEST(BitmapFileLayout, RefusesHostileHeaders)
+{
+    std::vector<unsigned char> file = SmallBitmapFile();
+    EXPECT_EQ(Check(file, 1), BitmapFileCheck::kNotBitmap);
+    std::vector<unsigned char> bad = file;
+    Set(bad, 14, 13);
+    EXPECT_EQ(Check(bad, bad.size()), BitmapFileCheck::kBadInfoHeader);
+    bad = file;
+    Set(bad, 14, 0xFFFFFFF0);
+    EXPECT_EQ(Check(bad, bad.size()), BitmapFileCheck::kIncomplete);
+    bad = file;
+    Set(bad, 14 + 4, 0x7FFFFFFF);
+    EXPECT_EQ(Check(bad, bad.size()), BitmapFileCheck::kIncomplete) << "rows far wider than the data";
+    bad = file;
+    Set(bad, 14 + 8, 0x80000000);
+    EXPECT_EQ(Check(bad, bad.size()), BitmapFileCheck::kBadInfoHeader);
+    bad = file;
+    bad[14 + 14] = 7;
+    EXPECT_EQ(Check(bad, bad.size()), BitmapFileCheck::kBadInfoHeader);
+    bad = file;
+    Set(bad, 14 + 16, 9);
+    EXPECT_EQ(Check(bad, bad.size()), BitmapFileCheck::kBadInfoHeader) << "unknown compression";
+    bad = file;
+    Set(bad, 2, 0xFFFFFFFF);
+    EXPECT_EQ(Check(bad, bad.size()), BitmapFileCheck::kIncomplete);
+    std::vector<unsigned char> shortHeader = SmallBitmapFile(16);
+    EXPECT_EQ(Check(shortHeader, shortHeader.size()), BitmapFileCheck::kIncomplete)
+        << "without a used-colour count 8 bits take a table of 256 colours";
+    EXPECT_EQ(CheckBitmapFile(nullptr, 0, nullptr), BitmapFileCheck::kNotBitmap);
+}
+
+TEST(BitmapFileLayout, EveryCutAndScrambledFileStaysInItsBytes)
+{
+    std::vector<unsigned char> file = SmallBitmapFile();
+    for (size_t size = 0; size < file.size(); ++size) {
+        // A copy of exactly the bytes read, so a read past them is caught.
+        std::vector<unsigned char> cut(file.begin(), file.begin() + static_cast<long>(size));
+        EXPECT_NE(Check(cut, cut.size()), BitmapFileCheck::kSound) << size;
+    }
+    std::mt19937 random(7);
+    for (int round = 0; round < 20000; ++round) {
+        std::vector<unsigned char> scrambled = file;
+        for (int k = 0; k < 3; ++k)
+            scrambled[random() % 60] = static_cast<unsigned char>(random());
+        scrambled.resize(random() % (scrambled.size() + 1));
+        BitmapFileLayout layout;
+        if (CheckBitmapFile(scrambled.data(), scrambled.size(), &layout) == BitmapFileCheck::kSound) {
+            ASSERT_LE(uint64_t{14} + layout.bitsOffset + layout.bitsBytes, scrambled.size());
+            ASSERT_LE(uint64_t{layout.headerSize} + layout.colourTableBytes, layout.bitsOffset);
+        }
+    }
+}

@@ -1,0 +1,134 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "foundation/bytes/GenericException.h"
+#include "foundation/win/BitmapHelpers.h"
+#include "foundation/win/TransparentBitmap.h"
+#include "support/bytes/MessageBoxRecorder.h"
+
+namespace {
+const COLORREF kRed = RGB(255, 0, 0);
+const COLORREF kBlue = RGB(0, 0, 255);
+const COLORREF kGrey = RGB(192, 192, 192);
+
+// A screen-compatible bitmap: left half red, right half grey.
+HBITMAP TwoColourBitmap(int width, int height)
+{
+    HDC screen = GetDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    CCompatibleDC memory(screen);
+    {
+        CBitmapConnector selected(memory.GetHandle(), bitmap);
+        RECT left = {0, 0, width / 2, height};
+        RECT right = {width / 2, 0, width, height};
+        HBRUSH red = CreateSolidBrush(kRed);
+        HBRUSH grey = CreateSolidBrush(kGrey);
+        FillRect(memory.GetHandle(), &left, red);
+        FillRect(memory.GetHandle(), &right, grey);
+        DeleteObject(red);
+        DeleteObject(grey);
+    }
+    ReleaseDC(nullptr, screen);
+    return bitmap;
+}
+
+COLORREF PixelOf(HBITMAP bitmap, int x, int y)
+{
+    CCompatibleDC memory(nullptr);
+    CBitmapConnector selected(memory.GetHandle(), bitmap);
+    return GetPixel(memory.GetHandle(), x, y);
+}
+}
+
+TEST(BitmapHelpers, CopyReplaceAndDraw)
+{
+    CBitmapHolder original(TwoColourBitmap(10, 6));
+    CBitmapHolder copy(CopyBitmap(original.Get()));
+    ASSERT_NE(copy.Get(), nullptr);
+    EXPECT_EQ(PixelOf(copy.Get(), 0, 0), kRed);
+    EXPECT_EQ(PixelOf(copy.Get(), 9, 5), kGrey);
+
+    ReplaceBitmapColor(copy.Get(), kGrey, kBlue);
+    EXPECT_EQ(PixelOf(copy.Get(), 9, 5), kBlue);
+    EXPECT_EQ(PixelOf(copy.Get(), 0, 5), kRed);
+    EXPECT_EQ(PixelOf(original.Get(), 9, 5), kGrey) << "the copy is a bitmap of its own";
+
+    HDC screen = GetDC(nullptr);
+    CBitmapHolder target(CreateCompatibleBitmap(screen, 30, 30));
+    ReleaseDC(nullptr, screen);
+    CCompatibleDC memory(nullptr);
+    CBitmapConnector selected(memory.GetHandle(), target.Get());
+    PatBlt(memory.GetHandle(), 0, 0, 30, 30, WHITENESS);
+    DrawBitmapAt(memory.GetHandle(), original.Get(), 5, 5);
+    EXPECT_EQ(GetPixel(memory.GetHandle(), 5, 5), kRed);
+    EXPECT_EQ(GetPixel(memory.GetHandle(), 14, 10), kGrey);
+    EXPECT_EQ(GetPixel(memory.GetHandle(), 15, 11), RGB(255, 255, 255));
+
+    PatBlt(memory.GetHandle(), 0, 0, 30, 30, WHITENESS);
+    DrawTransparentBitmap(memory.GetHandle(), original.Get(), 10, 10, kGrey);
+    EXPECT_EQ(GetPixel(memory.GetHandle(), 10, 10), kRed);
+    EXPECT_EQ(GetPixel(memory.GetHandle(), 19, 15), RGB(255, 255, 255));
+    EXPECT_EQ(PixelOf(original.Get(), 9, 5), kGrey) << "the source is left as it was";
+}
+
+TEST(BitmapHelpers, ABitmapSelectedElsewhereCannotBeConnected)
+{
+    CBitmapHolder bitmap(TwoColourBitmap(4, 4));
+    CCompatibleDC first(nullptr);
+    CCompatibleDC second(nullptr);
+    CBitmapConnector selected(first.GetHandle(), bitmap.Get());
+    try {
+        CBitmapConnector again(second.GetHandle(), bitmap.Get());
+        FAIL() << "a bitmap lives in one device context at a time";
+    } catch (const CGenericException& failure) {
+        EXPECT_STREQ(failure.GetErrorText(),
+                     "CBitmapConnector constructor failed. The bitmap is already selected in another device context. ");
+    }
+    selected.Restore();
+    EXPECT_NO_THROW(CBitmapConnector(second.GetHandle(), bitmap.Get()));
+}
+
+TEST(BitmapHelpers, BitmapToIcon)
+{
+    MessageBoxRecorder boxes;
+    CBitmapHolder bitmap(TwoColourBitmap(16, 16));
+    CIconHolder icon(ConvertBitmapToIcon(bitmap.Get(), kGrey));
+    ASSERT_NE(icon.Get(), nullptr);
+    ICONINFO info;
+    ASSERT_TRUE(GetIconInfo(icon.Get(), &info));
+    BITMAP mask;
+    GetObjectA(info.hbmMask, sizeof mask, &mask);
+    EXPECT_EQ(mask.bmWidth, 16);
+    DeleteObject(info.hbmMask);
+    DeleteObject(info.hbmColor);
+    EXPECT_EQ(boxes.Count(), 0u);
+}
+
+TEST(BitmapHelpers, AClipboardMetafileIsAddedAsABitmap)
+{
+    HDC recorder = CreateMetaFileA(nullptr);
+    Rectangle(recorder, 0, 0, 100, 100);
+    HMETAFILE metafile = CloseMetaFile(recorder);
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, sizeof(METAFILEPICT));
+    METAFILEPICT* picture = static_cast<METAFILEPICT*>(GlobalLock(block));
+    picture->mm = MM_ANISOTROPIC;
+    picture->xExt = 2540;
+    picture->yExt = 1270;
+    picture->hMF = metafile;
+    GlobalUnlock(block);
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    SetClipboardData(CF_METAFILEPICT, block);
+    CloseClipboard();
+
+    ASSERT_TRUE(ConvertClipboardMetafile(nullptr));
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    HBITMAP bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
+    BITMAP header = {};
+    GetObjectA(bitmap, sizeof header, &header);
+    EmptyClipboard();
+    CloseClipboard();
+    EXPECT_EQ(header.bmWidth, 96);
+    EXPECT_EQ(header.bmHeight, 48);
+}

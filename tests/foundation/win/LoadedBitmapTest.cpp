@@ -1,0 +1,112 @@
+#include <windows.h>
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "PictureFiles.h"
+#include "foundation/win/LoadedBitmap.h"
+#include "support/TempFolder.h"
+#include "support/bytes/MessageBoxRecorder.h"
+
+namespace {
+class LoadedBitmapTest : public testing::Test {
+protected:
+    void SetUp() override { OleInitialize(nullptr); }
+    void TearDown() override { OleUninitialize(); }
+
+    HBITMAP Load(CLoadedBitmap& picture, const std::string& name, const std::string& bytes)
+    {
+        WriteWholeFile(m_folder.File(name), bytes);
+        return picture.LoadImageFromFile(GetModuleHandleA(nullptr), m_folder.File(name).c_str());
+    }
+
+    TempFolder m_folder;
+    MessageBoxRecorder m_boxes;
+};
+}
+
+TEST_F(LoadedBitmapTest, BmpGifAndJpegLoadWithTheirPixelSizes)
+{
+    CLoadedBitmap bmp;
+    ASSERT_NE(Load(bmp, "picture.bmp", MakeBmp24(30, 20, 0x0000FF)), nullptr);
+    EXPECT_TRUE(bmp.IsBmp());
+    EXPECT_EQ(bmp.GetWidth(), 30);
+    EXPECT_EQ(bmp.GetHeight(), 20);
+
+    CLoadedBitmap gif;
+    ASSERT_NE(Load(gif, "picture.GIF", MakeGif(5, 3)), nullptr);
+    EXPECT_TRUE(gif.IsGif());
+    EXPECT_EQ(gif.GetWidth(), 5);
+    EXPECT_EQ(gif.GetHeight(), 3);
+
+    CLoadedBitmap jpeg;
+    ASSERT_NE(Load(jpeg, "picture.jpg", MakeJpeg(24, 16)), nullptr);
+    EXPECT_TRUE(jpeg.IsJpeg());
+    EXPECT_EQ(jpeg.GetWidth(), 24);
+    EXPECT_EQ(jpeg.GetHeight(), 16);
+    BITMAP header;
+    ASSERT_TRUE(GetObjectA(jpeg.GetBitmap(), sizeof header, &header));
+    EXPECT_EQ(header.bmWidth, 24);
+    EXPECT_EQ(m_boxes.Count(), 0u);
+
+    // The picture is rendered upright and whole: the GIF's pixels are all red.
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HGDIOBJ previous = SelectObject(memory, gif.GetBitmap());
+    EXPECT_EQ(GetPixel(memory, 0, 0), RGB(255, 0, 0));
+    EXPECT_EQ(GetPixel(memory, 4, 2), RGB(255, 0, 0));
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+}
+
+TEST_F(LoadedBitmapTest, PngAndOtherSpellingsAreRefused)
+{
+    CLoadedBitmap picture;
+    EXPECT_EQ(Load(picture, "picture.png", "\x89PNG\r\n"), nullptr);
+    ASSERT_EQ(m_boxes.Count(), 1u);
+    EXPECT_EQ(m_boxes.LastText(), "Sorry, .PNG files are not currently supported.");
+
+    std::string jpeg = MakeJpeg(16, 8);
+    EXPECT_EQ(Load(picture, "photo.Jpg", jpeg), nullptr);
+    ASSERT_EQ(m_boxes.Count(), 2u);
+    EXPECT_EQ(m_boxes.LastText(), "Please check the CapsLock key.\r\nOnly .bmp, .jpg, .gif files are allowed ");
+    EXPECT_EQ(m_boxes.Boxes()[1].flags, 0x10u);
+
+    ASSERT_NE(Load(picture, "photo.JPG", jpeg), nullptr);
+    EXPECT_EQ(picture.GetWidth(), 16);
+    EXPECT_EQ(m_boxes.Count(), 2u);
+}
+
+TEST_F(LoadedBitmapTest, MissingDamagedAndMisnamedFiles)
+{
+    CLoadedBitmap picture;
+    std::string missing = m_folder.File("none.bmp");
+    EXPECT_EQ(picture.LoadImageFromFile(GetModuleHandleA(nullptr), missing.c_str()), nullptr);
+    ASSERT_EQ(m_boxes.Count(), 1u);
+    EXPECT_EQ(m_boxes.LastText(), "The file does not exist. The image cannot be loaded");
+    EXPECT_EQ(m_boxes.Boxes()[0].caption, missing);
+
+    std::string gif = MakeGif(8, 8);
+    EXPECT_EQ(Load(picture, "cut.gif", gif.substr(0, 12)), nullptr);
+    EXPECT_TRUE(m_boxes.Saw("CLoadedBitmap::LoadGifJpg OleLoadPicture has failed"));
+    EXPECT_EQ(m_boxes.LastText(), "Loading the image from disk has failed");
+
+    // The extension is looked for anywhere in the path, so a folder named like
+    // a bitmap makes a GIF inside it load as a bitmap, which fails.
+    CreateDirectoryA(m_folder.File("old.bmp.pictures").c_str(), nullptr);
+    m_boxes.Clear();
+    EXPECT_EQ(Load(picture, "old.bmp.pictures\\small.gif", gif), nullptr);
+    EXPECT_TRUE(picture.IsBmp());
+    EXPECT_EQ(m_boxes.LastText(), "Loading the image from disk has failed");
+}
+
+TEST_F(LoadedBitmapTest, BitmapResourcesAndSizeConversion)
+{
+    EXPECT_EQ(HimetricToPixels(2540, 96), 96);
+    EXPECT_EQ(HimetricToPixels(635, 96), 24);
+    CLoadedBitmap picture;
+    EXPECT_EQ(picture.LoadBitmapResource(GetModuleHandleA(nullptr), 4321), nullptr);
+    EXPECT_EQ(picture.GetWidth(), 0);
+}
