@@ -1,0 +1,7 @@
+#include "foundation/StartupValues.h"
+
+StartupValues& GetStartupValues()
+{
+    static StartupValues values;
+    return values;
+}

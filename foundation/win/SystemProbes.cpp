@@ -1,0 +1,184 @@
+#include "foundation/win/SystemProbes.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "foundation/RegistryKey.h"
+#include "foundation/bytes/MessageBoxes.h"
+
+namespace {
+const char kThemeManagerKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager";
+const char kDesktopKey[] = "Control Panel\\Desktop";
+
+// The library's own version through its DllGetVersion entry point.
+bool ReadLibraryVersion(const char* library, DWORD* major, DWORD* minor)
+{
+    struct VersionRecord {
+        DWORD size, major, minor, build, platform;
+    };
+    using GetVersionEntry = HRESULT(CALLBACK*)(VersionRecord*);
+    HMODULE module = LoadLibraryA(library);
+    if (!module)
+        return false;
+    auto entry = reinterpret_cast<GetVersionEntry>(GetProcAddress(module, "DllGetVersion"));
+    VersionRecord record = {sizeof(VersionRecord), 0, 0, 0, 0};
+    bool read = entry && SUCCEEDED(entry(&record));
+    FreeLibrary(module);
+    if (read) {
+        *major = record.major;
+        *minor = record.minor;
+    }
+    return read;
+}
+
+enum class RegistryText { kMissing, kNotText, kTooLong, kRead };
+
+// A string value into the buffer, told apart from a missing, non-string or
+// over-long one.
+RegistryText ReadRegistryText(CRegistryKey& key, const char* name, char* buffer, DWORD size)
+{
+    DWORD type = 0;
+    DWORD needed = 0;
+    if (!key.GetTypeAndSize(name, &type, &needed))
+        return RegistryText::kMissing;
+    if (type != REG_SZ)
+        return RegistryText::kNotText;
+    if (needed >= size)
+        return RegistryText::kTooLong;
+    DWORD read = size - 1;
+    if (!key.Query(name, &type, reinterpret_cast<BYTE*>(buffer), &read))
+        return RegistryText::kMissing;
+    buffer[read < size ? read : size - 1] = 0;
+    return RegistryText::kRead;
+}
+
+bool HoldsNumberAboveZero(const char* text)
+{
+    return std::strtol(text, nullptr, 10) > 0;
+}
+}
+
+void ApplyWindowsVersion(const OSVERSIONINFOA& reported, WindowsVersionInfo& version)
+{
+    version.major = reported.dwMajorVersion;
+    version.minor = reported.dwMinorVersion;
+    version.isWindows2000 = version.isWindowsXp = version.isVistaOrLater = false;
+    if (reported.dwPlatformId == VER_PLATFORM_WIN32_NT) {
+        std::snprintf(version.platformName, sizeof version.platformName, "Windows NT");
+        if (reported.dwMajorVersion == 5) {
+            version.isWindows2000 = reported.dwMinorVersion == 0;
+            version.isWindowsXp = reported.dwMinorVersion != 0;
+        }
+        // Every later Windows keeps what Vista brought (composition, the
+        // VirtualStore, the newer close button), so they are treated alike.
+        version.isVistaOrLater = reported.dwMajorVersion >= 6;
+    } else if (reported.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS) {
+        std::snprintf(version.platformName, sizeof version.platformName,
+                      reported.dwMinorVersion != 0 ? "Windows 98" : "Windows 95");
+    }
+}
+
+void DetectWindowsVersion()
+{
+    WindowsVersionInfo& version = GetStartupValues().windows;
+    OSVERSIONINFOA reported = {};
+    reported.dwOSVersionInfoSize = sizeof reported;
+    if (GetVersionExA(&reported))
+        ApplyWindowsVersion(reported, version);
+    if (!ReadLibraryVersion("comctl32.dll", &version.commonControlsMajor, &version.commonControlsMinor))
+        ShowErrorMessage(nullptr, "Could not determine the version\r\n of the comctl32.dll library ", ProgramTitle);
+}
+
+bool ReadFileVersionOf(const char* path, WORD version[4])
+{
+    DWORD handle = 0;
+    DWORD size = GetFileVersionInfoSizeA(path, &handle);
+    if (size == 0)
+        return false;
+    std::vector<BYTE> block(size);
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT fixedSize = 0;
+    char root[] = "\\";
+    if (!GetFileVersionInfoA(path, 0, size, block.data()) ||
+        !VerQueryValueA(block.data(), root, reinterpret_cast<void**>(&fixed), &fixedSize) || !fixed ||
+        fixedSize < sizeof(VS_FIXEDFILEINFO))
+        return false;
+    version[0] = HIWORD(fixed->dwFileVersionMS);
+    version[1] = LOWORD(fixed->dwFileVersionMS);
+    version[2] = HIWORD(fixed->dwFileVersionLS);
+    version[3] = LOWORD(fixed->dwFileVersionLS);
+    return true;
+}
+
+bool ReadFileVersion()
+{
+    char path[MAX_PATH + 1] = "";
+    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return false;
+    return ReadFileVersionOf(path, GetStartupValues().fileVersion);
+}
+
+int GetXpColorScheme()
+{
+    CRegistryKey key(HKEY_CURRENT_USER, kThemeManagerKey);
+    if (!key.Open(KEY_READ))
+        return 0;
+    char text[MAX_PATH];
+    if (ReadRegistryText(key, "ThemeActive", text, sizeof text) != RegistryText::kRead || !HoldsNumberAboveZero(text))
+        return 0;
+    switch (ReadRegistryText(key, "ColorName", text, sizeof text)) {
+    case RegistryText::kMissing:
+    case RegistryText::kNotText:
+        return 1;
+    case RegistryText::kTooLong:
+        return 0;
+    case RegistryText::kRead:
+        break;
+    }
+    if (lstrcmpiA(text, "NormalColor") == 0)
+        return 1;
+    if (lstrcmpiA(text, "HomeStead") == 0)
+        return 2;
+    if (lstrcmpiA(text, "Metallic") == 0)
+        return 3;
+    return 0;
+}
+
+int ReadCompositionState(const char* libraryName)
+{
+    using IsEnabledEntry = HRESULT(WINAPI*)(BOOL*);
+    using ColorizationEntry = HRESULT(WINAPI*)(DWORD*, BOOL*);
+    HMODULE library = LoadLibraryA(libraryName);
+    if (!library)
+        return 0;
+    auto isEnabled = reinterpret_cast<IsEnabledEntry>(GetProcAddress(library, "DwmIsCompositionEnabled"));
+    auto colorization = reinterpret_cast<ColorizationEntry>(GetProcAddress(library, "DwmGetColorizationColor"));
+    int state = 0;
+    BOOL enabled = FALSE;
+    DWORD colour = 0;
+    BOOL opaqueBlend = FALSE;
+    if (isEnabled && colorization && SUCCEEDED(isEnabled(&enabled)) && enabled &&
+        SUCCEEDED(colorization(&colour, &opaqueBlend)))
+        state = opaqueBlend ? 1 : 2;
+    FreeLibrary(library);
+    return state;
+}
+
+int LoadDwmFunctions()
+{
+    return ReadCompositionState("dwmapi.dll");
+}
+
+void DisableDragFullWindows()
+{
+    CRegistryKey key(HKEY_CURRENT_USER, kDesktopKey);
+    if (!key.Open(KEY_READ | KEY_SET_VALUE))
+        return;
+    char text[MAX_PATH];
+    if (ReadRegistryText(key, "DragFullWindows", text, sizeof text) == RegistryText::kRead &&
+        HoldsNumberAboveZero(text))
+        key.SetStringValue("DragFullWindows", "0");
+}
