@@ -1,7 +1,6 @@
 #include "xmlfiles/bytes/XmlBufferDocument.h"
 
 #include <cstdio>
-#include <cstring>
 #include <new>
 
 #include "foundation/bytes/GenericException.h"
