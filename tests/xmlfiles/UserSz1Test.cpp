@@ -1,0 +1,91 @@
+#include <windows.h>
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "store/DbfFile.h"
+#include "support/TempFolder.h"
+#include "xmlfiles/UserSz1.h"
+
+namespace {
+struct UserRow {
+    const char* name;
+    const char* computer;
+    int id;
+    bool deleted;
+};
+
+std::string ProgramFolder()
+{
+    char path[MAX_PATH];
+    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string folder(path, length);
+    return folder.substr(0, folder.find_last_of('\\'));
+}
+
+// A users table of the program in a fresh working folder.
+class UserSz1 : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        GetCurrentDirectoryA(sizeof m_previous, m_previous);
+        SetCurrentDirectoryA(m_folder.Path().c_str());
+    }
+    void TearDown() override { SetCurrentDirectoryA(m_previous); }
+
+    void WriteUsers(std::initializer_list<UserRow> rows)
+    {
+        ASSERT_TRUE(CopyFileA((ProgramFolder() + "\\QlData\\users.QPD").c_str(), "users.QPD", FALSE));
+        CDbfFile users;
+        users.SetTable("users.QPD", true);
+        for (const UserRow& row : rows) {
+            users.Open("MAPPINGAPPEND");
+            std::uint32_t record = users.GetRecno();
+            users.SetStringValue(record, "SZUSERNAME", row.name);
+            users.SetStringValue(record, "SZCOMPUTER", row.computer);
+            users.SetLongValue(record, "WUSERID", row.id);
+            if (row.deleted)
+                users.DeleteRecord(record);
+            users.Close();
+        }
+    }
+
+    std::string Sz1(std::uint32_t record)
+    {
+        CDbfFile users;
+        users.SetTable("users.QPD", true);
+        users.Open("READ");
+        users.GoTo(record);
+        std::string value = users.GetStringValue("SZ1").GetString();
+        return value.erase(value.find_last_not_of(' ') + 1);
+    }
+
+    TempFolder m_folder;
+    char m_previous[MAX_PATH] = "";
+};
+}
+
+TEST_F(UserSz1, WritesIntoTheRecordOfTheMatchingUser)
+{
+    WriteUsers({{"Alice", "PC-1", 1, false}, {"bob", "pc-2", 2, true}, {"Bob", "pc-2", 3, false}});
+    SaveUserSz1("0123456789abcdef0123456789abcdef", "BOB", "PC-2");
+    EXPECT_EQ(Sz1(3), "0123456789abcdef0123456789abcdef");
+    EXPECT_EQ(Sz1(2), "");
+    EXPECT_EQ(Sz1(1), "");
+}
+
+TEST_F(UserSz1, LeavesTheTableAloneWithoutAMatchOrAnId)
+{
+    WriteUsers({{"Alice", "PC-1", 0, false}, {"Bob", "PC-2", 2, false}});
+    SaveUserSz1("code", "alice", "pc-1");
+    SaveUserSz1("code", "Bob", "PC-3");
+    EXPECT_EQ(Sz1(1), "");
+    EXPECT_EQ(Sz1(2), "");
+}
+
+TEST_F(UserSz1, DoesNothingWithoutTheTable)
+{
+    SaveUserSz1("code", "Alice", "PC-1");
+    EXPECT_FALSE(FileExists("users.QPD"));
+}

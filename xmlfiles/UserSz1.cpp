@@ -1,0 +1,34 @@
+#include "xmlfiles/UserSz1.h"
+
+#include <windows.h>
+
+#include <string>
+
+#include "store/DbfFile.h"
+
+namespace {
+bool FieldMatches(CDbfFile& table, const char* fieldName, const char* wanted)
+{
+    std::string value = table.GetStringValue(fieldName).GetString();
+    value.erase(value.find_last_not_of(' ') + 1);
+    return lstrcmpiA(value.c_str(), wanted ? wanted : "") == 0;
+}
+}
+
+void SaveUserSz1(const char* text, const char* userName, const char* computerName)
+{
+    if (GetFileAttributesA("users.QPD") == INVALID_FILE_ATTRIBUTES)
+        return;
+    CDbfFile users;
+    users.SetTable("users.QPD", true);
+    users.Open("MAPPINGALL");
+    for (users.GoTop(); !users.IsEOF(); users.Skip(1)) {
+        if (FieldMatches(users, "SZUSERNAME", userName) && FieldMatches(users, "SZCOMPUTER", computerName)) {
+            std::int32_t userId = users.GetLongValue("WUSERID");
+            if (userId > 0)
+                users.SetStringValue(static_cast<std::uint32_t>(userId), "SZ1", text ? text : "");
+            break;
+        }
+    }
+    users.Close();
+}
