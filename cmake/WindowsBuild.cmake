@@ -58,3 +58,12 @@ foreach(folder ${QN_SOURCE_FOLDERS})
     add_test(NAME native_${folder} COMMAND ${QN_NATIVE_BUILD_DIR}/${folder}_bytes_tests)
   endif()
 endforeach()
+
+# Benchmarks: each bench/<name>.cpp is a program that prints its figures
+# (run them with scripts/bench.sh; they are not tests).
+file(GLOB QN_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cpp)
+foreach(source ${QN_BENCH_SOURCES})
+  get_filename_component(bench ${source} NAME_WE)
+  add_executable(${bench} ${source} ${QN_RESOURCES})
+  target_link_libraries(${bench} PRIVATE qncore)
+endforeach()
