@@ -1,0 +1,211 @@
+#include <cstring>
+#include <random>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "foundation/bytes/TextEditing.h"
+
+namespace {
+// Runs an in-place edit on a copy held in a buffer of the given size.
+template <class Edit>
+std::string Edited(const std::string& text, Edit edit, size_t size = 256)
+{
+    std::string buffer(size, '\x7F');
+    std::memcpy(&buffer[0], text.c_str(), text.size() + 1);
+    edit(&buffer[0]);
+    return buffer.c_str();
+}
+
+// The clean-up rules written out literally, starting the scan again from the
+// start after every change; the program's version must agree with it.
+std::string ReferenceSqueeze(std::string t)
+{
+    for (size_t i; (i = t.find("\r ")) != std::string::npos;)
+        t.erase(i + 1, 1);
+    for (size_t i; (i = t.find("\r\r\r")) != std::string::npos;)
+        t.erase(i, 1);
+    for (bool changed = true; changed;) {
+        changed = false;
+        for (size_t i = 0; i + 1 < t.size() && !changed; ++i) {
+            char c = t[i];
+            char n = t[i + 1];
+            changed = true;
+            if ((c == ' ' || c == '\t') && (n == ' ' || n == '\t'))
+                t.erase(i, 1);
+            else if (c == '\t')
+                t[i] = ' ';
+            else if (c == '\r' && i > 0 && i + 2 < t.size() && t[i - 1] != '\r' && n != '\r' && n != ' ')
+                t[i] = ' ';
+            else
+                changed = false;
+        }
+    }
+    return t;
+}
+
+// "While s occurs, delete the character at 'offset' of its first occurrence."
+std::string ReferenceDeleteWithin(std::string t, const std::string& s, size_t offset, size_t count)
+{
+    for (size_t i; (i = t.find(s)) != std::string::npos;)
+        t.erase(i + offset, count);
+    return t;
+}
+
+std::string RandomText(std::mt19937& random, const char* alphabet, size_t maxLength)
+{
+    size_t letters = std::strlen(alphabet);
+    std::string text(random() % (maxLength + 1), ' ');
+    for (char& c : text)
+        c = alphabet[random() % letters];
+    return text;
+}
+}
+
+TEST(TextEditing, TrimmingKeepsItsSmallRules)
+{
+    EXPECT_EQ(Edited("x", [](char* t) { TrimRightChar(t, 'x'); }), "x");
+    EXPECT_EQ(Edited("xx", [](char* t) { TrimRightChar(t, 'x'); }), "");
+    EXPECT_EQ(Edited("ab  ", [](char* t) { TrimRightChar(t, ' '); }), "ab");
+    EXPECT_EQ(Edited("ab", [](char* t) { TrimRightChar(t, ' '); }), "ab");
+    EXPECT_EQ(Edited("--a-", [](char* t) { TrimLeftChar(t, '-'); }), "a-");
+    EXPECT_EQ(Edited("---", [](char* t) { TrimLeftChar(t, '-'); }), "");
+    EXPECT_EQ(Edited("\r\n\t ", [](char* t) { TrimRightWhitespace(t); }), "");
+    EXPECT_EQ(Edited(" \t\r\nnote \r\n", [](char* t) { TrimLeftWhitespace(t); }), "note \r\n");
+    EXPECT_EQ(Edited(" \t\r\nnote \r\n", [](char* t) { TrimRightWhitespace(t); }), " \t\r\nnote");
+    TrimRightChar(nullptr, 'x');
+    TrimLeftWhitespace(nullptr);
+}
+
+TEST(TextEditing, CopyingAndShiftingStayInsideTheBuffer)
+{
+    char target[6];
+    CopyLeft(target, sizeof target, "abcdefgh", 3);
+    EXPECT_STREQ(target, "abc");
+    CopyLeft(target, sizeof target, "abcdefgh", 100);
+    EXPECT_STREQ(target, "abcde");
+    CopyLeft(target, sizeof target, "ab", 0);
+    EXPECT_STREQ(target, "");
+
+    char text[8] = "note";
+    ASSERT_TRUE(ShiftTextRight(3, text, sizeof text));
+    std::memcpy(text, "My ", 3);
+    EXPECT_STREQ(text, "My note");
+    EXPECT_FALSE(ShiftTextRight(1, text, sizeof text));
+    EXPECT_STREQ(text, "My note");
+}
+
+TEST(TextEditing, RemovingCharactersAndMatches)
+{
+    EXPECT_EQ(Edited("a,b,,c", [](char* t) { RemoveAllChars(t, ','); }), "abc");
+    // Deleting a match can join a new one; it goes too.
+    EXPECT_EQ(Edited("aabbab", [](char* t) { RemoveAllSubstrings(t, "ab"); }), "");
+    EXPECT_EQ(Edited("x<br>y<br>", [](char* t) { RemoveAllSubstrings(t, "<br>"); }), "xy");
+    EXPECT_EQ(Edited("a     b", [](char* t) { RemoveSecondCharOfMatches(t, "  "); }), "a b");
+    EXPECT_EQ(Edited("x..y...z", [](char* t) { RemoveFirstCharOfMatches(t, ".."); }), "x.y.z");
+    EXPECT_EQ(Edited("a;;b;;c", [](char* t) { DeleteLastCharOfMatch(t, ";;"); }), "a;b;;c");
+    EXPECT_EQ(Edited("a-b-c", [](char* t) { ReplaceChar(t, '-', '+'); }), "a+b+c");
+    EXPECT_EQ(Edited("abc", [](char* t) { ReverseText(t); }), "cba");
+    EXPECT_EQ(CountChar("a.b.c", '.'), 2);
+    EXPECT_EQ(CountChar("abc", 0), 0);
+}
+
+TEST(TextEditing, EmptyPatternsAreRefusedInsteadOfLoopingForever)
+{
+    EXPECT_EQ(Edited("abc", [](char* t) { RemoveAllSubstrings(t, ""); }), "abc");
+    EXPECT_EQ(Edited("abc", [](char* t) { RemoveFirstCharOfMatches(t, ""); }), "abc");
+    EXPECT_EQ(Edited("abc", [](char* t) { RemoveSecondCharOfMatches(t, "c"); }), "abc");
+    EXPECT_EQ(Edited("abc", [](char* t) { DeleteLastCharOfMatch(t, ""); }), "abc");
+    EXPECT_EQ(Edited("abc", [](char* t) { ReplaceAllSubstrings(t, 256, "", "x"); }), "abc");
+}
+
+TEST(TextEditing, DeletionsAgreeWithRestartingTheSearch)
+{
+    std::mt19937 random(7);
+    const char* patterns[] = {"ab", "aa", "aba", "  ", "bab"};
+    for (int round = 0; round < 3000; ++round) {
+        std::string text = RandomText(random, "ab ", 14);
+        std::string s = patterns[round % 5];
+        EXPECT_EQ(Edited(text, [&](char* t) { RemoveAllSubstrings(t, s.c_str()); }),
+                  ReferenceDeleteWithin(text, s, 0, s.size()))
+            << "[" << text << "] - [" << s << "]";
+        EXPECT_EQ(Edited(text, [&](char* t) { RemoveFirstCharOfMatches(t, s.c_str()); }),
+                  ReferenceDeleteWithin(text, s, 0, 1));
+        EXPECT_EQ(Edited(text, [&](char* t) { RemoveSecondCharOfMatches(t, s.c_str()); }),
+                  ReferenceDeleteWithin(text, s, 1, 1));
+    }
+}
+
+TEST(TextEditing, ReplacingGrowsOnlyIntoRoomThatExists)
+{
+    // A replacement holding the pattern is not replaced again.
+    EXPECT_EQ(Edited("a-b-c", [](char* t) { ReplaceAllSubstrings(t, 256, "-", "--"); }), "a--b--c");
+    EXPECT_EQ(Edited("a--b--", [](char* t) { ReplaceAllSubstrings(t, 256, "--", "+"); }), "a+b+");
+    EXPECT_EQ(Edited("aaa", [](char* t) { ReplaceAllSubstrings(t, 256, "aa", "b"); }), "ba");
+    EXPECT_EQ(Edited("x%sy%s", [](char* t) { ReplaceAllSubstrings(t, 256, "%s", "<name>"); }), "x<name>y<name>");
+
+    char exact[12] = "a.b.c";  // 5 + 2 * 3 = 11 characters and the terminator
+    EXPECT_TRUE(ReplaceAllSubstrings(exact, sizeof exact, ".", "...."));
+    EXPECT_STREQ(exact, "a....b....c");
+    char tight[11] = "a.b.c";
+    EXPECT_FALSE(ReplaceAllSubstrings(tight, sizeof tight, ".", "...."));
+    EXPECT_STREQ(tight, "a.b.c");
+    char kept[8] = "a.b";
+    EXPECT_TRUE(ReplaceAllSubstrings(kept, sizeof kept, ".", ""));
+    EXPECT_STREQ(kept, "a.b");
+}
+
+TEST(TextEditing, PrefixesEndingsAndCodes)
+{
+    EXPECT_TRUE(StartsWith("http://x", "http:"));
+    EXPECT_FALSE(StartsWith("http", "http:"));
+    EXPECT_FALSE(StartsWith("", ""));
+    EXPECT_TRUE(MatchTailNoCase("C:\\Desktop\\Mail.LNK", ".lnk"));
+    EXPECT_FALSE(MatchTailNoCase("a.lnk.txt", ".lnk"));
+    EXPECT_FALSE(MatchTailNoCase("k", ".lnk"));
+    EXPECT_TRUE(ContainsInMiddle("see www.x.com now", " www."));
+    EXPECT_FALSE(ContainsInMiddle(" www.x.com", " www."));
+    EXPECT_FALSE(ContainsInMiddle("abc", ""));
+    EXPECT_TRUE(CheckDotPlacement("10.0.0.1"));
+    EXPECT_TRUE(CheckDotPlacement("host"));
+    EXPECT_FALSE(CheckDotPlacement(".10.0.1"));
+    EXPECT_FALSE(CheckDotPlacement("10.0.1."));
+    EXPECT_FALSE(CheckDotPlacement("10..0.1"));
+    EXPECT_FALSE(CheckDotPlacement("10.0..1"));
+    EXPECT_TRUE(IsHashTerminatedCode("A1b2C3d4#"));
+    EXPECT_FALSE(IsHashTerminatedCode("A1b2C3d#"));
+    EXPECT_FALSE(IsHashTerminatedCode("A1b2-3d4#"));
+    EXPECT_FALSE(IsHashTerminatedCode("A1b2C3d4x"));
+}
+
+TEST(TextEditing, SqueezeWhitespaceJoinsLinesAndShrinksRuns)
+{
+    struct {
+        const char* in;
+        const char* out;
+    } cases[] = {
+        {"one\rtwo\r\rthree", "one two\r\rthree"},
+        {"a  \t b", "a b"},
+        {"line\r   next", "line next"},
+        {"\r\r\r\rx", "\r\rx"},
+        {"a\r \r \r b", "a\r\rb"},
+        {"a\r\tbc", "a bc"},
+        {"ab\rc", "ab\rc"},  // a CR among the last two characters stays
+        {"\rab", "\rab"},    // and so does one at the start
+        {"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Edited(c.in, [](char* t) { SqueezeWhitespace(t); }), c.out) << c.in;
+
+    std::string wide = "a" + std::string(200000, ' ') + "\t\tb";
+    EXPECT_EQ(Edited(wide, [](char* t) { SqueezeWhitespace(t); }, wide.size() + 1), "a b");
+}
+
+TEST(TextEditing, SqueezeWhitespaceAgreesWithTheRulesTakenLiterally)
+{
+    std::mt19937 random(11);
+    for (int round = 0; round < 5000; ++round) {
+        std::string text = RandomText(random, " \t\rab", 12);
+        EXPECT_EQ(Edited(text, [](char* t) { SqueezeWhitespace(t); }), ReferenceSqueeze(text)) << round;
+    }
+}
