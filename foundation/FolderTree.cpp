@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <string>
 
+#include "foundation/FileHelpers.h"
+#include "foundation/FileSearch.h"
 #include "foundation/GenericFile.h"
 #include "foundation/bytes/GenericException.h"
 #include "foundation/bytes/MessageBoxes.h"
@@ -11,27 +13,6 @@ namespace {
 bool IsDotName(const char* name)
 {
     return name[0] == '.';
-}
-
-void ClearProtection(const std::string& path)
-{
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN)))
-        SetFileAttributesA(path.c_str(), attributes & ~(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
-}
-
-// Calls visit(found) for every match of the search pattern.
-template <class Visit>
-void ForEachMatch(const std::string& search, Visit visit)
-{
-    WIN32_FIND_DATAA found;
-    HANDLE handle = FindFirstFileA(search.c_str(), &found);
-    if (handle == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        visit(found);
-    } while (FindNextFileA(handle, &found));
-    FindClose(handle);
 }
 }
 
@@ -65,34 +46,36 @@ void CopyDirectoryTree(const char* targetFolder, const char* sourceFolder, const
 {
     std::string source = sourceFolder;
     std::string target = targetFolder;
-    ForEachMatch(source + "\\" + pattern, [&](const WIN32_FIND_DATAA& found) {
+    ForEachFileMatch(source + "\\" + pattern, [&](const WIN32_FIND_DATAA& found) {
         if (IsDotName(found.cFileName))
-            return;
+            return true;
         std::string from = source + "\\" + found.cFileName;
         std::string to = target + "\\" + found.cFileName;
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             CreateDirectoryA(to.c_str(), nullptr);
             CopyDirectoryTree(to.c_str(), from.c_str(), pattern);
         } else {
-            ClearProtection(to);
+            ClearReadOnlyAttribute(to.c_str());
             CopyFileA(from.c_str(), to.c_str(), FALSE);
         }
+        return true;
     });
 }
 
 bool DeleteDirectoryTree(const char* folder)
 {
     std::string root = folder;
-    ForEachMatch(root + "\\*", [&](const WIN32_FIND_DATAA& found) {
+    ForEachFileMatch(root + "\\*", [&](const WIN32_FIND_DATAA& found) {
         if (IsDotName(found.cFileName))
-            return;
+            return true;
         std::string path = root + "\\" + found.cFileName;
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             DeleteDirectoryTree(path.c_str());
         } else {
-            ClearProtection(path);
+            ClearReadOnlyAttribute(path.c_str());
             DeleteFileA(path.c_str());
         }
+        return true;
     });
     return RemoveDirectoryA(folder) != 0;
 }

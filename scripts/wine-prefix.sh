@@ -10,6 +10,14 @@ prepare_wine_prefix() {
     wine wineboot -i </dev/null >/dev/null 2>&1 || true
     wineserver -w || true
   fi
+  # Debian's Wine leaves its own TrueType fonts (Tahoma and the others of the
+  # fonts-wine package) out of the font list; in the prefix's Fonts folder it finds them.
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  if [ -d /usr/share/wine/fonts ] && [ -d "$fonts" ]; then
+    for font in /usr/share/wine/fonts/*.ttf; do
+      [ -e "$font" ] && [ ! -e "$fonts/$(basename "$font")" ] && ln -s "$font" "$fonts/" || true
+    done
+  fi
   wineserver -p </dev/null >/dev/null 2>&1 || true
   wine wineboot </dev/null >/dev/null 2>&1 || true
 }

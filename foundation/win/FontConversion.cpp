@@ -5,14 +5,12 @@
 
 #include "foundation/win/FontFaceExists.h"
 
-namespace {
 int ScreenPixelsPerInch()
 {
     HDC screen = GetDC(nullptr);
     int pixels = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
     return pixels > 0 ? pixels : 96;
-}
 }
 
 void MakeLogFont(LOGFONTA* font, LONG height, LONG weight, BYTE pitchAndFamily, const char* face)

@@ -6,6 +6,9 @@
 // Conversions between the rich-edit character format (sizes in twips) and LOGFONT
 // (heights in pixels of the screen's vertical resolution).
 
+// The screen's vertical logical pixels per inch (96 when the screen cannot say).
+int ScreenPixelsPerInch();
+
 // Face cut to 31 characters; "Arial" when no installed font has the face.
 void MakeLogFont(LOGFONTA* font, LONG height, LONG weight, BYTE pitchAndFamily, const char* face);
 void CharFormatToLogFont(LOGFONTA* font, const CHARFORMATA& format);

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <windows.h>
+
+#include "foundation/GenericString.h"
+
+// Files and folders found by wildcard search, and paths in the program folder.
+// A folder and a name are joined with one backslash.
+
+// Something matches the path (wildcards allowed); isFolder is set to 1 when the
+// first match is a folder and never cleared.
+bool FileExists(const char* path, int* isFolder = nullptr);
+bool FileExistsInFolder(const char* folder, const char* name, int* isFolder = nullptr);
+// The folder lists a subfolder of that name, compared ignoring case.
+bool SubfolderExists(const char* folder, const char* name);
+// A read-only or hidden file becomes a normal one.
+void ClearReadOnlyAttribute(const char* path);
+bool IsFileOnSearchPath(const char* name);
+
+// The files folder[\subfolder]\*.extension; an empty or null subfolder is left out.
+int DeleteFilesByExtension(const char* folder, const char* subfolder, const char* extension);
+int CountFilesByExtension(const char* folder, const char* subfolder, const char* extension);
+// Sets the string to the name of match n (from 0, in the order of the search) and
+// returns n; with n or fewer matches returns their number, the string unchanged.
+int GetNthFileByExtension(CGenericString& string, const char* folder, const char* subfolder, const char* extension,
+                          int n);
+
+// Any "*.QPK" backup in the current backup folder (none while it is unknown).
+bool BackupFilesExist();
+// Deletes the program folder's "UPGRADE" folder with everything in it; refused
+// (false) while the program folder is unknown.
+bool RemoveUpgradeFolder();
+// The program folder, "\" and the name; 0 when that does not fit (the buffer then
+// holds the folder cut to the size) or the program folder is unknown (empty).
+int MakeProgramPath(char* buffer, size_t size, const char* name);
+
+// Appends the first line of "Affiliation.ID" in the current folder (at most 1024
+// bytes are read) when the file holds more than one byte; a missing file throws.
+void ReadAffiliationId(CGenericString& string);
+
+// 32 upper-case hex digits of a new GUID, cut to the size: a unique file name.
+void MakeUniqueName(char* buffer, size_t size);

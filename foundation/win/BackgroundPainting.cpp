@@ -1,0 +1,94 @@
+#include "foundation/win/BackgroundPainting.h"
+
+namespace {
+GradientFillFunction g_gradientFill = nullptr;
+
+// The tint at a share s of the way from white to the colour: each channel
+// 255 + (c - 255) x s / height, kept within 0..255 (shares past the height, as
+// in low windows, would otherwise wrap to bright colours).
+TRIVERTEX Vertex(LONG x, LONG y, COLORREF color, long long share, long long height)
+{
+    auto channel = [&](int c) {
+        long long value = 255 + (static_cast<long long>(c) - 255) * share / height;
+        value = value < 0 ? 0 : (value > 255 ? 255 : value);
+        return static_cast<COLOR16>(value << 8);
+    };
+    TRIVERTEX vertex;
+    vertex.x = x;
+    vertex.y = y;
+    vertex.Red = channel(GetRValue(color));
+    vertex.Green = channel(GetGValue(color));
+    vertex.Blue = channel(GetBValue(color));
+    vertex.Alpha = 0;
+    return vertex;
+}
+
+void TilePicture(HDC target, HDC source, int clientWidth, int clientHeight, int width, int height)
+{
+    for (int y = 0; y < clientHeight; y += height)
+        for (int x = 0; x < clientWidth; x += width)
+            BitBlt(target, x, y, width, height, source, 0, 0, SRCCOPY);
+}
+}
+
+void SetGradientFillFunction(GradientFillFunction fill)
+{
+    g_gradientFill = fill;
+}
+
+GradientFillFunction GetGradientFillFunction()
+{
+    return g_gradientFill;
+}
+
+int DrawGradient(int kind, int /*x*/, int /*y*/, int width, int height, HDC dc, COLORREF color)
+{
+    if (!g_gradientFill || height <= 0 || kind < 1 || kind > 3)
+        return 0;
+    if (kind == 1 || kind == 2) {
+        TRIVERTEX vertices[2] = {Vertex(0, 0, color, height / 4, height), Vertex(width, height, color, height, height)};
+        GRADIENT_RECT rect = {0, 1};
+        return g_gradientFill(dc, vertices, 2, &rect, 1, kind == 1 ? GRADIENT_FILL_RECT_H : GRADIENT_FILL_RECT_V);
+    }
+    long long corner = height / 2 + 20;
+    TRIVERTEX vertices[4] = {
+        Vertex(0, 0, color, height * 29 / 100, height),
+        Vertex(width, 0, color, corner, height),
+        Vertex(0, height, color, corner, height),
+        Vertex(width, height, color, height, height),
+    };
+    GRADIENT_TRIANGLE upper = {0, 1, 3};
+    GRADIENT_TRIANGLE lower = {0, 3, 2};
+    int drawn = g_gradientFill(dc, vertices, 4, &upper, 1, GRADIENT_FILL_TRIANGLE);
+    return g_gradientFill(dc, vertices, 4, &lower, 1, GRADIENT_FILL_TRIANGLE) && drawn;
+}
+
+void PaintBackgroundPicture(HWND window, CMemoryDC& memoryDC, int gradientKind, HBITMAP picture, int pictureWidth,
+                            int pictureHeight, bool stretch, const CBrushEntry& brush)
+{
+    HDC windowDC = GetDC(window);
+    RECT client;
+    GetClientRect(window, &client);
+    memoryDC.Create(windowDC, client);
+    HDC target = memoryDC.GetHandle();
+    int width = pictureWidth & 0xFFFF;
+    int height = pictureHeight & 0xFFFF;
+    if (picture && width > 0 && height > 0) {
+        HDC source = CreateCompatibleDC(windowDC);
+        HGDIOBJ previous = SelectObject(source, picture);
+        if (stretch) {
+            SetStretchBltMode(target, HALFTONE);
+            SetBrushOrgEx(target, 0, 0, nullptr);
+            StretchBlt(target, 0, 0, client.right, client.bottom, source, 0, 0, width, height, SRCCOPY);
+        } else {
+            TilePicture(target, source, client.right, client.bottom, width, height);
+        }
+        SelectObject(source, previous);
+        DeleteDC(source);
+    } else if (gradientKind >= 1 && gradientKind <= 3 && g_gradientFill) {
+        DrawGradient(gradientKind, 0, 0, client.right, client.bottom, target, brush.color);
+    } else {
+        memoryDC.FillWithBrush(brush.brush);
+    }
+    ReleaseDC(window, windowDC);
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <windows.h>
+
+#include "foundation/win/DeviceContext.h"
+#include "foundation/win/GdiCaches.h"
+
+// Backgrounds that windows prepare in their memory DC: gradients of one colour
+// and pictures stretched or tiled.
+
+// The system's GradientFill, which start-up takes from msimg32 when present.
+// Without it no gradient is drawn and callers fill with their brush instead.
+using GradientFillFunction = BOOL(WINAPI*)(HDC, PTRIVERTEX, ULONG, PVOID, ULONG, ULONG);
+void SetGradientFillFunction(GradientFillFunction fill);
+GradientFillFunction GetGradientFillFunction();
+
+// Fills (0, 0)-(width, height) of the DC from a pale tint of the colour to the
+// colour: kind 1 left to right, 2 top to bottom, 3 diagonally (two triangles).
+// x and y are not used. Returns 0 when nothing was drawn: another kind, a height
+// of 0 or less, or no GradientFill.
+int DrawGradient(int kind, int x, int y, int width, int height, HDC dc, COLORREF color);
+
+// Re-creates the memory DC at the window's client size and paints into it the
+// picture stretched (its size from the low 16 bits of the arguments) or tiled; a
+// picture of no width or height is refused. Without a picture: a gradient of the
+// kind (1 to 3) in the brush's colour when gradients are available, else the brush.
+void PaintBackgroundPicture(HWND window, CMemoryDC& memoryDC, int gradientKind, HBITMAP picture, int pictureWidth,
+                            int pictureHeight, bool stretch, const CBrushEntry& brush);

@@ -1,0 +1,183 @@
+#include "foundation/win/ImageFiles.h"
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "foundation/DiagnosticLog.h"
+#include "foundation/GenericFile.h"
+#include "foundation/bytes/ImageFileHeaders.h"
+#include "foundation/bytes/MessageBoxes.h"
+#include "foundation/win/DeviceContext.h"
+
+namespace {
+struct ByteBlock {
+    const void* bytes;
+    DWORD count;
+};
+
+// Writes the blocks as the new contents of the file; a file that could not be
+// written whole is deleted rather than left half-written.
+bool WriteNewFile(const char* path, std::initializer_list<ByteBlock> blocks)
+{
+    CGenericFile file;
+    try {
+        file.CreateOverwrite(path);
+        for (const ByteBlock& block : blocks)
+            file.WriteToFile(block.bytes, block.count);
+        file.Close();
+        return true;
+    } catch (const CGenericException& failure) {
+        bool created = file.IsOpen();
+        file.Close();
+        if (created)
+            DeleteFileA(path);
+        WriteErrorLog("Saving a picture file: ", failure.GetErrorText());
+        return false;
+    }
+}
+
+void LogIconFailure(const char* text)
+{
+    char details[400];
+    FormatLastErrorText(GetLastError(), details, sizeof details);
+    WriteErrorLog(text, details);
+}
+
+// The bitmap's rows bottom-up at the bit count, as GetDIBits gives them.
+bool ReadBitmapRows(HDC dc, HBITMAP bitmap, LONG width, LONG height, int bitCount, std::vector<BYTE>& rows)
+{
+    struct {
+        BITMAPINFOHEADER header;
+        RGBQUAD colors[2];
+    } info = {};
+    info.header.biSize = sizeof info.header;
+    info.header.biWidth = width;
+    info.header.biHeight = height;
+    info.header.biPlanes = 1;
+    info.header.biBitCount = static_cast<WORD>(bitCount);
+    info.header.biCompression = BI_RGB;
+    rows.assign(static_cast<size_t>(BitmapRowStride(width, bitCount)) * height, 0);
+    return !rows.empty() && GetDIBits(dc, bitmap, 0, height, rows.data(), reinterpret_cast<BITMAPINFO*>(&info),
+                                      DIB_RGB_COLORS) == height;
+}
+
+// Copies what was drawn in the DC into a 24-bit DIB section and writes it.
+bool WriteDrawingAsBmp(HDC reference, HDC drawing, LONG width, LONG height, const char* path)
+{
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP section = CreateDIBSection(reference, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!section)
+        return false;
+    HDC copy = CreateCompatibleDC(reference);
+    HGDIOBJ previous = SelectObject(copy, section);
+    BitBlt(copy, 0, 0, width, height, drawing, 0, 0, SRCCOPY);
+    GdiFlush();
+    DWORD imageSize = BitmapRowStride(width, 24) * static_cast<DWORD>(height);
+    std::vector<unsigned char> header = MakeBmpFileHeader(width, height, imageSize);
+    bool saved = WriteNewFile(path, {{header.data(), static_cast<DWORD>(header.size())}, {bits, imageSize}});
+    SelectObject(copy, previous);
+    DeleteDC(copy);
+    DeleteObject(section);
+    return saved;
+}
+}
+
+bool SaveBitmapAsBmpFile(HWND window, const METAFILEPICT& picture, const char* path)
+{
+    CClientDC windowDC(window);
+    LONG width = picture.xExt;
+    LONG height = picture.yExt;
+    if (picture.mm == MM_ANISOTROPIC) {
+        width = MulDiv(width, GetDeviceCaps(windowDC.GetHandle(), LOGPIXELSX), 2540);
+        height = MulDiv(height, GetDeviceCaps(windowDC.GetHandle(), LOGPIXELSY), 2540);
+    }
+    if (width <= 0 || height <= 0 || !picture.hMF)
+        return false;
+    CMemoryDC memory(windowDC.GetHandle(), RECT{0, 0, width, height});
+    if (!memory.GetBitmap())
+        return false;
+    SetMapMode(memory.GetHandle(), picture.mm);
+    SetViewportExtEx(memory.GetHandle(), width, height, nullptr);
+    PlayMetaFile(memory.GetHandle(), picture.hMF);
+    return WriteDrawingAsBmp(windowDC.GetHandle(), memory.GetHandle(), width, height, path);
+}
+
+bool SavePictureObjectAsBmp(HWND window, IDataObject* picture, const char* path, int limit)
+{
+    if (!path || static_cast<int>(std::strlen(path)) >= limit) {
+        ShowErrorMessage(window, "The file path is too long (maximum 100 characters are allowed)", ProgramTitle);
+        return false;
+    }
+    FORMATETC format = {CF_METAFILEPICT, nullptr, DVASPECT_CONTENT, -1, TYMED_MFPICT};
+    STGMEDIUM medium = {};
+    if (!picture || FAILED(picture->GetData(&format, &medium)))
+        return false;
+    bool saved = false;
+    if (medium.tymed == TYMED_MFPICT) {
+        if (const METAFILEPICT* metafile = static_cast<const METAFILEPICT*>(GlobalLock(medium.hMetaFilePict))) {
+            saved = SaveBitmapAsBmpFile(window, *metafile, path);
+            GlobalUnlock(medium.hMetaFilePict);
+        }
+    }
+    ReleaseStgMedium(&medium);
+    return saved;
+}
+
+void SaveImageAsDialog(HWND window, IDataObject* picture, const char* initialName, int limit)
+{
+    char path[MAX_PATH];
+    std::snprintf(path, sizeof path, "%s", initialName ? initialName : "");
+    OPENFILENAMEA dialog = {};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = window;
+    dialog.lpstrFilter = "Bitmap (*.BMP)\0*.BMP\0";
+    dialog.lpstrFile = path;
+    dialog.nMaxFile = sizeof path;
+    dialog.lpstrDefExt = "BMP";
+    dialog.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+    if (GetSaveFileNameA(&dialog))
+        SavePictureObjectAsBmp(window, picture, path, limit);
+}
+
+bool SaveIconToFile(HICON icon, const char* path, bool thirtyTwoBits)
+{
+    ICONINFO parts = {};
+    if (!GetIconInfo(icon, &parts))
+        return false;
+    bool saved = false;
+    BITMAP color = {};
+    BITMAP mask = {};
+    if (parts.hbmColor && parts.hbmMask && GetObjectA(parts.hbmColor, sizeof color, &color) &&
+        GetObjectA(parts.hbmMask, sizeof mask, &mask)) {
+        int bitCount = thirtyTwoBits ? 32 : 24;
+        std::vector<BYTE> colorRows;
+        std::vector<BYTE> maskRows;
+        CClientDC screen(nullptr);
+        if (!ReadBitmapRows(screen.GetHandle(), parts.hbmColor, color.bmWidth, color.bmHeight, bitCount, colorRows)) {
+            LogIconFailure("Error saving the icon(color bitmap)\r\n");
+        } else if (!ReadBitmapRows(screen.GetHandle(), parts.hbmMask, mask.bmWidth, mask.bmHeight, 1, maskRows)) {
+            LogIconFailure("Error saving the icon(mask bitmap)\r\n");
+        } else {
+            std::vector<unsigned char> header =
+                MakeIconFileHeader(color.bmWidth, color.bmHeight, mask.bmHeight, bitCount,
+                                   static_cast<std::uint32_t>(colorRows.size()),
+                                   static_cast<std::uint32_t>(maskRows.size()));
+            saved = WriteNewFile(path, {{header.data(), static_cast<DWORD>(header.size())},
+                                        {colorRows.data(), static_cast<DWORD>(colorRows.size())},
+                                        {maskRows.data(), static_cast<DWORD>(maskRows.size())}});
+        }
+    }
+    if (parts.hbmColor)
+        DeleteObject(parts.hbmColor);
+    if (parts.hbmMask)
+        DeleteObject(parts.hbmMask);
+    return saved;
+}

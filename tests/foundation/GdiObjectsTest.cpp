@@ -1,0 +1,258 @@
+#include <memory>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "foundation/bytes/GenericException.h"
+#include "foundation/win/DeviceContext.h"
+#include "foundation/win/FavouritesImageList.h"
+#include "foundation/win/FontFaceExists.h"
+#include "foundation/win/GdiCaches.h"
+#include "foundation/win/GdiObjects.h"
+#include "support/TempFolder.h"
+#include "support/bytes/MessageBoxRecorder.h"
+
+namespace {
+LOGFONTA FaceFont(const char* face, LONG height)
+{
+    LOGFONTA font = {};
+    font.lfHeight = height;
+    font.lfWeight = FW_NORMAL;
+    lstrcpynA(font.lfFaceName, face, LF_FACESIZE);
+    return font;
+}
+
+bool IsLiveObject(HGDIOBJ object)
+{
+    return GetObjectType(object) != 0;
+}
+}
+
+TEST(DeviceContexts, MemoryDcDrawsIntoItsOwnBitmap)
+{
+    CClientDC screen(nullptr);
+    ASSERT_NE(screen.GetHandle(), nullptr);
+    CMemoryDC memory(screen.GetHandle(), RECT{0, 0, 40, 20});
+    ASSERT_NE(memory.GetBitmap(), nullptr);
+    EXPECT_EQ(memory.GetWidth(), 40);
+    EXPECT_EQ(memory.GetHeight(), 20);
+
+    memory.FillSolidRect(0, 0, 40, 20, RGB(10, 20, 30));
+    EXPECT_EQ(GetPixel(memory.GetHandle(), 39, 19), RGB(10, 20, 30));
+    // The background colour is put back.
+    EXPECT_NE(GetBkColor(memory.GetHandle()), RGB(10, 20, 30));
+
+    HPEN pen = CreatePen(PS_SOLID, 1, RGB(255, 0, 0));
+    {
+        CObjectSelector selected(memory.GetHandle(), pen);
+        memory.DrawLine(0, 5, 40, 5);
+    }
+    EXPECT_EQ(GetPixel(memory.GetHandle(), 20, 5), RGB(255, 0, 0));
+    EXPECT_NE(GetCurrentObject(memory.GetHandle(), OBJ_PEN), pen);
+    DeleteObject(pen);
+
+    // Wine shows the 24-bit Xvfb screen as 32 bits per pixel: counted as 2^30.
+    EXPECT_EQ(GetDeviceCaps(screen.GetHandle(), BITSPIXEL), 32);
+    EXPECT_EQ(screen.GetColorCount(), 1073741824u);
+    EXPECT_EQ(ColorCountFor(8, 1), 256u);
+    EXPECT_EQ(ColorCountFor(32, 1), 1073741824u);
+
+    HBITMAP bitmap = memory.GetBitmap();
+    memory.Release();
+    EXPECT_EQ(memory.GetHandle(), nullptr);
+    EXPECT_FALSE(IsLiveObject(bitmap));
+}
+
+TEST(DeviceContexts, FillWithBrushPaintsOnceUntilReleased)
+{
+    CClientDC screen(nullptr);
+    CMemoryDC memory(screen.GetHandle(), RECT{0, 0, 8, 8});
+    HBRUSH green = CreateSolidBrush(RGB(0, 255, 0));
+    HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
+    memory.FillWithBrush(green);
+    memory.FillWithBrush(blue);
+    EXPECT_EQ(GetPixel(memory.GetHandle(), 7, 7), RGB(0, 255, 0));
+    memory.Create(screen.GetHandle(), RECT{0, 0, 8, 8});
+    memory.FillWithBrush(blue);
+    EXPECT_EQ(GetPixel(memory.GetHandle(), 0, 0), RGB(0, 0, 255));
+    memory.Release();
+    DeleteObject(green);
+    DeleteObject(blue);
+}
+
+TEST(DeviceContexts, ClipboardKeepsTheBitmapAfterRelease)
+{
+    CClientDC screen(nullptr);
+    CMemoryDC memory(screen.GetHandle(), RECT{0, 0, 4, 4});
+    HBITMAP bitmap = memory.GetBitmap();
+    ASSERT_TRUE(memory.CopyBitmapToClipboard());
+    memory.Release();
+    EXPECT_TRUE(IsLiveObject(bitmap));
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EXPECT_TRUE(IsClipboardFormatAvailable(CF_BITMAP));
+    EmptyClipboard();
+    CloseClipboard();
+}
+
+TEST(GdiObjects, FontsKeepTheirLogFont)
+{
+    CGdiFont standard(0, 5, 0, 0, 0, 1, 1, 0, 0, 0, 0, 0, 0, "Ignored");
+    ASSERT_NE(standard.GetHFONT(), nullptr);
+    EXPECT_EQ(standard.GetLogFont().lfHeight, -13);
+    EXPECT_EQ(standard.GetLogFont().lfWeight, 400);
+    EXPECT_EQ(standard.GetLogFont().lfItalic, 0);
+    EXPECT_EQ(standard.GetLogFont().lfPitchAndFamily, 18);
+    EXPECT_STREQ(standard.GetLogFont().lfFaceName, "Times New Roman");
+
+    CGdiFont named(-20, 0, 0, 0, 700, 0, 0, 0, 0, 3, 2, 1, 34, "A face name longer than thirty-one characters");
+    EXPECT_EQ(std::string(named.GetLogFont().lfFaceName), "A face name longer than thirty-");
+
+    CGdiFont tahoma(FaceFont("Tahoma", -16));
+    HFONT first = tahoma.GetHFONT();
+    LOGFONTA bigger = FaceFont("TAHOMA", -24);
+    tahoma.ChangeLogFont(bigger);
+    EXPECT_FALSE(IsLiveObject(first));
+    EXPECT_TRUE(tahoma.IsSameLogFont(FaceFont("tahoma", -24)));
+    EXPECT_FALSE(tahoma.IsSameLogFont(FaceFont("tahoma", -23)));
+    LOGFONTA italic = FaceFont("Tahoma", -24);
+    italic.lfItalic = 1;
+    EXPECT_FALSE(tahoma.IsSameLogFont(italic));
+
+    CGdiBrush brush(RGB(1, 2, 3));
+    EXPECT_EQ(brush.GetColor(), RGB(1, 2, 3));
+    HBRUSH old = brush.GetHandle();
+    brush.ChangeBrushColor(RGB(4, 5, 6));
+    EXPECT_FALSE(IsLiveObject(old));
+    EXPECT_EQ(brush.GetColor(), RGB(4, 5, 6));
+
+    CGdiPen pen(RGB(7, 8, 9), PS_DOT);
+    LOGPEN described = {};
+    GetObjectA(pen.GetHandle(), sizeof described, &described);
+    EXPECT_EQ(described.lopnStyle, static_cast<UINT>(PS_DOT));
+    pen.ChangePenColor(RGB(9, 9, 9), PS_SOLID);
+    GetObjectA(pen.GetHandle(), sizeof described, &described);
+    EXPECT_EQ(described.lopnColor, RGB(9, 9, 9));
+}
+
+TEST(GdiObjects, DerivedWindowFontStartsFromTheWindowsFont)
+{
+    HWND label = CreateWindowExA(0, "STATIC", "x", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(label, nullptr);
+    CGdiFont base(FaceFont("Tahoma", -11));
+    SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(base.GetHFONT()), FALSE);
+    CGdiFont derived;
+    SetDerivedWindowFont(derived, label, true, true, 12);
+    EXPECT_STREQ(derived.GetLogFont().lfFaceName, "Tahoma");
+    EXPECT_EQ(derived.GetLogFont().lfWeight, 700);
+    EXPECT_EQ(derived.GetLogFont().lfUnderline, 1);
+    EXPECT_EQ(derived.GetLogFont().lfHeight, -16);
+
+    // Without a font of its own the window's variant comes from the menu font.
+    SendMessageA(label, WM_SETFONT, 0, FALSE);
+    SetDerivedWindowFont(derived, label, false, true, 12);
+    NONCLIENTMETRICSA metrics = {};
+    metrics.cbSize = sizeof metrics;
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0));
+    EXPECT_STREQ(derived.GetLogFont().lfFaceName, metrics.lfMenuFont.lfFaceName);
+    EXPECT_EQ(derived.GetLogFont().lfHeight, metrics.lfMenuFont.lfHeight);
+    EXPECT_EQ(derived.GetLogFont().lfWeight, 700);
+    DestroyWindow(label);
+}
+
+TEST(GdiCaches, BrushesAreSharedAndAFullCacheServesTheFirst)
+{
+    MessageBoxRecorder boxes;
+    auto cache = std::make_unique<CBrushCache>();
+    const CBrushEntry& first = cache->GetBrush(RGB(0, 0, 1));
+    HBRUSH firstBrush = first.brush;
+    ASSERT_NE(firstBrush, nullptr);
+    EXPECT_EQ(cache->GetBrush(RGB(0, 0, 1)).brush, firstBrush);
+    EXPECT_EQ(cache->GetCount(), 1);
+    for (int i = 2; i <= 150; ++i)
+        cache->GetBrush(RGB(0, 0, i));
+    EXPECT_EQ(cache->GetCount(), 150);
+    EXPECT_EQ(boxes.Count(), 0u);
+
+    // The 151st colour: one box, the first brush, nothing created.
+    const CBrushEntry& overflow = cache->GetBrush(RGB(0, 1, 0));
+    EXPECT_EQ(overflow.brush, firstBrush);
+    EXPECT_EQ(cache->GetCount(), 150);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.LastText(), "Too many different brushes  have been created\r\n Maximum 150 brushes are allowed.");
+    EXPECT_EQ(boxes.Boxes()[0].caption, "Quillnet+");
+    EXPECT_EQ(boxes.Boxes()[0].flags, static_cast<unsigned>(kMbIconHand));
+
+    // A cached colour is still found without a box; later overflows only log.
+    EXPECT_EQ(GetObjectType(cache->GetBrush(RGB(0, 0, 77)).brush), static_cast<DWORD>(OBJ_BRUSH));
+    EXPECT_EQ(cache->GetBrush(RGB(0, 2, 0)).brush, firstBrush);
+    EXPECT_EQ(boxes.Count(), 1u);
+    EXPECT_NE(ReadWholeFile("error.txt").find("CBrushCache::GetBrush: Too many different brushes"), std::string::npos);
+
+    cache.reset();
+    EXPECT_FALSE(IsLiveObject(firstBrush));
+}
+
+TEST(GdiCaches, FontsMatchByValueIgnoringTheFaceCase)
+{
+    MessageBoxRecorder boxes;
+    auto cache = std::make_unique<CFontCache>();
+    HFONT tahoma = cache->GetFont(FaceFont("Tahoma", -13)).font;
+    ASSERT_NE(tahoma, nullptr);
+    EXPECT_EQ(GetObjectType(tahoma), static_cast<DWORD>(OBJ_FONT));
+    EXPECT_EQ(cache->GetFont(FaceFont("TAHOMA", -13)).font, tahoma);
+    LOGFONTA underlined = FaceFont("Tahoma", -13);
+    underlined.lfUnderline = 1;
+    EXPECT_NE(cache->GetFont(underlined).font, tahoma);
+    EXPECT_EQ(cache->GetCount(), 2);
+
+    struct Description {
+        LOGFONTA font;
+        COLORREF color;
+    } description = {FaceFont("tahoma", -13), RGB(1, 2, 3)};
+    EXPECT_EQ(cache->GetFontFromDescription(description).font, tahoma);
+
+    for (int i = 3; i <= 151; ++i)  // -13 is cached already
+        cache->GetFont(FaceFont("Tahoma", -i));
+    EXPECT_EQ(cache->GetCount(), 150);
+    EXPECT_EQ(cache->GetFont(FaceFont("Tahoma", -500)).font, tahoma);
+    EXPECT_EQ(boxes.LastText(), "Too many different fonts  have been created\r\n Maximum 150 fonts are allowed.");
+
+    CFontEntry standard;
+    EXPECT_EQ(standard.font, nullptr);
+    EXPECT_EQ(standard.GetLogFont().lfWeight, 700);
+    EXPECT_EQ(standard.GetLogFont().lfPitchAndFamily, 12);
+    EXPECT_STREQ(standard.GetLogFont().lfFaceName, "Times New Roman");
+}
+
+TEST(GdiCaches, FontFaceExistsForAFaceWineShips)
+{
+    LOGFONTA result = {};
+    EXPECT_TRUE(FontFaceExists(&result, "tahoma"));
+    EXPECT_STREQ(result.lfFaceName, "tahoma");
+    EXPECT_FALSE(FontFaceExists(&result, "No Such Face Anywhere"));
+}
+
+TEST(FavouritesImageList, IconsGoInAndComeOut)
+{
+    MessageBoxRecorder boxes;
+    CFavouritesImageList list;
+    EXPECT_THROW(list.AddIcon(LoadIcon(nullptr, IDI_APPLICATION)), CGenericException);
+    list.Create(16, 16, ILC_COLOR24 | ILC_MASK, 4, 4);
+    EXPECT_EQ(list.AddIcon(LoadIcon(nullptr, IDI_APPLICATION)), 0);
+    EXPECT_EQ(list.AddIcon(LoadIcon(nullptr, IDI_QUESTION)), 1);
+    HICON copy = list.GetIcon(1, ILD_NORMAL);
+    EXPECT_NE(copy, nullptr);
+    DestroyIcon(copy);
+    EXPECT_THROW(list.AddBitmapStrip(GetModuleHandle(nullptr), 4242, RGB(255, 0, 255)), CGenericException);
+
+    CClientDC screen(nullptr);
+    CMemoryDC memory(screen.GetHandle(), RECT{0, 0, 16, 16});
+    EXPECT_EQ(list.Draw(memory.GetHandle(), 0, 0, 0), 1);
+    EXPECT_EQ(boxes.Count(), 0u);
+    EXPECT_EQ(list.Draw(memory.GetHandle(), 9, 0, 0), 0);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.LastText(), "ImageList_Draw failed");
+    EXPECT_EQ(boxes.Boxes()[0].caption, "9");
+    list.Destroy();
+    EXPECT_EQ(list.GetHandle(), nullptr);
+}
