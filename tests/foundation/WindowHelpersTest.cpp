@@ -1,0 +1,324 @@
+#include <winsock.h>
+#include <commctrl.h>
+
+#include <cstring>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "foundation/win/DialogControls.h"
+#include "foundation/win/FontConversion.h"
+#include "foundation/win/FontSizeAndPixels.h"
+#include "foundation/win/SystemLibraries.h"
+#include "foundation/win/WindowHelpers.h"
+#include "support/bytes/MessageBoxRecorder.h"
+
+namespace {
+const char kForeignDone[] = "QnTestForeignWindowDone";
+
+// Popups stay hidden unless a test needs them shown: without a window manager,
+// Wine takes seconds to move the focus away from a visible window that goes.
+HWND MakePopup(const char* title, int x, int y, int width, int height, DWORD style = WS_POPUP)
+{
+    return CreateWindowExA(0, "STATIC", title, style, x, y, width, height, nullptr, nullptr, nullptr, nullptr);
+}
+
+HWND MakeChild(HWND parent, const char* className, DWORD style, int id, int x = 0, int y = 0)
+{
+    return CreateWindowExA(0, className, "", WS_CHILD | WS_VISIBLE | style, x, y, 80, 20, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+}
+
+void PumpMessages()
+{
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+int g_paints = 0;
+LRESULT CALLBACK CountPaints(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_PAINT) {
+        ++g_paints;
+        PAINTSTRUCT paint;
+        BeginPaint(window, &paint);
+        EndPaint(window, &paint);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+bool SameRect(const RECT& a, const RECT& b)
+{
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+}
+
+TEST(WindowGeometry, RectanglesInParentAndOtherWindows)
+{
+    HWND parent = MakePopup("", 100, 100, 300, 200);
+    HWND child = MakeChild(parent, "STATIC", 0, 1, 10, 20);
+    RECT rect;
+    GetRectInParent(child, parent, &rect);
+    EXPECT_TRUE(SameRect(rect, RECT{10, 20, 90, 40}));
+    GetClientRectInWindow(child, parent, &rect);
+    EXPECT_TRUE(SameRect(rect, RECT{10, 20, 90, 40}));
+    GetClientRectInWindow(parent, nullptr, &rect);
+    EXPECT_TRUE(SameRect(rect, RECT{100, 100, 400, 300}));
+    DestroyWindow(parent);
+}
+
+TEST(WindowGeometry, CentringStaysInsideTheWorkArea)
+{
+    RECT area;
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0));
+    HWND over = MakePopup("", area.left, 300, 100, 100);
+    HWND window = MakePopup("", 0, 0, 300, 200);
+    CenterWindowOverWindow(window, over);
+    RECT placed;
+    GetWindowRect(window, &placed);
+    EXPECT_EQ(placed.left, area.left);
+    EXPECT_EQ(placed.top, 250);
+    EXPECT_EQ(placed.right - placed.left, 300);
+
+    HWND wideOver = MakePopup("", 200, 100, 500, 300);
+    CenterWindowOverWindow(window, wideOver);
+    GetWindowRect(window, &placed);
+    EXPECT_EQ(placed.left, 300);
+    EXPECT_EQ(placed.top, 150);
+
+    HWND low = MakePopup("", 200, area.bottom - 50, 100, 100);
+    CenterWindowOverWindow(window, low);
+    GetWindowRect(window, &placed);
+    EXPECT_EQ(placed.bottom, area.bottom);
+    DestroyWindow(low);
+    DestroyWindow(wideOver);
+    DestroyWindow(window);
+    DestroyWindow(over);
+}
+
+TEST(WindowGeometry, RepaintPaintsAtOnce)
+{
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = CountPaints;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "QnPaintCounter";
+    RegisterClassA(&windowClass);
+    HWND window = CreateWindowExA(0, "QnPaintCounter", "", WS_POPUP, 100, 100, 200, 100, nullptr, nullptr,
+                                  windowClass.hInstance, nullptr);
+    ASSERT_NE(window, nullptr);
+    ShowWindow(window, SW_SHOWNA);
+    PumpMessages();
+
+    g_paints = 0;
+    RepaintWindow(true, window);
+    EXPECT_EQ(g_paints, 1);
+    DestroyWindow(window);
+}
+
+TEST(WindowGeometry, MenuItemsAreRenamedOrTheFailureShown)
+{
+    MessageBoxRecorder boxes;
+    HMENU menu = CreatePopupMenu();
+    AppendMenuA(menu, MF_STRING, 5, "Old");
+    SetMenuItemText(menu, 5, "&New name");
+    char text[32];
+    GetMenuStringA(menu, 5, text, sizeof text, MF_BYCOMMAND);
+    EXPECT_STREQ(text, "&New name");
+    EXPECT_EQ(boxes.Count(), 0u);
+
+    SetMenuItemText(menu, 99, "Nothing");
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].caption, "SetMenuItemInfo failed");
+    EXPECT_EQ(boxes.Boxes()[0].flags, static_cast<unsigned>(kMbIconInformation));
+    DestroyMenu(menu);
+}
+
+TEST(ActivateOpenDialog, BringsForwardTheFirstOpenDialogByTitle)
+{
+    EXPECT_EQ(ActivateOpenDialog(true), 0);
+
+    HWND edit = MakePopup("Edit...", 10, 10, 100, 60, WS_POPUP);
+    HWND find = MakePopup("Find....", 20, 20, 100, 60, WS_POPUP);
+    PumpMessages();
+    EXPECT_EQ(ActivateOpenDialog(false), 1);
+    EXPECT_EQ(GetForegroundWindow(), find);
+    DestroyWindow(find);
+    EXPECT_EQ(ActivateOpenDialog(false), 1);
+    EXPECT_EQ(GetForegroundWindow(), edit);
+    DestroyWindow(edit);
+
+    HWND settings = MakePopup("Note Manager settings", 10, 10, 100, 60, WS_POPUP | WS_MINIMIZE);
+    PumpMessages();
+    ASSERT_TRUE(IsIconic(settings));
+    EXPECT_EQ(ActivateOpenDialog(false), 1);
+    EXPECT_FALSE(IsIconic(settings));
+    DestroyWindow(settings);
+
+    HWND manager = MakePopup("Quillnet+ Note Manager", 10, 10, 100, 60);
+    EXPECT_EQ(ActivateOpenDialog(false), 0);
+    EXPECT_EQ(ActivateOpenDialog(true), 1);
+    DestroyWindow(manager);
+}
+
+// Run by the next test in a second process: holds a window titled like the
+// program's Find dialog until told to stop (at most 20 s).
+TEST(ForeignWindow, DISABLED_HoldsAFindDialogOpen)
+{
+    HWND window = MakePopup("Find....", 30, 30, 100, 60);
+    HANDLE done = OpenEventA(SYNCHRONIZE, FALSE, kForeignDone);
+    ASSERT_NE(done, nullptr);
+    for (int i = 0; i < 400 && WaitForSingleObject(done, 0) == WAIT_TIMEOUT; ++i) {
+        PumpMessages();
+        Sleep(50);
+    }
+    CloseHandle(done);
+    DestroyWindow(window);
+}
+
+TEST(ActivateOpenDialog, AnotherProgramsWindowOfTheSameTitleIsNotOurs)
+{
+    HANDLE done = CreateEventA(nullptr, TRUE, FALSE, kForeignDone);
+    char program[MAX_PATH];
+    GetModuleFileNameA(nullptr, program, sizeof program);
+    std::string command = std::string("\"") + program +
+                          "\" --gtest_also_run_disabled_tests --gtest_filter=ForeignWindow.DISABLED_HoldsAFindDialogOpen";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                               &process));
+    HWND foreign = nullptr;
+    for (int i = 0; i < 300 && !foreign; ++i) {
+        foreign = FindWindowA(nullptr, "Find....");
+        if (!foreign)
+            Sleep(50);
+    }
+    EXPECT_NE(foreign, nullptr);
+    EXPECT_EQ(ActivateOpenDialog(false), 0);
+
+    SetEvent(done);
+    EXPECT_EQ(WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    CloseHandle(done);
+}
+
+TEST(DialogControls, WrappersSendTheirMessages)
+{
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+    HWND dialog = MakePopup("", 0, 0, 400, 300);
+
+    CWindowCtl label(MakeChild(dialog, "STATIC", 0, 100));
+    label.SetText("A longer label");
+    char text[6];
+    EXPECT_EQ(label.GetText(text, sizeof text), 5);
+    EXPECT_STREQ(text, "A lon");
+
+    CComboBoxCtl combo(MakeChild(dialog, "COMBOBOX", CBS_DROPDOWNLIST, 101));
+    EXPECT_EQ(combo.AddString("first"), 0);
+    EXPECT_EQ(combo.AddString("second"), 1);
+    combo.SetCurSel(1);
+    EXPECT_EQ(combo.GetCurSel(), 1);
+
+    CButtonCtl box(MakeChild(dialog, "BUTTON", BS_AUTOCHECKBOX, 102));
+    box.SetCheck(2);
+    EXPECT_FALSE(box.IsChecked());
+    box.SetCheck(1);
+    EXPECT_TRUE(box.IsChecked());
+
+    for (int id = 110; id <= 112; ++id)
+        MakeChild(dialog, "BUTTON", BS_AUTORADIOBUTTON, id);
+    CRadioGroup group(dialog, 110, 112);
+    group.Check(1);
+    EXPECT_TRUE(IsDlgButtonChecked(dialog, 110));
+    group.Check(3);
+    EXPECT_FALSE(IsDlgButtonChecked(dialog, 110));
+    EXPECT_TRUE(IsDlgButtonChecked(dialog, 112));
+
+    CTrackbarCtl slider(MakeChild(dialog, TRACKBAR_CLASSA, 0, 120));
+    slider.SetPos(7);
+    EXPECT_EQ(SendMessageA(slider.GetWindow(), TBM_GETPOS, 0, 0), 7);
+    DestroyWindow(dialog);
+}
+
+TEST(SystemLibraries, VersionsAndWinsock)
+{
+    DWORD major = 0;
+    DWORD minor = 0;
+    ASSERT_TRUE(GetDllVersion("comctl32.dll", &major, &minor));
+    EXPECT_GE(major, 5u);
+    EXPECT_FALSE(GetDllVersion("no-such-library.dll", &major, &minor));
+    EXPECT_FALSE(GetDllVersion("kernel32.dll", &major, &minor));
+
+    ASSERT_TRUE(InitWinsock());
+    char description[200];
+    GetWinsockDescription(description, sizeof description);
+    EXPECT_LE(std::strlen(description), 99u);
+    EXPECT_NE(std::string(description).find(" - "), std::string::npos) << description;
+    char cut[8];
+    GetWinsockDescription(cut, sizeof cut);
+    EXPECT_EQ(std::strlen(cut), 7u);
+    WSACleanup();
+}
+
+TEST(FontSizes, StepsOfOnePointWithinTheirLimits)
+{
+    int dpi = ScreenPixelsPerInch();
+    auto height = [dpi](int points) { return static_cast<LONG>(-MulDiv(points, dpi, 72)); };
+    LONG h = height(5);
+    EXPECT_EQ(StepFontPointSize(&h, true), 1);
+    EXPECT_EQ(h, height(5));
+    h = height(7);
+    EXPECT_EQ(StepFontPointSize(&h, false), 0);
+    EXPECT_EQ(h, height(6));
+    EXPECT_EQ(StepFontPointSize(&h, false), 1);
+    EXPECT_EQ(h, height(6));
+    EXPECT_EQ(StepFontPointSize(&h, true), 0);
+    EXPECT_EQ(h, height(7));
+
+    LOGFONTA tahoma = {};
+    tahoma.lfHeight = -16;
+    lstrcpynA(tahoma.lfFaceName, "Tahoma", LF_FACESIZE);
+    HFONT source = CreateFontIndirectA(&tahoma);
+    CGdiFont font;
+    SetFontPointSize(font, source, 9);
+    EXPECT_EQ(font.GetLogFont().lfHeight, height(9));
+    EXPECT_STREQ(font.GetLogFont().lfFaceName, "Tahoma");
+    DeleteObject(source);
+}
+
+TEST(PixelDrawing, ReplaceColoursAndDrawTriangles)
+{
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 10, 10);
+    HGDIOBJ previous = SelectObject(dc, bitmap);
+    ReleaseDC(nullptr, screen);
+    PatBlt(dc, 0, 0, 10, 10, WHITENESS);
+    SetPixel(dc, 1, 1, RGB(255, 0, 0));
+    SetPixel(dc, 3, 3, RGB(255, 0, 0));
+    ReplacePixelColor(dc, 3, 3, RGB(255, 0, 0), RGB(0, 0, 255));
+    EXPECT_EQ(GetPixel(dc, 1, 1), RGB(0, 0, 255));
+    EXPECT_EQ(GetPixel(dc, 3, 3), RGB(255, 0, 0));
+    EXPECT_EQ(GetPixel(dc, 0, 0), RGB(255, 255, 255));
+
+    HBRUSH green = CreateSolidBrush(RGB(0, 255, 0));
+    HGDIOBJ oldBrush = SelectObject(dc, green);
+    SetBkColor(dc, RGB(1, 1, 1));
+    SetTextColor(dc, RGB(2, 2, 2));
+    const POINT corners[3] = {{0, 0}, {9, 0}, {0, 9}};
+    DrawTriangle(dc, corners, RGB(50, 50, 50), RGB(60, 60, 60));
+    EXPECT_EQ(GetPixel(dc, 2, 2), RGB(0, 255, 0));
+    EXPECT_EQ(GetBkColor(dc), RGB(1, 1, 1));
+    EXPECT_EQ(GetTextColor(dc), RGB(2, 2, 2));
+    SelectObject(dc, oldBrush);
+    DeleteObject(green);
+    SelectObject(dc, previous);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+}
