@@ -4,10 +4,11 @@
 #include <cstring>
 #include <string>
 
+#include "foundation/BackupFolder.h"
 #include "foundation/FileSearch.h"
 #include "foundation/FolderTree.h"
 #include "foundation/GenericFile.h"
-#include "foundation/ProgramPaths.h"
+#include "foundation/StartupValues.h"
 
 namespace {
 std::string ExtensionPattern(const char* folder, const char* subfolder, const char* extension)
@@ -101,22 +102,23 @@ int GetNthFileByExtension(CGenericString& string, const char* folder, const char
 
 bool BackupFilesExist()
 {
-    const char* folder = GetBackupFolder();
+    const char* folder = GetCurrentBackupFolder();
     return *folder && FileExists((std::string(folder) + "\\*.QPK").c_str());
 }
 
 bool RemoveUpgradeFolder()
 {
-    if (!IsProgramFolderKnown())
+    const char* folder = GetStartupValues().programFileFolder;
+    if (!*folder)
         return false;
-    return DeleteDirectoryTree((std::string(GetProgramFolder()) + "\\UPGRADE").c_str());
+    return DeleteDirectoryTree((std::string(folder) + "\\UPGRADE").c_str());
 }
 
 int MakeProgramPath(char* buffer, size_t size, const char* name)
 {
     if (!buffer || size == 0)
         return 0;
-    const char* folder = GetProgramFolder();
+    const char* folder = GetStartupValues().programFolder;
     int length = std::snprintf(buffer, size, "%s\\%s", folder, name ? name : "");
     if (*folder && length >= 0 && static_cast<size_t>(length) < size)
         return 1;

@@ -28,10 +28,11 @@ int GetNthFileByExtension(CGenericString& string, const char* folder, const char
 // Any "*.QPK" backup in the current backup folder (none while it is unknown).
 bool BackupFilesExist();
 // Deletes the program folder's "UPGRADE" folder with everything in it; refused
-// (false) while the program folder is unknown.
+// (false) while the program folder is unknown, since "\UPGRADE" would name the
+// root of the drive.
 bool RemoveUpgradeFolder();
 // The program folder, "\" and the name; 0 when that does not fit (the buffer then
-// holds the folder cut to the size) or the program folder is unknown (empty).
+// holds the folder cut to the size) or while the program folder is unknown.
 int MakeProgramPath(char* buffer, size_t size, const char* name);
 
 // Appends the first line of "Affiliation.ID" in the current folder (at most 1024

@@ -8,6 +8,7 @@
 #include "foundation/GenericFile.h"
 #include "foundation/bytes/ImageFileHeaders.h"
 #include "foundation/bytes/MessageBoxes.h"
+#include "foundation/win/BitmapHelpers.h"
 #include "foundation/win/DeviceContext.h"
 
 namespace {
@@ -61,53 +62,24 @@ bool ReadBitmapRows(HDC dc, HBITMAP bitmap, LONG width, LONG height, int bitCoun
     return !rows.empty() && GetDIBits(dc, bitmap, 0, height, rows.data(), reinterpret_cast<BITMAPINFO*>(&info),
                                       DIB_RGB_COLORS) == height;
 }
-
-// Copies what was drawn in the DC into a 24-bit DIB section and writes it.
-bool WriteDrawingAsBmp(HDC reference, HDC drawing, LONG width, LONG height, const char* path)
-{
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP section = CreateDIBSection(reference, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!section)
-        return false;
-    HDC copy = CreateCompatibleDC(reference);
-    HGDIOBJ previous = SelectObject(copy, section);
-    BitBlt(copy, 0, 0, width, height, drawing, 0, 0, SRCCOPY);
-    GdiFlush();
-    DWORD imageSize = BitmapRowStride(width, 24) * static_cast<DWORD>(height);
-    std::vector<unsigned char> header = MakeBmpFileHeader(width, height, imageSize);
-    bool saved = WriteNewFile(path, {{header.data(), static_cast<DWORD>(header.size())}, {bits, imageSize}});
-    SelectObject(copy, previous);
-    DeleteDC(copy);
-    DeleteObject(section);
-    return saved;
-}
 }
 
 bool SaveBitmapAsBmpFile(HWND window, const METAFILEPICT& picture, const char* path)
 {
-    CClientDC windowDC(window);
-    LONG width = picture.xExt;
-    LONG height = picture.yExt;
-    if (picture.mm == MM_ANISOTROPIC) {
-        width = MulDiv(width, GetDeviceCaps(windowDC.GetHandle(), LOGPIXELSX), 2540);
-        height = MulDiv(height, GetDeviceCaps(windowDC.GetHandle(), LOGPIXELSY), 2540);
-    }
-    if (width <= 0 || height <= 0 || !picture.hMF)
+    if (!picture.hMF)
         return false;
-    CMemoryDC memory(windowDC.GetHandle(), RECT{0, 0, width, height});
-    if (!memory.GetBitmap())
+    CBitmapHolder bitmap(PlayMetafilePicture(window, picture));
+    BITMAP size = {};
+    if (!bitmap.Get() || !GetObjectA(bitmap.Get(), sizeof size, &size))
         return false;
-    SetMapMode(memory.GetHandle(), picture.mm);
-    SetViewportExtEx(memory.GetHandle(), width, height, nullptr);
-    PlayMetaFile(memory.GetHandle(), picture.hMF);
-    return WriteDrawingAsBmp(windowDC.GetHandle(), memory.GetHandle(), width, height, path);
+    std::vector<BYTE> rows;
+    CClientDC screen(nullptr);
+    if (!ReadBitmapRows(screen.GetHandle(), bitmap.Get(), size.bmWidth, size.bmHeight, 24, rows))
+        return false;
+    std::vector<unsigned char> header =
+        MakeBmpFileHeader(size.bmWidth, size.bmHeight, static_cast<std::uint32_t>(rows.size()));
+    return WriteNewFile(path, {{header.data(), static_cast<DWORD>(header.size())},
+                               {rows.data(), static_cast<DWORD>(rows.size())}});
 }
 
 bool SavePictureObjectAsBmp(HWND window, IDataObject* picture, const char* path, int limit)

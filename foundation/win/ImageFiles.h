@@ -6,8 +6,9 @@
 // Pictures saved as files: a note's picture as a 24-bit BMP, and icons.
 
 // Plays the metafile picture into a bitmap of its size (extents in 0.01 mm for
-// MM_ANISOTROPIC, else in pixels) and writes it as a 24-bit BMP. False, and no file
-// left behind, when the picture is empty or the file cannot be written.
+// MM_ANISOTROPIC, else in pixels) and writes it as a 24-bit BMP whose header
+// states the real file size. False, and no file left behind, when the picture is
+// empty or the file cannot be written.
 bool SaveBitmapAsBmpFile(HWND window, const METAFILEPICT& picture, const char* path);
 
 // Saves the metafile picture of the data object as a BMP when the path is shorter

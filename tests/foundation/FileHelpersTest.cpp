@@ -3,18 +3,26 @@
 
 #include <gtest/gtest.h>
 
+#include "foundation/BackupFolder.h"
 #include "foundation/FileHelpers.h"
-#include "foundation/ProgramPaths.h"
+#include "foundation/StartupValues.h"
 #include "support/TempFolder.h"
 
 namespace {
-// Sets the program and backup folders for one test and clears them afterwards.
+// The program and backup folders are set by a test and cleared afterwards.
 class ProgramFolders : public testing::Test {
 protected:
     void TearDown() override
     {
-        SetProgramFolder("");
-        SetBackupFolder("");
+        SetProgramFolders("");
+        SetCurrentBackupFolder("");
+    }
+
+    static void SetProgramFolders(const std::string& folder)
+    {
+        StartupValues& values = GetStartupValues();
+        lstrcpynA(values.programFolder, folder.c_str(), MAX_PATH);
+        lstrcpynA(values.programFileFolder, folder.c_str(), MAX_PATH);
     }
 };
 
@@ -95,9 +103,8 @@ TEST_F(FileHelpers, FilesByExtension)
     EXPECT_STREQ(name.GetString(), "unchanged");
     EXPECT_EQ(GetNthFileByExtension(name, root, nullptr, "QPK", 7), 2);
 
-    SetBackupFolder("");
     EXPECT_FALSE(BackupFilesExist());
-    SetBackupFolder(folder.File("BACKUP").c_str());
+    ASSERT_TRUE(SetCurrentBackupFolder(folder.File("BACKUP").c_str()));
     EXPECT_TRUE(BackupFilesExist());
 
     EXPECT_EQ(DeleteFilesByExtension(root, nullptr, "QPK"), 2);
@@ -114,7 +121,7 @@ TEST_F(FileHelpers, ProgramPathsNeedAKnownFolderAndRoom)
     EXPECT_STREQ(buffer, "");
 
     TempFolder folder;
-    ASSERT_TRUE(SetProgramFolder(folder.Path().c_str()));
+    SetProgramFolders(folder.Path());
     std::string full = folder.Path() + "\\incoming.wav";
     EXPECT_EQ(MakeProgramPath(buffer, sizeof buffer, "incoming.wav"), 1);
     EXPECT_EQ(std::string(buffer), full);
@@ -127,8 +134,8 @@ TEST_F(FileHelpers, ProgramPathsNeedAKnownFolderAndRoom)
     EXPECT_EQ(MakeProgramPath(tiny, sizeof tiny, "incoming.wav"), 0);
     EXPECT_EQ(std::string(tiny), folder.Path().substr(0, 5));
 
-    EXPECT_FALSE(SetProgramFolder(std::string(300, 'x').c_str()));
-    EXPECT_STREQ(GetProgramFolder(), folder.Path().c_str());
+    EXPECT_FALSE(SetCurrentBackupFolder(std::string(300, 'x').c_str()));
+    EXPECT_STREQ(GetCurrentBackupFolder(), "");
 }
 
 TEST_F(FileHelpers, UpgradeFolderGoesOnlyFromAKnownProgramFolder)
@@ -144,7 +151,7 @@ TEST_F(FileHelpers, UpgradeFolderGoesOnlyFromAKnownProgramFolder)
     SetFileAttributesA((upgrade + "\\notes.qpd").c_str(), FILE_ATTRIBUTE_READONLY);
     WriteWholeFile(folder.File("keep.txt"), "k");
 
-    SetProgramFolder(folder.Path().c_str());
+    SetProgramFolders(folder.Path());
     EXPECT_TRUE(RemoveUpgradeFolder());
     EXPECT_FALSE(FileExists(upgrade));
     EXPECT_TRUE(FileExists(folder.File("keep.txt")));
