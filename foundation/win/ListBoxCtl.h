@@ -2,12 +2,12 @@
 
 #include <windows.h>
 
+#include "foundation/win/DialogControls.h"
+
 // A list box of a dialog.
-class CListBoxCtl {
+class CListBoxCtl : public CWindowCtl {
 public:
-    explicit CListBoxCtl(HWND window = nullptr) : m_window(window) {}
-    void Attach(HWND window) { m_window = window; }
-    HWND GetWindow() const { return m_window; }
+    using CWindowCtl::CWindowCtl;
 
     // Each returns the new item's index; a refusal throws.
     int AddString(const char* text);
@@ -21,9 +21,6 @@ public:
     int GetSelItems(int* indexes, int capacity);
     int GetCount();
     int GetSelCount();  // 0 on error
-
-private:
-    HWND m_window;
 };
 
 // A window timer.

@@ -1,3 +1,5 @@
+#include <richedit.h>
+
 #include <memory>
 #include <string>
 
@@ -61,6 +63,35 @@ TEST(DeviceContexts, MemoryDcDrawsIntoItsOwnBitmap)
     memory.Release();
     EXPECT_EQ(memory.GetHandle(), nullptr);
     EXPECT_FALSE(IsLiveObject(bitmap));
+}
+
+TEST(DeviceContexts, TextAndTheWholeScreen)
+{
+    CScreenCanvas canvas;
+    ASSERT_NE(canvas.GetHandle(), nullptr);
+    EXPECT_EQ(canvas.GetColorCount(), 1073741824u);
+    canvas.Release();
+    EXPECT_EQ(canvas.GetHandle(), nullptr);
+
+    CClientDC screen(nullptr);
+    CMemoryDC memory(screen.GetHandle(), RECT{0, 0, 60, 20});
+    memory.FillSolidRect(0, 0, 60, 20, RGB(255, 255, 255));
+    CGdiFont font(FaceFont("Tahoma", -16));
+    CObjectSelector selected(memory.GetHandle(), font.GetHFONT());
+    int width = 0;
+    int height = 0;
+    memory.GetCharSize(&width, &height);
+    EXPECT_GT(width, 3);
+    EXPECT_GE(height, 16);
+    EXPECT_EQ(memory.SetBkMode(TRANSPARENT), OPAQUE);
+    memory.SetTextColor(RGB(0, 0, 0));
+    RECT rect = {0, 0, 60, 20};
+    EXPECT_GT(memory.DrawText("Wide", &rect, DT_SINGLELINE), 0);
+    int dark = 0;
+    for (int x = 0; x < 60; ++x)
+        for (int y = 0; y < 20; ++y)
+            dark += GetPixel(memory.GetHandle(), x, y) == RGB(0, 0, 0) ? 1 : 0;
+    EXPECT_GT(dark, 10);
 }
 
 TEST(DeviceContexts, FillWithBrushPaintsOnceUntilReleased)
@@ -222,6 +253,25 @@ TEST(GdiCaches, FontsMatchByValueIgnoringTheFaceCase)
     EXPECT_EQ(standard.GetLogFont().lfWeight, 700);
     EXPECT_EQ(standard.GetLogFont().lfPitchAndFamily, 12);
     EXPECT_STREQ(standard.GetLogFont().lfFaceName, "Times New Roman");
+}
+
+TEST(GdiCaches, FontEntryBecomesARichEditFormat)
+{
+    ASSERT_NE(LoadLibraryA("riched20.dll"), nullptr);
+    HWND edit = CreateWindowExA(0, "RichEdit20A", "", WS_POPUP | ES_MULTILINE, 0, 0, 200, 100, nullptr, nullptr,
+                                nullptr, nullptr);
+    ASSERT_NE(edit, nullptr);
+    CFontCache cache;
+    LOGFONTA bold = FaceFont("Tahoma", -16);
+    bold.lfWeight = FW_BOLD;
+    cache.GetFont(bold).SetFromRichEdit(edit, SCF_DEFAULT);
+    CHARFORMATA format = {};
+    format.cbSize = sizeof format;
+    SendMessageA(edit, EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+    EXPECT_STREQ(format.szFaceName, "Tahoma");
+    EXPECT_TRUE(format.dwEffects & CFE_BOLD);
+    EXPECT_EQ(format.yHeight, 240);  // 16 pixels at 96 per inch: 12 points
+    DestroyWindow(edit);
 }
 
 TEST(GdiCaches, FontFaceExistsForAFaceWineShips)

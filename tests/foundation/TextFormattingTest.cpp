@@ -92,6 +92,14 @@ TEST_F(TextFormatting, DatesInTheProgramsOwnFormat)
     EXPECT_EQ(DateText(march7, false, false, false), " " + time);
 }
 
+TEST_F(TextFormatting, MonthNamesComeFromTheLocale)
+{
+    LoadMonthNames();
+    EXPECT_STREQ(MonthNames[0], " ");
+    EXPECT_STREQ(MonthNames[1], "January");
+    EXPECT_STREQ(MonthNames[12], "December");
+}
+
 TEST_F(TextFormatting, ReceivedNoteCaptions)
 {
     CDateTime date(7, 3, 2009, 9, 5, 3);
