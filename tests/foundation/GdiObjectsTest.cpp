@@ -65,35 +65,6 @@ TEST(DeviceContexts, MemoryDcDrawsIntoItsOwnBitmap)
     EXPECT_FALSE(IsLiveObject(bitmap));
 }
 
-TEST(DeviceContexts, TextAndTheWholeScreen)
-{
-    CScreenCanvas canvas;
-    ASSERT_NE(canvas.GetHandle(), nullptr);
-    EXPECT_EQ(canvas.GetColorCount(), 1073741824u);
-    canvas.Release();
-    EXPECT_EQ(canvas.GetHandle(), nullptr);
-
-    CClientDC screen(nullptr);
-    CMemoryDC memory(screen.GetHandle(), RECT{0, 0, 60, 20});
-    memory.FillSolidRect(0, 0, 60, 20, RGB(255, 255, 255));
-    CGdiFont font(FaceFont("Tahoma", -16));
-    CObjectSelector selected(memory.GetHandle(), font.GetHFONT());
-    int width = 0;
-    int height = 0;
-    memory.GetCharSize(&width, &height);
-    EXPECT_GT(width, 3);
-    EXPECT_GE(height, 16);
-    EXPECT_EQ(memory.SetBkMode(TRANSPARENT), OPAQUE);
-    memory.SetTextColor(RGB(0, 0, 0));
-    RECT rect = {0, 0, 60, 20};
-    EXPECT_GT(memory.DrawText("Wide", &rect, DT_SINGLELINE), 0);
-    int dark = 0;
-    for (int x = 0; x < 60; ++x)
-        for (int y = 0; y < 20; ++y)
-            dark += GetPixel(memory.GetHandle(), x, y) == RGB(0, 0, 0) ? 1 : 0;
-    EXPECT_GT(dark, 10);
-}
-
 TEST(DeviceContexts, FillWithBrushPaintsOnceUntilReleased)
 {
     CClientDC screen(nullptr);

@@ -214,8 +214,8 @@ TEST(ImageFiles, IconFilesHoldColourAndMaskRows)
     std::string path = folder.File("note.ico");
     ASSERT_TRUE(SaveIconToFile(icon, path.c_str(), false));
     std::string file = ReadWholeFile(path);
-    // The header's layout is checked byte by byte with the portable layer; here
-    // what the icon itself gives: its size, depth and rows.
+    // The header's layout has a test of its own; here what the icon gives: its
+    // size, depth and rows.
     ASSERT_EQ(file.size(), 22u + 40u + 3072u + 128u);
     EXPECT_EQ(static_cast<unsigned char>(file[6]), 32);
     EXPECT_EQ(Read32(file, 14), 40u + 3072u + 128u);
