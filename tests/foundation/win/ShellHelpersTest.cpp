@@ -1,0 +1,242 @@
+#include <windows.h>
+
+#include <shlobj.h>
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "foundation/StartupValues.h"
+#include "foundation/win/BackupFileType.h"
+#include "foundation/win/DefaultBrowser.h"
+#include "foundation/win/ShellPaths.h"
+#include "foundation/win/Shortcuts.h"
+#include "support/TempFolder.h"
+#include "support/bytes/MessageBoxRecorder.h"
+
+namespace {
+std::string CurrentFolder()
+{
+    char folder[MAX_PATH];
+    GetCurrentDirectoryA(sizeof folder, folder);
+    return folder;
+}
+
+std::string DefaultValue(HKEY root, const char* path)
+{
+    HKEY key;
+    if (RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return "(no key)";
+    char text[MAX_PATH] = "";
+    DWORD size = sizeof text;
+    LONG result = RegQueryValueExA(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size);
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS ? text : "(no value)";
+}
+
+void SetDefaultValue(HKEY root, const char* path, const std::string& text)
+{
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(root, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr), ERROR_SUCCESS);
+    RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>(text.size() + 1));
+    RegCloseKey(key);
+}
+
+void DeleteKeyTree(HKEY root, const std::string& path)
+{
+    HKEY key;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+        return;
+    char name[MAX_PATH];
+    while (RegEnumKeyA(key, 0, name, sizeof name) == ERROR_SUCCESS)
+        DeleteKeyTree(key, name);
+    RegCloseKey(key);
+    RegDeleteKeyA(root, path.c_str());
+}
+
+// COM for the shell's link object, for the length of one test.
+class ShellTest : public testing::Test {
+protected:
+    void SetUp() override { CoInitialize(nullptr); }
+    void TearDown() override { CoUninitialize(); }
+};
+
+int CountProgramShortcuts()
+{
+    int count = 0;
+    for (const SendToShortcut& shortcut : kSendToShortcuts)
+        count += FindShortcutTo(CSIDL_SENDTO, "qnpost.exe", shortcut.searchedSwitch) ? 1 : 0;
+    return count;
+}
+}
+
+TEST(ShellPaths, TheProgramFolderBecomesCurrent)
+{
+    std::string before = CurrentFolder();
+    MessageBoxRecorder boxes;
+    ASSERT_TRUE(ChangeWorkingDirectory(nullptr));
+    char module[MAX_PATH];
+    GetModuleFileNameA(nullptr, module, sizeof module);
+    std::string folder = module;
+    folder = folder.substr(0, folder.rfind('\\'));
+    EXPECT_EQ(CurrentFolder(), folder);
+    EXPECT_EQ(std::string(GetStartupValues().programFolder), folder);
+    EXPECT_EQ(std::string(GetStartupValues().programFileFolder), folder);
+    EXPECT_EQ(boxes.Count(), 0u);
+    SetCurrentDirectoryA(before.c_str());
+}
+
+TEST(ShellPaths, ShortNamesBecomeLongOnesThatExist)
+{
+    TempFolder folder;
+    std::string longFolder = folder.File("A folder with a long name");
+    CreateDirectoryA(longFolder.c_str(), nullptr);
+    WriteWholeFile(longFolder + "\\Quillnet program file.exe", "MZ");
+    char shortPath[MAX_PATH];
+    ASSERT_GT(GetShortPathNameA((longFolder + "\\Quillnet program file.exe").c_str(), shortPath, sizeof shortPath),
+              0u);
+    ASSERT_NE(std::string(shortPath).find('~'), std::string::npos) << shortPath;
+    char result[MAX_PATH];
+    ASSERT_EQ(GetLongDisplayPath(result, sizeof result, shortPath), 1);
+    EXPECT_EQ(lstrcmpiA(result, (longFolder + "\\Quillnet program file.exe").c_str()), 0) << shortPath;
+
+    ASSERT_EQ(GetLongDisplayPath(result, sizeof result, "C:\\NOSUCH~1\\FILE~1.EXE"), 1);
+    EXPECT_STREQ(result, "C:\\NOSUCH~1\\FILE~1.EXE") << "a path that cannot be made long is kept as it is";
+    EXPECT_EQ(GetLongDisplayPath(result, sizeof result, "relative\\A~1"), 0);
+    EXPECT_EQ(GetLongDisplayPath(result, 8, shortPath), 0);
+}
+
+TEST(ShellPaths, SpecialFoldersAndNetworkPaths)
+{
+    char folder[MAX_PATH];
+    EXPECT_TRUE(GetSpecialFolderPath(folder, sizeof folder, CSIDL_SENDTO));
+    EXPECT_NE(GetFileAttributesA(folder), INVALID_FILE_ATTRIBUTES);
+    EXPECT_FALSE(GetSpecialFolderPath(folder, sizeof folder, 0x7E));
+    EXPECT_FALSE(GetSpecialFolderPath(folder, 4, CSIDL_SENDTO));
+
+    EXPECT_TRUE(IsNetworkPath("\\\\server\\share\\notes"));
+    EXPECT_FALSE(IsNetworkPath("\\\\server"));
+    EXPECT_FALSE(IsNetworkPath("C:\\notes"));
+    EXPECT_FALSE(IsNetworkPath("1:\\notes"));
+    EXPECT_FALSE(IsNetworkPath(""));
+}
+
+TEST_F(ShellTest, AShortcutIsCreatedReadBackAndRemoved)
+{
+    TempFolder folder;
+    MessageBoxRecorder boxes;
+    WriteWholeFile(folder.File("notes list.txt"), "x");
+    std::string path = folder.File("to notes.lnk");
+    ASSERT_TRUE(CreateShortcut(path.c_str(), "notes list.txt", "/new \"a b\"", folder.Path().c_str(), "Notes"));
+    char target[MAX_PATH];
+    char arguments[MAX_PATH];
+    char working[MAX_PATH];
+    ASSERT_TRUE(ReadShortcut(path.c_str(), target, arguments, working));
+    EXPECT_EQ(lstrcmpiA(target, folder.File("notes list.txt").c_str()), 0) << target;
+    EXPECT_STREQ(arguments, "/new \"a b\"");
+    EXPECT_EQ(lstrcmpiA(working, folder.Path().c_str()), 0);
+
+    WriteWholeFile(folder.File("broken.lnk"), "not a shortcut");
+    EXPECT_FALSE(ReadShortcut(folder.File("broken.lnk").c_str(), target, arguments, working));
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_NE(boxes.LastText().find("\r\nLoading the shortcut information has failed - " + folder.File("broken.lnk")),
+              std::string::npos);
+}
+
+TEST_F(ShellTest, TheThreeSendToShortcutsAreMadeOnce)
+{
+    TempFolder programFolder;
+    WriteWholeFile(programFolder.File("QNPOST.exe"), "MZ");
+    StartupValues& values = GetStartupValues();
+    std::string previous = values.programFolder;
+    lstrcpynA(values.programFolder, programFolder.Path().c_str(), MAX_PATH);
+    // Leftovers of an earlier run go first.
+    for (int round = 0; round < 5; ++round)
+        for (const SendToShortcut& shortcut : kSendToShortcuts)
+            RemoveShortcutsTo(CSIDL_SENDTO, "qnpost.exe", shortcut.searchedSwitch);
+    ASSERT_EQ(CountProgramShortcuts(), 0);
+
+    CreateSendToShortcuts();
+    CreateSendToShortcuts();
+    EXPECT_EQ(CountProgramShortcuts(), 3);
+    char sendTo[MAX_PATH];
+    ASSERT_TRUE(GetSpecialFolderPath(sendTo, sizeof sendTo, CSIDL_SENDTO));
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA((std::string(sendTo) + "\\Quillnet+*.lnk").c_str(), &entry);
+    int files = 0;
+    if (search != INVALID_HANDLE_VALUE) {
+        do
+            ++files;
+        while (FindNextFileA(search, &entry));
+        FindClose(search);
+    }
+    EXPECT_EQ(files, 3) << "made once, however often start-up runs";
+
+    char target[MAX_PATH];
+    char arguments[MAX_PATH];
+    char working[MAX_PATH];
+    ASSERT_TRUE(ReadShortcut((std::string(sendTo) + "\\" + kSendToShortcuts[0].name).c_str(), target, arguments,
+                             working));
+    EXPECT_EQ(lstrcmpiA(target, programFolder.File("QNPOST.exe").c_str()), 0) << target;
+    EXPECT_STREQ(arguments, "/newOnlyShortcut");
+
+    for (const SendToShortcut& shortcut : kSendToShortcuts)
+        EXPECT_TRUE(RemoveShortcutsTo(CSIDL_SENDTO, "qnpost.exe", shortcut.searchedSwitch));
+    EXPECT_EQ(CountProgramShortcuts(), 0);
+    EXPECT_FALSE(FindShortcutTo(CSIDL_SENDTO, "qnpost.exe", "/newonlyshortcut"));
+    EXPECT_TRUE(FindShortcutTo(0x7E, "qnpost.exe", "/x")) << "an unknown folder gets nothing made in it";
+    lstrcpynA(values.programFolder, previous.c_str(), MAX_PATH);
+}
+
+TEST(DefaultBrowser, TheProgramPathIsCutOutOfTheOpenCommand)
+{
+    TempFolder folder;
+    std::string before = CurrentFolder();
+    SetCurrentDirectoryA(folder.Path().c_str());
+    const char* key = "http\\shell\\open\\command";
+    std::string original = DefaultValue(HKEY_CLASSES_ROOT, key);
+    char browser[MAX_PATH];
+
+    SetDefaultValue(HKEY_CLASSES_ROOT, key, "  \"C:\\Program Files\\Web Browser\\Browse.EXE\" -url \"%1\"  ");
+    ASSERT_TRUE(GetDefaultBrowser(browser, sizeof browser));
+    EXPECT_STREQ(browser, "\"c:\\program files\\web browser\\browse.exe\"");
+
+    SetDefaultValue(HKEY_CLASSES_ROOT, key, "C:\\Browsers\\Fast.exe -nohome");
+    ASSERT_TRUE(GetDefaultBrowser(browser, sizeof browser));
+    EXPECT_STREQ(browser, "c:\\browsers\\fast.exe ");
+
+    SetDefaultValue(HKEY_CLASSES_ROOT, key, "rundll32 url.dll,FileProtocolHandler %1");
+    EXPECT_FALSE(GetDefaultBrowser(browser, sizeof browser));
+    EXPECT_STREQ(browser, "");
+    EXPECT_NE(ReadWholeFile(folder.File("error.txt"))
+                  .find("does not refer to an EXE file ??\r\nrundll32 url.dll,fileprotocolhandler %1"),
+              std::string::npos);
+
+    if (original == "(no key)" || original == "(no value)")
+        DeleteKeyTree(HKEY_CLASSES_ROOT, "http\\shell\\open");
+    else
+        SetDefaultValue(HKEY_CLASSES_ROOT, key, original);
+    SetCurrentDirectoryA(before.c_str());
+}
+
+TEST(BackupFileType, TheAssociationIsWrittenOnce)
+{
+    DeleteKeyTree(HKEY_CLASSES_ROOT, ".QPK");
+    DeleteKeyTree(HKEY_CLASSES_ROOT, "QPK_auto_file");
+    MessageBoxRecorder boxes;
+    ASSERT_TRUE(RegisterBackupFileType());
+    char windows[MAX_PATH];
+    GetWindowsDirectoryA(windows, sizeof windows);
+    EXPECT_EQ(DefaultValue(HKEY_CLASSES_ROOT, ".QPK"), "QPK_auto_file");
+    EXPECT_EQ(DefaultValue(HKEY_CLASSES_ROOT, "QPK_auto_file"), "QPK File");
+    const char* command = "QPK_auto_file\\shell\\Open With Notepad\\command";
+    EXPECT_EQ(DefaultValue(HKEY_CLASSES_ROOT, command), std::string(windows) + "\\notepad.exe \"%1\"");
+
+    SetDefaultValue(HKEY_CLASSES_ROOT, ".QPK", "changed by the user");
+    SetDefaultValue(HKEY_CLASSES_ROOT, command, "edit.exe \"%1\"");
+    ASSERT_TRUE(RegisterBackupFileType());
+    EXPECT_EQ(DefaultValue(HKEY_CLASSES_ROOT, ".QPK"), "changed by the user") << "nothing is written a second time";
+    EXPECT_EQ(DefaultValue(HKEY_CLASSES_ROOT, command), "edit.exe \"%1\"");
+    EXPECT_EQ(boxes.Count(), 0u);
+}
