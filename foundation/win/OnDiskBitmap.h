@@ -12,7 +12,7 @@
 class COnDiskBitmap {
 public:
     // The image code names the picture ("LG", "NG", "I1"...) and where it is drawn.
-    explicit COnDiskBitmap(const char* imageCode);
+    explicit COnDiskBitmap(const char* imageCode = "");
     COnDiskBitmap(const COnDiskBitmap&) = delete;
     COnDiskBitmap& operator=(const COnDiskBitmap&) = delete;
 
@@ -20,6 +20,10 @@ public:
     // that is not a bitmap, has an unusable header or states more bytes than
     // were read is refused in a box.
     bool LoadBitmapFile(const BYTE* file, DWORD size);
+    // Loads the picture of the code from the settings table ("config.QPD") of
+    // the current folder, where it is kept enciphered in the memo of the row
+    // whose CONFIG is the code. Failures are shown in boxes.
+    bool ReadConfigFile(const char* imageCode);
 
     // Draws the bitmap with light grey as the transparent colour: at (0, 0) for
     // "LG" and "NG", else at (2, height - 29). With noBlit it only prepares and

@@ -1,0 +1,94 @@
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "PictureFiles.h"
+#include "foundation/win/OnDiskBitmap.h"
+#include "store/DbfFile.h"
+#include "store/bytes/ByteStore.h"
+#include "store/bytes/MemoFile.h"
+#include "store/bytes/TableGroups.h"
+#include "support/TempFolder.h"
+#include "support/bytes/MessageBoxRecorder.h"
+
+namespace {
+std::string TemplateFile(const char* name)
+{
+    char module[MAX_PATH];
+    GetModuleFileNameA(nullptr, module, sizeof module);
+    std::string folder = module;
+    return folder.substr(0, folder.rfind('\\')) + "\\QlData\\" + name;
+}
+
+// A settings table made from the installation's template, with one more row
+// holding a picture in its enciphered memo, as the program keeps its images.
+class SettingsWithPicture : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        char current[MAX_PATH];
+        GetCurrentDirectoryA(sizeof current, current);
+        m_before = current;
+        SetCurrentDirectoryA(m_folder.Path().c_str());
+        ASSERT_TRUE(CopyFileA(TemplateFile("config.QPD").c_str(), "config.QPD", FALSE));
+        ASSERT_TRUE(CopyFileA(TemplateFile("config.QPS").c_str(), "config.QPS", FALSE));
+    }
+    void TearDown() override { SetCurrentDirectoryA(m_before.c_str()); }
+
+    void AddPicture(const char* code, const std::string& picture)
+    {
+        std::string memo = ReadWholeFile(m_folder.File("config.QPS"));
+        CMemoryByteStore store(std::vector<unsigned char>(memo.begin(), memo.end()));
+        std::uint32_t block = CMemoFile(store, "config.QPS")
+                                  .Append(picture.data(), static_cast<std::uint32_t>(picture.size()), false,
+                                          &GetSettingsMemoKey());
+        WriteWholeFile(m_folder.File("config.QPS"), std::string(store.Bytes().begin(), store.Bytes().end()));
+        CDbfFile config;
+        config.SetTable("config.QPD", true);
+        config.Open("MAPPINGAPPEND");
+        config.SetStringValue(config.GetRecno(), "CONFIG", code);
+        config.SetLongValue(config.GetRecno(), "TEXT", static_cast<std::int32_t>(block));
+        config.Close();
+    }
+
+    TempFolder m_folder;
+    MessageBoxRecorder m_boxes;
+    std::string m_before;
+};
+}
+
+TEST_F(SettingsWithPicture, ThePictureOfTheCodeIsReadAndDeciphered)
+{
+    std::string picture = MakeBmp8(6, 5, {0x0000FF, 0xC0C0C0}, std::vector<uint8_t>(30, 0));
+    AddPicture("I3", picture);
+    COnDiskBitmap image;
+    ASSERT_TRUE(image.ReadConfigFile("I3"));
+    EXPECT_EQ(image.GetLayout().width, 6);
+    EXPECT_EQ(image.GetLayout().height, 5);
+    EXPECT_EQ(image.GetLayout().colourCount, 2u);
+    EXPECT_EQ(m_boxes.Count(), 0u);
+
+    std::string memo = ReadWholeFile(m_folder.File("config.QPS"));
+    EXPECT_EQ(memo.find(picture.substr(0, 40)), std::string::npos) << "stored enciphered";
+}
+
+TEST_F(SettingsWithPicture, AMissingOrDamagedPictureIsRefused)
+{
+    COnDiskBitmap image;
+    EXPECT_FALSE(image.ReadConfigFile("NG"));
+    EXPECT_EQ(m_boxes.LastText(), "No image found");
+
+    std::string picture = MakeBmp8(6, 5, {0x0000FF, 0xC0C0C0}, std::vector<uint8_t>(30, 0));
+    AddPicture("NG", picture.substr(0, picture.size() - 10));
+    EXPECT_FALSE(image.ReadConfigFile("NG"));
+    EXPECT_EQ(m_boxes.LastText(), "The image is incomplete: it is shorter than its header states");
+    EXPECT_FALSE(image.IsLoaded());
+
+    AddPicture("LG", std::string(60000, 'B'));
+    EXPECT_FALSE(image.ReadConfigFile("LG"));
+    EXPECT_FALSE(image.IsLoaded());
+    EXPECT_EQ(m_boxes.Count(), 3u);
+}
