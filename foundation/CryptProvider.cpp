@@ -29,6 +29,15 @@ HCRYPTPROV AcquireCryptContext(const char* providerName)
     return provider;
 }
 
+void ShowCryptFailure(DWORD code, const char* what)
+{
+    char description[400];
+    FormatLastErrorText(code, description, sizeof description);
+    char text[700];
+    std::snprintf(text, sizeof text, "%08lX %s%s", static_cast<unsigned long>(code), what, description);
+    ShowErrorMessage(GetForegroundWindow(), text, ProgramTitle);
+}
+
 CCryptProvider::CCryptProvider()
 {
     m_provider = AcquireCryptContext(g_names.enhanced);
@@ -37,15 +46,9 @@ CCryptProvider::CCryptProvider()
     m_provider = AcquireCryptContext(g_names.base);
     if (m_provider)
         return;
-    DWORD code = GetLastError();
-    char description[400];
-    FormatLastErrorText(code, description, sizeof description);
-    char text[700];
-    std::snprintf(text, sizeof text,
-                  "%08lX \r\nLoading the MS ENHANCED CRYPTOGRAPHIC PROVIDER has failed.\r\n"
-                  "Loading the MS BASE CRYPTOGRAPHIC PROVIDER has also failed ??\r\n\r\n%s",
-                  static_cast<unsigned long>(code), description);
-    ShowErrorMessage(GetForegroundWindow(), text, ProgramTitle);
+    ShowCryptFailure(GetLastError(),
+                     "\r\nLoading the MS ENHANCED CRYPTOGRAPHIC PROVIDER has failed.\r\n"
+                     "Loading the MS BASE CRYPTOGRAPHIC PROVIDER has also failed ??\r\n\r\n");
 }
 
 CCryptProvider::~CCryptProvider()

@@ -33,3 +33,7 @@ const CryptProviderNames& GetCryptProviderNames();
 // A context of the named provider for hashing and ciphering only; 0 on failure,
 // the system's error code left as the last error.
 HCRYPTPROV AcquireCryptContext(const char* providerName);
+
+// The box of a CryptoAPI failure: the code in hexadecimal, a blank, what failed
+// and the system's description of the code.
+void ShowCryptFailure(DWORD code, const char* what);

@@ -1,13 +1,12 @@
 #include "foundation/EsentaSir.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "foundation/CryptProvider.h"
-#include "foundation/DiagnosticLog.h"
 #include "foundation/GenericFile.h"
 #include "foundation/MemArray.h"
 #include "foundation/bytes/BoxedFailures.h"
+#include "foundation/bytes/TextChecks.h"
 
 namespace {
 void ReplaceFileContents(const char* path, const BYTE* bytes, DWORD count)
@@ -16,16 +15,6 @@ void ReplaceFileContents(const char* path, const BYTE* bytes, DWORD count)
     CGenericFile file;
     file.CreateOverwrite(path);
     file.WriteToFile(bytes, count);
-}
-
-bool IsBlank(const char* text)
-{
-    if (!text)
-        return true;
-    for (; *text; ++text)
-        if (*text != ' ')
-            return false;
-    return true;
 }
 }
 
@@ -39,13 +28,7 @@ CEsentaSir::CEsentaSir(ALG_ID hashAlgorithm, HCRYPTPROV provider) : m_hashAlgori
     m_provider = AcquireCryptContext(GetCryptProviderNames().enhanced);
     if (m_provider)
         return;
-    DWORD code = GetLastError();
-    char description[400];
-    FormatLastErrorText(code, description, sizeof description);
-    char text[600];
-    std::snprintf(text, sizeof text, "%08lX \r\nCEsentaSir constructor failed\r\n%s", static_cast<unsigned long>(code),
-                  description);
-    ShowErrorMessage(GetForegroundWindow(), text, ProgramTitle);
+    ShowCryptFailure(GetLastError(), "\r\nCEsentaSir constructor failed\r\n");
 }
 
 CEsentaSir::~CEsentaSir()
@@ -140,7 +123,7 @@ bool CEsentaSir::CipherFile(const char* destinationPath, const char* sourcePath,
     source.Close();
     if (!Cipher(bytes.GetPointerToData(), n, encipher))
         return false;
-    if (!IsBlank(destinationPath))
+    if (!IsBlankText(destinationPath))
         ReplaceFileContents(destinationPath, bytes.GetPointerToData(), n);
     return true;
 }

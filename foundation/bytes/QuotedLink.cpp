@@ -1,38 +1,12 @@
 #include "foundation/bytes/QuotedLink.h"
 
-#include <cctype>
-#include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "foundation/bytes/TextEditing.h"
+
 namespace {
-bool StartsWith(const std::string& text, const std::string& prefix)
-{
-    return !text.empty() && !prefix.empty() && text.size() >= prefix.size() && text.find(prefix) == 0;
-}
-
-// From the last occurrence of the pattern's first character, the rest of the
-// text equals the pattern, ignoring case.
-bool MatchTailNoCase(const std::string& text, const std::string& pattern)
-{
-    if (text.empty() || pattern.empty() || text.size() < pattern.size())
-        return false;
-    size_t at = text.rfind(pattern[0]);
-    if (at == std::string::npos || text.size() - at != pattern.size())
-        return false;
-    for (size_t i = 0; i < pattern.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(text[at + i])) !=
-            std::tolower(static_cast<unsigned char>(pattern[i])))
-            return false;
-    return true;
-}
-
-bool ContainsInMiddle(const std::string& text, const std::string& pattern)
-{
-    return text.find(pattern) != std::string::npos && !StartsWith(text, pattern) && !MatchTailNoCase(text, pattern);
-}
-
-bool HoldsSecondLinkStart(const std::string& span)
+bool HoldsSecondLinkStart(const char* span)
 {
     static const char* const kLinkStarts[] = {" http:", " HTTP:", " ftp:", " FTP:", " www.", " WWW.",
                                               " ftp.",  " FTP.",  " file:", " mailto:"};
@@ -98,7 +72,7 @@ bool IsInsideQuotedLink(const char* text, size_t position, bool quotedOnly)
     }
     if (open > position || close == lineEnd)
         return false;
-    return !HoldsSecondLinkStart(std::string(text + open + 1, close - open - 1));
+    return !HoldsSecondLinkStart(std::string(text + open + 1, close - open - 1).c_str());
 }
 
 bool ExtractProgramPath(const char* command, char* out, size_t size)

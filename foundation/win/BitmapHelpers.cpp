@@ -8,38 +8,15 @@
 #include "foundation/bytes/MessageBoxes.h"
 #include "foundation/win/LoadedBitmap.h"
 
-CBitmapConnector::CBitmapConnector(HDC dc, HBITMAP bitmap) : m_dc(dc)
+CBitmapConnector::CBitmapConnector(HDC dc, HBITMAP bitmap) : CObjectSelector(dc, bitmap)
 {
-    m_previous = SelectObject(dc, bitmap);
-    if (!m_previous || m_previous == HGDI_ERROR)
+    // A bitmap lives in one device context at a time; selecting it elsewhere fails.
+    if (GetCurrentObject(dc, OBJ_BITMAP) != bitmap)
         throw CGenericException(
             "CBitmapConnector constructor failed. The bitmap is already selected in another device context. ");
-    m_selected = true;
-}
-
-void CBitmapConnector::Restore()
-{
-    if (!m_selected)
-        return;
-    SelectObject(m_dc, m_previous);
-    m_selected = false;
 }
 
 namespace {
-// A window's device context, released however the scope is left.
-class WindowDC {
-public:
-    explicit WindowDC(HWND window) : m_window(window), m_dc(GetDC(window)) {}
-    ~WindowDC() { ReleaseDC(m_window, m_dc); }
-    WindowDC(const WindowDC&) = delete;
-    WindowDC& operator=(const WindowDC&) = delete;
-    HDC Get() const { return m_dc; }
-
-private:
-    HWND m_window;
-    HDC m_dc;
-};
-
 SIZE BitmapSize(HBITMAP bitmap)
 {
     BITMAP header;
@@ -54,12 +31,12 @@ HBITMAP CopyBitmap(HBITMAP bitmap)
     SIZE size = BitmapSize(bitmap);
     if (size.cx <= 0 || size.cy <= 0)
         return nullptr;
-    WindowDC screen(nullptr);
-    CBitmapHolder copy(CreateCompatibleBitmap(screen.Get(), size.cx, size.cy));
+    CClientDC screen(nullptr);
+    CBitmapHolder copy(CreateCompatibleBitmap(screen.GetHandle(), size.cx, size.cy));
     if (!copy.Get())
         return nullptr;
-    CCompatibleDC from(screen.Get());
-    CCompatibleDC to(screen.Get());
+    CCompatibleDC from(screen.GetHandle());
+    CCompatibleDC to(screen.GetHandle());
     CBitmapConnector source(from.GetHandle(), bitmap);
     CBitmapConnector target(to.GetHandle(), copy.Get());
     BitBlt(to.GetHandle(), 0, 0, size.cx, size.cy, from.GetHandle(), 0, 0, SRCCOPY);
@@ -87,13 +64,13 @@ void ReplaceBitmapColor(HBITMAP bitmap, COLORREF oldColor, COLORREF newColor)
     };
     DWORD from = asQuad(oldColor);
     DWORD to = asQuad(newColor);
-    WindowDC screen(nullptr);
-    if (GetDIBits(screen.Get(), bitmap, 0, size.cy, pixels.data(), &info, DIB_RGB_COLORS) != size.cy)
+    CClientDC screen(nullptr);
+    if (GetDIBits(screen.GetHandle(), bitmap, 0, size.cy, pixels.data(), &info, DIB_RGB_COLORS) != size.cy)
         return;
     for (DWORD& pixel : pixels)
         if ((pixel & 0xFFFFFF) == from)
             pixel = to;
-    SetDIBits(screen.Get(), bitmap, 0, size.cy, pixels.data(), &info, DIB_RGB_COLORS);
+    SetDIBits(screen.GetHandle(), bitmap, 0, size.cy, pixels.data(), &info, DIB_RGB_COLORS);
 }
 
 void DrawBitmapAt(HDC dc, HBITMAP bitmap, int x, int y)
@@ -123,19 +100,19 @@ HICON ConvertBitmapToIcon(HBITMAP bitmap, COLORREF maskColor)
 
 HBITMAP PlayMetafilePicture(HWND window, const METAFILEPICT& picture)
 {
-    WindowDC windowDC(window);
+    CClientDC windowDC(window);
     int width = picture.xExt;
     int height = picture.yExt;
     if (picture.mm == MM_ANISOTROPIC) {
-        width = HimetricToPixels(picture.xExt, GetDeviceCaps(windowDC.Get(), LOGPIXELSX));
-        height = HimetricToPixels(picture.yExt, GetDeviceCaps(windowDC.Get(), LOGPIXELSY));
+        width = HimetricToPixels(picture.xExt, GetDeviceCaps(windowDC.GetHandle(), LOGPIXELSX));
+        height = HimetricToPixels(picture.yExt, GetDeviceCaps(windowDC.GetHandle(), LOGPIXELSY));
     }
     if (width <= 0 || height <= 0)
         return nullptr;
-    CBitmapHolder bitmap(CreateCompatibleBitmap(windowDC.Get(), width, height));
+    CBitmapHolder bitmap(CreateCompatibleBitmap(windowDC.GetHandle(), width, height));
     if (!bitmap.Get())
         return nullptr;
-    CCompatibleDC memory(windowDC.Get());
+    CCompatibleDC memory(windowDC.GetHandle());
     CBitmapConnector selected(memory.GetHandle(), bitmap.Get());
     SetMapMode(memory.GetHandle(), picture.mm);
     SetViewportExtEx(memory.GetHandle(), width, height, nullptr);

@@ -2,22 +2,14 @@
 
 #include <windows.h>
 
-// Selects a bitmap into a device context for the life of the object.
-class CBitmapConnector {
+#include "foundation/win/DeviceContext.h"
+
+// Selects a bitmap into a device context for the life of the object; Restore
+// puts the previous one back once.
+class CBitmapConnector : public CObjectSelector {
 public:
     // Throws when the bitmap cannot be selected (it is selected elsewhere).
     CBitmapConnector(HDC dc, HBITMAP bitmap);
-    ~CBitmapConnector() { Restore(); }
-    CBitmapConnector(const CBitmapConnector&) = delete;
-    CBitmapConnector& operator=(const CBitmapConnector&) = delete;
-
-    // Puts the previous object back, once.
-    void Restore();
-
-private:
-    HDC m_dc;
-    HGDIOBJ m_previous = nullptr;
-    bool m_selected = false;
 };
 
 // A memory device context compatible with another one, deleted with the object.

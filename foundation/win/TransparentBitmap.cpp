@@ -1,45 +1,28 @@
 #include "foundation/win/TransparentBitmap.h"
 
+#include "foundation/bytes/GenericException.h"
+#include "foundation/win/BitmapHelpers.h"
+
 namespace {
-// A memory DC with one bitmap selected, both freed together.
-class ScratchDC {
-public:
+// A memory DC with one bitmap selected in it; an owned bitmap goes with it.
+struct ScratchDC {
     ScratchDC(HDC reference, HBITMAP bitmap, bool ownsBitmap)
-        : m_dc(CreateCompatibleDC(reference)), m_bitmap(bitmap), m_ownsBitmap(ownsBitmap)
+        : owned(ownsBitmap ? bitmap : nullptr), dc(reference), selected(dc.GetHandle(), bitmap)
     {
-        m_previous = m_dc && bitmap ? SelectObject(m_dc, bitmap) : nullptr;
     }
-    ~ScratchDC()
-    {
-        if (m_previous)
-            SelectObject(m_dc, m_previous);
-        if (m_dc)
-            DeleteDC(m_dc);
-        if (m_ownsBitmap && m_bitmap)
-            DeleteObject(m_bitmap);
-    }
-    ScratchDC(const ScratchDC&) = delete;
-    ScratchDC& operator=(const ScratchDC&) = delete;
+    HDC Get() const { return dc.GetHandle(); }
 
-    HDC Get() const { return m_dc; }
-    bool IsReady() const { return m_previous != nullptr; }
-
-private:
-    HDC m_dc;
-    HBITMAP m_bitmap;
-    bool m_ownsBitmap;
-    HGDIOBJ m_previous;
+    CBitmapHolder owned;
+    CCompatibleDC dc;
+    CBitmapConnector selected;
 };
-}
 
-void DrawTransparentBitmap(HDC dc, HBITMAP bitmap, int x, int y, COLORREF transparent)
+void DrawThroughMasks(HDC dc, HBITMAP bitmap, int x, int y, COLORREF transparent)
 {
     BITMAP header;
-    if (!dc || !bitmap || !GetObjectA(bitmap, sizeof header, &header))
+    if (!GetObjectA(bitmap, sizeof header, &header))
         return;
     ScratchDC source(dc, bitmap, false);
-    if (!source.IsReady())
-        return;
     SetMapMode(source.Get(), GetMapMode(dc));
     POINT size = {header.bmWidth, header.bmHeight};
     DPtoLP(source.Get(), &size, 1);
@@ -50,8 +33,6 @@ void DrawTransparentBitmap(HDC dc, HBITMAP bitmap, int x, int y, COLORREF transp
     ScratchDC inverseMask(dc, CreateBitmap(w, h, 1, 1, nullptr), true);
     ScratchDC result(dc, CreateCompatibleBitmap(dc, w, h), true);
     ScratchDC saved(dc, CreateCompatibleBitmap(dc, w, h), true);
-    if (!mask.IsReady() || !inverseMask.IsReady() || !result.IsReady() || !saved.IsReady())
-        return;
     SetMapMode(result.Get(), GetMapMode(dc));
 
     // The source bitmap is masked in place below; keep it to put it back.
@@ -69,4 +50,16 @@ void DrawTransparentBitmap(HDC dc, HBITMAP bitmap, int x, int y, COLORREF transp
     BitBlt(result.Get(), 0, 0, w, h, source.Get(), 0, 0, SRCPAINT);
     BitBlt(dc, x, y, w, h, result.Get(), 0, 0, SRCCOPY);
     BitBlt(source.Get(), 0, 0, w, h, saved.Get(), 0, 0, SRCCOPY);
+}
+}
+
+void DrawTransparentBitmap(HDC dc, HBITMAP bitmap, int x, int y, COLORREF transparent)
+{
+    if (!dc || !bitmap)
+        return;
+    // A bitmap or DC that cannot be had leaves the destination as it was.
+    try {
+        DrawThroughMasks(dc, bitmap, x, y, transparent);
+    } catch (const CGenericException&) {
+    }
 }

@@ -7,6 +7,7 @@
 #include "foundation/StartupValues.h"
 #include "foundation/win/Launching.h"
 #include "foundation/win/Shortcuts.h"
+#include "support/CurrentFolder.h"
 #include "support/TempFolder.h"
 #include "support/bytes/MessageBoxRecorder.h"
 
@@ -39,27 +40,16 @@ bool FolderAppears(const std::string& path)
 // standing in for whatever each test sets.
 class Launching : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        char current[MAX_PATH];
-        GetCurrentDirectoryA(sizeof current, current);
-        m_before = current;
-        SetCurrentDirectoryA(m_folder.Path().c_str());
-        m_browser = GetStartupValues().defaultBrowser;
-    }
-    void TearDown() override
-    {
-        lstrcpynA(GetStartupValues().defaultBrowser, m_browser.c_str(), MAX_PATH);
-        SetCurrentDirectoryA(m_before.c_str());
-    }
+    void SetUp() override { m_browser = GetStartupValues().defaultBrowser; }
+    void TearDown() override { lstrcpynA(GetStartupValues().defaultBrowser, m_browser.c_str(), MAX_PATH); }
     void SetBrowser(const std::string& command)
     {
         lstrcpynA(GetStartupValues().defaultBrowser, command.c_str(), MAX_PATH);
     }
 
     TempFolder m_folder;
+    CurrentFolder m_current{m_folder.Path()};
     MessageBoxRecorder m_boxes;
-    std::string m_before;
     std::string m_browser;
 };
 }

@@ -11,6 +11,7 @@
 #include "store/bytes/ByteStore.h"
 #include "store/bytes/MemoFile.h"
 #include "store/bytes/TableGroups.h"
+#include "support/CurrentFolder.h"
 #include "support/TempFolder.h"
 #include "support/bytes/MessageBoxRecorder.h"
 
@@ -29,14 +30,9 @@ class SettingsWithPicture : public testing::Test {
 protected:
     void SetUp() override
     {
-        char current[MAX_PATH];
-        GetCurrentDirectoryA(sizeof current, current);
-        m_before = current;
-        SetCurrentDirectoryA(m_folder.Path().c_str());
         ASSERT_TRUE(CopyFileA(TemplateFile("config.QPD").c_str(), "config.QPD", FALSE));
         ASSERT_TRUE(CopyFileA(TemplateFile("config.QPS").c_str(), "config.QPS", FALSE));
     }
-    void TearDown() override { SetCurrentDirectoryA(m_before.c_str()); }
 
     void AddPicture(const char* code, const std::string& picture)
     {
@@ -55,8 +51,8 @@ protected:
     }
 
     TempFolder m_folder;
+    CurrentFolder m_current{m_folder.Path()};
     MessageBoxRecorder m_boxes;
-    std::string m_before;
 };
 }
 

@@ -7,6 +7,7 @@
 
 #include "PictureFiles.h"
 #include "foundation/win/OnDiskBitmap.h"
+#include "support/CurrentFolder.h"
 #include "support/TempFolder.h"
 #include "support/bytes/MessageBoxRecorder.h"
 
@@ -99,7 +100,7 @@ TEST(OnDiskBitmap, DrawsWithAnExactPaletteAndGreyLeftOut)
 TEST(OnDiskBitmap, ImagesWithoutAnExactPaletteAreNotDrawn)
 {
     TempFolder folder;
-    SetCurrentDirectoryA(folder.Path().c_str());
+    CurrentFolder current(folder.Path());
     MessageBoxRecorder boxes;
     Canvas canvas;
 
@@ -119,7 +120,6 @@ TEST(OnDiskBitmap, ImagesWithoutAnExactPaletteAreNotDrawn)
 
     EXPECT_EQ(CreateExactPalette(reinterpret_cast<const BYTE*>("abcd"), 257, 4), nullptr);
     EXPECT_EQ(ReadWholeFile(folder.File("error.TXT")), ">256 colours Sorry\r\n");
-    SetCurrentDirectoryA("..");
 }
 
 TEST(OnDiskBitmap, StoredSizesAreCheckedAgainstTheBytesRead)

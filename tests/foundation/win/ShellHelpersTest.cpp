@@ -11,17 +11,11 @@
 #include "foundation/win/DefaultBrowser.h"
 #include "foundation/win/ShellPaths.h"
 #include "foundation/win/Shortcuts.h"
+#include "support/CurrentFolder.h"
 #include "support/TempFolder.h"
 #include "support/bytes/MessageBoxRecorder.h"
 
 namespace {
-std::string CurrentFolder()
-{
-    char folder[MAX_PATH];
-    GetCurrentDirectoryA(sizeof folder, folder);
-    return folder;
-}
-
 std::string DefaultValue(HKEY root, const char* path)
 {
     HKEY key;
@@ -73,18 +67,17 @@ int CountProgramShortcuts()
 
 TEST(ShellPaths, TheProgramFolderBecomesCurrent)
 {
-    std::string before = CurrentFolder();
+    CurrentFolder current(".");
     MessageBoxRecorder boxes;
     ASSERT_TRUE(ChangeWorkingDirectory(nullptr));
     char module[MAX_PATH];
     GetModuleFileNameA(nullptr, module, sizeof module);
     std::string folder = module;
     folder = folder.substr(0, folder.rfind('\\'));
-    EXPECT_EQ(CurrentFolder(), folder);
+    EXPECT_EQ(CurrentFolder::Path(), folder);
     EXPECT_EQ(std::string(GetStartupValues().programFolder), folder);
     EXPECT_EQ(std::string(GetStartupValues().programFileFolder), folder);
     EXPECT_EQ(boxes.Count(), 0u);
-    SetCurrentDirectoryA(before.c_str());
 }
 
 TEST(ShellPaths, ShortNamesBecomeLongOnesThatExist)
@@ -192,8 +185,7 @@ TEST_F(ShellTest, TheThreeSendToShortcutsAreMadeOnce)
 TEST(DefaultBrowser, TheProgramPathIsCutOutOfTheOpenCommand)
 {
     TempFolder folder;
-    std::string before = CurrentFolder();
-    SetCurrentDirectoryA(folder.Path().c_str());
+    CurrentFolder current(folder.Path());
     const char* key = "http\\shell\\open\\command";
     std::string original = DefaultValue(HKEY_CLASSES_ROOT, key);
     char browser[MAX_PATH];
@@ -217,7 +209,6 @@ TEST(DefaultBrowser, TheProgramPathIsCutOutOfTheOpenCommand)
         DeleteKeyTree(HKEY_CLASSES_ROOT, "http\\shell\\open");
     else
         SetDefaultValue(HKEY_CLASSES_ROOT, key, original);
-    SetCurrentDirectoryA(before.c_str());
 }
 
 TEST(BackupFileType, TheAssociationIsWrittenOnce)
