@@ -16,12 +16,14 @@ const DWORD kTextPiece = 4096;
 
 bool CBase64Codec::EncodeFileToBase64(const char* destinationPath, const char* sourcePath)
 {
-    return RunShowingFailures(sourcePath, kUnknownFailure, [&] { return EncodeFilePieces(destinationPath, sourcePath); });
+    return RunShowingFailures(sourcePath, kUnknownFailure,
+                              [&] { return EncodeFilePieces(destinationPath, sourcePath); });
 }
 
 bool CBase64Codec::DecodeFileFromBase64(const char* destinationPath, const char* sourcePath)
 {
-    return RunShowingFailures(sourcePath, kUnknownFailure, [&] { return DecodeFilePieces(destinationPath, sourcePath); });
+    return RunShowingFailures(sourcePath, kUnknownFailure,
+                              [&] { return DecodeFilePieces(destinationPath, sourcePath); });
 }
 
 // Pieces of 3,000 bytes, a multiple of 3, join without padding; only a short last

@@ -7,6 +7,7 @@
 
 #include "foundation/GenericFile.h"
 #include "foundation/bytes/MessageBoxes.h"
+#include "foundation/win/BitmapHelpers.h"
 
 namespace {
 const long kHimetricPerInch = 2540;
@@ -158,29 +159,25 @@ bool CLoadedBitmap::RenderPicture()
     OLE_YSIZE_HIMETRIC height = 0;
     m_picture->get_Width(&width);
     m_picture->get_Height(&height);
-    HDC screen = GetDC(nullptr);
-    int pixelsWide = HimetricToPixels(width, GetDeviceCaps(screen, LOGPIXELSX));
-    int pixelsHigh = HimetricToPixels(height, GetDeviceCaps(screen, LOGPIXELSY));
-    HBITMAP bitmap = pixelsWide > 0 && pixelsHigh > 0 ? CreateCompatibleBitmap(screen, pixelsWide, pixelsHigh) : nullptr;
-    HDC memory = CreateCompatibleDC(screen);
+    CClientDC screen(nullptr);
+    int pixelsWide = HimetricToPixels(width, GetDeviceCaps(screen.GetHandle(), LOGPIXELSX));
+    int pixelsHigh = HimetricToPixels(height, GetDeviceCaps(screen.GetHandle(), LOGPIXELSY));
+    CBitmapHolder bitmap(pixelsWide > 0 && pixelsHigh > 0
+                             ? CreateCompatibleBitmap(screen.GetHandle(), pixelsWide, pixelsHigh)
+                             : nullptr);
     bool rendered = false;
-    if (bitmap && memory) {
-        HGDIOBJ previous = SelectObject(memory, bitmap);
+    if (bitmap.Get()) {
+        CCompatibleDC memory(screen.GetHandle());
+        CObjectSelector selected(memory.GetHandle(), bitmap.Get());
         // Picture coordinates run upwards: start at the top and go down.
         rendered = SUCCEEDED(
-            m_picture->Render(memory, 0, 0, pixelsWide, pixelsHigh, 0, height, width, -height, nullptr));
-        SelectObject(memory, previous);
+            m_picture->Render(memory.GetHandle(), 0, 0, pixelsWide, pixelsHigh, 0, height, width, -height, nullptr));
     }
-    if (memory)
-        DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
     if (!rendered) {
-        if (bitmap)
-            DeleteObject(bitmap);
         ShowErrorMessage(nullptr, "CLoadedBitmap::Render failed", ProgramTitle);
         return false;
     }
-    TakeBitmap(bitmap);
+    TakeBitmap(bitmap.Detach());
     return true;
 }
 
