@@ -5,6 +5,9 @@
 #include <cstdio>
 #include <initializer_list>
 
+#include "foundation/FileHelpers.h"
+#include "foundation/FileSearch.h"
+
 const char kNoImageName[] = "  NoImage";
 
 namespace {
@@ -13,16 +16,6 @@ bool JoinPath(char (&path)[MAX_PATH], const char* folder, const char* name)
 {
     int length = std::snprintf(path, sizeof path, "%s\\%s", folder ? folder : "", name ? name : "");
     return length > 0 && length < static_cast<int>(sizeof path);
-}
-
-bool PathMatches(const char* path)
-{
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(path, &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return false;
-    FindClose(search);
-    return true;
 }
 }
 
@@ -33,7 +26,7 @@ int AvatarFileExists(const char* pictureName)
     if (lstrcmpiA(pictureName, kNoImageName) == 0)
         return 1;
     char path[MAX_PATH];
-    return JoinPath(path, "CHAT", pictureName) && PathMatches(path) ? 1 : 0;
+    return JoinPath(path, "CHAT", pictureName) && FileExists(path) ? 1 : 0;
 }
 
 void CopyImageFiles(const char* destinationFolder, const char* sourceFolder)
@@ -42,18 +35,13 @@ void CopyImageFiles(const char* destinationFolder, const char* sourceFolder)
         char search[MAX_PATH];
         if (!JoinPath(search, sourceFolder, pattern))
             continue;
-        WIN32_FIND_DATAA found;
-        HANDLE finder = FindFirstFileA(search, &found);
-        if (finder == INVALID_HANDLE_VALUE)
-            continue;
-        do {
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                continue;
+        ForEachFileMatch(search, [&](const WIN32_FIND_DATAA& found) {
             char source[MAX_PATH];
             char target[MAX_PATH];
-            if (JoinPath(source, sourceFolder, found.cFileName) && JoinPath(target, destinationFolder, found.cFileName))
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && JoinPath(source, sourceFolder, found.cFileName) &&
+                JoinPath(target, destinationFolder, found.cFileName))
                 CopyFileA(source, target, TRUE);
-        } while (FindNextFileA(finder, &found));
-        FindClose(finder);
+            return true;
+        });
     }
 }

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "foundation/FileSearch.h"
 #include "foundation/StartupValues.h"
 #include "foundation/bytes/MessageBoxes.h"
 #include "foundation/win/ShellPaths.h"
@@ -110,26 +111,21 @@ SearchResult FindShortcut(int csidl, const char* targetPart, const char* argumen
     if (!GetSpecialFolderPath(folder, sizeof folder, csidl))
         return SearchResult::kFolderUnknown;
     std::string pattern = std::string(folder) + "\\*.LNK";
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA(pattern.c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE)
-        return SearchResult::kNotFound;
     SearchResult result = SearchResult::kNotFound;
-    do {
+    ForEachFileMatch(pattern, [&](const WIN32_FIND_DATAA& entry) {
         std::string path = std::string(folder) + "\\" + entry.cFileName;
         char target[MAX_PATH];
         char arguments[MAX_PATH];
         char workingFolder[MAX_PATH];
         if (!ReadShortcutParts(path.c_str(), target, arguments, workingFolder, false))
-            continue;
-        if (Lowered(target).find(targetPart) != std::string::npos &&
-            Lowered(arguments).find(argumentsPart) != std::string::npos) {
-            found = path;
-            result = SearchResult::kFound;
-            break;
-        }
-    } while (FindNextFileA(search, &entry));
-    FindClose(search);
+            return true;
+        if (Lowered(target).find(targetPart) == std::string::npos ||
+            Lowered(arguments).find(argumentsPart) == std::string::npos)
+            return true;
+        found = path;
+        result = SearchResult::kFound;
+        return false;
+    });
     return result;
 }
 }

@@ -6,32 +6,12 @@
 #include <vector>
 
 #include "foundation/RegistryKey.h"
+#include "foundation/win/SystemLibraries.h"
 #include "foundation/bytes/MessageBoxes.h"
 
 namespace {
 const char kThemeManagerKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager";
 const char kDesktopKey[] = "Control Panel\\Desktop";
-
-// The library's own version through its DllGetVersion entry point.
-bool ReadLibraryVersion(const char* library, DWORD* major, DWORD* minor)
-{
-    struct VersionRecord {
-        DWORD size, major, minor, build, platform;
-    };
-    using GetVersionEntry = HRESULT(CALLBACK*)(VersionRecord*);
-    HMODULE module = LoadLibraryA(library);
-    if (!module)
-        return false;
-    auto entry = reinterpret_cast<GetVersionEntry>(GetProcAddress(module, "DllGetVersion"));
-    VersionRecord record = {sizeof(VersionRecord), 0, 0, 0, 0};
-    bool read = entry && SUCCEEDED(entry(&record));
-    FreeLibrary(module);
-    if (read) {
-        *major = record.major;
-        *minor = record.minor;
-    }
-    return read;
-}
 
 enum class RegistryText { kMissing, kNotText, kTooLong, kRead };
 
@@ -87,7 +67,7 @@ void DetectWindowsVersion()
     reported.dwOSVersionInfoSize = sizeof reported;
     if (GetVersionExA(&reported))
         ApplyWindowsVersion(reported, version);
-    if (!ReadLibraryVersion("comctl32.dll", &version.commonControlsMajor, &version.commonControlsMinor))
+    if (!GetDllVersion("comctl32.dll", &version.commonControlsMajor, &version.commonControlsMinor))
         ShowErrorMessage(nullptr, "Could not determine the version\r\n of the comctl32.dll library ", ProgramTitle);
 }
 
