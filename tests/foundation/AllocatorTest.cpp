@@ -7,7 +7,9 @@
 
 #include "foundation/Allocator.h"
 #include "support/bytes/MessageBoxRecorder.h"
+#include "support/CurrentFolder.h"
 #include "support/TempFolder.h"
+#include "support/bytes/ErrorOf.h"
 
 namespace {
 struct LiveBlock {
@@ -75,84 +77,53 @@ TEST(Allocator, CompactionMovesLaterBlocksDown)
     EXPECT_EQ(std::string(reinterpret_cast<char*>(c->address), 30), std::string(30, 'c'));
     EXPECT_EQ(d->address, c->address + 30);
     EXPECT_EQ(pool.GetTailRun(), 0u);
-}
 
-TEST(Allocator, FreeingTheLastBlockRestoresTheTailAtOnce)
-{
-    CAllocator pool("Test Allocator", 100, 5, "NEW");
-    pool.Aloca(30);
-    CBlockDescriptor* last = pool.Aloca(30);
-    pool.Free(last);
-    EXPECT_EQ(pool.GetTailRun(), 70u);
-    EXPECT_EQ(pool.GetFreeTotal(), 70u);
+    pool.Free(d);
+    EXPECT_EQ(pool.GetTailRun(), 40u) << "freeing the last block restores the tail at once";
+    EXPECT_EQ(pool.GetFreeTotal(), 40u);
 }
 
 TEST(Allocator, RequestAboveTheFreeTotalThrowsAndLeavesThePoolUsable)
 {
     TempFolder folder;
-    SetCurrentDirectoryA(folder.Path().c_str());
+    CurrentFolder current(folder.Path());
     CAllocator pool("Test Allocator", 100, 5, "NEW");
     pool.Aloca(60);
     EXPECT_THROW(pool.Aloca(41), CGenericException);
     EXPECT_EQ(ReadWholeFile(folder.File("error.txt")), "Memory request: 41 bytes, Available: 40 bytes\r\n");
     EXPECT_NE(pool.Aloca(40), nullptr);
     EXPECT_TRUE(pool.CheckAllocatorConsistency());
-    SetCurrentDirectoryA("..");
 }
 
-TEST(Allocator, FullTableAndMisuseShowTheirBoxes)
+TEST(Allocator, MisuseShowsItsBoxesAndChangesNothing)
 {
     MessageBoxRecorder boxes;
     CAllocator pool("Test Allocator", 100, 2, "NEW");
-    CBlockDescriptor* first = pool.Aloca(1);
+    CBlockDescriptor* first = pool.Aloca(10);
     pool.Aloca(1);
     EXPECT_EQ(pool.Aloca(1), nullptr);
     EXPECT_EQ(boxes.LastText(), "3 - The memory allocator is full");
+
+    pool.Free(first->prev);
+    EXPECT_EQ(boxes.LastText(), "Free the first descriptor ?!");
+    EXPECT_EQ(pool.GetObjectCount(), 3u);
+    EXPECT_EQ(pool.GetFreeTotal(), 89u);
+    EXPECT_TRUE(pool.CheckAllocatorConsistency());
 
     pool.Free(first);
     pool.Free(first);
     EXPECT_EQ(boxes.LastText(), "The descriptor is already free !?");
 }
 
-TEST(Allocator, FreeingTheAnchorChangesNothing)
+TEST(Allocator, BadArgumentsAndOutOfRangeWritesThrowTheirTexts)
 {
-    MessageBoxRecorder boxes;
-    CAllocator pool("Test Allocator", 100, 2, "NEW");
-    CBlockDescriptor* block = pool.Aloca(10);
-    CBlockDescriptor* anchor = block->prev;
-    pool.Free(anchor);
-    EXPECT_EQ(boxes.LastText(), "Free the first descriptor ?!");
-    EXPECT_EQ(pool.GetObjectCount(), 2u);
-    EXPECT_EQ(pool.GetFreeTotal(), 90u);
-    EXPECT_TRUE(pool.CheckAllocatorConsistency());
-}
+    EXPECT_EQ(ErrorOf([] { CAllocator pool("x", 0, 2, "NEW"); }), "The Allocator size is negative or zero");
+    EXPECT_EQ(ErrorOf([] { CAllocator pool("x", 10, 2, "MALLOC"); }),
+              " Unknown allocator method?! Use NEW or PROCESSHEAP.");
 
-TEST(Allocator, BadArgumentsThrowTheirTexts)
-{
-    try {
-        CAllocator pool("x", 0, 2, "NEW");
-        FAIL();
-    } catch (const CGenericException& e) {
-        EXPECT_STREQ(e.GetErrorText(), "The Allocator size is negative or zero");
-    }
-    try {
-        CAllocator pool("x", 10, 2, "MALLOC");
-        FAIL();
-    } catch (const CGenericException& e) {
-        EXPECT_STREQ(e.GetErrorText(), " Unknown allocator method?! Use NEW or PROCESSHEAP.");
-    }
-}
-
-TEST(Allocator, PointerWritesAreBounded)
-{
     CAllocator pool("Test Allocator", 100, 2, "NEW");
     CAlocatorPointer<char> block(&pool, 4);
     block.SetCharFromIndex(3, 'x');
     EXPECT_EQ(block.GetAddress()[3], 'x');
-    try {
-        block.SetCharFromIndex(4, 'y');
-        FAIL();
-    } catch (const CGenericException& e) {
-        EXPECT_STREQ(e.GetErrorText(), "CAlocatorPointer<T>:: SetCharFromIndex out of range ");
-    }
+    EXPECT_EQ(ErrorOf([&] { block.SetCharFromIndex(4, 'y'); }), "CAlocatorPointer<T>:: SetCharFromIndex out of range ");
 }

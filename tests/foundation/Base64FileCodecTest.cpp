@@ -29,46 +29,31 @@ std::string EncodeInMemory(const std::string& bytes)
 }
 }
 
-TEST(Base64FileCodec, A3001ByteBinaryFileSurvivesTheRoundTrip)
-{
-    TempFolder folder;
-    std::string contents = BinaryContents(3001);
-    WriteWholeFile(folder.File("in.bin"), contents);
-    CBase64Codec codec;
-    ASSERT_TRUE(codec.EncodeFileToBase64(folder.File("in.b64").c_str(), folder.File("in.bin").c_str()));
-    std::string text = ReadWholeFile(folder.File("in.b64"));
-    ASSERT_EQ(text.size(), 4004u);
-    EXPECT_EQ(text.substr(4002), "==");
-    EXPECT_EQ(text, EncodeInMemory(contents)) << "pieces join into the canonical text";
-
-    ASSERT_TRUE(codec.DecodeFileFromBase64(folder.File("out.bin").c_str(), folder.File("in.b64").c_str()));
-    EXPECT_EQ(ReadWholeFile(folder.File("out.bin")), contents);
-}
-
-TEST(Base64FileCodec, SmallAndLargeFilesKeepTheirZeroBytes)
+TEST(Base64FileCodec, FilesOfEverySizeSurviveTheRoundTrip)
 {
     TempFolder folder;
     CBase64Codec codec;
-    for (size_t n : {1u, 2u, 3u, 10u, 2999u, 3000u, 6000u, 9002u, 40000u}) {
+    for (size_t n : {3001u, 1u, 2u, 3u, 2999u, 3000u, 6000u, 9002u, 40000u}) {
         std::string contents = BinaryContents(n);
         WriteWholeFile(folder.File("in.bin"), contents);
         ASSERT_TRUE(codec.EncodeFileToBase64(folder.File("in.b64").c_str(), folder.File("in.bin").c_str())) << n;
-        EXPECT_EQ(ReadWholeFile(folder.File("in.b64")), EncodeInMemory(contents)) << n;
+        std::string text = ReadWholeFile(folder.File("in.b64"));
+        EXPECT_EQ(text, EncodeInMemory(contents)) << "pieces join into the canonical text " << n;
+        if (n == 3001) {
+            ASSERT_EQ(text.size(), 4004u);
+            EXPECT_EQ(text.substr(4002), "==");
+        }
         ASSERT_TRUE(codec.DecodeFileFromBase64(folder.File("out.bin").c_str(), folder.File("in.b64").c_str())) << n;
         EXPECT_EQ(ReadWholeFile(folder.File("out.bin")), contents) << n;
     }
-}
 
-TEST(Base64FileCodec, DecodesATextBrokenIntoLines)
-{
-    TempFolder folder;
+    // A text broken into lines decodes too.
     std::string contents = BinaryContents(5000);
     std::string text = EncodeInMemory(contents);
     std::string lines;
     for (size_t at = 0; at < text.size(); at += 76)
         lines += text.substr(at, 76) + "\r\n";
     WriteWholeFile(folder.File("lines.b64"), lines);
-    CBase64Codec codec;
     ASSERT_TRUE(codec.DecodeFileFromBase64(folder.File("out.bin").c_str(), folder.File("lines.b64").c_str()));
     EXPECT_EQ(ReadWholeFile(folder.File("out.bin")), contents);
 }

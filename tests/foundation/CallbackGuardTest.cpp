@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "foundation/CallbackGuard.h"
+#include "support/CurrentFolder.h"
 #include "support/TempFolder.h"
 #include "support/bytes/MessageBoxRecorder.h"
 
@@ -48,9 +49,8 @@ TEST(CallbackGuard, ACreationFailureIsRethrownAfterCreateWindow)
 TEST(CallbackGuard, OtherFailuresAreLoggedAndAnsweredSafely)
 {
     TempFolder folder;
-    SetCurrentDirectoryA(folder.Path().c_str());
+    CurrentFolder current(folder.Path());
     MessageBoxRecorder boxes;
-    const char* name = RegisterTestClass();
     HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                   GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(window, nullptr);
@@ -59,9 +59,7 @@ TEST(CallbackGuard, OtherFailuresAreLoggedAndAnsweredSafely)
     EXPECT_EQ(boxes.LastText(), "Quillnet+ Internal Error.\r\n\r\nPlease check the error.txt file in the Quillnet+ folder.");
     EXPECT_NE(ReadWholeFile(folder.File("error.txt")).find("Internal error: boom"), std::string::npos);
     DestroyWindow(window);
-    (void)name;
 
     EXPECT_EQ(GuardCallback(0, []() -> int { throw CGenericException("shown text"); }), 0);
     EXPECT_EQ(boxes.LastText(), "shown text");
-    SetCurrentDirectoryA("..");
 }

@@ -5,30 +5,19 @@
 #include "foundation/Clock.h"
 #include "foundation/DiagnosticLog.h"
 #include "foundation/StringTableBoxes.h"
-#include "support/TempFolder.h"
+#include "support/InFolder.h"
 #include "support/bytes/MessageBoxRecorder.h"
 
 namespace {
-class Log : public testing::Test {
+// The clock stands still at 7 March 2009, 09:05:03.
+class Log : public InFolder {
 protected:
     void SetUp() override
     {
-        SetCurrentDirectoryA(m_folder.Path().c_str());
-        SYSTEMTIME fixed = {};
-        fixed.wYear = 2009;
-        fixed.wMonth = 3;
-        fixed.wDay = 7;
-        fixed.wHour = 9;
-        fixed.wMinute = 5;
-        fixed.wSecond = 3;
+        SYSTEMTIME fixed = {2009, 3, 6, 7, 9, 5, 3, 0};
         SetClockOverride(&fixed);
     }
-    void TearDown() override
-    {
-        SetClockOverride(nullptr);
-        SetCurrentDirectoryA("..");
-    }
-    TempFolder m_folder;
+    void TearDown() override { SetClockOverride(nullptr); }
 };
 }
 
@@ -36,7 +25,7 @@ TEST_F(Log, ErrorEntriesAreTimeStampedLines)
 {
     WriteErrorLog("first ", "second", nullptr);
     WriteErrorLog(nullptr, nullptr, nullptr);
-    EXPECT_EQ(ReadWholeFile(m_folder.File("error.txt")),
+    EXPECT_EQ(Read("error.txt"),
               "\r\n07-03-2009 09:05:03 first second\r\n"
               "\r\n07-03-2009 09:05:03 \r\n");
 }
@@ -46,8 +35,8 @@ TEST_F(Log, WritersAppendAndNeverOverwrite)
     AppendTextToFile("one");
     AppendTextToFile("two");
     AppendBytesToFile("\0x", 2, "dump.bin");
-    EXPECT_EQ(ReadWholeFile(m_folder.File("messages.txt")), "onetwo");
-    EXPECT_EQ(ReadWholeFile(m_folder.File("dump.bin")), std::string("\0x", 2));
+    EXPECT_EQ(Read("messages.txt"), "onetwo");
+    EXPECT_EQ(Read("dump.bin"), std::string("\0x", 2));
 }
 
 TEST_F(Log, AWriterThatCannotWriteGivesUpQuietly)

@@ -1,6 +1,6 @@
 #include <string>
 
-#include "InFolder.h"
+#include "support/InFolder.h"
 #include "bytes/MemoryTable.h"
 #include "foundation/bytes/GenericException.h"
 #include "store/DbfFile.h"

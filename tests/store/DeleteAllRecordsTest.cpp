@@ -1,6 +1,6 @@
 #include <string>
 
-#include "InFolder.h"
+#include "support/InFolder.h"
 #include "store/DbfFile.h"
 #include "store/DeleteAllRecords.h"
 

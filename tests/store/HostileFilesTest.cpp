@@ -2,7 +2,7 @@
 #include <random>
 #include <string>
 
-#include "InFolder.h"
+#include "support/InFolder.h"
 #include "bytes/DamagedFiles.h"
 #include "bytes/MemoryTable.h"
 #include "foundation/bytes/GenericException.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "InFolder.h"
+#include "support/InFolder.h"
 #include "foundation/ResourceData.h"
 #include "store/DbfFile.h"
 #include "store/bytes/MemoFile.h"

@@ -1,11 +1,9 @@
-#include <windows.h>
-
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "store/DbfFile.h"
-#include "support/TempFolder.h"
+#include "support/InFolder.h"
 #include "xmlfiles/UserSz1.h"
 
 namespace {
@@ -16,24 +14,9 @@ struct UserRow {
     bool deleted;
 };
 
-std::string ProgramFolder()
-{
-    char path[MAX_PATH];
-    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string folder(path, length);
-    return folder.substr(0, folder.find_last_of('\\'));
-}
-
 // A users table of the program in a fresh working folder.
-class UserSz1 : public testing::Test {
+class UserSz1 : public InFolder {
 protected:
-    void SetUp() override
-    {
-        GetCurrentDirectoryA(sizeof m_previous, m_previous);
-        SetCurrentDirectoryA(m_folder.Path().c_str());
-    }
-    void TearDown() override { SetCurrentDirectoryA(m_previous); }
-
     void WriteUsers(std::initializer_list<UserRow> rows)
     {
         ASSERT_TRUE(CopyFileA((ProgramFolder() + "\\QlData\\users.QPD").c_str(), "users.QPD", FALSE));
@@ -60,9 +43,6 @@ protected:
         std::string value = users.GetStringValue("SZ1").GetString();
         return value.erase(value.find_last_not_of(' ') + 1);
     }
-
-    TempFolder m_folder;
-    char m_previous[MAX_PATH] = "";
 };
 }
 
@@ -75,17 +55,14 @@ TEST_F(UserSz1, WritesIntoTheRecordOfTheMatchingUser)
     EXPECT_EQ(Sz1(1), "");
 }
 
-TEST_F(UserSz1, LeavesTheTableAloneWithoutAMatchOrAnId)
+TEST_F(UserSz1, LeavesTheTableAloneWithoutItAMatchOrAnId)
 {
+    SaveUserSz1("code", "Alice", "PC-1");
+    EXPECT_FALSE(FileExists("users.QPD"));
+
     WriteUsers({{"Alice", "PC-1", 0, false}, {"Bob", "PC-2", 2, false}});
     SaveUserSz1("code", "alice", "pc-1");
     SaveUserSz1("code", "Bob", "PC-3");
     EXPECT_EQ(Sz1(1), "");
     EXPECT_EQ(Sz1(2), "");
-}
-
-TEST_F(UserSz1, DoesNothingWithoutTheTable)
-{
-    SaveUserSz1("code", "Alice", "PC-1");
-    EXPECT_FALSE(FileExists("users.QPD"));
 }

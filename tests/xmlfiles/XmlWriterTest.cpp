@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "support/TempFolder.h"
+#include "support/bytes/ErrorOf.h"
 #include "support/bytes/MessageBoxRecorder.h"
 #include "xmlfiles/XmlDocument.h"
 #include "xmlfiles/XmlWriter.h"
@@ -19,18 +20,6 @@ std::string Escaped(std::string text)
     ToggleCdataEscape(bytes.data(), 1);
     return bytes.data();
 }
-}
-
-TEST(XmlWriter, AFileOpenedAndClosedHoldsHeaderAndRoot)
-{
-    TempFolder folder;
-    std::string path = folder.File("empty.QPK");
-    CXmlWriter writer(kHeader, "backup");
-    EXPECT_EQ(writer.Open(path.c_str()), 1);
-    writer.Close();
-    EXPECT_EQ(ReadWholeFile(path), std::string(kHeader) + "\r\n<backup>\r\n</backup>\r\n");
-    writer.Close();
-    EXPECT_EQ(ReadWholeFile(path), std::string(kHeader) + "\r\n<backup>\r\n</backup>\r\n");
 }
 
 TEST(XmlWriter, WritesEveryLineByteForByte)
@@ -65,31 +54,21 @@ TEST(XmlWriter, WritesEveryLineByteForByte)
 TEST(XmlWriter, OpensOneFileAtATimeAndCreatesItAnew)
 {
     TempFolder folder;
+    CXmlWriter writer(kHeader, "r");
+    EXPECT_EQ(ErrorOf([&] { writer.WriteElement("a", "1", 1, 0); }).rfind("CGenericFile::WriteToFile failed ", 0), 0u)
+        << "nothing is open yet";
+    EXPECT_THROW(writer.Open(folder.File("no\\such\\x.QPK").c_str()), CGenericException);
+    EXPECT_FALSE(writer.IsOpen());
+
     std::string first = folder.File("first.QPK");
     std::string second = folder.File("second.QPK");
     WriteWholeFile(first, std::string(5000, 'o'));
-    CXmlWriter writer(kHeader, "r");
     ASSERT_EQ(writer.Open(first.c_str()), 1);
     EXPECT_EQ(writer.Open(second.c_str()), 0);
     EXPECT_FALSE(FileExists(second));
-    writer.WriteElement("a", "1", 1, 0);
     writer.Close();
-    EXPECT_EQ(ReadWholeFile(first), std::string(kHeader) + "\r\n<r>\r\n   <a>1</a>\r\n</r>\r\n");
-}
-
-TEST(XmlWriter, WritingWhenClosedFailsInTheFileLayer)
-{
-    CXmlWriter writer(kHeader, "r");
-    try {
-        writer.WriteElement("a", "1", 1, 0);
-        FAIL();
-    } catch (const CGenericException& e) {
-        EXPECT_EQ(std::string(e.GetErrorText()).rfind("CGenericFile::WriteToFile failed ", 0), 0u);
-    }
-    TempFolder folder;
-    std::string inMissingFolder = folder.File("no\\such\\x.QPK");
-    EXPECT_THROW(writer.Open(inMissingFolder.c_str()), CGenericException);
-    EXPECT_FALSE(writer.IsOpen());
+    writer.Close();
+    EXPECT_EQ(ReadWholeFile(first), std::string(kHeader) + "\r\n<r>\r\n</r>\r\n");
 }
 
 // A note's text can be far larger than the program's small pooled strings: a

@@ -54,36 +54,26 @@ std::vector<unsigned char> DecodeLines(const std::string& text)
 }
 }
 
-TEST(Base64Codec, EncodesTheStandardVectorsWithPadding)
-{
-    EXPECT_EQ(EncodeString(Bytes("abc")), "YWJj");
-    EXPECT_EQ(EncodeString(Bytes("ab")), "YWI=");
-    EXPECT_EQ(EncodeString(Bytes("a")), "YQ==");
-    EXPECT_EQ(EncodeString(Bytes("")), "");
-    EXPECT_EQ(EncodeString(Bytes("Hello, World")), "SGVsbG8sIFdvcmxk");
-}
-
-TEST(Base64Codec, EncodesEveryByteAfterAZeroByte)
+TEST(Base64Codec, StandardVectorsBothWays)
 {
     // Binary contents must survive whole: the bytes after a zero are data too.
-    std::vector<unsigned char> in = {'a', 0, 'b', 'c', 0};
-    EXPECT_EQ(EncodeString(in), "YQBiYwA=");
-}
-
-TEST(Base64Codec, DecodesWithNoOneOrTwoPads)
-{
+    struct {
+        std::string bytes;
+        const char* text;
+    } cases[] = {
+        {"", ""}, {"a", "YQ=="}, {"ab", "YWI="}, {"abc", "YWJj"},
+        {"Hello, World", "SGVsbG8sIFdvcmxk"}, {std::string("a\0bc\0", 5), "YQBiYwA="},
+    };
     CBase64Codec codec;
-    unsigned char out[16];
-    size_t length = 99;
-    ASSERT_TRUE(codec.DecodeString("YQ==", 4, out, sizeof out, &length));
-    EXPECT_EQ(length, 1u);
-    EXPECT_EQ(out[0], 'a');
-    EXPECT_EQ(out[1], 0);
-    ASSERT_TRUE(codec.DecodeString("YWI=", 4, out, sizeof out, &length));
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(out), length), "ab");
-    ASSERT_TRUE(codec.DecodeString("YWJj", 4, out, sizeof out, &length));
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(out), length), "abc");
-    EXPECT_EQ(out[3], 0);
+    for (const auto& c : cases) {
+        EXPECT_EQ(EncodeString(Bytes(c.bytes)), c.text);
+        unsigned char out[16];
+        std::memset(out, 'x', sizeof out);
+        size_t length = 99;
+        ASSERT_TRUE(codec.DecodeString(c.text, std::strlen(c.text), out, sizeof out, &length)) << c.text;
+        EXPECT_EQ(std::string(reinterpret_cast<char*>(out), length), c.bytes);
+        EXPECT_EQ(out[length], 0) << "a terminator follows the bytes";
+    }
 }
 
 TEST(Base64Codec, RefusesForeignCharactersAndShortBuffers)
@@ -166,10 +156,6 @@ TEST(Base64Lines, RefusesAShortBufferOrMissingPointers)
 
 TEST(Base64Decode, SkipsForeignCharactersAndCountsPastAShortBuffer)
 {
-    std::vector<unsigned char> in = Pattern(120);
-    std::string broken = EncodeLines(in, 0);
-    std::string unbroken = EncodeLines(in, kBase64NoLineBreaks);
-    EXPECT_EQ(DecodeLines(broken), DecodeLines(unbroken));
     EXPECT_EQ(DecodeLines(" Y W\tJj*!\r\n"), Bytes("abc"));
     EXPECT_EQ(DecodeLines("YQ=="), Bytes("a"));
 

@@ -88,29 +88,26 @@ TEST(BitmapFileLayout, ColourCountsFollowTheBitCount)
 
 TEST(BitmapFileLayout, RefusesHostileHeaders)
 {
-    std::vector<unsigned char> file = SmallBitmapFile();
+    const std::vector<unsigned char> file = SmallBitmapFile();
+    struct {
+        size_t at;
+        uint32_t value;
+        BitmapFileCheck expected;
+    } cases[] = {
+        {14, 13, BitmapFileCheck::kBadInfoHeader},
+        {14, 0xFFFFFFF0, BitmapFileCheck::kIncomplete},
+        {14 + 4, 0x7FFFFFFF, BitmapFileCheck::kIncomplete},  // rows far wider than the data
+        {14 + 8, 0x80000000, BitmapFileCheck::kBadInfoHeader},
+        {14 + 14, 7, BitmapFileCheck::kBadInfoHeader},        // bit count
+        {14 + 16, 9, BitmapFileCheck::kBadInfoHeader},        // unknown compression
+        {2, 0xFFFFFFFF, BitmapFileCheck::kIncomplete},
+    };
+    for (const auto& c : cases) {
+        std::vector<unsigned char> bad = file;
+        Set(bad, c.at, c.value);
+        EXPECT_EQ(Check(bad, bad.size()), c.expected) << c.at << " " << c.value;
+    }
     EXPECT_EQ(Check(file, 1), BitmapFileCheck::kNotBitmap);
-    std::vector<unsigned char> bad = file;
-    Set(bad, 14, 13);
-    EXPECT_EQ(Check(bad, bad.size()), BitmapFileCheck::kBadInfoHeader);
-    bad = file;
-    Set(bad, 14, 0xFFFFFFF0);
-    EXPECT_EQ(Check(bad, bad.size()), BitmapFileCheck::kIncomplete);
-    bad = file;
-    Set(bad, 14 + 4, 0x7FFFFFFF);
-    EXPECT_EQ(Check(bad, bad.size()), BitmapFileCheck::kIncomplete) << "rows far wider than the data";
-    bad = file;
-    Set(bad, 14 + 8, 0x80000000);
-    EXPECT_EQ(Check(bad, bad.size()), BitmapFileCheck::kBadInfoHeader);
-    bad = file;
-    bad[14 + 14] = 7;
-    EXPECT_EQ(Check(bad, bad.size()), BitmapFileCheck::kBadInfoHeader);
-    bad = file;
-    Set(bad, 14 + 16, 9);
-    EXPECT_EQ(Check(bad, bad.size()), BitmapFileCheck::kBadInfoHeader) << "unknown compression";
-    bad = file;
-    Set(bad, 2, 0xFFFFFFFF);
-    EXPECT_EQ(Check(bad, bad.size()), BitmapFileCheck::kIncomplete);
     std::vector<unsigned char> shortHeader = SmallBitmapFile(16);
     EXPECT_EQ(Check(shortHeader, shortHeader.size()), BitmapFileCheck::kIncomplete)
         << "without a used-colour count 8 bits take a table of 256 colours";

@@ -11,19 +11,6 @@ TEST(GenericException, KeepsAtMost199Characters)
     EXPECT_EQ(std::string(e.GetErrorText()), std::string(199, 'x'));
 }
 
-TEST(GenericException, RethrowKeepsCodeAndText)
-{
-    try {
-        try {
-            throw CGenericException("CGenericFile::WriteToFile failed ");
-        } catch (const CGenericException& inner) {
-            throw inner;
-        }
-    } catch (const CGenericException& outer) {
-        EXPECT_STREQ(outer.GetErrorText(), "CGenericFile::WriteToFile failed ");
-    }
-}
-
 TEST(GenericException, OperationPassesOwnExceptionsAndRenamesOthers)
 {
     try {

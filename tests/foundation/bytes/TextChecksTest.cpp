@@ -1,5 +1,7 @@
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -32,28 +34,16 @@ TEST(TextChecks, HexDigitValues)
     EXPECT_EQ(boxes.LastText(), "Invalid hex number");
 }
 
-TEST(TextChecks, IpAddresses)
+TEST(TextChecks, IpAndEmailAddresses)
 {
-    EXPECT_EQ(CheckIpAddressText("192.168.0.1"), 1);
-    EXPECT_EQ(CheckIpAddressText("192.168.1"), -2);
-    EXPECT_EQ(CheckIpAddressText("workstation"), 0);
-    EXPECT_EQ(CheckIpAddressText("1.2.3.4.5"), -2);
-    EXPECT_EQ(CheckIpAddressText("1234567890123456"), -2);
-    EXPECT_EQ(CheckIpAddressText(".1.2.3"), -2);
-    EXPECT_EQ(CheckIpAddressText("1..2.3"), -2);
-    EXPECT_EQ(CheckIpAddressText("a.b.c.d"), 0);
-}
-
-TEST(TextChecks, EmailAddresses)
-{
-    EXPECT_EQ(CheckEmailAddressText("ann@example.com"), 1);
-    EXPECT_EQ(CheckEmailAddressText("mailto:ann@example.com"), 1);
-    EXPECT_EQ(CheckEmailAddressText("ann@b@example.com"), -2);
-    EXPECT_EQ(CheckEmailAddressText("ann@example"), 0);
-    EXPECT_EQ(CheckEmailAddressText("ann@example.com."), -2);
-    EXPECT_EQ(CheckEmailAddressText("ann.example.com@"), -2);
-    EXPECT_EQ(CheckEmailAddressText("http://a@b.com"), -2);
-    EXPECT_EQ(CheckEmailAddressText("plain"), 0);
+    using Rows = std::vector<std::pair<const char*, int>>;
+    for (const auto& c : Rows{{"192.168.0.1", 1}, {"192.168.1", -2}, {"workstation", 0}, {"1.2.3.4.5", -2},
+                              {"1234567890123456", -2}, {".1.2.3", -2}, {"1..2.3", -2}, {"a.b.c.d", 0}})
+        EXPECT_EQ(CheckIpAddressText(c.first), c.second) << c.first;
+    for (const auto& c : Rows{{"ann@example.com", 1}, {"mailto:ann@example.com", 1}, {"ann@b@example.com", -2},
+                              {"ann@example", 0}, {"ann@example.com.", -2}, {"ann.example.com@", -2},
+                              {"http://a@b.com", -2}, {"plain", 0}})
+        EXPECT_EQ(CheckEmailAddressText(c.first), c.second) << c.first;
 }
 
 TEST(TextChecks, NumberFormats)

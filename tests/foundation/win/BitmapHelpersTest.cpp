@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "PictureFiles.h"
 #include "foundation/bytes/GenericException.h"
 #include "foundation/win/BitmapHelpers.h"
 #include "foundation/win/TransparentBitmap.h"
@@ -12,32 +13,10 @@ const COLORREF kRed = RGB(255, 0, 0);
 const COLORREF kBlue = RGB(0, 0, 255);
 const COLORREF kGrey = RGB(192, 192, 192);
 
-// A screen-compatible bitmap: left half red, right half grey.
+// Left half red, right half grey.
 HBITMAP TwoColourBitmap(int width, int height)
 {
-    HDC screen = GetDC(nullptr);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    CCompatibleDC memory(screen);
-    {
-        CBitmapConnector selected(memory.GetHandle(), bitmap);
-        RECT left = {0, 0, width / 2, height};
-        RECT right = {width / 2, 0, width, height};
-        HBRUSH red = CreateSolidBrush(kRed);
-        HBRUSH grey = CreateSolidBrush(kGrey);
-        FillRect(memory.GetHandle(), &left, red);
-        FillRect(memory.GetHandle(), &right, grey);
-        DeleteObject(red);
-        DeleteObject(grey);
-    }
-    ReleaseDC(nullptr, screen);
-    return bitmap;
-}
-
-COLORREF PixelOf(HBITMAP bitmap, int x, int y)
-{
-    CCompatibleDC memory(nullptr);
-    CBitmapConnector selected(memory.GetHandle(), bitmap);
-    return GetPixel(memory.GetHandle(), x, y);
+    return MakeBitmap(width, height, kGrey, RECT{0, 0, width / 2, height}, kRed);
 }
 }
 
@@ -54,21 +33,16 @@ TEST(BitmapHelpers, CopyReplaceAndDraw)
     EXPECT_EQ(PixelOf(copy.Get(), 0, 5), kRed);
     EXPECT_EQ(PixelOf(original.Get(), 9, 5), kGrey) << "the copy is a bitmap of its own";
 
-    HDC screen = GetDC(nullptr);
-    CBitmapHolder target(CreateCompatibleBitmap(screen, 30, 30));
-    ReleaseDC(nullptr, screen);
-    CCompatibleDC memory(nullptr);
-    CBitmapConnector selected(memory.GetHandle(), target.Get());
-    PatBlt(memory.GetHandle(), 0, 0, 30, 30, WHITENESS);
-    DrawBitmapAt(memory.GetHandle(), original.Get(), 5, 5);
-    EXPECT_EQ(GetPixel(memory.GetHandle(), 5, 5), kRed);
-    EXPECT_EQ(GetPixel(memory.GetHandle(), 14, 10), kGrey);
-    EXPECT_EQ(GetPixel(memory.GetHandle(), 15, 11), RGB(255, 255, 255));
+    Canvas target(30, 30);
+    DrawBitmapAt(target.Dc(), original.Get(), 5, 5);
+    EXPECT_EQ(target.At(5, 5), kRed);
+    EXPECT_EQ(target.At(14, 10), kGrey);
+    EXPECT_EQ(target.At(15, 11), RGB(255, 255, 255));
 
-    PatBlt(memory.GetHandle(), 0, 0, 30, 30, WHITENESS);
-    DrawTransparentBitmap(memory.GetHandle(), original.Get(), 10, 10, kGrey);
-    EXPECT_EQ(GetPixel(memory.GetHandle(), 10, 10), kRed);
-    EXPECT_EQ(GetPixel(memory.GetHandle(), 19, 15), RGB(255, 255, 255));
+    Canvas transparent(30, 30);
+    DrawTransparentBitmap(transparent.Dc(), original.Get(), 10, 10, kGrey);
+    EXPECT_EQ(transparent.At(10, 10), kRed);
+    EXPECT_EQ(transparent.At(19, 15), RGB(255, 255, 255));
     EXPECT_EQ(PixelOf(original.Get(), 9, 5), kGrey) << "the source is left as it was";
 }
 

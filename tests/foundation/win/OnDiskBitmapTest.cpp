@@ -16,38 +16,6 @@ const COLORREF kWhite = RGB(255, 255, 255);
 const COLORREF kRed = RGB(255, 0, 0);
 const uint32_t kGrey = 0xC0C0C0;
 
-// A white 64 x 64 true-colour canvas to draw on.
-class Canvas {
-public:
-    Canvas()
-    {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = 64;
-        info.bmiHeader.biHeight = 64;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 24;
-        void* bits = nullptr;
-        m_bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        m_dc = CreateCompatibleDC(nullptr);
-        m_previous = SelectObject(m_dc, m_bitmap);
-        PatBlt(m_dc, 0, 0, 64, 64, WHITENESS);
-    }
-    ~Canvas()
-    {
-        SelectObject(m_dc, m_previous);
-        DeleteDC(m_dc);
-        DeleteObject(m_bitmap);
-    }
-    HDC Dc() const { return m_dc; }
-    COLORREF At(int x, int y) const { return GetPixel(m_dc, x, y); }
-
-private:
-    HBITMAP m_bitmap;
-    HDC m_dc;
-    HGDIOBJ m_previous;
-};
-
 // 4 x 4 pixels: red, except a grey (transparent) top-left corner pixel.
 std::string RedSquareWithGreyCorner()
 {
@@ -141,16 +109,6 @@ TEST(OnDiskBitmap, StoredSizesAreCheckedAgainstTheBytesRead)
     SetLe32(badHeader, 14, 13);
     EXPECT_FALSE(image.LoadBitmapFile(Bytes(badHeader), static_cast<DWORD>(badHeader.size())));
     EXPECT_EQ(boxes.LastText(), "The image info header  is invalid");
-
-    // Stated sizes that would make the drawing read past the bytes read.
-    std::string wide = file;
-    SetLe32(wide, 18, 0x10000);
-    EXPECT_FALSE(image.LoadBitmapFile(Bytes(wide), static_cast<DWORD>(wide.size())));
-    std::string manyColours = file;
-    SetLe32(manyColours, 46, 0xFFFFFFFF);
-    EXPECT_FALSE(image.LoadBitmapFile(Bytes(manyColours), static_cast<DWORD>(manyColours.size())));
-    EXPECT_FALSE(image.IsLoaded());
-    EXPECT_EQ(boxes.LastText(), "The image is incomplete: it is shorter than its header states");
 
     // Extra bytes after the stated size are harmless.
     std::string padded = file + std::string(100, '\0');

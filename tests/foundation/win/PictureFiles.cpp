@@ -175,3 +175,54 @@ std::string MakeJpeg(int width, int height)
     out += "\xFF\xD9";
     return out;
 }
+
+HBITMAP MakeBitmap(int width, int height, COLORREF fill, RECT marked, COLORREF mark)
+{
+    HDC screen = GetDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HDC dc = CreateCompatibleDC(screen);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ previous = SelectObject(dc, bitmap);
+    RECT all = {0, 0, width, height};
+    HBRUSH fillBrush = CreateSolidBrush(fill);
+    HBRUSH markBrush = CreateSolidBrush(mark);
+    FillRect(dc, &all, fillBrush);
+    FillRect(dc, &marked, markBrush);
+    SelectObject(dc, previous);
+    DeleteObject(fillBrush);
+    DeleteObject(markBrush);
+    DeleteDC(dc);
+    return bitmap;
+}
+
+COLORREF PixelOf(HBITMAP bitmap, int x, int y)
+{
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ previous = SelectObject(dc, bitmap);
+    COLORREF pixel = GetPixel(dc, x, y);
+    SelectObject(dc, previous);
+    DeleteDC(dc);
+    return pixel;
+}
+
+Canvas::Canvas(int width, int height)
+{
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    m_bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    m_dc = CreateCompatibleDC(nullptr);
+    m_previous = SelectObject(m_dc, m_bitmap);
+    PatBlt(m_dc, 0, 0, width, height, WHITENESS);
+}
+
+Canvas::~Canvas()
+{
+    SelectObject(m_dc, m_previous);
+    DeleteDC(m_dc);
+    DeleteObject(m_bitmap);
+}

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <windows.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
 
-// Small picture files built byte by byte for the picture tests.
+// Small picture files built byte by byte, and bitmaps to draw on, for the
+// picture tests.
 
 // A bottom-up 24-bit BMP filled with one colour (0x00BBGGRR).
 std::string MakeBmp24(int width, int height, uint32_t colour);
@@ -16,3 +19,24 @@ std::string MakeBmp8(int width, int height, const std::vector<uint32_t>& colours
 std::string MakeGif(int width, int height);
 // A baseline grey JPEG of the given size, every pixel mid-grey.
 std::string MakeJpeg(int width, int height);
+
+// A screen-compatible bitmap of one colour, with an optional rectangle of another.
+HBITMAP MakeBitmap(int width, int height, COLORREF fill, RECT marked = RECT{0, 0, 0, 0}, COLORREF mark = 0);
+// One pixel of a bitmap that is selected in no device context.
+COLORREF PixelOf(HBITMAP bitmap, int x, int y);
+
+// A white true-colour bitmap selected in a memory DC while the object lives.
+class Canvas {
+public:
+    explicit Canvas(int width = 64, int height = 64);
+    ~Canvas();
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+    HDC Dc() const { return m_dc; }
+    COLORREF At(int x, int y) const { return GetPixel(m_dc, x, y); }
+
+private:
+    HBITMAP m_bitmap;
+    HDC m_dc;
+    HGDIOBJ m_previous;
+};

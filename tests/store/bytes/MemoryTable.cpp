@@ -1,7 +1,5 @@
 #include "MemoryTable.h"
 
-#include "foundation/bytes/GenericException.h"
-
 std::vector<FieldSpec> SampleFields()
 {
     return {
@@ -31,14 +29,4 @@ std::vector<unsigned char> SampleTableBytes(std::uint32_t records, TableGroup gr
 {
     MemoryTable table(records, group);
     return table.Bytes();
-}
-
-std::string ErrorOf(const std::function<void()>& body)
-{
-    try {
-        body();
-    } catch (const CGenericException& e) {
-        return e.GetErrorText();
-    }
-    return "";
 }

@@ -1,12 +1,12 @@
 #pragma once
 
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "store/bytes/ByteStore.h"
 #include "store/bytes/TableCursor.h"
 #include "store/bytes/TableStructure.h"
+#include "support/bytes/ErrorOf.h"
 
 // A small notes-like table held in memory, for the tests of the table code.
 std::vector<FieldSpec> SampleFields();
@@ -24,6 +24,3 @@ struct MemoryTable {
 
 // A table of the sample fields whose records hold WUSERID = record number.
 std::vector<unsigned char> SampleTableBytes(std::uint32_t records, TableGroup group = TableGroup::kNotes);
-
-// The text of the CGenericException that the body throws, "" when none.
-std::string ErrorOf(const std::function<void()>& body);

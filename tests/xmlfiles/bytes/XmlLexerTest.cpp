@@ -85,15 +85,11 @@ TEST(XmlLexer, CutsAFileIntoItsTokens)
 
 TEST(XmlLexer, OnlyCrLfCountsAsALineBreak)
 {
-    EXPECT_EQ(ErrorText("<a>\r\n<b>\r\n<c d>"),
-              "lex.QPD. Can't work with this XML file. A lexical error was found: \r\n"
-              "Invalid character in the tag name.Missing \">\"\r\nin line 3 column 3\r\n");
-    EXPECT_EQ(ErrorText("<a>\n<b>\n<c d>"),
-              "lex.QPD. Can't work with this XML file. A lexical error was found: \r\n"
-              "Invalid character in the tag name.Missing \">\"\r\nin line 1 column 3\r\n");
-    EXPECT_EQ(ErrorText("<a>\r<b>\r<c d>"),
-              "lex.QPD. Can't work with this XML file. A lexical error was found: \r\n"
-              "Invalid character in the tag name.Missing \">\"\r\nin line 1 column 3\r\n");
+    const std::string text = "lex.QPD. Can't work with this XML file. A lexical error was found: \r\n"
+                             "Invalid character in the tag name.Missing \">\"\r\nin line ";
+    EXPECT_EQ(ErrorText("<a>\r\n<b>\r\n<c d>"), text + "3 column 3\r\n");
+    EXPECT_EQ(ErrorText("<a>\n<b>\n<c d>"), text + "1 column 3\r\n");
+    EXPECT_EQ(ErrorText("<a>\r<b>\r<c d>"), text + "1 column 3\r\n");
 }
 
 TEST(XmlLexer, CdataKeepsItsTextButDropsCrLfRightAfterTheOpening)
@@ -112,11 +108,9 @@ TEST(XmlLexer, CdataKeepsItsTextButDropsCrLfRightAfterTheOpening)
     tokens = Tokens("<![CDATA[]]>");
     ASSERT_EQ(tokens[0].kind, XT_CDATA);
     EXPECT_EQ(tokens[0].text, "");
-}
 
-TEST(XmlLexer, ContentIsTrimmedOfBlanksTabsAndLineEnds)
-{
-    std::vector<Token> tokens = Tokens("<a>\t x y \r\n</a>");
+    // Plain content loses its blanks, tabs and line ends at both sides.
+    tokens = Tokens("<a>\t x y \r\n</a>");
     ASSERT_EQ(tokens[3].kind, XT_CONTENT);
     EXPECT_EQ(tokens[3].text, "x y");
 }
@@ -167,6 +161,4 @@ TEST(XmlLexer, WithoutABufferSaysSoAndReadsNothing)
     lexer.NextToken();
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.LastText(), "No buffer has been mentioned yet\r\n Don't know what to analyze... use SetPtrToBuffer");
-    EXPECT_EQ(boxes.Boxes()[0].caption, "Quillnet+");
-    EXPECT_EQ(boxes.Boxes()[0].flags, static_cast<unsigned>(kMbIconHand));
 }

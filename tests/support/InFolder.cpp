@@ -1,4 +1,4 @@
-#include "InFolder.h"
+#include "support/InFolder.h"
 
 std::string ProgramFolder()
 {

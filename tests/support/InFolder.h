@@ -7,15 +7,14 @@
 
 #include <gtest/gtest.h>
 
+#include "support/CurrentFolder.h"
 #include "support/TempFolder.h"
 
 // Each test works in a fresh folder of its own, made the current folder, as the
-// program works in its data folder with relative table names.
+// program works in its data folder with relative names and writes its reports
+// ("error.txt", ...) there.
 class InFolder : public testing::Test {
 protected:
-    void SetUp() override { SetCurrentDirectoryA(m_folder.Path().c_str()); }
-    void TearDown() override { SetCurrentDirectoryA(".."); }
-
     std::string File(const std::string& name) const { return m_folder.File(name); }
     void Write(const std::string& name, const std::vector<unsigned char>& bytes)
     {
@@ -24,6 +23,7 @@ protected:
     std::string Read(const std::string& name) const { return ReadWholeFile(File(name)); }
 
     TempFolder m_folder;
+    CurrentFolder m_current{m_folder.Path()};
 };
 
 // The folder of the running test program, where the build puts qnpost.exe and

@@ -1,23 +1,26 @@
-#include <cstring>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
-#include "foundation/CallbackGuard.h"
-#include "foundation/win/FontDialog.h"
+#include "PictureFiles.h"
+#include "foundation/bytes/ImageFileHeaders.h"
 #include "foundation/win/ImageFiles.h"
 #include "support/TempFolder.h"
 #include "support/bytes/MessageBoxRecorder.h"
 
 namespace {
-unsigned Read16(const std::string& b, size_t at)
-{
-    return static_cast<unsigned char>(b[at]) | (static_cast<unsigned char>(b[at + 1]) << 8);
-}
-
 unsigned Read32(const std::string& b, size_t at)
 {
-    return Read16(b, at) | (Read16(b, at + 2) << 16);
+    unsigned value = 0;
+    for (int i = 3; i >= 0; --i)
+        value = value << 8 | static_cast<unsigned char>(b[at + i]);
+    return value;
+}
+
+std::string Header(const std::vector<unsigned char>& bytes)
+{
+    return std::string(bytes.begin(), bytes.end());
 }
 
 // A 10 by 10 metafile: red, with a blue 5 by 5 square at the top left.
@@ -78,17 +81,7 @@ private:
 
 HICON MakeColorIcon(COLORREF color)
 {
-    HDC screen = GetDC(nullptr);
-    HBITMAP colorBitmap = CreateCompatibleBitmap(screen, 32, 32);
-    HDC dc = CreateCompatibleDC(screen);
-    HGDIOBJ previous = SelectObject(dc, colorBitmap);
-    HBRUSH brush = CreateSolidBrush(color);
-    RECT all = {0, 0, 32, 32};
-    FillRect(dc, &all, brush);
-    SelectObject(dc, previous);
-    DeleteObject(brush);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
+    HBITMAP colorBitmap = MakeBitmap(32, 32, color);
     unsigned char maskBits[32 * 4] = {};  // all 0: every pixel opaque
     HBITMAP mask = CreateBitmap(32, 32, 1, 1, maskBits);
     ICONINFO parts = {TRUE, 0, 0, mask, colorBitmap};
@@ -98,53 +91,6 @@ HICON MakeColorIcon(COLORREF color)
     return icon;
 }
 
-// Ends the font dialog that ChooseFontWithTitle runs: a thread timer finds the
-// dialog of this thread, keeps its title and presses the given button. After
-// 200 ticks it cancels whatever dialog is open, so the test cannot hang.
-struct DialogCloser {
-    static std::string title;
-    static int button;
-    static int ticks;
-
-    static BOOL CALLBACK FindDialog(HWND window, LPARAM found)
-    {
-        char className[16] = "";
-        GetClassNameA(window, className, sizeof className);
-        if (std::strcmp(className, "#32770") == 0 && IsWindowVisible(window)) {
-            *reinterpret_cast<HWND*>(found) = window;
-            return FALSE;
-        }
-        return TRUE;
-    }
-
-    static VOID CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD)
-    {
-        GuardCallback([&] {
-            HWND dialog = nullptr;
-            EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&dialog));
-            if (!dialog && ++ticks < 200)
-                return;
-            KillTimer(nullptr, id);
-            if (!dialog)
-                return;
-            char text[128] = "";
-            GetWindowTextA(dialog, text, sizeof text);
-            title = text;
-            PostMessageA(dialog, WM_COMMAND, ticks < 200 ? button : IDCANCEL, 0);
-        });
-    }
-
-    static void Start(int pressed)
-    {
-        title.clear();
-        button = pressed;
-        ticks = 0;
-        SetTimer(nullptr, 0, 50, Tick);
-    }
-};
-std::string DialogCloser::title;
-int DialogCloser::button = IDCANCEL;
-int DialogCloser::ticks = 0;
 }
 
 TEST(ImageFiles, TenByTenPictureMakesA374ByteBmp)
@@ -155,17 +101,7 @@ TEST(ImageFiles, TenByTenPictureMakesA374ByteBmp)
     ASSERT_TRUE(SaveBitmapAsBmpFile(nullptr, METAFILEPICT{MM_TEXT, 10, 10, metafile}, path.c_str()));
     std::string file = ReadWholeFile(path);
     ASSERT_EQ(file.size(), 374u);
-    EXPECT_EQ(file.substr(0, 2), "BM");
-    EXPECT_EQ(Read32(file, 2), 374u);
-    EXPECT_EQ(Read32(file, 6), 0u);
-    EXPECT_EQ(Read32(file, 10), 54u);
-    EXPECT_EQ(Read32(file, 14), 40u);
-    EXPECT_EQ(Read32(file, 18), 10u);
-    EXPECT_EQ(Read32(file, 22), 10u);
-    EXPECT_EQ(Read16(file, 26), 1u);
-    EXPECT_EQ(Read16(file, 28), 24u);
-    EXPECT_EQ(Read32(file, 30), 0u);
-    EXPECT_EQ(Read32(file, 34), 320u);
+    EXPECT_EQ(file.substr(0, 54), Header(MakeBmpFileHeader(10, 10, 320)));
     // Rows run bottom-up, 32 bytes each, pixels as blue, green, red.
     EXPECT_EQ(file.substr(54, 3), std::string("\x00\x00\xFF", 3));
     EXPECT_EQ(file.substr(54 + 9 * 32, 3), std::string("\xFF\x00\x00", 3));
@@ -214,13 +150,8 @@ TEST(ImageFiles, IconFilesHoldColourAndMaskRows)
     std::string path = folder.File("note.ico");
     ASSERT_TRUE(SaveIconToFile(icon, path.c_str(), false));
     std::string file = ReadWholeFile(path);
-    // The header's layout has a test of its own; here what the icon gives: its
-    // size, depth and rows.
     ASSERT_EQ(file.size(), 22u + 40u + 3072u + 128u);
-    EXPECT_EQ(static_cast<unsigned char>(file[6]), 32);
-    EXPECT_EQ(Read32(file, 14), 40u + 3072u + 128u);
-    EXPECT_EQ(Read32(file, 30), 64u);
-    EXPECT_EQ(Read16(file, 36), 24u);
+    EXPECT_EQ(file.substr(0, 62), Header(MakeIconFileHeader(32, 32, 32, 24, 3072, 128)));
     EXPECT_EQ(file.substr(62, 3), std::string("\x00\xFF\x00", 3));
     EXPECT_EQ(file.substr(62 + 3072), std::string(128, '\0'));
     HANDLE loaded = LoadImageA(nullptr, path.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE);
@@ -231,7 +162,7 @@ TEST(ImageFiles, IconFilesHoldColourAndMaskRows)
     ASSERT_TRUE(SaveIconToFile(icon, wide.c_str(), true));
     std::string file32 = ReadWholeFile(wide);
     EXPECT_EQ(file32.size(), 22u + 40u + 4096u + 128u);
-    EXPECT_EQ(Read16(file32, 12), 32u);
+    EXPECT_EQ(file32.substr(0, 62), Header(MakeIconFileHeader(32, 32, 32, 32, 4096, 128)));
     DestroyIcon(icon);
 }
 
@@ -248,28 +179,4 @@ TEST(ImageFiles, AnIconThatCannotBeSavedLeavesTheFileAlone)
     DestroyIcon(monochrome);
     EXPECT_FALSE(SaveIconToFile(nullptr, folder.File("none.ico").c_str(), false));
     EXPECT_FALSE(FileExists(folder.File("none.ico")));
-}
-
-TEST(FontDialog, TitleIsSetAndTheChoiceComesBack)
-{
-    LOGFONTA start = {};
-    start.lfHeight = -16;
-    start.lfWeight = FW_NORMAL;
-    lstrcpynA(start.lfFaceName, "Tahoma", LF_FACESIZE);
-    LOGFONTA chosen = {};
-    COLORREF color = 0;
-
-    DialogCloser::Start(IDOK);
-    ASSERT_TRUE(ChooseFontWithTitle(&chosen, &color, nullptr, start, RGB(0, 0, 128), "Title font"));
-    EXPECT_EQ(DialogCloser::title, "Title font");
-    EXPECT_STREQ(chosen.lfFaceName, "Tahoma");
-    EXPECT_EQ(color, RGB(0, 0, 128));
-
-    LOGFONTA untouched = {};
-    untouched.lfHeight = 99;
-    COLORREF kept = RGB(1, 2, 3);
-    DialogCloser::Start(IDCANCEL);
-    EXPECT_FALSE(ChooseFontWithTitle(&untouched, &kept, nullptr, start, RGB(0, 0, 128), nullptr));
-    EXPECT_EQ(untouched.lfHeight, 99);
-    EXPECT_EQ(kept, RGB(1, 2, 3));
 }

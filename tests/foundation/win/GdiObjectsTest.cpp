@@ -54,10 +54,8 @@ TEST(DeviceContexts, MemoryDcDrawsIntoItsOwnBitmap)
     DeleteObject(pen);
 
     // Wine shows the 24-bit Xvfb screen as 32 bits per pixel: counted as 2^30.
-    EXPECT_EQ(GetDeviceCaps(screen.GetHandle(), BITSPIXEL), 32);
     EXPECT_EQ(screen.GetColorCount(), 1073741824u);
     EXPECT_EQ(ColorCountFor(8, 1), 256u);
-    EXPECT_EQ(ColorCountFor(32, 1), 1073741824u);
 
     HBITMAP bitmap = memory.GetBitmap();
     memory.Release();
@@ -96,23 +94,16 @@ TEST(DeviceContexts, ClipboardKeepsTheBitmapAfterRelease)
     CloseClipboard();
 }
 
-TEST(GdiObjects, FontsKeepTheirLogFont)
+TEST(GdiObjects, ChangesReplaceTheHandleAndFontsCompareByValue)
 {
     CGdiFont standard(0, 5, 0, 0, 0, 1, 1, 0, 0, 0, 0, 0, 0, "Ignored");
-    ASSERT_NE(standard.GetHFONT(), nullptr);
     EXPECT_EQ(standard.GetLogFont().lfHeight, -13);
     EXPECT_EQ(standard.GetLogFont().lfWeight, 400);
-    EXPECT_EQ(standard.GetLogFont().lfItalic, 0);
-    EXPECT_EQ(standard.GetLogFont().lfPitchAndFamily, 18);
     EXPECT_STREQ(standard.GetLogFont().lfFaceName, "Times New Roman");
-
-    CGdiFont named(-20, 0, 0, 0, 700, 0, 0, 0, 0, 3, 2, 1, 34, "A face name longer than thirty-one characters");
-    EXPECT_EQ(std::string(named.GetLogFont().lfFaceName), "A face name longer than thirty-");
 
     CGdiFont tahoma(FaceFont("Tahoma", -16));
     HFONT first = tahoma.GetHFONT();
-    LOGFONTA bigger = FaceFont("TAHOMA", -24);
-    tahoma.ChangeLogFont(bigger);
+    tahoma.ChangeLogFont(FaceFont("TAHOMA", -24));
     EXPECT_FALSE(IsLiveObject(first));
     EXPECT_TRUE(tahoma.IsSameLogFont(FaceFont("tahoma", -24)));
     EXPECT_FALSE(tahoma.IsSameLogFont(FaceFont("tahoma", -23)));
@@ -121,19 +112,17 @@ TEST(GdiObjects, FontsKeepTheirLogFont)
     EXPECT_FALSE(tahoma.IsSameLogFont(italic));
 
     CGdiBrush brush(RGB(1, 2, 3));
-    EXPECT_EQ(brush.GetColor(), RGB(1, 2, 3));
     HBRUSH old = brush.GetHandle();
     brush.ChangeBrushColor(RGB(4, 5, 6));
     EXPECT_FALSE(IsLiveObject(old));
-    EXPECT_EQ(brush.GetColor(), RGB(4, 5, 6));
-
     CGdiPen pen(RGB(7, 8, 9), PS_DOT);
+    HPEN oldPen = pen.GetHandle();
+    pen.ChangePenColor(RGB(9, 9, 9), PS_SOLID);
+    EXPECT_FALSE(IsLiveObject(oldPen));
     LOGPEN described = {};
     GetObjectA(pen.GetHandle(), sizeof described, &described);
-    EXPECT_EQ(described.lopnStyle, static_cast<UINT>(PS_DOT));
-    pen.ChangePenColor(RGB(9, 9, 9), PS_SOLID);
-    GetObjectA(pen.GetHandle(), sizeof described, &described);
     EXPECT_EQ(described.lopnColor, RGB(9, 9, 9));
+    EXPECT_EQ(described.lopnStyle, static_cast<UINT>(PS_SOLID));
 }
 
 TEST(GdiObjects, DerivedWindowFontStartsFromTheWindowsFont)
@@ -218,12 +207,6 @@ TEST(GdiCaches, FontsMatchByValueIgnoringTheFaceCase)
     EXPECT_EQ(cache->GetCount(), 150);
     EXPECT_EQ(cache->GetFont(FaceFont("Tahoma", -500)).font, tahoma);
     EXPECT_EQ(boxes.LastText(), "Too many different fonts  have been created\r\n Maximum 150 fonts are allowed.");
-
-    CFontEntry standard;
-    EXPECT_EQ(standard.font, nullptr);
-    EXPECT_EQ(standard.GetLogFont().lfWeight, 700);
-    EXPECT_EQ(standard.GetLogFont().lfPitchAndFamily, 12);
-    EXPECT_STREQ(standard.GetLogFont().lfFaceName, "Times New Roman");
 }
 
 TEST(GdiCaches, FontEntryBecomesARichEditFormat)
@@ -261,9 +244,6 @@ TEST(FavouritesImageList, IconsGoInAndComeOut)
     list.Create(16, 16, ILC_COLOR24 | ILC_MASK, 4, 4);
     EXPECT_EQ(list.AddIcon(LoadIcon(nullptr, IDI_APPLICATION)), 0);
     EXPECT_EQ(list.AddIcon(LoadIcon(nullptr, IDI_QUESTION)), 1);
-    HICON copy = list.GetIcon(1, ILD_NORMAL);
-    EXPECT_NE(copy, nullptr);
-    DestroyIcon(copy);
     EXPECT_THROW(list.AddBitmapStrip(GetModuleHandle(nullptr), 4242, RGB(255, 0, 255)), CGenericException);
 
     CClientDC screen(nullptr);
@@ -274,6 +254,4 @@ TEST(FavouritesImageList, IconsGoInAndComeOut)
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.LastText(), "ImageList_Draw failed");
     EXPECT_EQ(boxes.Boxes()[0].caption, "9");
-    list.Destroy();
-    EXPECT_EQ(list.GetHandle(), nullptr);
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "PictureFiles.h"
 #include "foundation/win/BackgroundPainting.h"
 
 namespace {
@@ -35,51 +36,21 @@ private:
     GradientFillFunction m_saved;
 };
 
-// Channels as 8-bit values, as GradientFill receives them shifted.
-struct Rgb {
-    int red, green, blue;
-};
-
-Rgb ColorOf(const TRIVERTEX& v)
-{
-    EXPECT_EQ(v.Red & 0xFF, 0);
-    EXPECT_EQ(v.Alpha, 0);
-    return {v.Red >> 8, v.Green >> 8, v.Blue >> 8};
-}
-
-void ExpectVertex(const TRIVERTEX& v, LONG x, LONG y, Rgb color)
+// GradientFill receives 8-bit channels shifted into the high byte, alpha 0.
+void ExpectVertex(const TRIVERTEX& v, LONG x, LONG y, COLORREF color)
 {
     EXPECT_EQ(v.x, x);
     EXPECT_EQ(v.y, y);
-    Rgb got = ColorOf(v);
-    EXPECT_EQ(got.red, color.red);
-    EXPECT_EQ(got.green, color.green);
-    EXPECT_EQ(got.blue, color.blue);
+    EXPECT_EQ(v.Red, GetRValue(color) << 8);
+    EXPECT_EQ(v.Green, GetGValue(color) << 8);
+    EXPECT_EQ(v.Blue, GetBValue(color) << 8);
+    EXPECT_EQ(v.Alpha, 0);
 }
 
 // A window whose client area is the given size.
 HWND MakeWindow(int width, int height)
 {
     return CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, width, height, nullptr, nullptr, nullptr, nullptr);
-}
-
-HBITMAP MakePicture(int width, int height, COLORREF fill, RECT marked, COLORREF mark)
-{
-    HDC screen = GetDC(nullptr);
-    HBITMAP picture = CreateCompatibleBitmap(screen, width, height);
-    HDC dc = CreateCompatibleDC(screen);
-    HGDIOBJ previous = SelectObject(dc, picture);
-    RECT all = {0, 0, width, height};
-    HBRUSH fillBrush = CreateSolidBrush(fill);
-    HBRUSH markBrush = CreateSolidBrush(mark);
-    FillRect(dc, &all, fillBrush);
-    FillRect(dc, &marked, markBrush);
-    SelectObject(dc, previous);
-    DeleteObject(fillBrush);
-    DeleteObject(markBrush);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
-    return picture;
 }
 }
 
@@ -95,8 +66,8 @@ TEST(Gradients, HorizontalAndVerticalRunFromTheTintToTheColour)
         ASSERT_EQ(call.vertices.size(), 2u);
         EXPECT_EQ(call.mesh, (std::vector<ULONG>{0, 1}));
         // 255 + (0 - 255) x 25 / 100 = 192.
-        ExpectVertex(call.vertices[0], 0, 0, {255, 192, 192});
-        ExpectVertex(call.vertices[1], 200, 100, {255, 0, 0});
+        ExpectVertex(call.vertices[0], 0, 0, RGB(255, 192, 192));
+        ExpectVertex(call.vertices[1], 200, 100, RGB(255, 0, 0));
     }
 }
 
@@ -110,10 +81,10 @@ TEST(Gradients, DiagonalIsTwoTrianglesOverFourCorners)
     for (const FillCall& call : g_calls) {
         EXPECT_EQ(call.mode, static_cast<ULONG>(GRADIENT_FILL_TRIANGLE));
         ASSERT_EQ(call.vertices.size(), 4u);
-        ExpectVertex(call.vertices[0], 0, 0, {255, 182, 182});   // share 29
-        ExpectVertex(call.vertices[1], 200, 0, {255, 77, 77});   // share 70
-        ExpectVertex(call.vertices[2], 0, 100, {255, 77, 77});
-        ExpectVertex(call.vertices[3], 200, 100, {255, 0, 0});
+        ExpectVertex(call.vertices[0], 0, 0, RGB(255, 182, 182));   // share 29
+        ExpectVertex(call.vertices[1], 200, 0, RGB(255, 77, 77));   // share 70
+        ExpectVertex(call.vertices[2], 0, 100, RGB(255, 77, 77));
+        ExpectVertex(call.vertices[3], 200, 100, RGB(255, 0, 0));
     }
 }
 
@@ -128,12 +99,12 @@ TEST(Gradients, LowHeightsNeitherDivideByZeroNorWrapColours)
     // At height 30 the corners' share (35) lies past the height: channels stop at 0.
     EXPECT_EQ(DrawGradient(3, 0, 0, 50, 30, nullptr, RGB(255, 128, 0)), 1);
     ASSERT_EQ(g_calls.size(), 2u);
-    ExpectVertex(g_calls[0].vertices[0], 0, 0, {255, 222, 187});  // share 8
-    ExpectVertex(g_calls[0].vertices[1], 50, 0, {255, 107, 0});
-    ExpectVertex(g_calls[0].vertices[2], 0, 30, {255, 107, 0});
+    ExpectVertex(g_calls[0].vertices[0], 0, 0, RGB(255, 222, 187));  // share 8
+    ExpectVertex(g_calls[0].vertices[1], 50, 0, RGB(255, 107, 0));
+    ExpectVertex(g_calls[0].vertices[2], 0, 30, RGB(255, 107, 0));
     g_calls.clear();
     EXPECT_EQ(DrawGradient(2, 0, 0, 50, 30, nullptr, RGB(0, 0, 0)), 1);
-    ExpectVertex(g_calls[0].vertices[0], 0, 0, {196, 196, 196});  // share 7
+    ExpectVertex(g_calls[0].vertices[0], 0, 0, RGB(196, 196, 196));  // share 7
 }
 
 TEST(Gradients, NothingIsDrawnWithoutGradientFill)
@@ -164,7 +135,7 @@ TEST(BackgroundPicture, TilesCoverTheClientAreaInPictureSteps)
 {
     HWND window = MakeWindow(100, 50);
     ASSERT_NE(window, nullptr);
-    HBITMAP picture = MakePicture(30, 30, RGB(255, 255, 255), RECT{0, 0, 1, 1}, RGB(255, 0, 0));
+    HBITMAP picture = MakeBitmap(30, 30, RGB(255, 255, 255), RECT{0, 0, 1, 1}, RGB(255, 0, 0));
     CMemoryDC memory;
     CBrushEntry brush;
     PaintBackgroundPicture(window, memory, 0, picture, 30, 30, false, brush);
@@ -176,7 +147,7 @@ TEST(BackgroundPicture, TilesCoverTheClientAreaInPictureSteps)
     EXPECT_EQ(GetPixel(memory.GetHandle(), 99, 49), RGB(255, 255, 255));
     EXPECT_EQ(GetPixel(memory.GetHandle(), 31, 31), RGB(255, 255, 255));
 
-    HBITMAP quarter = MakePicture(30, 30, RGB(255, 255, 255), RECT{0, 0, 15, 15}, RGB(0, 0, 255));
+    HBITMAP quarter = MakeBitmap(30, 30, RGB(255, 255, 255), RECT{0, 0, 15, 15}, RGB(0, 0, 255));
     PaintBackgroundPicture(window, memory, 0, quarter, 0x10000 | 30, 30, true, brush);
     EXPECT_EQ(GetPixel(memory.GetHandle(), 10, 10), RGB(0, 0, 255));
     EXPECT_EQ(GetPixel(memory.GetHandle(), 90, 40), RGB(255, 255, 255));
@@ -189,7 +160,7 @@ TEST(BackgroundPicture, TilesCoverTheClientAreaInPictureSteps)
 TEST(BackgroundPicture, WithoutAUsablePictureTheBrushOrGradientPaints)
 {
     HWND window = MakeWindow(40, 20);
-    HBITMAP picture = MakePicture(30, 30, RGB(255, 255, 255), RECT{0, 0, 1, 1}, RGB(255, 0, 0));
+    HBITMAP picture = MakeBitmap(30, 30, RGB(255, 255, 255), RECT{0, 0, 1, 1}, RGB(255, 0, 0));
     CBrushEntry brush;
     brush.color = RGB(0, 128, 0);
     brush.brush = CreateSolidBrush(brush.color);
@@ -208,7 +179,7 @@ TEST(BackgroundPicture, WithoutAUsablePictureTheBrushOrGradientPaints)
     PaintBackgroundPicture(window, memory, 2, nullptr, 0, 0, false, brush);
     ASSERT_EQ(g_calls.size(), 1u);
     EXPECT_EQ(g_calls[0].mode, static_cast<ULONG>(GRADIENT_FILL_RECT_V));
-    ExpectVertex(g_calls[0].vertices[1], 40, 20, {0, 128, 0});
+    ExpectVertex(g_calls[0].vertices[1], 40, 20, RGB(0, 128, 0));
     memory.Release();
     DeleteObject(brush.brush);
     DeleteObject(picture);
