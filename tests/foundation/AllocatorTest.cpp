@@ -6,10 +6,10 @@
 #include <gtest/gtest.h>
 
 #include "foundation/Allocator.h"
-#include "support/bytes/MessageBoxRecorder.h"
 #include "support/CurrentFolder.h"
 #include "support/TempFolder.h"
 #include "support/bytes/ErrorOf.h"
+#include "support/bytes/MessageBoxRecorder.h"
 
 namespace {
 struct LiveBlock {

@@ -1,8 +1,8 @@
 #include <string>
 
-#include "support/InFolder.h"
 #include "store/DbfFile.h"
 #include "store/DeleteAllRecords.h"
+#include "support/InFolder.h"
 
 namespace {
 class DeleteAllRecordsTest : public InFolder {

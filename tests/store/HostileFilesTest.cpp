@@ -2,12 +2,12 @@
 #include <random>
 #include <string>
 
-#include "support/InFolder.h"
 #include "bytes/DamagedFiles.h"
 #include "bytes/MemoryTable.h"
 #include "foundation/bytes/GenericException.h"
 #include "store/DbfFile.h"
 #include "store/bytes/MemoFile.h"
+#include "support/InFolder.h"
 #include "support/bytes/MessageBoxRecorder.h"
 
 namespace {

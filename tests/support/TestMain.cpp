@@ -10,8 +10,8 @@
 
 #include <gtest/gtest.h>
 
-#include "support/TempFolder.h"
 #include "foundation/bytes/MessageBoxes.h"
+#include "support/TempFolder.h"
 
 namespace {
 int UnexpectedBox(void*, const char* text, const char* caption, unsigned flags)

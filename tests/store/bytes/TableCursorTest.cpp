@@ -1,18 +1,15 @@
 #include <cstring>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "MemoryTable.h"
-#include "foundation/bytes/GenericException.h"
 #include "support/bytes/MessageBoxRecorder.h"
 
 namespace {
 const std::uint32_t kSampleHeaderLength = 33 + 32 * 9;
 const std::uint32_t kSampleRecordLength = 1 + 5 + 5 + 5 + 40 + 1 + 10 + 8 + 4 + 1;
-
 
 // The stored bytes of record n, deciphered with the key of its slot.
 std::string PlainRecord(const MemoryTable& t, std::uint32_t n)
@@ -29,60 +26,68 @@ std::string StoredField(const MemoryTable& t, std::uint32_t n, const char* name)
     EXPECT_TRUE(t.table.Fields().Find(name, info));
     return PlainRecord(t, n).substr(info.offset, info.width);
 }
+
+std::string AttachError(const std::vector<unsigned char>& bytes, TableGroup keys = TableGroup::kNotes)
+{
+    CMemoryByteStore store(bytes);
+    CTableCursor table;
+    table.UseKeys(keys, true);
+    std::string error = ErrorOf([&] { table.Attach(store, "notes.QPD"); });
+    EXPECT_EQ(table.IsAttached(), error.empty());
+    return error;
+}
+
+std::vector<std::int32_t> LiveIds(MemoryTable& t)
+{
+    std::vector<std::int32_t> ids;
+    for (t.table.GoTop(); !t.table.IsEOF(); t.table.Skip(1))
+        ids.push_back(t.table.GetLongValue("WUSERID"));
+    return ids;
+}
 }
 
 TEST(TableFile, SizeRuleByteForByte)
 {
     MemoryTable t;
     EXPECT_EQ(t.Bytes().size(), kSampleHeaderLength);
-    EXPECT_EQ(t.table.GetRecordCount(), 0u);
-    EXPECT_TRUE(t.table.IsEOF());
-    EXPECT_TRUE(t.table.IsBOF());
-
-    t.table.AppendRecord();
-    EXPECT_EQ(t.Bytes().size(), kSampleHeaderLength + kSampleRecordLength + 1);
-    EXPECT_EQ(t.Bytes().back(), 0x1A);
-    EXPECT_EQ(PlainRecord(t, 1), std::string(kSampleRecordLength, ' '));
-    EXPECT_EQ(t.table.GetRecno(), 1u);
-
-    t.table.AppendRecord();
-    EXPECT_EQ(t.Bytes().size(), kSampleHeaderLength + 2 * kSampleRecordLength + 1);
-    EXPECT_EQ(t.Bytes().back(), 0x1A);
+    EXPECT_TRUE(t.table.IsEOF() && t.table.IsBOF());
+    for (std::uint32_t n = 1; n <= 2; ++n) {
+        t.table.AppendRecord();
+        EXPECT_EQ(t.Bytes().size(), kSampleHeaderLength + n * kSampleRecordLength + 1);
+        EXPECT_EQ(t.Bytes().back(), 0x1A);
+        EXPECT_EQ(PlainRecord(t, n), std::string(kSampleRecordLength, ' '));
+        EXPECT_EQ(t.table.GetRecno(), n);
+    }
     t.Reopen();
     EXPECT_EQ(t.table.GetRecordCount(), 2u);
 
-    for (std::uint32_t records : {0u, 2u}) {
-        std::vector<unsigned char> good = SampleTableBytes(records);
+    // One byte more or less than the header's counts is not a table.
+    for (std::uint32_t records : {0u, 2u})
         for (int change : {-1, 1}) {
-            std::vector<unsigned char> bytes = good;
+            std::vector<unsigned char> bytes = SampleTableBytes(records);
             bytes.resize(bytes.size() + change, 0x1A);
-            CMemoryByteStore store(bytes);
-            CTableCursor table;
-            table.UseKeys(TableGroup::kNotes, true);
-            EXPECT_EQ(ErrorOf([&] { table.Attach(store, "notes.QPD"); }), "ReadStructure error");
-            EXPECT_FALSE(table.IsAttached());
+            EXPECT_EQ(AttachError(bytes), "ReadStructure error");
         }
-    }
 }
 
 TEST(TableFile, ImpossibleHeadersAndDescriptorsAreRefusedBeforeUse)
 {
     struct Change {
-        std::size_t offset;
+        std::size_t offset;  // in the deciphered header, or after it in the descriptors
         std::vector<unsigned char> bytes;
         bool inDescriptors;
     };
     const TableKeySet& keys = GetTableKeys(TableGroup::kNotes);
     const Change changes[] = {
-        {8, {32, 0}, false},              // header length below 33
-        {8, {34, 0}, false},              // not 33 + 32n
-        {8, {33 + 31, 0}, false},         // not 33 + 32n
-        {8, {0xFF, 0xFF}, false},         // beyond the file
-        {10, {0, 0}, false},              // record length 0
-        {12, {0, 0, 0, 0}, true},         // first field at offset 0 (the deletion flag)
+        {8, {32, 0}, false},                  // header length below 33
+        {8, {34, 0}, false},                  // not 33 + 32n
+        {8, {33 + 31, 0}, false},             // not 33 + 32n
+        {8, {0xFF, 0xFF}, false},             // beyond the file
+        {10, {0, 0}, false},                  // record length 0
+        {12, {0, 0, 0, 0}, true},             // first field at offset 0 (the deletion flag)
         {12, {0xF0, 0xFF, 0xFF, 0xFF}, true}, // field far outside the record
-        {16, {0}, true},                  // width 0
-        {32 * 8 + 16, {2}, true},         // last field one byte past the record
+        {16, {0}, true},                      // width 0
+        {32 * 8 + 16, {2}, true},             // last field one byte past the record
     };
     for (const Change& change : changes) {
         std::vector<unsigned char> bytes = SampleTableBytes(3);
@@ -94,22 +99,11 @@ TEST(TableFile, ImpossibleHeadersAndDescriptorsAreRefusedBeforeUse)
         keys.header.Encrypt(plain.data(), 32);
         keys.descriptors.Encrypt(plain.data() + 32, plain.size() - 32);
         std::copy(plain.begin(), plain.end(), bytes.begin());
-
-        CMemoryByteStore store(bytes);
-        CTableCursor table;
-        table.UseKeys(TableGroup::kNotes, true);
-        EXPECT_EQ(ErrorOf([&] { table.Attach(store, "notes.QPD"); }), "ReadStructure error") << change.offset;
+        EXPECT_EQ(AttachError(bytes), "ReadStructure error") << change.offset;
     }
-
-    CMemoryByteStore tiny(std::vector<unsigned char>(31, 0));
-    CTableCursor table;
-    table.UseKeys(TableGroup::kNotes, true);
-    EXPECT_EQ(ErrorOf([&] { table.Attach(tiny, "notes.QPD"); }), "Error reading header notes.QPD");
-
-    // Another group's keys do not read the table.
-    CMemoryByteStore notes(SampleTableBytes(2));
-    table.UseKeys(TableGroup::kUsers, true);
-    EXPECT_EQ(ErrorOf([&] { table.Attach(notes, "users.QPD"); }), "ReadStructure error");
+    EXPECT_EQ(AttachError(std::vector<unsigned char>(31, 0)), "Error reading header notes.QPD");
+    EXPECT_EQ(AttachError(SampleTableBytes(2), TableGroup::kUsers), "ReadStructure error")
+        << "another group's keys do not read the table";
 }
 
 TEST(TableFile, NavigationSkipsDeletedRecords)
@@ -119,23 +113,21 @@ TEST(TableFile, NavigationSkipsDeletedRecords)
         t.table.DeleteRecord(n);
     t.Reopen();
     EXPECT_EQ(t.table.GetRecno(), 4u);
-    EXPECT_EQ(t.table.GetLongValue("WUSERID"), 4);
+    EXPECT_EQ(LiveIds(t), (std::vector<std::int32_t>{4, 5, 6, 9}));
+    EXPECT_EQ(t.table.GetLongValue("WUSERID"), 0);  // blank buffer after the end
 
-    std::vector<std::int32_t> seen;
-    for (t.table.GoTop(); !t.table.IsEOF(); t.table.Skip(1))
-        seen.push_back(t.table.GetLongValue("WUSERID"));
-    EXPECT_EQ(seen, (std::vector<std::int32_t>{4, 5, 6, 9}));
-    EXPECT_EQ(t.table.GetLongValue("WUSERID"), 0); // blank buffer after the end
-
-    t.table.GoTo(6);
-    t.table.Skip(1);
-    EXPECT_EQ(t.table.GetRecno(), 9u);
-    t.table.GoTo(8);
-    EXPECT_TRUE(t.table.IsDeleted(8));
-    t.table.Skip(1);
-    EXPECT_EQ(t.table.GetRecno(), 9u);
-    EXPECT_FALSE(t.table.IsDeleted(9));
-
+    struct {
+        std::uint32_t from;
+        std::int32_t skip;
+        std::uint32_t recno;  // 0: before the first record
+    } moves[] = {{6, 1, 9}, {8, 1, 9}, {5, -1, 4}, {4, -1, 0}, {1, -1, 0}, {4, -5, 0}};
+    for (const auto& m : moves) {
+        t.table.GoTo(m.from);
+        t.table.Skip(m.skip);
+        if (m.recno)
+            EXPECT_EQ(t.table.GetRecno(), m.recno) << m.from << " " << m.skip;
+        EXPECT_EQ(t.table.IsBOF(), m.recno == 0) << m.from << " " << m.skip;
+    }
     t.table.GoTo(11);
     EXPECT_TRUE(t.table.IsEOF());
     EXPECT_EQ(t.table.GetStringValue("SZTITLE"), std::string(40, ' '));
@@ -143,34 +135,16 @@ TEST(TableFile, NavigationSkipsDeletedRecords)
     EXPECT_FALSE(t.table.IsEOF());
     EXPECT_EQ(t.table.GetLongValue("WUSERID"), 5);
 
-    t.table.GoTo(5);
-    t.table.Skip(-1);
-    EXPECT_EQ(t.table.GetRecno(), 4u);
-    t.table.Skip(-1);
-    EXPECT_TRUE(t.table.IsBOF());
-    t.table.GoTo(1);
-    t.table.Skip(-1);
-    EXPECT_TRUE(t.table.IsBOF());
-    t.table.Skip(-5);
-    EXPECT_TRUE(t.table.IsBOF());
-}
-
-TEST(TableFile, AllDeletedAndEmptyTablesEndAtOnce)
-{
-    MemoryTable t(3);
+    MemoryTable allDeleted(3);
     for (std::uint32_t n = 1; n <= 3; ++n)
-        t.table.DeleteRecord(n);
-    t.Reopen();
-    EXPECT_TRUE(t.table.IsEOF());
-    EXPECT_EQ(t.table.GetStringValue("SHORT"), "    ");
-
+        allDeleted.table.DeleteRecord(n);
+    allDeleted.Reopen();
+    EXPECT_TRUE(allDeleted.table.IsEOF());
+    EXPECT_EQ(allDeleted.table.GetStringValue("SHORT"), "    ");
     MemoryTable empty;
-    empty.table.GoTop();
     empty.table.Skip(1);
     empty.table.GoTo(1);
-    EXPECT_TRUE(empty.table.IsEOF());
-    EXPECT_TRUE(empty.table.IsBOF());
-    EXPECT_EQ(empty.table.GetLongValue("WUSERID"), 0);
+    EXPECT_TRUE(empty.table.IsEOF() && empty.table.IsBOF());
 }
 
 TEST(TableFile, WritesOutsideTheTableAreRefused)
@@ -183,29 +157,26 @@ TEST(TableFile, WritesOutsideTheTableAreRefused)
     EXPECT_NE(ErrorOf([&] { t.table.DeleteRecord(0); }), "");
     EXPECT_NE(ErrorOf([&] { t.table.RecallRecord(4); }), "");
     EXPECT_EQ(ErrorOf([&] { t.table.SetLongValue(1, "NOPE", 1); }), "NOPE field not found");
+    EXPECT_EQ(ErrorOf([&] { t.table.GetLongValue("wleft"); }), "wleft field not found");
     EXPECT_EQ(t.Bytes(), before);
-    EXPECT_FALSE(t.table.IsDeleted(0));
-    EXPECT_FALSE(t.table.IsDeleted(4));
 }
 
 TEST(TableFile, FieldsAreStoredInTheirEncodings)
 {
     MemoryTable t(21);
-    t.table.GoTo(21);
     t.table.SetLongValue(21, "WLEFT", -1000);
     t.table.SetLongValue(21, "WTOP", -2748);
     t.table.SetStringValue(21, "SHORT", "abcdef");
     t.table.SetStringValue(21, "FLAG", "");
     t.table.SetStringValue(21, "BSTAYONTOP", "T");
     t.table.SetDoubleValue(21, "DTIMES", 123456789.0);
+    // Record 21 is enciphered with the key of slot 1.
     EXPECT_EQ(StoredField(t, 21, "WLEFT"), std::string("3e8H\0", 5));
     EXPECT_EQ(StoredField(t, 21, "WTOP"), std::string("abcH\0", 5));
     EXPECT_EQ(StoredField(t, 21, "SHORT"), "abcd");
     EXPECT_EQ(StoredField(t, 21, "FLAG"), " ");
     EXPECT_EQ(StoredField(t, 21, "DTIMES"), "1.23e+08");
     EXPECT_EQ(StoredField(t, 21, "WUSERID"), "   21");
-    // Record 21 is enciphered with the key of slot 1.
-    EXPECT_EQ(PlainRecord(t, 21)[0], ' ');
 
     t.Reopen();
     t.table.GoTo(21);
@@ -214,34 +185,20 @@ TEST(TableFile, FieldsAreStoredInTheirEncodings)
     EXPECT_TRUE(t.table.GetLogicalValue("BSTAYONTOP"));
     EXPECT_DOUBLE_EQ(t.table.GetDoubleValue("DTIMES"), 1.23e8);
     EXPECT_EQ(t.table.GetStringValue("SHORT  "), "abcd");
-    EXPECT_FALSE(t.table.FieldExists("short"));
-    EXPECT_EQ(ErrorOf([&] { t.table.GetLongValue("wleft"); }), "wleft field not found");
-
-    for (const char* yes : {"Y", "?", "T"}) {
-        t.table.SetStringValue(21, "BSTAYONTOP", yes);
-        EXPECT_TRUE(t.table.GetLogicalValue("BSTAYONTOP")) << yes;
-    }
-    for (const char* no : {"F", ""}) {
-        t.table.SetStringValue(21, "BSTAYONTOP", no);
-        EXPECT_FALSE(t.table.GetLogicalValue("BSTAYONTOP")) << no;
-    }
 }
 
 TEST(TableFile, AnOverflowIsShownAndStoresOne)
 {
     MessageBoxRecorder boxes;
     MemoryTable t(2);
-    t.table.GoTo(2);
     t.table.SetLongValue(2, "WUSERID", 123456);
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Boxes()[0].text, "WUSERID");
     EXPECT_EQ(boxes.Boxes()[0].caption, "123456");
-    EXPECT_EQ(boxes.Boxes()[0].flags, static_cast<unsigned>(kMbOk));
-    EXPECT_EQ(boxes.Boxes()[0].owner, nullptr);
     EXPECT_EQ(StoredField(t, 2, "WUSERID"), "    1");
 
     t.table.SetDoubleValue(2, "DTIMES", 0.000123456);
-    EXPECT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Count(), 1u) << "a double too long loses digits, not its value";
     EXPECT_EQ(StoredField(t, 2, "DTIMES"), "0.000123");
 }
 
@@ -254,7 +211,6 @@ TEST(TableFile, ASetReadsItsOwnRecordWhenTheCallerDidNotGoThere)
     EXPECT_EQ(t.table.GetLongValue("WUSERID"), 4);
     t.Reopen();
     t.table.GoTo(2);
-    EXPECT_EQ(t.table.GetLongValue("WUSERID"), 2);
     EXPECT_EQ(t.table.GetStringValue("SZTITLE"), std::string(40, ' '));
     t.table.GoTo(4);
     EXPECT_EQ(t.table.GetStringValue("SZTITLE").substr(0, 7), "fourth ");
@@ -266,7 +222,6 @@ TEST(TableFile, DeletedSlotsAreReused)
     t.table.DeleteRecord(5);
     t.table.DeleteRecord(2);
     t.table.BuildDeletedList();
-    EXPECT_TRUE(t.table.IsEOF());
     EXPECT_EQ(t.table.DeletedList().Count(), 2u);
     EXPECT_EQ(t.table.GetFirstDeletedRecord(), 2u);
 
@@ -279,15 +234,7 @@ TEST(TableFile, DeletedSlotsAreReused)
     EXPECT_EQ(t.table.GetFirstDeletedRecord(), 5u);
     EXPECT_EQ(t.Bytes().size(), kSampleHeaderLength + 6 * kSampleRecordLength + 1);
 
-    t.table.AddToDeletedList(5);
-    t.table.AddToDeletedList(3);
-    t.table.RemoveFromDeletedList(42);
-    EXPECT_EQ(t.table.DeletedList().Count(), 2u);
-
     t.Reopen();
-    EXPECT_EQ(t.table.GetFirstDeletedRecord(), 5u); // the list belongs to the binding
-    std::vector<std::int32_t> live;
-    for (t.table.GoTop(); !t.table.IsEOF(); t.table.Skip(1))
-        live.push_back(t.table.GetLongValue("WUSERID"));
-    EXPECT_EQ(live, (std::vector<std::int32_t>{1, 77, 3, 4, 6}));
+    EXPECT_EQ(t.table.GetFirstDeletedRecord(), 5u);  // the list belongs to the binding
+    EXPECT_EQ(LiveIds(t), (std::vector<std::int32_t>{1, 77, 3, 4, 6}));
 }
