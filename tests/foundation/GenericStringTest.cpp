@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "foundation/GenericString.h"
+#include "support/CurrentFolder.h"
 #include "support/TempFolder.h"
+#include "support/bytes/ErrorOf.h"
 #include "support/bytes/MessageBoxRecorder.h"
 
 TEST(GenericString, GrowthFollowsTheCapacityRules)
@@ -14,7 +16,7 @@ TEST(GenericString, GrowthFollowsTheCapacityRules)
     EXPECT_EQ(a.GetCapacity(), 1);
     a += "abc";
     EXPECT_EQ(a.GetCapacity(), 14);
-    EXPECT_EQ(std::string(a.GetString()), "abc");
+    EXPECT_STREQ(a.GetString(), "abc");
 
     CGenericString b;
     b += "abcdefghijk";
@@ -24,7 +26,7 @@ TEST(GenericString, GrowthFollowsTheCapacityRules)
     EXPECT_EQ(c.GetCapacity(), 3);
     c += 'x';
     EXPECT_EQ(c.GetCapacity(), 7);
-    EXPECT_EQ(std::string(c.GetString()), "abx");
+    EXPECT_STREQ(c.GetString(), "abx");
 
     CGenericString d("a long text");
     d = "ab";
@@ -32,73 +34,52 @@ TEST(GenericString, GrowthFollowsTheCapacityRules)
     EXPECT_TRUE(d == "ab");
 }
 
-TEST(GenericString, SubStrAndPadding)
+TEST(GenericString, SubStrPaddingTrimsAndIndexes)
 {
     CGenericString text("abcdef");
     EXPECT_TRUE(text.SubStr(0, 3) == "abc");
-    try {
-        text.SubStr(4, 3);
-        FAIL();
-    } catch (const CGenericException& e) {
-        EXPECT_STREQ(e.GetErrorText(), "CGenericString::SubStr index too big  ");
-    }
+    EXPECT_EQ(ErrorOf([&] { text.SubStr(4, 3); }), "CGenericString::SubStr index too big  ");
 
     CGenericString shortText(8);
     shortText = "ab";
     shortText.MakeStringRightPadded(5);
-    EXPECT_EQ(std::string(shortText.GetString()), "ab   ");
+    EXPECT_STREQ(shortText.GetString(), "ab   ");
     CGenericString longText("abcdefg");
     longText.MakeStringRightPadded(5);
-    EXPECT_EQ(std::string(longText.GetString()), "abcde");
-
+    EXPECT_STREQ(longText.GetString(), "abcde");
     CGenericString left(6);
     left = "7";
     left.MakeStringLeftPadded('*', 4);
-    EXPECT_EQ(std::string(left.GetString()), "***7");
+    EXPECT_STREQ(left.GetString(), "***7");
     EXPECT_THROW(left.MakeStringLeftPadded('*', 7), CGenericException);
+
+    CGenericString trimmed("xxabcxx");
+    trimmed.TrimRight('x');
+    trimmed.TrimLeft('x');
+    EXPECT_STREQ(trimmed.GetString(), "abc");
+    CGenericString one("x");
+    one.TrimRight('x');
+    EXPECT_STREQ(one.GetString(), "x") << "a text of one character is not trimmed away";
+    EXPECT_EQ(trimmed.GetCharFromIndex(1), 'b');
+    EXPECT_THROW(trimmed.GetCharFromIndex(-1), CGenericException);
+    EXPECT_THROW(trimmed.SetCharFromIndex(trimmed.GetCapacity(), 'z'), CGenericException);
+    CGenericString empty;
+    EXPECT_EQ(ErrorOf([&] { empty.SetCharFromIndex(1, 'z'); }), "CGenericString::SetCharFromIndex index too big");
 }
 
 TEST(GenericString, PadLeftLogsAndThrowsWhenTheValueDoesNotFit)
 {
     TempFolder folder;
-    SetCurrentDirectoryA(folder.Path().c_str());
+    CurrentFolder current(folder.Path());
     CGenericString field(5);
     field.PadLeft(42, '0', 5);
-    EXPECT_EQ(std::string(field.GetString()), "00042");
+    EXPECT_STREQ(field.GetString(), "00042");
     EXPECT_THROW(field.PadLeft(123456, '0', 5), CGenericException);
-    std::string log = ReadWholeFile(folder.File("error.txt"));
-    EXPECT_NE(log.find("CGenericString::PadLeft(): field len=5 Value=123456"), std::string::npos) << log;
-
+    EXPECT_NE(ReadWholeFile(folder.File("error.txt")).find("CGenericString::PadLeft(): field len=5 Value=123456"),
+              std::string::npos);
     CGenericString number(8);
     number.PadLeftDouble(2.5, ' ', 6);
-    EXPECT_EQ(std::string(number.GetString()), "   2.5");
-    SetCurrentDirectoryA("..");
-}
-
-TEST(GenericString, TrimsAndIndexes)
-{
-    CGenericString text("xxabcxx");
-    text.TrimRight('x');
-    EXPECT_EQ(std::string(text.GetString()), "xxabc");
-    text.TrimLeft('x');
-    EXPECT_EQ(std::string(text.GetString()), "abc");
-    CGenericString one("x");
-    one.TrimRight('x');
-    EXPECT_EQ(std::string(one.GetString()), "x");
-    CGenericString only("xxx");
-    only.TrimLeft('x');
-    EXPECT_EQ(std::string(only.GetString()), "");
-
-    EXPECT_EQ(text.GetCharFromIndex(1), 'b');
-    EXPECT_THROW(text.GetCharFromIndex(-1), CGenericException);
-    EXPECT_THROW(text.SetCharFromIndex(text.GetCapacity(), 'z'), CGenericException);
-    CGenericString empty;
-    try {
-        empty.SetCharFromIndex(1, 'z');
-        FAIL();
-    } catch (const CGenericException& e) {
-        EXPECT_STREQ(e.GetErrorText(), "CGenericString::SetCharFromIndex index too big");
-    }
+    EXPECT_STREQ(number.GetString(), "   2.5");
 }
 
 TEST(GenericString, TheFiftyFirstStringFails)
@@ -108,12 +89,7 @@ TEST(GenericString, TheFiftyFirstStringFails)
     int alive = static_cast<int>(StringAllocator().GetObjectCount()) - 1;
     for (int i = alive; i < 50; ++i)
         strings.emplace_back(new CGenericString("x"));
-    try {
-        CGenericString extra("y");
-        FAIL();
-    } catch (const CGenericException& e) {
-        EXPECT_STREQ(e.GetErrorText(), "CGenericString(char*) constructor failed");
-    }
+    EXPECT_EQ(ErrorOf([] { CGenericString extra("y"); }), "CGenericString(char*) constructor failed");
     EXPECT_TRUE(boxes.Saw("51 - The memory allocator is full"));
 }
 
@@ -135,20 +111,17 @@ TEST(GenericString, ArgumentFromTheSamePoolSurvivesCompaction)
     EXPECT_EQ(std::string(copy.GetString()), std::string(6000, 's'));
 }
 
-TEST(GenericString, WorkerStringHasTheSameBehaviour)
+TEST(GenericString, WorkerStringsAndLargeTexts)
 {
     CWorkerString text("ab");
     text += 'c';
     EXPECT_EQ(text.GetCapacity(), 7);
     text += "defghijklmnop";
-    EXPECT_EQ(std::string(text.GetString()), "abcdefghijklmnop");
+    EXPECT_STREQ(text.GetString(), "abcdefghijklmnop");
     CWorkerString number;
     IntToText(255, number, 16);
-    EXPECT_EQ(std::string(number.GetString()), "ff");
-}
+    EXPECT_STREQ(number.GetString(), "ff");
 
-TEST(GenericString, LargeTextsWarnButWork)
-{
     MessageBoxRecorder boxes;
     CGenericString big(std::string(7000, 'b').c_str());
     EXPECT_EQ(boxes.LastText(), "CGenericString constructor 2, argument>6 KBytes");

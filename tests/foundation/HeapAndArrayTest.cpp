@@ -5,43 +5,31 @@
 
 #include "foundation/MemArray.h"
 #include "foundation/ProcessHeap.h"
-#include "support/TempFolder.h"
+#include "support/InFolder.h"
+#include "support/bytes/ErrorOf.h"
 
 namespace {
-class InFolder : public testing::Test {
+class InFolderWithLog : public InFolder {
 protected:
-    void SetUp() override { SetCurrentDirectoryA(m_folder.Path().c_str()); }
-    void TearDown() override { SetCurrentDirectoryA(".."); }
-    std::string ErrorLog() { return ReadWholeFile(m_folder.File("error.txt")); }
-    TempFolder m_folder;
+    std::string ErrorLog() { return Read("error.txt"); }
 };
 }
 
-using HeapBlock = InFolder;
-using MemArrayTest = InFolder;
-
-TEST_F(HeapBlock, EmptyBlockHasNoBytes)
-{
-    CProcessHeap empty(0);
-    EXPECT_EQ(empty.GetBlock(), nullptr);
-    EXPECT_THROW(empty.GetCharFromIndex(0), CGenericException);
-}
+using HeapBlock = InFolderWithLog;
+using MemArrayTest = InFolderWithLog;
 
 TEST_F(HeapBlock, BoundsFaultDumpsTheBlock)
 {
     CProcessHeap block(4);
     std::memcpy(block.GetBlock(), "wxyz", 4);
-    try {
-        block.SetCharFromIndex(4, 'a');
-        FAIL();
-    } catch (const CGenericException& e) {
-        EXPECT_STREQ(e.GetErrorText(), "CProcessHeapPointer::SetCharFromIndex index out of bounds !");
-    }
-    std::string log = ErrorLog();
-    EXPECT_NE(log.find(" ProcessHeapPointer::SetCharFromIndex(): Out of bounds, buffer size =4, index=4\r\n"
-                       "Buffer content:\r\nwxyz"),
-              std::string::npos)
-        << log;
+    EXPECT_EQ(ErrorOf([&] { block.SetCharFromIndex(4, 'a'); }),
+              "CProcessHeapPointer::SetCharFromIndex index out of bounds !");
+    EXPECT_NE(ErrorLog().find(" ProcessHeapPointer::SetCharFromIndex(): Out of bounds, buffer size =4, index=4\r\n"
+                              "Buffer content:\r\nwxyz"),
+              std::string::npos);
+    CProcessHeap empty(0);
+    EXPECT_EQ(empty.GetBlock(), nullptr);
+    EXPECT_THROW(empty.GetCharFromIndex(0), CGenericException);
 }
 
 TEST_F(HeapBlock, FailedAllocationKeepsSizeZero)
@@ -72,16 +60,10 @@ TEST_F(MemArrayTest, IndexBoundsWriteTheReport)
     for (int i = 0; i < 10; ++i)
         bytes[i] = static_cast<BYTE>('0' + i);
     EXPECT_EQ(bytes[9], '9');
-    try {
-        bytes[10];
-        FAIL();
-    } catch (const CGenericException& e) {
-        EXPECT_STREQ(e.GetErrorText(), "CMemArray T& operator[] out of bounds");
-    }
-    std::string log = ErrorLog();
-    EXPECT_NE(log.find(" CMemArray::operator[] Out of bounds, buffer size =10, index=10\r\nBuffer content:\r\n0123456789"),
-              std::string::npos)
-        << log;
+    EXPECT_EQ(ErrorOf([&] { bytes[10]; }), "CMemArray T& operator[] out of bounds");
+    EXPECT_NE(ErrorLog().find(" CMemArray::operator[] Out of bounds, buffer size =10, index=10\r\nBuffer content:\r\n"
+                              "0123456789"),
+              std::string::npos);
 }
 
 TEST_F(MemArrayTest, EmptyAndReallocatedArrays)
@@ -105,12 +87,7 @@ TEST_F(MemArrayTest, EmptyAndReallocatedArrays)
 TEST_F(MemArrayTest, HugeAllocationWritesTheMemoryReport)
 {
     CMemArray<BYTE> array;
-    try {
-        array.Alloc(0x7FFFFFF0u);
-        FAIL();
-    } catch (const CGenericException& e) {
-        EXPECT_STREQ(e.GetErrorText(), "CMemArray::Alloc() failed");
-    }
+    EXPECT_EQ(ErrorOf([&] { array.Alloc(0x7FFFFFF0u); }), "CMemArray::Alloc() failed");
     std::string log = ErrorLog();
     EXPECT_EQ(log.rfind("\r\nCMemArray constructor failed ?\r\nRequested 2147483632 bytes.\r\nTotal memory ", 0), 0u) << log;
     EXPECT_NE(log.find(" MBytes, Free memory "), std::string::npos);

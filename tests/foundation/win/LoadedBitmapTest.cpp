@@ -35,13 +35,13 @@ TEST_F(LoadedBitmapTest, BmpGifAndJpegLoadWithTheirPixelSizes)
     EXPECT_EQ(bmp.GetHeight(), 20);
 
     CLoadedBitmap gif;
-    ASSERT_NE(Load(gif, "picture.GIF", MakeGif(5, 3)), nullptr);
+    ASSERT_NE(Load(gif, "picture.GIF", kRedGif5x3), nullptr);
     EXPECT_TRUE(gif.IsGif());
     EXPECT_EQ(gif.GetWidth(), 5);
     EXPECT_EQ(gif.GetHeight(), 3);
 
     CLoadedBitmap jpeg;
-    ASSERT_NE(Load(jpeg, "picture.jpg", MakeJpeg(24, 16)), nullptr);
+    ASSERT_NE(Load(jpeg, "picture.jpg", GreyJpeg24x16()), nullptr);
     EXPECT_TRUE(jpeg.IsJpeg());
     EXPECT_EQ(jpeg.GetWidth(), 24);
     EXPECT_EQ(jpeg.GetHeight(), 16);
@@ -68,14 +68,14 @@ TEST_F(LoadedBitmapTest, PngAndOtherSpellingsAreRefused)
     ASSERT_EQ(m_boxes.Count(), 1u);
     EXPECT_EQ(m_boxes.LastText(), "Sorry, .PNG files are not currently supported.");
 
-    std::string jpeg = MakeJpeg(16, 8);
+    std::string jpeg = GreyJpeg24x16();
     EXPECT_EQ(Load(picture, "photo.Jpg", jpeg), nullptr);
     ASSERT_EQ(m_boxes.Count(), 2u);
     EXPECT_EQ(m_boxes.LastText(), "Please check the CapsLock key.\r\nOnly .bmp, .jpg, .gif files are allowed ");
     EXPECT_EQ(m_boxes.Boxes()[1].flags, 0x10u);
 
     ASSERT_NE(Load(picture, "photo.JPG", jpeg), nullptr);
-    EXPECT_EQ(picture.GetWidth(), 16);
+    EXPECT_EQ(picture.GetWidth(), 24);
     EXPECT_EQ(m_boxes.Count(), 2u);
 }
 
@@ -88,7 +88,7 @@ TEST_F(LoadedBitmapTest, MissingDamagedAndMisnamedFiles)
     EXPECT_EQ(m_boxes.LastText(), "The file does not exist. The image cannot be loaded");
     EXPECT_EQ(m_boxes.Boxes()[0].caption, missing);
 
-    std::string gif = MakeGif(8, 8);
+    const std::string& gif = kRedGif5x3;
     EXPECT_EQ(Load(picture, "cut.gif", gif.substr(0, 12)), nullptr);
     EXPECT_TRUE(m_boxes.Saw("CLoadedBitmap::LoadGifJpg OleLoadPicture has failed"));
     EXPECT_EQ(m_boxes.LastText(), "Loading the image from disk has failed");
@@ -100,13 +100,4 @@ TEST_F(LoadedBitmapTest, MissingDamagedAndMisnamedFiles)
     EXPECT_EQ(Load(picture, "old.bmp.pictures\\small.gif", gif), nullptr);
     EXPECT_TRUE(picture.IsBmp());
     EXPECT_EQ(m_boxes.LastText(), "Loading the image from disk has failed");
-}
-
-TEST_F(LoadedBitmapTest, BitmapResourcesAndSizeConversion)
-{
-    EXPECT_EQ(HimetricToPixels(2540, 96), 96);
-    EXPECT_EQ(HimetricToPixels(635, 96), 24);
-    CLoadedBitmap picture;
-    EXPECT_EQ(picture.LoadBitmapResource(GetModuleHandleA(nullptr), 4321), nullptr);
-    EXPECT_EQ(picture.GetWidth(), 0);
 }

@@ -13,12 +13,6 @@ void PutLe32(std::string& out, uint32_t value)
     PutLe16(out, value >> 16);
 }
 
-void PutBe16(std::string& out, uint32_t value)
-{
-    out += static_cast<char>(value >> 8 & 0xFF);
-    out += static_cast<char>(value & 0xFF);
-}
-
 std::string BmpHeaders(int width, int height, int bitCount, uint32_t colours, uint32_t bitsSize)
 {
     uint32_t offset = 14 + 40 + colours * 4;
@@ -78,102 +72,23 @@ std::string MakeBmp8(int width, int height, const std::vector<uint32_t>& colours
     return out;
 }
 
-// LZW with a minimum code size of 2: codes are 3 bits wide as long as the
-// table stays below 8 entries, which a clear code before every second pixel
-// ensures.
-std::string MakeGif(int width, int height)
-{
-    std::string out = "GIF89a";
-    PutLe16(out, static_cast<uint32_t>(width));
-    PutLe16(out, static_cast<uint32_t>(height));
-    out += static_cast<char>(0x81); // global colour table of 4 entries
-    out += '\0';
-    out += '\0';
-    const unsigned char table[] = {0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255};
-    out.append(reinterpret_cast<const char*>(table), sizeof table);
-    out += ',';
-    PutLe16(out, 0);
-    PutLe16(out, 0);
-    PutLe16(out, static_cast<uint32_t>(width));
-    PutLe16(out, static_cast<uint32_t>(height));
-    out += '\0';
-    out += '\x02';
+// LZW with a minimum code size of 2, a clear code before every second pixel
+// keeping the codes 3 bits wide.
+const std::string kRedGif5x3("GIF89a\x05\x00\x03\x00\x81\x00\x00\x00\x00\x00\xFF\x00\x00\x00\xFF\x00\x00\x00\xFF"
+                             "\x2C\x00\x00\x00\x00\x05\x00\x03\x00\x00\x02\x09\x4C\x98\x30\x61\xC2\x84\x09\x13\xA6"
+                             "\x00\x3B",
+                             48);
 
-    std::vector<unsigned> codes;
-    int pixels = width * height;
-    for (int i = 0; i < pixels; ++i) {
-        if (i % 2 == 0)
-            codes.push_back(4);
-        codes.push_back(1);
-    }
-    codes.push_back(5);
-    std::string data;
-    unsigned buffer = 0;
-    int bits = 0;
-    for (unsigned code : codes) {
-        buffer |= code << bits;
-        bits += 3;
-        while (bits >= 8) {
-            data += static_cast<char>(buffer & 0xFF);
-            buffer >>= 8;
-            bits -= 8;
-        }
-    }
-    if (bits)
-        data += static_cast<char>(buffer & 0xFF);
-    for (size_t at = 0; at < data.size(); at += 255) {
-        std::string block = data.substr(at, 255);
-        out += static_cast<char>(block.size());
-        out += block;
-    }
-    out += '\0';
-    out += ';';
-    return out;
-}
-
-// One component, one quantisation table of ones, and Huffman tables that hold a
-// single one-bit code each: DC difference 0 and end of block. Every 8 x 8 block
-// is then the two bits "00".
-std::string MakeJpeg(int width, int height)
+// One component, a quantisation table of ones, and Huffman tables that hold a
+// single one-bit code each: DC difference 0 and end of block. Each of the six
+// 8 x 8 blocks is then the two bits "00".
+std::string GreyJpeg24x16()
 {
-    std::string out = "\xFF\xD8";
-    out += "\xFF\xDB";
-    PutBe16(out, 67);
-    out += '\0';
-    out.append(64, '\x01');
-    out += "\xFF\xC0";
-    PutBe16(out, 11);
-    out += '\x08';
-    PutBe16(out, static_cast<uint32_t>(height));
-    PutBe16(out, static_cast<uint32_t>(width));
-    out += '\x01';
-    out += '\x01';
-    out += '\x11';
-    out += '\0';
-    for (char tableClass : {'\x00', '\x10'}) {
-        out += "\xFF\xC4";
-        PutBe16(out, 20);
-        out += tableClass;
-        out += '\x01';
-        out.append(15, '\0');
-        out += '\0';
-    }
-    out += "\xFF\xDA";
-    PutBe16(out, 8);
-    out += '\x01';
-    out += '\x01';
-    out += '\0';
-    out += '\0';
-    out += '\x3F';
-    out += '\0';
-    size_t blocks = static_cast<size_t>((width + 7) / 8) * static_cast<size_t>((height + 7) / 8);
-    size_t bits = 2 * blocks;
-    std::string scan(bits / 8, '\0');
-    if (bits % 8)
-        scan += static_cast<char>(0xFF >> (bits % 8));
-    out += scan;
-    out += "\xFF\xD9";
-    return out;
+    return std::string("\xFF\xD8\xFF\xDB\x00\x43\x00", 7) + std::string(64, '\x01') +
+           std::string("\xFF\xC0\x00\x0B\x08\x00\x10\x00\x18\x01\x01\x11\x00", 13) +
+           std::string("\xFF\xC4\x00\x14\x00\x01", 6) + std::string(16, '\0') +
+           std::string("\xFF\xC4\x00\x14\x10\x01", 6) + std::string(16, '\0') +
+           std::string("\xFF\xDA\x00\x08\x01\x01\x00\x00\x3F\x00\x00\x0F\xFF\xD9", 14);
 }
 
 HBITMAP MakeBitmap(int width, int height, COLORREF fill, RECT marked, COLORREF mark)

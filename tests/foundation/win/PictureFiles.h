@@ -15,10 +15,10 @@ std::string MakeBmp24(int width, int height, uint32_t colour);
 // one palette index per pixel, rows from the top.
 std::string MakeBmp8(int width, int height, const std::vector<uint32_t>& colours,
                      const std::vector<uint8_t>& indexes);
-// A GIF of four colours whose pixels are all colour index 1.
-std::string MakeGif(int width, int height);
-// A baseline grey JPEG of the given size, every pixel mid-grey.
-std::string MakeJpeg(int width, int height);
+// A GIF of 5 x 3 pixels, all red, from a table of four colours.
+extern const std::string kRedGif5x3;
+// A baseline JPEG of 24 x 16 pixels, every pixel mid-grey.
+std::string GreyJpeg24x16();
 
 // A screen-compatible bitmap of one colour, with an optional rectangle of another.
 HBITMAP MakeBitmap(int width, int height, COLORREF fill, RECT marked = RECT{0, 0, 0, 0}, COLORREF mark = 0);
