@@ -26,7 +26,6 @@ public:
 
     // Replaces the font by one made from the LOGFONT.
     void ChangeLogFont(const LOGFONTA& font);
-    bool IsSameLogFont(const LOGFONTA& font) const { return LogFontsEqual(m_logFont, font); }
     HFONT GetHFONT() const { return m_font; }
     const LOGFONTA& GetLogFont() const { return m_logFont; }
 

@@ -16,10 +16,6 @@ public:
     void Encrypt(unsigned char* bytes, std::size_t length) const;
     void Decrypt(unsigned char* bytes, std::size_t length) const;
 
-    std::uint32_t GetSeed() const { return m_seed; }
-    std::uint32_t GetMultiplier() const { return m_multiplier; }
-    std::uint32_t GetIncrement() const { return m_increment; }
-
 private:
     std::uint32_t m_seed;
     std::uint32_t m_multiplier;

@@ -13,20 +13,20 @@
 namespace {
 const char kFixedText[] = "Marovinth+ ...";
 
-std::string HexText(const BYTE* bytes, size_t count)
+std::string HexText(const std::string& bytes)
 {
     std::string text;
     char digits[3];
-    for (size_t i = 0; i < count; ++i) {
-        std::snprintf(digits, sizeof digits, "%02x", bytes[i]);
+    for (unsigned char b : bytes) {
+        std::snprintf(digits, sizeof digits, "%02x", b);
         text += digits;
     }
     return text;
 }
 
-std::string HexText(const std::string& bytes)
+std::string HexText(const BYTE* bytes, size_t count)
 {
-    return HexText(reinterpret_cast<const BYTE*>(bytes.data()), bytes.size());
+    return HexText(std::string(reinterpret_cast<const char*>(bytes), count));
 }
 
 void KeyFrom(CEsentaSir& cipher, const char* password)

@@ -43,39 +43,23 @@ TEST(NoteColors, NamesFollowTheRecognisedTints)
     EXPECT_STREQ(small, "YEL");
 }
 
-TEST(NoteColors, TintsOnlyAbove256Colours)
-{
-    {
-        DisplayColors display(256);
-        EXPECT_EQ(ColorNameToPaleColor("RED"), 0x0000FFu);
-        EXPECT_EQ(ColorNameToStrongColor("BLUE"), 0xFF0000u);
-        EXPECT_EQ(ColorNameToPaleColor("5"), 0xB8B8B8u);
-        EXPECT_EQ(ColorToStrongColor(0x9FFF9F), 0x00FF00u);
-    }
-    DisplayColors display(16777216);
-    EXPECT_EQ(ColorNameToPaleColor("RED"), 0x9F9FFFu);
-    EXPECT_EQ(ColorNameToPaleColor("YELLOW"), 0x9FFFFFu);
-    EXPECT_EQ(ColorNameToPaleColor("4"), 0xB8CCC8u);
-    EXPECT_EQ(ColorNameToPaleColor("8"), 0x4A85FFu);
-    EXPECT_EQ(ColorNameToPaleColor("9"), 0u);
-    EXPECT_EQ(ColorNameToPaleColor("red"), 0u);
-    EXPECT_EQ(ColorNameToStrongColor("GREEN"), 0x6FFF6Fu);
-    EXPECT_EQ(ColorToStrongColor(0x0000FF), 0x6F6FFFu);
-    EXPECT_EQ(ColorToStrongColor(0x6FFFFF), 0x6FFFFFu);
-    EXPECT_EQ(ColorToStrongColor(0x404040), 0x404040u);
-}
-
-TEST(NoteColors, NumberedStylesIgnoreTheDisplay)
+TEST(NoteColors, TintsOnlyAbove256ColoursNumberedStylesAlways)
 {
     for (std::uint32_t count : {256u, 16777216u}) {
         DisplayColors display(count);
+        bool tints = count > 256;
+        EXPECT_EQ(ColorNameToPaleColor("RED"), tints ? 0x9F9FFFu : 0x0000FFu);
+        EXPECT_EQ(ColorNameToStrongColor("GREEN"), tints ? 0x6FFF6Fu : 0x00FF00u);
+        EXPECT_EQ(ColorNameToPaleColor("5"), tints ? 0xB8CCC8u : 0xB8B8B8u);
+        EXPECT_EQ(ColorToStrongColor(0x0000FF), tints ? 0x6F6FFFu : 0x0000FFu);
+        EXPECT_EQ(ColorToStrongColor(0x404040), 0x404040u) << "a custom colour stays";
+        EXPECT_EQ(ColorNameToPaleColor("8"), 0x4A85FFu);
         EXPECT_EQ(ColorNameToStrongColor("4"), 0x808000u);
-        EXPECT_EQ(ColorNameToStrongColor("5"), 0x00FF00u);
-        EXPECT_EQ(ColorNameToStrongColor("6"), 0x6000C8u);
-        EXPECT_EQ(ColorNameToStrongColor("7"), 0x4141FEu);
         EXPECT_EQ(ColorNameToStrongColor("8"), 0xFFDFDFu);
-        EXPECT_EQ(ColorNameToStrongColor("45"), 0u);
-        EXPECT_EQ(ColorNameToStrongColor(nullptr), 0u);
+        for (const char* unknown : {"9", "red", "45", static_cast<const char*>(nullptr)}) {
+            EXPECT_EQ(ColorNameToPaleColor(unknown), 0u);
+            EXPECT_EQ(ColorNameToStrongColor(unknown), 0u);
+        }
     }
 }
 

@@ -63,22 +63,6 @@ TEST(BitmapHelpers, ABitmapSelectedElsewhereCannotBeConnected)
     EXPECT_NO_THROW(CBitmapConnector(second.GetHandle(), bitmap.Get()));
 }
 
-TEST(BitmapHelpers, BitmapToIcon)
-{
-    MessageBoxRecorder boxes;
-    CBitmapHolder bitmap(TwoColourBitmap(16, 16));
-    CIconHolder icon(ConvertBitmapToIcon(bitmap.Get(), kGrey));
-    ASSERT_NE(icon.Get(), nullptr);
-    ICONINFO info;
-    ASSERT_TRUE(GetIconInfo(icon.Get(), &info));
-    BITMAP mask;
-    GetObjectA(info.hbmMask, sizeof mask, &mask);
-    EXPECT_EQ(mask.bmWidth, 16);
-    DeleteObject(info.hbmMask);
-    DeleteObject(info.hbmColor);
-    EXPECT_EQ(boxes.Count(), 0u);
-}
-
 TEST(BitmapHelpers, AClipboardMetafileIsAddedAsABitmap)
 {
     HDC recorder = CreateMetaFileA(nullptr);

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include "PictureFiles.h"
-#include "foundation/win/DialogControls.h"
 #include "foundation/win/FontConversion.h"
 #include "foundation/win/FontSizeAndPixels.h"
 #include "foundation/win/SystemLibraries.h"
@@ -36,19 +35,6 @@ void PumpMessages()
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
-}
-
-int g_paints = 0;
-LRESULT CALLBACK CountPaints(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_PAINT) {
-        ++g_paints;
-        PAINTSTRUCT paint;
-        BeginPaint(window, &paint);
-        EndPaint(window, &paint);
-        return 0;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
 }
 
 std::string Text(const RECT& r)
@@ -93,25 +79,6 @@ TEST(WindowGeometry, CentringStaysInsideTheWorkArea)
     EXPECT_EQ(Text(CentredOver(area.left, 300, 100, 100)),
               Text(RECT{area.left, 250, area.left + 300, 450}));
     EXPECT_EQ(CentredOver(200, area.bottom - 50, 100, 100).bottom, area.bottom);
-}
-
-TEST(WindowGeometry, RepaintPaintsAtOnce)
-{
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = CountPaints;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "QnPaintCounter";
-    RegisterClassA(&windowClass);
-    HWND window = CreateWindowExA(0, "QnPaintCounter", "", WS_POPUP, 100, 100, 200, 100, nullptr, nullptr,
-                                  windowClass.hInstance, nullptr);
-    ASSERT_NE(window, nullptr);
-    ShowWindow(window, SW_SHOWNA);
-    PumpMessages();
-
-    g_paints = 0;
-    RepaintWindow(true, window);
-    EXPECT_EQ(g_paints, 1);
-    DestroyWindow(window);
 }
 
 TEST(WindowGeometry, MenuItemsAreRenamedOrTheFailureShown)
@@ -199,32 +166,6 @@ TEST(ActivateOpenDialog, AnotherProgramsWindowOfTheSameTitleIsNotOurs)
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     CloseHandle(done);
-}
-
-TEST(DialogControls, TextsAreCutToTheBufferAndChecksTakeOnlyOne)
-{
-    HWND dialog = MakePopup("", 0, 0, 400, 300);
-    CWindowCtl label(MakeChild(dialog, "STATIC", 0, 100));
-    label.SetText("A longer label");
-    char text[6];
-    EXPECT_EQ(label.GetText(text, sizeof text), 5);
-    EXPECT_STREQ(text, "A lon");
-
-    CButtonCtl box(MakeChild(dialog, "BUTTON", BS_AUTOCHECKBOX, 102));
-    box.SetCheck(2);
-    EXPECT_FALSE(box.IsChecked());
-    box.SetCheck(1);
-    EXPECT_TRUE(box.IsChecked());
-
-    for (int id = 110; id <= 112; ++id)
-        MakeChild(dialog, "BUTTON", BS_AUTORADIOBUTTON, id);
-    CRadioGroup group(dialog, 110, 112);
-    group.Check(1);
-    EXPECT_TRUE(IsDlgButtonChecked(dialog, 110));
-    group.Check(3);
-    EXPECT_FALSE(IsDlgButtonChecked(dialog, 110));
-    EXPECT_TRUE(IsDlgButtonChecked(dialog, 112));
-    DestroyWindow(dialog);
 }
 
 TEST(SystemLibraries, VersionsAndWinsock)
