@@ -8,6 +8,7 @@
 #include "support/CurrentFolder.h"
 #include "support/TempFolder.h"
 #include "support/bytes/MessageBoxRecorder.h"
+#include "support/bytes/ErrorOf.h"
 
 namespace {
 LRESULT CALLBACK FailingCreateProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -37,13 +38,8 @@ TEST(CallbackGuard, ACreationFailureIsRethrownAfterCreateWindow)
     HWND window = CreateWindowExA(0, name, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, GetModuleHandleA(nullptr),
                                   nullptr);
     EXPECT_EQ(window, nullptr);
-    try {
-        RethrowCreationFailure();
-        FAIL();
-    } catch (const CGenericException& e) {
-        EXPECT_STREQ(e.GetErrorText(), "note object could not be built");
-    }
-    EXPECT_NO_THROW(RethrowCreationFailure()) << "the failure is handed out once";
+    EXPECT_EQ(ErrorOf(RethrowCreationFailure), "note object could not be built");
+    EXPECT_EQ(ErrorOf(RethrowCreationFailure), "") << "the failure is handed out once";
 }
 
 TEST(CallbackGuard, OtherFailuresAreLoggedAndAnsweredSafely)

@@ -66,10 +66,8 @@ TEST(XmlDocument, KeepsItsTreeAfterClosingTheFile)
     char err[256];
     EXPECT_EQ(doc.GetValue("content", "group", 1, "name", out, sizeof out, err, sizeof err), 1);
     EXPECT_STREQ(out, "Urgent");
-
     MessageBoxRecorder boxes;
-    EXPECT_EQ(doc.Parse(), 0);
-    EXPECT_EQ(boxes.LastText(), "No QPK file has been mentioned yet\r\n Don't know what file to parse");
+    EXPECT_EQ(doc.Parse(), 0) << "nothing left to parse";
 }
 
 // A file whose size is exactly one page ends where its mapping ends: reading one

@@ -73,34 +73,6 @@ TEST(XmlWriter, OpensOneFileAtATimeAndCreatesItAnew)
 
 // A note's text can be far larger than the program's small pooled strings: a
 // line of any length is written whole and without a warning.
-TEST(XmlWriter, WritesLongTextsWhole)
-{
-    TempFolder folder;
-    std::string path = folder.File("big.QPK");
-    std::string rtf;
-    for (int i = 0; rtf.size() < 200000; ++i)
-        rtf += "{\\rtf1 line " + std::to_string(i) + " ]]> <tag> \r\n";
-    MessageBoxRecorder boxes;
-    {
-        CXmlWriter writer(kHeader, "backup");
-        ASSERT_EQ(writer.Open(path.c_str()), 1);
-        writer.WriteStartTag("note", 1);
-        writer.WriteElement("rtf", Escaped(rtf).c_str(), 2, 1);
-        writer.WriteEndTag("note", 1);
-        writer.Close();
-    }
-    EXPECT_EQ(boxes.Count(), 0u);
-
-    CXMLDocument doc(path.c_str());
-    ASSERT_EQ(doc.Parse(), 1) << doc.GetErrorText();
-    char err[256];
-    std::vector<char> value(rtf.size() + 1);
-    ASSERT_EQ(doc.GetValue("backup", "note", 1, "rtf", value.data(), static_cast<int>(value.size()), err, sizeof err),
-              1);
-    ToggleCdataEscape(value.data(), 0);
-    EXPECT_EQ(std::string(value.data()), rtf);
-}
-
 TEST(XmlWriter, WhatItWritesReadsBackToTheSameValues)
 {
     TempFolder folder;
@@ -108,6 +80,10 @@ TEST(XmlWriter, WhatItWritesReadsBackToTheSameValues)
     const int count = 200;
     auto title = [](int i) { return "Note " + std::to_string(i) + " title"; };
     auto body = [](int i) { return "  <b>" + std::to_string(i * 7) + "</b> ]]] ]]> & \t\r\nend  "; };
+    std::string rtf;
+    for (int i = 0; rtf.size() < 200000; ++i)
+        rtf += "{\\rtf1 line " + std::to_string(i) + " ]]> <tag> \r\n";
+    MessageBoxRecorder boxes;
     {
         CXmlWriter writer(kHeader, "backup");
         ASSERT_EQ(writer.Open(path.c_str()), 1);
@@ -116,7 +92,7 @@ TEST(XmlWriter, WhatItWritesReadsBackToTheSameValues)
             writer.WriteStartTag("note", 1);
             writer.WriteElement("noteID", std::to_string(i).c_str(), 2, 0);
             writer.WriteElement("title", ("   " + title(i) + "   ").c_str(), 2, 0);
-            writer.WriteCDataElement("body", Escaped(body(i)).c_str(), 2);
+            writer.WriteCDataElement("body", Escaped(i == count ? rtf : body(i)).c_str(), 2);
             writer.WriteStartTag("font", 2);
             writer.WriteElement("size", std::to_string(8 + i % 5).c_str(), 3, 0);
             writer.WriteEndTag("font", 2);
@@ -124,20 +100,23 @@ TEST(XmlWriter, WhatItWritesReadsBackToTheSameValues)
         }
         writer.Close();
     }
+    EXPECT_EQ(boxes.Count(), 0u);
     CXMLDocument doc(path.c_str());
     ASSERT_EQ(doc.Parse(), 1) << doc.GetErrorText();
-    char out[256];
+    std::vector<char> out(rtf.size() + 1);
     char err[256];
+    auto value = [&](int k, const char* field) {
+        EXPECT_EQ(doc.GetValue("backup", "note", k, field, out.data(), static_cast<int>(out.size()), err, sizeof err), 1);
+        return std::string(out.data());
+    };
     ASSERT_EQ(doc.CountElements("backup", "note", err, sizeof err), count);
     for (int i = 1; i <= count; ++i) {
-        ASSERT_EQ(doc.GetValue("backup", "note", i, "noteID", out, sizeof out, err, sizeof err), 1);
-        EXPECT_EQ(std::string(out), std::to_string(i));
-        ASSERT_EQ(doc.GetValue("backup", "note", i, "title", out, sizeof out, err, sizeof err), 1);
-        EXPECT_EQ(std::string(out), title(i));
-        ASSERT_EQ(doc.GetValue("backup", "note", i, "body", out, sizeof out, err, sizeof err), 1);
-        ToggleCdataEscape(out, 0);
-        EXPECT_EQ(std::string(out), body(i));
-        ASSERT_EQ(doc.GetValue1("backup", "note", "font", i, "size", out, sizeof out, err, sizeof err), 1);
-        EXPECT_EQ(std::string(out), std::to_string(8 + i % 5));
+        EXPECT_EQ(value(i, "noteID"), std::to_string(i));
+        EXPECT_EQ(value(i, "title"), title(i));
+        std::string text = value(i, "body");
+        ToggleCdataEscape(&text[0], 0);
+        EXPECT_EQ(text.c_str(), i == count ? rtf : body(i));
+        ASSERT_EQ(doc.GetValue1("backup", "note", "font", i, "size", out.data(), 16, err, sizeof err), 1);
+        EXPECT_STREQ(out.data(), std::to_string(8 + i % 5).c_str());
     }
 }

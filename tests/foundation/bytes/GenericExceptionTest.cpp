@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "foundation/bytes/GenericException.h"
+#include "support/bytes/ErrorOf.h"
 
 TEST(GenericException, KeepsAtMost199Characters)
 {
@@ -13,17 +14,9 @@ TEST(GenericException, KeepsAtMost199Characters)
 
 TEST(GenericException, OperationPassesOwnExceptionsAndRenamesOthers)
 {
-    try {
-        RunOperation("outer failed", [] { throw CGenericException("inner text"); });
-        FAIL();
-    } catch (const CGenericException& e) {
-        EXPECT_STREQ(e.GetErrorText(), "inner text");
-    }
-    try {
-        RunOperation("CGenericString(void) constructor failed", [] { throw 42; });
-        FAIL();
-    } catch (const CGenericException& e) {
-        EXPECT_STREQ(e.GetErrorText(), "CGenericString(void) constructor failed");
-    }
+    EXPECT_EQ(ErrorOf([] { RunOperation("outer failed", [] { throw CGenericException("inner text"); }); }),
+              "inner text");
+    EXPECT_EQ(ErrorOf([] { RunOperation("CGenericString(void) constructor failed", [] { throw 42; }); }),
+              "CGenericString(void) constructor failed");
     EXPECT_EQ(RunOperation("unused", [] { return 7; }), 7);
 }

@@ -7,6 +7,7 @@
 #include "foundation/win/BitmapHelpers.h"
 #include "foundation/win/TransparentBitmap.h"
 #include "support/bytes/MessageBoxRecorder.h"
+#include "support/bytes/ErrorOf.h"
 
 namespace {
 const COLORREF kRed = RGB(255, 0, 0);
@@ -52,15 +53,11 @@ TEST(BitmapHelpers, ABitmapSelectedElsewhereCannotBeConnected)
     CCompatibleDC first(nullptr);
     CCompatibleDC second(nullptr);
     CBitmapConnector selected(first.GetHandle(), bitmap.Get());
-    try {
-        CBitmapConnector again(second.GetHandle(), bitmap.Get());
-        FAIL() << "a bitmap lives in one device context at a time";
-    } catch (const CGenericException& failure) {
-        EXPECT_STREQ(failure.GetErrorText(),
-                     "CBitmapConnector constructor failed. The bitmap is already selected in another device context. ");
-    }
+    // A bitmap lives in one device context at a time.
+    EXPECT_EQ(ErrorOf([&] { CBitmapConnector again(second.GetHandle(), bitmap.Get()); }),
+              "CBitmapConnector constructor failed. The bitmap is already selected in another device context. ");
     selected.Restore();
-    EXPECT_NO_THROW(CBitmapConnector(second.GetHandle(), bitmap.Get()));
+    EXPECT_EQ(ErrorOf([&] { CBitmapConnector again(second.GetHandle(), bitmap.Get()); }), "");
 }
 
 TEST(BitmapHelpers, AClipboardMetafileIsAddedAsABitmap)
