@@ -5,13 +5,7 @@
 #include "support/InFolder.h"
 
 namespace {
-class DeleteAllRecordsTest : public InFolder {
-protected:
-    void CopyTemplate(const char* name)
-    {
-        ASSERT_TRUE(CopyFileA((ProgramFolder() + "\\QlData\\" + name).c_str(), name, FALSE));
-    }
-};
+using DeleteAllRecordsTest = InFolder;
 
 DWORD CountDeleted(const char* name, DWORD* records)
 {

@@ -45,7 +45,7 @@ TEST_F(TemplateFiles, BothSetsHoldTheSameNineFiles)
 TEST_F(TemplateFiles, EveryTableOpensAndOnlyTheSettingsHoldRecords)
 {
     for (const char* name : kTables) {
-        CopyFileA(Template("QlData", name).c_str(), name, FALSE);
+        CopyTemplate(name);
         CDbfFile table;
         table.SetTable(name, true);
         table.Open("READ");
@@ -57,8 +57,8 @@ TEST_F(TemplateFiles, EveryTableOpensAndOnlyTheSettingsHoldRecords)
 
 TEST_F(TemplateFiles, TheWelcomeNoteIsReadFromTheEncipheredSettingsMemo)
 {
-    CopyFileA(Template("QlData", "config.QPD").c_str(), "config.QPD", FALSE);
-    CopyFileA(Template("QlData", "config.QPS").c_str(), "config.QPS", FALSE);
+    CopyTemplate("config.QPD");
+    CopyTemplate("config.QPS");
     CDbfFile config;
     config.SetTable("config.QPD", true);
     config.Open("READ");

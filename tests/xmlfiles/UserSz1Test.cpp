@@ -19,7 +19,7 @@ class UserSz1 : public InFolder {
 protected:
     void WriteUsers(std::initializer_list<UserRow> rows)
     {
-        ASSERT_TRUE(CopyFileA((ProgramFolder() + "\\QlData\\users.QPD").c_str(), "users.QPD", FALSE));
+        CopyTemplate("users.QPD");
         CDbfFile users;
         users.SetTable("users.QPD", true);
         for (const UserRow& row : rows) {

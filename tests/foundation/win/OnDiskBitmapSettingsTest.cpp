@@ -11,37 +11,28 @@
 #include "store/bytes/ByteStore.h"
 #include "store/bytes/MemoFile.h"
 #include "store/bytes/TableGroups.h"
-#include "support/CurrentFolder.h"
-#include "support/TempFolder.h"
+#include "support/InFolder.h"
 #include "support/bytes/MessageBoxRecorder.h"
 
 namespace {
-std::string TemplateFile(const char* name)
-{
-    char module[MAX_PATH];
-    GetModuleFileNameA(nullptr, module, sizeof module);
-    std::string folder = module;
-    return folder.substr(0, folder.rfind('\\')) + "\\QlData\\" + name;
-}
-
 // A settings table made from the installation's template, with one more row
 // holding a picture in its enciphered memo, as the program keeps its images.
-class SettingsWithPicture : public testing::Test {
+class SettingsWithPicture : public InFolder {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(CopyFileA(TemplateFile("config.QPD").c_str(), "config.QPD", FALSE));
-        ASSERT_TRUE(CopyFileA(TemplateFile("config.QPS").c_str(), "config.QPS", FALSE));
+        CopyTemplate("config.QPD");
+        CopyTemplate("config.QPS");
     }
 
     void AddPicture(const char* code, const std::string& picture)
     {
-        std::string memo = ReadWholeFile(m_folder.File("config.QPS"));
+        std::string memo = Read("config.QPS");
         CMemoryByteStore store(std::vector<unsigned char>(memo.begin(), memo.end()));
         std::uint32_t block = CMemoFile(store, "config.QPS")
                                   .Append(picture.data(), static_cast<std::uint32_t>(picture.size()), false,
                                           &GetSettingsMemoKey());
-        WriteWholeFile(m_folder.File("config.QPS"), std::string(store.Bytes().begin(), store.Bytes().end()));
+        Write("config.QPS", store.Bytes());
         CDbfFile config;
         config.SetTable("config.QPD", true);
         config.Open("MAPPINGAPPEND");
@@ -50,8 +41,6 @@ protected:
         config.Close();
     }
 
-    TempFolder m_folder;
-    CurrentFolder m_current{m_folder.Path()};
     MessageBoxRecorder m_boxes;
 };
 }
@@ -67,7 +56,7 @@ TEST_F(SettingsWithPicture, ThePictureOfTheCodeIsReadAndDeciphered)
     EXPECT_EQ(image.GetLayout().colourCount, 2u);
     EXPECT_EQ(m_boxes.Count(), 0u);
 
-    std::string memo = ReadWholeFile(m_folder.File("config.QPS"));
+    std::string memo = Read("config.QPS");
     EXPECT_EQ(memo.find(picture.substr(0, 40)), std::string::npos) << "stored enciphered";
 }
 

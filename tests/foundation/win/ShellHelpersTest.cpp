@@ -12,43 +12,11 @@
 #include "foundation/win/ShellPaths.h"
 #include "foundation/win/Shortcuts.h"
 #include "support/CurrentFolder.h"
+#include "support/RegistryValues.h"
 #include "support/TempFolder.h"
 #include "support/bytes/MessageBoxRecorder.h"
 
 namespace {
-std::string DefaultValue(HKEY root, const char* path)
-{
-    HKEY key;
-    if (RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return "(no key)";
-    char text[MAX_PATH] = "";
-    DWORD size = sizeof text;
-    LONG result = RegQueryValueExA(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size);
-    RegCloseKey(key);
-    return result == ERROR_SUCCESS ? text : "(no value)";
-}
-
-void SetDefaultValue(HKEY root, const char* path, const std::string& text)
-{
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyExA(root, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr), ERROR_SUCCESS);
-    RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                   static_cast<DWORD>(text.size() + 1));
-    RegCloseKey(key);
-}
-
-void DeleteKeyTree(HKEY root, const std::string& path)
-{
-    HKEY key;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
-        return;
-    char name[MAX_PATH];
-    while (RegEnumKeyA(key, 0, name, sizeof name) == ERROR_SUCCESS)
-        DeleteKeyTree(key, name);
-    RegCloseKey(key);
-    RegDeleteKeyA(root, path.c_str());
-}
-
 // COM for the shell's link object, for the length of one test.
 class ShellTest : public testing::Test {
 protected:
@@ -181,13 +149,13 @@ TEST(DefaultBrowser, TheProgramPathIsCutOutOfTheOpenCommand)
     TempFolder folder;
     CurrentFolder current(folder.Path());
     const char* key = "http\\shell\\open\\command";
-    std::string original = DefaultValue(HKEY_CLASSES_ROOT, key);
+    std::string original = RegistryText(HKEY_CLASSES_ROOT, key, nullptr);
     char browser[MAX_PATH];
-    SetDefaultValue(HKEY_CLASSES_ROOT, key, "  \"C:\\Program Files\\Web Browser\\Browse.EXE\" -url \"%1\"  ");
+    SetRegistryText(HKEY_CLASSES_ROOT, key, nullptr, "  \"C:\\Program Files\\Web Browser\\Browse.EXE\" -url \"%1\"  ");
     ASSERT_TRUE(GetDefaultBrowser(browser, sizeof browser));
     EXPECT_STREQ(browser, "\"c:\\program files\\web browser\\browse.exe\"");
 
-    SetDefaultValue(HKEY_CLASSES_ROOT, key, "rundll32 url.dll,FileProtocolHandler %1");
+    SetRegistryText(HKEY_CLASSES_ROOT, key, nullptr, "rundll32 url.dll,FileProtocolHandler %1");
     EXPECT_FALSE(GetDefaultBrowser(browser, sizeof browser));
     EXPECT_STREQ(browser, "");
     EXPECT_NE(ReadWholeFile(folder.File("error.txt"))
@@ -195,28 +163,29 @@ TEST(DefaultBrowser, TheProgramPathIsCutOutOfTheOpenCommand)
               std::string::npos);
 
     if (original == "(no key)" || original == "(no value)")
-        DeleteKeyTree(HKEY_CLASSES_ROOT, "http\\shell\\open");
+        DeleteRegistryTree(HKEY_CLASSES_ROOT, "http\\shell\\open");
     else
-        SetDefaultValue(HKEY_CLASSES_ROOT, key, original);
+        SetRegistryText(HKEY_CLASSES_ROOT, key, nullptr, original);
 }
 
 TEST(BackupFileType, TheAssociationIsWrittenOnce)
 {
-    DeleteKeyTree(HKEY_CLASSES_ROOT, ".QPK");
-    DeleteKeyTree(HKEY_CLASSES_ROOT, "QPK_auto_file");
+    DeleteRegistryTree(HKEY_CLASSES_ROOT, ".QPK");
+    DeleteRegistryTree(HKEY_CLASSES_ROOT, "QPK_auto_file");
     MessageBoxRecorder boxes;
     ASSERT_TRUE(RegisterBackupFileType());
     char windows[MAX_PATH];
     GetWindowsDirectoryA(windows, sizeof windows);
-    EXPECT_EQ(DefaultValue(HKEY_CLASSES_ROOT, ".QPK"), "QPK_auto_file");
-    EXPECT_EQ(DefaultValue(HKEY_CLASSES_ROOT, "QPK_auto_file"), "QPK File");
+    EXPECT_EQ(RegistryText(HKEY_CLASSES_ROOT, ".QPK", nullptr), "QPK_auto_file");
+    EXPECT_EQ(RegistryText(HKEY_CLASSES_ROOT, "QPK_auto_file", nullptr), "QPK File");
     const char* command = "QPK_auto_file\\shell\\Open With Notepad\\command";
-    EXPECT_EQ(DefaultValue(HKEY_CLASSES_ROOT, command), std::string(windows) + "\\notepad.exe \"%1\"");
+    EXPECT_EQ(RegistryText(HKEY_CLASSES_ROOT, command, nullptr), std::string(windows) + "\\notepad.exe \"%1\"");
 
-    SetDefaultValue(HKEY_CLASSES_ROOT, ".QPK", "changed by the user");
-    SetDefaultValue(HKEY_CLASSES_ROOT, command, "edit.exe \"%1\"");
+    SetRegistryText(HKEY_CLASSES_ROOT, ".QPK", nullptr, "changed by the user");
+    SetRegistryText(HKEY_CLASSES_ROOT, command, nullptr, "edit.exe \"%1\"");
     ASSERT_TRUE(RegisterBackupFileType());
-    EXPECT_EQ(DefaultValue(HKEY_CLASSES_ROOT, ".QPK"), "changed by the user") << "nothing is written a second time";
-    EXPECT_EQ(DefaultValue(HKEY_CLASSES_ROOT, command), "edit.exe \"%1\"");
+    EXPECT_EQ(RegistryText(HKEY_CLASSES_ROOT, ".QPK", nullptr), "changed by the user")
+        << "nothing is written a second time";
+    EXPECT_EQ(RegistryText(HKEY_CLASSES_ROOT, command, nullptr), "edit.exe \"%1\"");
     EXPECT_EQ(boxes.Count(), 0u);
 }

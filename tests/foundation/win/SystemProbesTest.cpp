@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "foundation/win/SystemProbes.h"
+#include "support/RegistryValues.h"
 #include "support/bytes/MessageBoxRecorder.h"
 
 namespace {
@@ -20,44 +21,6 @@ OSVERSIONINFOA Reported(DWORD platform, DWORD major, DWORD minor)
     reported.dwMajorVersion = major;
     reported.dwMinorVersion = minor;
     return reported;
-}
-
-void SetText(const char* keyPath, const char* name, const char* text)
-{
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, keyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr), 0);
-    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), static_cast<DWORD>(strlen(text) + 1));
-    RegCloseKey(key);
-}
-
-void SetNumber(const char* keyPath, const char* name, DWORD value)
-{
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, keyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr), 0);
-    RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
-    RegCloseKey(key);
-}
-
-void Remove(const char* keyPath, const char* name)
-{
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath, 0, KEY_ALL_ACCESS, &key) == 0) {
-        RegDeleteValueA(key, name);
-        RegCloseKey(key);
-    }
-}
-
-std::string ReadText(const char* keyPath, const char* name)
-{
-    char text[64] = "";
-    DWORD size = sizeof text;
-    DWORD type = 0;
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath, 0, KEY_READ, &key) == 0) {
-        RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(text), &size);
-        RegCloseKey(key);
-    }
-    return type == REG_SZ ? text : "(not text)";
 }
 }
 
@@ -103,25 +66,25 @@ TEST(SystemProbes, TheRunningSystemAndFileVersions)
 
 TEST(SystemProbes, XpColourSchemes)
 {
-    Remove(kThemeManager, "ThemeActive");
-    Remove(kThemeManager, "ColorName");
+    RemoveRegistryValue(HKEY_CURRENT_USER, kThemeManager, "ThemeActive");
+    RemoveRegistryValue(HKEY_CURRENT_USER, kThemeManager, "ColorName");
     EXPECT_EQ(GetXpColorScheme(), 0);
-    SetText(kThemeManager, "ThemeActive", "0");
-    SetText(kThemeManager, "ColorName", "Metallic");
+    SetRegistryText(HKEY_CURRENT_USER, kThemeManager, "ThemeActive", "0");
+    SetRegistryText(HKEY_CURRENT_USER, kThemeManager, "ColorName", "Metallic");
     EXPECT_EQ(GetXpColorScheme(), 0) << "no visual style active";
 
-    SetText(kThemeManager, "ThemeActive", "1");
+    SetRegistryText(HKEY_CURRENT_USER, kThemeManager, "ThemeActive", "1");
     const std::pair<std::string, int> schemes[] = {
         {"Metallic", 3}, {"homestead", 2}, {"NormalColor", 1}, {"Royale", 0}, {std::string(400, 'x'), 0}};
     for (const auto& scheme : schemes) {
-        SetText(kThemeManager, "ColorName", scheme.first.c_str());
+        SetRegistryText(HKEY_CURRENT_USER, kThemeManager, "ColorName", scheme.first);
         EXPECT_EQ(GetXpColorScheme(), scheme.second) << scheme.first;
     }
-    Remove(kThemeManager, "ColorName");
+    RemoveRegistryValue(HKEY_CURRENT_USER, kThemeManager, "ColorName");
     EXPECT_EQ(GetXpColorScheme(), 1);
-    SetNumber(kThemeManager, "ThemeActive", 1);
+    SetRegistryNumber(HKEY_CURRENT_USER, kThemeManager, "ThemeActive", 1);
     EXPECT_EQ(GetXpColorScheme(), 0) << "ThemeActive must be a string";
-    Remove(kThemeManager, "ThemeActive");
+    RemoveRegistryValue(HKEY_CURRENT_USER, kThemeManager, "ThemeActive");
 }
 
 TEST(SystemProbes, CompositionIsOffWithoutTheLibrary)
@@ -133,14 +96,14 @@ TEST(SystemProbes, CompositionIsOffWithoutTheLibrary)
 TEST(SystemProbes, DragFullWindowsIsTurnedOffOnlyWhenOn)
 {
     MessageBoxRecorder boxes;
-    SetText(kDesktop, "DragFullWindows", "1");
+    SetRegistryText(HKEY_CURRENT_USER, kDesktop, "DragFullWindows", "1");
     DisableDragFullWindows();
-    EXPECT_EQ(ReadText(kDesktop, "DragFullWindows"), "0");
+    EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, kDesktop, "DragFullWindows"), "0");
     DisableDragFullWindows();
-    EXPECT_EQ(ReadText(kDesktop, "DragFullWindows"), "0");
-    SetNumber(kDesktop, "DragFullWindows", 1);
+    EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, kDesktop, "DragFullWindows"), "0");
+    SetRegistryNumber(HKEY_CURRENT_USER, kDesktop, "DragFullWindows", 1);
     DisableDragFullWindows();
-    EXPECT_EQ(ReadText(kDesktop, "DragFullWindows"), "(not text)");
-    Remove(kDesktop, "DragFullWindows");
+    EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, kDesktop, "DragFullWindows"), "(not text)");
+    RemoveRegistryValue(HKEY_CURRENT_USER, kDesktop, "DragFullWindows");
     EXPECT_EQ(boxes.Count(), 0u);
 }
