@@ -1,6 +1,5 @@
 #include <windows.h>
 
-#include <cstdio>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -8,26 +7,11 @@
 #include "foundation/CryptProvider.h"
 #include "foundation/EsentaSir.h"
 #include "support/TempFolder.h"
+#include "support/bytes/HexText.h"
 #include "support/bytes/MessageBoxRecorder.h"
 
 namespace {
 const char kFixedText[] = "Marovinth+ ...";
-
-std::string HexText(const std::string& bytes)
-{
-    std::string text;
-    char digits[3];
-    for (unsigned char b : bytes) {
-        std::snprintf(digits, sizeof digits, "%02x", b);
-        text += digits;
-    }
-    return text;
-}
-
-std::string HexText(const BYTE* bytes, size_t count)
-{
-    return HexText(std::string(reinterpret_cast<const char*>(bytes), count));
-}
 
 void KeyFrom(CEsentaSir& cipher, const char* password)
 {

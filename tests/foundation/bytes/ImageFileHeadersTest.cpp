@@ -1,23 +1,10 @@
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "foundation/bytes/ImageFileHeaders.h"
-
-namespace {
-std::string Hex(const std::vector<unsigned char>& bytes)
-{
-    std::string text;
-    char digits[4];
-    for (unsigned char b : bytes) {
-        std::snprintf(digits, sizeof digits, "%02X ", b);
-        text += digits;
-    }
-    return text;
-}
-}
+#include "support/bytes/HexText.h"
 
 TEST(ImageFileHeaders, RowsArePaddedToFourBytes)
 {
@@ -31,21 +18,21 @@ TEST(ImageFileHeaders, RowsArePaddedToFourBytes)
 TEST(ImageFileHeaders, BmpHeaderCarriesTheRealFileSize)
 {
     // 10 x 10 pixels of 24 bits: 54 + 10 rows of 32 bytes = 374 bytes.
-    EXPECT_EQ(Hex(MakeBmpFileHeader(10, 10, 320)),
-              "42 4D 76 01 00 00 00 00 00 00 36 00 00 00 28 00 00 00 0A 00 00 00 0A 00 00 00 01 00 18 00 "
-              "00 00 00 00 40 01 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 ");
+    EXPECT_EQ(HexText(MakeBmpFileHeader(10, 10, 320), " "),
+              "42 4d 76 01 00 00 00 00 00 00 36 00 00 00 28 00 00 00 0a 00 00 00 0a 00 00 00 01 00 18 00 "
+              "00 00 00 00 40 01 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00");
 }
 
 TEST(ImageFileHeaders, IconHeaderDescribesOneImage)
 {
     // The image's height counts colour and mask rows; the entry holds 40 + 3072 + 128.
-    EXPECT_EQ(Hex(MakeIconFileHeader(32, 32, 32, 24, 3072, 128)),
-              "00 00 01 00 01 00 20 20 00 00 00 00 18 00 A8 0C 00 00 16 00 00 00 "
-              "28 00 00 00 20 00 00 00 40 00 00 00 01 00 18 00 00 00 00 00 00 0C 00 00 "
-              "00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 ");
+    EXPECT_EQ(HexText(MakeIconFileHeader(32, 32, 32, 24, 3072, 128), " "),
+              "00 00 01 00 01 00 20 20 00 00 00 00 18 00 a8 0c 00 00 16 00 00 00 "
+              "28 00 00 00 20 00 00 00 40 00 00 00 01 00 18 00 00 00 00 00 00 0c 00 00 "
+              "00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00");
 
     // Width and height keep their low byte in the directory entry: 256 is written as 0.
     std::vector<unsigned char> wide = MakeIconFileHeader(256, 256, 256, 32, 0, 0);
-    EXPECT_EQ(Hex({wide.begin() + 6, wide.begin() + 8}), "00 00 ");
-    EXPECT_EQ(Hex({wide.begin() + 26, wide.begin() + 34}), "00 01 00 00 00 02 00 00 ");
+    EXPECT_EQ(HexText(&wide[6], 2, " "), "00 00");
+    EXPECT_EQ(HexText(&wide[26], 8, " "), "00 01 00 00 00 02 00 00");
 }
