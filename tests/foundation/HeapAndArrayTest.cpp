@@ -89,7 +89,8 @@ TEST_F(MemArrayTest, HugeAllocationWritesTheMemoryReport)
     CMemArray<BYTE> array;
     EXPECT_EQ(ErrorOf([&] { array.Alloc(0x7FFFFFF0u); }), "CMemArray::Alloc() failed");
     std::string log = ErrorLog();
-    EXPECT_EQ(log.rfind("\r\nCMemArray constructor failed ?\r\nRequested 2147483632 bytes.\r\nTotal memory ", 0), 0u) << log;
+    EXPECT_EQ(log.rfind("\r\nCMemArray constructor failed ?\r\nRequested 2147483632 bytes.\r\nTotal memory ", 0), 0u)
+        << log;
     EXPECT_NE(log.find(" MBytes, Free memory "), std::string::npos);
     EXPECT_EQ(array.GetCount(), 0u);
 }

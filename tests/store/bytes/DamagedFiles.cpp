@@ -20,18 +20,13 @@ void DamageOnce(std::vector<unsigned char>& bytes, std::mt19937& random)
     default: {
         // Change the deciphered header or a descriptor, so that the checks
         // behind the first ones are reached too.
-        const TableKeySet& keys = GetTableKeys(TableGroup::kNotes);
         const std::size_t headerArea = 32 + 9 * 32;
         if (bytes.size() < headerArea)
             break;
-        std::vector<unsigned char> plain(bytes.begin(), bytes.begin() + headerArea);
-        keys.header.Decrypt(plain.data(), 32);
-        keys.descriptors.Decrypt(plain.data() + 32, headerArea - 32);
         std::size_t at = random() % 2 ? 4 + random() % 8 : 32 + 32 * (random() % 9) + 12 + random() % 5;
-        plain[at] = random() % 2 ? static_cast<unsigned char>(random()) : static_cast<unsigned char>(plain[at] + 1);
-        keys.header.Encrypt(plain.data(), 32);
-        keys.descriptors.Encrypt(plain.data() + 32, headerArea - 32);
-        std::copy(plain.begin(), plain.end(), bytes.begin());
+        ChangeDecipheredHeader(bytes, headerArea, [&](std::vector<unsigned char>& plain) {
+            plain[at] = static_cast<unsigned char>(random() % 2 ? random() : plain[at] + 1u);
+        });
         if (random() % 2 && bytes.size() > headerArea + 1)
             bytes[headerArea + 1 + random() % (bytes.size() - headerArea - 1)] ^= 0x55;
     }

@@ -1,5 +1,7 @@
 #include "MemoryTable.h"
 
+#include <algorithm>
+
 std::vector<FieldSpec> SampleFields()
 {
     return {
@@ -29,4 +31,17 @@ std::vector<unsigned char> SampleTableBytes(std::uint32_t records, TableGroup gr
 {
     MemoryTable table(records, group);
     return table.Bytes();
+}
+
+void ChangeDecipheredHeader(std::vector<unsigned char>& table, std::size_t headerArea,
+                            const std::function<void(std::vector<unsigned char>& plain)>& change)
+{
+    const TableKeySet& keys = GetTableKeys(TableGroup::kNotes);
+    std::vector<unsigned char> plain(table.begin(), table.begin() + headerArea);
+    keys.header.Decrypt(plain.data(), 32);
+    keys.descriptors.Decrypt(plain.data() + 32, headerArea - 32);
+    change(plain);
+    keys.header.Encrypt(plain.data(), 32);
+    keys.descriptors.Encrypt(plain.data() + 32, headerArea - 32);
+    std::copy(plain.begin(), plain.end(), table.begin());
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,11 @@ struct MemoryTable {
     CMemoryByteStore store;
     CTableCursor table;
 };
+
+// Changes the deciphered header and descriptors of a notes table (its first
+// headerArea bytes) and enciphers them again.
+void ChangeDecipheredHeader(std::vector<unsigned char>& table, std::size_t headerArea,
+                            const std::function<void(std::vector<unsigned char>& plain)>& change);
 
 // A table of the sample fields whose records hold WUSERID = record number.
 std::vector<unsigned char> SampleTableBytes(std::uint32_t records, TableGroup group = TableGroup::kNotes);

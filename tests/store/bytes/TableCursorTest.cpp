@@ -1,4 +1,4 @@
-#include <cstring>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -77,7 +77,6 @@ TEST(TableFile, ImpossibleHeadersAndDescriptorsAreRefusedBeforeUse)
         std::vector<unsigned char> bytes;
         bool inDescriptors;
     };
-    const TableKeySet& keys = GetTableKeys(TableGroup::kNotes);
     const Change changes[] = {
         {8, {32, 0}, false},                  // header length below 33
         {8, {34, 0}, false},                  // not 33 + 32n
@@ -91,14 +90,10 @@ TEST(TableFile, ImpossibleHeadersAndDescriptorsAreRefusedBeforeUse)
     };
     for (const Change& change : changes) {
         std::vector<unsigned char> bytes = SampleTableBytes(3);
-        std::vector<unsigned char> plain(bytes.begin(), bytes.begin() + kSampleHeaderLength - 1);
-        keys.header.Decrypt(plain.data(), 32);
-        keys.descriptors.Decrypt(plain.data() + 32, plain.size() - 32);
-        std::size_t at = change.offset + (change.inDescriptors ? 32 : 0);
-        std::memcpy(plain.data() + at, change.bytes.data(), change.bytes.size());
-        keys.header.Encrypt(plain.data(), 32);
-        keys.descriptors.Encrypt(plain.data() + 32, plain.size() - 32);
-        std::copy(plain.begin(), plain.end(), bytes.begin());
+        ChangeDecipheredHeader(bytes, kSampleHeaderLength - 1, [&](std::vector<unsigned char>& plain) {
+            std::size_t at = change.offset + (change.inDescriptors ? 32 : 0);
+            std::copy(change.bytes.begin(), change.bytes.end(), plain.begin() + at);
+        });
         EXPECT_EQ(AttachError(bytes), "ReadStructure error") << change.offset;
     }
     EXPECT_EQ(AttachError(std::vector<unsigned char>(31, 0)), "Error reading header notes.QPD");

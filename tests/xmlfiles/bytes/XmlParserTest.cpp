@@ -92,7 +92,8 @@ TEST(XmlParser, EachBrokenRuleGivesItsTextLineAndColumn)
         {"", "\"<?\" expected\r\nin line 1 column=1\r\n"},
         {XmlFile("<content>\r\n<a/>\r\n</content>"),
          "Invalid character in the tag name.Missing \">\"\r\nin line 3 column 3\r\n"},
-        {XmlFile("<content >\r\n</content>"), "Invalid character in the tag name.Missing \">\"\r\nin line 2 column 9\r\n"},
+        {XmlFile("<content >\r\n</content>"),
+         "Invalid character in the tag name.Missing \">\"\r\nin line 2 column 9\r\n"},
         {XmlFile("<r><a> !x</a></r>"), "Unexpected character encountered. Missing \"<\"\r\nin line 2 column 8\r\n"},
         {XmlFile("<r><a>?</a></r>"), "Unexpected character encountered. Missing \"<\"\r\nin line 2 column 7\r\n"},
         {XmlFile("<r><a>1 > 0</a></r>"), "Unexpected character encountered. Missing \"<\"\r\nin line 2 column 9\r\n"},
@@ -145,7 +146,8 @@ TEST(XmlParser, CapsTheNestingDepth)
 
     // 65 levels: the 65th start tag ends at column 195 of line 2.
     EXPECT_EQ(ParseError(nested(65)),
-              "t.QPD" + std::string(kLexical) + "The elements are nested deeper than 64 levels\r\nin line 2 column=195\r\n");
+              "t.QPD" + std::string(kLexical) +
+                  "The elements are nested deeper than 64 levels\r\nin line 2 column=195\r\n");
     // A hostile file nesting far deeper is refused just as plainly.
     ParsedXml hostile(nested(200000));
     EXPECT_EQ(hostile.result, 0);

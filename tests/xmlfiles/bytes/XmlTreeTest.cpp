@@ -87,7 +87,8 @@ TEST_F(XmlTree, ReadsValuesByPath)
     EXPECT_EQ(Value("Content", "OPTIONS", 1, "userid"), "1 = 3");
     EXPECT_EQ(Value("content", "options", 3, "userID"), "0 ! The \"content options\" tag was not found");
     EXPECT_STREQ(out, "");
-    EXPECT_EQ(Value("content", "options", 2, "sortColumn"), "0 ! The \"content options sortColumn\" field was not found");
+    EXPECT_EQ(Value("content", "options", 2, "sortColumn"),
+              "0 ! The \"content options sortColumn\" field was not found");
     EXPECT_EQ(Value("calendar", "options", 1, "userID"), "0 ! The \"calendar\" tag was not found");
     // An element with children but no text reads as empty.
     EXPECT_EQ(Value("content", "group", 1, "hotkey"), "1 = ");
