@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "PictureFiles.h"
+#include "foundation/win/DialogControls.h"
 #include "foundation/win/FontConversion.h"
 #include "foundation/win/FontSizeAndPixels.h"
 #include "foundation/win/SystemLibraries.h"
@@ -166,6 +167,22 @@ TEST(ActivateOpenDialog, AnotherProgramsWindowOfTheSameTitleIsNotOurs)
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     CloseHandle(done);
+}
+
+TEST(DialogControls, ACheckTakesOnlyOneAndARadioGroupCountsFromOne)
+{
+    HWND dialog = MakePopup("", 0, 0, 400, 300);
+    CButtonCtl box(MakeChild(dialog, "BUTTON", BS_AUTOCHECKBOX, 102));
+    box.SetCheck(2);
+    EXPECT_FALSE(box.IsChecked());
+    box.SetCheck(1);
+    EXPECT_TRUE(box.IsChecked());
+    for (int id = 110; id <= 112; ++id)
+        MakeChild(dialog, "BUTTON", BS_AUTORADIOBUTTON, id);
+    CRadioGroup(dialog, 110, 112).Check(3);
+    EXPECT_FALSE(IsDlgButtonChecked(dialog, 110));
+    EXPECT_TRUE(IsDlgButtonChecked(dialog, 112));
+    DestroyWindow(dialog);
 }
 
 TEST(SystemLibraries, VersionsAndWinsock)
