@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "foundation/bytes/GenericException.h"
 #include "foundation/win/DialogControls.h"
 
 // A list box of a dialog.
