@@ -1,5 +1,9 @@
 #pragma once
 
+#include <cstdio>
+
+#include "foundation/bytes/GenericException.h"
+
 // Linking of the doubly linked lists' nodes: any node type with "next" and
 // "previous" members, in a list that keeps its first and last node.
 
@@ -51,4 +55,20 @@ Node* FindOrderedPosition(Node* first, Node* last, Before comesBefore)
     if (current && current == last && comesBefore(current))
         return nullptr;
     return current;
+}
+
+// Makes a node; any failure becomes the list operation's own failure text, with
+// "Unknown error " added for failures that are not the program's exception.
+template <class Make>
+auto MakeListNode(const char* failureText, Make make) -> decltype(make())
+{
+    try {
+        return make();
+    } catch (const CGenericException&) {
+        throw CGenericException(failureText);
+    } catch (...) {
+        char text[64];
+        std::snprintf(text, sizeof text, "%sUnknown error ", failureText);
+        throw CGenericException(text);
+    }
 }

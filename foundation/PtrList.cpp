@@ -115,17 +115,11 @@ CPtrList::CPtrList(const char* name)
 
 CPtrNod* CPtrList::NewNode(void* data, const char* failureText)
 {
-    try {
+    return MakeListNode(failureText, [data] {
         CPtrNod* node = new CPtrNod;
         node->data = data;
         return node;
-    } catch (const CGenericException&) {
-        throw CGenericException(failureText);
-    } catch (...) {
-        char text[64];
-        std::snprintf(text, sizeof text, "%sUnknown error ", failureText);
-        throw CGenericException(text);
-    }
+    });
 }
 
 CPtrNod* CPtrList::AddHead(void* data)

@@ -145,15 +145,7 @@ public:
 private:
     Node* NewNode(const R& record, const char* failureText)
     {
-        try {
-            return new Node{nullptr, nullptr, record};
-        } catch (const CGenericException&) {
-            throw CGenericException(failureText);
-        } catch (...) {
-            char text[64];
-            std::snprintf(text, sizeof text, "%sUnknown error ", failureText);
-            throw CGenericException(text);
-        }
+        return MakeListNode(failureText, [&record] { return new Node{nullptr, nullptr, record}; });
     }
 
     template <class Before>

@@ -28,7 +28,7 @@ bool IsDigitsOnly(const char* text)
 namespace {
 bool IsHexDigit(char c)
 {
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+    return HexDigitOrNone(c) >= 0;
 }
 
 // A literal: digits accepted by the test, then the suffix letter (either case).
@@ -73,7 +73,7 @@ bool IsBinaryNumberText(const char* text)
     return IsSuffixedLiteral(text, 'b', IsBinaryDigit);
 }
 
-int HexDigitValue(char c)
+int HexDigitOrNone(char c)
 {
     if (c >= '0' && c <= '9')
         return c - '0';
@@ -81,6 +81,14 @@ int HexDigitValue(char c)
         return c - 'a' + 10;
     if (c >= 'A' && c <= 'F')
         return c - 'A' + 10;
+    return -1;
+}
+
+int HexDigitValue(char c)
+{
+    int value = HexDigitOrNone(c);
+    if (value >= 0)
+        return value;
     ShowErrorMessage(nullptr, "Invalid hex number", ProgramTitle);
     return 0;
 }

@@ -9,6 +9,8 @@ bool IsDigitsOnly(const char* text);         // not blank, '0' to '9' only
 bool IsHexNumberText(const char* text);      // hex digits followed by a final 'h' or 'H'
 bool IsBinaryNumberText(const char* text);   // '0' and '1' followed by a final 'b' or 'B'
 
+// 0-15 for a hex digit, -1 for any other character.
+int HexDigitOrNone(char c);
 // 0-15 for a hex digit; any other character shows "Invalid hex number" and gives 0.
 int HexDigitValue(char c);
 

@@ -5,21 +5,12 @@
 #include <cstring>
 #include <limits>
 
+#include "foundation/bytes/TextChecks.h"
+
 namespace {
 const std::int32_t kCoordinateLimit = -1000;
 const std::int32_t kLargestCoordinateMagnitude = 4000;
 const int kMaxDoubleDigits = 17; // enough for any double to read back exactly
-
-int HexDigitValue(unsigned char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 bool Place(const std::string& text, bool rightAligned, unsigned char fill, unsigned char* field, std::size_t width)
 {
@@ -67,7 +58,7 @@ std::int32_t ReadCoordinateField(const unsigned char* field, std::size_t width)
     if (length == 4 && field[3] == 'H') {
         std::int32_t magnitude = 0;
         for (int i = 0; i < 3; ++i) {
-            int digit = HexDigitValue(field[i]);
+            int digit = HexDigitOrNone(field[i]);
             if (digit < 0)
                 break;
             magnitude = magnitude * 16 + digit;
