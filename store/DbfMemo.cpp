@@ -6,6 +6,7 @@
 #include <string>
 
 #include "foundation/DiagnosticLog.h"
+#include "foundation/FileHelpers.h"
 #include "foundation/bytes/MessageBoxes.h"
 #include "store/FileStepRetries.h"
 #include "store/bytes/MemoFile.h"
@@ -15,11 +16,6 @@ std::atomic<bool> g_memoFreshStart{false};
 
 const char kInternalError[] = "Quillnet+ Internal Error.\r\n\r\nPlease check the error.txt file in the Quillnet+ folder.";
 const char kSaveLogPrefix[] = "SaveTextInMemoFile(): ";
-
-bool FileExists(const std::string& path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
 
 // Keeps the text being saved in the error log when the save fails, so that
 // it is not lost.
@@ -145,7 +141,7 @@ DWORD CDbfFile::WriteMemo(const void* text, DWORD length)
     file.Close();
     SetMemoFreshStart(false);
 
-    if (throughCopy && FileExists(copy)) {
+    if (throughCopy && FileExists(copy.c_str())) {
         if (!RetryFileStep([&] { return DeleteFileA(original.c_str()) != 0; }, kSaveLogPrefix,
                            "\r\nError deleting file \"notes.qps\" Iteration "))
             throw CGenericException("Error deleting notes.qps");

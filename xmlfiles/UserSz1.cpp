@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "foundation/FileHelpers.h"
 #include "store/DbfFile.h"
 
 namespace {
@@ -17,7 +18,7 @@ bool FieldMatches(CDbfFile& table, const char* fieldName, const char* wanted)
 
 void SaveUserSz1(const char* text, const char* userName, const char* computerName)
 {
-    if (GetFileAttributesA("users.QPD") == INVALID_FILE_ATTRIBUTES)
+    if (!FileExists("users.QPD"))
         return;
     CDbfFile users;
     users.SetTable("users.QPD", true);
