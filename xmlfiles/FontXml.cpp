@@ -4,8 +4,9 @@
 #include <cstring>
 
 #include "foundation/bytes/MessageBoxes.h"
+#include "foundation/bytes/NumberCodes.h"
+#include "foundation/bytes/TextEditing.h"
 #include "xmlfiles/bytes/XmlBufferDocument.h"
-#include "xmlfiles/bytes/XmlValueText.h"
 
 namespace {
 const char* const kFontKeys[] = {"LFHEIGHT",   "LFWIDTH",    "LFESCAPEME", "LFORIENTAT", "LFWEIGHT",
@@ -19,7 +20,7 @@ void StoreFontValue(LOGFONTA* font, int key, const char* value)
         std::snprintf(font->lfFaceName, sizeof font->lfFaceName, "%s", value);
         return;
     }
-    int number = DecimalTextToInt(value);
+    int number = ParseNumber(value, 10);
     BYTE byte = static_cast<BYTE>(number);
     switch (key) {
     case 0: font->lfHeight = number; break;
@@ -55,7 +56,8 @@ int ReadLogFontXml(LOGFONTA* font, CXMLBufferDocument& document, const char* pre
             ShowWarningMessage(nullptr, err, ProgramTitle);
             return 0;
         }
-        TrimBlanks(value);
+        TrimLeftChar(value, ' ');
+        TrimRightChar(value, ' ');
         StoreFontValue(font, key, value);
     }
     return 1;
