@@ -250,14 +250,8 @@ int CXMLBufferDocument::FailWith(int messageId)
 int CXMLBufferDocument::Fail(const char* message)
 {
     m_errorFlag = 1;
-    char position[64];
-    std::snprintf(position, sizeof position, "\r\nin line %d column=%d\r\n", static_cast<int>(m_lexer.GetCurrentLine()),
-                  static_cast<int>(m_lexer.GetCurrentColumn()));
-    CXmlErrorTextBuilder text(m_errorText, m_fileName);
-    text.Append(". ");
-    text.Append(XmlMessageText(IDS_XML_CANNOT_WORK));
-    text.Append(message);
-    text.Append(position);
+    FormatXmlErrorText(m_errorText, m_fileName, message, m_lexer.GetCurrentLine(), " column=",
+                       m_lexer.GetCurrentColumn());
     return 0;
 }
 
@@ -267,14 +261,10 @@ int CXMLBufferDocument::CheckEndTag(const char* expectedName)
     if (XmlNamesEqual(found, expectedName))
         return 1;
     m_errorFlag = 1;
-    char position[64];
-    std::snprintf(position, sizeof position, "\r\nin line %d column %d\r\n", static_cast<int>(m_lexer.GetCurrentLine()),
-                  static_cast<int>(m_lexer.GetCurrentColumn()));
-    CXmlErrorTextBuilder text(m_errorText, m_fileName);
-    for (const char* piece : {". ", XmlMessageText(IDS_XML_CANNOT_WORK), XmlMessageText(IDS_XML_END_TAG_MISMATCH),
-                              static_cast<const char*>(position), XmlMessageText(IDS_XML_EXPECTING), "</", expectedName,
-                              ">", XmlMessageText(IDS_XML_BUT_FOUND), "</", found, ">\""})
-        text.Append(piece);
+    FormatXmlErrorText(m_errorText, m_fileName, XmlMessageText(IDS_XML_END_TAG_MISMATCH), m_lexer.GetCurrentLine(),
+                       " column ", m_lexer.GetCurrentColumn(),
+                       {XmlMessageText(IDS_XML_EXPECTING), "</", expectedName, ">", XmlMessageText(IDS_XML_BUT_FOUND),
+                        "</", found, ">\""});
     return 0;
 }
 

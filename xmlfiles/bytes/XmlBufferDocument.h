@@ -111,7 +111,7 @@ private:
     int32_t m_bufferSize;
     CXMLLexer m_lexer;
     int32_t m_errorFlag;
-    char m_errorText[301];
+    char m_errorText[kXmlErrorTextMax + 1];
     int32_t m_fileOpened;
     int32_t m_level;
     std::unique_ptr<CXMLTree> m_tree;

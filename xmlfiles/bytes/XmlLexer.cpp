@@ -1,6 +1,5 @@
 #include "xmlfiles/bytes/XmlLexer.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "foundation/bytes/MessageBoxes.h"
@@ -140,15 +139,7 @@ void CXMLLexer::CompleteError(int messageId, int endOffset)
     CompleteToken(XT_ERROR, endOffset, message);
     m_errorLine = m_line;
     m_errorColumn = m_column;
-
-    char position[64];
-    std::snprintf(position, sizeof position, "\r\nin line %d column %d\r\n", static_cast<int>(m_errorLine),
-                  static_cast<int>(m_errorColumn));
-    CXmlErrorTextBuilder text(m_errorText, m_fileName);
-    text.Append(". ");
-    text.Append(XmlMessageText(IDS_XML_CANNOT_WORK));
-    text.Append(message);
-    text.Append(position);
+    FormatXmlErrorText(m_errorText, m_fileName, message, m_errorLine, " column ", m_errorColumn);
     m_state = kStart;
 }
 

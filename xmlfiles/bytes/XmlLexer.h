@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "xmlfiles/bytes/XmlMessages.h"
+
 // Kinds of the tokens of the program's XML dialect.
 enum XmlTokenKind {
     XT_END_OF_FILE = -4,
@@ -109,7 +111,7 @@ private:
     int32_t m_column;
     int32_t m_state;
     int32_t m_tokenComplete;
-    char m_errorText[301];
+    char m_errorText[kXmlErrorTextMax + 1];
     int32_t m_errorLine;
     int32_t m_errorColumn;
     int32_t m_bufferSet;

@@ -1,5 +1,6 @@
 #include "xmlfiles/bytes/XmlMessages.h"
 
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -51,27 +52,30 @@ const char* XmlMessageText(int id)
     return "";
 }
 
-CXmlErrorTextBuilder::CXmlErrorTextBuilder(char* target, const char* first)
-    : m_target(target), m_length(0), m_full(false)
+void FormatXmlErrorText(char* target, const char* fileName, const char* message, int line, const char* columnMark,
+                        int column, std::initializer_list<const char*> more)
 {
-    if (first) {
-        size_t length = std::strlen(first);
-        const size_t limit = kXmlErrorTextMax;
-        m_length = static_cast<int>(length < limit ? length : limit);
-        std::memcpy(m_target, first, m_length);
-    }
-    m_target[m_length] = '\0';
-}
+    size_t length = fileName ? std::strlen(fileName) : 0;
+    if (length > kXmlErrorTextMax)
+        length = kXmlErrorTextMax;
+    if (length)
+        std::memcpy(target, fileName, length);
+    target[length] = '\0';
 
-void CXmlErrorTextBuilder::Append(const char* piece)
-{
-    if (m_full || !piece)
-        return;
-    size_t length = std::strlen(piece);
-    if (m_length + length > kXmlErrorTextMax) {
-        m_full = true;
-        return;
-    }
-    std::memcpy(m_target + m_length, piece, length + 1);
-    m_length += static_cast<int>(length);
+    char position[64];
+    std::snprintf(position, sizeof position, "\r\nin line %d%s%d\r\n", line, columnMark, column);
+    auto append = [&](const char* piece) {
+        size_t pieceLength = piece ? std::strlen(piece) : 0;
+        if (length + pieceLength > kXmlErrorTextMax)
+            return false;
+        std::memcpy(target + length, piece ? piece : "", pieceLength + 1);
+        length += pieceLength;
+        return true;
+    };
+    for (const char* piece : {". ", XmlMessageText(IDS_XML_CANNOT_WORK), message, static_cast<const char*>(position)})
+        if (!append(piece))
+            return;
+    for (const char* piece : more)
+        if (!append(piece))
+            return;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <initializer_list>
+
 // Texts of the XML reader's error reports. The numbers are the ids of the same
 // texts in the program's string table.
 enum XmlMessageId {
@@ -43,16 +45,9 @@ extern const char kXmlTooDeepText[];
 // Error texts of the reader hold at most this many characters.
 enum { kXmlErrorTextMax = 300 };
 
-// Builds an error text of at most kXmlErrorTextMax characters: the first piece is
-// cut to fit, every later piece is appended whole or, once one does not fit, no
-// more pieces are.
-class CXmlErrorTextBuilder {
-public:
-    CXmlErrorTextBuilder(char* target, const char* first);
-    void Append(const char* piece);
-
-private:
-    char* m_target;
-    int m_length;
-    bool m_full;
-};
+// The text of a refused file: the file name, ". ", the cannot-work text, the
+// message, "\r\nin line L column C\r\n" (the grammar's errors write "column=C")
+// and any further pieces, into a target of kXmlErrorTextMax + 1 bytes. The file
+// name is cut to fit; once a later piece does not fit whole, no more are added.
+void FormatXmlErrorText(char* target, const char* fileName, const char* message, int line, const char* columnMark,
+                        int column, std::initializer_list<const char*> more = {});
