@@ -113,6 +113,22 @@ TEST(XmlParser, EachBrokenRuleGivesItsTextLineAndColumn)
         {XmlFile("<r></>"),
          "The end tag does not match the start tag\r\nin line 2 column 6\r\nexpecting \"</r>\" but found \"</>\""},
         {"<?x?>", "\"<\" expected\r\nin line 1 column=6\r\n"},
+        // The lexical pass refuses these before the grammar looks at them.
+        {"<a>x!</a>\r\n!", "Unexpected character encountered. Missing \"<\"\r\nin line 2 column 1\r\n"},
+        {"<", "Unexpected end of file after \"<\"\r\nin line 1 column 2\r\n"},
+        {"<1a>", "Unexpected character as the first letter of the tag name\r\nin line 1 column 2\r\n"},
+        {"<!DOCTYPE x>", "Unexpected character as the first letter of the tag name\r\nin line 1 column 2\r\n"},
+        {"<?xml", "Processing instruction \"<?\" not closed.Unexpected end of file\r\nin line 1 column 6\r\n"},
+        {"<?xml <a>", "Processing instruction \"<?\" not closed.Missing \"?>\"\r\nin line 1 column 7\r\n"},
+        {"<?xml ? >", "Processing instruction \"?>\" not closed\r\nin line 1 column 7\r\n"},
+        {"<a", "Element not closed. Missing \">\". Unexpected end of file\r\nin line 1 column 3\r\n"},
+        {"<a></a b>", "Invalid character in the tag name.Missing \">\"\r\nin line 1 column 7\r\n"},
+        {"<a>text", "End tag is missing \"/>\". Unexpected end of file\r\nin line 1 column 8\r\n"},
+        {"<![CDATA[ x ]]", "CDATA section not closed. \"]]>\" is missing\r\nin line 1 column 15\r\n"},
+        // Only CR LF starts a new line; a lone LF or CR does not count one.
+        {"<a>\r\n<b>\r\n<c d>", "Invalid character in the tag name.Missing \">\"\r\nin line 3 column 3\r\n"},
+        {"<a>\n<b>\n<c d>", "Invalid character in the tag name.Missing \">\"\r\nin line 1 column 3\r\n"},
+        {"<a>\r<b>\r<c d>", "Invalid character in the tag name.Missing \">\"\r\nin line 1 column 3\r\n"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ParseError(c.text), "t.QPD" + std::string(kLexical) + c.message) << c.text;
