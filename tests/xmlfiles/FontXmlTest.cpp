@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -14,76 +15,67 @@ namespace {
 const char* const kKeys[] = {"LFHEIGHT",   "LFWIDTH",    "LFESCAPEME", "LFORIENTAT", "LFWEIGHT",
                              "LFITALIC",   "LFUNDERLIN", "LFSTRIKEOU", "LFCHARSET",  "LFOUTPRECI",
                              "LFCLIPPREC", "LFQUALITY",  "LFPITCHAND", "LFFACENAME"};
+const char* const kValues[] = {" -13 ", "0", "0", "0", "700", "1", "0", "1", "300", "3",
+                               "2",     "1", "34", " Tahoma with a face name far too long "};
 
-std::string FontElements(const std::string& prefix, const std::string* values, const char* skippedKey = nullptr)
+// One "options" record of font elements named prefix + key; the first value
+// and the face can be replaced, a key left out.
+std::string Options(const char* height, const char* face, const char* skippedKey = nullptr)
 {
-    std::string text;
-    for (int i = 0; i < 14; ++i)
-        if (!skippedKey || std::string(kKeys[i]) != skippedKey)
-            text += "<" + prefix + kKeys[i] + ">" + values[i] + "</" + prefix + kKeys[i] + ">";
-    return text;
+    std::string text = "<options>";
+    for (int i = 0; i < 14; ++i) {
+        std::string name = std::string("day") + kKeys[i];
+        const char* value = i == 0 ? height : i == 13 ? face : kValues[i];
+        if (!skippedKey || std::strcmp(kKeys[i], skippedKey) != 0)
+            text += "<" + name + ">" + value + "</" + name + ">";
+    }
+    return text + "</options>";
 }
 
 class FontXml : public ::testing::Test {
 protected:
-    void Write(const std::string& options)
+    CXMLDocument& Parsed(const std::string& records)
     {
-        path = folder.File("calendar.QPD");
-        WriteWholeFile(path, "<?xml version='1.0'?>\r\n<content>" + options + "</content>");
+        WriteWholeFile(path, "<?xml version='1.0'?>\r\n<content>" + records + "</content>");
+        doc.reset(new CXMLDocument(path.c_str()));
+        EXPECT_EQ(doc->Parse(), 1) << doc->GetErrorText();
+        return *doc;
     }
 
     TempFolder folder;
-    std::string path;
-    const std::string values[14] = {" -13 ", "0", "0", "0", "700", "1", "0", "1", "300", "3",
-                                    "2",     "1", "34", " Tahoma with a face name far too long "};
+    std::string path = folder.File("calendar.QPD");
+    std::unique_ptr<CXMLDocument> doc;
 };
 }
 
-TEST_F(FontXml, ReadsTheFourteenFieldsOfARecord)
+TEST_F(FontXml, ReadsTheFourteenFieldsOfARecordOrOfTheCurrentChild)
 {
-    Write("<options>" + FontElements("dialogTitle", values) + "</options>");
-    CXMLDocument doc(path.c_str());
-    ASSERT_EQ(doc.Parse(), 1) << doc.GetErrorText();
+    CXMLDocument& doc = Parsed(Options(kValues[0], kValues[13]) + Options("-16", "Courier"));
     LOGFONTA font = {};
-    ASSERT_EQ(ReadLogFontXml(&font, doc, "dialogTitle", 1, 0), 1);
+    ASSERT_EQ(ReadLogFontXml(&font, doc, "day", 1, 0), 1);
     // Values are trimmed, the character set keeps its low byte, the face 31 characters.
     LOGFONTA expected = {-13, 0, 0, 0, 700, 1, 0, 1, 300 & 0xFF, 3, 2, 1, 34, "Tahoma with a face name far too"};
     EXPECT_EQ(std::memcmp(&font, &expected, sizeof font), 0) << font.lfFaceName;
+
+    char err[256];
+    ASSERT_EQ(doc.GotoChildOfCurrentParent("options", 2, err, sizeof err), 1);
+    ASSERT_EQ(ReadLogFontXml(&font, doc, "day", 0, 1), 1);
+    EXPECT_EQ(font.lfHeight, -16);
+    EXPECT_STREQ(font.lfFaceName, "Courier");
 }
 
 TEST_F(FontXml, StopsAtTheFirstMissingFieldAndSaysWhich)
 {
-    Write("<options>" + FontElements("dialogTitle", values, "LFWEIGHT") + "</options>");
-    CXMLDocument doc(path.c_str());
-    ASSERT_EQ(doc.Parse(), 1);
+    CXMLDocument& doc = Parsed(Options(kValues[0], kValues[13], "LFWEIGHT"));
     LOGFONTA font = {};
     font.lfWeight = 123;
     MessageBoxRecorder boxes;
-    EXPECT_EQ(ReadLogFontXml(&font, doc, "dialogTitle", 1, 0), 0);
+    EXPECT_EQ(ReadLogFontXml(&font, doc, "day", 1, 0), 0);
     EXPECT_EQ(font.lfHeight, -13);
     EXPECT_EQ(font.lfWeight, 123);
     EXPECT_EQ(font.lfItalic, 0);
     ASSERT_EQ(boxes.Count(), 1u);
-    EXPECT_EQ(boxes.LastText(), "The \"content options dialogTitleLFWEIGHT\" field was not found");
-}
-
-TEST_F(FontXml, ReadsFromTheCurrentChild)
-{
-    std::string other[14];
-    for (int i = 0; i < 14; ++i)
-        other[i] = values[i];
-    other[0] = "-16";
-    other[13] = "Courier";
-    Write("<options>" + FontElements("day", values) + "</options><options>" + FontElements("day", other) +
-          "</options>");
-    CXMLDocument doc(path.c_str());
-    ASSERT_EQ(doc.Parse(), 1);
-    char err[256];
-    ASSERT_EQ(doc.GotoChildOfCurrentParent("options", 2, err, sizeof err), 1);
-    LOGFONTA font = {};
-    ASSERT_EQ(ReadLogFontXml(&font, doc, "day", 0, 1), 1);
-    EXPECT_EQ(font.lfHeight, -16);
-    EXPECT_STREQ(font.lfFaceName, "Courier");
+    EXPECT_EQ(boxes.LastText(), "The \"content options dayLFWEIGHT\" field was not found");
 }
 
 TEST(PointSizeFromHeight, ConvertsPixelsOfTheScreenToPoints)

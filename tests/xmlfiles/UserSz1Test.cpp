@@ -46,23 +46,16 @@ protected:
 };
 }
 
-TEST_F(UserSz1, WritesIntoTheRecordOfTheMatchingUser)
-{
-    WriteUsers({{"Alice", "PC-1", 1, false}, {"bob", "pc-2", 2, true}, {"Bob", "pc-2", 3, false}});
-    SaveUserSz1("0123456789abcdef0123456789abcdef", "BOB", "PC-2");
-    EXPECT_EQ(Sz1(3), "0123456789abcdef0123456789abcdef");
-    EXPECT_EQ(Sz1(2), "");
-    EXPECT_EQ(Sz1(1), "");
-}
-
-TEST_F(UserSz1, LeavesTheTableAloneWithoutItAMatchOrAnId)
+TEST_F(UserSz1, WritesIntoTheRecordOfTheFirstLiveMatchingUserOnly)
 {
     SaveUserSz1("code", "Alice", "PC-1");
     EXPECT_FALSE(FileExists("users.QPD"));
 
-    WriteUsers({{"Alice", "PC-1", 0, false}, {"Bob", "PC-2", 2, false}});
-    SaveUserSz1("code", "alice", "pc-1");
+    WriteUsers({{"Alice", "PC-1", 0, false}, {"bob", "pc-2", 2, true}, {"Bob", "pc-2", 3, false}});
+    SaveUserSz1("0123456789abcdef0123456789abcdef", "BOB", "PC-2");
+    SaveUserSz1("code", "alice", "pc-1"); // user id 0
     SaveUserSz1("code", "Bob", "PC-3");
-    EXPECT_EQ(Sz1(1), "");
+    EXPECT_EQ(Sz1(3), "0123456789abcdef0123456789abcdef");
     EXPECT_EQ(Sz1(2), "");
+    EXPECT_EQ(Sz1(1), "");
 }

@@ -2,22 +2,7 @@
 
 #include "store/bytes/DeletedRecordList.h"
 
-TEST(DeletedRecordList, KeepsEachNumberOnceInOrder)
-{
-    CDeletedRecordList list;
-    EXPECT_EQ(list.First(), 0u);
-    list.Add(7);
-    list.Add(3);
-    list.Add(7);
-    EXPECT_EQ(list.Count(), 2u);
-    EXPECT_EQ(list.First(), 7u);
-    list.Remove(42);
-    list.Remove(7);
-    EXPECT_EQ(list.First(), 3u);
-    list.Remove(3);
-    EXPECT_EQ(list.First(), 0u);
-}
-
+// The main window's messages: each list keeps its numbers once, oldest first.
 TEST(DeletedRecordList, TheMainWindowMessagesReachTheirLists)
 {
     CDeletedRecordList notes, transactions;
@@ -30,7 +15,9 @@ TEST(DeletedRecordList, TheMainWindowMessagesReachTheirLists)
     send(0x807F, 12);
     send(0x807F, 9999); // a note never saved has no record to free
     send(0x807F, 4);
+    send(0x807F, 12);
     EXPECT_EQ(send(0x806E, 0), 12);
+    send(0x806F, 42);
     send(0x806F, 12);
     EXPECT_EQ(send(0x806E, 0), 4);
     EXPECT_EQ(notes.Count(), 1u);

@@ -91,16 +91,3 @@ TEST(FieldEncoding, DoublesKeepAsManyDigitsAsFit)
     EXPECT_DOUBLE_EQ(ReadDoubleField(reinterpret_cast<const unsigned char*>("1.23e+08"), 8), 1.23e8);
     EXPECT_DOUBLE_EQ(ReadDoubleField(reinterpret_cast<const unsigned char*>("     "), 5), 0.0);
 }
-
-TEST(FieldEncoding, TextsAreCutAndBlankPadded)
-{
-    unsigned char field[4];
-    WriteTextField("abcdef", field, 4);
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(field), 4), "abcd");
-    WriteTextField("", field, 4);
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(field), 4), "    ");
-    WriteTextField("", field, 1);
-    EXPECT_EQ(field[0], ' ');
-    WriteTextField("ab", field, 4);
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(field), 4), "ab  ");
-}

@@ -5,7 +5,6 @@
 
 #include "foundation/bytes/GenericException.h"
 #include "store/bytes/MemoFile.h"
-#include "store/bytes/TableGroups.h"
 
 namespace {
 std::vector<unsigned char> Slice(const std::vector<unsigned char>& bytes, std::size_t from, std::size_t count)
@@ -103,40 +102,24 @@ TEST(MemoFile, LocatingAndReadingStayInsideTheFile)
     EXPECT_THROW(none.Append("x", 1, false), CGenericException);
 }
 
-TEST(MemoFile, SettingsMemosAreEncipheredTextsBehindPlainHeaders)
-{
-    CMemoryByteStore store(BuildEmptyMemoFile());
-    CMemoFile memo(store, "config.QPS");
-    std::string text = "{\\rtf1 Welcome}";
-    std::uint32_t block = memo.Append(text.data(), static_cast<std::uint32_t>(text.size()), false,
-                                      &GetSettingsMemoKey());
-    EXPECT_EQ(Slice(store.Bytes(), 512, 8),
-              (std::vector<unsigned char>{0, 0, 0, 1, 0, 0, 0, static_cast<unsigned char>(text.size())}));
-    EXPECT_NE(memo.ReadText(block), text);
-    EXPECT_EQ(memo.ReadText(block, &GetSettingsMemoKey()), text);
-}
-
 TEST(MemoFile, DamagedHeadersAreRefused)
 {
-    std::vector<unsigned char> zeroBlocks = BuildEmptyMemoFile();
-    zeroBlocks[7] = 0;
-    CMemoryByteStore store(zeroBlocks);
-    CMemoFile memo(store, "notes.QPS");
-    EXPECT_THROW(memo.ReadHeader(), CGenericException);
+    auto withHeaderByte = [](std::size_t at, unsigned char value) {
+        std::vector<unsigned char> bytes = BuildEmptyMemoFile();
+        bytes[at] = value;
+        return bytes;
+    };
+    CMemoryByteStore zeroBlocks(withHeaderByte(7, 0));
+    EXPECT_THROW(CMemoFile(zeroBlocks, "notes.QPS").ReadHeader(), CGenericException);
 
-    std::vector<unsigned char> insideHeader = BuildEmptyMemoFile();
-    insideHeader[3] = 2;
-    CMemoryByteStore store2(insideHeader);
-    CMemoFile memo2(store2, "notes.QPS");
-    EXPECT_THROW(memo2.Append("x", 1, false), CGenericException);
-    EXPECT_EQ(store2.Bytes(), insideHeader);
+    CMemoryByteStore insideHeader(withHeaderByte(3, 2));
+    EXPECT_THROW(CMemoFile(insideHeader, "notes.QPS").Append("x", 1, false), CGenericException);
+    EXPECT_EQ(insideHeader.Bytes(), withHeaderByte(3, 2));
 
     // A next free block far beyond the end is damage: the memo goes at the end.
-    std::vector<unsigned char> far = BuildEmptyMemoFile();
-    far[0] = far[1] = far[2] = far[3] = 0xFF;
-    CMemoryByteStore store3(far);
-    CMemoFile memo3(store3, "notes.QPS");
-    EXPECT_EQ(memo3.Append("x", 1, false), 8u);
-    EXPECT_EQ(store3.Size(), 576u);
-    EXPECT_EQ(memo3.ReadHeader().nextFreeBlock, 9u);
+    CMemoryByteStore far(withHeaderByte(0, 0xFF));
+    CMemoFile memo(far, "notes.QPS");
+    EXPECT_EQ(memo.Append("x", 1, false), 8u);
+    EXPECT_EQ(far.Size(), 576u);
+    EXPECT_EQ(memo.ReadHeader().nextFreeBlock, 9u);
 }
