@@ -25,8 +25,6 @@ TEST(XmlDocument, ReadsAFileFromDiskOrNamesItInTheError)
     char err[256];
     EXPECT_EQ(doc.GetValue("content", "app", 1, "path", out, sizeof out, err, sizeof err), 1);
     EXPECT_STREQ(out, "C:\\Tools\\a.exe");
-    EXPECT_EQ(doc.GetValue("content", "app", 1, "noteId", out, sizeof out, err, sizeof err), 1);
-    EXPECT_STREQ(out, "12");
 
     std::string other = folder.File("noteman.QPD");
     WriteWholeFile(other, kProlog + "<content a=\"1\">\r\n</content>\r\n");

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -72,29 +73,24 @@ TEST(TableFile, SizeRuleByteForByte)
 
 TEST(TableFile, ImpossibleHeadersAndDescriptorsAreRefusedBeforeUse)
 {
-    struct Change {
-        std::size_t offset;  // in the deciphered header, or after it in the descriptors
-        std::vector<unsigned char> bytes;
-        bool inDescriptors;
+    // Offsets in the deciphered header, and from 32 on in the descriptors.
+    const std::pair<std::size_t, std::vector<unsigned char>> changes[] = {
+        {8, {32, 0}},                        // header length below 33
+        {8, {34, 0}},                        // not 33 + 32n
+        {8, {33 + 31, 0}},                   // not 33 + 32n
+        {8, {0xFF, 0xFF}},                   // beyond the file
+        {10, {0, 0}},                        // record length 0
+        {32 + 12, {0, 0, 0, 0}},             // first field at offset 0 (the deletion flag)
+        {32 + 12, {0xF0, 0xFF, 0xFF, 0xFF}}, // field far outside the record
+        {32 + 16, {0}},                      // width 0
+        {32 + 32 * 8 + 16, {2}},             // last field one byte past the record
     };
-    const Change changes[] = {
-        {8, {32, 0}, false},                  // header length below 33
-        {8, {34, 0}, false},                  // not 33 + 32n
-        {8, {33 + 31, 0}, false},             // not 33 + 32n
-        {8, {0xFF, 0xFF}, false},             // beyond the file
-        {10, {0, 0}, false},                  // record length 0
-        {12, {0, 0, 0, 0}, true},             // first field at offset 0 (the deletion flag)
-        {12, {0xF0, 0xFF, 0xFF, 0xFF}, true}, // field far outside the record
-        {16, {0}, true},                      // width 0
-        {32 * 8 + 16, {2}, true},             // last field one byte past the record
-    };
-    for (const Change& change : changes) {
+    for (const auto& change : changes) {
         std::vector<unsigned char> bytes = SampleTableBytes(3);
         ChangeDecipheredHeader(bytes, kSampleHeaderLength - 1, [&](std::vector<unsigned char>& plain) {
-            std::size_t at = change.offset + (change.inDescriptors ? 32 : 0);
-            std::copy(change.bytes.begin(), change.bytes.end(), plain.begin() + at);
+            std::copy(change.second.begin(), change.second.end(), plain.begin() + change.first);
         });
-        EXPECT_EQ(AttachError(bytes), "ReadStructure error") << change.offset;
+        EXPECT_EQ(AttachError(bytes), "ReadStructure error") << change.first;
     }
     EXPECT_EQ(AttachError(std::vector<unsigned char>(31, 0)), "Error reading header notes.QPD");
     EXPECT_EQ(AttachError(SampleTableBytes(2), TableGroup::kUsers), "ReadStructure error")
