@@ -8,7 +8,6 @@
 namespace {
 const std::uint32_t kTextMemoType = 1;
 const std::uint64_t kLargestFile = 0xFFFFFFFFu;
-}
 
 std::uint32_t ReadBigEndian32(const unsigned char* bytes)
 {
@@ -19,6 +18,7 @@ void WriteBigEndian32(unsigned char* bytes, std::uint32_t value)
 {
     for (int i = 0; i < 4; ++i)
         bytes[i] = static_cast<unsigned char>(value >> (24 - 8 * i));
+}
 }
 
 std::vector<unsigned char> BuildEmptyMemoFile()

@@ -18,9 +18,6 @@ enum {
     kFirstMemoBlock = kMemoHeaderSize / kStandardMemoBlockSize,
 };
 
-std::uint32_t ReadBigEndian32(const unsigned char* bytes);
-void WriteBigEndian32(unsigned char* bytes, std::uint32_t value);
-
 // An empty memo file: the header alone, next free block 8, blocks of 64 bytes.
 std::vector<unsigned char> BuildEmptyMemoFile();
 
@@ -42,7 +39,6 @@ public:
 
     // Throws when the file is too short for a header or its block size is 0.
     MemoHeader ReadHeader();
-    void WriteNextFree(std::uint32_t block);
 
     // Where memo k lies and how long its text is; false when block k (or its
     // 8-byte header) is not inside the file. Block 0 means no memo.
@@ -59,6 +55,7 @@ public:
 
 private:
     [[noreturn]] void Damaged(const char* what) const;
+    void WriteNextFree(std::uint32_t block);
 
     CByteStore& m_store;
     std::string m_fileName;

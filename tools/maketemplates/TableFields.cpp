@@ -28,6 +28,32 @@ std::vector<FieldSpec> Of(const FieldSpec (&fields)[N])
     return std::vector<FieldSpec>(fields, fields + N);
 }
 
+std::vector<FieldSpec> ColourFields()
+{
+    return {{"BYBKRED", 'N', 3}, {"BYBKGREEN", 'N', 3}, {"BYBKBLUE", 'N', 3},
+            {"BYFORED", 'N', 3}, {"BYFOGREEN", 'N', 3}, {"BYFOBLUE", 'N', 3},
+            {"TIBKRED", 'N', 3}, {"TIBKGREEN", 'N', 3}, {"TIBKBLUE", 'N', 3},
+            {"TIFORED", 'N', 3}, {"TIFOGREEN", 'N', 3}, {"TIFOBLUE", 'N', 3}};
+}
+
+// The members of a LOGFONT in order, for the body font and then the title font.
+std::vector<FieldSpec> FontFields()
+{
+    return {{"LFHEIGHT", 'N', 5},   {"LFWIDTH", 'N', 5},    {"LFESCAPEME", 'N', 5}, {"LFORIENTAT", 'N', 5},
+            {"LFWEIGHT", 'N', 5},   {"LFITALIC", 'N', 3},   {"LFUNDERLIN", 'N', 3}, {"LFSTRIKEOU", 'N', 3},
+            {"LFCHARSET", 'N', 3},  {"LFOUTPRECI", 'N', 3}, {"LFCLIPPREC", 'N', 3}, {"LFQUALITY", 'N', 3},
+            {"LFPITCHAND", 'N', 3}, {"LFFACENAME", 'C', 31},
+            {"LFHEIGHTTI", 'N', 5}, {"LFWIDTHTI", 'N', 5},  {"LFESCAPETI", 'N', 5}, {"LFORIENTTI", 'N', 5},
+            {"LFWEIGHTTI", 'N', 5}, {"LFITALICTI", 'N', 3}, {"LFUNDERLTI", 'N', 3}, {"LFSTRIKETI", 'N', 3},
+            {"LFCHARSETI", 'N', 3}, {"LFOUTPRETI", 'N', 3}, {"LFCLIPPRTI", 'N', 3}, {"LFQUALITTI", 'N', 3},
+            {"LFPITCHTI", 'N', 3},  {"LFFACENATI", 'C', 31}};
+}
+
+std::vector<FieldSpec> NoteFlagFields()
+{
+    return {{"BSTAYONTOP", 'L', 1}, {"BHASBORDER", 'L', 1}, {"BROLLUP", 'L', 1}, {"BSHOWDATE", 'L', 1}};
+}
+
 std::vector<FieldSpec> NotesFields()
 {
     std::vector<FieldSpec> fields = {{"WUSERID", 'N', 5}};
@@ -129,32 +155,6 @@ std::vector<FieldSpec> SoundsFields()
     return {{"WUSERID", 'N', 5}, {"WID", 'N', 3},      {"WTYPE", 'N', 3},
             {"WREPLAY", 'N', 5}, {"BENABLED", 'L', 1}, {"SZPATH", 'C', 100}};
 }
-}
-
-std::vector<FieldSpec> ColourFields()
-{
-    return {{"BYBKRED", 'N', 3}, {"BYBKGREEN", 'N', 3}, {"BYBKBLUE", 'N', 3},
-            {"BYFORED", 'N', 3}, {"BYFOGREEN", 'N', 3}, {"BYFOBLUE", 'N', 3},
-            {"TIBKRED", 'N', 3}, {"TIBKGREEN", 'N', 3}, {"TIBKBLUE", 'N', 3},
-            {"TIFORED", 'N', 3}, {"TIFOGREEN", 'N', 3}, {"TIFOBLUE", 'N', 3}};
-}
-
-// The members of a LOGFONT in order, for the body font and then the title font.
-std::vector<FieldSpec> FontFields()
-{
-    return {{"LFHEIGHT", 'N', 5},   {"LFWIDTH", 'N', 5},    {"LFESCAPEME", 'N', 5}, {"LFORIENTAT", 'N', 5},
-            {"LFWEIGHT", 'N', 5},   {"LFITALIC", 'N', 3},   {"LFUNDERLIN", 'N', 3}, {"LFSTRIKEOU", 'N', 3},
-            {"LFCHARSET", 'N', 3},  {"LFOUTPRECI", 'N', 3}, {"LFCLIPPREC", 'N', 3}, {"LFQUALITY", 'N', 3},
-            {"LFPITCHAND", 'N', 3}, {"LFFACENAME", 'C', 31},
-            {"LFHEIGHTTI", 'N', 5}, {"LFWIDTHTI", 'N', 5},  {"LFESCAPETI", 'N', 5}, {"LFORIENTTI", 'N', 5},
-            {"LFWEIGHTTI", 'N', 5}, {"LFITALICTI", 'N', 3}, {"LFUNDERLTI", 'N', 3}, {"LFSTRIKETI", 'N', 3},
-            {"LFCHARSETI", 'N', 3}, {"LFOUTPRETI", 'N', 3}, {"LFCLIPPRTI", 'N', 3}, {"LFQUALITTI", 'N', 3},
-            {"LFPITCHTI", 'N', 3},  {"LFFACENATI", 'C', 31}};
-}
-
-std::vector<FieldSpec> NoteFlagFields()
-{
-    return {{"BSTAYONTOP", 'L', 1}, {"BHASBORDER", 'L', 1}, {"BROLLUP", 'L', 1}, {"BSHOWDATE", 'L', 1}};
 }
 
 std::vector<TableTemplate> AllTableTemplates()

@@ -40,10 +40,5 @@ std::vector<TableTemplate> AllTableTemplates();
 // backup rows, the note every new user finds, and the nine style rows.
 std::vector<TemplateRecord> SettingsRows();
 
-// The field lists shared by several tables.
-std::vector<FieldSpec> ColourFields();
-std::vector<FieldSpec> FontFields();
-std::vector<FieldSpec> NoteFlagFields();
-
 // The web-search sites file (XML), not a table.
 std::string WebSearchFile();
