@@ -108,7 +108,7 @@ bool BackupFilesExist()
 
 bool RemoveUpgradeFolder()
 {
-    const char* folder = GetStartupValues().programFileFolder;
+    const char* folder = GetStartupValues().programFolder;
     if (!*folder)
         return false;
     return DeleteDirectoryTree((std::string(folder) + "\\UPGRADE").c_str());

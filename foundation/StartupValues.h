@@ -20,8 +20,6 @@ struct WindowsVersionInfo {
 struct StartupValues {
     // The folder of the program file, in its long form, without a final "\".
     char programFolder[MAX_PATH] = "";
-    // The same folder, kept apart for the code that removes the upgrade folder.
-    char programFileFolder[MAX_PATH] = "";
     // The default web browser's program path; empty when none was found.
     char defaultBrowser[MAX_PATH] = "";
     WindowsVersionInfo windows;

@@ -38,7 +38,6 @@ bool ChangeWorkingDirectory(HMODULE module)
     }
     if (char* lastSlash = std::strrchr(path, '\\'))
         *lastSlash = 0;
-    std::snprintf(values.programFileFolder, sizeof values.programFileFolder, "%s", path);
     std::snprintf(values.programFolder, sizeof values.programFolder, "%s", path);
     if (SetCurrentDirectoryA(path))
         return true;

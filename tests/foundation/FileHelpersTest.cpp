@@ -14,15 +14,13 @@ class ProgramFolders : public testing::Test {
 protected:
     void TearDown() override
     {
-        SetProgramFolders("");
+        SetProgramFolder("");
         SetCurrentBackupFolder("");
     }
 
-    static void SetProgramFolders(const std::string& folder)
+    static void SetProgramFolder(const std::string& folder)
     {
-        StartupValues& values = GetStartupValues();
-        lstrcpynA(values.programFolder, folder.c_str(), MAX_PATH);
-        lstrcpynA(values.programFileFolder, folder.c_str(), MAX_PATH);
+        lstrcpynA(GetStartupValues().programFolder, folder.c_str(), MAX_PATH);
     }
 };
 
@@ -103,7 +101,7 @@ TEST_F(FileHelpers, ProgramPathsNeedAKnownFolderAndRoom)
     EXPECT_STREQ(buffer, "");
 
     TempFolder folder;
-    SetProgramFolders(folder.Path());
+    SetProgramFolder(folder.Path());
     std::string full = folder.Path() + "\\incoming.wav";
     EXPECT_EQ(MakeProgramPath(buffer, sizeof buffer, "incoming.wav"), 1);
     EXPECT_EQ(std::string(buffer), full);
@@ -133,7 +131,7 @@ TEST_F(FileHelpers, UpgradeFolderGoesOnlyFromAKnownProgramFolder)
     SetFileAttributesA((upgrade + "\\notes.qpd").c_str(), FILE_ATTRIBUTE_READONLY);
     WriteWholeFile(folder.File("keep.txt"), "k");
 
-    SetProgramFolders(folder.Path());
+    SetProgramFolder(folder.Path());
     EXPECT_TRUE(RemoveUpgradeFolder());
     EXPECT_FALSE(FileExists(upgrade));
     EXPECT_TRUE(FileExists(folder.File("keep.txt")));

@@ -44,7 +44,6 @@ TEST(ShellPaths, TheProgramFolderBecomesCurrent)
     folder = folder.substr(0, folder.rfind('\\'));
     EXPECT_EQ(CurrentFolder::Path(), folder);
     EXPECT_EQ(std::string(GetStartupValues().programFolder), folder);
-    EXPECT_EQ(std::string(GetStartupValues().programFileFolder), folder);
     EXPECT_EQ(boxes.Count(), 0u);
 }
 
