@@ -289,13 +289,6 @@ void CGenericFile::Close()
 
 void AppendStringToFile(const char* text, const char* path)
 {
-    if (!text || !path)
-        return;
-    HANDLE file = CreateFileA(path, kReadWrite, kShareReadWrite, nullptr, OPEN_ALWAYS, kSequential, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return;
-    SetFilePointer(file, 0, nullptr, FILE_END);
-    DWORD written = 0;
-    WriteFile(file, text, static_cast<DWORD>(std::strlen(text)), &written, nullptr);
-    CloseHandle(file);
+    if (path)
+        AppendTextToFile(text, path);
 }
