@@ -61,6 +61,16 @@ void WriteErrorLog(const char* text1, const char* text2, const char* fileName)
     AppendQuietly(entry.data(), static_cast<DWORD>(entry.size()), path);
 }
 
+void WriteBoundsFaultReport(const char* prefix, const void* buffer, DWORD size, DWORD index)
+{
+    char report[128];
+    std::snprintf(report, sizeof report, "Out of bounds, buffer size =%lu, index=%lu\r\nBuffer content:",
+                  static_cast<unsigned long>(size), static_cast<unsigned long>(index));
+    WriteErrorLog(prefix, report, nullptr);
+    if (buffer)
+        AppendBytesToFile(buffer, size, "error.txt");
+}
+
 void FormatLastErrorText(DWORD code, char* buffer, size_t size)
 {
     if (!buffer || size == 0)

@@ -15,6 +15,11 @@ void AppendBytesToFile(const void* bytes, DWORD count, const char* fileName = nu
 // "\r\n". No file name means "error.txt".
 void WriteErrorLog(const char* text1, const char* text2, const char* fileName = nullptr);
 
+// The report of an index past a buffer, in "error.txt": an entry with the prefix,
+// "Out of bounds, buffer size =<size>, index=<index>" and "Buffer content:", then
+// the first size bytes of the buffer (none when it is null).
+void WriteBoundsFaultReport(const char* prefix, const void* buffer, DWORD size, DWORD index);
+
 // " , Error number: <code>, Details: <the system's text>", appended to the string.
 void GetLastErrorText(DWORD code, CGenericString& text);
 void GetLastErrorText(DWORD code, CWorkerString& text);

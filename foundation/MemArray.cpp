@@ -6,16 +6,10 @@
 #include "foundation/GenericFile.h"
 #include "foundation/bytes/TextChecks.h"
 
-void ReportMemArrayBoundsFault(const void* data, DWORD count, DWORD elementSize, DWORD index)
+void ReportMemArrayBoundsFault(const void* data, DWORD count, DWORD index)
 {
-    char report[128];
-    std::snprintf(report, sizeof report, "Out of bounds, buffer size =%lu, index=%lu\r\nBuffer content:",
-                  static_cast<unsigned long>(count), static_cast<unsigned long>(index));
-    WriteErrorLog("CMemArray::operator[] ", report, nullptr);
     // The dump holds as many bytes as the array has elements.
-    (void)elementSize;
-    if (data)
-        AppendBytesToFile(data, count, "error.txt");
+    WriteBoundsFaultReport("CMemArray::operator[] ", data, count, index);
 }
 
 void ReportMemArrayAllocFailure(unsigned long long requestedBytes)

@@ -9,7 +9,7 @@
 #include "foundation/bytes/GenericException.h"
 
 // Reports of the arrays, kept out of the template.
-void ReportMemArrayBoundsFault(const void* data, DWORD count, DWORD elementSize, DWORD index);
+void ReportMemArrayBoundsFault(const void* data, DWORD count, DWORD index);
 [[noreturn]] void ReportMemArrayAllocFailure(unsigned long long requestedBytes);
 
 // An owning array of plain elements on the general heap, zero-filled, with a
@@ -47,7 +47,7 @@ public:
     T& operator[](DWORD index)
     {
         if (!m_data || index >= m_count) {
-            ReportMemArrayBoundsFault(m_data, m_count, sizeof(T), index);
+            ReportMemArrayBoundsFault(m_data, m_count, index);
             throw CGenericException("CMemArray T& operator[] out of bounds");
         }
         return m_data[index];

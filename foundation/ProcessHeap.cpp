@@ -1,6 +1,5 @@
 #include "foundation/ProcessHeap.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "foundation/DiagnosticLog.h"
@@ -9,12 +8,7 @@
 
 void CProcessHeapPointer::ReportBoundsFault(const char* prefix, DWORD index, const char* failureText) const
 {
-    char report[128];
-    std::snprintf(report, sizeof report, "Out of bounds, buffer size =%lu, index=%lu\r\nBuffer content:",
-                  static_cast<unsigned long>(m_size), static_cast<unsigned long>(index));
-    WriteErrorLog(prefix, report, nullptr);
-    if (m_block)
-        AppendBytesToFile(m_block, m_size, "error.txt");
+    WriteBoundsFaultReport(prefix, m_block, m_size, index);
     throw CGenericException(failureText);
 }
 
