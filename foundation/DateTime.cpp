@@ -172,13 +172,7 @@ void CDateTime::AddDaysOnly(DWORD n)
     }
 }
 
-void CDateTime::AddDays(DWORD n)
-{
-    AddDaysOnly(n);
-    FormatTime();
-}
-
-void CDateTime::AddHours(DWORD n)
+void CDateTime::AddHoursOnly(DWORD n)
 {
     if (n >= 24) {
         AddDaysOnly(n / 24);
@@ -190,36 +184,58 @@ void CDateTime::AddHours(DWORD n)
     } else {
         m_hour = static_cast<WORD>(m_hour + n);
     }
-    FormatTime();
 }
 
-void CDateTime::AddMinutes(DWORD n)
+void CDateTime::AddMinutesOnly(DWORD n)
 {
     if (n >= 60) {
-        AddHours(n / 60);
+        AddHoursOnly(n / 60);
         n %= 60;
     }
     if (m_minute + n < 60) {
         m_minute = static_cast<WORD>(m_minute + n);
     } else {
         m_minute = static_cast<WORD>(m_minute + n - 60);
-        AddHours(1);
+        AddHoursOnly(1);
     }
+}
+
+void CDateTime::AddSecondsOnly(DWORD n)
+{
+    if (n >= 60) {
+        AddMinutesOnly(n / 60);
+        n %= 60;
+    }
+    if (m_second + n > 59) {
+        m_second = static_cast<WORD>(m_second + n - 60);
+        AddMinutesOnly(1);
+    } else {
+        m_second = static_cast<WORD>(m_second + n);
+    }
+}
+
+// Each public step refreshes the time text once, after the whole change.
+void CDateTime::AddDays(DWORD n)
+{
+    AddDaysOnly(n);
+    FormatTime();
+}
+
+void CDateTime::AddHours(DWORD n)
+{
+    AddHoursOnly(n);
+    FormatTime();
+}
+
+void CDateTime::AddMinutes(DWORD n)
+{
+    AddMinutesOnly(n);
     FormatTime();
 }
 
 void CDateTime::AddSeconds(DWORD n)
 {
-    if (n >= 60) {
-        AddMinutes(n / 60);
-        n %= 60;
-    }
-    if (m_second + n > 59) {
-        m_second = static_cast<WORD>(m_second + n - 60);
-        AddMinutes(1);
-    } else {
-        m_second = static_cast<WORD>(m_second + n);
-    }
+    AddSecondsOnly(n);
     FormatTime();
 }
 

@@ -50,7 +50,11 @@ public:
 
 private:
     void NextMonth();
+    // The arithmetic alone; the public steps then refresh the time text.
     void AddDaysOnly(DWORD n);
+    void AddHoursOnly(DWORD n);
+    void AddMinutesOnly(DWORD n);
+    void AddSecondsOnly(DWORD n);
     void ClampDay();
 
     char m_dateText[51];
