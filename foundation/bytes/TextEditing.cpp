@@ -67,18 +67,18 @@ void TrimLeftRun(char* text, IsTrimmed isTrimmed)
         std::memmove(text, text + start, std::strlen(text + start) + 1);
 }
 
-// Deletes, while the pattern occurs, the character at 'offset' within its first
-// occurrence. A deletion can only create a match that overlaps the deleted place,
-// so the search resumes just before it rather than at the start.
-void DeleteWithinMatches(char* text, const char* s, size_t offset)
+// Deletes, while the pattern occurs, count characters at 'offset' within its
+// first occurrence. A deletion can only create a match that overlaps the deleted
+// place, so the search resumes just before it rather than at the start.
+void DeleteWithinMatches(char* text, const char* s, size_t offset, size_t count)
 {
     size_t patternLength = std::strlen(s);
     size_t length = std::strlen(text);
     size_t from = 0;
     while (const char* match = std::strstr(text + from, s)) {
         size_t position = static_cast<size_t>(match - text) + offset;
-        DeleteChars(text, length, position, 1);
-        --length;
+        DeleteChars(text, length, position, count);
+        length -= count;
         from = position + 1 >= patternLength ? position + 1 - patternLength : 0;
     }
 }
@@ -148,29 +148,20 @@ void RemoveAllChars(char* text, char c)
 
 void RemoveAllSubstrings(char* text, const char* s)
 {
-    if (!text || IsEmpty(s))
-        return;
-    size_t patternLength = std::strlen(s);
-    size_t length = std::strlen(text);
-    size_t from = 0;
-    while (const char* match = std::strstr(text + from, s)) {
-        size_t position = static_cast<size_t>(match - text);
-        DeleteChars(text, length, position, patternLength);
-        length -= patternLength;
-        from = position + 1 >= patternLength ? position + 1 - patternLength : 0;
-    }
+    if (text && !IsEmpty(s))
+        DeleteWithinMatches(text, s, 0, std::strlen(s));
 }
 
 void RemoveFirstCharOfMatches(char* text, const char* s)
 {
     if (text && !IsEmpty(s))
-        DeleteWithinMatches(text, s, 0);
+        DeleteWithinMatches(text, s, 0, 1);
 }
 
 void RemoveSecondCharOfMatches(char* text, const char* s)
 {
     if (text && s && std::strlen(s) >= 2)
-        DeleteWithinMatches(text, s, 1);
+        DeleteWithinMatches(text, s, 1, 1);
 }
 
 void DeleteLastCharOfMatch(char* text, const char* s)
