@@ -27,11 +27,9 @@ public:
     bool CheckAllocatorConsistency();
 
     const char* GetName() const { return m_name; }
-    DWORD GetZoneSize() const { return m_dwDimZonaDeDate; }
     DWORD GetFreeTotal() const { return m_dwdispTotal; }
     DWORD GetTailRun() const { return m_dwTailRun; }
     DWORD GetObjectCount() const { return m_dwNrOfObjects; }
-    const BYTE* GetZone() const { return m_date; }
 
 protected:
     CDescriptor() = default;
@@ -64,7 +62,6 @@ private:
     void* Obtain(DWORD bytes);
     void Release(void* memory);
     bool m_processHeap = false;
-    bool m_knownMethod = true;
 };
 
 // The two pools of the program, made on first use and kept until exit.
@@ -92,7 +89,6 @@ public:
     T* GetAddress() const { return m_descriptor ? reinterpret_cast<T*>(m_descriptor->address) : nullptr; }
     DWORD GetSize() const { return m_descriptor ? m_descriptor->size : 0; }
     bool HasBlock() const { return m_descriptor != nullptr; }
-    CBlockDescriptor* GetDescriptor() const { return m_descriptor; }
 
 private:
     CBlockDescriptor* m_descriptor = nullptr;

@@ -23,7 +23,6 @@ public:
     const char* FormatSortKey();
     const char* FormatTime();
     const char* GetTimeText() const { return m_timeText; }
-    const char* GetDateText() const { return m_dateText; }
 
     int GetDayOfWeek() const;  // 0 = Sunday
     void GetDayName(char* buffer, int size) const;

@@ -23,7 +23,6 @@ public:
     void Reset(HKEY root, const char* path);
 
     bool IsOpen() const { return m_isOpen; }
-    HKEY GetKey() const { return m_key; }
 
 private:
     bool RequireOpen(const char* reminder);
