@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchClock.h"
 #include "foundation/CryptProvider.h"
 #include "foundation/EsentaSir.h"
 #include "foundation/bytes/Base64Codec.h"
@@ -15,21 +16,12 @@
 namespace {
 const size_t kFileBytes = 8 * 1024 * 1024;
 
-double Seconds(LARGE_INTEGER from, LARGE_INTEGER to)
-{
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 template <class Body>
 void Report(const char* what, size_t bytes, Body&& body)
 {
-    LARGE_INTEGER start, end;
-    QueryPerformanceCounter(&start);
+    LARGE_INTEGER start = BenchNow();
     bool ok = body();
-    QueryPerformanceCounter(&end);
-    double seconds = Seconds(start, end);
+    double seconds = SecondsBetween(start, BenchNow());
     std::printf("%-44s %8.1f MB/s (%s)\n", what, static_cast<double>(bytes) / (1024.0 * 1024.0) / seconds,
                 ok ? "ok" : "FAILED");
 }

@@ -6,17 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchClock.h"
 #include "foundation/bytes/TextEditing.h"
 #include "foundation/win/GdiCaches.h"
 
 namespace {
-double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to)
-{
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 // A note text of short lines, blank runs and tabs: most characters take part in
 // a change of the clean-up.
 std::string MakeNoteText(size_t size)
@@ -40,29 +34,27 @@ int main()
         font.lfHeight = -(i + 1);
         fonts.GetFont(font);
     }
-    LARGE_INTEGER start, brushed, fonted;
-    QueryPerformanceCounter(&start);
+    LARGE_INTEGER start = BenchNow();
     HGDIOBJ last = nullptr;
     for (int i = 0; i < lookups; ++i)
         last = brushes.GetBrush(RGB(0, 0, kGdiCacheSize - 1)).brush;
-    QueryPerformanceCounter(&brushed);
+    LARGE_INTEGER brushed = BenchNow();
     for (int i = 0; i < lookups; ++i)
         last = fonts.GetFont(font).font;
-    QueryPerformanceCounter(&fonted);
+    LARGE_INTEGER fonted = BenchNow();
     std::printf("brush look-ups in the last of 150 slots: %.3f us each\n",
-                Milliseconds(start, brushed) * 1000.0 / lookups);
+                SecondsBetween(start, brushed) * 1e6 / lookups);
     std::printf("font look-ups in the last of 150 slots: %.3f us each (%s)\n",
-                Milliseconds(brushed, fonted) * 1000.0 / lookups, last ? "found" : "missing");
+                SecondsBetween(brushed, fonted) * 1e6 / lookups, last ? "found" : "missing");
 
     for (size_t size : {32768u, 262144u, 2097152u}) {
         std::string text = MakeNoteText(size);
         std::vector<char> buffer(text.begin(), text.end());
         buffer.push_back(0);
-        LARGE_INTEGER from, to;
-        QueryPerformanceCounter(&from);
+        LARGE_INTEGER from = BenchNow();
         SqueezeWhitespace(buffer.data());
-        QueryPerformanceCounter(&to);
-        std::printf("clean-up of a %zu KB note: %.2f ms, %zu KB left\n", text.size() / 1024, Milliseconds(from, to),
+        double milliseconds = SecondsBetween(from, BenchNow()) * 1000.0;
+        std::printf("clean-up of a %zu KB note: %.2f ms, %zu KB left\n", text.size() / 1024, milliseconds,
                     std::string(buffer.data()).size() / 1024);
     }
     return 0;

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "bench/BenchClock.h"
 #include "xmlfiles/bytes/XmlBufferDocument.h"
 
 namespace {
@@ -16,13 +17,6 @@ std::string MakeBackupText(int notes)
     }
     return text + "</backup>\r\n";
 }
-
-double Seconds(LARGE_INTEGER from, LARGE_INTEGER to)
-{
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 }
 
 int main()
@@ -32,23 +26,22 @@ int main()
     CXMLBufferDocument document;
     document.SetBuffer(text.data(), static_cast<int>(text.size()), "backup.QPK");
 
-    LARGE_INTEGER start, parsed, looked;
-    QueryPerformanceCounter(&start);
+    LARGE_INTEGER start = BenchNow();
     if (!document.Parse()) {
         std::printf("parse failed: %s\n", document.GetErrorText());
         return 1;
     }
-    QueryPerformanceCounter(&parsed);
+    LARGE_INTEGER parsed = BenchNow();
     char value[64];
     char error[256];
     long found = 0;
     for (int k = 1; k <= notes; ++k)
         found += document.GetValue("backup", "note", k, "title", value, sizeof value, error, sizeof error) ? 1 : 0;
-    QueryPerformanceCounter(&looked);
+    LARGE_INTEGER looked = BenchNow();
 
     std::printf("file: %.1f MB, %d notes\n", text.size() / 1048576.0, notes);
-    std::printf("parse: %.1f ms (%.1f MB/s)\n", Seconds(start, parsed) * 1000,
-                text.size() / 1048576.0 / Seconds(start, parsed));
-    std::printf("look-ups: %d in %.1f ms (%ld found)\n", notes, Seconds(parsed, looked) * 1000, found);
+    std::printf("parse: %.1f ms (%.1f MB/s)\n", SecondsBetween(start, parsed) * 1000,
+                text.size() / 1048576.0 / SecondsBetween(start, parsed));
+    std::printf("look-ups: %d in %.1f ms (%ld found)\n", notes, SecondsBetween(parsed, looked) * 1000, found);
     return 0;
 }
