@@ -127,16 +127,19 @@ void CBasicString<Block>::Grow(int capacity, const char* failureText)
     std::memcpy(data, saved.data(), saved.size() < static_cast<size_t>(capacity) ? saved.size() : capacity - 1);
 }
 
+// A result above about 6 KB is reported with the caller's warning, then made.
 template <class Block>
-void CBasicString<Block>::Append(const char* text, int added, const char* failureText)
+void CBasicString<Block>::Append(const char* text, int added, const char* warning)
 {
     int length = GetLength();
+    if (length + added > kWarnAbove)
+        SizeWarning(warning);
     if (m_capacity < length + added + 1) {
         std::string source(text, static_cast<size_t>(added));
         int capacity = m_capacity + added + 1;
         if (added <= 10)
             capacity += 3 * added;
-        Grow(capacity, failureText);
+        Grow(capacity, "CGenericString operator+= failed");
         std::memcpy(m_block.Data() + length, source.data(), static_cast<size_t>(added));
     } else {
         std::memmove(m_block.Data() + length, text, static_cast<size_t>(added));
@@ -213,20 +216,15 @@ CBasicString<Block> CBasicString<Block>::operator+(const char* text) const
 template <class Block>
 CBasicString<Block>& CBasicString<Block>::operator+=(const CBasicString& other)
 {
-    int added = other.GetLength();
-    if (GetLength() + added > kWarnAbove)
-        SizeWarning("CGenericString operator+= , argument>6kBytes");
-    Append(other.GetString(), added, "CGenericString operator+= failed");
+    Append(other.GetString(), other.GetLength(), "CGenericString operator+= , argument>6kBytes");
     return *this;
 }
 
 template <class Block>
 CBasicString<Block>& CBasicString<Block>::operator+=(const char* text)
 {
-    int added = text ? static_cast<int>(std::strlen(text)) : 0;
-    if (GetLength() + added > kWarnAbove)
-        SizeWarning("CGenericString operator+= , argument>6KBytes");
-    Append(text ? text : "", added, "CGenericString operator+= failed");
+    Append(text ? text : "", text ? static_cast<int>(std::strlen(text)) : 0,
+           "CGenericString operator+= , argument>6KBytes");
     return *this;
 }
 

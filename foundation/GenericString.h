@@ -84,7 +84,7 @@ public:
 
 private:
     void Grow(int capacity, const char* failureText);
-    void Append(const char* text, int length, const char* failureText);
+    void Append(const char* text, int length, const char* warning);
     void Assign(const std::string& source, int needed, const char* warning, const char* failureText);
     void WritePadded(const char* formatted, char c, BYTE width);
 
