@@ -10,9 +10,11 @@
 #include "foundation/bytes/MessageBoxes.h"
 
 namespace {
-bool IsDotName(const char* name)
+// "." and ".." (and any folder named like them) are not walked into; files are
+// all taken, whatever their names.
+bool IsDotFolder(const WIN32_FIND_DATAA& found)
 {
-    return name[0] == '.';
+    return (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && found.cFileName[0] == '.';
 }
 }
 
@@ -47,7 +49,7 @@ void CopyDirectoryTree(const char* targetFolder, const char* sourceFolder, const
     std::string source = sourceFolder;
     std::string target = targetFolder;
     ForEachFileMatch(source + "\\" + pattern, [&](const WIN32_FIND_DATAA& found) {
-        if (IsDotName(found.cFileName))
+        if (IsDotFolder(found))
             return true;
         std::string from = source + "\\" + found.cFileName;
         std::string to = target + "\\" + found.cFileName;
@@ -66,7 +68,7 @@ bool DeleteDirectoryTree(const char* folder)
 {
     std::string root = folder;
     ForEachFileMatch(root + "\\*", [&](const WIN32_FIND_DATAA& found) {
-        if (IsDotName(found.cFileName))
+        if (IsDotFolder(found))
             return true;
         std::string path = root + "\\" + found.cFileName;
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {

@@ -22,8 +22,9 @@ TEST_F(FolderTree, ChecksumIsTheByteSum)
     EXPECT_EQ(size, 0u);
 }
 
-// A copy replaces read-only and hidden targets, goes into sub-folders, and the
-// whole tree is then deleted, read-only files included.
+// A copy replaces read-only and hidden targets, goes into sub-folders, takes
+// files whose names start with a dot, and the whole tree is then deleted,
+// read-only files included.
 TEST_F(FolderTree, CopiesOverProtectedFilesAndDeletesWholeTrees)
 {
     CreateDirectoryA(File("source").c_str(), nullptr);
@@ -31,12 +32,14 @@ TEST_F(FolderTree, CopiesOverProtectedFilesAndDeletesWholeTrees)
     CreateDirectoryA(File("target").c_str(), nullptr);
     WriteWholeFile(File("source\\a.txt"), "new a");
     WriteWholeFile(File("source\\inner\\b.txt"), "new b");
+    WriteWholeFile(File("source\\inner\\.c"), "dot c");
     WriteWholeFile(File("target\\a.txt"), "old a");
     SetFileAttributesA(File("target\\a.txt").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
 
     CopyDirectoryTree(File("target").c_str(), File("source").c_str(), "*");
     EXPECT_EQ(ReadWholeFile(File("target\\a.txt")), "new a");
     EXPECT_EQ(ReadWholeFile(File("target\\inner\\b.txt")), "new b");
+    EXPECT_EQ(ReadWholeFile(File("target\\inner\\.c")), "dot c");
 
     SetFileAttributesA(File("target\\inner\\b.txt").c_str(), FILE_ATTRIBUTE_READONLY);
     EXPECT_TRUE(DeleteDirectoryTree(File("target").c_str()));
