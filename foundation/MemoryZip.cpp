@@ -78,6 +78,26 @@ int ZCALLBACK StreamError(voidpf, voidpf stream)
     return static_cast<MemoryStream*>(stream)->error;
 }
 
+// Reads the open entry whole; false unless it holds exactly the size its
+// headers state. The bytes arrive in pieces, so a header that claims more than
+// the archive holds never decides how much memory is taken.
+bool ReadCurrentEntry(unzFile zip, size_t statedSize, std::vector<unsigned char>& bytes)
+{
+    const size_t kPiece = 65536;
+    for (;;) {
+        size_t at = bytes.size();
+        if (at > statedSize)
+            return false;
+        bytes.resize(at + kPiece);
+        int read = unzReadCurrentFile(zip, bytes.data() + at, static_cast<unsigned>(kPiece));
+        if (read < 0)
+            return false;
+        bytes.resize(at + static_cast<size_t>(read));
+        if (read == 0)
+            return bytes.size() == statedSize;
+    }
+}
+
 zlib_filefunc_def MemoryFunctions(MemoryStream* stream)
 {
     zlib_filefunc_def functions;
@@ -126,9 +146,7 @@ bool UnpackFirstMemoryZipEntry(const void* archive, size_t size, std::vector<uns
     if (unzGoToFirstFile(zip) == UNZ_OK &&
         unzGetCurrentFileInfo(zip, &info, name, sizeof name, nullptr, 0, nullptr, 0) == UNZ_OK &&
         unzOpenCurrentFile(zip) == UNZ_OK) {
-        bytes.resize(info.uncompressed_size);
-        int read = bytes.empty() ? 0 : unzReadCurrentFile(zip, bytes.data(), static_cast<unsigned>(bytes.size()));
-        ok = read == static_cast<int>(bytes.size()) && unzCloseCurrentFile(zip) == UNZ_OK;
+        ok = ReadCurrentEntry(zip, info.uncompressed_size, bytes) && unzCloseCurrentFile(zip) == UNZ_OK;
         if (ok && entryName)
             *entryName = name;
     }

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -43,5 +44,19 @@ TEST(MemoryZip, DamagedArchivesAreRefused)
     corrupt[40] ^= 0xFF;
     corrupt[41] ^= 0xFF;
     EXPECT_FALSE(UnpackFirstMemoryZipEntry(corrupt.data(), corrupt.size(), unpacked));
+    EXPECT_TRUE(unpacked.empty());
+
+    // An entry whose headers claim 2 GB is read for what it holds, never made
+    // room for.
+    std::vector<unsigned char> boasting = archive;
+    const unsigned char central[] = {0x50, 0x4B, 0x01, 0x02};
+    auto entry = std::search(boasting.begin(), boasting.end(), central, central + 4);
+    ASSERT_NE(entry, boasting.end());
+    for (unsigned char* size : {&boasting[22], &*entry + 24}) {
+        size[0] = 0xF0;
+        size[1] = size[2] = 0xFF;
+        size[3] = 0x7F;
+    }
+    EXPECT_FALSE(UnpackFirstMemoryZipEntry(boasting.data(), boasting.size(), unpacked));
     EXPECT_TRUE(unpacked.empty());
 }
