@@ -30,7 +30,7 @@ private:
     HDC m_dc;
 };
 
-// Owners of one bitmap or one icon: the release deletes it and clears the handle.
+// The owner of one bitmap: the release deletes it and clears the handle.
 class CBitmapHolder {
 public:
     explicit CBitmapHolder(HBITMAP bitmap = nullptr) : m_bitmap(bitmap) {}
@@ -55,25 +55,6 @@ public:
 
 private:
     HBITMAP m_bitmap;
-};
-
-class CIconHolder {
-public:
-    explicit CIconHolder(HICON icon = nullptr) : m_icon(icon) {}
-    ~CIconHolder() { Release(); }
-    CIconHolder(const CIconHolder&) = delete;
-    CIconHolder& operator=(const CIconHolder&) = delete;
-
-    void Release()
-    {
-        if (m_icon)
-            DestroyIcon(m_icon);
-        m_icon = nullptr;
-    }
-    HICON Get() const { return m_icon; }
-
-private:
-    HICON m_icon;
 };
 
 // A new bitmap of the same size holding the same picture; the caller deletes it.
