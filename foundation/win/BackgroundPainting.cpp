@@ -1,5 +1,7 @@
 #include "foundation/win/BackgroundPainting.h"
 
+#include "foundation/win/BitmapHelpers.h"
+
 namespace {
 GradientFillFunction g_gradientFill = nullptr;
 
@@ -66,29 +68,24 @@ int DrawGradient(int kind, int /*x*/, int /*y*/, int width, int height, HDC dc, 
 void PaintBackgroundPicture(HWND window, CMemoryDC& memoryDC, int gradientKind, HBITMAP picture, int pictureWidth,
                             int pictureHeight, bool stretch, const CBrushEntry& brush)
 {
-    HDC windowDC = GetDC(window);
+    CClientDC windowDC(window);
     RECT client;
     GetClientRect(window, &client);
-    memoryDC.Create(windowDC, client);
+    memoryDC.Create(windowDC.GetHandle(), client);
     HDC target = memoryDC.GetHandle();
     int width = pictureWidth & 0xFFFF;
     int height = pictureHeight & 0xFFFF;
     if (picture && width > 0 && height > 0) {
-        HDC source = CreateCompatibleDC(windowDC);
-        HGDIOBJ previous = SelectObject(source, picture);
+        CCompatibleDC source(windowDC.GetHandle());
+        CObjectSelector selected(source.GetHandle(), picture);
         if (stretch) {
             SetStretchBltMode(target, HALFTONE);
             SetBrushOrgEx(target, 0, 0, nullptr);
-            StretchBlt(target, 0, 0, client.right, client.bottom, source, 0, 0, width, height, SRCCOPY);
+            StretchBlt(target, 0, 0, client.right, client.bottom, source.GetHandle(), 0, 0, width, height, SRCCOPY);
         } else {
-            TilePicture(target, source, client.right, client.bottom, width, height);
+            TilePicture(target, source.GetHandle(), client.right, client.bottom, width, height);
         }
-        SelectObject(source, previous);
-        DeleteDC(source);
-    } else if (gradientKind >= 1 && gradientKind <= 3 && g_gradientFill) {
-        DrawGradient(gradientKind, 0, 0, client.right, client.bottom, target, brush.color);
-    } else {
+    } else if (!DrawGradient(gradientKind, 0, 0, client.right, client.bottom, target, brush.color)) {
         memoryDC.FillWithBrush(brush.brush);
     }
-    ReleaseDC(window, windowDC);
 }

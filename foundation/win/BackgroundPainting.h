@@ -23,6 +23,6 @@ int DrawGradient(int kind, int x, int y, int width, int height, HDC dc, COLORREF
 // Re-creates the memory DC at the window's client size and paints into it the
 // picture stretched (its size from the low 16 bits of the arguments) or tiled; a
 // picture of no width or height is refused. Without a picture: a gradient of the
-// kind (1 to 3) in the brush's colour when gradients are available, else the brush.
+// kind (1 to 3) in the brush's colour, or the brush where no gradient is drawn.
 void PaintBackgroundPicture(HWND window, CMemoryDC& memoryDC, int gradientKind, HBITMAP picture, int pictureWidth,
                             int pictureHeight, bool stretch, const CBrushEntry& brush);
