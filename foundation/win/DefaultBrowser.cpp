@@ -2,34 +2,16 @@
 
 #include <windows.h>
 
-#include <cstring>
 #include <string>
 
 #include "foundation/DiagnosticLog.h"
-#include "foundation/RegistryKey.h"
 #include "foundation/ResourceData.h"
 #include "foundation/bytes/QuotedLink.h"
+#include "foundation/win/RegistryString.h"
 #include "resources/ids/ShellIds.h"
 
 namespace {
 const char kLogPrefix[] = "GetDefaultBrowser(): ";
-
-// The "open" command's text; false when the value is missing, not a string or
-// longer than a path.
-bool ReadCommand(CRegistryKey& key, std::string& command)
-{
-    DWORD type = 0;
-    DWORD size = 0;
-    char text[MAX_PATH * 2];
-    if (!key.GetTypeAndSize(nullptr, &type, &size) || type != REG_SZ || size >= sizeof text)
-        return false;
-    DWORD read = sizeof text - 1;
-    if (!key.Query(nullptr, &type, reinterpret_cast<BYTE*>(text), &read))
-        return false;
-    text[read < sizeof text ? read : sizeof text - 1] = 0;
-    command = text;
-    return true;
-}
 
 std::string TrimmedLowered(std::string text)
 {
@@ -56,18 +38,18 @@ bool GetDefaultBrowser(char* buffer, size_t size)
             return false;
         }
     }
-    std::string command;
-    if (!ReadCommand(key, command)) {
+    char command[MAX_PATH * 2];
+    if (ReadRegistryString(key, nullptr, command, sizeof command) != RegistryStringRead::kRead) {
         WriteErrorLog(kLogPrefix, "Could not read the default browser name");
         return false;
     }
-    command = TrimmedLowered(command);
-    if (command.find(".exe") == std::string::npos) {
+    std::string program = TrimmedLowered(command);
+    if (program.find(".exe") == std::string::npos) {
         std::string entry =
             "\r\nThe registry key where the default browser name should be, does not refer to an EXE file ??\r\n" +
-            command;
+            program;
         AppendTextToFile(entry.c_str(), "error.txt");
         return false;
     }
-    return ExtractProgramPath(command.c_str(), buffer, size);
+    return ExtractProgramPath(program.c_str(), buffer, size);
 }

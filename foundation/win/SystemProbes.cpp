@@ -5,34 +5,13 @@
 #include <cstring>
 #include <vector>
 
-#include "foundation/RegistryKey.h"
+#include "foundation/win/RegistryString.h"
 #include "foundation/win/SystemLibraries.h"
 #include "foundation/bytes/MessageBoxes.h"
 
 namespace {
 const char kThemeManagerKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager";
 const char kDesktopKey[] = "Control Panel\\Desktop";
-
-enum class RegistryText { kMissing, kNotText, kTooLong, kRead };
-
-// A string value into the buffer, told apart from a missing, non-string or
-// over-long one.
-RegistryText ReadRegistryText(CRegistryKey& key, const char* name, char* buffer, DWORD size)
-{
-    DWORD type = 0;
-    DWORD needed = 0;
-    if (!key.GetTypeAndSize(name, &type, &needed))
-        return RegistryText::kMissing;
-    if (type != REG_SZ)
-        return RegistryText::kNotText;
-    if (needed >= size)
-        return RegistryText::kTooLong;
-    DWORD read = size - 1;
-    if (!key.Query(name, &type, reinterpret_cast<BYTE*>(buffer), &read))
-        return RegistryText::kMissing;
-    buffer[read < size ? read : size - 1] = 0;
-    return RegistryText::kRead;
-}
 
 bool HoldsNumberAboveZero(const char* text)
 {
@@ -107,15 +86,16 @@ int GetXpColorScheme()
     if (!key.Open(KEY_READ))
         return 0;
     char text[MAX_PATH];
-    if (ReadRegistryText(key, "ThemeActive", text, sizeof text) != RegistryText::kRead || !HoldsNumberAboveZero(text))
+    if (ReadRegistryString(key, "ThemeActive", text, sizeof text) != RegistryStringRead::kRead ||
+        !HoldsNumberAboveZero(text))
         return 0;
-    switch (ReadRegistryText(key, "ColorName", text, sizeof text)) {
-    case RegistryText::kMissing:
-    case RegistryText::kNotText:
+    switch (ReadRegistryString(key, "ColorName", text, sizeof text)) {
+    case RegistryStringRead::kMissing:
+    case RegistryStringRead::kNotString:
         return 1;
-    case RegistryText::kTooLong:
+    case RegistryStringRead::kTooLong:
         return 0;
-    case RegistryText::kRead:
+    case RegistryStringRead::kRead:
         break;
     }
     if (lstrcmpiA(text, "NormalColor") == 0)
@@ -158,7 +138,7 @@ void DisableDragFullWindows()
     if (!key.Open(KEY_READ | KEY_SET_VALUE))
         return;
     char text[MAX_PATH];
-    if (ReadRegistryText(key, "DragFullWindows", text, sizeof text) == RegistryText::kRead &&
+    if (ReadRegistryString(key, "DragFullWindows", text, sizeof text) == RegistryStringRead::kRead &&
         HoldsNumberAboveZero(text))
         key.SetStringValue("DragFullWindows", "0");
 }
