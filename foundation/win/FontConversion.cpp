@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "foundation/win/FontFaceExists.h"
+#include "foundation/win/GdiObjects.h"
 
 int ScreenPixelsPerInch()
 {
@@ -32,16 +33,7 @@ void MakeLogFont(LOGFONTA* font, LONG height, LONG weight, BYTE pitchAndFamily, 
 
 void CharFormatToLogFont(LOGFONTA* font, const CHARFORMATA& format)
 {
-    std::memset(font, 0, sizeof *font);
-    font->lfHeight = -13;
-    font->lfWeight = FW_NORMAL;
-    font->lfCharSet = ANSI_CHARSET;
-    font->lfOutPrecision = OUT_STROKE_PRECIS;
-    font->lfClipPrecision = CLIP_STROKE_PRECIS;
-    font->lfQuality = DRAFT_QUALITY;
-    font->lfPitchAndFamily = 18;
-    std::snprintf(font->lfFaceName, sizeof font->lfFaceName, "Times New Roman");
-
+    *font = StandardLogFont();
     if (format.dwMask & CFM_SIZE)
         font->lfHeight = -MulDiv(format.yHeight, ScreenPixelsPerInch(), 1440);
     if ((format.dwMask & CFM_BOLD) && (format.dwMask & CFM_ITALIC)) {

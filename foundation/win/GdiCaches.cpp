@@ -52,11 +52,10 @@ const Entry& LookUp(Entry (&entries)[kGdiCacheSize], int& count, bool& fullRepor
 }
 }
 
-CFontEntry::CFontEntry()
-    : font(nullptr),
-      logFont{-13, 0, 0, 0, FW_BOLD, 0, 0, 0, 0, OUT_STROKE_PRECIS, CLIP_STROKE_PRECIS, DRAFT_QUALITY, 12,
-              "Times New Roman"}
+CFontEntry::CFontEntry() : font(nullptr), logFont(StandardLogFont())
 {
+    logFont.lfWeight = FW_BOLD;
+    logFont.lfPitchAndFamily = 12;
 }
 
 void CFontEntry::SetFromRichEdit(HWND richEdit, DWORD flags) const

@@ -19,6 +19,12 @@ void CopyFaceName(char* target, const char* face)
 }
 }
 
+LOGFONTA StandardLogFont()
+{
+    return LOGFONTA{-13, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, OUT_STROKE_PRECIS, CLIP_STROKE_PRECIS,
+                    DRAFT_QUALITY, VARIABLE_PITCH | FF_ROMAN, "Times New Roman"};
+}
+
 void CopyLogFont(LOGFONTA* target, const LOGFONTA& source)
 {
     LOGFONTA copy = source;
@@ -53,8 +59,7 @@ CGdiFont::CGdiFont(LONG height, LONG width, LONG escapement, LONG orientation, L
                    BYTE pitchAndFamily, const char* face)
 {
     if (height == 0 && weight == 0 && pitchAndFamily == 0) {
-        m_logFont = LOGFONTA{-13, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, OUT_STROKE_PRECIS, CLIP_STROKE_PRECIS,
-                             DRAFT_QUALITY, 18, "Times New Roman"};
+        m_logFont = StandardLogFont();
     } else {
         m_logFont = LOGFONTA{height, width, escapement, orientation, weight, italic, underline, strikeOut,
                              charSet, outPrecision, clipPrecision, quality, pitchAndFamily, ""};

@@ -5,6 +5,9 @@
 // Owning wrappers of GDI fonts, brushes and pens. A failed creation throws
 // CGenericException naming the operation; a failed deletion is only logged.
 
+// The program's standard font: 13 pixels, weight 400, "Times New Roman" of
+// variable pitch, stroke precision, draft quality.
+LOGFONTA StandardLogFont();
 // Every field; the face name cut to 31 characters and terminated.
 void CopyLogFont(LOGFONTA* target, const LOGFONTA& source);
 // The numeric and byte fields exactly, the face names ignoring case.
@@ -14,8 +17,7 @@ class CGdiFont {
 public:
     // No font until ChangeLogFont.
     CGdiFont();
-    // Height, weight and pitch-and-family all 0 give the default 13-pixel
-    // "Times New Roman" of weight 400.
+    // Height, weight and pitch-and-family all 0 give the standard font.
     CGdiFont(LONG height, LONG width, LONG escapement, LONG orientation, LONG weight, BYTE italic, BYTE underline,
              BYTE strikeOut, BYTE charSet, BYTE outPrecision, BYTE clipPrecision, BYTE quality, BYTE pitchAndFamily,
              const char* face);
