@@ -73,7 +73,7 @@ void CLoadedBitmap::Free()
 {
     if (m_bitmap && !m_borrowed)
         DeleteObject(m_bitmap);
-    m_bitmap = nullptr;
+    TakeBitmap(nullptr);
     if (m_picture) {
         m_picture->Release();
         m_picture = nullptr;

@@ -22,7 +22,8 @@ public:
     // GIF and JPEG through OLE, rendered upright at the display's resolution.
     bool LoadGifJpg(const char* path);
     HBITMAP LoadBitmapResource(HINSTANCE instance, UINT id);
-    // Deletes the bitmap unless someone else owns it now.
+    // Deletes the bitmap unless someone else owns it now; the holder is then
+    // empty, of no size.
     void Free();
     // The bitmap has been handed on; Free leaves it alone.
     void SetBorrowed() { m_borrowed = true; }

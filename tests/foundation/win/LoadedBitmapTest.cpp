@@ -45,38 +45,26 @@ TEST_F(LoadedBitmapTest, BmpGifAndJpegLoadWithTheirPixelSizes)
     EXPECT_TRUE(jpeg.IsJpeg());
     EXPECT_EQ(jpeg.GetWidth(), 24);
     EXPECT_EQ(jpeg.GetHeight(), 16);
-    BITMAP header;
-    ASSERT_TRUE(GetObjectA(jpeg.GetBitmap(), sizeof header, &header));
-    EXPECT_EQ(header.bmWidth, 24);
     EXPECT_EQ(m_boxes.Count(), 0u);
-
     // The picture is rendered upright and whole: the GIF's pixels are all red.
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HGDIOBJ previous = SelectObject(memory, gif.GetBitmap());
-    EXPECT_EQ(GetPixel(memory, 0, 0), RGB(255, 0, 0));
-    EXPECT_EQ(GetPixel(memory, 4, 2), RGB(255, 0, 0));
-    SelectObject(memory, previous);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    EXPECT_EQ(PixelOf(gif.GetBitmap(), 0, 0), RGB(255, 0, 0));
+    EXPECT_EQ(PixelOf(gif.GetBitmap(), 4, 2), RGB(255, 0, 0));
 }
 
 TEST_F(LoadedBitmapTest, PngAndOtherSpellingsAreRefused)
 {
     CLoadedBitmap picture;
+    std::string jpeg = GreyJpeg24x16();
+    ASSERT_NE(Load(picture, "photo.JPG", jpeg), nullptr) << "upper case as well";
     EXPECT_EQ(Load(picture, "picture.png", "\x89PNG\r\n"), nullptr);
     ASSERT_EQ(m_boxes.Count(), 1u);
     EXPECT_EQ(m_boxes.LastText(), "Sorry, .PNG files are not currently supported.");
+    EXPECT_EQ(picture.GetWidth(), 0) << "the picture before is gone, and its size with it";
 
-    std::string jpeg = GreyJpeg24x16();
     EXPECT_EQ(Load(picture, "photo.Jpg", jpeg), nullptr);
     ASSERT_EQ(m_boxes.Count(), 2u);
     EXPECT_EQ(m_boxes.LastText(), "Please check the CapsLock key.\r\nOnly .bmp, .jpg, .gif files are allowed ");
     EXPECT_EQ(m_boxes.Boxes()[1].flags, 0x10u);
-
-    ASSERT_NE(Load(picture, "photo.JPG", jpeg), nullptr);
-    EXPECT_EQ(picture.GetWidth(), 24);
-    EXPECT_EQ(m_boxes.Count(), 2u);
 }
 
 TEST_F(LoadedBitmapTest, MissingDamagedAndMisnamedFiles)
