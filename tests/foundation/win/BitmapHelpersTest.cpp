@@ -6,7 +6,6 @@
 #include "foundation/bytes/GenericException.h"
 #include "foundation/win/BitmapHelpers.h"
 #include "foundation/win/TransparentBitmap.h"
-#include "support/bytes/MessageBoxRecorder.h"
 #include "support/bytes/ErrorOf.h"
 
 namespace {
@@ -64,26 +63,13 @@ TEST(BitmapHelpers, AClipboardMetafileIsAddedAsABitmap)
 {
     HDC recorder = CreateMetaFileA(nullptr);
     Rectangle(recorder, 0, 0, 100, 100);
-    HMETAFILE metafile = CloseMetaFile(recorder);
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, sizeof(METAFILEPICT));
-    METAFILEPICT* picture = static_cast<METAFILEPICT*>(GlobalLock(block));
-    picture->mm = MM_ANISOTROPIC;
-    picture->xExt = 2540;
-    picture->yExt = 1270;
-    picture->hMF = metafile;
-    GlobalUnlock(block);
     ASSERT_TRUE(OpenClipboard(nullptr));
     EmptyClipboard();
-    SetClipboardData(CF_METAFILEPICT, block);
+    // One inch by half an inch at 96 pixels per inch.
+    SetClipboardData(CF_METAFILEPICT, MakeMetafilePict(CloseMetaFile(recorder), MM_ANISOTROPIC, 2540, 1270));
     CloseClipboard();
-
     ASSERT_TRUE(ConvertClipboardMetafile(nullptr));
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    HBITMAP bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
-    BITMAP header = {};
-    GetObjectA(bitmap, sizeof header, &header);
-    EmptyClipboard();
-    CloseClipboard();
-    EXPECT_EQ(header.bmWidth, 96);
-    EXPECT_EQ(header.bmHeight, 48);
+    SIZE size = TakeClipboardBitmapSize();
+    EXPECT_EQ(size.cx, 96);
+    EXPECT_EQ(size.cy, 48);
 }

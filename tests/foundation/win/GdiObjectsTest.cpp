@@ -39,41 +39,34 @@ TEST(DeviceContexts, MemoryDcDrawsIntoItsOwnBitmap)
     memory.FillSolidRect(0, 0, 40, 20, RGB(10, 20, 30));
     EXPECT_EQ(GetPixel(memory.GetHandle(), 39, 19), RGB(10, 20, 30));
     EXPECT_NE(GetBkColor(memory.GetHandle()), RGB(10, 20, 30)) << "the background colour is put back";
-    HPEN pen = CreatePen(PS_SOLID, 1, RGB(255, 0, 0));
+    CGdiPen pen(RGB(255, 0, 0), PS_SOLID);
     {
-        CObjectSelector selected(memory.GetHandle(), pen);
+        CObjectSelector selected(memory.GetHandle(), pen.GetHandle());
         memory.DrawLine(0, 5, 40, 5);
     }
     EXPECT_EQ(GetPixel(memory.GetHandle(), 20, 5), RGB(255, 0, 0));
-    EXPECT_NE(GetCurrentObject(memory.GetHandle(), OBJ_PEN), pen);
-    DeleteObject(pen);
+    EXPECT_NE(GetCurrentObject(memory.GetHandle(), OBJ_PEN), pen.GetHandle());
     // Wine shows the 24-bit Xvfb screen as 32 bits per pixel: counted as 2^30.
     EXPECT_EQ(screen.GetColorCount(), 1073741824u);
-
     HBITMAP bitmap = memory.GetBitmap();
     memory.Release();
     EXPECT_FALSE(IsLiveObject(bitmap));
 
     // A brush fills once until the next Create; a bitmap on the clipboard outlives Release.
-    HBRUSH green = CreateSolidBrush(RGB(0, 255, 0));
-    HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
+    CGdiBrush green(RGB(0, 255, 0));
+    CGdiBrush blue(RGB(0, 0, 255));
     memory.Create(screen.GetHandle(), RECT{0, 0, 8, 8});
-    memory.FillWithBrush(green);
-    memory.FillWithBrush(blue);
+    memory.FillWithBrush(green.GetHandle());
+    memory.FillWithBrush(blue.GetHandle());
     EXPECT_EQ(GetPixel(memory.GetHandle(), 7, 7), RGB(0, 255, 0));
     memory.Create(screen.GetHandle(), RECT{0, 0, 8, 8});
-    memory.FillWithBrush(blue);
+    memory.FillWithBrush(blue.GetHandle());
     EXPECT_EQ(GetPixel(memory.GetHandle(), 0, 0), RGB(0, 0, 255));
-    DeleteObject(green);
-    DeleteObject(blue);
     bitmap = memory.GetBitmap();
     ASSERT_TRUE(memory.CopyBitmapToClipboard());
     memory.Release();
     EXPECT_TRUE(IsLiveObject(bitmap));
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    EXPECT_TRUE(IsClipboardFormatAvailable(CF_BITMAP));
-    EmptyClipboard();
-    CloseClipboard();
+    EXPECT_EQ(TakeClipboardBitmapSize().cx, 8);
 }
 
 TEST(GdiObjects, ChangesReplaceTheHandle)
@@ -84,19 +77,18 @@ TEST(GdiObjects, ChangesReplaceTheHandle)
     EXPECT_STREQ(standard.GetLogFont().lfFaceName, "Times New Roman");
 
     CGdiFont tahoma(FaceFont("Tahoma", -16));
-    HFONT first = tahoma.GetHFONT();
+    HGDIOBJ old = tahoma.GetHFONT();
     tahoma.ChangeLogFont(FaceFont("TAHOMA", -24));
-    EXPECT_FALSE(IsLiveObject(first));
+    EXPECT_FALSE(IsLiveObject(old));
     EXPECT_EQ(tahoma.GetLogFont().lfHeight, -24);
-
     CGdiBrush brush(RGB(1, 2, 3));
-    HBRUSH old = brush.GetHandle();
+    old = brush.GetHandle();
     brush.ChangeBrushColor(RGB(4, 5, 6));
     EXPECT_FALSE(IsLiveObject(old));
     CGdiPen pen(RGB(7, 8, 9), PS_DOT);
-    HPEN oldPen = pen.GetHandle();
+    old = pen.GetHandle();
     pen.ChangePenColor(RGB(9, 9, 9), PS_SOLID);
-    EXPECT_FALSE(IsLiveObject(oldPen));
+    EXPECT_FALSE(IsLiveObject(old));
     LOGPEN described = {};
     GetObjectA(pen.GetHandle(), sizeof described, &described);
     EXPECT_EQ(described.lopnColor, RGB(9, 9, 9));
@@ -182,7 +174,7 @@ TEST(GdiCaches, FontsMatchByValueIgnoringTheFaceCase)
     EXPECT_EQ(boxes.LastText(), "Too many different fonts  have been created\r\n Maximum 150 fonts are allowed.");
 }
 
-TEST(GdiCaches, FontEntryBecomesARichEditFormat)
+TEST(GdiCaches, ARealFontFromTheCacheFormatsARichEdit)
 {
     ASSERT_NE(LoadLibraryA("riched20.dll"), nullptr);
     HWND edit = CreateWindowExA(0, "RichEdit20A", "", WS_POPUP | ES_MULTILINE, 0, 0, 200, 100, nullptr, nullptr,
@@ -199,10 +191,7 @@ TEST(GdiCaches, FontEntryBecomesARichEditFormat)
     EXPECT_TRUE(format.dwEffects & CFE_BOLD);
     EXPECT_EQ(format.yHeight, 240);  // 16 pixels at 96 per inch: 12 points
     DestroyWindow(edit);
-}
 
-TEST(GdiCaches, FontFaceExistsForAFaceWineShips)
-{
     LOGFONTA result = {};
     EXPECT_TRUE(FontFaceExists(&result, "tahoma"));
     EXPECT_STREQ(result.lfFaceName, "tahoma");

@@ -1,36 +1,22 @@
 #include "PictureFiles.h"
 
 namespace {
-void PutLe16(std::string& out, uint32_t value)
-{
-    out += static_cast<char>(value & 0xFF);
-    out += static_cast<char>(value >> 8 & 0xFF);
-}
-
-void PutLe32(std::string& out, uint32_t value)
-{
-    PutLe16(out, value & 0xFFFF);
-    PutLe16(out, value >> 16);
-}
-
+// The file header and a 40-byte BITMAPINFOHEADER, little-endian, for rows
+// bottom-up after a table of the given number of colours.
 std::string BmpHeaders(int width, int height, int bitCount, uint32_t colours, uint32_t bitsSize)
 {
     uint32_t offset = 14 + 40 + colours * 4;
-    std::string out = "BM";
-    PutLe32(out, offset + bitsSize);
-    PutLe32(out, 0);
-    PutLe32(out, offset);
-    PutLe32(out, 40);
-    PutLe32(out, static_cast<uint32_t>(width));
-    PutLe32(out, static_cast<uint32_t>(height));
-    PutLe16(out, 1);
-    PutLe16(out, static_cast<uint32_t>(bitCount));
-    PutLe32(out, 0);
-    PutLe32(out, bitsSize);
-    PutLe32(out, 2835);
-    PutLe32(out, 2835);
-    PutLe32(out, colours);
-    PutLe32(out, 0);
+    const struct {
+        uint32_t value;
+        int bytes;
+    } fields[] = {{0x4D42, 2}, {offset + bitsSize, 4}, {0, 4}, {offset, 4}, {40, 4},
+                  {static_cast<uint32_t>(width), 4}, {static_cast<uint32_t>(height), 4}, {1, 2},
+                  {static_cast<uint32_t>(bitCount), 2}, {0, 4}, {bitsSize, 4}, {2835, 4}, {2835, 4},
+                  {colours, 4}, {0, 4}};
+    std::string out;
+    for (const auto& field : fields)
+        for (int i = 0; i < field.bytes; ++i)
+            out += static_cast<char>(field.value >> (8 * i) & 0xFF);
     return out;
 }
 }
@@ -118,6 +104,27 @@ COLORREF PixelOf(HBITMAP bitmap, int x, int y)
     SelectObject(dc, previous);
     DeleteDC(dc);
     return pixel;
+}
+
+HGLOBAL MakeMetafilePict(HMETAFILE metafile, LONG mapMode, LONG width, LONG height)
+{
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, sizeof(METAFILEPICT));
+    *static_cast<METAFILEPICT*>(GlobalLock(block)) = METAFILEPICT{mapMode, width, height, metafile};
+    GlobalUnlock(block);
+    return block;
+}
+
+SIZE TakeClipboardBitmapSize()
+{
+    BITMAP header = {};
+    if (OpenClipboard(nullptr)) {
+        HANDLE bitmap = GetClipboardData(CF_BITMAP);
+        if (bitmap)
+            GetObjectA(bitmap, sizeof header, &header);
+        EmptyClipboard();
+        CloseClipboard();
+    }
+    return SIZE{header.bmWidth, header.bmHeight};
 }
 
 Canvas::Canvas(int width, int height)

@@ -25,6 +25,12 @@ HBITMAP MakeBitmap(int width, int height, COLORREF fill, RECT marked = RECT{0, 0
 // One pixel of a bitmap that is selected in no device context.
 COLORREF PixelOf(HBITMAP bitmap, int x, int y);
 
+// A movable block holding a METAFILEPICT of the metafile, as the clipboard and
+// OLE hand pictures over.
+HGLOBAL MakeMetafilePict(HMETAFILE metafile, LONG mapMode, LONG width, LONG height);
+// The size of the clipboard's bitmap (0 by 0 without one); the clipboard is then emptied.
+SIZE TakeClipboardBitmapSize();
+
 // A white true-colour bitmap selected in a memory DC while the object lives.
 class Canvas {
 public:
