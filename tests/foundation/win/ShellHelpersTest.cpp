@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "foundation/FileSearch.h"
 #include "foundation/StartupValues.h"
 #include "foundation/win/BackupFileType.h"
 #include "foundation/win/DefaultBrowser.h"
@@ -119,13 +120,8 @@ TEST_F(ShellTest, TheThreeSendToShortcutsAreMadeOnce)
     EXPECT_EQ(CountProgramShortcuts(), 3);
     char sendTo[MAX_PATH];
     ASSERT_TRUE(GetSpecialFolderPath(sendTo, sizeof sendTo, CSIDL_SENDTO));
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA((std::string(sendTo) + "\\Quillnet+*.lnk").c_str(), &entry);
-    int files = search != INVALID_HANDLE_VALUE;
-    while (files && FindNextFileA(search, &entry))
-        ++files;
-    FindClose(search);
-    EXPECT_EQ(files, 3) << "made once, however often start-up runs";
+    auto each = [](const WIN32_FIND_DATAA&) { return true; };
+    EXPECT_EQ(ForEachFileMatch(std::string(sendTo) + "\\Quillnet+*.lnk", each), 3) << "made once, however often";
 
     char target[MAX_PATH];
     char arguments[MAX_PATH];

@@ -199,36 +199,32 @@ TEST(SystemLibraries, VersionsAndWinsock)
     GetWinsockDescription(description, sizeof description);
     EXPECT_LE(std::strlen(description), 99u);
     EXPECT_NE(std::string(description).find(" - "), std::string::npos) << description;
-    char cut[8];
-    GetWinsockDescription(cut, sizeof cut);
-    EXPECT_EQ(std::strlen(cut), 7u);
+    GetWinsockDescription(description, 8);
+    EXPECT_EQ(std::strlen(description), 7u);
     WSACleanup();
 }
 
 TEST(FontSizes, StepsOfOnePointWithinTheirLimits)
 {
-    int dpi = ScreenPixelsPerInch();
-    auto height = [dpi](int points) { return static_cast<LONG>(-MulDiv(points, dpi, 72)); };
-    LONG h = height(5);
-    EXPECT_EQ(StepFontPointSize(&h, true), 1);
-    EXPECT_EQ(h, height(5));
-    h = height(7);
-    EXPECT_EQ(StepFontPointSize(&h, false), 0);
-    EXPECT_EQ(h, height(6));
-    EXPECT_EQ(StepFontPointSize(&h, false), 1);
-    EXPECT_EQ(h, height(6));
-    EXPECT_EQ(StepFontPointSize(&h, true), 0);
-    EXPECT_EQ(h, height(7));
+    auto height = [](int points) { return static_cast<LONG>(-MulDiv(points, ScreenPixelsPerInch(), 72)); };
+    // Up only from 6 points, down only from 7: 1 when the size stays.
+    struct {
+        int from;
+        bool up;
+        int to;
+        int unchanged;
+    } steps[] = {{5, true, 5, 1}, {6, true, 7, 0}, {7, false, 6, 0}, {6, false, 6, 1}};
+    for (const auto& step : steps) {
+        LONG h = height(step.from);
+        EXPECT_EQ(StepFontPointSize(&h, step.up), step.unchanged) << step.from << (step.up ? " up" : " down");
+        EXPECT_EQ(h, height(step.to)) << step.from << (step.up ? " up" : " down");
+    }
 
-    LOGFONTA tahoma = {};
-    tahoma.lfHeight = -16;
-    lstrcpynA(tahoma.lfFaceName, "Tahoma", LF_FACESIZE);
-    HFONT source = CreateFontIndirectA(&tahoma);
+    CGdiFont tahoma(0, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, "Tahoma");
     CGdiFont font;
-    SetFontPointSize(font, source, 9);
+    SetFontPointSize(font, tahoma.GetHFONT(), 9);
     EXPECT_EQ(font.GetLogFont().lfHeight, height(9));
     EXPECT_STREQ(font.GetLogFont().lfFaceName, "Tahoma");
-    DeleteObject(source);
 }
 
 TEST(PixelDrawing, ColoursAreReplacedOnlyInsideTheArea)
