@@ -168,6 +168,16 @@ bool CTableCursor::StepBack()
     return true;
 }
 
+// One record on in the direction, past deleted ones; false at either end.
+bool CTableCursor::StepToLive(bool forward)
+{
+    do
+        if (!(forward ? StepForward() : StepBack()))
+            return false;
+    while (BufferIsDeleted());
+    return true;
+}
+
 void CTableCursor::GoTop()
 {
     Store();
@@ -202,13 +212,9 @@ void CTableCursor::Skip(std::int32_t count)
             BlankBuffer();
             return;
         }
-        for (std::int32_t i = 0; i < count; ++i) {
-            if (!StepForward())
+        for (std::int32_t i = 0; i < count; ++i)
+            if (!StepToLive(true))
                 return;
-            while (BufferIsDeleted())
-                if (!StepForward())
-                    return;
-        }
         return;
     }
     if (m_bof)
@@ -219,13 +225,9 @@ void CTableCursor::Skip(std::int32_t count)
         BlankBuffer();
         return;
     }
-    for (std::uint64_t i = 0; i < steps; ++i) {
-        if (!StepBack())
+    for (std::uint64_t i = 0; i < steps; ++i)
+        if (!StepToLive(false))
             return;
-        while (BufferIsDeleted())
-            if (!StepBack())
-                return;
-    }
 }
 
 void CTableCursor::GoTo(std::uint32_t recordNumber)

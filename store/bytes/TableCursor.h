@@ -84,6 +84,7 @@ private:
     void BlankBuffer();
     bool StepForward();
     bool StepBack();
+    bool StepToLive(bool forward);
     bool BufferIsDeleted() const;
     bool StoredRecordIsDeleted(std::uint32_t recordNumber);
     std::vector<unsigned char> PlainRecord() const;
