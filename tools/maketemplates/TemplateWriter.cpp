@@ -51,6 +51,9 @@ void WriteFile(const std::string& path, const void* bytes, std::size_t count)
 {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file.write(static_cast<const char*>(bytes), static_cast<std::streamsize>(count));
+    // The bytes may still sit in the stream's buffer: only the close tells
+    // whether they reached the disk.
+    file.close();
     if (!file)
         throw CGenericException(("cannot write " + path).c_str());
 }
