@@ -4,9 +4,8 @@
 
 #include "foundation/DiagnosticLog.h"
 
-namespace {
-const char kInternalError[] = "Quillnet+ Internal Error.\r\n\r\nPlease check the error.txt file in the Quillnet+ folder.";
-}
+const char CDbfFile::kInternalError[] =
+    "Quillnet+ Internal Error.\r\n\r\nPlease check the error.txt file in the Quillnet+ folder.";
 
 CDbfFile::CDbfFile() : m_store(*this), m_group(TableGroup::kNone)
 {

@@ -73,6 +73,9 @@ public:
     void AlterSponsorInfo(void* buffer, DWORD capacity, DWORD block, const CRecordCipher& key, const char* mode);
 
 private:
+    // What a failure of no known kind becomes, after it is logged.
+    static const char kInternalError[];
+
     void OnFieldOverflow(const char* fieldName, const std::string& overflowText, const char* logPrefix,
                          const std::string& logDetails) override;
     std::string MemoText(const std::string& memoPath, DWORD block, bool decipher);

@@ -14,7 +14,6 @@
 namespace {
 std::atomic<bool> g_memoFreshStart{false};
 
-const char kInternalError[] = "Quillnet+ Internal Error.\r\n\r\nPlease check the error.txt file in the Quillnet+ folder.";
 const char kSaveLogPrefix[] = "SaveTextInMemoFile(): ";
 
 // Keeps the text being saved in the error log when the save fails, so that
