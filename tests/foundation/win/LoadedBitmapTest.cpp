@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -29,7 +30,7 @@ protected:
 TEST_F(LoadedBitmapTest, BmpGifAndJpegLoadWithTheirPixelSizes)
 {
     CLoadedBitmap bmp;
-    ASSERT_NE(Load(bmp, "picture.bmp", MakeBmp24(30, 20, 0x0000FF)), nullptr);
+    ASSERT_NE(Load(bmp, "picture.bmp", MakeBmp8(30, 20, {0x0000FF}, std::vector<uint8_t>(600, 0))), nullptr);
     EXPECT_TRUE(bmp.IsBmp());
     EXPECT_EQ(bmp.GetWidth(), 30);
     EXPECT_EQ(bmp.GetHeight(), 20);

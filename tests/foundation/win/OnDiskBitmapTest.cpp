@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "PictureFiles.h"
+#include "foundation/bytes/ImageFileHeaders.h"
 #include "foundation/win/OnDiskBitmap.h"
 #include "support/CurrentFolder.h"
 #include "support/TempFolder.h"
@@ -76,7 +77,8 @@ TEST(OnDiskBitmap, ImagesWithoutAnExactPaletteAreNotDrawn)
     empty.Deseneaza(false, canvas.Dc(), 64, 64);
     EXPECT_EQ(ReadWholeFile(folder.File("INCERC.TXT")), "COnDiskBitmap::Deseneaza () NULL == m_lpDib ?! \r\n");
 
-    std::string trueColour = MakeBmp24(4, 4, 0x0000FF);
+    std::vector<unsigned char> header = MakeBmpFileHeader(4, 4, 48);
+    std::string trueColour = std::string(header.begin(), header.end()) + std::string(48, '\0');
     COnDiskBitmap deep("NG");
     ASSERT_TRUE(deep.LoadBitmapFile(Bytes(trueColour), static_cast<DWORD>(trueColour.size())));
     deep.Deseneaza(false, canvas.Dc(), 64, 64);

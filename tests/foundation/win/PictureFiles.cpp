@@ -21,23 +21,6 @@ std::string BmpHeaders(int width, int height, int bitCount, uint32_t colours, ui
 }
 }
 
-std::string MakeBmp24(int width, int height, uint32_t colour)
-{
-    uint32_t stride = (static_cast<uint32_t>(width) * 3 + 3) / 4 * 4;
-    std::string out = BmpHeaders(width, height, 24, 0, stride * height);
-    for (int y = 0; y < height; ++y) {
-        std::string row;
-        for (int x = 0; x < width; ++x) {
-            row += static_cast<char>(colour >> 16 & 0xFF);
-            row += static_cast<char>(colour >> 8 & 0xFF);
-            row += static_cast<char>(colour & 0xFF);
-        }
-        row.resize(stride, '\0');
-        out += row;
-    }
-    return out;
-}
-
 std::string MakeBmp8(int width, int height, const std::vector<uint32_t>& colours, const std::vector<uint8_t>& indexes)
 {
     uint32_t stride = (static_cast<uint32_t>(width) + 3) / 4 * 4;

@@ -9,8 +9,6 @@
 // Small picture files built byte by byte, and bitmaps to draw on, for the
 // picture tests.
 
-// A bottom-up 24-bit BMP filled with one colour (0x00BBGGRR).
-std::string MakeBmp24(int width, int height, uint32_t colour);
 // A bottom-up 8-bit BMP with the given colour table (0x00BBGGRR entries) and
 // one palette index per pixel, rows from the top.
 std::string MakeBmp8(int width, int height, const std::vector<uint32_t>& colours,
