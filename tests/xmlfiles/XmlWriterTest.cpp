@@ -3,23 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include "bytes/ParsedXml.h"
 #include "support/TempFolder.h"
 #include "support/bytes/ErrorOf.h"
 #include "support/bytes/MessageBoxRecorder.h"
 #include "xmlfiles/XmlDocument.h"
 #include "xmlfiles/XmlWriter.h"
-#include "xmlfiles/bytes/XmlLines.h"
 
 namespace {
 const char kHeader[] = "<?xml version=\"1.0\" encoding=\"Windows-1252\" standalone=\"yes\"?>";
-
-std::string Escaped(std::string text)
-{
-    std::vector<char> bytes(text.begin(), text.end());
-    bytes.push_back('\0');
-    ToggleCdataEscape(bytes.data(), 1);
-    return bytes.data();
-}
 }
 
 TEST(XmlWriter, WritesEveryLineByteForByte)
@@ -32,7 +24,7 @@ TEST(XmlWriter, WritesEveryLineByteForByte)
     writer.WriteStartTag("options", 1);
     writer.WriteElement("userID", "3", 2, 0);
     writer.WriteElement("title", "", 2, 1);
-    writer.WriteElement("rtf", Escaped("{a]]>b}").c_str(), 2, 1);
+    writer.WriteElement("rtf", CdataToggled("{a]]>b}", 1).c_str(), 2, 1);
     writer.WriteCDataElement("face", "", 2);
     writer.WriteCDataElement("face", "Tahoma", 2);
     writer.WriteEndTag("options", 1);
@@ -93,9 +85,9 @@ TEST(XmlWriter, WhatItWritesReadsBackToTheSameValues)
             writer.WriteElement("noteID", std::to_string(i).c_str(), 2, 0);
             writer.WriteElement("title", ("   " + title(i) + "   ").c_str(), 2, 0);
             if (i == count)
-                writer.WriteElement("body", Escaped(rtf).c_str(), 2, 1);
+                writer.WriteElement("body", CdataToggled(rtf, 1).c_str(), 2, 1);
             else
-                writer.WriteCDataElement("body", Escaped(body(i)).c_str(), 2);
+                writer.WriteCDataElement("body", CdataToggled(body(i), 1).c_str(), 2);
             writer.WriteStartTag("font", 2);
             writer.WriteElement("size", std::to_string(8 + i % 5).c_str(), 3, 0);
             writer.WriteEndTag("font", 2);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "xmlfiles/bytes/XmlBufferDocument.h"
+#include "xmlfiles/bytes/XmlLines.h"
 
 // A text parsed from a buffer of exactly its size (no terminator), so that the
 // sanitizers catch any read past its end.
@@ -32,4 +33,11 @@ struct ParsedXml {
 inline std::string XmlFile(const std::string& body)
 {
     return "<?xml version=\"1.0\" encoding=\"Windows-1252\" standalone=\"yes\"?>\r\n" + body;
+}
+
+// The text with every "]]>" made safe for CDATA (encode 1) or back (encode 0).
+inline std::string CdataToggled(std::string text, int encode)
+{
+    ToggleCdataEscape(&text[0], encode);
+    return text.c_str();
 }
