@@ -274,7 +274,8 @@ CBasicString<Block> CBasicString<Block>::SubStr(int from, int count) const
 {
     if (from < 0 || count < 0)
         throw CGenericException("CGenericString::SubStr Negative indices ");
-    if (from >= m_capacity || from + count >= m_capacity)
+    // Compared without adding, so that no count, however large, can wrap round.
+    if (from >= m_capacity || count >= m_capacity - from)
         throw CGenericException("CGenericString::SubStr index too big  ");
     std::string part(GetString() + from, static_cast<size_t>(count));
     CBasicString result(count);

@@ -1,3 +1,4 @@
+#include <climits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -39,6 +40,7 @@ TEST(GenericString, SubStrPaddingTrimsAndIndexes)
     CGenericString text("abcdef");
     EXPECT_TRUE(text.SubStr(0, 3) == "abc");
     EXPECT_EQ(ErrorOf([&] { text.SubStr(4, 3); }), "CGenericString::SubStr index too big  ");
+    EXPECT_EQ(ErrorOf([&] { text.SubStr(1, INT_MAX); }), "CGenericString::SubStr index too big  ");
 
     CGenericString shortText(8);
     shortText = "ab";
