@@ -6,29 +6,10 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "foundation/FolderTree.h"
+
 namespace {
 std::atomic<unsigned> g_counter{0};
-
-void RemoveTree(const std::string& folder)
-{
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = found.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            std::string path = folder + "\\" + name;
-            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path);
-            else
-                DeleteFileA(path.c_str());
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
 }
 
 TempFolder::TempFolder(const char* hint)
@@ -48,7 +29,7 @@ TempFolder::TempFolder(const char* hint)
 
 TempFolder::~TempFolder()
 {
-    RemoveTree(m_path);
+    DeleteDirectoryTree(m_path.c_str());
 }
 
 std::string ReadWholeFile(const std::string& path)
