@@ -10,7 +10,7 @@
 
 namespace {
 // The program and backup folders are set by a test and cleared afterwards.
-class ProgramFolders : public testing::Test {
+class FileHelpers : public testing::Test {
 protected:
     void TearDown() override
     {
@@ -23,13 +23,6 @@ protected:
         lstrcpynA(GetStartupValues().programFolder, folder.c_str(), MAX_PATH);
     }
 };
-
-using FileHelpers = ProgramFolders;
-
-bool IsHexUpper(char c)
-{
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F');
-}
 }
 
 TEST_F(FileHelpers, ExistenceAndAttributes)
@@ -164,9 +157,8 @@ TEST_F(FileHelpers, UniqueNamesAre32HexDigits)
     char second[64];
     MakeUniqueName(first, sizeof first);
     MakeUniqueName(second, sizeof second);
-    ASSERT_EQ(std::strlen(first), 32u);
-    for (const char* p = first; *p; ++p)
-        EXPECT_TRUE(IsHexUpper(*p)) << first;
+    EXPECT_EQ(std::strlen(first), 32u);
+    EXPECT_EQ(std::strspn(first, "0123456789ABCDEF"), 32u) << first;
     EXPECT_STRNE(first, second);
     char cut[9];
     MakeUniqueName(cut, sizeof cut);

@@ -8,15 +8,8 @@
 #include "support/InFolder.h"
 #include "support/bytes/ErrorOf.h"
 
-namespace {
-class InFolderWithLog : public InFolder {
-protected:
-    std::string ErrorLog() { return Read("error.txt"); }
-};
-}
-
-using HeapBlock = InFolderWithLog;
-using MemArrayTest = InFolderWithLog;
+using HeapBlock = InFolder;
+using MemArrayTest = InFolder;
 
 TEST_F(HeapBlock, BoundsFaultDumpsTheBlock)
 {
@@ -24,28 +17,23 @@ TEST_F(HeapBlock, BoundsFaultDumpsTheBlock)
     std::memcpy(block.GetBlock(), "wxyz", 4);
     EXPECT_EQ(ErrorOf([&] { block.SetCharFromIndex(4, 'a'); }),
               "CProcessHeapPointer::SetCharFromIndex index out of bounds !");
-    EXPECT_NE(ErrorLog().find(" ProcessHeapPointer::SetCharFromIndex(): Out of bounds, buffer size =4, index=4\r\n"
-                              "Buffer content:\r\nwxyz"),
+    EXPECT_NE(Read("error.txt").find(" ProcessHeapPointer::SetCharFromIndex(): "
+                                     "Out of bounds, buffer size =4, index=4\r\nBuffer content:\r\nwxyz"),
               std::string::npos);
     CProcessHeap empty(0);
     EXPECT_EQ(empty.GetBlock(), nullptr);
     EXPECT_THROW(empty.GetCharFromIndex(0), CGenericException);
 }
 
-TEST_F(HeapBlock, FailedAllocationKeepsSizeZero)
-{
-    CProcessHeap block(16);
-    EXPECT_THROW(block.Alloc(0xFFFFFFF0u), CGenericException);
-    EXPECT_EQ(block.GetSize(), 0u);
-    EXPECT_THROW(block.GetCharFromIndex(0), CGenericException);
-}
-
-TEST_F(HeapBlock, RemoveLeftDropsTheFirstCharacters)
+TEST_F(HeapBlock, FailedAllocationKeepsSizeZeroAndRemoveLeftStaysInside)
 {
     CProcessHeap block(16);
     std::memcpy(block.GetBlock(), "abcdef", 7);
     block.RemoveLeft(3);
     EXPECT_STREQ(reinterpret_cast<char*>(block.GetBlock()), "def");
+    EXPECT_THROW(block.Alloc(0xFFFFFFF0u), CGenericException);
+    EXPECT_EQ(block.GetSize(), 0u);
+    EXPECT_THROW(block.GetCharFromIndex(0), CGenericException);
 
     CProcessHeap full(4);
     std::memcpy(full.GetBlock(), "wxyz", 4);
@@ -61,8 +49,8 @@ TEST_F(MemArrayTest, IndexBoundsWriteTheReport)
         bytes[i] = static_cast<BYTE>('0' + i);
     EXPECT_EQ(bytes[9], '9');
     EXPECT_EQ(ErrorOf([&] { bytes[10]; }), "CMemArray T& operator[] out of bounds");
-    EXPECT_NE(ErrorLog().find(" CMemArray::operator[] Out of bounds, buffer size =10, index=10\r\nBuffer content:\r\n"
-                              "0123456789"),
+    EXPECT_NE(Read("error.txt").find(" CMemArray::operator[] Out of bounds, buffer size =10, index=10\r\n"
+                                     "Buffer content:\r\n0123456789"),
               std::string::npos);
 }
 
@@ -88,7 +76,7 @@ TEST_F(MemArrayTest, HugeAllocationWritesTheMemoryReport)
 {
     CMemArray<BYTE> array;
     EXPECT_EQ(ErrorOf([&] { array.Alloc(0x7FFFFFF0u); }), "CMemArray::Alloc() failed");
-    std::string log = ErrorLog();
+    std::string log = Read("error.txt");
     EXPECT_EQ(log.rfind("\r\nCMemArray constructor failed ?\r\nRequested 2147483632 bytes.\r\nTotal memory ", 0), 0u)
         << log;
     EXPECT_NE(log.find(" MBytes, Free memory "), std::string::npos);

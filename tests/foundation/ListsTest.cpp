@@ -6,6 +6,7 @@
 #include "foundation/HotkeyAction.h"
 #include "foundation/PtrList.h"
 #include "foundation/RecordList.h"
+#include "support/CurrentFolder.h"
 #include "support/TempFolder.h"
 #include "support/bytes/MessageBoxRecorder.h"
 
@@ -58,7 +59,7 @@ TEST(PtrList, InsertSortedByDateRunsFromLatestToEarliest)
 TEST(PtrList, DeletingAnAbsentElementIsLoggedAndChangesNothing)
 {
     TempFolder folder;
-    SetCurrentDirectoryA(folder.Path().c_str());
+    CurrentFolder current(folder.Path());
     int a = 1, b = 2, stranger = 3;
     CPtrList list("notes");
     list.AddHead(&a);
@@ -69,7 +70,6 @@ TEST(PtrList, DeletingAnAbsentElementIsLoggedAndChangesNothing)
     EXPECT_EQ(list.DeleteElem(&b), 1);
     EXPECT_EQ(list.GetFirst(), &a);
     EXPECT_EQ(list.GetLast(), &a);
-    SetCurrentDirectoryA("..");
 }
 
 TEST(PtrList, TheSixHundredAndFirstNodeComesFromASecondBlock)

@@ -10,17 +10,13 @@
 #include "support/bytes/ErrorOf.h"
 #include "support/bytes/MessageBoxRecorder.h"
 
-TEST(ResourceString, LoadsAndRefusesMissingTexts)
+TEST(ResourceString, LoadsRefusesMissingTextsAndStopsAt150Characters)
 {
     CResourceString text;
     EXPECT_STREQ(text.LoadString(GetModuleHandleA(nullptr), IDS_SORRY), "Sorry...");
     EXPECT_EQ(ErrorOf([&] { text.LoadString(GetModuleHandleA(nullptr), 0); }), "CResourceString::LoadString failed");
     EXPECT_THROW(text.LoadResource(GetModuleHandleA(nullptr), 9999), CGenericException);
-}
 
-TEST(ResourceString, ConcatenationStopsAt150Characters)
-{
-    CResourceString text;
     text.LoadString(GetModuleHandleA(nullptr), IDS_PASTE_TOO_LONG);
     size_t length = std::strlen(text.GetText());
     ASSERT_LT(length, 141u);

@@ -8,7 +8,7 @@
 
 namespace {
 // Gives one test its own display settings and key-name table.
-class FormattingFixture : public testing::Test {
+class TextFormatting : public testing::Test {
 protected:
     void SetUp() override
     {
@@ -36,27 +36,10 @@ private:
     int m_keyCount = 0;
 };
 
-using TextFormatting = FormattingFixture;
-
-std::string Caption(const CDateTime& date, bool withDate, const char* title, const char* sender, const char* computer,
-                    const char* qualifier)
-{
-    CGenericString caption;
-    FormatFromSenderCaption(date, withDate, caption, title, sender, computer, qualifier);
-    return caption.GetString();
-}
-
 std::string DateText(const CDateTime& date, bool noTime, bool withWeekday, bool noYear)
 {
     CGenericString text;
     FormatDateText(date, noTime, text, withWeekday, noYear);
-    return text.GetString();
-}
-
-std::string Described(const LOGFONTA& font)
-{
-    CGenericString text;
-    DescribeFont(font, text, 96);
     return text.GetString();
 }
 
@@ -73,12 +56,14 @@ LOGFONTA Font(const char* face, LONG height, LONG weight, BYTE italic)
 
 TEST_F(TextFormatting, DatesInTheProgramsOwnFormat)
 {
+    LoadMonthNames();
+    EXPECT_STREQ(MonthNames[0], " ");
+    EXPECT_STREQ(MonthNames[12], "December");
     FormatSettings().dateFormat = 1;
     CDateTime march7(7, 3, 2009, 9, 5, 3);
-    CDateTime march17(17, 3, 2009, 9, 5, 3);
     std::string time = march7.GetTimeText();
     EXPECT_EQ(DateText(march7, true, false, false), "March   7, 2009");
-    EXPECT_EQ(DateText(march17, true, false, false), "March  17, 2009");
+    EXPECT_EQ(DateText(CDateTime(17, 3, 2009), true, false, false), "March  17, 2009");
     EXPECT_EQ(DateText(march7, true, false, true), "March   7,");
     EXPECT_EQ(DateText(march7, true, true, false), "Saturday March   7, 2009");
     EXPECT_EQ(DateText(march7, false, false, false), "March   7, 2009 " + time);
@@ -92,55 +77,58 @@ TEST_F(TextFormatting, DatesInTheProgramsOwnFormat)
     EXPECT_EQ(DateText(march7, false, false, false), " " + time);
 }
 
-TEST_F(TextFormatting, MonthNamesComeFromTheLocale)
-{
-    LoadMonthNames();
-    EXPECT_STREQ(MonthNames[0], " ");
-    EXPECT_STREQ(MonthNames[1], "January");
-    EXPECT_STREQ(MonthNames[12], "December");
-}
-
 TEST_F(TextFormatting, ReceivedNoteCaptions)
 {
     CDateTime date(7, 3, 2009, 9, 5, 3);
     CFormatSettings& settings = FormatSettings();
     settings.dateFormat = 1;
-    settings.withTime = false;
-
-    settings.showSender = true;
-    settings.showComputer = true;
-    EXPECT_EQ(Caption(date, false, "Plans", "Ann", "DESK7", ""), "Plans - From Ann on DESK7");
-    EXPECT_EQ(Caption(date, false, "Plans", "Ann", "DESK7", "Office"), "Plans - From Ann on Office<DESK7>");
-    EXPECT_EQ(Caption(date, false, "", "Ann", "", ""), "From Ann");
-
-    settings.showComputer = false;
-    EXPECT_EQ(Caption(date, false, "Plans", "Ann", "DESK7", ""), "Plans - From Ann");
-    EXPECT_EQ(Caption(date, false, "Plans", "", "DESK7", ""), "Plans");
-
-    settings.showSender = false;
-    settings.showComputer = true;
-    EXPECT_EQ(Caption(date, false, "Plans", "Ann", "DESK7", ""), "Plans - From DESK7");
-
-    settings.showComputer = false;
-    EXPECT_EQ(Caption(date, true, "Plans", "Ann", "DESK7", ""), "Plans - March   7, 2009");
-    EXPECT_EQ(Caption(date, true, "", "Ann", "DESK7", ""), "March   7, 2009");
-    settings.withTime = true;
-    EXPECT_EQ(Caption(date, true, "Plans", "Ann", "DESK7", ""),
-              std::string("Plans - March   7, 2009 ") + date.GetTimeText());
+    // Settings: S shows the sender, C the computer, T the time, D asks for the date.
+    // "@" stands for the time text.
+    struct {
+        const char *settings, *title, *sender, *computer, *qualifier, *expected;
+    } cases[] = {
+        {"SC", "Plans", "Ann", "DESK7", "", "Plans - From Ann on DESK7"},
+        {"SC", "Plans", "Ann", "DESK7", "Office", "Plans - From Ann on Office<DESK7>"},
+        {"SC", "", "Ann", "", "", "From Ann"},
+        {"S", "Plans", "Ann", "DESK7", "", "Plans - From Ann"},
+        {"S", "Plans", "", "DESK7", "", "Plans"},
+        {"C", "Plans", "Ann", "DESK7", "", "Plans - From DESK7"},
+        {"D", "Plans", "Ann", "DESK7", "", "Plans - March   7, 2009"},
+        {"D", "", "Ann", "DESK7", "", "March   7, 2009"},
+        {"TD", "Plans", "Ann", "DESK7", "", "Plans - March   7, 2009 @"},
+    };
+    for (const auto& c : cases) {
+        settings.showSender = std::strchr(c.settings, 'S') != nullptr;
+        settings.showComputer = std::strchr(c.settings, 'C') != nullptr;
+        settings.withTime = std::strchr(c.settings, 'T') != nullptr;
+        std::string expected = c.expected;
+        if (expected.back() == '@')
+            expected = expected.substr(0, expected.size() - 1) + date.GetTimeText();
+        CGenericString caption;
+        FormatFromSenderCaption(date, std::strchr(c.settings, 'D') != nullptr, caption, c.title, c.sender, c.computer,
+                                c.qualifier);
+        EXPECT_EQ(caption.GetString(), expected) << c.settings << " " << c.expected;
+    }
 }
 
 TEST_F(TextFormatting, HotkeyTexts)
 {
     SetKeys({{8, "Backspace"}, {78, "N"}, {116, "F5"}});
+    struct {
+        bool ctrl, alt, shift;
+        UINT key;
+        const char* expected;
+    } cases[] = {
+        {true, true, false, 78, " Ctrl+Alt+N"},
+        {false, false, false, 116, " +F5"},
+        {true, true, true, 116, " Ctrl+Alt+Shift+F5"},
+        {false, false, true, 999, " Shift+Backspace"},  // an unknown key takes the table's first name
+    };
     CGenericString text;
-    HotkeyToText(text, true, true, false, 78);
-    EXPECT_STREQ(text.GetString(), " Ctrl+Alt+N");
-    HotkeyToText(text, false, false, false, 116);
-    EXPECT_STREQ(text.GetString(), " +F5");
-    HotkeyToText(text, true, true, true, 116);
-    EXPECT_STREQ(text.GetString(), " Ctrl+Alt+Shift+F5");
-    HotkeyToText(text, false, false, true, 999);
-    EXPECT_STREQ(text.GetString(), " Shift+Backspace");
+    for (const auto& c : cases) {
+        HotkeyToText(text, c.ctrl, c.alt, c.shift, c.key);
+        EXPECT_STREQ(text.GetString(), c.expected);
+    }
 
     // A name that fills its field without a terminator is still read within it.
     CHotkeyKeyName full = {65, ""};
@@ -152,23 +140,27 @@ TEST_F(TextFormatting, HotkeyTexts)
 
 TEST_F(TextFormatting, FontDescriptions)
 {
-    EXPECT_EQ(Described(Font("Tahoma", -16, 400, 0)), "Tahoma, 12, Regular");
-    EXPECT_EQ(Described(Font("Tahoma", -16, 400, 1)), "Tahoma, 12, Italic");
-    EXPECT_EQ(Described(Font("Courier New", -13, 700, 0)), "Courier New, 10, Bold");
-    EXPECT_EQ(Described(Font("Courier New", -13, 700, 1)), "Courier New, 10, Bold Italic");
-    EXPECT_EQ(Described(Font("Tahoma", -16, 600, 1)), "Tahoma, 12, Regular");
+    struct {
+        LOGFONTA font;
+        const char* expected;
+    } cases[] = {
+        {Font("Tahoma", -16, 400, 0), "Tahoma, 12, Regular"},
+        {Font("Tahoma", -16, 400, 1), "Tahoma, 12, Italic"},
+        {Font("Courier New", -13, 700, 0), "Courier New, 10, Bold"},
+        {Font("Courier New", -13, 700, 1), "Courier New, 10, Bold Italic"},
+        {Font("Tahoma", -16, 600, 1), "Tahoma, 12, Regular"},
+    };
+    CGenericString text;
+    for (const auto& c : cases) {
+        DescribeFont(c.font, text, 96);
+        EXPECT_STREQ(text.GetString(), c.expected);
+    }
 
     LOGFONTA unterminated = Font("", -16, 400, 0);
     std::memset(unterminated.lfFaceName, 'F', LF_FACESIZE);
-    EXPECT_EQ(Described(unterminated), std::string(31, 'F') + ", 12, Regular");
+    DescribeFont(unterminated, text, 96);
+    EXPECT_EQ(std::string(text.GetString()), std::string(31, 'F') + ", 12, Regular");
     char small[10];
     DescribeFont(Font("Tahoma", -16, 400, 0), small, sizeof small, 96);
     EXPECT_STREQ(small, "Tahoma, 1");
-}
-
-TEST_F(TextFormatting, UrlEncodeFillsTheString)
-{
-    CGenericString text;
-    UrlEncode(text, "C:\\x y&z=1");
-    EXPECT_STREQ(text.GetString(), "C%3A%5Cx+y%26z%3D1");
 }

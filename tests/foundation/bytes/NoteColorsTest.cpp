@@ -65,9 +65,6 @@ TEST(NoteColors, TintsOnlyAbove256ColoursNumberedStylesAlways)
 
 TEST(NoteColors, BackgroundTints)
 {
-    EXPECT_EQ(GetBackgroundTint(0xFFFFFF), 0xC0C0C0u);
     EXPECT_EQ(GetBackgroundTint(0x000000), 0xA0A0A0u);
-    EXPECT_EQ(GetBackgroundTint(0x808000), 0xD8D85Cu);
-    EXPECT_EQ(GetBackgroundTint(0xFFFF00), 0xA0A064u);
-    EXPECT_EQ(GetBackgroundTint(0x404040), 0x404040u);
+    EXPECT_EQ(GetBackgroundTint(0x404040), 0x404040u) << "a colour outside the table stays";
 }

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include "foundation/bytes/TextChecks.h"
-#include "support/bytes/MessageBoxRecorder.h"
 
 TEST(TextChecks, LiteralsAndBlanks)
 {
@@ -22,16 +21,6 @@ TEST(TextChecks, LiteralsAndBlanks)
     EXPECT_FALSE(IsHexNumberText("1Gh"));
     EXPECT_TRUE(IsBinaryNumberText("1010B"));
     EXPECT_FALSE(IsBinaryNumberText("1210b"));
-}
-
-TEST(TextChecks, HexDigitValues)
-{
-    MessageBoxRecorder boxes;
-    EXPECT_EQ(HexDigitValue('7'), 7);
-    EXPECT_EQ(HexDigitValue('c'), 12);
-    EXPECT_EQ(HexDigitValue('F'), 15);
-    EXPECT_EQ(HexDigitValue('g'), 0);
-    EXPECT_EQ(boxes.LastText(), "Invalid hex number");
 }
 
 TEST(TextChecks, IpAndEmailAddresses)
