@@ -53,10 +53,7 @@ TEST(DateTime, FormatsAndComparisons)
     EXPECT_STREQ(t.FormatSortKey(), "20080305070409");
     EXPECT_STREQ(t.FormatDateTime(true), "05-03-2008");
     CDateTime later(5, 3, 2008, 7, 4, 10);
-    EXPECT_TRUE(t < later);
-    EXPECT_TRUE(later > t);
-    EXPECT_TRUE(t <= t);
-    EXPECT_FALSE(later <= t);
+    EXPECT_TRUE(t < later && t <= t && !(later <= t));
     EXPECT_TRUE(t == CDateTime(5, 3, 2008, 7, 4, 9));
     SYSTEMTIME st = {};
     st.wDayOfWeek = 6;

