@@ -2,12 +2,9 @@
 
 #include <cstring>
 
-namespace {
-bool IsHexDigit(char c)
-{
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
+#include "foundation/bytes/TextChecks.h"
 
+namespace {
 bool MustEscape(unsigned char c)
 {
     static const char kReserved[] = "\\+\"&=<>[]:;?@,${}|^~`#/()'";
@@ -33,7 +30,7 @@ std::string UrlEncodedText(const char* text)
         unsigned char c = static_cast<unsigned char>(*p);
         if (c == ' ')
             out += '+';
-        else if (c == '%' && IsHexDigit(p[1]) && IsHexDigit(p[2]))
+        else if (c == '%' && HexDigitOrNone(p[1]) >= 0 && HexDigitOrNone(p[2]) >= 0)
             out += '%';
         else if (c == '%' || MustEscape(c))
             AppendEscape(out, c);
