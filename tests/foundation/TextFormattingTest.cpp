@@ -7,20 +7,14 @@
 #include "foundation/TextFormatting.h"
 
 namespace {
-// Gives one test its own display settings and key-name table.
+// Each test sets the display settings and key names it needs; the program's
+// defaults (no key names) come back after it.
 class TextFormatting : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        m_settings = FormatSettings();
-        std::memcpy(m_keys, HotkeyKeyTable, sizeof m_keys);
-        m_keyCount = HotkeyKeyTableCount;
-    }
     void TearDown() override
     {
-        FormatSettings() = m_settings;
-        std::memcpy(HotkeyKeyTable, m_keys, sizeof m_keys);
-        HotkeyKeyTableCount = m_keyCount;
+        FormatSettings() = CFormatSettings();
+        HotkeyKeyTableCount = 0;
     }
 
     static void SetKeys(std::initializer_list<CHotkeyKeyName> keys)
@@ -29,11 +23,6 @@ protected:
         for (const CHotkeyKeyName& key : keys)
             HotkeyKeyTable[HotkeyKeyTableCount++] = key;
     }
-
-private:
-    CFormatSettings m_settings;
-    CHotkeyKeyName m_keys[kHotkeyKeyTableSize];
-    int m_keyCount = 0;
 };
 
 std::string DateText(const CDateTime& date, bool noTime, bool withWeekday, bool noYear)
