@@ -90,3 +90,10 @@ void GetLastErrorText(DWORD code, CWorkerString& text)
 {
     AppendErrorDescription(code, text);
 }
+
+void WriteLastErrorLog(const char* text)
+{
+    char description[400];
+    FormatLastErrorText(GetLastError(), description, sizeof description);
+    WriteErrorLog(text, description);
+}

@@ -20,6 +20,10 @@ void WriteErrorLog(const char* text1, const char* text2, const char* fileName = 
 // the first size bytes of the buffer (none when it is null).
 void WriteBoundsFaultReport(const char* prefix, const void* buffer, DWORD size, DWORD index);
 
+// An error-log entry: the text followed by the description of the thread's last
+// system error.
+void WriteLastErrorLog(const char* text);
+
 // " , Error number: <code>, Details: <the system's text>", appended to the string.
 void GetLastErrorText(DWORD code, CGenericString& text);
 void GetLastErrorText(DWORD code, CWorkerString& text);

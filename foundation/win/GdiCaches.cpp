@@ -23,13 +23,6 @@ void ReportFull(bool& reported, const char* operation, const char* text)
     }
 }
 
-void ReportCreationFailure(const char* operation)
-{
-    char text[400];
-    FormatLastErrorText(GetLastError(), text, sizeof text);
-    WriteErrorLog(operation, text);
-}
-
 // The cache's lookup: find, else create in the first free slot; the slot counts
 // only when its object exists.
 template <class Entry, class Matches, class Create>
@@ -47,7 +40,7 @@ const Entry& LookUp(Entry (&entries)[kGdiCacheSize], int& count, bool& fullRepor
     if (create(slot))
         ++count;
     else
-        ReportCreationFailure(operation);
+        WriteLastErrorLog(operation);
     return slot;
 }
 }

@@ -38,13 +38,6 @@ bool WriteNewFile(const char* path, std::initializer_list<ByteBlock> blocks)
     }
 }
 
-void LogIconFailure(const char* text)
-{
-    char details[400];
-    FormatLastErrorText(GetLastError(), details, sizeof details);
-    WriteErrorLog(text, details);
-}
-
 // The bitmap's rows bottom-up at the bit count, as GetDIBits gives them.
 bool ReadBitmapRows(HDC dc, HBITMAP bitmap, LONG width, LONG height, int bitCount, std::vector<BYTE>& rows)
 {
@@ -134,9 +127,9 @@ bool SaveIconToFile(HICON icon, const char* path, bool thirtyTwoBits)
         std::vector<BYTE> maskRows;
         CClientDC screen(nullptr);
         if (!ReadBitmapRows(screen.GetHandle(), parts.hbmColor, color.bmWidth, color.bmHeight, bitCount, colorRows)) {
-            LogIconFailure("Error saving the icon(color bitmap)\r\n");
+            WriteLastErrorLog("Error saving the icon(color bitmap)\r\n");
         } else if (!ReadBitmapRows(screen.GetHandle(), parts.hbmMask, mask.bmWidth, mask.bmHeight, 1, maskRows)) {
-            LogIconFailure("Error saving the icon(mask bitmap)\r\n");
+            WriteLastErrorLog("Error saving the icon(mask bitmap)\r\n");
         } else {
             std::vector<unsigned char> header =
                 MakeIconFileHeader(color.bmWidth, color.bmHeight, mask.bmHeight, bitCount,
