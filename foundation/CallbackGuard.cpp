@@ -5,6 +5,9 @@
 #include "foundation/DiagnosticLog.h"
 #include "foundation/bytes/MessageBoxes.h"
 
+const char kInternalErrorText[] =
+    "Quillnet+ Internal Error.\r\n\r\nPlease check the error.txt file in the Quillnet+ folder.";
+
 namespace {
 thread_local std::exception_ptr t_creationFailure;
 }
@@ -21,9 +24,7 @@ void ReportUnexpectedFailure(const char* what)
 {
     try {
         WriteErrorLog("Internal error: ", what ? what : "unknown exception", nullptr);
-        ShowErrorMessage(GetForegroundWindow(),
-                         "Quillnet+ Internal Error.\r\n\r\nPlease check the error.txt file in the Quillnet+ folder.",
-                         ProgramTitle);
+        ShowErrorMessage(GetForegroundWindow(), kInternalErrorText, ProgramTitle);
     } catch (...) {
     }
 }

@@ -11,6 +11,9 @@
 //  - Anything else is logged to "error.txt" and reported as an internal error.
 // The callback then answers its safe value.
 
+// What the user is told of a failure that is not the program's own exception.
+extern const char kInternalErrorText[];
+
 void ReportCallbackException(const CGenericException& failure);
 void ReportUnexpectedFailure(const char* what);
 

@@ -2,10 +2,9 @@
 
 #include <cstring>
 
+#include "foundation/CallbackGuard.h"
 #include "foundation/DiagnosticLog.h"
 
-const char CDbfFile::kInternalError[] =
-    "Quillnet+ Internal Error.\r\n\r\nPlease check the error.txt file in the Quillnet+ folder.";
 
 CDbfFile::CDbfFile() : m_store(*this), m_group(TableGroup::kNone)
 {
@@ -47,7 +46,7 @@ void CDbfFile::Open(const char* mode)
     } catch (...) {
         Close();
         WriteErrorLog("CDbfFile::Open(): ", "Unknown exception");
-        throw CGenericException(kInternalError);
+        throw CGenericException(kInternalErrorText);
     }
 }
 

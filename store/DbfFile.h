@@ -74,7 +74,6 @@ public:
 
 private:
     // What a failure of no known kind becomes, after it is logged.
-    static const char kInternalError[];
 
     void OnFieldOverflow(const char* fieldName, const std::string& overflowText, const char* logPrefix,
                          const std::string& logDetails) override;

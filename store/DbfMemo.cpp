@@ -1,10 +1,12 @@
 // The memo-file operations of CDbfFile.
 #include "store/DbfFile.h"
 
+
 #include <atomic>
 #include <cstring>
 #include <string>
 
+#include "foundation/CallbackGuard.h"
 #include "foundation/DiagnosticLog.h"
 #include "foundation/FileHelpers.h"
 #include "foundation/bytes/MessageBoxes.h"
@@ -113,7 +115,7 @@ DWORD CDbfFile::SaveTextInMemoFile(const void* text, DWORD length)
         throw;
     } catch (...) {
         LogFailedSave("Unknown exception", text, length);
-        throw CGenericException(kInternalError);
+        throw CGenericException(kInternalErrorText);
     }
 }
 
