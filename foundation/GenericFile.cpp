@@ -110,9 +110,15 @@ DWORD CGenericFile::ReadFromFile(CGenericString& text, DWORD count)
 
 DWORD CGenericFile::WriteToFile(const void* buffer, DWORD count)
 {
+    // A short write (a full disk) is a failure like any other: callers never
+    // have to compare the count to learn that bytes were lost.
     DWORD written = 0;
     if (!WriteFile(m_file, buffer, count, &written, nullptr))
         Fail("CGenericFile::WriteToFile failed ", " -\r\n ", true);
+    if (written != count) {
+        SetLastError(ERROR_HANDLE_DISK_FULL);
+        Fail("CGenericFile::WriteToFile failed ", " -\r\n ", true);
+    }
     return written;
 }
 

@@ -85,7 +85,8 @@ bool CResourceData::CopyResourceToFile(const char* path)
         CGenericFile file;
         file.OpenSharedCreating(path);
         file.MoveFromEOF(0);
-        return file.WriteToFile(bytes, size) == size;
+        file.WriteToFile(bytes, size);
+        return true;
     } catch (const CGenericException&) {
         return false;
     }

@@ -25,8 +25,7 @@ void CFileByteStore::Read(std::uint32_t offset, void* bytes, std::uint32_t count
 void CFileByteStore::Write(std::uint32_t offset, const void* bytes, std::uint32_t count)
 {
     m_file.MoveFromBOF(offset);
-    if (m_file.WriteToFile(bytes, count) != count)
-        Refuse(m_file, "CGenericFile::WriteToFile failed ");
+    m_file.WriteToFile(bytes, count);
 }
 
 void CFileByteStore::Grow(std::uint32_t extraBytes)
