@@ -49,9 +49,11 @@ RECT CentredOver(int x, int y, int width, int height)
 {
     HWND over = MakePopup("", x, y, width, height);
     HWND window = MakePopup("", 0, 0, 300, 200);
+    EXPECT_NE(over, nullptr);
+    EXPECT_NE(window, nullptr);
     CenterWindowOverWindow(window, over);
-    RECT placed;
-    GetWindowRect(window, &placed);
+    RECT placed = {};
+    EXPECT_TRUE(GetWindowRect(window, &placed));
     DestroyWindow(window);
     DestroyWindow(over);
     return placed;
@@ -61,8 +63,10 @@ RECT CentredOver(int x, int y, int width, int height)
 TEST(WindowGeometry, RectanglesInParentAndOtherWindows)
 {
     HWND parent = MakePopup("", 100, 100, 300, 200);
+    ASSERT_NE(parent, nullptr);
     HWND child = MakeChild(parent, "STATIC", 0, 1, 10, 20);
-    RECT rect;
+    ASSERT_NE(child, nullptr);
+    RECT rect = {};
     GetRectInParent(child, parent, &rect);
     EXPECT_EQ(Text(rect), "10,20,90,40");
     GetClientRectInWindow(child, parent, &rect);
