@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "foundation/CriticalSectionLock.h"
 #include "foundation/DiagnosticLog.h"
 #include "foundation/GenericFile.h"
 #include "foundation/ResourceData.h"
@@ -27,17 +28,6 @@ void BuildFatalMemoryText(char* text, size_t size)
     if (LoadStringA(GetModuleHandleA(nullptr), IDS_REPORT_PROBLEM, part, sizeof part) > 0)
         std::snprintf(text + std::strlen(text), size - std::strlen(text), "%s", part);
 }
-
-class PoolLock {
-public:
-    explicit PoolLock(CRITICAL_SECTION& lock) : m_lock(lock) { EnterCriticalSection(&m_lock); }
-    ~PoolLock() { LeaveCriticalSection(&m_lock); }
-    PoolLock(const PoolLock&) = delete;
-    PoolLock& operator=(const PoolLock&) = delete;
-
-private:
-    CRITICAL_SECTION& m_lock;
-};
 }
 
 CAllocator::CAllocator(const char* name, long zoneSize, long numberOfBlocks, const char* method)
@@ -119,7 +109,7 @@ CBlockDescriptor* CDescriptor::Aloca(DWORD n)
         ErrorBox("CDescriptor::Aloca m_descriptor is NULL?? ");
         return nullptr;
     }
-    PoolLock lock(m_lock);
+    CCriticalSectionLock lock(m_lock);
     if (n > m_dwdispTotal) {
         char line[96];
         std::snprintf(line, sizeof line, "Memory request: %lu bytes, Available: %lu bytes\r\n",
@@ -168,7 +158,7 @@ void CDescriptor::Free(CBlockDescriptor* d)
         ErrorBox("Free the first descriptor ?!");
         return;
     }
-    PoolLock lock(m_lock);
+    CCriticalSectionLock lock(m_lock);
     if (d == m_last) {
         m_last = d->prev;
         m_last->next = nullptr;

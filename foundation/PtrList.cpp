@@ -4,6 +4,7 @@
 #include <new>
 #include <vector>
 
+#include "foundation/CriticalSectionLock.h"
 #include "foundation/DiagnosticLog.h"
 #include "foundation/bytes/GenericException.h"
 #include "foundation/bytes/MessageBoxes.h"
@@ -25,14 +26,6 @@ NodePool& Pool()
     static NodePool* pool = new NodePool;
     return *pool;
 }
-
-class PoolLock {
-public:
-    PoolLock() { EnterCriticalSection(&Pool().lock); }
-    ~PoolLock() { LeaveCriticalSection(&Pool().lock); }
-    PoolLock(const PoolLock&) = delete;
-    PoolLock& operator=(const PoolLock&) = delete;
-};
 
 void ErrorBox(const char* text)
 {
@@ -62,7 +55,7 @@ void* CPtrNod::operator new(size_t size)
     if (size != sizeof(CPtrNod))
         return ::operator new(size);
     NodePool& pool = Pool();
-    PoolLock lock;
+    CCriticalSectionLock lock(pool.lock);
     CPtrNod* node = pool.freeHead;
     if (node)
         pool.freeHead = node->freeLink;
@@ -81,7 +74,7 @@ void CPtrNod::operator delete(void* memory, size_t size)
         return;
     }
     NodePool& pool = Pool();
-    PoolLock lock;
+    CCriticalSectionLock lock(pool.lock);
     CPtrNod* node = static_cast<CPtrNod*>(memory);
     node->freeLink = pool.freeHead;
     pool.freeHead = node;
@@ -98,13 +91,13 @@ void CPtrNod::operator delete(void* memory, size_t size)
 
 void SetNodePoolClosing(bool closing)
 {
-    PoolLock lock;
+    CCriticalSectionLock lock(Pool().lock);
     Pool().closing = closing;
 }
 
 DWORD GetLiveNodeCount()
 {
-    PoolLock lock;
+    CCriticalSectionLock lock(Pool().lock);
     return Pool().live;
 }
 
