@@ -1,0 +1,51 @@
+#pragma once
+
+#include <string>
+
+// The one place that knows the names of the data folder's files and folders, and
+// builds their absolute paths, so that nothing depends on the current folder.
+// The data folder is chosen once at start-up ("QlData", or a user's folder in
+// it) before any other thread runs; it is read everywhere after.
+
+namespace DataName {
+// Tables and their memo files.
+inline constexpr char kSettingsTable[] = "config.QPD";
+inline constexpr char kSettingsMemo[] = "config.QPS";
+inline constexpr char kUsersTable[] = "users.QPD";
+inline constexpr char kNotesTable[] = "notes.QPD";
+inline constexpr char kNotesMemo[] = "notes.qps";
+inline constexpr char kNotesWorkingTable[] = "notesTemp.QPD";
+inline constexpr char kNotesWorkingMemo[] = "notesTemp.QPS";
+inline constexpr char kSentToTable[] = "sentto.QPD";
+inline constexpr char kTransactionsTable[] = "transact.QPD";
+inline constexpr char kSoundsTable[] = "sounds.QPD";
+// Small settings files.
+inline constexpr char kChatOptions[] = "chat.QPD";
+inline constexpr char kChatNoteSettings[] = "chatnote.QPD";
+inline constexpr char kNoteManagerSettings[] = "noteman.QPD";
+inline constexpr char kApplicationAssociations[] = "apps.QPD";
+inline constexpr char kCalendarSettings[] = "calendar.QPD";
+inline constexpr char kWebSearchSites[] = "webSearch.QPD";
+// Diagnostic reports.
+inline constexpr char kErrorLog[] = "error.txt";
+inline constexpr char kMessagesLog[] = "messages.txt";
+// Folders.
+inline constexpr char kDataFolder[] = "QlData";
+inline constexpr char kUpgradeFolder[] = "UPGRADE";
+inline constexpr char kBackupFolder[] = "BACKUP";
+inline constexpr char kUnrestoreFolder[] = "UNRESTORE";
+inline constexpr char kAttachedFolder[] = "ATTACHED";
+inline constexpr char kChatFolder[] = "CHAT";
+inline constexpr char kTexturesFolder[] = "TEXTURES";
+}  // namespace DataName
+
+// Sets the data folder: an absolute path, with or without a final "\".
+void SetDataFolder(const char* folder);
+// The data folder without a final "\"; empty until start-up has chosen it.
+const std::string& GetDataFolder();
+
+// The data folder, "\" and the name (a file or "FOLDER\file"). While no data
+// folder is chosen the name stands alone, relative to the current folder.
+std::string DataFilePath(const char* name);
+// The same for the program folder (the folder of qnpost.exe).
+std::string ProgramFilePath(const char* name);
