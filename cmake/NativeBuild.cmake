@@ -8,7 +8,9 @@ add_link_options(${QN_SANITIZE})
 include_directories(${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
 file(GLOB QN_NATIVE_TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/bytes/*.cpp)
 
+include(cmake/Minizip.cmake)
 add_library(qnbytes STATIC ${QN_BYTES_SOURCES})
+target_link_libraries(qnbytes PUBLIC minizip)
 
 set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
 add_subdirectory(${QN_GTEST_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)

@@ -9,17 +9,7 @@ add_link_options(-static -static-libgcc -static-libstdc++)
 set(QN_SYSTEM_LIBS gdi32 comctl32 comdlg32 ole32 oleaut32 uuid shell32 advapi32
                    ws2_32 winmm version msimg32)
 
-# minizip, compiled from Debian's zlib source fetched at set-up.
-set(QN_MINIZIP_DIR ${QN_DEPS_DIR}/zlib/contrib/minizip)
-if(NOT EXISTS ${QN_MINIZIP_DIR}/zip.c)
-  message(FATAL_ERROR "minizip sources missing in ${QN_MINIZIP_DIR}: run scripts/setup.sh")
-endif()
-add_library(minizip STATIC ${QN_MINIZIP_DIR}/zip.c ${QN_MINIZIP_DIR}/unzip.c
-                           ${QN_MINIZIP_DIR}/ioapi.c)
-target_include_directories(minizip SYSTEM PUBLIC ${QN_DEPS_DIR}/zlib/contrib)
-target_compile_definitions(minizip PRIVATE NOCRYPT NOUNCRYPT)
-target_compile_options(minizip PRIVATE -w)
-target_link_libraries(minizip PUBLIC z)
+include(cmake/Minizip.cmake)
 
 add_library(qncore STATIC ${QN_BYTES_SOURCES} ${QN_WIN_SOURCES})
 target_include_directories(qncore PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "foundation/MemoryZip.h"
+#include "foundation/bytes/MemoryZip.h"
 
 TEST(MemoryZip, PacksAndUnpacksABufferInMemory)
 {

@@ -1,4 +1,4 @@
-#include "foundation/MemoryZip.h"
+#include "foundation/bytes/MemoryZip.h"
 
 #include <cstring>
 
