@@ -107,14 +107,14 @@ std::uint64_t RecordOffset(const TableHeader& header, std::uint32_t recordNumber
     return header.HeaderLength() + (static_cast<std::uint64_t>(recordNumber) - 1) * header.RecordLength();
 }
 
-std::vector<unsigned char> BuildEmptyTable(const std::vector<FieldSpec>& fields, TableGroup group)
+std::vector<unsigned char> BuildEmptyTable(const std::vector<FieldLayout>& fields, TableGroup group)
 {
     const TableKeySet& keys = GetTableKeys(group);
     std::uint32_t recordLength = 1;
     std::vector<unsigned char> descriptors(fields.size() * kFieldDescriptorSize, 0);
     bool hasMemo = false;
     for (std::size_t i = 0; i < fields.size(); ++i) {
-        const FieldSpec& field = fields[i];
+        const FieldLayout& field = fields[i];
         std::size_t nameLength = std::strlen(field.name);
         if (nameLength == 0 || nameLength > kFieldNameLength || field.width == 0)
             throw CGenericException("BuildEmptyTable: bad field");

@@ -67,8 +67,9 @@ std::uint64_t ExpectedTableSize(const TableHeader& header);
 // Offset of record n (from 1).
 std::uint64_t RecordOffset(const TableHeader& header, std::uint32_t recordNumber);
 
-// What a new table is made of: its fields, in record order.
-struct FieldSpec {
+// One field of a new table: its name, type letter and width. A table is made
+// of its fields in record order, each placed right after the one before.
+struct FieldLayout {
     const char* name; // at most 10 characters
     char type;        // dBASE letter, carried only
     std::uint8_t width;
@@ -76,4 +77,4 @@ struct FieldSpec {
 
 // The bytes of an empty table of the given fields, enciphered with the group's
 // keys. Throws when a name is too long or the record would not fit 65,535 bytes.
-std::vector<unsigned char> BuildEmptyTable(const std::vector<FieldSpec>& fields, TableGroup group);
+std::vector<unsigned char> BuildEmptyTable(const std::vector<FieldLayout>& fields, TableGroup group);

@@ -4,12 +4,12 @@
 #include "TableTemplates.h"
 
 namespace {
-void Append(std::vector<FieldSpec>& to, const std::vector<FieldSpec>& more)
+void Append(std::vector<FieldLayout>& to, const std::vector<FieldLayout>& more)
 {
     to.insert(to.end(), more.begin(), more.end());
 }
 
-const FieldSpec kHotkeyFields[] = {
+const FieldLayout kHotkeyFields[] = {
     {"BNEWCTRL", 'L', 1},   {"BNEWALT", 'L', 1},    {"BNEWSHIFT", 'L', 1},  {"INEWKEY", 'N', 10},
     {"BNEWCCTRL", 'L', 1},  {"BNEWCALT", 'L', 1},   {"BNEWCSHIFT", 'L', 1}, {"INEWCKEY", 'N', 10},
     {"BSHOWACTRL", 'L', 1}, {"BSHOWAALT", 'L', 1},  {"BSHOWASHIF", 'L', 1}, {"ISHOWAKEY", 'N', 10},
@@ -17,18 +17,18 @@ const FieldSpec kHotkeyFields[] = {
     {"BSHOWLCTRL", 'L', 1}, {"BSHOWLALT", 'L', 1},  {"BSHOWLSHIF", 'L', 1}, {"ISHOWLKEY", 'N', 10},
 };
 
-const FieldSpec kDelayAndRetryFields[] = {
+const FieldLayout kDelayAndRetryFields[] = {
     {"BDELAY", 'L', 1}, {"BYDELAY", 'N', 3}, {"BYDELAYTYP", 'N', 3},
     {"BRETRY", 'L', 1}, {"BYRETRY", 'N', 3}, {"BYRETRYTYP", 'N', 3},
 };
 
 template <std::size_t N>
-std::vector<FieldSpec> Of(const FieldSpec (&fields)[N])
+std::vector<FieldLayout> Of(const FieldLayout (&fields)[N])
 {
-    return std::vector<FieldSpec>(fields, fields + N);
+    return std::vector<FieldLayout>(fields, fields + N);
 }
 
-std::vector<FieldSpec> ColourFields()
+std::vector<FieldLayout> ColourFields()
 {
     return {{"BYBKRED", 'N', 3}, {"BYBKGREEN", 'N', 3}, {"BYBKBLUE", 'N', 3},
             {"BYFORED", 'N', 3}, {"BYFOGREEN", 'N', 3}, {"BYFOBLUE", 'N', 3},
@@ -37,7 +37,7 @@ std::vector<FieldSpec> ColourFields()
 }
 
 // The members of a LOGFONT in order, for the body font and then the title font.
-std::vector<FieldSpec> FontFields()
+std::vector<FieldLayout> FontFields()
 {
     return {{"LFHEIGHT", 'N', 5},   {"LFWIDTH", 'N', 5},    {"LFESCAPEME", 'N', 5}, {"LFORIENTAT", 'N', 5},
             {"LFWEIGHT", 'N', 5},   {"LFITALIC", 'N', 3},   {"LFUNDERLIN", 'N', 3}, {"LFSTRIKEOU", 'N', 3},
@@ -49,14 +49,14 @@ std::vector<FieldSpec> FontFields()
             {"LFPITCHTI", 'N', 3},  {"LFFACENATI", 'C', 31}};
 }
 
-std::vector<FieldSpec> NoteFlagFields()
+std::vector<FieldLayout> NoteFlagFields()
 {
     return {{"BSTAYONTOP", 'L', 1}, {"BHASBORDER", 'L', 1}, {"BROLLUP", 'L', 1}, {"BSHOWDATE", 'L', 1}};
 }
 
-std::vector<FieldSpec> NotesFields()
+std::vector<FieldLayout> NotesFields()
 {
-    std::vector<FieldSpec> fields = {{"WUSERID", 'N', 5}};
+    std::vector<FieldLayout> fields = {{"WUSERID", 'N', 5}};
     Append(fields, NoteFlagFields());
     Append(fields, {{"BMINIMIZED", 'L', 1},
                     {"WLEFT", 'N', 5}, {"WTOP", 'N', 5}, {"WWIDTH", 'N', 5}, {"WHEIGHT", 'N', 5}});
@@ -78,9 +78,9 @@ std::vector<FieldSpec> NotesFields()
     return fields;
 }
 
-std::vector<FieldSpec> UsersFields()
+std::vector<FieldLayout> UsersFields()
 {
-    std::vector<FieldSpec> fields = {{"WUSERID", 'N', 5}, {"SZUSERNAME", 'C', 25}, {"SZCOMPUTER", 'C', 25}};
+    std::vector<FieldLayout> fields = {{"WUSERID", 'N', 5}, {"SZUSERNAME", 'C', 25}, {"SZCOMPUTER", 'C', 25}};
     Append(fields, ColourFields());
     Append(fields, {{"SZTITLE", 'C', 40}});
     Append(fields, NoteFlagFields());
@@ -104,9 +104,9 @@ std::vector<FieldSpec> UsersFields()
 
 // The settings table: the union of what its program row, option rows, note
 // rows ("IN") and style rows ("TE") hold.
-std::vector<FieldSpec> ConfigFields()
+std::vector<FieldLayout> ConfigFields()
 {
-    std::vector<FieldSpec> fields = {{"CONFIG", 'C', 2}, {"VERSION", 'N', 6}};
+    std::vector<FieldLayout> fields = {{"CONFIG", 'C', 2}, {"VERSION", 'N', 6}};
     Append(fields, ColourFields());
     Append(fields, NoteFlagFields());
     Append(fields, {{"DATEFORMAT", 'N', 3}, {"DISPLRETRY", 'N', 3},
@@ -132,14 +132,14 @@ std::vector<FieldSpec> ConfigFields()
 }
 
 // Names are split over SZDESTINAT (16 characters) and PLXREST or C3.
-std::vector<FieldSpec> SentToFields()
+std::vector<FieldLayout> SentToFields()
 {
     return {{"WUSERID", 'N', 5},     {"COMPUTERID", 'N', 10}, {"SZDESTINAT", 'C', 16}, {"PLXREST", 'C', 100},
             {"C3", 'C', 100},        {"SZIPADDR", 'C', 15},   {"C2", 'C', 15},         {"PORT", 'N', 5},
             {"B1", 'L', 1},          {"C1", 'C', 14}};
 }
 
-std::vector<FieldSpec> TransactFields()
+std::vector<FieldLayout> TransactFields()
 {
     // C4 keeps the path of an attached file; 255 is the widest a field can be.
     return {{"WUSERID", 'N', 5},   {"WNOTEID", 'N', 10},  {"ITRANSID", 'N', 10},  {"COMPUTERID", 'N', 10},
@@ -150,7 +150,7 @@ std::vector<FieldSpec> TransactFields()
             {"PORT", 'N', 5}};
 }
 
-std::vector<FieldSpec> SoundsFields()
+std::vector<FieldLayout> SoundsFields()
 {
     return {{"WUSERID", 'N', 5}, {"WID", 'N', 3},      {"WTYPE", 'N', 3},
             {"WREPLAY", 'N', 5}, {"BENABLED", 'L', 1}, {"SZPATH", 'C', 100}};

@@ -29,7 +29,7 @@ using TemplateRecord = std::vector<TemplateValue>;
 struct TableTemplate {
     const char* fileName;
     TableGroup group;
-    std::vector<FieldSpec> fields;
+    std::vector<FieldLayout> fields;
     std::vector<TemplateRecord> records;
     bool hasMemoFile;
 };

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-std::vector<FieldSpec> SampleFields()
+std::vector<FieldLayout> SampleFields()
 {
     return {
         {"WUSERID", 'N', 5}, {"WLEFT", 'N', 5},  {"WTOP", 'N', 5},    {"SZTITLE", 'C', 40},

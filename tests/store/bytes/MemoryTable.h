@@ -10,7 +10,7 @@
 #include "support/bytes/ErrorOf.h"
 
 // A small notes-like table held in memory, for the tests of the table code.
-std::vector<FieldSpec> SampleFields();
+std::vector<FieldLayout> SampleFields();
 
 struct MemoryTable {
     explicit MemoryTable(std::uint32_t records = 0, TableGroup group = TableGroup::kNotes);
