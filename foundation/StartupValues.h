@@ -18,13 +18,30 @@ struct WindowsVersionInfo {
 };
 
 struct StartupValues {
+    HINSTANCE instance = nullptr;
     // The folder of the program file, in its long form, without a final "\".
     char programFolder[MAX_PATH] = "";
+    // The folder whose data files are used: the program folder, or the "/u="
+    // user's folder inside it.
+    char workingFolder[MAX_PATH] = "";
+    char windowsFolder[50] = "";
+    // The shell's ("explorer.exe") process, 0 when it was not found.
+    DWORD shellProcessId = 0;
     // The default web browser's program path; empty when none was found.
     char defaultBrowser[MAX_PATH] = "";
     WindowsVersionInfo windows;
     // The program file's version: major, minor, release, build.
     WORD fileVersion[4] = {0, 0, 0, 0};
+    // The computer's name and the logged-on user's name, which identify the
+    // user's record in the users table.
+    char computerName[MAX_COMPUTERNAME_LENGTH + 1] = "";
+    char userName[257] = "";
+    // The user named by "/u=" on the command line (at most 25 characters);
+    // empty when the program was started without one.
+    char commandLineUser[26] = "";
+    // Set when the data folder holds the no-network marker: network and delayed
+    // sending stay off for every user.
+    bool noNetwork = false;
 };
 
 StartupValues& GetStartupValues();

@@ -1,0 +1,102 @@
+#pragma once
+
+#include <windows.h>
+
+// The main window's private messages, with small senders for those the rest
+// of the program uses, so that a search for the name finds sender and handler.
+// The deleted-record messages of the notes and transaction tables are
+// declared with their lists (store/bytes/DeletedRecordList.h).
+enum MainWindowMessage : UINT {
+    kMsgTrayCallback = 0x8064,
+    kMsgCloseProgram = 0x8066,
+    kMsgFocusPreviousNote = 0x8069,
+    kMsgInsertOtherNote = 0x806B,
+    kMsgInsertOwnNote = 0x806C,
+    kMsgOpenTrayMenu = 0x8074,
+    kMsgFocusNextNote = 0x8075,
+    kMsgUpdateTrayTooltip = 0x8079,
+    kMsgNoteIsTransmitting = 0x807D,   // sent to notes
+    kMsgRemoveVisibleNote = 0x807E,
+    kMsgBroadcastSearch = 0x8086,
+    kMsgNoteAfter = 0x8088,
+    kMsgClearSelections = 0x8089,
+    kMsgRememberLastNote = 0x808B,
+    kMsgReceivedNoteRead = 0x808D,
+    kMsgMessageReceived = 0x808F,
+    kMsgFavouritesChanged = 0x8091,
+    kMsgOpenProtectedNote = 0x8092,
+    kMsgAskNotePassword = 0x8093,
+    kMsgRefreshAppTracking = 0x8095,
+    kMsgDuplicateNote = 0x809B,
+    kMsgKeepDeletedNote = 0x809C,
+    kMsgUndeleteNote = 0x809F,
+    kMsgCreateNoteAtPoint = 0x80A1,
+    kMsgHasAlarmOnDate = 0x80A4,
+    kMsgRefreshCalendar = 0x80A5,
+    kMsgNewAlarmNote = 0x80A7,
+    kMsgOpenNoteManager = 0x80A8,
+    kMsgMaskProtectedNotes = 0x80AA,
+    kMsgHasChatNote = 0x80B6,
+    kMsgFocusNoteByWindow = 0x80BA,
+    kMsgIsBusySaving = 0x80BB,
+    kMsgShowCalendar = 0x80BE,
+    kMsgShowNoteManager = 0x80BF,
+};
+
+// Commands of the tray menu and of other windows (WM_COMMAND).
+enum MainWindowCommand : UINT {
+    kCmdAbout = 4004,
+    kCmdExit = 4007,
+    kCmdHelp = 4009,
+    kCmdNewNote = 4012,
+    kCmdHideAlarmed = 4014,
+    kCmdHideAll = 4015,
+    kCmdBringToFront = 4026,
+    kCmdShowAll = 4027,
+    kCmdShowAlarmed = 4050,
+    kCmdShowHidden = 4051,
+    kCmdSettings = 4052,
+    kCmdBackupAll = 4064,
+    kCmdUnrestore = 4066,
+    kCmdParkAll = 4085,
+    kCmdCascadeByDate = 4089,
+    kCmdCascadeByTitle = 4090,
+    kCmdUnarrange = 4091,
+    kCmdCascadeByColour = 4092,
+    kCmdCascadeByColourTitle = 4093,
+    kCmdTileByDate = 4094,
+    kCmdTileByColourTitle = 4097,
+    kCmdFindNote = 4115,
+    kCmdShowAssociated = 4273,
+    kCmdNoteManager = 4275,
+    kCmdUndeleteAll = 4343,
+    kCmdCalendar = 4410,
+    // Entries added to submenus as they open: the backups of the Restore
+    // submenu, the hidden notes of Show notes, the deleted notes of Undelete.
+    kCmdFirstBackup = 3000,
+    kCmdLastBackup = 3100,
+    kCmdFirstHiddenNote = 3400,
+    kCmdLastHiddenNote = 3500,
+    kCmdFirstDeletedNote = 3800,
+    kCmdLastDeletedNote = 3815,
+};
+
+// Timers of the main window.
+enum MainWindowTimer : UINT_PTR {
+    kTimerHousekeeping = 20000,
+    kTimerTrayFlash = 20001,
+    kTimerTrayDrag = 20003,
+    kTimerAppTracking = 20005,
+};
+
+// The main window of the running program; null before it exists and after it is gone.
+HWND GetMainWindow();
+
+inline LRESULT IsMainWindowBusySaving(HWND main)
+{
+    return SendMessageA(main, kMsgIsBusySaving, 0, 0);
+}
+inline LRESULT IsNoteTransmitting(HWND note)
+{
+    return SendMessageA(note, kMsgNoteIsTransmitting, 0, 0);
+}

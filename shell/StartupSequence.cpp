@@ -1,0 +1,258 @@
+#include "shell/StartupSequence.h"
+
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <cstdio>
+#include <string>
+
+#include "foundation/BackupFolder.h"
+#include "foundation/DataFolder.h"
+#include "foundation/DiagnosticLog.h"
+#include "foundation/FileHelpers.h"
+#include "foundation/FormatSettings.h"
+#include "foundation/PtrList.h"
+#include "foundation/ResourceData.h"
+#include "foundation/StartupValues.h"
+#include "foundation/bytes/GenericException.h"
+#include "foundation/bytes/MessageBoxes.h"
+#include "foundation/win/BackupFileType.h"
+#include "foundation/win/DefaultBrowser.h"
+#include "foundation/win/ShellPaths.h"
+#include "foundation/win/Shortcuts.h"
+#include "foundation/win/SystemLibraries.h"
+#include "foundation/win/SystemProbes.h"
+#include "resources/ids/WindowClassIds.h"
+#include "shell/DataFileChecks.h"
+#include "shell/MainWindow.h"
+#include "shell/OptionalLibraries.h"
+#include "shell/ProcessSnapshot.h"
+#include "shell/SingleInstance.h"
+#include "shell/UserFolder.h"
+
+namespace {
+const char* const kDataFilesToRun[] = {"config.qpd", "config.qps", "notes.qpd",   "notes.qps",   "users.qpd",
+                                       "sentto.qpd", "webSearch.qpd", "sounds.qpd", "transact.qpd"};
+const DWORD kForwardDelayMs = 1000;
+const int kStyleCount = 9;
+
+void ReadNames(StartupValues& values)
+{
+    DWORD size = sizeof values.computerName;
+    if (!GetComputerNameA(values.computerName, &size))
+        std::snprintf(values.computerName, sizeof values.computerName, "NoComputer");
+    size = sizeof values.userName;
+    if (!GetUserNameA(values.userName, &size))
+        std::snprintf(values.userName, sizeof values.userName, "NoUserName");
+}
+
+std::string StartupFolder(int csidl)
+{
+    char folder[MAX_PATH] = "";
+    GetSpecialFolderPath(folder, sizeof folder, csidl);
+    return folder;
+}
+
+// False when another instance runs: this start has then done its part.
+bool CheckInstance(HINSTANCE instance)
+{
+    CResourceString className;
+    className.LoadString(instance, IDS_MAIN_WINDOW_CLASS);
+    HWND running = nullptr;
+    bool otherInstance = false;
+    CheckSingleInstance(className.GetText(), &running, &otherInstance);
+    if (!otherInstance)
+        return true;
+    if (running) {
+        if (__argc > 1) {
+            Sleep(kForwardDelayMs);
+            ForwardCommandLineToRunningInstance(running);
+        } else {
+            SetForegroundWindow(running);
+            if (IsIconic(running))
+                ShowWindow(running, SW_RESTORE);
+        }
+        return false;
+    }
+    std::string text = "Quillnet+ is already running and attempts to run again.\r\n\r\n Please check, you might have "
+                       "two(instead of just one) Quillnet+ shortcuts in the Startup folders below:\r\n\r\n-" +
+                       StartupFolder(CSIDL_COMMON_STARTUP) + "\r\n-" + StartupFolder(CSIDL_STARTUP) + "\r\n";
+    AppendTextToFile(text.c_str(), DataFilePath(DataName::kErrorLog).c_str());
+    ShowInfoMessage(nullptr, text.c_str(), ProgramTitle);
+    return false;
+}
+
+void UseWorkingFolder(const std::string& folder)
+{
+    StartupValues& values = GetStartupValues();
+    std::snprintf(values.workingFolder, sizeof values.workingFolder, "%s", folder.c_str());
+    SetDataFolder(folder.c_str());
+    SetCurrentDirectoryA(folder.c_str());
+}
+
+std::string UserFolderPath()
+{
+    const StartupValues& values = GetStartupValues();
+    return std::string(values.programFolder) + "\\" + values.commandLineUser;
+}
+
+bool UpgradeFromFolder()
+{
+    int isFolder = 0;
+    if (!FileExists(ProgramFilePath(DataName::kUpgradeFolder).c_str(), &isFolder) || !isFolder)
+        return true;
+    for (const char* name : kDataFilesToRun) {
+        if (!RequireDataFile(ProgramFilePath((std::string("UPGRADE\\") + name).c_str()).c_str(), kDataFileForInstall))
+            return false;
+    }
+    if (!CheckDataFileAccess(ProgramFilePath("UPGRADE\\config.qpd").c_str(), kDataFileForInstall))
+        return false;
+    if (FileExists(ProgramFilePath("UPGRADE\\NoNetwork.txt").c_str()))
+        GetStartupValues().noNetwork = true;
+    for (int style = 1; style <= kStyleCount; ++style) {
+        std::string source = ProgramFilePath(("UPGRADE\\style" + std::to_string(style) + ".rtf").c_str());
+        std::string target = ProgramFilePath(("style" + std::to_string(style) + ".qpd").c_str());
+        if (FileExists(source.c_str()))
+            CopyFileA(source.c_str(), target.c_str(), FALSE);
+    }
+    return true;
+}
+
+bool CheckDataFilesToRun()
+{
+    for (const char* name : kDataFilesToRun) {
+        if (!RequireDataFile(ProgramFilePath(name).c_str(), kDataFileOfProgramFolder))
+            return false;
+    }
+    return CheckDataFileAccess(ProgramFilePath("config.qpd").c_str(), kDataFileOfProgramFolder);
+}
+
+// The start-up steps that may stop the program; false stops it.
+bool PrepareData(HINSTANCE instance)
+{
+    StartupValues& values = GetStartupValues();
+    // The program folder comes first: every later step builds paths on it.
+    if (!ChangeWorkingDirectory(nullptr))
+        return false;
+    UseWorkingFolder(values.programFolder);
+    ReadNames(values);
+    DetectWindowsVersion();
+    ReadFileVersion();
+    BuildFastUserSwitchingFileName();
+
+    if (!CheckInstance(instance))
+        return false;
+    values.instance = instance;
+    values.shellProcessId = FindShellProcessId();
+
+    if (__argc > 1) {
+        if (!CheckUserArgumentAtStart())
+            return false;
+    } else if (CheckFastUserSwitching(values.programFolder)) {
+        return false;
+    }
+    GetDefaultBrowser(values.defaultBrowser, sizeof values.defaultBrowser);
+
+    if (values.commandLineUser[0])
+        UseWorkingFolder(UserFolderPath());
+    if (FileExists(DataFilePath(DataName::kUsersTable).c_str()) &&
+        !CheckDataFileAccess(DataFilePath(DataName::kUsersTable).c_str(), kDataFileOfProgramFolder))
+        return false;
+    UseWorkingFolder(values.programFolder);
+
+    if (!CreateUserSubdirectory() || !UpgradeFromFolder() || !RepairNotesTable() || !CheckDataFilesToRun())
+        return false;
+
+    if (values.commandLineUser[0]) {
+        UseWorkingFolder(UserFolderPath());
+        WriteOwnLockFile();
+    }
+    GetWindowsDirectoryA(values.windowsFolder, sizeof values.windowsFolder);
+    const WindowsVersionInfo& windows = values.windows;
+    if (windows.commonControlsMajor == 4 && (windows.commonControlsMinor == 0 || windows.commonControlsMinor == 70)) {
+        ShowErrorMessage(nullptr,
+                         "This computer does not have \r\n the required version of comctl32.dll (4.71 or higher).\r\n"
+                         " Please install Internet Explorer 4.1 or 6.0 with ServicePack 1",
+                         ProgramTitle);
+        return false;
+    }
+    LoadOptionalLibraries();
+    INITCOMMONCONTROLSEX controls{sizeof controls, 0x3FF};
+    if (!InitCommonControlsEx(&controls))
+        ShowErrorMessage(nullptr, "InitCommonControlsEx failed ???", ProgramTitle);
+    RegisterClipboardFormatA("Rich Text Format");
+    RegisterClipboardFormatA("Embedded Object");
+    if (!LoadRichEditLibrary())
+        return false;
+    LoadMonthNames();
+    return true;
+}
+
+int RunMessageLoop()
+{
+    MSG message;
+    for (;;) {
+        BOOL got = GetMessageA(&message, nullptr, 0, 0);
+        if (got == 0)
+            return static_cast<int>(message.wParam);
+        if (got == -1)
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+int RunMainWindow(HINSTANCE instance)
+{
+    if (!RegisterWindowMessageA("MSWHEEL_ROLLMSG"))
+        ShowWarningMessage(nullptr, "RegisterWindowMessage failed", ProgramTitle);
+    DisableDragFullWindows();
+    CreateSendToShortcuts();
+    CResourceString className;
+    className.LoadString(instance, IDS_MAIN_WINDOW_CLASS);
+    if (HWND running = FindWindowA(className.GetText(), nullptr)) {
+        SetForegroundWindow(running);
+        if (IsIconic(running))
+            ShowWindow(running, SW_RESTORE);
+        return 0;
+    }
+    RegisterMainWindowClass(instance);
+    InitWinsock();
+    RegisterBackupFileType();
+    CreateMainWindow(instance);
+    return RunMessageLoop();
+}
+
+void ShutDown()
+{
+    WSACleanup();
+    SetNodePoolClosing(true);
+    FreeOptionalLibraries();
+}
+}
+
+int RunProgram(HINSTANCE instance)
+{
+    try {
+        if (!PrepareData(instance))
+            return 0;
+    } catch (const CGenericException& failure) {
+        char text[400];
+        std::snprintf(text, sizeof text, "WinMain part 1 Exception %s", failure.GetErrorText());
+        ShowWarningMessage(nullptr, text, ProgramTitle);
+        return 0;
+    } catch (...) {
+        ShowWarningMessage(nullptr, "WinMain part 1 Unknown exception", ProgramTitle);
+        return 0;
+    }
+    int exitCode = 0;
+    try {
+        exitCode = RunMainWindow(instance);
+    } catch (const CGenericException& failure) {
+        char text[400];
+        std::snprintf(text, sizeof text, "%s, Error %lu", failure.GetErrorText(), failure.GetErrorCode());
+        ShowMessageBox(nullptr, text, "Exception", kMbIconExclamation);
+    }
+    ShutDown();
+    return exitCode;
+}

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <windows.h>
+
+#include "foundation/PtrList.h"
+#include "store/DbfFile.h"
+
+// The application object behind the hidden main window: it owns the lists of
+// note objects and the tables whose deleted records it serves, loads the
+// user's data when the window is created, saves it when the program closes or
+// the Windows session ends, and reloads it after a restore.
+class CWindowController {
+public:
+    CWindowController(HWND mainWindow, const CREATESTRUCTA& creation);
+    ~CWindowController();
+    CWindowController(const CWindowController&) = delete;
+    CWindowController& operator=(const CWindowController&) = delete;
+
+    void OnCreate();
+    // The unload before a restore replaces the data, and the reload after it.
+    void Teardown();
+    void Reinitialize();
+    // Saves, stops timers and hotkeys and closes every note (WM_CLOSE, Teardown).
+    void Shutdown();
+    // Frees what the object owns (WM_DESTROY).
+    void ReleaseMembers();
+
+    // Non-zero refuses the end of the Windows session.
+    int OnQueryEndSession();
+    void OnEndSession();
+    // The session goes on after all (WM_ENDSESSION with FALSE): work resumes.
+    void OnEndSessionCancelled();
+
+    LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
+    // A second start's request; unsafe data is ignored.
+    void OnCopyData(WPARAM flag, const COPYDATASTRUCT* data);
+    // Private messages; false for a message that is not one of them.
+    bool OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+    HWND GetWindow() const { return m_mainWindow; }
+    bool IsBusySaving() const { return m_busySaving != 0; }
+    CPtrList& OwnNotes() { return m_ourNotes; }
+    CPtrList& OtherNotes() { return m_otherNotes; }
+
+private:
+    void StartTimers();
+    void StopTimers();
+    void CloseNotesOf(CPtrList& list);
+    void ExitCommand();
+    bool AnyNoteTransmitting() const;
+    void BuildTransactionDeletedList();
+
+    DWORD m_busySaving = 0;
+    CPtrList m_ourNotes{"OurNotesList"};
+    CPtrList m_otherNotes{"OtherNotesList"};
+    CPtrList m_fataPalida{"FataPalidaList"};
+    void* m_lastNote = nullptr;
+    HWND m_mainWindow;
+    HINSTANCE m_instance;
+    WORD m_autoSaveMinutes = 0;
+    WORD m_autoSaveSeconds = 0;
+    CDbfFile m_notesTable;
+    CDbfFile m_transactTable;
+    DWORD m_restoreInProgress = 0;
+    UINT_PTR m_housekeepingTimer = 0;
+    DWORD m_trayFlashing = 0;
+    DWORD m_openPopup = 0;
+};
+
+// The application object of the main window, null before WM_CREATE and after WM_DESTROY.
+CWindowController* GetWindowController();
+
+// The program-wide flags that guard the main thread against re-entry.
+struct ProgramFlags {
+    bool closing = false;
+    bool protectedNotePrompt = false;
+    bool bulkOperation = false;
+    bool loadingNotes = false;
+    int endOfSession = 0;   // 0 not started, 1 running, 2 done
+};
+ProgramFlags& GetProgramFlags();

@@ -1,0 +1,117 @@
+// The real program started on folders the tests make: first start, closing
+// from a second start, the main window's private messages, and the starts
+// that stop because the data files are missing or held by another process.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "shell/MainWindowMessages.h"
+#include "store/bytes/DeletedRecordList.h"
+#include "support/ProgramDriver.h"
+
+namespace {
+const char kMainClass[] = "MainWindowClassName6";
+
+bool InstanceMutexExists()
+{
+    HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, "Quillnet_6_KELMLtd");
+    if (!mutex)
+        return false;
+    CloseHandle(mutex);
+    return true;
+}
+
+LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0)
+{
+    LRESULT result = -1;
+    EXPECT_TRUE(SendWithTimeout(window, message, wParam, 0, &result)) << std::hex << message;
+    return result;
+}
+
+// Runs the program on the install with the arguments; the box it shows is
+// answered with OK and returned. The program must end with exit code 0.
+ShownMessageBox RunUntilBox(const ProgramInstall& install, const std::string& arguments)
+{
+    RunningProgram program(install, arguments);
+    ShownMessageBox box = WaitForMessageBox(program.ProcessId());
+    EXPECT_NE(box.window, nullptr) << arguments;
+    if (box.window) {
+        EXPECT_TRUE(AnswerMessageBox(box, IDOK));
+    }
+    DWORD exitCode = 1;
+    EXPECT_TRUE(program.WaitForExit(&exitCode)) << arguments;
+    EXPECT_EQ(exitCode, 0u) << arguments;
+    EXPECT_EQ(FindTopWindow(kMainClass, program.ProcessId()), nullptr);
+    return box;
+}
+}
+
+TEST(ProgramStart, RunsUntilASecondStartClosesIt)
+{
+    ProgramInstall install;
+    install.AddInstalledDataFiles();
+
+    ShownMessageBox usage = RunUntilBox(install, "/new");
+    EXPECT_EQ(usage.caption, "Quillnet+");
+    EXPECT_EQ(usage.text.rfind("The first time you run Quillnet+, please use the following syntax:", 0), 0u)
+        << usage.text;
+
+    RunningProgram first(install, "");
+    HWND main = first.WaitForWindow(kMainClass);
+    ASSERT_NE(main, nullptr);
+    EXPECT_FALSE(IsWindowVisible(main));
+    EXPECT_EQ(ReadWindowText(main), "Application Title - Quillnet6");
+    EXPECT_TRUE(InstanceMutexExists());
+
+    // The deleted-record lists of the notes and transaction tables.
+    EXPECT_EQ(Ask(main, kNotesFirstDeletedMessage), 0);
+    Ask(main, kNotesAddDeletedMessage, 17);
+    EXPECT_EQ(Ask(main, kNotesFirstDeletedMessage), 17);
+    Ask(main, kNotesAddDeletedMessage, kUnsavedNoteId);
+    Ask(main, kNotesRemoveDeletedMessage, 17);
+    EXPECT_EQ(Ask(main, kNotesFirstDeletedMessage), 0);
+    Ask(main, kTransactAddDeletedMessage, 5);
+    Ask(main, kTransactAddDeletedMessage, 8);
+    Ask(main, kTransactRemoveDeletedMessage, 5);
+    EXPECT_EQ(Ask(main, kTransactFirstDeletedMessage), 8);
+    EXPECT_EQ(Ask(main, kMsgIsBusySaving), 0);
+
+    {
+        RunningProgram second(install, "/close");
+        DWORD secondExit = 1;
+        ASSERT_TRUE(second.WaitForExit(&secondExit));
+        EXPECT_EQ(secondExit, 0u);
+    }
+    DWORD exitCode = 1;
+    ASSERT_TRUE(first.WaitForExit(&exitCode));
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_FALSE(InstanceMutexExists());
+    EXPECT_FALSE(FileExists(install.File("error.txt"))) << ReadWholeFile(install.File("error.txt"));
+}
+
+TEST(ProgramStart, StopsWhenADataFileIsMissingOrHeld)
+{
+    ProgramInstall install;
+    install.AddInstalledDataFiles();
+
+    HANDLE held = CreateFileA(install.File("config.QPD").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    ShownMessageBox access = RunUntilBox(install, "");
+    CloseHandle(held);
+    EXPECT_EQ(access.text.rfind("- Sorry, your current '", 0), 0u) << access.text;
+    EXPECT_NE(access.text.find("the file read and file write rights for the '" + install.Path() +
+                               "' directory AND its subdirectories."),
+              std::string::npos)
+        << access.text;
+
+    ASSERT_TRUE(DeleteFileA(install.File("config.QPD").c_str()));
+    ShownMessageBox missing = RunUntilBox(install, "");
+    EXPECT_EQ(missing.text.rfind("- The '" + install.File("config.qpd") + "' data file needed to run Quillnet+ is "
+                                 "missing.\r\n",
+                                 0),
+              0u)
+        << missing.text;
+    EXPECT_NE(missing.text.find("program directory '" + install.Path() + "' AND its subdirectories."),
+              std::string::npos);
+}

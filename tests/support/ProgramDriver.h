@@ -1,0 +1,106 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "support/TempFolder.h"
+
+// Drives the real qnpost.exe from outside, as a user meets it: the program runs
+// in a folder the test makes, its windows are found by class, their texts read,
+// messages sent or posted to them, its message boxes found and answered, and its
+// end awaited. Every wait is bounded and polls; none sleeps for a fixed time.
+
+// The longest any single wait of a test may take. Generous, so that a slow
+// machine never fails a test; a fault still ends the wait.
+const DWORD kDriverWaitMs = 30000;
+
+// A fresh program folder: a copy of qnpost.exe beside the data the test puts
+// there. Without "/u=" the program keeps its data files in its own folder.
+class ProgramInstall {
+public:
+    explicit ProgramInstall(const char* hint = "program");
+
+    const std::string& Path() const { return m_folder.Path(); }
+    std::string File(const std::string& name) const { return m_folder.File(name); }
+
+    // The data files of a new installation, as the build writes them: the
+    // "UPGRADE" set and the "QlData" template folder.
+    void AddUpgradeSet();
+    void AddTemplateFolder();
+    // The data files already installed in the program folder itself.
+    void AddInstalledDataFiles();
+
+private:
+    TempFolder m_folder;
+};
+
+// The build's own folder (qnpost.exe and the data templates lie there).
+std::string BuildFolder();
+
+// One run of qnpost.exe with a command line, started in the install's folder.
+// Runs of the program are serialised between test programs, since only one
+// instance may run per session. An instance still running when the object goes
+// is ended (it is the test's own process).
+class RunningProgram {
+public:
+    RunningProgram(const ProgramInstall& install, const std::string& arguments);
+    ~RunningProgram();
+    RunningProgram(const RunningProgram&) = delete;
+    RunningProgram& operator=(const RunningProgram&) = delete;
+
+    DWORD ProcessId() const { return m_info.dwProcessId; }
+    bool IsRunning() const;
+    // True with the exit code once the process has ended within the bound.
+    bool WaitForExit(DWORD* exitCode, DWORD timeoutMs = kDriverWaitMs);
+    // A top-level window of the process with that class, once it exists.
+    HWND WaitForWindow(const char* className, DWORD timeoutMs = kDriverWaitMs) const;
+
+private:
+    PROCESS_INFORMATION m_info{};
+    HANDLE m_runLock = nullptr;
+};
+
+// Waits a few milliseconds while handling the messages of the test's own
+// windows, so that a program that sends to them is answered.
+void PumpMessagesBriefly();
+
+// Polls the condition every few milliseconds until it holds or the time is up;
+// answers whether it held.
+template <class Condition>
+bool WaitUntil(Condition condition, DWORD timeoutMs = kDriverWaitMs)
+{
+    const DWORD start = GetTickCount();
+    for (unsigned round = 0; round < 100000; ++round) {
+        if (condition())
+            return true;
+        if (GetTickCount() - start >= timeoutMs)
+            return false;
+        PumpMessagesBriefly();
+    }
+    return false;
+}
+
+// Windows of any process: a top-level window of the class (of the process
+// when one is given), null when there is none.
+HWND FindTopWindow(const char* className, DWORD processId = 0);
+std::string WindowClassOf(HWND window);
+// The window's text by WM_GETTEXT, also across processes and of a RichEdit.
+std::string ReadWindowText(HWND window);
+// SendMessage with a bound, so a hung program fails the test instead of
+// holding it; false when the window did not answer in time.
+bool SendWithTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result = nullptr,
+                     DWORD timeoutMs = kDriverWaitMs);
+
+// A message box of the program: a dialog of class "#32770" on the screen.
+struct ShownMessageBox {
+    HWND window = nullptr;
+    std::string caption;
+    std::string text;
+};
+// The first message box of the process, once one is shown (window null when
+// none came within the time).
+ShownMessageBox WaitForMessageBox(DWORD processId, DWORD timeoutMs = kDriverWaitMs);
+// Presses the button with that id (IDOK, IDYES, IDNO, ...) of the box;
+// false when the box has no such button.
+bool AnswerMessageBox(const ShownMessageBox& box, int buttonId);

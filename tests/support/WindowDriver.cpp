@@ -1,0 +1,113 @@
+// The window side of the program driver: finding windows, reading their
+// texts and answering message boxes, across processes.
+#include <vector>
+
+#include "support/ProgramDriver.h"
+
+namespace {
+struct WindowSearch {
+    const char* className;
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter)
+{
+    auto* search = reinterpret_cast<WindowSearch*>(parameter);
+    if (search->processId) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner != search->processId)
+            return TRUE;
+    }
+    if (WindowClassOf(window) != search->className)
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+BOOL CALLBACK CollectChild(HWND window, LPARAM parameter)
+{
+    reinterpret_cast<std::vector<HWND>*>(parameter)->push_back(window);
+    return TRUE;
+}
+
+std::vector<HWND> ChildrenOf(HWND parent)
+{
+    std::vector<HWND> children;
+    EnumChildWindows(parent, &CollectChild, reinterpret_cast<LPARAM>(&children));
+    return children;
+}
+}
+
+void PumpMessagesBriefly()
+{
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    MSG message;
+    for (int i = 0; i < 1000 && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE); ++i) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+HWND FindTopWindow(const char* className, DWORD processId)
+{
+    WindowSearch search{className, processId, nullptr};
+    EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::string WindowClassOf(HWND window)
+{
+    char name[256] = "";
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+bool SendWithTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result, DWORD timeoutMs)
+{
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, timeoutMs, &answer))
+        return false;
+    if (result)
+        *result = static_cast<LRESULT>(answer);
+    return true;
+}
+
+std::string ReadWindowText(HWND window)
+{
+    LRESULT length = 0;
+    if (!SendWithTimeout(window, WM_GETTEXTLENGTH, 0, 0, &length) || length <= 0)
+        return std::string();
+    std::vector<char> text(static_cast<size_t>(length) + 1, 0);
+    LRESULT copied = 0;
+    SendWithTimeout(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), &copied);
+    return std::string(text.data(), static_cast<size_t>(copied) < text.size() ? static_cast<size_t>(copied) : 0);
+}
+
+ShownMessageBox WaitForMessageBox(DWORD processId, DWORD timeoutMs)
+{
+    ShownMessageBox box;
+    WaitUntil([&] { return (box.window = FindTopWindow("#32770", processId)) != nullptr; }, timeoutMs);
+    if (!box.window)
+        return box;
+    box.caption = ReadWindowText(box.window);
+    // The message is the box's longest static text (the icon is a static too).
+    for (HWND child : ChildrenOf(box.window)) {
+        if (WindowClassOf(child) != "Static")
+            continue;
+        std::string text = ReadWindowText(child);
+        if (text.size() > box.text.size())
+            box.text = text;
+    }
+    return box;
+}
+
+bool AnswerMessageBox(const ShownMessageBox& box, int buttonId)
+{
+    HWND button = GetDlgItem(box.window, buttonId);
+    if (!button || !IsWindowVisible(button))
+        return false;
+    return PostMessageA(box.window, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
+                        reinterpret_cast<LPARAM>(button)) != 0;
+}
