@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "foundation/FolderTree.h"
+#include "support/InFolder.h"
 
 namespace {
 // One run of the program at a time across every test program of the prefix:
@@ -22,45 +23,49 @@ void CopyFolder(const std::string& target, const std::string& source)
 }
 }
 
-std::string BuildFolder()
-{
-    char path[MAX_PATH];
-    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string folder(path, length);
-    return folder.substr(0, folder.find_last_of('\\'));
-}
-
 ProgramInstall::ProgramInstall(const char* hint) : m_folder(hint)
 {
-    if (!CopyFileA((BuildFolder() + "\\qnpost.exe").c_str(), File("qnpost.exe").c_str(), FALSE))
+    if (!CopyFileA((ProgramFolder() + "\\qnpost.exe").c_str(), File("qnpost.exe").c_str(), FALSE))
         throw std::runtime_error("cannot copy qnpost.exe into " + Path());
 }
 
 void ProgramInstall::AddUpgradeSet()
 {
-    CopyFolder(File("UPGRADE"), BuildFolder() + "\\UPGRADE");
+    CopyFolder(File("UPGRADE"), ProgramFolder() + "\\UPGRADE");
 }
 
 void ProgramInstall::AddTemplateFolder()
 {
-    CopyFolder(File("QlData"), BuildFolder() + "\\QlData");
+    CopyFolder(File("QlData"), ProgramFolder() + "\\QlData");
 }
 
 void ProgramInstall::AddInstalledDataFiles()
 {
     for (const char* name : kDataFiles) {
-        std::string source = BuildFolder() + "\\QlData\\" + name;
+        std::string source = ProgramFolder() + "\\QlData\\" + name;
         if (!CopyFileA(source.c_str(), File(name).c_str(), FALSE))
             throw std::runtime_error("cannot copy " + source);
     }
 }
 
+ExclusiveProgramRun::ExclusiveProgramRun()
+{
+    m_lock = CreateMutexA(nullptr, FALSE, kRunLockName);
+    if (!m_lock || WaitForSingleObject(m_lock, kRunLockWaitMs) == WAIT_TIMEOUT) {
+        if (m_lock)
+            CloseHandle(m_lock);
+        throw std::runtime_error("another test keeps the program running");
+    }
+}
+
+ExclusiveProgramRun::~ExclusiveProgramRun()
+{
+    ReleaseMutex(m_lock);
+    CloseHandle(m_lock);
+}
+
 RunningProgram::RunningProgram(const ProgramInstall& install, const std::string& arguments)
 {
-    m_runLock = CreateMutexA(nullptr, FALSE, kRunLockName);
-    if (!m_runLock || WaitForSingleObject(m_runLock, kRunLockWaitMs) == WAIT_TIMEOUT)
-        throw std::runtime_error("another test keeps the program running");
-
     std::string program = install.File("qnpost.exe");
     std::string line = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
     std::vector<char> commandLine(line.begin(), line.end());
@@ -68,11 +73,8 @@ RunningProgram::RunningProgram(const ProgramInstall& install, const std::string&
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        install.Path().c_str(), &startup, &m_info)) {
-        ReleaseMutex(m_runLock);
-        CloseHandle(m_runLock);
+                        install.Path().c_str(), &startup, &m_info))
         throw std::runtime_error("cannot start " + program);
-    }
 }
 
 RunningProgram::~RunningProgram()
@@ -83,8 +85,6 @@ RunningProgram::~RunningProgram()
     }
     CloseHandle(m_info.hThread);
     CloseHandle(m_info.hProcess);
-    ReleaseMutex(m_runLock);
-    CloseHandle(m_runLock);
 }
 
 bool RunningProgram::IsRunning() const

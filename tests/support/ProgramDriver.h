@@ -35,8 +35,19 @@ private:
     TempFolder m_folder;
 };
 
-// The build's own folder (qnpost.exe and the data templates lie there).
-std::string BuildFolder();
+// Held while a test runs the program or makes windows of the program's main
+// class: test programs run side by side, and only one such window may exist
+// in the session at a time. Taken again by the same thread, it nests.
+class ExclusiveProgramRun {
+public:
+    ExclusiveProgramRun();
+    ~ExclusiveProgramRun();
+    ExclusiveProgramRun(const ExclusiveProgramRun&) = delete;
+    ExclusiveProgramRun& operator=(const ExclusiveProgramRun&) = delete;
+
+private:
+    HANDLE m_lock = nullptr;
+};
 
 // One run of qnpost.exe with a command line, started in the install's folder.
 // Runs of the program are serialised between test programs, since only one
@@ -57,8 +68,8 @@ public:
     HWND WaitForWindow(const char* className, DWORD timeoutMs = kDriverWaitMs) const;
 
 private:
+    ExclusiveProgramRun m_exclusive;
     PROCESS_INFORMATION m_info{};
-    HANDLE m_runLock = nullptr;
 };
 
 // Waits a few milliseconds while handling the messages of the test's own

@@ -8,6 +8,7 @@
 #include "foundation/win/FrameWindow.h"
 #include "foundation/win/WindowClass.h"
 #include "resources/ids/WindowClassIds.h"
+#include "support/ProgramDriver.h"
 #include "support/bytes/ErrorOf.h"
 #include "support/bytes/MessageBoxRecorder.h"
 
@@ -67,6 +68,7 @@ TEST(WindowClass, ASecondRegistrationOrAMissingNameThrows)
 
 TEST(FrameWindow, CreatesTheHiddenWindowWithoutAMenuAndFindsIt)
 {
+    ExclusiveProgramRun noProgramWindows;
     RegisteredClass main(PlainProcedure, IDS_MAIN_WINDOW_CLASS, CS_DBLCLKS);
     EXPECT_EQ(main.Get().FindWindow(), nullptr);
     CFrameWindow frame(WS_EX_TOOLWINDOW, main.Get().GetClassName(), "Application Title - Quillnet6",
