@@ -26,6 +26,11 @@ inline constexpr char kNoteManagerSettings[] = "noteman.QPD";
 inline constexpr char kApplicationAssociations[] = "apps.QPD";
 inline constexpr char kCalendarSettings[] = "calendar.QPD";
 inline constexpr char kWebSearchSites[] = "webSearch.QPD";
+// The texts of the user's nine note styles ("style1.rtf" to "style9.rtf") and
+// of the nine standard styles, which the program only reads: printf patterns of
+// the style number 1 to 9.
+inline constexpr char kUserStyleTextPattern[] = "style%d.rtf";
+inline constexpr char kStandardStyleTextPattern[] = "style%d.qpd";
 // Diagnostic reports.
 inline constexpr char kErrorLog[] = "error.txt";
 inline constexpr char kMessagesLog[] = "messages.txt";

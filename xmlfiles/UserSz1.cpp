@@ -5,7 +5,9 @@
 #include <string>
 
 #include "foundation/FileHelpers.h"
+#include "foundation/StartupValues.h"
 #include "store/DbfFile.h"
+#include "store/bytes/PackedValues.h"
 
 namespace {
 bool FieldMatches(CDbfFile& table, const char* fieldName, const char* wanted)
@@ -32,4 +34,10 @@ void SaveUserSz1(const char* text, const char* userName, const char* computerNam
         }
     }
     users.Close();
+}
+
+void SaveCurrentUserSz1(const char* text)
+{
+    const StartupValues& values = GetStartupValues();
+    SaveUserSz1(MakePasswordCode(text).c_str(), values.userName, values.computerName);
 }

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "store/DbfFile.h"
+
+// Reading and writing the settings kept in table fields: texts without their
+// trailing blanks and cut to what the program keeps, logicals, colours as three
+// byte fields, fonts as the fourteen LOGFONT fields.
+
+// The data folder's settings table and users table, bound with their records
+// enciphered.
+class CSettingsTable : public CDbfFile {
+public:
+    CSettingsTable();
+};
+class CUsersTable : public CDbfFile {
+public:
+    CUsersTable();
+};
+
+// The field's text without trailing blanks, at most maxChars characters.
+std::string ReadText(CDbfFile& table, const char* field, size_t maxChars);
+// The same into a buffer, cut to its size.
+void ReadText(CDbfFile& table, const char* field, char* buffer, size_t size);
+long ReadNumber(CDbfFile& table, const char* field);
+DWORD ReadFlag(CDbfFile& table, const char* field);
+
+// The red, green and blue fields of one colour.
+struct ColourFields {
+    const char* red;
+    const char* green;
+    const char* blue;
+};
+extern const ColourFields kNoteColourFields;       // BYBK...
+extern const ColourFields kTextColourFields;       // BYFO...
+extern const ColourFields kTitleColourFields;      // TIBK...
+extern const ColourFields kTitleTextColourFields;  // TIFO...
+// Each byte taken modulo 256, red in the low byte.
+COLORREF ReadColour(CDbfFile& table, const ColourFields& fields);
+void WriteColour(CDbfFile& table, DWORD record, const ColourFields& fields, COLORREF colour);
+
+// The body font (LFHEIGHT ... LFFACENAME) or the title font (LFHEIGHTTI ...).
+enum FontFields { kBodyFontFields, kTitleFontFields };
+// The width is taken as a byte; the face is cut to 31 characters.
+void ReadLogFont(CDbfFile& table, FontFields which, LOGFONTA* font);
+void WriteLogFont(CDbfFile& table, DWORD record, FontFields which, const LOGFONTA& font);
+
+void WriteFlag(CDbfFile& table, DWORD record, const char* field, bool on);
+void WriteNumber(CDbfFile& table, DWORD record, const char* field, long value);
+void WriteText(CDbfFile& table, DWORD record, const char* field, const char* text);

@@ -1,0 +1,207 @@
+// The settings table read into the settings objects and written back, on the
+// table a new installation ships.
+#include <string>
+
+#include "foundation/BackupFolder.h"
+#include "foundation/DataFolder.h"
+#include "foundation/bytes/NoteColors.h"
+#include "foundation/win/BackgroundPainting.h"
+#include "shell/ProgramGlobals.h"
+#include "store/FieldAccess.h"
+#include "store/SettingsTable.h"
+#include "support/InFolder.h"
+#include "support/bytes/MessageBoxRecorder.h"
+
+namespace {
+class SettingsTable : public InFolder {
+protected:
+    void SetUp() override
+    {
+        SetDisplayColorCount(1u << 24);
+        CopyTemplate("config.QPD");
+        CopyTemplate("config.QPS");
+        ConfigSettings() = CConfigSettings();
+        UserSettings() = CUserSettings();
+        SetCurrentBackupFolder("");
+    }
+    void TearDown() override { SetDisplayColorCount(0); }
+
+    static std::string Field(DWORD record, const char* field)
+    {
+        CSettingsTable table;
+        table.Open("READ");
+        table.GoTo(record);
+        std::string text = ReadText(table, field, 255);
+        table.Close();
+        return text;
+    }
+    static void SetField(DWORD record, const char* field, const char* text)
+    {
+        CSettingsTable table;
+        table.Open("MAPPINGALL");
+        WriteText(table, record, field, text);
+        table.Close();
+    }
+
+    MessageBoxRecorder m_boxes;
+};
+}
+
+TEST_F(SettingsTable, TheShippedTableLoadsThePrograms)
+{
+    LoadSettings();
+    EXPECT_EQ(m_boxes.Count(), 0u) << m_boxes.LastText();
+    const CConfigSettings& config = ConfigSettings();
+    const CUserSettings& user = UserSettings();
+
+    // Named colours become their tints: pale bodies and texts, strong titles.
+    EXPECT_EQ(config.note.noteColor, 0x9FFFFFu);
+    EXPECT_EQ(config.note.titleColor, 0x6FFFFFu);
+    EXPECT_EQ(config.note.textColor, 0u);
+    EXPECT_EQ(config.note.showDate, 1u);
+    EXPECT_EQ(config.note.hasBorder, 1u);
+    EXPECT_EQ(std::string(config.note.bodyFont.lfFaceName), "Tahoma");
+    EXPECT_EQ(config.note.titleFont.lfWeight, 700);
+    EXPECT_EQ(config.note.newNoteWidth, 163);
+    EXPECT_EQ(user.listenPort, 28081);
+    EXPECT_EQ(user.sendPort, 28082);
+    EXPECT_EQ(config.menuStyle, 2u);
+    EXPECT_EQ(config.smtpPort, 25);
+    EXPECT_EQ(config.optionsInitDiv, 1);
+    EXPECT_EQ(config.newNote.key, static_cast<DWORD>('N'));
+    EXPECT_EQ(config.showDesktop.key, static_cast<DWORD>('D'));
+
+    // The standard sounds lie in the program folder.
+    const char* const files[4] = {"alarm.wav", "incoming.wav", "startchat.wav", "chatline.wav"};
+    for (int kind = 1; kind <= 4; ++kind) {
+        const CSoundSlot& slot = config.sounds[kind - 1];
+        EXPECT_EQ(slot.id, kind);
+        EXPECT_EQ(std::string(slot.path), ProgramFilePath(files[kind - 1])) << kind;
+        EXPECT_EQ(slot.type, kSoundStandardFile) << kind;
+        EXPECT_EQ(slot.enabled, 1u);
+    }
+
+    // Hotkeys the table does not hold.
+    EXPECT_EQ(config.parkDesktop.key, static_cast<DWORD>('P'));
+    EXPECT_EQ(config.findText.key, static_cast<DWORD>('F'));
+    EXPECT_EQ(config.newAlarmNote.key, static_cast<DWORD>('A'));
+    EXPECT_EQ(config.noteManager.key, static_cast<DWORD>('M'));
+    EXPECT_TRUE(config.noteManager.alt && config.noteManager.shift && !config.noteManager.ctrl);
+    EXPECT_EQ(config.favourites.key, static_cast<DWORD>(VK_F6));
+    EXPECT_TRUE(config.favourites.ctrl && config.favourites.shift && !config.favourites.alt);
+
+    // The backup row is empty: the data folder's BACKUP, made and writable.
+    EXPECT_EQ(std::string(GetCurrentBackupFolder()), File("BACKUP"));
+    EXPECT_EQ(std::string(config.backupFolder), File("BACKUP"));
+    EXPECT_TRUE(FileExists(File("BACKUP")));
+    EXPECT_FALSE(FileExists(File("BACKUP\\kjl.txt")));
+
+    // The standard styles start from the program's note defaults.
+    EXPECT_EQ(config.styles[0].backgroundColor, 0x9F9FFFu);
+    EXPECT_EQ(std::string(config.styles[0].bodyFont.lfFaceName), "Tahoma");
+    EXPECT_EQ(config.styles[0].undefined, 0u);
+
+    // The Note Manager's and the calendar's standard values.
+    const CNoteManagerOptions& options = NoteManagerOptions();
+    const DWORD widths[8] = {42, 120, 160, 100, 100, 70, 100, 60};
+    for (int id = 0; id < 8; ++id) {
+        EXPECT_EQ(options.columns[id].width, widths[id]) << id;
+        EXPECT_EQ(options.columns[id].displayed, id < 6 ? 1u : 0u) << id;
+        EXPECT_EQ(options.columns[id].position, id);
+    }
+    EXPECT_EQ(std::string(options.columns[6].title), "Owner");
+    EXPECT_EQ(options.paintHiddenBackColor, 0xEDEDDCu);
+    EXPECT_EQ(options.paintParkedBackColor, 0xFFEDFFu);
+    EXPECT_EQ(options.sortColumn, 1);
+    EXPECT_EQ(options.recordKey, -1);
+}
+
+TEST_F(SettingsTable, MailTextsSplitAcrossRowsAndJoinAgain)
+{
+    struct Case {
+        std::string server;
+        std::string address;
+        std::string row1Server;
+        std::string row3Server;
+        std::string row1Address;
+        std::string row2Address;
+    };
+    const std::string address45 = std::string(23, 'n') + "@mail.example-host.org";
+    const std::string server60(60, 's');
+    const Case cases[] = {
+        {"smtp.example.org", "me@example.org", "smtp.example.org", "", "me@example.org", ""},
+        // A server name of exactly 30 characters leaves a blank in row 3.
+        {"smtp.thirty-characters.exampl", "a@b.c", "smtp.thirty-characters.exampl", "", "a@b.c", ""},
+        {server60, address45, server60.substr(0, 30), server60.substr(30), address45.substr(0, 30),
+         address45.substr(30)},
+    };
+    ASSERT_EQ(address45.size(), 45u);
+    for (const Case& c : cases) {
+        LoadSettings();
+        CConfigSettings& config = ConfigSettings();
+        std::snprintf(config.smtpServer, sizeof config.smtpServer, "%s", c.server.c_str());
+        std::snprintf(config.senderAddress, sizeof config.senderAddress, "%s", c.address.c_str());
+        std::snprintf(config.smtpAccount, sizeof config.smtpAccount, "account");
+        std::snprintf(config.smtpPassword, sizeof config.smtpPassword, "secret");
+        std::snprintf(config.relayServer, sizeof config.relayServer, "relay.example.org");
+        std::snprintf(config.relayPort, sizeof config.relayPort, "8080");
+        config.smtpAuthentication = 1;
+        config.smtpPort = 587;
+        config.htmlMail = 1;
+        config.w2 = 5;
+        config.menuStyle = 1;
+        SaveMailSettings();
+
+        EXPECT_EQ(Field(1, "SZSMTP"), c.row1Server);
+        EXPECT_EQ(Field(3, "SZSMTP"), c.row3Server);
+        EXPECT_EQ(Field(1, "SZSENDER"), c.row1Address);
+        EXPECT_EQ(Field(2, "SZFRIENDLY"), c.row2Address);
+
+        ConfigSettings() = CConfigSettings();
+        LoadSettings();
+        EXPECT_EQ(config.smtpServer, c.server);
+        EXPECT_EQ(config.senderAddress, c.address);
+        EXPECT_EQ(std::string(config.smtpAccount), "account");
+        EXPECT_EQ(std::string(config.smtpPassword), "secret");
+        EXPECT_EQ(std::string(config.relayServer), "relay.example.org");
+        EXPECT_EQ(std::string(config.relayPort), "8080");
+        EXPECT_EQ(config.smtpAuthentication, 1u);
+        EXPECT_EQ(config.smtpPort, 587);
+        EXPECT_EQ(config.htmlMail, 1u);
+        EXPECT_EQ(config.w2, 5);
+        EXPECT_EQ(config.menuStyle, 1u);
+    }
+
+    // Port 0 and small W2 values read as the standard ones.
+    SetField(1, "ISMTPPORT", "0");
+    SetField(1, "W2", "3");
+    LoadSettings();
+    EXPECT_EQ(ConfigSettings().smtpPort, 25);
+    EXPECT_EQ(ConfigSettings().w2, 0);
+    SetField(1, "ISMTPPORT", "-4");
+    LoadSettings();
+    EXPECT_EQ(ConfigSettings().smtpPort, 25);
+    EXPECT_EQ(m_boxes.Count(), 0u) << m_boxes.LastText();
+}
+
+TEST_F(SettingsTable, BackupFoldersWithoutADriveOrTooLongFallBack)
+{
+    // A folder without a drive is not used; the data folder's BACKUP is.
+    SetField(4, "SZSOUND", "relative\\backups");
+    LoadSettings();
+    EXPECT_EQ(std::string(GetCurrentBackupFolder()), File("BACKUP"));
+
+    // A folder with a drive that exists and takes files is kept.
+    CreateDirectoryA(File("elsewhere").c_str(), nullptr);
+    SetField(4, "SZSOUND", File("elsewhere").c_str());
+    LoadSettings();
+    EXPECT_EQ(std::string(GetCurrentBackupFolder()), File("elsewhere"));
+    SaveBackupFolderAndStyles();
+    EXPECT_EQ(Field(4, "SZSOUND"), File("elsewhere"));
+
+    // One that is gone falls back to the standard folder.
+    RemoveDirectoryA(File("elsewhere").c_str());
+    LoadSettings();
+    EXPECT_EQ(std::string(GetCurrentBackupFolder()), File("BACKUP"));
+    EXPECT_EQ(m_boxes.Count(), 0u) << m_boxes.LastText();
+}
