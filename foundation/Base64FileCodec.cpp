@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "foundation/GenericFile.h"
+#include "foundation/WorkingCopy.h"
 #include "foundation/bytes/Base64Codec.h"
 #include "foundation/bytes/BoxedFailures.h"
 
@@ -45,33 +46,36 @@ bool CBase64Codec::EncodeFilePieces(const char* destinationPath, const char* sou
         ShowMessageBox(nullptr, message, ProgramTitle, kMbOk);
         return false;
     }
-    CGenericFile destination;
-    destination.CreateOverwrite(destinationPath);
+    CWorkingCopy destination(destinationPath);
     while (read > 0) {
         size_t length = EncodedLength(read);
         if (read < kFilePieceBytes)
             EncodeString(piece, read, text, sizeof text, &length);
         else
             Encode(text, sizeof text, piece, read);
-        destination.WriteToFile(text, static_cast<DWORD>(length));
+        destination.File().WriteToFile(text, static_cast<DWORD>(length));
         if (read < kFilePieceBytes)
             break;
         read = source.ReadFromFile(piece, kFilePieceBytes);
     }
+    // The source may be the destination itself.
+    source.Close();
+    destination.Commit();
     return true;
 }
 
 // The text is read in pieces; CR LF pairs are dropped and the characters decoded
 // in groups of 4, the last group kept back until the end because it may carry
-// the padding. A text that does not decode leaves no destination behind.
+// the padding. The bytes go into a working copy that takes the destination's
+// place only when the whole text decoded: a text that does not decode leaves
+// the destination as it was.
 bool CBase64Codec::DecodeFilePieces(const char* destinationPath, const char* sourcePath)
 {
     CGenericFile source;
     source.OpenReadOnly(sourcePath);
     if (source.GetSize() == 0)
         return false;
-    CGenericFile destination;
-    destination.CreateOverwrite(destinationPath);
+    CWorkingCopy destination(destinationPath);
 
     char piece[kTextPiece];
     char pending[kTextPiece + 8];
@@ -86,7 +90,7 @@ bool CBase64Codec::DecodeFilePieces(const char* destinationPath, const char* sou
             return false;
         if (!DecodeString(pending, count, bytes, sizeof bytes, &decoded))
             return false;
-        destination.WriteToFile(bytes, static_cast<DWORD>(decoded));
+        destination.File().WriteToFile(bytes, static_cast<DWORD>(decoded));
         std::memmove(pending, pending + count, pendingLength - count);
         pendingLength -= count;
         return true;
@@ -97,11 +101,6 @@ bool CBase64Codec::DecodeFilePieces(const char* destinationPath, const char* sou
             return decode((pendingLength - 4) / 4 * 4, false);
         return true;
     };
-    auto fail = [&] {
-        destination.Close();
-        DeleteFileA(destinationPath);
-        return false;
-    };
 
     for (DWORD read; (read = source.ReadFromFile(piece, sizeof piece)) > 0;) {
         for (DWORD i = 0; i < read; ++i) {
@@ -111,17 +110,19 @@ bool CBase64Codec::DecodeFilePieces(const char* destinationPath, const char* sou
                 if (c == '\n')
                     continue;
                 if (!keep('\r'))
-                    return fail();
+                    return false;
             }
             if (c == '\r')
                 heldCarriageReturn = true;
             else if (!keep(c))
-                return fail();
+                return false;
         }
     }
     if (heldCarriageReturn && !keep('\r'))
-        return fail();
+        return false;
     if (!decode(pendingLength, true))
-        return fail();
+        return false;
+    source.Close();
+    destination.Commit();
     return true;
 }

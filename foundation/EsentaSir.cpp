@@ -5,16 +5,18 @@
 #include "foundation/CryptProvider.h"
 #include "foundation/GenericFile.h"
 #include "foundation/MemArray.h"
+#include "foundation/WorkingCopy.h"
 #include "foundation/bytes/BoxedFailures.h"
 #include "foundation/bytes/TextChecks.h"
 
 namespace {
+// The new bytes are written aside and take the file's place only when whole, so
+// a full disk or a held file never costs the only copy.
 void ReplaceFileContents(const char* path, const BYTE* bytes, DWORD count)
 {
-    DeleteFileA(path);
-    CGenericFile file;
-    file.CreateOverwrite(path);
-    file.WriteToFile(bytes, count);
+    CWorkingCopy copy(path);
+    copy.File().WriteToFile(bytes, count);
+    copy.Commit();
 }
 }
 
@@ -134,10 +136,8 @@ bool CEsentaSir::DecodeBuffer(BYTE* out, DWORD outSize, const BYTE* data, DWORD 
         std::memset(out, 0, outSize);
     return RunShowingFailures(nullptr, "Unknown exception in CEsentaSir::DecodeBuffer", [&] {
         if (!data || !length) {
-            if (destinationPath) {
-                CGenericFile file;
-                file.CreateOverwrite(destinationPath);
-            }
+            if (destinationPath)
+                ReplaceFileContents(destinationPath, nullptr, 0);
             return true;
         }
         if ((out && outSize < length) || !m_key)

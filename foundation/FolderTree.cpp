@@ -16,6 +16,14 @@ bool IsDotFolder(const WIN32_FIND_DATAA& found)
 {
     return (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && found.cFileName[0] == '.';
 }
+
+// A junction or a symbolic link stands for something elsewhere, perhaps a folder
+// above it: a tree walk that went through it would copy or delete files outside
+// the tree, or go round until the stack is gone.
+bool IsLink(DWORD attributes)
+{
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
 }
 
 bool GetFileChecksum(const char* path, DWORD* sum, DWORD* size)
@@ -49,7 +57,7 @@ void CopyDirectoryTree(const char* targetFolder, const char* sourceFolder, const
     std::string source = sourceFolder;
     std::string target = targetFolder;
     ForEachFileMatch(source + "\\" + pattern, [&](const WIN32_FIND_DATAA& found) {
-        if (IsDotFolder(found))
+        if (IsDotFolder(found) || IsLink(found.dwFileAttributes))
             return true;
         std::string from = source + "\\" + found.cFileName;
         std::string to = target + "\\" + found.cFileName;
@@ -66,6 +74,9 @@ void CopyDirectoryTree(const char* targetFolder, const char* sourceFolder, const
 
 bool DeleteDirectoryTree(const char* folder)
 {
+    // A link to a folder is removed itself; what it stands for stays.
+    if (IsLink(GetFileAttributesA(folder)))
+        return RemoveDirectoryA(folder) != 0;
     std::string root = folder;
     ForEachFileMatch(root + "\\*", [&](const WIN32_FIND_DATAA& found) {
         if (IsDotFolder(found))

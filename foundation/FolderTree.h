@@ -7,9 +7,11 @@
 bool GetFileChecksum(const char* path, DWORD* sum, DWORD* size);
 
 // Copies every match of source\pattern into the target, folders recursively;
-// existing target files are replaced even when read-only or hidden.
+// existing target files are replaced even when read-only or hidden. Junctions
+// and symbolic links are left out: the copy never goes through them.
 void CopyDirectoryTree(const char* targetFolder, const char* sourceFolder, const char* pattern);
 
 // Deletes the folder with everything below it; the result is that of removing
-// the folder itself.
+// the folder itself. A junction or a symbolic link, at the top or anywhere
+// below, is removed itself: nothing is deleted through it.
 bool DeleteDirectoryTree(const char* folder);

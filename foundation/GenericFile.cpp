@@ -128,6 +128,12 @@ void CGenericFile::SetEOF()
         Fail("CGenericFile::SetEOF failed ", "", false);
 }
 
+void CGenericFile::Flush()
+{
+    if (!FlushFileBuffers(m_file))
+        Fail("CGenericFile::Flush failed ", " -\r\n ", true);
+}
+
 DWORD CGenericFile::Seek(LONG offset, DWORD method, const char* failureText)
 {
     DWORD position = SetFilePointer(m_file, offset, nullptr, method);

@@ -29,6 +29,8 @@ public:
     DWORD ReadFromFile(CGenericString& text, DWORD count);
     DWORD WriteToFile(const void* buffer, DWORD count);
     void SetEOF();
+    // Makes the written bytes reach the disk before the caller relies on them.
+    void Flush();
 
     DWORD GetFilePosition();
     bool IsEOF();

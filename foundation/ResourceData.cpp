@@ -5,6 +5,7 @@
 
 #include "foundation/DiagnosticLog.h"
 #include "foundation/GenericFile.h"
+#include "foundation/WorkingCopy.h"
 #include "foundation/bytes/GenericException.h"
 #include "foundation/bytes/MessageBoxes.h"
 
@@ -68,8 +69,6 @@ bool CResourceData::LoadCustomResource(WORD id, const char* type)
 
 bool CResourceData::CopyResourceToFile(const char* path)
 {
-    if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES && !DeleteFileA(path))
-        return false;
     if (!IsCustomResourceLoaded()) {
         char text[600];
         std::snprintf(text, sizeof text, "Sorry, the resource cannot be copied to %s (value=%d, type=%s)", path, m_id,
@@ -81,11 +80,12 @@ bool CResourceData::CopyResourceToFile(const char* path)
     const void* bytes = LockResource(m_loaded);
     if (size == 0 || !bytes)
         return false;
+    // The new file replaces an existing one whole or not at all: one that cannot
+    // be replaced (read-only, held by another program) stays as it was.
     try {
-        CGenericFile file;
-        file.OpenSharedCreating(path);
-        file.MoveFromEOF(0);
-        file.WriteToFile(bytes, size);
+        CWorkingCopy file(path);
+        file.File().WriteToFile(bytes, size);
+        file.Commit();
         return true;
     } catch (const CGenericException&) {
         return false;

@@ -28,7 +28,8 @@ public:
     CResourceData(WORD id, const char* type);
     bool LoadCustomResource(WORD id, const char* type);
     bool IsCustomResourceLoaded() const { return m_resource && m_loaded; }
-    // Writes the resource's bytes as the new contents of the file.
+    // Writes the resource's bytes as the new contents of the file, which is
+    // replaced whole; false, and the file as it was, when that fails.
     bool CopyResourceToFile(const char* path);
 
 private:

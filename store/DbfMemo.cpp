@@ -1,14 +1,15 @@
 // The memo-file operations of CDbfFile.
 #include "store/DbfFile.h"
 
-
 #include <atomic>
 #include <cstring>
 #include <string>
 
 #include "foundation/CallbackGuard.h"
+#include "foundation/DataFolder.h"
 #include "foundation/DiagnosticLog.h"
 #include "foundation/FileHelpers.h"
+#include "foundation/WorkingCopy.h"
 #include "foundation/bytes/MessageBoxes.h"
 #include "store/FileStepRetries.h"
 #include "store/bytes/MemoFile.h"
@@ -86,7 +87,7 @@ void CDbfFile::ReadMemoField(char* buffer, DWORD capacity, DWORD block)
 void CDbfFile::AlterSponsorInfo(void* buffer, DWORD capacity, DWORD block, const CRecordCipher& key, const char* mode)
 {
     RunOperation("CDbfFile::AlterSponsorInfo Unknown", [&] {
-        std::string memoPath = FolderOf(m_fileName) + "config.QPS";
+        std::string memoPath = FolderOf(m_fileName) + DataName::kSettingsMemo;
         CGenericFile file;
         file.OpenExclusive(memoPath.c_str());
         CFileByteStore store(file);
@@ -120,14 +121,15 @@ DWORD CDbfFile::SaveTextInMemoFile(const void* text, DWORD length)
 }
 
 // The notes memo file is never written in place: the memo goes into a copy,
-// which then takes the place of the original, so that a failure half-way
-// leaves the original whole. Other tables write their memo file directly.
+// which then takes the place of the original in one step, so that a failure
+// half-way leaves the original whole and the folder is never without it. Other
+// tables write their memo file directly.
 DWORD CDbfFile::WriteMemo(const void* text, DWORD length)
 {
     bool throughCopy = m_group == TableGroup::kNotes;
     std::string folder = FolderOf(m_fileName);
-    std::string original = folder + "notes.qps";
-    std::string copy = folder + "notesTemp.QPS";
+    std::string original = folder + DataName::kNotesMemo;
+    std::string copy = folder + DataName::kNotesWorkingMemo;
     std::string target = throughCopy ? copy : MemoFileNameOf(m_fileName);
 
     if (throughCopy &&
@@ -139,16 +141,13 @@ DWORD CDbfFile::WriteMemo(const void* text, DWORD length)
     file.OpenExclusive(target.c_str());
     CFileByteStore store(file);
     DWORD block = CMemoFile(store, target).Append(text, length, IsMemoFreshStart());
+    file.Flush();
     file.Close();
     SetMemoFreshStart(false);
 
-    if (throughCopy && FileExists(copy.c_str())) {
-        if (!RetryFileStep([&] { return DeleteFileA(original.c_str()) != 0; }, kSaveLogPrefix,
-                           "\r\nError deleting file \"notes.qps\" Iteration "))
-            throw CGenericException("Error deleting notes.qps");
-        if (!RetryFileStep([&] { return MoveFileA(copy.c_str(), original.c_str()) != 0; }, kSaveLogPrefix,
-                           "\r\nError renaming file \"notesTemp.QPS\" Iteration "))
-            throw CGenericException("Error renaming notesTemp.qps to notes.qps");
-    }
+    if (throughCopy && FileExists(copy.c_str()) &&
+        !RetryFileStep([&] { return ReplaceWithWorkingCopy(copy.c_str(), original.c_str()); }, kSaveLogPrefix,
+                       "\r\nError renaming file \"notesTemp.QPS\" Iteration "))
+        throw CGenericException("Error renaming notesTemp.qps to notes.qps");
     return block;
 }

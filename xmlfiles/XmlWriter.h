@@ -1,21 +1,25 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
-#include "foundation/GenericFile.h"
+#include "foundation/WorkingCopy.h"
 
 // Writes an XML file line by line: the header line, the root start tag, the
 // caller's lines indented by three blanks per level, and the root end tag on
 // Close. Every line ends in CR LF. Nothing is escaped: callers put unsafe texts
 // in CDATA after ToggleCdataEscape. File failures throw CGenericException.
+// The lines go into a working copy beside the file, which replaces the file
+// only on Close: a failure or a crash half way leaves the last good file.
 class CXmlWriter {
 public:
     CXmlWriter(const char* headerLine, const char* rootName);
 
-    // Creates the file anew and writes the header and the root start tag;
+    // Starts the new file and writes the header and the root start tag;
     // 0 when the writer is already open.
     int Open(const char* fileName);
-    // Writes the root end tag and closes the file; nothing when not open.
+    // Writes the root end tag and puts the new file in place of the old one;
+    // nothing when not open. A writer dropped without Close leaves the old file.
     void Close();
 
     void WriteStartTag(const char* name, int level);
@@ -25,14 +29,12 @@ public:
     void WriteCDataElement(const char* name, const char* text, int level);
     void WriteComment(const char* text, int level);
 
-    bool IsOpen() const { return m_open != 0; }
+    bool IsOpen() const { return m_file != nullptr; }
 
 private:
     void WriteLine(const std::string& line);
 
     char m_headerLine[100];
     char m_rootName[50];
-    char m_fileName[MAX_PATH];
-    CGenericFile m_file;
-    int m_open;
+    std::unique_ptr<CWorkingCopy> m_file;
 };

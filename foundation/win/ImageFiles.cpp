@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "foundation/DiagnosticLog.h"
-#include "foundation/GenericFile.h"
+#include "foundation/WorkingCopy.h"
 #include "foundation/bytes/ImageFileHeaders.h"
 #include "foundation/bytes/MessageBoxes.h"
 #include "foundation/win/BitmapHelpers.h"
@@ -17,22 +17,18 @@ struct ByteBlock {
     DWORD count;
 };
 
-// Writes the blocks as the new contents of the file; a file that could not be
-// written whole is deleted rather than left half-written.
+// Writes the blocks as the new contents of the file, which is replaced only
+// once they are all written: a failure leaves no half-written file and an
+// existing one as it was.
 bool WriteNewFile(const char* path, std::initializer_list<ByteBlock> blocks)
 {
-    CGenericFile file;
     try {
-        file.CreateOverwrite(path);
+        CWorkingCopy file(path);
         for (const ByteBlock& block : blocks)
-            file.WriteToFile(block.bytes, block.count);
-        file.Close();
+            file.File().WriteToFile(block.bytes, block.count);
+        file.Commit();
         return true;
     } catch (const CGenericException& failure) {
-        bool created = file.IsOpen();
-        file.Close();
-        if (created)
-            DeleteFileA(path);
         WriteErrorLog("Saving a picture file: ", failure.GetErrorText());
         return false;
     }

@@ -78,10 +78,28 @@ TEST(Base64FileCodec, EmptyMissingAndDamagedSources)
     EXPECT_EQ(box.text.find("Open ReadOnly failed - "), 0u);
     EXPECT_EQ(box.text.substr(box.text.size() - missing.size() - 1), " " + missing);
 
-    // A damaged text leaves no half-written file behind.
+    // A damaged text leaves no half-written file behind, and the file it was
+    // to replace as it was.
     std::string damaged = EncodeInMemory(BinaryContents(9000));
     damaged[8000] = '*';
     WriteWholeFile(folder.File("damaged.b64"), damaged);
     EXPECT_FALSE(codec.DecodeFileFromBase64(folder.File("d.bin").c_str(), folder.File("damaged.b64").c_str()));
     EXPECT_FALSE(FileExists(folder.File("d.bin")));
+    WriteWholeFile(folder.File("d.bin"), "the last good attachment");
+    EXPECT_FALSE(codec.DecodeFileFromBase64(folder.File("d.bin").c_str(), folder.File("damaged.b64").c_str()));
+    EXPECT_EQ(ReadWholeFile(folder.File("d.bin")), "the last good attachment");
+    EXPECT_FALSE(FileExists(folder.File("d.bin.new")));
+}
+
+TEST(Base64FileCodec, AFileIsEncodedAndDecodedInPlace)
+{
+    TempFolder folder;
+    CBase64Codec codec;
+    std::string path = folder.File("attachment");
+    std::string contents = BinaryContents(7000);
+    WriteWholeFile(path, contents);
+    ASSERT_TRUE(codec.EncodeFileToBase64(path.c_str(), path.c_str()));
+    EXPECT_EQ(ReadWholeFile(path), EncodeInMemory(contents));
+    ASSERT_TRUE(codec.DecodeFileFromBase64(path.c_str(), path.c_str()));
+    EXPECT_EQ(ReadWholeFile(path), contents);
 }

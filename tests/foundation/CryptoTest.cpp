@@ -98,6 +98,19 @@ TEST_F(Crypto, AFileComesBackByteForByte)
     ASSERT_TRUE(cipher.DecodeFile(File("back.rtf").c_str(), File("back.rtf").c_str()));
     EXPECT_EQ(ReadWholeFile(File("back.rtf")), contents);
     EXPECT_EQ(m_boxes.Count(), 0u);
+
+    // A program that holds the file while sharing its deletion (a scanner) lets
+    // no new file take its place: the cipher fails and the only copy stays whole.
+    HANDLE scanner = CreateFileA(File("back.rtf").c_str(), GENERIC_READ,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
+                                 nullptr);
+    ASSERT_NE(scanner, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(cipher.EncodeFile(File("back.rtf").c_str(), File("back.rtf").c_str()));
+    CloseHandle(scanner);
+    EXPECT_EQ(ReadWholeFile(File("back.rtf")), contents);
+    EXPECT_FALSE(FileExists(File("back.rtf.new")));
+    ASSERT_EQ(m_boxes.Count(), 1u);
+    EXPECT_EQ(m_boxes.LastText().find("The file could not be replaced: "), 0u);
 }
 
 TEST_F(Crypto, EmptySourcesBuffersAndMissingKeys)

@@ -5,6 +5,7 @@
 
 #include "foundation/BackupFolder.h"
 #include "foundation/FileHelpers.h"
+#include "foundation/FileSearch.h"
 #include "foundation/StartupValues.h"
 #include "support/TempFolder.h"
 
@@ -51,6 +52,28 @@ TEST_F(FileHelpers, ExistenceAndAttributes)
     ClearReadOnlyAttribute(path.c_str());
     EXPECT_EQ(GetFileAttributesA(path.c_str()) & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN), 0u);
     EXPECT_TRUE(DeleteFileA(path.c_str()));
+}
+
+// An open search keeps its folder from being deleted: a visitor that throws must
+// not leave one behind.
+TEST_F(FileHelpers, ASearchIsClosedWhenItsVisitorThrows)
+{
+    TempFolder folder;
+    std::string searched = folder.File("searched");
+    CreateDirectoryA(searched.c_str(), nullptr);
+    WriteWholeFile(searched + "\\one.txt", "1");
+    WriteWholeFile(searched + "\\two.txt", "2");
+    int visited = 0;
+    EXPECT_THROW(ForEachFileMatch(searched + "\\*.txt",
+                                  [&](const WIN32_FIND_DATAA&) -> bool {
+                                      ++visited;
+                                      throw CGenericException("the visitor failed");
+                                  }),
+                 CGenericException);
+    EXPECT_EQ(visited, 1);
+    EXPECT_TRUE(DeleteFileA((searched + "\\one.txt").c_str()));
+    EXPECT_TRUE(DeleteFileA((searched + "\\two.txt").c_str()));
+    EXPECT_TRUE(RemoveDirectoryA(searched.c_str())) << GetLastError();
 }
 
 TEST_F(FileHelpers, FilesByExtension)

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,66 @@
 #include "support/InFolder.h"
 
 using FolderTree = InFolder;
+
+namespace {
+bool IsLink(const std::string& path)
+{
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+std::string UnixPath(const std::string& path)
+{
+    using ToUnix = char*(CDECL*)(LPCWSTR);
+    auto toUnix = reinterpret_cast<ToUnix>(GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name"));
+    wchar_t wide[MAX_PATH];
+    if (!toUnix || !MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH))
+        return "";
+    char* unixPath = toUnix(wide);
+    std::string result = unixPath ? unixPath : "";
+    HeapFree(GetProcessHeap(), 0, unixPath);
+    return result;
+}
+
+// Runs a Unix program on the host; Wine does not let the caller wait for it, so
+// the caller polls for its effect, a bounded number of times.
+bool RunOnHost(const char* program, const std::string& arguments, bool (*done)(const std::string&),
+               const std::string& path)
+{
+    std::string commandLine = std::string(program) + " " + arguments;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(program, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    for (int poll = 0; poll < 500 && !done(path); ++poll)
+        Sleep(10);
+    return done(path);
+}
+
+// Wine makes no junction or symbolic link of its own (CreateSymbolicLinkA does
+// nothing, FSCTL_SET_REPARSE_POINT is refused) but shows a host symbolic link as
+// a folder marked FILE_ATTRIBUTE_REPARSE_POINT, as Windows shows a junction. The
+// links are removed on the host again, since Wine cannot remove them either.
+class FolderLinks {
+public:
+    ~FolderLinks()
+    {
+        for (const std::string& link : m_links)
+            RunOnHost("/bin/rm", "-f " + UnixPath(link), [](const std::string& p) { return !IsLink(p); }, link);
+    }
+    bool Make(const std::string& link, const std::string& target)
+    {
+        m_links.push_back(link);
+        return RunOnHost("/bin/ln", "-s " + UnixPath(target) + " " + UnixPath(link), IsLink, link);
+    }
+
+private:
+    std::vector<std::string> m_links;
+};
+}
 
 TEST_F(FolderTree, ChecksumIsTheByteSum)
 {
@@ -45,4 +106,31 @@ TEST_F(FolderTree, CopiesOverProtectedFilesAndDeletesWholeTrees)
     EXPECT_TRUE(DeleteDirectoryTree(File("target").c_str()));
     EXPECT_FALSE(FileExists(File("target")));
     EXPECT_FALSE(DeleteDirectoryTree(File("target").c_str()));
+}
+
+// A link inside a tree, to a folder elsewhere or to the tree itself, is never
+// walked through: deleting the tree leaves the linked folder's files alone, a
+// copy leaves the link out, and a link at the top is removed itself.
+TEST_F(FolderTree, LinksAreNeverWalkedThrough)
+{
+    CreateDirectoryA(File("keep").c_str(), nullptr);
+    WriteWholeFile(File("keep\\precious.txt"), "precious");
+    CreateDirectoryA(File("tree").c_str(), nullptr);
+    CreateDirectoryA(File("tree\\inner").c_str(), nullptr);
+    WriteWholeFile(File("tree\\inner\\own.txt"), "own");
+    FolderLinks links;
+    ASSERT_TRUE(links.Make(File("tree\\inner\\link"), File("keep")));
+    ASSERT_TRUE(links.Make(File("tree\\loop"), File("tree")));
+    ASSERT_TRUE(links.Make(File("top"), File("keep")));
+
+    CreateDirectoryA(File("copy").c_str(), nullptr);
+    CopyDirectoryTree(File("copy").c_str(), File("tree").c_str(), "*");
+    EXPECT_EQ(ReadWholeFile(File("copy\\inner\\own.txt")), "own");
+    EXPECT_FALSE(FileExists(File("copy\\inner\\link")));
+    EXPECT_FALSE(FileExists(File("copy\\loop")));
+
+    DeleteDirectoryTree(File("tree").c_str());
+    DeleteDirectoryTree(File("top").c_str());
+    EXPECT_FALSE(FileExists(File("tree\\inner\\own.txt")));
+    EXPECT_EQ(ReadWholeFile(File("keep\\precious.txt")), "precious");
 }

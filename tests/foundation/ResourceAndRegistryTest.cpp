@@ -35,8 +35,10 @@ TEST(ResourceData, MissingResourceIsReportedAndCannotBeCopied)
     EXPECT_FALSE(missing.IsCustomResourceLoaded());
     EXPECT_NE(boxes.LastText().find("\r\nFindResource failed (value=4321, type=QPD)"), std::string::npos);
     std::string path = folder.File("notes.QPD");
+    WriteWholeFile(path, "the notes");
     EXPECT_FALSE(missing.CopyResourceToFile(path.c_str()));
     EXPECT_EQ(boxes.LastText(), "Sorry, the resource cannot be copied to " + path + " (value=4321, type=QPD)");
+    EXPECT_EQ(ReadWholeFile(path), "the notes") << "nothing to write is no reason to delete";
 }
 
 TEST(RegistryKey, ValuesRoundTripAndMissingKeysAreReported)

@@ -133,3 +133,33 @@ TEST_F(DbfMemo, SettingsMemosAreReadOnlyAndDecipheredWhereverTheTableLies)
     EXPECT_TRUE(boxes.Saw("Saving memo field into config.qpd is not allowed"));
     EXPECT_EQ(Read("QlData\\config.QPS"), std::string(memo.Bytes().begin(), memo.Bytes().end()));
 }
+
+// A program that holds "notes.qps" while sharing its deletion (a virus scanner
+// does) lets a delete through but keeps the name until it lets go, so a rename
+// onto it cannot follow. The memo file is replaced in one step or not at all: it
+// stays whole, and the failed save keeps its text in the working copy and the log.
+TEST_F(DbfMemo, AHeldMemoFileStaysWholeWhenItCannotBeReplaced)
+{
+    m_table.SaveTextInMemoFile("kept note", 9);
+    std::string before = Read("notes.qps");
+    HANDLE scanner = CreateFileA(File("notes.qps").c_str(), GENERIC_READ,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(scanner, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(ErrorOf([&] { m_table.SaveTextInMemoFile("new words", 9); }),
+              "Error renaming notesTemp.qps to notes.qps");
+    CloseHandle(scanner);
+
+    EXPECT_EQ(Read("notes.qps"), before);
+    EXPECT_EQ(Text(8), "kept note");
+    EXPECT_EQ(Read("notesTemp.QPS").size(), 640u) << "the new memo waits in the working copy";
+    std::string log = Read("error.txt");
+    EXPECT_NE(log.find("SaveTextInMemoFile(): \r\nError renaming file \"notesTemp.QPS\" Iteration 0\r\n"),
+              std::string::npos);
+    EXPECT_NE(log.find("Iteration 49\r\n"), std::string::npos);
+    EXPECT_NE(log.find("Error renaming notesTemp.qps to notes.qps\r\nnew words\r\n\r\n"), std::string::npos);
+
+    EXPECT_EQ(m_table.SaveTextInMemoFile("later", 5), 9u) << "once the holder lets go, saving goes on";
+    EXPECT_EQ(Text(9), "later");
+    EXPECT_FALSE(FileExists(File("notesTemp.QPS")));
+}

@@ -47,8 +47,7 @@ TEST(XmlWriter, OpensOneFileAtATimeAndCreatesItAnew)
 {
     TempFolder folder;
     CXmlWriter writer(kHeader, "r");
-    EXPECT_EQ(ErrorOf([&] { writer.WriteElement("a", "1", 1, 0); }).rfind("CGenericFile::WriteToFile failed ", 0), 0u)
-        << "nothing is open yet";
+    EXPECT_EQ(ErrorOf([&] { writer.WriteElement("a", "1", 1, 0); }), "CXmlWriter: no file is open");
     EXPECT_THROW(writer.Open(folder.File("no\\such\\x.QPK").c_str()), CGenericException);
     EXPECT_FALSE(writer.IsOpen());
 
@@ -61,6 +60,38 @@ TEST(XmlWriter, OpensOneFileAtATimeAndCreatesItAnew)
     writer.Close();
     writer.Close();
     EXPECT_EQ(ReadWholeFile(first), std::string(kHeader) + "\r\n<r>\r\n</r>\r\n");
+}
+
+// A backup that stops half way (a failure, a crash) leaves the last good file
+// as it was; only a whole file takes its place.
+TEST(XmlWriter, TheLastGoodFileStaysUntilTheNewOneIsWhole)
+{
+    TempFolder folder;
+    std::string path = folder.File("settings.QPK");
+    WriteWholeFile(path, "last good");
+    WriteWholeFile(path + ".new", "left by a crash");
+    {
+        CXmlWriter writer(kHeader, "r");
+        ASSERT_EQ(writer.Open(path.c_str()), 1);
+        writer.WriteElement("a", "1", 1, 0);
+        EXPECT_EQ(ReadWholeFile(path), "last good") << "nothing reaches the file before Close";
+    }
+    EXPECT_EQ(ReadWholeFile(path), "last good") << "a writer dropped half way";
+    EXPECT_FALSE(FileExists(path + ".new"));
+
+    CXmlWriter writer(kHeader, "r");
+    ASSERT_EQ(writer.Open(path.c_str()), 1);
+    HANDLE reader = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(ErrorOf([&] { writer.Close(); }).rfind("The file could not be replaced: " + path, 0), 0u);
+    CloseHandle(reader);
+    EXPECT_FALSE(writer.IsOpen());
+    EXPECT_EQ(ReadWholeFile(path), "last good") << "a file held by another program";
+    EXPECT_FALSE(FileExists(path + ".new"));
+
+    ASSERT_EQ(writer.Open(path.c_str()), 1);
+    writer.Close();
+    EXPECT_EQ(ReadWholeFile(path), std::string(kHeader) + "\r\n<r>\r\n</r>\r\n");
 }
 
 // A note's text can be far larger than the program's small pooled strings: a

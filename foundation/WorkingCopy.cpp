@@ -1,0 +1,49 @@
+#include "foundation/WorkingCopy.h"
+
+#include <windows.h>
+
+#include "foundation/DiagnosticLog.h"
+
+namespace {
+// A virus scanner or a backup program opens a freshly written file for a moment;
+// a short wait lets it finish without making a failing save hang.
+const int kReplaceTries = 20;
+const DWORD kPauseBetweenTries = 10;
+}
+
+bool ReplaceWithWorkingCopy(const char* workingCopy, const char* target)
+{
+    return MoveFileExA(workingCopy, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+CWorkingCopy::CWorkingCopy(const char* target) : m_target(target ? target : ""), m_path(m_target + ".new")
+{
+    m_file.CreateOverwrite(m_path.c_str());
+}
+
+CWorkingCopy::~CWorkingCopy()
+{
+    if (m_committed)
+        return;
+    m_file.Close();
+    DeleteFileA(m_path.c_str());
+}
+
+void CWorkingCopy::Commit()
+{
+    m_file.Flush();
+    m_file.Close();
+    for (int attempt = 0; attempt < kReplaceTries; ++attempt) {
+        if (ReplaceWithWorkingCopy(m_path.c_str(), m_target.c_str())) {
+            m_committed = true;
+            return;
+        }
+        if (attempt + 1 < kReplaceTries)
+            Sleep(kPauseBetweenTries);
+    }
+    DWORD code = GetLastError();
+    char description[400] = "";
+    FormatLastErrorText(code, description, sizeof description);
+    std::string text = "The file could not be replaced: " + m_target + "\r\n" + description;
+    throw CGenericException(text.c_str());
+}
