@@ -42,7 +42,10 @@ foreach(folder ${QN_SOURCE_FOLDERS})
     # The test main lives in the support library; keep it linked in.
     target_link_libraries(${folder}_tests PRIVATE -Wl,--whole-archive qntestsupport -Wl,--no-whole-archive qncore gtest)
     add_test(NAME ${folder} COMMAND ${folder}_tests)
-    set_tests_properties(${folder} PROPERTIES TIMEOUT 900)
+    # The Windows test programs share one screen, one prefix (its registry) and
+    # one clipboard: one at a time, so none takes another's focus or data. The
+    # native tests run beside them.
+    set_tests_properties(${folder} PROPERTIES TIMEOUT 900 RESOURCE_LOCK desktop)
   endif()
   if(bytes AND QN_NATIVE_BUILD_DIR)
     add_test(NAME native_${folder} COMMAND ${QN_NATIVE_BUILD_DIR}/${folder}_bytes_tests)

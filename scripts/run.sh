@@ -3,5 +3,5 @@
 # display of its own, the program gets a virtual screen (Xvfb).
 set -euo pipefail
 . "$(dirname "$0")/environment.sh"
-prepare_environment use-own-display
+prepare_environment "$build/win/wineprefix-run" use-own-display
 run_windows_program "$build/win/qnpost.exe" "$@"

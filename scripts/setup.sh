@@ -5,7 +5,7 @@ set -euo pipefail
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
 packages=(cmake make dpkg-dev g++-mingw-w64-i686 mingw-w64-i686-dev libz-mingw-w64-dev zlib1g-dev
-          googletest wine wine32:i386 fonts-wine xvfb xauth g++)
+          googletest wine wine32:i386 fonts-wine xvfb xauth g++ locales)
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
@@ -35,6 +35,18 @@ if [ "${#missing[@]}" -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
   apt_update
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# The scripts run Wine with LANG=en_US.UTF-8, so that dates and day names are
+# always written the same way: the locale must exist.
+if ! locale -a 2>/dev/null | grep -qix 'en_US\.utf-\?8'; then
+  echo "setup: generating the en_US.UTF-8 locale"
+  if grep -q '^# *en_US.UTF-8 UTF-8' /etc/locale.gen; then
+    sed -i 's/^# *en_US.UTF-8 UTF-8/en_US.UTF-8 UTF-8/' /etc/locale.gen
+  elif ! grep -q '^en_US.UTF-8 UTF-8' /etc/locale.gen; then
+    echo 'en_US.UTF-8 UTF-8' >> /etc/locale.gen
+  fi
+  locale-gen >/dev/null
 fi
 
 zlib_dir="$repo/.deps/zlib"

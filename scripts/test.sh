@@ -4,6 +4,6 @@
 # sanitizers, in one CTest run. Arguments go to CTest.
 set -euo pipefail
 . "$(dirname "$0")/environment.sh"
-prepare_environment
+prepare_environment "$build/win/wineprefix"
 cd "$build/win"
 ctest -j "$(nproc)" --output-on-failure "$@"

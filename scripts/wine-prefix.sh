@@ -1,9 +1,10 @@
-# Sourced by the run and test scripts: makes the build's private Wine prefix on
-# first use and keeps one wineserver, with Wine's own services, alive for the run.
+# Sourced by the run, test and bench scripts: makes a private Wine prefix on
+# first use and keeps its wineserver, with Wine's own services, alive for the run.
 # The services are started here with their output sent away: started by a test,
 # they would hold CTest's output pipe open and CTest would wait for ever.
 prepare_wine_prefix() {
   export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  QN_WINE_PREFIX=$1
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "Preparing the Wine prefix in $WINEPREFIX"
     mkdir -p "$WINEPREFIX"
@@ -21,4 +22,10 @@ prepare_wine_prefix() {
   wineserver -p </dev/null >/dev/null 2>&1 || true
   wine wineboot </dev/null >/dev/null 2>&1 || true
 }
-stop_wine() { wineserver -k 2>/dev/null || true; }
+# Stops the wineserver of the prefix prepared here and nothing else: the tests,
+# the program and the benchmarks run side by side, each in a prefix of its own.
+stop_wine() {
+  if [ -n "${QN_WINE_PREFIX:-}" ]; then
+    WINEPREFIX=$QN_WINE_PREFIX wineserver -k 2>/dev/null || true
+  fi
+}

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs one Windows program under Wine in the build's private prefix:
+# Runs one Windows program under Wine in a private prefix:
 #   wine-run.sh PREFIX PROGRAM [ARGS...]
 prefix=$1
 shift

@@ -136,8 +136,9 @@ TEST(Base64Lines, EveryLengthFitsTheAnnouncedSizeAndNoLineIsLonger)
                 EXPECT_EQ(at - lineStart, 76u);
                 lineStart = at + 2;
             }
-            if (!(flags & kBase64NoLineBreaks))
+            if (!(flags & kBase64NoLineBreaks)) {
                 EXPECT_LE(text.size() - lineStart, 76u);
+            }
             EXPECT_EQ(DecodeLines(text), in) << n << " flags " << flags;
         }
     }

@@ -115,8 +115,9 @@ TEST(TableFile, NavigationSkipsDeletedRecords)
     for (const auto& m : moves) {
         t.table.GoTo(m.from);
         t.table.Skip(m.skip);
-        if (m.recno)
+        if (m.recno) {
             EXPECT_EQ(t.table.GetRecno(), m.recno) << m.from << " " << m.skip;
+        }
         EXPECT_EQ(t.table.IsBOF(), m.recno == 0) << m.from << " " << m.skip;
     }
     t.table.GoTo(11);
