@@ -1,0 +1,151 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "foundation/DateTime.h"
+
+class CWindowController;
+
+// The saved place of a note before an arrangement moved it; all 0 means none.
+struct NoteArrangedRect {
+    LONG left = 0;
+    LONG top = 0;
+    LONG width = 0;
+    LONG height = 0;
+};
+
+// Small settings that a note keeps packed in its record: three digits (0 to 8),
+// a level, a combined value, a digit with its flag, and one byte.
+struct PackedNoteValues {
+    int digitA = 0;
+    int digitB = 0;
+    int digitC = 0;
+    bool digitsKnown = false;  // false: the record held none
+    int level = 0;
+    DWORD combined = 0;
+    int digitD = 0;
+    int flagE = 0;
+    int byteSetting = 0;
+};
+
+// The note object: one per note. It holds everything the notes table stores and
+// what the note window works with. The window and its controls come with the
+// note window; until then the handles stay empty and the rich text lives here.
+class CNoteController {
+public:
+    CNoteController() = default;
+    ~CNoteController() = default;
+    CNoteController(const CNoteController&) = delete;
+    CNoteController& operator=(const CNoteController&) = delete;
+
+    // The rich text of the note: from its window when it has one, else the copy kept here.
+    const std::string& RichText() const { return m_richText; }
+    void SetRichText(const char* text, size_t length) { m_richText.assign(text ? text : "", text ? length : 0); }
+
+    // Identity and owner.
+    DWORD m_noteId = 9999;      // the notes-table record; 9999 until stored
+    DWORD m_userId = 0;             // owner
+    bool m_notShared = false;           // another user's note that this user may not share
+    CWindowController* m_application = nullptr;
+
+    // Windows.
+    HWND m_window = nullptr;
+    HWND m_bodyEdit = nullptr;
+    void* m_bodyRichEdit = nullptr;       // the body's rich-edit wrapper, owned by the window
+    HWND m_scrollUp = nullptr;
+    HWND m_scrollDown = nullptr;
+
+    // Window state.
+    bool m_hidden = false;              // minimised to nothing
+    bool m_parked = false;
+    bool m_rolledUp = false;
+    LONG m_unrolledWidth = 0;
+    LONG m_unrolledHeight = 0;
+    bool m_rollUpOnLeave = false;
+    bool m_stayOnTop = false;
+    bool m_border = false;
+    bool m_showDate = false;
+    bool m_modified = false;
+    bool m_raised = false;              // made topmost once by the program
+    bool m_programActivation = false;   // received and not yet shown, or activated by the program
+    bool m_showing = false;             // shown without activation
+    bool m_temporarilyOnTop = false;
+    bool m_trackedByMainWindow = false;
+    LONG m_left = 0;                // the window rectangle, kept while there is no window
+    LONG m_top = 0;
+    LONG m_width = 0;
+    LONG m_height = 0;
+    NoteArrangedRect m_arrangedRect;
+
+    // Looks.
+    COLORREF m_bodyColor = 0;
+    COLORREF m_textColor = 0;
+    COLORREF m_titleColor = 0;
+    COLORREF m_titleTextColor = 0;
+    LOGFONTA m_bodyFont{};
+    LOGFONTA m_titleFont{};
+    char m_title[41]{};
+    int m_backgroundKind = 0;
+    DWORD m_textureId = 0;
+    HBITMAP m_backgroundPicture = nullptr;
+    PackedNoteValues m_packed;
+    int m_storedValue = 0;          // kept with the record (W1)
+
+    // Alarm.
+    bool m_alarmSet = false;
+    bool m_alarmRung = false;
+    bool m_alarmRecurring = false;
+    bool m_ringing = false;
+    DWORD m_ringStartTicks = 0;
+    DWORD m_ringLastTicks = 0;
+    CDateTime m_alarm;
+    int m_alarmUnit = 0;
+    int m_alarmValue = 0;
+    int m_stopAfterMinutes = 0;
+    int m_snoozeIndex = 0;
+    int m_snoozeMinutes[10]{};
+
+    // Sending and receiving.
+    bool m_delayedSend = false;
+    BYTE m_delayAmount = 0;
+    BYTE m_delayUnit = 0;
+    bool m_retry = false;
+    BYTE m_retryCount = 0;
+    BYTE m_retryUnit = 0;
+    bool m_sent = false;
+    bool m_sent1 = false;
+    bool m_received = false;
+    bool m_received1 = false;
+    DWORD m_sendResult = 0;         // stored as the record's send result
+    int m_sendState = 0;            // 0 none, 1 last send succeeded, 2 it failed
+    bool m_sendAtAlarmTime = false;
+    char m_receivedFrom[26]{};    // the sending computer of a received note
+    char m_receivedFromUser[26]{};
+    char m_createdBy[26]{};
+    char m_lastSentTo[26]{};
+    CDateTime m_created;
+    char m_attachedFile[MAX_PATH]{};
+
+    // Chat.
+    bool m_chatNote = false;
+    DWORD m_chatId = 0;
+    DWORD m_chatState = 0;
+
+    // Protection.
+    bool m_protected = false;
+    bool m_masked = false;
+    std::string m_protectedContent;  // the enciphered body while the note is locked
+    DWORD m_storedProtectedSize = 0;
+    DWORD m_storedContentSize = 0;
+    bool m_storedContentSizeKnown = false;
+    std::string m_packedText;        // the rich text packed, for long texts
+
+    // Where the Note Manager found a search text (text and title), -1 for none.
+    int m_textMatch = -1;
+    int m_titleMatch = -1;
+
+private:
+    std::string m_richText;
+};

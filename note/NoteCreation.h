@@ -1,0 +1,14 @@
+#pragma once
+
+#include "note/NoteDescription.h"
+
+class CNoteController;
+
+// The one way a note comes into being: from the notes table at start, from a
+// new-note command, from the network, from a backup. Returns the new note, or
+// null when none was created. The caller places the note in the application's
+// note lists, which own it from then on.
+CNoteController* CreateNote(const NoteDescription& description);
+
+// The note's fields taken from a description (every member the description carries).
+void FillNoteFromDescription(CNoteController& note, const NoteDescription& description);
