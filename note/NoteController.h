@@ -5,6 +5,7 @@
 #include <string>
 
 #include "foundation/DateTime.h"
+#include "store/bytes/PackedNoteSettings.h"
 
 class CWindowController;
 
@@ -14,20 +15,6 @@ struct NoteArrangedRect {
     LONG top = 0;
     LONG width = 0;
     LONG height = 0;
-};
-
-// Small settings that a note keeps packed in its record: three digits (0 to 8),
-// a level, a combined value, a digit with its flag, and one byte.
-struct PackedNoteValues {
-    int digitA = 0;
-    int digitB = 0;
-    int digitC = 0;
-    bool digitsKnown = false;  // false: the record held none
-    int level = 0;
-    DWORD combined = 0;
-    int digitD = 0;
-    int flagE = 0;
-    int byteSetting = 0;
 };
 
 // The note object: one per note. It holds everything the notes table stores and
