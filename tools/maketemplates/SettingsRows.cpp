@@ -145,10 +145,10 @@ std::vector<TemplateRecord> SettingsRows()
         {Text("CONFIG", "")}, // rows 6 and 7 are spare: style rows start at row 8
         {Text("CONFIG", "")},
     };
-    // The standard styles: yellow, green, blue, yellow, then the numbered colours.
-    const Colour bodies[9] = {{255, 255, 159}, {159, 255, 159}, {159, 159, 255}, {255, 255, 159}, {200, 204, 184},
+    // The standard styles: red, green, blue, yellow, then the numbered colours.
+    const Colour bodies[9] = {{255, 159, 159}, {159, 255, 159}, {159, 159, 255}, {255, 255, 159}, {200, 204, 184},
                               {200, 204, 184}, {200, 204, 184}, {200, 204, 184}, {255, 133, 74}};
-    const Colour titles[9] = {{255, 255, 111}, {111, 255, 111}, {111, 111, 255}, {255, 255, 111}, {0, 128, 128},
+    const Colour titles[9] = {{255, 111, 111}, {111, 255, 111}, {111, 111, 255}, {255, 255, 111}, {0, 128, 128},
                               {0, 255, 0},     {200, 0, 96},    {254, 65, 65},   {223, 223, 255}};
     for (int style = 0; style < 9; ++style)
         rows.push_back(StyleRow(bodies[style], titles[style]));

@@ -1,0 +1,412 @@
+// Identifying the user in the users table: a first start on the shipped tables,
+// every field read back, the packed and corrected values, the "/u=" take-over
+// and the users array.
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "foundation/DataFolder.h"
+#include "foundation/StartupValues.h"
+#include "foundation/bytes/NoteColors.h"
+#include "note/NoteController.h"
+#include "shell/ProgramGlobals.h"
+#include "store/ChatOptions.h"
+#include "store/FieldAccess.h"
+#include "store/SettingsTable.h"
+#include "store/UsersTable.h"
+#include "support/InFolder.h"
+#include "support/bytes/MessageBoxRecorder.h"
+
+namespace {
+class UsersTable : public InFolder {
+protected:
+    void SetUp() override
+    {
+        SetDisplayColorCount(1u << 24);
+        for (const char* name : {"config.QPD", "config.QPS", "users.QPD"})
+            CopyTemplate(name);
+        StartupValues& values = GetStartupValues();
+        m_previous = values;
+        std::snprintf(values.userName, sizeof values.userName, "Tester");
+        std::snprintf(values.computerName, sizeof values.computerName, "PC1");
+        values.commandLineUser[0] = '\0';
+        values.noNetwork = false;
+        Restart();
+    }
+    void TearDown() override
+    {
+        ReleaseNotes();
+        GetStartupValues() = m_previous;
+        SetDisplayColorCount(0);
+    }
+
+    // What a new run of the program does: fresh settings objects, the settings
+    // table, then the user.
+    void Restart()
+    {
+        ReleaseNotes();
+        ConfigSettings() = CConfigSettings();
+        UserSettings() = CUserSettings();
+        LoadSettings();
+        IdentifyUser(m_introNotes);
+    }
+    void ReleaseNotes()
+    {
+        for (CNoteController* note : m_introNotes)
+            delete note;
+        m_introNotes.clear();
+    }
+    static DWORD UserCount()
+    {
+        CUsersTable users;
+        users.Open("READ");
+        DWORD count = users.GetRecordCount();
+        users.Close();
+        return count;
+    }
+    static std::string Field(DWORD record, const char* field)
+    {
+        CUsersTable users;
+        users.Open("READ");
+        users.GoTo(record);
+        std::string text = ReadText(users, field, 255);
+        users.Close();
+        return text.substr(text.find_first_not_of(' ') == std::string::npos ? text.size()
+                                                                            : text.find_first_not_of(' '));
+    }
+    static void SetField(DWORD record, const char* field, const std::string& text)
+    {
+        CUsersTable users;
+        users.Open("MAPPINGALL");
+        WriteText(users, record, field, text.c_str());
+        users.Close();
+    }
+
+    StartupValues m_previous;
+    CreatedNotes m_introNotes;
+    MessageBoxRecorder m_boxes;
+};
+
+bool SameHotkey(const CHotkeySetting& a, const CHotkeySetting& b)
+{
+    return a.ctrl == b.ctrl && a.alt == b.alt && a.shift == b.shift && a.key == b.key;
+}
+
+CHotkeySetting Hotkey(DWORD ctrl, DWORD alt, DWORD shift, DWORD key)
+{
+    CHotkeySetting hotkey;
+    hotkey.ctrl = ctrl;
+    hotkey.alt = alt;
+    hotkey.shift = shift;
+    hotkey.key = key;
+    return hotkey;
+}
+
+// Every value the users table keeps for a user, as read into the settings.
+void ExpectSameUser(const CUserSettings& a, const CUserSettings& b)
+{
+    EXPECT_EQ(a.userId, b.userId);
+    EXPECT_STREQ(a.userName, b.userName);
+    EXPECT_STREQ(a.computerName, b.computerName);
+    EXPECT_EQ(a.note.noteColor, b.note.noteColor);
+    EXPECT_EQ(a.note.textColor, b.note.textColor);
+    EXPECT_EQ(a.note.titleColor, b.note.titleColor);
+    EXPECT_EQ(a.note.titleTextColor, b.note.titleTextColor);
+    EXPECT_EQ(a.note.rollUp, b.note.rollUp);
+    EXPECT_EQ(a.note.showDate, b.note.showDate);
+    EXPECT_EQ(a.note.stayOnTop, b.note.stayOnTop);
+    EXPECT_EQ(a.note.hasBorder, b.note.hasBorder);
+    EXPECT_EQ(0, std::memcmp(&a.note.bodyFont, &b.note.bodyFont, sizeof a.note.bodyFont));
+    EXPECT_EQ(0, std::memcmp(&a.note.titleFont, &b.note.titleFont, sizeof a.note.titleFont));
+    EXPECT_EQ(a.note.newNoteWidth, b.note.newNoteWidth);
+    EXPECT_EQ(a.note.newNoteHeight, b.note.newNoteHeight);
+    EXPECT_STREQ(a.title, b.title);
+    const CHotkeySetting CUserSettings::*hotkeys[] = {
+        &CUserSettings::newNote,     &CUserSettings::newClipboardNote, &CUserSettings::showAll,
+        &CUserSettings::hideAll,     &CUserSettings::showLast,         &CUserSettings::showDesktop,
+        &CUserSettings::parkDesktop, &CUserSettings::findText,         &CUserSettings::newAlarmNote,
+        &CUserSettings::noteManager, &CUserSettings::favourites};
+    for (auto hotkey : hotkeys)
+        EXPECT_TRUE(SameHotkey(a.*hotkey, b.*hotkey)) << (a.*hotkey).key << " " << (b.*hotkey).key;
+    const DWORD CUserSettings::*flags[] = {
+        &CUserSettings::networkOn,       &CUserSettings::chatOn,           &CUserSettings::hideReceived,
+        &CUserSettings::useSavedAddresses, &CUserSettings::showSenderUser, &CUserSettings::showSenderComputer,
+        &CUserSettings::balloonOnReceive, &CUserSettings::shareNotes,      &CUserSettings::datesWithTime,
+        &CUserSettings::confirmDelete,   &CUserSettings::passwordAtStart,  &CUserSettings::protectHiddenLocked,
+        &CUserSettings::keepMonthlyBackup, &CUserSettings::deleteSent,     &CUserSettings::displayScroll,
+        &CUserSettings::tabWidth,        &CUserSettings::lastTransactionId, &CUserSettings::autoBackup,
+        &CUserSettings::backupDays};
+    for (auto flag : flags)
+        EXPECT_EQ(a.*flag, b.*flag);
+    EXPECT_EQ(a.dateFormat, b.dateFormat);
+    EXPECT_EQ(a.passwordMode, b.passwordMode);
+    EXPECT_STREQ(a.passwordCode, b.passwordCode);
+    EXPECT_EQ(a.alarmSoundType, b.alarmSoundType);
+    EXPECT_STREQ(a.alarmSoundPath, b.alarmSoundPath);
+    EXPECT_EQ(a.alarmReplay, b.alarmReplay);
+    EXPECT_EQ(a.saveInterval, b.saveInterval);
+    EXPECT_EQ(a.language, b.language);
+    EXPECT_EQ(0, std::memcmp(a.threeDigits, b.threeDigits, sizeof a.threeDigits));
+    EXPECT_EQ(0, std::memcmp(a.twoDigits, b.twoDigits, sizeof a.twoDigits));
+    EXPECT_EQ(a.retry.on, b.retry.on);
+    EXPECT_EQ(a.retry.amount, b.retry.amount);
+    EXPECT_EQ(a.retry.unit, b.retry.unit);
+}
+}
+
+TEST_F(UsersTable, AFirstStartCreatesUserOneWithTheProgramsValues)
+{
+    EXPECT_EQ(m_boxes.Count(), 0u) << m_boxes.LastText();
+    const CConfigSettings& config = ConfigSettings();
+    const CUserSettings created = UserSettings();
+    EXPECT_EQ(UserCount(), 1u);
+    EXPECT_EQ(created.userId, 1u);
+    EXPECT_EQ(Field(1, "WUSERID"), "1");
+    EXPECT_STREQ(created.userName, "Tester");
+    EXPECT_STREQ(created.computerName, "PC1");
+    EXPECT_EQ(created.note.noteColor, config.note.noteColor);
+    EXPECT_EQ(created.note.titleColor, config.note.titleColor);
+    EXPECT_TRUE(SameHotkey(created.newNote, config.newNote));
+    EXPECT_TRUE(SameHotkey(created.noteManager, Hotkey(0, 1, 1, 'M')));
+    EXPECT_EQ(created.networkOn, config.networkOn);
+    EXPECT_EQ(created.passwordMode, 2);
+    EXPECT_EQ(created.tabWidth, 2u);
+    EXPECT_EQ(created.backupDays, 7u);
+    EXPECT_EQ(created.autoBackup, 1u);
+    EXPECT_STREQ(created.alarmSoundPath, config.sounds[0].path);
+    // Wider screens get larger new notes.
+    const WORD growth = ScreenWidth() >= 1024 ? 75 : ScreenWidth() >= 800 ? 35 : 0;
+    EXPECT_EQ(created.note.newNoteWidth, config.note.newNoteWidth + growth);
+    EXPECT_EQ(created.note.newNoteHeight, config.note.newNoteHeight + growth);
+    // The packed hotkeys are not written for a new user.
+    EXPECT_EQ(Field(1, "SZINITTEXT"), "");
+    // The user's styles start as the standard ones, stored as style rows.
+    EXPECT_EQ(created.styles[0].backgroundColor, config.styles[0].backgroundColor);
+    EXPECT_EQ(created.styles[0].undefined, 0u);
+
+    // The shipped welcome note, first of the intro notes.
+    ASSERT_EQ(m_introNotes.size(), 1u);
+    EXPECT_EQ(m_introNotes[0]->m_left, 50);
+    EXPECT_EQ(m_introNotes[0]->m_top, 50);
+    EXPECT_EQ(m_introNotes[0]->m_userId, 1u);
+    EXPECT_STREQ(m_introNotes[0]->m_title, "Welcome to Quillnet+");
+    EXPECT_EQ(m_introNotes[0]->RichText().rfind("{\\rtf1", 0), 0u);
+
+    // The chat options of the new user.
+    std::string chat = Read("chat.QPD");
+    size_t at = chat.find("[1]");
+    ASSERT_NE(at, std::string::npos) << chat;
+    for (const char* key : {"Avatar=", "ShowSenderComputer=", "ShowSenderName=", "ShowReceivedDate=",
+                            "ShowReceivedTime=", "MyOwnMessagesInBold="}) {
+        size_t next = chat.find(key, at);
+        EXPECT_NE(next, std::string::npos) << key;
+        at = next;
+    }
+
+    // The next start finds the record and reads the same values.
+    Restart();
+    EXPECT_EQ(UserCount(), 1u);
+    EXPECT_TRUE(m_introNotes.empty());
+    ExpectSameUser(UserSettings(), created);
+    EXPECT_EQ(m_boxes.Count(), 0u) << m_boxes.LastText();
+}
+
+TEST_F(UsersTable, EveryOptionTheSheetWritesIsReadBack)
+{
+    CUserSettings& user = UserSettings();
+    user.saveInterval = 12;
+    user.newNote = Hotkey(1, 0, 1, 'Q');
+    user.newClipboardNote = Hotkey(0, 1, 0, 'W');
+    user.showAll = Hotkey(1, 1, 0, VK_F2);
+    user.hideAll = Hotkey(0, 0, 1, 'E');
+    user.showLast = Hotkey(1, 1, 1, 'R');
+    user.dateFormat = 3;
+    user.tabWidth = 1;
+    user.networkOn = 0;
+    user.chatOn = 1;
+    user.hideReceived = 1;
+    user.shareNotes = 1;
+    user.datesWithTime = 1;
+    user.passwordAtStart = 1;
+    user.keepMonthlyBackup = 1;
+    user.twoDigits[0] = 4;
+    user.twoDigits[1] = 6;
+    user.autoBackup = 0;
+    user.backupDays = 30;
+    user.passwordMode = 1;
+    std::snprintf(user.passwordCode, sizeof user.passwordCode, "0a1b2c3d");
+    user.retry.on = 1;
+    user.listenPort = 30001;
+    user.sendPort = 30002;
+    // Every combination of modifiers, also without Ctrl, survives the packed forms.
+    user.showDesktop = Hotkey(0, 0, 1, 'D');
+    user.parkDesktop = Hotkey(1, 0, 0, 'P');
+    user.findText = Hotkey(0, 1, 0, 'F');
+    user.newAlarmNote = Hotkey(1, 1, 1, 0xBA);
+    user.noteManager = Hotkey(1, 0, 1, 'M');
+    user.favourites = Hotkey(0, 1, 1, VK_F7);
+    SaveSettingsSheetOptions(28081, 28082);
+    {
+        CUsersTable users;
+        users.Open("MAPPINGALL");
+        SavePackedHotkeys(users);
+        users.Close();
+    }
+    const CUserSettings saved = user;
+
+    Restart();
+    ExpectSameUser(UserSettings(), saved);
+    EXPECT_EQ(UserSettings().listenPort, 30001);
+    EXPECT_EQ(UserSettings().sendPort, 30002);
+    EXPECT_EQ(Field(1, "BYDELAY"), "5077");
+    EXPECT_EQ(m_boxes.Count(), 0u) << m_boxes.LastText();
+}
+
+TEST_F(UsersTable, StoredValuesOutOfRangeReadAsTheirStandards)
+{
+    struct Case {
+        const char* field;
+        std::string stored;
+        std::function<bool(const CUserSettings&)> check;
+    };
+    const Case cases[] = {
+        {"BYDELAY", "5077", [](const CUserSettings& u) { return SameHotkey(u.noteManager, Hotkey(1, 0, 1, 'M')); }},
+        // A small old value leaves the standard Alt+Shift+M.
+        {"BYDELAY", "2077", [](const CUserSettings& u) { return SameHotkey(u.noteManager, Hotkey(0, 1, 1, 'M')); }},
+        {"WLISTENPOR", "3118", [](const CUserSettings& u) { return SameHotkey(u.favourites, Hotkey(0, 1, 1, 118)); }},
+        {"WLISTENPOR", "8117", [](const CUserSettings& u) { return SameHotkey(u.favourites, Hotkey(1, 0, 1, 117)); }},
+        {"SZINITTEXT", "", [](const CUserSettings& u) {
+             return SameHotkey(u.showDesktop, Hotkey(0, 1, 1, 'D')) && SameHotkey(u.parkDesktop, Hotkey(0, 1, 1, 'P')) &&
+                    SameHotkey(u.findText, Hotkey(0, 1, 1, 'F')) && SameHotkey(u.newAlarmNote, Hotkey(0, 1, 1, 'A'));
+         }},
+        {"SZINITTEXT", "1,0,0,69", [](const CUserSettings& u) {
+             return SameHotkey(u.showDesktop, Hotkey(1, 0, 0, 'E')) && SameHotkey(u.parkDesktop, Hotkey(0, 1, 1, 'P'));
+         }},
+        {"SZINITTEXT", "1,0,0,69,0,0,1,81", [](const CUserSettings& u) {
+             return SameHotkey(u.parkDesktop, Hotkey(0, 0, 1, 'Q')) && SameHotkey(u.findText, Hotkey(0, 1, 1, 'F'));
+         }},
+        {"BYIPPART2", "0", [](const CUserSettings& u) { return u.backupDays == 7 && u.autoBackup == 1; }},
+        {"BYIPPART2", "365", [](const CUserSettings& u) { return u.backupDays == 7 && u.autoBackup == 1; }},
+        {"BYIPPART2", "30", [](const CUserSettings& u) { return u.backupDays == 30; }},
+        {"BYIPPART3", "234", [](const CUserSettings& u) {
+             return u.threeDigits[0] == 1 && u.threeDigits[1] == 2 && u.threeDigits[2] == 3;
+         }},
+        {"BYIPPART3", "5", [](const CUserSettings& u) {
+             return u.threeDigits[0] == 0 && u.threeDigits[1] == 0 && u.threeDigits[2] == 5;
+         }},
+        {"BYIPPART4", "23", [](const CUserSettings& u) { return u.twoDigits[0] == 1 && u.twoDigits[1] == 2; }},
+        {"BYIPPART4", "5", [](const CUserSettings& u) { return u.twoDigits[0] == 0 && u.twoDigits[1] == 5; }},
+        {"DISPLRETRY", "1", [](const CUserSettings& u) { return u.tabWidth == 1; }},
+        {"DISPLRETRY", "9", [](const CUserSettings& u) { return u.tabWidth == 9; }},
+        {"DISPLRETRY", "0", [](const CUserSettings& u) { return u.tabWidth == 2; }},
+        {"DISPLRETRY", "12", [](const CUserSettings& u) { return u.tabWidth == 2; }},
+        {"W1", "0", [](const CUserSettings& u) { return u.passwordMode == 2; }},
+        {"W1", "1", [](const CUserSettings& u) { return u.passwordMode == 1; }},
+        {"WSAVEINT", "0", [](const CUserSettings& u) { return u.saveInterval == 1; }},
+        {"WNOWIDTH", "0", [](const CUserSettings& u) { return u.note.newNoteWidth == 163; }},
+        {"WNOWIDTH", "2000", [](const CUserSettings& u) { return u.note.newNoteWidth == 163; }},
+        {"WNOHEIGHT", "2000", [](const CUserSettings& u) { return u.note.newNoteHeight == 131; }},
+        {"SZTITLE", "e m p t y  t i t l e", [](const CUserSettings& u) { return std::string(u.title) == " "; }},
+        {"SZ1", "ABCDEF0123456789", [](const CUserSettings& u) { return std::string(u.passwordCode) == "abcdef01"; }},
+    };
+    for (const Case& c : cases) {
+        SetField(1, c.field, c.stored);
+        Restart();
+        EXPECT_TRUE(c.check(UserSettings())) << c.field << " = \"" << c.stored << "\"";
+    }
+    EXPECT_EQ(m_boxes.Count(), 0u) << m_boxes.LastText();
+}
+
+TEST_F(UsersTable, ANamedStartTakesOverTheLoggedOnUsersRecord)
+{
+    std::snprintf(GetStartupValues().commandLineUser, sizeof GetStartupValues().commandLineUser, "Alice");
+    Restart();
+    EXPECT_EQ(UserCount(), 1u);
+    EXPECT_EQ(UserSettings().userId, 1u);
+    EXPECT_EQ(Field(1, "SZUSERNAME"), "Alice");
+    EXPECT_EQ(Field(1, "SZCOMPUTER"), "Alice");
+
+    // Found by name the next time, any case.
+    std::snprintf(GetStartupValues().commandLineUser, sizeof GetStartupValues().commandLineUser, "ALICE");
+    Restart();
+    EXPECT_EQ(UserCount(), 1u);
+
+    // A second name finds no record of the logged-on user left: a new one.
+    std::snprintf(GetStartupValues().commandLineUser, sizeof GetStartupValues().commandLineUser, "Bob");
+    Restart();
+    EXPECT_EQ(UserCount(), 2u);
+    EXPECT_EQ(UserSettings().userId, 2u);
+    EXPECT_EQ(Field(2, "SZUSERNAME"), "Bob");
+    EXPECT_EQ(m_introNotes.size(), 1u);
+
+    ASSERT_EQ(FillArraySharingNotes(), 1);
+    EXPECT_EQ(UsersArray().GetCount(), 3u);
+    EXPECT_EQ(FindUserIndex("bob", "BOB"), 2u);
+    EXPECT_EQ(FindUserIndex("alice", "alice"), 1u);
+    EXPECT_EQ(FindUserIndex("Tester", "PC1"), 0u);
+    EXPECT_EQ(m_boxes.Count(), 0u) << m_boxes.LastText();
+}
+
+TEST_F(UsersTable, TheUsersArrayRefusesBrokenIdsAndEmptyTables)
+{
+    SetField(1, "BSHARENOTE", "T");
+    ASSERT_EQ(FillArraySharingNotes(), 1);
+    EXPECT_EQ(UsersArray()[1].sharesNotes, 1u);
+    EXPECT_STREQ(UsersArray()[0].userName, " ");
+
+    SetField(1, "WUSERID", "0");
+    EXPECT_EQ(FillArraySharingNotes(), 0);
+    EXPECT_EQ(m_boxes.LastText(), "dwUserId==0");
+    SetField(1, "WUSERID", "7");
+    EXPECT_EQ(FillArraySharingNotes(), 0);
+    EXPECT_EQ(m_boxes.LastText(), "dwUserId > dwUsersFound");
+
+    CopyTemplate("users.QPD");
+    EXPECT_EQ(FillArraySharingNotes(), 0);
+    EXPECT_EQ(m_boxes.LastText(), "No users found in the table??");
+}
+
+TEST_F(UsersTable, WithoutANetworkNetworkAndChatStayOffOnDiskToo)
+{
+    SetField(1, "BNETWORK", "T");
+    SetField(1, "BDELAY", "T");
+    GetStartupValues().noNetwork = true;
+    Restart();
+    EXPECT_EQ(UserSettings().networkOn, 0u);
+    EXPECT_EQ(UserSettings().chatOn, 0u);
+    EXPECT_EQ(Field(1, "BNETWORK"), "F");
+    EXPECT_EQ(Field(1, "BDELAY"), "F");
+}
+
+TEST_F(UsersTable, AnOlderVersionsPassPhraseMovesToTheUsersRecordAsACode)
+{
+    {
+        CSettingsTable config;
+        config.Open("MAPPINGALL");
+        WriteText(config, 3, "SZSOUND", "0123456789ABCDEF0123456789ABCDEF");
+        config.Close();
+    }
+    Restart();
+    EXPECT_STREQ(UserSettings().passwordCode, "01234567");
+    EXPECT_EQ(Field(1, "SZ1"), "01234567");
+    CSettingsTable config;
+    config.Open("READ");
+    config.GoTo(3);
+    EXPECT_EQ(ReadText(config, "SZSOUND", 100), "");
+    config.Close();
+}
+
+TEST_F(UsersTable, ExitWritesTheRunsValuesAndNeedsTheTable)
+{
+    UserSettings().language = 3;
+    UserSettings().saveInterval = 9;
+    UserSettings().tabWidth = 4;
+    EXPECT_TRUE(SaveUserRunValues());
+    EXPECT_EQ(Field(1, "WLANGUAGE"), "3");
+    EXPECT_EQ(Field(1, "WSAVEINT"), "9");
+    EXPECT_EQ(Field(1, "DISPLRETRY"), "4");
+    DeleteFileA(DataFilePath(DataName::kUsersTable).c_str());
+    EXPECT_FALSE(SaveUserRunValues());
+    EXPECT_EQ(m_boxes.LastText().rfind("The users.qpd file is missing.", 0), 0u);
+}
