@@ -58,15 +58,18 @@ Node* FindOrderedPosition(Node* first, Node* last, Before comesBefore)
 }
 
 // Makes a node; any failure becomes the list operation's own failure text, with
-// "Unknown error " added for failures that are not the program's exception.
+// "Unknown error " added for failures that are not the program's exception
+// (or the operation's own text for those, when it has one).
 template <class Make>
-auto MakeListNode(const char* failureText, Make make) -> decltype(make())
+auto MakeListNode(const char* failureText, Make make, const char* unknownFailureText = nullptr) -> decltype(make())
 {
     try {
         return make();
     } catch (const CGenericException&) {
         throw CGenericException(failureText);
     } catch (...) {
+        if (unknownFailureText)
+            throw CGenericException(unknownFailureText);
         char text[64];
         std::snprintf(text, sizeof text, "%sUnknown error ", failureText);
         throw CGenericException(text);

@@ -143,15 +143,16 @@ public:
     const char* GetName() const { return m_name; }
 
 private:
-    Node* NewNode(const R& record, const char* failureText)
+    Node* NewNode(const R& record, const char* failureText, const char* unknownFailureText = nullptr)
     {
-        return MakeListNode(failureText, [&record] { return new Node{nullptr, nullptr, record}; });
+        return MakeListNode(
+            failureText, [&record] { return new Node{nullptr, nullptr, record}; }, unknownFailureText);
     }
 
     template <class Before>
     Node* InsertOrdered(const R& record, const char* failureText, Before before)
     {
-        Node* node = NewNode(record, failureText);
+        Node* node = NewNode(record, failureText, " AddDescending failed Unknown error ");
         Node* position =
             FindOrderedPosition(m_first, m_last, [&](Node* current) { return before(record, current->record); });
         LinkNode(m_first, m_last, position, node);
