@@ -1,6 +1,9 @@
 #include "foundation/bytes/MemoryZip.h"
 
+#include <climits>
 #include <cstring>
+#include <memory>
+#include <new>
 
 #include "minizip/unzip.h"
 #include "minizip/zip.h"
@@ -34,15 +37,23 @@ uLong ZCALLBACK ReadStream(voidpf, voidpf stream, void* buffer, uLong size)
     return static_cast<uLong>(count);
 }
 
+// The growing buffer can fail to grow (bad_alloc), and minizip is C: nothing
+// may leave this function by an exception, so the failure goes back to it as
+// a short write and a stream error.
 uLong ZCALLBACK WriteStream(voidpf, voidpf stream, const void* buffer, uLong size)
 {
     MemoryStream* s = static_cast<MemoryStream*>(stream);
-    if (!s->growing) {
+    if (!s->growing || s->error) {
         s->error = 1;
         return 0;
     }
-    if (s->position + size > s->growing->size())
-        s->growing->resize(s->position + size);
+    try {
+        if (s->position + size > s->growing->size())
+            s->growing->resize(s->position + size);
+    } catch (...) {
+        s->error = 1;
+        return 0;
+    }
     std::memcpy(s->growing->data() + s->position, buffer, size);
     s->position += size;
     return size;
@@ -61,10 +72,9 @@ long ZCALLBACK SeekStream(voidpf, voidpf stream, uLong offset, int origin)
         base = s->position;
     else if (origin == ZLIB_FILEFUNC_SEEK_END)
         base = s->Size();
-    size_t target = base + offset;
-    if (target > s->Size() && !s->growing)
+    if (base > s->Size() || offset > s->Size() - base)
         return -1;
-    s->position = target;
+    s->position = base + offset;
     return 0;
 }
 
@@ -117,6 +127,8 @@ bool PackToMemoryZip(const std::string& entryName, const void* bytes, size_t siz
                      std::vector<unsigned char>& archive)
 {
     archive.clear();
+    if (size > UINT_MAX)
+        return false;
     MemoryStream stream = {&archive, nullptr, 0, 0, 0};
     zlib_filefunc_def functions = MemoryFunctions(&stream);
     zipFile zip = zipOpen2("memory", APPEND_STATUS_CREATE, nullptr, &functions);
@@ -128,7 +140,10 @@ bool PackToMemoryZip(const std::string& entryName, const void* bytes, size_t siz
                    zipWriteInFileInZip(zip, bytes, static_cast<unsigned>(size)) == ZIP_OK &&
                    zipCloseFileInZip(zip) == ZIP_OK;
     bool closed = zipClose(zip, nullptr) == ZIP_OK;
-    return written && closed && stream.error == 0;
+    bool packed = written && closed && stream.error == 0;
+    if (!packed)
+        archive.clear();
+    return packed;
 }
 
 bool UnpackFirstMemoryZipEntry(const void* archive, size_t size, std::vector<unsigned char>& bytes,
@@ -140,17 +155,24 @@ bool UnpackFirstMemoryZipEntry(const void* archive, size_t size, std::vector<uns
     unzFile zip = unzOpen2("memory", &functions);
     if (!zip)
         return false;
-    bool ok = false;
+    // Closed whatever happens below, a failure to make room included.
+    std::unique_ptr<void, int (*)(unzFile)> closer(zip, unzClose);
     unz_file_info info;
-    char name[260];
-    if (unzGoToFirstFile(zip) == UNZ_OK &&
-        unzGetCurrentFileInfo(zip, &info, name, sizeof name, nullptr, 0, nullptr, 0) == UNZ_OK &&
-        unzOpenCurrentFile(zip) == UNZ_OK) {
+    // minizip terminates a name only when it is shorter than the buffer.
+    char name[kMaxZipEntryNameLength + 1];
+    if (unzGoToFirstFile(zip) != UNZ_OK ||
+        unzGetCurrentFileInfo(zip, &info, name, sizeof name, nullptr, 0, nullptr, 0) != UNZ_OK ||
+        unzOpenCurrentFile(zip) != UNZ_OK)
+        return false;
+    name[info.size_filename < sizeof name ? info.size_filename : kMaxZipEntryNameLength] = 0;
+    bool ok = false;
+    try {
         ok = ReadCurrentEntry(zip, info.uncompressed_size, bytes) && unzCloseCurrentFile(zip) == UNZ_OK;
-        if (ok && entryName)
-            *entryName = name;
+    } catch (const std::bad_alloc&) {
+        ok = false;
     }
-    unzClose(zip);
+    if (ok && entryName)
+        *entryName = name;
     if (!ok)
         bytes.clear();
     return ok;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,8 @@
 bool PackToMemoryZip(const std::string& entryName, const void* bytes, size_t size,
                      std::vector<unsigned char>& archive);
 
-// Unpacks the archive's first entry; false for a damaged or empty archive.
+// Unpacks the archive's first entry; false for a damaged or empty archive. A
+// stored name longer than kMaxZipEntryNameLength characters is cut to it.
+constexpr size_t kMaxZipEntryNameLength = 259;
 bool UnpackFirstMemoryZipEntry(const void* archive, size_t size, std::vector<unsigned char>& bytes,
                                std::string* entryName = nullptr);

@@ -1,10 +1,41 @@
 #include <algorithm>
+#include <atomic>
+#include <cstdlib>
+#include <new>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "foundation/bytes/MemoryZip.h"
+
+// Allocations of this many bytes or more fail while it is not zero, so that a
+// growing buffer runs out of memory in the middle of minizip.
+static std::atomic<size_t> g_failAllocationsFrom{0};
+
+void* operator new(size_t size)
+{
+    size_t limit = g_failAllocationsFrom.load();
+    if (limit && size >= limit)
+        throw std::bad_alloc();
+    if (void* block = std::malloc(size ? size : 1))
+        return block;
+    throw std::bad_alloc();
+}
+
+// The blocks above come from malloc, so free is their match.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+void operator delete(void* block) noexcept
+{
+    std::free(block);
+}
+
+void operator delete(void* block, size_t) noexcept
+{
+    std::free(block);
+}
+#pragma GCC diagnostic pop
 
 TEST(MemoryZip, PacksAndUnpacksABufferInMemory)
 {
@@ -59,4 +90,46 @@ TEST(MemoryZip, DamagedArchivesAreRefused)
     }
     EXPECT_FALSE(UnpackFirstMemoryZipEntry(boasting.data(), boasting.size(), unpacked));
     EXPECT_TRUE(unpacked.empty());
+}
+
+TEST(MemoryZip, EntryNamesAreBoundedAndTerminated)
+{
+    const std::string text = "{\\rtf1 protected}";
+    std::vector<unsigned char> archive;
+    std::vector<unsigned char> unpacked;
+    for (size_t length : {1u, 259u, 260u, 261u, 1000u, 65535u}) {
+        std::string stored(length, 'n');
+        stored[0] = 'A';
+        stored[length - 1] = 'Z';
+        ASSERT_TRUE(PackToMemoryZip(stored, text.data(), text.size(), archive)) << length;
+        std::string name = "left over";
+        ASSERT_TRUE(UnpackFirstMemoryZipEntry(archive.data(), archive.size(), unpacked, &name)) << length;
+        EXPECT_EQ(name, stored.substr(0, kMaxZipEntryNameLength)) << length;
+        EXPECT_EQ(std::string(unpacked.begin(), unpacked.end()), text) << length;
+    }
+}
+
+TEST(MemoryZip, RunningOutOfMemoryWhilePackingIsAFailure)
+{
+    std::string text(300000, 'q');
+    for (size_t i = 0; i < text.size(); i += 7)
+        text[i] = static_cast<char>('a' + i % 26);
+    std::vector<unsigned char> archive;
+    ASSERT_TRUE(PackToMemoryZip("big.rtf", text.data(), text.size(), archive));
+    const size_t packedSize = archive.size();
+
+    // The archive's buffer grows a little at a time, minizip's own buffers are
+    // below these limits: the failure comes from a write callback.
+    for (size_t limit : {size_t{1024}, packedSize / 2}) {
+        std::vector<unsigned char> failed;
+        g_failAllocationsFrom = limit;
+        bool packed = PackToMemoryZip("big.rtf", text.data(), text.size(), failed);
+        g_failAllocationsFrom = 0;
+        EXPECT_FALSE(packed) << limit;
+        EXPECT_TRUE(failed.empty()) << limit;
+    }
+    ASSERT_TRUE(PackToMemoryZip("big.rtf", text.data(), text.size(), archive));
+    std::vector<unsigned char> unpacked;
+    ASSERT_TRUE(UnpackFirstMemoryZipEntry(archive.data(), archive.size(), unpacked));
+    EXPECT_EQ(std::string(unpacked.begin(), unpacked.end()), text);
 }
