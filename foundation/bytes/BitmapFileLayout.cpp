@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "foundation/bytes/ImageFileHeaders.h"
+
 namespace {
 const uint32_t kCoreHeaderBytes = 12;
 const uint32_t kInfoHeaderBytes = 40;
@@ -82,15 +84,14 @@ BitmapFileCheck CheckBitmapFile(const unsigned char* file, size_t size, BitmapFi
     uint64_t tableBytes = tableEntries * found.colourEntrySize;
     if (found.compression == kCompressionBitFields && found.headerSize == kInfoHeaderBytes)
         tableBytes += 12; // the three colour masks
-    uint64_t bitsOffset = found.headerSize + tableBytes;
 
-    uint64_t bitsBytes;
-    uint64_t rows = found.height < 0 ? -static_cast<int64_t>(found.height) : found.height;
+    uint32_t bitsBytes;
     if (found.compression == kCompressionRgb || found.compression == kCompressionBitFields) {
         if (found.compression == kCompressionBitFields && found.bitCount != 16 && found.bitCount != 32)
             return BitmapFileCheck::kBadInfoHeader;
-        uint64_t stride = (static_cast<uint64_t>(found.width) * found.bitCount + 31) / 32 * 4;
-        bitsBytes = stride * rows;
+        bitsBytes = BitmapImageBytes(found.width, found.height, found.bitCount);
+        if (bitsBytes == 0) // more than 32 bits can count
+            return BitmapFileCheck::kIncomplete;
     } else if ((found.compression == kCompressionRle8 && found.bitCount == 8) ||
                (found.compression == kCompressionRle4 && found.bitCount == 4)) {
         if (found.headerSize < 24 || found.height < 0)
@@ -101,11 +102,16 @@ BitmapFileCheck CheckBitmapFile(const unsigned char* file, size_t size, BitmapFi
     } else {
         return BitmapFileCheck::kBadInfoHeader;
     }
-    if (bitsOffset + bitsBytes > found.dibSize)
+    // Each part is checked against the room the parts before it leave, so no
+    // sum of stated sizes can wrap and pass.
+    if (tableBytes > found.dibSize - found.headerSize)
+        return BitmapFileCheck::kIncomplete;
+    uint32_t bitsOffset = found.headerSize + static_cast<uint32_t>(tableBytes);
+    if (bitsBytes > found.dibSize - bitsOffset)
         return BitmapFileCheck::kIncomplete;
     found.colourTableBytes = static_cast<uint32_t>(tableBytes);
-    found.bitsOffset = static_cast<uint32_t>(bitsOffset);
-    found.bitsBytes = static_cast<uint32_t>(bitsBytes);
+    found.bitsOffset = bitsOffset;
+    found.bitsBytes = bitsBytes;
     *layout = found;
     return BitmapFileCheck::kSound;
 }

@@ -32,7 +32,16 @@ std::uint32_t BitmapRowStride(std::int32_t width, int bitCount)
 {
     if (width <= 0 || bitCount <= 0)
         return 0;
-    return ((static_cast<std::uint32_t>(width) * static_cast<std::uint32_t>(bitCount) + 31) / 32) * 4;
+    std::uint64_t stride = (static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(bitCount) + 31) / 32 * 4;
+    return stride > UINT32_MAX ? 0 : static_cast<std::uint32_t>(stride);
+}
+
+std::uint32_t BitmapImageBytes(std::int32_t width, std::int32_t height, int bitCount)
+{
+    std::uint64_t rows = height < 0 ? 0 - static_cast<std::uint64_t>(static_cast<std::int64_t>(height))
+                                    : static_cast<std::uint64_t>(height);
+    std::uint64_t bytes = static_cast<std::uint64_t>(BitmapRowStride(width, bitCount)) * rows;
+    return bytes > UINT32_MAX ? 0 : static_cast<std::uint32_t>(bytes);
 }
 
 std::vector<unsigned char> MakeBmpFileHeader(std::int32_t width, std::int32_t height, std::uint32_t imageSize)

@@ -47,7 +47,7 @@ bool ReadBitmapRows(HDC dc, HBITMAP bitmap, LONG width, LONG height, int bitCoun
     info.header.biPlanes = 1;
     info.header.biBitCount = static_cast<WORD>(bitCount);
     info.header.biCompression = BI_RGB;
-    rows.assign(static_cast<size_t>(BitmapRowStride(width, bitCount)) * height, 0);
+    rows.assign(BitmapImageBytes(width, height, bitCount), 0);
     return !rows.empty() && GetDIBits(dc, bitmap, 0, height, rows.data(), reinterpret_cast<BITMAPINFO*>(&info),
                                       DIB_RGB_COLORS) == height;
 }

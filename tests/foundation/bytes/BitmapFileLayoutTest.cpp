@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "foundation/bytes/BitmapFileLayout.h"
+#include "foundation/bytes/ImageFileHeaders.h"
 
 namespace {
 void Put(std::vector<unsigned char>& out, uint32_t value, int bytes)
@@ -110,6 +111,38 @@ TEST(BitmapFileLayout, RefusesHostileHeaders)
     EXPECT_EQ(Check(shortHeader, shortHeader.size()), BitmapFileCheck::kIncomplete)
         << "without a used-colour count 8 bits take a table of 256 colours";
     EXPECT_EQ(CheckBitmapFile(nullptr, 0, nullptr), BitmapFileCheck::kNotBitmap);
+}
+
+TEST(BitmapFileLayout, HugeSizesCannotWrapIntoASmallFile)
+{
+    // 54 bytes: a file header and an info header that claims 0x7FFFFFFF square
+    // pixels of 32 bits and 0xFFFFFFFF colours; in 64 bits the table and the rows
+    // add up to 2^64 + 40, just the 40 bytes that follow the file header.
+    std::vector<unsigned char> file = {'B', 'M'};
+    for (uint32_t value : {54u, 0u, 54u, 40u, 0x7FFFFFFFu, 0x7FFFFFFFu})
+        Put(file, value, 4);
+    Put(file, 1, 2);
+    Put(file, 32, 2);
+    for (uint32_t value : {0u, 0u, 0u, 0u, 0xFFFFFFFFu, 0u})
+        Put(file, value, 4);
+    ASSERT_EQ(file.size(), 54u);
+    EXPECT_EQ(Check(file, file.size()), BitmapFileCheck::kIncomplete);
+    for (uint32_t width : {0x3FFFFFFFu, 0x40000000u, 0x7FFFFFFFu}) {
+        Set(file, 14 + 4, width);
+        for (uint32_t colours : {0u, 1u, 0x40000000u, 0xFFFFFFFFu}) {
+            Set(file, 14 + 32, colours);
+            EXPECT_EQ(Check(file, file.size()), BitmapFileCheck::kIncomplete) << width << " " << colours;
+        }
+    }
+
+    // One row of 0x3FFFFFFF pixels of 32 bits is the widest that 32 bits count.
+    EXPECT_EQ(BitmapRowStride(0x3FFFFFFF, 32), 0xFFFFFFFCu);
+    EXPECT_EQ(BitmapRowStride(0x40000000, 32), 0u);
+    EXPECT_EQ(BitmapRowStride(0x7FFFFFFF, 24), 0u);
+    EXPECT_EQ(BitmapImageBytes(0x3FFFFFFF, -1, 32), 0xFFFFFFFCu);
+    EXPECT_EQ(BitmapImageBytes(0x3FFFFFFF, 2, 32), 0u);
+    EXPECT_EQ(BitmapImageBytes(0x10000, 0x10000, 8), 0u);
+    EXPECT_EQ(BitmapImageBytes(10, -10, 24), 320u);
 }
 
 TEST(BitmapFileLayout, EveryCutAndScrambledFileStaysInItsBytes)
