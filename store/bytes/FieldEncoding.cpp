@@ -1,5 +1,6 @@
 #include "store/bytes/FieldEncoding.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -11,6 +12,26 @@ namespace {
 const std::int32_t kCoordinateLimit = -1000;
 const std::int32_t kLargestCoordinateMagnitude = 4000;
 const int kMaxDoubleDigits = 17; // enough for any double to read back exactly
+
+// The value in the exponent form of "%g" with at most the given significant
+// digits, cut rather than rounded, so its magnitude never grows.
+void CutToDigits(double value, int digits, char* text, std::size_t size)
+{
+    char exact[64];
+    std::snprintf(exact, sizeof exact, "%.*e", kMaxDoubleDigits - 1, value);
+    const char* exponent = std::strchr(exact, 'e');
+    const char* mantissa = exact[0] == '-' ? exact + 1 : exact;
+    std::string cut(static_cast<const char*>(exact), mantissa);
+    cut += mantissa[0];
+    std::string fraction(mantissa + 2, exponent);
+    fraction.resize(static_cast<std::size_t>(digits - 1));
+    while (!fraction.empty() && fraction.back() == '0')
+        fraction.pop_back();
+    if (!fraction.empty())
+        cut += "." + fraction;
+    cut += exponent;
+    std::snprintf(text, size, "%s", cut.c_str());
+}
 
 bool Place(const std::string& text, bool rightAligned, unsigned char fill, unsigned char* field, std::size_t width)
 {
@@ -98,12 +119,20 @@ bool WriteIntegerField(std::int32_t value, bool coordinate, unsigned char* field
 
 bool WriteDoubleField(double value, unsigned char* field, std::size_t width, std::string& overflowText)
 {
+    if (!std::isfinite(value)) {
+        overflowText = std::isnan(value) ? "nan" : value > 0 ? "inf" : "-inf";
+        return false;
+    }
     char text[64];
     int digits = width < kMaxDoubleDigits ? static_cast<int>(width) : kMaxDoubleDigits;
     std::snprintf(text, sizeof text, "%.*g", digits, value);
     overflowText = text;
     for (; digits >= 1; --digits) {
         std::snprintf(text, sizeof text, "%.*g", digits, value);
+        // Rounding up can pass the largest double ("2e+308"), which reads back
+        // as infinity: near it the digits are cut instead.
+        if (!std::isfinite(std::strtod(text, nullptr)))
+            CutToDigits(value, digits, text, sizeof text);
         if (Place(text, true, ' ', field, width))
             return true;
     }

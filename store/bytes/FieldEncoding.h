@@ -27,8 +27,9 @@ bool WriteIntegerField(std::int32_t value, bool coordinate, unsigned char* field
                        std::string& overflowText);
 
 // The number with as many significant digits as fit the width (at most the
-// width), right-aligned and blank-padded. False only when not even one
-// significant digit fits.
+// width), right-aligned and blank-padded, always reading back as a finite
+// number. False when not even one significant digit fits, and for NaN and the
+// infinities, which no field can hold.
 bool WriteDoubleField(double value, unsigned char* field, std::size_t width, std::string& overflowText);
 
 // The text left-aligned, cut to the width, blank-padded.

@@ -1,5 +1,6 @@
 #include "store/bytes/TableCursor.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -140,31 +141,36 @@ bool CTableCursor::BufferIsDeleted() const
     return flag == kDeletedFlag;
 }
 
+// Positions run from 0 (before the first record) to count + 1 (after the
+// last); a step off either end stops there with the buffer blank.
 bool CTableCursor::StepForward()
 {
-    std::uint32_t next = m_current + 1;
-    if (next > m_header.RecordCount() || next == 0) {
+    std::uint32_t count = m_header.RecordCount();
+    if (m_current >= count) {
+        m_current = count + 1;
         m_eof = true;
-        m_current = m_header.RecordCount() + 1;
+        m_bof = false;
         BlankBuffer();
         return false;
     }
-    ReadRecord(next);
+    ReadRecord(m_current + 1);
+    m_eof = m_bof = false;
     return true;
 }
 
 bool CTableCursor::StepBack()
 {
     std::uint32_t count = m_header.RecordCount();
-    std::uint32_t previous = m_current > count ? count : m_current - 1;
-    if (m_current == 0 || previous < 1) {
-        m_bof = true;
+    std::uint32_t position = m_current > count ? count + 1 : m_current;
+    if (position <= 1) {
         m_current = 0;
+        m_bof = true;
+        m_eof = false;
         BlankBuffer();
         return false;
     }
-    ReadRecord(previous);
-    m_bof = m_eof = false;
+    ReadRecord(position - 1);
+    m_eof = m_bof = false;
     return true;
 }
 
@@ -204,29 +210,19 @@ void CTableCursor::Skip(std::int32_t count)
         m_eof = m_bof = true;
         return;
     }
-    if (count > 0) {
-        if (m_eof)
-            return;
-        if (static_cast<std::uint64_t>(m_current) + static_cast<std::uint64_t>(count) > recordCount) {
-            m_eof = true;
-            BlankBuffer();
-            return;
-        }
-        for (std::int32_t i = 0; i < count; ++i)
-            if (!StepToLive(true))
-                return;
+    bool forward = count > 0;
+    if (forward ? m_eof : m_bof)
         return;
-    }
-    if (m_bof)
-        return;
-    std::uint64_t steps = static_cast<std::uint64_t>(-static_cast<std::int64_t>(count));
-    if (m_current == steps) {
-        m_bof = true;
-        BlankBuffer();
-        return;
-    }
+    // More steps than records in that direction cannot land on one.
+    std::uint64_t steps = forward ? static_cast<std::uint64_t>(count)
+                                  : static_cast<std::uint64_t>(-static_cast<std::int64_t>(count));
+    std::uint64_t position = m_current > recordCount ? recordCount + 1 : m_current;
+    std::uint64_t room = forward ? recordCount - std::min<std::uint64_t>(position, recordCount)
+                                 : (position > 0 ? position - 1 : 0);
+    if (steps > room)
+        steps = room + 1;
     for (std::uint64_t i = 0; i < steps; ++i)
-        if (!StepToLive(false))
+        if (!StepToLive(forward))
             return;
 }
 
@@ -329,8 +325,8 @@ void CTableCursor::SetDoubleValue(std::uint32_t recordNumber, const char* fieldN
             std::string overflowText;
             if (WriteDoubleField(value, field, width, overflowText))
                 return;
-            double whole = 0;
-            double fraction = std::modf(value, &whole);
+            double whole = value;
+            double fraction = std::isfinite(value) ? std::modf(value, &whole) : 0;
             char details[400];
             std::snprintf(details, sizeof details, " field len=%d Value=%.0f.%02d", static_cast<int>(width), whole,
                           static_cast<int>(std::fabs(fraction) * 100));

@@ -1,4 +1,7 @@
+#include <cfloat>
+#include <cmath>
 #include <cstring>
+#include <limits>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -90,4 +93,25 @@ TEST(FieldEncoding, DoublesKeepAsManyDigitsAsFit)
     EXPECT_EQ(Double(1e300, 4), "overflow:1e+300");
     EXPECT_DOUBLE_EQ(ReadDoubleField(reinterpret_cast<const unsigned char*>("1.23e+08"), 8), 1.23e8);
     EXPECT_DOUBLE_EQ(ReadDoubleField(reinterpret_cast<const unsigned char*>("     "), 5), 0.0);
+}
+
+TEST(FieldEncoding, OnlyFiniteNumbersAreStoredAndTheyReadBackFinite)
+{
+    EXPECT_EQ(Double(std::numeric_limits<double>::quiet_NaN(), 8), "overflow:nan");
+    EXPECT_EQ(Double(HUGE_VAL, 8), "overflow:inf");
+    EXPECT_EQ(Double(-HUGE_VAL, 20), "overflow:-inf");
+
+    // Rounded to the width, the largest doubles would read back as infinity.
+    EXPECT_EQ(Double(DBL_MAX, 8), "1.7e+308");
+    EXPECT_EQ(Double(-DBL_MAX, 9), "-1.7e+308");
+    EXPECT_EQ(Double(9.7e307, 6), "1e+308") << "far enough below the largest double to round";
+    for (double value : {DBL_MAX, -DBL_MAX, std::nextafter(DBL_MAX, 0.0), 1.7976931348e308})
+        for (std::size_t width = 7; width <= 30; ++width) {
+            std::string field = Double(value, width);
+            ASSERT_EQ(field.size(), width) << field;
+            double read = ReadDoubleField(reinterpret_cast<const unsigned char*>(field.data()), width);
+            EXPECT_TRUE(std::isfinite(read)) << field;
+            EXPECT_LT(std::fabs(read - value) / DBL_MAX, 0.5) << field;
+        }
+    EXPECT_EQ(Double(DBL_MAX, 30), "       1.7976931348623157e+308");
 }

@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <cfloat>
+#include <cmath>
 #include <string>
 #include <utility>
 #include <vector>
@@ -192,6 +194,21 @@ TEST(TableFile, AnOverflowIsShownAndStoresOne)
     t.table.SetDoubleValue(2, "DTIMES", 0.000123456);
     EXPECT_EQ(boxes.Count(), 1u) << "a double too long loses digits, not its value";
     EXPECT_EQ(StoredField(t, 2, "DTIMES"), "0.000123");
+
+    // No field holds a number that is not finite: it overflows like one too wide.
+    t.table.SetDoubleValue(2, "DTIMES", std::nan(""));
+    ASSERT_EQ(boxes.Count(), 2u);
+    EXPECT_EQ(boxes.Boxes()[1].text, "DTIMES");
+    EXPECT_EQ(boxes.Boxes()[1].caption, "nan");
+    EXPECT_EQ(StoredField(t, 2, "DTIMES"), "       1");
+    t.table.SetDoubleValue(2, "DTIMES", -HUGE_VAL);
+    ASSERT_EQ(boxes.Count(), 3u);
+    EXPECT_EQ(boxes.Boxes()[2].caption, "-inf");
+    t.table.SetDoubleValue(2, "DTIMES", DBL_MAX);
+    EXPECT_EQ(boxes.Count(), 3u);
+    t.Reopen();
+    t.table.GoTo(2);
+    EXPECT_DOUBLE_EQ(t.table.GetDoubleValue("DTIMES"), 1.7e308);
 }
 
 TEST(TableFile, ASetReadsItsOwnRecordWhenTheCallerDidNotGoThere)
@@ -229,4 +246,59 @@ TEST(TableFile, DeletedSlotsAreReused)
     t.Reopen();
     EXPECT_EQ(t.table.GetFirstDeletedRecord(), 5u);  // the list belongs to the binding
     EXPECT_EQ(LiveIds(t), (std::vector<std::int32_t>{1, 77, 3, 4, 6}));
+}
+
+TEST(TableFile, StepsOffEitherEndComeBackToTheLiveRecordAtThatEnd)
+{
+    MemoryTable three(3);
+    three.table.GoTo(3);
+    three.table.Skip(1);
+    EXPECT_TRUE(three.table.IsEOF());
+    three.table.Skip(-1);
+    EXPECT_FALSE(three.table.IsEOF());
+    EXPECT_EQ(three.table.GetLongValue("WUSERID"), 3);
+    three.table.GoTo(1);
+    three.table.Skip(-1);
+    EXPECT_TRUE(three.table.IsBOF());
+    three.table.Skip(2);
+    EXPECT_FALSE(three.table.IsBOF());
+    EXPECT_EQ(three.table.GetLongValue("WUSERID"), 2);
+    three.table.Skip(-1);
+    EXPECT_EQ(three.table.GetLongValue("WUSERID"), 1);
+
+    // Live records 4, 5, 6 and 9 of ten; both ends are deleted.
+    MemoryTable t(10);
+    for (std::uint32_t n : {1u, 2u, 3u, 7u, 8u, 10u})
+        t.table.DeleteRecord(n);
+    t.Reopen();
+    std::vector<std::int32_t> forward, backward;
+    t.table.GoTo(0);
+    for (int i = 0; i < 20 && (t.table.Skip(1), !t.table.IsEOF()); ++i)
+        forward.push_back(t.table.GetLongValue("WUSERID"));
+    for (int i = 0; i < 20 && (t.table.Skip(-1), !t.table.IsBOF()); ++i)
+        backward.push_back(t.table.GetLongValue("WUSERID"));
+    EXPECT_EQ(forward, (std::vector<std::int32_t>{4, 5, 6, 9}));
+    EXPECT_EQ(backward, (std::vector<std::int32_t>{9, 6, 5, 4}));
+
+    struct {
+        bool fromEnd;   // start after the last record, else before the first
+        std::int32_t skip;
+        std::int32_t id;  // 0: off the far end
+    } moves[] = {{true, -1, 9}, {true, -2, 6}, {true, -4, 4}, {true, -5, 0}, {true, -2000000000, 0},
+                 {false, 1, 4}, {false, 2, 5}, {false, 4, 9}, {false, 5, 0}, {false, 2000000000, 0}};
+    for (const auto& m : moves) {
+        if (m.fromEnd) {
+            t.table.GoTo(9);
+            t.table.Skip(1);
+            ASSERT_TRUE(t.table.IsEOF());
+        } else {
+            t.table.GoTop();
+            t.table.Skip(-1);
+            ASSERT_TRUE(t.table.IsBOF());
+        }
+        t.table.Skip(m.skip);
+        EXPECT_EQ(t.table.GetLongValue("WUSERID"), m.id) << m.fromEnd << " " << m.skip;
+        EXPECT_EQ(t.table.IsEOF(), m.id == 0 && m.skip > 0) << m.fromEnd << " " << m.skip;
+        EXPECT_EQ(t.table.IsBOF(), m.id == 0 && m.skip < 0) << m.fromEnd << " " << m.skip;
+    }
 }
