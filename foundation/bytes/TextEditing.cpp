@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
 namespace {
 bool IsWhitespace(char c)
@@ -68,19 +69,32 @@ void TrimLeftRun(char* text, IsTrimmed isTrimmed)
 }
 
 // Deletes, while the pattern occurs, count characters at 'offset' within its
-// first occurrence. A deletion can only create a match that overlaps the deleted
-// place, so the search resumes just before it rather than at the start.
+// first occurrence, in one pass. The text in work is text[0, out) followed by
+// text[in, length): characters move from in to out one at a time, and a match
+// is looked for only where it ends at out. The kept part holds none, so the
+// first match found is the first occurrence. A deletion can only make a match
+// that reaches over its place: the rest of the match, and up to a pattern's
+// length before the place, go back to be read again.
 void DeleteWithinMatches(char* text, const char* s, size_t offset, size_t count)
 {
     size_t patternLength = std::strlen(s);
     size_t length = std::strlen(text);
-    size_t from = 0;
-    while (const char* match = std::strstr(text + from, s)) {
-        size_t position = static_cast<size_t>(match - text) + offset;
-        DeleteChars(text, length, position, count);
-        length -= count;
-        from = position + 1 >= patternLength ? position + 1 - patternLength : 0;
+    size_t out = 0;
+    size_t in = 0;
+    while (in < length) {
+        text[out++] = text[in++];
+        if (out < patternLength || std::memcmp(text + out - patternLength, s, patternLength) != 0)
+            continue;
+        size_t at = out - patternLength + offset;
+        size_t after = out - (at + count);
+        size_t before = std::min(at, patternLength - 1);
+        in -= after;
+        std::memmove(text + in, text + at + count, after);
+        in -= before;
+        std::memmove(text + in, text + at - before, before);
+        out = at - before;
     }
+    text[out] = 0;
 }
 }
 
@@ -188,8 +202,11 @@ bool ReplaceAllSubstrings(char* text, size_t size, const char* find, const char*
     size_t findLength = std::strlen(find);
     size_t replacementLength = std::strlen(replacement);
     size_t length = std::strlen(text);
+    // Searched with the lengths known, so no pass rereads the rest of the text.
+    std::string_view pattern(find, findLength);
     size_t count = 0;
-    for (const char* p = text; (p = std::strstr(p, find)) != nullptr; p += findLength)
+    for (size_t at = std::string_view(text, length).find(pattern); at != std::string_view::npos;
+         at = std::string_view(text, length).find(pattern, at + findLength))
         ++count;
     if (count == 0)
         return true;
@@ -200,16 +217,19 @@ bool ReplaceAllSubstrings(char* text, size_t size, const char* find, const char*
     // then never overtake the characters still to be read.
     size_t growth = newLength > length ? newLength - length : 0;
     std::memmove(text + growth, text, length + 1);
-    const char* from = text + growth;
+    std::string_view rest(text + growth, length);
     char* to = text;
-    while (*from) {
-        if (std::strncmp(from, find, findLength) == 0) {
-            std::memcpy(to, replacement, replacementLength);
-            to += replacementLength;
-            from += findLength;
-        } else {
-            *to++ = *from++;
-        }
+    for (size_t from = 0; from < length;) {
+        size_t match = rest.find(pattern, from);
+        size_t kept = (match == std::string_view::npos ? length : match) - from;
+        std::memmove(to, rest.data() + from, kept);
+        to += kept;
+        from += kept;
+        if (match == std::string_view::npos)
+            break;
+        std::memcpy(to, replacement, replacementLength);
+        to += replacementLength;
+        from += findLength;
     }
     *to = 0;
     return true;

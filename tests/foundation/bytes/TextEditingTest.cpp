@@ -1,6 +1,7 @@
 #include <cstring>
 #include <random>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -123,6 +124,40 @@ TEST(TextEditing, DeletionsAgreeWithRestartingTheSearch)
         EXPECT_EQ(Edited(text, [&](char* t) { RemoveSecondCharOfMatches(t, s.c_str()); }),
                   ReferenceDeleteWithin(text, s, 1, 1));
     }
+}
+
+// A note of a megabyte, nearly all blanks: every edit runs in one pass.
+TEST(TextEditing, AMegabyteOfBlanksIsEditedWhole)
+{
+    const size_t kSize = 1 << 20;
+    std::string blanks(kSize, ' ');
+    blanks.replace(kSize / 2, 4, "word");
+    blanks.replace(kSize - 3, 3, "end");
+    std::vector<char> text;
+    auto load = [&](const std::string& from) {
+        text.assign(from.begin(), from.end());
+        text.resize(from.size() + 1, 0);
+    };
+    load(blanks);
+    RemoveSecondCharOfMatches(text.data(), "  ");
+    EXPECT_STREQ(text.data(), " word end");
+    load(blanks);
+    RemoveFirstCharOfMatches(text.data(), "  ");
+    EXPECT_STREQ(text.data(), " word end");
+    load(blanks);
+    RemoveAllSubstrings(text.data(), "  ");
+    EXPECT_STREQ(text.data(), "word end") << "the runs are of even length";
+    load(blanks);
+    RemoveAllSubstrings(text.data(), " ");
+    EXPECT_STREQ(text.data(), "wordend");
+    load(blanks);
+    ASSERT_TRUE(ReplaceAllSubstrings(text.data(), text.size(), "  ", " "));
+    // Runs of 524,288 and 524,281 blanks become 262,144 and 262,141.
+    EXPECT_EQ(std::strlen(text.data()), 262144u + 4 + 262141 + 3);
+    EXPECT_EQ(std::string(text.data() + 262140, 12), "    word    ");
+    load(blanks);
+    SqueezeWhitespace(text.data());
+    EXPECT_STREQ(text.data(), " word end");
 }
 
 TEST(TextEditing, ReplacingGrowsOnlyIntoRoomThatExists)
