@@ -135,13 +135,19 @@ void FormatDoubleTrimmed(char* buffer, size_t size, double value, const char* fo
     if (!buffer || size == 0)
         return;
     std::snprintf(buffer, size, format, value);
-    if (!std::strchr(buffer, '.'))
+    // Only the decimal part of the mantissa is trimmed; an exponent keeps its
+    // zeros ("1.500e+10" becomes "1.5e+10").
+    const char* dot = std::strchr(buffer, '.');
+    if (!dot)
         return;
-    size_t length = std::strlen(buffer);
-    while (length > 0 && buffer[length - 1] == '0')
-        buffer[--length] = 0;
-    if (length > 0 && buffer[length - 1] == '.')
-        buffer[--length] = 0;
+    const char* exponent = std::strpbrk(dot, "eE");
+    size_t end = exponent ? static_cast<size_t>(exponent - buffer) : std::strlen(buffer);
+    size_t kept = end;
+    while (kept > 0 && buffer[kept - 1] == '0')
+        --kept;
+    if (kept > 0 && buffer[kept - 1] == '.')
+        --kept;
+    std::memmove(buffer + kept, buffer + end, std::strlen(buffer + end) + 1);
 }
 
 bool InsertThousandsSeparators(char* text, size_t bufferSize)

@@ -44,6 +44,17 @@ TEST(TextChecks, NumberFormats)
     EXPECT_STREQ(buffer, "3");
     FormatDoubleTrimmed(buffer, sizeof buffer, 300.0, "%.0f");
     EXPECT_STREQ(buffer, "300");
+    // An exponent keeps its zeros; only the mantissa's decimals are trimmed.
+    const struct {
+        double value;
+        const char* format;
+        const char* text;
+    } exponents[] = {{1.5e10, "%g", "1.5e+10"}, {1.5e10, "%.3e", "1.5e+10"}, {2e-100, "%.2E", "2E-100"},
+                     {1e300, "%g", "1e+300"},   {-1.25e20, "%f", "-125000000000000000000"}};
+    for (const auto& e : exponents) {
+        FormatDoubleTrimmed(buffer, sizeof buffer, e.value, e.format);
+        EXPECT_STREQ(buffer, e.text) << e.format;
+    }
 
     std::strcpy(buffer, "1234567.25");
     EXPECT_TRUE(InsertThousandsSeparators(buffer, sizeof buffer));
