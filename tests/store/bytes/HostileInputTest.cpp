@@ -1,6 +1,7 @@
 // Damaged table and memo files, made here by cutting, extending and changing
 // good ones: each must be refused with a clear error or read correctly, and no
 // byte outside the file may ever be asked for.
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -73,6 +74,47 @@ void DamageMemoFile(std::vector<unsigned char>& bytes, std::mt19937& random)
     }
 }
 
+// Every record as the table reads it: its deletion flag and each field's bytes.
+std::vector<std::vector<std::string>> ReadEveryRecord(CTableCursor& table)
+{
+    std::vector<std::vector<std::string>> records;
+    const CFieldTable& fields = table.Fields();
+    for (std::uint32_t n = 1; n <= table.GetRecordCount(); ++n) {
+        table.GoTo(n);
+        std::vector<std::string> values = {table.IsDeleted(n) ? "deleted" : "live"};
+        for (unsigned f = 0; f < fields.Count(); ++f)
+            values.push_back(table.GetStringValue(fields.NameAt(f).c_str()));
+        records.push_back(values);
+    }
+    return records;
+}
+
+// A damaged table that still opens reads every record whose bytes the damage
+// left alone exactly as before, as long as its header and descriptors are whole
+// (false when they are not, and nothing was compared).
+bool ExpectUntouchedRecordsRead(CTableCursor& table, const std::vector<unsigned char>& damaged,
+                                const std::vector<unsigned char>& original,
+                                const std::vector<std::vector<std::string>>& expected)
+{
+    const std::size_t headerLength = 33 + 9 * 32;
+    if (damaged.size() != original.size() ||
+        !std::equal(original.begin(), original.begin() + headerLength, damaged.begin()))
+        return false;
+    const std::size_t recordLength = (original.size() - headerLength - 1) / expected.size();
+    std::vector<std::vector<std::string>> read = ReadEveryRecord(table);
+    EXPECT_EQ(read.size(), expected.size());
+    if (read.size() != expected.size())
+        return true;
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        auto from = static_cast<std::ptrdiff_t>(headerLength + i * recordLength);
+        if (std::equal(original.begin() + from, original.begin() + from + static_cast<std::ptrdiff_t>(recordLength),
+                       damaged.begin() + from)) {
+            EXPECT_EQ(read[i], expected[i]) << "record " << i + 1;
+        }
+    }
+    return true;
+}
+
 void Exercise(CTableCursor& table, std::mt19937& random)
 {
     const CFieldTable& fields = table.Fields();
@@ -112,7 +154,10 @@ TEST(HostileInput, DamagedTablesAreRefusedOrReadCorrectly)
         sample.table.DeleteRecord(n);
     sample.table.SetLongValue(3, "WLEFT", -2000);
     sample.table.SetStringValue(4, "SZTITLE", "a title");
-    int opened = 0, refused = 0;
+    const std::vector<std::vector<std::string>> expected = ReadEveryRecord(sample.table);
+    ASSERT_EQ(expected[2][0], "live");
+    ASSERT_EQ(expected[5][0], "deleted");
+    int opened = 0, refused = 0, compared = 0;
     for (int round = 0; round < 3000; ++round) {
         std::vector<unsigned char> bytes = sample.Bytes();
         DamageTable(bytes, random);
@@ -124,6 +169,8 @@ TEST(HostileInput, DamagedTablesAreRefusedOrReadCorrectly)
         try {
             table.Attach(store, "notes.QPD");
             ++opened;
+            if (ExpectUntouchedRecordsRead(table, bytes, sample.Bytes(), expected))
+                ++compared;
             Exercise(table, random);
             table.Attach(store, "notes.QPD"); // what was written still opens
         } catch (const CGenericException& e) {
@@ -133,6 +180,7 @@ TEST(HostileInput, DamagedTablesAreRefusedOrReadCorrectly)
         ASSERT_FALSE(store.readOutside) << "round " << round;
     }
     EXPECT_GT(opened, 300);
+    EXPECT_GT(compared, 200);
     EXPECT_GT(refused, 300);
 }
 
@@ -146,7 +194,19 @@ TEST(HostileInput, DamagedMemoFilesAreRefusedOrReadCorrectly)
         std::string text(static_cast<std::size_t>(i * 37 % 150), static_cast<char>('a' + i));
         blocks.push_back(writer.Append(text.data(), static_cast<std::uint32_t>(text.size()), false));
     }
-    int read = 0, refused = 0;
+    std::vector<std::string> texts;
+    for (std::uint32_t block : blocks)
+        texts.push_back(block ? writer.ReadText(block) : "");
+    // A memo whose bytes, and the file header, the damage left alone reads as written.
+    auto untouched = [&](const std::vector<unsigned char>& bytes, std::size_t i) {
+        const std::vector<unsigned char>& original = built.Bytes();
+        std::size_t end = blocks[i] * std::size_t{kStandardMemoBlockSize} + kMemoBlockHeaderSize + texts[i].size();
+        return bytes.size() >= end && std::equal(original.begin(), original.begin() + kMemoHeaderSize, bytes.begin()) &&
+               std::equal(original.begin() + blocks[i] * kStandardMemoBlockSize,
+                          original.begin() + static_cast<std::ptrdiff_t>(end),
+                          bytes.begin() + blocks[i] * kStandardMemoBlockSize);
+    };
+    int read = 0, refused = 0, compared = 0;
     for (int round = 0; round < 3000; ++round) {
         std::vector<unsigned char> bytes = built.Bytes();
         DamageMemoFile(bytes, random);
@@ -165,6 +225,12 @@ TEST(HostileInput, DamagedMemoFilesAreRefusedOrReadCorrectly)
                 ++refused;
             }
         }
+        for (std::size_t i : {5u, 11u}) {
+            if (!untouched(bytes, i))
+                continue;
+            ++compared;
+            EXPECT_EQ(memo.ReadText(blocks[i]), texts[i]) << "round " << round;
+        }
         try {
             std::uint32_t block = memo.Append("appended", 8, random() % 8 == 0);
             EXPECT_EQ(memo.ReadText(block), "appended");
@@ -174,5 +240,6 @@ TEST(HostileInput, DamagedMemoFilesAreRefusedOrReadCorrectly)
         ASSERT_FALSE(store.readOutside) << "round " << round;
     }
     EXPECT_GT(read, 1000);
+    EXPECT_GT(compared, 1000);
     EXPECT_GT(refused, 1000);
 }
