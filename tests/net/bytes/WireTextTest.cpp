@@ -1,0 +1,232 @@
+// The wire text written and read back, as another program would send it, and
+// as a damaged or hostile peer might.
+#include <random>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "net/bytes/WireText.h"
+
+namespace {
+struct Parsed {
+    WireParseResult result;
+    CWireNote note;
+    CWireParts parts;
+    std::string richText;
+    std::string attachment;
+};
+
+Parsed Parse(const std::string& text)
+{
+    Parsed p;
+    p.result = ParseWireText(text.data(), text.size(), p.note, p.parts);
+    if (p.result == WireParseResult::kNote) {
+        p.richText = text.substr(p.parts.richTextOffset, p.parts.richTextLength);
+        if (p.parts.hasAttachment)
+            p.attachment = text.substr(p.parts.attachmentOffset, p.parts.attachmentLength);
+    }
+    return p;
+}
+
+CWireNote FullNote()
+{
+    CWireNote note;
+    note.computerName = "PC-ANNA";
+    note.userName = "anna";
+    note.alias = "ann";
+    note.replyPort = 28081;
+    note.title = "Shopping\r\nlist # 2";
+    note.hasColours = true;
+    note.backColour = 0x80FFFF;
+    note.textColour = 0;
+    note.fontName = "Tahoma";
+    note.fontSize = 10;
+    note.width = 240;
+    note.height = 180;
+    note.stayOnTop = true;
+    note.alarm = "20261224183000";
+    note.isProtected = true;
+    note.chatId = 7;
+    note.chatOperation = "join";
+    note.transactionId = 4000000000u;
+    note.coRecipients = {"PC-BEN", "PC-CARL"};
+    note.attachedFileName = "c:\\docs\\..\\plan.txt";
+    return note;
+}
+
+std::string AllByteValues()
+{
+    std::string bytes;
+    for (int round = 0; round < 3; ++round)
+        for (int b = 0; b < 256; ++b)
+            bytes += static_cast<char>(b);
+    return bytes;
+}
+
+std::string Write(const CWireNote& note, const std::string& rtf, const std::string* attachment)
+{
+    return WriteWireText(note, rtf.data(), rtf.size(), attachment ? attachment->data() : nullptr,
+                         attachment ? attachment->size() : 0);
+}
+}
+
+TEST(WireText, EveryFieldRichTextAndAttachmentComeBackWhole)
+{
+    // The rich text holds both end marks and header-like lines: only the
+    // announced length may end it.
+    std::string rtf = std::string("{\\rtf1 End of TCPIP text#\r\nTitle=x#\r\n") + kWireRichTextEnd +
+                      kWireAttachmentMark + "}";
+    std::string attachment = AllByteValues() + kWireRichTextEnd;
+    Parsed p = Parse(Write(FullNote(), rtf, &attachment));
+
+    ASSERT_EQ(p.result, WireParseResult::kNote);
+    EXPECT_EQ(p.note.version, kWireVersion);
+    EXPECT_EQ(p.note.computerName, "PC-ANNA");
+    EXPECT_EQ(p.note.userName, "anna");
+    EXPECT_EQ(p.note.alias, "ann");
+    EXPECT_EQ(p.note.replyPort, 28081u);
+    EXPECT_EQ(p.note.title, "Shopping  list # 2");
+    EXPECT_TRUE(p.note.hasColours);
+    EXPECT_EQ(p.note.backColour, 0x80FFFFu);
+    EXPECT_EQ(p.note.textColour, 0u);
+    EXPECT_EQ(p.note.fontName, "Tahoma");
+    EXPECT_EQ(p.note.fontSize, 10u);
+    EXPECT_EQ(p.note.width, 240u);
+    EXPECT_EQ(p.note.height, 180u);
+    EXPECT_TRUE(p.note.stayOnTop);
+    EXPECT_EQ(p.note.alarm, "20261224183000");
+    EXPECT_TRUE(p.note.isProtected);
+    EXPECT_EQ(p.note.chatId, 7u);
+    EXPECT_EQ(p.note.chatOperation, "join");
+    EXPECT_TRUE(p.note.IsChatOperation());
+    EXPECT_EQ(p.note.transactionId, 4000000000u);
+    EXPECT_EQ(p.note.coRecipients, (std::vector<std::string>{"PC-BEN", "PC-CARL"}));
+    EXPECT_EQ(p.note.attachedFileName, "plan.txt");
+    EXPECT_EQ(p.richText, rtf);
+    EXPECT_TRUE(p.parts.hasAttachment);
+    EXPECT_EQ(p.attachment, attachment);
+
+    // A plain note: no attachment, an empty one is still an attachment.
+    CWireNote plain;
+    plain.computerName = "PC";
+    Parsed q = Parse(Write(plain, "{\\rtf1 hi}", nullptr));
+    ASSERT_EQ(q.result, WireParseResult::kNote);
+    EXPECT_FALSE(q.parts.hasAttachment);
+    EXPECT_FALSE(q.note.hasColours);
+    EXPECT_FALSE(q.note.IsChatOperation());
+    std::string empty;
+    Parsed e = Parse(Write(plain, "", &empty));
+    ASSERT_EQ(e.result, WireParseResult::kNote);
+    EXPECT_TRUE(e.parts.hasAttachment);
+    EXPECT_EQ(e.parts.attachmentLength, 0u);
+}
+
+TEST(WireText, LongValuesAreCutAndBadNumbersDropped)
+{
+    CWireNote note;
+    note.computerName = std::string(300, 'c');
+    note.userName = std::string(60, 'u');
+    note.alias = std::string(20, 'a');
+    note.title = std::string(1000, 't');
+    note.fontName = std::string(40, 'f');
+    note.chatOperation = std::string(40, 'o');
+    for (int i = 0; i < 40; ++i)
+        note.coRecipients.push_back("PC" + std::to_string(i));
+    Parsed p = Parse(Write(note, "x", nullptr));
+    ASSERT_EQ(p.result, WireParseResult::kNote);
+    EXPECT_EQ(p.note.computerName.size(), WireLimit::kComputerName);
+    EXPECT_EQ(p.note.userName.size(), WireLimit::kUserName);
+    EXPECT_EQ(p.note.alias.size(), WireLimit::kAlias);
+    EXPECT_EQ(p.note.title.size(), WireLimit::kTitle);
+    EXPECT_EQ(p.note.fontName.size(), WireLimit::kFontName);
+    EXPECT_EQ(p.note.chatOperation.size(), WireLimit::kChatOperation);
+    EXPECT_EQ(p.note.coRecipients.size(), WireLimit::kCoRecipients);
+
+    // What a careless or hostile sender might write by hand.
+    std::string text = "Version=99#\r\n"
+                       "From=" + std::string(500, 'x') + "#\r\n"
+                       "Port=70000#\r\nFontSize=0#\r\nWidth=99999#\r\nHeight=-5#\r\n"
+                       "BackColor=16777216#\r\nTextColor=12x#\r\nAlarm=2026122418300#\r\n"
+                       "StayOnTop=2#\r\nTransId=4294967296#\r\nChatId=#\r\n"
+                       "AttachedFile=..#\r\nNoKeyHere#\r\nFuture=anything=at all#\r\n"
+                       "Title=no end mark\r\nTitle=kept#\n" +
+                       std::string(kWireHeaderEnd) + "rtf" + kWireRichTextEnd;
+    Parsed h = Parse(text);
+    ASSERT_EQ(h.result, WireParseResult::kNote);
+    EXPECT_EQ(h.note.version, 99u);
+    EXPECT_EQ(h.note.computerName.size(), WireLimit::kComputerName);
+    EXPECT_EQ(h.note.replyPort, 0u);
+    EXPECT_EQ(h.note.fontSize, 0u);
+    EXPECT_EQ(h.note.width, 0u);
+    EXPECT_EQ(h.note.height, 0u);
+    EXPECT_FALSE(h.note.hasColours);
+    EXPECT_EQ(h.note.alarm, "");
+    EXPECT_FALSE(h.note.stayOnTop);
+    EXPECT_EQ(h.note.transactionId, 0u);
+    EXPECT_EQ(h.note.chatId, 0u);
+    EXPECT_EQ(h.note.attachedFileName, "");
+    EXPECT_EQ(h.note.title, "kept");
+    EXPECT_EQ(h.richText, "rtf");
+}
+
+TEST(WireText, SendersWithoutLengthsAreReadByTheirMarks)
+{
+    // No version and no lengths: the rich text ends at the first mark, the
+    // attachment runs to the end, and a line end after the rich text is no part.
+    std::string head = "From=OLDPC#\r\nSentBy=bob#\r\nStayOnTop=1#\r\n" + std::string(kWireHeaderEnd);
+    Parsed p = Parse(head + "{\\rtf1 old}" + kWireRichTextEnd + kWireAttachmentMark + "file bytes");
+    ASSERT_EQ(p.result, WireParseResult::kNote);
+    EXPECT_EQ(p.note.version, 0u);
+    EXPECT_EQ(p.note.computerName, "OLDPC");
+    EXPECT_TRUE(p.note.stayOnTop);
+    EXPECT_EQ(p.richText, "{\\rtf1 old}");
+    EXPECT_EQ(p.attachment, "file bytes");
+    Parsed q = Parse(head + "{\\rtf1 old}" + kWireRichTextEnd + "\r\n");
+    ASSERT_EQ(q.result, WireParseResult::kNote);
+    EXPECT_FALSE(q.parts.hasAttachment);
+    EXPECT_EQ(Parse(head + "{\\rtf1 cut off").result, WireParseResult::kRichTextIncomplete);
+}
+
+TEST(WireText, TruncatedAndHostileTextsAreRefusedWithoutReadingPastThem)
+{
+    std::string attachment = AllByteValues();
+    std::string whole = Write(FullNote(), "{\\rtf1 body}", &attachment);
+    ASSERT_EQ(Parse(whole).result, WireParseResult::kNote);
+    for (size_t length = 0; length < whole.size(); ++length) {
+        // Each prefix sits in a buffer of its own size, so that the sanitizer
+        // catches any read past it.
+        std::string prefix = whole.substr(0, length);
+        EXPECT_NE(Parse(prefix).result, WireParseResult::kNote) << length;
+    }
+    EXPECT_EQ(Parse(whole + "x").result, WireParseResult::kAttachmentIncomplete);
+
+    std::string huge = "RtfBytes=4294967295#\r\n" + std::string(kWireHeaderEnd) + "small" + kWireRichTextEnd;
+    EXPECT_EQ(Parse(huge).result, WireParseResult::kRichTextIncomplete);
+    std::string announced = "RtfBytes=1#\r\nAttachedBytes=104857600#\r\n" + std::string(kWireHeaderEnd) + "x" +
+                            kWireRichTextEnd + kWireAttachmentMark + "only a few bytes";
+    EXPECT_EQ(Parse(announced).result, WireParseResult::kAttachmentIncomplete);
+    EXPECT_EQ(Parse(std::string(5000, 'k') + "\r\n").result, WireParseResult::kHeaderLineTooLong);
+    std::string endless;
+    while (endless.size() <= WireLimit::kHeaderBytes)
+        endless += "Unknown=" + std::string(100, 'v') + "#\r\n";
+    EXPECT_EQ(Parse(endless + kWireHeaderEnd + "x" + kWireRichTextEnd).result, WireParseResult::kNoHeaderEnd);
+    CWireNote nothing;
+    CWireParts noParts;
+    EXPECT_EQ(ParseWireText(nullptr, 0, nothing, noParts), WireParseResult::kNoHeaderEnd);
+
+    std::mt19937 random(16);
+    for (int round = 0; round < 3000; ++round) {
+        std::string bytes(random() % 400, '\0');
+        for (char& c : bytes)
+            c = static_cast<char>(random());
+        // Some rounds start as a real header would, to get past the first lines.
+        if (round % 3 == 0)
+            bytes = whole.substr(0, random() % whole.size()) + bytes;
+        Parsed p = Parse(bytes);
+        if (p.result == WireParseResult::kNote) {
+            EXPECT_LE(p.parts.richTextOffset + p.parts.richTextLength, bytes.size());
+            EXPECT_LE(p.parts.attachmentOffset + p.parts.attachmentLength, bytes.size());
+        }
+        EXPECT_LE(p.note.title.size(), WireLimit::kTitle);
+    }
+}
