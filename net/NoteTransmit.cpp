@@ -1,0 +1,182 @@
+// Winsock's header must come before windows.h, which the recipient record brings.
+#include <winsock2.h>
+
+#include "net/NoteTransmit.h"
+
+#include "foundation/Clock.h"
+#include "net/SocketWait.h"
+
+namespace {
+// The socket closes whatever way the send ends. A send cut short is reset,
+// not closed in order, so the receiver never takes a part for the whole.
+class CSendSocket {
+public:
+    CSendSocket() : m_socket(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP)) {}
+    ~CSendSocket()
+    {
+        if (m_socket == INVALID_SOCKET)
+            return;
+        if (!m_finished) {
+            linger reset = {1, 0};
+            setsockopt(m_socket, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&reset), sizeof reset);
+        }
+        closesocket(m_socket);
+    }
+    void MarkFinished() { m_finished = true; }
+    CSendSocket(const CSendSocket&) = delete;
+    CSendSocket& operator=(const CSendSocket&) = delete;
+    SOCKET Get() const { return m_socket; }
+
+private:
+    SOCKET m_socket;
+    bool m_finished = false;
+};
+
+bool ResolveAddress(const CDestination& recipient, sockaddr_in& address)
+{
+    address = {};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<u_short>(recipient.m_port));
+    if (recipient.m_ipAddress[0]) {
+        address.sin_addr.s_addr = inet_addr(recipient.m_ipAddress);
+        return address.sin_addr.s_addr != INADDR_NONE;
+    }
+    if (!recipient.m_computerName[0])
+        return false;
+    hostent* host = gethostbyname(recipient.m_computerName);
+    if (!host || host->h_addrtype != AF_INET || !host->h_addr_list[0])
+        return false;
+    memcpy(&address.sin_addr, host->h_addr_list[0], sizeof address.sin_addr);
+    return true;
+}
+
+TransmitResult Connect(SOCKET socket, const sockaddr_in& address, const CTransmitOptions& options)
+{
+    u_long nonBlocking = 1;
+    ioctlsocket(socket, FIONBIO, &nonBlocking);
+    if (connect(socket, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0)
+        return TransmitResult::kSent;
+    if (WSAGetLastError() != WSAEWOULDBLOCK)
+        return TransmitResult::kConnectFailed;
+    SocketWaitResult wait = WaitForSocket(socket, true, options.connectTimeoutMs, options.stopFlag);
+    if (wait == SocketWaitResult::kStopped)
+        return TransmitResult::kStopped;
+    return wait == SocketWaitResult::kReady ? TransmitResult::kSent : TransmitResult::kConnectFailed;
+}
+
+// Sends count bytes, waiting while the receiver's window is full.
+TransmitResult SendAll(SOCKET socket, const char* bytes, size_t count, const CTransmitOptions& options)
+{
+    while (count > 0) {
+        int sent = send(socket, bytes, static_cast<int>(count), 0);
+        if (sent > 0) {
+            bytes += sent;
+            count -= static_cast<size_t>(sent);
+            continue;
+        }
+        if (sent == SOCKET_ERROR && WSAGetLastError() != WSAEWOULDBLOCK)
+            return TransmitResult::kSendFailed;
+        SocketWaitResult wait = WaitForSocket(socket, true, options.stallTimeoutMs, options.stopFlag);
+        if (wait == SocketWaitResult::kStopped)
+            return TransmitResult::kStopped;
+        if (wait != SocketWaitResult::kReady)
+            return TransmitResult::kSendFailed;
+    }
+    return TransmitResult::kSent;
+}
+
+TransmitResult SendText(SOCKET socket, const std::string& wireText, const CTransmitOptions& options)
+{
+    if (wireText.size() <= kTransmitChunkBytes)
+        return SendAll(socket, wireText.data(), wireText.size(), options);
+    for (size_t sent = 0; sent < wireText.size();) {
+        size_t piece = wireText.size() - sent < kTransmitChunkBytes ? wireText.size() - sent : kTransmitChunkBytes;
+        TransmitResult result = SendAll(socket, wireText.data() + sent, piece, options);
+        if (result != TransmitResult::kSent)
+            return result;
+        sent += piece;
+        if (options.progress)
+            options.progress(sent, wireText.size());
+    }
+    return TransmitResult::kSent;
+}
+
+// The receiver closes once it holds the whole text; until then the note is
+// not known to have arrived.
+TransmitResult AwaitReceiverClose(SOCKET socket, const CTransmitOptions& options)
+{
+    if (shutdown(socket, SD_SEND) != 0)
+        return TransmitResult::kSendFailed;
+    for (;;) {
+        SocketWaitResult wait = WaitForSocket(socket, false, options.stallTimeoutMs, options.stopFlag);
+        if (wait == SocketWaitResult::kStopped)
+            return TransmitResult::kStopped;
+        if (wait != SocketWaitResult::kReady)
+            return TransmitResult::kNotConfirmed;
+        char answer[256];
+        int count = recv(socket, answer, sizeof answer, 0);
+        if (count == 0)
+            return TransmitResult::kSent;
+        if (count < 0)
+            return TransmitResult::kNotConfirmed;
+    }
+}
+
+TransmitResult TransmitOverTcp(const CDestination& recipient, const std::string& wireText,
+                               const CTransmitOptions& options)
+{
+    sockaddr_in address;
+    if (!ResolveAddress(recipient, address))
+        return TransmitResult::kNoAddress;
+    CSendSocket socket;
+    if (socket.Get() == INVALID_SOCKET)
+        return TransmitResult::kConnectFailed;
+    TransmitResult result = Connect(socket.Get(), address, options);
+    if (result == TransmitResult::kSent)
+        result = SendText(socket.Get(), wireText, options);
+    if (result == TransmitResult::kSent)
+        result = AwaitReceiverClose(socket.Get(), options);
+    if (result == TransmitResult::kSent)
+        socket.MarkFinished();
+    return result;
+}
+}
+
+TransmitResult TransmitToRecipient(CDestination& recipient, const std::string& wireText, const CTransmitOptions& options)
+{
+    TransmitResult result;
+    if (recipient.m_email[0])
+        result = !options.sendEmail              ? TransmitResult::kNoEmailSender
+                 : options.sendEmail(recipient) ? TransmitResult::kSent
+                                                 : TransmitResult::kSendFailed;
+    else
+        result = TransmitOverTcp(recipient, wireText, options);
+    recipient.m_status = result == TransmitResult::kSent ? 1 : 0;
+    if (result == TransmitResult::kSent) {
+        CDateTime now;
+        now = GetLocalNow();
+        recipient.SetLastSendTime(now);
+    }
+    return result;
+}
+
+const char* DescribeTransmitResult(TransmitResult result)
+{
+    switch (result) {
+    case TransmitResult::kSent:
+        return "sent";
+    case TransmitResult::kNoAddress:
+        return "the recipient's address is unknown";
+    case TransmitResult::kConnectFailed:
+        return "the recipient could not be reached";
+    case TransmitResult::kSendFailed:
+        return "the connection broke while sending";
+    case TransmitResult::kNotConfirmed:
+        return "the recipient did not confirm the note";
+    case TransmitResult::kStopped:
+        return "the program is closing";
+    case TransmitResult::kNoEmailSender:
+        return "e-mail sending is not available";
+    }
+    return "unknown";
+}

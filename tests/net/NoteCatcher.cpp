@@ -1,0 +1,115 @@
+#include "NoteCatcher.h"
+
+#include <gtest/gtest.h>
+
+#include "foundation/DataFolder.h"
+#include "support/TempFolder.h"
+
+namespace {
+const char kCatcherClass[] = "QnTestNoteCatcher";
+}
+
+NoteCatcher::NoteCatcher()
+{
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = &Procedure;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = kCatcherClass;
+    RegisterClassA(&windowClass);
+    m_window = CreateWindowA(kCatcherClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, windowClass.hInstance, this);
+    SetWindowLongPtrA(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+NoteCatcher::~NoteCatcher()
+{
+    DestroyWindow(m_window);
+}
+
+LRESULT CALLBACK NoteCatcher::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto* catcher = reinterpret_cast<NoteCatcher*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (message != kReceivedMessageReady || !catcher)
+        return DefWindowProcA(window, message, wParam, lParam);
+    const auto& record = *reinterpret_cast<const CPortRecord*>(lParam);
+    CaughtMessage caught;
+    caught.port = static_cast<int>(wParam);
+    caught.peer = record.m_peerAddress;
+    try {
+        caught.message = ReadReceivedMessage(caught.port, record.m_sizeLimit);
+    } catch (const CGenericException& failure) {
+        ADD_FAILURE() << failure.GetErrorText();
+        return 0;
+    }
+    if (caught.message.hasAttachment)
+        caught.attachment = ReadWholeFile(DataFilePath(DataName::kReceivedAttachment));
+    catcher->caught.push_back(caught);
+    return 0;
+}
+
+bool NoteCatcher::WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    while (!condition()) {
+        DWORD waited = GetTickCount() - start;
+        if (waited >= timeoutMs)
+            return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, timeoutMs - waited < 100 ? timeoutMs - waited : 100,
+                                  QS_ALLINPUT);
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&message);
+    }
+    return true;
+}
+
+const CaughtMessage* NoteCatcher::WaitForNote(const std::string& title, DWORD timeoutMs)
+{
+    const CaughtMessage* found = nullptr;
+    WaitUntil(
+        [&] {
+            for (const CaughtMessage& c : caught)
+                if (c.message.kind == ReceivedMessageKind::kNote && c.message.note.title == title)
+                    found = &c;
+            return found != nullptr;
+        },
+        timeoutMs);
+    return found;
+}
+
+size_t NoteCatcher::CountOf(ReceivedMessageKind kind) const
+{
+    size_t count = 0;
+    for (const CaughtMessage& c : caught)
+        count += c.message.kind == kind ? 1 : 0;
+    return count;
+}
+
+ScopedListener::ScopedListener(HWND window, int portNumber, DWORD sizeLimit, DWORD stallTimeoutMs, DWORD port)
+{
+    record.m_portNumber = portNumber;
+    record.m_port = port;
+    record.m_bindAddress = INADDR_LOOPBACK;
+    record.m_sizeLimit = sizeLimit;
+    record.m_stallTimeoutMs = stallTimeoutMs;
+    ListenOnPortThreadNew(window, record);
+}
+
+WinsockSession::WinsockSession()
+{
+    WSADATA data;
+    WSAStartup(MAKEWORD(1, 1), &data);
+}
+
+CDestination LoopbackRecipient(DWORD port)
+{
+    return CDestination("", "127.0.0.1", "", "", "", 0, 0, 0, 0, port, 1);
+}
+
+std::string SmallWireText(const std::string& title)
+{
+    CWireNote note;
+    note.computerName = "PC-TEST";
+    note.title = title;
+    std::string rtf = "{\\rtf1 " + title + "}";
+    return WriteWireText(note, rtf.data(), rtf.size(), nullptr, 0);
+}

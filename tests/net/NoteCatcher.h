@@ -1,0 +1,67 @@
+#pragma once
+
+#include <winsock2.h>
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "foundation/bytes/GenericException.h"
+#include "net/NoteTransmit.h"
+#include "net/PortListener.h"
+#include "net/ReceivedMessage.h"
+
+// Stands in for the program's main window: a window of the test's thread that
+// takes each received message as the program does, reads it and keeps it.
+struct CaughtMessage {
+    int port;
+    std::string peer;
+    CReceivedMessage message;
+    std::string attachment;  // "ATTACHED\received.tmp" as it was then
+};
+
+class NoteCatcher {
+public:
+    NoteCatcher();
+    ~NoteCatcher();
+    NoteCatcher(const NoteCatcher&) = delete;
+    NoteCatcher& operator=(const NoteCatcher&) = delete;
+
+    HWND Window() const { return m_window; }
+    // Handles messages until the condition holds or the time is up.
+    bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 30000);
+    // Waits for a note with this title; null when none came in time.
+    const CaughtMessage* WaitForNote(const std::string& title, DWORD timeoutMs = 30000);
+    size_t CountOf(ReceivedMessageKind kind) const;
+
+    std::vector<CaughtMessage> caught;
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    HWND m_window = nullptr;
+};
+
+// A listening port on 127.0.0.1 with a port number the system chooses, stopped
+// when the object goes.
+class ScopedListener {
+public:
+    ScopedListener(HWND window, int portNumber, DWORD sizeLimit = 32 * 1024 * 1024, DWORD stallTimeoutMs = 30000,
+                   DWORD port = 0);
+    ~ScopedListener() { StopListening(record); }
+    ScopedListener(const ScopedListener&) = delete;
+    ScopedListener& operator=(const ScopedListener&) = delete;
+
+    CPortRecord record;
+};
+
+// Winsock for the test's lifetime.
+class WinsockSession {
+public:
+    WinsockSession();
+    ~WinsockSession() { WSACleanup(); }
+};
+
+CDestination LoopbackRecipient(DWORD port);
+// A small note whose title tells it apart.
+std::string SmallWireText(const std::string& title);
