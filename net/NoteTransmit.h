@@ -26,7 +26,9 @@ const size_t kTransmitChunkBytes = 32768;
 
 struct CTransmitOptions {
     DWORD connectTimeoutMs = 10000;
-    DWORD stallTimeoutMs = 30000;
+    // A receiver takes one connection at a time and may first wait out a silent
+    // peer (30 s): a sender waits longer than that for it to read or confirm.
+    DWORD stallTimeoutMs = 65000;
     const volatile LONG* stopFlag = nullptr;
     // Bytes sent so far and the total, after each piece of a chunked send.
     std::function<void(size_t sent, size_t total)> progress;

@@ -1,5 +1,8 @@
 #include "NoteCatcher.h"
 
+#include <atomic>
+#include <thread>
+
 #include <gtest/gtest.h>
 
 #include "foundation/DataFolder.h"
@@ -82,6 +85,21 @@ size_t NoteCatcher::CountOf(ReceivedMessageKind kind) const
     for (const CaughtMessage& c : caught)
         count += c.message.kind == kind ? 1 : 0;
     return count;
+}
+
+TransmitResult NoteCatcher::Send(CDestination& recipient, const std::string& wireText,
+                                 const CTransmitOptions& options)
+{
+    std::atomic<bool> done{false};
+    TransmitResult result = TransmitResult::kStopped;
+    std::thread sender([&] {
+        result = TransmitToRecipient(recipient, wireText, options);
+        done = true;
+    });
+    // The send ends by its own timeouts; this wait only keeps messages moving.
+    WaitUntil([&] { return done.load(); }, 10 * 60 * 1000);
+    sender.join();
+    return result;
 }
 
 ScopedListener::ScopedListener(HWND window, int portNumber, DWORD sizeLimit, DWORD stallTimeoutMs, DWORD port)

@@ -34,6 +34,9 @@ public:
     // Waits for a note with this title; null when none came in time.
     const CaughtMessage* WaitForNote(const std::string& title, DWORD timeoutMs = 30000);
     size_t CountOf(ReceivedMessageKind kind) const;
+    // Sends from a thread of its own, as the program's send threads do, while
+    // this thread goes on taking what the receive threads hand over.
+    TransmitResult Send(CDestination& recipient, const std::string& wireText, const CTransmitOptions& options);
 
     std::vector<CaughtMessage> caught;
 

@@ -52,18 +52,20 @@ TEST_F(ReceiveAndSend, ALargeNoteArrivesWholeAndEachPortStopsOnItsOwn)
     std::string wire = WriteWireText(note, rtf.data(), rtf.size(), attachment.data(), attachment.size());
 
     std::vector<size_t> progress;
+    size_t progressTotal = 0;
     CTransmitOptions options;
     options.progress = [&](size_t sent, size_t total) {
-        EXPECT_EQ(total, wire.size());
+        progressTotal = total;
         progress.push_back(sent);
     };
     CDestination recipient = LoopbackRecipient(first.record.m_port);
-    ASSERT_EQ(TransmitToRecipient(recipient, wire, options), TransmitResult::kSent);
+    ASSERT_EQ(catcher.Send(recipient, wire, options), TransmitResult::kSent);
     EXPECT_EQ(recipient.m_status, 1u);
     EXPECT_GE(recipient.m_lastSend.m_year, 2020);
     ASSERT_EQ(progress.size(), (wire.size() + kTransmitChunkBytes - 1) / kTransmitChunkBytes);
     EXPECT_EQ(progress.front(), kTransmitChunkBytes);
     EXPECT_EQ(progress.back(), wire.size());
+    EXPECT_EQ(progressTotal, wire.size());
 
     const CaughtMessage* big = catcher.WaitForNote("big one");
     ASSERT_NE(big, nullptr);
@@ -76,12 +78,13 @@ TEST_F(ReceiveAndSend, ALargeNoteArrivesWholeAndEachPortStopsOnItsOwn)
     EXPECT_EQ(big->message.note.attachedFileName, "plan.bin");
     EXPECT_TRUE(big->message.richText == rtf);
     EXPECT_TRUE(big->attachment == attachment);
-    EXPECT_FALSE(FileExists(DataFilePath(DataName::kPort1ReceiveFile)));
+    // The receive thread removes its file once the note has been handed over.
+    EXPECT_TRUE(catcher.WaitUntil([] { return !FileExists(DataFilePath(DataName::kPort1ReceiveFile)); }, 10000));
 
     // A small note goes in one piece, to the second port.
     progress.clear();
     CDestination toSecond = LoopbackRecipient(second.record.m_port);
-    ASSERT_EQ(TransmitToRecipient(toSecond, SmallWireText("small"), options), TransmitResult::kSent);
+    ASSERT_EQ(catcher.Send(toSecond, SmallWireText("small"), options), TransmitResult::kSent);
     EXPECT_TRUE(progress.empty());
     const CaughtMessage* small = catcher.WaitForNote("small");
     ASSERT_NE(small, nullptr);
@@ -92,17 +95,17 @@ TEST_F(ReceiveAndSend, ALargeNoteArrivesWholeAndEachPortStopsOnItsOwn)
     DWORD firstPort = first.record.m_port;
     ASSERT_TRUE(StopListening(first.record));
     EXPECT_EQ(second.record.m_receiveStopFlag, 0);
-    ASSERT_EQ(TransmitToRecipient(toSecond, SmallWireText("still there"), options), TransmitResult::kSent);
+    ASSERT_EQ(catcher.Send(toSecond, SmallWireText("still there"), options), TransmitResult::kSent);
     EXPECT_NE(catcher.WaitForNote("still there"), nullptr);
 
     // Nothing listens on the first port now: the send is recorded as failed,
     // and goes through once the port listens again.
     CDestination retried = LoopbackRecipient(firstPort);
     retried.m_status = 1;
-    EXPECT_EQ(TransmitToRecipient(retried, SmallWireText("retried"), options), TransmitResult::kConnectFailed);
+    EXPECT_EQ(catcher.Send(retried, SmallWireText("retried"), options), TransmitResult::kConnectFailed);
     EXPECT_EQ(retried.m_status, 0u);
     ScopedListener again(catcher.Window(), 1, 32 * 1024 * 1024, 30000, firstPort);
-    EXPECT_EQ(TransmitToRecipient(retried, SmallWireText("retried"), options), TransmitResult::kSent);
+    EXPECT_EQ(catcher.Send(retried, SmallWireText("retried"), options), TransmitResult::kSent);
     EXPECT_EQ(retried.m_status, 1u);
     EXPECT_NE(catcher.WaitForNote("retried"), nullptr);
 }
@@ -125,19 +128,19 @@ TEST_F(ReceiveAndSend, FailuresAreNamedAndNeverRecordedAsSent)
 
     CTransmitOptions options;
     CDestination nowhere("", "", "", "", "", 1, 0, 0, 0, taken.record.m_port, 1);
-    EXPECT_EQ(TransmitToRecipient(nowhere, SmallWireText("x"), options), TransmitResult::kNoAddress);
+    EXPECT_EQ(catcher.Send(nowhere, SmallWireText("x"), options), TransmitResult::kNoAddress);
     EXPECT_EQ(nowhere.m_status, 0u);
 
     // A recipient with an e-mail address goes through the e-mail hook.
     CDestination mailed("", "", "", "ben@example.com", "", 1, 0, 0, 0, 25, 1);
-    EXPECT_EQ(TransmitToRecipient(mailed, SmallWireText("x"), options), TransmitResult::kNoEmailSender);
+    EXPECT_EQ(catcher.Send(mailed, SmallWireText("x"), options), TransmitResult::kNoEmailSender);
     EXPECT_EQ(mailed.m_status, 0u);
     std::string mailedTo;
     options.sendEmail = [&](CDestination& recipient) {
         mailedTo = recipient.m_email;
         return true;
     };
-    EXPECT_EQ(TransmitToRecipient(mailed, SmallWireText("x"), options), TransmitResult::kSent);
+    EXPECT_EQ(catcher.Send(mailed, SmallWireText("x"), options), TransmitResult::kSent);
     EXPECT_EQ(mailedTo, "ben@example.com");
     EXPECT_EQ(mailed.m_status, 1u);
 
@@ -146,11 +149,11 @@ TEST_F(ReceiveAndSend, FailuresAreNamedAndNeverRecordedAsSent)
     options.stopFlag = &closing;
     CDestination stopped = LoopbackRecipient(taken.record.m_port);
     std::string big(3 * 1024 * 1024, 'x');
-    EXPECT_EQ(TransmitToRecipient(stopped, big, options), TransmitResult::kStopped);
+    EXPECT_EQ(catcher.Send(stopped, big, options), TransmitResult::kStopped);
     EXPECT_EQ(stopped.m_status, 0u);
     // Whatever part of it went out was cut off, not handed over as a message.
     options.stopFlag = nullptr;
-    EXPECT_EQ(TransmitToRecipient(stopped, SmallWireText("after"), options), TransmitResult::kSent);
+    EXPECT_EQ(catcher.Send(stopped, SmallWireText("after"), options), TransmitResult::kSent);
     ASSERT_NE(catcher.WaitForNote("after"), nullptr);
-    EXPECT_EQ(catcher.caught.size(), 1u);
+    EXPECT_EQ(catcher.CountOf(ReceivedMessageKind::kNote), 1u);
 }
