@@ -5,10 +5,13 @@
 #include <string>
 
 #include "store/DbfFile.h"
+#include "store/FontFields.h"
+#include "store/TableText.h"
 
 // Reading and writing the settings kept in table fields: texts without their
 // trailing blanks and cut to what the program keeps, logicals, colours as three
-// byte fields, fonts as the fourteen LOGFONT fields.
+// byte fields. Fonts and logicals are written through FontFields.h and
+// TableText.h.
 
 // The data folder's settings table and users table, bound with their records
 // enciphered.
@@ -23,8 +26,6 @@ public:
 
 // The field's text without trailing blanks, at most maxChars characters.
 std::string ReadText(CDbfFile& table, const char* field, size_t maxChars);
-// The same into a buffer, cut to its size.
-void ReadText(CDbfFile& table, const char* field, char* buffer, size_t size);
 long ReadNumber(CDbfFile& table, const char* field);
 DWORD ReadFlag(CDbfFile& table, const char* field);
 
@@ -42,12 +43,5 @@ extern const ColourFields kTitleTextColourFields;  // TIFO...
 COLORREF ReadColour(CDbfFile& table, const ColourFields& fields);
 void WriteColour(CDbfFile& table, DWORD record, const ColourFields& fields, COLORREF colour);
 
-// The body font (LFHEIGHT ... LFFACENAME) or the title font (LFHEIGHTTI ...).
-enum FontFields { kBodyFontFields, kTitleFontFields };
-// The width is taken as a byte; the face is cut to 31 characters.
-void ReadLogFont(CDbfFile& table, FontFields which, LOGFONTA* font);
-void WriteLogFont(CDbfFile& table, DWORD record, FontFields which, const LOGFONTA& font);
-
-void WriteFlag(CDbfFile& table, DWORD record, const char* field, bool on);
 void WriteNumber(CDbfFile& table, DWORD record, const char* field, long value);
 void WriteText(CDbfFile& table, DWORD record, const char* field, const char* text);

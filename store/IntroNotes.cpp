@@ -46,8 +46,8 @@ CNoteController* CreateNoteFromRecord(CDbfFile& settings, DWORD userId, int k)
     description.border = ReadFlag(settings, "BHASBORDER") != 0;
     LOGFONTA bodyFont;
     LOGFONTA titleFont;
-    ReadLogFont(settings, kBodyFontFields, &bodyFont);
-    ReadLogFont(settings, kTitleFontFields, &titleFont);
+    bodyFont = ReadFontFields(settings, FontFieldSet::kBody);
+    titleFont = ReadFontFields(settings, FontFieldSet::kTitle);
     description.bodyFont = &bodyFont;
     description.titleFont = &titleFont;
     description.delayedSend = ReadFlag(settings, "BDELAY") != 0;

@@ -81,7 +81,7 @@ void SaveHotkeyEnableFlags()
     CSettingsTable table;
     table.Open("MAPPINGALL");
     for (int i = 0; i < kHotkeyEnableCount; ++i)
-        WriteFlag(table, kOptionsRow, kEnableFields[i], user.hotkeyEnabled[i] != 0);
+        WriteLogical(table, kOptionsRow, kEnableFields[i], user.hotkeyEnabled[i] != 0);
     WriteNumber(table, kOptionsRow, "INEWKEY", kAllSwitchesStored);
     table.Close();
 }
@@ -131,13 +131,13 @@ void SaveMailSettings()
     WriteText(table, kProgramRow, "SZFRIENDLY", config.senderName);
     WriteNumber(table, kProgramRow, "ISMTPPORT", config.smtpPort);
     WriteNumber(table, kProgramRow, "DISPLRETRY", static_cast<long>(config.menuStyle));
-    WriteFlag(table, kProgramRow, "BSENT", config.sentOption != 0);
-    WriteFlag(table, kProgramRow, "BHSCROLL", config.titleButtonOnHover != 0);
-    WriteFlag(table, kProgramRow, "BVSCROLL", config.htmlMail != 0);
-    WriteFlag(table, kProgramRow, "BRECEIVED1", config.quickLaunch != 0);
+    WriteLogical(table, kProgramRow, "BSENT", config.sentOption != 0);
+    WriteLogical(table, kProgramRow, "BHSCROLL", config.titleButtonOnHover != 0);
+    WriteLogical(table, kProgramRow, "BVSCROLL", config.htmlMail != 0);
+    WriteLogical(table, kProgramRow, "BRECEIVED1", config.quickLaunch != 0);
     WriteNumber(table, kProgramRow, "W2", config.w2);
     WriteNumber(table, kProgramRow, "W1", config.w1);
-    WriteFlag(table, kProgramRow, "BSENT1", config.notesNearMouse != 0);
+    WriteLogical(table, kProgramRow, "BSENT1", config.notesNearMouse != 0);
     WriteText(table, kProgramRow, "SZTITLE", config.relayServer);
     WriteText(table, kProgramRow, "SZ1", config.relayPort);
 
@@ -147,7 +147,7 @@ void SaveMailSettings()
     WriteText(table, kOptionsRow, "SZSMTP", config.smtpAccount);
     WriteText(table, kOptionsRow, "SZSENDER", config.smtpPassword);
     WriteText(table, kOptionsRow, "SZFRIENDLY", addressRest.empty() ? " " : addressRest.c_str());
-    WriteFlag(table, kOptionsRow, "BCONFDEL", config.smtpAuthentication != 0);
+    WriteLogical(table, kOptionsRow, "BCONFDEL", config.smtpAuthentication != 0);
     WriteText(table, kContinuationRow, "SZSMTP", serverRest.empty() ? " " : serverRest.c_str());
     WriteText(table, kBackupRow, "SZSOUND", GetCurrentBackupFolder());
     table.Close();

@@ -65,7 +65,7 @@ void ReadProgramRow(CDbfFile& table, CConfigSettings& config, CUserSettings& use
     config.showSenderComputer = ReadFlag(table, "BSHOWSCOMP");
     config.sounds[0].type = static_cast<BYTE>(ReadNumber(table, "BYNOISE"));
     config.sounds[0].replay = static_cast<WORD>(ReadNumber(table, "WREPLAY"));
-    ReadText(table, "SZSOUND", config.sounds[0].path, sizeof config.sounds[0].path);
+    ReadTrimmedText(table, "SZSOUND", config.sounds[0].path, sizeof config.sounds[0].path);
     config.shareNotes = ReadFlag(table, "BSHARENOTE");
     config.stylesInRotation = ReadFlag(table, "BINCTIME");
     config.confirmDelete = ReadFlag(table, "BCONFDEL");
@@ -75,19 +75,19 @@ void ReadProgramRow(CDbfFile& table, CConfigSettings& config, CUserSettings& use
     ReadHotkey(table, "BHIDEACTRL", "BHIDEAALT", "BHIDEASHIF", "IHIDEAKEY", config.hideAll);
     ReadHotkey(table, "BSHOWLCTRL", "BSHOWLALT", "BSHOWLSHIF", "ISHOWLKEY", config.showLast);
     ReadHotkey(table, "BDESKCTRL", "BDESKALT", "BDESKSHIFT", "IDESKKEY", config.showDesktop);
-    ReadLogFont(table, kBodyFontFields, &note.bodyFont);
-    ReadLogFont(table, kTitleFontFields, &note.titleFont);
+    note.bodyFont = ReadFontFields(table, FontFieldSet::kBody);
+    note.titleFont = ReadFontFields(table, FontFieldSet::kTitle);
     config.saveInterval = static_cast<WORD>(ReadNumber(table, "WSAVEINT"));
     config.initDiv = static_cast<WORD>(ReadNumber(table, "WINITDIV"));
     config.language = static_cast<WORD>(ReadNumber(table, "WLANGUAGE"));
     config.dTimes = table.GetDoubleValue("DTIMES");
     note.newNoteWidth = static_cast<WORD>(ReadNumber(table, "WNOWIDTH"));
     note.newNoteHeight = static_cast<WORD>(ReadNumber(table, "WNOHEIGHT"));
-    ReadText(table, "SZSMTP", config.smtpServer, 31);
-    ReadText(table, "SZSENDER", config.senderAddress, 31);
-    ReadText(table, "SZFRIENDLY", config.senderName, sizeof config.senderName);
-    ReadText(table, "SZTITLE", config.relayServer, sizeof config.relayServer);
-    ReadText(table, "SZ1", config.relayPort, sizeof config.relayPort);
+    std::snprintf(config.smtpServer, sizeof config.smtpServer, "%s", ReadText(table, "SZSMTP", 30).c_str());
+    std::snprintf(config.senderAddress, sizeof config.senderAddress, "%s", ReadText(table, "SZSENDER", 30).c_str());
+    ReadTrimmedText(table, "SZFRIENDLY", config.senderName, sizeof config.senderName);
+    ReadTrimmedText(table, "SZTITLE", config.relayServer, sizeof config.relayServer);
+    ReadTrimmedText(table, "SZ1", config.relayPort, sizeof config.relayPort);
     config.titleButtonOnHover = ReadFlag(table, "BHSCROLL");
     config.quickLaunch = ReadFlag(table, "BRECEIVED1");
     config.notesNearMouse = ReadFlag(table, "BSENT1");
@@ -252,8 +252,8 @@ void LoadMailAndBackupSettings()
         table.GoTo(kOptionsRow);
         long initDiv = ReadNumber(table, "WINITDIV");
         config.optionsInitDiv = static_cast<WORD>(initDiv == 0 ? 1 : initDiv);
-        ReadText(table, "SZSMTP", config.smtpAccount, sizeof config.smtpAccount);
-        ReadText(table, "SZSENDER", config.smtpPassword, sizeof config.smtpPassword);
+        ReadTrimmedText(table, "SZSMTP", config.smtpAccount, sizeof config.smtpAccount);
+        ReadTrimmedText(table, "SZSENDER", config.smtpPassword, sizeof config.smtpPassword);
         config.smtpAuthentication = ReadFlag(table, "BCONFDEL");
         AppendText(config.senderAddress, sizeof config.senderAddress, ReadText(table, "SZFRIENDLY", 31));
 

@@ -33,9 +33,9 @@ void ReadHotkey(CDbfFile& table, const char* ctrl, const char* alt, const char* 
 void WriteHotkey(CDbfFile& table, DWORD record, const char* ctrl, const char* alt, const char* shift,
                  const char* key, const CHotkeySetting& hotkey)
 {
-    WriteFlag(table, record, ctrl, hotkey.ctrl != 0);
-    WriteFlag(table, record, alt, hotkey.alt != 0);
-    WriteFlag(table, record, shift, hotkey.shift != 0);
+    WriteLogical(table, record, ctrl, hotkey.ctrl != 0);
+    WriteLogical(table, record, alt, hotkey.alt != 0);
+    WriteLogical(table, record, shift, hotkey.shift != 0);
     WriteNumber(table, record, key, static_cast<long>(hotkey.key));
 }
 
@@ -94,8 +94,8 @@ void ReadRecord(CDbfFile& table, CUserSettings& user, const CConfigSettings& con
     note.showDate = ReadFlag(table, "BSHOWDATE");
     note.stayOnTop = ReadFlag(table, "BSTAYONTOP");
     note.hasBorder = ReadFlag(table, "BHASBORDER");
-    ReadLogFont(table, kBodyFontFields, &note.bodyFont);
-    ReadLogFont(table, kTitleFontFields, &note.titleFont);
+    note.bodyFont = ReadFontFields(table, FontFieldSet::kBody);
+    note.titleFont = ReadFontFields(table, FontFieldSet::kTitle);
     for (const PlainHotkeyFields& fields : kPlainHotkeys)
         ReadHotkey(table, fields.ctrl, fields.alt, fields.shift, fields.key, user.*fields.member);
 
@@ -121,7 +121,7 @@ void ReadRecord(CDbfFile& table, CUserSettings& user, const CConfigSettings& con
         std::snprintf(user.passwordCode, sizeof user.passwordCode, "%s", code.c_str());
     }
     user.alarmSoundType = static_cast<BYTE>(ReadNumber(table, "BYNOISE"));
-    ReadText(table, "SZSOUND", user.alarmSoundPath, sizeof user.alarmSoundPath);
+    ReadTrimmedText(table, "SZSOUND", user.alarmSoundPath, sizeof user.alarmSoundPath);
     user.alarmReplay = static_cast<WORD>(ReadNumber(table, "WREPLAY"));
     // The Note page offers tab widths of 1 to 9.
     user.tabWidth = InRangeOr(ReadNumber(table, "DISPLRETRY"), 1, 9, 2);
@@ -176,8 +176,8 @@ void ReadUserSettings()
         user.chatOn = 0;
         CUsersTable table;
         table.Open("MAPPINGALL");
-        WriteFlag(table, user.userId, "BNETWORK", false);
-        WriteFlag(table, user.userId, "BDELAY", false);
+        WriteLogical(table, user.userId, "BNETWORK", false);
+        WriteLogical(table, user.userId, "BDELAY", false);
         table.Close();
     }
     ShareFormatSettings(user);
@@ -204,12 +204,12 @@ void WriteSheetOptions(CDbfFile& users, const CUserSettings& user)
     WriteNumber(users, record, "DATEFORMAT", user.dateFormat);
     WriteNumber(users, record, "DISPLRETRY", static_cast<long>(user.tabWidth));
     for (const FlagField& flag : kUserFlags)
-        WriteFlag(users, record, flag.field, user.*flag.member != 0);
+        WriteLogical(users, record, flag.field, user.*flag.member != 0);
     WriteNumber(users, record, "BYIPPART4", PackTwoDigits(user.twoDigits));
     WriteNumber(users, record, "BYIPPART1", user.autoBackup ? 1 : 0);
     WriteNumber(users, record, "BYIPPART2", static_cast<long>(user.backupDays));
     WriteNumber(users, record, "W1", user.passwordMode);
-    WriteFlag(users, record, "BRETRY", user.retry.on != 0);
+    WriteLogical(users, record, "BRETRY", user.retry.on != 0);
     WriteText(users, record, "SZ1", user.passwordCode);
 }
 }
@@ -276,12 +276,12 @@ void WriteWholeRecord(CDbfFile& users, const CUserSettings& user)
     WriteColour(users, record, kTitleColourFields, user.note.titleColor);
     WriteColour(users, record, kTitleTextColourFields, user.note.titleTextColor);
     WriteText(users, record, "SZTITLE", user.title);
-    WriteFlag(users, record, "BROLLUP", user.note.rollUp != 0);
-    WriteFlag(users, record, "BSHOWDATE", user.note.showDate != 0);
-    WriteFlag(users, record, "BSTAYONTOP", user.note.stayOnTop != 0);
-    WriteFlag(users, record, "BHASBORDER", user.note.hasBorder != 0);
-    WriteLogFont(users, record, kBodyFontFields, user.note.bodyFont);
-    WriteLogFont(users, record, kTitleFontFields, user.note.titleFont);
+    WriteLogical(users, record, "BROLLUP", user.note.rollUp != 0);
+    WriteLogical(users, record, "BSHOWDATE", user.note.showDate != 0);
+    WriteLogical(users, record, "BSTAYONTOP", user.note.stayOnTop != 0);
+    WriteLogical(users, record, "BHASBORDER", user.note.hasBorder != 0);
+    WriteFontFields(users, record, FontFieldSet::kBody, user.note.bodyFont);
+    WriteFontFields(users, record, FontFieldSet::kTitle, user.note.titleFont);
     WriteNumber(users, record, "BYNOISE", user.alarmSoundType);
     WriteText(users, record, "SZSOUND", user.alarmSoundPath);
     WriteNumber(users, record, "WREPLAY", user.alarmReplay);

@@ -43,19 +43,10 @@ void IdentifyUser(CreatedNotes& introNotes)
             FindUserRecord(introNotes);
             return;
         }
-        DWORD userId = 0;
-        {
-            CUsersTable users;
-            users.Open("READ");
-            userId = FindRecord(users, Cut25(values.userName).c_str(), Cut25(values.computerName).c_str());
-            users.Close();
-        }
-        if (userId) {
-            UserSettings().userId = userId;
+        if (FindCurrentUser())
             ReadUserSettings();
-        } else {
+        else
             CreateDefaultUser(false, introNotes);
-        }
         LoadChatOptions();
     } catch (const CGenericException&) {
         throw;
@@ -106,6 +97,18 @@ void CreateDefaultUser(bool named, CreatedNotes& introNotes)
     CreateIntroNotes(UserSettings().userId, introNotes);
 }
 
+bool FindCurrentUser()
+{
+    const StartupValues& values = GetStartupValues();
+    CUsersTable users;
+    users.Open("READ");
+    DWORD userId = FindRecord(users, Cut25(values.userName).c_str(), Cut25(values.computerName).c_str());
+    users.Close();
+    if (userId)
+        UserSettings().userId = userId;
+    return userId != 0;
+}
+
 CMemArray<CUserEntry>& UsersArray()
 {
     static CMemArray<CUserEntry> users;
@@ -140,8 +143,8 @@ int FillArraySharingNotes()
             return 0;
         }
         CUserEntry& entry = entries[static_cast<DWORD>(id)];
-        ReadText(users, "SZUSERNAME", entry.userName, sizeof entry.userName);
-        ReadText(users, "SZCOMPUTER", entry.computerName, sizeof entry.computerName);
+        ReadTrimmedText(users, "SZUSERNAME", entry.userName, sizeof entry.userName);
+        ReadTrimmedText(users, "SZCOMPUTER", entry.computerName, sizeof entry.computerName);
         entry.sharesNotes = ReadFlag(users, "BSHARENOTE");
     }
     users.Close();

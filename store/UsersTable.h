@@ -29,6 +29,10 @@ void CreateDefaultUser(bool named, CreatedNotes& introNotes);
 // values out of range; then the style rows and the hotkey switches.
 void ReadUserSettings();
 
+// Finds the record of this run's user and computer and makes its id the
+// current user's; false when there is none.
+bool FindCurrentUser();
+
 // One entry per user id (entry 0 blank): the names and whether the user shares
 // notes with the other users of the data folder.
 struct CUserEntry {

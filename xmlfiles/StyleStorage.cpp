@@ -146,8 +146,8 @@ void LoadV6Style(int styleIndex)
     style.transparency = static_cast<BYTE>(transparency < 0 || transparency > 90 ? 0 : transparency);
     style.isProtected = ReadFlag(table, "BNEWALT");
     style.SetName(ReadText(table, "SZTITLE", CNoteStyle::kNameSize - 1).c_str());
-    ReadLogFont(table, kBodyFontFields, &style.bodyFont);
-    ReadLogFont(table, kTitleFontFields, &style.titleFont);
+    style.bodyFont = ReadFontFields(table, FontFieldSet::kBody);
+    style.titleFont = ReadFontFields(table, FontFieldSet::kTitle);
     style.textColor = ReadColour(table, kTextColourFields);
     style.titleTextColor = ReadColour(table, kTitleTextColourFields);
     style.noteWidth = static_cast<WORD>(ReadNumber(table, "WNOWIDTH"));
@@ -177,21 +177,21 @@ void SaveV6Style(int styleIndex)
         return;
     }
     WriteNumber(table, row, "WLANGUAGE", 1);
-    WriteFlag(table, row, "BHASBORDER", style.hasBorder != 0);
-    WriteFlag(table, row, "BSTAYONTOP", style.stayOnTop != 0);
-    WriteFlag(table, row, "BSHOWDATE", style.showDate != 0);
-    WriteFlag(table, row, "BROLLUP", style.rollUp != 0);
+    WriteLogical(table, row, "BHASBORDER", style.hasBorder != 0);
+    WriteLogical(table, row, "BSTAYONTOP", style.stayOnTop != 0);
+    WriteLogical(table, row, "BSHOWDATE", style.showDate != 0);
+    WriteLogical(table, row, "BROLLUP", style.rollUp != 0);
     WriteNumber(table, row, "WSAVEINT",
                 static_cast<long>((style.horizontalLines + 1) + 10 * (style.leftMarginKind + 1) +
                                   100 * (style.backgroundKind + 1)));
-    WriteFlag(table, row, "BNEWCTRL", style.plainText != 0);
-    WriteFlag(table, row, "BNEWALT", style.isProtected != 0);
+    WriteLogical(table, row, "BNEWCTRL", style.plainText != 0);
+    WriteLogical(table, row, "BNEWALT", style.isProtected != 0);
     WriteNumber(table, row, "WINITDIV", style.textureId);
     WriteNumber(table, row, "LINES", style.textureStretch);
     WriteNumber(table, row, "COLUMNS", style.transparency);
     WriteText(table, row, "SZTITLE", style.name);
-    WriteLogFont(table, row, kBodyFontFields, style.bodyFont);
-    WriteLogFont(table, row, kTitleFontFields, style.titleFont);
+    WriteFontFields(table, row, FontFieldSet::kBody, style.bodyFont);
+    WriteFontFields(table, row, FontFieldSet::kTitle, style.titleFont);
     WriteColour(table, row, kTextColourFields, style.textColor);
     WriteColour(table, row, kTitleTextColourFields, style.titleTextColor);
     WriteNumber(table, row, "WNOWIDTH", style.noteWidth);

@@ -1,0 +1,214 @@
+// The small records of the store: the intro notes of a new user, the chat
+// options profile, the look-up of this run's user and a note of an older
+// notes table.
+#include <memory>
+#include <string>
+
+#include "foundation/StartupValues.h"
+#include "foundation/bytes/NoteColors.h"
+#include "note/NoteController.h"
+#include "shell/ProgramGlobals.h"
+#include "store/ChatOptions.h"
+#include "store/FieldAccess.h"
+#include "store/IntroNotes.h"
+#include "store/OldNoteRecord.h"
+#include "store/UsersTable.h"
+#include "support/InFolder.h"
+#include "support/bytes/MessageBoxRecorder.h"
+
+namespace {
+class SmallRecords : public InFolder {
+protected:
+    void SetUp() override
+    {
+        for (const char* name : {"config.QPD", "config.QPS", "users.QPD"})
+            CopyTemplate(name);
+        m_previous = GetStartupValues();
+        std::snprintf(GetStartupValues().userName, sizeof GetStartupValues().userName, "USER1");
+        std::snprintf(GetStartupValues().computerName, sizeof GetStartupValues().computerName, "PC1");
+        UserSettings() = CUserSettings();
+        ChatOptions() = CChatOptions();
+        SetDisplayColorCount(1u << 24);
+    }
+    void TearDown() override
+    {
+        GetStartupValues() = m_previous;
+        SetDisplayColorCount(0);
+    }
+
+    // The profile's lines of the user's section, in order.
+    std::string Section(const std::string& name)
+    {
+        std::string text = Read("chat.QPD");
+        size_t start = text.find("[" + name + "]");
+        if (start == std::string::npos)
+            return "";
+        size_t end = text.find("\r\n[", start + 1);
+        return text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    }
+
+    StartupValues m_previous;
+    MessageBoxRecorder m_boxes;
+};
+}
+
+TEST_F(SmallRecords, IntroNotesArePlacedOneStepFurtherEach)
+{
+    // Two more intro rows like the shipped one, sharing its text.
+    {
+        CSettingsTable config;
+        config.Open("READ");
+        config.GoTo(5);
+        long text = ReadNumber(config, "TEXT");
+        config.Close();
+        for (const char* title : {"Second", "Third"}) {
+            CSettingsTable table;
+            table.Open("MAPPINGAPPEND");
+            DWORD row = table.GetRecno();
+            WriteText(table, row, "CONFIG", "IN");
+            WriteText(table, row, "SZTITLE", title);
+            WriteNumber(table, row, "TEXT", text);
+            WriteNumber(table, row, "WNOWIDTH", 180);
+            WriteNumber(table, row, "WNOHEIGHT", 120);
+            WriteColour(table, row, kNoteColourFields, 0x9FFF9F);
+            WriteLogical(table, row, "BSTAYONTOP", true);
+            WriteNumber(table, row, "BYRETRY", 4);
+            table.Close();
+        }
+    }
+    CreatedNotes notes;
+    CreateIntroNotes(3, notes);
+    std::vector<std::unique_ptr<CNoteController>> owned(notes.begin(), notes.end());
+    ASSERT_EQ(owned.size(), 3u);
+    const LONG places[3][2] = {{50, 50}, {270, 100}, {490, 150}};
+    const char* const titles[3] = {"Welcome to Quillnet+", "Second", "Third"};
+    for (int i = 0; i < 3; ++i) {
+        const CNoteController& note = *owned[i];
+        EXPECT_EQ(note.m_left, places[i][0]);
+        EXPECT_EQ(note.m_top, places[i][1]);
+        EXPECT_STREQ(note.m_title, titles[i]);
+        EXPECT_EQ(note.m_userId, 3u);
+        EXPECT_EQ(note.RichText(), owned[0]->RichText());
+    }
+    EXPECT_EQ(owned[1]->m_width, 180);
+    EXPECT_EQ(owned[1]->m_bodyColor, 0x9FFF9Fu);
+    EXPECT_TRUE(owned[2]->m_stayOnTop);
+    EXPECT_EQ(owned[2]->m_retryCount, 4);
+    EXPECT_EQ(owned[0]->m_width, 260);
+
+    // On a display of few colours the named colours are drawn pure.
+    SetDisplayColorCount(256);
+    CreatedNotes plain;
+    CreateIntroNotes(3, plain);
+    std::vector<std::unique_ptr<CNoteController>> ownedPlain(plain.begin(), plain.end());
+    ASSERT_EQ(ownedPlain.size(), 3u);
+    EXPECT_EQ(ownedPlain[1]->m_bodyColor, 0x00FF00u);
+    EXPECT_EQ(m_boxes.Count(), 0u) << m_boxes.LastText();
+}
+
+TEST_F(SmallRecords, ChatOptionsLiveInTheUsersSectionOfTheProfile)
+{
+    CreateDirectoryA(File("CHAT").c_str(), nullptr);
+    for (const char* name : {"cat.bmp", "dog.bmp", "owl.bmp"})
+        WriteWholeFile(File(std::string("CHAT\\") + name), "BM");
+    UserSettings().userId = 4;
+    LoadChatOptions();
+    const std::string avatar = ChatOptions().avatar;
+    EXPECT_TRUE(avatar == "cat.bmp" || avatar == "dog.bmp" || avatar == "owl.bmp") << avatar;
+    EXPECT_EQ(Section("4"), "[4]\r\nAvatar=" + avatar +
+                                "\r\nShowSenderComputer=0\r\nShowSenderName=1\r\nShowReceivedDate=0"
+                                "\r\nShowReceivedTime=1\r\nMyOwnMessagesInBold=1\r\n");
+
+    // Read back: present switches are taken, missing ones stay.
+    WritePrivateProfileStringA("4", "ShowReceivedDate", "1", File("chat.QPD").c_str());
+    WritePrivateProfileStringA("4", "ShowSenderName", nullptr, File("chat.QPD").c_str());
+    ChatOptions() = CChatOptions();
+    ChatOptions().showSenderName = 0;
+    LoadChatOptions();
+    EXPECT_EQ(std::string(ChatOptions().avatar), avatar);
+    EXPECT_EQ(ChatOptions().showReceivedDate, 1u);
+    EXPECT_EQ(ChatOptions().showSenderName, 0u);
+
+    // An avatar whose picture is gone reads as no picture.
+    DeleteFileA(File("CHAT\\" + avatar).c_str());
+    LoadChatOptions();
+    EXPECT_STREQ(ChatOptions().avatar, "  NoImage");
+
+    // Another user without pictures gets none, in a section of its own.
+    DeleteFileA(File("CHAT\\cat.bmp").c_str());
+    DeleteFileA(File("CHAT\\dog.bmp").c_str());
+    DeleteFileA(File("CHAT\\owl.bmp").c_str());
+    UserSettings().userId = 5;
+    LoadChatOptions();
+    EXPECT_STREQ(ChatOptions().avatar, "  NoImage");
+    EXPECT_NE(Section("5"), "");
+    EXPECT_NE(Section("4"), "");
+}
+
+TEST_F(SmallRecords, TheCurrentUserIsFoundWhateverTheCaseAndPadding)
+{
+    EXPECT_FALSE(FindCurrentUser());
+    {
+        CUsersTable users;
+        users.Open("MAPPINGAPPEND");
+        DWORD row = users.GetRecno();
+        WriteNumber(users, row, "WUSERID", 1);
+        WriteText(users, row, "SZUSERNAME", "someone");
+        WriteText(users, row, "SZCOMPUTER", "pc1");
+        users.Close();
+        users.Open("MAPPINGAPPEND");
+        row = users.GetRecno();
+        WriteNumber(users, row, "WUSERID", 2);
+        WriteText(users, row, "SZUSERNAME", "user1");
+        WriteText(users, row, "SZCOMPUTER", "pc1");
+        users.Close();
+    }
+    ASSERT_TRUE(FindCurrentUser());
+    EXPECT_EQ(UserSettings().userId, 2u);
+}
+
+TEST_F(SmallRecords, ANoteOfAnOlderTableIsCarriedWithItsText)
+{
+    CopyTemplate("notes.QPD");
+    CopyTemplate("notes.QPS");
+    DWORD block = 0;
+    {
+        CDbfFile notes;
+        notes.SetTable("notes.QPD", true);
+        notes.Open("MAPPINGAPPEND");
+        notes.Close();
+        const char text[] = "{\\rtf1 an old note}";
+        block = notes.SaveTextInMemoFile(text, sizeof text - 1);
+        notes.Open("MAPPINGALL");
+        notes.GoTo(1);
+        WriteNumber(notes, 1, "WUSERID", 2);
+        WriteLogical(notes, 1, "BSTAYONTOP", true);
+        WriteNumber(notes, 1, "WLEFT", 120);
+        WriteNumber(notes, 1, "WHEIGHT", 90);
+        WriteColour(notes, 1, kNoteColourFields, 0x9FFFFF);
+        WriteText(notes, 1, "SZTITLE", "An old title longer than twenty-five");
+        WriteNumber(notes, 1, "BYDAY", 5);
+        WriteNumber(notes, 1, "BYMONTH", 3);
+        WriteNumber(notes, 1, "WYEAR", 2004);
+        WriteNumber(notes, 1, "TEXT", static_cast<long>(block));
+        notes.Close();
+    }
+    CDbfFile notes;
+    notes.SetTable("notes.QPD", true);
+    notes.Open("READ");
+    notes.GoTo(1);
+    CNoteDataRecord record;
+    ReadOldNoteRecord(notes, record);
+    notes.Close();
+    EXPECT_EQ(record.userId, 2u);
+    EXPECT_EQ(record.stayOnTop, 1u);
+    EXPECT_EQ(record.left, 120);
+    EXPECT_EQ(record.height, 90);
+    EXPECT_EQ(record.bodyColor, 0x9FFFFFu);
+    EXPECT_EQ(record.titleColor, 0x6FFFFFu);
+    EXPECT_STREQ(record.title, "An old title longer than ");
+    EXPECT_EQ(record.created, CDateTime(5, 3, 2004));
+    EXPECT_STREQ(record.titleFont.lfFaceName, "Times New Roman");
+    EXPECT_EQ(record.titleFont.lfWeight, 700);
+    EXPECT_STREQ(record.text.GetAddress(), "{\\rtf1 an old note}");
+}
