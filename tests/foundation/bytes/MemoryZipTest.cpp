@@ -2,6 +2,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <new>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -90,6 +91,25 @@ TEST(MemoryZip, DamagedArchivesAreRefused)
     }
     EXPECT_FALSE(UnpackFirstMemoryZipEntry(boasting.data(), boasting.size(), unpacked));
     EXPECT_TRUE(unpacked.empty());
+
+    // Scrambled archives, as the network may bring them: refused, or the very
+    // bytes that were packed.
+    std::mt19937 random(11);
+    int refused = 0;
+    for (int round = 0; round < 3000; ++round) {
+        std::vector<unsigned char> scrambled = archive;
+        for (unsigned k = 1 + random() % 4; k > 0; --k)
+            scrambled[random() % scrambled.size()] = static_cast<unsigned char>(random());
+        std::string name;
+        if (UnpackFirstMemoryZipEntry(scrambled.data(), scrambled.size(), unpacked, &name)) {
+            ASSERT_EQ(std::string(unpacked.begin(), unpacked.end()), text) << round;
+            EXPECT_LE(name.size(), kMaxZipEntryNameLength);
+        } else {
+            ++refused;
+            EXPECT_TRUE(unpacked.empty());
+        }
+    }
+    EXPECT_GT(refused, 500);
 }
 
 TEST(MemoryZip, EntryNamesAreBoundedAndTerminated)
