@@ -8,10 +8,15 @@
 
 TEST(ImageFileHeaders, BmpHeaderCarriesTheRealFileSize)
 {
-    // Rows are padded to four bytes.
-    EXPECT_EQ(BitmapRowStride(10, 24), 32u);
+    // Rows are padded to four bytes; sizes that 32 bits cannot count are 0.
     EXPECT_EQ(BitmapRowStride(33, 1), 8u);
-    EXPECT_EQ(BitmapRowStride(0, 24), 0u);
+    EXPECT_EQ(BitmapRowStride(0x3FFFFFFF, 32), 0xFFFFFFFCu);
+    EXPECT_EQ(BitmapRowStride(0x40000000, 32), 0u);
+    EXPECT_EQ(BitmapRowStride(0x7FFFFFFF, 24), 0u);
+    EXPECT_EQ(BitmapImageBytes(10, -10, 24), 320u);
+    EXPECT_EQ(BitmapImageBytes(0x3FFFFFFF, -1, 32), 0xFFFFFFFCu);
+    EXPECT_EQ(BitmapImageBytes(0x3FFFFFFF, 2, 32), 0u);
+    EXPECT_EQ(BitmapImageBytes(0x10000, 0x10000, 8), 0u);
     // 10 x 10 pixels of 24 bits: 54 + 10 rows of 32 bytes = 374 bytes.
     EXPECT_EQ(HexText(MakeBmpFileHeader(10, 10, 320), " "),
               "42 4d 76 01 00 00 00 00 00 00 36 00 00 00 28 00 00 00 0a 00 00 00 0a 00 00 00 01 00 18 00 "
