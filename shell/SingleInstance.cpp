@@ -9,6 +9,7 @@
 #include "foundation/StartupValues.h"
 #include "foundation/bytes/MessageBoxes.h"
 #include "foundation/win/ShellPaths.h"
+#include "shell/ProgramGlobals.h"
 #include "shell/bytes/ForwardedRequest.h"
 
 const char kInstanceMutexName[] = "Quillnet_6_KELMLtd";
@@ -17,16 +18,6 @@ namespace {
 const char kMarkerPrefix[] = "QLFastUserSwitching_";
 char g_markerName[MAX_PATH] = "";
 char g_markerPath[MAX_PATH] = "";
-
-struct InstanceMutex {
-    HANDLE handle = nullptr;
-    ~InstanceMutex()
-    {
-        if (handle)
-            CloseHandle(handle);
-    }
-};
-InstanceMutex g_instanceMutex;
 
 std::vector<std::string> ProgramArguments()
 {
@@ -48,8 +39,9 @@ std::string LongForm(const std::string& path)
 void CheckSingleInstance(const char* mainClassName, HWND* runningWindow, bool* running)
 {
     *runningWindow = FindWindowA(mainClassName, nullptr);
-    g_instanceMutex.handle = CreateMutexA(nullptr, FALSE, kInstanceMutexName);
-    *running = !g_instanceMutex.handle || GetLastError() == ERROR_ALREADY_EXISTS;
+    HANDLE mutex = CreateMutexA(nullptr, FALSE, kInstanceMutexName);
+    *running = !mutex || GetLastError() == ERROR_ALREADY_EXISTS;
+    SetInstanceMutex(mutex);
 }
 
 void ForwardCommandLineToRunningInstance(HWND runningWindow)
