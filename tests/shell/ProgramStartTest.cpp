@@ -7,6 +7,7 @@
 
 #include "shell/MainWindowMessages.h"
 #include "store/bytes/DeletedRecordList.h"
+#include "support/InFolder.h"
 #include "support/ProgramDriver.h"
 
 namespace {
@@ -113,5 +114,47 @@ TEST(ProgramStart, StopsWhenADataFileIsMissingOrHeld)
               0u)
         << missing.text;
     EXPECT_NE(missing.text.find("program directory '" + install.Path() + "' AND its subdirectories."),
+              std::string::npos);
+}
+
+TEST(ProgramStart, RepairsAMissingNotesTableAndKeepsWhatSurvived)
+{
+    ProgramInstall install;
+    install.AddInstalledDataFiles();
+    const std::string survivor = "a notes table from before";
+    WriteWholeFile(install.File("notes.QPD"), survivor);
+    ASSERT_TRUE(DeleteFileA(install.File("notes.QPS").c_str()));
+    {
+        RunningProgram program(install, "");
+        ShownMessageBox box = WaitForMessageBox(program.ProcessId());
+        EXPECT_EQ(box.text.rfind("The 'notes.qps' memo file needed to run Quillnet+ is missing!\r\n\r\nQuillnet+ will "
+                                 "recreate an empty set of data files.",
+                                 0),
+                  0u)
+            << box.text;
+        ASSERT_TRUE(AnswerMessageBox(box, IDOK));
+        HWND main = program.WaitForWindow(kMainClass);
+        ASSERT_NE(main, nullptr);
+        PostMessageA(main, WM_COMMAND, kCmdExit, 0);
+        DWORD exitCode = 1;
+        EXPECT_TRUE(program.WaitForExit(&exitCode));
+        EXPECT_EQ(exitCode, 0u);
+    }
+    const std::string generated = ProgramFolder() + "\\generated\\";
+    EXPECT_EQ(ReadWholeFile(install.File("notes.QPD")), ReadWholeFile(generated + "notes.QPD"));
+    EXPECT_EQ(ReadWholeFile(install.File("notes.QPS")), ReadWholeFile(generated + "notes.QPS"));
+    EXPECT_EQ(ReadWholeFile(install.File("notes.QPD.kept")), survivor);
+    EXPECT_NE(ReadWholeFile(install.File("error.txt")).find("WinMain():The 'notes.qps' memo file needed"),
+              std::string::npos);
+
+    // A working copy left by an interrupted save takes the table's place quietly.
+    const std::string table = ReadWholeFile(install.File("notes.QPD"));
+    ASSERT_TRUE(MoveFileA(install.File("notes.QPD").c_str(), install.File("notesTemp.QPD").c_str()));
+    RunningProgram program(install, "");
+    ASSERT_NE(program.WaitForWindow(kMainClass), nullptr);
+    EXPECT_EQ(FindTopWindow("#32770", program.ProcessId()), nullptr);
+    EXPECT_EQ(ReadWholeFile(install.File("notes.QPD")), table);
+    EXPECT_FALSE(FileExists(install.File("notesTemp.QPD")));
+    EXPECT_NE(ReadWholeFile(install.File("error.txt")).find("The 'notesTemp.QPD' data file exists."),
               std::string::npos);
 }
