@@ -134,6 +134,8 @@ DWORD WINAPI ReceiveThread(LPVOID parameter)
 
 void ListenOnPortThreadNew(HWND window, CPortRecord& record)
 {
+    // A changed port takes the record's place: the old listener goes first.
+    StopListening(record);
     record.m_window = window;
     record.m_receiveStopFlag = 0;
     record.m_socket = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);

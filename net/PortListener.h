@@ -30,7 +30,8 @@ struct CPortRecord {
 };
 
 // Creates the listening socket on the record's port (backlog 4) and starts its
-// receive thread. Failures throw CGenericException with the step that failed.
+// receive thread, after stopping the record's earlier listener if it has one.
+// Failures throw CGenericException with the step that failed.
 void ListenOnPortThreadNew(HWND window, CPortRecord& record);
 
 // Sets the record's stop flag, closes its socket and waits, handling the

@@ -126,7 +126,15 @@ TEST_F(ReceiveAndSend, FailuresAreNamedAndNeverRecordedAsSent)
         EXPECT_EQ(clash.m_thread, nullptr);
     }
 
+    // Listening again on another port leaves the old one.
+    DWORD oldPort = taken.record.m_port;
+    taken.record.m_port = 0;
+    ListenOnPortThreadNew(catcher.Window(), taken.record);
+    ASSERT_NE(taken.record.m_port, oldPort);
     CTransmitOptions options;
+    CDestination old = LoopbackRecipient(oldPort);
+    EXPECT_EQ(catcher.Send(old, SmallWireText("old port"), options), TransmitResult::kConnectFailed);
+
     CDestination nowhere("", "", "", "", "", 1, 0, 0, 0, taken.record.m_port, 1);
     EXPECT_EQ(catcher.Send(nowhere, SmallWireText("x"), options), TransmitResult::kNoAddress);
     EXPECT_EQ(nowhere.m_status, 0u);
