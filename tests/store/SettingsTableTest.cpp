@@ -1,9 +1,11 @@
 // The settings table read into the settings objects and written back, on the
 // table a new installation ships.
+#include <algorithm>
 #include <string>
 
 #include "foundation/BackupFolder.h"
 #include "foundation/DataFolder.h"
+#include "foundation/StartupValues.h"
 #include "foundation/bytes/NoteColors.h"
 #include "foundation/win/BackgroundPainting.h"
 #include "shell/ProgramGlobals.h"
@@ -33,7 +35,7 @@ protected:
         table.GoTo(record);
         std::string text = ReadText(table, field, 255);
         table.Close();
-        return text;
+        return text.substr(std::min(text.size(), text.find_first_not_of(' ')));
     }
     static void SetField(DWORD record, const char* field, const char* text)
     {
@@ -184,7 +186,7 @@ TEST_F(SettingsTable, MailTextsSplitAcrossRowsAndJoinAgain)
     EXPECT_EQ(m_boxes.Count(), 0u) << m_boxes.LastText();
 }
 
-TEST_F(SettingsTable, BackupFoldersWithoutADriveOrTooLongFallBack)
+TEST_F(SettingsTable, BackupFoldersWithoutADriveOrGoneFallBack)
 {
     // A folder without a drive is not used; the data folder's BACKUP is.
     SetField(4, "SZSOUND", "relative\\backups");
@@ -204,4 +206,59 @@ TEST_F(SettingsTable, BackupFoldersWithoutADriveOrTooLongFallBack)
     LoadSettings();
     EXPECT_EQ(std::string(GetCurrentBackupFolder()), File("BACKUP"));
     EXPECT_EQ(m_boxes.Count(), 0u) << m_boxes.LastText();
+}
+
+TEST_F(SettingsTable, SoundPathsTooLongForTheirSlotsAreReportedAndLeftSilent)
+{
+    StartupValues previous = GetStartupValues();
+    std::snprintf(GetStartupValues().programFolder, sizeof GetStartupValues().programFolder, "C:\\%s",
+                  std::string(95, 'p').c_str());
+    LoadSettings();
+    GetStartupValues() = previous;
+    const char* const texts[4] = {"The standard alarm sound file name is too long??\r\n",
+                                  "The standard incoming note sound file name is too long??\r\n",
+                                  "The standard chat initiated sound file name is too long??\r\n",
+                                  "The standard chat line received sound file name is too long??\r\n"};
+    const char* const names[4] = {"alarm.wav", "incoming.wav", "startchat.wav", "chatline.wav"};
+    ASSERT_EQ(m_boxes.Count(), 4u);
+    for (int i = 0; i < 4; ++i) {
+        const RecordedBox box = m_boxes.Boxes()[i];
+        EXPECT_EQ(box.text.rfind(texts[i], 0), 0u) << box.text;
+        EXPECT_EQ(box.caption, "Quillnet+");
+        EXPECT_STREQ(ConfigSettings().sounds[i].path, names[i]);
+        EXPECT_EQ(ConfigSettings().sounds[i].type, kSoundNone);
+        EXPECT_EQ(ConfigSettings().sounds[i].enabled, 0u);
+    }
+}
+
+TEST_F(SettingsTable, HotkeySwitchesByTheFormatOfTheOptionsRow)
+{
+    struct Case {
+        const char* format;
+        bool storedReadFrom[12];  // which switches come from the row (all stored "F")
+    };
+    const Case cases[] = {
+        {"0", {false, false, false, false, false, false, false, false, false, false, false, false}},
+        {"6", {true, true, true, true, true, true, true, false, false, false, false, false}},
+        {"5", {true, true, true, true, true, true, true, false, false, false, false, false}},
+        {"7", {true, true, true, true, true, true, true, true, true, true, true, true}},
+    };
+    const char* const fields[12] = {"BNEWCTRL",   "BNEWALT",   "BNEWSHIFT",  "BSHOWACTRL", "BSHOWAALT",  "BSHOWASHIF",
+                                    "BHIDEACTRL", "BHIDEAALT", "BHIDEASHIF", "BSHOWLCTRL", "BSHOWLALT", "BSHOWLSHIF"};
+    for (const Case& c : cases) {
+        for (const char* field : fields)
+            SetField(2, field, "F");
+        SetField(2, "INEWKEY", c.format);
+        ConfigSettings().w1 = 9;
+        LoadHotkeyEnableFlags();
+        for (int i = 0; i < 12; ++i)
+            EXPECT_EQ(UserSettings().hotkeyEnabled[i], c.storedReadFrom[i] ? 0u : 1u) << c.format << " " << i;
+        if (std::string(c.format) == "0") {
+            // A row from before the switches is written back in the present form.
+            EXPECT_EQ(Field(2, "INEWKEY"), "7");
+            EXPECT_EQ(Field(2, "BSHOWLSHIF"), "T");
+            EXPECT_EQ(ConfigSettings().w1, 0);
+            EXPECT_EQ(ConfigSettings().firstRunSwitch, 1u);
+        }
+    }
 }
