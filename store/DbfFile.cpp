@@ -6,7 +6,7 @@
 #include "foundation/DiagnosticLog.h"
 
 
-CDbfFile::CDbfFile() : m_store(*this), m_group(TableGroup::kNone)
+CDbfFile::CDbfFile() : m_store(m_file), m_group(TableGroup::kNone)
 {
     m_fileName[0] = '\0';
 }
@@ -33,10 +33,10 @@ void CDbfFile::Open(const char* mode)
         Close();
         if (m_group == TableGroup::kNone)
             throw CGenericException("CDbfFile::Unknown file name to open ...");
-        OpenExclusive(m_fileName);
+        m_file.OpenExclusive(m_fileName);
         Attach(m_store, m_fileName);
         if (mode && std::strcmp(mode, "MAPPINGALL") == 0)
-            CreateMapping(0);
+            m_file.CreateMapping(0);
         else if (mode && std::strcmp(mode, "MAPPINGAPPEND") == 0)
             AppendRecord();
     } catch (const CGenericException& e) {
@@ -53,7 +53,7 @@ void CDbfFile::Open(const char* mode)
 void CDbfFile::Close()
 {
     Detach();
-    CGenericFile::Close();
+    m_file.Close();
 }
 
 CGenericString CDbfFile::GetStringValue(const char* fieldName)

@@ -11,8 +11,9 @@
 // to a table name, open it, move over the records, get and set fields by name,
 // delete and recall records, close it. A table is opened exclusively and only
 // for the length of one operation. Texts too long for a record live in the
-// table's memo file (".QPS").
-class CDbfFile : public CGenericFile, private CTableCursor {
+// table's memo file (".QPS"). The table's file is its own: every byte reaches it
+// through the cursor, which enciphers records and keeps the table's size rule.
+class CDbfFile : private CTableCursor {
 public:
     CDbfFile();
     ~CDbfFile();
@@ -28,6 +29,7 @@ public:
     void Open(const char* mode);
     // Safe to call twice.
     void Close();
+    bool IsOpen() const { return m_file.IsOpen(); }
 
     using CTableCursor::GoTop;
     using CTableCursor::Skip;
@@ -80,6 +82,7 @@ private:
     std::string MemoText(const std::string& memoPath, DWORD block, bool decipher);
     DWORD WriteMemo(const void* text, DWORD length);
 
+    CGenericFile m_file;
     CMappedTableStore m_store;
     TableGroup m_group;
     char m_fileName[MAX_PATH];

@@ -24,6 +24,12 @@ COnDiskBitmap::COnDiskBitmap(const char* imageCode)
     std::snprintf(m_imageCode, sizeof m_imageCode, "%s", imageCode ? imageCode : "");
 }
 
+void COnDiskBitmap::SetImageCode(const char* imageCode)
+{
+    std::snprintf(m_imageCode, sizeof m_imageCode, "%s", imageCode ? imageCode : "");
+    m_dib.Free();
+}
+
 bool COnDiskBitmap::LoadBitmapFile(const BYTE* file, DWORD size)
 {
     m_dib.Free();

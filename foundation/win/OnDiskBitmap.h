@@ -20,10 +20,9 @@ public:
     // that is not a bitmap, has an unusable header or states more bytes than
     // were read is refused in a box.
     bool LoadBitmapFile(const BYTE* file, DWORD size);
-    // Loads the picture of the code from the settings table ("config.QPD") of
-    // the current folder, where it is kept enciphered in the memo of the row
-    // whose CONFIG is the code. Failures are shown in boxes.
-    bool ReadConfigFile(const char* imageCode);
+    // Names the picture to come (where it is drawn) and drops the one held;
+    // the settings table's loader starts with it.
+    void SetImageCode(const char* imageCode);
 
     // Draws the bitmap with light grey as the transparent colour: at (0, 0) for
     // "LG" and "NG", else at (2, height - 29). With noBlit it only prepares and

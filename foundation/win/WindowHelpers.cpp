@@ -27,8 +27,7 @@ BOOL CALLBACK MatchOwnWindow(HWND window, LPARAM context)
 }
 
 // A top-level window of this process with the title (compared as FindWindow
-// does, ignoring case); another program's window of the same title is not ours
-// to bring forward.
+// does, ignoring case).
 HWND FindOwnWindow(const char* title)
 {
     TitleSearch search = {title, GetCurrentProcessId(), nullptr};
@@ -115,33 +114,11 @@ void SetMenuItemText(HMENU menu, UINT id, const char* text)
     ShowInfoMessage(nullptr, details, "SetMenuItemInfo failed");
 }
 
-int ActivateOpenDialog(bool alsoNoteManager)
+int ActivateFirstOwnWindow(const OwnWindowTitle* titles, int count)
 {
-    static const char* const kDialogTitles[] = {
-        "Restore notes...",
-        "Unrestore notes...",
-        "Find....",
-        "Edit...",
-        "About Quillnet+",
-        "  Quillnet+",
-        "Select the notes backup folder",
-        "General settings...",
-        "Note settings...",
-        "Send note to a computer or email address",
-        "Associate note with applications",
-        "Note Manager settings",
-        "Quillnet+ calendar settings",
-    };
-    const int kFirstRestored = 11;
-    for (int i = 0; i < static_cast<int>(sizeof kDialogTitles / sizeof kDialogTitles[0]); ++i) {
-        if (HWND window = FindOwnWindow(kDialogTitles[i])) {
-            BringForward(window, i >= kFirstRestored);
-            return 1;
-        }
-    }
-    if (alsoNoteManager) {
-        if (HWND window = FindOwnWindow("Quillnet+ Note Manager")) {
-            BringForward(window, true);
+    for (int i = 0; i < count; ++i) {
+        if (HWND window = FindOwnWindow(titles[i].title)) {
+            BringForward(window, titles[i].restoreWhenMinimised);
             return 1;
         }
     }

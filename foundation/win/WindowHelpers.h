@@ -18,7 +18,13 @@ void RepaintWindow(bool erase, HWND window);
 // Renames an item by command; a failure is shown with the system's text.
 void SetMenuItemText(HMENU menu, UINT id, const char* text);
 
-// Brings forward the first of the program's open dialogs found by title (the Note
-// Manager too, with the flag); only this process's windows count. 1 when one was
-// activated, 0 when none is open.
-int ActivateOpenDialog(bool alsoNoteManager);
+// A top-level window looked for by its title (compared ignoring case), and
+// whether it is restored when found minimised.
+struct OwnWindowTitle {
+    const char* title;
+    bool restoreWhenMinimised;
+};
+// Brings forward the first title of the list that names an open window of this
+// process (another program's window of the same title is not ours). 1 when one
+// was activated, 0 when none is open.
+int ActivateFirstOwnWindow(const OwnWindowTitle* titles, int count);

@@ -103,30 +103,41 @@ TEST(WindowGeometry, MenuItemsAreRenamedOrTheFailureShown)
     DestroyMenu(menu);
 }
 
-TEST(ActivateOpenDialog, BringsForwardTheFirstOpenDialogByTitle)
+namespace {
+// Dialogs looked for in this order; the last two come back when minimised, and
+// the very last is looked for only when asked.
+int ActivateTestDialog(bool withLast)
 {
-    EXPECT_EQ(ActivateOpenDialog(true), 0);
+    static const OwnWindowTitle kDialogs[] = {
+        {"Find....", false}, {"Edit...", false}, {"Note Manager settings", true}, {"Quillnet+ Note Manager", true}};
+    return ActivateFirstOwnWindow(kDialogs, withLast ? 4 : 3);
+}
+}
+
+TEST(ActivateFirstOwnWindow, BringsForwardTheFirstOpenWindowByTitle)
+{
+    EXPECT_EQ(ActivateTestDialog(true), 0);
 
     HWND edit = MakePopup("Edit...", 10, 10, 100, 60, WS_POPUP);
     HWND find = MakePopup("Find....", 20, 20, 100, 60, WS_POPUP);
     PumpMessages();
-    EXPECT_EQ(ActivateOpenDialog(false), 1);
+    EXPECT_EQ(ActivateTestDialog(false), 1);
     EXPECT_EQ(GetForegroundWindow(), find);
     DestroyWindow(find);
-    EXPECT_EQ(ActivateOpenDialog(false), 1);
+    EXPECT_EQ(ActivateTestDialog(false), 1);
     EXPECT_EQ(GetForegroundWindow(), edit);
     DestroyWindow(edit);
 
     HWND settings = MakePopup("Note Manager settings", 10, 10, 100, 60, WS_POPUP | WS_MINIMIZE);
     PumpMessages();
     ASSERT_TRUE(IsIconic(settings));
-    EXPECT_EQ(ActivateOpenDialog(false), 1);
+    EXPECT_EQ(ActivateTestDialog(false), 1);
     EXPECT_FALSE(IsIconic(settings));
     DestroyWindow(settings);
 
     HWND manager = MakePopup("Quillnet+ Note Manager", 10, 10, 100, 60);
-    EXPECT_EQ(ActivateOpenDialog(false), 0);
-    EXPECT_EQ(ActivateOpenDialog(true), 1);
+    EXPECT_EQ(ActivateTestDialog(false), 0);
+    EXPECT_EQ(ActivateTestDialog(true), 1);
     DestroyWindow(manager);
 }
 
@@ -145,7 +156,7 @@ TEST(ForeignWindow, DISABLED_HoldsAFindDialogOpen)
     DestroyWindow(window);
 }
 
-TEST(ActivateOpenDialog, AnotherProgramsWindowOfTheSameTitleIsNotOurs)
+TEST(ActivateFirstOwnWindow, AnotherProgramsWindowOfTheSameTitleIsNotOurs)
 {
     HANDLE done = CreateEventA(nullptr, TRUE, FALSE, kForeignDone);
     char program[MAX_PATH];
@@ -164,7 +175,7 @@ TEST(ActivateOpenDialog, AnotherProgramsWindowOfTheSameTitleIsNotOurs)
             Sleep(50);
     }
     EXPECT_NE(foreign, nullptr);
-    EXPECT_EQ(ActivateOpenDialog(false), 0);
+    EXPECT_EQ(ActivateTestDialog(false), 0);
 
     SetEvent(done);
     EXPECT_EQ(WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0);

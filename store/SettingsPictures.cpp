@@ -1,10 +1,11 @@
 // Where the stored pictures come from: the memo texts of the settings table.
-#include <cstdio>
+#include "store/SettingsPictures.h"
+
 #include <string>
 
+#include "foundation/DataFolder.h"
 #include "foundation/ProcessHeap.h"
 #include "foundation/bytes/MessageBoxes.h"
-#include "foundation/win/OnDiskBitmap.h"
 #include "store/DbfFile.h"
 
 namespace {
@@ -18,18 +19,18 @@ std::string TrimmedField(CDbfFile& table, const char* field)
 }
 }
 
-bool COnDiskBitmap::ReadConfigFile(const char* imageCode)
+bool ReadConfigFile(COnDiskBitmap& bitmap, const char* imageCode)
 {
-    std::snprintf(m_imageCode, sizeof m_imageCode, "%s", imageCode ? imageCode : "");
-    m_dib.Free();
+    bitmap.SetImageCode(imageCode);
+    std::string code = imageCode ? imageCode : "";
     try {
         CDbfFile config;
-        config.SetTable("config.QPD", true);
+        config.SetTable(DataFilePath(DataName::kSettingsTable).c_str(), true);
         config.Open("READ");
         bool found = false;
         DWORD block = 0;
         for (config.GoTop(); !config.IsEOF(); config.Skip(1)) {
-            if (TrimmedField(config, "CONFIG") == m_imageCode) {
+            if (TrimmedField(config, "CONFIG") == code) {
                 block = static_cast<DWORD>(config.GetLongValue("TEXT"));
                 found = true;
                 break;
@@ -46,7 +47,7 @@ bool COnDiskBitmap::ReadConfigFile(const char* imageCode)
         CProcessHeap work(kWorkBlockBytes);
         // A memo longer than the block is refused by the read itself.
         config.ReadMemoField(reinterpret_cast<char*>(work.GetBlock()), kWorkBlockBytes, block);
-        return LoadBitmapFile(work.GetBlock(), length);
+        return bitmap.LoadBitmapFile(work.GetBlock(), length);
     } catch (const CGenericException& failure) {
         ShowErrorMessage(nullptr, failure.GetErrorText(), ProgramTitle);
         return false;

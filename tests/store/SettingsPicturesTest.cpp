@@ -5,9 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "PictureFiles.h"
-#include "foundation/win/OnDiskBitmap.h"
 #include "store/DbfFile.h"
+#include "store/SettingsPictures.h"
 #include "store/bytes/ByteStore.h"
 #include "store/bytes/MemoFile.h"
 #include "store/bytes/TableGroups.h"
@@ -15,6 +14,22 @@
 #include "support/bytes/MessageBoxRecorder.h"
 
 namespace {
+// A bottom-up 8-bit bitmap file of two colours, every pixel of the first.
+std::string TwoColourBmp(LONG width, LONG height, COLORREF first, COLORREF second)
+{
+    DWORD stride = (static_cast<DWORD>(width) + 3) / 4 * 4;
+    DWORD pixelsAt = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + 2 * 4;
+    BITMAPFILEHEADER head = {0x4D42, pixelsAt + stride * height, 0, 0, pixelsAt};
+    BITMAPINFOHEADER info = {sizeof info, width, height, 1, 8, BI_RGB, stride * height, 0, 0, 2, 0};
+    std::string file(reinterpret_cast<const char*>(&head), sizeof head);
+    file.append(reinterpret_cast<const char*>(&info), sizeof info);
+    for (COLORREF colour : {first, second})
+        file += {static_cast<char>(GetBValue(colour)), static_cast<char>(GetGValue(colour)),
+                 static_cast<char>(GetRValue(colour)), '\0'};
+    file.append(stride * height, '\0');
+    return file;
+}
+
 // A settings table made from the installation's template, with one more row
 // holding a picture in its enciphered memo, as the program keeps its images.
 class SettingsWithPicture : public InFolder {
@@ -48,24 +63,24 @@ protected:
 TEST_F(SettingsWithPicture, ThePictureOfTheCodeIsReadAndDecipheredOrRefused)
 {
     COnDiskBitmap image;
-    EXPECT_FALSE(image.ReadConfigFile("I3"));
+    EXPECT_FALSE(ReadConfigFile(image, "I3"));
     EXPECT_EQ(m_boxes.LastText(), "No image found");
 
-    std::string picture = MakeBmp8(6, 5, {0x0000FF, 0xC0C0C0}, std::vector<uint8_t>(30, 0));
+    std::string picture = TwoColourBmp(6, 5, 0x0000FF, 0xC0C0C0);
     AddPicture("I3", picture);
-    ASSERT_TRUE(image.ReadConfigFile("I3"));
+    ASSERT_TRUE(ReadConfigFile(image, "I3"));
     EXPECT_EQ(image.GetLayout().width, 6);
     EXPECT_EQ(image.GetLayout().height, 5);
     EXPECT_EQ(image.GetLayout().colourCount, 2u);
     EXPECT_EQ(Read("config.QPS").find(picture.substr(0, 40)), std::string::npos) << "stored enciphered";
 
     AddPicture("NG", picture.substr(0, picture.size() - 10));
-    EXPECT_FALSE(image.ReadConfigFile("NG"));
+    EXPECT_FALSE(ReadConfigFile(image, "NG"));
     EXPECT_EQ(m_boxes.LastText(), "The image is incomplete: it is shorter than its header states");
     EXPECT_FALSE(image.IsLoaded());
 
     AddPicture("LG", std::string(60000, 'B'));
-    EXPECT_FALSE(image.ReadConfigFile("LG"));
+    EXPECT_FALSE(ReadConfigFile(image, "LG"));
     EXPECT_FALSE(image.IsLoaded());
     EXPECT_EQ(m_boxes.Count(), 3u);
 }
