@@ -39,6 +39,11 @@ inline constexpr char kReceivedAttachment[] = "ATTACHED\\received.tmp";
 // Diagnostic reports.
 inline constexpr char kErrorLog[] = "error.txt";
 inline constexpr char kMessagesLog[] = "messages.txt";
+// Dumps of the XML reader's passes that older versions left behind.
+inline constexpr char kXmlTokenDump[] = "token.txt";
+inline constexpr char kXmlTreeDump[] = "tree.txt";
+// Beside the program: the installer's affiliate id.
+inline constexpr char kAffiliationId[] = "Affiliation.ID";
 // Folders.
 inline constexpr char kDataFolder[] = "QlData";
 inline constexpr char kUpgradeFolder[] = "UPGRADE";

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "foundation/BackupFolder.h"
+#include "foundation/DataFolder.h"
 #include "foundation/FileSearch.h"
 #include "foundation/FolderTree.h"
 #include "foundation/GenericFile.h"
@@ -111,7 +112,7 @@ bool RemoveUpgradeFolder()
     const char* folder = GetStartupValues().programFolder;
     if (!*folder)
         return false;
-    return DeleteDirectoryTree((std::string(folder) + "\\UPGRADE").c_str());
+    return DeleteDirectoryTree(ProgramFilePath(DataName::kUpgradeFolder).c_str());
 }
 
 int MakeProgramPath(char* buffer, size_t size, const char* name)
@@ -129,7 +130,7 @@ int MakeProgramPath(char* buffer, size_t size, const char* name)
 void ReadAffiliationId(CGenericString& string)
 {
     CGenericFile file;
-    file.OpenReadOnly("Affiliation.ID");
+    file.OpenReadOnly(ProgramFilePath(DataName::kAffiliationId).c_str());
     DWORD size = file.GetSize();
     if (size <= 1)
         return;

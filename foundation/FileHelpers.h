@@ -35,7 +35,7 @@ bool RemoveUpgradeFolder();
 // holds the folder cut to the size) or while the program folder is unknown.
 int MakeProgramPath(char* buffer, size_t size, const char* name);
 
-// Appends the first line of "Affiliation.ID" in the current folder (at most 1024
+// Appends the first line of "Affiliation.ID" in the program folder (at most 1024
 // bytes are read) when the file holds more than one byte; a missing file throws.
 void ReadAffiliationId(CGenericString& string);
 

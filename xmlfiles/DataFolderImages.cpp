@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <initializer_list>
 
+#include "foundation/DataFolder.h"
 #include "foundation/FileHelpers.h"
 #include "foundation/FileSearch.h"
 
@@ -26,7 +27,7 @@ int AvatarFileExists(const char* pictureName)
     if (lstrcmpiA(pictureName, kNoImageName) == 0)
         return 1;
     char path[MAX_PATH];
-    return JoinPath(path, "CHAT", pictureName) && FileExists(path) ? 1 : 0;
+    return JoinPath(path, DataFilePath(DataName::kChatFolder).c_str(), pictureName) && FileExists(path) ? 1 : 0;
 }
 
 void CopyImageFiles(const char* destinationFolder, const char* sourceFolder)

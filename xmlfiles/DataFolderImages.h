@@ -6,7 +6,7 @@
 extern const char kNoImageName[];
 
 // 1 for the no-picture name (any case) or when "CHAT\<name>" exists in the
-// working folder; 0 otherwise.
+// data folder; 0 otherwise.
 int AvatarFileExists(const char* pictureName);
 
 // Copies the .BMP, then .JPG, then .GIF files of the source folder into the

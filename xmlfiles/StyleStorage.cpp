@@ -8,6 +8,7 @@
 
 #include "foundation/DataFolder.h"
 #include "foundation/GenericFile.h"
+#include "foundation/WorkingCopy.h"
 #include "foundation/bytes/MessageBoxes.h"
 #include "foundation/bytes/NumberCodes.h"
 #include "foundation/win/BackgroundPainting.h"
@@ -63,14 +64,16 @@ bool ReadStyleTextFile(const std::string& path, CNoteStyle& style)
     return true;
 }
 
+// The new text replaces the old one whole: a failure half way keeps the old.
 void WriteStyleTextFile(const std::string& path, const CNoteStyle& style)
 {
-    DeleteFileA(path.c_str());
-    if (!style.HasText())
+    if (!style.HasText()) {
+        DeleteFileA(path.c_str());
         return;
-    CGenericFile file;
-    if (file.CreateOverwrite(path.c_str()))
-        file.WriteToFile(style.GetText(), style.GetTextSize() - 1);
+    }
+    CWorkingCopy file(path.c_str());
+    file.File().WriteToFile(style.GetText(), style.GetTextSize() - 1);
+    file.Commit();
 }
 
 bool GradientsAvailable()

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "foundation/DataFolder.h"
 #include "foundation/FileHelpers.h"
 #include "foundation/StartupValues.h"
 #include "store/DbfFile.h"
@@ -20,10 +21,11 @@ bool FieldMatches(CDbfFile& table, const char* fieldName, const char* wanted)
 
 void SaveUserSz1(const char* text, const char* userName, const char* computerName)
 {
-    if (!FileExists("users.QPD"))
+    std::string path = DataFilePath(DataName::kUsersTable);
+    if (!FileExists(path.c_str()))
         return;
     CDbfFile users;
-    users.SetTable("users.QPD", true);
+    users.SetTable(path.c_str(), true);
     users.Open("MAPPINGALL");
     for (users.GoTop(); !users.IsEOF(); users.Skip(1)) {
         if (FieldMatches(users, "SZUSERNAME", userName) && FieldMatches(users, "SZCOMPUTER", computerName)) {

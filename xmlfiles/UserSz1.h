@@ -1,6 +1,6 @@
 #pragma once
 
-// Stores a password text in the users table ("users.QPD" in the working
+// Stores a password text in the users table ("users.QPD" in the data
 // folder): the first undeleted record whose user and computer names match
 // (trailing blanks removed, any case) names, by its WUSERID, the record whose
 // SZ1 receives the text. Nothing happens without the table, without a match or

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "foundation/DataFolder.h"
+
 CXMLDocument::CXMLDocument(const char* fileName)
 {
     if (fileName && fileName[0])
@@ -24,8 +26,8 @@ int CXMLDocument::Parse()
 {
     // Dumps of the reader's passes left by older versions of the program.
     if (HasBuffer()) {
-        DeleteFileA("token.txt");
-        DeleteFileA("tree.txt");
+        DeleteFileA(DataFilePath(DataName::kXmlTokenDump).c_str());
+        DeleteFileA(DataFilePath(DataName::kXmlTreeDump).c_str());
     }
     return CXMLBufferDocument::Parse();
 }

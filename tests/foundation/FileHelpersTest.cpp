@@ -155,23 +155,24 @@ TEST_F(FileHelpers, UpgradeFolderGoesOnlyFromAKnownProgramFolder)
 
 TEST_F(FileHelpers, AffiliationIdIsTheFirstLine)
 {
+    TempFolder folder;
+    SetProgramFolder(folder.Path());
     CGenericString id("id:");
     EXPECT_THROW(ReadAffiliationId(id), CGenericException);
 
-    WriteWholeFile("Affiliation.ID", "PARTNER42\r\nsecond line");
+    WriteWholeFile(folder.File("Affiliation.ID"), "PARTNER42\r\nsecond line");
     ReadAffiliationId(id);
     EXPECT_STREQ(id.GetString(), "id:PARTNER42");
 
-    WriteWholeFile("Affiliation.ID", "Z");
+    WriteWholeFile(folder.File("Affiliation.ID"), "Z");
     CGenericString single("same");
     ReadAffiliationId(single);
     EXPECT_STREQ(single.GetString(), "same");
 
-    WriteWholeFile("Affiliation.ID", std::string(3000, 'a'));
+    WriteWholeFile(folder.File("Affiliation.ID"), std::string(3000, 'a'));
     CGenericString longId;
     ReadAffiliationId(longId);
     EXPECT_EQ(std::strlen(longId.GetString()), 1024u);
-    DeleteFileA("Affiliation.ID");
 }
 
 TEST_F(FileHelpers, UniqueNamesAre32HexDigits)

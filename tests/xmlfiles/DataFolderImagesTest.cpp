@@ -4,22 +4,29 @@
 
 #include <gtest/gtest.h>
 
+#include "foundation/DataFolder.h"
 #include "support/TempFolder.h"
 #include "xmlfiles/DataFolderImages.h"
 
-TEST(AvatarFileExists, LooksInTheChatFolder)
+// The pictures are found in the data folder whatever the current folder is.
+TEST(AvatarFileExists, LooksInTheDataFoldersChatFolder)
 {
+    TempFolder data("data");
+    struct DataFolderWhileAlive {
+        std::string previous = GetDataFolder();
+        ~DataFolderWhileAlive() { SetDataFolder(previous.c_str()); }
+    } restore;
+    SetDataFolder(data.Path().c_str());
+
     EXPECT_EQ(AvatarFileExists("  noimage"), 1);
     EXPECT_EQ(AvatarFileExists("  NoImage"), 1);
     EXPECT_EQ(AvatarFileExists("NoImage"), 0);
     EXPECT_EQ(AvatarFileExists("owl.bmp"), 0);
-    ASSERT_TRUE(CreateDirectoryA("CHAT", nullptr));
-    WriteWholeFile("CHAT\\owl.bmp", "BM");
+    ASSERT_TRUE(CreateDirectoryA(data.File("CHAT").c_str(), nullptr));
+    WriteWholeFile(data.File("CHAT\\owl.bmp"), "BM");
     EXPECT_EQ(AvatarFileExists("owl.bmp"), 1);
     EXPECT_EQ(AvatarFileExists("OWL.BMP"), 1);
     EXPECT_EQ(AvatarFileExists(std::string(400, 'x').c_str()), 0);
-    DeleteFileA("CHAT\\owl.bmp");
-    RemoveDirectoryA("CHAT");
 }
 
 TEST(CopyImageFiles, CopiesPicturesAndKeepsExistingOnes)
