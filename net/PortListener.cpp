@@ -70,6 +70,8 @@ void LogDroppedPeer(const CPortRecord& record, const char* why)
 void Receive(CPortRecord& record, SOCKET peer, const char* path)
 {
     ReceiveResult result = ReceiveIntoFile(peer, path, record);
+    if (result == ReceiveResult::kFileFailed)
+        WriteLastErrorLog("A received message could not be written");
     closesocket(peer);
     if (result == ReceiveResult::kComplete) {
         SendMessageA(record.m_window, kReceivedMessageReady, static_cast<WPARAM>(record.m_portNumber),
@@ -78,8 +80,6 @@ void Receive(CPortRecord& record, SOCKET peer, const char* path)
         LogDroppedPeer(record, "a received message passed the size limit and was dropped");
     } else if (result == ReceiveResult::kStalled) {
         LogDroppedPeer(record, "a peer sent nothing for too long and was dropped");
-    } else if (result == ReceiveResult::kFileFailed) {
-        WriteLastErrorLog("A received message could not be written");
     }
     DeleteFileA(path);
 }

@@ -294,8 +294,10 @@ WireParseResult ParseWireText(const char* bytes, size_t length, CWireNote& note,
 
     // Anything else after the rich text (a line end from some senders) is not
     // part of the note.
-    if (!StartsWith(bytes + at, length - at, kWireAttachmentMark))
+    if (!StartsWith(bytes + at, length - at, kWireAttachmentMark)) {
+        note.attachedFileName.clear();
         return sizes.hasAttachmentLength ? WireParseResult::kAttachmentIncomplete : WireParseResult::kNote;
+    }
     at += std::strlen(kWireAttachmentMark);
     if (sizes.hasAttachmentLength && sizes.attachmentLength != length - at)
         return WireParseResult::kAttachmentIncomplete;

@@ -90,7 +90,15 @@ std::string RandomBytes(size_t count, unsigned seed)
 
 TEST_F(HostileReceive, ThePortSurvivesEveryAttackAndTheNextNoteArrives)
 {
-    // Random bytes are handed over whole, and refused by the reader.
+    // A probe under 50 bytes is passed over; random bytes are handed over
+    // whole, and refused by the reader.
+    {
+        RawPeer probe(port.record.m_port);
+        EXPECT_TRUE(probe.Send(std::string(kWireHeaderEnd) + "{rtf}" + kWireRichTextEnd));
+        probe.FinishSending();
+        ExpectGoodNoteArrives("after a probe");
+    }
+    EXPECT_EQ(catcher.CountOf(ReceivedMessageKind::kIgnored), 1u);
     {
         RawPeer peer(port.record.m_port);
         ASSERT_TRUE(peer.connected);
@@ -175,7 +183,7 @@ TEST_F(HostileReceive, ThePortSurvivesEveryAttackAndTheNextNoteArrives)
         EXPECT_TRUE(silent.WasDropped(10));
     }
 
-    EXPECT_EQ(catcher.CountOf(ReceivedMessageKind::kNote), 5u);
+    EXPECT_EQ(catcher.CountOf(ReceivedMessageKind::kNote), 6u);
     std::string log = ReadWholeFile(DataFilePath(DataName::kErrorLog));
     EXPECT_NE(log.find("passed the size limit"), std::string::npos);
     EXPECT_NE(log.find("sent nothing for too long"), std::string::npos);
