@@ -1,3 +1,5 @@
+#include <winsock2.h>
+
 #include "shell/MainWindow.h"
 
 #include <shlobj.h>

@@ -3,16 +3,22 @@
 #include <cstdio>
 
 #include "foundation/DataFolder.h"
-#include "foundation/FileHelpers.h"
+#include "foundation/DiagnosticLog.h"
 #include "foundation/bytes/GenericException.h"
 #include "foundation/bytes/NoteColors.h"
 #include "foundation/win/DeviceContext.h"
+#include "net/DestinationLists.h"
+#include "net/PortListener.h"
+#include "net/ReceivedMessage.h"
 #include "shell/MainWindowMessages.h"
+#include "shell/NoteLists.h"
 #include "shell/OptionalLibraries.h"
+#include "shell/ProgramGlobals.h"
+#include "store/SettingsTable.h"
+#include "store/UsersTable.h"
 
 namespace {
 const UINT kHousekeepingPeriodMs = 15000;
-const char* const kReceivedNoteFiles[] = {"ATTACHED\\noteOnPort1.tmp", "ATTACHED\\noteOnPort2.tmp"};
 
 void ReadScreenColours(HWND window)
 {
@@ -30,6 +36,10 @@ ProgramFlags& GetProgramFlags()
 CWindowController::CWindowController(HWND mainWindow, const CREATESTRUCTA& creation)
     : m_mainWindow(mainWindow), m_instance(creation.hInstance)
 {
+    for (int i = 0; i < 2; ++i) {
+        m_ports[i].m_portNumber = i + 1;
+        m_ports[i].m_window = mainWindow;
+    }
 }
 
 CWindowController::~CWindowController() = default;
@@ -61,22 +71,81 @@ void CWindowController::StopTimers()
     }
 }
 
+void CWindowController::StartListening()
+{
+    const CUserSettings& user = UserSettings();
+    m_ports[0].m_port = user.listenPort;
+    m_ports[1].m_port = user.sendPort;
+    if (!user.listenPort || !user.sendPort || !user.networkOn)
+        return;
+    for (CPortRecord& port : m_ports)
+        ListenOnPortThreadNew(m_mainWindow, port);
+}
+
+void CWindowController::StopListeningOnBothPorts()
+{
+    for (CPortRecord& port : m_ports) {
+        if (port.m_thread || port.m_socket != INVALID_SOCKET)
+            StopListening(port);
+    }
+}
+
+void CWindowController::AdoptNote(CNoteController* note)
+{
+    if (!note)
+        return;
+    note->m_application = this;
+    if (note->m_userId && note->m_userId != UserSettings().userId)
+        m_otherNotes.InsertSortedByDate(note);
+    else
+        m_ourNotes.InsertSortedByDate(note);
+}
+
+// The settings, the user's record and the user's notes.
+void CWindowController::LoadUserData()
+{
+    LoadSettings();
+    CreatedNotes introNotes;
+    IdentifyUser(introNotes);
+    for (CNoteController* note : introNotes)
+        AdoptNote(note);
+    FillArraySharingNotes();
+    BuildTransactionDeletedList();
+}
+
+void CWindowController::FocusFirstShownNote()
+{
+    CNoteController* note = FirstShownNote(m_ourNotes);
+    if (!note)
+        return;
+    if (note->m_window) {
+        SetFocus(note->m_window);
+        SetForegroundWindow(note->m_window);
+    }
+    SendMessageA(m_mainWindow, kMsgRememberLastNote, 0, reinterpret_cast<LPARAM>(note));
+}
+
 void CWindowController::OnCreate()
 {
     RegisterSessionNotification(m_mainWindow);
     ReadScreenColours(m_mainWindow);
-    BuildTransactionDeletedList();
+    LoadUserData();
     StartTimers();
-    for (const char* name : kReceivedNoteFiles)
-        DeleteFileA(DataFilePath(name).c_str());
+    FocusFirstShownNote();
+    for (int port = 1; port <= 2; ++port)
+        DeleteFileA(DataFilePath(ReceiveFileName(port)).c_str());
+    StartListening();
 }
 
 void CWindowController::Reinitialize()
 {
     m_lastNote = nullptr;
     ReadScreenColours(m_mainWindow);
-    BuildTransactionDeletedList();
+    LoadUserData();
     StartTimers();
+    FocusFirstShownNote();
+    m_ports[0].m_port = UserSettings().listenPort;
+    m_ports[1].m_port = UserSettings().sendPort;
 }
 
 void CWindowController::Teardown()
@@ -85,61 +154,38 @@ void CWindowController::Teardown()
     m_ourNotes.RemoveAll();
     m_otherNotes.RemoveAll();
     m_fataPalida.RemoveAll();
+    SentToList().RemoveAll();
+    TransactList().RemoveAll();
+}
+
+// The user's values of this run; without the users table nothing is saved,
+// so that no note is written for a user who is not there.
+void CWindowController::SaveAll()
+{
+    if (!SaveUserRunValues())
+        WriteErrorLog("CWindowController::SaveAll():", "the user's values could not be saved");
 }
 
 void CWindowController::Shutdown()
 {
-    if (!m_restoreInProgress)
+    if (!m_restoreInProgress) {
         GetProgramFlags().closing = true;
+        SaveAll();
+        StopListeningOnBothPorts();
+    }
     StopTimers();
-    CloseNotesOf(m_ourNotes);
-    CloseNotesOf(m_otherNotes);
-}
-
-void CWindowController::CloseNotesOf(CPtrList& list)
-{
-    list.RemoveAll();
+    CloseAllNotes(m_ourNotes);
+    CloseAllNotes(m_otherNotes);
+    CloseAllNotes(DeletedNotesList());
+    m_lastNote = nullptr;
 }
 
 void CWindowController::ReleaseMembers()
 {
+    StopListeningOnBothPorts();
     m_transactTable.Close();
     m_notesTable.Close();
     m_fataPalida.RemoveAll();
-    m_otherNotes.RemoveAll();
-    m_ourNotes.RemoveAll();
-}
-
-bool CWindowController::AnyNoteTransmitting() const
-{
-    return false;
-}
-
-int CWindowController::OnQueryEndSession()
-{
-    ProgramFlags& flags = GetProgramFlags();
-    if (flags.endOfSession == 1)
-        return 1;
-    if (flags.endOfSession == 2)
-        return 0;
-    flags.endOfSession = 1;
-    OnEndSession();
-    return 0;
-}
-
-void CWindowController::OnEndSession()
-{
-    GetProgramFlags().closing = true;
-    StopTimers();
-    GetProgramFlags().endOfSession = 2;
-}
-
-void CWindowController::OnEndSessionCancelled()
-{
-    ProgramFlags& flags = GetProgramFlags();
-    if (flags.endOfSession == 0)
-        return;
-    flags.endOfSession = 0;
-    flags.closing = false;
-    StartTimers();
+    CloseAllNotes(m_otherNotes);
+    CloseAllNotes(m_ourNotes);
 }

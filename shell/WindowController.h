@@ -1,9 +1,13 @@
 #pragma once
 
+#include <winsock2.h>
 #include <windows.h>
 
 #include "foundation/PtrList.h"
+#include "net/PortListener.h"
 #include "store/DbfFile.h"
+
+class CNoteController;
 
 // The application object behind the hidden main window: it owns the lists of
 // note objects and the tables whose deleted records it serves, loads the
@@ -42,13 +46,28 @@ public:
     CPtrList& OwnNotes() { return m_ourNotes; }
     CPtrList& OtherNotes() { return m_otherNotes; }
 
+    // Removes the note from the own list and moves the last-note mark to a
+    // neighbour.
+    void DeleteNoteFromVisibleList(CNoteController* note);
+    // Takes a note made by the program (a new note, an intro note) into the
+    // right list.
+    void AdoptNote(CNoteController* note);
+
 private:
+    void LoadUserData();
     void StartTimers();
     void StopTimers();
-    void CloseNotesOf(CPtrList& list);
+    void StartListening();
+    void StopListeningOnBothPorts();
+    void FocusFirstShownNote();
+    void SaveAll();
     void ExitCommand();
     bool AnyNoteTransmitting() const;
+    bool RefuseWhileBusy();
     void BuildTransactionDeletedList();
+    void NewNoteCommand();
+    LRESULT NoteAfter(CNoteController* note) const;
+    void FocusNeighbour(CNoteController* note, bool earlier);
 
     DWORD m_busySaving = 0;
     CPtrList m_ourNotes{"OurNotesList"};
@@ -65,6 +84,7 @@ private:
     UINT_PTR m_housekeepingTimer = 0;
     DWORD m_trayFlashing = 0;
     DWORD m_openPopup = 0;
+    CPortRecord m_ports[2];
 };
 
 // The application object of the main window, null before WM_CREATE and after WM_DESTROY.

@@ -1,72 +1,101 @@
-// The application object's answers to commands, private messages and the
-// requests of a second start.
+// The application object's answers to private messages.
+#include <winsock2.h>
+
 #include <cstdint>
 
 #include "foundation/bytes/MessageBoxes.h"
-#include "resources/ids/StringIds.h"
 #include "shell/MainWindowMessages.h"
+#include "shell/NoteLists.h"
+#include "shell/ProgramGlobals.h"
 #include "shell/WindowController.h"
-#include "shell/bytes/ForwardedRequest.h"
 #include "store/bytes/DeletedRecordList.h"
 
 namespace {
-void ShowBusyMessage(HWND owner, UINT textId)
+const size_t kMaxDeletedNotes = 15;
+const int kCaptionTextLength = 24;
+const int kMaxNoteTextRead = 32768;
+
+CNoteController* NoteOf(LPARAM lParam)
 {
-    char text[200] = "";
-    char caption[50] = "";
-    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(owner, GWLP_HINSTANCE));
-    LoadStringA(instance, textId, text, sizeof text);
-    LoadStringA(instance, IDS_SORRY, caption, sizeof caption);
-    ShowMessageBox(owner, text, caption, kMbIconHand);
+    return reinterpret_cast<CNoteController*>(lParam);
+}
+
+void FocusNote(CNoteController* note)
+{
+    if (note && note->m_window)
+        SetFocus(note->m_window);
+}
+
+// "DeletedNotesList" keeps the latest deleted notes for undeleting; the oldest
+// goes when it is full, so the Undelete submenu's ids always suffice.
+void KeepDeletedNote(CNoteController* note)
+{
+    CPtrList& deleted = DeletedNotesList();
+    for (int guard = 0; guard < 64 && deleted.GetCount() >= kMaxDeletedNotes; ++guard) {
+        auto* oldest = static_cast<CNoteController*>(deleted.GetLast());
+        deleted.DeleteElem(oldest);
+        if (oldest->m_window)
+            SendMessageA(oldest->m_window, WM_CLOSE, 0, 0);
+        else
+            delete oldest;
+    }
+    deleted.AddHead(note);
 }
 }
 
-void CWindowController::ExitCommand()
+void CWindowController::DeleteNoteFromVisibleList(CNoteController* note)
 {
-    if (AnyNoteTransmitting()) {
-        ShowBusyMessage(m_mainWindow, IDS_BUSY_SENDING);
+    if (!note) {
+        ShowMessageBox(m_mainWindow, "DeleteNoteFromVisibleList failed pNote=NULL ??", ProgramTitle, kMbOk);
         return;
     }
-    if (IsMainWindowBusySaving(m_mainWindow)) {
-        ShowBusyMessage(m_mainWindow, IDS_BUSY_SAVING);
+    if (!m_ourNotes.Contains(note)) {
+        char caption[kCaptionTextLength + 1] = "";
+        if (note->m_window) {
+            std::string text(kMaxNoteTextRead, '\0');
+            GetWindowTextA(note->m_window, &text[0], kMaxNoteTextRead);
+            lstrcpynA(caption, text.c_str(), sizeof caption);
+        }
+        ShowMessageBox(m_mainWindow, "DeleteNoteFromVisibleList failed. pNote not a member of the list", caption,
+                       kMbOk);
         return;
     }
-    SendMessageA(m_mainWindow, WM_CLOSE, 0, 0);
+    void* previous = m_ourNotes.GetPrev(note);
+    void* next = m_ourNotes.GetNext(note);
+    m_ourNotes.DeleteElem(note);
+    if (previous)
+        m_lastNote = previous;
+    else if (next)
+        m_lastNote = next;
+    else if (!m_ourNotes.IsEmpty())
+        m_lastNote = m_ourNotes.GetLast();
 }
 
-LRESULT CWindowController::OnCommand(WPARAM wParam, LPARAM)
+LRESULT CWindowController::NoteAfter(CNoteController* note) const
 {
-    switch (LOWORD(wParam)) {
-    case kCmdExit:
-        ExitCommand();
-        break;
-    default:
-        break;
-    }
-    return 0;
+    return reinterpret_cast<LRESULT>(m_ourNotes.GetNextCircular(note));
 }
 
-void CWindowController::OnCopyData(WPARAM, const COPYDATASTRUCT* data)
+// The nearest own note before (or after) the given one that is not hidden.
+void CWindowController::FocusNeighbour(CNoteController* note, bool earlier)
 {
-    if (!data)
-        return;
-    ReceivedRequest request = ReadForwardedRequest(static_cast<std::uint32_t>(data->dwData), data->lpData,
-                                                   data->cbData);
-    if (!request.valid)
-        return;
-    switch (request.code) {
-    case kRequestClose:
-        PostMessageA(m_mainWindow, WM_COMMAND, kCmdExit, 0);
-        break;
-    default:
-        break;
+    DWORD count = m_ourNotes.GetCount();
+    void* current = note;
+    for (DWORD i = 0; i < count; ++i) {
+        current = earlier ? m_ourNotes.GetPrev(current) : m_ourNotes.GetNext(current);
+        if (!current)
+            return;
+        if (!static_cast<CNoteController*>(current)->m_hidden) {
+            FocusNote(static_cast<CNoteController*>(current));
+            return;
+        }
     }
 }
 
 bool CWindowController::OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
-    (void)lParam;
     std::intptr_t answer = 0;
+    result = 0;
     switch (message) {
     case kNotesFirstDeletedMessage:
     case kTransactFirstDeletedMessage:
@@ -82,7 +111,57 @@ bool CWindowController::OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lPa
         return false;
     case kMsgCloseProgram:
         SendMessageA(m_mainWindow, WM_CLOSE, 0, 0);
-        result = 0;
+        return true;
+    case kMsgFocusPreviousNote:
+        FocusNeighbour(NoteOf(lParam), true);
+        return true;
+    case kMsgFocusNextNote:
+        FocusNeighbour(NoteOf(lParam), false);
+        return true;
+    case kMsgInsertOtherNote:
+        if (NoteOf(lParam))
+            m_otherNotes.InsertSortedByDate(NoteOf(lParam));
+        return true;
+    case kMsgInsertOwnNote:
+        if (NoteOf(lParam))
+            m_ourNotes.InsertSortedByDate(NoteOf(lParam));
+        return true;
+    case kMsgRemoveVisibleNote:
+        DeleteNoteFromVisibleList(NoteOf(lParam));
+        return false;
+    case kMsgNoteAfter:
+        result = NoteAfter(NoteOf(lParam));
+        return true;
+    case kMsgClearSelections:
+        ForEachNote(m_ourNotes, [](CNoteController* note) {
+            if (note->m_bodyEdit)
+                SendMessageA(note->m_bodyEdit, EM_SETSEL, static_cast<WPARAM>(-1), 0);
+            return true;
+        });
+        return false;
+    case kMsgRememberLastNote:
+        m_lastNote = NoteOf(lParam);
+        return true;
+    case kMsgKeepDeletedNote:
+        if (NoteOf(lParam))
+            KeepDeletedNote(NoteOf(lParam));
+        return false;
+    case kMsgHasChatNote: {
+        bool found = false;
+        ForEachNote(m_ourNotes, [&](CNoteController* note) {
+            found = note->m_chatNote;
+            return !found;
+        });
+        result = found ? 1 : 0;
+        return true;
+    }
+    case kMsgFocusNoteByWindow:
+        ForEachNote(m_ourNotes, [&](CNoteController* note) {
+            if (note->m_window != reinterpret_cast<HWND>(lParam))
+                return true;
+            FocusNote(note);
+            return false;
+        });
         return true;
     case kMsgIsBusySaving:
         result = m_busySaving;

@@ -77,6 +77,19 @@ TEST(ProgramStart, RunsUntilASecondStartClosesIt)
     EXPECT_EQ(Ask(main, kTransactFirstDeletedMessage), 8);
     EXPECT_EQ(Ask(main, kMsgIsBusySaving), 0);
 
+    // The end of the Windows session stops the listeners; when the session
+    // goes on after all, they listen again.
+    EXPECT_TRUE(WaitUntil([&] { return PortAcceptsConnections(install.ListenPort()); }));
+    EXPECT_TRUE(PortAcceptsConnections(install.SendPort()));
+    EXPECT_NE(Ask(main, WM_QUERYENDSESSION), 0);
+    EXPECT_TRUE(WaitUntil([&] { return !PortAcceptsConnections(install.ListenPort()); }));
+    Ask(main, WM_ENDSESSION, FALSE);
+    EXPECT_TRUE(WaitUntil([&] { return PortAcceptsConnections(install.ListenPort()); }));
+    EXPECT_NE(Ask(main, WM_QUERYENDSESSION), 0);
+    EXPECT_TRUE(WaitUntil([&] { return !PortAcceptsConnections(install.SendPort()); }));
+    Ask(main, WM_ENDSESSION, FALSE);
+    EXPECT_TRUE(WaitUntil([&] { return PortAcceptsConnections(install.SendPort()); }));
+
     {
         RunningProgram second(install, "/close");
         DWORD secondExit = 1;
@@ -88,6 +101,8 @@ TEST(ProgramStart, RunsUntilASecondStartClosesIt)
     EXPECT_EQ(exitCode, 0u);
     EXPECT_FALSE(InstanceMutexExists());
     EXPECT_FALSE(FileExists(install.File("error.txt"))) << ReadWholeFile(install.File("error.txt"));
+    // The first start made this user's record.
+    EXPECT_NE(ReadWholeFile(install.File("users.QPD")), ReadWholeFile(ProgramFolder() + "\\QlData\\users.QPD"));
 }
 
 TEST(ProgramStart, StopsWhenADataFileIsMissingOrHeld)

@@ -1,9 +1,13 @@
+#include <winsock2.h>
+
 #include "support/ProgramDriver.h"
 
 #include <stdexcept>
 #include <vector>
 
 #include "foundation/FolderTree.h"
+#include "store/DbfFile.h"
+#include "store/FieldAccess.h"
 #include "support/InFolder.h"
 
 namespace {
@@ -23,8 +27,53 @@ void CopyFolder(const std::string& target, const std::string& source)
 }
 }
 
+unsigned short FindFreePort()
+{
+    WSADATA data;
+    WSAStartup(MAKEWORD(2, 2), &data);
+    SOCKET probe = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    int size = sizeof address;
+    unsigned short port = 0;
+    if (bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+        getsockname(probe, reinterpret_cast<sockaddr*>(&address), &size) == 0)
+        port = ntohs(address.sin_port);
+    closesocket(probe);
+    return port;
+}
+
+bool PortAcceptsConnections(unsigned short port)
+{
+    WSADATA data;
+    WSAStartup(MAKEWORD(2, 2), &data);
+    SOCKET client = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(port);
+    bool accepted = connect(client, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    closesocket(client);
+    return accepted;
+}
+
+void ProgramInstall::UseOwnPorts(const std::string& settingsTable)
+{
+    CDbfFile table;
+    table.SetTable(settingsTable.c_str(), true);
+    table.Open("MAPPINGALL");
+    WriteNumber(table, 1, "WLISTENPOR", m_ports[0]);
+    WriteNumber(table, 1, "WSENDPORT", m_ports[1]);
+    table.Close();
+}
+
 ProgramInstall::ProgramInstall(const char* hint) : m_folder(hint)
 {
+    m_ports[0] = FindFreePort();
+    m_ports[1] = m_ports[0];
+    for (int attempt = 0; attempt < 100 && m_ports[1] == m_ports[0]; ++attempt)
+        m_ports[1] = FindFreePort();
     if (!CopyFileA((ProgramFolder() + "\\qnpost.exe").c_str(), File("qnpost.exe").c_str(), FALSE))
         throw std::runtime_error("cannot copy qnpost.exe into " + Path());
 }
@@ -32,11 +81,13 @@ ProgramInstall::ProgramInstall(const char* hint) : m_folder(hint)
 void ProgramInstall::AddUpgradeSet()
 {
     CopyFolder(File("UPGRADE"), ProgramFolder() + "\\UPGRADE");
+    UseOwnPorts(File("UPGRADE\\config.QPD"));
 }
 
 void ProgramInstall::AddTemplateFolder()
 {
     CopyFolder(File("QlData"), ProgramFolder() + "\\QlData");
+    UseOwnPorts(File("QlData\\config.QPD"));
 }
 
 void ProgramInstall::AddInstalledDataFiles()
@@ -46,6 +97,7 @@ void ProgramInstall::AddInstalledDataFiles()
         if (!CopyFileA(source.c_str(), File(name).c_str(), FALSE))
             throw std::runtime_error("cannot copy " + source);
     }
+    UseOwnPorts(File("config.QPD"));
 }
 
 ExclusiveProgramRun::ExclusiveProgramRun()

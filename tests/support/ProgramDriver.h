@@ -31,9 +31,23 @@ public:
     // The data files already installed in the program folder itself.
     void AddInstalledDataFiles();
 
+    // The listening ports written into the settings tables the install holds:
+    // free ones, chosen when the install is made, so that programs of tests
+    // running side by side never meet on a port.
+    unsigned short ListenPort() const { return m_ports[0]; }
+    unsigned short SendPort() const { return m_ports[1]; }
+
 private:
+    void UseOwnPorts(const std::string& settingsTable);
+
     TempFolder m_folder;
+    unsigned short m_ports[2] = {0, 0};
 };
+
+// A port on 127.0.0.1 that nothing listens on at the moment.
+unsigned short FindFreePort();
+// Whether something accepts connections on 127.0.0.1 at the port.
+bool PortAcceptsConnections(unsigned short port);
 
 // Held while a test runs the program or makes windows of the program's main
 // class: test programs run side by side, and only one such window may exist

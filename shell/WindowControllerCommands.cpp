@@ -1,0 +1,61 @@
+// The application object's commands (the tray menu and other windows) and
+// the requests of a second start of the program.
+#include <winsock2.h>
+
+#include <cstdint>
+
+#include "foundation/bytes/MessageBoxes.h"
+#include "note/NoteCreation.h"
+#include "shell/MainWindowMessages.h"
+#include "shell/WindowController.h"
+#include "shell/bytes/ForwardedRequest.h"
+
+void CWindowController::ExitCommand()
+{
+    if (RefuseWhileBusy())
+        return;
+    SendMessageA(m_mainWindow, WM_CLOSE, 0, 0);
+}
+
+void CWindowController::NewNoteCommand()
+{
+    try {
+        AdoptNote(CreateNote(NoteDescription()));
+    } catch (const CGenericException& failure) {
+        ShowMessageBox(m_mainWindow, failure.GetErrorText(), "Note creation failed", kMbIconExclamation);
+    } catch (...) {
+        ShowMessageBox(m_mainWindow, "Unknown Error", "Note creation failed", kMbIconExclamation);
+    }
+}
+
+LRESULT CWindowController::OnCommand(WPARAM wParam, LPARAM)
+{
+    switch (LOWORD(wParam)) {
+    case kCmdExit:
+        ExitCommand();
+        break;
+    case kCmdNewNote:
+        NewNoteCommand();
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+void CWindowController::OnCopyData(WPARAM, const COPYDATASTRUCT* data)
+{
+    if (!data)
+        return;
+    ReceivedRequest request = ReadForwardedRequest(static_cast<std::uint32_t>(data->dwData), data->lpData,
+                                                   data->cbData);
+    if (!request.valid)
+        return;
+    switch (request.code) {
+    case kRequestClose:
+        PostMessageA(m_mainWindow, WM_COMMAND, kCmdExit, 0);
+        break;
+    default:
+        break;
+    }
+}
