@@ -44,6 +44,8 @@ inline constexpr char kXmlTokenDump[] = "token.txt";
 inline constexpr char kXmlTreeDump[] = "tree.txt";
 // Beside the program: the installer's affiliate id.
 inline constexpr char kAffiliationId[] = "Affiliation.ID";
+// In "UPGRADE" or "QlData": network and delayed sending stay off for new users.
+inline constexpr char kNoNetworkMarker[] = "NoNetwork.txt";
 // Folders.
 inline constexpr char kDataFolder[] = "QlData";
 inline constexpr char kUpgradeFolder[] = "UPGRADE";

@@ -31,6 +31,12 @@
 #include "shell/UserFolder.h"
 
 namespace {
+// A file of the upgrade folder beside the program.
+std::string UpgradeFilePath(const std::string& name)
+{
+    return ProgramFilePath((std::string(DataName::kUpgradeFolder) + "\\" + name).c_str());
+}
+
 const char* const kDataFilesToRun[] = {"config.qpd", "config.qps", "notes.qpd",   "notes.qps",   "users.qpd",
                                        "sentto.qpd", "webSearch.qpd", "sounds.qpd", "transact.qpd"};
 const DWORD kForwardDelayMs = 1000;
@@ -102,15 +108,15 @@ bool UpgradeFromFolder()
     if (!FileExists(ProgramFilePath(DataName::kUpgradeFolder).c_str(), &isFolder) || !isFolder)
         return true;
     for (const char* name : kDataFilesToRun) {
-        if (!RequireDataFile(ProgramFilePath((std::string("UPGRADE\\") + name).c_str()).c_str(), kDataFileForInstall))
+        if (!RequireDataFile(UpgradeFilePath(name).c_str(), kDataFileForInstall))
             return false;
     }
-    if (!CheckDataFileAccess(ProgramFilePath("UPGRADE\\config.qpd").c_str(), kDataFileForInstall))
+    if (!CheckDataFileAccess(UpgradeFilePath("config.qpd").c_str(), kDataFileForInstall))
         return false;
-    if (FileExists(ProgramFilePath("UPGRADE\\NoNetwork.txt").c_str()))
+    if (FileExists(UpgradeFilePath(DataName::kNoNetworkMarker).c_str()))
         GetStartupValues().noNetwork = true;
     for (int style = 1; style <= kStyleCount; ++style) {
-        std::string source = ProgramFilePath(("UPGRADE\\style" + std::to_string(style) + ".rtf").c_str());
+        std::string source = UpgradeFilePath("style" + std::to_string(style) + ".rtf");
         std::string target = ProgramFilePath(("style" + std::to_string(style) + ".qpd").c_str());
         if (FileExists(source.c_str()))
             CopyFileA(source.c_str(), target.c_str(), FALSE);

@@ -91,7 +91,8 @@ bool FillNewUserFolder(const std::string& userFolder, const std::string& templat
     }
     if (CheckDataFolder(userFolder.c_str()))
         return false;
-    if (FileExists(ProgramFilePath("UPGRADE\\NoNetwork.txt").c_str()))
+    std::string upgradeMarker = std::string(DataName::kUpgradeFolder) + "\\" + DataName::kNoNetworkMarker;
+    if (FileExists(ProgramFilePath(upgradeMarker.c_str()).c_str()))
         GetStartupValues().noNetwork = true;
     for (int style = 1; style <= kStyleCount; ++style) {
         std::string source = templateFolder + "\\style" + std::to_string(style) + ".rtf";
@@ -102,7 +103,7 @@ bool FillNewUserFolder(const std::string& userFolder, const std::string& templat
     if (!TemplateFilesUsable(templateFolder))
         return false;
     CopyDataFiles(templateFolder, userFolder, true);
-    if (FileExists((templateFolder + "\\NoNetwork.txt").c_str()))
+    if (FileExists((templateFolder + "\\" + DataName::kNoNetworkMarker).c_str()))
         GetStartupValues().noNetwork = true;
     return true;
 }
@@ -122,7 +123,7 @@ bool CompleteUserFolder(const std::string& userFolder, const std::string& templa
     }
     if (!CheckDataFileAccess((userFolder + "\\config.qpd").c_str(), kDataFileOfUserFolder))
         return false;
-    for (const char* pictures : {"TEXTURES", "CHAT"}) {
+    for (const char* pictures : {DataName::kTexturesFolder, DataName::kChatFolder}) {
         std::string target = userFolder + "\\" + pictures;
         CreateDirectoryA(target.c_str(), nullptr);
         std::string source = templateFolder + "\\" + pictures;
