@@ -189,3 +189,18 @@ TEST_F(HostileReceive, ThePortSurvivesEveryAttackAndTheNextNoteArrives)
     EXPECT_NE(log.find("sent nothing for too long"), std::string::npos);
     EXPECT_TRUE(catcher.WaitUntil([] { return !FileExists(DataFilePath(DataName::kPort1ReceiveFile)); }, 10000));
 }
+
+TEST_F(HostileReceive, ClosingEndsAReceiveThatASilentPeerHolds)
+{
+    // A silent peer would hold this port for half a minute; stopping the port
+    // must not wait for that.
+    ScopedListener patient(catcher.Window(), 2, kSizeLimit, 30000);
+    RawPeer silent(patient.record.m_port);
+    ASSERT_TRUE(silent.connected);
+    EXPECT_TRUE(silent.Send("Version=1#\r\n"));
+    ASSERT_TRUE(catcher.WaitUntil([] { return FileExists(DataFilePath(DataName::kPort2ReceiveFile)); }, 10000));
+    EXPECT_TRUE(StopListening(patient.record));
+    EXPECT_EQ(patient.record.m_receiveStopFlag, 0);
+    EXPECT_FALSE(FileExists(DataFilePath(DataName::kPort2ReceiveFile)));
+    EXPECT_TRUE(catcher.caught.empty());
+}
