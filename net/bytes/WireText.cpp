@@ -186,6 +186,17 @@ size_t Find(const char* bytes, size_t length, const char* mark)
 }
 }
 
+bool CWireNote::operator==(const CWireNote& o) const
+{
+    return computerName == o.computerName && userName == o.userName && alias == o.alias &&
+           replyPort == o.replyPort && title == o.title && hasColours == o.hasColours &&
+           backColour == o.backColour && textColour == o.textColour && fontName == o.fontName &&
+           fontSize == o.fontSize && width == o.width && height == o.height && stayOnTop == o.stayOnTop &&
+           alarm == o.alarm && isProtected == o.isProtected && chatId == o.chatId &&
+           chatOperation == o.chatOperation && transactionId == o.transactionId &&
+           coRecipients == o.coRecipients && attachedFileName == o.attachedFileName;
+}
+
 std::string WriteWireText(const CWireNote& note, const char* richText, size_t richTextLength,
                           const char* attachment, size_t attachmentLength)
 {

@@ -58,6 +58,8 @@ struct CWireNote {
     std::string attachedFileName;   // AttachedFile: a name without folders
 
     bool IsChatOperation() const { return chatId != 0 || !chatOperation.empty(); }
+    // The same note: every field but the version of its writer.
+    bool operator==(const CWireNote& other) const;
 };
 
 // The whole wire text of a note. Values are cut to their bounds; line breaks
