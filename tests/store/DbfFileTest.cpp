@@ -1,8 +1,13 @@
 #include <string>
+#include <type_traits>
 
 #include "bytes/MemoryTable.h"
 #include "store/DbfFile.h"
 #include "support/InFolder.h"
+
+// Every byte of a table passes the cipher and the size rule: no caller can reach
+// the table's file and write past them.
+static_assert(!std::is_convertible<CDbfFile*, CGenericFile*>::value, "a table keeps its file to itself");
 
 namespace {
 const DWORD kHeaderLength = 33 + 32 * 9;
