@@ -16,6 +16,9 @@ inline constexpr char kNotesTable[] = "notes.QPD";
 inline constexpr char kNotesMemo[] = "notes.qps";
 inline constexpr char kNotesWorkingTable[] = "notesTemp.QPD";
 inline constexpr char kNotesWorkingMemo[] = "notesTemp.QPS";
+// A rebuilt notes table and memo file, whole, waiting to replace the pair.
+inline constexpr char kNotesRebuiltTable[] = "notesNew.QPD";
+inline constexpr char kNotesRebuiltMemo[] = "notesNew.QPS";
 inline constexpr char kSentToTable[] = "sentto.QPD";
 inline constexpr char kTransactionsTable[] = "transact.QPD";
 inline constexpr char kSoundsTable[] = "sounds.QPD";

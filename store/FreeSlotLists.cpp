@@ -1,0 +1,83 @@
+#include "store/FreeSlotLists.h"
+
+#include "foundation/CriticalSectionLock.h"
+#include "store/DbfFile.h"
+
+CFreeSlotList::CFreeSlotList()
+{
+    InitializeCriticalSection(&m_lock);
+}
+
+CFreeSlotList::~CFreeSlotList()
+{
+    DeleteCriticalSection(&m_lock);
+}
+
+void CFreeSlotList::Rebuild(CDbfFile& openTable)
+{
+    openTable.BuildDeletedList();
+    CCriticalSectionLock hold(m_lock);
+    m_list = openTable.DeletedList();
+}
+
+void CFreeSlotList::Clear()
+{
+    CCriticalSectionLock hold(m_lock);
+    m_list.Clear();
+}
+
+std::uint32_t CFreeSlotList::Take()
+{
+    CCriticalSectionLock hold(m_lock);
+    std::uint32_t first = m_list.First();
+    if (first != 0)
+        m_list.Remove(first);
+    return first;
+}
+
+std::uint32_t CFreeSlotList::First()
+{
+    CCriticalSectionLock hold(m_lock);
+    return m_list.First();
+}
+
+void CFreeSlotList::Add(std::uint32_t recordNumber)
+{
+    CCriticalSectionLock hold(m_lock);
+    m_list.Add(recordNumber);
+}
+
+void CFreeSlotList::Remove(std::uint32_t recordNumber)
+{
+    CCriticalSectionLock hold(m_lock);
+    m_list.Remove(recordNumber);
+}
+
+std::size_t CFreeSlotList::Count()
+{
+    CCriticalSectionLock hold(m_lock);
+    return m_list.Count();
+}
+
+CFreeSlotList& NotesFreeSlots()
+{
+    static CFreeSlotList list;
+    return list;
+}
+
+CFreeSlotList& TransactionFreeSlots()
+{
+    static CFreeSlotList list;
+    return list;
+}
+
+bool AnswerFreeSlotMessage(unsigned message, std::uintptr_t wordParameter, std::intptr_t& result)
+{
+    bool answered = false;
+    NotesFreeSlots().Locked([&](CDeletedRecordList& notes) {
+        TransactionFreeSlots().Locked([&](CDeletedRecordList& transactions) {
+            answered = AnswerDeletedListMessage(message, wordParameter, notes, transactions, result);
+        });
+    });
+    return answered;
+}

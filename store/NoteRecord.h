@@ -1,0 +1,50 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "note/NoteDescription.h"
+
+class CDbfFile;
+class CNoteController;
+
+// The fields of one record of the notes table.
+
+// Every field of the note but its creation time and its text, into the record
+// of an open table.
+void WriteNoteFields(CDbfFile& table, DWORD record, const CNoteController& note);
+void WriteCreationTime(CDbfFile& table, DWORD record, const CDateTime& created);
+
+// The bytes that go into the memo file for the note: its text, or the
+// enciphered content of a locked note. Null when nothing may be stored: a
+// locked note shown on the screen would have its content replaced by the text
+// it shows; that text then goes to the error log and the user is told.
+const std::string* TextToStore(CNoteController& note);
+
+// The window rectangle that a note stores: a rolled-up note keeps its unrolled size.
+RECT StoredNoteRect(const CNoteController& note);
+
+// A record read back, with the corrections made while reading: an empty title
+// becomes one blank, a delay of 0 becomes 1 and its unit 0 becomes 3, and the
+// packed settings are decoded. The description points into this object.
+class CStoredNote {
+public:
+    CStoredNote() = default;
+    CStoredNote(const CStoredNote&) = delete;
+    CStoredNote& operator=(const CStoredNote&) = delete;
+
+    // From the current record of the open table; the text is not read.
+    void Read(CDbfFile& table);
+
+    NoteDescription description;
+    DWORD textBlock = 0;
+
+private:
+    char m_title[41] = "";
+    char m_receivedFrom[26] = "";
+    char m_createdBy[26] = "";
+    char m_lastSentTo[26] = "";
+    LOGFONTA m_bodyFont{};
+    LOGFONTA m_titleFont{};
+};

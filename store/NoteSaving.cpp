@@ -1,0 +1,220 @@
+#include "store/NoteSaving.h"
+
+#include <string>
+#include <vector>
+
+#include "foundation/CriticalSectionLock.h"
+#include "foundation/DataFolder.h"
+#include "foundation/DiagnosticLog.h"
+#include "foundation/FileHelpers.h"
+#include "foundation/bytes/MessageBoxes.h"
+#include "note/NoteController.h"
+#include "store/DbfFile.h"
+#include "store/NoteRecord.h"
+#include "store/NotesFiles.h"
+#include "store/FreeSlotLists.h"
+#include "store/NotesMemoRebuild.h"
+#include "store/NotesTableLock.h"
+#include "store/SaveSteps.h"
+
+namespace {
+const char kSaveNotePrefix[] = "SaveNote(): ";
+const char kBrandNewPrefix[] = "SaveABrandNewNote(): ";
+const char kSaveToDiskPrefix[] = "SaveToDisk(): ";
+
+SaveStepObserver g_saveStepObserver = nullptr;
+
+bool DataFileExists(const char* name)
+{
+    return FileExists(DataFilePath(name).c_str());
+}
+
+// Logs the failure with the operation's prefix; nothing is shown.
+template <class Body>
+int LoggingFailures(const char* prefix, const char* unknownText, Body&& body)
+{
+    try {
+        return body();
+    } catch (const CGenericException& e) {
+        WriteErrorLog(prefix, e.GetErrorText());
+    } catch (...) {
+        WriteErrorLog(prefix, unknownText);
+    }
+    return 0;
+}
+
+void BindWorkingTable(CDbfFile& table)
+{
+    table.SetTable(DataFilePath(DataName::kNotesWorkingTable).c_str(), true);
+}
+
+void MissingMemoFile(CNoteController& note)
+{
+    if (DataFileExists(DataName::kNotesWorkingMemo)) {
+        const char text[] = "The 'notes.qps' memo file is missing.\r\nThe 'notesTemp.QPS' memo file exists. Rename the "
+                            "working file as the original data file.";
+        WriteErrorLog(kSaveNotePrefix, text);
+        ShowErrorMessage(note.m_window, text, ProgramTitle);
+        MoveFileA(DataFilePath(DataName::kNotesWorkingMemo).c_str(), DataFilePath(DataName::kNotesMemo).c_str());
+        return;
+    }
+    const char text[] = "The notes.qps file is missing.\r\n Quillnet+ cannot save the notes.";
+    WriteErrorLog(kSaveNotePrefix, text);
+    ShowErrorMessage(note.m_window, text, ProgramTitle);
+}
+
+void MissingDataFile(CNoteController& note)
+{
+    if (DataFileExists(DataName::kNotesWorkingTable)) {
+        WriteErrorLog(kSaveNotePrefix, "The 'notes.qpd' data file is missing.\r\nThe 'notesTemp.QPD' data file exists. "
+                                       "Rename the working file as the original data file.");
+        MoveFileA(DataFilePath(DataName::kNotesWorkingTable).c_str(), DataFilePath(DataName::kNotesTable).c_str());
+        return;
+    }
+    const char text[] =
+        "The notes.qpd file is missing. Have you deleted it by accident?\r\n Quillnet+ cannot save the notes.";
+    WriteErrorLog(kSaveNotePrefix, text);
+    ShowErrorMessage(note.m_window, text, ProgramTitle);
+}
+
+int SaveStoredNote(CNoteController& note)
+{
+    CopyNotesTableToWorkingCopy(kSaveNotePrefix);
+    PassSaveStep(SaveStep::kTableCopied);
+    CDbfFile table;
+    BindWorkingTable(table);
+    table.Open("MAPPINGALL");
+    table.GoTo(note.m_noteId);
+    int saved = SaveToDisk(note, table, note.m_noteId);
+    table.Close();
+    PassSaveStep(SaveStep::kRecordWritten);
+    if (!saved) {
+        DeleteFileA(DataFilePath(DataName::kNotesWorkingTable).c_str());
+        return 0;
+    }
+    if (!ReplaceNotesTableByWorkingCopy(kSaveNotePrefix))
+        return 0;
+    PassSaveStep(SaveStep::kTableReplaced);
+    return 1;
+}
+}
+
+void SetSaveStepObserver(SaveStepObserver observer)
+{
+    g_saveStepObserver = observer;
+}
+
+void PassSaveStep(SaveStep step)
+{
+    if (g_saveStepObserver)
+        g_saveStepObserver(step);
+}
+
+CRITICAL_SECTION& NotesTableLock()
+{
+    struct Lock {
+        Lock() { InitializeCriticalSection(&section); }
+        ~Lock() { DeleteCriticalSection(&section); }
+        CRITICAL_SECTION section;
+    };
+    static Lock lock;
+    return lock.section;
+}
+
+int SaveToDisk(CNoteController& note, CDbfFile& table, DWORD record)
+{
+    return LoggingFailures(kSaveToDiskPrefix, "Unknown exception ?!", [&] {
+        WriteNoteFields(table, record, note);
+        const std::string* text = TextToStore(note);
+        if (!text)
+            return 0;
+        DWORD block = table.SaveTextInMemoFile(text->data(), static_cast<DWORD>(text->size()));
+        table.SetLongValue(record, "TEXT", static_cast<long>(block));
+        return 1;
+    });
+}
+
+int SaveABrandNewNote(CNoteController& note)
+{
+    DWORD slot = 0;
+    int stored = LoggingFailures(kBrandNewPrefix, " Unknown exception ?!", [&] {
+        CopyNotesTableToWorkingCopy(kBrandNewPrefix);
+        PassSaveStep(SaveStep::kTableCopied);
+        CDbfFile table;
+        BindWorkingTable(table);
+        DWORD record = slot = NotesFreeSlots().Take();
+        if (record != 0) {
+            table.Open("MAPPINGALL");
+            table.GoTo(record);
+            table.RecallRecord(record);
+        } else {
+            table.Open("MAPPINGAPPEND");
+            table.Close();
+            table.Open("MAPPINGALL");
+            record = table.GetRecordCount();
+        }
+        table.GoTo(record);
+        WriteCreationTime(table, record, note.m_created);
+        int saved = SaveToDisk(note, table, record);
+        table.Close();
+        PassSaveStep(SaveStep::kRecordWritten);
+        if (!saved) {
+            DeleteFileA(DataFilePath(DataName::kNotesWorkingTable).c_str());
+            return 0;
+        }
+        if (!ReplaceNotesTableByWorkingCopy(kBrandNewPrefix))
+            return 0;
+        PassSaveStep(SaveStep::kTableReplaced);
+        note.m_noteId = record;
+        return 1;
+    });
+    if (!stored && slot != 0)
+        NotesFreeSlots().Add(slot);
+    return stored;
+}
+
+void SaveNote(CNoteController& note)
+{
+    CCriticalSectionLock hold(NotesTableLock());
+    LoggingFailures(kSaveNotePrefix, "Unknown exception ?!", [&] {
+        FinishInterruptedRebuild();
+        if (!DataFileExists(DataName::kNotesTable)) {
+            MissingDataFile(note);
+            return 0;
+        }
+        if (!DataFileExists(DataName::kNotesMemo)) {
+            MissingMemoFile(note);
+            return 0;
+        }
+        return note.m_noteId == kUnsavedNoteId ? SaveABrandNewNote(note) : SaveStoredNote(note);
+    });
+}
+
+void SaveNoteBeforeSend(CNoteController& note)
+{
+    if (note.m_noteId != kUnsavedNoteId)
+        return;
+    try {
+        CCriticalSectionLock hold(NotesTableLock());
+        SaveABrandNewNote(note);
+    } catch (const CGenericException& e) {
+        ShowErrorMessage(note.m_window, e.GetErrorText(), "Exception SaveNoteBeforeSend");
+        throw;
+    } catch (...) {
+        ShowErrorMessage(note.m_window, "Unknown exception SaveNoteBeforeSend", ProgramTitle);
+        throw CGenericException("SaveNoteBeforeSend Unknown exception");
+    }
+}
+
+void SaveNotes(const std::vector<CNoteController*>& notes, bool rebuildMemo)
+{
+    // The memo file is rebuilt here or not at all: no single save may start it afresh.
+    SetMemoFreshStart(false);
+    std::vector<CNoteController*> remaining = notes;
+    if (rebuildMemo) {
+        CCriticalSectionLock hold(NotesTableLock());
+        remaining = RebuildNotesTableAndMemo(notes);
+    }
+    for (CNoteController* note : remaining)
+        SaveNote(*note);
+}

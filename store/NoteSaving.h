@@ -1,0 +1,38 @@
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+class CDbfFile;
+class CNoteController;
+
+// Saving notes into the notes table. The table is never written in place: the
+// record goes into a working copy, which then replaces notes.QPD in one step;
+// the text is appended to the memo file the same way. Every save holds the
+// notes-table lock from the copy to the replace. Failures are logged to
+// "error.txt" with the operation's name and leave the stored note as it was.
+
+// The note's ordinary save: its own record, or a new one for a note never saved.
+void SaveNote(CNoteController& note);
+
+// The first save of a note without a record (caller holds the notes-table
+// lock): takes a free record or appends one, and gives the note that record
+// number only when the new record is stored; otherwise the note keeps 9999 and
+// the free record stays free. Returns 1 when stored, 0 otherwise.
+int SaveABrandNewNote(CNoteController& note);
+
+// A note about to be sent gets its record first; a stored note is left alone.
+// Throws when the save fails for a reason other than a refused text.
+void SaveNoteBeforeSend(CNoteController& note);
+
+// Writes every field of the note and appends its text to the memo file, into
+// record n of the open table (opened "MAPPINGALL"). Returns 1, or 0 when the
+// text was not stored (a locked note shown on the screen) or a failure was logged.
+int SaveToDisk(CNoteController& note, CDbfFile& table, DWORD record);
+
+// Saves every note of the list. With rebuildMemo the memo file is written
+// afresh, keeping only the texts that live records name: the new table and memo
+// file are built aside and replace the old pair only when every note is in
+// them, so a failure or a stop half-way loses no text.
+void SaveNotes(const std::vector<CNoteController*>& notes, bool rebuildMemo);

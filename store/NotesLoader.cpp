@@ -1,0 +1,110 @@
+#include "store/NotesLoader.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "foundation/CriticalSectionLock.h"
+#include "foundation/DataFolder.h"
+#include "foundation/DiagnosticLog.h"
+#include "note/NoteCreation.h"
+#include "store/DbfFile.h"
+#include "store/FreeSlotLists.h"
+#include "store/NoteRecord.h"
+#include "store/NotesFiles.h"
+#include "store/NotesTableLock.h"
+
+namespace {
+void LogTextFailure(const char* what, const char* title, const char* details)
+{
+    std::string entry = std::string(what) + "\"" + title + "\"\r\n" + details;
+    AppendTextToFile(entry.c_str(), DataName::kErrorLog);
+}
+
+// The note's text from the memo file; empty, and logged, when it cannot be read.
+std::vector<char> ReadNoteText(CDbfFile& table, DWORD block, const char* title)
+{
+    std::vector<char> text;
+    if (block == 0)
+        return text;
+    DWORD offset = 0, fileSize = 0, length = 0;
+    char details[200];
+    if (!table.GetSizeOfMemoField(block, offset, fileSize, length)) {
+        std::snprintf(details, sizeof details,
+                      "  notes.qps file size= %lu, BlockNumber= %lu, Offset of memo field= %lu (?!) \r\n\r\n",
+                      static_cast<unsigned long>(fileSize), static_cast<unsigned long>(block),
+                      static_cast<unsigned long>(offset));
+        LogTextFailure("Error GetSizeOfMemoField, the title of the note is ", title, details);
+        return text;
+    }
+    if (length >= fileSize) {
+        std::snprintf(details, sizeof details,
+                      "  notes.qps file size= %lu, memo field size= %lu (?!), Memo block number= %lu \r\n\r\n",
+                      static_cast<unsigned long>(fileSize), static_cast<unsigned long>(length),
+                      static_cast<unsigned long>(block));
+        LogTextFailure("Error reading a memo field, the title of the note is ", title, details);
+        return text;
+    }
+    // Always room for the text and its terminator, whatever its length.
+    text.resize(static_cast<size_t>(length) + 1);
+    try {
+        table.ReadMemoField(text.data(), static_cast<DWORD>(text.size()), block);
+        text.resize(length);
+    } catch (const CGenericException&) {
+        text.clear();  // the memo reader has logged why
+    }
+    return text;
+}
+
+void DeleteZombies(const std::vector<DWORD>& zombies)
+{
+    if (zombies.empty())
+        return;
+    CCriticalSectionLock hold(NotesTableLock());
+    CDbfFile table;
+    table.SetTable(DataFilePath(DataName::kNotesTable).c_str(), true);
+    table.Open("MAPPINGALL");
+    for (DWORD record : zombies)
+        table.DeleteRecord(record);
+    table.Close();
+    for (DWORD record : zombies)
+        NotesFreeSlots().Add(record);
+}
+}
+
+int LoadNotes(const RowOwnership& ownership, const std::function<void(CNoteController*)>& place)
+{
+    {
+        CCriticalSectionLock hold(NotesTableLock());
+        FinishInterruptedRebuild();
+    }
+    CDbfFile table;
+    table.SetTable(DataFilePath(DataName::kNotesTable).c_str(), true);
+    table.Open("READ");
+    NotesFreeSlots().Rebuild(table);
+    table.GoTop();
+
+    int created = 0;
+    std::vector<DWORD> zombies;
+    for (; !table.IsEOF(); table.Skip(1)) {
+        DWORD owner = static_cast<DWORD>(table.GetLongValue("WUSERID"));
+        if (owner == 0) {
+            AppendTextToFile("dwReadUserID==0 ??, delete this zombie record\r\n", DataName::kErrorLog);
+            zombies.push_back(table.GetRecno());
+            continue;
+        }
+        CStoredNote stored;
+        stored.Read(table);
+        stored.description.notShared = owner != ownership.currentUserId && !ownership.SharesNotes(owner);
+        std::vector<char> text = ReadNoteText(table, stored.textBlock, stored.description.title);
+        stored.description.text = text.data();
+        stored.description.textLength = static_cast<DWORD>(text.size());
+        if (CNoteController* note = CreateNote(stored.description)) {
+            place(note);
+            ++created;
+        }
+    }
+    table.Close();
+    DeleteZombies(zombies);
+    return created;
+}

@@ -1,0 +1,149 @@
+#include "store/NotesMemoRebuild.h"
+
+#include <windows.h>
+
+#include <map>
+#include <string>
+
+#include "foundation/DataFolder.h"
+#include "foundation/DiagnosticLog.h"
+#include "foundation/GenericFile.h"
+#include "note/NoteController.h"
+#include "store/DbfFile.h"
+#include "store/FileByteStore.h"
+#include "store/NoteRecord.h"
+#include "store/NotesFiles.h"
+#include "store/SaveSteps.h"
+#include "store/bytes/DeletedRecordList.h"
+#include "store/bytes/MemoFile.h"
+
+namespace {
+const char kRebuildPrefix[] = "SaveNotes(): ";
+
+std::string Path(const char* name)
+{
+    return DataFilePath(name);
+}
+
+void WriteEmptyMemoFile(const std::string& path)
+{
+    std::vector<unsigned char> bytes = BuildEmptyMemoFile();
+    CGenericFile file;
+    file.CreateOverwrite(path.c_str());
+    file.WriteToFile(bytes.data(), static_cast<DWORD>(bytes.size()));
+}
+
+bool MoveReplacing(const std::string& from, const std::string& to)
+{
+    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+// The text that record n keeps from the old memo file; a text that cannot be
+// read there (it was already lost when the notes were loaded) is logged.
+std::string OldText(CMemoFile& oldMemo, DWORD block, DWORD record)
+{
+    if (block == 0)
+        return std::string();
+    try {
+        return oldMemo.ReadText(block);
+    } catch (const CGenericException& e) {
+        char line[300];
+        wsprintfA(line, "record %lu keeps no text: %s", static_cast<unsigned long>(record), e.GetErrorText());
+        WriteErrorLog(kRebuildPrefix, line);
+        return std::string();
+    }
+}
+
+// Every live record of the working copy into the new memo file.
+void WriteRecords(CDbfFile& table, CMemoFile& newMemo, CMemoFile& oldMemo,
+                  const std::map<DWORD, CNoteController*>& byRecord)
+{
+    DWORD count = table.GetRecordCount();
+    for (DWORD record = 1; record <= count; ++record) {
+        if (record == count / 2 + 1)
+            PassSaveStep(SaveStep::kRebuildHalfWritten);
+        if (table.IsDeleted(record))
+            continue;
+        table.GoTo(record);
+        auto found = byRecord.find(record);
+        const std::string* text = nullptr;
+        if (found != byRecord.end()) {
+            WriteNoteFields(table, record, *found->second);
+            text = TextToStore(*found->second);
+        }
+        std::string kept;
+        if (!text) {
+            kept = OldText(oldMemo, static_cast<DWORD>(table.GetLongValue("TEXT")), record);
+            text = &kept;
+        }
+        std::uint32_t block = newMemo.Append(text->data(), static_cast<std::uint32_t>(text->size()), false);
+        table.SetLongValue(record, "TEXT", static_cast<long>(block));
+    }
+}
+
+void BuildAside(const std::map<DWORD, CNoteController*>& byRecord)
+{
+    CopyNotesTableToWorkingCopy(kRebuildPrefix);
+    std::string newMemoPath = Path(DataName::kNotesRebuiltMemo);
+    WriteEmptyMemoFile(newMemoPath);
+
+    CGenericFile newFile;
+    newFile.OpenExclusive(newMemoPath.c_str());
+    CFileByteStore newStore(newFile);
+    CMemoFile newMemo(newStore, newMemoPath);
+    std::string oldMemoPath = Path(DataName::kNotesMemo);
+    CGenericFile oldFile;
+    oldFile.OpenShared(oldMemoPath.c_str());
+    CFileByteStore oldStore(oldFile);
+    CMemoFile oldMemo(oldStore, oldMemoPath);
+
+    CDbfFile table;
+    table.SetTable(Path(DataName::kNotesWorkingTable).c_str(), true);
+    table.Open("MAPPINGALL");
+    WriteRecords(table, newMemo, oldMemo, byRecord);
+    table.Close();
+    FlushFileBuffers(newFile.GetHandle());
+}
+
+void RemoveAside()
+{
+    DeleteFileA(Path(DataName::kNotesRebuiltMemo).c_str());
+    DeleteFileA(Path(DataName::kNotesWorkingTable).c_str());
+}
+}
+
+std::vector<CNoteController*> RebuildNotesTableAndMemo(const std::vector<CNoteController*>& notes)
+{
+    std::vector<CNoteController*> withoutRecord;
+    std::map<DWORD, CNoteController*> byRecord;
+    for (CNoteController* note : notes) {
+        if (note->m_noteId == kUnsavedNoteId)
+            withoutRecord.push_back(note);
+        else
+            byRecord[note->m_noteId] = note;
+    }
+    try {
+        FinishInterruptedRebuild();
+        BuildAside(byRecord);
+    } catch (const CGenericException& e) {
+        WriteErrorLog(kRebuildPrefix, e.GetErrorText());
+        RemoveAside();
+        return notes;
+    } catch (...) {
+        WriteErrorLog(kRebuildPrefix, "Unknown exception ?!");
+        RemoveAside();
+        return notes;
+    }
+    // From here the new pair is whole: once the table bears its rebuilt name,
+    // a stop at any point is finished by the next start or save.
+    if (!MoveReplacing(Path(DataName::kNotesWorkingTable), Path(DataName::kNotesRebuiltTable))) {
+        WriteLastErrorLog("SaveNotes(): the rebuilt notes table could not be marked");
+        RemoveAside();
+        return notes;
+    }
+    PassSaveStep(SaveStep::kRebuildCommitted);
+    if (MoveReplacing(Path(DataName::kNotesRebuiltMemo), Path(DataName::kNotesMemo)))
+        PassSaveStep(SaveStep::kRebuildMemoReplaced);
+    FinishInterruptedRebuild();
+    return withoutRecord;
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <vector>
+
+class CNoteController;
+
+// Writes the notes table and its memo file afresh, the memo file holding only
+// the texts that live records name (caller holds the notes-table lock). The
+// new pair is built aside and installed whole; a record whose note is not in
+// the list, or whose text may not be stored, keeps its old text. Returns the
+// notes still to be saved one by one: those without a record, or every note
+// when the rebuild could not be completed, in which case the stored pair is
+// untouched.
+std::vector<CNoteController*> RebuildNotesTableAndMemo(const std::vector<CNoteController*>& notes);

@@ -1,0 +1,17 @@
+#pragma once
+
+// The points of a notes-table save where a stop (a crash, a power cut) leaves
+// a different set of files behind. Tests stop a save at each of them; the
+// program itself watches nothing.
+enum class SaveStep {
+    kTableCopied,          // notes.QPD copied to its working copy
+    kRecordWritten,        // the record and its text written, the memo file replaced
+    kTableReplaced,        // the working copy took the place of notes.QPD
+    kRebuildHalfWritten,   // half of the notes written into the rebuilt pair
+    kRebuildCommitted,     // the rebuilt pair complete and marked for installing
+    kRebuildMemoReplaced,  // the rebuilt memo file installed, the table not yet
+};
+
+using SaveStepObserver = void (*)(SaveStep step);
+void SetSaveStepObserver(SaveStepObserver observer);
+void PassSaveStep(SaveStep step);

@@ -1,0 +1,412 @@
+// Notes saved into the notes table and read back as a start-up reads them.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "note/NoteController.h"
+#include "store/DbfFile.h"
+#include "store/FreeSlotLists.h"
+#include "store/NoteSaving.h"
+#include "store/NotesLoader.h"
+#include "support/InFolder.h"
+#include "support/bytes/MessageBoxRecorder.h"
+
+namespace {
+using Notes = std::vector<std::unique_ptr<CNoteController>>;
+
+class NotesTable : public InFolder {
+protected:
+    void SetUp() override
+    {
+        CopyTemplate("notes.QPD");
+        CopyTemplate("notes.QPS");
+        NotesFreeSlots().Clear();
+    }
+
+    Notes Load(DWORD currentUser = 1, std::vector<bool> sharing = {})
+    {
+        RowOwnership ownership;
+        ownership.currentUserId = currentUser;
+        ownership.sharesNotes = sharing;
+        Notes notes;
+        LoadNotes(ownership, [&](CNoteController* note) { notes.emplace_back(note); });
+        return notes;
+    }
+
+    void NoWorkingCopiesLeft()
+    {
+        EXPECT_TRUE(FileExists(File("notes.QPD")));
+        EXPECT_TRUE(FileExists(File("notes.qps")));
+        EXPECT_FALSE(FileExists(File("notesTemp.QPD")));
+        EXPECT_FALSE(FileExists(File("notesTemp.QPS")));
+    }
+
+    // Raw numbers written into a stored record, as an older version may have left them.
+    void SetNumber(DWORD record, const char* field, long value)
+    {
+        CDbfFile table;
+        table.SetTable("notes.QPD", true);
+        table.Open("MAPPINGALL");
+        table.SetLongValue(record, field, value);
+        table.Close();
+    }
+};
+
+LOGFONTA Font(LONG height, LONG weight, BYTE italic, BYTE charset, const char* face)
+{
+    LOGFONTA font = {};
+    font.lfHeight = height;
+    font.lfWidth = 7;
+    font.lfEscapement = 900;
+    font.lfOrientation = 450;
+    font.lfWeight = weight;
+    font.lfItalic = italic;
+    font.lfUnderline = 1;
+    font.lfStrikeOut = 0;
+    font.lfCharSet = charset;
+    font.lfOutPrecision = 3;
+    font.lfClipPrecision = 2;
+    font.lfQuality = 1;
+    font.lfPitchAndFamily = 34;
+    lstrcpynA(font.lfFaceName, face, LF_FACESIZE);
+    return font;
+}
+
+std::string Text(size_t length, char seed)
+{
+    std::string text = "{\\rtf1 ";
+    while (text.size() < length)
+        text += static_cast<char>('a' + (text.size() * 7 + seed) % 26);
+    text.resize(length);
+    return text;
+}
+
+struct NoteRow {
+    const char* title;
+    LONG left, top, width, height;
+    bool hidden, rolledUp, stayOnTop, border, showDate;
+    COLORREF body, text, titleBack, titleText;
+    size_t textLength;
+    PackedNoteValues packed;
+    bool alarmSet, alarmRung;
+    bool delay;
+    BYTE delayAmount, delayUnit;
+    bool retry;
+    BYTE retryCount, retryUnit;
+    bool sent, sent1, received, received1;
+    DWORD sendResult;
+    const char* receivedFrom;
+    const char* createdBy;
+    const char* lastSentTo;
+    int storedValue;
+};
+
+PackedNoteValues Packed(int a, int b, int c, int level, DWORD combined, int d, int e, int byte)
+{
+    PackedNoteValues values;
+    values.digitA = a;
+    values.digitB = b;
+    values.digitC = c;
+    values.digitsKnown = true;
+    values.level = level;
+    values.combined = combined;
+    values.digitD = d;
+    values.flagE = e;
+    values.byteSetting = byte;
+    return values;
+}
+
+const NoteRow kRows[] = {
+    {"Shopping", 10, 20, 200, 150, false, false, true, true, false, RGB(255, 255, 128), RGB(0, 0, 0),
+     RGB(200, 200, 0), RGB(1, 2, 3), 2000, Packed(0, 0, 0, 0, 0, 0, 0, 0), false, false, true, 1, 3, false, 0, 0,
+     false, false, false, false, 0, "", "me", "", 0},
+    {"Far left", -1500, -20, 320, 90, true, false, false, false, true, RGB(12, 34, 56), RGB(255, 254, 253),
+     RGB(0, 0, 0), RGB(255, 255, 255), 100 * 1024, Packed(8, 4, 2, 90, 12345, 3, 1, 255), true, true, false, 9, 2,
+     true, 5, 1, true, true, true, true, 2, "PC-OFFICE-NUMBER-17-AB", "alice", "bob", 77},
+    {"", 3000, 2000, 1999, 1999, false, false, false, true, false, RGB(1, 1, 1), RGB(2, 2, 2), RGB(3, 3, 3),
+     RGB(4, 4, 4), 0, Packed(3, 0, 7, 45, 99, 8, 0, 17), true, false, true, 0, 0, true, 1, 2, false, true, false,
+     true, 123456, "x", "y", "z", 1},
+    {"Rolled up with a title of forty chars!!", 5, 6, 400, 24, false, true, true, true, true, RGB(250, 0, 0),
+     RGB(0, 250, 0), RGB(0, 0, 250), RGB(9, 9, 9), 250 * 1024, Packed(1, 2, 3, 20, 7, 1, 1, 9), false, true, false,
+     4, 4, false, 0, 0, false, false, true, false, 1, "", "", "PC2", 0},
+};
+
+std::unique_ptr<CNoteController> MakeNote(const NoteRow& row, char seed)
+{
+    std::unique_ptr<CNoteController> note(new CNoteController);
+    lstrcpynA(note->m_title, row.title, sizeof note->m_title);
+    note->m_userId = 1;
+    note->m_left = row.left;
+    note->m_top = row.top;
+    note->m_width = row.rolledUp ? 400 : row.width;
+    note->m_height = row.rolledUp ? 20 : row.height;
+    note->m_rolledUp = row.rolledUp;
+    note->m_unrolledWidth = row.width;
+    note->m_unrolledHeight = row.height;
+    note->m_hidden = row.hidden;
+    note->m_stayOnTop = row.stayOnTop;
+    note->m_border = row.border;
+    note->m_showDate = row.showDate;
+    note->m_bodyColor = row.body;
+    note->m_textColor = row.text;
+    note->m_titleColor = row.titleBack;
+    note->m_titleTextColor = row.titleText;
+    note->m_bodyFont = Font(-13, 400, 0, 0, "Tahoma");
+    note->m_titleFont = Font(-11 - seed, 700, 1, 238, "A face name of 31 characters ok");
+    std::string text = Text(row.textLength, seed);
+    note->SetRichText(text.data(), text.size());
+    note->m_packed = row.packed;
+    note->m_alarmSet = row.alarmSet;
+    note->m_alarmRung = row.alarmRung;
+    note->m_alarm = CDateTime(29, 2, 2028, 23, 59, 58);
+    note->m_created = CDateTime(static_cast<BYTE>(1 + seed), 12, 2026, 8, 30, 5);
+    note->m_delayedSend = row.delay;
+    note->m_delayAmount = row.delayAmount;
+    note->m_delayUnit = row.delayUnit;
+    note->m_retry = row.retry;
+    note->m_retryCount = row.retryCount;
+    note->m_retryUnit = row.retryUnit;
+    note->m_sent = row.sent;
+    note->m_sent1 = row.sent1;
+    note->m_received = row.received;
+    note->m_received1 = row.received1;
+    note->m_sendResult = row.sendResult;
+    lstrcpynA(note->m_receivedFrom, row.receivedFrom, sizeof note->m_receivedFrom);
+    lstrcpynA(note->m_createdBy, row.createdBy, sizeof note->m_createdBy);
+    lstrcpynA(note->m_lastSentTo, row.lastSentTo, sizeof note->m_lastSentTo);
+    note->m_storedValue = row.storedValue;
+    return note;
+}
+
+void ExpectFont(const LOGFONTA& a, const LOGFONTA& b)
+{
+    EXPECT_EQ(a.lfHeight, b.lfHeight);
+    EXPECT_EQ(a.lfWidth, b.lfWidth);
+    EXPECT_EQ(a.lfEscapement, b.lfEscapement);
+    EXPECT_EQ(a.lfOrientation, b.lfOrientation);
+    EXPECT_EQ(a.lfWeight, b.lfWeight);
+    EXPECT_EQ(a.lfItalic, b.lfItalic);
+    EXPECT_EQ(a.lfUnderline, b.lfUnderline);
+    EXPECT_EQ(a.lfStrikeOut, b.lfStrikeOut);
+    EXPECT_EQ(a.lfCharSet, b.lfCharSet);
+    EXPECT_EQ(a.lfOutPrecision, b.lfOutPrecision);
+    EXPECT_EQ(a.lfClipPrecision, b.lfClipPrecision);
+    EXPECT_EQ(a.lfQuality, b.lfQuality);
+    EXPECT_EQ(a.lfPitchAndFamily, b.lfPitchAndFamily);
+    EXPECT_STREQ(a.lfFaceName, b.lfFaceName);
+}
+}
+
+TEST_F(NotesTable, EveryStoredFieldOfANoteComesBackAfterASaveAndALoad)
+{
+    Notes saved;
+    for (size_t i = 0; i < sizeof kRows / sizeof kRows[0]; ++i) {
+        saved.push_back(MakeNote(kRows[i], static_cast<char>(i)));
+        SaveNote(*saved.back());
+        EXPECT_EQ(saved.back()->m_noteId, i + 1) << "a new note is appended";
+        NoWorkingCopiesLeft();
+    }
+    // A second save of a stored note rewrites its record in place.
+    saved[0]->m_left = 44;
+    SaveNote(*saved[0]);
+    EXPECT_EQ(saved[0]->m_noteId, 1u);
+
+    Notes loaded = Load();
+    ASSERT_EQ(loaded.size(), saved.size());
+    for (size_t i = 0; i < saved.size(); ++i) {
+        SCOPED_TRACE(kRows[i].title);
+        const CNoteController& a = *saved[i];
+        const CNoteController& b = *loaded[i];
+        EXPECT_EQ(b.m_noteId, i + 1);
+        EXPECT_EQ(b.m_userId, 1u);
+        EXPECT_FALSE(b.m_notShared);
+        EXPECT_STREQ(b.m_title, a.m_title[0] ? a.m_title : " ");
+        EXPECT_EQ(b.m_left, a.m_left);
+        EXPECT_EQ(b.m_top, a.m_top);
+        EXPECT_EQ(b.m_width, kRows[i].width) << "a rolled-up note keeps its unrolled size";
+        EXPECT_EQ(b.m_height, kRows[i].height);
+        EXPECT_EQ(b.m_hidden, a.m_hidden);
+        EXPECT_EQ(b.m_rolledUp, a.m_rolledUp);
+        EXPECT_EQ(b.m_stayOnTop, a.m_stayOnTop);
+        EXPECT_EQ(b.m_border, a.m_border);
+        EXPECT_EQ(b.m_showDate, a.m_showDate);
+        EXPECT_EQ(b.m_bodyColor, a.m_bodyColor);
+        EXPECT_EQ(b.m_textColor, a.m_textColor);
+        EXPECT_EQ(b.m_titleColor, a.m_titleColor);
+        EXPECT_EQ(b.m_titleTextColor, a.m_titleTextColor);
+        ExpectFont(b.m_bodyFont, a.m_bodyFont);
+        ExpectFont(b.m_titleFont, a.m_titleFont);
+        EXPECT_EQ(b.RichText(), a.RichText());
+        EXPECT_EQ(b.m_packed.digitA, a.m_packed.digitA);
+        EXPECT_EQ(b.m_packed.digitB, a.m_packed.digitB);
+        EXPECT_EQ(b.m_packed.digitC, a.m_packed.digitC);
+        EXPECT_TRUE(b.m_packed.digitsKnown);
+        EXPECT_EQ(b.m_packed.level, a.m_packed.level);
+        EXPECT_EQ(b.m_packed.combined, a.m_packed.combined);
+        EXPECT_EQ(b.m_packed.digitD, a.m_packed.digitD);
+        EXPECT_EQ(b.m_packed.flagE, a.m_packed.flagE);
+        EXPECT_EQ(b.m_packed.byteSetting, a.m_packed.byteSetting);
+        EXPECT_EQ(b.m_alarmSet, a.m_alarmSet);
+        EXPECT_EQ(b.m_alarmRung, a.m_alarmRung);
+        EXPECT_TRUE(b.m_alarm == a.m_alarm);
+        EXPECT_TRUE(b.m_created == a.m_created);
+        EXPECT_EQ(b.m_delayedSend, a.m_delayedSend);
+        EXPECT_EQ(b.m_delayAmount, a.m_delayAmount ? a.m_delayAmount : 1) << "a delay of 0 reads as 1";
+        EXPECT_EQ(b.m_delayUnit, a.m_delayUnit ? a.m_delayUnit : 3) << "a delay unit of 0 reads as 3";
+        EXPECT_EQ(b.m_retry, a.m_retry);
+        EXPECT_EQ(b.m_retryCount, a.m_retryCount);
+        EXPECT_EQ(b.m_retryUnit, a.m_retryUnit);
+        EXPECT_EQ(b.m_sent, a.m_sent);
+        EXPECT_EQ(b.m_sent1, a.m_sent1);
+        EXPECT_EQ(b.m_received, a.m_received);
+        EXPECT_EQ(b.m_received1, a.m_received1);
+        EXPECT_EQ(b.m_sendResult, a.m_sendResult);
+        EXPECT_EQ(std::string(b.m_receivedFrom), std::string(a.m_receivedFrom).substr(0, 25));
+        EXPECT_STREQ(b.m_createdBy, a.m_createdBy);
+        EXPECT_STREQ(b.m_lastSentTo, a.m_lastSentTo);
+        EXPECT_EQ(b.m_storedValue, a.m_storedValue);
+    }
+}
+
+TEST_F(NotesTable, PackedSettingsOfOlderVersionsAreCorrectedWhenRead)
+{
+    struct Row {
+        long level, minute, year;
+        int expectedLevel, expectedD, expectedE;
+        bool digitsKnown;
+        int a, b, c;
+    } rows[] = {
+        {3, 0, 0, 0, 0, 0, false, 0, 0, 0},      {95, 5, 111, 90, 1, 0, true, 0, 0, 0},
+        {28, 31, 999, 40, 2, 1, true, 8, 8, 8}, {30, 10, 321, 30, 0, 0, true, 0, 1, 2},
+        {64, 90, -5, 90, 8, 0, false, 0, 0, 0}, {14, 12, 123, 20, 0, 2, true, 2, 1, 0},
+    };
+    std::vector<std::unique_ptr<CNoteController>> notes;
+    for (const Row& row : rows) {
+        notes.push_back(MakeNote(kRows[0], 1));
+        SaveNote(*notes.back());
+        DWORD record = notes.back()->m_noteId;
+        SetNumber(record, "BYSDAY", row.level);
+        SetNumber(record, "WSMINUTE", row.minute);
+        SetNumber(record, "WSYEAR", row.year);
+    }
+    Notes loaded = Load();
+    ASSERT_EQ(loaded.size(), sizeof rows / sizeof rows[0]);
+    for (size_t i = 0; i < loaded.size(); ++i) {
+        const PackedNoteValues& v = loaded[i]->m_packed;
+        SCOPED_TRACE(rows[i].level);
+        EXPECT_EQ(v.level, rows[i].expectedLevel);
+        EXPECT_EQ(v.digitD, rows[i].expectedD);
+        EXPECT_EQ(v.flagE, rows[i].expectedE);
+        EXPECT_EQ(v.digitsKnown, rows[i].digitsKnown);
+        if (rows[i].digitsKnown) {
+            EXPECT_EQ(v.digitA, rows[i].a);
+            EXPECT_EQ(v.digitB, rows[i].b);
+            EXPECT_EQ(v.digitC, rows[i].c);
+        }
+    }
+}
+
+TEST_F(NotesTable, NewNotesTakeTheFirstFreeRecordAndZombiesAreLoggedDeletedAndFreed)
+{
+    std::vector<std::unique_ptr<CNoteController>> notes;
+    for (int i = 0; i < 5; ++i) {
+        notes.push_back(MakeNote(kRows[0], static_cast<char>(i)));
+        notes.back()->m_userId = i == 4 ? 2 : 1;
+        SaveNote(*notes.back());
+    }
+    // Records 2 and 4 lose their owner: zombies.
+    SetNumber(2, "WUSERID", 0);
+    SetNumber(4, "WUSERID", 0);
+
+    Notes loaded = Load(1, {false, false, false});
+    ASSERT_EQ(loaded.size(), 3u);
+    EXPECT_EQ(loaded[0]->m_noteId, 1u);
+    EXPECT_EQ(loaded[1]->m_noteId, 3u);
+    EXPECT_EQ(loaded[2]->m_noteId, 5u);
+    EXPECT_EQ(loaded[2]->m_userId, 2u) << "another user's note carries that user's id";
+    EXPECT_TRUE(loaded[2]->m_notShared);
+    std::string log = Read("error.txt");
+    const std::string zombieLine = "dwReadUserID==0 ??, delete this zombie record\r\n";
+    EXPECT_EQ(log.find(zombieLine + zombieLine), 0u) << log;
+    EXPECT_EQ(NotesFreeSlots().Count(), 2u);
+
+    // The zombies are gone for good, and their records are reused first.
+    EXPECT_EQ(Load(1, {false, false, true}).size(), 3u);
+    EXPECT_EQ(Read("error.txt").size(), 2 * zombieLine.size()) << "logged once";
+    std::unique_ptr<CNoteController> fresh = MakeNote(kRows[1], 9);
+    SaveNote(*fresh);
+    EXPECT_EQ(fresh->m_noteId, 2u);
+    std::unique_ptr<CNoteController> second = MakeNote(kRows[1], 10);
+    SaveNote(*second);
+    EXPECT_EQ(second->m_noteId, 4u);
+    std::unique_ptr<CNoteController> third = MakeNote(kRows[0], 11);
+    SaveNote(*third);
+    EXPECT_EQ(third->m_noteId, 6u) << "no free record left: appended";
+    NoWorkingCopiesLeft();
+
+    Notes again = Load(1, {false, false, true});
+    ASSERT_EQ(again.size(), 6u);
+    EXPECT_FALSE(again[4]->m_notShared) << "user 2 now shares";
+    EXPECT_EQ(again[1]->RichText(), fresh->RichText());
+}
+
+TEST_F(NotesTable, ANewNoteWhoseTextMayNotBeStoredKeepsItsNumberAndLeavesTheFreeRecordFree)
+{
+    std::unique_ptr<CNoteController> first = MakeNote(kRows[0], 1);
+    SaveNote(*first);
+    std::unique_ptr<CNoteController> second = MakeNote(kRows[0], 2);
+    SaveNote(*second);
+    SetNumber(1, "WUSERID", 0);
+    ASSERT_EQ(Load().size(), 1u);  // record 1 is now free
+    std::string before = Read("notes.QPD");
+
+    // A locked note whose plain text shows on the screen: its content is not stored.
+    MessageBoxRecorder boxes;
+    std::unique_ptr<CNoteController> locked = MakeNote(kRows[0], 3);
+    locked->m_protectedContent = "enciphered bytes";
+    locked->m_sent = true;
+    SaveNote(*locked);
+    EXPECT_EQ(locked->m_noteId, kUnsavedNoteId);
+    EXPECT_EQ(NotesFreeSlots().First(), 1u);
+    EXPECT_EQ(Read("notes.QPD"), before);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_NE(boxes.LastText().find("is encrypted, locked, visible and not received from another computer"),
+              std::string::npos);
+    EXPECT_NE(Read("error.txt").find("Encrypted text:\r\nenciphered bytes\r\n\r\nPlain text:\r\n{\\rtf1 "),
+              std::string::npos);
+    NoWorkingCopiesLeft();
+
+    // Hidden, it stores its enciphered content and takes the free record.
+    locked->m_hidden = true;
+    SaveNote(*locked);
+    EXPECT_EQ(locked->m_noteId, 1u);
+    Notes loaded = Load();
+    ASSERT_EQ(loaded.size(), 2u);
+    EXPECT_EQ(loaded[0]->RichText(), "enciphered bytes");
+}
+
+TEST_F(NotesTable, ASaveRepairsAMissingFileFromItsWorkingCopyAndSavesNothingThatTime)
+{
+    MessageBoxRecorder boxes;
+    std::unique_ptr<CNoteController> note = MakeNote(kRows[0], 1);
+    SaveNote(*note);
+    ASSERT_TRUE(MoveFileA(File("notes.qps").c_str(), File("notesTemp.QPS").c_str()));
+    note->m_left = 99;
+    SaveNote(*note);
+    EXPECT_TRUE(boxes.Saw("The 'notes.qps' memo file is missing.\r\nThe 'notesTemp.QPS' memo file exists. Rename "
+                          "the working file as the original data file."));
+    NoWorkingCopiesLeft();
+    EXPECT_EQ(Load()[0]->m_left, 10);
+
+    ASSERT_TRUE(MoveFileA(File("notes.QPD").c_str(), File("notesTemp.QPD").c_str()));
+    SaveNote(*note);
+    EXPECT_EQ(boxes.Count(), 1u) << "a table put back from its working copy is only logged";
+    NoWorkingCopiesLeft();
+    SaveNote(*note);
+    EXPECT_EQ(Load()[0]->m_left, 99);
+
+    DeleteFileA(File("notes.QPD").c_str());
+    SaveNote(*note);
+    EXPECT_TRUE(boxes.Saw(
+        "The notes.qpd file is missing. Have you deleted it by accident?\r\n Quillnet+ cannot save the notes."));
+}
