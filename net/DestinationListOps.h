@@ -1,0 +1,28 @@
+#pragma once
+
+#include <windows.h>
+
+#include "foundation/DateTime.h"
+
+// What the network threads do with the program-wide "SentTo" and "Transact"
+// lists. Each list has its own lock, held for the whole of each operation.
+
+CRITICAL_SECTION& SentToLock();
+CRITICAL_SECTION& TransactLock();
+
+// Adds or updates the destination with the computer name, IP address, alias
+// and e-mail address given (any may be empty; names compare ignoring case)
+// and returns its computer id. A matched entry takes the status and, when
+// given, the date-time; a new one gets the next computer id.
+DWORD UpdateSentToList(const char* computerName, const char* ipAddress, const char* alias, const char* email,
+                       DWORD status, const CDateTime* when, DWORD port);
+
+// The highest computer id in "SentTo", never below the highest stored in the table.
+DWORD GetMaxComputerId();
+// The highest transaction id among the note's delivery records, 0 when none.
+DWORD GetLastTransactId(DWORD noteId);
+
+void RemoveNoteTransacts(DWORD noteId);
+// The caller holds TransactLock().
+void RemoveComputerTransacts(DWORD computerId);
+void RemoveComputerFromSentTo(DWORD computerId);
