@@ -25,8 +25,10 @@ public:
     // Replaces the key by an RC4 key of the provider's default length.
     bool DeriveKey();
 
-    // Whole files; the destination is replaced. False without a key or when the
-    // cipher or a file step fails (file failures are shown in a box).
+    // Whole files; the destination (which may be the source) is replaced only
+    // once the new bytes are whole on disk. False without a key or when the
+    // cipher or a file step fails (file failures are shown in a box); the
+    // destination is then as it was.
     bool EncodeFile(const char* destinationPath, const char* sourcePath);
     bool DecodeFile(const char* destinationPath, const char* sourcePath);
 

@@ -24,6 +24,15 @@ bool IsLink(DWORD attributes)
 {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
+
+// Removes the link itself, its attributes untouched: changing them would change
+// those of what it stands for.
+bool RemoveLink(const std::string& path, DWORD attributes)
+{
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+        return RemoveDirectoryA(path.c_str()) != 0;
+    return DeleteFileA(path.c_str()) != 0;
+}
 }
 
 bool GetFileChecksum(const char* path, DWORD* sum, DWORD* size)
@@ -61,6 +70,8 @@ void CopyDirectoryTree(const char* targetFolder, const char* sourceFolder, const
             return true;
         std::string from = source + "\\" + found.cFileName;
         std::string to = target + "\\" + found.cFileName;
+        if (IsLink(GetFileAttributesA(to.c_str())))
+            return true;
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             CreateDirectoryA(to.c_str(), nullptr);
             CopyDirectoryTree(to.c_str(), from.c_str(), pattern);
@@ -74,15 +85,18 @@ void CopyDirectoryTree(const char* targetFolder, const char* sourceFolder, const
 
 bool DeleteDirectoryTree(const char* folder)
 {
-    // A link to a folder is removed itself; what it stands for stays.
-    if (IsLink(GetFileAttributesA(folder)))
-        return RemoveDirectoryA(folder) != 0;
+    // A link is removed itself; what it stands for stays.
+    DWORD attributes = GetFileAttributesA(folder);
+    if (IsLink(attributes))
+        return RemoveLink(folder, attributes);
     std::string root = folder;
     ForEachFileMatch(root + "\\*", [&](const WIN32_FIND_DATAA& found) {
         if (IsDotFolder(found))
             return true;
         std::string path = root + "\\" + found.cFileName;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        if (IsLink(found.dwFileAttributes)) {
+            RemoveLink(path, found.dwFileAttributes);
+        } else if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             DeleteDirectoryTree(path.c_str());
         } else {
             ClearReadOnlyAttribute(path.c_str());

@@ -8,7 +8,8 @@ bool GetFileChecksum(const char* path, DWORD* sum, DWORD* size);
 
 // Copies every match of source\pattern into the target, folders recursively;
 // existing target files are replaced even when read-only or hidden. Junctions
-// and symbolic links are left out: the copy never goes through them.
+// and symbolic links, in the source or in the target, are left alone: the copy
+// never goes through them.
 void CopyDirectoryTree(const char* targetFolder, const char* sourceFolder, const char* pattern);
 
 // Deletes the folder with everything below it; the result is that of removing

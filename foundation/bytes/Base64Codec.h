@@ -33,8 +33,10 @@ public:
     // for DecodeString's outLength.
     static size_t DecodedLengthBound(size_t c) { return c / 4 * 3 + 3; }
 
-    // Whole files, in pieces of 3,000 bytes (4,000 characters). Both show their
-    // failures in a box and answer false; the Windows build alone has them.
+    // Whole files, in pieces of 3,000 bytes (4,000 characters). The destination
+    // (which may be the source) is replaced only once the new file is whole.
+    // Both show their failures in a box and answer false; the Windows build
+    // alone has them.
     bool EncodeFileToBase64(const char* destinationPath, const char* sourcePath);
     bool DecodeFileFromBase64(const char* destinationPath, const char* sourcePath);
 

@@ -110,7 +110,7 @@ TEST_F(FolderTree, CopiesOverProtectedFilesAndDeletesWholeTrees)
 
 // A link inside a tree, to a folder elsewhere or to the tree itself, is never
 // walked through: deleting the tree leaves the linked folder's files alone, a
-// copy leaves the link out, and a link at the top is removed itself.
+// copy leaves links out on both sides, and a link at the top is removed itself.
 TEST_F(FolderTree, LinksAreNeverWalkedThrough)
 {
     CreateDirectoryA(File("keep").c_str(), nullptr);
@@ -128,6 +128,10 @@ TEST_F(FolderTree, LinksAreNeverWalkedThrough)
     EXPECT_EQ(ReadWholeFile(File("copy\\inner\\own.txt")), "own");
     EXPECT_FALSE(FileExists(File("copy\\inner\\link")));
     EXPECT_FALSE(FileExists(File("copy\\loop")));
+    CreateDirectoryA(File("copyinto").c_str(), nullptr);
+    ASSERT_TRUE(links.Make(File("copyinto\\inner"), File("keep")));
+    CopyDirectoryTree(File("copyinto").c_str(), File("tree").c_str(), "*");
+    EXPECT_FALSE(FileExists(File("keep\\own.txt"))) << "nothing is copied through a link in the target";
 
     DeleteDirectoryTree(File("tree").c_str());
     DeleteDirectoryTree(File("top").c_str());
