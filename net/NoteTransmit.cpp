@@ -50,6 +50,7 @@ bool ResolveAddress(const CDestination& recipient, sockaddr_in& address)
     return true;
 }
 
+// kSent here means connected: the send may go on.
 TransmitResult Connect(SOCKET socket, const sockaddr_in& address, const CTransmitOptions& options)
 {
     u_long nonBlocking = 1;

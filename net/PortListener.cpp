@@ -12,6 +12,7 @@ namespace {
 const int kBacklog = 4;
 const DWORD kPieceBytes = 4096;
 const DWORD kAcceptSliceMs = 250;
+const DWORD kAcceptRetryMs = 50;
 const DWORD kStopWaitMs = 5000;
 
 enum class ReceiveResult { kComplete, kTooLarge, kStalled, kBroken, kStopped, kFileFailed };
@@ -99,6 +100,8 @@ void AcceptLoop(CPortRecord& record)
         if (peer == INVALID_SOCKET) {
             if (IsStopSet(&record.m_receiveStopFlag) || WSAGetLastError() == WSAENOTSOCK)
                 break;
+            // Out of sockets, say: let the system recover instead of spinning.
+            Sleep(kAcceptRetryMs);
             continue;
         }
         std::snprintf(record.m_peerAddress, sizeof record.m_peerAddress, "%s", inet_ntoa(peerAddress.sin_addr));
