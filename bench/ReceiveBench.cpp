@@ -16,6 +16,7 @@
 #include "net/NoteTransmit.h"
 #include "net/PortListener.h"
 #include "net/ReceivedMessage.h"
+#include "shell/MainWindowMessages.h"
 
 namespace {
 const int kRounds = 7;
@@ -23,7 +24,7 @@ std::atomic<int> g_notesRead{0};
 
 LRESULT CALLBACK MainWindowStandIn(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message != kReceivedMessageReady)
+    if (message != kMsgMessageReceived)
         return DefWindowProcA(window, message, wParam, lParam);
     const auto& record = *reinterpret_cast<const CPortRecord*>(lParam);
     try {

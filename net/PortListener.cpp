@@ -7,6 +7,7 @@
 #include "foundation/bytes/GenericException.h"
 #include "net/ReceivedMessage.h"
 #include "net/SocketWait.h"
+#include "shell/MainWindowMessages.h"
 
 namespace {
 const int kBacklog = 4;
@@ -75,7 +76,7 @@ void Receive(CPortRecord& record, SOCKET peer, const char* path)
         WriteLastErrorLog("A received message could not be written");
     closesocket(peer);
     if (result == ReceiveResult::kComplete) {
-        SendMessageA(record.m_window, kReceivedMessageReady, static_cast<WPARAM>(record.m_portNumber),
+        SendMessageA(record.m_window, kMsgMessageReceived, static_cast<WPARAM>(record.m_portNumber),
                      reinterpret_cast<LPARAM>(&record));
     } else if (result == ReceiveResult::kTooLarge) {
         LogDroppedPeer(record, "a received message passed the size limit and was dropped");

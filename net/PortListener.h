@@ -7,11 +7,8 @@
 // a receive thread of its own that accepts one connection at a time, keeps what
 // arrives in the port's file ("noteOnPort1.tmp" or "noteOnPort2.tmp" in the data
 // folder) and, once the peer has closed, hands the file to the window with a
-// synchronous kReceivedMessageReady; the next connection is accepted after the
-// window has handled it.
-
-// wParam: the port number (1 or 2); lParam: the CPortRecord.
-const UINT kReceivedMessageReady = 0x808F;
+// synchronous kMsgMessageReceived (wParam: the port number 1 or 2; lParam: the
+// CPortRecord); the next connection is accepted after the window has handled it.
 
 struct CPortRecord {
     SOCKET m_socket = INVALID_SOCKET;  // the listening socket
@@ -22,7 +19,7 @@ struct CPortRecord {
     // One stop flag per port: stopping one port never touches the other.
     volatile LONG m_receiveStopFlag = 0;
     int m_portNumber = 1;               // 1 or 2
-    HWND m_window = nullptr;            // receives kReceivedMessageReady
+    HWND m_window = nullptr;            // receives kMsgMessageReceived
     HANDLE m_thread = nullptr;
     ULONG m_bindAddress = INADDR_ANY;   // in host order
     DWORD m_sizeLimit = 32 * 1024 * 1024;

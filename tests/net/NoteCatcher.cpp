@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "foundation/DataFolder.h"
+#include "shell/MainWindowMessages.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -31,7 +32,7 @@ NoteCatcher::~NoteCatcher()
 LRESULT CALLBACK NoteCatcher::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     auto* catcher = reinterpret_cast<NoteCatcher*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (message != kReceivedMessageReady || !catcher)
+    if (message != kMsgMessageReceived || !catcher)
         return DefWindowProcA(window, message, wParam, lParam);
     const auto& record = *reinterpret_cast<const CPortRecord*>(lParam);
     CaughtMessage caught;
