@@ -7,17 +7,13 @@
 #include "foundation/DataFolder.h"
 #include "foundation/DiagnosticLog.h"
 #include "foundation/FileHelpers.h"
+#include "foundation/WorkingCopy.h"
 #include "store/FileStepRetries.h"
 
 namespace {
 std::string Path(const char* name)
 {
     return DataFilePath(name);
-}
-
-bool MoveReplacing(const std::string& from, const std::string& to)
-{
-    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 void RecoverOne(const char* missing, const char* working, const char* message)
@@ -36,9 +32,9 @@ void FinishInterruptedRebuild()
     if (FileExists(table.c_str())) {
         // The table only after its memo file, or its records would name texts
         // that the old memo file does not hold.
-        if (FileExists(memo.c_str()) && !MoveReplacing(memo, Path(DataName::kNotesMemo)))
+        if (FileExists(memo.c_str()) && !ReplaceWithWorkingCopy(memo.c_str(), Path(DataName::kNotesMemo).c_str()))
             return;
-        MoveReplacing(table, Path(DataName::kNotesTable));
+        ReplaceWithWorkingCopy(table.c_str(), Path(DataName::kNotesTable).c_str());
     } else if (FileExists(memo.c_str())) {
         DeleteFileA(memo.c_str());
     }
@@ -59,7 +55,7 @@ bool ReplaceNotesTableByWorkingCopy(const char* logPrefix)
 {
     std::string working = Path(DataName::kNotesWorkingTable);
     std::string table = Path(DataName::kNotesTable);
-    if (RetryFileStep([&] { return MoveReplacing(working, table); }, logPrefix,
+    if (RetryFileStep([&] { return ReplaceWithWorkingCopy(working.c_str(), table.c_str()); }, logPrefix,
                       "\r\nError renaming file \"notesTemp.QPD\" Iteration "))
         return true;
     DeleteFileA(working.c_str());

@@ -8,6 +8,7 @@
 #include "foundation/DataFolder.h"
 #include "foundation/DiagnosticLog.h"
 #include "foundation/GenericFile.h"
+#include "foundation/WorkingCopy.h"
 #include "note/NoteController.h"
 #include "store/DbfFile.h"
 #include "store/FileByteStore.h"
@@ -31,11 +32,6 @@ void WriteEmptyMemoFile(const std::string& path)
     CGenericFile file;
     file.CreateOverwrite(path.c_str());
     file.WriteToFile(bytes.data(), static_cast<DWORD>(bytes.size()));
-}
-
-bool MoveReplacing(const std::string& from, const std::string& to)
-{
-    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 // The text that record n keeps from the old memo file; a text that cannot be
@@ -136,13 +132,14 @@ std::vector<CNoteController*> RebuildNotesTableAndMemo(const std::vector<CNoteCo
     }
     // From here the new pair is whole: once the table bears its rebuilt name,
     // a stop at any point is finished by the next start or save.
-    if (!MoveReplacing(Path(DataName::kNotesWorkingTable), Path(DataName::kNotesRebuiltTable))) {
+    std::string rebuiltTable = Path(DataName::kNotesRebuiltTable);
+    if (!ReplaceWithWorkingCopy(Path(DataName::kNotesWorkingTable).c_str(), rebuiltTable.c_str())) {
         WriteLastErrorLog("SaveNotes(): the rebuilt notes table could not be marked");
         RemoveAside();
         return notes;
     }
     PassSaveStep(SaveStep::kRebuildCommitted);
-    if (MoveReplacing(Path(DataName::kNotesRebuiltMemo), Path(DataName::kNotesMemo)))
+    if (ReplaceWithWorkingCopy(Path(DataName::kNotesRebuiltMemo).c_str(), Path(DataName::kNotesMemo).c_str()))
         PassSaveStep(SaveStep::kRebuildMemoReplaced);
     FinishInterruptedRebuild();
     return withoutRecord;
