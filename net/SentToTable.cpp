@@ -53,6 +53,7 @@ void LoadSentToTable(const RowOwnership& owners)
     CDbfFile table;
     BindSentTo(table);
     table.Open("READ");
+    bool hasRest = table.FieldExists("PLXREST");
     CCriticalSectionLock hold(SentToLock());
     for (table.GoTop(); !table.IsEOF(); table.Skip(1)) {
         DWORD computerId = static_cast<DWORD>(table.GetLongValue("COMPUTERID"));
@@ -61,7 +62,7 @@ void LoadSentToTable(const RowOwnership& owners)
         DWORD owner = static_cast<DWORD>(table.GetLongValue("WUSERID"));
         if (!owners.IsVisible(owner))
             continue;
-        CDestination destination = ReadDestinationColumns(table, true);
+        CDestination destination = ReadDestinationColumns(table, hasRest);
         destination.m_status = table.GetLogicalValue("B1") ? 1 : 0;
         destination.m_computerId = computerId;
         destination.m_port = static_cast<DWORD>(table.GetLongValue("PORT"));
@@ -102,6 +103,18 @@ void AppendSentToIfNot(const CDestination& destination, const RowOwnership& owne
         record = AppendRow(table);
         WriteNumber(table, record, "WUSERID", static_cast<long>(owners.currentUserId));
     }
+    WriteSentToRow(table, record, destination);
+    table.Close();
+}
+
+void AppendSentToRowOfOwner(const CDestination& destination)
+{
+    CCriticalSectionLock hold(SentToTableLock());
+    CDbfFile table;
+    BindSentTo(table);
+    table.Open("MAPPINGALL");
+    DWORD record = AppendRow(table);
+    WriteNumber(table, record, "WUSERID", static_cast<long>(destination.m_userId));
     WriteSentToRow(table, record, destination);
     table.Close();
 }

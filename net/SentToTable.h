@@ -18,6 +18,8 @@ void SetHighestStoredComputerId(DWORD computerId);
 // Writes the destination into its row (found by computer id), or a new row of
 // the current user; a computer id of 0 is refused with a message.
 void AppendSentToIfNot(const CDestination& destination, const RowOwnership& owners = CurrentRowOwnership());
+// A new row for the destination, owned by its own user id (the upgrade).
+void AppendSentToRowOfOwner(const CDestination& destination);
 // Every entry of "SentTo".
 void SaveSentToList(const RowOwnership& owners = CurrentRowOwnership());
 

@@ -1,0 +1,182 @@
+// Tables of a version without VERSION carried into the present ones.
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "foundation/StartupValues.h"
+#include "note/NoteController.h"
+#include "shell/ProgramGlobals.h"
+#include "store/DataFilesInstall.h"
+#include "store/DbfFile.h"
+#include "store/FieldAccess.h"
+#include "store/FreeSlotLists.h"
+#include "store/NotesLoader.h"
+#include "store/bytes/MemoFile.h"
+#include "store/bytes/TableStructure.h"
+#include "support/InFolder.h"
+#include "support/bytes/MessageBoxRecorder.h"
+
+namespace {
+std::vector<FieldLayout> FontLayout()
+{
+    return {{"LFHEIGHT", 'N', 5},   {"LFWIDTH", 'N', 5},    {"LFESCAPEME", 'N', 5}, {"LFORIENTAT", 'N', 5},
+            {"LFWEIGHT", 'N', 5},   {"LFITALIC", 'N', 3},   {"LFUNDERLIN", 'N', 3}, {"LFSTRIKEOU", 'N', 3},
+            {"LFCHARSET", 'N', 3},  {"LFOUTPRECI", 'N', 3}, {"LFCLIPPREC", 'N', 3}, {"LFQUALITY", 'N', 3},
+            {"LFPITCHAND", 'N', 3}, {"LFFACENAME", 'C', 31}};
+}
+
+std::vector<FieldLayout> With(std::vector<FieldLayout> fields, const std::vector<FieldLayout>& more)
+{
+    fields.insert(fields.end(), more.begin(), more.end());
+    return fields;
+}
+
+const std::vector<FieldLayout> kColours = {{"BYBKRED", 'N', 3}, {"BYBKGREEN", 'N', 3}, {"BYBKBLUE", 'N', 3},
+                                           {"BYFORED", 'N', 3}, {"BYFOGREEN", 'N', 3}, {"BYFOBLUE", 'N', 3}};
+
+std::vector<FieldLayout> OldUsersLayout()
+{
+    return With(With(With({{"SZUSERNAME", 'C', 25}, {"SZCOMPUTER", 'C', 25}, {"SZTITLE", 'C', 40}}, kColours),
+                     FontLayout()),
+                {{"BSTAYONTOP", 'L', 1}, {"BHASBORDER", 'L', 1}, {"BSHOWDATE", 'L', 1}, {"WSAVEINT", 'N', 5},
+                 {"WLANGUAGE", 'N', 5}, {"BYNUMERAT", 'N', 3}, {"BYDENOMIN", 'N', 3}});
+}
+
+std::vector<FieldLayout> OldNotesLayout()
+{
+    return With(With(With({{"WUSERID", 'N', 5}, {"SZTITLE", 'C', 25}, {"TEXT", 'N', 10}}, kColours), FontLayout()),
+                {{"BSTAYONTOP", 'L', 1}, {"BHASBORDER", 'L', 1}, {"BMINIMIZED", 'L', 1}, {"BSHOWDATE", 'L', 1},
+                 {"WLEFT", 'N', 5},      {"WTOP", 'N', 5},       {"WWIDTH", 'N', 5},     {"WHEIGHT", 'N', 5},
+                 {"BYDAY", 'N', 3},      {"BYMONTH", 'N', 3},    {"WYEAR", 'N', 5},      {"WHOUR", 'N', 5},
+                 {"WMINUTE", 'N', 5},    {"WSECOND", 'N', 5},    {"BSENT", 'L', 1},      {"BRECEIVED", 'L', 1},
+                 {"BSENT1", 'L', 1},     {"BRECEIVED1", 'L', 1}});
+}
+
+class OldTablesImport : public InFolder {
+protected:
+    void SetUp() override
+    {
+        StartupValues& values = GetStartupValues();
+        m_previous = values;
+        lstrcpynA(values.programFolder, m_folder.Path().c_str(), sizeof values.programFolder);
+        lstrcpyA(values.userName, "logged-on");
+        lstrcpyA(values.computerName, "THIS-PC");
+        CreateDirectoryA(File("UPGRADE").c_str(), nullptr);
+        for (const char* name : {"config.QPD", "config.QPS", "users.QPD", "notes.QPD", "notes.QPS", "sentto.QPD",
+                                 "transact.QPD", "sounds.QPD", "webSearch.QPD"}) {
+            CopyFileA((ProgramFolder() + "\\UPGRADE\\" + name).c_str(), File(std::string("UPGRADE\\") + name).c_str(),
+                      FALSE);
+            if (std::string(name).find("config") == std::string::npos && name != std::string("users.QPD") &&
+                std::string(name).find("notes") == std::string::npos)
+                CopyTemplate(name);
+        }
+        NotesFreeSlots().Clear();
+    }
+    void TearDown() override { GetStartupValues() = m_previous; }
+
+    StartupValues m_previous;
+};
+}
+
+TEST_F(OldTablesImport, UsersFollowTheShippedOnesAndNotesFollowTheirUsers)
+{
+    // The new users table ships with one record, so old users 1 and 2 become 2 and 3.
+    AppendBlankRecords((m_folder.Path() + "\\UPGRADE\\users.QPD").c_str(), 1);
+    std::vector<FieldLayout> oldConfig = {{"CONFIG", 'C', 2}, {"WSAVEINT", 'N', 5}};
+    Write("config.QPD", BuildEmptyTable(oldConfig, TableGroup::kConfig));
+    AppendBlankRecords("config.QPD", 1);
+    Write("config.QPS", BuildEmptyMemoFile());
+    Write("users.QPD", BuildEmptyTable(OldUsersLayout(), TableGroup::kUsers));
+    AppendBlankRecords("users.QPD", 2);
+    {
+        CDbfFile users;
+        users.SetTable("users.QPD", true);
+        users.Open("MAPPINGALL");
+        const char* const names[2] = {"alice", "bob"};
+        for (DWORD r = 1; r <= 2; ++r) {
+            users.SetStringValue(r, "SZUSERNAME", names[r - 1]);
+            users.SetStringValue(r, "SZCOMPUTER", r == 1 ? "PC-A" : "PC-B");
+            users.SetLongValue(r, "BYNUMERAT", r == 1 ? 16 : 20);
+            users.SetLongValue(r, "BYDENOMIN", 12);
+            users.SetLongValue(r, "BYBKRED", 200);
+            users.SetStringValue(r, "BSTAYONTOP", "T");
+            users.SetStringValue(r, "LFFACENAME", "Courier");
+        }
+        users.Close();
+    }
+    Write("notes.QPD", BuildEmptyTable(OldNotesLayout(), TableGroup::kNotes));
+    Write("notes.QPS", BuildEmptyMemoFile());
+    AppendBlankRecords("notes.QPD", 3);
+    {
+        CDbfFile notes;
+        notes.SetTable("notes.QPD", true);
+        notes.Open("MAPPINGALL");
+        const long owners[3] = {1, 2, 1};
+        const char* const texts[3] = {"{\\rtf1 alice's note}", "", "{\\rtf1 another of alice}"};
+        for (DWORD r = 1; r <= 3; ++r) {
+            notes.SetLongValue(r, "WUSERID", owners[r - 1]);
+            notes.SetStringValue(r, "SZTITLE", ("old " + std::to_string(r)).c_str());
+            notes.SetLongValue(r, "WLEFT", 10 * r);
+            notes.SetLongValue(r, "BYDAY", 1);
+            notes.SetLongValue(r, "BYMONTH", 2);
+            notes.SetLongValue(r, "WYEAR", 2001);
+            DWORD block = notes.SaveTextInMemoFile(texts[r - 1], lstrlenA(texts[r - 1]));
+            notes.SetLongValue(r, "TEXT", static_cast<long>(block));
+        }
+        notes.Close();
+    }
+    std::string oldUsers = Read("users.QPD");
+    std::string oldNotes = Read("notes.QPD");
+
+    MessageBoxRecorder boxes;
+    ASSERT_EQ(InstallDataFiles(), 1);
+
+    EXPECT_EQ(Read("usersOld.QPD"), oldUsers);
+    EXPECT_EQ(Read("notesOld.QPD"), oldNotes);
+    EXPECT_TRUE(FileExists(File("configOld.QPD")));
+    EXPECT_FALSE(FileExists(File("UPGRADE")));
+    EXPECT_STREQ(GetStartupValues().userName, "logged-on");
+    EXPECT_STREQ(GetStartupValues().computerName, "THIS-PC");
+
+    CDbfFile users;
+    users.SetTable("users.QPD", true);
+    users.Open("READ");
+    ASSERT_EQ(users.GetRecordCount(), 3u);
+    users.GoTo(2);
+    EXPECT_EQ(users.GetLongValue("WUSERID"), 2);
+    EXPECT_EQ(ReadText(users, "SZUSERNAME", 99), "alice");
+    EXPECT_EQ(ReadText(users, "SZCOMPUTER", 16), "PC-A");
+    EXPECT_EQ(users.GetLongValue("WNOWIDTH"), 160);
+    EXPECT_EQ(users.GetLongValue("WNOHEIGHT"), 120);
+    EXPECT_EQ(users.GetLongValue("BYBKRED"), 200);
+    EXPECT_TRUE(users.GetLogicalValue("BSTAYONTOP"));
+    EXPECT_EQ(ReadText(users, "LFFACENAME", 31), "Courier");
+    users.GoTo(3);
+    EXPECT_EQ(users.GetLongValue("WUSERID"), 3);
+    EXPECT_EQ(ReadText(users, "SZUSERNAME", 99), "bob");
+    EXPECT_EQ(users.GetLongValue("WNOWIDTH"), 200);
+    users.Close();
+
+    CDbfFile config;
+    config.SetTable("config.QPD", true);
+    config.Open("READ");
+    EXPECT_TRUE(config.FieldExists("VERSION"));
+    EXPECT_EQ(static_cast<long>(config.GetDoubleValue("VERSION") * 100 + 0.5), 500);
+    config.Close();
+
+    RowOwnership alice;
+    alice.currentUserId = 2;
+    std::vector<std::unique_ptr<CNoteController>> notes;
+    LoadNotes(alice, [&](CNoteController* note) { notes.emplace_back(note); });
+    ASSERT_EQ(notes.size(), 3u) << "only the imported records were appended";
+    EXPECT_EQ(notes[0]->m_userId, 2u);
+    EXPECT_EQ(notes[1]->m_userId, 3u);
+    EXPECT_EQ(notes[2]->m_userId, 2u);
+    EXPECT_EQ(notes[0]->RichText(), "{\\rtf1 alice's note}");
+    EXPECT_EQ(notes[1]->RichText(), "") << "a note without text is imported with TEXT 0";
+    EXPECT_EQ(notes[2]->RichText(), "{\\rtf1 another of alice}");
+    EXPECT_STREQ(notes[2]->m_title, "old 3");
+    EXPECT_EQ(notes[2]->m_left, 30);
+}
