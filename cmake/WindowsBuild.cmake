@@ -52,6 +52,22 @@ foreach(folder ${QN_SOURCE_FOLDERS})
   endif()
 endforeach()
 
+# Each fuzz program runs for a few seconds on its seeds: those of fuzz/corpus
+# (where inputs that once broke a target are kept), those the fuzz build wrote
+# and what earlier runs found, so that a crash found once stays found.
+set(QN_FUZZ_BUILD_DIR "" CACHE PATH "Fuzz build whose programs join this run")
+if(QN_FUZZ_BUILD_DIR)
+  file(GLOB QN_FUZZ_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/fuzz/*.cpp)
+  foreach(source ${QN_FUZZ_SOURCES})
+    get_filename_component(name ${source} NAME_WE)
+    add_test(NAME fuzz_${name}
+             COMMAND ${QN_FUZZ_BUILD_DIR}/fuzz_${name} -max_total_time=3 -timeout=10
+                     -artifact_prefix=${QN_FUZZ_BUILD_DIR}/crashes/${name}-
+                     ${QN_FUZZ_BUILD_DIR}/corpus/${name} ${CMAKE_SOURCE_DIR}/fuzz/corpus/${name}
+                     ${QN_FUZZ_BUILD_DIR}/seeds/${name})
+  endforeach()
+endif()
+
 # Benchmarks: each bench/<name>.cpp is a program that prints its figures
 # (run them with scripts/bench.sh; they are not tests).
 file(GLOB QN_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cpp)
