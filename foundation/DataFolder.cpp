@@ -41,3 +41,8 @@ std::string ProgramFilePath(const char* name)
 {
     return JoinPath(GetStartupValues().programFolder, name);
 }
+
+std::string UpgradeFilePath(const std::string& name)
+{
+    return ProgramFilePath((std::string(DataName::kUpgradeFolder) + "\\" + name).c_str());
+}

@@ -69,3 +69,5 @@ const std::string& GetDataFolder();
 std::string DataFilePath(const char* name);
 // The same for the program folder (the folder of qnpost.exe).
 std::string ProgramFilePath(const char* name);
+// A file of the upgrade folder beside the program ("UPGRADE\name").
+std::string UpgradeFilePath(const std::string& name);

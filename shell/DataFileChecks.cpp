@@ -11,6 +11,7 @@
 #include "foundation/ResourceData.h"
 #include "foundation/StartupValues.h"
 #include "foundation/bytes/MessageBoxes.h"
+#include "store/NotesFiles.h"
 
 namespace {
 const WORD kEmptyNotesResource = 729;
@@ -95,6 +96,7 @@ bool CheckDataFileAccess(const char* path, int kind)
 
 bool RepairNotesTable()
 {
+    FinishInterruptedRebuild();
     RenameWorkingCopy(DataName::kNotesTable, DataName::kNotesWorkingTable,
                       "When Quillnet+ starts, the 'notes.qpd' data file is missing.\r\nThe 'notesTemp.QPD' data file "
                       "exists. Rename the working file as the original data file.");

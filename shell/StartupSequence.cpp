@@ -24,19 +24,16 @@
 #include "foundation/win/SystemProbes.h"
 #include "resources/ids/WindowClassIds.h"
 #include "shell/DataFileChecks.h"
+#include "shell/FolderSecurity.h"
 #include "shell/MainWindow.h"
 #include "shell/OptionalLibraries.h"
 #include "shell/ProcessSnapshot.h"
 #include "shell/SingleInstance.h"
 #include "shell/UserFolder.h"
+#include "store/DataFilesInstall.h"
+#include "store/VirtualStoreRecovery.h"
 
 namespace {
-// A file of the upgrade folder beside the program.
-std::string UpgradeFilePath(const std::string& name)
-{
-    return ProgramFilePath((std::string(DataName::kUpgradeFolder) + "\\" + name).c_str());
-}
-
 const char* const kDataFilesToRun[] = {"config.qpd", "config.qps", "notes.qpd",   "notes.qps",   "users.qpd",
                                        "sentto.qpd", "webSearch.qpd", "sounds.qpd", "transact.qpd"};
 const DWORD kForwardDelayMs = 1000;
@@ -102,7 +99,22 @@ std::string UserFolderPath()
     return std::string(values.programFolder) + "\\" + values.commandLineUser;
 }
 
-bool UpgradeFromFolder()
+// On Windows NT 5 and later, Users are given write access to the program
+// folder and the program's key; the answer says whether the folder was
+// writable before.
+DWORD CheckProgramFolderRights()
+{
+    const WindowsVersionInfo& windows = GetStartupValues().windows;
+    DWORD folderWritable = 0;
+    if (windows.isWindows2000 || windows.isWindowsXp || windows.isVistaOrLater) {
+        CheckFolderSecurity(folderWritable, SE_FILE_OBJECT);
+        DWORD keyWritable = 0;
+        CheckFolderSecurity(keyWritable, SE_REGISTRY_KEY);
+    }
+    return folderWritable;
+}
+
+bool UpgradeFromFolder(DWORD folderWasWritable)
 {
     int isFolder = 0;
     if (!FileExists(ProgramFilePath(DataName::kUpgradeFolder).c_str(), &isFolder) || !isFolder)
@@ -121,6 +133,10 @@ bool UpgradeFromFolder()
         if (FileExists(source.c_str()))
             CopyFileA(source.c_str(), target.c_str(), FALSE);
     }
+    if (!InstallDataFiles())
+        return false;
+    if (GetStartupValues().windows.isVistaOrLater)
+        RecoverVirtualStoreData(folderWasWritable != 0);
     return true;
 }
 
@@ -166,7 +182,10 @@ bool PrepareData(HINSTANCE instance)
         return false;
     UseWorkingFolder(values.programFolder);
 
-    if (!CreateUserSubdirectory() || !UpgradeFromFolder() || !RepairNotesTable() || !CheckDataFilesToRun())
+    if (!CreateUserSubdirectory())
+        return false;
+    DWORD folderWritable = CheckProgramFolderRights();
+    if (!UpgradeFromFolder(folderWritable) || !RepairNotesTable() || !CheckDataFilesToRun())
         return false;
 
     if (values.commandLineUser[0]) {

@@ -1,6 +1,7 @@
 #include "shell/WindowController.h"
 
 #include <cstdio>
+#include <vector>
 
 #include "foundation/DataFolder.h"
 #include "foundation/DiagnosticLog.h"
@@ -8,12 +9,16 @@
 #include "foundation/bytes/NoteColors.h"
 #include "foundation/win/DeviceContext.h"
 #include "net/DestinationLists.h"
+#include "net/SentToTable.h"
+#include "net/TransactTable.h"
 #include "net/PortListener.h"
 #include "net/ReceivedMessage.h"
 #include "shell/MainWindowMessages.h"
 #include "shell/NoteLists.h"
 #include "shell/OptionalLibraries.h"
 #include "shell/ProgramGlobals.h"
+#include "store/NoteSaving.h"
+#include "store/NotesLoader.h"
 #include "store/SettingsTable.h"
 #include "store/UsersTable.h"
 
@@ -43,14 +48,6 @@ CWindowController::CWindowController(HWND mainWindow, const CREATESTRUCTA& creat
 }
 
 CWindowController::~CWindowController() = default;
-
-void CWindowController::BuildTransactionDeletedList()
-{
-    m_transactTable.SetTable(DataFilePath(DataName::kTransactionsTable).c_str(), true);
-    m_transactTable.Open("READ");
-    m_transactTable.BuildDeletedList();
-    m_transactTable.Close();
-}
 
 void CWindowController::StartTimers()
 {
@@ -110,7 +107,18 @@ void CWindowController::LoadUserData()
     for (CNoteController* note : introNotes)
         AdoptNote(note);
     FillArraySharingNotes();
-    BuildTransactionDeletedList();
+    RebuildTransactFreeRecords();
+    LoadSentToTable();
+    LoadTransactTable();
+    ProgramFlags& flags = GetProgramFlags();
+    flags.loadingNotes = true;
+    try {
+        LoadNotes(CurrentRowOwnership(), [this](CNoteController* note) { AdoptNote(note); });
+    } catch (...) {
+        flags.loadingNotes = false;
+        throw;
+    }
+    flags.loadingNotes = false;
 }
 
 void CWindowController::FocusFirstShownNote()
@@ -158,12 +166,23 @@ void CWindowController::Teardown()
     TransactList().RemoveAll();
 }
 
-// The user's values of this run; without the users table nothing is saved,
-// so that no note is written for a user who is not there.
+// The user's values of this run, every note, the destinations and the
+// delivery records. A missing users table is reported, and the notes are
+// saved all the same: what the user wrote must not be lost with it.
 void CWindowController::SaveAll()
 {
     if (!SaveUserRunValues())
         WriteErrorLog("CWindowController::SaveAll():", "the user's values could not be saved");
+    std::vector<CNoteController*> notes;
+    auto collect = [&notes](CNoteController* note) {
+        notes.push_back(note);
+        return true;
+    };
+    ForEachNote(m_ourNotes, collect);
+    ForEachNote(m_otherNotes, collect);
+    SaveNotes(notes, false);
+    SaveSentToList();
+    SaveTransactList();
 }
 
 void CWindowController::Shutdown()
@@ -183,8 +202,6 @@ void CWindowController::Shutdown()
 void CWindowController::ReleaseMembers()
 {
     StopListeningOnBothPorts();
-    m_transactTable.Close();
-    m_notesTable.Close();
     m_fataPalida.RemoveAll();
     CloseAllNotes(m_otherNotes);
     CloseAllNotes(m_ourNotes);

@@ -64,7 +64,6 @@ private:
     void ExitCommand();
     bool AnyNoteTransmitting() const;
     bool RefuseWhileBusy();
-    void BuildTransactionDeletedList();
     void NewNoteCommand();
     LRESULT NoteAfter(CNoteController* note) const;
     void FocusNeighbour(CNoteController* note, bool earlier);
@@ -78,8 +77,6 @@ private:
     HINSTANCE m_instance;
     WORD m_autoSaveMinutes = 0;
     WORD m_autoSaveSeconds = 0;
-    CDbfFile m_notesTable;
-    CDbfFile m_transactTable;
     DWORD m_restoreInProgress = 0;
     UINT_PTR m_housekeepingTimer = 0;
     DWORD m_trayFlashing = 0;

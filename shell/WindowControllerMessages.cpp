@@ -8,7 +8,7 @@
 #include "shell/NoteLists.h"
 #include "shell/ProgramGlobals.h"
 #include "shell/WindowController.h"
-#include "store/bytes/DeletedRecordList.h"
+#include "store/FreeSlotLists.h"
 
 namespace {
 const size_t kMaxDeletedNotes = 15;
@@ -99,7 +99,7 @@ bool CWindowController::OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lPa
     switch (message) {
     case kNotesFirstDeletedMessage:
     case kTransactFirstDeletedMessage:
-        AnswerDeletedListMessage(message, wParam, m_notesTable.DeletedList(), m_transactTable.DeletedList(), answer);
+        AnswerFreeSlotMessage(message, wParam, answer);
         result = answer;
         return true;
     case kNotesRemoveDeletedMessage:
@@ -107,7 +107,7 @@ bool CWindowController::OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lPa
     case kTransactAddDeletedMessage:
     case kTransactRemoveDeletedMessage:
         // These also pass on to the default procedure.
-        AnswerDeletedListMessage(message, wParam, m_notesTable.DeletedList(), m_transactTable.DeletedList(), answer);
+        AnswerFreeSlotMessage(message, wParam, answer);
         return false;
     case kMsgCloseProgram:
         SendMessageA(m_mainWindow, WM_CLOSE, 0, 0);

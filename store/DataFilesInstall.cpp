@@ -22,39 +22,18 @@ const char* const kTables[] = {DataName::kSettingsTable, DataName::kSettingsMemo
                                DataName::kNotesMemo,     DataName::kUsersTable,       DataName::kSentToTable,
                                DataName::kWebSearchSites, DataName::kSoundsTable,     DataName::kTransactionsTable};
 
-std::string DataPath(const char* name)
-{
-    return DataFilePath(name);
-}
-
-std::string UpgradePath(const char* name)
-{
-    return ProgramFilePath((std::string(DataName::kUpgradeFolder) + "\\" + name).c_str());
-}
-
 bool DataFileThere(const char* name)
 {
-    return FileExists(DataPath(name).c_str());
-}
-
-// File copies report nothing: a table still missing afterwards is caught by the check.
-void CopyFromUpgrade(const char* name)
-{
-    CopyFileA(UpgradePath(name).c_str(), DataPath(name).c_str(), FALSE);
-}
-
-void KeepOldCopy(const char* name, const char* oldName)
-{
-    CopyFileA(DataPath(name).c_str(), DataPath(oldName).c_str(), FALSE);
+    return FileExists(DataFilePath(name).c_str());
 }
 
 void InstallImageFolder(const char* folder)
 {
-    std::string target = DataPath(folder);
+    std::string target = DataFilePath(folder);
     int isFolder = 0;
     if (!FileExists(target.c_str(), &isFolder) || !isFolder)
         CreateDirectoryA(target.c_str(), nullptr);
-    std::string source = UpgradePath(folder);
+    std::string source = UpgradeFilePath(folder);
     isFolder = 0;
     if (!FileExists(source.c_str(), &isFolder) || !isFolder)
         return;
@@ -74,13 +53,23 @@ bool IsFirstInstallation()
 long ReadDataVersion()
 {
     CDbfFile config;
-    config.SetTable(DataPath(DataName::kSettingsTable).c_str(), true);
+    config.SetTable(DataFilePath(DataName::kSettingsTable).c_str(), true);
     config.Open("READ");
     config.GoTop();
     if (!config.FieldExists("VERSION"))
         return -1;
     return std::lround(config.GetDoubleValue("VERSION") * 100);
 }
+}
+
+void CopyFromUpgrade(const char* name)
+{
+    CopyFileA(UpgradeFilePath(name).c_str(), DataFilePath(name).c_str(), FALSE);
+}
+
+void KeepOldCopy(const char* name, const char* oldName)
+{
+    CopyFileA(DataFilePath(name).c_str(), DataFilePath(oldName).c_str(), FALSE);
 }
 
 int InstallDataFiles()
@@ -101,7 +90,7 @@ int InstallDataFiles()
     InstallImageFolder(DataName::kChatFolder);
 
     for (const char* name : kTables)
-        if (!RequireDataFile(DataPath(name).c_str(), kDataFileOfProgramFolder))
+        if (!RequireDataFile(DataFilePath(name).c_str(), kDataFileOfProgramFolder))
             return 0;
 
     long version = ReadDataVersion();
@@ -120,7 +109,7 @@ int InstallDataFiles()
 void SetConfigVersion()
 {
     CDbfFile config;
-    config.SetTable(DataPath(DataName::kSettingsTable).c_str(), true);
+    config.SetTable(DataFilePath(DataName::kSettingsTable).c_str(), true);
     config.Open("MAPPINGALL");
     config.GoTo(1);
     if (std::lround(config.GetDoubleValue("VERSION") * 100) != kCurrentDataVersion)

@@ -19,3 +19,8 @@ void SetConfigVersion();
 void UpgradeSentToTransact();
 // Tables of versions 2 and 3: a new settings and sounds table as well.
 void UpgradeConfig();
+
+// The file steps of an upgrade. They report nothing: a table still missing
+// afterwards is caught by the check that follows.
+void CopyFromUpgrade(const char* name);
+void KeepOldCopy(const char* name, const char* oldName);

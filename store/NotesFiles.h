@@ -7,10 +7,6 @@
 // Runs before the notes are read and before each save (notes-table lock held).
 void FinishInterruptedRebuild();
 
-// The start-up repair: a missing notes.qpd or notes.qps whose working copy
-// exists gets it back, with an entry in "error.txt" ("WinMain():").
-void RecoverNotesFromWorkingCopies();
-
 // Replaces notes.QPD by its working copy in one step (up to 50 tries, each
 // failure logged with the prefix). On failure the working copy is removed, so
 // notes.QPD stays as it was and no half-saved copy is left to be taken for it.

@@ -21,11 +21,6 @@
 namespace {
 const char kRebuildPrefix[] = "SaveNotes(): ";
 
-std::string Path(const char* name)
-{
-    return DataFilePath(name);
-}
-
 void WriteEmptyMemoFile(const std::string& path)
 {
     std::vector<unsigned char> bytes = BuildEmptyMemoFile();
@@ -80,21 +75,21 @@ void WriteRecords(CDbfFile& table, CMemoFile& newMemo, CMemoFile& oldMemo,
 void BuildAside(const std::map<DWORD, CNoteController*>& byRecord)
 {
     CopyNotesTableToWorkingCopy(kRebuildPrefix);
-    std::string newMemoPath = Path(DataName::kNotesRebuiltMemo);
+    std::string newMemoPath = DataFilePath(DataName::kNotesRebuiltMemo);
     WriteEmptyMemoFile(newMemoPath);
 
     CGenericFile newFile;
     newFile.OpenExclusive(newMemoPath.c_str());
     CFileByteStore newStore(newFile);
     CMemoFile newMemo(newStore, newMemoPath);
-    std::string oldMemoPath = Path(DataName::kNotesMemo);
+    std::string oldMemoPath = DataFilePath(DataName::kNotesMemo);
     CGenericFile oldFile;
     oldFile.OpenShared(oldMemoPath.c_str());
     CFileByteStore oldStore(oldFile);
     CMemoFile oldMemo(oldStore, oldMemoPath);
 
     CDbfFile table;
-    table.SetTable(Path(DataName::kNotesWorkingTable).c_str(), true);
+    table.SetTable(DataFilePath(DataName::kNotesWorkingTable).c_str(), true);
     table.Open("MAPPINGALL");
     WriteRecords(table, newMemo, oldMemo, byRecord);
     table.Close();
@@ -103,8 +98,8 @@ void BuildAside(const std::map<DWORD, CNoteController*>& byRecord)
 
 void RemoveAside()
 {
-    DeleteFileA(Path(DataName::kNotesRebuiltMemo).c_str());
-    DeleteFileA(Path(DataName::kNotesWorkingTable).c_str());
+    DeleteFileA(DataFilePath(DataName::kNotesRebuiltMemo).c_str());
+    DeleteFileA(DataFilePath(DataName::kNotesWorkingTable).c_str());
 }
 }
 
@@ -132,14 +127,15 @@ std::vector<CNoteController*> RebuildNotesTableAndMemo(const std::vector<CNoteCo
     }
     // From here the new pair is whole: once the table bears its rebuilt name,
     // a stop at any point is finished by the next start or save.
-    std::string rebuiltTable = Path(DataName::kNotesRebuiltTable);
-    if (!ReplaceWithWorkingCopy(Path(DataName::kNotesWorkingTable).c_str(), rebuiltTable.c_str())) {
+    std::string rebuiltTable = DataFilePath(DataName::kNotesRebuiltTable);
+    if (!ReplaceWithWorkingCopy(DataFilePath(DataName::kNotesWorkingTable).c_str(), rebuiltTable.c_str())) {
         WriteLastErrorLog("SaveNotes(): the rebuilt notes table could not be marked");
         RemoveAside();
         return notes;
     }
     PassSaveStep(SaveStep::kRebuildCommitted);
-    if (ReplaceWithWorkingCopy(Path(DataName::kNotesRebuiltMemo).c_str(), Path(DataName::kNotesMemo).c_str()))
+    std::string rebuiltMemo = DataFilePath(DataName::kNotesRebuiltMemo);
+    if (ReplaceWithWorkingCopy(rebuiltMemo.c_str(), DataFilePath(DataName::kNotesMemo).c_str()))
         PassSaveStep(SaveStep::kRebuildMemoReplaced);
     FinishInterruptedRebuild();
     return withoutRecord;

@@ -18,26 +18,6 @@
 namespace {
 const char kUpgradeNotesPrefix[] = "Upgrade SaveRecordToFile";
 
-std::string DataPath(const char* name)
-{
-    return DataFilePath(name);
-}
-
-std::string UpgradePath(const char* name)
-{
-    return ProgramFilePath((std::string(DataName::kUpgradeFolder) + "\\" + name).c_str());
-}
-
-void KeepOld(const char* name, const char* oldName)
-{
-    CopyFileA(DataPath(name).c_str(), DataPath(oldName).c_str(), FALSE);
-}
-
-void TakeFromUpgrade(const char* name)
-{
-    CopyFileA(UpgradePath(name).c_str(), DataPath(name).c_str(), FALSE);
-}
-
 // What an old user record carries over into the new record written for it.
 struct OldUser {
     std::string userName;
@@ -55,7 +35,7 @@ std::vector<OldUser> ReadOldUsers()
 {
     std::vector<OldUser> users;
     CDbfFile old;
-    old.SetTable(DataPath(DataName::kUsersTable).c_str(), true);
+    old.SetTable(DataFilePath(DataName::kUsersTable).c_str(), true);
     old.Open("READ");
     for (old.GoTop(); !old.IsEOF(); old.Skip(1)) {
         OldUser user;
@@ -104,7 +84,7 @@ void CarryOldUserValues(const OldUser& old, CDbfFile& users, DWORD record)
 void UpgradeNotes(const CNoteDataRecord& note)
 {
     CDbfFile notes;
-    notes.SetTable(UpgradePath(DataName::kNotesTable).c_str(), true);
+    notes.SetTable(UpgradeFilePath(DataName::kNotesTable).c_str(), true);
     notes.Open("MAPPINGAPPEND");
     notes.Close();
     notes.Open("MAPPINGALL");
@@ -152,7 +132,7 @@ void UpgradeNotes(const CNoteDataRecord& note)
 void ImportNotes(DWORD userIdOffset)
 {
     CDbfFile old;
-    old.SetTable(DataPath(DataName::kNotesTable).c_str(), true);
+    old.SetTable(DataFilePath(DataName::kNotesTable).c_str(), true);
     old.Open("READ");
     for (old.GoTop(); !old.IsEOF(); old.Skip(1)) {
         try {
@@ -173,15 +153,15 @@ void ImportNotes(DWORD userIdOffset)
 DWORD UpgradeConfigAndUsers()
 {
     std::vector<OldUser> oldUsers = ReadOldUsers();
-    DWORD offset = CountTableRecords(UpgradePath(DataName::kUsersTable).c_str());
-    TakeFromUpgrade(DataName::kUsersTable);
+    DWORD offset = CountTableRecords(UpgradeFilePath(DataName::kUsersTable).c_str());
+    CopyFromUpgrade(DataName::kUsersTable);
     // The writer of new users works through the current user's settings; they
     // are put back afterwards, and the logged-on user's names are not touched.
     CUserSettings current = UserSettings();
     for (const OldUser& old : oldUsers) {
         FillNewUserRecord(old.userName.c_str(), old.computerName.c_str());
         CDbfFile users;
-        users.SetTable(DataPath(DataName::kUsersTable).c_str(), true);
+        users.SetTable(DataFilePath(DataName::kUsersTable).c_str(), true);
         users.Open("MAPPINGALL");
         DWORD record = users.GetRecordCount();
         users.GoTo(record);
@@ -194,22 +174,22 @@ DWORD UpgradeConfigAndUsers()
 
 void MigrateOldDataFiles()
 {
-    KeepOld(DataName::kSettingsTable, "configOld.QPD");
-    KeepOld(DataName::kSettingsMemo, "configOld.QPS");
-    TakeFromUpgrade(DataName::kSettingsTable);
-    TakeFromUpgrade(DataName::kSettingsMemo);
+    KeepOldCopy(DataName::kSettingsTable, "configOld.QPD");
+    KeepOldCopy(DataName::kSettingsMemo, "configOld.QPS");
+    CopyFromUpgrade(DataName::kSettingsTable);
+    CopyFromUpgrade(DataName::kSettingsMemo);
     SetConfigVersion();
     LoadSettings();
 
-    KeepOld(DataName::kUsersTable, "usersOld.QPD");
+    KeepOldCopy(DataName::kUsersTable, "usersOld.QPD");
     DWORD offset = UpgradeConfigAndUsers();
 
-    KeepOld(DataName::kNotesTable, "notesOld.QPD");
-    KeepOld(DataName::kNotesMemo, "notesOld.QPS");
+    KeepOldCopy(DataName::kNotesTable, "notesOld.QPD");
+    KeepOldCopy(DataName::kNotesMemo, "notesOld.QPS");
     ImportNotes(offset);
-    TakeFromUpgrade(DataName::kNotesTable);
-    TakeFromUpgrade(DataName::kNotesMemo);
+    CopyFromUpgrade(DataName::kNotesTable);
+    CopyFromUpgrade(DataName::kNotesMemo);
 
-    TakeFromUpgrade(DataName::kSentToTable);
-    TakeFromUpgrade(DataName::kTransactionsTable);
+    CopyFromUpgrade(DataName::kSentToTable);
+    CopyFromUpgrade(DataName::kTransactionsTable);
 }

@@ -5,7 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <vector>
+
+#include "note/NoteController.h"
 #include "shell/MainWindowMessages.h"
+#include "store/NotesLoader.h"
 #include "store/bytes/DeletedRecordList.h"
 #include "support/InFolder.h"
 #include "support/ProgramDriver.h"
@@ -155,9 +160,17 @@ TEST(ProgramStart, RepairsAMissingNotesTableAndKeepsWhatSurvived)
         EXPECT_TRUE(program.WaitForExit(&exitCode));
         EXPECT_EQ(exitCode, 0u);
     }
-    const std::string generated = ProgramFolder() + "\\generated\\";
-    EXPECT_EQ(ReadWholeFile(install.File("notes.QPD")), ReadWholeFile(generated + "notes.QPD"));
-    EXPECT_EQ(ReadWholeFile(install.File("notes.QPS")), ReadWholeFile(generated + "notes.QPS"));
+    // The recreated pair is a working notes table: the new user's note was
+    // saved into it when the program closed.
+    std::vector<std::unique_ptr<CNoteController>> saved;
+    {
+        CurrentFolder data(install.Path());
+        RowOwnership everyone;
+        everyone.seesEveryone = true;
+        LoadNotes(everyone, [&](CNoteController* note) { saved.emplace_back(note); });
+    }
+    ASSERT_GE(saved.size(), 1u);
+    EXPECT_EQ(saved[0]->RichText().rfind("{\\rtf1", 0), 0u);
     EXPECT_EQ(ReadWholeFile(install.File("notes.QPD.kept")), survivor);
     EXPECT_NE(ReadWholeFile(install.File("error.txt")).find("WinMain():The 'notes.qps' memo file needed"),
               std::string::npos);
