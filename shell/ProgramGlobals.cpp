@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "foundation/Allocator.h"
+#include "foundation/FormatSettings.h"
 #include "foundation/bytes/GenericException.h"
 #include "foundation/bytes/MessageBoxes.h"
 #include "net/DestinationLists.h"
@@ -161,6 +162,15 @@ CConfigSettings& ConfigSettings() { return Live(g_configSettings, kRowSettings);
 CUserSettings& UserSettings() { return Live(g_userSettings, kRowSettings); }
 UINT TaskbarCreatedMessage() { return g_taskbarCreated; }
 CFindSettings& FindSettings() { return Live(g_findSettings, kRowFindSettings); }
+WORD FindHotkeyIndex(DWORD id)
+{
+    int count = HotkeyKeyTableCount < kHotkeyKeyTableSize ? HotkeyKeyTableCount : kHotkeyKeyTableSize;
+    for (int i = 0; i < count; ++i)
+        if (HotkeyKeyTable[i].code == id)
+            return static_cast<WORD>(i);
+    return 0;
+}
+
 void SetInstanceMutex(HANDLE mutex) { Live(g_instanceMutex, kRowInstanceMutex).handle = mutex; }
 HANDLE GetInstanceMutex() { return Live(g_instanceMutex, kRowInstanceMutex).handle; }
 WORD ScreenWidth() { return g_screenWidth; }

@@ -27,6 +27,9 @@ CUserSettings& UserSettings();
 // The "TaskbarCreated" message, after which the tray icon is added again.
 UINT TaskbarCreatedMessage();
 CFindSettings& FindSettings();
+// The row of the hotkey key table (the rows in use) whose key code is the id;
+// 0 also when none is.
+WORD FindHotkeyIndex(DWORD id);
 // The single-instance mutex; closed at exit when set.
 void SetInstanceMutex(HANDLE mutex);
 HANDLE GetInstanceMutex();

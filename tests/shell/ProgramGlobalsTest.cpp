@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "foundation/FormatSettings.h"
 #include "foundation/bytes/GenericException.h"
 #include "shell/ProgramGlobals.h"
 #include "support/TempFolder.h"
@@ -106,6 +107,24 @@ TEST(ProgramGlobals, AreBuiltBeforeTheTestsInTheirOrder)
     EXPECT_EQ(&OnDiskBitmapByCode("I1"), &OnDiskBitmapByCode("unknown"));
     EXPECT_NE(&OnDiskBitmapByCode("LG"), &OnDiskBitmapByCode("NG"));
     EXPECT_THROW(ImageList(4), CGenericException);
+}
+
+TEST(ProgramGlobals, HotkeyRowsAreFoundAmongThoseInUse)
+{
+    const int previousCount = HotkeyKeyTableCount;
+    const CHotkeyKeyName previous[3] = {HotkeyKeyTable[0], HotkeyKeyTable[1], HotkeyKeyTable[2]};
+    HotkeyKeyTable[0] = {8, "Backspace"};
+    HotkeyKeyTable[1] = {9, "Tab"};
+    HotkeyKeyTable[2] = {13, "Enter"};
+    HotkeyKeyTableCount = 2;
+    EXPECT_EQ(FindHotkeyIndex(9), 1);
+    EXPECT_EQ(FindHotkeyIndex(8), 0);
+    EXPECT_EQ(FindHotkeyIndex(13), 0);  // beyond the rows in use
+    HotkeyKeyTableCount = 0;
+    EXPECT_EQ(FindHotkeyIndex(9), 0);
+    HotkeyKeyTableCount = previousCount;
+    for (int i = 0; i < 3; ++i)
+        HotkeyKeyTable[i] = previous[i];
 }
 
 TEST(ProgramGlobals, AreReleasedInTheReverseOrderOfTheirBuilding)

@@ -1,6 +1,7 @@
 // The settings table read into the settings objects and written back, on the
 // table a new installation ships.
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 #include "foundation/BackupFolder.h"
@@ -11,6 +12,10 @@
 #include "shell/ProgramGlobals.h"
 #include "store/FieldAccess.h"
 #include "store/SettingsTable.h"
+#include "store/UsersTable.h"
+#include "xmlfiles/StyleStorage.h"
+#include "store/bytes/TableGroups.h"
+#include "store/bytes/TableStructure.h"
 #include "support/InFolder.h"
 #include "support/bytes/MessageBoxRecorder.h"
 
@@ -261,4 +266,51 @@ TEST_F(SettingsTable, HotkeySwitchesByTheFormatOfTheOptionsRow)
             EXPECT_EQ(ConfigSettings().firstRunSwitch, 1u);
         }
     }
+}
+
+namespace {
+// Cuts the settings table down to its first records, as a damaged copy might be.
+void KeepFirstRecords(const std::string& path, std::uint32_t count)
+{
+    std::string bytes = ReadWholeFile(path);
+    const TableKeySet& keys = GetTableKeys(TableGroup::kConfig);
+    TableHeader header;
+    std::memcpy(header.bytes, bytes.data(), sizeof header.bytes);
+    keys.header.Decrypt(header.bytes, sizeof header.bytes);
+    header.SetRecordCount(count);
+    const size_t size = header.HeaderLength() + static_cast<size_t>(count) * header.RecordLength();
+    keys.header.Encrypt(header.bytes, sizeof header.bytes);
+    std::memcpy(&bytes[0], header.bytes, sizeof header.bytes);
+    bytes.resize(size);
+    bytes += '\x1A';
+    WriteWholeFile(path, bytes);
+}
+}
+
+TEST_F(SettingsTable, ATableWithRowsMissingLoadsWithItsReportsAndNoFailure)
+{
+    CopyTemplate("users.QPD");
+    KeepFirstRecords(File("config.QPD"), 1);
+    {
+        CSettingsTable table;
+        table.Open("READ");
+        ASSERT_EQ(table.GetRecordCount(), 1u);
+        table.Close();
+    }
+    CreatedNotes notes;
+    EXPECT_NO_THROW(LoadSettings());
+    EXPECT_EQ(ConfigSettings().optionsInitDiv, 1);
+    EXPECT_EQ(std::string(GetCurrentBackupFolder()), File("BACKUP"));
+    EXPECT_NO_THROW(IdentifyUser(notes));
+    EXPECT_TRUE(notes.empty());
+    EXPECT_EQ(UserSettings().userId, 1u);
+    EXPECT_TRUE(m_boxes.Saw("The record storing the V6.0 style is missing ??"));
+    // The missing style rows are made, one per save, so a later start finds
+    // more of them.
+    EXPECT_EQ(FindConfigRecord(0, 0), 1);
+    ConfigSettings() = CConfigSettings();
+    UserSettings() = CUserSettings();
+    EXPECT_NO_THROW(LoadSettings());
+    EXPECT_NO_THROW(IdentifyUser(notes));
+    EXPECT_EQ(UserSettings().userId, 1u);
 }
