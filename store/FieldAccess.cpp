@@ -52,6 +52,15 @@ void WriteColour(CDbfFile& table, DWORD record, const ColourFields& fields, COLO
     table.SetLongValue(record, fields.blue, GetBValue(colour));
 }
 
+void ReadHotkey(CDbfFile& table, const char* ctrl, const char* alt, const char* shift, const char* key,
+                CHotkeySetting& hotkey)
+{
+    hotkey.ctrl = ReadFlag(table, ctrl);
+    hotkey.alt = ReadFlag(table, alt);
+    hotkey.shift = ReadFlag(table, shift);
+    hotkey.key = static_cast<DWORD>(ReadNumber(table, key));
+}
+
 void WriteNumber(CDbfFile& table, DWORD record, const char* field, long value)
 {
     table.SetLongValue(record, field, value);

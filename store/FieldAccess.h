@@ -7,6 +7,7 @@
 #include "store/DbfFile.h"
 #include "store/FontFields.h"
 #include "store/TableText.h"
+#include "store/bytes/PackedValues.h"
 
 // Reading and writing the settings kept in table fields: texts without their
 // trailing blanks and cut to what the program keeps, logicals, colours as three
@@ -42,6 +43,10 @@ extern const ColourFields kTitleTextColourFields;  // TIFO...
 // Each byte taken modulo 256, red in the low byte.
 COLORREF ReadColour(CDbfFile& table, const ColourFields& fields);
 void WriteColour(CDbfFile& table, DWORD record, const ColourFields& fields, COLORREF colour);
+
+// A hotkey kept as three logicals and a key number.
+void ReadHotkey(CDbfFile& table, const char* ctrl, const char* alt, const char* shift, const char* key,
+                CHotkeySetting& hotkey);
 
 void WriteNumber(CDbfFile& table, DWORD record, const char* field, long value);
 void WriteText(CDbfFile& table, DWORD record, const char* field, const char* text);

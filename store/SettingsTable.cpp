@@ -32,15 +32,6 @@ COLORREF PaleTintOf(COLORREF colour)
     return pale ? pale : colour;
 }
 
-void ReadHotkey(CDbfFile& table, const char* ctrl, const char* alt, const char* shift, const char* key,
-                CHotkeySetting& hotkey)
-{
-    hotkey.ctrl = ReadFlag(table, ctrl);
-    hotkey.alt = ReadFlag(table, alt);
-    hotkey.shift = ReadFlag(table, shift);
-    hotkey.key = static_cast<DWORD>(ReadNumber(table, key));
-}
-
 void ReadProgramRow(CDbfFile& table, CConfigSettings& config, CUserSettings& user)
 {
     CNoteDefaults& note = config.note;
@@ -153,23 +144,13 @@ void SetStandardSounds(CConfigSettings& config)
     }
 }
 
-CHotkeySetting Hotkey(DWORD ctrl, DWORD alt, DWORD shift, DWORD key)
-{
-    CHotkeySetting hotkey;
-    hotkey.ctrl = ctrl;
-    hotkey.alt = alt;
-    hotkey.shift = shift;
-    hotkey.key = key;
-    return hotkey;
-}
-
 void SetDefaultHotkeys(CConfigSettings& config)
 {
-    config.parkDesktop = Hotkey(0, 1, 1, 'P');
-    config.findText = Hotkey(0, 1, 1, 'F');
-    config.newAlarmNote = Hotkey(0, 1, 1, 'A');
-    config.noteManager = Hotkey(0, 1, 1, 'M');
-    config.favourites = Hotkey(1, 0, 1, VK_F6);
+    config.parkDesktop = MakeHotkey(0, 1, 1, 'P');
+    config.findText = MakeHotkey(0, 1, 1, 'F');
+    config.newAlarmNote = MakeHotkey(0, 1, 1, 'A');
+    config.noteManager = MakeHotkey(0, 1, 1, 'M');
+    config.favourites = MakeHotkey(1, 0, 1, VK_F6);
 }
 
 // The data folder's "BACKUP", or the data folder itself when that is too long.

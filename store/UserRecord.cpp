@@ -21,15 +21,6 @@ namespace {
 const long kFavouritesPackLimit = 8000;
 const char kEmptyTitleMark[] = "E m p t y  T i t l e";
 
-void ReadHotkey(CDbfFile& table, const char* ctrl, const char* alt, const char* shift, const char* key,
-                CHotkeySetting& hotkey)
-{
-    hotkey.ctrl = ReadFlag(table, ctrl);
-    hotkey.alt = ReadFlag(table, alt);
-    hotkey.shift = ReadFlag(table, shift);
-    hotkey.key = static_cast<DWORD>(ReadNumber(table, key));
-}
-
 void WriteHotkey(CDbfFile& table, DWORD record, const char* ctrl, const char* alt, const char* shift,
                  const char* key, const CHotkeySetting& hotkey)
 {
@@ -75,6 +66,17 @@ const FlagField kUserFlags[] = {
     {"BDISPSCROL", &CUserSettings::displayScroll},
 };
 
+// The hotkeys that the record keeps packed start from the program's values.
+void TakePackedHotkeyDefaults(CUserSettings& user, const CConfigSettings& config)
+{
+    user.showDesktop = config.showDesktop;
+    user.parkDesktop = config.parkDesktop;
+    user.findText = config.findText;
+    user.newAlarmNote = config.newAlarmNote;
+    user.noteManager = config.noteManager;
+    user.favourites = config.favourites;
+}
+
 WORD InRangeOr(long value, long low, long high, WORD fallback)
 {
     return value >= low && value <= high ? static_cast<WORD>(value) : fallback;
@@ -99,13 +101,7 @@ void ReadRecord(CDbfFile& table, CUserSettings& user, const CConfigSettings& con
     for (const PlainHotkeyFields& fields : kPlainHotkeys)
         ReadHotkey(table, fields.ctrl, fields.alt, fields.shift, fields.key, user.*fields.member);
 
-    // The packed hotkeys start from the program's values.
-    user.showDesktop = config.showDesktop;
-    user.parkDesktop = config.parkDesktop;
-    user.findText = config.findText;
-    user.newAlarmNote = config.newAlarmNote;
-    user.noteManager = config.noteManager;
-    user.favourites = config.favourites;
+    TakePackedHotkeyDefaults(user, config);
     UnpackHotkey(ReadNumber(table, "BYDELAY"), 0, user.noteManager);
     UnpackHotkey(ReadNumber(table, "WLISTENPOR"), kFavouritesPackLimit, user.favourites);
     UnpackInitText(ReadText(table, "SZINITTEXT", kInitTextLength).c_str(), user.showDesktop, user.parkDesktop,
@@ -304,12 +300,7 @@ void TakeProgramValues(CUserSettings& user, const CConfigSettings& config, bool 
     user.showAll = config.showAll;
     user.hideAll = config.hideAll;
     user.showLast = config.showLast;
-    user.showDesktop = config.showDesktop;
-    user.parkDesktop = config.parkDesktop;
-    user.findText = config.findText;
-    user.newAlarmNote = config.newAlarmNote;
-    user.noteManager = config.noteManager;
-    user.favourites = config.favourites;
+    TakePackedHotkeyDefaults(user, config);
     user.dateFormat = config.dateFormat;
     user.networkOn = noNetwork ? 0 : config.networkOn;
     user.chatOn = noNetwork ? 0 : config.delay.on;

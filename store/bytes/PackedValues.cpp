@@ -4,6 +4,16 @@
 #include <cstdio>
 #include <cstring>
 
+CHotkeySetting MakeHotkey(std::uint32_t ctrl, std::uint32_t alt, std::uint32_t shift, std::uint32_t key)
+{
+    CHotkeySetting hotkey;
+    hotkey.ctrl = ctrl;
+    hotkey.alt = alt;
+    hotkey.shift = shift;
+    hotkey.key = key;
+    return hotkey;
+}
+
 unsigned ModifierDigit(const CHotkeySetting& hotkey)
 {
     return 4 * (hotkey.ctrl ? 1 : 0) + 2 * (hotkey.alt ? 1 : 0) + (hotkey.shift ? 1 : 0);

@@ -16,6 +16,8 @@ struct CHotkeySetting {
     std::uint32_t key = 0;
 };
 
+CHotkeySetting MakeHotkey(std::uint32_t ctrl, std::uint32_t alt, std::uint32_t shift, std::uint32_t key);
+
 // 4 x Ctrl + 2 x Alt + Shift.
 unsigned ModifierDigit(const CHotkeySetting& hotkey);
 // A digit of 1 to 7 sets the three flags; any other leaves them as they are.

@@ -93,16 +93,6 @@ bool SameHotkey(const CHotkeySetting& a, const CHotkeySetting& b)
     return a.ctrl == b.ctrl && a.alt == b.alt && a.shift == b.shift && a.key == b.key;
 }
 
-CHotkeySetting Hotkey(DWORD ctrl, DWORD alt, DWORD shift, DWORD key)
-{
-    CHotkeySetting hotkey;
-    hotkey.ctrl = ctrl;
-    hotkey.alt = alt;
-    hotkey.shift = shift;
-    hotkey.key = key;
-    return hotkey;
-}
-
 // Every value the users table keeps for a user, as read into the settings.
 void ExpectSameUser(const CUserSettings& a, const CUserSettings& b)
 {
@@ -168,7 +158,7 @@ TEST_F(UsersTable, AFirstStartCreatesUserOneWithTheProgramsValues)
     EXPECT_EQ(created.note.noteColor, config.note.noteColor);
     EXPECT_EQ(created.note.titleColor, config.note.titleColor);
     EXPECT_TRUE(SameHotkey(created.newNote, config.newNote));
-    EXPECT_TRUE(SameHotkey(created.noteManager, Hotkey(0, 1, 1, 'M')));
+    EXPECT_TRUE(SameHotkey(created.noteManager, MakeHotkey(0, 1, 1, 'M')));
     EXPECT_EQ(created.networkOn, config.networkOn);
     EXPECT_EQ(created.passwordMode, 2);
     EXPECT_EQ(created.tabWidth, 2u);
@@ -216,11 +206,11 @@ TEST_F(UsersTable, EveryOptionTheSheetWritesIsReadBack)
 {
     CUserSettings& user = UserSettings();
     user.saveInterval = 12;
-    user.newNote = Hotkey(1, 0, 1, 'Q');
-    user.newClipboardNote = Hotkey(0, 1, 0, 'W');
-    user.showAll = Hotkey(1, 1, 0, VK_F2);
-    user.hideAll = Hotkey(0, 0, 1, 'E');
-    user.showLast = Hotkey(1, 1, 1, 'R');
+    user.newNote = MakeHotkey(1, 0, 1, 'Q');
+    user.newClipboardNote = MakeHotkey(0, 1, 0, 'W');
+    user.showAll = MakeHotkey(1, 1, 0, VK_F2);
+    user.hideAll = MakeHotkey(0, 0, 1, 'E');
+    user.showLast = MakeHotkey(1, 1, 1, 'R');
     user.dateFormat = 3;
     user.tabWidth = 1;
     user.networkOn = 0;
@@ -240,12 +230,12 @@ TEST_F(UsersTable, EveryOptionTheSheetWritesIsReadBack)
     user.listenPort = 30001;
     user.sendPort = 30002;
     // Every combination of modifiers, also without Ctrl, survives the packed forms.
-    user.showDesktop = Hotkey(0, 0, 1, 'D');
-    user.parkDesktop = Hotkey(1, 0, 0, 'P');
-    user.findText = Hotkey(0, 1, 0, 'F');
-    user.newAlarmNote = Hotkey(1, 1, 1, 0xBA);
-    user.noteManager = Hotkey(1, 0, 1, 'M');
-    user.favourites = Hotkey(0, 1, 1, VK_F7);
+    user.showDesktop = MakeHotkey(0, 0, 1, 'D');
+    user.parkDesktop = MakeHotkey(1, 0, 0, 'P');
+    user.findText = MakeHotkey(0, 1, 0, 'F');
+    user.newAlarmNote = MakeHotkey(1, 1, 1, 0xBA);
+    user.noteManager = MakeHotkey(1, 0, 1, 'M');
+    user.favourites = MakeHotkey(0, 1, 1, VK_F7);
     SaveSettingsSheetOptions(28081, 28082);
     {
         CUsersTable users;
@@ -271,20 +261,20 @@ TEST_F(UsersTable, StoredValuesOutOfRangeReadAsTheirStandards)
         std::function<bool(const CUserSettings&)> check;
     };
     const Case cases[] = {
-        {"BYDELAY", "5077", [](const CUserSettings& u) { return SameHotkey(u.noteManager, Hotkey(1, 0, 1, 'M')); }},
+        {"BYDELAY", "5077", [](const CUserSettings& u) { return SameHotkey(u.noteManager, MakeHotkey(1, 0, 1, 'M')); }},
         // A small old value leaves the standard Alt+Shift+M.
-        {"BYDELAY", "2077", [](const CUserSettings& u) { return SameHotkey(u.noteManager, Hotkey(0, 1, 1, 'M')); }},
-        {"WLISTENPOR", "3118", [](const CUserSettings& u) { return SameHotkey(u.favourites, Hotkey(0, 1, 1, 118)); }},
-        {"WLISTENPOR", "8117", [](const CUserSettings& u) { return SameHotkey(u.favourites, Hotkey(1, 0, 1, 117)); }},
+        {"BYDELAY", "2077", [](const CUserSettings& u) { return SameHotkey(u.noteManager, MakeHotkey(0, 1, 1, 'M')); }},
+        {"WLISTENPOR", "3118", [](const CUserSettings& u) { return SameHotkey(u.favourites, MakeHotkey(0, 1, 1, 118)); }},
+        {"WLISTENPOR", "8117", [](const CUserSettings& u) { return SameHotkey(u.favourites, MakeHotkey(1, 0, 1, 117)); }},
         {"SZINITTEXT", "", [](const CUserSettings& u) {
-             return SameHotkey(u.showDesktop, Hotkey(0, 1, 1, 'D')) && SameHotkey(u.parkDesktop, Hotkey(0, 1, 1, 'P')) &&
-                    SameHotkey(u.findText, Hotkey(0, 1, 1, 'F')) && SameHotkey(u.newAlarmNote, Hotkey(0, 1, 1, 'A'));
+             return SameHotkey(u.showDesktop, MakeHotkey(0, 1, 1, 'D')) && SameHotkey(u.parkDesktop, MakeHotkey(0, 1, 1, 'P')) &&
+                    SameHotkey(u.findText, MakeHotkey(0, 1, 1, 'F')) && SameHotkey(u.newAlarmNote, MakeHotkey(0, 1, 1, 'A'));
          }},
         {"SZINITTEXT", "1,0,0,69", [](const CUserSettings& u) {
-             return SameHotkey(u.showDesktop, Hotkey(1, 0, 0, 'E')) && SameHotkey(u.parkDesktop, Hotkey(0, 1, 1, 'P'));
+             return SameHotkey(u.showDesktop, MakeHotkey(1, 0, 0, 'E')) && SameHotkey(u.parkDesktop, MakeHotkey(0, 1, 1, 'P'));
          }},
         {"SZINITTEXT", "1,0,0,69,0,0,1,81", [](const CUserSettings& u) {
-             return SameHotkey(u.parkDesktop, Hotkey(0, 0, 1, 'Q')) && SameHotkey(u.findText, Hotkey(0, 1, 1, 'F'));
+             return SameHotkey(u.parkDesktop, MakeHotkey(0, 0, 1, 'Q')) && SameHotkey(u.findText, MakeHotkey(0, 1, 1, 'F'));
          }},
         {"BYIPPART2", "0", [](const CUserSettings& u) { return u.backupDays == 7 && u.autoBackup == 1; }},
         {"BYIPPART2", "365", [](const CUserSettings& u) { return u.backupDays == 7 && u.autoBackup == 1; }},
