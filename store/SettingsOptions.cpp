@@ -111,9 +111,15 @@ void LoadStylesAndOptions()
             user.styles[i] = config.styles[i];
         if (oldStyleColours.size() >= 20) {
             ApplyOldStyleColours(oldStyleColours, user.styles);
-            user.hotkeyEnabled[kEnableNoteManager] = 1;
-            user.hotkeyEnabled[kEnableFavourites] = 1;
-            user.hotkeyEnabled[kEnableStyles] = 1;
+            // The hotkeys that version did not have are switched on, in the
+            // options row too, where the switches are read from next.
+            CSettingsTable table;
+            table.Open("MAPPINGALL");
+            for (int which : {kEnableNoteManager, kEnableFavourites, kEnableStyles}) {
+                user.hotkeyEnabled[which] = 1;
+                WriteLogical(table, kOptionsRow, kEnableFields[which], true);
+            }
+            table.Close();
         } else {
             ResetFirstRunValues(config);
         }

@@ -23,9 +23,6 @@ TEST(GlobalTexts, TextsAndChoicesComeFromTheStringTable)
     InitGlobalStrings();
     const CGlobalTexts& texts = GlobalTexts();
     EXPECT_STREQ(texts.alarmNoteTip, "Left click to stop alarm\r\nRight click to change");
-    EXPECT_STREQ(texts.contextMenuTip, "Right click to display a context menu");
-    EXPECT_STREQ(texts.lockedNoteTip, "This note is locked (click to unlock)");
-    EXPECT_STREQ(texts.deleteNote, "Delete note");
     EXPECT_STREQ(texts.endChat, "End and delete chat");
 
     GradientFillFunction previous = GetGradientFillFunction();
@@ -49,11 +46,8 @@ TEST(GlobalTexts, TextsAndChoicesComeFromTheStringTable)
     for (int i = 0; i < 12; ++i)
         EXPECT_STREQ(choices.periods[i], periods[i]);
     EXPECT_STREQ(choices.singularUnits[0], " ");
-    EXPECT_STREQ(choices.singularUnits[1], "minute");
     EXPECT_STREQ(choices.pluralUnits[6], "weekdays");
     EXPECT_STREQ(choices.listUnits[4], "week(s)");
-    EXPECT_STREQ(choices.listUnits[6], "weekday(s)");
-    EXPECT_STREQ(choices.marginKinds[0], "No left margin");
     EXPECT_STREQ(choices.marginKinds[4], "Double continuous");
 }
 
@@ -93,15 +87,4 @@ TEST(GlobalTexts, MenuFontsCursorsAndTheCloseButton)
     EXPECT_TRUE(verticalReported);
     EXPECT_NE(ProgramCursors().arrow, nullptr);
     ReleaseCursorsAndBitmaps();
-}
-
-TEST(GlobalTexts, EachSoundKindHasItsFileNameBuffer)
-{
-    CConfigSettings& config = ConfigSettings();
-    EXPECT_EQ(GetSoundFileNameBuffer(1), config.sounds[0].path);
-    EXPECT_EQ(GetSoundFileNameBuffer(2), config.sounds[1].path);
-    EXPECT_EQ(GetSoundFileNameBuffer(3), config.sounds[2].path);
-    EXPECT_EQ(GetSoundFileNameBuffer(4), config.sounds[3].path);
-    EXPECT_EQ(GetSoundFileNameBuffer(0), config.sounds[0].path);
-    EXPECT_EQ(GetSoundFileNameBuffer(9), config.sounds[0].path);
 }

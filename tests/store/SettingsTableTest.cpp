@@ -314,3 +314,27 @@ TEST_F(SettingsTable, ATableWithRowsMissingLoadsWithItsReportsAndNoFailure)
     EXPECT_NO_THROW(IdentifyUser(notes));
     EXPECT_EQ(UserSettings().userId, 1u);
 }
+
+TEST_F(SettingsTable, AnOlderTableOfEightRowsTakesTheStandardStylesAndItsColours)
+{
+    CopyTemplate("users.QPD");
+    KeepFirstRecords(File("config.QPD"), 8);
+    SetField(2, "SZSOUND", "1001,1002,1003,1004,1005,1006,1007,1008");
+    for (const char* switchField : {"BSHOWLCTRL", "BSHOWLALT", "BSHOWLSHIF"})
+        SetField(2, switchField, "F");
+    CreatedNotes notes;
+    LoadSettings();
+    IdentifyUser(notes);
+    const CUserSettings& user = UserSettings();
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(user.styles[i].titleBackgroundColor, 1001u + 2 * i) << i;
+        EXPECT_EQ(user.styles[i].backgroundColor, 1002u + 2 * i) << i;
+    }
+    EXPECT_EQ(user.styles[4].backgroundColor, ConfigSettings().styles[4].backgroundColor);
+    EXPECT_EQ(user.hotkeyEnabled[kEnableNoteManager], 1u);
+    EXPECT_EQ(user.hotkeyEnabled[kEnableStyles], 1u);
+    // The styles were stored as style rows, one row made for each.
+    for (int i = 0; i < 9; ++i)
+        EXPECT_EQ(FindConfigRecord(i, 0), 1) << i;
+    EXPECT_EQ(m_boxes.Count(), 0u) << m_boxes.LastText();
+}
