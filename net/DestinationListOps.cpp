@@ -5,12 +5,6 @@
 #include "net/SentToTable.h"
 
 namespace {
-struct ProgramLock {
-    ProgramLock() { InitializeCriticalSection(&section); }
-    ~ProgramLock() { DeleteCriticalSection(&section); }
-    CRITICAL_SECTION section;
-};
-
 using Node = CRecordList<CDestination>::Node;
 
 bool Same(const char* a, const char* b)
@@ -124,14 +118,35 @@ CDestination* MatchDestination(const char* N, const char* P, const char* A, cons
 
 CRITICAL_SECTION& SentToLock()
 {
-    static ProgramLock lock;
-    return lock.section;
+    static CCriticalSection lock;
+    return lock.Section();
 }
 
 CRITICAL_SECTION& TransactLock()
 {
-    static ProgramLock lock;
-    return lock.section;
+    static CCriticalSection lock;
+    return lock.Section();
+}
+
+namespace {
+std::vector<CDestination> CopyOf(CRecordList<CDestination>& list, CRITICAL_SECTION& lock)
+{
+    CCriticalSectionLock hold(lock);
+    std::vector<CDestination> entries;
+    for (Node* node = list.GetFirst(); node; node = node->next)
+        entries.push_back(node->record);
+    return entries;
+}
+}
+
+std::vector<CDestination> CopyOfSentToList()
+{
+    return CopyOf(SentToList(), SentToLock());
+}
+
+std::vector<CDestination> CopyOfTransactList()
+{
+    return CopyOf(TransactList(), TransactLock());
 }
 
 DWORD UpdateSentToList(const char* computerName, const char* ipAddress, const char* alias, const char* email,

@@ -2,13 +2,21 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "foundation/DateTime.h"
+#include "net/Destination.h"
 
 // What the network threads do with the program-wide "SentTo" and "Transact"
 // lists. Each list has its own lock, held for the whole of each operation.
 
 CRITICAL_SECTION& SentToLock();
 CRITICAL_SECTION& TransactLock();
+
+// The entries of "SentTo" or "Transact", copied under the list's lock so that
+// they can be written to a table without holding it.
+std::vector<CDestination> CopyOfSentToList();
+std::vector<CDestination> CopyOfTransactList();
 
 // Adds or updates the destination with the computer name, IP address, alias
 // and e-mail address given (any may be empty; names compare ignoring case)

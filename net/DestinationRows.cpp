@@ -2,17 +2,12 @@
 
 #include <cstdlib>
 
+#include "foundation/CriticalSectionLock.h"
 #include "net/bytes/DestinationNames.h"
 #include "store/DbfFile.h"
 #include "store/FieldAccess.h"
 
 namespace {
-struct ProgramLock {
-    ProgramLock() { InitializeCriticalSection(&section); }
-    ~ProgramLock() { DeleteCriticalSection(&section); }
-    CRITICAL_SECTION section;
-};
-
 int Digits(const std::string& key, size_t from, size_t count)
 {
     return std::atoi(key.substr(from, count).c_str());
@@ -21,14 +16,14 @@ int Digits(const std::string& key, size_t from, size_t count)
 
 CRITICAL_SECTION& SentToTableLock()
 {
-    static ProgramLock lock;
-    return lock.section;
+    static CCriticalSection lock;
+    return lock.Section();
 }
 
 CRITICAL_SECTION& TransactTableLock()
 {
-    static ProgramLock lock;
-    return lock.section;
+    static CCriticalSection lock;
+    return lock.Section();
 }
 
 CDestination ReadDestinationColumns(CDbfFile& table, bool hasRestColumn)

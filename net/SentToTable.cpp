@@ -121,13 +121,7 @@ void AppendSentToRowOfOwner(const CDestination& destination)
 
 void SaveSentToList(const RowOwnership& owners)
 {
-    std::vector<CDestination> entries;
-    {
-        CCriticalSectionLock hold(SentToLock());
-        for (auto* node = SentToList().GetFirst(); node; node = node->next)
-            entries.push_back(node->record);
-    }
-    for (const CDestination& entry : entries)
+    for (const CDestination& entry : CopyOfSentToList())
         AppendSentToIfNot(entry, owners);
 }
 

@@ -26,15 +26,6 @@ void BindTransact(CDbfFile& table)
     table.SetTable(DataFilePath(DataName::kTransactionsTable).c_str(), true);
 }
 
-CDateTime ReadSendTime(CDbfFile& table)
-{
-    long v[6];
-    for (int i = 0; i < 6; ++i)
-        v[i] = table.GetLongValue(kSendTimeFields[i]);
-    return CDateTime(static_cast<BYTE>(v[0]), static_cast<BYTE>(v[1]), static_cast<WORD>(v[2]),
-                     static_cast<WORD>(v[3]), static_cast<WORD>(v[4]), static_cast<WORD>(v[5]));
-}
-
 void WriteTransactRow(CDbfFile& table, DWORD record, const CDestination& d)
 {
     WriteNumber(table, record, "WNOTEID", static_cast<long>(d.m_noteId));
@@ -45,10 +36,7 @@ void WriteTransactRow(CDbfFile& table, DWORD record, const CDestination& d)
     WriteText(table, record, "C4", d.m_attachedFile);
     WriteDestinationName(table, record, d.m_computerName, d.m_email);
     WriteLogical(table, record, "BSTATUS", d.m_status == 1);
-    const CDateTime& t = d.m_lastSend;
-    const long time[6] = {t.m_day, t.m_month, t.m_year, t.m_hour, t.m_minute, t.m_second};
-    for (int i = 0; i < 6; ++i)
-        WriteNumber(table, record, kSendTimeFields[i], time[i]);
+    WriteDateTimeFields(table, record, kSendTimeFields, d.m_lastSend);
     WriteLogical(table, record, "BRETRY", d.m_retry != 0);
     WriteNumber(table, record, "BYRETRY", static_cast<long>(d.m_retryCount));
     WriteNumber(table, record, "BYRETRYTYP", static_cast<long>(d.m_retryUnit));
@@ -141,7 +129,7 @@ void LoadTransactTable(const RowOwnership& owners)
         d.m_port = static_cast<DWORD>(table.GetLongValue("PORT"));
         d.m_userId = owner;
         ReadTrimmedText(table, "C4", d.m_attachedFile, sizeof d.m_attachedFile);
-        d.SetLastSendTime(ReadSendTime(table));
+        d.SetLastSendTime(ReadDateTimeFields(table, kSendTimeFields));
         if (!TransactList().FindDestination(d))
             TransactList().AddDescendingByDate(d);
         if (transactionId > highestVisible) {
@@ -181,13 +169,7 @@ void AppendTransactIfNot(const CDestination& destination, DWORD userId, const Ro
 
 void SaveTransactList(const RowOwnership& owners)
 {
-    std::vector<CDestination> entries;
-    {
-        CCriticalSectionLock hold(TransactLock());
-        for (auto* node = TransactList().GetFirst(); node; node = node->next)
-            entries.push_back(node->record);
-    }
-    for (const CDestination& entry : entries)
+    for (const CDestination& entry : CopyOfTransactList())
         AppendTransactIfNot(entry, 0, owners);
 }
 

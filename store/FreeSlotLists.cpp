@@ -3,32 +3,22 @@
 #include "foundation/CriticalSectionLock.h"
 #include "store/DbfFile.h"
 
-CFreeSlotList::CFreeSlotList()
-{
-    InitializeCriticalSection(&m_lock);
-}
-
-CFreeSlotList::~CFreeSlotList()
-{
-    DeleteCriticalSection(&m_lock);
-}
-
 void CFreeSlotList::Rebuild(CDbfFile& openTable)
 {
     openTable.BuildDeletedList();
-    CCriticalSectionLock hold(m_lock);
+    CCriticalSectionLock hold(m_lock.Section());
     m_list = openTable.DeletedList();
 }
 
 void CFreeSlotList::Clear()
 {
-    CCriticalSectionLock hold(m_lock);
+    CCriticalSectionLock hold(m_lock.Section());
     m_list.Clear();
 }
 
 std::uint32_t CFreeSlotList::Take()
 {
-    CCriticalSectionLock hold(m_lock);
+    CCriticalSectionLock hold(m_lock.Section());
     std::uint32_t first = m_list.First();
     if (first != 0)
         m_list.Remove(first);
@@ -37,25 +27,25 @@ std::uint32_t CFreeSlotList::Take()
 
 std::uint32_t CFreeSlotList::First()
 {
-    CCriticalSectionLock hold(m_lock);
+    CCriticalSectionLock hold(m_lock.Section());
     return m_list.First();
 }
 
 void CFreeSlotList::Add(std::uint32_t recordNumber)
 {
-    CCriticalSectionLock hold(m_lock);
+    CCriticalSectionLock hold(m_lock.Section());
     m_list.Add(recordNumber);
 }
 
 void CFreeSlotList::Remove(std::uint32_t recordNumber)
 {
-    CCriticalSectionLock hold(m_lock);
+    CCriticalSectionLock hold(m_lock.Section());
     m_list.Remove(recordNumber);
 }
 
 std::size_t CFreeSlotList::Count()
 {
-    CCriticalSectionLock hold(m_lock);
+    CCriticalSectionLock hold(m_lock.Section());
     return m_list.Count();
 }
 

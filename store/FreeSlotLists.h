@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "foundation/CriticalSectionLock.h"
 #include "store/bytes/DeletedRecordList.h"
 
 class CDbfFile;
@@ -15,8 +16,7 @@ class CDbfFile;
 // window, and a slot taken by one writer is gone for every other.
 class CFreeSlotList {
 public:
-    CFreeSlotList();
-    ~CFreeSlotList();
+    CFreeSlotList() = default;
     CFreeSlotList(const CFreeSlotList&) = delete;
     CFreeSlotList& operator=(const CFreeSlotList&) = delete;
 
@@ -34,18 +34,12 @@ public:
     template <class Body>
     void Locked(Body&& body)
     {
-        EnterCriticalSection(&m_lock);
-        try {
-            body(m_list);
-        } catch (...) {
-            LeaveCriticalSection(&m_lock);
-            throw;
-        }
-        LeaveCriticalSection(&m_lock);
+        CCriticalSectionLock hold(m_lock.Section());
+        body(m_list);
     }
 
 private:
-    CRITICAL_SECTION m_lock;
+    CCriticalSection m_lock;
     CDeletedRecordList m_list;
 };
 

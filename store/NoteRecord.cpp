@@ -11,22 +11,6 @@
 #include "store/bytes/PackedNoteSettings.h"
 
 namespace {
-void WriteDateTime(CDbfFile& table, DWORD record, const char* const (&names)[6], const CDateTime& time)
-{
-    const long values[6] = {time.m_day, time.m_month, time.m_year, time.m_hour, time.m_minute, time.m_second};
-    for (int i = 0; i < 6; ++i)
-        table.SetLongValue(record, names[i], values[i]);
-}
-
-CDateTime ReadDateTime(CDbfFile& table, const char* const (&names)[6])
-{
-    long v[6];
-    for (int i = 0; i < 6; ++i)
-        v[i] = table.GetLongValue(names[i]);
-    return CDateTime(static_cast<BYTE>(v[0]), static_cast<BYTE>(v[1]), static_cast<WORD>(v[2]),
-                     static_cast<WORD>(v[3]), static_cast<WORD>(v[4]), static_cast<WORD>(v[5]));
-}
-
 const char* const kCreationFields[6] = {"BYDAY", "BYMONTH", "WYEAR", "WHOUR", "WMINUTE", "WSECOND"};
 const char* const kAlarmFields[6] = {"BYADAY", "BYAMONTH", "WAYEAR", "WAHOUR", "WAMINUTE", "WASECOND"};
 }
@@ -107,7 +91,7 @@ void WriteNoteFields(CDbfFile& table, DWORD record, const CNoteController& note)
     WriteFontFields(table, record, FontFieldSet::kBody, note.m_bodyFont);
     WriteFontFields(table, record, FontFieldSet::kTitle, note.m_titleFont);
 
-    WriteDateTime(table, record, kAlarmFields, note.m_alarm);
+    WriteDateTimeFields(table, record, kAlarmFields, note.m_alarm);
     WriteLogical(table, record, "BALARMSET", note.m_alarmSet);
     WriteLogical(table, record, "BDEJAALARM", note.m_alarmRung);
     table.SetStringValue(record, "SZTITLE", note.m_title);
@@ -119,7 +103,7 @@ void WriteNoteFields(CDbfFile& table, DWORD record, const CNoteController& note)
 
 void WriteCreationTime(CDbfFile& table, DWORD record, const CDateTime& created)
 {
-    WriteDateTime(table, record, kCreationFields, created);
+    WriteDateTimeFields(table, record, kCreationFields, created);
 }
 
 void CStoredNote::Read(CDbfFile& table)
@@ -146,8 +130,8 @@ void CStoredNote::Read(CDbfFile& table)
     d.receivedFrom = m_receivedFrom;
     d.createdBy = m_createdBy;
     d.lastSentTo = m_lastSentTo;
-    d.created = ReadDateTime(table, kCreationFields);
-    d.alarm = ReadDateTime(table, kAlarmFields);
+    d.created = ReadDateTimeFields(table, kCreationFields);
+    d.alarm = ReadDateTimeFields(table, kAlarmFields);
     d.alarmSet = table.GetLogicalValue("BALARMSET");
     d.alarmRung = table.GetLogicalValue("BDEJAALARM");
     d.showDate = table.GetLogicalValue("BSHOWDATE");

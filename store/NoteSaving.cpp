@@ -77,6 +77,21 @@ void MissingDataFile(CNoteController& note)
     ShowErrorMessage(note.m_window, text, ProgramTitle);
 }
 
+// After the record went into the working copy: the working copy replaces
+// notes.QPD when the record was written whole, else it is dropped.
+int FinishWorkingCopy(int saved, const char* logPrefix)
+{
+    PassSaveStep(SaveStep::kRecordWritten);
+    if (!saved) {
+        DeleteFileA(DataFilePath(DataName::kNotesWorkingTable).c_str());
+        return 0;
+    }
+    if (!ReplaceNotesTableByWorkingCopy(logPrefix))
+        return 0;
+    PassSaveStep(SaveStep::kTableReplaced);
+    return 1;
+}
+
 int SaveStoredNote(CNoteController& note)
 {
     CopyNotesTableToWorkingCopy(kSaveNotePrefix);
@@ -87,15 +102,7 @@ int SaveStoredNote(CNoteController& note)
     table.GoTo(note.m_noteId);
     int saved = SaveToDisk(note, table, note.m_noteId);
     table.Close();
-    PassSaveStep(SaveStep::kRecordWritten);
-    if (!saved) {
-        DeleteFileA(DataFilePath(DataName::kNotesWorkingTable).c_str());
-        return 0;
-    }
-    if (!ReplaceNotesTableByWorkingCopy(kSaveNotePrefix))
-        return 0;
-    PassSaveStep(SaveStep::kTableReplaced);
-    return 1;
+    return FinishWorkingCopy(saved, kSaveNotePrefix);
 }
 }
 
@@ -112,13 +119,8 @@ void PassSaveStep(SaveStep step)
 
 CRITICAL_SECTION& NotesTableLock()
 {
-    struct Lock {
-        Lock() { InitializeCriticalSection(&section); }
-        ~Lock() { DeleteCriticalSection(&section); }
-        CRITICAL_SECTION section;
-    };
-    static Lock lock;
-    return lock.section;
+    static CCriticalSection lock;
+    return lock.Section();
 }
 
 int SaveToDisk(CNoteController& note, CDbfFile& table, DWORD record)
@@ -157,14 +159,8 @@ int SaveABrandNewNote(CNoteController& note)
         WriteCreationTime(table, record, note.m_created);
         int saved = SaveToDisk(note, table, record);
         table.Close();
-        PassSaveStep(SaveStep::kRecordWritten);
-        if (!saved) {
-            DeleteFileA(DataFilePath(DataName::kNotesWorkingTable).c_str());
+        if (!FinishWorkingCopy(saved, kBrandNewPrefix))
             return 0;
-        }
-        if (!ReplaceNotesTableByWorkingCopy(kBrandNewPrefix))
-            return 0;
-        PassSaveStep(SaveStep::kTableReplaced);
         note.m_noteId = record;
         return 1;
     });

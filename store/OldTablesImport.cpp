@@ -10,6 +10,7 @@
 #include "store/DbfFile.h"
 #include "store/FieldAccess.h"
 #include "store/FontFields.h"
+#include "store/NoteRecord.h"
 #include "store/OldNoteRecord.h"
 #include "store/SettingsTable.h"
 #include "store/TableText.h"
@@ -90,11 +91,7 @@ void UpgradeNotes(const CNoteDataRecord& note)
     notes.Open("MAPPINGALL");
     DWORD record = notes.GetRecordCount();
     notes.GoTo(record);
-    const CDateTime& c = note.created;
-    const long created[6] = {c.m_day, c.m_month, c.m_year, c.m_hour, c.m_minute, c.m_second};
-    const char* const createdFields[6] = {"BYDAY", "BYMONTH", "WYEAR", "WHOUR", "WMINUTE", "WSECOND"};
-    for (int i = 0; i < 6; ++i)
-        WriteNumber(notes, record, createdFields[i], created[i]);
+    WriteCreationTime(notes, record, note.created);
     WriteNumber(notes, record, "WLEFT", note.left);
     WriteNumber(notes, record, "WTOP", note.top);
     WriteNumber(notes, record, "WHEIGHT", note.height);

@@ -55,5 +55,5 @@ void SavePackedHotkeys(CDbfFile& users);
 void SaveSettingsSheetOptions(WORD previousListenPort, WORD previousSendPort);
 // At exit: the values of this run (language, save interval, backup switches,
 // tab width) into the user's record. A missing users table is reported and
-// false returned, and then the notes must not be saved either.
+// false returned; the notes are saved all the same.
 bool SaveUserRunValues();

@@ -1,0 +1,70 @@
+// The real program reads the notes table at start and writes every note back
+// when it closes, also when its users table has gone meanwhile.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "note/NoteController.h"
+#include "shell/MainWindowMessages.h"
+#include "store/FreeSlotLists.h"
+#include "store/NoteSaving.h"
+#include "store/NotesLoader.h"
+#include "support/InFolder.h"
+#include "support/ProgramDriver.h"
+
+namespace {
+using Notes = std::vector<std::unique_ptr<CNoteController>>;
+
+Notes LoadEveryNote(const std::string& folder)
+{
+    CurrentFolder data(folder);
+    RowOwnership everyone;
+    everyone.seesEveryone = true;
+    Notes notes;
+    LoadNotes(everyone, [&](CNoteController* note) { notes.emplace_back(note); });
+    return notes;
+}
+}
+
+TEST(NotesAtExit, AMissingUsersTableIsReportedAndEveryNoteIsStillSaved)
+{
+    ProgramInstall install;
+    install.AddInstalledDataFiles();
+    {
+        CurrentFolder data(install.Path());
+        NotesFreeSlots().Clear();
+        for (int i = 0; i < 2; ++i) {
+            CNoteController note;
+            note.m_userId = 1;
+            note.m_left = 100 + i;
+            std::string text = "{\\rtf1 kept across the run " + std::to_string(i) + "}";
+            note.SetRichText(text.data(), text.size());
+            SaveNote(note);
+        }
+    }
+    {
+        RunningProgram program(install, "");
+        HWND main = program.WaitForWindow("MainWindowClassName6");
+        ASSERT_NE(main, nullptr);
+        ASSERT_TRUE(DeleteFileA(install.File("users.QPD").c_str()));
+        PostMessageA(main, WM_COMMAND, kCmdExit, 0);
+        ShownMessageBox box = WaitForMessageBox(program.ProcessId());
+        EXPECT_EQ(box.text.rfind("The users.qpd file is missing. Have you deleted it by accident ?", 0), 0u)
+            << box.text;
+        ASSERT_TRUE(AnswerMessageBox(box, IDOK));
+        DWORD exitCode = 1;
+        ASSERT_TRUE(program.WaitForExit(&exitCode));
+        EXPECT_EQ(exitCode, 0u);
+    }
+    Notes notes = LoadEveryNote(install.Path());
+    ASSERT_GE(notes.size(), 3u) << "the two notes it read, and the new user's first note";
+    EXPECT_EQ(notes[0]->RichText(), "{\\rtf1 kept across the run 0}");
+    EXPECT_EQ(notes[1]->RichText(), "{\\rtf1 kept across the run 1}");
+    EXPECT_EQ(notes[1]->m_left, 101);
+    EXPECT_EQ(notes[2]->m_noteId, 3u);
+    EXPECT_FALSE(FileExists(install.File("notesTemp.QPD")));
+}
