@@ -13,6 +13,7 @@
 #include "store/FreeSlotLists.h"
 #include "store/NoteSaving.h"
 #include "store/NotesLoader.h"
+#include "store/bytes/DeletedRecordList.h"
 #include "support/InFolder.h"
 #include "support/ProgramDriver.h"
 
@@ -50,6 +51,11 @@ TEST(NotesAtExit, AMissingUsersTableIsReportedAndEveryNoteIsStillSaved)
         RunningProgram program(install, "");
         HWND main = program.WaitForWindow("MainWindowClassName6");
         ASSERT_NE(main, nullptr);
+        // An answer to a sent message comes from the message loop, after the
+        // start-up has read the users table and the notes.
+        LRESULT firstFree = 1;
+        ASSERT_TRUE(SendWithTimeout(main, kNotesFirstDeletedMessage, 0, 0, &firstFree));
+        EXPECT_EQ(firstFree, 0);
         ASSERT_TRUE(DeleteFileA(install.File("users.QPD").c_str()));
         PostMessageA(main, WM_COMMAND, kCmdExit, 0);
         ShownMessageBox box = WaitForMessageBox(program.ProcessId());
