@@ -1,4 +1,5 @@
 // Notes saved into the notes table and read back as a start-up reads them.
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -178,22 +179,9 @@ std::unique_ptr<CNoteController> MakeNote(const NoteRow& row, char seed)
     return note;
 }
 
-void ExpectFont(const LOGFONTA& a, const LOGFONTA& b)
+bool SameFont(const LOGFONTA& a, const LOGFONTA& b)
 {
-    EXPECT_EQ(a.lfHeight, b.lfHeight);
-    EXPECT_EQ(a.lfWidth, b.lfWidth);
-    EXPECT_EQ(a.lfEscapement, b.lfEscapement);
-    EXPECT_EQ(a.lfOrientation, b.lfOrientation);
-    EXPECT_EQ(a.lfWeight, b.lfWeight);
-    EXPECT_EQ(a.lfItalic, b.lfItalic);
-    EXPECT_EQ(a.lfUnderline, b.lfUnderline);
-    EXPECT_EQ(a.lfStrikeOut, b.lfStrikeOut);
-    EXPECT_EQ(a.lfCharSet, b.lfCharSet);
-    EXPECT_EQ(a.lfOutPrecision, b.lfOutPrecision);
-    EXPECT_EQ(a.lfClipPrecision, b.lfClipPrecision);
-    EXPECT_EQ(a.lfQuality, b.lfQuality);
-    EXPECT_EQ(a.lfPitchAndFamily, b.lfPitchAndFamily);
-    EXPECT_STREQ(a.lfFaceName, b.lfFaceName);
+    return std::memcmp(&a, &b, sizeof a) == 0;
 }
 }
 
@@ -234,8 +222,8 @@ TEST_F(NotesTable, EveryStoredFieldOfANoteComesBackAfterASaveAndALoad)
         EXPECT_EQ(b.m_textColor, a.m_textColor);
         EXPECT_EQ(b.m_titleColor, a.m_titleColor);
         EXPECT_EQ(b.m_titleTextColor, a.m_titleTextColor);
-        ExpectFont(b.m_bodyFont, a.m_bodyFont);
-        ExpectFont(b.m_titleFont, a.m_titleFont);
+        EXPECT_TRUE(SameFont(b.m_bodyFont, a.m_bodyFont));
+        EXPECT_TRUE(SameFont(b.m_titleFont, a.m_titleFont));
         EXPECT_EQ(b.RichText(), a.RichText());
         EXPECT_EQ(b.m_packed.digitA, a.m_packed.digitA);
         EXPECT_EQ(b.m_packed.digitB, a.m_packed.digitB);
@@ -409,4 +397,48 @@ TEST_F(NotesTable, ASaveRepairsAMissingFileFromItsWorkingCopyAndSavesNothingThat
     SaveNote(*note);
     EXPECT_TRUE(boxes.Saw(
         "The notes.qpd file is missing. Have you deleted it by accident?\r\n Quillnet+ cannot save the notes."));
+}
+
+TEST_F(NotesTable, ARebuiltMemoFileKeepsOnlyLiveTextsAndNoTextIsLost)
+{
+    std::vector<std::unique_ptr<CNoteController>> notes;
+    for (int i = 0; i < 4; ++i) {
+        notes.push_back(MakeNote(kRows[0], static_cast<char>(i)));
+        SaveNote(*notes.back());
+    }
+    // Older texts pile up in the memo file; record 4 becomes a zombie and is deleted.
+    for (int round = 0; round < 5; ++round) {
+        std::string text = Text(20000, static_cast<char>(round));
+        notes[0]->SetRichText(text.data(), text.size());
+        SaveNote(*notes[0]);
+    }
+    SetNumber(4, "WUSERID", 0);
+    ASSERT_EQ(Load().size(), 3u);
+    size_t memoBefore = Read("notes.qps").size();
+    std::string oldSecond = notes[1]->RichText();
+    std::string oldThird = notes[2]->RichText();
+
+    // The first note has a new text; the second may not store what it holds
+    // (locked and shown); the third is not in the list at all.
+    std::string newest = Text(3000, 'q');
+    notes[0]->SetRichText(newest.data(), newest.size());
+    notes[1]->m_protectedContent = "enciphered";
+    notes[1]->m_sent = true;
+    notes[1]->SetRichText("shown plain text", 16);
+    std::unique_ptr<CNoteController> fresh = MakeNote(kRows[0], 7);
+    MessageBoxRecorder boxes;
+    SaveNotes({notes[0].get(), notes[1].get(), fresh.get()}, true);
+    EXPECT_EQ(boxes.Count(), 1u);
+
+    EXPECT_LT(Read("notes.qps").size(), memoBefore / 2) << "only the texts live records name are kept";
+    EXPECT_FALSE(FileExists(File("notesNew.QPD")));
+    EXPECT_FALSE(FileExists(File("notesNew.QPS")));
+    NoWorkingCopiesLeft();
+    EXPECT_EQ(fresh->m_noteId, 4u) << "a note without a record is saved after the rebuild";
+    Notes loaded = Load();
+    ASSERT_EQ(loaded.size(), 4u);
+    EXPECT_EQ(loaded[0]->RichText(), newest);
+    EXPECT_EQ(loaded[1]->RichText(), oldSecond);
+    EXPECT_EQ(loaded[2]->RichText(), oldThird);
+    EXPECT_EQ(loaded[3]->RichText(), fresh->RichText());
 }
