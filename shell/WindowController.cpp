@@ -17,6 +17,7 @@
 #include "shell/NoteLists.h"
 #include "shell/OptionalLibraries.h"
 #include "shell/ProgramGlobals.h"
+#include "shell/Sounds.h"
 #include "store/NoteSaving.h"
 #include "store/NotesLoader.h"
 #include "store/SettingsTable.h"
@@ -107,6 +108,7 @@ void CWindowController::LoadUserData()
     for (CNoteController* note : introNotes)
         AdoptNote(note);
     FillArraySharingNotes();
+    LoadUserSounds();
     RebuildTransactFreeRecords();
     LoadSentToTable();
     LoadTransactTable();
