@@ -111,6 +111,15 @@ LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     }
     case WM_COMMAND:
         return controller->OnCommand(wParam, lParam);
+    case WM_INITMENUPOPUP:
+        controller->OnInitMenuPopup(reinterpret_cast<HMENU>(wParam));
+        return 0;
+    case WM_MEASUREITEM:
+        controller->OnMeasureItem(reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
+        return 1;
+    case WM_DRAWITEM:
+        controller->OnDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        return 1;
     case WM_WTSSESSION_CHANGE:
         OnSessionChange(wParam);
         break;

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "resources/ids/TrayMenuIds.h"
+
 // The main window's private messages, with small senders for those the rest
 // of the program uses, so that a search for the name finds sender and handler.
 // The deleted-record messages of the notes and transaction tables are
@@ -45,35 +47,29 @@ enum MainWindowMessage : UINT {
 
 // Commands of the tray menu and of other windows (WM_COMMAND).
 enum MainWindowCommand : UINT {
-    kCmdAbout = 4004,
-    kCmdExit = 4007,
-    kCmdHelp = 4009,
-    kCmdNewNote = 4012,
-    kCmdHideAlarmed = 4014,
-    kCmdHideAll = 4015,
-    kCmdBringToFront = 4026,
-    kCmdShowAll = 4027,
-    kCmdShowAlarmed = 4050,
-    kCmdShowHidden = 4051,
-    kCmdSettings = 4052,
-    kCmdBackupAll = 4064,
-    kCmdUnrestore = 4066,
-    kCmdParkAll = 4085,
-    kCmdCascadeByDate = 4089,
-    kCmdCascadeByTitle = 4090,
-    kCmdUnarrange = 4091,
-    kCmdCascadeByColour = 4092,
-    kCmdCascadeByColourTitle = 4093,
-    kCmdTileByDate = 4094,
-    kCmdTileByColourTitle = 4097,
-    kCmdFindNote = 4115,
-    kCmdShowAssociated = 4273,
-    kCmdNoteManager = 4275,
-    kCmdUndeleteAll = 4343,
-    kCmdCalendar = 4410,
+    kCmdAbout = ID_TRAY_ABOUT,
+    kCmdExit = ID_TRAY_EXIT,
+    kCmdHelp = ID_TRAY_HELP,
+    kCmdNewNote = ID_TRAY_NEW_NOTE,
+    kCmdHideAlarmed = ID_TRAY_HIDE_ALARMED,
+    kCmdHideAll = ID_TRAY_HIDE_ALL,
+    kCmdBringToFront = ID_TRAY_BRING_TO_FRONT,
+    kCmdShowAll = ID_TRAY_SHOW_ALL,
+    kCmdShowAlarmed = ID_TRAY_SHOW_ALARMED,
+    kCmdShowHidden = ID_TRAY_SHOW_HIDDEN,
+    kCmdSettings = ID_TRAY_SETTINGS,
+    kCmdBackupAll = ID_TRAY_BACKUP_ALL,
+    kCmdUnrestore = ID_TRAY_UNRESTORE,
+    kCmdParkAll = ID_TRAY_PARK_ALL,
+    kCmdUnarrange = ID_TRAY_UNARRANGE,
+    kCmdFindNote = ID_TRAY_FIND_NOTE,
+    kCmdShowAssociated = ID_TRAY_SHOW_ASSOCIATED,
+    kCmdNoteManager = ID_TRAY_NOTE_MANAGER,
+    kCmdUndeleteAll = ID_TRAY_UNDELETE_ALL,
+    kCmdCalendar = ID_TRAY_CALENDAR,
     // Entries added to submenus as they open: the backups of the Restore
     // submenu, the hidden notes of Show notes, the deleted notes of Undelete.
-    kCmdFirstBackup = 3000,
+    kCmdFirstBackup = ID_TRAY_FIRST_BACKUP,
     kCmdLastBackup = 3100,
     kCmdFirstHiddenNote = 3400,
     kCmdLastHiddenNote = 3500,

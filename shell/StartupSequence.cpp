@@ -25,8 +25,10 @@
 #include "resources/ids/WindowClassIds.h"
 #include "shell/DataFileChecks.h"
 #include "shell/FolderSecurity.h"
+#include "shell/GlobalTexts.h"
 #include "shell/MainWindow.h"
 #include "shell/OptionalLibraries.h"
+#include "shell/ProgramGlobals.h"
 #include "shell/ProcessSnapshot.h"
 #include "shell/SingleInstance.h"
 #include "shell/UserFolder.h"
@@ -209,6 +211,10 @@ bool PrepareData(HINSTANCE instance)
     RegisterClipboardFormatA("Embedded Object");
     if (!LoadRichEditLibrary())
         return false;
+    InitGlobalStrings();
+    CreateMenuFonts();
+    LoadSnoozeChoices(instance);
+    LoadCursorsAndBitmaps(instance);
     LoadMonthNames();
     return true;
 }
@@ -250,7 +256,9 @@ int RunMainWindow(HINSTANCE instance)
 
 void ShutDown()
 {
+    ScratchBytes().Free();
     WSACleanup();
+    ReleaseCursorsAndBitmaps();
     SetNodePoolClosing(true);
     FreeOptionalLibraries();
 }

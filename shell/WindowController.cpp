@@ -7,7 +7,9 @@
 #include "foundation/DiagnosticLog.h"
 #include "foundation/bytes/GenericException.h"
 #include "foundation/bytes/NoteColors.h"
+#include "foundation/StartupValues.h"
 #include "foundation/win/DeviceContext.h"
+#include "foundation/win/SystemProbes.h"
 #include "net/DestinationLists.h"
 #include "net/SentToTable.h"
 #include "net/TransactTable.h"
@@ -108,6 +110,7 @@ void CWindowController::LoadUserData()
     for (CNoteController* note : introNotes)
         AdoptNote(note);
     FillArraySharingNotes();
+    ChooseMenuLook();
     LoadUserSounds();
     RebuildTransactFreeRecords();
     LoadSentToTable();
@@ -133,6 +136,19 @@ void CWindowController::FocusFirstShownNote()
         SetForegroundWindow(note->m_window);
     }
     SendMessageA(m_mainWindow, kMsgRememberLastNote, 0, reinterpret_cast<LPARAM>(note));
+}
+
+// The menus' look follows the settings and the system's visual style.
+void CWindowController::ChooseMenuLook()
+{
+    CoolMenuLook& look = GetCoolMenuLook();
+    const WindowsVersionInfo& windows = GetStartupValues().windows;
+    bool styled = (windows.isWindowsXp || windows.isVistaOrLater) && windows.commonControlsMajor == 6;
+    look.menuLook = static_cast<int>(ConfigSettings().menuStyle);
+    look.vistaTheme = styled && windows.isVistaOrLater && GetXpColorScheme() != 0;
+    look.xpScheme = styled && !windows.isVistaOrLater ? GetXpColorScheme() : 0;
+    look.normalFont = MenuFont().GetHFONT();
+    look.boldFont = BoldMenuFont().GetHFONT();
 }
 
 void CWindowController::OnCreate()
@@ -207,4 +223,6 @@ void CWindowController::ReleaseMembers()
     m_fataPalida.RemoveAll();
     CloseAllNotes(m_otherNotes);
     CloseAllNotes(m_ourNotes);
+    for (CCoolMenu& menu : m_menus)
+        menu.Detach();
 }

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "foundation/PtrList.h"
+#include "foundation/win/CoolMenu.h"
 #include "net/PortListener.h"
 #include "store/DbfFile.h"
 
@@ -41,6 +42,12 @@ public:
     // Private messages; false for a message that is not one of them.
     bool OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
+    // The tray menu at the pointer, as for a right click on the tray icon.
+    void ShowTrayMenu();
+    void OnInitMenuPopup(HMENU menu);
+    void OnMeasureItem(MEASUREITEMSTRUCT* measure);
+    void OnDrawItem(const DRAWITEMSTRUCT* draw);
+
     HWND GetWindow() const { return m_mainWindow; }
     bool IsBusySaving() const { return m_busySaving != 0; }
     CPtrList& OwnNotes() { return m_ourNotes; }
@@ -54,7 +61,26 @@ public:
     void AdoptNote(CNoteController* note);
 
 private:
+    // The eight owner-drawn menus: the tray menu and its submenus.
+    enum TrayMenuIndex {
+        kTrayPopup,
+        kUndeleteMenu,
+        kShowNotesMenu,
+        kBackupMenu,
+        kRestoreMenu,
+        kArrangeMenu,
+        kCascadeMenu,
+        kTileMenu,
+        kMenuCount
+    };
+    void MakeOwnerDrawn(CCoolMenu& cool, HMENU menu);
+    void BuildPopupMenu(HMENU popup);
+    void BuildNotesMenu(HMENU menu);
+    void BuildUndeleteMenu(HMENU menu);
+    void BuildRestoreMenu(HMENU menu);
+    CCoolMenu* OpenMenu();
     void LoadUserData();
+    void ChooseMenuLook();
     void StartTimers();
     void StopTimers();
     void StartListening();
@@ -69,6 +95,7 @@ private:
     void FocusNeighbour(CNoteController* note, bool earlier);
 
     DWORD m_busySaving = 0;
+    CCoolMenu m_menus[kMenuCount];
     CPtrList m_ourNotes{"OurNotesList"};
     CPtrList m_otherNotes{"OtherNotesList"};
     CPtrList m_fataPalida{"FataPalidaList"};
@@ -80,6 +107,7 @@ private:
     DWORD m_restoreInProgress = 0;
     UINT_PTR m_housekeepingTimer = 0;
     DWORD m_trayFlashing = 0;
+    HMENU m_submenus[kMenuCount] = {};
     DWORD m_openPopup = 0;
     CPortRecord m_ports[2];
 };

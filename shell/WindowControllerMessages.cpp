@@ -166,6 +166,9 @@ bool CWindowController::OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lPa
     case kMsgIsBusySaving:
         result = m_busySaving;
         return true;
+    case kMsgOpenTrayMenu:
+        ShowTrayMenu();
+        return true;
     default:
         return false;
     }

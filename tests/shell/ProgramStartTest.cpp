@@ -186,3 +186,28 @@ TEST(ProgramStart, RepairsAMissingNotesTableAndKeepsWhatSurvived)
     EXPECT_NE(ReadWholeFile(install.File("error.txt")).find("The 'notesTemp.QPD' data file exists."),
               std::string::npos);
 }
+
+TEST(ProgramStart, TheTrayMenuIsOwnerDrawnAndItsExitEndsTheProgram)
+{
+    ProgramInstall install;
+    install.AddInstalledDataFiles();
+    RunningProgram program(install, "");
+    HWND main = program.WaitForWindow(kMainClass);
+    ASSERT_NE(main, nullptr);
+    PostMessageA(main, kMsgOpenTrayMenu, 0, 0);
+    HWND menuWindow = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        menuWindow = FindTopWindow("#32768", program.ProcessId());
+        return menuWindow && IsWindowVisible(menuWindow);
+    }));
+    // Measured by its texts: wider than the widest entry needs.
+    RECT frame{};
+    GetWindowRect(menuWindow, &frame);
+    EXPECT_GT(frame.right - frame.left, 150);
+    // Up wraps to the last entry, "Exit Quillnet+".
+    PostMessageA(menuWindow, WM_KEYDOWN, VK_UP, 0);
+    PostMessageA(menuWindow, WM_KEYDOWN, VK_RETURN, 0);
+    DWORD exitCode = 1;
+    EXPECT_TRUE(program.WaitForExit(&exitCode));
+    EXPECT_EQ(exitCode, 0u);
+}
