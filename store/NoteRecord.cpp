@@ -2,12 +2,12 @@
 
 #include "foundation/DataFolder.h"
 #include "foundation/DiagnosticLog.h"
-#include "foundation/bytes/MessageBoxes.h"
 #include "note/NoteController.h"
 #include "store/DbfFile.h"
 #include "store/FieldAccess.h"
 #include "store/FontFields.h"
 #include "store/TableText.h"
+#include "store/UnlockedBoxes.h"
 #include "store/bytes/PackedNoteSettings.h"
 
 namespace {
@@ -31,7 +31,7 @@ const std::string* TextToStore(CNoteController& note)
                       DataName::kErrorLog);
     AppendTextToFile("\r\n\r\nPlain text:\r\n", DataName::kErrorLog);
     AppendBytesToFile(note.RichText().data(), static_cast<DWORD>(note.RichText().size()), DataName::kErrorLog);
-    ShowErrorMessage(note.m_window, message.c_str(), ProgramTitle);
+    ShowWhenUnlocked(note.m_window, message);
     return nullptr;
 }
 

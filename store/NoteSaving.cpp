@@ -16,6 +16,7 @@
 #include "store/NotesMemoRebuild.h"
 #include "store/NotesTableLock.h"
 #include "store/SaveSteps.h"
+#include "store/UnlockedBoxes.h"
 
 namespace {
 const char kSaveNotePrefix[] = "SaveNote(): ";
@@ -54,13 +55,13 @@ void MissingMemoFile(CNoteController& note)
         const char text[] = "The 'notes.qps' memo file is missing.\r\nThe 'notesTemp.QPS' memo file exists. Rename the "
                             "working file as the original data file.";
         WriteErrorLog(kSaveNotePrefix, text);
-        ShowErrorMessage(note.m_window, text, ProgramTitle);
+        ShowWhenUnlocked(note.m_window, text);
         MoveFileA(DataFilePath(DataName::kNotesWorkingMemo).c_str(), DataFilePath(DataName::kNotesMemo).c_str());
         return;
     }
     const char text[] = "The notes.qps file is missing.\r\n Quillnet+ cannot save the notes.";
     WriteErrorLog(kSaveNotePrefix, text);
-    ShowErrorMessage(note.m_window, text, ProgramTitle);
+    ShowWhenUnlocked(note.m_window, text);
 }
 
 void MissingDataFile(CNoteController& note)
@@ -74,7 +75,7 @@ void MissingDataFile(CNoteController& note)
     const char text[] =
         "The notes.qpd file is missing. Have you deleted it by accident?\r\n Quillnet+ cannot save the notes.";
     WriteErrorLog(kSaveNotePrefix, text);
-    ShowErrorMessage(note.m_window, text, ProgramTitle);
+    ShowWhenUnlocked(note.m_window, text);
 }
 
 // After the record went into the working copy: the working copy replaces
@@ -169,7 +170,9 @@ int SaveABrandNewNote(CNoteController& note)
     return stored;
 }
 
-void SaveNote(CNoteController& note)
+namespace {
+// The save itself, with the notes-table lock held throughout.
+void SaveNoteLocked(CNoteController& note)
 {
     CCriticalSectionLock hold(NotesTableLock());
     LoggingFailures(kSaveNotePrefix, "Unknown exception ?!", [&] {
@@ -185,14 +188,24 @@ void SaveNote(CNoteController& note)
         return note.m_noteId == kUnsavedNoteId ? SaveABrandNewNote(note) : SaveStoredNote(note);
     });
 }
+}
+
+void SaveNote(CNoteController& note)
+{
+    SaveNoteLocked(note);
+    ShowKeptBoxes();
+}
 
 void SaveNoteBeforeSend(CNoteController& note)
 {
     if (note.m_noteId != kUnsavedNoteId)
         return;
     try {
-        CCriticalSectionLock hold(NotesTableLock());
-        SaveABrandNewNote(note);
+        {
+            CCriticalSectionLock hold(NotesTableLock());
+            SaveABrandNewNote(note);
+        }
+        ShowKeptBoxes();
     } catch (const CGenericException& e) {
         ShowErrorMessage(note.m_window, e.GetErrorText(), "Exception SaveNoteBeforeSend");
         throw;
@@ -208,8 +221,11 @@ void SaveNotes(const std::vector<CNoteController*>& notes, bool rebuildMemo)
     SetMemoFreshStart(false);
     std::vector<CNoteController*> remaining = notes;
     if (rebuildMemo) {
-        CCriticalSectionLock hold(NotesTableLock());
-        remaining = RebuildNotesTableAndMemo(notes);
+        {
+            CCriticalSectionLock hold(NotesTableLock());
+            remaining = RebuildNotesTableAndMemo(notes);
+        }
+        ShowKeptBoxes();
     }
     for (CNoteController* note : remaining)
         SaveNote(*note);

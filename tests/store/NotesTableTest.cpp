@@ -8,6 +8,7 @@
 #include "store/DbfFile.h"
 #include "store/FreeSlotLists.h"
 #include "store/NoteSaving.h"
+#include "store/NotesTableLock.h"
 #include "store/NotesLoader.h"
 #include "support/InFolder.h"
 #include "support/bytes/MessageBoxRecorder.h"
@@ -441,4 +442,47 @@ TEST_F(NotesTable, ARebuiltMemoFileKeepsOnlyLiveTextsAndNoTextIsLost)
     EXPECT_EQ(loaded[1]->RichText(), oldSecond);
     EXPECT_EQ(loaded[2]->RichText(), oldThird);
     EXPECT_EQ(loaded[3]->RichText(), fresh->RichText());
+}
+
+namespace {
+bool g_notesLockFreeDuringBox = false;
+
+DWORD WINAPI TryNotesLock(void*)
+{
+    if (!TryEnterCriticalSection(&NotesTableLock()))
+        return 0;
+    LeaveCriticalSection(&NotesTableLock());
+    return 1;
+}
+
+// A box of a saver: is the notes-table lock free for another thread meanwhile?
+int ProbeNotesLock(void*, const char*, const char*, unsigned)
+{
+    HANDLE probe = CreateThread(nullptr, 0, &TryNotesLock, nullptr, 0, nullptr);
+    DWORD free = 0;
+    if (probe && WaitForSingleObject(probe, 10000) == WAIT_OBJECT_0)
+        GetExitCodeThread(probe, &free);
+    if (probe)
+        CloseHandle(probe);
+    g_notesLockFreeDuringBox = free == 1;
+    return kIdOk;
+}
+}
+
+TEST_F(NotesTable, ASaversBoxWaitsUntilTheNotesTableLockIsReleased)
+{
+    std::unique_ptr<CNoteController> locked = MakeNote(kRows[0], 1);
+    locked->m_protectedContent = "enciphered";
+    locked->m_sent = true;
+    MessageBoxHandler previous = SetMessageBoxHandler(&ProbeNotesLock);
+    for (int kind = 0; kind < 2; ++kind) {
+        g_notesLockFreeDuringBox = false;
+        if (kind == 0)
+            SaveNoteBeforeSend(*locked);
+        else
+            SaveNote(*locked);
+        EXPECT_TRUE(g_notesLockFreeDuringBox) << kind;
+    }
+    SetMessageBoxHandler(previous);
+    EXPECT_EQ(locked->m_noteId, kUnsavedNoteId);
 }
