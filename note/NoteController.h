@@ -27,7 +27,8 @@ public:
     CNoteController(const CNoteController&) = delete;
     CNoteController& operator=(const CNoteController&) = delete;
 
-    // The rich text of the note: from its window when it has one, else the copy kept here.
+    // The rich text of the note: the copy kept here, taken from the window by
+    // SyncFromWindow before every save.
     const std::string& RichText() const { return m_richText; }
     void SetRichText(const char* text, size_t length) { m_richText.assign(text ? text : "", text ? length : 0); }
 
@@ -132,6 +133,46 @@ public:
     // Where the Note Manager found a search text (text and title), -1 for none.
     int m_textMatch = -1;
     int m_titleMatch = -1;
+
+    // The window side (note/NoteControllerWindow.cpp).
+    // The text and the place of the window, copied into the record.
+    void SyncFromWindow();
+    // Marks the note changed, tells the main window and repaints the frame.
+    void SetModified();
+    // The Hide command: saves, hides the window and tells the main window.
+    void HideNote();
+    // Parks the note without touching the others.
+    void HideQuietly();
+    // Shows the scroll arrows while the text is longer than the window.
+    void UpdateScrollArrows(bool repaint);
+    void ForceRepaintBySize();
+    void RelayoutRichEdits();
+    // Colours, fonts, flags and transparency of one of the nine program styles.
+    void ApplyStyle(int styleIndex, bool insertText);
+    // Colours, fonts, topmost and transparency of the record put on the window.
+    void ApplyLooksToWindow();
+    void ToggleStayOnTop();
+    void RollUp();
+    void Unroll();
+    // Delete: refused for a locked note, asked when the user wants to be asked;
+    // the record leaves the notes table and the note goes to the deleted list.
+    void DeleteNote();
+    // Entry points of the dialogs that come with the note's settings, find
+    // and send: each answers whether something changed or was sent.
+    int ShowProperties(int pageFlags, bool pasteFlag);
+    void ShowFindDialog();
+    int OnSendTo(bool ask);
+    // The group's position in the note's group list; -1 when not in it.
+    int FindGroupId(int groupNumber) const;
+    // The answer to "is your alarm due": comes up and answers true when it is.
+    bool BringNoteToFront();
+
+    BYTE Transparency() const { return static_cast<BYTE>(m_packed.level); }
+    bool IsLocked() const { return m_protected && m_masked; }
+
+    WNDPROC m_editProcedure = nullptr;  // the body's own procedure, put back at destruction
+    bool m_counted = false;             // counted among the live note windows
+    bool m_ownedByWindow = false;       // the window frees the note when it goes
 
 private:
     std::string m_richText;

@@ -1,9 +1,21 @@
+#include <winsock2.h>
+
 #include "note/NoteCreation.h"
 
 #include <cstdio>
 #include <memory>
 
+#include "foundation/DataFolder.h"
+#include "foundation/StartupValues.h"
+#include "foundation/bytes/MessageBoxes.h"
 #include "note/NoteController.h"
+#include "note/NoteMessages.h"
+#include "note/NoteWindow.h"
+#include "note/bytes/NotePlacement.h"
+#include "shell/MainWindowMessages.h"
+#include "shell/ProgramGlobals.h"
+#include "shell/Settings.h"
+#include "shell/WindowController.h"
 
 namespace {
 template <size_t N>
@@ -11,6 +23,93 @@ void CopyText(char (&field)[N], const char* text)
 {
     std::snprintf(field, N, "%s", text ? text : "");
 }
+
+PlacementCounters g_nextNotePosition;
+BYTE g_styleRotationIndex = 0;
+
+bool UsesVirtualScreen()
+{
+    const WindowsVersionInfo& windows = GetStartupValues().windows;
+    return lstrcmpiA(windows.platformName, "Windows 98") == 0 || windows.isWindows2000 || windows.isWindowsXp ||
+           windows.isVistaOrLater;
+}
+
+int TaskbarEdge()
+{
+    APPBARDATA bar{};
+    bar.cbSize = sizeof bar;
+    if (!SHAppBarMessage(ABM_GETTASKBARPOS, &bar))
+        return 0;
+    return TaskbarEdgeFromRect(bar.rc.left, bar.rc.top, bar.rc.right, bar.rc.bottom);
+}
+
+bool RefusedByLimit()
+{
+    if (LiveNoteCount() < static_cast<LONG>(kMaxNotes) - 2)
+        return false;
+    char text[400];
+    std::snprintf(text, sizeof text,
+                  "You have reached the maximum number of notes that Quillnet+ can support: %d!\r\n\r\n"
+                  "Please delete existing notes that you don't need anymore and then restart Quillnet+.\r\n\r\n"
+                  "    Thank you.",
+                  static_cast<int>(kMaxNotes));
+    ShowErrorMessage(GetMainWindow(), text, ProgramTitle);
+    return true;
+}
+
+// A blank description takes the user's defaults, or the next style of the
+// rotation when the user asked for styles in rotation.
+NoteDescription DefaultsFor(const NoteDescription& blank)
+{
+    const CUserSettings& user = UserSettings();
+    NoteDescription d = blank;
+    d.bodyColor = user.note.noteColor;
+    d.textColor = user.note.textColor;
+    d.titleColor = user.note.titleColor;
+    d.titleTextColor = user.note.titleTextColor;
+    d.bodyFont = &user.note.bodyFont;
+    d.titleFont = &user.note.titleFont;
+    d.stayOnTop = user.note.stayOnTop != 0;
+    d.border = user.note.hasBorder != 0;
+    d.showDate = user.note.showDate != 0;
+    d.rolledUp = false;
+    d.title = user.title;
+    if (ConfigSettings().stylesInRotation) {
+        const CNoteStyle& style = ConfigSettings().styles[NextRotatedStyle()];
+        d.bodyColor = style.backgroundColor;
+        d.textColor = style.textColor;
+        d.titleColor = style.titleBackgroundColor;
+        d.titleTextColor = style.titleTextColor;
+        d.bodyFont = &style.bodyFont;
+        d.titleFont = &style.titleFont;
+        d.styleMode = static_cast<int>(style.backgroundKind);
+        d.transparency = style.transparency;
+    }
+    d.noteId = 9999;
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    d.created = now;
+    d.userId = user.userId;
+    d.alarmSet = false;
+    d.delayAmount = 1;
+    d.delayUnit = 3;
+    d.chatId = 0;
+    d.chatOperation = 0;
+    return d;
+}
+
+bool LastNoteIsVisible()
+{
+    CWindowController* controller = GetWindowController();
+    CNoteController* last = controller ? controller->LastNote() : nullptr;
+    return last && last->m_window && IsWindowVisible(last->m_window);
+}
+}
+
+int NextRotatedStyle()
+{
+    g_styleRotationIndex = static_cast<BYTE>((g_styleRotationIndex + 1) % 9);
+    return g_styleRotationIndex;
 }
 
 void FillNoteFromDescription(CNoteController& note, const NoteDescription& d)
@@ -18,6 +117,8 @@ void FillNoteFromDescription(CNoteController& note, const NoteDescription& d)
     note.m_chatId = d.chatId;
     note.m_chatNote = d.chatId != 0;
     note.m_packed = d.packed;
+    if (d.transparency)
+        note.m_packed.level = d.transparency;
     note.m_backgroundKind = d.styleMode;
     note.m_stayOnTop = d.stayOnTop;
     note.m_border = d.border;
@@ -62,11 +163,58 @@ void FillNoteFromDescription(CNoteController& note, const NoteDescription& d)
     CopyText(note.m_lastSentTo, d.lastSentTo);
 }
 
-// The note window is not there yet: the note is made as a record alone, with
-// its text kept in the object, so that loading and saving work without it.
 CNoteController* CreateNote(const NoteDescription& description)
 {
     std::unique_ptr<CNoteController> note(new CNoteController);
-    FillNoteFromDescription(*note, description);
-    return note.release();
+    if (!NoteWindowClassesRegistered()) {
+        // A program without note windows keeps the note as a record alone.
+        FillNoteFromDescription(*note, description);
+        return note.release();
+    }
+    if (RefusedByLimit())
+        return nullptr;
+
+    const CUserSettings& user = UserSettings();
+    const LONG width = description.width ? description.width : user.note.newNoteWidth;
+    const LONG height = description.height ? description.height : user.note.newNoteHeight;
+    PlacementRequest request;
+    request.x = description.x;
+    request.y = description.y;
+    request.blank = description.IsBlank();
+    request.forced = description.forcePlacement;
+    request.adjustForTaskbar = !description.noTaskbarAdjustment;
+    request.screenWidth = ScreenWidth();
+    request.screenHeight = ScreenHeight();
+    request.boundRight = (UsesVirtualScreen() ? GetSystemMetrics(SM_CXVIRTUALSCREEN) : ScreenWidth()) - 5;
+    request.boundBottom = (UsesVirtualScreen() ? GetSystemMetrics(SM_CYVIRTUALSCREEN) : ScreenHeight()) - 5;
+    request.defaultWidth = user.note.newNoteWidth;
+    request.defaultHeight = user.note.newNoteHeight;
+    request.taskbarEdge = request.adjustForTaskbar ? TaskbarEdge() : 0;
+    const Placement place = PlaceNewNote(request, g_nextNotePosition);
+
+    FillNoteFromDescription(*note, request.blank ? DefaultsFor(description) : description);
+    note->m_left = place.x;
+    note->m_top = place.y;
+    note->m_width = width;
+    note->m_height = height;
+    note->m_application = GetWindowController();
+
+    DWORD extended = WS_EX_TOOLWINDOW;
+    if (note->Transparency() || note->m_backgroundKind == 5)
+        extended |= WS_EX_LAYERED;
+    CNoteController* created = note.get();
+    HWND window = CreateNoteWindow(created, extended, place.x, place.y, width, height);
+    note.release();  // the window owns it now
+    if (!created->m_hidden && !created->m_parked)
+        ShowWindow(window, SW_SHOWNOACTIVATE);
+
+    const bool loading = GetProgramFlags().loadingNotes;
+    if (!description.quiet && !description.noTaskbarAdjustment && !loading && LastNoteIsVisible())
+        RaiseNoteOnce(window, false);
+    if (description.chatId && (description.chatOperation == 2 || description.chatOperation == 9))
+        SetUpNewChatNote(window, description.chatOperation);
+    if (loading && !description.quiet && !created->m_chatNote && created->m_noteId != 9999 &&
+        created->m_noteId != 9988 && GetFileAttributesA(DataFilePath(DataName::kChatNoteSettings).c_str()) != INVALID_FILE_ATTRIBUTES)
+        ReadNoteChatSettings(window);
+    return created;
 }

@@ -10,5 +10,9 @@ class CNoteController;
 // note lists, which own it from then on.
 CNoteController* CreateNote(const NoteDescription& description);
 
+// The style rotation: the index (0 to 8) of the next style new notes take
+// when the user asked for styles in rotation.
+int NextRotatedStyle();
+
 // The note's fields taken from a description (every member the description carries).
 void FillNoteFromDescription(CNoteController& note, const NoteDescription& description);

@@ -120,6 +120,9 @@ LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DRAWITEM:
         controller->OnDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
         return 1;
+    case WM_TIMER:
+        controller->OnTimer(wParam);
+        return 0;
     case WM_WTSSESSION_CHANGE:
         OnSessionChange(wParam);
         break;

@@ -24,6 +24,7 @@
 #include "foundation/win/SystemProbes.h"
 #include "resources/ids/WindowClassIds.h"
 #include "shell/DataFileChecks.h"
+#include "note/NoteWindow.h"
 #include "shell/FolderSecurity.h"
 #include "shell/GlobalTexts.h"
 #include "shell/MainWindow.h"
@@ -248,6 +249,7 @@ int RunMainWindow(HINSTANCE instance)
         return 0;
     }
     RegisterMainWindowClass(instance);
+    RegisterNoteWindowClasses(instance);
     InitWinsock();
     RegisterBackupFileType();
     CreateMainWindow(instance);

@@ -156,6 +156,7 @@ void CWindowController::OnCreate()
     RegisterSessionNotification(m_mainWindow);
     ReadScreenColours(m_mainWindow);
     LoadUserData();
+    StartDesktop();
     StartTimers();
     FocusFirstShownNote();
     for (int port = 1; port <= 2; ++port)
@@ -193,6 +194,7 @@ void CWindowController::SaveAll()
         WriteErrorLog("CWindowController::SaveAll():", "the user's values could not be saved");
     std::vector<CNoteController*> notes;
     auto collect = [&notes](CNoteController* note) {
+        note->SyncFromWindow();
         notes.push_back(note);
         return true;
     };
@@ -209,6 +211,7 @@ void CWindowController::Shutdown()
         GetProgramFlags().closing = true;
         SaveAll();
         StopListeningOnBothPorts();
+        StopDesktop();
     }
     StopTimers();
     CloseAllNotes(m_ourNotes);

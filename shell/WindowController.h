@@ -4,8 +4,10 @@
 #include <windows.h>
 
 #include "foundation/PtrList.h"
+#include "foundation/DateTime.h"
 #include "foundation/win/CoolMenu.h"
 #include "net/PortListener.h"
+#include "shell/TrayIcon.h"
 #include "store/DbfFile.h"
 
 class CNoteController;
@@ -60,6 +62,51 @@ public:
     // right list.
     void AdoptNote(CNoteController* note);
 
+    // The desktop notes (shell/DesktopNotes*.cpp, Tray*.cpp, Arrange*.cpp, Timers*.cpp).
+    CNoteController* LastNote() const { return static_cast<CNoteController*>(m_lastNote); }
+    // A note going away is forgotten as the last one used.
+    void ForgetNote(CNoteController* note);
+    // Creates a note with the user's defaults and takes it into the lists;
+    // null when none was made (the user was told why).
+    CNoteController* CreateDefaultNote();
+    CNoteController* CreateNoteInStyle(int styleIndex);
+    CNoteController* CreateNoteWithText(bool force, LONG x, LONG y, const char* text, DWORD length);
+    CNoteController* OnNewNoteRequest(const char* data, DWORD size);
+    void SaveAllNotes(bool rebuildMemo);
+    // The tray icon: put in the tray with the main window, removed at its end.
+    void StartDesktop();
+    void StopDesktop();
+    void ToggleParking();
+    // Commands and messages of the desktop notes; false when not one of them.
+    bool OnDesktopCommand(UINT id);
+    bool OnDesktopMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void OnTimer(UINT_PTR id);
+    void OnHousekeepingTimer();
+    void UpdateTrayTooltip();
+    void OnTrayNotify(WPARAM wParam, LPARAM lParam);
+    // Showing, hiding and undeleting.
+    int BringNotesToFront(bool onlyAlarmed, bool byAssociation, const char* title);
+    int ShowNotesMatching(bool onlyAlarmed, bool parkedOnly, bool byAssociation, const char* title);
+    void ShowAllNotes();
+    void ShowAlarmedNotes();
+    void HideAllNotes();
+    void HideAlarmedNotes();
+    void ShowLastNote(CNoteController* note);
+    void ShowNote(CNoteController* note, bool activate);
+    void RaiseDueNotes();
+    void UndeleteAllNotes();
+    void UndeleteNote(int index, CNoteController* note);
+    bool HasParkedNote() const;
+    bool HasHiddenAlarmedNote() const;
+    bool HasShownAlarmedNote() const;
+    CNoteController* FindPendingReceivedNote();
+    // Arranging.
+    void Cascade(int order);
+    void Tile(int order);
+    void Unarrange();
+    bool HasArrangement() const;
+    void ForgetArrangement();
+
 private:
     // The eight owner-drawn menus: the tray menu and its submenus.
     enum TrayMenuIndex {
@@ -110,6 +157,9 @@ private:
     HMENU m_submenus[kMenuCount] = {};
     DWORD m_openPopup = 0;
     CPortRecord m_ports[2];
+    CTrayIcon m_trayIcon;
+    CDateTime m_lastFullSave;
+    bool m_lastFullSaveKnown = false;
 };
 
 // The application object of the main window, null before WM_CREATE and after WM_DESTROY.

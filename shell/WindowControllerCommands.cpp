@@ -19,13 +19,7 @@ void CWindowController::ExitCommand()
 
 void CWindowController::NewNoteCommand()
 {
-    try {
-        AdoptNote(CreateNote(NoteDescription()));
-    } catch (const CGenericException& failure) {
-        ShowMessageBox(m_mainWindow, failure.GetErrorText(), "Note creation failed", kMbIconExclamation);
-    } catch (...) {
-        ShowMessageBox(m_mainWindow, "Unknown Error", "Note creation failed", kMbIconExclamation);
-    }
+    CreateDefaultNote();
 }
 
 LRESULT CWindowController::OnCommand(WPARAM wParam, LPARAM)
@@ -38,6 +32,7 @@ LRESULT CWindowController::OnCommand(WPARAM wParam, LPARAM)
         NewNoteCommand();
         break;
     default:
+        OnDesktopCommand(LOWORD(wParam));
         break;
     }
     return 0;
@@ -52,6 +47,9 @@ void CWindowController::OnCopyData(WPARAM, const COPYDATASTRUCT* data)
     if (!request.valid)
         return;
     switch (request.code) {
+    case kRequestNewNote:
+        OnNewNoteRequest(request.text.data(), static_cast<DWORD>(request.text.size()));
+        break;
     case kRequestClose:
         PostMessageA(m_mainWindow, WM_COMMAND, kCmdExit, 0);
         break;

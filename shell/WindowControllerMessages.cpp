@@ -170,6 +170,6 @@ bool CWindowController::OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lPa
         ShowTrayMenu();
         return true;
     default:
-        return false;
+        return OnDesktopMessage(message, wParam, lParam, result);
     }
 }

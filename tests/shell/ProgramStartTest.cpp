@@ -179,7 +179,10 @@ TEST(ProgramStart, RepairsAMissingNotesTableAndKeepsWhatSurvived)
     const std::string table = ReadWholeFile(install.File("notes.QPD"));
     ASSERT_TRUE(MoveFileA(install.File("notes.QPD").c_str(), install.File("notesTemp.QPD").c_str()));
     RunningProgram program(install, "");
-    ASSERT_NE(program.WaitForWindow(kMainClass), nullptr);
+    HWND main = program.WaitForWindow(kMainClass);
+    ASSERT_NE(main, nullptr);
+    // Answered once its creation, which reads the notes table, is over.
+    ASSERT_TRUE(SendWithTimeout(main, WM_NULL, 0, 0));
     EXPECT_EQ(FindTopWindow("#32770", program.ProcessId()), nullptr);
     EXPECT_EQ(ReadWholeFile(install.File("notes.QPD")), table);
     EXPECT_FALSE(FileExists(install.File("notesTemp.QPD")));

@@ -1,0 +1,331 @@
+// The note object's work on its window: saving what the window shows into
+// the record, hiding, rolling up, staying on top, looks, styles, deleting.
+#include <windows.h>
+
+#include <richedit.h>
+
+#include "foundation/CriticalSectionLock.h"
+#include "foundation/DataFolder.h"
+#include "foundation/DiagnosticLog.h"
+#include "foundation/bytes/MessageBoxes.h"
+#include "foundation/win/FontConversion.h"
+#include "note/NoteController.h"
+#include "note/NoteRichEdit.h"
+#include "note/NoteWindowHandlers.h"
+#include "shell/MainWindowMessages.h"
+#include "shell/ProgramGlobals.h"
+#include "shell/Settings.h"
+#include "store/DbfFile.h"
+#include "store/FreeSlotLists.h"
+#include "store/NoteSaving.h"
+#include "store/NotesTableLock.h"
+
+namespace {
+CNoteRichEdit* BodyOf(const CNoteController& note)
+{
+    return static_cast<CNoteRichEdit*>(note.m_bodyRichEdit);
+}
+
+void TellMainWindow(UINT message, LPARAM lParam)
+{
+    if (HWND main = GetMainWindow())
+        SendMessageA(main, message, 0, lParam);
+}
+
+void RepaintFrame(HWND window)
+{
+    if (window)
+        SetWindowPos(window, nullptr, 0, 0, 0, 0,
+                     SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+int CaptionOnlyHeight(HWND window)
+{
+    RECT bounds{}, client{};
+    GetWindowRect(window, &bounds);
+    GetClientRect(window, &client);
+    return (bounds.bottom - bounds.top) - client.bottom;
+}
+
+// The record of a deleted note leaves the notes table, and its number
+// becomes free for the next new note.
+void DeleteStoredRecord(DWORD record)
+{
+    if (record == 0 || record == 9999 || record == 9988)
+        return;
+    try {
+        CCriticalSectionLock hold(NotesTableLock());
+        CDbfFile table;
+        table.SetTable(DataFilePath(DataName::kNotesTable).c_str(), true);
+        table.Open("MAPPINGALL");
+        table.DeleteRecord(record);
+        table.Close();
+        NotesFreeSlots().Add(record);
+    } catch (const CGenericException& failure) {
+        WriteErrorLog("DeleteNote():", failure.GetErrorText());
+    }
+}
+}
+
+void CNoteController::SyncFromWindow()
+{
+    if (!m_window)
+        return;
+    if (CNoteRichEdit* body = BodyOf(*this))
+        m_richText = body->GetRTFText();
+    RECT bounds{};
+    if (!GetWindowRect(m_window, &bounds))
+        return;
+    // A note moved or resized by the program (an arrangement) is changed too.
+    if (bounds.left != m_left || bounds.top != m_top)
+        m_modified = true;
+    m_left = bounds.left;
+    m_top = bounds.top;
+    if (!m_rolledUp) {
+        if (bounds.right - bounds.left != m_width || bounds.bottom - bounds.top != m_height)
+            m_modified = true;
+        m_width = bounds.right - bounds.left;
+        m_height = bounds.bottom - bounds.top;
+    }
+}
+
+void CNoteController::SetModified()
+{
+    m_modified = true;
+    TellMainWindow(kMsgRememberLastNote, reinterpret_cast<LPARAM>(this));
+    if (m_noteId == 9988)
+        m_noteId = 9999;
+    if (m_window)
+        SendMessageA(m_window, WM_NCPAINT, 1, 0);
+}
+
+void CNoteController::HideNote()
+{
+    if (m_window && m_modified) {
+        SyncFromWindow();
+        SaveNote(*this);
+        m_modified = false;
+    }
+    m_ringing = false;
+    m_hidden = true;
+    if (m_window)
+        ShowWindow(m_window, SW_HIDE);
+    TellMainWindow(kMsgUpdateTrayTooltip, 0);
+}
+
+void CNoteController::HideQuietly()
+{
+    m_parked = true;
+    if (m_window)
+        ShowWindow(m_window, SW_HIDE);
+}
+
+void CNoteController::UpdateScrollArrows(bool repaint)
+{
+    if (!m_window || !m_bodyEdit || !m_scrollUp || !m_scrollDown)
+        return;
+    RECT client{};
+    GetClientRect(m_bodyEdit, &client);
+    GETTEXTLENGTHEX length{GTL_NUMCHARS, CP_ACP};
+    LRESULT characters = SendMessageA(m_bodyEdit, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0);
+    POINTL last{};
+    SendMessageA(m_bodyEdit, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&last), characters > 0 ? characters - 1 : 0);
+    const LRESULT firstVisible = SendMessageA(m_bodyEdit, EM_GETFIRSTVISIBLELINE, 0, 0);
+    const bool overflows = firstVisible > 0 || last.y + 16 > client.bottom;
+    const bool show = overflows && !m_rolledUp;
+    ShowWindow(m_scrollUp, show ? SW_SHOWNA : SW_HIDE);
+    ShowWindow(m_scrollDown, show ? SW_SHOWNA : SW_HIDE);
+    if (repaint && show) {
+        InvalidateRect(m_scrollUp, nullptr, TRUE);
+        InvalidateRect(m_scrollDown, nullptr, TRUE);
+    }
+}
+
+void CNoteController::ForceRepaintBySize()
+{
+    if (m_window)
+        RedrawWindow(m_window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+void CNoteController::RelayoutRichEdits()
+{
+    if (m_window)
+        LayOutNoteControls(m_window, *this);
+}
+
+void CNoteController::ApplyLooksToWindow()
+{
+    if (!m_window || !m_bodyEdit)
+        return;
+    SendMessageA(m_bodyEdit, EM_SETBKGNDCOLOR, 0, m_bodyColor);
+    CHARFORMATA format{};
+    format.cbSize = sizeof format;
+    if (m_bodyFont.lfFaceName[0])
+        LogFontToCharFormat(m_bodyEdit, &format, m_bodyFont);
+    format.dwMask |= CFM_COLOR;
+    format.dwEffects &= ~CFE_AUTOCOLOR;
+    format.crTextColor = m_textColor;
+    SendMessageA(m_bodyEdit, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+    SetWindowPos(m_window, m_stayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+    const bool layered = Transparency() > 0 || m_backgroundKind == 5;
+    LONG_PTR extended = GetWindowLongPtrA(m_window, GWL_EXSTYLE);
+    if (layered) {
+        SetWindowLongPtrA(m_window, GWL_EXSTYLE, extended | WS_EX_LAYERED);
+        if (m_backgroundKind == 5)
+            SetLayeredWindowAttributes(m_window, m_bodyColor, 0, LWA_COLORKEY);
+        else
+            SetLayeredWindowAttributes(m_window, 0, static_cast<BYTE>(255 - MulDiv(Transparency(), 255, 100)),
+                                       LWA_ALPHA);
+    } else if (extended & WS_EX_LAYERED) {
+        SetWindowLongPtrA(m_window, GWL_EXSTYLE, extended & ~WS_EX_LAYERED);
+    }
+    RepaintFrame(m_window);
+}
+
+void CNoteController::ApplyStyle(int styleIndex, bool insertText)
+{
+    if (styleIndex < 0 || styleIndex > 8)
+        return;
+    const CNoteStyle& style = ConfigSettings().styles[styleIndex];
+    m_bodyColor = style.backgroundColor;
+    m_textColor = style.textColor;
+    m_titleColor = style.titleBackgroundColor;
+    m_titleTextColor = style.titleTextColor;
+    m_bodyFont = style.bodyFont;
+    m_titleFont = style.titleFont;
+    m_stayOnTop = style.stayOnTop != 0;
+    m_border = style.hasBorder != 0;
+    m_showDate = style.showDate != 0;
+    m_backgroundKind = static_cast<int>(style.backgroundKind);
+    m_textureId = style.textureId;
+    m_packed.level = style.transparency;
+    ApplyLooksToWindow();
+    if (insertText && style.HasText() && m_bodyEdit) {
+        std::string text = std::string("\r\n") + style.GetText() + "\r\n";
+        SendMessageA(m_bodyEdit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    if (m_window)
+        RedrawWindow(m_window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+    SetModified();
+}
+
+void CNoteController::ToggleStayOnTop()
+{
+    m_stayOnTop = !m_stayOnTop;
+    if (m_window)
+        SetWindowPos(m_window, m_stayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                     SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+    SetModified();
+}
+
+void CNoteController::RollUp()
+{
+    if (m_rolledUp || !m_window)
+        return;
+    RECT bounds{};
+    GetWindowRect(m_window, &bounds);
+    m_unrolledWidth = bounds.right - bounds.left;
+    m_unrolledHeight = bounds.bottom - bounds.top;
+    m_rolledUp = true;
+    SetWindowPos(m_window, nullptr, 0, 0, m_unrolledWidth, CaptionOnlyHeight(m_window),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    UpdateScrollArrows(false);
+    SetModified();
+}
+
+void CNoteController::Unroll()
+{
+    if (!m_rolledUp || !m_window)
+        return;
+    m_rolledUp = false;
+    SetWindowPos(m_window, nullptr, 0, 0, m_unrolledWidth, m_unrolledHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    UpdateScrollArrows(true);
+    SetModified();
+}
+
+void CNoteController::DeleteNote()
+{
+    if (IsLocked()) {
+        ShowMessageBox(m_window, "You cannot delete a locked note. \r\n\r\nPlease unlock it first!", ProgramTitle,
+                       kMbIconExclamation);
+        return;
+    }
+    if (UserSettings().confirmDelete &&
+        AskYesNo(m_window, "Are you sure you want to delete this note?", ProgramTitle) != IDYES)
+        return;
+    SyncFromWindow();
+    DeleteStoredRecord(m_noteId);
+    m_noteId = 9999;
+    m_modified = false;
+    if (m_window)
+        ShowWindow(m_window, SW_HIDE);
+    if (HWND manager = FindWindowA(nullptr, "Quillnet+ Note Manager"))
+        SendMessageA(manager, 0x8097, 0, reinterpret_cast<LPARAM>(this));
+    TellMainWindow(kMsgRemoveVisibleNote, reinterpret_cast<LPARAM>(this));
+    TellMainWindow(kMsgKeepDeletedNote, reinterpret_cast<LPARAM>(this));
+    TellMainWindow(kMsgUpdateTrayTooltip, 0);
+}
+
+// The settings sheet comes with the note's properties; until then the note
+// has nothing to change and answers so.
+int CNoteController::ShowProperties(int, bool)
+{
+    MessageBeep(0);
+    return 0;
+}
+
+void CNoteController::ShowFindDialog()
+{
+    MessageBeep(0);
+}
+
+int CNoteController::OnSendTo(bool)
+{
+    MessageBeep(0);
+    return 0;
+}
+
+int CNoteController::FindGroupId(int) const
+{
+    return -1;
+}
+
+bool CNoteController::BringNoteToFront()
+{
+    if (!m_alarmSet || m_alarmRung)
+        return false;
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    CDateTime current;
+    current = now;
+    if (current < m_alarm)
+        return false;
+    m_alarmRung = true;
+    m_hidden = false;
+    m_parked = false;
+    if (m_window) {
+        ShowWindow(m_window, SW_SHOWNOACTIVATE);
+        SetWindowPos(m_window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+        m_raised = true;
+    }
+    SetModified();
+    return true;
+}
+
+void LayOutNoteControls(HWND window, CNoteController& note)
+{
+    RECT client{};
+    GetClientRect(window, &client);
+    if (note.m_bodyEdit)
+        MoveWindow(note.m_bodyEdit, 0, 0, client.right, client.bottom, TRUE);
+    const int x = client.right - kScrollArrowSize - 1;
+    if (note.m_scrollUp)
+        MoveWindow(note.m_scrollUp, x, client.bottom - 2 * kScrollArrowSize - 2, kScrollArrowSize, kScrollArrowSize,
+                   TRUE);
+    if (note.m_scrollDown)
+        MoveWindow(note.m_scrollDown, x, client.bottom - kScrollArrowSize - 1, kScrollArrowSize, kScrollArrowSize,
+                   TRUE);
+    note.UpdateScrollArrows(false);
+}

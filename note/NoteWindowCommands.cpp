@@ -1,0 +1,176 @@
+// The note's commands: its menu, the text effects on Ctrl+B, Ctrl+I and
+// Ctrl+U, paste, hide, delete, and the entry points of its dialogs.
+#include <windows.h>
+
+#include <richedit.h>
+
+#include "foundation/CallbackGuard.h"
+#include "note/NoteController.h"
+#include "note/NoteMessages.h"
+#include "note/NoteRichEdit.h"
+#include "note/NoteWindowHandlers.h"
+
+namespace {
+CNoteRichEdit* BodyOf(CNoteController& note)
+{
+    return static_cast<CNoteRichEdit*>(note.m_bodyRichEdit);
+}
+
+void Paste(CNoteController& note)
+{
+    if (!note.m_bodyEdit)
+        return;
+    SendMessageA(note.m_bodyEdit, WM_PASTE, 0, 0);
+    note.SetModified();
+}
+
+void ToggleEffect(CNoteController& note, DWORD mask, DWORD effect)
+{
+    if (CNoteRichEdit* body = BodyOf(note)) {
+        body->ToggleEffect(mask, effect);
+        note.SetModified();
+    }
+}
+
+struct MenuEntry {
+    UINT id;
+    const char* text;
+};
+const MenuEntry kNoteMenu[] = {
+    {kNoteCmdHide, "&Hide note"},
+    {kNoteCmdDelete, "&Delete note"},
+    {0, nullptr},
+    {kNoteCmdStayOnTop, "Stay on &top"},
+    {kNoteCmdRollUp, "&Roll up"},
+    {0, nullptr},
+    {kNoteCmdPaste, "&Paste"},
+    {kNoteCmdBold, "&Bold\tCtrl+B"},
+    {kNoteCmdItalic, "&Italic\tCtrl+I"},
+    {kNoteCmdUnderline, "&Underline\tCtrl+U"},
+    {0, nullptr},
+    {kNoteCmdProperties, "Note &settings..."},
+    {kNoteCmdEditAlarm, "Edit &alarm settings..."},
+    {kNoteCmdFind, "&Find...."},
+    {kNoteCmdSendTo, "Send &to..."},
+    {kNoteCmdSave, "Sa&ve"},
+};
+}
+
+void ShowNoteMenu(HWND window, CNoteController& note, POINT point)
+{
+    HMENU menu = CreatePopupMenu();
+    if (!menu)
+        return;
+    for (const MenuEntry& entry : kNoteMenu) {
+        if (!entry.text) {
+            AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+            continue;
+        }
+        UINT flags = MF_STRING;
+        if ((entry.id == kNoteCmdStayOnTop && note.m_stayOnTop) || (entry.id == kNoteCmdRollUp && note.m_rolledUp))
+            flags |= MF_CHECKED;
+        AppendMenuA(menu, flags, entry.id, entry.text);
+    }
+    if (point.x == -1 && point.y == -1) {
+        RECT bounds{};
+        GetWindowRect(window, &bounds);
+        point = {bounds.left + 10, bounds.top + 10};
+    }
+    SetForegroundWindow(window);
+    UINT chosen = static_cast<UINT>(
+        TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, point.x, point.y, 0, window, nullptr));
+    DestroyMenu(menu);
+    PostMessageA(window, WM_NULL, 0, 0);
+    if (chosen)
+        SendMessageA(window, WM_COMMAND, chosen, 0);
+}
+
+LRESULT OnNoteCommand(HWND window, CNoteController& note, WPARAM wParam, LPARAM lParam)
+{
+    if (reinterpret_cast<HWND>(lParam) == note.m_bodyEdit && note.m_bodyEdit) {
+        if (HIWORD(wParam) == EN_CHANGE)
+            note.SetModified();
+        return 0;
+    }
+    switch (LOWORD(wParam)) {
+    case kNoteCmdHide:
+        note.HideNote();
+        break;
+    case kNoteCmdDelete:
+        note.DeleteNote();
+        break;
+    case kNoteCmdStayOnTop:
+        note.ToggleStayOnTop();
+        break;
+    case kNoteCmdRollUp:
+        if (note.m_rolledUp)
+            note.Unroll();
+        else
+            note.RollUp();
+        break;
+    case kNoteCmdPaste:
+        Paste(note);
+        break;
+    case kNoteCmdBold:
+        ToggleEffect(note, CFM_BOLD, CFE_BOLD);
+        break;
+    case kNoteCmdItalic:
+        ToggleEffect(note, CFM_ITALIC, CFE_ITALIC);
+        break;
+    case kNoteCmdUnderline:
+        ToggleEffect(note, CFM_UNDERLINE, CFE_UNDERLINE);
+        break;
+    case kNoteCmdProperties:
+        note.ShowProperties(0, false);
+        break;
+    case kNoteCmdEditAlarm:
+        note.ShowProperties(1, false);
+        break;
+    case kNoteCmdFind:
+        note.ShowFindDialog();
+        break;
+    case kNoteCmdSendTo:
+        note.OnSendTo(true);
+        break;
+    case kNoteCmdSave:
+        SaveNoteWindow(window);
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+namespace {
+// The body's keys: Ctrl+B, Ctrl+I and Ctrl+U switch the effect of the
+// selection; their control characters never reach the text.
+LRESULT OnBodyMessage(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto* note = reinterpret_cast<CNoteController*>(GetWindowLongPtrA(edit, GWLP_USERDATA));
+    WNDPROC previous = note ? note->m_editProcedure : nullptr;
+    if (!previous)
+        return DefWindowProcA(edit, message, wParam, lParam);
+    const bool control = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
+    if (message == WM_KEYDOWN && control) {
+        UINT command = 0;
+        if (wParam == 'B')
+            command = kNoteCmdBold;
+        else if (wParam == 'I')
+            command = kNoteCmdItalic;
+        else if (wParam == 'U')
+            command = kNoteCmdUnderline;
+        if (command) {
+            SendMessageA(note->m_window, WM_COMMAND, command, 0);
+            return 0;
+        }
+    }
+    if (message == WM_CHAR && control && (wParam == 2 || wParam == 9 || wParam == 21))
+        return 0;
+    return CallWindowProcA(previous, edit, message, wParam, lParam);
+}
+}
+
+LRESULT CALLBACK NoteBodyProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return GuardCallback<LRESULT>(0, [&] { return OnBodyMessage(edit, message, wParam, lParam); });
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <windows.h>
+
+class CNoteController;
+
+// The note window's handlers, one file per concern.
+
+// NoteWindowPaint.cpp: the caption with the note's title, colours and font.
+void PaintNoteCaption(HWND window, const CNoteController& note);
+// The caption's rectangle in window coordinates.
+RECT NoteCaptionRect(HWND window);
+void PaintScrollArrow(HWND arrow, bool down);
+
+// NoteWindowCommands.cpp: commands, the note menu and the body's keys.
+LRESULT OnNoteCommand(HWND window, CNoteController& note, WPARAM wParam, LPARAM lParam);
+void ShowNoteMenu(HWND window, CNoteController& note, POINT screenPoint);
+LRESULT CALLBACK NoteBodyProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam);
+
+// NoteWindowPrivate.cpp: the private messages; false when not one of them.
+bool OnNotePrivateMessage(HWND window, CNoteController& note, UINT message, WPARAM wParam, LPARAM lParam,
+                          LRESULT& result);
+
+// The controls inside the note laid out on its client area.
+void LayOutNoteControls(HWND window, CNoteController& note);
+
+const int kNoteBodyId = 100;
+const int kScrollArrowSize = 12;

@@ -1,0 +1,68 @@
+// The private messages a note window answers.
+#include <windows.h>
+
+#include "note/NoteController.h"
+#include "note/NoteMessages.h"
+#include "note/NoteWindowHandlers.h"
+#include "store/NoteSaving.h"
+
+namespace {
+void Save(CNoteController& note)
+{
+    note.SyncFromWindow();
+    SaveNote(note);
+    note.m_modified = false;
+}
+
+// Made topmost once by the program; a note that stays on top already is.
+void RaiseOnce(HWND window, CNoteController& note, bool activate)
+{
+    if (note.m_raised)
+        return;
+    note.m_raised = true;
+    if (!note.m_stayOnTop) {
+        UINT flags = SWP_NOSIZE | SWP_NOMOVE | (activate ? 0 : SWP_NOACTIVATE);
+        SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, flags);
+    }
+    SendMessageA(window, WM_NCPAINT, 1, 0);
+}
+}
+
+bool OnNotePrivateMessage(HWND window, CNoteController& note, UINT message, WPARAM, LPARAM lParam, LRESULT& result)
+{
+    result = 0;
+    switch (message) {
+    case kNoteMsgSave:
+        Save(note);
+        return true;
+    case kNoteMsgReapplySettings:
+        note.ApplyLooksToWindow();
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+        return true;
+    case kNoteMsgAlarmDue:
+        result = note.BringNoteToFront() ? 1 : 0;
+        return true;
+    case kNoteMsgTransmitting:
+        // Sending runs on threads that the note starts; none runs without them.
+        result = 0;
+        return true;
+    case kNoteMsgRaiseOnce:
+        RaiseOnce(window, note, lParam != 0);
+        return true;
+    case kNoteMsgNewChat:
+        note.m_chatNote = true;
+        note.m_chatState = static_cast<DWORD>(lParam);
+        return true;
+    case kNoteMsgReadChatSettings:
+        // A note without chat controls has no section to read.
+        return true;
+    case kNoteMsgSearchRequest:
+    case kNoteMsgSearchProtected:
+    case kNoteMsgSearchProtectedNext:
+        // Another note's search finds nothing here until the find box searches notes.
+        result = 0;
+        return true;
+    default:
+        return false;
+    }
+}

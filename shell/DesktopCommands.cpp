@@ -1,0 +1,163 @@
+// The main window's commands and messages about the desktop notes, and the
+// desktop's start and end with the main window.
+#include <winsock2.h>
+
+#include "note/NoteController.h"
+#include "shell/MainWindowMessages.h"
+#include "shell/NoteLists.h"
+#include "shell/ProgramGlobals.h"
+#include "shell/WindowController.h"
+
+namespace {
+// The tray menu's commands on notes.
+enum DesktopCommand : UINT {
+    kNewNote = 4012,
+    kHideAlarmed = 4014,
+    kHideAll = 4015,
+    kBringToFront = 4026,
+    kShowAll = 4027,
+    kShowAlarmed = 4050,
+    kShowHidden = 4051,
+    kParkAll = 4085,
+    kCascadeByDate = 4089,
+    kCascadeByTitle = 4090,
+    kUnarrange = 4091,
+    kCascadeByColour = 4092,
+    kCascadeByColourTitle = 4093,
+    kTileByDate = 4094,
+    kTileByTitle = 4095,
+    kTileByColour = 4096,
+    kTileByColourTitle = 4097,
+    kUndeleteAll = 4343,
+    kFirstDeleted = 3800,
+    kLastDeleted = 3815,
+};
+// Hotkeys 150 to 158 make a note in styles 1 to 9.
+const WPARAM kFirstStyleHotkey = 150;
+}
+
+// Park puts every shown note away at once, and brings the parked ones back.
+void CWindowController::ToggleParking()
+{
+    const bool bringBack = HasParkedNote();
+    ForEachNote(m_ourNotes, [&](CNoteController* note) {
+        if (bringBack && note->m_parked) {
+            note->m_parked = false;
+            if (note->m_window && !note->m_hidden)
+                ShowWindow(note->m_window, SW_SHOWNOACTIVATE);
+        } else if (!bringBack && !note->m_hidden) {
+            note->HideQuietly();
+        }
+        return true;
+    });
+    UpdateTrayTooltip();
+}
+
+bool CWindowController::OnDesktopCommand(UINT id)
+{
+    ProgramFlags& flags = GetProgramFlags();
+    switch (id) {
+    case kNewNote:
+        CreateDefaultNote();
+        return true;
+    case kHideAlarmed:
+        HideAlarmedNotes();
+        return true;
+    case kHideAll:
+        flags.bulkOperation = true;
+        HideAllNotes();
+        flags.bulkOperation = false;
+        UpdateTrayTooltip();
+        return true;
+    case kBringToFront:
+        BringNotesToFront(false, false, nullptr);
+        return true;
+    case kShowAll:
+        ShowAllNotes();
+        return true;
+    case kShowAlarmed:
+        ShowAlarmedNotes();
+        return true;
+    case kShowHidden:
+        ShowNotesMatching(false, false, false, nullptr);
+        UpdateTrayTooltip();
+        return true;
+    case kParkAll:
+        ToggleParking();
+        return true;
+    case kCascadeByDate:
+    case kCascadeByTitle:
+    case kCascadeByColour:
+    case kCascadeByColourTitle:
+        flags.bulkOperation = true;
+        Cascade(id == kCascadeByDate ? 0 : id == kCascadeByTitle ? 1 : id == kCascadeByColour ? 2 : 3);
+        flags.bulkOperation = false;
+        return true;
+    case kTileByDate:
+    case kTileByTitle:
+    case kTileByColour:
+    case kTileByColourTitle:
+        Tile(static_cast<int>(id - kTileByDate));
+        return true;
+    case kUnarrange:
+        Unarrange();
+        return true;
+    case kUndeleteAll:
+        UndeleteAllNotes();
+        return true;
+    default:
+        if (id >= kFirstDeleted && id <= kLastDeleted) {
+            UndeleteNote(static_cast<int>(id - kFirstDeleted), nullptr);
+            return true;
+        }
+        return false;
+    }
+}
+
+bool CWindowController::OnDesktopMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    result = 0;
+    // Explorer started again: the icon goes back into the new tray.
+    static const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+    if (taskbarCreated && message == taskbarCreated) {
+        m_trayIcon.Add(m_mainWindow, "Quillnet+");
+        UpdateTrayTooltip();
+        return true;
+    }
+    switch (message) {
+    case WM_HOTKEY:
+        if (wParam >= kFirstStyleHotkey && wParam < kFirstStyleHotkey + 9) {
+            CreateNoteInStyle(static_cast<int>(wParam - kFirstStyleHotkey));
+            return true;
+        }
+        return false;
+    case kMsgTrayCallback:
+        OnTrayNotify(wParam, lParam);
+        return true;
+    case kMsgUpdateTrayTooltip:
+        UpdateTrayTooltip();
+        return true;
+    case kMsgReceivedNoteRead:
+        if (m_trayFlashing && !FindPendingReceivedNote()) {
+            KillTimer(m_mainWindow, kTimerTrayFlash);
+            m_trayFlashing = 0;
+            m_trayIcon.StopFlashing(m_mainWindow);
+            UpdateTrayTooltip();
+        }
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CWindowController::StartDesktop()
+{
+    m_trayIcon.LoadIcons(m_instance, CTrayIcon::kNormalIconId, CTrayIcon::kAlternateIconId);
+    m_trayIcon.Add(m_mainWindow, "Quillnet+");
+    UpdateTrayTooltip();
+}
+
+void CWindowController::StopDesktop()
+{
+    m_trayIcon.Remove(m_mainWindow);
+}

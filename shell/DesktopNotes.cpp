@@ -1,0 +1,179 @@
+// The application object's notes on the desktop: creating them, loading
+// them at start and saving them, and the commands and messages about them.
+#include <winsock2.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "foundation/CallbackGuard.h"
+#include "foundation/bytes/MessageBoxes.h"
+#include "note/NoteController.h"
+#include "note/NoteCreation.h"
+#include "note/NoteMessages.h"
+#include "shell/MainWindowMessages.h"
+#include "shell/NoteLists.h"
+#include "shell/ProgramGlobals.h"
+#include "shell/Settings.h"
+#include "shell/WindowController.h"
+#include "store/NoteSaving.h"
+
+namespace {
+const DWORD kMaxNoteFileBytes = 32768;
+
+// A creation that failed is told to the user; the program goes on.
+template <class Body>
+CNoteController* CreateReporting(HWND owner, Body&& body)
+{
+    try {
+        return body();
+    } catch (const CGenericException& failure) {
+        ShowMessageBox(owner, failure.GetErrorText(), "Note creation failed", kMbIconExclamation);
+    } catch (...) {
+        ShowMessageBox(owner, "Unknown Error", "Note creation failed", kMbIconExclamation);
+    }
+    return nullptr;
+}
+
+// The first 32,768 bytes of a file that exists and is no folder; false otherwise.
+bool ReadFileStart(const char* path, std::string& text)
+{
+    DWORD attributes = GetFileAttributesA(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        throw CGenericException("The file of the new note could not be read");
+    text.assign(kMaxNoteFileBytes, '\0');
+    DWORD read = 0;
+    BOOL ok = ReadFile(file, &text[0], kMaxNoteFileBytes, &read, nullptr);
+    CloseHandle(file);
+    if (!ok)
+        throw CGenericException("The file of the new note could not be read");
+    text.resize(read);
+    return true;
+}
+
+// The text of a forwarded /new: the path line " \"path\" \r\n" or " path \r\n"
+// of the second start, without its blanks, quotes and line end.
+std::string RequestText(const char* data, DWORD size)
+{
+    std::string text(data, size);
+    size_t end = text.find('\0');
+    if (end != std::string::npos)
+        text.resize(end);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
+        text.pop_back();
+    size_t start = text.find_first_not_of(' ');
+    text = start == std::string::npos ? std::string() : text.substr(start);
+    if (text.size() >= 2 && text.front() == '"' && text.back() == '"')
+        text = text.substr(1, text.size() - 2);
+    return text;
+}
+}
+
+void CWindowController::ForgetNote(CNoteController* note)
+{
+    if (m_lastNote == note)
+        m_lastNote = nullptr;
+}
+
+CNoteController* CWindowController::CreateDefaultNote()
+{
+    CNoteController* note = CreateReporting(m_mainWindow, [] { return CreateNote(NoteDescription()); });
+    AdoptNote(note);
+    UpdateTrayTooltip();
+    return note;
+}
+
+CNoteController* CWindowController::CreateNoteInStyle(int styleIndex)
+{
+    CNoteController* note = CreateReporting(m_mainWindow, [] { return CreateNote(NoteDescription()); });
+    AdoptNote(note);
+    if (note)
+        note->ApplyStyle(styleIndex, true);
+    UpdateTrayTooltip();
+    return note;
+}
+
+CNoteController* CWindowController::CreateNoteWithText(bool force, LONG x, LONG y, const char* text, DWORD length)
+{
+    const CUserSettings& user = UserSettings();
+    NoteDescription description;
+    description.x = x;
+    description.y = y;
+    description.forcePlacement = force;
+    description.bodyColor = user.note.noteColor;
+    description.textColor = user.note.textColor;
+    description.titleColor = user.note.titleColor;
+    description.titleTextColor = user.note.titleTextColor;
+    description.bodyFont = &user.note.bodyFont;
+    description.titleFont = &user.note.titleFont;
+    description.stayOnTop = user.note.stayOnTop != 0;
+    description.border = user.note.hasBorder != 0;
+    description.showDate = user.note.showDate != 0;
+    description.title = user.title;
+    if (ConfigSettings().stylesInRotation) {
+        const CNoteStyle& style = ConfigSettings().styles[NextRotatedStyle()];
+        description.bodyColor = style.backgroundColor;
+        description.textColor = style.textColor;
+        description.titleColor = style.titleBackgroundColor;
+        description.titleTextColor = style.titleTextColor;
+        description.bodyFont = &style.bodyFont;
+        description.titleFont = &style.titleFont;
+        description.styleMode = static_cast<int>(style.backgroundKind);
+        description.transparency = style.transparency;
+    }
+    description.noteId = 9999;
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    description.created = now;
+    description.userId = user.userId;
+    description.text = text;
+    description.textLength = length;
+    CNoteController* note = CreateReporting(m_mainWindow, [&] { return CreateNote(description); });
+    AdoptNote(note);
+    if (note)
+        note->SetModified();
+    UpdateTrayTooltip();
+    return note;
+}
+
+CNoteController* CWindowController::OnNewNoteRequest(const char* data, DWORD size)
+{
+    if (!data || !size) {
+        CNoteController* note = CreateReporting(m_mainWindow, [] { return CreateNote(NoteDescription()); });
+        AdoptNote(note);
+        return note;
+    }
+    std::string text = RequestText(data, size);
+    std::string fileText;
+    try {
+        if (ReadFileStart(text.c_str(), fileText))
+            text = fileText;
+    } catch (const CGenericException& failure) {
+        ShowMessageBox(m_mainWindow, failure.GetErrorText(), "Note creation failed", kMbIconExclamation);
+        return nullptr;
+    }
+    return CreateNoteWithText(true, 0, 0, text.c_str(), static_cast<DWORD>(text.size()));
+}
+
+// With the memo file rebuilt every note is written into the new pair;
+// otherwise only the notes that changed or were never stored, since each
+// single save replaces the whole table.
+void CWindowController::SaveAllNotes(bool rebuildMemo)
+{
+    std::vector<CNoteController*> notes;
+    auto collect = [&](CNoteController* note) {
+        note->SyncFromWindow();
+        if (rebuildMemo || note->m_modified || note->m_noteId == 9999)
+            notes.push_back(note);
+        return true;
+    };
+    ForEachNote(m_ourNotes, collect);
+    ForEachNote(m_otherNotes, collect);
+    SaveNotes(notes, rebuildMemo);
+    for (CNoteController* note : notes)
+        note->m_modified = false;
+}

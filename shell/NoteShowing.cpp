@@ -1,0 +1,270 @@
+// Showing, hiding, bringing forward and undeleting the user's notes as a
+// group, and the small walks that find notes by their state.
+#include <winsock2.h>
+
+#include <cstdio>
+
+#include "foundation/bytes/MessageBoxes.h"
+#include "note/NoteController.h"
+#include "note/NoteMessages.h"
+#include "shell/MainWindowMessages.h"
+#include "shell/NoteLists.h"
+#include "shell/ProgramGlobals.h"
+#include "shell/WindowController.h"
+
+namespace {
+const int kAskAboveNotes = 30;
+
+void MakeTopmostOnce(CNoteController& note)
+{
+    SetWindowPos(note.m_window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+    note.m_raised = true;
+    SendMessageA(note.m_window, WM_NCPAINT, 1, 0);
+}
+
+void Restore(CNoteController& note)
+{
+    note.m_hidden = false;
+    note.m_parked = false;
+    ShowWindow(note.m_window, SW_RESTORE);
+    note.UpdateScrollArrows(true);
+    note.ForceRepaintBySize();
+}
+
+template <class Condition>
+bool AnyNote(const CPtrList& list, Condition condition)
+{
+    bool found = false;
+    ForEachNote(list, [&](CNoteController* note) {
+        found = condition(*note);
+        return !found;
+    });
+    return found;
+}
+}
+
+bool CWindowController::HasParkedNote() const
+{
+    return AnyNote(m_ourNotes, [](const CNoteController& n) { return n.m_parked; });
+}
+
+bool CWindowController::HasHiddenAlarmedNote() const
+{
+    return AnyNote(m_ourNotes, [](const CNoteController& n) { return n.m_hidden && n.m_alarmSet; });
+}
+
+bool CWindowController::HasShownAlarmedNote() const
+{
+    return AnyNote(m_ourNotes, [](const CNoteController& n) { return !n.m_hidden && n.m_alarmSet; });
+}
+
+CNoteController* CWindowController::FindPendingReceivedNote()
+{
+    CNoteController* found = nullptr;
+    ForEachNote(m_ourNotes, [&](CNoteController* note) {
+        if (note->m_programActivation)
+            found = note;
+        return found == nullptr;
+    });
+    return found;
+}
+
+int CWindowController::BringNotesToFront(bool onlyAlarmed, bool byAssociation, const char* title)
+{
+    if (HasParkedNote()) {
+        if (!byAssociation)
+            MessageBeep(0);
+        return 0;
+    }
+    int brought = 0;
+    ForEachNote(m_ourNotes, [&](CNoteController* note) {
+        if (!note->m_window || note->m_hidden || (onlyAlarmed && (!note->m_alarmSet || byAssociation)))
+            return true;
+        if (byAssociation)
+            return true;  // no note is associated with another program's window yet
+        BringWindowToTop(note->m_window);
+        SetFocus(note->m_window);
+        SetForegroundWindow(note->m_window);
+        if (title && lstrlenA(title) > 1)
+            MakeTopmostOnce(*note);
+        ++brought;
+        return true;
+    });
+    return brought ? 1 : 0;
+}
+
+int CWindowController::ShowNotesMatching(bool onlyAlarmed, bool, bool byAssociation, const char* title)
+{
+    int shown = 0;
+    ForEachNote(m_ourNotes, [&](CNoteController* note) {
+        if (!note->m_window || byAssociation)
+            return true;
+        bool show = onlyAlarmed ? (note->m_hidden && note->m_alarmSet) : (note->m_hidden || note->m_parked);
+        if (!show)
+            return true;
+        Restore(*note);
+        BringWindowToTop(note->m_window);
+        SetFocus(note->m_window);
+        SetForegroundWindow(note->m_window);
+        if (title && lstrlenA(title) > 1)
+            MakeTopmostOnce(*note);
+        ++shown;
+        return true;
+    });
+    return shown ? 1 : 0;
+}
+
+void CWindowController::ShowAllNotes()
+{
+    if (HasParkedNote()) {
+        MessageBeep(0);
+        return;
+    }
+    const int count = static_cast<int>(m_ourNotes.GetCount());
+    if (count >= kAskAboveNotes) {
+        char question[120];
+        std::snprintf(question, sizeof question, "Are you sure you want to make all your %d notes visible ?", count);
+        if (AskYesNo(m_mainWindow, question, ProgramTitle) != IDYES)
+            return;
+    }
+    BringNotesToFront(false, false, nullptr);
+    ShowNotesMatching(false, false, false, nullptr);
+    UpdateTrayTooltip();
+}
+
+void CWindowController::ShowAlarmedNotes()
+{
+    BringNotesToFront(true, false, nullptr);
+    ShowNotesMatching(true, false, false, nullptr);
+    UpdateTrayTooltip();
+}
+
+void CWindowController::HideAllNotes()
+{
+    if (HasParkedNote()) {
+        MessageBeep(0);
+        return;
+    }
+    ForEachNote(m_ourNotes, [](CNoteController* note) {
+        if (!note->m_hidden)
+            note->HideNote();
+        return true;
+    });
+}
+
+void CWindowController::HideAlarmedNotes()
+{
+    ForEachNote(m_ourNotes, [](CNoteController* note) {
+        if (note->m_hidden || !note->m_alarmSet)
+            return true;
+        note->m_hidden = true;
+        if (note->m_window)
+            ShowWindow(note->m_window, SW_HIDE);
+        return true;
+    });
+    UpdateTrayTooltip();
+}
+
+void CWindowController::ShowLastNote(CNoteController* note)
+{
+    if (m_ourNotes.IsEmpty())
+        return;
+    CNoteController* target = note ? note : LastNote() ? LastNote() : FirstNote(m_ourNotes);
+    if (!target || !target->m_window)
+        return;
+    if (target->m_hidden || target->m_parked) {
+        Restore(*target);
+        UpdateWindow(target->m_window);
+    }
+    if (target->m_programActivation) {
+        target->m_programActivation = false;
+        PostMessageA(m_mainWindow, kMsgReceivedNoteRead, 0, 0);
+    }
+    SetFocus(target->m_window);
+    SetForegroundWindow(target->m_window);
+    if (!target->m_raised)
+        MakeTopmostOnce(*target);
+    UpdateTrayTooltip();
+}
+
+void CWindowController::ShowNote(CNoteController* note, bool activate)
+{
+    if (!note || !note->m_window)
+        return;
+    note->m_hidden = false;
+    note->SetModified();
+    if (note->m_programActivation) {
+        note->m_programActivation = false;
+        PostMessageA(m_mainWindow, kMsgReceivedNoteRead, 0, 0);
+    }
+    UpdateTrayTooltip();
+    note->UpdateScrollArrows(true);
+    if (!activate) {
+        note->m_showing = true;
+        ShowWindow(note->m_window, SW_SHOWNOACTIVATE);
+        MakeTopmostOnce(*note);
+        note->m_showing = false;
+        note->ForceRepaintBySize();
+        return;
+    }
+    ShowWindow(note->m_window, SW_RESTORE);
+    note->ForceRepaintBySize();
+    SetFocus(note->m_window);
+    SetForegroundWindow(note->m_window);
+}
+
+void CWindowController::RaiseDueNotes()
+{
+    ForEachNote(m_ourNotes, [&](CNoteController* note) {
+        if (note->m_window && AskNoteAlarmDue(note->m_window))
+            UpdateTrayTooltip();
+        return true;
+    });
+}
+
+void CWindowController::UndeleteAllNotes()
+{
+    CPtrList& deleted = DeletedNotesList();
+    ForEachNote(deleted, [&](CNoteController* note) {
+        note->m_noteId = 9999;
+        note->m_modified = true;
+        m_ourNotes.InsertSortedByDate(note);
+        if (note->m_window)
+            Restore(*note);
+        return true;
+    });
+    deleted.RemoveAll();
+    UpdateTrayTooltip();
+}
+
+void CWindowController::UndeleteNote(int index, CNoteController* given)
+{
+    CPtrList& deleted = DeletedNotesList();
+    CNoteController* note = given;
+    if (!note) {
+        note = FirstNote(deleted);
+        for (int i = 0; note && i < index; ++i)
+            note = NextNote(deleted, note);
+    }
+    if (!note || !deleted.Contains(note))
+        return;
+    note->m_noteId = 9999;
+    note->SetModified();
+    m_ourNotes.InsertSortedByDate(note);
+    deleted.DeleteElem(note);
+    if (note->m_window) {
+        if (given) {
+            note->m_hidden = false;
+            note->m_raised = true;
+            note->m_showing = true;
+            ShowWindow(note->m_window, SW_SHOWNOACTIVATE);
+            SetWindowPos(note->m_window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+            note->m_showing = false;
+        } else {
+            Restore(*note);
+        }
+        note->UpdateScrollArrows(true);
+        note->ForceRepaintBySize();
+    }
+    UpdateTrayTooltip();
+}

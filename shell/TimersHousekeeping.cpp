@@ -1,0 +1,105 @@
+// The main window's timers: the 15-second housekeeping that keeps the tray
+// icon present, saves the notes at the user's interval and lets due notes
+// come up, and the tray icon's flashing.
+#include <winsock2.h>
+
+#include "foundation/DiagnosticLog.h"
+#include "note/NoteController.h"
+#include "shell/MainWindowMessages.h"
+#include "shell/ProgramGlobals.h"
+#include "shell/Settings.h"
+#include "shell/WindowController.h"
+#include "store/UsersTable.h"
+
+namespace {
+const WORD kTickSeconds = 15;
+const WORD kFullSaveHours = 4;
+
+// While one of these is open the user may be changing what a save would write.
+const char* const kWindowsThatHoldSaving[] = {
+    "  Quillnet+",
+    "General settings...",
+    "Note settings...",
+    "Send note to a computer or email address",
+    "Note Manager settings",
+};
+
+bool ThisProcessWindowOpen(const char* title)
+{
+    HWND window = FindWindowA(nullptr, title);
+    DWORD process = 0;
+    if (window)
+        GetWindowThreadProcessId(window, &process);
+    return window && process == GetCurrentProcessId();
+}
+
+bool SavingIsHeld()
+{
+    for (const char* title : kWindowsThatHoldSaving) {
+        if (ThisProcessWindowOpen(title))
+            return true;
+    }
+    const ProgramFlags& flags = GetProgramFlags();
+    return flags.protectedNotePrompt || flags.closing;
+}
+}
+
+void CWindowController::OnTimer(UINT_PTR id)
+{
+    switch (id) {
+    case kTimerHousekeeping:
+        OnHousekeepingTimer();
+        m_trayIcon.Unhide(m_mainWindow);
+        break;
+    case kTimerTrayFlash:
+        if (!GetProgramFlags().closing) {
+            CNoteController* pending = FindPendingReceivedNote();
+            m_trayIcon.Flash(m_mainWindow, pending ? pending->m_receivedFrom : "",
+                             pending ? pending->m_receivedFromUser : "");
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void CWindowController::OnHousekeepingTimer()
+{
+    if (!m_trayIcon.IsAdded())
+        m_trayIcon.Add(m_mainWindow, "Quillnet+");
+    m_autoSaveSeconds = static_cast<WORD>(m_autoSaveSeconds + kTickSeconds);
+    if (m_autoSaveSeconds >= 60) {
+        ++m_autoSaveMinutes;
+        m_autoSaveSeconds = 0;
+    }
+    const WORD interval = UserSettings().saveInterval ? UserSettings().saveInterval : 1;
+    if (m_autoSaveMinutes >= interval) {
+        m_autoSaveMinutes = 0;
+        if (!SavingIsHeld()) {
+            SYSTEMTIME now;
+            GetLocalTime(&now);
+            CDateTime current;
+            current = now;
+            CDateTime due = m_lastFullSave;
+            due.AddHours(kFullSaveHours);
+            const bool full = !m_lastFullSaveKnown || due < current;
+            if (full) {
+                m_lastFullSave = current;
+                m_lastFullSaveKnown = true;
+            }
+            m_busySaving = 1;
+            try {
+                if (!SaveUserRunValues())
+                    WriteErrorLog("OnHousekeepingTimer():", "the user's values could not be saved");
+                SaveAllNotes(full);
+            } catch (...) {
+                m_busySaving = 0;
+                throw;
+            }
+            m_busySaving = 0;
+        }
+    }
+    if (SavingIsHeld() || ThisProcessWindowOpen("Quillnet+ calendar settings"))
+        return;
+    RaiseDueNotes();
+}

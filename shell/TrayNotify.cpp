@@ -1,0 +1,68 @@
+// The tray icon's callback and its tooltip.
+#include <winsock2.h>
+
+#include <shellapi.h>
+
+#include "foundation/StartupValues.h"
+#include "note/NoteController.h"
+#include "shell/MainWindowMessages.h"
+#include "shell/NoteLists.h"
+#include "shell/OpenDialogs.h"
+#include "shell/ProgramGlobals.h"
+#include "shell/WindowController.h"
+#include "shell/bytes/TrayTooltip.h"
+
+namespace {
+bool TwoLineTips()
+{
+    const WindowsVersionInfo& windows = GetStartupValues().windows;
+    return windows.isWindows2000 || windows.isWindowsXp || windows.isVistaOrLater;
+}
+}
+
+void CWindowController::UpdateTrayTooltip()
+{
+    if (FindPendingReceivedNote())
+        return;  // the flashing tip names the sender until the note is read
+    NoteStateCounts counts;
+    ForEachNote(m_ourNotes, [&](CNoteController* note) {
+        ++counts.total;
+        if (note->m_hidden)
+            ++counts.hidden;
+        else if (note->m_parked)
+            ++counts.parked;
+        return true;
+    });
+    m_trayIcon.SetTip(m_mainWindow, TrayNoteCountTip(counts, TwoLineTips()).c_str());
+}
+
+void CWindowController::OnTrayNotify(WPARAM wParam, LPARAM lParam)
+{
+    ProgramFlags& flags = GetProgramFlags();
+    flags.bulkOperation = true;
+    switch (lParam) {
+    case WM_LBUTTONDOWN:
+    case NIN_BALLOONUSERCLICK:
+        for (int guard = 0; guard < 600; ++guard) {
+            CNoteController* pending = FindPendingReceivedNote();
+            if (!pending)
+                break;
+            ShowLastNote(pending);
+            pending->m_programActivation = false;
+        }
+        break;
+    case WM_LBUTTONDBLCLK:
+        if (!ActivateOpenDialog(false))
+            CreateDefaultNote();
+        break;
+    case WM_RBUTTONDOWN:
+        SendMessageA(m_mainWindow, kMsgOpenTrayMenu, wParam == 2 ? 2 : 0, 0);
+        break;
+    case NIN_BALLOONTIMEOUT:
+        m_trayIcon.StopFlashing(m_mainWindow);
+        break;
+    default:
+        break;
+    }
+    flags.bulkOperation = false;
+}

@@ -1,0 +1,257 @@
+// The real program with notes on the desktop: notes made by a second start,
+// by the tray icon and by the style hotkeys, their text, runs, places and
+// colours kept across a restart, arranged by the tray commands, and saved
+// automatically while the program runs.
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "support/InFolder.h"
+#include "support/ProgramDriver.h"
+
+namespace {
+const char kMainClass[] = "MainWindowClassName6";
+const char kNoteClass[] = "NotesClassName6";
+const UINT kTrayCallback = 0x8064;
+const UINT kCmdCascadeByDate = 4089;
+const UINT kCmdUnarrange = 4091;
+const UINT kCmdTileByDate = 4094;
+const UINT kCmdNewNote = 4012;
+const UINT kNoteCmdBold = 4515;
+const UINT kNoteCmdItalic = 4516;
+
+struct Finder {
+    DWORD process;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectNote(HWND window, LPARAM data)
+{
+    auto* f = reinterpret_cast<Finder*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == f->process && WindowClassOf(window) == kNoteClass)
+        f->found.push_back(window);
+    return TRUE;
+}
+
+// Every note window of the process, shown or not, in the order of the system's list.
+std::vector<HWND> NoteWindows(DWORD process)
+{
+    Finder finder{process, {}};
+    EnumWindows(&CollectNote, reinterpret_cast<LPARAM>(&finder));
+    return finder.found;
+}
+
+HWND BodyOf(HWND note)
+{
+    return FindWindowExA(note, nullptr, "RichEdit20A", nullptr);
+}
+
+RECT RectOf(HWND window)
+{
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+// The note whose body reads the text; null when there is none.
+HWND NoteWithText(DWORD process, const std::string& text)
+{
+    for (HWND note : NoteWindows(process)) {
+        if (ReadWindowText(BodyOf(note)) == text)
+            return note;
+    }
+    return nullptr;
+}
+
+HWND WaitForNoteWithText(DWORD process, const std::string& text)
+{
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = NoteWithText(process, text)) != nullptr; });
+    return found;
+}
+
+// The main window once its creation is over and it answers.
+HWND WaitForMainWindow(const RunningProgram& program)
+{
+    HWND main = program.WaitForWindow(kMainClass);
+    if (main && !SendWithTimeout(main, WM_NULL, 0, 0))
+        return nullptr;
+    return main;
+}
+
+void RunToEnd(const ProgramInstall& install, const std::string& arguments)
+{
+    RunningProgram second(install, arguments);
+    DWORD exitCode = 1;
+    ASSERT_TRUE(second.WaitForExit(&exitCode)) << arguments;
+    EXPECT_EQ(exitCode, 0u) << arguments;
+}
+
+void CloseProgram(const ProgramInstall& install, RunningProgram& program)
+{
+    RunToEnd(install, "/close");
+    DWORD exitCode = 1;
+    ASSERT_TRUE(program.WaitForExit(&exitCode));
+    EXPECT_EQ(exitCode, 0u);
+}
+
+bool SameRect(const RECT& a, const RECT& b)
+{
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+std::string Describe(const RECT& r)
+{
+    return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.right - r.left) +
+           "x" + std::to_string(r.bottom - r.top) + ")";
+}
+
+void Select(HWND body, int from, int to)
+{
+    ASSERT_TRUE(SendWithTimeout(body, EM_SETSEL, from, to));
+}
+}
+
+TEST(DesktopNotes, ANoteMadeByASecondStartKeepsItsTextRunsAndPlaceAcrossARestart)
+{
+    ProgramInstall install;
+    install.AddInstalledDataFiles();
+    RECT helloRect{};
+    {
+        RunningProgram program(install, "");
+        HWND main = WaitForMainWindow(program);
+        ASSERT_NE(main, nullptr);
+        const size_t before = NoteWindows(program.ProcessId()).size();
+
+        // Three notes asked for without a place step down from (10, 30).
+        RunToEnd(install, "/new \"hello\"");
+        HWND hello = WaitForNoteWithText(program.ProcessId(), "hello");
+        ASSERT_NE(hello, nullptr);
+        RunToEnd(install, "/new \"second\"");
+        RunToEnd(install, "/new \"third\"");
+        HWND second = WaitForNoteWithText(program.ProcessId(), "second");
+        HWND third = WaitForNoteWithText(program.ProcessId(), "third");
+        ASSERT_NE(second, nullptr);
+        ASSERT_NE(third, nullptr);
+        EXPECT_EQ(NoteWindows(program.ProcessId()).size(), before + 3);
+        EXPECT_EQ(RectOf(hello).left, 10);
+        EXPECT_EQ(RectOf(hello).top, 30);
+        EXPECT_EQ(RectOf(second).left, 130);
+        EXPECT_EQ(RectOf(second).top, 80);
+        EXPECT_EQ(RectOf(third).left, 250);
+        EXPECT_EQ(RectOf(third).top, 130);
+        EXPECT_TRUE(IsWindowVisible(hello));
+
+        // "hel" bold, "lo" italic, through the note's commands on the selection.
+        HWND body = BodyOf(hello);
+        Select(body, 0, 3);
+        ASSERT_TRUE(SendWithTimeout(hello, WM_COMMAND, kNoteCmdBold, 0));
+        Select(body, 3, 5);
+        ASSERT_TRUE(SendWithTimeout(hello, WM_COMMAND, kNoteCmdItalic, 0));
+        EXPECT_EQ(ReadWindowText(body), "hello");
+        // The note moved by the user keeps its new place.
+        ASSERT_TRUE(SetWindowPos(hello, nullptr, 300, 200, 260, 180, SWP_NOZORDER | SWP_NOACTIVATE));
+        helloRect = RectOf(hello);
+
+        // A double click on the tray icon makes a note.
+        const size_t notesBefore = NoteWindows(program.ProcessId()).size();
+        PostMessageA(main, kTrayCallback, 508, WM_LBUTTONDBLCLK);
+        EXPECT_TRUE(WaitUntil([&] { return NoteWindows(program.ProcessId()).size() == notesBefore + 1; }));
+        CloseProgram(install, program);
+    }
+    EXPECT_FALSE(FileExists(install.File("error.txt"))) << ReadWholeFile(install.File("error.txt"));
+    const std::string memo = ReadWholeFile(install.File("notes.qps"));
+    // "hel" switched to the other weight, "lo" to italic.
+    EXPECT_NE(memo.find("\\i lo"), std::string::npos);
+    EXPECT_TRUE(memo.find("\\b hel") != std::string::npos || memo.find("hel\\b") != std::string::npos);
+
+    RunningProgram again(install, "");
+    ASSERT_NE(WaitForMainWindow(again), nullptr);
+    HWND hello = WaitForNoteWithText(again.ProcessId(), "hello");
+    ASSERT_NE(hello, nullptr);
+    EXPECT_TRUE(SameRect(RectOf(hello), helloRect)) << Describe(RectOf(hello)) << " " << Describe(helloRect);
+    EXPECT_NE(NoteWithText(again.ProcessId(), "second"), nullptr);
+    CloseProgram(install, again);
+    const std::string memoAgain = ReadWholeFile(install.File("notes.qps"));
+    EXPECT_NE(memoAgain.rfind("\\i lo"), std::string::npos);
+}
+
+TEST(DesktopNotes, TileCascadeAndUnarrangeMoveTheShownNotes)
+{
+    ProgramInstall install;
+    install.AddInstalledDataFiles();
+    RunningProgram program(install, "");
+    HWND main = WaitForMainWindow(program);
+    ASSERT_NE(main, nullptr);
+    for (const char* text : {"one", "two", "three"})
+        RunToEnd(install, std::string("/new \"") + text + "\"");
+    ASSERT_NE(WaitForNoteWithText(program.ProcessId(), "three"), nullptr);
+
+    std::vector<HWND> shown;
+    for (HWND note : NoteWindows(program.ProcessId())) {
+        if (IsWindowVisible(note))
+            shown.push_back(note);
+    }
+    const int n = static_cast<int>(shown.size());
+    ASSERT_GE(n, 3);
+    ASSERT_LE(n, 5);
+    std::vector<RECT> before;
+    for (HWND note : shown)
+        before.push_back(RectOf(note));
+
+    // Up to five notes tile in one column of equal rows from (10, 10).
+    ASSERT_TRUE(SendWithTimeout(main, WM_COMMAND, kCmdTileByDate, 0));
+    const int row = (768 - 10) / n;
+    std::vector<LONG> tops;
+    for (size_t i = 0; i < shown.size(); ++i) {
+        RECT r = RectOf(shown[i]);
+        EXPECT_EQ(r.left, 10);
+        EXPECT_EQ(r.bottom - r.top, row);
+        EXPECT_EQ(r.right - r.left, before[i].right - before[i].left);
+        tops.push_back(r.top);
+    }
+    std::sort(tops.begin(), tops.end());
+    for (int i = 0; i < n; ++i)
+        EXPECT_EQ(tops[i], 10 + i * row);
+    // Notes made one after the other tile oldest first: "one" above "three".
+    EXPECT_LT(RectOf(NoteWithText(program.ProcessId(), "one")).top,
+              RectOf(NoteWithText(program.ProcessId(), "three")).top);
+
+    ASSERT_TRUE(SendWithTimeout(main, WM_COMMAND, kCmdUnarrange, 0));
+    for (size_t i = 0; i < shown.size(); ++i)
+        EXPECT_TRUE(SameRect(RectOf(shown[i]), before[i])) << Describe(RectOf(shown[i])) << Describe(before[i]);
+
+    // A cascade steps 23 pixels from (10, 10), each note one pixel wider.
+    ASSERT_TRUE(SendWithTimeout(main, WM_COMMAND, kCmdCascadeByDate, 0));
+    std::vector<LONG> lefts;
+    for (size_t i = 0; i < shown.size(); ++i) {
+        RECT r = RectOf(shown[i]);
+        EXPECT_EQ(r.left, r.top);
+        EXPECT_EQ(r.right - r.left, before[i].right - before[i].left + 1);
+        lefts.push_back(r.left);
+    }
+    std::sort(lefts.begin(), lefts.end());
+    for (int i = 0; i < n; ++i)
+        EXPECT_EQ(lefts[i], 10 + 23 * i);
+    ASSERT_TRUE(SendWithTimeout(main, WM_COMMAND, kCmdUnarrange, 0));
+    for (size_t i = 0; i < shown.size(); ++i)
+        EXPECT_TRUE(SameRect(RectOf(shown[i]), before[i]));
+
+    // Fifty shown notes are more than a tile can hold: the user is told and nothing moves.
+    for (int i = n; i < 50; ++i)
+        PostMessageA(main, WM_COMMAND, kCmdNewNote, 0);
+    ASSERT_TRUE(WaitUntil([&] { return NoteWindows(program.ProcessId()).size() >= 50; }));
+    PostMessageA(main, WM_COMMAND, kCmdTileByDate, 0);
+    ShownMessageBox refusal = WaitForMessageBox(program.ProcessId());
+    ASSERT_NE(refusal.window, nullptr);
+    EXPECT_EQ(refusal.text, "Sorry, cannot tile more than 49 notes ");
+    EXPECT_TRUE(AnswerMessageBox(refusal, IDOK));
+    for (size_t i = 0; i < shown.size(); ++i)
+        EXPECT_TRUE(SameRect(RectOf(shown[i]), before[i]));
+}
