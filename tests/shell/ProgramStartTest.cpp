@@ -52,10 +52,10 @@ ShownMessageBox RunUntilBox(const ProgramInstall& install, const std::string& ar
 }
 }
 
-TEST(ProgramStart, RunsUntilASecondStartClosesIt)
+TEST(ProgramStart, InstallsItsDataRunsAndClosesWhenASecondStartAsks)
 {
     ProgramInstall install;
-    install.AddInstalledDataFiles();
+    install.AddUpgradeSet();
 
     ShownMessageBox usage = RunUntilBox(install, "/new");
     EXPECT_EQ(usage.caption, "Quillnet+");
@@ -65,6 +65,10 @@ TEST(ProgramStart, RunsUntilASecondStartClosesIt)
     RunningProgram first(install, "");
     HWND main = first.WaitForWindow(kMainClass);
     ASSERT_NE(main, nullptr);
+    // A first installation: the tables come from "UPGRADE", which then goes.
+    for (const char* name : {"config.QPD", "notes.QPD", "notes.QPS", "users.QPD", "sounds.QPD", "transact.QPD"})
+        EXPECT_TRUE(FileExists(install.File(name))) << name;
+    EXPECT_FALSE(FileExists(install.File("UPGRADE")));
     EXPECT_FALSE(IsWindowVisible(main));
     EXPECT_EQ(ReadWindowText(main), "Application Title - Quillnet6");
     EXPECT_TRUE(InstanceMutexExists());
@@ -96,6 +100,8 @@ TEST(ProgramStart, RunsUntilASecondStartClosesIt)
     EXPECT_TRUE(WaitUntil([&] { return PortAcceptsConnections(install.SendPort()); }));
 
     {
+        RunningProgram newNote(install, "/new \"A note from the command line\"");
+        EXPECT_TRUE(newNote.WaitForExit(nullptr));
         RunningProgram second(install, "/close");
         DWORD secondExit = 1;
         ASSERT_TRUE(second.WaitForExit(&secondExit));
@@ -106,8 +112,10 @@ TEST(ProgramStart, RunsUntilASecondStartClosesIt)
     EXPECT_EQ(exitCode, 0u);
     EXPECT_FALSE(InstanceMutexExists());
     EXPECT_FALSE(FileExists(install.File("error.txt"))) << ReadWholeFile(install.File("error.txt"));
-    // The first start made this user's record.
-    EXPECT_NE(ReadWholeFile(install.File("users.QPD")), ReadWholeFile(ProgramFolder() + "\\QlData\\users.QPD"));
+    // The first start made this user's record and sounds; the forwarded note was saved.
+    EXPECT_FALSE(ReadWholeFile(install.File("users.QPD")) == ReadWholeFile(ProgramFolder() + "\\QlData\\users.QPD"));
+    EXPECT_FALSE(ReadWholeFile(install.File("sounds.QPD")) == ReadWholeFile(ProgramFolder() + "\\QlData\\sounds.QPD"));
+    EXPECT_NE(ReadWholeFile(install.File("notes.QPS")).find("A note from the command line"), std::string::npos);
 }
 
 TEST(ProgramStart, StopsWhenADataFileIsMissingOrHeld)
