@@ -5,11 +5,13 @@
 
 #include "foundation/DataFolder.h"
 #include "foundation/DiagnosticLog.h"
+#include "foundation/FormatSettings.h"
 #include "foundation/bytes/GenericException.h"
 #include "foundation/bytes/NoteColors.h"
 #include "foundation/StartupValues.h"
 #include "foundation/win/DeviceContext.h"
 #include "foundation/win/SystemProbes.h"
+#include "net/Destination.h"
 #include "net/DestinationLists.h"
 #include "net/SentToTable.h"
 #include "net/TransactTable.h"
@@ -110,6 +112,7 @@ void CWindowController::LoadUserData()
     for (CNoteController* note : introNotes)
         AdoptNote(note);
     FillArraySharingNotes();
+    ApplyUserDisplaySettings();
     ChooseMenuLook();
     LoadUserSounds();
     RebuildTransactFreeRecords();
@@ -136,6 +139,18 @@ void CWindowController::FocusFirstShownNote()
         SetForegroundWindow(note->m_window);
     }
     SendMessageA(m_mainWindow, kMsgRememberLastNote, 0, reinterpret_cast<LPARAM>(note));
+}
+
+// What the formatters and the destination records read of the user's settings.
+void CWindowController::ApplyUserDisplaySettings()
+{
+    const CUserSettings& user = UserSettings();
+    CFormatSettings& format = FormatSettings();
+    format.dateFormat = user.dateFormat;
+    format.withTime = user.datesWithTime != 0;
+    format.showSender = user.showSenderUser != 0;
+    format.showComputer = user.showSenderComputer != 0;
+    SetDestinationDefaults(user.listenPort, user.userId);
 }
 
 // The menus' look follows the settings and the system's visual style.

@@ -128,6 +128,7 @@ private:
     CCoolMenu* OpenMenu();
     void LoadUserData();
     void ChooseMenuLook();
+    void ApplyUserDisplaySettings();
     void StartTimers();
     void StopTimers();
     void StartListening();
