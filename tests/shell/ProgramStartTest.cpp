@@ -99,6 +99,13 @@ TEST(ProgramStart, InstallsItsDataRunsAndClosesWhenASecondStartAsks)
     Ask(main, WM_ENDSESSION, FALSE);
     EXPECT_TRUE(WaitUntil([&] { return PortAcceptsConnections(install.SendPort()); }));
 
+    // Requests no second start would make are ignored: too long, or a send
+    // without its separator.
+    std::string oversized(400, 'Z');
+    for (ULONG_PTR code : {0u, 7u, 8u, 1u}) {
+        COPYDATASTRUCT data{code, static_cast<DWORD>(code == 1 ? 20 : oversized.size()), &oversized[0]};
+        EXPECT_TRUE(SendWithTimeout(main, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)));
+    }
     {
         RunningProgram newNote(install, "/new \"A note from the command line\"");
         EXPECT_TRUE(newNote.WaitForExit(nullptr));
@@ -116,6 +123,7 @@ TEST(ProgramStart, InstallsItsDataRunsAndClosesWhenASecondStartAsks)
     EXPECT_FALSE(ReadWholeFile(install.File("users.QPD")) == ReadWholeFile(ProgramFolder() + "\\QlData\\users.QPD"));
     EXPECT_FALSE(ReadWholeFile(install.File("sounds.QPD")) == ReadWholeFile(ProgramFolder() + "\\QlData\\sounds.QPD"));
     EXPECT_NE(ReadWholeFile(install.File("notes.QPS")).find("A note from the command line"), std::string::npos);
+    EXPECT_EQ(ReadWholeFile(install.File("notes.QPS")).find("ZZZZZZZZ"), std::string::npos);
 }
 
 TEST(ProgramStart, StopsWhenADataFileIsMissingOrHeld)
