@@ -1,23 +1,32 @@
 #include "store/UnlockedBoxes.h"
 
+#include <memory>
 #include <utility>
 #include <vector>
 
 #include "foundation/bytes/MessageBoxes.h"
 
 namespace {
-thread_local std::vector<std::pair<HWND, std::string>> t_keptBoxes;
+using KeptBoxes = std::vector<std::pair<HWND, std::string>>;
+
+// A plain pointer: a thread-local object with a destructor can hang the
+// process at exit under this runtime, and the list is empty between saves.
+thread_local KeptBoxes* t_keptBoxes = nullptr;
 }
 
 void ShowWhenUnlocked(HWND owner, const std::string& text)
 {
-    t_keptBoxes.emplace_back(owner, text);
+    if (!t_keptBoxes)
+        t_keptBoxes = new KeptBoxes;
+    t_keptBoxes->emplace_back(owner, text);
 }
 
 void ShowKeptBoxes()
 {
-    std::vector<std::pair<HWND, std::string>> boxes;
-    boxes.swap(t_keptBoxes);
-    for (const auto& box : boxes)
+    std::unique_ptr<KeptBoxes> boxes(t_keptBoxes);
+    t_keptBoxes = nullptr;
+    if (!boxes)
+        return;
+    for (const auto& box : *boxes)
         ShowErrorMessage(box.first, box.second.c_str(), ProgramTitle);
 }

@@ -486,3 +486,38 @@ TEST_F(NotesTable, ASaversBoxWaitsUntilTheNotesTableLockIsReleased)
     SetMessageBoxHandler(previous);
     EXPECT_EQ(locked->m_noteId, kUnsavedNoteId);
 }
+
+TEST_F(NotesTable, NotesWithDamagedTextsAreLoadedEmptyAndLogged)
+{
+    std::vector<std::unique_ptr<CNoteController>> notes;
+    for (int i = 0; i < 3; ++i) {
+        notes.push_back(MakeNote(kRows[0], static_cast<char>(i)));
+        SaveNote(*notes.back());
+    }
+    // Record 1 names a block past the end; record 2's block states a length
+    // longer than the whole memo file.
+    SetNumber(1, "TEXT", 99999);
+    CDbfFile table;
+    table.SetTable("notes.QPD", true);
+    table.Open("READ");
+    table.GoTo(2);
+    long block = table.GetLongValue("TEXT");
+    table.Close();
+    std::string memo = Read("notes.qps");
+    ASSERT_LT(static_cast<size_t>(block) * 64 + 8, memo.size());
+    memo.replace(block * 64 + 4, 4, std::string("\x7F\xFF\xFF\xFF", 4));
+    WriteWholeFile(File("notes.qps"), memo);
+
+    Notes loaded = Load();
+    ASSERT_EQ(loaded.size(), 3u);
+    EXPECT_EQ(loaded[0]->RichText(), "");
+    EXPECT_EQ(loaded[1]->RichText(), "");
+    EXPECT_EQ(loaded[2]->RichText(), notes[2]->RichText());
+    std::string log = Read("error.txt");
+    EXPECT_NE(log.find("Error GetSizeOfMemoField, the title of the note is \"Shopping\"\r\n  notes.qps file size= "),
+              std::string::npos);
+    EXPECT_NE(log.find(", BlockNumber= 99999, Offset of memo field= "), std::string::npos);
+    EXPECT_NE(log.find("Error reading a memo field, the title of the note is \"Shopping\"\r\n"), std::string::npos);
+    EXPECT_NE(log.find("memo field size= 2147483647 (?!), Memo block number= " + std::to_string(block)),
+              std::string::npos);
+}
