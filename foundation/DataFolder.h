@@ -42,6 +42,8 @@ inline constexpr char kReceivedAttachment[] = "ATTACHED\\received.tmp";
 // Diagnostic reports.
 inline constexpr char kErrorLog[] = "error.txt";
 inline constexpr char kMessagesLog[] = "messages.txt";
+// The help file beside the program.
+inline constexpr char kHelpFile[] = "qnpost.chm";
 // Dumps of the XML reader's passes that older versions left behind.
 inline constexpr char kXmlTokenDump[] = "token.txt";
 inline constexpr char kXmlTreeDump[] = "tree.txt";

@@ -32,6 +32,7 @@
 #include "shell/ProgramGlobals.h"
 #include "shell/ProcessSnapshot.h"
 #include "shell/SingleInstance.h"
+#include "shell/StartupPassword.h"
 #include "shell/UserFolder.h"
 #include "store/DataFilesInstall.h"
 #include "store/VirtualStoreRecovery.h"
@@ -182,6 +183,8 @@ bool PrepareData(HINSTANCE instance)
         UseWorkingFolder(UserFolderPath());
     if (FileExists(DataFilePath(DataName::kUsersTable).c_str()) &&
         !CheckDataFileAccess(DataFilePath(DataName::kUsersTable).c_str(), kDataFileOfProgramFolder))
+        return false;
+    if (!AskStartupPassword(instance))
         return false;
     UseWorkingFolder(values.programFolder);
 

@@ -109,6 +109,8 @@ bool WaitUntil(Condition condition, DWORD timeoutMs = kDriverWaitMs)
 // Windows of any process: a top-level window of the class (of the process
 // when one is given), null when there is none.
 HWND FindTopWindow(const char* className, DWORD processId = 0);
+// The same with that title too (null: any title).
+HWND FindTopWindowTitled(const char* className, const char* title, DWORD processId = 0);
 std::string WindowClassOf(HWND window);
 // The window's text by WM_GETTEXT, also across processes and of a RichEdit.
 std::string ReadWindowText(HWND window);
@@ -124,8 +126,9 @@ struct ShownMessageBox {
     std::string text;
 };
 // The first message box of the process, once one is shown (window null when
-// none came within the time).
-ShownMessageBox WaitForMessageBox(DWORD processId, DWORD timeoutMs = kDriverWaitMs);
+// none came within the time); with a caption, only a box of that caption
+// counts (the program's own dialogs are of the same class).
+ShownMessageBox WaitForMessageBox(DWORD processId, DWORD timeoutMs = kDriverWaitMs, const char* caption = nullptr);
 // Presses the button with that id (IDOK, IDYES, IDNO, ...) of the box;
 // false when the box has no such button.
 bool AnswerMessageBox(const ShownMessageBox& box, int buttonId);

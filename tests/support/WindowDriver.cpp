@@ -9,6 +9,7 @@ struct WindowSearch {
     const char* className;
     DWORD processId;
     HWND found;
+    const char* title;
 };
 
 BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter)
@@ -21,6 +22,8 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter)
             return TRUE;
     }
     if (WindowClassOf(window) != search->className)
+        return TRUE;
+    if (search->title && ReadWindowText(window) != search->title)
         return TRUE;
     search->found = window;
     return FALSE;
@@ -52,7 +55,12 @@ void PumpMessagesBriefly()
 
 HWND FindTopWindow(const char* className, DWORD processId)
 {
-    WindowSearch search{className, processId, nullptr};
+    return FindTopWindowTitled(className, nullptr, processId);
+}
+
+HWND FindTopWindowTitled(const char* className, const char* title, DWORD processId)
+{
+    WindowSearch search{className, processId, nullptr, title};
     EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
@@ -85,10 +93,11 @@ std::string ReadWindowText(HWND window)
     return std::string(text.data(), static_cast<size_t>(copied) < text.size() ? static_cast<size_t>(copied) : 0);
 }
 
-ShownMessageBox WaitForMessageBox(DWORD processId, DWORD timeoutMs)
+ShownMessageBox WaitForMessageBox(DWORD processId, DWORD timeoutMs, const char* caption)
 {
     ShownMessageBox box;
-    WaitUntil([&] { return (box.window = FindTopWindow("#32770", processId)) != nullptr; }, timeoutMs);
+    WaitUntil([&] { return (box.window = FindTopWindowTitled("#32770", caption, processId)) != nullptr; },
+              timeoutMs);
     if (!box.window)
         return box;
     box.caption = ReadWindowText(box.window);

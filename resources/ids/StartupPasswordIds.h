@@ -1,0 +1,15 @@
+#pragma once
+
+// The start-up password dialog and its controls.
+#define IDD_STARTUP_PASSWORD 670
+#define IDC_PASSWORD_PROMPT 1296
+#define IDC_PASSWORD_EDIT 1125
+#define IDC_PASSWORD_OK 1294
+#define IDC_PASSWORD_HELP 9
+#define IDC_PASSWORD_RECOVERY_LINK 1287
+#define IDC_PASSWORD_CAPS_NOTE 1288
+#define IDC_PASSWORD_CAPS_ICON 1289
+#define IDC_PASSWORD_PROGRAM_ICON 1290
+#define IDC_PASSWORD_FIND_OUT 1291
+// The help topic of the dialog.
+#define IDH_STARTUP_PASSWORD 822

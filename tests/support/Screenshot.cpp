@@ -1,0 +1,76 @@
+#include "support/Screenshot.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "support/InFolder.h"
+#include "support/ProgramDriver.h"
+
+namespace {
+BOOL CALLBACK CollectWindow(HWND window, LPARAM parameter)
+{
+    reinterpret_cast<std::vector<HWND>*>(parameter)->push_back(window);
+    return TRUE;
+}
+
+bool HasNothingToPaint(HWND window)
+{
+    std::vector<HWND> windows{window};
+    EnumChildWindows(window, &CollectWindow, reinterpret_cast<LPARAM>(&windows));
+    for (HWND each : windows)
+        if (IsWindowVisible(each) && GetUpdateRect(each, nullptr, FALSE))
+            return false;
+    return true;
+}
+}
+
+bool SaveScreenshotOf(HWND window, const std::string& name)
+{
+    // The window's thread answers once it has dealt with what was queued.
+    bool painted = WaitUntil([&] { return SendWithTimeout(window, WM_NULL, 0, 0) && HasNothingToPaint(window); });
+    return SaveScreenshot(name) && painted;
+}
+
+bool SaveScreenshot(const std::string& name)
+{
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    if (width <= 0 || height <= 0)
+        return false;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    SelectObject(memory, previous);
+
+    BITMAPINFOHEADER info = {};
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
+    const DWORD rowBytes = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+    std::vector<char> pixels(static_cast<size_t>(rowBytes) * height);
+    int rows = GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info),
+                         DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    if (rows != height)
+        return false;
+
+    BITMAPFILEHEADER file = {};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+    bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
+    bytes.append(pixels.data(), pixels.size());
+    const std::string folder = ProgramFolder() + "\\screenshots";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    WriteWholeFile(folder + "\\" + name + ".bmp", bytes);
+    return FileExists(folder + "\\" + name + ".bmp");
+}
