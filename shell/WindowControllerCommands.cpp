@@ -6,6 +6,7 @@
 
 #include "foundation/bytes/MessageBoxes.h"
 #include "note/NoteCreation.h"
+#include "shell/AboutDialog.h"
 #include "shell/MainWindowMessages.h"
 #include "shell/WindowController.h"
 #include "shell/bytes/ForwardedRequest.h"
@@ -30,6 +31,9 @@ LRESULT CWindowController::OnCommand(WPARAM wParam, LPARAM)
         break;
     case kCmdNewNote:
         NewNoteCommand();
+        break;
+    case kCmdAbout:
+        ShowAboutBox(m_mainWindow);
         break;
     default:
         OnDesktopCommand(LOWORD(wParam));

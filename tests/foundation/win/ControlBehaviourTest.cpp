@@ -1,0 +1,228 @@
+// The controls the program's dialogs are made of, in real windows: tooltips
+// and what their failures leave in "error.txt", the in-place rename edit and
+// what it tells its owner, rich text streamed out whole or refused, and the
+// embossed look of a disabled picture.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <richedit.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "foundation/win/EmbossedBitmap.h"
+#include "foundation/win/InPlaceEdit.h"
+#include "foundation/win/RichTextStream.h"
+#include "foundation/win/Tooltips.h"
+#include "support/InFolder.h"
+#include "support/bytes/MessageBoxRecorder.h"
+
+namespace {
+struct Notification {
+    UINT message;
+    WPARAM selection;
+    std::string text;
+};
+std::vector<Notification> g_notifications;
+
+LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == kMsgStyleRenamed || message == kMsgGroupCreated || message == kMsgGroupRenamed) {
+        g_notifications.push_back({message, wParam, reinterpret_cast<const char*>(lParam)});
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+class ControlBehaviour : public InFolder {
+protected:
+    void SetUp() override
+    {
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = &OwnerProc;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "QnControlsTestOwner";
+        RegisterClassA(&windowClass);
+        owner = CreateWindowExA(0, "QnControlsTestOwner", "Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 400,
+                                300, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        ASSERT_NE(owner, nullptr);
+        list = CreateWindowExA(0, "ListBox", "", WS_CHILD | WS_VISIBLE | LBS_NOTIFY, 10, 10, 200, 120, owner, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+        for (const char* item : {"Family", "Work", "Ideas"})
+            SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+        SendMessageA(list, LB_SETCURSEL, 1, 0);
+        g_notifications.clear();
+        SetForegroundWindow(owner);
+    }
+    void TearDown() override { DestroyWindow(owner); }
+
+    void Pump()
+    {
+        MSG message;
+        for (int i = 0; i < 200 && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE); ++i) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
+
+    // Renames the selected item to the typed text; the edit ends as a click
+    // elsewhere ends it, or by the key.
+    void Rename(CInPlaceEditOwner& record, bool second, const char* typed, WPARAM endKey = 0)
+    {
+        record.list = list;
+        record.notify = owner;
+        record.itemRect = RECT{10, 26, 210, 42};
+        std::snprintf(record.text, sizeof record.text, "%s", "Work");
+        HWND edit = second ? BeginInPlaceEditSecond(record) : BeginInPlaceEdit(record);
+        ASSERT_NE(edit, nullptr);
+        EXPECT_EQ(GetDlgCtrlID(edit), static_cast<int>(kInPlaceEditId));
+        char shown[32] = "";
+        GetWindowTextA(edit, shown, sizeof shown);
+        EXPECT_STREQ(shown, "Work");
+        SetWindowTextA(edit, typed);
+        SendMessageA(edit, WM_GETDLGCODE, 0, 0);
+        if (endKey)
+            SendMessageA(edit, WM_KEYDOWN, endKey, 0);
+        else
+            SetFocus(list);
+        Pump();
+        EXPECT_FALSE(IsWindow(edit));
+    }
+
+    HWND owner = nullptr;
+    HWND list = nullptr;
+    MessageBoxRecorder boxes;
+};
+}
+
+TEST_F(ControlBehaviour, TooltipsRegisterToolsAndReportWhatCouldNotBeAdded)
+{
+    HWND tooltip = CreateTooltipControl(owner);
+    ASSERT_NE(tooltip, nullptr);
+    EXPECT_EQ(AddTooltipSubclass(tooltip, "The list of groups", owner, list), 1);
+    EXPECT_EQ(AddTooltipWindow(tooltip, "The owner", owner), 1);
+    EXPECT_EQ(AddTooltipRect(tooltip, "A corner", owner, 7, RECT{300, 0, 380, 40}, false), 1);
+    EXPECT_EQ(AddTooltipRectCallback(tooltip, owner, 8, RECT{300, 50, 380, 90}), 1);
+    EXPECT_EQ(SendMessageA(tooltip, TTM_GETTOOLCOUNT, 0, 0), 4);
+    UpdateTooltipSubclassText(tooltip, "Groups, renamed", owner, list);
+    char text[80] = "";
+    TOOLINFOA tool = {};
+    tool.cbSize = 48;
+    tool.hwnd = owner;
+    tool.uId = reinterpret_cast<UINT_PTR>(list);
+    tool.lpszText = text;
+    SendMessageA(tooltip, TTM_GETTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+    EXPECT_STREQ(text, "Groups, renamed");
+    RemoveTooltipSubclass(tooltip, owner, list);
+    RemoveTooltip(tooltip, owner, 7);
+    EXPECT_EQ(SendMessageA(tooltip, TTM_GETTOOLCOUNT, 0, 0), 2);
+    EXPECT_EQ(boxes.Count(), 0u);
+
+    // Without a control nothing can be added: the box and the log say which.
+    EXPECT_EQ(AddTooltipSubclass(nullptr, "Tip of the list", owner, list), 0);
+    EXPECT_EQ(AddTooltipWindow(nullptr, "Tip of the owner", owner), 0);
+    EXPECT_EQ(AddTooltipWindowCallback(nullptr, owner), 0);
+    EXPECT_EQ(Read("error.txt"), "\r\nAddTooltipSubclass failed\r\n Tip of the list\r\n"
+                                 "\r\nAddTooltipWindow failed Tip of the owner\r\n"
+                                 "\r\nAddTooltipWindowCallback failed \r\n");
+    ASSERT_EQ(boxes.Count(), 3u);
+    EXPECT_EQ(boxes.Boxes()[0].text, "AddTooltipSubclass failed");
+    EXPECT_EQ(boxes.Boxes()[2].text, "AddTooltipWindowCallback failed");
+    // A rectangle tool without a control or owner is refused quietly.
+    EXPECT_EQ(AddTooltipRect(nullptr, "x", owner, 1, RECT{0, 0, 1, 1}, true), 0);
+    EXPECT_EQ(AddTooltipRectCallback(tooltip, nullptr, 1, RECT{0, 0, 1, 1}), 0);
+    EXPECT_EQ(boxes.Count(), 3u);
+
+    DestroyWindow(tooltip);
+    RelayMouseToTooltip(tooltip);
+}
+
+TEST_F(ControlBehaviour, TheInPlaceEditTellsItsOwnerOnlyOfRealNames)
+{
+    CInPlaceEditOwner record;
+    record.mode = true;
+    Rename(record, false, "  Holidays  ");
+    record.mode = false;
+    Rename(record, false, "Hobbies", VK_RETURN);
+    Rename(record, false, " X ");
+    Rename(record, false, "Cancelled", VK_ESCAPE);
+    record.mode = true;
+    Rename(record, true, "Bright", VK_TAB);
+    record.mode = false;
+    Rename(record, true, "Never told");
+    ASSERT_EQ(g_notifications.size(), 3u);
+    EXPECT_EQ(g_notifications[0].message, static_cast<UINT>(kMsgGroupCreated));
+    EXPECT_EQ(g_notifications[0].text, "Holidays");
+    EXPECT_EQ(g_notifications[0].selection, 1u);
+    EXPECT_EQ(g_notifications[1].message, static_cast<UINT>(kMsgGroupRenamed));
+    EXPECT_EQ(g_notifications[1].text, "Hobbies");
+    EXPECT_EQ(g_notifications[2].message, static_cast<UINT>(kMsgStyleRenamed));
+    EXPECT_EQ(g_notifications[2].text, "Bright");
+    // The owner's record keeps the edited text, trimmed and within its size.
+    EXPECT_STREQ(record.text, "Never told");
+}
+
+TEST_F(ControlBehaviour, RichTextStreamsOutWholeOrIsRefused)
+{
+    LoadLibraryA("RICHED20.DLL");
+    HWND rich = CreateWindowExA(0, "RichEdit20A", "", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 220, 10, 150, 200, owner,
+                                nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(rich, nullptr);
+    // Far more than one piece of the control's stream.
+    std::string text;
+    for (int line = 0; line < 2000; ++line)
+        text += "Line " + std::to_string(line) + " of a long note\r\n";
+    SetWindowTextA(rich, text.c_str());
+
+    DWORD size = GetRTFSize(rich);
+    std::string rtf = GetRTFText(rich);
+    ASSERT_GT(size, text.size());
+    EXPECT_EQ(rtf.size(), size);
+    EXPECT_EQ(rtf.rfind("{\\rtf", 0), 0u);
+    EXPECT_NE(rtf.find("Line 1999 of a long note"), std::string::npos);
+
+    std::vector<char> buffer(size + 16, '#');
+    EXPECT_EQ(GetRTFText(rich, buffer.data(), size), size);
+    EXPECT_EQ(std::string(buffer.data(), size), rtf);
+    EXPECT_EQ(std::string(buffer.data() + size, 16), std::string(16, '#'));
+
+    // One byte short: refused, and not a byte written past the buffer.
+    std::vector<char> small(size + 15, '#');
+    EXPECT_EQ(GetRTFText(rich, small.data(), size - 1), 0u);
+    EXPECT_EQ(std::string(small.data() + size - 1, 16), std::string(16, '#'));
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.LastText(), "An error occurred in the function  GetRTFText");
+    DestroyWindow(rich);
+}
+
+TEST_F(ControlBehaviour, AnEmbossedPictureShowsItsDarkPartsInTheShadowColour)
+{
+    HDC screen = GetDC(nullptr);
+    HDC source = CreateCompatibleDC(screen);
+    HBITMAP picture = CreateCompatibleBitmap(screen, 16, 16);
+    HGDIOBJ previousPicture = SelectObject(source, picture);
+    RECT all = {0, 0, 16, 16};
+    FillRect(source, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    RECT dark = {4, 4, 8, 8};
+    FillRect(source, &dark, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    SelectObject(source, previousPicture);
+
+    HDC target = CreateCompatibleDC(screen);
+    HBITMAP canvas = CreateCompatibleBitmap(screen, 32, 32);
+    HGDIOBJ previousCanvas = SelectObject(target, canvas);
+    DrawEmbossedBitmap(target, 8, 8, 16, 16, picture, 0, 0);
+    // Dark parts in the shadow colour, their highlight one pixel right and
+    // down, light parts in the button face; nothing outside the rectangle.
+    EXPECT_EQ(GetPixel(target, 8 + 4, 8 + 4), GetSysColor(COLOR_BTNSHADOW));
+    EXPECT_EQ(GetPixel(target, 8 + 8, 8 + 8), GetSysColor(COLOR_BTNHIGHLIGHT));
+    EXPECT_EQ(GetPixel(target, 8 + 12, 8 + 2), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(GetPixel(target, 2, 2), RGB(0, 0, 0));
+    SelectObject(target, previousCanvas);
+    DeleteObject(canvas);
+    DeleteObject(picture);
+    DeleteDC(target);
+    DeleteDC(source);
+    ReleaseDC(nullptr, screen);
+}
