@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "foundation/win/DlgComboBoxes.h"
 #include "foundation/win/EmbossedBitmap.h"
 #include "foundation/win/InPlaceEdit.h"
 #include "foundation/win/RichTextStream.h"
@@ -225,4 +226,53 @@ TEST_F(ControlBehaviour, AnEmbossedPictureShowsItsDarkPartsInTheShadowColour)
     DeleteDC(target);
     DeleteDC(source);
     ReleaseDC(nullptr, screen);
+}
+
+TEST_F(ControlBehaviour, TheComboMenusNameTheEntryAndSpareTheProgramsOwn)
+{
+    const int kComboId = 1450;
+    HWND combo = CreateWindowExA(0, "ComboBox", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, 220, 10, 150, 200, owner,
+                                 reinterpret_cast<HMENU>(kComboId), GetModuleHandleA(nullptr), nullptr);
+    for (const char* entry : {"Standard", "Work", "Family", "A name long enough to overflow the menu entry"})
+        SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+    auto texts = [](HMENU menu) {
+        std::vector<std::string> entries;
+        HMENU popup = GetSubMenu(menu, 0);
+        for (int item = 0; item < GetMenuItemCount(popup); ++item) {
+            char text[128] = "";
+            GetMenuStringA(popup, static_cast<UINT>(item), text, sizeof text, MF_BYPOSITION);
+            bool grayed = (GetMenuState(popup, static_cast<UINT>(item), MF_BYPOSITION) & MF_GRAYED) != 0;
+            entries.push_back(std::string(grayed ? "-" : "") + text);
+        }
+        DestroyMenu(menu);
+        return entries;
+    };
+    {
+        CDlgComboBoxStyle styles(owner, kComboId, nullptr);
+        SendMessageA(combo, CB_SETCURSEL, 0, 0);
+        EXPECT_EQ(texts(styles.BuildMenu()), (std::vector<std::string>{"-Rename style 'Standard'", "-", "Cancel"}));
+        SendMessageA(combo, CB_SETCURSEL, 1, 0);
+        EXPECT_EQ(texts(styles.BuildMenu())[0], "Rename style 'Work'");
+        SendMessageA(combo, CB_SETCURSEL, 3, 0);
+        EXPECT_EQ(texts(styles.BuildMenu())[0], "Rename style");
+    }
+    CDlgComboBoxGroup groups(owner, kComboId, [](int index) {
+        GroupHotkey hotkey;
+        hotkey.set = index == 3;
+        hotkey.ctrl = true;
+        hotkey.key = VK_F5;
+        return hotkey;
+    });
+    SendMessageA(combo, CB_SETCURSEL, 2, 0);
+    EXPECT_EQ(texts(groups.BuildMenu()),
+              (std::vector<std::string>{"&Create new group", "-&Rename group 'Family'", "-&Delete group 'Family'",
+                                        "-&Set system-wide hotkey...", "-", "Cancel"}));
+    SendMessageA(combo, CB_SETCURSEL, 3, 0);
+    std::vector<std::string> own = texts(groups.BuildMenu());
+    ASSERT_EQ(own.size(), 6u);
+    EXPECT_EQ(own[1], "&Rename group");
+    EXPECT_EQ(own[3].rfind("&Set system-wide hotkey (", 0), 0u) << own[3];
+    EXPECT_NE(own[3].find("Ctrl+"), std::string::npos) << own[3];
+    EXPECT_EQ(own[3].substr(own[3].size() - 4), ")...");
+    EXPECT_EQ(boxes.Count(), 0u);
 }

@@ -1,0 +1,11 @@
+#pragma once
+
+// The context menus of the style and group combo boxes.
+#define ID_STYLE_COMBO_RENAME 1380
+#define ID_STYLE_COMBO_CANCEL 1381
+#define ID_GROUP_COMBO_CREATE 1382
+#define ID_GROUP_COMBO_RENAME 1383
+#define ID_GROUP_COMBO_DELETE 1384
+#define ID_GROUP_COMBO_HOTKEY 1385
+#define ID_GROUP_COMBO_RESET 1386
+#define ID_GROUP_COMBO_CANCEL 1387
