@@ -8,6 +8,7 @@
 #include "foundation/win/ColorDialog.h"
 #include "foundation/win/DeviceContext.h"
 #include "foundation/win/GdiCaches.h"
+#include "foundation/win/Subclassing.h"
 #include "foundation/win/Tooltips.h"
 
 namespace {
@@ -19,9 +20,7 @@ CColorSwatch::CColorSwatch(HWND dialog, int controlId)
 {
     if (!m_swatch)
         return;
-    SetPropA(m_swatch, kOwnerProperty, this);
-    m_previous = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(m_swatch, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CColorSwatch::SubclassProc)));
+    m_previous = SubclassWindow(m_swatch, kOwnerProperty, this, &CColorSwatch::SubclassProc);
     m_tooltip = CreateTooltipControl(dialog);
     SendMessageA(m_tooltip, TTM_SETMAXTIPWIDTH, 0, 30000);
     AddTooltipSubclass(m_tooltip, "", dialog, m_swatch);
@@ -29,10 +28,7 @@ CColorSwatch::CColorSwatch(HWND dialog, int controlId)
 
 CColorSwatch::~CColorSwatch()
 {
-    if (m_swatch && m_previous && IsWindow(m_swatch)) {
-        SetWindowLongPtrA(m_swatch, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_previous));
-        RemovePropA(m_swatch, kOwnerProperty);
-    }
+    RestoreWindowProc(m_swatch, kOwnerProperty, m_previous);
     if (m_tooltip && IsWindow(m_tooltip))
         DestroyWindow(m_tooltip);
 }
@@ -93,8 +89,7 @@ LRESULT CColorSwatch::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         InvalidateRect(m_swatch, nullptr, FALSE);
         break;
     case WM_NCDESTROY:
-        SetWindowLongPtrA(swatch, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-        RemovePropA(swatch, kOwnerProperty);
+        RestoreWindowProc(swatch, kOwnerProperty, previous);
         m_previous = nullptr;
         break;
     default:

@@ -6,6 +6,7 @@
 #include "foundation/GenericString.h"
 #include "foundation/TextFormatting.h"
 #include "foundation/bytes/MessageBoxes.h"
+#include "foundation/win/Subclassing.h"
 #include "foundation/win/Tooltips.h"
 #include "resources/ids/ComboBoxMenuIds.h"
 
@@ -28,6 +29,17 @@ void Rename(HMENU menu, UINT id, const std::string& text)
 }
 }
 
+namespace {
+// A context menu resource; null after the box naming the loader.
+HMENU LoadComboMenu(HWND dialog, const char* name, const char* failureText)
+{
+    HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), name);
+    if (!menu)
+        ShowErrorMessage(dialog, failureText, ProgramTitle);
+    return menu;
+}
+}
+
 std::string MenuTextWithName(const char* base, const std::string& name)
 {
     std::string text = std::string(base) + " '" + name + "'";
@@ -36,19 +48,12 @@ std::string MenuTextWithName(const char* base, const std::string& name)
 
 CDlgComboBox::CDlgComboBox(HWND dialog, int controlId) : m_dialog(dialog), m_combo(GetDlgItem(dialog, controlId))
 {
-    if (!m_combo)
-        return;
-    SetPropA(m_combo, kOwnerProperty, this);
-    m_previous = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(m_combo, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CDlgComboBox::SubclassProc)));
+    m_previous = SubclassWindow(m_combo, kOwnerProperty, this, &CDlgComboBox::SubclassProc);
 }
 
 CDlgComboBox::~CDlgComboBox()
 {
-    if (m_combo && m_previous && IsWindow(m_combo)) {
-        SetWindowLongPtrA(m_combo, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_previous));
-        RemovePropA(m_combo, kOwnerProperty);
-    }
+    RestoreWindowProc(m_combo, kOwnerProperty, m_previous);
 }
 
 int CDlgComboBox::Selection() const
@@ -142,8 +147,7 @@ LRESULT CDlgComboBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_COMMAND:
         return SendMessageA(m_dialog, message, wParam, lParam);
     case WM_NCDESTROY:
-        SetWindowLongPtrA(combo, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-        RemovePropA(combo, kOwnerProperty);
+        RestoreWindowProc(combo, kOwnerProperty, previous);
         m_previous = nullptr;
         break;
     default:
@@ -159,11 +163,9 @@ CDlgComboBoxStyle::CDlgComboBoxStyle(HWND dialog, int controlId, StyleSamplePain
 
 HMENU CDlgComboBoxStyle::LoadContextMenu()
 {
-    HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), "ComboBox");
-    if (!menu) {
-        ShowErrorMessage(m_dialog, "CDlgComboBoxStyle::LoadMenu failed", ProgramTitle);
+    HMENU menu = LoadComboMenu(m_dialog, "ComboBox", "CDlgComboBoxStyle::LoadMenu failed");
+    if (!menu)
         return nullptr;
-    }
     HMENU popup = GetSubMenu(menu, 0);
     Rename(popup, ID_STYLE_COMBO_RENAME, MenuTextWithName(ItemText(popup, ID_STYLE_COMBO_RENAME).c_str(),
                                                            SelectedText()));
@@ -207,11 +209,9 @@ CDlgComboBoxGroup::CDlgComboBoxGroup(HWND dialog, int controlId, GroupHotkeyLook
 
 HMENU CDlgComboBoxGroup::LoadContextMenu()
 {
-    HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), "GroupComboBox");
-    if (!menu) {
-        ShowErrorMessage(m_dialog, "CDlgComboBoxGroup::LoadMenu failed", ProgramTitle);
+    HMENU menu = LoadComboMenu(m_dialog, "GroupComboBox", "CDlgComboBoxGroup::LoadMenu failed");
+    if (!menu)
         return nullptr;
-    }
     HMENU popup = GetSubMenu(menu, 0);
     // The list is not reset from here: the entry and its separator go.
     int reset = -1;

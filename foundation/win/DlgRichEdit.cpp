@@ -9,6 +9,7 @@
 #include "foundation/win/GdiCaches.h"
 #include "foundation/win/LinkStatic.h"
 #include "foundation/win/LoadedBitmap.h"
+#include "foundation/win/Subclassing.h"
 #include "resources/ids/StyleTextMenuIds.h"
 
 namespace {
@@ -27,19 +28,12 @@ CDlgRichEdit::CDlgRichEdit(HWND dialog, int controlId)
     : m_dialog(dialog), m_edit(GetDlgItem(dialog, controlId)),
       m_wheelMessage(RegisterWindowMessageA("MSWHEEL_ROLLMSG"))
 {
-    if (!m_edit)
-        return;
-    SetPropA(m_edit, kOwnerProperty, this);
-    m_previous = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(m_edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CDlgRichEdit::SubclassProc)));
+    m_previous = SubclassWindow(m_edit, kOwnerProperty, this, &CDlgRichEdit::SubclassProc);
 }
 
 CDlgRichEdit::~CDlgRichEdit()
 {
-    if (m_edit && m_previous && IsWindow(m_edit)) {
-        SetWindowLongPtrA(m_edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_previous));
-        RemovePropA(m_edit, kOwnerProperty);
-    }
+    RestoreWindowProc(m_edit, kOwnerProperty, m_previous);
 }
 
 void CDlgRichEdit::SetBackground(const DlgRichEditBackground& background)
@@ -241,8 +235,7 @@ LRESULT CDlgRichEdit::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_NCDESTROY: {
         WNDPROC previous = m_previous;
         HWND edit = m_edit;
-        SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-        RemovePropA(edit, kOwnerProperty);
+        RestoreWindowProc(edit, kOwnerProperty, previous);
         m_previous = nullptr;
         return CallWindowProcA(previous, edit, message, wParam, lParam);
     }

@@ -7,6 +7,7 @@
 #include "foundation/win/EmbossedBitmap.h"
 #include "foundation/win/GdiCaches.h"
 #include "foundation/win/LinkStatic.h"
+#include "foundation/win/Subclassing.h"
 #include "foundation/win/Tooltips.h"
 #include "foundation/win/TransparentBitmap.h"
 #include "foundation/win/WindowHelpers.h"
@@ -161,8 +162,7 @@ LRESULT OnMessage(CHoverButton& state, UINT message, WPARAM wParam, LPARAM lPara
         if (state.tooltip && IsWindow(state.tooltip))
             DestroyWindow(state.tooltip);
         LRESULT result = CallWindowProcA(previous, button, message, wParam, lParam);
-        SetWindowLongPtrA(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-        RemovePropA(button, kStateProperty);
+        RestoreWindowProc(button, kStateProperty, previous);
         state.icon.Free();
         state = CHoverButton();
         return result;
@@ -208,9 +208,7 @@ void SubclassHoverButton(CHoverButton& state, HWND parent, HWND button)
 {
     state.parent = parent;
     state.button = button;
-    SetPropA(button, kStateProperty, &state);
-    state.previous = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&HoverButtonProc)));
+    state.previous = SubclassWindow(button, kStateProperty, &state, &HoverButtonProc);
 }
 
 void DrawHoverButton(CHoverButton& state, const DRAWITEMSTRUCT& item)

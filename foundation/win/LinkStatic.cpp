@@ -1,6 +1,7 @@
 #include "foundation/win/LinkStatic.h"
 
 #include "foundation/CallbackGuard.h"
+#include "foundation/win/Subclassing.h"
 #include "foundation/win/SystemProbes.h"
 
 namespace {
@@ -24,11 +25,7 @@ CLinkStatic::CLinkStatic(HWND dialog, int controlId)
       m_disabledColor(GetSysColor(COLOR_GRAYTEXT))
 {
     SetDerivedWindowFont(m_font, dialog, true, false, 0);
-    if (!m_control)
-        return;
-    SetPropA(m_control, kOwnerProperty, this);
-    m_previous = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(m_control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CLinkStatic::SubclassProc)));
+    m_previous = SubclassWindow(m_control, kOwnerProperty, this, &CLinkStatic::SubclassProc);
 }
 
 CLinkStatic::~CLinkStatic()
@@ -38,10 +35,7 @@ CLinkStatic::~CLinkStatic()
 
 void CLinkStatic::Unsubclass()
 {
-    if (m_control && m_previous && IsWindow(m_control)) {
-        SetWindowLongPtrA(m_control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_previous));
-        RemovePropA(m_control, kOwnerProperty);
-    }
+    RestoreWindowProc(m_control, kOwnerProperty, m_previous);
     m_previous = nullptr;
 }
 
