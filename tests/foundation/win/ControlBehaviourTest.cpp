@@ -12,7 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "foundation/win/ColorDialog.h"
 #include "foundation/win/DlgComboBoxes.h"
+#include "foundation/win/HoverButton.h"
 #include "foundation/win/EmbossedBitmap.h"
 #include "foundation/win/InPlaceEdit.h"
 #include "foundation/win/RichTextStream.h"
@@ -27,11 +29,22 @@ struct Notification {
     std::string text;
 };
 std::vector<Notification> g_notifications;
+// What the owner paints under a hover button that lets it.
+const COLORREF kOwnerBackground = RGB(200, 30, 30);
+int g_backgroundRequests = 0;
 
 LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == kMsgStyleRenamed || message == kMsgGroupCreated || message == kMsgGroupRenamed) {
         g_notifications.push_back({message, wParam, reinterpret_cast<const char*>(lParam)});
+        return 0;
+    }
+    if (message == kMsgPaintButtonBackground) {
+        ++g_backgroundRequests;
+        auto* background = reinterpret_cast<const HoverButtonBackground*>(lParam);
+        HBRUSH brush = CreateSolidBrush(kOwnerBackground);
+        FillRect(background->dc, &background->client, brush);
+        DeleteObject(brush);
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
@@ -275,4 +288,85 @@ TEST_F(ControlBehaviour, TheComboMenusNameTheEntryAndSpareTheProgramsOwn)
     EXPECT_NE(own[3].find("Ctrl+"), std::string::npos) << own[3];
     EXPECT_EQ(own[3].substr(own[3].size() - 4), ")...");
     EXPECT_EQ(boxes.Count(), 0u);
+}
+
+TEST_F(ControlBehaviour, AHoverButtonShowsItsEdgeOnlyWhileTheMouseIsOverIt)
+{
+    HWND button = CreateWindowExA(0, "Button", "", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 220, 150, 40, 30, owner,
+                                  nullptr, GetModuleHandleA(nullptr), nullptr);
+    CHoverButton state;
+    SubclassHoverButton(state, owner, button);
+    HDC screen = GetDC(nullptr);
+    HDC canvas = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 40, 30);
+    HGDIOBJ previous = SelectObject(canvas, bitmap);
+    auto draw = [&] {
+        DRAWITEMSTRUCT item = {};
+        item.CtlType = ODT_BUTTON;
+        item.hwndItem = button;
+        item.hDC = canvas;
+        item.rcItem = RECT{0, 0, 40, 30};
+        item.itemAction = ODA_DRAWENTIRE;
+        DrawHoverButton(state, item);
+    };
+    draw();
+    EXPECT_EQ(GetPixel(canvas, 0, 0), kOwnerBackground);
+    EXPECT_EQ(GetPixel(canvas, 20, 15), kOwnerBackground);
+    EXPECT_GE(g_backgroundRequests, 1);
+
+    SendMessageA(button, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    EXPECT_TRUE(state.hovering);
+    draw();
+    EXPECT_EQ(GetPixel(canvas, 0, 0), GetSysColor(COLOR_BTNHIGHLIGHT));
+    EXPECT_EQ(GetPixel(canvas, 39, 29), GetSysColor(COLOR_BTNSHADOW));
+    EXPECT_EQ(GetPixel(canvas, 20, 15), kOwnerBackground);
+    SendMessageA(button, WM_MOUSELEAVE, 0, 0);
+    EXPECT_FALSE(state.hovering);
+
+    state.parentPaintsBackground = false;
+    draw();
+    EXPECT_EQ(GetPixel(canvas, 0, 0), GetSysColor(COLOR_BTNFACE));
+    SelectObject(canvas, previous);
+    DeleteObject(bitmap);
+    DeleteDC(canvas);
+    ReleaseDC(nullptr, screen);
+    DestroyWindow(button);
+    // The button put its own procedure back and forgot its state.
+    EXPECT_EQ(state.button, nullptr);
+}
+
+namespace {
+std::string g_colorDialogTitle;
+
+void CALLBACK CancelColorDialog(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND dialog = FindWindowA("#32770", "Background colour of the note");
+    if (!dialog)
+        return;
+    char title[100] = "";
+    GetWindowTextA(dialog, title, sizeof title);
+    g_colorDialogTitle = title;
+    KillTimer(nullptr, timer);
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+}
+}
+
+TEST_F(ControlBehaviour, TheColourDialogOffersTheNoteTintsAndACancelChangesNothing)
+{
+    COLORREF custom[16];
+    FillCustomColors(custom, 256);
+    for (COLORREF color : custom)
+        EXPECT_EQ(color, 0xFFFFFFu);
+    FillCustomColors(custom, 1u << 24);
+    EXPECT_EQ(custom[0], 0x9FFFFFu);
+    EXPECT_EQ(custom[7], 0xFF6F6Fu);
+    EXPECT_EQ(custom[8], 0xFFFFFFu);
+
+    UINT_PTR timer = SetTimer(nullptr, 0, 50, &CancelColorDialog);
+    ASSERT_NE(timer, 0u);
+    COLORREF color = RGB(1, 2, 3);
+    EXPECT_EQ(ChooseColorWithTitle(&color, owner, RGB(200, 100, 0), "Background colour of the note"), 0);
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(g_colorDialogTitle, "Background colour of the note");
+    EXPECT_EQ(color, RGB(1, 2, 3));
 }
