@@ -9,11 +9,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "foundation/win/ColorDialog.h"
 #include "foundation/win/DlgComboBoxes.h"
+#include "foundation/win/DlgRichEdit.h"
 #include "foundation/win/HoverButton.h"
 #include "foundation/win/EmbossedBitmap.h"
 #include "foundation/win/InPlaceEdit.h"
@@ -29,6 +31,7 @@ struct Notification {
     std::string text;
 };
 std::vector<Notification> g_notifications;
+std::vector<WPARAM> g_commands;
 // What the owner paints under a hover button that lets it.
 const COLORREF kOwnerBackground = RGB(200, 30, 30);
 int g_backgroundRequests = 0;
@@ -37,6 +40,10 @@ LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 {
     if (message == kMsgStyleRenamed || message == kMsgGroupCreated || message == kMsgGroupRenamed) {
         g_notifications.push_back({message, wParam, reinterpret_cast<const char*>(lParam)});
+        return 0;
+    }
+    if (message == WM_COMMAND) {
+        g_commands.push_back(wParam);
         return 0;
     }
     if (message == kMsgPaintButtonBackground) {
@@ -369,4 +376,44 @@ TEST_F(ControlBehaviour, TheColourDialogOffersTheNoteTintsAndACancelChangesNothi
     KillTimer(nullptr, timer);
     EXPECT_EQ(g_colorDialogTitle, "Background colour of the note");
     EXPECT_EQ(color, RGB(1, 2, 3));
+}
+
+TEST_F(ControlBehaviour, TheStyleTextBoxScrollsANotchALineAndSendsItsShortcutsToTheDialog)
+{
+    const int kRichId = 1460;
+    LoadLibraryA("RICHED20.DLL");
+    HWND rich = CreateWindowExA(0, "RichEdit20A", "", WS_CHILD | WS_VISIBLE | ES_MULTILINE | WS_VSCROLL, 220, 10, 150,
+                                80, owner, reinterpret_cast<HMENU>(kRichId), GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(rich, nullptr);
+    std::string text;
+    for (int line = 0; line < 60; ++line)
+        text += "Style line " + std::to_string(line) + "\r\n";
+    SetWindowTextA(rich, text.c_str());
+    CDlgRichEdit edit(owner, kRichId);
+    EXPECT_EQ(SendMessageA(rich, WM_GETDLGCODE, 0, 0), DLGC_WANTTAB | DLGC_WANTALLKEYS);
+
+    SendMessageA(rich, EM_LINESCROLL, 0, 10);
+    ASSERT_EQ(SendMessageA(rich, EM_GETFIRSTVISIBLELINE, 0, 0), 10);
+    SendMessageA(rich, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+    EXPECT_EQ(SendMessageA(rich, EM_GETFIRSTVISIBLELINE, 0, 0), 9);
+    SendMessageA(rich, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
+    SendMessageA(rich, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
+    EXPECT_EQ(SendMessageA(rich, EM_GETFIRSTVISIBLELINE, 0, 0), 11);
+
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    BYTE saved[256];
+    std::memcpy(saved, keys, sizeof saved);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    g_commands.clear();
+    const int length = GetWindowTextLengthA(rich);
+    SendMessageA(rich, WM_CHAR, 2, 0);
+    SendMessageA(rich, WM_CHAR, '\t', 0);
+    SendMessageA(rich, WM_CHAR, 21, 0);
+    SetKeyboardState(saved);
+    EXPECT_EQ(g_commands, (std::vector<WPARAM>{1363, 1364, 1365}));
+    // The keys went to the dialog, not into the text.
+    EXPECT_EQ(GetWindowTextLengthA(rich), length);
+    DestroyWindow(rich);
 }
