@@ -376,13 +376,19 @@ void CBasicString<Block>::PadLeftDouble(double value, char c, BYTE width)
 {
     char formatted[64];
     std::snprintf(formatted, sizeof formatted, "%.*g", width ? static_cast<int>(width) : 1, value);
-    if (std::strlen(formatted) > width) {
+    bool finite = value - value == 0; // NaN and the infinities give NaN
+    if (!finite || std::strlen(formatted) > width) {
         char report[96];
-        int whole = static_cast<int>(value);
-        int hundredths = static_cast<int>((value - whole) * 100);
-        if (hundredths < 0)
-            hundredths = -hundredths;
-        std::snprintf(report, sizeof report, " field len=%d Value=%d.%d", width, whole, hundredths);
+        if (finite && value > -2147483648.0 && value < 2147483648.0) {
+            int whole = static_cast<int>(value);
+            int hundredths = static_cast<int>((value - whole) * 100);
+            if (hundredths < 0)
+                hundredths = -hundredths;
+            std::snprintf(report, sizeof report, " field len=%d Value=%d.%d", width, whole, hundredths);
+        } else {
+            // No int holds it: the number as formatted.
+            std::snprintf(report, sizeof report, " field len=%d Value=%s", width, formatted);
+        }
         WriteErrorLog("CGenericString::PadLeftDouble(): ", report, nullptr);
         throw CGenericException(report);
     }

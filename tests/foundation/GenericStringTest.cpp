@@ -1,4 +1,5 @@
 #include <climits>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -81,6 +82,14 @@ TEST(GenericString, PadLeftLogsAndThrowsWhenTheValueDoesNotFit)
               std::string::npos);
     CGenericString number(8);
     number.PadLeftDouble(2.5, ' ', 6);
+    EXPECT_STREQ(number.GetString(), "   2.5");
+    // A number that is not finite fits no field; one no int holds is reported as it is.
+    const double kNaN = std::numeric_limits<double>::quiet_NaN();
+    const double kInfinity = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(ErrorOf([&] { number.PadLeftDouble(kNaN, ' ', 6); }), " field len=6 Value=nan");
+    EXPECT_EQ(ErrorOf([&] { number.PadLeftDouble(-kInfinity, ' ', 6); }), " field len=6 Value=-inf");
+    EXPECT_EQ(ErrorOf([&] { number.PadLeftDouble(1e300, ' ', 4); }), " field len=4 Value=1e+300");
+    EXPECT_EQ(ErrorOf([&] { number.PadLeftDouble(-12345.25, ' ', 4); }), " field len=4 Value=-12345.25");
     EXPECT_STREQ(number.GetString(), "   2.5");
 }
 
