@@ -77,13 +77,3 @@ TEST_F(FontXml, StopsAtTheFirstMissingFieldAndSaysWhich)
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.LastText(), "The \"content options dayLFWEIGHT\" field was not found");
 }
-
-TEST(PointSizeFromHeight, ConvertsPixelsOfTheScreenToPoints)
-{
-    HDC screen = GetDC(nullptr);
-    int pixelsPerInch = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    EXPECT_EQ(PointSizeFromHeight(-pixelsPerInch / 6, nullptr), 12);
-    EXPECT_EQ(PointSizeFromHeight(-MulDiv(10, pixelsPerInch, 72), nullptr), 10);
-    EXPECT_EQ(PointSizeFromHeight(0, nullptr), 0);
-}

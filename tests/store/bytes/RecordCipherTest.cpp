@@ -56,16 +56,6 @@ TEST(RecordCipher, FeedbackTakesTheCipherByteInBothDirections)
     EXPECT_EQ(bytes, std::vector<unsigned char>(3, 0x00));  // plain feedback would give 0x12 in the middle
 }
 
-TEST(RecordCipher, RecordSlots)
-{
-    const std::uint32_t slots[][2] = {{0, 1},   {1, 1},   {20, 20}, {21, 1},  {39, 19},
-                                      {40, 1},  {41, 1},  {59, 19}, {60, 1},  {0xFFFFFFFFu, 15}};
-    for (const auto& row : slots)
-        EXPECT_EQ(RecordKeySlot(row[0]), row[1]) << row[0];
-    const TableKeySet& keys = GetTableKeys(TableGroup::kNotes);
-    EXPECT_EQ(KeyStream(GetRecordKey(keys, 40)), KeyStream(keys.records[0]));
-}
-
 TEST(RecordCipher, EveryGroupHasItsOwnKeys)
 {
     std::set<std::string> streams;

@@ -109,19 +109,6 @@ TEST(TableFile, NavigationSkipsDeletedRecords)
     EXPECT_EQ(LiveIds(t), (std::vector<std::int32_t>{4, 5, 6, 9}));
     EXPECT_EQ(t.table.GetLongValue("WUSERID"), 0);  // blank buffer after the end
 
-    struct {
-        std::uint32_t from;
-        std::int32_t skip;
-        std::uint32_t recno;  // 0: before the first record
-    } moves[] = {{6, 1, 9}, {8, 1, 9}, {5, -1, 4}, {4, -1, 0}, {1, -1, 0}, {4, -5, 0}};
-    for (const auto& m : moves) {
-        t.table.GoTo(m.from);
-        t.table.Skip(m.skip);
-        if (m.recno) {
-            EXPECT_EQ(t.table.GetRecno(), m.recno) << m.from << " " << m.skip;
-        }
-        EXPECT_EQ(t.table.IsBOF(), m.recno == 0) << m.from << " " << m.skip;
-    }
     t.table.GoTo(11);
     EXPECT_TRUE(t.table.IsEOF());
     EXPECT_EQ(t.table.GetStringValue("SZTITLE"), std::string(40, ' '));
