@@ -12,40 +12,6 @@
 namespace {
 const char kThemeManager[] = "Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager";
 const char kDesktop[] = "Control Panel\\Desktop";
-
-OSVERSIONINFOA Reported(DWORD platform, DWORD major, DWORD minor)
-{
-    OSVERSIONINFOA reported = {};
-    reported.dwOSVersionInfoSize = sizeof reported;
-    reported.dwPlatformId = platform;
-    reported.dwMajorVersion = major;
-    reported.dwMinorVersion = minor;
-    return reported;
-}
-}
-
-TEST(SystemProbes, VersionFlagsOfEachFamily)
-{
-    struct {
-        DWORD platform, major, minor;
-        const char* name;
-        bool windows2000, xp, vistaOrLater;
-    } cases[] = {
-        {VER_PLATFORM_WIN32_NT, 5, 1, "Windows NT", false, true, false},
-        {VER_PLATFORM_WIN32_NT, 5, 0, "Windows NT", true, false, false},
-        {VER_PLATFORM_WIN32_NT, 6, 0, "Windows NT", false, false, true},
-        {VER_PLATFORM_WIN32_NT, 10, 0, "Windows NT", false, false, true},
-        {VER_PLATFORM_WIN32_WINDOWS, 4, 10, "Windows 98", false, false, false},
-        {VER_PLATFORM_WIN32_WINDOWS, 4, 0, "Windows 95", false, false, false},
-    };
-    for (const auto& c : cases) {
-        WindowsVersionInfo version;
-        ApplyWindowsVersion(Reported(c.platform, c.major, c.minor), version);
-        EXPECT_STREQ(version.platformName, c.name) << c.major << "." << c.minor;
-        EXPECT_EQ(version.isWindows2000, c.windows2000) << c.major << "." << c.minor;
-        EXPECT_EQ(version.isWindowsXp, c.xp) << c.major << "." << c.minor;
-        EXPECT_EQ(version.isVistaOrLater, c.vistaOrLater) << c.major << "." << c.minor;
-    }
 }
 
 TEST(SystemProbes, TheRunningSystemAndFileVersions)
