@@ -39,6 +39,8 @@ public:
     void OnEndSessionCancelled();
 
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
+    // The modal General settings sheet, opened on the page; returns 0.
+    int RunSettingsSheet(int startPage, int groupId);
     // A second start's request; unsafe data is ignored.
     void OnCopyData(WPARAM flag, const COPYDATASTRUCT* data);
     // Private messages; false for a message that is not one of them.

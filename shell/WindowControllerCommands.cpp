@@ -35,6 +35,9 @@ LRESULT CWindowController::OnCommand(WPARAM wParam, LPARAM)
     case kCmdAbout:
         ShowAboutBox(m_mainWindow);
         break;
+    case kCmdSettings:
+        RunSettingsSheet(0, 0);
+        break;
     default:
         OnDesktopCommand(LOWORD(wParam));
         break;

@@ -1,0 +1,13 @@
+#pragma once
+
+// Texts and page templates of the General settings sheet.
+#define IDS_CANCEL 108
+#define IDS_GENERAL_SETTINGS 147
+#define IDS_HELP 295
+
+#define IDD_SETTINGS_NOTE_PAGE 343
+#define IDD_SETTINGS_SECURITY_PAGE 652
+#define IDD_SETTINGS_HOTKEYS_PAGE 158
+#define IDD_SETTINGS_SOUNDS_PAGE 342
+#define IDD_SETTINGS_NETWORK_PAGE 367
+#define IDD_SETTINGS_EMAIL_PAGE 491

@@ -1,0 +1,174 @@
+// The General settings sheet of the real program: opened from the main
+// window's command, its tabs read across the process, every page shown (and
+// kept as a picture), and Cancel leaving the data folder as it was.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <string>
+
+#include "shell/MainWindowMessages.h"
+#include "store/bytes/DeletedRecordList.h"
+#include "support/ProgramDriver.h"
+
+namespace {
+using FolderBytes = std::map<std::string, std::string>;
+
+FolderBytes ReadFolderFiles(const std::string& folder)
+{
+    FolderBytes files;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    for (int i = 0; search != INVALID_HANDLE_VALUE && i < 10000; ++i) {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            std::ifstream in(folder + "\\" + found.cFileName, std::ios::binary);
+            files[found.cFileName] = std::string(std::istreambuf_iterator<char>(in), {});
+        }
+        if (!FindNextFileA(search, &found))
+            break;
+    }
+    if (search != INVALID_HANDLE_VALUE)
+        FindClose(search);
+    return files;
+}
+
+HWND FindSettingsSheet(DWORD processId)
+{
+    HWND sheet = nullptr;
+    WaitUntil([&] {
+        HWND dialog = FindTopWindow("#32770", processId);
+        if (dialog && ReadWindowText(dialog) == "General settings...")
+            sheet = dialog;
+        return sheet != nullptr;
+    });
+    return sheet;
+}
+
+// A tab's text, read through memory lent by the program's own process.
+std::string TabText(HWND tabs, DWORD processId, int index)
+{
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    if (!process)
+        return "";
+    const SIZE_T textSize = 128;
+    char* remote = static_cast<char*>(
+        VirtualAllocEx(process, nullptr, sizeof(TCITEMA) + textSize, MEM_COMMIT, PAGE_READWRITE));
+    std::string text;
+    if (remote) {
+        TCITEMA item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = remote + sizeof(TCITEMA);
+        item.cchTextMax = textSize - 1;
+        char buffer[textSize] = "";
+        WriteProcessMemory(process, remote, &item, sizeof(item), nullptr);
+        WriteProcessMemory(process, remote + sizeof(TCITEMA), buffer, textSize, nullptr);
+        if (SendWithTimeout(tabs, TCM_GETITEMA, index, reinterpret_cast<LPARAM>(remote)) &&
+            ReadProcessMemory(process, remote + sizeof(TCITEMA), buffer, textSize, nullptr)) {
+            buffer[textSize - 1] = 0;
+            text = buffer;
+        }
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    CloseHandle(process);
+    return text;
+}
+
+// The window as it is on the screen, written as a bitmap file beside the test
+// program, for a person to look at after the run.
+void SaveWindowPicture(HWND window, const std::string& name)
+{
+    char program[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, program, MAX_PATH - 1);
+    std::string path = program;
+    path = path.substr(0, path.find_last_of('\\') + 1) + name;
+    RECT area;
+    GetWindowRect(window, &area);
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    if (width <= 0 || height <= 0)
+        return;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP picture = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, picture);
+    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+    SelectObject(memory, old);
+    const DWORD rowBytes = ((width * 3 + 3) / 4) * 4;
+    const DWORD pixelBytes = rowBytes * height;
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(file) + sizeof(info.bmiHeader);
+    file.bfSize = file.bfOffBits + pixelBytes;
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&file), sizeof(file));
+    out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof(info.bmiHeader));
+    if (bits)
+        out.write(static_cast<const char*>(bits), pixelBytes);
+    DeleteObject(picture);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+}
+}
+
+TEST(SettingsSheet, OpensWithItsSixTabsAndCancelLeavesEveryDataFileAsItWas)
+{
+    ProgramInstall install;
+    install.AddInstalledDataFiles();
+    RunningProgram program(install, "");
+    HWND main = program.WaitForWindow("MainWindowClassName6");
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(SendWithTimeout(main, kNotesFirstDeletedMessage, 0, 0));
+    const FolderBytes before = ReadFolderFiles(install.Path());
+    ASSERT_FALSE(before.empty());
+
+    PostMessageA(main, WM_COMMAND, kCmdSettings, 0);
+    HWND sheet = FindSettingsSheet(program.ProcessId());
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(GetWindowLongA(sheet, GWL_STYLE) & WS_SYSMENU, 0);
+
+    HWND apply = GetDlgItem(sheet, 0x3021);
+    EXPECT_TRUE(!apply || !IsWindowVisible(apply)) << "the sheet has no Apply button";
+    EXPECT_EQ(ReadWindowText(GetDlgItem(sheet, IDCANCEL)), "Cancel");
+    EXPECT_EQ(ReadWindowText(GetDlgItem(sheet, IDHELP)), "Help");
+
+    LRESULT tabsResult = 0;
+    ASSERT_TRUE(SendWithTimeout(sheet, PSM_GETTABCONTROL, 0, 0, &tabsResult));
+    HWND tabs = reinterpret_cast<HWND>(tabsResult);
+    ASSERT_NE(tabs, nullptr);
+    EXPECT_NE(GetWindowLongA(tabs, GWL_STYLE) & TCS_OWNERDRAWFIXED, 0) << "the program draws the tabs";
+    const char* expected[] = {" Note ",   " Security ",  "    System-wide hotkeys   ",
+                              " Sounds ", "  Network  ", "  Email sending  "};
+    LRESULT count = 0;
+    ASSERT_TRUE(SendWithTimeout(tabs, TCM_GETITEMCOUNT, 0, 0, &count));
+    ASSERT_EQ(count, 6);
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(TabText(tabs, program.ProcessId(), i), expected[i]);
+        ASSERT_TRUE(SendWithTimeout(sheet, PSM_SETCURSEL, i, 0));
+        LRESULT shown = -1;
+        ASSERT_TRUE(SendWithTimeout(tabs, TCM_GETCURSEL, 0, 0, &shown));
+        EXPECT_EQ(shown, i);
+        RedrawWindow(sheet, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        SendWithTimeout(sheet, WM_NULL, 0, 0);
+        SaveWindowPicture(sheet, "settings-page-" + std::to_string(i) + ".bmp");
+    }
+
+    PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(sheet); }));
+    ASSERT_TRUE(SendWithTimeout(main, kNotesFirstDeletedMessage, 0, 0));
+    EXPECT_TRUE(ReadFolderFiles(install.Path()) == before) << "Cancel changed a data file";
+
+    PostMessageA(main, WM_COMMAND, kCmdExit, 0);
+    DWORD exitCode = 1;
+    EXPECT_TRUE(program.WaitForExit(&exitCode));
+}
