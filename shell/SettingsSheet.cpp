@@ -10,7 +10,10 @@
 #include "foundation/win/SheetTab.h"
 #include "foundation/win/Subclassing.h"
 #include "resources/ids/SettingsSheetIds.h"
+#include "shell/SettingsPageData.h"
 #include "shell/SettingsPages.h"
+#include "shell/ProgramGlobals.h"
+#include "shell/Settings.h"
 #include "shell/SettingsSheet.h"
 #include "shell/WindowController.h"
 
@@ -57,6 +60,11 @@ int CWindowController::RunSettingsSheet(int startPage, int /*groupId*/)
     CResourceString caption;
     caption.LoadString(m_instance, IDS_GENERAL_SETTINGS);
 
+    CNetworkPageData network;
+    network.firstPort = UserSettings().listenPort;
+    network.secondPort = UserSettings().sendPort;
+    void* pageData[kPageCount] = {nullptr, nullptr, nullptr, nullptr, &network, nullptr};
+
     HPROPSHEETPAGE pages[kPageCount];
     for (int i = 0; i < kPageCount; ++i) {
         PROPSHEETPAGEA page{};
@@ -65,6 +73,7 @@ int CWindowController::RunSettingsSheet(int startPage, int /*groupId*/)
         page.hInstance = m_instance;
         page.pszTemplate = MAKEINTRESOURCEA(kPages[i].templateId);
         page.pfnDlgProc = kPages[i].procedure;
+        page.lParam = reinterpret_cast<LPARAM>(pageData[i]);
         pages[i] = CreatePropertySheetPageA(&page);
     }
 
@@ -81,6 +90,8 @@ int CWindowController::RunSettingsSheet(int startPage, int /*groupId*/)
     PropertySheetA(&header);
     g_sheetTabs = nullptr;
     g_previousSheetProc = nullptr;
+    if (network.applied)
+        ApplyNetworkPage(network);
     return 0;
 }
 

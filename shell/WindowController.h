@@ -41,6 +41,7 @@ public:
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
     // The modal General settings sheet, opened on the page; returns 0.
     int RunSettingsSheet(int startPage, int groupId);
+    void ApplyNetworkPage(const struct CNetworkPageData& network);
     // A second start's request; unsafe data is ignored.
     void OnCopyData(WPARAM flag, const COPYDATASTRUCT* data);
     // Private messages; false for a message that is not one of them.

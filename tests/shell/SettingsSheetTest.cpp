@@ -48,6 +48,47 @@ HWND FindSettingsSheet(DWORD processId)
     return sheet;
 }
 
+struct OtherDialogSearch {
+    DWORD processId;
+    HWND sheet;
+    HWND found;
+};
+
+BOOL CALLBACK MatchOtherDialog(HWND window, LPARAM parameter)
+{
+    auto* search = reinterpret_cast<OtherDialogSearch*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != search->processId || window == search->sheet || !IsWindowVisible(window) ||
+        WindowClassOf(window) != "#32770")
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+// The text of the message box the program shows over its sheet, answered with
+// OK; empty when none came.
+std::string AnswerBoxOverSheet(DWORD processId, HWND sheet)
+{
+    OtherDialogSearch search{processId, sheet, nullptr};
+    WaitUntil([&] {
+        EnumWindows(&MatchOtherDialog, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+    });
+    if (!search.found)
+        return "";
+    ShownMessageBox box;
+    box.window = search.found;
+    std::string text;
+    for (HWND child = GetWindow(search.found, GW_CHILD); child && text.empty(); child = GetWindow(child, GW_HWNDNEXT)) {
+        if (WindowClassOf(child) == "Static")
+            text = ReadWindowText(child);
+    }
+    AnswerMessageBox(box, IDOK);
+    WaitUntil([&] { return !IsWindow(search.found); });
+    return text;
+}
+
 // A tab's text, read through memory lent by the program's own process.
 std::string TabText(HWND tabs, DWORD processId, int index)
 {
@@ -171,4 +212,68 @@ TEST(SettingsSheet, OpensWithItsSixTabsAndCancelLeavesEveryDataFileAsItWas)
     PostMessageA(main, WM_COMMAND, kCmdExit, 0);
     DWORD exitCode = 1;
     EXPECT_TRUE(program.WaitForExit(&exitCode));
+}
+
+TEST(SettingsSheet, TypedPortsAreCheckedAndOkMovesTheListenersForThisAndLaterRuns)
+{
+    ProgramInstall install;
+    install.AddInstalledDataFiles();
+    const unsigned short newPort = FindFreePort();
+    {
+        RunningProgram program(install, "");
+        HWND main = program.WaitForWindow("MainWindowClassName6");
+        ASSERT_NE(main, nullptr);
+        ASSERT_TRUE(WaitUntil([&] { return PortAcceptsConnections(install.ListenPort()); }));
+        PostMessageA(main, WM_COMMAND, kCmdSettings, 0);
+        HWND sheet = FindSettingsSheet(program.ProcessId());
+        ASSERT_NE(sheet, nullptr);
+        ASSERT_TRUE(SendWithTimeout(sheet, PSM_SETCURSEL, 4, 0));
+        LRESULT pageResult = 0;
+        ASSERT_TRUE(SendWithTimeout(sheet, PSM_GETCURRENTPAGEHWND, 0, 0, &pageResult));
+        HWND ports = GetDlgItem(reinterpret_cast<HWND>(pageResult), 1125);
+        ASSERT_NE(ports, nullptr);
+        EXPECT_EQ(ReadWindowText(ports),
+                  std::to_string(install.ListenPort()) + "," + std::to_string(install.SendPort()));
+
+        const struct {
+            const char* typed;
+            const char* shown;
+        } refused[] = {
+            {"1,2", "Please type at least 5 digits."},
+            {"12345", "You cannot remove the second listening port."},
+            {"1,2,3", "Too many commas, please check."},
+            {"80,80", "The TCP/IP ports must be different."},
+            {"0,1234", "The TCP/IP ports must be greater than zero."},
+            {"1234,70000", "The TCP/IP ports must not be greater than 65535."},
+        };
+        for (const auto& entry : refused) {
+            ASSERT_TRUE(SendWithTimeout(ports, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(entry.typed)));
+            PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+            std::string shown = AnswerBoxOverSheet(program.ProcessId(), sheet);
+            EXPECT_EQ(shown.rfind(entry.shown, 0), 0u) << entry.typed << ": " << shown;
+            EXPECT_TRUE(IsWindow(sheet)) << "a refused port keeps the sheet open";
+        }
+        // Leaving the page is refused the same way.
+        PostMessageA(sheet, PSM_SETCURSEL, 0, 0);
+        EXPECT_EQ(AnswerBoxOverSheet(program.ProcessId(), sheet), "The TCP/IP ports must not be greater than 65535.");
+
+        std::string moved = std::to_string(newPort) + "," + std::to_string(install.SendPort());
+        ASSERT_TRUE(SendWithTimeout(ports, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(moved.c_str())));
+        PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(sheet); }));
+        EXPECT_TRUE(WaitUntil([&] { return PortAcceptsConnections(newPort); }));
+        EXPECT_TRUE(WaitUntil([&] { return !PortAcceptsConnections(install.ListenPort()); }));
+        EXPECT_TRUE(PortAcceptsConnections(install.SendPort()));
+        PostMessageA(main, WM_COMMAND, kCmdExit, 0);
+        DWORD exitCode = 1;
+        ASSERT_TRUE(program.WaitForExit(&exitCode));
+    }
+    RunningProgram again(install, "");
+    HWND main = again.WaitForWindow("MainWindowClassName6");
+    ASSERT_NE(main, nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return PortAcceptsConnections(newPort); })) << "the new port is kept";
+    EXPECT_FALSE(PortAcceptsConnections(install.ListenPort()));
+    PostMessageA(main, WM_COMMAND, kCmdExit, 0);
+    DWORD exitCode = 1;
+    EXPECT_TRUE(again.WaitForExit(&exitCode));
 }
