@@ -6,10 +6,12 @@
 #include <memory>
 
 #include "foundation/DataFolder.h"
+#include "foundation/DiagnosticLog.h"
 #include "foundation/StartupValues.h"
 #include "foundation/bytes/MessageBoxes.h"
 #include "note/NoteController.h"
 #include "note/NoteMessages.h"
+#include "note/NoteRtfPacking.h"
 #include "note/NoteWindow.h"
 #include "note/bytes/NotePlacement.h"
 #include "shell/MainWindowMessages.h"
@@ -143,7 +145,10 @@ void FillNoteFromDescription(CNoteController& note, const NoteDescription& d)
     note.m_userId = d.userId;
     note.m_notShared = d.notShared;
     note.m_created = d.created;
-    note.SetRichText(d.text, d.textLength);
+    std::string text(d.text ? d.text : "", d.text ? d.textLength : 0);
+    if (!UnpackStoredNoteText(text))
+        WriteErrorLog("CreateNote():", "a packed note text could not be unpacked; it is kept as it was stored");
+    note.SetRichText(text.data(), text.size());
     note.m_alarmSet = d.alarmSet;
     note.m_alarmRung = d.alarmRung;
     note.m_alarm = d.alarm;

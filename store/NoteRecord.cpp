@@ -3,6 +3,7 @@
 #include "foundation/DataFolder.h"
 #include "foundation/DiagnosticLog.h"
 #include "note/NoteController.h"
+#include "note/NoteRtfPacking.h"
 #include "store/DbfFile.h"
 #include "store/FieldAccess.h"
 #include "store/FontFields.h"
@@ -17,8 +18,12 @@ const char* const kAlarmFields[6] = {"BYADAY", "BYAMONTH", "WAYEAR", "WAHOUR", "
 
 const std::string* TextToStore(CNoteController& note)
 {
-    if (note.m_protectedContent.empty() || !note.m_sent)
-        return &note.RichText();
+    if (note.m_protectedContent.empty() || !note.m_sent) {
+        const std::string& text = note.RichText();
+        if (text.size() >= kPackedTextFromBytes && PackNoteRtf(note, text.data(), text.size(), 0))
+            return &note.m_packedText;
+        return &text;
+    }
     if (note.m_hidden || note.m_received)
         return &note.m_protectedContent;
     std::string message = std::string(" - SaveNote()- The note having the title '") + note.m_title + "',\r\n created on " +

@@ -10,12 +10,16 @@
 
 #include <gtest/gtest.h>
 
+#include "foundation/bytes/NoteColors.h"
+#include "noteprops/NoteStyle.h"
+#include "shell/ProgramGlobals.h"
+#include "shell/Settings.h"
+#include "store/SettingsTable.h"
 #include "support/InFolder.h"
+#include "note/NoteDriving.h"
 #include "support/ProgramDriver.h"
 
 namespace {
-const char kMainClass[] = "MainWindowClassName6";
-const char kNoteClass[] = "NotesClassName6";
 const UINT kTrayCallback = 0x8064;
 const UINT kCmdCascadeByDate = 4089;
 const UINT kCmdUnarrange = 4091;
@@ -23,83 +27,6 @@ const UINT kCmdTileByDate = 4094;
 const UINT kCmdNewNote = 4012;
 const UINT kNoteCmdBold = 4515;
 const UINT kNoteCmdItalic = 4516;
-
-struct Finder {
-    DWORD process;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectNote(HWND window, LPARAM data)
-{
-    auto* f = reinterpret_cast<Finder*>(data);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == f->process && WindowClassOf(window) == kNoteClass)
-        f->found.push_back(window);
-    return TRUE;
-}
-
-// Every note window of the process, shown or not, in the order of the system's list.
-std::vector<HWND> NoteWindows(DWORD process)
-{
-    Finder finder{process, {}};
-    EnumWindows(&CollectNote, reinterpret_cast<LPARAM>(&finder));
-    return finder.found;
-}
-
-HWND BodyOf(HWND note)
-{
-    return FindWindowExA(note, nullptr, "RichEdit20A", nullptr);
-}
-
-RECT RectOf(HWND window)
-{
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    return rect;
-}
-
-// The note whose body reads the text; null when there is none.
-HWND NoteWithText(DWORD process, const std::string& text)
-{
-    for (HWND note : NoteWindows(process)) {
-        if (ReadWindowText(BodyOf(note)) == text)
-            return note;
-    }
-    return nullptr;
-}
-
-HWND WaitForNoteWithText(DWORD process, const std::string& text)
-{
-    HWND found = nullptr;
-    WaitUntil([&] { return (found = NoteWithText(process, text)) != nullptr; });
-    return found;
-}
-
-// The main window once its creation is over and it answers.
-HWND WaitForMainWindow(const RunningProgram& program)
-{
-    HWND main = program.WaitForWindow(kMainClass);
-    if (main && !SendWithTimeout(main, WM_NULL, 0, 0))
-        return nullptr;
-    return main;
-}
-
-void RunToEnd(const ProgramInstall& install, const std::string& arguments)
-{
-    RunningProgram second(install, arguments);
-    DWORD exitCode = 1;
-    ASSERT_TRUE(second.WaitForExit(&exitCode)) << arguments;
-    EXPECT_EQ(exitCode, 0u) << arguments;
-}
-
-void CloseProgram(const ProgramInstall& install, RunningProgram& program)
-{
-    RunToEnd(install, "/close");
-    DWORD exitCode = 1;
-    ASSERT_TRUE(program.WaitForExit(&exitCode));
-    EXPECT_EQ(exitCode, 0u);
-}
 
 bool SameRect(const RECT& a, const RECT& b)
 {
@@ -254,4 +181,99 @@ TEST(DesktopNotes, TileCascadeAndUnarrangeMoveTheShownNotes)
     EXPECT_TRUE(AnswerMessageBox(refusal, IDOK));
     for (size_t i = 0; i < shown.size(); ++i)
         EXPECT_TRUE(SameRect(RectOf(shown[i]), before[i]));
+}
+
+namespace {
+// The screen as the user sees it, kept as a 24-bit picture beside the test program.
+void SaveScreenPicture(const std::string& path)
+{
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP picture = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ previous = SelectObject(memory, picture);
+    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    SelectObject(memory, previous);
+    BITMAPINFOHEADER header{sizeof header, width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    const int rowBytes = (width * 3 + 3) & ~3;
+    std::string pixels(static_cast<size_t>(rowBytes) * height, '\0');
+    GetDIBits(memory, picture, 0, height, &pixels[0], reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
+    BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof header + pixels.size()), 0, 0,
+                          sizeof(BITMAPFILEHEADER) + sizeof header};
+    WriteWholeFile(path, std::string(reinterpret_cast<const char*>(&file), sizeof file) +
+                             std::string(reinterpret_cast<const char*>(&header), sizeof header) + pixels);
+    DeleteObject(picture);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+}
+
+COLORREF ScreenPixel(POINT point)
+{
+    HDC screen = GetDC(nullptr);
+    COLORREF colour = GetPixel(screen, point.x, point.y);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
+bool CloseColour(COLORREF a, COLORREF b)
+{
+    auto within = [](int x, int y) { return x - y <= 8 && y - x <= 8; };
+    return within(GetRValue(a), GetRValue(b)) && within(GetGValue(a), GetGValue(b)) && within(GetBValue(a), GetBValue(b));
+}
+
+// A point at the caption's left end, before its text, and one low in the body.
+POINT CaptionPoint(HWND note)
+{
+    RECT r = RectOf(note);
+    return {r.left + GetSystemMetrics(SM_CXSIZEFRAME) + 2,
+            r.top + GetSystemMetrics(SM_CYSIZEFRAME) + GetSystemMetrics(SM_CYSMCAPTION) / 2};
+}
+POINT BodyPoint(HWND note)
+{
+    RECT r = RectOf(note);
+    return {(r.left + r.right) / 2, r.bottom - GetSystemMetrics(SM_CYSIZEFRAME) - 6};
+}
+}
+
+TEST(DesktopNotes, NotesInThreeStylesShowTheirStylesColours)
+{
+    ProgramInstall install;
+    install.AddInstalledDataFiles();
+    {
+        // The styles as the program reads them on a screen of many colours.
+        CurrentFolder data(install.Path());
+        SetDisplayColorCount(1u << 24);
+        LoadSettings();
+    }
+    RunningProgram program(install, "");
+    HWND main = WaitForMainWindow(program);
+    ASSERT_NE(main, nullptr);
+    // Start-up notes are hidden from the picture.
+    for (HWND note : NoteWindows(program.ProcessId()))
+        ShowWindow(note, SW_HIDE);
+    std::vector<HWND> before = NoteWindows(program.ProcessId());
+    const int styles[] = {1, 2, 3};
+    std::vector<HWND> made;
+    for (int style : styles) {
+        ASSERT_TRUE(SendWithTimeout(main, WM_HOTKEY, 150 + style, 0));
+        for (HWND note : NoteWindows(program.ProcessId())) {
+            if (std::find(before.begin(), before.end(), note) == before.end() &&
+                std::find(made.begin(), made.end(), note) == made.end())
+                made.push_back(note);
+        }
+    }
+    ASSERT_EQ(made.size(), 3u);
+    for (size_t i = 0; i < made.size(); ++i)
+        SetWindowPos(made[i], HWND_TOPMOST, 60 + 320 * static_cast<int>(i), 120, 280, 220, SWP_SHOWWINDOW);
+
+    for (size_t i = 0; i < made.size(); ++i) {
+        const CNoteStyle& style = ConfigSettings().styles[styles[i]];
+        EXPECT_TRUE(WaitUntil([&] { return CloseColour(ScreenPixel(CaptionPoint(made[i])), style.titleBackgroundColor); }))
+            << "style " << styles[i] + 1 << ": caption " << std::hex << ScreenPixel(CaptionPoint(made[i])) << " not "
+            << style.titleBackgroundColor;
+        EXPECT_TRUE(WaitUntil([&] { return CloseColour(ScreenPixel(BodyPoint(made[i])), style.backgroundColor); }))
+            << "style " << styles[i] + 1 << ": body " << std::hex << ScreenPixel(BodyPoint(made[i])) << " not "
+            << style.backgroundColor;
+    }
+    SaveScreenPicture(ProgramFolder() + "\\desktop-notes.bmp");
 }

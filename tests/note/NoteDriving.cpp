@@ -1,0 +1,82 @@
+#include "note/NoteDriving.h"
+
+#include <gtest/gtest.h>
+
+const char kMainClass[] = "MainWindowClassName6";
+const char kNoteClass[] = "NotesClassName6";
+
+namespace {
+struct Finder {
+    DWORD process;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectNote(HWND window, LPARAM data)
+{
+    auto* f = reinterpret_cast<Finder*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == f->process && WindowClassOf(window) == kNoteClass)
+        f->found.push_back(window);
+    return TRUE;
+}
+}
+
+std::vector<HWND> NoteWindows(DWORD process)
+{
+    Finder finder{process, {}};
+    EnumWindows(&CollectNote, reinterpret_cast<LPARAM>(&finder));
+    return finder.found;
+}
+
+HWND BodyOf(HWND note)
+{
+    return FindWindowExA(note, nullptr, "RichEdit20A", nullptr);
+}
+
+RECT RectOf(HWND window)
+{
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+HWND NoteWithText(DWORD process, const std::string& text)
+{
+    for (HWND note : NoteWindows(process)) {
+        if (ReadWindowText(BodyOf(note)) == text)
+            return note;
+    }
+    return nullptr;
+}
+
+HWND WaitForNoteWithText(DWORD process, const std::string& text)
+{
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = NoteWithText(process, text)) != nullptr; });
+    return found;
+}
+
+HWND WaitForMainWindow(const RunningProgram& program)
+{
+    HWND main = program.WaitForWindow(kMainClass);
+    if (main && !SendWithTimeout(main, WM_NULL, 0, 0))
+        return nullptr;
+    return main;
+}
+
+void RunToEnd(const ProgramInstall& install, const std::string& arguments)
+{
+    RunningProgram second(install, arguments);
+    DWORD exitCode = 1;
+    ASSERT_TRUE(second.WaitForExit(&exitCode)) << arguments;
+    EXPECT_EQ(exitCode, 0u) << arguments;
+}
+
+void CloseProgram(const ProgramInstall& install, RunningProgram& program)
+{
+    RunToEnd(install, "/close");
+    DWORD exitCode = 1;
+    ASSERT_TRUE(program.WaitForExit(&exitCode));
+    EXPECT_EQ(exitCode, 0u);
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "support/ProgramDriver.h"
+
+// Notes of the real program as the tests find and drive them from outside.
+
+extern const char kMainClass[];
+extern const char kNoteClass[];
+
+// Every note window of the process, shown or not, in the order of the system's list.
+std::vector<HWND> NoteWindows(DWORD process);
+// The note's body, its rich edit.
+HWND BodyOf(HWND note);
+RECT RectOf(HWND window);
+// The note whose body reads the text; null when there is none (yet).
+HWND NoteWithText(DWORD process, const std::string& text);
+HWND WaitForNoteWithText(DWORD process, const std::string& text);
+// The main window once its creation, which loads the notes, is over.
+HWND WaitForMainWindow(const RunningProgram& program);
+// A second start with the arguments, awaited to its end.
+void RunToEnd(const ProgramInstall& install, const std::string& arguments);
+// "/close" from a second start; the program must end with code 0.
+void CloseProgram(const ProgramInstall& install, RunningProgram& program);

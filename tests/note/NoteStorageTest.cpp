@@ -1,0 +1,127 @@
+// What the running program writes of its notes: a changed note saved by the
+// housekeeping tick while the program runs on, and a long note stored packed
+// that comes back whole, twice over.
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "note/NoteController.h"
+#include "note/NoteDriving.h"
+#include "store/DbfFile.h"
+#include "store/FreeSlotLists.h"
+#include "store/NoteSaving.h"
+#include "store/NotesLoader.h"
+#include "support/InFolder.h"
+
+namespace {
+using Notes = std::vector<std::unique_ptr<CNoteController>>;
+
+Notes LoadEveryNote(const std::string& folder)
+{
+    CurrentFolder data(folder);
+    RowOwnership everyone;
+    everyone.seesEveryone = true;
+    Notes notes;
+    LoadNotes(everyone, [&](CNoteController* note) { notes.emplace_back(note); });
+    return notes;
+}
+
+const CNoteController* LongestNote(const Notes& notes)
+{
+    const CNoteController* longest = nullptr;
+    for (const auto& note : notes) {
+        if (!longest || note->RichText().size() > longest->RichText().size())
+            longest = note.get();
+    }
+    return longest;
+}
+
+// About 320 KB of rich text, no two lines alike.
+std::string LongRichText()
+{
+    std::string text = "{\\rtf1\\ansi{\\fonttbl{\\f0 Tahoma;}}\\f0\\fs20 ";
+    for (int line = 0; text.size() < 320 * 1024; ++line)
+        text += "Line " + std::to_string(line) + " of a long note, " + std::to_string(line * 7919 % 10007) + "\\par\n";
+    return text + "}";
+}
+
+void SetAutoSaveInterval(const std::string& folder, long minutes)
+{
+    CDbfFile config;
+    config.SetTable((folder + "\\config.QPD").c_str(), true);
+    config.Open("MAPPINGALL");
+    config.SetLongValue(1, "WSAVEINT", minutes);
+    config.Close();
+}
+}
+
+TEST(NoteStorage, ANoteLeftAloneIsSavedByTheNextAutomaticSave)
+{
+    ProgramInstall install;
+    install.AddInstalledDataFiles();
+    SetAutoSaveInterval(install.Path(), 1);
+    RunningProgram program(install, "");
+    ASSERT_NE(WaitForMainWindow(program), nullptr);
+    RunToEnd(install, "/new \"written while the program runs\"");
+    ASSERT_NE(WaitForNoteWithText(program.ProcessId(), "written while the program runs"), nullptr);
+    // Four housekeeping ticks of 15 seconds make the minute.
+    EXPECT_TRUE(WaitUntil(
+        [&] { return ReadWholeFile(install.File("notes.qps")).find("written while the program runs") != std::string::npos; },
+        90000));
+    EXPECT_TRUE(program.IsRunning());
+}
+
+TEST(NoteStorage, ALongNoteIsStoredPackedAndComesBackWhole)
+{
+    ProgramInstall install;
+    install.AddInstalledDataFiles();
+    const std::string longText = LongRichText();
+    {
+        CurrentFolder data(install.Path());
+        NotesFreeSlots().Clear();
+        CNoteController note;
+        note.m_userId = 1;
+        note.m_width = 300;
+        note.m_height = 200;
+        note.SetRichText(longText.data(), longText.size());
+        SaveNote(note);
+    }
+    std::string memo = ReadWholeFile(install.File("notes.qps"));
+    EXPECT_NE(memo.find("fullscreen.rtf"), std::string::npos);
+    EXPECT_EQ(memo.find("Line 1000 of a long note"), std::string::npos);
+    ASSERT_EQ(LongestNote(LoadEveryNote(install.Path()))->RichText(), longText);
+
+    std::string shown;
+    std::string stored;
+    for (int run = 0; run < 2; ++run) {
+        RunningProgram program(install, "");
+        ASSERT_NE(WaitForMainWindow(program), nullptr);
+        std::string text;
+        for (HWND note : NoteWindows(program.ProcessId())) {
+            std::string body = ReadWindowText(BodyOf(note));
+            if (body.size() > text.size())
+                text = body;
+        }
+        EXPECT_NE(text.find("Line 1000 of a long note"), std::string::npos);
+        if (run == 0)
+            shown = text;
+        else
+            EXPECT_EQ(text, shown);
+        CloseProgram(install, program);
+
+        memo = ReadWholeFile(install.File("notes.qps"));
+        EXPECT_EQ(memo.find("Line 1000 of a long note"), std::string::npos) << "stored unpacked";
+        Notes notes = LoadEveryNote(install.Path());
+        const std::string& loaded = LongestNote(notes)->RichText();
+        EXPECT_GE(loaded.size(), 262145u);
+        EXPECT_EQ(loaded.rfind("{\\rtf", 0), 0u);
+        if (run == 0)
+            stored = loaded;
+        else
+            EXPECT_EQ(loaded, stored);
+    }
+}
