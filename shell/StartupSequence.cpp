@@ -25,6 +25,7 @@
 #include "resources/ids/WindowClassIds.h"
 #include "shell/DataFileChecks.h"
 #include "note/NoteWindow.h"
+#include "note/TextToolConfig.h"
 #include "shell/FolderSecurity.h"
 #include "shell/GlobalTexts.h"
 #include "shell/MainWindow.h"
@@ -187,6 +188,8 @@ bool PrepareData(HINSTANCE instance)
     if (!AskStartupPassword(instance))
         return false;
     UseWorkingFolder(values.programFolder);
+    LoadWebSearchConfig();
+    LoadTextTranslationConfig();
 
     if (!CreateUserSubdirectory())
         return false;

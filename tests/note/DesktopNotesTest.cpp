@@ -27,6 +27,7 @@ const UINT kCmdTileByDate = 4094;
 const UINT kCmdNewNote = 4012;
 const UINT kNoteCmdBold = 4515;
 const UINT kNoteCmdItalic = 4516;
+const UINT kNoteCmdDelete = 4511;
 
 bool SameRect(const RECT& a, const RECT& b)
 {
@@ -181,6 +182,20 @@ TEST(DesktopNotes, TileCascadeAndUnarrangeMoveTheShownNotes)
     EXPECT_TRUE(AnswerMessageBox(refusal, IDOK));
     for (size_t i = 0; i < shown.size(); ++i)
         EXPECT_TRUE(SameRect(RectOf(shown[i]), before[i]));
+
+    // The notes made for the count are deleted again: gone from the desktop.
+    for (HWND note : NoteWindows(program.ProcessId())) {
+        if (std::find(shown.begin(), shown.end(), note) == shown.end()) {
+            EXPECT_TRUE(SendWithTimeout(note, WM_COMMAND, kNoteCmdDelete, 0));
+        }
+    }
+    EXPECT_TRUE(WaitUntil([&] {
+        int visible = 0;
+        for (HWND note : NoteWindows(program.ProcessId()))
+            visible += IsWindowVisible(note) ? 1 : 0;
+        return visible == n;
+    }));
+    CloseProgram(install, program);
 }
 
 namespace {
@@ -276,4 +291,5 @@ TEST(DesktopNotes, NotesInThreeStylesShowTheirStylesColours)
             << style.backgroundColor;
     }
     SaveScreenPicture(ProgramFolder() + "\\desktop-notes.bmp");
+    CloseProgram(install, program);
 }

@@ -73,6 +73,7 @@ TEST(NoteStorage, ANoteLeftAloneIsSavedByTheNextAutomaticSave)
         [&] { return ReadWholeFile(install.File("notes.qps")).find("written while the program runs") != std::string::npos; },
         90000));
     EXPECT_TRUE(program.IsRunning());
+    CloseProgram(install, program);
 }
 
 TEST(NoteStorage, ALongNoteIsStoredPackedAndComesBackWhole)
