@@ -51,6 +51,8 @@ inline constexpr char kXmlTreeDump[] = "tree.txt";
 inline constexpr char kAffiliationId[] = "Affiliation.ID";
 // In "UPGRADE" or "QlData": network and delayed sending stay off for new users.
 inline constexpr char kNoNetworkMarker[] = "NoNetwork.txt";
+// In the working folder: a failed send request of a second start, with its reason.
+inline constexpr char kCommandLineSendErrors[] = "cmdLineSend.err";
 // Folders.
 inline constexpr char kDataFolder[] = "QlData";
 inline constexpr char kUpgradeFolder[] = "UPGRADE";

@@ -11,6 +11,8 @@ enum NoteWindowMessage : UINT {
     kNoteMsgTransmitting = 0x807D,      // non-zero while the note is being sent
     kNoteMsgSearchRequest = 0x8087,
     kNoteMsgSearchProtected = 0x808A,
+    kNoteMsgSendToDestination = 0x808E,  // wParam 1 delayed; lParam: destination text
+
     kNoteMsgSearchProtectedNext = 0x8094,
     kNoteMsgRaiseOnce = 0x80AD,         // lParam 0: without activation
     kNoteMsgNewChat = 0x80B5,           // lParam: chat operation 2 or 9

@@ -32,8 +32,6 @@ enum DesktopCommand : UINT {
     kFirstDeleted = 3800,
     kLastDeleted = 3815,
 };
-// Hotkeys 150 to 158 make a note in styles 1 to 9.
-const WPARAM kFirstStyleHotkey = 150;
 }
 
 // Park puts every shown note away at once, and brings the parked ones back.
@@ -126,11 +124,8 @@ bool CWindowController::OnDesktopMessage(UINT message, WPARAM wParam, LPARAM lPa
     }
     switch (message) {
     case WM_HOTKEY:
-        if (wParam >= kFirstStyleHotkey && wParam < kFirstStyleHotkey + 9) {
-            CreateNoteInStyle(static_cast<int>(wParam - kFirstStyleHotkey));
-            return true;
-        }
-        return false;
+        OnHotKey(wParam);
+        return true;
     case kMsgTrayCallback:
         OnTrayNotify(wParam, lParam);
         return true;
@@ -146,7 +141,7 @@ bool CWindowController::OnDesktopMessage(UINT message, WPARAM wParam, LPARAM lPa
         }
         return true;
     default:
-        return false;
+        return OnControllerMessage(message, wParam, lParam, result);
     }
 }
 

@@ -12,6 +12,7 @@
 #include "note/NoteCreation.h"
 #include "note/NoteMessages.h"
 #include "shell/MainWindowMessages.h"
+#include "shell/NoteFileText.h"
 #include "shell/NoteLists.h"
 #include "shell/ProgramGlobals.h"
 #include "shell/Settings.h"
@@ -19,8 +20,6 @@
 #include "store/NoteSaving.h"
 
 namespace {
-const DWORD kMaxNoteFileBytes = 32768;
-
 // A creation that failed is told to the user; the program goes on.
 template <class Body>
 CNoteController* CreateReporting(HWND owner, Body&& body)
@@ -33,26 +32,6 @@ CNoteController* CreateReporting(HWND owner, Body&& body)
         ShowMessageBox(owner, "Unknown Error", "Note creation failed", kMbIconExclamation);
     }
     return nullptr;
-}
-
-// The first 32,768 bytes of a file that exists and is no folder; false otherwise.
-bool ReadFileStart(const char* path, std::string& text)
-{
-    DWORD attributes = GetFileAttributesA(path);
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return false;
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        throw CGenericException("The file of the new note could not be read");
-    text.assign(kMaxNoteFileBytes, '\0');
-    DWORD read = 0;
-    BOOL ok = ReadFile(file, &text[0], kMaxNoteFileBytes, &read, nullptr);
-    CloseHandle(file);
-    if (!ok)
-        throw CGenericException("The file of the new note could not be read");
-    text.resize(read);
-    return true;
 }
 
 // The text of a forwarded /new: the path line " \"path\" \r\n" or " path \r\n"
@@ -71,6 +50,25 @@ std::string RequestText(const char* data, DWORD size)
         text = text.substr(1, text.size() - 2);
     return text;
 }
+}
+
+bool ReadFileStart(const char* path, std::string& text)
+{
+    DWORD attributes = GetFileAttributesA(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        throw CGenericException("The file of the new note could not be read");
+    text.assign(kNoteFileTextLimit, '\0');
+    DWORD read = 0;
+    BOOL ok = ReadFile(file, &text[0], kNoteFileTextLimit, &read, nullptr);
+    CloseHandle(file);
+    if (!ok)
+        throw CGenericException("The file of the new note could not be read");
+    text.resize(read);
+    return true;
 }
 
 void CWindowController::ForgetNote(CNoteController* note)

@@ -12,6 +12,8 @@
 #include "foundation/bytes/MessageBoxes.h"
 #include "net/DestinationLists.h"
 #include "shell/Application.h"
+#include "shell/FavouritesWatcher.h"
+#include "shell/TrayDragTracker.h"
 #include "store/bytes/TableGroups.h"
 
 namespace {
@@ -72,6 +74,9 @@ struct WebSearchTables {
 
 enum { kWorkHeapBlockBytes = 51200 };
 
+CTrayDragTracker g_trayDragTracker;
+RowMark<kRowTrayDragTracker> g_mark1;
+
 const UINT g_taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
 RowMark<kRowTaskbarCreated> g_mark2;
 
@@ -90,6 +95,9 @@ RowMark<kRowTableKeys> g_mark6;
 
 CMemArray<BYTE> g_scratchBytes;
 RowMark<kRowScratchBytes> g_mark8;
+
+CFavouritesWatcher g_favouritesWatcher;
+RowMark<kRowFavouritesWatcher> g_mark9;
 
 CApplication g_application;
 RowMark<kRowApplication> g_mark11;
@@ -121,7 +129,7 @@ RowMark<kRowPrintSetup> g_mark18;
 
 CRecordList<CDestination>& g_sentTo = SentToList();
 CRecordList<CDestination>& g_transact = TransactList();
-CRecordList<CFavouriteName> g_favourites("Favourites");
+CRecordList<FavouriteItem> g_favourites("Favourites");
 RowMark<kRowNamedLists> g_mark19;
 
 WebSearchTables g_webSearchTables;
@@ -158,6 +166,8 @@ CProcessHeap g_workHeapBlock(kWorkHeapBlockBytes);
 RowMark<kRowWorkHeapBlock> g_mark29;
 }
 
+CTrayDragTracker& TrayDragTracker() { return Live(g_trayDragTracker, kRowTrayDragTracker); }
+CFavouritesWatcher& FavouritesWatcher() { return Live(g_favouritesWatcher, kRowFavouritesWatcher); }
 CConfigSettings& ConfigSettings() { return Live(g_configSettings, kRowSettings); }
 CUserSettings& UserSettings() { return Live(g_userSettings, kRowSettings); }
 UINT TaskbarCreatedMessage() { return g_taskbarCreated; }
@@ -194,7 +204,7 @@ CFavouritesImageList& ImageList(int index)
 CGdiFont& MenuFont() { return Live(g_menuFont, kRowMenuFonts); }
 CGdiFont& BoldMenuFont() { return Live(g_boldMenuFont, kRowMenuFonts); }
 CPrintSetup& PrintSetup() { return Live(g_printSetup, kRowPrintSetup); }
-CRecordList<CFavouriteName>& FavouritesList() { return Live(g_favourites, kRowNamedLists); }
+CRecordList<FavouriteItem>& FavouritesList() { return Live(g_favourites, kRowNamedLists); }
 CCurrencyEntry* CurrencyTable() { return Live(g_webSearchTables, kRowWebSearchTables).currencies; }
 CLanguagePairEntry* LanguagePairTable() { return Live(g_webSearchTables, kRowWebSearchTables).languagePairs; }
 CCryptProvider& CryptProvider() { return Live(g_cryptProvider, kRowCryptProvider); }

@@ -21,6 +21,12 @@
 // them). Each accessor refuses, with a CGenericException, an object that has
 // already been released, so nothing touches released state during exit.
 
+class CTrayDragTracker;
+class CFavouritesWatcher;
+// The drag of a new note out of the tray icon, and the favourites watcher.
+CTrayDragTracker& TrayDragTracker();
+CFavouritesWatcher& FavouritesWatcher();
+
 CConfigSettings& ConfigSettings();
 CUserSettings& UserSettings();
 
@@ -48,11 +54,21 @@ CFavouritesImageList& ImageList(int index);
 CGdiFont& MenuFont();
 CGdiFont& BoldMenuFont();
 CPrintSetup& PrintSetup();
-// Names of the favourite files and folders, 50 characters each.
-struct CFavouriteName {
-    char name[51];
+// One line of the notes' favourites submenu: an object of the favourites
+// folder, its icon's index in ImageList(kFavouritesImageList) and its place
+// in the folder's listing (1 to 25).
+struct FavouriteItem {
+    char path[261];
+    char name[51];  // the file name; a shortcut's without ".lnk"
+    int imageIndex;
+    DWORD ordinal;
+    DWORD kind;  // 1 file or shortcut, 2 folder
+    DWORD listOrdinal;
 };
-CRecordList<CFavouriteName>& FavouritesList();
+inline long RecordId(const FavouriteItem& item) { return static_cast<long>(item.ordinal); }
+inline const char* RecordName(const FavouriteItem& item) { return item.name; }
+enum { kFavouritesImageList = 3 };
+CRecordList<FavouriteItem>& FavouritesList();
 
 // The web-search tables: 200 entries each, id -1 marks a free entry.
 struct CCurrencyEntry {
@@ -98,12 +114,14 @@ CProcessHeap& WorkHeapBlock();
 // released (29 - n)-th. Rows whose objects a later part of the program brings
 // are not listed yet.
 enum ProgramGlobalRow {
+    kRowTrayDragTracker = 1,
     kRowTaskbarCreated = 2,
     kRowFindSettings = 3,
     kRowInstanceMutex = 4,
     kRowScreenSize = 5,
     kRowTableKeys = 6,
     kRowScratchBytes = 8,
+    kRowFavouritesWatcher = 9,
     kRowApplication = 11,
     kRowGdiCaches = 12,
     kRowOnDiskBitmaps = 13,

@@ -6,6 +6,7 @@
 #include "foundation/DiagnosticLog.h"
 #include "note/NoteController.h"
 #include "shell/MainWindowMessages.h"
+#include "shell/TrayDragTracker.h"
 #include "shell/ProgramGlobals.h"
 #include "shell/Settings.h"
 #include "shell/WindowController.h"
@@ -57,6 +58,9 @@ void CWindowController::OnTimer(UINT_PTR id)
             m_trayIcon.Flash(m_mainWindow, pending ? pending->m_receivedFrom : "",
                              pending ? pending->m_receivedFromUser : "");
         }
+        break;
+    case kTimerTrayDrag:
+        TrayDragTracker().OnTimer();
         break;
     default:
         break;

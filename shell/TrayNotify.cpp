@@ -9,6 +9,7 @@
 #include "shell/NoteLists.h"
 #include "shell/OpenDialogs.h"
 #include "shell/ProgramGlobals.h"
+#include "shell/TrayDragTracker.h"
 #include "shell/WindowController.h"
 #include "shell/bytes/TrayTooltip.h"
 
@@ -43,6 +44,11 @@ void CWindowController::OnTrayNotify(WPARAM wParam, LPARAM lParam)
     switch (lParam) {
     case WM_LBUTTONDOWN:
     case NIN_BALLOONUSERCLICK:
+        if (lParam == WM_LBUTTONDOWN && !FindPendingReceivedNote()) {
+            POINT press{};
+            GetCursorPos(&press);
+            TrayDragTracker().Start(press.x, press.y, m_mainWindow, WindowFromPoint(press));
+        }
         for (int guard = 0; guard < 600; ++guard) {
             CNoteController* pending = FindPendingReceivedNote();
             if (!pending)

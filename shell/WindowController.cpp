@@ -17,6 +17,8 @@
 #include "net/TransactTable.h"
 #include "net/PortListener.h"
 #include "net/ReceivedMessage.h"
+#include "shell/Favourites.h"
+#include "shell/Hotkeys.h"
 #include "shell/MainWindowMessages.h"
 #include "shell/NoteLists.h"
 #include "shell/OptionalLibraries.h"
@@ -172,6 +174,9 @@ void CWindowController::OnCreate()
     ReadScreenColours(m_mainWindow);
     LoadUserData();
     StartDesktop();
+    FillHotkeyKeyTable(m_instance);
+    RegisterEnabledHotkeys(m_mainWindow);
+    StartFavourites(m_mainWindow);
     StartTimers();
     FocusFirstShownNote();
     for (int port = 1; port <= 2; ++port)
@@ -184,6 +189,8 @@ void CWindowController::Reinitialize()
     m_lastNote = nullptr;
     ReadScreenColours(m_mainWindow);
     LoadUserData();
+    FillHotkeyKeyTable(m_instance);
+    RegisterEnabledHotkeys(m_mainWindow);
     StartTimers();
     FocusFirstShownNote();
     m_ports[0].m_port = UserSettings().listenPort;
@@ -227,8 +234,10 @@ void CWindowController::Shutdown()
         SaveAll();
         StopListeningOnBothPorts();
         StopDesktop();
+        StopFavouritesWatcher();
     }
     StopTimers();
+    UnregisterAllHotkeys(m_mainWindow);
     CloseAllNotes(m_ourNotes);
     CloseAllNotes(m_otherNotes);
     CloseAllNotes(DeletedNotesList());

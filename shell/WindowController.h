@@ -110,6 +110,23 @@ public:
     bool HasArrangement() const;
     void ForgetArrangement();
 
+    // System-wide hotkeys and the small commands (shell/Hotkey*.cpp, ControllerCommands.cpp).
+    void OnHotKey(WPARAM id);
+    // A note for a hotkey: at the pointer when the user wants it there.
+    CNoteController* CreateHotkeyNote();
+    // A new note with its alarm page open; the clipboard's content is pasted
+    // into it unless skipPaste is set.
+    void NewNoteWithAlarm(bool skipPaste);
+    void FindNote();
+    void ShowCalendarCommand();
+    void ShowNoteManagerCommand();
+    // Commands of the small controller commands; false when not one of them.
+    bool OnControllerCommand(UINT id);
+    bool OnControllerMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // Requests of a second start: a note sent or appended (shell/CommandLineActions.cpp).
+    void SendFromCommandLine(const COPYDATASTRUCT* request, int mode);
+    void AppendFromCommandLine(const COPYDATASTRUCT* request, WPARAM kind);
+
 private:
     // The eight owner-drawn menus: the tray menu and its submenus.
     enum TrayMenuIndex {

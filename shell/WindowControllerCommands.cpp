@@ -7,6 +7,7 @@
 #include "foundation/bytes/MessageBoxes.h"
 #include "note/NoteCreation.h"
 #include "shell/AboutDialog.h"
+#include "shell/Favourites.h"
 #include "shell/MainWindowMessages.h"
 #include "shell/WindowController.h"
 #include "shell/bytes/ForwardedRequest.h"
@@ -39,13 +40,14 @@ LRESULT CWindowController::OnCommand(WPARAM wParam, LPARAM)
         RunSettingsSheet(0, 0);
         break;
     default:
-        OnDesktopCommand(LOWORD(wParam));
+        if (!OnDesktopCommand(LOWORD(wParam)))
+            OnControllerCommand(LOWORD(wParam));
         break;
     }
     return 0;
 }
 
-void CWindowController::OnCopyData(WPARAM, const COPYDATASTRUCT* data)
+void CWindowController::OnCopyData(WPARAM flag, const COPYDATASTRUCT* data)
 {
     if (!data)
         return;
@@ -53,9 +55,24 @@ void CWindowController::OnCopyData(WPARAM, const COPYDATASTRUCT* data)
                                                    data->cbData);
     if (!request.valid)
         return;
+    // The handlers take the text as a request of its own, bounded and terminated.
+    COPYDATASTRUCT checked{data->dwData, static_cast<DWORD>(request.text.size() + 1),
+                           const_cast<char*>(request.text.c_str())};
     switch (request.code) {
     case kRequestNewNote:
         OnNewNoteRequest(request.text.data(), static_cast<DWORD>(request.text.size()));
+        break;
+    case kRequestSend:
+        SendFromCommandLine(&checked, 0);
+        break;
+    case kRequestSendDirect:
+        SendFromCommandLine(&checked, 1);
+        break;
+    case kRequestAppend:
+        AppendFromCommandLine(&checked, flag);
+        break;
+    case kRequestAddToFavourites:
+        AddToFavourites(&checked);
         break;
     case kRequestClose:
         PostMessageA(m_mainWindow, WM_COMMAND, kCmdExit, 0);

@@ -9,6 +9,7 @@
 #include "foundation/bytes/MessageBoxes.h"
 #include "foundation/win/Shortcuts.h"
 #include "resources/ids/StringIds.h"
+#include "shell/Favourites.h"
 #include "shell/MainWindowMessages.h"
 #include "shell/NoteLists.h"
 #include "shell/WindowController.h"
@@ -68,6 +69,7 @@ void CWindowController::OnEndSession()
     GetProgramFlags().closing = true;
     StopListeningOnBothPorts();
     StopTimers();
+    StopFavouritesWatcher();
     SaveAll();
     for (const SendToShortcut& shortcut : kSendToShortcuts)
         RemoveShortcutsTo(CSIDL_SENDTO, "qnpost.exe", shortcut.searchedSwitch);

@@ -220,8 +220,6 @@ ReceivedRequest ReadForwardedRequest(std::uint32_t code, const void* data, std::
     const void* end = size ? std::memchr(bytes, 0, size) : nullptr;
     std::size_t length = end ? static_cast<std::size_t>(static_cast<const char*>(end) - bytes) : size;
     request.text.assign(bytes ? bytes : "", length);
-    if ((code == kRequestSend || code == kRequestSendDirect) && request.text.find(kSendSeparator) == std::string::npos)
-        return request;
     if (code == kRequestAddToFavourites && request.text.empty())
         return request;
     request.valid = true;

@@ -94,7 +94,7 @@ TEST(ProgramGlobals, AreBuiltBeforeTheTestsInTheirOrder)
             EXPECT_GT(ledger.events[i], ledger.events[i - 1]);
         }
     }
-    EXPECT_EQ(ledger.events[0], kRowTaskbarCreated);
+    EXPECT_EQ(ledger.events[0], kRowTrayDragTracker);
     EXPECT_EQ(ledger.events[ledger.count - 1], kRowWorkHeapBlock);
     // What start-up finds in place.
     EXPECT_NE(TaskbarCreatedMessage(), 0u);

@@ -1,0 +1,207 @@
+// What each system-wide hotkey does when the user presses it (WM_HOTKEY).
+#include <winsock2.h>
+
+#include "foundation/bytes/MessageBoxes.h"
+#include "note/NoteController.h"
+#include "note/NoteMessages.h"
+#include "shell/Hotkeys.h"
+#include "shell/MainWindowMessages.h"
+#include "shell/NoteLists.h"
+#include "shell/ProgramGlobals.h"
+#include "shell/WindowController.h"
+
+namespace {
+enum GroupHotkeyMode { kGroupCount, kGroupHide, kGroupShow };
+
+struct GroupCounters {
+    int total = 0;
+    int hidden = 0;
+    int shown = 0;
+    int parked = 0;
+};
+
+const CNoteGroup* EnabledGroup(DWORD number)
+{
+    for (auto* node = GroupsList().GetFirst(); node; node = node->next) {
+        if (node->record.id == number && node->record.hotkey_ifAllow)
+            return &node->record;
+    }
+    return nullptr;
+}
+
+bool GroupHasCombination(DWORD groupId, const CNoteGroup& keys)
+{
+    const CNoteGroup* group = EnabledGroup(groupId);
+    return group && group->hotkey_ctrl == keys.hotkey_ctrl && group->hotkey_alt == keys.hotkey_alt &&
+           group->hotkey_shift == keys.hotkey_shift && group->hotkey_key == keys.hotkey_key;
+}
+
+CNoteController* OwnNoteById(CWindowController& controller, DWORD noteId)
+{
+    CNoteController* found = nullptr;
+    ForEachNote(controller.OwnNotes(), [&](CNoteController* note) {
+        if (note->m_noteId == noteId)
+            found = note;
+        return found == nullptr;
+    });
+    return found;
+}
+
+// Every membership of a group that shares the pressed combination: counted,
+// hidden or shown.
+void ApplyGroupHotkey(CWindowController& controller, GroupHotkeyMode mode, const CNoteGroup& keys,
+                      GroupCounters& counters)
+{
+    for (auto* node = GroupsAndNotesList().GetFirst(); node; node = node->next) {
+        if (!GroupHasCombination(node->record.groupID, keys))
+            continue;
+        ++counters.total;
+        CNoteController* note = OwnNoteById(controller, node->record.noteID);
+        if (!note)
+            continue;
+        if (mode == kGroupHide) {
+            if (!note->m_hidden && !note->m_parked)
+                note->HideQuietly();
+        } else if (mode == kGroupShow) {
+            controller.ShowNote(note, false);
+        } else if (note->m_parked) {
+            ++counters.parked;
+        } else if (note->m_hidden) {
+            ++counters.hidden;
+        } else {
+            ++counters.shown;
+        }
+    }
+}
+
+// The foreground window is a shown note of the group.
+bool ForegroundIsShownNoteOfGroup(CWindowController& controller, DWORD group)
+{
+    HWND foreground = GetForegroundWindow();
+    bool found = false;
+    ForEachNote(controller.OwnNotes(), [&](CNoteController* note) {
+        if (note->m_window == foreground && !note->m_hidden && !note->m_parked) {
+            for (auto* node = GroupsAndNotesList().GetFirst(); node && !found; node = node->next)
+                found = node->record.groupID == group && node->record.noteID == note->m_noteId;
+        }
+        return !found;
+    });
+    return found;
+}
+
+void OnGroupHotkey(CWindowController& controller, DWORD group)
+{
+    const CNoteGroup* keys = EnabledGroup(group);
+    if (!keys)
+        return;
+    const CNoteGroup combination = *keys;
+    GroupCounters counters;
+    if (ForegroundIsShownNoteOfGroup(controller, group)) {
+        ApplyGroupHotkey(controller, kGroupHide, combination, counters);
+        return;
+    }
+    ApplyGroupHotkey(controller, kGroupCount, combination, counters);
+    const int shown = counters.shown;
+    const int away = counters.hidden + counters.parked;
+    if (shown + away == 0)
+        return;
+    // Nothing shown: show them; nothing away: hide them; else the larger side wins, a tie shows.
+    const bool show = shown == 0 || (away != 0 && shown >= away);
+    ApplyGroupHotkey(controller, show ? kGroupShow : kGroupHide, combination, counters);
+    controller.UpdateTrayTooltip();
+}
+
+// The main window in front, so that what it opens gets the focus.
+void FocusMainWindow(HWND main)
+{
+    SetFocus(main);
+    SetForegroundWindow(main);
+}
+
+}
+
+CNoteController* CWindowController::CreateHotkeyNote()
+{
+    if (!ConfigSettings().notesNearMouse)
+        return CreateDefaultNote();
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    return CreateNoteWithText(true, cursor.x, cursor.y, "", 0);
+}
+
+void CWindowController::OnHotKey(WPARAM id)
+{
+    ProgramFlags& flags = GetProgramFlags();
+    switch (id) {
+    case kHotkeyNewNote:
+        if (ConfigSettings().notesNearMouse)
+            CreateHotkeyNote();
+        else
+            SendMessageA(m_mainWindow, WM_COMMAND, kCmdNewNote, 0);
+        return;
+    case kHotkeyShowAll:
+        ShowAllNotes();
+        return;
+    case kHotkeyHideAll:
+        flags.bulkOperation = true;
+        HideAllNotes();
+        flags.bulkOperation = false;
+        UpdateTrayTooltip();
+        return;
+    case kHotkeyShowLast:
+        ShowLastNote(nullptr);
+        UpdateTrayTooltip();
+        return;
+    case kHotkeyNewClipboardNote: {
+        if (!ClipboardHasNoteContent()) {
+            MessageBeep(0);
+            return;
+        }
+        CreateHotkeyNote();
+        CNoteController* first = FirstNote(m_ourNotes);
+        if (first && first->m_window)
+            SendMessageA(first->m_window, WM_COMMAND, kNoteCmdPaste, 0);
+        else
+            ShowMessageBox(GetForegroundWindow(), "No last created note to paste into?", "Quillnet+", kMbOk);
+        return;
+    }
+    case kHotkeyShowDesktop:
+        BringNotesToFront(false, false, nullptr);
+        return;
+    case kHotkeyParkDesktop:
+        ToggleParking();
+        return;
+    case kHotkeyFindText:
+        if (HWND find = FindWindowA(nullptr, "Find in notes....")) {
+            SetForegroundWindow(find);
+            SetFocus(find);
+        } else {
+            FocusMainWindow(m_mainWindow);
+            SendMessageA(m_mainWindow, WM_COMMAND, kCmdFindNote, 0);
+        }
+        return;
+    case kHotkeyNewAlarmNote:
+        NewNoteWithAlarm(false);
+        return;
+    case kHotkeyNoteManager:
+        ShowNoteManagerCommand();
+        return;
+    case kHotkeyFavourites: {
+        CNoteController* first = FirstNote(m_ourNotes);
+        if (!first || !first->m_window)
+            return;
+        FocusMainWindow(m_mainWindow);
+        SendMessageA(first->m_window, WM_COMMAND, kNoteCmdFavourites, 0);
+        return;
+    }
+    case kHotkeyCalendar:
+        ShowCalendarCommand();
+        return;
+    default:
+        if (id >= kHotkeyFirstStyle && id <= kHotkeyLastStyle)
+            CreateNoteInStyle(static_cast<int>(id - kHotkeyFirstStyle));
+        else if (id >= kHotkeyFirstGroup && id <= kHotkeyLastGroup)
+            OnGroupHotkey(*this, static_cast<DWORD>(id - kHotkeyFirstGroup));
+        return;
+    }
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <windows.h>
+
+// A press on the tray icon that turns into a drag: a rectangle of the default
+// note size follows the pointer, and a release away from the taskbar asks the
+// main window for a note there (0x80A1).
+class CTrayDragTracker {
+public:
+    // What the tracker asks of the system; tests replace it.
+    struct Inputs {
+        virtual ~Inputs() = default;
+        virtual bool IsKeyDown(int virtualKey) = 0;  // GetAsyncKeyState
+        virtual POINT CursorPosition() = 0;
+        virtual HWND WindowFromPoint(POINT point) = 0;
+    };
+
+    CTrayDragTracker();
+    // A drag still running at the end: its timer goes with it.
+    ~CTrayDragTracker();
+    void SetInputs(Inputs* inputs) { m_inputs = inputs; }
+
+    void Start(int startX, int startY, HWND mainWindow, HWND windowUnderPointer);
+    void OnTimer();
+    void OnMouseMove(POINT client);
+    void OnButtonUp(WPARAM key, POINT client);
+
+    bool IsCaptured() const { return m_captured != 0; }
+    bool IsDragging() const { return m_dragging != 0; }
+
+private:
+    void StopTimer();
+    void DrawBand();
+
+    Inputs* m_inputs;
+    DWORD m_captured = 0;
+    DWORD m_dragging = 0;
+    DWORD m_taskbarThread = 0;
+    DWORD m_ownThread = 0;
+    int m_startX = 0;
+    int m_startY = 0;
+    RECT m_band{};
+    HWND m_taskbarWindow = nullptr;
+    HWND m_mainWindow = nullptr;
+};
+
+// The main window's WM_MOUSEMOVE and WM_LBUTTONUP, passed to the tracker
+// unless a screen capture runs.
+void OnTrayDragMouseMove(WPARAM keys, POINTS point);
+void OnTrayDragButtonUp(WPARAM key, POINTS point);
+// Set while the screen capture window owns the mouse.
+void SetScreenCaptureRunning(bool running);

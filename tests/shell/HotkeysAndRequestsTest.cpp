@@ -1,0 +1,252 @@
+// The real program's system-wide hotkeys and the requests of a second start
+// that send, append and add to the favourites, driven from outside.
+#include <windows.h>
+#include <shlobj.h>
+
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "support/ProgramDriver.h"
+
+namespace {
+const char kMainClass[] = "MainWindowClassName6";
+const char kNoteClass[] = "NotesClassName6";
+const char kErrorFile[] = "cmdLineSend.err";
+
+struct Finder {
+    DWORD process;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectNote(HWND window, LPARAM data)
+{
+    auto* f = reinterpret_cast<Finder*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == f->process && WindowClassOf(window) == kNoteClass)
+        f->found.push_back(window);
+    return TRUE;
+}
+
+std::vector<HWND> NoteWindows(DWORD process)
+{
+    Finder finder{process, {}};
+    EnumWindows(&CollectNote, reinterpret_cast<LPARAM>(&finder));
+    return finder.found;
+}
+
+size_t ShownNotes(DWORD process)
+{
+    size_t shown = 0;
+    for (HWND note : NoteWindows(process))
+        shown += IsWindowVisible(note) ? 1 : 0;
+    return shown;
+}
+
+std::string BodyText(HWND note)
+{
+    return ReadWindowText(FindWindowExA(note, nullptr, "RichEdit20A", nullptr));
+}
+
+HWND NoteWhoseTextHas(DWORD process, const std::string& part)
+{
+    for (HWND note : NoteWindows(process)) {
+        if (BodyText(note).find(part) != std::string::npos)
+            return note;
+    }
+    return nullptr;
+}
+
+void RunToEnd(const ProgramInstall& install, const std::string& arguments)
+{
+    RunningProgram second(install, arguments);
+    DWORD exitCode = 1;
+    ASSERT_TRUE(second.WaitForExit(&exitCode)) << arguments;
+    EXPECT_EQ(exitCode, 0u) << arguments;
+}
+
+// A request as a second start sends it, from a thread of its own, since the
+// program may answer it with a box that the test must first see and answer.
+struct CopyDataRequest {
+    CopyDataRequest(HWND main, ULONG_PTR code, WPARAM flag, const std::string& text)
+        : m_text(text), m_thread([this, main, code, flag] {
+              COPYDATASTRUCT data{code, static_cast<DWORD>(m_text.size() + 1), const_cast<char*>(m_text.c_str())};
+              DWORD_PTR result = 0;
+              SendMessageTimeoutA(main, WM_COPYDATA, flag, reinterpret_cast<LPARAM>(&data), SMTO_NORMAL,
+                                  kDriverWaitMs, &result);
+          })
+    {
+    }
+    ~CopyDataRequest() { m_thread.join(); }
+
+private:
+    std::string m_text;
+    std::thread m_thread;
+};
+
+// Another program's attempt at Alt+Shift+1: the error it meets, 0 when it got it.
+DWORD TryAltShiftOne()
+{
+    HWND window = CreateWindowExA(0, "STATIC", "hotkey probe", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+    SetLastError(0);
+    DWORD error = 0;
+    if (RegisterHotKey(window, 0x3001, MOD_ALT | MOD_SHIFT, '1'))
+        UnregisterHotKey(window, 0x3001);
+    else
+        error = GetLastError();
+    DestroyWindow(window);
+    return error;
+}
+
+std::string FavouritesFolder()
+{
+    char path[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, CSIDL_FAVORITES, nullptr, 0, path);
+    return std::string(path) + "\\Quillnet+ favourite files and folders";
+}
+
+void RemoveFavouritesFolder(const std::string& folder)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        for (int i = 0; i < 1000; ++i) {
+            std::string name = found.cFileName;
+            if (name != "." && name != "..")
+                DeleteFileA((folder + "\\" + name).c_str());
+            if (!FindNextFileA(search, &found))
+                break;
+        }
+        FindClose(search);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+std::string ShortcutDescription(const std::string& path)
+{
+    char description[MAX_PATH] = "";
+    IShellLinkA* link = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                   reinterpret_cast<void**>(&link)))) {
+        IPersistFile* file = nullptr;
+        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+            wchar_t wide[MAX_PATH];
+            MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+            if (SUCCEEDED(file->Load(wide, STGM_READ)))
+                link->GetDescription(description, MAX_PATH);
+            file->Release();
+        }
+        link->Release();
+    }
+    return description;
+}
+}
+
+TEST(HotkeysAndRequests, HotkeysAreHeldWhileTheProgramRunsAndEachRequestActsOnItsNote)
+{
+    const std::string favourites = FavouritesFolder();
+    RemoveFavouritesFolder(favourites);
+    ProgramInstall install;
+    install.AddInstalledDataFiles();
+    RunningProgram program(install, "");
+    HWND main = program.WaitForWindow(kMainClass);
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(SendWithTimeout(main, WM_NULL, 0, 0));
+    const DWORD process = program.ProcessId();
+
+    // The style hotkeys belong to the program while it runs.
+    EXPECT_EQ(TryAltShiftOne(), static_cast<DWORD>(ERROR_HOTKEY_ALREADY_REGISTERED));
+
+    // Style 2's hotkey makes a note; hide all and show all act on every note.
+    const size_t before = NoteWindows(process).size();
+    PostMessageA(main, WM_HOTKEY, 151, 0);
+    ASSERT_TRUE(WaitUntil([&] { return NoteWindows(process).size() == before + 1; }));
+    PostMessageA(main, WM_HOTKEY, 16, 0);
+    EXPECT_TRUE(WaitUntil([&] { return ShownNotes(process) == 0; }));
+
+    // Appending with no visible note says so and changes nothing.
+    {
+        CopyDataRequest append(main, 7, 1, "tail text");
+        ShownMessageBox box = WaitForMessageBox(process);
+        ASSERT_NE(box.window, nullptr);
+        EXPECT_EQ(box.text, "Sorry, right now there is no visible note where the\r\n tail text  shortcut can be "
+                            "appended.\r\n\r\n  Please make sure that there is at least one visible note and then "
+                            "please try again.");
+        EXPECT_TRUE(AnswerMessageBox(box, IDOK));
+    }
+    EXPECT_EQ(NoteWhoseTextHas(process, "tail text"), nullptr);
+    PostMessageA(main, WM_HOTKEY, 15, 0);
+    ASSERT_TRUE(WaitUntil([&] { return ShownNotes(process) == NoteWindows(process).size(); }));
+    // Now it reaches a shown note, at the end of its text.
+    { CopyDataRequest append(main, 7, 0, "tail text"); }
+    HWND appended = nullptr;
+    EXPECT_TRUE(WaitUntil([&] { return (appended = NoteWhoseTextHas(process, "tail text")) != nullptr; }));
+    if (appended) {
+        const std::string text = BodyText(appended);
+        EXPECT_EQ(text.substr(text.size() - 9), "tail text");
+    }
+
+    // A send request without its separator is refused and written down.
+    {
+        CopyDataRequest send(main, 1, 0, "PC2 hello");
+        ShownMessageBox box = WaitForMessageBox(process);
+        ASSERT_NE(box.window, nullptr);
+        EXPECT_EQ(box.text, "invalid command line ??");
+        EXPECT_TRUE(AnswerMessageBox(box, IDOK));
+    }
+    EXPECT_EQ(ReadWholeFile(install.File(kErrorFile)), "Invalid command line??\r\nPC2 hello");
+
+    // A missing attachment: the reason, the request and its parts; no note.
+    const size_t notesBeforeSend = NoteWindows(process).size();
+    {
+        CopyDataRequest send(main, 1, 0, "PC2!#%@hello!#%@C:\\nowhere\\x.txt  ");
+        ShownMessageBox box = WaitForMessageBox(process);
+        ASSERT_NE(box.window, nullptr);
+        const std::string reason = "The attached file you asked Quillnet+ to send does not exist\r\n";
+        EXPECT_EQ(reason.size(), 62u);
+        EXPECT_EQ(box.text, reason);
+        EXPECT_EQ(box.caption, "C:\\nowhere\\x.txt");
+        EXPECT_TRUE(AnswerMessageBox(box, IDOK));
+        WaitUntil([&] { return FileExists(install.File(kErrorFile)); });
+        EXPECT_EQ(ReadWholeFile(install.File(kErrorFile)),
+                  reason + "PC2!#%@hello!#%@C:\\nowhere\\x.txt  \r\nPC2\r\nC:\\nowhere\\x.txt");
+    }
+    EXPECT_EQ(NoteWindows(process).size(), notesBeforeSend);
+
+    // With no destination the note is made and not sent; "\r" typed becomes a break.
+    { CopyDataRequest send(main, 1, 0, "!#%@first\\rsecond"); }
+    HWND sent = nullptr;
+    EXPECT_TRUE(WaitUntil([&] { return (sent = NoteWhoseTextHas(process, "second")) != nullptr; }));
+    if (sent) {
+        const std::string text = BodyText(sent);
+        EXPECT_EQ(text.substr(0, 6), "first\r");
+        EXPECT_EQ(text.find('\\'), std::string::npos);
+    }
+    EXPECT_FALSE(FileExists(install.File(kErrorFile)));
+
+    // A Send To "add to favourites" makes the folder with its readme and a shortcut.
+    RunToEnd(install, "/addtofavourites C:\\x\\plan.txt");
+    ASSERT_TRUE(WaitUntil([&] { return FileExists(favourites + "\\plan.txt.lnk"); }));
+    EXPECT_EQ(ReadWholeFile(favourites + "\\Readme Quillnet.txt"),
+              "\r\n\r\n   - This folder contains the \"Quillnet+ favourite files and folders\"\r\n\r\n"
+              "   - Any object (file, folder or shortcut) from this folder will be displayed\r\n"
+              "      as a menu line in the  \"Quillnet+ Favourites\" note right-click submenu.\r\n\r\n"
+              "   - Please add no more than 25 objects, because starting from the 26th object\r\n"
+              "      will not be added to the \"Quillnet+ Favourites\" note right-click submenu. \r\n\r\n");
+    CoInitialize(nullptr);
+    EXPECT_EQ(ShortcutDescription(favourites + "\\plan.txt.lnk"), "this is a shortcut created by Quillnet+");
+    CoUninitialize();
+
+    RunToEnd(install, "/close");
+    DWORD exitCode = 1;
+    ASSERT_TRUE(program.WaitForExit(&exitCode));
+    EXPECT_EQ(exitCode, 0u);
+    // Once it has gone, the keys are free for others.
+    EXPECT_EQ(TryAltShiftOne(), 0u);
+    EXPECT_FALSE(FileExists(install.File("error.txt"))) << ReadWholeFile(install.File("error.txt"));
+    RemoveFavouritesFolder(favourites);
+}
