@@ -64,11 +64,20 @@ struct FavouriteItem {
     DWORD ordinal;
     DWORD kind;  // 1 file or shortcut, 2 folder
     DWORD listOrdinal;
+    // Ordered by name, ignoring case.
+    bool IsGreater(const FavouriteItem& other) const { return lstrcmpiA(name, other.name) > 0; }
 };
 inline long RecordId(const FavouriteItem& item) { return static_cast<long>(item.ordinal); }
 inline const char* RecordName(const FavouriteItem& item) { return item.name; }
 enum { kFavouritesImageList = 3 };
 CRecordList<FavouriteItem>& FavouritesList();
+// A copy of the item put in the list before the first item whose name is not
+// smaller (ignoring case).
+void InsertSortedByName(CRecordList<FavouriteItem>& list, const FavouriteItem& item);
+// The path, the name and the four numbers, each cut to its field.
+void CopyFavouriteFileRecord(FavouriteItem& target, const FavouriteItem& source);
+// The same icon index, the number that follows the path and the name.
+bool HasSameRecordId(const FavouriteItem& a, const FavouriteItem& b);
 
 // The web-search tables: 200 entries each, id -1 marks a free entry.
 struct CCurrencyEntry {

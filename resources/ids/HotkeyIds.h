@@ -20,3 +20,12 @@
 #define IDS_KEY_DELETE 165
 #define IDS_CMDLINE_ATTACHMENT_MISSING 335
 #define IDS_HOTKEY_CHOOSE_LETTER 347
+
+// The key-combination dialog and its controls.
+#define IDD_HOTKEY 345
+#define IDC_HOTKEY_CTRL 1085
+#define IDC_HOTKEY_ALT 1086
+#define IDC_HOTKEY_SHIFT 1087
+#define IDC_HOTKEY_KEY 1092
+// The help topic of the dialog.
+#define IDH_HOTKEY 806

@@ -99,11 +99,10 @@ TEST(ProgramStart, InstallsItsDataRunsAndClosesWhenASecondStartAsks)
     Ask(main, WM_ENDSESSION, FALSE);
     EXPECT_TRUE(WaitUntil([&] { return PortAcceptsConnections(install.SendPort()); }));
 
-    // Requests no second start would make are ignored: too long, or a send
-    // without its separator.
-    std::string oversized(400, 'Z');
+    // Requests no second start would make are ignored: too long.
+    std::string oversized(600, 'Z');
     for (ULONG_PTR code : {0u, 7u, 8u, 1u}) {
-        COPYDATASTRUCT data{code, static_cast<DWORD>(code == 1 ? 20 : oversized.size()), &oversized[0]};
+        COPYDATASTRUCT data{code, static_cast<DWORD>(oversized.size()), &oversized[0]};
         EXPECT_TRUE(SendWithTimeout(main, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)));
     }
     {
