@@ -176,7 +176,9 @@ void SetupFavouritesFolder()
     if (folder.empty())
         return;
     if (IsFolder(folder)) {
-        WriteMadeFlag(1);
+        // Written only when it changes: the table keeps its date otherwise.
+        if (ReadMadeFlag() != 1)
+            WriteMadeFlag(1);
         ForEachEntry(folder, [&](const WIN32_FIND_DATAA& entry) {
             return AddItem(folder + "\\" + entry.cFileName, entry.cFileName,
                            (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
