@@ -172,11 +172,13 @@ void CWindowController::OnCreate()
 {
     RegisterSessionNotification(m_mainWindow);
     ReadScreenColours(m_mainWindow);
+    // Before anything that answers other programs' messages: what the folder's
+    // set-up writes is in place once the window answers.
+    StartFavourites(m_mainWindow);
     LoadUserData();
     StartDesktop();
     FillHotkeyKeyTable(m_instance);
     RegisterEnabledHotkeys(m_mainWindow);
-    StartFavourites(m_mainWindow);
     StartTimers();
     FocusFirstShownNote();
     for (int port = 1; port <= 2; ++port)
