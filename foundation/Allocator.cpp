@@ -6,7 +6,7 @@
 
 #include "foundation/CriticalSectionLock.h"
 #include "foundation/DiagnosticLog.h"
-#include "foundation/GenericFile.h"
+#include "foundation/MainThread.h"
 #include "foundation/ResourceData.h"
 #include "foundation/bytes/GenericException.h"
 #include "foundation/bytes/MessageBoxes.h"
@@ -60,24 +60,21 @@ CAllocator::CAllocator(const char* name, long zoneSize, long numberOfBlocks, con
         m_dwNrOfObjects = 1;
         m_dwDimZonaDeDate = static_cast<DWORD>(zoneSize);
         m_dwNrOfDescriptors = static_cast<DWORD>(numberOfBlocks) + 1;
-        InitializeCriticalSection(&m_lock);
     });
 }
 
 CAllocator::~CAllocator()
 {
-    EnterCriticalSection(&m_lock);
+    CCriticalSectionLock lock(m_lock);
     Release(m_date);
     m_date = nullptr;
     if (m_descriptor) {
         Release(m_descriptor);
         m_descriptor = nullptr;
     } else {
-        AppendStringToFile("delete[] m_descriptori has already been freed\r\n", "error.txt");
+        AppendTextToFile("delete[] m_descriptori has already been freed\r\n", "error.txt");
         ErrorBox("delete[] m_descriptori has already been freed??\r\n");
     }
-    LeaveCriticalSection(&m_lock);
-    DeleteCriticalSection(&m_lock);
 }
 
 void* CAllocator::Obtain(DWORD bytes)
@@ -99,6 +96,7 @@ void CAllocator::Release(void* memory)
 
 CBlockDescriptor* CDescriptor::Aloca(DWORD n)
 {
+    RequireMainThread("CDescriptor::Aloca");
     if (m_dwNrOfObjects == m_dwNrOfDescriptors) {
         char text[64];
         std::snprintf(text, sizeof text, "%lu - The memory allocator is full", static_cast<unsigned long>(m_dwNrOfObjects));
@@ -114,7 +112,7 @@ CBlockDescriptor* CDescriptor::Aloca(DWORD n)
         char line[96];
         std::snprintf(line, sizeof line, "Memory request: %lu bytes, Available: %lu bytes\r\n",
                       static_cast<unsigned long>(n), static_cast<unsigned long>(m_dwdispTotal));
-        AppendStringToFile(line, "error.txt");
+        AppendTextToFile(line, "error.txt");
         char text[512];
         BuildFatalMemoryText(text, sizeof text);
         throw CGenericException(text);
@@ -250,44 +248,78 @@ CAllocator& NoteAllocator()
 template <class T>
 CAlocatorPointer<T>::CAlocatorPointer(CAllocator* pool, DWORD size) : m_pool(pool)
 {
-    RunOperation(" CAlocatorPointer<T>::Constructor Unknown error", [&] { m_descriptor = m_pool->Aloca(size); });
+    RunOperation(" CAlocatorPointer<T>::Constructor Unknown error", [&] { Obtain(size); });
 }
 
 template <class T>
 CAlocatorPointer<T>::~CAlocatorPointer()
 {
+    Release();
+}
+
+// The pool's block on the main thread; a heap block, which never moves, elsewhere.
+template <class T>
+void CAlocatorPointer<T>::Obtain(DWORD size)
+{
+    if (m_pool && OnMainThread()) {
+        m_descriptor = m_pool->Aloca(size);
+        return;
+    }
+    m_heapBlock = static_cast<T*>(std::calloc(size ? size : 1, 1));
+    m_heapSize = m_heapBlock ? size : 0;
+}
+
+template <class T>
+void CAlocatorPointer<T>::Release()
+{
     if (m_descriptor) {
         m_pool->Free(m_descriptor);
         m_descriptor = nullptr;
     }
+    std::free(m_heapBlock);
+    m_heapBlock = nullptr;
+    m_heapSize = 0;
 }
 
 template <class T>
 bool CAlocatorPointer<T>::TryAloca(DWORD size)
 {
-    if (!m_descriptor)
-        m_descriptor = m_pool->Aloca(size);
-    return m_descriptor != nullptr;
+    if (!HasBlock())
+        Obtain(size);
+    return HasBlock();
 }
 
 template <class T>
 void CAlocatorPointer<T>::AlocaNou(DWORD size)
 {
     RunOperation(" CAlocatorPointer<T>::AlocaNou Unknown error", [&] {
-        if (m_descriptor) {
-            m_pool->Free(m_descriptor);
-            m_descriptor = nullptr;
-        }
-        m_descriptor = m_pool->Aloca(size);
-        if (!m_descriptor)
+        Release();
+        Obtain(size);
+        if (!HasBlock())
             ErrorBox("NULL pointer in allocator");
     });
 }
 
 template <class T>
+T* CAlocatorPointer<T>::GetAddress() const
+{
+    if (!m_descriptor)
+        return m_heapBlock;
+    // Another thread could see the block move under it at any moment.
+    RequireMainThread("Reading a pooled block");
+    return reinterpret_cast<T*>(m_descriptor->address);
+}
+
+template <class T>
+DWORD CAlocatorPointer<T>::GetSize() const
+{
+    return m_descriptor ? m_descriptor->size : m_heapSize;
+}
+
+template <class T>
 void CAlocatorPointer<T>::SetCharFromIndex(DWORD index, T value)
 {
-    if (!m_descriptor || index >= m_descriptor->size / sizeof(T))
+    if (!HasBlock() || index >= GetSize() / sizeof(T))
         throw CGenericException("CAlocatorPointer<T>:: SetCharFromIndex out of range ");
     GetAddress()[index] = value;
 }

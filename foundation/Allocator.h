@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "foundation/CriticalSectionLock.h"
 #include "foundation/bytes/GenericException.h"
 
 // A named pool of movable blocks: one data zone plus a table of descriptors.
@@ -9,6 +10,12 @@
 // leaves a hole that is reclaimed only when an allocation needs the room, and
 // compaction then slides the live blocks down. Users keep the descriptor and read
 // the block's current address through it each time.
+//
+// Threads: a pool's blocks belong to the main thread. Only the main thread
+// allocates from a pool, so only the main thread can start a compaction, and it
+// cannot move a block while the same thread is reading it. Worker threads get
+// their blocks from the process heap instead (CAlocatorPointer does this), and
+// those never move. Reading a pooled block from another thread is refused.
 
 struct CBlockDescriptor {
     BYTE* address;  // 0 while the descriptor is free
@@ -21,8 +28,9 @@ struct CBlockDescriptor {
 class CDescriptor {
 public:
     // A new block of n bytes, or 0 when the table is full or has no free descriptor.
-    // Throws when n exceeds the pool's total free space.
+    // Throws when n exceeds the pool's total free space, or off the main thread.
     CBlockDescriptor* Aloca(DWORD n);
+    // From any thread: freeing moves nothing.
     void Free(CBlockDescriptor* descriptor);
     bool CheckAllocatorConsistency();
 
@@ -46,7 +54,7 @@ protected:
     CBlockDescriptor* m_first = nullptr;
     CBlockDescriptor* m_last = nullptr;
     char m_method[16] = "";
-    CRITICAL_SECTION m_lock;
+    CCriticalSection m_lock;
     char m_name[64] = "";
 };
 
@@ -68,7 +76,9 @@ private:
 CAllocator& StringAllocator();  // "String Allocator": 50 strings in 41,010 bytes
 CAllocator& NoteAllocator();    // "Note Allocator": two 51,200-byte work buffers
 
-// A user's handle to one block of a pool.
+// A user's handle to one block. On the main thread the block comes from the pool
+// and its address is valid only until the next allocation from the pool; on any
+// other thread, or without a pool, it comes from the process heap and never moves.
 template <class T>
 class CAlocatorPointer {
 public:
@@ -85,13 +95,20 @@ public:
     void AlocaNou(DWORD size);
     void SetCharFromIndex(DWORD index, T value);
 
-    // The block's current address: valid only until the next allocation from the pool.
-    T* GetAddress() const { return m_descriptor ? reinterpret_cast<T*>(m_descriptor->address) : nullptr; }
-    DWORD GetSize() const { return m_descriptor ? m_descriptor->size : 0; }
-    bool HasBlock() const { return m_descriptor != nullptr; }
+    // The block's current address; a pooled block's is read on the main thread only.
+    T* GetAddress() const;
+    DWORD GetSize() const;
+    bool HasBlock() const { return m_descriptor || m_heapBlock; }
+    // True while the block lies in the pool, where compaction may move it.
+    bool IsPooled() const { return m_descriptor != nullptr; }
 
 private:
+    void Obtain(DWORD size);
+    void Release();
+
     CBlockDescriptor* m_descriptor = nullptr;
+    T* m_heapBlock = nullptr;
+    DWORD m_heapSize = 0;
     CAllocator* m_pool;
 };
 

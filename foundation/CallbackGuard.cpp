@@ -1,6 +1,6 @@
 #include "foundation/CallbackGuard.h"
 
-#include <windows.h>
+#include <atomic>
 
 #include "foundation/DiagnosticLog.h"
 #include "foundation/bytes/MessageBoxes.h"
@@ -10,6 +10,8 @@ const char kInternalErrorText[] =
 
 namespace {
 thread_local std::exception_ptr t_creationFailure;
+std::atomic<HWND> g_quietTarget{nullptr};
+std::atomic<UINT> g_quietMessage{0};
 }
 
 void ReportCallbackException(const CGenericException& failure)
@@ -29,9 +31,39 @@ void ReportUnexpectedFailure(const char* what)
     }
 }
 
+void ReportQuietFailure(const char* text) noexcept
+{
+    try {
+        WriteErrorLog("Internal error: ", text, nullptr);
+        HWND target = g_quietTarget.load();
+        if (!target)
+            return;
+        std::unique_ptr<std::string> payload(new std::string(text ? text : ""));
+        if (PostMessageA(target, g_quietMessage.load(), 0, reinterpret_cast<LPARAM>(payload.get())))
+            payload.release();
+    } catch (...) {
+    }
+}
+
+void SetQuietFailureTarget(HWND window, UINT message)
+{
+    g_quietMessage = message;
+    g_quietTarget = window;
+}
+
+std::unique_ptr<std::string> TakeQuietFailure(LPARAM lParam)
+{
+    return std::unique_ptr<std::string>(reinterpret_cast<std::string*>(lParam));
+}
+
 void KeepCreationFailure(std::exception_ptr failure) noexcept
 {
     t_creationFailure = failure;
+}
+
+void ClearCreationFailure() noexcept
+{
+    t_creationFailure = nullptr;
 }
 
 void RethrowCreationFailure()

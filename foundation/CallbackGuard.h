@@ -1,6 +1,10 @@
 #pragma once
 
+#include <windows.h>
+
 #include <exception>
+#include <memory>
+#include <string>
 
 #include "foundation/bytes/GenericException.h"
 
@@ -41,12 +45,45 @@ void GuardCallback(Body&& body) noexcept
     });
 }
 
+// The quiet guard, for worker threads and callbacks that run inside C code: no
+// box (a worker must not wait on one, and a box's message loop must not run
+// inside a library's frames). The failure is logged to "error.txt" as
+// "Internal error: <text>" and its text is posted to the window chosen by
+// SetQuietFailureTarget, which tells the user when it suits.
+void ReportQuietFailure(const char* text) noexcept;
+
+template <class R, class Body>
+R GuardQuietly(R safeResult, Body&& body) noexcept
+{
+    try {
+        return body();
+    } catch (const CGenericException& failure) {
+        ReportQuietFailure(failure.GetErrorText());
+    } catch (const std::exception& failure) {
+        ReportQuietFailure(failure.what());
+    } catch (...) {
+        ReportQuietFailure("unknown exception");
+    }
+    return safeResult;
+}
+
+// The main window sets itself as the target at start (and null at close). Each
+// quiet failure posts the message with a heap copy of its text as lParam
+// (wParam 0); the window takes it with TakeQuietFailure, which frees it. A post
+// that cannot be made frees the copy at once.
+void SetQuietFailureTarget(HWND window, UINT message);
+std::unique_ptr<std::string> TakeQuietFailure(LPARAM lParam);
+
 // WM_CREATE: a failure is kept (for this thread) and the creation refused with -1;
-// CreateWindowChecked rethrows it after CreateWindowEx returns.
+// CFrameWindow::Create rethrows it after CreateWindowEx returns.
 template <class Body>
 long GuardCreate(Body&& body) noexcept;
 
 void KeepCreationFailure(std::exception_ptr failure) noexcept;
+// Forgets a kept failure that nobody asked for (a window created without the
+// frame class): called at the start of each creation, so that an old failure
+// can never stand in for a new one.
+void ClearCreationFailure() noexcept;
 // Rethrows the failure kept during the last window creation on this thread, if any.
 void RethrowCreationFailure();
 

@@ -1,9 +1,15 @@
 #include "foundation/Clock.h"
 
-#include <mutex>
+#include "foundation/CriticalSectionLock.h"
 
 namespace {
-std::mutex g_lock;
+// Made on first use, so that a static object asking for the time at start-up
+// finds it ready.
+CCriticalSection& Lock()
+{
+    static CCriticalSection lock;
+    return lock;
+}
 bool g_fixed = false;
 SYSTEMTIME g_fixedTime;
 }
@@ -11,7 +17,7 @@ SYSTEMTIME g_fixedTime;
 SYSTEMTIME GetLocalNow()
 {
     {
-        std::lock_guard<std::mutex> guard(g_lock);
+        CCriticalSectionLock guard(Lock());
         if (g_fixed)
             return g_fixedTime;
     }
@@ -22,7 +28,7 @@ SYSTEMTIME GetLocalNow()
 
 void SetClockOverride(const SYSTEMTIME* fixedTime)
 {
-    std::lock_guard<std::mutex> guard(g_lock);
+    CCriticalSectionLock guard(Lock());
     g_fixed = fixedTime != nullptr;
     if (fixedTime)
         g_fixedTime = *fixedTime;

@@ -2,8 +2,10 @@
 
 #include <windows.h>
 
-// A critical section that lives as long as its owner: the program-wide locks
-// of the tables and lists.
+// The program's one way to lock: a CCriticalSection owned by whatever it guards
+// (a table, a list, a pool), held for the life of a scope by a
+// CCriticalSectionLock. The portable bytes/ code never includes windows.h and
+// never locks.
 class CCriticalSection {
 public:
     CCriticalSection() { InitializeCriticalSection(&m_section); }
@@ -20,6 +22,7 @@ private:
 class CCriticalSectionLock {
 public:
     explicit CCriticalSectionLock(CRITICAL_SECTION& section) : m_section(section) { EnterCriticalSection(&m_section); }
+    explicit CCriticalSectionLock(CCriticalSection& section) : CCriticalSectionLock(section.Section()) {}
     ~CCriticalSectionLock() { LeaveCriticalSection(&m_section); }
     CCriticalSectionLock(const CCriticalSectionLock&) = delete;
     CCriticalSectionLock& operator=(const CCriticalSectionLock&) = delete;

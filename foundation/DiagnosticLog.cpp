@@ -6,18 +6,54 @@
 
 #include "foundation/Clock.h"
 #include "foundation/DateTime.h"
-#include "foundation/GenericFile.h"
+#include "foundation/DataFolder.h"
 
 namespace {
+// A file held by another program for a moment is tried again, briefly.
+const int kOpenAttempts = 20;
+const DWORD kRetryPause = 50;
+// The byte whose lock gives an appender its turn: at 2^62, past any real log.
+const DWORD kTurnOffsetHigh = 0x40000000;
+
+// A bare name ("error.txt") is a report of the data folder; a path stays as given.
+std::string LogPath(const char* fileName)
+{
+    if (std::strpbrk(fileName, "\\/:"))
+        return fileName;
+    return DataFilePath(fileName);
+}
+
+// Every report goes through here. The file is opened for appending only, so on
+// Windows each write lands whole at the end, and the appenders also take turns
+// through a lock on one byte far past any log's end (where nobody reads or
+// writes), for systems that emulate appending by a seek: threads and processes
+// never overwrite or split each other's entries. A caller's entry is one write.
+// A report that still cannot be written is given up quietly, and the caller's
+// last error is kept.
 void AppendQuietly(const void* bytes, DWORD count, const char* fileName)
 {
-    try {
-        CGenericFile file;
-        file.OpenSharedCreating(fileName);
-        file.MoveFromEOF(0);
-        file.WriteToFile(bytes, count);
-    } catch (...) {
+    DWORD callersError = GetLastError();
+    std::string path = LogPath(fileName);
+    HANDLE file = INVALID_HANDLE_VALUE;
+    for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
+        file = CreateFileA(path.c_str(), GENERIC_READ | FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        DWORD error = GetLastError();
+        if (file != INVALID_HANDLE_VALUE || (error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION))
+            break;
+        Sleep(kRetryPause);
     }
+    if (file != INVALID_HANDLE_VALUE) {
+        OVERLAPPED turn = {};
+        turn.OffsetHigh = kTurnOffsetHigh;
+        bool locked = LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &turn) != FALSE;
+        DWORD written = 0;
+        WriteFile(file, bytes, count, &written, nullptr);
+        if (locked)
+            UnlockFileEx(file, 0, 1, 0, &turn);
+        CloseHandle(file);
+    }
+    SetLastError(callersError);
 }
 
 template <class String>

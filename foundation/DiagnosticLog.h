@@ -4,8 +4,12 @@
 
 #include "foundation/GenericString.h"
 
-// Append-only diagnostic reports in the working folder. A writer that cannot
-// write gives up quietly: a failing report must never take the program down.
+// Append-only diagnostic reports. A bare file name ("error.txt", "messages.txt",
+// ...) is a file of the data folder, whatever the current folder; a name with a
+// folder is used as it stands. Each call appends its bytes in one piece, so
+// entries of other threads and processes never overwrite or split it. A writer
+// that cannot write gives up quietly: a failing report must never take the
+// program down.
 
 // Appends the text (without its terminator); no file name means "messages.txt".
 void AppendTextToFile(const char* text, const char* fileName = nullptr);

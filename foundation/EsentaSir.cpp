@@ -108,7 +108,8 @@ bool CEsentaSir::CipherFile(const char* destinationPath, const char* sourcePath,
     DWORD n = source.GetSize();
     if (n == 0) {
         // An empty source gives an empty destination; an existing one is kept.
-        AppendStringToFile("", destinationPath);
+        CGenericFile destination;
+        destination.OpenSharedCreating(destinationPath);
         return true;
     }
     if (!source.CreateMappingReadOnly())

@@ -298,9 +298,3 @@ void CGenericFile::Close()
         CloseHandle(m_file);
     m_file = nullptr;
 }
-
-void AppendStringToFile(const char* text, const char* path)
-{
-    if (path)
-        AppendTextToFile(text, path);
-}

@@ -71,6 +71,3 @@ private:
     DWORD m_viewSize = 0;
     char m_path[MAX_PATH + 1] = "";
 };
-
-// Appends the text to the file, creating it when missing; reports no failure.
-void AppendStringToFile(const char* text, const char* path);

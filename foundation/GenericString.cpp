@@ -1,5 +1,7 @@
-// Every operation that allocates first copies its argument: the argument may lie
-// in another pooled string, whose block compaction can move while we allocate.
+// Every operation first copies its argument, before it can show a size warning or
+// allocate: the argument may lie in another pooled string, and both the box (its
+// message loop lets a note repaint and allocate) and our own allocation can
+// compact the pool and move that string.
 #include "foundation/GenericString.h"
 
 #include <cstdio>
@@ -20,26 +22,6 @@ void SizeWarning(const char* text)
     ShowErrorMessage(nullptr, text, ProgramTitle);
 }
 
-}
-
-CHeapStringBlock::~CHeapStringBlock()
-{
-    std::free(m_data);
-}
-
-bool CHeapStringBlock::Replace(DWORD capacity)
-{
-    std::free(m_data);
-    m_data = static_cast<char*>(std::calloc(capacity ? capacity : 1, 1));
-    m_size = m_data ? capacity : 0;
-    return m_data != nullptr;
-}
-
-void CHeapStringBlock::SetChar(DWORD index, char c)
-{
-    if (!m_data || index >= m_size)
-        throw CGenericException("CAlocatorPointer<T>:: SetCharFromIndex out of range ");
-    m_data[index] = c;
 }
 
 template <class Block>
@@ -70,10 +52,10 @@ template <class Block>
 CBasicString<Block>::CBasicString(const char* text)
 {
     RunOperation("CGenericString(char*) constructor failed", [&] {
-        int length = text ? static_cast<int>(std::strlen(text)) : 0;
+        std::string source(text ? text : "");
+        int length = static_cast<int>(source.size());
         if (length + 1 > kWarnAbove)
             SizeWarning("CGenericString constructor 2, argument>6 KBytes");
-        std::string source = std::string(text ? text : "", static_cast<size_t>(length));
         if (!m_block.Obtain(static_cast<DWORD>(length) + 1))
             throw CGenericException("CGenericString(char*) constructor failed");
         m_capacity = length + 1;
@@ -85,16 +67,15 @@ template <class Block>
 CBasicString<Block>::CBasicString(const CBasicString& other)
 {
     RunOperation("CGenericString::Copy constructor failed ", [&] {
+        std::string source(other.GetString(), static_cast<size_t>(other.GetLength()));
+        int capacity = other.m_capacity > 0 ? other.m_capacity : 1;
         if (other.m_capacity > kWarnAbove)
             SizeWarning("CGenericString copy constructor, argument>6kbytes");
-        int length = other.GetLength();
-        std::string source = std::string(other.GetString(), static_cast<size_t>(length));
-        int capacity = other.m_capacity > 0 ? other.m_capacity : 1;
         if (!m_block.Obtain(static_cast<DWORD>(capacity)))
             throw CGenericException("CGenericString::Copy constructor failed ");
         m_capacity = capacity;
         std::memset(m_block.Data(), 0, static_cast<size_t>(capacity));
-        std::memcpy(m_block.Data(), source.data(), static_cast<size_t>(length));
+        std::memcpy(m_block.Data(), source.data(), source.size());
     });
 }
 
@@ -129,21 +110,19 @@ void CBasicString<Block>::Grow(int capacity, const char* failureText)
 
 // A result above about 6 KB is reported with the caller's warning, then made.
 template <class Block>
-void CBasicString<Block>::Append(const char* text, int added, const char* warning)
+void CBasicString<Block>::Append(const std::string& source, const char* warning)
 {
     int length = GetLength();
+    int added = static_cast<int>(source.size());
     if (length + added > kWarnAbove)
         SizeWarning(warning);
     if (m_capacity < length + added + 1) {
-        std::string source(text, static_cast<size_t>(added));
         int capacity = m_capacity + added + 1;
         if (added <= 10)
             capacity += 3 * added;
         Grow(capacity, "CGenericString operator+= failed");
-        std::memcpy(m_block.Data() + length, source.data(), static_cast<size_t>(added));
-    } else {
-        std::memmove(m_block.Data() + length, text, static_cast<size_t>(added));
     }
+    std::memcpy(m_block.Data() + length, source.data(), source.size());
     m_block.Data()[length + added] = 0;
 }
 
@@ -216,15 +195,15 @@ CBasicString<Block> CBasicString<Block>::operator+(const char* text) const
 template <class Block>
 CBasicString<Block>& CBasicString<Block>::operator+=(const CBasicString& other)
 {
-    Append(other.GetString(), other.GetLength(), "CGenericString operator+= , argument>6kBytes");
+    Append(std::string(other.GetString(), static_cast<size_t>(other.GetLength())),
+           "CGenericString operator+= , argument>6kBytes");
     return *this;
 }
 
 template <class Block>
 CBasicString<Block>& CBasicString<Block>::operator+=(const char* text)
 {
-    Append(text ? text : "", text ? static_cast<int>(std::strlen(text)) : 0,
-           "CGenericString operator+= , argument>6KBytes");
+    Append(std::string(text ? text : ""), "CGenericString operator+= , argument>6KBytes");
     return *this;
 }
 
@@ -395,8 +374,8 @@ void CBasicString<Block>::PadLeftDouble(double value, char c, BYTE width)
     WritePadded(formatted, c, width);
 }
 
-template class CBasicString<CPoolStringBlock>;
-template class CBasicString<CHeapStringBlock>;
+template class CBasicString<CStringBlock<StringPool>>;
+template class CBasicString<CStringBlock<NoPool>>;
 
 namespace {
 template <class Block>

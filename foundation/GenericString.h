@@ -7,11 +7,14 @@
 #include "foundation/Allocator.h"
 #include "foundation/bytes/GenericException.h"
 
-// Storage of a string whose block lives in the "String Allocator" pool: it may
-// move at any later allocation from the pool, so its address is read each time.
-class CPoolStringBlock {
+// The block of a string. With a pool it lies in the pool on the main thread, where
+// it may move at any later allocation from the pool, so its address is read each
+// time; on other threads, and without a pool, it lies on the process heap and
+// never moves (see CAlocatorPointer).
+template <class Pool>
+class CStringBlock {
 public:
-    CPoolStringBlock() : m_block(&StringAllocator()) {}
+    CStringBlock() : m_block(Pool::Get()) {}
     char* Data() const { return m_block.GetAddress(); }
     bool Obtain(DWORD capacity) { return m_block.TryAloca(capacity); }
     bool Replace(DWORD capacity)
@@ -25,21 +28,11 @@ private:
     CAlocatorPointer<char> m_block;
 };
 
-// Storage on the process heap: it never moves, so worker threads use it.
-class CHeapStringBlock {
-public:
-    CHeapStringBlock() = default;
-    ~CHeapStringBlock();
-    CHeapStringBlock(const CHeapStringBlock&) = delete;
-    CHeapStringBlock& operator=(const CHeapStringBlock&) = delete;
-    char* Data() const { return m_data; }
-    bool Obtain(DWORD capacity) { return Replace(capacity); }
-    bool Replace(DWORD capacity);
-    void SetChar(DWORD index, char c);
-
-private:
-    char* m_data = nullptr;
-    DWORD m_size = 0;
+struct StringPool {
+    static CAllocator* Get() { return &StringAllocator(); }
+};
+struct NoPool {
+    static CAllocator* Get() { return nullptr; }
 };
 
 // The program's owning ANSI text. Its capacity (bytes including the terminator)
@@ -84,7 +77,7 @@ public:
 
 private:
     void Grow(int capacity, const char* failureText);
-    void Append(const char* text, int length, const char* warning);
+    void Append(const std::string& source, const char* warning);
     void Assign(const std::string& source, int needed, const char* warning, const char* failureText);
     void WritePadded(const char* formatted, char c, BYTE width);
 
@@ -92,12 +85,13 @@ private:
     Block m_block;
 };
 
-using CGenericString = CBasicString<CPoolStringBlock>;
-// For worker threads: the same interface over a block that never moves.
-using CWorkerString = CBasicString<CHeapStringBlock>;
+// Pooled on the main thread (at most 50 at once), on the heap elsewhere.
+using CGenericString = CBasicString<CStringBlock<StringPool>>;
+// Always on the heap: its address never moves, on any thread.
+using CWorkerString = CBasicString<CStringBlock<NoPool>>;
 
-extern template class CBasicString<CPoolStringBlock>;
-extern template class CBasicString<CHeapStringBlock>;
+extern template class CBasicString<CStringBlock<StringPool>>;
+extern template class CBasicString<CStringBlock<NoPool>>;
 
 // The value's text in the radix, assigned to the string; returns the text.
 char* IntToText(long value, CGenericString& string, int radix);

@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "foundation/DiagnosticLog.h"
-#include "foundation/GenericFile.h"
 #include "foundation/bytes/TextChecks.h"
 
 void ReportMemArrayBoundsFault(const void* data, DWORD count, DWORD index)
@@ -34,6 +33,6 @@ void ReportMemArrayAllocFailure(unsigned long long requestedBytes)
                   "\r\nCMemArray constructor failed ?\r\nRequested %llu bytes.\r\nTotal memory %s, Free memory "
                   "%s.\r\n\r\nPlease report this problem to Corvell Ltd and send us the error.txt file.",
                   requestedBytes, totalText, availableText);
-    AppendStringToFile(report, "error.txt");
+    AppendTextToFile(report, "error.txt");
     throw CGenericException("CMemArray::Alloc() failed");
 }

@@ -13,8 +13,7 @@ namespace {
 // The pool outlives every list: it is made on first use and never destroyed, so
 // lists destroyed at exit still return their nodes to a live pool.
 struct NodePool {
-    NodePool() { InitializeCriticalSection(&lock); }
-    CRITICAL_SECTION lock;
+    CCriticalSection lock;
     std::vector<CPtrNod*> blocks;
     CPtrNod* freeHead = nullptr;
     DWORD live = 0;

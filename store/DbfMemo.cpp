@@ -20,13 +20,14 @@ std::atomic<bool> g_memoFreshStart{false};
 const char kSaveLogPrefix[] = "SaveTextInMemoFile(): ";
 
 // Keeps the text being saved in the error log when the save fails, so that
-// it is not lost.
+// it is not lost: one entry, written in one piece, so that no other report can
+// split it or land on it.
 void LogFailedSave(const char* errorText, const void* text, DWORD length)
 {
     std::string entry = std::string(kSaveLogPrefix) + errorText + "\r\n";
-    AppendTextToFile(entry.c_str(), "error.txt");
-    AppendBytesToFile(text, length, "error.txt");
-    AppendTextToFile("\r\n\r\n", "error.txt");
+    entry.append(static_cast<const char*>(text), length);
+    entry += "\r\n\r\n";
+    AppendBytesToFile(entry.data(), static_cast<DWORD>(entry.size()), "error.txt");
 }
 }
 

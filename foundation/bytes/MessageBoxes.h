@@ -2,7 +2,8 @@
 
 // Every message box of the program goes through ShowMessageBox. Tests replace the
 // handler with a recorder, so no test ever waits on a modal box.
-// The owner is a window handle (HWND) or null.
+// The owner is a window handle (HWND) or null; a window of another process is
+// never made the owner (the box then has none).
 
 // Button, icon and answer values of the system message box.
 enum MessageBoxFlag : unsigned {

@@ -34,6 +34,7 @@ CFrameWindow::~CFrameWindow()
 
 HWND CFrameWindow::Create()
 {
+    ClearCreationFailure();
     m_window = CreateWindowExA(m_extendedStyle, m_className, m_title, m_style, m_x, m_y, m_width, m_height, m_parent,
                                m_menu, m_instance, m_parameter);
     if (m_window)

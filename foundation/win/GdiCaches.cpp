@@ -3,6 +3,7 @@
 #include <richedit.h>
 
 #include "foundation/DiagnosticLog.h"
+#include "foundation/MainThread.h"
 #include "foundation/bytes/MessageBoxes.h"
 #include "foundation/win/FontConversion.h"
 #include "foundation/win/GdiObjects.h"
@@ -66,6 +67,7 @@ CBrushCache::~CBrushCache()
 
 const CBrushEntry& CBrushCache::GetBrush(COLORREF color)
 {
+    RequireMainThread("CBrushCache::GetBrush");
     return LookUp(
         m_entries, m_count, m_fullReported, "CBrushCache::GetBrush: ", kTooManyBrushes,
         [color](const CBrushEntry& entry) { return entry.color == color; },
@@ -84,6 +86,7 @@ CFontCache::~CFontCache()
 
 const CFontEntry& CFontCache::GetFont(const LOGFONTA& font)
 {
+    RequireMainThread("CFontCache::GetFont");
     return LookUp(
         m_entries, m_count, m_fullReported, "CFontCache::GetFont: ", kTooManyFonts,
         [&font](const CFontEntry& entry) { return LogFontsEqual(entry.logFont, font); },

@@ -8,7 +8,8 @@
 // Two program-wide caches that hand out shared brushes and fonts, so that windows
 // repainting with few distinct colours and fonts never create a GDI object per
 // paint. Entries are never removed before exit; callers never delete a cached
-// handle. Main thread only.
+// handle. Main thread only: they have no lock, and a request from another thread
+// throws (RequireMainThread).
 
 struct CBrushEntry {
     HBRUSH brush = nullptr;

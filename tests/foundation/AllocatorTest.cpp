@@ -1,11 +1,15 @@
+#include <atomic>
 #include <cstring>
+#include <memory>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "foundation/Allocator.h"
+#include "foundation/GenericString.h"
 #include "support/CurrentFolder.h"
 #include "support/TempFolder.h"
 #include "support/bytes/ErrorOf.h"
@@ -126,4 +130,76 @@ TEST(Allocator, BadArgumentsAndOutOfRangeWritesThrowTheirTexts)
     block.SetCharFromIndex(3, 'x');
     EXPECT_EQ(block.GetAddress()[3], 'x');
     EXPECT_EQ(ErrorOf([&] { block.SetCharFromIndex(4, 'y'); }), "CAlocatorPointer<T>:: SetCharFromIndex out of range ");
+}
+
+namespace {
+// Runs the body on a thread of its own and waits for it.
+template <class Body>
+void OnWorkerThread(Body body)
+{
+    std::thread worker(body);
+    worker.join();
+}
+}
+
+// The pools belong to the main thread: a worker's strings and buffers come from
+// the heap and never move, a worker cannot read a pooled block (the main thread
+// may be moving it), and neither the main thread's compactions nor the workers'
+// own strings disturb what each of them reads.
+TEST(Allocator, WorkerThreadsNeverUseThePool)
+{
+    TempFolder folder;
+    CurrentFolder current(folder.Path());
+    CGenericString mainText("main");
+    DWORD pooled = StringAllocator().GetObjectCount();
+    DWORD notePooled = NoteAllocator().GetObjectCount();
+    std::string refused;
+    OnWorkerThread([&] {
+        CGenericString text("worker");
+        text += " text";
+        CAlocatorPointer<BYTE> buffer(&NoteAllocator(), 51200);
+        EXPECT_FALSE(buffer.IsPooled());
+        EXPECT_EQ(buffer.GetSize(), 51200u);
+        buffer.SetCharFromIndex(51199, 'z');
+        EXPECT_EQ(StringAllocator().GetObjectCount(), pooled);
+        EXPECT_EQ(NoteAllocator().GetObjectCount(), notePooled);
+        EXPECT_STREQ(text.GetString(), "worker text");
+        refused = ErrorOf([&] { mainText.GetString(); });
+    });
+    EXPECT_EQ(refused, "Reading a pooled block called from a thread other than the main thread");
+    EXPECT_NE(ReadWholeFile(folder.File("error.txt")).find(refused), std::string::npos);
+
+    // Four workers build texts while the main thread keeps compacting the pool.
+    const int kWorkers = 4;
+    const int kRounds = 300;
+    std::atomic<int> wrong{0};
+    std::atomic<int> running{kWorkers};
+    std::vector<std::thread> workers;
+    for (int w = 0; w < kWorkers; ++w)
+        workers.emplace_back([&, w] {
+            for (int round = 0; round < kRounds; ++round) {
+                std::string expected = std::string(40 + round % 50, static_cast<char>('a' + w)) + std::to_string(round);
+                CGenericString text(expected.substr(0, 10).c_str());
+                text += expected.substr(10).c_str();
+                const char* address = text.GetString();
+                Sleep(0);
+                if (text.GetString() != address || expected != text.GetString())
+                    ++wrong;
+            }
+            --running;
+        });
+    MessageBoxRecorder boxes;
+    int mainWrong = 0;
+    for (int round = 0; running > 0 && round < 100000; ++round) {
+        std::unique_ptr<CGenericString> gap(new CGenericString(std::string(8000, 'g').c_str()));
+        CGenericString kept("kept");
+        gap.reset();
+        CGenericString large(std::string(35000, 'l').c_str());
+        mainWrong += std::strcmp(kept.GetString(), "kept") != 0;
+    }
+    for (std::thread& worker : workers)
+        worker.join();
+    EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(mainWrong, 0);
+    EXPECT_TRUE(StringAllocator().CheckAllocatorConsistency());
 }

@@ -1,10 +1,13 @@
 #include <windows.h>
 
+#include <new>
 #include <stdexcept>
+#include <string>
 
 #include <gtest/gtest.h>
 
 #include "foundation/CallbackGuard.h"
+#include "foundation/bytes/MessageBoxes.h"
 #include "support/CurrentFolder.h"
 #include "support/TempFolder.h"
 #include "support/bytes/MessageBoxRecorder.h"
@@ -58,4 +61,91 @@ TEST(CallbackGuard, OtherFailuresAreLoggedAndAnsweredSafely)
 
     EXPECT_EQ(GuardCallback(0, []() -> int { throw CGenericException("shown text"); }), 0);
     EXPECT_EQ(boxes.LastText(), "shown text");
+}
+
+namespace {
+const UINT kQuietFailure = WM_APP + 7;
+
+// Waits, pumping this thread's messages, for the quiet failure posted to the
+// window; its text, or "(none)" after the bounded wait.
+std::string NextQuietFailure(HWND window)
+{
+    for (int i = 0; i < 200; ++i) {
+        MSG message;
+        while (PeekMessageA(&message, window, 0, 0, PM_REMOVE)) {
+            if (message.message == kQuietFailure)
+                return *TakeQuietFailure(message.lParam);
+            DispatchMessageA(&message);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    }
+    return "(none)";
+}
+
+DWORD WINAPI FailingWorker(void* what)
+{
+    return GuardQuietly<DWORD>(3, [what]() -> DWORD {
+        if (what)
+            throw CGenericException(static_cast<const char*>(what));
+        throw std::bad_alloc();
+    });
+}
+
+std::string RunFailingWorker(const char* what)
+{
+    DWORD result = 0;
+    HANDLE thread = CreateThread(nullptr, 0, FailingWorker, const_cast<char*>(what), 0, nullptr);
+    WaitForSingleObject(thread, 30000);
+    GetExitCodeThread(thread, &result);
+    CloseHandle(thread);
+    return std::to_string(result);
+}
+}
+
+// A worker's failure shows no box: it is logged and handed to the main window.
+TEST(CallbackGuard, TheQuietGuardLogsAndTellsTheMainWindow)
+{
+    TempFolder folder;
+    CurrentFolder current(folder.Path());
+    MessageBoxRecorder boxes;
+    HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(window, nullptr);
+    SetQuietFailureTarget(window, kQuietFailure);
+
+    EXPECT_EQ(RunFailingWorker("the note could not be sent"), "3");
+    EXPECT_EQ(NextQuietFailure(window), "the note could not be sent");
+    EXPECT_EQ(RunFailingWorker(nullptr), "3");
+    EXPECT_EQ(NextQuietFailure(window), "std::bad_alloc");
+
+    SetQuietFailureTarget(nullptr, 0);
+    EXPECT_EQ(RunFailingWorker("after close"), "3");
+    DestroyWindow(window);
+    std::string log = ReadWholeFile(folder.File("error.txt"));
+    EXPECT_NE(log.find("Internal error: the note could not be sent\r\n"), std::string::npos);
+    EXPECT_NE(log.find("Internal error: std::bad_alloc\r\n"), std::string::npos);
+    EXPECT_NE(log.find("Internal error: after close\r\n"), std::string::npos);
+    EXPECT_EQ(boxes.Count(), 0u);
+}
+
+// A box never takes a window of another program as its owner: that program
+// would freeze until the box is answered.
+TEST(MessageBoxes, OnlyAWindowOfThisProcessOwnsABox)
+{
+    HWND desktop = GetDesktopWindow();
+    DWORD desktopProcess = 0;
+    GetWindowThreadProcessId(desktop, &desktopProcess);
+    ASSERT_NE(desktopProcess, GetCurrentProcessId()) << "the desktop window belongs to another process";
+    HWND own = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, GetModuleHandleA(nullptr),
+                               nullptr);
+    ASSERT_NE(own, nullptr);
+    MessageBoxRecorder boxes;
+    ShowErrorMessage(desktop, "not owned", ProgramTitle);
+    ShowErrorMessage(own, "owned", ProgramTitle);
+    DestroyWindow(own);
+    ShowErrorMessage(own, "owner gone", ProgramTitle);
+    ASSERT_EQ(boxes.Count(), 3u);
+    EXPECT_EQ(boxes.Boxes()[0].owner, nullptr);
+    EXPECT_EQ(boxes.Boxes()[1].owner, own);
+    EXPECT_EQ(boxes.Boxes()[2].owner, nullptr);
 }

@@ -1,8 +1,11 @@
 #include <string>
+#include <thread>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "foundation/Clock.h"
+#include "foundation/DataFolder.h"
 #include "foundation/DiagnosticLog.h"
 #include "foundation/StringTableBoxes.h"
 #include "support/InFolder.h"
@@ -62,4 +65,98 @@ TEST(StringTableBoxes, UseTheirTexts)
     ASSERT_EQ(boxes.Count(), 2u);
     EXPECT_EQ(boxes.Boxes()[0].caption, "Sorry...");
     EXPECT_EQ(boxes.LastText(), "Quillnet+ is busy transmitting a note.\n\n         Please wait.");
+}
+
+namespace {
+const char kAppenderFolder[] = "QN_TEST_APPENDER_FOLDER";
+const int kEntriesEach = 250;
+const size_t kEntrySize = 100;
+
+// "<who>-<n>:" padded with dots to a fixed size, ending in a line break.
+std::string Entry(const std::string& who, int n)
+{
+    std::string entry = who + "-" + std::to_string(n) + ":";
+    entry.resize(kEntrySize - 2, '.');
+    return entry + "\r\n";
+}
+
+void AppendEntries(const std::string& who)
+{
+    for (int n = 0; n < kEntriesEach; ++n)
+        AppendTextToFile(Entry(who, n).c_str(), "error.txt");
+}
+
+// The second process: this test program again, running only the test below.
+bool RunSecondAppender(const std::string& dataFolder)
+{
+    char program[MAX_PATH];
+    GetModuleFileNameA(nullptr, program, sizeof program);
+    std::string command = std::string("\"") + program +
+                          "\" --gtest_also_run_disabled_tests --gtest_filter=LogAppender.DISABLED_SecondProcess";
+    SetEnvironmentVariableA(kAppenderFolder, dataFolder.c_str());
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    BOOL started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
+    SetEnvironmentVariableA(kAppenderFolder, nullptr);
+    if (!started)
+        return false;
+    CloseHandle(process.hThread);
+    WaitForSingleObject(process.hProcess, 120000);
+    DWORD code = 1;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hProcess);
+    return code == 0;
+}
+}
+
+// Run by the test below in a second process, on the data folder it is given.
+TEST(LogAppender, DISABLED_SecondProcess)
+{
+    char folder[MAX_PATH] = "";
+    ASSERT_GT(GetEnvironmentVariableA(kAppenderFolder, folder, sizeof folder), 0u);
+    SetDataFolder(folder);
+    AppendEntries("process");
+}
+
+// Four threads and a second process append to "error.txt" at once: every entry
+// arrives whole, once, in the data folder, though the current folder is another.
+TEST(LogAppender, ThreadsAndProcessesNeverOverwriteEachOther)
+{
+    TempFolder data;
+    TempFolder elsewhere;
+    CurrentFolder current(data.Path());
+    SetCurrentDirectoryA(elsewhere.Path().c_str());
+
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([t] { AppendEntries("thread" + std::to_string(t)); });
+    bool processDone = RunSecondAppender(data.Path());
+    for (std::thread& thread : threads)
+        thread.join();
+    EXPECT_TRUE(processDone);
+
+    EXPECT_FALSE(FileExists(elsewhere.File("error.txt")));
+    std::string log = ReadWholeFile(data.File("error.txt"));
+    std::vector<std::string> names = {"thread0", "thread1", "thread2", "thread3", "process"};
+    EXPECT_EQ(log.size(), names.size() * kEntriesEach * kEntrySize);
+    int missing = 0;
+    for (const std::string& who : names)
+        for (int n = 0; n < kEntriesEach; ++n)
+            missing += log.find(Entry(who, n)) == std::string::npos;
+    EXPECT_EQ(missing, 0);
+}
+
+// A report, such as the unsaved text of a failed save, waits while another
+// program holds the log for a moment, and then arrives.
+TEST_F(Log, AnEntryWaitsForALogThatIsHeldForAMoment)
+{
+    HANDLE holder = CreateFileA(File("error.txt").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    std::thread writer([] { WriteErrorLog("unsaved ", "words", nullptr); });
+    Sleep(200);
+    CloseHandle(holder);
+    writer.join();
+    EXPECT_EQ(Read("error.txt"), "\r\n07-03-2009 09:05:03 unsaved words\r\n");
 }

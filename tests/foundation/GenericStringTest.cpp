@@ -138,3 +138,57 @@ TEST(GenericString, WorkerStringsAndLargeTexts)
     EXPECT_EQ(boxes.LastText(), "CGenericString constructor 2, argument>6 KBytes");
     EXPECT_EQ(big.GetLength(), 7000);
 }
+
+namespace {
+// A pool laid out as filler, gap, source (the argument), then whatever the test
+// adds. While a box is up, its message loop lets other windows run: here the gap
+// goes and a block longer than the tail is taken, as a repainting note might, so
+// the pool compacts and the source moves down.
+struct MovingArgument {
+    MovingArgument(size_t fillerSize, size_t gapSize, const std::string& text)
+        : filler(new CGenericString(std::string(fillerSize, 'f').c_str())),
+          gap(new CGenericString(std::string(gapSize, 'g').c_str())),
+          source(new CGenericString(text.c_str()))
+    {
+    }
+    void CompactWhileShown(MessageBoxRecorder& boxes)
+    {
+        boxes.WhileShown([this] {
+            gap.reset();
+            during.reset(new CGenericString(static_cast<int>(StringAllocator().GetTailRun())));
+            during->Fill('n');
+        });
+    }
+    std::unique_ptr<CGenericString> filler;
+    std::unique_ptr<CGenericString> gap;
+    std::unique_ptr<CGenericString> source;
+    std::unique_ptr<CGenericString> during;
+};
+}
+
+TEST(GenericString, AnArgumentMovedWhileTheSizeWarningIsUpArrivesWhole)
+{
+    MessageBoxRecorder otherWarnings;
+    {
+        MessageBoxRecorder boxes;
+        std::string text(3000, 's');
+        MovingArgument pool(20000, 10000, text);
+        CGenericString target(std::string(3200, 't').c_str());
+        pool.CompactWhileShown(boxes);
+        const char* before = pool.source->GetString();
+        target += pool.source->GetString();
+        ASSERT_TRUE(boxes.Saw("CGenericString operator+= , argument>6KBytes"));
+        EXPECT_NE(pool.source->GetString(), before) << "the box's allocation moved the argument";
+        EXPECT_EQ(std::string(target.GetString()), std::string(3200, 't') + text);
+    }
+    {
+        std::string text(6200, 'c');
+        MovingArgument pool(15000, 8000, text);
+        MessageBoxRecorder boxes;
+        pool.CompactWhileShown(boxes);
+        CGenericString copy(pool.source->GetString());
+        ASSERT_TRUE(boxes.Saw("CGenericString constructor 2, argument>6 KBytes"));
+        EXPECT_NE(pool.during, nullptr) << "the box's allocation moved the argument";
+        EXPECT_EQ(std::string(copy.GetString()), text);
+    }
+}

@@ -18,6 +18,11 @@ void SetRegistryText(HKEY root, const char* path, const char* name, const std::s
     SetValue(root, path, name, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1));
 }
 
+void SetRegistryExpandableText(HKEY root, const char* path, const char* name, const std::string& text)
+{
+    SetValue(root, path, name, REG_EXPAND_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1));
+}
+
 void SetRegistryNumber(HKEY root, const char* path, const char* name, DWORD value)
 {
     SetValue(root, path, name, REG_DWORD, &value, sizeof value);

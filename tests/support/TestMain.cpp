@@ -1,34 +1,61 @@
 // Entry point of every Windows test program.
-// - A box that no test expected is answered as Enter would answer it and named on
-//   the error stream, so no test ever waits on a modal window.
-// - Each program works in a fresh folder of its own, because the program's code
-//   writes its reports ("error.txt", ...) into the working folder.
+// - A box that no test expected (none recorded it) is answered as Enter would
+//   answer it, so no test ever waits on a modal window, and fails the test that
+//   showed it, whatever thread showed it.
+// - Each program works in a fresh folder of its own, made current and the data
+//   folder, because the program writes its reports ("error.txt", ...) there.
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
+#include "foundation/CriticalSectionLock.h"
+#include "foundation/DataFolder.h"
 #include "foundation/bytes/MessageBoxes.h"
 #include "support/TempFolder.h"
 
 namespace {
+CCriticalSection g_unexpectedLock;
+std::vector<std::string> g_unexpected;
+
 int UnexpectedBox(void*, const char* text, const char* caption, unsigned flags)
 {
-    std::fprintf(stderr, "Unexpected message box [%s]: %s\n", caption ? caption : "", text ? text : "");
+    std::string box = std::string("[") + (caption ? caption : "") + "] " + (text ? text : "");
+    std::fprintf(stderr, "Unexpected message box %s\n", box.c_str());
+    CCriticalSectionLock lock(g_unexpectedLock);
+    g_unexpected.push_back(box);
     return DefaultButtonAnswer(flags);
 }
+
+// Boxes may come from worker threads, where a test cannot fail safely: they are
+// collected and failed here, on the main thread, as the test ends.
+class UnexpectedBoxes : public testing::EmptyTestEventListener {
+    void OnTestEnd(const testing::TestInfo&) override
+    {
+        std::vector<std::string> boxes;
+        {
+            CCriticalSectionLock lock(g_unexpectedLock);
+            boxes.swap(g_unexpected);
+        }
+        for (const std::string& box : boxes)
+            ADD_FAILURE() << "Unexpected message box " << box;
+    }
+};
 }
 
 int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
+    testing::UnitTest::GetInstance()->listeners().Append(new UnexpectedBoxes);
     SetMessageBoxHandler(&UnexpectedBox);
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
 
     TempFolder workFolder("run");
     SetCurrentDirectoryA(workFolder.Path().c_str());
+    SetDataFolder(workFolder.Path().c_str());
     int result = RUN_ALL_TESTS();
     char root[MAX_PATH];
     GetTempPathA(sizeof root, root);

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,7 @@
 #include "foundation/win/GdiCaches.h"
 #include "foundation/win/GdiObjects.h"
 #include "support/TempFolder.h"
+#include "support/bytes/ErrorOf.h"
 #include "support/bytes/MessageBoxRecorder.h"
 
 namespace {
@@ -144,6 +146,13 @@ TEST(GdiCaches, BrushesAreSharedAndAFullCacheServesTheFirst)
     EXPECT_EQ(cache->GetBrush(RGB(0, 2, 0)).brush, firstBrush);
     EXPECT_EQ(boxes.Count(), 1u);
     EXPECT_NE(ReadWholeFile("error.txt").find("CBrushCache::GetBrush: Too many different brushes"), std::string::npos);
+
+    // The cache has no lock: another thread is refused, and nothing changes.
+    std::string refused;
+    std::thread worker([&] { refused = ErrorOf([&] { cache->GetBrush(RGB(0, 3, 0)); }); });
+    worker.join();
+    EXPECT_EQ(refused, "CBrushCache::GetBrush called from a thread other than the main thread");
+    EXPECT_EQ(cache->GetCount(), 150);
 
     cache.reset();
     EXPECT_FALSE(IsLiveObject(firstBrush));

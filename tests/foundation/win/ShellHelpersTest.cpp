@@ -150,6 +150,13 @@ TEST(DefaultBrowser, TheProgramPathIsCutOutOfTheOpenCommand)
     ASSERT_TRUE(GetDefaultBrowser(browser, sizeof browser));
     EXPECT_STREQ(browser, "\"c:\\program files\\web browser\\browse.exe\"");
 
+    // A command stored with environment variables names the same program.
+    SetEnvironmentVariableA("QN_BROWSER_HOME", "C:\\Tools");
+    SetRegistryExpandableText(HKEY_CLASSES_ROOT, key, nullptr, "\"%QN_BROWSER_HOME%\\Web\\Browse.exe\" \"%1\"");
+    ASSERT_TRUE(GetDefaultBrowser(browser, sizeof browser));
+    EXPECT_STREQ(browser, "\"c:\\tools\\web\\browse.exe\"");
+    SetEnvironmentVariableA("QN_BROWSER_HOME", nullptr);
+
     SetRegistryText(HKEY_CLASSES_ROOT, key, nullptr, "rundll32 url.dll,FileProtocolHandler %1");
     EXPECT_FALSE(GetDefaultBrowser(browser, sizeof browser));
     EXPECT_STREQ(browser, "");

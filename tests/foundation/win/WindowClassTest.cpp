@@ -82,9 +82,15 @@ TEST(FrameWindow, CreatesTheHiddenWindowWithoutAMenuAndFindsIt)
     DestroyWindow(window);
 }
 
+// A failure kept by a window created without the frame class never stands in
+// for a later, unrelated failure.
 TEST(FrameWindow, AFailedCreationIsShownAndThrown)
 {
     MessageBoxRecorder boxes;
+    RegisteredClass refusing(RefusingProcedure, IDS_CAPTURE_WINDOW_CLASS, 0);
+    EXPECT_EQ(CreateWindowExA(0, refusing.Get().GetClassName(), "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                              Instance(), nullptr),
+              nullptr);
     CFrameWindow frame(0, "NoSuchClassHere", "", WS_POPUP, 0, 0, 10, 10, nullptr, 0, Instance(), nullptr);
     std::string thrown = ErrorOf([&] { frame.Create(); });
     ASSERT_EQ(boxes.Count(), 1u);

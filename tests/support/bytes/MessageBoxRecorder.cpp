@@ -3,6 +3,7 @@
 namespace {
 std::mutex g_currentLock;
 MessageBoxRecorder* g_current = nullptr;
+thread_local bool t_inWhileShown = false;
 }
 
 MessageBoxRecorder::MessageBoxRecorder()
@@ -22,17 +23,34 @@ MessageBoxRecorder::~MessageBoxRecorder()
 
 int MessageBoxRecorder::Record(void* owner, const char* text, const char* caption, unsigned flags)
 {
-    std::lock_guard<std::mutex> guard(g_currentLock);
-    MessageBoxRecorder* self = g_current;
-    if (!self)
-        return DefaultButtonAnswer(flags);
-    std::lock_guard<std::mutex> own(self->m_lock);
-    self->m_boxes.push_back({owner, text ? text : "", caption ? caption : "", flags});
-    if (self->m_answers.empty())
-        return DefaultButtonAnswer(flags);
-    int answer = self->m_answers.front();
-    self->m_answers.pop_front();
+    int answer = DefaultButtonAnswer(flags);
+    std::function<void()> whileShown;
+    {
+        std::lock_guard<std::mutex> guard(g_currentLock);
+        MessageBoxRecorder* self = g_current;
+        if (!self)
+            return answer;
+        std::lock_guard<std::mutex> own(self->m_lock);
+        self->m_boxes.push_back({owner, text ? text : "", caption ? caption : "", flags});
+        if (!self->m_answers.empty()) {
+            answer = self->m_answers.front();
+            self->m_answers.pop_front();
+        }
+        whileShown = self->m_whileShown;
+    }
+    // Run without the locks, and once: a box that the action shows is only recorded.
+    if (whileShown && !t_inWhileShown) {
+        t_inWhileShown = true;
+        whileShown();
+        t_inWhileShown = false;
+    }
     return answer;
+}
+
+void MessageBoxRecorder::WhileShown(std::function<void()> action)
+{
+    std::lock_guard<std::mutex> own(m_lock);
+    m_whileShown = std::move(action);
 }
 
 void MessageBoxRecorder::QueueAnswer(int answer)

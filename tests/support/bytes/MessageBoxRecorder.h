@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -25,6 +26,9 @@ public:
     MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;
 
     void QueueAnswer(int answer);
+    // Runs while each box is up, before it is answered, as the user's other
+    // windows would run in the box's message loop (a note repainting).
+    void WhileShown(std::function<void()> action);
     std::vector<RecordedBox> Boxes() const;
     size_t Count() const;
     std::string LastText() const;
@@ -37,6 +41,7 @@ private:
     mutable std::mutex m_lock;
     std::vector<RecordedBox> m_boxes;
     std::deque<int> m_answers;
+    std::function<void()> m_whileShown;
     MessageBoxHandler m_previous;
     MessageBoxRecorder* m_outer;
 };
