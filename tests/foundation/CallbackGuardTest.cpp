@@ -23,6 +23,12 @@ LRESULT CALLBACK FailingCreateProc(HWND window, UINT message, WPARAM wParam, LPA
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
+HWND PlainWindow()
+{
+    return CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, GetModuleHandleA(nullptr),
+                           nullptr);
+}
+
 const char* RegisterTestClass()
 {
     static const char* name = "QnGuardTestClass";
@@ -50,8 +56,7 @@ TEST(CallbackGuard, OtherFailuresAreLoggedAndAnsweredSafely)
     TempFolder folder;
     CurrentFolder current(folder.Path());
     MessageBoxRecorder boxes;
-    HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                  GetModuleHandleA(nullptr), nullptr);
+    HWND window = PlainWindow();
     ASSERT_NE(window, nullptr);
     SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FailingCreateProc));
     EXPECT_EQ(SendMessageA(window, WM_USER, 0, 0), 7);
@@ -108,8 +113,7 @@ TEST(CallbackGuard, TheQuietGuardLogsAndTellsTheMainWindow)
     TempFolder folder;
     CurrentFolder current(folder.Path());
     MessageBoxRecorder boxes;
-    HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                  GetModuleHandleA(nullptr), nullptr);
+    HWND window = PlainWindow();
     ASSERT_NE(window, nullptr);
     SetQuietFailureTarget(window, kQuietFailure);
 
@@ -136,8 +140,7 @@ TEST(MessageBoxes, OnlyAWindowOfThisProcessOwnsABox)
     DWORD desktopProcess = 0;
     GetWindowThreadProcessId(desktop, &desktopProcess);
     ASSERT_NE(desktopProcess, GetCurrentProcessId()) << "the desktop window belongs to another process";
-    HWND own = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, GetModuleHandleA(nullptr),
-                               nullptr);
+    HWND own = PlainWindow();
     ASSERT_NE(own, nullptr);
     MessageBoxRecorder boxes;
     ShowErrorMessage(desktop, "not owned", ProgramTitle);
