@@ -15,7 +15,7 @@
 namespace {
 void ErrorBox(const char* text)
 {
-    ShowErrorMessage(GetForegroundWindow(), text, ProgramTitle);
+    ShowErrorMessage(ForegroundOwner(), text, ProgramTitle);
 }
 
 // The text thrown when a request exceeds the pool: string-table texts 137 and 136.
@@ -128,7 +128,7 @@ CBlockDescriptor* CDescriptor::Aloca(DWORD n)
         }
     }
     if (!found) {
-        ShowWarningMessage(GetForegroundWindow(), "no free descriptor found ??", ProgramTitle);
+        ShowWarningMessage(ForegroundOwner(), "no free descriptor found ??", ProgramTitle);
         return nullptr;
     }
     found->address = m_last->address + m_last->size;

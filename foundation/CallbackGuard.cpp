@@ -17,7 +17,7 @@ std::atomic<UINT> g_quietMessage{0};
 void ReportCallbackException(const CGenericException& failure)
 {
     try {
-        ShowErrorMessage(GetForegroundWindow(), failure.GetErrorText(), ProgramTitle);
+        ShowErrorMessage(ForegroundOwner(), failure.GetErrorText(), ProgramTitle);
     } catch (...) {
     }
 }
@@ -26,7 +26,7 @@ void ReportUnexpectedFailure(const char* what)
 {
     try {
         WriteErrorLog("Internal error: ", what ? what : "unknown exception", nullptr);
-        ShowErrorMessage(GetForegroundWindow(), kInternalErrorText, ProgramTitle);
+        ShowErrorMessage(ForegroundOwner(), kInternalErrorText, ProgramTitle);
     } catch (...) {
     }
 }

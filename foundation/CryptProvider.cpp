@@ -35,7 +35,7 @@ void ShowCryptFailure(DWORD code, const char* what)
     FormatLastErrorText(code, description, sizeof description);
     char text[700];
     std::snprintf(text, sizeof text, "%08lX %s%s", static_cast<unsigned long>(code), what, description);
-    ShowErrorMessage(GetForegroundWindow(), text, ProgramTitle);
+    ShowErrorMessage(ForegroundOwner(), text, ProgramTitle);
 }
 
 CCryptProvider::CCryptProvider()

@@ -54,7 +54,7 @@ bool GetFileChecksum(const char* path, DWORD* sum, DWORD* size)
         *size = file.GetViewSize();
         return true;
     } catch (const CGenericException& failure) {
-        ShowWarningMessage(GetForegroundWindow(), failure.GetErrorText(), ProgramTitle);
+        ShowWarningMessage(ForegroundOwner(), failure.GetErrorText(), ProgramTitle);
         *sum = 0;
         *size = 0;
         return false;

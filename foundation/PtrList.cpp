@@ -28,7 +28,7 @@ NodePool& Pool()
 
 void ErrorBox(const char* text)
 {
-    ShowErrorMessage(GetForegroundWindow(), text, ProgramTitle);
+    ShowErrorMessage(ForegroundOwner(), text, ProgramTitle);
 }
 
 // Takes a new block when the free list is empty; returns its first node.

@@ -28,7 +28,7 @@ bool CRegistryKey::RequireOpen(const char* reminder)
 {
     if (m_isOpen)
         return true;
-    ShowErrorMessage(GetForegroundWindow(), reminder, ProgramTitle);
+    ShowErrorMessage(ForegroundOwner(), reminder, ProgramTitle);
     return false;
 }
 

@@ -47,7 +47,7 @@ void CResourceData::ReportFailure(const char* step)
     FormatLastErrorText(GetLastError(), description, sizeof description);
     char text[700];
     std::snprintf(text, sizeof text, "%s%s (value=%d, type=%s)", description, step, m_id, m_type);
-    ShowErrorMessage(GetForegroundWindow(), text, ProgramTitle);
+    ShowErrorMessage(ForegroundOwner(), text, ProgramTitle);
 }
 
 bool CResourceData::LoadCustomResource(WORD id, const char* type)
@@ -73,7 +73,7 @@ bool CResourceData::CopyResourceToFile(const char* path)
         char text[600];
         std::snprintf(text, sizeof text, "Sorry, the resource cannot be copied to %s (value=%d, type=%s)", path, m_id,
                       m_type);
-        ShowErrorMessage(GetForegroundWindow(), text, ProgramTitle);
+        ShowErrorMessage(ForegroundOwner(), text, ProgramTitle);
         return false;
     }
     DWORD size = SizeofResource(nullptr, m_resource);

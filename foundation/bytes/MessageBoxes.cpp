@@ -7,6 +7,7 @@
 // The only place that calls the system's box; declared here so that this file
 // stays free of windows.h.
 extern "C" __declspec(dllimport) int __stdcall MessageBoxA(void*, const char*, const char*, unsigned);
+extern "C" __declspec(dllimport) void* __stdcall GetForegroundWindow(void);
 extern "C" __declspec(dllimport) unsigned long __stdcall GetWindowThreadProcessId(void*, unsigned long*);
 extern "C" __declspec(dllimport) unsigned long __stdcall GetCurrentProcessId(void);
 static int SystemMessageBox(void* owner, const char* text, const char* caption, unsigned flags)
@@ -14,19 +15,18 @@ static int SystemMessageBox(void* owner, const char* text, const char* caption, 
     return MessageBoxA(owner, text, caption, flags);
 }
 
-// A window of another program (often the foreground one) must not own our box:
-// the box would disable it, and that program would freeze until the user answers.
-static void* OwnerInThisProcess(void* owner)
+void* ForegroundOwner()
 {
+    void* foreground = GetForegroundWindow();
     unsigned long process = 0;
-    if (owner)
-        GetWindowThreadProcessId(owner, &process);
-    return process == GetCurrentProcessId() ? owner : nullptr;
+    if (foreground)
+        GetWindowThreadProcessId(foreground, &process);
+    return process == GetCurrentProcessId() ? foreground : nullptr;
 }
 #else
-static void* OwnerInThisProcess(void* owner)
+void* ForegroundOwner()
 {
-    return owner;
+    return nullptr;
 }
 
 // A native build has no boxes: say it on the error stream and answer as Enter would.
@@ -50,7 +50,6 @@ MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler)
 
 int ShowMessageBox(void* owner, const char* text, const char* caption, unsigned flags)
 {
-    owner = OwnerInThisProcess(owner);
     MessageBoxHandler handler = g_handler.load();
     return handler ? handler(owner, text, caption, flags) : SystemMessageBox(owner, text, caption, flags);
 }

@@ -2,8 +2,7 @@
 
 // Every message box of the program goes through ShowMessageBox. Tests replace the
 // handler with a recorder, so no test ever waits on a modal box.
-// The owner is a window handle (HWND) or null; a window of another process is
-// never made the owner (the box then has none).
+// The owner is a window handle (HWND) or null.
 
 // Button, icon and answer values of the system message box.
 enum MessageBoxFlag : unsigned {
@@ -32,6 +31,11 @@ using MessageBoxHandler = int (*)(void* owner, const char* text, const char* cap
 // Installs a handler in place of the system's box; returns the one it replaces
 // (null means the system's box).
 MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler);
+
+// The foreground window when it is one of this program's, else null: the owner
+// for a box about no window in particular. A box owned by another program's
+// window would freeze that program until the user answers.
+void* ForegroundOwner();
 
 int ShowMessageBox(void* owner, const char* text, const char* caption, unsigned flags);
 

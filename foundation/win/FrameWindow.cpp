@@ -46,7 +46,7 @@ HWND CFrameWindow::Create()
     FormatLastErrorText(code, description, sizeof description);
     char text[800];
     std::snprintf(text, sizeof text, "%sCFrameWindow:: Create() failed.\r\n Class name: %s", description, m_className);
-    ShowErrorMessage(GetForegroundWindow(), text, ProgramTitle);
+    ShowErrorMessage(ForegroundOwner(), text, ProgramTitle);
     throw CGenericException(text);
 }
 

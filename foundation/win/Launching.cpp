@@ -125,7 +125,7 @@ void ShellOpen(HWND owner, const char* link)
         return;
     }
     CResourceString noBrowser;
-    ShowErrorMessage(GetForegroundWindow(), noBrowser.LoadString(GetModuleHandleA(nullptr), IDS_NO_DEFAULT_BROWSER),
+    ShowErrorMessage(ForegroundOwner(), noBrowser.LoadString(GetModuleHandleA(nullptr), IDS_NO_DEFAULT_BROWSER),
                      target);
     if (std::strstr(target, ".htm") || std::strstr(target, ".HTM"))
         ShellExecuteA(owner, nullptr, target, nullptr, nullptr, SW_SHOWNORMAL);

@@ -131,24 +131,3 @@ TEST(CallbackGuard, TheQuietGuardLogsAndTellsTheMainWindow)
     EXPECT_NE(log.find("Internal error: after close\r\n"), std::string::npos);
     EXPECT_EQ(boxes.Count(), 0u);
 }
-
-// A box never takes a window of another program as its owner: that program
-// would freeze until the box is answered.
-TEST(MessageBoxes, OnlyAWindowOfThisProcessOwnsABox)
-{
-    HWND desktop = GetDesktopWindow();
-    DWORD desktopProcess = 0;
-    GetWindowThreadProcessId(desktop, &desktopProcess);
-    ASSERT_NE(desktopProcess, GetCurrentProcessId()) << "the desktop window belongs to another process";
-    HWND own = PlainWindow();
-    ASSERT_NE(own, nullptr);
-    MessageBoxRecorder boxes;
-    ShowErrorMessage(desktop, "not owned", ProgramTitle);
-    ShowErrorMessage(own, "owned", ProgramTitle);
-    DestroyWindow(own);
-    ShowErrorMessage(own, "owner gone", ProgramTitle);
-    ASSERT_EQ(boxes.Count(), 3u);
-    EXPECT_EQ(boxes.Boxes()[0].owner, nullptr);
-    EXPECT_EQ(boxes.Boxes()[1].owner, own);
-    EXPECT_EQ(boxes.Boxes()[2].owner, nullptr);
-}

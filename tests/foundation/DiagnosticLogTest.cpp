@@ -8,6 +8,7 @@
 #include "foundation/DataFolder.h"
 #include "foundation/DiagnosticLog.h"
 #include "foundation/StringTableBoxes.h"
+#include "support/ChildTest.h"
 #include "support/InFolder.h"
 #include "support/bytes/MessageBoxRecorder.h"
 
@@ -85,29 +86,6 @@ void AppendEntries(const std::string& who)
     for (int n = 0; n < kEntriesEach; ++n)
         AppendTextToFile(Entry(who, n).c_str(), "error.txt");
 }
-
-// The second process: this test program again, running only the test below.
-bool RunSecondAppender(const std::string& dataFolder)
-{
-    char program[MAX_PATH];
-    GetModuleFileNameA(nullptr, program, sizeof program);
-    std::string command = std::string("\"") + program +
-                          "\" --gtest_also_run_disabled_tests --gtest_filter=LogAppender.DISABLED_SecondProcess";
-    SetEnvironmentVariableA(kAppenderFolder, dataFolder.c_str());
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    BOOL started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
-    SetEnvironmentVariableA(kAppenderFolder, nullptr);
-    if (!started)
-        return false;
-    CloseHandle(process.hThread);
-    WaitForSingleObject(process.hProcess, 120000);
-    DWORD code = 1;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hProcess);
-    return code == 0;
-}
 }
 
 // Run by the test below in a second process, on the data folder it is given.
@@ -128,13 +106,19 @@ TEST(LogAppender, ThreadsAndProcessesNeverOverwriteEachOther)
     CurrentFolder current(data.Path());
     SetCurrentDirectoryA(elsewhere.Path().c_str());
 
+    SetEnvironmentVariableA(kAppenderFolder, data.Path().c_str());
+    ChildTest process("LogAppender.DISABLED_SecondProcess");
+    SetEnvironmentVariableA(kAppenderFolder, nullptr);
+    ASSERT_TRUE(process.Started());
+    // The threads start while the second process is appending.
+    for (int i = 0; i < 400 && !FileExists(data.File("error.txt")); ++i)
+        Sleep(50);
     std::vector<std::thread> threads;
     for (int t = 0; t < 4; ++t)
         threads.emplace_back([t] { AppendEntries("thread" + std::to_string(t)); });
-    bool processDone = RunSecondAppender(data.Path());
     for (std::thread& thread : threads)
         thread.join();
-    EXPECT_TRUE(processDone);
+    EXPECT_TRUE(process.Passed());
 
     EXPECT_FALSE(FileExists(elsewhere.File("error.txt")));
     std::string log = ReadWholeFile(data.File("error.txt"));

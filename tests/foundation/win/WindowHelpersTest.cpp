@@ -6,11 +6,14 @@
 #include <gtest/gtest.h>
 
 #include "PictureFiles.h"
+#include "foundation/CallbackGuard.h"
 #include "foundation/win/DialogControls.h"
 #include "foundation/win/FontConversion.h"
 #include "foundation/win/FontSizeAndPixels.h"
 #include "foundation/win/SystemLibraries.h"
 #include "foundation/win/WindowHelpers.h"
+#include "foundation/bytes/MessageBoxes.h"
+#include "support/ChildTest.h"
 #include "support/bytes/MessageBoxRecorder.h"
 
 namespace {
@@ -156,18 +159,13 @@ TEST(ForeignWindow, DISABLED_HoldsAFindDialogOpen)
     DestroyWindow(window);
 }
 
+// Another program's window is neither activated as ours nor made the owner of
+// our boxes (which would freeze that program until the box is answered).
 TEST(ActivateFirstOwnWindow, AnotherProgramsWindowOfTheSameTitleIsNotOurs)
 {
     HANDLE done = CreateEventA(nullptr, TRUE, FALSE, kForeignDone);
-    char program[MAX_PATH];
-    GetModuleFileNameA(nullptr, program, sizeof program);
-    std::string command = std::string("\"") + program +
-                          "\" --gtest_also_run_disabled_tests --gtest_filter=ForeignWindow.DISABLED_HoldsAFindDialogOpen";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                               &process));
+    ChildTest process("ForeignWindow.DISABLED_HoldsAFindDialogOpen");
+    ASSERT_TRUE(process.Started());
     HWND foreign = nullptr;
     for (int i = 0; i < 300 && !foreign; ++i) {
         foreign = FindWindowA(nullptr, "Find....");
@@ -177,10 +175,26 @@ TEST(ActivateFirstOwnWindow, AnotherProgramsWindowOfTheSameTitleIsNotOurs)
     EXPECT_NE(foreign, nullptr);
     EXPECT_EQ(ActivateTestDialog(false), 0);
 
+    // The foreign window in front: a box of ours gets no owner.
+    ShowWindow(foreign, SW_SHOW);
+    SetForegroundWindow(foreign);
+    for (int i = 0; i < 100 && GetForegroundWindow() != foreign; ++i) {
+        PumpMessages();
+        Sleep(20);
+    }
+    EXPECT_EQ(GetForegroundWindow(), foreign);
+    MessageBoxRecorder boxes;
+    GuardCallback([] { throw CGenericException("reported while another program is in front"); });
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].owner, nullptr);
+    HWND own = MakePopup("Own", 10, 10, 100, 60, WS_POPUP | WS_VISIBLE);
+    SetForegroundWindow(own);
+    PumpMessages();
+    EXPECT_EQ(ForegroundOwner(), own);
+    DestroyWindow(own);
+
     SetEvent(done);
-    EXPECT_EQ(WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    EXPECT_TRUE(process.Passed());
     CloseHandle(done);
 }
 

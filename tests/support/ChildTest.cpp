@@ -1,0 +1,36 @@
+#include "support/ChildTest.h"
+
+#include <string>
+
+ChildTest::ChildTest(const char* testName)
+{
+    char program[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, program, sizeof program);
+    std::string command =
+        std::string("\"") + program + "\" --gtest_also_run_disabled_tests --gtest_filter=" + testName;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return;
+    CloseHandle(process.hThread);
+    m_process = process.hProcess;
+}
+
+ChildTest::~ChildTest()
+{
+    if (!m_process)
+        return;
+    if (WaitForSingleObject(m_process, 30000) != WAIT_OBJECT_0)
+        TerminateProcess(m_process, 1);
+    CloseHandle(m_process);
+}
+
+bool ChildTest::Passed()
+{
+    if (!m_process || WaitForSingleObject(m_process, 60000) != WAIT_OBJECT_0)
+        return false;
+    DWORD code = 1;
+    GetExitCodeProcess(m_process, &code);
+    return code == 0;
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <windows.h>
+
+// This test program started again in a second process to run one disabled test
+// of its own ("Suite.DISABLED_Name"), for tests that need another program. The
+// child inherits the environment, through which it can be told what to do.
+class ChildTest {
+public:
+    explicit ChildTest(const char* testName);
+    // Waits for the child (bounded) and ends it if it is still running.
+    ~ChildTest();
+    ChildTest(const ChildTest&) = delete;
+    ChildTest& operator=(const ChildTest&) = delete;
+
+    bool Started() const { return m_process != nullptr; }
+    // Waits at most 60 s; true when the child ended and its test passed.
+    bool Passed();
+
+private:
+    HANDLE m_process = nullptr;
+};
