@@ -9,7 +9,9 @@ const char kInternalErrorText[] =
     "Quillnet+ Internal Error.\r\n\r\nPlease check the error.txt file in the Quillnet+ folder.";
 
 namespace {
-thread_local std::exception_ptr t_creationFailure;
+// A plain pointer: a thread-local object with a destructor can hang the process
+// at exit under this runtime.
+thread_local std::exception_ptr* t_creationFailure = nullptr;
 std::atomic<HWND> g_quietTarget{nullptr};
 std::atomic<UINT> g_quietMessage{0};
 }
@@ -58,18 +60,23 @@ std::unique_ptr<std::string> TakeQuietFailure(LPARAM lParam)
 
 void KeepCreationFailure(std::exception_ptr failure) noexcept
 {
-    t_creationFailure = failure;
+    ClearCreationFailure();
+    try {
+        t_creationFailure = new std::exception_ptr(failure);
+    } catch (...) {
+    }
 }
 
 void ClearCreationFailure() noexcept
 {
+    delete t_creationFailure;
     t_creationFailure = nullptr;
 }
 
 void RethrowCreationFailure()
 {
-    std::exception_ptr failure = t_creationFailure;
-    t_creationFailure = nullptr;
+    std::exception_ptr failure = t_creationFailure ? *t_creationFailure : nullptr;
+    ClearCreationFailure();
     if (failure)
         std::rethrow_exception(failure);
 }

@@ -14,6 +14,7 @@ const int kOpenAttempts = 20;
 const DWORD kRetryPause = 50;
 // The byte whose lock gives an appender its turn: at 2^62, past any real log.
 const DWORD kTurnOffsetHigh = 0x40000000;
+const int kTurnAttempts = 2000;
 
 // A bare name ("error.txt") is a report of the data folder; a path stays as given.
 std::string LogPath(const char* fileName)
@@ -46,7 +47,14 @@ void AppendQuietly(const void* bytes, DWORD count, const char* fileName)
     if (file != INVALID_HANDLE_VALUE) {
         OVERLAPPED turn = {};
         turn.OffsetHigh = kTurnOffsetHigh;
-        bool locked = LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &turn) != FALSE;
+        // Bounded: a thread ended while holding its turn (at process exit) would
+        // otherwise stop every later report.
+        bool locked = false;
+        for (int attempt = 0; attempt < kTurnAttempts && !locked; ++attempt) {
+            locked = LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &turn) != FALSE;
+            if (!locked)
+                Sleep(1);
+        }
         DWORD written = 0;
         WriteFile(file, bytes, count, &written, nullptr);
         if (locked)

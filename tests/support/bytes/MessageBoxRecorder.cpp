@@ -3,8 +3,9 @@
 namespace {
 std::mutex g_currentLock;
 MessageBoxRecorder* g_current = nullptr;
-thread_local bool t_inWhileShown = false;
 }
+
+std::atomic<bool> MessageBoxRecorder::s_inWhileShown{false};
 
 MessageBoxRecorder::MessageBoxRecorder()
 {
@@ -39,10 +40,9 @@ int MessageBoxRecorder::Record(void* owner, const char* text, const char* captio
         whileShown = self->m_whileShown;
     }
     // Run without the locks, and once: a box that the action shows is only recorded.
-    if (whileShown && !t_inWhileShown) {
-        t_inWhileShown = true;
+    if (whileShown && !s_inWhileShown.exchange(true)) {
         whileShown();
-        t_inWhileShown = false;
+        s_inWhileShown = false;
     }
     return answer;
 }

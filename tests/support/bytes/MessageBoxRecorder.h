@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <deque>
 #include <functional>
 #include <mutex>
@@ -42,6 +43,7 @@ private:
     std::vector<RecordedBox> m_boxes;
     std::deque<int> m_answers;
     std::function<void()> m_whileShown;
+    static std::atomic<bool> s_inWhileShown;
     MessageBoxHandler m_previous;
     MessageBoxRecorder* m_outer;
 };
