@@ -159,6 +159,18 @@ void MakeFolder(const std::string& folder)
 }
 }
 
+namespace {
+// A folder the user removed is made again, as the first time, and watched.
+void MakeMissingFolder(const std::string& folder)
+{
+    if (IsFolder(folder))
+        return;
+    WriteMadeFlag(0);
+    SetupFavouritesFolder();
+    StartFavouritesWatcher(GetMainWindow(), folder.c_str(), kMsgFavouritesChanged);
+}
+}
+
 std::string FavouritesFolderPath()
 {
     char favourites[MAX_PATH];
@@ -208,11 +220,7 @@ void AddToFavourites(const COPYDATASTRUCT* request)
     const std::string folder = FavouritesFolderPath();
     if (folder.empty())
         return;
-    if (!IsFolder(folder)) {
-        WriteMadeFlag(0);
-        SetupFavouritesFolder();
-        StartFavouritesWatcher(GetMainWindow(), folder.c_str(), kMsgFavouritesChanged);
-    }
+    MakeMissingFolder(folder);
     PutIntoFolder(folder, path, path.c_str() + slash + 1);
 }
 
@@ -221,11 +229,7 @@ void OrganizeFavourites(HWND owner)
     const std::string folder = FavouritesFolderPath();
     if (folder.empty())
         return;
-    if (!IsFolder(folder)) {
-        WriteMadeFlag(0);
-        SetupFavouritesFolder();
-        StartFavouritesWatcher(GetMainWindow(), folder.c_str(), kMsgFavouritesChanged);
-    }
+    MakeMissingFolder(folder);
     OpenFolderInExplorer(owner, folder.c_str());
 }
 
