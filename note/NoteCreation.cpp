@@ -59,9 +59,15 @@ bool RefusedByLimit()
     return true;
 }
 
-// A blank description takes the user's defaults, or the next style of the
-// rotation when the user asked for styles in rotation.
-NoteDescription DefaultsFor(const NoteDescription& blank)
+bool LastNoteIsVisible()
+{
+    CWindowController* controller = GetWindowController();
+    CNoteController* last = controller ? controller->LastNote() : nullptr;
+    return last && last->m_window && IsWindowVisible(last->m_window);
+}
+}
+
+NoteDescription UserDefaultDescription(const NoteDescription& blank)
 {
     const CUserSettings& user = UserSettings();
     NoteDescription d = blank;
@@ -98,14 +104,6 @@ NoteDescription DefaultsFor(const NoteDescription& blank)
     d.chatId = 0;
     d.chatOperation = 0;
     return d;
-}
-
-bool LastNoteIsVisible()
-{
-    CWindowController* controller = GetWindowController();
-    CNoteController* last = controller ? controller->LastNote() : nullptr;
-    return last && last->m_window && IsWindowVisible(last->m_window);
-}
 }
 
 int NextRotatedStyle()
@@ -197,7 +195,7 @@ CNoteController* CreateNote(const NoteDescription& description)
     request.taskbarEdge = request.adjustForTaskbar ? TaskbarEdge() : 0;
     const Placement place = PlaceNewNote(request, g_nextNotePosition);
 
-    FillNoteFromDescription(*note, request.blank ? DefaultsFor(description) : description);
+    FillNoteFromDescription(*note, request.blank ? UserDefaultDescription(description) : description);
     note->m_left = place.x;
     note->m_top = place.y;
     note->m_width = width;

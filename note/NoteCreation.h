@@ -10,6 +10,11 @@ class CNoteController;
 // note lists, which own it from then on.
 CNoteController* CreateNote(const NoteDescription& description);
 
+// A description of a new note of the current user: the given one with the
+// user's default looks (or, with styles in rotation, the next style's), the
+// id of a note never stored, the time now and the alarm off.
+NoteDescription UserDefaultDescription(const NoteDescription& given);
+
 // The style rotation: the index (0 to 8) of the next style new notes take
 // when the user asked for styles in rotation.
 int NextRotatedStyle();

@@ -97,37 +97,11 @@ CNoteController* CWindowController::CreateNoteInStyle(int styleIndex)
 
 CNoteController* CWindowController::CreateNoteWithText(bool force, LONG x, LONG y, const char* text, DWORD length)
 {
-    const CUserSettings& user = UserSettings();
-    NoteDescription description;
-    description.x = x;
-    description.y = y;
-    description.forcePlacement = force;
-    description.bodyColor = user.note.noteColor;
-    description.textColor = user.note.textColor;
-    description.titleColor = user.note.titleColor;
-    description.titleTextColor = user.note.titleTextColor;
-    description.bodyFont = &user.note.bodyFont;
-    description.titleFont = &user.note.titleFont;
-    description.stayOnTop = user.note.stayOnTop != 0;
-    description.border = user.note.hasBorder != 0;
-    description.showDate = user.note.showDate != 0;
-    description.title = user.title;
-    if (ConfigSettings().stylesInRotation) {
-        const CNoteStyle& style = ConfigSettings().styles[NextRotatedStyle()];
-        description.bodyColor = style.backgroundColor;
-        description.textColor = style.textColor;
-        description.titleColor = style.titleBackgroundColor;
-        description.titleTextColor = style.titleTextColor;
-        description.bodyFont = &style.bodyFont;
-        description.titleFont = &style.titleFont;
-        description.styleMode = static_cast<int>(style.backgroundKind);
-        description.transparency = style.transparency;
-    }
-    description.noteId = 9999;
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    description.created = now;
-    description.userId = user.userId;
+    NoteDescription given;
+    given.x = x;
+    given.y = y;
+    given.forcePlacement = force;
+    NoteDescription description = UserDefaultDescription(given);
     description.text = text;
     description.textLength = length;
     CNoteController* note = CreateReporting(m_mainWindow, [&] { return CreateNote(description); });
