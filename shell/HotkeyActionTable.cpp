@@ -112,3 +112,25 @@ void BuildHotkeyActionTable(HotkeyActionTable& table, DWORD groupToSelect, DWORD
         table.groups.AddToTail(entry);
     }
 }
+
+void TakeHotkeyActionTable(const HotkeyActionTable& table)
+{
+    CUserSettings& user = UserSettings();
+    CHotkeySetting* userKeys[] = {&user.newNote,     &user.newClipboardNote, &user.showAll,
+                                  &user.hideAll,     &user.showLast,         &user.showDesktop,
+                                  &user.parkDesktop, &user.findText,         &user.newAlarmNote,
+                                  &user.noteManager, &user.favourites};
+    for (int row = 0; row < 11; ++row) {
+        const CHotkeyActionEntry& entry = table.actions[row];
+        user.hotkeyEnabled[row] = entry.enabled != 0;
+        *userKeys[row] = MakeHotkey(entry.ctrl, entry.alt, entry.shift, entry.key);
+    }
+    user.hotkeyEnabled[kEnableStyles] = table.stylesEnabled != 0;
+    CCalendarStyle& calendar = StandardCalendarOptions();
+    const CHotkeyActionEntry& entry = table.actions[11];
+    calendar.hotkeyAllow = entry.enabled != 0;
+    calendar.hotkeyCtrl = entry.ctrl;
+    calendar.hotkeyAlt = entry.alt;
+    calendar.hotkeyShift = entry.shift;
+    calendar.hotkeyKey = entry.key;
+}

@@ -55,15 +55,16 @@ HWND ChooseSheetOwner(HWND mainWindow, int startPage)
 }
 }
 
-int CWindowController::RunSettingsSheet(int startPage, int /*groupId*/)
+int CWindowController::RunSettingsSheet(int startPage, int groupId)
 {
     CResourceString caption;
     caption.LoadString(m_instance, IDS_GENERAL_SETTINGS);
 
-    CNetworkPageData network;
-    network.firstPort = UserSettings().listenPort;
-    network.secondPort = UserSettings().sendPort;
-    void* pageData[kPageCount] = {nullptr, nullptr, nullptr, nullptr, &network, nullptr};
+    SettingsSheetPages data;
+    BuildHotkeyActionTable(data.hotkeys, static_cast<DWORD>(groupId), 0);
+    BuildNetworkPageData(data.network);
+    BuildEmailPageData(data.email);
+    void* pageData[kPageCount] = {nullptr, nullptr, &data.hotkeys, nullptr, &data.network, &data.email};
 
     HPROPSHEETPAGE pages[kPageCount];
     for (int i = 0; i < kPageCount; ++i) {
@@ -90,8 +91,8 @@ int CWindowController::RunSettingsSheet(int startPage, int /*groupId*/)
     PropertySheetA(&header);
     g_sheetTabs = nullptr;
     g_previousSheetProc = nullptr;
-    if (network.applied)
-        ApplyNetworkPage(network);
+    if (data.hotkeys.applied || data.network.applied || data.email.applied)
+        ApplySettingsSheet(data);
     return 0;
 }
 

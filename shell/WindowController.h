@@ -41,7 +41,8 @@ public:
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
     // The modal General settings sheet, opened on the page; returns 0.
     int RunSettingsSheet(int startPage, int groupId);
-    void ApplyNetworkPage(const struct CNetworkPageData& network);
+    // What the sheet's pages accepted: saved, then put into effect at once.
+    void ApplySettingsSheet(struct SettingsSheetPages& pages);
     // A second start's request; unsafe data is ignored.
     void OnCopyData(WPARAM flag, const COPYDATASTRUCT* data);
     // Private messages; false for a message that is not one of them.
@@ -153,6 +154,8 @@ private:
     void StopTimers();
     void StartListening();
     void StopListeningOnBothPorts();
+    // The listeners follow the network switch and the ports of the settings.
+    void MoveListeners(const class CUserSettings& before);
     void FocusFirstShownNote();
     void SaveAll();
     void ExitCommand();

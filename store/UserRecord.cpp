@@ -217,6 +217,7 @@ void SaveSettingsSheetOptions(WORD previousListenPort, WORD previousSendPort)
     try {
         users.Open("MAPPINGALL");
         WriteSheetOptions(users, user);
+        SavePackedHotkeys(users);
         users.Close();
         if (user.listenPort != previousListenPort || user.sendPort != previousSendPort) {
             CSettingsTable config;

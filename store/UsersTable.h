@@ -49,9 +49,9 @@ DWORD FindUserIndex(const char* userName, const char* computerName);
 // The packed show-desktop, park, find-text, alarm-note, Note Manager and
 // favourites hotkeys into the current user's record of the open users table.
 void SavePackedHotkeys(CDbfFile& users);
-// What the Settings sheet changed: the user's options into the user's record,
-// the ports into the settings table when they differ from before. The caller
-// registers the hotkeys again and restarts the listener.
+// What the Settings sheet changed: the user's options (the packed hotkeys too)
+// into the user's record, the ports into the settings table when they differ
+// from before. The caller registers the hotkeys again and restarts the listener.
 void SaveSettingsSheetOptions(WORD previousListenPort, WORD previousSendPort);
 // At exit: the values of this run (language, save interval, backup switches,
 // tab width) into the user's record. A missing users table is reported and
