@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "foundation/CallbackGuard.h"
 #include "foundation/DataFolder.h"
 #include "foundation/DiagnosticLog.h"
 #include "foundation/bytes/GenericException.h"
@@ -114,13 +115,10 @@ void AcceptLoop(CPortRecord& record)
 DWORD WINAPI ReceiveThread(LPVOID parameter)
 {
     CPortRecord& record = *static_cast<CPortRecord*>(parameter);
-    try {
+    GuardQuietly(0, [&] {
         AcceptLoop(record);
-    } catch (const CGenericException& failure) {
-        WriteErrorLog("Receive thread: ", failure.GetErrorText());
-    } catch (...) {
-        WriteErrorLog("Receive thread: ", "unknown exception");
-    }
+        return 0;
+    });
     InterlockedExchange(&record.m_receiveStopFlag, 0);
     return 0;
 }

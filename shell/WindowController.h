@@ -11,6 +11,7 @@
 #include "store/DbfFile.h"
 
 class CNoteController;
+struct CReceivedMessage;
 
 // The application object behind the hidden main window: it owns the lists of
 // note objects and the tables whose deleted records it serves, loads the
@@ -124,6 +125,12 @@ public:
     // Commands of the small controller commands; false when not one of them.
     bool OnControllerCommand(UINT id);
     bool OnControllerMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // A message has arrived on port 1 or 2: it is read and becomes a note, or
+    // goes to the chat code (net/NoteReceive.cpp).
+    void OnNoteReceived(int portNumber, CPortRecord& port);
+    // Makes the user's note of a received message, remembers its sender and
+    // announces it; null when no note was made.
+    CNoteController* ParseReceivedNote(const CReceivedMessage& message, const CPortRecord& port);
     // Requests of a second start: a note sent or appended (shell/CommandLineActions.cpp).
     void SendFromCommandLine(const COPYDATASTRUCT* request, int mode);
     void AppendFromCommandLine(const COPYDATASTRUCT* request, WPARAM kind);

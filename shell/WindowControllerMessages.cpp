@@ -169,6 +169,10 @@ bool CWindowController::OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lPa
     case kMsgOpenTrayMenu:
         ShowTrayMenu();
         return true;
+    case kMsgMessageReceived:
+        if (lParam)
+            OnNoteReceived(static_cast<int>(wParam), *reinterpret_cast<CPortRecord*>(lParam));
+        return true;
     default:
         return OnDesktopMessage(message, wParam, lParam, result);
     }

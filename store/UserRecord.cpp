@@ -333,6 +333,7 @@ void TakeProgramValues(CUserSettings& user, const CConfigSettings& config, bool 
         user.autoBackup = 1;
     std::memset(user.threeDigits, 0, sizeof user.threeDigits);
     std::memset(user.twoDigits, 0, sizeof user.twoDigits);
+    user.twoDigits[1] = 1;  // received notes may carry attached files
     user.retry = config.retry;
     for (int i = 0; i < 9; ++i)
         user.styles[i] = config.styles[i];

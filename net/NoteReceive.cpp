@@ -1,0 +1,233 @@
+// The road of a received note on the main thread: the receive thread's file
+// is read and parsed, the attached file kept, the note made and saved as any
+// new note, its sender remembered, and the user told by the tray icon, the
+// incoming-note sound and a balloon.
+#include <winsock2.h>
+
+#include "net/NoteReceive.h"
+
+#include <cstdio>
+
+#include "foundation/DataFolder.h"
+#include "foundation/DiagnosticLog.h"
+#include "foundation/StartupValues.h"
+#include "foundation/bytes/GenericException.h"
+#include "foundation/bytes/NoteColors.h"
+#include "foundation/win/FontConversion.h"
+#include "net/DestinationListOps.h"
+#include "net/PortListener.h"
+#include "net/ReceivedMessage.h"
+#include "net/SentToTable.h"
+#include "net/bytes/AttachmentName.h"
+#include "note/NoteController.h"
+#include "note/NoteCreation.h"
+#include "shell/MainWindowMessages.h"
+#include "shell/ProgramGlobals.h"
+#include "shell/Settings.h"
+#include "shell/Sounds.h"
+#include "shell/WindowController.h"
+#include "store/NoteSaving.h"
+
+namespace {
+const UINT kTrayFlashPeriodMs = 500;
+const int kIncomingNoteSound = 2;
+const unsigned kMaxNameChoices = 999;
+const char kBalloonText[] = " - A note has been received from ";
+
+ReceivedChatHandler g_chatHandler = nullptr;
+
+// "yyyymmddhhmmss" as a date-time; false for a time that cannot be.
+bool ReadAlarmTime(const std::string& text, CDateTime& alarm)
+{
+    if (text.size() != 14)
+        return false;
+    auto number = [&](size_t at, size_t digits) {
+        int value = 0;
+        for (size_t i = at; i < at + digits; ++i) {
+            if (text[i] < '0' || text[i] > '9')
+                return -1;
+            value = value * 10 + (text[i] - '0');
+        }
+        return value;
+    };
+    int month = number(4, 2);
+    int hour = number(8, 2);
+    int minute = number(10, 2);
+    int second = number(12, 2);
+    if (number(0, 8) < 0 || month < 1 || month > 12 || hour < 0 || hour > 23 || minute < 0 || minute > 59 ||
+        second < 0 || second > 59)
+        return false;
+    alarm = CDateTime(static_cast<BYTE>(number(6, 2)), static_cast<BYTE>(month), static_cast<WORD>(number(0, 4)),
+                      static_cast<WORD>(hour), static_cast<WORD>(minute), static_cast<WORD>(second));
+    return alarm.IsValidDay();
+}
+
+// The sender's names as the tray and the balloon show them: user<computer>.
+std::string SenderText(const CWireNote& note)
+{
+    if (note.userName.empty())
+        return note.computerName;
+    return note.computerName.empty() ? note.userName : note.userName + "<" + note.computerName + ">";
+}
+
+bool SystemShowsBalloons()
+{
+    const WindowsVersionInfo& windows = GetStartupValues().windows;
+    return windows.isWindows2000 || windows.isWindowsXp || windows.isVistaOrLater;
+}
+
+struct ReceivedLooks {
+    LOGFONTA bodyFont;
+    LOGFONTA titleFont;
+};
+
+// The description of the received note: the sender's looks over the user's
+// defaults, placed by the program like every new note.
+NoteDescription DescribeReceivedNote(const CWireNote& sent, const std::string& richText, ReceivedLooks& looks)
+{
+    const CUserSettings& user = UserSettings();
+    NoteDescription d = UserDefaultDescription(NoteDescription());
+    looks.bodyFont = user.note.bodyFont;
+    looks.titleFont = user.note.titleFont;
+    if (!sent.fontName.empty())
+        lstrcpynA(looks.bodyFont.lfFaceName, sent.fontName.c_str(), LF_FACESIZE);
+    if (sent.fontSize)
+        looks.bodyFont.lfHeight = -MulDiv(static_cast<int>(sent.fontSize), ScreenPixelsPerInch(), 72);
+    d.bodyFont = &looks.bodyFont;
+    d.titleFont = &looks.titleFont;
+    if (sent.hasColours) {
+        d.bodyColor = sent.backColour;
+        d.titleColor = ColorToStrongColor(sent.backColour);
+        d.textColor = sent.textColour;
+    }
+    // Forced placement takes the position from the program's counters; a
+    // position that is not 0, 0 keeps a black note from reading as blank.
+    d.forcePlacement = true;
+    d.x = 1;
+    d.width = static_cast<LONG>(sent.width);
+    d.height = static_cast<LONG>(sent.height);
+    d.stayOnTop = sent.stayOnTop;
+    d.title = sent.title.empty() ? user.title : sent.title.c_str();
+    d.text = richText.data();
+    d.textLength = static_cast<DWORD>(richText.size());
+    d.hidden = user.hideReceived != 0;
+    d.alarmSet = ReadAlarmTime(sent.alarm, d.alarm);
+    d.received = true;
+    d.receivedFrom = sent.computerName.c_str();
+    return d;
+}
+
+// The sender (at the peer's address, replying on the port it gave) and the
+// others the note went to; returns the sender's computer id.
+DWORD RememberSender(const CWireNote& sent, const CPortRecord& port)
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    CDateTime when;
+    when = now;
+    DWORD senderId = UpdateSentToList(sent.computerName.c_str(), port.m_peerAddress, sent.alias.c_str(), "", 1,
+                                      &when, sent.replyPort);
+    for (const std::string& other : sent.coRecipients) {
+        bool known = other.empty() || lstrcmpiA(other.c_str(), UserSettings().computerName) == 0 ||
+                     lstrcmpiA(other.c_str(), sent.computerName.c_str()) == 0;
+        if (!known)
+            UpdateSentToList(other.c_str(), "", "", "", 0, nullptr, 0);
+    }
+    return senderId;
+}
+
+// Once the program has begun to close, its final save is over or under way:
+// what arrives now is written at once.
+void SaveWhileClosing(CNoteController& note, DWORD senderId)
+{
+    note.SyncFromWindow();
+    SaveNote(note);
+    note.m_modified = false;
+    for (const CDestination& destination : CopyOfSentToList()) {
+        if (destination.m_computerId == senderId) {
+            AppendSentToIfNot(destination);
+            break;
+        }
+    }
+}
+}
+
+void SetReceivedChatHandler(ReceivedChatHandler handler)
+{
+    g_chatHandler = handler;
+}
+
+std::string KeepReceivedAttachment(const std::string& senderName)
+{
+    const std::string received = DataFilePath(DataName::kReceivedAttachment);
+    const std::string folder = DataFilePath(DataName::kAttachedFolder) + "\\";
+    const std::string name = SafeAttachmentName(senderName);
+    for (unsigned n = 1; n <= kMaxNameChoices; ++n) {
+        std::string target = folder + NumberedFileName(name, n);
+        // MoveFile never replaces a file: a name taken meanwhile just fails.
+        if (MoveFileA(received.c_str(), target.c_str()))
+            return target;
+        DWORD error = GetLastError();
+        if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS)
+            break;
+    }
+    WriteLastErrorLog(("A received attached file could not be kept as " + name).c_str());
+    DeleteFileA(received.c_str());
+    return std::string();
+}
+
+void CWindowController::OnNoteReceived(int portNumber, CPortRecord& port)
+{
+    CReceivedMessage message = ReadReceivedMessage(portNumber, port.m_sizeLimit);
+    if (message.kind != ReceivedMessageKind::kNote)
+        return;
+    if (message.note.IsChatOperation()) {
+        if (g_chatHandler)
+            g_chatHandler(*this, message, port);
+        else
+            WriteErrorLog("A received chat message was dropped: ", "chat messages are not taken by this program");
+        DeleteFileA(DataFilePath(DataName::kReceivedAttachment).c_str());
+        return;
+    }
+    ParseReceivedNote(message, port);
+}
+
+CNoteController* CWindowController::ParseReceivedNote(const CReceivedMessage& message, const CPortRecord& port)
+{
+    const CWireNote& sent = message.note;
+    const CUserSettings& user = UserSettings();
+    std::string attachedFile;
+    if (message.hasAttachment) {
+        // The "Allow attached files" option.
+        if (user.twoDigits[1])
+            attachedFile = KeepReceivedAttachment(sent.attachedFileName);
+        else
+            DeleteFileA(DataFilePath(DataName::kReceivedAttachment).c_str());
+    }
+
+    ReceivedLooks looks;
+    NoteDescription description = DescribeReceivedNote(sent, message.richText, looks);
+    CNoteController* note = CreateNote(description);
+    if (!note)
+        return nullptr;
+    AdoptNote(note);
+    lstrcpynA(note->m_receivedFromUser, sent.userName.c_str(), sizeof note->m_receivedFromUser);
+    lstrcpynA(note->m_attachedFile, attachedFile.c_str(), sizeof note->m_attachedFile);
+    note->m_protected = sent.isProtected;
+    note->m_programActivation = true;  // received and not yet seen
+    note->SetModified();
+    DWORD senderId = RememberSender(sent, port);
+    if (GetProgramFlags().closing)
+        SaveWhileClosing(*note, senderId);
+
+    UpdateTrayTooltip();
+    m_trayFlashing = static_cast<DWORD>(SetTimer(m_mainWindow, kTimerTrayFlash, kTrayFlashPeriodMs, nullptr));
+    if (!m_trayFlashing)
+        throw CGenericException("Cannot create the tray icon flashing timer");
+    PlaySoundFile(UserSoundSlot(kIncomingNoteSound));
+    if (user.balloonOnReceive && SystemShowsBalloons()) {
+        std::string text = std::string(note->m_title[0] ? note->m_title : "Note") + kBalloonText + SenderText(sent);
+        m_trayIcon.ShowBalloon(m_mainWindow, text.c_str());
+    }
+    return note;
+}
