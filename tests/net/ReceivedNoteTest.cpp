@@ -136,9 +136,21 @@ TEST(ReceivedNote, ArrivesOnTheDesktopWithItsFileAndIsSavedWithItsSenderAlsoWhil
         ASSERT_TRUE(WaitUntil([&] { return PortAcceptsConnections(port); }));
         const size_t notesAtStart = NoteWindows(program.ProcessId()).size();
 
-        ASSERT_TRUE(SendToProgram(port, WireNote("From afar", "Hello from Anna", "report.bin", file)));
+        CWireNote first = Sender("From afar");
+        first.stayOnTop = true;
+        first.width = 300;
+        first.height = 200;
+        first.alarm = "20301231235900";
+        first.attachedFileName = "report.bin";
+        const std::string rtf = "{\\rtf1\\ansi Hello from Anna\\par}";
+        ASSERT_TRUE(SendToProgram(port, WriteWireText(first, rtf.data(), rtf.size(), file.data(), file.size())));
         HWND note = NoteReading(program.ProcessId(), "Hello from Anna");
         ASSERT_NE(note, nullptr);
+        RECT rect{};
+        GetWindowRect(note, &rect);
+        EXPECT_EQ(rect.right - rect.left, 300);
+        EXPECT_EQ(rect.bottom - rect.top, 200);
+        EXPECT_TRUE(GetWindowLongA(note, GWL_EXSTYLE) & WS_EX_TOPMOST);
         EXPECT_TRUE(SaveScreenshotOf(note, "received-note"));
         EXPECT_EQ(ReadWholeFile(attached + "report.bin"), file);
 
@@ -195,6 +207,9 @@ TEST(ReceivedNote, ArrivesOnTheDesktopWithItsFileAndIsSavedWithItsSenderAlsoWhil
     EXPECT_EQ(first->m_bodyColor, 0x9FFFFFu);
     EXPECT_EQ(first->m_textColor, 0x800000u);
     EXPECT_STREQ(first->m_bodyFont.lfFaceName, "Tahoma");
+    EXPECT_TRUE(first->m_alarmSet);
+    EXPECT_EQ(first->m_alarm.m_year, 2030);
+    EXPECT_EQ(first->m_alarm.m_minute, 59);
     ASSERT_NE(stored("Last one"), nullptr);
     EXPECT_NE(stored("Last one")->RichText().find("Arrived while closing"), std::string::npos);
 
