@@ -4,7 +4,6 @@
 
 #include <cstdio>
 
-#include "foundation/CallbackGuard.h"
 #include "foundation/win/ColorDialog.h"
 #include "foundation/win/DeviceContext.h"
 #include "foundation/win/GdiCaches.h"
@@ -56,10 +55,7 @@ void CColorSwatch::Paint()
 
 LRESULT CALLBACK CColorSwatch::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto* swatch = static_cast<CColorSwatch*>(GetPropA(window, kOwnerProperty));
-    if (!swatch)
-        return DefWindowProcA(window, message, wParam, lParam);
-    return GuardCallback<LRESULT>(0, [&] { return swatch->OnMessage(message, wParam, lParam); });
+    return DispatchToSubclassOwner(window, kOwnerProperty, &CColorSwatch::OnMessage, message, wParam, lParam);
 }
 
 LRESULT CColorSwatch::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)

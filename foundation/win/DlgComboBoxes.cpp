@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "foundation/CallbackGuard.h"
 #include "foundation/GenericString.h"
 #include "foundation/TextFormatting.h"
 #include "foundation/bytes/MessageBoxes.h"
@@ -105,10 +104,7 @@ void CDlgComboBox::ShowMenu(LPARAM position)
 
 LRESULT CALLBACK CDlgComboBox::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto* combo = static_cast<CDlgComboBox*>(GetPropA(window, kOwnerProperty));
-    if (!combo)
-        return DefWindowProcA(window, message, wParam, lParam);
-    return GuardCallback<LRESULT>(0, [&] { return combo->OnMessage(message, wParam, lParam); });
+    return DispatchToSubclassOwner(window, kOwnerProperty, &CDlgComboBox::OnMessage, message, wParam, lParam);
 }
 
 LRESULT CDlgComboBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)

@@ -2,7 +2,6 @@
 
 #include <richedit.h>
 
-#include "foundation/CallbackGuard.h"
 #include "foundation/DataFolder.h"
 #include "foundation/bytes/MessageBoxes.h"
 #include "foundation/win/BackgroundPainting.h"
@@ -54,10 +53,7 @@ void CDlgRichEdit::SetBackground(const DlgRichEditBackground& background)
 
 LRESULT CALLBACK CDlgRichEdit::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto* edit = static_cast<CDlgRichEdit*>(GetPropA(window, kOwnerProperty));
-    if (!edit)
-        return DefWindowProcA(window, message, wParam, lParam);
-    return GuardCallback<LRESULT>(0, [&] { return edit->OnMessage(message, wParam, lParam); });
+    return DispatchToSubclassOwner(window, kOwnerProperty, &CDlgRichEdit::OnMessage, message, wParam, lParam);
 }
 
 LRESULT CDlgRichEdit::CallPrevious(UINT message, WPARAM wParam, LPARAM lParam)

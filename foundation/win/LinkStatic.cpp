@@ -1,6 +1,5 @@
 #include "foundation/win/LinkStatic.h"
 
-#include "foundation/CallbackGuard.h"
 #include "foundation/win/Subclassing.h"
 #include "foundation/win/SystemProbes.h"
 
@@ -49,13 +48,7 @@ void CLinkStatic::EndHover()
 
 LRESULT CALLBACK CLinkStatic::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto* link = static_cast<CLinkStatic*>(GetPropA(window, kOwnerProperty));
-    if (!link)
-        return DefWindowProcA(window, message, wParam, lParam);
-    WNDPROC previous = link->m_previous;
-    return GuardCallback<LRESULT>(
-        previous ? CallWindowProcA(previous, window, message, wParam, lParam) : 0,
-        [&] { return link->OnMessage(message, wParam, lParam); });
+    return DispatchToSubclassOwner(window, kOwnerProperty, &CLinkStatic::OnMessage, message, wParam, lParam);
 }
 
 bool CLinkStatic::OnKey(UINT message, WPARAM key)
