@@ -196,18 +196,15 @@ CNoteController* CWindowController::ParseReceivedNote(const CReceivedMessage& me
 {
     const CWireNote& sent = message.note;
     const CUserSettings& user = UserSettings();
-    std::string attachedFile;
-    if (message.hasAttachment) {
-        // The "Allow attached files" option.
-        if (user.twoDigits[1])
-            attachedFile = KeepReceivedAttachment(sent.attachedFileName);
-        else
-            DeleteFileA(DataFilePath(DataName::kReceivedAttachment).c_str());
-    }
-
     ReceivedLooks looks;
     NoteDescription description = DescribeReceivedNote(sent, message.richText, looks);
     CNoteController* note = CreateNote(description);
+    // The attached file is kept with its note, when the user allows attached files.
+    std::string attachedFile;
+    if (note && message.hasAttachment && user.twoDigits[1])
+        attachedFile = KeepReceivedAttachment(sent.attachedFileName);
+    else
+        DeleteFileA(DataFilePath(DataName::kReceivedAttachment).c_str());
     if (!note)
         return nullptr;
     AdoptNote(note);
