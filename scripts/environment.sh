@@ -16,10 +16,12 @@ prepare_environment() {
   "$repo/scripts/setup.sh"
   QN_BUILD_DIR=$build "$repo/scripts/build.sh"
   trap 'stop_wine; stop_xvfb' EXIT
+  local screen=desktop
   if [ "${2:-}" != use-own-display ] || [ -z "${DISPLAY:-}" ]; then
     start_xvfb
+    screen=bare-screen
   fi
-  prepare_wine_prefix "$wine_prefix"
+  prepare_wine_prefix "$wine_prefix" "$screen"
 }
 
 run_windows_program() {

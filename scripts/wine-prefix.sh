@@ -2,6 +2,7 @@
 # first use and keeps its wineserver, with Wine's own services, alive for the run.
 # The services are started here with their output sent away: started by a test,
 # they would hold CTest's output pipe open and CTest would wait for ever.
+#   prepare_wine_prefix PREFIX [bare-screen]
 prepare_wine_prefix() {
   export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   QN_WINE_PREFIX=$1
@@ -21,6 +22,14 @@ prepare_wine_prefix() {
   fi
   wineserver -p </dev/null >/dev/null 2>&1 || true
   wine wineboot </dev/null >/dev/null 2>&1 || true
+  # A screen without a window manager never reports a window withdrawn, and Wine
+  # waits two seconds for that at every hidden or destroyed window it leaves to a
+  # window manager. On such a screen Wine places the windows itself.
+  local managed=Y
+  [ "${2:-}" = bare-screen ] && managed=N
+  if ! grep -q "^\"Managed\"=\"$managed\"" "$WINEPREFIX/user.reg" 2>/dev/null; then
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$managed" /f </dev/null >/dev/null 2>&1 || true
+  fi
 }
 # Stops the wineserver of the prefix prepared here and nothing else: the tests,
 # the program and the benchmarks run side by side, each in a prefix of its own.
