@@ -1,6 +1,7 @@
 // What the running program writes of its notes: a changed note saved by the
 // housekeeping tick while the program runs on, and a long note stored packed
-// that comes back whole, twice over.
+// that comes back whole, twice over, and many notes changed in their windows
+// all written when the program closes.
 #include <windows.h>
 
 #include <memory>
@@ -125,4 +126,33 @@ TEST(NoteStorage, ALongNoteIsStoredPackedAndComesBackWhole)
         else
             EXPECT_EQ(loaded, stored);
     }
+}
+
+TEST(NoteStorage, EveryNoteChangedInItsWindowIsSavedWhenTheProgramCloses)
+{
+    const int kNewNotes = 40;
+    const UINT kCmdNewNote = 4012;
+    ProgramInstall install;
+    install.AddInstalledDataFiles();
+    {
+        RunningProgram program(install, "");
+        HWND main = WaitForMainWindow(program);
+        ASSERT_NE(main, nullptr);
+        std::vector<HWND> before = NoteWindows(program.ProcessId());
+        for (int i = 0; i < kNewNotes; ++i)
+            PostMessageA(main, WM_COMMAND, kCmdNewNote, 0);
+        ASSERT_TRUE(WaitUntil([&] { return NoteWindows(program.ProcessId()).size() == before.size() + kNewNotes; }));
+        int k = 0;
+        for (HWND note : NoteWindows(program.ProcessId())) {
+            std::string text = "changed in its window " + std::to_string(k++) + ".";
+            ASSERT_TRUE(SendWithTimeout(BodyOf(note), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())));
+        }
+        CloseProgram(install, program);
+    }
+    Notes notes = LoadEveryNote(install.Path());
+    std::string all;
+    for (const auto& note : notes)
+        all += note->RichText();
+    for (int k = 0; k < kNewNotes; ++k)
+        EXPECT_NE(all.find("changed in its window " + std::to_string(k) + "."), std::string::npos) << k;
 }
