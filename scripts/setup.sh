@@ -6,7 +6,7 @@ set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 packages=(cmake make dpkg-dev g++-mingw-w64-i686 mingw-w64-i686-dev libz-mingw-w64-dev zlib1g-dev
           googletest wine wine32:i386 fonts-wine xvfb xauth g++ locales
-          clang libclang-rt-14-dev llvm)
+          clang libclang-rt-14-dev llvm python3-aiosmtpd)
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 

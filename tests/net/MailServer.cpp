@@ -1,0 +1,86 @@
+#include "MailServer.h"
+
+#include <string>
+
+#include "support/ProgramDriver.h"
+
+namespace {
+typedef char*(CDECL* UnixFileNameFunction)(const WCHAR*);
+
+// The Linux path of a folder, as the server outside Wine must be told it.
+std::string UnixPath(const std::string& windowsPath)
+{
+    auto toUnix = reinterpret_cast<UnixFileNameFunction>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    WCHAR wide[MAX_PATH];
+    if (!toUnix || !MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide, MAX_PATH))
+        return std::string();
+    char* unixPath = toUnix(wide);
+    std::string path = unixPath ? unixPath : "";
+    HeapFree(GetProcessHeap(), 0, unixPath);
+    return path;
+}
+
+// The script lies beside this file in the sources.
+std::string ScriptPath()
+{
+    std::string source = __FILE__;
+    return source.substr(0, source.find_last_of("/\\") + 1) + "mail_server.py";
+}
+
+bool WaitFor(const std::string& path, DWORD timeoutMs)
+{
+    for (DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs; Sleep(50))
+        if (FileExists(path))
+            return true;
+    return FileExists(path);
+}
+}
+
+MailServer::MailServer(const std::string& options)
+{
+    std::string command = "python3 " + ScriptPath() + " " + UnixPath(m_folder.Path()) + " " + options;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    // Wine starts a Linux program from its path on the Z: drive; the handles it
+    // gives for one cannot be waited on, so the server is watched through its folder.
+    if (!CreateProcessA("Z:\\usr\\bin\\python3", &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    if (WaitFor(m_folder.File("port"), kDriverWaitMs))
+        m_port = static_cast<unsigned short>(std::stoi(ReadWholeFile(m_folder.File("port"))));
+}
+
+MailServer::~MailServer()
+{
+    WriteWholeFile(m_folder.File("stop"), "");
+    WaitFor(m_folder.File("stopped"), 5000);
+}
+
+bool MailServer::WaitForMessage(int n, DWORD timeoutMs) const
+{
+    return WaitFor(m_folder.File("message-" + std::to_string(n) + ".facts"), timeoutMs);
+}
+
+std::string MailServer::Fact(int n, const std::string& key) const
+{
+    std::string facts = "\n" + Read("message-" + std::to_string(n) + ".facts");
+    size_t at = facts.find("\n" + key + "=");
+    if (at == std::string::npos)
+        return "(none)";
+    at += key.size() + 2;
+    return facts.substr(at, facts.find('\n', at) - at);
+}
+
+std::string MailServer::Read(const std::string& name) const
+{
+    return FileExists(m_folder.File(name)) ? ReadWholeFile(m_folder.File(name)) : std::string();
+}
+
+bool MailServer::Has(const std::string& name) const
+{
+    return FileExists(m_folder.File(name));
+}
