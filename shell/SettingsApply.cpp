@@ -16,49 +16,28 @@
 #include "store/UsersTable.h"
 
 namespace {
-// The switch and combination of each action hotkey, the calendar's included.
-struct ActionHotkeyState {
-    DWORD enabled[kHotkeyEnableCount];
-    CHotkeySetting keys[12];
-};
-
-ActionHotkeyState ReadActionHotkeys()
-{
-    const CUserSettings& user = UserSettings();
-    const CCalendarStyle& calendar = StandardCalendarOptions();
-    ActionHotkeyState state{};
-    for (int i = 0; i < kHotkeyEnableCount; ++i)
-        state.enabled[i] = user.hotkeyEnabled[i];
-    const CHotkeySetting* keys[] = {&user.newNote,     &user.newClipboardNote, &user.showAll,  &user.hideAll,
-                                    &user.showLast,    &user.showDesktop,      &user.parkDesktop, &user.findText,
-                                    &user.newAlarmNote, &user.noteManager,     &user.favourites};
-    for (int i = 0; i < 11; ++i)
-        state.keys[i] = *keys[i];
-    state.keys[11] = MakeHotkey(calendar.hotkeyCtrl, calendar.hotkeyAlt, calendar.hotkeyShift, calendar.hotkeyKey);
-    return state;
-}
-
 DWORD CalendarHotkeyOn()
 {
     return StandardCalendarOptions().hotkeyAllow;
 }
 
-// Each action hotkey that is on is registered again with its keys, one that
-// went off is dropped; the style hotkeys follow their one switch.
-void RegisterChangedHotkeys(HWND main, const ActionHotkeyState& before, DWORD calendarBefore)
+// Every action hotkey that was on is dropped first, so that keys passed from
+// one action to another are free; then each that is on is registered with its
+// keys. The style hotkeys follow their one switch.
+void RegisterChangedHotkeys(HWND main, const DWORD (&enabledBefore)[kHotkeyEnableCount], DWORD calendarBefore)
 {
     const DWORD* enabledNow = UserSettings().hotkeyEnabled;
     for (int row = 0; row < 12; ++row) {
-        const DWORD wasOn = row == 11 ? calendarBefore : before.enabled[row];
-        const DWORD isOn = row == 11 ? CalendarHotkeyOn() : enabledNow[row];
-        if (isOn)
-            RegisterActionHotkey(main, kHotkeyActionIds[row]);
-        else if (wasOn)
+        if (row == 11 ? calendarBefore : enabledBefore[row])
             UnregisterHotKey(main, kHotkeyActionIds[row]);
+    }
+    for (int row = 0; row < 12; ++row) {
+        if (row == 11 ? CalendarHotkeyOn() : enabledNow[row])
+            RegisterActionHotkey(main, kHotkeyActionIds[row]);
     }
     if (enabledNow[kEnableStyles])
         RegisterStyleHotkeys(main);
-    else if (before.enabled[kEnableStyles])
+    else if (enabledBefore[kEnableStyles])
         UnregisterStyleHotkeys(main);
 }
 
@@ -72,7 +51,6 @@ void ReportListenFailure(HWND main, DWORD port, const CGenericException& failure
 void CWindowController::ApplySettingsSheet(SettingsSheetPages& pages)
 {
     const CUserSettings before = UserSettings();
-    const ActionHotkeyState hotkeysBefore = ReadActionHotkeys();
     const DWORD calendarBefore = CalendarHotkeyOn();
 
     TakeHotkeyActionTable(pages.hotkeys);
@@ -89,7 +67,7 @@ void CWindowController::ApplySettingsSheet(SettingsSheetPages& pages)
         ShowErrorMessage(m_mainWindow, failure.GetErrorText(), "Save options");
     }
 
-    RegisterChangedHotkeys(m_mainWindow, hotkeysBefore, calendarBefore);
+    RegisterChangedHotkeys(m_mainWindow, before.hotkeyEnabled, calendarBefore);
     ApplyGroupHotkeyChanges(m_mainWindow, pages.hotkeys.groups);
     MoveListeners(before);
 }

@@ -1,29 +1,65 @@
-// The Network page of the settings sheet: the two ports the program listens
-// on. The typed ports are checked whenever the page is left or the sheet is
-// closed with OK; a refusal keeps the user on the page with the ports edit.
+// The Network page of the settings sheet: network and chat switches, what
+// received notes may carry and show, automatic resending, the two ports the
+// program listens on and the relay server. The typed ports are checked
+// whenever the page is left or the sheet is closed with OK; a refusal keeps
+// the user on the page with the ports edit.
+#include <winsock2.h>
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "foundation/CallbackGuard.h"
+#include "foundation/StartupValues.h"
 #include "foundation/bytes/MessageBoxes.h"
+#include "foundation/win/HelpFile.h"
+#include "foundation/win/Tooltips.h"
 #include "resources/ids/NetworkPageIds.h"
+#include "shell/ProgramGlobals.h"
+#include "shell/Settings.h"
 #include "shell/SettingsPageData.h"
+#include "shell/SettingsPageEdit.h"
 #include "shell/SettingsPages.h"
 #include "shell/bytes/ListeningPorts.h"
 
 namespace {
 const int kPortsTextLimit = 30;
+const int kRelayPortChars = 5;
 
 CNetworkPageData* PageData(HWND page)
 {
     return reinterpret_cast<CNetworkPageData*>(GetWindowLongPtrA(page, GWLP_USERDATA));
 }
 
-// The typed ports into the data object; false, after telling the user, when
-// they are refused.
-bool TakePorts(HWND page, CNetworkPageData& data)
+// The check boxes that only mirror a flag.
+struct FlagBox {
+    int id;
+    DWORD CNetworkPageData::*flag;
+};
+const FlagBox kFlagBoxes[] = {
+    {IDC_NETWORK_ON, &CNetworkPageData::network},
+    {IDC_NETWORK_CHAT, &CNetworkPageData::chat},
+    {IDC_NETWORK_HIDE_INCOMING, &CNetworkPageData::hideIncoming},
+    {IDC_NETWORK_BALLOON, &CNetworkPageData::balloon},
+    {IDC_NETWORK_ATTACHMENTS, &CNetworkPageData::attachments},
+    {IDC_NETWORK_SAVED_ADDRESSES, &CNetworkPageData::savedAddresses},
+    {IDC_NETWORK_SHOW_USER, &CNetworkPageData::showUser},
+    {IDC_NETWORK_SHOW_COMPUTER, &CNetworkPageData::showComputer},
+    {IDC_NETWORK_RESEND, &CNetworkPageData::autoResend},
+};
+
+template <size_t N>
+void CopyText(char (&to)[N], const std::string& from)
+{
+    std::snprintf(to, N, "%s", from.c_str());
+}
+
+// The typed ports and relay server into the data object; false, after telling
+// the user, when the ports are refused.
+bool TakeTypedValues(HWND page, CNetworkPageData& data)
 {
     char text[kPortsTextLimit + 1] = "";
     GetDlgItemTextA(page, IDC_NETWORK_PORTS, text, sizeof(text));
@@ -35,35 +71,142 @@ bool TakePorts(HWND page, CNetworkPageData& data)
     }
     data.firstPort = check.first;
     data.secondPort = check.second;
+    CopyText(data.relayServer, TrimmedItemText(page, IDC_NETWORK_RELAY_SERVER, CNetworkPageData::kRelayServerSize - 1));
+    CopyText(data.relayPort, TrimmedItemText(page, IDC_NETWORK_RELAY_PORT, CNetworkPageData::kRelayPortSize - 1));
     return true;
+}
+
+void UpdateEnabledStates(HWND page, const CNetworkPageData& data)
+{
+    const WindowsVersionInfo& windows = GetStartupValues().windows;
+    const bool balloons = windows.isWindows2000 || windows.isWindowsXp || windows.isVistaOrLater;
+    EnableWindow(GetDlgItem(page, IDC_NETWORK_BALLOON), balloons ? TRUE : FALSE);
+    EnableWindow(GetDlgItem(page, IDC_NETWORK_CHAT), data.network ? TRUE : FALSE);
+}
+
+void ShowValues(HWND page, const CNetworkPageData& data)
+{
+    for (const FlagBox& box : kFlagBoxes)
+        CheckItem(page, box.id, data.*box.flag);
+    SetDlgItemTextA(page, IDC_NETWORK_PORTS, FormatListeningPorts(data.firstPort, data.secondPort).c_str());
+    // The port first: a server shown without one takes the second listening port.
+    SetDlgItemTextA(page, IDC_NETWORK_RELAY_PORT, data.relayPort);
+    SetDlgItemTextA(page, IDC_NETWORK_RELAY_SERVER, data.relayServer);
+    UpdateEnabledStates(page, data);
+}
+
+// This computer's name and its first IPv4 address, for the user to give to
+// the people who send notes here.
+std::string ProtocolLine()
+{
+    std::string line = GetStartupValues().computerName;
+    char host[256] = "";
+    if (gethostname(host, sizeof host) == 0) {
+        if (hostent* entry = gethostbyname(host)) {
+            if (entry->h_addrtype == AF_INET && entry->h_addr_list && entry->h_addr_list[0]) {
+                in_addr address;
+                memcpy(&address, entry->h_addr_list[0], sizeof address);
+                line += " - ";
+                line += inet_ntoa(address);
+            }
+        }
+    }
+    return line;
 }
 
 void InitPage(HWND page, CNetworkPageData* data)
 {
     SetWindowLongPtrA(page, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(data));
+    SetDlgItemTextA(page, IDC_NETWORK_PROTOCOL, ProtocolLine().c_str());
     SendDlgItemMessageA(page, IDC_NETWORK_PORTS, EM_LIMITTEXT, kPortsTextLimit, 0);
-    SetDlgItemTextA(page, IDC_NETWORK_PORTS, FormatListeningPorts(data->firstPort, data->secondPort).c_str());
+    SubclassPageEdit(GetDlgItem(page, IDC_NETWORK_PORTS), PageEditChars::kDigitsAndComma);
+    SendDlgItemMessageA(page, IDC_NETWORK_RELAY_SERVER, EM_LIMITTEXT, CNetworkPageData::kRelayServerSize - 1, 0);
+    SendDlgItemMessageA(page, IDC_NETWORK_RELAY_PORT, EM_LIMITTEXT, kRelayPortChars, 0);
+    ShowValues(page, *data);
+    HWND tooltip = CreateTooltipControl(page);
+    AddTooltipSubclass(tooltip, GetStartupValues().computerName, page, GetDlgItem(page, IDC_NETWORK_SHOW_COMPUTER));
+    AddTooltipSubclass(tooltip, GetStartupValues().userName, page, GetDlgItem(page, IDC_NETWORK_SHOW_USER));
 }
 
-INT_PTR OnNotify(HWND page, const NMHDR* header)
+// A relay server without a port is reached on the second listening port.
+void CompleteRelayPort(HWND page, CNetworkPageData& data)
 {
-    CNetworkPageData* data = PageData(page);
-    if (!data)
+    if (TrimmedItemText(page, IDC_NETWORK_RELAY_SERVER, CNetworkPageData::kRelayServerSize - 1).empty())
+        return;
+    const std::string port = TrimmedItemText(page, IDC_NETWORK_RELAY_PORT, kRelayPortChars);
+    if (!port.empty() && std::strtoul(port.c_str(), nullptr, 10) != 0)
+        return;
+    CopyText(data.relayPort, std::to_string(data.secondPort));
+    SetDlgItemTextA(page, IDC_NETWORK_RELAY_PORT, data.relayPort);
+}
+
+void ResetToStandard(HWND page, CNetworkPageData& data)
+{
+    const CConfigSettings& config = ConfigSettings();
+    const CUserSettings& user = UserSettings();
+    data.network = config.networkOn != 0;
+    data.chat = config.delay.on != 0;
+    data.hideIncoming = config.hideReceived != 0;
+    data.balloon = config.notesNearMouse != 0;
+    data.attachments = config.attachedFiles != 0;
+    data.savedAddresses = config.useSavedAddresses != 0;
+    data.showUser = config.showSenderUser != 0;
+    data.showComputer = config.showSenderComputer != 0;
+    data.autoResend = config.retry.on != 0;
+    data.firstPort = user.listenPort;
+    data.secondPort = user.sendPort;
+    data.relayServer[0] = '\0';
+    data.relayPort[0] = '\0';
+    ShowValues(page, data);
+}
+
+INT_PTR OnCommand(HWND page, CNetworkPageData& data, int id, int code)
+{
+    if ((id == IDC_NETWORK_RELAY_SERVER && (code == EN_CHANGE || code == EN_KILLFOCUS)) ||
+        (id == IDC_NETWORK_RELAY_PORT && (code == EN_SETFOCUS || code == EN_KILLFOCUS))) {
+        CompleteRelayPort(page, data);
+        return TRUE;
+    }
+    if (code != BN_CLICKED)
         return FALSE;
+    if (id == IDC_NETWORK_RESET) {
+        ResetToStandard(page, data);
+        return TRUE;
+    }
+    for (const FlagBox& box : kFlagBoxes) {
+        if (box.id != id)
+            continue;
+        data.*box.flag = ItemChecked(page, id);
+        if (id == IDC_NETWORK_ON) {
+            // Chat goes with the network.
+            data.chat = data.network;
+            CheckItem(page, IDC_NETWORK_CHAT, data.chat);
+        } else if (id == IDC_NETWORK_RESEND && !data.autoResend) {
+            char text[128] = "";
+            LoadStringA(GetModuleHandleA(nullptr), IDS_NETWORK_RESEND_CANCELLED, text, sizeof text);
+            ShowMessageBox(page, text, "Quillnet...", MB_OK | MB_ICONWARNING);
+        }
+        UpdateEnabledStates(page, data);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+INT_PTR OnNotify(HWND page, CNetworkPageData& data, const NMHDR* header)
+{
     switch (header->code) {
     case PSN_KILLACTIVE:
-        SetWindowLongPtrA(page, DWLP_MSGRESULT, TakePorts(page, *data) ? FALSE : TRUE);
-        return TRUE;
+        return AnswerSheet(page, TakeTypedValues(page, data) ? FALSE : TRUE);
     case PSN_APPLY:
-        if (!TakePorts(page, *data)) {
-            SetWindowLongPtrA(page, DWLP_MSGRESULT, PSNRET_INVALID_NOCHANGEPAGE);
-            return TRUE;
-        }
-        data->applied = 1;
-        SetWindowLongPtrA(page, DWLP_MSGRESULT, PSNRET_NOERROR);
-        return TRUE;
+        if (!TakeTypedValues(page, data))
+            return AnswerSheet(page, PSNRET_INVALID_NOCHANGEPAGE);
+        data.applied = 1;
+        return AnswerSheet(page, PSNRET_NOERROR);
     case PSN_RESET:
-        data->applied = 0;
+        data.applied = 0;
+        return TRUE;
+    case PSN_HELP:
+        ShowHelpTopic(page, IDH_NETWORK_PAGE);
         return TRUE;
     default:
         return FALSE;
@@ -71,15 +214,24 @@ INT_PTR OnNotify(HWND page, const NMHDR* header)
 }
 }
 
-INT_PTR CALLBACK NetworkPageProc(HWND page, UINT message, WPARAM, LPARAM lParam)
+INT_PTR CALLBACK NetworkPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 {
     return GuardCallback<INT_PTR>(FALSE, [&]() -> INT_PTR {
-        switch (message) {
-        case WM_INITDIALOG:
+        if (message == WM_INITDIALOG) {
             InitPage(page, reinterpret_cast<CNetworkPageData*>(reinterpret_cast<PROPSHEETPAGEA*>(lParam)->lParam));
             return TRUE;
+        }
+        CNetworkPageData* data = PageData(page);
+        if (!data)
+            return FALSE;
+        switch (message) {
+        case WM_COMMAND:
+            return OnCommand(page, *data, LOWORD(wParam), HIWORD(wParam));
         case WM_NOTIFY:
-            return OnNotify(page, reinterpret_cast<const NMHDR*>(lParam));
+            return OnNotify(page, *data, reinterpret_cast<const NMHDR*>(lParam));
+        case WM_HELP:
+            ShowHelpTopic(page, IDH_NETWORK_PAGE);
+            return TRUE;
         default:
             return FALSE;
         }

@@ -13,6 +13,4 @@ INT_PTR PendingPage(UINT message)
 
 INT_PTR CALLBACK NotePageProc(HWND, UINT message, WPARAM, LPARAM) { return PendingPage(message); }
 INT_PTR CALLBACK SecurityPageProc(HWND, UINT message, WPARAM, LPARAM) { return PendingPage(message); }
-INT_PTR CALLBACK HotkeysPageProc(HWND, UINT message, WPARAM, LPARAM) { return PendingPage(message); }
 INT_PTR CALLBACK SoundPageProc(HWND, UINT message, WPARAM, LPARAM) { return PendingPage(message); }
-INT_PTR CALLBACK EmailPageProc(HWND, UINT message, WPARAM, LPARAM) { return PendingPage(message); }

@@ -13,6 +13,7 @@
 
 #include "shell/MainWindowMessages.h"
 #include "store/bytes/DeletedRecordList.h"
+#include "SettingsSheetDriving.h"
 #include "support/ProgramDriver.h"
 
 namespace {
@@ -34,59 +35,6 @@ FolderBytes ReadFolderFiles(const std::string& folder)
     if (search != INVALID_HANDLE_VALUE)
         FindClose(search);
     return files;
-}
-
-HWND FindSettingsSheet(DWORD processId)
-{
-    HWND sheet = nullptr;
-    WaitUntil([&] {
-        HWND dialog = FindTopWindow("#32770", processId);
-        if (dialog && ReadWindowText(dialog) == "General settings...")
-            sheet = dialog;
-        return sheet != nullptr;
-    });
-    return sheet;
-}
-
-struct OtherDialogSearch {
-    DWORD processId;
-    HWND sheet;
-    HWND found;
-};
-
-BOOL CALLBACK MatchOtherDialog(HWND window, LPARAM parameter)
-{
-    auto* search = reinterpret_cast<OtherDialogSearch*>(parameter);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner != search->processId || window == search->sheet || !IsWindowVisible(window) ||
-        WindowClassOf(window) != "#32770")
-        return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
-// The text of the message box the program shows over its sheet, answered with
-// OK; empty when none came.
-std::string AnswerBoxOverSheet(DWORD processId, HWND sheet)
-{
-    OtherDialogSearch search{processId, sheet, nullptr};
-    WaitUntil([&] {
-        EnumWindows(&MatchOtherDialog, reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
-    });
-    if (!search.found)
-        return "";
-    ShownMessageBox box;
-    box.window = search.found;
-    std::string text;
-    for (HWND child = GetWindow(search.found, GW_CHILD); child && text.empty(); child = GetWindow(child, GW_HWNDNEXT)) {
-        if (WindowClassOf(child) == "Static")
-            text = ReadWindowText(child);
-    }
-    AnswerMessageBox(box, IDOK);
-    WaitUntil([&] { return !IsWindow(search.found); });
-    return text;
 }
 
 // A tab's text, read through memory lent by the program's own process.

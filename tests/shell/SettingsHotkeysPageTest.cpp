@@ -1,0 +1,126 @@
+// The System-wide hotkeys page of the running program: a combination already
+// in use is reported and kept, a hotkey switched off is let go at once, and
+// both survive the program's end and a new start.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "SettingsSheetDriving.h"
+#include "resources/ids/HotkeyIds.h"
+#include "resources/ids/HotkeysPageIds.h"
+#include "support/ProgramDriver.h"
+#include "support/Screenshot.h"
+
+namespace {
+// Posted: a click may open a dialog or a box that waits for the test.
+void Click(HWND page, int id)
+{
+    PostMessageA(GetDlgItem(page, id), BM_CLICK, 0, 0);
+}
+
+bool Checked(HWND page, int id)
+{
+    LRESULT state = 0;
+    return SendWithTimeout(GetDlgItem(page, id), BM_GETCHECK, 0, 0, &state) && state == BST_CHECKED;
+}
+
+// Whether this process could take the combination: false while a program holds it.
+bool CombinationIsFree(UINT modifiers, UINT key)
+{
+    const int probeId = 0x3FFF;
+    if (!RegisterHotKey(nullptr, probeId, modifiers, key))
+        return false;
+    UnregisterHotKey(nullptr, probeId);
+    return true;
+}
+
+// Sets the key-combination dialog the program opened to Alt+Shift and the key
+// named, then OK. Modifiers are added before one is taken away, so that the
+// dialog never sees fewer than two.
+void ChooseAltShift(HWND dialog, const char* keyName)
+{
+    const struct {
+        int id;
+        bool on;
+    } boxes[] = {{IDC_HOTKEY_ALT, true}, {IDC_HOTKEY_SHIFT, true}, {IDC_HOTKEY_CTRL, false}};
+    for (const auto& box : boxes) {
+        LRESULT state = 0;
+        SendWithTimeout(GetDlgItem(dialog, box.id), BM_GETCHECK, 0, 0, &state);
+        if ((state == BST_CHECKED) != box.on)
+            SendWithTimeout(GetDlgItem(dialog, box.id), BM_CLICK, 0, 0);
+    }
+    HWND keys = GetDlgItem(dialog, IDC_HOTKEY_KEY);
+    LRESULT row = -1;
+    SendWithTimeout(keys, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(keyName), &row);
+    ASSERT_GE(row, 0) << keyName;
+    SendWithTimeout(keys, CB_SETCURSEL, row, 0);
+    SendWithTimeout(dialog, WM_COMMAND, MAKEWPARAM(IDC_HOTKEY_KEY, CBN_SELCHANGE), reinterpret_cast<LPARAM>(keys));
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+}
+}
+
+TEST(SettingsHotkeysPage, AClashIsReportedAndKeptAndChangesTakeEffectAtOnceAndLater)
+{
+    ProgramInstall install;
+    install.AddInstalledDataFiles();
+    {
+        RunningProgram program(install, "");
+        HWND main = program.WaitForWindow("MainWindowClassName6");
+        ASSERT_NE(main, nullptr);
+        HWND sheet = nullptr;
+        HWND page = OpenSettingsPage(main, program.ProcessId(), 2, &sheet);
+        ASSERT_NE(page, nullptr);
+
+        EXPECT_EQ(ReadWindowText(GetDlgItem(page, IDC_HOTKEYS_FIND_TEXT_KEYS)), " Alt+Shift+F");
+        EXPECT_EQ(ReadWindowText(GetDlgItem(page, IDC_HOTKEYS_PARK_DESKTOP_KEYS)), " Alt+Shift+P");
+        ASSERT_TRUE(Checked(page, IDC_HOTKEYS_NEW_NOTE));
+        ASSERT_TRUE(Checked(page, IDC_HOTKEYS_FIND_TEXT));
+        ASSERT_TRUE(Checked(page, IDC_HOTKEYS_PARK_DESKTOP));
+        EXPECT_FALSE(CombinationIsFree(MOD_ALT | MOD_SHIFT, 'P')) << "the program holds its park hotkey";
+        EXPECT_TRUE(SaveScreenshotOf(sheet, "settings-hotkeys-page"));
+
+        // "New note" given the keys of "Find text": told, and kept.
+        Click(page, IDC_HOTKEYS_NEW_NOTE_KEYS);
+        HWND dialog = nullptr;
+        ASSERT_TRUE(WaitUntil([&] { return (dialog = FindTopWindowTitled("#32770", "New note... ", program.ProcessId())); }));
+        ChooseAltShift(dialog, "F");
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+        EXPECT_EQ(AnswerBoxOverSheet(program.ProcessId(), sheet),
+                  "The hotkey combination (Alt+Shift+F) you've selected for \r\n"
+                  "  'New note' is already in use for the 'Find text' hotkey.\r\n\r\n"
+                  " Please make sure that you choose different hotkey combinations.");
+        EXPECT_EQ(ReadWindowText(GetDlgItem(page, IDC_HOTKEYS_NEW_NOTE_KEYS)), " Alt+Shift+F");
+
+        // A switched-off hotkey is no clash: "Find text" off, then "Park" given Alt+Shift+F.
+        Click(page, IDC_HOTKEYS_FIND_TEXT);
+        ASSERT_TRUE(WaitUntil([&] { return !Checked(page, IDC_HOTKEYS_FIND_TEXT); }));
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(page, IDC_HOTKEYS_FIND_TEXT_KEYS)));
+        Click(page, IDC_HOTKEYS_PARK_DESKTOP);
+        ASSERT_TRUE(WaitUntil([&] { return !Checked(page, IDC_HOTKEYS_PARK_DESKTOP); }));
+
+        // One click opened one dialog: none is left to hold the sheet open.
+        EXPECT_EQ(FindTopWindowTitled("#32770", "New note... ", program.ProcessId()), nullptr);
+        ASSERT_TRUE(PressSheetOk(sheet));
+        EXPECT_TRUE(WaitUntil([] { return CombinationIsFree(MOD_ALT | MOD_SHIFT, 'P'); }))
+            << "a hotkey switched off is let go without a restart";
+        EXPECT_FALSE(CombinationIsFree(MOD_ALT | MOD_SHIFT, 'F')) << "the new note's new keys are held";
+        CloseBySecondStart(install, program);
+    }
+    RunningProgram again(install, "");
+    HWND main = again.WaitForWindow("MainWindowClassName6");
+    ASSERT_NE(main, nullptr);
+    HWND sheet = nullptr;
+    HWND page = OpenSettingsPage(main, again.ProcessId(), 2, &sheet);
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(ReadWindowText(GetDlgItem(page, IDC_HOTKEYS_NEW_NOTE_KEYS)), " Alt+Shift+F");
+    EXPECT_FALSE(Checked(page, IDC_HOTKEYS_FIND_TEXT));
+    EXPECT_FALSE(Checked(page, IDC_HOTKEYS_PARK_DESKTOP));
+    EXPECT_TRUE(Checked(page, IDC_HOTKEYS_NEW_NOTE));
+    EXPECT_TRUE(CombinationIsFree(MOD_ALT | MOD_SHIFT, 'P'));
+    PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(sheet); }));
+    CloseBySecondStart(install, again);
+}
