@@ -14,7 +14,7 @@
 #include "foundation/win/HelpFile.h"
 #include "resources/ids/EmailPageIds.h"
 #include "shell/SettingsPageData.h"
-#include "shell/SettingsPageEdit.h"
+#include "shell/SettingsPageControls.h"
 #include "shell/SettingsPages.h"
 #include "shell/bytes/SenderAddress.h"
 
@@ -105,27 +105,6 @@ void InitPage(HWND page, CEmailPageData* data)
     UpdateEnabledStates(page, *data);
 }
 
-INT_PTR OnNotify(HWND page, CEmailPageData& data, const NMHDR* header)
-{
-    switch (header->code) {
-    case PSN_KILLACTIVE:
-        return AnswerSheet(page, TakeValues(page, data) ? FALSE : TRUE);
-    case PSN_APPLY:
-        if (!TakeValues(page, data))
-            return AnswerSheet(page, PSNRET_INVALID_NOCHANGEPAGE);
-        data.applied = 1;
-        return AnswerSheet(page, PSNRET_NOERROR);
-    case PSN_RESET:
-        data.applied = 0;
-        return TRUE;
-    case PSN_HELP:
-        ShowHelpTopic(page, IDH_EMAIL_PAGE);
-        return TRUE;
-    default:
-        return FALSE;
-    }
-}
-
 INT_PTR OnCommand(HWND page, CEmailPageData& data, WPARAM wParam)
 {
     if (HIWORD(wParam) != BN_CLICKED)
@@ -148,7 +127,7 @@ INT_PTR CALLBACK EmailPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lP
 {
     return GuardCallback<INT_PTR>(FALSE, [&]() -> INT_PTR {
         if (message == WM_INITDIALOG) {
-            InitPage(page, reinterpret_cast<CEmailPageData*>(reinterpret_cast<PROPSHEETPAGEA*>(lParam)->lParam));
+            InitPage(page, PageCreationData<CEmailPageData>(lParam));
             return TRUE;
         }
         CEmailPageData* data = PageData(page);
@@ -156,7 +135,8 @@ INT_PTR CALLBACK EmailPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lP
             return FALSE;
         switch (message) {
         case WM_NOTIFY:
-            return OnNotify(page, *data, reinterpret_cast<const NMHDR*>(lParam));
+            return AnswerPageNotify(page, reinterpret_cast<const NMHDR*>(lParam)->code, data->applied, IDH_EMAIL_PAGE,
+                                    [&] { return TakeValues(page, *data); });
         case WM_COMMAND:
             return OnCommand(page, *data, wParam);
         case WM_HELP:

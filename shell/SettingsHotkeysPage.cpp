@@ -17,7 +17,7 @@
 #include "shell/HotkeyDialog.h"
 #include "shell/ProgramGlobals.h"
 #include "shell/Settings.h"
-#include "shell/SettingsPageEdit.h"
+#include "shell/SettingsPageControls.h"
 #include "shell/SettingsPages.h"
 
 namespace {
@@ -192,22 +192,32 @@ void CHotkeysPage::CheckGroup(const CHotkeyGroupEntry& entry)
                         group.hotkey_ctrl, group.hotkey_alt, group.hotkey_shift, group.hotkey_key);
 }
 
+// The key-combination dialog over the page; the keys change only on OK.
+bool AskForKeys(HWND page, const std::string& title, DWORD restricted, DWORD& ctrl, DWORD& alt, DWORD& shift,
+                DWORD& key)
+{
+    HotkeyDialogRecord record{};
+    record.restricted = restricted;
+    lstrcpynA(record.title, title.c_str(), sizeof record.title);
+    record.ctrl = ctrl;
+    record.alt = alt;
+    record.shift = shift;
+    record.key = key;
+    if (ShowHotkeyDialog(GetModuleHandleA(nullptr), page, record) != 1)
+        return false;
+    ctrl = record.ctrl;
+    alt = record.alt;
+    shift = record.shift;
+    key = record.key;
+    return true;
+}
+
 void CHotkeysPage::EditRowKeys(int row)
 {
     CHotkeyActionEntry& entry = m_table.actions[row];
-    HotkeyDialogRecord record{};
-    record.restricted = RestrictionOf(row);
-    lstrcpynA(record.title, LoadText(kRows[row].caption).c_str(), sizeof record.title);
-    record.ctrl = entry.ctrl;
-    record.alt = entry.alt;
-    record.shift = entry.shift;
-    record.key = entry.key;
-    if (ShowHotkeyDialog(GetModuleHandleA(nullptr), m_page, record) != 1)
+    if (!AskForKeys(m_page, LoadText(kRows[row].caption), RestrictionOf(row), entry.ctrl, entry.alt, entry.shift,
+                    entry.key))
         return;
-    entry.ctrl = record.ctrl;
-    entry.alt = record.alt;
-    entry.shift = record.shift;
-    entry.key = record.key;
     UpdateRow(row);
     CheckRow(row);
 }
@@ -218,18 +228,9 @@ void CHotkeysPage::EditGroupKeys()
     if (!entry)
         return;
     CNoteGroup& group = entry->group;
-    HotkeyDialogRecord record{};
-    lstrcpynA(record.title, ("'" + std::string(group.name) + "' note group").c_str(), sizeof record.title);
-    record.ctrl = group.hotkey_ctrl;
-    record.alt = group.hotkey_alt;
-    record.shift = group.hotkey_shift;
-    record.key = group.hotkey_key;
-    if (ShowHotkeyDialog(GetModuleHandleA(nullptr), m_page, record) != 1)
+    if (!AskForKeys(m_page, "'" + std::string(group.name) + "' note group", 0, group.hotkey_ctrl, group.hotkey_alt,
+                    group.hotkey_shift, group.hotkey_key))
         return;
-    group.hotkey_ctrl = record.ctrl;
-    group.hotkey_alt = record.alt;
-    group.hotkey_shift = record.shift;
-    group.hotkey_key = record.key;
     UpdateGroupRow();
     CheckGroup(*entry);
 }
@@ -326,30 +327,13 @@ CHotkeysPage* PageObject(HWND page)
 {
     return reinterpret_cast<CHotkeysPage*>(GetWindowLongPtrA(page, GWLP_USERDATA));
 }
-
-INT_PTR OnNotify(HWND page, HotkeyActionTable& table, const NMHDR* header)
-{
-    switch (header->code) {
-    case PSN_APPLY:
-        table.applied = 1;
-        return AnswerSheet(page, PSNRET_NOERROR);
-    case PSN_RESET:
-        table.applied = 0;
-        return TRUE;
-    case PSN_HELP:
-        ShowHelpTopic(page, IDH_HOTKEYS_PAGE);
-        return TRUE;
-    default:
-        return FALSE;
-    }
-}
 }
 
 INT_PTR CALLBACK HotkeysPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 {
     return GuardCallback<INT_PTR>(FALSE, [&]() -> INT_PTR {
         if (message == WM_INITDIALOG) {
-            auto* table = reinterpret_cast<HotkeyActionTable*>(reinterpret_cast<PROPSHEETPAGEA*>(lParam)->lParam);
+            HotkeyActionTable* table = PageCreationData<HotkeyActionTable>(lParam);
             SetWindowLongPtrA(page, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new CHotkeysPage(page, *table)));
             return TRUE;
         }
@@ -364,7 +348,8 @@ INT_PTR CALLBACK HotkeysPageProc(HWND page, UINT message, WPARAM wParam, LPARAM 
             object->DrawKeys(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
             return TRUE;
         case WM_NOTIFY:
-            return OnNotify(page, object->Table(), reinterpret_cast<const NMHDR*>(lParam));
+            return AnswerPageNotify(page, reinterpret_cast<const NMHDR*>(lParam)->code, object->Table().applied,
+                                    IDH_HOTKEYS_PAGE, [] { return true; });
         case WM_HELP:
             ShowHelpTopic(page, IDH_HOTKEYS_PAGE);
             return TRUE;

@@ -21,7 +21,7 @@
 #include "shell/ProgramGlobals.h"
 #include "shell/Settings.h"
 #include "shell/SettingsPageData.h"
-#include "shell/SettingsPageEdit.h"
+#include "shell/SettingsPageControls.h"
 #include "shell/SettingsPages.h"
 #include "shell/bytes/ListeningPorts.h"
 
@@ -191,34 +191,13 @@ INT_PTR OnCommand(HWND page, CNetworkPageData& data, int id, int code)
     }
     return FALSE;
 }
-
-INT_PTR OnNotify(HWND page, CNetworkPageData& data, const NMHDR* header)
-{
-    switch (header->code) {
-    case PSN_KILLACTIVE:
-        return AnswerSheet(page, TakeTypedValues(page, data) ? FALSE : TRUE);
-    case PSN_APPLY:
-        if (!TakeTypedValues(page, data))
-            return AnswerSheet(page, PSNRET_INVALID_NOCHANGEPAGE);
-        data.applied = 1;
-        return AnswerSheet(page, PSNRET_NOERROR);
-    case PSN_RESET:
-        data.applied = 0;
-        return TRUE;
-    case PSN_HELP:
-        ShowHelpTopic(page, IDH_NETWORK_PAGE);
-        return TRUE;
-    default:
-        return FALSE;
-    }
-}
 }
 
 INT_PTR CALLBACK NetworkPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 {
     return GuardCallback<INT_PTR>(FALSE, [&]() -> INT_PTR {
         if (message == WM_INITDIALOG) {
-            InitPage(page, reinterpret_cast<CNetworkPageData*>(reinterpret_cast<PROPSHEETPAGEA*>(lParam)->lParam));
+            InitPage(page, PageCreationData<CNetworkPageData>(lParam));
             return TRUE;
         }
         CNetworkPageData* data = PageData(page);
@@ -228,7 +207,8 @@ INT_PTR CALLBACK NetworkPageProc(HWND page, UINT message, WPARAM wParam, LPARAM 
         case WM_COMMAND:
             return OnCommand(page, *data, LOWORD(wParam), HIWORD(wParam));
         case WM_NOTIFY:
-            return OnNotify(page, *data, reinterpret_cast<const NMHDR*>(lParam));
+            return AnswerPageNotify(page, reinterpret_cast<const NMHDR*>(lParam)->code, data->applied,
+                                    IDH_NETWORK_PAGE, [&] { return TakeTypedValues(page, *data); });
         case WM_HELP:
             ShowHelpTopic(page, IDH_NETWORK_PAGE);
             return TRUE;

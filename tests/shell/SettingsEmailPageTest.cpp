@@ -19,11 +19,6 @@ void Type(HWND page, int id, const std::string& text)
     ASSERT_TRUE(SendWithTimeout(GetDlgItem(page, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())));
 }
 
-bool Checked(HWND page, int id)
-{
-    LRESULT state = 0;
-    return SendWithTimeout(GetDlgItem(page, id), BM_GETCHECK, 0, 0, &state) && state == BST_CHECKED;
-}
 }
 
 TEST(SettingsEmailPage, RefusesWrongPortsAndAddressesAndKeepsWhatOkAccepted)

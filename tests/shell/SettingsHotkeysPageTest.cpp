@@ -21,12 +21,6 @@ void Click(HWND page, int id)
     PostMessageA(GetDlgItem(page, id), BM_CLICK, 0, 0);
 }
 
-bool Checked(HWND page, int id)
-{
-    LRESULT state = 0;
-    return SendWithTimeout(GetDlgItem(page, id), BM_GETCHECK, 0, 0, &state) && state == BST_CHECKED;
-}
-
 // Whether this process could take the combination: false while a program holds it.
 bool CombinationIsFree(UINT modifiers, UINT key)
 {

@@ -1,7 +1,9 @@
 // The Network page's switches on the running program: chat follows the
 // network switch, a relay server without a port takes the second listening
-// port, and switching the network off and on stops and starts the listeners
-// at once and for the next start.
+// port, switching resending off warns, and switching the network off and on
+// stops and starts the listeners at once and for the next start; a port that
+// cannot be taken is reported and every setting is still kept.
+#include <winsock2.h>
 #include <windows.h>
 #include <commctrl.h>
 
@@ -15,12 +17,6 @@
 #include "support/Screenshot.h"
 
 namespace {
-bool Checked(HWND page, int id)
-{
-    LRESULT state = 0;
-    return SendWithTimeout(GetDlgItem(page, id), BM_GETCHECK, 0, 0, &state) && state == BST_CHECKED;
-}
-
 void Click(HWND page, int id)
 {
     ASSERT_TRUE(SendWithTimeout(GetDlgItem(page, id), BM_CLICK, 0, 0));
@@ -54,6 +50,10 @@ TEST(SettingsNetworkPage, SwitchesTakeEffectAtOnceAndSurviveANewStart)
         Click(page, IDC_NETWORK_ON);
         EXPECT_FALSE(Checked(page, IDC_NETWORK_CHAT)) << "chat goes with the network";
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(page, IDC_NETWORK_CHAT)));
+        if (!Checked(page, IDC_NETWORK_RESEND))
+            Click(page, IDC_NETWORK_RESEND);
+        PostMessageA(GetDlgItem(page, IDC_NETWORK_RESEND), BM_CLICK, 0, 0);
+        EXPECT_EQ(AnswerBoxOverSheet(program.ProcessId(), sheet), "Any existing auto-retry \r\n processes will be canceled");
         EXPECT_TRUE(SaveScreenshotOf(sheet, "settings-network-page"));
 
         ASSERT_TRUE(PressSheetOk(sheet));
@@ -75,12 +75,44 @@ TEST(SettingsNetworkPage, SwitchesTakeEffectAtOnceAndSurviveANewStart)
     EXPECT_EQ(ReadWindowText(GetDlgItem(page, IDC_NETWORK_RELAY_SERVER)), "relay.example.org");
     EXPECT_EQ(ReadWindowText(GetDlgItem(page, IDC_NETWORK_RELAY_PORT)), secondPort);
 
-    // On again: both listeners start at once, and chat comes back with the network.
+    EXPECT_FALSE(Checked(page, IDC_NETWORK_RESEND));
+
+    // On again, on a first port the test holds: the second listener starts at
+    // once, the first is reported, and chat comes back with the network.
+    WSADATA winsock;
+    ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &winsock), 0);
+    const unsigned short heldPort = FindFreePort();
+    SOCKET holder = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(heldPort);
+    ASSERT_EQ(bind(holder, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(listen(holder, 1), 0);
+    const std::string ports = std::to_string(heldPort) + "," + secondPort;
+    ASSERT_TRUE(SendWithTimeout(GetDlgItem(page, IDC_NETWORK_PORTS), WM_SETTEXT, 0,
+                                reinterpret_cast<LPARAM>(ports.c_str())));
     Click(page, IDC_NETWORK_ON);
     EXPECT_TRUE(Checked(page, IDC_NETWORK_CHAT));
     ASSERT_TRUE(PressSheetOk(sheet));
-    EXPECT_TRUE(WaitUntil([&] {
-        return PortAcceptsConnections(install.ListenPort()) && PortAcceptsConnections(install.SendPort());
-    }));
+    EXPECT_EQ(AnswerBoxOverSheet(again.ProcessId(), nullptr).rfind(
+                  "Quillnet+ cannot listen on port " + std::to_string(heldPort) + ":", 0),
+              0u);
+    EXPECT_TRUE(WaitUntil([&] { return PortAcceptsConnections(install.SendPort()); }));
+    closesocket(holder);
     CloseBySecondStart(install, again);
+
+    RunningProgram third(install, "");
+    main = third.WaitForWindow("MainWindowClassName6");
+    ASSERT_NE(main, nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return PortAcceptsConnections(heldPort); })) << "the refused port was kept";
+    page = OpenSettingsPage(main, third.ProcessId(), 4, &sheet);
+    ASSERT_NE(page, nullptr);
+    EXPECT_TRUE(Checked(page, IDC_NETWORK_ON));
+    EXPECT_TRUE(Checked(page, IDC_NETWORK_CHAT));
+    EXPECT_EQ(ReadWindowText(GetDlgItem(page, IDC_NETWORK_PORTS)), ports);
+    PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(sheet); }));
+    CloseBySecondStart(install, third);
+    WSACleanup();
 }

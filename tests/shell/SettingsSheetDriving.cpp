@@ -71,6 +71,12 @@ std::string AnswerBoxOverSheet(DWORD processId, HWND sheet)
     return text;
 }
 
+bool Checked(HWND page, int id)
+{
+    LRESULT state = 0;
+    return SendWithTimeout(GetDlgItem(page, id), BM_GETCHECK, 0, 0, &state) && state == BST_CHECKED;
+}
+
 bool PressSheetOk(HWND sheet)
 {
     PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);

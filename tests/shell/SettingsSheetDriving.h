@@ -16,6 +16,8 @@ HWND OpenSettingsPage(HWND main, DWORD processId, int pageIndex, HWND* sheet);
 // The text of the message box the program shows over its sheet, answered
 // with OK; empty when none came.
 std::string AnswerBoxOverSheet(DWORD processId, HWND sheet);
+// Whether the page's check box is checked.
+bool Checked(HWND page, int id);
 // Presses OK and waits for the sheet to close; false when it stayed.
 bool PressSheetOk(HWND sheet);
 // Ends the running program by a second start's "/close".

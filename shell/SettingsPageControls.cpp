@@ -1,4 +1,4 @@
-#include "shell/SettingsPageEdit.h"
+#include "shell/SettingsPageControls.h"
 
 #include "foundation/CallbackGuard.h"
 #include "foundation/win/LinkStatic.h"
