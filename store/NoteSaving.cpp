@@ -13,6 +13,7 @@
 #include "store/NoteRecord.h"
 #include "store/NotesFiles.h"
 #include "store/FreeSlotLists.h"
+#include "store/NoteBatchSaving.h"
 #include "store/NotesMemoRebuild.h"
 #include "store/NotesTableLock.h"
 #include "store/SaveSteps.h"
@@ -220,13 +221,16 @@ void SaveNotes(const std::vector<CNoteController*>& notes, bool rebuildMemo)
     // The memo file is rebuilt here or not at all: no single save may start it afresh.
     SetMemoFreshStart(false);
     std::vector<CNoteController*> remaining = notes;
-    if (rebuildMemo) {
-        {
-            CCriticalSectionLock hold(NotesTableLock());
+    bool saved;
+    {
+        CCriticalSectionLock hold(NotesTableLock());
+        if (rebuildMemo)
             remaining = RebuildNotesTableAndMemo(notes);
-        }
-        ShowKeptBoxes();
+        saved = SaveNotesInOneWorkingCopy(remaining);
     }
+    ShowKeptBoxes();
+    if (saved)
+        return;
     for (CNoteController* note : remaining)
         SaveNote(*note);
 }

@@ -31,8 +31,10 @@ void SaveNoteBeforeSend(CNoteController& note);
 // text was not stored (a locked note shown on the screen) or a failure was logged.
 int SaveToDisk(CNoteController& note, CDbfFile& table, DWORD record);
 
-// Saves every note of the list. With rebuildMemo the memo file is written
-// afresh, keeping only the texts that live records name: the new table and memo
-// file are built aside and replace the old pair only when every note is in
-// them, so a failure or a stop half-way loses no text.
+// Saves every note of the list, all through one working copy of the table and
+// of the memo file. With rebuildMemo the memo file is written afresh, keeping
+// only the texts that live records name. Either way the new pair is built
+// aside and replaces the old one only when every note is in it, so a failure
+// or a stop half-way loses no text; when the notes cannot be saved together
+// they are saved one by one.
 void SaveNotes(const std::vector<CNoteController*>& notes, bool rebuildMemo);

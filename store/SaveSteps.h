@@ -5,7 +5,8 @@
 // program itself watches nothing.
 enum class SaveStep {
     kTableCopied,          // notes.QPD copied to its working copy
-    kRecordWritten,        // the record and its text written, the memo file replaced
+    kBatchHalfWritten,     // half of the notes saved together written into the working copies
+    kRecordWritten,        // the records and their texts written, the memo file replaced
     kTableReplaced,        // the working copy took the place of notes.QPD
     kRebuildHalfWritten,   // half of the notes written into the rebuilt pair
     kRebuildCommitted,     // the rebuilt pair complete and marked for installing

@@ -20,6 +20,7 @@ using Notes = std::vector<std::unique_ptr<CNoteController>>;
 
 const char kFolderVariable[] = "QN_SAVE_STOP_FOLDER";
 const char kStepVariable[] = "QN_SAVE_STOP_STEP";
+const char kSaveVariable[] = "QN_SAVE_STOP_SAVE";
 const UINT kStoppedExitCode = 77;
 const int kNoteCount = 6;
 const DWORD kChildTimeoutMs = 120000;
@@ -58,20 +59,24 @@ std::string ChangedText(int i)
     return "{\\rtf1 changed " + std::to_string(i) + " " + std::string(3000, 'z') + "}";
 }
 
-bool IsRebuildStep(SaveStep step)
-{
-    return step == SaveStep::kRebuildHalfWritten || step == SaveStep::kRebuildCommitted ||
-           step == SaveStep::kRebuildMemoReplaced;
-}
+// What the child saves: one changed note, every note together, or every
+// note with the memo file rebuilt.
+enum class SaveKind { kOneNote, kAllNotes, kAllNotesRebuilt };
+
+struct StopCase {
+    SaveStep step;
+    SaveKind save;
+};
 
 // Runs this test program again, as the child that stops at the step.
-DWORD RunChildStoppingAt(const std::string& folder, SaveStep step)
+DWORD RunChildStoppingAt(const std::string& folder, StopCase stop)
 {
     char program[MAX_PATH];
     GetModuleFileNameA(nullptr, program, sizeof program);
     std::string commandLine = std::string("\"") + program + "\" --gtest_filter=NoteSaveStop.DISABLED_ChildSavesUntilStopped --gtest_also_run_disabled_tests";
     SetEnvironmentVariableA(kFolderVariable, folder.c_str());
-    SetEnvironmentVariableA(kStepVariable, std::to_string(static_cast<int>(step)).c_str());
+    SetEnvironmentVariableA(kStepVariable, std::to_string(static_cast<int>(stop.step)).c_str());
+    SetEnvironmentVariableA(kSaveVariable, std::to_string(static_cast<int>(stop.save)).c_str());
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
@@ -79,6 +84,7 @@ DWORD RunChildStoppingAt(const std::string& folder, SaveStep step)
                                   &process);
     SetEnvironmentVariableA(kFolderVariable, nullptr);
     SetEnvironmentVariableA(kStepVariable, nullptr);
+    SetEnvironmentVariableA(kSaveVariable, nullptr);
     if (!started)
         return 0xFFFFFFFF;
     DWORD code = 0xFFFFFFFE;
@@ -103,6 +109,7 @@ TEST_F(NoteSaveStop, DISABLED_ChildSavesUntilStopped)
         GTEST_SKIP() << "runs only as the child of the stop test";
     CurrentFolder data(folder);
     g_stopAt = static_cast<SaveStep>(std::atoi(Variable(kStepVariable).c_str()));
+    SaveKind save = static_cast<SaveKind>(std::atoi(Variable(kSaveVariable).c_str()));
     SetSaveStepObserver(&StopHere);
     Notes notes = LoadAll();
     std::vector<CNoteController*> all;
@@ -111,22 +118,33 @@ TEST_F(NoteSaveStop, DISABLED_ChildSavesUntilStopped)
         notes[i]->SetRichText(text.data(), text.size());
         all.push_back(notes[i].get());
     }
-    if (IsRebuildStep(g_stopAt))
-        SaveNotes(all, true);
-    else
+    if (save == SaveKind::kOneNote)
         SaveNote(*notes[2]);
+    else
+        SaveNotes(all, save == SaveKind::kAllNotesRebuilt);
     SetSaveStepObserver(nullptr);
     FAIL() << "the save went by its step without stopping";
 }
 
 TEST_F(NoteSaveStop, EveryNoteSavedBeforeComesBackAfterAStopAtAnyStep)
 {
-    const SaveStep steps[] = {SaveStep::kTableCopied,         SaveStep::kRecordWritten,
-                              SaveStep::kTableReplaced,       SaveStep::kRebuildHalfWritten,
-                              SaveStep::kRebuildCommitted,    SaveStep::kRebuildMemoReplaced};
-    for (SaveStep step : steps) {
-        SCOPED_TRACE(static_cast<int>(step));
-        std::string folder = File("stop" + std::to_string(static_cast<int>(step)));
+    const StopCase stops[] = {
+        {SaveStep::kTableCopied, SaveKind::kOneNote},
+        {SaveStep::kRecordWritten, SaveKind::kOneNote},
+        {SaveStep::kTableReplaced, SaveKind::kOneNote},
+        {SaveStep::kTableCopied, SaveKind::kAllNotes},
+        {SaveStep::kBatchHalfWritten, SaveKind::kAllNotes},
+        {SaveStep::kRecordWritten, SaveKind::kAllNotes},
+        {SaveStep::kTableReplaced, SaveKind::kAllNotes},
+        {SaveStep::kRebuildHalfWritten, SaveKind::kAllNotesRebuilt},
+        {SaveStep::kRebuildCommitted, SaveKind::kAllNotesRebuilt},
+        {SaveStep::kRebuildMemoReplaced, SaveKind::kAllNotesRebuilt},
+    };
+    for (const StopCase& stop : stops) {
+        const SaveStep step = stop.step;
+        const std::string name = std::to_string(static_cast<int>(step)) + "-" + std::to_string(static_cast<int>(stop.save));
+        SCOPED_TRACE(name);
+        std::string folder = File("stop" + name);
         ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
         for (const char* name : {"notes.QPD", "notes.QPS"})
             ASSERT_TRUE(
@@ -145,20 +163,20 @@ TEST_F(NoteSaveStop, EveryNoteSavedBeforeComesBackAfterAStopAtAnyStep)
             }
         }
 
-        EXPECT_EQ(RunChildStoppingAt(folder, step), kStoppedExitCode);
+        EXPECT_EQ(RunChildStoppingAt(folder, stop), kStoppedExitCode);
 
         // The next start: the notes table repaired, then every note read.
         CurrentFolder data(folder);
         ASSERT_TRUE(RepairNotesTable());
         Notes loaded = LoadAll();
         ASSERT_EQ(loaded.size(), static_cast<size_t>(kNoteCount));
-        bool rebuildInstalled = loaded[0]->RichText() == ChangedText(0);
+        bool allChanged = loaded[0]->RichText() == ChangedText(0);
         for (int i = 0; i < kNoteCount; ++i) {
             SCOPED_TRACE(i);
             EXPECT_EQ(loaded[i]->m_left, 10 * i);
             const std::string& text = loaded[i]->RichText();
-            if (IsRebuildStep(step)) {  // all notes old, or all new: never a mix
-                EXPECT_EQ(text, rebuildInstalled ? ChangedText(i) : OriginalText(i));
+            if (stop.save != SaveKind::kOneNote) {  // all notes old, or all new: never a mix
+                EXPECT_EQ(text, allChanged ? ChangedText(i) : OriginalText(i));
             } else if (i == 2) {
                 EXPECT_TRUE(text == OriginalText(i) || text == ChangedText(i));
             } else {
@@ -166,7 +184,10 @@ TEST_F(NoteSaveStop, EveryNoteSavedBeforeComesBackAfterAStopAtAnyStep)
             }
         }
         if (step == SaveStep::kRebuildCommitted || step == SaveStep::kRebuildMemoReplaced) {
-            EXPECT_TRUE(rebuildInstalled) << "a marked rebuild is finished at the next start";
+            EXPECT_TRUE(allChanged) << "a marked rebuild is finished at the next start";
+        }
+        if (stop.save == SaveKind::kAllNotes) {
+            EXPECT_EQ(allChanged, step == SaveStep::kTableReplaced);
         }
         EXPECT_FALSE(FileExists(folder + "\\notesNew.QPD"));
         EXPECT_FALSE(FileExists(folder + "\\notesNew.QPS"));

@@ -444,6 +444,68 @@ TEST_F(NotesTable, ARebuiltMemoFileKeepsOnlyLiveTextsAndNoTextIsLost)
     EXPECT_EQ(loaded[3]->RichText(), fresh->RichText());
 }
 
+TEST_F(NotesTable, NotesSavedTogetherTakeFreeAndNewRecordsAndALockedShownNoteKeepsItsOwn)
+{
+    Notes stored;
+    for (int i = 0; i < 3; ++i) {
+        stored.push_back(MakeNote(kRows[0], static_cast<char>(i)));
+        SaveNote(*stored.back());
+    }
+    SetNumber(2, "WUSERID", 0);
+    ASSERT_EQ(Load().size(), 2u);  // record 2 is now free
+    const std::string oldThird = stored[2]->RichText();
+
+    // The first note changed; the third locked and shown, its place changed;
+    // three new notes, of which the middle one is locked and shown too.
+    std::string changed = Text(5000, 'c');
+    stored[0]->SetRichText(changed.data(), changed.size());
+    stored[0]->m_left = 55;
+    stored[2]->m_protectedContent = "enciphered";
+    stored[2]->m_sent = true;
+    stored[2]->m_left = 66;
+    Notes fresh;
+    for (int i = 0; i < 3; ++i)
+        fresh.push_back(MakeNote(kRows[1], static_cast<char>(10 + i)));
+    fresh[1]->m_protectedContent = "enciphered";
+    fresh[1]->m_sent = true;
+    fresh[1]->m_hidden = false;
+    fresh[1]->m_received = false;
+    MessageBoxRecorder boxes;
+    SaveNotes({stored[0].get(), stored[2].get(), fresh[0].get(), fresh[1].get(), fresh[2].get()}, false);
+    EXPECT_EQ(boxes.Count(), 2u);
+    EXPECT_EQ(fresh[0]->m_noteId, 2u) << "the free record first";
+    EXPECT_EQ(fresh[1]->m_noteId, kUnsavedNoteId);
+    EXPECT_EQ(fresh[2]->m_noteId, 4u) << "then a new one";
+    EXPECT_EQ(NotesFreeSlots().Count(), 0u);
+    NoWorkingCopiesLeft();
+    EXPECT_FALSE(FileExists(File("error.txt")) && Read("error.txt").find("SaveNotes(): ") != std::string::npos);
+
+    Notes loaded = Load();
+    ASSERT_EQ(loaded.size(), 4u);
+    EXPECT_EQ(loaded[0]->RichText(), changed);
+    EXPECT_EQ(loaded[0]->m_left, 55);
+    EXPECT_EQ(loaded[1]->RichText(), fresh[0]->RichText());
+    EXPECT_EQ(loaded[2]->RichText(), oldThird);
+    EXPECT_EQ(loaded[2]->m_left, kRows[0].left) << "a note not stored keeps its whole record";
+    EXPECT_EQ(loaded[3]->RichText(), fresh[2]->RichText());
+
+    // A note whose record the table does not hold stops the saving together:
+    // nothing of it stays behind, and the notes are saved one by one.
+    std::string again = Text(700, 'a');
+    stored[0]->SetRichText(again.data(), again.size());
+    std::unique_ptr<CNoteController> stray = MakeNote(kRows[0], 20);
+    stray->m_noteId = 50;
+    std::unique_ptr<CNoteController> another = MakeNote(kRows[0], 21);
+    SaveNotes({stray.get(), another.get(), stored[0].get()}, false);
+    EXPECT_NE(Read("error.txt").find("SaveNotes(): "), std::string::npos);
+    EXPECT_EQ(another->m_noteId, 5u);
+    NoWorkingCopiesLeft();
+    loaded = Load();
+    ASSERT_EQ(loaded.size(), 5u);
+    EXPECT_EQ(loaded[0]->RichText(), again);
+    EXPECT_EQ(loaded[4]->RichText(), another->RichText());
+}
+
 namespace {
 bool g_notesLockFreeDuringBox = false;
 

@@ -1,0 +1,177 @@
+#include "store/NoteBatchSaving.h"
+
+#include <windows.h>
+
+#include <string>
+
+#include "foundation/DataFolder.h"
+#include "foundation/DiagnosticLog.h"
+#include "foundation/FileHelpers.h"
+#include "foundation/GenericFile.h"
+#include "foundation/WorkingCopy.h"
+#include "note/NoteController.h"
+#include "store/DbfFile.h"
+#include "store/FileByteStore.h"
+#include "store/FileStepRetries.h"
+#include "store/FreeSlotLists.h"
+#include "store/NoteRecord.h"
+#include "store/NotesFiles.h"
+#include "store/SaveSteps.h"
+#include "store/bytes/DeletedRecordList.h"
+#include "store/bytes/MemoFile.h"
+
+namespace {
+const char kBatchPrefix[] = "SaveNotes(): ";
+
+// A record given to a new note in the working copy; the note takes its
+// number only once the copy is the table.
+struct NewRecord {
+    CNoteController* note;
+    DWORD record;
+    bool reused;  // taken from the free list, which gets it back on failure
+};
+
+class CBatchSave {
+public:
+    explicit CBatchSave(const std::vector<CNoteController*>& notes) : m_notes(notes) {}
+    ~CBatchSave() { Abandon(); }
+
+    // Writes every note into the working copies; throws on any failure.
+    void WriteAside();
+    // Puts the memo file in place, then the table; false when the table
+    // could not take its place (the stored table is then as it was).
+    bool PutInPlace();
+    void GiveRecordNumbers();
+
+private:
+    void WriteNote(CNoteController& note);
+    DWORD NewRecordFor(CNoteController& note);
+    void Abandon();
+
+    const std::vector<CNoteController*>& m_notes;
+    std::vector<NewRecord> m_created;
+    CDbfFile m_table;
+    CGenericFile m_memoFile;
+    bool m_done = false;
+};
+
+void CBatchSave::WriteAside()
+{
+    CopyNotesTableToWorkingCopy(kBatchPrefix);
+    PassSaveStep(SaveStep::kTableCopied);
+    std::string memo = DataFilePath(DataName::kNotesMemo);
+    std::string workingMemo = DataFilePath(DataName::kNotesWorkingMemo);
+    if (!RetryFileStep([&] { return CopyFileA(memo.c_str(), workingMemo.c_str(), FALSE) != 0; }, kBatchPrefix,
+                       "\r\nError copying file \"notes.qps\" Iteration "))
+        throw CGenericException("Error copying notes.qps");
+
+    m_table.SetTable(DataFilePath(DataName::kNotesWorkingTable).c_str(), true);
+    m_table.Open("MAPPINGALL");
+    m_memoFile.OpenExclusive(workingMemo.c_str());
+    for (size_t i = 0; i < m_notes.size(); ++i) {
+        if (i == m_notes.size() / 2 && i > 0)
+            PassSaveStep(SaveStep::kBatchHalfWritten);
+        WriteNote(*m_notes[i]);
+    }
+    m_table.Close();
+    m_memoFile.Flush();
+    m_memoFile.Close();
+}
+
+void CBatchSave::WriteNote(CNoteController& note)
+{
+    const std::string* text = TextToStore(note);
+    if (!text)
+        return;
+    DWORD record = note.m_noteId == kUnsavedNoteId ? NewRecordFor(note) : note.m_noteId;
+    m_table.GoTo(record);
+    WriteNoteFields(m_table, record, note);
+    CFileByteStore store(m_memoFile);
+    std::uint32_t block =
+        CMemoFile(store, m_memoFile.GetPath()).Append(text->data(), static_cast<std::uint32_t>(text->size()), false);
+    m_table.SetLongValue(record, "TEXT", static_cast<long>(block));
+}
+
+DWORD CBatchSave::NewRecordFor(CNoteController& note)
+{
+    DWORD record = NotesFreeSlots().Take();
+    if (record != 0) {
+        m_created.push_back({&note, record, true});
+        m_table.GoTo(record);
+        m_table.RecallRecord(record);
+    } else {
+        // Appending reopens the table; it is left mapped whole again.
+        m_table.Close();
+        m_table.Open("MAPPINGAPPEND");
+        m_table.Close();
+        m_table.Open("MAPPINGALL");
+        record = m_table.GetRecordCount();
+        m_created.push_back({&note, record, false});
+    }
+    m_table.GoTo(record);
+    WriteCreationTime(m_table, record, note.m_created);
+    return record;
+}
+
+bool CBatchSave::PutInPlace()
+{
+    // The memo file first: it only grew, so the old table still finds every
+    // text in it, and the new table finds its texts once it takes its place.
+    std::string workingMemo = DataFilePath(DataName::kNotesWorkingMemo);
+    std::string memo = DataFilePath(DataName::kNotesMemo);
+    if (!RetryFileStep([&] { return ReplaceWithWorkingCopy(workingMemo.c_str(), memo.c_str()); }, kBatchPrefix,
+                       "\r\nError renaming file \"notesTemp.QPS\" Iteration "))
+        return false;
+    PassSaveStep(SaveStep::kRecordWritten);
+    if (!ReplaceNotesTableByWorkingCopy(kBatchPrefix))
+        return false;
+    m_done = true;
+    PassSaveStep(SaveStep::kTableReplaced);
+    return true;
+}
+
+void CBatchSave::GiveRecordNumbers()
+{
+    for (const NewRecord& created : m_created)
+        created.note->m_noteId = created.record;
+}
+
+// Whatever the working copies hold is dropped; the free records taken go back.
+void CBatchSave::Abandon()
+{
+    if (m_done)
+        return;
+    m_table.Close();
+    m_memoFile.Close();
+    DeleteFileA(DataFilePath(DataName::kNotesWorkingTable).c_str());
+    DeleteFileA(DataFilePath(DataName::kNotesWorkingMemo).c_str());
+    for (const NewRecord& created : m_created) {
+        if (created.reused)
+            NotesFreeSlots().Add(created.record);
+    }
+    m_created.clear();
+}
+}
+
+bool SaveNotesInOneWorkingCopy(const std::vector<CNoteController*>& notes)
+{
+    if (notes.empty())
+        return true;
+    try {
+        FinishInterruptedRebuild();
+        if (!FileExists(DataFilePath(DataName::kNotesTable).c_str()) ||
+            !FileExists(DataFilePath(DataName::kNotesMemo).c_str()))
+            return false;  // the single saves report and repair what is missing
+        CBatchSave batch(notes);
+        batch.WriteAside();
+        if (!batch.PutInPlace())
+            return false;
+        batch.GiveRecordNumbers();
+        return true;
+    } catch (const CGenericException& e) {
+        WriteErrorLog(kBatchPrefix, e.GetErrorText());
+    } catch (...) {
+        WriteErrorLog(kBatchPrefix, "Unknown exception ?!");
+    }
+    return false;
+}
