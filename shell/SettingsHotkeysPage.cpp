@@ -275,6 +275,11 @@ void CHotkeysPage::OnCommand(int id, int code)
             UpdateGroupRow();
         return;
     }
+    if (id == IDCANCEL) {
+        // Escape on a link closes the sheet as Cancel.
+        PostDialogCancel(GetParent(m_page));
+        return;
+    }
     if (code != BN_CLICKED)
         return;
     for (int row = 0; row < kRowCount; ++row) {

@@ -80,7 +80,8 @@ TEST(SettingsEmailPage, RefusesWrongPortsAndAddressesAndKeepsWhatOkAccepted)
     EXPECT_EQ(ReadWindowText(GetDlgItem(page, IDC_EMAIL_ACCOUNT)), "jane");
     EXPECT_EQ(ReadWindowText(GetDlgItem(page, IDC_EMAIL_PASSWORD)), "s3cret");
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(page, IDC_EMAIL_ACCOUNT)));
-    PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    // Escape in an edit closes the sheet as Cancel.
+    PostMessageA(GetDlgItem(page, IDC_EMAIL_ADDRESS), WM_CHAR, VK_ESCAPE, 0);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(sheet); }));
     CloseBySecondStart(install, again);
 }

@@ -114,7 +114,8 @@ TEST(SettingsHotkeysPage, AClashIsReportedAndKeptAndChangesTakeEffectAtOnceAndLa
     EXPECT_FALSE(Checked(page, IDC_HOTKEYS_PARK_DESKTOP));
     EXPECT_TRUE(Checked(page, IDC_HOTKEYS_NEW_NOTE));
     EXPECT_TRUE(CombinationIsFree(MOD_ALT | MOD_SHIFT, 'P'));
-    PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    // Escape on a link closes the sheet as Cancel.
+    PostMessageA(GetDlgItem(page, IDC_HOTKEYS_NEW_NOTE_KEYS), WM_CHAR, VK_ESCAPE, 0);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(sheet); }));
     CloseBySecondStart(install, again);
 }
