@@ -11,6 +11,7 @@
 #include "foundation/DataFolder.h"
 #include "foundation/DiagnosticLog.h"
 #include "foundation/StartupValues.h"
+#include "net/ChatTraffic.h"
 #include "foundation/bytes/GenericException.h"
 #include "foundation/bytes/NoteColors.h"
 #include "foundation/win/FontConversion.h"
@@ -34,7 +35,7 @@ const int kIncomingNoteSound = 2;
 const unsigned kMaxNameChoices = 999;
 const char kBalloonText[] = " - A note has been received from ";
 
-ReceivedChatHandler g_chatHandler = nullptr;
+ReceivedChatHandler g_chatHandler = OnChatReceived;
 
 // "yyyymmddhhmmss" as a date-time; false for a time that cannot be.
 bool ReadAlarmTime(const std::string& text, CDateTime& alarm)

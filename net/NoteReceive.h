@@ -9,8 +9,9 @@ struct CReceivedMessage;
 // A received message becomes a note of the user on the main thread
 // (CWindowController::OnNoteReceived and ParseReceivedNote, net/NoteReceive.cpp).
 
-// Messages of a chat are not notes: the chat code takes them, and registers
-// its handler here when it starts. Without one they are logged and dropped.
+// Messages of a chat are not notes: the chat code takes them (OnChatReceived,
+// net/ChatTraffic.h); tests may put another handler in its place. Without one
+// they are logged and dropped.
 using ReceivedChatHandler = void (*)(CWindowController& application, const CReceivedMessage& message,
                                      const CPortRecord& port);
 void SetReceivedChatHandler(ReceivedChatHandler handler);

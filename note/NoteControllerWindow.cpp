@@ -9,6 +9,7 @@
 #include "foundation/DiagnosticLog.h"
 #include "foundation/bytes/MessageBoxes.h"
 #include "foundation/win/FontConversion.h"
+#include "net/ChatNotes.h"
 #include "note/NoteController.h"
 #include "note/NoteRichEdit.h"
 #include "note/NoteWindowHandlers.h"
@@ -318,6 +319,8 @@ void LayOutNoteControls(HWND window, CNoteController& note)
 {
     RECT client{};
     GetClientRect(window, &client);
+    // A chat note keeps its chat controls at its foot.
+    client.bottom -= LayOutChatControls(window, client);
     if (note.m_bodyEdit)
         MoveWindow(note.m_bodyEdit, 0, 0, client.right, client.bottom, TRUE);
     const int x = client.right - kScrollArrowSize - 1;

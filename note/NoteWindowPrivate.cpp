@@ -1,6 +1,7 @@
 // The private messages a note window answers.
 #include <windows.h>
 
+#include "net/ChatNotes.h"
 #include "note/NoteController.h"
 #include "note/NoteMessages.h"
 #include "note/NoteWindowHandlers.h"
@@ -50,11 +51,10 @@ bool OnNotePrivateMessage(HWND window, CNoteController& note, UINT message, WPAR
         RaiseOnce(window, note, lParam != 0);
         return true;
     case kNoteMsgNewChat:
-        note.m_chatNote = true;
-        note.m_chatState = static_cast<DWORD>(lParam);
+        SetUpChatNote(note, static_cast<BYTE>(lParam));
         return true;
     case kNoteMsgReadChatSettings:
-        // A note without chat controls has no section to read.
+        ReadChatNoteSettings(note);
         return true;
     case kNoteMsgSearchRequest:
     case kNoteMsgSearchProtected:

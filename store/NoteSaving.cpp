@@ -1,5 +1,6 @@
 #include "store/NoteSaving.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,7 @@
 #include "foundation/DiagnosticLog.h"
 #include "foundation/FileHelpers.h"
 #include "foundation/bytes/MessageBoxes.h"
+#include "net/ChatNotes.h"
 #include "note/NoteController.h"
 #include "store/DbfFile.h"
 #include "store/NoteRecord.h"
@@ -172,11 +174,11 @@ int SaveABrandNewNote(CNoteController& note)
 }
 
 namespace {
-// The save itself, with the notes-table lock held throughout.
-void SaveNoteLocked(CNoteController& note)
+// The save itself, with the notes-table lock held throughout; 1 when stored.
+int SaveNoteLocked(CNoteController& note)
 {
     CCriticalSectionLock hold(NotesTableLock());
-    LoggingFailures(kSaveNotePrefix, "Unknown exception ?!", [&] {
+    return LoggingFailures(kSaveNotePrefix, "Unknown exception ?!", [&] {
         FinishInterruptedRebuild();
         if (!DataFileExists(DataName::kNotesTable)) {
             MissingDataFile(note);
@@ -193,8 +195,11 @@ void SaveNoteLocked(CNoteController& note)
 
 void SaveNote(CNoteController& note)
 {
-    SaveNoteLocked(note);
+    int stored = SaveNoteLocked(note);
     ShowKeptBoxes();
+    // A chat note's participants are kept beside the notes table.
+    if (stored)
+        SaveChatNoteSettings(note);
 }
 
 void SaveNoteBeforeSend(CNoteController& note)
@@ -229,6 +234,11 @@ void SaveNotes(const std::vector<CNoteController*>& notes, bool rebuildMemo)
         saved = SaveNotesInOneWorkingCopy(remaining);
     }
     ShowKeptBoxes();
+    // A chat note's participants are kept beside the notes table; the notes
+    // saved one by one below keep theirs in SaveNote.
+    for (CNoteController* note : notes)
+        if (saved || std::find(remaining.begin(), remaining.end(), note) == remaining.end())
+            SaveChatNoteSettings(*note);
     if (saved)
         return;
     for (CNoteController* note : remaining)

@@ -1,0 +1,281 @@
+#include "net/ChatStrip.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "foundation/CallbackGuard.h"
+#include "net/ChatNotes.h"
+#include "net/ChatTraffic.h"
+#include "note/NoteController.h"
+#include "note/NoteWindow.h"
+#include "shell/GlobalTexts.h"
+
+namespace {
+const char kStripClass[] = "QnChatStrip";
+const int kButtonWidth = 96;
+const int kMinButtonWidth = 40;
+const int kRowHeight = 24;
+const int kEndButtonId = 99;
+const int kInputId = 98;
+const int kFirstPeerButtonId = 100;
+const UINT kMaxInputCharacters = 2000;
+
+// Every strip of the program, to find a chat by its id.
+std::vector<CChatStrip*>& Strips()
+{
+    static std::vector<CChatStrip*> strips;
+    return strips;
+}
+
+void RegisterStripClass()
+{
+    static bool registered = false;
+    if (registered)
+        return;
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = kStripClass;
+    registered = RegisterClassA(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+const char* StateWords(int state)
+{
+    switch (state) {
+    case kPeerLeft:
+        return "has left the chat";
+    case kPeerUnreachable:
+        return "cannot be reached";
+    default:
+        return "takes part in the chat";
+    }
+}
+
+void SetTooltip(HWND tooltip, HWND owner, HWND tool, const std::string& text, bool add)
+{
+    TOOLINFOA info = {};
+    info.cbSize = TTTOOLINFOA_V2_SIZE;
+    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    info.hwnd = owner;
+    info.uId = reinterpret_cast<UINT_PTR>(tool);
+    info.lpszText = const_cast<char*>(text.c_str());
+    SendMessageA(tooltip, add ? TTM_ADDTOOLA : TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&info));
+}
+}
+
+CChatStrip* CChatStrip::Create(HWND noteWindow)
+{
+    if (CChatStrip* existing = OfNote(noteWindow))
+        return existing;
+    RegisterStripClass();
+    std::unique_ptr<CChatStrip> strip(new CChatStrip(noteWindow));
+    HWND window = CreateWindowExA(0, kStripClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 10, kHeight,
+                                  noteWindow, nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (!window)
+        return nullptr;
+    strip->m_window = window;
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(strip.get()));
+    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CChatStrip::Procedure));
+    HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    strip->m_input = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
+                                     0, 0, 10, 10, window, reinterpret_cast<HMENU>(kInputId),
+                                     GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(strip->m_input, EM_LIMITTEXT, kMaxInputCharacters, 0);
+    SendMessageA(strip->m_input, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
+    SetWindowLongPtrA(strip->m_input, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(strip.get()));
+    strip->m_inputProcedure = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(strip->m_input, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CChatStrip::InputProcedure)));
+    strip->m_endButton = CreateWindowExA(0, "BUTTON", "End chat", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 0, 10, 10,
+                                         window, reinterpret_cast<HMENU>(kEndButtonId), GetModuleHandleA(nullptr),
+                                         nullptr);
+    SendMessageA(strip->m_endButton, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
+    strip->m_tooltip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr,
+                                       GetModuleHandleA(nullptr), nullptr);
+    SetTooltip(strip->m_tooltip, window, strip->m_endButton, GlobalTexts().endChat, true);
+    Strips().push_back(strip.get());
+    return strip.release();
+}
+
+CChatStrip* CChatStrip::OfNote(HWND noteWindow)
+{
+    for (CChatStrip* strip : Strips())
+        if (strip->m_note == noteWindow)
+            return strip;
+    return nullptr;
+}
+
+CChatStrip* CChatStrip::OfChat(DWORD chatId)
+{
+    for (CChatStrip* strip : Strips()) {
+        CNoteController* note = NoteOfWindow(strip->m_note);
+        if (note && note->m_chatNote && note->m_chatId == chatId)
+            return strip;
+    }
+    return nullptr;
+}
+
+void CChatStrip::SetPeers(const std::vector<CChatPeer>& peers)
+{
+    m_peers.assign(peers.begin(), peers.begin() + static_cast<std::ptrdiff_t>(std::min(peers.size(), kMaxChatPeers)));
+    RebuildButtons();
+}
+
+int CChatStrip::FindPeer(const CChatPeer& who) const
+{
+    for (size_t k = 0; k < m_peers.size(); ++k)
+        if (m_peers[k].SamePerson(who))
+            return static_cast<int>(k);
+    return -1;
+}
+
+void CChatStrip::SetPeerState(int index, int state)
+{
+    if (index < 0 || static_cast<size_t>(index) >= m_peers.size())
+        return;
+    m_peers[index].state = state;
+    HWND button = m_buttons[index];
+    SetWindowTextA(button, ButtonText(m_peers[index]).c_str());
+    SetTooltip(m_tooltip, m_window, button, TooltipText(m_peers[index]), false);
+    InvalidateRect(button, nullptr, TRUE);
+}
+
+std::string CChatStrip::ButtonText(const CChatPeer& peer)
+{
+    std::string name = !peer.computerName.empty() ? peer.computerName : peer.ipAddress;
+    if (peer.state == kPeerLeft)
+        name += " (left)";
+    else if (peer.state == kPeerUnreachable)
+        name += " (away)";
+    return name;
+}
+
+std::string CChatStrip::TooltipText(const CChatPeer& peer)
+{
+    std::string who = peer.computerName.empty() ? peer.ipAddress : peer.computerName;
+    if (!peer.ipAddress.empty() || peer.port)
+        who += ", " + (peer.ipAddress.empty() ? std::string("?") : peer.ipAddress) + ":" + std::to_string(peer.port);
+    return who + ": " + StateWords(peer.state);
+}
+
+void CChatStrip::RebuildButtons()
+{
+    for (HWND button : m_buttons)
+        DestroyWindow(button);
+    m_buttons.clear();
+    HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    for (size_t k = 0; k < m_peers.size(); ++k) {
+        HWND button = CreateWindowExA(0, "BUTTON", ButtonText(m_peers[k]).c_str(),
+                                      WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 0, 10, 10, m_window,
+                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstPeerButtonId + k)),
+                                      GetModuleHandleA(nullptr), nullptr);
+        SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
+        SetTooltip(m_tooltip, m_window, button, TooltipText(m_peers[k]), true);
+        m_buttons.push_back(button);
+    }
+    LayOutChildren();
+}
+
+void CChatStrip::Place(const RECT& client)
+{
+    MoveWindow(m_window, 0, client.bottom - kHeight, client.right, kHeight, TRUE);
+    LayOutChildren();
+}
+
+void CChatStrip::LayOutChildren()
+{
+    RECT area{};
+    GetClientRect(m_window, &area);
+    const int endWidth = 70;
+    // The buttons share the row beside "End chat", narrower when many.
+    const int room = area.right - endWidth - 6;
+    const int count = static_cast<int>(m_buttons.size());
+    const int width = count ? std::max(kMinButtonWidth, std::min(kButtonWidth, room / count - 2)) : 0;
+    int x = 2;
+    for (HWND button : m_buttons) {
+        ShowWindow(button, x + width <= room + 2 ? SW_SHOWNA : SW_HIDE);
+        MoveWindow(button, x, 1, width, kRowHeight - 2, TRUE);
+        x += width + 2;
+    }
+    MoveWindow(m_endButton, area.right - endWidth - 2, 1, endWidth, kRowHeight - 2, TRUE);
+    MoveWindow(m_input, 2, kRowHeight + 1, area.right - 4, kHeight - kRowHeight - 3, TRUE);
+}
+
+void CChatStrip::Destroy()
+{
+    DestroyWindow(m_window);
+}
+
+LRESULT CALLBACK CChatStrip::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto* strip = reinterpret_cast<CChatStrip*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (!strip)
+        return DefWindowProcA(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        Strips().erase(std::remove(Strips().begin(), Strips().end(), strip), Strips().end());
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        delete strip;
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    return GuardCallback<LRESULT>(0, [&] { return strip->OnMessage(message, wParam, lParam); });
+}
+
+LRESULT CChatStrip::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_COMMAND:
+        if (LOWORD(wParam) == kEndButtonId && HIWORD(wParam) == BN_CLICKED) {
+            OnEndChat();
+            return 0;
+        }
+        break;
+    case kMsgPeerResult: {
+        std::unique_ptr<CChatPeer> result(reinterpret_cast<CChatPeer*>(lParam));
+        int index = FindPeer(*result);
+        // A participant that has left stays so; one that answers again takes part.
+        if (index >= 0 && m_peers[index].state != kPeerLeft && m_peers[index].state != result->state) {
+            SetPeerState(index, result->state);
+            if (CNoteController* note = NoteOfWindow(m_note))
+                note->SetModified();
+        }
+        return 0;
+    }
+    default:
+        break;
+    }
+    return DefWindowProcA(m_window, message, wParam, lParam);
+}
+
+// Enter says the line; everything else is the edit's own.
+LRESULT CALLBACK CChatStrip::InputProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto* strip = reinterpret_cast<CChatStrip*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (!strip)
+        return DefWindowProcA(window, message, wParam, lParam);
+    if (message == WM_CHAR && wParam == VK_RETURN) {
+        GuardCallback([&] { strip->OnSay(); });
+        return 0;
+    }
+    return CallWindowProcA(strip->m_inputProcedure, window, message, wParam, lParam);
+}
+
+void CChatStrip::OnSay()
+{
+    char text[kMaxInputCharacters + 1] = "";
+    GetWindowTextA(m_input, text, sizeof text);
+    if (!text[0])
+        return;
+    SetWindowTextA(m_input, "");
+    if (CNoteController* note = NoteOfWindow(m_note))
+        SayInChat(*note, text);
+}
+
+void CChatStrip::OnEndChat()
+{
+    if (CNoteController* note = NoteOfWindow(m_note))
+        EndChatAndDelete(*note);
+}

@@ -1,0 +1,189 @@
+// Winsock's header must come before windows.h.
+#include <winsock2.h>
+
+#include "net/ChatTraffic.h"
+
+#include <memory>
+#include <vector>
+
+#include "foundation/CallbackGuard.h"
+#include "foundation/DiagnosticLog.h"
+#include "foundation/StartupValues.h"
+#include "net/ChatNotes.h"
+#include "net/ChatStrip.h"
+#include "net/NoteTransmit.h"
+#include "net/PortListener.h"
+#include "net/ReceivedMessage.h"
+#include "net/bytes/RichTextReduce.h"
+#include "note/NoteController.h"
+#include "note/NoteCreation.h"
+#include "note/NoteDescription.h"
+#include "shell/ProgramGlobals.h"
+#include "shell/Sounds.h"
+#include "shell/WindowController.h"
+
+namespace {
+struct CChatSendJob {
+    HWND strip = nullptr;
+    std::string wireText;
+    std::vector<CChatPeer> peers;
+};
+
+CChatPeer Myself()
+{
+    CChatPeer me;
+    me.computerName = GetStartupValues().computerName;
+    me.port = UserSettings().listenPort;
+    return me;
+}
+
+bool IsMyself(const CChatPeer& peer)
+{
+    CChatPeer me = Myself();
+    return lstrcmpiA(peer.computerName.c_str(), me.computerName.c_str()) == 0 && peer.port == me.port;
+}
+
+std::string WireTextFor(const CNoteController& note, ChatOperation operation, const std::string& text,
+                        const std::vector<CChatPeer>& peers)
+{
+    CWireNote wire;
+    wire.version = kWireVersion;
+    wire.computerName = GetStartupValues().computerName;
+    wire.userName = std::string(GetStartupValues().userName).substr(0, WireLimit::kUserName);
+    wire.replyPort = UserSettings().listenPort;
+    wire.title = note.m_title;
+    wire.chatId = note.m_chatId;
+    wire.chatOperation = ChatOperationName(operation);
+    for (const CChatPeer& peer : peers)
+        wire.coRecipients.push_back(WriteChatPeer(peer, false));
+    const std::string& body = operation == ChatOperation::kStart ? note.RichText() : text;
+    return WriteWireText(wire, body.data(), body.size(), nullptr, 0);
+}
+
+DWORD WINAPI ChatSendThread(void* parameter)
+{
+    std::unique_ptr<CChatSendJob> job(static_cast<CChatSendJob*>(parameter));
+    return GuardQuietly<DWORD>(0, [&] {
+        CTransmitOptions options;
+        for (const CChatPeer& peer : job->peers) {
+            CDestination recipient(peer.computerName.c_str(), peer.ipAddress.c_str(), "", "", "", 0, 0, 0, 0,
+                                   peer.port);
+            TransmitResult result = TransmitToRecipient(recipient, job->wireText, options);
+            auto answer = std::make_unique<CChatPeer>(peer);
+            answer->state = result == TransmitResult::kSent ? kPeerActive : kPeerUnreachable;
+            if (PostMessageA(job->strip, CChatStrip::kMsgPeerResult, 0, reinterpret_cast<LPARAM>(answer.get())))
+                answer.release();
+        }
+        return DWORD(0);
+    });
+}
+
+void StartReceivedChat(CWindowController& application, const CReceivedMessage& message, const CChatPeer& sender)
+{
+    const CWireNote& wire = message.note;
+    if (!UserSettings().chatOn) {
+        WriteErrorLog("A chat request was refused: ", "this user does not accept chat requests");
+        return;
+    }
+    NoteDescription description = UserDefaultDescription(NoteDescription());
+    // A place other than 0, 0 keeps the description from reading as blank.
+    description.forcePlacement = true;
+    description.x = 1;
+    description.chatId = wire.chatId;
+    description.chatOperation = kChatStartedElsewhere;
+    if (!wire.title.empty())
+        description.title = wire.title.c_str();
+    description.text = message.richText.data();
+    description.textLength = static_cast<DWORD>(message.richText.size());
+    description.receivedFrom = wire.computerName.c_str();
+    CNoteController* note = CreateNote(description);
+    if (!note)
+        return;
+    application.AdoptNote(note);
+    std::vector<CChatPeer> peers{sender};
+    for (const std::string& entry : wire.coRecipients) {
+        CChatPeer peer;
+        if (ParseChatPeer(entry, peer) && !IsMyself(peer) && !peer.SamePerson(sender))
+            peers.push_back(peer);
+    }
+    SetChatPeers(*note, peers);
+    note->SetModified();
+    PlaySoundFile(UserSoundSlot(kSoundChatStarted));
+}
+
+// A participant that spoke or came back takes part (and is added when new).
+void TakesPart(CNoteController& note, const CChatPeer& sender)
+{
+    if (MarkChatParticipant(note, sender, kPeerActive))
+        return;
+    std::vector<CChatPeer> peers = ChatPeersOf(note);
+    if (peers.size() >= kMaxChatPeers)
+        return;
+    peers.push_back(sender);
+    SetChatPeers(note, peers);
+    note.SetModified();
+}
+}
+
+void SendChatOperation(CNoteController& note, ChatOperation operation, const std::string& text)
+{
+    CChatStrip* strip = note.m_window ? CChatStrip::OfNote(note.m_window) : nullptr;
+    if (!strip || note.m_chatId == 0)
+        return;
+    auto job = std::make_unique<CChatSendJob>();
+    job->strip = strip->Window();
+    for (const CChatPeer& peer : strip->Peers())
+        if (peer.state != kPeerLeft)
+            job->peers.push_back(peer);
+    if (job->peers.empty())
+        return;
+    job->wireText = WireTextFor(note, operation, text, strip->Peers());
+    DWORD threadId = 0;
+    HANDLE thread = CreateThread(nullptr, 0, &ChatSendThread, job.get(), 0, &threadId);
+    if (!thread) {
+        WriteLastErrorLog("The chat send thread could not be started");
+        return;
+    }
+    job.release();
+    CloseHandle(thread);
+}
+
+void OnChatReceived(CWindowController& application, const CReceivedMessage& message, const CPortRecord& port)
+{
+    const CWireNote& wire = message.note;
+    ChatOperation operation = ParseChatOperation(wire.chatOperation);
+    if (operation == ChatOperation::kNone || wire.chatId == 0) {
+        WriteErrorLog("A chat message that this program does not know was dropped: ", wire.chatOperation.c_str());
+        return;
+    }
+    CChatPeer sender;
+    sender.computerName = wire.computerName;
+    sender.ipAddress = port.m_peerAddress;
+    sender.port = wire.replyPort;
+    CNoteController* note = FindChatNote(wire.chatId);
+    if (!note) {
+        if (operation == ChatOperation::kStart)
+            StartReceivedChat(application, message, sender);
+        else
+            WriteErrorLog("A message of a chat that has no note here was dropped, from ", wire.computerName.c_str());
+        return;
+    }
+    switch (operation) {
+    case ChatOperation::kMessage: {
+        TakesPart(*note, sender);
+        std::string text = ReducedToPlainText(ReduceRichText(message.richText.data(), message.richText.size()));
+        while (!text.empty() && (text.back() == '\r' || text.back() == '\n'))
+            text.pop_back();
+        AddChatLine(*note, wire.userName, wire.computerName, text, false);
+        PlaySoundFile(UserSoundSlot(kSoundChatLine));
+        break;
+    }
+    case ChatOperation::kLeft:
+    case ChatOperation::kClosed:
+        MarkChatParticipant(*note, sender, kPeerLeft);
+        break;
+    default:  // started again, joined, undeleted: the sender takes part
+        TakesPart(*note, sender);
+        break;
+    }
+}

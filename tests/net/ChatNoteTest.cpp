@@ -1,0 +1,218 @@
+// A chat between the running program and a peer of the test's (a real
+// listener on 127.0.0.1): a chat started by the peer becomes a chat note with
+// a button per participant, lines go both ways, participants who left or cannot
+// be reached are marked, the chat note and its participants come back after a
+// restart, and ending the chat tells the peer and removes what was kept of it.
+#include "NoteCatcher.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "net/bytes/ChatText.h"
+#include "shell/MainWindowMessages.h"
+#include "store/DbfFile.h"
+#include "store/FieldAccess.h"
+#include "support/InFolder.h"
+#include "support/ProgramDriver.h"
+#include "support/Screenshot.h"
+
+namespace {
+const char kNoteClass[] = "NotesClassName6";
+const DWORD kChatId = 424242;
+
+bool SendToProgram(unsigned short port, const std::string& bytes)
+{
+    CDestination program("", "127.0.0.1", "", "", "", 0, 0, 0, 0, port);
+    return TransmitToRecipient(program, bytes, CTransmitOptions()) == TransmitResult::kSent;
+}
+
+std::string ComputerName()
+{
+    char name[MAX_COMPUTERNAME_LENGTH + 1] = "";
+    DWORD size = sizeof name;
+    GetComputerNameA(name, &size);
+    return name;
+}
+
+struct Children {
+    DWORD process;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectNote(HWND window, LPARAM data)
+{
+    auto* notes = reinterpret_cast<Children*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == notes->process && WindowClassOf(window) == kNoteClass)
+        notes->found.push_back(window);
+    return TRUE;
+}
+
+std::vector<HWND> NotesOf(DWORD process)
+{
+    Children notes{process, {}};
+    EnumWindows(&CollectNote, reinterpret_cast<LPARAM>(&notes));
+    return notes.found;
+}
+
+HWND ChatNoteReading(DWORD process, const std::string& text)
+{
+    HWND found = nullptr;
+    WaitUntil([&] {
+        for (HWND note : NotesOf(process)) {
+            HWND body = FindWindowExA(note, nullptr, "RichEdit20A", nullptr);
+            if (body && ReadWindowText(body).find(text) != std::string::npos &&
+                FindWindowExA(note, nullptr, "QnChatStrip", nullptr))
+                found = note;
+        }
+        return found != nullptr;
+    });
+    return found;
+}
+
+std::vector<std::string> ButtonTexts(HWND note)
+{
+    std::vector<std::string> texts;
+    HWND strip = FindWindowExA(note, nullptr, "QnChatStrip", nullptr);
+    for (HWND button = FindWindowExA(strip, nullptr, "Button", nullptr); button;
+         button = FindWindowExA(strip, button, "Button", nullptr))
+        texts.push_back(ReadWindowText(button));
+    return texts;
+}
+
+bool BodyHas(HWND note, const std::string& text)
+{
+    return WaitUntil([&] {
+        return ReadWindowText(FindWindowExA(note, nullptr, "RichEdit20A", nullptr)).find(text) != std::string::npos;
+    });
+}
+
+class ChatNote : public InFolder {
+protected:
+    // What the peer "PC-ANNA" sends: the chat's operation with its participants.
+    std::string FromAnna(const char* operation, const std::string& text)
+    {
+        CWireNote wire;
+        wire.version = kWireVersion;
+        wire.computerName = "PC-ANNA";
+        wire.userName = "anna";
+        wire.replyPort = anna.record.m_port;
+        wire.title = "Lunch chat";
+        wire.chatId = kChatId;
+        wire.chatOperation = operation;
+        wire.coRecipients = {"PC-BERT|127.0.0.1|" + std::to_string(bertPort),
+                             ComputerName() + "|127.0.0.1|" + std::to_string(install.ListenPort())};
+        return WriteWireText(wire, text.data(), text.size(), nullptr, 0);
+    }
+
+    const CaughtMessage* WaitForChat(const char* operation, size_t& seen)
+    {
+        const CaughtMessage* found = nullptr;
+        catcher.WaitUntil([&] {
+            for (; seen < catcher.caught.size() && !found; ++seen)
+                if (catcher.caught[seen].message.note.chatOperation == operation)
+                    found = &catcher.caught[seen];
+            return found != nullptr;
+        });
+        return found;
+    }
+
+    WinsockSession winsock;
+    NoteCatcher catcher;
+    ScopedListener anna{catcher.Window(), 1};
+    unsigned short bertPort = FindFreePort();  // nobody listens there
+    ProgramInstall install{"chat"};
+};
+}
+
+TEST_F(ChatNote, AChatFromAPeerIsHeldWithItsParticipantsAcrossARestartAndEndsForEveryone)
+{
+    install.AddInstalledDataFiles();
+    {
+        // Chat requests are accepted by the users this installation makes.
+        CDbfFile settings;
+        settings.SetTable(install.File("config.QPD").c_str(), true);
+        settings.Open("MAPPINGALL");
+        WriteLogical(settings, 1, "BDELAY", true);
+        settings.Close();
+    }
+    const std::string me = ComputerName();
+    size_t seen = 0;
+    {
+        RunningProgram program(install, "");
+        ASSERT_NE(program.WaitForWindow("MainWindowClassName6"), nullptr);
+        ASSERT_TRUE(WaitUntil([&] { return PortAcceptsConnections(install.ListenPort()); }));
+
+        ASSERT_TRUE(SendToProgram(install.ListenPort(), FromAnna("start", "{\\rtf1\\ansi shall we meet?\\par}")));
+        HWND note = ChatNoteReading(program.ProcessId(), "shall we meet?");
+        ASSERT_NE(note, nullptr);
+        EXPECT_EQ(ButtonTexts(note), (std::vector<std::string>{"End chat", "PC-ANNA", "PC-BERT"}));
+
+        // The user says a line: it goes to Anna with the chat's participants;
+        // Bert cannot be reached and his button says so.
+        HWND input = FindWindowExA(FindWindowExA(note, nullptr, "QnChatStrip", nullptr), nullptr, "Edit", nullptr);
+        ASSERT_NE(input, nullptr);
+        SendWithTimeout(input, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("see you at noon"));
+        PostMessageA(input, WM_CHAR, VK_RETURN, 0);
+        const CaughtMessage* line = WaitForChat("message", seen);
+        ASSERT_NE(line, nullptr) << ReadWholeFile(install.File("error.txt"));
+        EXPECT_EQ(line->message.note.chatId, kChatId);
+        EXPECT_EQ(line->message.note.computerName, me);
+        EXPECT_EQ(line->message.note.replyPort, install.ListenPort());
+        EXPECT_EQ(line->message.richText, "see you at noon");
+        EXPECT_EQ(line->message.note.coRecipients,
+                  (std::vector<std::string>{"PC-ANNA|127.0.0.1|" + std::to_string(anna.record.m_port),
+                                            "PC-BERT|127.0.0.1|" + std::to_string(bertPort)}));
+        EXPECT_TRUE(BodyHas(note, "see you at noon"));
+        EXPECT_TRUE(ReadWindowText(input).empty());
+        EXPECT_TRUE(WaitUntil([&] { return ButtonTexts(note).back() == "PC-BERT (away)"; }));
+
+        // Anna's line shows in the note; then she leaves.
+        ASSERT_TRUE(SendToProgram(install.ListenPort(), FromAnna("message", "fine, at the usual place")));
+        EXPECT_TRUE(BodyHas(note, "anna"));
+        EXPECT_TRUE(BodyHas(note, "fine, at the usual place"));
+        ASSERT_TRUE(SendToProgram(install.ListenPort(), FromAnna("left", "")));
+        EXPECT_TRUE(WaitUntil([&] { return ButtonTexts(note)[1] == "PC-ANNA (left)"; }));
+        EXPECT_TRUE(SaveScreenshotOf(note, "chat-note"));
+
+        PostMessageA(program.WaitForWindow("MainWindowClassName6"), WM_COMMAND, kCmdExit, 0);
+        DWORD exitCode = 1;
+        ASSERT_TRUE(program.WaitForExit(&exitCode));
+    }
+    std::string kept = ReadWholeFile(install.File("chatnote.QPD"));
+    EXPECT_NE(kept.find("ChatId=424242"), std::string::npos) << kept;
+    EXPECT_NE(kept.find("Participants=2"), std::string::npos) << kept;
+    EXPECT_NE(kept.find("PC-ANNA|127.0.0.1|" + std::to_string(anna.record.m_port) + "|1"), std::string::npos) << kept;
+    EXPECT_NE(kept.find("PC-BERT|127.0.0.1|" + std::to_string(bertPort) + "|2"), std::string::npos) << kept;
+
+    {
+        RunningProgram program(install, "");
+        ASSERT_NE(program.WaitForWindow("MainWindowClassName6"), nullptr);
+        HWND note = ChatNoteReading(program.ProcessId(), "fine, at the usual place");
+        ASSERT_NE(note, nullptr);
+        EXPECT_EQ(ButtonTexts(note), (std::vector<std::string>{"End chat", "PC-ANNA (left)", "PC-BERT (away)"}));
+        ASSERT_TRUE(WaitUntil([&] { return PortAcceptsConnections(install.ListenPort()); }));
+        ASSERT_TRUE(SendToProgram(install.ListenPort(), FromAnna("joined", "")));
+        EXPECT_TRUE(WaitUntil([&] { return ButtonTexts(note)[1] == "PC-ANNA"; }));
+
+        // Ending the chat asks first, tells Anna, forgets the chat and deletes the note.
+        HWND end = FindWindowExA(FindWindowExA(note, nullptr, "QnChatStrip", nullptr), nullptr, "Button", "End chat");
+        PostMessageA(end, BM_CLICK, 0, 0);
+        ShownMessageBox ask = WaitForMessageBox(program.ProcessId());
+        ASSERT_NE(ask.window, nullptr);
+        EXPECT_NE(ask.text.find("End this chat?"), std::string::npos);
+        ASSERT_TRUE(AnswerMessageBox(ask, IDYES));
+        const CaughtMessage* closed = WaitForChat("closed", seen);
+        ASSERT_NE(closed, nullptr);
+        EXPECT_EQ(closed->message.note.chatId, kChatId);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(note) || !IsWindowVisible(note); }));
+        EXPECT_EQ(ReadWholeFile(install.File("chatnote.QPD")).find("424242"), std::string::npos);
+
+        PostMessageA(program.WaitForWindow("MainWindowClassName6"), WM_COMMAND, kCmdExit, 0);
+        DWORD exitCode = 1;
+        ASSERT_TRUE(program.WaitForExit(&exitCode));
+    }
+}
