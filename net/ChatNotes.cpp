@@ -13,6 +13,7 @@
 #include "note/NoteController.h"
 #include "note/NoteMessages.h"
 #include "note/NoteWindow.h"
+#include "shell/ProgramGlobals.h"
 #include "store/ChatOptions.h"
 
 namespace {
@@ -238,6 +239,28 @@ void SendActionUndeletedChatNote(CNoteController& note)
     }
     note.m_chatState = kChatActive;
     SendChatOperation(note, ChatOperation::kUndeleted, std::string());
+}
+
+void OnChatNoteDeleted(CNoteController& note)
+{
+    if (!note.m_chatNote)
+        return;
+    RemoveSection(note);
+    note.m_chatState = kChatDeleted;
+    SendChatOperation(note, ChatOperation::kLeft, std::string());
+}
+
+void OnChatNoteUndeleted(CNoteController& note)
+{
+    if (!note.m_chatNote || note.m_chatState != kChatDeleted || note.m_chatId == 0)
+        return;
+    bool another = false;
+    for (CChatStrip* strip : CChatStrip::AllOfChat(note.m_chatId))
+        another = another || strip->NoteWindow() != note.m_window;
+    if (!UserSettings().chatOn || another)
+        EndChat(note, 1);
+    else
+        SendActionUndeletedChatNote(note);
 }
 
 void SayInChat(CNoteController& note, const std::string& text)

@@ -64,6 +64,14 @@ bool EndChat(CNoteController& note, int ask);
 // notes; refused with a message while the note is sending.
 void SendActionUndeletedChatNote(CNoteController& note);
 
+// A chat note going to the deleted notes: its participants are told that the
+// user left, and its section of "chatnote.QPD" goes with its record.
+void OnChatNoteDeleted(CNoteController& note);
+// A chat note back from the deleted notes: the chat goes on and the
+// participants are told, unless the user no longer accepts chats or another
+// chat note holds the same chat, in which case this one's chat is ended.
+void OnChatNoteUndeleted(CNoteController& note);
+
 // The user's line: added to the conversation in the note and sent to the
 // participants.
 void SayInChat(CNoteController& note, const std::string& text);

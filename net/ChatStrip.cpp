@@ -111,12 +111,19 @@ CChatStrip* CChatStrip::OfNote(HWND noteWindow)
 
 CChatStrip* CChatStrip::OfChat(DWORD chatId)
 {
+    std::vector<CChatStrip*> strips = AllOfChat(chatId);
+    return strips.empty() ? nullptr : strips.front();
+}
+
+std::vector<CChatStrip*> CChatStrip::AllOfChat(DWORD chatId)
+{
+    std::vector<CChatStrip*> found;
     for (CChatStrip* strip : Strips()) {
         CNoteController* note = NoteOfWindow(strip->m_note);
         if (note && note->m_chatNote && note->m_chatId == chatId)
-            return strip;
+            found.push_back(strip);
     }
-    return nullptr;
+    return found;
 }
 
 void CChatStrip::SetPeers(const std::vector<CChatPeer>& peers)

@@ -17,6 +17,7 @@ public:
     static CChatStrip* Create(HWND noteWindow);
     static CChatStrip* OfNote(HWND noteWindow);
     static CChatStrip* OfChat(DWORD chatId);
+    static std::vector<CChatStrip*> AllOfChat(DWORD chatId);
 
     HWND Window() const { return m_window; }
     HWND NoteWindow() const { return m_note; }

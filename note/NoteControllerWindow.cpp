@@ -257,6 +257,7 @@ void CNoteController::DeleteNote()
         AskYesNo(m_window, "Are you sure you want to delete this note?", ProgramTitle) != IDYES)
         return;
     SyncFromWindow();
+    OnChatNoteDeleted(*this);
     DeleteStoredRecord(m_noteId);
     m_noteId = 9999;
     m_modified = false;

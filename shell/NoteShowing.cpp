@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "foundation/bytes/MessageBoxes.h"
+#include "net/ChatNotes.h"
 #include "note/NoteController.h"
 #include "note/NoteMessages.h"
 #include "shell/MainWindowMessages.h"
@@ -231,6 +232,7 @@ void CWindowController::UndeleteAllNotes()
         m_ourNotes.InsertSortedByDate(note);
         if (note->m_window)
             Restore(*note);
+        OnChatNoteUndeleted(*note);
         return true;
     });
     deleted.RemoveAll();
@@ -266,5 +268,6 @@ void CWindowController::UndeleteNote(int index, CNoteController* given)
         note->UpdateScrollArrows(true);
         note->ForceRepaintBySize();
     }
+    OnChatNoteUndeleted(*note);
     UpdateTrayTooltip();
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "net/bytes/ChatText.h"
+#include "note/NoteMessages.h"
 #include "shell/MainWindowMessages.h"
 #include "store/DbfFile.h"
 #include "store/FieldAccess.h"
@@ -21,6 +22,8 @@
 namespace {
 const char kNoteClass[] = "NotesClassName6";
 const DWORD kChatId = 424242;
+// The tray menu's first deleted note: choosing it undeletes the note.
+const WPARAM kFirstDeletedNoteCommand = 3800;
 
 bool SendToProgram(unsigned short port, const std::string& bytes)
 {
@@ -197,6 +200,19 @@ TEST_F(ChatNote, AChatFromAPeerIsHeldWithItsParticipantsAcrossARestartAndEndsFor
         ASSERT_TRUE(WaitUntil([&] { return PortAcceptsConnections(install.ListenPort()); }));
         ASSERT_TRUE(SendToProgram(install.ListenPort(), FromAnna("joined", "")));
         EXPECT_TRUE(WaitUntil([&] { return ButtonTexts(note)[1] == "PC-ANNA"; }));
+
+        // Deleted, the note leaves the chat; undeleted, it takes part again.
+        HWND main = program.WaitForWindow("MainWindowClassName6");
+        PostMessageA(note, WM_COMMAND, kNoteCmdDelete, 0);
+        ShownMessageBox sure = WaitForMessageBox(program.ProcessId(), 3000);
+        if (sure.window)
+            AnswerMessageBox(sure, IDYES);
+        const CaughtMessage* left = WaitForChat("left", seen);
+        ASSERT_NE(left, nullptr);
+        EXPECT_FALSE(IsWindowVisible(note));
+        PostMessageA(main, WM_COMMAND, kFirstDeletedNoteCommand, 0);
+        ASSERT_NE(WaitForChat("undeleted", seen), nullptr);
+        EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(note) != FALSE; }));
 
         // Ending the chat asks first, tells Anna, forgets the chat and deletes the note.
         HWND end = FindWindowExA(FindWindowExA(note, nullptr, "QnChatStrip", nullptr), nullptr, "Button", "End chat");
