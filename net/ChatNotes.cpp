@@ -182,7 +182,8 @@ void AddChatLine(CNoteController& note, const std::string& userName, const std::
     HWND body = note.m_bodyEdit;
     if (!body)
         return;
-    GETTEXTLENGTHEX measure = {GTL_NUMCHARS, CP_ACP};
+    // Characters as the control counts them, a paragraph end as one.
+    GETTEXTLENGTHEX measure = {GTL_DEFAULT, CP_ACP};
     LONG end = static_cast<LONG>(SendMessageA(body, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&measure), 0));
     std::string line = LineHeading(userName, computerName) + ": " + text + "\r";
     if (end > 0) {

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "foundation/bytes/TextChecks.h"
+
 namespace {
 const size_t kMaxWordLetters = 32;
 const size_t kMaxColours = 256;
@@ -124,24 +126,13 @@ private:
         for (int k = 0; k < 2; ++k) {
             if (m_p >= m_end)
                 return;
-            int digit = HexValue(*m_p);
+            int digit = HexDigitOrNone(*m_p);
             if (digit < 0)
                 return;
             ++m_p;
             value = value * 16 + digit;
         }
         Character(static_cast<unsigned char>(value));
-    }
-
-    static int HexValue(char c)
-    {
-        if (c >= '0' && c <= '9')
-            return c - '0';
-        if (c >= 'a' && c <= 'f')
-            return c - 'a' + 10;
-        if (c >= 'A' && c <= 'F')
-            return c - 'A' + 10;
-        return -1;
     }
 
     void ControlWord()
