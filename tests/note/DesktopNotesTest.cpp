@@ -16,7 +16,7 @@
 #include "shell/Settings.h"
 #include "store/SettingsTable.h"
 #include "support/InFolder.h"
-#include "note/NoteDriving.h"
+#include "support/NoteDriving.h"
 #include "support/ProgramDriver.h"
 
 namespace {

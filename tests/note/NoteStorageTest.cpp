@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "note/NoteController.h"
-#include "note/NoteDriving.h"
+#include "support/NoteDriving.h"
 #include "store/DbfFile.h"
 #include "store/FreeSlotLists.h"
 #include "store/NoteSaving.h"

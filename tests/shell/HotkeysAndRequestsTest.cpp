@@ -9,34 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include "support/NoteDriving.h"
 #include "support/ProgramDriver.h"
 
 namespace {
-const char kMainClass[] = "MainWindowClassName6";
-const char kNoteClass[] = "NotesClassName6";
 const char kErrorFile[] = "cmdLineSend.err";
-
-struct Finder {
-    DWORD process;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectNote(HWND window, LPARAM data)
-{
-    auto* f = reinterpret_cast<Finder*>(data);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == f->process && WindowClassOf(window) == kNoteClass)
-        f->found.push_back(window);
-    return TRUE;
-}
-
-std::vector<HWND> NoteWindows(DWORD process)
-{
-    Finder finder{process, {}};
-    EnumWindows(&CollectNote, reinterpret_cast<LPARAM>(&finder));
-    return finder.found;
-}
 
 size_t ShownNotes(DWORD process)
 {
@@ -48,7 +25,7 @@ size_t ShownNotes(DWORD process)
 
 std::string BodyText(HWND note)
 {
-    return ReadWindowText(FindWindowExA(note, nullptr, "RichEdit20A", nullptr));
+    return ReadWindowText(BodyOf(note));
 }
 
 HWND NoteWhoseTextHas(DWORD process, const std::string& part)
@@ -58,14 +35,6 @@ HWND NoteWhoseTextHas(DWORD process, const std::string& part)
             return note;
     }
     return nullptr;
-}
-
-void RunToEnd(const ProgramInstall& install, const std::string& arguments)
-{
-    RunningProgram second(install, arguments);
-    DWORD exitCode = 1;
-    ASSERT_TRUE(second.WaitForExit(&exitCode)) << arguments;
-    EXPECT_EQ(exitCode, 0u) << arguments;
 }
 
 // A request as a second start sends it, from a thread of its own, since the
@@ -153,9 +122,8 @@ TEST(HotkeysAndRequests, HotkeysAreHeldWhileTheProgramRunsAndEachRequestActsOnIt
     ProgramInstall install;
     install.AddInstalledDataFiles();
     RunningProgram program(install, "");
-    HWND main = program.WaitForWindow(kMainClass);
+    HWND main = WaitForMainWindow(program);
     ASSERT_NE(main, nullptr);
-    ASSERT_TRUE(SendWithTimeout(main, WM_NULL, 0, 0));
     const DWORD process = program.ProcessId();
 
     // The style hotkeys belong to the program while it runs (from the end of
@@ -242,10 +210,7 @@ TEST(HotkeysAndRequests, HotkeysAreHeldWhileTheProgramRunsAndEachRequestActsOnIt
     EXPECT_EQ(ShortcutDescription(favourites + "\\plan.txt.lnk"), "this is a shortcut created by Quillnet+");
     CoUninitialize();
 
-    RunToEnd(install, "/close");
-    DWORD exitCode = 1;
-    ASSERT_TRUE(program.WaitForExit(&exitCode));
-    EXPECT_EQ(exitCode, 0u);
+    CloseProgram(install, program);
     // Once it has gone, the keys are free for others.
     EXPECT_EQ(TryAltShiftOne(), 0u);
     EXPECT_FALSE(FileExists(install.File("error.txt"))) << ReadWholeFile(install.File("error.txt"));

@@ -1,4 +1,4 @@
-#include "note/NoteDriving.h"
+#include "support/NoteDriving.h"
 
 #include <gtest/gtest.h>
 
