@@ -1,9 +1,17 @@
-// Small commands of the application object: Find note, the calendar and Note
-// Manager commands, a new note with an alarm, and the messages that reach them.
+// Small commands of the application object: Find note, help, the calendar and
+// Note Manager commands, a new note with an alarm, the calendar's question
+// about alarm days, and the messages that reach them.
 #include <winsock2.h>
 
+#include <string>
+
+#include "calendar/CalendarStyle.h"
+#include "foundation/bytes/MessageBoxes.h"
+#include "foundation/win/HelpFile.h"
+#include "note/bytes/TextSearch.h"
 #include "note/NoteController.h"
 #include "note/NoteMessages.h"
+#include "notemanager/NoteManagerEntry.h"
 #include "shell/Favourites.h"
 #include "shell/Hotkeys.h"
 #include "shell/MainWindowMessages.h"
@@ -14,6 +22,52 @@
 
 namespace {
 HWND g_calendarWindow = nullptr;
+// The help topics of the tray submenus, and of the program as a whole.
+const DWORD kHelpArrange = 831;
+const DWORD kHelpBackup = 816;
+const DWORD kHelpShowNotes = 4;
+const DWORD kHelpUndelete = 836;
+const DWORD kHelpGeneral = 12;
+// How much of a note's text the calendar's filter looks through.
+const int kFilterTextBytes = 51200;
+
+// Opens the help window and keeps it above the notes; a help file that cannot
+// be shown is said so.
+void OpenHelp(HWND owner, UINT command, DWORD_PTR data)
+{
+    if (HWND help = OpenHelpWindow(command, data)) {
+        SetWindowPos(help, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+        return;
+    }
+    ShowMessageBox(owner, "Unable to activate help", "", kMbIconHand);
+}
+
+// The name of the note's group, empty when it is in none.
+std::string GroupNameOf(const CNoteController& note)
+{
+    for (auto* pair = GroupsAndNotesList().GetFirst(); pair; pair = pair->next) {
+        if (pair->record.noteID != note.m_noteId)
+            continue;
+        char name[51] = "";
+        GroupsList().GetNameById(name, sizeof name, static_cast<long>(pair->record.groupID));
+        return name;
+    }
+    return std::string();
+}
+
+// Whether the filter text is in the note's text, title or group name. A locked
+// note shows only its placeholder, so only its title and group are searched.
+bool NoteContains(const CNoteController& note, const char* filter)
+{
+    if (CTextSearch::Find(note.m_title, filter) >= 0 || CTextSearch::Find(GroupNameOf(note).c_str(), filter) >= 0)
+        return true;
+    if (note.IsLocked() || !note.m_bodyEdit)
+        return false;
+    std::string text(kFilterTextBytes, '\0');
+    int length = GetWindowTextA(note.m_bodyEdit, &text[0], kFilterTextBytes);
+    text.resize(length > 0 ? static_cast<size_t>(length) : 0);
+    return CTextSearch::Find(text.c_str(), filter) >= 0;
+}
 
 // The first own note in that state (shown, hidden or parked); null when none.
 CNoteController* FirstNoteIn(CPtrList& notes, bool hidden, bool parked)
@@ -63,9 +117,70 @@ bool ShowCalendar(bool noActivate)
     return true;
 }
 
+// Without a calendar window to show, the command only beeps.
 void CWindowController::ShowCalendarCommand()
 {
-    ShowCalendar(false);
+    if (!ShowCalendar(false))
+        MessageBeep(0);
+}
+
+// Help at the topic of the tray submenu that is open, else the general one
+// (the numbers are the tray menu's open-popup numbers).
+void CWindowController::OnHelp()
+{
+    DWORD context = kHelpGeneral;
+    switch (m_openPopup) {
+    case 3:
+    case 4:
+    case 5:
+        context = kHelpArrange;
+        break;
+    case 6:
+    case 7:
+        context = kHelpBackup;
+        break;
+    case 2:
+        context = kHelpShowNotes;
+        break;
+    case 8:
+        context = kHelpUndelete;
+        break;
+    default:
+        break;
+    }
+    OpenHelp(m_mainWindow, kHelpContext, context);
+}
+
+int CWindowController::HasAlarmNoteOnDate(int day, int month, int year)
+{
+    if (GetProgramFlags().closing)
+        return 0;
+    const char* filter = StandardCalendarOptions().filterText;
+    bool found = false;
+    ForEachNote(m_ourNotes, [&](CNoteController* note) {
+        found = note->m_alarmSet && note->m_alarm.m_day == day && note->m_alarm.m_month == month &&
+                note->m_alarm.m_year == year && (!filter[0] || NoteContains(*note, filter));
+        return !found;
+    });
+    return found ? 1 : 0;
+}
+
+// A participant left a chat: 1 when the user has a chat note of that chat.
+int CWindowController::NotifyParticipantLeft(DWORD chatId, const char*, const char*, DWORD)
+{
+    bool found = false;
+    ForEachNote(m_ourNotes, [&](CNoteController* note) {
+        found = note->m_chatNote && note->m_chatId == chatId;
+        return !found;
+    });
+    return found ? 1 : 0;
+}
+
+// The note writes its attachment line again, from the file it now carries.
+void CWindowController::UpdateNoteAttachmentLine(CNoteController& note)
+{
+    if (note.m_attachedFile[0] && note.m_bodyEdit)
+        SendMessageA(note.m_bodyEdit, kEditMsgRewriteAttachmentLine, 0, 0);
 }
 
 void CWindowController::ShowNoteManagerCommand()
@@ -121,8 +236,16 @@ bool CWindowController::OnControllerCommand(UINT id)
     case kCmdCalendar:
         ShowCalendarCommand();
         return true;
+    case kCmdHelp:
+        OpenHelp(m_mainWindow, kHelpDisplayContents, 0);
+        return true;
+    case kCmdNoteManager:
+        // This version has no Note Manager window to open.
+        if (!OpenNoteManager(*this, 0))
+            MessageBeep(0);
+        return true;
     default:
-        return false;
+        return OnBackupCommand(id);
     }
 }
 
@@ -137,14 +260,24 @@ bool CWindowController::OnControllerMessage(UINT message, WPARAM wParam, LPARAM 
         ShowNoteManagerCommand();
         return true;
     case kMsgNewAlarmNote:
-        NewNoteWithAlarm(wParam != 0);
+        NewNoteWithAlarm(lParam != 0);
         if (HWND calendar = GetCalendarWindow())
             SetForegroundWindow(calendar);
-        return true;
+        return false;
     case kMsgRefreshCalendar:
         if (HWND calendar = GetCalendarWindow())
             SendMessageA(calendar, kMsgRefreshCalendar, wParam, lParam);
+        return false;
+    case kMsgHasAlarmOnDate:
+        if (const CDateTime* date = reinterpret_cast<const CDateTime*>(lParam))
+            result = HasAlarmNoteOnDate(date->m_day, date->m_month, date->m_year);
         return true;
+    case kMsgOpenNoteManager:
+        OpenNoteManager(*this, lParam);
+        return false;
+    case WM_HELP:
+        OnHelp();
+        return false;
     case kMsgFavouritesChanged:
         SetupFavouritesFolder();
         return true;

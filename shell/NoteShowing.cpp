@@ -8,6 +8,7 @@
 #include "net/ChatNotes.h"
 #include "note/NoteController.h"
 #include "note/NoteMessages.h"
+#include "noteprops/ProtectedNotes.h"
 #include "shell/MainWindowMessages.h"
 #include "shell/NoteLists.h"
 #include "shell/ProgramGlobals.h"
@@ -32,6 +33,14 @@ void Restore(CNoteController& note)
     note.ForceRepaintBySize();
 }
 
+// The protected-note prompt flag, set while a note's password may be asked.
+struct PromptFlagHeld {
+    PromptFlagHeld() { GetProgramFlags().protectedNotePrompt = true; }
+    ~PromptFlagHeld() { GetProgramFlags().protectedNotePrompt = false; }
+    PromptFlagHeld(const PromptFlagHeld&) = delete;
+    PromptFlagHeld& operator=(const PromptFlagHeld&) = delete;
+};
+
 template <class Condition>
 bool AnyNote(const CPtrList& list, Condition condition)
 {
@@ -42,6 +51,24 @@ bool AnyNote(const CPtrList& list, Condition condition)
     });
     return found;
 }
+}
+
+int CWindowController::OpenLockedNote(CNoteController& note)
+{
+    int result = kProtectedNoteNotLocked;
+    {
+        PromptFlagHeld held;
+        result = OpenProtectedNote(*this, note);
+    }
+    if (result == kProtectedNoteOpened)
+        note.RelayoutRichEdits();
+    return result;
+}
+
+int CWindowController::AskLockedNotePassword(CNoteController& note, int mode, int fromMainWindow)
+{
+    PromptFlagHeld held;
+    return AskProtectedNotePassword(*this, mode, note, fromMainWindow);
 }
 
 bool CWindowController::HasParkedNote() const
@@ -107,6 +134,7 @@ int CWindowController::ShowNotesMatching(bool onlyAlarmed, bool, bool byAssociat
         BringWindowToTop(note->m_window);
         SetFocus(note->m_window);
         SetForegroundWindow(note->m_window);
+        OpenLockedNote(*note);
         if (title && lstrlenA(title) > 1)
             MakeTopmostOnce(*note);
         ++shown;
@@ -183,7 +211,8 @@ void CWindowController::ShowLastNote(CNoteController* note)
     }
     SetFocus(target->m_window);
     SetForegroundWindow(target->m_window);
-    if (!target->m_raised)
+    // A note that stays locked is left as it is.
+    if (OpenLockedNote(*target) != kProtectedNoteStaysLocked && !target->m_raised)
         MakeTopmostOnce(*target);
     UpdateTrayTooltip();
 }
@@ -212,13 +241,16 @@ void CWindowController::ShowNote(CNoteController* note, bool activate)
     note->ForceRepaintBySize();
     SetFocus(note->m_window);
     SetForegroundWindow(note->m_window);
+    OpenLockedNote(*note);
 }
 
 void CWindowController::RaiseDueNotes()
 {
     ForEachNote(m_ourNotes, [&](CNoteController* note) {
-        if (note->m_window && AskNoteAlarmDue(note->m_window))
+        if (note->m_window && AskNoteAlarmDue(note->m_window)) {
             UpdateTrayTooltip();
+            OpenLockedNote(*note);
+        }
         return true;
     });
 }

@@ -40,12 +40,6 @@ void RegisterChangedHotkeys(HWND main, const DWORD (&enabledBefore)[kHotkeyEnabl
     else if (enabledBefore[kEnableStyles])
         UnregisterStyleHotkeys(main);
 }
-
-void ReportListenFailure(HWND main, DWORD port, const CGenericException& failure)
-{
-    std::string text = "Quillnet+ cannot listen on port " + std::to_string(port) + ":\r\n" + failure.GetErrorText();
-    ShowMessageBox(main, text.c_str(), "Quillnet+", MB_OK | MB_ICONERROR);
-}
 }
 
 void CWindowController::ApplySettingsSheet(SettingsSheetPages& pages)
@@ -88,12 +82,7 @@ void CWindowController::MoveListeners(const CUserSettings& before)
         if (listening)
             StopListening(m_ports[i]);
         m_ports[i].m_port = newPorts[i];
-        if (!newPorts[i])
-            continue;
-        try {
-            ListenOnPortThreadNew(m_mainWindow, m_ports[i]);
-        } catch (const CGenericException& failure) {
-            ReportListenFailure(m_mainWindow, newPorts[i], failure);
-        }
+        if (newPorts[i])
+            ListenOrReport(i);
     }
 }

@@ -90,6 +90,30 @@ bool CheckInstance(HINSTANCE instance)
     return false;
 }
 
+// On Windows Vista an installer may start the program under its own account:
+// the data then belong to the user whose shell runs, whose name is read here.
+void ReadLoggedOnUserName(StartupValues& values)
+{
+    int isFolder = 0;
+    if (!values.shellProcessId || !values.windows.isVistaOrLater ||
+        !FileExists(ProgramFilePath(DataName::kUpgradeFolder).c_str(), &isFolder) || !isFolder)
+        return;
+    HANDLE shell = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, values.shellProcessId);
+    if (!shell)
+        return;
+    HANDLE token = nullptr;
+    if (OpenProcessToken(shell, TOKEN_DUPLICATE | TOKEN_IMPERSONATE | TOKEN_QUERY, &token)) {
+        if (ImpersonateLoggedOnUser(token)) {
+            DWORD size = sizeof values.userName;
+            if (!GetUserNameA(values.userName, &size))
+                std::snprintf(values.userName, sizeof values.userName, "NoUserName");
+            RevertToSelf();
+        }
+        CloseHandle(token);
+    }
+    CloseHandle(shell);
+}
+
 void UseWorkingFolder(const std::string& folder)
 {
     StartupValues& values = GetStartupValues();
@@ -179,6 +203,7 @@ bool PrepareData(HINSTANCE instance)
         return false;
     }
     GetDefaultBrowser(values.defaultBrowser, sizeof values.defaultBrowser);
+    ReadLoggedOnUserName(values);
 
     if (values.commandLineUser[0])
         UseWorkingFolder(UserFolderPath());

@@ -1,12 +1,14 @@
 #include "shell/WindowController.h"
 
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "foundation/DataFolder.h"
 #include "foundation/DiagnosticLog.h"
 #include "foundation/FormatSettings.h"
 #include "foundation/bytes/GenericException.h"
+#include "foundation/bytes/MessageBoxes.h"
 #include "foundation/bytes/NoteColors.h"
 #include "foundation/StartupValues.h"
 #include "foundation/win/DeviceContext.h"
@@ -82,8 +84,23 @@ void CWindowController::StartListening()
     m_ports[1].m_port = user.sendPort;
     if (!user.listenPort || !user.sendPort || !user.networkOn)
         return;
-    for (CPortRecord& port : m_ports)
-        ListenOnPortThreadNew(m_mainWindow, port);
+    for (int i = 0; i < 2; ++i)
+        ListenOrReport(i);
+}
+
+// A port that cannot be listened on (another program holds it) is reported,
+// and the program works on without it.
+bool CWindowController::ListenOrReport(int index)
+{
+    const DWORD port = m_ports[index].m_port;
+    try {
+        ListenOnPortThreadNew(m_mainWindow, m_ports[index]);
+        return true;
+    } catch (const CGenericException& failure) {
+        std::string text = "Quillnet+ cannot listen on port " + std::to_string(port) + ":\r\n" + failure.GetErrorText();
+        ShowMessageBox(m_mainWindow, text.c_str(), ProgramTitle, kMbOk | kMbIconHand);
+        return false;
+    }
 }
 
 void CWindowController::StopListeningOnBothPorts()
@@ -184,6 +201,11 @@ void CWindowController::OnCreate()
     for (int port = 1; port <= 2; ++port)
         DeleteFileA(DataFilePath(ReceiveFileName(port)).c_str());
     StartListening();
+    // Protected notes ask for their passwords as the program starts.
+    ForEachNote(m_ourNotes, [this](CNoteController* note) {
+        AskLockedNotePassword(*note, 1, 0);
+        return true;
+    });
 }
 
 void CWindowController::Reinitialize()

@@ -99,6 +99,10 @@ public:
     void ShowLastNote(CNoteController* note);
     void ShowNote(CNoteController* note, bool activate);
     void RaiseDueNotes();
+    // A locked note opened (or its password asked) with the protected-note
+    // prompt flag held; an opened note's rich edits are laid out again.
+    int OpenLockedNote(CNoteController& note);
+    int AskLockedNotePassword(CNoteController& note, int mode, int fromMainWindow);
     void UndeleteAllNotes();
     void UndeleteNote(int index, CNoteController* note);
     bool HasParkedNote() const;
@@ -120,10 +124,23 @@ public:
     // into it unless skipPaste is set.
     void NewNoteWithAlarm(bool skipPaste);
     void FindNote();
+    // Help at the topic of the tray submenu that is open (WM_HELP).
+    void OnHelp();
     void ShowCalendarCommand();
     void ShowNoteManagerCommand();
+    // The calendar's question for a day cell: 1 when an own note has its alarm
+    // that day and holds the calendar's filter text (when there is one).
+    int HasAlarmNoteOnDate(int day, int month, int year);
+    // A participant left the chat: 1 when an own chat note has that chat id.
+    int NotifyParticipantLeft(DWORD chatId, const char* computer, const char* address, DWORD port);
+    void UpdateNoteAttachmentLine(CNoteController& note);
     // Commands of the small controller commands; false when not one of them.
     bool OnControllerCommand(UINT id);
+    // Backup and restore commands of the tray menu; false when not one of them.
+    bool OnBackupCommand(UINT id);
+    void BackupFromCommandLine(const COPYDATASTRUCT* request);
+    // The backup the user wants at every end of the program.
+    void BackupIfAutomatic();
     bool OnControllerMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     // A message has arrived on port 1 or 2: it is read and becomes a note, or
     // goes to the chat code (net/NoteReceive.cpp).
@@ -160,6 +177,7 @@ private:
     void StartTimers();
     void StopTimers();
     void StartListening();
+    bool ListenOrReport(int index);
     void StopListeningOnBothPorts();
     // The listeners follow the network switch and the ports of the settings.
     void MoveListeners(const class CUserSettings& before);
@@ -170,6 +188,8 @@ private:
     bool RefuseWhileBusy();
     void NewNoteCommand();
     LRESULT NoteAfter(CNoteController* note) const;
+    CNoteController* KnownNote(LPARAM lParam) const;
+    void FocusNote(CNoteController* note);
     void FocusNeighbour(CNoteController* note, bool earlier);
 
     DWORD m_busySaving = 0;

@@ -11,11 +11,13 @@
 #include "shell/MainWindowMessages.h"
 #include "shell/WindowController.h"
 #include "shell/bytes/ForwardedRequest.h"
+#include "xmlfiles/BackupRestore.h"
 
 void CWindowController::ExitCommand()
 {
     if (RefuseWhileBusy())
         return;
+    BackupIfAutomatic();
     SendMessageA(m_mainWindow, WM_CLOSE, 0, 0);
 }
 
@@ -67,6 +69,15 @@ void CWindowController::OnCopyData(WPARAM flag, const COPYDATASTRUCT* data)
         break;
     case kRequestSendDirect:
         SendFromCommandLine(&checked, 1);
+        break;
+    case kRequestBackup:
+        BackupFromCommandLine(&checked);
+        break;
+    case kRequestImport:
+        RestoreFromCommandLine(*this, &checked, 1, flag);
+        break;
+    case kRequestReplace:
+        RestoreFromCommandLine(*this, &checked, 2, flag);
         break;
     case kRequestAppend:
         AppendFromCommandLine(&checked, flag);

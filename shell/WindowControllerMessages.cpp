@@ -4,6 +4,8 @@
 #include <cstdint>
 
 #include "foundation/bytes/MessageBoxes.h"
+#include "note/NoteMessages.h"
+#include "noteprops/ProtectedNotes.h"
 #include "shell/MainWindowMessages.h"
 #include "shell/NoteLists.h"
 #include "shell/ProgramGlobals.h"
@@ -20,11 +22,6 @@ CNoteController* NoteOf(LPARAM lParam)
     return reinterpret_cast<CNoteController*>(lParam);
 }
 
-void FocusNote(CNoteController* note)
-{
-    if (note && note->m_window)
-        SetFocus(note->m_window);
-}
 
 // "DeletedNotesList" keeps the latest deleted notes for undeleting; the oldest
 // goes when it is full, so the Undelete submenu's ids always suffice.
@@ -69,6 +66,29 @@ void CWindowController::DeleteNoteFromVisibleList(CNoteController* note)
         m_lastNote = next;
     else if (!m_ourNotes.IsEmpty())
         m_lastNote = m_ourNotes.GetLast();
+    UpdateTrayTooltip();
+}
+
+// A note that other windows name by its object: one of the program's lists
+// must hold it, or it is not touched.
+CNoteController* CWindowController::KnownNote(LPARAM lParam) const
+{
+    CNoteController* note = NoteOf(lParam);
+    if (note && (m_ourNotes.Contains(note) || m_otherNotes.Contains(note) || DeletedNotesList().Contains(note)))
+        return note;
+    return nullptr;
+}
+
+// The note comes forward with the focus, topmost once, as the last one used.
+void CWindowController::FocusNote(CNoteController* note)
+{
+    if (!note || !note->m_window)
+        return;
+    SetFocus(note->m_window);
+    SetForegroundWindow(note->m_window);
+    if (!note->m_raised)
+        RaiseNoteOnce(note->m_window, true);
+    SendMessageA(m_mainWindow, kMsgRememberLastNote, 0, reinterpret_cast<LPARAM>(note));
 }
 
 LRESULT CWindowController::NoteAfter(CNoteController* note) const
@@ -135,7 +155,7 @@ bool CWindowController::OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lPa
     case kMsgClearSelections:
         ForEachNote(m_ourNotes, [](CNoteController* note) {
             if (note->m_bodyEdit)
-                SendMessageA(note->m_bodyEdit, EM_SETSEL, static_cast<WPARAM>(-1), 0);
+                SendMessageA(note->m_bodyEdit, EM_SETSEL, 0, 0);
             return true;
         });
         return false;
@@ -145,6 +165,21 @@ bool CWindowController::OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lPa
     case kMsgKeepDeletedNote:
         if (NoteOf(lParam))
             KeepDeletedNote(NoteOf(lParam));
+        return false;
+    case kMsgUndeleteNote:
+        if (CNoteController* note = KnownNote(lParam))
+            UndeleteNote(-1, note);
+        return false;
+    case kMsgOpenProtectedNote:
+        if (CNoteController* note = KnownNote(lParam))
+            result = OpenLockedNote(*note);
+        return true;
+    case kMsgAskNotePassword:
+        if (CNoteController* note = KnownNote(lParam))
+            result = AskLockedNotePassword(*note, static_cast<int>(wParam), 1);
+        return true;
+    case kMsgMaskProtectedNotes:
+        MaskProtectedNotes(*this, nullptr);
         return false;
     case kMsgHasChatNote: {
         bool found = false;

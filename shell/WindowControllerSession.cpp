@@ -71,6 +71,7 @@ void CWindowController::OnEndSession()
     StopTimers();
     StopFavouritesWatcher();
     SaveAll();
+    BackupIfAutomatic();
     for (const SendToShortcut& shortcut : kSendToShortcuts)
         RemoveShortcutsTo(CSIDL_SENDTO, "qnpost.exe", shortcut.searchedSwitch);
     const char* folder = GetStartupValues().workingFolder;

@@ -5,15 +5,20 @@
 
 namespace {
 using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
-const UINT kHelpContextCommand = 0x000F;
+}
+
+HWND OpenHelpWindow(UINT command, DWORD_PTR data)
+{
+    static HMODULE library = LoadLibraryA("hhctrl.ocx");
+    auto help = library ? reinterpret_cast<HtmlHelpFunction>(GetProcAddress(library, "HtmlHelpA")) : nullptr;
+    if (!help)
+        return nullptr;
+    return help(GetDesktopWindow(), ProgramFilePath(DataName::kHelpFile).c_str(), command, data);
 }
 
 bool ShowHelpTopic(HWND owner, DWORD context)
 {
-    // HTML Help is loaded only when a help button is pressed, and stays loaded.
-    static HMODULE library = LoadLibraryA("hhctrl.ocx");
-    auto help = library ? reinterpret_cast<HtmlHelpFunction>(GetProcAddress(library, "HtmlHelpA")) : nullptr;
-    if (help && help(GetDesktopWindow(), ProgramFilePath(DataName::kHelpFile).c_str(), kHelpContextCommand, context))
+    if (OpenHelpWindow(kHelpContext, context))
         return true;
     ShowErrorMessage(owner, "Unable to activate help", ProgramTitle);
     return false;

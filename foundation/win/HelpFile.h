@@ -2,6 +2,17 @@
 
 #include <windows.h>
 
-// Opens the program's help file "qnpost.chm" at a topic; when HTML Help cannot
-// show it the user is told "Unable to activate help". False then.
+// The program's help file "qnpost.chm", shown by HTML Help (loaded when first
+// asked for, and kept loaded).
+
+enum HelpCommand : UINT {
+    kHelpDisplayContents = 0x0001,
+    kHelpContext = 0x000F,
+};
+
+// The help window that HTML Help opened for the command; null when none opened.
+HWND OpenHelpWindow(UINT command, DWORD_PTR data);
+
+// Opens the help file at a topic; when HTML Help cannot show it the user is
+// told "Unable to activate help". False then.
 bool ShowHelpTopic(HWND owner, DWORD context);

@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include "shell/Favourites.h"
+#include "shell/ProgramGlobals.h"
+#include "support/CurrentFolder.h"
 #include "support/NoteDriving.h"
 #include "support/ProgramDriver.h"
 
@@ -214,5 +217,49 @@ TEST(HotkeysAndRequests, HotkeysAreHeldWhileTheProgramRunsAndEachRequestActsOnIt
     // Once it has gone, the keys are free for others.
     EXPECT_EQ(TryAltShiftOne(), 0u);
     EXPECT_FALSE(FileExists(install.File("error.txt"))) << ReadWholeFile(install.File("error.txt"));
+    RemoveFavouritesFolder(favourites);
+}
+
+TEST(HotkeysAndRequests, TheFavouritesListHoldsTheFirst25ObjectsOfTheFolder)
+{
+    const std::string favourites = FavouritesFolder();
+    RemoveFavouritesFolder(favourites);
+    ASSERT_TRUE(CreateDirectoryA(favourites.c_str(), nullptr));
+    WriteWholeFile(favourites + "\\Readme Quillnet.txt", "readme");
+    WriteWholeFile(favourites + "\\desktop.ini", "[.ShellClassInfo]");
+    for (int i = 0; i < 30; ++i) {
+        char name[32];
+        wsprintfA(name, "\\plan%02d.txt", i);
+        WriteWholeFile(favourites + name, "plan");
+    }
+    ProgramInstall install;
+    install.AddInstalledDataFiles();
+    {
+        CurrentFolder data(install.Path());
+        SetupFavouritesFolder();
+    }
+    // The first 25 of the listing, in its order, numbered from 1; the readme
+    // and the folder's settings file are never among them.
+    std::vector<std::string> names;
+    for (auto* node = FavouritesList().GetFirst(); node; node = node->next) {
+        EXPECT_EQ(node->record.ordinal, names.size() + 1);
+        EXPECT_GE(node->record.imageIndex, 0);
+        names.push_back(node->record.name);
+    }
+    ASSERT_EQ(names.size(), 25u);
+    std::vector<std::string> listed;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((favourites + "\\*").c_str(), &found);
+    for (int i = 0; search != INVALID_HANDLE_VALUE && i < 100 && listed.size() < 25; ++i) {
+        std::string name = found.cFileName;
+        if (name.rfind("plan", 0) == 0)
+            listed.push_back(name);
+        if (!FindNextFileA(search, &found))
+            break;
+    }
+    if (search != INVALID_HANDLE_VALUE)
+        FindClose(search);
+    EXPECT_EQ(names, listed);
+    FavouritesList().RemoveAll();
     RemoveFavouritesFolder(favourites);
 }
