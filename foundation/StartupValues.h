@@ -42,6 +42,9 @@ struct StartupValues {
     // Set when the data folder holds the no-network marker: network and delayed
     // sending stay off for every user.
     bool noNetwork = false;
+    // Whether windows are dragged whole (the system's setting), read at start
+    // and again whenever the system says it changed.
+    BOOL fullWindowDrag = FALSE;
 };
 
 StartupValues& GetStartupValues();

@@ -123,6 +123,10 @@ LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_TIMER:
         controller->OnTimer(wParam);
         return 0;
+    case WM_SETTINGCHANGE:
+        if (wParam == SPI_SETDRAGFULLWINDOWS)
+            ReadFullWindowDrag();
+        break;
     case WM_WTSSESSION_CHANGE:
         OnSessionChange(wParam);
         break;
@@ -141,6 +145,13 @@ LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }
+}
+
+void ReadFullWindowDrag()
+{
+    BOOL whole = FALSE;
+    SystemParametersInfoA(SPI_GETDRAGFULLWINDOWS, 0, &whole, 0);
+    GetStartupValues().fullWindowDrag = whole;
 }
 
 HWND GetMainWindow()

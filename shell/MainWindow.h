@@ -12,3 +12,6 @@ void RegisterMainWindowClass(HINSTANCE instance);
 // Creates the hidden main window (which builds the application object); a
 // failure is thrown.
 HWND CreateMainWindow(HINSTANCE instance);
+// Reads the system's whole-window dragging into the start-up values (at start,
+// and when the main window learns that it changed).
+void ReadFullWindowDrag();

@@ -269,6 +269,7 @@ int RunMainWindow(HINSTANCE instance)
 {
     if (!RegisterWindowMessageA("MSWHEEL_ROLLMSG"))
         ShowWarningMessage(nullptr, "RegisterWindowMessage failed", ProgramTitle);
+    ReadFullWindowDrag();
     DisableDragFullWindows();
     CreateSendToShortcuts();
     CResourceString className;
