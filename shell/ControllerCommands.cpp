@@ -8,6 +8,7 @@
 #include "calendar/CalendarStyle.h"
 #include "foundation/bytes/MessageBoxes.h"
 #include "foundation/win/HelpFile.h"
+#include "net/ChatNotes.h"
 #include "note/bytes/TextSearch.h"
 #include "note/NoteController.h"
 #include "note/NoteMessages.h"
@@ -165,15 +166,19 @@ int CWindowController::HasAlarmNoteOnDate(int day, int month, int year)
     return found ? 1 : 0;
 }
 
-// A participant left a chat: 1 when the user has a chat note of that chat.
-int CWindowController::NotifyParticipantLeft(DWORD chatId, const char*, const char*, DWORD)
+// A participant left a chat: the user's chat note of that chat marks them.
+int CWindowController::NotifyParticipantLeft(DWORD chatId, const char* computer, const char* address, DWORD port)
 {
-    bool found = false;
+    CNoteController* chat = nullptr;
     ForEachNote(m_ourNotes, [&](CNoteController* note) {
-        found = note->m_chatNote && note->m_chatId == chatId;
-        return !found;
+        if (note->m_chatNote && note->m_chatId == chatId)
+            chat = note;
+        return chat == nullptr;
     });
-    return found ? 1 : 0;
+    if (!chat)
+        return 0;
+    MarkChatParticipantLeft(*chat, computer, address, port);
+    return 1;
 }
 
 // The note writes its attachment line again, from the file it now carries.

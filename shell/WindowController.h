@@ -131,7 +131,8 @@ public:
     // The calendar's question for a day cell: 1 when an own note has its alarm
     // that day and holds the calendar's filter text (when there is one).
     int HasAlarmNoteOnDate(int day, int month, int year);
-    // A participant left the chat: 1 when an own chat note has that chat id.
+    // A participant left the chat: 1 when an own chat note has that chat id
+    // (its participant is then marked as gone).
     int NotifyParticipantLeft(DWORD chatId, const char* computer, const char* address, DWORD port);
     void UpdateNoteAttachmentLine(CNoteController& note);
     // Commands of the small controller commands; false when not one of them.

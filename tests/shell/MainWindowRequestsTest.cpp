@@ -63,6 +63,8 @@ void StoreAlarmNote(const std::string& folder, const CDateTime& alarm)
     note.m_top = 40;
     note.m_width = 220;
     note.m_height = 140;
+    note.m_bodyColor = RGB(255, 255, 170);
+    note.m_titleColor = RGB(255, 230, 90);
     lstrcpynA(note.m_title, "Dentist", sizeof note.m_title);
     note.m_alarmSet = true;
     note.m_alarm = alarm;
