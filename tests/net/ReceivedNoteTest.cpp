@@ -19,12 +19,11 @@
 #include "shell/MainWindowMessages.h"
 #include "store/NotesLoader.h"
 #include "support/InFolder.h"
+#include "support/NoteDriving.h"
 #include "support/ProgramDriver.h"
 #include "support/Screenshot.h"
 
 namespace {
-const char kNoteClass[] = "NotesClassName6";
-
 // Connects to the port, sends the bytes, ends its side and waits for the
 // program to close the connection: the sign that the message was taken.
 bool SendToProgram(unsigned short port, const std::string& bytes)
@@ -74,37 +73,13 @@ std::string WireNote(const std::string& title, const std::string& text, const st
     return WriteWireText(note, rtf.data(), rtf.size(), fileName.empty() ? nullptr : file.data(), file.size());
 }
 
-struct NoteFinder {
-    DWORD process;
-    std::vector<HWND> windows;
-};
-
-BOOL CALLBACK CollectNote(HWND window, LPARAM data)
-{
-    auto* finder = reinterpret_cast<NoteFinder*>(data);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == finder->process && WindowClassOf(window) == kNoteClass)
-        finder->windows.push_back(window);
-    return TRUE;
-}
-
-std::vector<HWND> NoteWindows(DWORD process)
-{
-    NoteFinder finder{process, {}};
-    EnumWindows(&CollectNote, reinterpret_cast<LPARAM>(&finder));
-    return finder.windows;
-}
-
 HWND NoteReading(DWORD process, const std::string& text)
 {
     HWND found = nullptr;
     WaitUntil([&] {
-        for (HWND note : NoteWindows(process)) {
-            HWND body = FindWindowExA(note, nullptr, "RichEdit20A", nullptr);
-            if (body && ReadWindowText(body).find(text) != std::string::npos)
+        for (HWND note : NoteWindows(process))
+            if (ReadWindowText(BodyOf(note)).find(text) != std::string::npos)
                 found = note;
-        }
         return found != nullptr;
     });
     return found;
@@ -130,7 +105,7 @@ TEST(ReceivedNote, ArrivesOnTheDesktopWithItsFileAndIsSavedWithItsSenderAlsoWhil
     const std::string other = Bytes(300, 2);
     {
         RunningProgram program(install, "");
-        HWND main = program.WaitForWindow("MainWindowClassName6");
+        HWND main = WaitForMainWindow(program);
         ASSERT_NE(main, nullptr);
         const unsigned short port = install.ListenPort();
         ASSERT_TRUE(WaitUntil([&] { return PortAcceptsConnections(port); }));
@@ -146,8 +121,7 @@ TEST(ReceivedNote, ArrivesOnTheDesktopWithItsFileAndIsSavedWithItsSenderAlsoWhil
         ASSERT_TRUE(SendToProgram(port, WriteWireText(first, rtf.data(), rtf.size(), file.data(), file.size())));
         HWND note = NoteReading(program.ProcessId(), "Hello from Anna");
         ASSERT_NE(note, nullptr);
-        RECT rect{};
-        GetWindowRect(note, &rect);
+        RECT rect = RectOf(note);
         EXPECT_EQ(rect.right - rect.left, 300);
         EXPECT_EQ(rect.bottom - rect.top, 200);
         EXPECT_TRUE(GetWindowLongA(note, GWL_EXSTYLE) & WS_EX_TOPMOST);
