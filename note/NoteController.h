@@ -157,12 +157,14 @@ public:
     // Delete: refused for a locked note, asked when the user wants to be asked;
     // the record leaves the notes table and the note goes to the deleted list.
     void DeleteNote();
-    // Entry points of the dialogs that come with the note's settings, find
-    // and send: each answers whether something changed or was sent.
+    // Entry points of the dialogs that come with the note's settings and
+    // send: each answers whether something changed or was sent.
     int ShowProperties(int pageFlags, bool pasteFlag);
+    // Opens the Find box on this note (note/FindDialog.cpp).
     void ShowFindDialog();
     int OnSendTo(bool ask);
-    // The group's position in the note's group list; -1 when not in it.
+    // The group's position among the note's groups, -1 when the note is not
+    // in it; with -1, the id of the note's group (-1 when it has none).
     int FindGroupId(int groupNumber) const;
     // The answer to "is your alarm due": comes up and answers true when it is.
     bool BringNoteToFront();

@@ -278,19 +278,26 @@ int CNoteController::ShowProperties(int, bool)
     return 0;
 }
 
-void CNoteController::ShowFindDialog()
-{
-    MessageBeep(0);
-}
-
 int CNoteController::OnSendTo(bool)
 {
     MessageBeep(0);
     return 0;
 }
 
-int CNoteController::FindGroupId(int) const
+int CNoteController::FindGroupId(int groupNumber) const
 {
+    if (m_noteId == 9999 || m_noteId == 9988)
+        return -1;
+    int position = 0;
+    for (auto* node = GroupsAndNotesList().GetFirst(); node; node = node->next) {
+        if (node->record.noteID != m_noteId)
+            continue;
+        if (groupNumber == -1)
+            return static_cast<int>(node->record.groupID);
+        if (node->record.groupID == static_cast<DWORD>(groupNumber))
+            return position;
+        ++position;
+    }
     return -1;
 }
 

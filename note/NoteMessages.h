@@ -9,11 +9,11 @@ enum NoteWindowMessage : UINT {
     kNoteMsgReapplySettings = 0x806A,   // take the settings again and repaint
     kNoteMsgAlarmDue = 0x8078,          // non-zero, and come up, when the alarm is due
     kNoteMsgTransmitting = 0x807D,      // non-zero while the note is being sent
-    kNoteMsgSearchRequest = 0x8087,
-    kNoteMsgSearchProtected = 0x808A,
+    kNoteMsgSearchRequest = 0x8087,     // lParam: another note's NoteSearchRequest
+    kNoteMsgSearchProtected = 0x808A,   // the same, to an open protected note
     kNoteMsgSendToDestination = 0x808E,  // wParam 1 delayed; lParam: destination text
 
-    kNoteMsgSearchProtectedNext = 0x8094,
+    kNoteMsgSearchProtectedNext = 0x8094,  // the search went past; wParam 1: opened for it
     kNoteMsgRaiseOnce = 0x80AD,         // lParam 0: without activation
     kNoteMsgNewChat = 0x80B5,           // lParam: chat operation 2 or 9
     kNoteMsgReadChatSettings = 0x80B9,

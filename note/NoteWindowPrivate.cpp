@@ -4,6 +4,7 @@
 #include "net/ChatNotes.h"
 #include "note/NoteController.h"
 #include "note/NoteMessages.h"
+#include "note/NoteSearch.h"
 #include "note/NoteWindowHandlers.h"
 #include "store/NoteSaving.h"
 
@@ -29,7 +30,8 @@ void RaiseOnce(HWND window, CNoteController& note, bool activate)
 }
 }
 
-bool OnNotePrivateMessage(HWND window, CNoteController& note, UINT message, WPARAM, LPARAM lParam, LRESULT& result)
+bool OnNotePrivateMessage(HWND window, CNoteController& note, UINT message, WPARAM wParam, LPARAM lParam,
+                          LRESULT& result)
 {
     result = 0;
     switch (message) {
@@ -58,9 +60,11 @@ bool OnNotePrivateMessage(HWND window, CNoteController& note, UINT message, WPAR
         return true;
     case kNoteMsgSearchRequest:
     case kNoteMsgSearchProtected:
+        if (lParam)
+            result = TakePartInSearch(note, *reinterpret_cast<NoteSearchRequest*>(lParam));
+        return true;
     case kNoteMsgSearchProtectedNext:
-        // Another note's search finds nothing here until the find box searches notes.
-        result = 0;
+        PassedBySearch(note, wParam != 0);
         return true;
     default:
         return false;

@@ -12,6 +12,7 @@
 #include "note/bytes/TextSearch.h"
 #include "note/NoteController.h"
 #include "note/NoteMessages.h"
+#include "note/NoteSearch.h"
 #include "notemanager/NoteManagerEntry.h"
 #include "shell/Favourites.h"
 #include "shell/Hotkeys.h"
@@ -285,6 +286,10 @@ bool CWindowController::OnControllerMessage(UINT message, WPARAM wParam, LPARAM 
         return false;
     case kMsgFavouritesChanged:
         SetupFavouritesFolder();
+        return true;
+    case kMsgBroadcastSearch:
+        if (lParam)
+            BroadcastSearch(*reinterpret_cast<NoteSearchRequest*>(lParam), reinterpret_cast<const CNoteController*>(wParam));
         return true;
     case kMsgCreateNoteAtPoint:
         if (const POINT* point = reinterpret_cast<const POINT*>(lParam))

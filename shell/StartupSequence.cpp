@@ -22,6 +22,7 @@
 #include "foundation/win/Shortcuts.h"
 #include "foundation/win/SystemLibraries.h"
 #include "foundation/win/SystemProbes.h"
+#include "note/FindDialog.h"
 #include "resources/ids/WindowClassIds.h"
 #include "shell/DataFileChecks.h"
 #include "note/NoteWindow.h"
@@ -258,7 +259,7 @@ int RunMessageLoop()
         BOOL got = GetMessageA(&message, nullptr, 0, 0);
         if (got == 0)
             return static_cast<int>(message.wParam);
-        if (got == -1)
+        if (got == -1 || PassToFindBox(message))
             continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);

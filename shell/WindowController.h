@@ -12,6 +12,7 @@
 
 class CNoteController;
 struct CReceivedMessage;
+struct NoteSearchRequest;
 
 // The application object behind the hidden main window: it owns the lists of
 // note objects and the tables whose deleted records it serves, loads the
@@ -126,6 +127,8 @@ public:
     void FindNote();
     // Help at the topic of the tray submenu that is open (WM_HELP).
     void OnHelp();
+    // A note's search passed on to the other own notes (shell/SearchBroadcast.cpp).
+    void BroadcastSearch(NoteSearchRequest& request, const CNoteController* sender);
     void ShowCalendarCommand();
     void ShowNoteManagerCommand();
     // The calendar's question for a day cell: 1 when an own note has its alarm
