@@ -16,11 +16,11 @@
 #include "store/DbfFile.h"
 #include "store/FieldAccess.h"
 #include "support/InFolder.h"
+#include "support/NoteDriving.h"
 #include "support/ProgramDriver.h"
 #include "support/Screenshot.h"
 
 namespace {
-const char kNoteClass[] = "NotesClassName6";
 const DWORD kChatId = 424242;
 // The tray menu's first deleted note: choosing it undeletes the note.
 const WPARAM kFirstDeletedNoteCommand = 3800;
@@ -39,34 +39,12 @@ std::string ComputerName()
     return name;
 }
 
-struct Children {
-    DWORD process;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectNote(HWND window, LPARAM data)
-{
-    auto* notes = reinterpret_cast<Children*>(data);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == notes->process && WindowClassOf(window) == kNoteClass)
-        notes->found.push_back(window);
-    return TRUE;
-}
-
-std::vector<HWND> NotesOf(DWORD process)
-{
-    Children notes{process, {}};
-    EnumWindows(&CollectNote, reinterpret_cast<LPARAM>(&notes));
-    return notes.found;
-}
-
 HWND ChatNoteReading(DWORD process, const std::string& text)
 {
     HWND found = nullptr;
     WaitUntil([&] {
-        for (HWND note : NotesOf(process)) {
-            HWND body = FindWindowExA(note, nullptr, "RichEdit20A", nullptr);
+        for (HWND note : NoteWindows(process)) {
+            HWND body = BodyOf(note);
             if (body && ReadWindowText(body).find(text) != std::string::npos &&
                 FindWindowExA(note, nullptr, "QnChatStrip", nullptr))
                 found = note;
@@ -89,7 +67,7 @@ std::vector<std::string> ButtonTexts(HWND note)
 bool BodyHas(HWND note, const std::string& text)
 {
     return WaitUntil([&] {
-        return ReadWindowText(FindWindowExA(note, nullptr, "RichEdit20A", nullptr)).find(text) != std::string::npos;
+        return ReadWindowText(BodyOf(note)).find(text) != std::string::npos;
     });
 }
 
@@ -146,7 +124,7 @@ TEST_F(ChatNote, AChatFromAPeerIsHeldWithItsParticipantsAcrossARestartAndEndsFor
     size_t seen = 0;
     {
         RunningProgram program(install, "");
-        ASSERT_NE(program.WaitForWindow("MainWindowClassName6"), nullptr);
+        ASSERT_NE(program.WaitForWindow(kMainClass), nullptr);
         ASSERT_TRUE(WaitUntil([&] { return PortAcceptsConnections(install.ListenPort()); }));
 
         ASSERT_TRUE(SendToProgram(install.ListenPort(), FromAnna("start", "{\\rtf1\\ansi shall we meet?\\par}")));
@@ -181,7 +159,7 @@ TEST_F(ChatNote, AChatFromAPeerIsHeldWithItsParticipantsAcrossARestartAndEndsFor
         EXPECT_TRUE(WaitUntil([&] { return ButtonTexts(note)[1] == "PC-ANNA (left)"; }));
         EXPECT_TRUE(SaveScreenshotOf(note, "chat-note"));
 
-        PostMessageA(program.WaitForWindow("MainWindowClassName6"), WM_COMMAND, kCmdExit, 0);
+        PostMessageA(program.WaitForWindow(kMainClass), WM_COMMAND, kCmdExit, 0);
         DWORD exitCode = 1;
         ASSERT_TRUE(program.WaitForExit(&exitCode));
     }
@@ -193,7 +171,7 @@ TEST_F(ChatNote, AChatFromAPeerIsHeldWithItsParticipantsAcrossARestartAndEndsFor
 
     {
         RunningProgram program(install, "");
-        ASSERT_NE(program.WaitForWindow("MainWindowClassName6"), nullptr);
+        ASSERT_NE(program.WaitForWindow(kMainClass), nullptr);
         HWND note = ChatNoteReading(program.ProcessId(), "fine, at the usual place");
         ASSERT_NE(note, nullptr);
         EXPECT_EQ(ButtonTexts(note), (std::vector<std::string>{"End chat", "PC-ANNA (left)", "PC-BERT (away)"}));
@@ -202,7 +180,7 @@ TEST_F(ChatNote, AChatFromAPeerIsHeldWithItsParticipantsAcrossARestartAndEndsFor
         EXPECT_TRUE(WaitUntil([&] { return ButtonTexts(note)[1] == "PC-ANNA"; }));
 
         // Deleted, the note leaves the chat; undeleted, it takes part again.
-        HWND main = program.WaitForWindow("MainWindowClassName6");
+        HWND main = program.WaitForWindow(kMainClass);
         PostMessageA(note, WM_COMMAND, kNoteCmdDelete, 0);
         ShownMessageBox sure = WaitForMessageBox(program.ProcessId(), 3000);
         if (sure.window)
@@ -227,7 +205,7 @@ TEST_F(ChatNote, AChatFromAPeerIsHeldWithItsParticipantsAcrossARestartAndEndsFor
         EXPECT_TRUE(WaitUntil([&] { return !IsWindow(note) || !IsWindowVisible(note); }));
         EXPECT_EQ(ReadWholeFile(install.File("chatnote.QPD")).find("424242"), std::string::npos);
 
-        PostMessageA(program.WaitForWindow("MainWindowClassName6"), WM_COMMAND, kCmdExit, 0);
+        PostMessageA(program.WaitForWindow(kMainClass), WM_COMMAND, kCmdExit, 0);
         DWORD exitCode = 1;
         ASSERT_TRUE(program.WaitForExit(&exitCode));
     }
