@@ -264,6 +264,26 @@ void OnChatNoteUndeleted(CNoteController& note)
         SendActionUndeletedChatNote(note);
 }
 
+bool StartChat(CNoteController& note, const std::vector<CChatPeer>& participants)
+{
+    std::vector<CChatPeer> peers;
+    for (const CChatPeer& peer : participants)
+        if ((!peer.computerName.empty() || !peer.ipAddress.empty()) && peers.size() < kMaxChatPeers)
+            peers.push_back(peer);
+    if (note.m_chatNote || peers.empty() || !note.m_window)
+        return false;
+    // Unlikely to meet the id of a chat started elsewhere: time, process and a count.
+    static DWORD started = 0;
+    DWORD id = (GetTickCount() * 2654435761u) ^ (GetCurrentProcessId() << 16) ^ ++started;
+    note.m_chatId = id ? id : 1;
+    MakeChatNote(note, kChatActive);
+    SetChatPeers(note, peers);
+    note.SyncFromWindow();
+    SendChatOperation(note, ChatOperation::kStart, std::string());
+    note.SetModified();
+    return true;
+}
+
 void SayInChat(CNoteController& note, const std::string& text)
 {
     const StartupValues& self = GetStartupValues();

@@ -72,6 +72,11 @@ void OnChatNoteDeleted(CNoteController& note);
 // chat note holds the same chat, in which case this one's chat is ended.
 void OnChatNoteUndeleted(CNoteController& note);
 
+// The user starts a chat from a note: the note becomes a chat note of a new
+// chat with these participants, who are sent its text. False when the note is
+// a chat note already or no participant has a computer name or address.
+bool StartChat(CNoteController& note, const std::vector<CChatPeer>& participants);
+
 // The user's line: added to the conversation in the note and sent to the
 // participants.
 void SayInChat(CNoteController& note, const std::string& text);
