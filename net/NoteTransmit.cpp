@@ -4,7 +4,7 @@
 #include "net/NoteTransmit.h"
 
 #include "foundation/Clock.h"
-#include "net/SocketWait.h"
+#include "net/SocketConnect.h"
 
 namespace {
 // The socket closes whatever way the send ends. A send cut short is reset,
@@ -32,34 +32,17 @@ private:
     bool m_finished = false;
 };
 
+// The recipient's address, else its computer name.
 bool ResolveAddress(const CDestination& recipient, sockaddr_in& address)
 {
-    address = {};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<u_short>(recipient.m_port));
-    if (recipient.m_ipAddress[0]) {
-        address.sin_addr.s_addr = inet_addr(recipient.m_ipAddress);
-        return address.sin_addr.s_addr != INADDR_NONE;
-    }
-    if (!recipient.m_computerName[0])
-        return false;
-    hostent* host = gethostbyname(recipient.m_computerName);
-    if (!host || host->h_addrtype != AF_INET || !host->h_addr_list[0])
-        return false;
-    memcpy(&address.sin_addr, host->h_addr_list[0], sizeof address.sin_addr);
-    return true;
+    const char* host = recipient.m_ipAddress[0] ? recipient.m_ipAddress : recipient.m_computerName;
+    return ResolveHostAddress(host, recipient.m_port, address);
 }
 
 // kSent here means connected: the send may go on.
 TransmitResult Connect(SOCKET socket, const sockaddr_in& address, const CTransmitOptions& options)
 {
-    u_long nonBlocking = 1;
-    ioctlsocket(socket, FIONBIO, &nonBlocking);
-    if (connect(socket, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0)
-        return TransmitResult::kSent;
-    if (WSAGetLastError() != WSAEWOULDBLOCK)
-        return TransmitResult::kConnectFailed;
-    SocketWaitResult wait = WaitForSocket(socket, true, options.connectTimeoutMs, options.stopFlag);
+    SocketWaitResult wait = ConnectWithin(socket, address, options.connectTimeoutMs, options.stopFlag);
     if (wait == SocketWaitResult::kStopped)
         return TransmitResult::kStopped;
     return wait == SocketWaitResult::kReady ? TransmitResult::kSent : TransmitResult::kConnectFailed;
