@@ -10,6 +10,7 @@
 #include "foundation/bytes/MessageBoxes.h"
 #include "foundation/win/FontConversion.h"
 #include "net/ChatNotes.h"
+#include "net/NoteSendStrip.h"
 #include "note/NoteController.h"
 #include "note/NoteRichEdit.h"
 #include "note/NoteWindowHandlers.h"
@@ -278,12 +279,6 @@ int CNoteController::ShowProperties(int, bool)
     return 0;
 }
 
-int CNoteController::OnSendTo(bool)
-{
-    MessageBeep(0);
-    return 0;
-}
-
 int CNoteController::FindGroupId(int groupNumber) const
 {
     if (m_noteId == 9999 || m_noteId == 9988)
@@ -329,6 +324,7 @@ void LayOutNoteControls(HWND window, CNoteController& note)
     GetClientRect(window, &client);
     // A chat note keeps its chat controls at its foot.
     client.bottom -= LayOutChatControls(window, client);
+    client.bottom -= PlaceSendStrip(window, client);
     if (note.m_bodyEdit)
         MoveWindow(note.m_bodyEdit, 0, 0, client.right, client.bottom, TRUE);
     const int x = client.right - kScrollArrowSize - 1;

@@ -11,7 +11,7 @@ enum NoteWindowMessage : UINT {
     kNoteMsgTransmitting = 0x807D,      // non-zero while the note is being sent
     kNoteMsgSearchRequest = 0x8087,     // lParam: another note's NoteSearchRequest
     kNoteMsgSearchProtected = 0x808A,   // the same, to an open protected note
-    kNoteMsgSendToDestination = 0x808E,  // wParam 1 delayed; lParam: destination text
+    kNoteMsgSendToDestination = 0x808E,  // wParam 1: at the next resend tick; lParam: destination text
 
     kNoteMsgSearchProtectedNext = 0x8094,  // the search went past; wParam 1: opened for it
     kNoteMsgRaiseOnce = 0x80AD,         // lParam 0: without activation

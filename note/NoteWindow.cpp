@@ -11,6 +11,7 @@
 #include "note/NoteController.h"
 #include "note/NoteRichEdit.h"
 #include "note/NoteWindowHandlers.h"
+#include "net/NoteSending.h"
 #include "resources/ids/WindowClassIds.h"
 #include "shell/MainWindowMessages.h"
 #include "shell/ProgramGlobals.h"
@@ -68,6 +69,7 @@ void OnCreate(HWND window, CNoteController& note)
         note.RollUp();
     }
     note.m_ownedByWindow = true;
+    ResumeNoteResends(note);
 }
 
 // The note leaves every list it is in, so nothing keeps its address.
@@ -87,6 +89,7 @@ void LeaveAllLists(CNoteController* note)
 
 void OnDestroy(CNoteController& note)
 {
+    EndNoteSending(note);
     if (note.m_bodyEdit && note.m_editProcedure)
         SetWindowLongPtrA(note.m_bodyEdit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(note.m_editProcedure));
     note.m_editProcedure = nullptr;
@@ -146,6 +149,10 @@ LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_COMMAND:
         return OnNoteCommand(window, *note, wParam, lParam);
+    case WM_TIMER:
+        if (wParam == kNoteResendTimerId)
+            OnNoteResendTimer(*note);
+        return 0;
     case WM_CONTEXTMENU: {
         POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
         ShowNoteMenu(window, *note, point);

@@ -6,6 +6,7 @@
 #include "note/NoteMessages.h"
 #include "note/NoteSearch.h"
 #include "note/NoteWindowHandlers.h"
+#include "net/NoteSending.h"
 #include "store/NoteSaving.h"
 
 namespace {
@@ -46,8 +47,10 @@ bool OnNotePrivateMessage(HWND window, CNoteController& note, UINT message, WPAR
         result = note.BringNoteToFront() ? 1 : 0;
         return true;
     case kNoteMsgTransmitting:
-        // Sending runs on threads that the note starts; none runs without them.
-        result = 0;
+        result = IsNoteTransmitting(note) ? 1 : 0;
+        return true;
+    case kNoteMsgSendToDestination:
+        OnSendRequest(note, wParam, reinterpret_cast<const char*>(lParam));
         return true;
     case kNoteMsgRaiseOnce:
         RaiseOnce(window, note, lParam != 0);
@@ -67,6 +70,6 @@ bool OnNotePrivateMessage(HWND window, CNoteController& note, UINT message, WPAR
         PassedBySearch(note, wParam != 0);
         return true;
     default:
-        return false;
+        return OnNoteSendMessage(note, message, wParam, lParam);
     }
 }

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+#include "net/Destination.h"
+
+// The note's send dialog: the computers the user has sent to or received from
+// (the "SentTo" list, newest first), and another computer typed by name or IP
+// address with its port. Input that names no destination is refused with a
+// text that says why, and the dialog stays open. Answers the chosen
+// destinations; none when the user cancelled.
+std::vector<CDestination> RunSendDialog(HWND owner, const char* noteTitle);
