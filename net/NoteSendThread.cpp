@@ -7,8 +7,6 @@
 #include "net/bytes/AttachmentCipher.h"
 
 namespace {
-EmailNoteSender g_emailSender = nullptr;
-
 const DWORD kAnimationFrameMs = 500;
 const int kAnimationFrames = 6;
 
@@ -100,8 +98,20 @@ void SendToEach(CSendJob& job)
                 progress->total = total;
                 PostPayload(job.noteWindow, kNoteMsgSendProgress, std::move(progress));
             };
-            if (g_emailSender)
-                options.sendEmail = [&](CDestination& to) { return g_emailSender(job, to); };
+            // A recipient with an e-mail address gets the note as a message
+            // through the SMTP server, with the attached file as it is.
+            options.sendEmail = [&](CDestination& to) {
+                CEmailNote mail;
+                mail.title = job.wire.title;
+                mail.richText = job.richText;
+                mail.backColour = job.wire.backColour;
+                mail.attachmentPath = job.attachedFile;
+                std::string failure;
+                const bool sent = SendNoteByEmail(job.email, mail, to, &failure);
+                if (!sent)
+                    outcome->reason = failure;
+                return sent;
+            };
             outcome->result = TransmitToRecipient(recipient, wireText, options);
         }
         // A send cut short by the program closing is not a failed delivery:
@@ -168,11 +178,6 @@ bool StartSendThreads(std::unique_ptr<CSendJob> job, HANDLE& sendThread, HANDLE&
         animation.release();
     ResumeThread(sendThread);
     return true;
-}
-
-void SetEmailNoteSender(EmailNoteSender sender)
-{
-    g_emailSender = sender;
 }
 
 std::string RecipientName(const CDestination& recipient)

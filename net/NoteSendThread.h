@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "net/Destination.h"
+#include "net/NoteEmail.h"
 #include "net/NoteTransmit.h"
 #include "net/bytes/WireText.h"
 #include "store/RowOwnership.h"
@@ -53,6 +54,7 @@ struct CSendJob {
     std::string attachedFile;   // path, empty for none
     std::string attachmentKey;  // 8 bytes: the attachment goes enciphered
     std::vector<CDestination> recipients;
+    CEmailSettings email;       // for recipients with an e-mail address
     RowOwnership owners;        // whose table rows the records may update
     std::shared_ptr<CSendControl> control;
 };
@@ -72,12 +74,6 @@ struct CSendOutcome {
 // Starts the two threads; the job is theirs. False when a thread could not be
 // started (the job is then freed and nothing was sent or recorded).
 bool StartSendThreads(std::unique_ptr<CSendJob> job, HANDLE& sendThread, HANDLE& animationThread);
-
-// The e-mail side: sends the job's note to a recipient with an e-mail address,
-// true when the message went out. Until the e-mail code sets one, such a
-// recipient is recorded as not sent ("e-mail sending is not available").
-using EmailNoteSender = bool (*)(const CSendJob& job, CDestination& recipient);
-void SetEmailNoteSender(EmailNoteSender sender);
 
 // The largest attached file a note takes along: a receiver keeps at most 32 MB.
 const size_t kMaxAttachedFileBytes = 24 * 1024 * 1024;

@@ -269,6 +269,7 @@ bool StartNoteSend(CNoteController& note, const std::vector<CDestination>& recip
     if (note.m_protected && std::string(user.passwordCode).size() >= 8)
         job->attachmentKey = user.passwordCode;
     job->recipients = recipients;
+    job->email = EmailSettingsFromConfig(ConfigSettings(), GetStartupValues().computerName);
     for (CDestination& recipient : job->recipients)
         recipient.m_status = 0;
     job->owners = CurrentRowOwnership();
