@@ -75,9 +75,12 @@ public:
     LOGFONTA m_bodyFont{};
     LOGFONTA m_titleFont{};
     char m_title[41]{};
-    int m_backgroundKind = 0;
-    DWORD m_textureId = 0;
-    HBITMAP m_backgroundPicture = nullptr;
+    int m_backgroundKind = 0;       // 0 plain, 1-3 gradients, 4 texture, 5 transparent
+    DWORD m_textureId = 0;          // the TEXTURES picture by its name's hash; 0 none
+    bool m_textureStretch = false;  // stretched over the body, else tiled
+    HBITMAP m_backgroundPicture = nullptr;  // the body's texture or gradient, prepared at its size
+    // Stored with the record: digit C is the background kind, the combined
+    // value the texture id, flag E the stretch; the level the transparency.
     PackedNoteValues m_packed;
     int m_storedValue = 0;          // kept with the record (W1)
 
@@ -151,6 +154,8 @@ public:
     void ApplyStyle(int styleIndex, bool insertText);
     // Colours, fonts, topmost and transparency of the record put on the window.
     void ApplyLooksToWindow();
+    // The background kind, texture and stretch, kept also where the record stores them.
+    void SetBackground(int kind, DWORD textureId, bool stretch);
     void ToggleStayOnTop();
     void RollUp();
     void Unroll();

@@ -182,6 +182,7 @@ void CNoteController::ApplyLooksToWindow()
     } else if (extended & WS_EX_LAYERED) {
         SetWindowLongPtrA(m_window, GWL_EXSTYLE, extended & ~WS_EX_LAYERED);
     }
+    PrepareNoteBackground(*this);
     RepaintFrame(m_window);
 }
 
@@ -199,8 +200,7 @@ void CNoteController::ApplyStyle(int styleIndex, bool insertText)
     m_stayOnTop = style.stayOnTop != 0;
     m_border = style.hasBorder != 0;
     m_showDate = style.showDate != 0;
-    m_backgroundKind = static_cast<int>(style.backgroundKind);
-    m_textureId = style.textureId;
+    SetBackground(static_cast<int>(style.backgroundKind), style.textureId, style.textureStretch != 0);
     m_packed.level = style.transparency;
     ApplyLooksToWindow();
     if (insertText && style.HasText() && m_bodyEdit) {

@@ -91,6 +91,8 @@ NoteDescription UserDefaultDescription(const NoteDescription& blank)
         d.bodyFont = &style.bodyFont;
         d.titleFont = &style.titleFont;
         d.styleMode = static_cast<int>(style.backgroundKind);
+        d.textureId = style.textureId;
+        d.textureStretch = style.textureStretch != 0;
         d.transparency = style.transparency;
     }
     d.noteId = 9999;
@@ -119,7 +121,10 @@ void FillNoteFromDescription(CNoteController& note, const NoteDescription& d)
     note.m_packed = d.packed;
     if (d.transparency)
         note.m_packed.level = d.transparency;
-    note.m_backgroundKind = d.styleMode;
+    if (d.packed.digitsKnown)
+        note.SetBackground(d.packed.digitC, d.packed.combined, d.packed.flagE == 1);
+    else
+        note.SetBackground(d.styleMode, d.textureId, d.textureStretch);
     note.m_stayOnTop = d.stayOnTop;
     note.m_border = d.border;
     note.m_hidden = d.hidden;

@@ -14,7 +14,9 @@ struct NoteDescription {
     BYTE chatOperation = 0;
 
     PackedNoteValues packed;
-    int styleMode = 0;  // 5: the body colour is the window's colour key
+    int styleMode = 0;  // the background kind; 5: the body colour is the window's colour key
+    WORD textureId = 0;
+    bool textureStretch = false;
     BYTE transparency = 0;
 
     // Window.

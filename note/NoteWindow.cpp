@@ -104,6 +104,7 @@ void OnFinalDestroy(HWND window, CNoteController* note)
     if (note->m_counted && g_liveNotes > 0)
         --g_liveNotes;
     note->m_counted = false;
+    FreeNoteBackground(*note);
     delete BodyOf(*note);
     note->m_bodyRichEdit = nullptr;
     note->m_bodyEdit = note->m_scrollUp = note->m_scrollDown = nullptr;

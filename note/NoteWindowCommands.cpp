@@ -150,6 +150,9 @@ LRESULT OnBodyMessage(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
     WNDPROC previous = note ? note->m_editProcedure : nullptr;
     if (!previous)
         return DefWindowProcA(edit, message, wParam, lParam);
+    LRESULT painted = 0;
+    if (OnBodyBackgroundMessage(edit, *note, message, wParam, lParam, painted))
+        return painted;
     const bool control = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
     if (message == WM_KEYDOWN && control) {
         UINT command = 0;

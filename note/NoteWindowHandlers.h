@@ -11,6 +11,14 @@ void PaintNoteCaption(HWND window, const CNoteController& note);
 // The caption's rectangle in window coordinates.
 RECT NoteCaptionRect(HWND window);
 void PaintScrollArrow(HWND arrow, bool down);
+// The body's texture or gradient, painted at the body's size into the note's
+// background picture; a plain note has none and its body paints its colour.
+void PrepareNoteBackground(CNoteController& note);
+void FreeNoteBackground(CNoteController& note);
+// The body's size change and painting over the background picture; false
+// when the message goes on to the body's own procedure as it is.
+bool OnBodyBackgroundMessage(HWND edit, CNoteController& note, UINT message, WPARAM wParam, LPARAM lParam,
+                             LRESULT& result);
 
 // NoteWindowCommands.cpp: commands, the note menu and the body's keys.
 LRESULT OnNoteCommand(HWND window, CNoteController& note, WPARAM wParam, LPARAM lParam);

@@ -1,10 +1,220 @@
 // The note's caption, drawn over the system's in the note's own title colours
-// and font, and the small scroll arrows.
+// and font; the body's background picture (a texture or a gradient) behind
+// its text; and the small scroll arrows.
 #include <windows.h>
 
+#include <string>
+
+#include "foundation/DataFolder.h"
 #include "foundation/DiagnosticLog.h"
+#include "foundation/bytes/MessageBoxes.h"
+#include "foundation/win/BackgroundPainting.h"
+#include "foundation/win/GdiCaches.h"
+#include "foundation/win/LoadedBitmap.h"
 #include "note/NoteController.h"
 #include "note/NoteWindowHandlers.h"
+#include "xmlfiles/StyleStorage.h"
+
+namespace {
+const int kTextureKind = 4;
+
+// The picture loader tells its failures in boxes; a note that prepares its
+// background must not stop on one, so they go to the error log instead.
+int LogInsteadOfBox(void*, const char* text, const char* caption, unsigned flags)
+{
+    WriteErrorLog(caption ? caption : "", text ? text : "");
+    return DefaultButtonAnswer(flags);
+}
+
+class BoxesToLog {
+public:
+    BoxesToLog() : m_previous(SetMessageBoxHandler(&LogInsteadOfBox)) {}
+    ~BoxesToLog() { SetMessageBoxHandler(m_previous); }
+    BoxesToLog(const BoxesToLog&) = delete;
+    BoxesToLog& operator=(const BoxesToLog&) = delete;
+
+private:
+    MessageBoxHandler m_previous;
+};
+
+// The full path of the note's texture; empty when it has none, or when the
+// picture is no longer in the TEXTURES folder (the note then shows its colour).
+std::string TextureFileOf(const CNoteController& note)
+{
+    if (note.m_backgroundKind != kTextureKind || note.m_textureId == 0)
+        return std::string();
+    char name[MAX_PATH] = "";
+    if (!FindTextureByNameHash(name, sizeof name, static_cast<unsigned short>(note.m_textureId))) {
+        WriteErrorLog("PrepareNoteBackground():", "the note's texture is not in the TEXTURES folder; its colour is shown");
+        return std::string();
+    }
+    return DataFilePath(DataName::kTexturesFolder) + "\\" + name;
+}
+
+// The prepared background as a bitmap of its own, so that a note keeps no
+// device context between paints.
+HBITMAP CopyOfPicture(CMemoryDC& memory)
+{
+    const int width = memory.GetWidth(), height = memory.GetHeight();
+    if (!memory.GetHandle() || width <= 0 || height <= 0)
+        return nullptr;
+    HBITMAP copy = CreateCompatibleBitmap(memory.GetHandle(), width, height);
+    if (!copy)
+        return nullptr;
+    HDC target = CreateCompatibleDC(memory.GetHandle());
+    HGDIOBJ previous = SelectObject(target, copy);
+    BitBlt(target, 0, 0, width, height, memory.GetHandle(), 0, 0, SRCCOPY);
+    SelectObject(target, previous);
+    DeleteDC(target);
+    return copy;
+}
+
+void CopyBackground(HBITMAP picture, HDC target, const RECT& area)
+{
+    HDC source = CreateCompatibleDC(target);
+    HGDIOBJ previous = SelectObject(source, picture);
+    BitBlt(target, area.left, area.top, area.right - area.left, area.bottom - area.top, source, area.left, area.top,
+           SRCCOPY);
+    SelectObject(source, previous);
+    DeleteDC(source);
+}
+
+// A monochrome mask of the picture in the DC: 1 where it has the colour.
+HBITMAP MaskOfColour(HDC picture, int width, int height, COLORREF colour)
+{
+    HBITMAP mask = CreateBitmap(width, height, 1, 1, nullptr);
+    HDC maskDC = CreateCompatibleDC(picture);
+    HGDIOBJ previous = SelectObject(maskDC, mask);
+    SetBkColor(picture, colour);
+    BitBlt(maskDC, 0, 0, width, height, picture, 0, 0, SRCCOPY);
+    SelectObject(maskDC, previous);
+    DeleteDC(maskDC);
+    return mask;
+}
+
+// The body draws its text on its colour into a picture of its own; where the
+// colour shows, the background picture takes its place, and the result goes
+// to the screen in one copy, so nothing flickers.
+void PaintBodyOverBackground(HWND edit, CNoteController& note)
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(edit, &paint);
+    RECT client{};
+    GetClientRect(edit, &client);
+    const int width = client.right, height = client.bottom;
+    if (width > 0 && height > 0) {
+        HideCaret(edit);
+        HDC text = CreateCompatibleDC(dc);
+        HBITMAP textPicture = CreateCompatibleBitmap(dc, width, height);
+        HGDIOBJ previousText = SelectObject(text, textPicture);
+        HBRUSH body = CreateSolidBrush(note.m_bodyColor);
+        FillRect(text, &client, body);
+        DeleteObject(body);
+        CallWindowProcA(note.m_editProcedure, edit, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(text), PRF_CLIENT);
+
+        HBITMAP mask = MaskOfColour(text, width, height, note.m_bodyColor);
+        HDC maskDC = CreateCompatibleDC(dc);
+        HGDIOBJ previousMask = SelectObject(maskDC, mask);
+        // The text where the mask is 0, black where the body's colour was.
+        SetBkColor(text, RGB(0, 0, 0));
+        SetTextColor(text, RGB(255, 255, 255));
+        BitBlt(text, 0, 0, width, height, maskDC, 0, 0, SRCAND);
+        // The background where the mask is 1, black elsewhere, laid over it.
+        HDC under = CreateCompatibleDC(dc);
+        HBITMAP underPicture = CreateCompatibleBitmap(dc, width, height);
+        HGDIOBJ previousUnder = SelectObject(under, underPicture);
+        CopyBackground(note.m_backgroundPicture, under, client);
+        SetBkColor(under, RGB(255, 255, 255));
+        SetTextColor(under, RGB(0, 0, 0));
+        BitBlt(under, 0, 0, width, height, maskDC, 0, 0, SRCAND);
+        BitBlt(text, 0, 0, width, height, under, 0, 0, SRCPAINT);
+        const RECT& area = paint.rcPaint;
+        BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, text, area.left, area.top,
+               SRCCOPY);
+
+        SelectObject(under, previousUnder);
+        DeleteObject(underPicture);
+        DeleteDC(under);
+        SelectObject(maskDC, previousMask);
+        DeleteDC(maskDC);
+        DeleteObject(mask);
+        SelectObject(text, previousText);
+        DeleteObject(textPicture);
+        DeleteDC(text);
+        ShowCaret(edit);
+    }
+    EndPaint(edit, &paint);
+}
+}
+
+void CNoteController::SetBackground(int kind, DWORD textureId, bool stretch)
+{
+    m_backgroundKind = kind;
+    m_textureId = textureId;
+    m_textureStretch = stretch;
+    m_packed.digitC = kind;
+    m_packed.combined = textureId;
+    m_packed.flagE = stretch ? 1 : 0;
+    m_packed.digitsKnown = true;
+}
+
+void FreeNoteBackground(CNoteController& note)
+{
+    if (note.m_backgroundPicture)
+        DeleteObject(note.m_backgroundPicture);
+    note.m_backgroundPicture = nullptr;
+}
+
+void PrepareNoteBackground(CNoteController& note)
+{
+    FreeNoteBackground(note);
+    if (!note.m_bodyEdit)
+        return;
+    const int kind = note.m_backgroundKind;
+    const bool gradient = kind >= 1 && kind <= 3 && GetGradientFillFunction();
+    const std::string texture = TextureFileOf(note);
+    CLoadedBitmap picture;
+    if (!texture.empty()) {
+        BoxesToLog quiet;
+        picture.LoadImageFromFile(GetModuleHandleA(nullptr), texture.c_str());
+    }
+    if (picture.GetBitmap() || gradient) {
+        CMemoryDC memory;
+        PaintBackgroundPicture(note.m_bodyEdit, memory, gradient ? kind : 0, picture.GetBitmap(), picture.GetWidth(),
+                               picture.GetHeight(), note.m_textureStretch, BrushCache().GetBrush(note.m_bodyColor));
+        note.m_backgroundPicture = CopyOfPicture(memory);
+    }
+    InvalidateRect(note.m_bodyEdit, nullptr, TRUE);
+}
+
+bool OnBodyBackgroundMessage(HWND edit, CNoteController& note, UINT message, WPARAM wParam, LPARAM lParam,
+                             LRESULT& result)
+{
+    switch (message) {
+    case WM_SIZE:
+        result = CallWindowProcA(note.m_editProcedure, edit, message, wParam, lParam);
+        if (note.m_backgroundPicture || note.m_backgroundKind != 0)
+            PrepareNoteBackground(note);
+        return true;
+    case WM_ERASEBKGND: {
+        if (!note.m_backgroundPicture)
+            return false;
+        RECT client{};
+        GetClientRect(edit, &client);
+        CopyBackground(note.m_backgroundPicture, reinterpret_cast<HDC>(wParam), client);
+        result = 1;
+        return true;
+    }
+    case WM_PAINT:
+        if (!note.m_backgroundPicture)
+            return false;
+        PaintBodyOverBackground(edit, note);
+        result = 0;
+        return true;
+    default:
+        return false;
+    }
+}
 
 RECT NoteCaptionRect(HWND window)
 {

@@ -133,12 +133,10 @@ bool CWindowController::OnDesktopMessage(UINT message, WPARAM wParam, LPARAM lPa
         UpdateTrayTooltip();
         return true;
     case kMsgReceivedNoteRead:
-        if (m_trayFlashing && !FindPendingReceivedNote()) {
-            KillTimer(m_mainWindow, kTimerTrayFlash);
-            m_trayFlashing = 0;
-            m_trayIcon.StopFlashing(m_mainWindow);
-            UpdateTrayTooltip();
-        }
+        OnReceivedNoteRead();
+        return true;
+    case kMsgRefreshAppTracking:
+        TrackAssociatedApps(1);
         return true;
     default:
         return OnControllerMessage(message, wParam, lParam, result);
@@ -150,9 +148,14 @@ void CWindowController::StartDesktop()
     m_trayIcon.LoadIcons(m_instance, CTrayIcon::kNormalIconId, CTrayIcon::kAlternateIconId);
     m_trayIcon.Add(m_mainWindow, "Quillnet+");
     UpdateTrayTooltip();
+    TrackAssociatedApps(1);
 }
 
 void CWindowController::StopDesktop()
 {
+    if (m_appTrackingTimer) {
+        KillTimer(m_mainWindow, kTimerAppTracking);
+        m_appTrackingTimer = 0;
+    }
     m_trayIcon.Remove(m_mainWindow);
 }

@@ -8,6 +8,7 @@
 #include "net/ChatNotes.h"
 #include "note/NoteController.h"
 #include "note/NoteMessages.h"
+#include "noteprops/AppAssociations.h"
 #include "noteprops/ProtectedNotes.h"
 #include "shell/MainWindowMessages.h"
 #include "shell/NoteLists.h"
@@ -108,11 +109,19 @@ int CWindowController::BringNotesToFront(bool onlyAlarmed, bool byAssociation, c
     ForEachNote(m_ourNotes, [&](CNoteController* note) {
         if (!note->m_window || note->m_hidden || (onlyAlarmed && (!note->m_alarmSet || byAssociation)))
             return true;
-        if (byAssociation)
-            return true;  // no note is associated with another program's window yet
-        BringWindowToTop(note->m_window);
-        SetFocus(note->m_window);
-        SetForegroundWindow(note->m_window);
+        if (byAssociation) {
+            // Once per appearance of the window, and without taking the
+            // focus from the program the user is working in for long.
+            if (!SetAssociationShown(*note, title, false))
+                return true;
+            note->m_programActivation = true;
+            SetFocus(note->m_window);
+            note->m_programActivation = false;
+        } else {
+            BringWindowToTop(note->m_window);
+            SetFocus(note->m_window);
+            SetForegroundWindow(note->m_window);
+        }
         if (title && lstrlenA(title) > 1)
             MakeTopmostOnce(*note);
         ++brought;
@@ -125,15 +134,23 @@ int CWindowController::ShowNotesMatching(bool onlyAlarmed, bool, bool byAssociat
 {
     int shown = 0;
     ForEachNote(m_ourNotes, [&](CNoteController* note) {
-        if (!note->m_window || byAssociation)
+        if (!note->m_window)
             return true;
         bool show = onlyAlarmed ? (note->m_hidden && note->m_alarmSet) : (note->m_hidden || note->m_parked);
+        if (show && byAssociation)
+            show = SetAssociationShown(*note, title, false) != 0;
         if (!show)
             return true;
-        Restore(*note);
-        BringWindowToTop(note->m_window);
-        SetFocus(note->m_window);
-        SetForegroundWindow(note->m_window);
+        if (byAssociation) {
+            note->m_programActivation = true;
+            Restore(*note);
+            note->m_programActivation = false;
+        } else {
+            Restore(*note);
+            BringWindowToTop(note->m_window);
+            SetFocus(note->m_window);
+            SetForegroundWindow(note->m_window);
+        }
         OpenLockedNote(*note);
         if (title && lstrlenA(title) > 1)
             MakeTopmostOnce(*note);
@@ -247,11 +264,30 @@ void CWindowController::ShowNote(CNoteController* note, bool activate)
 void CWindowController::RaiseDueNotes()
 {
     ForEachNote(m_ourNotes, [&](CNoteController* note) {
-        if (note->m_window && AskNoteAlarmDue(note->m_window)) {
-            UpdateTrayTooltip();
-            OpenLockedNote(*note);
-        }
+        if (!note->m_window || !AskNoteAlarmDue(note->m_window))
+            return true;
+        UpdateTrayTooltip();
+        OpenLockedNote(*note);
         return true;
+    });
+}
+
+void CWindowController::HideNotesAssociatedWithWindow(const char* title)
+{
+    ForEachNote(m_ourNotes, [&](CNoteController* note) {
+        if (!note->m_hidden && SetAssociationShown(*note, title, true))
+            note->HideNote();
+        return true;
+    });
+}
+
+void CWindowController::HideNoteById(DWORD id)
+{
+    ForEachNote(m_ourNotes, [&](CNoteController* note) {
+        if (note->m_noteId != id || note->m_hidden)
+            return true;
+        note->HideNote();
+        return false;
     });
 }
 

@@ -11,6 +11,7 @@
 #include "foundation/bytes/GenericException.h"
 #include "foundation/bytes/MessageBoxes.h"
 #include "net/DestinationLists.h"
+#include "noteprops/AppAssociations.h"
 #include "shell/Application.h"
 #include "shell/FavouritesWatcher.h"
 #include "shell/TrayDragTracker.h"
@@ -152,6 +153,7 @@ RowMark<kRowNoteManagerOptions> g_mark24;
 CRecordList<CNoteGroup> g_groups("groups");
 CRecordList<CGroupNotePair> g_groupsAndNotes("groupsAndNotes");
 CRecordList<CNoteManagerOptions> g_noteManagerOptionsList;
+CRecordList<CAppAssociation> g_appAssociations("AssociatedWithApps");
 RowMark<kRowGroupLists> g_mark25;
 
 CCalendarStyle g_standardCalendarOptions;
@@ -215,6 +217,7 @@ CNoteManagerOptions& NoteManagerOptions() { return Live<CNoteManagerOptions>(g_n
 CRecordList<CNoteGroup>& GroupsList() { return Live(g_groups, kRowGroupLists); }
 CRecordList<CGroupNotePair>& GroupsAndNotesList() { return Live(g_groupsAndNotes, kRowGroupLists); }
 CRecordList<CNoteManagerOptions>& NoteManagerOptionsList() { return Live(g_noteManagerOptionsList, kRowGroupLists); }
+CRecordList<CAppAssociation>& AppAssociationsList() { return Live(g_appAssociations, kRowGroupLists); }
 CCalendarStyle& StandardCalendarOptions() { return Live(g_standardCalendarOptions, kRowCalendarStyles); }
 CCalendarStyle (&StandardCalendarStyles())[9] { return Live(g_standardCalendarStyles, kRowCalendarStyles); }
 CRecordList<CCalendarStyle>& CalendarSettingsList() { return Live(g_calendarSettings, kRowCalendarLists); }

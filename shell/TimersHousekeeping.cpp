@@ -1,20 +1,25 @@
 // The main window's timers: the 15-second housekeeping that keeps the tray
-// icon present, saves the notes at the user's interval and lets due notes
-// come up, and the tray icon's flashing.
+// icon present, saves the notes at the user's interval, runs the scheduled
+// backup and lets due notes come up; the tray icon's flashing; and the
+// tracking of the windows that notes are associated with.
 #include <winsock2.h>
 
 #include "foundation/DiagnosticLog.h"
+#include "foundation/bytes/GenericException.h"
 #include "note/NoteController.h"
+#include "noteprops/AppAssociations.h"
 #include "shell/MainWindowMessages.h"
 #include "shell/TrayDragTracker.h"
 #include "shell/ProgramGlobals.h"
 #include "shell/Settings.h"
 #include "shell/WindowController.h"
 #include "store/UsersTable.h"
+#include "xmlfiles/BackupRestore.h"
 
 namespace {
 const WORD kTickSeconds = 15;
 const WORD kFullSaveHours = 4;
+const UINT kAppTrackingPeriodMs = 2000;
 
 // While one of these is open the user may be changing what a save would write.
 const char* const kWindowsThatHoldSaving[] = {
@@ -62,6 +67,9 @@ void CWindowController::OnTimer(UINT_PTR id)
     case kTimerTrayDrag:
         TrayDragTracker().OnTimer();
         break;
+    case kTimerAppTracking:
+        TrackAssociatedApps(0);
+        break;
     default:
         break;
     }
@@ -102,8 +110,52 @@ void CWindowController::OnHousekeepingTimer()
             }
             m_busySaving = 0;
         }
+        // The save may have taken a while: the windows are looked at again.
+        if (!SavingIsHeld())
+            RunScheduledBackup(*this);
     }
     if (SavingIsHeld() || ThisProcessWindowOpen("Quillnet+ calendar settings"))
         return;
     RaiseDueNotes();
+}
+
+void CWindowController::TrackAssociatedApps(int allowStart)
+{
+    if (AppAssociationsList().GetCount() == 0) {
+        if (m_appTrackingTimer) {
+            KillTimer(m_mainWindow, kTimerAppTracking);
+            m_appTrackingTimer = 0;
+        }
+        return;
+    }
+    if (!m_appTrackingTimer) {
+        if (allowStart)
+            m_appTrackingTimer = SetTimer(m_mainWindow, kTimerAppTracking, kAppTrackingPeriodMs, nullptr);
+        if (allowStart && !m_appTrackingTimer)
+            WriteErrorLog("TrackAssociatedApps():", "the window tracking timer could not be started");
+        return;
+    }
+    // Showing a note dispatches messages, and with them perhaps the next tick.
+    if (m_trackingApps)
+        return;
+    m_trackingApps = true;
+    try {
+        const std::vector<AppWindow> windows = CollectTopLevelWindows();
+        for (const AppWindow& window : windows) {
+            if (window.minimised) {
+                HideNotesAssociatedWithWindow(window.title.c_str());
+                continue;
+            }
+            const int brought = BringNotesToFront(false, true, window.title.c_str());
+            const int shown = ShowNotesMatching(false, false, true, window.title.c_str());
+            if (brought || shown)
+                UpdateTrayTooltip();
+        }
+        for (DWORD noteId : DropClosedAppAssociations(windows))
+            HideNoteById(noteId);
+    } catch (...) {
+        m_trackingApps = false;
+        throw;
+    }
+    m_trackingApps = false;
 }

@@ -3,6 +3,10 @@
 
 #include <shellapi.h>
 
+#include <cstring>
+
+#include "foundation/CallbackGuard.h"
+
 #include "foundation/StartupValues.h"
 #include "note/NoteController.h"
 #include "shell/MainWindowMessages.h"
@@ -14,11 +18,47 @@
 #include "shell/bytes/TrayTooltip.h"
 
 namespace {
+const char kReceivedBalloonText[] = "- A note has been received from ";
+
 bool TwoLineTips()
 {
     const WindowsVersionInfo& windows = GetStartupValues().windows;
     return windows.isWindows2000 || windows.isWindowsXp || windows.isVistaOrLater;
 }
+
+// The taskbar's balloon that announced a note is clicked away, as the user
+// would, once the note has been read.
+BOOL CALLBACK CloseReceivedBalloon(HWND window, LPARAM)
+{
+    return GuardCallback<BOOL>(FALSE, [&] {
+        char className[64] = "";
+        GetClassNameA(window, className, sizeof className);
+        if (lstrcmpiA(className, "tooltips_class32") != 0)
+            return TRUE;
+        char text[512] = "";
+        GetWindowTextA(window, text, sizeof text);
+        if (!std::strstr(text, kReceivedBalloonText))
+            return TRUE;
+        PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+        PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+        return FALSE;
+    });
+}
+}
+
+void CWindowController::OnReceivedNoteRead()
+{
+    if (!m_trayFlashing)
+        return;
+    const WindowsVersionInfo& windows = GetStartupValues().windows;
+    if (UserSettings().balloonOnReceive && (windows.isWindows2000 || windows.isWindowsXp))
+        EnumWindows(&CloseReceivedBalloon, 0);
+    if (FindPendingReceivedNote())
+        return;
+    KillTimer(m_mainWindow, kTimerTrayFlash);
+    m_trayFlashing = 0;
+    m_trayIcon.StopFlashing(m_mainWindow);
+    UpdateTrayTooltip();
 }
 
 void CWindowController::UpdateTrayTooltip()

@@ -88,6 +88,12 @@ public:
     bool OnDesktopMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void OnTimer(UINT_PTR id);
     void OnHousekeepingTimer();
+    // Notes that follow other programs' windows: a tick of timer 20005
+    // (allowStart 0), or a refresh after the associations changed (1), which
+    // starts the timer; the timer stops when no association is left.
+    void TrackAssociatedApps(int allowStart);
+    // A received note was read: the flashing stops once none is left unread.
+    void OnReceivedNoteRead();
     void UpdateTrayTooltip();
     void OnTrayNotify(WPARAM wParam, LPARAM lParam);
     // Showing, hiding and undeleting.
@@ -104,6 +110,9 @@ public:
     // prompt flag held; an opened note's rich edits are laid out again.
     int OpenLockedNote(CNoteController& note);
     int AskLockedNotePassword(CNoteController& note, int mode, int fromMainWindow);
+    // Notes of an associated window that went away or was minimised.
+    void HideNotesAssociatedWithWindow(const char* title);
+    void HideNoteById(DWORD id);
     void UndeleteAllNotes();
     void UndeleteNote(int index, CNoteController* note);
     bool HasParkedNote() const;
@@ -209,6 +218,8 @@ private:
     DWORD m_restoreInProgress = 0;
     UINT_PTR m_housekeepingTimer = 0;
     DWORD m_trayFlashing = 0;
+    UINT_PTR m_appTrackingTimer = 0;
+    bool m_trackingApps = false;  // a tick is being handled
     HMENU m_submenus[kMenuCount] = {};
     DWORD m_openPopup = 0;
     CPortRecord m_ports[2];

@@ -1,0 +1,180 @@
+// Notes painted behind their text: a texture of the TEXTURES folder tiled
+// under the body, a gradient, and a plain colour; a texture whose file is
+// gone leaves the note in its colour without a word to the user.
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "foundation/bytes/NumberCodes.h"
+#include "note/NoteController.h"
+#include "store/FreeSlotLists.h"
+#include "store/NoteSaving.h"
+#include "store/NotesLoader.h"
+#include "support/InFolder.h"
+#include "support/NoteDriving.h"
+#include "support/Screenshot.h"
+
+namespace {
+const char kTextureName[] = "stripes.bmp";
+const COLORREF kBodyColour = RGB(250, 240, 160);
+const COLORREF kStripeA = RGB(200, 30, 30);
+const COLORREF kStripeB = RGB(30, 30, 200);
+const int kStripeWidth = 8;
+
+// A 16 x 16 picture of two vertical stripes, 8 pixels each.
+std::string StripesBitmap()
+{
+    const int side = 2 * kStripeWidth;
+    std::string pixels;
+    for (int y = 0; y < side; ++y) {
+        for (int x = 0; x < side; ++x) {
+            COLORREF c = x < kStripeWidth ? kStripeA : kStripeB;
+            pixels += static_cast<char>(GetBValue(c));
+            pixels += static_cast<char>(GetGValue(c));
+            pixels += static_cast<char>(GetRValue(c));
+        }
+    }
+    BITMAPINFOHEADER header{sizeof header, side, side, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof header + pixels.size()), 0, 0,
+                          sizeof(BITMAPFILEHEADER) + sizeof header};
+    return std::string(reinterpret_cast<const char*>(&file), sizeof file) +
+           std::string(reinterpret_cast<const char*>(&header), sizeof header) + pixels;
+}
+
+WORD TextureId(const char* name)
+{
+    return static_cast<WORD>(ElfHash(name, lstrlenA(name)) % 10000);
+}
+
+void StoreNote(const char* text, LONG left, int kind, WORD textureId)
+{
+    CNoteController note;
+    note.m_userId = 1;
+    note.m_left = left;
+    note.m_top = 120;
+    note.m_width = 300;
+    note.m_height = 220;
+    note.m_bodyColor = kBodyColour;
+    note.m_titleColor = RGB(120, 90, 30);
+    note.m_titleTextColor = RGB(255, 255, 255);
+    note.SetBackground(kind, textureId, false);
+    const std::string rtf = std::string("{\\rtf1\\ansi ") + text + "}";
+    note.SetRichText(rtf.data(), rtf.size());
+    SaveNote(note);
+}
+
+COLORREF ScreenPixel(POINT point)
+{
+    HDC screen = GetDC(nullptr);
+    COLORREF colour = GetPixel(screen, point.x, point.y);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
+bool CloseColour(COLORREF a, COLORREF b)
+{
+    auto within = [](int x, int y) { return x - y <= 8 && y - x <= 8; };
+    return within(GetRValue(a), GetRValue(b)) && within(GetGValue(a), GetGValue(b)) && within(GetBValue(a), GetBValue(b));
+}
+
+// A point of the body, x pixels from its left and 20 above its bottom, below the text.
+POINT BodyPoint(HWND note, int x)
+{
+    HWND body = BodyOf(note);
+    RECT client{};
+    GetClientRect(body, &client);
+    POINT point{x, client.bottom - 20};
+    ClientToScreen(body, &point);
+    return point;
+}
+
+std::string Hex(COLORREF colour)
+{
+    char text[16];
+    wsprintfA(text, "%06lX", static_cast<unsigned long>(colour));
+    return text;
+}
+}
+
+TEST(NoteBackground, TexturesAndGradientsPaintUnderTheTextAndAMissingTextureShowsTheColour)
+{
+    ProgramInstall install;
+    install.AddInstalledDataFiles();
+    CreateDirectoryA(install.File("TEXTURES").c_str(), nullptr);
+    WriteWholeFile(install.File(std::string("TEXTURES\\") + kTextureName), StripesBitmap());
+    {
+        CurrentFolder data(install.Path());
+        NotesFreeSlots().Clear();
+        StoreNote("textured", 40, 4, TextureId(kTextureName));
+        StoreNote("gradient", 370, 1, 0);
+        StoreNote("plain", 700, 0, 0);
+    }
+    {
+        RunningProgram program(install, "");
+        ASSERT_NE(WaitForMainWindow(program), nullptr);
+        HWND textured = WaitForNoteWithText(program.ProcessId(), "textured");
+        HWND gradient = WaitForNoteWithText(program.ProcessId(), "gradient");
+        HWND plain = WaitForNoteWithText(program.ProcessId(), "plain");
+        ASSERT_TRUE(textured && gradient && plain);
+        for (HWND note : {textured, gradient, plain})
+            SetWindowPos(note, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+
+        // The stripes repeat every 16 pixels from the body's left edge.
+        const POINT onA = BodyPoint(textured, 2 * kStripeWidth * 4 + 3);
+        const POINT onB = BodyPoint(textured, 2 * kStripeWidth * 4 + kStripeWidth + 3);
+        EXPECT_TRUE(WaitUntil([&] { return CloseColour(ScreenPixel(onA), kStripeA); })) << Hex(ScreenPixel(onA));
+        EXPECT_TRUE(CloseColour(ScreenPixel(onB), kStripeB)) << Hex(ScreenPixel(onB));
+
+        // A horizontal gradient runs from a pale tint at the left to the colour.
+        const COLORREF left = ScreenPixel(BodyPoint(gradient, 4));
+        const COLORREF right = ScreenPixel(BodyPoint(gradient, 270));
+        EXPECT_FALSE(CloseColour(left, right)) << Hex(left) << " " << Hex(right);
+        EXPECT_TRUE(CloseColour(right, kBodyColour)) << Hex(right);
+        EXPECT_GT(GetBValue(left), GetBValue(right));
+
+        EXPECT_TRUE(WaitUntil([&] { return CloseColour(ScreenPixel(BodyPoint(plain, 40)), kBodyColour); }));
+        EXPECT_EQ(ReadWindowText(BodyOf(textured)), "textured");
+        EXPECT_TRUE(SaveScreenshotOf(textured, "note-backgrounds"));
+        CloseProgram(install, program);
+    }
+
+    // The kind, the texture and the tiling are kept with the note.
+    {
+        CurrentFolder data(install.Path());
+        RowOwnership everyone;
+        everyone.seesEveryone = true;
+        std::vector<std::unique_ptr<CNoteController>> notes;
+        LoadNotes(everyone, [&](CNoteController* note) { notes.emplace_back(note); });
+        bool found = false;
+        for (const auto& note : notes) {
+            if (note->RichText().find("textured") == std::string::npos)
+                continue;
+            found = true;
+            EXPECT_EQ(note->m_backgroundKind, 4);
+            EXPECT_EQ(note->m_textureId, TextureId(kTextureName));
+            EXPECT_FALSE(note->m_textureStretch);
+        }
+        EXPECT_TRUE(found);
+    }
+
+    // Without its picture the note shows its colour; the user is not asked anything.
+    ASSERT_TRUE(DeleteFileA(install.File(std::string("TEXTURES\\") + kTextureName).c_str()));
+    {
+        RunningProgram program(install, "");
+        ASSERT_NE(WaitForMainWindow(program), nullptr);
+        HWND textured = WaitForNoteWithText(program.ProcessId(), "textured");
+        ASSERT_NE(textured, nullptr);
+        SetWindowPos(textured, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        const POINT onA = BodyPoint(textured, 2 * kStripeWidth * 4 + 3);
+        const POINT onB = BodyPoint(textured, 2 * kStripeWidth * 4 + kStripeWidth + 3);
+        EXPECT_TRUE(WaitUntil([&] { return CloseColour(ScreenPixel(onA), kBodyColour); })) << Hex(ScreenPixel(onA));
+        EXPECT_TRUE(CloseColour(ScreenPixel(onB), kBodyColour)) << Hex(ScreenPixel(onB));
+        EXPECT_EQ(FindTopWindow("#32770", program.ProcessId()), nullptr);
+        CloseProgram(install, program);
+    }
+    EXPECT_NE(ReadWholeFile(install.File("error.txt")).find("TEXTURES"), std::string::npos);
+}
