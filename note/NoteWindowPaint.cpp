@@ -154,8 +154,10 @@ void CNoteController::SetBackground(int kind, DWORD textureId, bool stretch)
     m_textureStretch = stretch;
     m_packed.digitC = kind;
     m_packed.combined = textureId;
-    m_packed.flagE = stretch ? 1 : 0;
-    m_packed.digitsKnown = true;
+    // Other values of the flag, kept by older versions, stay as they were
+    // unless the stretch changes.
+    if (stretch != (m_packed.flagE == 1))
+        m_packed.flagE = stretch ? 1 : 0;
 }
 
 void FreeNoteBackground(CNoteController& note)
