@@ -148,6 +148,9 @@ LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         if (HWND main = GetMainWindow())
             PostMessageA(main, kMsgRememberLastNote, 0, reinterpret_cast<LPARAM>(note));
         return 0;
+    case WM_NCLBUTTONDOWN:
+        MarkReadByUser(*note);
+        break;
     case WM_COMMAND:
         return OnNoteCommand(window, *note, wParam, lParam);
     case WM_TIMER:

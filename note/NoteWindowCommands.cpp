@@ -150,6 +150,8 @@ LRESULT OnBodyMessage(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
     WNDPROC previous = note ? note->m_editProcedure : nullptr;
     if (!previous)
         return DefWindowProcA(edit, message, wParam, lParam);
+    if (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN)
+        MarkReadByUser(*note);
     LRESULT painted = 0;
     if (OnBodyBackgroundMessage(edit, *note, message, wParam, lParam, painted))
         return painted;

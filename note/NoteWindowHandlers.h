@@ -28,6 +28,9 @@ LRESULT CALLBACK NoteBodyProc(HWND edit, UINT message, WPARAM wParam, LPARAM lPa
 // NoteWindowPrivate.cpp: the private messages; false when not one of them.
 bool OnNotePrivateMessage(HWND window, CNoteController& note, UINT message, WPARAM wParam, LPARAM lParam,
                           LRESULT& result);
+// A press of the user's on a received note that was not read yet: the main
+// window is told, so that the tray stops calling for it.
+void MarkReadByUser(CNoteController& note);
 
 // The controls inside the note laid out on its client area.
 void LayOutNoteControls(HWND window, CNoteController& note);

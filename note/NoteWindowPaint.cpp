@@ -169,6 +169,7 @@ void FreeNoteBackground(CNoteController& note)
 
 void PrepareNoteBackground(CNoteController& note)
 {
+    const bool hadPicture = note.m_backgroundPicture != nullptr;
     FreeNoteBackground(note);
     if (!note.m_bodyEdit)
         return;
@@ -186,7 +187,8 @@ void PrepareNoteBackground(CNoteController& note)
                                picture.GetHeight(), note.m_textureStretch, BrushCache().GetBrush(note.m_bodyColor));
         note.m_backgroundPicture = CopyOfPicture(memory);
     }
-    InvalidateRect(note.m_bodyEdit, nullptr, TRUE);
+    if (hadPicture || note.m_backgroundPicture)
+        InvalidateRect(note.m_bodyEdit, nullptr, TRUE);
 }
 
 bool OnBodyBackgroundMessage(HWND edit, CNoteController& note, UINT message, WPARAM wParam, LPARAM lParam,
@@ -195,7 +197,8 @@ bool OnBodyBackgroundMessage(HWND edit, CNoteController& note, UINT message, WPA
     switch (message) {
     case WM_SIZE:
         result = CallWindowProcA(note.m_editProcedure, edit, message, wParam, lParam);
-        if (note.m_backgroundPicture || note.m_backgroundKind != 0)
+        // A texture that could not be loaded is not looked for again at every size.
+        if (note.m_backgroundPicture)
             PrepareNoteBackground(note);
         return true;
     case WM_ERASEBKGND: {

@@ -7,6 +7,7 @@
 #include "note/NoteSearch.h"
 #include "note/NoteWindowHandlers.h"
 #include "net/NoteSending.h"
+#include "shell/MainWindowMessages.h"
 #include "store/NoteSaving.h"
 
 namespace {
@@ -29,6 +30,15 @@ void RaiseOnce(HWND window, CNoteController& note, bool activate)
     }
     SendMessageA(window, WM_NCPAINT, 1, 0);
 }
+}
+
+void MarkReadByUser(CNoteController& note)
+{
+    if (!note.m_programActivation)
+        return;
+    note.m_programActivation = false;
+    if (HWND main = GetMainWindow())
+        PostMessageA(main, kMsgReceivedNoteRead, 0, 0);
 }
 
 bool OnNotePrivateMessage(HWND window, CNoteController& note, UINT message, WPARAM wParam, LPARAM lParam,

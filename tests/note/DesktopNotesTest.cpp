@@ -222,20 +222,6 @@ void SaveScreenPicture(const std::string& path)
     ReleaseDC(nullptr, screen);
 }
 
-COLORREF ScreenPixel(POINT point)
-{
-    HDC screen = GetDC(nullptr);
-    COLORREF colour = GetPixel(screen, point.x, point.y);
-    ReleaseDC(nullptr, screen);
-    return colour;
-}
-
-bool CloseColour(COLORREF a, COLORREF b)
-{
-    auto within = [](int x, int y) { return x - y <= 8 && y - x <= 8; };
-    return within(GetRValue(a), GetRValue(b)) && within(GetGValue(a), GetGValue(b)) && within(GetBValue(a), GetBValue(b));
-}
-
 // A point at the caption's left end, before its text, and one low in the body.
 POINT CaptionPoint(HWND note)
 {

@@ -67,20 +67,6 @@ void StoreNote(const char* text, LONG left, int kind, WORD textureId)
     SaveNote(note);
 }
 
-COLORREF ScreenPixel(POINT point)
-{
-    HDC screen = GetDC(nullptr);
-    COLORREF colour = GetPixel(screen, point.x, point.y);
-    ReleaseDC(nullptr, screen);
-    return colour;
-}
-
-bool CloseColour(COLORREF a, COLORREF b)
-{
-    auto within = [](int x, int y) { return x - y <= 8 && y - x <= 8; };
-    return within(GetRValue(a), GetRValue(b)) && within(GetGValue(a), GetGValue(b)) && within(GetBValue(a), GetBValue(b));
-}
-
 // A point of the body, x pixels from its left and 20 above its bottom, below the text.
 POINT BodyPoint(HWND note, int x)
 {

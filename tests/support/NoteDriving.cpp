@@ -80,3 +80,17 @@ void CloseProgram(const ProgramInstall& install, RunningProgram& program)
     ASSERT_TRUE(program.WaitForExit(&exitCode));
     EXPECT_EQ(exitCode, 0u);
 }
+
+COLORREF ScreenPixel(POINT point)
+{
+    HDC screen = GetDC(nullptr);
+    COLORREF colour = GetPixel(screen, point.x, point.y);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
+bool CloseColour(COLORREF a, COLORREF b)
+{
+    auto within = [](int x, int y) { return x - y <= 8 && y - x <= 8; };
+    return within(GetRValue(a), GetRValue(b)) && within(GetGValue(a), GetGValue(b)) && within(GetBValue(a), GetBValue(b));
+}

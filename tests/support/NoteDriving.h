@@ -26,3 +26,7 @@ HWND WaitForMainWindow(const RunningProgram& program);
 void RunToEnd(const ProgramInstall& install, const std::string& arguments);
 // "/close" from a second start; the program must end with code 0.
 void CloseProgram(const ProgramInstall& install, RunningProgram& program);
+// The colour of the screen's pixel at the point.
+COLORREF ScreenPixel(POINT point);
+// Colours within 8 of each other in every channel.
+bool CloseColour(COLORREF a, COLORREF b);
