@@ -5,7 +5,6 @@
 #include <winsock2.h>
 
 #include "foundation/DiagnosticLog.h"
-#include "foundation/bytes/GenericException.h"
 #include "note/NoteController.h"
 #include "noteprops/AppAssociations.h"
 #include "shell/MainWindowMessages.h"

@@ -6,7 +6,6 @@
 #include <cstring>
 
 #include "foundation/CallbackGuard.h"
-
 #include "foundation/StartupValues.h"
 #include "note/NoteController.h"
 #include "shell/MainWindowMessages.h"
