@@ -7,6 +7,7 @@
 #include <string>
 
 #include "foundation/bytes/MessageBoxes.h"
+#include "net/NoteSendRecords.h"
 #include "shell/Hotkeys.h"
 #include "shell/ProgramGlobals.h"
 #include "shell/Settings.h"
@@ -64,6 +65,9 @@ void CWindowController::ApplySettingsSheet(SettingsSheetPages& pages)
     RegisterChangedHotkeys(m_mainWindow, before.hotkeyEnabled, calendarBefore);
     ApplyGroupHotkeyChanges(m_mainWindow, pages.hotkeys.groups);
     MoveListeners(before);
+    // Resending switched off: no note's failed delivery is tried again.
+    if (before.retry.on && !UserSettings().retry.on)
+        ResetDestinationFlags(kAllNotesId);
 }
 
 void CWindowController::MoveListeners(const CUserSettings& before)
