@@ -114,8 +114,14 @@ TEST(SettingsHotkeysPage, AClashIsReportedAndKeptAndChangesTakeEffectAtOnceAndLa
     EXPECT_FALSE(Checked(page, IDC_HOTKEYS_PARK_DESKTOP));
     EXPECT_TRUE(Checked(page, IDC_HOTKEYS_NEW_NOTE));
     EXPECT_TRUE(CombinationIsFree(MOD_ALT | MOD_SHIFT, 'P'));
-    // Escape on a link closes the sheet as Cancel.
+    // The standard values switch every hotkey on again with its standard keys.
+    Click(page, IDC_HOTKEYS_RESET);
+    EXPECT_TRUE(WaitUntil([&] { return Checked(page, IDC_HOTKEYS_FIND_TEXT) && Checked(page, IDC_HOTKEYS_PARK_DESKTOP); }));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(page, IDC_HOTKEYS_PARK_DESKTOP_KEYS)));
+    EXPECT_EQ(ReadWindowText(GetDlgItem(page, IDC_HOTKEYS_PARK_DESKTOP_KEYS)), " Alt+Shift+P");
+    // Escape on a link closes the sheet as Cancel, and the reset is forgotten.
     PostMessageA(GetDlgItem(page, IDC_HOTKEYS_NEW_NOTE_KEYS), WM_CHAR, VK_ESCAPE, 0);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(sheet); }));
+    EXPECT_TRUE(CombinationIsFree(MOD_ALT | MOD_SHIFT, 'P'));
     CloseBySecondStart(install, again);
 }
