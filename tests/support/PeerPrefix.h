@@ -1,0 +1,35 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "support/ProgramDriver.h"
+
+// A second running program for tests of two instances talking to each other:
+// qnpost.exe of an install run under a Wine prefix of its own (the tests'
+// prefix with "-peer" added, made on first use), since a second start in the
+// same session would only hand its command line to the first. Its windows
+// live in another session that the test cannot see: it is driven by further
+// starts in its prefix (such as "/close") and by what it writes and sends.
+class PeerProgram {
+public:
+    PeerProgram(const ProgramInstall& install, const std::string& arguments);
+    // Ends the program (and its prefix's Wine processes) if it still runs.
+    ~PeerProgram();
+    PeerProgram(const PeerProgram&) = delete;
+    PeerProgram& operator=(const PeerProgram&) = delete;
+
+    bool IsRunning() const;
+    // Another start of the program in the peer's prefix, which hands its
+    // command line to the running one; true once that start has ended.
+    bool Forward(const std::string& arguments, DWORD timeoutMs = kDriverWaitMs);
+    // True once the program has ended within the bound.
+    bool WaitForExit(DWORD timeoutMs = kDriverWaitMs);
+
+private:
+    const ProgramInstall& m_install;
+};
+
+// The time a first start of the peer's prefix may take (Wine makes the prefix).
+const DWORD kPeerPrefixWaitMs = 240000;
