@@ -264,14 +264,29 @@ void OnChatNoteUndeleted(CNoteController& note)
         SendActionUndeletedChatNote(note);
 }
 
-bool StartChat(CNoteController& note, const std::vector<CChatPeer>& participants)
+bool StartChat(CNoteController& note, const std::vector<CDestination>& chosen)
 {
+    const char* refusal = nullptr;
     std::vector<CChatPeer> peers;
-    for (const CChatPeer& peer : participants)
+    for (const CDestination& destination : chosen) {
+        CChatPeer peer;
+        peer.computerName = destination.m_computerName;
+        peer.ipAddress = destination.m_ipAddress;
+        peer.port = destination.m_port;
         if ((!peer.computerName.empty() || !peer.ipAddress.empty()) && peers.size() < kMaxChatPeers)
             peers.push_back(peer);
-    if (note.m_chatNote || peers.empty() || !note.m_window)
+    }
+    if (note.m_chatNote)
+        refusal = "This note holds a chat already.";
+    else if (!UserSettings().chatOn)
+        refusal = "Chat is switched off. It can be switched on in the Network page of the settings.";
+    else if (peers.empty())
+        refusal = "A chat takes place between computers: please choose or type a computer, not an e-mail address.";
+    if (refusal || !note.m_window) {
+        if (refusal)
+            ShowInfoMessage(note.m_window, refusal, ProgramTitle);
         return false;
+    }
     // Unlikely to meet the id of a chat started elsewhere: time, process and a count.
     static DWORD started = 0;
     DWORD id = (GetTickCount() * 2654435761u) ^ (GetCurrentProcessId() << 16) ^ ++started;

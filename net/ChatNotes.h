@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "net/Destination.h"
 #include "net/bytes/ChatText.h"
 
 class CNoteController;
@@ -72,10 +73,12 @@ void OnChatNoteDeleted(CNoteController& note);
 // chat note holds the same chat, in which case this one's chat is ended.
 void OnChatNoteUndeleted(CNoteController& note);
 
-// The user starts a chat from a note: the note becomes a chat note of a new
-// chat with these participants, who are sent its text. False when the note is
-// a chat note already or no participant has a computer name or address.
-bool StartChat(CNoteController& note, const std::vector<CChatPeer>& participants);
+// The user starts a chat from a note with the computers chosen in the send
+// dialog: the note becomes a chat note of a new chat, and they are sent its
+// text. Refused with a message when the note holds a chat already, the user
+// has chats switched off, or none of them is a computer (e-mail recipients
+// cannot chat).
+bool StartChat(CNoteController& note, const std::vector<CDestination>& chosen);
 
 // The user's line: added to the conversation in the note and sent to the
 // participants.

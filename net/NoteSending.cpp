@@ -274,6 +274,8 @@ bool StartNoteSend(CNoteController& note, const std::vector<CDestination>& recip
         recipient.m_status = 0;
     job->owners = CurrentRowOwnership();
     job->control = std::make_shared<CSendControl>();
+    // The mail session stops with the send, as the other recipients' do.
+    job->email.server.stopFlag = &job->control->stop;
     const std::shared_ptr<CSendControl> control = job->control;
     HANDLE sendThread = nullptr, animationThread = nullptr;
     if (!StartSendThreads(std::move(job), sendThread, animationThread)) {

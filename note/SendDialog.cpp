@@ -6,6 +6,7 @@
 
 #include "foundation/CallbackGuard.h"
 #include "foundation/bytes/MessageBoxes.h"
+#include "net/ChatNotes.h"
 #include "net/DestinationListOps.h"
 #include "net/NoteSendRecords.h"
 #include "net/NoteSending.h"
@@ -21,6 +22,7 @@ struct SendDialogState {
     std::string noteTitle;
     std::vector<CDestination> known;  // the list's entries, in its order
     std::vector<CDestination> chosen;
+    bool chat = false;
 };
 
 SendDialogState* StateOf(HWND dialog)
@@ -85,11 +87,13 @@ int FieldInError(HWND dialog)
 
 bool SameDestination(const CDestination& a, const SendTarget& b)
 {
+    if (!b.email.empty())
+        return lstrcmpiA(a.m_email, b.email.c_str()) == 0;
     return lstrcmpiA(a.m_computerName, b.computerName.c_str()) == 0 && lstrcmpA(a.m_ipAddress, b.ipAddress.c_str()) == 0 &&
            a.m_port == b.port && !a.m_email[0];
 }
 
-void OnOk(HWND dialog, SendDialogState& state)
+void OnOk(HWND dialog, SendDialogState& state, bool chat)
 {
     SendTarget typed;
     const std::string refusal = CheckTypedDestination(TextOf(dialog, IDC_SEND_COMPUTER), TextOf(dialog, IDC_SEND_ADDRESS),
@@ -103,18 +107,20 @@ void OnOk(HWND dialog, SendDialogState& state)
     for (size_t i = 0; i < state.known.size(); ++i)
         if (SendMessageA(list, LB_GETSEL, i, 0) > 0)
             chosen.push_back(state.known[i]);
-    const bool typedSomething = !typed.computerName.empty() || !typed.ipAddress.empty();
+    const bool typedSomething = !typed.computerName.empty() || !typed.ipAddress.empty() || !typed.email.empty();
     bool typedIsChosen = false;
     for (const CDestination& destination : chosen)
         typedIsChosen = typedIsChosen || SameDestination(destination, typed);
     if (typedSomething && !typedIsChosen)
-        chosen.emplace_back(typed.computerName.c_str(), typed.ipAddress.c_str(), "", "", "", 0, 0, 0, 0, typed.port);
+        chosen.emplace_back(typed.computerName.c_str(), typed.ipAddress.c_str(), "", typed.email.c_str(), "", 0, 0, 0,
+                            0, typed.port);
     if (chosen.empty()) {
-        Refuse(dialog, "Please choose a computer in the list, or type a computer name or an IP address.",
+        Refuse(dialog, "Please choose a computer in the list, or type a computer name, an IP address or an e-mail address.",
                state.known.empty() ? IDC_SEND_COMPUTER : IDC_SEND_LIST);
         return;
     }
     state.chosen = chosen;
+    state.chat = chat;
     EndDialog(dialog, IDOK);
 }
 
@@ -126,8 +132,8 @@ INT_PTR CALLBACK SendDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
             InitDialog(dialog, *reinterpret_cast<SendDialogState*>(lParam));
             return FALSE;
         case WM_COMMAND:
-            if (LOWORD(wParam) == IDOK && StateOf(dialog)) {
-                OnOk(dialog, *StateOf(dialog));
+            if ((LOWORD(wParam) == IDOK || LOWORD(wParam) == IDC_SEND_CHAT) && StateOf(dialog)) {
+                OnOk(dialog, *StateOf(dialog), LOWORD(wParam) == IDC_SEND_CHAT);
                 return TRUE;
             }
             if (LOWORD(wParam) == IDCANCEL) {
@@ -142,7 +148,7 @@ INT_PTR CALLBACK SendDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 }
 }
 
-std::vector<CDestination> RunSendDialog(HWND owner, const char* noteTitle)
+std::vector<CDestination> RunSendDialog(HWND owner, const char* noteTitle, bool* startChat)
 {
     SendDialogState state;
     state.noteTitle = noteTitle ? noteTitle : "";
@@ -150,6 +156,8 @@ std::vector<CDestination> RunSendDialog(HWND owner, const char* noteTitle)
         state.noteTitle.pop_back();
     const INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_SEND_NOTE), owner,
                                            &SendDialogProc, reinterpret_cast<LPARAM>(&state));
+    if (startChat)
+        *startChat = result == IDOK && state.chat;
     return result == IDOK ? state.chosen : std::vector<CDestination>();
 }
 
@@ -157,7 +165,10 @@ int CNoteController::OnSendTo(bool ask)
 {
     std::vector<CDestination> recipients;
     if (ask) {
-        recipients = RunSendDialog(m_window, m_title);
+        bool chat = false;
+        recipients = RunSendDialog(m_window, m_title, &chat);
+        if (chat)
+            return StartChat(*this, recipients) ? 1 : 0;
     } else {
         // Without asking, the note goes again to the destinations of its last send.
         for (const CDestination& record : CopyOfTransactList())

@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "net/bytes/MimeEncoding.h"
+
 const char kSendRequestSeparator[] = "!#%@";
 
 namespace {
@@ -24,17 +26,12 @@ bool AllDigits(const std::string& text)
     return true;
 }
 
+// An address the mail client can use: the one check of what an e-mail
+// address may hold, and a dot in its domain.
 bool IsEmailAddress(const std::string& text)
 {
-    const size_t at = text.find('@');
-    if (at == std::string::npos || at == 0 || at + 1 >= text.size() || text.size() > SendTargetLimit::kEmail)
-        return false;
-    if (text.find('@', at + 1) != std::string::npos)
-        return false;
-    for (char c : text)
-        if (static_cast<unsigned char>(c) <= ' ' || c == ',' || c == ';' || c == '<' || c == '>' || c == '"')
-            return false;
-    return text.find('.', at) != std::string::npos;
+    return text.size() <= SendTargetLimit::kEmail && IsPlainMailAddress(text) &&
+           MailAddressDomain(text).find('.') != std::string::npos;
 }
 }
 
@@ -92,6 +89,15 @@ std::string CheckTypedDestination(const std::string& computerName, const std::st
     target = SendTarget();
     if (name.empty() && address.empty())
         return std::string();
+    // An e-mail address in the name box: the note goes by mail, nothing else counts.
+    if (name.find('@') != std::string::npos) {
+        if (!IsEmailAddress(name))
+            return "\"" + name.substr(0, 120) +
+                   "\" is not an e-mail address.\r\n\r\nAn e-mail address is a name, '@' and a domain, such as "
+                   "ben@example.com, without blanks, quotes or brackets.";
+        target.email = name;
+        return std::string();
+    }
     if (!name.empty() && !IsComputerName(name))
         return "\"" + name.substr(0, 120) +
                "\" is not a computer name.\r\n\r\nA computer name holds letters, digits, '-', '_' and '.' only, "

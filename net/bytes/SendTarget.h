@@ -38,6 +38,8 @@ bool ParsePortText(const std::string& text, unsigned& port);
 // The typed boxes of the send dialog, checked: the text that tells the user
 // what is wrong, or empty when a destination can be made from them (or when
 // all three are empty: nothing was typed). The target is filled when valid.
+// An e-mail address in the name box makes an e-mail recipient; the address
+// and port boxes then do not count.
 std::string CheckTypedDestination(const std::string& computerName, const std::string& ipAddress,
                                   const std::string& portText, SendTarget& target);
 

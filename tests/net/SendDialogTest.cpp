@@ -79,7 +79,7 @@ TEST(SendDialog, RefusesWhatNamesNoComputerAndSendsToTheListAndToATypedAddress)
     EXPECT_EQ(ReadWindowText(Field(dialog, IDC_SEND_PORT)), std::to_string(install.ListenPort()));
 
     EXPECT_EQ(RefusalOnSend(dialog, process),
-              "Please choose a computer in the list, or type a computer name or an IP address.");
+              "Please choose a computer in the list, or type a computer name, an IP address or an e-mail address.");
     Type(dialog, IDC_SEND_ADDRESS, "127.0.0.300");
     EXPECT_NE(RefusalOnSend(dialog, process).find("\"127.0.0.300\" is not an IP address."), std::string::npos);
     Type(dialog, IDC_SEND_ADDRESS, "");

@@ -55,6 +55,13 @@ TEST(SendTarget, TypedBoxesOfTheSendDialogAreCheckedOneByOne)
     EXPECT_EQ(CheckTypedDestination("PC", "", "", target), "The port must be a number from 1 to 65535.");
     EXPECT_EQ(CheckTypedDestination("PC", "", "0", target), "The port must be a number from 1 to 65535.");
     EXPECT_EQ(CheckTypedDestination("PC", "", "70000", target), "The port must be a number from 1 to 65535.");
+    // An e-mail address in the name box is an e-mail recipient, whatever the other boxes hold.
+    EXPECT_EQ(CheckTypedDestination(" ben@example.com ", "10.0.0.1", "", target), "");
+    EXPECT_EQ(target.email, "ben@example.com");
+    EXPECT_TRUE(target.ipAddress.empty());
+    for (const char* odd : {"ben@exa mple.com", "ben@example", "a@b@c.d", "<ben@example.com>", "ben@example.com\r\nBcc: x"})
+        EXPECT_NE(CheckTypedDestination(odd, "", "2000", target).find("is not an e-mail address"), std::string::npos)
+            << odd;
     // A refusal leaves no half-filled target behind.
     EXPECT_TRUE(target.computerName.empty());
 }
