@@ -182,6 +182,8 @@ TEST(NoteSend, AFailedSendIsRecordedAsFailedAndTriedAgainOnTheNotesTimer)
     PostResendTicks(note, 4);
     ASSERT_TRUE(peer.AcceptAndStall());
     ASSERT_TRUE(WaitUntil([&] { return Transmitting(note) == 1; }));
+    EXPECT_TRUE(StripSays(note, "Sending to 127.0.0.1"));
+    EXPECT_TRUE(SaveScreenshotOf(note, "NoteSending"));
     // Quitting while a note is on its way is refused with a box.
     PostMessageA(main, WM_COMMAND, kCmdExit, 0);
     ShownMessageBox busy = WaitForMessageBox(program.ProcessId());

@@ -1,5 +1,6 @@
 #include "SendLoopback.h"
 
+#include "support/NoteDriving.h"
 #include "support/ProgramDriver.h"
 
 LoopbackPeer::LoopbackPeer(unsigned short port)
@@ -88,34 +89,10 @@ void LoopbackPeer::DropStalled()
     m_stalled = INVALID_SOCKET;
 }
 
-namespace {
-struct NoteFinder {
-    DWORD process;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectNote(HWND window, LPARAM data)
-{
-    auto* finder = reinterpret_cast<NoteFinder*>(data);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == finder->process && WindowClassOf(window) == "NotesClassName6")
-        finder->found.push_back(window);
-    return TRUE;
-}
-}
-
-std::vector<HWND> NoteWindowsOf(DWORD process)
-{
-    NoteFinder finder{process, {}};
-    EnumWindows(&CollectNote, reinterpret_cast<LPARAM>(&finder));
-    return finder.found;
-}
-
 HWND NoteWhoseTextHas(DWORD process, const std::string& part)
 {
-    for (HWND note : NoteWindowsOf(process))
-        if (ReadWindowText(FindWindowExA(note, nullptr, "RichEdit20A", nullptr)).find(part) != std::string::npos)
+    for (HWND note : NoteWindows(process))
+        if (ReadWindowText(BodyOf(note)).find(part) != std::string::npos)
             return note;
     return nullptr;
 }

@@ -31,8 +31,7 @@ private:
     SOCKET m_stalled = INVALID_SOCKET;
 };
 
-// The program's windows as a user meets them.
-std::vector<HWND> NoteWindowsOf(DWORD process);
+// The note of the process whose text holds the part; null when none does.
 HWND NoteWhoseTextHas(DWORD process, const std::string& part);
 // The line shown by the strip along a sending note's bottom edge; empty when none.
 std::string SendStripText(HWND note);
