@@ -47,14 +47,11 @@ void OpenHelp(HWND owner, UINT command, DWORD_PTR data)
 // The name of the note's group, empty when it is in none.
 std::string GroupNameOf(const CNoteController& note)
 {
-    for (auto* pair = GroupsAndNotesList().GetFirst(); pair; pair = pair->next) {
-        if (pair->record.noteID != note.m_noteId)
-            continue;
-        char name[51] = "";
-        GroupsList().GetNameById(name, sizeof name, static_cast<long>(pair->record.groupID));
-        return name;
-    }
-    return std::string();
+    const int group = note.FindGroupId(-1);
+    char name[51] = "";
+    if (group >= 0)
+        GroupsList().GetNameById(name, sizeof name, group);
+    return name;
 }
 
 // Whether the filter text is in the note's text, title or group name. A locked
