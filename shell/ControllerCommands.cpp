@@ -242,6 +242,9 @@ bool CWindowController::OnControllerCommand(UINT id)
     case kCmdHelp:
         OpenHelp(m_mainWindow, kHelpDisplayContents, 0);
         return true;
+    case kCmdShowAssociated:
+        ShowAssociatedNotes();
+        return true;
     case kCmdNoteManager:
         // This version has no Note Manager window to open.
         if (!OpenNoteManager(*this, 0))

@@ -160,6 +160,25 @@ int CWindowController::ShowNotesMatching(bool onlyAlarmed, bool, bool byAssociat
     return shown ? 1 : 0;
 }
 
+// The notes that follow other programs' windows: the shown ones come forward,
+// the hidden ones are shown.
+void CWindowController::ShowAssociatedNotes()
+{
+    ForEachNote(m_ourNotes, [&](CNoteController* note) {
+        if (!note->m_window || !SetAssociationShown(*note, nullptr, false))
+            return true;
+        if (note->m_hidden) {
+            ShowNote(note, true);
+        } else {
+            BringWindowToTop(note->m_window);
+            SetFocus(note->m_window);
+            SetForegroundWindow(note->m_window);
+        }
+        return true;
+    });
+    UpdateTrayTooltip();
+}
+
 void CWindowController::ShowAllNotes()
 {
     if (HasParkedNote()) {

@@ -100,6 +100,7 @@ public:
     int BringNotesToFront(bool onlyAlarmed, bool byAssociation, const char* title);
     int ShowNotesMatching(bool onlyAlarmed, bool parkedOnly, bool byAssociation, const char* title);
     void ShowAllNotes();
+    void ShowAssociatedNotes();
     void ShowAlarmedNotes();
     void HideAllNotes();
     void HideAlarmedNotes();
