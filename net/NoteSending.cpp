@@ -15,6 +15,7 @@
 #include "net/NoteSendRecords.h"
 #include "net/NoteSendStrip.h"
 #include "net/NoteSendThread.h"
+#include "net/TransactTable.h"
 #include "net/bytes/SendTarget.h"
 #include "note/NoteController.h"
 #include "shell/ProgramGlobals.h"
@@ -314,6 +315,24 @@ void OnSendRequest(CNoteController& note, WPARAM mode, const char* destinationTe
     SetTimer(note.m_window, kNoteResendTimerId, kNoteResendTimerMs, nullptr);
     ShowSendStrip(note.m_window, "This note will be sent to " + RecipientName(recipients.front()) + " in a moment.",
                   false, -1);
+}
+
+void ForgetNoteDeliveries(CNoteController& note)
+{
+    if (NoteSendState* state = FindState(note)) {
+        state->resendTicks.clear();
+        state->waiting.clear();
+        if (note.m_window)
+            KillTimer(note.m_window, kNoteResendTimerId);
+    }
+    if (note.m_noteId == 9999 || note.m_noteId == 9988)
+        return;
+    RemoveNoteTransacts(note.m_noteId);
+    try {
+        DeleteTransactRowsOfNote(note.m_noteId);
+    } catch (const CGenericException& failure) {
+        WriteErrorLog("DeleteNote() delivery records:", failure.GetErrorText());
+    }
 }
 
 bool IsNoteTransmitting(const CNoteController& note)

@@ -32,6 +32,11 @@ void OnSendRequest(CNoteController& note, WPARAM mode, const char* destinationTe
 // The note's answer to "are you transmitting?": a send thread runs.
 bool IsNoteTransmitting(const CNoteController& note);
 
+// A note being deleted: its delivery records leave the "Transact" list and
+// the transaction table, and nothing of it waits to be sent again, since its
+// record number goes to the next new note. The note is not being sent.
+void ForgetNoteDeliveries(CNoteController& note);
+
 // The messages of the note's send threads; false for any other message.
 bool OnNoteSendMessage(CNoteController& note, UINT message, WPARAM wParam, LPARAM lParam);
 // The resend timer's tick: tries again the deliveries that are due.

@@ -11,6 +11,7 @@
 #include "foundation/win/FontConversion.h"
 #include "net/ChatNotes.h"
 #include "net/NoteSendStrip.h"
+#include "net/NoteSending.h"
 #include "note/NoteController.h"
 #include "note/NoteRichEdit.h"
 #include "note/NoteWindowHandlers.h"
@@ -254,11 +255,18 @@ void CNoteController::DeleteNote()
                        kMbIconExclamation);
         return;
     }
+    // Its delivery records go with it, which a send under way would write again.
+    if (IsNoteTransmitting(*this)) {
+        ShowMessageBox(m_window, "This note is being sent right now.\r\n\r\nPlease delete it when that send has ended.",
+                       ProgramTitle, kMbIconExclamation);
+        return;
+    }
     if (UserSettings().confirmDelete &&
         AskYesNo(m_window, "Are you sure you want to delete this note?", ProgramTitle) != IDYES)
         return;
     SyncFromWindow();
     OnChatNoteDeleted(*this);
+    ForgetNoteDeliveries(*this);
     DeleteStoredRecord(m_noteId);
     m_noteId = 9999;
     m_modified = false;

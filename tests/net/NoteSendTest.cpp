@@ -215,3 +215,45 @@ TEST(NoteSend, AFailedSendIsRecordedAsFailedAndTriedAgainOnTheNotesTimer)
     EXPECT_EQ(rows[0].failedAttempts, 2);
     EXPECT_EQ(static_cast<unsigned long>(rows[0].transactionId), wire.transactionId);
 }
+
+TEST(NoteSend, ADeletedNoteTakesItsDeliveryRecordsAlongAndIsNotSentAgain)
+{
+    ProgramInstall install;
+    install.AddInstalledDataFiles();
+    TurnAutomaticResendOn(install);
+    const unsigned short peerPort = FindFreePort();
+    RunningProgram program(install, "");
+    HWND main = program.WaitForWindow(kMainClass);
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(SendWithTimeout(main, WM_NULL, 0, 0));
+    { ForwardedRequest send(main, kSendRequest, "127.0.0.1:" + std::to_string(peerPort) + "!#%@Soon deleted"); }
+    HWND note = NoteWhoseTextHas(program.ProcessId(), "Soon deleted");
+    ASSERT_NE(note, nullptr);
+    ASSERT_TRUE(StripSays(note, "Tried 1 time; trying again in 1 minute.")) << SendStripText(note);
+
+    PostMessageA(note, WM_COMMAND, 4511, 0);
+    ASSERT_TRUE(WaitUntil([&] {
+        ShownMessageBox confirm = WaitForMessageBox(program.ProcessId(), 50);
+        if (confirm.window)
+            AnswerMessageBox(confirm, IDYES);
+        return !IsWindowVisible(note);
+    }));
+    // A minute on, a peer is there, and the deleted note does not come to it:
+    // the next note that reaches it is a new one.
+    LoopbackPeer peer(peerPort);
+    ASSERT_TRUE(peer.IsListening());
+    PostResendTicks(note, 4);
+    { ForwardedRequest send(main, kSendRequest, "127.0.0.1:" + std::to_string(peerPort) + "!#%@A later note"); }
+    std::string bytes;
+    ASSERT_TRUE(peer.Receive(bytes));
+    EXPECT_EQ(bytes.find("Soon deleted"), std::string::npos);
+    EXPECT_NE(bytes.find("A later note"), std::string::npos);
+    HWND later = NoteWhoseTextHas(program.ProcessId(), "A later note");
+    ASSERT_NE(later, nullptr);
+    ASSERT_TRUE(StripSays(later, "Sent to 127.0.0.1."));
+
+    ExitAndWait(program, main);
+    std::vector<DeliveryRow> rows = DeliveryRows(install);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_TRUE(rows[0].sent);
+}
