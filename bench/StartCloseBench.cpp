@@ -24,6 +24,7 @@
 #include "note/NoteController.h"
 #include "store/FreeSlotLists.h"
 #include "store/NoteSaving.h"
+#include "store/NotesLoader.h"
 
 namespace {
 const int kRounds = 3;
@@ -153,9 +154,27 @@ std::string MakeFolder(int notes)
     CopyFileA((OwnFolder() + "\\qnpost.exe").c_str(), (folder + "\\qnpost.exe").c_str(), FALSE);
     for (const char* name : kDataFiles)
         CopyFileA((OwnFolder() + "\\QlData\\" + name).c_str(), (folder + "\\" + name).c_str(), FALSE);
+    // A first run makes the user known and stores the notes a new user is
+    // welcomed with, which count among the stored ones.
+    const std::string program = folder + "\\qnpost.exe";
+    HANDLE first = Launch(program, "", folder);
+    if (!first || !WaitForNotes(first, 0))
+        return std::string();
+    HANDLE second = Launch(program, "/close", folder);
+    WaitForSingleObject(first, kWaitMs);
+    WaitForSingleObject(second, kWaitMs);
+    CloseHandle(first);
+    CloseHandle(second);
     SetDataFolder(folder.c_str());
     NotesFreeSlots().Clear();
-    for (int i = 0; i < notes; ++i) {
+    RowOwnership everyone;
+    everyone.seesEveryone = true;
+    int stored = 0;
+    LoadNotes(everyone, [&](CNoteController* note) {
+        delete note;
+        ++stored;
+    });
+    for (int i = stored; i < notes; ++i) {
         CNoteController note;
         note.m_userId = 1;
         note.m_left = 10 + i % 40 * 5;
@@ -194,6 +213,10 @@ int main(int argc, char** argv)
                 "trivial s", "ratio");
     for (int notes : kNoteCounts) {
         const std::string folder = MakeFolder(notes);
+        if (folder.empty()) {
+            std::printf("The program did not start on a new data folder\n");
+            return 1;
+        }
         const std::string program = folder + "\\qnpost.exe";
         double trivial[kRounds], windows[kRounds], start[kRounds], close[kRounds];
         for (int round = 0; round < kRounds; ++round) {
