@@ -17,6 +17,7 @@
 namespace {
 const char kMainClass[] = "MainWindowClassName6";
 const ULONG_PTR kSendRequest = 1;
+const ULONG_PTR kSendRequestAtNextTick = 6;
 const UINT kNoteTransmitting = 0x807D;
 const UINT_PTR kResendTimer = 11;
 
@@ -144,9 +145,22 @@ TEST(NoteSend, ASendRequestDeliversTheNoteWithItsAttachmentAndKeepsTheRecord)
             << box.text;
         AnswerMessageBox(box, IDOK);
     }
+    // A request of the second kind waits for the note's next tick.
+    { ForwardedRequest later(main, kSendRequestAtNextTick, "127.0.0.1:" + std::to_string(peerPort) + "!#%@Sent a little later"); }
+    HWND waiting = NoteWhoseTextHas(program.ProcessId(), "Sent a little later");
+    ASSERT_NE(waiting, nullptr);
+    EXPECT_TRUE(StripSays(waiting, "This note will be sent to 127.0.0.1 in a moment."));
+    PostResendTicks(waiting, 1);
+    std::string bytes;
+    ASSERT_TRUE(peer.Receive(bytes));
+    EXPECT_NE(bytes.find("Sent a little later"), std::string::npos);
+    EXPECT_TRUE(StripSays(waiting, "Sent to 127.0.0.1."));
+
     ExitAndWait(program, main);
     std::vector<DeliveryRow> rows = DeliveryRows(install);
-    ASSERT_EQ(rows.size(), 1u);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_TRUE(rows[1].sent);
+    EXPECT_NE(rows[1].transactionId, rows[0].transactionId);
     EXPECT_EQ(rows[0].address, "127.0.0.1");
     EXPECT_EQ(rows[0].port, peerPort);
     EXPECT_TRUE(rows[0].sent);
