@@ -79,72 +79,6 @@ void CopyBackground(HBITMAP picture, HDC target, const RECT& area)
     DeleteDC(source);
 }
 
-// A monochrome mask of the picture in the DC: 1 where it has the colour.
-HBITMAP MaskOfColour(HDC picture, int width, int height, COLORREF colour)
-{
-    HBITMAP mask = CreateBitmap(width, height, 1, 1, nullptr);
-    HDC maskDC = CreateCompatibleDC(picture);
-    HGDIOBJ previous = SelectObject(maskDC, mask);
-    SetBkColor(picture, colour);
-    BitBlt(maskDC, 0, 0, width, height, picture, 0, 0, SRCCOPY);
-    SelectObject(maskDC, previous);
-    DeleteDC(maskDC);
-    return mask;
-}
-
-// The body draws its text on its colour into a picture of its own; where the
-// colour shows, the background picture takes its place, and the result goes
-// to the screen in one copy, so nothing flickers.
-void PaintBodyOverBackground(HWND edit, CNoteController& note)
-{
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(edit, &paint);
-    RECT client{};
-    GetClientRect(edit, &client);
-    const int width = client.right, height = client.bottom;
-    if (width > 0 && height > 0) {
-        HideCaret(edit);
-        HDC text = CreateCompatibleDC(dc);
-        HBITMAP textPicture = CreateCompatibleBitmap(dc, width, height);
-        HGDIOBJ previousText = SelectObject(text, textPicture);
-        HBRUSH body = CreateSolidBrush(note.m_bodyColor);
-        FillRect(text, &client, body);
-        DeleteObject(body);
-        CallWindowProcA(note.m_editProcedure, edit, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(text), PRF_CLIENT);
-
-        HBITMAP mask = MaskOfColour(text, width, height, note.m_bodyColor);
-        HDC maskDC = CreateCompatibleDC(dc);
-        HGDIOBJ previousMask = SelectObject(maskDC, mask);
-        // The text where the mask is 0, black where the body's colour was.
-        SetBkColor(text, RGB(0, 0, 0));
-        SetTextColor(text, RGB(255, 255, 255));
-        BitBlt(text, 0, 0, width, height, maskDC, 0, 0, SRCAND);
-        // The background where the mask is 1, black elsewhere, laid over it.
-        HDC under = CreateCompatibleDC(dc);
-        HBITMAP underPicture = CreateCompatibleBitmap(dc, width, height);
-        HGDIOBJ previousUnder = SelectObject(under, underPicture);
-        CopyBackground(note.m_backgroundPicture, under, client);
-        SetBkColor(under, RGB(255, 255, 255));
-        SetTextColor(under, RGB(0, 0, 0));
-        BitBlt(under, 0, 0, width, height, maskDC, 0, 0, SRCAND);
-        BitBlt(text, 0, 0, width, height, under, 0, 0, SRCPAINT);
-        const RECT& area = paint.rcPaint;
-        BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, text, area.left, area.top,
-               SRCCOPY);
-
-        SelectObject(under, previousUnder);
-        DeleteObject(underPicture);
-        DeleteDC(under);
-        SelectObject(maskDC, previousMask);
-        DeleteDC(maskDC);
-        DeleteObject(mask);
-        SelectObject(text, previousText);
-        DeleteObject(textPicture);
-        DeleteDC(text);
-        ShowCaret(edit);
-    }
-    EndPaint(edit, &paint);
-}
 }
 
 void CNoteController::SetBackground(int kind, DWORD textureId, bool stretch)
@@ -210,12 +144,17 @@ bool OnBodyBackgroundMessage(HWND edit, CNoteController& note, UINT message, WPA
         result = 1;
         return true;
     }
-    case WM_PAINT:
+    case WM_PAINT: {
         if (!note.m_backgroundPicture)
             return false;
-        PaintBodyOverBackground(edit, note);
+        HDC background = CreateCompatibleDC(nullptr);
+        HGDIOBJ previous = SelectObject(background, note.m_backgroundPicture);
+        PaintRichEditOverBackground(edit, note.m_editProcedure, background, note.m_bodyColor);
+        SelectObject(background, previous);
+        DeleteDC(background);
         result = 0;
         return true;
+    }
     default:
         return false;
     }

@@ -3,6 +3,19 @@
 #include "foundation/win/BitmapHelpers.h"
 
 namespace {
+// A monochrome mask of the picture in the DC: 1 where it has the colour.
+HBITMAP MaskOfColour(HDC picture, int width, int height, COLORREF colour)
+{
+    HBITMAP mask = CreateBitmap(width, height, 1, 1, nullptr);
+    HDC maskDC = CreateCompatibleDC(picture);
+    HGDIOBJ previous = SelectObject(maskDC, mask);
+    SetBkColor(picture, colour);
+    BitBlt(maskDC, 0, 0, width, height, picture, 0, 0, SRCCOPY);
+    SelectObject(maskDC, previous);
+    DeleteDC(maskDC);
+    return mask;
+}
+
 GradientFillFunction g_gradientFill = nullptr;
 
 // The tint at a share s of the way from white to the colour: each channel
@@ -88,4 +101,55 @@ void PaintBackgroundPicture(HWND window, CMemoryDC& memoryDC, int gradientKind, 
     } else if (!DrawGradient(gradientKind, 0, 0, client.right, client.bottom, target, brush.color)) {
         memoryDC.FillWithBrush(brush.brush);
     }
+}
+
+void PaintRichEditOverBackground(HWND edit, WNDPROC editProcedure, HDC background, COLORREF colour)
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(edit, &paint);
+    RECT client{};
+    GetClientRect(edit, &client);
+    const int width = client.right, height = client.bottom;
+    if (width > 0 && height > 0) {
+        HideCaret(edit);
+        HDC text = CreateCompatibleDC(dc);
+        HBITMAP textPicture = CreateCompatibleBitmap(dc, width, height);
+        HGDIOBJ previousText = SelectObject(text, textPicture);
+        HBRUSH body = CreateSolidBrush(colour);
+        FillRect(text, &client, body);
+        DeleteObject(body);
+        CallWindowProcA(editProcedure, edit, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(text), PRF_CLIENT);
+
+        HBITMAP mask = MaskOfColour(text, width, height, colour);
+        HDC maskDC = CreateCompatibleDC(dc);
+        HGDIOBJ previousMask = SelectObject(maskDC, mask);
+        // The text where the mask is 0, black where the body's colour was.
+        SetBkColor(text, RGB(0, 0, 0));
+        SetTextColor(text, RGB(255, 255, 255));
+        BitBlt(text, 0, 0, width, height, maskDC, 0, 0, SRCAND);
+        // The background where the mask is 1, black elsewhere, laid over it.
+        HDC under = CreateCompatibleDC(dc);
+        HBITMAP underPicture = CreateCompatibleBitmap(dc, width, height);
+        HGDIOBJ previousUnder = SelectObject(under, underPicture);
+        BitBlt(under, 0, 0, width, height, background, 0, 0, SRCCOPY);
+        SetBkColor(under, RGB(255, 255, 255));
+        SetTextColor(under, RGB(0, 0, 0));
+        BitBlt(under, 0, 0, width, height, maskDC, 0, 0, SRCAND);
+        BitBlt(text, 0, 0, width, height, under, 0, 0, SRCPAINT);
+        const RECT& area = paint.rcPaint;
+        BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, text, area.left, area.top,
+               SRCCOPY);
+
+        SelectObject(under, previousUnder);
+        DeleteObject(underPicture);
+        DeleteDC(under);
+        SelectObject(maskDC, previousMask);
+        DeleteDC(maskDC);
+        DeleteObject(mask);
+        SelectObject(text, previousText);
+        DeleteObject(textPicture);
+        DeleteDC(text);
+        ShowCaret(edit);
+    }
+    EndPaint(edit, &paint);
 }

@@ -26,3 +26,10 @@ int DrawGradient(int kind, int x, int y, int width, int height, HDC dc, COLORREF
 // kind (1 to 3) in the brush's colour, or the brush where no gradient is drawn.
 void PaintBackgroundPicture(HWND window, CMemoryDC& memoryDC, int gradientKind, HBITMAP picture, int pictureWidth,
                             int pictureHeight, bool stretch, const CBrushEntry& brush);
+
+// WM_PAINT of a rich edit over a background prepared at its client size: a
+// rich edit paints its own colour under its text, so the control draws into a
+// picture of its own (WM_PRINTCLIENT through its procedure), the background
+// takes the place of that colour, and the result reaches the screen in one
+// copy, so nothing flickers.
+void PaintRichEditOverBackground(HWND edit, WNDPROC editProcedure, HDC background, COLORREF colour);

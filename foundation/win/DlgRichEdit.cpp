@@ -149,18 +149,9 @@ void CDlgRichEdit::OnMenuCommand(UINT id)
     }
 }
 
-void CDlgRichEdit::PaintWithBackground(UINT message, WPARAM wParam, LPARAM lParam)
+void CDlgRichEdit::PaintWithBackground()
 {
-    RECT update;
-    if (GetUpdateRect(m_edit, &update, FALSE)) {
-        HideCaret(m_edit);
-        HDC dc = GetDC(m_edit);
-        BitBlt(dc, update.left, update.top, update.right - update.left, update.bottom - update.top,
-               m_memory.GetHandle(), update.left, update.top, SRCCOPY);
-        ReleaseDC(m_edit, dc);
-        ShowCaret(m_edit);
-    }
-    CallPrevious(message, wParam, lParam);
+    PaintRichEditOverBackground(m_edit, m_previous, m_memory.GetHandle(), m_background.color);
 }
 
 LRESULT CDlgRichEdit::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
@@ -216,7 +207,7 @@ LRESULT CDlgRichEdit::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_PAINT:
         if (m_backgroundPicture) {
-            PaintWithBackground(message, wParam, lParam);
+            PaintWithBackground();
             return 0;
         }
         break;

@@ -47,7 +47,7 @@ private:
     void Scroll(int delta);
     void ShowMenu(LPARAM position);
     void OnMenuCommand(UINT id);
-    void PaintWithBackground(UINT message, WPARAM wParam, LPARAM lParam);
+    void PaintWithBackground();
     LRESULT CallPrevious(UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND m_dialog;

@@ -15,6 +15,7 @@
 
 #include "foundation/win/ColorDialog.h"
 #include "foundation/win/DlgComboBoxes.h"
+#include "foundation/win/BackgroundPainting.h"
 #include "foundation/win/DlgRichEdit.h"
 #include "foundation/win/HoverButton.h"
 #include "foundation/win/EmbossedBitmap.h"
@@ -415,5 +416,33 @@ TEST_F(ControlBehaviour, TheStyleTextBoxScrollsANotchALineAndSendsItsShortcutsTo
     EXPECT_EQ(g_commands, (std::vector<WPARAM>{1363, 1364, 1365}));
     // The keys went to the dialog, not into the text.
     EXPECT_EQ(GetWindowTextLengthA(rich), length);
+
+    // A top-to-bottom gradient shows under the text, right of the short lines:
+    // pale at the top, the colour itself at the bottom.
+    const GradientFillFunction before = GetGradientFillFunction();
+    SetGradientFillFunction(
+        reinterpret_cast<GradientFillFunction>(GetProcAddress(LoadLibraryA("msimg32.dll"), "GradientFill")));
+    DlgRichEditBackground gradient;
+    gradient.gradientKind = 2;
+    gradient.color = RGB(0, 0, 200);
+    edit.SetBackground(gradient);
+    ASSERT_TRUE(edit.HasBackgroundPicture());
+    SetWindowPos(owner, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    RedrawWindow(rich, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    RECT client{};
+    GetClientRect(rich, &client);
+    auto pixel = [&](int y) {
+        POINT point{client.right - 6, y};
+        ClientToScreen(rich, &point);
+        HDC screen = GetDC(nullptr);
+        COLORREF colour = GetPixel(screen, point.x, point.y);
+        ReleaseDC(nullptr, screen);
+        return colour;
+    };
+    const COLORREF top = pixel(2), bottom = pixel(client.bottom - 2);
+    EXPECT_GT(GetRValue(top), 100) << std::hex << top;
+    EXPECT_LT(GetRValue(bottom), 40) << std::hex << bottom;
+    EXPECT_GT(GetBValue(bottom), 160) << std::hex << bottom;
+    SetGradientFillFunction(before);
     DestroyWindow(rich);
 }
