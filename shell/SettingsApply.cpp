@@ -51,6 +51,7 @@ void CWindowController::ApplySettingsSheet(SettingsSheetPages& pages)
     TakeHotkeyActionTable(pages.hotkeys);
     TakeNetworkPageData(pages.network);
     TakeEmailPageData(pages.email);
+    const UserPagesChanges userPages = TakeUserPages(pages);
 
     // Everything is saved before any listener moves, so a port that cannot be
     // bound loses none of the other settings.
@@ -58,6 +59,9 @@ void CWindowController::ApplySettingsSheet(SettingsSheetPages& pages)
     try {
         SaveHotkeyEnableFlags();
         SaveMailSettings();
+        // Sharing goes into every user's record only when asked for.
+        if (pages.security.shareForEveryUser)
+            SaveShareNotesForEveryUser(UserSettings().shareNotes);
     } catch (const CGenericException& failure) {
         ShowErrorMessage(m_mainWindow, failure.GetErrorText(), "Save options");
     }
@@ -68,6 +72,7 @@ void CWindowController::ApplySettingsSheet(SettingsSheetPages& pages)
     // Resending switched off: no note's failed delivery is tried again.
     if (before.retry.on && !UserSettings().retry.on)
         ResetDestinationFlags(kAllNotesId);
+    FollowUserPages(userPages);
 }
 
 void CWindowController::MoveListeners(const CUserSettings& before)

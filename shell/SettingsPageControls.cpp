@@ -19,6 +19,14 @@ bool CharAllowed(PageEditChars allowed, WPARAM key)
     return allowed == PageEditChars::kDigitsAndComma && key == ',';
 }
 
+void SelectAllWhenNothingIs(HWND edit)
+{
+    DWORD start = 0, end = 0;
+    SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    if (start == end)
+        SendMessageA(edit, EM_SETSEL, 0, -1);
+}
+
 LRESULT CALLBACK PageEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
 {
     auto* state = static_cast<PageEdit*>(GetPropA(edit, kEditProperty));
@@ -40,8 +48,11 @@ LRESULT CALLBACK PageEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lPa
                 PostDialogCancel(GetParent(page));
             else if (!CharAllowed(state->allowed, wParam))
                 MessageBeep(0);
-            else
+            else {
                 handled = false;
+                if (state->allowed == PageEditChars::kOneDigit && wParam != '\b')
+                    SelectAllWhenNothingIs(edit);
+            }
             break;
         case WM_NCDESTROY:
             RestoreWindowProc(edit, kEditProperty, previous);

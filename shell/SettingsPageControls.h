@@ -11,9 +11,10 @@
 
 // The keys of the settings pages' edits: Tab, Shift+Tab and Enter move
 // through the page, Escape closes the sheet as Cancel, and an edit that takes
-// only digits (and, for the ports, commas) beeps at anything else. The
-// subclass goes with the edit.
-enum class PageEditChars { kAny, kDigits, kDigitsAndComma };
+// only digits (and, for the ports, commas) beeps at anything else. In a
+// one-digit edit a digit typed while nothing is selected replaces the value.
+// The subclass goes with the edit.
+enum class PageEditChars { kAny, kDigits, kDigitsAndComma, kOneDigit };
 void SubclassPageEdit(HWND edit, PageEditChars allowed);
 
 // A control's text with the blanks on both sides removed, at most maxChars

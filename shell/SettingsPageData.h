@@ -2,7 +2,10 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "shell/HotkeyActionTable.h"
+#include "shell/SoundSlot.h"
 
 // What the settings sheet's pages edit: each page gets its own object, built
 // from the current settings before the sheet opens; nothing reaches the
@@ -41,6 +44,45 @@ struct CEmailPageData {
     DWORD html = 0;
 };
 
+// The Note page: automatic saves, dates, the Tab key and the notes' looks.
+struct CNotePageData {
+    WORD saveInterval = 1;  // minutes, sliderMinimum to sliderMaximum
+    WORD sliderMinimum = 1;
+    WORD sliderMaximum = 15;
+    DWORD includeTime = 0;
+    DWORD tabWidth = 2;  // spaces, 1 to 9
+    DWORD notesNearMouse = 0;
+    BYTE dateFormat = 1;  // 1 the program's own, 2 short, 3 long
+    DWORD menuStyle = 1;  // 1 classic, 2 the XP look
+    DWORD quickLaunch = 0;
+    DWORD titleButton = 0;
+    DWORD applied = 0;
+};
+
+// The Security page: deleting, sharing, backups and the user's password.
+struct CSecurityPageData {
+    enum { kPasswordSize = 51, kFolderSize = 101, kMaximumDays = 100 };
+    DWORD applied = 0;
+    DWORD shareNotes = 0;
+    DWORD shareForEveryUser = 0;  // "Share my notes" clicked with Ctrl held
+    DWORD confirmDelete = 0;
+    DWORD dailyBackups = 0;
+    DWORD backupDays = 7;  // 1 to kMaximumDays
+    DWORD keepMonthlyBackup = 0;
+    DWORD passwordMode = 2;  // 1 once per session, 2 every time
+    DWORD passwordAtStart = 0;
+    DWORD protectHiddenLocked = 0;
+    char password[kPasswordSize] = "";  // the password's code; empty for none
+    char backupFolder[kFolderSize] = "";
+    DWORD maskProtectedNotes = 0;  // the session's passwords were forgotten
+};
+
+// The Sounds page: the user's four sounds, in kind order.
+struct CSoundPageData {
+    CSoundSlot slots[4];
+    DWORD applied = 0;
+};
+
 // The current settings into each page's object, and an accepted object back
 // into the settings in memory (saving is the sheet's, after it has closed).
 void BuildNetworkPageData(CNetworkPageData& data);
@@ -56,4 +98,31 @@ struct SettingsSheetPages {
     HotkeyActionTable hotkeys;
     CNetworkPageData network;
     CEmailPageData email;
+    CNotePageData note;
+    CSecurityPageData security;
+    CSoundPageData sounds;
 };
+
+// What the Note and Security pages changed that the running program follows.
+struct UserPagesChanges {
+    bool saveInterval = false;
+    bool menuStyle = false;
+    bool quickLaunch = false;
+    bool maskProtectedNotes = false;  // asked for, or the password mode became "every time"
+};
+
+void BuildNotePageData(CNotePageData& data);
+void BuildSecurityPageData(CSecurityPageData& data);
+// The user's sounds; a file named without a folder is found in the program
+// folder (a path too long for a slot is reported and the slot made silent).
+void BuildSoundPageData(CSoundPageData& data);
+// What the user is told of a sound file whose path does not fit in a slot.
+std::string SoundPathTooLongText(int kind, const char* path);
+// The standard values the pages' reset buttons go back to.
+void TakeStandardNoteValues(CNotePageData& data);
+void TakeStandardSecurityValues(CSecurityPageData& data);
+// The Note and Security objects into the settings in memory; the backup
+// folder is checked and, when it cannot be used, replaced by the standard one.
+UserPagesChanges TakeUserPages(const SettingsSheetPages& pages);
+// The standard backup folder: the data folder's "BACKUP".
+std::string StandardBackupFolderPath();

@@ -15,6 +15,7 @@
 #include "shell/ProgramGlobals.h"
 #include "shell/Settings.h"
 #include "shell/SettingsSheet.h"
+#include "shell/Sounds.h"
 #include "shell/WindowController.h"
 
 namespace {
@@ -64,7 +65,11 @@ int CWindowController::RunSettingsSheet(int startPage, int groupId)
     BuildHotkeyActionTable(data.hotkeys, static_cast<DWORD>(groupId), 0);
     BuildNetworkPageData(data.network);
     BuildEmailPageData(data.email);
-    void* pageData[kPageCount] = {nullptr, nullptr, &data.hotkeys, nullptr, &data.network, &data.email};
+    BuildNotePageData(data.note);
+    BuildSecurityPageData(data.security);
+    BuildSoundPageData(data.sounds);
+    void* pageData[kPageCount] = {&data.note,  &data.security, &data.hotkeys,
+                                  &data.sounds, &data.network,  &data.email};
 
     HPROPSHEETPAGE pages[kPageCount];
     for (int i = 0; i < kPageCount; ++i) {
@@ -91,8 +96,11 @@ int CWindowController::RunSettingsSheet(int startPage, int groupId)
     PropertySheetA(&header);
     g_sheetTabs = nullptr;
     g_previousSheetProc = nullptr;
-    if (data.hotkeys.applied || data.network.applied || data.email.applied)
+    if (data.note.applied || data.security.applied || data.hotkeys.applied || data.network.applied ||
+        data.email.applied)
         ApplySettingsSheet(data);
+    if (data.sounds.applied)
+        ApplySoundSettings(data.sounds.slots);
     return 0;
 }
 

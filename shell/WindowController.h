@@ -195,6 +195,8 @@ private:
     void StopListeningOnBothPorts();
     // The listeners follow the network switch and the ports of the settings.
     void MoveListeners(const class CUserSettings& before);
+    // The auto-save countdown, the menus and the notes follow the Note and Security pages.
+    void FollowUserPages(const struct UserPagesChanges& changes);
     void FocusFirstShownNote();
     void SaveAll();
     void ExitCommand();

@@ -159,3 +159,17 @@ DWORD FindUserIndex(const char* userName, const char* computerName)
             return i;
     return 0;
 }
+
+void SaveShareNotesForEveryUser(DWORD share)
+{
+    CUsersTable users;
+    users.Open("MAPPINGALL");
+    const DWORD count = users.GetRecordCount();
+    for (DWORD record = 1; record <= count; ++record)
+        if (!users.IsDeleted(record))
+            WriteLogical(users, record, "BSHARENOTE", share != 0);
+    users.Close();
+    CMemArray<CUserEntry>& entries = UsersArray();
+    for (DWORD i = 1; i < entries.GetCount(); ++i)
+        entries[i].sharesNotes = share != 0;
+}

@@ -45,6 +45,9 @@ CMemArray<CUserEntry>& UsersArray();
 int FillArraySharingNotes();
 // The first entry with both names (any case); 0 when none.
 DWORD FindUserIndex(const char* userName, const char* computerName);
+// Every user's notes shared, or none: the choice into every record of the
+// table and every entry of the users array.
+void SaveShareNotesForEveryUser(DWORD share);
 
 // The packed show-desktop, park, find-text, alarm-note, Note Manager and
 // favourites hotkeys into the current user's record of the open users table.

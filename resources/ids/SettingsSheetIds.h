@@ -3,6 +3,7 @@
 // Texts and page templates of the General settings sheet.
 #define IDS_CANCEL 108
 #define IDS_GENERAL_SETTINGS 147
+#define IDS_VALUE_ABOVE_ZERO 218
 #define IDS_HELP 295
 
 #define IDD_SETTINGS_NOTE_PAGE 343

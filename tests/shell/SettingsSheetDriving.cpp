@@ -5,11 +5,14 @@
 #include <gtest/gtest.h>
 
 #include "shell/MainWindowMessages.h"
+#include "store/DbfFile.h"
+#include "store/TableText.h"
 
 namespace {
 struct OtherDialogSearch {
     DWORD processId;
     HWND sheet;
+    HWND other;
     HWND found;
 };
 
@@ -18,8 +21,8 @@ BOOL CALLBACK MatchOtherDialog(HWND window, LPARAM parameter)
     auto* search = reinterpret_cast<OtherDialogSearch*>(parameter);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner != search->processId || window == search->sheet || !IsWindowVisible(window) ||
-        WindowClassOf(window) != "#32770")
+    if (owner != search->processId || window == search->sheet || window == search->other ||
+        !IsWindowVisible(window) || WindowClassOf(window) != "#32770")
         return TRUE;
     search->found = window;
     return FALSE;
@@ -50,25 +53,41 @@ HWND OpenSettingsPage(HWND main, DWORD processId, int pageIndex, HWND* sheet)
     return reinterpret_cast<HWND>(page);
 }
 
-std::string AnswerBoxOverSheet(DWORD processId, HWND sheet)
+HWND FindOtherDialog(DWORD processId, HWND sheet, HWND other, DWORD timeoutMs)
 {
-    OtherDialogSearch search{processId, sheet, nullptr};
-    WaitUntil([&] {
-        EnumWindows(&MatchOtherDialog, reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
-    });
-    if (!search.found)
+    OtherDialogSearch search{processId, sheet, other, nullptr};
+    WaitUntil(
+        [&] {
+            EnumWindows(&MatchOtherDialog, reinterpret_cast<LPARAM>(&search));
+            return search.found != nullptr;
+        },
+        timeoutMs);
+    return search.found;
+}
+
+std::string AnswerBoxOverSheet(DWORD processId, HWND sheet, int buttonId, HWND other)
+{
+    HWND found = FindOtherDialog(processId, sheet, other);
+    if (!found)
         return "";
     ShownMessageBox box;
-    box.window = search.found;
+    box.window = found;
     std::string text;
-    for (HWND child = GetWindow(search.found, GW_CHILD); child && text.empty(); child = GetWindow(child, GW_HWNDNEXT)) {
+    for (HWND child = GetWindow(found, GW_CHILD); child && text.empty(); child = GetWindow(child, GW_HWNDNEXT)) {
         if (WindowClassOf(child) == "Static")
             text = ReadWindowText(child);
     }
-    AnswerMessageBox(box, IDOK);
-    WaitUntil([&] { return !IsWindow(search.found); });
+    AnswerMessageBox(box, buttonId);
+    WaitUntil([&] { return !IsWindow(found); });
     return text;
+}
+
+HWND CurrentSettingsPage(HWND sheet)
+{
+    LRESULT page = 0;
+    if (!SendWithTimeout(sheet, PSM_GETCURRENTPAGEHWND, 0, 0, &page))
+        return nullptr;
+    return reinterpret_cast<HWND>(page);
 }
 
 bool Checked(HWND page, int id)
@@ -77,10 +96,22 @@ bool Checked(HWND page, int id)
     return SendWithTimeout(GetDlgItem(page, id), BM_GETCHECK, 0, 0, &state) && state == BST_CHECKED;
 }
 
+namespace {
+bool PressSheetButton(HWND sheet, int button)
+{
+    PostMessageA(sheet, PSM_PRESSBUTTON, button, 0);
+    return WaitUntil([&] { return !IsWindow(sheet); });
+}
+}
+
 bool PressSheetOk(HWND sheet)
 {
-    PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
-    return WaitUntil([&] { return !IsWindow(sheet); });
+    return PressSheetButton(sheet, PSBTN_OK);
+}
+
+bool PressSheetCancel(HWND sheet)
+{
+    return PressSheetButton(sheet, PSBTN_CANCEL);
 }
 
 void CloseBySecondStart(const ProgramInstall& install, RunningProgram& program)
@@ -93,4 +124,80 @@ void CloseBySecondStart(const ProgramInstall& install, RunningProgram& program)
     DWORD exitCode = 1;
     EXPECT_TRUE(program.WaitForExit(&exitCode));
     EXPECT_EQ(exitCode, 0u);
+}
+
+bool ClickPageButton(HWND page, int id)
+{
+    return SendWithTimeout(GetDlgItem(page, id), BM_CLICK, 0, 0);
+}
+
+void PostPageClick(HWND page, int id)
+{
+    PostMessageA(GetDlgItem(page, id), BM_CLICK, 0, 0);
+}
+
+std::string PageItemText(HWND page, int id)
+{
+    return ReadWindowText(GetDlgItem(page, id));
+}
+
+void SetPageItemText(HWND page, int id, const char* text)
+{
+    SendWithTimeout(GetDlgItem(page, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+}
+
+std::string StoredField(const std::string& table, DWORD record, const char* field)
+{
+    CDbfFile file;
+    file.SetTable(table.c_str(), true);
+    file.Open("READ");
+    file.GoTo(record);
+    std::string value = ReadTrimmedText(file, field);
+    file.Close();
+    const size_t first = value.find_first_not_of(' ');
+    return first == std::string::npos ? std::string() : value.substr(first);
+}
+
+DWORD CurrentUserRecord(const std::string& usersTable)
+{
+    char user[256] = "";
+    DWORD size = sizeof user;
+    GetUserNameA(user, &size);
+    char computer[MAX_COMPUTERNAME_LENGTH + 1] = "";
+    size = sizeof computer;
+    GetComputerNameA(computer, &size);
+    CDbfFile file;
+    file.SetTable(usersTable.c_str(), true);
+    file.Open("READ");
+    DWORD found = 0;
+    const DWORD count = file.GetRecordCount();
+    for (DWORD record = 1; record <= count && !found; ++record) {
+        file.GoTo(record);
+        if (lstrcmpiA(ReadTrimmedText(file, "SZUSERNAME").c_str(), user) == 0 &&
+            lstrcmpiA(ReadTrimmedText(file, "SZCOMPUTER").c_str(), computer) == 0)
+            found = record;
+    }
+    file.Close();
+    return found;
+}
+
+void PressKey(HWND control, UINT key)
+{
+    SendWithTimeout(control, WM_KEYDOWN, key, 1);
+    SendWithTimeout(control, WM_KEYUP, key, 0xC0000001);
+}
+
+void TypeCharacter(HWND control, char character)
+{
+    SendWithTimeout(control, WM_CHAR, static_cast<unsigned char>(character), 1);
+}
+
+int MovePageSlider(HWND page, int id, int position)
+{
+    HWND slider = GetDlgItem(page, id);
+    SendWithTimeout(slider, TBM_SETPOS, TRUE, position);
+    SendWithTimeout(page, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, position), reinterpret_cast<LPARAM>(slider));
+    LRESULT shown = -1;
+    SendWithTimeout(slider, TBM_GETPOS, 0, 0, &shown);
+    return static_cast<int>(shown);
 }

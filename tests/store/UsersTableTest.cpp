@@ -392,3 +392,33 @@ TEST_F(UsersTable, ExitWritesTheRunsValuesAndNeedsTheTable)
     EXPECT_FALSE(SaveUserRunValues());
     EXPECT_EQ(m_boxes.LastText().rfind("The users.qpd file is missing.", 0), 0u);
 }
+
+TEST_F(UsersTable, SharingIsWrittenIntoTheUsersOwnRecordAndIntoEveryRecordOnlyWhenAsked)
+{
+    std::snprintf(GetStartupValues().userName, sizeof GetStartupValues().userName, "Second");
+    Restart();
+    ASSERT_EQ(UserCount(), 2u);
+    ASSERT_EQ(UserSettings().userId, 2u);
+    ASSERT_EQ(FillArraySharingNotes(), 1);
+    const std::string firstUsersChoice = Field(1, "BSHARENOTE");
+
+    // The user's own choice stays in the user's own record.
+    CUserSettings& user = UserSettings();
+    user.shareNotes = firstUsersChoice == "T" ? 0 : 1;
+    SaveSettingsSheetOptions(user.listenPort, user.sendPort);
+    EXPECT_EQ(Field(2, "BSHARENOTE"), firstUsersChoice == "T" ? "F" : "T");
+    EXPECT_EQ(Field(1, "BSHARENOTE"), firstUsersChoice);
+
+    // Asked for every user, every record and the users array follow.
+    for (DWORD share : {1u, 0u}) {
+        SaveShareNotesForEveryUser(share);
+        EXPECT_EQ(Field(1, "BSHARENOTE"), share ? "T" : "F");
+        EXPECT_EQ(Field(2, "BSHARENOTE"), share ? "T" : "F");
+        ASSERT_GE(UsersArray().GetCount(), 3u);
+        EXPECT_EQ(UsersArray()[1].sharesNotes, share);
+        EXPECT_EQ(UsersArray()[2].sharesNotes, share);
+        ASSERT_EQ(FillArraySharingNotes(), 1);
+        EXPECT_EQ(UsersArray()[1].sharesNotes, share) << "the table says the same";
+    }
+    EXPECT_EQ(m_boxes.Count(), 0u) << m_boxes.LastText();
+}

@@ -20,6 +20,7 @@
 #include "foundation/win/HoverButton.h"
 #include "foundation/win/EmbossedBitmap.h"
 #include "foundation/win/InPlaceEdit.h"
+#include "foundation/win/LinkStatic.h"
 #include "foundation/win/RichTextStream.h"
 #include "foundation/win/Tooltips.h"
 #include "support/InFolder.h"
@@ -445,4 +446,21 @@ TEST_F(ControlBehaviour, TheStyleTextBoxScrollsANotchALineAndSendsItsShortcutsTo
     EXPECT_GT(GetBValue(bottom), 160) << std::hex << bottom;
     SetGradientFillFunction(before);
     DestroyWindow(rich);
+}
+
+TEST_F(ControlBehaviour, ALinkButtonTellsItsDialogOfOneClickOnce)
+{
+    const int id = 1166;
+    HWND button = CreateWindowExA(0, "Button", "&Set password...", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 10, 140, 150,
+                                  20, owner, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                  GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(button, nullptr);
+    CLinkStatic link(owner, id);
+    g_commands.clear();
+    SendMessageA(button, BM_CLICK, 0, 0);
+    SendMessageA(button, WM_CHAR, '\r', 0);
+    ASSERT_EQ(g_commands.size(), 2u) << "one command for the click and one for Enter";
+    for (WPARAM command : g_commands)
+        EXPECT_EQ(command, MAKEWPARAM(id, BN_CLICKED));
+    DestroyWindow(button);
 }

@@ -1,0 +1,21 @@
+#pragma once
+
+// Controls and texts of the Sounds settings page.
+#define IDC_SOUNDS_RESET 1043
+#define IDC_SOUNDS_BROWSE 1129
+#define IDC_SOUNDS_NONE 1130
+#define IDC_SOUNDS_BEEP 1131
+#define IDC_SOUNDS_DEFAULT 1132
+#define IDC_SOUNDS_CUSTOM 1133
+#define IDC_SOUNDS_TEST 1140
+#define IDC_SOUNDS_PATH 1152
+#define IDC_SOUNDS_REPEAT_SLIDER 1164
+#define IDC_SOUNDS_REPEAT_TEXT 1165
+#define IDC_SOUNDS_EVENTS 1174
+
+#define IDS_NO_REPEAT 140
+#define IDS_REPEAT_AFTER 141
+#define IDS_SECONDS 202
+
+// Help topic of the page.
+#define IDH_SOUNDS_PAGE 812
