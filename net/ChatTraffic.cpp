@@ -3,6 +3,7 @@
 
 #include "net/ChatTraffic.h"
 
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -37,10 +38,32 @@ CChatPeer Myself()
     return me;
 }
 
+// One of this computer's addresses: the loopback ones and those of its name.
+bool IsOwnAddress(const std::string& address)
+{
+    if (address.compare(0, 4, "127.") == 0)
+        return true;
+    hostent* host = gethostbyname(GetStartupValues().computerName);
+    for (int k = 0; host && host->h_addrtype == AF_INET && host->h_addr_list[k] && k < 16; ++k) {
+        in_addr own;
+        memcpy(&own, host->h_addr_list[k], sizeof own);
+        if (address == inet_ntoa(own))
+            return true;
+    }
+    return false;
+}
+
+// This program among a chat's participants: its listening port, and its
+// computer's name or, for a participant known by address alone, one of its
+// addresses.
 bool IsMyself(const CChatPeer& peer)
 {
     CChatPeer me = Myself();
-    return lstrcmpiA(peer.computerName.c_str(), me.computerName.c_str()) == 0 && peer.port == me.port;
+    if (peer.port != me.port)
+        return false;
+    if (!peer.computerName.empty())
+        return lstrcmpiA(peer.computerName.c_str(), me.computerName.c_str()) == 0;
+    return IsOwnAddress(peer.ipAddress);
 }
 
 std::string WireTextFor(const CNoteController& note, ChatOperation operation, const std::string& text,
