@@ -56,6 +56,23 @@ std::string NoteEntryText(const CNoteController& note)
     return text;
 }
 
+// A restore leaves the tables as they were before it in the backup folder's
+// "UNRESTORE" folder; only a complete set can be put back.
+bool HasUndoOfRestore()
+{
+    static const char* const kUndoTables[] = {"config.qpd", "config.qps", "users.qpd",   "notes.qpd",
+                                              "notes.qps",  "sentto.qpd", "transact.qpd"};
+    const char* folder = GetCurrentBackupFolder();
+    if (!folder || !folder[0])
+        return false;
+    const std::string undoFolder = std::string(folder) + "\\UNRESTORE";
+    for (const char* table : kUndoTables) {
+        if (!FileExistsInFolder(undoFolder.c_str(), table))
+            return false;
+    }
+    return true;
+}
+
 // A hotkey's text after a menu entry, when that hotkey is on.
 std::string WithHotkey(const char* text, const CHotkeySetting& hotkey, bool enabled)
 {
@@ -230,6 +247,7 @@ void CWindowController::OnInitMenuPopup(HMENU menu)
     } else if (menu == m_submenus[kBackupMenu]) {
         m_openPopup = 6;
         MakeOwnerDrawn(m_menus[kBackupMenu], menu);
+        EnableMenuItem(menu, kCmdUnrestore, MF_BYCOMMAND | (HasUndoOfRestore() ? MF_ENABLED : MF_GRAYED));
     } else if (menu == m_submenus[kRestoreMenu]) {
         m_openPopup = 7;
         BuildRestoreMenu(menu);
