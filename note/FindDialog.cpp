@@ -119,7 +119,11 @@ void TellNotFound(HWND box, const CNoteController& note, const std::string& text
 {
     TextMatch anywhere;
     std::string message;
-    if (FindInNote(note, text.c_str(), 0, true, anywhere))
+    if (note.IsLocked())
+        message = otherNotesToo ? "\"" + text + "\" is in none of your other notes; this note is locked and its text "
+                                  "was not searched."
+                                : std::string("This note is locked: unlock it to search its text.");
+    else if (FindInNote(note, text.c_str(), 0, true, anywhere))
         message = "No more \"" + text + "\" in this note" + (otherNotesToo ? " or your other notes" : "") +
                   (forward ? ".\r\nThe next search starts at the top of the note."
                            : ".\r\nThe next search starts at the end of the note.");
