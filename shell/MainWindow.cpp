@@ -101,6 +101,12 @@ LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         OnDestroyMessage(window);
         return 0;
     case WM_CLOSE:
+        // A box shown while the notes load lets a close in; the loader still
+        // has the notes table open, so the close waits until the notes are in.
+        if (GetProgramFlags().loadingNotes) {
+            GetProgramFlags().closeAfterLoading = true;
+            return 0;
+        }
         OnCloseMessage(window, *controller);
         return 0;
     case WM_PAINT: {

@@ -146,6 +146,10 @@ void CWindowController::LoadUserData()
         throw;
     }
     flags.loadingNotes = false;
+    if (flags.closeAfterLoading) {
+        flags.closeAfterLoading = false;
+        PostMessageA(m_mainWindow, WM_CLOSE, 0, 0);
+    }
 }
 
 void CWindowController::FocusFirstShownNote()

@@ -240,6 +240,7 @@ struct ProgramFlags {
     bool protectedNotePrompt = false;
     bool bulkOperation = false;
     bool loadingNotes = false;
+    bool closeAfterLoading = false;  // a close asked for while the notes were loading
     int endOfSession = 0;   // 0 not started, 1 running, 2 done
 };
 ProgramFlags& GetProgramFlags();

@@ -76,3 +76,51 @@ TEST(NotesAtExit, AMissingUsersTableIsReportedAndEveryNoteIsStillSaved)
     EXPECT_EQ(notes[2]->m_noteId, 3u);
     EXPECT_FALSE(FileExists(install.File("notesTemp.QPD")));
 }
+
+TEST(NotesAtExit, ACloseAskedForWhileTheNotesLoadWaitsForThemAndLosesNone)
+{
+    // More stored notes than the program may show: the note limit's box comes
+    // up while the notes are loading, and a close arrives during that box.
+    const size_t kStored = 599;
+    ProgramInstall install;
+    install.AddInstalledDataFiles();
+    {
+        CurrentFolder data(install.Path());
+        NotesFreeSlots().Clear();
+        Notes made;
+        std::vector<CNoteController*> batch;
+        for (size_t i = 0; i < kStored; ++i) {
+            made.emplace_back(new CNoteController);
+            made.back()->m_userId = 1;
+            made.back()->m_left = static_cast<LONG>(i % 50);
+            std::string text = "{\\rtf1 stored note " + std::to_string(i) + "}";
+            made.back()->SetRichText(text.data(), text.size());
+            batch.push_back(made.back().get());
+        }
+        SaveNotes(batch, false);
+    }
+    ASSERT_EQ(LoadEveryNote(install.Path()).size(), kStored);
+    {
+        RunningProgram program(install, "");
+        ShownMessageBox limit = WaitForMessageBox(program.ProcessId(), 120000);
+        ASSERT_NE(limit.window, nullptr);
+        EXPECT_NE(limit.text.find("maximum number of notes"), std::string::npos) << limit.text;
+        HWND main = FindTopWindow("MainWindowClassName6", program.ProcessId());
+        ASSERT_NE(main, nullptr);
+        PostMessageA(main, WM_CLOSE, 0, 0);
+        // Every limit box is answered until the program has ended.
+        for (int answered = 0; answered < 5 && program.IsRunning(); ++answered) {
+            ShownMessageBox box = WaitForMessageBox(program.ProcessId(), 5000);
+            if (box.window)
+                AnswerMessageBox(box, IDOK);
+        }
+        DWORD exitCode = 1;
+        ASSERT_TRUE(program.WaitForExit(&exitCode, 120000));
+        EXPECT_EQ(exitCode, 0u);
+    }
+    EXPECT_GE(LoadEveryNote(install.Path()).size(), kStored);
+    WIN32_FILE_ATTRIBUTE_DATA log{};
+    if (GetFileAttributesExA(install.File("error.txt").c_str(), GetFileExInfoStandard, &log)) {
+        EXPECT_LT(log.nFileSizeLow, 4096u) << "saves that failed while the notes table was still open";
+    }
+}
