@@ -160,6 +160,9 @@ CCalendarStyle g_standardCalendarOptions;
 CCalendarStyle g_standardCalendarStyles[9];
 RowMark<kRowCalendarStyles> g_mark26;
 
+CAvatarInfo g_avatars[2] = {CAvatarInfo(40), CAvatarInfo(35)};
+RowMark<kRowAvatars> g_mark27;
+
 CRecordList<CCalendarStyle> g_calendarSettings("CalendarSettingsList");
 CRecordList<CCalendarStyleSet> g_calendarStyleSets;
 RowMark<kRowCalendarLists> g_mark28;
@@ -220,6 +223,12 @@ CRecordList<CNoteManagerOptions>& NoteManagerOptionsList() { return Live(g_noteM
 CRecordList<CAppAssociation>& AppAssociationsList() { return Live(g_appAssociations, kRowGroupLists); }
 CCalendarStyle& StandardCalendarOptions() { return Live(g_standardCalendarOptions, kRowCalendarStyles); }
 CCalendarStyle (&StandardCalendarStyles())[9] { return Live(g_standardCalendarStyles, kRowCalendarStyles); }
+CAvatarInfo& ProgramAvatar(int index)
+{
+    if (index < 0 || index > 1)
+        throw CGenericException("ProgramAvatar: no avatar record of that index");
+    return Live(g_avatars[index], kRowAvatars);
+}
 CRecordList<CCalendarStyle>& CalendarSettingsList() { return Live(g_calendarSettings, kRowCalendarLists); }
 CRecordList<CCalendarStyleSet>& CalendarStyleSetList() { return Live(g_calendarStyleSets, kRowCalendarLists); }
 CProcessHeap& WorkHeapBlock() { return Live(g_workHeapBlock, kRowWorkHeapBlock); }

@@ -11,6 +11,7 @@
 #include "foundation/win/FavouritesImageList.h"
 #include "foundation/win/GdiObjects.h"
 #include "foundation/win/OnDiskBitmap.h"
+#include "net/AvatarInfo.h"
 #include "note/FindSettings.h"
 #include "notemanager/NoteManagerOptions.h"
 #include "shell/HashRecord.h"
@@ -116,6 +117,10 @@ CCalendarStyle (&StandardCalendarStyles())[9];
 CRecordList<CCalendarStyle>& CalendarSettingsList();
 CRecordList<CCalendarStyleSet>& CalendarStyleSetList();
 
+// The two chat avatar records: 0 the user's own (40 pixels), 1 a
+// participant's (35 pixels).
+CAvatarInfo& ProgramAvatar(int index);
+
 // A 51,200-byte work block of the process heap.
 CProcessHeap& WorkHeapBlock();
 
@@ -147,6 +152,7 @@ enum ProgramGlobalRow {
     kRowNoteManagerOptions = 24,
     kRowGroupLists = 25,
     kRowCalendarStyles = 26,
+    kRowAvatars = 27,
     kRowCalendarLists = 28,
     kRowWorkHeapBlock = 29,
     kProgramGlobalRowCount = 30
