@@ -135,7 +135,7 @@ int LayOutChatControls(HWND noteWindow, const RECT& client)
     if (!strip)
         return 0;
     strip->Place(client);
-    return strip->Height();
+    return CChatStrip::kHeight;
 }
 
 std::vector<CChatPeer> ChatPeersOf(const CNoteController& note)

@@ -10,16 +10,13 @@
 #include "net/ChatTraffic.h"
 #include "note/NoteController.h"
 #include "note/NoteWindow.h"
-#include "noteprops/AvatarPicker.h"
 #include "shell/GlobalTexts.h"
-#include "shell/ProgramGlobals.h"
-#include "store/ChatOptions.h"
-#include "xmlfiles/DataFolderImages.h"
 
 namespace {
 const char kStripClass[] = "QnChatStrip";
 const int kButtonWidth = 96;
 const int kMinButtonWidth = 40;
+const int kRowHeight = 24;
 const int kEndButtonId = 99;
 const int kInputId = 98;
 const int kFirstPeerButtonId = 100;
@@ -58,19 +55,6 @@ const char* StateWords(int state)
     }
 }
 
-// The user's avatar picture, loaded into the program's own avatar record when
-// its name changed; null for none or a picture file that is gone.
-HBITMAP OwnAvatarPicture()
-{
-    CAvatarInfo& own = ProgramAvatar(0);
-    const char* name = ChatOptions().avatar;
-    if (!name[0] || lstrcmpiA(name, kNoImageName) == 0)
-        name = "";
-    if (lstrcmpA(own.Name(), name) != 0 || (name[0] && !own.Picture()))
-        own.SetPictureFromFile(name);
-    return own.Picture();
-}
-
 void SetTooltip(HWND tooltip, HWND owner, HWND tool, const std::string& text, bool add)
 {
     TOOLINFOA info = {};
@@ -89,14 +73,11 @@ CChatStrip* CChatStrip::Create(HWND noteWindow)
         return existing;
     RegisterStripClass();
     std::unique_ptr<CChatStrip> strip(new CChatStrip(noteWindow));
-    HWND window = CreateWindowExA(0, kStripClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 10, kRowHeight + kInputHeight,
+    HWND window = CreateWindowExA(0, kStripClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 10, kHeight,
                                   noteWindow, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!window)
         return nullptr;
     strip->m_window = window;
-    strip->m_avatar = OwnAvatarPicture();
-    if (strip->m_avatar)
-        strip->m_rowHeight = ProgramAvatar(0).Side() + 2;
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(strip.get()));
     SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CChatStrip::Procedure));
     HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
@@ -167,8 +148,6 @@ void CChatStrip::SetPeerState(int index, int state)
     HWND button = m_buttons[index];
     SetWindowTextA(button, ButtonText(m_peers[index]).c_str());
     SetTooltip(m_tooltip, m_window, button, TooltipText(m_peers[index]), false);
-    if (m_avatar)
-        EnableWindow(button, state == kPeerActive);
     InvalidateRect(button, nullptr, TRUE);
 }
 
@@ -195,26 +174,13 @@ void CChatStrip::RebuildButtons()
     for (HWND button : m_buttons)
         DestroyWindow(button);
     m_buttons.clear();
-    m_avatarButtons.clear();
     HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     for (size_t k = 0; k < m_peers.size(); ++k) {
         HWND button = CreateWindowExA(0, "BUTTON", ButtonText(m_peers[k]).c_str(),
-                                      WS_CHILD | WS_VISIBLE | (m_avatar ? BS_OWNERDRAW : BS_PUSHBUTTON), 0, 0, 10,
-                                      10, m_window,
+                                      WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 0, 10, 10, m_window,
                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstPeerButtonId + k)),
                                       GetModuleHandleA(nullptr), nullptr);
         SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
-        if (m_avatar) {
-            std::unique_ptr<CHoverButton> state(new CHoverButton);
-            state->parentPaintsBackground = false;
-            state->tooltipsOn = false;  // the strip's tooltip follows the mouse itself
-            state->picture = m_avatar;
-            lstrcpynA(state->pictureName, ProgramAvatar(0).Name(), sizeof state->pictureName);
-            SubclassHoverButton(*state, m_window, button);
-            m_avatarButtons.push_back(std::move(state));
-            // Without its name on it, a button says "left" or "away" grayed.
-            EnableWindow(button, m_peers[k].state == kPeerActive);
-        }
         SetTooltip(m_tooltip, m_window, button, TooltipText(m_peers[k]), true);
         m_buttons.push_back(button);
     }
@@ -223,7 +189,7 @@ void CChatStrip::RebuildButtons()
 
 void CChatStrip::Place(const RECT& client)
 {
-    MoveWindow(m_window, 0, client.bottom - Height(), client.right, Height(), TRUE);
+    MoveWindow(m_window, 0, client.bottom - kHeight, client.right, kHeight, TRUE);
     LayOutChildren();
 }
 
@@ -234,19 +200,16 @@ void CChatStrip::LayOutChildren()
     const int endWidth = 70;
     // The buttons share the row beside "End chat", narrower when many.
     const int room = area.right - endWidth - 6;
-    // Buttons that show the avatar are squares that hold it.
     const int count = static_cast<int>(m_buttons.size());
-    const int width = m_avatar ? m_rowHeight - 2
-                      : count  ? std::max(kMinButtonWidth, std::min(kButtonWidth, room / count - 2))
-                               : 0;
+    const int width = count ? std::max(kMinButtonWidth, std::min(kButtonWidth, room / count - 2)) : 0;
     int x = 2;
     for (HWND button : m_buttons) {
         ShowWindow(button, x + width <= room + 2 ? SW_SHOWNA : SW_HIDE);
-        MoveWindow(button, x, 1, width, m_rowHeight - 2, TRUE);
+        MoveWindow(button, x, 1, width, kRowHeight - 2, TRUE);
         x += width + 2;
     }
     MoveWindow(m_endButton, area.right - endWidth - 2, 1, endWidth, kRowHeight - 2, TRUE);
-    MoveWindow(m_input, 2, m_rowHeight + 1, area.right - 4, kInputHeight - 3, TRUE);
+    MoveWindow(m_input, 2, kRowHeight + 1, area.right - 4, kHeight - kRowHeight - 3, TRUE);
 }
 
 void CChatStrip::Destroy()
@@ -276,20 +239,7 @@ LRESULT CChatStrip::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
             OnEndChat();
             return 0;
         }
-        if (LOWORD(wParam) >= kFirstPeerButtonId && HIWORD(wParam) == BN_CLICKED) {
-            OnChooseAvatar();
-            return 0;
-        }
         break;
-    case WM_DRAWITEM: {
-        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        for (const std::unique_ptr<CHoverButton>& state : m_avatarButtons)
-            if (state->button == item.hwndItem) {
-                DrawHoverButton(*state, item);
-                return TRUE;
-            }
-        break;
-    }
     case kMsgPeerResult: {
         std::unique_ptr<CChatPeer> result(reinterpret_cast<CChatPeer*>(lParam));
         int index = FindPeer(*result);
@@ -335,26 +285,4 @@ void CChatStrip::OnEndChat()
 {
     if (CNoteController* note = NoteOfWindow(m_note))
         EndChatAndDelete(*note);
-}
-
-// A participant's button chooses the user's avatar; the buttons then show the
-// new one.
-void CChatStrip::OnChooseAvatar()
-{
-    char chosen[CChatOptions::kAvatarSize] = "";
-    if (!RunAvatarPicker(m_note, ChatOptions().avatar, chosen, sizeof chosen)) {
-        MessageBeep(0);
-        return;
-    }
-    lstrcpynA(ChatOptions().avatar, chosen, sizeof ChatOptions().avatar);
-    SaveChatOptions();
-    const int previousHeight = Height();
-    m_avatar = OwnAvatarPicture();
-    m_rowHeight = m_avatar ? ProgramAvatar(0).Side() + 2 : kRowHeight;
-    RebuildButtons();
-    if (Height() != previousHeight) {
-        RECT client{};
-        GetClientRect(m_note, &client);
-        SendMessageA(m_note, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
-    }
 }

@@ -2,19 +2,15 @@
 
 #include <windows.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "foundation/win/HoverButton.h"
 #include "net/bytes/ChatText.h"
 
 // The chat controls at the foot of a chat note: a child window of the note
 // that holds the participant buttons with their tooltips, the "End chat"
-// button and the input line, and keeps the chat's participants. When the
-// user has an avatar picture, the participant buttons show it (their names
-// stay in the tooltips) in a taller row. It is freed with its window. Main
-// thread only.
+// button and the input line, and keeps the chat's participants. It is freed
+// with its window. Main thread only.
 
 class CChatStrip {
 public:
@@ -35,8 +31,6 @@ public:
     static std::string ButtonText(const CChatPeer& peer);
     static std::string TooltipText(const CChatPeer& peer);
 
-    // The strip's height: taller when the buttons show an avatar.
-    int Height() const { return m_rowHeight + kInputHeight; }
     // Places the strip along the foot of the client area.
     void Place(const RECT& client);
     void Destroy();
@@ -45,7 +39,7 @@ public:
     // CChatPeer (its state as the send found it), freed here.
     static const UINT kMsgPeerResult = WM_APP + 0x510;
 
-    enum { kRowHeight = 24, kInputHeight = 26 };
+    enum { kHeight = 50 };
 
 private:
     explicit CChatStrip(HWND noteWindow) : m_note(noteWindow) {}
@@ -56,7 +50,6 @@ private:
     void LayOutChildren();
     void OnSay();
     void OnEndChat();
-    void OnChooseAvatar();
 
     HWND m_window = nullptr;
     HWND m_note;
@@ -66,9 +59,4 @@ private:
     WNDPROC m_inputProcedure = nullptr;
     std::vector<CChatPeer> m_peers;
     std::vector<HWND> m_buttons;
-    // The avatar the buttons show (the program's record owns it), and the
-    // drawing state of each button while they show it.
-    HBITMAP m_avatar = nullptr;
-    int m_rowHeight = kRowHeight;
-    std::vector<std::unique_ptr<CHoverButton>> m_avatarButtons;
 };

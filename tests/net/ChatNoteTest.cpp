@@ -1,10 +1,9 @@
 // A chat between the running program and a peer of the test's (a real
 // listener on 127.0.0.1): a chat started by the peer becomes a chat note with
-// a button per participant (showing the user's avatar), lines go both ways, participants who left or cannot
+// a button per participant, lines go both ways, participants who left or cannot
 // be reached are marked, the chat note and its participants come back after a
 // restart, and ending the chat tells the peer and removes what was kept of it.
 #include "NoteCatcher.h"
-#include "AvatarPicture.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +24,6 @@ namespace {
 const DWORD kChatId = 424242;
 // The tray menu's first deleted note: choosing it undeletes the note.
 const WPARAM kFirstDeletedNoteCommand = 3800;
-const COLORREF kAvatarColour = RGB(200, 120, 40);
 
 bool SendToProgram(unsigned short port, const std::string& bytes)
 {
@@ -122,9 +120,6 @@ TEST_F(ChatNote, AChatFromAPeerIsHeldWithItsParticipantsAcrossARestartAndEndsFor
         WriteLogical(settings, 1, "BDELAY", true);
         settings.Close();
     }
-    // The one picture of CHAT becomes the user's avatar.
-    CreateDirectoryA(install.File("CHAT").c_str(), nullptr);
-    WriteWholeFile(install.File("CHAT\\owl.bmp"), SquareBitmap(36, kAvatarColour));
     const std::string me = ComputerName();
     size_t seen = 0;
     {
@@ -155,14 +150,6 @@ TEST_F(ChatNote, AChatFromAPeerIsHeldWithItsParticipantsAcrossARestartAndEndsFor
         EXPECT_TRUE(BodyHas(note, "see you at noon"));
         EXPECT_TRUE(ReadWindowText(input).empty());
         EXPECT_TRUE(WaitUntil([&] { return ButtonTexts(note).back() == "PC-BERT (away)"; }));
-        // The buttons show the user's avatar, grayed for a participant away.
-        EXPECT_TRUE(SaveScreenshotOf(note, "chat-note-avatars"));
-        HWND strip = FindWindowExA(note, nullptr, "QnChatStrip", nullptr);
-        HWND annaButton = FindWindowExA(strip, nullptr, "Button", "PC-ANNA");
-        HWND bertButton = FindWindowExA(strip, nullptr, "Button", "PC-BERT (away)");
-        ASSERT_TRUE(annaButton && bertButton);
-        EXPECT_GT(ScreenPixelsOfColour(annaButton, kAvatarColour), 36 * 30);
-        EXPECT_EQ(ScreenPixelsOfColour(bertButton, kAvatarColour), 0);
 
         // Anna's line shows in the note; then she leaves.
         ASSERT_TRUE(SendToProgram(install.ListenPort(), FromAnna("message", "fine, at the usual place")));
