@@ -51,22 +51,10 @@ TransmitResult Connect(SOCKET socket, const sockaddr_in& address, const CTransmi
 // Sends count bytes, waiting while the receiver's window is full.
 TransmitResult SendAll(SOCKET socket, const char* bytes, size_t count, const CTransmitOptions& options)
 {
-    while (count > 0) {
-        int sent = send(socket, bytes, static_cast<int>(count), 0);
-        if (sent > 0) {
-            bytes += sent;
-            count -= static_cast<size_t>(sent);
-            continue;
-        }
-        if (sent == SOCKET_ERROR && WSAGetLastError() != WSAEWOULDBLOCK)
-            return TransmitResult::kSendFailed;
-        SocketWaitResult wait = WaitForSocket(socket, true, options.stallTimeoutMs, options.stopFlag);
-        if (wait == SocketWaitResult::kStopped)
-            return TransmitResult::kStopped;
-        if (wait != SocketWaitResult::kReady)
-            return TransmitResult::kSendFailed;
-    }
-    return TransmitResult::kSent;
+    SocketWaitResult result = SendAllWithin(socket, bytes, count, options.stallTimeoutMs, options.stopFlag);
+    if (result == SocketWaitResult::kStopped)
+        return TransmitResult::kStopped;
+    return result == SocketWaitResult::kReady ? TransmitResult::kSent : TransmitResult::kSendFailed;
 }
 
 TransmitResult SendText(SOCKET socket, const std::string& wireText, const CTransmitOptions& options)

@@ -67,24 +67,16 @@ public:
 
     bool SendBytes(const std::string& bytes)
     {
-        const char* p = bytes.data();
-        size_t left = bytes.size();
-        while (left > 0) {
-            int sent = send(m_socket, p, static_cast<int>(left), 0);
-            if (sent > 0) {
-                p += sent;
-                left -= static_cast<size_t>(sent);
-                continue;
-            }
-            if (sent == SOCKET_ERROR && WSAGetLastError() != WSAEWOULDBLOCK)
-                return Fail("The connection to the SMTP server " + Where() + " broke while sending");
-            SocketWaitResult wait = WaitForSocket(m_socket, true, m_server.replyTimeoutMs, m_server.stopFlag);
-            if (wait == SocketWaitResult::kStopped)
-                return Fail("The program is closing");
-            if (wait != SocketWaitResult::kReady)
-                return Fail("The SMTP server " + Where() + " took nothing more while sending");
+        switch (SendAllWithin(m_socket, bytes.data(), bytes.size(), m_server.replyTimeoutMs, m_server.stopFlag)) {
+        case SocketWaitResult::kReady:
+            return true;
+        case SocketWaitResult::kStopped:
+            return Fail("The program is closing");
+        case SocketWaitResult::kFailed:
+            return Fail("The connection to the SMTP server " + Where() + " broke while sending");
+        default:
+            return Fail("The SMTP server " + Where() + " took nothing more while sending");
         }
-        return true;
     }
 
     // Reads the reply to what was sent before.

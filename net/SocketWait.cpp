@@ -28,3 +28,22 @@ SocketWaitResult WaitForSocket(SOCKET socket, bool forWriting, DWORD timeoutMs, 
             return SocketWaitResult::kReady;
     }
 }
+
+SocketWaitResult SendAllWithin(SOCKET socket, const char* bytes, size_t count, DWORD stallTimeoutMs,
+                               const volatile LONG* stopFlag)
+{
+    while (count > 0) {
+        int sent = send(socket, bytes, static_cast<int>(count), 0);
+        if (sent > 0) {
+            bytes += sent;
+            count -= static_cast<size_t>(sent);
+            continue;
+        }
+        if (sent == SOCKET_ERROR && WSAGetLastError() != WSAEWOULDBLOCK)
+            return SocketWaitResult::kFailed;
+        SocketWaitResult wait = WaitForSocket(socket, true, stallTimeoutMs, stopFlag);
+        if (wait != SocketWaitResult::kReady)
+            return wait;
+    }
+    return SocketWaitResult::kReady;
+}

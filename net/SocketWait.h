@@ -13,6 +13,11 @@ enum class SocketWaitResult { kReady, kTimedOut, kStopped, kFailed };
 // takes bytes or a connect has completed; a failed connect gives kFailed.
 SocketWaitResult WaitForSocket(SOCKET socket, bool forWriting, DWORD timeoutMs, const volatile LONG* stopFlag);
 
+// Sends every byte, waiting (up to the timeout each time) while the peer takes
+// nothing: kReady once all went, kFailed when the connection broke.
+SocketWaitResult SendAllWithin(SOCKET socket, const char* bytes, size_t count, DWORD stallTimeoutMs,
+                               const volatile LONG* stopFlag);
+
 inline bool IsStopSet(const volatile LONG* stopFlag)
 {
     return stopFlag && *stopFlag != 0;

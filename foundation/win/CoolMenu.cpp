@@ -55,6 +55,21 @@ void CCoolMenu::Attach(HINSTANCE instance, HMENU menu, CFavouritesImageList* ima
     m_built = false;
 }
 
+void CCoolMenu::AttachPlainItems(HINSTANCE instance, HMENU menu)
+{
+    int count = GetMenuItemCount(menu);
+    Attach(instance, menu, nullptr);
+    SetSize(count);
+    for (int position = 0; position < count; ++position) {
+        char text[128] = "";
+        GetMenuStringA(menu, static_cast<UINT>(position), text, sizeof text, MF_BYPOSITION);
+        if (GetMenuState(menu, static_cast<UINT>(position), MF_BYPOSITION) & MF_SEPARATOR)
+            InitMenuStructures(position, "", kMakeSeparatorId, position, -1, 0, kNoRecolour, false);
+        else
+            InitMenuStructures(position, text, GetMenuItemID(menu, position), -1, -1, 0, kNoRecolour, false);
+    }
+}
+
 void CCoolMenu::SetSize(int count)
 {
     if (count < 1) {

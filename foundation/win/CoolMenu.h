@@ -59,6 +59,9 @@ public:
     // argument is the image, or for a separator the item's position.
     void InitMenuStructures(int index, const char* text, UINT id, int imageOrPosition, int disabledImage,
                             DWORD check, COLORREF recolour, bool bold);
+    // Attaches a loaded menu and makes every item owner-drawn with its own
+    // text, separators as separators.
+    void AttachPlainItems(HINSTANCE instance, HMENU menu);
     // Shows the menu. The commands that open another menu or end the program
     // come back; any other choice is sent to the owner as WM_COMMAND and 0 is
     // returned, as when nothing is chosen.

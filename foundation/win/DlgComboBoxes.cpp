@@ -82,18 +82,7 @@ void CDlgComboBox::ShowMenu(LPARAM position)
     if (!loaded)
         return;
     m_menuHandle = GetSubMenu(loaded, 0);
-    int count = GetMenuItemCount(m_menuHandle);
-    m_menu.Attach(GetModuleHandleA(nullptr), m_menuHandle, nullptr);
-    m_menu.SetSize(count);
-    for (int item = 0; item < count; ++item) {
-        char text[128] = "";
-        GetMenuStringA(m_menuHandle, static_cast<UINT>(item), text, sizeof text, MF_BYPOSITION);
-        UINT state = GetMenuState(m_menuHandle, static_cast<UINT>(item), MF_BYPOSITION);
-        if (state & MF_SEPARATOR)
-            m_menu.InitMenuStructures(item, "", kMakeSeparatorId, item, -1, 0, kNoRecolour, false);
-        else
-            m_menu.InitMenuStructures(item, text, GetMenuItemID(m_menuHandle, item), -1, -1, 0, kNoRecolour, false);
-    }
+    m_menu.AttachPlainItems(GetModuleHandleA(nullptr), m_menuHandle);
     POINT point{static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
     ClientToScreen(m_combo, &point);
     m_menu.TrackPopup(TPM_RIGHTBUTTON, point.x, point.y, m_combo);

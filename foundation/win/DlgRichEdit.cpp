@@ -96,18 +96,7 @@ void CDlgRichEdit::ShowMenu(LPARAM position)
         return;
     }
     m_menuHandle = GetSubMenu(loaded, 0);
-    int count = GetMenuItemCount(m_menuHandle);
-    m_menu.Attach(GetModuleHandleA(nullptr), m_menuHandle, nullptr);
-    m_menu.SetSize(count);
-    for (int position = 0; position < count; ++position) {
-        char text[64] = "";
-        GetMenuStringA(m_menuHandle, static_cast<UINT>(position), text, sizeof text, MF_BYPOSITION);
-        UINT id = GetMenuItemID(m_menuHandle, position);
-        if (GetMenuState(m_menuHandle, static_cast<UINT>(position), MF_BYPOSITION) & MF_SEPARATOR)
-            m_menu.InitMenuStructures(position, "", kMakeSeparatorId, position, -1, 0, kNoRecolour, false);
-        else
-            m_menu.InitMenuStructures(position, text, id, -1, -1, 0, kNoRecolour, false);
-    }
+    m_menu.AttachPlainItems(GetModuleHandleA(nullptr), m_menuHandle);
     POINT point{static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
     if (position == -1)
         GetCursorPos(&point);

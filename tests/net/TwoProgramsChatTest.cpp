@@ -18,6 +18,7 @@
 #include "store/FieldAccess.h"
 #include "support/PeerPrefix.h"
 #include "support/ProgramDriver.h"
+#include "support/StoredNotes.h"
 
 namespace {
 const UINT kSendToCommand = 4514;
@@ -97,11 +98,7 @@ TEST(TwoProgramsChat, AChatStartedOnOneIsHeldOnTheOtherWhichMarksItsEnd)
     const std::string kept = ReadWholeFile(other.File("chatnote.QPD"));
     EXPECT_NE(kept.find("Participants=1"), std::string::npos) << kept;
     EXPECT_NE(kept.find("|127.0.0.1|" + std::to_string(mine.ListenPort()) + "|1"), std::string::npos) << kept;
-    CurrentFolder otherData(other.Path());
-    RowOwnership everyone;
-    everyone.seesEveryone = true;
-    std::vector<std::unique_ptr<CNoteController>> notes;
-    LoadNotes(everyone, [&](CNoteController* stored) { notes.emplace_back(stored); });
+    StoredNoteList notes = LoadEveryNote(other.Path());
     bool chatKept = false;
     for (const auto& stored : notes)
         chatKept = chatKept || (stored->RichText().find("Shall we talk?") != std::string::npos &&

@@ -17,19 +17,11 @@
 #include "support/CurrentFolder.h"
 #include "support/PeerPrefix.h"
 #include "support/ProgramDriver.h"
+#include "support/StoredNotes.h"
 
 namespace {
-using Notes = std::vector<std::unique_ptr<CNoteController>>;
+using Notes = StoredNoteList;
 
-Notes StoredNotes(const ProgramInstall& install)
-{
-    CurrentFolder data(install.Path());
-    RowOwnership everyone;
-    everyone.seesEveryone = true;
-    Notes notes;
-    LoadNotes(everyone, [&](CNoteController* note) { notes.emplace_back(note); });
-    return notes;
-}
 
 const CNoteController* NoteWith(const Notes& notes, const std::string& part)
 {
@@ -97,10 +89,10 @@ TEST(TwoPrograms, ANoteSentFromOneAppearsOnTheOtherWithItsLooksSenderAndAttachme
     ASSERT_TRUE(peer.Forward("/close"));
     ASSERT_TRUE(peer.WaitForExit());
 
-    const Notes sent = StoredNotes(sender);
+    const Notes sent = LoadEveryNote(sender.Path());
     const CNoteController* original = NoteWith(sent, "Hello over there");
     ASSERT_NE(original, nullptr);
-    const Notes received = StoredNotes(receiver);
+    const Notes received = LoadEveryNote(receiver.Path());
     const CNoteController* first = NoteWith(received, "Hello over there");
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(std::string(first->m_receivedFrom), ThisComputer());

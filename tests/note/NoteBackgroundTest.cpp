@@ -15,6 +15,7 @@
 #include "store/NoteSaving.h"
 #include "store/NotesLoader.h"
 #include "support/InFolder.h"
+#include "support/StoredNotes.h"
 #include "support/NoteDriving.h"
 #include "support/Screenshot.h"
 
@@ -130,11 +131,7 @@ TEST(NoteBackground, TexturesAndGradientsPaintUnderTheTextAndAMissingTextureShow
 
     // The kind, the texture and the tiling are kept with the note.
     {
-        CurrentFolder data(install.Path());
-        RowOwnership everyone;
-        everyone.seesEveryone = true;
-        std::vector<std::unique_ptr<CNoteController>> notes;
-        LoadNotes(everyone, [&](CNoteController* note) { notes.emplace_back(note); });
+        StoredNoteList notes = LoadEveryNote(install.Path());
         bool found = false;
         for (const auto& note : notes) {
             if (note->RichText().find("textured") == std::string::npos)

@@ -17,19 +17,11 @@
 #include "store/NoteSaving.h"
 #include "store/NotesLoader.h"
 #include "support/InFolder.h"
+#include "support/StoredNotes.h"
 
 namespace {
-using Notes = std::vector<std::unique_ptr<CNoteController>>;
+using Notes = StoredNoteList;
 
-Notes LoadEveryNote(const std::string& folder)
-{
-    CurrentFolder data(folder);
-    RowOwnership everyone;
-    everyone.seesEveryone = true;
-    Notes notes;
-    LoadNotes(everyone, [&](CNoteController* note) { notes.emplace_back(note); });
-    return notes;
-}
 
 const CNoteController* LongestNote(const Notes& notes)
 {

@@ -15,20 +15,12 @@
 #include "store/NotesLoader.h"
 #include "store/bytes/DeletedRecordList.h"
 #include "support/InFolder.h"
+#include "support/StoredNotes.h"
 #include "support/ProgramDriver.h"
 
 namespace {
-using Notes = std::vector<std::unique_ptr<CNoteController>>;
+using Notes = StoredNoteList;
 
-Notes LoadEveryNote(const std::string& folder)
-{
-    CurrentFolder data(folder);
-    RowOwnership everyone;
-    everyone.seesEveryone = true;
-    Notes notes;
-    LoadNotes(everyone, [&](CNoteController* note) { notes.emplace_back(note); });
-    return notes;
-}
 }
 
 TEST(NotesAtExit, AMissingUsersTableIsReportedAndEveryNoteIsStillSaved)

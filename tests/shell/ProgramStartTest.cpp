@@ -13,6 +13,7 @@
 #include "store/NotesLoader.h"
 #include "store/bytes/DeletedRecordList.h"
 #include "support/InFolder.h"
+#include "support/StoredNotes.h"
 #include "support/ProgramDriver.h"
 
 namespace {
@@ -177,13 +178,7 @@ TEST(ProgramStart, RepairsAMissingNotesTableAndKeepsWhatSurvived)
     }
     // The recreated pair is a working notes table: the new user's note was
     // saved into it when the program closed.
-    std::vector<std::unique_ptr<CNoteController>> saved;
-    {
-        CurrentFolder data(install.Path());
-        RowOwnership everyone;
-        everyone.seesEveryone = true;
-        LoadNotes(everyone, [&](CNoteController* note) { saved.emplace_back(note); });
-    }
+    StoredNoteList saved = LoadEveryNote(install.Path());
     ASSERT_GE(saved.size(), 1u);
     EXPECT_EQ(saved[0]->RichText().rfind("{\\rtf1", 0), 0u);
     EXPECT_EQ(ReadWholeFile(install.File("notes.QPD.kept")), survivor);
