@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "PictureFiles.h"
+#include "support/PictureFiles.h"
 #include "foundation/win/BackgroundPainting.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "PictureFiles.h"
+#include "support/PictureFiles.h"
 #include "foundation/bytes/GenericException.h"
 #include "foundation/win/BitmapHelpers.h"
 #include "foundation/win/TransparentBitmap.h"

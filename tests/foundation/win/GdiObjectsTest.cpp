@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "PictureFiles.h"
+#include "support/PictureFiles.h"
 #include "foundation/bytes/GenericException.h"
 #include "foundation/win/DeviceContext.h"
 #include "foundation/win/FavouritesImageList.h"

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "PictureFiles.h"
+#include "support/PictureFiles.h"
 #include "foundation/bytes/ImageFileHeaders.h"
 #include "foundation/win/ImageFiles.h"
 #include "support/TempFolder.h"

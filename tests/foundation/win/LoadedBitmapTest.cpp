@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "PictureFiles.h"
+#include "support/PictureFiles.h"
 #include "foundation/win/LoadedBitmap.h"
 #include "support/TempFolder.h"
 #include "support/bytes/MessageBoxRecorder.h"

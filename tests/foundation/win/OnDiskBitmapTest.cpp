@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "PictureFiles.h"
+#include "support/PictureFiles.h"
 #include "foundation/bytes/ImageFileHeaders.h"
 #include "foundation/win/OnDiskBitmap.h"
 #include "support/CurrentFolder.h"

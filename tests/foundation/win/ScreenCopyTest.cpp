@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "PictureFiles.h"
+#include "support/PictureFiles.h"
 #include "foundation/win/ScreenCopy.h"
 
 TEST(ScreenCopy, TheWholeScreenLandsOnTheClipboard)

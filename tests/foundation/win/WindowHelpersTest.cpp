@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "PictureFiles.h"
+#include "support/PictureFiles.h"
 #include "foundation/CallbackGuard.h"
 #include "foundation/win/DialogControls.h"
 #include "foundation/win/FontConversion.h"

@@ -1,4 +1,4 @@
-#include "PictureFiles.h"
+#include "support/PictureFiles.h"
 
 namespace {
 // The file header and a 40-byte BITMAPINFOHEADER, little-endian, for rows
