@@ -23,6 +23,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FUZZ_CHECK(note.title.size() <= WireLimit::kTitle);
     FUZZ_CHECK(note.coRecipients.size() <= WireLimit::kCoRecipients);
     FUZZ_CHECK(note.attachedFileName.find_first_of("\\/:") == std::string::npos);
+    FUZZ_CHECK(note.avatarName.size() <= WireLimit::kAvatarName);
+    FUZZ_CHECK(note.avatarName.find_first_of("\\/:") == std::string::npos);
+    FUZZ_CHECK(note.avatarData.size() <= WireLimit::kAvatarData);
 
     std::string again = WriteWireText(note, bytes.data() + parts.richTextOffset, parts.richTextLength,
                                       parts.hasAttachment ? bytes.data() + parts.attachmentOffset : nullptr,

@@ -19,24 +19,6 @@ std::string AvatarPath(const char* name)
     std::string path = DataFilePath(DataName::kChatFolder) + "\\" + name;
     return path.size() < MAX_PATH ? path : std::string();
 }
-
-// The whole file, at most limit bytes; false when it cannot be read whole.
-bool ReadAvatarFile(const std::string& path, DWORD limit, std::vector<unsigned char>& bytes)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD high = 0;
-    DWORD size = GetFileSize(file, &high);
-    bool whole = size != INVALID_FILE_SIZE && high == 0 && size <= limit;
-    if (whole) {
-        bytes.resize(size);
-        DWORD read = 0;
-        whole = size == 0 || (ReadFile(file, bytes.data(), size, &read, nullptr) && read == size);
-    }
-    CloseHandle(file);
-    return whole;
-}
 }
 
 bool CAvatarInfo::SetPictureFromFile(const char* name)
@@ -59,14 +41,33 @@ bool CAvatarInfo::SetPictureFromFile(const char* name)
     return true;
 }
 
+bool ReadAvatarFile(const char* name, DWORD limit, std::vector<unsigned char>& bytes)
+{
+    const std::string path = AvatarPath(name);
+    if (path.empty())
+        return false;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD high = 0;
+    DWORD size = GetFileSize(file, &high);
+    bool whole = size != INVALID_FILE_SIZE && high == 0 && size <= limit;
+    if (whole) {
+        bytes.resize(size);
+        DWORD read = 0;
+        whole = size == 0 || (ReadFile(file, bytes.data(), size, &read, nullptr) && read == size);
+    }
+    CloseHandle(file);
+    return whole;
+}
+
 const char* CAvatarInfo::EncodeAvatar(const char* name, size_t* size)
 {
     m_encoded.clear();
     if (size)
         *size = 0;
-    const std::string path = AvatarPath(name);
     std::vector<unsigned char> bytes;
-    if (path.empty() || !ReadAvatarFile(path, kLargestFileBytes, bytes) || bytes.empty())
+    if (!ReadAvatarFile(name, kLargestFileBytes, bytes) || bytes.empty())
         return nullptr;
     m_encoded.resize(CBase64Codec::EncodedLength(bytes.size()) + 1);
     size_t length = 0;

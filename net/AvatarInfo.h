@@ -43,3 +43,6 @@ private:
 // The size in bytes of the file of that name in CHAT; 0 when the name is empty
 // or the file is missing.
 DWORD AvatarFileSize(const char* name);
+
+// The file of that name in CHAT, whole, when it has at most limit bytes.
+bool ReadAvatarFile(const char* name, DWORD limit, std::vector<unsigned char>& bytes);

@@ -17,7 +17,7 @@
 #include "store/ChatOptions.h"
 
 namespace {
-const size_t kEntryBytes = 200;
+const size_t kEntryBytes = 256;
 
 std::string SectionOf(const CNoteController& note)
 {
@@ -135,7 +135,7 @@ int LayOutChatControls(HWND noteWindow, const RECT& client)
     if (!strip)
         return 0;
     strip->Place(client);
-    return CChatStrip::kHeight;
+    return strip->Height();
 }
 
 std::vector<CChatPeer> ChatPeersOf(const CNoteController& note)

@@ -6,20 +6,25 @@
 #include <memory>
 
 #include "foundation/CallbackGuard.h"
+#include "foundation/StartupValues.h"
+#include "net/ChatAvatars.h"
 #include "net/ChatNotes.h"
 #include "net/ChatTraffic.h"
 #include "note/NoteController.h"
 #include "note/NoteWindow.h"
 #include "shell/GlobalTexts.h"
+#include "shell/ProgramGlobals.h"
 
 namespace {
 const char kStripClass[] = "QnChatStrip";
-const int kButtonWidth = 96;
+const int kButtonWidth = 110;
 const int kMinButtonWidth = 40;
-const int kRowHeight = 24;
 const int kEndButtonId = 99;
 const int kInputId = 98;
+const int kOwnButtonId = 97;
 const int kFirstPeerButtonId = 100;
+// The side of a participant's picture in the program's avatar records.
+const int kPeerPictureSide = 35;
 const UINT kMaxInputCharacters = 2000;
 
 // Every strip of the program, to find a chat by its id.
@@ -73,7 +78,7 @@ CChatStrip* CChatStrip::Create(HWND noteWindow)
         return existing;
     RegisterStripClass();
     std::unique_ptr<CChatStrip> strip(new CChatStrip(noteWindow));
-    HWND window = CreateWindowExA(0, kStripClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 10, kHeight,
+    HWND window = CreateWindowExA(0, kStripClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 10, kRowHeight + kInputHeight,
                                   noteWindow, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!window)
         return nullptr;
@@ -97,6 +102,7 @@ CChatStrip* CChatStrip::Create(HWND noteWindow)
                                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr,
                                        GetModuleHandleA(nullptr), nullptr);
     SetTooltip(strip->m_tooltip, window, strip->m_endButton, GlobalTexts().endChat, true);
+    strip->RebuildButtons();
     Strips().push_back(strip.get());
     return strip.release();
 }
@@ -113,6 +119,11 @@ CChatStrip* CChatStrip::OfChat(DWORD chatId)
 {
     std::vector<CChatStrip*> strips = AllOfChat(chatId);
     return strips.empty() ? nullptr : strips.front();
+}
+
+const std::vector<CChatStrip*>& CChatStrip::All()
+{
+    return Strips();
 }
 
 std::vector<CChatStrip*> CChatStrip::AllOfChat(DWORD chatId)
@@ -148,6 +159,8 @@ void CChatStrip::SetPeerState(int index, int state)
     HWND button = m_buttons[index];
     SetWindowTextA(button, ButtonText(m_peers[index]).c_str());
     SetTooltip(m_tooltip, m_window, button, TooltipText(m_peers[index]), false);
+    // A picture says "left" or "away" grayed.
+    EnableWindow(button, state == kPeerActive || !(GetWindowLongA(button, GWL_STYLE) & BS_OWNERDRAW));
     InvalidateRect(button, nullptr, TRUE);
 }
 
@@ -169,27 +182,67 @@ std::string CChatStrip::TooltipText(const CChatPeer& peer)
     return who + ": " + StateWords(peer.state);
 }
 
+HWND CChatStrip::MakeButton(int id, const std::string& text, const CAvatarInfo* avatar, int identifier)
+{
+    const bool picture = avatar && avatar->Picture();
+    HWND button = CreateWindowExA(0, "BUTTON", text.c_str(), WS_CHILD | WS_VISIBLE | (picture ? BS_OWNERDRAW : BS_PUSHBUTTON),
+                                  0, 0, 10, 10, m_window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                  GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
+    if (picture) {
+        auto state = std::make_unique<CHoverButton>();
+        state->parentPaintsBackground = false;
+        state->tooltipsOn = false;  // the strip's tooltip says who it is
+        state->identifier = identifier;
+        state->picture = avatar->Picture();
+        lstrcpynA(state->pictureName, avatar->Name(), sizeof state->pictureName);
+        SubclassHoverButton(*state, m_window, button);
+        m_pictureButtons.push_back(std::move(state));
+    }
+    return button;
+}
+
 void CChatStrip::RebuildButtons()
 {
+    if (m_ownButton)
+        DestroyWindow(m_ownButton);
     for (HWND button : m_buttons)
         DestroyWindow(button);
     m_buttons.clear();
-    HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    m_pictureButtons.clear();
+    m_pictures.clear();
+
+    OwnAvatarPicture();
+    const CAvatarInfo& own = ProgramAvatar(0);
+    bool anyPicture = own.Picture() != nullptr;
+    m_ownButton = MakeButton(kOwnButtonId, "You", &own, kPlainBitmapButtonId);
+    SetTooltip(m_tooltip, m_window, m_ownButton,
+               std::string("You (") + GetStartupValues().userName + "): click to choose your chat picture", true);
     for (size_t k = 0; k < m_peers.size(); ++k) {
-        HWND button = CreateWindowExA(0, "BUTTON", ButtonText(m_peers[k]).c_str(),
-                                      WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 0, 10, 10, m_window,
-                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstPeerButtonId + k)),
-                                      GetModuleHandleA(nullptr), nullptr);
-        SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
+        auto avatar = std::make_unique<CAvatarInfo>(kPeerPictureSide);
+        if (m_peers[k].avatar.empty() || !avatar->SetPictureFromFile(m_peers[k].avatar.c_str()))
+            avatar->FreeImageData();
+        anyPicture = anyPicture || avatar->Picture();
+        HWND button = MakeButton(kFirstPeerButtonId + static_cast<int>(k), ButtonText(m_peers[k]), avatar.get(), 0);
+        EnableWindow(button, m_peers[k].state == kPeerActive || !avatar->Picture());
         SetTooltip(m_tooltip, m_window, button, TooltipText(m_peers[k]), true);
         m_buttons.push_back(button);
+        m_pictures.push_back(std::move(avatar));
+    }
+    const int height = Height();
+    m_rowHeight = anyPicture ? kPictureRowHeight : kRowHeight;
+    if (Height() != height) {
+        // The note gives the strip its new height and its body the rest.
+        RECT client{};
+        GetClientRect(m_note, &client);
+        SendMessageA(m_note, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
     }
     LayOutChildren();
 }
 
 void CChatStrip::Place(const RECT& client)
 {
-    MoveWindow(m_window, 0, client.bottom - kHeight, client.right, kHeight, TRUE);
+    MoveWindow(m_window, 0, client.bottom - Height(), client.right, Height(), TRUE);
     LayOutChildren();
 }
 
@@ -198,18 +251,34 @@ void CChatStrip::LayOutChildren()
     RECT area{};
     GetClientRect(m_window, &area);
     const int endWidth = 70;
-    // The buttons share the row beside "End chat", narrower when many.
-    const int room = area.right - endWidth - 6;
-    const int count = static_cast<int>(m_buttons.size());
-    const int width = count ? std::max(kMinButtonWidth, std::min(kButtonWidth, room / count - 2)) : 0;
+    const int top = (m_rowHeight - kRowHeight) / 2 + 1;
+    // A button with a picture is a square that holds it; the named ones share
+    // what is left of the row beside "End chat", narrower when many.
+    const int square = m_rowHeight - 2;
+    int room = area.right - endWidth - 6;
+    int named = 0;
+    std::vector<HWND> row{m_ownButton};
+    row.insert(row.end(), m_buttons.begin(), m_buttons.end());
+    for (HWND button : row)
+        if (GetWindowLongA(button, GWL_STYLE) & BS_OWNERDRAW)
+            room -= square + 2;
+        else
+            ++named;
+    const int width = named ? std::max(kMinButtonWidth, std::min(kButtonWidth, room / named - 2)) : 0;
+    const int right = area.right - endWidth - 4;
     int x = 2;
-    for (HWND button : m_buttons) {
-        ShowWindow(button, x + width <= room + 2 ? SW_SHOWNA : SW_HIDE);
-        MoveWindow(button, x, 1, width, kRowHeight - 2, TRUE);
-        x += width + 2;
+    for (HWND button : row) {
+        const bool picture = (GetWindowLongA(button, GWL_STYLE) & BS_OWNERDRAW) != 0;
+        const int w = picture ? square : width;
+        ShowWindow(button, x + w <= right ? SW_SHOWNA : SW_HIDE);
+        if (picture)
+            MoveWindow(button, x, 1, w, square, TRUE);
+        else
+            MoveWindow(button, x, top, w, kRowHeight - 2, TRUE);
+        x += w + 2;
     }
-    MoveWindow(m_endButton, area.right - endWidth - 2, 1, endWidth, kRowHeight - 2, TRUE);
-    MoveWindow(m_input, 2, kRowHeight + 1, area.right - 4, kHeight - kRowHeight - 3, TRUE);
+    MoveWindow(m_endButton, area.right - endWidth - 2, top, endWidth, kRowHeight - 2, TRUE);
+    MoveWindow(m_input, 2, m_rowHeight + 1, area.right - 4, kInputHeight - 3, TRUE);
 }
 
 void CChatStrip::Destroy()
@@ -239,7 +308,20 @@ LRESULT CChatStrip::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
             OnEndChat();
             return 0;
         }
+        if (LOWORD(wParam) == kOwnButtonId && HIWORD(wParam) == BN_CLICKED) {
+            ChooseOwnAvatar(m_note);
+            return 0;
+        }
         break;
+    case WM_DRAWITEM: {
+        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        for (const std::unique_ptr<CHoverButton>& state : m_pictureButtons)
+            if (state->button == item.hwndItem) {
+                DrawHoverButton(*state, item);
+                return TRUE;
+            }
+        break;
+    }
     case kMsgPeerResult: {
         std::unique_ptr<CChatPeer> result(reinterpret_cast<CChatPeer*>(lParam));
         int index = FindPeer(*result);

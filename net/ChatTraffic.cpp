@@ -10,6 +10,7 @@
 #include "foundation/CallbackGuard.h"
 #include "foundation/DiagnosticLog.h"
 #include "foundation/StartupValues.h"
+#include "net/ChatAvatars.h"
 #include "net/ChatNotes.h"
 #include "net/ChatStrip.h"
 #include "net/NoteTransmit.h"
@@ -66,6 +67,14 @@ bool IsMyself(const CChatPeer& peer)
     return IsOwnAddress(peer.ipAddress);
 }
 
+// The texts that introduce the user to the other participants bring the
+// user's picture; lines said and partings do not.
+bool CarriesAvatar(ChatOperation operation)
+{
+    return operation == ChatOperation::kStart || operation == ChatOperation::kJoined ||
+           operation == ChatOperation::kUndeleted || operation == ChatOperation::kAvatar;
+}
+
 std::string WireTextFor(const CNoteController& note, ChatOperation operation, const std::string& text,
                         const std::vector<CChatPeer>& peers)
 {
@@ -79,6 +88,8 @@ std::string WireTextFor(const CNoteController& note, ChatOperation operation, co
     wire.chatOperation = ChatOperationName(operation);
     for (const CChatPeer& peer : peers)
         wire.coRecipients.push_back(WriteChatPeer(peer, false));
+    if (CarriesAvatar(operation))
+        PutOwnAvatar(wire);
     const std::string& body = operation == ChatOperation::kStart ? note.RichText() : text;
     return WriteWireText(wire, body.data(), body.size(), nullptr, 0);
 }
@@ -132,6 +143,8 @@ void StartReceivedChat(CWindowController& application, const CReceivedMessage& m
     SetChatPeers(*note, peers);
     note->SetModified();
     PlaySoundFile(UserSoundSlot(kSoundChatStarted));
+    // The others learn who joined, with the user's picture.
+    SendChatOperation(*note, ChatOperation::kAvatar, std::string());
 }
 
 // A participant that spoke or came back takes part (and is added when new).
@@ -145,6 +158,19 @@ void TakesPart(CNoteController& note, const CChatPeer& sender)
     peers.push_back(sender);
     SetChatPeers(note, peers);
     note.SetModified();
+}
+
+// A participant that introduced itself again shows the picture it sent.
+void ShowsPicture(CNoteController& note, const CChatPeer& sender)
+{
+    std::vector<CChatPeer> peers = ChatPeersOf(note);
+    for (CChatPeer& peer : peers)
+        if (peer.SamePerson(sender) && peer.avatar != sender.avatar) {
+            peer.avatar = sender.avatar;
+            SetChatPeers(note, peers);
+            note.SetModified();
+            return;
+        }
 }
 }
 
@@ -183,6 +209,8 @@ void OnChatReceived(CWindowController& application, const CReceivedMessage& mess
     sender.computerName = wire.computerName;
     sender.ipAddress = port.m_peerAddress;
     sender.port = wire.replyPort;
+    if (CarriesAvatar(operation))
+        sender.avatar = KeepReceivedAvatar(wire);
     CNoteController* note = FindChatNote(wire.chatId);
     if (!note) {
         if (operation == ChatOperation::kStart)
@@ -205,8 +233,9 @@ void OnChatReceived(CWindowController& application, const CReceivedMessage& mess
     case ChatOperation::kClosed:
         MarkChatParticipant(*note, sender, kPeerLeft);
         break;
-    default:  // started again, joined, undeleted: the sender takes part
+    default:  // started again, joined, undeleted, a new picture: the sender takes part
         TakesPart(*note, sender);
+        ShowsPicture(*note, sender);
         break;
     }
 }

@@ -4,9 +4,10 @@
 #include <cstdlib>
 
 namespace {
-const char* const kNames[] = {"", "start", "message", "joined", "left", "closed", "undeleted"};
+const char* const kNames[] = {"", "start", "message", "joined", "left", "closed", "undeleted", "avatar"};
 const size_t kMaxComputerName = 100;
 const size_t kMaxAddress = 15;
+const size_t kMaxAvatarName = 99;
 
 bool SameIgnoringCase(const std::string& a, const std::string& b)
 {
@@ -39,7 +40,7 @@ std::vector<std::string> SplitBars(const std::string& text)
             parts.emplace_back();
         else
             parts.back() += c;
-        if (parts.size() > 4)
+        if (parts.size() > 5)
             break;
     }
     return parts;
@@ -68,7 +69,7 @@ ChatOperation ParseChatOperation(const std::string& name)
 bool CChatPeer::operator==(const CChatPeer& other) const
 {
     return computerName == other.computerName && ipAddress == other.ipAddress && port == other.port &&
-           state == other.state;
+           state == other.state && avatar == other.avatar;
 }
 
 bool CChatPeer::SamePerson(const CChatPeer& other) const
@@ -83,15 +84,18 @@ std::string WriteChatPeer(const CChatPeer& peer, bool withState)
 {
     std::string text = peer.computerName.substr(0, kMaxComputerName) + "|" + peer.ipAddress.substr(0, kMaxAddress) +
                        "|" + std::to_string(peer.port);
-    if (withState)
+    if (withState) {
         text += "|" + std::to_string(peer.state);
+        if (!peer.avatar.empty())
+            text += "|" + peer.avatar;
+    }
     return text;
 }
 
 bool ParseChatPeer(const std::string& text, CChatPeer& peer)
 {
     std::vector<std::string> parts = SplitBars(text);
-    if (parts.size() < 3 || parts.size() > 4)
+    if (parts.size() < 3 || parts.size() > 5)
         return false;
     CChatPeer read;
     read.computerName = parts[0];
@@ -109,9 +113,12 @@ bool ParseChatPeer(const std::string& text, CChatPeer& peer)
     if (!ReadSmallNumber(parts[2], 65535, read.port))
         return false;
     unsigned state = kPeerActive;
-    if (parts.size() == 4 && !ReadSmallNumber(parts[3], kPeerUnreachable, state))
+    if (parts.size() >= 4 && !ReadSmallNumber(parts[3], kPeerUnreachable, state))
         return false;
     read.state = static_cast<int>(state);
+    if (parts.size() == 5 && parts[4].size() <= kMaxAvatarName && parts[4].find_first_of("\\/:") == std::string::npos &&
+        parts[4] != "." && parts[4] != "..")
+        read.avatar = parts[4];
     peer = read;
     return true;
 }

@@ -17,6 +17,7 @@ enum class ChatOperation {
     kLeft,       // the sender left the chat
     kClosed,     // the sender ended the chat
     kUndeleted,  // the sender's chat note came back from the deleted notes
+    kAvatar,     // the sender's avatar, when it joined a chat or chose another
 };
 
 const char* ChatOperationName(ChatOperation operation);
@@ -30,6 +31,7 @@ struct CChatPeer {
     std::string ipAddress;     // dotted, at most 15
     unsigned port = 0;         // 1 to 65535, or 0 when unknown
     int state = kPeerActive;
+    std::string avatar;        // the participant's picture in the CHAT folder, or empty
     bool operator==(const CChatPeer& other) const;
     // The same participant: the same address and port when both have them,
     // else the same computer name ignoring case.
@@ -38,7 +40,9 @@ struct CChatPeer {
 
 const size_t kMaxChatPeers = 32;
 
-// "computer|address|port", and with the state "computer|address|port|state".
+// "computer|address|port", and with the state "computer|address|port|state",
+// followed by "|avatar" when the participant has a picture.
 std::string WriteChatPeer(const CChatPeer& peer, bool withState);
-// False for an entry without a computer name or address, or with bad numbers.
+// False for an entry without a computer name or address, or with bad numbers;
+// an avatar name that is no plain file name is left out.
 bool ParseChatPeer(const std::string& text, CChatPeer& peer);

@@ -1,5 +1,6 @@
 #include "net/bytes/WireText.h"
 
+#include <cctype>
 #include <cstring>
 
 const char kWireHeaderEnd[] = "End of TCPIP text#";
@@ -13,6 +14,7 @@ const std::uint32_t kMaxFontSize = 400;
 const std::uint32_t kMaxSide = 8192;
 const std::uint32_t kAnyNumber = 0xFFFFFFFFu;
 const size_t kAlarmDigits = 14;
+const char kAvatarDataKey[] = "AvatarData=";
 
 // A value as it may stand on one header line: cut to its bound, with no byte
 // that would end the line early.
@@ -34,6 +36,15 @@ std::string BareFileName(const std::string& name)
     if (bare == "." || bare == "..")
         bare.clear();
     return bare;
+}
+
+// Base64 characters only: a picture that would not decode is not kept.
+bool IsBase64Line(const std::string& text)
+{
+    for (char c : text)
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '+' && c != '/' && c != '=')
+            return false;
+    return true;
 }
 
 bool IsAlarmText(const std::string& text)
@@ -142,6 +153,10 @@ void TakeHeaderValue(const std::string& key, const std::string& rawValue, CWireN
             note.coRecipients.push_back(value.substr(0, WireLimit::kComputerName));
     } else if (key == "AttachedFile")
         note.attachedFileName = BareFileName(value).substr(0, WireLimit::kAttachedFileName);
+    else if (key == "Avatar")
+        note.avatarName = BareFileName(value).substr(0, WireLimit::kAvatarName);
+    else if (key == "AvatarData")
+        note.avatarData = value.size() <= WireLimit::kAvatarData && IsBase64Line(value) ? value : std::string();
     else if (key == "RtfBytes")
         sizes.hasRichTextLength = ReadNumber(value, kAnyNumber, sizes.richTextLength);
     else if (key == "AttachedBytes")
@@ -194,7 +209,8 @@ bool CWireNote::operator==(const CWireNote& o) const
            fontSize == o.fontSize && width == o.width && height == o.height && stayOnTop == o.stayOnTop &&
            alarm == o.alarm && isProtected == o.isProtected && chatId == o.chatId &&
            chatOperation == o.chatOperation && transactionId == o.transactionId &&
-           coRecipients == o.coRecipients && attachedFileName == o.attachedFileName;
+           coRecipients == o.coRecipients && attachedFileName == o.attachedFileName &&
+           avatarName == o.avatarName && avatarData == o.avatarData;
 }
 
 std::string WriteWireText(const CWireNote& note, const char* richText, size_t richTextLength,
@@ -235,6 +251,9 @@ std::string WriteWireText(const CWireNote& note, const char* richText, size_t ri
             PutText(out, "AlsoTo", name, WireLimit::kComputerName);
             ++written;
         }
+    PutText(out, "Avatar", BareFileName(note.avatarName), WireLimit::kAvatarName);
+    if (note.avatarData.size() <= WireLimit::kAvatarData && IsBase64Line(note.avatarData))
+        PutText(out, "AvatarData", note.avatarData, WireLimit::kAvatarData);
     PutNumber(out, "RtfBytes", richTextLength);
     if (attachment) {
         PutText(out, "AttachedFile", BareFileName(note.attachedFileName), WireLimit::kAttachedFileName);
@@ -278,13 +297,15 @@ WireParseResult ParseWireText(const char* bytes, size_t length, CWireNote& note,
     for (;;) {
         if (StartsWith(bytes + at, length - at, kWireHeaderEnd))
             break;
+        const size_t lineBound = StartsWith(bytes + at, length - at, kAvatarDataKey)
+                                     ? std::strlen(kAvatarDataKey) + WireLimit::kAvatarData + 2
+                                     : WireLimit::kLineBytes;
         size_t window = length - at;
-        if (window > WireLimit::kLineBytes + 1)
-            window = WireLimit::kLineBytes + 1;
+        if (window > lineBound + 1)
+            window = lineBound + 1;
         const void* lineEnd = std::memchr(bytes + at, '\n', window);
         if (!lineEnd)
-            return window > WireLimit::kLineBytes ? WireParseResult::kHeaderLineTooLong
-                                                  : WireParseResult::kNoHeaderEnd;
+            return window > lineBound ? WireParseResult::kHeaderLineTooLong : WireParseResult::kNoHeaderEnd;
         size_t lineLength = static_cast<size_t>(static_cast<const char*>(lineEnd) - (bytes + at));
         TakeHeaderLine(bytes + at, lineLength, note, sizes);
         at += lineLength + 1;

@@ -30,6 +30,10 @@ const size_t kFontName = 31;
 const size_t kChatOperation = 31;
 const size_t kAttachedFileName = 259;
 const size_t kCoRecipients = 32;
+const size_t kAvatarName = 99;
+// A chat avatar's picture rides in the header as one Base64 line of at most
+// this many characters (a picture of 24 KB); its line may be that long.
+const size_t kAvatarData = 32 * 1024;
 }
 
 // What the header says of a note. Numbers absent from the header stay 0 (a
@@ -56,6 +60,8 @@ struct CWireNote {
     std::uint32_t transactionId = 0; // TransId
     std::vector<std::string> coRecipients; // AlsoTo, one line each
     std::string attachedFileName;   // AttachedFile: a name without folders
+    std::string avatarName;         // Avatar: the sender's chat picture, a name without folders
+    std::string avatarData;         // AvatarData: that picture file as one Base64 line, or empty
 
     bool IsChatOperation() const { return chatId != 0 || !chatOperation.empty(); }
     // The same note: every field but the version of its writer.

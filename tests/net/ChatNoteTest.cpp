@@ -3,10 +3,13 @@
 // a button per participant, lines go both ways, participants who left or cannot
 // be reached are marked, the chat note and its participants come back after a
 // restart, and ending the chat tells the peer and removes what was kept of it.
+// Each side shows the other's avatar: the pictures travel with the chat texts
+// that introduce a participant and are kept in the CHAT folder.
 #include "NoteCatcher.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -19,6 +22,7 @@
 #include "support/NoteDriving.h"
 #include "support/ProgramDriver.h"
 #include "support/Screenshot.h"
+#include "support/TestPictures.h"
 
 namespace {
 const DWORD kChatId = 424242;
@@ -64,6 +68,29 @@ std::vector<std::string> ButtonTexts(HWND note)
     return texts;
 }
 
+// A participant's button that shows its avatar rather than its name.
+bool ShowsPicture(HWND note, const char* buttonText)
+{
+    HWND strip = FindWindowExA(note, nullptr, "QnChatStrip", nullptr);
+    HWND button = FindWindowExA(strip, nullptr, "Button", buttonText);
+    return button && (GetWindowLongA(button, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW;
+}
+
+// The names of the files in the data folder's CHAT folder.
+std::vector<std::string> ChatPictures(const ProgramInstall& install)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(install.File("CHAT\\*").c_str(), &found);
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found) != FALSE)
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.push_back(found.cFileName);
+    if (search != INVALID_HANDLE_VALUE)
+        FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 bool BodyHas(HWND note, const std::string& text)
 {
     return WaitUntil([&] {
@@ -74,7 +101,8 @@ bool BodyHas(HWND note, const std::string& text)
 class ChatNote : public InFolder {
 protected:
     // What the peer "PC-ANNA" sends: the chat's operation with its participants.
-    std::string FromAnna(const char* operation, const std::string& text)
+    std::string FromAnna(const char* operation, const std::string& text, const std::string& avatarName = "",
+                         const std::string& avatarPicture = "")
     {
         CWireNote wire;
         wire.version = kWireVersion;
@@ -86,6 +114,8 @@ protected:
         wire.chatOperation = operation;
         wire.coRecipients = {"PC-BERT|127.0.0.1|" + std::to_string(bertPort),
                              ComputerName() + "|127.0.0.1|" + std::to_string(install.ListenPort())};
+        wire.avatarName = avatarName;
+        wire.avatarData = Base64Line(avatarPicture);
         return WriteWireText(wire, text.data(), text.size(), nullptr, 0);
     }
 
@@ -120,6 +150,11 @@ TEST_F(ChatNote, AChatFromAPeerIsHeldWithItsParticipantsAcrossARestartAndEndsFor
         WriteLogical(settings, 1, "BDELAY", true);
         settings.Close();
     }
+    // The user's picture (the only one, so the program takes it) and Anna's.
+    const std::string owl = SquareBitmap(24, RGB(200, 120, 40));
+    const std::string annaFace = SquareBitmap(20, RGB(40, 160, 60));
+    ASSERT_TRUE(CreateDirectoryA(install.File("CHAT").c_str(), nullptr));
+    WriteWholeFile(install.File("CHAT\\owl.bmp"), owl);
     const std::string me = ComputerName();
     size_t seen = 0;
     {
@@ -127,10 +162,24 @@ TEST_F(ChatNote, AChatFromAPeerIsHeldWithItsParticipantsAcrossARestartAndEndsFor
         ASSERT_NE(program.WaitForWindow(kMainClass), nullptr);
         ASSERT_TRUE(WaitUntil([&] { return PortAcceptsConnections(install.ListenPort()); }));
 
-        ASSERT_TRUE(SendToProgram(install.ListenPort(), FromAnna("start", "{\\rtf1\\ansi shall we meet?\\par}")));
+        ASSERT_TRUE(SendToProgram(install.ListenPort(), FromAnna("start", "{\\rtf1\\ansi shall we meet?\\par}",
+                                                                 "..\\faces\\anna.bmp", annaFace)));
         HWND note = ChatNoteReading(program.ProcessId(), "shall we meet?");
         ASSERT_NE(note, nullptr);
-        EXPECT_EQ(ButtonTexts(note), (std::vector<std::string>{"End chat", "PC-ANNA", "PC-BERT"}));
+        // Anna's picture is kept beside the user's and shown on her button;
+        // Bert sent none. The user's picture goes to the others in return, and
+        // Bert, whom nobody answers for, is shown away.
+        const std::vector<std::string> buttons{"End chat", "You", "PC-ANNA", "PC-BERT (away)"};
+        EXPECT_TRUE(WaitUntil([&] { return ButtonTexts(note) == buttons; }));
+        EXPECT_EQ(ReadWholeFile(install.File("CHAT\\anna.bmp")), annaFace);
+        EXPECT_TRUE(WaitUntil([&] { return ShowsPicture(note, "PC-ANNA"); }));
+        EXPECT_TRUE(ShowsPicture(note, "You"));
+        EXPECT_FALSE(ShowsPicture(note, "PC-BERT"));
+        size_t avatarSeen = 0;
+        const CaughtMessage* introduced = WaitForChat("avatar", avatarSeen);
+        ASSERT_NE(introduced, nullptr);
+        EXPECT_EQ(introduced->message.note.avatarName, "owl.bmp");
+        EXPECT_EQ(introduced->message.note.avatarData, Base64Line(owl));
 
         // The user says a line: it goes to Anna with the chat's participants;
         // Bert cannot be reached and his button says so.
@@ -156,7 +205,7 @@ TEST_F(ChatNote, AChatFromAPeerIsHeldWithItsParticipantsAcrossARestartAndEndsFor
         EXPECT_TRUE(BodyHas(note, "anna"));
         EXPECT_TRUE(BodyHas(note, "fine, at the usual place"));
         ASSERT_TRUE(SendToProgram(install.ListenPort(), FromAnna("left", "")));
-        EXPECT_TRUE(WaitUntil([&] { return ButtonTexts(note)[1] == "PC-ANNA (left)"; }));
+        EXPECT_TRUE(WaitUntil([&] { return ButtonTexts(note)[2] == "PC-ANNA (left)"; }));
         EXPECT_TRUE(SaveScreenshotOf(note, "chat-note"));
 
         PostMessageA(program.WaitForWindow(kMainClass), WM_COMMAND, kCmdExit, 0);
@@ -166,7 +215,8 @@ TEST_F(ChatNote, AChatFromAPeerIsHeldWithItsParticipantsAcrossARestartAndEndsFor
     std::string kept = ReadWholeFile(install.File("chatnote.QPD"));
     EXPECT_NE(kept.find("ChatId=424242"), std::string::npos) << kept;
     EXPECT_NE(kept.find("Participants=2"), std::string::npos) << kept;
-    EXPECT_NE(kept.find("PC-ANNA|127.0.0.1|" + std::to_string(anna.record.m_port) + "|1"), std::string::npos) << kept;
+    EXPECT_NE(kept.find("PC-ANNA|127.0.0.1|" + std::to_string(anna.record.m_port) + "|1|anna.bmp"), std::string::npos)
+        << kept;
     EXPECT_NE(kept.find("PC-BERT|127.0.0.1|" + std::to_string(bertPort) + "|2"), std::string::npos) << kept;
 
     {
@@ -174,10 +224,26 @@ TEST_F(ChatNote, AChatFromAPeerIsHeldWithItsParticipantsAcrossARestartAndEndsFor
         ASSERT_NE(program.WaitForWindow(kMainClass), nullptr);
         HWND note = ChatNoteReading(program.ProcessId(), "fine, at the usual place");
         ASSERT_NE(note, nullptr);
-        EXPECT_EQ(ButtonTexts(note), (std::vector<std::string>{"End chat", "PC-ANNA (left)", "PC-BERT (away)"}));
+        EXPECT_EQ(ButtonTexts(note),
+                  (std::vector<std::string>{"End chat", "You", "PC-ANNA (left)", "PC-BERT (away)"}));
+        HWND annaButton = FindWindowExA(FindWindowExA(note, nullptr, "QnChatStrip", nullptr), nullptr, "Button",
+                                        "PC-ANNA (left)");
+        EXPECT_TRUE(ShowsPicture(note, "PC-ANNA (left)"));
+        EXPECT_FALSE(IsWindowEnabled(annaButton)) << "grayed: she left";
         ASSERT_TRUE(WaitUntil([&] { return PortAcceptsConnections(install.ListenPort()); }));
-        ASSERT_TRUE(SendToProgram(install.ListenPort(), FromAnna("joined", "")));
-        EXPECT_TRUE(WaitUntil([&] { return ButtonTexts(note)[1] == "PC-ANNA"; }));
+        // She comes back with a program as its picture: it is not kept, and her
+        // button shows her name.
+        ASSERT_TRUE(SendToProgram(install.ListenPort(),
+                                  FromAnna("joined", "", "..\\..\\qnpost.exe", "MZ\x90 not a picture")));
+        EXPECT_TRUE(WaitUntil([&] { return ButtonTexts(note)[2] == "PC-ANNA"; }));
+        EXPECT_TRUE(WaitUntil([&] { return !ShowsPicture(note, "PC-ANNA"); }));
+        // Another picture of the same name keeps the first one.
+        const std::string annaHat = SquareBitmap(22, RGB(200, 40, 40));
+        ASSERT_TRUE(SendToProgram(install.ListenPort(), FromAnna("avatar", "", "anna.bmp", annaHat)));
+        EXPECT_TRUE(WaitUntil([&] { return ShowsPicture(note, "PC-ANNA"); }));
+        EXPECT_EQ(ReadWholeFile(install.File("CHAT\\anna (2).bmp")), annaHat);
+        EXPECT_EQ(ReadWholeFile(install.File("CHAT\\anna.bmp")), annaFace);
+        EXPECT_EQ(ChatPictures(install), (std::vector<std::string>{"anna (2).bmp", "anna.bmp", "owl.bmp"}));
 
         // Deleted, the note leaves the chat; undeleted, it takes part again.
         HWND main = program.WaitForWindow(kMainClass);

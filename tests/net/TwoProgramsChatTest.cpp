@@ -2,6 +2,7 @@
 // 127.0.0.1: a chat started on one becomes a chat note on the other, a line
 // said on the first reaches it, and when the first ends the chat the other
 // marks it as having left and keeps its chat note, participants and lines.
+// Each shows the other's avatar on its participant's button.
 #include "SendLoopback.h"
 
 #include <gtest/gtest.h>
@@ -19,6 +20,7 @@
 #include "support/PeerPrefix.h"
 #include "support/ProgramDriver.h"
 #include "support/StoredNotes.h"
+#include "support/TestPictures.h"
 
 namespace {
 const UINT kSendToCommand = 4514;
@@ -33,6 +35,13 @@ void AcceptChats(const ProgramInstall& install)
     settings.Close();
 }
 
+// The user's picture: the only one in the install's CHAT folder.
+void GivePicture(const ProgramInstall& install, const char* name, const std::string& picture)
+{
+    CreateDirectoryA(install.File("CHAT").c_str(), nullptr);
+    WriteWholeFile(install.File(std::string("CHAT\\") + name), picture);
+}
+
 bool FileHas(const std::string& path, const std::string& part)
 {
     return FileExists(path) && ReadWholeFile(path).find(part) != std::string::npos;
@@ -44,6 +53,8 @@ TEST(TwoProgramsChat, AChatStartedOnOneIsHeldOnTheOtherWhichMarksItsEnd)
     ProgramInstall other("chatpeer");
     other.AddInstalledDataFiles();
     AcceptChats(other);
+    const std::string theirs = SquareBitmap(24, RGB(30, 90, 200));
+    GivePicture(other, "theirs.bmp", theirs);
     PeerProgram peer(other, "");
     ASSERT_TRUE(WaitUntil([&] { return PortAcceptsConnections(other.ListenPort()) || !peer.IsRunning(); },
                           kPeerPrefixWaitMs));
@@ -52,6 +63,8 @@ TEST(TwoProgramsChat, AChatStartedOnOneIsHeldOnTheOtherWhichMarksItsEnd)
     ProgramInstall mine("chatself");
     mine.AddInstalledDataFiles();
     AcceptChats(mine);
+    const std::string own = SquareBitmap(24, RGB(230, 200, 20));
+    GivePicture(mine, "mine.bmp", own);
     RunningProgram program(mine, "");
     HWND main = program.WaitForWindow("MainWindowClassName6");
     ASSERT_NE(main, nullptr);
@@ -72,8 +85,15 @@ TEST(TwoProgramsChat, AChatStartedOnOneIsHeldOnTheOtherWhichMarksItsEnd)
     PostMessageA(dialog, WM_COMMAND, IDC_SEND_CHAT, 0);
     HWND strip = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (strip = FindWindowExA(note, nullptr, "QnChatStrip", nullptr)) != nullptr; }));
-    // The other program's button, named by the address it was chosen by.
-    EXPECT_TRUE(WaitUntil([&] { return FindWindowExA(strip, nullptr, "Button", "127.0.0.1") != nullptr; }));
+    // The other program's button, named by the address it was chosen by, shows
+    // the picture the other program sent when it joined; it has this one's.
+    HWND otherButton = nullptr;
+    EXPECT_TRUE(WaitUntil([&] {
+        otherButton = FindWindowExA(strip, nullptr, "Button", "127.0.0.1");
+        return otherButton && (GetWindowLongA(otherButton, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW;
+    }));
+    EXPECT_EQ(ReadWholeFile(mine.File("CHAT\\theirs.bmp")), theirs);
+    EXPECT_EQ(ReadWholeFile(other.File("CHAT\\mine.bmp")), own);
 
     // A line said here.
     HWND input = FindWindowExA(strip, nullptr, "Edit", nullptr);
@@ -97,7 +117,7 @@ TEST(TwoProgramsChat, AChatStartedOnOneIsHeldOnTheOtherWhichMarksItsEnd)
     // and this program as a participant who has left.
     const std::string kept = ReadWholeFile(other.File("chatnote.QPD"));
     EXPECT_NE(kept.find("Participants=1"), std::string::npos) << kept;
-    EXPECT_NE(kept.find("|127.0.0.1|" + std::to_string(mine.ListenPort()) + "|1"), std::string::npos) << kept;
+    EXPECT_NE(kept.find("|127.0.0.1|" + std::to_string(mine.ListenPort()) + "|1|mine.bmp"), std::string::npos) << kept;
     StoredNoteList notes = LoadEveryNote(other.Path());
     bool chatKept = false;
     for (const auto& stored : notes)

@@ -56,6 +56,8 @@ CWireNote FullNote()
     note.transactionId = 4000000000u;
     note.coRecipients = {"PC-BEN", "PC-CARL"};
     note.attachedFileName = "plan.txt";
+    note.avatarName = "owl.bmp";
+    note.avatarData = std::string(400, 'A') + "Qk0=";
     return note;
 }
 }
@@ -104,6 +106,11 @@ TEST(WireText, LongValuesAreCutAndBadNumbersDropped)
     Parsed p = Parse(Write(note, "x", nullptr));
     EXPECT_EQ(p.note.title.size(), WireLimit::kTitle);
     EXPECT_EQ(p.note.coRecipients.size(), WireLimit::kCoRecipients);
+    // A picture at its bound travels whole; a larger one is left out, not cut.
+    note.avatarData = std::string(WireLimit::kAvatarData, 'A');
+    EXPECT_EQ(Parse(Write(note, "x", nullptr)).note.avatarData, note.avatarData);
+    note.avatarData += "AAAA";
+    EXPECT_EQ(Parse(Write(note, "x", nullptr)).note.avatarData, "");
 
     // What a careless or hostile sender might write by hand: every field below
     // but the last title is out of bounds or malformed.
@@ -164,6 +171,14 @@ TEST(WireText, TruncatedAndHostileTextsAreRefusedWithoutReadingPastThem)
                             kWireRichTextEnd + kWireAttachmentMark + "only a few bytes";
     EXPECT_EQ(Parse(announced).result, WireParseResult::kAttachmentIncomplete);
     EXPECT_EQ(Parse(std::string(5000, 'k') + "\r\n").result, WireParseResult::kHeaderLineTooLong);
+    // Only an avatar's picture line may be longer, and only up to its bound.
+    std::string avatarLine = "AvatarData=" + std::string(WireLimit::kAvatarData + 1, 'A') + "#\r\n";
+    EXPECT_EQ(Parse(avatarLine + kWireHeaderEnd).result, WireParseResult::kHeaderLineTooLong);
+    Parsed avatar = Parse("Avatar=..\\..\\qnpost.exe#\r\nAvatarData=QU*=#\r\n" + std::string(kWireHeaderEnd) +
+                          kWireRichTextEnd);
+    ASSERT_EQ(avatar.result, WireParseResult::kNote);
+    EXPECT_EQ(avatar.note.avatarName, "qnpost.exe");
+    EXPECT_EQ(avatar.note.avatarData, "");
     std::string endless;
     while (endless.size() <= WireLimit::kHeaderBytes)
         endless += "Unknown=" + std::string(100, 'v') + "#\r\n";

@@ -1,0 +1,133 @@
+#include "net/ChatAvatars.h"
+
+#include <cstring>
+#include <vector>
+
+#include "foundation/DataFolder.h"
+#include "foundation/DiagnosticLog.h"
+#include "foundation/FileHelpers.h"
+#include "foundation/bytes/Base64Codec.h"
+#include "net/ChatNotes.h"
+#include "net/ChatStrip.h"
+#include "net/ChatTraffic.h"
+#include "net/bytes/AttachmentName.h"
+#include "net/bytes/ReceivedAvatar.h"
+#include "net/bytes/WireText.h"
+#include "note/NoteController.h"
+#include "note/NoteWindow.h"
+#include "noteprops/AvatarPicker.h"
+#include "shell/ProgramGlobals.h"
+#include "store/ChatOptions.h"
+#include "xmlfiles/DataFolderImages.h"
+
+namespace {
+const unsigned kMaxNumberedNames = 99;
+
+bool IsNoPicture(const char* name)
+{
+    return !name[0] || lstrcmpiA(name, kNoImageName) == 0;
+}
+
+// Writes a new file; never one that exists. False when it could not be made whole.
+bool WriteNewFile(const std::string& path, const std::vector<unsigned char>& bytes)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    bool whole = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                 written == bytes.size();
+    CloseHandle(file);
+    if (!whole)
+        DeleteFileA(path.c_str());
+    return whole;
+}
+}
+
+const char* OwnAvatarName()
+{
+    return ChatOptions().avatar;
+}
+
+HBITMAP OwnAvatarPicture()
+{
+    CAvatarInfo& own = ProgramAvatar(0);
+    const char* name = IsNoPicture(OwnAvatarName()) ? "" : OwnAvatarName();
+    if (lstrcmpA(own.Name(), name) != 0 || (name[0] && !own.Picture()))
+        own.SetPictureFromFile(name);
+    return own.Picture();
+}
+
+void PutOwnAvatar(CWireNote& wire)
+{
+    const char* name = OwnAvatarName();
+    wire.avatarName = IsNoPicture(name) ? kNoImageName : name;
+    wire.avatarData.clear();
+    if (IsNoPicture(name))
+        return;
+    size_t size = 0;
+    const char* encoded = ProgramAvatar(0).EncodeAvatar(name, &size);
+    if (encoded && size <= WireLimit::kAvatarData)
+        wire.avatarData.assign(encoded, size);
+}
+
+std::string KeepReceivedAvatar(const CWireNote& wire)
+{
+    const std::string name = SafeAvatarName(wire.avatarName);
+    if (name.empty() || wire.avatarData.empty())
+        return std::string();
+    std::vector<unsigned char> picture(CBase64Codec::DecodedLengthBound(wire.avatarData.size()) + 1);
+    size_t length = 0;
+    if (!CBase64Codec().DecodeString(wire.avatarData.data(), wire.avatarData.size(), picture.data(), picture.size(),
+                                     &length) ||
+        !LooksLikePicture(picture.data(), length))
+        return std::string();
+    picture.resize(length);
+    const std::string folder = DataFilePath(DataName::kChatFolder);
+    CreateDirectoryA(folder.c_str(), nullptr);
+    for (unsigned n = 1; n <= kMaxNumberedNames; ++n) {
+        const std::string candidate = NumberedFileName(name, n);
+        const std::string path = folder + "\\" + candidate;
+        if (path.size() >= MAX_PATH)
+            break;
+        std::vector<unsigned char> existing;
+        if (FileExists(path.c_str())) {
+            if (ReadAvatarFile(candidate.c_str(), static_cast<DWORD>(picture.size()), existing) && existing == picture)
+                return candidate;
+            continue;
+        }
+        if (WriteNewFile(path, picture))
+            return candidate;
+    }
+    WriteErrorLog("A chat participant's picture could not be kept: ", name.c_str());
+    return std::string();
+}
+
+void ChooseOwnAvatar(HWND owner)
+{
+    CAvatarPickerParams params;
+    lstrcpynA(params.fileName, IsNoPicture(OwnAvatarName()) ? kNoImageName : OwnAvatarName(),
+              sizeof params.fileName);
+    const INT_PTR result = RunAvatarPicker(owner, params);
+    if (result < 0) {
+        MessageBeep(0);
+        return;
+    }
+    const bool changed = result == 1 && lstrcmpA(params.fileName, OwnAvatarName()) != 0;
+    if (changed) {
+        lstrcpynA(ChatOptions().avatar, params.fileName, sizeof ChatOptions().avatar);
+        SaveChatOptions();
+    }
+    // A picture deleted in the picker may have been anybody's.
+    if (!changed && !params.fileDeleted)
+        return;
+    for (CChatStrip* strip : CChatStrip::All())
+        strip->RebuildButtons();
+    if (!changed)
+        return;
+    for (CChatStrip* strip : CChatStrip::All()) {
+        CNoteController* note = NoteOfWindow(strip->NoteWindow());
+        if (note && note->m_chatState == kChatActive)
+            SendChatOperation(*note, ChatOperation::kAvatar, std::string());
+    }
+}
