@@ -307,12 +307,17 @@ TEST_F(AvatarPicker, ListsChoosesAddsAndDeletesThePicturesOfTheChatFolder)
     EXPECT_EQ(TipsOf(dialog), CellTips(list));
     EXPECT_TRUE(SaveScreenshotOf(dialog, "avatar-picker-added"));
 
+    // No help file comes with the tests: Help says so.
+    PostMessageA(dialog, WM_COMMAND, IDC_PICTURE_HELP, 0);
+    ASSERT_TRUE(WaitUntil([&] { return boxes.Count() == 6u; }));
+    EXPECT_EQ(boxes.LastText(), "Unable to activate help");
+
     // OK takes the selected picture and tells that a picture was deleted.
     PostMessageA(dialog, WM_COMMAND, IDC_PICTURE_OK, 0);
     EXPECT_EQ(run.Result(), 1);
     EXPECT_STREQ(params.fileName, "green.bmp");
     EXPECT_EQ(params.fileDeleted, 1u);
-    EXPECT_EQ(boxes.Count(), 5u);
+    EXPECT_EQ(boxes.Count(), 6u);
 }
 
 TEST_F(AvatarPicker, OpensInViewOfAPictureFarDownAndTakesADoubleClickedOne)
@@ -346,6 +351,7 @@ TEST_F(AvatarPicker, OpensInViewOfAPictureFarDownAndTakesADoubleClickedOne)
         EXPECT_GT(SendMessageA(list, LB_GETTOPINDEX, 0, 0), 0);
         EXPECT_LT(CellOf(list, 0).left, 0);
         EXPECT_EQ(TipsOf(dialog), CellTips(list));
+        EXPECT_TRUE(SaveScreenshotOf(dialog, "avatar-picker-scrolled"));
         // Scrolled back a column, the tips move with the cells.
         ASSERT_TRUE(SendWithTimeout(list, WM_HSCROLL, SB_LINELEFT, 0));
         EXPECT_EQ(CellOf(list, 46).left, cell.left + 34);
