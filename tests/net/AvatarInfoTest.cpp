@@ -12,7 +12,7 @@
 #include "net/AvatarInfo.h"
 #include "shell/ProgramGlobals.h"
 #include "support/InFolder.h"
-#include "support/TestPictures.h"
+#include "support/PictureFiles.h"
 
 namespace {
 class AvatarInfo : public InFolder {};

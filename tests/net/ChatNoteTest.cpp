@@ -15,6 +15,7 @@
 
 #include "net/bytes/ChatText.h"
 #include "note/NoteMessages.h"
+#include "resources/ids/AvatarPickerIds.h"
 #include "shell/MainWindowMessages.h"
 #include "store/DbfFile.h"
 #include "store/FieldAccess.h"
@@ -22,7 +23,7 @@
 #include "support/NoteDriving.h"
 #include "support/ProgramDriver.h"
 #include "support/Screenshot.h"
-#include "support/TestPictures.h"
+#include "support/PictureFiles.h"
 
 namespace {
 const DWORD kChatId = 424242;
@@ -89,6 +90,21 @@ std::vector<std::string> ChatPictures(const ProgramInstall& install)
         FindClose(search);
     std::sort(names.begin(), names.end());
     return names;
+}
+
+// The line of the avatar picker's list that names the picture, or -1. (Wine
+// hands a list's text to another process in wide characters only.)
+int PickerLine(HWND list, const std::string& name)
+{
+    const std::wstring wide(name.begin(), name.end());
+    const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+    for (int line = 0; line < count; ++line) {
+        wchar_t text[MAX_PATH] = L"";
+        if (SendMessageW(list, LB_GETTEXTLEN, line, 0) < MAX_PATH &&
+            SendMessageW(list, LB_GETTEXT, line, reinterpret_cast<LPARAM>(text)) > 0 && wide == text)
+            return line;
+    }
+    return -1;
 }
 
 bool BodyHas(HWND note, const std::string& text)
@@ -174,6 +190,7 @@ TEST_F(ChatNote, AChatFromAPeerIsHeldWithItsParticipantsAcrossARestartAndEndsFor
         EXPECT_EQ(ReadWholeFile(install.File("CHAT\\anna.bmp")), annaFace);
         EXPECT_TRUE(WaitUntil([&] { return ShowsPicture(note, "PC-ANNA"); }));
         EXPECT_TRUE(ShowsPicture(note, "You"));
+        EXPECT_TRUE(SaveScreenshotOf(note, "chat-note-avatars"));
         EXPECT_FALSE(ShowsPicture(note, "PC-BERT"));
         size_t avatarSeen = 0;
         const CaughtMessage* introduced = WaitForChat("avatar", avatarSeen);
@@ -244,6 +261,30 @@ TEST_F(ChatNote, AChatFromAPeerIsHeldWithItsParticipantsAcrossARestartAndEndsFor
         EXPECT_EQ(ReadWholeFile(install.File("CHAT\\anna (2).bmp")), annaHat);
         EXPECT_EQ(ReadWholeFile(install.File("CHAT\\anna.bmp")), annaFace);
         EXPECT_EQ(ChatPictures(install), (std::vector<std::string>{"anna (2).bmp", "anna.bmp", "owl.bmp"}));
+
+        // The user's own button chooses another picture, which the others are sent.
+        HWND strip = FindWindowExA(note, nullptr, "QnChatStrip", nullptr);
+        size_t changeSeen = catcher.caught.size();
+        PostMessageA(FindWindowExA(strip, nullptr, "Button", "You"), BM_CLICK, 0, 0);
+        HWND picker = nullptr;
+        ASSERT_TRUE(WaitUntil([&] {
+            picker = FindTopWindowTitled("#32770", "Select chat icon", program.ProcessId());
+            return picker && SendMessageA(GetDlgItem(picker, IDC_PICTURE_LIST), LB_GETCOUNT, 0, 0) == 4;
+        }));
+        HWND list = GetDlgItem(picker, IDC_PICTURE_LIST);
+        EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), PickerLine(list, "owl.bmp")) << "the current one";
+        const int chosen = PickerLine(list, "anna.bmp");
+        ASSERT_GT(chosen, 0);
+        SendWithTimeout(list, LB_SETCURSEL, chosen, 0);
+        EXPECT_TRUE(SaveScreenshot("chat-avatar-picker"));
+        PostMessageA(picker, WM_COMMAND, IDC_PICTURE_OK, 0);
+        const CaughtMessage* changed = WaitForChat("avatar", changeSeen);
+        ASSERT_NE(changed, nullptr);
+        EXPECT_EQ(changed->message.note.avatarName, "anna.bmp");
+        EXPECT_EQ(changed->message.note.avatarData, Base64Line(annaFace));
+        EXPECT_NE(ReadWholeFile(install.File("chat.QPD")).find("Avatar=anna.bmp"), std::string::npos);
+        EXPECT_TRUE(ShowsPicture(note, "You"));
+        EXPECT_TRUE(SaveScreenshotOf(note, "chat-note-avatars"));
 
         // Deleted, the note leaves the chat; undeleted, it takes part again.
         HWND main = program.WaitForWindow(kMainClass);

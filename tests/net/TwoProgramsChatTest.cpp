@@ -20,7 +20,7 @@
 #include "support/PeerPrefix.h"
 #include "support/ProgramDriver.h"
 #include "support/StoredNotes.h"
-#include "support/TestPictures.h"
+#include "support/PictureFiles.h"
 
 namespace {
 const UINT kSendToCommand = 4514;

@@ -1,5 +1,7 @@
 #include "support/PictureFiles.h"
 
+#include "foundation/bytes/Base64Codec.h"
+
 namespace {
 // The file header and a 40-byte BITMAPINFOHEADER, little-endian, for rows
 // bottom-up after a table of the given number of colours.
@@ -130,4 +132,31 @@ Canvas::~Canvas()
     SelectObject(m_dc, m_previous);
     DeleteDC(m_dc);
     DeleteObject(m_bitmap);
+}
+
+std::string SquareBitmap(int side, COLORREF colour)
+{
+    std::string pixels;
+    const int rowBytes = (side * 3 + 3) & ~3;
+    for (int y = 0; y < side; ++y) {
+        std::string row;
+        for (int x = 0; x < side; ++x) {
+            COLORREF c = x == y ? RGB(0, 0, 0) : colour;
+            row += static_cast<char>(GetBValue(c));
+            row += static_cast<char>(GetGValue(c));
+            row += static_cast<char>(GetRValue(c));
+        }
+        row.resize(rowBytes, '\0');
+        pixels += row;
+    }
+    return BmpHeaders(side, side, 24, 0, static_cast<uint32_t>(pixels.size())) + pixels;
+}
+
+std::string Base64Line(const std::string& bytes)
+{
+    std::vector<char> line(CBase64Codec::EncodedLength(bytes.size()) + 1);
+    size_t length = 0;
+    CBase64Codec().EncodeString(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), line.data(),
+                                line.size(), &length);
+    return std::string(line.data(), length);
 }

@@ -13,6 +13,11 @@
 // one palette index per pixel, rows from the top.
 std::string MakeBmp8(int width, int height, const std::vector<uint32_t>& colours,
                      const std::vector<uint8_t>& indexes);
+// A 24-bit BMP file of side x side pixels in one colour, with a black diagonal
+// so that no two rows of bytes are alike.
+std::string SquareBitmap(int side, COLORREF colour);
+// Bytes as one Base64 line, as the chat texts carry pictures.
+std::string Base64Line(const std::string& bytes);
 // A GIF of 5 x 3 pixels, all red, from a table of four colours.
 extern const std::string kRedGif5x3;
 // A baseline JPEG of 24 x 16 pixels, every pixel mid-grey.
