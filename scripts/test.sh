@@ -5,5 +5,6 @@
 set -euo pipefail
 . "$(dirname "$0")/environment.sh"
 prepare_environment "$build/win/wineprefix"
+prepare_peer_prefix "$build/win/wineprefix"
 cd "$build/win"
 ctest -j "$(nproc)" --output-on-failure "$@"

@@ -31,6 +31,20 @@ prepare_wine_prefix() {
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$managed" /f </dev/null >/dev/null 2>&1 || true
   fi
 }
+# The tests that run two programs start the second under PREFIX-peer (each
+# program needs a prefix of its own to be a first start). It is made here, once,
+# for the same bare screen, and left with no server running.
+#   prepare_peer_prefix PREFIX
+prepare_peer_prefix() {
+  grep -q '^"Managed"="N"' "$1-peer/user.reg" 2>/dev/null && return 0
+  (
+    export WINEPREFIX=$1-peer WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    mkdir -p "$WINEPREFIX"
+    wine wineboot -i </dev/null >/dev/null 2>&1 || true
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1 || true
+    wineserver -w || true
+  )
+}
 # Stops the wineserver of the prefix prepared here and nothing else: the tests,
 # the program and the benchmarks run side by side, each in a prefix of its own.
 stop_wine() {

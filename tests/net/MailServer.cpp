@@ -3,6 +3,7 @@
 #include <string>
 
 #include "support/ProgramDriver.h"
+#include "support/UnixProgram.h"
 
 namespace {
 typedef char*(CDECL* UnixFileNameFunction)(const WCHAR*);
@@ -40,16 +41,10 @@ bool WaitFor(const std::string& path, DWORD timeoutMs)
 MailServer::MailServer(const std::string& options)
 {
     std::string command = "python3 " + ScriptPath() + " " + UnixPath(m_folder.Path()) + " " + options;
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    // Wine starts a Linux program from its path on the Z: drive; the handles it
-    // gives for one cannot be waited on, so the server is watched through its folder.
-    if (!CreateProcessA("Z:\\usr\\bin\\python3", &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
+    // Wine starts a Linux program from its path on the Z: drive; the server is
+    // watched through its folder.
+    if (!StartUnixProgram("Z:\\usr\\bin\\python3", command))
         return;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
     if (WaitFor(m_folder.File("port"), kDriverWaitMs))
         m_port = static_cast<unsigned short>(std::stoi(ReadWholeFile(m_folder.File("port"))));
 }

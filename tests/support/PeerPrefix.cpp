@@ -1,9 +1,9 @@
 #include "support/PeerPrefix.h"
 
 #include <stdexcept>
-#include <vector>
 
 #include "support/TempFolder.h"
+#include "support/UnixProgram.h"
 
 namespace {
 const char kEndedMark[] = "peer-ended.mark";
@@ -39,15 +39,8 @@ std::string PeerPrefixPath()
 void StartShell(const std::string& script)
 {
     std::string line = "/bin/sh -c \"(" + script + ") </dev/null >/dev/null 2>&1\"";
-    std::vector<char> commandLine(line.begin(), line.end());
-    commandLine.push_back(0);
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+    if (!StartUnixProgram(nullptr, line))
         throw std::runtime_error("cannot start " + line);
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
 }
 
 // Runs the program in the install's folder under the peer prefix, then marks its end.

@@ -8,7 +8,7 @@
 
 // A second running program for tests of two instances talking to each other:
 // qnpost.exe of an install run under a Wine prefix of its own (the tests'
-// prefix with "-peer" added, made on first use), since a second start in the
+// prefix with "-peer" added, which the test script makes), since a second start in the
 // same session would only hand its command line to the first. Its windows
 // live in another session that the test cannot see: it is driven by further
 // starts in its prefix (such as "/close") and by what it writes and sends.
@@ -31,5 +31,6 @@ private:
     const ProgramInstall& m_install;
 };
 
-// The time a first start of the peer's prefix may take (Wine makes the prefix).
+// The time a first start of the peer may take (Wine makes the prefix when the
+// test program runs without the test script).
 const DWORD kPeerPrefixWaitMs = 240000;

@@ -1,0 +1,9 @@
+#pragma once
+
+#include <string>
+
+// Starts a Linux program from a test (a shell, Python), whose end no Windows
+// handle tells: callers watch what it writes instead. The application may be
+// null, the command line's first word naming the program. False when it could
+// not be started.
+bool StartUnixProgram(const char* application, const std::string& commandLine);
