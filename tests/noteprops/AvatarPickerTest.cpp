@@ -39,8 +39,10 @@ std::string FramedBmp(int width, int height, uint32_t inside, uint32_t frame)
 // Whatever the test did, the thread is ended before the object goes.
 class PickerRun {
 public:
-    explicit PickerRun(CAvatarPickerParams& params) : m_params(params)
+    // Opens the picker with that name as the current avatar.
+    PickerRun(CAvatarPickerParams& params, const char* current) : m_params(params)
     {
+        std::snprintf(params.fileName, sizeof params.fileName, "%s", current);
         m_thread = CreateThread(nullptr, 0, &PickerRun::Run, this, 0, nullptr);
     }
     ~PickerRun()
@@ -58,16 +60,16 @@ public:
     PickerRun& operator=(const PickerRun&) = delete;
 
     static HWND Dialog() { return FindTopWindowTitled("#32770", "Select chat icon", GetCurrentProcessId()); }
-    // The dialog once it shows its lines.
+    // The dialog once it shows its lines; null when it did not.
     HWND WaitForFilledDialog(int lines)
     {
-        HWND dialog = nullptr;
         WaitUntil([&] {
-            dialog = Dialog();
-            return dialog && SendMessageA(GetDlgItem(dialog, IDC_PICTURE_LIST), LB_GETCOUNT, 0, 0) == lines;
+            m_dialog = Dialog();
+            return m_dialog && SendMessageA(List(), LB_GETCOUNT, 0, 0) == lines;
         });
-        return dialog;
+        return m_dialog && SendMessageA(List(), LB_GETCOUNT, 0, 0) == lines ? m_dialog : nullptr;
     }
+    HWND List() const { return GetDlgItem(m_dialog, IDC_PICTURE_LIST); }
     // The dialog's answer once it has closed; -2 when it did not.
     INT_PTR Result()
     {
@@ -88,6 +90,7 @@ private:
     CAvatarPickerParams& m_params;
     INT_PTR m_result = -2;
     HANDLE m_thread = nullptr;
+    HWND m_dialog = nullptr;
 };
 
 std::vector<std::string> Lines(HWND list)
@@ -214,11 +217,10 @@ TEST_F(AvatarPicker, ListsChoosesAddsAndDeletesThePicturesOfTheChatFolder)
 
     MessageBoxRecorder boxes;
     CAvatarPickerParams params;
-    std::snprintf(params.fileName, sizeof params.fileName, "GREY.JPG");
-    PickerRun run(params);
+    PickerRun run(params, "GREY.JPG");
     HWND dialog = run.WaitForFilledDialog(6);
     ASSERT_NE(dialog, nullptr);
-    HWND list = GetDlgItem(dialog, IDC_PICTURE_LIST);
+    HWND list = run.List();
 
     // "  NoImage" first, then the bitmaps, the JPEG and the GIF; the current
     // avatar selected whatever its case.
@@ -330,12 +332,11 @@ TEST_F(AvatarPicker, OpensInViewOfAPictureFarDownAndTakesADoubleClickedOne)
 
     MessageBoxRecorder boxes;
     CAvatarPickerParams params;
-    std::snprintf(params.fileName, sizeof params.fileName, "last.gif");
     {
-        PickerRun run(params);
+        PickerRun run(params, "last.gif");
         HWND dialog = run.WaitForFilledDialog(47);
         ASSERT_NE(dialog, nullptr);
-        HWND list = GetDlgItem(dialog, IDC_PICTURE_LIST);
+        HWND list = run.List();
         EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 46);
         // The damaged picture is reported and listed with an empty cell.
         EXPECT_EQ(Lines(list)[45], "broken.jpg");
@@ -364,11 +365,9 @@ TEST_F(AvatarPicker, OpensInViewOfAPictureFarDownAndTakesADoubleClickedOne)
         EXPECT_EQ(params.fileDeleted, 0u);
     }
 
-    std::snprintf(params.fileName, sizeof params.fileName, "none.bmp");
-    PickerRun run(params);
-    HWND dialog = run.WaitForFilledDialog(47);
-    ASSERT_NE(dialog, nullptr);
-    HWND list = GetDlgItem(dialog, IDC_PICTURE_LIST);
+    PickerRun run(params, "none.bmp");
+    ASSERT_NE(run.WaitForFilledDialog(47), nullptr);
+    HWND list = run.List();
     EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), LB_ERR) << "a missing avatar selects nothing";
     EXPECT_EQ(SendMessageA(list, LB_GETTOPINDEX, 0, 0), 0);
     // A double click on the second column's first picture chooses it.
