@@ -6,31 +6,22 @@
 #include <string>
 #include <vector>
 
-#include "foundation/StartupValues.h"
+#include "StoreFolder.h"
 #include "net/DestinationLists.h"
 #include "store/DataFilesInstall.h"
 #include "store/DbfFile.h"
-#include "store/FieldAccess.h"
-#include "store/bytes/MemoFile.h"
 #include "store/bytes/TableStructure.h"
-#include "support/InFolder.h"
 #include "support/bytes/MessageBoxRecorder.h"
 
 namespace {
 const char* const kTables[] = {"config.QPD",    "config.QPS",   "users.QPD",  "notes.QPD", "notes.QPS",
                                "sentto.QPD",    "transact.QPD", "sounds.QPD", "webSearch.QPD"};
 
-class DataFilesInstall : public InFolder {
+class DataFilesInstall : public StoreFolder {
 protected:
     void SetUp() override
     {
-        StartupValues& values = GetStartupValues();
-        m_previousProgramFolder = values.programFolder;
-        lstrcpynA(values.programFolder, m_folder.Path().c_str(), sizeof values.programFolder);
-        ASSERT_TRUE(CreateDirectoryA(File("UPGRADE").c_str(), nullptr));
-        for (const char* name : kTables)
-            ASSERT_TRUE(CopyFileA((ProgramFolder() + "\\UPGRADE\\" + name).c_str(),
-                                  File(std::string("UPGRADE\\") + name).c_str(), FALSE));
+        CopyUpgradeFolder();
         CreateDirectoryA(File("UPGRADE\\TEXTURES").c_str(), nullptr);
         CreateDirectoryA(File("UPGRADE\\CHAT").c_str(), nullptr);
         WriteWholeFile(File("UPGRADE\\TEXTURES\\paper.BMP"), "BM paper");
@@ -39,25 +30,16 @@ protected:
         SentToList().RemoveAll();
         TransactList().RemoveAll();
     }
-    void TearDown() override
-    {
-        lstrcpynA(GetStartupValues().programFolder, m_previousProgramFolder.c_str(),
-                  sizeof GetStartupValues().programFolder);
-    }
 
-    void InstallCurrentTables()
+    // The current tables, marked as of the given version.
+    void InstallTablesOfVersion(double version)
     {
         for (const char* name : kTables)
             CopyTemplate(name);
-    }
-
-    void SetVersion(double version)
-    {
         CDbfFile config;
         config.SetTable("config.QPD", true);
         config.Open("MAPPINGALL");
         config.SetDoubleValue(1, "VERSION", version);
-        config.Close();
     }
 
     long Version()
@@ -69,25 +51,10 @@ protected:
     }
 
     bool UpgradeFolderGone() { return !FileExists(File("UPGRADE")); }
-
-    std::string m_previousProgramFolder;
 };
-
-std::vector<FieldLayout> OldSentToFields()
-{
-    return {{"WUSERID", 'N', 5}, {"COMPUTERID", 'N', 10}, {"SZDESTINAT", 'C', 16}, {"C3", 'C', 100},
-            {"SZIPADDR", 'C', 15}, {"C2", 'C', 15}, {"PORT", 'N', 5}, {"B1", 'L', 1}, {"C1", 'C', 14}};
 }
 
-std::string TrimmedField(CDbfFile& table, DWORD record, const char* field)
-{
-    table.GoTo(record);
-    std::string text = ReadText(table, field, 255);
-    return text.substr(std::min(text.size(), text.find_first_not_of(' ')));
-}
-}
-
-TEST_F(DataFilesInstall, AnEmptyFolderIsInstalledFromTheUpgradeFolderWhichIsThenRemoved)
+TEST_F(DataFilesInstall, AnEmptyFolderIsInstalledAndAMissingTableStopsTheStartNamingIt)
 {
     EXPECT_EQ(InstallDataFiles(), 1);
     for (const char* name : kTables) {
@@ -97,11 +64,8 @@ TEST_F(DataFilesInstall, AnEmptyFolderIsInstalledFromTheUpgradeFolderWhichIsThen
     EXPECT_FALSE(FileExists(File("TEXTURES\\notes.txt")));
     EXPECT_EQ(Read("CHAT\\face.GIF"), "GIF89a");
     EXPECT_TRUE(UpgradeFolderGone());
-}
 
-TEST_F(DataFilesInstall, AMissingTableStopsTheStartNamingIt)
-{
-    InstallCurrentTables();
+    SetUp();
     DeleteFileA(File("users.QPD").c_str());
     DeleteFileA(File("sounds.QPD").c_str());
     MessageBoxRecorder boxes;
@@ -122,12 +86,11 @@ TEST_F(DataFilesInstall, EachVersionTakesItsOwnPathAndKeepsOldCopies)
     } rows[] = {{5.0, false, false}, {4.5, false, false}, {4.0, true, false}, {3.0, true, true}, {2.0, true, true}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.version);
-        if (!FileExists(File("UPGRADE")))
+        if (UpgradeFolderGone())
             SetUp();
         for (const char* old : {"senttoOld.QPD", "transactOld.QPD", "configOld.QPD", "configOld.QPS"})
             DeleteFileA(File(old).c_str());
-        InstallCurrentTables();
-        SetVersion(row.version);
+        InstallTablesOfVersion(row.version);
         std::string sentToBefore = Read("sentto.QPD");
         EXPECT_EQ(InstallDataFiles(), 1);
         EXPECT_EQ(Version(), 500);
@@ -136,20 +99,19 @@ TEST_F(DataFilesInstall, EachVersionTakesItsOwnPathAndKeepsOldCopies)
         EXPECT_EQ(FileExists(File("transactOld.QPD")), row.keepsSendTables);
         EXPECT_EQ(FileExists(File("configOld.QPD")), row.keepsSettings);
         EXPECT_EQ(FileExists(File("configOld.QPS")), row.keepsSettings);
-        if (row.keepsSendTables)
-            EXPECT_EQ(Read("senttoOld.QPD"), sentToBefore);
-        else
-            EXPECT_EQ(Read("sentto.QPD"), sentToBefore);
+        EXPECT_EQ(Read(row.keepsSendTables ? "senttoOld.QPD" : "sentto.QPD"), sentToBefore);
     }
 }
 
 TEST_F(DataFilesInstall, VersionFourSendTablesAreRebuiltInTheNewLayoutWithEveryUsersRows)
 {
-    InstallCurrentTables();
-    SetVersion(4.0);
+    InstallTablesOfVersion(4.0);
     // An old sent-to table without PLXREST: a long e-mail address over two
     // columns, a short one in C3, and rows of two users.
-    Write("sentto.QPD", BuildEmptyTable(OldSentToFields(), TableGroup::kSentTo));
+    const std::vector<FieldLayout> oldFields = {
+        {"WUSERID", 'N', 5},   {"COMPUTERID", 'N', 10}, {"SZDESTINAT", 'C', 16}, {"C3", 'C', 100}, {"SZIPADDR", 'C', 15},
+        {"C2", 'C', 15},       {"PORT", 'N', 5},        {"B1", 'L', 1},          {"C1", 'C', 14}};
+    Write("sentto.QPD", BuildEmptyTable(oldFields, TableGroup::kSentTo));
     AppendBlankRecords("sentto.QPD", 3);
     {
         CDbfFile old;
@@ -170,23 +132,24 @@ TEST_F(DataFilesInstall, VersionFourSendTablesAreRebuiltInTheNewLayoutWithEveryU
             old.SetStringValue(r, "C1", rows[r - 1].date);
             old.SetStringValue(r, "B1", "T");
         }
-        old.Close();
     }
     ASSERT_EQ(InstallDataFiles(), 1);
-    CDbfFile table;
-    table.SetTable("sentto.QPD", true);
-    table.Open("READ");
-    ASSERT_TRUE(table.FieldExists("PLXREST"));
-    ASSERT_EQ(table.GetRecordCount(), 3u);
-    // Oldest first, each with its own user and computer id.
-    EXPECT_EQ(TrimmedField(table, 1, "WUSERID"), "2");
-    EXPECT_EQ(TrimmedField(table, 1, "COMPUTERID"), "9");
-    EXPECT_EQ(TrimmedField(table, 1, "SZDESTINAT"), "seventeen@mail.n");
-    EXPECT_EQ(TrimmedField(table, 1, "C3"), "t");
-    EXPECT_EQ(TrimmedField(table, 2, "SZDESTINAT"), "PC-ONE");
-    EXPECT_EQ(TrimmedField(table, 2, "C1"), "20250102030405");
-    EXPECT_EQ(TrimmedField(table, 3, "C3"), "short@x.y");
-    EXPECT_EQ(TrimmedField(table, 3, "WUSERID"), "1");
-    EXPECT_EQ(SentToList().GetCount(), 0u) << "the lists are emptied again";
     EXPECT_EQ(Version(), 500);
+    EXPECT_EQ(SentToList().GetCount(), 0u) << "the lists are emptied again";
+    {
+        CDbfFile table;
+        table.SetTable("sentto.QPD", true);
+        table.Open("READ");
+        ASSERT_TRUE(table.FieldExists("PLXREST"));
+        ASSERT_EQ(table.GetRecordCount(), 3u);
+    }
+    // Oldest first, each with its own user and computer id.
+    const struct {
+        DWORD record;
+        const char *field, *text;
+    } expected[] = {{1, "WUSERID", "2"},   {1, "COMPUTERID", "9"},      {1, "SZDESTINAT", "seventeen@mail.n"},
+                    {1, "C3", "t"},        {2, "SZDESTINAT", "PC-ONE"}, {2, "C1", "20250102030405"},
+                    {3, "C3", "short@x.y"}, {3, "WUSERID", "1"}};
+    for (const auto& e : expected)
+        EXPECT_EQ(Field("sentto.QPD", e.record, e.field), e.text) << e.record << " " << e.field;
 }

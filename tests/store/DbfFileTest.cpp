@@ -40,7 +40,7 @@ TEST_F(DbfFile, AppendingFollowsTheSizeRuleOnDisk)
     EXPECT_EQ(table.GetStringValue("SZTITLE").GetString(), "first" + std::string(35, ' '));
 }
 
-TEST_F(DbfFile, AFileOneByteOffIsRefusedLoggedAndLeftAlone)
+TEST_F(DbfFile, AFileOneByteOffIsRefusedLoggedAndLeftAloneAndAReadingOpenRefusesWrites)
 {
     std::vector<unsigned char> bytes = SampleTableBytes(2);
     bytes.push_back(0x1A);
@@ -52,8 +52,13 @@ TEST_F(DbfFile, AFileOneByteOffIsRefusedLoggedAndLeftAlone)
     EXPECT_EQ(Read("notes.QPD"), std::string(bytes.begin(), bytes.end()));
     EXPECT_NE(Read("error.txt").find("CDbfFile::Open(): ReadStructure error\r\n"), std::string::npos);
     WriteNotes(2);
+    std::string before = Read("notes.QPD");
     table.Open("READ"); // the object can be opened again
     EXPECT_EQ(table.GetRecordCount(), 2u);
+    EXPECT_NE(ErrorOf([&] { table.SetLongValue(1, "WUSERID", 5); }), "");
+    EXPECT_NE(ErrorOf([&] { table.DeleteRecord(1); }), "");
+    table.Close();
+    EXPECT_EQ(Read("notes.QPD"), before);
 }
 
 TEST_F(DbfFile, OnlyTablesOfTheProgramCanBeBound)
@@ -102,17 +107,4 @@ TEST_F(DbfFile, AValueWrittenThroughTheMappingReadsBackThroughTheFile)
     EXPECT_TRUE(table.IsDeleted(21));
     table.BuildDeletedList();
     EXPECT_EQ(table.GetFirstDeletedRecord(), 21u);
-}
-
-TEST_F(DbfFile, ATableOpenForReadingRefusesWrites)
-{
-    WriteNotes(2);
-    std::string before = Read("notes.QPD");
-    CDbfFile table;
-    table.SetTable("notes.QPD", true);
-    table.Open("READ");
-    EXPECT_NE(ErrorOf([&] { table.SetLongValue(1, "WUSERID", 5); }), "");
-    EXPECT_NE(ErrorOf([&] { table.DeleteRecord(1); }), "");
-    table.Close();
-    EXPECT_EQ(Read("notes.QPD"), before);
 }

@@ -11,13 +11,11 @@
 #include "shell/DataFileChecks.h"
 #include "store/FreeSlotLists.h"
 #include "store/NoteSaving.h"
-#include "store/NotesLoader.h"
 #include "store/SaveSteps.h"
 #include "support/InFolder.h"
+#include "support/StoredNotes.h"
 
 namespace {
-using Notes = std::vector<std::unique_ptr<CNoteController>>;
-
 const char kFolderVariable[] = "QN_SAVE_STOP_FOLDER";
 const char kStepVariable[] = "QN_SAVE_STOP_STEP";
 const char kSaveVariable[] = "QN_SAVE_STOP_SAVE";
@@ -38,15 +36,6 @@ std::string Variable(const char* name)
     char value[MAX_PATH] = "";
     DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
     return length > 0 && length < sizeof value ? value : "";
-}
-
-Notes LoadAll()
-{
-    RowOwnership ownership;
-    ownership.currentUserId = 1;
-    Notes notes;
-    LoadNotes(ownership, [&](CNoteController* note) { notes.emplace_back(note); });
-    return notes;
 }
 
 std::string OriginalText(int i)
@@ -111,7 +100,7 @@ TEST_F(NoteSaveStop, DISABLED_ChildSavesUntilStopped)
     g_stopAt = static_cast<SaveStep>(std::atoi(Variable(kStepVariable).c_str()));
     SaveKind save = static_cast<SaveKind>(std::atoi(Variable(kSaveVariable).c_str()));
     SetSaveStepObserver(&StopHere);
-    Notes notes = LoadAll();
+    StoredNoteList notes = LoadEveryNote(folder);
     std::vector<CNoteController*> all;
     for (size_t i = 0; i < notes.size(); ++i) {
         std::string text = ChangedText(static_cast<int>(i));
@@ -168,7 +157,7 @@ TEST_F(NoteSaveStop, EveryNoteSavedBeforeComesBackAfterAStopAtAnyStep)
         // The next start: the notes table repaired, then every note read.
         CurrentFolder data(folder);
         ASSERT_TRUE(RepairNotesTable());
-        Notes loaded = LoadAll();
+        StoredNoteList loaded = LoadEveryNote(folder);
         ASSERT_EQ(loaded.size(), static_cast<size_t>(kNoteCount));
         bool allChanged = loaded[0]->RichText() == ChangedText(0);
         for (int i = 0; i < kNoteCount; ++i) {
@@ -211,7 +200,7 @@ TEST_F(NoteSaveStop, AMissingTableIsTakenBackFromItsWorkingCopyAtTheNextStart)
     ASSERT_TRUE(MoveFileA(File("notes.QPD").c_str(), File("notesTemp.QPD").c_str()));
     ASSERT_TRUE(RepairNotesTable());
     EXPECT_FALSE(FileExists(File("notesTemp.QPD")));
-    Notes loaded = LoadAll();
+    StoredNoteList loaded = LoadEveryNote(m_folder.Path());
     ASSERT_EQ(loaded.size(), 3u);
     EXPECT_EQ(loaded[2]->RichText(), OriginalText(2));
     EXPECT_NE(Read("error.txt").find("The 'notesTemp.QPD' data file exists."), std::string::npos);

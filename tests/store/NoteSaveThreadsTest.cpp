@@ -13,8 +13,8 @@
 #include "store/FieldAccess.h"
 #include "store/FreeSlotLists.h"
 #include "store/NoteSaving.h"
-#include "store/NotesLoader.h"
 #include "support/InFolder.h"
+#include "support/StoredNotes.h"
 
 namespace {
 const int kNotesPerThread = 4;
@@ -95,10 +95,7 @@ TEST_F(NoteSaveThreads, TwoSaversAndADeliveryWriterLoseNothing)
     for (HANDLE thread : threads)
         CloseHandle(thread);
 
-    RowOwnership me;
-    me.currentUserId = 1;
-    std::vector<std::unique_ptr<CNoteController>> loaded;
-    LoadNotes(me, [&](CNoteController* note) { loaded.emplace_back(note); });
+    StoredNoteList loaded = LoadEveryNote(m_folder.Path());
     ASSERT_EQ(loaded.size(), static_cast<size_t>(2 * kNotesPerThread)) << "no note saved twice, none lost";
     for (int t = 0; t < 2; ++t) {
         for (int i = 0; i < kNotesPerThread; ++i) {

@@ -1,22 +1,22 @@
 // Notes saved into the notes table and read back as a start-up reads them.
-#include <cstring>
+#include <sstream>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "StoreFolder.h"
 #include "note/NoteController.h"
 #include "store/DbfFile.h"
 #include "store/FreeSlotLists.h"
 #include "store/NoteSaving.h"
 #include "store/NotesTableLock.h"
 #include "store/NotesLoader.h"
-#include "support/InFolder.h"
 #include "support/bytes/MessageBoxRecorder.h"
 
 namespace {
 using Notes = std::vector<std::unique_ptr<CNoteController>>;
 
-class NotesTable : public InFolder {
+class NotesTable : public StoreFolder {
 protected:
     void SetUp() override
     {
@@ -44,32 +44,15 @@ protected:
     }
 
     // Raw numbers written into a stored record, as an older version may have left them.
-    void SetNumber(DWORD record, const char* field, long value)
+    static void SetNumber(DWORD record, const char* field, long value)
     {
-        CDbfFile table;
-        table.SetTable("notes.QPD", true);
-        table.Open("MAPPINGALL");
-        table.SetLongValue(record, field, value);
-        table.Close();
+        StoreFolder::SetNumber("notes.QPD", record, field, value);
     }
 };
 
 LOGFONTA Font(LONG height, LONG weight, BYTE italic, BYTE charset, const char* face)
 {
-    LOGFONTA font = {};
-    font.lfHeight = height;
-    font.lfWidth = 7;
-    font.lfEscapement = 900;
-    font.lfOrientation = 450;
-    font.lfWeight = weight;
-    font.lfItalic = italic;
-    font.lfUnderline = 1;
-    font.lfStrikeOut = 0;
-    font.lfCharSet = charset;
-    font.lfOutPrecision = 3;
-    font.lfClipPrecision = 2;
-    font.lfQuality = 1;
-    font.lfPitchAndFamily = 34;
+    LOGFONTA font = {height, 7, 900, 450, weight, italic, 1, 0, charset, 3, 2, 1, 34, ""};
     lstrcpynA(font.lfFaceName, face, LF_FACESIZE);
     return font;
 }
@@ -83,6 +66,8 @@ std::string Text(size_t length, char seed)
     return text;
 }
 
+// The stored values of a note; between them the four rows below take both
+// values of every switch and the edges of the numbers and texts.
 struct NoteRow {
     const char* title;
     LONG left, top, width, height;
@@ -90,47 +75,29 @@ struct NoteRow {
     COLORREF body, text, titleBack, titleText;
     size_t textLength;
     PackedNoteValues packed;
-    bool alarmSet, alarmRung;
-    bool delay;
+    bool alarmSet, alarmRung, delay;
     BYTE delayAmount, delayUnit;
     bool retry;
     BYTE retryCount, retryUnit;
     bool sent, sent1, received, received1;
     DWORD sendResult;
-    const char* receivedFrom;
-    const char* createdBy;
-    const char* lastSentTo;
+    const char *receivedFrom, *createdBy, *lastSentTo;
     int storedValue;
 };
 
-PackedNoteValues Packed(int a, int b, int c, int level, DWORD combined, int d, int e, int byte)
-{
-    PackedNoteValues values;
-    values.digitA = a;
-    values.digitB = b;
-    values.digitC = c;
-    values.digitsKnown = true;
-    values.level = level;
-    values.combined = combined;
-    values.digitD = d;
-    values.flagE = e;
-    values.byteSetting = byte;
-    return values;
-}
-
 const NoteRow kRows[] = {
     {"Shopping", 10, 20, 200, 150, false, false, true, true, false, RGB(255, 255, 128), RGB(0, 0, 0),
-     RGB(200, 200, 0), RGB(1, 2, 3), 2000, Packed(0, 0, 0, 0, 0, 0, 0, 0), false, false, true, 1, 3, false, 0, 0,
-     false, false, false, false, 0, "", "me", "", 0},
+     RGB(200, 200, 0), RGB(1, 2, 3), 2000, PackedNoteValues{0, 0, 0, true, 0, 0, 0, 0, 0}, false, false, true, 1, 3,
+     false, 0, 0, false, false, false, false, 0, "", "me", "", 0},
     {"Far left", -1500, -20, 320, 90, true, false, false, false, true, RGB(12, 34, 56), RGB(255, 254, 253),
-     RGB(0, 0, 0), RGB(255, 255, 255), 100 * 1024, Packed(8, 4, 2, 90, 12345, 3, 1, 255), true, true, false, 9, 2,
-     true, 5, 1, true, true, true, true, 2, "PC-OFFICE-NUMBER-17-AB", "alice", "bob", 77},
+     RGB(0, 0, 0), RGB(255, 255, 255), 100 * 1024, PackedNoteValues{8, 4, 2, true, 90, 12345, 3, 1, 255}, true, true,
+     false, 9, 2, true, 5, 1, true, true, true, true, 2, "PC-OFFICE-NUMBER-17-AB", "alice", "bob", 77},
     {"", 3000, 2000, 1999, 1999, false, false, false, true, false, RGB(1, 1, 1), RGB(2, 2, 2), RGB(3, 3, 3),
-     RGB(4, 4, 4), 0, Packed(3, 0, 7, 45, 99, 8, 0, 17), true, false, true, 0, 0, true, 1, 2, false, true, false,
-     true, 123456, "x", "y", "z", 1},
+     RGB(4, 4, 4), 0, PackedNoteValues{3, 0, 7, true, 45, 99, 8, 0, 17}, true, false, true, 0, 0, true, 1, 2, false,
+     true, false, true, 123456, "x", "y", "z", 1},
     {"Rolled up with a title of forty chars!!", 5, 6, 400, 24, false, true, true, true, true, RGB(250, 0, 0),
-     RGB(0, 250, 0), RGB(0, 0, 250), RGB(9, 9, 9), 250 * 1024, Packed(1, 2, 3, 20, 7, 1, 1, 9), false, true, false,
-     4, 4, false, 0, 0, false, false, true, false, 1, "", "", "PC2", 0},
+     RGB(0, 250, 0), RGB(0, 0, 250), RGB(9, 9, 9), 250 * 1024, PackedNoteValues{1, 2, 3, true, 20, 7, 1, 1, 9}, false,
+     true, false, 4, 4, false, 0, 0, false, false, true, false, 1, "", "", "PC2", 0},
 };
 
 std::unique_ptr<CNoteController> MakeNote(const NoteRow& row, char seed)
@@ -180,9 +147,46 @@ std::unique_ptr<CNoteController> MakeNote(const NoteRow& row, char seed)
     return note;
 }
 
-bool SameFont(const LOGFONTA& a, const LOGFONTA& b)
+// New notes of the first row, saved one by one.
+Notes SaveNewNotes(int count)
 {
-    return std::memcmp(&a, &b, sizeof a) == 0;
+    Notes notes;
+    for (int i = 0; i < count; ++i) {
+        notes.push_back(MakeNote(kRows[0], static_cast<char>(i)));
+        SaveNote(*notes.back());
+    }
+    return notes;
+}
+
+std::string FontValues(const LOGFONTA& f)
+{
+    std::ostringstream out;
+    out << f.lfHeight << ' ' << f.lfWidth << ' ' << f.lfEscapement << ' ' << f.lfOrientation << ' ' << f.lfWeight
+        << ' ' << +f.lfItalic << ' ' << +f.lfUnderline << ' ' << +f.lfStrikeOut << ' ' << +f.lfCharSet << ' '
+        << +f.lfOutPrecision << ' ' << +f.lfClipPrecision << ' ' << +f.lfQuality << ' ' << +f.lfPitchAndFamily << ' '
+        << f.lfFaceName;
+    return out.str();
+}
+
+// Every value of a note the table keeps but its text and dates, in one line,
+// so that a note read back is compared with the one saved in one go.
+std::string StoredValues(const CNoteController& n)
+{
+    const PackedNoteValues& p = n.m_packed;
+    std::ostringstream out;
+    out << "id " << n.m_noteId << " user " << n.m_userId << " notShared " << n.m_notShared << " title \"" << n.m_title
+        << "\" at " << n.m_left << ',' << n.m_top << " size " << n.m_width << 'x' << n.m_height << " hidden "
+        << n.m_hidden << " rolledUp " << n.m_rolledUp << " onTop " << n.m_stayOnTop << " border " << n.m_border
+        << " date " << n.m_showDate << " colours " << n.m_bodyColor << ' ' << n.m_textColor << ' ' << n.m_titleColor
+        << ' ' << n.m_titleTextColor << " body font " << FontValues(n.m_bodyFont) << " title font "
+        << FontValues(n.m_titleFont) << " packed " << p.digitA << ' ' << p.digitB << ' ' << p.digitC << ' '
+        << p.digitsKnown << ' ' << p.level << ' ' << p.combined << ' ' << p.digitD << ' ' << p.flagE << ' '
+        << p.byteSetting << " alarm " << n.m_alarmSet << ' ' << n.m_alarmRung << " delay " << n.m_delayedSend << ' '
+        << +n.m_delayAmount << ' ' << +n.m_delayUnit << " retry " << n.m_retry << ' ' << +n.m_retryCount << ' '
+        << +n.m_retryUnit << " sent " << n.m_sent << ' ' << n.m_sent1 << " received " << n.m_received << ' '
+        << n.m_received1 << " result " << n.m_sendResult << " from \"" << n.m_receivedFrom << "\" by \""
+        << n.m_createdBy << "\" to \"" << n.m_lastSentTo << "\" value " << n.m_storedValue;
+    return out.str();
 }
 }
 
@@ -203,57 +207,19 @@ TEST_F(NotesTable, EveryStoredFieldOfANoteComesBackAfterASaveAndALoad)
     Notes loaded = Load();
     ASSERT_EQ(loaded.size(), saved.size());
     for (size_t i = 0; i < saved.size(); ++i) {
-        SCOPED_TRACE(kRows[i].title);
-        const CNoteController& a = *saved[i];
-        const CNoteController& b = *loaded[i];
-        EXPECT_EQ(b.m_noteId, i + 1);
-        EXPECT_EQ(b.m_userId, 1u);
-        EXPECT_FALSE(b.m_notShared);
-        EXPECT_STREQ(b.m_title, a.m_title[0] ? a.m_title : " ");
-        EXPECT_EQ(b.m_left, a.m_left);
-        EXPECT_EQ(b.m_top, a.m_top);
-        EXPECT_EQ(b.m_width, kRows[i].width) << "a rolled-up note keeps its unrolled size";
-        EXPECT_EQ(b.m_height, kRows[i].height);
-        EXPECT_EQ(b.m_hidden, a.m_hidden);
-        EXPECT_EQ(b.m_rolledUp, a.m_rolledUp);
-        EXPECT_EQ(b.m_stayOnTop, a.m_stayOnTop);
-        EXPECT_EQ(b.m_border, a.m_border);
-        EXPECT_EQ(b.m_showDate, a.m_showDate);
-        EXPECT_EQ(b.m_bodyColor, a.m_bodyColor);
-        EXPECT_EQ(b.m_textColor, a.m_textColor);
-        EXPECT_EQ(b.m_titleColor, a.m_titleColor);
-        EXPECT_EQ(b.m_titleTextColor, a.m_titleTextColor);
-        EXPECT_TRUE(SameFont(b.m_bodyFont, a.m_bodyFont));
-        EXPECT_TRUE(SameFont(b.m_titleFont, a.m_titleFont));
-        EXPECT_EQ(b.RichText(), a.RichText());
-        EXPECT_EQ(b.m_packed.digitA, a.m_packed.digitA);
-        EXPECT_EQ(b.m_packed.digitB, a.m_packed.digitB);
-        EXPECT_EQ(b.m_packed.digitC, a.m_packed.digitC);
-        EXPECT_TRUE(b.m_packed.digitsKnown);
-        EXPECT_EQ(b.m_packed.level, a.m_packed.level);
-        EXPECT_EQ(b.m_packed.combined, a.m_packed.combined);
-        EXPECT_EQ(b.m_packed.digitD, a.m_packed.digitD);
-        EXPECT_EQ(b.m_packed.flagE, a.m_packed.flagE);
-        EXPECT_EQ(b.m_packed.byteSetting, a.m_packed.byteSetting);
-        EXPECT_EQ(b.m_alarmSet, a.m_alarmSet);
-        EXPECT_EQ(b.m_alarmRung, a.m_alarmRung);
-        EXPECT_TRUE(b.m_alarm == a.m_alarm);
-        EXPECT_TRUE(b.m_created == a.m_created);
-        EXPECT_EQ(b.m_delayedSend, a.m_delayedSend);
-        EXPECT_EQ(b.m_delayAmount, a.m_delayAmount ? a.m_delayAmount : 1) << "a delay of 0 reads as 1";
-        EXPECT_EQ(b.m_delayUnit, a.m_delayUnit ? a.m_delayUnit : 3) << "a delay unit of 0 reads as 3";
-        EXPECT_EQ(b.m_retry, a.m_retry);
-        EXPECT_EQ(b.m_retryCount, a.m_retryCount);
-        EXPECT_EQ(b.m_retryUnit, a.m_retryUnit);
-        EXPECT_EQ(b.m_sent, a.m_sent);
-        EXPECT_EQ(b.m_sent1, a.m_sent1);
-        EXPECT_EQ(b.m_received, a.m_received);
-        EXPECT_EQ(b.m_received1, a.m_received1);
-        EXPECT_EQ(b.m_sendResult, a.m_sendResult);
-        EXPECT_EQ(std::string(b.m_receivedFrom), std::string(a.m_receivedFrom).substr(0, 25));
-        EXPECT_STREQ(b.m_createdBy, a.m_createdBy);
-        EXPECT_STREQ(b.m_lastSentTo, a.m_lastSentTo);
-        EXPECT_EQ(b.m_storedValue, a.m_storedValue);
+        CNoteController& expected = *saved[i];
+        EXPECT_EQ(loaded[i]->RichText(), expected.RichText()) << i;
+        EXPECT_TRUE(loaded[i]->m_alarm == expected.m_alarm) << i;
+        EXPECT_TRUE(loaded[i]->m_created == expected.m_created) << i;
+        // What reading makes of the stored values: an empty title is a blank, a
+        // rolled-up note has its unrolled size, a delay of 0 is 1 and its unit 3.
+        if (!expected.m_title[0])
+            lstrcpyA(expected.m_title, " ");
+        expected.m_width = expected.m_unrolledWidth;
+        expected.m_height = expected.m_unrolledHeight;
+        expected.m_delayAmount = expected.m_delayAmount ? expected.m_delayAmount : 1;
+        expected.m_delayUnit = expected.m_delayUnit ? expected.m_delayUnit : 3;
+        EXPECT_EQ(StoredValues(*loaded[i]), StoredValues(expected));
     }
 }
 
@@ -269,17 +235,15 @@ TEST_F(NotesTable, PackedSettingsOfOlderVersionsAreCorrectedWhenRead)
         {28, 31, 999, 40, 2, 1, true, 8, 8, 8}, {30, 10, 321, 30, 0, 0, true, 0, 1, 2},
         {64, 90, -5, 90, 8, 0, false, 0, 0, 0}, {14, 12, 123, 20, 0, 2, true, 2, 1, 0},
     };
-    std::vector<std::unique_ptr<CNoteController>> notes;
-    for (const Row& row : rows) {
-        notes.push_back(MakeNote(kRows[0], 1));
-        SaveNote(*notes.back());
-        DWORD record = notes.back()->m_noteId;
-        SetNumber(record, "BYSDAY", row.level);
-        SetNumber(record, "WSMINUTE", row.minute);
-        SetNumber(record, "WSYEAR", row.year);
+    const DWORD count = sizeof rows / sizeof rows[0];
+    SaveNewNotes(count);
+    for (DWORD record = 1; record <= count; ++record) {
+        SetNumber(record, "BYSDAY", rows[record - 1].level);
+        SetNumber(record, "WSMINUTE", rows[record - 1].minute);
+        SetNumber(record, "WSYEAR", rows[record - 1].year);
     }
     Notes loaded = Load();
-    ASSERT_EQ(loaded.size(), sizeof rows / sizeof rows[0]);
+    ASSERT_EQ(loaded.size(), count);
     for (size_t i = 0; i < loaded.size(); ++i) {
         const PackedNoteValues& v = loaded[i]->m_packed;
         SCOPED_TRACE(rows[i].level);
@@ -297,12 +261,8 @@ TEST_F(NotesTable, PackedSettingsOfOlderVersionsAreCorrectedWhenRead)
 
 TEST_F(NotesTable, NewNotesTakeTheFirstFreeRecordAndZombiesAreLoggedDeletedAndFreed)
 {
-    std::vector<std::unique_ptr<CNoteController>> notes;
-    for (int i = 0; i < 5; ++i) {
-        notes.push_back(MakeNote(kRows[0], static_cast<char>(i)));
-        notes.back()->m_userId = i == 4 ? 2 : 1;
-        SaveNote(*notes.back());
-    }
+    SaveNewNotes(5);
+    SetNumber(5, "WUSERID", 2);
     // Records 2 and 4 lose their owner: zombies.
     SetNumber(2, "WUSERID", 0);
     SetNumber(4, "WUSERID", 0);
@@ -341,10 +301,7 @@ TEST_F(NotesTable, NewNotesTakeTheFirstFreeRecordAndZombiesAreLoggedDeletedAndFr
 
 TEST_F(NotesTable, ANewNoteWhoseTextMayNotBeStoredKeepsItsNumberAndLeavesTheFreeRecordFree)
 {
-    std::unique_ptr<CNoteController> first = MakeNote(kRows[0], 1);
-    SaveNote(*first);
-    std::unique_ptr<CNoteController> second = MakeNote(kRows[0], 2);
-    SaveNote(*second);
+    SaveNewNotes(2);
     SetNumber(1, "WUSERID", 0);
     ASSERT_EQ(Load().size(), 1u);  // record 1 is now free
     std::string before = Read("notes.QPD");
@@ -402,11 +359,7 @@ TEST_F(NotesTable, ASaveRepairsAMissingFileFromItsWorkingCopyAndSavesNothingThat
 
 TEST_F(NotesTable, ARebuiltMemoFileKeepsOnlyLiveTextsAndNoTextIsLost)
 {
-    std::vector<std::unique_ptr<CNoteController>> notes;
-    for (int i = 0; i < 4; ++i) {
-        notes.push_back(MakeNote(kRows[0], static_cast<char>(i)));
-        SaveNote(*notes.back());
-    }
+    Notes notes = SaveNewNotes(4);
     // Older texts pile up in the memo file; record 4 becomes a zombie and is deleted.
     for (int round = 0; round < 5; ++round) {
         std::string text = Text(20000, static_cast<char>(round));
@@ -446,11 +399,7 @@ TEST_F(NotesTable, ARebuiltMemoFileKeepsOnlyLiveTextsAndNoTextIsLost)
 
 TEST_F(NotesTable, NotesSavedTogetherTakeFreeAndNewRecordsAndALockedShownNoteKeepsItsOwn)
 {
-    Notes stored;
-    for (int i = 0; i < 3; ++i) {
-        stored.push_back(MakeNote(kRows[0], static_cast<char>(i)));
-        SaveNote(*stored.back());
-    }
+    Notes stored = SaveNewNotes(3);
     SetNumber(2, "WUSERID", 0);
     ASSERT_EQ(Load().size(), 2u);  // record 2 is now free
     const std::string oldThird = stored[2]->RichText();
@@ -551,20 +500,11 @@ TEST_F(NotesTable, ASaversBoxWaitsUntilTheNotesTableLockIsReleased)
 
 TEST_F(NotesTable, NotesWithDamagedTextsAreLoadedEmptyAndLogged)
 {
-    std::vector<std::unique_ptr<CNoteController>> notes;
-    for (int i = 0; i < 3; ++i) {
-        notes.push_back(MakeNote(kRows[0], static_cast<char>(i)));
-        SaveNote(*notes.back());
-    }
+    Notes notes = SaveNewNotes(3);
     // Record 1 names a block past the end; record 2's block states a length
     // longer than the whole memo file.
     SetNumber(1, "TEXT", 99999);
-    CDbfFile table;
-    table.SetTable("notes.QPD", true);
-    table.Open("READ");
-    table.GoTo(2);
-    long block = table.GetLongValue("TEXT");
-    table.Close();
+    const long block = std::stol(Field("notes.QPD", 2, "TEXT"));
     std::string memo = Read("notes.qps");
     ASSERT_LT(static_cast<size_t>(block) * 64 + 8, memo.size());
     memo.replace(block * 64 + 4, 4, std::string("\x7F\xFF\xFF\xFF", 4));

@@ -1,52 +1,47 @@
 // Tables of a version without VERSION carried into the present ones.
 #include <windows.h>
 
-#include <memory>
+#include <cmath>
 #include <string>
 #include <vector>
 
-#include "foundation/StartupValues.h"
-#include "note/NoteController.h"
-#include "shell/ProgramGlobals.h"
+#include "StoreFolder.h"
+#include "foundation/bytes/NoteColors.h"
 #include "store/DataFilesInstall.h"
 #include "store/DbfFile.h"
 #include "store/FieldAccess.h"
 #include "store/FreeSlotLists.h"
-#include "store/NotesLoader.h"
 #include "store/bytes/MemoFile.h"
 #include "store/bytes/TableStructure.h"
-#include "support/InFolder.h"
+#include "support/StoredNotes.h"
 #include "support/bytes/MessageBoxRecorder.h"
 
 namespace {
-std::vector<FieldLayout> FontLayout()
-{
-    return {{"LFHEIGHT", 'N', 5},   {"LFWIDTH", 'N', 5},    {"LFESCAPEME", 'N', 5}, {"LFORIENTAT", 'N', 5},
-            {"LFWEIGHT", 'N', 5},   {"LFITALIC", 'N', 3},   {"LFUNDERLIN", 'N', 3}, {"LFSTRIKEOU", 'N', 3},
-            {"LFCHARSET", 'N', 3},  {"LFOUTPRECI", 'N', 3}, {"LFCLIPPREC", 'N', 3}, {"LFQUALITY", 'N', 3},
-            {"LFPITCHAND", 'N', 3}, {"LFFACENAME", 'C', 31}};
-}
-
 std::vector<FieldLayout> With(std::vector<FieldLayout> fields, const std::vector<FieldLayout>& more)
 {
     fields.insert(fields.end(), more.begin(), more.end());
     return fields;
 }
 
-const std::vector<FieldLayout> kColours = {{"BYBKRED", 'N', 3}, {"BYBKGREEN", 'N', 3}, {"BYBKBLUE", 'N', 3},
-                                           {"BYFORED", 'N', 3}, {"BYFOGREEN", 'N', 3}, {"BYFOBLUE", 'N', 3}};
+// The colours and the one font of the old users and notes tables.
+const std::vector<FieldLayout> kColoursAndFont = {
+    {"BYBKRED", 'N', 3},    {"BYBKGREEN", 'N', 3},  {"BYBKBLUE", 'N', 3},   {"BYFORED", 'N', 3},
+    {"BYFOGREEN", 'N', 3},  {"BYFOBLUE", 'N', 3},   {"LFHEIGHT", 'N', 5},   {"LFWIDTH", 'N', 5},
+    {"LFESCAPEME", 'N', 5}, {"LFORIENTAT", 'N', 5}, {"LFWEIGHT", 'N', 5},   {"LFITALIC", 'N', 3},
+    {"LFUNDERLIN", 'N', 3}, {"LFSTRIKEOU", 'N', 3}, {"LFCHARSET", 'N', 3},  {"LFOUTPRECI", 'N', 3},
+    {"LFCLIPPREC", 'N', 3}, {"LFQUALITY", 'N', 3},  {"LFPITCHAND", 'N', 3}, {"LFFACENAME", 'C', 31}};
 
 std::vector<FieldLayout> OldUsersLayout()
 {
-    return With(With(With({{"SZUSERNAME", 'C', 25}, {"SZCOMPUTER", 'C', 25}, {"SZTITLE", 'C', 40}}, kColours),
-                     FontLayout()),
+    return With(With({{"SZUSERNAME", 'C', 25}, {"SZCOMPUTER", 'C', 25}, {"SZTITLE", 'C', 40}}, kColoursAndFont),
                 {{"BSTAYONTOP", 'L', 1}, {"BHASBORDER", 'L', 1}, {"BSHOWDATE", 'L', 1}, {"WSAVEINT", 'N', 5},
                  {"WLANGUAGE", 'N', 5}, {"BYNUMERAT", 'N', 3}, {"BYDENOMIN", 'N', 3}});
 }
 
+// Its titles are wider than the notes of that version kept: a longer one is cut.
 std::vector<FieldLayout> OldNotesLayout()
 {
-    return With(With(With({{"WUSERID", 'N', 5}, {"SZTITLE", 'C', 25}, {"TEXT", 'N', 10}}, kColours), FontLayout()),
+    return With(With({{"WUSERID", 'N', 5}, {"SZTITLE", 'C', 40}, {"TEXT", 'N', 10}}, kColoursAndFont),
                 {{"BSTAYONTOP", 'L', 1}, {"BHASBORDER", 'L', 1}, {"BMINIMIZED", 'L', 1}, {"BSHOWDATE", 'L', 1},
                  {"WLEFT", 'N', 5},      {"WTOP", 'N', 5},       {"WWIDTH", 'N', 5},     {"WHEIGHT", 'N', 5},
                  {"BYDAY", 'N', 3},      {"BYMONTH", 'N', 3},    {"WYEAR", 'N', 5},      {"WHOUR", 'N', 5},
@@ -54,29 +49,19 @@ std::vector<FieldLayout> OldNotesLayout()
                  {"BSENT1", 'L', 1},     {"BRECEIVED1", 'L', 1}});
 }
 
-class OldTablesImport : public InFolder {
+class OldTablesImport : public StoreFolder {
 protected:
     void SetUp() override
     {
-        StartupValues& values = GetStartupValues();
-        m_previous = values;
-        lstrcpynA(values.programFolder, m_folder.Path().c_str(), sizeof values.programFolder);
-        lstrcpyA(values.userName, "logged-on");
-        lstrcpyA(values.computerName, "THIS-PC");
-        CreateDirectoryA(File("UPGRADE").c_str(), nullptr);
-        for (const char* name : {"config.QPD", "config.QPS", "users.QPD", "notes.QPD", "notes.QPS", "sentto.QPD",
-                                 "transact.QPD", "sounds.QPD", "webSearch.QPD"}) {
-            CopyFileA((ProgramFolder() + "\\UPGRADE\\" + name).c_str(), File(std::string("UPGRADE\\") + name).c_str(),
-                      FALSE);
-            if (std::string(name).find("config") == std::string::npos && name != std::string("users.QPD") &&
-                std::string(name).find("notes") == std::string::npos)
-                CopyTemplate(name);
-        }
+        CopyUpgradeFolder();
+        lstrcpyA(GetStartupValues().userName, "logged-on");
+        lstrcpyA(GetStartupValues().computerName, "THIS-PC");
+        for (const char* name : {"sentto.QPD", "transact.QPD", "sounds.QPD", "webSearch.QPD"})
+            CopyTemplate(name);
         NotesFreeSlots().Clear();
+        SetDisplayColorCount(1u << 24);
     }
-    void TearDown() override { GetStartupValues() = m_previous; }
-
-    StartupValues m_previous;
+    void TearDown() override { SetDisplayColorCount(0); }
 };
 }
 
@@ -94,9 +79,8 @@ TEST_F(OldTablesImport, UsersFollowTheShippedOnesAndNotesFollowTheirUsers)
         CDbfFile users;
         users.SetTable("users.QPD", true);
         users.Open("MAPPINGALL");
-        const char* const names[2] = {"alice", "bob"};
         for (DWORD r = 1; r <= 2; ++r) {
-            users.SetStringValue(r, "SZUSERNAME", names[r - 1]);
+            users.SetStringValue(r, "SZUSERNAME", r == 1 ? "alice" : "bob");
             users.SetStringValue(r, "SZCOMPUTER", r == 1 ? "PC-A" : "PC-B");
             users.SetLongValue(r, "BYNUMERAT", r == 1 ? 16 : 20);
             users.SetLongValue(r, "BYDENOMIN", 12);
@@ -104,7 +88,6 @@ TEST_F(OldTablesImport, UsersFollowTheShippedOnesAndNotesFollowTheirUsers)
             users.SetStringValue(r, "BSTAYONTOP", "T");
             users.SetStringValue(r, "LFFACENAME", "Courier");
         }
-        users.Close();
     }
     Write("notes.QPD", BuildEmptyTable(OldNotesLayout(), TableGroup::kNotes));
     Write("notes.QPS", BuildEmptyMemoFile());
@@ -117,15 +100,19 @@ TEST_F(OldTablesImport, UsersFollowTheShippedOnesAndNotesFollowTheirUsers)
         const char* const texts[3] = {"{\\rtf1 alice's note}", "", "{\\rtf1 another of alice}"};
         for (DWORD r = 1; r <= 3; ++r) {
             notes.SetLongValue(r, "WUSERID", owners[r - 1]);
-            notes.SetStringValue(r, "SZTITLE", ("old " + std::to_string(r)).c_str());
+            notes.SetStringValue(r, "SZTITLE", r == 3 ? "An old title longer than twenty-five" : "old");
             notes.SetLongValue(r, "WLEFT", 10 * r);
-            notes.SetLongValue(r, "BYDAY", 1);
-            notes.SetLongValue(r, "BYMONTH", 2);
-            notes.SetLongValue(r, "WYEAR", 2001);
+            notes.SetLongValue(r, "WHEIGHT", 90);
+            notes.SetLongValue(r, "BYBKRED", 255);
+            notes.SetLongValue(r, "BYBKGREEN", 255);
+            notes.SetLongValue(r, "BYBKBLUE", 159);
+            notes.SetStringValue(r, "BSTAYONTOP", r == 3 ? "T" : "F");
+            notes.SetLongValue(r, "BYDAY", 5);
+            notes.SetLongValue(r, "BYMONTH", 3);
+            notes.SetLongValue(r, "WYEAR", 2004);
             DWORD block = notes.SaveTextInMemoFile(texts[r - 1], lstrlenA(texts[r - 1]));
             notes.SetLongValue(r, "TEXT", static_cast<long>(block));
         }
-        notes.Close();
     }
     std::string oldUsers = Read("users.QPD");
     std::string oldNotes = Read("notes.QPD");
@@ -159,17 +146,9 @@ TEST_F(OldTablesImport, UsersFollowTheShippedOnesAndNotesFollowTheirUsers)
     EXPECT_EQ(users.GetLongValue("WNOWIDTH"), 200);
     users.Close();
 
-    CDbfFile config;
-    config.SetTable("config.QPD", true);
-    config.Open("READ");
-    EXPECT_TRUE(config.FieldExists("VERSION"));
-    EXPECT_EQ(static_cast<long>(config.GetDoubleValue("VERSION") * 100 + 0.5), 500);
-    config.Close();
+    EXPECT_EQ(std::lround(std::stod(Field("config.QPD", 1, "VERSION")) * 100), 500);
 
-    RowOwnership alice;
-    alice.currentUserId = 2;
-    std::vector<std::unique_ptr<CNoteController>> notes;
-    LoadNotes(alice, [&](CNoteController* note) { notes.emplace_back(note); });
+    StoredNoteList notes = LoadEveryNote(m_folder.Path());
     ASSERT_EQ(notes.size(), 3u) << "only the imported records were appended";
     EXPECT_EQ(notes[0]->m_userId, 2u);
     EXPECT_EQ(notes[1]->m_userId, 3u);
@@ -177,6 +156,15 @@ TEST_F(OldTablesImport, UsersFollowTheShippedOnesAndNotesFollowTheirUsers)
     EXPECT_EQ(notes[0]->RichText(), "{\\rtf1 alice's note}");
     EXPECT_EQ(notes[1]->RichText(), "") << "a note without text is imported with TEXT 0";
     EXPECT_EQ(notes[2]->RichText(), "{\\rtf1 another of alice}");
-    EXPECT_STREQ(notes[2]->m_title, "old 3");
-    EXPECT_EQ(notes[2]->m_left, 30);
+    const CNoteController& third = *notes[2];
+    EXPECT_STREQ(third.m_title, "An old title longer than");
+    EXPECT_EQ(third.m_left, 30);
+    EXPECT_EQ(third.m_height, 90);
+    EXPECT_TRUE(third.m_stayOnTop);
+    EXPECT_FALSE(notes[0]->m_stayOnTop);
+    EXPECT_EQ(third.m_bodyColor, 0x9FFFFFu);
+    EXPECT_EQ(third.m_titleColor, 0x6FFFFFu) << "the old notes had no title colour: a stronger body colour";
+    EXPECT_TRUE(third.m_created == CDateTime(5, 3, 2004));
+    EXPECT_STREQ(third.m_titleFont.lfFaceName, "Times New Roman");
+    EXPECT_EQ(third.m_titleFont.lfWeight, 700);
 }

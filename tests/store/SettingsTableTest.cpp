@@ -4,23 +4,24 @@
 #include <cstring>
 #include <string>
 
+#include "StoreFolder.h"
 #include "foundation/BackupFolder.h"
 #include "foundation/DataFolder.h"
 #include "foundation/StartupValues.h"
 #include "foundation/bytes/NoteColors.h"
 #include "foundation/win/BackgroundPainting.h"
 #include "shell/ProgramGlobals.h"
+#include "store/DbfFile.h"
 #include "store/FieldAccess.h"
 #include "store/SettingsTable.h"
 #include "store/UsersTable.h"
 #include "xmlfiles/StyleStorage.h"
 #include "store/bytes/TableGroups.h"
 #include "store/bytes/TableStructure.h"
-#include "support/InFolder.h"
 #include "support/bytes/MessageBoxRecorder.h"
 
 namespace {
-class SettingsTable : public InFolder {
+class SettingsTable : public StoreFolder {
 protected:
     void SetUp() override
     {
@@ -33,21 +34,10 @@ protected:
     }
     void TearDown() override { SetDisplayColorCount(0); }
 
-    static std::string Field(DWORD record, const char* field)
+    static std::string ConfigField(DWORD record, const char* field) { return Field("config.QPD", record, field); }
+    static void SetConfigField(DWORD record, const char* field, const std::string& text)
     {
-        CSettingsTable table;
-        table.Open("READ");
-        table.GoTo(record);
-        std::string text = ReadText(table, field, 255);
-        table.Close();
-        return text.substr(std::min(text.size(), text.find_first_not_of(' ')));
-    }
-    static void SetField(DWORD record, const char* field, const char* text)
-    {
-        CSettingsTable table;
-        table.Open("MAPPINGALL");
-        WriteText(table, record, field, text);
-        table.Close();
+        SetField("config.QPD", record, field, text);
     }
 
     MessageBoxRecorder m_boxes;
@@ -77,6 +67,8 @@ TEST_F(SettingsTable, TheShippedTableLoadsThePrograms)
     EXPECT_EQ(config.optionsInitDiv, 1);
     EXPECT_EQ(config.newNote.key, static_cast<DWORD>('N'));
     EXPECT_EQ(config.showDesktop.key, static_cast<DWORD>('D'));
+    EXPECT_EQ(config.favourites.key, static_cast<DWORD>(VK_F6)) << "a hotkey the table does not hold";
+    EXPECT_TRUE(config.favourites.ctrl && config.favourites.shift && !config.favourites.alt);
 
     // The standard sounds lie in the program folder.
     const char* const files[4] = {"alarm.wav", "incoming.wav", "startchat.wav", "chatline.wav"};
@@ -88,15 +80,6 @@ TEST_F(SettingsTable, TheShippedTableLoadsThePrograms)
         EXPECT_EQ(slot.enabled, 1u);
     }
 
-    // Hotkeys the table does not hold.
-    EXPECT_EQ(config.parkDesktop.key, static_cast<DWORD>('P'));
-    EXPECT_EQ(config.findText.key, static_cast<DWORD>('F'));
-    EXPECT_EQ(config.newAlarmNote.key, static_cast<DWORD>('A'));
-    EXPECT_EQ(config.noteManager.key, static_cast<DWORD>('M'));
-    EXPECT_TRUE(config.noteManager.alt && config.noteManager.shift && !config.noteManager.ctrl);
-    EXPECT_EQ(config.favourites.key, static_cast<DWORD>(VK_F6));
-    EXPECT_TRUE(config.favourites.ctrl && config.favourites.shift && !config.favourites.alt);
-
     // The backup row is empty: the data folder's BACKUP, made and writable.
     EXPECT_EQ(std::string(GetCurrentBackupFolder()), File("BACKUP"));
     EXPECT_EQ(std::string(config.backupFolder), File("BACKUP"));
@@ -107,20 +90,6 @@ TEST_F(SettingsTable, TheShippedTableLoadsThePrograms)
     EXPECT_EQ(config.styles[0].backgroundColor, 0x9F9FFFu);
     EXPECT_EQ(std::string(config.styles[0].bodyFont.lfFaceName), "Tahoma");
     EXPECT_EQ(config.styles[0].undefined, 0u);
-
-    // The Note Manager's and the calendar's standard values.
-    const CNoteManagerOptions& options = NoteManagerOptions();
-    const DWORD widths[8] = {42, 120, 160, 100, 100, 70, 100, 60};
-    for (int id = 0; id < 8; ++id) {
-        EXPECT_EQ(options.columns[id].width, widths[id]) << id;
-        EXPECT_EQ(options.columns[id].displayed, id < 6 ? 1u : 0u) << id;
-        EXPECT_EQ(options.columns[id].position, id);
-    }
-    EXPECT_EQ(std::string(options.columns[6].title), "Owner");
-    EXPECT_EQ(options.paintHiddenBackColor, 0xEDEDDCu);
-    EXPECT_EQ(options.paintParkedBackColor, 0xFFEDFFu);
-    EXPECT_EQ(options.sortColumn, 1);
-    EXPECT_EQ(options.recordKey, -1);
 }
 
 TEST_F(SettingsTable, MailTextsSplitAcrossRowsAndJoinAgain)
@@ -159,10 +128,10 @@ TEST_F(SettingsTable, MailTextsSplitAcrossRowsAndJoinAgain)
         config.menuStyle = 1;
         SaveMailSettings();
 
-        EXPECT_EQ(Field(1, "SZSMTP"), c.row1Server);
-        EXPECT_EQ(Field(3, "SZSMTP"), c.row3Server);
-        EXPECT_EQ(Field(1, "SZSENDER"), c.row1Address);
-        EXPECT_EQ(Field(2, "SZFRIENDLY"), c.row2Address);
+        EXPECT_EQ(ConfigField(1, "SZSMTP"), c.row1Server);
+        EXPECT_EQ(ConfigField(3, "SZSMTP"), c.row3Server);
+        EXPECT_EQ(ConfigField(1, "SZSENDER"), c.row1Address);
+        EXPECT_EQ(ConfigField(2, "SZFRIENDLY"), c.row2Address);
 
         ConfigSettings() = CConfigSettings();
         LoadSettings();
@@ -180,12 +149,12 @@ TEST_F(SettingsTable, MailTextsSplitAcrossRowsAndJoinAgain)
     }
 
     // Port 0 and small W2 values read as the standard ones.
-    SetField(1, "ISMTPPORT", "0");
-    SetField(1, "W2", "3");
+    SetConfigField(1, "ISMTPPORT", "0");
+    SetConfigField(1, "W2", "3");
     LoadSettings();
     EXPECT_EQ(ConfigSettings().smtpPort, 25);
     EXPECT_EQ(ConfigSettings().w2, 0);
-    SetField(1, "ISMTPPORT", "-4");
+    SetConfigField(1, "ISMTPPORT", "-4");
     LoadSettings();
     EXPECT_EQ(ConfigSettings().smtpPort, 25);
     EXPECT_EQ(m_boxes.Count(), 0u) << m_boxes.LastText();
@@ -194,17 +163,17 @@ TEST_F(SettingsTable, MailTextsSplitAcrossRowsAndJoinAgain)
 TEST_F(SettingsTable, BackupFoldersWithoutADriveOrGoneFallBack)
 {
     // A folder without a drive is not used; the data folder's BACKUP is.
-    SetField(4, "SZSOUND", "relative\\backups");
+    SetConfigField(4, "SZSOUND", "relative\\backups");
     LoadSettings();
     EXPECT_EQ(std::string(GetCurrentBackupFolder()), File("BACKUP"));
 
     // A folder with a drive that exists and takes files is kept.
     CreateDirectoryA(File("elsewhere").c_str(), nullptr);
-    SetField(4, "SZSOUND", File("elsewhere").c_str());
+    SetConfigField(4, "SZSOUND", File("elsewhere").c_str());
     LoadSettings();
     EXPECT_EQ(std::string(GetCurrentBackupFolder()), File("elsewhere"));
     SaveBackupFolderAndStyles();
-    EXPECT_EQ(Field(4, "SZSOUND"), File("elsewhere"));
+    EXPECT_EQ(ConfigField(4, "SZSOUND"), File("elsewhere"));
 
     // One that is gone falls back to the standard folder.
     RemoveDirectoryA(File("elsewhere").c_str());
@@ -215,11 +184,9 @@ TEST_F(SettingsTable, BackupFoldersWithoutADriveOrGoneFallBack)
 
 TEST_F(SettingsTable, SoundPathsTooLongForTheirSlotsAreReportedAndLeftSilent)
 {
-    StartupValues previous = GetStartupValues();
     std::snprintf(GetStartupValues().programFolder, sizeof GetStartupValues().programFolder, "C:\\%s",
                   std::string(95, 'p').c_str());
     LoadSettings();
-    GetStartupValues() = previous;
     const char* const texts[4] = {"The standard alarm sound file name is too long??\r\n",
                                   "The standard incoming note sound file name is too long??\r\n",
                                   "The standard chat initiated sound file name is too long??\r\n",
@@ -240,28 +207,22 @@ TEST_F(SettingsTable, HotkeySwitchesByTheFormatOfTheOptionsRow)
 {
     struct Case {
         const char* format;
-        bool storedReadFrom[12];  // which switches come from the row (all stored "F")
-    };
-    const Case cases[] = {
-        {"0", {false, false, false, false, false, false, false, false, false, false, false, false}},
-        {"6", {true, true, true, true, true, true, true, false, false, false, false, false}},
-        {"5", {true, true, true, true, true, true, true, false, false, false, false, false}},
-        {"7", {true, true, true, true, true, true, true, true, true, true, true, true}},
-    };
+        int readFromRow;  // how many of the switches come from the row (all stored "F")
+    } cases[] = {{"0", 0}, {"6", 7}, {"5", 7}, {"7", 12}};
     const char* const fields[12] = {"BNEWCTRL",   "BNEWALT",   "BNEWSHIFT",  "BSHOWACTRL", "BSHOWAALT",  "BSHOWASHIF",
                                     "BHIDEACTRL", "BHIDEAALT", "BHIDEASHIF", "BSHOWLCTRL", "BSHOWLALT", "BSHOWLSHIF"};
     for (const Case& c : cases) {
         for (const char* field : fields)
-            SetField(2, field, "F");
-        SetField(2, "INEWKEY", c.format);
+            SetConfigField(2, field, "F");
+        SetConfigField(2, "INEWKEY", c.format);
         ConfigSettings().w1 = 9;
         LoadHotkeyEnableFlags();
         for (int i = 0; i < 12; ++i)
-            EXPECT_EQ(UserSettings().hotkeyEnabled[i], c.storedReadFrom[i] ? 0u : 1u) << c.format << " " << i;
+            EXPECT_EQ(UserSettings().hotkeyEnabled[i], i < c.readFromRow ? 0u : 1u) << c.format << " " << i;
         if (std::string(c.format) == "0") {
             // A row from before the switches is written back in the present form.
-            EXPECT_EQ(Field(2, "INEWKEY"), "7");
-            EXPECT_EQ(Field(2, "BSHOWLSHIF"), "T");
+            EXPECT_EQ(ConfigField(2, "INEWKEY"), "7");
+            EXPECT_EQ(ConfigField(2, "BSHOWLSHIF"), "T");
             EXPECT_EQ(ConfigSettings().w1, 0);
             EXPECT_EQ(ConfigSettings().firstRunSwitch, 1u);
         }
@@ -291,12 +252,7 @@ TEST_F(SettingsTable, ATableWithRowsMissingLoadsWithItsReportsAndNoFailure)
 {
     CopyTemplate("users.QPD");
     KeepFirstRecords(File("config.QPD"), 1);
-    {
-        CSettingsTable table;
-        table.Open("READ");
-        ASSERT_EQ(table.GetRecordCount(), 1u);
-        table.Close();
-    }
+    ASSERT_EQ(CountTableRecords("config.QPD"), 1u);
     CreatedNotes notes;
     EXPECT_NO_THROW(LoadSettings());
     EXPECT_EQ(ConfigSettings().optionsInitDiv, 1);
@@ -319,9 +275,9 @@ TEST_F(SettingsTable, AnOlderTableOfEightRowsTakesTheStandardStylesAndItsColours
 {
     CopyTemplate("users.QPD");
     KeepFirstRecords(File("config.QPD"), 8);
-    SetField(2, "SZSOUND", "1001,1002,1003,1004,1005,1006,1007,1008");
+    SetConfigField(2, "SZSOUND", "1001,1002,1003,1004,1005,1006,1007,1008");
     for (const char* switchField : {"BSHOWLCTRL", "BSHOWLALT", "BSHOWLSHIF"})
-        SetField(2, switchField, "F");
+        SetConfigField(2, switchField, "F");
     CreatedNotes notes;
     LoadSettings();
     IdentifyUser(notes);

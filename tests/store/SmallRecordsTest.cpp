@@ -1,18 +1,14 @@
-// The small records of the store: the intro notes of a new user, the chat
-// options profile, the look-up of this run's user and a note of an older
-// notes table.
+// The small records of the store: the intro notes of a new user and the chat
+// options profile.
 #include <memory>
 #include <string>
 
-#include "foundation/StartupValues.h"
 #include "foundation/bytes/NoteColors.h"
 #include "note/NoteController.h"
 #include "shell/ProgramGlobals.h"
 #include "store/ChatOptions.h"
 #include "store/FieldAccess.h"
 #include "store/IntroNotes.h"
-#include "store/OldNoteRecord.h"
-#include "store/UsersTable.h"
 #include "support/InFolder.h"
 #include "support/bytes/MessageBoxRecorder.h"
 
@@ -23,18 +19,11 @@ protected:
     {
         for (const char* name : {"config.QPD", "config.QPS", "users.QPD"})
             CopyTemplate(name);
-        m_previous = GetStartupValues();
-        std::snprintf(GetStartupValues().userName, sizeof GetStartupValues().userName, "USER1");
-        std::snprintf(GetStartupValues().computerName, sizeof GetStartupValues().computerName, "PC1");
         UserSettings() = CUserSettings();
         ChatOptions() = CChatOptions();
         SetDisplayColorCount(1u << 24);
     }
-    void TearDown() override
-    {
-        GetStartupValues() = m_previous;
-        SetDisplayColorCount(0);
-    }
+    void TearDown() override { SetDisplayColorCount(0); }
 
     // The profile's lines of the user's section, in order.
     std::string Section(const std::string& name)
@@ -47,7 +36,6 @@ protected:
         return text.substr(start, end == std::string::npos ? std::string::npos : end - start);
     }
 
-    StartupValues m_previous;
     MessageBoxRecorder m_boxes;
 };
 }
@@ -143,72 +131,4 @@ TEST_F(SmallRecords, ChatOptionsLiveInTheUsersSectionOfTheProfile)
     EXPECT_STREQ(ChatOptions().avatar, "  NoImage");
     EXPECT_NE(Section("5"), "");
     EXPECT_NE(Section("4"), "");
-}
-
-TEST_F(SmallRecords, TheCurrentUserIsFoundWhateverTheCaseAndPadding)
-{
-    EXPECT_FALSE(FindCurrentUser());
-    {
-        CUsersTable users;
-        users.Open("MAPPINGAPPEND");
-        DWORD row = users.GetRecno();
-        WriteNumber(users, row, "WUSERID", 1);
-        WriteText(users, row, "SZUSERNAME", "someone");
-        WriteText(users, row, "SZCOMPUTER", "pc1");
-        users.Close();
-        users.Open("MAPPINGAPPEND");
-        row = users.GetRecno();
-        WriteNumber(users, row, "WUSERID", 2);
-        WriteText(users, row, "SZUSERNAME", "user1");
-        WriteText(users, row, "SZCOMPUTER", "pc1");
-        users.Close();
-    }
-    ASSERT_TRUE(FindCurrentUser());
-    EXPECT_EQ(UserSettings().userId, 2u);
-}
-
-TEST_F(SmallRecords, ANoteOfAnOlderTableIsCarriedWithItsText)
-{
-    CopyTemplate("notes.QPD");
-    CopyTemplate("notes.QPS");
-    DWORD block = 0;
-    {
-        CDbfFile notes;
-        notes.SetTable("notes.QPD", true);
-        notes.Open("MAPPINGAPPEND");
-        notes.Close();
-        const char text[] = "{\\rtf1 an old note}";
-        block = notes.SaveTextInMemoFile(text, sizeof text - 1);
-        notes.Open("MAPPINGALL");
-        notes.GoTo(1);
-        WriteNumber(notes, 1, "WUSERID", 2);
-        WriteLogical(notes, 1, "BSTAYONTOP", true);
-        WriteNumber(notes, 1, "WLEFT", 120);
-        WriteNumber(notes, 1, "WHEIGHT", 90);
-        WriteColour(notes, 1, kNoteColourFields, 0x9FFFFF);
-        WriteText(notes, 1, "SZTITLE", "An old title longer than twenty-five");
-        WriteNumber(notes, 1, "BYDAY", 5);
-        WriteNumber(notes, 1, "BYMONTH", 3);
-        WriteNumber(notes, 1, "WYEAR", 2004);
-        WriteNumber(notes, 1, "TEXT", static_cast<long>(block));
-        notes.Close();
-    }
-    CDbfFile notes;
-    notes.SetTable("notes.QPD", true);
-    notes.Open("READ");
-    notes.GoTo(1);
-    CNoteDataRecord record;
-    ReadOldNoteRecord(notes, record);
-    notes.Close();
-    EXPECT_EQ(record.userId, 2u);
-    EXPECT_EQ(record.stayOnTop, 1u);
-    EXPECT_EQ(record.left, 120);
-    EXPECT_EQ(record.height, 90);
-    EXPECT_EQ(record.bodyColor, 0x9FFFFFu);
-    EXPECT_EQ(record.titleColor, 0x6FFFFFu);
-    EXPECT_STREQ(record.title, "An old title longer than ");
-    EXPECT_EQ(record.created, CDateTime(5, 3, 2004));
-    EXPECT_STREQ(record.titleFont.lfFaceName, "Times New Roman");
-    EXPECT_EQ(record.titleFont.lfWeight, 700);
-    EXPECT_STREQ(record.text.GetAddress(), "{\\rtf1 an old note}");
 }

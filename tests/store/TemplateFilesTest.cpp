@@ -10,8 +10,6 @@
 #include "xmlfiles/bytes/XmlBufferDocument.h"
 
 namespace {
-const char* const kTables[] = {"config.QPD", "users.QPD", "notes.QPD", "sentto.QPD", "transact.QPD", "sounds.QPD"};
-
 class TemplateFiles : public InFolder {
 protected:
     std::string Template(const char* folder, const char* name) const
@@ -19,15 +17,9 @@ protected:
         return ProgramFolder() + "\\" + folder + "\\" + name;
     }
 };
-
-std::string Trimmed(CDbfFile& table, const char* field)
-{
-    std::string text = table.GetStringValue(field).GetString();
-    return text.substr(0, text.find_last_not_of(' ') + 1);
-}
 }
 
-TEST_F(TemplateFiles, BothSetsHoldTheSameNineFiles)
+TEST_F(TemplateFiles, BothSetsHoldTheSameNineFilesAndEveryTableOpens)
 {
     for (const char* name : {"config.QPD", "config.QPS", "users.QPD", "notes.QPD", "notes.QPS", "sentto.QPD",
                              "transact.QPD", "sounds.QPD", "webSearch.QPD"}) {
@@ -35,16 +27,7 @@ TEST_F(TemplateFiles, BothSetsHoldTheSameNineFiles)
         EXPECT_FALSE(upgrade.empty()) << name;
         EXPECT_EQ(upgrade, ReadWholeFile(Template("QlData", name))) << name;
     }
-    // The web-search file is in the program's own XML dialect.
-    std::string xml = ReadWholeFile(Template("QlData", "webSearch.QPD"));
-    CXMLBufferDocument document;
-    document.SetBuffer(xml.data(), static_cast<int32_t>(xml.size()), "webSearch.QPD");
-    EXPECT_EQ(document.Parse(), 1) << document.GetErrorText();
-}
-
-TEST_F(TemplateFiles, EveryTableOpensAndOnlyTheSettingsHoldRecords)
-{
-    for (const char* name : kTables) {
+    for (const char* name : {"config.QPD", "users.QPD", "notes.QPD", "sentto.QPD", "transact.QPD", "sounds.QPD"}) {
         CopyTemplate(name);
         CDbfFile table;
         table.SetTable(name, true);
@@ -53,22 +36,12 @@ TEST_F(TemplateFiles, EveryTableOpensAndOnlyTheSettingsHoldRecords)
     }
     EXPECT_EQ(ReadWholeFile(Template("QlData", "notes.QPS")),
               std::string(reinterpret_cast<const char*>(BuildEmptyMemoFile().data()), 512));
-}
 
-TEST_F(TemplateFiles, TheWelcomeNoteIsReadFromTheEncipheredSettingsMemo)
-{
-    CopyTemplate("config.QPD");
-    CopyTemplate("config.QPS");
-    CDbfFile config;
-    config.SetTable("config.QPD", true);
-    config.Open("READ");
-    config.GoTo(5);
-    EXPECT_EQ(Trimmed(config, "CONFIG"), "IN");
-    DWORD block = static_cast<DWORD>(config.GetLongValue("TEXT"));
-    config.Close();
-    char text[1024];
-    config.ReadMemoField(text, sizeof text, block);
-    EXPECT_EQ(std::string(text).rfind("{\\rtf1", 0), 0u);
+    // The web-search file is in the program's own XML dialect.
+    std::string xml = ReadWholeFile(Template("QlData", "webSearch.QPD"));
+    CXMLBufferDocument document;
+    document.SetBuffer(xml.data(), static_cast<int32_t>(xml.size()), "webSearch.QPD");
+    EXPECT_EQ(document.Parse(), 1) << document.GetErrorText();
 }
 
 TEST_F(TemplateFiles, TheResourcesHoldTheEmptyNotesTableAndMemoFile)

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "StoreFolder.h"
 #include "foundation/DataFolder.h"
 #include "foundation/StartupValues.h"
 #include "foundation/bytes/NoteColors.h"
@@ -13,13 +14,13 @@
 #include "shell/ProgramGlobals.h"
 #include "store/ChatOptions.h"
 #include "store/FieldAccess.h"
+#include "store/DbfFile.h"
 #include "store/SettingsTable.h"
 #include "store/UsersTable.h"
-#include "support/InFolder.h"
 #include "support/bytes/MessageBoxRecorder.h"
 
 namespace {
-class UsersTable : public InFolder {
+class UsersTable : public StoreFolder {
 protected:
     void SetUp() override
     {
@@ -27,7 +28,6 @@ protected:
         for (const char* name : {"config.QPD", "config.QPS", "users.QPD"})
             CopyTemplate(name);
         StartupValues& values = GetStartupValues();
-        m_previous = values;
         std::snprintf(values.userName, sizeof values.userName, "Tester");
         std::snprintf(values.computerName, sizeof values.computerName, "PC1");
         values.commandLineUser[0] = '\0';
@@ -37,7 +37,6 @@ protected:
     void TearDown() override
     {
         ReleaseNotes();
-        GetStartupValues() = m_previous;
         SetDisplayColorCount(0);
     }
 
@@ -57,33 +56,13 @@ protected:
             delete note;
         m_introNotes.clear();
     }
-    static DWORD UserCount()
+    static DWORD UserCount() { return CountTableRecords("users.QPD"); }
+    static std::string UserField(DWORD record, const char* field) { return Field("users.QPD", record, field); }
+    static void SetUserField(DWORD record, const char* field, const std::string& text)
     {
-        CUsersTable users;
-        users.Open("READ");
-        DWORD count = users.GetRecordCount();
-        users.Close();
-        return count;
-    }
-    static std::string Field(DWORD record, const char* field)
-    {
-        CUsersTable users;
-        users.Open("READ");
-        users.GoTo(record);
-        std::string text = ReadText(users, field, 255);
-        users.Close();
-        return text.substr(text.find_first_not_of(' ') == std::string::npos ? text.size()
-                                                                            : text.find_first_not_of(' '));
-    }
-    static void SetField(DWORD record, const char* field, const std::string& text)
-    {
-        CUsersTable users;
-        users.Open("MAPPINGALL");
-        WriteText(users, record, field, text.c_str());
-        users.Close();
+        SetField("users.QPD", record, field, text);
     }
 
-    StartupValues m_previous;
     CreatedNotes m_introNotes;
     MessageBoxRecorder m_boxes;
 };
@@ -152,7 +131,7 @@ TEST_F(UsersTable, AFirstStartCreatesUserOneWithTheProgramsValues)
     const CUserSettings created = UserSettings();
     EXPECT_EQ(UserCount(), 1u);
     EXPECT_EQ(created.userId, 1u);
-    EXPECT_EQ(Field(1, "WUSERID"), "1");
+    EXPECT_EQ(UserField(1, "WUSERID"), "1");
     EXPECT_STREQ(created.userName, "Tester");
     EXPECT_STREQ(created.computerName, "PC1");
     EXPECT_EQ(created.note.noteColor, config.note.noteColor);
@@ -170,29 +149,16 @@ TEST_F(UsersTable, AFirstStartCreatesUserOneWithTheProgramsValues)
     EXPECT_EQ(created.note.newNoteWidth, config.note.newNoteWidth + growth);
     EXPECT_EQ(created.note.newNoteHeight, config.note.newNoteHeight + growth);
     // The packed hotkeys are not written for a new user.
-    EXPECT_EQ(Field(1, "SZINITTEXT"), "");
+    EXPECT_EQ(UserField(1, "SZINITTEXT"), "");
     // The user's styles start as the standard ones, stored as style rows.
     EXPECT_EQ(created.styles[0].backgroundColor, config.styles[0].backgroundColor);
     EXPECT_EQ(created.styles[0].undefined, 0u);
 
-    // The shipped welcome note, first of the intro notes.
+    // The shipped welcome note for the new user, and the user's chat options.
     ASSERT_EQ(m_introNotes.size(), 1u);
-    EXPECT_EQ(m_introNotes[0]->m_left, 50);
-    EXPECT_EQ(m_introNotes[0]->m_top, 50);
     EXPECT_EQ(m_introNotes[0]->m_userId, 1u);
-    EXPECT_STREQ(m_introNotes[0]->m_title, "Welcome to Quillnet+");
     EXPECT_EQ(m_introNotes[0]->RichText().rfind("{\\rtf1", 0), 0u);
-
-    // The chat options of the new user.
-    std::string chat = Read("chat.QPD");
-    size_t at = chat.find("[1]");
-    ASSERT_NE(at, std::string::npos) << chat;
-    for (const char* key : {"Avatar=", "ShowSenderComputer=", "ShowSenderName=", "ShowReceivedDate=",
-                            "ShowReceivedTime=", "MyOwnMessagesInBold="}) {
-        size_t next = chat.find(key, at);
-        EXPECT_NE(next, std::string::npos) << key;
-        at = next;
-    }
+    EXPECT_NE(Read("chat.QPD").find("[1]\r\nAvatar="), std::string::npos);
 
     // The next start finds the record and reads the same values.
     Restart();
@@ -249,7 +215,7 @@ TEST_F(UsersTable, EveryOptionTheSheetWritesIsReadBack)
     ExpectSameUser(UserSettings(), saved);
     EXPECT_EQ(UserSettings().listenPort, 30001);
     EXPECT_EQ(UserSettings().sendPort, 30002);
-    EXPECT_EQ(Field(1, "BYDELAY"), "5077");
+    EXPECT_EQ(UserField(1, "BYDELAY"), "5077");
     EXPECT_EQ(m_boxes.Count(), 0u) << m_boxes.LastText();
 }
 
@@ -293,7 +259,7 @@ TEST_F(UsersTable, StoredValuesOutOfRangeReadAsTheirStandards)
         {"SZ1", "ABCDEF0123456789", [](const CUserSettings& u) { return std::string(u.passwordCode) == "abcdef01"; }},
     };
     for (const Case& c : cases) {
-        SetField(1, c.field, c.stored);
+        SetUserField(1, c.field, c.stored);
         Restart();
         EXPECT_TRUE(c.check(UserSettings())) << c.field << " = \"" << c.stored << "\"";
     }
@@ -306,8 +272,8 @@ TEST_F(UsersTable, ANamedStartTakesOverTheLoggedOnUsersRecord)
     Restart();
     EXPECT_EQ(UserCount(), 1u);
     EXPECT_EQ(UserSettings().userId, 1u);
-    EXPECT_EQ(Field(1, "SZUSERNAME"), "Alice");
-    EXPECT_EQ(Field(1, "SZCOMPUTER"), "Alice");
+    EXPECT_EQ(UserField(1, "SZUSERNAME"), "Alice");
+    EXPECT_EQ(UserField(1, "SZCOMPUTER"), "Alice");
 
     // Found by name the next time, any case.
     std::snprintf(GetStartupValues().commandLineUser, sizeof GetStartupValues().commandLineUser, "ALICE");
@@ -319,7 +285,7 @@ TEST_F(UsersTable, ANamedStartTakesOverTheLoggedOnUsersRecord)
     Restart();
     EXPECT_EQ(UserCount(), 2u);
     EXPECT_EQ(UserSettings().userId, 2u);
-    EXPECT_EQ(Field(2, "SZUSERNAME"), "Bob");
+    EXPECT_EQ(UserField(2, "SZUSERNAME"), "Bob");
     EXPECT_EQ(m_introNotes.size(), 1u);
 
     ASSERT_EQ(FillArraySharingNotes(), 1);
@@ -332,15 +298,15 @@ TEST_F(UsersTable, ANamedStartTakesOverTheLoggedOnUsersRecord)
 
 TEST_F(UsersTable, TheUsersArrayRefusesBrokenIdsAndEmptyTables)
 {
-    SetField(1, "BSHARENOTE", "T");
+    SetUserField(1, "BSHARENOTE", "T");
     ASSERT_EQ(FillArraySharingNotes(), 1);
     EXPECT_EQ(UsersArray()[1].sharesNotes, 1u);
     EXPECT_STREQ(UsersArray()[0].userName, " ");
 
-    SetField(1, "WUSERID", "0");
+    SetUserField(1, "WUSERID", "0");
     EXPECT_EQ(FillArraySharingNotes(), 0);
     EXPECT_EQ(m_boxes.LastText(), "dwUserId==0");
-    SetField(1, "WUSERID", "7");
+    SetUserField(1, "WUSERID", "7");
     EXPECT_EQ(FillArraySharingNotes(), 0);
     EXPECT_EQ(m_boxes.LastText(), "dwUserId > dwUsersFound");
 
@@ -351,32 +317,23 @@ TEST_F(UsersTable, TheUsersArrayRefusesBrokenIdsAndEmptyTables)
 
 TEST_F(UsersTable, WithoutANetworkNetworkAndChatStayOffOnDiskToo)
 {
-    SetField(1, "BNETWORK", "T");
-    SetField(1, "BDELAY", "T");
+    SetUserField(1, "BNETWORK", "T");
+    SetUserField(1, "BDELAY", "T");
     GetStartupValues().noNetwork = true;
     Restart();
     EXPECT_EQ(UserSettings().networkOn, 0u);
     EXPECT_EQ(UserSettings().chatOn, 0u);
-    EXPECT_EQ(Field(1, "BNETWORK"), "F");
-    EXPECT_EQ(Field(1, "BDELAY"), "F");
+    EXPECT_EQ(UserField(1, "BNETWORK"), "F");
+    EXPECT_EQ(UserField(1, "BDELAY"), "F");
 }
 
 TEST_F(UsersTable, AnOlderVersionsPassPhraseMovesToTheUsersRecordAsACode)
 {
-    {
-        CSettingsTable config;
-        config.Open("MAPPINGALL");
-        WriteText(config, 3, "SZSOUND", "0123456789ABCDEF0123456789ABCDEF");
-        config.Close();
-    }
+    SetField("config.QPD", 3, "SZSOUND", "0123456789ABCDEF0123456789ABCDEF");
     Restart();
     EXPECT_STREQ(UserSettings().passwordCode, "01234567");
-    EXPECT_EQ(Field(1, "SZ1"), "01234567");
-    CSettingsTable config;
-    config.Open("READ");
-    config.GoTo(3);
-    EXPECT_EQ(ReadText(config, "SZSOUND", 100), "");
-    config.Close();
+    EXPECT_EQ(UserField(1, "SZ1"), "01234567");
+    EXPECT_EQ(Field("config.QPD", 3, "SZSOUND"), "");
 }
 
 TEST_F(UsersTable, ExitWritesTheRunsValuesAndNeedsTheTable)
@@ -385,9 +342,9 @@ TEST_F(UsersTable, ExitWritesTheRunsValuesAndNeedsTheTable)
     UserSettings().saveInterval = 9;
     UserSettings().tabWidth = 4;
     EXPECT_TRUE(SaveUserRunValues());
-    EXPECT_EQ(Field(1, "WLANGUAGE"), "3");
-    EXPECT_EQ(Field(1, "WSAVEINT"), "9");
-    EXPECT_EQ(Field(1, "DISPLRETRY"), "4");
+    EXPECT_EQ(UserField(1, "WLANGUAGE"), "3");
+    EXPECT_EQ(UserField(1, "WSAVEINT"), "9");
+    EXPECT_EQ(UserField(1, "DISPLRETRY"), "4");
     DeleteFileA(DataFilePath(DataName::kUsersTable).c_str());
     EXPECT_FALSE(SaveUserRunValues());
     EXPECT_EQ(m_boxes.LastText().rfind("The users.qpd file is missing.", 0), 0u);
@@ -400,25 +357,33 @@ TEST_F(UsersTable, SharingIsWrittenIntoTheUsersOwnRecordAndIntoEveryRecordOnlyWh
     ASSERT_EQ(UserCount(), 2u);
     ASSERT_EQ(UserSettings().userId, 2u);
     ASSERT_EQ(FillArraySharingNotes(), 1);
-    const std::string firstUsersChoice = Field(1, "BSHARENOTE");
+    const std::string firstUsersChoice = UserField(1, "BSHARENOTE");
 
     // The user's own choice stays in the user's own record.
     CUserSettings& user = UserSettings();
     user.shareNotes = firstUsersChoice == "T" ? 0 : 1;
     SaveSettingsSheetOptions(user.listenPort, user.sendPort);
-    EXPECT_EQ(Field(2, "BSHARENOTE"), firstUsersChoice == "T" ? "F" : "T");
-    EXPECT_EQ(Field(1, "BSHARENOTE"), firstUsersChoice);
+    EXPECT_EQ(UserField(2, "BSHARENOTE"), firstUsersChoice == "T" ? "F" : "T");
+    EXPECT_EQ(UserField(1, "BSHARENOTE"), firstUsersChoice);
 
     // Asked for every user, every record and the users array follow.
     for (DWORD share : {1u, 0u}) {
         SaveShareNotesForEveryUser(share);
-        EXPECT_EQ(Field(1, "BSHARENOTE"), share ? "T" : "F");
-        EXPECT_EQ(Field(2, "BSHARENOTE"), share ? "T" : "F");
+        EXPECT_EQ(UserField(1, "BSHARENOTE"), share ? "T" : "F");
+        EXPECT_EQ(UserField(2, "BSHARENOTE"), share ? "T" : "F");
         ASSERT_GE(UsersArray().GetCount(), 3u);
         EXPECT_EQ(UsersArray()[1].sharesNotes, share);
         EXPECT_EQ(UsersArray()[2].sharesNotes, share);
         ASSERT_EQ(FillArraySharingNotes(), 1);
         EXPECT_EQ(UsersArray()[1].sharesNotes, share) << "the table says the same";
     }
+
+    // A later start finds the user's record whatever the case of the names,
+    // not the record of the other user on the same computer.
+    std::snprintf(GetStartupValues().userName, sizeof GetStartupValues().userName, "SECOND");
+    std::snprintf(GetStartupValues().computerName, sizeof GetStartupValues().computerName, "pc1");
+    Restart();
+    EXPECT_EQ(UserCount(), 2u);
+    EXPECT_EQ(UserSettings().userId, 2u);
     EXPECT_EQ(m_boxes.Count(), 0u) << m_boxes.LastText();
 }

@@ -13,17 +13,12 @@ std::vector<unsigned char> Slice(const std::vector<unsigned char>& bytes, std::s
 }
 }
 
-TEST(MemoFile, ANewMemoFileIsItsHeader)
-{
-    std::vector<unsigned char> file = BuildEmptyMemoFile();
-    ASSERT_EQ(file.size(), 512u);
-    EXPECT_EQ(Slice(file, 0, 8), (std::vector<unsigned char>{0, 0, 0, 8, 0, 0, 0, 64}));
-    EXPECT_EQ(Slice(file, 8, 504), std::vector<unsigned char>(504, 0));
-}
-
-TEST(MemoFile, AHundredByteTextTakesBlocksEightAndNine)
+TEST(MemoFile, ANewFileIsItsHeaderAndAHundredByteTextTakesBlocksEightAndNine)
 {
     CMemoryByteStore store(BuildEmptyMemoFile());
+    ASSERT_EQ(store.Size(), 512u);
+    EXPECT_EQ(Slice(store.Bytes(), 0, 8), (std::vector<unsigned char>{0, 0, 0, 8, 0, 0, 0, 64}));
+    EXPECT_EQ(Slice(store.Bytes(), 8, 504), std::vector<unsigned char>(504, 0));
     CMemoFile memo(store, "notes.QPS");
     std::string text(100, 'x');
     EXPECT_EQ(memo.Append(text.data(), 100, false), 8u);
@@ -72,7 +67,7 @@ TEST(MemoFile, StartingAfreshDropsEveryEarlierMemo)
     EXPECT_EQ(fresh.ReadText(8), "abc");
 }
 
-TEST(MemoFile, LocatingAndReadingStayInsideTheFile)
+TEST(MemoFile, LocatingAndReadingStayInsideTheFileAndDamagedHeadersAreRefused)
 {
     CMemoryByteStore store(BuildEmptyMemoFile());
     CMemoFile memo(store, "notes.QPS");
@@ -100,14 +95,11 @@ TEST(MemoFile, LocatingAndReadingStayInsideTheFile)
     CMemoFile none(empty, "notes.QPS");
     EXPECT_THROW(none.ReadHeader(), CGenericException);
     EXPECT_THROW(none.Append("x", 1, false), CGenericException);
-}
 
-TEST(MemoFile, DamagedHeadersAreRefused)
-{
     auto withHeaderByte = [](std::size_t at, unsigned char value) {
-        std::vector<unsigned char> bytes = BuildEmptyMemoFile();
-        bytes[at] = value;
-        return bytes;
+        std::vector<unsigned char> file = BuildEmptyMemoFile();
+        file[at] = value;
+        return file;
     };
     CMemoryByteStore zeroBlocks(withHeaderByte(7, 0));
     EXPECT_THROW(CMemoFile(zeroBlocks, "notes.QPS").ReadHeader(), CGenericException);
@@ -118,8 +110,8 @@ TEST(MemoFile, DamagedHeadersAreRefused)
 
     // A next free block far beyond the end is damage: the memo goes at the end.
     CMemoryByteStore far(withHeaderByte(0, 0xFF));
-    CMemoFile memo(far, "notes.QPS");
-    EXPECT_EQ(memo.Append("x", 1, false), 8u);
+    CMemoFile atEnd(far, "notes.QPS");
+    EXPECT_EQ(atEnd.Append("x", 1, false), 8u);
     EXPECT_EQ(far.Size(), 576u);
-    EXPECT_EQ(memo.ReadHeader().nextFreeBlock, 9u);
+    EXPECT_EQ(atEnd.ReadHeader().nextFreeBlock, 9u);
 }
