@@ -141,3 +141,18 @@ void WriteLastErrorLog(const char* text)
     FormatLastErrorText(GetLastError(), description, sizeof description);
     WriteErrorLog(text, description);
 }
+
+namespace {
+int LogInsteadOfBox(void*, const char* text, const char* caption, unsigned flags)
+{
+    WriteErrorLog(caption ? caption : "", text ? text : "");
+    return DefaultButtonAnswer(flags);
+}
+}
+
+CBoxesToLog::CBoxesToLog() : m_previous(SetMessageBoxHandler(&LogInsteadOfBox)) {}
+
+CBoxesToLog::~CBoxesToLog()
+{
+    SetMessageBoxHandler(m_previous);
+}

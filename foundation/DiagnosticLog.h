@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "foundation/GenericString.h"
+#include "foundation/bytes/MessageBoxes.h"
 
 // Append-only diagnostic reports. A bare file name ("error.txt", "messages.txt",
 // ...) is a file of the data folder, whatever the current folder; a name with a
@@ -35,3 +36,17 @@ void GetLastErrorText(DWORD code, CWorkerString& text);
 // The same description into a caller's buffer (always terminated); for code
 // that must not use pooled strings.
 void FormatLastErrorText(DWORD code, char* buffer, size_t size);
+
+// While it lives, the program's boxes go to "error.txt" as entries (caption,
+// then text) and answer with their default button: for work that must not stop
+// on a box, such as loading a picture another computer sent. Main thread only.
+class CBoxesToLog {
+public:
+    CBoxesToLog();
+    ~CBoxesToLog();
+    CBoxesToLog(const CBoxesToLog&) = delete;
+    CBoxesToLog& operator=(const CBoxesToLog&) = delete;
+
+private:
+    MessageBoxHandler m_previous;
+};

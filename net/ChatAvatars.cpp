@@ -7,6 +7,7 @@
 #include "foundation/DiagnosticLog.h"
 #include "foundation/FileHelpers.h"
 #include "foundation/bytes/Base64Codec.h"
+#include "foundation/bytes/MessageBoxes.h"
 #include "net/ChatNotes.h"
 #include "net/ChatStrip.h"
 #include "net/ChatTraffic.h"
@@ -42,6 +43,13 @@ bool WriteNewFile(const std::string& path, const std::vector<unsigned char>& byt
         DeleteFileA(path.c_str());
     return whole;
 }
+
+bool LoadsAsPicture(const std::string& name)
+{
+    CBoxesToLog quiet;
+    CAvatarInfo probe(0);
+    return probe.SetPictureFromFile(name.c_str()) && probe.Picture();
+}
 }
 
 const char* OwnAvatarName()
@@ -53,8 +61,10 @@ HBITMAP OwnAvatarPicture()
 {
     CAvatarInfo& own = ProgramAvatar(0);
     const char* name = IsNoPicture(OwnAvatarName()) ? "" : OwnAvatarName();
-    if (lstrcmpA(own.Name(), name) != 0 || (name[0] && !own.Picture()))
+    if (lstrcmpA(own.Name(), name) != 0 || (name[0] && !own.Picture())) {
+        CBoxesToLog quiet;  // a damaged picture leaves the button its name
         own.SetPictureFromFile(name);
+    }
     return own.Picture();
 }
 
@@ -96,8 +106,14 @@ std::string KeepReceivedAvatar(const CWireNote& wire)
                 return candidate;
             continue;
         }
-        if (WriteNewFile(path, picture))
+        if (!WriteNewFile(path, picture))
+            break;
+        // Bytes that only begin like a picture are not kept for the buttons
+        // and the picker to stumble on.
+        if (LoadsAsPicture(candidate))
             return candidate;
+        DeleteFileA(path.c_str());
+        break;
     }
     WriteErrorLog("A chat participant's picture could not be kept: ", name.c_str());
     return std::string();
@@ -111,6 +127,12 @@ void ChooseOwnAvatar(HWND owner)
     const INT_PTR result = RunAvatarPicker(owner, params);
     if (result < 0) {
         MessageBeep(0);
+        return;
+    }
+    if (result == 1 && lstrlenA(params.fileName) >= static_cast<int>(sizeof ChatOptions().avatar)) {
+        ShowInfoMessage(owner, "The name of this picture file is too long for a chat picture (99 characters at most). "
+                               "Please rename the file and choose it again.",
+                        ProgramTitle);
         return;
     }
     const bool changed = result == 1 && lstrcmpA(params.fileName, OwnAvatarName()) != 0;

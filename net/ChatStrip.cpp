@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "foundation/CallbackGuard.h"
+#include "foundation/DiagnosticLog.h"
 #include "foundation/StartupValues.h"
 #include "net/ChatAvatars.h"
 #include "net/ChatNotes.h"
@@ -220,8 +221,10 @@ void CChatStrip::RebuildButtons()
                std::string("You (") + GetStartupValues().userName + "): click to choose your chat picture", true);
     for (size_t k = 0; k < m_peers.size(); ++k) {
         auto avatar = std::make_unique<CAvatarInfo>(kPeerPictureSide);
-        if (m_peers[k].avatar.empty() || !avatar->SetPictureFromFile(m_peers[k].avatar.c_str()))
-            avatar->FreeImageData();
+        if (!m_peers[k].avatar.empty()) {
+            CBoxesToLog quiet;  // a picture spoilt since it came leaves the button its name
+            avatar->SetPictureFromFile(m_peers[k].avatar.c_str());
+        }
         anyPicture = anyPicture || avatar->Picture();
         HWND button = MakeButton(kFirstPeerButtonId + static_cast<int>(k), ButtonText(m_peers[k]), avatar.get(), 0);
         EnableWindow(button, m_peers[k].state == kPeerActive || !avatar->Picture());

@@ -7,7 +7,6 @@
 
 #include "foundation/DataFolder.h"
 #include "foundation/DiagnosticLog.h"
-#include "foundation/bytes/MessageBoxes.h"
 #include "foundation/win/BackgroundPainting.h"
 #include "foundation/win/GdiCaches.h"
 #include "foundation/win/LoadedBitmap.h"
@@ -17,25 +16,6 @@
 
 namespace {
 const int kTextureKind = 4;
-
-// The picture loader tells its failures in boxes; a note that prepares its
-// background must not stop on one, so they go to the error log instead.
-int LogInsteadOfBox(void*, const char* text, const char* caption, unsigned flags)
-{
-    WriteErrorLog(caption ? caption : "", text ? text : "");
-    return DefaultButtonAnswer(flags);
-}
-
-class BoxesToLog {
-public:
-    BoxesToLog() : m_previous(SetMessageBoxHandler(&LogInsteadOfBox)) {}
-    ~BoxesToLog() { SetMessageBoxHandler(m_previous); }
-    BoxesToLog(const BoxesToLog&) = delete;
-    BoxesToLog& operator=(const BoxesToLog&) = delete;
-
-private:
-    MessageBoxHandler m_previous;
-};
 
 // The full path of the note's texture; empty when it has none, or when the
 // picture is no longer in the TEXTURES folder (the note then shows its colour).
@@ -112,7 +92,8 @@ void PrepareNoteBackground(CNoteController& note)
     const std::string texture = TextureFileOf(note);
     CLoadedBitmap picture;
     if (!texture.empty()) {
-        BoxesToLog quiet;
+        // A note preparing its background must not stop on the loader's boxes.
+        CBoxesToLog quiet;
         picture.LoadImageFromFile(GetModuleHandleA(nullptr), texture.c_str());
     }
     if (picture.GetBitmap() || gradient) {

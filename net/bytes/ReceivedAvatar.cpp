@@ -1,5 +1,6 @@
 #include "net/bytes/ReceivedAvatar.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 
@@ -20,13 +21,12 @@ std::string SafeAvatarName(const std::string& senderName)
     const size_t dot = safe.find_last_of('.');
     if (dot == std::string::npos || dot == 0)
         return std::string();
-    const std::string extension = safe.substr(dot);
-    const std::string lower = LowerCase(extension);
-    if (lower != ".bmp" && lower != ".jpg" && lower != ".gif")
+    // The picture loader goes by the extension's spelling: lower case it is.
+    const std::string extension = LowerCase(safe.substr(dot));
+    if (extension != ".bmp" && extension != ".jpg" && extension != ".gif")
         return std::string();
-    if (safe.size() > kReceivedAvatarNameBytes)
-        safe = safe.substr(0, kReceivedAvatarNameBytes - extension.size()) + extension;
-    return safe;
+    const std::string stem = safe.substr(0, std::min(dot, kReceivedAvatarNameBytes - extension.size()));
+    return stem + extension;
 }
 
 bool LooksLikePicture(const unsigned char* bytes, size_t length)

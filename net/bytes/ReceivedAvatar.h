@@ -11,8 +11,9 @@
 const size_t kReceivedAvatarNameBytes = 94;
 
 // The sender's name as a plain file name of CHAT (made safe as an attached
-// file's name is) of at most kReceivedAvatarNameBytes, its extension kept;
-// empty unless it ends in ".bmp", ".jpg" or ".gif", the pictures the chat shows.
+// file's name is) of at most kReceivedAvatarNameBytes, its extension kept in
+// lower case; empty unless it ends in ".bmp", ".jpg" or ".gif" in any case, the
+// pictures the chat shows.
 std::string SafeAvatarName(const std::string& senderName);
 
 // True when the bytes begin as a BMP, JPEG or GIF file does.

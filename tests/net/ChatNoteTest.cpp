@@ -190,7 +190,6 @@ TEST_F(ChatNote, AChatFromAPeerIsHeldWithItsParticipantsAcrossARestartAndEndsFor
         EXPECT_EQ(ReadWholeFile(install.File("CHAT\\anna.bmp")), annaFace);
         EXPECT_TRUE(WaitUntil([&] { return ShowsPicture(note, "PC-ANNA"); }));
         EXPECT_TRUE(ShowsPicture(note, "You"));
-        EXPECT_TRUE(SaveScreenshotOf(note, "chat-note-avatars"));
         EXPECT_FALSE(ShowsPicture(note, "PC-BERT"));
         size_t avatarSeen = 0;
         const CaughtMessage* introduced = WaitForChat("avatar", avatarSeen);
@@ -262,29 +261,46 @@ TEST_F(ChatNote, AChatFromAPeerIsHeldWithItsParticipantsAcrossARestartAndEndsFor
         EXPECT_EQ(ReadWholeFile(install.File("CHAT\\anna.bmp")), annaFace);
         EXPECT_EQ(ChatPictures(install), (std::vector<std::string>{"anna (2).bmp", "anna.bmp", "owl.bmp"}));
 
-        // The user's own button chooses another picture, which the others are sent.
-        HWND strip = FindWindowExA(note, nullptr, "QnChatStrip", nullptr);
-        size_t changeSeen = catcher.caught.size();
-        PostMessageA(FindWindowExA(strip, nullptr, "Button", "You"), BM_CLICK, 0, 0);
-        HWND picker = nullptr;
-        ASSERT_TRUE(WaitUntil([&] {
-            picker = FindTopWindowTitled("#32770", "Select chat icon", program.ProcessId());
-            return picker && SendMessageA(GetDlgItem(picker, IDC_PICTURE_LIST), LB_GETCOUNT, 0, 0) == 4;
+        // Bytes that only begin like a picture are not kept, and no box stops
+        // the program for them.
+        ASSERT_TRUE(SendToProgram(install.ListenPort(), FromAnna("avatar", "", "broken.Bmp", "BM not a bitmap")));
+        EXPECT_TRUE(WaitUntil([&] {
+            return ReadWholeFile(install.File("error.txt")).find("could not be kept: broken.bmp") != std::string::npos;
         }));
-        HWND list = GetDlgItem(picker, IDC_PICTURE_LIST);
-        EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), PickerLine(list, "owl.bmp")) << "the current one";
-        const int chosen = PickerLine(list, "anna.bmp");
-        ASSERT_GT(chosen, 0);
-        SendWithTimeout(list, LB_SETCURSEL, chosen, 0);
-        EXPECT_TRUE(SaveScreenshot("chat-avatar-picker"));
-        PostMessageA(picker, WM_COMMAND, IDC_PICTURE_OK, 0);
+        EXPECT_EQ(WaitForMessageBox(program.ProcessId(), 1000).window, nullptr);
+        EXPECT_EQ(ChatPictures(install), (std::vector<std::string>{"anna (2).bmp", "anna.bmp", "owl.bmp"}));
+
+        // The user's own button chooses another picture in the picker, which
+        // the others are sent; a name too long to keep is refused.
+        const std::string longName = std::string(100, 'w') + ".bmp";
+        WriteWholeFile(install.File("CHAT\\" + longName), owl);
+        HWND strip = FindWindowExA(note, nullptr, "QnChatStrip", nullptr);
+        auto choose = [&](const std::string& name) {
+            PostMessageA(FindWindowExA(strip, nullptr, "Button", "You"), BM_CLICK, 0, 0);
+            HWND picker = nullptr;
+            WaitUntil([&] {
+                picker = FindTopWindowTitled("#32770", "Select chat icon", program.ProcessId());
+                return picker && SendMessageA(GetDlgItem(picker, IDC_PICTURE_LIST), LB_GETCOUNT, 0, 0) == 5;
+            });
+            HWND list = GetDlgItem(picker, IDC_PICTURE_LIST);
+            SendWithTimeout(list, LB_SETCURSEL, PickerLine(list, name), 0);
+            EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), PickerLine(list, name)) << name;
+            PostMessageA(picker, WM_COMMAND, IDC_PICTURE_OK, 0);
+            EXPECT_TRUE(WaitUntil([&] { return !IsWindow(picker); }));
+        };
+        choose(longName);
+        ShownMessageBox tooLong = WaitForMessageBox(program.ProcessId());
+        EXPECT_NE(tooLong.text.find("too long"), std::string::npos) << tooLong.text;
+        AnswerMessageBox(tooLong, IDOK);
+        EXPECT_NE(ReadWholeFile(install.File("chat.QPD")).find("Avatar=owl.bmp"), std::string::npos);
+        size_t changeSeen = catcher.caught.size();
+        choose("anna.bmp");
         const CaughtMessage* changed = WaitForChat("avatar", changeSeen);
         ASSERT_NE(changed, nullptr);
         EXPECT_EQ(changed->message.note.avatarName, "anna.bmp");
         EXPECT_EQ(changed->message.note.avatarData, Base64Line(annaFace));
         EXPECT_NE(ReadWholeFile(install.File("chat.QPD")).find("Avatar=anna.bmp"), std::string::npos);
         EXPECT_TRUE(ShowsPicture(note, "You"));
-        EXPECT_TRUE(SaveScreenshotOf(note, "chat-note-avatars"));
 
         // Deleted, the note leaves the chat; undeleted, it takes part again.
         HWND main = program.WaitForWindow(kMainClass);

@@ -56,7 +56,7 @@ TEST(ChatText, ParticipantsAndOperationsGoThereAndBackAndOddEntriesAreRefused)
 
 TEST(ChatText, ReceivedAvatarsKeepOnlyPictureNamesAndPictureBytes)
 {
-    EXPECT_EQ(SafeAvatarName("owl.BMP"), "owl.BMP");
+    EXPECT_EQ(SafeAvatarName("Owl.Bmp"), "Owl.bmp");
     EXPECT_EQ(SafeAvatarName("..\\..\\qnpost.gif"), "qnpost.gif");
     EXPECT_EQ(SafeAvatarName("con.jpg"), "_con.jpg");
     for (const char* refused : {"  NoImage", "setup.exe", "owl.bmp.exe", ".bmp", "", "picture"})
