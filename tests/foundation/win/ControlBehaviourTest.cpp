@@ -24,6 +24,7 @@
 #include "foundation/win/RichTextStream.h"
 #include "foundation/win/Tooltips.h"
 #include "support/InFolder.h"
+#include "support/ProgramDriver.h"
 #include "support/bytes/MessageBoxRecorder.h"
 
 namespace {
@@ -440,7 +441,13 @@ TEST_F(ControlBehaviour, TheStyleTextBoxScrollsANotchALineAndSendsItsShortcutsTo
         ReleaseDC(nullptr, screen);
         return colour;
     };
-    const COLORREF top = pixel(2), bottom = pixel(client.bottom - 2);
+    // The screen shows the paint when the display has taken it: poll for it.
+    COLORREF top = 0, bottom = 0;
+    WaitUntil([&] {
+        top = pixel(2);
+        bottom = pixel(client.bottom - 2);
+        return GetRValue(top) > 100 && GetRValue(bottom) < 40 && GetBValue(bottom) > 160;
+    });
     EXPECT_GT(GetRValue(top), 100) << std::hex << top;
     EXPECT_LT(GetRValue(bottom), 40) << std::hex << bottom;
     EXPECT_GT(GetBValue(bottom), 160) << std::hex << bottom;
