@@ -1,7 +1,6 @@
 #include <windows.h>
 
 #include <cstring>
-#include <memory>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -32,25 +31,18 @@ std::string Options(const char* height, const char* face, const char* skippedKey
     return text + "</options>";
 }
 
-class FontXml : public ::testing::Test {
-protected:
-    CXMLDocument& Parsed(const std::string& records)
-    {
-        WriteWholeFile(path, "<?xml version='1.0'?>\r\n<content>" + records + "</content>");
-        doc.reset(new CXMLDocument(path.c_str()));
-        EXPECT_EQ(doc->Parse(), 1) << doc->GetErrorText();
-        return *doc;
-    }
-
-    TempFolder folder;
-    std::string path = folder.File("calendar.QPD");
-    std::unique_ptr<CXMLDocument> doc;
-};
 }
 
-TEST_F(FontXml, ReadsTheFourteenFieldsOfARecordOrOfTheCurrentChild)
+// The fourteen fields of a record, or of the cursor's current child; reading
+// stops at the first missing field and says which.
+TEST(FontXml, ReadsTheFourteenFieldsOrStopsAtTheFirstMissingOne)
 {
-    CXMLDocument& doc = Parsed(Options(kValues[0], kValues[13]) + Options("-16", "Courier"));
+    TempFolder folder;
+    std::string path = folder.File("calendar.QPD");
+    WriteWholeFile(path, "<?xml version='1.0'?>\r\n<content>" + Options(kValues[0], kValues[13]) +
+                             Options("-16", "Courier") + Options(kValues[0], kValues[13], "LFWEIGHT") + "</content>");
+    CXMLDocument doc(path.c_str());
+    ASSERT_EQ(doc.Parse(), 1) << doc.GetErrorText();
     LOGFONTA font = {};
     ASSERT_EQ(ReadLogFontXml(&font, doc, "day", 1, 0), 1);
     // Values are trimmed, the character set keeps its low byte, the face 31 characters.
@@ -62,15 +54,11 @@ TEST_F(FontXml, ReadsTheFourteenFieldsOfARecordOrOfTheCurrentChild)
     ASSERT_EQ(ReadLogFontXml(&font, doc, "day", 0, 1), 1);
     EXPECT_EQ(font.lfHeight, -16);
     EXPECT_STREQ(font.lfFaceName, "Courier");
-}
 
-TEST_F(FontXml, StopsAtTheFirstMissingFieldAndSaysWhich)
-{
-    CXMLDocument& doc = Parsed(Options(kValues[0], kValues[13], "LFWEIGHT"));
-    LOGFONTA font = {};
+    font = LOGFONTA{};
     font.lfWeight = 123;
     MessageBoxRecorder boxes;
-    EXPECT_EQ(ReadLogFontXml(&font, doc, "day", 1, 0), 0);
+    EXPECT_EQ(ReadLogFontXml(&font, doc, "day", 3, 0), 0);
     EXPECT_EQ(font.lfHeight, -13);
     EXPECT_EQ(font.lfWeight, 123);
     EXPECT_EQ(font.lfItalic, 0);

@@ -83,7 +83,7 @@ protected:
 };
 }
 
-TEST_F(StyleStorage, AStyleRowAndItsTextFileAreWrittenAndReadBack)
+TEST_F(StyleStorage, AStyleRowAndItsTextFileAreWrittenAndReadBackAndUndefinedOnesKeepTheirSlotEmpty)
 {
     CNoteStyle (&styles)[9] = UserSettings().styles;
     const CNoteStyle sample = SampleStyle();
@@ -120,6 +120,24 @@ TEST_F(StyleStorage, AStyleRowAndItsTextFileAreWrittenAndReadBack)
         LoadV6Style(1);
         EXPECT_EQ(styles[1].backgroundKind, kind >= 4 ? kind : 0u) << kind;
     }
+
+    // An undefined style keeps its slot empty: only the background colours are
+    // written, and reading such a row takes its colours and leaves the rest.
+    styles[0] = SampleStyle();
+    styles[0].undefined = 1;
+    SaveV6Style(0);
+    EXPECT_EQ(RowNumber(0, "BYBKRED"), 0x99);
+    EXPECT_EQ(RowNumber(0, "TIBKBLUE"), 0xAA);
+    EXPECT_EQ(RowNumber(0, "WLANGUAGE"), 0);
+    EXPECT_EQ(RowNumber(0, "WSAVEINT"), 0);
+    EXPECT_FALSE(FileExists(File("style1.rtf")));
+
+    SetRowNumber(0, "BYBKRED", 1);
+    styles[0] = SampleStyle();
+    LoadV6Style(0);
+    EXPECT_EQ(styles[0].backgroundColor, 0x778801u);
+    EXPECT_EQ(styles[0].transparency, 35);
+    EXPECT_STREQ(styles[0].name, "Meeting notes");
     EXPECT_EQ(m_boxes.Count(), 0u) << m_boxes.LastText();
 }
 
@@ -138,29 +156,6 @@ TEST_F(StyleStorage, AHeldStyleTextStaysWhole)
     CloseHandle(scanner);
     EXPECT_EQ(Read("style2.rtf"), "{\\rtf1 Agenda %D%C}");
     EXPECT_FALSE(FileExists(File("style2.rtf.new")));
-}
-
-TEST_F(StyleStorage, UndefinedStylesKeepTheirSlotEmpty)
-{
-    CNoteStyle (&styles)[9] = UserSettings().styles;
-    styles[0] = SampleStyle();
-    styles[0].undefined = 1;
-    SaveV6Style(0);
-    // Only the background colours are written.
-    EXPECT_EQ(RowNumber(0, "BYBKRED"), 0x99);
-    EXPECT_EQ(RowNumber(0, "TIBKBLUE"), 0xAA);
-    EXPECT_EQ(RowNumber(0, "WLANGUAGE"), 0);
-    EXPECT_EQ(RowNumber(0, "WSAVEINT"), 0);
-    EXPECT_FALSE(FileExists(File("style1.rtf")));
-
-    // Reading an undefined row takes its colours and leaves the rest.
-    SetRowNumber(0, "BYBKRED", 1);
-    styles[0] = SampleStyle();
-    LoadV6Style(0);
-    EXPECT_EQ(styles[0].backgroundColor, 0x778801u);
-    EXPECT_EQ(styles[0].transparency, 35);
-    EXPECT_STREQ(styles[0].name, "Meeting notes");
-    EXPECT_EQ(m_boxes.Count(), 0u) << m_boxes.LastText();
 }
 
 TEST_F(StyleStorage, MissingRowsAreReportedAndMadeOneAtATime)
@@ -187,7 +182,7 @@ TEST_F(StyleStorage, MissingRowsAreReportedAndMadeOneAtATime)
     EXPECT_EQ(FindConfigRecord(3, 0), 0);
 }
 
-TEST_F(StyleStorage, StandardStyleTextsComeFromTheirFiles)
+TEST_F(StyleStorage, StandardStyleTextsAndTexturesComeFromTheirFiles)
 {
     CNoteStyle& standard = ConfigSettings().styles[3];
     standard.SetText(nullptr);
@@ -201,10 +196,8 @@ TEST_F(StyleStorage, StandardStyleTextsComeFromTheirFiles)
     EXPECT_EQ(LoadStyleTextFile(3), 1);
     EXPECT_EQ(standard.GetTextSize(), static_cast<DWORD>(CNoteStyle::kMaxTextBytes));
     EXPECT_EQ(LoadStyleTextFile(9), 0);
-}
 
-TEST_F(StyleStorage, TexturesAreFoundByTheHashOfTheirNames)
-{
+    // Textures are found by the hash of their names.
     CreateDirectoryA(File("TEXTURES").c_str(), nullptr);
     auto id = [](const std::string& name) {
         return static_cast<unsigned short>(ElfHash(name.data(), name.size()) % 10000);

@@ -13,7 +13,7 @@ namespace {
 const std::string kProlog = "<?xml version='1.0' encoding='Windows-1252' standalone='yes'?>\r\n";
 }
 
-TEST(XmlDocument, ReadsAFileFromDiskOrNamesItInTheError)
+TEST(XmlDocument, ReadsAFileFromDiskOrNamesItInTheErrorAndAnEmptyOneHasNothingToParse)
 {
     TempFolder folder;
     std::string path = folder.File("apps.QPD");
@@ -41,20 +41,16 @@ TEST(XmlDocument, ReadsAFileFromDiskOrNamesItInTheError)
 
     std::string missing = folder.File("calendar.QPD");
     EXPECT_EQ(ErrorOf([&] { CXMLDocument none(missing.c_str()); }), "Open ReadOnly failed - " + missing + " - ");
-}
 
-TEST(XmlDocument, AnEmptyFileHasNothingToParse)
-{
-    TempFolder folder;
-    std::string path = folder.File("webSearch.QPD");
-    WriteWholeFile(path, "");
-    MessageBoxRecorder boxes;
-    CXMLDocument doc(path.c_str());
-    EXPECT_STREQ(doc.GetErrorText(), "Invalid XML file ");
-    EXPECT_EQ(doc.Parse(), 0);
+    std::string empty = folder.File("webSearch.QPD");
+    WriteWholeFile(empty, "");
+    boxes.Clear();
+    CXMLDocument nothing(empty.c_str());
+    EXPECT_STREQ(nothing.GetErrorText(), "Invalid XML file ");
+    EXPECT_EQ(nothing.Parse(), 0);
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.LastText(), "No QPK file has been mentioned yet\r\n Don't know what file to parse");
-    EXPECT_STREQ(doc.GetErrorText(), "Invalid XML file ");
+    EXPECT_STREQ(nothing.GetErrorText(), "Invalid XML file ");
 }
 
 // A file whose size is exactly one page ends where its mapping ends: reading one

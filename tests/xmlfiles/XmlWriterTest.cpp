@@ -43,27 +43,8 @@ TEST(XmlWriter, WritesEveryLineByteForByte)
                                        "</content>\r\n");
 }
 
-TEST(XmlWriter, OpensOneFileAtATimeAndCreatesItAnew)
-{
-    TempFolder folder;
-    CXmlWriter writer(kHeader, "r");
-    EXPECT_EQ(ErrorOf([&] { writer.WriteElement("a", "1", 1, 0); }), "CXmlWriter: no file is open");
-    EXPECT_THROW(writer.Open(folder.File("no\\such\\x.QPK").c_str()), CGenericException);
-    EXPECT_FALSE(writer.IsOpen());
-
-    std::string first = folder.File("first.QPK");
-    std::string second = folder.File("second.QPK");
-    WriteWholeFile(first, std::string(5000, 'o'));
-    ASSERT_EQ(writer.Open(first.c_str()), 1);
-    EXPECT_EQ(writer.Open(second.c_str()), 0);
-    EXPECT_FALSE(FileExists(second));
-    writer.Close();
-    writer.Close();
-    EXPECT_EQ(ReadWholeFile(first), std::string(kHeader) + "\r\n<r>\r\n</r>\r\n");
-}
-
 // A backup that stops half way (a failure, a crash) leaves the last good file
-// as it was; only a whole file takes its place.
+// as it was; only a whole file takes its place. One file is open at a time.
 TEST(XmlWriter, TheLastGoodFileStaysUntilTheNewOneIsWhole)
 {
     TempFolder folder;
@@ -72,9 +53,14 @@ TEST(XmlWriter, TheLastGoodFileStaysUntilTheNewOneIsWhole)
     WriteWholeFile(path + ".new", "left by a crash");
     {
         CXmlWriter writer(kHeader, "r");
+        EXPECT_EQ(ErrorOf([&] { writer.WriteElement("a", "1", 1, 0); }), "CXmlWriter: no file is open");
+        EXPECT_THROW(writer.Open(folder.File("no\\such\\x.QPK").c_str()), CGenericException);
+        EXPECT_FALSE(writer.IsOpen());
         ASSERT_EQ(writer.Open(path.c_str()), 1);
         writer.WriteElement("a", "1", 1, 0);
         EXPECT_EQ(ReadWholeFile(path), "last good") << "nothing reaches the file before Close";
+        EXPECT_EQ(writer.Open(folder.File("second.QPK").c_str()), 0);
+        EXPECT_FALSE(FileExists(folder.File("second.QPK")));
     }
     EXPECT_EQ(ReadWholeFile(path), "last good") << "a writer dropped half way";
     EXPECT_FALSE(FileExists(path + ".new"));
@@ -89,9 +75,11 @@ TEST(XmlWriter, TheLastGoodFileStaysUntilTheNewOneIsWhole)
     EXPECT_EQ(ReadWholeFile(path), "last good") << "a file held by another program";
     EXPECT_FALSE(FileExists(path + ".new"));
 
+    WriteWholeFile(path, std::string(5000, 'o'));
     ASSERT_EQ(writer.Open(path.c_str()), 1);
     writer.Close();
-    EXPECT_EQ(ReadWholeFile(path), std::string(kHeader) + "\r\n<r>\r\n</r>\r\n");
+    writer.Close();
+    EXPECT_EQ(ReadWholeFile(path), std::string(kHeader) + "\r\n<r>\r\n</r>\r\n") << "made anew, not written over";
 }
 
 // A note's text can be far larger than the program's small pooled strings: a

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "ParsedXml.h"
 #include "support/bytes/MessageBoxRecorder.h"
 #include "xmlfiles/bytes/XmlLexer.h"
 
@@ -60,47 +61,52 @@ TEST(XmlLexer, CutsAFileIntoItsTokens)
     EXPECT_EQ(tokens[4].column, 2);
 }
 
-TEST(XmlLexer, CdataKeepsItsTextButDropsCrLfRightAfterTheOpening)
+// CDATA keeps its text but drops CR LF right after the opening; plain content
+// loses its blanks, tabs and line ends at both sides.
+TEST(XmlLexer, KeepsCdataAsItStandsAndTrimsPlainContent)
 {
-    std::vector<Token> tokens = Tokens("<![CDATA[  x ]] > \r\n y  ]]>");
-    ASSERT_EQ(tokens[0].kind, XT_CDATA);
-    EXPECT_EQ(tokens[0].text, "  x ]] > \r\n y  ");
-
-    tokens = Tokens("<![CDATA[\r\n\r\nline\r\n]]>");
-    ASSERT_EQ(tokens[0].kind, XT_CDATA);
-    EXPECT_EQ(tokens[0].text, "line\r\n");
-
-    tokens = Tokens("<![CDATA[\nline]]>");
-    EXPECT_EQ(tokens[0].text, "\nline");
-
-    tokens = Tokens("<![CDATA[]]>");
-    ASSERT_EQ(tokens[0].kind, XT_CDATA);
-    EXPECT_EQ(tokens[0].text, "");
-
-    // Plain content loses its blanks, tabs and line ends at both sides.
-    tokens = Tokens("<a>\t x y \r\n</a>");
-    ASSERT_EQ(tokens[3].kind, XT_CONTENT);
-    EXPECT_EQ(tokens[3].text, "x y");
-}
-
-TEST(XmlLexer, NeverReadsPastTheEndOfItsBuffer)
-{
-    // Each input stops where the lexer would look one byte further.
-    for (const char* text : {"<", "<!", "<!-", "<!--", "<!---", "<!----", "<![CDATA", "<![CDATA[",
-                             "<![CDATA[]", "<![CDATA[]]", "<?", "<??", "<a", "</", "<a>x", "\r", "\r\n", "a\r\n"}) {
-        std::vector<Token> tokens = Tokens(text);
-        ASSERT_FALSE(tokens.empty());
-        int last = tokens.back().kind;
-        EXPECT_TRUE(last == XT_ERROR || last == XT_END_OF_FILE) << text;
+    const struct {
+        const char* text;
+        size_t token;
+        int kind;
+        const char* value;
+    } cases[] = {
+        {"<![CDATA[  x ]] > \r\n y  ]]>", 0, XT_CDATA, "  x ]] > \r\n y  "},
+        {"<![CDATA[\r\n\r\nline\r\n]]>", 0, XT_CDATA, "line\r\n"},
+        {"<![CDATA[\nline]]>", 0, XT_CDATA, "\nline"},
+        {"<![CDATA[]]>", 0, XT_CDATA, ""},
+        {"<a>\t x y \r\n</a>", 3, XT_CONTENT, "x y"},
+    };
+    for (const auto& c : cases) {
+        std::vector<Token> tokens = Tokens(c.text);
+        ASSERT_GT(tokens.size(), c.token) << c.text;
+        EXPECT_EQ(tokens[c.token].kind, c.kind) << c.text;
+        EXPECT_EQ(tokens[c.token].text, c.value) << c.text;
     }
     EXPECT_EQ(Tokens("")[0].kind, XT_END_OF_FILE);
-}
 
-TEST(XmlLexer, WithoutABufferSaysSoAndReadsNothing)
-{
     MessageBoxRecorder boxes;
     CXMLLexer lexer;
     lexer.NextToken();
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.LastText(), "No buffer has been mentioned yet\r\n Don't know what to analyze... use SetPtrToBuffer");
+}
+
+// The writer's escape of "]]>" in CDATA texts; the lines' layout is checked
+// byte for byte in the files the writer makes.
+TEST(XmlLines, CdataEscapeChangesTheSecondBracketAndNegativeLevelsAreNotIndented)
+{
+    const char* const pairs[][2] = {{"a]]>b", "a]`>b"}, {"]]]>", "]]`>"}, {"]]>]]>", "]`>]`>"}};
+    for (const auto& pair : pairs) {
+        EXPECT_EQ(CdataToggled(pair[0], 1), pair[1]);
+        EXPECT_EQ(CdataToggled(pair[1], 0), pair[0]);
+    }
+    EXPECT_EQ(CdataToggled("]] > ]>", 1), "]] > ]>");
+    EXPECT_EQ(CdataToggled("]", 1), "]");
+    EXPECT_EQ(CdataToggled("", 0), "");
+    // A text that already held "]`>" does not survive the round trip.
+    EXPECT_EQ(CdataToggled(CdataToggled("x]`>", 1), 0), "x]]>");
+    ToggleCdataEscape(nullptr, 1);
+
+    EXPECT_EQ(XmlElementLine("x", "1", -1, false), "<x>1</x>");
 }

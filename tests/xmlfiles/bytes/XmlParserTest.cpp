@@ -24,7 +24,7 @@ const char* Content(ParsedXml& parsed)
 }
 }
 
-TEST(XmlParser, ReadsAFileOfTheDialect)
+TEST(XmlParser, ReadsAFileOfTheDialectAndWhatItAllows)
 {
     ParsedXml parsed(XmlFile("<!-- saved by Quillnet+ -->\r\n"
                              "<content>\r\n"
@@ -52,10 +52,10 @@ TEST(XmlParser, ReadsAFileOfTheDialect)
     EXPECT_EQ(userId->line, 5);
     EXPECT_EQ(userId->column, 8);
     EXPECT_EQ(userId->nextSibling->nextSibling->content, nullptr);
-}
+    // A second parse builds a new tree rather than adding to the old one.
+    EXPECT_EQ(parsed.doc.Parse(), 1);
+    EXPECT_EQ(parsed.doc.GetTree()->GetNodeCount(), 5);
 
-TEST(XmlParser, AcceptsWhatTheDialectAllows)
-{
     ParsedXml blanks("  \r\n<?xml?><content></content>");
     EXPECT_EQ(blanks.result, 1) << "blank lines before the prolog";
     ParsedXml cdata(XmlFile("<r><a><![CDATA[!1 > 0 ?]]></a></r>"));
@@ -135,10 +135,8 @@ TEST(XmlParser, EachBrokenRuleGivesItsTextLineAndColumn)
     EXPECT_EQ(ParseError(XmlFile("<content a=\"1\">\r\n</content>\r\n"), "noteman.QPD"),
               "noteman.QPD. Can't work with this XML file. A lexical error was found: \r\n"
               "Invalid character in the tag name.Missing \">\"\r\nin line 2 column 9\r\n");
-}
 
-TEST(XmlParser, RefusesAnythingButCommentsAfterTheRoot)
-{
+    // Only comments may follow the root.
     MessageBoxRecorder boxes;
     EXPECT_EQ(ParseError(XmlFile("<r></r>\r\n<x></x>")),
               "t.QPD" + std::string(kLexical) + "\"<?\" expected\r\nin line 3 column=2\r\n");
@@ -147,7 +145,7 @@ TEST(XmlParser, RefusesAnythingButCommentsAfterTheRoot)
     EXPECT_EQ(boxes.Boxes()[0].flags, 0u);
 }
 
-TEST(XmlParser, CapsTheNestingDepth)
+TEST(XmlParser, CapsTheNestingDepthAndKeepsErrorTextsWithin300Characters)
 {
     auto nested = [](int depth) {
         std::string open, close;
@@ -168,10 +166,7 @@ TEST(XmlParser, CapsTheNestingDepth)
     ParsedXml hostile(nested(200000));
     EXPECT_EQ(hostile.result, 0);
     EXPECT_NE(std::string(hostile.doc.GetErrorText()).find("nested deeper than 64 levels"), std::string::npos);
-}
 
-TEST(XmlParser, KeepsErrorTextsWithin300Characters)
-{
     std::string longName(259, 'n');
     EXPECT_EQ(ParseError(XmlFile("<r a>"), longName.c_str()), longName + ". ");
     std::string midName(200, 'm');
@@ -183,14 +178,4 @@ TEST(XmlParser, KeepsErrorTextsWithin300Characters)
     EXPECT_EQ(text, "f" + std::string(kLexical) + "The end tag does not match the start tag\r\nin line 2 column 247\r\n"
                     "expecting \"</" + tag + ">\" but found \"</");
     EXPECT_LE(text.size(), 300u);
-}
-
-TEST(XmlParser, ASecondParseBuildsANewTree)
-{
-    ParsedXml parsed(XmlFile("<r><a>1</a><a>2</a></r>"));
-    ASSERT_EQ(parsed.result, 1);
-    EXPECT_EQ(parsed.doc.Parse(), 1);
-    char err[256];
-    EXPECT_EQ(parsed.doc.CountElements("r", "a", err, sizeof err), 2);
-    EXPECT_EQ(parsed.doc.GetTree()->GetNodeCount(), 3);
 }
