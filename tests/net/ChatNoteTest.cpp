@@ -5,6 +5,7 @@
 // restart, and ending the chat tells the peer and removes what was kept of it.
 // Each side shows the other's avatar: the pictures travel with the chat texts
 // that introduce a participant and are kept in the CHAT folder.
+#include "NetDriving.h"
 #include "NoteCatcher.h"
 
 #include <gtest/gtest.h>
@@ -17,11 +18,8 @@
 #include "note/NoteMessages.h"
 #include "resources/ids/AvatarPickerIds.h"
 #include "shell/MainWindowMessages.h"
-#include "store/DbfFile.h"
-#include "store/FieldAccess.h"
 #include "support/InFolder.h"
 #include "support/NoteDriving.h"
-#include "support/ProgramDriver.h"
 #include "support/Screenshot.h"
 #include "support/PictureFiles.h"
 
@@ -29,35 +27,6 @@ namespace {
 const DWORD kChatId = 424242;
 // The tray menu's first deleted note: choosing it undeletes the note.
 const WPARAM kFirstDeletedNoteCommand = 3800;
-
-bool SendToProgram(unsigned short port, const std::string& bytes)
-{
-    CDestination program("", "127.0.0.1", "", "", "", 0, 0, 0, 0, port);
-    return TransmitToRecipient(program, bytes, CTransmitOptions()) == TransmitResult::kSent;
-}
-
-std::string ComputerName()
-{
-    char name[MAX_COMPUTERNAME_LENGTH + 1] = "";
-    DWORD size = sizeof name;
-    GetComputerNameA(name, &size);
-    return name;
-}
-
-HWND ChatNoteReading(DWORD process, const std::string& text)
-{
-    HWND found = nullptr;
-    WaitUntil([&] {
-        for (HWND note : NoteWindows(process)) {
-            HWND body = BodyOf(note);
-            if (body && ReadWindowText(body).find(text) != std::string::npos &&
-                FindWindowExA(note, nullptr, "QnChatStrip", nullptr))
-                found = note;
-        }
-        return found != nullptr;
-    });
-    return found;
-}
 
 std::vector<std::string> ButtonTexts(HWND note)
 {
@@ -109,9 +78,7 @@ int PickerLine(HWND list, const std::string& name)
 
 bool BodyHas(HWND note, const std::string& text)
 {
-    return WaitUntil([&] {
-        return ReadWindowText(BodyOf(note)).find(text) != std::string::npos;
-    });
+    return WaitUntil([&] { return ReadWindowText(BodyOf(note)).find(text) != std::string::npos; });
 }
 
 class ChatNote : public InFolder {
@@ -129,7 +96,7 @@ protected:
         wire.chatId = kChatId;
         wire.chatOperation = operation;
         wire.coRecipients = {"PC-BERT|127.0.0.1|" + std::to_string(bertPort),
-                             ComputerName() + "|127.0.0.1|" + std::to_string(install.ListenPort())};
+                             ThisComputer() + "|127.0.0.1|" + std::to_string(install.ListenPort())};
         wire.avatarName = avatarName;
         wire.avatarData = Base64Line(avatarPicture);
         return WriteWireText(wire, text.data(), text.size(), nullptr, 0);
@@ -158,20 +125,13 @@ protected:
 TEST_F(ChatNote, AChatFromAPeerIsHeldWithItsParticipantsAcrossARestartAndEndsForEveryone)
 {
     install.AddInstalledDataFiles();
-    {
-        // Chat requests are accepted by the users this installation makes.
-        CDbfFile settings;
-        settings.SetTable(install.File("config.QPD").c_str(), true);
-        settings.Open("MAPPINGALL");
-        WriteLogical(settings, 1, "BDELAY", true);
-        settings.Close();
-    }
+    AcceptChats(install);
     // The user's picture (the only one, so the program takes it) and Anna's.
     const std::string owl = SquareBitmap(24, RGB(200, 120, 40));
     const std::string annaFace = SquareBitmap(20, RGB(40, 160, 60));
     ASSERT_TRUE(CreateDirectoryA(install.File("CHAT").c_str(), nullptr));
     WriteWholeFile(install.File("CHAT\\owl.bmp"), owl);
-    const std::string me = ComputerName();
+    const std::string me = ThisComputer();
     size_t seen = 0;
     {
         RunningProgram program(install, "");
@@ -180,7 +140,7 @@ TEST_F(ChatNote, AChatFromAPeerIsHeldWithItsParticipantsAcrossARestartAndEndsFor
 
         ASSERT_TRUE(SendToProgram(install.ListenPort(), FromAnna("start", "{\\rtf1\\ansi shall we meet?\\par}",
                                                                  "..\\faces\\anna.bmp", annaFace)));
-        HWND note = ChatNoteReading(program.ProcessId(), "shall we meet?");
+        HWND note = NoteHaving(program.ProcessId(), "shall we meet?", true);
         ASSERT_NE(note, nullptr);
         // Anna's picture is kept beside the user's and shown on her button;
         // Bert sent none. The user's picture goes to the others in return, and
@@ -224,9 +184,7 @@ TEST_F(ChatNote, AChatFromAPeerIsHeldWithItsParticipantsAcrossARestartAndEndsFor
         EXPECT_TRUE(WaitUntil([&] { return ButtonTexts(note)[2] == "PC-ANNA (left)"; }));
         EXPECT_TRUE(SaveScreenshotOf(note, "chat-note"));
 
-        PostMessageA(program.WaitForWindow(kMainClass), WM_COMMAND, kCmdExit, 0);
-        DWORD exitCode = 1;
-        ASSERT_TRUE(program.WaitForExit(&exitCode));
+        ExitProgram(program, program.WaitForWindow(kMainClass));
     }
     std::string kept = ReadWholeFile(install.File("chatnote.QPD"));
     EXPECT_NE(kept.find("ChatId=424242"), std::string::npos) << kept;
@@ -238,7 +196,7 @@ TEST_F(ChatNote, AChatFromAPeerIsHeldWithItsParticipantsAcrossARestartAndEndsFor
     {
         RunningProgram program(install, "");
         ASSERT_NE(program.WaitForWindow(kMainClass), nullptr);
-        HWND note = ChatNoteReading(program.ProcessId(), "fine, at the usual place");
+        HWND note = NoteHaving(program.ProcessId(), "fine, at the usual place", true);
         ASSERT_NE(note, nullptr);
         EXPECT_EQ(ButtonTexts(note),
                   (std::vector<std::string>{"End chat", "You", "PC-ANNA (left)", "PC-BERT (away)"}));
@@ -328,8 +286,6 @@ TEST_F(ChatNote, AChatFromAPeerIsHeldWithItsParticipantsAcrossARestartAndEndsFor
         EXPECT_TRUE(WaitUntil([&] { return !IsWindow(note) || !IsWindowVisible(note); }));
         EXPECT_EQ(ReadWholeFile(install.File("chatnote.QPD")).find("424242"), std::string::npos);
 
-        PostMessageA(program.WaitForWindow(kMainClass), WM_COMMAND, kCmdExit, 0);
-        DWORD exitCode = 1;
-        ASSERT_TRUE(program.WaitForExit(&exitCode));
+        ExitProgram(program, program.WaitForWindow(kMainClass));
     }
 }

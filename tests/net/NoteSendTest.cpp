@@ -1,38 +1,29 @@
-// The real program sends its notes to a peer on 127.0.0.1: a send request of
-// the command line, a peer that is not there yet (the note tries again on its
-// timer), a peer that stalls while the user wants to quit, and the send
-// dialog filled in as a user would.
-#include "SendLoopback.h"
+// The real program sends its notes: send requests of the command line and
+// the note's send dialog filled in from outside as a user would, to peers on
+// 127.0.0.1, to a mail server of the test's and as a chat; a peer that is not
+// there yet (the note tries again on its timer), a peer that stalls while the
+// user wants to quit, and deliveries that wait to be tried again dropped by a
+// deletion or by resending switched off.
+#include "NetDriving.h"
+
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
-#include "net/bytes/WireText.h"
+#include "MailServer.h"
+#include "NoteCatcher.h"
+#include "resources/ids/NetworkPageIds.h"
+#include "resources/ids/SendNoteIds.h"
 #include "shell/MainWindowMessages.h"
 #include "store/DbfFile.h"
 #include "store/FieldAccess.h"
 #include "store/TableText.h"
-#include "support/ProgramDriver.h"
+#include "support/NoteDriving.h"
 #include "support/Screenshot.h"
 
 namespace {
-const char kMainClass[] = "MainWindowClassName6";
-const ULONG_PTR kSendRequest = 1;
-const ULONG_PTR kSendRequestAtNextTick = 6;
 const UINT kNoteTransmitting = 0x807D;
 const UINT_PTR kResendTimer = 11;
-
-// An install whose user retries failed sends: one minute after the first
-// failure, then every 5 minutes.
-void TurnAutomaticResendOn(const ProgramInstall& install)
-{
-    CDbfFile table;
-    table.SetTable(install.File("config.QPD").c_str(), true);
-    table.Open("MAPPINGALL");
-    WriteLogical(table, 1, "BRETRY", true);
-    WriteNumber(table, 1, "BYRETRY", 5);
-    WriteNumber(table, 1, "BYRETRYTYP", 1);
-    table.Close();
-}
 
 struct DeliveryRow {
     std::string address;
@@ -50,24 +41,20 @@ std::vector<DeliveryRow> DeliveryRows(const ProgramInstall& install)
     CDbfFile table;
     table.SetTable(install.File("transact.QPD").c_str(), true);
     table.Open("READ");
-    for (table.GoTop(); !table.IsEOF(); table.Skip(1)) {
-        DeliveryRow row;
-        row.address = ReadTrimmedText(table, "SZIPADDR");
-        row.port = table.GetLongValue("PORT");
-        row.transactionId = table.GetLongValue("ITRANSID");
-        row.sent = table.GetLogicalValue("BSTATUS");
-        row.retry = table.GetLogicalValue("BRETRY");
-        row.failedAttempts = table.GetLongValue("BYRETRY");
-        row.attachedFile = ReadTrimmedText(table, "C4");
-        rows.push_back(row);
-    }
+    for (table.GoTop(); !table.IsEOF(); table.Skip(1))
+        rows.push_back({ReadTrimmedText(table, "SZIPADDR"), table.GetLongValue("PORT"), table.GetLongValue("ITRANSID"),
+                        table.GetLogicalValue("BSTATUS"), table.GetLogicalValue("BRETRY"),
+                        table.GetLongValue("BYRETRY"), ReadTrimmedText(table, "C4")});
     table.Close();
     return rows;
 }
 
-bool StripSays(HWND note, const std::string& part)
+const DeliveryRow* RowTo(const std::vector<DeliveryRow>& rows, long port)
 {
-    return WaitUntil([&] { return SendStripText(note).find(part) != std::string::npos; });
+    for (const DeliveryRow& row : rows)
+        if (row.port == port)
+            return &row;
+    return nullptr;
 }
 
 LRESULT Transmitting(HWND note)
@@ -83,55 +70,99 @@ void PostResendTicks(HWND note, int ticks)
         PostMessageA(note, WM_TIMER, kResendTimer, 0);
 }
 
-void ExitAndWait(RunningProgram& program, HWND main)
+// Sets the resend switch on the settings sheet's Network page, then OK; the
+// text of the box that switching it off brings, once answered.
+std::string SetResend(HWND main, DWORD process, bool on)
 {
-    PostMessageA(main, WM_COMMAND, kCmdExit, 0);
-    DWORD exitCode = 1;
-    ASSERT_TRUE(program.WaitForExit(&exitCode));
-    EXPECT_EQ(exitCode, 0u);
+    PostMessageA(main, WM_COMMAND, kCmdSettings, 0);
+    HWND sheet = nullptr;
+    WaitUntil([&] { return (sheet = FindTopWindowTitled("#32770", "General settings...", process)) != nullptr; });
+    EXPECT_NE(sheet, nullptr);
+    if (!sheet)
+        return "";
+    SendWithTimeout(sheet, PSM_SETCURSEL, 4, 0);
+    LRESULT page = 0;
+    SendWithTimeout(sheet, PSM_GETCURRENTPAGEHWND, 0, 0, &page);
+    HWND resend = GetDlgItem(reinterpret_cast<HWND>(page), IDC_NETWORK_RESEND);
+    LRESULT state = 0;
+    SendWithTimeout(resend, BM_GETCHECK, 0, 0, &state);
+    if ((state == BST_CHECKED) != on)
+        PostMessageA(resend, BM_CLICK, 0, 0);
+    std::string shown;
+    if (state == BST_CHECKED && !on) {
+        ShownMessageBox box = WaitForMessageBox(process, kDriverWaitMs, "Quillnet...");
+        shown = box.text;
+        AnswerMessageBox(box, IDOK);
+        WaitUntil([&] { return !IsWindow(box.window); });
+    }
+    PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(sheet); }));
+    return shown;
+}
+
+// Presses Send and answers the refusal; its text.
+std::string RefusalOnSend(HWND dialog, DWORD process)
+{
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    ShownMessageBox box = WaitForMessageBox(process, kDriverWaitMs, "Quillnet+");
+    if (!box.window)
+        return "(no box)";
+    AnswerMessageBox(box, IDOK);
+    WaitUntil([&] { return !IsWindow(box.window); });
+    return box.text;
 }
 }
 
-TEST(NoteSend, ASendRequestDeliversTheNoteWithItsAttachmentAndKeepsTheRecord)
+TEST(NoteSend, RequestsAndTheSendDialogDeliverToPeersByMailAndAsAChatAndKeepTheRecords)
 {
+    WinsockSession winsock;
+    MailServer server;
+    ASSERT_NE(server.Port(), 0) << "the mail server did not start";
     ProgramInstall install;
     install.AddInstalledDataFiles();
+    ChangeSettings(install, [&](CDbfFile& settings) {
+        WriteText(settings, 1, "SZSMTP", "127.0.0.1");
+        WriteNumber(settings, 1, "ISMTPPORT", server.Port());
+        WriteText(settings, 1, "SZSENDER", "anna@example.org");
+        WriteText(settings, 1, "SZFRIENDLY", "Anna");
+    });
+    AcceptChats(install);
     std::string attachment;
     for (int i = 0; i < 300000; ++i)
         attachment += static_cast<char>(i * 7 % 251);
     WriteWholeFile(install.File("plan.bin"), attachment);
     const unsigned short peerPort = FindFreePort();
     LoopbackPeer peer(peerPort);
-    ASSERT_TRUE(peer.IsListening());
+    const unsigned short typedPort = FindFreePort();
+    LoopbackPeer typed(typedPort);
+    ASSERT_TRUE(peer.IsListening() && typed.IsListening());
 
     RunningProgram program(install, "");
-    HWND main = program.WaitForWindow(kMainClass);
+    const DWORD process = program.ProcessId();
+    HWND main = WaitForMainWindow(program);
     ASSERT_NE(main, nullptr);
-    ASSERT_TRUE(SendWithTimeout(main, WM_NULL, 0, 0));
+    std::string bytes;
     {
         ForwardedRequest send(main, kSendRequest,
-                              "127.0.0.1:" + std::to_string(peerPort) +
-                                  "!#%@Sent from the command line\\rsecond line!#%@" + install.File("plan.bin"));
-        std::string bytes;
+                              Loopback(peerPort) + "!#%@Sent from the command line\\rsecond line!#%@" +
+                                  install.File("plan.bin"));
         ASSERT_TRUE(peer.Receive(bytes));
-        CWireNote note;
-        CWireParts parts;
-        ASSERT_EQ(ParseWireText(bytes.data(), bytes.size(), note, parts), WireParseResult::kNote);
-        EXPECT_EQ(note.version, kWireVersion);
-        EXPECT_FALSE(note.computerName.empty());
-        EXPECT_EQ(note.replyPort, install.ListenPort());
-        EXPECT_NE(note.transactionId, 0u);
-        EXPECT_TRUE(note.hasColours);
-        EXPECT_FALSE(note.isProtected);
-        EXPECT_EQ(note.attachedFileName, "plan.bin");
-        const std::string rtf = bytes.substr(parts.richTextOffset, parts.richTextLength);
-        EXPECT_EQ(rtf.compare(0, 5, "{\\rtf"), 0);
-        EXPECT_NE(rtf.find("Sent from the command line"), std::string::npos);
-        EXPECT_NE(rtf.find("second line"), std::string::npos);
-        ASSERT_TRUE(parts.hasAttachment);
-        EXPECT_TRUE(bytes.substr(parts.attachmentOffset, parts.attachmentLength) == attachment);
+        ReadWire wire = ReadWireText(bytes);
+        ASSERT_EQ(wire.result, WireParseResult::kNote);
+        EXPECT_EQ(wire.note.version, kWireVersion);
+        EXPECT_FALSE(wire.note.computerName.empty());
+        EXPECT_EQ(wire.note.replyPort, install.ListenPort());
+        EXPECT_NE(wire.note.transactionId, 0u);
+        EXPECT_TRUE(wire.note.hasColours);
+        EXPECT_FALSE(wire.note.isProtected);
+        EXPECT_EQ(wire.note.attachedFileName, "plan.bin");
+        EXPECT_EQ(wire.richText.compare(0, 5, "{\\rtf"), 0);
+        EXPECT_NE(wire.richText.find("Sent from the command line"), std::string::npos);
+        EXPECT_NE(wire.richText.find("second line"), std::string::npos);
+        ASSERT_TRUE(wire.parts.hasAttachment);
+        EXPECT_TRUE(wire.attachment == attachment);
 
-        HWND sent = NoteWhoseTextHas(program.ProcessId(), "Sent from the command line");
+        HWND sent = NoteHaving(process, "Sent from the command line");
         ASSERT_NE(sent, nullptr);
         EXPECT_TRUE(StripSays(sent, "Sent to 127.0.0.1."));
         EXPECT_EQ(Transmitting(sent), 0);
@@ -139,55 +170,156 @@ TEST(NoteSend, ASendRequestDeliversTheNoteWithItsAttachmentAndKeepsTheRecord)
 
         // A destination that names no computer is refused, and nothing goes out.
         ForwardedRequest refused(main, kSendRequest, "no such place!#%@text");
-        ShownMessageBox box = WaitForMessageBox(program.ProcessId());
+        ShownMessageBox box = WaitForMessageBox(process);
         ASSERT_NE(box.window, nullptr);
         EXPECT_NE(box.text.find("\"no such place\" is neither a computer name nor an IP address"), std::string::npos)
             << box.text;
         AnswerMessageBox(box, IDOK);
     }
     // A request of the second kind waits for the note's next tick.
-    { ForwardedRequest later(main, kSendRequestAtNextTick, "127.0.0.1:" + std::to_string(peerPort) + "!#%@Sent a little later"); }
-    HWND waiting = NoteWhoseTextHas(program.ProcessId(), "Sent a little later");
-    ASSERT_NE(waiting, nullptr);
-    EXPECT_TRUE(StripSays(waiting, "This note will be sent to 127.0.0.1 in a moment."));
-    PostResendTicks(waiting, 1);
-    std::string bytes;
+    RequestSend(main, Loopback(peerPort) + "!#%@Sent a little later", kSendRequestAtNextTick);
+    HWND note = NoteHaving(process, "Sent a little later");
+    ASSERT_NE(note, nullptr);
+    EXPECT_TRUE(StripSays(note, "This note will be sent to 127.0.0.1 in a moment."));
+    PostResendTicks(note, 1);
     ASSERT_TRUE(peer.Receive(bytes));
     EXPECT_NE(bytes.find("Sent a little later"), std::string::npos);
-    EXPECT_TRUE(StripSays(waiting, "Sent to 127.0.0.1."));
+    EXPECT_TRUE(StripSays(note, "Sent to 127.0.0.1."));
 
-    ExitAndWait(program, main);
+    // The send dialog lists the computer sent to, and refuses what names no
+    // recipient.
+    HWND dialog = OpenSendDialog(note, process);
+    ASSERT_NE(dialog, nullptr);
+    HWND list = GetDlgItem(dialog, IDC_SEND_LIST);
+    LRESULT count = 0;
+    ASSERT_TRUE(SendWithTimeout(list, LB_GETCOUNT, 0, 0, &count));
+    ASSERT_EQ(count, 1);
+    EXPECT_EQ(ReadWindowText(GetDlgItem(dialog, IDC_SEND_PORT)), std::to_string(install.ListenPort()));
+    EXPECT_EQ(RefusalOnSend(dialog, process),
+              "Please choose a computer in the list, or type a computer name, an IP address or an e-mail address.");
+    TypeInto(dialog, IDC_SEND_ADDRESS, "127.0.0.300");
+    EXPECT_NE(RefusalOnSend(dialog, process).find("\"127.0.0.300\" is not an IP address."), std::string::npos);
+    TypeInto(dialog, IDC_SEND_ADDRESS, "");
+    TypeInto(dialog, IDC_SEND_COMPUTER, "PC BEN");
+    EXPECT_NE(RefusalOnSend(dialog, process).find("\"PC BEN\" is not a computer name."), std::string::npos);
+    TypeInto(dialog, IDC_SEND_COMPUTER, "carol@exa mple.org");
+    EXPECT_NE(RefusalOnSend(dialog, process).find("is not an e-mail address"), std::string::npos);
+    TypeInto(dialog, IDC_SEND_COMPUTER, "");
+    TypeInto(dialog, IDC_SEND_ADDRESS, "127.0.0.1");
+    TypeInto(dialog, IDC_SEND_PORT, "0");
+    EXPECT_EQ(RefusalOnSend(dialog, process), "The port must be a number from 1 to 65535.");
+    EXPECT_TRUE(IsWindow(dialog));
+    // The known computer chosen in the list, and another typed in.
+    TypeInto(dialog, IDC_SEND_PORT, std::to_string(typedPort));
+    ASSERT_TRUE(SendWithTimeout(list, LB_SETSEL, TRUE, 0));
+    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    EXPECT_TRUE(SaveScreenshotOf(dialog, "SendDialog"));
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(peer.Receive(bytes));
+    EXPECT_NE(ReadWireText(bytes).richText.find("Sent a little later"), std::string::npos);
+    ASSERT_TRUE(typed.Receive(bytes));
+    EXPECT_NE(ReadWireText(bytes).richText.find("Sent a little later"), std::string::npos);
+    EXPECT_TRUE(StripSays(note, "Sent to 127.0.0.1.  Sent to 127.0.0.1.")) << SendStripText(note);
+    EXPECT_FALSE(IsWindow(dialog));
+
+    // By mail: from a send request, and from an address typed in the dialog
+    // where a computer's name goes.
+    RequestSend(main, "bob@example.net!#%@Lunch at noon, by mail");
+    ASSERT_TRUE(server.WaitForMessage(1));
+    EXPECT_EQ(server.Fact(1, "rcpt-to"), "bob@example.net");
+    EXPECT_EQ(server.Fact(1, "from"), "Anna <anna@example.org>");
+    EXPECT_NE(server.Read("message-1.text").find("Lunch at noon, by mail"), std::string::npos);
+    HWND mailed = NoteHaving(process, "Lunch at noon, by mail");
+    ASSERT_NE(mailed, nullptr);
+    EXPECT_TRUE(StripSays(mailed, "bob@example.net")) << SendStripText(mailed);
+    dialog = OpenSendDialog(note, process);
+    ASSERT_NE(dialog, nullptr);
+    TypeInto(dialog, IDC_SEND_COMPUTER, "carol@example.org");
+    EXPECT_TRUE(SaveScreenshotOf(dialog, "SendDialogMailAndChat"));
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(server.WaitForMessage(2));
+    EXPECT_EQ(server.Fact(2, "rcpt-to"), "carol@example.org");
+    EXPECT_NE(server.Read("message-2.text").find("Sent a little later"), std::string::npos);
+
+    // "Chat" with a computer typed in: it receives the chat's start with the
+    // note's text, and the note becomes a chat note.
+    dialog = OpenSendDialog(note, process);
+    ASSERT_NE(dialog, nullptr);
+    TypeInto(dialog, IDC_SEND_ADDRESS, "127.0.0.1");
+    TypeInto(dialog, IDC_SEND_PORT, std::to_string(typedPort));
+    PostMessageA(dialog, WM_COMMAND, IDC_SEND_CHAT, 0);
+    ASSERT_TRUE(typed.Receive(bytes));
+    ReadWire start = ReadWireText(bytes);
+    ASSERT_EQ(start.result, WireParseResult::kNote);
+    EXPECT_EQ(start.note.chatOperation, "start");
+    EXPECT_NE(start.note.chatId, 0u);
+    EXPECT_EQ(start.note.replyPort, install.ListenPort());
+    EXPECT_NE(start.richText.find("Sent a little later"), std::string::npos);
+    EXPECT_EQ(start.note.coRecipients, std::vector<std::string>{"|127.0.0.1|" + std::to_string(typedPort)});
+    HWND strip = nullptr;
+    EXPECT_TRUE(WaitUntil([&] { return (strip = FindWindowExA(note, nullptr, "QnChatStrip", nullptr)) != nullptr; }));
+    EXPECT_NE(FindWindowExA(strip, nullptr, "Button", "127.0.0.1"), nullptr);
+
+    ExitProgram(program, main);
+    // The record of each delivery: sent, none waiting, each its own.
     std::vector<DeliveryRow> rows = DeliveryRows(install);
-    ASSERT_EQ(rows.size(), 2u);
-    EXPECT_TRUE(rows[1].sent);
-    EXPECT_NE(rows[1].transactionId, rows[0].transactionId);
-    EXPECT_EQ(rows[0].address, "127.0.0.1");
-    EXPECT_EQ(rows[0].port, peerPort);
-    EXPECT_TRUE(rows[0].sent);
-    EXPECT_FALSE(rows[0].retry);
-    EXPECT_EQ(rows[0].failedAttempts, 0);
-    EXPECT_EQ(rows[0].attachedFile, install.File("plan.bin"));
+    const DeliveryRow* withFile = nullptr;
+    for (const DeliveryRow& row : rows) {
+        EXPECT_TRUE(row.sent) << row.address << ":" << row.port;
+        EXPECT_FALSE(row.retry);
+        EXPECT_EQ(row.failedAttempts, 0);
+        withFile = row.attachedFile == install.File("plan.bin") ? &row : withFile;
+        for (const DeliveryRow& other : rows)
+            EXPECT_TRUE(&other == &row || other.transactionId != row.transactionId);
+    }
+    ASSERT_NE(withFile, nullptr);
+    EXPECT_EQ(withFile->address, "127.0.0.1");
+    EXPECT_EQ(withFile->port, peerPort);
+    EXPECT_NE(RowTo(rows, typedPort), nullptr);
 }
 
-TEST(NoteSend, AFailedSendIsRecordedAsFailedAndTriedAgainOnTheNotesTimer)
+// Resending is switched on in the settings: one minute after the first
+// failure, then every 5 minutes.
+TEST(NoteSend, AFailedSendIsTriedAgainOnTheNotesTimerUnlessDeletedOrResendingIsSwitchedOff)
 {
     ProgramInstall install;
     install.AddInstalledDataFiles();
-    TurnAutomaticResendOn(install);
+    ChangeSettings(install, [](CDbfFile& table) {
+        WriteNumber(table, 1, "BYRETRY", 5);
+        WriteNumber(table, 1, "BYRETRYTYP", 1);
+    });
     WriteWholeFile(install.File("big.bin"), std::string(4 * 1024 * 1024, 'b'));
     const unsigned short peerPort = FindFreePort();
+    const unsigned short nobodysPort = FindFreePort();
 
     RunningProgram program(install, "");
-    HWND main = program.WaitForWindow(kMainClass);
+    const DWORD process = program.ProcessId();
+    HWND main = WaitForMainWindow(program);
     ASSERT_NE(main, nullptr);
-    ASSERT_TRUE(SendWithTimeout(main, WM_NULL, 0, 0));
-    { ForwardedRequest send(main, kSendRequest, "127.0.0.1:" + std::to_string(peerPort) + "!#%@Nobody listens yet!#%@" + install.File("big.bin")); }
-    HWND note = NoteWhoseTextHas(program.ProcessId(), "Nobody listens yet");
+    EXPECT_EQ(SetResend(main, process, true), "");
+    RequestSend(main, Loopback(peerPort) + "!#%@Nobody listens yet!#%@" + install.File("big.bin"));
+    HWND note = NoteHaving(process, "Nobody listens yet");
     ASSERT_NE(note, nullptr);
-    ASSERT_TRUE(StripSays(note, "Not sent to 127.0.0.1: the recipient could not be reached. Tried 1 time; trying again in 1 minute."))
+    ASSERT_TRUE(StripSays(note, "Not sent to 127.0.0.1: the recipient could not be reached. Tried 1 time; trying "
+                                "again in 1 minute."))
         << SendStripText(note);
     EXPECT_EQ(Transmitting(note), 0);
     EXPECT_TRUE(SaveScreenshotOf(note, "NoteNotSent"));
+    // Two more wait: one to be deleted, one to stay until resending is off.
+    RequestSend(main, Loopback(peerPort) + "!#%@Soon deleted");
+    RequestSend(main, Loopback(nobodysPort) + "!#%@Nobody listens here");
+    HWND deleted = NoteHaving(process, "Soon deleted");
+    HWND waiting = NoteHaving(process, "Nobody listens here");
+    ASSERT_TRUE(deleted && waiting);
+    ASSERT_TRUE(StripSays(deleted, "Tried 1 time; trying again in 1 minute.")) << SendStripText(deleted);
+    ASSERT_TRUE(StripSays(waiting, "trying again")) << SendStripText(waiting);
+    PostMessageA(deleted, WM_COMMAND, 4511, 0);
+    ASSERT_TRUE(WaitUntil([&] {
+        ShownMessageBox confirm = WaitForMessageBox(process, 50);
+        if (confirm.window)
+            AnswerMessageBox(confirm, IDYES);
+        return !IsWindowVisible(deleted);
+    }));
 
     // The first resend comes a minute (four ticks) later, to a peer that takes
     // the connection and then reads nothing.
@@ -200,7 +332,7 @@ TEST(NoteSend, AFailedSendIsRecordedAsFailedAndTriedAgainOnTheNotesTimer)
     EXPECT_TRUE(SaveScreenshotOf(note, "NoteSending"));
     // Quitting while a note is on its way is refused with a box.
     PostMessageA(main, WM_COMMAND, kCmdExit, 0);
-    ShownMessageBox busy = WaitForMessageBox(program.ProcessId());
+    ShownMessageBox busy = WaitForMessageBox(process);
     ASSERT_NE(busy.window, nullptr);
     EXPECT_NE(busy.text.find("busy transmitting a note"), std::string::npos) << busy.text;
     AnswerMessageBox(busy, IDOK);
@@ -214,60 +346,32 @@ TEST(NoteSend, AFailedSendIsRecordedAsFailedAndTriedAgainOnTheNotesTimer)
     PostResendTicks(note, 20);
     std::string bytes;
     ASSERT_TRUE(peer.Receive(bytes));
-    CWireNote wire;
-    CWireParts parts;
-    ASSERT_EQ(ParseWireText(bytes.data(), bytes.size(), wire, parts), WireParseResult::kNote);
-    EXPECT_EQ(parts.attachmentLength, 4u * 1024 * 1024);
+    ReadWire wire = ReadWireText(bytes);
+    ASSERT_EQ(wire.result, WireParseResult::kNote);
+    EXPECT_EQ(wire.parts.attachmentLength, 4u * 1024 * 1024);
     EXPECT_TRUE(StripSays(note, "Sent to 127.0.0.1."));
     EXPECT_TRUE(WaitUntil([&] { return Transmitting(note) == 0; }));
 
-    ExitAndWait(program, main);
-    std::vector<DeliveryRow> rows = DeliveryRows(install);
-    ASSERT_EQ(rows.size(), 1u);
-    EXPECT_TRUE(rows[0].sent);
-    EXPECT_FALSE(rows[0].retry);
-    EXPECT_EQ(rows[0].failedAttempts, 2);
-    EXPECT_EQ(static_cast<unsigned long>(rows[0].transactionId), wire.transactionId);
-}
-
-TEST(NoteSend, ADeletedNoteTakesItsDeliveryRecordsAlongAndIsNotSentAgain)
-{
-    ProgramInstall install;
-    install.AddInstalledDataFiles();
-    TurnAutomaticResendOn(install);
-    const unsigned short peerPort = FindFreePort();
-    RunningProgram program(install, "");
-    HWND main = program.WaitForWindow(kMainClass);
-    ASSERT_NE(main, nullptr);
-    ASSERT_TRUE(SendWithTimeout(main, WM_NULL, 0, 0));
-    { ForwardedRequest send(main, kSendRequest, "127.0.0.1:" + std::to_string(peerPort) + "!#%@Soon deleted"); }
-    HWND note = NoteWhoseTextHas(program.ProcessId(), "Soon deleted");
-    ASSERT_NE(note, nullptr);
-    ASSERT_TRUE(StripSays(note, "Tried 1 time; trying again in 1 minute.")) << SendStripText(note);
-
-    PostMessageA(note, WM_COMMAND, 4511, 0);
-    ASSERT_TRUE(WaitUntil([&] {
-        ShownMessageBox confirm = WaitForMessageBox(program.ProcessId(), 50);
-        if (confirm.window)
-            AnswerMessageBox(confirm, IDYES);
-        return !IsWindowVisible(note);
-    }));
-    // A minute on, a peer is there, and the deleted note does not come to it:
-    // the next note that reaches it is a new one.
-    LoopbackPeer peer(peerPort);
-    ASSERT_TRUE(peer.IsListening());
-    PostResendTicks(note, 4);
-    { ForwardedRequest send(main, kSendRequest, "127.0.0.1:" + std::to_string(peerPort) + "!#%@A later note"); }
-    std::string bytes;
+    // The deleted note's minute is up too, and it does not come: the next
+    // note that reaches the peer is a new one.
+    PostResendTicks(deleted, 4);
+    RequestSend(main, Loopback(peerPort) + "!#%@A later note");
     ASSERT_TRUE(peer.Receive(bytes));
     EXPECT_EQ(bytes.find("Soon deleted"), std::string::npos);
     EXPECT_NE(bytes.find("A later note"), std::string::npos);
-    HWND later = NoteWhoseTextHas(program.ProcessId(), "A later note");
-    ASSERT_NE(later, nullptr);
-    ASSERT_TRUE(StripSays(later, "Sent to 127.0.0.1."));
 
-    ExitAndWait(program, main);
+    EXPECT_EQ(SetResend(main, process, false), "Any existing auto-retry \r\n processes will be canceled");
+    ExitProgram(program, main);
     std::vector<DeliveryRow> rows = DeliveryRows(install);
-    ASSERT_EQ(rows.size(), 1u);
-    EXPECT_TRUE(rows[0].sent);
+    ASSERT_EQ(rows.size(), 3u) << "the deleted note's record went with it";
+    for (const DeliveryRow& row : rows)
+        EXPECT_FALSE(row.retry) << row.port;
+    const DeliveryRow* first = nullptr;
+    for (const DeliveryRow& row : rows)
+        first = static_cast<unsigned long>(row.transactionId) == wire.note.transactionId ? &row : first;
+    ASSERT_NE(first, nullptr);
+    EXPECT_TRUE(first->sent);
+    EXPECT_EQ(first->failedAttempts, 2);
+    ASSERT_NE(RowTo(rows, nobodysPort), nullptr);
+    EXPECT_FALSE(RowTo(rows, nobodysPort)->sent);
 }

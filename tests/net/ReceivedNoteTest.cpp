@@ -1,30 +1,30 @@
 // Notes sent to the running program over a real socket become notes on its
 // desktop, with their attached files kept in the "ATTACHED" folder, and are
 // saved with their sender when the program closes, also when they arrive as
-// it closes. Whatever else arrives, the program goes on.
-#include <winsock2.h>
+// it closes. Whatever else arrives, the program goes on. The tray icon flashes
+// while a received note is unread, and stops once all are read: seen as the
+// user sees it, the icon's picture in the tray that Wine's explorer shows on a
+// screen without a tray of its own.
+#include "NetDriving.h"
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <random>
-#include <string>
-#include <vector>
 
 #include "NoteCatcher.h"
-#include "ProgramSender.h"
 #include "net/DestinationListOps.h"
 #include "net/SentToTable.h"
-#include "net/bytes/WireText.h"
-#include "note/NoteController.h"
-#include "shell/MainWindowMessages.h"
 #include "store/NotesLoader.h"
-#include "support/InFolder.h"
+#include "shell/MainWindowMessages.h"
+#include "support/CurrentFolder.h"
 #include "support/NoteDriving.h"
-#include "support/ProgramDriver.h"
 #include "support/Screenshot.h"
+#include "support/StoredNotes.h"
 
 namespace {
+const UINT kTrayCallback = 0x8064;
+const UINT kTrayIconId = 508;
+
 std::string Bytes(size_t count, unsigned seed)
 {
     std::mt19937 random(seed);
@@ -33,9 +33,62 @@ std::string Bytes(size_t count, unsigned seed)
         c = static_cast<char>(random());
     return bytes + kWireRichTextEnd + kWireAttachmentMark;
 }
+
+HWND TrayIconWindow()
+{
+    HWND tray = FindWindowA("__winex11_standalone_tray", nullptr);
+    return tray ? FindWindowExA(tray, nullptr, "__winex11_tray_icon", nullptr) : nullptr;
 }
 
-TEST(ReceivedNote, ArrivesOnTheDesktopWithItsFileAndIsSavedWithItsSenderAlsoWhileClosing)
+// The pixels of the icon's place on the screen.
+std::string IconPicture(HWND icon)
+{
+    RECT r{};
+    GetWindowRect(icon, &r);
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    if (width <= 0 || height <= 0)
+        return std::string();
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP picture = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ previous = SelectObject(memory, picture);
+    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+    SelectObject(memory, previous);
+    BITMAPINFOHEADER header{sizeof header, width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    std::string pixels(static_cast<size_t>((width * 3 + 3) & ~3) * height, '\0');
+    GetDIBits(memory, picture, 0, height, &pixels[0], reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
+    DeleteObject(picture);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+// The icon's picture once the tray has drawn it: the same for a second.
+std::string SettledPicture(HWND icon)
+{
+    std::string earlier = IconPicture(icon), now;
+    DWORD since = GetTickCount();
+    WaitUntil([&] {
+        now = IconPicture(icon);
+        if (now != earlier) {
+            earlier = now;
+            since = GetTickCount();
+        }
+        return GetTickCount() - since >= 1000;
+    });
+    return now;
+}
+
+// Flashing goes on: the icon shows its own picture and then the other one
+// again, within a few of its half-second turns.
+bool KeepsFlashing(HWND icon, const std::string& normal)
+{
+    return WaitUntil([&] { return IconPicture(icon) == normal; }, 3000) &&
+           WaitUntil([&] { return IconPicture(icon) != normal; }, 3000);
+}
+}
+
+TEST(ReceivedNote, ArrivesWithItsFileFlashesTheTrayUntilReadAndIsSavedWithItsSenderAlsoWhileClosing)
 {
     WinsockSession winsock;
     ProgramInstall install("received");
@@ -45,11 +98,17 @@ TEST(ReceivedNote, ArrivesOnTheDesktopWithItsFileAndIsSavedWithItsSenderAlsoWhil
     const std::string other = Bytes(300, 2);
     {
         RunningProgram program(install, "");
+        const DWORD process = program.ProcessId();
         HWND main = WaitForMainWindow(program);
         ASSERT_NE(main, nullptr);
+        HWND icon = nullptr;
+        ASSERT_TRUE(WaitUntil([&] { return (icon = TrayIconWindow()) != nullptr; }));
+        const std::string normal = SettledPicture(icon);
+        ASSERT_FALSE(normal.empty());
+        EXPECT_FALSE(KeepsFlashing(icon, normal)) << "flashing before any note arrived";
         const unsigned short port = install.ListenPort();
         ASSERT_TRUE(WaitUntil([&] { return PortAcceptsConnections(port); }));
-        const size_t notesAtStart = NoteWindows(program.ProcessId()).size();
+        const size_t notesAtStart = NoteWindows(process).size();
 
         CWireNote first = Sender("From afar");
         first.stayOnTop = true;
@@ -59,7 +118,7 @@ TEST(ReceivedNote, ArrivesOnTheDesktopWithItsFileAndIsSavedWithItsSenderAlsoWhil
         first.attachedFileName = "report.bin";
         const std::string rtf = "{\\rtf1\\ansi Hello from Anna\\par}";
         ASSERT_TRUE(SendToProgram(port, WriteWireText(first, rtf.data(), rtf.size(), file.data(), file.size())));
-        HWND note = NoteReading(program.ProcessId(), "Hello from Anna");
+        HWND note = NoteHaving(process, "Hello from Anna");
         ASSERT_NE(note, nullptr);
         RECT rect = RectOf(note);
         EXPECT_EQ(rect.right - rect.left, 300);
@@ -70,7 +129,8 @@ TEST(ReceivedNote, ArrivesOnTheDesktopWithItsFileAndIsSavedWithItsSenderAlsoWhil
 
         // A second file of the same name is kept beside the first.
         ASSERT_TRUE(SendToProgram(install.SendPort(), WireNote("Again", "Second from Anna", "report.bin", other)));
-        ASSERT_NE(NoteReading(program.ProcessId(), "Second from Anna"), nullptr);
+        HWND again = NoteHaving(process, "Second from Anna");
+        ASSERT_NE(again, nullptr);
         EXPECT_EQ(ReadWholeFile(attached + "report.bin"), file);
         EXPECT_EQ(ReadWholeFile(attached + "report (2).bin"), other);
 
@@ -88,10 +148,28 @@ TEST(ReceivedNote, ArrivesOnTheDesktopWithItsFileAndIsSavedWithItsSenderAlsoWhil
                               "AttachedFile=..\\..\\qnpost.exe#\r\n" + kWireHeaderEnd +
                               "{\\rtf1 hostile but whole\\par}" + kWireRichTextEnd + kWireAttachmentMark + "MZ";
         EXPECT_TRUE(SendToProgram(port, hostile));
-        ASSERT_NE(NoteReading(program.ProcessId(), "hostile but whole"), nullptr);
+        HWND whole = NoteHaving(process, "hostile but whole");
+        ASSERT_NE(whole, nullptr);
         EXPECT_EQ(ReadWholeFile(attached + "qnpost.exe"), "MZ");
-        EXPECT_EQ(NoteWindows(program.ProcessId()).size(), notesAtStart + 3);
+        EXPECT_EQ(NoteWindows(process).size(), notesAtStart + 3);
         EXPECT_TRUE(program.IsRunning());
+
+        // New notes come up at the screen's top left, over the tray: the user
+        // moves them. Unread, they make the icon flash; one read, the others
+        // still call for the user; a press on the icon shows the rest.
+        int x = 200;
+        for (HWND received : {note, again, whole})
+            SetWindowPos(received, nullptr, x += 200, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        EXPECT_TRUE(KeepsFlashing(icon, normal));
+        SendWithTimeout(BodyOf(note), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+        SendWithTimeout(BodyOf(note), WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
+        ASSERT_TRUE(SendWithTimeout(main, WM_NULL, 0, 0));
+        EXPECT_TRUE(KeepsFlashing(icon, normal)) << "stopped with a note still unread";
+        PostMessageA(main, kTrayCallback, kTrayIconId, WM_LBUTTONDOWN);
+        ASSERT_TRUE(SendWithTimeout(main, WM_NULL, 0, 0));
+        EXPECT_TRUE(WaitUntil([&] { return IconPicture(icon) == normal; }));
+        EXPECT_FALSE(KeepsFlashing(icon, normal)) << "still flashing with every note read";
+        EXPECT_TRUE(IsWindowVisible(note) && IsWindowVisible(again) && IsWindowVisible(whole));
 
         // The last note arrives as the program closes, while it saves the
         // others: it is saved all the same.
@@ -102,11 +180,7 @@ TEST(ReceivedNote, ArrivesOnTheDesktopWithItsFileAndIsSavedWithItsSenderAlsoWhil
         EXPECT_EQ(exitCode, 0u);
     }
 
-    CurrentFolder data(install.Path());
-    RowOwnership everyone;
-    everyone.seesEveryone = true;
-    std::vector<std::unique_ptr<CNoteController>> notes;
-    LoadNotes(everyone, [&](CNoteController* note) { notes.emplace_back(note); });
+    const StoredNoteList notes = LoadEveryNote(install.Path());
     auto stored = [&](const char* title) -> const CNoteController* {
         for (const auto& note : notes)
             if (std::string(note->m_title) == title)
@@ -127,6 +201,9 @@ TEST(ReceivedNote, ArrivesOnTheDesktopWithItsFileAndIsSavedWithItsSenderAlsoWhil
     ASSERT_NE(stored("Last one"), nullptr);
     EXPECT_NE(stored("Last one")->RichText().find("Arrived while closing"), std::string::npos);
 
+    CurrentFolder data(install.Path());
+    RowOwnership everyone;
+    everyone.seesEveryone = true;
     LoadSentToTable(everyone);
     int sendersKept = 0;
     for (const CDestination& destination : CopyOfSentToList()) {

@@ -1,29 +1,25 @@
-// Two running programs on one computer, each in a session of its own: a note
-// sent from one over 127.0.0.1 appears on the other with its text, looks,
-// sender and attached file, and both sides remember the other.
-#include "SendLoopback.h"
+// Two running programs on one computer, each in a Wine prefix of its own,
+// over 127.0.0.1: a note sent from one appears on the other with its text,
+// looks, sender and attached file, and both sides remember the other. A chat
+// started on the first becomes a chat note on the other, with each side's
+// avatar on its participant's button there; a line said reaches it, and when
+// the first ends the chat the other marks it as having left and keeps its
+// chat note, participants and lines.
+#include "NetDriving.h"
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
-#include "net/DestinationLists.h"
-#include "net/SentToTable.h"
-#include "note/NoteController.h"
+#include "resources/ids/SendNoteIds.h"
 #include "shell/MainWindowMessages.h"
 #include "store/DbfFile.h"
-#include "store/NotesLoader.h"
 #include "store/TableText.h"
-#include "support/CurrentFolder.h"
+#include "support/NoteDriving.h"
 #include "support/PeerPrefix.h"
-#include "support/ProgramDriver.h"
+#include "support/PictureFiles.h"
 #include "support/StoredNotes.h"
 
 namespace {
-using Notes = StoredNoteList;
-
-
-const CNoteController* NoteWith(const Notes& notes, const std::string& part)
+const CNoteController* NoteWith(const StoredNoteList& notes, const std::string& part)
 {
     for (const auto& note : notes)
         if (note->RichText().find(part) != std::string::npos)
@@ -31,38 +27,37 @@ const CNoteController* NoteWith(const Notes& notes, const std::string& part)
     return nullptr;
 }
 
-struct SentToRow {
-    std::string name;
-    std::string address;
-    long port = 0;
-};
-
-std::vector<SentToRow> SentToRows(const ProgramInstall& install)
+// Whether a row of the install's "sentto.QPD" names the computer (when given)
+// at 127.0.0.1 (on the port, when given).
+bool KnowsPeer(const ProgramInstall& install, const std::string& name, long port)
 {
-    std::vector<SentToRow> rows;
     CDbfFile table;
     table.SetTable(install.File("sentto.QPD").c_str(), true);
     table.Open("READ");
+    bool known = false;
     for (table.GoTop(); !table.IsEOF(); table.Skip(1))
-        rows.push_back({ReadTrimmedText(table, "SZDESTINAT"), ReadTrimmedText(table, "SZIPADDR"),
-                        table.GetLongValue("PORT")});
+        known = known || ((name.empty() || ReadTrimmedText(table, "SZDESTINAT") == name) &&
+                          ReadTrimmedText(table, "SZIPADDR") == "127.0.0.1" &&
+                          (!port || table.GetLongValue("PORT") == port));
     table.Close();
-    return rows;
+    return known;
 }
 
-std::string ThisComputer()
+// The user's picture: the only one in the install's CHAT folder.
+void GivePicture(const ProgramInstall& install, const char* name, const std::string& picture)
 {
-    char name[MAX_COMPUTERNAME_LENGTH + 1] = "";
-    DWORD size = sizeof name;
-    GetComputerNameA(name, &size);
-    return name;
+    CreateDirectoryA(install.File("CHAT").c_str(), nullptr);
+    WriteWholeFile(install.File(std::string("CHAT\\") + name), picture);
 }
 }
 
-TEST(TwoPrograms, ANoteSentFromOneAppearsOnTheOtherWithItsLooksSenderAndAttachment)
+TEST(TwoPrograms, ANoteAndAChatFromOneAppearOnTheOtherWithLooksSenderAttachmentAndAvatars)
 {
     ProgramInstall receiver("receiver");
     receiver.AddInstalledDataFiles();
+    AcceptChats(receiver);
+    const std::string theirs = SquareBitmap(24, RGB(30, 90, 200));
+    GivePicture(receiver, "theirs.bmp", theirs);
     PeerProgram peer(receiver, "");
     ASSERT_TRUE(WaitUntil([&] { return PortAcceptsConnections(receiver.ListenPort()) || !peer.IsRunning(); },
                           kPeerPrefixWaitMs));
@@ -70,29 +65,65 @@ TEST(TwoPrograms, ANoteSentFromOneAppearsOnTheOtherWithItsLooksSenderAndAttachme
 
     ProgramInstall sender("sender");
     sender.AddInstalledDataFiles();
+    AcceptChats(sender);
+    const std::string own = SquareBitmap(24, RGB(230, 200, 20));
+    GivePicture(sender, "mine.bmp", own);
     std::string attachment(1024 * 1024, '\0');
     for (size_t i = 0; i < attachment.size(); ++i)
         attachment[i] = static_cast<char>(i * 2654435761u >> 13);
     WriteWholeFile(sender.File("photo.bin"), attachment);
     RunningProgram program(sender, "");
-    HWND main = program.WaitForWindow("MainWindowClassName6");
+    const DWORD process = program.ProcessId();
+    HWND main = WaitForMainWindow(program);
     ASSERT_NE(main, nullptr);
-    ASSERT_TRUE(SendWithTimeout(main, WM_NULL, 0, 0));
-    const std::string destination = "127.0.0.1:" + std::to_string(receiver.ListenPort());
-    { ForwardedRequest send(main, 1, destination + "!#%@Hello over there!#%@" + sender.File("photo.bin")); }
-    HWND note = NoteWhoseTextHas(program.ProcessId(), "Hello over there");
-    ASSERT_NE(note, nullptr);
+    const std::string otherPort = std::to_string(receiver.ListenPort());
+    RequestSend(main, Loopback(receiver.ListenPort()) + "!#%@Hello over there!#%@" + sender.File("photo.bin"));
+    RequestSend(main, Loopback(receiver.ListenPort()) + "!#%@Shall we talk?");
+    HWND hello = NoteHaving(process, "Hello over there");
+    HWND note = NoteHaving(process, "Shall we talk?");
+    ASSERT_TRUE(hello && note);
+    ASSERT_TRUE(WaitUntil([&] { return SendStripText(hello) == "Sent to 127.0.0.1."; })) << SendStripText(hello);
     ASSERT_TRUE(WaitUntil([&] { return SendStripText(note) == "Sent to 127.0.0.1."; })) << SendStripText(note);
 
-    PostMessageA(main, WM_COMMAND, kCmdExit, 0);
-    ASSERT_TRUE(program.WaitForExit(nullptr));
+    // The chat is started from the send dialog with the other program.
+    HWND dialog = OpenSendDialog(note, process);
+    ASSERT_NE(dialog, nullptr);
+    TypeInto(dialog, IDC_SEND_ADDRESS, "127.0.0.1");
+    TypeInto(dialog, IDC_SEND_PORT, otherPort);
+    PostMessageA(dialog, WM_COMMAND, IDC_SEND_CHAT, 0);
+    HWND strip = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (strip = FindWindowExA(note, nullptr, "QnChatStrip", nullptr)) != nullptr; }));
+    // The other program's button, named by the address it was chosen by, shows
+    // the picture the other program sent when it joined; it has this one's.
+    HWND otherButton = nullptr;
+    EXPECT_TRUE(WaitUntil([&] {
+        otherButton = FindWindowExA(strip, nullptr, "Button", "127.0.0.1");
+        return otherButton && (GetWindowLongA(otherButton, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW;
+    }));
+    EXPECT_EQ(ReadWholeFile(sender.File("CHAT\\theirs.bmp")), theirs);
+    EXPECT_EQ(ReadWholeFile(receiver.File("CHAT\\mine.bmp")), own);
+
+    // A line said here.
+    HWND input = FindWindowExA(strip, nullptr, "Edit", nullptr);
+    SendWithTimeout(input, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("a line for the other side"));
+    PostMessageA(input, WM_CHAR, VK_RETURN, 0);
+    ASSERT_TRUE(WaitUntil([&] { return ReadWindowText(input).empty(); }));
+
+    // Ending the chat here tells the other side, and forgets the chat here.
+    PostMessageA(FindWindowExA(strip, nullptr, "Button", "End chat"), BM_CLICK, 0, 0);
+    ShownMessageBox ask = WaitForMessageBox(process);
+    ASSERT_NE(ask.window, nullptr);
+    ASSERT_TRUE(AnswerMessageBox(ask, IDYES));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(note); }));
+
+    ExitProgram(program, main);
     ASSERT_TRUE(peer.Forward("/close"));
     ASSERT_TRUE(peer.WaitForExit());
 
-    const Notes sent = LoadEveryNote(sender.Path());
+    const StoredNoteList sent = LoadEveryNote(sender.Path());
     const CNoteController* original = NoteWith(sent, "Hello over there");
     ASSERT_NE(original, nullptr);
-    const Notes received = LoadEveryNote(receiver.Path());
+    const StoredNoteList received = LoadEveryNote(receiver.Path());
     const CNoteController* first = NoteWith(received, "Hello over there");
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(std::string(first->m_receivedFrom), ThisComputer());
@@ -100,15 +131,20 @@ TEST(TwoPrograms, ANoteSentFromOneAppearsOnTheOtherWithItsLooksSenderAndAttachme
     EXPECT_EQ(first->m_textColor, original->m_textColor);
     EXPECT_EQ(std::string(first->m_title), std::string(original->m_title));
     EXPECT_TRUE(ReadWholeFile(receiver.File("ATTACHED\\photo.bin")) == attachment);
-
     // Each side knows the other: the receiver the sender's computer, the
     // sender the receiver's address and port.
-    bool senderKnown = false;
-    for (const SentToRow& row : SentToRows(receiver))
-        senderKnown = senderKnown || (row.name == ThisComputer().substr(0, 16) && row.address == "127.0.0.1");
-    EXPECT_TRUE(senderKnown);
-    bool receiverKnown = false;
-    for (const SentToRow& row : SentToRows(sender))
-        receiverKnown = receiverKnown || (row.address == "127.0.0.1" && row.port == receiver.ListenPort());
-    EXPECT_TRUE(receiverKnown);
+    EXPECT_TRUE(KnowsPeer(receiver, ThisComputer().substr(0, 16), 0));
+    EXPECT_TRUE(KnowsPeer(sender, "", receiver.ListenPort()));
+
+    // The other side kept its chat note: the started text and the line said,
+    // and this program as a participant who has left.
+    const std::string kept = ReadWholeFile(receiver.File("chatnote.QPD"));
+    EXPECT_NE(kept.find("Participants=1"), std::string::npos) << kept;
+    EXPECT_NE(kept.find("|127.0.0.1|" + std::to_string(sender.ListenPort()) + "|1|mine.bmp"), std::string::npos)
+        << kept;
+    const CNoteController* chat = NoteWith(received, "a line for the other side");
+    ASSERT_NE(chat, nullptr);
+    EXPECT_NE(chat->RichText().find("Shall we talk?"), std::string::npos);
+    const std::string mine = sender.File("chatnote.QPD");
+    EXPECT_TRUE(!FileExists(mine) || ReadWholeFile(mine).find("ChatId") == std::string::npos);
 }

@@ -1,0 +1,257 @@
+#include "NetDriving.h"
+
+#include <gtest/gtest.h>
+
+#include "resources/ids/SendNoteIds.h"
+#include "shell/MainWindowMessages.h"
+#include "store/DbfFile.h"
+#include "store/FieldAccess.h"
+#include "support/NoteDriving.h"
+
+LoopbackPeer::LoopbackPeer(unsigned short port)
+{
+    WSADATA data;
+    WSAStartup(MAKEWORD(2, 2), &data);
+    m_listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(port);
+    if (bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(m_listener, 4) != 0) {
+        closesocket(m_listener);
+        m_listener = INVALID_SOCKET;
+    }
+}
+
+LoopbackPeer::~LoopbackPeer()
+{
+    DropStalled();
+    if (m_listener != INVALID_SOCKET)
+        closesocket(m_listener);
+    WSACleanup();
+}
+
+SOCKET LoopbackPeer::Accept(DWORD timeoutMs)
+{
+    SOCKET peer = INVALID_SOCKET;
+    WaitUntil(
+        [&] {
+            fd_set ready;
+            FD_ZERO(&ready);
+            FD_SET(m_listener, &ready);
+            timeval poll = {0, 20000};
+            if (select(0, &ready, nullptr, nullptr, &poll) == 1)
+                peer = accept(m_listener, nullptr, nullptr);
+            return peer != INVALID_SOCKET;
+        },
+        timeoutMs);
+    return peer;
+}
+
+bool LoopbackPeer::Receive(std::string& bytes, DWORD timeoutMs)
+{
+    bytes.clear();
+    SOCKET peer = Accept(timeoutMs);
+    if (peer == INVALID_SOCKET)
+        return false;
+    bool ended = false;
+    WaitUntil(
+        [&] {
+            fd_set ready;
+            FD_ZERO(&ready);
+            FD_SET(peer, &ready);
+            timeval poll = {0, 20000};
+            for (int round = 0; round < 1000 && select(0, &ready, nullptr, nullptr, &poll) == 1; ++round) {
+                char piece[65536];
+                int count = recv(peer, piece, sizeof piece, 0);
+                if (count <= 0) {
+                    ended = count == 0;
+                    return true;
+                }
+                bytes.append(piece, static_cast<size_t>(count));
+            }
+            return false;
+        },
+        timeoutMs);
+    closesocket(peer);
+    return ended;
+}
+
+bool LoopbackPeer::AcceptAndStall(DWORD timeoutMs)
+{
+    DropStalled();
+    m_stalled = Accept(timeoutMs);
+    return m_stalled != INVALID_SOCKET;
+}
+
+void LoopbackPeer::DropStalled()
+{
+    if (m_stalled == INVALID_SOCKET)
+        return;
+    linger reset = {1, 0};
+    setsockopt(m_stalled, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&reset), sizeof reset);
+    closesocket(m_stalled);
+    m_stalled = INVALID_SOCKET;
+}
+
+ReadWire ReadWireText(const std::string& bytes)
+{
+    ReadWire read;
+    read.result = ParseWireText(bytes.data(), bytes.size(), read.note, read.parts);
+    if (read.result == WireParseResult::kNote) {
+        read.richText = bytes.substr(read.parts.richTextOffset, read.parts.richTextLength);
+        if (read.parts.hasAttachment)
+            read.attachment = bytes.substr(read.parts.attachmentOffset, read.parts.attachmentLength);
+    }
+    return read;
+}
+
+bool SendToProgram(unsigned short port, const std::string& bytes)
+{
+    SOCKET peer = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(port);
+    bool taken = connect(peer, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+                 send(peer, bytes.data(), static_cast<int>(bytes.size()), 0) == static_cast<int>(bytes.size()) &&
+                 shutdown(peer, SD_SEND) == 0;
+    if (taken) {
+        fd_set readable;
+        FD_ZERO(&readable);
+        FD_SET(peer, &readable);
+        timeval wait = {static_cast<long>(kDriverWaitMs / 1000), 0};
+        char byte;
+        taken = select(0, &readable, nullptr, nullptr, &wait) == 1 && recv(peer, &byte, 1, 0) == 0;
+    }
+    closesocket(peer);
+    return taken;
+}
+
+CWireNote Sender(const std::string& title, const char* computer)
+{
+    CWireNote note;
+    note.version = kWireVersion;
+    note.computerName = computer;
+    note.userName = "anna";
+    note.replyPort = 40123;
+    note.title = title;
+    note.hasColours = true;
+    note.backColour = 0x9FFFFF;
+    note.textColour = 0x800000;
+    note.fontName = "Tahoma";
+    note.fontSize = 12;
+    return note;
+}
+
+std::string WireNote(const std::string& title, const std::string& text, const std::string& fileName,
+                     const std::string& file, const char* computer)
+{
+    CWireNote note = Sender(title, computer);
+    note.attachedFileName = fileName;
+    std::string rtf = "{\\rtf1\\ansi " + text + "\\par}";
+    return WriteWireText(note, rtf.data(), rtf.size(), fileName.empty() ? nullptr : file.data(), file.size());
+}
+
+HWND NoteHaving(DWORD process, const std::string& part, bool chat)
+{
+    HWND found = nullptr;
+    WaitUntil([&] {
+        for (HWND note : NoteWindows(process))
+            if (ReadWindowText(BodyOf(note)).find(part) != std::string::npos &&
+                (!chat || FindWindowExA(note, nullptr, "QnChatStrip", nullptr)))
+                found = note;
+        return found != nullptr;
+    });
+    return found;
+}
+
+std::string SendStripText(HWND note)
+{
+    HWND strip = FindWindowExA(note, nullptr, "QnSendStrip", nullptr);
+    return strip && IsWindowVisible(strip) ? ReadWindowText(strip) : std::string();
+}
+
+bool StripSays(HWND note, const std::string& part)
+{
+    return WaitUntil([&] { return SendStripText(note).find(part) != std::string::npos; });
+}
+
+std::string ThisComputer()
+{
+    char name[MAX_COMPUTERNAME_LENGTH + 1] = "";
+    DWORD size = sizeof name;
+    GetComputerNameA(name, &size);
+    return name;
+}
+
+void ChangeSettings(const ProgramInstall& install, const std::function<void(CDbfFile&)>& change)
+{
+    CDbfFile settings;
+    settings.SetTable(install.File("config.QPD").c_str(), true);
+    settings.Open("MAPPINGALL");
+    change(settings);
+    settings.Close();
+}
+
+void AcceptChats(const ProgramInstall& install)
+{
+    ChangeSettings(install, [](CDbfFile& settings) { WriteLogical(settings, 1, "BDELAY", true); });
+}
+
+HWND OpenSendDialog(HWND note, DWORD process)
+{
+    const UINT sendToCommand = 4514;
+    PostMessageA(note, WM_COMMAND, sendToCommand, 0);
+    HWND dialog = nullptr;
+    WaitUntil([&] { return (dialog = FindTopWindowTitled("#32770", "Send note", process)) != nullptr; });
+    return dialog;
+}
+
+void TypeInto(HWND dialog, int id, const std::string& text)
+{
+    ASSERT_TRUE(SendWithTimeout(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())));
+}
+
+void ExitProgram(RunningProgram& program, HWND main)
+{
+    PostMessageA(main, WM_COMMAND, kCmdExit, 0);
+    DWORD exitCode = 1;
+    ASSERT_TRUE(program.WaitForExit(&exitCode));
+    EXPECT_EQ(exitCode, 0u);
+}
+
+void RequestSend(HWND main, const std::string& request, ULONG_PTR kind)
+{
+    ForwardedRequest send(main, kind, request);
+}
+
+std::string Loopback(unsigned short port)
+{
+    return "127.0.0.1:" + std::to_string(port);
+}
+
+ForwardedRequest::ForwardedRequest(HWND main, ULONG_PTR code, const std::string& text)
+    : m_main(main), m_code(code), m_text(text)
+{
+    m_thread = CreateThread(nullptr, 0, &Run, this, 0, nullptr);
+}
+
+ForwardedRequest::~ForwardedRequest()
+{
+    if (m_thread) {
+        WaitForSingleObject(m_thread, kDriverWaitMs);
+        CloseHandle(m_thread);
+    }
+}
+
+DWORD WINAPI ForwardedRequest::Run(void* self)
+{
+    auto* request = static_cast<ForwardedRequest*>(self);
+    COPYDATASTRUCT data{request->m_code, static_cast<DWORD>(request->m_text.size() + 1),
+                        const_cast<char*>(request->m_text.c_str())};
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(request->m_main, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_NORMAL, kDriverWaitMs,
+                        &result);
+    return 0;
+}

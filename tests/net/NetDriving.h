@@ -1,0 +1,105 @@
+#pragma once
+
+#include <winsock2.h>
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "net/bytes/WireText.h"
+#include "support/ProgramDriver.h"
+
+class CDbfFile;
+
+// The real program driven over the network from outside: peers on 127.0.0.1
+// for it to send to, notes sent to it as another computer's program sends
+// them, its send requests, its send dialog and the notes it shows.
+
+// A peer on 127.0.0.1 for the program to send to: it listens on a port,
+// takes one connection at a time and reads it to the end, then closes (which
+// tells the sender the note arrived). Every wait is bounded.
+class LoopbackPeer {
+public:
+    explicit LoopbackPeer(unsigned short port);
+    ~LoopbackPeer();
+    LoopbackPeer(const LoopbackPeer&) = delete;
+    LoopbackPeer& operator=(const LoopbackPeer&) = delete;
+
+    bool IsListening() const { return m_listener != INVALID_SOCKET; }
+    // The bytes of the next connection, once its sender has closed its side;
+    // false when none came, or it did not end, within the time.
+    bool Receive(std::string& bytes, DWORD timeoutMs = 30000);
+    // Takes the next connection and reads nothing: the sender stalls. Reset
+    // by DropStalled (the sender then sees its connection break).
+    bool AcceptAndStall(DWORD timeoutMs = 30000);
+    void DropStalled();
+
+private:
+    SOCKET Accept(DWORD timeoutMs);
+    SOCKET m_listener = INVALID_SOCKET;
+    SOCKET m_stalled = INVALID_SOCKET;
+};
+
+// A wire text read back; its rich text and attachment empty unless it was a note.
+struct ReadWire {
+    WireParseResult result;
+    CWireNote note;
+    CWireParts parts;
+    std::string richText;
+    std::string attachment;
+};
+ReadWire ReadWireText(const std::string& bytes);
+
+// Connects to the port on 127.0.0.1, sends the bytes, ends its side and waits
+// for the program to close the connection: the sign that the message was taken.
+bool SendToProgram(unsigned short port, const std::string& bytes);
+// A note from "anna" on the computer, in her colours and font.
+CWireNote Sender(const std::string& title, const char* computer = "PC-ANNA");
+// The wire text of such a note with its text and, when named, an attached file.
+std::string WireNote(const std::string& title, const std::string& text, const std::string& fileName = "",
+                     const std::string& file = "", const char* computer = "PC-ANNA");
+
+// The note of the process whose text holds the part, once there is one
+// (with a chat strip, when asked); null when none came in time.
+HWND NoteHaving(DWORD process, const std::string& part, bool chat = false);
+// The line shown by the strip along a sending note's bottom edge; empty when none.
+std::string SendStripText(HWND note);
+// Waits until the note's send strip shows the part.
+bool StripSays(HWND note, const std::string& part);
+// This computer's name, as the program sends it.
+std::string ThisComputer();
+
+// Changes the first row of the install's settings table before the program runs.
+void ChangeSettings(const ProgramInstall& install, const std::function<void(CDbfFile&)>& change);
+// New users of the install accept chats.
+void AcceptChats(const ProgramInstall& install);
+// The note's "Send to" dialog, opened from its menu command.
+HWND OpenSendDialog(HWND note, DWORD process);
+void TypeInto(HWND dialog, int id, const std::string& text);
+// "Exit" from the tray menu; the program must end with code 0.
+void ExitProgram(RunningProgram& program, HWND main);
+
+// A request of a second start (WM_COPYDATA), sent from a thread of its own so
+// that the test can answer a box the request may show; joined when it goes.
+class ForwardedRequest {
+public:
+    ForwardedRequest(HWND main, ULONG_PTR code, const std::string& text);
+    ~ForwardedRequest();
+    ForwardedRequest(const ForwardedRequest&) = delete;
+    ForwardedRequest& operator=(const ForwardedRequest&) = delete;
+
+private:
+    static DWORD WINAPI Run(void* self);
+    HWND m_main;
+    ULONG_PTR m_code;
+    std::string m_text;
+    HANDLE m_thread = nullptr;
+};
+
+// A send request ("destination!#%@text[!#%@file]") of the first kind, or of
+// the kind that waits for the note's next tick, handed over and answered.
+const ULONG_PTR kSendRequest = 1;
+const ULONG_PTR kSendRequestAtNextTick = 6;
+void RequestSend(HWND main, const std::string& request, ULONG_PTR kind = kSendRequest);
+// The request's destination for a peer on 127.0.0.1.
+std::string Loopback(unsigned short port);
