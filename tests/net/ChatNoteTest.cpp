@@ -38,14 +38,6 @@ std::vector<std::string> ButtonTexts(HWND note)
     return texts;
 }
 
-// A participant's button that shows its avatar rather than its name.
-bool ShowsPicture(HWND note, const char* buttonText)
-{
-    HWND strip = FindWindowExA(note, nullptr, "QnChatStrip", nullptr);
-    HWND button = FindWindowExA(strip, nullptr, "Button", buttonText);
-    return button && (GetWindowLongA(button, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW;
-}
-
 // The names of the files in the data folder's CHAT folder.
 std::vector<std::string> ChatPictures(const ProgramInstall& install)
 {
@@ -105,7 +97,7 @@ protected:
     const CaughtMessage* WaitForChat(const char* operation, size_t& seen)
     {
         const CaughtMessage* found = nullptr;
-        catcher.WaitUntil([&] {
+        WaitUntil([&] {
             for (; seen < catcher.caught.size() && !found; ++seen)
                 if (catcher.caught[seen].message.note.chatOperation == operation)
                     found = &catcher.caught[seen];

@@ -1,8 +1,11 @@
 // Destinations and delivery records written to their tables, read back into
-// the program-wide lists, and matched as the network code updates them.
+// the program-wide lists, and matched as the network code updates them; and a
+// destination's own rules of equality, defaults and bounds.
 #include <algorithm>
+#include <cstdio>
 #include <string>
 
+#include "foundation/RecordList.h"
 #include "net/DestinationListOps.h"
 #include "net/DestinationLists.h"
 #include "net/SentToTable.h"
@@ -225,4 +228,27 @@ TEST_F(DestinationTables, DeliveryRecordsAreUpdatedInPlaceReuseFreeRecordsAndRef
     EXPECT_EQ(boxes.Boxes()[1].text, "AppendTransactIfNot, noteID==0??");
     EXPECT_EQ(boxes.Boxes()[2].text.find("The path of the attached file is longer than 255 characters"), 0u);
     EXPECT_EQ(CountTableRecords("transact.QPD"), 5u);
+}
+
+TEST(Destination, EqualityIgnoresCaseDescriptionAndFile)
+{
+    CDestination a("PC-ONE", "10.0.0.1", "alias", "me@example.com", "first", 1, 4, 5, 6, 28081, 2);
+    CDestination b("pc-one", "10.0.0.1", "ALIAS", "ME@example.com", "other", 0, 4, 5, 6, 28081, 2);
+    std::snprintf(b.m_attachedFile, sizeof b.m_attachedFile, "%s", "c:\\file.txt");
+    EXPECT_TRUE(a == b);
+    b.m_noteId = 99;
+    EXPECT_FALSE(a == b);
+
+    SetDestinationDefaults(28082, 3);
+    CDestination defaults("pc", "", "", "", "", 0);
+    EXPECT_EQ(defaults.m_port, 28082u);
+    EXPECT_EQ(defaults.m_userId, 3u);
+    SetDestinationDefaults(0, 0);
+
+    CRecordList<CDestination> sentTo("SentTo");
+    sentTo.AddToTail(a);
+    EXPECT_NE(sentTo.FindDestination(CDestination(a)), nullptr);
+    std::string longAddress(40, '1');
+    a.SetIPAddress(longAddress.c_str());
+    EXPECT_EQ(std::string(a.m_ipAddress), std::string(15, '1'));
 }

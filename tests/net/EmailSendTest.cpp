@@ -42,13 +42,6 @@ protected:
         return TransmitToRecipient(recipient, std::string(), options);
     }
 
-    std::string Lf(std::string text)
-    {
-        for (size_t at; (at = text.find("\r\n")) != std::string::npos;)
-            text.erase(at, 1);
-        return text;
-    }
-
     WinsockSession winsock;
 };
 
@@ -103,9 +96,9 @@ TEST_F(EmailSend, TheNoteArrivesAsMimeWithItsTextItsHtmlAndItsAttachmentByteForB
     EXPECT_EQ(server.Fact(1, "attachment-1-encoding"), "base64");
     EXPECT_TRUE(server.Read("message-1.attachment-1") == attachment);
     // Base64 travels in lines of 76 characters.
-    std::string raw = Lf(server.Read("message-1.eml"));
-    size_t base64Start = raw.find("\n\n", raw.find("filename=\"plan.bin\"")) + 2;
-    EXPECT_EQ(raw.find('\n', base64Start) - base64Start, 76u);
+    std::string raw = server.Read("message-1.eml");
+    size_t base64Start = raw.find("\r\n\r\n", raw.find("filename=\"plan.bin\"")) + 4;
+    EXPECT_EQ(raw.find("\r\n", base64Start) - base64Start, 76u);
     EXPECT_FALSE(FileExists(File("error.txt")));
 }
 
@@ -143,7 +136,7 @@ TEST_F(EmailSend, AuthLoginWithTheRightPasswordDeliversAndWithAWrongOneFailsWith
 
 TEST_F(EmailSend, AServerThatGoesAwayOrIsNotThereGivesAFailedRecordNotASentOne)
 {
-    MailServer dropping("--drop-after MAIL");
+    MailServer dropping("--drop-at-mail");
     ASSERT_NE(dropping.Port(), 0) << "the mail server did not start";
     CEmailNote note;
     note.title = "cut off";

@@ -13,7 +13,7 @@
 class MailServer {
 public:
     // Options as the script takes them: "", "--auth NAME:PASSWORD",
-    // "--drop-after MAIL".
+    // "--drop-at-mail".
     explicit MailServer(const std::string& options = "");
     ~MailServer();
     MailServer(const MailServer&) = delete;

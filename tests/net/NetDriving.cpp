@@ -166,6 +166,13 @@ HWND NoteHaving(DWORD process, const std::string& part, bool chat)
     return found;
 }
 
+bool ShowsPicture(HWND note, const char* buttonText)
+{
+    HWND strip = FindWindowExA(note, nullptr, "QnChatStrip", nullptr);
+    HWND button = FindWindowExA(strip, nullptr, "Button", buttonText);
+    return button && (GetWindowLongA(button, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW;
+}
+
 std::string SendStripText(HWND note)
 {
     HWND strip = FindWindowExA(note, nullptr, "QnSendStrip", nullptr);

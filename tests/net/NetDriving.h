@@ -62,6 +62,9 @@ std::string WireNote(const std::string& title, const std::string& text, const st
 // The note of the process whose text holds the part, once there is one
 // (with a chat strip, when asked); null when none came in time.
 HWND NoteHaving(DWORD process, const std::string& part, bool chat = false);
+// Whether the chat note's participant button of that text shows its avatar
+// rather than its name.
+bool ShowsPicture(HWND note, const char* buttonText);
 // The line shown by the strip along a sending note's bottom edge; empty when none.
 std::string SendStripText(HWND note);
 // Waits until the note's send strip shows the part.

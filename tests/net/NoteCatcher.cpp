@@ -50,22 +50,6 @@ LRESULT CALLBACK NoteCatcher::Procedure(HWND window, UINT message, WPARAM wParam
     return 0;
 }
 
-bool NoteCatcher::WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
-{
-    DWORD start = GetTickCount();
-    while (!condition()) {
-        DWORD waited = GetTickCount() - start;
-        if (waited >= timeoutMs)
-            return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, timeoutMs - waited < 100 ? timeoutMs - waited : 100,
-                                  QS_ALLINPUT);
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageA(&message);
-    }
-    return true;
-}
-
 const CaughtMessage* NoteCatcher::WaitForNote(const std::string& title, DWORD timeoutMs)
 {
     const CaughtMessage* found = nullptr;

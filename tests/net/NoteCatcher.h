@@ -3,7 +3,6 @@
 #include <winsock2.h>
 #include <windows.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,6 +10,7 @@
 #include "net/NoteTransmit.h"
 #include "net/PortListener.h"
 #include "net/ReceivedMessage.h"
+#include "support/ProgramDriver.h"
 
 // Stands in for the program's main window: a window of the test's thread that
 // takes each received message as the program does, reads it and keeps it.
@@ -29,8 +29,6 @@ public:
     NoteCatcher& operator=(const NoteCatcher&) = delete;
 
     HWND Window() const { return m_window; }
-    // Handles messages until the condition holds or the time is up.
-    bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 30000);
     // Waits for a note with this title; null when none came in time.
     const CaughtMessage* WaitForNote(const std::string& title, DWORD timeoutMs = 30000);
     size_t CountOf(ReceivedMessageKind kind) const;

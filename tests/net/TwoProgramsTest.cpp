@@ -95,11 +95,7 @@ TEST(TwoPrograms, ANoteAndAChatFromOneAppearOnTheOtherWithLooksSenderAttachmentA
     ASSERT_TRUE(WaitUntil([&] { return (strip = FindWindowExA(note, nullptr, "QnChatStrip", nullptr)) != nullptr; }));
     // The other program's button, named by the address it was chosen by, shows
     // the picture the other program sent when it joined; it has this one's.
-    HWND otherButton = nullptr;
-    EXPECT_TRUE(WaitUntil([&] {
-        otherButton = FindWindowExA(strip, nullptr, "Button", "127.0.0.1");
-        return otherButton && (GetWindowLongA(otherButton, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW;
-    }));
+    EXPECT_TRUE(WaitUntil([&] { return ShowsPicture(note, "127.0.0.1"); }));
     EXPECT_EQ(ReadWholeFile(sender.File("CHAT\\theirs.bmp")), theirs);
     EXPECT_EQ(ReadWholeFile(receiver.File("CHAT\\mine.bmp")), own);
 

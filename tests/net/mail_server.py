@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 # A mail server on 127.0.0.1 for the e-mail tests, started by the Windows test
 # program (under Wine) with Debian's Python and python3-aiosmtpd:
-#   mail_server.py FOLDER [--auth NAME:PASSWORD] [--drop-after COMMAND]
+#   mail_server.py FOLDER [--auth NAME:PASSWORD] [--drop-at-mail]
 # It writes its port to FOLDER/port when it is ready. Each message it takes is
 # parsed with Python's email package; what the parse found is written beside it:
 #   message-N.eml          the message as it arrived
@@ -9,8 +9,8 @@
 #   message-N.text/.html   the decoded text parts, in windows-1252
 #   message-N.attachment-K the decoded bytes of each attached file
 # Every AUTH LOGIN attempt adds a line "name password accepted|refused" to
-# FOLDER/auth.log. --drop-after makes a plain server instead, that closes the
-# connection as soon as the client sends that command (MAIL, RCPT, DATA).
+# FOLDER/auth.log. --drop-at-mail closes the connection as soon as the client
+# sends MAIL FROM, and notes the command in FOLDER/dropped.log.
 # The server stops when FOLDER/stop appears, or after two minutes at most.
 import argparse
 import email
@@ -81,7 +81,7 @@ class Saver:
         write_atomically(base + ".facts", cp1252("\n".join(facts) + "\n"))
 
 
-def run_aiosmtpd(folder, port, auth):
+def run_aiosmtpd(folder, port, auth, drop_at_mail):
     from aiosmtpd.controller import Controller
     from aiosmtpd.smtp import AuthResult
 
@@ -91,6 +91,13 @@ def run_aiosmtpd(folder, port, auth):
         async def handle_DATA(self, server, session, envelope):
             saver.save(envelope.mail_from, envelope.rcpt_tos, envelope.content)
             return "250 Message accepted for delivery"
+
+    class Dropping(Handler):
+        async def handle_MAIL(self, server, session, envelope, address, mail_options):
+            with open(os.path.join(folder, "dropped.log"), "a") as log:
+                log.write("MAIL FROM:<%s>\n" % address)
+            server.transport.close()
+            return "250 never sent"
 
     options = {}
     if auth:
@@ -105,49 +112,9 @@ def run_aiosmtpd(folder, port, auth):
             return AuthResult(success=ok, handled=False)
 
         options = dict(authenticator=authenticator, auth_required=True, auth_require_tls=False)
-    controller = Controller(Handler(), hostname="127.0.0.1", port=port, **options)
+    controller = Controller(Dropping() if drop_at_mail else Handler(), hostname="127.0.0.1", port=port, **options)
     controller.start()
     return controller.stop
-
-
-def run_dropping(folder, port, command):
-    listener = socket.socket()
-    listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
-    listener.bind(("127.0.0.1", port))
-    listener.listen(4)
-    listener.settimeout(0.2)
-
-    def serve():
-        while True:
-            try:
-                connection, _ = listener.accept()
-            except socket.timeout:
-                continue
-            except OSError:
-                return
-            with connection:
-                connection.settimeout(30)
-                connection.sendall(b"220 dropping server ready\r\n")
-                received = b""
-                while True:
-                    piece = connection.recv(4096)
-                    if not piece:
-                        break
-                    received += piece
-                    while b"\r\n" in received:
-                        line, received = received.split(b"\r\n", 1)
-                        if line.upper().startswith(command.encode()):
-                            with open(os.path.join(folder, "dropped.log"), "a") as log:
-                                log.write(line.decode("latin-1") + "\n")
-                            connection.shutdown(socket.SHUT_RDWR)
-                            received = None
-                            break
-                        connection.sendall(b"250 ok\r\n")
-                    if received is None:
-                        break
-
-    threading.Thread(target=serve, daemon=True).start()
-    return listener.close
 
 
 def main():
@@ -157,13 +124,10 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("folder")
     parser.add_argument("--auth")
-    parser.add_argument("--drop-after")
+    parser.add_argument("--drop-at-mail", action="store_true")
     args = parser.parse_args()
     port = free_port()
-    if args.drop_after:
-        stop = run_dropping(args.folder, port, args.drop_after.upper())
-    else:
-        stop = run_aiosmtpd(args.folder, port, args.auth)
+    stop = run_aiosmtpd(args.folder, port, args.auth, args.drop_at_mail)
     write_atomically(os.path.join(args.folder, "port"), str(port).encode())
     deadline = time.monotonic() + LIFETIME_SECONDS
     while time.monotonic() < deadline and not os.path.exists(os.path.join(args.folder, "stop")):

@@ -1,6 +1,6 @@
 // The wire text written and read back, as another program would send it, and
-// as a damaged or hostile peer might.
-#include <random>
+// as a damaged or hostile peer might (random bytes are the WireText fuzz
+// program's, which every test run replays).
 #include <string>
 
 #include <gtest/gtest.h>
@@ -183,17 +183,4 @@ TEST(WireText, TruncatedAndHostileTextsAreRefusedWithoutReadingPastThem)
     while (endless.size() <= WireLimit::kHeaderBytes)
         endless += "Unknown=" + std::string(100, 'v') + "#\r\n";
     EXPECT_EQ(Parse(endless + kWireHeaderEnd + "x" + kWireRichTextEnd).result, WireParseResult::kNoHeaderEnd);
-
-    std::mt19937 random(16);
-    for (int round = 0; round < 3000; ++round) {
-        std::string bytes(random() % 400, '\0');
-        for (char& c : bytes)
-            c = static_cast<char>(random());
-        // Some rounds start as a real header would, to get past the first lines.
-        if (round % 3 == 0)
-            bytes = whole.substr(0, random() % whole.size()) + bytes;
-        Parsed p = Parse(bytes);
-        EXPECT_LE(p.parts.richTextOffset + p.parts.richTextLength, bytes.size());
-        EXPECT_LE(p.parts.attachmentOffset + p.parts.attachmentLength, bytes.size());
-    }
 }
