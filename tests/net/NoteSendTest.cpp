@@ -1,6 +1,6 @@
 // The real program sends its notes: send requests of the command line and
 // the note's send dialog filled in from outside as a user would, to peers on
-// 127.0.0.1, to a mail server of the test's and as a chat; a peer that is not
+// 127.0.0.1 and to a mail server of the test's; a peer that is not
 // there yet (the note tries again on its timer), a peer that stalls while the
 // user wants to quit, and deliveries that wait to be tried again dropped by a
 // deletion or by resending switched off.
@@ -113,7 +113,7 @@ std::string RefusalOnSend(HWND dialog, DWORD process)
 }
 }
 
-TEST(NoteSend, RequestsAndTheSendDialogDeliverToPeersByMailAndAsAChatAndKeepTheRecords)
+TEST(NoteSend, RequestsAndTheSendDialogDeliverToPeersAndByMailAndKeepTheRecords)
 {
     WinsockSession winsock;
     MailServer server;
@@ -126,7 +126,6 @@ TEST(NoteSend, RequestsAndTheSendDialogDeliverToPeersByMailAndAsAChatAndKeepTheR
         WriteText(settings, 1, "SZSENDER", "anna@example.org");
         WriteText(settings, 1, "SZFRIENDLY", "Anna");
     });
-    AcceptChats(install);
     std::string attachment;
     for (int i = 0; i < 300000; ++i)
         attachment += static_cast<char>(i * 7 % 251);
@@ -235,30 +234,11 @@ TEST(NoteSend, RequestsAndTheSendDialogDeliverToPeersByMailAndAsAChatAndKeepTheR
     dialog = OpenSendDialog(note, process);
     ASSERT_NE(dialog, nullptr);
     TypeInto(dialog, IDC_SEND_COMPUTER, "carol@example.org");
-    EXPECT_TRUE(SaveScreenshotOf(dialog, "SendDialogMailAndChat"));
+    EXPECT_TRUE(SaveScreenshotOf(dialog, "SendDialogMail"));
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(server.WaitForMessage(2));
     EXPECT_EQ(server.Fact(2, "rcpt-to"), "carol@example.org");
     EXPECT_NE(server.Read("message-2.text").find("Sent a little later"), std::string::npos);
-
-    // "Chat" with a computer typed in: it receives the chat's start with the
-    // note's text, and the note becomes a chat note.
-    dialog = OpenSendDialog(note, process);
-    ASSERT_NE(dialog, nullptr);
-    TypeInto(dialog, IDC_SEND_ADDRESS, "127.0.0.1");
-    TypeInto(dialog, IDC_SEND_PORT, std::to_string(typedPort));
-    PostMessageA(dialog, WM_COMMAND, IDC_SEND_CHAT, 0);
-    ASSERT_TRUE(typed.Receive(bytes));
-    ReadWire start = ReadWireText(bytes);
-    ASSERT_EQ(start.result, WireParseResult::kNote);
-    EXPECT_EQ(start.note.chatOperation, "start");
-    EXPECT_NE(start.note.chatId, 0u);
-    EXPECT_EQ(start.note.replyPort, install.ListenPort());
-    EXPECT_NE(start.richText.find("Sent a little later"), std::string::npos);
-    EXPECT_EQ(start.note.coRecipients, std::vector<std::string>{"|127.0.0.1|" + std::to_string(typedPort)});
-    HWND strip = nullptr;
-    EXPECT_TRUE(WaitUntil([&] { return (strip = FindWindowExA(note, nullptr, "QnChatStrip", nullptr)) != nullptr; }));
-    EXPECT_NE(FindWindowExA(strip, nullptr, "Button", "127.0.0.1"), nullptr);
 
     ExitProgram(program, main);
     // The record of each delivery: sent, none waiting, each its own.
