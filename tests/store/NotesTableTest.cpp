@@ -158,16 +158,6 @@ Notes SaveNewNotes(int count)
     return notes;
 }
 
-std::string FontValues(const LOGFONTA& f)
-{
-    std::ostringstream out;
-    out << f.lfHeight << ' ' << f.lfWidth << ' ' << f.lfEscapement << ' ' << f.lfOrientation << ' ' << f.lfWeight
-        << ' ' << +f.lfItalic << ' ' << +f.lfUnderline << ' ' << +f.lfStrikeOut << ' ' << +f.lfCharSet << ' '
-        << +f.lfOutPrecision << ' ' << +f.lfClipPrecision << ' ' << +f.lfQuality << ' ' << +f.lfPitchAndFamily << ' '
-        << f.lfFaceName;
-    return out.str();
-}
-
 // Every value of a note the table keeps but its text and dates, in one line,
 // so that a note read back is compared with the one saved in one go.
 std::string StoredValues(const CNoteController& n)
@@ -187,6 +177,26 @@ std::string StoredValues(const CNoteController& n)
         << n.m_received1 << " result " << n.m_sendResult << " from \"" << n.m_receivedFrom << "\" by \""
         << n.m_createdBy << "\" to \"" << n.m_lastSentTo << "\" value " << n.m_storedValue;
     return out.str();
+}
+
+DWORD WINAPI TryNotesLock(void*)
+{
+    if (!TryEnterCriticalSection(&NotesTableLock()))
+        return 0;
+    LeaveCriticalSection(&NotesTableLock());
+    return 1;
+}
+
+// Whether another thread may take the notes-table lock now.
+bool NotesLockFreeForOthers()
+{
+    HANDLE probe = CreateThread(nullptr, 0, &TryNotesLock, nullptr, 0, nullptr);
+    DWORD free = 0;
+    if (probe && WaitForSingleObject(probe, 10000) == WAIT_OBJECT_0)
+        GetExitCodeThread(probe, &free);
+    if (probe)
+        CloseHandle(probe);
+    return free == 1;
 }
 }
 
@@ -299,23 +309,29 @@ TEST_F(NotesTable, NewNotesTakeTheFirstFreeRecordAndZombiesAreLoggedDeletedAndFr
     EXPECT_EQ(again[1]->RichText(), fresh->RichText());
 }
 
-TEST_F(NotesTable, ANewNoteWhoseTextMayNotBeStoredKeepsItsNumberAndLeavesTheFreeRecordFree)
+TEST_F(NotesTable, ANewNoteWhoseTextMayNotBeStoredKeepsItsNumberAndLeavesTheFreeRecordFreeAndTheLock)
 {
     SaveNewNotes(2);
     SetNumber(1, "WUSERID", 0);
     ASSERT_EQ(Load().size(), 1u);  // record 1 is now free
     std::string before = Read("notes.QPD");
 
-    // A locked note whose plain text shows on the screen: its content is not stored.
+    // A locked note whose plain text shows on the screen: its content is not
+    // stored, when saved or before a send. The box waits until the lock of the
+    // notes table is released.
     MessageBoxRecorder boxes;
+    std::vector<bool> lockFree;
+    boxes.WhileShown([&] { lockFree.push_back(NotesLockFreeForOthers()); });
     std::unique_ptr<CNoteController> locked = MakeNote(kRows[0], 3);
     locked->m_protectedContent = "enciphered bytes";
     locked->m_sent = true;
     SaveNote(*locked);
+    SaveNoteBeforeSend(*locked);
+    EXPECT_EQ(lockFree, std::vector<bool>(2, true));
     EXPECT_EQ(locked->m_noteId, kUnsavedNoteId);
     EXPECT_EQ(NotesFreeSlots().First(), 1u);
     EXPECT_EQ(Read("notes.QPD"), before);
-    ASSERT_EQ(boxes.Count(), 1u);
+    ASSERT_EQ(boxes.Count(), 2u);
     EXPECT_NE(boxes.LastText().find("is encrypted, locked, visible and not received from another computer"),
               std::string::npos);
     EXPECT_NE(Read("error.txt").find("Encrypted text:\r\nenciphered bytes\r\n\r\nPlain text:\r\n{\\rtf1 "),
@@ -453,49 +469,6 @@ TEST_F(NotesTable, NotesSavedTogetherTakeFreeAndNewRecordsAndALockedShownNoteKee
     ASSERT_EQ(loaded.size(), 5u);
     EXPECT_EQ(loaded[0]->RichText(), again);
     EXPECT_EQ(loaded[4]->RichText(), another->RichText());
-}
-
-namespace {
-bool g_notesLockFreeDuringBox = false;
-
-DWORD WINAPI TryNotesLock(void*)
-{
-    if (!TryEnterCriticalSection(&NotesTableLock()))
-        return 0;
-    LeaveCriticalSection(&NotesTableLock());
-    return 1;
-}
-
-// A box of a saver: is the notes-table lock free for another thread meanwhile?
-int ProbeNotesLock(void*, const char*, const char*, unsigned)
-{
-    HANDLE probe = CreateThread(nullptr, 0, &TryNotesLock, nullptr, 0, nullptr);
-    DWORD free = 0;
-    if (probe && WaitForSingleObject(probe, 10000) == WAIT_OBJECT_0)
-        GetExitCodeThread(probe, &free);
-    if (probe)
-        CloseHandle(probe);
-    g_notesLockFreeDuringBox = free == 1;
-    return kIdOk;
-}
-}
-
-TEST_F(NotesTable, ASaversBoxWaitsUntilTheNotesTableLockIsReleased)
-{
-    std::unique_ptr<CNoteController> locked = MakeNote(kRows[0], 1);
-    locked->m_protectedContent = "enciphered";
-    locked->m_sent = true;
-    MessageBoxHandler previous = SetMessageBoxHandler(&ProbeNotesLock);
-    for (int kind = 0; kind < 2; ++kind) {
-        g_notesLockFreeDuringBox = false;
-        if (kind == 0)
-            SaveNoteBeforeSend(*locked);
-        else
-            SaveNote(*locked);
-        EXPECT_TRUE(g_notesLockFreeDuringBox) << kind;
-    }
-    SetMessageBoxHandler(previous);
-    EXPECT_EQ(locked->m_noteId, kUnsavedNoteId);
 }
 
 TEST_F(NotesTable, NotesWithDamagedTextsAreLoadedEmptyAndLogged)

@@ -9,7 +9,6 @@
 #include "foundation/bytes/NoteColors.h"
 #include "store/DataFilesInstall.h"
 #include "store/DbfFile.h"
-#include "store/FieldAccess.h"
 #include "store/FreeSlotLists.h"
 #include "store/bytes/MemoFile.h"
 #include "store/bytes/TableStructure.h"
@@ -127,25 +126,15 @@ TEST_F(OldTablesImport, UsersFollowTheShippedOnesAndNotesFollowTheirUsers)
     EXPECT_STREQ(GetStartupValues().userName, "logged-on");
     EXPECT_STREQ(GetStartupValues().computerName, "THIS-PC");
 
-    CDbfFile users;
-    users.SetTable("users.QPD", true);
-    users.Open("READ");
-    ASSERT_EQ(users.GetRecordCount(), 3u);
-    users.GoTo(2);
-    EXPECT_EQ(users.GetLongValue("WUSERID"), 2);
-    EXPECT_EQ(ReadText(users, "SZUSERNAME", 99), "alice");
-    EXPECT_EQ(ReadText(users, "SZCOMPUTER", 16), "PC-A");
-    EXPECT_EQ(users.GetLongValue("WNOWIDTH"), 160);
-    EXPECT_EQ(users.GetLongValue("WNOHEIGHT"), 120);
-    EXPECT_EQ(users.GetLongValue("BYBKRED"), 200);
-    EXPECT_TRUE(users.GetLogicalValue("BSTAYONTOP"));
-    EXPECT_EQ(ReadText(users, "LFFACENAME", 31), "Courier");
-    users.GoTo(3);
-    EXPECT_EQ(users.GetLongValue("WUSERID"), 3);
-    EXPECT_EQ(ReadText(users, "SZUSERNAME", 99), "bob");
-    EXPECT_EQ(users.GetLongValue("WNOWIDTH"), 200);
-    users.Close();
-
+    ASSERT_EQ(CountTableRecords("users.QPD"), 3u);
+    const struct {
+        DWORD record;
+        const char *field, *text;
+    } users[] = {{2, "WUSERID", "2"},   {2, "SZUSERNAME", "alice"}, {2, "SZCOMPUTER", "PC-A"}, {2, "WNOWIDTH", "160"},
+                 {2, "WNOHEIGHT", "120"}, {2, "BYBKRED", "200"},    {2, "BSTAYONTOP", "T"},    {2, "LFFACENAME", "Courier"},
+                 {3, "WUSERID", "3"},   {3, "SZUSERNAME", "bob"},   {3, "WNOWIDTH", "200"}};
+    for (const auto& u : users)
+        EXPECT_EQ(Field("users.QPD", u.record, u.field), u.text) << u.record << " " << u.field;
     EXPECT_EQ(std::lround(std::stod(Field("config.QPD", 1, "VERSION")) * 100), 500);
 
     StoredNoteList notes = LoadEveryNote(m_folder.Path());

@@ -3,17 +3,17 @@
 #include <memory>
 #include <string>
 
+#include "StoreFolder.h"
 #include "foundation/bytes/NoteColors.h"
 #include "note/NoteController.h"
 #include "shell/ProgramGlobals.h"
 #include "store/ChatOptions.h"
 #include "store/FieldAccess.h"
 #include "store/IntroNotes.h"
-#include "support/InFolder.h"
 #include "support/bytes/MessageBoxRecorder.h"
 
 namespace {
-class SmallRecords : public InFolder {
+class SmallRecords : public StoreFolder {
 protected:
     void SetUp() override
     {
@@ -43,26 +43,19 @@ protected:
 TEST_F(SmallRecords, IntroNotesArePlacedOneStepFurtherEach)
 {
     // Two more intro rows like the shipped one, sharing its text.
-    {
-        CSettingsTable config;
-        config.Open("READ");
-        config.GoTo(5);
-        long text = ReadNumber(config, "TEXT");
-        config.Close();
-        for (const char* title : {"Second", "Third"}) {
-            CSettingsTable table;
-            table.Open("MAPPINGAPPEND");
-            DWORD row = table.GetRecno();
-            WriteText(table, row, "CONFIG", "IN");
-            WriteText(table, row, "SZTITLE", title);
-            WriteNumber(table, row, "TEXT", text);
-            WriteNumber(table, row, "WNOWIDTH", 180);
-            WriteNumber(table, row, "WNOHEIGHT", 120);
-            WriteColour(table, row, kNoteColourFields, 0x9FFF9F);
-            WriteLogical(table, row, "BSTAYONTOP", true);
-            WriteNumber(table, row, "BYRETRY", 4);
-            table.Close();
-        }
+    const long text = std::stol(Field("config.QPD", 5, "TEXT"));
+    for (const char* title : {"Second", "Third"}) {
+        CSettingsTable table;
+        table.Open("MAPPINGAPPEND");
+        DWORD row = table.GetRecno();
+        WriteText(table, row, "CONFIG", "IN");
+        WriteText(table, row, "SZTITLE", title);
+        WriteNumber(table, row, "TEXT", text);
+        WriteNumber(table, row, "WNOWIDTH", 180);
+        WriteNumber(table, row, "WNOHEIGHT", 120);
+        WriteColour(table, row, kNoteColourFields, 0x9FFF9F);
+        WriteLogical(table, row, "BSTAYONTOP", true);
+        WriteNumber(table, row, "BYRETRY", 4);
     }
     CreatedNotes notes;
     CreateIntroNotes(3, notes);

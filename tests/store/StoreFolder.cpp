@@ -1,7 +1,19 @@
 #include "StoreFolder.h"
 
+#include <sstream>
+
 #include "store/DbfFile.h"
 #include "store/FieldAccess.h"
+
+std::string FontValues(const LOGFONTA& f)
+{
+    std::ostringstream out;
+    out << f.lfHeight << ' ' << f.lfWidth << ' ' << f.lfEscapement << ' ' << f.lfOrientation << ' ' << f.lfWeight
+        << ' ' << +f.lfItalic << ' ' << +f.lfUnderline << ' ' << +f.lfStrikeOut << ' ' << +f.lfCharSet << ' '
+        << +f.lfOutPrecision << ' ' << +f.lfClipPrecision << ' ' << +f.lfQuality << ' ' << +f.lfPitchAndFamily << ' '
+        << f.lfFaceName;
+    return out.str();
+}
 
 std::string StoreFolder::Field(const char* table, DWORD record, const char* field)
 {

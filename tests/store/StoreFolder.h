@@ -7,6 +7,10 @@
 #include "foundation/StartupValues.h"
 #include "support/InFolder.h"
 
+// Every value of a font, in one line, for comparing the stored values of a
+// note or a user in one go.
+std::string FontValues(const LOGFONTA& font);
+
 // A test's own data folder whose start-up values (program folder, user and
 // computer names) are the run's again after the test.
 class StoreFolder : public InFolder {

@@ -1,6 +1,7 @@
 // Damaged table and memo files, made here by cutting, extending and changing
 // good ones: each must be refused with a clear error or read correctly, and no
-// byte outside the file may ever be asked for.
+// byte outside the file may ever be asked for. (What a damaged table that opens
+// does when it is walked, changed and opened again is the table fuzz target's.)
 #include <algorithm>
 #include <random>
 #include <string>
@@ -114,35 +115,6 @@ bool ExpectUntouchedRecordsRead(CTableCursor& table, const std::vector<unsigned 
     }
     return true;
 }
-
-void Exercise(CTableCursor& table, std::mt19937& random)
-{
-    const CFieldTable& fields = table.Fields();
-    int steps = 0;
-    for (table.GoTop(); !table.IsEOF() && steps < 40; table.Skip(1), ++steps) {
-        for (unsigned f = 0; f < fields.Count(); ++f) {
-            const char* name = fields.NameAt(f).c_str();
-            table.GetLongValue(name);
-            table.GetDoubleValue(name);
-            table.GetLogicalValue(name);
-            EXPECT_EQ(table.GetStringValue(name).size(), table.GetFieldInfo(name).width);
-        }
-    }
-    std::uint32_t count = table.GetRecordCount();
-    table.GoTo(random() % (count + 3));
-    table.Skip(-1);
-    table.Skip(2);
-    table.BuildDeletedList();
-    if (count > 0 && fields.Count() > 0) {
-        std::uint32_t n = 1 + random() % count;
-        table.SetStringValue(n, fields.NameAt(0).c_str(), "x");
-        table.SetLongValue(n, fields.NameAt(fields.Count() - 1).c_str(), -1234);
-        table.DeleteRecord(n);
-        table.RecallRecord(n);
-    }
-    table.AppendRecord();
-    EXPECT_EQ(table.GetRecordCount(), count + 1);
-}
 }
 
 TEST(HostileInput, DamagedTablesAreRefusedOrReadCorrectly)
@@ -171,8 +143,6 @@ TEST(HostileInput, DamagedTablesAreRefusedOrReadCorrectly)
             ++opened;
             if (ExpectUntouchedRecordsRead(table, bytes, sample.Bytes(), expected))
                 ++compared;
-            Exercise(table, random);
-            table.Attach(store, "notes.QPD"); // what was written still opens
         } catch (const CGenericException& e) {
             ++refused;
             EXPECT_STRNE(e.GetErrorText(), "");
