@@ -1,7 +1,8 @@
 // Damaged table and memo files, made here by cutting, extending and changing
 // good ones: each must be refused with a clear error or read correctly, and no
-// byte outside the file may ever be asked for. (What a damaged table that opens
-// does when it is walked, changed and opened again is the table fuzz target's.)
+// byte outside the file may ever be asked for. (What a damaged table does when
+// it is walked, changed and opened again, and a damaged memo file when a text
+// is appended, is checked by the fuzz targets of tables and memo files.)
 #include <algorithm>
 #include <random>
 #include <string>
@@ -195,17 +196,11 @@ TEST(HostileInput, DamagedMemoFilesAreRefusedOrReadCorrectly)
                 ++refused;
             }
         }
-        for (std::size_t i : {5u, 11u}) {
-            if (!untouched(bytes, i))
+        for (std::size_t i = 0; i < blocks.size(); ++i) {
+            if (blocks[i] == 0 || !untouched(bytes, i))
                 continue;
             ++compared;
             EXPECT_EQ(memo.ReadText(blocks[i]), texts[i]) << "round " << round;
-        }
-        try {
-            std::uint32_t block = memo.Append("appended", 8, random() % 8 == 0);
-            EXPECT_EQ(memo.ReadText(block), "appended");
-        } catch (const CGenericException&) {
-            ++refused;
         }
         ASSERT_FALSE(store.readOutside) << "round " << round;
     }
