@@ -11,25 +11,10 @@
 #include "store/bytes/MemoFile.h"
 #include "store/bytes/TableGroups.h"
 #include "support/InFolder.h"
+#include "support/PictureFiles.h"
 #include "support/bytes/MessageBoxRecorder.h"
 
 namespace {
-// A bottom-up 8-bit bitmap file of two colours, every pixel of the first.
-std::string TwoColourBmp(LONG width, LONG height, COLORREF first, COLORREF second)
-{
-    DWORD stride = (static_cast<DWORD>(width) + 3) / 4 * 4;
-    DWORD pixelsAt = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + 2 * 4;
-    BITMAPFILEHEADER head = {0x4D42, pixelsAt + stride * height, 0, 0, pixelsAt};
-    BITMAPINFOHEADER info = {sizeof info, width, height, 1, 8, BI_RGB, stride * height, 0, 0, 2, 0};
-    std::string file(reinterpret_cast<const char*>(&head), sizeof head);
-    file.append(reinterpret_cast<const char*>(&info), sizeof info);
-    for (COLORREF colour : {first, second})
-        file += {static_cast<char>(GetBValue(colour)), static_cast<char>(GetGValue(colour)),
-                 static_cast<char>(GetRValue(colour)), '\0'};
-    file.append(stride * height, '\0');
-    return file;
-}
-
 // A settings table made from the installation's template, with one more row
 // holding a picture in its enciphered memo, as the program keeps its images.
 class SettingsWithPicture : public InFolder {
@@ -66,7 +51,7 @@ TEST_F(SettingsWithPicture, ThePictureOfTheCodeIsReadAndDecipheredOrRefused)
     EXPECT_FALSE(ReadConfigFile(image, "I3"));
     EXPECT_EQ(m_boxes.LastText(), "No image found");
 
-    std::string picture = TwoColourBmp(6, 5, 0x0000FF, 0xC0C0C0);
+    std::string picture = MakeBmp8(6, 5, {0x0000FF, 0xC0C0C0}, std::vector<uint8_t>(30, 0));
     AddPicture("I3", picture);
     ASSERT_TRUE(ReadConfigFile(image, "I3"));
     EXPECT_EQ(image.GetLayout().width, 6);
