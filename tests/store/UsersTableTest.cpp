@@ -163,13 +163,12 @@ TEST_F(UsersTable, EveryOptionTheSheetWritesIsReadBack)
     user.showLast = MakeHotkey(1, 1, 1, 'R');
     user.dateFormat = 3;
     user.tabWidth = 1;
-    user.networkOn = 0;
-    user.chatOn = 1;
-    user.hideReceived = 1;
-    user.shareNotes = 1;
-    user.datesWithTime = 1;
-    user.passwordAtStart = 1;
-    user.keepMonthlyBackup = 1;
+    // Every switch the other way round.
+    for (DWORD* flag : {&user.networkOn, &user.chatOn, &user.hideReceived, &user.useSavedAddresses,
+                        &user.showSenderUser, &user.showSenderComputer, &user.balloonOnReceive, &user.shareNotes,
+                        &user.datesWithTime, &user.confirmDelete, &user.passwordAtStart, &user.protectHiddenLocked,
+                        &user.keepMonthlyBackup, &user.deleteSent, &user.displayScroll})
+        *flag = *flag ? 0 : 1;
     user.twoDigits[0] = 4;
     user.twoDigits[1] = 6;
     user.autoBackup = 0;
@@ -187,12 +186,6 @@ TEST_F(UsersTable, EveryOptionTheSheetWritesIsReadBack)
     user.noteManager = MakeHotkey(1, 0, 1, 'M');
     user.favourites = MakeHotkey(0, 1, 1, VK_F7);
     SaveSettingsSheetOptions(28081, 28082);
-    {
-        CUsersTable users;
-        users.Open("MAPPINGALL");
-        SavePackedHotkeys(users);
-        users.Close();
-    }
     const CUserSettings saved = user;
 
     Restart();

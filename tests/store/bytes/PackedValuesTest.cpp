@@ -1,6 +1,7 @@
 // The packed forms of the users table: hotkeys, the hotkey text, digit settings
 // and password codes, written and read back, and texts that are short, long
 // or damaged.
+#include <array>
 #include <cstring>
 #include <string>
 
@@ -9,6 +10,7 @@
 #include "store/bytes/PackedValues.h"
 
 namespace {
+// Ctrl, Alt and Shift from the bits 4, 2 and 1 of the digit.
 CHotkeySetting Hotkey(unsigned digit, std::uint32_t key)
 {
     CHotkeySetting hotkey;
@@ -19,42 +21,45 @@ CHotkeySetting Hotkey(unsigned digit, std::uint32_t key)
     return hotkey;
 }
 
-bool Same(const CHotkeySetting& a, const CHotkeySetting& b)
+std::string Keys(const CHotkeySetting& h)
 {
-    return a.ctrl == b.ctrl && a.alt == b.alt && a.shift == b.shift && a.key == b.key;
+    return std::to_string(h.ctrl) + std::to_string(h.alt) + std::to_string(h.shift) + "+" + std::to_string(h.key);
 }
 
-const CHotkeySetting kDefault = Hotkey(3, 77);  // Alt+Shift+M
+const std::string kDefault = Keys(Hotkey(3, 77));  // Alt+Shift+M
+
+// The four hotkeys a text sets, each starting as the default.
+std::array<std::string, 4> Unpacked(const char* text)
+{
+    CHotkeySetting read[4] = {Hotkey(3, 77), Hotkey(3, 77), Hotkey(3, 77), Hotkey(3, 77)};
+    UnpackInitText(text, read[0], read[1], read[2], read[3]);
+    return {Keys(read[0]), Keys(read[1]), Keys(read[2]), Keys(read[3])};
+}
 }
 
 TEST(PackedValues, EveryModifierCombinationSurvivesTheHotkeyText)
 {
     for (unsigned digit = 1; digit <= 7; ++digit) {
-        const CHotkeySetting desktop = Hotkey(digit, 68);
-        const CHotkeySetting park = Hotkey(8 - digit, 123);
-        const CHotkeySetting find = Hotkey(digit, 0xBA);
-        const CHotkeySetting alarm = Hotkey(8 - digit, 'A');
-        std::string text = PackInitText(desktop, park, find, alarm);
+        const CHotkeySetting keys[4] = {Hotkey(digit, 68), Hotkey(8 - digit, 123), Hotkey(digit, 0xBA),
+                                        Hotkey(8 - digit, 'A')};
+        std::string text = PackInitText(keys[0], keys[1], keys[2], keys[3]);
         ASSERT_EQ(text.size(), 25u);
-        CHotkeySetting read[4] = {kDefault, kDefault, kDefault, kDefault};
-        UnpackInitText(text.c_str(), read[0], read[1], read[2], read[3]);
-        EXPECT_TRUE(Same(read[0], desktop)) << text;
-        EXPECT_TRUE(Same(read[1], park)) << text;
-        EXPECT_TRUE(Same(read[2], find)) << text;
-        EXPECT_TRUE(Same(read[3], alarm)) << text;
+        EXPECT_EQ(Unpacked(text.c_str()),
+                  (std::array<std::string, 4>{Keys(keys[0]), Keys(keys[1]), Keys(keys[2]), Keys(keys[3])}));
     }
     // The layout: eight numbers, blanks, then digit and hex key twice at 19.
     EXPECT_EQ(PackInitText(Hotkey(3, 68), Hotkey(3, 80), Hotkey(2, 0x46), Hotkey(5, 0x41)),
               "0,1,1,68,0,1,1,80  246541");
+    EXPECT_EQ(Unpacked("1,0,0,69,0,0,1,81  712345"),
+              (std::array<std::string, 4>{"100+69", "001+81", "111+18", "011+69"}));
 }
 
 TEST(PackedValues, ShortLongAndDamagedHotkeyTexts)
 {
-    struct Case {
+    const struct {
         const char* text;
         bool desktopSet, parkSet, digitCodedSet;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"", false, false, false},
         {"      ", false, false, false},
         {"1,0,0,69", true, false, false},
@@ -64,47 +69,40 @@ TEST(PackedValues, ShortLongAndDamagedHotkeyTexts)
         {"x,y,z", false, false, false},
         {"1,0,0,69,0,0,1,81  Z  ZZZ", true, true, false},         // hex that is not hex
         {"99999999999999999999999999999999999", false, false, false},
+        {nullptr, false, false, false},
     };
-    for (const Case& c : cases) {
-        CHotkeySetting read[4] = {kDefault, kDefault, kDefault, kDefault};
-        UnpackInitText(c.text, read[0], read[1], read[2], read[3]);
-        EXPECT_EQ(!Same(read[0], kDefault), c.desktopSet) << '"' << c.text << '"';
-        EXPECT_EQ(!Same(read[1], kDefault), c.parkSet) << '"' << c.text << '"';
-        EXPECT_EQ(!Same(read[2], kDefault), c.digitCodedSet) << '"' << c.text << '"';
+    for (const auto& c : cases) {
+        std::array<std::string, 4> read = Unpacked(c.text);
+        const char* shown = c.text ? c.text : "(null)";
+        EXPECT_EQ(read[0] != kDefault, c.desktopSet) << '"' << shown << '"';
+        EXPECT_EQ(read[1] != kDefault, c.parkSet) << '"' << shown << '"';
+        EXPECT_EQ(read[2] != kDefault, c.digitCodedSet) << '"' << shown << '"';
     }
-    CHotkeySetting desktop = kDefault, park = kDefault, find = kDefault, alarm = kDefault;
-    UnpackInitText("1,0,0,69,0,0,1,81  712345", desktop, park, find, alarm);
-    EXPECT_TRUE(Same(desktop, Hotkey(4, 69)));
-    EXPECT_TRUE(Same(park, Hotkey(1, 81)));
-    EXPECT_TRUE(Same(find, Hotkey(7, 0x12)));
-    EXPECT_TRUE(Same(alarm, Hotkey(3, 0x45)));
-    UnpackInitText(nullptr, desktop, park, find, alarm);
 }
 
 TEST(PackedValues, PackedNumbersAndDigits)
 {
-    struct HotkeyCase {
+    const struct {
         long value, limit;
-        CHotkeySetting expected;
-    };
-    const HotkeyCase hotkeys[] = {
-        {5077, 0, Hotkey(5, 77)},     // Ctrl+Shift+M
-        {2077, 0, kDefault},          // an old small value
-        {3077, 0, Hotkey(3, 77)},
-        {7117, 8000, Hotkey(7, 117)},
-        {8117, 8000, kDefault},       // beyond the favourites' range
+        std::string expected;
+    } hotkeys[] = {
+        {5077, 0, Keys(Hotkey(5, 77))},     // Ctrl+Shift+M
+        {2077, 0, kDefault},                // an old small value
+        {3077, 0, Keys(Hotkey(3, 77))},
+        {7117, 8000, Keys(Hotkey(7, 117))},
+        {8117, 8000, kDefault},             // beyond the favourites' range
         {0, 0, kDefault},
         {-5000, 0, kDefault},
     };
-    for (const HotkeyCase& c : hotkeys) {
-        CHotkeySetting read = kDefault;
+    for (const auto& c : hotkeys) {
+        CHotkeySetting read = Hotkey(3, 77);
         UnpackHotkey(c.value, c.limit, read);
-        EXPECT_TRUE(Same(read, c.expected)) << c.value;
+        EXPECT_EQ(Keys(read), c.expected) << c.value;
     }
     for (unsigned digit = 3; digit <= 7; ++digit) {
-        CHotkeySetting read = kDefault;
+        CHotkeySetting read = Hotkey(3, 77);
         UnpackHotkey(PackHotkey(Hotkey(digit, 120)), 8000, read);
-        EXPECT_TRUE(Same(read, Hotkey(digit, 120))) << digit;
+        EXPECT_EQ(Keys(read), Keys(Hotkey(digit, 120)));
     }
 
     for (std::uint8_t a = 0; a < 9; a += 4) {
