@@ -2,12 +2,12 @@
 // sends to a recipient with an e-mail address: what arrives is read back by
 // Python's email package, and every failure leaves a failed delivery record
 // with the server's words, in the record and in "error.txt".
+#include "NetDriving.h"
 #include "NoteCatcher.h"
 
 #include "MailServer.h"
 
 #include <cstring>
-#include <random>
 
 #include <gtest/gtest.h>
 
@@ -55,11 +55,7 @@ TEST_F(EmailSend, TheNoteArrivesAsMimeWithItsTextItsHtmlAndItsAttachmentByteForB
 {
     MailServer server;
     ASSERT_NE(server.Port(), 0) << "the mail server did not start";
-    std::string attachment;
-    std::mt19937 random(3);
-    for (int k = 0; k < 70000; ++k)
-        attachment += static_cast<char>(random());
-    attachment += "\r\n.\r\n..\r\n";
+    const std::string attachment = RandomBytes(70000, 3) + "\r\n.\r\n..\r\n";
     WriteWholeFile(File("plan.bin"), attachment);
 
     CEmailNote note;

@@ -1,5 +1,7 @@
 #include "NetDriving.h"
 
+#include <random>
+
 #include <gtest/gtest.h>
 
 #include "resources/ids/SendNoteIds.h"
@@ -36,11 +38,7 @@ SOCKET LoopbackPeer::Accept(DWORD timeoutMs)
     SOCKET peer = INVALID_SOCKET;
     WaitUntil(
         [&] {
-            fd_set ready;
-            FD_ZERO(&ready);
-            FD_SET(m_listener, &ready);
-            timeval poll = {0, 20000};
-            if (select(0, &ready, nullptr, nullptr, &poll) == 1)
+            if (Readable(m_listener, 20000))
                 peer = accept(m_listener, nullptr, nullptr);
             return peer != INVALID_SOCKET;
         },
@@ -57,11 +55,7 @@ bool LoopbackPeer::Receive(std::string& bytes, DWORD timeoutMs)
     bool ended = false;
     WaitUntil(
         [&] {
-            fd_set ready;
-            FD_ZERO(&ready);
-            FD_SET(peer, &ready);
-            timeval poll = {0, 20000};
-            for (int round = 0; round < 1000 && select(0, &ready, nullptr, nullptr, &poll) == 1; ++round) {
+            for (int round = 0; round < 1000 && Readable(peer, 20000); ++round) {
                 char piece[65536];
                 int count = recv(peer, piece, sizeof piece, 0);
                 if (count <= 0) {
@@ -94,6 +88,24 @@ void LoopbackPeer::DropStalled()
     m_stalled = INVALID_SOCKET;
 }
 
+bool Readable(SOCKET socket, long microseconds)
+{
+    fd_set ready;
+    FD_ZERO(&ready);
+    FD_SET(socket, &ready);
+    timeval wait = {microseconds / 1000000, microseconds % 1000000};
+    return select(0, &ready, nullptr, nullptr, &wait) == 1;
+}
+
+std::string RandomBytes(size_t count, unsigned seed)
+{
+    std::mt19937 random(seed);
+    std::string bytes(count, '\0');
+    for (char& c : bytes)
+        c = static_cast<char>(random());
+    return bytes;
+}
+
 ReadWire ReadWireText(const std::string& bytes)
 {
     ReadWire read;
@@ -116,14 +128,8 @@ bool SendToProgram(unsigned short port, const std::string& bytes)
     bool taken = connect(peer, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
                  send(peer, bytes.data(), static_cast<int>(bytes.size()), 0) == static_cast<int>(bytes.size()) &&
                  shutdown(peer, SD_SEND) == 0;
-    if (taken) {
-        fd_set readable;
-        FD_ZERO(&readable);
-        FD_SET(peer, &readable);
-        timeval wait = {static_cast<long>(kDriverWaitMs / 1000), 0};
-        char byte;
-        taken = select(0, &readable, nullptr, nullptr, &wait) == 1 && recv(peer, &byte, 1, 0) == 0;
-    }
+    char byte;
+    taken = taken && Readable(peer, kDriverWaitMs * 1000L) && recv(peer, &byte, 1, 0) == 0;
     closesocket(peer);
     return taken;
 }

@@ -40,6 +40,11 @@ private:
     SOCKET m_stalled = INVALID_SOCKET;
 };
 
+// Whether the socket has something to read (or has closed) within the time.
+bool Readable(SOCKET socket, long microseconds);
+// Bytes of every value, the same for the same seed.
+std::string RandomBytes(size_t count, unsigned seed);
+
 // A wire text read back; its rich text and attachment empty unless it was a note.
 struct ReadWire {
     WireParseResult result;

@@ -126,9 +126,7 @@ TEST(NoteSend, RequestsAndTheSendDialogDeliverToPeersAndByMailAndKeepTheRecords)
         WriteText(settings, 1, "SZSENDER", "anna@example.org");
         WriteText(settings, 1, "SZFRIENDLY", "Anna");
     });
-    std::string attachment;
-    for (int i = 0; i < 300000; ++i)
-        attachment += static_cast<char>(i * 7 % 251);
+    const std::string attachment = RandomBytes(300000, 4);
     WriteWholeFile(install.File("plan.bin"), attachment);
     const unsigned short peerPort = FindFreePort();
     LoopbackPeer peer(peerPort);

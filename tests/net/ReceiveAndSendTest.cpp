@@ -5,10 +5,10 @@
 // ends, a huge announcement, a crowd of connections, a peer that goes silent.
 // The port survives each, keeps no more than its limit on disk, and the next
 // good note still arrives.
+#include "NetDriving.h"
 #include "NoteCatcher.h"
 
 #include <atomic>
-#include <random>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -30,15 +30,6 @@ protected:
     WinsockSession winsock;
     NoteCatcher catcher;
 };
-
-std::string RandomBytes(size_t count, unsigned seed)
-{
-    std::mt19937 random(seed);
-    std::string bytes(count, '\0');
-    for (char& c : bytes)
-        c = static_cast<char>(random());
-    return bytes;
-}
 
 std::string MegabyteOfRichText()
 {
@@ -71,14 +62,8 @@ public:
     // True when the other side has closed or reset the connection.
     bool WasDropped(DWORD timeoutMs)
     {
-        fd_set readable;
-        FD_ZERO(&readable);
-        FD_SET(m_socket, &readable);
-        timeval wait = {static_cast<long>(timeoutMs / 1000), 0};
-        if (select(0, &readable, nullptr, nullptr, &wait) != 1)
-            return false;
         char byte;
-        return recv(m_socket, &byte, 1, 0) <= 0;
+        return Readable(m_socket, static_cast<long>(timeoutMs) * 1000) && recv(m_socket, &byte, 1, 0) <= 0;
     }
 
     bool connected = false;

@@ -9,8 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
-
 #include "NoteCatcher.h"
 #include "net/DestinationListOps.h"
 #include "net/SentToTable.h"
@@ -24,15 +22,6 @@
 namespace {
 const UINT kTrayCallback = 0x8064;
 const UINT kTrayIconId = 508;
-
-std::string Bytes(size_t count, unsigned seed)
-{
-    std::mt19937 random(seed);
-    std::string bytes(count, '\0');
-    for (char& c : bytes)
-        c = static_cast<char>(random());
-    return bytes + kWireRichTextEnd + kWireAttachmentMark;
-}
 
 HWND TrayIconWindow()
 {
@@ -94,8 +83,10 @@ TEST(ReceivedNote, ArrivesWithItsFileFlashesTheTrayUntilReadAndIsSavedWithItsSen
     ProgramInstall install("received");
     install.AddInstalledDataFiles();
     const std::string attached = install.File("ATTACHED\\");
-    const std::string file = Bytes(70000, 1);
-    const std::string other = Bytes(300, 2);
+    // Files that hold the wire text's own marks.
+    const std::string marks = std::string(kWireRichTextEnd) + kWireAttachmentMark;
+    const std::string file = RandomBytes(70000, 1) + marks;
+    const std::string other = RandomBytes(300, 2) + marks;
     {
         RunningProgram program(install, "");
         const DWORD process = program.ProcessId();
@@ -138,7 +129,7 @@ TEST(ReceivedNote, ArrivesWithItsFileFlashesTheTrayUntilReadAndIsSavedWithItsSen
         // under 50 bytes, random bytes, a chat message, and a note whose
         // sender gave a path for its file and values out of every bound.
         EXPECT_TRUE(SendToProgram(port, std::string(kWireHeaderEnd) + "{rtf}" + kWireRichTextEnd));
-        EXPECT_TRUE(SendToProgram(port, Bytes(20000, 3)));
+        EXPECT_TRUE(SendToProgram(port, RandomBytes(20000, 3) + marks));
         CWireNote chat = Sender("chat");
         chat.chatId = 7;
         chat.chatOperation = "line";

@@ -68,9 +68,7 @@ TEST(TwoPrograms, ANoteAndAChatFromOneAppearOnTheOtherWithLooksSenderAttachmentA
     AcceptChats(sender);
     const std::string own = SquareBitmap(24, RGB(230, 200, 20));
     GivePicture(sender, "mine.bmp", own);
-    std::string attachment(1024 * 1024, '\0');
-    for (size_t i = 0; i < attachment.size(); ++i)
-        attachment[i] = static_cast<char>(i * 2654435761u >> 13);
+    const std::string attachment = RandomBytes(1024 * 1024, 5);
     WriteWholeFile(sender.File("photo.bin"), attachment);
     RunningProgram program(sender, "");
     const DWORD process = program.ProcessId();
