@@ -106,18 +106,6 @@ std::string RandomBytes(size_t count, unsigned seed)
     return bytes;
 }
 
-ReadWire ReadWireText(const std::string& bytes)
-{
-    ReadWire read;
-    read.result = ParseWireText(bytes.data(), bytes.size(), read.note, read.parts);
-    if (read.result == WireParseResult::kNote) {
-        read.richText = bytes.substr(read.parts.richTextOffset, read.parts.richTextLength);
-        if (read.parts.hasAttachment)
-            read.attachment = bytes.substr(read.parts.attachmentOffset, read.parts.attachmentLength);
-    }
-    return read;
-}
-
 bool SendToProgram(unsigned short port, const std::string& bytes)
 {
     SOCKET peer = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
@@ -132,31 +120,6 @@ bool SendToProgram(unsigned short port, const std::string& bytes)
     taken = taken && Readable(peer, kDriverWaitMs * 1000L) && recv(peer, &byte, 1, 0) == 0;
     closesocket(peer);
     return taken;
-}
-
-CWireNote Sender(const std::string& title, const char* computer)
-{
-    CWireNote note;
-    note.version = kWireVersion;
-    note.computerName = computer;
-    note.userName = "anna";
-    note.replyPort = 40123;
-    note.title = title;
-    note.hasColours = true;
-    note.backColour = 0x9FFFFF;
-    note.textColour = 0x800000;
-    note.fontName = "Tahoma";
-    note.fontSize = 12;
-    return note;
-}
-
-std::string WireNote(const std::string& title, const std::string& text, const std::string& fileName,
-                     const std::string& file, const char* computer)
-{
-    CWireNote note = Sender(title, computer);
-    note.attachedFileName = fileName;
-    std::string rtf = "{\\rtf1\\ansi " + text + "\\par}";
-    return WriteWireText(note, rtf.data(), rtf.size(), fileName.empty() ? nullptr : file.data(), file.size());
 }
 
 HWND NoteHaving(DWORD process, const std::string& part, bool chat)
@@ -183,11 +146,6 @@ std::string SendStripText(HWND note)
 {
     HWND strip = FindWindowExA(note, nullptr, "QnSendStrip", nullptr);
     return strip && IsWindowVisible(strip) ? ReadWindowText(strip) : std::string();
-}
-
-bool StripSays(HWND note, const std::string& part)
-{
-    return WaitUntil([&] { return SendStripText(note).find(part) != std::string::npos; });
 }
 
 std::string ThisComputer()

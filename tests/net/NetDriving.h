@@ -45,25 +45,9 @@ bool Readable(SOCKET socket, long microseconds);
 // Bytes of every value, the same for the same seed.
 std::string RandomBytes(size_t count, unsigned seed);
 
-// A wire text read back; its rich text and attachment empty unless it was a note.
-struct ReadWire {
-    WireParseResult result;
-    CWireNote note;
-    CWireParts parts;
-    std::string richText;
-    std::string attachment;
-};
-ReadWire ReadWireText(const std::string& bytes);
-
 // Connects to the port on 127.0.0.1, sends the bytes, ends its side and waits
 // for the program to close the connection: the sign that the message was taken.
 bool SendToProgram(unsigned short port, const std::string& bytes);
-// A note from "anna" on the computer, in her colours and font.
-CWireNote Sender(const std::string& title, const char* computer = "PC-ANNA");
-// The wire text of such a note with its text and, when named, an attached file.
-std::string WireNote(const std::string& title, const std::string& text, const std::string& fileName = "",
-                     const std::string& file = "", const char* computer = "PC-ANNA");
-
 // The note of the process whose text holds the part, once there is one
 // (with a chat strip, when asked); null when none came in time.
 HWND NoteHaving(DWORD process, const std::string& part, bool chat = false);
@@ -72,8 +56,6 @@ HWND NoteHaving(DWORD process, const std::string& part, bool chat = false);
 bool ShowsPicture(HWND note, const char* buttonText);
 // The line shown by the strip along a sending note's bottom edge; empty when none.
 std::string SendStripText(HWND note);
-// Waits until the note's send strip shows the part.
-bool StripSays(HWND note, const std::string& part);
 // This computer's name, as the program sends it.
 std::string ThisComputer();
 

@@ -23,6 +23,33 @@
 
 namespace {
 const UINT kNoteTransmitting = 0x807D;
+
+// A wire text read back; its rich text and attachment empty unless it was a note.
+struct ReadWire {
+    WireParseResult result;
+    CWireNote note;
+    CWireParts parts;
+    std::string richText;
+    std::string attachment;
+};
+
+ReadWire ReadWireText(const std::string& bytes)
+{
+    ReadWire read;
+    read.result = ParseWireText(bytes.data(), bytes.size(), read.note, read.parts);
+    if (read.result == WireParseResult::kNote) {
+        read.richText = bytes.substr(read.parts.richTextOffset, read.parts.richTextLength);
+        if (read.parts.hasAttachment)
+            read.attachment = bytes.substr(read.parts.attachmentOffset, read.parts.attachmentLength);
+    }
+    return read;
+}
+
+bool StripSays(HWND note, const std::string& part)
+{
+    return WaitUntil([&] { return SendStripText(note).find(part) != std::string::npos; });
+}
+
 const UINT_PTR kResendTimer = 11;
 
 struct DeliveryRow {

@@ -23,6 +23,33 @@ namespace {
 const UINT kTrayCallback = 0x8064;
 const UINT kTrayIconId = 508;
 
+// A note from "anna" on the computer, in her colours and font.
+CWireNote Sender(const std::string& title, const char* computer = "PC-ANNA")
+{
+    CWireNote note;
+    note.version = kWireVersion;
+    note.computerName = computer;
+    note.userName = "anna";
+    note.replyPort = 40123;
+    note.title = title;
+    note.hasColours = true;
+    note.backColour = 0x9FFFFF;
+    note.textColour = 0x800000;
+    note.fontName = "Tahoma";
+    note.fontSize = 12;
+    return note;
+}
+
+// The wire text of such a note with its text and, when named, an attached file.
+std::string WireNote(const std::string& title, const std::string& text, const std::string& fileName = "",
+                     const std::string& file = "", const char* computer = "PC-ANNA")
+{
+    CWireNote note = Sender(title, computer);
+    note.attachedFileName = fileName;
+    std::string rtf = "{\\rtf1\\ansi " + text + "\\par}";
+    return WriteWireText(note, rtf.data(), rtf.size(), fileName.empty() ? nullptr : file.data(), file.size());
+}
+
 HWND TrayIconWindow()
 {
     HWND tray = FindWindowA("__winex11_standalone_tray", nullptr);
