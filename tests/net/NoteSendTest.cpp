@@ -264,6 +264,7 @@ TEST(NoteSend, RequestsAndTheSendDialogDeliverToPeersAndByMailAndKeepTheRecords)
     ASSERT_TRUE(server.WaitForMessage(2));
     EXPECT_EQ(server.Fact(2, "rcpt-to"), "carol@example.org");
     EXPECT_NE(server.Read("message-2.text").find("Sent a little later"), std::string::npos);
+    EXPECT_TRUE(StripSays(note, "carol@example.org")) << SendStripText(note);
 
     ExitProgram(program, main);
     // The record of each delivery: sent, none waiting, each its own.
@@ -364,13 +365,20 @@ TEST(NoteSend, AFailedSendIsTriedAgainOnTheNotesTimerUnlessDeletedOrResendingIsS
     ASSERT_TRUE(peer.Receive(bytes));
     EXPECT_EQ(bytes.find("Soon deleted"), std::string::npos);
     EXPECT_NE(bytes.find("A later note"), std::string::npos);
+    HWND later = NoteHaving(process, "A later note");
+    ASSERT_NE(later, nullptr);
+    ASSERT_TRUE(StripSays(later, "Sent to 127.0.0.1."));
 
     EXPECT_EQ(SetResend(main, process, false), "Any existing auto-retry \r\n processes will be canceled");
     ExitProgram(program, main);
     std::vector<DeliveryRow> rows = DeliveryRows(install);
     ASSERT_EQ(rows.size(), 3u) << "the deleted note's record went with it";
-    for (const DeliveryRow& row : rows)
+    int sent = 0;
+    for (const DeliveryRow& row : rows) {
         EXPECT_FALSE(row.retry) << row.port;
+        sent += row.sent ? 1 : 0;
+    }
+    EXPECT_EQ(sent, 2) << "the first note and the later one";
     const DeliveryRow* first = nullptr;
     for (const DeliveryRow& row : rows)
         first = static_cast<unsigned long>(row.transactionId) == wire.note.transactionId ? &row : first;
