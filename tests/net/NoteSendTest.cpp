@@ -12,6 +12,7 @@
 
 #include "MailServer.h"
 #include "NoteCatcher.h"
+#include "bytes/ParsedWire.h"
 #include "resources/ids/NetworkPageIds.h"
 #include "resources/ids/SendNoteIds.h"
 #include "shell/MainWindowMessages.h"
@@ -23,27 +24,6 @@
 
 namespace {
 const UINT kNoteTransmitting = 0x807D;
-
-// A wire text read back; its rich text and attachment empty unless it was a note.
-struct ReadWire {
-    WireParseResult result;
-    CWireNote note;
-    CWireParts parts;
-    std::string richText;
-    std::string attachment;
-};
-
-ReadWire ReadWireText(const std::string& bytes)
-{
-    ReadWire read;
-    read.result = ParseWireText(bytes.data(), bytes.size(), read.note, read.parts);
-    if (read.result == WireParseResult::kNote) {
-        read.richText = bytes.substr(read.parts.richTextOffset, read.parts.richTextLength);
-        if (read.parts.hasAttachment)
-            read.attachment = bytes.substr(read.parts.attachmentOffset, read.parts.attachmentLength);
-    }
-    return read;
-}
 
 bool StripSays(HWND note, const std::string& part)
 {
@@ -171,7 +151,7 @@ TEST(NoteSend, RequestsAndTheSendDialogDeliverToPeersAndByMailAndKeepTheRecords)
                               Loopback(peerPort) + "!#%@Sent from the command line\\rsecond line!#%@" +
                                   install.File("plan.bin"));
         ASSERT_TRUE(peer.Receive(bytes));
-        ReadWire wire = ReadWireText(bytes);
+        ParsedWire wire = ParseWire(bytes);
         ASSERT_EQ(wire.result, WireParseResult::kNote);
         EXPECT_EQ(wire.note.version, kWireVersion);
         EXPECT_FALSE(wire.note.computerName.empty());
@@ -240,9 +220,9 @@ TEST(NoteSend, RequestsAndTheSendDialogDeliverToPeersAndByMailAndKeepTheRecords)
     EXPECT_TRUE(SaveScreenshotOf(dialog, "SendDialog"));
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(peer.Receive(bytes));
-    EXPECT_NE(ReadWireText(bytes).richText.find("Sent a little later"), std::string::npos);
+    EXPECT_NE(ParseWire(bytes).richText.find("Sent a little later"), std::string::npos);
     ASSERT_TRUE(typed.Receive(bytes));
-    EXPECT_NE(ReadWireText(bytes).richText.find("Sent a little later"), std::string::npos);
+    EXPECT_NE(ParseWire(bytes).richText.find("Sent a little later"), std::string::npos);
     EXPECT_TRUE(StripSays(note, "Sent to 127.0.0.1.  Sent to 127.0.0.1.")) << SendStripText(note);
     EXPECT_FALSE(IsWindow(dialog));
 
@@ -352,7 +332,7 @@ TEST(NoteSend, AFailedSendIsTriedAgainOnTheNotesTimerUnlessDeletedOrResendingIsS
     PostResendTicks(note, 20);
     std::string bytes;
     ASSERT_TRUE(peer.Receive(bytes));
-    ReadWire wire = ReadWireText(bytes);
+    ParsedWire wire = ParseWire(bytes);
     ASSERT_EQ(wire.result, WireParseResult::kNote);
     EXPECT_EQ(wire.parts.attachmentLength, 4u * 1024 * 1024);
     EXPECT_TRUE(StripSays(note, "Sent to 127.0.0.1."));

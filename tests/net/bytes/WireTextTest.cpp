@@ -5,29 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include "net/bytes/WireText.h"
+#include "ParsedWire.h"
 
 namespace {
-struct Parsed {
-    WireParseResult result;
-    CWireNote note;
-    CWireParts parts;
-    std::string richText;
-    std::string attachment;
-};
-
-Parsed Parse(const std::string& text)
-{
-    Parsed p;
-    p.result = ParseWireText(text.data(), text.size(), p.note, p.parts);
-    if (p.result == WireParseResult::kNote) {
-        p.richText = text.substr(p.parts.richTextOffset, p.parts.richTextLength);
-        if (p.parts.hasAttachment)
-            p.attachment = text.substr(p.parts.attachmentOffset, p.parts.attachmentLength);
-    }
-    return p;
-}
-
 std::string Write(const CWireNote& note, const std::string& rtf, const std::string* attachment)
 {
     return WriteWireText(note, rtf.data(), rtf.size(), attachment ? attachment->data() : nullptr,
@@ -75,7 +55,7 @@ TEST(WireText, EveryFieldRichTextAndAttachmentComeBackWhole)
     CWireNote sent = FullNote();
     sent.title = "Shopping\r\nlist # 2";
     sent.attachedFileName = "c:\\docs\\..\\plan.txt";
-    Parsed p = Parse(Write(sent, rtf, &attachment));
+    ParsedWire p = ParseWire(Write(sent, rtf, &attachment));
     ASSERT_EQ(p.result, WireParseResult::kNote);
     EXPECT_EQ(p.note.version, kWireVersion);
     CWireNote expected = FullNote();  // line breaks blanked, folders dropped
@@ -86,12 +66,12 @@ TEST(WireText, EveryFieldRichTextAndAttachmentComeBackWhole)
 
     // No attachment, and an empty one, which is still an attachment.
     CWireNote plain;
-    Parsed q = Parse(Write(plain, "{\\rtf1 hi}", nullptr));
+    ParsedWire q = ParseWire(Write(plain, "{\\rtf1 hi}", nullptr));
     ASSERT_EQ(q.result, WireParseResult::kNote);
     EXPECT_TRUE(q.note == plain);
     EXPECT_FALSE(q.parts.hasAttachment);
     std::string empty;
-    Parsed e = Parse(Write(plain, "", &empty));
+    ParsedWire e = ParseWire(Write(plain, "", &empty));
     ASSERT_EQ(e.result, WireParseResult::kNote);
     EXPECT_TRUE(e.parts.hasAttachment);
     EXPECT_EQ(e.parts.attachmentLength, 0u);
@@ -103,14 +83,14 @@ TEST(WireText, LongValuesAreCutAndBadNumbersDropped)
     note.title = std::string(1000, 't');
     for (int i = 0; i < 40; ++i)
         note.coRecipients.push_back("PC" + std::to_string(i));
-    Parsed p = Parse(Write(note, "x", nullptr));
+    ParsedWire p = ParseWire(Write(note, "x", nullptr));
     EXPECT_EQ(p.note.title.size(), WireLimit::kTitle);
     EXPECT_EQ(p.note.coRecipients.size(), WireLimit::kCoRecipients);
     // A picture at its bound travels whole; a larger one is left out, not cut.
     note.avatarData = std::string(WireLimit::kAvatarData, 'A');
-    EXPECT_EQ(Parse(Write(note, "x", nullptr)).note.avatarData, note.avatarData);
+    EXPECT_EQ(ParseWire(Write(note, "x", nullptr)).note.avatarData, note.avatarData);
     note.avatarData += "AAAA";
-    EXPECT_EQ(Parse(Write(note, "x", nullptr)).note.avatarData, "");
+    EXPECT_EQ(ParseWire(Write(note, "x", nullptr)).note.avatarData, "");
 
     // What a careless or hostile sender might write by hand: every field below
     // but the last title is out of bounds or malformed.
@@ -122,7 +102,7 @@ TEST(WireText, LongValuesAreCutAndBadNumbersDropped)
                        "StayOnTop=2#\r\nTransId=4294967296#\r\nChatId=#\r\nAttachedFile=x#\r\n"
                        "NoKeyHere#\r\nFuture=anything=at all#\r\nTitle=no end mark\r\nTitle=kept#\n" +
                        std::string(kWireHeaderEnd) + "rtf" + kWireRichTextEnd;
-    Parsed h = Parse(text);
+    ParsedWire h = ParseWire(text);
     ASSERT_EQ(h.result, WireParseResult::kNote);
     EXPECT_EQ(h.note.version, 99u);
     CWireNote expected;
@@ -141,40 +121,40 @@ TEST(WireText, SendersWithoutLengthsAreReadByTheirMarks)
     // No version and no lengths: the rich text ends at the first mark, the
     // attachment runs to the end, and a line end after the rich text is no part.
     std::string head = "From=OLDPC#\r\nStayOnTop=1#\r\n" + std::string(kWireHeaderEnd);
-    Parsed p = Parse(head + "{\\rtf1 old}" + kWireRichTextEnd + kWireAttachmentMark + "file bytes");
+    ParsedWire p = ParseWire(head + "{\\rtf1 old}" + kWireRichTextEnd + kWireAttachmentMark + "file bytes");
     ASSERT_EQ(p.result, WireParseResult::kNote);
     EXPECT_EQ(p.note.version, 0u);
     EXPECT_EQ(p.note.computerName, "OLDPC");
     EXPECT_TRUE(p.note.stayOnTop);
     EXPECT_EQ(p.richText, "{\\rtf1 old}");
     EXPECT_EQ(p.attachment, "file bytes");
-    Parsed q = Parse(head + "{\\rtf1 old}" + kWireRichTextEnd + "\r\n");
+    ParsedWire q = ParseWire(head + "{\\rtf1 old}" + kWireRichTextEnd + "\r\n");
     ASSERT_EQ(q.result, WireParseResult::kNote);
     EXPECT_FALSE(q.parts.hasAttachment);
-    EXPECT_EQ(Parse(head + "{\\rtf1 cut off").result, WireParseResult::kRichTextIncomplete);
+    EXPECT_EQ(ParseWire(head + "{\\rtf1 cut off").result, WireParseResult::kRichTextIncomplete);
 }
 
 TEST(WireText, TruncatedAndHostileTextsAreRefusedWithoutReadingPastThem)
 {
     std::string attachment(700, '\x01');
     std::string whole = Write(FullNote(), "{\\rtf1 body}", &attachment);
-    ASSERT_EQ(Parse(whole).result, WireParseResult::kNote);
+    ASSERT_EQ(ParseWire(whole).result, WireParseResult::kNote);
     // Each prefix sits in a buffer of its own size, so the sanitizer catches
     // any read past it.
     for (size_t length = 0; length < whole.size(); ++length)
-        EXPECT_NE(Parse(whole.substr(0, length)).result, WireParseResult::kNote) << length;
-    EXPECT_EQ(Parse(whole + "x").result, WireParseResult::kAttachmentIncomplete);
+        EXPECT_NE(ParseWire(whole.substr(0, length)).result, WireParseResult::kNote) << length;
+    EXPECT_EQ(ParseWire(whole + "x").result, WireParseResult::kAttachmentIncomplete);
 
     std::string huge = "RtfBytes=4294967295#\r\n" + std::string(kWireHeaderEnd) + "small" + kWireRichTextEnd;
-    EXPECT_EQ(Parse(huge).result, WireParseResult::kRichTextIncomplete);
+    EXPECT_EQ(ParseWire(huge).result, WireParseResult::kRichTextIncomplete);
     std::string announced = "RtfBytes=1#\r\nAttachedBytes=104857600#\r\n" + std::string(kWireHeaderEnd) + "x" +
                             kWireRichTextEnd + kWireAttachmentMark + "only a few bytes";
-    EXPECT_EQ(Parse(announced).result, WireParseResult::kAttachmentIncomplete);
-    EXPECT_EQ(Parse(std::string(5000, 'k') + "\r\n").result, WireParseResult::kHeaderLineTooLong);
+    EXPECT_EQ(ParseWire(announced).result, WireParseResult::kAttachmentIncomplete);
+    EXPECT_EQ(ParseWire(std::string(5000, 'k') + "\r\n").result, WireParseResult::kHeaderLineTooLong);
     // Only an avatar's picture line may be longer, and only up to its bound.
     std::string avatarLine = "AvatarData=" + std::string(WireLimit::kAvatarData + 1, 'A') + "#\r\n";
-    EXPECT_EQ(Parse(avatarLine + kWireHeaderEnd).result, WireParseResult::kHeaderLineTooLong);
-    Parsed avatar = Parse("Avatar=..\\..\\qnpost.exe#\r\nAvatarData=QU*=#\r\n" + std::string(kWireHeaderEnd) +
+    EXPECT_EQ(ParseWire(avatarLine + kWireHeaderEnd).result, WireParseResult::kHeaderLineTooLong);
+    ParsedWire avatar = ParseWire("Avatar=..\\..\\qnpost.exe#\r\nAvatarData=QU*=#\r\n" + std::string(kWireHeaderEnd) +
                           kWireRichTextEnd);
     ASSERT_EQ(avatar.result, WireParseResult::kNote);
     EXPECT_EQ(avatar.note.avatarName, "qnpost.exe");
@@ -182,5 +162,5 @@ TEST(WireText, TruncatedAndHostileTextsAreRefusedWithoutReadingPastThem)
     std::string endless;
     while (endless.size() <= WireLimit::kHeaderBytes)
         endless += "Unknown=" + std::string(100, 'v') + "#\r\n";
-    EXPECT_EQ(Parse(endless + kWireHeaderEnd + "x" + kWireRichTextEnd).result, WireParseResult::kNoHeaderEnd);
+    EXPECT_EQ(ParseWire(endless + kWireHeaderEnd + "x" + kWireRichTextEnd).result, WireParseResult::kNoHeaderEnd);
 }
