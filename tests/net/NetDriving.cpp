@@ -15,11 +15,8 @@ LoopbackPeer::LoopbackPeer(unsigned short port)
     WSADATA data;
     WSAStartup(MAKEWORD(2, 2), &data);
     m_listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons(port);
-    if (bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(m_listener, 4) != 0) {
+    LoopbackAddress address(port);
+    if (bind(m_listener, address.Get(), sizeof address) != 0 || listen(m_listener, 4) != 0) {
         closesocket(m_listener);
         m_listener = INVALID_SOCKET;
     }
@@ -88,6 +85,13 @@ void LoopbackPeer::DropStalled()
     m_stalled = INVALID_SOCKET;
 }
 
+LoopbackAddress::LoopbackAddress(unsigned long port) : sockaddr_in{}
+{
+    sin_family = AF_INET;
+    sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    sin_port = htons(static_cast<u_short>(port));
+}
+
 bool Readable(SOCKET socket, long microseconds)
 {
     fd_set ready;
@@ -109,11 +113,8 @@ std::string RandomBytes(size_t count, unsigned seed)
 bool SendToProgram(unsigned short port, const std::string& bytes)
 {
     SOCKET peer = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons(port);
-    bool taken = connect(peer, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+    LoopbackAddress address(port);
+    bool taken = connect(peer, address.Get(), sizeof address) == 0 &&
                  send(peer, bytes.data(), static_cast<int>(bytes.size()), 0) == static_cast<int>(bytes.size()) &&
                  shutdown(peer, SD_SEND) == 0;
     char byte;

@@ -40,6 +40,11 @@ private:
     SOCKET m_stalled = INVALID_SOCKET;
 };
 
+// The address of the port on 127.0.0.1, for bind and connect.
+struct LoopbackAddress : sockaddr_in {
+    explicit LoopbackAddress(unsigned long port);
+    sockaddr* Get() { return reinterpret_cast<sockaddr*>(this); }
+};
 // Whether the socket has something to read (or has closed) within the time.
 bool Readable(SOCKET socket, long microseconds);
 // Bytes of every value, the same for the same seed.

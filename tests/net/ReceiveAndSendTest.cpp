@@ -47,11 +47,8 @@ public:
         DWORD sendTimeoutMs = 5000;
         setsockopt(m_socket, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&sendTimeoutMs),
                    sizeof sendTimeoutMs);
-        sockaddr_in address = {};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        address.sin_port = htons(static_cast<u_short>(port));
-        connected = connect(m_socket, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+        LoopbackAddress address(port);
+        connected = connect(m_socket, address.Get(), sizeof address) == 0;
     }
     ~RawPeer() { closesocket(m_socket); }
     bool Send(const std::string& bytes)
@@ -262,17 +259,14 @@ TEST_F(ReceiveAndSend, APortSurvivesEveryAttackTheNextNoteArrivesAndClosingEndsA
     // A thousand connections opened at once and dropped.
     {
         std::vector<SOCKET> crowd;
-        sockaddr_in address = {};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        address.sin_port = htons(static_cast<u_short>(port.record.m_port));
+        LoopbackAddress address(port.record.m_port);
         for (int i = 0; i < 1000; ++i) {
             SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
             if (s == INVALID_SOCKET)
                 break;
             u_long nonBlocking = 1;
             ioctlsocket(s, FIONBIO, &nonBlocking);
-            connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
+            connect(s, address.Get(), sizeof address);
             crowd.push_back(s);
         }
         EXPECT_EQ(crowd.size(), 1000u);
