@@ -83,7 +83,7 @@ protected:
 };
 }
 
-TEST_F(StyleStorage, AStyleRowAndItsTextFileAreWrittenAndReadBackAndUndefinedOnesKeepTheirSlotEmpty)
+TEST_F(StyleStorage, AStyleRowAndItsTextFileAreWrittenAndReadBackWholeAndUndefinedOnesKeepTheirSlotEmpty)
 {
     CNoteStyle (&styles)[9] = UserSettings().styles;
     const CNoteStyle sample = SampleStyle();
@@ -101,6 +101,18 @@ TEST_F(StyleStorage, AStyleRowAndItsTextFileAreWrittenAndReadBackAndUndefinedOne
     EXPECT_EQ(styles[1].textureStretch, 1);
     EXPECT_EQ(styles[1].noteWidth, 300);
     EXPECT_EQ(styles[1].noteHeight, 220);
+
+    // A program that holds the style's text file while sharing its deletion (a
+    // scanner does) keeps the new text out: the old text stays whole.
+    HANDLE scanner = CreateFileA(File("style2.rtf").c_str(), GENERIC_READ,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
+                                 nullptr);
+    ASSERT_NE(scanner, INVALID_HANDLE_VALUE);
+    styles[1].SetText("{\\rtf1 changed}");
+    EXPECT_THROW(SaveV6Style(1), CGenericException);
+    CloseHandle(scanner);
+    EXPECT_EQ(Read("style2.rtf"), "{\\rtf1 Agenda %D%C}");
+    EXPECT_FALSE(FileExists(File("style2.rtf.new")));
 
     // Without text the file goes, and loading keeps the text in memory.
     styles[1].SetText(nullptr);
@@ -139,23 +151,6 @@ TEST_F(StyleStorage, AStyleRowAndItsTextFileAreWrittenAndReadBackAndUndefinedOne
     EXPECT_EQ(styles[0].transparency, 35);
     EXPECT_STREQ(styles[0].name, "Meeting notes");
     EXPECT_EQ(m_boxes.Count(), 0u) << m_boxes.LastText();
-}
-
-// A program that holds the style's text file while sharing its deletion (a
-// scanner does) keeps the new text out: the old text stays whole.
-TEST_F(StyleStorage, AHeldStyleTextStaysWhole)
-{
-    UserSettings().styles[1] = SampleStyle();
-    SaveV6Style(1);
-    HANDLE scanner = CreateFileA(File("style2.rtf").c_str(), GENERIC_READ,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
-                                 nullptr);
-    ASSERT_NE(scanner, INVALID_HANDLE_VALUE);
-    UserSettings().styles[1].SetText("{\\rtf1 changed}");
-    EXPECT_THROW(SaveV6Style(1), CGenericException);
-    CloseHandle(scanner);
-    EXPECT_EQ(Read("style2.rtf"), "{\\rtf1 Agenda %D%C}");
-    EXPECT_FALSE(FileExists(File("style2.rtf.new")));
 }
 
 TEST_F(StyleStorage, MissingRowsAreReportedAndMadeOneAtATime)

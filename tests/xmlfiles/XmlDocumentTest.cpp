@@ -13,7 +13,7 @@ namespace {
 const std::string kProlog = "<?xml version='1.0' encoding='Windows-1252' standalone='yes'?>\r\n";
 }
 
-TEST(XmlDocument, ReadsAFileFromDiskOrNamesItInTheErrorAndAnEmptyOneHasNothingToParse)
+TEST(XmlDocument, ReadsAFileFromDiskOrNamesItInTheErrorAndNeverReadsPastItsEnd)
 {
     TempFolder folder;
     std::string path = folder.File("apps.QPD");
@@ -51,31 +51,24 @@ TEST(XmlDocument, ReadsAFileFromDiskOrNamesItInTheErrorAndAnEmptyOneHasNothingTo
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.LastText(), "No QPK file has been mentioned yet\r\n Don't know what file to parse");
     EXPECT_STREQ(nothing.GetErrorText(), "Invalid XML file ");
-}
 
-// A file whose size is exactly one page ends where its mapping ends: reading one
-// byte further would fault.
-TEST(XmlDocument, StopsAtTheEndOfAMappedPage)
-{
-    TempFolder folder;
+    // A file whose size is exactly one page ends where its mapping ends:
+    // reading one byte further would fault.
     const size_t page = 4096;
     std::string whole = kProlog + "<content><a>1</a><!--";
     whole += std::string(page - whole.size() - std::string("--></content>").size(), 'x') + "--></content>";
     ASSERT_EQ(whole.size(), page);
-    MessageBoxRecorder boxes;
     for (size_t cut : {page, page - 1, page - 3, page - 11, page - 13}) {
-        std::string path = folder.File("page" + std::to_string(cut) + ".QPD");
+        std::string name = folder.File("page" + std::to_string(cut) + ".QPD");
         std::string text = whole.substr(0, cut);
-        text = std::string(page - text.size(), ' ') + text;
-        WriteWholeFile(path, text);
-        CXMLDocument doc(path.c_str());
-        EXPECT_EQ(doc.Parse(), cut == page ? 1 : 0) << cut << doc.GetErrorText();
+        WriteWholeFile(name, std::string(page - text.size(), ' ') + text);
+        CXMLDocument paged(name.c_str());
+        EXPECT_EQ(paged.Parse(), cut == page ? 1 : 0) << cut << paged.GetErrorText();
     }
     std::string cdata = kProlog + "<content><a><![CDATA[";
     cdata += std::string(page - cdata.size() - 2, 'c') + "]]";
-    std::string path = folder.File("cdata.QPD");
-    WriteWholeFile(path, cdata);
-    CXMLDocument doc(path.c_str());
-    EXPECT_EQ(doc.Parse(), 0);
-    EXPECT_NE(std::string(doc.GetErrorText()).find("CDATA section not closed"), std::string::npos);
+    WriteWholeFile(folder.File("cdata.QPD"), cdata);
+    CXMLDocument cut(folder.File("cdata.QPD").c_str());
+    EXPECT_EQ(cut.Parse(), 0);
+    EXPECT_NE(std::string(cut.GetErrorText()).find("CDATA section not closed"), std::string::npos);
 }
