@@ -111,12 +111,7 @@ std::string SetResend(HWND main, DWORD process, bool on)
 std::string RefusalOnSend(HWND dialog, DWORD process)
 {
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-    ShownMessageBox box = WaitForMessageBox(process, kDriverWaitMs, "Quillnet+");
-    if (!box.window)
-        return "(no box)";
-    AnswerMessageBox(box, IDOK);
-    WaitUntil([&] { return !IsWindow(box.window); });
-    return box.text;
+    return AcknowledgeProgramBox(process);
 }
 }
 

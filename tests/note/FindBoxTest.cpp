@@ -44,18 +44,6 @@ bool Selects(HWND body, LONG start, LONG end)
     });
 }
 
-// The program's answer to a search that found nothing more: its text, once
-// the box is answered.
-std::string AnswerNotFound(DWORD process)
-{
-    ShownMessageBox box = WaitForMessageBox(process, kDriverWaitMs, "Quillnet+");
-    if (!box.window)
-        return "(no box)";
-    AnswerMessageBox(box, IDOK);
-    WaitUntil([&] { return !IsWindow(box.window); });
-    return box.text;
-}
-
 void Search(HWND box, const std::string& text, UINT command)
 {
     ASSERT_TRUE(SendWithTimeout(GetDlgItem(box, kFindText), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())));
@@ -121,13 +109,13 @@ TEST(FindBox, FindsForwardAndBackTellsWhatItCannotFindAndAsksTheOtherNotes)
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(Selects(body, 34, 38));
     PostMessageA(box, WM_COMMAND, IDOK, 0);
-    EXPECT_EQ(AnswerNotFound(program.ProcessId()),
+    EXPECT_EQ(AcknowledgeProgramBox(program.ProcessId()),
               "No more \"MILK\" in this note.\r\nThe next search starts at the top of the note.");
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(Selects(body, 14, 18));
 
     Search(box, "cheese", IDOK);
-    EXPECT_EQ(AnswerNotFound(program.ProcessId()), "\"cheese\" is not in this note.");
+    EXPECT_EQ(AcknowledgeProgramBox(program.ProcessId()), "\"cheese\" is not in this note.");
     EXPECT_TRUE(Selects(body, 14, 18)) << "the selection stays where it was";
 
     // With the other notes too, the note that holds the word shows it selected
@@ -137,7 +125,7 @@ TEST(FindBox, FindsForwardAndBackTellsWhatItCannotFindAndAsksTheOtherNotes)
     EXPECT_TRUE(Selects(BodyOf(meeting), 18, 22));
     EXPECT_TRUE(WaitUntil([&] { return GetWindow(box, GW_OWNER) == meeting; }));
     Search(box, "Tuesday", IDOK);
-    EXPECT_EQ(AnswerNotFound(program.ProcessId()), "\"Tuesday\" is in none of your notes.");
+    EXPECT_EQ(AcknowledgeProgramBox(program.ProcessId()), "\"Tuesday\" is in none of your notes.");
 
     // The last texts searched for, the newest first, each once.
     LRESULT count = 0;

@@ -143,11 +143,7 @@ TEST_F(StartupPassword, TheRightPasswordStartsTheProgramAndThreeWrongOnesEndIt)
                                   "The password is incorrect, please try again (last try)"};
     for (const char* expected : kTexts) {
         Type(dialog, "Secret");
-        ShownMessageBox box = WaitForMessageBox(program.ProcessId(), kDriverWaitMs, "Quillnet+");
-        ASSERT_NE(box.window, nullptr) << expected;
-        EXPECT_EQ(box.text, expected);
-        ASSERT_TRUE(AnswerMessageBox(box, IDOK));
-        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box.window); }));
+        EXPECT_EQ(AcknowledgeProgramBox(program.ProcessId()), expected);
     }
     // The third wrong try ends the program without a word.
     Type(dialog, "secret#");

@@ -132,3 +132,6 @@ ShownMessageBox WaitForMessageBox(DWORD processId, DWORD timeoutMs = kDriverWait
 // Presses the button with that id (IDOK, IDYES, IDNO, ...) of the box;
 // false when the box has no such button.
 bool AnswerMessageBox(const ShownMessageBox& box, int buttonId);
+// Waits for the program's own box (captioned "Quillnet+"), presses OK and waits
+// until it has gone; its text, or "(no box)" when none came.
+std::string AcknowledgeProgramBox(DWORD processId);

@@ -120,3 +120,13 @@ bool AnswerMessageBox(const ShownMessageBox& box, int buttonId)
     return PostMessageA(box.window, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
                         reinterpret_cast<LPARAM>(button)) != 0;
 }
+
+std::string AcknowledgeProgramBox(DWORD processId)
+{
+    ShownMessageBox box = WaitForMessageBox(processId, kDriverWaitMs, "Quillnet+");
+    if (!box.window)
+        return "(no box)";
+    AnswerMessageBox(box, IDOK);
+    WaitUntil([&] { return !IsWindow(box.window); });
+    return box.text;
+}
