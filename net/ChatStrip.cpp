@@ -61,6 +61,12 @@ const char* StateWords(int state)
     }
 }
 
+// A button drawn with a picture rather than a name.
+bool ShowsPicture(HWND button)
+{
+    return (GetWindowLongA(button, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW;
+}
+
 void SetTooltip(HWND tooltip, HWND owner, HWND tool, const std::string& text, bool add)
 {
     TOOLINFOA info = {};
@@ -79,8 +85,8 @@ CChatStrip* CChatStrip::Create(HWND noteWindow)
         return existing;
     RegisterStripClass();
     std::unique_ptr<CChatStrip> strip(new CChatStrip(noteWindow));
-    HWND window = CreateWindowExA(0, kStripClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 10, kRowHeight + kInputHeight,
-                                  noteWindow, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND window = CreateWindowExA(0, kStripClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 10,
+                                  kRowHeight + kInputHeight, noteWindow, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!window)
         return nullptr;
     strip->m_window = window;
@@ -161,7 +167,7 @@ void CChatStrip::SetPeerState(int index, int state)
     SetWindowTextA(button, ButtonText(m_peers[index]).c_str());
     SetTooltip(m_tooltip, m_window, button, TooltipText(m_peers[index]), false);
     // A picture says "left" or "away" grayed.
-    EnableWindow(button, state == kPeerActive || !(GetWindowLongA(button, GWL_STYLE) & BS_OWNERDRAW));
+    EnableWindow(button, state == kPeerActive || !ShowsPicture(button));
     InvalidateRect(button, nullptr, TRUE);
 }
 
@@ -186,9 +192,10 @@ std::string CChatStrip::TooltipText(const CChatPeer& peer)
 HWND CChatStrip::MakeButton(int id, const std::string& text, const CAvatarInfo* avatar, int identifier)
 {
     const bool picture = avatar && avatar->Picture();
-    HWND button = CreateWindowExA(0, "BUTTON", text.c_str(), WS_CHILD | WS_VISIBLE | (picture ? BS_OWNERDRAW : BS_PUSHBUTTON),
-                                  0, 0, 10, 10, m_window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                  GetModuleHandleA(nullptr), nullptr);
+    const DWORD kind = picture ? BS_OWNERDRAW : BS_PUSHBUTTON;
+    const HMENU childId = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
+    HWND button = CreateWindowExA(0, "BUTTON", text.c_str(), WS_CHILD | WS_VISIBLE | kind, 0, 0, 10, 10, m_window,
+                                  childId, GetModuleHandleA(nullptr), nullptr);
     SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
     if (picture) {
         auto state = std::make_unique<CHoverButton>();
@@ -263,7 +270,7 @@ void CChatStrip::LayOutChildren()
     std::vector<HWND> row{m_ownButton};
     row.insert(row.end(), m_buttons.begin(), m_buttons.end());
     for (HWND button : row)
-        if (GetWindowLongA(button, GWL_STYLE) & BS_OWNERDRAW)
+        if (ShowsPicture(button))
             room -= square + 2;
         else
             ++named;
@@ -271,7 +278,7 @@ void CChatStrip::LayOutChildren()
     const int right = area.right - endWidth - 4;
     int x = 2;
     for (HWND button : row) {
-        const bool picture = (GetWindowLongA(button, GWL_STYLE) & BS_OWNERDRAW) != 0;
+        const bool picture = ShowsPicture(button);
         const int w = picture ? square : width;
         ShowWindow(button, x + w <= right ? SW_SHOWNA : SW_HIDE);
         if (picture)
