@@ -28,10 +28,8 @@ TEST(SettingsEmailPage, RefusesWrongPortsAndAddressesAndKeepsWhatOkAccepted)
     const std::string longName(31, 'N');
     {
         RunningProgram program(install, "");
-        HWND main = program.WaitForWindow("MainWindowClassName6");
-        ASSERT_NE(main, nullptr);
         HWND sheet = nullptr;
-        HWND page = OpenSettingsPage(main, program.ProcessId(), 5, &sheet);
+        HWND page = OpenSettingsPage(program, 5, &sheet);
         ASSERT_NE(page, nullptr);
         ASSERT_FALSE(Checked(page, IDC_EMAIL_AUTHENTICATION));
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(page, IDC_EMAIL_ACCOUNT)));
@@ -67,10 +65,8 @@ TEST(SettingsEmailPage, RefusesWrongPortsAndAddressesAndKeepsWhatOkAccepted)
         CloseBySecondStart(install, program);
     }
     RunningProgram again(install, "");
-    HWND main = again.WaitForWindow("MainWindowClassName6");
-    ASSERT_NE(main, nullptr);
     HWND sheet = nullptr;
-    HWND page = OpenSettingsPage(main, again.ProcessId(), 5, &sheet);
+    HWND page = OpenSettingsPage(again, 5, &sheet);
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(ReadWindowText(GetDlgItem(page, IDC_EMAIL_SERVER)), "smtp.example.org");
     EXPECT_EQ(ReadWindowText(GetDlgItem(page, IDC_EMAIL_PORT)), "2525");

@@ -62,10 +62,8 @@ TEST(SettingsHotkeysPage, AClashIsReportedAndKeptAndChangesTakeEffectAtOnceAndLa
     install.AddInstalledDataFiles();
     {
         RunningProgram program(install, "");
-        HWND main = program.WaitForWindow("MainWindowClassName6");
-        ASSERT_NE(main, nullptr);
         HWND sheet = nullptr;
-        HWND page = OpenSettingsPage(main, program.ProcessId(), 2, &sheet);
+        HWND page = OpenSettingsPage(program, 2, &sheet);
         ASSERT_NE(page, nullptr);
 
         EXPECT_EQ(ReadWindowText(GetDlgItem(page, IDC_HOTKEYS_FIND_TEXT_KEYS)), " Alt+Shift+F");
@@ -107,10 +105,8 @@ TEST(SettingsHotkeysPage, AClashIsReportedAndKeptAndChangesTakeEffectAtOnceAndLa
         CloseBySecondStart(install, program);
     }
     RunningProgram again(install, "");
-    HWND main = again.WaitForWindow("MainWindowClassName6");
-    ASSERT_NE(main, nullptr);
     HWND sheet = nullptr;
-    HWND page = OpenSettingsPage(main, again.ProcessId(), 2, &sheet);
+    HWND page = OpenSettingsPage(again, 2, &sheet);
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(ReadWindowText(GetDlgItem(page, IDC_HOTKEYS_NEW_NOTE_KEYS)), " Alt+Shift+F");
     EXPECT_FALSE(Checked(page, IDC_HOTKEYS_FIND_TEXT));

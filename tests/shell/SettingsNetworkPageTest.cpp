@@ -30,11 +30,9 @@ TEST(SettingsNetworkPage, SwitchesTakeEffectAtOnceAndSurviveANewStart)
     const std::string secondPort = std::to_string(install.SendPort());
     {
         RunningProgram program(install, "");
-        HWND main = program.WaitForWindow("MainWindowClassName6");
-        ASSERT_NE(main, nullptr);
         ASSERT_TRUE(WaitUntil([&] { return PortAcceptsConnections(install.ListenPort()); }));
         HWND sheet = nullptr;
-        HWND page = OpenSettingsPage(main, program.ProcessId(), 4, &sheet);
+        HWND page = OpenSettingsPage(program, 4, &sheet);
         ASSERT_NE(page, nullptr);
         ASSERT_TRUE(Checked(page, IDC_NETWORK_ON));
         EXPECT_TRUE(IsWindowEnabled(GetDlgItem(page, IDC_NETWORK_CHAT)));
@@ -63,10 +61,8 @@ TEST(SettingsNetworkPage, SwitchesTakeEffectAtOnceAndSurviveANewStart)
         CloseBySecondStart(install, program);
     }
     RunningProgram again(install, "");
-    HWND main = again.WaitForWindow("MainWindowClassName6");
-    ASSERT_NE(main, nullptr);
     HWND sheet = nullptr;
-    HWND page = OpenSettingsPage(main, again.ProcessId(), 4, &sheet);
+    HWND page = OpenSettingsPage(again, 4, &sheet);
     ASSERT_NE(page, nullptr);
     EXPECT_FALSE(PortAcceptsConnections(install.ListenPort()));
     EXPECT_FALSE(Checked(page, IDC_NETWORK_ON));
@@ -103,10 +99,8 @@ TEST(SettingsNetworkPage, SwitchesTakeEffectAtOnceAndSurviveANewStart)
     CloseBySecondStart(install, again);
 
     RunningProgram third(install, "");
-    main = third.WaitForWindow("MainWindowClassName6");
-    ASSERT_NE(main, nullptr);
     EXPECT_TRUE(WaitUntil([&] { return PortAcceptsConnections(heldPort); })) << "the refused port was kept";
-    page = OpenSettingsPage(main, third.ProcessId(), 4, &sheet);
+    page = OpenSettingsPage(third, 4, &sheet);
     ASSERT_NE(page, nullptr);
     EXPECT_TRUE(Checked(page, IDC_NETWORK_ON));
     EXPECT_TRUE(Checked(page, IDC_NETWORK_CHAT));

@@ -31,10 +31,8 @@ TEST(NoteSettingsPage, ShowsItsTextsRefusesNoTabWidthAndKeepsWhatOkSaved)
     install.AddInstalledDataFiles();
     {
         RunningProgram program(install, "");
-        HWND main = program.WaitForWindow("MainWindowClassName6");
-        ASSERT_NE(main, nullptr);
         HWND sheet = nullptr;
-        HWND page = OpenSettingsPage(main, program.ProcessId(), 0, &sheet);
+        HWND page = OpenSettingsPage(program, 0, &sheet);
         ASSERT_NE(page, nullptr);
         EXPECT_NE(GetWindowLongA(sheet, GWL_EXSTYLE) & WS_EX_TOPMOST, 0) << "the sheet stays above the notes";
 
@@ -133,10 +131,8 @@ TEST(NoteSettingsPage, ShowsItsTextsRefusesNoTabWidthAndKeepsWhatOkSaved)
 
     // The next start shows what was saved.
     RunningProgram again(install, "");
-    HWND main = again.WaitForWindow("MainWindowClassName6");
-    ASSERT_NE(main, nullptr);
     HWND sheet = nullptr;
-    HWND page = OpenSettingsPage(main, again.ProcessId(), 0, &sheet);
+    HWND page = OpenSettingsPage(again, 0, &sheet);
     ASSERT_NE(page, nullptr);
     LRESULT interval = 0;
     SendWithTimeout(GetDlgItem(page, IDC_NOTE_SAVE_SLIDER), TBM_GETPOS, 0, 0, &interval);

@@ -85,10 +85,8 @@ TEST(SecuritySettingsPage, RefusesContradictionsAndSavesAPasswordTheNextStartAsk
     {
         RunningProgram program(install, "");
         const DWORD id = program.ProcessId();
-        HWND main = program.WaitForWindow("MainWindowClassName6");
-        ASSERT_NE(main, nullptr);
         HWND sheet = nullptr;
-        HWND page = OpenSettingsPage(main, id, 1, &sheet);
+        HWND page = OpenSettingsPage(program, 1, &sheet);
         ASSERT_NE(page, nullptr);
 
         // A new user has both password switches on and no password: OK is
@@ -185,10 +183,8 @@ TEST(SecuritySettingsPage, RefusesContradictionsAndSavesAPasswordTheNextStartAsk
     ASSERT_TRUE(WaitUntil([&] { return (prompt = FindTopWindowTitled("#32770", "Quillnet+ password", again.ProcessId())); }));
     SetPageItemText(prompt, IDC_PASSWORD_EDIT, kPassword);
     PostPageClick(prompt, IDC_PASSWORD_OK);
-    HWND main = again.WaitForWindow("MainWindowClassName6");
-    ASSERT_NE(main, nullptr);
     HWND sheet = nullptr;
-    HWND page = OpenSettingsPage(main, again.ProcessId(), 1, &sheet);
+    HWND page = OpenSettingsPage(again, 1, &sheet);
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(PageItemText(page, IDC_SECURITY_SET_PASSWORD), "Change or reset pa&ssword...");
     EXPECT_EQ(PageItemText(page, IDC_SECURITY_DAYS), "30");

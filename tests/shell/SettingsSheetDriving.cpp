@@ -41,10 +41,14 @@ HWND FindSettingsSheet(DWORD processId)
     return sheet;
 }
 
-HWND OpenSettingsPage(HWND main, DWORD processId, int pageIndex, HWND* sheet)
+HWND OpenSettingsPage(const RunningProgram& program, int pageIndex, HWND* sheet)
 {
+    *sheet = nullptr;
+    HWND main = program.WaitForWindow("MainWindowClassName6");
+    if (!main)
+        return nullptr;
     PostMessageA(main, WM_COMMAND, kCmdSettings, 0);
-    *sheet = FindSettingsSheet(processId);
+    *sheet = FindSettingsSheet(program.ProcessId());
     if (!*sheet || !SendWithTimeout(*sheet, PSM_SETCURSEL, pageIndex, 0))
         return nullptr;
     LRESULT page = 0;

@@ -10,9 +10,9 @@
 
 // The sheet of the process once it is shown; null when it did not come.
 HWND FindSettingsSheet(DWORD processId);
-// Opens the sheet from the main window's command and shows the page; the
-// page's window, or null.
-HWND OpenSettingsPage(HWND main, DWORD processId, int pageIndex, HWND* sheet);
+// Once the program's main window is there, opens the sheet from its command
+// and shows the page; the page's window, or null.
+HWND OpenSettingsPage(const RunningProgram& program, int pageIndex, HWND* sheet);
 // The text of the message box the program shows over its sheet (or over the
 // other window, a dialog on the sheet), answered with the button; empty when
 // none came.

@@ -76,10 +76,8 @@ TEST(SoundsSettingsPage, SnapsTheRepeatReportsAGoneFileAndSavesEachEventsSound)
     {
         RunningProgram program(install, "");
         const DWORD id = program.ProcessId();
-        HWND main = program.WaitForWindow("MainWindowClassName6");
-        ASSERT_NE(main, nullptr);
         HWND sheet = nullptr;
-        HWND page = OpenSettingsPage(main, id, 3, &sheet);
+        HWND page = OpenSettingsPage(program, 3, &sheet);
         ASSERT_NE(page, nullptr);
         LRESULT events = 0;
         SendWithTimeout(GetDlgItem(page, IDC_SOUNDS_EVENTS), LB_GETCOUNT, 0, 0, &events);
@@ -160,10 +158,8 @@ TEST(SoundsSettingsPage, SnapsTheRepeatReportsAGoneFileAndSavesEachEventsSound)
 
     // The next start shows the saved repeat.
     RunningProgram again(install, "");
-    HWND main = again.WaitForWindow("MainWindowClassName6");
-    ASSERT_NE(main, nullptr);
     HWND sheet = nullptr;
-    HWND page = OpenSettingsPage(main, again.ProcessId(), 3, &sheet);
+    HWND page = OpenSettingsPage(again, 3, &sheet);
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(PageItemText(page, IDC_SOUNDS_REPEAT_TEXT), "Repeat sound after 30 seconds");
     ASSERT_TRUE(PressSheetCancel(sheet));
