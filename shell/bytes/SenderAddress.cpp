@@ -33,6 +33,21 @@ bool HoldsOneAt(const std::string& address)
     return at != std::string::npos && at > 0 && at + 1 < address.size() &&
            address.find('@', at + 1) == std::string::npos;
 }
+
+// The address taken with the name, or refused: too long with its reason, without
+// exactly one '@' without one.
+SenderAddressParse WithAddress(const std::string& address, const std::string& name)
+{
+    SenderAddressParse parse;
+    if (address.size() > kSenderAddressMax) {
+        parse.reason = AddressTooLong(address);
+    } else if (HoldsOneAt(address)) {
+        parse.address = address;
+        parse.friendlyName = name;
+        parse.accepted = true;
+    }
+    return parse;
+}
 }
 
 SenderAddressParse ParseSenderAddress(const std::string& typed)
@@ -49,17 +64,8 @@ SenderAddressParse ParseSenderAddress(const std::string& typed)
     const long closings = std::count(text.begin(), text.end(), '>');
     if (openings != closings || openings > 1 || std::count(text.begin(), text.end(), '@') != 1)
         return parse;
-    if (opening == std::string::npos) {
-        if (text.size() > kSenderAddressMax) {
-            parse.reason = AddressTooLong(text);
-            return parse;
-        }
-        if (!HoldsOneAt(text))
-            return parse;
-        parse.address = text;
-        parse.accepted = true;
-        return parse;
-    }
+    if (opening == std::string::npos)
+        return WithAddress(text, std::string());
     // The address sits in the brackets, which close the text.
     if (closing < opening || closing + 1 != text.size())
         return parse;
@@ -68,17 +74,7 @@ SenderAddressParse ParseSenderAddress(const std::string& typed)
         parse.reason = NameTooLong(name);
         return parse;
     }
-    const std::string address = Trim(text.substr(opening + 1, closing - opening - 1));
-    if (address.size() > kSenderAddressMax) {
-        parse.reason = AddressTooLong(address);
-        return parse;
-    }
-    if (!HoldsOneAt(address))
-        return parse;
-    parse.address = address;
-    parse.friendlyName = name;
-    parse.accepted = true;
-    return parse;
+    return WithAddress(Trim(text.substr(opening + 1, closing - opening - 1)), name);
 }
 
 std::string FormatSenderAddress(const std::string& address, const std::string& friendlyName)
