@@ -10,6 +10,7 @@
 
 #include "SettingsSheetDriving.h"
 #include "resources/ids/EmailPageIds.h"
+#include "support/NoteDriving.h"
 #include "support/ProgramDriver.h"
 #include "support/Screenshot.h"
 
@@ -62,7 +63,7 @@ TEST(SettingsEmailPage, RefusesWrongPortsAndAddressesAndKeepsWhatOkAccepted)
         SendWithTimeout(GetDlgItem(page, IDC_EMAIL_HTML), BM_CLICK, 0, 0);
         EXPECT_TRUE(SaveScreenshotOf(sheet, "settings-email-page"));
         ASSERT_TRUE(PressSheetOk(sheet));
-        CloseBySecondStart(install, program);
+        CloseProgram(install, program);
     }
     RunningProgram again(install, "");
     HWND sheet = nullptr;
@@ -79,5 +80,5 @@ TEST(SettingsEmailPage, RefusesWrongPortsAndAddressesAndKeepsWhatOkAccepted)
     // Escape in an edit closes the sheet as Cancel.
     PostMessageA(GetDlgItem(page, IDC_EMAIL_ADDRESS), WM_CHAR, VK_ESCAPE, 0);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(sheet); }));
-    CloseBySecondStart(install, again);
+    CloseProgram(install, again);
 }

@@ -11,6 +11,7 @@
 #include "SettingsSheetDriving.h"
 #include "resources/ids/HotkeyIds.h"
 #include "resources/ids/HotkeysPageIds.h"
+#include "support/NoteDriving.h"
 #include "support/ProgramDriver.h"
 #include "support/Screenshot.h"
 
@@ -102,7 +103,7 @@ TEST(SettingsHotkeysPage, AClashIsReportedAndKeptAndChangesTakeEffectAtOnceAndLa
         // may come a moment after the old ones went.
         EXPECT_TRUE(WaitUntil([] { return !CombinationIsFree(MOD_ALT | MOD_SHIFT, 'F'); }))
             << "the new note's new keys are held";
-        CloseBySecondStart(install, program);
+        CloseProgram(install, program);
     }
     RunningProgram again(install, "");
     HWND sheet = nullptr;
@@ -122,5 +123,5 @@ TEST(SettingsHotkeysPage, AClashIsReportedAndKeptAndChangesTakeEffectAtOnceAndLa
     PostMessageA(GetDlgItem(page, IDC_HOTKEYS_NEW_NOTE_KEYS), WM_CHAR, VK_ESCAPE, 0);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(sheet); }));
     EXPECT_TRUE(CombinationIsFree(MOD_ALT | MOD_SHIFT, 'P'));
-    CloseBySecondStart(install, again);
+    CloseProgram(install, again);
 }

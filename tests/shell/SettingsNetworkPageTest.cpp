@@ -13,6 +13,7 @@
 
 #include "SettingsSheetDriving.h"
 #include "resources/ids/NetworkPageIds.h"
+#include "support/NoteDriving.h"
 #include "support/ProgramDriver.h"
 #include "support/Screenshot.h"
 
@@ -58,7 +59,7 @@ TEST(SettingsNetworkPage, SwitchesTakeEffectAtOnceAndSurviveANewStart)
         EXPECT_TRUE(WaitUntil([&] {
             return !PortAcceptsConnections(install.ListenPort()) && !PortAcceptsConnections(install.SendPort());
         })) << "switching the network off closes both listeners";
-        CloseBySecondStart(install, program);
+        CloseProgram(install, program);
     }
     RunningProgram again(install, "");
     HWND sheet = nullptr;
@@ -96,7 +97,7 @@ TEST(SettingsNetworkPage, SwitchesTakeEffectAtOnceAndSurviveANewStart)
               0u);
     EXPECT_TRUE(WaitUntil([&] { return PortAcceptsConnections(install.SendPort()); }));
     closesocket(holder);
-    CloseBySecondStart(install, again);
+    CloseProgram(install, again);
 
     RunningProgram third(install, "");
     EXPECT_TRUE(WaitUntil([&] { return PortAcceptsConnections(heldPort); })) << "the refused port was kept";
@@ -107,6 +108,6 @@ TEST(SettingsNetworkPage, SwitchesTakeEffectAtOnceAndSurviveANewStart)
     EXPECT_EQ(ReadWindowText(GetDlgItem(page, IDC_NETWORK_PORTS)), ports);
     PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(sheet); }));
-    CloseBySecondStart(install, third);
+    CloseProgram(install, third);
     WSACleanup();
 }

@@ -11,6 +11,7 @@
 #include "SettingsSheetDriving.h"
 #include "resources/ids/NotePageIds.h"
 #include "shell/MainWindowMessages.h"
+#include "support/NoteDriving.h"
 #include "support/ProgramDriver.h"
 #include "support/Screenshot.h"
 
@@ -115,7 +116,7 @@ TEST(NoteSettingsPage, ShowsItsTextsRefusesNoTabWidthAndKeepsWhatOkSaved)
         const bool quickLaunch = Checked(page, IDC_NOTE_QUICK_LAUNCH);
         const bool nearCursor = Checked(page, IDC_NOTE_NEAR_CURSOR);
         ASSERT_TRUE(PressSheetOk(sheet));
-        CloseBySecondStart(install, program);
+        CloseProgram(install, program);
 
         const DWORD user = CurrentUserRecord(install.File("users.QPD"));
         ASSERT_NE(user, 0u);
@@ -142,5 +143,5 @@ TEST(NoteSettingsPage, ShowsItsTextsRefusesNoTabWidthAndKeepsWhatOkSaved)
     EXPECT_TRUE(Checked(page, IDC_NOTE_DATE_LONG));
     EXPECT_TRUE(Checked(page, IDC_NOTE_INCLUDE_TIME));
     ASSERT_TRUE(PressSheetCancel(sheet));
-    CloseBySecondStart(install, again);
+    CloseProgram(install, again);
 }

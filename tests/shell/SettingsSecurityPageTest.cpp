@@ -13,6 +13,7 @@
 #include "resources/ids/SecurityPageIds.h"
 #include "resources/ids/SetPasswordIds.h"
 #include "resources/ids/StartupPasswordIds.h"
+#include "support/NoteDriving.h"
 #include "support/ProgramDriver.h"
 #include "support/Screenshot.h"
 
@@ -161,7 +162,7 @@ TEST(SecuritySettingsPage, RefusesContradictionsAndSavesAPasswordTheNextStartAsk
             ASSERT_TRUE(ClickPageButton(page, check));
         EXPECT_TRUE(SaveScreenshotOf(sheet, "settings-security-page"));
         ASSERT_TRUE(PressSheetOk(sheet));
-        CloseBySecondStart(install, program);
+        CloseProgram(install, program);
 
         const std::string users = install.File("users.QPD");
         const DWORD user = CurrentUserRecord(users);
@@ -194,5 +195,5 @@ TEST(SecuritySettingsPage, RefusesContradictionsAndSavesAPasswordTheNextStartAsk
     EXPECT_EQ(PageItemText(page, IDC_SECURITY_SET_PASSWORD), "&Set password...");
     EXPECT_EQ(PageItemText(page, IDC_SECURITY_FOLDER), install.Path() + "\\BACKUP");
     ASSERT_TRUE(PressSheetCancel(sheet));
-    CloseBySecondStart(install, again);
+    CloseProgram(install, again);
 }

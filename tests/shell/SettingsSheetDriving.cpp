@@ -118,18 +118,6 @@ bool PressSheetCancel(HWND sheet)
     return PressSheetButton(sheet, PSBTN_CANCEL);
 }
 
-void CloseBySecondStart(const ProgramInstall& install, RunningProgram& program)
-{
-    {
-        RunningProgram second(install, "/close");
-        DWORD secondExit = 1;
-        EXPECT_TRUE(second.WaitForExit(&secondExit));
-    }
-    DWORD exitCode = 1;
-    EXPECT_TRUE(program.WaitForExit(&exitCode));
-    EXPECT_EQ(exitCode, 0u);
-}
-
 bool ClickPageButton(HWND page, int id)
 {
     return SendWithTimeout(GetDlgItem(page, id), BM_CLICK, 0, 0);

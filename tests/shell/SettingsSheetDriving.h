@@ -49,5 +49,3 @@ std::string StoredField(const std::string& table, DWORD record, const char* fiel
 // The record of the user who runs the tests (and the program) in the users
 // table; 0 when there is none.
 DWORD CurrentUserRecord(const std::string& usersTable);
-// Ends the running program by a second start's "/close".
-void CloseBySecondStart(const ProgramInstall& install, RunningProgram& program);

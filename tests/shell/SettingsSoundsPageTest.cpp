@@ -16,6 +16,7 @@
 #include "store/DbfFile.h"
 #include "store/FieldAccess.h"
 #include "store/TableText.h"
+#include "support/NoteDriving.h"
 #include "support/ProgramDriver.h"
 #include "support/Screenshot.h"
 
@@ -141,7 +142,7 @@ TEST(SoundsSettingsPage, SnapsTheRepeatReportsAGoneFileAndSavesEachEventsSound)
         EXPECT_EQ(PageItemText(page, IDC_SOUNDS_REPEAT_TEXT), "Repeat sound after 30 seconds");
         EXPECT_TRUE(SaveScreenshotOf(sheet, "settings-sounds-page"));
         ASSERT_TRUE(PressSheetOk(sheet));
-        CloseBySecondStart(install, program);
+        CloseProgram(install, program);
 
         const DWORD user = CurrentUserRecord(install.File("users.QPD"));
         ASSERT_NE(user, 0u);
@@ -163,5 +164,5 @@ TEST(SoundsSettingsPage, SnapsTheRepeatReportsAGoneFileAndSavesEachEventsSound)
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(PageItemText(page, IDC_SOUNDS_REPEAT_TEXT), "Repeat sound after 30 seconds");
     ASSERT_TRUE(PressSheetCancel(sheet));
-    CloseBySecondStart(install, again);
+    CloseProgram(install, again);
 }

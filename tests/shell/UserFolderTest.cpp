@@ -7,29 +7,16 @@
 
 #include <gtest/gtest.h>
 
+#include "support/NoteDriving.h"
 #include "support/ProgramDriver.h"
 
 namespace {
-const char kMainClass[] = "MainWindowClassName6";
-
 std::string ComputerLockName()
 {
     char name[MAX_COMPUTERNAME_LENGTH + 1] = "";
     DWORD size = sizeof name;
     GetComputerNameA(name, &size);
     return std::string(name) + ".lck";
-}
-
-void CloseFromSecondStart(const ProgramInstall& install, RunningProgram& first)
-{
-    {
-        RunningProgram second(install, "/close");
-        DWORD secondExit = 1;
-        EXPECT_TRUE(second.WaitForExit(&secondExit));
-    }
-    DWORD exitCode = 1;
-    EXPECT_TRUE(first.WaitForExit(&exitCode));
-    EXPECT_EQ(exitCode, 0u);
 }
 
 // The box of a start that must stop: its text, after answering it.
@@ -83,7 +70,7 @@ TEST_F(UserFolders, AUserFolderIsFilledAndLockedWhileTheProgramRuns)
                              "argument.\r\n",
                              0),
                   0u);
-        CloseFromSecondStart(install, first);
+        CloseProgram(install, first);
     }
     EXPECT_FALSE(FileExists(bob + "\\" + ComputerLockName()));
     EXPECT_FALSE(FileExists(install.File("error.txt"))) << ReadWholeFile(install.File("error.txt"));
@@ -107,7 +94,7 @@ TEST_F(UserFolders, AUserFolderIsFilledAndLockedWhileTheProgramRuns)
     ASSERT_NE(takeOver.WaitForWindow(kMainClass), nullptr);
     EXPECT_FALSE(FileExists(bob + "\\OTHERPC.lck"));
     EXPECT_TRUE(FileExists(bob + "\\" + ComputerLockName()));
-    CloseFromSecondStart(install, takeOver);
+    CloseProgram(install, takeOver);
 }
 
 TEST_F(UserFolders, NamesNoUserFolderMayHaveAreRefused)
