@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "foundation/DataFolder.h"
+#include "foundation/bytes/BoundedCopy.h"
 #include "foundation/DiagnosticLog.h"
 #include "foundation/StartupValues.h"
 #include "foundation/bytes/MessageBoxes.h"
@@ -20,12 +21,6 @@
 #include "shell/WindowController.h"
 
 namespace {
-template <size_t N>
-void CopyText(char (&field)[N], const char* text)
-{
-    std::snprintf(field, N, "%s", text ? text : "");
-}
-
 PlacementCounters g_nextNotePosition;
 BYTE g_styleRotationIndex = 0;
 
@@ -142,7 +137,7 @@ void FillNoteFromDescription(CNoteController& note, const NoteDescription& d)
         note.m_bodyFont = *d.bodyFont;
     if (d.titleFont)
         note.m_titleFont = *d.titleFont;
-    CopyText(note.m_title, d.title);
+    CopyBounded(note.m_title, d.title);
     note.m_storedValue = d.storedValue;
     note.m_noteId = d.noteId;
     note.m_userId = d.userId;
@@ -166,9 +161,9 @@ void FillNoteFromDescription(CNoteController& note, const NoteDescription& d)
     note.m_received = d.received;
     note.m_received1 = d.received1;
     note.m_sendResult = d.sendResult;
-    CopyText(note.m_receivedFrom, d.receivedFrom);
-    CopyText(note.m_createdBy, d.createdBy);
-    CopyText(note.m_lastSentTo, d.lastSentTo);
+    CopyBounded(note.m_receivedFrom, d.receivedFrom);
+    CopyBounded(note.m_createdBy, d.createdBy);
+    CopyBounded(note.m_lastSentTo, d.lastSentTo);
 }
 
 CNoteController* CreateNote(const NoteDescription& description)

@@ -2,9 +2,8 @@
 
 #include <shellapi.h>
 
-#include <cstdio>
-
 #include "foundation/StartupValues.h"
+#include "foundation/bytes/BoundedCopy.h"
 #include "foundation/bytes/GenericException.h"
 #include "shell/MainWindowMessages.h"
 #include "shell/bytes/TrayTooltip.h"
@@ -18,11 +17,6 @@ DWORD DataSize()
     if (windows.isWindows2000 || windows.isWindowsXp || windows.isVistaOrLater)
         return sizeof(NOTIFYICONDATAA);
     return NOTIFYICONDATAA_V1_SIZE;
-}
-
-void CopyBounded(char* target, size_t size, const char* text)
-{
-    std::snprintf(target, size, "%s", text ? text : "");
 }
 }
 

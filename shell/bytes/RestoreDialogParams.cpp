@@ -2,16 +2,7 @@
 
 #include <cstring>
 
-namespace {
-// Copies at most size - 1 bytes and terminates.
-void CopyBounded(char* target, std::size_t size, const char* source)
-{
-    std::size_t length = source ? strnlen(source, size - 1) : 0;
-    if (length)
-        std::memcpy(target, source, length);
-    target[length] = 0;
-}
-}
+#include "foundation/bytes/BoundedCopy.h"
 
 void InitRestoreDialogParams(RestoreDialogParams& params, std::uint32_t firstId, std::uint32_t secondId,
                              const RestoreCountRecord& counts, const char* question, std::uint32_t flag)
