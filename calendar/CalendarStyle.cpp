@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "calendar/CalendarFonts.h"
 #include "foundation/Clock.h"
 #include "foundation/win/FontConversion.h"
 #include "shell/ProgramGlobals.h"
@@ -113,26 +114,11 @@ void CCalendarStyle::SetFilterText(const char* text)
         std::snprintf(filterText, sizeof filterText, "%s", text ? text : "");
 }
 
-namespace {
-// One point smaller, but never below 7 points.
-LOGFONTA OnePointSmaller(const LOGFONTA& font, int pixelsPerInch)
-{
-    LOGFONTA smaller = font;
-    int points = MulDiv(-font.lfHeight, 72, pixelsPerInch);
-    if (points >= 8)
-        smaller.lfHeight = -MulDiv(points - 1, pixelsPerInch, 72);
-    return smaller;
-}
-}
-
 void CCalendarStyle::DeriveFonts()
 {
-    const int pixelsPerInch = ScreenPixelsPerInch();
-    LOGFONTA small = daysFont.logFont;
-    small.lfHeight = -MulDiv(7, pixelsPerInch, 72);
-    daysFontSmaller = FontCache().GetFont(OnePointSmaller(daysFont.logFont, pixelsPerInch));
-    smallDaysFont = FontCache().GetFont(small);
-    smallDaysFontSmaller = FontCache().GetFont(OnePointSmaller(small, pixelsPerInch));
+    MakeSmallerCalendarFont(&daysFontSmaller, daysFont.logFont);
+    MakeCalendarFont(&smallDaysFont, daysFont.logFont, 7);
+    MakeSmallerCalendarFont(&smallDaysFontSmaller, smallDaysFont.logFont);
 }
 
 namespace {

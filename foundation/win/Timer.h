@@ -8,6 +8,7 @@ public:
     void Set(HWND window, UINT_PTR id, UINT period);
     void Kill();
     UINT_PTR GetId() const { return m_id; }
+    UINT GetPeriod() const { return m_period; }
 
 private:
     HWND m_window = nullptr;
