@@ -49,12 +49,9 @@ void CExtraMonthGrid::Measure()
     UpdateTitle();
 }
 
-void CExtraMonthGrid::UpdateTitle()
+void CExtraMonthGrid::ShowTitle(const char* title)
 {
-    char title[CDrawnLabel::kTextSize];
-    FormatMonthTitle(m_month, m_year, title, sizeof title);
     m_title.SetText(title);
-    m_currentTitleSize = MeasureGridTextInFont(m_font, title);
 }
 
 void CExtraMonthGrid::LayOut()

@@ -32,7 +32,6 @@ public:
     // Text fitting in the grid's font: weekday name length, cell and title size.
     void Measure();
     void LayOut();
-    void UpdateTitle();
     // Cells, weekday names and the title; false for another item.
     bool DrawItem(const DRAWITEMSTRUCT& item);
 
@@ -44,6 +43,7 @@ public:
     CDrawnLabel& Title() { return m_title; }
 
 private:
+    void ShowTitle(const char* title) override;
     template <class Action>
     void ForEachWindow(Action action);
 

@@ -163,12 +163,9 @@ void CMonthGrid::LoadArrows(int points)
     m_nextYear.LoadArrow(ids[3]);
 }
 
-void CMonthGrid::UpdateTitle()
+void CMonthGrid::ShowTitle(const char* title)
 {
-    char title[CTodayButton::kTitleSize];
-    FormatMonthTitle(m_month, m_year, title, sizeof title);
     m_title.SetTitle(title);
-    m_currentTitleSize = MeasureGridTextInFont(m_font, title);
 }
 
 void CMonthGrid::LayOut()

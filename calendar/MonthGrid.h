@@ -34,8 +34,6 @@ public:
     // The width and height the grid would take in the font; nothing is kept.
     void MeasureTotalSize(const LOGFONTA& font, int* width, int* height) const;
     void LayOut();
-    // The shown month's title, in the locale's year-month form.
-    void UpdateTitle();
     // Cells, weekday names, arrows and the title; false for another item.
     bool DrawItem(const DRAWITEMSTRUCT& item);
 
@@ -52,6 +50,7 @@ public:
     static const ArrowSizes& ArrowSizesFor(int points);
 
 private:
+    void ShowTitle(const char* title) override;
     // The cell size from the measured texts and the arrows of the font.
     void FitCells(const GridTextSizes& sizes, const ArrowSizes& arrows, int* cellWidth, int* cellHeight,
                   SIZE* titleSize) const;

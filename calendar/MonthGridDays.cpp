@@ -89,6 +89,14 @@ void CMonthGridDays::FillDates()
     }
 }
 
+void CMonthGridDays::UpdateTitle()
+{
+    char title[CDrawnLabel::kTextSize];
+    FormatMonthTitle(m_month, m_year, title, sizeof title);
+    ShowTitle(title);
+    m_currentTitleSize = MeasureGridTextInFont(m_font, title);
+}
+
 void CMonthGridDays::RefreshAlarmDays(bool reAsk)
 {
     for (CDayButton& cell : m_cells) {
@@ -114,22 +122,23 @@ bool CMonthGridDays::DrawItem(const DRAWITEMSTRUCT& item)
     return false;
 }
 
-int CMonthGridDays::GetWidth() const
+RECT CMonthGridDays::LastCellRect() const
 {
     const CDayButton& last = m_cells[m_cells[35].IsEmpty() ? 34 : 41];
     RECT rect = {};
     if (last.GetWindow())
         GetRectInParent(last.GetWindow(), m_window, &rect);
-    return rect.right;
+    return rect;
+}
+
+int CMonthGridDays::GetWidth() const
+{
+    return LastCellRect().right;
 }
 
 int CMonthGridDays::GetHeight() const
 {
-    const CDayButton& last = m_cells[m_cells[35].IsEmpty() ? 34 : 41];
-    RECT rect = {};
-    if (last.GetWindow())
-        GetRectInParent(last.GetWindow(), m_window, &rect);
-    return rect.bottom;
+    return LastCellRect().bottom;
 }
 
 void CMonthGridDays::ApplyDaysLook(HFONT weekdayFont, COLORREF weekdayColor, bool weekdayTransparent,

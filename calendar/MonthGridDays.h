@@ -35,6 +35,8 @@ public:
     void FillDates();
     // Every cell asks again (or not) at once.
     void RefreshAlarmDays(bool reAsk);
+    // The shown month's title, in the locale's year-month form, and its size.
+    void UpdateTitle();
     // The parent's WM_DRAWITEM for a cell or a weekday name; false for an item
     // the grid does not know.
     bool DrawItem(const DRAWITEMSTRUCT& item);
@@ -68,7 +70,10 @@ public:
 protected:
     CMonthGridDays(HWND dialog, int lineId, int firstWeekdayId, int firstCellId, BYTE titleStyle,
                    BYTE weekdayNameLength, bool weekStartsOnSunday, BYTE month, WORD year);
-    ~CMonthGridDays() = default;
+    virtual ~CMonthGridDays() = default;
+
+    // The title control takes the text.
+    virtual void ShowTitle(const char* title) = 0;
 
     // The weekday names, the line and the cells take the style.
     void ApplyDaysLook(HFONT weekdayFont, COLORREF weekdayColor, bool weekdayTransparent, COLORREF lineColor,
@@ -113,4 +118,8 @@ protected:
     int m_originX = 0;
     int m_originY = 0;
     bool m_noErase = false;
+
+private:
+    // The last cell of row 6 when the month reaches it, else of row 5.
+    RECT LastCellRect() const;
 };

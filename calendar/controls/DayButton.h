@@ -68,7 +68,7 @@ private:
     bool IsToday() const;
 
     void PaintBackground(HDC dc);
-    void PaintDay(HDC dc, const DRAWITEMSTRUCT& item);
+    void PaintDay(const CItemCanvas& canvas, UINT itemState);
     void PaintEmpty(HDC dc, int width, int height);
 
     void OnLeftButtonDown(WPARAM flags, LPARAM point);

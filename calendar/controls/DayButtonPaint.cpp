@@ -8,7 +8,6 @@
 #include "foundation/Clock.h"
 #include "foundation/ResourceData.h"
 #include "foundation/bytes/NoteColors.h"
-#include "foundation/win/DeviceContext.h"
 #include "foundation/win/GdiCaches.h"
 #include "foundation/win/GdiObjects.h"
 #include "resources/ids/CalendarIds.h"
@@ -43,24 +42,21 @@ void CDayButton::PaintBackground(HDC dc)
 
 void CDayButton::Draw(const DRAWITEMSTRUCT& item)
 {
-    const int width = item.rcItem.right - item.rcItem.left;
-    const int height = item.rcItem.bottom - item.rcItem.top;
-    if (width <= 0 || height <= 0)
+    CItemCanvas canvas(item);
+    if (!canvas.IsReady())
         return;
-    CMemoryDC memory(item.hDC, item.rcItem);
-    HDC dc = memory.GetHandle();
     if (IsEmpty())
-        PaintEmpty(dc, width, height);
+        PaintEmpty(canvas.GetDC(), canvas.GetWidth(), canvas.GetHeight());
     else
-        PaintDay(dc, item);
-    BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, width, height, dc, 0, 0, SRCCOPY);
+        PaintDay(canvas, item.itemState);
 }
 
-void CDayButton::PaintDay(HDC dc, const DRAWITEMSTRUCT& item)
+void CDayButton::PaintDay(const CItemCanvas& canvas, UINT itemState)
 {
-    const int width = item.rcItem.right - item.rcItem.left;
-    const int height = item.rcItem.bottom - item.rcItem.top;
-    RECT rect = {0, 0, width, height};
+    HDC dc = canvas.GetDC();
+    const int width = canvas.GetWidth();
+    const int height = canvas.GetHeight();
+    RECT rect = canvas.GetRect();
     PaintBackground(dc);
     if (m_reAsk) {
         m_reAsk = false;
@@ -114,7 +110,7 @@ void CDayButton::PaintDay(HDC dc, const DRAWITEMSTRUCT& item)
             InflateRect(&edge, -2, -2);
         DrawEdge(dc, &edge, BDR_RAISEDINNER, BF_RECT);
     }
-    if (live && (item.itemState & ODS_FOCUS) && !m_noFocusRect) {
+    if (live && (itemState & ODS_FOCUS) && !m_noFocusRect) {
         RECT focus = rect;
         if (m_grid) {
             const int inset = firstRowOfFirstMonth ? 2 : 1;

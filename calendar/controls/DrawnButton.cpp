@@ -1,7 +1,6 @@
 #include "calendar/controls/DrawnButton.h"
 
 #include "foundation/win/BitmapHelpers.h"
-#include "foundation/win/DeviceContext.h"
 #include "foundation/win/HoverButton.h"
 #include "foundation/win/TransparentBitmap.h"
 #include "shell/GlobalTexts.h"
@@ -45,25 +44,19 @@ void CDrawnButton::OnEnterKey()
 
 void CDrawnButton::Draw(const DRAWITEMSTRUCT& item)
 {
-    RECT rect = item.rcItem;
-    if (rect.left >= 0 && rect.top >= 0)
-        OffsetRect(&rect, -rect.left, -rect.top);
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    if (width <= 0 || height <= 0)
+    CItemCanvas canvas(item);
+    if (!canvas.IsReady())
         return;
-    CMemoryDC memory(item.hDC, item.rcItem);
-    HDC dc = memory.GetHandle();
+    HDC dc = canvas.GetDC();
     PaintBackground(dc);
     if (m_arrow.GetBitmap()) {
         // The resource bitmap stays as loaded: the glyph colour goes on a copy.
         CBitmapHolder copy(CopyBitmap(m_arrow.GetBitmap()));
         if (copy.Get()) {
             ReplaceBitmapColor(copy.Get(), 0, m_glyphColor);
-            DrawTransparentBitmap(dc, copy.Get(), (width - m_arrow.GetWidth()) / 2,
-                                  (height - m_arrow.GetHeight()) / 2, kPictureTransparentColor);
+            DrawTransparentBitmap(dc, copy.Get(), (canvas.GetWidth() - m_arrow.GetWidth()) / 2,
+                                  (canvas.GetHeight() - m_arrow.GetHeight()) / 2, kPictureTransparentColor);
         }
     }
-    DrawMarks(dc, rect, item.itemState, !m_preview, !m_preview);
-    BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, width, height, dc, 0, 0, SRCCOPY);
+    DrawMarks(dc, canvas.GetRect(), item.itemState, !m_preview, !m_preview);
 }

@@ -138,3 +138,17 @@ HCURSOR SharedCursorOrArrow(HCURSOR cursor)
 {
     return cursor ? cursor : LoadCursorA(nullptr, IDC_ARROW);
 }
+
+CItemCanvas::CItemCanvas(const DRAWITEMSTRUCT& item)
+    : m_item(item), m_width(item.rcItem.right - item.rcItem.left), m_height(item.rcItem.bottom - item.rcItem.top)
+{
+    if (m_width > 0 && m_height > 0)
+        m_memory.Create(item.hDC, item.rcItem);
+}
+
+CItemCanvas::~CItemCanvas()
+{
+    if (IsReady())
+        BitBlt(m_item.hDC, m_item.rcItem.left, m_item.rcItem.top, m_width, m_height, m_memory.GetHandle(), 0, 0,
+               SRCCOPY);
+}

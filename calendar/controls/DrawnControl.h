@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "foundation/CallbackGuard.h"
+#include "foundation/win/DeviceContext.h"
 
 class CDateTime;
 
@@ -86,3 +87,26 @@ private:
 
 // One of the program's shared cursors, or the arrow when it was not loaded.
 HCURSOR SharedCursorOrArrow(HCURSOR cursor);
+
+// The memory DC an owner-drawn item paints into at (0, 0), copied to the
+// item's own DC when the canvas goes, so that the item never flickers. An
+// item of no area gets none.
+class CItemCanvas {
+public:
+    explicit CItemCanvas(const DRAWITEMSTRUCT& item);
+    ~CItemCanvas();
+    CItemCanvas(const CItemCanvas&) = delete;
+    CItemCanvas& operator=(const CItemCanvas&) = delete;
+
+    bool IsReady() const { return m_memory.GetHandle() != nullptr; }
+    HDC GetDC() const { return m_memory.GetHandle(); }
+    int GetWidth() const { return m_width; }
+    int GetHeight() const { return m_height; }
+    RECT GetRect() const { return RECT{0, 0, m_width, m_height}; }
+
+private:
+    const DRAWITEMSTRUCT& m_item;
+    int m_width;
+    int m_height;
+    CMemoryDC m_memory;
+};

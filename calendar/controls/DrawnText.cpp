@@ -1,18 +1,15 @@
 #include "calendar/controls/DrawnText.h"
 
 #include "calendar/controls/DrawnControl.h"
-#include "foundation/win/DeviceContext.h"
 #include "foundation/win/GdiObjects.h"
 
 void PaintDrawnText(const DRAWITEMSTRUCT& item, const DrawnTextLook& look,
                     const std::function<void(HDC, const RECT&)>& decorate)
 {
-    const int width = item.rcItem.right - item.rcItem.left;
-    const int height = item.rcItem.bottom - item.rcItem.top;
-    if (width <= 0 || height <= 0)
+    CItemCanvas canvas(item);
+    if (!canvas.IsReady())
         return;
-    CMemoryDC memory(item.hDC, item.rcItem);
-    HDC dc = memory.GetHandle();
+    HDC dc = canvas.GetDC();
     PaintControlBackground(look.control, look.parent, dc, look.transparent, GetSysColor(COLOR_BTNFACE));
     SetBkMode(dc, TRANSPARENT);
     HFONT source = look.font ? look.font : reinterpret_cast<HFONT>(SendMessageA(look.control, WM_GETFONT, 0, 0));
@@ -26,10 +23,9 @@ void PaintDrawnText(const DRAWITEMSTRUCT& item, const DrawnTextLook& look,
         if (FontPointSize(font.GetHFONT()) >= 22)
             format |= DT_WORD_ELLIPSIS;
     }
-    RECT rect = {0, 0, width, height};
+    RECT rect = canvas.GetRect();
     DrawTextA(dc, look.text ? look.text : "", -1, &rect, format);
     fontSelected.Restore();
     if (decorate)
-        decorate(dc, RECT{0, 0, width, height});
-    BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, width, height, dc, 0, 0, SRCCOPY);
+        decorate(dc, canvas.GetRect());
 }
