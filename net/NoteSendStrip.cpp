@@ -195,6 +195,13 @@ void SetSendStripFrame(HWND note, int frame)
     InvalidateRect(strip, nullptr, FALSE);
 }
 
+void HideSendStrip(HWND note)
+{
+    HWND strip = FindStrip(note);
+    if (strip && IsShown(strip))
+        Hide(strip);
+}
+
 void HideSendStripLater(HWND note)
 {
     if (HWND strip = FindStrip(note))

@@ -16,6 +16,8 @@ void SetSendStripFrame(HWND note, int frame);
 // The strip goes after a few seconds (a send that went well), unless it is
 // shown again first. A click on an ended send's strip hides it at once.
 void HideSendStripLater(HWND note);
+// The strip goes now, with what it said.
+void HideSendStrip(HWND note);
 
 // Lays the strip out along the bottom of the client area; answers the height
 // it takes (0 while there is none), which the note's body leaves free.

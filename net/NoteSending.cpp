@@ -317,7 +317,9 @@ void OnSendRequest(CNoteController& note, WPARAM mode, const char* destinationTe
                   false, -1);
 }
 
-void ForgetNoteDeliveries(CNoteController& note)
+namespace {
+// Nothing of the note waits for the resend timer any more.
+void DropWaitingSends(CNoteController& note)
 {
     if (NoteSendState* state = FindState(note)) {
         state->resendTicks.clear();
@@ -325,6 +327,23 @@ void ForgetNoteDeliveries(CNoteController& note)
         if (note.m_window)
             KillTimer(note.m_window, kNoteResendTimerId);
     }
+}
+}
+
+void CNoteController::ClearSendIcon()
+{
+    m_sendState = 0;
+    DropWaitingSends(*this);
+    if (m_noteId != 9999 && m_noteId != 9988)
+        ResetDestinationFlags(m_noteId);
+    // A running send keeps its strip until it ends.
+    if (m_window && !IsNoteTransmitting(*this))
+        HideSendStrip(m_window);
+}
+
+void ForgetNoteDeliveries(CNoteController& note)
+{
+    DropWaitingSends(note);
     if (note.m_noteId == 9999 || note.m_noteId == 9988)
         return;
     RemoveNoteTransacts(note.m_noteId);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "foundation/DateTime.h"
+#include "noteprops/bytes/SnoozeLayout.h"
 #include "store/bytes/PackedNoteSettings.h"
 
 class CWindowController;
@@ -84,24 +85,24 @@ public:
     PackedNoteValues m_packed;
     int m_storedValue = 0;          // kept with the record (W1)
 
-    // Alarm.
+    // Alarm. Recurrence, value and unit are stored as the record's "delayed
+    // send" fields; units: 1 minutes, 2 hours, 3 days, 4 weeks, 5 months, 6 weekdays.
+    CDateTime m_alarm;              // the next time the alarm is due, local time
     bool m_alarmSet = false;
-    bool m_alarmRung = false;
-    bool m_alarmRecurring = false;
+    bool m_alarmRung = false;       // the alarm of this time has rung; stored, not a gate
     bool m_ringing = false;
-    DWORD m_ringStartTicks = 0;
-    DWORD m_ringLastTicks = 0;
-    CDateTime m_alarm;
-    int m_alarmUnit = 0;
-    int m_alarmValue = 0;
-    int m_stopAfterMinutes = 0;
-    int m_snoozeIndex = 0;
-    int m_snoozeMinutes[10]{};
+    LONG m_msSinceSound = 0;        // counts up while ringing; 0 when the sound plays again
+    LONG m_msRinging = 0;           // counts up from the start of ringing
+    bool m_alarmRecurring = false;  // "Remind again every:"
+    BYTE m_alarmUnit = 3;
+    BYTE m_alarmValue = 1;
+    BYTE m_stopAfterMinutes = 0;    // the sound stops after these minutes; 0 never
+    SnoozeTable m_snooze;           // the snooze menu's choices and the current one
+    bool m_playingAlarmSound = false;  // inside the sound, which may handle messages
+    char m_alarmTip[128]{};         // "Next alarm at ...", empty without an alarm
+    HWND m_alarmTooltip = nullptr;  // the caption's tooltip control, made with the first tip
 
     // Sending and receiving.
-    bool m_delayedSend = false;
-    BYTE m_delayAmount = 0;
-    BYTE m_delayUnit = 0;
     bool m_retry = false;
     BYTE m_retryCount = 0;
     BYTE m_retryUnit = 0;
@@ -146,6 +147,8 @@ public:
     void HideNote();
     // Parks the note without touching the others.
     void HideQuietly();
+    // Hiding a ringing note ends its ringing and moves its alarm to the next time.
+    void EndRingingForHide();
     // Shows the scroll arrows while the text is longer than the window.
     void UpdateScrollArrows(bool repaint);
     void ForceRepaintBySize();
@@ -171,8 +174,31 @@ public:
     // The group's position among the note's groups, -1 when the note is not
     // in it; with -1, the id of the note's group (-1 when it has none).
     int FindGroupId(int groupNumber) const;
-    // The answer to "is your alarm due": comes up and answers true when it is.
+    // The answer to "is your alarm due": comes up, rings and answers true when it is.
     bool BringNoteToFront();
+
+    // Alarm timing (noteprops/AlarmTiming.cpp): the next time by the
+    // recurrence, and the due tests, which are strict to the second and
+    // refresh the caption's alarm tip.
+    void ComputeNextAlarm();
+    bool IsAlarmDue();
+    bool IsRecurringAlarmAhead();
+    void UpdateAlarmTooltip();
+
+    // Ringing (noteprops/AlarmRinging.cpp): timer 10 flashes the frame and
+    // replays the user's alarm sound.
+    void StartRinging();
+    void OnAlarmTick();
+    // Ends the ringing without touching the alarm: flag, timer and counters.
+    void StopRinging();
+    // "&Alarm off": the alarm, its recurrence and the send at alarm time end.
+    void SwitchAlarmOff();
+    void StopAlarmAndHide();
+    // The send icon goes and the note's pending resends are dropped (net/NoteSending.cpp).
+    void ClearSendIcon();
+
+    // The snooze menu in its standard layout, the given item current (noteprops/SnoozeMenus.cpp).
+    void SetStandardSnoozeMenu(HMENU menu, int index);
 
     BYTE Transparency() const { return static_cast<BYTE>(m_packed.level); }
     bool IsLocked() const { return m_protected && m_masked; }

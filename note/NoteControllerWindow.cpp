@@ -15,9 +15,11 @@
 #include "note/NoteController.h"
 #include "note/NoteRichEdit.h"
 #include "note/NoteWindowHandlers.h"
+#include "noteprops/AlarmRinging.h"
 #include "shell/MainWindowMessages.h"
 #include "shell/ProgramGlobals.h"
 #include "shell/Settings.h"
+#include "shell/Sounds.h"
 #include "store/DbfFile.h"
 #include "store/FreeSlotLists.h"
 #include "store/NoteSaving.h"
@@ -102,14 +104,25 @@ void CNoteController::SetModified()
         SendMessageA(m_window, WM_NCPAINT, 1, 0);
 }
 
+// A ringing note that goes out of sight stops ringing and waits for its next time.
+void CNoteController::EndRingingForHide()
+{
+    if (!m_ringing)
+        return;
+    StopRinging();
+    StopAlarmSound(UserSoundSlot(kSoundAlarm));
+    ComputeNextAlarm();
+    m_modified = true;
+}
+
 void CNoteController::HideNote()
 {
+    EndRingingForHide();
     if (m_window && m_modified) {
         SyncFromWindow();
         SaveNote(*this);
         m_modified = false;
     }
-    m_ringing = false;
     m_hidden = true;
     if (m_window)
         ShowWindow(m_window, SW_HIDE);
@@ -118,6 +131,7 @@ void CNoteController::HideNote()
 
 void CNoteController::HideQuietly()
 {
+    EndRingingForHide();
     m_parked = true;
     if (m_window)
         ShowWindow(m_window, SW_HIDE);
@@ -264,6 +278,11 @@ void CNoteController::DeleteNote()
     if (UserSettings().confirmDelete &&
         AskYesNo(m_window, "Are you sure you want to delete this note?", ProgramTitle) != IDYES)
         return;
+    // A deleted note never rings on.
+    if (m_ringing) {
+        StopRinging();
+        StopAlarmSound(UserSoundSlot(kSoundAlarm));
+    }
     SyncFromWindow();
     OnChatNoteDeleted(*this);
     ForgetNoteDeliveries(*this);
@@ -306,14 +325,17 @@ int CNoteController::FindGroupId(int groupNumber) const
 
 bool CNoteController::BringNoteToFront()
 {
-    if (!m_alarmSet || m_alarmRung)
+    // A note inside its own sound is ringing already.
+    if (m_playingAlarmSound || !IsAlarmDue())
         return false;
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    CDateTime current;
-    current = now;
-    if (current < m_alarm)
-        return false;
+    SetModified();
+    const bool sendAtAlarm = m_sendAtAlarmTime;
+    const bool recurring = m_alarmRecurring;
+    // A note that only had to be sent at its time does not ring.
+    if (sendAtAlarm && !recurring)
+        SwitchAlarmOff();
+    else
+        StartRinging();
     m_alarmRung = true;
     m_hidden = false;
     m_parked = false;
@@ -322,7 +344,11 @@ bool CNoteController::BringNoteToFront()
         SetWindowPos(m_window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
         m_raised = true;
     }
-    SetModified();
+    if (sendAtAlarm) {
+        OnSendTo(false);
+        if (!recurring)
+            m_sendAtAlarmTime = false;
+    }
     return true;
 }
 

@@ -96,8 +96,8 @@ NoteDescription UserDefaultDescription(const NoteDescription& blank)
     d.created = now;
     d.userId = user.userId;
     d.alarmSet = false;
-    d.delayAmount = 1;
-    d.delayUnit = 3;
+    d.alarmValue = 1;
+    d.alarmUnit = 3;
     d.chatId = 0;
     d.chatOperation = 0;
     return d;
@@ -150,9 +150,11 @@ void FillNoteFromDescription(CNoteController& note, const NoteDescription& d)
     note.m_alarmSet = d.alarmSet;
     note.m_alarmRung = d.alarmRung;
     note.m_alarm = d.alarm;
-    note.m_delayedSend = d.delayedSend;
-    note.m_delayAmount = d.delayAmount;
-    note.m_delayUnit = d.delayUnit;
+    note.m_alarmRecurring = d.alarmRecurring;
+    note.m_alarmValue = d.alarmValue ? d.alarmValue : 1;
+    note.m_alarmUnit = d.alarmUnit ? d.alarmUnit : 3;
+    note.m_stopAfterMinutes = d.alarmStopMinutes;
+    note.m_snooze = LayOutSnoozeChoices(SnoozeMenuKind::kNote, note.m_alarmUnit, note.m_alarmValue).table;
     note.m_retry = d.retry;
     note.m_retryCount = d.retryCount;
     note.m_retryUnit = d.retryUnit;

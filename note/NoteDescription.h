@@ -53,15 +53,16 @@ struct NoteDescription {
     const char* text = nullptr;
     DWORD textLength = 0;
 
-    // Alarm.
+    // Alarm; the recurrence is stored as the record's "delayed send" fields.
     bool alarmSet = false;
     bool alarmRung = false;
     CDateTime alarm;
+    bool alarmRecurring = false;
+    BYTE alarmValue = 1;
+    BYTE alarmUnit = 3;
+    BYTE alarmStopMinutes = 0;
 
     // Sending.
-    bool delayedSend = false;
-    BYTE delayAmount = 1;
-    BYTE delayUnit = 3;
     bool retry = false;
     BYTE retryCount = 0;
     BYTE retryUnit = 0;

@@ -18,6 +18,10 @@ enum NoteWindowMessage : UINT {
     kNoteMsgNewChat = 0x80B5,           // lParam: chat operation 2 or 9
     kNoteMsgReadChatSettings = 0x80B9,
 };
+// The timer of a ringing note: it flashes the frame and replays the sound.
+const UINT_PTR kNoteAlarmTimerId = 10;
+const UINT kNoteAlarmTickMs = 100;
+
 // Sent to a note's body rich edit.
 const UINT kEditMsgRewriteAttachmentLine = 0x8090;
 
@@ -25,7 +29,11 @@ const UINT kEditMsgRewriteAttachmentLine = 0x8090;
 enum NoteWindowCommand : UINT {
     kNoteCmdHide = 4016,
     kNoteCmdPaste = 4020,
+    kNoteCmdSnoozeMenu = 4035,      // shows "Remind again every:"
+    kNoteCmdFirstSnooze = 4036,     // the snooze menu's items in order
+    kNoteCmdLastSnooze = 4048,
     kNoteCmdEditAlarm = 4049,
+    kNoteCmdAlarmOff = 4113,
     kNoteCmdToggleLock = 4088,
     kNoteCmdFavourites = 4260,
     kNoteCmdStayOnTop = 4510,

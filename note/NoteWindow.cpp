@@ -9,9 +9,12 @@
 #include "foundation/win/FrameWindow.h"
 #include "foundation/win/WindowClass.h"
 #include "note/NoteController.h"
+#include "note/NoteMessages.h"
 #include "note/NoteRichEdit.h"
 #include "note/NoteWindowHandlers.h"
 #include "net/NoteSending.h"
+#include "noteprops/AlarmTiming.h"
+#include "noteprops/SnoozeMenus.h"
 #include "resources/ids/WindowClassIds.h"
 #include "shell/MainWindowMessages.h"
 #include "shell/ProgramGlobals.h"
@@ -70,6 +73,8 @@ void OnCreate(HWND window, CNoteController& note)
     }
     note.m_ownedByWindow = true;
     ResumeNoteResends(note);
+    if (note.m_alarmSet)
+        note.UpdateAlarmTooltip();
 }
 
 // The note leaves every list it is in, so nothing keeps its address.
@@ -130,8 +135,17 @@ LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_NCPAINT: {
         LRESULT painted = DefWindowProcA(window, message, wParam, lParam);
         PaintNoteCaption(window, *note);
+        PaintRingingFrame(window, *note);
         return painted;
     }
+    case WM_NCMOUSEMOVE:
+        RelayCaptionMouseToAlarmTip(*note);
+        break;
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+        if (OnSnoozeMenuItemMessage(message, lParam))
+            return TRUE;
+        break;
     case WM_NCACTIVATE: {
         LRESULT answer = DefWindowProcA(window, message, wParam, lParam);
         PaintNoteCaption(window, *note);
@@ -156,6 +170,8 @@ LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_TIMER:
         if (wParam == kNoteResendTimerId)
             OnNoteResendTimer(*note);
+        else if (wParam == kNoteAlarmTimerId)
+            note->OnAlarmTick();
         return 0;
     case WM_CONTEXTMENU: {
         POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
@@ -164,6 +180,11 @@ LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     }
     case WM_NCRBUTTONUP:
         if (wParam == HTCAPTION) {
+            // The caption of a note with an alarm changes the alarm, as its tip says.
+            if (note->m_alarmSet) {
+                SendMessageA(window, WM_COMMAND, kNoteCmdSnoozeMenu, 0);
+                return 0;
+            }
             POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
             ShowNoteMenu(window, *note, point);
             return 0;

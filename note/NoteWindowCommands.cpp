@@ -9,6 +9,7 @@
 #include "note/NoteMessages.h"
 #include "note/NoteRichEdit.h"
 #include "note/NoteWindowHandlers.h"
+#include "noteprops/SnoozeMenus.h"
 
 namespace {
 CNoteRichEdit* BodyOf(CNoteController& note)
@@ -123,9 +124,6 @@ LRESULT OnNoteCommand(HWND window, CNoteController& note, WPARAM wParam, LPARAM 
     case kNoteCmdProperties:
         note.ShowProperties(0, false);
         break;
-    case kNoteCmdEditAlarm:
-        note.ShowProperties(1, false);
-        break;
     case kNoteCmdFind:
         note.ShowFindDialog();
         break;
@@ -136,6 +134,7 @@ LRESULT OnNoteCommand(HWND window, CNoteController& note, WPARAM wParam, LPARAM 
         SaveNoteWindow(window);
         break;
     default:
+        OnNoteAlarmCommand(window, note, LOWORD(wParam));
         break;
     }
     return 0;

@@ -282,13 +282,25 @@ void CWindowController::ShowNote(CNoteController* note, bool activate)
 
 void CWindowController::RaiseDueNotes()
 {
-    ForEachNote(m_ourNotes, [&](CNoteController* note) {
-        if (!note->m_window || !AskNoteAlarmDue(note->m_window))
+    // A ringing note's beeps handle waiting messages, the next tick among
+    // them: a scan that comes inside a scan is left out.
+    static bool scanning = false;
+    if (scanning)
+        return;
+    scanning = true;
+    try {
+        ForEachNote(m_ourNotes, [&](CNoteController* note) {
+            if (!note->m_window || !AskNoteAlarmDue(note->m_window))
+                return true;
+            UpdateTrayTooltip();
+            OpenLockedNote(*note);
             return true;
-        UpdateTrayTooltip();
-        OpenLockedNote(*note);
-        return true;
-    });
+        });
+    } catch (...) {
+        scanning = false;
+        throw;
+    }
+    scanning = false;
 }
 
 void CWindowController::HideNotesAssociatedWithWindow(const char* title)

@@ -50,9 +50,9 @@ CNoteController* CreateNoteFromRecord(CDbfFile& settings, DWORD userId, int k)
     titleFont = ReadFontFields(settings, FontFieldSet::kTitle);
     description.bodyFont = &bodyFont;
     description.titleFont = &titleFont;
-    description.delayedSend = ReadFlag(settings, "BDELAY") != 0;
-    description.delayAmount = static_cast<BYTE>(ReadNumber(settings, "BYDELAY"));
-    description.delayUnit = static_cast<BYTE>(ReadNumber(settings, "BYDELAYTYP"));
+    description.alarmRecurring = ReadFlag(settings, "BDELAY") != 0;
+    description.alarmValue = static_cast<BYTE>(ReadNumber(settings, "BYDELAY"));
+    description.alarmUnit = static_cast<BYTE>(ReadNumber(settings, "BYDELAYTYP"));
     description.retry = ReadFlag(settings, "BRETRY") != 0;
     description.retryCount = static_cast<BYTE>(ReadNumber(settings, "BYRETRY"));
     description.retryUnit = static_cast<BYTE>(ReadNumber(settings, "BYRETRYTYP"));

@@ -60,7 +60,7 @@ void WriteNoteFields(CDbfFile& table, DWORD record, const CNoteController& note)
     table.SetLongValue(record, "WSYEAR", packed.digits);
     table.SetLongValue(record, "BYSDAY", packed.level);
     table.SetLongValue(record, "BYSMONTH", packed.combinedHigh);
-    table.SetLongValue(record, "WSHOUR", packed.combinedLow);
+    table.SetLongValue(record, "WSHOUR", WithAlarmStopMinutes(packed.combinedLow, note.m_stopAfterMinutes));
     table.SetLongValue(record, "WSMINUTE", packed.digitAndFlag);
     table.SetLongValue(record, "WSSECOND", packed.byteSetting);
 
@@ -77,9 +77,9 @@ void WriteNoteFields(CDbfFile& table, DWORD record, const CNoteController& note)
     WriteColour(table, record, kNoteColourFields, note.m_bodyColor);
     WriteColour(table, record, kTextColourFields, note.m_textColor);
 
-    WriteLogical(table, record, "BDELAY", note.m_delayedSend);
-    table.SetLongValue(record, "BYDELAY", note.m_delayAmount);
-    table.SetLongValue(record, "BYDELAYTYP", note.m_delayUnit);
+    WriteLogical(table, record, "BDELAY", note.m_alarmRecurring);
+    table.SetLongValue(record, "BYDELAY", note.m_alarmValue);
+    table.SetLongValue(record, "BYDELAYTYP", note.m_alarmUnit);
     WriteLogical(table, record, "BRETRY", note.m_retry);
     table.SetLongValue(record, "BYRETRY", note.m_retryCount);
     table.SetLongValue(record, "BYRETRYTYP", note.m_retryUnit);
@@ -149,11 +149,11 @@ void CStoredNote::Read(CDbfFile& table)
     m_titleFont = ReadFontFields(table, FontFieldSet::kTitle);
     d.bodyFont = &m_bodyFont;
     d.titleFont = &m_titleFont;
-    d.delayedSend = table.GetLogicalValue("BDELAY");
-    long delay = table.GetLongValue("BYDELAY");
-    long delayUnit = table.GetLongValue("BYDELAYTYP");
-    d.delayAmount = static_cast<BYTE>(delay == 0 ? 1 : delay);
-    d.delayUnit = static_cast<BYTE>(delayUnit == 0 ? 3 : delayUnit);
+    d.alarmRecurring = table.GetLogicalValue("BDELAY");
+    long value = table.GetLongValue("BYDELAY");
+    long unit = table.GetLongValue("BYDELAYTYP");
+    d.alarmValue = static_cast<BYTE>(value == 0 ? 1 : value);
+    d.alarmUnit = static_cast<BYTE>(unit == 0 ? 3 : unit);
     d.retry = table.GetLogicalValue("BRETRY");
     d.retryCount = static_cast<BYTE>(table.GetLongValue("BYRETRY"));
     d.retryUnit = static_cast<BYTE>(table.GetLongValue("BYRETRYTYP"));
@@ -167,6 +167,7 @@ void CStoredNote::Read(CDbfFile& table)
     packed.level = table.GetLongValue("BYSDAY");
     packed.combinedHigh = table.GetLongValue("BYSMONTH");
     packed.combinedLow = table.GetLongValue("WSHOUR");
+    d.alarmStopMinutes = static_cast<BYTE>(AlarmStopMinutesOf(packed.combinedLow));
     packed.digitAndFlag = table.GetLongValue("WSMINUTE");
     packed.byteSetting = table.GetLongValue("WSSECOND");
     packed.digits = table.GetLongValue("WSYEAR");

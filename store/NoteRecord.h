@@ -26,8 +26,8 @@ const std::string* TextToStore(CNoteController& note);
 RECT StoredNoteRect(const CNoteController& note);
 
 // A record read back, with the corrections made while reading: an empty title
-// becomes one blank, a delay of 0 becomes 1 and its unit 0 becomes 3, and the
-// packed settings are decoded. The description points into this object.
+// becomes one blank, a recurrence value of 0 becomes 1 and its unit 0 becomes
+// 3, and the packed settings are decoded. The description points into this object.
 class CStoredNote {
 public:
     CStoredNote() = default;

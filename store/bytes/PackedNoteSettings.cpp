@@ -61,3 +61,15 @@ PackedNoteValues UnpackNoteValues(const PackedNoteFields& fields)
     }
     return values;
 }
+
+std::int32_t WithAlarmStopMinutes(std::int32_t combinedLow, int minutes)
+{
+    const std::int32_t kept = combinedLow >= 0 ? combinedLow % 256 : 0;
+    const std::int32_t stop = minutes < 0 ? 0 : minutes > 255 ? 255 : minutes;
+    return kept + 256 * stop;
+}
+
+int AlarmStopMinutesOf(std::int32_t combinedLow)
+{
+    return combinedLow > 0 ? static_cast<int>((combinedLow / 256) % 256) : 0;
+}

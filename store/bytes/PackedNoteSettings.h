@@ -35,3 +35,9 @@ PackedNoteFields PackNoteValues(const PackedNoteValues& values);
 // versions (14, 19, 23, 28, 32, 37, 41, 46, 64) rise to the current ones; the
 // digits are decoded only from a positive number.
 PackedNoteValues UnpackNoteValues(const PackedNoteFields& fields);
+
+// WSHOUR holds the combined value's last two digits, which readers take modulo
+// 256; above them, in steps of 256, it keeps the minutes after which a
+// ringing alarm's sound stops (0 to 255).
+std::int32_t WithAlarmStopMinutes(std::int32_t combinedLow, int minutes);
+int AlarmStopMinutesOf(std::int32_t combinedLow);

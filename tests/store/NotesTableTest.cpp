@@ -129,9 +129,10 @@ std::unique_ptr<CNoteController> MakeNote(const NoteRow& row, char seed)
     note->m_alarmRung = row.alarmRung;
     note->m_alarm = CDateTime(29, 2, 2028, 23, 59, 58);
     note->m_created = CDateTime(static_cast<BYTE>(1 + seed), 12, 2026, 8, 30, 5);
-    note->m_delayedSend = row.delay;
-    note->m_delayAmount = row.delayAmount;
-    note->m_delayUnit = row.delayUnit;
+    note->m_alarmRecurring = row.delay;
+    note->m_alarmValue = row.delayAmount;
+    note->m_alarmUnit = row.delayUnit;
+    note->m_stopAfterMinutes = static_cast<BYTE>(85 * seed);
     note->m_retry = row.retry;
     note->m_retryCount = row.retryCount;
     note->m_retryUnit = row.retryUnit;
@@ -171,8 +172,8 @@ std::string StoredValues(const CNoteController& n)
         << ' ' << n.m_titleTextColor << " body font " << FontValues(n.m_bodyFont) << " title font "
         << FontValues(n.m_titleFont) << " packed " << p.digitA << ' ' << p.digitB << ' ' << p.digitC << ' '
         << p.digitsKnown << ' ' << p.level << ' ' << p.combined << ' ' << p.digitD << ' ' << p.flagE << ' '
-        << p.byteSetting << " alarm " << n.m_alarmSet << ' ' << n.m_alarmRung << " delay " << n.m_delayedSend << ' '
-        << +n.m_delayAmount << ' ' << +n.m_delayUnit << " retry " << n.m_retry << ' ' << +n.m_retryCount << ' '
+        << p.byteSetting << " alarm " << n.m_alarmSet << ' ' << n.m_alarmRung << " recurring " << n.m_alarmRecurring << ' '
+        << +n.m_alarmValue << ' ' << +n.m_alarmUnit << " stop " << +n.m_stopAfterMinutes << " retry " << n.m_retry << ' ' << +n.m_retryCount << ' '
         << +n.m_retryUnit << " sent " << n.m_sent << ' ' << n.m_sent1 << " received " << n.m_received << ' '
         << n.m_received1 << " result " << n.m_sendResult << " from \"" << n.m_receivedFrom << "\" by \""
         << n.m_createdBy << "\" to \"" << n.m_lastSentTo << "\" value " << n.m_storedValue;
@@ -227,8 +228,8 @@ TEST_F(NotesTable, EveryStoredFieldOfANoteComesBackAfterASaveAndALoad)
             lstrcpyA(expected.m_title, " ");
         expected.m_width = expected.m_unrolledWidth;
         expected.m_height = expected.m_unrolledHeight;
-        expected.m_delayAmount = expected.m_delayAmount ? expected.m_delayAmount : 1;
-        expected.m_delayUnit = expected.m_delayUnit ? expected.m_delayUnit : 3;
+        expected.m_alarmValue = expected.m_alarmValue ? expected.m_alarmValue : 1;
+        expected.m_alarmUnit = expected.m_alarmUnit ? expected.m_alarmUnit : 3;
         EXPECT_EQ(StoredValues(*loaded[i]), StoredValues(expected));
     }
 }
