@@ -112,8 +112,8 @@ CDateTime NextAlarmTime(const CDateTime& stored, bool recurring, int unit, int v
 
 void CNoteController::ComputeNextAlarm()
 {
-    m_alarm = NextAlarmTime(m_alarm, m_alarmRecurring, m_alarmUnit, m_alarmValue, UserSoundSlot(kSoundAlarm).replay,
-                            Now());
+    m_alarm =
+        NextAlarmTime(m_alarm, m_alarmRecurring, m_alarmUnit, m_alarmValue, UserSoundSlot(kSoundAlarm).replay, Now());
     m_alarmRung = false;
     UpdateAlarmTooltip();
 }

@@ -24,8 +24,8 @@ int WriteItems(const SnoozeLayout& layout, int unit, int value, HMENU menu, UINT
 {
     for (int position = 0; position < layout.count; ++position) {
         const int text = layout.textIndex[position];
-        const std::string item = text >= 0 ? std::string(SnoozeChoices().periods[text])
-                                           : SnoozeItemText(unit, value, layout.singularText);
+        const std::string item =
+            text >= 0 ? std::string(SnoozeChoices().periods[text]) : SnoozeItemText(unit, value, layout.singularText);
         const UINT id = ID_SNOOZE_FIRST + static_cast<UINT>(position);
         ModifyMenuA(menu, id, MF_BYCOMMAND | MF_STRING, id, item.c_str());
     }

@@ -3,9 +3,8 @@
 namespace {
 // The note menu's standard items; their texts are loaded in the same order.
 const SnoozePair kNoteStandard[kNoteSnoozeStandardCount] = {
-    {5, kUnitMinutes}, {15, kUnitMinutes}, {30, kUnitMinutes}, {1, kUnitHours},    {3, kUnitHours},
-    {7, kUnitHours},   {12, kUnitHours},   {1, kUnitDays},     {3, kUnitDays},     {1, kUnitWeekdays},
-    {1, kUnitWeeks},   {1, kUnitMonths}};
+    {5, kUnitMinutes}, {15, kUnitMinutes}, {30, kUnitMinutes}, {1, kUnitHours},    {3, kUnitHours}, {7, kUnitHours},
+    {12, kUnitHours},  {1, kUnitDays},     {3, kUnitDays},     {1, kUnitWeekdays}, {1, kUnitWeeks}, {1, kUnitMonths}};
 
 // "30 minutes" and "7 hours" stand in the note's list only.
 bool InNoteListOnly(int standard)

@@ -39,8 +39,8 @@ struct SnoozeLayout {
     // Per item: the index of its standard text (the twelve texts in the note
     // menu's order), or -1 for the extra item's own text.
     int textIndex[kSnoozeTableSize] = {};
-    bool extraItem = false;      // the list is one longer than the standard one
-    bool singularText = false;   // the extra item reads "1 minute"
+    bool extraItem = false;     // the list is one longer than the standard one
+    bool singularText = false;  // the extra item reads "1 minute"
 };
 
 // The standard list with the item at that position current.

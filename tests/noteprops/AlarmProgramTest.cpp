@@ -12,6 +12,7 @@
 
 #include "foundation/DateTime.h"
 #include "note/NoteController.h"
+#include "noteprops/AlarmTestTimes.h"
 #include "store/FreeSlotLists.h"
 #include "store/NoteSaving.h"
 #include "support/CurrentFolder.h"
@@ -35,12 +36,6 @@ CDateTime SecondsFromNow(int seconds)
     time = now;
     time.AddSeconds(static_cast<DWORD>(seconds));
     return time;
-}
-
-std::string Text(const CDateTime& time)
-{
-    CDateTime copy = time;
-    return copy.FormatDateTime(false);
 }
 
 void StoreHiddenAlarmNote(const char* text, LONG left, const CDateTime& alarm, bool daily)
@@ -122,7 +117,8 @@ TEST(AlarmProgram, AlarmsComeUpFlashAndMoveAsTheUserAnswersThem)
         EXPECT_FALSE(IsWindowVisible(daily));
 
         // The housekeeping tick after the alarm time brings all three up.
-        ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(daily) && IsWindowVisible(snooze) && IsWindowVisible(off); }));
+        ASSERT_TRUE(
+            WaitUntil([&] { return IsWindowVisible(daily) && IsWindowVisible(snooze) && IsWindowVisible(off); }));
         EXPECT_TRUE(GetWindowLongA(daily, GWL_EXSTYLE) & WS_EX_TOPMOST);
 
         // The frame flashes: it is seen red and not red in turn.
@@ -145,7 +141,7 @@ TEST(AlarmProgram, AlarmsComeUpFlashAndMoveAsTheUserAnswersThem)
         StoredNoteList stored = LoadEveryNote(install.Path());
         const CNoteController* dailyNote = StoredNote(stored, "Daily call");
         ASSERT_NE(dailyNote, nullptr);
-        EXPECT_EQ(Text(dailyNote->m_alarm), Text(tomorrow));
+        EXPECT_EQ(TextOf(dailyNote->m_alarm), TextOf(tomorrow));
         EXPECT_TRUE(dailyNote->m_alarmSet);
 
         // The snooze menu of the ringing note: "15 minutes" is the third item
@@ -164,7 +160,7 @@ TEST(AlarmProgram, AlarmsComeUpFlashAndMoveAsTheUserAnswersThem)
         EXPECT_EQ(snoozed->m_alarmValue, 15);
         EXPECT_EQ(snoozed->m_alarmUnit, 1);
         EXPECT_TRUE(SecondsFromNow(14 * 60) <= snoozed->m_alarm && snoozed->m_alarm <= SecondsFromNow(15 * 60))
-            << Text(snoozed->m_alarm);
+            << TextOf(snoozed->m_alarm);
 
         // "&Alarm off": the frame stops flashing, and the table says so once saved.
         ASSERT_TRUE(IsWindowVisible(off));

@@ -10,10 +10,10 @@
 
 #include <gtest/gtest.h>
 
-#include "foundation/Clock.h"
 #include "note/NoteController.h"
 #include "note/NoteMessages.h"
 #include "note/NoteWindowHandlers.h"
+#include "noteprops/AlarmTestTimes.h"
 #include "shell/Sounds.h"
 #include "support/InFolder.h"
 #include "support/StoredNotes.h"
@@ -84,26 +84,6 @@ private:
     CSoundSlot m_saved;
 };
 
-class FixedClock {
-public:
-    explicit FixedClock(const SYSTEMTIME& now) { SetClockOverride(&now); }
-    ~FixedClock() { SetClockOverride(nullptr); }
-    FixedClock(const FixedClock&) = delete;
-    FixedClock& operator=(const FixedClock&) = delete;
-};
-
-SYSTEMTIME TenPast(WORD second)
-{
-    SYSTEMTIME now{};
-    now.wYear = 2026;
-    now.wMonth = 3;
-    now.wDay = 6;
-    now.wHour = 10;
-    now.wMinute = 10;
-    now.wSecond = second;
-    return now;
-}
-
 void Tick(CNoteController& note, int ticks)
 {
     for (int i = 0; i < ticks; ++i)
@@ -131,12 +111,6 @@ std::string CaptionTip(const CNoteController& note)
     tool.lpszText = text;
     SendMessageA(note.m_alarmTooltip, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
     return text;
-}
-
-std::string Text(const CDateTime& time)
-{
-    CDateTime copy = time;
-    return copy.FormatDateTime(false);
 }
 
 class AlarmRinging : public InFolder {};
@@ -246,7 +220,7 @@ TEST_F(AlarmRinging, HidingSnoozingSwitchingOffAndDeletingEndTheRinging)
 {
     CopyTemplate("notes.QPD");
     CopyTemplate("notes.QPS");
-    FixedClock now(TenPast(30));
+    FixedClock now(LocalTime(6, 3, 2026, 10, 10, 30));
     AlarmSound sound(kSoundNone, 0);
 
     // Parked while ringing: the ringing ends and a daily alarm moves to tomorrow.
@@ -265,7 +239,7 @@ TEST_F(AlarmRinging, HidingSnoozingSwitchingOffAndDeletingEndTheRinging)
     parked.HideQuietly();
     EXPECT_FALSE(parked.m_ringing);
     EXPECT_EQ(parked.m_msRinging, 0);
-    EXPECT_EQ(Text(parked.m_alarm), "07-03-2026 10:09:00");
+    EXPECT_EQ(TextOf(parked.m_alarm), "07-03-2026 10:09:00");
 
     // "15 minutes" of the snooze menu: the alarm recurs every 15 minutes from
     // now, the ringing ends and the note is hidden and saved.
@@ -283,13 +257,13 @@ TEST_F(AlarmRinging, HidingSnoozingSwitchingOffAndDeletingEndTheRinging)
     EXPECT_EQ(snoozed.m_alarmValue, 15);
     EXPECT_EQ(snoozed.m_alarmUnit, 1);
     EXPECT_EQ(snoozed.m_snooze.current, 1);
-    EXPECT_EQ(Text(snoozed.m_alarm), "06-03-2026 10:25:00");
+    EXPECT_EQ(TextOf(snoozed.m_alarm), "06-03-2026 10:25:00");
     StoredNoteList stored = LoadEveryNote(m_folder.Path());
     ASSERT_EQ(stored.size(), 1u);
     EXPECT_TRUE(stored[0]->m_alarmRecurring);
     EXPECT_EQ(stored[0]->m_alarmValue, 15);
     EXPECT_EQ(stored[0]->m_alarmUnit, 1);
-    EXPECT_EQ(Text(stored[0]->m_alarm), "06-03-2026 10:25:00");
+    EXPECT_EQ(TextOf(stored[0]->m_alarm), "06-03-2026 10:25:00");
     EXPECT_EQ(stored[0]->m_snooze.current, 1);
 
     // "&Alarm off": nothing of the alarm is left.

@@ -89,9 +89,9 @@ TEST(SnoozeMenu, TheNoteMenuShowsTheRecurrenceAtItsPlace)
         LoadedMenu menu(IDM_SNOOZE_MENU);
         CNoteController note;
         EXPECT_EQ(BuildSnoozeMenu(note, 1, 60, menu.Popup()), 0);
-        EXPECT_EQ(Durations(menu.Popup()), (Texts{"5 minutes", "15 minutes", "30 minutes", "60 minutes", "3 hours",
-                                                  "7 hours", "12 hours", "1 day", "3 days", "1 weekday", "1 week",
-                                                  "1 month"}));
+        EXPECT_EQ(Durations(menu.Popup()),
+                  (Texts{"5 minutes", "15 minutes", "30 minutes", "60 minutes", "3 hours", "7 hours", "12 hours",
+                         "1 day", "3 days", "1 weekday", "1 week", "1 month"}));
         EXPECT_EQ(GetMenuState(menu.Popup(), ID_SNOOZE_LAST, MF_BYCOMMAND), static_cast<UINT>(-1));
         EXPECT_EQ(note.m_snooze.current, 3);
         EXPECT_EQ(note.m_snooze.pairs[12].value, -1);
@@ -100,9 +100,9 @@ TEST(SnoozeMenu, TheNoteMenuShowsTheRecurrenceAtItsPlace)
         LoadedMenu menu(IDM_SNOOZE_MENU);
         CNoteController note;
         EXPECT_EQ(BuildSnoozeMenu(note, 6, 5, menu.Popup()), 0);
-        EXPECT_EQ(Durations(menu.Popup()), (Texts{"5 minutes", "15 minutes", "30 minutes", "1 hour", "3 hours",
-                                                  "7 hours", "12 hours", "1 day", "3 days", "1 weekday", "5 weekdays",
-                                                  "1 month"}));
+        EXPECT_EQ(Durations(menu.Popup()),
+                  (Texts{"5 minutes", "15 minutes", "30 minutes", "1 hour", "3 hours", "7 hours", "12 hours", "1 day",
+                         "3 days", "1 weekday", "5 weekdays", "1 month"}));
         EXPECT_EQ(note.m_snooze.current, 10);
     }
     {

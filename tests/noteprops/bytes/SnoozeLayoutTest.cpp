@@ -70,14 +70,18 @@ TEST(SnoozeLayout, TheEdgeCasesOfTheNoteMenu)
 TEST(SnoozeLayout, TheEdgeCasesOfThePromptMenu)
 {
     EXPECT_EQ(Describe(StandardSnoozeLayout(SnoozeMenuKind::kPrompt, 0)), "[5m] 15m 1h 3h 12h 1d 3d 1wd 1w 1mo");
-    EXPECT_EQ(Describe(LayOutSnoozeChoices(SnoozeMenuKind::kPrompt, 1, 20)), "5m 15m [(20m)] 1h 3h 12h 1d 3d 1wd 1w 1mo");
-    EXPECT_EQ(Describe(LayOutSnoozeChoices(SnoozeMenuKind::kPrompt, 1, 30)), "5m 15m [(30m)] 1h 3h 12h 1d 3d 1wd 1w 1mo");
+    EXPECT_EQ(Describe(LayOutSnoozeChoices(SnoozeMenuKind::kPrompt, 1, 20)),
+              "5m 15m [(20m)] 1h 3h 12h 1d 3d 1wd 1w 1mo");
+    EXPECT_EQ(Describe(LayOutSnoozeChoices(SnoozeMenuKind::kPrompt, 1, 30)),
+              "5m 15m [(30m)] 1h 3h 12h 1d 3d 1wd 1w 1mo");
     EXPECT_EQ(Describe(LayOutSnoozeChoices(SnoozeMenuKind::kPrompt, 2, 7)), "5m 15m 1h 3h [(7h)] 12h 1d 3d 1wd 1w 1mo");
     EXPECT_EQ(Describe(LayOutSnoozeChoices(SnoozeMenuKind::kPrompt, 1, 60)), "5m 15m [(60m)] 3h 12h 1d 3d 1wd 1w 1mo");
     EXPECT_EQ(Describe(LayOutSnoozeChoices(SnoozeMenuKind::kPrompt, 3, 7)), "5m 15m 1h 3h 12h 1d 3d [(7d)] 1wd 1mo");
-    EXPECT_EQ(Describe(LayOutSnoozeChoices(SnoozeMenuKind::kPrompt, 2, 73)), "5m 15m 1h 3h 12h 1d 3d 1wd [(73h)] 1w 1mo");
+    EXPECT_EQ(Describe(LayOutSnoozeChoices(SnoozeMenuKind::kPrompt, 2, 73)),
+              "5m 15m 1h 3h 12h 1d 3d 1wd [(73h)] 1w 1mo");
     EXPECT_EQ(Describe(LayOutSnoozeChoices(SnoozeMenuKind::kPrompt, 4, 4)), "5m 15m 1h 3h 12h 1d 3d 1wd 1w [(4w)]");
-    EXPECT_EQ(Describe(LayOutSnoozeChoices(SnoozeMenuKind::kPrompt, 5, 2)), "5m 15m 1h 3h 12h 1d 3d 1wd 1w 1mo [(2mo)]");
+    EXPECT_EQ(Describe(LayOutSnoozeChoices(SnoozeMenuKind::kPrompt, 5, 2)),
+              "5m 15m 1h 3h 12h 1d 3d 1wd 1w 1mo [(2mo)]");
     EXPECT_EQ(Describe(LayOutSnoozeChoices(SnoozeMenuKind::kPrompt, 6, 5)), "5m 15m 1h 3h 12h 1d 3d 1wd [(5wd)] 1mo");
     EXPECT_EQ(Describe(LayOutSnoozeChoices(SnoozeMenuKind::kPrompt, 2, 2)), "5m 15m 1h [(2h)] 3h 12h 1d 3d 1wd 1w 1mo");
     EXPECT_EQ(Describe(LayOutSnoozeChoices(SnoozeMenuKind::kPrompt, 3, 2)), "5m 15m 1h 3h 12h 1d [(2d)] 3d 1wd 1w 1mo");
