@@ -143,7 +143,6 @@ void SaveWhileClosing(CNoteController& note, DWORD senderId)
 {
     note.SyncFromWindow();
     SaveNote(note);
-    note.m_modified = false;
     for (const CDestination& destination : CopyOfSentToList()) {
         if (destination.m_computerId == senderId) {
             AppendSentToIfNot(destination);

@@ -111,7 +111,6 @@ bool SaveBeforeSend(CNoteController& note)
             SaveNoteBeforeSend(note);
         } else if (note.m_modified) {
             SaveNote(note);
-            note.m_modified = false;
         }
     } catch (const CGenericException&) {
         return false;  // the save has told the user

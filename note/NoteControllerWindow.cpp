@@ -23,6 +23,7 @@
 #include "store/DbfFile.h"
 #include "store/FreeSlotLists.h"
 #include "store/NoteSaving.h"
+#include "store/NotesFiles.h"
 #include "store/NotesTableLock.h"
 
 namespace {
@@ -53,13 +54,18 @@ int CaptionOnlyHeight(HWND window)
 }
 
 // The record of a deleted note leaves the notes table, and its number
-// becomes free for the next new note.
+// becomes free for the next new note. A rebuilt pair that waits is installed
+// first: deleted from the table it replaces, the record would come back.
 void DeleteStoredRecord(DWORD record)
 {
     if (record == 0 || record == 9999 || record == 9988)
         return;
     try {
         CCriticalSectionLock hold(NotesTableLock());
+        if (!FinishInterruptedRebuild()) {
+            WriteErrorLog("DeleteNote():", kRebuildWaitingText);
+            return;
+        }
         CDbfFile table;
         table.SetTable(DataFilePath(DataName::kNotesTable).c_str(), true);
         table.Open("MAPPINGALL");
@@ -121,7 +127,6 @@ void CNoteController::HideNote()
     if (m_window && m_modified) {
         SyncFromWindow();
         SaveNote(*this);
-        m_modified = false;
     }
     m_hidden = true;
     if (m_window)

@@ -15,7 +15,6 @@ void Save(CNoteController& note)
 {
     note.SyncFromWindow();
     SaveNote(note);
-    note.m_modified = false;
 }
 
 // Made topmost once by the program; a note that stays on top already is.

@@ -96,7 +96,13 @@ bool CheckDataFileAccess(const char* path, int kind)
 
 bool RepairNotesTable()
 {
-    FinishInterruptedRebuild();
+    if (!FinishInterruptedRebuild()) {
+        std::string text = std::string(kRebuildWaitingText) + "\r\n\r\n- Quillnet+ will now stop. Please start it again "
+                                                                "when the other program has let go of the files.";
+        WriteErrorLog("WinMain():", text.c_str());
+        ShowErrorMessage(nullptr, text.c_str(), ProgramTitle);
+        return false;
+    }
     RenameWorkingCopy(DataName::kNotesTable, DataName::kNotesWorkingTable,
                       "When Quillnet+ starts, the 'notes.qpd' data file is missing.\r\nThe 'notesTemp.QPD' data file "
                       "exists. Rename the working file as the original data file.");

@@ -18,8 +18,10 @@ bool RequireDataFile(const char* path, int kind);
 // that the account lacks the rights, when that fails.
 bool CheckDataFileAccess(const char* path, int kind);
 
-// A notes table or memo file that went missing: its working copy takes its
-// place when there is one; otherwise the file that survived is kept under
+// A rebuilt notes pair left waiting is installed first; when it cannot be,
+// the user is told and the start stops with every file left as it is. A notes
+// table or memo file that went missing: its working copy takes its place when
+// there is one; otherwise the file that survived is kept under
 // another name and both are made anew, empty, from the program's resources.
 // False when that cannot be done.
 bool RepairNotesTable();

@@ -71,6 +71,14 @@ bool ReadFileStart(const char* path, std::string& text)
     return true;
 }
 
+CNoteController* CWindowController::LastNote() const
+{
+    CNoteController* note = static_cast<CNoteController*>(m_lastNote);
+    if (note && (m_ourNotes.Contains(note) || m_otherNotes.Contains(note)))
+        return note;
+    return nullptr;
+}
+
 void CWindowController::ForgetNote(CNoteController* note)
 {
     if (m_lastNote == note)
@@ -133,8 +141,9 @@ CNoteController* CWindowController::OnNewNoteRequest(const char* data, DWORD siz
 
 // With the memo file rebuilt every note is written into the new pair;
 // otherwise only the notes that changed or were never stored, since each
-// single save replaces the whole table.
-void CWindowController::SaveAllNotes(bool rebuildMemo)
+// single save replaces the whole table. A note whose save fails keeps its
+// modified mark, so the next save tries it again.
+bool CWindowController::SaveAllNotes(bool rebuildMemo)
 {
     std::vector<CNoteController*> notes;
     auto collect = [&](CNoteController* note) {
@@ -145,7 +154,5 @@ void CWindowController::SaveAllNotes(bool rebuildMemo)
     };
     ForEachNote(m_ourNotes, collect);
     ForEachNote(m_otherNotes, collect);
-    SaveNotes(notes, rebuildMemo);
-    for (CNoteController* note : notes)
-        note->m_modified = false;
+    return SaveNotes(notes, rebuildMemo);
 }

@@ -5,6 +5,7 @@
 #include <winsock2.h>
 
 #include "foundation/DiagnosticLog.h"
+#include "foundation/bytes/MessageBoxes.h"
 #include "note/NoteController.h"
 #include "noteprops/AppAssociations.h"
 #include "shell/MainWindowMessages.h"
@@ -36,6 +37,26 @@ bool ThisProcessWindowOpen(const char* title)
     if (window)
         GetWindowThreadProcessId(window, &process);
     return window && process == GetCurrentProcessId();
+}
+
+// A timed save that fails keeps the notes modified for the next one; when
+// they keep failing the user is told, once, until a save succeeds again.
+const int kFailedSavesBeforeTelling = 3;
+
+void CountTimedSave(int& failuresInRow, bool saved, HWND owner)
+{
+    if (saved) {
+        failuresInRow = 0;
+        return;
+    }
+    if (failuresInRow >= kFailedSavesBeforeTelling || ++failuresInRow < kFailedSavesBeforeTelling)
+        return;
+    WriteErrorLog("OnHousekeepingTimer():", "the notes could not be saved several times in a row");
+    ShowWarningMessage(owner,
+                       "Quillnet+ has not been able to save your notes for a while (the reasons are in error.txt)."
+                       "\r\n\r\nYour changes are kept, and Quillnet+ goes on trying to save them. Please check "
+                       "that the disk is not full and that no other program holds the files of the notes.",
+                       ProgramTitle);
 }
 
 bool SavingIsHeld()
@@ -99,15 +120,17 @@ void CWindowController::OnHousekeepingTimer()
                 m_lastFullSaveKnown = true;
             }
             m_busySaving = 1;
+            bool saved = false;
             try {
                 if (!SaveUserRunValues())
                     WriteErrorLog("OnHousekeepingTimer():", "the user's values could not be saved");
-                SaveAllNotes(full);
+                saved = SaveAllNotes(full);
             } catch (...) {
                 m_busySaving = 0;
                 throw;
             }
             m_busySaving = 0;
+            CountTimedSave(m_failedTimedSaves, saved, m_mainWindow);
         }
         // The save may have taken a while: the windows are looked at again.
         if (!SavingIsHeld())

@@ -69,7 +69,9 @@ public:
     void AdoptNote(CNoteController* note);
 
     // The desktop notes (shell/DesktopNotes*.cpp, Tray*.cpp, Arrange*.cpp, Timers*.cpp).
-    CNoteController* LastNote() const { return static_cast<CNoteController*>(m_lastNote); }
+    // The note used last, while it is still one of the live notes; null once
+    // it was deleted or has gone.
+    CNoteController* LastNote() const;
     // A note going away is forgotten as the last one used.
     void ForgetNote(CNoteController* note);
     // Creates a note with the user's defaults and takes it into the lists;
@@ -78,7 +80,8 @@ public:
     CNoteController* CreateNoteInStyle(int styleIndex);
     CNoteController* CreateNoteWithText(bool force, LONG x, LONG y, const char* text, DWORD length);
     CNoteController* OnNewNoteRequest(const char* data, DWORD size);
-    void SaveAllNotes(bool rebuildMemo);
+    // False when a note could not be saved.
+    bool SaveAllNotes(bool rebuildMemo);
     // The tray icon: put in the tray with the main window, removed at its end.
     void StartDesktop();
     void StopDesktop();
@@ -229,6 +232,7 @@ private:
     CTrayIcon m_trayIcon;
     CDateTime m_lastFullSave;
     bool m_lastFullSaveKnown = false;
+    int m_failedTimedSaves = 0;  // timed saves that failed in a row
 };
 
 // The application object of the main window, null before WM_CREATE and after WM_DESTROY.

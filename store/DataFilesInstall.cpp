@@ -8,6 +8,8 @@
 #include "foundation/DataFolder.h"
 #include "foundation/FileHelpers.h"
 #include "foundation/FolderTree.h"
+#include "foundation/bytes/MessageBoxes.h"
+#include "foundation/DiagnosticLog.h"
 #include "net/DestinationListOps.h"
 #include "net/DestinationLists.h"
 #include "net/SentToTable.h"
@@ -15,6 +17,7 @@
 #include "shell/DataFileChecks.h"
 #include "store/DbfFile.h"
 #include "store/OldTablesImport.h"
+#include "store/UpgradeFileSteps.h"
 
 namespace {
 // The tables in the order they are checked.
@@ -60,28 +63,20 @@ long ReadDataVersion()
         return -1;
     return std::lround(config.GetDoubleValue("VERSION") * 100);
 }
+
+// The tables of a folder without any: all of them from "UPGRADE".
+void InstallFirstTime()
+{
+    for (const char* name : kTables)
+        CopyFromUpgrade(name);
+    InstallImageFolder(DataName::kTexturesFolder);
+    InstallImageFolder(DataName::kChatFolder);
 }
 
-void CopyFromUpgrade(const char* name)
+// 1 when the tables are present and current, 0 when one is missing (the user
+// was told which).
+int CheckAndUpgrade()
 {
-    CopyFileA(UpgradeFilePath(name).c_str(), DataFilePath(name).c_str(), FALSE);
-}
-
-void KeepOldCopy(const char* name, const char* oldName)
-{
-    CopyFileA(DataFilePath(name).c_str(), DataFilePath(oldName).c_str(), FALSE);
-}
-
-int InstallDataFiles()
-{
-    if (IsFirstInstallation()) {
-        for (const char* name : kTables)
-            CopyFromUpgrade(name);
-        InstallImageFolder(DataName::kTexturesFolder);
-        InstallImageFolder(DataName::kChatFolder);
-        RemoveUpgradeFolder();
-        return 1;
-    }
     if (!DataFileThere(DataName::kWebSearchSites))
         CopyFromUpgrade(DataName::kWebSearchSites);
     if (!DataFileThere(DataName::kSoundsTable))
@@ -94,7 +89,7 @@ int InstallDataFiles()
             return 0;
 
     long version = ReadDataVersion();
-    if (version < 0)
+    if (version < 0 || version == kImportUnfinishedVersion)
         MigrateOldDataFiles();
     else if (version == 400)
         UpgradeSentToTransact();
@@ -102,25 +97,27 @@ int InstallDataFiles()
         UpgradeConfig();
     else
         SetConfigVersion();
-    RemoveUpgradeFolder();
     return 1;
 }
 
-void SetConfigVersion()
+// An upgrade that fails keeps "UPGRADE", so that the next start runs it again.
+void ReportFailedUpgrade(const char* reason)
 {
-    CDbfFile config;
-    config.SetTable(DataFilePath(DataName::kSettingsTable).c_str(), true);
-    config.Open("MAPPINGALL");
-    config.GoTo(1);
-    if (std::lround(config.GetDoubleValue("VERSION") * 100) != kCurrentDataVersion)
-        config.SetDoubleValue(1, "VERSION", kCurrentDataVersion / 100.0);
-    config.Close();
+    std::string text = std::string("The data files could not be installed or upgraded: ") + reason +
+                       ".\r\n\r\nThe 'UPGRADE' folder is kept, and the upgrade is run again at the next start "
+                       "(see error.txt).\r\n\r\n- Quillnet+ will now stop.";
+    WriteErrorLog("InstallDataFiles(): ", text.c_str());
+    ShowErrorMessage(nullptr, text.c_str(), ProgramTitle);
 }
 
-void UpgradeSentToTransact()
+// The tables of versions 2 and 3 and of version 4 have their sent-to and
+// transaction tables rebuilt in the present layout, which has PLXREST.
+void RebuildSendTables()
 {
-    KeepOldCopy(DataName::kTransactionsTable, "transactOld.QPD");
-    KeepOldCopy(DataName::kSentToTable, "senttoOld.QPD");
+    KeepOrPutBack(DataName::kTransactionsTable, "transactOld.QPD",
+                  TableHasField(DataFilePath(DataName::kTransactionsTable), "PLXREST"));
+    KeepOrPutBack(DataName::kSentToTable, "senttoOld.QPD",
+                  TableHasField(DataFilePath(DataName::kSentToTable), "PLXREST"));
 
     // Every row of every user, in the old layout, into the two lists.
     RowOwnership everyone;
@@ -140,6 +137,47 @@ void UpgradeSentToTransact()
             AppendTransactIfNot(node->record, node->record.m_userId, everyone);
     SentToList().RemoveAll();
     TransactList().RemoveAll();
+}
+}
+
+int InstallDataFiles()
+{
+    int result = 0;
+    try {
+        if (IsFirstInstallation()) {
+            InstallFirstTime();
+            result = 1;
+        } else {
+            result = CheckAndUpgrade();
+        }
+    } catch (const CGenericException& e) {
+        SentToList().RemoveAll();
+        TransactList().RemoveAll();
+        ReportFailedUpgrade(e.GetErrorText());
+        return 0;
+    } catch (...) {
+        ReportFailedUpgrade("Unknown exception");
+        return 0;
+    }
+    if (result)
+        RemoveUpgradeFolder();
+    return result;
+}
+
+void SetConfigVersion()
+{
+    CDbfFile config;
+    config.SetTable(DataFilePath(DataName::kSettingsTable).c_str(), true);
+    config.Open("MAPPINGALL");
+    config.GoTo(1);
+    if (std::lround(config.GetDoubleValue("VERSION") * 100) != kCurrentDataVersion)
+        config.SetDoubleValue(1, "VERSION", kCurrentDataVersion / 100.0);
+    config.Close();
+}
+
+void UpgradeSentToTransact()
+{
+    RebuildSendTables();
     SetConfigVersion();
 }
 
@@ -147,8 +185,10 @@ void UpgradeConfig()
 {
     KeepOldCopy(DataName::kSettingsTable, "configOld.QPD");
     KeepOldCopy(DataName::kSettingsMemo, "configOld.QPS");
-    CopyFromUpgrade(DataName::kSettingsTable);
-    CopyFromUpgrade(DataName::kSettingsMemo);
-    UpgradeSentToTransact();
+    RebuildSendTables();
     CopyFromUpgrade(DataName::kSoundsTable);
+    // The new settings table carries the current version, so it comes last:
+    // until it is in place, a start finds the old version and upgrades again.
+    CopyFromUpgrade(DataName::kSettingsMemo);
+    CopyFromUpgrade(DataName::kSettingsTable);
 }

@@ -158,7 +158,6 @@ bool SaveNotesInOneWorkingCopy(const std::vector<CNoteController*>& notes)
     if (notes.empty())
         return true;
     try {
-        FinishInterruptedRebuild();
         if (!FileExists(DataFilePath(DataName::kNotesTable).c_str()) ||
             !FileExists(DataFilePath(DataName::kNotesMemo).c_str()))
             return false;  // the single saves report and repair what is missing

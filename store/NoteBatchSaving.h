@@ -5,11 +5,12 @@
 class CNoteController;
 
 // Saves many notes through one working copy of the notes table and one of its
-// memo file (caller holds the notes-table lock): each is copied once, every
-// note goes into the copies, then the memo file takes its place and last the
-// table, so that a stop at any point leaves all the notes as they were or all
-// as they are now. A note whose text may not be stored keeps its record and
-// text as they were; a new note gets its record number only once the table is
-// in place. False when the notes could not all be written: the stored pair is
-// then as it was and the caller saves the notes one by one.
+// memo file (caller holds the notes-table lock, and no rebuilt pair waits):
+// each is copied once, every note goes into the copies, then the memo file
+// takes its place and last the table, so that a stop at any point leaves all
+// the notes as they were or all as they are now. A note whose text may not be
+// stored keeps its record and text as they were; a new note gets its record
+// number only once the table is in place. False when the notes could not all
+// be written: the stored pair is then as it was and the caller saves the
+// notes one by one.
 bool SaveNotesInOneWorkingCopy(const std::vector<CNoteController*>& notes);

@@ -16,6 +16,11 @@ const char* const kCreationFields[6] = {"BYDAY", "BYMONTH", "WYEAR", "WHOUR", "W
 const char* const kAlarmFields[6] = {"BYADAY", "BYAMONTH", "WAYEAR", "WAHOUR", "WAMINUTE", "WASECOND"};
 }
 
+bool TextWithheld(const CNoteController& note)
+{
+    return !note.m_protectedContent.empty() && note.m_sent && !note.m_hidden && !note.m_received;
+}
+
 const std::string* TextToStore(CNoteController& note)
 {
     if (note.m_protectedContent.empty() || !note.m_sent) {
@@ -24,7 +29,7 @@ const std::string* TextToStore(CNoteController& note)
             return &note.m_packedText;
         return &text;
     }
-    if (note.m_hidden || note.m_received)
+    if (!TextWithheld(note))
         return &note.m_protectedContent;
     std::string message = std::string(" - SaveNote()- The note having the title '") + note.m_title + "',\r\n created on " +
                           note.m_created.FormatDateTime(false) +

@@ -21,6 +21,9 @@ void WriteCreationTime(CDbfFile& table, DWORD record, const CDateTime& created);
 // locked note shown on the screen would have its content replaced by the text
 // it shows; that text then goes to the error log and the user is told.
 const std::string* TextToStore(CNoteController& note);
+// Whether TextToStore keeps the note's text out of the table on purpose: no
+// later save would store it either, until the note is hidden.
+bool TextWithheld(const CNoteController& note);
 
 // The window rectangle that a note stores: a rolled-up note keeps its unrolled size.
 RECT StoredNoteRect(const CNoteController& note);

@@ -179,7 +179,10 @@ int SaveNoteLocked(CNoteController& note)
 {
     CCriticalSectionLock hold(NotesTableLock());
     return LoggingFailures(kSaveNotePrefix, "Unknown exception ?!", [&] {
-        FinishInterruptedRebuild();
+        if (!FinishInterruptedRebuild()) {
+            WriteErrorLog(kSaveNotePrefix, kRebuildWaitingText);
+            return 0;
+        }
         if (!DataFileExists(DataName::kNotesTable)) {
             MissingDataFile(note);
             return 0;
@@ -191,15 +194,26 @@ int SaveNoteLocked(CNoteController& note)
         return note.m_noteId == kUnsavedNoteId ? SaveABrandNewNote(note) : SaveStoredNote(note);
     });
 }
+
+// A note written as it is now, or kept out of the table on purpose, needs no
+// further save.
+bool Settle(CNoteController& note, bool stored)
+{
+    if (!stored && !TextWithheld(note))
+        return false;
+    note.m_modified = false;
+    return true;
+}
 }
 
-void SaveNote(CNoteController& note)
+bool SaveNote(CNoteController& note)
 {
     int stored = SaveNoteLocked(note);
     ShowKeptBoxes();
     // A chat note's participants are kept beside the notes table.
     if (stored)
         SaveChatNoteSettings(note);
+    return Settle(note, stored != 0);
 }
 
 void SaveNoteBeforeSend(CNoteController& note)
@@ -209,6 +223,9 @@ void SaveNoteBeforeSend(CNoteController& note)
     try {
         {
             CCriticalSectionLock hold(NotesTableLock());
+            // Its record would go into a table that the waiting pair replaces.
+            if (!FinishInterruptedRebuild())
+                throw CGenericException(kRebuildWaitingText);
             SaveABrandNewNote(note);
         }
         ShowKeptBoxes();
@@ -221,26 +238,38 @@ void SaveNoteBeforeSend(CNoteController& note)
     }
 }
 
-void SaveNotes(const std::vector<CNoteController*>& notes, bool rebuildMemo)
+bool SaveNotes(const std::vector<CNoteController*>& notes, bool rebuildMemo)
 {
     // The memo file is rebuilt here or not at all: no single save may start it afresh.
     SetMemoFreshStart(false);
     std::vector<CNoteController*> remaining = notes;
-    bool saved;
+    bool writable;
+    bool saved = false;
     {
         CCriticalSectionLock hold(NotesTableLock());
-        if (rebuildMemo)
-            remaining = RebuildNotesTableAndMemo(notes);
-        saved = SaveNotesInOneWorkingCopy(remaining);
+        writable = FinishInterruptedRebuild();
+        if (writable && rebuildMemo)
+            writable = RebuildNotesTableAndMemo(notes, remaining);
+        if (writable)
+            saved = SaveNotesInOneWorkingCopy(remaining);
     }
     ShowKeptBoxes();
+    if (!writable) {
+        WriteErrorLog("SaveNotes(): ", kRebuildWaitingText);
+        return false;
+    }
     // A chat note's participants are kept beside the notes table; the notes
     // saved one by one below keep theirs in SaveNote.
-    for (CNoteController* note : notes)
-        if (saved || std::find(remaining.begin(), remaining.end(), note) == remaining.end())
+    for (CNoteController* note : notes) {
+        if (saved || std::find(remaining.begin(), remaining.end(), note) == remaining.end()) {
             SaveChatNoteSettings(*note);
+            note->m_modified = false;
+        }
+    }
     if (saved)
-        return;
+        return true;
+    bool all = true;
     for (CNoteController* note : remaining)
-        SaveNote(*note);
+        all = SaveNote(*note) && all;
+    return all;
 }

@@ -13,8 +13,11 @@ class CNoteController;
 // notes-table lock from the copy to the replace. Failures are logged to
 // "error.txt" with the operation's name and leave the stored note as it was.
 
-// The note's ordinary save: its own record, or a new one for a note never saved.
-void SaveNote(CNoteController& note);
+// The note's ordinary save: its own record, or a new one for a note never
+// saved. True when the note is stored as it is now (or its text is withheld
+// on purpose, and the user was told), which clears its modified mark; false
+// when the save failed, and the note keeps its mark for the next save.
+bool SaveNote(CNoteController& note);
 
 // The first save of a note without a record (caller holds the notes-table
 // lock): takes a free record or appends one, and gives the note that record
@@ -36,5 +39,7 @@ int SaveToDisk(CNoteController& note, CDbfFile& table, DWORD record);
 // only the texts that live records name. Either way the new pair is built
 // aside and replaces the old one only when every note is in it, so a failure
 // or a stop half-way loses no text; when the notes cannot be saved together
-// they are saved one by one.
-void SaveNotes(const std::vector<CNoteController*>& notes, bool rebuildMemo);
+// they are saved one by one. Each note stored loses its modified mark; true
+// when every note was stored. While a rebuilt pair waits to be installed
+// nothing is saved.
+bool SaveNotes(const std::vector<CNoteController*>& notes, bool rebuildMemo);

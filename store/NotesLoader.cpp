@@ -75,8 +75,11 @@ void DeleteZombies(const std::vector<DWORD>& zombies)
 int LoadNotes(const RowOwnership& ownership, const std::function<void(CNoteController*)>& place)
 {
     {
+        // A waiting rebuilt pair may have its memo file in place already:
+        // read against the old table, every text would come out wrong.
         CCriticalSectionLock hold(NotesTableLock());
-        FinishInterruptedRebuild();
+        if (!FinishInterruptedRebuild())
+            throw CGenericException(kRebuildWaitingText);
     }
     CDbfFile table;
     table.SetTable(DataFilePath(DataName::kNotesTable).c_str(), true);

@@ -12,5 +12,6 @@ class CNoteController;
 // deleted and its slot made free. The free-record list of the notes table is
 // rebuilt first. Each created note goes to place, which takes it over.
 // A text that cannot be read gives its note an empty text, logged; table
-// failures throw CGenericException. Returns the number of notes created.
+// failures, and a rebuilt pair that waits and cannot be installed yet, throw
+// CGenericException. Returns the number of notes created.
 int LoadNotes(const RowOwnership& ownership, const std::function<void(CNoteController*)>& place);

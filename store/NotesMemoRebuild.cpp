@@ -14,6 +14,7 @@
 #include "store/FileByteStore.h"
 #include "store/NoteRecord.h"
 #include "store/NotesFiles.h"
+#include "store/FileStepRetries.h"
 #include "store/SaveSteps.h"
 #include "store/bytes/DeletedRecordList.h"
 #include "store/bytes/MemoFile.h"
@@ -103,7 +104,7 @@ void RemoveAside()
 }
 }
 
-std::vector<CNoteController*> RebuildNotesTableAndMemo(const std::vector<CNoteController*>& notes)
+bool RebuildNotesTableAndMemo(const std::vector<CNoteController*>& notes, std::vector<CNoteController*>& remaining)
 {
     std::vector<CNoteController*> withoutRecord;
     std::map<DWORD, CNoteController*> byRecord;
@@ -113,30 +114,31 @@ std::vector<CNoteController*> RebuildNotesTableAndMemo(const std::vector<CNoteCo
         else
             byRecord[note->m_noteId] = note;
     }
+    remaining = notes;
     try {
-        FinishInterruptedRebuild();
         BuildAside(byRecord);
     } catch (const CGenericException& e) {
         WriteErrorLog(kRebuildPrefix, e.GetErrorText());
         RemoveAside();
-        return notes;
+        return true;
     } catch (...) {
         WriteErrorLog(kRebuildPrefix, "Unknown exception ?!");
         RemoveAside();
-        return notes;
+        return true;
     }
     // From here the new pair is whole: once the table bears its rebuilt name,
     // a stop at any point is finished by the next start or save.
+    PassSaveStep(SaveStep::kRebuildBuilt);
+    std::string working = DataFilePath(DataName::kNotesWorkingTable);
     std::string rebuiltTable = DataFilePath(DataName::kNotesRebuiltTable);
-    if (!ReplaceWithWorkingCopy(DataFilePath(DataName::kNotesWorkingTable).c_str(), rebuiltTable.c_str())) {
-        WriteLastErrorLog("SaveNotes(): the rebuilt notes table could not be marked");
+    if (!RetryFileStep([&] { return ReplaceWithWorkingCopy(working.c_str(), rebuiltTable.c_str()); }, kRebuildPrefix,
+                       "\r\nError renaming file \"notesTemp.QPD\" Iteration ")) {
         RemoveAside();
-        return notes;
+        return true;
     }
     PassSaveStep(SaveStep::kRebuildCommitted);
-    std::string rebuiltMemo = DataFilePath(DataName::kNotesRebuiltMemo);
-    if (ReplaceWithWorkingCopy(rebuiltMemo.c_str(), DataFilePath(DataName::kNotesMemo).c_str()))
-        PassSaveStep(SaveStep::kRebuildMemoReplaced);
-    FinishInterruptedRebuild();
-    return withoutRecord;
+    if (!FinishInterruptedRebuild())
+        return false;
+    remaining = withoutRecord;
+    return true;
 }

@@ -5,10 +5,12 @@
 class CNoteController;
 
 // Writes the notes table and its memo file afresh, the memo file holding only
-// the texts that live records name (caller holds the notes-table lock). The
-// new pair is built aside and installed whole; a record whose note is not in
-// the list, or whose text may not be stored, keeps its old text. Returns the
-// notes still to be saved one by one: those without a record, or every note
-// when the rebuild could not be completed, in which case the stored pair is
-// untouched.
-std::vector<CNoteController*> RebuildNotesTableAndMemo(const std::vector<CNoteController*>& notes);
+// the texts that live records name (caller holds the notes-table lock, and no
+// rebuilt pair is waiting). The new pair is built aside and installed whole; a
+// record whose note is not in the list, or whose text may not be stored,
+// keeps its old text. Fills remaining with the notes still to be saved one by
+// one: those without a record, or every note when the rebuild could not be
+// completed, in which case the stored pair is untouched. False when the new
+// pair was marked for installing but could not be installed: it then waits,
+// and nothing may be saved until it is in place.
+bool RebuildNotesTableAndMemo(const std::vector<CNoteController*>& notes, std::vector<CNoteController*>& remaining);

@@ -14,6 +14,7 @@
 #include "store/OldNoteRecord.h"
 #include "store/SettingsTable.h"
 #include "store/TableText.h"
+#include "store/UpgradeFileSteps.h"
 #include "store/UserRecord.h"
 
 namespace {
@@ -81,11 +82,26 @@ void CarryOldUserValues(const OldUser& old, CDbfFile& users, DWORD record)
         WriteNumber(users, record, digitFields[i], digits[i]);
 }
 
-// One old note appended to the new notes table of the upgrade folder.
+// The old notes go into a fresh copy of the new notes table and memo file,
+// made in a folder of its own inside "UPGRADE" on every attempt: an attempt
+// after a stop half-way never finds the notes of the one before.
+const char kImportFolder[] = "IMPORT";
+
+std::string ImportFilePath(const char* name)
+{
+    return UpgradeFilePath(std::string(kImportFolder) + "\\" + name);
+}
+
+std::string ImportFileName(const char* name)
+{
+    return std::string(DataName::kUpgradeFolder) + "\\" + kImportFolder + "\\" + name;
+}
+
+// One old note appended to the new notes table of the import folder.
 void UpgradeNotes(const CNoteDataRecord& note)
 {
     CDbfFile notes;
-    notes.SetTable(UpgradeFilePath(DataName::kNotesTable).c_str(), true);
+    notes.SetTable(ImportFilePath(DataName::kNotesTable).c_str(), true);
     notes.Open("MAPPINGAPPEND");
     notes.Close();
     notes.Open("MAPPINGALL");
@@ -126,8 +142,25 @@ void UpgradeNotes(const CNoteDataRecord& note)
     notes.Close();
 }
 
+void CopyIntoImportFolder(const char* name)
+{
+    CopyWhole(UpgradeFilePath(name), ImportFilePath(name), std::string(DataName::kUpgradeFolder) + "\\" + name,
+              ImportFileName(name));
+}
+
+// The imported pair replaces the old one, the table first: a start after a
+// stop in between finds the table in the new layout and puts the kept pair back.
+void InstallImportedNotes()
+{
+    for (const char* name : {DataName::kNotesTable, DataName::kNotesMemo})
+        CopyWhole(ImportFilePath(name), DataFilePath(name), ImportFileName(name), name);
+}
+
 void ImportNotes(DWORD userIdOffset)
 {
+    CreateDirectoryA(UpgradeFilePath(kImportFolder).c_str(), nullptr);
+    CopyIntoImportFolder(DataName::kNotesTable);
+    CopyIntoImportFolder(DataName::kNotesMemo);
     CDbfFile old;
     old.SetTable(DataFilePath(DataName::kNotesTable).c_str(), true);
     old.Open("READ");
@@ -144,6 +177,18 @@ void ImportNotes(DWORD userIdOffset)
         }
     }
     old.Close();
+    InstallImportedNotes();
+}
+
+// The new settings table goes into place marked as an import under way.
+void MarkUpgradeSettings()
+{
+    CDbfFile config;
+    config.SetTable(UpgradeFilePath(DataName::kSettingsTable).c_str(), true);
+    config.Open("MAPPINGALL");
+    config.GoTo(1);
+    config.SetDoubleValue(1, "VERSION", kImportUnfinishedVersion / 100.0);
+    config.Close();
 }
 }
 
@@ -171,22 +216,27 @@ DWORD UpgradeConfigAndUsers()
 
 void MigrateOldDataFiles()
 {
-    KeepOldCopy(DataName::kSettingsTable, "configOld.QPD");
-    KeepOldCopy(DataName::kSettingsMemo, "configOld.QPS");
+    // An import under way has put the new settings table in place already,
+    // after keeping the old one; it may have replaced the users and notes too.
+    if (!TableHasField(DataFilePath(DataName::kSettingsTable), "VERSION")) {
+        KeepOldCopy(DataName::kSettingsTable, "configOld.QPD");
+        KeepOldCopy(DataName::kSettingsMemo, "configOld.QPS");
+    }
+    KeepOrPutBack(DataName::kUsersTable, "usersOld.QPD",
+                  TableHasField(DataFilePath(DataName::kUsersTable), "DISPLRETRY"));
+    KeepOrPutBack(DataName::kNotesTable, "notesOld.QPD", DataName::kNotesMemo, "notesOld.QPS",
+                  TableHasField(DataFilePath(DataName::kNotesTable), "CREATEDBY"));
+
+    // The table before its memo file: the mark covers both.
+    MarkUpgradeSettings();
     CopyFromUpgrade(DataName::kSettingsTable);
     CopyFromUpgrade(DataName::kSettingsMemo);
-    SetConfigVersion();
     LoadSettings();
 
-    KeepOldCopy(DataName::kUsersTable, "usersOld.QPD");
     DWORD offset = UpgradeConfigAndUsers();
-
-    KeepOldCopy(DataName::kNotesTable, "notesOld.QPD");
-    KeepOldCopy(DataName::kNotesMemo, "notesOld.QPS");
     ImportNotes(offset);
-    CopyFromUpgrade(DataName::kNotesTable);
-    CopyFromUpgrade(DataName::kNotesMemo);
-
     CopyFromUpgrade(DataName::kSentToTable);
     CopyFromUpgrade(DataName::kTransactionsTable);
+    // Last: from here a start finds the tables current.
+    SetConfigVersion();
 }

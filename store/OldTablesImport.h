@@ -7,7 +7,10 @@
 // table is replaced, every old user becomes a new user record after those the
 // new table ships with, and every old note is added with its owner's new id.
 // The old sent-to and transaction tables are replaced by empty ones. Each
-// replaced table is kept with "Old" added to its name.
+// replaced table is kept with "Old" added to its name. The new settings table
+// carries a mark while the import runs and the current version only at its
+// end: a start after a stop half-way puts the kept users and notes back and
+// imports them again. A file step that fails throws CGenericException.
 void MigrateOldDataFiles();
 
 // The users, appended after the records the new users table already holds;

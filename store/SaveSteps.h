@@ -9,6 +9,7 @@ enum class SaveStep {
     kRecordWritten,        // the records and their texts written, the memo file replaced
     kTableReplaced,        // the working copy took the place of notes.QPD
     kRebuildHalfWritten,   // half of the notes written into the rebuilt pair
+    kRebuildBuilt,         // the rebuilt pair complete beside the stored one, not yet marked
     kRebuildCommitted,     // the rebuilt pair complete and marked for installing
     kRebuildMemoReplaced,  // the rebuilt memo file installed, the table not yet
 };

@@ -1,22 +1,26 @@
 // What the running program writes of its notes: a changed note saved by the
 // housekeeping tick while the program runs on, and a long note stored packed
 // that comes back whole, twice over, and many notes changed in their windows
-// all written when the program closes.
+// all written when the program closes; a change whose saves fail while
+// another program holds the table is written by the first save that can.
 #include <windows.h>
 
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "note/NoteController.h"
+#include "shell/MainWindowMessages.h"
 #include "support/NoteDriving.h"
 #include "store/DbfFile.h"
 #include "store/FreeSlotLists.h"
 #include "store/NoteSaving.h"
 #include "store/NotesLoader.h"
 #include "support/InFolder.h"
+#include "support/Screenshot.h"
 #include "support/StoredNotes.h"
 
 namespace {
@@ -147,4 +151,71 @@ TEST(NoteStorage, EveryNoteChangedInItsWindowIsSavedWhenTheProgramCloses)
         all += note->RichText();
     for (int k = 0; k < kNewNotes; ++k)
         EXPECT_NE(all.find("changed in its window " + std::to_string(k) + "."), std::string::npos) << k;
+}
+
+namespace {
+// One timed save as the housekeeping timer makes it with a save interval of
+// one minute: four ticks of 15 seconds, each handled before the next is sent.
+// The program's own ticks come in between, so at least one save happens.
+bool TimedSave(HWND main, int saves = 1)
+{
+    for (int tick = 0; tick < 4 * saves; ++tick) {
+        if (!SendWithTimeout(main, WM_TIMER, kTimerHousekeeping, 0))
+            return false;
+    }
+    return true;
+}
+
+bool StoredNoteHas(const std::string& folder, const std::string& text)
+{
+    for (const auto& note : LoadEveryNote(folder)) {
+        if (note->RichText().find(text) != std::string::npos)
+            return true;
+    }
+    return false;
+}
+}
+
+TEST(NoteStorage, ANoteWhoseSavesFailStaysChangedUntilOneSucceedsAndTheUserIsToldOnce)
+{
+    ProgramInstall install;
+    install.AddInstalledDataFiles();
+    SetAutoSaveInterval(install.Path(), 1);
+    RunningProgram program(install, "");
+    HWND main = WaitForMainWindow(program);
+    ASSERT_NE(main, nullptr);
+    RunToEnd(install, "/new \"first words\"");
+    HWND note = WaitForNoteWithText(program.ProcessId(), "first words");
+    ASSERT_NE(note, nullptr);
+    // Saved once, the note has its record.
+    ASSERT_TRUE(TimedSave(main));
+    ASSERT_TRUE(StoredNoteHas(install.Path(), "first words"));
+
+    // Another program holds the notes table: every save fails.
+    HANDLE holder = CreateFileA(install.File("notes.QPD").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    const std::string changed = "changed while the table is held";
+    ASSERT_TRUE(SendWithTimeout(BodyOf(note), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(changed.c_str())));
+    // The box comes up during a tick, which waits for it: the ticks go from
+    // a thread of their own.
+    bool ticked = false;
+    std::thread ticks([&] { ticked = TimedSave(main, 4); });
+    ShownMessageBox told = WaitForMessageBox(program.ProcessId(), kDriverWaitMs, "Quillnet+");
+    EXPECT_NE(told.text.find("has not been able to save your notes"), std::string::npos) << told.text;
+    if (told.window) {
+        SaveScreenshotOf(told.window, "save-failure-box");
+        EXPECT_TRUE(AnswerMessageBox(told, IDOK));
+    }
+    ticks.join();
+    EXPECT_TRUE(ticked);
+    // More failed saves, and no second box: a tick that showed one would not end.
+    EXPECT_TRUE(TimedSave(main, 2));
+    EXPECT_EQ(FindTopWindowTitled("#32770", "Quillnet+", program.ProcessId()), nullptr);
+    CloseHandle(holder);
+
+    // The table free again, the next save writes the change.
+    ASSERT_TRUE(TimedSave(main));
+    EXPECT_TRUE(StoredNoteHas(install.Path(), changed));
+    EXPECT_EQ(FindTopWindowTitled("#32770", "Quillnet+", program.ProcessId()), nullptr);
+    CloseProgram(install, program);
 }

@@ -263,3 +263,42 @@ TEST(HotkeysAndRequests, TheFavouritesListHoldsTheFirst25ObjectsOfTheFolder)
     FavouritesList().RemoveAll();
     RemoveFavouritesFolder(favourites);
 }
+
+TEST(HotkeysAndRequests, AnAppendAfterEveryNoteWasDeletedFindsNoNoteForItsText)
+{
+    const UINT kNoteDeleteCommand = 4511;
+    ProgramInstall install;
+    install.AddInstalledDataFiles();
+    RunningProgram program(install, "");
+    HWND main = WaitForMainWindow(program);
+    ASSERT_NE(main, nullptr);
+    const DWORD process = program.ProcessId();
+    RunToEnd(install, "/new \"the last note used\"");
+    ASSERT_NE(WaitForNoteWithText(process, "the last note used"), nullptr);
+
+    // Every note deleted, the last one used among them.
+    for (HWND note : NoteWindows(process)) {
+        if (!IsWindowVisible(note))
+            continue;
+        PostMessageA(note, WM_COMMAND, kNoteDeleteCommand, 0);
+        ASSERT_TRUE(WaitUntil([&] {
+            ShownMessageBox confirm{FindTopWindow("#32770", process), "", ""};
+            if (confirm.window)
+                AnswerMessageBox(confirm, IDYES);
+            return !IsWindowVisible(note);
+        }));
+    }
+    ASSERT_EQ(ShownNotes(process), 0u);
+
+    // The deleted note is no place for the text.
+    {
+        CopyDataRequest append(main, 7, 0, "appended words");
+        ShownMessageBox box = WaitForMessageBox(process);
+        ASSERT_NE(box.window, nullptr);
+        EXPECT_EQ(box.text.rfind("Sorry, right now there is no visible note where the\r\n appended words", 0), 0u)
+            << box.text;
+        EXPECT_TRUE(AnswerMessageBox(box, IDOK));
+    }
+    EXPECT_EQ(NoteWhoseTextHas(process, "appended words"), nullptr);
+    CloseProgram(install, program);
+}

@@ -1,0 +1,246 @@
+// A rebuilt notes table and memo file that cannot take the place of the
+// stored pair, because another program holds a file at one of the renames, or
+// still holds it at the next start: nothing is read or written while the pair
+// waits, every save says it failed, and once the file is free every note's
+// text comes back after a restart.
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "StoreFolder.h"
+#include "note/NoteController.h"
+#include "shell/DataFileChecks.h"
+#include "shell/ProgramGlobals.h"
+#include "shell/Settings.h"
+#include "store/FreeSlotLists.h"
+#include "store/NoteSaving.h"
+#include "store/SaveSteps.h"
+#include "support/StoredNotes.h"
+#include "support/bytes/MessageBoxRecorder.h"
+
+namespace {
+const int kNoteCount = 4;
+
+// A file held open by another program: others may read and write it, but
+// not rename, replace or delete it.
+class HeldFile {
+public:
+    void Hold(const std::string& path)
+    {
+        m_handle = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+    }
+    bool Held() const { return m_handle != INVALID_HANDLE_VALUE; }
+    void Release()
+    {
+        if (Held())
+            CloseHandle(m_handle);
+        m_handle = INVALID_HANDLE_VALUE;
+    }
+    ~HeldFile() { Release(); }
+
+private:
+    HANDLE m_handle = INVALID_HANDLE_VALUE;
+};
+
+// The file another program takes hold of when the save reaches the step.
+struct Interference {
+    SaveStep step;
+    std::string path;
+    HeldFile file;
+};
+Interference* g_interference = nullptr;
+
+void HoldAtStep(SaveStep step)
+{
+    if (g_interference && step == g_interference->step && !g_interference->file.Held())
+        g_interference->file.Hold(g_interference->path);
+}
+
+std::string OriginalText(int i)
+{
+    return "{\\rtf1 note " + std::to_string(i) + " " + std::string(1500 + 100 * i, static_cast<char>('a' + i)) + "}";
+}
+
+std::string ChangedText(int i)
+{
+    return "{\\rtf1 changed " + std::to_string(i) + " " + std::string(2500, static_cast<char>('p' + i)) + "}";
+}
+
+using Notes = std::vector<std::unique_ptr<CNoteController>>;
+
+class NotesRebuildInstall : public StoreFolder {
+protected:
+    void SetUp() override
+    {
+        CopyTemplate("notes.QPD");
+        CopyTemplate("notes.QPS");
+        NotesFreeSlots().Clear();
+        for (int i = 0; i < kNoteCount; ++i) {
+            m_notes.emplace_back(new CNoteController);
+            m_notes.back()->m_userId = 1;
+            m_notes.back()->m_left = 10 * i;
+            std::string text = OriginalText(i);
+            m_notes.back()->SetRichText(text.data(), text.size());
+            ASSERT_TRUE(SaveNote(*m_notes.back()));
+        }
+    }
+    void TearDown() override
+    {
+        SetSaveStepObserver(nullptr);
+        g_interference = nullptr;
+    }
+
+    // Every note changed, and saved together with the memo file rebuilt
+    // while another program takes hold of the file at the step.
+    bool RebuildChangedNotes(Interference& interference)
+    {
+        std::vector<CNoteController*> all;
+        for (int i = 0; i < kNoteCount; ++i) {
+            std::string text = ChangedText(i);
+            m_notes[i]->SetRichText(text.data(), text.size());
+            m_notes[i]->m_modified = true;
+            all.push_back(m_notes[i].get());
+        }
+        g_interference = &interference;
+        SetSaveStepObserver(&HoldAtStep);
+        bool saved = SaveNotes(all, true);
+        SetSaveStepObserver(nullptr);
+        return saved;
+    }
+
+    // The next start: the notes table repaired, then every note read.
+    StoredNoteList Restart()
+    {
+        MessageBoxRecorder boxes;
+        EXPECT_TRUE(RepairNotesTable());
+        EXPECT_EQ(boxes.Count(), 0u) << boxes.LastText();
+        return LoadEveryNote(m_folder.Path());
+    }
+
+    // All the notes' texts are the original ones, or all the changed ones.
+    static void ExpectAllTexts(const StoredNoteList& loaded, bool changed)
+    {
+        ASSERT_GE(loaded.size(), static_cast<size_t>(kNoteCount));
+        for (int i = 0; i < kNoteCount; ++i) {
+            EXPECT_EQ(loaded[i]->RichText(), changed ? ChangedText(i) : OriginalText(i)) << i;
+            EXPECT_EQ(loaded[i]->m_left, 10 * i);
+        }
+    }
+
+    Notes m_notes;
+};
+}
+
+TEST_F(NotesRebuildInstall, APairThatCannotBeMarkedLeavesTheStoredNotesAndTheNotesChanged)
+{
+    Interference interference{SaveStep::kRebuildBuilt, File("notesTemp.QPD"), {}};
+    EXPECT_FALSE(RebuildChangedNotes(interference));
+    ASSERT_TRUE(interference.file.Held());
+    for (const auto& note : m_notes)
+        EXPECT_TRUE(note->m_modified) << "a note not saved stays changed";
+    interference.file.Release();
+    EXPECT_FALSE(FileExists(File("notesNew.QPD")));
+    ExpectAllTexts(Restart(), false);
+
+    // The next timed save writes them.
+    std::vector<CNoteController*> all;
+    for (const auto& note : m_notes)
+        all.push_back(note.get());
+    EXPECT_TRUE(SaveNotes(all, false));
+    for (const auto& note : m_notes)
+        EXPECT_FALSE(note->m_modified);
+    ExpectAllTexts(Restart(), true);
+}
+
+TEST_F(NotesRebuildInstall, AWaitingPairIsNeitherReadNorWrittenUntilItCanBeInstalled)
+{
+    // The memo file's rename refused, then the table's: the second leaves the
+    // new memo file in place beside the old table.
+    const struct {
+        SaveStep step;
+        const char* held;
+    } cases[] = {{SaveStep::kRebuildCommitted, "notesNew.QPS"}, {SaveStep::kRebuildMemoReplaced, "notesNew.QPD"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.held);
+        TearDown();
+        m_notes.clear();
+        for (const char* name : {"notes.QPD", "notes.QPS", "notesNew.QPD", "notesNew.QPS", "error.txt"})
+            DeleteFileA(File(name).c_str());
+        SetUp();
+
+        Interference interference{c.step, File(c.held), {}};
+        EXPECT_FALSE(RebuildChangedNotes(interference));
+        ASSERT_TRUE(interference.file.Held());
+        ASSERT_TRUE(FileExists(File("notesNew.QPD")));
+        for (const auto& note : m_notes)
+            EXPECT_TRUE(note->m_modified);
+        const std::string table = Read("notes.QPD");
+        const std::string memo = Read("notes.qps");
+
+        // While it waits: a new note is not saved, not even to be sent, the
+        // notes are not read, and a start stops after telling the user,
+        // every file as it was.
+        CNoteController fresh;
+        fresh.m_userId = 1;
+        std::string freshText = "{\\rtf1 written while the pair waits}";
+        fresh.SetRichText(freshText.data(), freshText.size());
+        fresh.m_modified = true;
+        EXPECT_FALSE(SaveNote(fresh));
+        EXPECT_TRUE(fresh.m_modified);
+        EXPECT_EQ(fresh.m_noteId, kUnsavedNoteId);
+        EXPECT_THROW(LoadEveryNote(m_folder.Path()), CGenericException);
+        {
+            MessageBoxRecorder boxes;
+            EXPECT_THROW(SaveNoteBeforeSend(fresh), CGenericException);
+            EXPECT_EQ(fresh.m_noteId, kUnsavedNoteId);
+            EXPECT_EQ(boxes.Count(), 1u);
+        }
+        {
+            MessageBoxRecorder boxes;
+            EXPECT_FALSE(RepairNotesTable());
+            ASSERT_EQ(boxes.Count(), 1u);
+            EXPECT_NE(boxes.LastText().find("'notesNew.QPD'"), std::string::npos) << boxes.LastText();
+            EXPECT_NE(boxes.LastText().find("Quillnet+ will now stop."), std::string::npos);
+        }
+        EXPECT_EQ(Read("notes.QPD"), table);
+        EXPECT_EQ(Read("notes.qps"), memo);
+        EXPECT_TRUE(FileExists(File("notesNew.QPD")));
+        EXPECT_NE(Read("error.txt").find("Error renaming file \"notesNew.QP"), std::string::npos);
+
+        // The other program lets go: the next start installs the pair, and
+        // the new note is saved by the next save.
+        interference.file.Release();
+        ExpectAllTexts(Restart(), true);
+        EXPECT_FALSE(FileExists(File("notesNew.QPD")));
+        EXPECT_FALSE(FileExists(File("notesNew.QPS")));
+        EXPECT_TRUE(SaveNote(fresh));
+        EXPECT_FALSE(fresh.m_modified);
+        StoredNoteList loaded = Restart();
+        ExpectAllTexts(loaded, true);
+        ASSERT_EQ(loaded.size(), static_cast<size_t>(kNoteCount + 1));
+        EXPECT_EQ(loaded.back()->RichText(), freshText);
+    }
+}
+
+TEST_F(NotesRebuildInstall, ANoteDeletedWhileAPairWaitsStaysDeleted)
+{
+    Interference interference{SaveStep::kRebuildMemoReplaced, File("notesNew.QPD"), {}};
+    EXPECT_FALSE(RebuildChangedNotes(interference));
+    interference.file.Release();
+
+    // The pair is installed before the record goes, or the pair would bring
+    // the record back.
+    const DWORD confirm = UserSettings().confirmDelete;
+    UserSettings().confirmDelete = 0;
+    m_notes[1]->DeleteNote();
+    UserSettings().confirmDelete = confirm;
+    EXPECT_FALSE(FileExists(File("notesNew.QPD")));
+    StoredNoteList loaded = Restart();
+    ASSERT_EQ(loaded.size(), static_cast<size_t>(kNoteCount - 1));
+    EXPECT_EQ(loaded[0]->RichText(), ChangedText(0));
+    EXPECT_EQ(loaded[1]->RichText(), ChangedText(2));
+    EXPECT_EQ(loaded[2]->RichText(), ChangedText(3));
+}
