@@ -19,6 +19,8 @@
 #include "store/FreeSlotLists.h"
 #include "store/NoteSaving.h"
 #include "store/NotesLoader.h"
+#include "store/SaveSteps.h"
+#include "support/HeldFile.h"
 #include "support/InFolder.h"
 #include "support/Screenshot.h"
 #include "support/StoredNotes.h"
@@ -192,8 +194,8 @@ TEST(NoteStorage, ANoteWhoseSavesFailStaysChangedUntilOneSucceedsAndTheUserIsTol
     ASSERT_TRUE(StoredNoteHas(install.Path(), "first words"));
 
     // Another program holds the notes table: every save fails.
-    HANDLE holder = CreateFileA(install.File("notes.QPD").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    HeldFile holder(install.File("notes.QPD"), kHolderSharesNothing);
+    ASSERT_TRUE(holder.Held());
     const std::string changed = "changed while the table is held";
     ASSERT_TRUE(SendWithTimeout(BodyOf(note), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(changed.c_str())));
     // The box comes up during a tick, which waits for it: the ticks go from
@@ -211,11 +213,70 @@ TEST(NoteStorage, ANoteWhoseSavesFailStaysChangedUntilOneSucceedsAndTheUserIsTol
     // More failed saves, and no second box: a tick that showed one would not end.
     EXPECT_TRUE(TimedSave(main, 2));
     EXPECT_EQ(FindTopWindowTitled("#32770", "Quillnet+", program.ProcessId()), nullptr);
-    CloseHandle(holder);
+    holder.Release();
 
     // The table free again, the next save writes the change.
     ASSERT_TRUE(TimedSave(main));
     EXPECT_TRUE(StoredNoteHas(install.Path(), changed));
     EXPECT_EQ(FindTopWindowTitled("#32770", "Quillnet+", program.ProcessId()), nullptr);
+    CloseProgram(install, program);
+}
+
+TEST(NoteStorage, ARebuiltPairStillHeldAtTheStartStopsTheProgramAndComesInAtTheNextStart)
+{
+    ProgramInstall install;
+    install.AddInstalledDataFiles();
+    // Two stored notes rebuilt with new texts; the new memo file is in place
+    // when another program takes hold of the rebuilt table.
+    std::unique_ptr<HoldAtSaveStep> holder;
+    {
+        CurrentFolder data(install.Path());
+        NotesFreeSlots().Clear();
+        Notes notes;
+        std::vector<CNoteController*> all;
+        for (int i = 0; i < 2; ++i) {
+            notes.emplace_back(new CNoteController);
+            notes.back()->m_userId = 1;
+            notes.back()->m_left = 200 * i;
+            std::string text = "{\\rtf1 before the rebuild " + std::to_string(i) + "}";
+            notes.back()->SetRichText(text.data(), text.size());
+            ASSERT_TRUE(SaveNote(*notes.back()));
+            text = "{\\rtf1 rebuilt text " + std::to_string(i) + "}";
+            notes.back()->SetRichText(text.data(), text.size());
+            all.push_back(notes.back().get());
+        }
+        holder.reset(new HoldAtSaveStep(SaveStep::kRebuildMemoReplaced, install.File("notesNew.QPD")));
+        EXPECT_FALSE(SaveNotes(all, true));
+        ASSERT_TRUE(holder->Held());
+    }
+    const std::string table = ReadWholeFile(install.File("notes.QPD"));
+    {
+        RunningProgram program(install, "");
+        ShownMessageBox box = WaitForMessageBox(program.ProcessId(), kDriverWaitMs, "Quillnet+");
+        EXPECT_NE(box.text.find("'notesNew.QPD'"), std::string::npos) << box.text;
+        EXPECT_NE(box.text.find("Quillnet+ will now stop."), std::string::npos) << box.text;
+        ASSERT_TRUE(AnswerMessageBox(box, IDOK));
+        DWORD exitCode = 1;
+        ASSERT_TRUE(program.WaitForExit(&exitCode));
+        EXPECT_EQ(exitCode, 0u);
+    }
+    EXPECT_EQ(ReadWholeFile(install.File("notes.QPD")), table) << "nothing written while the pair waits";
+    EXPECT_TRUE(FileExists(install.File("notesNew.QPD")));
+
+    // The other program lets go: the next start shows the rebuilt texts.
+    holder.reset();
+    RunningProgram program(install, "");
+    ASSERT_NE(WaitForMainWindow(program), nullptr);
+    for (int i = 0; i < 2; ++i) {
+        const std::string text = "rebuilt text " + std::to_string(i);
+        EXPECT_TRUE(WaitUntil([&] {
+            for (HWND note : NoteWindows(program.ProcessId())) {
+                if (ReadWindowText(BodyOf(note)).find(text) != std::string::npos)
+                    return true;
+            }
+            return false;
+        })) << text;
+    }
+    EXPECT_FALSE(FileExists(install.File("notesNew.QPD")));
     CloseProgram(install, program);
 }

@@ -17,47 +17,12 @@
 #include "store/FreeSlotLists.h"
 #include "store/NoteSaving.h"
 #include "store/SaveSteps.h"
+#include "support/HeldFile.h"
 #include "support/StoredNotes.h"
 #include "support/bytes/MessageBoxRecorder.h"
 
 namespace {
 const int kNoteCount = 4;
-
-// A file held open by another program: others may read and write it, but
-// not rename, replace or delete it.
-class HeldFile {
-public:
-    void Hold(const std::string& path)
-    {
-        m_handle = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
-    }
-    bool Held() const { return m_handle != INVALID_HANDLE_VALUE; }
-    void Release()
-    {
-        if (Held())
-            CloseHandle(m_handle);
-        m_handle = INVALID_HANDLE_VALUE;
-    }
-    ~HeldFile() { Release(); }
-
-private:
-    HANDLE m_handle = INVALID_HANDLE_VALUE;
-};
-
-// The file another program takes hold of when the save reaches the step.
-struct Interference {
-    SaveStep step;
-    std::string path;
-    HeldFile file;
-};
-Interference* g_interference = nullptr;
-
-void HoldAtStep(SaveStep step)
-{
-    if (g_interference && step == g_interference->step && !g_interference->file.Held())
-        g_interference->file.Hold(g_interference->path);
-}
 
 std::string OriginalText(int i)
 {
@@ -87,15 +52,10 @@ protected:
             ASSERT_TRUE(SaveNote(*m_notes.back()));
         }
     }
-    void TearDown() override
-    {
-        SetSaveStepObserver(nullptr);
-        g_interference = nullptr;
-    }
 
     // Every note changed, and saved together with the memo file rebuilt
     // while another program takes hold of the file at the step.
-    bool RebuildChangedNotes(Interference& interference)
+    bool RebuildChangedNotes(HoldAtSaveStep& interference)
     {
         std::vector<CNoteController*> all;
         for (int i = 0; i < kNoteCount; ++i) {
@@ -104,10 +64,8 @@ protected:
             m_notes[i]->m_modified = true;
             all.push_back(m_notes[i].get());
         }
-        g_interference = &interference;
-        SetSaveStepObserver(&HoldAtStep);
         bool saved = SaveNotes(all, true);
-        SetSaveStepObserver(nullptr);
+        EXPECT_TRUE(interference.Held());
         return saved;
     }
 
@@ -136,12 +94,11 @@ protected:
 
 TEST_F(NotesRebuildInstall, APairThatCannotBeMarkedLeavesTheStoredNotesAndTheNotesChanged)
 {
-    Interference interference{SaveStep::kRebuildBuilt, File("notesTemp.QPD"), {}};
+    HoldAtSaveStep interference(SaveStep::kRebuildBuilt, File("notesTemp.QPD"));
     EXPECT_FALSE(RebuildChangedNotes(interference));
-    ASSERT_TRUE(interference.file.Held());
     for (const auto& note : m_notes)
         EXPECT_TRUE(note->m_modified) << "a note not saved stays changed";
-    interference.file.Release();
+    interference.Release();
     EXPECT_FALSE(FileExists(File("notesNew.QPD")));
     ExpectAllTexts(Restart(), false);
 
@@ -165,15 +122,13 @@ TEST_F(NotesRebuildInstall, AWaitingPairIsNeitherReadNorWrittenUntilItCanBeInsta
     } cases[] = {{SaveStep::kRebuildCommitted, "notesNew.QPS"}, {SaveStep::kRebuildMemoReplaced, "notesNew.QPD"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.held);
-        TearDown();
         m_notes.clear();
         for (const char* name : {"notes.QPD", "notes.QPS", "notesNew.QPD", "notesNew.QPS", "error.txt"})
             DeleteFileA(File(name).c_str());
         SetUp();
 
-        Interference interference{c.step, File(c.held), {}};
+        HoldAtSaveStep interference(c.step, File(c.held));
         EXPECT_FALSE(RebuildChangedNotes(interference));
-        ASSERT_TRUE(interference.file.Held());
         ASSERT_TRUE(FileExists(File("notesNew.QPD")));
         for (const auto& note : m_notes)
             EXPECT_TRUE(note->m_modified);
@@ -212,7 +167,7 @@ TEST_F(NotesRebuildInstall, AWaitingPairIsNeitherReadNorWrittenUntilItCanBeInsta
 
         // The other program lets go: the next start installs the pair, and
         // the new note is saved by the next save.
-        interference.file.Release();
+        interference.Release();
         ExpectAllTexts(Restart(), true);
         EXPECT_FALSE(FileExists(File("notesNew.QPD")));
         EXPECT_FALSE(FileExists(File("notesNew.QPS")));
@@ -227,9 +182,9 @@ TEST_F(NotesRebuildInstall, AWaitingPairIsNeitherReadNorWrittenUntilItCanBeInsta
 
 TEST_F(NotesRebuildInstall, ANoteDeletedWhileAPairWaitsStaysDeleted)
 {
-    Interference interference{SaveStep::kRebuildMemoReplaced, File("notesNew.QPD"), {}};
+    HoldAtSaveStep interference(SaveStep::kRebuildMemoReplaced, File("notesNew.QPD"));
     EXPECT_FALSE(RebuildChangedNotes(interference));
-    interference.file.Release();
+    interference.Release();
 
     // The pair is installed before the record goes, or the pair would bring
     // the record back.

@@ -12,6 +12,7 @@
 #include "store/FreeSlotLists.h"
 #include "store/bytes/MemoFile.h"
 #include "store/bytes/TableStructure.h"
+#include "support/HeldFile.h"
 #include "support/StoredNotes.h"
 #include "support/bytes/MessageBoxRecorder.h"
 
@@ -182,8 +183,8 @@ TEST_F(OldTablesImport, AnImportStoppedByAFileItCannotCopyKeepsTheUpgradeAndIsRu
         std::string oldUsers = Read("users.QPD");
         std::string oldNotes = Read("notes.QPD");
         const std::string heldPath = File(std::string("UPGRADE\\") + held);
-        HANDLE holder = CreateFileA(heldPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+        HeldFile holder(heldPath, kHolderSharesNothing);
+        ASSERT_TRUE(holder.Held());
         {
             MessageBoxRecorder boxes;
             EXPECT_EQ(InstallDataFiles(), 0);
@@ -193,7 +194,7 @@ TEST_F(OldTablesImport, AnImportStoppedByAFileItCannotCopyKeepsTheUpgradeAndIsRu
                 << boxes.LastText();
             EXPECT_NE(boxes.LastText().find("The 'UPGRADE' folder is kept"), std::string::npos);
         }
-        CloseHandle(holder);
+        holder.Release();
         EXPECT_TRUE(FileExists(heldPath));
         EXPECT_NE(std::lround(std::stod(Field("config.QPD", 1, "VERSION")) * 100), 500)
             << "the current version only once the import is whole";
