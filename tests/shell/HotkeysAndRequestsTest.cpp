@@ -266,7 +266,6 @@ TEST(HotkeysAndRequests, TheFavouritesListHoldsTheFirst25ObjectsOfTheFolder)
 
 TEST(HotkeysAndRequests, AnAppendAfterEveryNoteWasDeletedFindsNoNoteForItsText)
 {
-    const UINT kNoteDeleteCommand = 4511;
     ProgramInstall install;
     install.AddInstalledDataFiles();
     RunningProgram program(install, "");
@@ -280,13 +279,7 @@ TEST(HotkeysAndRequests, AnAppendAfterEveryNoteWasDeletedFindsNoNoteForItsText)
     for (HWND note : NoteWindows(process)) {
         if (!IsWindowVisible(note))
             continue;
-        PostMessageA(note, WM_COMMAND, kNoteDeleteCommand, 0);
-        ASSERT_TRUE(WaitUntil([&] {
-            ShownMessageBox confirm{FindTopWindow("#32770", process), "", ""};
-            if (confirm.window)
-                AnswerMessageBox(confirm, IDYES);
-            return !IsWindowVisible(note);
-        }));
+        ASSERT_TRUE(DeleteNoteWindow(note, process));
     }
     ASSERT_EQ(ShownNotes(process), 0u);
 

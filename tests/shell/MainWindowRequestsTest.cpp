@@ -21,8 +21,6 @@
 #include "support/Screenshot.h"
 
 namespace {
-const UINT kNoteDeleteCommand = 4511;
-
 // A listening socket on 127.0.0.1 at the port, held while the object lives.
 class HeldPort {
 public:
@@ -165,13 +163,7 @@ TEST(MainWindowRequests, TheProgramRunsOnWithoutWhatItCannotDoAndAnswersForItsNo
     ASSERT_NE(note, nullptr);
     const LPARAM object = GetWindowLongPtrA(BodyOf(note), GWLP_USERDATA);
     ASSERT_NE(object, 0);
-    PostMessageA(note, WM_COMMAND, kNoteDeleteCommand, 0);
-    ASSERT_TRUE(WaitUntil([&] {
-        ShownMessageBox confirm{FindTopWindow("#32770", process), "", ""};
-        if (confirm.window)
-            AnswerMessageBox(confirm, IDYES);
-        return !IsWindowVisible(note);
-    }));
+    ASSERT_TRUE(DeleteNoteWindow(note, process));
     ASSERT_TRUE(SendWithTimeout(main, kMsgUndeleteNote, 0, object + 8));
     EXPECT_FALSE(IsWindowVisible(note));
     // The note is hidden before the deletion is over: asked until it is

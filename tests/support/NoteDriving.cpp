@@ -73,6 +73,18 @@ void RunToEnd(const ProgramInstall& install, const std::string& arguments)
     EXPECT_EQ(exitCode, 0u) << arguments;
 }
 
+bool DeleteNoteWindow(HWND note, DWORD process)
+{
+    const UINT kNoteDeleteCommand = 4511;
+    PostMessageA(note, WM_COMMAND, kNoteDeleteCommand, 0);
+    return WaitUntil([&] {
+        ShownMessageBox confirm{FindTopWindow("#32770", process), "", ""};
+        if (confirm.window)
+            AnswerMessageBox(confirm, IDYES);
+        return !IsWindowVisible(note);
+    });
+}
+
 void CloseProgram(const ProgramInstall& install, RunningProgram& program)
 {
     RunToEnd(install, "/close");

@@ -24,6 +24,9 @@ HWND WaitForNoteWithText(DWORD process, const std::string& text);
 HWND WaitForMainWindow(const RunningProgram& program);
 // A second start with the arguments, awaited to its end.
 void RunToEnd(const ProgramInstall& install, const std::string& arguments);
+// The note's delete command, its question answered yes when it asks; true
+// once the note has gone from the screen.
+bool DeleteNoteWindow(HWND note, DWORD process);
 // "/close" from a second start; the program must end with code 0.
 void CloseProgram(const ProgramInstall& install, RunningProgram& program);
 // The colour of the screen's pixel at the point.
