@@ -6,10 +6,10 @@
 #include <string>
 
 #include "foundation/DataFolder.h"
+#include "foundation/DiagnosticLog.h"
 #include "foundation/FileHelpers.h"
 #include "foundation/FolderTree.h"
 #include "foundation/bytes/MessageBoxes.h"
-#include "foundation/DiagnosticLog.h"
 #include "net/DestinationListOps.h"
 #include "net/DestinationLists.h"
 #include "net/SentToTable.h"
@@ -142,6 +142,7 @@ void RebuildSendTables()
 
 int InstallDataFiles()
 {
+    std::string failure;
     int result = 0;
     try {
         if (IsFirstInstallation()) {
@@ -151,12 +152,14 @@ int InstallDataFiles()
             result = CheckAndUpgrade();
         }
     } catch (const CGenericException& e) {
+        failure = e.GetErrorText();
+    } catch (...) {
+        failure = "Unknown exception";
+    }
+    if (!failure.empty()) {
         SentToList().RemoveAll();
         TransactList().RemoveAll();
-        ReportFailedUpgrade(e.GetErrorText());
-        return 0;
-    } catch (...) {
-        ReportFailedUpgrade("Unknown exception");
+        ReportFailedUpgrade(failure.c_str());
         return 0;
     }
     if (result)
