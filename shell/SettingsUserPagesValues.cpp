@@ -97,8 +97,9 @@ void TakeStandardSecurityValues(CSecurityPageData& data)
     data.dailyBackups = config.autoBackup != 0;
     data.keepMonthlyBackup = config.htmlMail != 0;
     data.backupDays = InRangeOr(static_cast<DWORD>(config.autoBackupNumber), 1, CSecurityPageData::kMaximumDays, 7);
-    data.passwordAtStart = config.quickLaunch != 0;
-    data.protectHiddenLocked = config.titleButtonOnHover != 0;
+    // The standard values take the password away, so they ask for none.
+    data.passwordAtStart = 0;
+    data.protectHiddenLocked = 0;
     data.passwordMode = config.w1 == 1 ? 1 : 2;
     CopyText(data.backupFolder, StandardBackupFolderPath().c_str());
     data.password[0] = '\0';

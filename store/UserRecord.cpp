@@ -313,8 +313,10 @@ void TakeProgramValues(CUserSettings& user, const CConfigSettings& config, bool 
     user.shareNotes = config.shareNotes;
     user.datesWithTime = config.sentOption;
     user.confirmDelete = config.receivedOption;
-    user.passwordAtStart = config.quickLaunch;
-    user.protectHiddenLocked = config.titleButtonOnHover;
+    // The program's record keeps other switches in these fields; a new user
+    // has no password yet, so neither password switch can be on.
+    user.passwordAtStart = 0;
+    user.protectHiddenLocked = 0;
     user.keepMonthlyBackup = config.htmlMail;
     user.deleteSent = config.deleteSent;
     user.displayScroll = 0;

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "SettingsSheetDriving.h"
+#include "resources/ids/NotePageIds.h"
 #include "resources/ids/SecurityPageIds.h"
 #include "resources/ids/SetPasswordIds.h"
 #include "resources/ids/StartupPasswordIds.h"
@@ -77,6 +78,36 @@ std::string TypeIntoPasswordDialog(DWORD processId, HWND sheet, HWND page, const
 }
 }
 
+TEST(SecuritySettingsPage, AFreshInstallAsksForNoPasswordSoOkSavesAnotherPagesSetting)
+{
+    ProgramInstall install;
+    install.AddUpgradeSet();
+    RunningProgram program(install, "");
+    const DWORD id = program.ProcessId();
+    HWND sheet = nullptr;
+    HWND page = OpenSettingsPage(program, 1, &sheet);
+    ASSERT_NE(page, nullptr);
+    EXPECT_FALSE(Checked(page, IDC_SECURITY_PASSWORD_AT_START));
+    EXPECT_FALSE(Checked(page, IDC_SECURITY_PROTECT_LOCKED));
+    EXPECT_TRUE(OkEnabled(sheet));
+    // Leaving the page for the Note page is allowed, and OK takes the tab width.
+    EXPECT_EQ(LeavePage(id, sheet, page), "");
+    ASSERT_TRUE(SendWithTimeout(sheet, PSM_SETCURSEL, 0, 0));
+    HWND notePage = CurrentSettingsPage(sheet);
+    SetPageItemText(notePage, IDC_NOTE_TAB_WIDTH, "5");
+    ASSERT_TRUE(PressSheetOk(sheet));
+    CloseProgram(install, program);
+    const std::string users = install.File("users.QPD");
+    const DWORD user = CurrentUserRecord(users);
+    ASSERT_NE(user, 0u);
+    EXPECT_EQ(StoredField(users, user, "DISPLRETRY"), "5");
+    EXPECT_EQ(StoredField(users, user, "BRECEIVED1"), "F");
+    EXPECT_EQ(StoredField(users, user, "BHSCROLL"), "F");
+    // The program's own switches in those fields of its record stay on.
+    EXPECT_EQ(StoredField(install.File("config.QPD"), 1, "BRECEIVED1"), "T");
+    EXPECT_EQ(StoredField(install.File("config.QPD"), 1, "BHSCROLL"), "T");
+}
+
 TEST(SecuritySettingsPage, RefusesContradictionsAndSavesAPasswordTheNextStartAsksFor)
 {
     ProgramInstall install;
@@ -90,10 +121,10 @@ TEST(SecuritySettingsPage, RefusesContradictionsAndSavesAPasswordTheNextStartAsk
         HWND page = OpenSettingsPage(program, 1, &sheet);
         ASSERT_NE(page, nullptr);
 
-        // A new user has both password switches on and no password: OK is
-        // off, and neither leaving nor OK lets the user go.
-        ASSERT_TRUE(Checked(page, IDC_SECURITY_PASSWORD_AT_START));
-        ASSERT_TRUE(Checked(page, IDC_SECURITY_PROTECT_LOCKED));
+        // Both password switches on and no password: OK is off, and neither
+        // leaving nor OK lets the user go.
+        ASSERT_TRUE(ClickPageButton(page, IDC_SECURITY_PASSWORD_AT_START));
+        ASSERT_TRUE(ClickPageButton(page, IDC_SECURITY_PROTECT_LOCKED));
         EXPECT_EQ(PageItemText(page, IDC_SECURITY_SET_PASSWORD), "&Set password...");
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(page, IDC_SECURITY_CLEAR_PASSWORDS)));
         EXPECT_FALSE(OkEnabled(sheet));
@@ -194,6 +225,10 @@ TEST(SecuritySettingsPage, RefusesContradictionsAndSavesAPasswordTheNextStartAsk
     ASSERT_TRUE(ClickPageButton(page, IDC_SECURITY_RESET));
     EXPECT_EQ(PageItemText(page, IDC_SECURITY_SET_PASSWORD), "&Set password...");
     EXPECT_EQ(PageItemText(page, IDC_SECURITY_FOLDER), install.Path() + "\\BACKUP");
+    // Without a password they ask for none, so OK stays on.
+    EXPECT_FALSE(Checked(page, IDC_SECURITY_PASSWORD_AT_START));
+    EXPECT_FALSE(Checked(page, IDC_SECURITY_PROTECT_LOCKED));
+    EXPECT_TRUE(OkEnabled(sheet));
     ASSERT_TRUE(PressSheetCancel(sheet));
     CloseProgram(install, again);
 }
