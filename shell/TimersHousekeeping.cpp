@@ -9,6 +9,7 @@
 #include "note/NoteController.h"
 #include "noteprops/AppAssociations.h"
 #include "shell/MainWindowMessages.h"
+#include "shell/OpenDialogs.h"
 #include "shell/TrayDragTracker.h"
 #include "shell/ProgramGlobals.h"
 #include "shell/Settings.h"
@@ -20,24 +21,6 @@ namespace {
 const WORD kTickSeconds = 15;
 const WORD kFullSaveHours = 4;
 const UINT kAppTrackingPeriodMs = 2000;
-
-// While one of these is open the user may be changing what a save would write.
-const char* const kWindowsThatHoldSaving[] = {
-    "  Quillnet+",
-    "General settings...",
-    "Note settings...",
-    "Send note to a computer or email address",
-    "Note Manager settings",
-};
-
-bool ThisProcessWindowOpen(const char* title)
-{
-    HWND window = FindWindowA(nullptr, title);
-    DWORD process = 0;
-    if (window)
-        GetWindowThreadProcessId(window, &process);
-    return window && process == GetCurrentProcessId();
-}
 
 // A timed save that fails keeps the notes modified for the next one; when
 // they keep failing the user is told, once, until a save succeeds again.
@@ -59,14 +42,12 @@ void CountTimedSave(int& failuresInRow, bool saved, HWND owner)
                        ProgramTitle);
 }
 
+// While a dialog of the shared list is open the user may be changing what a
+// save would write.
 bool SavingIsHeld()
 {
-    for (const char* title : kWindowsThatHoldSaving) {
-        if (ThisProcessWindowOpen(title))
-            return true;
-    }
     const ProgramFlags& flags = GetProgramFlags();
-    return flags.protectedNotePrompt || flags.closing;
+    return SavingHeldByOpenDialog() || flags.protectedNotePrompt || flags.closing;
 }
 }
 
@@ -136,7 +117,7 @@ void CWindowController::OnHousekeepingTimer()
         if (!SavingIsHeld())
             RunScheduledBackup(*this);
     }
-    if (SavingIsHeld() || ThisProcessWindowOpen("Quillnet+ calendar settings"))
+    if (SavingIsHeld() || DueNotesHeldByOpenDialog())
         return;
     RaiseDueNotes();
 }

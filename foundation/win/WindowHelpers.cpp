@@ -26,15 +26,6 @@ BOOL CALLBACK MatchOwnWindow(HWND window, LPARAM context)
     });
 }
 
-// A top-level window of this process with the title (compared as FindWindow
-// does, ignoring case).
-HWND FindOwnWindow(const char* title)
-{
-    TitleSearch search = {title, GetCurrentProcessId(), nullptr};
-    EnumWindows(MatchOwnWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 void BringForward(HWND window, bool restoreWhenMinimised)
 {
     if (restoreWhenMinimised && IsIconic(window))
@@ -51,6 +42,13 @@ int Clamp(int value, int start, int end, int size)
         value = end - size;
     return value;
 }
+}
+
+HWND FindOwnWindow(const char* title)
+{
+    TitleSearch search = {title, GetCurrentProcessId(), nullptr};
+    EnumWindows(MatchOwnWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 void GetRectInParent(HWND window, HWND parent, RECT* rect)

@@ -18,6 +18,9 @@ void RepaintWindow(bool erase, HWND window);
 // Renames an item by command; a failure is shown with the system's text.
 void SetMenuItemText(HMENU menu, UINT id, const char* text);
 
+// A top-level window of this process with the title (compared as FindWindow
+// does, ignoring case); null when none is open.
+HWND FindOwnWindow(const char* title);
 // A top-level window looked for by its title (compared ignoring case), and
 // whether it is restored when found minimised.
 struct OwnWindowTitle {

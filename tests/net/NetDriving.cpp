@@ -176,7 +176,9 @@ HWND OpenSendDialog(HWND note, DWORD process)
     const UINT sendToCommand = 4514;
     PostMessageA(note, WM_COMMAND, sendToCommand, 0);
     HWND dialog = nullptr;
-    WaitUntil([&] { return (dialog = FindTopWindowTitled("#32770", "Send note", process)) != nullptr; });
+    WaitUntil([&] {
+        return (dialog = FindTopWindowTitled("#32770", "Send note to a computer or email address", process)) != nullptr;
+    });
     return dialog;
 }
 

@@ -75,6 +75,41 @@ TEST(NoteStorage, ANoteLeftAloneIsSavedByTheNextAutomaticSave)
     CloseProgram(install, program);
 }
 
+TEST(NoteStorage, TheAutomaticSaveWaitsWhileTheSendDialogIsOpen)
+{
+    const UINT kSendTo = 4514;
+    const UINT_PTR kHousekeepingTimer = 20000;
+    const char kProbe[] = "changed with the send dialog open";
+    ProgramInstall install;
+    install.AddInstalledDataFiles();
+    SetAutoSaveInterval(install.Path(), 1);
+    RunningProgram program(install, "");
+    HWND main = WaitForMainWindow(program);
+    ASSERT_NE(main, nullptr);
+    HWND note = NoteWindows(program.ProcessId()).front();
+    ASSERT_TRUE(SendWithTimeout(BodyOf(note), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kProbe)));
+    // Four housekeeping ticks of 15 seconds make the minute of the interval.
+    auto minutePasses = [&] {
+        for (int tick = 0; tick < 4; ++tick)
+            ASSERT_TRUE(SendWithTimeout(main, WM_TIMER, kHousekeepingTimer, 0));
+    };
+    auto saved = [&] { return ReadWholeFile(install.File("notes.qps")).find(kProbe) != std::string::npos; };
+
+    PostMessageA(note, WM_COMMAND, kSendTo, 0);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        return (dialog = FindTopWindowTitled("#32770", "Send note to a computer or email address",
+                                             program.ProcessId())) != nullptr;
+    }));
+    minutePasses();
+    EXPECT_FALSE(saved()) << "saved while the user was choosing where to send";
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+    minutePasses();
+    EXPECT_TRUE(saved());
+    CloseProgram(install, program);
+}
+
 TEST(NoteStorage, ALongNoteIsStoredPackedAndComesBackWhole)
 {
     ProgramInstall install;
