@@ -6,6 +6,7 @@
 
 #include "foundation/CallbackGuard.h"
 #include "note/NoteController.h"
+#include "note/NoteFavouritesMenu.h"
 #include "note/NoteMessages.h"
 #include "note/NoteRichEdit.h"
 #include "note/NoteWindowHandlers.h"
@@ -55,6 +56,15 @@ const MenuEntry kNoteMenu[] = {
     {kNoteCmdSendTo, "Send &to..."},
     {kNoteCmdSave, "Sa&ve"},
 };
+const char kFavouritesMenuText[] = "Quillnet+ Favourites";
+
+// The favourites menu alone, at the pointer.
+void ShowFavouritesMenu(HWND window)
+{
+    CNoteFavouritesMenu favourites;
+    if (UINT chosen = favourites.TrackAtPointer(window))
+        OnNoteFavouritesCommand(window, chosen);
+}
 }
 
 void ShowNoteMenu(HWND window, CNoteController& note, POINT point)
@@ -72,6 +82,9 @@ void ShowNoteMenu(HWND window, CNoteController& note, POINT point)
             flags |= MF_CHECKED;
         AppendMenuA(menu, flags, entry.id, entry.text);
     }
+    CNoteFavouritesMenu favourites;
+    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(favourites.Release()), kFavouritesMenuText);
     if (point.x == -1 && point.y == -1) {
         RECT bounds{};
         GetWindowRect(window, &bounds);
@@ -93,7 +106,12 @@ LRESULT OnNoteCommand(HWND window, CNoteController& note, WPARAM wParam, LPARAM 
             note.SetModified();
         return 0;
     }
+    if (OnNoteFavouritesCommand(window, LOWORD(wParam)))
+        return 0;
     switch (LOWORD(wParam)) {
+    case kNoteCmdFavourites:
+        ShowFavouritesMenu(window);
+        break;
     case kNoteCmdHide:
         note.HideNote();
         break;

@@ -12,8 +12,10 @@
 #include "shell/Favourites.h"
 #include "shell/ProgramGlobals.h"
 #include "support/CurrentFolder.h"
+#include "support/MenuDriving.h"
 #include "support/NoteDriving.h"
 #include "support/ProgramDriver.h"
+#include "support/Screenshot.h"
 
 namespace {
 const char kErrorFile[] = "cmdLineSend.err";
@@ -88,8 +90,8 @@ void RemoveFavouritesFolder(const std::string& folder)
     if (search != INVALID_HANDLE_VALUE) {
         for (int i = 0; i < 1000; ++i) {
             std::string name = found.cFileName;
-            if (name != "." && name != "..")
-                DeleteFileA((folder + "\\" + name).c_str());
+            if (name != "." && name != ".." && !DeleteFileA((folder + "\\" + name).c_str()))
+                RemoveDirectoryA((folder + "\\" + name).c_str());
             if (!FindNextFileA(search, &found))
                 break;
         }
@@ -294,4 +296,74 @@ TEST(HotkeysAndRequests, AnAppendAfterEveryNoteWasDeletedFindsNoNoteForItsText)
     }
     EXPECT_EQ(NoteWhoseTextHas(process, "appended words"), nullptr);
     CloseProgram(install, program);
+}
+
+TEST(HotkeysAndRequests, TheFavouritesHotkeyAndTheNoteMenuOpenTheObjectsOfTheFolder)
+{
+    const std::string favourites = FavouritesFolder();
+    RemoveFavouritesFolder(favourites);
+    ASSERT_TRUE(CreateDirectoryA(favourites.c_str(), nullptr));
+    ProgramInstall install;
+    install.AddInstalledDataFiles();
+    // A batch file that leaves a line behind each time it is opened, beside
+    // a document and a folder.
+    const std::string marker = install.File("opened.txt");
+    WriteWholeFile(favourites + "\\mark.bat", "@echo opened>>\"" + marker + "\"\r\n");
+    WriteWholeFile(favourites + "\\plan.txt", "plan");
+    ASSERT_TRUE(CreateDirectoryA((favourites + "\\Projects").c_str(), nullptr));
+    // The menu lists the objects in the order the folder lists them.
+    int markLine = -1;
+    int line = 0;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((favourites + "\\*").c_str(), &found);
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found) != FALSE) {
+        const std::string name = found.cFileName;
+        if (name == "mark.bat")
+            markLine = line;
+        if (name != "." && name != "..")
+            ++line;
+    }
+    if (search != INVALID_HANDLE_VALUE)
+        FindClose(search);
+    ASSERT_GE(markLine, 0);
+
+    RunningProgram program(install, "");
+    HWND main = WaitForMainWindow(program);
+    ASSERT_NE(main, nullptr);
+    const DWORD process = program.ProcessId();
+    HWND note = NoteWindows(process).front();
+
+    // The hotkey opens the menu at the pointer; its line opens the object.
+    SetCursorPos(300, 260);
+    PostMessageA(main, WM_HOTKEY, 25, 0);
+    HWND menu = WaitForOpenMenus(process, 1);
+    ASSERT_NE(menu, nullptr);
+    RECT placed{};
+    GetWindowRect(menu, &placed);
+    EXPECT_EQ(placed.left, 300);
+    EXPECT_EQ(placed.top, 260);
+    EXPECT_TRUE(SaveScreenshotOf(menu, "favourites-menu"));
+    for (int step = 0; step <= markLine; ++step)
+        PressMenuKey(menu, VK_DOWN);
+    PressMenuKey(menu, VK_RETURN);
+    EXPECT_TRUE(WaitUntil([&] { return ReadWholeFile(marker) == "opened\r\n"; })) << ReadWholeFile(marker);
+
+    // The note's own menu ends with the same list as a submenu.
+    PostMessageA(note, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(note), MAKELPARAM(-1, -1));
+    menu = WaitForOpenMenus(process, 1);
+    ASSERT_NE(menu, nullptr);
+    PressMenuKey(menu, VK_UP);
+    PressMenuKey(menu, VK_RIGHT);
+    HWND submenu = WaitForOpenMenus(process, 2);
+    ASSERT_NE(submenu, nullptr);
+    EXPECT_TRUE(SaveScreenshotOf(submenu, "note-menu-favourites"));
+    for (int step = 0; step < markLine; ++step)
+        PressMenuKey(submenu, VK_DOWN);
+    PressMenuKey(submenu, VK_RETURN);
+    EXPECT_TRUE(WaitUntil([&] { return ReadWholeFile(marker) == "opened\r\nopened\r\n"; })) << ReadWholeFile(marker);
+    EXPECT_TRUE(OpenMenus(process).empty());
+
+    CloseProgram(install, program);
+    EXPECT_FALSE(FileExists(install.File("error.txt"))) << ReadWholeFile(install.File("error.txt"));
+    RemoveFavouritesFolder(favourites);
 }
