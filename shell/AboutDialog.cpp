@@ -5,6 +5,7 @@
 
 #include "foundation/CallbackGuard.h"
 #include "foundation/ResourceData.h"
+#include "foundation/bytes/WebAddresses.h"
 #include "foundation/win/BitmapHelpers.h"
 #include "foundation/win/GdiObjects.h"
 #include "foundation/win/Launching.h"
@@ -12,8 +13,8 @@
 #include "resources/ids/AboutIds.h"
 
 namespace {
-const char kWebSiteAddress[] = "http://www.quillnetplus.com";
-const char kVersionCheckAddress[] = "http://www.quillnetplus.com/checkversion.htm?v=";
+const char kWebSiteAddress[] = QN_WEB_SITE;
+const char kVersionCheckAddress[] = QN_VERSION_CHECK_PAGE;
 const INT_PTR kOpenWebSite = 3;
 const INT_PTR kCheckVersion = 4;
 const COLORREF kLinkColor = RGB(0, 0, 255);

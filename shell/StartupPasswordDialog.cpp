@@ -7,6 +7,7 @@
 #include "foundation/CallbackGuard.h"
 #include "foundation/EsentaSir.h"
 #include "foundation/StartupValues.h"
+#include "foundation/bytes/WebAddresses.h"
 #include "foundation/bytes/MessageBoxes.h"
 #include "foundation/win/HelpFile.h"
 #include "foundation/win/Launching.h"
@@ -17,7 +18,7 @@
 #include "shell/bytes/StartupPasswordCode.h"
 
 namespace {
-const char kRecoveryPage[] = "http://www.quillnetplus.com/passwordrecovery.htm?product=qnpost&version=6.6";
+const char kRecoveryPage[] = QN_PASSWORD_RECOVERY_PAGE;
 const int kTriesAllowed = 3;
 
 // What the dialog keeps while it is open.

@@ -3,7 +3,9 @@
 #include <cctype>
 #include <cstring>
 
-const char kUserGuideAddress[] = "https://www.corvell.example/quillnet/guide";
+#include "foundation/bytes/WebAddresses.h"
+
+const char kUserGuideAddress[] = QN_USER_GUIDE_PAGE;
 
 namespace {
 const char kThankYou[] = "              Thank you.";
