@@ -16,6 +16,8 @@
 
 namespace {
 const int kTextureKind = 4;
+// Blank pixels between a cut title and the creation date in the caption.
+const int kTitleDateGap = 8;
 
 // The full path of the note's texture; empty when it has none, or when the
 // picture is no longer in the TEXTURES folder (the note then shows its colour).
@@ -175,13 +177,18 @@ void PaintNoteCaption(HWND window, const CNoteController& note)
     RECT text = caption;
     text.left += 4;
     text.right -= 4;
-    DrawTextA(dc, note.m_title, -1, &text, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS | DT_NOPREFIX);
     if (note.m_showDate) {
         CDateTime created = note.m_created;
         char date[40];
         lstrcpynA(date, created.FormatDateTime(false), sizeof date);
         DrawTextA(dc, date, -1, &text, DT_SINGLELINE | DT_VCENTER | DT_RIGHT | DT_NOPREFIX);
+        // The title ends, cut with an ellipsis, a little before the date.
+        RECT dateSize{0, 0, 0, 0};
+        DrawTextA(dc, date, -1, &dateSize, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
+        text.right -= dateSize.right + kTitleDateGap;
     }
+    if (text.right > text.left)
+        DrawTextA(dc, note.m_title, -1, &text, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS | DT_NOPREFIX);
     SelectObject(dc, previousFont);
     if (font)
         DeleteObject(font);

@@ -293,7 +293,7 @@ bool CWindowController::OnControllerMessage(UINT message, WPARAM wParam, LPARAM 
         return true;
     case kMsgCreateNoteAtPoint:
         if (const POINT* point = reinterpret_cast<const POINT*>(lParam))
-            CreateNoteWithText(true, point->x, point->y, "", 0);
+            CreateNoteWithText(false, point->x, point->y, "", 0);
         return true;
     case WM_MOUSEMOVE:
         OnTrayDragMouseMove(wParam, MAKEPOINTS(lParam));

@@ -126,7 +126,7 @@ CNoteController* CWindowController::CreateHotkeyNote()
         return CreateDefaultNote();
     POINT cursor{};
     GetCursorPos(&cursor);
-    return CreateNoteWithText(true, cursor.x, cursor.y, "", 0);
+    return CreateNoteWithText(false, cursor.x, cursor.y, "", 0);
 }
 
 void CWindowController::OnHotKey(WPARAM id)

@@ -9,6 +9,12 @@ UINT HotkeyModifiers(DWORD ctrl, DWORD alt, DWORD shift)
     return (ctrl ? MOD_CONTROL : 0) | (alt ? MOD_ALT : 0) | (shift ? MOD_SHIFT : 0);
 }
 
+CHotkeySetting CalendarHotkey()
+{
+    const CCalendarStyle& calendar = StandardCalendarOptions();
+    return MakeHotkey(calendar.hotkeyCtrl, calendar.hotkeyAlt, calendar.hotkeyShift, calendar.hotkeyKey);
+}
+
 BOOL RegisterGlobalHotkey(HWND main, int id, const CHotkeySetting& keys)
 {
     UnregisterHotKey(main, id);
@@ -49,12 +55,6 @@ const CHotkeySetting* UserCombination(int id, DWORD* enabled)
     return nullptr;
 }
 
-CHotkeySetting CalendarCombination()
-{
-    const CCalendarStyle& calendar = StandardCalendarOptions();
-    return MakeHotkey(calendar.hotkeyCtrl, calendar.hotkeyAlt, calendar.hotkeyShift, calendar.hotkeyKey);
-}
-
 // Registration order at start; the same order drops them at the end.
 const int kActionOrder[] = {kHotkeyFavourites, kHotkeyNoteManager, kHotkeyFindText,   kHotkeyNewAlarmNote,
                             kHotkeyNewNote,    kHotkeyNewClipboardNote, kHotkeyShowAll, kHotkeyHideAll,
@@ -70,7 +70,7 @@ bool SameCombination(const CNoteGroup& a, const CNoteGroup& b)
 BOOL RegisterActionHotkey(HWND main, int id)
 {
     if (id == kHotkeyCalendar)
-        return RegisterGlobalHotkey(main, id, CalendarCombination());
+        return RegisterGlobalHotkey(main, id, CalendarHotkey());
     const CHotkeySetting* keys = UserCombination(id, nullptr);
     return keys ? RegisterGlobalHotkey(main, id, *keys) : FALSE;
 }

@@ -27,6 +27,9 @@ enum HotkeyId : int {
 // MOD_CONTROL, MOD_ALT and MOD_SHIFT of a stored combination.
 UINT HotkeyModifiers(DWORD ctrl, DWORD alt, DWORD shift);
 
+// The calendar's combination, kept with the calendar's options.
+CHotkeySetting CalendarHotkey();
+
 // Each registration first drops the id, so registering twice is harmless; the
 // answer is RegisterHotKey's.
 BOOL RegisterGlobalHotkey(HWND main, int id, const CHotkeySetting& keys);

@@ -11,7 +11,9 @@
 #include "foundation/TextFormatting.h"
 #include "foundation/bytes/MessageBoxes.h"
 #include "resources/ids/TrayMenuIds.h"
+#include "shell/Hotkeys.h"
 #include "shell/MainWindowMessages.h"
+#include "shell/MenuLabels.h"
 #include "shell/NoteLists.h"
 #include "shell/ProgramGlobals.h"
 #include "shell/WindowController.h"
@@ -28,32 +30,29 @@ const int kRestorePosition = 2;
 const int kCascadePosition = 0;
 const int kTilePosition = 1;
 
-// The start of a text as a menu entry: leading blanks and line breaks
-// skipped, breaks and tabs shown as blanks.
-std::string MenuTitle(const std::string& text)
-{
-    size_t start = text.find_first_not_of(" \r\n\t");
-    if (start == std::string::npos)
-        return std::string();
-    std::string title = text.substr(start, kMenuTitleLength + 1);
-    for (char& c : title) {
-        if (c == '\r' || c == '\n' || c == '\t')
-            c = ' ';
-    }
-    return title;
-}
-
+// The note's title, else the start of its text.
 std::string NoteEntryText(const CNoteController& note)
 {
-    std::string text = MenuTitle(note.m_title);
-    if (text.empty() && note.m_window) {
+    char title[kMenuTitleSize];
+    MakeMenuTitle(note.m_title, title, kMenuTitleLength);
+    if (!title[0] && note.m_window) {
         char body[64] = "";
         GetWindowTextA(note.m_bodyEdit ? note.m_bodyEdit : note.m_window, body, sizeof body);
-        text = MenuTitle(body);
+        MakeMenuTitle(body, title, kMenuTitleLength);
     }
+    std::string text = title;
     if (note.m_protected && note.m_masked)
         text += kProtectedMark;
     return text;
+}
+
+// The entry text with the note's creation date after it; only the date for a
+// note with neither title nor text.
+std::string DatedEntryText(const CNoteController& note)
+{
+    char label[kNoteMenuLabelSize];
+    MakeNoteMenuLabel(note.m_created, label, NoteEntryText(note).c_str());
+    return label;
 }
 
 // A restore leaves the tables as they were before it in the backup folder's
@@ -84,7 +83,7 @@ std::string WithHotkey(const char* text, const CHotkeySetting& hotkey, bool enab
     // A key the key table does not name yet is left out rather than shown half.
     if (keyText.empty() || keyText.back() == '+')
         return text;
-    return std::string(text) + " -" + keyText;
+    return std::string(text) + " - " + keyText;
 }
 }
 
@@ -115,6 +114,8 @@ void CWindowController::MakeOwnerDrawn(CCoolMenu& cool, HMENU menu)
                 entry = WithHotkey(text, user.noteManager, user.hotkeyEnabled[kEnableNoteManager] != 0);
             else if (id == kCmdHideAll)
                 entry = WithHotkey(text, user.hideAll, user.hotkeyEnabled[kEnableHideAll] != 0);
+            else if (id == kCmdCalendar)
+                entry = WithHotkey(text, CalendarHotkey(), StandardCalendarOptions().hotkeyAllow != 0);
             cool.InitMenuStructures(position, entry.c_str(), id, -1, -1, 0, kNoRecolour, id == kCmdNewNote);
         }
     }
@@ -180,7 +181,10 @@ void CWindowController::BuildNotesMenu(HMENU menu)
             AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
             separatorAdded = true;
         }
-        AppendMenuA(menu, MF_STRING, id++, NoteEntryText(*note).c_str());
+        std::string entry = NoteEntryText(*note);
+        if (entry.empty())
+            entry = DatedEntryText(*note);
+        AppendMenuA(menu, MF_STRING, id++, entry.c_str());
         return true;
     });
     MakeOwnerDrawn(m_menus[kShowNotesMenu], menu);
@@ -197,10 +201,7 @@ void CWindowController::BuildUndeleteMenu(HMENU menu)
     ForEachNote(deleted, [&](CNoteController* note) {
         if (id > kCmdLastDeletedNote)
             return false;
-        char date[32];
-        std::snprintf(date, sizeof date, "  %02d/%02d/%04d", note->m_created.m_day, note->m_created.m_month,
-                      note->m_created.m_year);
-        AppendMenuA(menu, MF_STRING, id++, (NoteEntryText(*note) + date).c_str());
+        AppendMenuA(menu, MF_STRING, id++, DatedEntryText(*note).c_str());
         return true;
     });
     MakeOwnerDrawn(m_menus[kUndeleteMenu], menu);
@@ -238,6 +239,7 @@ void CWindowController::OnInitMenuPopup(HMENU menu)
     } else if (menu == m_submenus[kArrangeMenu]) {
         m_openPopup = 3;
         MakeOwnerDrawn(m_menus[kArrangeMenu], menu);
+        EnableMenuItem(menu, kCmdUnarrange, MF_BYCOMMAND | (HasArrangement() ? MF_ENABLED : MF_GRAYED));
     } else if (menu == m_submenus[kCascadeMenu]) {
         m_openPopup = 4;
         MakeOwnerDrawn(m_menus[kCascadeMenu], menu);

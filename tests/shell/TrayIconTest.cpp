@@ -1,0 +1,265 @@
+// The tray icon and the notes it makes, as a user meets them on a fresh
+// install: a note dragged out of the icon lands where it was dropped, the
+// new-note hotkey puts its note at the pointer, a long title stops before the
+// creation date, and the tray menu's entries say what they do (the calendar's
+// hotkey, "Unarrange" only when there is an arrangement to undo, deleted and
+// hidden notes named with their dates in the user's format).
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "note/NoteMessages.h"
+#include "resources/ids/TrayMenuIds.h"
+#include "shell/MainWindowMessages.h"
+#include "store/DbfFile.h"
+#include "store/FieldAccess.h"
+#include "store/TableText.h"
+#include "support/MenuDriving.h"
+#include "support/NoteDriving.h"
+#include "support/ProgramDriver.h"
+#include "support/Screenshot.h"
+
+namespace {
+const WPARAM kTrayIconId = 508;
+const char kLongTitle[] = "Averyveryverylongtitlewithoutanyblanksatall";
+// The tray menu's items down to the one wanted, separators not counted.
+const int kUndeleteItem = 1;
+const int kShowNotesItem = 4;
+const int kArrangeItem = 7;
+
+// The settings the program starts from: dates in the long format, hotkey notes
+// at the pointer, and the welcome note under a title longer than its caption.
+void PrepareSettings(const ProgramInstall& install)
+{
+    CDbfFile settings;
+    settings.SetTable(install.File("config.QPD").c_str(), true);
+    settings.Open("MAPPINGALL");
+    WriteNumber(settings, 1, "DATEFORMAT", 3);
+    WriteLogical(settings, 1, "BSENT1", true);
+    WriteText(settings, 5, "SZTITLE", kLongTitle);
+    settings.Close();
+}
+
+std::string LongDate(const SYSTEMTIME& day)
+{
+    char text[80] = "";
+    GetDateFormatA(LOCALE_USER_DEFAULT, DATE_LONGDATE, &day, nullptr, text, sizeof text);
+    return text;
+}
+
+HWND NewNoteBesides(DWORD process, const std::vector<HWND>& known)
+{
+    HWND found = nullptr;
+    WaitUntil([&] {
+        for (HWND note : NoteWindows(process)) {
+            if (std::find(known.begin(), known.end(), note) == known.end())
+                found = note;
+        }
+        return found != nullptr;
+    });
+    return found;
+}
+
+// Columns of the note's caption that hold dark (text) pixels, left to right.
+std::vector<bool> CaptionTextColumns(HWND note)
+{
+    RECT frame = RectOf(note);
+    const int top = frame.top + GetSystemMetrics(SM_CYSIZEFRAME) + 2;
+    const int bottom = frame.top + GetSystemMetrics(SM_CYSIZEFRAME) + GetSystemMetrics(SM_CYSMCAPTION) - 3;
+    const int left = frame.left + GetSystemMetrics(SM_CXSIZEFRAME);
+    const int right = frame.right - GetSystemMetrics(SM_CXSIZEFRAME);
+    std::vector<bool> columns(static_cast<size_t>(right - left), false);
+    HDC screen = GetDC(nullptr);
+    for (int x = left; x < right; ++x) {
+        for (int y = top; y < bottom && !columns[x - left]; ++y) {
+            COLORREF pixel = GetPixel(screen, x, y);
+            columns[x - left] = GetRValue(pixel) < 0x50 && GetGValue(pixel) < 0x50 && GetBValue(pixel) < 0x50;
+        }
+    }
+    ReleaseDC(nullptr, screen);
+    return columns;
+}
+
+// The widest run of blank columns between the first and the last text column.
+int WidestGap(const std::vector<bool>& columns)
+{
+    int first = -1, last = -1;
+    for (int x = 0; x < static_cast<int>(columns.size()); ++x) {
+        if (columns[x]) {
+            if (first < 0)
+                first = x;
+            last = x;
+        }
+    }
+    int widest = 0, run = 0;
+    for (int x = first + 1; first >= 0 && x < last; ++x) {
+        run = columns[x] ? 0 : run + 1;
+        widest = std::max(widest, run);
+    }
+    return widest;
+}
+
+// The tray menu opened as a right click opens it; with an item, that item's
+// submenu opened by the keys. The menu shown last, or null.
+HWND OpenTrayMenu(HWND main, DWORD process, int item = -1)
+{
+    PostMessageA(main, kMsgOpenTrayMenu, 0, 0);
+    HWND menu = WaitForOpenMenus(process, 1);
+    if (!menu || item < 0)
+        return menu;
+    for (int step = 0; step <= item; ++step)
+        PressMenuKey(menu, VK_DOWN);
+    PressMenuKey(menu, VK_RIGHT);
+    return WaitForOpenMenus(process, 2);
+}
+
+// A text drawn in a menu ends about where the text measures in the menu font
+// (the program's drawing comes out a few hundredths narrower than the
+// test's measure); one that is missing, or another text, ends far off.
+::testing::AssertionResult DrawnAsWideAs(int drawnEnd, const std::string& text)
+{
+    const int width = MenuTextWidth(text);
+    if (drawnEnd >= width * 85 / 100 && drawnEnd <= width * 105 / 100)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "the drawn text ends at " << drawnEnd << ", \"" << text << "\" measures "
+                                         << width;
+}
+
+void PressLeftButton(bool down)
+{
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    SendInput(1, &input, sizeof input);
+}
+
+LPARAM ClientPoint(HWND window, POINT screen)
+{
+    ScreenToClient(window, &screen);
+    return MAKELPARAM(static_cast<short>(screen.x), static_cast<short>(screen.y));
+}
+
+bool HasCapture(HWND window)
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && info.hwndCapture == window;
+}
+}
+
+TEST(TrayIcon, NotesLandWhereAskedAndTheMenuNamesWhatItsEntriesDo)
+{
+    ProgramInstall install;
+    install.AddInstalledDataFiles();
+    PrepareSettings(install);
+    RunningProgram program(install, "");
+    HWND main = WaitForMainWindow(program);
+    ASSERT_NE(main, nullptr);
+    const DWORD process = program.ProcessId();
+    std::vector<HWND> notes = NoteWindows(process);
+    ASSERT_EQ(notes.size(), 1u);
+    HWND welcome = notes[0];
+
+    // The welcome note's long title ends, cut, a clear gap before the date.
+    ASSERT_TRUE(SaveScreenshotOf(welcome, "tray-welcome-note"));
+    EXPECT_GE(WidestGap(CaptionTextColumns(welcome)), 6);
+
+    // With hotkey notes at the pointer, the new-note hotkey's note starts there.
+    SetCursorPos(600, 420);
+    PostMessageA(main, WM_HOTKEY, 14, 0);
+    HWND atPointer = NewNoteBesides(process, notes);
+    ASSERT_NE(atPointer, nullptr);
+    EXPECT_EQ(RectOf(atPointer).left, 600);
+    EXPECT_EQ(RectOf(atPointer).top, 420);
+    notes.push_back(atPointer);
+
+    // A press on the tray icon, held and moved, drags a note out; it is made
+    // where the button is let go. The press starts over the welcome note.
+    RECT welcomeRect = RectOf(welcome);
+    POINT start{welcomeRect.left + 60, welcomeRect.bottom - 30};
+    SetCursorPos(start.x, start.y);
+    ASSERT_TRUE(SendWithTimeout(main, kMsgTrayCallback, kTrayIconId, WM_LBUTTONDOWN));
+    PressLeftButton(true);
+    SetCursorPos(start.x + 12, start.y + 12);
+    EXPECT_TRUE(WaitUntil([&] { return HasCapture(main); }));
+    const POINT drop{700, 150};
+    PostMessageA(main, WM_MOUSEMOVE, MK_LBUTTON, ClientPoint(main, {drop.x - 40, drop.y - 30}));
+    PostMessageA(main, WM_MOUSEMOVE, MK_LBUTTON, ClientPoint(main, drop));
+    PostMessageA(main, WM_LBUTTONUP, 0, ClientPoint(main, drop));
+    HWND dropped = NewNoteBesides(process, notes);
+    PressLeftButton(false);
+    ASSERT_NE(dropped, nullptr);
+    EXPECT_EQ(RectOf(dropped).left, drop.x);
+    EXPECT_EQ(RectOf(dropped).top, drop.y);
+
+    // The dropped note, written in and deleted, is offered back under its
+    // text and its creation date as the user writes dates.
+    SYSTEMTIME today;
+    GetLocalTime(&today);
+    ASSERT_TRUE(SendWithTimeout(BodyOf(dropped), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("undelete me")));
+    PostMessageA(dropped, WM_COMMAND, kNoteCmdDelete, 0);
+    ShownMessageBox confirm;
+    ASSERT_TRUE(WaitUntil([&] {
+        confirm = WaitForMessageBox(process, 0);
+        return confirm.window || !IsWindowVisible(dropped);
+    }));
+    if (confirm.window)
+        AnswerMessageBox(confirm, IDYES);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(dropped); }));
+    HWND undelete = OpenTrayMenu(main, process, kUndeleteItem);
+    ASSERT_NE(undelete, nullptr);
+    {
+        MenuPicture picture(undelete, "i-i");
+        EXPECT_TRUE(picture.Fits());
+        EXPECT_TRUE(SaveScreenshotOf(undelete, "tray-undelete-menu"));
+        EXPECT_TRUE(DrawnAsWideAs(picture.TextEnd(1), "undelete me - " + LongDate(today)));
+    }
+    ASSERT_TRUE(CloseMenus(process));
+
+    // The hotkey's note, empty and without a title, hidden: listed by its date.
+    PostMessageA(atPointer, WM_COMMAND, kNoteCmdHide, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(atPointer); }));
+    HWND showNotes = OpenTrayMenu(main, process, kShowNotesItem);
+    ASSERT_NE(showNotes, nullptr);
+    {
+        MenuPicture picture(showNotes, "i-iiiii-i");
+        EXPECT_TRUE(picture.Fits());
+        EXPECT_TRUE(SaveScreenshotOf(showNotes, "tray-show-notes-menu"));
+        EXPECT_TRUE(DrawnAsWideAs(picture.TextEnd(6), LongDate(today)));
+    }
+    ASSERT_TRUE(CloseMenus(process));
+
+    // "Calendar..." carries its hotkey, on from the start.
+    HWND tray = OpenTrayMenu(main, process);
+    ASSERT_NE(tray, nullptr);
+    {
+        MenuPicture picture(tray, "ii-iiiiiii-ii-ii-i");
+        EXPECT_TRUE(picture.Fits());
+        EXPECT_GE(picture.TextEnd(3), MenuTextWidth("&Calendar... -  Ctrl+T") * 85 / 100);
+        EXPECT_TRUE(SaveScreenshotOf(tray, "tray-menu"));
+    }
+    ASSERT_TRUE(CloseMenus(process));
+
+    // "Unarrange" is grayed until a cascade has something to undo.
+    HWND arrange = OpenTrayMenu(main, process, kArrangeItem);
+    ASSERT_NE(arrange, nullptr);
+    EXPECT_FALSE(MenuPicture(arrange, "iii").HasDarkText(2));
+    ASSERT_TRUE(CloseMenus(process));
+    ASSERT_TRUE(SendWithTimeout(main, WM_COMMAND, ID_TRAY_CASCADE_BY_DATE, 0));
+    arrange = OpenTrayMenu(main, process, kArrangeItem);
+    ASSERT_NE(arrange, nullptr);
+    {
+        MenuPicture picture(arrange, "iii");
+        EXPECT_TRUE(picture.Fits());
+        EXPECT_TRUE(picture.HasDarkText(2));
+        EXPECT_TRUE(SaveScreenshotOf(arrange, "tray-arrange-menu"));
+    }
+    ASSERT_TRUE(CloseMenus(process));
+
+    CloseProgram(install, program);
+    EXPECT_FALSE(FileExists(install.File("error.txt"))) << ReadWholeFile(install.File("error.txt"));
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// The program's popup menus as the user meets them: found on the screen, moved
+// through with the keys, and read from what they draw (another process's menu
+// cannot be asked for its items).
+
+// The open popup menus of the process, in the order they opened.
+std::vector<HWND> OpenMenus(DWORD process);
+// Once count popup menus of the process are shown, the last of them; null when
+// they did not come within the time.
+HWND WaitForOpenMenus(DWORD process, size_t count);
+// A key pressed in the open menus.
+void PressMenuKey(HWND menu, UINT key);
+// Escape until no menu of the process is open; false when one stayed.
+bool CloseMenus(DWORD process);
+
+// An open menu's items as drawn, once it has painted: its layout names the
+// items in order, 'i' an item and '-' a separator (10 pixels high in the
+// program's menus; the items' height follows from the menu font).
+class MenuPicture {
+public:
+    MenuPicture(HWND menu, const std::string& layout);
+    // The items fill the menu as the layout says.
+    bool Fits() const { return m_fits; }
+    // The right end of the item's text (its last dark pixel), counted from
+    // where item texts start; -1 when the item shows no dark text.
+    int TextEnd(size_t item) const;
+    // Whether the item's text is drawn in the normal (not grayed) colour.
+    bool HasDarkText(size_t item) const { return TextEnd(item) >= 0; }
+
+private:
+    std::vector<COLORREF> m_pixels;
+    int m_width = 0;
+    std::vector<int> m_tops;
+    int m_itemHeight = 0;
+    bool m_fits = false;
+};
+
+// The width of a menu entry's text in the menu font, "&" marks not counted.
+int MenuTextWidth(const std::string& text);
