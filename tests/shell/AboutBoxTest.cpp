@@ -76,7 +76,7 @@ TEST(AboutBox, OpensFromTheTrayMenuWithTheVersionAndTheProgramFilesDate)
     GetClientRect(about, &client);
     EXPECT_EQ(client.right, 360);
     EXPECT_EQ(client.bottom, 260);
-    EXPECT_EQ(ReadWindowText(GetDlgItem(about, 1046)), "https://www.corvell.example/quillnet");
+    EXPECT_EQ(ReadWindowText(GetDlgItem(about, 1046)), "https://quillnet.example");
     EXPECT_EQ(ReadWindowText(GetDlgItem(about, 1047)), "Check for new version...");
     RECT ok = RectInClient(about, IDCANCEL);
     EXPECT_EQ(ok.right, client.right - 20);
