@@ -20,6 +20,8 @@ namespace {
 const char kStripClass[] = "QnChatStrip";
 const int kButtonWidth = 110;
 const int kMinButtonWidth = 40;
+// Room beside a label for the button's edges.
+const int kLabelMargin = 14;
 const int kEndButtonId = 99;
 const int kInputId = 98;
 const int kOwnButtonId = 97;
@@ -65,6 +67,20 @@ const char* StateWords(int state)
 bool ShowsPicture(HWND button)
 {
     return (GetWindowLongA(button, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW;
+}
+
+// The width a named button needs to show its whole label.
+int LabelWidth(HWND button)
+{
+    char label[128] = "";
+    const int length = GetWindowTextA(button, label, sizeof label);
+    HDC dc = GetDC(button);
+    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(button, WM_GETFONT, 0, 0)));
+    SIZE text{0, 0};
+    GetTextExtentPoint32A(dc, label, length, &text);
+    SelectObject(dc, previous);
+    ReleaseDC(button, dc);
+    return std::max(kMinButtonWidth, static_cast<int>(text.cx) + kLabelMargin);
 }
 
 void SetTooltip(HWND tooltip, HWND owner, HWND tool, const std::string& text, bool add)
@@ -168,6 +184,7 @@ void CChatStrip::SetPeerState(int index, int state)
     SetTooltip(m_tooltip, m_window, button, TooltipText(m_peers[index]), false);
     // A picture says "left" or "away" grayed.
     EnableWindow(button, state == kPeerActive || !ShowsPicture(button));
+    LayOutChildren();  // the label's width may have changed
     InvalidateRect(button, nullptr, TRUE);
 }
 
@@ -183,7 +200,8 @@ std::string CChatStrip::ButtonText(const CChatPeer& peer)
 
 std::string CChatStrip::TooltipText(const CChatPeer& peer)
 {
-    std::string who = peer.computerName.empty() ? peer.ipAddress : peer.computerName;
+    // The button's whole label first: a narrow button may show only its start.
+    std::string who = ButtonText(peer);
     if (!peer.ipAddress.empty() || peer.port)
         who += ", " + (peer.ipAddress.empty() ? std::string("?") : peer.ipAddress) + ":" + std::to_string(peer.port);
     return who + ": " + StateWords(peer.state);
@@ -274,17 +292,28 @@ void CChatStrip::LayOutChildren()
             room -= square + 2;
         else
             ++named;
+    // Each named button is as wide as its label when all of them fit; else
+    // they share the row and their tooltips say the rest.
+    int wanted = 0;
+    for (HWND button : row)
+        if (!ShowsPicture(button))
+            wanted += LabelWidth(button) + 2;
+    const bool labelsFit = wanted <= room;
     const int width = named ? std::max(kMinButtonWidth, std::min(kButtonWidth, room / named - 2)) : 0;
     const int right = area.right - endWidth - 4;
     int x = 2;
     for (HWND button : row) {
         const bool picture = ShowsPicture(button);
-        const int w = picture ? square : width;
+        const int w = picture ? square : labelsFit ? LabelWidth(button) : width;
         ShowWindow(button, x + w <= right ? SW_SHOWNA : SW_HIDE);
-        if (picture)
+        if (picture) {
             MoveWindow(button, x, 1, w, square, TRUE);
-        else
+        } else {
+            // A cut label keeps its start, the participant's name, in view.
+            const LONG style = GetWindowLongA(button, GWL_STYLE) & ~BS_LEFT;
+            SetWindowLongA(button, GWL_STYLE, w < LabelWidth(button) ? style | BS_LEFT : style);
             MoveWindow(button, x, top, w, kRowHeight - 2, TRUE);
+        }
         x += w + 2;
     }
     MoveWindow(m_endButton, area.right - endWidth - 2, top, endWidth, kRowHeight - 2, TRUE);

@@ -38,6 +38,34 @@ std::vector<std::string> ButtonTexts(HWND note)
     return texts;
 }
 
+// A named button shows its whole label, or, too narrow for it, says it in the
+// tooltip that the pointer over it brings up.
+::testing::AssertionResult LabelReadable(DWORD process, HWND button)
+{
+    const std::string label = ReadWindowText(button);
+    HDC screen = GetDC(nullptr);
+    HGDIOBJ previous = SelectObject(screen, GetStockObject(DEFAULT_GUI_FONT));
+    SIZE text{0, 0};
+    GetTextExtentPoint32A(screen, label.c_str(), static_cast<int>(label.size()), &text);
+    SelectObject(screen, previous);
+    ReleaseDC(nullptr, screen);
+    RECT shown = RectOf(button);
+    if (shown.right - shown.left >= text.cx + 8)
+        return ::testing::AssertionSuccess();
+    SetCursorPos((shown.left + shown.right) / 2, (shown.top + shown.bottom) / 2);
+    std::string tip;
+    WaitUntil([&] {
+        HWND tooltip = FindTopWindow("tooltips_class32", process);
+        tip = tooltip && IsWindowVisible(tooltip) ? ReadWindowText(tooltip) : "";
+        return !tip.empty();
+    });
+    SetCursorPos(0, 0);
+    if (tip.rfind(label, 0) == 0)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "\"" << label << "\" is cut to " << shown.right - shown.left
+                                         << " pixels and its tooltip says \"" << tip << "\"";
+}
+
 // The names of the files in the data folder's CHAT folder.
 std::vector<std::string> ChatPictures(const ProgramInstall& install)
 {
@@ -167,6 +195,9 @@ TEST_F(ChatNote, AChatFromAPeerIsHeldWithItsParticipantsAcrossARestartAndEndsFor
         EXPECT_TRUE(BodyHas(note, "see you at noon"));
         EXPECT_TRUE(ReadWindowText(input).empty());
         EXPECT_TRUE(WaitUntil([&] { return ButtonTexts(note).back() == "PC-BERT (away)"; }));
+        HWND bert = FindWindowExA(FindWindowExA(note, nullptr, "QnChatStrip", nullptr), nullptr, "Button",
+                                  "PC-BERT (away)");
+        EXPECT_TRUE(LabelReadable(program.ProcessId(), bert));
 
         // Anna's line shows in the note; then she leaves.
         ASSERT_TRUE(SendToProgram(install.ListenPort(), FromAnna("message", "fine, at the usual place")));
