@@ -4,4 +4,7 @@
 set -euo pipefail
 . "$(dirname "$0")/environment.sh"
 prepare_environment "$build/win/wineprefix-run" use-own-display
+if [ -n "${XVFB_PID:-}" ]; then
+  echo "Quillnet+ runs on the virtual screen DISPLAY=$DISPLAY (see README.md, 'Seeing the program')"
+fi
 run_windows_program "$build/win/qnpost.exe" "$@"

@@ -18,6 +18,7 @@
 #include "support/InFolder.h"
 #include "support/NoteDriving.h"
 #include "support/ProgramDriver.h"
+#include "support/Screenshot.h"
 
 namespace {
 const UINT kTrayCallback = 0x8064;
@@ -277,5 +278,15 @@ TEST(DesktopNotes, NotesInThreeStylesShowTheirStylesColours)
             << style.backgroundColor;
     }
     SaveScreenPicture(ProgramFolder() + "\\desktop-notes.bmp");
+
+    // The same notes written in, beside the welcome note: the picture of the
+    // program that docs/ keeps.
+    const char* const texts[] = {"Shopping\r\n- bread\r\n- apples\r\n- coffee",
+                                 "Call Anna about Friday's lunch at 3", "Ideas for the weekend:\r\nthe lake, by bike"};
+    for (size_t i = 0; i < made.size(); ++i)
+        ASSERT_TRUE(SendWithTimeout(BodyOf(made[i]), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(texts[i])));
+    for (HWND note : before)
+        SetWindowPos(note, HWND_TOP, 60, 400, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
+    EXPECT_TRUE(SaveScreenshotOf(made.back(), "notes-on-the-desktop"));
     CloseProgram(install, program);
 }
