@@ -67,20 +67,17 @@ HWND NewNoteBesides(DWORD process, const std::vector<HWND>& known)
 // Columns of the note's caption that hold dark (text) pixels, left to right.
 std::vector<bool> CaptionTextColumns(HWND note)
 {
-    RECT frame = RectOf(note);
-    const int top = frame.top + GetSystemMetrics(SM_CYSIZEFRAME) + 2;
-    const int bottom = frame.top + GetSystemMetrics(SM_CYSIZEFRAME) + GetSystemMetrics(SM_CYSMCAPTION) - 3;
-    const int left = frame.left + GetSystemMetrics(SM_CXSIZEFRAME);
-    const int right = frame.right - GetSystemMetrics(SM_CXSIZEFRAME);
-    std::vector<bool> columns(static_cast<size_t>(right - left), false);
-    HDC screen = GetDC(nullptr);
-    for (int x = left; x < right; ++x) {
-        for (int y = top; y < bottom && !columns[x - left]; ++y) {
-            COLORREF pixel = GetPixel(screen, x, y);
-            columns[x - left] = GetRValue(pixel) < 0x50 && GetGValue(pixel) < 0x50 && GetBValue(pixel) < 0x50;
-        }
+    const RECT frame = RectOf(note);
+    const RECT caption{frame.left + GetSystemMetrics(SM_CXSIZEFRAME), frame.top + GetSystemMetrics(SM_CYSIZEFRAME) + 2,
+                       frame.right - GetSystemMetrics(SM_CXSIZEFRAME),
+                       frame.top + GetSystemMetrics(SM_CYSIZEFRAME) + GetSystemMetrics(SM_CYSMCAPTION) - 3};
+    const std::vector<COLORREF> pixels = ScreenPixels(caption);
+    const size_t width = static_cast<size_t>(caption.right - caption.left);
+    std::vector<bool> columns(width, false);
+    for (size_t i = 0; i < pixels.size(); ++i) {
+        if (IsDarkPixel(pixels[i]))
+            columns[i % width] = true;
     }
-    ReleaseDC(nullptr, screen);
     return columns;
 }
 

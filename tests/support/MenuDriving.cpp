@@ -1,41 +1,30 @@
 #include "support/MenuDriving.h"
 
 #include "support/ProgramDriver.h"
+#include "support/Screenshot.h"
 
 namespace {
 // Where the program's owner-drawn items start their texts: two margins beside
 // the 16-pixel picture column and a gap.
 const int kTextStart = 2 * 2 + 16 + 5;
 const int kSeparatorHeight = 10;
-const int kDarkest = 0x50;
 
-struct MenuSearch {
-    DWORD process;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectMenu(HWND window, LPARAM parameter)
-{
-    auto* search = reinterpret_cast<MenuSearch*>(parameter);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == search->process && IsWindowVisible(window) && WindowClassOf(window) == "#32768")
-        search->found.push_back(window);
-    return TRUE;
-}
-
-HFONT MakeMenuFont()
+// The text's size in the menu font, "&" marks taken as the menus take them.
+SIZE MenuTextSize(const std::string& text)
 {
     NONCLIENTMETRICSA metrics{};
     metrics.cbSize = sizeof metrics;
     SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
     metrics.lfMenuFont.lfCharSet = DEFAULT_CHARSET;
-    return CreateFontIndirectA(&metrics.lfMenuFont);
-}
-
-bool Dark(COLORREF colour)
-{
-    return GetRValue(colour) < kDarkest && GetGValue(colour) < kDarkest && GetBValue(colour) < kDarkest;
+    HFONT font = CreateFontIndirectA(&metrics.lfMenuFont);
+    HDC screen = GetDC(nullptr);
+    HGDIOBJ previous = SelectObject(screen, font);
+    RECT size{0, 0, 0, 0};
+    DrawTextA(screen, text.c_str(), -1, &size, DT_SINGLELINE | DT_CALCRECT);
+    SelectObject(screen, previous);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(font);
+    return {size.right, size.bottom};
 }
 
 // The menu has drawn everything it was asked to.
@@ -47,10 +36,12 @@ bool Painted(HWND menu)
 
 std::vector<HWND> OpenMenus(DWORD process)
 {
-    MenuSearch search{process, {}};
-    EnumWindows(&CollectMenu, reinterpret_cast<LPARAM>(&search));
-    // The system lists the newest window first.
-    return std::vector<HWND>(search.found.rbegin(), search.found.rend());
+    std::vector<HWND> open;
+    for (HWND menu : TopWindowsOf(process, "#32768")) {
+        if (IsWindowVisible(menu))
+            open.insert(open.begin(), menu);  // the system lists the newest first
+    }
+    return open;
 }
 
 HWND WaitForOpenMenus(DWORD process, size_t count)
@@ -82,15 +73,7 @@ bool CloseMenus(DWORD process)
 
 int MenuTextWidth(const std::string& text)
 {
-    HDC screen = GetDC(nullptr);
-    HFONT font = MakeMenuFont();
-    HGDIOBJ previous = SelectObject(screen, font);
-    RECT size{0, 0, 0, 0};
-    DrawTextA(screen, text.c_str(), -1, &size, DT_SINGLELINE | DT_CALCRECT);
-    SelectObject(screen, previous);
-    DeleteObject(font);
-    ReleaseDC(nullptr, screen);
-    return size.right;
+    return MenuTextSize(text).cx;
 }
 
 MenuPicture::MenuPicture(HWND menu, const std::string& layout)
@@ -105,31 +88,11 @@ MenuPicture::MenuPicture(HWND menu, const std::string& layout)
     if (m_width <= 0 || height <= 0)
         return;
 
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP picture = CreateCompatibleBitmap(screen, m_width, height);
-    HGDIOBJ previous = SelectObject(memory, picture);
-    BitBlt(memory, 0, 0, m_width, height, screen, origin.x, origin.y, SRCCOPY);
-    SelectObject(memory, previous);
-    BITMAPINFOHEADER info{sizeof info, m_width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    std::vector<DWORD> bits(static_cast<size_t>(m_width) * height);
-    GetDIBits(memory, picture, 0, height, bits.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
-    DeleteObject(picture);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    for (DWORD bgr : bits)
-        m_pixels.push_back(RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF));
+    m_pixels = ScreenPixels({origin.x, origin.y, origin.x + m_width, origin.y + height});
 
     // An item is as high as the menu font's text, at least 16, and 3 more.
-    HDC measure = GetDC(nullptr);
-    HFONT font = MakeMenuFont();
-    HGDIOBJ previousFont = SelectObject(measure, font);
-    SIZE text{0, 0};
-    GetTextExtentPoint32A(measure, "Ag", 2, &text);
-    SelectObject(measure, previousFont);
-    DeleteObject(font);
-    ReleaseDC(nullptr, measure);
-    m_itemHeight = (text.cy > 16 ? text.cy : 16) + 3;
+    const int textHeight = MenuTextSize("Ag").cy;
+    m_itemHeight = (textHeight > 16 ? textHeight : 16) + 3;
 
     int total = 0;
     for (char kind : layout)
@@ -151,7 +114,7 @@ int MenuPicture::TextEnd(size_t item) const
     int end = -1;
     for (int y = m_tops[item] + 1; y < m_tops[item] + m_itemHeight - 1; ++y) {
         for (int x = kTextStart; x < m_width; ++x) {
-            if (Dark(m_pixels[static_cast<size_t>(y) * m_width + x]) && x - kTextStart > end)
+            if (IsDarkPixel(m_pixels[static_cast<size_t>(y) * m_width + x]) && x - kTextStart > end)
                 end = x - kTextStart;
         }
     }

@@ -5,28 +5,9 @@
 const char kMainClass[] = "MainWindowClassName6";
 const char kNoteClass[] = "NotesClassName6";
 
-namespace {
-struct Finder {
-    DWORD process;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectNote(HWND window, LPARAM data)
-{
-    auto* f = reinterpret_cast<Finder*>(data);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == f->process && WindowClassOf(window) == kNoteClass)
-        f->found.push_back(window);
-    return TRUE;
-}
-}
-
 std::vector<HWND> NoteWindows(DWORD process)
 {
-    Finder finder{process, {}};
-    EnumWindows(&CollectNote, reinterpret_cast<LPARAM>(&finder));
-    return finder.found;
+    return TopWindowsOf(process, kNoteClass);
 }
 
 HWND BodyOf(HWND note)

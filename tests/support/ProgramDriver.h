@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "support/TempFolder.h"
 
@@ -106,6 +107,9 @@ bool WaitUntil(Condition condition, DWORD timeoutMs = kDriverWaitMs)
     return false;
 }
 
+// Every top-level window of the process with the class, shown or not, in the
+// system's order (the newest first).
+std::vector<HWND> TopWindowsOf(DWORD processId, const char* className);
 // Windows of any process: a top-level window of the class (of the process
 // when one is given), null when there is none.
 HWND FindTopWindow(const char* className, DWORD processId = 0);

@@ -74,3 +74,33 @@ bool SaveScreenshot(const std::string& name)
     WriteWholeFile(folder + "\\" + name + ".bmp", bytes);
     return FileExists(folder + "\\" + name + ".bmp");
 }
+
+std::vector<COLORREF> ScreenPixels(const RECT& area)
+{
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    if (width <= 0 || height <= 0)
+        return {};
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP picture = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ previous = SelectObject(memory, picture);
+    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+    SelectObject(memory, previous);
+    BITMAPINFOHEADER info{sizeof info, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<DWORD> bits(static_cast<size_t>(width) * height);
+    GetDIBits(memory, picture, 0, height, bits.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+    DeleteObject(picture);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    std::vector<COLORREF> pixels;
+    pixels.reserve(bits.size());
+    for (DWORD bgr : bits)
+        pixels.push_back(RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF));
+    return pixels;
+}
+
+bool IsDarkPixel(COLORREF colour)
+{
+    const BYTE darkest = 0x50;
+    return GetRValue(colour) < darkest && GetGValue(colour) < darkest && GetBValue(colour) < darkest;
+}

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // Saves a picture of the whole screen as "screenshots\<name>.bmp" beside the
 // test program, so that a person can look at what a test showed. False when
@@ -12,3 +13,9 @@ bool SaveScreenshot(const std::string& name);
 // The same once the window and its controls have painted what they show (a
 // bounded wait); false also when they did not within the time.
 bool SaveScreenshotOf(HWND window, const std::string& name);
+
+// The colours of the screen's pixels in the area, row by row from the top;
+// empty for an empty area.
+std::vector<COLORREF> ScreenPixels(const RECT& area);
+// A pixel of black or nearly black text (smoothed edges are lighter).
+bool IsDarkPixel(COLORREF colour);

@@ -29,6 +29,22 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter)
     return FALSE;
 }
 
+struct ClassSearch {
+    const char* className;
+    DWORD processId;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectOfClass(HWND window, LPARAM parameter)
+{
+    auto* search = reinterpret_cast<ClassSearch*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == search->processId && WindowClassOf(window) == search->className)
+        search->found.push_back(window);
+    return TRUE;
+}
+
 BOOL CALLBACK CollectChild(HWND window, LPARAM parameter)
 {
     reinterpret_cast<std::vector<HWND>*>(parameter)->push_back(window);
@@ -51,6 +67,13 @@ void PumpMessagesBriefly()
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
+}
+
+std::vector<HWND> TopWindowsOf(DWORD processId, const char* className)
+{
+    ClassSearch search{className, processId, {}};
+    EnumWindows(&CollectOfClass, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 HWND FindTopWindow(const char* className, DWORD processId)
