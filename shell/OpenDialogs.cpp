@@ -31,6 +31,16 @@ const OwnDialog kOwnDialogs[] = {
     {{"Quillnet+ Note Manager", true}, false, false},
 };
 const int kDialogCount = static_cast<int>(sizeof kOwnDialogs / sizeof kOwnDialogs[0]);
+
+// One of the dialogs with that use is open.
+bool AnyOpen(bool OwnDialog::*use)
+{
+    for (const OwnDialog& dialog : kOwnDialogs) {
+        if (dialog.*use && FindOwnWindow(dialog.window.title))
+            return true;
+    }
+    return false;
+}
 }
 
 int ActivateOpenDialog(bool alsoNoteManager)
@@ -45,18 +55,10 @@ int ActivateOpenDialog(bool alsoNoteManager)
 
 bool SavingHeldByOpenDialog()
 {
-    for (const OwnDialog& dialog : kOwnDialogs) {
-        if (dialog.holdsSaving && FindOwnWindow(dialog.window.title))
-            return true;
-    }
-    return false;
+    return AnyOpen(&OwnDialog::holdsSaving);
 }
 
 bool DueNotesHeldByOpenDialog()
 {
-    for (const OwnDialog& dialog : kOwnDialogs) {
-        if (dialog.holdsDueNotes && FindOwnWindow(dialog.window.title))
-            return true;
-    }
-    return false;
+    return AnyOpen(&OwnDialog::holdsDueNotes);
 }
