@@ -119,7 +119,8 @@ TEST(AlarmProgram, AlarmsComeUpFlashAndMoveAsTheUserAnswersThem)
         // The housekeeping tick after the alarm time brings all three up.
         ASSERT_TRUE(
             WaitUntil([&] { return IsWindowVisible(daily) && IsWindowVisible(snooze) && IsWindowVisible(off); }));
-        EXPECT_TRUE(GetWindowLongA(daily, GWL_EXSTYLE) & WS_EX_TOPMOST);
+        // The note is shown first and made topmost right after.
+        EXPECT_TRUE(WaitUntil([&] { return (GetWindowLongA(daily, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }));
 
         // The frame flashes: it is seen red and not red in turn.
         bool sawRed = false;
