@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "foundation/Clock.h"
 #include "foundation/bytes/NoteColors.h"
 #include "note/NoteCreation.h"
 #include "store/FieldAccess.h"
@@ -61,6 +62,8 @@ CNoteController* CreateNoteFromRecord(CDbfFile& settings, DWORD userId, int k)
     description.x = 50 + 220 * (k - 1);
     description.y = 50 + 50 * (k - 1);
     description.userId = userId;
+    // An intro note is new to its user: it is dated when it is made.
+    description.created = GetLocalNow();
     std::vector<char> text = ReadIntroText(settings);
     description.text = text.empty() ? nullptr : text.data();
     description.textLength = text.empty() ? 0 : static_cast<DWORD>(text.size() - 1);

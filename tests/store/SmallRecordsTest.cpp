@@ -4,6 +4,7 @@
 #include <string>
 
 #include "StoreFolder.h"
+#include "foundation/Clock.h"
 #include "foundation/bytes/NoteColors.h"
 #include "note/NoteController.h"
 #include "shell/ProgramGlobals.h"
@@ -57,10 +58,16 @@ TEST_F(SmallRecords, IntroNotesArePlacedOneStepFurtherEach)
         WriteLogical(table, row, "BSTAYONTOP", true);
         WriteNumber(table, row, "BYRETRY", 4);
     }
+    SYSTEMTIME madeAt = {2026, 12, 1, 7, 9, 30, 15, 0};
+    SetClockOverride(&madeAt);
     CreatedNotes notes;
     CreateIntroNotes(3, notes);
+    SetClockOverride(nullptr);
     std::vector<std::unique_ptr<CNoteController>> owned(notes.begin(), notes.end());
     ASSERT_EQ(owned.size(), 3u);
+    // They are dated when they are made.
+    EXPECT_TRUE(owned[0]->m_created == CDateTime(7, 12, 2026, 9, 30, 15));
+    EXPECT_TRUE(owned[2]->m_created == CDateTime(7, 12, 2026, 9, 30, 15));
     const LONG places[3][2] = {{50, 50}, {270, 100}, {490, 150}};
     const char* const titles[3] = {"Welcome to Quillnet+", "Second", "Third"};
     for (int i = 0; i < 3; ++i) {
