@@ -56,6 +56,25 @@ std::string WrongCountText(const char* option)
            " \"text\" or\r\n" + kIndent + option + " \"full path file\" \r\n\r\n " + UserGuideLines();
 }
 
+// A text that would not fit its block is refused rather than cut: cut, it would
+// be another text, or the name of another file.
+std::string TooLongText(const std::string& what, const char* option, std::size_t length, std::size_t limit)
+{
+    return "Sorry, the " + what + " given to " + option + " is too long: " + std::to_string(length) +
+           " characters, and the running Quillnet+ can take at most " + std::to_string(limit) +
+           ".\r\n\r\nNothing was sent. Please give a shorter one.";
+}
+
+// The text of a /new, /append, /backup, /import or /replace block; false with
+// the refusal when it is too long for the block.
+bool FitsTextBlock(const std::string& text, const std::string& what, const char* option, ForwardPlan& plan)
+{
+    if (text.size() < kTextBlockSize)
+        return true;
+    plan.refusal = TooLongText(what, option, text.size(), kTextBlockSize - 1);
+    return false;
+}
+
 std::string WrongSendCountText(const char* option)
 {
     std::string lines;
@@ -77,9 +96,13 @@ void PlanSend(const std::vector<std::string>& arguments, std::uint32_t code, con
     std::string payload = arguments[2] + kSendSeparator + arguments[3];
     if (count == 5)
         payload += kSendSeparator + arguments[4];
-    // A destination and text that do not fit are dropped without a word.
-    if (payload.size() >= kSendBlockSize)
+    if (payload.size() >= kSendBlockSize) {
+        // The user counts what was typed; the separators take their share of the block.
+        const std::size_t separators = (count - 3) * (sizeof kSendSeparator - 1);
+        plan.refusal = TooLongText(count == 5 ? "destination, text and attached file" : "destination and text", option,
+                                   payload.size() - separators, kSendBlockSize - 1 - separators);
         return;
+    }
     plan.requests.push_back(Request(code, 0, Block(payload, kSendBlockSize)));
 }
 
@@ -87,8 +110,10 @@ void PlanSend(const std::vector<std::string>& arguments, std::uint32_t code, con
 void PlanFileRequest(const std::vector<std::string>& arguments, std::uint32_t code, std::uint32_t flag,
                      ForwardPlan& plan)
 {
-    if (arguments.size() == 3 && !arguments[2].empty())
-        plan.requests.push_back(Request(code, flag, Block(arguments[2], kTextBlockSize)));
+    if (arguments.size() == 3 && !arguments[2].empty()) {
+        if (FitsTextBlock(arguments[2], "file name", arguments[1].c_str(), plan))
+            plan.requests.push_back(Request(code, flag, Block(arguments[2], kTextBlockSize)));
+    }
     else
         plan.requests.push_back(Request(code, flag));
 }
@@ -153,14 +178,14 @@ ForwardPlan PlanForwarding(const std::vector<std::string>& arguments, const Long
     } else if (option == "/new") {
         if (count == 2)
             plan.requests.push_back(Request(kRequestNewNote, 0));
-        else if (count == 3)
+        else if (count == 3 && FitsTextBlock(arguments[2], "text", "/new", plan))
             plan.requests.push_back(Request(kRequestNewNote, 0, Block(arguments[2], kTextBlockSize)));
-        else
+        else if (count > 3)
             plan.refusal = WrongCountText("/new");
     } else if (option == "/append") {
-        if (count == 3)
+        if (count == 3 && FitsTextBlock(arguments[2], "text", "/append", plan))
             plan.requests.push_back(Request(kRequestAppend, 1, Block(arguments[2], kTextBlockSize)));
-        else
+        else if (count != 3)
             plan.refusal = WrongCountText("/append");
     } else if (option == "/newonlyshortcut" || option == "/appendonlyshortcut" || option == "/addtofavourites" ||
                Contains(first, ":\\")) {

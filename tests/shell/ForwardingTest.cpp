@@ -123,4 +123,27 @@ TEST(Forwarding, EachCommandReachesTheRunningInstanceAsItsRequest)
     EXPECT_TRUE(refused.WaitForExit(&exitCode));
     EXPECT_EQ(exitCode, 0u);
     EXPECT_TRUE(g_received.empty());
+
+    // What does not fit its block is refused with the limit named, not cut or
+    // dropped without a word; nothing is sent.
+    const struct {
+        std::string arguments;
+        const char* limit;
+    } tooLong[] = {
+        {"/new \"" + std::string(300, 'n') + "\"", "can take at most 254."},
+        {"/backup C:\\" + std::string(255, 'b'), "can take at most 254."},
+        {"/send PC2 \"" + std::string(520, 's') + "\"", "can take at most 505."},
+    };
+    for (const auto& request : tooLong) {
+        g_received.clear();
+        RunningProgram second(install, request.arguments);
+        ShownMessageBox refusal = WaitForMessageBox(second.ProcessId());
+        ASSERT_NE(refusal.window, nullptr) << request.arguments.substr(0, 10);
+        EXPECT_EQ(refusal.caption, "Quillnet+");
+        EXPECT_NE(refusal.text.find(request.limit), std::string::npos) << refusal.text;
+        EXPECT_TRUE(AnswerMessageBox(refusal, IDOK));
+        EXPECT_TRUE(second.WaitForExit(&exitCode));
+        EXPECT_EQ(exitCode, 0u);
+        EXPECT_TRUE(g_received.empty()) << request.arguments.substr(0, 10);
+    }
 }

@@ -29,7 +29,7 @@ TEST(ForwardedRequest, EachCommandBecomesItsRequest)
     EXPECT_EQ(Text(plan.requests[0]), "t");
 
     EXPECT_TRUE(Plan({"/new"}).requests[0].payload.empty());
-    EXPECT_EQ(Text(Plan({"/new", std::string(300, 'a')}).requests[0]).size(), 254u);
+    EXPECT_EQ(Text(Plan({"/new", std::string(254, 'a')}).requests[0]).size(), 254u);
     EXPECT_EQ(Plan({"/new", "a", "b"}).refusal.rfind("Sorry, wrong number of arguments.", 0), 0u);
 
     ForwardPlan append = Plan({"/append", "more"});
@@ -43,10 +43,7 @@ TEST(ForwardedRequest, EachCommandBecomesItsRequest)
     EXPECT_EQ(Text(send.requests[0]), "PC2!#%@hi!#%@f.txt");
     EXPECT_EQ(Plan({"/sendd", "PC2", "hi"}).requests[0].code, kRequestSendDirect);
     EXPECT_NE(Plan({"/sendd", "PC2"}).refusal.find("qnPost.exe /sendd emailAddress"), std::string::npos);
-    // A payload that would not fit is dropped without a word.
-    ForwardPlan oversized = Plan({"/send", "PC2", std::string(505, 'h')});
-    EXPECT_TRUE(oversized.requests.empty());
-    EXPECT_TRUE(oversized.refusal.empty());
+    EXPECT_EQ(Text(Plan({"/send", "PC2", std::string(502, 'h')}).requests[0]).size(), 509u);
 
     EXPECT_EQ(Plan({"/backup"}).requests[0].code, kRequestBackup);
     EXPECT_EQ(Text(Plan({"/backup", "name"}).requests[0]), "name");
@@ -125,4 +122,38 @@ TEST(ForwardedRequest, TheReceiverTakesOnlyBoundedWellFormedData)
     EXPECT_FALSE(ReadForwardedRequest(kRequestSend, send.data(), static_cast<std::uint32_t>(send.size())).valid);
     EXPECT_TRUE(ReadForwardedRequest(kRequestSend, send.data(), kSendBlockSize).valid);
     EXPECT_TRUE(ReadForwardedRequest(kRequestClose, big.data(), 99999).valid);
+}
+
+// Cut, a text would lose its end and a file name would name another file: a
+// request too long for its block is refused with the limit the user can keep to.
+TEST(ForwardedRequest, ARequestTooLongForItsBlockIsRefusedWithItsLimit)
+{
+    struct Case {
+        std::vector<std::string> arguments;
+        const char* refusal;
+    };
+    const Case cases[] = {
+        {{"/new", std::string(255, 'a')}, "Sorry, the text given to /new is too long: 255 characters, and the running "
+                                          "Quillnet+ can take at most 254.\r\n\r\nNothing was sent."},
+        {{"/append", std::string(300, 'a')}, "the text given to /append is too long: 300 characters, "},
+        {{"/backup", "C:\\" + std::string(260, 'b')}, "the file name given to /backup is too long: 263 characters, "},
+        {{"/ImportSilently", std::string(255, 'i')}, "the file name given to /ImportSilently is too long"},
+        {{"/replace", std::string(999, 'r')}, "can take at most 254."},
+        // The separators are the program's, not the user's: they are not counted.
+        {{"/send", "PC2", std::string(503, 'h')}, "the destination and text given to /send is too long: 506 characters, "
+                                                  "and the running Quillnet+ can take at most 505."},
+        {{"/sendd", "PC2", "hi", std::string(500, 'f')},
+         "the destination, text and attached file given to /sendd is too long: 505 characters, and the running "
+         "Quillnet+ can take at most 501."},
+    };
+    for (const Case& c : cases) {
+        ForwardPlan plan = Plan(c.arguments);
+        EXPECT_TRUE(plan.requests.empty()) << c.arguments[0];
+        EXPECT_FALSE(plan.refusalOwnedByRunningWindow);
+        EXPECT_NE(plan.refusal.find(c.refusal), std::string::npos) << plan.refusal;
+    }
+    // Just within the limits, each goes as it is.
+    EXPECT_EQ(Text(Plan({"/append", std::string(254, 'a')}).requests[0]).size(), 254u);
+    EXPECT_EQ(Text(Plan({"/backup", std::string(254, 'b')}).requests[0]).size(), 254u);
+    EXPECT_EQ(Text(Plan({"/sendd", "PC2", "hi", std::string(496, 'f')}).requests[0]).size(), 509u);
 }
