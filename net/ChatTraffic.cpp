@@ -16,6 +16,7 @@
 #include "net/NoteTransmit.h"
 #include "net/PortListener.h"
 #include "net/ReceivedMessage.h"
+#include "net/SendThreads.h"
 #include "net/bytes/RichTextReduce.h"
 #include "note/NoteController.h"
 #include "note/NoteCreation.h"
@@ -29,6 +30,7 @@ struct CChatSendJob {
     HWND strip = nullptr;
     std::string wireText;
     std::vector<CChatPeer> peers;
+    std::shared_ptr<CSendControl> control = std::make_shared<CSendControl>();
 };
 
 CChatPeer Myself()
@@ -99,7 +101,10 @@ DWORD WINAPI ChatSendThread(void* parameter)
     std::unique_ptr<CChatSendJob> job(static_cast<CChatSendJob*>(parameter));
     return GuardQuietly<DWORD>(0, [&] {
         CTransmitOptions options;
+        options.stopFlag = &job->control->stop;
         for (const CChatPeer& peer : job->peers) {
+            if (job->control->stop)
+                break;
             CDestination recipient(peer.computerName.c_str(), peer.ipAddress.c_str(), "", "", "", 0, 0, 0, 0,
                                    peer.port);
             TransmitResult result = TransmitToRecipient(recipient, job->wireText, options);
@@ -112,13 +117,35 @@ DWORD WINAPI ChatSendThread(void* parameter)
     });
 }
 
-void StartReceivedChat(CWindowController& application, const CReceivedMessage& message, const CChatPeer& sender)
+// The participants a new chat starts with: the sender and, once each, those
+// the sender names besides this program, at most as many as a chat holds.
+// Those are the only computers the chat's texts go to.
+std::vector<CChatPeer> ParticipantsOfStart(const CWireNote& wire, const CChatPeer& sender)
+{
+    std::vector<CChatPeer> peers{sender};
+    for (const std::string& entry : wire.coRecipients) {
+        if (peers.size() >= kMaxChatPeers)
+            break;
+        CChatPeer peer;
+        if (!ParseChatPeer(entry, peer) || IsMyself(peer))
+            continue;
+        bool named = false;
+        for (const CChatPeer& known : peers)
+            named = named || known.SamePerson(peer);
+        if (!named)
+            peers.push_back(peer);
+    }
+    return peers;
+}
+
+void StartReceivedChat(CWindowController& application, const CReceivedMessage& message, CChatPeer sender)
 {
     const CWireNote& wire = message.note;
     if (!UserSettings().chatOn) {
         WriteErrorLog("A chat request was refused: ", "this user does not accept chat requests");
         return;
     }
+    sender.avatar = KeepReceivedAvatar(wire);
     NoteDescription description = UserDefaultDescription(NoteDescription());
     // A place other than 0, 0 keeps the description from reading as blank.
     description.forcePlacement = true;
@@ -134,30 +161,33 @@ void StartReceivedChat(CWindowController& application, const CReceivedMessage& m
     if (!note)
         return;
     application.AdoptNote(note);
-    std::vector<CChatPeer> peers{sender};
-    for (const std::string& entry : wire.coRecipients) {
-        CChatPeer peer;
-        if (ParseChatPeer(entry, peer) && !IsMyself(peer) && !peer.SamePerson(sender))
-            peers.push_back(peer);
-    }
-    SetChatPeers(*note, peers);
+    SetChatPeers(*note, ParticipantsOfStart(wire, sender));
     note->SetModified();
     PlaySoundFile(UserSoundSlot(kSoundChatStarted));
     // The others learn who joined, with the user's picture.
     SendChatOperation(*note, ChatOperation::kAvatar, std::string());
 }
 
-// A participant that spoke or came back takes part (and is added when new).
-void TakesPart(CNoteController& note, const CChatPeer& sender)
+// A participant that spoke or came back takes part (and is added when new);
+// false when the chat is full and the sender not among its participants.
+bool TakesPart(CNoteController& note, const CChatPeer& sender)
 {
     if (MarkChatParticipant(note, sender, kPeerActive))
-        return;
+        return true;
     std::vector<CChatPeer> peers = ChatPeersOf(note);
     if (peers.size() >= kMaxChatPeers)
-        return;
+        return false;
     peers.push_back(sender);
     SetChatPeers(note, peers);
     note.SetModified();
+    return true;
+}
+
+// A picture is kept for a participant of a chat that this program takes part
+// in, while the user accepts chats: never for any text that merely names a chat.
+bool KeepsPictureFor(const CNoteController& note)
+{
+    return UserSettings().chatOn && note.m_chatState == kChatActive;
 }
 
 // A participant that introduced itself again shows the picture it sent.
@@ -187,6 +217,7 @@ void SendChatOperation(CNoteController& note, ChatOperation operation, const std
     if (job->peers.empty())
         return;
     job->wireText = WireTextFor(note, operation, text, strip->Peers());
+    const std::shared_ptr<CSendControl> control = job->control;
     DWORD threadId = 0;
     HANDLE thread = CreateThread(nullptr, 0, &ChatSendThread, job.get(), 0, &threadId);
     if (!thread) {
@@ -194,6 +225,7 @@ void SendChatOperation(CNoteController& note, ChatOperation operation, const std
         return;
     }
     job.release();
+    RegisterSendThread(thread, control);
     CloseHandle(thread);
 }
 
@@ -209,8 +241,6 @@ void OnChatReceived(CWindowController& application, const CReceivedMessage& mess
     sender.computerName = wire.computerName;
     sender.ipAddress = port.m_peerAddress;
     sender.port = wire.replyPort;
-    if (CarriesAvatar(operation))
-        sender.avatar = KeepReceivedAvatar(wire);
     CNoteController* note = FindChatNote(wire.chatId);
     if (!note) {
         if (operation == ChatOperation::kStart)
@@ -234,8 +264,10 @@ void OnChatReceived(CWindowController& application, const CReceivedMessage& mess
         MarkChatParticipant(*note, sender, kPeerLeft);
         break;
     default:  // started again, joined, undeleted, a new picture: the sender takes part
-        TakesPart(*note, sender);
-        ShowsPicture(*note, sender);
+        if (TakesPart(*note, sender) && CarriesAvatar(operation) && KeepsPictureFor(*note)) {
+            sender.avatar = KeepReceivedAvatar(wire);
+            ShowsPicture(*note, sender);
+        }
         break;
     }
 }

@@ -55,7 +55,8 @@ DWORD NextTransactionId()
     return lastGiven;
 }
 
-CDestination RecordDelivery(const CSendJob& job, const CDestination& recipient)
+namespace {
+CDestination RecordInLists(const CSendJob& job, const CDestination& recipient)
 {
     const bool sent = recipient.m_status == 1;
     CDateTime now;
@@ -89,6 +90,15 @@ CDestination RecordDelivery(const CSendJob& job, const CDestination& recipient)
         WriteRow("RecordDelivery sent-to row:", [&] { AppendSentToIfNot(entry, job.owners); });
     WriteRow("RecordDelivery transaction row:", [&] { AppendTransactIfNot(record, 0, job.owners); });
     return record;
+}
+}
+
+CDestination RecordDelivery(const CSendJob& job, const CDestination& recipient)
+{
+    CDestination kept = recipient;
+    // A thread cut off at closing records nothing: the lists may be gone or loaded anew.
+    RecordUnlessCutOff(*job.control, [&] { kept = RecordInLists(job, recipient); });
+    return kept;
 }
 
 void ResetDestinationFlags(DWORD noteId)

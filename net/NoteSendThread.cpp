@@ -153,14 +153,6 @@ DWORD WINAPI AnimationThread(void* parameter)
 }
 }
 
-CSendControl::CSendControl() : animationStop(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
-
-CSendControl::~CSendControl()
-{
-    if (animationStop)
-        CloseHandle(animationStop);
-}
-
 bool StartSendThreads(std::unique_ptr<CSendJob> job, HANDLE& sendThread, HANDLE& animationThread)
 {
     sendThread = animationThread = nullptr;
@@ -173,6 +165,7 @@ bool StartSendThreads(std::unique_ptr<CSendJob> job, HANDLE& sendThread, HANDLE&
     if (!sendThread)
         return false;
     job.release();
+    RegisterSendThread(sendThread, control);
     animationThread = CreateThread(nullptr, 0, &AnimationThread, animation.get(), 0, &id);
     if (animationThread)
         animation.release();

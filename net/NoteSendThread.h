@@ -9,6 +9,7 @@
 #include "net/Destination.h"
 #include "net/NoteEmail.h"
 #include "net/NoteTransmit.h"
+#include "net/SendThreads.h"
 #include "net/bytes/WireText.h"
 #include "store/RowOwnership.h"
 
@@ -29,16 +30,6 @@ enum NoteSendMessage : UINT {
     kNoteMsgSendProgress = 0x80D1,  // lParam: CSendProgress*, freed by the note
     kNoteMsgSendOutcome = 0x80D2,   // lParam: CSendOutcome*, freed by the note
     kNoteMsgSendFinished = 0x80D3,  // wParam: the send's number
-};
-
-// Stopped together: the program closing or the note going away.
-struct CSendControl {
-    volatile LONG stop = 0;
-    HANDLE animationStop = nullptr;  // manual-reset event
-    CSendControl();
-    ~CSendControl();
-    CSendControl(const CSendControl&) = delete;
-    CSendControl& operator=(const CSendControl&) = delete;
 };
 
 struct CSendJob {
@@ -71,8 +62,9 @@ struct CSendOutcome {
     std::string reason;     // set when something other than the transmission failed
 };
 
-// Starts the two threads; the job is theirs. False when a thread could not be
-// started (the job is then freed and nothing was sent or recorded).
+// Starts the two threads, the send thread registered with its control; the
+// job is theirs. False when a thread could not be started (the job is then
+// freed and nothing was sent or recorded).
 bool StartSendThreads(std::unique_ptr<CSendJob> job, HANDLE& sendThread, HANDLE& animationThread);
 
 // The largest attached file a note takes along: a receiver keeps at most 32 MB.

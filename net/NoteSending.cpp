@@ -139,25 +139,6 @@ void CloseHandleOf(HANDLE& handle)
     handle = nullptr;
 }
 
-// Waits for a thread that is ending, answering the messages other threads
-// send meanwhile; false when it did not end within the time.
-bool AwaitThread(HANDLE thread, DWORD timeoutMs)
-{
-    const DWORD start = GetTickCount();
-    for (;;) {
-        const DWORD elapsed = GetTickCount() - start;
-        if (elapsed >= timeoutMs)
-            return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0;
-        DWORD result = MsgWaitForMultipleObjects(1, &thread, FALSE, timeoutMs - elapsed, QS_SENDMESSAGE);
-        if (result == WAIT_OBJECT_0)
-            return true;
-        if (result != WAIT_OBJECT_0 + 1)
-            return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0;
-        MSG message;
-        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    }
-}
-
 void OnProgress(CNoteController& note, std::unique_ptr<CSendProgress> progress)
 {
     std::string text = "Sending to " + progress->recipient;

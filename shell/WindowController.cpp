@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "foundation/CriticalSectionLock.h"
 #include "foundation/DataFolder.h"
 #include "foundation/DiagnosticLog.h"
 #include "foundation/FormatSettings.h"
@@ -14,11 +15,13 @@
 #include "foundation/win/DeviceContext.h"
 #include "foundation/win/SystemProbes.h"
 #include "net/Destination.h"
+#include "net/DestinationListOps.h"
 #include "net/DestinationLists.h"
 #include "net/SentToTable.h"
 #include "net/TransactTable.h"
 #include "net/PortListener.h"
 #include "net/ReceivedMessage.h"
+#include "net/SendThreads.h"
 #include "shell/Favourites.h"
 #include "shell/Hotkeys.h"
 #include "shell/MainWindowMessages.h"
@@ -227,11 +230,17 @@ void CWindowController::Reinitialize()
 
 void CWindowController::Teardown()
 {
+    // Shutdown has ended the send threads, or cut off those that would not
+    // end: none of them records a delivery into the lists from now on.
     Shutdown();
     m_ourNotes.RemoveAll();
     m_otherNotes.RemoveAll();
     m_fataPalida.RemoveAll();
-    SentToList().RemoveAll();
+    {
+        CCriticalSectionLock hold(SentToLock());
+        SentToList().RemoveAll();
+    }
+    CCriticalSectionLock hold(TransactLock());
     TransactList().RemoveAll();
 }
 
@@ -266,6 +275,9 @@ void CWindowController::Shutdown()
     }
     StopTimers();
     UnregisterAllHotkeys(m_mainWindow);
+    // Every send stops at once, rather than each with its note.
+    if (!EndSendThreads(kSendThreadsEndMs))
+        WriteErrorLog("CWindowController::Shutdown():", "a send thread did not end in time");
     CloseAllNotes(m_ourNotes);
     CloseAllNotes(m_otherNotes);
     CloseAllNotes(DeletedNotesList());

@@ -107,19 +107,31 @@ protected:
     std::string FromAnna(const char* operation, const std::string& text, const std::string& avatarName = "",
                          const std::string& avatarPicture = "")
     {
+        return FromAnnaTo({"PC-BERT|127.0.0.1|" + std::to_string(bertPort), Me(install)}, operation, text,
+                          avatarName, avatarPicture);
+    }
+    // The same for the chat of that id with these participants.
+    std::string FromAnnaTo(const std::vector<std::string>& participants, const char* operation,
+                           const std::string& text, const std::string& avatarName = "",
+                           const std::string& avatarPicture = "", DWORD chatId = kChatId)
+    {
         CWireNote wire;
         wire.version = kWireVersion;
         wire.computerName = "PC-ANNA";
         wire.userName = "anna";
         wire.replyPort = anna.record.m_port;
         wire.title = "Lunch chat";
-        wire.chatId = kChatId;
+        wire.chatId = chatId;
         wire.chatOperation = operation;
-        wire.coRecipients = {"PC-BERT|127.0.0.1|" + std::to_string(bertPort),
-                             ThisComputer() + "|127.0.0.1|" + std::to_string(install.ListenPort())};
+        wire.coRecipients = participants;
         wire.avatarName = avatarName;
         wire.avatarData = Base64Line(avatarPicture);
         return WriteWireText(wire, text.data(), text.size(), nullptr, 0);
+    }
+    // The program of the install as a participant.
+    static std::string Me(const ProgramInstall& where)
+    {
+        return ThisComputer() + "|127.0.0.1|" + std::to_string(where.ListenPort());
     }
 
     const CaughtMessage* WaitForChat(const char* operation, size_t& seen)
@@ -311,4 +323,68 @@ TEST_F(ChatNote, AChatFromAPeerIsHeldWithItsParticipantsAcrossARestartAndEndsFor
 
         ExitProgram(program, program.WaitForWindow(kMainClass));
     }
+}
+
+// A chat text is a stranger's until the user takes part in its chat: with
+// chats off no text keeps a picture or makes the program reach out, and the
+// participants a chat starts with are each reached once, whatever the text
+// names.
+TEST_F(ChatNote, OnlyAcceptedChatsKeepPicturesAndAStartReachesEachParticipantOnce)
+{
+    install.AddInstalledDataFiles();  // chats are off for its users
+    LoopbackPeer bert(bertPort);
+    ASSERT_TRUE(bert.IsListening());
+    const std::string face = SquareBitmap(20, RGB(40, 160, 60));
+    const std::string bertThere = "PC-BERT|127.0.0.1|" + std::to_string(bertPort);
+    {
+        RunningProgram program(install, "");
+        ASSERT_NE(program.WaitForWindow(kMainClass), nullptr);
+        ASSERT_TRUE(WaitUntil([&] { return PortAcceptsConnections(install.ListenPort()); }));
+        for (const char* operation : {"start", "avatar", "joined", "undeleted", "message"})
+            ASSERT_TRUE(SendToProgram(install.ListenPort(), FromAnnaTo({bertThere, Me(install)}, operation,
+                                                                      "{\\rtf1 hello\\par}", "anna.bmp", face)));
+        // Texts are taken in turn: once a plain note that came after them
+        // shows, they have all been dealt with.
+        CWireNote plain;
+        plain.version = kWireVersion;
+        plain.computerName = "PC-ANNA";
+        const std::string rtf = "{\\rtf1 after the chat texts\\par}";
+        ASSERT_TRUE(SendToProgram(install.ListenPort(), WriteWireText(plain, rtf.data(), rtf.size(), nullptr, 0)));
+        ASSERT_NE(NoteHaving(program.ProcessId(), "after the chat texts"), nullptr);
+        for (HWND note : NoteWindows(program.ProcessId()))
+            EXPECT_EQ(ReadWindowText(BodyOf(note)).find("hello"), std::string::npos);
+        EXPECT_TRUE(ChatPictures(install).empty());
+        std::string nothing;
+        EXPECT_FALSE(bert.Receive(nothing, 3000)) << "the program reached out for a chat it refused";
+        EXPECT_TRUE(catcher.caught.empty());
+        ExitProgram(program, program.WaitForWindow(kMainClass));
+    }
+
+    ProgramInstall accepting("chaton");
+    accepting.AddInstalledDataFiles();
+    AcceptChats(accepting);
+    RunningProgram program(accepting, "");
+    ASSERT_NE(program.WaitForWindow(kMainClass), nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return PortAcceptsConnections(accepting.ListenPort()); }));
+    // A text of a chat this program never took part in keeps nothing.
+    ASSERT_TRUE(SendToProgram(accepting.ListenPort(),
+                              FromAnnaTo({Me(accepting)}, "avatar", "", "stranger.bmp", face, kChatId + 1)));
+    // Bert is named under thirty names: he is one participant, reached once.
+    std::vector<std::string> named;
+    for (int n = 1; named.size() < WireLimit::kCoRecipients - 1; ++n)
+        named.push_back("PC-BERT" + std::to_string(n) + "|127.0.0.1|" + std::to_string(bertPort));
+    named.push_back(Me(accepting));
+    ASSERT_TRUE(SendToProgram(accepting.ListenPort(),
+                              FromAnnaTo(named, "start", "{\\rtf1\\ansi one of us?\\par}", "anna.bmp", face)));
+    HWND note = NoteHaving(program.ProcessId(), "one of us?", true);
+    ASSERT_NE(note, nullptr);
+    EXPECT_TRUE(WaitUntil([&] {
+        return ButtonTexts(note) == std::vector<std::string>{"End chat", "You", "PC-ANNA", "PC-BERT1"};
+    }));
+    std::string introduced;
+    ASSERT_TRUE(bert.Receive(introduced));
+    EXPECT_NE(introduced.find("ChatOp=avatar#"), std::string::npos);
+    EXPECT_FALSE(bert.Receive(introduced, 3000)) << "Bert was reached more than once";
+    EXPECT_EQ(ChatPictures(accepting), std::vector<std::string>{"anna.bmp"});
+    ExitProgram(program, program.WaitForWindow(kMainClass));
 }
