@@ -59,9 +59,7 @@ TEST(TwoPrograms, ANoteAndAChatFromOneAppearOnTheOtherWithLooksSenderAttachmentA
     const std::string theirs = SquareBitmap(24, RGB(30, 90, 200));
     GivePicture(receiver, "theirs.bmp", theirs);
     PeerProgram peer(receiver, "");
-    ASSERT_TRUE(WaitUntil([&] { return PortAcceptsConnections(receiver.ListenPort()) || !peer.IsRunning(); },
-                          kPeerPrefixWaitMs));
-    ASSERT_TRUE(peer.IsRunning());
+    ASSERT_TRUE(peer.WaitFor([&] { return PortAcceptsConnections(receiver.ListenPort()); })) << peer.Trouble();
 
     ProgramInstall sender("sender");
     sender.AddInstalledDataFiles();
@@ -111,8 +109,9 @@ TEST(TwoPrograms, ANoteAndAChatFromOneAppearOnTheOtherWithLooksSenderAttachmentA
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(note); }));
 
     ExitProgram(program, main);
-    ASSERT_TRUE(peer.Forward("/close"));
+    ASSERT_TRUE(peer.Forward("/close")) << peer.Trouble();
     ASSERT_TRUE(peer.WaitForExit());
+    EXPECT_EQ(peer.ShownBox(), "");
 
     const StoredNoteList sent = LoadEveryNote(sender.Path());
     const CNoteController* original = NoteWith(sent, "Hello over there");

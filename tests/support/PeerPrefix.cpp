@@ -8,6 +8,13 @@
 namespace {
 const char kEndedMark[] = "peer-ended.mark";
 const char kForwardedMark[] = "peer-forwarded.mark";
+// What Wine says of the message boxes the peer shows: their texts, one line each.
+const char kBoxLog[] = "peer-boxes.log";
+const char kBoxTrace[] = "trace:msgbox:MSGBOX_OnInit ";
+// The peer prefix names the tests' temporary folder by a drive of its own, so
+// that an install there has a short path whatever folder the repository lies
+// in: the program warns, in a box, of data paths over 100 characters.
+const char kPeerDrive[] = "q:";
 
 // The Unix path of a path of this session, from Wine's own kernel32.
 std::string UnixPathOf(const std::string& path)
@@ -43,20 +50,34 @@ void StartShell(const std::string& script)
         throw std::runtime_error("cannot start " + line);
 }
 
-// Runs the program in the install's folder under the peer prefix, then marks its end.
+std::string TemporaryRoot()
+{
+    char root[MAX_PATH] = "";
+    DWORD length = GetTempPathA(sizeof root, root);
+    if (length == 0 || length >= sizeof root)
+        throw std::runtime_error("no temporary folder");
+    return root;
+}
+
+// Runs the program in the install's folder under the peer prefix, then marks
+// its end. Wine names the folder by the deepest drive that holds it: the
+// peer's own drive for the temporary folder. The boxes it shows are logged.
 std::string ProgramScript(const ProgramInstall& install, const std::string& arguments, const char* mark)
 {
-    // The real folder, not the one through this prefix's drive links, which
+    // The real folders, not the ones through this prefix's drive links, which
     // the other prefix could not name.
-    return "cd $(readlink -f '" + UnixPathOf(install.Path()) + "') && WINEPREFIX='" + PeerPrefixPath() +
-           "' WINEDEBUG=-all LANG=en_US.UTF-8 WINEDLLOVERRIDES='mscoree,mshtml=' wine qnpost.exe " + arguments +
-           "; touch " + mark;
+    // The script goes inside double quotes: it holds none of its own.
+    return "ln -sfn $(readlink -f '" + UnixPathOf(TemporaryRoot()) + "') '" + PeerPrefixPath() + "/dosdevices/" +
+           kPeerDrive + "' && cd $(readlink -f '" + UnixPathOf(install.Path()) + "') && WINEPREFIX='" +
+           PeerPrefixPath() + "' WINEDEBUG=-all,+msgbox LANG=en_US.UTF-8 WINEDLLOVERRIDES='mscoree,mshtml=' " +
+           "wine qnpost.exe " + arguments + " 2>>" + kBoxLog + "; touch " + mark;
 }
 }
 
 PeerProgram::PeerProgram(const ProgramInstall& install, const std::string& arguments) : m_install(install)
 {
     DeleteFileA(install.File(kEndedMark).c_str());
+    DeleteFileA(install.File(kBoxLog).c_str());
     StartShell(ProgramScript(install, arguments, kEndedMark));
 }
 
@@ -78,7 +99,31 @@ bool PeerProgram::Forward(const std::string& arguments, DWORD timeoutMs)
     const std::string mark = m_install.File(kForwardedMark);
     DeleteFileA(mark.c_str());
     StartShell(ProgramScript(m_install, arguments, kForwardedMark));
-    return WaitUntil([&] { return FileExists(mark); }, timeoutMs);
+    return WaitUntil([&] { return FileExists(mark) || !ShownBox().empty(); }, timeoutMs) && FileExists(mark);
+}
+
+std::string PeerProgram::ShownBox() const
+{
+    const std::string log = ReadWholeFile(m_install.File(kBoxLog));
+    const size_t trace = log.find(kBoxTrace);
+    if (trace == std::string::npos)
+        return std::string();
+    const size_t start = trace + sizeof kBoxTrace - 1;
+    return log.substr(start, log.find('\n', start) - start);
+}
+
+bool PeerProgram::WaitFor(const std::function<bool()>& condition, DWORD timeoutMs)
+{
+    return WaitUntil([&] { return condition() || !IsRunning() || !ShownBox().empty(); }, timeoutMs) &&
+           ShownBox().empty() && condition();
+}
+
+std::string PeerProgram::Trouble() const
+{
+    const std::string box = ShownBox();
+    if (!box.empty())
+        return "the peer program shows a box: " + box;
+    return IsRunning() ? "the peer program did not get there in time" : "the peer program ended";
 }
 
 bool PeerProgram::WaitForExit(DWORD timeoutMs)

@@ -2,9 +2,14 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "support/ProgramDriver.h"
+
+// The time a first start of the peer may take (Wine makes the prefix when the
+// test program runs without the test script).
+const DWORD kPeerPrefixWaitMs = 240000;
 
 // A second running program for tests of two instances talking to each other:
 // qnpost.exe of an install run under a Wine prefix of its own (the tests'
@@ -21,8 +26,16 @@ public:
     PeerProgram& operator=(const PeerProgram&) = delete;
 
     bool IsRunning() const;
+    // Waits until the condition holds; false at once when the program ends
+    // or shows a message box first (Trouble says which).
+    bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = kPeerPrefixWaitMs);
+    std::string Trouble() const;
+    // The text of the first message box the program (or a start of it in
+    // its prefix) showed, as Wine writes it; empty while there was none.
+    std::string ShownBox() const;
     // Another start of the program in the peer's prefix, which hands its
-    // command line to the running one; true once that start has ended.
+    // command line to the running one; true once that start has ended
+    // (false at once when a box was shown).
     bool Forward(const std::string& arguments, DWORD timeoutMs = kDriverWaitMs);
     // True once the program has ended within the bound.
     bool WaitForExit(DWORD timeoutMs = kDriverWaitMs);
@@ -31,6 +44,3 @@ private:
     const ProgramInstall& m_install;
 };
 
-// The time a first start of the peer may take (Wine makes the prefix when the
-// test program runs without the test script).
-const DWORD kPeerPrefixWaitMs = 240000;
