@@ -168,6 +168,32 @@ DWORD UpdateSentToList(const char* computerName, const char* ipAddress, const ch
     return entry->m_computerId;
 }
 
+size_t AddHeardOfComputers(const std::vector<std::string>& names)
+{
+    CCriticalSectionLock hold(SentToLock());
+    // Never sent to or heard from: no address, no e-mail, no alias, not delivered.
+    size_t heardOf = 0;
+    for (Node* node = SentToList().GetFirst(); node; node = node->next) {
+        const CDestination& d = node->record;
+        if (d.m_status != 1 && !d.m_ipAddress[0] && !d.m_email[0] && !d.m_alias[0])
+            ++heardOf;
+    }
+    size_t leftOut = 0;
+    DWORD lastId = MaxComputerIdLocked();
+    for (const std::string& name : names) {
+        if (name.empty() || FindFirst([&](CDestination& d) { return Same(d.m_computerName, name.c_str()); }))
+            continue;
+        if (heardOf >= kMaxHeardOfComputers) {
+            ++leftOut;
+            continue;
+        }
+        CDestination fresh(name.c_str(), "", "", "", "", 0, 0, 0, ++lastId, 0);
+        SentToList().AddToTail(fresh);
+        ++heardOf;
+    }
+    return leftOut;
+}
+
 DWORD GetMaxComputerId()
 {
     CCriticalSectionLock hold(SentToLock());

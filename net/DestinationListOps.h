@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include "foundation/DateTime.h"
@@ -24,6 +25,14 @@ std::vector<CDestination> CopyOfTransactList();
 // given, the date-time; a new one gets the next computer id.
 DWORD UpdateSentToList(const char* computerName, const char* ipAddress, const char* alias, const char* email,
                        DWORD status, const CDateTime* when, DWORD port);
+
+// The computers a received note names as its other recipients: each joins
+// "SentTo" by its name, unless an entry has that name already (which keeps
+// its address, port and state) or the list holds kMaxHeardOfComputers entries
+// known by a name alone. Senders cannot grow the list without end, whatever
+// they name. Answers how many names were left out for that bound.
+const size_t kMaxHeardOfComputers = 128;
+size_t AddHeardOfComputers(const std::vector<std::string>& names);
 
 // The highest computer id in "SentTo", never below the highest stored in the table.
 DWORD GetMaxComputerId();

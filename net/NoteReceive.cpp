@@ -128,12 +128,15 @@ DWORD RememberSender(const CWireNote& sent, const CPortRecord& port)
     when = now;
     DWORD senderId = UpdateSentToList(sent.computerName.c_str(), port.m_peerAddress, sent.alias.c_str(), "", 1,
                                       &when, sent.replyPort);
-    for (const std::string& other : sent.coRecipients) {
-        bool known = other.empty() || lstrcmpiA(other.c_str(), UserSettings().computerName) == 0 ||
-                     lstrcmpiA(other.c_str(), sent.computerName.c_str()) == 0;
-        if (!known)
-            UpdateSentToList(other.c_str(), "", "", "", 0, nullptr, 0);
-    }
+    std::vector<std::string> others;
+    for (const std::string& other : sent.coRecipients)
+        if (lstrcmpiA(other.c_str(), UserSettings().computerName) != 0)
+            others.push_back(other);
+    if (size_t leftOut = AddHeardOfComputers(others))
+        WriteErrorLog("Computers a received note named were not added to the list of computers: ",
+                      (std::to_string(leftOut) + " from " + sent.computerName + ", since the list holds " +
+                       std::to_string(kMaxHeardOfComputers) + " computers known by name alone")
+                          .c_str());
     return senderId;
 }
 
@@ -211,6 +214,7 @@ CNoteController* CWindowController::ParseReceivedNote(const CReceivedMessage& me
     lstrcpynA(note->m_receivedFromUser, sent.userName.c_str(), sizeof note->m_receivedFromUser);
     lstrcpynA(note->m_attachedFile, attachedFile.c_str(), sizeof note->m_attachedFile);
     note->m_protected = sent.isProtected;
+    UpdateNoteAttachmentLine(*note);
     note->m_programActivation = true;  // received and not yet seen
     note->SetModified();
     DWORD senderId = RememberSender(sent, port);

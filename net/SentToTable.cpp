@@ -1,6 +1,7 @@
 #include "net/SentToTable.h"
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "foundation/CriticalSectionLock.h"
@@ -121,8 +122,37 @@ void AppendSentToRowOfOwner(const CDestination& destination)
 
 void SaveSentToList(const RowOwnership& owners)
 {
-    for (const CDestination& entry : CopyOfSentToList())
-        AppendSentToIfNot(entry, owners);
+    const std::vector<CDestination> entries = CopyOfSentToList();
+    CCriticalSectionLock hold(SentToTableLock());
+    CDbfFile table;
+    BindSentTo(table);
+    table.Open("MAPPINGALL");
+    // One pass finds the row of every computer, so the save takes as long as
+    // the list and the table, not their product.
+    std::unordered_map<DWORD, DWORD> rows;
+    for (table.GoTop(); !table.IsEOF(); table.Skip(1))
+        if (owners.IsVisible(static_cast<DWORD>(table.GetLongValue("WUSERID"))))
+            rows.emplace(static_cast<DWORD>(table.GetLongValue("COMPUTERID")), table.GetRecno());
+    std::vector<const CDestination*> newRows;
+    for (const CDestination& entry : entries) {
+        auto row = rows.find(entry.m_computerId);
+        if (row != rows.end() && row->second != 0)
+            WriteSentToRow(table, row->second, entry);
+        else if (row == rows.end())
+            newRows.push_back(&entry);
+        rows.emplace(entry.m_computerId, 0);
+    }
+    table.Close();
+    for (const CDestination* entry : newRows) {
+        if (entry->m_computerId == 0) {
+            AppendSentToIfNot(*entry, owners);  // refused with its message
+            continue;
+        }
+        table.Open("MAPPINGAPPEND");
+        WriteNumber(table, table.GetRecno(), "WUSERID", static_cast<long>(owners.currentUserId));
+        WriteSentToRow(table, table.GetRecno(), *entry);
+        table.Close();
+    }
 }
 
 void AppendToSentToFileOtherUsersIfNot(DWORD userId, const char* computerName, const char* ipAddress,

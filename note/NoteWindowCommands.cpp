@@ -5,6 +5,7 @@
 #include <richedit.h>
 
 #include "foundation/CallbackGuard.h"
+#include "note/NoteAttachmentLine.h"
 #include "note/NoteController.h"
 #include "note/NoteFavouritesMenu.h"
 #include "note/NoteMessages.h"
@@ -169,6 +170,10 @@ LRESULT OnBodyMessage(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
         return DefWindowProcA(edit, message, wParam, lParam);
     if (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN)
         MarkReadByUser(*note);
+    if (message == kEditMsgRewriteAttachmentLine) {
+        RewriteAttachmentLine(*note);
+        return 0;
+    }
     LRESULT painted = 0;
     if (OnBodyBackgroundMessage(edit, *note, message, wParam, lParam, painted))
         return painted;

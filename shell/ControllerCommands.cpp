@@ -10,6 +10,7 @@
 #include "foundation/win/HelpFile.h"
 #include "net/ChatNotes.h"
 #include "note/bytes/TextSearch.h"
+#include "note/NoteAttachmentLine.h"
 #include "note/NoteController.h"
 #include "note/NoteMessages.h"
 #include "note/NoteSearch.h"
@@ -179,10 +180,11 @@ int CWindowController::NotifyParticipantLeft(DWORD chatId, const char* computer,
     return 1;
 }
 
-// The note writes its attachment line again, from the file it now carries.
+// The note writes its attachment line again when it no longer names the file
+// the note now carries.
 void CWindowController::UpdateNoteAttachmentLine(CNoteController& note)
 {
-    if (note.m_attachedFile[0] && note.m_bodyEdit)
+    if (IsAttachmentLineOutOfDate(note))
         SendMessageA(note.m_bodyEdit, kEditMsgRewriteAttachmentLine, 0, 0);
 }
 

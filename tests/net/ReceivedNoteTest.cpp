@@ -7,12 +7,16 @@
 // screen without a tray of its own.
 #include "NetDriving.h"
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "NoteCatcher.h"
 #include "net/DestinationListOps.h"
 #include "net/SentToTable.h"
+#include "store/DbfFile.h"
 #include "store/NotesLoader.h"
+#include "store/TableText.h"
 #include "shell/MainWindowMessages.h"
 #include "support/CurrentFolder.h"
 #include "support/NoteDriving.h"
@@ -231,4 +235,97 @@ TEST(ReceivedNote, ArrivesWithItsFileFlashesTheTrayUntilReadAndIsSavedWithItsSen
             ++sendersKept;
     }
     EXPECT_EQ(sendersKept, 2);
+}
+
+namespace {
+// The rows of the install's "sentto.QPD": computer name and port.
+std::vector<std::pair<std::string, long>> KnownComputers(const ProgramInstall& install)
+{
+    std::vector<std::pair<std::string, long>> rows;
+    CDbfFile table;
+    table.SetTable(install.File("sentto.QPD").c_str(), true);
+    table.Open("READ");
+    for (table.GoTop(); !table.IsEOF(); table.Skip(1))
+        rows.emplace_back(ReadTrimmedText(table, "SZDESTINAT") + ReadTrimmedText(table, "PLXREST"),
+                          table.GetLongValue("PORT"));
+    table.Close();
+    return rows;
+}
+
+// The last line of a text that holds something.
+std::string LastLine(std::string text)
+{
+    while (!text.empty() && (text.back() == '\r' || text.back() == '\n'))
+        text.pop_back();
+    const size_t mark = text.find_last_of("\r\n");
+    return mark == std::string::npos ? text : text.substr(mark + 1);
+}
+
+size_t Occurrences(const std::string& text, const std::string& part)
+{
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+}
+
+// The file that came with a note is named in the note's last line, which is
+// part of its text and saved with it. The computers that notes name as their
+// other recipients join the list of computers, but however many names the
+// senders make up, the list takes only so many known by a name alone, and a
+// computer known already keeps its address and port.
+TEST(ReceivedNote, NamesItsFileInItsLastLineAndAddsTheOtherRecipientsWithinABound)
+{
+    WinsockSession winsock;
+    ProgramInstall install("alsoto");
+    install.AddInstalledDataFiles();
+    const std::string line = "Attached file: " + install.File("ATTACHED\\plan.txt");
+    {
+        RunningProgram program(install, "");
+        const DWORD process = program.ProcessId();
+        HWND main = WaitForMainWindow(program);
+        ASSERT_NE(main, nullptr);
+        const unsigned short port = install.ListenPort();
+        ASSERT_TRUE(WaitUntil([&] { return PortAcceptsConnections(port); }));
+        ASSERT_TRUE(SendToProgram(port, WireNote("Plan", "Here is the plan", "plan.txt", "the plan itself")));
+        HWND note = NoteHaving(process, "Here is the plan");
+        ASSERT_NE(note, nullptr);
+        EXPECT_TRUE(WaitUntil([&] { return LastLine(ReadWindowText(BodyOf(note))) == line; }))
+            << ReadWindowText(BodyOf(note));
+        EXPECT_EQ(ReadWindowText(BodyOf(note)).find("Here is the plan"), 0u);
+        SetWindowPos(note, nullptr, 300, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        EXPECT_TRUE(SaveScreenshotOf(note, "attachment-line"));
+
+        // Ten notes, each naming 32 computers nobody has heard of; then PC-BERT
+        // names PC-ANNA, whom the program knows at her address and port.
+        for (int sender = 0; sender < 10; ++sender) {
+            CWireNote named = Sender("Names " + std::to_string(sender));
+            for (int k = 0; k < 32; ++k)
+                named.coRecipients.push_back("PC-" + std::to_string(sender) + "-" + std::to_string(k));
+            const std::string rtf = "{\\rtf1 names " + std::to_string(sender) + "\\par}";
+            ASSERT_TRUE(SendToProgram(port, WriteWireText(named, rtf.data(), rtf.size(), nullptr, 0)));
+        }
+        CWireNote fromBert = Sender("From Bert", "PC-BERT");
+        fromBert.replyPort = 40124;
+        fromBert.coRecipients = {"PC-ANNA", "pc-bert", "PC-CARL"};
+        const std::string rtf = "{\\rtf1 Bert names Anna\\par}";
+        ASSERT_TRUE(SendToProgram(port, WriteWireText(fromBert, rtf.data(), rtf.size(), nullptr, 0)));
+        ASSERT_NE(NoteHaving(process, "Bert names Anna"), nullptr);
+        ExitProgram(program, main);
+    }
+
+    const StoredNoteList notes = LoadEveryNote(install.Path());
+    size_t linesKept = 0;
+    for (const auto& stored : notes)
+        linesKept += Occurrences(stored->RichText(), "Attached file: ");
+    EXPECT_EQ(linesKept, 1u) << "the line is kept with the note's text, once";
+
+    const auto rows = KnownComputers(install);
+    // The two senders, and the names up to the bound; PC-CARL came too late.
+    EXPECT_EQ(rows.size(), 2 + kMaxHeardOfComputers);
+    EXPECT_EQ(std::count(rows.begin(), rows.end(), std::make_pair(std::string("PC-ANNA"), 40123L)), 1);
+    EXPECT_EQ(std::count(rows.begin(), rows.end(), std::make_pair(std::string("PC-BERT"), 40124L)), 1);
+    EXPECT_NE(ReadWholeFile(install.File("error.txt")).find("were not added to the list of computers"),
+              std::string::npos);
 }

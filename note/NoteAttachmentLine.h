@@ -1,0 +1,17 @@
+#pragma once
+
+class CNoteController;
+
+// The last line of a note's text names the file that came with the note:
+// "Attached file: " and the file's path. The line is part of the text, so it
+// is saved, shown and sent with the note like any other line. A protected
+// note's text is its enciphered content, which gets no such line.
+
+extern const char kAttachmentLinePrefix[];
+
+// Whether the note has an attached file that its last line does not name.
+bool IsAttachmentLineOutOfDate(const CNoteController& note);
+
+// Names the note's attached file in its last line: the last line is written
+// again when it is an attachment line, else the line is added after it.
+void RewriteAttachmentLine(CNoteController& note);
