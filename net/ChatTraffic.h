@@ -13,7 +13,8 @@ struct CReceivedMessage;
 // text with the chat's id, the operation, and the participants in "AlsoTo".
 
 // Sends the operation with a text (the line said, or nothing) to every
-// participant of the note's chat that has not left, on a thread of its own.
+// participant of the note's chat that has not left, on a thread of its own
+// that stops when the program closes (net/SendThreads.h).
 // Each participant's button then shows whether it could be reached.
 void SendChatOperation(CNoteController& note, ChatOperation operation, const std::string& text);
 
