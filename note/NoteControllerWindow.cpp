@@ -292,6 +292,9 @@ void CNoteController::DeleteNote()
     OnChatNoteDeleted(*this);
     ForgetNoteDeliveries(*this);
     DeleteStoredRecord(m_noteId);
+    if (m_noteId != 9999)
+        if (HWND main = GetMainWindow())
+            ForgetDeletedNoteLinks(main, m_noteId);
     m_noteId = 9999;
     m_modified = false;
     if (m_window)

@@ -5,6 +5,7 @@
 #include "note/NoteController.h"
 #include "shell/MainWindowMessages.h"
 #include "shell/NoteLists.h"
+#include "shell/NoteManagerFiles.h"
 #include "shell/ProgramGlobals.h"
 #include "shell/WindowController.h"
 
@@ -136,6 +137,10 @@ bool CWindowController::OnDesktopMessage(UINT message, WPARAM wParam, LPARAM lPa
         OnReceivedNoteRead();
         return true;
     case kMsgRefreshAppTracking:
+        TrackAssociatedApps(1);
+        return true;
+    case kMsgForgetNoteLinks:
+        ForgetNoteGroupsAndApps(static_cast<DWORD>(lParam));
         TrackAssociatedApps(1);
         return true;
     default:

@@ -2,6 +2,7 @@
 // hotkeys taken over from the Settings sheet.
 #include "shell/Hotkeys.h"
 
+#include "shell/NoteManagerFiles.h"
 #include "shell/ProgramGlobals.h"
 
 UINT HotkeyModifiers(DWORD ctrl, DWORD alt, DWORD shift)
@@ -128,6 +129,7 @@ void UnregisterAllHotkeys(HWND main)
 
 void ApplyGroupHotkeyChanges(HWND main, CRecordList<CHotkeyGroupEntry>& edited)
 {
+    bool anyChanged = false;
     for (auto* node = edited.GetFirst(); node; node = node->next) {
         const CNoteGroup& wanted = node->record.group;
         CNoteGroup* live = nullptr;
@@ -149,5 +151,8 @@ void ApplyGroupHotkeyChanges(HWND main, CRecordList<CHotkeyGroupEntry>& edited)
         if (changed && wanted.hotkey_ifAllow)
             RegisterGroupHotKey(main, *live);
         live->hotkey_ifAllow = wanted.hotkey_ifAllow;
+        anyChanged = anyChanged || changed;
     }
+    if (anyChanged)
+        SaveNoteManagerXml();
 }

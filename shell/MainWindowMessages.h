@@ -43,6 +43,7 @@ enum MainWindowMessage : UINT {
     kMsgIsBusySaving = 0x80BB,
     kMsgShowCalendar = 0x80BE,
     kMsgShowNoteManager = 0x80BF,
+    kMsgForgetNoteLinks = 0x80C0,  // lParam: the id of a deleted note
 };
 
 // Commands of the tray menu and of other windows (WM_COMMAND).
@@ -91,6 +92,11 @@ HWND GetMainWindow();
 inline LRESULT IsMainWindowBusySaving(HWND main)
 {
     return SendMessageA(main, kMsgIsBusySaving, 0, 0);
+}
+// A deleted note's groups and associations go, and their files are rewritten.
+inline void ForgetDeletedNoteLinks(HWND main, DWORD noteId)
+{
+    SendMessageA(main, kMsgForgetNoteLinks, 0, static_cast<LPARAM>(noteId));
 }
 inline LRESULT IsNoteTransmitting(HWND note)
 {

@@ -26,6 +26,7 @@
 #include "shell/Hotkeys.h"
 #include "shell/MainWindowMessages.h"
 #include "shell/NoteLists.h"
+#include "shell/NoteManagerFiles.h"
 #include "shell/OptionalLibraries.h"
 #include "shell/ProgramGlobals.h"
 #include "shell/Sounds.h"
@@ -140,6 +141,7 @@ void CWindowController::LoadUserData()
     RebuildTransactFreeRecords();
     LoadSentToTable();
     LoadTransactTable();
+    LoadAssociationsAndGroups(m_mainWindow);
     ProgramFlags& flags = GetProgramFlags();
     flags.loadingNotes = true;
     try {
@@ -242,6 +244,7 @@ void CWindowController::Teardown()
     }
     CCriticalSectionLock hold(TransactLock());
     TransactList().RemoveAll();
+    UnloadAssociationsAndGroups(m_mainWindow);
 }
 
 // The user's values of this run, every note, the destinations and the

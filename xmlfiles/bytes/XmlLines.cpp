@@ -56,3 +56,25 @@ void ToggleCdataEscape(char* text, int encode)
         if (c[0] == ']' && c[1] == from && c[2] == '>')
             c[1] = to;
 }
+
+void AppendXmlStartTag(std::string& out, const char* name, int level)
+{
+    out.append(XmlStartTagLine(name, level)).append(kXmlLineEnd);
+}
+
+void AppendXmlEndTag(std::string& out, const char* name, int level)
+{
+    out.append(XmlEndTagLine(name, level)).append(kXmlLineEnd);
+}
+
+void AppendXmlElement(std::string& out, const char* name, const char* value, int level)
+{
+    out.append(XmlElementLine(name, value, level, false)).append(kXmlLineEnd);
+}
+
+void AppendXmlCDataElement(std::string& out, const char* name, const char* text, int level)
+{
+    std::string escaped = OrEmpty(text);
+    ToggleCdataEscape(&escaped[0], 1);
+    out.append(XmlCDataElementLine(name, escaped.c_str(), level)).append(kXmlLineEnd);
+}

@@ -20,3 +20,12 @@ extern const char kXmlLineEnd[];
 // the second "]" becomes a grave accent) and back (decode). In place, left to
 // right, one character at a time.
 void ToggleCdataEscape(char* text, int encode);
+
+// The same lines appended, each with its CR LF, to a file's text being built
+// in memory: the program's small XML files are written whole through a working
+// copy, so that a stop half way never leaves a part of one.
+void AppendXmlStartTag(std::string& out, const char* name, int level);
+void AppendXmlEndTag(std::string& out, const char* name, int level);
+void AppendXmlElement(std::string& out, const char* name, const char* value, int level);
+// The text in CDATA, "]]>" in it escaped; an empty text gives the two tags only.
+void AppendXmlCDataElement(std::string& out, const char* name, const char* text, int level);

@@ -1,0 +1,404 @@
+#include "notemanager/NoteManagerFile.h"
+
+#include <cstddef>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "foundation/FileHelpers.h"
+#include "foundation/WorkingCopy.h"
+#include "foundation/bytes/MessageBoxes.h"
+#include "xmlfiles/XmlFileReading.h"
+#include "xmlfiles/bytes/XmlLines.h"
+
+namespace {
+const char kHeader[] = "<?xml version='1.0' encoding='Windows-1252' standalone='yes'?>";
+const char kRoot[] = "content";
+const int kWrittenColumns = 7;
+
+const char kAllGroup[] = "All (except Deleted)";
+const char kDeletedGroup[] = "Deleted";
+const char kNoneGroup[] = "None";
+const char* const kStandardGroups[] = {kAllGroup, kDeletedGroup, kNoneGroup, "Business",
+                                       "Personal", "References",  "Reminders", "Urgent"};
+const int kFixedGroups = 3;
+
+// The option values in file order, with where each lives in the record.
+enum class Width { kByte, kWord, kLong };
+struct OptionField {
+    const char* key;
+    size_t offset;
+    Width width;
+};
+#define QN_OPTION(key, member, width) {key, offsetof(CNoteManagerOptions, member), width}
+const OptionField kOptionFields[] = {
+    QN_OPTION("sortColumn", sortColumn, Width::kByte),
+    QN_OPTION("sortOrder", sortOrder, Width::kByte),
+    QN_OPTION("dialogWidth", dialogWidth, Width::kWord),
+    QN_OPTION("dialogHeight", dialogHeight, Width::kWord),
+    QN_OPTION("dialogXLeft", dialogXLeft, Width::kLong),
+    QN_OPTION("dialogYLeft", dialogYLeft, Width::kLong),
+    QN_OPTION("dialogMaximized", dialogMaximized, Width::kLong),
+    QN_OPTION("paintTTBackColors", paintTTBackColors, Width::kLong),
+    QN_OPTION("paintHiddenBackgnd", paintHiddenBackgnd, Width::kLong),
+    QN_OPTION("paintParkedBackgnd", paintParkedBackgnd, Width::kLong),
+    QN_OPTION("paintHiddenBackColor", paintHiddenBackColor, Width::kLong),
+    QN_OPTION("paintParkedBackColor", paintParkedBackColor, Width::kLong),
+    QN_OPTION("boldTitleText", boldTitleText, Width::kLong),
+    QN_OPTION("saveFilterCriteria", saveFilterCriteria, Width::kLong),
+    QN_OPTION("stayOnTop", stayOnTop, Width::kLong),
+    QN_OPTION("adaptiveDateTime", adaptiveDateTime, Width::kLong),
+};
+#undef QN_OPTION
+
+std::string OptionText(const CNoteManagerOptions& options, const OptionField& field)
+{
+    const unsigned char* at = reinterpret_cast<const unsigned char*>(&options) + field.offset;
+    switch (field.width) {
+    case Width::kByte: return std::to_string(*at);
+    case Width::kWord: {
+        WORD word;
+        std::memcpy(&word, at, sizeof word);
+        return std::to_string(word);
+    }
+    default: {
+        LONG value;
+        std::memcpy(&value, at, sizeof value);
+        return std::to_string(value);
+    }
+    }
+}
+
+void StoreOption(CNoteManagerOptions& options, const OptionField& field, int value)
+{
+    unsigned char* at = reinterpret_cast<unsigned char*>(&options) + field.offset;
+    if (field.width == Width::kByte) {
+        *at = static_cast<BYTE>(value);
+    } else if (field.width == Width::kWord) {
+        const WORD word = static_cast<WORD>(value);
+        std::memcpy(at, &word, sizeof word);
+    } else {
+        const LONG number = value;
+        std::memcpy(at, &number, sizeof number);
+    }
+}
+
+int Number(const std::string& text)
+{
+    return std::atoi(text.c_str());
+}
+
+void AppendNumber(std::string& out, const char* name, long long value, int level)
+{
+    AppendXmlElement(out, name, std::to_string(value).c_str(), level);
+}
+
+void AppendOptions(std::string& out, const CNoteManagerOptions& options)
+{
+    AppendXmlStartTag(out, "options", 1);
+    AppendNumber(out, "userID", static_cast<LONG>(options.userID), 2);
+    for (const OptionField& field : kOptionFields)
+        AppendXmlElement(out, field.key, OptionText(options, field).c_str(), 2);
+    for (int entry = 0; entry < kWrittenColumns; ++entry) {
+        const CNoteManagerColumn& column = options.columns[entry];
+        AppendXmlStartTag(out, "column", 2);
+        AppendNumber(out, "id", column.id, 3);
+        AppendNumber(out, "ifDisplayed", static_cast<LONG>(column.displayed), 3);
+        AppendNumber(out, "position", column.position, 3);
+        AppendXmlElement(out, "text", column.title, 3);
+        AppendNumber(out, "width", static_cast<WORD>(column.width), 3);
+        AppendXmlEndTag(out, "column", 2);
+    }
+    AppendXmlEndTag(out, "options", 1);
+}
+
+void AppendGroup(std::string& out, const CNoteGroup& group)
+{
+    AppendXmlStartTag(out, "group", 1);
+    AppendNumber(out, "id", static_cast<LONG>(group.id), 2);
+    AppendXmlCDataElement(out, "name", group.name, 2);
+    AppendNumber(out, "hotkey_ifAllow", static_cast<LONG>(group.hotkey_ifAllow), 2);
+    AppendNumber(out, "hotkey_ctrl", static_cast<LONG>(group.hotkey_ctrl), 2);
+    AppendNumber(out, "hotkey_alt", static_cast<LONG>(group.hotkey_alt), 2);
+    AppendNumber(out, "hotkey_shift", static_cast<LONG>(group.hotkey_shift), 2);
+    AppendNumber(out, "hotkey_key", static_cast<LONG>(group.hotkey_key), 2);
+    AppendXmlEndTag(out, "group", 1);
+}
+
+void SetColumn(CNoteManagerColumn& column, int id, const char* title, DWORD displayed, int position, DWORD width)
+{
+    column.id = static_cast<BYTE>(id);
+    column.displayed = displayed;
+    column.position = static_cast<BYTE>(position);
+    column.width = width;
+    std::snprintf(column.title, sizeof column.title, "%s", title);
+}
+
+// A column element read from the current options element: false when a key
+// is missing (after the warning box).
+bool ReadColumn(CXMLDocument& document, int j, CNoteManagerOptions& record)
+{
+    char err[512] = "";
+    if (!document.GotoChildOfCurrentParent("column", j, err, sizeof err)) {
+        ShowWarningMessage(nullptr, err, ProgramTitle);
+        return false;
+    }
+    const char* const keys[] = {"id", "ifDisplayed", "position", "text", "width"};
+    char values[5][50] = {};
+    for (int key = 0; key < 5; ++key) {
+        if (!document.GetValueOfCurrentChild(keys[key], values[key], sizeof values[key], err, sizeof err)) {
+            ShowWarningMessage(nullptr, err, ProgramTitle);
+            return false;
+        }
+    }
+    const int id = std::atoi(values[0]);
+    // The writer makes only ids 0 to 7; another names no column of the record.
+    if (id < 0 || id >= kNoteManagerColumnCount)
+        return true;
+    SetColumn(record.columns[id], id, values[3], static_cast<DWORD>(std::atoi(values[1])), std::atoi(values[2]),
+              static_cast<DWORD>(std::atoi(values[4])));
+    return true;
+}
+
+// Record k of the file into the record; false when reading must stop there
+// (a key missing: the record is dropped), with columns == 0 when the record
+// had none (it is kept and reading stops).
+bool ReadOptions(CXMLDocument& document, int k, CNoteManagerOptions& record, int& columns)
+{
+    std::string value;
+    if (!ReadXmlField(document, kRoot, "options", k, "userID", value))
+        return false;
+    record.userID = static_cast<DWORD>(Number(value));
+    record.recordKey = static_cast<LONG>(record.userID);
+    for (const OptionField& field : kOptionFields) {
+        if (!ReadXmlField(document, kRoot, "options", k, field.key, value))
+            return false;
+        StoreOption(record, field, Number(value));
+    }
+    char err[512] = "";
+    columns = 0;
+    if (document.GotoChildOfCurrentParent("options", k, err, sizeof err) &&
+        document.SetCurrentChildAsParent(err, sizeof err))
+        columns = document.CountChildren("column", err, sizeof err);
+    if (columns < 1) {
+        ShowWarningMessage(nullptr, err, ProgramTitle);
+        columns = 0;
+        return true;
+    }
+    for (int j = 1; j <= columns; ++j) {
+        if (!ReadColumn(document, j, record))
+            return false;
+    }
+    if (columns < kNoteManagerColumnCount)
+        SetColumn(record.columns[7], 7, "Size", 0, 7, 60);
+    document.GotoParent(err, sizeof err);
+    return true;
+}
+
+CNoteManagerOptions StandardOptions(const CNoteManagerOptions& current, DWORD userId)
+{
+    struct Column {
+        const char* title;
+        DWORD displayed;
+        DWORD width;
+    };
+    static const Column kColumns[kNoteManagerColumnCount] = {
+        {"Icons", 1, 42},    {"Title", 1, 120}, {"Text", 1, 160},   {"Alarm", 1, 100},
+        {"Created", 1, 100}, {"Group", 1, 70},  {"Owner", 0, 100}, {"Size", 1, 60},
+    };
+    CNoteManagerOptions record;
+    CopyNoteManagerOptions(record, current);
+    record.recordKey = static_cast<LONG>(userId);
+    record.userID = userId;
+    for (int id = 0; id < kNoteManagerColumnCount; ++id)
+        SetColumn(record.columns[id], id, kColumns[id].title, kColumns[id].displayed, id, kColumns[id].width);
+    return record;
+}
+
+CNoteGroup StandardGroup(const char* name, DWORD id, bool fixed)
+{
+    CNoteGroup group;
+    ResetNoteGroup(group);
+    group.id = id;
+    std::snprintf(group.name, sizeof group.name, "%s", name);
+    std::snprintf(group.editable, sizeof group.editable, "%s", fixed ? "0" : "1");
+    return group;
+}
+
+void ReadGroups(CXMLDocument& document, CRecordList<CNoteGroup>& groups)
+{
+    const GlobalGroupIds ids = NoteGroupGlobalIds();
+    const int n = CountXmlElements(document, kRoot, "group");
+    CNoteGroup group;
+    ResetNoteGroup(group);
+    const char* const hotkeyKeys[] = {"hotkey_ifAllow", "hotkey_ctrl", "hotkey_alt", "hotkey_shift", "hotkey_key"};
+    for (int k = 1; k <= n; ++k) {
+        std::string value;
+        if (!ReadXmlField(document, kRoot, "group", k, "id", value))
+            return;
+        group.id = static_cast<DWORD>(Number(value));
+        const bool fixed = group.id == ids.all || group.id == ids.deleted || group.id == ids.none;
+        std::snprintf(group.editable, sizeof group.editable, "%s", fixed ? "0" : "1");
+        if (!ReadXmlField(document, kRoot, "group", k, "name", value))
+            return;
+        ToggleCdataEscape(&value[0], 0);
+        std::snprintf(group.name, sizeof group.name, "%s", value.c_str());
+        // A group without its hotkey elements keeps those of the group before it.
+        DWORD hotkey[5];
+        int read = 0;
+        char err[512] = "";
+        for (; read < 5; ++read) {
+            char text[50] = "";
+            if (!document.GetValue(kRoot, "group", k, hotkeyKeys[read], text, sizeof text, err, sizeof err))
+                break;
+            hotkey[read] = static_cast<DWORD>(std::atoi(text));
+        }
+        if (read == 5) {
+            group.hotkey_ifAllow = hotkey[0];
+            group.hotkey_ctrl = hotkey[1];
+            group.hotkey_alt = hotkey[2];
+            group.hotkey_shift = hotkey[3];
+            group.hotkey_key = hotkey[4];
+        }
+        groups.AddToTail(group);
+    }
+}
+
+void FindGlobalGroupIds(const CRecordList<CNoteGroup>& groups)
+{
+    GlobalGroupIds& ids = NoteGroupGlobalIds();
+    const struct {
+        const char* name;
+        BYTE& id;
+    } named[] = {{kAllGroup, ids.all}, {kNoneGroup, ids.none}, {kDeletedGroup, ids.deleted}};
+    for (const auto& entry : named) {
+        const long id = groups.FindIdByName(entry.name);
+        if (id >= 0)
+            entry.id = static_cast<BYTE>(id);
+    }
+}
+
+void ReadPairs(CXMLDocument& document, CRecordList<CGroupNotePair>& pairs)
+{
+    const int m = CountXmlElements(document, kRoot, "noteAndGroup");
+    for (int k = 1; k <= m; ++k) {
+        std::string groupId;
+        std::string noteId;
+        if (!ReadXmlField(document, kRoot, "noteAndGroup", k, "groupID", groupId) ||
+            !ReadXmlField(document, kRoot, "noteAndGroup", k, "noteID", noteId))
+            return;
+        CGroupNotePair pair{static_cast<DWORD>(pairs.NextFreeId()), static_cast<DWORD>(Number(groupId)),
+                            static_cast<DWORD>(Number(noteId))};
+        pairs.AddAssociationToHead(pair);
+    }
+}
+}
+
+GlobalGroupIds& NoteGroupGlobalIds()
+{
+    static GlobalGroupIds ids;
+    return ids;
+}
+
+std::string NoteManagerXmlText(const NoteManagerLists& lists)
+{
+    std::string out = kHeader;
+    out.append(kXmlLineEnd);
+    AppendXmlStartTag(out, kRoot, 0);
+    for (auto* node = lists.options.GetFirst(); node; node = node->next)
+        AppendOptions(out, node->record);
+    for (auto* node = lists.groups.GetFirst(); node; node = node->next)
+        AppendGroup(out, node->record);
+    for (auto* node = lists.pairs.GetFirst(); node; node = node->next) {
+        AppendXmlStartTag(out, "noteAndGroup", 1);
+        AppendNumber(out, "groupID", static_cast<LONG>(node->record.groupID), 2);
+        AppendNumber(out, "noteID", static_cast<LONG>(node->record.noteID), 2);
+        AppendXmlEndTag(out, "noteAndGroup", 1);
+    }
+    AppendXmlEndTag(out, kRoot, 0);
+    return out;
+}
+
+void SaveNoteManagerXml(const char* path, const NoteManagerLists& lists)
+{
+    const std::string text = NoteManagerXmlText(lists);
+    CWorkingCopy file(path);
+    file.File().WriteToFile(text.data(), static_cast<DWORD>(text.size()));
+    file.Commit();
+}
+
+void LoadNoteManagerXml(const char* path, CRecordList<CNoteManagerOptions>& list, CNoteManagerOptions& current,
+                        DWORD userId)
+{
+    list.RemoveAll();
+    if (std::unique_ptr<CXMLDocument> document = ParseXmlFile(path)) {
+        const int n = CountXmlElements(*document, kRoot, "options");
+        for (int k = 1; k <= n; ++k) {
+            CNoteManagerOptions record;
+            CopyNoteManagerOptions(record, current);
+            int columns = 0;
+            if (!ReadOptions(*document, k, record, columns))
+                break;
+            list.AddAssociationToHead(record);
+            if (columns == 0)
+                break;
+        }
+    }
+    for (auto* node = list.GetFirst(); node; node = node->next) {
+        if (node->record.userID == userId) {
+            CopyNoteManagerOptions(current, node->record);
+            return;
+        }
+    }
+    const CNoteManagerOptions standard = StandardOptions(current, userId);
+    list.AddAssociationToHead(standard);
+    CopyNoteManagerOptions(current, standard);
+}
+
+void LoadNoteGroupsXml(const char* path, CRecordList<CNoteGroup>& groups, CRecordList<CGroupNotePair>& pairs)
+{
+    groups.RemoveAll();
+    pairs.RemoveAll();
+    std::unique_ptr<CXMLDocument> document = ParseXmlFile(path);
+    if (!document) {
+        if (path && FileExists(path))
+            return;
+        for (int i = 0; i < static_cast<int>(sizeof kStandardGroups / sizeof kStandardGroups[0]); ++i)
+            groups.AddToTail(StandardGroup(kStandardGroups[i], static_cast<DWORD>(groups.NextFreeId()), i < kFixedGroups));
+        NoteGroupGlobalIds() = GlobalGroupIds();
+        return;
+    }
+    ReadGroups(*document, groups);
+    FindGlobalGroupIds(groups);
+    ReadPairs(*document, pairs);
+}
+
+void ResetNoteGroup(CNoteGroup& group)
+{
+    std::memset(&group, 0, sizeof group);
+    group.id = static_cast<DWORD>(-1);
+    group.hotkey_ifAllow = 0;
+    group.hotkey_ctrl = 0;
+    group.hotkey_alt = 1;
+    group.hotkey_shift = 1;
+    group.hotkey_key = 'G';
+}
+
+int RemoveNoteFromGroups(CRecordList<CGroupNotePair>& pairs, DWORD noteId)
+{
+    for (auto* node = pairs.GetFirst(); node; node = node->next) {
+        if (node->record.noteID == noteId) {
+            pairs.Remove(node);
+            return 1;
+        }
+    }
+    return 0;
+}
+
+void CopyNoteManagerOptions(CNoteManagerOptions& target, const CNoteManagerOptions& source)
+{
+    if (&target == &source)
+        return;
+    std::memset(target.columns, 0, sizeof target.columns);
+    std::memcpy(&target, &source, sizeof target);
+}

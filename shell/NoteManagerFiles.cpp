@@ -1,0 +1,55 @@
+#include "shell/NoteManagerFiles.h"
+
+#include "foundation/DataFolder.h"
+#include "notemanager/NoteManagerFile.h"
+#include "noteprops/AppAssociationsFile.h"
+#include "shell/Hotkeys.h"
+#include "shell/ProgramGlobals.h"
+
+namespace {
+NoteManagerLists ProgramLists()
+{
+    return {NoteManagerOptionsList(), GroupsList(), GroupsAndNotesList()};
+}
+
+std::string NoteManagerPath()
+{
+    return DataFilePath(DataName::kNoteManagerSettings);
+}
+}
+
+void LoadAssociationsAndGroups(HWND main)
+{
+    LoadAppAssociations();
+    UnregisterGroupHotkeys(main);
+    LoadNoteGroupsXml(NoteManagerPath().c_str(), GroupsList(), GroupsAndNotesList());
+    for (auto* node = GroupsList().GetFirst(); node; node = node->next) {
+        if (node->record.hotkey_ifAllow)
+            RegisterGroupHotKey(main, node->record);
+    }
+    LoadNoteManagerXml(NoteManagerPath().c_str(), NoteManagerOptionsList(), NoteManagerOptions(),
+                       UserSettings().userId);
+}
+
+void UnloadAssociationsAndGroups(HWND main)
+{
+    UnregisterGroupHotkeys(main);
+    AppAssociationsList().RemoveAll();
+    ImageList_RemoveAll(AppIconImageList());
+    GroupsList().RemoveAll();
+    GroupsAndNotesList().RemoveAll();
+}
+
+void SaveNoteManagerXml()
+{
+    SaveNoteManagerXml(NoteManagerPath().c_str(), ProgramLists());
+}
+
+void ForgetNoteGroupsAndApps(DWORD noteId)
+{
+    while (RemoveNoteFromGroups(GroupsAndNotesList(), noteId)) {
+    }
+    RemoveNoteAssociations(AppAssociationsList(), noteId);
+    SaveNoteManagerXml();
+    SaveAppAssociations();
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <windows.h>
+
+// The program's noteman.QPD and apps.QPD in the data folder, read into and
+// written from the program's lists.
+
+// The associations, the groups (their allowed hotkeys registered on the
+// window, those of the groups before unregistered), then the user's options.
+void LoadAssociationsAndGroups(HWND main);
+// The group hotkeys unregistered, the associations, groups and memberships gone.
+void UnloadAssociationsAndGroups(HWND main);
+// Every user's options, the groups and the memberships.
+void SaveNoteManagerXml();
+// A deleted note leaves its groups and its programs; both files are rewritten.
+void ForgetNoteGroupsAndApps(DWORD noteId);
