@@ -165,6 +165,10 @@ public:
     // Delete: refused for a locked note, asked when the user wants to be asked;
     // the record leaves the notes table and the note goes to the deleted list.
     void DeleteNote();
+    // Ties the note to other programs' windows: with the dialog (askDialog 1)
+    // the user picks them; then apps.QPD is written and the tracking told.
+    // 1 when done, 0 when cancelled or the note could not be saved first.
+    int AssociateWith(int ownerChoice, int askDialog);
     // Entry points of the dialogs that come with the note's settings and
     // send: each answers whether something changed or was sent.
     int ShowProperties(int pageFlags, bool pasteFlag);

@@ -46,6 +46,7 @@ enum NoteWindowCommand : UINT {
     kNoteCmdUnderline = 4517,
     kNoteCmdSave = 4518,
     kNoteCmdFind = 4519,
+    kNoteCmdAssociate = 4359,
 };
 
 inline void SaveNoteWindow(HWND note)

@@ -55,6 +55,7 @@ const MenuEntry kNoteMenu[] = {
     {kNoteCmdEditAlarm, "Edit &alarm settings..."},
     {kNoteCmdFind, "&Find...."},
     {kNoteCmdSendTo, "Send &to..."},
+    {kNoteCmdAssociate, "Associate note &with..."},
     {kNoteCmdSave, "Sa&ve"},
 };
 const char kFavouritesMenuText[] = "Quillnet+ Favourites";
@@ -151,6 +152,9 @@ LRESULT OnNoteCommand(HWND window, CNoteController& note, WPARAM wParam, LPARAM 
         break;
     case kNoteCmdSave:
         SaveNoteWindow(window);
+        break;
+    case kNoteCmdAssociate:
+        note.AssociateWith(0, 1);
         break;
     default:
         OnNoteAlarmCommand(window, note, LOWORD(wParam));

@@ -61,7 +61,7 @@ void ConsiderWindow(HWND window, Collection& collection)
         return;
     if (lstrcmpiA(title, "Quillnet+ Note Manager") == 0 || lstrcmpiA(title, "Quillnet+") == 0)
         return;
-    collection.windows.push_back({title, minimised});
+    collection.windows.push_back({window, title, minimised});
 }
 
 BOOL CALLBACK EnumTopLevelWindowsProc(HWND window, LPARAM context)

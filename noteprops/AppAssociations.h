@@ -30,6 +30,7 @@ CRecordList<CAppAssociation>& AppAssociationsList();
 // titled, ordinary window (not a note, a tool window, the desktop, the
 // taskbar or this program's own titled windows).
 struct AppWindow {
+    HWND window = nullptr;
     std::string title;
     bool minimised = false;
 };

@@ -1,0 +1,30 @@
+// The note's ties to other programs' windows.
+#include "note/NoteController.h"
+#include "noteprops/AppAssociationsFile.h"
+#include "noteprops/AssocDialog.h"
+#include "shell/MainWindowMessages.h"
+#include "store/NoteSaving.h"
+
+namespace {
+// The Note Manager owns the dialog while it is open and not minimised.
+HWND DialogOwner()
+{
+    HWND manager = FindWindowA(nullptr, "Quillnet+ Note Manager");
+    if (manager && !IsIconic(manager))
+        return manager;
+    return GetForegroundWindow();
+}
+}
+
+int CNoteController::AssociateWith(int, int askDialog)
+{
+    // An association names the note by its record: a note never saved gets one first.
+    if (m_noteId == 9999 && (!SaveNote(*this) || m_noteId == 9999))
+        return 0;
+    if (askDialog && !RunAssocDialog(DialogOwner(), m_noteId))
+        return 0;
+    SaveAppAssociations();
+    if (HWND main = GetMainWindow())
+        SendMessageA(main, kMsgRefreshAppTracking, 0, 0);
+    return 1;
+}
