@@ -1,0 +1,185 @@
+// noteman.QPD written and read back as the program does at its start and
+// after a restore: the standard groups without a file, the options of every
+// user, the groups with their hotkeys and the memberships.
+#include <windows.h>
+
+#include <fstream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "notemanager/NoteManagerFile.h"
+#include "support/TempFolder.h"
+#include "support/bytes/MessageBoxRecorder.h"
+
+namespace {
+struct Lists {
+    CRecordList<CNoteManagerOptions> options;
+    CRecordList<CNoteGroup> groups;
+    CRecordList<CGroupNotePair> pairs;
+    CNoteManagerOptions current;
+    Lists() { SetNoteManagerDefaults(current); }
+    NoteManagerLists View() { return {options, groups, pairs}; }
+    void Load(const std::string& path, DWORD user)
+    {
+        LoadNoteGroupsXml(path.c_str(), groups, pairs);
+        LoadNoteManagerXml(path.c_str(), options, current, user);
+    }
+};
+
+size_t Occurrences(const std::string& text, const std::string& part)
+{
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
+void WriteFile(const std::string& path, const std::string& text)
+{
+    std::ofstream(path, std::ios::binary) << text;
+}
+}
+
+TEST(NoteManagerFile, WithoutAFileTheStandardGroupsAndOptionsThenASaveAndReloadsKeepThem)
+{
+    TempFolder folder("noteman");
+    const std::string path = folder.File("noteman.QPD");
+    MessageBoxRecorder boxes;
+    Lists lists;
+    lists.Load(path, 5);
+    const char* const names[] = {"All (except Deleted)", "Deleted", "None", "Business",
+                                 "Personal", "References", "Reminders", "Urgent"};
+    DWORD id = 0;
+    for (auto* node = lists.groups.GetFirst(); node; node = node->next, ++id) {
+        ASSERT_LT(id, 8u);
+        EXPECT_EQ(node->record.id, id);
+        EXPECT_STREQ(node->record.name, names[id]);
+        EXPECT_STREQ(node->record.editable, id < 3 ? "0" : "1");
+        EXPECT_EQ(node->record.hotkey_ifAllow, 0u);
+        EXPECT_EQ(node->record.hotkey_ctrl, 0u);
+        EXPECT_EQ(node->record.hotkey_alt, 1u);
+        EXPECT_EQ(node->record.hotkey_shift, 1u);
+        EXPECT_EQ(node->record.hotkey_key, static_cast<DWORD>('G'));
+    }
+    EXPECT_EQ(id, 8u);
+    ASSERT_EQ(lists.options.GetCount(), 1u);
+    EXPECT_EQ(lists.current.userID, 5u);
+    EXPECT_STREQ(lists.current.columns[7].title, "Size");
+    EXPECT_EQ(lists.current.columns[7].displayed, 1u);
+    EXPECT_EQ(boxes.Count(), 0u);
+
+    // A second user, a group with an allowed hotkey and a tricky name, and
+    // two memberships.
+    CNoteManagerOptions other = lists.current;
+    other.userID = 9;
+    other.recordKey = 9;
+    other.dialogWidth = 640;
+    other.paintHiddenBackColor = 0xEDEDDC;
+    lists.options.AddToTail(other);
+    for (auto* node = lists.groups.GetFirst(); node; node = node->next) {
+        if (node->record.id == 5) {
+            node->record.hotkey_ifAllow = 1;
+            node->record.hotkey_ctrl = 1;
+            node->record.hotkey_key = 'K';
+            lstrcpyA(node->record.name, "<A&B> ]]> x");
+        }
+    }
+    lists.pairs.AddToTail({0, 3, 101});
+    lists.pairs.AddToTail({1, 5, 102});
+    SaveNoteManagerXml(path.c_str(), lists.View());
+
+    const std::string text = ReadWholeFile(path);
+    EXPECT_EQ(text.rfind("<?xml version='1.0' encoding='Windows-1252' standalone='yes'?>\r\n<content>\r\n", 0), 0u);
+    EXPECT_EQ(Occurrences(text, "<column>"), 14u);
+    EXPECT_NE(text.find("   <options>\r\n      <userID>5</userID>\r\n"), std::string::npos);
+    EXPECT_NE(text.find("      <column>\r\n         <id>0</id>\r\n"), std::string::npos);
+    EXPECT_EQ(text.find("<text>Size</text>"), std::string::npos);
+    EXPECT_NE(text.find("<name><![CDATA[<A&B> ]`> x]]></name>"), std::string::npos);
+    EXPECT_EQ(text.substr(text.size() - 12), "</content>\r\n");
+
+    Lists reloaded;
+    reloaded.Load(path, 5);
+    EXPECT_EQ(boxes.Count(), 0u) << boxes.LastText();
+    // Each record read goes to the front: the order turns round.
+    ASSERT_EQ(reloaded.options.GetCount(), 2u);
+    EXPECT_EQ(reloaded.options.GetFirst()->record.userID, 9u);
+    EXPECT_EQ(reloaded.options.GetFirst()->record.dialogWidth, 640);
+    EXPECT_EQ(reloaded.options.GetFirst()->record.paintHiddenBackColor, 0xEDEDDCu);
+    EXPECT_EQ(reloaded.current.userID, 5u);
+    const CNoteManagerColumn& size = reloaded.current.columns[7];
+    EXPECT_STREQ(size.title, "Size");
+    EXPECT_EQ(size.displayed, 0u);
+    EXPECT_EQ(size.position, 7);
+    EXPECT_EQ(size.width, 60u);
+    EXPECT_STREQ(reloaded.current.columns[2].title, "Text");
+    EXPECT_EQ(reloaded.current.columns[2].width, 160u);
+    ASSERT_EQ(reloaded.pairs.GetCount(), 2u);
+    EXPECT_EQ(reloaded.pairs.GetFirst()->record.noteID, 102u);
+    EXPECT_EQ(reloaded.pairs.GetLast()->record.noteID, 101u);
+    auto* group5 = reloaded.groups.FindByName("<A&B> ]]> x");
+    ASSERT_NE(group5, nullptr);
+    EXPECT_EQ(group5->record.id, 5u);
+    EXPECT_EQ(group5->record.hotkey_ifAllow, 1u);
+    EXPECT_EQ(group5->record.hotkey_ctrl, 1u);
+    EXPECT_EQ(group5->record.hotkey_key, static_cast<DWORD>('K'));
+    EXPECT_STREQ(group5->record.editable, "1");
+    EXPECT_EQ(reloaded.groups.GetCount(), 8u);
+
+    // A second reload into the same lists changes nothing: they are emptied first.
+    reloaded.Load(path, 5);
+    EXPECT_EQ(reloaded.options.GetCount(), 2u);
+    EXPECT_EQ(reloaded.groups.GetCount(), 8u);
+    EXPECT_EQ(reloaded.pairs.GetCount(), 2u);
+
+    // Only the note's first membership goes.
+    reloaded.pairs.AddToTail({7, 4, 102});
+    EXPECT_EQ(RemoveNoteFromGroups(reloaded.pairs, 102), 1);
+    EXPECT_EQ(reloaded.pairs.GetCount(), 2u);
+    EXPECT_EQ(reloaded.pairs.GetFirst()->record.groupID, 3u);
+    EXPECT_EQ(RemoveNoteFromGroups(reloaded.pairs, 555), 0);
+}
+
+TEST(NoteManagerFile, AMissingKeyIsShownAndTheRecordsReadBeforeStay)
+{
+    TempFolder folder("nomankey");
+    const std::string path = folder.File("noteman.QPD");
+    std::string column = "<column><id>1</id><ifDisplayed>0</ifDisplayed><position>3</position><text>Title</text>"
+                         "<width>99</width></column>";
+    std::string stranger = "<column><id>12</id><ifDisplayed>1</ifDisplayed><position>1</position><text>X</text>"
+                           "<width>1</width></column>";
+    std::string keys;
+    for (const char* key : {"sortColumn", "sortOrder", "dialogWidth", "dialogHeight", "dialogXLeft", "dialogYLeft",
+                            "dialogMaximized", "paintTTBackColors", "paintHiddenBackgnd", "paintParkedBackgnd",
+                            "paintHiddenBackColor", "paintParkedBackColor", "boldTitleText", "saveFilterCriteria",
+                            "stayOnTop", "adaptiveDateTime"})
+        keys += std::string("<") + key + ">2</" + key + ">";
+    WriteFile(path, "<?xml version='1.0' encoding='Windows-1252' standalone='yes'?>\r\n<content>"
+                    "<options><userID>3</userID>" + keys + column + stranger + "</options>"
+                    "<options><userID>4</userID><sortColumn>1</sortColumn></options>"
+                    "<group><id>0</id><name><![CDATA[All (except Deleted)]]></name></group>"
+                    "<group><id>1</id></group>"
+                    "</content>\r\n");
+    MessageBoxRecorder boxes;
+    Lists lists;
+    lists.Load(path, 4);
+    ASSERT_EQ(boxes.Count(), 2u);
+    for (const RecordedBox& box : boxes.Boxes()) {
+        EXPECT_EQ(box.flags & 0xF0, static_cast<unsigned>(kMbIconExclamation));
+        EXPECT_FALSE(box.text.empty());
+    }
+    // Group 0 came before the group without a name.
+    ASSERT_EQ(lists.groups.GetCount(), 1u);
+    // User 3's record stays, its column 1 read and the stranger column 12 skipped;
+    // user 4 is missing its keys and gets the standard record.
+    ASSERT_EQ(lists.options.GetCount(), 2u);
+    const CNoteManagerOptions& three = lists.options.GetLast()->record;
+    EXPECT_EQ(three.userID, 3u);
+    EXPECT_EQ(three.dialogWidth, 2);
+    EXPECT_EQ(three.columns[1].width, 99u);
+    EXPECT_EQ(three.columns[1].position, 3);
+    EXPECT_STREQ(three.columns[7].title, "Size");
+    EXPECT_EQ(three.columns[7].displayed, 0u);
+    EXPECT_EQ(lists.current.userID, 4u);
+    EXPECT_EQ(lists.current.columns[7].displayed, 1u);
+}
