@@ -25,11 +25,11 @@ void MakeTopmostOnce(CNoteController& note)
     SendMessageA(note.m_window, WM_NCPAINT, 1, 0);
 }
 
-void Restore(CNoteController& note)
+void Restore(CNoteController& note, int showCommand = SW_RESTORE)
 {
     note.m_hidden = false;
     note.m_parked = false;
-    ShowWindow(note.m_window, SW_RESTORE);
+    ShowWindow(note.m_window, showCommand);
     note.UpdateScrollArrows(true);
     note.ForceRepaintBySize();
 }
@@ -142,8 +142,9 @@ int CWindowController::ShowNotesMatching(bool onlyAlarmed, bool, bool byAssociat
         if (!show)
             return true;
         if (byAssociation) {
+            // A note that follows another program's window never takes its focus.
             note->m_programActivation = true;
-            Restore(*note);
+            Restore(*note, SW_SHOWNOACTIVATE);
             note->m_programActivation = false;
         } else {
             Restore(*note);
