@@ -171,7 +171,11 @@ public:
     int AssociateWith(int ownerChoice, int askDialog);
     // Entry points of the dialogs that come with the note's settings and
     // send: each answers whether something changed or was sent.
-    int ShowProperties(int pageFlags, bool pasteFlag);
+    // The note settings sheet on its Appearance (0) or Alarm (1) page; with
+    // openWithAlarmSet the alarm is switched on at the proposed time (none:
+    // now plus five minutes); the sheet belongs to the Note Manager when it
+    // is open and asked for. 1 when the note took the sheet's values.
+    int ShowProperties(int startPage, bool openWithAlarmSet, bool noteManagerOwner, const CDateTime* proposedTime);
     // Opens the Find box on this note (note/FindDialog.cpp).
     void ShowFindDialog();
     int OnSendTo(bool ask);

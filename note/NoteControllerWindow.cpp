@@ -206,32 +206,6 @@ void CNoteController::ApplyLooksToWindow()
     RepaintFrame(m_window);
 }
 
-void CNoteController::ApplyStyle(int styleIndex, bool insertText)
-{
-    if (styleIndex < 0 || styleIndex > 8)
-        return;
-    const CNoteStyle& style = ConfigSettings().styles[styleIndex];
-    m_bodyColor = style.backgroundColor;
-    m_textColor = style.textColor;
-    m_titleColor = style.titleBackgroundColor;
-    m_titleTextColor = style.titleTextColor;
-    m_bodyFont = style.bodyFont;
-    m_titleFont = style.titleFont;
-    m_stayOnTop = style.stayOnTop != 0;
-    m_border = style.hasBorder != 0;
-    m_showDate = style.showDate != 0;
-    SetBackground(static_cast<int>(style.backgroundKind), style.textureId, style.textureStretch != 0);
-    m_packed.level = style.transparency;
-    ApplyLooksToWindow();
-    if (insertText && style.HasText() && m_bodyEdit) {
-        std::string text = std::string("\r\n") + style.GetText() + "\r\n";
-        SendMessageA(m_bodyEdit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
-    }
-    if (m_window)
-        RedrawWindow(m_window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
-    SetModified();
-}
-
 void CNoteController::ToggleStayOnTop()
 {
     m_stayOnTop = !m_stayOnTop;
@@ -304,14 +278,6 @@ void CNoteController::DeleteNote()
     TellMainWindow(kMsgRemoveVisibleNote, reinterpret_cast<LPARAM>(this));
     TellMainWindow(kMsgKeepDeletedNote, reinterpret_cast<LPARAM>(this));
     TellMainWindow(kMsgUpdateTrayTooltip, 0);
-}
-
-// The settings sheet comes with the note's properties; until then the note
-// has nothing to change and answers so.
-int CNoteController::ShowProperties(int, bool)
-{
-    MessageBeep(0);
-    return 0;
 }
 
 int CNoteController::FindGroupId(int groupNumber) const

@@ -114,7 +114,8 @@ std::string CNoteRichEdit::GetRTFText() const
     return std::string();
 }
 
-bool CNoteRichEdit::StreamInRtf(HWND edit, const char* bytes, size_t count)
+namespace {
+bool StreamInto(HWND edit, const char* bytes, size_t count, WPARAM where)
 {
     if (!edit)
         return false;
@@ -125,8 +126,19 @@ bool CNoteRichEdit::StreamInRtf(HWND edit, const char* bytes, size_t count)
     stream.dwCookie = reinterpret_cast<DWORD_PTR>(&reader);
     stream.pfnCallback = &ReadFromMemory;
     bool rich = count >= 5 && std::memcmp(bytes, "{\\rtf", 5) == 0;
-    SendMessageA(edit, EM_STREAMIN, rich ? SF_RTF : SF_TEXT, reinterpret_cast<LPARAM>(&stream));
+    SendMessageA(edit, EM_STREAMIN, (rich ? SF_RTF : SF_TEXT) | where, reinterpret_cast<LPARAM>(&stream));
     return stream.dwError == 0;
+}
+}
+
+bool CNoteRichEdit::StreamInRtf(HWND edit, const char* bytes, size_t count)
+{
+    return StreamInto(edit, bytes, count, 0);
+}
+
+bool CNoteRichEdit::StreamInAtSelection(HWND edit, const char* bytes, size_t count)
+{
+    return StreamInto(edit, bytes, count, SFF_SELECTION);
 }
 
 void CNoteRichEdit::ToggleEffect(DWORD mask, DWORD effect) const

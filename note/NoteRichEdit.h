@@ -38,6 +38,8 @@ public:
     // Loads the text: rich text when it starts with "{\rtf", plain text otherwise.
     static bool StreamInRtf(HWND edit, const char* bytes, size_t count);
     bool StreamIn(const char* bytes, size_t count) const { return StreamInRtf(m_edit, bytes, count); }
+    // The same in place of the selection, the caret left after it.
+    static bool StreamInAtSelection(HWND edit, const char* bytes, size_t count);
 
     // From now on every change of the text is told to the parent (EN_CHANGE).
     void WatchChanges() const;

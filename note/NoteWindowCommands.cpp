@@ -142,7 +142,7 @@ LRESULT OnNoteCommand(HWND window, CNoteController& note, WPARAM wParam, LPARAM 
         ToggleEffect(note, CFM_UNDERLINE, CFE_UNDERLINE);
         break;
     case kNoteCmdProperties:
-        note.ShowProperties(0, false);
+        note.ShowProperties(0, false, false, nullptr);
         break;
     case kNoteCmdFind:
         note.ShowFindDialog();
@@ -197,6 +197,13 @@ LRESULT OnBodyMessage(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
     }
     if (message == WM_CHAR && control && (wParam == 2 || wParam == 9 || wParam == 21))
         return 0;
+    // Alt+1 .. Alt+9: the user's style of that number.
+    const bool shift = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+    if ((message == WM_SYSKEYDOWN || message == WM_SYSCHAR) && !shift && wParam >= '1' && wParam <= '9') {
+        if (message == WM_SYSKEYDOWN)
+            note->ApplyStyle(static_cast<int>(wParam - '1'), true);
+        return 0;
+    }
     return CallWindowProcA(previous, edit, message, wParam, lParam);
 }
 }

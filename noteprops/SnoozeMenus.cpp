@@ -168,7 +168,7 @@ bool OnNoteAlarmCommand(HWND window, CNoteController& note, UINT id)
         ChooseSnooze(note, static_cast<int>(id - ID_SNOOZE_FIRST));
     } else if (id == ID_SNOOZE_EDIT_ALARM) {
         StopAllSounds();
-        note.ShowProperties(1, false);
+        note.ShowProperties(1, false, false, nullptr);
     } else if (id == ID_SNOOZE_ALARM_OFF) {
         note.SwitchAlarmOff();
     } else {

@@ -228,7 +228,7 @@ void CWindowController::NewNoteWithAlarm(bool skipPaste)
     if (paste && newest && newest->m_window)
         SendMessageA(newest->m_window, WM_COMMAND, kNoteCmdPaste, 0);
     HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
-    SendMessageA(note->m_window, WM_COMMAND, kNoteCmdEditAlarm, 0);
+    note->ShowProperties(1, true, false, nullptr);
     SetCursor(previous);
 }
 

@@ -86,6 +86,14 @@ void SaveHotkeyEnableFlags()
     table.Close();
 }
 
+void SaveStyleRotation()
+{
+    CSettingsTable table;
+    table.Open("MAPPINGALL");
+    WriteLogical(table, kOptionsRow, "BINCTIME", ConfigSettings().stylesInRotation != 0);
+    table.Close();
+}
+
 void LoadStylesAndOptions()
 {
     CConfigSettings& config = ConfigSettings();

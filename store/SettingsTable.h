@@ -20,6 +20,8 @@ void LoadMailAndBackupSettings();
 // before the switches gets them all on and written back.
 void LoadHotkeyEnableFlags();
 void SaveHotkeyEnableFlags();
+// "Use styles in rotation for each new note" into the options row.
+void SaveStyleRotation();
 // Row 2's style options, then the user's nine styles from their style rows (or,
 // in an older table of exactly 8 rows, from the standard styles), written back.
 void LoadStylesAndOptions();

@@ -260,6 +260,26 @@ bool SaveUserRunValues()
     return true;
 }
 
+void SaveUserNoteDefaults()
+{
+    const CUserSettings& user = UserSettings();
+    CUsersTable users;
+    users.Open("MAPPINGALL");
+    const DWORD record = user.userId;
+    WriteColour(users, record, kNoteColourFields, user.note.noteColor);
+    WriteColour(users, record, kTextColourFields, user.note.textColor);
+    WriteColour(users, record, kTitleColourFields, user.note.titleColor);
+    WriteColour(users, record, kTitleTextColourFields, user.note.titleTextColor);
+    WriteText(users, record, "SZTITLE", user.title);
+    WriteLogical(users, record, "BROLLUP", user.note.rollUp != 0);
+    WriteLogical(users, record, "BSHOWDATE", user.note.showDate != 0);
+    WriteLogical(users, record, "BSTAYONTOP", user.note.stayOnTop != 0);
+    WriteLogical(users, record, "BHASBORDER", user.note.hasBorder != 0);
+    WriteFontFields(users, record, FontFieldSet::kBody, user.note.bodyFont);
+    WriteFontFields(users, record, FontFieldSet::kTitle, user.note.titleFont);
+    users.Close();
+}
+
 namespace {
 void WriteWholeRecord(CDbfFile& users, const CUserSettings& user)
 {

@@ -60,3 +60,5 @@ void SaveSettingsSheetOptions(WORD previousListenPort, WORD previousSendPort);
 // tab width) into the user's record. A missing users table is reported and
 // false returned; the notes are saved all the same.
 bool SaveUserRunValues();
+// The looks of new notes (colours, title, flags, fonts) into the user's record.
+void SaveUserNoteDefaults();

@@ -1,0 +1,161 @@
+// The note's settings sheet and its styles: the sheet's records built from
+// the note and taken back, and one of the user's nine styles put on the note
+// with its text, whose date and time placeholders are filled in.
+#include <windows.h>
+
+#include <richedit.h>
+
+#include <string>
+
+#include "foundation/Clock.h"
+#include "foundation/GenericString.h"
+#include "foundation/TextFormatting.h"
+#include "foundation/bytes/BoundedCopy.h"
+#include "note/NoteController.h"
+#include "note/NoteMessages.h"
+#include "note/NoteRichEdit.h"
+#include "noteprops/AlarmSettings.h"
+#include "noteprops/AppearanceSettings.h"
+#include "noteprops/NoteSettingsSheet.h"
+#include "noteprops/bytes/StylePlaceholders.h"
+#include "shell/ProgramGlobals.h"
+#include "shell/Settings.h"
+#include "xmlfiles/StyleStorage.h"
+
+namespace {
+const char kNoteManagerTitle[] = "Quillnet+ Note Manager";
+const int kTextureKind = 4;
+
+bool IsBlank(const char* text)
+{
+    for (; *text; ++text) {
+        if (*text != ' ' && *text != '\t')
+            return false;
+    }
+    return true;
+}
+
+std::string DateFormatted(const SYSTEMTIME& now, const char* picture)
+{
+    char text[64] = "";
+    GetDateFormatA(LOCALE_USER_DEFAULT, 0, &now, picture, text, sizeof text);
+    return text;
+}
+
+StylePlaceholderValues PlaceholderValuesAt(const SYSTEMTIME& now)
+{
+    StylePlaceholderValues values;
+    FillNumericPlaceholders(values, now.wDay, now.wMonth, now.wYear, now.wHour, now.wMinute);
+    CDateTime date;
+    date = now;
+    values.values[0] = date.GetTimeText();
+    values.values[1] = DateFormatted(now, "dddd");
+    values.values[3] = DateFormatted(now, "MMMM");
+    values.values[4] = DateFormatted(now, "MMM");
+    values.values[10] = UserSettings().userName;
+    CGenericString dateText;
+    FormatDateText(date, true, dateText, false, false);
+    values.values[13] = dateText.GetString();
+    return values;
+}
+
+// The text at the caret, then a line break; the first "%C" of the note is
+// where the caret goes.
+void InsertStyleText(HWND edit, const std::string& text)
+{
+    CNoteRichEdit::StreamInAtSelection(edit, text.data(), text.size());
+    SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("\r\n"));
+    FINDTEXTEXA find{};
+    find.chrg.cpMin = 0;
+    find.chrg.cpMax = -1;
+    find.lpstrText = "%C";
+    if (SendMessageA(edit, EM_FINDTEXTEX, FR_DOWN | FR_MATCHCASE, reinterpret_cast<LPARAM>(&find)) < 0)
+        return;
+    SendMessageA(edit, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&find.chrgText));
+    SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(""));
+}
+
+// Characters of the note's text, whether or not it has a window.
+LONG TextLength(const CNoteController& note)
+{
+    if (!note.m_bodyEdit)
+        return static_cast<LONG>(note.RichText().size());
+    GETTEXTLENGTHEX length{GTL_NUMCHARS, CP_ACP};
+    return static_cast<LONG>(
+        SendMessageA(note.m_bodyEdit, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0));
+}
+}
+
+int CNoteController::ShowProperties(int startPage, bool openWithAlarmSet, bool noteManagerOwner,
+                                    const CDateTime* proposedTime)
+{
+    DWORD centred = 0;
+    CAppearanceSettings appearance;
+    FillAppearanceSettings(appearance, *this, 0, &centred);
+    CAlarmSettings alarm = AlarmSettingsOf(*this, &centred, openWithAlarmSet, proposedTime);
+    HWND owner = m_window;
+    if (noteManagerOwner) {
+        HWND manager = FindWindowA(nullptr, kNoteManagerTitle);
+        if (manager && !IsIconic(manager))
+            owner = manager;
+    }
+    RunNoteSettingsSheet(owner, startPage, appearance, alarm);
+    if (appearance.applied || alarm.applied) {
+        ApplyAlarmSettings(*this, alarm);
+        ApplyAppearanceSettings(*this, appearance);
+        const int style = appearance.currentStyle;
+        if (style >= 0 && style <= 8 && UserSettings().styles[style].HasText() && m_bodyEdit) {
+            const std::string text = std::string("\r\n") + UserSettings().styles[style].GetText() + "\r\n";
+            CNoteRichEdit::StreamInAtSelection(m_bodyEdit, text.data(), text.size());
+        }
+        SetModified();
+        return 1;
+    }
+    // A note made only to carry an alarm goes when its alarm is cancelled,
+    // unless the user has written something in it meanwhile.
+    if (openWithAlarmSet && m_noteId == 9999 && TextLength(*this) < 5 && m_window)
+        PostMessageA(m_window, WM_COMMAND, kNoteCmdDelete, 0);
+    return 0;
+}
+
+void CNoteController::ApplyStyle(int styleIndex, bool insertText)
+{
+    if (styleIndex < 0 || styleIndex > 8)
+        return;
+    const CNoteStyle& style = UserSettings().styles[styleIndex];
+    m_bodyColor = style.backgroundColor;
+    m_textColor = style.textColor;
+    m_titleColor = style.titleBackgroundColor;
+    m_titleTextColor = style.titleTextColor;
+    m_bodyFont = style.bodyFont;
+    m_titleFont = style.titleFont;
+    m_stayOnTop = style.stayOnTop != 0;
+    m_border = style.hasBorder != 0;
+    m_showDate = style.showDate != 0;
+    m_rollUpOnLeave = style.rollUp != 0;
+    // A texture that is no longer in the folder leaves a plain note.
+    int kind = static_cast<int>(style.backgroundKind);
+    WORD texture = style.textureId;
+    char file[MAX_PATH] = "";
+    if (kind == kTextureKind && (texture == 0 || !FindTextureByNameHash(file, sizeof file, texture))) {
+        kind = 0;
+        texture = 0;
+    }
+    SetBackground(kind, kind == kTextureKind ? texture : 0, style.textureStretch != 0);
+    m_packed.level = style.transparency;
+    SetNoteLineKinds(*this, style.horizontalLines, style.leftMarginKind, style.plainText);
+    if (style.name[0] && !m_protected && IsBlank(m_title))
+        CopyBounded(m_title, style.name);
+    ApplyLooksToWindow();
+    if (insertText && style.HasText() && m_bodyEdit) {
+        if (m_protected) {
+            MessageBeep(MB_OK);
+        } else {
+            InsertStyleText(m_bodyEdit, ExpandStylePlaceholders(style.GetText(), PlaceholderValuesAt(GetLocalNow())));
+            m_protected = style.isProtected != 0;
+        }
+    }
+    if (m_window)
+        RedrawWindow(m_window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+    SetModified();
+}

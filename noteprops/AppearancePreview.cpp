@@ -1,0 +1,215 @@
+#include "noteprops/AppearancePreview.h"
+
+#include <algorithm>
+#include <string>
+
+#include "foundation/DataFolder.h"
+#include "foundation/DiagnosticLog.h"
+#include "foundation/TextFormatting.h"
+#include "foundation/bytes/MessageBoxes.h"
+#include "foundation/bytes/NoteColors.h"
+#include "foundation/win/BackgroundPainting.h"
+#include "foundation/win/ColorDialog.h"
+#include "foundation/win/FontDialog.h"
+#include "foundation/win/LoadedBitmap.h"
+#include "noteprops/AppearanceSettings.h"
+
+namespace {
+const int kMarginLeft = 25;
+
+int TextHeight(HDC dc, const LOGFONTA& font)
+{
+    HFONT made = CreateFontIndirectA(&font);
+    HGDIOBJ old = SelectObject(dc, made);
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
+    SelectObject(dc, old);
+    DeleteObject(made);
+    return metrics.tmHeight;
+}
+
+COLORREF Tint(COLORREF colour)
+{
+    return static_cast<COLORREF>(GetBackgroundTint(colour));
+}
+
+void Line(HDC dc, int x1, int y1, int x2, int y2, COLORREF colour, bool dotted)
+{
+    if (!dotted) {
+        HPEN pen = CreatePen(PS_SOLID, 1, colour);
+        HGDIOBJ old = SelectObject(dc, pen);
+        MoveToEx(dc, x1, y1, nullptr);
+        LineTo(dc, x2, y2);
+        SelectObject(dc, old);
+        DeleteObject(pen);
+        return;
+    }
+    for (int y = y1; y < y2; y += 2)
+        SetPixel(dc, x1, y, colour);
+}
+
+void PaintTexture(HDC dc, const RECT& body, const CAppearanceSettings& settings)
+{
+    const std::string path = DataFilePath(DataName::kTexturesFolder) + "\\" + settings.textureFile;
+    CLoadedBitmap picture;
+    CBoxesToLog quiet;
+    if (!picture.LoadImageFromFile(GetModuleHandleA(nullptr), path.c_str()))
+        return;
+    HDC source = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(source, picture.GetBitmap());
+    const int w = picture.GetWidth(), h = picture.GetHeight();
+    if (settings.textureStretch) {
+        SetStretchBltMode(dc, HALFTONE);
+        StretchBlt(dc, body.left, body.top, body.right - body.left, body.bottom - body.top, source, 0, 0, w, h,
+                   SRCCOPY);
+    } else if (w > 0 && h > 0) {
+        for (int y = body.top; y < body.bottom; y += h)
+            for (int x = body.left; x < body.right; x += w)
+                BitBlt(dc, x, y, std::min<int>(w, body.right - x), std::min<int>(h, body.bottom - y), source, 0, 0,
+                       SRCCOPY);
+    }
+    SelectObject(source, old);
+    DeleteDC(source);
+}
+}
+
+PreviewRegions ComputePreviewRegions(HWND preview, const CAppearanceSettings& settings)
+{
+    RECT client{};
+    GetClientRect(preview, &client);
+    HDC dc = GetDC(preview);
+    const int th = TextHeight(dc, settings.titleFont);
+    const int fh = TextHeight(dc, settings.bodyFont);
+    ReleaseDC(preview, dc);
+    PreviewRegions regions{};
+    const int titleBottom = th + 1;
+    regions.titleText = {0, 0, client.right / 2, titleBottom};
+    regions.titleBackground = {client.right / 2, 0, client.right, titleBottom};
+    const int left = settings.leftMarginKind ? 32 : 2;
+    int top;
+    if (settings.rollUp)
+        top = titleBottom;
+    else if (settings.horizontalLines) {
+        int line = 3;
+        while (line > 1 && titleBottom + line * fh > client.bottom)
+            --line;
+        top = titleBottom + (line - 1) * fh;
+    } else
+        top = titleBottom + (client.bottom - titleBottom - fh) / 2;
+    regions.text = {left, top, client.right, top + fh};
+    return regions;
+}
+
+void DrawAppearancePreview(HWND preview, HDC target, const CAppearanceSettings& settings, const char* title)
+{
+    RECT client{};
+    GetClientRect(preview, &client);
+    HDC dc = CreateCompatibleDC(target);
+    HBITMAP bitmap = CreateCompatibleBitmap(target, client.right, client.bottom);
+    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+    const PreviewRegions regions = ComputePreviewRegions(preview, settings);
+    const int titleBottom = regions.titleText.bottom;
+    HBRUSH face = GetSysColorBrush(COLOR_BTNFACE);
+    FillRect(dc, &client, face);
+    RECT body = {0, titleBottom, client.right, settings.rollUp ? regions.text.bottom + 1 : client.bottom};
+    if (settings.backgroundKind != 5) {
+        HBRUSH brush = CreateSolidBrush(settings.backgroundColor);
+        FillRect(dc, &body, brush);
+        DeleteObject(brush);
+    }
+    if (settings.backgroundKind == 4 && settings.textureFile[0])
+        PaintTexture(dc, body, settings);
+    else if (settings.backgroundKind >= 1 && settings.backgroundKind <= 3 && GetGradientFillFunction())
+        DrawGradient(static_cast<int>(settings.backgroundKind), body.left, body.top, body.right - body.left,
+                     body.bottom - body.top, dc, settings.backgroundColor);
+    const COLORREF tint = Tint(settings.textColor);
+    const DWORD margin = settings.leftMarginKind;
+    if (margin) {
+        const bool dotted = margin == 1 || margin == 3;
+        Line(dc, kMarginLeft, titleBottom + 4, kMarginLeft, body.bottom - 5, tint, dotted);
+        if (margin >= 3)
+            Line(dc, kMarginLeft + 3, titleBottom + 4, kMarginLeft + 3, body.bottom - 5, tint, dotted);
+    }
+    const int fh = regions.text.bottom - regions.text.top;
+    if (settings.horizontalLines && fh > 0)
+        for (int y = titleBottom + fh; y < body.bottom; y += fh)
+            Line(dc, regions.text.left, y, client.right, y, tint, false);
+
+    char sample[128] = "";
+    DescribeFont(settings.bodyFont, sample, sizeof sample, GetDeviceCaps(target, LOGPIXELSY));
+    std::string text = settings.backgroundKind == 5 ? std::string(sample) + " (Transparent)" : sample;
+    SetBkMode(dc, TRANSPARENT);
+    HFONT bodyFont = CreateFontIndirectA(&settings.bodyFont);
+    HGDIOBJ oldFont = SelectObject(dc, bodyFont);
+    SetTextColor(dc, settings.textColor);
+    RECT textRect = regions.text;
+    DrawTextA(dc, text.c_str(), -1, &textRect, DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+    RECT titleBar = {0, 0, client.right, titleBottom};
+    if (!(settings.backgroundKind == 5 && settings.titleBackgroundColor == settings.backgroundColor)) {
+        HBRUSH brush = CreateSolidBrush(settings.titleBackgroundColor);
+        FillRect(dc, &titleBar, brush);
+        DeleteObject(brush);
+    }
+    HFONT titleFont = CreateFontIndirectA(&settings.titleFont);
+    SelectObject(dc, titleFont);
+    SetTextColor(dc, settings.titleTextColor);
+    std::string caption = title;
+    if (settings.showDate) {
+        CDateTime created = settings.created;
+        caption += std::string(" - ") + created.FormatDateTime(true);
+    }
+    titleBar.left = 2;
+    DrawTextA(dc, caption.c_str(), -1, &titleBar, DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX | DT_VCENTER);
+    SelectObject(dc, oldFont);
+    DeleteObject(bodyFont);
+    DeleteObject(titleFont);
+    if (settings.stayOnTop || settings.hasBorder) {
+        const int width = settings.stayOnTop ? 2 : 1;
+        HBRUSH frame = CreateSolidBrush(settings.stayOnTop ? RGB(255, 0, 0) : RGB(0, 0, 255));
+        for (int i = 0; i < width; ++i) {
+            RECT edge = {i, i, client.right - i, client.bottom - i};
+            FrameRect(dc, &edge, frame);
+        }
+        RECT under = {0, titleBottom, client.right, titleBottom + 1};
+        FillRect(dc, &under, frame);
+        DeleteObject(frame);
+    }
+    BitBlt(target, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+    SelectObject(dc, oldBitmap);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+}
+
+void ChoosePreviewColour(HWND owner, COLORREF& colour, const char* title)
+{
+    COLORREF chosen = colour;
+    if (ChooseColorWithTitle(&chosen, owner, colour, title))
+        colour = chosen;
+}
+
+void ChoosePreviewFont(HWND owner, LOGFONTA& font, COLORREF& colour, const char* title)
+{
+    LOGFONTA chosen = font;
+    COLORREF chosenColour = colour;
+    if (ChooseFontWithTitle(&chosen, &chosenColour, owner, font, colour, title)) {
+        font = chosen;
+        colour = chosenColour;
+    }
+}
+
+void ChooseNoteTexture(HWND owner, CAppearanceSettings& settings)
+{
+    const std::string folder = DataFilePath(DataName::kTexturesFolder);
+    const DWORD attributes = GetFileAttributesA(folder.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        const std::string text = "Sorry, the folder '" + GetDataFolder() +
+                                 "\\TEXTURES'is missing.\r\n\r\nPlease create this folder, copy into it some nice "
+                                 "images and then try again.";
+        ShowMessageBox(owner, text.c_str(), ProgramTitle, kMbIconExclamation);
+        return;
+    }
+    // The picture list of textures is not part of this version of the page:
+    // the texture chosen before stays.
+    (void)settings;
+    MessageBeep(MB_OK);
+}

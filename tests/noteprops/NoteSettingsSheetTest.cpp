@@ -1,0 +1,255 @@
+// The note settings sheet of the real program, opened from a note's
+// Properties command: its frame, the Appearance page's transparency, title
+// and preview clicks, and the Alarm page's time edit, arrows and values; what
+// OK applies is in the notes table afterwards.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "note/NoteController.h"
+#include "noteprops/AppearanceSettings.h"
+#include "noteprops/AlarmPage.h"
+#include "resources/ids/NoteSettingsIds.h"
+#include "store/FreeSlotLists.h"
+#include "store/NoteSaving.h"
+#include "support/CurrentFolder.h"
+#include "support/NoteDriving.h"
+#include "support/ProgramDriver.h"
+#include "support/Screenshot.h"
+#include "support/StoredNotes.h"
+
+namespace {
+const UINT kNoteCmdProperties = 4513;
+const char kSheetCaption[] = "Note settings...";
+
+void StoreNote(const char* text)
+{
+    CNoteController note;
+    note.m_userId = 1;
+    note.m_left = 40;
+    note.m_top = 60;
+    note.m_width = 260;
+    note.m_height = 170;
+    note.m_bodyColor = RGB(255, 255, 190);
+    note.m_titleColor = RGB(60, 110, 200);
+    note.m_titleTextColor = RGB(255, 255, 255);
+    lstrcpynA(note.m_title, text, sizeof note.m_title);
+    const std::string rtf = std::string("{\\rtf1\\ansi ") + text + "}";
+    note.SetRichText(rtf.data(), rtf.size());
+    SaveNote(note);
+}
+
+HWND PageWith(HWND sheet, int controlId)
+{
+    for (HWND child = GetWindow(sheet, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (WindowClassOf(child) == "#32770" && GetDlgItem(child, controlId))
+            return child;
+    }
+    return nullptr;
+}
+
+
+void Click(HWND control)
+{
+    PostMessageA(control, BM_CLICK, 0, 0);
+}
+
+std::string TextOf(HWND window)
+{
+    return ReadWindowText(window);
+}
+
+// A click on the upper or lower arrow of an up-down control.
+void ClickArrow(HWND arrows, bool up)
+{
+    RECT box = RectOf(arrows);
+    const LPARAM at = MAKELPARAM((box.right - box.left) / 2, up ? 2 : (box.bottom - box.top) - 3);
+    PostMessageA(arrows, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(arrows, WM_LBUTTONUP, 0, at);
+}
+
+std::string TimeAfterMinutes(int minutes)
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    const int total = (now.wHour * 60 + now.wMinute + minutes) % (24 * 60);
+    char text[8];
+    wsprintfA(text, "%02d:%02d", total / 60, total % 60);
+    return text;
+}
+}
+
+TEST(NoteSettingsSheet, BothPagesEditTheNoteAndOkAppliesThem)
+{
+    ProgramInstall install("notesettings");
+    install.AddInstalledDataFiles();
+    {
+        CurrentFolder data(install.Path());
+        NotesFreeSlots().Clear();
+        StoreNote("Settings note");
+    }
+    {
+        RunningProgram program(install, "");
+        ASSERT_NE(WaitForMainWindow(program), nullptr);
+        HWND note = WaitForNoteWithText(program.ProcessId(), "Settings note");
+        ASSERT_NE(note, nullptr);
+        PostMessageA(note, WM_COMMAND, kNoteCmdProperties, 0);
+        HWND sheet = nullptr;
+        ASSERT_TRUE(WaitUntil([&] {
+            sheet = FindTopWindowTitled("#32770", kSheetCaption, program.ProcessId());
+            return sheet != nullptr && IsWindowVisible(sheet);
+        }));
+        EXPECT_EQ(GetWindowLongA(sheet, GWL_STYLE) & WS_SYSMENU, 0);
+        HWND apply = GetDlgItem(sheet, 0x3021);
+        EXPECT_TRUE(apply == nullptr || !IsWindowVisible(apply));
+        HWND appearance = nullptr;
+        ASSERT_TRUE(WaitUntil([&] { return (appearance = PageWith(sheet, IDC_APPEARANCE_TRANSPARENCY)) != nullptr; }));
+        EXPECT_EQ(TextOf(appearance), "  Appearance  ");
+
+        // The slider keeps the rounded value the label shows.
+        HWND slider = GetDlgItem(appearance, IDC_APPEARANCE_TRANSPARENCY);
+        HWND label = GetDlgItem(appearance, IDC_APPEARANCE_TRANSPARENCY_LABEL);
+        const struct {
+            int position;
+            int shown;
+        } steps[] = {{37, 40}, {33, 30}, {35, 35}, {3, 0}, {37, 40}};
+        for (const auto& step : steps) {
+            ASSERT_TRUE(SendWithTimeout(slider, TBM_SETPOS, TRUE, step.position));
+            ASSERT_TRUE(SendWithTimeout(appearance, WM_HSCROLL, TB_THUMBPOSITION, reinterpret_cast<LPARAM>(slider)));
+            const std::string expected = "(" + std::to_string(step.shown) + "%)";
+            EXPECT_NE(TextOf(label).find(expected), std::string::npos) << step.position << ": " << TextOf(label);
+            LRESULT position = 0;
+            SendWithTimeout(slider, TBM_GETPOS, 0, 0, &position);
+            EXPECT_EQ(position, step.shown);
+        }
+        // "Transparent" turns the slider off.
+        HWND background = GetDlgItem(appearance, IDC_APPEARANCE_BACKGROUND);
+        SendWithTimeout(background, CB_SETCURSEL, 5, 0);
+        SendWithTimeout(appearance, WM_COMMAND, MAKEWPARAM(IDC_APPEARANCE_BACKGROUND, CBN_SELENDOK),
+                        reinterpret_cast<LPARAM>(background));
+        EXPECT_FALSE(IsWindowEnabled(slider));
+        SendWithTimeout(background, CB_SETCURSEL, 0, 0);
+        SendWithTimeout(appearance, WM_COMMAND, MAKEWPARAM(IDC_APPEARANCE_BACKGROUND, CBN_SELENDOK),
+                        reinterpret_cast<LPARAM>(background));
+        EXPECT_TRUE(IsWindowEnabled(slider));
+
+        // Ctrl+click on the preview cycles the gradients, Shift+click the margin line.
+        HWND preview = GetDlgItem(appearance, IDC_APPEARANCE_PREVIEW);
+        RECT box = RectOf(preview);
+        POINT inside = {(box.left + box.right) / 2, box.bottom - 4};
+        ScreenToClient(appearance, &inside);
+        const LPARAM at = MAKELPARAM(inside.x, inside.y);
+        for (int expected : {1, 2, 3, 0}) {
+            SendWithTimeout(appearance, WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, at);
+            LRESULT kind = -1;
+            SendWithTimeout(background, CB_GETCURSEL, 0, 0, &kind);
+            EXPECT_EQ(kind, expected);
+        }
+        HWND margin = GetDlgItem(appearance, IDC_APPEARANCE_MARGIN);
+        for (int i = 0; i < 5; ++i)
+            SendWithTimeout(appearance, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, at);
+        LRESULT marginKind = -1;
+        SendWithTimeout(margin, CB_GETCURSEL, 0, 0, &marginKind);
+        EXPECT_EQ(marginKind, 0);
+        SendWithTimeout(appearance, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, at);
+        SendWithTimeout(appearance, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, at);
+
+        // The title takes 40 characters and no more.
+        HWND title = GetDlgItem(appearance, IDC_APPEARANCE_TITLE);
+        SendWithTimeout(title, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Settings note"));
+        SendWithTimeout(title, EM_SETSEL, 13, 13);
+        for (int i = 0; i < 28; ++i)
+            SendWithTimeout(title, WM_CHAR, 'x', 0);
+        EXPECT_EQ(TextOf(title).size(), 40u);
+        EXPECT_TRUE(SaveScreenshotOf(sheet, "note-settings-appearance"));
+
+        // The Alarm page: ticking the box proposes now plus five minutes.
+        PostMessageA(sheet, PSM_SETCURSEL, 1, 0);
+        HWND alarm = nullptr;
+        ASSERT_TRUE(WaitUntil([&] {
+            alarm = PageWith(sheet, IDC_ALARM_SET);
+            return alarm != nullptr && IsWindowVisible(alarm);
+        }));
+        EXPECT_EQ(TextOf(alarm), " Alarm ");
+        HWND time = GetDlgItem(alarm, IDC_ALARM_TIME);
+        EXPECT_FALSE(IsWindowEnabled(time));
+        const std::string before = TimeAfterMinutes(5);
+        Click(GetDlgItem(alarm, IDC_ALARM_SET));
+        ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(time) != 0; }));
+        const std::string proposed = TextOf(time);
+        EXPECT_TRUE(proposed == before || proposed == TimeAfterMinutes(5)) << proposed;
+
+        // The hour's digits: "3" first is refused, so is "4" after "2".
+        SendWithTimeout(time, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("13:30"));
+        SendWithTimeout(time, EM_SETSEL, 0, 0);
+        SendWithTimeout(time, WM_CHAR, '3', 0);
+        EXPECT_EQ(TextOf(time), "13:30");
+        SendWithTimeout(time, WM_CHAR, '2', 0);
+        SendWithTimeout(time, WM_CHAR, '4', 0);
+        EXPECT_EQ(TextOf(time), "23:30");
+        SendWithTimeout(time, WM_CHAR, '1', 0);
+        SendWithTimeout(time, WM_CHAR, '4', 0);
+        EXPECT_EQ(TextOf(time), "21:40");
+        // Not in the time edit's focus, the arrows step the minute and wrap.
+        SendWithTimeout(time, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("23:59"));
+        ClickArrow(GetDlgItem(alarm, IDC_ALARM_TIME_SPIN), true);
+        EXPECT_TRUE(WaitUntil([&] { return TextOf(time) == "23:00"; })) << TextOf(time);
+
+        // The recurrence: off leaves no text; on, the value edit takes two digits.
+        HWND next = GetDlgItem(alarm, IDC_ALARM_NEXT_TEXT);
+        EXPECT_EQ(TextOf(next), "");
+        Click(GetDlgItem(alarm, IDC_ALARM_RECURRING));
+        ASSERT_TRUE(WaitUntil([&] { return TextOf(next).find("following alarm") != std::string::npos; }));
+        HWND value = GetDlgItem(alarm, IDC_ALARM_VALUE);
+        EXPECT_EQ(TextOf(value), "01");
+        LRESULT unit = -1;
+        SendWithTimeout(GetDlgItem(alarm, IDC_ALARM_UNIT), CB_GETCURSEL, 0, 0, &unit);
+        EXPECT_EQ(unit, 2);
+        SendWithTimeout(value, EM_SETSEL, 0, -1);
+        for (char c : std::string("300"))
+            SendWithTimeout(value, WM_CHAR, c, 0);
+        EXPECT_EQ(TextOf(value), "30");
+        EXPECT_TRUE(SaveScreenshotOf(sheet, "note-settings-alarm"));
+
+        // A zero value is refused when the edit is left.
+        SendWithTimeout(value, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("0"));
+        PostMessageA(alarm, kMsgCheckAlarmValue, IDC_ALARM_VALUE, 0);
+        EXPECT_EQ(AcknowledgeProgramBox(program.ProcessId()), "Please enter a value greater than zero");
+        SendWithTimeout(value, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("02"));
+        HWND stop = GetDlgItem(alarm, IDC_ALARM_STOP_MINUTES);
+        Click(GetDlgItem(alarm, IDC_ALARM_STOP_RINGING));
+        ASSERT_TRUE(WaitUntil([&] { return TextOf(stop) == "10"; }));
+        SendWithTimeout(stop, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("11"));
+        PostMessageA(alarm, kMsgCheckAlarmValue, IDC_ALARM_STOP_MINUTES, 0);
+        EXPECT_EQ(AcknowledgeProgramBox(program.ProcessId()), "Please enter a value less or equal than 10");
+        SendWithTimeout(stop, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("07"));
+
+        PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(sheet); }));
+        // The note is see-through by the slider's 40 %.
+        EXPECT_TRUE(WaitUntil([&] { return (GetWindowLongA(note, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; }));
+        CloseProgram(install, program);
+    }
+    CurrentFolder data(install.Path());
+    const StoredNoteList notes = LoadEveryNote(install.Path());
+    const CNoteController* found = nullptr;
+    for (const auto& each : notes) {
+        if (std::string(each->m_title).rfind("Settings note", 0) == 0)
+            found = each.get();
+    }
+    ASSERT_NE(found, nullptr);
+    const CNoteController& stored = *found;
+    EXPECT_TRUE(stored.m_alarmSet);
+    EXPECT_EQ(stored.m_alarm.m_hour, 23);
+    EXPECT_EQ(stored.m_alarm.m_minute, 0);
+    EXPECT_TRUE(stored.m_alarmRecurring);
+    EXPECT_EQ(stored.m_alarmValue, 2);
+    EXPECT_EQ(stored.m_alarmUnit, 3);
+    EXPECT_EQ(stored.m_stopAfterMinutes, 7);
+    EXPECT_EQ(stored.Transparency(), 40);
+    EXPECT_EQ(std::string(stored.m_title).size(), 40u);
+    EXPECT_EQ(NoteLeftMarginKind(stored), 2u);
+}
