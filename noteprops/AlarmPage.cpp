@@ -322,7 +322,11 @@ void CAlarmPage::ShowNextReminder()
     GetTimeFormatA(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &at, nullptr, time, sizeof time);
     CResourceString lead;
     std::string text = lead.LoadString(GetModuleHandleA(nullptr), IDS_NEXT_ALARM_ON);
-    text += date.GetString();
+    // Without a date format of the program's own, the system's short date.
+    char shortDate[64] = "";
+    if (date.GetLength() == 0)
+        GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &at, nullptr, shortDate, sizeof shortDate);
+    text += date.GetLength() ? date.GetString() : shortDate;
     text += ", ";
     text += time;
     SetDlgItemTextA(m_page, IDC_ALARM_NEXT_TEXT, text.c_str());

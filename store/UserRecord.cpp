@@ -260,12 +260,10 @@ bool SaveUserRunValues()
     return true;
 }
 
-void SaveUserNoteDefaults()
+namespace {
+// The looks of the user's new notes.
+void WriteNoteDefaults(CDbfFile& users, DWORD record, const CUserSettings& user)
 {
-    const CUserSettings& user = UserSettings();
-    CUsersTable users;
-    users.Open("MAPPINGALL");
-    const DWORD record = user.userId;
     WriteColour(users, record, kNoteColourFields, user.note.noteColor);
     WriteColour(users, record, kTextColourFields, user.note.textColor);
     WriteColour(users, record, kTitleColourFields, user.note.titleColor);
@@ -277,6 +275,16 @@ void SaveUserNoteDefaults()
     WriteLogical(users, record, "BHASBORDER", user.note.hasBorder != 0);
     WriteFontFields(users, record, FontFieldSet::kBody, user.note.bodyFont);
     WriteFontFields(users, record, FontFieldSet::kTitle, user.note.titleFont);
+}
+}
+
+void SaveUserNoteDefaults()
+{
+    const CUserSettings& user = UserSettings();
+    CUsersTable users;
+    users.Open("MAPPINGALL");
+    const DWORD record = user.userId;
+    WriteNoteDefaults(users, record, user);
     users.Close();
 }
 
@@ -288,17 +296,7 @@ void WriteWholeRecord(CDbfFile& users, const CUserSettings& user)
     WriteNumber(users, record, "WUSERID", static_cast<long>(user.userId));
     WriteText(users, record, "SZUSERNAME", user.userName);
     WriteText(users, record, "SZCOMPUTER", user.computerName);
-    WriteColour(users, record, kNoteColourFields, user.note.noteColor);
-    WriteColour(users, record, kTextColourFields, user.note.textColor);
-    WriteColour(users, record, kTitleColourFields, user.note.titleColor);
-    WriteColour(users, record, kTitleTextColourFields, user.note.titleTextColor);
-    WriteText(users, record, "SZTITLE", user.title);
-    WriteLogical(users, record, "BROLLUP", user.note.rollUp != 0);
-    WriteLogical(users, record, "BSHOWDATE", user.note.showDate != 0);
-    WriteLogical(users, record, "BSTAYONTOP", user.note.stayOnTop != 0);
-    WriteLogical(users, record, "BHASBORDER", user.note.hasBorder != 0);
-    WriteFontFields(users, record, FontFieldSet::kBody, user.note.bodyFont);
-    WriteFontFields(users, record, FontFieldSet::kTitle, user.note.titleFont);
+    WriteNoteDefaults(users, record, user);
     WriteNumber(users, record, "BYNOISE", user.alarmSoundType);
     WriteText(users, record, "SZSOUND", user.alarmSoundPath);
     WriteNumber(users, record, "WREPLAY", user.alarmReplay);

@@ -203,6 +203,7 @@ TEST(NoteSettingsSheet, BothPagesEditTheNoteAndOkAppliesThem)
         EXPECT_EQ(TextOf(next), "");
         Click(GetDlgItem(alarm, IDC_ALARM_RECURRING));
         ASSERT_TRUE(WaitUntil([&] { return TextOf(next).find("following alarm") != std::string::npos; }));
+        EXPECT_EQ(TextOf(next).find("on ,"), std::string::npos) << TextOf(next);
         HWND value = GetDlgItem(alarm, IDC_ALARM_VALUE);
         EXPECT_EQ(TextOf(value), "01");
         LRESULT unit = -1;
