@@ -3,7 +3,8 @@
 // lists it, OK writes apps.QPD, and the note then follows the window: it
 // shows, not activated, while the window is on the screen, hides when it is
 // minimised and comes back on restore; the tie survives a restart, a window
-// that stops answering freezes nothing, and deleting the note unties it.
+// that stops answering freezes nothing, untying the note in the dialog stops
+// the following and tying it again starts it, and deleting the note unties it.
 #include <windows.h>
 
 #include <string>
@@ -143,6 +144,59 @@ HWND OpenDialog(HWND note, DWORD process)
     return dialog;
 }
 
+// The helper's line of the dialog once the list is filled; -1 when it never
+// comes. No line may name this program.
+int HelperLine(HWND dialog)
+{
+    std::vector<std::string> lines;
+    WaitUntil([&] {
+        lines = ListLines(GetDlgItem(dialog, kListId));
+        return !lines.empty();
+    });
+    int helperLine = -1;
+    std::string seen;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        EXPECT_NE(lines[i], "Quillnet+");
+        if (lines[i] == kHelperTitle)
+            helperLine = static_cast<int>(i);
+        seen += "[" + lines[i] + "]";
+    }
+    EXPECT_GE(helperLine, 0) << seen;
+    return helperLine;
+}
+
+// A click on the line: it selects a line not selected and unselects one that is.
+void ClickLine(HWND dialog, int line)
+{
+    const LPARAM point = MAKELPARAM(40, line * 16 + 8);
+    PostMessageA(GetDlgItem(dialog, kListId), WM_LBUTTONDOWN, MK_LBUTTON, point);
+    PostMessageA(GetDlgItem(dialog, kListId), WM_LBUTTONUP, 0, point);
+}
+
+bool IsLineSelected(HWND dialog, int line)
+{
+    LRESULT selected = 0;
+    return SendWithTimeout(GetDlgItem(dialog, kListId), LB_GETSEL, line, 0, &selected) && selected > 0;
+}
+
+// The dialog opened from the note, the helper's line clicked to the state
+// wanted, and OK; false when a step fails.
+bool SetTieThroughDialog(HWND note, DWORD process, bool tied)
+{
+    HWND dialog = OpenDialog(note, process);
+    if (!dialog)
+        return false;
+    const int line = HelperLine(dialog);
+    if (line < 0)
+        return false;
+    if (IsLineSelected(dialog, line) != tied)
+        ClickLine(dialog, line);
+    if (!WaitUntil([&] { return IsLineSelected(dialog, line) == tied && IsWindowEnabled(GetDlgItem(dialog, IDOK)); }))
+        return false;
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    return WaitUntil([&] { return !IsWindow(dialog); });
+}
+
 bool IsShownTopmost(HWND note)
 {
     return IsWindowVisible(note) && (GetWindowLongA(note, GWL_EXSTYLE) & WS_EX_TOPMOST);
@@ -170,27 +224,11 @@ TEST(AppAssociationProgram, ANoteFollowsTheWindowItIsAssociatedWith)
 
         HWND dialog = OpenDialog(note, program.ProcessId());
         ASSERT_NE(dialog, nullptr);
-        HWND list = GetDlgItem(dialog, kListId);
-        std::vector<std::string> lines;
-        ASSERT_TRUE(WaitUntil([&] {
-            lines = ListLines(list);
-            return !lines.empty();
-        }));
-        int helperLine = -1;
-        for (size_t i = 0; i < lines.size(); ++i) {
-            EXPECT_NE(lines[i], "Quillnet+");
-            if (lines[i] == kHelperTitle)
-                helperLine = static_cast<int>(i);
-        }
-        std::string seen;
-        for (const std::string& line : lines)
-            seen += "[" + line + "]";
-        ASSERT_GE(helperLine, 0) << seen;
+        const int helperLine = HelperLine(dialog);
+        ASSERT_GE(helperLine, 0);
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDOK)));
         // A click on the line selects it and allows OK.
-        const LPARAM point = MAKELPARAM(40, helperLine * 16 + 8);
-        PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, point);
-        PostMessageA(list, WM_LBUTTONUP, 0, point);
+        ClickLine(dialog, helperLine);
         ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(GetDlgItem(dialog, IDOK)) != FALSE; }));
         EXPECT_TRUE(SaveScreenshotOf(dialog, "associate-note-dialog"));
         PostMessageA(dialog, WM_COMMAND, IDOK, 0);
@@ -231,6 +269,29 @@ TEST(AppAssociationProgram, ANoteFollowsTheWindowItIsAssociatedWith)
     HWND note = NoteWithText(again.ProcessId(), "Follow me");
     ASSERT_NE(note, nullptr);
     EXPECT_TRUE(WaitUntil([&] { return IsShownTopmost(note); }));
+
+    // Untied through the dialog, the last association gone: the window's
+    // tracking stops, and the note stays on the screen while the window is
+    // minimised, over several ticks the tracking would have taken.
+    ASSERT_TRUE(SetTieThroughDialog(note, again.ProcessId(), false));
+    EXPECT_TRUE(WaitUntil([&] { return ReadWholeFile(apps).find(kHelperTitle) == std::string::npos; }));
+    ShowWindow(helper.Window(), SW_MINIMIZE);
+    EXPECT_FALSE(WaitUntil([&] { return !IsWindowVisible(note); }, 6000));
+    ShowWindow(helper.Window(), SW_SHOWNOACTIVATE);
+
+    // Tied again, with the note hidden by hand: the note comes up for the
+    // window, and the tracking runs on: the note follows the window's next
+    // minimise and restore.
+    ASSERT_TRUE(SendWithTimeout(note, WM_COMMAND, kNoteCmdHide, 0));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(note); }));
+    ASSERT_TRUE(SetTieThroughDialog(note, again.ProcessId(), true));
+    EXPECT_TRUE(WaitUntil([&] { return ReadWholeFile(apps).find(kHelperTitle) != std::string::npos; }));
+    EXPECT_TRUE(WaitUntil([&] { return IsShownTopmost(note); }));
+    ShowWindow(helper.Window(), SW_MINIMIZE);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(note); }));
+    ShowWindow(helper.Window(), SW_SHOWNOACTIVATE);
+    EXPECT_TRUE(WaitUntil([&] { return IsShownTopmost(note); }));
+
     ASSERT_TRUE(DeleteNoteWindow(note, again.ProcessId()));
     EXPECT_TRUE(WaitUntil([&] { return ReadWholeFile(apps).find(kHelperTitle) == std::string::npos; }));
     EXPECT_NE(ReadWholeFile(install.File("noteman.QPD")).find("<group>"), std::string::npos);
