@@ -179,6 +179,18 @@ void ExpectSameContents(const FileContents& expected, const FileContents& found)
     EXPECT_EQ(found.options.userID, kUser);
     EXPECT_EQ(found.options.dialogWidth, 640u);
 }
+// What the program writes once the note's deletion has taken its memberships
+// out, compared with what is expected.
+void ExpectWrittenAfterDeleting(HWND note, DWORD process, const std::string& folder, const FileContents& expected)
+{
+    ASSERT_TRUE(DeleteNoteWindow(note, process));
+    FileContents written;
+    EXPECT_TRUE(WaitUntil([&] {
+        written = ReadFiles(folder);
+        return written.memberships.size() == expected.memberships.size();
+    }));
+    ExpectSameContents(expected, written);
+}
 }
 
 TEST(NoteGroupsProgram, GroupHotkeysAreHeldAcrossARestartAndTheGroupsComeBackAsGiven)
@@ -234,15 +246,9 @@ TEST(NoteGroupsProgram, GroupHotkeysAreHeldAcrossARestartAndTheGroupsComeBackAsG
         EXPECT_FALSE(IsWindowVisible(noteD));
 
         // A deleted note leaves its groups: the program writes both files.
-        ASSERT_TRUE(DeleteNoteWindow(noteC, process));
-        FileContents written;
-        EXPECT_TRUE(WaitUntil([&] {
-            written = ReadFiles(install.Path());
-            return written.memberships.size() == memberships.size() - 1;
-        }));
         FileContents expected = given;
         expected.memberships = Without(given.memberships, c);
-        ExpectSameContents(expected, written);
+        ExpectWrittenAfterDeleting(noteC, process, install.Path(), expected);
         CloseProgram(install, program);
     }
     EXPECT_TRUE(WaitUntil([] { return TryCombination(kReferencesKey) == 0 && TryCombination(kOwnGroupKey) == 0; }));
@@ -263,15 +269,9 @@ TEST(NoteGroupsProgram, GroupHotkeysAreHeldAcrossARestartAndTheGroupsComeBackAsG
         PressGroupHotkey(main, 33);
         EXPECT_TRUE(WaitUntil([&] { return (IsWindowVisible(noteA) != FALSE) != shown; }));
 
-        ASSERT_TRUE(DeleteNoteWindow(noteD, process));
-        FileContents written;
-        EXPECT_TRUE(WaitUntil([&] {
-            written = ReadFiles(install.Path());
-            return written.memberships.size() == memberships.size() - 3;
-        }));
         FileContents expected = given;
         expected.memberships = Without(Without(given.memberships, c), d);
-        ExpectSameContents(expected, written);
+        ExpectWrittenAfterDeleting(noteD, process, install.Path(), expected);
         CloseProgram(install, again);
     }
     EXPECT_TRUE(WaitUntil([] { return TryCombination(kReferencesKey) == 0 && TryCombination(kOwnGroupKey) == 0; }));
