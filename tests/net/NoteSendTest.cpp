@@ -241,6 +241,9 @@ TEST(NoteSend, RequestsAndTheSendDialogDeliverToPeersAndByMailAndKeepTheRecords)
     EXPECT_NE(server.Read("message-2.text").find("Sent a little later"), std::string::npos);
     EXPECT_TRUE(StripSays(note, "carol@example.org")) << SendStripText(note);
 
+    // The send thread ends a moment after the server has the mail; an exit
+    // asked for before that is answered with the "busy transmitting" box.
+    EXPECT_TRUE(WaitUntil([&] { return Transmitting(note) == 0 && Transmitting(mailed) == 0; }));
     ExitProgram(program, main);
     // The record of each delivery: sent, none waiting, each its own.
     std::vector<DeliveryRow> rows = DeliveryRows(install);
