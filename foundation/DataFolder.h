@@ -34,10 +34,7 @@ inline constexpr char kWebSearchSites[] = "webSearch.QPD";
 // the style number 1 to 9.
 inline constexpr char kUserStyleTextPattern[] = "style%d.rtf";
 inline constexpr char kStandardStyleTextPattern[] = "style%d.qpd";
-// Network messages while they arrive on the first and second listening port,
-// and the file attached to the last received note.
-inline constexpr char kPort1ReceiveFile[] = "noteOnPort1.tmp";
-inline constexpr char kPort2ReceiveFile[] = "noteOnPort2.tmp";
+// The file attached to the last received note.
 inline constexpr char kReceivedAttachment[] = "ATTACHED\\received.tmp";
 // Diagnostic reports.
 inline constexpr char kErrorLog[] = "error.txt";

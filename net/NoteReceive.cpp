@@ -1,7 +1,7 @@
-// The road of a received note on the main thread: the receive thread's file
-// is read and parsed, the attached file kept, the note made and saved as any
-// new note, its sender remembered, and the user told by the tray icon, the
-// incoming-note sound and a balloon.
+// The road of a received note on the main thread: the connection's thread has
+// read it; here the attached file is kept, the note made and stored before
+// the sender hears that it arrived, its sender remembered, and the user told
+// by the tray icon, the incoming-note sound and a balloon.
 #include <winsock2.h>
 
 #include "net/NoteReceive.h"
@@ -28,6 +28,7 @@
 #include "shell/Sounds.h"
 #include "shell/WindowController.h"
 #include "store/NoteSaving.h"
+#include "store/bytes/DeletedRecordList.h"
 
 namespace {
 const UINT kTrayFlashPeriodMs = 500;
@@ -140,18 +141,24 @@ DWORD RememberSender(const CWireNote& sent, const CPortRecord& port)
     return senderId;
 }
 
-// Once the program has begun to close, its final save is over or under way:
-// what arrives now is written at once.
-void SaveWhileClosing(CNoteController& note, DWORD senderId)
+// A received note is stored before its sender hears that it arrived. Once
+// the program has begun to close, its final save of the sent-to table is
+// over or under way: the sender is written at once too.
+bool StoreReceivedNote(CNoteController& note, DWORD senderId)
 {
     note.SyncFromWindow();
-    SaveNote(note);
+    // A brand-new note is stored once it has its record.
+    if (!SaveNote(note) || note.m_noteId == kUnsavedNoteId)
+        return false;
+    if (!GetProgramFlags().closing)
+        return true;
     for (const CDestination& destination : CopyOfSentToList()) {
         if (destination.m_computerId == senderId) {
             AppendSentToIfNot(destination);
             break;
         }
     }
+    return true;
 }
 }
 
@@ -179,20 +186,23 @@ std::string KeepReceivedAttachment(const std::string& senderName)
     return std::string();
 }
 
-void CWindowController::OnNoteReceived(int portNumber, CPortRecord& port)
+bool CWindowController::OnNoteReceived(int portNumber, const CReceivedMessage& message)
 {
-    CReceivedMessage message = ReadReceivedMessage(portNumber, port.m_sizeLimit);
+    CPortRecord& port = m_ports[portNumber == 2 ? 1 : 0];
+    lstrcpynA(port.m_peerAddress, message.peerAddress.c_str(), sizeof port.m_peerAddress);
     if (message.kind != ReceivedMessageKind::kNote)
-        return;
+        return false;
     if (message.note.IsChatOperation()) {
         if (g_chatHandler)
             g_chatHandler(*this, message, port);
         else
             WriteErrorLog("A received chat message was dropped: ", "chat messages are not taken by this program");
-        DeleteFileA(DataFilePath(DataName::kReceivedAttachment).c_str());
-        return;
+        return true;
     }
-    ParseReceivedNote(message, port);
+    if (message.hasAttachment && UserSettings().twoDigits[1])
+        WriteReceivedAttachment(message);
+    const CNoteController* note = ParseReceivedNote(message, port);
+    return note && note->m_noteId != kUnsavedNoteId;
 }
 
 CNoteController* CWindowController::ParseReceivedNote(const CReceivedMessage& message, const CPortRecord& port)
@@ -218,8 +228,8 @@ CNoteController* CWindowController::ParseReceivedNote(const CReceivedMessage& me
     note->m_programActivation = true;  // received and not yet seen
     note->SetModified();
     DWORD senderId = RememberSender(sent, port);
-    if (GetProgramFlags().closing)
-        SaveWhileClosing(*note, senderId);
+    if (!StoreReceivedNote(*note, senderId))
+        WriteErrorLog("A received note could not be stored: ", "its sender is told that it did not arrive");
 
     UpdateTrayTooltip();
     m_trayFlashing = static_cast<DWORD>(SetTimer(m_mainWindow, kTimerTrayFlash, kTrayFlashPeriodMs, nullptr));

@@ -3,8 +3,11 @@
 
 #include "net/NoteTransmit.h"
 
+#include <algorithm>
+
 #include "foundation/Clock.h"
 #include "net/SocketConnect.h"
+#include "net/bytes/ReceiverAnswer.h"
 
 namespace {
 // The socket closes whatever way the send ends. A send cut short is reset,
@@ -73,24 +76,33 @@ TransmitResult SendText(SOCKET socket, const std::string& wireText, const CTrans
     return TransmitResult::kSent;
 }
 
-// The receiver closes once it holds the whole text; until then the note is
-// not known to have arrived.
-TransmitResult AwaitReceiverClose(SOCKET socket, const CTransmitOptions& options)
+// The receiver answers once it has kept the text, or resets the connection
+// when it does not keep it; until then the note is not known to have arrived.
+// An older receiver says nothing and closes once it holds the whole text.
+TransmitResult AwaitReceiverAnswer(SOCKET socket, const CTransmitOptions& options)
 {
     if (shutdown(socket, SD_SEND) != 0)
         return TransmitResult::kSendFailed;
+    std::string answer;
     for (;;) {
         SocketWaitResult wait = WaitForSocket(socket, false, options.stallTimeoutMs, options.stopFlag);
         if (wait == SocketWaitResult::kStopped)
             return TransmitResult::kStopped;
-        if (wait != SocketWaitResult::kReady)
+        if (wait == SocketWaitResult::kTimedOut)
             return TransmitResult::kNotConfirmed;
-        char answer[256];
-        int count = recv(socket, answer, sizeof answer, 0);
-        if (count == 0)
+        // A reset is seen as a failed wait: what came before it is read first.
+        char piece[256];
+        int count = recv(socket, piece, sizeof piece, 0);
+        // A receiver that greeted and then ended without saying that it kept
+        // the note refused it (or was stopped before it could keep it); its
+        // reset may show as an end or as a failure.
+        if (count == 0 && ReadReceiverAnswer(answer.data(), answer.size()) != ReceiverAnswer::kNotStored)
             return TransmitResult::kSent;
-        if (count < 0)
-            return TransmitResult::kNotConfirmed;
+        if (count <= 0)
+            return IsGreeted(answer.data(), answer.size()) ? TransmitResult::kRefused : TransmitResult::kNotConfirmed;
+        // Kept up to one byte past the longest answer: a longer one is none.
+        if (answer.size() <= kMaxReceiverAnswer)
+            answer.append(piece, std::min(static_cast<size_t>(count), kMaxReceiverAnswer + 1 - answer.size()));
     }
 }
 
@@ -107,7 +119,7 @@ TransmitResult TransmitOverTcp(const CDestination& recipient, const std::string&
     if (result == TransmitResult::kSent)
         result = SendText(socket.Get(), wireText, options);
     if (result == TransmitResult::kSent)
-        result = AwaitReceiverClose(socket.Get(), options);
+        result = AwaitReceiverAnswer(socket.Get(), options);
     if (result == TransmitResult::kSent)
         socket.MarkFinished();
     return result;
@@ -145,6 +157,8 @@ const char* DescribeTransmitResult(TransmitResult result)
         return "the connection broke while sending";
     case TransmitResult::kNotConfirmed:
         return "the recipient did not confirm the note";
+    case TransmitResult::kRefused:
+        return "the recipient did not keep the note";
     case TransmitResult::kStopped:
         return "the program is closing";
     case TransmitResult::kNoEmailSender:

@@ -1,95 +1,117 @@
 #include "net/PortListener.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "foundation/CallbackGuard.h"
-#include "foundation/DataFolder.h"
 #include "foundation/DiagnosticLog.h"
 #include "foundation/bytes/GenericException.h"
-#include "net/ReceivedMessage.h"
+#include "net/PeerConnection.h"
 #include "net/SocketWait.h"
-#include "shell/MainWindowMessages.h"
 
 namespace {
 const int kBacklog = 4;
-const DWORD kPieceBytes = 4096;
 const DWORD kAcceptSliceMs = 250;
 const DWORD kAcceptRetryMs = 50;
-const DWORD kStopWaitMs = 5000;
+// A crowd of refused connections leaves one line a second in the log.
+const DWORD kRefusalLogGapMs = 1000;
+// A connection's thread reads into the heap: a small stack leaves room for many.
+const SIZE_T kConnectionStackBytes = 256 * 1024;
 
-enum class ReceiveResult { kComplete, kTooLarge, kStalled, kBroken, kStopped, kFileFailed };
+struct ConnectionWork {
+    CPortRecord* record;
+    SOCKET socket;
+    std::string peerAddress;
+};
 
-// Writes what the peer sends into the file, a piece of at most 4096 bytes at a
-// time, until the peer closes. Never more than the limit reaches the disk.
-ReceiveResult ReceiveIntoFile(SOCKET peer, const char* path, const CPortRecord& record)
+DWORD WINAPI ConnectionThread(LPVOID parameter)
 {
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return ReceiveResult::kFileFailed;
-    char piece[kPieceBytes];
-    DWORD total = 0;
-    ReceiveResult result = ReceiveResult::kComplete;
-    for (;;) {
-        SocketWaitResult wait = WaitForSocket(peer, false, record.m_stallTimeoutMs, &record.m_receiveStopFlag);
-        if (wait != SocketWaitResult::kReady) {
-            result = wait == SocketWaitResult::kTimedOut ? ReceiveResult::kStalled
-                     : wait == SocketWaitResult::kStopped ? ReceiveResult::kStopped
-                                                          : ReceiveResult::kBroken;
-            break;
-        }
-        int count = recv(peer, piece, sizeof piece, 0);
-        if (count == 0)
-            break;
-        if (count < 0) {
-            result = ReceiveResult::kBroken;
-            break;
-        }
-        if (static_cast<DWORD>(count) > record.m_sizeLimit - total) {
-            result = ReceiveResult::kTooLarge;
-            break;
-        }
-        DWORD written = 0;
-        if (!WriteFile(file, piece, static_cast<DWORD>(count), &written, nullptr) ||
-            written != static_cast<DWORD>(count)) {
-            result = ReceiveResult::kFileFailed;
-            break;
-        }
-        total += written;
-    }
-    CloseHandle(file);
-    return result;
+    std::unique_ptr<ConnectionWork> work(static_cast<ConnectionWork*>(parameter));
+    GuardQuietly(0, [&] {
+        ServePeerConnection(*work->record, work->socket, work->peerAddress);
+        return 0;
+    });
+    return 0;
 }
 
-void LogDroppedPeer(const CPortRecord& record, const char* why)
+struct Connection {
+    HANDLE thread;
+    std::string peerAddress;
+};
+
+// The connections of one receive thread: each on a thread of its own, all
+// ended before the receive thread ends.
+class CConnections {
+public:
+    ~CConnections()
+    {
+        for (Connection& connection : m_live) {
+            WaitForSingleObject(connection.thread, INFINITE);
+            CloseHandle(connection.thread);
+        }
+    }
+
+    // Whether another connection from the address may be served now.
+    bool HasRoomFor(const CPortRecord& record, const std::string& peerAddress)
+    {
+        ForgetEnded();
+        const auto fromPeer = std::count_if(m_live.begin(), m_live.end(), [&](const Connection& connection) {
+            return connection.peerAddress == peerAddress;
+        });
+        return static_cast<int>(m_live.size()) < record.m_maxConnections && fromPeer < record.m_maxConnectionsFromPeer;
+    }
+
+    // False when no thread could be started (the socket is then the caller's).
+    bool Serve(CPortRecord& record, SOCKET peer, const std::string& peerAddress)
+    {
+        auto work = std::make_unique<ConnectionWork>(ConnectionWork{&record, peer, peerAddress});
+        DWORD threadId = 0;
+        HANDLE thread = CreateThread(nullptr, kConnectionStackBytes, &ConnectionThread, work.get(),
+                                     STACK_SIZE_PARAM_IS_A_RESERVATION, &threadId);
+        if (!thread)
+            return false;
+        work.release();
+        m_live.push_back(Connection{thread, peerAddress});
+        return true;
+    }
+
+private:
+    void ForgetEnded()
+    {
+        m_live.erase(std::remove_if(m_live.begin(), m_live.end(),
+                                    [](const Connection& connection) {
+                                        if (WaitForSingleObject(connection.thread, 0) != WAIT_OBJECT_0)
+                                            return false;
+                                        CloseHandle(connection.thread);
+                                        return true;
+                                    }),
+                     m_live.end());
+    }
+
+    std::vector<Connection> m_live;
+};
+
+void RefuseAtOnce(const CPortRecord& record, SOCKET peer, const std::string& peerAddress, DWORD& lastLogged)
 {
+    linger reset = {1, 0};
+    setsockopt(peer, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&reset), sizeof reset);
+    closesocket(peer);
+    if (GetTickCount() - lastLogged < kRefusalLogGapMs)
+        return;
+    lastLogged = GetTickCount();
     char text[96];
     std::snprintf(text, sizeof text, "port %lu, peer %s: ", static_cast<unsigned long>(record.m_port),
-                  record.m_peerAddress);
-    WriteErrorLog(text, why);
-}
-
-// Closing without reading what is left makes the peer see a reset, so a sender
-// cut off at the size limit learns that its note did not arrive.
-void Receive(CPortRecord& record, SOCKET peer, const char* path)
-{
-    ReceiveResult result = ReceiveIntoFile(peer, path, record);
-    if (result == ReceiveResult::kFileFailed)
-        WriteLastErrorLog("A received message could not be written");
-    closesocket(peer);
-    if (result == ReceiveResult::kComplete) {
-        SendMessageA(record.m_window, kMsgMessageReceived, static_cast<WPARAM>(record.m_portNumber),
-                     reinterpret_cast<LPARAM>(&record));
-    } else if (result == ReceiveResult::kTooLarge) {
-        LogDroppedPeer(record, "a received message passed the size limit and was dropped");
-    } else if (result == ReceiveResult::kStalled) {
-        LogDroppedPeer(record, "a peer sent nothing for too long and was dropped");
-    }
-    DeleteFileA(path);
+                  peerAddress.c_str());
+    WriteErrorLog(text, "a connection was refused: too many connections are served at once");
 }
 
 void AcceptLoop(CPortRecord& record)
 {
-    std::string path = DataFilePath(ReceiveFileName(record.m_portNumber));
+    CConnections connections;
+    DWORD lastRefusalLogged = GetTickCount() - kRefusalLogGapMs;
     for (;;) {
         SocketWaitResult wait = WaitForSocket(record.m_socket, false, kAcceptSliceMs, &record.m_receiveStopFlag);
         if (wait == SocketWaitResult::kStopped || wait == SocketWaitResult::kFailed)
@@ -106,10 +128,10 @@ void AcceptLoop(CPortRecord& record)
             Sleep(kAcceptRetryMs);
             continue;
         }
-        std::snprintf(record.m_peerAddress, sizeof record.m_peerAddress, "%s", inet_ntoa(peerAddress.sin_addr));
-        Receive(record, peer, path.c_str());
+        const std::string address = inet_ntoa(peerAddress.sin_addr);
+        if (!connections.HasRoomFor(record, address) || !connections.Serve(record, peer, address))
+            RefuseAtOnce(record, peer, address, lastRefusalLogged);
     }
-    DeleteFileA(path.c_str());
 }
 
 DWORD WINAPI ReceiveThread(LPVOID parameter)
@@ -119,7 +141,6 @@ DWORD WINAPI ReceiveThread(LPVOID parameter)
         AcceptLoop(record);
         return 0;
     });
-    InterlockedExchange(&record.m_receiveStopFlag, 0);
     return 0;
 }
 
@@ -136,10 +157,12 @@ DWORD WINAPI ReceiveThread(LPVOID parameter)
 
 void ListenOnPortThreadNew(HWND window, CPortRecord& record)
 {
-    // A changed port takes the record's place: the old listener goes first.
-    StopListening(record);
+    // A changed port takes the record's place: the old listener goes first,
+    // and while its thread lives no second one is started on the record.
+    if (!StopListening(record))
+        throw CGenericException(record.m_portNumber == 2 ? "The receiving notes thread 2 has not ended yet"
+                                                         : "The receiving notes thread 1 has not ended yet");
     record.m_window = window;
-    record.m_receiveStopFlag = 0;
     record.m_socket = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     if (record.m_socket == INVALID_SOCKET)
         FailListening(record.m_socket, "ListenOnPortTreadNew(),socket() failed");
@@ -167,15 +190,16 @@ bool StopListening(CPortRecord& record)
     if (record.m_thread) {
         InterlockedExchange(&record.m_receiveStopFlag, 1);
         DWORD start = GetTickCount();
-        // The thread may be handing a message to a window of this thread: keep
-        // handling sent messages while waiting, or both would wait for ever.
+        // A connection may be handing a message to a window of this thread:
+        // keep handling sent messages while waiting, or both would wait for ever.
         for (;;) {
             DWORD waited = GetTickCount() - start;
-            if (waited >= kStopWaitMs) {
+            if (waited >= record.m_stopWaitMs) {
                 ended = false;
                 break;
             }
-            DWORD wait = MsgWaitForMultipleObjects(1, &record.m_thread, FALSE, kStopWaitMs - waited, QS_SENDMESSAGE);
+            DWORD wait = MsgWaitForMultipleObjects(1, &record.m_thread, FALSE, record.m_stopWaitMs - waited,
+                                                   QS_SENDMESSAGE);
             if (wait == WAIT_OBJECT_0)
                 break;
             MSG message;
@@ -192,5 +216,8 @@ bool StopListening(CPortRecord& record)
         closesocket(record.m_socket);
         record.m_socket = INVALID_SOCKET;
     }
+    // Cleared only once no thread of the record is left to see it.
+    if (ended)
+        InterlockedExchange(&record.m_receiveStopFlag, 0);
     return ended;
 }

@@ -3,17 +3,23 @@
 #include <winsock2.h>
 #include <windows.h>
 
+struct CReceiveLimits;
+
 // Listening for notes on one of the program's two ports. Each port record has
-// a receive thread of its own that accepts one connection at a time, keeps what
-// arrives in the port's file ("noteOnPort1.tmp" or "noteOnPort2.tmp" in the data
-// folder) and, once the peer has closed, hands the file to the window with a
-// synchronous kMsgMessageReceived (wParam: the port number 1 or 2; lParam: the
-// CPortRecord); the next connection is accepted after the window has handled it.
+// a receive thread of its own that accepts connections and serves each on a
+// thread of its own, a few at a time, so that a slow or hostile peer cannot
+// keep others out. A connection's thread reads the whole text into memory,
+// within the bounds below, and reads it as a note there; then hands it to the
+// window with a synchronous kMsgMessageReceived (wParam: the port number 1 or
+// 2; lParam: the const CReceivedMessage*), whose answer 1 says the note is
+// kept. Only then does the peer hear that its note arrived; a text that is not
+// kept is answered by a reset (docs/wire-text.md).
 
 struct CPortRecord {
     SOCKET m_socket = INVALID_SOCKET;  // the listening socket
     sockaddr_in m_address = {};
-    char m_peerAddress[16] = "";       // address of the peer last received from
+    // The peer of the message the window handles: set by the window's thread.
+    char m_peerAddress[16] = "";
     DWORD m_port = 0;                  // 0 lets the system choose (then set here)
 
     // One stop flag per port: stopping one port never touches the other.
@@ -22,16 +28,35 @@ struct CPortRecord {
     HWND m_window = nullptr;            // receives kMsgMessageReceived
     HANDLE m_thread = nullptr;
     ULONG m_bindAddress = INADDR_ANY;   // in host order
+
+    // Bounds of one connection.
     DWORD m_sizeLimit = 32 * 1024 * 1024;
     DWORD m_stallTimeoutMs = 30000;     // a peer silent this long is dropped
+    DWORD m_messageDeadlineMs = 10 * 60 * 1000;
+    // Once the first seconds are past, a peer that has sent less than this
+    // many bytes a second on average is dropped.
+    DWORD m_minimumBytesPerSecond = 1024;
+    DWORD m_rateGraceMs = 10000;
+    // Connections served at once, and of those from one address.
+    int m_maxConnections = 16;
+    int m_maxConnectionsFromPeer = 8;
+    // How long StopListening waits for the receive thread.
+    DWORD m_stopWaitMs = 5000;
 };
 
 // Creates the listening socket on the record's port (backlog 4) and starts its
-// receive thread, after stopping the record's earlier listener if it has one.
-// Failures throw CGenericException with the step that failed.
+// receive thread, after stopping the record's earlier listener if it has one;
+// an earlier thread that does not end in time keeps the record, and this
+// throws. Failures throw CGenericException with the step that failed.
 void ListenOnPortThreadNew(HWND window, CPortRecord& record);
 
-// Sets the record's stop flag, closes its socket and waits, handling the
-// messages the thread sends meanwhile, for the thread to end (at most a few
-// seconds). True when it ended.
+// Sets the record's stop flag, closes its socket and waits (at most the
+// record's stop wait), handling the messages the threads send meanwhile, for
+// the receive thread and its connections to end; then clears the flag. True
+// when they ended (false keeps the thread in the record, with its flag set).
 bool StopListening(CPortRecord& record);
+
+// The bounds on what all ports together take from their peers (held at once,
+// and per peer within a minute), counted afresh from now: for a moment
+// without connections. The program's own unless changed.
+void SetReceiveLimits(const CReceiveLimits& limits);

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "foundation/CriticalSectionLock.h"
-#include "foundation/DataFolder.h"
 #include "foundation/DiagnosticLog.h"
 #include "foundation/FormatSettings.h"
 #include "foundation/bytes/GenericException.h"
@@ -20,7 +19,6 @@
 #include "net/SentToTable.h"
 #include "net/TransactTable.h"
 #include "net/PortListener.h"
-#include "net/ReceivedMessage.h"
 #include "net/SendThreads.h"
 #include "shell/Favourites.h"
 #include "shell/Hotkeys.h"
@@ -207,8 +205,6 @@ void CWindowController::OnCreate()
     RegisterEnabledHotkeys(m_mainWindow);
     StartTimers();
     FocusFirstShownNote();
-    for (int port = 1; port <= 2; ++port)
-        DeleteFileA(DataFilePath(ReceiveFileName(port)).c_str());
     StartListening();
     // Protected notes ask for their passwords as the program starts.
     ForEachNote(m_ourNotes, [this](CNoteController* note) {

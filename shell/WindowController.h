@@ -159,9 +159,9 @@ public:
     // The backup the user wants at every end of the program.
     void BackupIfAutomatic();
     bool OnControllerMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
-    // A message has arrived on port 1 or 2: it is read and becomes a note, or
-    // goes to the chat code (net/NoteReceive.cpp).
-    void OnNoteReceived(int portNumber, CPortRecord& port);
+    // A message read on port 1 or 2 becomes a stored note, or goes to the chat
+    // code (net/NoteReceive.cpp); false when it was not kept.
+    bool OnNoteReceived(int portNumber, const CReceivedMessage& message);
     // Makes the user's note of a received message, remembers its sender and
     // announces it; null when no note was made.
     CNoteController* ParseReceivedNote(const CReceivedMessage& message, const CPortRecord& port);

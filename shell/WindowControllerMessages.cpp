@@ -205,8 +205,7 @@ bool CWindowController::OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lPa
         ShowTrayMenu();
         return true;
     case kMsgMessageReceived:
-        if (lParam)
-            OnNoteReceived(static_cast<int>(wParam), *reinterpret_cast<CPortRecord*>(lParam));
+        result = lParam && OnNoteReceived(static_cast<int>(wParam), *reinterpret_cast<const CReceivedMessage*>(lParam));
         return true;
     default:
         return OnDesktopMessage(message, wParam, lParam, result);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "net/NoteTransmit.h"
 #include "resources/ids/SendNoteIds.h"
 #include "shell/MainWindowMessages.h"
 #include "store/DbfFile.h"
@@ -112,15 +113,8 @@ std::string RandomBytes(size_t count, unsigned seed)
 
 bool SendToProgram(unsigned short port, const std::string& bytes)
 {
-    SOCKET peer = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    LoopbackAddress address(port);
-    bool taken = connect(peer, address.Get(), sizeof address) == 0 &&
-                 send(peer, bytes.data(), static_cast<int>(bytes.size()), 0) == static_cast<int>(bytes.size()) &&
-                 shutdown(peer, SD_SEND) == 0;
-    char byte;
-    taken = taken && Readable(peer, kDriverWaitMs * 1000L) && recv(peer, &byte, 1, 0) == 0;
-    closesocket(peer);
-    return taken;
+    CDestination program("", "127.0.0.1", "", "", "", 0, 0, 0, 0, port, 1);
+    return TransmitToRecipient(program, bytes, CTransmitOptions()) == TransmitResult::kSent;
 }
 
 HWND NoteHaving(DWORD process, const std::string& part, bool chat)

@@ -50,8 +50,8 @@ bool Readable(SOCKET socket, long microseconds);
 // Bytes of every value, the same for the same seed.
 std::string RandomBytes(size_t count, unsigned seed);
 
-// Connects to the port on 127.0.0.1, sends the bytes, ends its side and waits
-// for the program to close the connection: the sign that the message was taken.
+// Sends the bytes to the port on 127.0.0.1 as the program's own sender does;
+// true when the program answered that it kept them.
 bool SendToProgram(unsigned short port, const std::string& bytes);
 // The note of the process whose text holds the part, once there is one
 // (with a chat strip, when asked); null when none came in time.

@@ -5,9 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "foundation/DataFolder.h"
 #include "shell/MainWindowMessages.h"
-#include "support/TempFolder.h"
 
 namespace {
 const char kCatcherClass[] = "QnTestNoteCatcher";
@@ -34,20 +32,13 @@ LRESULT CALLBACK NoteCatcher::Procedure(HWND window, UINT message, WPARAM wParam
     auto* catcher = reinterpret_cast<NoteCatcher*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     if (message != kMsgMessageReceived || !catcher)
         return DefWindowProcA(window, message, wParam, lParam);
-    const auto& record = *reinterpret_cast<const CPortRecord*>(lParam);
     CaughtMessage caught;
     caught.port = static_cast<int>(wParam);
-    caught.peer = record.m_peerAddress;
-    try {
-        caught.message = ReadReceivedMessage(caught.port, record.m_sizeLimit);
-    } catch (const CGenericException& failure) {
-        ADD_FAILURE() << failure.GetErrorText();
-        return 0;
-    }
-    if (caught.message.hasAttachment)
-        caught.attachment = ReadWholeFile(DataFilePath(DataName::kReceivedAttachment));
+    caught.message = *reinterpret_cast<const CReceivedMessage*>(lParam);
+    caught.peer = caught.message.peerAddress;
+    caught.kept = !catcher->refuseNotes;
     catcher->caught.push_back(caught);
-    return 0;
+    return caught.kept ? 1 : 0;
 }
 
 const CaughtMessage* NoteCatcher::WaitForNote(const std::string& title, DWORD timeoutMs)

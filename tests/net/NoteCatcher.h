@@ -13,12 +13,13 @@
 #include "support/ProgramDriver.h"
 
 // Stands in for the program's main window: a window of the test's thread that
-// takes each received message as the program does, reads it and keeps it.
+// takes each received message as the program does and keeps it (or, asked
+// to, answers that it did not).
 struct CaughtMessage {
     int port;
     std::string peer;
     CReceivedMessage message;
-    std::string attachment;  // "ATTACHED\received.tmp" as it was then
+    bool kept;
 };
 
 class NoteCatcher {
@@ -37,6 +38,7 @@ public:
     TransmitResult Send(CDestination& recipient, const std::string& wireText, const CTransmitOptions& options);
 
     std::vector<CaughtMessage> caught;
+    bool refuseNotes = false;
 
 private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

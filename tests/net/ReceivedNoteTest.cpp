@@ -157,10 +157,11 @@ TEST(ReceivedNote, ArrivesWithItsFileFlashesTheTrayUntilReadAndIsSavedWithItsSen
         EXPECT_EQ(ReadWholeFile(attached + "report (2).bin"), other);
 
         // Nothing of these becomes a note, and the program goes on: a probe
-        // under 50 bytes, random bytes, a chat message, and a note whose
-        // sender gave a path for its file and values out of every bound.
-        EXPECT_TRUE(SendToProgram(port, std::string(kWireHeaderEnd) + "{rtf}" + kWireRichTextEnd));
-        EXPECT_TRUE(SendToProgram(port, RandomBytes(20000, 3) + marks));
+        // under 50 bytes and random bytes (refused), a chat message, and a
+        // note whose sender gave a path for its file and values out of every
+        // bound.
+        EXPECT_FALSE(SendToProgram(port, std::string(kWireHeaderEnd) + "{rtf}" + kWireRichTextEnd));
+        EXPECT_FALSE(SendToProgram(port, RandomBytes(20000, 3) + marks));
         CWireNote chat = Sender("chat");
         chat.chatId = 7;
         chat.chatOperation = "line";
