@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "bench/BenchClock.h"
+#include "bench/BenchProgram.h"
 #include "foundation/DataFolder.h"
 #include "foundation/FolderTree.h"
 #include "note/NoteController.h"
@@ -30,17 +31,6 @@ namespace {
 const int kRounds = 3;
 const DWORD kWaitMs = 120000;
 const int kNoteCounts[] = {0, 50, 200, 598};
-const char* const kDataFiles[] = {"config.QPD", "config.QPS", "users.QPD",   "notes.QPD",   "notes.QPS",
-                                  "sentto.QPD", "transact.QPD", "sounds.QPD", "webSearch.QPD"};
-
-std::string OwnFolder()
-{
-    char path[MAX_PATH];
-    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string folder(path, length);
-    return folder.substr(0, folder.find_last_of('\\'));
-}
-
 // About 2 KB of rich text, different for every note.
 std::string NoteText(int index)
 {
@@ -48,19 +38,6 @@ std::string NoteText(int index)
     for (int line = 0; text.size() < 2000; ++line)
         text += "{\\b line} " + std::to_string(line) + " of a stored note, " + std::to_string(index * 31 + line) + "\\par ";
     return text + "}";
-}
-
-HANDLE Launch(const std::string& program, const std::string& arguments, const std::string& folder)
-{
-    std::string line = "\"" + program + "\" " + arguments;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessA(program.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
-                        &info))
-        return nullptr;
-    CloseHandle(info.hThread);
-    return info.hProcess;
 }
 
 struct WindowCount {
@@ -146,21 +123,14 @@ int MakeWindows(int count)
 
 std::string MakeFolder(int notes)
 {
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof temp, temp);
-    std::string folder = std::string(temp) + "qn_startclose_bench";
-    DeleteDirectoryTree(folder.c_str());
-    CreateDirectoryA(folder.c_str(), nullptr);
-    CopyFileA((OwnFolder() + "\\qnpost.exe").c_str(), (folder + "\\qnpost.exe").c_str(), FALSE);
-    for (const char* name : kDataFiles)
-        CopyFileA((OwnFolder() + "\\QlData\\" + name).c_str(), (folder + "\\" + name).c_str(), FALSE);
+    const std::string folder = MakeBenchInstall("qn_startclose_bench");
     // A first run makes the user known and stores the notes a new user is
     // welcomed with, which count among the stored ones.
     const std::string program = folder + "\\qnpost.exe";
-    HANDLE first = Launch(program, "", folder);
+    HANDLE first = LaunchInFolder(program, "", folder);
     if (!first || !WaitForNotes(first, 0))
         return std::string();
-    HANDLE second = Launch(program, "/close", folder);
+    HANDLE second = LaunchInFolder(program, "/close", folder);
     WaitForSingleObject(first, kWaitMs);
     WaitForSingleObject(second, kWaitMs);
     CloseHandle(first);
@@ -194,7 +164,7 @@ double TimeWholeRun(const std::string& arguments, const std::string& folder)
     char self[MAX_PATH];
     GetModuleFileNameA(nullptr, self, sizeof self);
     LARGE_INTEGER t0 = BenchNow();
-    HANDLE run = Launch(self, arguments, folder);
+    HANDLE run = LaunchInFolder(self, arguments, folder);
     WaitForSingleObject(run, kWaitMs);
     const double seconds = SecondsBetween(t0, BenchNow());
     CloseHandle(run);
@@ -224,7 +194,7 @@ int main(int argc, char** argv)
             windows[round] = TimeWholeRun("--windows " + std::to_string(notes), folder);
 
             LARGE_INTEGER t0 = BenchNow();
-            HANDLE first = Launch(program, "", folder);
+            HANDLE first = LaunchInFolder(program, "", folder);
             if (!first || !WaitForNotes(first, notes)) {
                 std::printf("The program did not start with its %d notes (round %d)\n", notes, round + 1);
                 return 1;
@@ -232,7 +202,7 @@ int main(int argc, char** argv)
             start[round] = SecondsBetween(t0, BenchNow());
 
             t0 = BenchNow();
-            HANDLE second = Launch(program, "/close", folder);
+            HANDLE second = LaunchInFolder(program, "/close", folder);
             const bool ended = WaitForSingleObject(first, kWaitMs) == WAIT_OBJECT_0;
             close[round] = SecondsBetween(t0, BenchNow());
             WaitForSingleObject(second, kWaitMs);

@@ -93,6 +93,44 @@ LoopbackAddress::LoopbackAddress(unsigned long port) : sockaddr_in{}
     sin_port = htons(static_cast<u_short>(port));
 }
 
+RawPeer::RawPeer(unsigned long port, ULONG from) : m_socket(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP))
+{
+    DWORD sendTimeoutMs = 5000;
+    setsockopt(m_socket, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&sendTimeoutMs),
+               sizeof sendTimeoutMs);
+    LoopbackAddress source(0);
+    source.sin_addr.s_addr = htonl(from);
+    LoopbackAddress address(port);
+    connected =
+        bind(m_socket, source.Get(), sizeof source) == 0 && connect(m_socket, address.Get(), sizeof address) == 0;
+}
+
+bool RawPeer::Send(const std::string& bytes)
+{
+    return send(m_socket, bytes.data(), static_cast<int>(bytes.size()), 0) == static_cast<int>(bytes.size());
+}
+
+bool RawPeer::WasDropped(DWORD timeoutMs)
+{
+    char answer[64];
+    int count = 1;
+    for (int round = 0; round < 4 && count > 0 && Readable(m_socket, static_cast<long>(timeoutMs) * 1000); ++round)
+        count = recv(m_socket, answer, sizeof answer, 0);
+    return count <= 0;
+}
+
+std::string RawPeer::AnswerUntilClosed()
+{
+    std::string answer;
+    char piece[64];
+    for (int count = 1; count > 0 && answer.size() < 4096 && Readable(m_socket, kDriverWaitMs * 1000L);) {
+        count = recv(m_socket, piece, sizeof piece, 0);
+        if (count > 0)
+            answer.append(piece, static_cast<size_t>(count));
+    }
+    return answer;
+}
+
 bool Readable(SOCKET socket, long microseconds)
 {
     fd_set ready;

@@ -45,6 +45,34 @@ struct LoopbackAddress : sockaddr_in {
     explicit LoopbackAddress(unsigned long port);
     sockaddr* Get() { return reinterpret_cast<sockaddr*>(this); }
 };
+// A plain client socket to the port on 127.0.0.1, blocking, whose sends give
+// up after a few seconds; from 127.0.0.1, or from another loopback address
+// (host order), as another computer's peer.
+class RawPeer {
+public:
+    explicit RawPeer(unsigned long port, ULONG from = INADDR_LOOPBACK);
+    ~RawPeer() { closesocket(m_socket); }
+    RawPeer(const RawPeer&) = delete;
+    RawPeer& operator=(const RawPeer&) = delete;
+
+    bool Send(const std::string& bytes);
+    void FinishSending() { shutdown(m_socket, SD_SEND); }
+    // True when the other side has closed or reset the connection within the
+    // time; what it said before (its greeting) is passed over.
+    bool WasDropped(DWORD timeoutMs);
+    // What the other side said until it closed (or reset) the connection.
+    std::string AnswerUntilClosed();
+
+    bool connected = false;
+
+private:
+    SOCKET m_socket;
+};
+
+// Loopback addresses of peers other than 127.0.0.1.
+const ULONG kOtherPeer = INADDR_LOOPBACK + 1;
+const ULONG kThirdPeer = INADDR_LOOPBACK + 2;
+
 // Whether the socket has something to read (or has closed) within the time.
 bool Readable(SOCKET socket, long microseconds);
 // Bytes of every value, the same for the same seed.

@@ -45,61 +45,6 @@ std::string MegabyteOfRichText()
     return rtf + "}";
 }
 
-// A plain client socket, blocking, whose sends give up after a few seconds;
-// from 127.0.0.1, or from another loopback address given in host order.
-class RawPeer {
-public:
-    explicit RawPeer(DWORD port, ULONG from = INADDR_LOOPBACK) : m_socket(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP))
-    {
-        DWORD sendTimeoutMs = 5000;
-        setsockopt(m_socket, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&sendTimeoutMs),
-                   sizeof sendTimeoutMs);
-        LoopbackAddress source(0);
-        source.sin_addr.s_addr = htonl(from);
-        LoopbackAddress address(port);
-        connected = bind(m_socket, source.Get(), sizeof source) == 0 &&
-                    connect(m_socket, address.Get(), sizeof address) == 0;
-    }
-    ~RawPeer() { closesocket(m_socket); }
-    bool Send(const std::string& bytes)
-    {
-        return send(m_socket, bytes.data(), static_cast<int>(bytes.size()), 0) == static_cast<int>(bytes.size());
-    }
-    void FinishSending() { shutdown(m_socket, SD_SEND); }
-    // True when the other side has closed or reset the connection; what it
-    // said before (its greeting) is passed over.
-    bool WasDropped(DWORD timeoutMs)
-    {
-        char answer[64];
-        int count = 1;
-        for (int round = 0; round < 4 && count > 0 && Readable(m_socket, static_cast<long>(timeoutMs) * 1000); ++round)
-            count = recv(m_socket, answer, sizeof answer, 0);
-        return count <= 0;
-    }
-
-    // What the other side said until it closed (or reset) the connection.
-    std::string AnswerUntilClosed()
-    {
-        std::string answer;
-        char piece[64];
-        for (int count = 1; count > 0 && answer.size() < 4096 && Readable(m_socket, kDriverWaitMs * 1000L);) {
-            count = recv(m_socket, piece, sizeof piece, 0);
-            if (count > 0)
-                answer.append(piece, static_cast<size_t>(count));
-        }
-        return answer;
-    }
-
-    bool connected = false;
-
-private:
-    SOCKET m_socket;
-};
-
-// Loopback addresses of peers other than 127.0.0.1.
-const ULONG kOtherPeer = INADDR_LOOPBACK + 1;
-const ULONG kThirdPeer = INADDR_LOOPBACK + 2;
-
 bool LogHolds(const std::string& part)
 {
     return ReadWholeFile(DataFilePath(DataName::kErrorLog)).find(part) != std::string::npos;

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "foundation/FolderTree.h"
+
+// The real qnpost.exe run by a benchmark: copied with the data files of a new
+// installation into a fresh folder of the temporary folder, and started there.
+
+inline std::string BenchOwnFolder()
+{
+    char path[MAX_PATH];
+    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string folder(path, length);
+    return folder.substr(0, folder.find_last_of('\\'));
+}
+
+// "<temp>\<name>", emptied, holding qnpost.exe and the installed data files.
+inline std::string MakeBenchInstall(const char* name)
+{
+    static const char* const dataFiles[] = {"config.QPD", "config.QPS",   "users.QPD",  "notes.QPD",    "notes.QPS",
+                                            "sentto.QPD", "transact.QPD", "sounds.QPD", "webSearch.QPD"};
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    const std::string folder = std::string(temp) + name;
+    DeleteDirectoryTree(folder.c_str());
+    CreateDirectoryA(folder.c_str(), nullptr);
+    CopyFileA((BenchOwnFolder() + "\\qnpost.exe").c_str(), (folder + "\\qnpost.exe").c_str(), FALSE);
+    for (const char* file : dataFiles)
+        CopyFileA((BenchOwnFolder() + "\\QlData\\" + file).c_str(), (folder + "\\" + file).c_str(), FALSE);
+    return folder;
+}
+
+// The process of the program started with the arguments in the folder; null
+// when it could not be started.
+inline HANDLE LaunchInFolder(const std::string& program, const std::string& arguments, const std::string& folder)
+{
+    std::string line = "\"" + program + "\" " + arguments;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessA(program.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+                        &info))
+        return nullptr;
+    CloseHandle(info.hThread);
+    return info.hProcess;
+}
