@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <string>
 
 #include "foundation/FolderTree.h"
@@ -46,4 +47,43 @@ inline HANDLE LaunchInFolder(const std::string& program, const std::string& argu
         return nullptr;
     CloseHandle(info.hThread);
     return info.hProcess;
+}
+
+// Ends the running program by a second start's "/close" and waits (at most the
+// time for each) for both to end; true when the program ended. The handle is closed.
+inline bool CloseBenchProgram(HANDLE running, const std::string& program, const std::string& folder, DWORD waitMs)
+{
+    HANDLE closing = LaunchInFolder(program, "/close", folder);
+    const bool ended = WaitForSingleObject(running, waitMs) == WAIT_OBJECT_0;
+    if (closing) {
+        WaitForSingleObject(closing, waitMs);
+        CloseHandle(closing);
+    }
+    CloseHandle(running);
+    return ended;
+}
+
+// The note windows the process shows.
+struct BenchNoteCount {
+    DWORD process;
+    int notes;
+
+    static BOOL CALLBACK Add(HWND window, LPARAM context)
+    {
+        auto* count = reinterpret_cast<BenchNoteCount*>(context);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        char className[64] = "";
+        if (owner == count->process && GetClassNameA(window, className, sizeof className) &&
+            std::strcmp(className, "NotesClassName6") == 0)
+            ++count->notes;
+        return TRUE;
+    }
+};
+
+inline int NoteWindowsOf(DWORD process)
+{
+    BenchNoteCount count{process, 0};
+    EnumWindows(&BenchNoteCount::Add, reinterpret_cast<LPARAM>(&count));
+    return count.notes;
 }

@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <thread>
 #include <vector>
@@ -56,30 +55,6 @@ SOCKET ConnectFrom(ULONG attacker, unsigned short port)
         return INVALID_SOCKET;
     }
     return peer;
-}
-
-struct WindowCount {
-    DWORD process;
-    int notes;
-};
-
-BOOL CALLBACK CountNoteWindow(HWND window, LPARAM context)
-{
-    auto* count = reinterpret_cast<WindowCount*>(context);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char className[64] = "";
-    if (owner == count->process && GetClassNameA(window, className, sizeof className) &&
-        std::strcmp(className, "NotesClassName6") == 0)
-        ++count->notes;
-    return TRUE;
-}
-
-int NoteWindowsOf(DWORD process)
-{
-    WindowCount count{process, 0};
-    EnumWindows(&CountNoteWindow, reinterpret_cast<LPARAM>(&count));
-    return count.notes;
 }
 
 // Seconds from the request until the program shows one more note; negative
@@ -203,11 +178,7 @@ int main()
         attack.WaitUnderWay();
         besieged.push_back(TimeNewNote(main, process, kRounds + round));
     }
-    HANDLE closing = LaunchInFolder(program, "/close", folder);
-    WaitForSingleObject(running, kWaitMs);
-    WaitForSingleObject(closing, kWaitMs);
-    CloseHandle(closing);
-    CloseHandle(running);
+    CloseBenchProgram(running, program, folder, kWaitMs);
     DeleteDirectoryTree(folder.c_str());
 
     const double alone = Median(quiet), attacked = Median(besieged);

@@ -40,34 +40,13 @@ std::string NoteText(int index)
     return text + "}";
 }
 
-struct WindowCount {
-    DWORD process;
-    int notes;
-};
-
-BOOL CALLBACK CountNoteWindow(HWND window, LPARAM context)
-{
-    auto* count = reinterpret_cast<WindowCount*>(context);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char className[64] = "";
-    if (owner == count->process && GetClassNameA(window, className, sizeof className) &&
-        std::strcmp(className, "NotesClassName6") == 0)
-        ++count->notes;
-    return TRUE;
-}
-
 // The main window is there and so is a window for every stored note.
 bool WaitForNotes(HANDLE process, int notes)
 {
     const DWORD start = GetTickCount();
     for (int round = 0; round < 1000000 && GetTickCount() - start < kWaitMs; ++round) {
-        if (FindWindowA("MainWindowClassName6", nullptr)) {
-            WindowCount count{GetProcessId(process), 0};
-            EnumWindows(&CountNoteWindow, reinterpret_cast<LPARAM>(&count));
-            if (count.notes >= notes)
-                return true;
-        }
+        if (FindWindowA("MainWindowClassName6", nullptr) && NoteWindowsOf(GetProcessId(process)) >= notes)
+            return true;
         if (WaitForSingleObject(process, 5) == WAIT_OBJECT_0)
             return false;
     }
@@ -130,11 +109,7 @@ std::string MakeFolder(int notes)
     HANDLE first = LaunchInFolder(program, "", folder);
     if (!first || !WaitForNotes(first, 0))
         return std::string();
-    HANDLE second = LaunchInFolder(program, "/close", folder);
-    WaitForSingleObject(first, kWaitMs);
-    WaitForSingleObject(second, kWaitMs);
-    CloseHandle(first);
-    CloseHandle(second);
+    CloseBenchProgram(first, program, folder, kWaitMs);
     SetDataFolder(folder.c_str());
     NotesFreeSlots().Clear();
     RowOwnership everyone;

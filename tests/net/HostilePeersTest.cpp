@@ -43,10 +43,7 @@ std::string HugeNote()
     CWireNote note;
     note.computerName = "PC-MALLORY";
     note.title = "Huge";
-    std::string rtf = "{\\rtf1\\ansi ";
-    while (rtf.size() < kHugeNoteBytes)
-        rtf += "a line of a note far too long for anyone to read\\par\r\n";
-    rtf += "}";
+    const std::string rtf = "{\\rtf1\\ansi far too long " + std::string(kHugeNoteBytes, 'a') + "}";
     return WriteWireText(note, rtf.data(), rtf.size(), nullptr, 0);
 }
 
