@@ -57,6 +57,13 @@ private:
     std::uint64_t m_count = 0;
 };
 
+// Why the budget refused, with the bound passed.
+std::string Explain(BudgetRefusal refusal)
+{
+    CCriticalSectionLock hold(Shared().lock);
+    return DescribeBudgetRefusal(refusal, Shared().budget.Limits());
+}
+
 void LogPeer(const CPortRecord& record, const std::string& peer, const std::string& why)
 {
     char text[96];
@@ -135,12 +142,11 @@ void Answer(SOCKET peer, bool taken)
 bool ReadAndHandOver(CPortRecord& record, std::string&& bytes, const std::string& peerAddress)
 {
     std::uint64_t allowance;
-    std::string overLimit;
     {
         CCriticalSectionLock hold(Shared().lock);
         allowance = Shared().budget.TextAllowance(peerAddress, GetTickCount());
-        overLimit = DescribeBudgetRefusal(BudgetRefusal::kPeerText, Shared().budget.Limits());
     }
+    const std::string overLimit = Explain(BudgetRefusal::kPeerText);
     CReceivedMessage message = ParseReceivedMessage(std::move(bytes), static_cast<size_t>(allowance), overLimit);
     message.peerAddress = peerAddress;
     if (message.kind == ReceivedMessageKind::kNote) {
@@ -171,12 +177,7 @@ void ServePeerConnection(CPortRecord& record, SOCKET peer, const std::string& pe
         if (end == ReceiveEnd::kComplete) {
             taken = ReadAndHandOver(record, std::move(bytes), peerAddress);
         } else if (end == ReceiveEnd::kOverBudget) {
-            CReceiveLimits limits;
-            {
-                CCriticalSectionLock hold(Shared().lock);
-                limits = Shared().budget.Limits();
-            }
-            LogPeer(record, peerAddress, "a received message was refused: " + DescribeBudgetRefusal(refusal, limits));
+            LogPeer(record, peerAddress, "a received message was refused: " + Explain(refusal));
         } else if (const char* why = DescribeReceiveEnd(end)) {
             LogPeer(record, peerAddress, why);
         }
