@@ -90,7 +90,7 @@ TEST(ProgramStart, InstallsItsDataRunsAndClosesWhenASecondStartAsks)
     // The end of the Windows session stops the listeners; when the session
     // goes on after all, they listen again.
     EXPECT_TRUE(WaitUntil([&] { return PortAcceptsConnections(install.ListenPort()); }));
-    EXPECT_TRUE(PortAcceptsConnections(install.SendPort()));
+    EXPECT_TRUE(WaitUntil([&] { return PortAcceptsConnections(install.SendPort()); }));
     EXPECT_NE(Ask(main, WM_QUERYENDSESSION), 0);
     EXPECT_TRUE(WaitUntil([&] { return !PortAcceptsConnections(install.ListenPort()); }));
     Ask(main, WM_ENDSESSION, FALSE);
