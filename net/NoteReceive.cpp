@@ -223,7 +223,6 @@ CNoteController* CWindowController::ParseReceivedNote(const CReceivedMessage& me
     AdoptNote(note);
     lstrcpynA(note->m_receivedFromUser, sent.userName.c_str(), sizeof note->m_receivedFromUser);
     lstrcpynA(note->m_attachedFile, attachedFile.c_str(), sizeof note->m_attachedFile);
-    note->m_protected = sent.isProtected;
     UpdateNoteAttachmentLine(*note);
     note->m_programActivation = true;  // received and not yet seen
     note->SetModified();

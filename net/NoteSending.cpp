@@ -245,10 +245,17 @@ bool StartNoteSend(CNoteController& note, const std::vector<CDestination>& recip
     job->autoResend = user.retry.on != 0;
     job->resendUnit = user.retry.unit >= 1 && user.retry.unit <= 3 ? user.retry.unit : 1;
     job->wire = WireHeaderOf(note);
-    job->richText = note.IsLocked() && !note.m_protectedContent.empty() ? note.m_protectedContent : note.RichText();
+    // A protected note travels as its enciphered body only, and its attached
+    // file with the same key.
+    std::string notPrepared;
+    if (note.m_protected && !note.m_masked && !note.PrepareContentForSend(&notPrepared)) {
+        ShowRefusal(note, "The note could not be sent: " + notPrepared + ".");
+        return false;
+    }
+    job->richText = note.m_protected ? note.m_protectedContent : note.RichText();
     job->attachedFile = attachedFile;
-    if (note.m_protected && std::string(user.passwordCode).size() >= 8)
-        job->attachmentKey = user.passwordCode;
+    if (note.m_protected)
+        job->attachmentKey = note.m_masked ? std::string(user.passwordCode) : note.m_passwordText;
     job->recipients = recipients;
     job->email = EmailSettingsFromConfig(ConfigSettings(), GetStartupValues().computerName);
     for (CDestination& recipient : job->recipients)

@@ -125,10 +125,13 @@ public:
     DWORD m_chatId = 0;
     DWORD m_chatState = 0;
 
-    // Protection.
+    // Protection. A protected note is masked (its body shows the placeholder,
+    // the enciphered body is kept) until its password opens it.
     bool m_protected = false;
     bool m_masked = false;
-    std::string m_protectedContent;  // the enciphered body while the note is locked
+    std::string m_protectedContent;  // the enciphered body: always while masked
+    std::string m_passwordText;      // the password text that opened or locked it
+    bool m_attachmentLineStale = false;  // opening filled in or deciphered the attached file
     DWORD m_storedProtectedSize = 0;
     DWORD m_storedContentSize = 0;
     bool m_storedContentSizeKnown = false;
@@ -207,6 +210,21 @@ public:
 
     // The snooze menu in its standard layout, the given item current (noteprops/SnoozeMenus.cpp).
     void SetStandardSnoozeMenu(HMENU menu, int index);
+
+    // Protection (noteprops/ProtectedNotes.cpp, ProtectedContent.cpp).
+    // The enciphered body of the rich text kept here, made with the user's
+    // password text (or, without one, the text that opened the note); false,
+    // with the reason, when it cannot be made.
+    bool PrepareContentForSend(std::string* failure = nullptr);
+    // The silent opening of a hidden masked note with the password texts of
+    // this run (its body is kept): 2 opened, 1 not, 0 when there is nothing
+    // to open or a password prompt is open.
+    int OpenProtectedNote();
+    // Puts the placeholder back, once the body holds the current text.
+    void LockProtectedNote();
+    // The lock command: protects the note with the user's password text, or
+    // makes an open protected note plain; a masked one is opened first.
+    void ToggleLock();
 
     BYTE Transparency() const { return static_cast<BYTE>(m_packed.level); }
     bool IsLocked() const { return m_protected && m_masked; }

@@ -15,6 +15,8 @@
 #include "note/NoteRtfPacking.h"
 #include "note/NoteWindow.h"
 #include "note/bytes/NotePlacement.h"
+#include "noteprops/ProtectedNotes.h"
+#include "noteprops/bytes/ProtectedBody.h"
 #include "shell/MainWindowMessages.h"
 #include "shell/ProgramGlobals.h"
 #include "shell/Settings.h"
@@ -144,8 +146,16 @@ void FillNoteFromDescription(CNoteController& note, const NoteDescription& d)
     note.m_notShared = d.notShared;
     note.m_created = d.created;
     std::string text(d.text ? d.text : "", d.text ? d.textLength : 0);
-    if (!UnpackStoredNoteText(text))
+    if (HasProtectedMark(text.data(), text.size())) {
+        // A protected body, loaded, received or restored: the note shows the
+        // placeholder until its password opens it.
+        note.m_protected = true;
+        note.m_masked = true;
+        note.m_protectedContent.swap(text);
+        text = kProtectedPlaceholder;
+    } else if (!UnpackStoredNoteText(text)) {
         WriteErrorLog("CreateNote():", "a packed note text could not be unpacked; it is kept as it was stored");
+    }
     note.SetRichText(text.data(), text.size());
     note.m_alarmSet = d.alarmSet;
     note.m_alarmRung = d.alarmRung;

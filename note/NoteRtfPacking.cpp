@@ -4,16 +4,16 @@
 
 #include "foundation/bytes/MemoryZip.h"
 #include "note/NoteController.h"
+#include "noteprops/bytes/ProtectedBody.h"
 
 namespace {
-const char kPackedEntryName[] = "fullscreen.rtf";
 const char kZipStart[] = "PK\x03\x04";
 }
 
 int PackNoteRtf(CNoteController& note, const char* bytes, size_t length, int)
 {
     std::vector<unsigned char> archive;
-    if (!bytes || !PackToMemoryZip(kPackedEntryName, bytes, length, archive)) {
+    if (!bytes || !PackToMemoryZip(kPackedRtfEntryName, bytes, length, archive)) {
         note.m_packedText.clear();
         return 0;
     }
@@ -27,7 +27,7 @@ bool UnpackStoredNoteText(std::string& text)
         return true;
     std::vector<unsigned char> bytes;
     std::string name;
-    if (!UnpackFirstMemoryZipEntry(text.data(), text.size(), bytes, &name) || name != kPackedEntryName)
+    if (!UnpackFirstMemoryZipEntry(text.data(), text.size(), bytes, &name) || name != kPackedRtfEntryName)
         return false;
     text.assign(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     return true;

@@ -62,6 +62,9 @@ void OnCreate(HWND window, CNoteController& note)
     const std::string& text = note.RichText();
     CNoteRichEdit::StreamInRtf(note.m_bodyEdit, text.data(), text.size());
     SendMessageA(note.m_bodyEdit, EM_SETMODIFY, FALSE, 0);
+    // A masked protected note's placeholder is not the user's to edit.
+    if (note.m_masked)
+        SendMessageA(note.m_bodyEdit, EM_SETREADONLY, TRUE, 0);
     BodyOf(note)->WatchChanges();
     SetWindowLongPtrA(note.m_bodyEdit, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&note));
     note.m_editProcedure = reinterpret_cast<WNDPROC>(

@@ -45,6 +45,7 @@ const MenuEntry kNoteMenu[] = {
     {0, nullptr},
     {kNoteCmdStayOnTop, "Stay on &top"},
     {kNoteCmdRollUp, "&Roll up"},
+    {kNoteCmdToggleLock, "&Lock with password"},
     {0, nullptr},
     {kNoteCmdPaste, "&Paste"},
     {kNoteCmdBold, "&Bold\tCtrl+B"},
@@ -80,7 +81,8 @@ void ShowNoteMenu(HWND window, CNoteController& note, POINT point)
             continue;
         }
         UINT flags = MF_STRING;
-        if ((entry.id == kNoteCmdStayOnTop && note.m_stayOnTop) || (entry.id == kNoteCmdRollUp && note.m_rolledUp))
+        if ((entry.id == kNoteCmdStayOnTop && note.m_stayOnTop) || (entry.id == kNoteCmdRollUp && note.m_rolledUp) ||
+            (entry.id == kNoteCmdToggleLock && note.m_protected))
             flags |= MF_CHECKED;
         AppendMenuA(menu, flags, entry.id, entry.text);
     }
@@ -155,6 +157,9 @@ LRESULT OnNoteCommand(HWND window, CNoteController& note, WPARAM wParam, LPARAM 
         break;
     case kNoteCmdAssociate:
         note.AssociateWith(0, 1);
+        break;
+    case kNoteCmdToggleLock:
+        note.ToggleLock();
         break;
     default:
         OnNoteAlarmCommand(window, note, LOWORD(wParam));

@@ -3,33 +3,33 @@
 class CWindowController;
 class CNoteController;
 
-// Protected notes as the shell meets them: opening a locked note, asking for
-// its password, and putting the placeholder back. Passwords and the cipher of
-// protected notes are not part of this version: a locked note stays locked.
+// Opening protected notes. A protected note is masked (its body shows the
+// placeholder) until it is opened: silently with a password text given
+// earlier in this run, when the user wants each password asked once per run,
+// or through the password prompt.
+
+extern const char kProtectedPlaceholder[];
 
 enum ProtectedNoteResult {
-    kProtectedNoteNotLocked = 0,  // nothing to open; the caller goes on
-    kProtectedNoteStaysLocked = 1,
-    kProtectedNoteOpened = 2  // the text was loaded: lay the rich edits out again
+    kProtectedNoteNotLocked = 0,    // nothing was done; the caller goes on
+    kProtectedNoteStaysLocked = 1,  // the note was hidden (or did not open)
+    kProtectedNoteOpened = 2,       // its text was loaded: lay the rich edits out again
+    kProtectedNoteStopSearching = 3,
 };
 
-// Opens a locked note; the caller sets the protected-note prompt flag around it.
+// Opens a masked note: with the remembered password texts first (once per
+// run), else through the prompt, which may also hide the note, snooze its
+// ringing alarm or switch it off. The caller holds the protected-note prompt
+// flag. A prompt already open is only brought forward.
 int OpenProtectedNote(CWindowController& app, CNoteController& note);
-// The password prompt of a note that shows the placeholder; 0 when no password
-// was accepted.
-int AskProtectedNotePassword(CWindowController& app, int mode, CNoteController& note, int fromMainWindow);
-// Puts the placeholder back into every open protected note, or into the one given.
+// The prompt alone (IDD_NOTE_PASSWORD_SEARCH while searching) for a shown
+// masked note; the note is hidden when the user declines. With relayout the
+// opened note's rich edits are laid out again.
+int AskProtectedNotePassword(CWindowController& app, int relayout, CNoteController& note, int searching);
+// Puts the placeholder back into every hidden protected note that holds its
+// body (or into the one given).
 void MaskProtectedNotes(CWindowController& app, CNoteController* note);
-
-// The passwords typed for protected notes in this run.
-struct SessionPassword {
-    SessionPassword* next;
-    char digest[101];
-};
-struct SessionPasswordList {
-    SessionPassword* head = nullptr;
-    int count = 0;
-};
-SessionPasswordList& SessionPasswords();
-// Frees every remembered password (the Security page's "forget" and the exit).
-void ForgetSessionPasswords();
+// A note without an attached file takes the one of its latest send.
+void FindLastAttachedFilePath(CNoteController& note);
+// The password prompt of this program, when one is open, comes forward.
+bool BringPasswordPromptForward();

@@ -1,114 +1,333 @@
 #include "noteprops/SetPasswordDialog.h"
 
 #include <cstdio>
-#include <cstring>
+#include <string>
 
 #include "foundation/CallbackGuard.h"
-#include "foundation/EsentaSir.h"
+#include "foundation/StartupValues.h"
 #include "foundation/bytes/MessageBoxes.h"
+#include "foundation/win/HelpFile.h"
+#include "foundation/win/LinkStatic.h"
+#include "foundation/win/Subclassing.h"
+#include "foundation/win/SystemProbes.h"
+#include "noteprops/ProtectedContent.h"
 #include "resources/ids/SetPasswordIds.h"
-#include "shell/ProgramGlobals.h"
+#include "shell/MainWindowMessages.h"
 #include "shell/bytes/StartupPasswordCode.h"
 
 namespace {
-const int kTypedLimit = 99;
-
-PasswordDialogBlock* BlockOf(HWND dialog)
-{
-    return reinterpret_cast<PasswordDialogBlock*>(GetWindowLongPtrA(dialog, DWLP_USER));
+const int kTypedLimit = 100;
+const char kControlProperty[] = "QnSetPasswordControl";
+// Posted when an edit has lost the focus: its check runs once the focus has moved.
+const UINT kMsgCheckOldPassword = WM_APP + 1;
+const UINT kMsgCheckConfirmation = WM_APP + 2;
+const int kSubclassed[] = {IDC_SET_PASSWORD_OLD, IDC_SET_PASSWORD_NEW, IDC_SET_PASSWORD_CONFIRM, IDCANCEL,
+                           IDC_SET_PASSWORD_HELP};
+const int kSubclassedCount = sizeof kSubclassed / sizeof kSubclassed[0];
+const char kMismatchOld[] = "Sorry, the password you have typed does not match the existing password.\r\n\r\n"
+                            "Unless you provide the existing password first, you cannot alter it.";
+const char kMismatchNew[] = "The 'new password' does not match the 'confirm new password'.";
 }
 
-std::string TypedText(HWND dialog, int id)
+// The dialog while it is open, kept in its user data.
+class CPasswordDialog {
+public:
+    CPasswordDialog(HWND dialog, PasswordDialogBlock& block)
+        : m_dialog(dialog), m_block(block), m_link(dialog, IDC_SET_PASSWORD_LINK)
+    {
+    }
+    ~CPasswordDialog()
+    {
+        for (int i = 0; i < kSubclassedCount; ++i)
+            RestoreWindowProc(GetDlgItem(m_dialog, kSubclassed[i]), kControlProperty, m_previous[i]);
+    }
+    CPasswordDialog(const CPasswordDialog&) = delete;
+    CPasswordDialog& operator=(const CPasswordDialog&) = delete;
+
+    void OnInitDialog();
+    bool OnCommand(UINT id, UINT code);
+    void CheckOldPassword();
+    void CheckConfirmation();
+    void OpenHelp();
+    bool DrawLink(const DRAWITEMSTRUCT& item);
+    void EndHover() { m_link.EndHover(); }
+    void OnParentNotify(WPARAM wParam, LPARAM lParam);
+
+    static LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    LRESULT OnControlMessage(HWND control, int index, UINT message, WPARAM wParam, LPARAM lParam);
+    std::string Typed(int id) const;
+    bool OldPasswordMatches() const;
+    void EnableNewEdits(bool enable);
+    void Enable(int id, bool enable) { EnableWindow(GetDlgItem(m_dialog, id), enable); }
+    void Focus(int id) { SetFocus(GetDlgItem(m_dialog, id)); }
+    void OnOk();
+
+    HWND m_dialog;
+    PasswordDialogBlock& m_block;
+    CLinkStatic m_link;
+    CGdiFont m_font;
+    WNDPROC m_previous[kSubclassedCount] = {};
+    bool m_buttonPressed = false;  // a mouse press on Cancel, Help or the link: no focus checks
+};
+
+void CPasswordDialog::OnInitDialog()
+{
+    for (int i = 0; i < kSubclassedCount; ++i)
+        m_previous[i] = SubclassWindow(GetDlgItem(m_dialog, kSubclassed[i]), kControlProperty, this, &ControlProc);
+    for (int id : {IDC_SET_PASSWORD_OLD, IDC_SET_PASSWORD_NEW, IDC_SET_PASSWORD_CONFIRM}) {
+        SetDlgItemTextA(m_dialog, id, "");
+        SendDlgItemMessageA(m_dialog, id, EM_LIMITTEXT, kTypedLimit, 0);
+    }
+    const bool hasPassword = m_block.digest[0] != '\0';
+    EnableNewEdits(!hasPassword);
+    Enable(IDC_SET_PASSWORD_OLD, hasPassword);
+    Enable(IDC_SET_PASSWORD_OK, false);
+    SetWindowTextA(m_dialog, m_block.caption);
+    SetDlgItemTextA(m_dialog, IDC_SET_PASSWORD_LINK, "Password Recovery Service");
+    const int scheme = GetXpColorScheme();
+    m_link.SetBackgroundColor(scheme == 1 || scheme == 2 ? RGB(0xEC, 0xE9, 0xD8) : GetSysColor(COLOR_BTNFACE));
+    const WindowsVersionInfo& windows = GetStartupValues().windows;
+    if ((windows.isWindowsXp || windows.isVistaOrLater) && windows.commonControlsMajor >= 6) {
+        m_font.ChangeLogFont(LOGFONTA{-11, 0, 0, 0, 400, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Tahoma"});
+        for (int id : {IDC_SET_PASSWORD_OLD, IDC_SET_PASSWORD_NEW, IDC_SET_PASSWORD_CONFIRM})
+            SendDlgItemMessageA(m_dialog, id, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.GetHFONT()), TRUE);
+    }
+    Focus(hasPassword ? IDC_SET_PASSWORD_OLD : IDC_SET_PASSWORD_NEW);
+}
+
+std::string CPasswordDialog::Typed(int id) const
 {
     char text[kTypedLimit + 1] = "";
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
+    GetDlgItemTextA(m_dialog, id, text, sizeof text);
+    return TrimBlanks(text);
 }
 
-void FocusEdit(HWND dialog, int id)
+bool CPasswordDialog::OldPasswordMatches() const
 {
-    HWND edit = GetDlgItem(dialog, id);
-    SetFocus(edit);
-    SendMessageA(edit, EM_SETSEL, 0, -1);
+    const std::string typed = Typed(IDC_SET_PASSWORD_OLD);
+    if (typed.empty())
+        return false;
+    const std::string text = PasswordText(m_dialog, typed.c_str(), "Information is incorrect ");
+    return !text.empty() && lstrcmpiA(text.c_str(), m_block.digest) == 0;
 }
 
-void InitDialog(HWND dialog, PasswordDialogBlock* block)
+void CPasswordDialog::EnableNewEdits(bool enable)
 {
-    SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(block));
-    SetWindowTextA(dialog, block->caption);
-    for (int id : {IDC_SET_PASSWORD_OLD, IDC_SET_PASSWORD_NEW, IDC_SET_PASSWORD_CONFIRM})
-        SendDlgItemMessageA(dialog, id, EM_LIMITTEXT, kTypedLimit, 0);
-    // Without a password there is no old one to type.
-    const bool hasPassword = block->digest[0] != '\0';
-    EnableWindow(GetDlgItem(dialog, IDC_SET_PASSWORD_OLD), hasPassword);
-    EnableWindow(GetDlgItem(dialog, IDC_SET_PASSWORD_OLD_LABEL), hasPassword);
-    FocusEdit(dialog, hasPassword ? IDC_SET_PASSWORD_OLD : IDC_SET_PASSWORD_NEW);
+    Enable(IDC_SET_PASSWORD_NEW, enable);
+    Enable(IDC_SET_PASSWORD_CONFIRM, enable);
 }
 
-void OnOk(HWND dialog, PasswordDialogBlock& block)
+bool CPasswordDialog::OnCommand(UINT id, UINT code)
 {
-    if (block.digest[0]) {
-        std::string old = PasswordDigestText(dialog, TypedText(dialog, IDC_SET_PASSWORD_OLD).c_str());
-        if (old.empty())
-            return;
-        if (lstrcmpiA(old.c_str(), block.digest) != 0) {
-            ShowErrorMessage(dialog,
-                             "Sorry, the password you have typed does not match the existing password.\r\n\r\n"
-                             "Unless you provide the existing password first, you cannot alter it.",
-                             ProgramTitle);
-            FocusEdit(dialog, IDC_SET_PASSWORD_OLD);
-            return;
-        }
+    switch (id) {
+    case IDC_SET_PASSWORD_OLD:
+        if (code == EN_CHANGE)
+            EnableNewEdits(OldPasswordMatches());
+        return true;
+    case IDC_SET_PASSWORD_NEW:
+        if (code == EN_CHANGE)
+            Enable(IDC_SET_PASSWORD_OK, false);
+        return true;
+    case IDC_SET_PASSWORD_CONFIRM:
+        if (code == EN_CHANGE)
+            Enable(IDC_SET_PASSWORD_OK, Typed(IDC_SET_PASSWORD_CONFIRM) == Typed(IDC_SET_PASSWORD_NEW));
+        else if (code == EN_SETFOCUS && Typed(IDC_SET_PASSWORD_NEW).empty() &&
+                 Typed(IDC_SET_PASSWORD_CONFIRM).empty())
+            Enable(IDC_SET_PASSWORD_OK, true);  // both left empty: the password goes
+        return true;
+    case IDC_SET_PASSWORD_OK:
+        OnOk();
+        return true;
+    case IDCANCEL:
+        EndDialog(m_dialog, 0);
+        return true;
+    case IDC_SET_PASSWORD_HELP:
+        OpenHelp();
+        return true;
+    case IDC_SET_PASSWORD_LINK:
+        SetWindowPos(GetParent(m_dialog), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+        OpenPasswordRecoveryFrom(GetMainWindow());
+        return true;
+    default:
+        return false;
     }
-    const std::string typed = TypedText(dialog, IDC_SET_PASSWORD_NEW);
-    if (typed != TypedText(dialog, IDC_SET_PASSWORD_CONFIRM)) {
-        ShowErrorMessage(dialog, "The 'new password' does not match the 'confirm new password'.", ProgramTitle);
-        FocusEdit(dialog, IDC_SET_PASSWORD_CONFIRM);
+}
+
+// The password text of what the edits hold now, whatever was typed before.
+void CPasswordDialog::OnOk()
+{
+    if (!IsWindowEnabled(GetDlgItem(m_dialog, IDC_SET_PASSWORD_OK)))
+        return;
+    if (m_block.digest[0] && !OldPasswordMatches()) {
+        ShowErrorMessage(m_dialog, kMismatchOld, ProgramTitle);
         return;
     }
-    std::string digest;
-    if (!TrimBlanks(typed).empty()) {
-        digest = PasswordDigestText(dialog, typed.c_str());
-        if (digest.empty())
+    const std::string typed = Typed(IDC_SET_PASSWORD_NEW);
+    if (typed != Typed(IDC_SET_PASSWORD_CONFIRM)) {
+        ShowErrorMessage(m_dialog, kMismatchNew, ProgramTitle);
+        Enable(IDC_SET_PASSWORD_OK, false);
+        Focus(IDC_SET_PASSWORD_CONFIRM);
+        return;
+    }
+    std::string text;
+    if (!typed.empty()) {
+        text = PasswordText(m_dialog, typed.c_str(), "Information is incorrect ");
+        if (text.empty())
             return;
     }
-    std::snprintf(block.digest, sizeof block.digest, "%s", digest.c_str());
-    EndDialog(dialog, 1);
+    std::snprintf(m_block.digest, sizeof m_block.digest, "%s", text.c_str());
+    EndDialog(m_dialog, 1);
 }
 
-INT_PTR OnMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+void CPasswordDialog::CheckOldPassword()
 {
-    if (message == WM_INITDIALOG) {
-        InitDialog(dialog, reinterpret_cast<PasswordDialogBlock*>(lParam));
+    if (Typed(IDC_SET_PASSWORD_OLD).empty() || !IsWindowEnabled(GetDlgItem(m_dialog, IDC_SET_PASSWORD_OLD)))
+        return;
+    if (OldPasswordMatches()) {
+        EnableNewEdits(true);
+        Enable(IDC_SET_PASSWORD_OLD, false);
+        Focus(IDC_SET_PASSWORD_NEW);
+        return;
+    }
+    EnableNewEdits(false);
+    ShowErrorMessage(m_dialog, kMismatchOld, ProgramTitle);
+    Focus(IDC_SET_PASSWORD_OLD);
+}
+
+void CPasswordDialog::CheckConfirmation()
+{
+    const std::string typed = Typed(IDC_SET_PASSWORD_NEW);
+    if (typed.empty() || typed == Typed(IDC_SET_PASSWORD_CONFIRM))
+        return;
+    ShowErrorMessage(m_dialog, kMismatchNew, ProgramTitle);
+    Enable(IDC_SET_PASSWORD_OK, false);
+    Focus(IDC_SET_PASSWORD_CONFIRM);
+}
+
+void CPasswordDialog::OpenHelp()
+{
+    SetWindowPos(GetParent(m_dialog), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+    ShowHelpTopic(m_dialog, IDH_SET_PASSWORD);
+}
+
+// A press on the link, told before the link takes the focus.
+void CPasswordDialog::OnParentNotify(WPARAM wParam, LPARAM lParam)
+{
+    if (LOWORD(wParam) != WM_LBUTTONDOWN)
+        return;
+    POINT point = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    if (ChildWindowFromPoint(m_dialog, point) == m_link.GetWindow())
+        m_buttonPressed = true;
+}
+
+bool CPasswordDialog::DrawLink(const DRAWITEMSTRUCT& item)
+{
+    if (item.CtlType == ODT_MENU || item.CtlID != IDC_SET_PASSWORD_LINK)
+        return false;
+    m_link.DrawOwnerDrawListItem(item);
+    return true;
+}
+
+LRESULT CALLBACK CPasswordDialog::ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto* dialog = static_cast<CPasswordDialog*>(GetPropA(window, kControlProperty));
+    if (!dialog)
+        return DefWindowProcA(window, message, wParam, lParam);
+    const int id = GetDlgCtrlID(window);
+    int index = 0;
+    while (index < kSubclassedCount - 1 && kSubclassed[index] != id)
+        ++index;
+    return GuardCallback<LRESULT>(0, [&] { return dialog->OnControlMessage(window, index, message, wParam, lParam); });
+}
+
+LRESULT CPasswordDialog::OnControlMessage(HWND control, int index, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const int id = kSubclassed[index];
+    const bool edit = id != IDCANCEL && id != IDC_SET_PASSWORD_HELP;
+    WNDPROC previous = m_previous[index];
+    if (!edit) {
+        // The press comes before the edit it takes the focus from hears of it.
+        if (message == WM_LBUTTONDOWN)
+            m_buttonPressed = true;
+        return CallWindowProcA(previous, control, message, wParam, lParam);
+    }
+    switch (message) {
+    case WM_GETDLGCODE:
+        return DLGC_WANTALLKEYS | CallWindowProcA(previous, control, message, wParam, lParam);
+    case WM_CHAR:
+        if (wParam == '\r' || wParam == '\t') {
+            PostNextDialogControl(m_dialog, wParam == '\t' && GetKeyState(VK_SHIFT) < 0);
+            return 0;
+        }
+        if (wParam == VK_ESCAPE) {
+            PostDialogCancel(m_dialog);
+            return 0;
+        }
+        break;
+    case WM_KILLFOCUS:
+        if (m_buttonPressed)
+            m_buttonPressed = false;
+        else if (id == IDC_SET_PASSWORD_OLD)
+            PostMessageA(m_dialog, kMsgCheckOldPassword, 0, 0);
+        else if (id == IDC_SET_PASSWORD_CONFIRM)
+            PostMessageA(m_dialog, kMsgCheckConfirmation, 0, 0);
+        break;
+    default:
+        break;
+    }
+    return CallWindowProcA(previous, control, message, wParam, lParam);
+}
+
+namespace {
+CPasswordDialog* DialogOf(HWND dialog)
+{
+    return reinterpret_cast<CPasswordDialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
+}
+
+INT_PTR OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    CPasswordDialog* dialog = DialogOf(window);
+    switch (message) {
+    case WM_INITDIALOG: {
+        auto* created = new CPasswordDialog(window, *reinterpret_cast<PasswordDialogBlock*>(lParam));
+        SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(created));
+        created->OnInitDialog();
         return FALSE;
     }
-    PasswordDialogBlock* block = BlockOf(dialog);
-    if (message != WM_COMMAND || !block)
+    case WM_COMMAND:
+        return dialog && dialog->OnCommand(LOWORD(wParam), HIWORD(wParam));
+    case kMsgCheckOldPassword:
+        if (dialog)
+            dialog->CheckOldPassword();
+        return TRUE;
+    case kMsgCheckConfirmation:
+        if (dialog)
+            dialog->CheckConfirmation();
+        return TRUE;
+    case WM_HELP:
+        if (dialog)
+            dialog->OpenHelp();
+        return TRUE;
+    case WM_DRAWITEM:
+        return dialog && dialog->DrawLink(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    case WM_MOUSEMOVE:
+        if (dialog)
+            dialog->EndHover();
         return FALSE;
-    switch (LOWORD(wParam)) {
-    case IDOK:
-        OnOk(dialog, *block);
-        return TRUE;
-    case IDCANCEL:
-        EndDialog(dialog, 0);
-        return TRUE;
+    case WM_PARENTNOTIFY:
+        if (dialog)
+            dialog->OnParentNotify(wParam, lParam);
+        return FALSE;
+    case WM_DESTROY:
+        delete dialog;
+        SetWindowLongPtrA(window, DWLP_USER, 0);
+        return FALSE;
     default:
         return FALSE;
     }
 }
-}
-
-std::string PasswordDigestText(HWND owner, const char* typed)
-{
-    const std::string text = TrimBlanks(typed ? typed : "");
-    CEsentaSir cipher(CALG_MD5, CryptProvider().GetHandle());
-    BYTE hash[CEsentaSir::kHashValueBytes];
-    if (!cipher.Hash(hash, text.data(), static_cast<DWORD>(text.size()), kPasswordSalt,
-                     static_cast<DWORD>(std::strlen(kPasswordSalt)))) {
-        ShowErrorMessage(owner, "Information is incorrect ", ProgramTitle);
-        return std::string();
-    }
-    return CodeFromHash(hash, sizeof hash);
 }
 
 INT_PTR CALLBACK PasswordDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)

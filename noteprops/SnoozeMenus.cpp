@@ -57,6 +57,23 @@ void MakeOwnerDrawn(CCoolMenu& cool, HMENU menu, UINT checkedId)
     }
 }
 
+// Shows the menu, owner-drawn with the item of that id checked (none for 0);
+// the chosen item comes back to the owner as its command.
+void TrackSnoozeMenu(HWND owner, HMENU menu, UINT checkedId, POINT at)
+{
+    if (checkedId)
+        CheckMenuItem(menu, checkedId, MF_BYCOMMAND | MF_CHECKED);
+    CCoolMenu cool;
+    MakeOwnerDrawn(cool, menu, checkedId);
+    SetForegroundWindow(owner);
+    CCoolMenu* outer = g_shownMenu;
+    g_shownMenu = &cool;
+    cool.TrackPopup(TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, owner);
+    g_shownMenu = outer;
+    cool.Detach();
+    PostMessageA(owner, WM_NULL, 0, 0);
+}
+
 void ShowSnoozeMenu(HWND window, CNoteController& note)
 {
     HMENU loaded = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDM_SNOOZE_MENU));
@@ -67,24 +84,11 @@ void ShowSnoozeMenu(HWND window, CNoteController& note)
     HMENU menu = GetSubMenu(loaded, 0);
     BuildSnoozeMenu(note, note.m_alarmUnit ? note.m_alarmUnit : kUnitDays, note.m_alarmValue ? note.m_alarmValue : 1,
                     menu);
-    UINT checkedId = 0;
-    if (note.m_alarmRecurring) {
-        checkedId = ID_SNOOZE_FIRST + static_cast<UINT>(note.m_snooze.current);
-        CheckMenuItem(menu, checkedId, MF_BYCOMMAND | MF_CHECKED);
-    }
-    CCoolMenu cool;
-    MakeOwnerDrawn(cool, menu, checkedId);
     POINT cursor{};
     GetCursorPos(&cursor);
-    SetForegroundWindow(window);
-    CCoolMenu* outer = g_shownMenu;
-    g_shownMenu = &cool;
-    // The chosen item comes back to the note as its command.
-    cool.TrackPopup(TPM_RETURNCMD | TPM_RIGHTBUTTON, cursor.x, cursor.y, window);
-    g_shownMenu = outer;
-    cool.Detach();
+    TrackSnoozeMenu(window, menu,
+                    note.m_alarmRecurring ? ID_SNOOZE_FIRST + static_cast<UINT>(note.m_snooze.current) : 0, cursor);
     DestroyMenu(loaded);
-    PostMessageA(window, WM_NULL, 0, 0);
 }
 
 void ChooseSnooze(CNoteController& note, int index)
@@ -158,6 +162,18 @@ int BuildHideForMenu(SnoozeTable& prompt, int unit, int value, HMENU menu)
     }
     prompt = layout.table;
     return WriteItems(layout, unit, value, menu, ID_HIDE_FOR_LAST);
+}
+
+bool ShowHideForMenu(HWND owner, SnoozeTable& prompt, int unit, int value, bool checkCurrent, POINT at)
+{
+    HMENU loaded = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDM_HIDE_FOR_MENU));
+    if (!loaded)
+        return false;
+    HMENU menu = GetSubMenu(loaded, 0);
+    BuildHideForMenu(prompt, unit ? unit : kUnitDays, value ? value : 1, menu);
+    TrackSnoozeMenu(owner, menu, checkCurrent ? ID_SNOOZE_FIRST + static_cast<UINT>(prompt.current) : 0, at);
+    DestroyMenu(loaded);
+    return true;
 }
 
 bool OnNoteAlarmCommand(HWND window, CNoteController& note, UINT id)

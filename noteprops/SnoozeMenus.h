@@ -26,6 +26,11 @@ int BuildHideForMenu(SnoozeTable& prompt, int unit, int value, HMENU menu);
 // The prompt's standard list with the item at index current.
 void SetStandardHideForMenu(SnoozeTable& prompt, HMENU menu, int index);
 
+// The prompt's menu at the point (screen coordinates), for a recurrence of
+// value in unit, with the current item checked when asked; the chosen item
+// comes back to the owner as its command. False when the menu cannot be loaded.
+bool ShowHideForMenu(HWND owner, SnoozeTable& prompt, int unit, int value, bool checkCurrent, POINT at);
+
 // The note's alarm commands: 4035 shows the snooze menu at the cursor,
 // 4036-4048 choose a duration, 4049 opens the alarm settings, 4113 switches
 // the alarm off. False for any other command.

@@ -15,6 +15,7 @@
 #include "note/NoteMessages.h"
 #include "note/NoteSearch.h"
 #include "notemanager/NoteManagerEntry.h"
+#include "noteprops/ProtectedNotes.h"
 #include "shell/Favourites.h"
 #include "shell/Hotkeys.h"
 #include "shell/MainWindowMessages.h"
@@ -158,8 +159,18 @@ int CWindowController::HasAlarmNoteOnDate(int day, int month, int year)
     const char* filter = StandardCalendarOptions().filterText;
     bool found = false;
     ForEachNote(m_ourNotes, [&](CNoteController* note) {
-        found = note->m_alarmSet && note->m_alarm.m_day == day && note->m_alarm.m_month == month &&
-                note->m_alarm.m_year == year && (!filter[0] || NoteContains(*note, filter));
+        if (!note->m_alarmSet || note->m_alarm.m_day != day || note->m_alarm.m_month != month ||
+            note->m_alarm.m_year != year)
+            return true;
+        if (!filter[0]) {
+            found = true;
+            return false;
+        }
+        // A hidden locked note opens for the search alone, and is locked again.
+        const bool opened = note->IsLocked() && note->OpenProtectedNote() == kProtectedNoteOpened;
+        found = NoteContains(*note, filter);
+        if (opened)
+            MaskProtectedNotes(*this, note);
         return !found;
     });
     return found ? 1 : 0;

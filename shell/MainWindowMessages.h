@@ -28,6 +28,7 @@ enum MainWindowMessage : UINT {
     kMsgFavouritesChanged = 0x8091,
     kMsgOpenProtectedNote = 0x8092,
     kMsgAskNotePassword = 0x8093,
+    kMsgOpenPasswordRecovery = 0x8098,
     kMsgRefreshAppTracking = 0x8095,
     kMsgDuplicateNote = 0x809B,
     kMsgKeepDeletedNote = 0x809C,
@@ -97,6 +98,11 @@ inline LRESULT IsMainWindowBusySaving(HWND main)
 inline void ForgetDeletedNoteLinks(HWND main, DWORD noteId)
 {
     SendMessageA(main, kMsgForgetNoteLinks, 0, static_cast<LPARAM>(noteId));
+}
+// The password prompt's link: the maker's password-recovery page opens.
+inline void OpenPasswordRecoveryFrom(HWND main)
+{
+    SendMessageA(main, kMsgOpenPasswordRecovery, 0, 0);
 }
 inline LRESULT IsNoteTransmitting(HWND note)
 {

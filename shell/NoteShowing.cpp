@@ -66,10 +66,10 @@ int CWindowController::OpenLockedNote(CNoteController& note)
     return result;
 }
 
-int CWindowController::AskLockedNotePassword(CNoteController& note, int mode, int fromMainWindow)
+int CWindowController::AskLockedNotePassword(CNoteController& note, int relayout, int searching)
 {
     PromptFlagHeld held;
-    return AskProtectedNotePassword(*this, mode, note, fromMainWindow);
+    return AskProtectedNotePassword(*this, relayout, note, searching);
 }
 
 bool CWindowController::HasParkedNote() const

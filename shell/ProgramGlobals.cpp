@@ -215,6 +215,23 @@ CLanguagePairEntry* LanguagePairTable() { return Live(g_webSearchTables, kRowWeb
 CCryptProvider& CryptProvider() { return Live(g_cryptProvider, kRowCryptProvider); }
 CRecordList<CHashRecord>& HashesList() { return Live(g_hashes, kRowHashes); }
 long GetNextHashId() { return HashesList().NextFreeId(); }
+
+void AddToHashesList(const CHashRecord& record)
+{
+    CRecordList<CHashRecord>& hashes = HashesList();
+    if (hashes.FindByName(record.name))
+        return;
+    CHashRecord added = record;
+    added.id = GetNextHashId();
+    try {
+        hashes.AddToTail(added);
+    } catch (const CGenericException&) {
+        throw;
+    } catch (...) {
+        throw CGenericException(" AddToTail failed Unknown error ");
+    }
+}
+
 CPtrList& DeletedNotesList() { return Live(g_deletedNotes, kRowDeletedNotes); }
 CNoteManagerOptions& NoteManagerOptions() { return Live<CNoteManagerOptions>(g_noteManagerOptions, kRowNoteManagerOptions); }
 CRecordList<CNoteGroup>& GroupsList() { return Live(g_groups, kRowGroupLists); }

@@ -102,6 +102,8 @@ CCryptProvider& CryptProvider();
 CRecordList<CHashRecord>& HashesList();
 // The largest id of the "Hashes" list plus one; 0 for an empty list.
 long GetNextHashId();
+// Adds the code with the next free id, unless the list has it already (any case).
+void AddToHashesList(const CHashRecord& record);
 CPtrList& DeletedNotesList();
 
 CNoteManagerOptions& NoteManagerOptions();

@@ -10,9 +10,9 @@
 #include "shell/NoteLists.h"
 
 // Each own note but the sender, in list order, looks for the text. A
-// protected note takes part only when it is open or opens with the passwords
-// given in this run; one opened only for the search is locked again when the
-// walk goes past it, so its text is never left showing.
+// protected note takes part only when it is open or, hidden, opens silently
+// with the passwords given in this run; one opened only for the search is
+// locked again when the walk goes past it, so its text is never left showing.
 void CWindowController::BroadcastSearch(NoteSearchRequest& request, const CNoteController* sender)
 {
     bool ended = false;
@@ -21,10 +21,7 @@ void CWindowController::BroadcastSearch(NoteSearchRequest& request, const CNoteC
             return true;
         const LPARAM asked = reinterpret_cast<LPARAM>(&request);
         if (note->m_protected) {
-            ProgramFlags& flags = GetProgramFlags();
-            flags.protectedNotePrompt = true;
-            const int opened = OpenProtectedNote(*this, *note);
-            flags.protectedNotePrompt = false;
+            const int opened = note->OpenProtectedNote();
             if (note->IsLocked())
                 return true;
             SendMessageA(note->m_window, kNoteMsgSearchProtected, 0, asked);

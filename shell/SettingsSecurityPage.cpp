@@ -16,9 +16,9 @@
 #include "foundation/win/HelpFile.h"
 #include "foundation/win/LinkStatic.h"
 #include "foundation/win/ShellPaths.h"
-#include "noteprops/ProtectedNotes.h"
 #include "noteprops/SetPasswordDialog.h"
 #include "resources/ids/SecurityPageIds.h"
+#include "shell/ProgramGlobals.h"
 #include "shell/SettingsNumberEdit.h"
 #include "shell/SettingsPageControls.h"
 #include "shell/SettingsPageData.h"
@@ -102,7 +102,7 @@ void UpdatePage(CSecurityPage& state, bool folderCheck)
     const bool passwordUsed = data.passwordAtStart || data.protectHiddenLocked;
     const bool canSetPassword = passwordUsed || hasPassword;
     EnableControl(page, IDC_SECURITY_CLEAR_PASSWORDS,
-                  canSetPassword && SessionPasswords().count > 0 && data.passwordMode == 1);
+                  canSetPassword && HashesList().GetCount() > 0 && data.passwordMode == 1);
     EnableControl(page, IDC_SECURITY_ONCE_PER_SESSION, data.protectHiddenLocked != 0);
     EnableControl(page, IDC_SECURITY_EVERY_TIME, data.protectHiddenLocked != 0);
     EnableControl(page, IDC_SECURITY_SET_PASSWORD, canSetPassword);
@@ -353,7 +353,7 @@ void OnCommand(CSecurityPage& state, int id, int code)
         OpenPasswordDialog(state);
         break;
     case IDC_SECURITY_CLEAR_PASSWORDS:
-        ForgetSessionPasswords();
+        HashesList().RemoveAll();
         EnableControl(page, id, false);
         PostNextDialogControl(page, false);
         data.maskProtectedNotes = 1;

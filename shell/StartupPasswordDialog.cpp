@@ -5,7 +5,6 @@
 #include <memory>
 
 #include "foundation/CallbackGuard.h"
-#include "foundation/EsentaSir.h"
 #include "foundation/StartupValues.h"
 #include "foundation/bytes/WebAddresses.h"
 #include "foundation/bytes/MessageBoxes.h"
@@ -13,9 +12,9 @@
 #include "foundation/win/Launching.h"
 #include "foundation/win/LinkStatic.h"
 #include "foundation/win/SystemProbes.h"
+#include "noteprops/ProtectedContent.h"
 #include "resources/ids/StartupPasswordIds.h"
 #include "shell/ProgramGlobals.h"
-#include "shell/bytes/StartupPasswordCode.h"
 
 namespace {
 const char kRecoveryPage[] = QN_PASSWORD_RECOVERY_PAGE;
@@ -145,48 +144,17 @@ int RunStartupPasswordDialog(HINSTANCE instance, const CHashRecord& stored)
     return result == 1 ? 1 : 0;
 }
 
-std::string StartupPasswordCode(HWND owner, const char* typed)
-{
-    std::string text = TrimBlanks(typed ? typed : "");
-    if (IsTypedStoredCode(text))
-        return text.substr(0, 8);
-    CEsentaSir cipher(CALG_MD5, CryptProvider().GetHandle());
-    BYTE hash[CEsentaSir::kHashValueBytes];
-    if (!cipher.Hash(hash, text.data(), static_cast<DWORD>(text.size()), kPasswordSalt,
-                     static_cast<DWORD>(std::strlen(kPasswordSalt)))) {
-        ShowErrorMessage(owner, "The password failed to be created", ProgramTitle);
-        return std::string();
-    }
-    return CodeFromHash(hash, sizeof hash);
-}
-
 int VerifyStartupPassword(HWND dialog, const CHashRecord& stored)
 {
     char typed[100] = "";
     GetDlgItemTextA(dialog, IDC_PASSWORD_EDIT, typed, sizeof typed);
-    std::string code = StartupPasswordCode(dialog, typed);
+    std::string code = PasswordText(dialog, typed, "The password failed to be created");
     if (code.empty() || lstrcmpiA(code.c_str(), stored.name) != 0)
         return 0;
     CHashRecord typedRecord{};
     std::snprintf(typedRecord.name, sizeof typedRecord.name, "%s", code.c_str());
     AddToHashesList(typedRecord);
     return 1;
-}
-
-void AddToHashesList(const CHashRecord& record)
-{
-    CRecordList<CHashRecord>& hashes = HashesList();
-    if (hashes.FindByName(record.name))
-        return;
-    CHashRecord added = record;
-    added.id = GetNextHashId();
-    try {
-        hashes.AddToTail(added);
-    } catch (const CGenericException&) {
-        throw;
-    } catch (...) {
-        throw CGenericException(" AddToTail failed Unknown error ");
-    }
 }
 
 void OpenPasswordRecoveryPage(HWND owner)

@@ -110,10 +110,11 @@ public:
     void ShowLastNote(CNoteController* note);
     void ShowNote(CNoteController* note, bool activate);
     void RaiseDueNotes();
-    // A locked note opened (or its password asked) with the protected-note
-    // prompt flag held; an opened note's rich edits are laid out again.
+    // A locked note opened (or its password asked, in the searching prompt
+    // when searching) with the protected-note prompt flag held; an opened
+    // note's rich edits are laid out again.
     int OpenLockedNote(CNoteController& note);
-    int AskLockedNotePassword(CNoteController& note, int mode, int fromMainWindow);
+    int AskLockedNotePassword(CNoteController& note, int relayout, int searching);
     // Notes of an associated window that went away or was minimised.
     void HideNotesAssociatedWithWindow(const char* title);
     void HideNoteById(DWORD id);

@@ -9,6 +9,7 @@
 #include "shell/MainWindowMessages.h"
 #include "shell/NoteLists.h"
 #include "shell/ProgramGlobals.h"
+#include "shell/StartupPasswordDialog.h"
 #include "shell/WindowController.h"
 #include "store/FreeSlotLists.h"
 
@@ -176,7 +177,10 @@ bool CWindowController::OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lPa
         return true;
     case kMsgAskNotePassword:
         if (CNoteController* note = KnownNote(lParam))
-            result = AskLockedNotePassword(*note, static_cast<int>(wParam), 1);
+            result = AskLockedNotePassword(*note, static_cast<int>(wParam), 0);
+        return true;
+    case kMsgOpenPasswordRecovery:
+        OpenPasswordRecoveryPage(m_mainWindow);
         return true;
     case kMsgMaskProtectedNotes:
         MaskProtectedNotes(*this, nullptr);

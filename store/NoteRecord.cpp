@@ -1,6 +1,5 @@
 #include "store/NoteRecord.h"
 
-#include "foundation/DataFolder.h"
 #include "foundation/DiagnosticLog.h"
 #include "note/NoteController.h"
 #include "note/NoteRtfPacking.h"
@@ -23,24 +22,22 @@ bool TextWithheld(const CNoteController& note)
 
 const std::string* TextToStore(CNoteController& note)
 {
-    if (note.m_protectedContent.empty() || !note.m_sent) {
+    if (!note.m_protected) {
         const std::string& text = note.RichText();
         if (text.size() >= kPackedTextFromBytes && PackNoteRtf(note, text.data(), text.size(), 0))
             return &note.m_packedText;
         return &text;
     }
-    if (!TextWithheld(note))
+    // A protected note stores only its enciphered body: the one it was loaded
+    // with while masked, else one made afresh of the text it shows.
+    std::string reason = "it holds no enciphered content";
+    if ((note.m_masked && !note.m_protectedContent.empty()) ||
+        (!note.m_masked && note.PrepareContentForSend(&reason)))
         return &note.m_protectedContent;
     std::string message = std::string(" - SaveNote()- The note having the title '") + note.m_title + "',\r\n created on " +
-                          note.m_created.FormatDateTime(false) +
-                          "\r\n is encrypted, locked, visible and not received from another computer" +
-                          "\r\n See error.txt for more details.\r\n\r\n";
+                          note.m_created.FormatDateTime(false) + "\r\n is locked, but " + reason +
+                          ",\r\n so it was not saved.\r\n\r\n";
     WriteErrorLog("SaveToDisk(): ", message.c_str());
-    AppendTextToFile("Encrypted text:\r\n", DataName::kErrorLog);
-    AppendBytesToFile(note.m_protectedContent.data(), static_cast<DWORD>(note.m_protectedContent.size()),
-                      DataName::kErrorLog);
-    AppendTextToFile("\r\n\r\nPlain text:\r\n", DataName::kErrorLog);
-    AppendBytesToFile(note.RichText().data(), static_cast<DWORD>(note.RichText().size()), DataName::kErrorLog);
     ShowWhenUnlocked(note.m_window, message);
     return nullptr;
 }

@@ -16,10 +16,10 @@ class CNoteController;
 void WriteNoteFields(CDbfFile& table, DWORD record, const CNoteController& note);
 void WriteCreationTime(CDbfFile& table, DWORD record, const CDateTime& created);
 
-// The bytes that go into the memo file for the note: its text, or the
-// enciphered content of a locked note. Null when nothing may be stored: a
-// locked note shown on the screen would have its content replaced by the text
-// it shows; that text then goes to the error log and the user is told.
+// The bytes that go into the memo file for the note: its text, or for a
+// protected note its enciphered body, made afresh while the note is open.
+// Null when nothing may be stored: a protected note whose body cannot be made
+// (no password to encipher it with) is never stored plain; the user is told.
 const std::string* TextToStore(CNoteController& note);
 // Whether TextToStore keeps the note's text out of the table on purpose: no
 // later save would store it either, until the note is hidden.

@@ -147,7 +147,7 @@ bool PackToMemoryZip(const std::string& entryName, const void* bytes, size_t siz
 }
 
 bool UnpackFirstMemoryZipEntry(const void* archive, size_t size, std::vector<unsigned char>& bytes,
-                               std::string* entryName)
+                               std::string* entryName, size_t maxEntryBytes)
 {
     bytes.clear();
     MemoryStream stream = {nullptr, static_cast<const unsigned char*>(archive), size, 0, 0};
@@ -165,6 +165,8 @@ bool UnpackFirstMemoryZipEntry(const void* archive, size_t size, std::vector<uns
         unzOpenCurrentFile(zip) != UNZ_OK)
         return false;
     name[info.size_filename < sizeof name ? info.size_filename : kMaxZipEntryNameLength] = 0;
+    if (info.uncompressed_size > maxEntryBytes)
+        return false;
     bool ok = false;
     try {
         ok = ReadCurrentEntry(zip, info.uncompressed_size, bytes) && unzCloseCurrentFile(zip) == UNZ_OK;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -12,8 +13,10 @@
 bool PackToMemoryZip(const std::string& entryName, const void* bytes, size_t size,
                      std::vector<unsigned char>& archive);
 
-// Unpacks the archive's first entry; false for a damaged or empty archive. A
-// stored name longer than kMaxZipEntryNameLength characters is cut to it.
+// Unpacks the archive's first entry; false for a damaged or empty archive, and
+// for an entry whose stated size passes maxEntryBytes (archives from the
+// network say what they like). A stored name longer than
+// kMaxZipEntryNameLength characters is cut to it.
 constexpr size_t kMaxZipEntryNameLength = 259;
 bool UnpackFirstMemoryZipEntry(const void* archive, size_t size, std::vector<unsigned char>& bytes,
-                               std::string* entryName = nullptr);
+                               std::string* entryName = nullptr, size_t maxEntryBytes = SIZE_MAX);

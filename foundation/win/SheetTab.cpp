@@ -2,40 +2,12 @@
 
 #include <commctrl.h>
 
-#include "foundation/StartupValues.h"
 #include "foundation/win/GdiObjects.h"
-#include "foundation/win/SystemProbes.h"
+#include "foundation/win/VisualStyles.h"
 
 namespace {
-using OpenThemeFunction = HANDLE(WINAPI*)(HWND, LPCWSTR);
-using DrawThemeFunction = HRESULT(WINAPI*)(HANDLE, HDC, int, int, const RECT*, const RECT*);
-using CloseThemeFunction = HRESULT(WINAPI*)(HANDLE);
-using IsThemeActiveFunction = BOOL(WINAPI*)();
 const int kTabItemLeftEdge = 2;
 const int kTabSelected = 3;
-
-// The visual-style functions, when start-up loaded them (XP or later with the
-// common controls 6) and a style is in use.
-struct ThemeFunctions {
-    OpenThemeFunction open = nullptr;
-    DrawThemeFunction draw = nullptr;
-    CloseThemeFunction close = nullptr;
-};
-
-bool LoadThemeFunctions(ThemeFunctions& theme)
-{
-    HMODULE uxtheme = GetModuleHandleA("UXTHEME.DLL");
-    if (!uxtheme)
-        return false;
-    auto isActive = reinterpret_cast<IsThemeActiveFunction>(GetProcAddress(uxtheme, "IsThemeActive"));
-    bool vistaTheme = GetStartupValues().windows.isVistaOrLater && isActive && isActive();
-    if (GetXpColorScheme() == 0 && !vistaTheme)
-        return false;
-    theme.open = reinterpret_cast<OpenThemeFunction>(GetProcAddress(uxtheme, "OpenThemeData"));
-    theme.draw = reinterpret_cast<DrawThemeFunction>(GetProcAddress(uxtheme, "DrawThemeBackground"));
-    theme.close = reinterpret_cast<CloseThemeFunction>(GetProcAddress(uxtheme, "CloseThemeData"));
-    return theme.open && theme.draw && theme.close;
-}
 }
 
 void DrawSheetTab(HWND window, const DRAWITEMSTRUCT* item)

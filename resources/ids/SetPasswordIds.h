@@ -2,7 +2,11 @@
 
 // The dialog that sets, changes or clears the user's password.
 #define IDD_SET_PASSWORD 669
-#define IDC_SET_PASSWORD_OLD 1001
-#define IDC_SET_PASSWORD_NEW 1002
-#define IDC_SET_PASSWORD_CONFIRM 1003
-#define IDC_SET_PASSWORD_OLD_LABEL 1004
+#define IDC_SET_PASSWORD_OLD 1170
+#define IDC_SET_PASSWORD_NEW 1125
+#define IDC_SET_PASSWORD_CONFIRM 1169
+#define IDC_SET_PASSWORD_OK 1293
+#define IDC_SET_PASSWORD_HELP 9
+#define IDC_SET_PASSWORD_LINK 1287
+// The help topic of the dialog.
+#define IDH_SET_PASSWORD 821

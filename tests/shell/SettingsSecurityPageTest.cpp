@@ -45,31 +45,34 @@ std::string LeavePage(DWORD processId, HWND sheet, HWND page, int answer = IDOK)
     return refusal;
 }
 
-// The set-password dialog opened from the page's link, typed into and
-// confirmed; the text of a box it answered with, else empty.
+// The set-password dialog opened from the page's link, typed into as the
+// user types (each edit left by Tab) and confirmed; the text of a box it
+// answered with, else empty.
 std::string TypeIntoPasswordDialog(DWORD processId, HWND sheet, HWND page, const char* old, const char* typed,
                                    const char* confirmed, std::string* caption = nullptr)
 {
-    PostPageClick(page, IDC_SECURITY_SET_PASSWORD);
-    HWND dialog = FindOtherDialog(processId, sheet);
+    HWND dialog = OpenSetPasswordDialog(processId, sheet, page);
     if (!dialog)
         return "no dialog";
     if (caption)
         *caption = ReadWindowText(dialog);
-    if (old)
-        SetPageItemText(dialog, IDC_SET_PASSWORD_OLD, old);
-    SetPageItemText(dialog, IDC_SET_PASSWORD_NEW, typed);
-    SetPageItemText(dialog, IDC_SET_PASSWORD_CONFIRM, confirmed);
-    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     std::string refusal;
-    WaitUntil([&] {
-        if (!IsWindow(dialog))
-            return true;
-        HWND box = FindOtherDialog(processId, sheet, dialog, 0);
-        if (box)
-            refusal = AnswerBoxOverSheet(processId, sheet, IDOK, dialog);
-        return box != nullptr;
-    });
+    if (old) {
+        SetPageItemText(dialog, IDC_SET_PASSWORD_OLD, old);
+        LeaveDialogEdit(dialog, IDC_SET_PASSWORD_OLD);
+        WaitUntil([&] {
+            if (FindOtherDialog(processId, sheet, dialog, 0))
+                refusal = AnswerBoxOverSheet(processId, sheet, IDOK, dialog);
+            return !refusal.empty() || IsWindowEnabled(GetDlgItem(dialog, IDC_SET_PASSWORD_NEW));
+        });
+    }
+    if (refusal.empty()) {
+        SetPageItemText(dialog, IDC_SET_PASSWORD_NEW, typed);
+        SetPageItemText(dialog, IDC_SET_PASSWORD_CONFIRM, confirmed);
+        LeaveDialogEdit(dialog, IDC_SET_PASSWORD_CONFIRM);
+        PostMessageA(dialog, WM_COMMAND, IDC_SET_PASSWORD_OK, 0);
+        refusal = BoxOrClose(processId, sheet, dialog);
+    }
     if (IsWindow(dialog)) {
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
         WaitUntil([&] { return !IsWindow(dialog); });

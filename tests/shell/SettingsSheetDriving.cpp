@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "resources/ids/SecurityPageIds.h"
 #include "shell/MainWindowMessages.h"
 #include "store/DbfFile.h"
 #include "store/TableText.h"
@@ -83,6 +84,31 @@ std::string AnswerBoxOverSheet(DWORD processId, HWND sheet, int buttonId, HWND o
     }
     AnswerMessageBox(box, buttonId);
     WaitUntil([&] { return !IsWindow(found); });
+    return text;
+}
+
+HWND OpenSetPasswordDialog(DWORD processId, HWND sheet, HWND page)
+{
+    PostPageClick(page, IDC_SECURITY_SET_PASSWORD);
+    return FindOtherDialog(processId, sheet);
+}
+
+void LeaveDialogEdit(HWND dialog, int id)
+{
+    PostMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, id)), TRUE);
+    PostMessageA(dialog, WM_NEXTDLGCTL, 0, FALSE);
+}
+
+std::string BoxOrClose(DWORD processId, HWND sheet, HWND dialog)
+{
+    std::string text;
+    WaitUntil([&] {
+        if (!IsWindow(dialog))
+            return true;
+        if (FindOtherDialog(processId, sheet, dialog, 0))
+            text = AnswerBoxOverSheet(processId, sheet, IDOK, dialog);
+        return !text.empty();
+    });
     return text;
 }
 

@@ -43,6 +43,16 @@ void TypeCharacter(HWND control, char character);
 // afterwards.
 int MovePageSlider(HWND page, int id, int position);
 
+// The set-password dialog, opened from the Security page's link; null when
+// it did not come.
+HWND OpenSetPasswordDialog(DWORD processId, HWND sheet, HWND page);
+// The dialog's edit takes the focus and leaves it for the next control, as
+// Tab does: the checks made on leaving an edit run.
+void LeaveDialogEdit(HWND dialog, int id);
+// The text of the box the dialog shows over the sheet, answered with OK, or
+// empty once the dialog has closed without one.
+std::string BoxOrClose(DWORD processId, HWND sheet, HWND dialog);
+
 // A field of a record of one of the install's enciphered tables, as text
 // without the blanks around it.
 std::string StoredField(const std::string& table, DWORD record, const char* field);

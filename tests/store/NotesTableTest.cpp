@@ -317,15 +317,14 @@ TEST_F(NotesTable, ANewNoteWhoseTextMayNotBeStoredKeepsItsNumberAndLeavesTheFree
     ASSERT_EQ(Load().size(), 1u);  // record 1 is now free
     std::string before = Read("notes.QPD");
 
-    // A locked note whose plain text shows on the screen: its content is not
-    // stored, when saved or before a send. The box waits until the lock of the
-    // notes table is released.
+    // A locked note open on the screen, with no password to encipher its text
+    // with: nothing is stored (never its plain text), when saved or before a
+    // send. The box waits until the lock of the notes table is released.
     MessageBoxRecorder boxes;
     std::vector<bool> lockFree;
     boxes.WhileShown([&] { lockFree.push_back(NotesLockFreeForOthers()); });
     std::unique_ptr<CNoteController> locked = MakeNote(kRows[0], 3);
-    locked->m_protectedContent = "enciphered bytes";
-    locked->m_sent = true;
+    locked->m_protected = true;
     SaveNote(*locked);
     SaveNoteBeforeSend(*locked);
     EXPECT_EQ(lockFree, std::vector<bool>(2, true));
@@ -333,14 +332,13 @@ TEST_F(NotesTable, ANewNoteWhoseTextMayNotBeStoredKeepsItsNumberAndLeavesTheFree
     EXPECT_EQ(NotesFreeSlots().First(), 1u);
     EXPECT_EQ(Read("notes.QPD"), before);
     ASSERT_EQ(boxes.Count(), 2u);
-    EXPECT_NE(boxes.LastText().find("is encrypted, locked, visible and not received from another computer"),
-              std::string::npos);
-    EXPECT_NE(Read("error.txt").find("Encrypted text:\r\nenciphered bytes\r\n\r\nPlain text:\r\n{\\rtf1 "),
-              std::string::npos);
+    EXPECT_NE(boxes.LastText().find("is locked, but there is no password to encipher it with"), std::string::npos);
+    EXPECT_EQ(Read("error.txt").find(locked->RichText()), std::string::npos);
     NoWorkingCopiesLeft();
 
-    // Hidden, it stores its enciphered content and takes the free record.
-    locked->m_hidden = true;
+    // Masked, it stores its enciphered body and takes the free record.
+    locked->m_masked = true;
+    locked->m_protectedContent = "enciphered bytes";
     SaveNote(*locked);
     EXPECT_EQ(locked->m_noteId, 1u);
     Notes loaded = Load();
@@ -390,11 +388,10 @@ TEST_F(NotesTable, ARebuiltMemoFileKeepsOnlyLiveTextsAndNoTextIsLost)
     std::string oldThird = notes[2]->RichText();
 
     // The first note has a new text; the second may not store what it holds
-    // (locked and shown); the third is not in the list at all.
+    // (locked, with no password to encipher it); the third is not in the list at all.
     std::string newest = Text(3000, 'q');
     notes[0]->SetRichText(newest.data(), newest.size());
-    notes[1]->m_protectedContent = "enciphered";
-    notes[1]->m_sent = true;
+    notes[1]->m_protected = true;
     notes[1]->SetRichText("shown plain text", 16);
     std::unique_ptr<CNoteController> fresh = MakeNote(kRows[0], 7);
     MessageBoxRecorder boxes;
@@ -421,21 +418,17 @@ TEST_F(NotesTable, NotesSavedTogetherTakeFreeAndNewRecordsAndALockedShownNoteKee
     ASSERT_EQ(Load().size(), 2u);  // record 2 is now free
     const std::string oldThird = stored[2]->RichText();
 
-    // The first note changed; the third locked and shown, its place changed;
-    // three new notes, of which the middle one is locked and shown too.
+    // The first note changed; the third locked without a password, its place changed;
+    // three new notes, of which the middle one is locked without a password too.
     std::string changed = Text(5000, 'c');
     stored[0]->SetRichText(changed.data(), changed.size());
     stored[0]->m_left = 55;
-    stored[2]->m_protectedContent = "enciphered";
-    stored[2]->m_sent = true;
+    stored[2]->m_protected = true;
     stored[2]->m_left = 66;
     Notes fresh;
     for (int i = 0; i < 3; ++i)
         fresh.push_back(MakeNote(kRows[1], static_cast<char>(10 + i)));
-    fresh[1]->m_protectedContent = "enciphered";
-    fresh[1]->m_sent = true;
-    fresh[1]->m_hidden = false;
-    fresh[1]->m_received = false;
+    fresh[1]->m_protected = true;
     MessageBoxRecorder boxes;
     SaveNotes({stored[0].get(), stored[2].get(), fresh[0].get(), fresh[1].get(), fresh[2].get()}, false);
     EXPECT_EQ(boxes.Count(), 2u);
