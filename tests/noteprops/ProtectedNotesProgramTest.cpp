@@ -1,0 +1,292 @@
+// Protected notes on the real program: a note locked with the lock command
+// leaves no plain text in the notes table and asks for its password at the
+// next start; three wrong passwords hide it; a second request only brings
+// the prompt forward; a password typed once opens another note silently when
+// asked for once per run, never when asked for every time; and the split
+// button of a ringing note's prompt hides it to ring again in 3 hours.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "foundation/DateTime.h"
+#include "note/NoteController.h"
+#include "noteprops/AlarmTestTimes.h"
+#include "shell/MainWindowMessages.h"
+#include "store/FieldAccess.h"
+#include "store/FreeSlotLists.h"
+#include "store/NoteSaving.h"
+#include "support/CurrentFolder.h"
+#include "support/NoteDriving.h"
+#include "support/ProgramDriver.h"
+#include "support/Screenshot.h"
+#include "support/StoredNotes.h"
+
+namespace {
+const UINT kNoteCmdToggleLock = 4088;
+const char kPromptTitle[] = "  Quillnet+";
+const char kPlaceholder[] = " ...PROTECTED  NOTE... ";
+// The password text of "secret".
+const char kSecretText[] = "426897c0";
+const int kPasswordEdit = 1125;
+const int kOkButton = 1293;
+const int kOncePerRun = 1;
+const int kEveryTime = 2;
+
+// The user's record once the first start has made it, with the password
+// text set, asked for at start never, and locked notes asked for in the mode.
+void PrepareUser(const ProgramInstall& install, int passwordMode)
+{
+    {
+        RunningProgram first(install, "");
+        ASSERT_NE(WaitForMainWindow(first), nullptr);
+        CloseProgram(install, first);
+    }
+    CurrentFolder data(install.Path());
+    CUsersTable users;
+    users.Open("MAPPINGALL");
+    const DWORD count = users.GetRecordCount();
+    ASSERT_GT(count, 0u);
+    for (DWORD record = 1; record <= count; ++record) {
+        users.SetStringValue(record, "SZ1", kSecretText);
+        users.SetLongValue(record, "W1", passwordMode);
+        WriteLogical(users, record, "BRECEIVED1", false);
+    }
+    users.Close();
+}
+
+// A note of the install's table: protected (with "secret") when asked, shown
+// or hidden, with an alarm when one is given.
+void StoreNote(const char* text, LONG left, bool isProtected, bool hidden, const CDateTime* alarm = nullptr)
+{
+    CNoteController note;
+    note.m_userId = 1;
+    note.m_left = left;
+    note.m_top = 140;
+    note.m_width = 240;
+    note.m_height = 150;
+    note.m_hidden = hidden;
+    note.m_bodyColor = RGB(255, 255, 190);
+    note.m_titleColor = RGB(60, 110, 200);
+    note.m_titleTextColor = RGB(255, 255, 255);
+    lstrcpynA(note.m_title, text, sizeof note.m_title);
+    const std::string rtf = std::string("{\\rtf1\\ansi ") + text + "}";
+    note.SetRichText(rtf.data(), rtf.size());
+    if (alarm) {
+        note.m_alarmSet = true;
+        note.m_alarm = *alarm;
+    }
+    note.m_protected = isProtected;
+    note.m_passwordText = kSecretText;
+    SaveNote(note);
+}
+
+CDateTime SecondsFromNow(int seconds)
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    CDateTime time;
+    time = now;
+    time.AddSeconds(static_cast<DWORD>(seconds));
+    return time;
+}
+
+HWND FindPrompt(DWORD process)
+{
+    return FindTopWindowTitled("#32770", kPromptTitle, process);
+}
+
+HWND WaitForPrompt(DWORD process)
+{
+    HWND prompt = nullptr;
+    WaitUntil([&] { return (prompt = FindPrompt(process)) != nullptr; });
+    return prompt;
+}
+
+int CountPrompts(DWORD process)
+{
+    int count = 0;
+    for (HWND window = FindWindowExA(nullptr, nullptr, "#32770", kPromptTitle); window;
+         window = FindWindowExA(nullptr, window, "#32770", kPromptTitle)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        count += owner == process;
+    }
+    return count;
+}
+
+void TypePassword(HWND prompt, const char* password)
+{
+    SendWithTimeout(GetDlgItem(prompt, kPasswordEdit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(password));
+    PostMessageA(prompt, WM_COMMAND, MAKEWPARAM(kOkButton, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(prompt, kOkButton)));
+}
+
+std::string BodyText(HWND note)
+{
+    return ReadWindowText(BodyOf(note));
+}
+
+const CNoteController* StoredNote(const StoredNoteList& notes, const char* title)
+{
+    for (const auto& note : notes)
+        if (lstrcmpA(note->m_title, title) == 0)
+            return note.get();
+    return nullptr;
+}
+
+// Keys go to the menu that the prompt's thread is tracking.
+void PressKey(HWND window, WPARAM key)
+{
+    PostMessageA(window, WM_KEYDOWN, key, 0);
+    PostMessageA(window, WM_KEYUP, key, 0xC0000000);
+}
+}
+
+TEST(ProtectedNotesProgram, ALockedNoteLeavesNoPlainTextAsksAtStartAndHidesAfterThreeWrongPasswords)
+{
+    ProgramInstall install("protected");
+    install.AddInstalledDataFiles();
+    PrepareUser(install, kEveryTime);
+    {
+        CurrentFolder data(install.Path());
+        NotesFreeSlots().Clear();
+        StoreNote("Plain words of mine", 300, false, false);
+    }
+    {
+        RunningProgram program(install, "");
+        ASSERT_NE(WaitForMainWindow(program), nullptr);
+        HWND note = WaitForNoteWithText(program.ProcessId(), "Plain words of mine");
+        ASSERT_NE(note, nullptr);
+        ASSERT_TRUE(SendWithTimeout(note, WM_COMMAND, kNoteCmdToggleLock, 0));
+        EXPECT_EQ(BodyText(note), "Plain words of mine") << "locked, and open until the next start";
+        CloseProgram(install, program);
+    }
+    EXPECT_EQ(ReadWholeFile(install.File("notes.QPS")).find("Plain words"), std::string::npos);
+    StoredNoteList stored = LoadEveryNote(install.Path());
+    const CNoteController* locked = StoredNote(stored, "Plain words of mine");
+    ASSERT_NE(locked, nullptr);
+    EXPECT_TRUE(locked->m_protected && locked->m_masked);
+
+    RunningProgram program(install, "");
+    const DWORD process = program.ProcessId();
+    HWND prompt = WaitForPrompt(process);
+    ASSERT_NE(prompt, nullptr) << "the next start asks for the password";
+    HWND note = NoteWithText(process, kPlaceholder);
+    ASSERT_NE(note, nullptr);
+    EXPECT_EQ(ReadWindowText(GetDlgItem(prompt, 1296)), "This note is protected. Please enter the password.");
+    EXPECT_EQ(ReadWindowText(GetDlgItem(prompt, IDCANCEL)), "&Cancel");
+    EXPECT_EQ(ReadWindowText(GetDlgItem(prompt, 1287)), "Password Recovery Service");
+    RedrawWindow(prompt, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    EXPECT_TRUE(SaveScreenshotOf(prompt, "note-password-prompt"));
+    TypePassword(prompt, "wrong");
+    EXPECT_EQ(AcknowledgeProgramBox(process), "The password is incorrect, please try again (two tries remaining)");
+    TypePassword(prompt, "Secret");
+    EXPECT_EQ(AcknowledgeProgramBox(process), "The password is incorrect, please try again (last try)");
+    TypePassword(prompt, "secret ish");
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(prompt); }));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(note); })) << "three wrong passwords hide the note";
+    EXPECT_EQ(FindTopWindowTitled("#32770", "Quillnet+", process), nullptr) << "no box after the third";
+
+    // Shown again, it asks again; a second request only brings the prompt forward.
+    HWND main = WaitForMainWindow(program);
+    ASSERT_NE(main, nullptr);
+    PostMessageA(main, WM_COMMAND, kCmdShowAll, 0);
+    prompt = WaitForPrompt(process);
+    ASSERT_NE(prompt, nullptr);
+    EXPECT_TRUE(IsWindowVisible(note));
+    ASSERT_TRUE(SendWithTimeout(note, WM_COMMAND, kNoteCmdToggleLock, 0));
+    EXPECT_EQ(CountPrompts(process), 1);
+    TypePassword(prompt, "secret");
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(prompt); }));
+    EXPECT_TRUE(WaitUntil([&] { return BodyText(note) == "Plain words of mine"; }));
+    EXPECT_TRUE(SaveScreenshot("protected-note-opened"));
+    CloseProgram(install, program);
+}
+
+TEST(ProtectedNotesProgram, APasswordTypedOnceOpensAnotherNoteWhenAskedForOncePerRun)
+{
+    ProgramInstall install("once");
+    install.AddInstalledDataFiles();
+    PrepareUser(install, kOncePerRun);
+    {
+        CurrentFolder data(install.Path());
+        NotesFreeSlots().Clear();
+        StoreNote("Alpha secret", 60, true, false);
+        const CDateTime soon = SecondsFromNow(4);
+        StoreNote("Beta secret", 360, true, true, &soon);
+    }
+    RunningProgram program(install, "");
+    const DWORD process = program.ProcessId();
+    HWND prompt = WaitForPrompt(process);
+    ASSERT_NE(prompt, nullptr);
+    TypePassword(prompt, "secret");
+    ASSERT_NE(WaitForNoteWithText(process, "Alpha secret"), nullptr);
+    // Its alarm brings the other note up, opened with the password given.
+    HWND beta = WaitForNoteWithText(process, "Beta secret");
+    ASSERT_NE(beta, nullptr);
+    EXPECT_TRUE(IsWindowVisible(beta));
+    EXPECT_EQ(FindPrompt(process), nullptr);
+    CloseProgram(install, program);
+}
+
+TEST(ProtectedNotesProgram, AskedForEveryTimeARingingNoteAsksAndItsSplitButtonHidesItForThreeHours)
+{
+    ProgramInstall install("every");
+    install.AddInstalledDataFiles();
+    PrepareUser(install, kEveryTime);
+    {
+        CurrentFolder data(install.Path());
+        NotesFreeSlots().Clear();
+        StoreNote("Alpha secret", 60, true, false);
+        const CDateTime soon = SecondsFromNow(4);
+        StoreNote("Beta secret", 360, true, true, &soon);
+    }
+    RunningProgram program(install, "");
+    const DWORD process = program.ProcessId();
+    HWND prompt = WaitForPrompt(process);
+    ASSERT_NE(prompt, nullptr);
+    TypePassword(prompt, "secret");
+    ASSERT_NE(WaitForNoteWithText(process, "Alpha secret"), nullptr);
+
+    // The ringing note comes up masked and asks: Cancel is the split button.
+    HWND beta = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        beta = NoteWithText(process, kPlaceholder);
+        return beta && IsWindowVisible(beta);
+    }));
+    prompt = WaitForPrompt(process);
+    ASSERT_NE(prompt, nullptr) << "asked for every time: never opened silently";
+    HWND hide = GetDlgItem(prompt, IDCANCEL);
+    ASSERT_TRUE(WaitUntil([&] { return ReadWindowText(hide) == "H&ide note"; }));
+    EXPECT_TRUE(GetWindowLongA(hide, GWL_STYLE) & BS_OWNERDRAW);
+    EXPECT_TRUE(SaveScreenshotOf(prompt, "note-password-prompt-ringing"));
+
+    // Its menu part opens "... but remind again every:"; "3 hours" is the
+    // fifth item down, after the heading, 5 and 15 minutes and 1 hour.
+    RECT button{};
+    GetClientRect(hide, &button);
+    PostMessageA(hide, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(button.right - 8, button.bottom / 2));
+    HWND menu = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (menu = FindTopWindow("#32768", process)) != nullptr; }));
+    EXPECT_TRUE(SaveScreenshotOf(menu, "note-password-hide-menu"));
+    for (int i = 0; i < 5; ++i)
+        PressKey(prompt, VK_DOWN);
+    PressKey(prompt, VK_RETURN);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(prompt); }));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(beta); }));
+    const CDateTime earliest = SecondsFromNow(3 * 3600 - 90);
+    CloseProgram(install, program);
+
+    StoredNoteList stored = LoadEveryNote(install.Path());
+    const CNoteController* snoozed = StoredNote(stored, "Beta secret");
+    ASSERT_NE(snoozed, nullptr);
+    EXPECT_TRUE(snoozed->m_alarmRecurring);
+    EXPECT_EQ(snoozed->m_alarmUnit, 2);
+    EXPECT_EQ(snoozed->m_alarmValue, 3);
+    EXPECT_TRUE(earliest <= snoozed->m_alarm && snoozed->m_alarm <= SecondsFromNow(3 * 3600))
+        << TextOf(snoozed->m_alarm);
+    EXPECT_TRUE(snoozed->m_masked) << "still locked";
+}
