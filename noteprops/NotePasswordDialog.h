@@ -21,8 +21,7 @@ enum NotePasswordPromptResult {
 // What the prompt is given and gives back.
 struct CNotePasswordDialogParams {
     DWORD userId = 0;
-    const char* body = nullptr;  // the protected body
-    DWORD bodyLength = 0;
+    std::string body;            // a copy of the protected body
     std::string rtf;             // the opened note's rich text
     std::string passwordText;    // the password text that opened it
     bool attachmentDeciphered = false;

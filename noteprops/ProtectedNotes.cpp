@@ -98,12 +98,13 @@ CNotePasswordDialogParams PromptParams(const CNoteController& note, bool withAla
 {
     CNotePasswordDialogParams params;
     params.userId = note.m_userId;
-    params.body = note.m_protectedContent.data();
-    params.bodyLength = static_cast<DWORD>(note.m_protectedContent.size());
+    params.body = note.m_protectedContent;
     if (note.m_window)
         GetWindowRect(note.m_window, &params.noteRect);
+    // The attached file opens with the note whichever way it is asked for:
+    // a received one stays enciphered until then.
+    std::snprintf(params.attachedFile, sizeof params.attachedFile, "%s", note.m_attachedFile);
     if (withAlarm) {
-        std::snprintf(params.attachedFile, sizeof params.attachedFile, "%s", note.m_attachedFile);
         params.ringing = note.m_ringing ? 1 : 0;
         params.recurring = note.m_alarmRecurring ? 1 : 0;
         params.unit = note.m_alarmUnit;
@@ -112,10 +113,15 @@ CNotePasswordDialogParams PromptParams(const CNoteController& note, bool withAla
     return params;
 }
 
+// The prompt's answer; kPromptGone when the note's window went meanwhile
+// (the program closing), and with it the note.
+const int kPromptGone = -1;
 int RunPrompt(CNoteController& note, int templateId, CNotePasswordDialogParams& params)
 {
-    BringNoteForward(note.m_window);
-    return RunNotePasswordPrompt(note.m_window, templateId, params);
+    HWND window = note.m_window;
+    BringNoteForward(window);
+    const int answer = RunNotePasswordPrompt(window, templateId, params);
+    return window && !IsWindow(window) ? kPromptGone : answer;
 }
 
 // The recurrence chosen in the prompt's menu: the alarm recurs from now, and
@@ -179,6 +185,8 @@ int OpenProtectedNote(CWindowController& app, CNoteController& note)
     }
     CNotePasswordDialogParams params = PromptParams(note, true);
     switch (RunPrompt(note, IDD_NOTE_PASSWORD, params)) {
+    case kPromptGone:
+        return kProtectedNoteNotLocked;
     case kPromptOpened:
         if (!LoadFromPrompt(app, note, params, "Loading rich text 2 has failed"))
             return kProtectedNoteNotLocked;
@@ -204,6 +212,8 @@ int AskProtectedNotePassword(CWindowController& app, int relayout, CNoteControll
         return kProtectedNoteNotLocked;
     CNotePasswordDialogParams params = PromptParams(note, false);
     const int answer = RunPrompt(note, searching ? IDD_NOTE_PASSWORD_SEARCH : IDD_NOTE_PASSWORD, params);
+    if (answer == kPromptGone)
+        return kProtectedNoteNotLocked;
     if (answer == kPromptOpened) {
         if (!LoadFromPrompt(app, note, params, "Loading rich text 1 has failed"))
             return kProtectedNoteNotLocked;

@@ -28,46 +28,17 @@ const UINT kNoteCmdAlarmOff = 4113;
 const UINT kNoteCmdSave = 4518;
 const COLORREF kRingingRed = RGB(230, 0, 0);
 
-CDateTime SecondsFromNow(int seconds)
-{
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    CDateTime time;
-    time = now;
-    time.AddSeconds(static_cast<DWORD>(seconds));
-    return time;
-}
-
 void StoreHiddenAlarmNote(const char* text, LONG left, const CDateTime& alarm, bool daily)
 {
     CNoteController note;
-    note.m_userId = 1;
-    note.m_left = left;
-    note.m_top = 120;
-    note.m_width = 240;
-    note.m_height = 150;
+    FillTestNote(note, text, left, 120);
     note.m_hidden = true;
-    note.m_bodyColor = RGB(255, 255, 190);
-    note.m_titleColor = RGB(60, 110, 200);
-    note.m_titleTextColor = RGB(255, 255, 255);
-    lstrcpynA(note.m_title, text, sizeof note.m_title);
     note.m_alarmSet = true;
     note.m_alarm = alarm;
     note.m_alarmRecurring = daily;
     note.m_alarmUnit = 3;
     note.m_alarmValue = 1;
-    const std::string rtf = std::string("{\\rtf1\\ansi ") + text + "}";
-    note.SetRichText(rtf.data(), rtf.size());
     SaveNote(note);
-}
-
-const CNoteController* StoredNote(const StoredNoteList& notes, const char* title)
-{
-    for (const auto& note : notes) {
-        if (lstrcmpA(note->m_title, title) == 0)
-            return note.get();
-    }
-    return nullptr;
 }
 
 // A point of the note's left frame edge, half way down.
@@ -140,7 +111,7 @@ TEST(AlarmProgram, AlarmsComeUpFlashAndMoveAsTheUserAnswersThem)
         CDateTime tomorrow = alarm;
         tomorrow.AddDays(1);
         StoredNoteList stored = LoadEveryNote(install.Path());
-        const CNoteController* dailyNote = StoredNote(stored, "Daily call");
+        const CNoteController* dailyNote = StoredNoteTitled(stored, "Daily call");
         ASSERT_NE(dailyNote, nullptr);
         EXPECT_EQ(TextOf(dailyNote->m_alarm), TextOf(tomorrow));
         EXPECT_TRUE(dailyNote->m_alarmSet);
@@ -155,7 +126,7 @@ TEST(AlarmProgram, AlarmsComeUpFlashAndMoveAsTheUserAnswersThem)
         PressKey(snooze, VK_RETURN);
         EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(snooze); }));
         stored = LoadEveryNote(install.Path());
-        const CNoteController* snoozed = StoredNote(stored, "Snooze me");
+        const CNoteController* snoozed = StoredNoteTitled(stored, "Snooze me");
         ASSERT_NE(snoozed, nullptr);
         EXPECT_TRUE(snoozed->m_alarmRecurring);
         EXPECT_EQ(snoozed->m_alarmValue, 15);
@@ -174,7 +145,7 @@ TEST(AlarmProgram, AlarmsComeUpFlashAndMoveAsTheUserAnswersThem)
         EXPECT_TRUE(SaveScreenshot("alarm-switched-off"));
         ASSERT_TRUE(SendWithTimeout(off, WM_COMMAND, kNoteCmdSave, 0));
         stored = LoadEveryNote(install.Path());
-        const CNoteController* switchedOff = StoredNote(stored, "Switch me off");
+        const CNoteController* switchedOff = StoredNoteTitled(stored, "Switch me off");
         ASSERT_NE(switchedOff, nullptr);
         EXPECT_FALSE(switchedOff->m_alarmSet);
         EXPECT_FALSE(switchedOff->m_alarmRecurring);
@@ -185,7 +156,7 @@ TEST(AlarmProgram, AlarmsComeUpFlashAndMoveAsTheUserAnswersThem)
     // After a restart the snoozed note recurs every 15 minutes: "15 minutes"
     // is its current choice.
     StoredNoteList stored = LoadEveryNote(install.Path());
-    const CNoteController* snoozed = StoredNote(stored, "Snooze me");
+    const CNoteController* snoozed = StoredNoteTitled(stored, "Snooze me");
     ASSERT_NE(snoozed, nullptr);
     EXPECT_EQ(snoozed->m_snooze.current, 1);
     RunningProgram again(install, "");

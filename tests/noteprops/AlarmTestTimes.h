@@ -22,6 +22,17 @@ inline SYSTEMTIME LocalTime(WORD day, WORD month, WORD year, WORD hour, WORD min
     return time;
 }
 
+// The local time the seconds from now.
+inline CDateTime SecondsFromNow(int seconds)
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    CDateTime time;
+    time = now;
+    time.AddSeconds(static_cast<DWORD>(seconds));
+    return time;
+}
+
 // "dd-mm-yyyy hh:mm:ss".
 inline std::string TextOf(const CDateTime& time)
 {

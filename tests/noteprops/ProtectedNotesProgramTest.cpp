@@ -62,18 +62,8 @@ void PrepareUser(const ProgramInstall& install, int passwordMode)
 void StoreNote(const char* text, LONG left, bool isProtected, bool hidden, const CDateTime* alarm = nullptr)
 {
     CNoteController note;
-    note.m_userId = 1;
-    note.m_left = left;
-    note.m_top = 140;
-    note.m_width = 240;
-    note.m_height = 150;
+    FillTestNote(note, text, left, 140);
     note.m_hidden = hidden;
-    note.m_bodyColor = RGB(255, 255, 190);
-    note.m_titleColor = RGB(60, 110, 200);
-    note.m_titleTextColor = RGB(255, 255, 255);
-    lstrcpynA(note.m_title, text, sizeof note.m_title);
-    const std::string rtf = std::string("{\\rtf1\\ansi ") + text + "}";
-    note.SetRichText(rtf.data(), rtf.size());
     if (alarm) {
         note.m_alarmSet = true;
         note.m_alarm = *alarm;
@@ -81,16 +71,6 @@ void StoreNote(const char* text, LONG left, bool isProtected, bool hidden, const
     note.m_protected = isProtected;
     note.m_passwordText = kSecretText;
     SaveNote(note);
-}
-
-CDateTime SecondsFromNow(int seconds)
-{
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    CDateTime time;
-    time = now;
-    time.AddSeconds(static_cast<DWORD>(seconds));
-    return time;
 }
 
 HWND FindPrompt(DWORD process)
@@ -129,12 +109,25 @@ std::string BodyText(HWND note)
     return ReadWindowText(BodyOf(note));
 }
 
-const CNoteController* StoredNote(const StoredNoteList& notes, const char* title)
+// Two notes locked with "secret": Alpha shown, Beta hidden with its alarm a
+// few seconds after the start.
+void PrepareAlphaAndBeta(const ProgramInstall& install, int passwordMode)
 {
-    for (const auto& note : notes)
-        if (lstrcmpA(note->m_title, title) == 0)
-            return note.get();
-    return nullptr;
+    PrepareUser(install, passwordMode);
+    CurrentFolder data(install.Path());
+    NotesFreeSlots().Clear();
+    StoreNote("Alpha secret", 60, true, false);
+    const CDateTime soon = SecondsFromNow(4);
+    StoreNote("Beta secret", 360, true, true, &soon);
+}
+
+// At the start the shown note asks for its password; "secret" opens it.
+void OpenAlphaAtStart(DWORD process)
+{
+    HWND prompt = WaitForPrompt(process);
+    ASSERT_NE(prompt, nullptr);
+    TypePassword(prompt, "secret");
+    ASSERT_NE(WaitForNoteWithText(process, "Alpha secret"), nullptr);
 }
 
 // Keys go to the menu that the prompt's thread is tracking.
@@ -166,7 +159,7 @@ TEST(ProtectedNotesProgram, ALockedNoteLeavesNoPlainTextAsksAtStartAndHidesAfter
     }
     EXPECT_EQ(ReadWholeFile(install.File("notes.QPS")).find("Plain words"), std::string::npos);
     StoredNoteList stored = LoadEveryNote(install.Path());
-    const CNoteController* locked = StoredNote(stored, "Plain words of mine");
+    const CNoteController* locked = StoredNoteTitled(stored, "Plain words of mine");
     ASSERT_NE(locked, nullptr);
     EXPECT_TRUE(locked->m_protected && locked->m_masked);
 
@@ -210,20 +203,10 @@ TEST(ProtectedNotesProgram, APasswordTypedOnceOpensAnotherNoteWhenAskedForOncePe
 {
     ProgramInstall install("once");
     install.AddInstalledDataFiles();
-    PrepareUser(install, kOncePerRun);
-    {
-        CurrentFolder data(install.Path());
-        NotesFreeSlots().Clear();
-        StoreNote("Alpha secret", 60, true, false);
-        const CDateTime soon = SecondsFromNow(4);
-        StoreNote("Beta secret", 360, true, true, &soon);
-    }
+    PrepareAlphaAndBeta(install, kOncePerRun);
     RunningProgram program(install, "");
     const DWORD process = program.ProcessId();
-    HWND prompt = WaitForPrompt(process);
-    ASSERT_NE(prompt, nullptr);
-    TypePassword(prompt, "secret");
-    ASSERT_NE(WaitForNoteWithText(process, "Alpha secret"), nullptr);
+    OpenAlphaAtStart(process);
     // Its alarm brings the other note up, opened with the password given.
     HWND beta = WaitForNoteWithText(process, "Beta secret");
     ASSERT_NE(beta, nullptr);
@@ -236,20 +219,10 @@ TEST(ProtectedNotesProgram, AskedForEveryTimeARingingNoteAsksAndItsSplitButtonHi
 {
     ProgramInstall install("every");
     install.AddInstalledDataFiles();
-    PrepareUser(install, kEveryTime);
-    {
-        CurrentFolder data(install.Path());
-        NotesFreeSlots().Clear();
-        StoreNote("Alpha secret", 60, true, false);
-        const CDateTime soon = SecondsFromNow(4);
-        StoreNote("Beta secret", 360, true, true, &soon);
-    }
+    PrepareAlphaAndBeta(install, kEveryTime);
     RunningProgram program(install, "");
     const DWORD process = program.ProcessId();
-    HWND prompt = WaitForPrompt(process);
-    ASSERT_NE(prompt, nullptr);
-    TypePassword(prompt, "secret");
-    ASSERT_NE(WaitForNoteWithText(process, "Alpha secret"), nullptr);
+    OpenAlphaAtStart(process);
 
     // The ringing note comes up masked and asks: Cancel is the split button.
     HWND beta = nullptr;
@@ -257,7 +230,7 @@ TEST(ProtectedNotesProgram, AskedForEveryTimeARingingNoteAsksAndItsSplitButtonHi
         beta = NoteWithText(process, kPlaceholder);
         return beta && IsWindowVisible(beta);
     }));
-    prompt = WaitForPrompt(process);
+    HWND prompt = WaitForPrompt(process);
     ASSERT_NE(prompt, nullptr) << "asked for every time: never opened silently";
     HWND hide = GetDlgItem(prompt, IDCANCEL);
     ASSERT_TRUE(WaitUntil([&] { return ReadWindowText(hide) == "H&ide note"; }));
@@ -281,7 +254,7 @@ TEST(ProtectedNotesProgram, AskedForEveryTimeARingingNoteAsksAndItsSplitButtonHi
     CloseProgram(install, program);
 
     StoredNoteList stored = LoadEveryNote(install.Path());
-    const CNoteController* snoozed = StoredNote(stored, "Beta secret");
+    const CNoteController* snoozed = StoredNoteTitled(stored, "Beta secret");
     ASSERT_NE(snoozed, nullptr);
     EXPECT_TRUE(snoozed->m_alarmRecurring);
     EXPECT_EQ(snoozed->m_alarmUnit, 2);

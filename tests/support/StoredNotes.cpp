@@ -12,3 +12,26 @@ StoredNoteList LoadEveryNote(const std::string& folder)
     LoadNotes(everyone, [&](CNoteController* note) { notes.emplace_back(note); });
     return notes;
 }
+
+void FillTestNote(CNoteController& note, const char* text, LONG left, LONG top)
+{
+    note.m_userId = 1;
+    note.m_left = left;
+    note.m_top = top;
+    note.m_width = 240;
+    note.m_height = 150;
+    note.m_bodyColor = RGB(255, 255, 190);
+    note.m_titleColor = RGB(60, 110, 200);
+    note.m_titleTextColor = RGB(255, 255, 255);
+    lstrcpynA(note.m_title, text, sizeof note.m_title);
+    const std::string rtf = std::string("{\\rtf1\\ansi ") + text + "}";
+    note.SetRichText(rtf.data(), rtf.size());
+}
+
+const CNoteController* StoredNoteTitled(const StoredNoteList& notes, const char* title)
+{
+    for (const auto& note : notes)
+        if (lstrcmpA(note->m_title, title) == 0)
+            return note.get();
+    return nullptr;
+}

@@ -10,3 +10,9 @@
 // program reads them at start.
 using StoredNoteList = std::vector<std::unique_ptr<CNoteController>>;
 StoredNoteList LoadEveryNote(const std::string& folder);
+
+// A note of user 1 as the program's tests store it: the text as its title and
+// its rich text, 240 by 150 pixels at (left, top), yellow with a blue title.
+void FillTestNote(CNoteController& note, const char* text, LONG left, LONG top);
+// The stored note of that title; null when there is none.
+const CNoteController* StoredNoteTitled(const StoredNoteList& notes, const char* title);
