@@ -84,7 +84,10 @@ TEST(ProtectedNoteTravel, ArrivesLockedOpensWithItsFileAndGoesOnEnciphered)
     // The lock command of a locked note asks for its password.
     PostMessageA(note, WM_COMMAND, kNoteCmdToggleLock, 0);
     HWND prompt = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (prompt = FindTopWindowTitled("#32770", kPromptTitle, process)) != nullptr; }));
+    ASSERT_TRUE(WaitUntil([&] {
+        prompt = FindTopWindowTitled("#32770", kPromptTitle, process);
+        return prompt && IsWindowVisible(prompt);
+    }));
     SendWithTimeout(GetDlgItem(prompt, 1125), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("secret"));
     PostMessageA(prompt, WM_COMMAND, 1293, 0);
     ASSERT_TRUE(WaitUntil([&] { return ReadWindowText(BodyOf(note)) == "Hello from Anna in secret"; }));

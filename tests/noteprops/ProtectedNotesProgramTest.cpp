@@ -78,10 +78,11 @@ HWND FindPrompt(DWORD process)
     return FindTopWindowTitled("#32770", kPromptTitle, process);
 }
 
+// The prompt once it is shown, its set-up over.
 HWND WaitForPrompt(DWORD process)
 {
     HWND prompt = nullptr;
-    WaitUntil([&] { return (prompt = FindPrompt(process)) != nullptr; });
+    WaitUntil([&] { return (prompt = FindPrompt(process)) != nullptr && IsWindowVisible(prompt); });
     return prompt;
 }
 
@@ -172,7 +173,6 @@ TEST(ProtectedNotesProgram, ALockedNoteLeavesNoPlainTextAsksAtStartAndHidesAfter
     EXPECT_EQ(ReadWindowText(GetDlgItem(prompt, 1296)), "This note is protected. Please enter the password.");
     EXPECT_EQ(ReadWindowText(GetDlgItem(prompt, IDCANCEL)), "&Cancel");
     EXPECT_EQ(ReadWindowText(GetDlgItem(prompt, 1287)), "Password Recovery Service");
-    RedrawWindow(prompt, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     EXPECT_TRUE(SaveScreenshotOf(prompt, "note-password-prompt"));
     TypePassword(prompt, "wrong");
     EXPECT_EQ(AcknowledgeProgramBox(process), "The password is incorrect, please try again (two tries remaining)");
