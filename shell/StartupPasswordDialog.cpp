@@ -1,7 +1,6 @@
 #include "shell/StartupPasswordDialog.h"
 
 #include <cstdio>
-#include <cstring>
 #include <memory>
 
 #include "foundation/CallbackGuard.h"
