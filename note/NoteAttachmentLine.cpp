@@ -57,8 +57,8 @@ bool IsAttachmentLine(const LastParagraph& last)
 
 bool CanShowLine(const CNoteController& note)
 {
-    // The text of a protected note is its enciphered content: not to be added to.
-    return note.m_attachedFile[0] && note.m_bodyEdit && !note.m_protected;
+    // A masked note shows only its placeholder: not to be added to.
+    return note.m_attachedFile[0] && note.m_bodyEdit && !note.m_masked;
 }
 }
 

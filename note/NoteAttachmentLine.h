@@ -4,8 +4,8 @@ class CNoteController;
 
 // The last line of a note's text names the file that came with the note:
 // "Attached file: " and the file's path. The line is part of the text, so it
-// is saved, shown and sent with the note like any other line. A protected
-// note's text is its enciphered content, which gets no such line.
+// is saved, shown and sent with the note like any other line (enciphered
+// with the rest of a protected note's text). A masked note gets no such line.
 
 extern const char kAttachmentLinePrefix[];
 

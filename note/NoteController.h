@@ -131,7 +131,6 @@ public:
     bool m_masked = false;
     std::string m_protectedContent;  // the enciphered body: always while masked
     std::string m_passwordText;      // the password text that opened or locked it
-    bool m_attachmentLineStale = false;  // opening filled in or deciphered the attached file
     DWORD m_storedProtectedSize = 0;
     DWORD m_storedContentSize = 0;
     bool m_storedContentSizeKnown = false;
@@ -216,6 +215,8 @@ public:
     // password text (or, without one, the text that opened the note); false,
     // with the reason, when it cannot be made.
     bool PrepareContentForSend(std::string* failure = nullptr);
+    // The password text the body is made with; empty when there is none.
+    std::string ProtectionPasswordText() const;
     // The silent opening of a hidden masked note with the password texts of
     // this run (its body is kept): 2 opened, 1 not, 0 when there is nothing
     // to open or a password prompt is open.

@@ -202,8 +202,8 @@ bool CNotePasswordDialogBoxController::CheckNotePassword()
     char typed[kTypedLimit + 1] = "";
     GetWindowTextA(m_edit, typed, sizeof typed);
     const std::string text = PasswordText(m_dialog, typed, "The string 1 failed to be created");
-    if (!text.empty() && RPB(m_params.rtf, text.c_str(), m_params.body.data(), m_params.body.size(),
-                             m_params.attachedFile, &m_params.attachmentDeciphered)) {
+    if (!text.empty() &&
+        RPB(m_params.rtf, text.c_str(), m_params.body.data(), m_params.body.size(), m_params.attachedFile)) {
         CHashRecord record{};
         std::snprintf(record.name, sizeof record.name, "%s", text.c_str());
         AddToHashesList(record);

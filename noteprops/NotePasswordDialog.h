@@ -24,7 +24,6 @@ struct CNotePasswordDialogParams {
     std::string body;            // a copy of the protected body
     std::string rtf;             // the opened note's rich text
     std::string passwordText;    // the password text that opened it
-    bool attachmentDeciphered = false;
     char attachedFile[MAX_PATH] = "";  // deciphered with the note; empty for none
     RECT noteRect{};             // the note window on the screen
     DWORD ringing = 0;           // turns Cancel into the split button

@@ -123,8 +123,7 @@ std::string ContentDigestText(const std::string& bytes)
     return digits;
 }
 
-int RPB(std::string& rtf, const char* passwordText, const char* body, size_t length, const char* attachedFile,
-        bool* attachmentDeciphered)
+int RPB(std::string& rtf, const char* passwordText, const char* body, size_t length, const char* attachedFile)
 {
     const ProtectedBodyResult result =
         OpenProtectedBody(body, length, passwordText ? passwordText : "", ContentDigestText, rtf);
@@ -133,9 +132,7 @@ int RPB(std::string& rtf, const char* passwordText, const char* body, size_t len
             ShowCodecFailure(ProtectedBodyFailureText(result));
         return 0;
     }
-    const int deciphered = DAF(attachedFile, passwordText);
-    if (attachmentDeciphered)
-        *attachmentDeciphered = deciphered != 0;
+    DAF(attachedFile, passwordText);
     return 1;
 }
 
@@ -175,12 +172,18 @@ int XorEncodeFile(const char* outputFile, const char* inputFile, const char* pas
     }) ? 1 : 0;
 }
 
-bool CNoteController::PrepareContentForSend(std::string* failure)
+std::string CNoteController::ProtectionPasswordText() const
 {
     // A note opened with another password (one received, say) keeps that one
     // while its user has none of their own.
     const char* own = UserSettings().passwordCode;
-    const std::string passwordText = own[0] ? std::string(own) : m_passwordText;
+    const std::string text = own[0] ? std::string(own) : m_passwordText;
+    return text.size() >= 8 ? text : std::string();
+}
+
+bool CNoteController::PrepareContentForSend(std::string* failure)
+{
+    const std::string passwordText = ProtectionPasswordText();
     std::string body, reason;
     if (passwordText.size() < 8) {
         reason = "there is no password to encipher it with";

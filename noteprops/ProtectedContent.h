@@ -21,12 +21,10 @@ std::string PasswordText(HWND owner, const char* typed, const char* failureText)
 std::string ContentDigestText(const std::string& bytes);
 
 // 1 when the body opens with the password text: rtf then holds the plain rich
-// text, and the attached file (when one is named) is deciphered too, which
-// attachmentDeciphered tells. 0 for a wrong password, silently, and for a
-// body that cannot be read, after a box. The plain text stays in memory: it
-// never goes to a file.
-int RPB(std::string& rtf, const char* passwordText, const char* body, size_t length, const char* attachedFile,
-        bool* attachmentDeciphered = nullptr);
+// text, and the attached file (when one is named) is deciphered too. 0 for a
+// wrong password, silently, and for a body that cannot be read, after a box.
+// The plain text stays in memory: it never goes to a file.
+int RPB(std::string& rtf, const char* passwordText, const char* body, size_t length, const char* attachedFile);
 
 // Deciphers the attached file in place when it ends with the mark; 1 when it
 // was deciphered, 0 when it was left as it was (no file, no mark, a failure

@@ -67,12 +67,9 @@ bool OpenWithRememberedTexts(CNoteController& note, bool keepBody, const char* f
     CRecordList<CHashRecord>& hashes = HashesList();
     for (auto* node = hashes.GetFirst(); node; node = node->next) {
         std::string rtf;
-        bool deciphered = false;
         if (!RPB(rtf, node->record.name, note.m_protectedContent.data(), note.m_protectedContent.size(),
-                 note.m_attachedFile, &deciphered))
+                 note.m_attachedFile))
             continue;
-        if (deciphered)
-            note.m_attachmentLineStale = true;
         return LoadOpenedText(note, rtf, node->record.name, keepBody, failureText);
     }
     return false;
@@ -143,8 +140,6 @@ void HideAndRemind(CNoteController& note, const CNotePasswordDialogParams& param
 bool LoadFromPrompt(CWindowController& app, CNoteController& note, const CNotePasswordDialogParams& params,
                     const char* failureText)
 {
-    if (params.attachmentDeciphered)
-        note.m_attachmentLineStale = true;
     if (!LoadOpenedText(note, params.rtf, params.passwordText, false, failureText))
         return false;
     app.UpdateNoteAttachmentLine(note);
@@ -251,7 +246,6 @@ void FindLastAttachedFilePath(CNoteController& note)
             continue;
         latest = record.m_transactionId;
         std::snprintf(note.m_attachedFile, sizeof note.m_attachedFile, "%s", record.m_attachedFile);
-        note.m_attachmentLineStale = true;
     }
 }
 

@@ -17,7 +17,8 @@ const char* const kAlarmFields[6] = {"BYADAY", "BYAMONTH", "WAYEAR", "WAHOUR", "
 
 bool TextWithheld(const CNoteController& note)
 {
-    return !note.m_protectedContent.empty() && note.m_sent && !note.m_hidden && !note.m_received;
+    return note.m_protected &&
+           (note.m_masked ? note.m_protectedContent.empty() : note.ProtectionPasswordText().empty());
 }
 
 const std::string* TextToStore(CNoteController& note)

@@ -21,8 +21,9 @@ void WriteCreationTime(CDbfFile& table, DWORD record, const CDateTime& created);
 // Null when nothing may be stored: a protected note whose body cannot be made
 // (no password to encipher it with) is never stored plain; the user is told.
 const std::string* TextToStore(CNoteController& note);
-// Whether TextToStore keeps the note's text out of the table on purpose: no
-// later save would store it either, until the note is hidden.
+// Whether TextToStore keeps the note's text out of the table on purpose: a
+// protected note with no password to encipher it; no later save would store
+// it either, until one is set.
 bool TextWithheld(const CNoteController& note);
 
 // The window rectangle that a note stores: a rolled-up note keeps its unrolled size.

@@ -90,8 +90,13 @@ TEST(ProtectedNoteTravel, ArrivesLockedOpensWithItsFileAndGoesOnEnciphered)
     }));
     SendWithTimeout(GetDlgItem(prompt, 1125), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("secret"));
     PostMessageA(prompt, WM_COMMAND, 1293, 0);
-    ASSERT_TRUE(WaitUntil([&] { return ReadWindowText(BodyOf(note)) == "Hello from Anna in secret"; }));
+    ASSERT_TRUE(WaitUntil([&] { return ReadWindowText(BodyOf(note)).rfind("Hello from Anna in secret", 0) == 0; }));
     EXPECT_TRUE(ReadWholeFile(attached) == file) << "the sender's file";
+    // Open, the note names its file in its last line.
+    EXPECT_TRUE(WaitUntil([&] {
+        const std::string text = ReadWindowText(BodyOf(note));
+        return text.find("Attached file: " + attached) != std::string::npos;
+    })) << ReadWindowText(BodyOf(note));
 
     // Sent on, the note travels as its enciphered body, which its password opens.
     HWND dialog = OpenSendDialog(note, process);

@@ -45,6 +45,11 @@ TEST(SetPasswordDialog, OkWaitsForTwoEqualEntriesAndTheOldPasswordAndKeepsWhatIs
     HWND sheet = nullptr;
     HWND page = OpenSettingsPage(program, 1, &sheet);
     ASSERT_NE(page, nullptr);
+    // Locked notes protected: a password is wanted.
+    if (!Checked(page, IDC_SECURITY_PROTECT_LOCKED)) {
+        ASSERT_TRUE(ClickPageButton(page, IDC_SECURITY_PROTECT_LOCKED));
+    }
+    ASSERT_TRUE(IsWindowEnabled(GetDlgItem(page, IDC_SECURITY_SET_PASSWORD)));
 
     // No password yet: no old one to type, OK off until both entries agree.
     HWND dialog = OpenSetPasswordDialog(id, sheet, page);
