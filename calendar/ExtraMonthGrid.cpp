@@ -52,6 +52,9 @@ void CExtraMonthGrid::Measure()
 void CExtraMonthGrid::ShowTitle(const char* title)
 {
     m_title.SetText(title);
+    // The window text too, for screen readers.
+    if (m_title.GetWindow())
+        SetWindowTextA(m_title.GetWindow(), title);
 }
 
 void CExtraMonthGrid::LayOut()

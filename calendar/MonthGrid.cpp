@@ -166,6 +166,9 @@ void CMonthGrid::LoadArrows(int points)
 void CMonthGrid::ShowTitle(const char* title)
 {
     m_title.SetTitle(title);
+    // The window text too, for screen readers.
+    if (m_title.GetWindow())
+        SetWindowTextA(m_title.GetWindow(), title);
 }
 
 void CMonthGrid::LayOut()

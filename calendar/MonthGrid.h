@@ -37,6 +37,17 @@ public:
     // Cells, weekday names, arrows and the title; false for another item.
     bool DrawItem(const DRAWITEMSTRUCT& item);
 
+    // The moves of the first month. Each shows the new month at once and tells
+    // by the title button's tooltip how to come back to the current month; a
+    // year outside 1601-9999 is not moved to.
+    void GoToCurrentMonth();
+    void PreviousMonth();
+    void NextMonth();
+    void PreviousYear();
+    void NextYear();
+    // December of the shown year; nothing when it is shown.
+    void GoToDecember();
+
     CDrawnButton& PreviousYearButton() { return m_previousYear; }
     CDrawnButton& NextYearButton() { return m_nextYear; }
     CDrawnButton& PreviousMonthButton() { return m_previousMonth; }
@@ -55,6 +66,12 @@ private:
     void FitCells(const GridTextSizes& sizes, const ArrowSizes& arrows, int* cellWidth, int* cellHeight,
                   SIZE* titleSize) const;
     void LoadArrows(int points);
+    // Days and title of the month, then the grid painted again.
+    void ShowNewMonth(BYTE month, WORD year);
+    // The title button's tooltip after a move by months: none at the current
+    // month, else the way back to it.
+    void TipByCurrentMonth();
+    void SetTitleTip(bool atCurrentMonth, const char* text);
     int TitleRowHeight(const ArrowSizes& arrows, int titleHeight) const;
 
     ArrowSizes m_arrows;

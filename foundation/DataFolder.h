@@ -28,6 +28,8 @@ inline constexpr char kChatNoteSettings[] = "chatnote.QPD";
 inline constexpr char kNoteManagerSettings[] = "noteman.QPD";
 inline constexpr char kApplicationAssociations[] = "apps.QPD";
 inline constexpr char kCalendarSettings[] = "calendar.QPD";
+// The new calendar settings file, whole, before it replaces the old one.
+inline constexpr char kCalendarWorkingCopy[] = "calTemp.qpd";
 inline constexpr char kWebSearchSites[] = "webSearch.QPD";
 // The texts of the user's nine note styles ("style1.rtf" to "style9.rtf") and
 // of the nine standard styles, which the program only reads: printf patterns of

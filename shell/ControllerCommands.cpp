@@ -5,7 +5,9 @@
 
 #include <string>
 
-#include "calendar/CalendarStyle.h"
+#include "calendar/CalendarSettings.h"
+#include "calendar/CalendarWindow.h"
+#include "calendar/controls/CalendarMessages.h"
 #include "foundation/bytes/MessageBoxes.h"
 #include "foundation/win/HelpFile.h"
 #include "net/ChatNotes.h"
@@ -25,7 +27,6 @@
 #include "shell/WindowController.h"
 
 namespace {
-HWND g_calendarWindow = nullptr;
 // The help topics of the tray submenus, and of the program as a whole.
 const DWORD kHelpArrange = 831;
 const DWORD kHelpBackup = 816;
@@ -90,39 +91,28 @@ bool ClipboardHasNoteContent()
            IsClipboardFormatAvailable(CF_BITMAP);
 }
 
-// The calendar's window, made by the calendar when it opens; null while none is open.
-HWND GetCalendarWindow()
-{
-    if (g_calendarWindow && !IsWindow(g_calendarWindow))
-        g_calendarWindow = nullptr;
-    return g_calendarWindow;
-}
-
-void SetCalendarWindow(HWND window)
-{
-    g_calendarWindow = window;
-}
-
-// Brings the open calendar forward. Opening a new calendar window is the
-// calendar's own work; until it registers its window nothing opens.
+// The one calendar window, made when none is open, else shown again; an
+// activated calendar comes forward. False when it could not be made.
 bool ShowCalendar(bool noActivate)
 {
     HWND calendar = GetCalendarWindow();
-    if (!calendar)
-        return false;
-    ShowWindow(calendar, IsIconic(calendar) ? SW_RESTORE : SW_SHOWNORMAL);
+    if (!calendar) {
+        calendar = CreateCalendarWindow(GetMainWindow(), !noActivate);
+        if (!calendar)
+            return false;
+    } else {
+        ShowWindow(calendar, IsIconic(calendar) ? SW_RESTORE : SW_SHOWNORMAL);
+    }
     if (!noActivate) {
         SetForegroundWindow(calendar);
-        SendMessageA(calendar, kNoteMsgRaiseOnce, 0, 0);
+        SendCalendarRaise(calendar);
     }
     return true;
 }
 
-// Without a calendar window to show, the command only beeps.
 void CWindowController::ShowCalendarCommand()
 {
-    if (!ShowCalendar(false))
-        MessageBeep(0);
+    ShowCalendar(false);
 }
 
 // Help at the topic of the tray submenu that is open, else the general one
@@ -156,7 +146,7 @@ int CWindowController::HasAlarmNoteOnDate(int day, int month, int year)
 {
     if (GetProgramFlags().closing)
         return 0;
-    const char* filter = StandardCalendarOptions().filterText;
+    const char* filter = CurrentCalendarOptions().filterText;
     bool found = false;
     ForEachNote(m_ourNotes, [&](CNoteController* note) {
         if (!note->m_alarmSet || note->m_alarm.m_day != day || note->m_alarm.m_month != month ||

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "calendar/CalendarSettings.h"
 #include "resources/ids/HotkeyIds.h"
 #include "shell/Hotkeys.h"
 #include "shell/ProgramGlobals.h"
@@ -80,7 +81,7 @@ void FillHotkeyKeyTable(HINSTANCE instance)
 void BuildHotkeyActionTable(HotkeyActionTable& table, DWORD groupToSelect, DWORD applied)
 {
     const CUserSettings& user = UserSettings();
-    const CCalendarStyle& calendar = StandardCalendarOptions();
+    const CCalendarStyle& calendar = CurrentCalendarOptions();
     table.groupToSelect = groupToSelect;
     table.applied = applied;
     table.stylesEnabled = user.hotkeyEnabled[kEnableStyles];
@@ -126,7 +127,7 @@ void TakeHotkeyActionTable(const HotkeyActionTable& table)
         *userKeys[row] = MakeHotkey(entry.ctrl, entry.alt, entry.shift, entry.key);
     }
     user.hotkeyEnabled[kEnableStyles] = table.stylesEnabled != 0;
-    CCalendarStyle& calendar = StandardCalendarOptions();
+    CCalendarStyle& calendar = CurrentCalendarOptions();
     const CHotkeyActionEntry& entry = table.actions[11];
     calendar.hotkeyAllow = entry.enabled != 0;
     calendar.hotkeyCtrl = entry.ctrl;

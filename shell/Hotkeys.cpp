@@ -2,6 +2,7 @@
 // hotkeys taken over from the Settings sheet.
 #include "shell/Hotkeys.h"
 
+#include "calendar/CalendarSettings.h"
 #include "shell/NoteManagerFiles.h"
 #include "shell/ProgramGlobals.h"
 
@@ -12,7 +13,7 @@ UINT HotkeyModifiers(DWORD ctrl, DWORD alt, DWORD shift)
 
 CHotkeySetting CalendarHotkey()
 {
-    const CCalendarStyle& calendar = StandardCalendarOptions();
+    const CCalendarStyle& calendar = CurrentCalendarOptions();
     return MakeHotkey(calendar.hotkeyCtrl, calendar.hotkeyAlt, calendar.hotkeyShift, calendar.hotkeyKey);
 }
 
@@ -106,7 +107,7 @@ void UnregisterGroupHotkeys(HWND main)
 
 void RegisterEnabledHotkeys(HWND main)
 {
-    if (StandardCalendarOptions().hotkeyAllow)
+    if (CurrentCalendarOptions().hotkeyAllow)
         RegisterActionHotkey(main, kHotkeyCalendar);
     for (int id : kActionOrder) {
         DWORD enabled = 0;

@@ -51,8 +51,6 @@ void ApplyGroupHotkeyChanges(HWND main, CRecordList<CHotkeyGroupEntry>& edited);
 
 // The clipboard holds text, rich text or a picture a note can take.
 bool ClipboardHasNoteContent();
-// The open calendar window brought forward (activated unless asked not to);
-// false when no calendar is open. The calendar registers its window.
+// The calendar window opened, or the open one shown again, activated and
+// brought forward unless asked not to; false when it could not be opened.
 bool ShowCalendar(bool noActivate);
-HWND GetCalendarWindow();
-void SetCalendarWindow(HWND window);

@@ -6,6 +6,9 @@
 
 #include <string>
 
+#include "calendar/CalendarSettings.h"
+#include "calendar/CalendarSettingsFile.h"
+#include "calendar/CalendarWindow.h"
 #include "foundation/bytes/MessageBoxes.h"
 #include "net/NoteSendRecords.h"
 #include "shell/Hotkeys.h"
@@ -19,7 +22,7 @@
 namespace {
 DWORD CalendarHotkeyOn()
 {
-    return StandardCalendarOptions().hotkeyAllow;
+    return CurrentCalendarOptions().hotkeyAllow;
 }
 
 // Every action hotkey that was on is dropped first, so that keys passed from
@@ -62,6 +65,8 @@ void CWindowController::ApplySettingsSheet(SettingsSheetPages& pages)
         // Sharing goes into every user's record only when asked for.
         if (pages.security.shareForEveryUser)
             SaveShareNotesForEveryUser(UserSettings().shareNotes);
+        // The calendar's hotkey lives in the calendar's own settings file.
+        SaveCalendarSettings();
     } catch (const CGenericException& failure) {
         ShowErrorMessage(m_mainWindow, failure.GetErrorText(), "Save options");
     }
@@ -73,6 +78,7 @@ void CWindowController::ApplySettingsSheet(SettingsSheetPages& pages)
     if (before.retry.on && !UserSettings().retry.on)
         ResetDestinationFlags(kAllNotesId);
     FollowUserPages(userPages);
+    NotifyCalendarSettingsChanged(GetCalendarWindow());
 }
 
 void CWindowController::MoveListeners(const CUserSettings& before)

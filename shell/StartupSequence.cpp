@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "calendar/CalendarWindow.h"
 #include "foundation/BackupFolder.h"
 #include "foundation/DataFolder.h"
 #include "foundation/DiagnosticLog.h"
@@ -259,7 +260,7 @@ int RunMessageLoop()
         BOOL got = GetMessageA(&message, nullptr, 0, 0);
         if (got == 0)
             return static_cast<int>(message.wParam);
-        if (got == -1 || PassToFindBox(message))
+        if (got == -1 || PassToFindBox(message) || PassToCalendar(message))
             continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "calendar/CalendarSettings.h"
+#include "calendar/CalendarWindow.h"
 #include "foundation/CriticalSectionLock.h"
 #include "foundation/DiagnosticLog.h"
 #include "foundation/FormatSettings.h"
@@ -140,6 +142,7 @@ void CWindowController::LoadUserData()
     LoadSentToTable();
     LoadTransactTable();
     LoadAssociationsAndGroups(m_mainWindow);
+    LoadCalendarSettings();
     ProgramFlags& flags = GetProgramFlags();
     flags.loadingNotes = true;
     try {
@@ -211,6 +214,9 @@ void CWindowController::OnCreate()
         AskLockedNotePassword(*note, 1, 0);
         return true;
     });
+    // A calendar left open at the end of the last run opens again.
+    if (CurrentCalendarOptions().visible)
+        ShowCalendar(true);
 }
 
 void CWindowController::Reinitialize()
@@ -267,6 +273,7 @@ void CWindowController::Shutdown()
 {
     if (!m_restoreInProgress) {
         GetProgramFlags().closing = true;
+        CloseCalendarWindowAtExit();
         SaveAll();
         StopListeningOnBothPorts();
         StopDesktop();

@@ -6,7 +6,9 @@
 #include "foundation/bytes/MessageBoxes.h"
 #include "foundation/bytes/NumberCodes.h"
 #include "foundation/bytes/TextEditing.h"
+#include "xmlfiles/XmlWriter.h"
 #include "xmlfiles/bytes/XmlBufferDocument.h"
+#include "xmlfiles/bytes/XmlLines.h"
 
 namespace {
 const char* const kFontKeys[] = {"LFHEIGHT",   "LFWIDTH",    "LFESCAPEME", "LFORIENTAT", "LFWEIGHT",
@@ -61,6 +63,28 @@ int ReadLogFontXml(LOGFONTA* font, CXMLBufferDocument& document, const char* pre
         StoreFontValue(font, key, value);
     }
     return 1;
+}
+
+void WriteLogFontXml(const char* prefix, const LOGFONTA& font, int level, CXmlWriter& writer)
+{
+    const long numbers[kFaceNameKey] = {font.lfHeight,     font.lfWidth,         font.lfEscapement,    font.lfOrientation,
+                                        font.lfWeight,     font.lfItalic,        font.lfUnderline,     font.lfStrikeOut,
+                                        font.lfCharSet,    font.lfOutPrecision,  font.lfClipPrecision, font.lfQuality,
+                                        font.lfPitchAndFamily};
+    char cutPrefix[100];
+    std::snprintf(cutPrefix, sizeof cutPrefix, "%s", prefix ? prefix : "");
+    char name[sizeof cutPrefix + 16];
+    for (int key = 0; key < kFaceNameKey; ++key) {
+        char value[16];
+        std::snprintf(value, sizeof value, "%ld", numbers[key]);
+        std::snprintf(name, sizeof name, "%s%s", cutPrefix, kFontKeys[key]);
+        writer.WriteElement(name, value, level, 0);
+    }
+    char face[LF_FACESIZE];
+    std::snprintf(face, sizeof face, "%s", font.lfFaceName);
+    ToggleCdataEscape(face, 1);
+    std::snprintf(name, sizeof name, "%s%s", cutPrefix, kFontKeys[kFaceNameKey]);
+    writer.WriteElement(name, face, level, 1);
 }
 
 int PointSizeFromHeight(LONG height, HWND window)

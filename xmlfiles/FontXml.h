@@ -3,6 +3,7 @@
 #include <windows.h>
 
 class CXMLBufferDocument;
+class CXmlWriter;
 
 // Reads a LOGFONT kept as fourteen elements named prefix + "LFHEIGHT" ...
 // prefix + "LFFACENAME", either from the children of the document's current
@@ -10,6 +11,10 @@ class CXMLBufferDocument;
 // be read is reported in a warning box and ends the reading (result 0); the
 // fields read before it stay in the font.
 int ReadLogFontXml(LOGFONTA* font, CXMLBufferDocument& document, const char* prefix, int k, int fromCurrentChild);
+
+// Writes the font as the fourteen elements ReadLogFontXml reads, at the level;
+// the prefix is cut to 99 characters and the face name goes in CDATA.
+void WriteLogFontXml(const char* prefix, const LOGFONTA& font, int level, CXmlWriter& writer);
 
 // The point size of a font height in pixels of the window's screen.
 int PointSizeFromHeight(LONG height, HWND window);

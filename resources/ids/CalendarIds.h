@@ -54,5 +54,8 @@
 #define IDB_CAL_NEXT_MONTH_TINY 754
 #define IDB_CAL_NEXT_YEAR_TINY 755
 
+// The calendar window's small icon.
+#define IDI_CALENDAR 242
+
 // The tip of an empty day cell.
 #define IDS_CAL_MENU_TIP 382

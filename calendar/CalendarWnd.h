@@ -1,0 +1,135 @@
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "calendar/ExtraMonthGrid.h"
+#include "calendar/MonthGrid.h"
+#include "foundation/DateTime.h"
+#include "foundation/win/DeviceContext.h"
+#include "foundation/win/GdiCaches.h"
+#include "foundation/win/GdiObjects.h"
+#include "foundation/win/LoadedBitmap.h"
+#include "foundation/win/Timer.h"
+
+class CCalendarStyle;
+struct HoverButtonBackground;
+
+// The calendar window's object: the four month grids over dialog 742, the
+// background the transparent controls borrow, the caption with today's long
+// date, the clock that keeps the date current, and the months shown. It lives
+// exactly as long as the window and reads and writes the current calendar
+// options each time it needs them, keeping no pointer to them.
+class CCalendarWnd {
+public:
+    enum { kClockTimer = 20003, kClockPeriod = 5000, kHoverTimer = 20004, kHoverPeriod = 300 };
+    enum { kTodaySize = 126 };
+
+    explicit CCalendarWnd(HWND window);
+    ~CCalendarWnd();
+    CCalendarWnd(const CCalendarWnd&) = delete;
+    CCalendarWnd& operator=(const CCalendarWnd&) = delete;
+
+    // The object of a calendar window; null before WM_INITDIALOG and after
+    // WM_DESTROY.
+    static CCalendarWnd* FromWindow(HWND window);
+
+    void OnInitDialog();
+    // The dialog procedure's messages; true when handled, with the result
+    // the dialog manager is to return.
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+    // WM_DESTROY: the options remember whether the window was left open, and
+    // the settings file is written.
+    void OnDestroy(bool programEnding);
+
+    CMonthGrid& MainGrid() { return m_main; }
+    // 1 to 3: the second to fourth months.
+    CExtraMonthGrid& ExtraGrid(int index);
+    const char* GetTodayText() const { return m_today; }
+
+private:
+    // Lifetime and the clock (CalendarWnd.cpp).
+    void ApplyGridStyles();
+    void SetUpStrip();
+    void ApplyTransparency();
+    void LoadBackgroundPicture();
+    void PlaceWindow();
+    void OnTimer(UINT_PTR id);
+    void OnClockTick();
+    void SaveWindowPlace();
+    void OnHoverPoll();
+    void OnMouseMove(POINT point);
+    void OnClose();
+
+    // Painting (CalendarWndPaint.cpp).
+    void PaintBackgroundDC();
+    bool HasBackground() const;
+    void OnEraseBackground(HDC dc);
+    void PaintControlBackground(const HoverButtonBackground& background);
+    void OnNcPaint();
+    void OnNcActivate(bool active);
+    void PaintFrameStrips(HDC dc, const RECT& window, const RECT& client);
+    void PaintBorder(HDC dc, int width, int height, int captionHeight, bool captionOnly);
+    void PaintCaption(HDC dc);
+    int CaptionHeight() const;
+
+    // Months (CalendarWndMonths.cpp).
+    void FillGrid(CMonthGridDays& grid);
+    void FillMainGrid();
+    void ComputeExtraMonths();
+    void PlaceExtraGrids();
+    void RefreshSecondaryMonths(bool repaint);
+    int SetMonthsShown(int oldValue, int newValue, bool repaint);
+    void HideExtraGrids(int fromIndex);
+    void ToggleThreeMonths();
+    void ToggleFourMonths();
+    void AfterMonthsToggled();
+    void FitToGrids();
+    void RefreshAlarmDays(bool reAsk);
+    void KeepMainMonth();
+
+    // Sizing (CalendarWndSizing.cpp).
+    void OnSize(UINT type, int width, int height);
+    bool FitDaysFont(LOGFONTA* font);
+    void TakeDaysFont(const LOGFONTA& font);
+
+    // Commands and keys (CalendarWndCommands.cpp).
+    bool OnCommand(WORD id);
+    void OnKeyDown(WPARAM key);
+    void Navigate(WORD id);
+    void Raise();
+    void OnActivate(bool active);
+    bool OnNcHitTest(LPARAM point, LRESULT* result);
+
+    HWND m_window;
+    CTimer m_clockTimer;
+    CTimer m_hoverTimer;
+    CMonthGrid m_main;
+    CExtraMonthGrid m_second;
+    CExtraMonthGrid m_third;
+    CExtraMonthGrid m_fourth;
+    CMemoryDC m_background;
+    bool m_backgroundMade = false;
+    CLoadedBitmap m_picture;
+    RECT m_captionRect = {};
+    CBrushEntry m_captionBrush;
+    CBrushEntry m_dialogBrush;
+    // 0 idle, 1 the user is sizing, 2 a size change is being handled.
+    BYTE m_resizeState = 0;
+    char m_today[kTodaySize] = "";
+    bool m_rolledUp = false;
+    CGdiFont m_captionFont;
+    CGdiFont m_stripFont;
+    CDateTime m_lastSeen{0, 0, 0};
+    // Left margin of the filter strip, its height, and the gap between the
+    // first month and the column of the others.
+    int m_stripLeft = 15;
+    int m_stripHeight = 0;
+    int m_gridLeft = 1;
+    int m_columnGap = 15;
+    bool m_initialising = true;
+    bool m_modified = false;
+    bool m_broughtForward = false;
+    bool m_inSizeMove = false;
+};

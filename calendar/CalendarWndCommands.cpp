@@ -1,0 +1,234 @@
+// The calendar window's messages, commands and keys.
+#include "calendar/CalendarSettings.h"
+#include "calendar/CalendarWindow.h"
+#include "calendar/CalendarWnd.h"
+#include "calendar/controls/CalendarMessages.h"
+#include "foundation/win/HoverButton.h"
+#include "resources/ids/CalendarIds.h"
+#include "shell/MainWindowMessages.h"
+
+namespace {
+// The context menu's commands that change the months shown.
+const WORD kCmdThreeMonths = 4457;
+const WORD kCmdFourMonths = 4458;
+// The End key's move, which no control gives.
+const WORD kMoveToDecember = 0;
+// The title of the calendar's settings dialog, which keeps the calendar
+// above the other windows while it is open.
+const char kSettingsTitle[] = "Quillnet+ calendar settings";
+
+bool IsDayCell(WORD id)
+{
+    return (id >= IDC_CAL_DAY && id < IDC_CAL_DAY + 42) || (id >= IDC_CAL2_DAY && id < IDC_CAL2_DAY + 42) ||
+           (id >= IDC_CAL3_DAY && id < IDC_CAL3_DAY + 42) || (id >= IDC_CAL4_DAY && id < IDC_CAL4_DAY + 42);
+}
+
+bool ControlHeld()
+{
+    return GetKeyState(VK_CONTROL) < 0;
+}
+}
+
+bool CCalendarWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
+{
+    *result = 1;
+    switch (message) {
+    case WM_CLOSE:
+        OnClose();
+        return true;
+    case WM_MOVE: {
+        const CCalendarStyle& options = CurrentCalendarOptions();
+        RECT window;
+        GetWindowRect(m_window, &window);
+        // A move alone; a change of size is kept by WM_SIZE.
+        if (window.right - window.left == options.width && window.bottom - window.top == options.height)
+            m_modified = true;
+        return true;
+    }
+    case WM_SIZE:
+        OnSize(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));
+        return true;
+    case WM_SIZING:
+        if (m_resizeState == 0)
+            m_resizeState = 1;
+        return false;
+    case WM_ENTERSIZEMOVE:
+        m_inSizeMove = true;
+        return false;
+    case WM_EXITSIZEMOVE:
+        m_inSizeMove = false;
+        return false;
+    case WM_ACTIVATE:
+        OnActivate(LOWORD(wParam) != WA_INACTIVE);
+        return false;
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        BeginPaint(m_window, &paint);
+        EndPaint(m_window, &paint);
+        return true;
+    }
+    case WM_ERASEBKGND:
+        OnEraseBackground(reinterpret_cast<HDC>(wParam));
+        return true;
+    case WM_SETCURSOR:
+        if (LOWORD(lParam) != HTCLIENT)
+            return false;
+        SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+        return true;
+    case WM_GETMINMAXINFO:
+        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = POINT{75, GetSystemMetrics(SM_CYMIN)};
+        *result = 0;
+        return true;
+    case WM_DRAWITEM: {
+        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        return m_main.DrawItem(item) || m_second.DrawItem(item) || m_third.DrawItem(item) || m_fourth.DrawItem(item);
+    }
+    case WM_NCPAINT:
+        OnNcPaint();
+        *result = 0;
+        return true;
+    case WM_NCACTIVATE:
+        OnNcActivate(wParam != 0);
+        return true;
+    case WM_NCHITTEST:
+        return OnNcHitTest(lParam, result);
+    case WM_TIMER:
+        OnTimer(wParam);
+        return true;
+    case WM_KEYDOWN:
+        OnKeyDown(wParam);
+        return true;
+    case WM_COMMAND:
+        return OnCommand(LOWORD(wParam));
+    case kMsgCalendarSettingsChanged:
+        OnClockTick();
+        return true;
+    case kMsgRefreshCalendar:
+        RefreshAlarmDays(true);
+        return true;
+    case kMsgPaintButtonBackground:
+        if (lParam)
+            PaintControlBackground(*reinterpret_cast<const HoverButtonBackground*>(lParam));
+        return true;
+    case kMsgCalendarRaise:
+        Raise();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CCalendarWnd::OnCommand(WORD id)
+{
+    switch (id) {
+    case IDCANCEL:
+        SendMessageA(m_window, WM_CLOSE, 0, 0);
+        return true;
+    case IDC_CAL_TITLE:
+    case IDC_CAL_PREV_YEAR:
+    case IDC_CAL_PREV_MONTH:
+    case IDC_CAL_NEXT_MONTH:
+    case IDC_CAL_NEXT_YEAR:
+        Navigate(id);
+        return true;
+    case kCmdThreeMonths:
+        ToggleThreeMonths();
+        return true;
+    case kCmdFourMonths:
+        ToggleFourMonths();
+        return true;
+    default:
+        // The day cells do their own work.
+        return IsDayCell(id);
+    }
+}
+
+// The first month moves, the column follows it, and the month is kept.
+void CCalendarWnd::Navigate(WORD id)
+{
+    switch (id) {
+    case IDC_CAL_TITLE:
+        m_main.GoToCurrentMonth();
+        break;
+    case IDC_CAL_PREV_YEAR:
+        m_main.PreviousYear();
+        break;
+    case IDC_CAL_PREV_MONTH:
+        m_main.PreviousMonth();
+        break;
+    case IDC_CAL_NEXT_MONTH:
+        m_main.NextMonth();
+        break;
+    case IDC_CAL_NEXT_YEAR:
+        m_main.NextYear();
+        break;
+    default:
+        m_main.GoToDecember();
+        break;
+    }
+    KeepMainMonth();
+    RefreshSecondaryMonths(true);
+}
+
+void CCalendarWnd::OnKeyDown(WPARAM key)
+{
+    const bool control = ControlHeld();
+    switch (key) {
+    case VK_NEXT:
+        Navigate(control ? IDC_CAL_NEXT_YEAR : IDC_CAL_NEXT_MONTH);
+        break;
+    case VK_PRIOR:
+        Navigate(control ? IDC_CAL_PREV_YEAR : IDC_CAL_PREV_MONTH);
+        break;
+    case VK_HOME:
+        Navigate(IDC_CAL_TITLE);
+        break;
+    case VK_END:
+        Navigate(kMoveToDecember);
+        break;
+    case VK_F4:
+    case 'H':
+        if (control)
+            PostMessageA(m_window, WM_COMMAND, IDCANCEL, 0);
+        break;
+    default:
+        break;
+    }
+}
+
+// A click brings the calendar above the other windows until it loses the
+// activation; its frame tells so.
+void CCalendarWnd::Raise()
+{
+    if (m_broughtForward)
+        return;
+    m_broughtForward = true;
+    if (!CurrentCalendarOptions().stayOnTop)
+        SetWindowPos(m_window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SendMessageA(m_window, WM_NCPAINT, 1, 0);
+}
+
+void CCalendarWnd::OnActivate(bool active)
+{
+    if (active || !m_broughtForward || FindWindowA(nullptr, kSettingsTitle))
+        return;
+    m_broughtForward = false;
+    if (!CurrentCalendarOptions().stayOnTop)
+        SetWindowPos(m_window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SendMessageA(m_window, WM_NCPAINT, 1, 0);
+}
+
+// The bottom right corner of the client area sizes the window.
+bool CCalendarWnd::OnNcHitTest(LPARAM point, LRESULT* result)
+{
+    POINT cursor = {static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
+    ScreenToClient(m_window, &cursor);
+    RECT client;
+    GetClientRect(m_window, &client);
+    const int grip = GetSystemMetrics(SM_CYVSCROLL);
+    if (cursor.x < client.right - grip || cursor.y < client.bottom - grip || cursor.x >= client.right ||
+        cursor.y >= client.bottom)
+        return false;
+    *result = HTBOTTOMRIGHT;
+    return true;
+}

@@ -1,0 +1,144 @@
+#include "CalendarDriving.h"
+
+#include <vector>
+
+#include "support/TempFolder.h"
+#include "xmlfiles/bytes/XmlBufferDocument.h"
+
+namespace {
+struct CalendarSearch {
+    DWORD processId;
+    std::string title;
+    int count;
+    HWND found;
+};
+
+BOOL CALLBACK MatchCalendar(HWND window, LPARAM parameter)
+{
+    auto* search = reinterpret_cast<CalendarSearch*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == search->processId && WindowClassOf(window) == "#32770" && ReadWindowText(window) == search->title &&
+        GetDlgItem(window, 1166)) {
+        ++search->count;
+        search->found = window;
+    }
+    return TRUE;
+}
+
+CalendarSearch SearchCalendars(DWORD processId)
+{
+    CalendarSearch search{processId, TodayLongDate(), 0, nullptr};
+    EnumWindows(&MatchCalendar, reinterpret_cast<LPARAM>(&search));
+    return search;
+}
+
+// The document parsed from the text, which it keeps.
+struct ParsedFile {
+    explicit ParsedFile(const std::string& text) : bytes(text)
+    {
+        document.SetBuffer(bytes.data(), static_cast<int32_t>(bytes.size()), "calendar.QPD");
+        parsed = document.Parse() == 1;
+    }
+    std::string bytes;
+    CXMLBufferDocument document;
+    bool parsed = false;
+};
+}
+
+std::string TodayLongDate()
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    char text[128] = "";
+    GetDateFormatA(LOCALE_USER_DEFAULT, DATE_LONGDATE, &now, nullptr, text, sizeof text);
+    return text;
+}
+
+HWND WaitForCalendar(DWORD processId)
+{
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = SearchCalendars(processId).found) != nullptr; });
+    return found;
+}
+
+int CountCalendars(DWORD processId)
+{
+    return SearchCalendars(processId).count;
+}
+
+std::string MonthTitle(HWND calendar, int titleId)
+{
+    return ReadWindowText(GetDlgItem(calendar, titleId));
+}
+
+void PressKeys(std::initializer_list<BYTE> keys)
+{
+    std::vector<INPUT> inputs;
+    for (BYTE key : keys) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        inputs.push_back(input);
+    }
+    for (auto key = keys.end(); key != keys.begin();) {
+        --key;
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = *key;
+        input.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(input);
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+CalendarFile::CalendarFile(const std::string& path) : m_text(ReadWholeFile(path))
+{
+    ParsedFile file(m_text);
+    m_readable = file.parsed;
+    if (!m_readable)
+        return;
+    char error[256];
+    m_options = file.document.CountElements("content", "options", error, sizeof error);
+    m_styleSets = file.document.CountElements("content", "styles", error, sizeof error);
+}
+
+std::string CalendarFile::Option(int k, const char* key) const
+{
+    ParsedFile file(m_text);
+    char value[512] = "";
+    char error[256];
+    if (!file.parsed || file.document.GetValue("content", "options", k, key, value, sizeof value, error, sizeof error) != 1)
+        return "(missing)";
+    return value;
+}
+
+std::string CalendarFile::Style(int k, int index, const char* key) const
+{
+    ParsedFile file(m_text);
+    char value[512] = "";
+    char error[256];
+    CXMLBufferDocument& document = file.document;
+    if (!file.parsed || !document.GotoChildOfCurrentParent("styles", k, error, sizeof error) ||
+        !document.SetCurrentChildAsParent(error, sizeof error) ||
+        !document.GotoChildOfCurrentParent("style", index + 1, error, sizeof error) ||
+        document.GetValueOfCurrentChild(key, value, sizeof value, error, sizeof error) != 1)
+        return "(missing)";
+    return value;
+}
+
+std::string WithElement(const std::string& text, const char* key, const std::string& value, int k)
+{
+    const std::string open = std::string("<") + key + ">";
+    const std::string close = std::string("</") + key + ">";
+    size_t start = 0;
+    for (int found = 0; found < k; ++found) {
+        start = text.find(open, found ? start + 1 : 0);
+        if (start == std::string::npos)
+            return text;
+    }
+    const size_t end = text.find(close, start);
+    if (end == std::string::npos)
+        return text;
+    return text.substr(0, start + open.size()) + value + text.substr(end);
+}

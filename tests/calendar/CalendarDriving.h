@@ -1,0 +1,48 @@
+#pragma once
+
+#include <windows.h>
+
+#include <initializer_list>
+#include <string>
+
+#include "support/ProgramDriver.h"
+
+// The running program's calendar window as the tests find and drive it from
+// outside, and its settings file "calendar.QPD" as they read and change it.
+
+// Today's long date, the calendar's title.
+std::string TodayLongDate();
+// The process's calendar window (a dialog titled with today's date), once it
+// is there; null when it did not come.
+HWND WaitForCalendar(DWORD processId);
+// The number of the process's calendar windows.
+int CountCalendars(DWORD processId);
+// The month title shown by the grid of the title control (1166, 1167, 1168, 1170).
+std::string MonthTitle(HWND calendar, int titleId);
+// Keys pressed as the keyboard gives them, to the foreground window: down in
+// order, up in the reverse order.
+void PressKeys(std::initializer_list<BYTE> keys);
+
+// The settings file's elements: the value of the element of the k-th (from 1)
+// "options" element, or of the style of the index in the k-th "styles".
+class CalendarFile {
+public:
+    explicit CalendarFile(const std::string& path);
+
+    bool IsReadable() const { return m_readable; }
+    const std::string& Text() const { return m_text; }
+    int CountOptions() const { return m_options; }
+    int CountStyleSets() const { return m_styleSets; }
+    std::string Option(int k, const char* key) const;
+    std::string Style(int k, int index, const char* key) const;
+    int OptionNumber(int k, const char* key) const { return std::stoi(Option(k, key)); }
+
+private:
+    std::string m_text;
+    bool m_readable = false;
+    int m_options = 0;
+    int m_styleSets = 0;
+};
+
+// The file's text with the k-th occurrence (from 1) of "<key>...</key>" holding the value.
+std::string WithElement(const std::string& text, const char* key, const std::string& value, int k = 1);
