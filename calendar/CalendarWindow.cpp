@@ -10,9 +10,8 @@
 
 namespace {
 HWND g_calendar = nullptr;
-// Set while the calendar is closed by the program rather than by the user:
-// the window is then to open again at the next start.
-bool g_keepOpenAtNextStart = false;
+// Why the window is being closed: by the user unless the program says else.
+CCalendarWnd::Ending g_ending = CCalendarWnd::Ending::kClosed;
 
 INT_PTR OnInitDialog(HWND window)
 {
@@ -28,17 +27,19 @@ INT_PTR OnInitDialog(HWND window)
     return TRUE;
 }
 
-void CloseKeepingItOpenAtNextStart()
+// The program closes the calendar: it is to open again at the next start, or
+// at once after a reload.
+void CloseByTheProgram(CCalendarWnd::Ending ending)
 {
     HWND calendar = GetCalendarWindow();
     if (!calendar)
         return;
-    g_keepOpenAtNextStart = true;
+    g_ending = ending;
     SendMessageA(calendar, WM_CLOSE, 0, 0);
-    // Alt held down keeps the window at WM_CLOSE; the program's close does not wait.
+    // Alt held down keeps the window at WM_CLOSE; the program does not wait.
     if (IsWindow(calendar))
         DestroyWindow(calendar);
-    g_keepOpenAtNextStart = false;
+    g_ending = CCalendarWnd::Ending::kClosed;
 }
 }
 
@@ -55,7 +56,7 @@ INT_PTR CALLBACK CalendarDlgProc(HWND window, UINT message, WPARAM wParam, LPARA
                 g_calendar = nullptr;
             SetWindowLongPtrA(window, GWLP_USERDATA, 0);
             std::unique_ptr<CCalendarWnd> ending(calendar);
-            ending->OnDestroy(g_keepOpenAtNextStart);
+            ending->OnDestroy(g_ending);
             return TRUE;
         }
         LRESULT result = 0;
@@ -88,19 +89,20 @@ HWND CreateCalendarWindow(HWND owner, bool activate)
 
 void CloseCalendarWindowAtExit()
 {
-    CloseKeepingItOpenAtNextStart();
+    CloseByTheProgram(CCalendarWnd::Ending::kProgramEnd);
 }
 
 void LoadCalendarSettings()
 {
+    HWND open = GetCalendarWindow();
+    HWND owner = open ? GetWindow(open, GW_OWNER) : nullptr;
+    // The window goes before the records it reads, and saves nothing over
+    // the file about to be read.
+    CloseByTheProgram(CCalendarWnd::Ending::kReload);
     LoadCalendarOptions();
     LoadCalendarStyles();
-    HWND open = GetCalendarWindow();
-    if (!open)
-        return;
-    HWND owner = GetWindow(open, GW_OWNER);
-    CloseKeepingItOpenAtNextStart();
-    CreateCalendarWindow(owner, false);
+    if (open)
+        CreateCalendarWindow(owner, false);
 }
 
 bool PassToCalendar(MSG& message)

@@ -249,14 +249,20 @@ void CCalendarWnd::OnClose()
     DestroyWindow(m_window);
 }
 
-void CCalendarWnd::OnDestroy(bool programEnding)
+void CCalendarWnd::OnDestroy(Ending ending)
 {
     m_clockTimer.Kill();
     m_hoverTimer.Kill();
+    if (ending == Ending::kReload)
+        return;
     CCalendarStyle& options = CurrentCalendarOptions();
-    if (!programEnding)
+    if (ending == Ending::kClosed)
         options.visible = 0;
     // A filter never outlives the window.
     options.SetFilterText(nullptr);
-    SaveCalendarSettings();
+    // A place the clock has not kept yet is kept now.
+    if (m_modified)
+        SaveWindowPlace();
+    else
+        SaveCalendarSettings();
 }

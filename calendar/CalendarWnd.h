@@ -39,9 +39,13 @@ public:
     // The dialog procedure's messages; true when handled, with the result
     // the dialog manager is to return.
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+    // Why the window goes: closed by the user, by the program's end (it opens
+    // again at the next start), or to be made again from reloaded options.
+    enum class Ending { kClosed, kProgramEnd, kReload };
     // WM_DESTROY: the options remember whether the window was left open, and
-    // the settings file is written.
-    void OnDestroy(bool programEnding);
+    // the settings file is written; nothing of either for a reload, whose
+    // options are not the window's any more.
+    void OnDestroy(Ending ending);
 
     CMonthGrid& MainGrid() { return m_main; }
     // 1 to 3: the second to fourth months.

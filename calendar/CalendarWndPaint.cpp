@@ -44,8 +44,10 @@ void DrawBitmapStretchedOrTiled(HDC memoryDC, HDC target, HBITMAP bitmap, int bi
     }
     for (int y = 0; y < targetHeight; y += bitmapHeight) {
         const int rowHeight = targetHeight - y < bitmapHeight ? targetHeight - y : bitmapHeight;
-        for (int x = 0; x < targetWidth; x += bitmapWidth)
-            BitBlt(target, x, y, bitmapWidth, rowHeight, memoryDC, 0, 0, SRCCOPY);
+        for (int x = 0; x < targetWidth; x += bitmapWidth) {
+            const int columnWidth = targetWidth - x < bitmapWidth ? targetWidth - x : bitmapWidth;
+            BitBlt(target, x, y, columnWidth, rowHeight, memoryDC, 0, 0, SRCCOPY);
+        }
     }
 }
 

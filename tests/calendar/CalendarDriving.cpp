@@ -46,6 +46,15 @@ struct ParsedFile {
 };
 }
 
+HWND WaitUntilStarted(const ProgramInstall& install, const RunningProgram& program)
+{
+    HWND main = program.WaitForWindow("MainWindowClassName6");
+    if (!main || !WaitUntil([&] { return PortAcceptsConnections(install.ListenPort()); }) ||
+        !SendWithTimeout(main, WM_NULL, 0, 0))
+        return nullptr;
+    return main;
+}
+
 std::string TodayLongDate()
 {
     SYSTEMTIME now;

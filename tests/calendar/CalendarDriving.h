@@ -10,6 +10,9 @@
 // The running program's calendar window as the tests find and drive it from
 // outside, and its settings file "calendar.QPD" as they read and change it.
 
+// The main window once the program's start is over: it listens on its port,
+// which it does last but for opening the calendar, and has answered since.
+HWND WaitUntilStarted(const ProgramInstall& install, const RunningProgram& program);
 // Today's long date, the calendar's title.
 std::string TodayLongDate();
 // The process's calendar window (a dialog titled with today's date), once it

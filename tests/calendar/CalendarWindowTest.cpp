@@ -8,13 +8,17 @@
 #include <gtest/gtest.h>
 
 #include "CalendarDialog.h"
+#include "CalendarDriving.h"
+#include "calendar/CalendarBackground.h"
 #include "calendar/CalendarSettings.h"
 #include "calendar/CalendarSettingsFile.h"
 #include "calendar/CalendarWindow.h"
 #include "calendar/CalendarWnd.h"
 #include "foundation/Clock.h"
+#include "resources/ids/CalendarIds.h"
 #include "shell/ProgramGlobals.h"
 #include "support/InFolder.h"
+#include "support/NoteDriving.h"
 #include "support/ProgramDriver.h"
 #include "support/Screenshot.h"
 
@@ -92,11 +96,121 @@ TEST_F(CalendarWindowTest, AtMidnightTheTitleAndTheMonthFollowTheDate)
     EXPECT_EQ(ReadWindowText(GetDlgItem(calendar, 1166)), "June 2027");
 }
 
-TEST_F(CalendarWindowTest, DISABLED_Look)
+TEST_F(CalendarWindowTest, TheTitleButtonTellsTheWayBackToTheCurrentMonth)
 {
+    SetClock(Moment(15, 1, 2026, 12, 0, 0));
     HWND calendar = Open();
+    ASSERT_NE(calendar, nullptr);
+    CMonthGrid& grid = Calendar().MainGrid();
+    auto press = [&](int id) { SendMessageA(calendar, WM_COMMAND, id, 0); };
+    auto shows = [&](int month, int year, const char* tip) {
+        return grid.GetMonth() == month && grid.GetYear() == year &&
+               std::string(grid.TitleButton().GetTooltipText()) == tip;
+    };
+    const char kBack[] = "Return to current month";
+    EXPECT_TRUE(shows(1, 2026, ""));
+    press(IDC_CAL_NEXT_MONTH);
+    EXPECT_TRUE(shows(2, 2026, kBack));
+    press(IDC_CAL_PREV_MONTH);
+    EXPECT_TRUE(shows(1, 2026, ""));
+    press(IDC_CAL_NEXT_YEAR);
+    EXPECT_TRUE(shows(1, 2027, kBack));
+    // Back a year lands on the current month, and still says the way back.
+    press(IDC_CAL_PREV_YEAR);
+    EXPECT_TRUE(shows(1, 2026, kBack));
+    press(IDC_CAL_TITLE);
+    EXPECT_TRUE(shows(1, 2026, ""));
+    SendMessageA(calendar, WM_KEYDOWN, VK_END, 0);
+    EXPECT_TRUE(shows(12, 2026, kBack));
+    SendMessageA(calendar, WM_KEYDOWN, VK_PRIOR, 0);
+    SendMessageA(calendar, WM_KEYDOWN, VK_END, 0);
+    EXPECT_TRUE(shows(12, 2026, kBack));
+    // The month shown is kept for the next opening of this run.
+    EXPECT_EQ(CurrentCalendarOptions().monthOnTheLeft, 12);
+    DestroyWindow(calendar);
+    ASSERT_NE(CreateCalendarWindow(nullptr, false), nullptr);
+    EXPECT_EQ(Calendar().MainGrid().GetMonth(), 12);
+}
+
+TEST_F(CalendarWindowTest, AnOpenCalendarTakesTheReloadedOptionsAndKeepsNoneOfTheOldOnes)
+{
+    // What a restore brings back: four months, in another colour.
+    HWND calendar = Open();
+    ASSERT_NE(calendar, nullptr);
     SendMessageA(calendar, WM_COMMAND, 4458, 0);
-    EXPECT_TRUE(SaveScreenshotOf(calendar, "look-four"));
-    SendMessageA(calendar, WM_COMMAND, 4457, 0);
-    EXPECT_TRUE(SaveScreenshotOf(calendar, "look-three"));
+    DestroyWindow(calendar);
+    const std::string text = WithElement(Read("calendar.QPD"), "dialogBackColor", "4259584");
+    // Meanwhile the calendar shows one month.
+    calendar = CreateCalendarWindow(nullptr, false);
+    ASSERT_NE(calendar, nullptr);
+    SendMessageA(calendar, WM_COMMAND, 4458, 0);
+    ASSERT_FALSE(IsWindowVisible(GetDlgItem(calendar, IDC_CAL4_TITLE)));
+    WriteWholeFile(File("calendar.QPD"), text);
+    const CCalendarStyle* before = &CurrentCalendarOptions();
+
+    LoadCalendarSettings();
+    HWND again = GetCalendarWindow();
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(CalendarSettingsList().GetCount(), 1u);
+    EXPECT_NE(&CurrentCalendarOptions(), before);
+    EXPECT_EQ(CurrentCalendarOptions().dialogBackColor, 4259584u);
+    EXPECT_EQ(CurrentCalendarOptions().visible, 1u);
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(again, IDC_CAL4_TITLE)));
+    EXPECT_EQ(ReadWindowText(GetDlgItem(again, IDC_CAL4_TITLE)), "August 2027");
+    RECT last;
+    GetWindowRect(GetDlgItem(again, IDC_CAL4_DAY + 34), &last);
+    MapWindowPoints(nullptr, again, reinterpret_cast<POINT*>(&last), 2);
+    RECT inside;
+    GetClientRect(again, &inside);
+    EXPECT_LE(last.right, inside.right);
+    EXPECT_LE(last.bottom, inside.bottom);
+    // The window paints with the options it took.
+    ASSERT_TRUE(SaveScreenshotOf(again, "calendar-reloaded"));
+    RECT client;
+    GetClientRect(again, &client);
+    POINT corner = {client.right - 2, client.bottom - 2};
+    ClientToScreen(again, &corner);
+    HDC screen = GetDC(nullptr);
+    EXPECT_EQ(GetPixel(screen, corner.x, corner.y), 4259584u);
+    ReleaseDC(nullptr, screen);
+}
+
+TEST(CalendarBackground, APictureIsTiledFromTheCornerOrStretchedOverTheArea)
+{
+    // Each pixel of the 50 x 30 picture has a colour of its own.
+    auto colourAt = [](int x, int y) { return RGB(x * 5, y * 8, 100); };
+    HDC screen = GetDC(nullptr);
+    HDC picture = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 50, 30);
+    HGDIOBJ previous = SelectObject(picture, bitmap);
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 50; ++x)
+            SetPixel(picture, x, y, colourAt(x, y));
+    SelectObject(picture, previous);
+    HDC target = CreateCompatibleDC(screen);
+    HBITMAP area = CreateCompatibleBitmap(screen, 130, 80);
+    HGDIOBJ previousArea = SelectObject(target, area);
+    RECT whole = {0, 0, 130, 80};
+    FillRect(target, &whole, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+
+    DrawBitmapStretchedOrTiled(picture, target, bitmap, 50, 30, false, 120, 70);
+    // Three rows of three: 30, 30 and 10 pixels high.
+    for (POINT point : {POINT{0, 0}, POINT{49, 29}, POINT{50, 30}, POINT{119, 69}, POINT{75, 62}})
+        EXPECT_EQ(GetPixel(target, point.x, point.y), colourAt(point.x % 50, point.y % 30))
+            << point.x << ", " << point.y;
+    EXPECT_EQ(GetPixel(target, 120, 10), RGB(255, 255, 255)) << "nothing beyond the area";
+    EXPECT_EQ(GetPixel(target, 10, 70), RGB(255, 255, 255));
+    EXPECT_EQ(GetCurrentObject(picture, OBJ_BITMAP), previous) << "the memory DC has its own bitmap back";
+
+    DrawBitmapStretchedOrTiled(picture, target, bitmap, 50, 30, true, 100, 60);
+    EXPECT_TRUE(CloseColour(GetPixel(target, 0, 0), colourAt(0, 0)));
+    EXPECT_TRUE(CloseColour(GetPixel(target, 99, 59), colourAt(49, 29)));
+    EXPECT_TRUE(CloseColour(GetPixel(target, 40, 20), colourAt(20, 10)));
+
+    SelectObject(target, previousArea);
+    DeleteObject(area);
+    DeleteDC(target);
+    DeleteObject(bitmap);
+    DeleteDC(picture);
+    ReleaseDC(nullptr, screen);
 }
