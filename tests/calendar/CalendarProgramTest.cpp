@@ -125,7 +125,9 @@ TEST(CalendarProgram, OpensOnceClosesByItsKeysAndReopensWhenLeftOpen)
         ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == calendar; }));
         PressKeys({VK_CONTROL, 'H'});
         EXPECT_TRUE(WaitUntil([&] { return !IsWindow(calendar); }));
-        ASSERT_NE(OpenCalendar(program), nullptr);
+        // The calendar's hotkey opens it too.
+        PostMessageA(WaitForMainWindow(program), WM_HOTKEY, 27, MAKELPARAM(MOD_ALT | MOD_SHIFT, 'T'));
+        ASSERT_NE(WaitForCalendar(program.ProcessId()), nullptr);
         // Left open as the program ends, it opens again at the next start.
         CloseProgram(install, program);
     }
@@ -340,10 +342,16 @@ TEST(CalendarProgram, TheFrameTellsBorderAndOnTopAndTransparencyFollowsActivatio
         })) << static_cast<int>(alpha);
         CloseProgram(install, program);
     }
-    OpenAtNextStartWith(install, {{"hasBorder", "0"}, {"transparency", "0"}, {"stayOnTop", "1"}});
+    // A place wholly off the screen comes back onto it; under 5 % is no transparency.
+    OpenAtNextStartWith(install, {{"hasBorder", "0"}, {"transparency", "3"}, {"stayOnTop", "1"}, {"left", "5000"},
+                                  {"top", "-400"}});
     RunningProgram program(install, "");
     HWND calendar = WaitForCalendar(program.ProcessId());
     ASSERT_NE(calendar, nullptr);
+    RECT place;
+    GetWindowRect(calendar, &place);
+    EXPECT_EQ(place.left, 20);
+    EXPECT_EQ(place.top, 20);
     ASSERT_TRUE(Settled(calendar));
     EXPECT_TRUE(SaveScreenshotOf(calendar, "calendar-on-top"));
     EXPECT_EQ(LeftEdgeColour(calendar, 0), RGB(255, 0, 0));

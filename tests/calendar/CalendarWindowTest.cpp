@@ -3,6 +3,7 @@
 // follow the date across midnight, and the moves of the first month.
 #include <windows.h>
 
+#include <set>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -16,9 +17,11 @@
 #include "calendar/CalendarWnd.h"
 #include "foundation/Clock.h"
 #include "resources/ids/CalendarIds.h"
+#include "shell/MainWindowMessages.h"
 #include "shell/ProgramGlobals.h"
 #include "support/InFolder.h"
 #include "support/NoteDriving.h"
+#include "support/PictureFiles.h"
 #include "support/ProgramDriver.h"
 #include "support/Screenshot.h"
 
@@ -61,12 +64,17 @@ protected:
         m_now = time;
         SetClockOverride(&m_now);
     }
-    // The calendar of the standard options, as a first start opens it.
-    HWND Open()
+    // The standard options, as a first start finds them.
+    void LoadStandardSettings()
     {
         BuildDefaultCalendarStyles(UserSettings().userId);
         LoadCalendarOptions();
         LoadCalendarStyles();
+    }
+    // The calendar of the standard options.
+    HWND Open()
+    {
+        LoadStandardSettings();
         HWND calendar = CreateCalendarWindow(nullptr, true);
         EXPECT_NE(calendar, nullptr);
         return calendar;
@@ -94,6 +102,15 @@ TEST_F(CalendarWindowTest, AtMidnightTheTitleAndTheMonthFollowTheDate)
     GetWindowTextA(calendar, title, sizeof title);
     EXPECT_EQ(title, LongDate(m_now));
     EXPECT_EQ(ReadWindowText(GetDlgItem(calendar, 1166)), "June 2027");
+
+    // A note's alarm changed: every shown day asks again, here of three months.
+    SendMessageA(calendar, WM_COMMAND, 4457, 0);
+    m_main.Forget();
+    SendMessageA(calendar, kMsgRefreshCalendar, 0, 0);
+    std::set<int> months;
+    for (const SeenMessage& seen : m_main.Seen(kMsgHasAlarmOnDate))
+        months.insert(seen.month);
+    EXPECT_EQ(months, (std::set<int>{4, 5, 6, 7})) << "with the days of April before May";
 }
 
 TEST_F(CalendarWindowTest, TheTitleButtonTellsTheWayBackToTheCurrentMonth)
@@ -173,6 +190,41 @@ TEST_F(CalendarWindowTest, AnOpenCalendarTakesTheReloadedOptionsAndKeepsNoneOfTh
     HDC screen = GetDC(nullptr);
     EXPECT_EQ(GetPixel(screen, corner.x, corner.y), 4259584u);
     ReleaseDC(nullptr, screen);
+}
+
+TEST_F(CalendarWindowTest, ATextureFillsTheBackgroundAndAMissingOneLeavesThePlainColour)
+{
+    ASSERT_TRUE(CreateDirectoryA(File("TEXTURES").c_str(), nullptr));
+    const COLORREF texture = RGB(200, 120, 40);
+    WriteWholeFile(File("TEXTURES\\tile.bmp"), SquareBitmap(24, texture));
+    LoadStandardSettings();
+    CCalendarStyle& options = CurrentCalendarOptions();
+    options.backgroundType = 4;
+    options.SetBackgroundImage("tile.bmp");
+    auto clientPixel = [](HWND window, int x, int y) {
+        POINT point = {x, y};
+        ClientToScreen(window, &point);
+        HDC screen = GetDC(nullptr);
+        const COLORREF colour = GetPixel(screen, point.x, point.y);
+        ReleaseDC(nullptr, screen);
+        return colour;
+    };
+    HWND calendar = CreateCalendarWindow(nullptr, false);
+    ASSERT_NE(calendar, nullptr);
+    ASSERT_TRUE(SaveScreenshotOf(calendar, "calendar-texture"));
+    // Over the strip above the months, off the picture's black diagonal.
+    EXPECT_TRUE(CloseColour(clientPixel(calendar, 5, 2), texture)) << std::hex << clientPixel(calendar, 5, 2);
+    EXPECT_TRUE(CloseColour(clientPixel(calendar, 29, 2), texture));
+    EXPECT_EQ(options.backgroundType, 4u);
+    DestroyWindow(calendar);
+
+    options.SetBackgroundImage("gone.bmp");
+    calendar = CreateCalendarWindow(nullptr, false);
+    ASSERT_NE(calendar, nullptr);
+    EXPECT_EQ(options.backgroundType, 0u);
+    EXPECT_STREQ(options.backgroundImage, "");
+    ASSERT_TRUE(SaveScreenshotOf(calendar, "calendar-texture-gone"));
+    EXPECT_EQ(clientPixel(calendar, 5, 2), options.dialogBackColor);
 }
 
 TEST(CalendarBackground, APictureIsTiledFromTheCornerOrStretchedOverTheArea)
