@@ -2,7 +2,6 @@
 // the clock that keeps today's date, and its end.
 #include "calendar/CalendarWnd.h"
 
-#include <cstdio>
 #include <string>
 
 #include "calendar/CalendarSettings.h"
@@ -21,17 +20,23 @@ bool FileExists(const std::string& path)
 {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
+
+// One of the second to fourth months over its items, in the options' look;
+// its month follows the first month's once that is known.
+CExtraMonthGrid MakeExtraGrid(HWND window, const ExtraMonthGridIds& ids)
+{
+    const CCalendarStyle& options = CurrentCalendarOptions();
+    return CExtraMonthGrid(window, ids, options.calendarTitleStyle, options.weekdaysAbbrev,
+                           options.firstDayOfWeek == 6, options.monthOnTheLeft, options.yearOnTheLeft);
+}
 }
 
 CCalendarWnd::CCalendarWnd(HWND window)
     : m_window(window),
       m_main(window, CurrentCalendarOptions()),
-      m_second(window, kSecondMonthIds, CurrentCalendarOptions().calendarTitleStyle,
-               CurrentCalendarOptions().weekdaysAbbrev, CurrentCalendarOptions().firstDayOfWeek == 6, 1, 2000),
-      m_third(window, kThirdMonthIds, CurrentCalendarOptions().calendarTitleStyle,
-              CurrentCalendarOptions().weekdaysAbbrev, CurrentCalendarOptions().firstDayOfWeek == 6, 1, 2000),
-      m_fourth(window, kFourthMonthIds, CurrentCalendarOptions().calendarTitleStyle,
-               CurrentCalendarOptions().weekdaysAbbrev, CurrentCalendarOptions().firstDayOfWeek == 6, 1, 2000)
+      m_second(MakeExtraGrid(window, kSecondMonthIds)),
+      m_third(MakeExtraGrid(window, kThirdMonthIds)),
+      m_fourth(MakeExtraGrid(window, kFourthMonthIds))
 {
     ComputeExtraMonths();
     ApplyGridStyles();
@@ -217,8 +222,7 @@ void CCalendarWnd::SaveWindowPlace()
     options.left = rect.left;
     options.top = rect.top;
     options.width = static_cast<WORD>(rect.right - rect.left);
-    if (!m_rolledUp)
-        options.height = static_cast<WORD>(rect.bottom - rect.top);
+    options.height = static_cast<WORD>(rect.bottom - rect.top);
     SaveCalendarSettings();
 }
 

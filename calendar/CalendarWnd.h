@@ -116,19 +116,17 @@ private:
     CMemoryDC m_background;
     bool m_backgroundMade = false;
     CLoadedBitmap m_picture;
-    RECT m_captionRect = {};
     CBrushEntry m_captionBrush;
     CBrushEntry m_dialogBrush;
     // 0 idle, 1 the user is sizing, 2 a size change is being handled.
     BYTE m_resizeState = 0;
     char m_today[kTodaySize] = "";
-    bool m_rolledUp = false;
     CGdiFont m_captionFont;
     CGdiFont m_stripFont;
     CDateTime m_lastSeen{0, 0, 0};
-    // Left margin of the filter strip, its height, and the gap between the
-    // first month and the column of the others.
-    int m_stripLeft = 15;
+    // The height of the strip over the first month, where the filter shows;
+    // the first month's left margin; the gap between it and the column of
+    // the others.
     int m_stripHeight = 0;
     int m_gridLeft = 1;
     int m_columnGap = 15;

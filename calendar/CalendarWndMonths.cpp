@@ -162,11 +162,9 @@ void CCalendarWnd::FitToGrids()
                        static_cast<DWORD>(GetWindowLongPtrA(m_window, GWL_EXSTYLE)));
     options.width = static_cast<WORD>(rect.right - rect.left);
     options.height = static_cast<WORD>(rect.bottom - rect.top);
-    const bool background = HasBackground() && !m_rolledUp;
-    if (background)
-        m_background.Release();
+    m_background.Release();
     SetWindowPos(m_window, nullptr, 0, 0, options.width, options.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    if (background)
+    if (HasBackground())
         PaintBackgroundDC();
 }
 

@@ -207,12 +207,12 @@ void CCalendarWnd::PaintCaption(HDC dc)
 {
     RECT window;
     GetWindowRect(m_window, &window);
-    m_captionRect = RECT{GetSystemMetrics(SM_CXFRAME) + GetSystemMetrics(SM_CXBORDER) + GetSystemMetrics(SM_CYSIZE),
-                         0, window.right - window.left, CaptionHeight()};
+    RECT caption = {GetSystemMetrics(SM_CXFRAME) + GetSystemMetrics(SM_CXBORDER) + GetSystemMetrics(SM_CYSIZE), 0,
+                    window.right - window.left, CaptionHeight()};
     CObjectSelector font(dc, m_captionFont.GetHFONT());
     const COLORREF previousColor = SetTextColor(dc, CurrentCalendarOptions().dialogTitleTextColor);
     const int previousMode = SetBkMode(dc, TRANSPARENT);
-    DrawTextA(dc, m_today, -1, &m_captionRect, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    DrawTextA(dc, m_today, -1, &caption, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     SetBkMode(dc, previousMode);
     SetTextColor(dc, previousColor);
 }

@@ -20,12 +20,12 @@ void CCalendarWnd::OnSize(UINT type, int, int)
     bool newFont = false;
     if (m_resizeState == 1) {
         m_resizeState = 2;
-        if (!m_rolledUp && CurrentCalendarOptions().automaticResizing)
+        if (CurrentCalendarOptions().automaticResizing)
             newFont = FitDaysFont(&font);
         if (!newFont)
             m_resizeState = 0;
     }
-    const bool background = HasBackground() && !m_rolledUp;
+    const bool background = HasBackground();
     if (background)
         PaintBackgroundDC();
     m_modified = true;
