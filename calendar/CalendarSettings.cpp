@@ -6,42 +6,35 @@ namespace {
 CCalendarStyle* g_currentOptions = nullptr;
 CCalendarStyleSet* g_currentStyles = nullptr;
 
-DWORD CurrentUserId()
+// The current user's record of the list; else the standard one, made the
+// user's, is appended for the user.
+template <class Record, class Standard>
+Record& UsersRecord(CRecordList<Record>& list, Standard makeStandard)
 {
-    return UserSettings().userId;
+    const DWORD user = UserSettings().userId;
+    for (auto* node = list.GetFirst(); node; node = node->next)
+        if (node->record.userID == user)
+            return node->record;
+    return list.AddToTail(makeStandard(user))->record;
 }
 }
 
 CCalendarStyle& CurrentCalendarOptions()
 {
-    if (g_currentOptions)
-        return *g_currentOptions;
-    const DWORD user = CurrentUserId();
-    for (auto* node = CalendarSettingsList().GetFirst(); node; node = node->next) {
-        if (node->record.userID == user) {
-            g_currentOptions = &node->record;
-            return *g_currentOptions;
-        }
-    }
-    CCalendarStyle standard = StandardCalendarOptions();
-    standard.key = static_cast<LONG>(user);
-    standard.userID = user;
-    g_currentOptions = &AppendCalendarOptions(standard);
+    if (!g_currentOptions)
+        g_currentOptions = &UsersRecord(CalendarSettingsList(), [](DWORD user) {
+            CCalendarStyle standard = StandardCalendarOptions();
+            standard.key = static_cast<LONG>(user);
+            standard.userID = user;
+            return standard;
+        });
     return *g_currentOptions;
 }
 
 CCalendarStyleSet& CurrentCalendarStyleSet()
 {
-    if (g_currentStyles)
-        return *g_currentStyles;
-    const DWORD user = CurrentUserId();
-    for (auto* node = CalendarStyleSetList().GetFirst(); node; node = node->next) {
-        if (node->record.userID == user) {
-            g_currentStyles = &node->record;
-            return *g_currentStyles;
-        }
-    }
-    g_currentStyles = &AppendCalendarStyleSet(StandardCalendarStyleSet(user));
+    if (!g_currentStyles)
+        g_currentStyles = &UsersRecord(CalendarStyleSetList(), &StandardCalendarStyleSet);
     return *g_currentStyles;
 }
 

@@ -81,6 +81,16 @@ std::string MonthTitle(HWND calendar, int titleId)
     return ReadWindowText(GetDlgItem(calendar, titleId));
 }
 
+bool ItemInsideClient(HWND calendar, int id)
+{
+    RECT client;
+    GetClientRect(calendar, &client);
+    RECT item;
+    GetWindowRect(GetDlgItem(calendar, id), &item);
+    MapWindowPoints(nullptr, calendar, reinterpret_cast<POINT*>(&item), 2);
+    return item.left >= 0 && item.top >= 0 && item.right <= client.right && item.bottom <= client.bottom;
+}
+
 void PressKeys(std::initializer_list<BYTE> keys)
 {
     std::vector<INPUT> inputs;

@@ -22,6 +22,8 @@ HWND WaitForCalendar(DWORD processId);
 int CountCalendars(DWORD processId);
 // The month title shown by the grid of the title control (1166, 1167, 1168, 1170).
 std::string MonthTitle(HWND calendar, int titleId);
+// Whether the calendar's item lies wholly inside its client area.
+bool ItemInsideClient(HWND calendar, int id);
 // Keys pressed as the keyboard gives them, to the foreground window: down in
 // order, up in the reverse order.
 void PressKeys(std::initializer_list<BYTE> keys);

@@ -268,13 +268,7 @@ TEST(CalendarProgram, TheOtherMonthsFollowTheFirstOne)
         EXPECT_TRUE(IsWindowVisible(GetDlgItem(calendar, titles[index])));
     }
     // The window holds the four months.
-    RECT client;
-    GetClientRect(calendar, &client);
-    RECT last;
-    GetWindowRect(GetDlgItem(calendar, IDC_CAL4_DAY + 34), &last);
-    MapWindowPoints(nullptr, calendar, reinterpret_cast<POINT*>(&last), 2);
-    EXPECT_LE(last.right, client.right);
-    EXPECT_LE(last.bottom, client.bottom);
+    EXPECT_TRUE(ItemInsideClient(calendar, IDC_CAL4_DAY + 34));
 
     // End: December of the shown year, and its column; Home: today's month.
     ASSERT_TRUE(key(VK_END));
@@ -385,22 +379,6 @@ void SizeAsTheUserDoes(HWND calendar, int width, int height)
     SendWithTimeout(calendar, WM_SIZING, WMSZ_BOTTOMRIGHT, reinterpret_cast<LPARAM>(&rect));
     SetWindowPos(calendar, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
-
-// Whether the last cell of each of the two months of the column lies in the
-// client area.
-bool ColumnInside(HWND calendar)
-{
-    RECT client;
-    GetClientRect(calendar, &client);
-    for (int cell : {IDC_CAL2_DAY + 34, IDC_CAL3_DAY + 34}) {
-        RECT rect;
-        GetWindowRect(GetDlgItem(calendar, cell), &rect);
-        MapWindowPoints(nullptr, calendar, reinterpret_cast<POINT*>(&rect), 2);
-        if (rect.right > client.right || rect.bottom > client.bottom)
-            return false;
-    }
-    return true;
-}
 }
 
 TEST(CalendarProgram, SizingStepsTheDaysFontAPointAtATimeAndKeepsTheMonthsInside)
@@ -424,7 +402,8 @@ TEST(CalendarProgram, SizingStepsTheDaysFontAPointAtATimeAndKeepsTheMonthsInside
         const int now = SavedDaysPoints(install, calendar);
         EXPECT_LE(now - points, 1) << "step " << step;
         EXPECT_GE(now, points) << "step " << step;
-        EXPECT_TRUE(ColumnInside(calendar)) << "step " << step;
+        EXPECT_TRUE(ItemInsideClient(calendar, IDC_CAL2_DAY + 34) && ItemInsideClient(calendar, IDC_CAL3_DAY + 34))
+            << "step " << step;
         points = now;
         grown = now > grown ? now : grown;
     }

@@ -7,7 +7,6 @@
 #include <string>
 
 #include "SettingsSheetDriving.h"
-#include "resources/ids/HotkeyIds.h"
 #include "resources/ids/HotkeysPageIds.h"
 #include "support/NoteDriving.h"
 #include "support/ProgramDriver.h"
@@ -15,23 +14,6 @@
 #include "xmlfiles/bytes/XmlBufferDocument.h"
 
 namespace {
-bool CombinationIsFree(UINT modifiers, UINT key)
-{
-    const int probeId = 0x3FFE;
-    if (!RegisterHotKey(nullptr, probeId, modifiers, key))
-        return false;
-    UnregisterHotKey(nullptr, probeId);
-    return true;
-}
-
-void SetCheck(HWND dialog, int id, bool on)
-{
-    LRESULT state = 0;
-    SendWithTimeout(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0, &state);
-    if ((state == BST_CHECKED) != on)
-        SendWithTimeout(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
-}
-
 // The calendar options' hotkey in the settings file: Ctrl, Alt, Shift, key.
 std::string StoredCalendarHotkey(const std::string& path)
 {
@@ -60,37 +42,27 @@ TEST(CalendarHotkey, SetOnTheSettingsSheetItIsKeptAndHeldAfterARestart)
         HWND sheet = nullptr;
         HWND page = OpenSettingsPage(program, 2, &sheet);
         ASSERT_NE(page, nullptr);
-        EXPECT_FALSE(CombinationIsFree(MOD_ALT | MOD_SHIFT, 'T')) << "the calendar's standard keys are held";
+        EXPECT_FALSE(HotkeyCombinationIsFree(MOD_ALT | MOD_SHIFT, 'T')) << "the calendar's standard keys are held";
         EXPECT_EQ(PageItemText(page, IDC_HOTKEYS_CALENDAR_KEYS), " Alt+Shift+T");
 
         PostPageClick(page, IDC_HOTKEYS_CALENDAR_KEYS);
         HWND dialog = nullptr;
         ASSERT_TRUE(WaitUntil([&] { return (dialog = FindTopWindowTitled("#32770", "Calendar...", program.ProcessId())); }));
-        // Ctrl comes before Shift goes, so the dialog never holds fewer than two.
-        SetCheck(dialog, IDC_HOTKEY_CTRL, true);
-        SetCheck(dialog, IDC_HOTKEY_SHIFT, false);
-        SetCheck(dialog, IDC_HOTKEY_ALT, true);
-        HWND keys = GetDlgItem(dialog, IDC_HOTKEY_KEY);
-        LRESULT row = -1;
-        SendWithTimeout(keys, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("K"), &row);
-        ASSERT_GE(row, 0);
-        SendWithTimeout(keys, CB_SETCURSEL, row, 0);
-        SendWithTimeout(dialog, WM_COMMAND, MAKEWPARAM(IDC_HOTKEY_KEY, CBN_SELCHANGE), reinterpret_cast<LPARAM>(keys));
-        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        ChooseHotkey(dialog, true, true, false, "K");
         ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
         EXPECT_EQ(PageItemText(page, IDC_HOTKEYS_CALENDAR_KEYS), " Ctrl+Alt+K");
         ASSERT_TRUE(PressSheetOk(sheet));
         const std::string path = install.File("calendar.QPD");
         EXPECT_TRUE(WaitUntil([&] { return StoredCalendarHotkey(path) == "1 1 0 75"; }));
-        EXPECT_TRUE(WaitUntil([] { return CombinationIsFree(MOD_ALT | MOD_SHIFT, 'T'); }));
-        EXPECT_TRUE(WaitUntil([] { return !CombinationIsFree(MOD_CONTROL | MOD_ALT, 'K'); }));
+        EXPECT_TRUE(WaitUntil([] { return HotkeyCombinationIsFree(MOD_ALT | MOD_SHIFT, 'T'); }));
+        EXPECT_TRUE(WaitUntil([] { return !HotkeyCombinationIsFree(MOD_CONTROL | MOD_ALT, 'K'); }));
         CloseProgram(install, program);
     }
     RunningProgram again(install, "");
     ASSERT_NE(WaitForMainWindow(again), nullptr);
     // The start may answer before it has taken its hotkeys.
-    EXPECT_TRUE(WaitUntil([] { return !CombinationIsFree(MOD_CONTROL | MOD_ALT, 'K'); }));
-    EXPECT_TRUE(CombinationIsFree(MOD_ALT | MOD_SHIFT, 'T'));
+    EXPECT_TRUE(WaitUntil([] { return !HotkeyCombinationIsFree(MOD_CONTROL | MOD_ALT, 'K'); }));
+    EXPECT_TRUE(HotkeyCombinationIsFree(MOD_ALT | MOD_SHIFT, 'T'));
     EXPECT_EQ(StoredCalendarHotkey(install.File("calendar.QPD")), "1 1 0 75");
     CloseProgram(install, again);
 }

@@ -9,7 +9,6 @@
 #include <string>
 
 #include "SettingsSheetDriving.h"
-#include "resources/ids/HotkeyIds.h"
 #include "resources/ids/HotkeysPageIds.h"
 #include "support/NoteDriving.h"
 #include "support/ProgramDriver.h"
@@ -20,40 +19,6 @@ namespace {
 void Click(HWND page, int id)
 {
     PostMessageA(GetDlgItem(page, id), BM_CLICK, 0, 0);
-}
-
-// Whether this process could take the combination: false while a program holds it.
-bool CombinationIsFree(UINT modifiers, UINT key)
-{
-    const int probeId = 0x3FFF;
-    if (!RegisterHotKey(nullptr, probeId, modifiers, key))
-        return false;
-    UnregisterHotKey(nullptr, probeId);
-    return true;
-}
-
-// Sets the key-combination dialog the program opened to Alt+Shift and the key
-// named, then OK. Modifiers are added before one is taken away, so that the
-// dialog never sees fewer than two.
-void ChooseAltShift(HWND dialog, const char* keyName)
-{
-    const struct {
-        int id;
-        bool on;
-    } boxes[] = {{IDC_HOTKEY_ALT, true}, {IDC_HOTKEY_SHIFT, true}, {IDC_HOTKEY_CTRL, false}};
-    for (const auto& box : boxes) {
-        LRESULT state = 0;
-        SendWithTimeout(GetDlgItem(dialog, box.id), BM_GETCHECK, 0, 0, &state);
-        if ((state == BST_CHECKED) != box.on)
-            SendWithTimeout(GetDlgItem(dialog, box.id), BM_CLICK, 0, 0);
-    }
-    HWND keys = GetDlgItem(dialog, IDC_HOTKEY_KEY);
-    LRESULT row = -1;
-    SendWithTimeout(keys, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(keyName), &row);
-    ASSERT_GE(row, 0) << keyName;
-    SendWithTimeout(keys, CB_SETCURSEL, row, 0);
-    SendWithTimeout(dialog, WM_COMMAND, MAKEWPARAM(IDC_HOTKEY_KEY, CBN_SELCHANGE), reinterpret_cast<LPARAM>(keys));
-    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
 }
 }
 
@@ -72,14 +37,14 @@ TEST(SettingsHotkeysPage, AClashIsReportedAndKeptAndChangesTakeEffectAtOnceAndLa
         ASSERT_TRUE(Checked(page, IDC_HOTKEYS_NEW_NOTE));
         ASSERT_TRUE(Checked(page, IDC_HOTKEYS_FIND_TEXT));
         ASSERT_TRUE(Checked(page, IDC_HOTKEYS_PARK_DESKTOP));
-        EXPECT_FALSE(CombinationIsFree(MOD_ALT | MOD_SHIFT, 'P')) << "the program holds its park hotkey";
+        EXPECT_FALSE(HotkeyCombinationIsFree(MOD_ALT | MOD_SHIFT, 'P')) << "the program holds its park hotkey";
         EXPECT_TRUE(SaveScreenshotOf(sheet, "settings-hotkeys-page"));
 
         // "New note" given the keys of "Find text": told, and kept.
         Click(page, IDC_HOTKEYS_NEW_NOTE_KEYS);
         HWND dialog = nullptr;
         ASSERT_TRUE(WaitUntil([&] { return (dialog = FindTopWindowTitled("#32770", "New note... ", program.ProcessId())); }));
-        ChooseAltShift(dialog, "F");
+        ChooseHotkey(dialog, false, true, true, "F");
         ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
         EXPECT_EQ(AnswerBoxOverSheet(program.ProcessId(), sheet),
                   "The hotkey combination (Alt+Shift+F) you've selected for \r\n"
@@ -97,11 +62,11 @@ TEST(SettingsHotkeysPage, AClashIsReportedAndKeptAndChangesTakeEffectAtOnceAndLa
         // One click opened one dialog: none is left to hold the sheet open.
         EXPECT_EQ(FindTopWindowTitled("#32770", "New note... ", program.ProcessId()), nullptr);
         ASSERT_TRUE(PressSheetOk(sheet));
-        EXPECT_TRUE(WaitUntil([] { return CombinationIsFree(MOD_ALT | MOD_SHIFT, 'P'); }))
+        EXPECT_TRUE(WaitUntil([] { return HotkeyCombinationIsFree(MOD_ALT | MOD_SHIFT, 'P'); }))
             << "a hotkey switched off is let go without a restart";
         // Every hotkey is let go before any is taken again, so the new keys
         // may come a moment after the old ones went.
-        EXPECT_TRUE(WaitUntil([] { return !CombinationIsFree(MOD_ALT | MOD_SHIFT, 'F'); }))
+        EXPECT_TRUE(WaitUntil([] { return !HotkeyCombinationIsFree(MOD_ALT | MOD_SHIFT, 'F'); }))
             << "the new note's new keys are held";
         CloseProgram(install, program);
     }
@@ -113,7 +78,7 @@ TEST(SettingsHotkeysPage, AClashIsReportedAndKeptAndChangesTakeEffectAtOnceAndLa
     EXPECT_FALSE(Checked(page, IDC_HOTKEYS_FIND_TEXT));
     EXPECT_FALSE(Checked(page, IDC_HOTKEYS_PARK_DESKTOP));
     EXPECT_TRUE(Checked(page, IDC_HOTKEYS_NEW_NOTE));
-    EXPECT_TRUE(CombinationIsFree(MOD_ALT | MOD_SHIFT, 'P'));
+    EXPECT_TRUE(HotkeyCombinationIsFree(MOD_ALT | MOD_SHIFT, 'P'));
     // The standard values switch every hotkey on again with its standard keys.
     Click(page, IDC_HOTKEYS_RESET);
     EXPECT_TRUE(WaitUntil([&] { return Checked(page, IDC_HOTKEYS_FIND_TEXT) && Checked(page, IDC_HOTKEYS_PARK_DESKTOP); }));
@@ -122,6 +87,6 @@ TEST(SettingsHotkeysPage, AClashIsReportedAndKeptAndChangesTakeEffectAtOnceAndLa
     // Escape on a link closes the sheet as Cancel, and the reset is forgotten.
     PostMessageA(GetDlgItem(page, IDC_HOTKEYS_NEW_NOTE_KEYS), WM_CHAR, VK_ESCAPE, 0);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(sheet); }));
-    EXPECT_TRUE(CombinationIsFree(MOD_ALT | MOD_SHIFT, 'P'));
+    EXPECT_TRUE(HotkeyCombinationIsFree(MOD_ALT | MOD_SHIFT, 'P'));
     CloseProgram(install, again);
 }
