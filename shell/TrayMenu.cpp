@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "calendar/CalendarSettings.h"
 #include "foundation/FileHelpers.h"
 #include "foundation/BackupFolder.h"
 #include "foundation/GenericString.h"
@@ -115,7 +116,7 @@ void CWindowController::MakeOwnerDrawn(CCoolMenu& cool, HMENU menu)
             else if (id == kCmdHideAll)
                 entry = WithHotkey(text, user.hideAll, user.hotkeyEnabled[kEnableHideAll] != 0);
             else if (id == kCmdCalendar)
-                entry = WithHotkey(text, CalendarHotkey(), StandardCalendarOptions().hotkeyAllow != 0);
+                entry = WithHotkey(text, CalendarHotkey(), CurrentCalendarOptions().hotkeyAllow != 0);
             cool.InitMenuStructures(position, entry.c_str(), id, -1, -1, 0, kNoRecolour, id == kCmdNewNote);
         }
     }
