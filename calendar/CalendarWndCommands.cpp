@@ -5,12 +5,8 @@
 #include "calendar/controls/CalendarMessages.h"
 #include "foundation/win/HoverButton.h"
 #include "resources/ids/CalendarIds.h"
-#include "shell/MainWindowMessages.h"
 
 namespace {
-// The context menu's commands that change the months shown.
-const WORD kCmdThreeMonths = 4457;
-const WORD kCmdFourMonths = 4458;
 // The End key's move, which no control gives.
 const WORD kMoveToDecember = 0;
 // The title of the calendar's settings dialog, which keeps the calendar
@@ -131,10 +127,10 @@ bool CCalendarWnd::OnCommand(WORD id)
     case IDC_CAL_NEXT_YEAR:
         Navigate(id);
         return true;
-    case kCmdThreeMonths:
+    case IDM_CAL_THREE_MONTHS:
         ToggleThreeMonths();
         return true;
-    case kCmdFourMonths:
+    case IDM_CAL_FOUR_MONTHS:
         ToggleFourMonths();
         return true;
     default:

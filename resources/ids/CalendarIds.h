@@ -54,6 +54,10 @@
 #define IDB_CAL_NEXT_MONTH_TINY 754
 #define IDB_CAL_NEXT_YEAR_TINY 755
 
+// Commands of the calendar's menu: the months shown.
+#define IDM_CAL_THREE_MONTHS 4457
+#define IDM_CAL_FOUR_MONTHS 4458
+
 // The calendar window's small icon.
 #define IDI_CALENDAR 242
 

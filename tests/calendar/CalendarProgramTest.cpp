@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "CalendarDriving.h"
+#include "calendar/CalendarWindow.h"
 #include "resources/ids/CalendarIds.h"
 #include "resources/ids/TrayMenuIds.h"
 #include "support/NoteDriving.h"
@@ -53,6 +54,7 @@ TEST(CalendarProgram, OpensOnceClosesByItsKeysAndReopensWhenLeftOpen)
 {
     ProgramInstall install;
     install.AddInstalledDataFiles();
+    RECT place = {};
     {
         RunningProgram program(install, "");
         HWND main = WaitForMainWindow(program);
@@ -72,6 +74,8 @@ TEST(CalendarProgram, OpensOnceClosesByItsKeysAndReopensWhenLeftOpen)
         PressKeys({VK_NEXT});
         EXPECT_TRUE(WaitUntil([&] { return MonthTitle(calendar, IDC_CAL_TITLE) == NextMonthTitle(); }));
         EXPECT_TRUE(IsWindow(calendar));
+        // Closed within the first tick of its clock, it still keeps its place.
+        GetWindowRect(calendar, &place);
         PressKeys({VK_CONTROL, VK_F4});
         EXPECT_TRUE(WaitUntil([&] { return !IsWindow(calendar); }));
         CloseProgram(install, program);
@@ -121,6 +125,10 @@ TEST(CalendarProgram, OpensOnceClosesByItsKeysAndReopensWhenLeftOpen)
         EXPECT_EQ(CountCalendars(program.ProcessId()), 0);
         HWND calendar = OpenCalendar(program);
         ASSERT_NE(calendar, nullptr);
+        RECT again;
+        GetWindowRect(calendar, &again);
+        EXPECT_EQ(again.left, place.left);
+        EXPECT_EQ(again.top, place.top);
         SetForegroundWindow(calendar);
         ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == calendar; }));
         PressKeys({VK_CONTROL, 'H'});
@@ -243,7 +251,7 @@ TEST(CalendarProgram, TheOtherMonthsFollowTheFirstOne)
     ASSERT_EQ(MonthTitle(calendar, IDC_CAL_TITLE), showsMonth(1, 2027));
 
     // Three months: the one before and the one after.
-    ASSERT_TRUE(SendWithTimeout(calendar, WM_COMMAND, 4457, 0));
+    ASSERT_TRUE(SendWithTimeout(calendar, WM_COMMAND, IDM_CAL_THREE_MONTHS, 0));
     EXPECT_EQ(MonthTitle(calendar, IDC_CAL2_TITLE), showsMonth(12, 2026));
     EXPECT_EQ(MonthTitle(calendar, IDC_CAL3_TITLE), showsMonth(2, 2027));
     EXPECT_TRUE(IsWindowVisible(GetDlgItem(calendar, IDC_CAL3_TITLE)));
@@ -251,7 +259,7 @@ TEST(CalendarProgram, TheOtherMonthsFollowTheFirstOne)
     EXPECT_TRUE(SaveScreenshotOf(calendar, "calendar-three-months"));
 
     // Four months from November 2026: the three that follow it.
-    ASSERT_TRUE(SendWithTimeout(calendar, WM_COMMAND, 4458, 0));
+    ASSERT_TRUE(SendWithTimeout(calendar, WM_COMMAND, IDM_CAL_FOUR_MONTHS, 0));
     ASSERT_TRUE(key(VK_PRIOR) && key(VK_PRIOR));
     ASSERT_EQ(MonthTitle(calendar, IDC_CAL_TITLE), showsMonth(11, 2026));
     const std::string four[3] = {showsMonth(12, 2026), showsMonth(1, 2027), showsMonth(2, 2027)};
@@ -260,9 +268,9 @@ TEST(CalendarProgram, TheOtherMonthsFollowTheFirstOne)
         EXPECT_EQ(MonthTitle(calendar, titles[index]), four[index]);
     EXPECT_TRUE(SaveScreenshotOf(calendar, "calendar-four-months"));
     // One month, then four again: the same months.
-    ASSERT_TRUE(SendWithTimeout(calendar, WM_COMMAND, 4458, 0));
+    ASSERT_TRUE(SendWithTimeout(calendar, WM_COMMAND, IDM_CAL_FOUR_MONTHS, 0));
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(calendar, IDC_CAL2_TITLE)));
-    ASSERT_TRUE(SendWithTimeout(calendar, WM_COMMAND, 4458, 0));
+    ASSERT_TRUE(SendWithTimeout(calendar, WM_COMMAND, IDM_CAL_FOUR_MONTHS, 0));
     for (int index = 0; index < 3; ++index) {
         EXPECT_EQ(MonthTitle(calendar, titles[index]), four[index]);
         EXPECT_TRUE(IsWindowVisible(GetDlgItem(calendar, titles[index])));
@@ -360,7 +368,7 @@ namespace {
 // what it had pending.
 int SavedDaysPoints(const ProgramInstall& install, HWND calendar)
 {
-    if (!SendWithTimeout(calendar, 0x806A, 0, 0))
+    if (!SendWithTimeout(calendar, kMsgCalendarSettingsChanged, 0, 0))
         return 0;
     const int height = CalendarFile(install.File("calendar.QPD")).OptionNumber(1, "calendarLeftLFHEIGHT");
     HDC screen = GetDC(nullptr);
@@ -388,7 +396,7 @@ TEST(CalendarProgram, SizingStepsTheDaysFontAPointAtATimeAndKeepsTheMonthsInside
     RunningProgram program(install, "");
     HWND calendar = OpenCalendar(program);
     ASSERT_NE(calendar, nullptr);
-    ASSERT_TRUE(SendWithTimeout(calendar, WM_COMMAND, 4457, 0));
+    ASSERT_TRUE(SendWithTimeout(calendar, WM_COMMAND, IDM_CAL_THREE_MONTHS, 0));
     int points = SavedDaysPoints(install, calendar);
     ASSERT_EQ(points, 11);
 

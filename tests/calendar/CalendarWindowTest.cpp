@@ -104,7 +104,7 @@ TEST_F(CalendarWindowTest, AtMidnightTheTitleAndTheMonthFollowTheDate)
     EXPECT_EQ(ReadWindowText(GetDlgItem(calendar, 1166)), "June 2027");
 
     // A note's alarm changed: every shown day asks again, here of three months.
-    SendMessageA(calendar, WM_COMMAND, 4457, 0);
+    SendMessageA(calendar, WM_COMMAND, IDM_CAL_THREE_MONTHS, 0);
     m_main.Forget();
     SendMessageA(calendar, kMsgRefreshCalendar, 0, 0);
     std::set<int> months;
@@ -154,13 +154,13 @@ TEST_F(CalendarWindowTest, AnOpenCalendarTakesTheReloadedOptionsAndKeepsNoneOfTh
     // What a restore brings back: four months, in another colour.
     HWND calendar = Open();
     ASSERT_NE(calendar, nullptr);
-    SendMessageA(calendar, WM_COMMAND, 4458, 0);
+    SendMessageA(calendar, WM_COMMAND, IDM_CAL_FOUR_MONTHS, 0);
     DestroyWindow(calendar);
     const std::string text = WithElement(Read("calendar.QPD"), "dialogBackColor", "4259584");
     // Meanwhile the calendar shows one month.
     calendar = CreateCalendarWindow(nullptr, false);
     ASSERT_NE(calendar, nullptr);
-    SendMessageA(calendar, WM_COMMAND, 4458, 0);
+    SendMessageA(calendar, WM_COMMAND, IDM_CAL_FOUR_MONTHS, 0);
     ASSERT_FALSE(IsWindowVisible(GetDlgItem(calendar, IDC_CAL4_TITLE)));
     WriteWholeFile(File("calendar.QPD"), text);
     const CCalendarStyle* before = &CurrentCalendarOptions();
