@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "foundation/CallbackGuard.h"
@@ -16,6 +17,7 @@
 #include "foundation/win/HelpFile.h"
 #include "foundation/win/WindowHelpers.h"
 #include "noteprops/AppearancePreview.h"
+#include "noteprops/AppearanceStyles.h"
 #include "noteprops/AppearanceSettings.h"
 #include "noteprops/NoteSettingsSheet.h"
 #include "noteprops/bytes/TransparencySteps.h"
@@ -50,7 +52,8 @@ public:
     CAppearancePage(HWND page, CAppearanceSettings& settings) : m_page(page), m_settings(settings) {}
 
     void OnInitDialog();
-    void OnCommand(int id, int code);
+    void OnCommand(int id, int code, LPARAM lParam);
+    bool OnDrawItem(const DRAWITEMSTRUCT& item) const { return m_styles && m_styles->Draw(item); }
     void OnTransparency();
     void OnPreviewClick(POINT point, bool control, bool shift);
     void CopyTitle();
@@ -73,8 +76,11 @@ private:
     void ChooseColour(COLORREF& colour, const char* title);
     void ChooseTexture();
 
+    void OnStyleClicked(int index);
+
     HWND m_page;
     CAppearanceSettings& m_settings;
+    std::unique_ptr<CAppearanceStyles> m_styles;
 };
 
 void FillCombo(HWND combo, UINT firstText, int count, bool gradientsMissing)
@@ -124,6 +130,7 @@ void CAppearancePage::OnInitDialog()
     SendMessageA(slider, TBM_SETLINESIZE, 0, 5);
     SendMessageA(slider, TBM_SETPAGESIZE, 0, 5);
     SetControls();
+    m_styles = std::make_unique<CAppearanceStyles>(m_page, m_settings, [this] { CopyTitle(); });
     SetFocus(Item(IDC_APPEARANCE_BORDER));
 }
 
@@ -182,8 +189,24 @@ void CAppearancePage::Unhook()
     m_titleProc = nullptr;
 }
 
-void CAppearancePage::OnCommand(int id, int code)
+void CAppearancePage::OnStyleClicked(int index)
 {
+    m_styles->LoadStyle(index);
+    if (m_settings.styles[index].name[0] && !m_settings.styles[index].undefined)
+        SetDlgItemTextA(m_page, IDC_APPEARANCE_TITLE, m_settings.title);
+    SetControls();
+    m_styles->UpdateTooltips();
+}
+
+void CAppearancePage::OnCommand(int id, int code, LPARAM lParam)
+{
+    if (m_styles && m_styles->OnCommand(id, static_cast<int>(lParam)))
+        return;
+    const int style = CAppearanceStyles::StyleOfButton(id);
+    if (style >= 0 && code == BN_CLICKED) {
+        OnStyleClicked(style);
+        return;
+    }
     for (const auto& box : kFlagBoxes) {
         if (box[0] == id && code == BN_CLICKED) {
             FlagOf(m_settings, box[1]) = IsDlgButtonChecked(m_page, id) == BST_CHECKED ? 1 : 0;
@@ -403,8 +426,10 @@ INT_PTR CALLBACK AppearancePageProc(HWND page, UINT message, WPARAM wParam, LPAR
             return FALSE;
         switch (message) {
         case WM_COMMAND:
-            appearance->OnCommand(LOWORD(wParam), HIWORD(wParam));
+            appearance->OnCommand(LOWORD(wParam), HIWORD(wParam), lParam);
             return TRUE;
+        case WM_DRAWITEM:
+            return appearance->OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)) ? TRUE : FALSE;
         case WM_NOTIFY:
             return OnNotify(page, *appearance, *reinterpret_cast<const NMHDR*>(lParam));
         case WM_HSCROLL:

@@ -47,10 +47,11 @@ void Line(HDC dc, int x1, int y1, int x2, int y2, COLORREF colour, bool dotted)
     for (int y = y1; y < y2; y += 2)
         SetPixel(dc, x1, y, colour);
 }
+}
 
-void PaintTexture(HDC dc, const RECT& body, const CAppearanceSettings& settings)
+void PaintTextureFile(HDC dc, const RECT& body, const char* fileName, bool stretch)
 {
-    const std::string path = DataFilePath(DataName::kTexturesFolder) + "\\" + settings.textureFile;
+    const std::string path = DataFilePath(DataName::kTexturesFolder) + "\\" + fileName;
     CLoadedBitmap picture;
     CBoxesToLog quiet;
     if (!picture.LoadImageFromFile(GetModuleHandleA(nullptr), path.c_str()))
@@ -58,7 +59,7 @@ void PaintTexture(HDC dc, const RECT& body, const CAppearanceSettings& settings)
     HDC source = CreateCompatibleDC(dc);
     HGDIOBJ old = SelectObject(source, picture.GetBitmap());
     const int w = picture.GetWidth(), h = picture.GetHeight();
-    if (settings.textureStretch) {
+    if (stretch) {
         SetStretchBltMode(dc, HALFTONE);
         StretchBlt(dc, body.left, body.top, body.right - body.left, body.bottom - body.top, source, 0, 0, w, h,
                    SRCCOPY);
@@ -70,7 +71,6 @@ void PaintTexture(HDC dc, const RECT& body, const CAppearanceSettings& settings)
     }
     SelectObject(source, old);
     DeleteDC(source);
-}
 }
 
 PreviewRegions ComputePreviewRegions(HWND preview, const CAppearanceSettings& settings)
@@ -118,7 +118,7 @@ void DrawAppearancePreview(HWND preview, HDC target, const CAppearanceSettings& 
         DeleteObject(brush);
     }
     if (settings.backgroundKind == 4 && settings.textureFile[0])
-        PaintTexture(dc, body, settings);
+        PaintTextureFile(dc, body, settings.textureFile, settings.textureStretch != 0);
     else if (settings.backgroundKind >= 1 && settings.backgroundKind <= 3 && GetGradientFillFunction())
         DrawGradient(static_cast<int>(settings.backgroundKind), body.left, body.top, body.right - body.left,
                      body.bottom - body.top, dc, settings.backgroundColor);

@@ -15,6 +15,10 @@ PreviewRegions ComputePreviewRegions(HWND preview, const CAppearanceSettings& se
 // The preview, painted off screen and copied in one go.
 void DrawAppearancePreview(HWND preview, HDC dc, const CAppearanceSettings& settings, const char* title);
 
+// A picture of the TEXTURES folder over the rectangle, tiled or stretched;
+// nothing when it cannot be read.
+void PaintTextureFile(HDC dc, const RECT& body, const char* fileName, bool stretch);
+
 void ChoosePreviewColour(HWND owner, COLORREF& colour, const char* title);
 void ChoosePreviewFont(HWND owner, LOGFONTA& font, COLORREF& colour, const char* title);
 // The texture of the record; without a TEXTURES folder the user is told how

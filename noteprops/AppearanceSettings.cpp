@@ -5,6 +5,7 @@
 #include "foundation/bytes/BoundedCopy.h"
 #include "foundation/bytes/NumberCodes.h"
 #include "note/NoteController.h"
+#include "note/NoteRichEdit.h"
 #include "shell/ProgramGlobals.h"
 #include "shell/Settings.h"
 #include "store/SettingsTable.h"
@@ -128,4 +129,20 @@ void ApplyAppearanceSettings(CNoteController& note, const CAppearanceSettings& s
         ConfigSettings().stylesInRotation = settings.stylesInRotation;
         SaveStyleRotation();
     }
+}
+
+std::string NoteRichTextOf(const CAppearanceSettings& settings)
+{
+    if (!settings.note)
+        return std::string();
+    if (const auto* body = static_cast<const CNoteRichEdit*>(settings.note->m_bodyRichEdit))
+        return body->GetRTFText();
+    return settings.note->RichText();
+}
+
+SIZE NoteSizeOf(const CAppearanceSettings& settings)
+{
+    if (!settings.note)
+        return SIZE{0, 0};
+    return SIZE{settings.note->m_width, settings.note->m_height};
 }

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "foundation/DateTime.h"
 #include "noteprops/NoteStyle.h"
 
@@ -58,3 +60,7 @@ DWORD NotePlainText(const CNoteController& note);
 void SetNoteLineKinds(CNoteController& note, DWORD horizontalLines, DWORD leftMarginKind, DWORD plainText);
 // The id of a texture file: the hash of its name modulo 10000; 0 for no name.
 WORD TextureIdOfFile(const char* fileName);
+// The note's rich text as its window holds it now; empty without a note.
+std::string NoteRichTextOf(const CAppearanceSettings& settings);
+// The note's width and height; nothing without a note.
+SIZE NoteSizeOf(const CAppearanceSettings& settings);

@@ -120,6 +120,8 @@ void LoadV6Style(int styleIndex)
     style.backgroundColor = ReadColour(table, kNoteColourFields);
     style.titleBackgroundColor = ReadColour(table, kTitleColourFields);
     if (ReadNumber(table, "WLANGUAGE") == 0) {
+        // An empty slot stays empty when the styles are saved again.
+        style.undefined = 1;
         table.Close();
         return;
     }
@@ -176,7 +178,10 @@ void SaveV6Style(int styleIndex)
     WriteColour(table, row, kNoteColourFields, style.backgroundColor);
     WriteColour(table, row, kTitleColourFields, style.titleBackgroundColor);
     if (style.undefined) {
+        // The slot holds no style: it must not come back at the next start.
+        WriteNumber(table, row, "WLANGUAGE", 0);
         table.Close();
+        DeleteFileA(StyleTextPath(DataName::kUserStyleTextPattern, styleIndex).c_str());
         return;
     }
     WriteNumber(table, row, "WLANGUAGE", 1);

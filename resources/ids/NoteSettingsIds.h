@@ -43,3 +43,33 @@
 #define IDC_APPEARANCE_TRANSPARENCY 1290
 #define IDC_APPEARANCE_TRANSPARENCY_LABEL 1291
 #define IDC_APPEARANCE_RESET 1308
+
+// The Appearance page's nine style buttons (1269 is not used) and the marks
+// of the styles that have a text, 1362 for the first style down to 1354.
+#define IDC_APPEARANCE_STYLE_1 1265
+#define IDC_APPEARANCE_STYLE_2 1266
+#define IDC_APPEARANCE_STYLE_3 1267
+#define IDC_APPEARANCE_STYLE_4 1268
+#define IDC_APPEARANCE_STYLE_5 1270
+#define IDC_APPEARANCE_STYLE_6 1271
+#define IDC_APPEARANCE_STYLE_7 1272
+#define IDC_APPEARANCE_STYLE_8 1273
+#define IDC_APPEARANCE_STYLE_9 1274
+#define IDC_APPEARANCE_MARK_9 1354
+#define IDC_APPEARANCE_MARK_8 1355
+#define IDC_APPEARANCE_MARK_7 1356
+#define IDC_APPEARANCE_MARK_6 1357
+#define IDC_APPEARANCE_MARK_5 1358
+#define IDC_APPEARANCE_MARK_4 1359
+#define IDC_APPEARANCE_MARK_3 1360
+#define IDC_APPEARANCE_MARK_2 1361
+#define IDC_APPEARANCE_MARK_1 1362
+
+// The style buttons' menu and the commands it sends to the page, the style's
+// index in lParam.
+#define IDM_STYLE_BUTTON 560
+#define ID_STYLE_SAVE 4370
+#define ID_STYLE_SAVE_WITH_TEXT 4371
+#define ID_STYLE_EDIT_TEXT 4372
+#define ID_STYLE_UNDO 4396
+#define ID_STYLE_RESET 4397

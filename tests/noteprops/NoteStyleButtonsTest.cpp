@@ -1,0 +1,245 @@
+// The Appearance page's nine style buttons in the real program: a style saved
+// from the page lands in its settings row and text file, Undo puts both back
+// (an empty slot empty again), Reset is offered only where it changes
+// something, a note too long for a style is refused with its size, and the
+// styles keep what was done when the sheet is cancelled.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdlib>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "note/NoteController.h"
+#include "noteprops/NoteStyle.h"
+#include "resources/ids/NoteSettingsIds.h"
+#include "shell/ProgramGlobals.h"
+#include "shell/Settings.h"
+#include "store/FieldAccess.h"
+#include "store/FreeSlotLists.h"
+#include "store/NoteSaving.h"
+#include "store/SettingsTable.h"
+#include "support/CurrentFolder.h"
+#include "support/MenuDriving.h"
+#include "support/NoteDriving.h"
+#include "support/ProgramDriver.h"
+#include "support/Screenshot.h"
+#include "support/TempFolder.h"
+#include "xmlfiles/StyleStorage.h"
+
+namespace {
+const UINT kNoteCmdProperties = 4513;
+const int kStyleButtons[9] = {IDC_APPEARANCE_STYLE_1, IDC_APPEARANCE_STYLE_2, IDC_APPEARANCE_STYLE_3,
+                              IDC_APPEARANCE_STYLE_4, IDC_APPEARANCE_STYLE_5, IDC_APPEARANCE_STYLE_6,
+                              IDC_APPEARANCE_STYLE_7, IDC_APPEARANCE_STYLE_8, IDC_APPEARANCE_STYLE_9};
+
+void StoreNote(const char* title, const std::string& text, LONG left)
+{
+    CNoteController note;
+    note.m_userId = 1;
+    note.m_left = left;
+    note.m_top = 60;
+    note.m_width = 260;
+    note.m_height = 170;
+    note.m_bodyColor = RGB(255, 255, 190);
+    lstrcpynA(note.m_title, title, sizeof note.m_title);
+    const std::string rtf = "{\\rtf1\\ansi " + text + "}";
+    note.SetRichText(rtf.data(), rtf.size());
+    SaveNote(note);
+}
+
+// The user's nine style rows: the first three with looks of their own, the
+// second with a text, the others empty.
+void SeedStyles()
+{
+    for (int i = 0; i < 9; ++i) {
+        CNoteStyle& style = UserSettings().styles[i];
+        style = CNoteStyle();
+        style.undefined = i < 3 ? 0 : 1;
+        style.backgroundColor = RGB(10 * i, 200, 30);
+        style.titleBackgroundColor = RGB(90, 10 * i, 160);
+        style.hasBorder = 1;
+        style.SetName(i == 1 ? "Seeded two" : "");
+        if (i == 1)
+            style.SetText("{\\rtf1\\ansi Seeded text}");
+        SaveV6Style(i);
+    }
+}
+
+long RowNumber(int styleIndex, const char* field)
+{
+    CSettingsTable table;
+    table.Open("READ");
+    table.GoTo(8 + static_cast<DWORD>(styleIndex));
+    const long value = ReadNumber(table, field);
+    table.Close();
+    return value;
+}
+
+HWND PageWith(HWND sheet, int controlId)
+{
+    for (HWND child = GetWindow(sheet, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (WindowClassOf(child) == "#32770" && GetDlgItem(child, controlId))
+            return child;
+    }
+    return nullptr;
+}
+
+struct OpenSheet {
+    HWND sheet = nullptr;
+    HWND page = nullptr;
+};
+
+OpenSheet OpenProperties(HWND note, DWORD process)
+{
+    OpenSheet open;
+    PostMessageA(note, WM_COMMAND, kNoteCmdProperties, 0);
+    WaitUntil([&] {
+        open.sheet = FindTopWindowTitled("#32770", "Note settings...", process);
+        return open.sheet != nullptr && IsWindowVisible(open.sheet) &&
+               (open.page = PageWith(open.sheet, IDC_APPEARANCE_STYLE_1)) != nullptr;
+    });
+    return open;
+}
+
+void StyleCommand(HWND page, int styleIndex, UINT command)
+{
+    SendWithTimeout(GetDlgItem(page, kStyleButtons[styleIndex]), WM_COMMAND, command, 0);
+}
+
+bool MarkShown(HWND page, int styleIndex)
+{
+    return IsWindowVisible(GetDlgItem(page, IDC_APPEARANCE_MARK_1 - styleIndex)) != 0;
+}
+
+HWND OpenStyleMenu(HWND page, int styleIndex, DWORD process)
+{
+    HWND button = GetDlgItem(page, kStyleButtons[styleIndex]);
+    PostMessageA(button, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(8, 8));
+    return WaitForOpenMenus(process, 1);
+}
+}
+
+TEST(NoteStyleButtons, SaveUndoResetAndCancelReachTheStoredStyles)
+{
+    ProgramInstall install("stylebuttons");
+    install.AddInstalledDataFiles();
+    const std::string config = install.File("config.QPD");
+    const std::string secondText = install.File("style2.rtf");
+    const std::string ninthText = install.File("style9.rtf");
+    {
+        CurrentFolder data(install.Path());
+        NotesFreeSlots().Clear();
+        SeedStyles();
+        StoreNote("Style source", "Short words", 40);
+        StoreNote("Long note", std::string(5000, 'x'), 360);
+        ASSERT_EQ(RowNumber(8, "WLANGUAGE"), 0);
+    }
+    {
+        RunningProgram program(install, "");
+        const DWORD process = program.ProcessId();
+        ASSERT_NE(WaitForMainWindow(program), nullptr);
+        HWND source = WaitForNoteWithText(process, "Short words");
+        ASSERT_NE(source, nullptr);
+        OpenSheet open = OpenProperties(source, process);
+        ASSERT_NE(open.page, nullptr);
+        HWND page = open.page;
+        EXPECT_TRUE(MarkShown(page, 1));
+        EXPECT_FALSE(MarkShown(page, 8));
+
+        // Saved with the note's text into the empty ninth slot, then undone:
+        // the slot is empty again, row and file.
+        StyleCommand(page, 8, ID_STYLE_SAVE_WITH_TEXT);
+        {
+            CurrentFolder data(install.Path());
+            EXPECT_EQ(RowNumber(8, "WLANGUAGE"), 1);
+        }
+        const std::string saved = ReadWholeFile(ninthText);
+        EXPECT_NE(saved.find("Short words"), std::string::npos) << saved;
+        EXPECT_TRUE(MarkShown(page, 8));
+        StyleCommand(page, 8, ID_STYLE_UNDO);
+        {
+            CurrentFolder data(install.Path());
+            EXPECT_EQ(RowNumber(8, "WLANGUAGE"), 0);
+        }
+        EXPECT_EQ(GetFileAttributesA(ninthText.c_str()), INVALID_FILE_ATTRIBUTES);
+        EXPECT_FALSE(MarkShown(page, 8));
+
+        // Saved over the second style without text, then undone: the row and
+        // the text file come back byte for byte.
+        const std::string configBefore = ReadWholeFile(config);
+        const std::string textBefore = ReadWholeFile(secondText);
+        ASSERT_NE(textBefore.find("Seeded text"), std::string::npos);
+        StyleCommand(page, 1, ID_STYLE_SAVE);
+        EXPECT_NE(ReadWholeFile(config), configBefore);
+        EXPECT_EQ(ReadWholeFile(secondText), textBefore);
+        StyleCommand(page, 1, ID_STYLE_UNDO);
+        EXPECT_EQ(ReadWholeFile(config), configBefore);
+        EXPECT_EQ(ReadWholeFile(secondText), textBefore);
+
+        // Reset of the third style, then the sheet cancelled.
+        StyleCommand(page, 2, ID_STYLE_RESET);
+        EXPECT_TRUE(SaveScreenshotOf(open.sheet, "note-settings-style-buttons"));
+        PostMessageA(open.sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(open.sheet); }));
+
+        // A new sheet on the long note: the reset style offers no Reset and,
+        // with nothing to undo and no text, neither Undo nor its text (the
+        // picture counts items only, not separators).
+        HWND longNote = WaitForNoteWithText(process, std::string(5000, 'x'));
+        ASSERT_NE(longNote, nullptr);
+        open = OpenProperties(longNote, process);
+        ASSERT_NE(open.page, nullptr);
+        HWND menu = OpenStyleMenu(open.page, 2, process);
+        ASSERT_NE(menu, nullptr);
+        {
+            MenuPicture picture(menu, "iii-i-i");
+            EXPECT_TRUE(picture.Fits());
+            EXPECT_TRUE(picture.HasDarkText(0));
+            EXPECT_TRUE(picture.HasDarkText(1));
+            EXPECT_FALSE(picture.HasDarkText(2));
+            EXPECT_FALSE(picture.HasDarkText(3));
+            EXPECT_FALSE(picture.HasDarkText(4));
+            EXPECT_TRUE(SaveScreenshotOf(menu, "note-settings-style-menu"));
+        }
+        ASSERT_TRUE(CloseMenus(process));
+        // The second style has text and a seeded look: everything but Undo.
+        menu = OpenStyleMenu(open.page, 1, process);
+        ASSERT_NE(menu, nullptr);
+        {
+            MenuPicture picture(menu, "iii-i-i");
+            EXPECT_TRUE(picture.HasDarkText(2));
+            EXPECT_FALSE(picture.HasDarkText(3));
+            EXPECT_TRUE(picture.HasDarkText(4));
+        }
+        ASSERT_TRUE(CloseMenus(process));
+
+        // The long note's text does not fit a style: saved without it, its
+        // size told in KBytes.
+        PostMessageA(GetDlgItem(open.page, kStyleButtons[3]), WM_COMMAND, ID_STYLE_SAVE_WITH_TEXT, 0);
+        const std::string told = AcknowledgeProgramBox(process);
+        const std::string lead = "Sorry, the text of the note is too large (";
+        ASSERT_EQ(told.rfind(lead, 0), 0u) << told;
+        const double kilobytes = std::atof(told.c_str() + lead.size());
+        EXPECT_GT(kilobytes, 4.8);
+        EXPECT_LT(kilobytes, 5.3);
+        EXPECT_EQ(told.find(" KBytes).\r\nThe style is allowed to have maximum 4 KBytes of text."), lead.size() + 3)
+            << told;
+        EXPECT_FALSE(MarkShown(open.page, 3));
+        PostMessageA(open.sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(open.sheet); }));
+        CloseProgram(install, program);
+    }
+    CurrentFolder data(install.Path());
+    // What the cancelled sheets did stays: the third style is no longer the
+    // seeded one, the fourth was saved without a text or a name.
+    for (CNoteStyle& style : UserSettings().styles)
+        style = CNoteStyle();
+    LoadV6Style(2);
+    LoadV6Style(3);
+    EXPECT_NE(UserSettings().styles[2].backgroundColor, RGB(20, 200, 30));
+    EXPECT_EQ(UserSettings().styles[3].undefined, 0u);
+    EXPECT_FALSE(UserSettings().styles[3].HasText());
+    EXPECT_STREQ(UserSettings().styles[3].name, "");
+}
