@@ -4,8 +4,8 @@
 
 #include "foundation/bytes/BoundedCopy.h"
 #include "foundation/bytes/NumberCodes.h"
+#include "foundation/win/RichTextStream.h"
 #include "note/NoteController.h"
-#include "note/NoteRichEdit.h"
 #include "shell/ProgramGlobals.h"
 #include "shell/Settings.h"
 #include "store/SettingsTable.h"
@@ -135,8 +135,8 @@ std::string NoteRichTextOf(const CAppearanceSettings& settings)
 {
     if (!settings.note)
         return std::string();
-    if (const auto* body = static_cast<const CNoteRichEdit*>(settings.note->m_bodyRichEdit))
-        return body->GetRTFText();
+    if (settings.note->m_bodyEdit)
+        return GetRTFText(settings.note->m_bodyEdit);
     return settings.note->RichText();
 }
 

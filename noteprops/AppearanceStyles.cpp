@@ -1,10 +1,10 @@
 #include "noteprops/AppearanceStyles.h"
 
-#include <cstdio>
 #include <string>
 
 #include "foundation/bytes/MessageBoxes.h"
 #include "noteprops/AppearanceSettings.h"
+#include "noteprops/StyleTextDialog.h"
 #include "resources/ids/NoteSettingsIds.h"
 #include "shell/ProgramGlobals.h"
 #include "shell/Settings.h"
@@ -14,15 +14,6 @@ namespace {
 const int kButtonIds[9] = {IDC_APPEARANCE_STYLE_1, IDC_APPEARANCE_STYLE_2, IDC_APPEARANCE_STYLE_3,
                            IDC_APPEARANCE_STYLE_4, IDC_APPEARANCE_STYLE_5, IDC_APPEARANCE_STYLE_6,
                            IDC_APPEARANCE_STYLE_7, IDC_APPEARANCE_STYLE_8, IDC_APPEARANCE_STYLE_9};
-// A style's text and its terminator fit the 4097 bytes the style keeps.
-const size_t kMaxStyleText = CNoteStyle::kMaxTextBytes - 1;
-
-std::string Kilobytes(size_t size)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f", static_cast<double>(size) / 1024.0);
-    return text;
-}
 
 // The user's texture, found again by its name; gone, the note goes plain.
 void ResolveTexture(CAppearanceSettings& settings)
@@ -174,10 +165,9 @@ void CAppearanceStyles::SaveAsStyle(int index, bool withText)
     std::string text = old.HasText() ? old.GetText() : "";
     if (withText) {
         const std::string note = NoteRichTextOf(m_settings);
-        if (note.size() > kMaxStyleText) {
-            const std::string message = "Sorry, the text of the note is too large (" + Kilobytes(note.size()) +
-                                        " KBytes).\r\nThe style is allowed to have maximum 4 KBytes of text.\r\n\r\n"
-                                        " Still, your style has been saved but without text.";
+        if (note.size() > kMaxStyleTextBytes) {
+            const std::string message = StyleTextTooLargeMessage("note", note.size()) +
+                                        "\r\n\r\n Still, your style has been saved but without text.";
             ShowMessageBox(m_page, message.c_str(), ProgramTitle, kMbIconExclamation);
             text.clear();
         } else if (!old.HasText()) {
@@ -201,7 +191,19 @@ void CAppearanceStyles::SaveAsStyle(int index, bool withText)
 
 void CAppearanceStyles::EditText(int index)
 {
-    (void)index;
+    CStyleTextParams params;
+    params.styleIndex = index;
+    params.style = m_settings.styles[index];
+    const CNoteStyle& old = m_settings.styles[index];
+    params.text = old.HasText() ? old.GetText() : "";
+    if (RunStyleTextDialog(m_page, params) != 1)
+        return;
+    const bool changed = old.HasText() != !params.text.empty() ||
+                         (old.HasText() && lstrcmpiA(old.GetText(), params.text.c_str()) != 0);
+    if (changed)
+        m_buttons[index]->SaveForUndo(CDlgSchemeButton::kUndoText);
+    m_settings.styles[index].SetText(params.text.c_str());
+    StoreStyle(index);
 }
 
 void CAppearanceStyles::StoreStyle(int index)

@@ -110,7 +110,10 @@ void CDlgSchemeButton::ShowMenu(POINT at)
     EnableMenuItem(menu, ID_STYLE_RESET, MF_BYCOMMAND | (resetDone ? MF_GRAYED : MF_ENABLED));
     m_menu.AttachPlainItems(GetModuleHandleA(nullptr), menu);
     SetFocus(m_button);
-    SetForegroundWindow(m_button);
+    HWND sheet = GetAncestor(m_button, GA_ROOT);
+    if (GetForegroundWindow() != sheet)
+        SetForegroundWindow(sheet);
+    m_menuRaised = false;
     ClientToScreen(m_button, &at);
     // The chosen command comes back to the button as WM_COMMAND.
     m_menu.TrackPopup(TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, m_button);
@@ -125,6 +128,14 @@ LRESULT CDlgSchemeButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         if (m_index >= 0 && m_index < 9)
             ShowMenu({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
         return 0;
+    case WM_ENTERIDLE:
+        // The sheet stays on top of other windows; its menus must show above it.
+        if (wParam == MSGF_MENU && lParam && !m_menuRaised) {
+            m_menuRaised = true;
+            SetWindowPos(reinterpret_cast<HWND>(lParam), HWND_TOPMOST, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
+        break;
     case WM_MEASUREITEM: {
         auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
         if (measure->CtlType == ODT_MENU) {

@@ -44,6 +44,7 @@ private:
     int m_index = -1;
     UndoKind m_undoKind = kNoUndo;
     CCoolMenu m_menu;
+    bool m_menuRaised = false;  // the open menu was put above the sheet
     HWND m_tooltip = nullptr;
     bool m_toolAdded = false;
     HWND m_dialog;

@@ -14,6 +14,7 @@
 #include "note/NoteController.h"
 #include "noteprops/NoteStyle.h"
 #include "resources/ids/NoteSettingsIds.h"
+#include "resources/ids/StyleTextIds.h"
 #include "shell/ProgramGlobals.h"
 #include "shell/Settings.h"
 #include "store/FieldAccess.h"
@@ -113,6 +114,24 @@ bool MarkShown(HWND page, int styleIndex)
     return IsWindowVisible(GetDlgItem(page, IDC_APPEARANCE_MARK_1 - styleIndex)) != 0;
 }
 
+// The style text dialog of the style, opened from its button's menu command.
+HWND OpenStyleText(HWND page, int styleIndex, DWORD process, const char* caption)
+{
+    PostMessageA(GetDlgItem(page, kStyleButtons[styleIndex]), WM_COMMAND, ID_STYLE_EDIT_TEXT, 0);
+    HWND dialog = nullptr;
+    WaitUntil([&] {
+        dialog = FindTopWindowTitled("#32770", caption, process);
+        return dialog != nullptr && IsWindowVisible(dialog);
+    });
+    return dialog;
+}
+
+bool SaveStyleText(HWND dialog)
+{
+    PostMessageA(GetDlgItem(dialog, IDC_STYLE_TEXT_SAVE), BM_CLICK, 0, 0);
+    return WaitUntil([&] { return !IsWindow(dialog); });
+}
+
 HWND OpenStyleMenu(HWND page, int styleIndex, DWORD process)
 {
     HWND button = GetDlgItem(page, kStyleButtons[styleIndex]);
@@ -177,6 +196,46 @@ TEST(NoteStyleButtons, SaveUndoResetAndCancelReachTheStoredStyles)
         StyleCommand(page, 1, ID_STYLE_UNDO);
         EXPECT_EQ(ReadWholeFile(config), configBefore);
         EXPECT_EQ(ReadWholeFile(secondText), textBefore);
+
+        // The second style's text edited: two placeholders inserted and saved,
+        // then the change undone.
+        const char textCaption[] = "Text of Style 2 - 'Seeded two'";
+        HWND dialog = OpenStyleText(page, 1, process, textCaption);
+        ASSERT_NE(dialog, nullptr);
+        HWND edit = GetDlgItem(dialog, IDC_STYLE_TEXT_EDIT);
+        EXPECT_EQ(ReadWindowText(edit), "Seeded text");
+        PostMessageA(GetDlgItem(dialog, IDC_STYLE_TEXT_DATE), BM_CLICK, 0, 0);
+        PostMessageA(GetDlgItem(dialog, IDC_STYLE_TEXT_CURSOR), BM_CLICK, 0, 0);
+        EXPECT_TRUE(WaitUntil([&] { return ReadWindowText(edit) == " %D %CSeeded text"; })) << ReadWindowText(edit);
+        EXPECT_TRUE(SaveScreenshotOf(dialog, "style-text-dialog"));
+        ASSERT_TRUE(SaveStyleText(dialog));
+        // The page stores the text once the dialog has gone.
+        EXPECT_TRUE(WaitUntil([&] { return ReadWholeFile(secondText).find("%D %CSeeded text") != std::string::npos; }))
+            << ReadWholeFile(secondText);
+        StyleCommand(page, 1, ID_STYLE_UNDO);
+        EXPECT_EQ(ReadWholeFile(secondText), textBefore);
+
+        // A text too long for a style is refused and the one before kept; an
+        // empty one removes the text and the style's mark, until undone.
+        dialog = OpenStyleText(page, 1, process, textCaption);
+        ASSERT_NE(dialog, nullptr);
+        const std::string longText(4000, 'y');
+        SendWithTimeout(GetDlgItem(dialog, IDC_STYLE_TEXT_EDIT), WM_SETTEXT, 0,
+                        reinterpret_cast<LPARAM>(longText.c_str()));
+        PostMessageA(GetDlgItem(dialog, IDC_STYLE_TEXT_SAVE), BM_CLICK, 0, 0);
+        const std::string refused = AcknowledgeProgramBox(process);
+        EXPECT_EQ(refused.rfind("Sorry, the text of the style is too large (", 0), 0u) << refused;
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+        EXPECT_EQ(ReadWholeFile(secondText), textBefore);
+        dialog = OpenStyleText(page, 1, process, textCaption);
+        ASSERT_NE(dialog, nullptr);
+        SendWithTimeout(GetDlgItem(dialog, IDC_STYLE_TEXT_EDIT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+        ASSERT_TRUE(SaveStyleText(dialog));
+        EXPECT_TRUE(WaitUntil([&] { return GetFileAttributesA(secondText.c_str()) == INVALID_FILE_ATTRIBUTES; }));
+        EXPECT_TRUE(WaitUntil([&] { return !MarkShown(page, 1); }));
+        StyleCommand(page, 1, ID_STYLE_UNDO);
+        EXPECT_EQ(ReadWholeFile(secondText), textBefore);
+        EXPECT_TRUE(MarkShown(page, 1));
 
         // Reset of the third style, then the sheet cancelled.
         StyleCommand(page, 2, ID_STYLE_RESET);
