@@ -120,8 +120,6 @@ void LoadV6Style(int styleIndex)
     style.backgroundColor = ReadColour(table, kNoteColourFields);
     style.titleBackgroundColor = ReadColour(table, kTitleColourFields);
     if (ReadNumber(table, "WLANGUAGE") == 0) {
-        // An empty slot stays empty when the styles are saved again.
-        style.undefined = 1;
         table.Close();
         return;
     }

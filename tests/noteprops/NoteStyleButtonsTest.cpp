@@ -51,7 +51,8 @@ void StoreNote(const char* title, const std::string& text, LONG left)
 }
 
 // The user's nine style rows: the first three with looks of their own, the
-// second with a text, the others empty.
+// second with a text, the others empty (the program stores its standard
+// styles there when it starts).
 void SeedStyles()
 {
     for (int i = 0; i < 9; ++i) {
@@ -153,7 +154,6 @@ TEST(NoteStyleButtons, SaveUndoResetAndCancelReachTheStoredStyles)
         SeedStyles();
         StoreNote("Style source", "Short words", 40);
         StoreNote("Long note", std::string(5000, 'x'), 360);
-        ASSERT_EQ(RowNumber(8, "WLANGUAGE"), 0);
     }
     {
         RunningProgram program(install, "");
@@ -167,8 +167,14 @@ TEST(NoteStyleButtons, SaveUndoResetAndCancelReachTheStoredStyles)
         EXPECT_TRUE(MarkShown(page, 1));
         EXPECT_FALSE(MarkShown(page, 8));
 
-        // Saved with the note's text into the empty ninth slot, then undone:
-        // the slot is empty again, row and file.
+        // Saved with the note's text into the ninth slot, which holds the
+        // standard style without a text since the start, then undone: the
+        // row as it was and no text file.
+        const std::string configAtStart = ReadWholeFile(config);
+        {
+            CurrentFolder data(install.Path());
+            EXPECT_EQ(RowNumber(8, "WLANGUAGE"), 1);
+        }
         StyleCommand(page, 8, ID_STYLE_SAVE_WITH_TEXT);
         {
             CurrentFolder data(install.Path());
@@ -177,11 +183,9 @@ TEST(NoteStyleButtons, SaveUndoResetAndCancelReachTheStoredStyles)
         const std::string saved = ReadWholeFile(ninthText);
         EXPECT_NE(saved.find("Short words"), std::string::npos) << saved;
         EXPECT_TRUE(MarkShown(page, 8));
+        EXPECT_NE(ReadWholeFile(config), configAtStart);
         StyleCommand(page, 8, ID_STYLE_UNDO);
-        {
-            CurrentFolder data(install.Path());
-            EXPECT_EQ(RowNumber(8, "WLANGUAGE"), 0);
-        }
+        EXPECT_EQ(ReadWholeFile(config), configAtStart);
         EXPECT_EQ(GetFileAttributesA(ninthText.c_str()), INVALID_FILE_ATTRIBUTES);
         EXPECT_FALSE(MarkShown(page, 8));
 

@@ -144,6 +144,16 @@ TEST_F(StyleStorage, AStyleRowAndItsTextFileAreWrittenAndReadBackWholeAndUndefin
     EXPECT_EQ(RowNumber(0, "WSAVEINT"), 0);
     EXPECT_FALSE(FileExists(File("style1.rtf")));
 
+    // A slot that held a style with a text is emptied as well.
+    styles[2] = SampleStyle();
+    SaveV6Style(2);
+    ASSERT_EQ(RowNumber(2, "WLANGUAGE"), 1);
+    ASSERT_TRUE(FileExists(File("style3.rtf")));
+    styles[2].undefined = 1;
+    SaveV6Style(2);
+    EXPECT_EQ(RowNumber(2, "WLANGUAGE"), 0);
+    EXPECT_FALSE(FileExists(File("style3.rtf")));
+
     SetRowNumber(0, "BYBKRED", 1);
     styles[0] = SampleStyle();
     LoadV6Style(0);
