@@ -17,7 +17,7 @@
 #include "net/PortListener.h"
 #include "net/ReceivedMessage.h"
 #include "net/bytes/ReceiveBudget.h"
-#include "shell/MainWindowMessages.h"
+#include "globals/MainWindowMessages.h"
 
 namespace {
 const int kRounds = 7;

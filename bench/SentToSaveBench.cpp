@@ -10,8 +10,8 @@
 
 #include "bench/BenchClock.h"
 #include "foundation/DataFolder.h"
-#include "net/DestinationLists.h"
-#include "net/SentToTable.h"
+#include "store/DestinationLists.h"
+#include "store/SentToTable.h"
 #include "store/DbfFile.h"
 
 namespace {

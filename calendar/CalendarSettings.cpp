@@ -1,6 +1,6 @@
 #include "calendar/CalendarSettings.h"
 
-#include "shell/ProgramGlobals.h"
+#include "globals/ProgramGlobals.h"
 
 namespace {
 CCalendarStyle* g_currentOptions = nullptr;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calendar/CalendarStyle.h"
+#include "globals/CalendarStyle.h"
 
 // The current user's calendar options and nine calendar styles: records of
 // the program's two calendar lists. Callers ask for them each time and keep

@@ -13,7 +13,7 @@
 #include "foundation/WorkingCopy.h"
 #include "foundation/bytes/GenericException.h"
 #include "foundation/bytes/MessageBoxes.h"
-#include "shell/ProgramGlobals.h"
+#include "globals/ProgramGlobals.h"
 #include "xmlfiles/XmlDocument.h"
 #include "xmlfiles/XmlWriter.h"
 

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "calendar/CalendarStyle.h"
+#include "globals/CalendarStyle.h"
 
 class CXmlWriter;
 class CXMLBufferDocument;

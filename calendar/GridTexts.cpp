@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "calendar/CalendarFonts.h"
+#include "globals/CalendarFonts.h"
 #include "foundation/win/BitmapHelpers.h"
 #include "foundation/win/DeviceContext.h"
 #include "foundation/win/FontConversion.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "calendar/CalendarStyle.h"
+#include "globals/CalendarStyle.h"
 #include "foundation/Clock.h"
 #include "foundation/win/WindowHelpers.h"
 #include "resources/ids/CalendarIds.h"

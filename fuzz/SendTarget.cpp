@@ -6,7 +6,7 @@
 #include <string>
 
 #include "FuzzCheck.h"
-#include "net/bytes/AttachmentCipher.h"
+#include "foundation/bytes/AttachmentCipher.h"
 #include "net/bytes/SendTarget.h"
 
 namespace {

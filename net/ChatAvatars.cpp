@@ -17,9 +17,9 @@
 #include "note/NoteController.h"
 #include "note/NoteWindow.h"
 #include "noteprops/AvatarPicker.h"
-#include "shell/ProgramGlobals.h"
+#include "globals/ProgramGlobals.h"
 #include "store/ChatOptions.h"
-#include "xmlfiles/DataFolderImages.h"
+#include "store/DataFolderImages.h"
 
 namespace {
 const unsigned kMaxNumberedNames = 99;

@@ -13,7 +13,7 @@
 #include "note/NoteController.h"
 #include "note/NoteMessages.h"
 #include "note/NoteWindow.h"
-#include "shell/ProgramGlobals.h"
+#include "globals/ProgramGlobals.h"
 #include "store/ChatOptions.h"
 
 namespace {

@@ -13,8 +13,8 @@
 #include "net/ChatTraffic.h"
 #include "note/NoteController.h"
 #include "note/NoteWindow.h"
-#include "shell/GlobalTexts.h"
-#include "shell/ProgramGlobals.h"
+#include "globals/GlobalTexts.h"
+#include "globals/ProgramGlobals.h"
 
 namespace {
 const char kStripClass[] = "QnChatStrip";

@@ -20,9 +20,9 @@
 #include "net/bytes/RichTextReduce.h"
 #include "note/NoteController.h"
 #include "note/NoteCreation.h"
-#include "note/NoteDescription.h"
-#include "shell/ProgramGlobals.h"
-#include "shell/Sounds.h"
+#include "store/NoteDescription.h"
+#include "globals/ProgramGlobals.h"
+#include "store/Sounds.h"
 #include "shell/WindowController.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include "foundation/DiagnosticLog.h"
 #include "net/bytes/MimeMessage.h"
 #include "net/bytes/RichTextReduce.h"
-#include "shell/Settings.h"
+#include "globals/Settings.h"
 
 namespace {
 // Attached files larger than this are not read into a message.

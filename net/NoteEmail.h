@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "net/Destination.h"
+#include "store/Destination.h"
 #include "net/SmtpClient.h"
 
 class CConfigSettings;

@@ -4,11 +4,11 @@
 #include "foundation/CriticalSectionLock.h"
 #include "foundation/DiagnosticLog.h"
 #include "foundation/MainThread.h"
-#include "net/DestinationListOps.h"
-#include "net/DestinationLists.h"
+#include "store/DestinationListOps.h"
+#include "store/DestinationLists.h"
 #include "net/NoteSendThread.h"
-#include "net/SentToTable.h"
-#include "net/TransactTable.h"
+#include "store/SentToTable.h"
+#include "store/TransactTable.h"
 
 namespace {
 using Node = CRecordList<CDestination>::Node;

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "net/Destination.h"
+#include "store/Destination.h"
 #include "net/NoteTransmit.h"
 
 struct CSendJob;

@@ -4,7 +4,7 @@
 
 #include "foundation/CallbackGuard.h"
 #include "net/NoteSendRecords.h"
-#include "net/bytes/AttachmentCipher.h"
+#include "foundation/bytes/AttachmentCipher.h"
 
 namespace {
 const DWORD kAnimationFrameMs = 500;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "net/Destination.h"
+#include "store/Destination.h"
 #include "net/NoteEmail.h"
 #include "net/NoteTransmit.h"
 #include "net/SendThreads.h"

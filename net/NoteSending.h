@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "net/Destination.h"
+#include "store/Destination.h"
 
 class CNoteController;
 

@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-#include "net/Destination.h"
+#include "store/Destination.h"
 
 // Sending one wire text to one recipient, as a send thread does for each
 // recipient of a note. The result is recorded in the recipient's send record:

@@ -10,7 +10,7 @@
 #include "net/SocketWait.h"
 #include "net/bytes/ReceiveBudget.h"
 #include "net/bytes/ReceiverAnswer.h"
-#include "shell/MainWindowMessages.h"
+#include "globals/MainWindowMessages.h"
 
 namespace {
 const DWORD kPieceBytes = 4096;

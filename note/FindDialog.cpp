@@ -9,13 +9,13 @@
 
 #include "foundation/CallbackGuard.h"
 #include "foundation/bytes/MessageBoxes.h"
-#include "note/FindSettings.h"
+#include "globals/FindSettings.h"
 #include "note/NoteController.h"
 #include "note/NoteSearch.h"
 #include "note/NoteWindow.h"
 #include "resources/ids/FindNoteIds.h"
-#include "shell/MainWindowMessages.h"
-#include "shell/ProgramGlobals.h"
+#include "globals/MainWindowMessages.h"
+#include "globals/ProgramGlobals.h"
 
 namespace {
 HWND g_box = nullptr;

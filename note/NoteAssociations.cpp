@@ -2,7 +2,7 @@
 #include "note/NoteController.h"
 #include "noteprops/AppAssociationsFile.h"
 #include "noteprops/AssocDialog.h"
-#include "shell/MainWindowMessages.h"
+#include "globals/MainWindowMessages.h"
 #include "store/NoteSaving.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "foundation/DateTime.h"
-#include "noteprops/bytes/SnoozeLayout.h"
+#include "note/bytes/SnoozeLayout.h"
 #include "store/bytes/PackedNoteSettings.h"
 
 class CWindowController;
@@ -187,7 +187,7 @@ public:
     // The answer to "is your alarm due": comes up, rings and answers true when it is.
     bool BringNoteToFront();
 
-    // Alarm timing (noteprops/AlarmTiming.cpp): the next time by the
+    // Alarm timing (note/AlarmTiming.cpp): the next time by the
     // recurrence, and the due tests, which are strict to the second and
     // refresh the caption's alarm tip.
     void ComputeNextAlarm();
@@ -195,7 +195,7 @@ public:
     bool IsRecurringAlarmAhead();
     void UpdateAlarmTooltip();
 
-    // Ringing (noteprops/AlarmRinging.cpp): timer 10 flashes the frame and
+    // Ringing (note/AlarmRinging.cpp): timer 10 flashes the frame and
     // replays the user's alarm sound.
     void StartRinging();
     void OnAlarmTick();
@@ -207,10 +207,10 @@ public:
     // The send icon goes and the note's pending resends are dropped (net/NoteSending.cpp).
     void ClearSendIcon();
 
-    // The snooze menu in its standard layout, the given item current (noteprops/SnoozeMenus.cpp).
+    // The snooze menu in its standard layout, the given item current (note/SnoozeMenus.cpp).
     void SetStandardSnoozeMenu(HMENU menu, int index);
 
-    // Protection (noteprops/ProtectedNotes.cpp, ProtectedContent.cpp).
+    // Protection (note/ProtectedNotes.cpp, ProtectedContent.cpp).
     // The enciphered body of the rich text kept here, made with the user's
     // password text (or, without one, the text that opened the note); false,
     // with the reason, when it cannot be made.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "note/NoteDescription.h"
+#include "store/NoteDescription.h"
 
 class CNoteController;
 

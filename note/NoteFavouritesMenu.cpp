@@ -4,7 +4,7 @@
 
 #include "foundation/win/Launching.h"
 #include "shell/Favourites.h"
-#include "shell/ProgramGlobals.h"
+#include "globals/ProgramGlobals.h"
 
 namespace {
 const char kOrganizeText[] = "&Organize favourites...";

@@ -18,9 +18,9 @@
 #include "noteprops/AppearanceSettings.h"
 #include "noteprops/NoteSettingsSheet.h"
 #include "noteprops/bytes/StylePlaceholders.h"
-#include "shell/ProgramGlobals.h"
-#include "shell/Settings.h"
-#include "xmlfiles/StyleStorage.h"
+#include "globals/ProgramGlobals.h"
+#include "globals/Settings.h"
+#include "store/StyleStorage.h"
 
 namespace {
 const char kNoteManagerTitle[] = "Quillnet+ Note Manager";

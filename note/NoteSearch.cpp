@@ -10,7 +10,7 @@
 #include "note/NoteController.h"
 #include "note/NoteMessages.h"
 #include "note/bytes/TextSearch.h"
-#include "noteprops/ProtectedNotes.h"
+#include "note/ProtectedNotes.h"
 #include "shell/WindowController.h"
 
 namespace {

@@ -13,11 +13,11 @@
 #include "note/NoteRichEdit.h"
 #include "note/NoteWindowHandlers.h"
 #include "net/NoteSending.h"
-#include "noteprops/AlarmTiming.h"
-#include "noteprops/SnoozeMenus.h"
+#include "note/AlarmTiming.h"
+#include "note/SnoozeMenus.h"
 #include "resources/ids/WindowClassIds.h"
-#include "shell/MainWindowMessages.h"
-#include "shell/ProgramGlobals.h"
+#include "globals/MainWindowMessages.h"
+#include "globals/ProgramGlobals.h"
 #include "shell/WindowController.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "note/NoteMessages.h"
 #include "note/NoteRichEdit.h"
 #include "note/NoteWindowHandlers.h"
-#include "noteprops/SnoozeMenus.h"
+#include "note/SnoozeMenus.h"
 
 namespace {
 CNoteRichEdit* BodyOf(CNoteController& note)

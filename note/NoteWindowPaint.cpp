@@ -12,7 +12,7 @@
 #include "foundation/win/LoadedBitmap.h"
 #include "note/NoteController.h"
 #include "note/NoteWindowHandlers.h"
-#include "xmlfiles/StyleStorage.h"
+#include "store/StyleStorage.h"
 
 namespace {
 const int kTextureKind = 4;

@@ -7,7 +7,7 @@
 #include "note/NoteSearch.h"
 #include "note/NoteWindowHandlers.h"
 #include "net/NoteSending.h"
-#include "shell/MainWindowMessages.h"
+#include "globals/MainWindowMessages.h"
 #include "store/NoteSaving.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "foundation/RecordList.h"
-#include "notemanager/NoteManagerOptions.h"
+#include "globals/NoteManagerOptions.h"
 
 // noteman.QPD: every user's Note Manager options with their columns, the note
 // groups with their hotkeys, and which note is in which group.

@@ -14,11 +14,11 @@
 #include "foundation/win/HelpFile.h"
 #include "foundation/win/Tooltips.h"
 #include "foundation/win/WindowHelpers.h"
-#include "noteprops/bytes/SnoozeLayout.h"
+#include "note/bytes/SnoozeLayout.h"
 #include "resources/ids/GlobalsIds.h"
 #include "resources/ids/NoteSettingsIds.h"
 #include "resources/ids/SettingsSheetIds.h"
-#include "shell/MainWindowMessages.h"
+#include "globals/MainWindowMessages.h"
 
 namespace {
 const char kPageProperty[] = "QnAlarmPage";

@@ -23,9 +23,9 @@
 #include "noteprops/bytes/TransparencySteps.h"
 #include "resources/ids/GlobalsIds.h"
 #include "resources/ids/NoteSettingsIds.h"
-#include "shell/ProgramGlobals.h"
-#include "shell/Settings.h"
-#include "xmlfiles/StyleStorage.h"
+#include "globals/ProgramGlobals.h"
+#include "globals/Settings.h"
+#include "store/StyleStorage.h"
 
 namespace {
 const char kPageProperty[] = "QnAppearancePage";

@@ -6,8 +6,8 @@
 #include "foundation/bytes/NumberCodes.h"
 #include "foundation/win/RichTextStream.h"
 #include "note/NoteController.h"
-#include "shell/ProgramGlobals.h"
-#include "shell/Settings.h"
+#include "globals/ProgramGlobals.h"
+#include "globals/Settings.h"
 #include "store/SettingsTable.h"
 #include "store/UsersTable.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "foundation/DateTime.h"
-#include "noteprops/NoteStyle.h"
+#include "globals/NoteStyle.h"
 
 class CNoteController;
 

@@ -12,7 +12,7 @@
 #include "foundation/win/ListBoxCtl.h"
 #include "foundation/win/Subclassing.h"
 #include "foundation/win/Tooltips.h"
-#include "xmlfiles/DataFolderImages.h"
+#include "store/DataFolderImages.h"
 
 namespace {
 const char kUnreadableLine[] = "Error reading listbox content";

@@ -5,7 +5,7 @@
 #include "foundation/win/BitmapHelpers.h"
 #include "foundation/win/TransparentBitmap.h"
 #include "noteprops/PictureList.h"
-#include "xmlfiles/DataFolderImages.h"
+#include "store/DataFolderImages.h"
 
 namespace {
 // A picture larger than the space is shrunk into it; a smaller one is drawn

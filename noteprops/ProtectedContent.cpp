@@ -11,10 +11,10 @@
 #include "foundation/bytes/Base64Codec.h"
 #include "foundation/bytes/BoxedFailures.h"
 #include "foundation/bytes/MessageBoxes.h"
-#include "net/bytes/AttachmentCipher.h"
+#include "foundation/bytes/AttachmentCipher.h"
 #include "note/NoteController.h"
 #include "noteprops/bytes/ProtectedBody.h"
-#include "shell/ProgramGlobals.h"
+#include "globals/ProgramGlobals.h"
 #include "shell/bytes/StartupPasswordCode.h"
 
 namespace {

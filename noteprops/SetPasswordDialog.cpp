@@ -12,7 +12,7 @@
 #include "foundation/win/SystemProbes.h"
 #include "noteprops/ProtectedContent.h"
 #include "resources/ids/SetPasswordIds.h"
-#include "shell/MainWindowMessages.h"
+#include "globals/MainWindowMessages.h"
 #include "shell/bytes/StartupPasswordCode.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include "note/NoteController.h"
 #include "note/NoteWindow.h"
 #include "shell/NoteLists.h"
-#include "shell/ProgramGlobals.h"
+#include "globals/ProgramGlobals.h"
 #include "shell/WindowController.h"
 #include "shell/bytes/ArrangeGrid.h"
 

@@ -12,7 +12,7 @@
 #include "note/NoteController.h"
 #include "note/NoteMessages.h"
 #include "resources/ids/HotkeyIds.h"
-#include "shell/MainWindowMessages.h"
+#include "globals/MainWindowMessages.h"
 #include "shell/NoteFileText.h"
 #include "shell/NoteLists.h"
 #include "shell/WindowController.h"

@@ -3,10 +3,10 @@
 #include <winsock2.h>
 
 #include "note/NoteController.h"
-#include "shell/MainWindowMessages.h"
+#include "globals/MainWindowMessages.h"
 #include "shell/NoteLists.h"
 #include "shell/NoteManagerFiles.h"
-#include "shell/ProgramGlobals.h"
+#include "globals/ProgramGlobals.h"
 #include "shell/WindowController.h"
 
 namespace {

@@ -14,8 +14,8 @@
 #include "foundation/win/ShellPaths.h"
 #include "foundation/win/Shortcuts.h"
 #include "shell/FavouritesWatcher.h"
-#include "shell/MainWindowMessages.h"
-#include "shell/ProgramGlobals.h"
+#include "globals/MainWindowMessages.h"
+#include "globals/ProgramGlobals.h"
 #include "store/FieldAccess.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include "calendar/CalendarSettings.h"
 #include "resources/ids/HotkeyIds.h"
 #include "shell/Hotkeys.h"
-#include "shell/ProgramGlobals.h"
+#include "globals/ProgramGlobals.h"
 
 const int kHotkeyActionIds[kHotkeyActionCount] = {
     kHotkeyNewNote,     kHotkeyNewClipboardNote, kHotkeyShowAll,    kHotkeyHideAll,     kHotkeyShowLast,

@@ -4,7 +4,7 @@
 
 #include "foundation/FormatSettings.h"
 #include "foundation/RecordList.h"
-#include "notemanager/NoteManagerOptions.h"
+#include "globals/NoteManagerOptions.h"
 #include "store/bytes/PackedValues.h"
 
 // What the hotkeys page of the Settings sheet edits: the action hotkeys with

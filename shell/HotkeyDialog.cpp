@@ -9,7 +9,7 @@
 #include "foundation/bytes/MessageBoxes.h"
 #include "foundation/win/HelpFile.h"
 #include "resources/ids/HotkeyIds.h"
-#include "shell/ProgramGlobals.h"
+#include "globals/ProgramGlobals.h"
 
 namespace {
 const DWORD kHighestRestrictedKey = 100;

@@ -5,9 +5,9 @@
 #include "note/NoteController.h"
 #include "note/NoteMessages.h"
 #include "shell/Hotkeys.h"
-#include "shell/MainWindowMessages.h"
+#include "globals/MainWindowMessages.h"
 #include "shell/NoteLists.h"
-#include "shell/ProgramGlobals.h"
+#include "globals/ProgramGlobals.h"
 #include "shell/WindowController.h"
 
 namespace {

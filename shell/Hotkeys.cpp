@@ -4,7 +4,7 @@
 
 #include "calendar/CalendarSettings.h"
 #include "shell/NoteManagerFiles.h"
-#include "shell/ProgramGlobals.h"
+#include "globals/ProgramGlobals.h"
 
 UINT HotkeyModifiers(DWORD ctrl, DWORD alt, DWORD shift)
 {

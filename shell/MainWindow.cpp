@@ -14,7 +14,7 @@
 #include "foundation/win/Shortcuts.h"
 #include "foundation/win/WindowClass.h"
 #include "resources/ids/WindowClassIds.h"
-#include "shell/MainWindowMessages.h"
+#include "globals/MainWindowMessages.h"
 #include "shell/OptionalLibraries.h"
 #include "shell/SingleInstance.h"
 #include "shell/UserFolder.h"

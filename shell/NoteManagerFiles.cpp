@@ -4,7 +4,7 @@
 #include "notemanager/NoteManagerFile.h"
 #include "noteprops/AppAssociationsFile.h"
 #include "shell/Hotkeys.h"
-#include "shell/ProgramGlobals.h"
+#include "globals/ProgramGlobals.h"
 
 namespace {
 NoteManagerLists ProgramLists()

@@ -9,10 +9,10 @@
 #include "note/NoteController.h"
 #include "note/NoteMessages.h"
 #include "noteprops/AppAssociations.h"
-#include "noteprops/ProtectedNotes.h"
-#include "shell/MainWindowMessages.h"
+#include "note/ProtectedNotes.h"
+#include "globals/MainWindowMessages.h"
 #include "shell/NoteLists.h"
-#include "shell/ProgramGlobals.h"
+#include "globals/ProgramGlobals.h"
 #include "shell/WindowController.h"
 
 namespace {

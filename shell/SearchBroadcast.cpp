@@ -6,7 +6,7 @@
 #include "note/NoteController.h"
 #include "note/NoteMessages.h"
 #include "note/NoteSearch.h"
-#include "noteprops/ProtectedNotes.h"
+#include "note/ProtectedNotes.h"
 #include "shell/NoteLists.h"
 
 // Each own note but the sender, in list order, looks for the text. A

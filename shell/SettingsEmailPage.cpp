@@ -16,7 +16,7 @@
 #include "shell/SettingsPageData.h"
 #include "shell/SettingsPageControls.h"
 #include "shell/SettingsPages.h"
-#include "shell/bytes/SenderAddress.h"
+#include "net/bytes/SenderAddress.h"
 
 namespace {
 const int kPortChars = 5;

@@ -15,8 +15,8 @@
 #include "resources/ids/HotkeysPageIds.h"
 #include "shell/HotkeyConflict.h"
 #include "shell/HotkeyDialog.h"
-#include "shell/ProgramGlobals.h"
-#include "shell/Settings.h"
+#include "globals/ProgramGlobals.h"
+#include "globals/Settings.h"
 #include "shell/SettingsPageControls.h"
 #include "shell/SettingsPages.h"
 

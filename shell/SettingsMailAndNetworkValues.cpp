@@ -2,8 +2,8 @@
 // memory before the sheet opens and taken back into them after OK.
 #include <cstdio>
 
-#include "shell/ProgramGlobals.h"
-#include "shell/Settings.h"
+#include "globals/ProgramGlobals.h"
+#include "globals/Settings.h"
 #include "shell/SettingsPageData.h"
 
 namespace {

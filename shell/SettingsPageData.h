@@ -5,7 +5,7 @@
 #include <string>
 
 #include "shell/HotkeyActionTable.h"
-#include "shell/SoundSlot.h"
+#include "globals/SoundSlot.h"
 
 // What the settings sheet's pages edit: each page gets its own object, built
 // from the current settings before the sheet opens; nothing reaches the

@@ -18,7 +18,7 @@
 #include "foundation/win/ShellPaths.h"
 #include "noteprops/SetPasswordDialog.h"
 #include "resources/ids/SecurityPageIds.h"
-#include "shell/ProgramGlobals.h"
+#include "globals/ProgramGlobals.h"
 #include "shell/SettingsNumberEdit.h"
 #include "shell/SettingsPageControls.h"
 #include "shell/SettingsPageData.h"

@@ -12,10 +12,10 @@
 #include "resources/ids/SettingsSheetIds.h"
 #include "shell/SettingsPageData.h"
 #include "shell/SettingsPages.h"
-#include "shell/ProgramGlobals.h"
-#include "shell/Settings.h"
+#include "globals/ProgramGlobals.h"
+#include "globals/Settings.h"
 #include "shell/SettingsSheet.h"
-#include "shell/Sounds.h"
+#include "store/Sounds.h"
 #include "shell/WindowController.h"
 
 namespace {

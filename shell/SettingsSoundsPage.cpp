@@ -17,11 +17,11 @@
 #include "foundation/win/HelpFile.h"
 #include "foundation/win/MciSound.h"
 #include "resources/ids/SoundsPageIds.h"
-#include "shell/GlobalTexts.h"
+#include "globals/GlobalTexts.h"
 #include "shell/SettingsPageControls.h"
 #include "shell/SettingsPageData.h"
 #include "shell/SettingsPages.h"
-#include "shell/Sounds.h"
+#include "store/Sounds.h"
 
 namespace {
 const char* const kEventNames[4] = {"Note alarm", "Incoming note", "New chat initiated", "Chat line received"};

@@ -6,10 +6,10 @@
 #include <windows.h>
 #include <richedit.h>
 
-#include "noteprops/ProtectedNotes.h"
+#include "note/ProtectedNotes.h"
 #include "shell/NoteLists.h"
-#include "shell/ProgramGlobals.h"
-#include "shell/Settings.h"
+#include "globals/ProgramGlobals.h"
+#include "globals/Settings.h"
 #include "shell/SettingsPageData.h"
 #include "shell/WindowController.h"
 

@@ -9,12 +9,12 @@
 #include "foundation/DataFolder.h"
 #include "foundation/FileHelpers.h"
 #include "foundation/bytes/MessageBoxes.h"
-#include "shell/ProgramGlobals.h"
-#include "shell/Settings.h"
+#include "globals/ProgramGlobals.h"
+#include "globals/Settings.h"
 #include "shell/SettingsPageData.h"
-#include "shell/Sounds.h"
+#include "store/Sounds.h"
 #include "store/UsersTable.h"
-#include "xmlfiles/BackupFolderCheck.h"
+#include "store/BackupFolderCheck.h"
 
 namespace {
 template <size_t N>

@@ -9,7 +9,7 @@
 #include "foundation/StartupValues.h"
 #include "foundation/bytes/MessageBoxes.h"
 #include "foundation/win/ShellPaths.h"
-#include "shell/ProgramGlobals.h"
+#include "globals/ProgramGlobals.h"
 #include "shell/bytes/ForwardedRequest.h"
 
 const char kInstanceMutexName[] = "Quillnet_6_KELMLtd";

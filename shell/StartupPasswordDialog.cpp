@@ -13,7 +13,7 @@
 #include "foundation/win/SystemProbes.h"
 #include "noteprops/ProtectedContent.h"
 #include "resources/ids/StartupPasswordIds.h"
-#include "shell/ProgramGlobals.h"
+#include "globals/ProgramGlobals.h"
 
 namespace {
 const char kRecoveryPage[] = QN_PASSWORD_RECOVERY_PAGE;

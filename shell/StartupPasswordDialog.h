@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "shell/HashRecord.h"
+#include "globals/HashRecord.h"
 
 // The dialog that asks for the start-up password, with three tries. The record
 // holds the stored code (8 characters) and the user's record number.

@@ -3,8 +3,8 @@
 
 #include <cstdlib>
 
-#include "shell/MainWindowMessages.h"
-#include "shell/ProgramGlobals.h"
+#include "globals/MainWindowMessages.h"
+#include "globals/ProgramGlobals.h"
 
 namespace {
 const UINT kDragTimerMs = 200;

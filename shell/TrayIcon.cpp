@@ -5,7 +5,7 @@
 #include "foundation/StartupValues.h"
 #include "foundation/bytes/BoundedCopy.h"
 #include "foundation/bytes/GenericException.h"
-#include "shell/MainWindowMessages.h"
+#include "globals/MainWindowMessages.h"
 #include "shell/bytes/TrayTooltip.h"
 
 namespace {

@@ -13,10 +13,10 @@
 #include "foundation/bytes/MessageBoxes.h"
 #include "resources/ids/TrayMenuIds.h"
 #include "shell/Hotkeys.h"
-#include "shell/MainWindowMessages.h"
+#include "globals/MainWindowMessages.h"
 #include "shell/MenuLabels.h"
 #include "shell/NoteLists.h"
-#include "shell/ProgramGlobals.h"
+#include "globals/ProgramGlobals.h"
 #include "shell/WindowController.h"
 
 namespace {

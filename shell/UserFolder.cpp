@@ -10,10 +10,10 @@
 #include "foundation/FileHelpers.h"
 #include "foundation/StartupValues.h"
 #include "foundation/bytes/MessageBoxes.h"
-#include "shell/DataFileChecks.h"
+#include "store/DataFileChecks.h"
 #include "shell/SingleInstance.h"
 #include "shell/bytes/UserArgument.h"
-#include "xmlfiles/DataFolderImages.h"
+#include "store/DataFolderImages.h"
 
 namespace {
 const char kLockExtension[] = ".lck";

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <string>
 
-#include "shell/MainWindowMessages.h"
-#include "shell/ProgramGlobals.h"
+#include "globals/MainWindowMessages.h"
+#include "globals/ProgramGlobals.h"
 #include "shell/WindowController.h"
 #include "xmlfiles/BackupRestore.h"
 

@@ -8,7 +8,7 @@
 #include "note/NoteCreation.h"
 #include "shell/AboutDialog.h"
 #include "shell/Favourites.h"
-#include "shell/MainWindowMessages.h"
+#include "globals/MainWindowMessages.h"
 #include "shell/WindowController.h"
 #include "shell/bytes/ForwardedRequest.h"
 #include "xmlfiles/BackupRestore.h"

@@ -5,10 +5,10 @@
 
 #include "foundation/bytes/MessageBoxes.h"
 #include "note/NoteMessages.h"
-#include "noteprops/ProtectedNotes.h"
-#include "shell/MainWindowMessages.h"
+#include "note/ProtectedNotes.h"
+#include "globals/MainWindowMessages.h"
 #include "shell/NoteLists.h"
-#include "shell/ProgramGlobals.h"
+#include "globals/ProgramGlobals.h"
 #include "shell/StartupPasswordDialog.h"
 #include "shell/WindowController.h"
 #include "store/FreeSlotLists.h"

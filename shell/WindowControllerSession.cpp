@@ -10,7 +10,7 @@
 #include "foundation/win/Shortcuts.h"
 #include "resources/ids/StringIds.h"
 #include "shell/Favourites.h"
-#include "shell/MainWindowMessages.h"
+#include "globals/MainWindowMessages.h"
 #include "shell/NoteLists.h"
 #include "shell/WindowController.h"
 

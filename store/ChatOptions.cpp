@@ -6,8 +6,8 @@
 #include "foundation/Clock.h"
 #include "foundation/DataFolder.h"
 #include "foundation/FileHelpers.h"
-#include "shell/ProgramGlobals.h"
-#include "xmlfiles/DataFolderImages.h"
+#include "globals/ProgramGlobals.h"
+#include "store/DataFolderImages.h"
 
 namespace {
 struct SwitchKey {

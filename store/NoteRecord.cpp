@@ -2,7 +2,7 @@
 
 #include "foundation/DiagnosticLog.h"
 #include "note/NoteController.h"
-#include "note/NoteRtfPacking.h"
+#include "store/NoteRtfPacking.h"
 #include "store/DbfFile.h"
 #include "store/FieldAccess.h"
 #include "store/FontFields.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "note/NoteDescription.h"
+#include "store/NoteDescription.h"
 
 class CDbfFile;
 class CNoteController;

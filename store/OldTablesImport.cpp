@@ -5,7 +5,7 @@
 
 #include "foundation/DataFolder.h"
 #include "foundation/DiagnosticLog.h"
-#include "shell/ProgramGlobals.h"
+#include "globals/ProgramGlobals.h"
 #include "store/DataFilesInstall.h"
 #include "store/DbfFile.h"
 #include "store/FieldAccess.h"

@@ -1,6 +1,6 @@
 #include "store/RowOwnership.h"
 
-#include "shell/ProgramGlobals.h"
+#include "globals/ProgramGlobals.h"
 #include "store/UsersTable.h"
 
 RowOwnership CurrentRowOwnership()

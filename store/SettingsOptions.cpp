@@ -6,10 +6,10 @@
 #include <string>
 
 #include "foundation/BackupFolder.h"
-#include "shell/ProgramGlobals.h"
+#include "globals/ProgramGlobals.h"
 #include "store/FieldAccess.h"
 #include "store/SettingsTable.h"
-#include "xmlfiles/StyleStorage.h"
+#include "store/StyleStorage.h"
 
 namespace {
 enum SettingsRow : DWORD { kProgramRow = 1, kOptionsRow = 2, kContinuationRow = 3, kBackupRow = 4 };

@@ -4,19 +4,19 @@
 #include <cstring>
 #include <string>
 
-#include "calendar/CalendarStyle.h"
+#include "globals/CalendarStyle.h"
 #include "foundation/BackupFolder.h"
 #include "foundation/DataFolder.h"
 #include "foundation/bytes/MessageBoxes.h"
 #include "foundation/bytes/NoteColors.h"
 #include "foundation/win/ShellPaths.h"
-#include "notemanager/NoteManagerOptions.h"
-#include "shell/ProgramGlobals.h"
+#include "globals/NoteManagerOptions.h"
+#include "globals/ProgramGlobals.h"
 #include "store/DbfFile.h"
 #include "store/FieldAccess.h"
-#include "xmlfiles/BackupFolderCheck.h"
-#include "xmlfiles/StyleStorage.h"
-#include "xmlfiles/UserSz1.h"
+#include "store/BackupFolderCheck.h"
+#include "store/StyleStorage.h"
+#include "store/UserSz1.h"
 
 namespace {
 enum SettingsRow : DWORD { kProgramRow = 1, kOptionsRow = 2, kContinuationRow = 3, kBackupRow = 4 };

@@ -8,7 +8,7 @@
 #include "foundation/FormatSettings.h"
 #include "foundation/StartupValues.h"
 #include "foundation/bytes/MessageBoxes.h"
-#include "shell/ProgramGlobals.h"
+#include "globals/ProgramGlobals.h"
 #include "store/FieldAccess.h"
 #include "store/SettingsTable.h"
 #include "store/UserRecord.h"

@@ -6,7 +6,7 @@
 #include "foundation/StartupValues.h"
 #include "foundation/bytes/GenericException.h"
 #include "foundation/bytes/MessageBoxes.h"
-#include "shell/ProgramGlobals.h"
+#include "globals/ProgramGlobals.h"
 #include "store/ChatOptions.h"
 #include "store/FieldAccess.h"
 #include "store/IntroNotes.h"

@@ -4,7 +4,7 @@
 
 #include "foundation/DateTime.h"
 #include "foundation/win/HoverButton.h"
-#include "shell/MainWindowMessages.h"
+#include "globals/MainWindowMessages.h"
 
 // The private messages between the calendar's drawn controls and the windows
 // around them, with small senders. A transparent control asks its parent for

@@ -4,7 +4,7 @@
 
 #include "calendar/controls/CalendarMessages.h"
 #include "resources/ids/CalendarIds.h"
-#include "shell/GlobalTexts.h"
+#include "globals/GlobalTexts.h"
 
 int FirstCellIdOf(int controlId)
 {

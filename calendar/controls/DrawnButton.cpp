@@ -3,7 +3,7 @@
 #include "foundation/win/BitmapHelpers.h"
 #include "foundation/win/HoverButton.h"
 #include "foundation/win/TransparentBitmap.h"
-#include "shell/GlobalTexts.h"
+#include "globals/GlobalTexts.h"
 
 CDrawnButton::CDrawnButton(HWND parent, int controlId, Kind kind)
 {

@@ -4,7 +4,7 @@
 
 #include "calendar/controls/DrawnText.h"
 #include "foundation/win/HoverButton.h"
-#include "shell/GlobalTexts.h"
+#include "globals/GlobalTexts.h"
 
 void CDrawnLabel::Attach(HWND parent, int controlId)
 {

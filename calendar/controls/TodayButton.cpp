@@ -4,7 +4,7 @@
 
 #include "calendar/controls/CalendarMessages.h"
 #include "calendar/controls/DrawnText.h"
-#include "shell/GlobalTexts.h"
+#include "globals/GlobalTexts.h"
 
 CTodayButton::CTodayButton(HWND parent, int controlId)
 {

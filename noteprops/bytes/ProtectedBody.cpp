@@ -6,7 +6,7 @@
 
 #include "foundation/bytes/Base64Codec.h"
 #include "foundation/bytes/MemoryZip.h"
-#include "net/bytes/AttachmentCipher.h"
+#include "foundation/bytes/AttachmentCipher.h"
 
 const unsigned char kProtectedBodyMark[3] = {0xAD, 0x05, 0xFE};
 const char kPackedRtfEntryName[] = "fullscreen.rtf";

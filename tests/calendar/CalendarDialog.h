@@ -6,7 +6,7 @@
 #include <set>
 #include <vector>
 
-#include "calendar/CalendarStyle.h"
+#include "globals/CalendarStyle.h"
 #include "calendar/ExtraMonthGrid.h"
 #include "calendar/MonthGrid.h"
 

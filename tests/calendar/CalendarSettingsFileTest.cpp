@@ -11,7 +11,7 @@
 #include "calendar/CalendarSettings.h"
 #include "calendar/CalendarSettingsFile.h"
 #include "foundation/Clock.h"
-#include "shell/ProgramGlobals.h"
+#include "globals/ProgramGlobals.h"
 #include "support/InFolder.h"
 #include "support/bytes/MessageBoxRecorder.h"
 

@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "CalendarDialog.h"
-#include "calendar/CalendarFonts.h"
+#include "globals/CalendarFonts.h"
 #include "calendar/GridTexts.h"
 #include "foundation/win/GdiObjects.h"
 #include "foundation/win/WindowHelpers.h"

@@ -10,7 +10,7 @@
 
 #include "foundation/bytes/Base64Codec.h"
 #include "net/AvatarInfo.h"
-#include "shell/ProgramGlobals.h"
+#include "globals/ProgramGlobals.h"
 #include "support/InFolder.h"
 #include "support/PictureFiles.h"
 

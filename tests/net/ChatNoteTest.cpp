@@ -17,7 +17,7 @@
 #include "net/bytes/ChatText.h"
 #include "note/NoteMessages.h"
 #include "resources/ids/AvatarPickerIds.h"
-#include "shell/MainWindowMessages.h"
+#include "globals/MainWindowMessages.h"
 #include "support/InFolder.h"
 #include "support/NoteDriving.h"
 #include "support/Screenshot.h"

@@ -12,7 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "net/NoteEmail.h"
-#include "shell/Settings.h"
+#include "globals/Settings.h"
 #include "support/InFolder.h"
 #include "support/ProgramDriver.h"
 

@@ -6,7 +6,7 @@
 
 #include "net/NoteTransmit.h"
 #include "resources/ids/SendNoteIds.h"
-#include "shell/MainWindowMessages.h"
+#include "globals/MainWindowMessages.h"
 #include "store/DbfFile.h"
 #include "store/FieldAccess.h"
 #include "support/NoteDriving.h"

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/MainWindowMessages.h"
+#include "globals/MainWindowMessages.h"
 
 namespace {
 const char kCatcherClass[] = "QnTestNoteCatcher";

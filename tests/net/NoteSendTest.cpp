@@ -15,7 +15,7 @@
 #include "bytes/ParsedWire.h"
 #include "resources/ids/NetworkPageIds.h"
 #include "resources/ids/SendNoteIds.h"
-#include "shell/MainWindowMessages.h"
+#include "globals/MainWindowMessages.h"
 #include "store/DbfFile.h"
 #include "store/FieldAccess.h"
 #include "store/TableText.h"

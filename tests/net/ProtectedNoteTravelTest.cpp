@@ -8,7 +8,7 @@
 
 #include "NoteCatcher.h"
 #include "bytes/ParsedWire.h"
-#include "net/bytes/AttachmentCipher.h"
+#include "foundation/bytes/AttachmentCipher.h"
 #include "noteprops/ProtectedContent.h"
 #include "noteprops/bytes/ProtectedBody.h"
 #include "resources/ids/SendNoteIds.h"

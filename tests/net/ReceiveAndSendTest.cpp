@@ -17,7 +17,7 @@
 #include "foundation/DataFolder.h"
 #include "net/bytes/ReceiveBudget.h"
 #include "net/bytes/ReceiverAnswer.h"
-#include "shell/MainWindowMessages.h"
+#include "globals/MainWindowMessages.h"
 #include "support/InFolder.h"
 
 namespace {

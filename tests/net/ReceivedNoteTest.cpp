@@ -12,12 +12,12 @@
 #include <gtest/gtest.h>
 
 #include "NoteCatcher.h"
-#include "net/DestinationListOps.h"
-#include "net/SentToTable.h"
+#include "store/DestinationListOps.h"
+#include "store/SentToTable.h"
 #include "store/DbfFile.h"
 #include "store/NotesLoader.h"
 #include "store/TableText.h"
-#include "shell/MainWindowMessages.h"
+#include "globals/MainWindowMessages.h"
 #include "support/CurrentFolder.h"
 #include "support/NoteDriving.h"
 #include "support/Screenshot.h"

@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "net/DestinationListOps.h"
+#include "store/DestinationListOps.h"
 #include "net/NoteSendThread.h"
 #include "store/DbfFile.h"
 #include "support/InFolder.h"

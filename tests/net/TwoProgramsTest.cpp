@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "resources/ids/SendNoteIds.h"
-#include "shell/MainWindowMessages.h"
+#include "globals/MainWindowMessages.h"
 #include "store/DbfFile.h"
 #include "store/TableText.h"
 #include "support/NoteDriving.h"

@@ -11,9 +11,9 @@
 #include <gtest/gtest.h>
 
 #include "foundation/bytes/NoteColors.h"
-#include "noteprops/NoteStyle.h"
-#include "shell/ProgramGlobals.h"
-#include "shell/Settings.h"
+#include "globals/NoteStyle.h"
+#include "globals/ProgramGlobals.h"
+#include "globals/Settings.h"
 #include "store/SettingsTable.h"
 #include "support/InFolder.h"
 #include "support/NoteDriving.h"

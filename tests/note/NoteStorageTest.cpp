@@ -13,7 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "note/NoteController.h"
-#include "shell/MainWindowMessages.h"
+#include "globals/MainWindowMessages.h"
 #include "support/NoteDriving.h"
 #include "store/DbfFile.h"
 #include "store/FreeSlotLists.h"

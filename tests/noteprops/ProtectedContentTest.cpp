@@ -13,7 +13,7 @@
 #include "note/NoteController.h"
 #include "noteprops/ProtectedContent.h"
 #include "noteprops/bytes/ProtectedBody.h"
-#include "shell/ProgramGlobals.h"
+#include "globals/ProgramGlobals.h"
 #include "store/FreeSlotLists.h"
 #include "store/NoteSaving.h"
 #include "support/InFolder.h"

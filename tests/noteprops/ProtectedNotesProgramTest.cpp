@@ -13,8 +13,8 @@
 
 #include "foundation/DateTime.h"
 #include "note/NoteController.h"
-#include "noteprops/AlarmTestTimes.h"
-#include "shell/MainWindowMessages.h"
+#include "note/AlarmTestTimes.h"
+#include "globals/MainWindowMessages.h"
 #include "store/FieldAccess.h"
 #include "store/FreeSlotLists.h"
 #include "store/NoteSaving.h"

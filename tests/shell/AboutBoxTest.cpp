@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "shell/MainWindowMessages.h"
+#include "globals/MainWindowMessages.h"
 #include "support/ProgramDriver.h"
 #include "support/Screenshot.h"
 

@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "shell/Favourites.h"
-#include "shell/ProgramGlobals.h"
+#include "globals/ProgramGlobals.h"
 #include "support/CurrentFolder.h"
 #include "support/MenuDriving.h"
 #include "support/NoteDriving.h"

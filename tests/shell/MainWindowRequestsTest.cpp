@@ -12,7 +12,7 @@
 
 #include "foundation/DateTime.h"
 #include "note/NoteController.h"
-#include "shell/MainWindowMessages.h"
+#include "globals/MainWindowMessages.h"
 #include "store/FreeSlotLists.h"
 #include "store/NoteSaving.h"
 #include "support/CurrentFolder.h"

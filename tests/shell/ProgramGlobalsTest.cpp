@@ -12,7 +12,7 @@
 
 #include "foundation/FormatSettings.h"
 #include "foundation/bytes/GenericException.h"
-#include "shell/ProgramGlobals.h"
+#include "globals/ProgramGlobals.h"
 #include "support/TempFolder.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "note/NoteController.h"
-#include "shell/MainWindowMessages.h"
+#include "globals/MainWindowMessages.h"
 #include "store/NotesLoader.h"
 #include "store/bytes/DeletedRecordList.h"
 #include "support/InFolder.h"

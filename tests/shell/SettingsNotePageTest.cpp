@@ -10,7 +10,7 @@
 
 #include "SettingsSheetDriving.h"
 #include "resources/ids/NotePageIds.h"
-#include "shell/MainWindowMessages.h"
+#include "globals/MainWindowMessages.h"
 #include "support/NoteDriving.h"
 #include "support/ProgramDriver.h"
 #include "support/Screenshot.h"

@@ -6,7 +6,7 @@
 
 #include "resources/ids/HotkeyIds.h"
 #include "resources/ids/SecurityPageIds.h"
-#include "shell/MainWindowMessages.h"
+#include "globals/MainWindowMessages.h"
 #include "store/DbfFile.h"
 #include "store/TableText.h"
 

@@ -11,7 +11,7 @@
 #include <map>
 #include <string>
 
-#include "shell/MainWindowMessages.h"
+#include "globals/MainWindowMessages.h"
 #include "store/bytes/DeletedRecordList.h"
 #include "SettingsSheetDriving.h"
 #include "support/ProgramDriver.h"

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "shell/MainWindowMessages.h"
+#include "globals/MainWindowMessages.h"
 #include "shell/StartupPassword.h"
 #include "store/FieldAccess.h"
 #include "support/CurrentFolder.h"

@@ -14,7 +14,7 @@
 
 #include "note/NoteMessages.h"
 #include "resources/ids/TrayMenuIds.h"
-#include "shell/MainWindowMessages.h"
+#include "globals/MainWindowMessages.h"
 #include "store/DbfFile.h"
 #include "store/FieldAccess.h"
 #include "store/TableText.h"

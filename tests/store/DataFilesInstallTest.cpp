@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "StoreFolder.h"
-#include "net/DestinationLists.h"
+#include "store/DestinationLists.h"
 #include "store/DataFilesInstall.h"
 #include "store/DbfFile.h"
 #include "store/bytes/TableStructure.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "note/NoteController.h"
-#include "shell/DataFileChecks.h"
+#include "store/DataFileChecks.h"
 #include "store/FreeSlotLists.h"
 #include "store/NoteSaving.h"
 #include "store/SaveSteps.h"

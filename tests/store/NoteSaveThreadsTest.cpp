@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "net/DestinationLists.h"
-#include "net/TransactTable.h"
+#include "store/DestinationLists.h"
+#include "store/TransactTable.h"
 #include "note/NoteController.h"
 #include "store/DbfFile.h"
 #include "store/FieldAccess.h"

@@ -11,9 +11,9 @@
 
 #include "StoreFolder.h"
 #include "note/NoteController.h"
-#include "shell/DataFileChecks.h"
-#include "shell/ProgramGlobals.h"
-#include "shell/Settings.h"
+#include "store/DataFileChecks.h"
+#include "globals/ProgramGlobals.h"
+#include "globals/Settings.h"
 #include "store/FreeSlotLists.h"
 #include "store/NoteSaving.h"
 #include "store/SaveSteps.h"

@@ -7,7 +7,7 @@
 #include "foundation/Clock.h"
 #include "foundation/bytes/NoteColors.h"
 #include "note/NoteController.h"
-#include "shell/ProgramGlobals.h"
+#include "globals/ProgramGlobals.h"
 #include "store/ChatOptions.h"
 #include "store/FieldAccess.h"
 #include "store/IntroNotes.h"

@@ -11,7 +11,7 @@
 #include "foundation/StartupValues.h"
 #include "foundation/bytes/NoteColors.h"
 #include "note/NoteController.h"
-#include "shell/ProgramGlobals.h"
+#include "globals/ProgramGlobals.h"
 #include "store/ChatOptions.h"
 #include "store/FieldAccess.h"
 #include "store/DbfFile.h"

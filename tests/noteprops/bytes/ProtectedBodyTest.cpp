@@ -8,7 +8,7 @@
 
 #include "foundation/bytes/Base64Codec.h"
 #include "foundation/bytes/MemoryZip.h"
-#include "net/bytes/AttachmentCipher.h"
+#include "foundation/bytes/AttachmentCipher.h"
 #include "noteprops/bytes/ProtectedBody.h"
 
 namespace {

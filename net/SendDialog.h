@@ -1,0 +1,15 @@
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+#include "store/Destination.h"
+
+// The note's send dialog: the computers the user has sent to or received from
+// (the "SentTo" list, newest first), and another computer typed by name or IP
+// address with its port, or an e-mail address. Input that names no
+// destination is refused with a text that says why, and the dialog stays
+// open. Answers the chosen destinations; none when the user cancelled.
+// "Chat" instead of "Send" sets startChat: the user wants to chat with them.
+std::vector<CDestination> RunSendDialog(HWND owner, const char* noteTitle, bool* startChat = nullptr);
