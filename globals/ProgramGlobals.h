@@ -11,22 +11,16 @@
 #include "foundation/win/FavouritesImageList.h"
 #include "foundation/win/GdiObjects.h"
 #include "foundation/win/OnDiskBitmap.h"
-#include "net/AvatarInfo.h"
 #include "globals/FindSettings.h"
 #include "globals/NoteManagerOptions.h"
 #include "globals/HashRecord.h"
 #include "globals/Settings.h"
 
 // The program's shared state: objects built before WinMain, in one fixed order,
-// and released in the reverse order after it returns (ProgramGlobals.cpp lists
-// them). Each accessor refuses, with a CGenericException, an object that has
-// already been released, so nothing touches released state during exit.
-
-class CTrayDragTracker;
-class CFavouritesWatcher;
-// The drag of a new note out of the tray icon, and the favourites watcher.
-CTrayDragTracker& TrayDragTracker();
-CFavouritesWatcher& FavouritesWatcher();
+// and released in the reverse order after it returns. Each is made by the first
+// call of its accessor, which shell/ProgramGlobalsOrder.cpp makes for every row
+// below in turn. Each accessor refuses, with a CGenericException, an object that
+// has already been released, so nothing touches released state during exit.
 
 CConfigSettings& ConfigSettings();
 CUserSettings& UserSettings();
@@ -119,15 +113,11 @@ CCalendarStyle (&StandardCalendarStyles())[9];
 CRecordList<CCalendarStyle>& CalendarSettingsList();
 CRecordList<CCalendarStyleSet>& CalendarStyleSetList();
 
-// The two chat avatar records: 0 the user's own (40 pixels), 1 a
-// participant's (35 pixels).
-CAvatarInfo& ProgramAvatar(int index);
-
 // A 51,200-byte work block of the process heap.
 CProcessHeap& WorkHeapBlock();
 
-// The order in which the objects above are built: row n is built n-th and
-// released (29 - n)-th. Rows whose objects a later part of the program brings
+// The order in which the objects above, and those kept behind accessors of
+// their own elsewhere, are built: row n is built n-th and released (29 - n)-th. Rows whose objects a later part of the program brings
 // are not listed yet.
 enum ProgramGlobalRow {
     kRowTrayDragTracker = 1,
@@ -168,3 +158,16 @@ struct ProgramGlobalsLedger {
     int count;
 };
 const ProgramGlobalsLedger& GetProgramGlobalsLedger();
+
+// The row's objects were built, or are about to be released.
+void RecordRowBuilt(int row);
+void RecordRowReleased(int row);
+// The object of the row, refused once the row was released. Accessors of
+// program-wide objects kept elsewhere answer through this too.
+void RefuseReleasedRow(int row);
+template <class T>
+T& LiveGlobal(T& object, int row)
+{
+    RefuseReleasedRow(row);
+    return object;
+}

@@ -7,7 +7,9 @@
 #include "foundation/DataFolder.h"
 #include "foundation/FileHelpers.h"
 #include "foundation/bytes/Base64Codec.h"
+#include "foundation/bytes/GenericException.h"
 #include "foundation/win/LoadedBitmap.h"
+#include "globals/ProgramGlobals.h"
 
 namespace {
 // The full path of a picture in CHAT; empty for an empty name, a name with a
@@ -97,4 +99,12 @@ DWORD AvatarFileSize(const char* name)
         (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return 0;
     return data.nFileSizeHigh ? INVALID_FILE_SIZE : data.nFileSizeLow;
+}
+
+CAvatarInfo& ProgramAvatar(int index)
+{
+    static CAvatarInfo avatars[2] = {CAvatarInfo(40), CAvatarInfo(35)};
+    if (index < 0 || index > 1)
+        throw CGenericException("ProgramAvatar: no avatar record of that index");
+    return LiveGlobal(avatars[index], kRowAvatars);
 }

@@ -40,6 +40,10 @@ private:
     std::vector<char> m_encoded;
 };
 
+// The two chat avatar records, program-wide objects: 0 the user's own (40
+// pixels), 1 a participant's (35 pixels).
+CAvatarInfo& ProgramAvatar(int index);
+
 // The size in bytes of the file of that name in CHAT; 0 when the name is empty
 // or the file is missing.
 DWORD AvatarFileSize(const char* name);

@@ -5,6 +5,7 @@
 #include "foundation/CallbackGuard.h"
 #include "foundation/DiagnosticLog.h"
 #include "foundation/ResourceData.h"
+#include "globals/ProgramGlobals.h"
 #include "note/NoteController.h"
 #include "resources/ids/WindowClassIds.h"
 
@@ -85,6 +86,12 @@ std::vector<AppWindow> CollectTopLevelWindows()
     collection.arrowClass = ClassNameFromResource(IDS_CHILD_WINDOW_CLASS);
     EnumWindows(&EnumTopLevelWindowsProc, reinterpret_cast<LPARAM>(&collection));
     return collection.windows;
+}
+
+CRecordList<CAppAssociation>& AppAssociationsList()
+{
+    static CRecordList<CAppAssociation> list("AssociatedWithApps");
+    return LiveGlobal(list, kRowGroupLists);
 }
 
 int SetAssociationShown(const CNoteController& note, const char* title, bool clear)

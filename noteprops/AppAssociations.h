@@ -23,7 +23,7 @@ struct CAppAssociation {
 inline long RecordId(const CAppAssociation& a) { return static_cast<long>(a.id); }
 inline const char* RecordName(const CAppAssociation& a) { return a.application; }
 
-// The program-wide list "AssociatedWithApps" (kept with the program globals).
+// The program-wide list "AssociatedWithApps", built in its row of the program globals.
 CRecordList<CAppAssociation>& AppAssociationsList();
 
 // A top-level window that notes may follow: another program's visible,

@@ -26,3 +26,6 @@ private:
     char m_folder[MAX_PATH] = "";
     volatile LONG m_stop = 0;
 };
+
+// The program's one watcher, a program-wide object (shell/ProgramGlobalsOrder.cpp).
+CFavouritesWatcher& FavouritesWatcher();

@@ -44,6 +44,9 @@ private:
     HWND m_mainWindow = nullptr;
 };
 
+// The program's one tracker, a program-wide object (shell/ProgramGlobalsOrder.cpp).
+CTrayDragTracker& TrayDragTracker();
+
 // The main window's WM_MOUSEMOVE and WM_LBUTTONUP, passed to the tracker
 // unless a screen capture runs.
 void OnTrayDragMouseMove(WPARAM keys, POINTS point);
