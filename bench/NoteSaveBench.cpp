@@ -13,6 +13,7 @@
 #include "bench/BenchClock.h"
 #include "foundation/DataFolder.h"
 #include "note/NoteController.h"
+#include "shell/ProgramParts.h"
 #include "store/FreeSlotLists.h"
 #include "store/NoteSaving.h"
 #include "store/NotesLoader.h"
@@ -49,6 +50,7 @@ double MedianSeconds(Body&& body)
 
 int main()
 {
+    ConnectProgramParts();
     char temp[MAX_PATH];
     GetTempPathA(sizeof temp, temp);
     std::string folder = std::string(temp) + "qnsavebench";

@@ -23,6 +23,7 @@
 #include "foundation/DataFolder.h"
 #include "foundation/FolderTree.h"
 #include "note/NoteController.h"
+#include "shell/ProgramParts.h"
 #include "store/FreeSlotLists.h"
 #include "store/NoteSaving.h"
 #include "store/NotesLoader.h"
@@ -151,6 +152,7 @@ int main(int argc, char** argv)
 {
     if (argc > 1 && std::strcmp(argv[1], "--trivial") == 0)
         return 0;
+    ConnectProgramParts();
     if (argc > 2 && std::strcmp(argv[1], "--windows") == 0)
         return MakeWindows(std::atoi(argv[2]));
 

@@ -4,9 +4,8 @@
 
 #include <string>
 
-#include "foundation/DateTime.h"
 #include "note/bytes/SnoozeLayout.h"
-#include "store/bytes/PackedNoteSettings.h"
+#include "store/NoteRecord.h"
 
 class CWindowController;
 
@@ -18,106 +17,59 @@ struct NoteArrangedRect {
     LONG height = 0;
 };
 
-// The note object: one per note. It holds everything the notes table stores and
-// what the note window works with. The window and its controls come with the
-// note window; until then the handles stay empty and the rich text lives here.
-class CNoteController {
+// The note object: one per note. It is the note's record (everything the
+// notes table stores, store/NoteRecord.h) and what the note window works with.
+// The window and its controls come with the note window; until then the
+// handles stay empty and the rich text lives here.
+class CNoteController : public NoteRecord {
 public:
     CNoteController() = default;
-    ~CNoteController() = default;
+    ~CNoteController() override = default;
     CNoteController(const CNoteController&) = delete;
     CNoteController& operator=(const CNoteController&) = delete;
 
-    // The rich text of the note: the copy kept here, taken from the window by
-    // SyncFromWindow before every save.
-    const std::string& RichText() const { return m_richText; }
-    void SetRichText(const char* text, size_t length) { m_richText.assign(text ? text : "", text ? length : 0); }
+    // A chat note keeps its participants beside the notes table.
+    void SaveBesideTable() const override;
 
     // Identity and owner.
-    DWORD m_noteId = 9999;      // the notes-table record; 9999 until stored
-    DWORD m_userId = 0;             // owner
     bool m_notShared = false;           // another user's note that this user may not share
     CWindowController* m_application = nullptr;
 
     // Windows.
-    HWND m_window = nullptr;
     HWND m_bodyEdit = nullptr;
     void* m_bodyRichEdit = nullptr;       // the body's rich-edit wrapper, owned by the window
     HWND m_scrollUp = nullptr;
     HWND m_scrollDown = nullptr;
 
     // Window state.
-    bool m_hidden = false;              // minimised to nothing
     bool m_parked = false;
-    bool m_rolledUp = false;
-    LONG m_unrolledWidth = 0;
-    LONG m_unrolledHeight = 0;
     bool m_rollUpOnLeave = false;
-    bool m_stayOnTop = false;
-    bool m_border = false;
-    bool m_showDate = false;
-    bool m_modified = false;
     bool m_raised = false;              // made topmost once by the program
     bool m_programActivation = false;   // received and not yet shown, or activated by the program
     bool m_showing = false;             // shown without activation
     bool m_temporarilyOnTop = false;
     bool m_trackedByMainWindow = false;
-    LONG m_left = 0;                // the window rectangle, kept while there is no window
-    LONG m_top = 0;
-    LONG m_width = 0;
-    LONG m_height = 0;
     NoteArrangedRect m_arrangedRect;
 
     // Looks.
-    COLORREF m_bodyColor = 0;
-    COLORREF m_textColor = 0;
-    COLORREF m_titleColor = 0;
-    COLORREF m_titleTextColor = 0;
-    LOGFONTA m_bodyFont{};
-    LOGFONTA m_titleFont{};
-    char m_title[41]{};
     int m_backgroundKind = 0;       // 0 plain, 1-3 gradients, 4 texture, 5 transparent
     DWORD m_textureId = 0;          // the TEXTURES picture by its name's hash; 0 none
     bool m_textureStretch = false;  // stretched over the body, else tiled
     HBITMAP m_backgroundPicture = nullptr;  // the body's texture or gradient, prepared at its size
-    // Stored with the record: digit C is the background kind, the combined
-    // value the texture id, flag E the stretch; the level the transparency.
-    PackedNoteValues m_packed;
-    int m_storedValue = 0;          // kept with the record (W1)
 
-    // Alarm. Recurrence, value and unit are stored as the record's "delayed
-    // send" fields; units: 1 minutes, 2 hours, 3 days, 4 weeks, 5 months, 6 weekdays.
-    CDateTime m_alarm;              // the next time the alarm is due, local time
-    bool m_alarmSet = false;
-    bool m_alarmRung = false;       // the alarm of this time has rung; stored, not a gate
+    // Alarm.
     bool m_ringing = false;
     LONG m_msSinceSound = 0;        // counts up while ringing; 0 when the sound plays again
     LONG m_msRinging = 0;           // counts up from the start of ringing
-    bool m_alarmRecurring = false;  // "Remind again every:"
-    BYTE m_alarmUnit = 3;
-    BYTE m_alarmValue = 1;
-    BYTE m_stopAfterMinutes = 0;    // the sound stops after these minutes; 0 never
     SnoozeTable m_snooze;           // the snooze menu's choices and the current one
     bool m_playingAlarmSound = false;  // inside the sound, which may handle messages
     char m_alarmTip[128]{};         // "Next alarm at ...", empty without an alarm
     HWND m_alarmTooltip = nullptr;  // the caption's tooltip control, made with the first tip
 
     // Sending and receiving.
-    bool m_retry = false;
-    BYTE m_retryCount = 0;
-    BYTE m_retryUnit = 0;
-    bool m_sent = false;
-    bool m_sent1 = false;
-    bool m_received = false;
-    bool m_received1 = false;
-    DWORD m_sendResult = 0;         // stored as the record's send result
     int m_sendState = 0;            // 0 none, 1 last send succeeded, 2 it failed
     bool m_sendAtAlarmTime = false;
-    char m_receivedFrom[26]{};    // the sending computer of a received note
     char m_receivedFromUser[26]{};
-    char m_createdBy[26]{};
-    char m_lastSentTo[26]{};
-    CDateTime m_created;
     char m_attachedFile[MAX_PATH]{};
 
     // Chat.
@@ -127,14 +79,10 @@ public:
 
     // Protection. A protected note is masked (its body shows the placeholder,
     // the enciphered body is kept) until its password opens it.
-    bool m_protected = false;
-    bool m_masked = false;
-    std::string m_protectedContent;  // the enciphered body: always while masked
     std::string m_passwordText;      // the password text that opened or locked it
     DWORD m_storedProtectedSize = 0;
     DWORD m_storedContentSize = 0;
     bool m_storedContentSizeKnown = false;
-    std::string m_packedText;        // the rich text packed, for long texts
 
     // Where the Note Manager found a search text (text and title), -1 for none.
     int m_textMatch = -1;
@@ -214,9 +162,9 @@ public:
     // The enciphered body of the rich text kept here, made with the user's
     // password text (or, without one, the text that opened the note); false,
     // with the reason, when it cannot be made.
-    bool PrepareContentForSend(std::string* failure = nullptr);
+    bool PrepareContentForSend(std::string* failure = nullptr) override;
     // The password text the body is made with; empty when there is none.
-    std::string ProtectionPasswordText() const;
+    std::string ProtectionPasswordText() const override;
     // The silent opening of a hidden masked note with the password texts of
     // this run (its body is kept): 2 opened, 1 not, 0 when there is nothing
     // to open or a password prompt is open.
@@ -234,6 +182,4 @@ public:
     bool m_counted = false;             // counted among the live note windows
     bool m_ownedByWindow = false;       // the window frees the note when it goes
 
-private:
-    std::string m_richText;
 };

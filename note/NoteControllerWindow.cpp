@@ -344,3 +344,8 @@ void LayOutNoteControls(HWND window, CNoteController& note)
                    TRUE);
     note.UpdateScrollArrows(false);
 }
+
+void CNoteController::SaveBesideTable() const
+{
+    SaveChatNoteSettings(*this);
+}

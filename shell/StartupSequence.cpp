@@ -34,6 +34,7 @@
 #include "shell/OptionalLibraries.h"
 #include "globals/ProgramGlobals.h"
 #include "shell/ProcessSnapshot.h"
+#include "shell/ProgramParts.h"
 #include "shell/SingleInstance.h"
 #include "shell/StartupPassword.h"
 #include "shell/UserFolder.h"
@@ -302,6 +303,7 @@ void ShutDown()
 
 int RunProgram(HINSTANCE instance)
 {
+    ConnectProgramParts();
     try {
         if (!PrepareData(instance))
             return 0;

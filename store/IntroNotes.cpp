@@ -5,7 +5,7 @@
 
 #include "foundation/Clock.h"
 #include "foundation/bytes/NoteColors.h"
-#include "note/NoteCreation.h"
+#include "store/NoteMaking.h"
 #include "store/FieldAccess.h"
 
 namespace {
@@ -67,7 +67,7 @@ CNoteController* CreateNoteFromRecord(CDbfFile& settings, DWORD userId, int k)
     std::vector<char> text = ReadIntroText(settings);
     description.text = text.empty() ? nullptr : text.data();
     description.textLength = text.empty() ? 0 : static_cast<DWORD>(text.size() - 1);
-    return CreateNote(description);
+    return MakeNote(description);
 }
 
 void CreateIntroNotes(DWORD userId, CreatedNotes& notes)

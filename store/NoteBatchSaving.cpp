@@ -9,12 +9,11 @@
 #include "foundation/FileHelpers.h"
 #include "foundation/GenericFile.h"
 #include "foundation/WorkingCopy.h"
-#include "note/NoteController.h"
 #include "store/DbfFile.h"
 #include "store/FileByteStore.h"
 #include "store/FileStepRetries.h"
 #include "store/FreeSlotLists.h"
-#include "store/NoteRecord.h"
+#include "store/NoteRecordFields.h"
 #include "store/NotesFiles.h"
 #include "store/SaveSteps.h"
 #include "store/bytes/DeletedRecordList.h"
@@ -26,14 +25,14 @@ const char kBatchPrefix[] = "SaveNotes(): ";
 // A record given to a new note in the working copy; the note takes its
 // number only once the copy is the table.
 struct NewRecord {
-    CNoteController* note;
+    NoteRecord* note;
     DWORD record;
     bool reused;  // taken from the free list, which gets it back on failure
 };
 
 class CBatchSave {
 public:
-    explicit CBatchSave(const std::vector<CNoteController*>& notes) : m_notes(notes) {}
+    explicit CBatchSave(const std::vector<NoteRecord*>& notes) : m_notes(notes) {}
     ~CBatchSave() { Abandon(); }
 
     // Writes every note into the working copies; throws on any failure.
@@ -44,11 +43,11 @@ public:
     void GiveRecordNumbers();
 
 private:
-    void WriteNote(CNoteController& note);
-    DWORD NewRecordFor(CNoteController& note);
+    void WriteNote(NoteRecord& note);
+    DWORD NewRecordFor(NoteRecord& note);
     void Abandon();
 
-    const std::vector<CNoteController*>& m_notes;
+    const std::vector<NoteRecord*>& m_notes;
     std::vector<NewRecord> m_created;
     CDbfFile m_table;
     CGenericFile m_memoFile;
@@ -78,7 +77,7 @@ void CBatchSave::WriteAside()
     m_memoFile.Close();
 }
 
-void CBatchSave::WriteNote(CNoteController& note)
+void CBatchSave::WriteNote(NoteRecord& note)
 {
     const std::string* text = TextToStore(note);
     if (!text)
@@ -92,7 +91,7 @@ void CBatchSave::WriteNote(CNoteController& note)
     m_table.SetLongValue(record, "TEXT", static_cast<long>(block));
 }
 
-DWORD CBatchSave::NewRecordFor(CNoteController& note)
+DWORD CBatchSave::NewRecordFor(NoteRecord& note)
 {
     DWORD record = NotesFreeSlots().Take();
     if (record != 0) {
@@ -153,7 +152,7 @@ void CBatchSave::Abandon()
 }
 }
 
-bool SaveNotesInOneWorkingCopy(const std::vector<CNoteController*>& notes)
+bool SaveNotesInOneWorkingCopy(const std::vector<NoteRecord*>& notes)
 {
     if (notes.empty())
         return true;

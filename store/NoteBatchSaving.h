@@ -2,7 +2,7 @@
 
 #include <vector>
 
-class CNoteController;
+struct NoteRecord;
 
 // Saves many notes through one working copy of the notes table and one of its
 // memo file (caller holds the notes-table lock, and no rebuilt pair waits):
@@ -13,4 +13,4 @@ class CNoteController;
 // number only once the table is in place. False when the notes could not all
 // be written: the stored pair is then as it was and the caller saves the
 // notes one by one.
-bool SaveNotesInOneWorkingCopy(const std::vector<CNoteController*>& notes);
+bool SaveNotesInOneWorkingCopy(const std::vector<NoteRecord*>& notes);

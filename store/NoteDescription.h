@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "foundation/DateTime.h"
-#include "note/NoteController.h"
+#include "store/bytes/PackedNoteSettings.h"
 
 // Everything a note can be created with. Callers fill what they know: the
 // notes loader every stored field, a new-note command almost nothing. A blank

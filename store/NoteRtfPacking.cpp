@@ -3,14 +3,14 @@
 #include <vector>
 
 #include "foundation/bytes/MemoryZip.h"
-#include "note/NoteController.h"
+#include "store/NoteRecord.h"
 #include "noteprops/bytes/ProtectedBody.h"
 
 namespace {
 const char kZipStart[] = "PK\x03\x04";
 }
 
-int PackNoteRtf(CNoteController& note, const char* bytes, size_t length, int)
+int PackNoteRtf(NoteRecord& note, const char* bytes, size_t length, int)
 {
     std::vector<unsigned char> archive;
     if (!bytes || !PackToMemoryZip(kPackedRtfEntryName, bytes, length, archive)) {

@@ -9,10 +9,8 @@
 #include "foundation/DiagnosticLog.h"
 #include "foundation/FileHelpers.h"
 #include "foundation/bytes/MessageBoxes.h"
-#include "net/ChatNotes.h"
-#include "note/NoteController.h"
 #include "store/DbfFile.h"
-#include "store/NoteRecord.h"
+#include "store/NoteRecordFields.h"
 #include "store/NotesFiles.h"
 #include "store/FreeSlotLists.h"
 #include "store/NoteBatchSaving.h"
@@ -52,7 +50,7 @@ void BindWorkingTable(CDbfFile& table)
     table.SetTable(DataFilePath(DataName::kNotesWorkingTable).c_str(), true);
 }
 
-void MissingMemoFile(CNoteController& note)
+void MissingMemoFile(NoteRecord& note)
 {
     if (DataFileExists(DataName::kNotesWorkingMemo)) {
         const char text[] = "The 'notes.qps' memo file is missing.\r\nThe 'notesTemp.QPS' memo file exists. Rename the "
@@ -67,7 +65,7 @@ void MissingMemoFile(CNoteController& note)
     ShowWhenUnlocked(note.m_window, text);
 }
 
-void MissingDataFile(CNoteController& note)
+void MissingDataFile(NoteRecord& note)
 {
     if (DataFileExists(DataName::kNotesWorkingTable)) {
         WriteErrorLog(kSaveNotePrefix, "The 'notes.qpd' data file is missing.\r\nThe 'notesTemp.QPD' data file exists. "
@@ -96,7 +94,7 @@ int FinishWorkingCopy(int saved, const char* logPrefix)
     return 1;
 }
 
-int SaveStoredNote(CNoteController& note)
+int SaveStoredNote(NoteRecord& note)
 {
     CopyNotesTableToWorkingCopy(kSaveNotePrefix);
     PassSaveStep(SaveStep::kTableCopied);
@@ -127,7 +125,7 @@ CRITICAL_SECTION& NotesTableLock()
     return lock.Section();
 }
 
-int SaveToDisk(CNoteController& note, CDbfFile& table, DWORD record)
+int SaveToDisk(NoteRecord& note, CDbfFile& table, DWORD record)
 {
     return LoggingFailures(kSaveToDiskPrefix, "Unknown exception ?!", [&] {
         WriteNoteFields(table, record, note);
@@ -140,7 +138,7 @@ int SaveToDisk(CNoteController& note, CDbfFile& table, DWORD record)
     });
 }
 
-int SaveABrandNewNote(CNoteController& note)
+int SaveABrandNewNote(NoteRecord& note)
 {
     DWORD slot = 0;
     int stored = LoggingFailures(kBrandNewPrefix, " Unknown exception ?!", [&] {
@@ -175,7 +173,7 @@ int SaveABrandNewNote(CNoteController& note)
 
 namespace {
 // The save itself, with the notes-table lock held throughout; 1 when stored.
-int SaveNoteLocked(CNoteController& note)
+int SaveNoteLocked(NoteRecord& note)
 {
     CCriticalSectionLock hold(NotesTableLock());
     return LoggingFailures(kSaveNotePrefix, "Unknown exception ?!", [&] {
@@ -197,7 +195,7 @@ int SaveNoteLocked(CNoteController& note)
 
 // A note written as it is now, or kept out of the table on purpose, needs no
 // further save.
-bool Settle(CNoteController& note, bool stored)
+bool Settle(NoteRecord& note, bool stored)
 {
     if (!stored && !TextWithheld(note))
         return false;
@@ -206,17 +204,16 @@ bool Settle(CNoteController& note, bool stored)
 }
 }
 
-bool SaveNote(CNoteController& note)
+bool SaveNote(NoteRecord& note)
 {
     int stored = SaveNoteLocked(note);
     ShowKeptBoxes();
-    // A chat note's participants are kept beside the notes table.
     if (stored)
-        SaveChatNoteSettings(note);
+        note.SaveBesideTable();
     return Settle(note, stored != 0);
 }
 
-void SaveNoteBeforeSend(CNoteController& note)
+void SaveNoteBeforeSend(NoteRecord& note)
 {
     if (note.m_noteId != kUnsavedNoteId)
         return;
@@ -238,11 +235,11 @@ void SaveNoteBeforeSend(CNoteController& note)
     }
 }
 
-bool SaveNotes(const std::vector<CNoteController*>& notes, bool rebuildMemo)
+bool SaveNotes(const std::vector<NoteRecord*>& notes, bool rebuildMemo)
 {
     // The memo file is rebuilt here or not at all: no single save may start it afresh.
     SetMemoFreshStart(false);
-    std::vector<CNoteController*> remaining = notes;
+    std::vector<NoteRecord*> remaining = notes;
     bool writable;
     bool saved = false;
     {
@@ -258,18 +255,18 @@ bool SaveNotes(const std::vector<CNoteController*>& notes, bool rebuildMemo)
         WriteErrorLog("SaveNotes(): ", kRebuildWaitingText);
         return false;
     }
-    // A chat note's participants are kept beside the notes table; the notes
-    // saved one by one below keep theirs in SaveNote.
-    for (CNoteController* note : notes) {
+    // What the notes keep beside the table follows; the notes saved one by
+    // one below write theirs in SaveNote.
+    for (NoteRecord* note : notes) {
         if (saved || std::find(remaining.begin(), remaining.end(), note) == remaining.end()) {
-            SaveChatNoteSettings(*note);
+            note->SaveBesideTable();
             note->m_modified = false;
         }
     }
     if (saved)
         return true;
     bool all = true;
-    for (CNoteController* note : remaining)
+    for (NoteRecord* note : remaining)
         all = SaveNote(*note) && all;
     return all;
 }

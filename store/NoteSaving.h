@@ -5,7 +5,7 @@
 #include <vector>
 
 class CDbfFile;
-class CNoteController;
+struct NoteRecord;
 
 // Saving notes into the notes table. The table is never written in place: the
 // record goes into a working copy, which then replaces notes.QPD in one step;
@@ -17,22 +17,22 @@ class CNoteController;
 // saved. True when the note is stored as it is now (or its text is withheld
 // on purpose, and the user was told), which clears its modified mark; false
 // when the save failed, and the note keeps its mark for the next save.
-bool SaveNote(CNoteController& note);
+bool SaveNote(NoteRecord& note);
 
 // The first save of a note without a record (caller holds the notes-table
 // lock): takes a free record or appends one, and gives the note that record
 // number only when the new record is stored; otherwise the note keeps 9999 and
 // the free record stays free. Returns 1 when stored, 0 otherwise.
-int SaveABrandNewNote(CNoteController& note);
+int SaveABrandNewNote(NoteRecord& note);
 
 // A note about to be sent gets its record first; a stored note is left alone.
 // Throws when the save fails for a reason other than a refused text.
-void SaveNoteBeforeSend(CNoteController& note);
+void SaveNoteBeforeSend(NoteRecord& note);
 
 // Writes every field of the note and appends its text to the memo file, into
 // record n of the open table (opened "MAPPINGALL"). Returns 1, or 0 when the
 // text was not stored (a locked note shown on the screen) or a failure was logged.
-int SaveToDisk(CNoteController& note, CDbfFile& table, DWORD record);
+int SaveToDisk(NoteRecord& note, CDbfFile& table, DWORD record);
 
 // Saves every note of the list, all through one working copy of the table and
 // of the memo file. With rebuildMemo the memo file is written afresh, keeping
@@ -42,4 +42,10 @@ int SaveToDisk(CNoteController& note, CDbfFile& table, DWORD record);
 // they are saved one by one. Each note stored loses its modified mark; true
 // when every note was stored. While a rebuilt pair waits to be installed
 // nothing is saved.
-bool SaveNotes(const std::vector<CNoteController*>& notes, bool rebuildMemo);
+bool SaveNotes(const std::vector<NoteRecord*>& notes, bool rebuildMemo);
+// The same for a list of notes of a kind that is a note record.
+template <class Note>
+bool SaveNotes(const std::vector<Note*>& notes, bool rebuildMemo)
+{
+    return SaveNotes(std::vector<NoteRecord*>(notes.begin(), notes.end()), rebuildMemo);
+}

@@ -7,10 +7,10 @@
 #include "foundation/CriticalSectionLock.h"
 #include "foundation/DataFolder.h"
 #include "foundation/DiagnosticLog.h"
-#include "note/NoteCreation.h"
+#include "store/NoteMaking.h"
 #include "store/DbfFile.h"
 #include "store/FreeSlotLists.h"
-#include "store/NoteRecord.h"
+#include "store/NoteRecordFields.h"
 #include "store/NotesFiles.h"
 #include "store/NotesTableLock.h"
 
@@ -102,7 +102,7 @@ int LoadNotes(const RowOwnership& ownership, const std::function<void(CNoteContr
         std::vector<char> text = ReadNoteText(table, stored.textBlock, stored.description.title);
         stored.description.text = text.data();
         stored.description.textLength = static_cast<DWORD>(text.size());
-        if (CNoteController* note = CreateNote(stored.description)) {
+        if (CNoteController* note = MakeNote(stored.description)) {
             place(note);
             ++created;
         }

@@ -9,11 +9,10 @@
 #include "foundation/DiagnosticLog.h"
 #include "foundation/GenericFile.h"
 #include "foundation/WorkingCopy.h"
-#include "note/NoteController.h"
 #include "store/DbfFile.h"
 #include "store/FileByteStore.h"
 #include "store/FileStepRetries.h"
-#include "store/NoteRecord.h"
+#include "store/NoteRecordFields.h"
 #include "store/NotesFiles.h"
 #include "store/SaveSteps.h"
 #include "store/bytes/DeletedRecordList.h"
@@ -48,7 +47,7 @@ std::string OldText(CMemoFile& oldMemo, DWORD block, DWORD record)
 
 // Every live record of the working copy into the new memo file.
 void WriteRecords(CDbfFile& table, CMemoFile& newMemo, CMemoFile& oldMemo,
-                  const std::map<DWORD, CNoteController*>& byRecord)
+                  const std::map<DWORD, NoteRecord*>& byRecord)
 {
     DWORD count = table.GetRecordCount();
     for (DWORD record = 1; record <= count; ++record) {
@@ -73,7 +72,7 @@ void WriteRecords(CDbfFile& table, CMemoFile& newMemo, CMemoFile& oldMemo,
     }
 }
 
-void BuildAside(const std::map<DWORD, CNoteController*>& byRecord)
+void BuildAside(const std::map<DWORD, NoteRecord*>& byRecord)
 {
     CopyNotesTableToWorkingCopy(kRebuildPrefix);
     std::string newMemoPath = DataFilePath(DataName::kNotesRebuiltMemo);
@@ -104,11 +103,11 @@ void RemoveAside()
 }
 }
 
-bool RebuildNotesTableAndMemo(const std::vector<CNoteController*>& notes, std::vector<CNoteController*>& remaining)
+bool RebuildNotesTableAndMemo(const std::vector<NoteRecord*>& notes, std::vector<NoteRecord*>& remaining)
 {
-    std::vector<CNoteController*> withoutRecord;
-    std::map<DWORD, CNoteController*> byRecord;
-    for (CNoteController* note : notes) {
+    std::vector<NoteRecord*> withoutRecord;
+    std::map<DWORD, NoteRecord*> byRecord;
+    for (NoteRecord* note : notes) {
         if (note->m_noteId == kUnsavedNoteId)
             withoutRecord.push_back(note);
         else

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-class CNoteController;
+struct NoteRecord;
 
 // Writes the notes table and its memo file afresh, the memo file holding only
 // the texts that live records name (caller holds the notes-table lock, and no
@@ -13,4 +13,4 @@ class CNoteController;
 // completed, in which case the stored pair is untouched. False when the new
 // pair was marked for installing but could not be installed: it then waits,
 // and nothing may be saved until it is in place.
-bool RebuildNotesTableAndMemo(const std::vector<CNoteController*>& notes, std::vector<CNoteController*>& remaining);
+bool RebuildNotesTableAndMemo(const std::vector<NoteRecord*>& notes, std::vector<NoteRecord*>& remaining);

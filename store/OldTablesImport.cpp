@@ -10,7 +10,7 @@
 #include "store/DbfFile.h"
 #include "store/FieldAccess.h"
 #include "store/FontFields.h"
-#include "store/NoteRecord.h"
+#include "store/NoteRecordFields.h"
 #include "store/OldNoteRecord.h"
 #include "store/SettingsTable.h"
 #include "store/TableText.h"

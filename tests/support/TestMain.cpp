@@ -15,6 +15,7 @@
 #include "foundation/CriticalSectionLock.h"
 #include "foundation/DataFolder.h"
 #include "foundation/bytes/MessageBoxes.h"
+#include "shell/ProgramParts.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -52,6 +53,7 @@ int main(int argc, char** argv)
     testing::UnitTest::GetInstance()->listeners().Append(new UnexpectedBoxes);
     SetMessageBoxHandler(&UnexpectedBox);
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+    ConnectProgramParts();
 
     TempFolder workFolder("run");
     SetCurrentDirectoryA(workFolder.Path().c_str());

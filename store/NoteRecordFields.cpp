@@ -1,7 +1,6 @@
-#include "store/NoteRecord.h"
+#include "store/NoteRecordFields.h"
 
 #include "foundation/DiagnosticLog.h"
-#include "note/NoteController.h"
 #include "store/NoteRtfPacking.h"
 #include "store/DbfFile.h"
 #include "store/FieldAccess.h"
@@ -15,13 +14,13 @@ const char* const kCreationFields[6] = {"BYDAY", "BYMONTH", "WYEAR", "WHOUR", "W
 const char* const kAlarmFields[6] = {"BYADAY", "BYAMONTH", "WAYEAR", "WAHOUR", "WAMINUTE", "WASECOND"};
 }
 
-bool TextWithheld(const CNoteController& note)
+bool TextWithheld(const NoteRecord& note)
 {
     return note.m_protected &&
            (note.m_masked ? note.m_protectedContent.empty() : note.ProtectionPasswordText().empty());
 }
 
-const std::string* TextToStore(CNoteController& note)
+const std::string* TextToStore(NoteRecord& note)
 {
     if (!note.m_protected) {
         const std::string& text = note.RichText();
@@ -43,7 +42,7 @@ const std::string* TextToStore(CNoteController& note)
     return nullptr;
 }
 
-RECT StoredNoteRect(const CNoteController& note)
+RECT StoredNoteRect(const NoteRecord& note)
 {
     RECT rect = {note.m_left, note.m_top, note.m_left + note.m_width, note.m_top + note.m_height};
     if (note.m_window)
@@ -55,7 +54,7 @@ RECT StoredNoteRect(const CNoteController& note)
     return rect;
 }
 
-void WriteNoteFields(CDbfFile& table, DWORD record, const CNoteController& note)
+void WriteNoteFields(CDbfFile& table, DWORD record, const NoteRecord& note)
 {
     RECT rect = StoredNoteRect(note);
 
