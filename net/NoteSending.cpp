@@ -317,15 +317,15 @@ void DropWaitingSends(CNoteController& note)
 }
 }
 
-void CNoteController::ClearSendIcon()
+void ClearNoteSendIcon(CNoteController& note)
 {
-    m_sendState = 0;
-    DropWaitingSends(*this);
-    if (m_noteId != 9999 && m_noteId != 9988)
-        ResetDestinationFlags(m_noteId);
+    note.m_sendState = 0;
+    DropWaitingSends(note);
+    if (note.m_noteId != 9999 && note.m_noteId != 9988)
+        ResetDestinationFlags(note.m_noteId);
     // A running send keeps its strip until it ends.
-    if (m_window && !IsNoteTransmitting(*this))
-        HideSendStrip(m_window);
+    if (note.m_window && !IsNoteTransmitting(note))
+        HideSendStrip(note.m_window);
 }
 
 void ForgetNoteDeliveries(CNoteController& note)

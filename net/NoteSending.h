@@ -32,6 +32,9 @@ void OnSendRequest(CNoteController& note, WPARAM mode, const char* destinationTe
 // The note's answer to "are you transmitting?": a send thread runs.
 bool IsNoteTransmitting(const CNoteController& note);
 
+// The send icon goes and the note's pending resends are dropped (the alarm
+// switched off); a running send keeps its strip until it ends.
+void ClearNoteSendIcon(CNoteController& note);
 // A note being deleted: its delivery records leave the "Transact" list and
 // the transaction table, and nothing of it waits to be sent again, since its
 // record number goes to the next new note. The note is not being sent.

@@ -161,18 +161,18 @@ std::vector<CDestination> RunSendDialog(HWND owner, const char* noteTitle, bool*
     return result == IDOK ? state.chosen : std::vector<CDestination>();
 }
 
-int CNoteController::OnSendTo(bool ask)
+int SendNoteTo(CNoteController& note, bool ask)
 {
     std::vector<CDestination> recipients;
     if (ask) {
         bool chat = false;
-        recipients = RunSendDialog(m_window, m_title, &chat);
+        recipients = RunSendDialog(note.m_window, note.m_title, &chat);
         if (chat)
-            return StartChat(*this, recipients) ? 1 : 0;
+            return StartChat(note, recipients) ? 1 : 0;
     } else {
         // Without asking, the note goes again to the destinations of its last send.
         for (const CDestination& record : CopyOfTransactList())
-            if (record.m_noteId == m_noteId && m_noteId != 9999)
+            if (record.m_noteId == note.m_noteId && note.m_noteId != 9999)
                 recipients.push_back(record);
     }
     if (recipients.empty())
@@ -180,6 +180,6 @@ int CNoteController::OnSendTo(bool ask)
     for (CDestination& recipient : recipients)
         recipient.m_transactionId = 0;
     // A note's attached file goes along while it is still there.
-    const bool attach = m_attachedFile[0] && GetFileAttributesA(m_attachedFile) != INVALID_FILE_ATTRIBUTES;
-    return StartNoteSend(*this, recipients, attach ? m_attachedFile : "") ? 1 : 0;
+    const bool attach = note.m_attachedFile[0] && GetFileAttributesA(note.m_attachedFile) != INVALID_FILE_ATTRIBUTES;
+    return StartNoteSend(note, recipients, attach ? note.m_attachedFile : "") ? 1 : 0;
 }

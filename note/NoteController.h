@@ -152,7 +152,7 @@ public:
     // "&Alarm off": the alarm, its recurrence and the send at alarm time end.
     void SwitchAlarmOff();
     void StopAlarmAndHide();
-    // The send icon goes and the note's pending resends are dropped (net/NoteSending.cpp).
+    // The send icon goes and the note's pending resends are dropped (by the strips, note/NoteStrips.h).
     void ClearSendIcon();
 
     // The snooze menu in its standard layout, the given item current (note/SnoozeMenus.cpp).

@@ -9,11 +9,9 @@
 #include "foundation/DiagnosticLog.h"
 #include "foundation/bytes/MessageBoxes.h"
 #include "foundation/win/FontConversion.h"
-#include "net/ChatNotes.h"
-#include "net/NoteSendStrip.h"
-#include "net/NoteSending.h"
 #include "note/NoteController.h"
 #include "note/NoteRichEdit.h"
+#include "note/NoteStrips.h"
 #include "note/NoteWindowHandlers.h"
 #include "note/AlarmRinging.h"
 #include "globals/MainWindowMessages.h"
@@ -249,7 +247,7 @@ void CNoteController::DeleteNote()
         return;
     }
     // Its delivery records go with it, which a send under way would write again.
-    if (IsNoteTransmitting(*this)) {
+    if (NoteStrips().IsTransmitting(*this)) {
         ShowMessageBox(m_window, "This note is being sent right now.\r\n\r\nPlease delete it when that send has ended.",
                        ProgramTitle, kMbIconExclamation);
         return;
@@ -263,8 +261,7 @@ void CNoteController::DeleteNote()
         StopAlarmSound(UserSoundSlot(kSoundAlarm));
     }
     SyncFromWindow();
-    OnChatNoteDeleted(*this);
-    ForgetNoteDeliveries(*this);
+    NoteStrips().NoteDeleted(*this);
     DeleteStoredRecord(m_noteId);
     if (m_noteId != 9999)
         if (HWND main = GetMainWindow())
@@ -330,9 +327,8 @@ void LayOutNoteControls(HWND window, CNoteController& note)
 {
     RECT client{};
     GetClientRect(window, &client);
-    // A chat note keeps its chat controls at its foot.
-    client.bottom -= LayOutChatControls(window, client);
-    client.bottom -= PlaceSendStrip(window, client);
+    // The strips at the note's foot (a chat, a send) take their height.
+    client.bottom -= NoteStrips().LayOut(window, client);
     if (note.m_bodyEdit)
         MoveWindow(note.m_bodyEdit, 0, 0, client.right, client.bottom, TRUE);
     const int x = client.right - kScrollArrowSize - 1;
@@ -347,5 +343,15 @@ void LayOutNoteControls(HWND window, CNoteController& note)
 
 void CNoteController::SaveBesideTable() const
 {
-    SaveChatNoteSettings(*this);
+    NoteStrips().NoteStored(*this);
+}
+
+int CNoteController::OnSendTo(bool ask)
+{
+    return NoteStrips().SendTo(*this, ask);
+}
+
+void CNoteController::ClearSendIcon()
+{
+    NoteStrips().ClearSendIcon(*this);
 }

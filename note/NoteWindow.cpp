@@ -11,8 +11,8 @@
 #include "note/NoteController.h"
 #include "note/NoteMessages.h"
 #include "note/NoteRichEdit.h"
+#include "note/NoteStrips.h"
 #include "note/NoteWindowHandlers.h"
-#include "net/NoteSending.h"
 #include "note/AlarmTiming.h"
 #include "note/SnoozeMenus.h"
 #include "resources/ids/WindowClassIds.h"
@@ -75,7 +75,7 @@ void OnCreate(HWND window, CNoteController& note)
         note.RollUp();
     }
     note.m_ownedByWindow = true;
-    ResumeNoteResends(note);
+    NoteStrips().WindowCreated(note);
     if (note.m_alarmSet)
         note.UpdateAlarmTooltip();
 }
@@ -97,7 +97,7 @@ void LeaveAllLists(CNoteController* note)
 
 void OnDestroy(CNoteController& note)
 {
-    EndNoteSending(note);
+    NoteStrips().WindowDestroyed(note);
     if (note.m_bodyEdit && note.m_editProcedure)
         SetWindowLongPtrA(note.m_bodyEdit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(note.m_editProcedure));
     note.m_editProcedure = nullptr;
@@ -171,10 +171,10 @@ LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_COMMAND:
         return OnNoteCommand(window, *note, wParam, lParam);
     case WM_TIMER:
-        if (wParam == kNoteResendTimerId)
-            OnNoteResendTimer(*note);
-        else if (wParam == kNoteAlarmTimerId)
+        if (wParam == kNoteAlarmTimerId)
             note->OnAlarmTick();
+        else
+            NoteStrips().OnTimer(*note, wParam);
         return 0;
     case WM_CONTEXTMENU: {
         POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};

@@ -1,12 +1,11 @@
 // The private messages a note window answers.
 #include <windows.h>
 
-#include "net/ChatNotes.h"
 #include "note/NoteController.h"
 #include "note/NoteMessages.h"
 #include "note/NoteSearch.h"
+#include "note/NoteStrips.h"
 #include "note/NoteWindowHandlers.h"
-#include "net/NoteSending.h"
 #include "globals/MainWindowMessages.h"
 #include "store/NoteSaving.h"
 
@@ -55,20 +54,8 @@ bool OnNotePrivateMessage(HWND window, CNoteController& note, UINT message, WPAR
     case kNoteMsgAlarmDue:
         result = note.BringNoteToFront() ? 1 : 0;
         return true;
-    case kNoteMsgTransmitting:
-        result = IsNoteTransmitting(note) ? 1 : 0;
-        return true;
-    case kNoteMsgSendToDestination:
-        OnSendRequest(note, wParam, reinterpret_cast<const char*>(lParam));
-        return true;
     case kNoteMsgRaiseOnce:
         RaiseOnce(window, note, lParam != 0);
-        return true;
-    case kNoteMsgNewChat:
-        SetUpChatNote(note, static_cast<BYTE>(lParam));
-        return true;
-    case kNoteMsgReadChatSettings:
-        ReadChatNoteSettings(note);
         return true;
     case kNoteMsgSearchRequest:
     case kNoteMsgSearchProtected:
@@ -79,6 +66,7 @@ bool OnNotePrivateMessage(HWND window, CNoteController& note, UINT message, WPAR
         PassedBySearch(note, wParam != 0);
         return true;
     default:
-        return OnNoteSendMessage(note, message, wParam, lParam);
+        // Sending and chatting (0x807D, 0x808E, 0x80B5, 0x80B9 and the send threads' messages).
+        return NoteStrips().OnMessage(note, message, wParam, lParam, result);
     }
 }

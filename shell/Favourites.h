@@ -28,7 +28,7 @@ void OrganizeFavourites(HWND owner);
 // At start: the list built (the folder made when it is due) and watched.
 // Failures reach the log; the program runs without favourites.
 void StartFavourites(HWND main);
-// The favourites watcher of the program (shell/ProgramGlobals) on the folder,
+// The favourites watcher of the program (FavouritesWatcher()) on the folder,
 // for the main window.
 void StartFavouritesWatcher(HWND window, const char* folder, UINT message);
 void StopFavouritesWatcher();
