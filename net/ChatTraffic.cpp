@@ -20,10 +20,10 @@
 #include "net/bytes/RichTextReduce.h"
 #include "note/NoteController.h"
 #include "note/NoteCreation.h"
+#include "note/NoteKeeper.h"
 #include "store/NoteDescription.h"
 #include "globals/ProgramGlobals.h"
 #include "store/Sounds.h"
-#include "shell/WindowController.h"
 
 namespace {
 struct CChatSendJob {
@@ -138,7 +138,7 @@ std::vector<CChatPeer> ParticipantsOfStart(const CWireNote& wire, const CChatPee
     return peers;
 }
 
-void StartReceivedChat(CWindowController& application, const CReceivedMessage& message, CChatPeer sender)
+void StartReceivedChat(INoteKeeper& keeper, const CReceivedMessage& message, CChatPeer sender)
 {
     const CWireNote& wire = message.note;
     if (!UserSettings().chatOn) {
@@ -160,7 +160,7 @@ void StartReceivedChat(CWindowController& application, const CReceivedMessage& m
     CNoteController* note = CreateNote(description);
     if (!note)
         return;
-    application.AdoptNote(note);
+    keeper.AdoptNote(note);
     SetChatPeers(*note, ParticipantsOfStart(wire, sender));
     note->SetModified();
     PlaySoundFile(UserSoundSlot(kSoundChatStarted));
@@ -229,7 +229,7 @@ void SendChatOperation(CNoteController& note, ChatOperation operation, const std
     CloseHandle(thread);
 }
 
-void OnChatReceived(CWindowController& application, const CReceivedMessage& message, const CPortRecord& port)
+void OnChatReceived(INoteKeeper& keeper, const CReceivedMessage& message, const CPortRecord& port)
 {
     const CWireNote& wire = message.note;
     ChatOperation operation = ParseChatOperation(wire.chatOperation);
@@ -244,7 +244,7 @@ void OnChatReceived(CWindowController& application, const CReceivedMessage& mess
     CNoteController* note = FindChatNote(wire.chatId);
     if (!note) {
         if (operation == ChatOperation::kStart)
-            StartReceivedChat(application, message, sender);
+            StartReceivedChat(keeper, message, sender);
         else
             WriteErrorLog("A message of a chat that has no note here was dropped, from ", wire.computerName.c_str());
         return;

@@ -5,7 +5,7 @@
 #include "net/bytes/ChatText.h"
 
 class CNoteController;
-class CWindowController;
+class INoteKeeper;
 struct CPortRecord;
 struct CReceivedMessage;
 
@@ -21,4 +21,4 @@ void SendChatOperation(CNoteController& note, ChatOperation operation, const std
 // A received chat text (the receive side hands every chat text here): a new
 // chat becomes a chat note, a line is added to its note, a participant that
 // left or ended the chat is marked so, one that came back takes part again.
-void OnChatReceived(CWindowController& application, const CReceivedMessage& message, const CPortRecord& port);
+void OnChatReceived(INoteKeeper& keeper, const CReceivedMessage& message, const CPortRecord& port);

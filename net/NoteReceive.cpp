@@ -1,7 +1,7 @@
-// The road of a received note on the main thread: the connection's thread has
-// read it; here the attached file is kept, the note made and stored before
-// the sender hears that it arrived, its sender remembered, and the user told
-// by the tray icon, the incoming-note sound and a balloon.
+// The network's part of a received note on the main thread: its description
+// from the wire text, the attached file kept, the note marked received and
+// stored before the sender hears that it arrived, its sender remembered; chat
+// texts go to the chat code.
 #include <winsock2.h>
 
 #include "net/NoteReceive.h"
@@ -10,8 +10,6 @@
 
 #include "foundation/DataFolder.h"
 #include "foundation/DiagnosticLog.h"
-#include "foundation/StartupValues.h"
-#include "foundation/bytes/GenericException.h"
 #include "foundation/bytes/NoteColors.h"
 #include "foundation/win/FontConversion.h"
 #include "net/ChatTraffic.h"
@@ -20,19 +18,17 @@
 #include "net/ReceivedMessage.h"
 #include "store/SentToTable.h"
 #include "net/bytes/AttachmentName.h"
+#include "note/NoteAttachmentLine.h"
 #include "note/NoteController.h"
 #include "note/NoteCreation.h"
-#include "globals/MainWindowMessages.h"
+#include "note/NoteKeeper.h"
+#include "globals/ProgramFlags.h"
 #include "globals/ProgramGlobals.h"
 #include "globals/Settings.h"
-#include "store/Sounds.h"
-#include "shell/WindowController.h"
 #include "store/NoteSaving.h"
 #include "store/bytes/DeletedRecordList.h"
 
 namespace {
-const UINT kTrayFlashPeriodMs = 500;
-const int kIncomingNoteSound = 2;
 const unsigned kMaxNameChoices = 999;
 const char kBalloonText[] = " - A note has been received from ";
 
@@ -70,53 +66,6 @@ std::string SenderText(const CWireNote& note)
     if (note.userName.empty())
         return note.computerName;
     return note.computerName.empty() ? note.userName : note.userName + "<" + note.computerName + ">";
-}
-
-bool SystemShowsBalloons()
-{
-    const WindowsVersionInfo& windows = GetStartupValues().windows;
-    return windows.isWindows2000 || windows.isWindowsXp || windows.isVistaOrLater;
-}
-
-struct ReceivedLooks {
-    LOGFONTA bodyFont;
-    LOGFONTA titleFont;
-};
-
-// The description of the received note: the sender's looks over the user's
-// defaults, placed by the program like every new note.
-NoteDescription DescribeReceivedNote(const CWireNote& sent, const std::string& richText, ReceivedLooks& looks)
-{
-    const CUserSettings& user = UserSettings();
-    NoteDescription d = UserDefaultDescription(NoteDescription());
-    looks.bodyFont = user.note.bodyFont;
-    looks.titleFont = user.note.titleFont;
-    if (!sent.fontName.empty())
-        lstrcpynA(looks.bodyFont.lfFaceName, sent.fontName.c_str(), LF_FACESIZE);
-    if (sent.fontSize)
-        looks.bodyFont.lfHeight = -MulDiv(static_cast<int>(sent.fontSize), ScreenPixelsPerInch(), 72);
-    d.bodyFont = &looks.bodyFont;
-    d.titleFont = &looks.titleFont;
-    if (sent.hasColours) {
-        d.bodyColor = sent.backColour;
-        d.titleColor = ColorToStrongColor(sent.backColour);
-        d.textColor = sent.textColour;
-    }
-    // Forced placement takes the position from the program's counters; a
-    // position that is not 0, 0 keeps a black note from reading as blank.
-    d.forcePlacement = true;
-    d.x = 1;
-    d.width = static_cast<LONG>(sent.width);
-    d.height = static_cast<LONG>(sent.height);
-    d.stayOnTop = sent.stayOnTop;
-    d.title = sent.title.empty() ? user.title : sent.title.c_str();
-    d.text = richText.data();
-    d.textLength = static_cast<DWORD>(richText.size());
-    d.hidden = user.hideReceived != 0;
-    d.alarmSet = ReadAlarmTime(sent.alarm, d.alarm);
-    d.received = true;
-    d.receivedFrom = sent.computerName.c_str();
-    return d;
 }
 
 // The sender (at the peer's address, replying on the port it gave) and the
@@ -162,6 +111,42 @@ bool StoreReceivedNote(CNoteController& note, DWORD senderId)
 }
 }
 
+// The description of the received note: the sender's looks over the user's
+// defaults, placed by the program like every new note.
+NoteDescription DescribeReceivedNote(const CWireNote& sent, const std::string& richText, ReceivedLooks& looks)
+{
+    const CUserSettings& user = UserSettings();
+    NoteDescription d = UserDefaultDescription(NoteDescription());
+    looks.bodyFont = user.note.bodyFont;
+    looks.titleFont = user.note.titleFont;
+    if (!sent.fontName.empty())
+        lstrcpynA(looks.bodyFont.lfFaceName, sent.fontName.c_str(), LF_FACESIZE);
+    if (sent.fontSize)
+        looks.bodyFont.lfHeight = -MulDiv(static_cast<int>(sent.fontSize), ScreenPixelsPerInch(), 72);
+    d.bodyFont = &looks.bodyFont;
+    d.titleFont = &looks.titleFont;
+    if (sent.hasColours) {
+        d.bodyColor = sent.backColour;
+        d.titleColor = ColorToStrongColor(sent.backColour);
+        d.textColor = sent.textColour;
+    }
+    // Forced placement takes the position from the program's counters; a
+    // position that is not 0, 0 keeps a black note from reading as blank.
+    d.forcePlacement = true;
+    d.x = 1;
+    d.width = static_cast<LONG>(sent.width);
+    d.height = static_cast<LONG>(sent.height);
+    d.stayOnTop = sent.stayOnTop;
+    d.title = sent.title.empty() ? user.title : sent.title.c_str();
+    d.text = richText.data();
+    d.textLength = static_cast<DWORD>(richText.size());
+    d.hidden = user.hideReceived != 0;
+    d.alarmSet = ReadAlarmTime(sent.alarm, d.alarm);
+    d.received = true;
+    d.receivedFrom = sent.computerName.c_str();
+    return d;
+}
+
 void SetReceivedChatHandler(ReceivedChatHandler handler)
 {
     g_chatHandler = handler;
@@ -186,58 +171,28 @@ std::string KeepReceivedAttachment(const std::string& senderName)
     return std::string();
 }
 
-bool CWindowController::OnNoteReceived(int portNumber, const CReceivedMessage& message)
+void PassReceivedChat(INoteKeeper& keeper, const CReceivedMessage& message, const CPortRecord& port)
 {
-    CPortRecord& port = m_ports[portNumber == 2 ? 1 : 0];
-    lstrcpynA(port.m_peerAddress, message.peerAddress.c_str(), sizeof port.m_peerAddress);
-    if (message.kind != ReceivedMessageKind::kNote)
-        return false;
-    if (message.note.IsChatOperation()) {
-        if (g_chatHandler)
-            g_chatHandler(*this, message, port);
-        else
-            WriteErrorLog("A received chat message was dropped: ", "chat messages are not taken by this program");
-        return true;
-    }
-    if (message.hasAttachment && UserSettings().twoDigits[1])
-        WriteReceivedAttachment(message);
-    const CNoteController* note = ParseReceivedNote(message, port);
-    return note && note->m_noteId != kUnsavedNoteId;
+    if (g_chatHandler)
+        g_chatHandler(keeper, message, port);
+    else
+        WriteErrorLog("A received chat message was dropped: ", "chat messages are not taken by this program");
 }
 
-CNoteController* CWindowController::ParseReceivedNote(const CReceivedMessage& message, const CPortRecord& port)
+void TakeReceivedNote(CNoteController& note, const CWireNote& sent, const std::string& attachedFile,
+                      const CPortRecord& port)
 {
-    const CWireNote& sent = message.note;
-    const CUserSettings& user = UserSettings();
-    ReceivedLooks looks;
-    NoteDescription description = DescribeReceivedNote(sent, message.richText, looks);
-    CNoteController* note = CreateNote(description);
-    // The attached file is kept with its note, when the user allows attached files.
-    std::string attachedFile;
-    if (note && message.hasAttachment && user.twoDigits[1])
-        attachedFile = KeepReceivedAttachment(sent.attachedFileName);
-    else
-        DeleteFileA(DataFilePath(DataName::kReceivedAttachment).c_str());
-    if (!note)
-        return nullptr;
-    AdoptNote(note);
-    lstrcpynA(note->m_receivedFromUser, sent.userName.c_str(), sizeof note->m_receivedFromUser);
-    lstrcpynA(note->m_attachedFile, attachedFile.c_str(), sizeof note->m_attachedFile);
-    UpdateNoteAttachmentLine(*note);
-    note->m_programActivation = true;  // received and not yet seen
-    note->SetModified();
+    lstrcpynA(note.m_receivedFromUser, sent.userName.c_str(), sizeof note.m_receivedFromUser);
+    lstrcpynA(note.m_attachedFile, attachedFile.c_str(), sizeof note.m_attachedFile);
+    UpdateAttachmentLine(note);
+    note.m_programActivation = true;  // received and not yet seen
+    note.SetModified();
     DWORD senderId = RememberSender(sent, port);
-    if (!StoreReceivedNote(*note, senderId))
+    if (!StoreReceivedNote(note, senderId))
         WriteErrorLog("A received note could not be stored: ", "its sender is told that it did not arrive");
+}
 
-    UpdateTrayTooltip();
-    m_trayFlashing = static_cast<DWORD>(SetTimer(m_mainWindow, kTimerTrayFlash, kTrayFlashPeriodMs, nullptr));
-    if (!m_trayFlashing)
-        throw CGenericException("Cannot create the tray icon flashing timer");
-    PlaySoundFile(UserSoundSlot(kIncomingNoteSound));
-    if (user.balloonOnReceive && SystemShowsBalloons()) {
-        std::string text = std::string(note->m_title[0] ? note->m_title : "Note") + kBalloonText + SenderText(sent);
-        m_trayIcon.ShowBalloon(m_mainWindow, text.c_str());
-    }
-    return note;
+std::string ReceivedNoteBalloon(const CNoteController& note, const CWireNote& sent)
+{
+    return std::string(note.m_title[0] ? note.m_title : "Note") + kBalloonText + SenderText(sent);
 }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "note/NoteController.h"
+#include "note/NoteMessages.h"
 
 const char kAttachmentLinePrefix[] = "Attached file: ";
 
@@ -83,4 +84,10 @@ void RewriteAttachmentLine(CNoteController& note)
         line.insert(0, "\r");
     SendMessageA(note.m_bodyEdit, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&place));
     SendMessageA(note.m_bodyEdit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(line.c_str()));
+}
+
+void UpdateAttachmentLine(CNoteController& note)
+{
+    if (IsAttachmentLineOutOfDate(note))
+        SendMessageA(note.m_bodyEdit, kEditMsgRewriteAttachmentLine, 0, 0);
 }

@@ -15,3 +15,7 @@ bool IsAttachmentLineOutOfDate(const CNoteController& note);
 // Names the note's attached file in its last line: the last line is written
 // again when it is an attachment line, else the line is added after it.
 void RewriteAttachmentLine(CNoteController& note);
+
+// The note's body writes its attachment line again when the line no longer
+// names the file the note now carries.
+void UpdateAttachmentLine(CNoteController& note);

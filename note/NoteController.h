@@ -7,7 +7,7 @@
 #include "note/bytes/SnoozeLayout.h"
 #include "store/NoteRecord.h"
 
-class CWindowController;
+class INoteKeeper;
 
 // The saved place of a note before an arrangement moved it; all 0 means none.
 struct NoteArrangedRect {
@@ -33,7 +33,7 @@ public:
 
     // Identity and owner.
     bool m_notShared = false;           // another user's note that this user may not share
-    CWindowController* m_application = nullptr;
+    INoteKeeper* m_application = nullptr;  // the keeper of the note's lists
 
     // Windows.
     HWND m_bodyEdit = nullptr;

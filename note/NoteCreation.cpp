@@ -11,6 +11,7 @@
 #include "foundation/StartupValues.h"
 #include "foundation/bytes/MessageBoxes.h"
 #include "note/NoteController.h"
+#include "note/NoteKeeper.h"
 #include "note/NoteMessages.h"
 #include "store/NoteRtfPacking.h"
 #include "note/NoteWindow.h"
@@ -18,9 +19,9 @@
 #include "note/ProtectedNotes.h"
 #include "noteprops/bytes/ProtectedBody.h"
 #include "globals/MainWindowMessages.h"
+#include "globals/ProgramFlags.h"
 #include "globals/ProgramGlobals.h"
 #include "globals/Settings.h"
-#include "shell/WindowController.h"
 
 namespace {
 PlacementCounters g_nextNotePosition;
@@ -58,8 +59,8 @@ bool RefusedByLimit()
 
 bool LastNoteIsVisible()
 {
-    CWindowController* controller = GetWindowController();
-    CNoteController* last = controller ? controller->LastNote() : nullptr;
+    INoteKeeper* keeper = GetNoteKeeper();
+    CNoteController* last = keeper ? keeper->LastNote() : nullptr;
     return last && last->m_window && IsWindowVisible(last->m_window);
 }
 }
@@ -212,7 +213,7 @@ CNoteController* CreateNote(const NoteDescription& description)
     note->m_top = place.y;
     note->m_width = width;
     note->m_height = height;
-    note->m_application = GetWindowController();
+    note->m_application = GetNoteKeeper();
 
     DWORD extended = WS_EX_TOOLWINDOW;
     if (note->Transparency() || note->m_backgroundKind == 5)

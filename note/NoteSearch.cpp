@@ -8,10 +8,10 @@
 #include <string>
 
 #include "note/NoteController.h"
+#include "note/NoteKeeper.h"
 #include "note/NoteMessages.h"
 #include "note/bytes/TextSearch.h"
 #include "note/ProtectedNotes.h"
-#include "shell/WindowController.h"
 
 namespace {
 // The body's plain text with one character for each paragraph end, so that

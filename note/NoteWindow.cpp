@@ -9,6 +9,7 @@
 #include "foundation/win/FrameWindow.h"
 #include "foundation/win/WindowClass.h"
 #include "note/NoteController.h"
+#include "note/NoteKeeper.h"
 #include "note/NoteMessages.h"
 #include "note/NoteRichEdit.h"
 #include "note/NoteStrips.h"
@@ -18,7 +19,6 @@
 #include "resources/ids/WindowClassIds.h"
 #include "globals/MainWindowMessages.h"
 #include "globals/ProgramGlobals.h"
-#include "shell/WindowController.h"
 
 namespace {
 LONG g_liveNotes = 0;
@@ -45,8 +45,8 @@ HWND CreateScrollArrow(HWND window, bool down)
 void OnCreate(HWND window, CNoteController& note)
 {
     note.m_window = window;
-    if (GetWindowController())
-        note.m_application = GetWindowController();
+    if (GetNoteKeeper())
+        note.m_application = GetNoteKeeper();
     if (g_liveNotes <= static_cast<LONG>(kMaxNotes) - 3) {
         ++g_liveNotes;
         note.m_counted = true;
@@ -87,10 +87,10 @@ void LeaveAllLists(CNoteController* note)
         if (list.Contains(note))
             list.DeleteElem(note);
     };
-    if (CWindowController* controller = GetWindowController()) {
-        leave(controller->OwnNotes());
-        leave(controller->OtherNotes());
-        controller->ForgetNote(note);
+    if (INoteKeeper* keeper = GetNoteKeeper()) {
+        leave(keeper->OwnNotes());
+        leave(keeper->OtherNotes());
+        keeper->ForgetNote(note);
     }
     leave(DeletedNotesList());
 }

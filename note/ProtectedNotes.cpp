@@ -10,15 +10,17 @@
 #include "foundation/bytes/MessageBoxes.h"
 #include "foundation/win/MciSound.h"
 #include "store/DestinationListOps.h"
+#include "note/NoteAttachmentLine.h"
 #include "note/NoteController.h"
+#include "note/NoteKeeper.h"
 #include "note/NoteRichEdit.h"
 #include "store/NoteRtfPacking.h"
+#include "store/bytes/DeletedRecordList.h"
 #include "note/NotePasswordDialog.h"
 #include "noteprops/ProtectedContent.h"
 #include "noteprops/bytes/ProtectedBody.h"
 #include "resources/ids/NotePasswordIds.h"
 #include "globals/ProgramGlobals.h"
-#include "shell/WindowController.h"
 
 const char kProtectedPlaceholder[] = " ...PROTECTED  NOTE... ";
 
@@ -137,12 +139,11 @@ void HideAndRemind(CNoteController& note, const CNotePasswordDialogParams& param
     }
 }
 
-bool LoadFromPrompt(CWindowController& app, CNoteController& note, const CNotePasswordDialogParams& params,
-                    const char* failureText)
+bool LoadFromPrompt(CNoteController& note, const CNotePasswordDialogParams& params, const char* failureText)
 {
     if (!LoadOpenedText(note, params.rtf, params.passwordText, false, failureText))
         return false;
-    app.UpdateNoteAttachmentLine(note);
+    UpdateAttachmentLine(note);
     return true;
 }
 }
@@ -160,7 +161,7 @@ bool BringPasswordPromptForward()
     return true;
 }
 
-int OpenProtectedNote(CWindowController& app, CNoteController& note)
+int OpenProtectedNote(INoteKeeper&, CNoteController& note)
 {
     if (BringPasswordPromptForward())
         return kProtectedNoteNotLocked;
@@ -175,7 +176,7 @@ int OpenProtectedNote(CWindowController& app, CNoteController& note)
     FindLastAttachedFilePath(note);
     if (UserSettings().passwordMode == kOnceEachRun &&
         OpenWithRememberedTexts(note, false, "Loading rich text 4 has failed")) {
-        app.UpdateNoteAttachmentLine(note);
+        UpdateAttachmentLine(note);
         return kProtectedNoteOpened;
     }
     CNotePasswordDialogParams params = PromptParams(note, true);
@@ -183,7 +184,7 @@ int OpenProtectedNote(CWindowController& app, CNoteController& note)
     case kPromptGone:
         return kProtectedNoteNotLocked;
     case kPromptOpened:
-        if (!LoadFromPrompt(app, note, params, "Loading rich text 2 has failed"))
+        if (!LoadFromPrompt(note, params, "Loading rich text 2 has failed"))
             return kProtectedNoteNotLocked;
         if (note.m_bodyEdit)
             SetFocus(note.m_bodyEdit);
@@ -201,7 +202,7 @@ int OpenProtectedNote(CWindowController& app, CNoteController& note)
     }
 }
 
-int AskProtectedNotePassword(CWindowController& app, int relayout, CNoteController& note, int searching)
+int AskProtectedNotePassword(INoteKeeper&, int relayout, CNoteController& note, int searching)
 {
     if (!note.m_protected || note.m_hidden || note.m_protectedContent.empty() || !note.m_masked)
         return kProtectedNoteNotLocked;
@@ -210,7 +211,7 @@ int AskProtectedNotePassword(CWindowController& app, int relayout, CNoteControll
     if (answer == kPromptGone)
         return kProtectedNoteNotLocked;
     if (answer == kPromptOpened) {
-        if (!LoadFromPrompt(app, note, params, "Loading rich text 1 has failed"))
+        if (!LoadFromPrompt(note, params, "Loading rich text 1 has failed"))
             return kProtectedNoteNotLocked;
         if (relayout)
             note.RelayoutRichEdits();
@@ -220,7 +221,7 @@ int AskProtectedNotePassword(CWindowController& app, int relayout, CNoteControll
     return answer == kPromptStopSearching ? kProtectedNoteStopSearching : kProtectedNoteStaysLocked;
 }
 
-void MaskProtectedNotes(CWindowController& app, CNoteController* only)
+void MaskProtectedNotes(INoteKeeper& app, CNoteController* only)
 {
     auto mask = [](CNoteController& note) {
         if (note.m_hidden && note.m_protected && !note.m_protectedContent.empty())

@@ -1,6 +1,6 @@
 #pragma once
 
-class CWindowController;
+class INoteKeeper;
 class CNoteController;
 
 // Opening protected notes. A protected note is masked (its body shows the
@@ -21,14 +21,14 @@ enum ProtectedNoteResult {
 // run), else through the prompt, which may also hide the note, snooze its
 // ringing alarm or switch it off. The caller holds the protected-note prompt
 // flag. A prompt already open is only brought forward.
-int OpenProtectedNote(CWindowController& app, CNoteController& note);
+int OpenProtectedNote(INoteKeeper& app, CNoteController& note);
 // The prompt alone (IDD_NOTE_PASSWORD_SEARCH while searching) for a shown
 // masked note; the note is hidden when the user declines. With relayout the
 // opened note's rich edits are laid out again.
-int AskProtectedNotePassword(CWindowController& app, int relayout, CNoteController& note, int searching);
+int AskProtectedNotePassword(INoteKeeper& app, int relayout, CNoteController& note, int searching);
 // Puts the placeholder back into every hidden protected note that holds its
 // body (or into the one given).
-void MaskProtectedNotes(CWindowController& app, CNoteController* note);
+void MaskProtectedNotes(INoteKeeper& app, CNoteController* note);
 // A note without an attached file takes the one of its latest send.
 void FindLastAttachedFilePath(CNoteController& note);
 // The password prompt of this program, when one is open, comes forward.

@@ -181,12 +181,9 @@ int CWindowController::NotifyParticipantLeft(DWORD chatId, const char* computer,
     return 1;
 }
 
-// The note writes its attachment line again when it no longer names the file
-// the note now carries.
 void CWindowController::UpdateNoteAttachmentLine(CNoteController& note)
 {
-    if (IsAttachmentLineOutOfDate(note))
-        SendMessageA(note.m_bodyEdit, kEditMsgRewriteAttachmentLine, 0, 0);
+    UpdateAttachmentLine(note);
 }
 
 void CWindowController::ShowNoteManagerCommand()

@@ -15,6 +15,7 @@
 #include "foundation/win/WindowClass.h"
 #include "resources/ids/WindowClassIds.h"
 #include "globals/MainWindowMessages.h"
+#include "note/NoteKeeper.h"
 #include "shell/OptionalLibraries.h"
 #include "shell/SingleInstance.h"
 #include "shell/UserFolder.h"
@@ -31,6 +32,7 @@ LRESULT OnCreateMessage(HWND window, LPARAM lParam)
         auto controller = std::make_unique<CWindowController>(window, *reinterpret_cast<CREATESTRUCTA*>(lParam));
         SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(controller.get()));
         g_controller = controller.release();
+        SetNoteKeeper(g_controller);
         g_mainWindow = window;
         g_controller->OnCreate();
         return 0L;
@@ -42,6 +44,7 @@ void OnDestroyMessage(HWND window)
     SetWindowLongPtrA(window, GWLP_USERDATA, 0);
     std::unique_ptr<CWindowController> controller(g_controller);
     g_controller = nullptr;
+    SetNoteKeeper(nullptr);
     if (controller)
         controller->ReleaseMembers();
     controller.reset();

@@ -45,12 +45,6 @@ void ReadScreenColours(HWND window)
 }
 }
 
-ProgramFlags& GetProgramFlags()
-{
-    static ProgramFlags flags;
-    return flags;
-}
-
 CWindowController::CWindowController(HWND mainWindow, const CREATESTRUCTA& creation)
     : m_mainWindow(mainWindow), m_instance(creation.hInstance)
 {

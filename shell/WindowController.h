@@ -6,7 +6,9 @@
 #include "foundation/PtrList.h"
 #include "foundation/DateTime.h"
 #include "foundation/win/CoolMenu.h"
+#include "globals/ProgramFlags.h"
 #include "net/PortListener.h"
+#include "note/NoteKeeper.h"
 #include "shell/TrayIcon.h"
 #include "store/DbfFile.h"
 
@@ -15,10 +17,10 @@ struct CReceivedMessage;
 struct NoteSearchRequest;
 
 // The application object behind the hidden main window: it owns the lists of
-// note objects and the tables whose deleted records it serves, loads the
-// user's data when the window is created, saves it when the program closes or
-// the Windows session ends, and reloads it after a restore.
-class CWindowController {
+// note objects (the notes' keeper) and the tables whose deleted records it
+// serves, loads the user's data when the window is created, saves it when the
+// program closes or the Windows session ends, and reloads it after a restore.
+class CWindowController : public INoteKeeper {
 public:
     CWindowController(HWND mainWindow, const CREATESTRUCTA& creation);
     ~CWindowController();
@@ -58,22 +60,22 @@ public:
 
     HWND GetWindow() const { return m_mainWindow; }
     bool IsBusySaving() const { return m_busySaving != 0; }
-    CPtrList& OwnNotes() { return m_ourNotes; }
-    CPtrList& OtherNotes() { return m_otherNotes; }
+    CPtrList& OwnNotes() override { return m_ourNotes; }
+    CPtrList& OtherNotes() override { return m_otherNotes; }
 
     // Removes the note from the own list and moves the last-note mark to a
     // neighbour.
     void DeleteNoteFromVisibleList(CNoteController* note);
     // Takes a note made by the program (a new note, an intro note) into the
     // right list.
-    void AdoptNote(CNoteController* note);
+    void AdoptNote(CNoteController* note) override;
 
     // The desktop notes (shell/DesktopNotes*.cpp, Tray*.cpp, Arrange*.cpp, Timers*.cpp).
     // The note used last, while it is still one of the live notes; null once
     // it was deleted or has gone.
-    CNoteController* LastNote() const;
+    CNoteController* LastNote() const override;
     // A note going away is forgotten as the last one used.
-    void ForgetNote(CNoteController* note);
+    void ForgetNote(CNoteController* note) override;
     // Creates a note with the user's defaults and takes it into the lists;
     // null when none was made (the user was told why).
     CNoteController* CreateDefaultNote();
@@ -81,7 +83,7 @@ public:
     CNoteController* CreateNoteWithText(bool force, LONG x, LONG y, const char* text, DWORD length);
     CNoteController* OnNewNoteRequest(const char* data, DWORD size);
     // False when a note could not be saved.
-    bool SaveAllNotes(bool rebuildMemo);
+    bool SaveAllNotes(bool rebuildMemo) override;
     // The tray icon: put in the tray with the main window, removed at its end.
     void StartDesktop();
     void StopDesktop();
@@ -108,12 +110,12 @@ public:
     void HideAllNotes();
     void HideAlarmedNotes();
     void ShowLastNote(CNoteController* note);
-    void ShowNote(CNoteController* note, bool activate);
+    void ShowNote(CNoteController* note, bool activate) override;
     void RaiseDueNotes();
     // A locked note opened (or its password asked, in the searching prompt
     // when searching) with the protected-note prompt flag held; an opened
     // note's rich edits are laid out again.
-    int OpenLockedNote(CNoteController& note);
+    int OpenLockedNote(CNoteController& note) override;
     int AskLockedNotePassword(CNoteController& note, int relayout, int searching);
     // Notes of an associated window that went away or was minimised.
     void HideNotesAssociatedWithWindow(const char* title);
@@ -161,7 +163,7 @@ public:
     void BackupIfAutomatic();
     bool OnControllerMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     // A message read on port 1 or 2 becomes a stored note, or goes to the chat
-    // code (net/NoteReceive.cpp); false when it was not kept.
+    // code (shell/WindowControllerReceive.cpp); false when it was not kept.
     bool OnNoteReceived(int portNumber, const CReceivedMessage& message);
     // Makes the user's note of a received message, remembers its sender and
     // announces it; null when no note was made.
@@ -239,13 +241,3 @@ private:
 // The application object of the main window, null before WM_CREATE and after WM_DESTROY.
 CWindowController* GetWindowController();
 
-// The program-wide flags that guard the main thread against re-entry.
-struct ProgramFlags {
-    bool closing = false;
-    bool protectedNotePrompt = false;
-    bool bulkOperation = false;
-    bool loadingNotes = false;
-    bool closeAfterLoading = false;  // a close asked for while the notes were loading
-    int endOfSession = 0;   // 0 not started, 1 running, 2 done
-};
-ProgramFlags& GetProgramFlags();

@@ -1,0 +1,7 @@
+#include "globals/ProgramFlags.h"
+
+ProgramFlags& GetProgramFlags()
+{
+    static ProgramFlags flags;
+    return flags;
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+class CNoteController;
+class CPtrList;
+
+// The application object as the notes meet it: it keeps the note objects in
+// its lists. The main window's application object (shell/WindowController.h)
+// is the keeper while it lives; before and after, there is none.
+class INoteKeeper {
+public:
+    virtual CPtrList& OwnNotes() = 0;
+    virtual CPtrList& OtherNotes() = 0;
+    // Takes a note made by the program into the right list.
+    virtual void AdoptNote(CNoteController* note) = 0;
+    // A note going away is forgotten as the last one used.
+    virtual void ForgetNote(CNoteController* note) = 0;
+    virtual CNoteController* LastNote() const = 0;
+    virtual void ShowNote(CNoteController* note, bool activate) = 0;
+    // A locked note opened, the protected-note prompt flag held meanwhile.
+    virtual int OpenLockedNote(CNoteController& note) = 0;
+    // Every note saved, with rebuildMemo the memo file written afresh; true
+    // when every note was stored.
+    virtual bool SaveAllNotes(bool rebuildMemo) = 0;
+
+protected:
+    ~INoteKeeper() = default;
+};
+
+void SetNoteKeeper(INoteKeeper* keeper);
+// The keeper of the notes; null while there is none.
+INoteKeeper* GetNoteKeeper();
