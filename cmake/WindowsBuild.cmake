@@ -34,6 +34,10 @@ target_link_libraries(qntestsupport PUBLIC qncore gtest)
 target_include_directories(qntestsupport PUBLIC ${CMAKE_SOURCE_DIR}/tests)
 
 enable_testing()
+# The layers: no file includes a folder above its own (docs/architecture.md).
+find_program(QN_PYTHON3 python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
+add_test(NAME layers COMMAND ${QN_PYTHON3} ${CMAKE_SOURCE_DIR}/scripts/check-layers.py ${CMAKE_SOURCE_DIR})
+add_test(NAME layers_script COMMAND ${QN_PYTHON3} ${CMAKE_SOURCE_DIR}/tests/scripts/check-layers-test.py)
 set(QN_NATIVE_BUILD_DIR "" CACHE PATH "Native build whose sanitizer tests join this run")
 foreach(folder ${QN_SOURCE_FOLDERS})
   qn_test_sources(${folder} all bytes)
