@@ -87,8 +87,10 @@ enum MainWindowTimer : UINT_PTR {
     kTimerAppTracking = 20005,
 };
 
-// The main window of the running program; null before it exists and after it is gone.
+// The main window of the running program; null before it exists and after it
+// is gone (the main window sets it).
 HWND GetMainWindow();
+void SetMainWindow(HWND window);
 
 inline LRESULT IsMainWindowBusySaving(HWND main)
 {

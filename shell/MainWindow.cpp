@@ -22,7 +22,6 @@
 #include "shell/WindowController.h"
 
 namespace {
-HWND g_mainWindow = nullptr;
 CWindowController* g_controller = nullptr;
 const int kMainIconId = 242;
 
@@ -33,7 +32,7 @@ LRESULT OnCreateMessage(HWND window, LPARAM lParam)
         SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(controller.get()));
         g_controller = controller.release();
         SetNoteKeeper(g_controller);
-        g_mainWindow = window;
+        SetMainWindow(window);
         g_controller->OnCreate();
         return 0L;
     });
@@ -49,7 +48,7 @@ void OnDestroyMessage(HWND window)
         controller->ReleaseMembers();
     controller.reset();
     UnregisterSessionNotification(window);
-    g_mainWindow = nullptr;
+    SetMainWindow(nullptr);
     PostQuitMessage(0);
 }
 
@@ -161,11 +160,6 @@ void ReadFullWindowDrag()
     BOOL whole = FALSE;
     SystemParametersInfoA(SPI_GETDRAGFULLWINDOWS, 0, &whole, 0);
     GetStartupValues().fullWindowDrag = whole;
-}
-
-HWND GetMainWindow()
-{
-    return g_mainWindow;
 }
 
 CWindowController* GetWindowController()
