@@ -7,7 +7,6 @@
 #include "foundation/CriticalSectionLock.h"
 #include "foundation/DiagnosticLog.h"
 #include "foundation/MainThread.h"
-#include "foundation/ResourceData.h"
 #include "foundation/bytes/GenericException.h"
 #include "foundation/bytes/MessageBoxes.h"
 #include "resources/ids/StringIds.h"

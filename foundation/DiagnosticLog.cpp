@@ -63,14 +63,6 @@ void AppendQuietly(const void* bytes, DWORD count, const char* fileName)
     }
     SetLastError(callersError);
 }
-
-template <class String>
-void AppendErrorDescription(DWORD code, String& text)
-{
-    char description[400];
-    FormatLastErrorText(code, description, sizeof description);
-    text += description;
-}
 }
 
 void AppendTextToFile(const char* text, const char* fileName)
@@ -123,16 +115,6 @@ void FormatLastErrorText(DWORD code, char* buffer, size_t size)
     FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
                    MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), details, 255, nullptr);
     std::snprintf(buffer, size, " , Error number: %lu, Details: %s", static_cast<unsigned long>(code), details);
-}
-
-void GetLastErrorText(DWORD code, CGenericString& text)
-{
-    AppendErrorDescription(code, text);
-}
-
-void GetLastErrorText(DWORD code, CWorkerString& text)
-{
-    AppendErrorDescription(code, text);
 }
 
 void WriteLastErrorLog(const char* text)

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include "foundation/GenericString.h"
 #include "foundation/bytes/MessageBoxes.h"
 
 // Append-only diagnostic reports. A bare file name ("error.txt", "messages.txt",
@@ -29,13 +28,18 @@ void WriteBoundsFaultReport(const char* prefix, const void* buffer, DWORD size, 
 // system error.
 void WriteLastErrorLog(const char* text);
 
-// " , Error number: <code>, Details: <the system's text>", appended to the string.
-void GetLastErrorText(DWORD code, CGenericString& text);
-void GetLastErrorText(DWORD code, CWorkerString& text);
-
-// The same description into a caller's buffer (always terminated); for code
-// that must not use pooled strings.
+// The description of a system error into a caller's buffer (always
+// terminated): " , Error number: <code>, Details: <the system's text>".
 void FormatLastErrorText(DWORD code, char* buffer, size_t size);
+
+// The same description appended to one of the program's strings.
+template <class String>
+void GetLastErrorText(DWORD code, String& text)
+{
+    char description[400];
+    FormatLastErrorText(code, description, sizeof description);
+    text += description;
+}
 
 // While it lives, the program's boxes go to "error.txt" as entries (caption,
 // then text) and answer with their default button: for work that must not stop

@@ -7,6 +7,7 @@
 #include "foundation/Clock.h"
 #include "foundation/DataFolder.h"
 #include "foundation/DiagnosticLog.h"
+#include "foundation/GenericString.h"
 #include "foundation/StringTableBoxes.h"
 #include "support/ChildTest.h"
 #include "support/InFolder.h"
