@@ -177,6 +177,30 @@ void ApplyLook(CCalendarStyle& style, const StandardLook& look, BYTE pitchAndFam
 }
 }
 
+CCalendarStyle& StandardCalendarOptions()
+{
+    static CCalendarStyle options;
+    return LiveGlobal(options, kRowCalendarStyles);
+}
+
+CCalendarStyle (&StandardCalendarStyles())[9]
+{
+    static CCalendarStyle styles[9];
+    return LiveGlobal(styles, kRowCalendarStyles);
+}
+
+CRecordList<CCalendarStyle>& CalendarSettingsList()
+{
+    static CRecordList<CCalendarStyle> list("CalendarSettingsList");
+    return LiveGlobal(list, kRowCalendarLists);
+}
+
+CRecordList<CCalendarStyleSet>& CalendarStyleSetList()
+{
+    static CRecordList<CCalendarStyleSet> list;
+    return LiveGlobal(list, kRowCalendarLists);
+}
+
 void BuildDefaultCalendarStyles(DWORD userId)
 {
     SYSTEMTIME now = GetLocalNow();

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "foundation/RecordList.h"
 #include "foundation/win/GdiCaches.h"
 
 // How the calendar window looks and behaves: its options (first day of the
@@ -76,6 +77,14 @@ struct CCalendarStyleSet {
     LONG key = -1;
     DWORD userID = 0;
 };
+
+// The standard calendar options record and the nine standard calendar styles,
+// program-wide objects (globals/ProgramGlobals.h gives their rows).
+CCalendarStyle& StandardCalendarOptions();
+CCalendarStyle (&StandardCalendarStyles())[9];
+// Every user's calendar options, and every user's set of nine calendar styles.
+CRecordList<CCalendarStyle>& CalendarSettingsList();
+CRecordList<CCalendarStyleSet>& CalendarStyleSetList();
 
 // The standard calendar styles and the standard options record (a copy of
 // style 1), made for the current user in the current month.

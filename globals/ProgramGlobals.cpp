@@ -244,30 +244,6 @@ CRecordList<CNoteManagerOptions>& NoteManagerOptionsList()
     return LiveGlobal(list, kRowGroupLists);
 }
 
-CCalendarStyle& StandardCalendarOptions()
-{
-    static CCalendarStyle options;
-    return LiveGlobal(options, kRowCalendarStyles);
-}
-
-CCalendarStyle (&StandardCalendarStyles())[9]
-{
-    static CCalendarStyle styles[9];
-    return LiveGlobal(styles, kRowCalendarStyles);
-}
-
-CRecordList<CCalendarStyle>& CalendarSettingsList()
-{
-    static CRecordList<CCalendarStyle> list("CalendarSettingsList");
-    return LiveGlobal(list, kRowCalendarLists);
-}
-
-CRecordList<CCalendarStyleSet>& CalendarStyleSetList()
-{
-    static CRecordList<CCalendarStyleSet> list;
-    return LiveGlobal(list, kRowCalendarLists);
-}
-
 CProcessHeap& WorkHeapBlock()
 {
     static CProcessHeap block(kWorkHeapBlockBytes);

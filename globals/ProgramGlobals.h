@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include "globals/CalendarStyle.h"
 #include "foundation/CryptProvider.h"
 #include "foundation/MemArray.h"
 #include "foundation/PtrList.h"
@@ -106,12 +105,8 @@ CRecordList<CGroupNotePair>& GroupsAndNotesList();
 // Every user's stored Note Manager options.
 CRecordList<CNoteManagerOptions>& NoteManagerOptionsList();
 
-// The standard calendar options record and the nine standard calendar styles.
-CCalendarStyle& StandardCalendarOptions();
-CCalendarStyle (&StandardCalendarStyles())[9];
-// Every user's calendar options, and every user's set of nine calendar styles.
-CRecordList<CCalendarStyle>& CalendarSettingsList();
-CRecordList<CCalendarStyleSet>& CalendarStyleSetList();
+// The calendar's program-wide styles and lists are kept with their record
+// (globals/CalendarStyle.h).
 
 // A 51,200-byte work block of the process heap.
 CProcessHeap& WorkHeapBlock();

@@ -6,6 +6,7 @@
 #include "calendar/CalendarSettings.h"
 #include "resources/ids/HotkeyIds.h"
 #include "shell/Hotkeys.h"
+#include "globals/CalendarStyle.h"
 #include "globals/ProgramGlobals.h"
 
 const int kHotkeyActionIds[kHotkeyActionCount] = {

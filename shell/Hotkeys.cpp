@@ -3,6 +3,7 @@
 #include "shell/Hotkeys.h"
 
 #include "calendar/CalendarSettings.h"
+#include "globals/CalendarStyle.h"
 #include "shell/NoteManagerFiles.h"
 #include "globals/ProgramGlobals.h"
 

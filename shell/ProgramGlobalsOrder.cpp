@@ -2,6 +2,7 @@
 // released in the reverse order after it returns. Objects kept behind an
 // accessor of their own (most of them in globals/, some in the folder of
 // their kind) are made here, in their place, by a first call of that accessor.
+#include "globals/CalendarStyle.h"
 #include "globals/ProgramGlobals.h"
 
 #include "foundation/Allocator.h"

@@ -15,6 +15,7 @@
 #include "resources/ids/HotkeysPageIds.h"
 #include "shell/HotkeyConflict.h"
 #include "shell/HotkeyDialog.h"
+#include "globals/CalendarStyle.h"
 #include "globals/ProgramGlobals.h"
 #include "globals/Settings.h"
 #include "shell/SettingsPageControls.h"

@@ -12,6 +12,7 @@
 
 #include "foundation/FormatSettings.h"
 #include "foundation/bytes/GenericException.h"
+#include "globals/CalendarStyle.h"
 #include "globals/ProgramGlobals.h"
 #include "support/TempFolder.h"
 
