@@ -3,12 +3,13 @@
 #include <string>
 
 #include "foundation/win/Launching.h"
-#include "shell/Favourites.h"
 #include "globals/ProgramGlobals.h"
 
 namespace {
 const char kOrganizeText[] = "&Organize favourites...";
 const int kPictureSide = 16;
+
+FavouritesOrganizer g_organizer = nullptr;
 
 // The objects of the lines last put into a menu, by their commands: the list
 // may be rebuilt while the menu is open.
@@ -100,10 +101,16 @@ UINT CNoteFavouritesMenu::TrackAtPointer(HWND owner)
     return chosen;
 }
 
+void SetFavouritesOrganizer(FavouritesOrganizer organizer)
+{
+    g_organizer = organizer;
+}
+
 bool OnNoteFavouritesCommand(HWND owner, UINT id)
 {
     if (id == kNoteCmdOrganizeFavourites) {
-        OrganizeFavourites(owner);
+        if (g_organizer)
+            g_organizer(owner);
         return true;
     }
     if (id < kNoteCmdFirstFavourite || id > kNoteCmdLastFavourite)

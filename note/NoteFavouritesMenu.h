@@ -33,6 +33,12 @@ private:
     std::vector<HBITMAP> m_pictures;
 };
 
+// The favourites folder is the shell's: it registers what makes the folder
+// when it is missing and opens it, for the menu's last line
+// (shell/ProgramParts.cpp). Without it that line does nothing.
+using FavouritesOrganizer = void (*)(HWND owner);
+void SetFavouritesOrganizer(FavouritesOrganizer organizer);
+
 // Acts on a command of the menu: the object of the line chosen last opened,
 // or the folder. False when the command is not one of the menu's.
 bool OnNoteFavouritesCommand(HWND owner, UINT id);
