@@ -13,7 +13,9 @@ import sys
 
 # From the bottom up. The bytes/ folders of every folder form one layer of
 # their own, between foundation/ and globals/, in the order of their folders.
-# Folders named on one line are one layer and do not include each other.
+# Folders named on one line are one layer and do not include each other. Of
+# resources/, the ids (resources/ids/) are the bottom; its scripts (.rc) are
+# built into the program whole and may name any of its constants.
 LAYERS = [
     ["resources"],
     ["foundation"],
@@ -41,19 +43,29 @@ LAYER_OF = {folder: index for index, layer in enumerate(LAYERS) for folder in la
 
 
 def unit(path):
-    """The part of the program a path belongs to: (folder, whether in bytes/)."""
+    """The part of the program a path belongs to: (folder, "bytes", "main" or "scripts")."""
     parts = path.split("/")
-    return parts[0], len(parts) > 2 and parts[1] == "bytes"
+    if len(parts) > 2 and parts[1] == "bytes":
+        return parts[0], "bytes"
+    if parts[0] == "resources" and not (len(parts) > 2 and parts[1] == "ids"):
+        return parts[0], "scripts"
+    return parts[0], "main"
+
+
+def is_bytes(path):
+    return unit(path)[1] == "bytes"
 
 
 def rank(path):
-    folder, is_bytes = unit(path)
+    folder, part = unit(path)
     layer = LAYER_OF[folder]
+    if part == "scripts":
+        return (4, 0)
     if folder == "resources":
         return (0, 0)
     if folder == "foundation":
-        return (1, 0 if is_bytes else 1)
-    return (2, layer) if is_bytes else (3, layer)
+        return (1, 0 if part == "bytes" else 1)
+    return (2, layer) if part == "bytes" else (3, layer)
 
 
 def program_files(root):
@@ -120,7 +132,7 @@ def main():
                     continue
                 if unit(target) != unit(path):
                     folder_edges.setdefault(layer_name(path), set()).add(layer_name(target))
-                if unit(path)[1] and not unit(target)[1]:
+                if is_bytes(path) and not is_bytes(target):
                     why = "bytes/ code includes only bytes/ code"
                 elif unit(target) != unit(path) and rank(target) >= rank(path):
                     why = "%s is not below %s" % (layer_name(target), layer_name(path))
@@ -146,12 +158,12 @@ def main():
 
 
 def layer_name(path):
-    folder, is_bytes = unit(path)
-    return folder + ("/bytes/" if is_bytes else "/")
+    folder, part = unit(path)
+    return folder + {"bytes": "/bytes/", "scripts": "/ (scripts)", "main": "/"}[part]
 
 
 def order_text():
-    return " < ".join(["resources/", "foundation/", "the bytes/ folders"] +
+    return " < ".join(["resources/ids/", "foundation/", "the bytes/ folders"] +
                       [", ".join(f + "/" for f in layer) for layer in LAYERS[2:]])
 
 

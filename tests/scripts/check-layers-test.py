@@ -33,6 +33,8 @@ class LayerCheck(unittest.TestCase):
         self.write("net/bytes/Wire.h", '#include "store/bytes/Cipher.h"\n')
         self.write("shell/Main.cpp", '#include "note/Note.h"\n#include "calendar/Grid.h"\n')
         self.write("tests/store/TableTest.cpp", '#include "shell/Main.h"\n')
+        self.write("resources/ids/TextIds.h", "#define IDS_TEXT 1\n")
+        self.write("resources/strings/Texts.rc", '#include "resources/ids/TextIds.h"\n#include "store/Table.h"\n')
 
     def tearDown(self):
         self.folder.cleanup()
@@ -61,6 +63,7 @@ class LayerCheck(unittest.TestCase):
         self.write("net/bytes/Mime.cpp", '#include "foundation/File.h"\n')
         self.write("note/Window.cpp", '#include "../net/Send.h"\n')
         self.write("gadgets/Gadget.cpp", "\n")
+        self.write("resources/ids/MenuIds.h", '#include "foundation/File.h"\n')
         result, output = self.run_check()
         self.assertEqual(result, 1)
         self.assertIn("store/Table.cpp:2: includes shell/Main.h: shell/ is not below store/", output)
@@ -68,6 +71,9 @@ class LayerCheck(unittest.TestCase):
         self.assertIn("net/bytes/Mime.cpp:1: includes foundation/File.h: bytes/ code includes only bytes/ code", output)
         self.assertIn("note/Window.cpp:1: includes net/Send.h: net/ is not below note/", output)
         self.assertIn("gadgets/Gadget.cpp: the folder gadgets/ has no place in the layer order", output)
+        self.assertIn("resources/ids/MenuIds.h:1: includes foundation/File.h: foundation/ is not below resources/",
+                      output)
+        self.assertNotIn("Texts.rc", output)
         self.assertIn("the folders include each other in a circle: ", output)
         self.assertIn("store/ -> shell/", output)
         self.assertNotIn("tests/", output)
