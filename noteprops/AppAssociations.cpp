@@ -6,7 +6,7 @@
 #include "foundation/DiagnosticLog.h"
 #include "foundation/ResourceData.h"
 #include "globals/ProgramGlobals.h"
-#include "note/NoteController.h"
+#include "store/NoteRecord.h"
 #include "resources/ids/WindowClassIds.h"
 
 namespace {
@@ -94,7 +94,7 @@ CRecordList<CAppAssociation>& AppAssociationsList()
     return LiveGlobal(list, kRowGroupLists);
 }
 
-int SetAssociationShown(const CNoteController& note, const char* title, bool clear)
+int SetAssociationShown(const NoteRecord& note, const char* title, bool clear)
 {
     const bool byTitle = title && lstrlenA(title) >= 2;
     for (auto* node = AppAssociationsList().GetFirst(); node; node = node->next) {

@@ -7,7 +7,7 @@
 
 #include "foundation/RecordList.h"
 
-class CNoteController;
+struct NoteRecord;
 
 // A note associated with another program's top-level window, recognised by
 // the window's title: while that window is on the screen the note shows, when
@@ -40,7 +40,7 @@ std::vector<AppWindow> CollectTopLevelWindows();
 // Marks the note's association with the window title shown (clear false) or
 // not shown (clear true); 1 when the mark changed, else 0. Without a title:
 // 1 when the note has any association.
-int SetAssociationShown(const CNoteController& note, const char* title, bool clear);
+int SetAssociationShown(const NoteRecord& note, const char* title, bool clear);
 
 // The ids of the notes whose association was marked shown for a window that
 // is no longer among the titles; their marks are cleared.
