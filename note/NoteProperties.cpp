@@ -16,6 +16,7 @@
 #include "note/NoteRichEdit.h"
 #include "noteprops/AlarmSettings.h"
 #include "noteprops/AppearanceSettings.h"
+#include "note/NoteSheetRecords.h"
 #include "noteprops/NoteSettingsSheet.h"
 #include "noteprops/bytes/StylePlaceholders.h"
 #include "globals/ProgramGlobals.h"

@@ -4,8 +4,6 @@
 
 #include "foundation/DateTime.h"
 
-class CNoteController;
-
 // The Alarm page's working copy of a note's alarm, made before the note
 // settings sheet opens; the note takes it back when the sheet was applied.
 class CAlarmSettings {
@@ -28,9 +26,3 @@ public:
     BYTE stopAfterMinutes;
     DWORD* centred;  // the sheet's: the first page shown centres it and sets it
 };
-
-CAlarmSettings AlarmSettingsOf(const CNoteController& note, DWORD* centred, bool openWithAlarmSet,
-                               const CDateTime* proposedTime);
-// The note takes alarm set, time, recurrence, unit, value and stop-after
-// minutes back; its snooze list follows the recurrence.
-void ApplyAlarmSettings(CNoteController& note, const CAlarmSettings& settings);

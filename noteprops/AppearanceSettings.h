@@ -39,25 +39,13 @@ struct CAppearanceSettings {
     DWORD* centred = nullptr;  // the sheet's: the first page shown centres it
     char textureFile[MAX_PATH] = "";  // the texture's file name, filled by the page
     CNoteController* note = nullptr;  // its text and size for a style saved with text
+    std::string noteRichText;         // the note's rich text when the sheet opened
+    SIZE noteSize = {0, 0};
     DWORD reserved = 0;
     int currentStyle = -1;  // the style last loaded into the page, -1 none
     DWORD pageInitialised = 0;
 };
 
-// Everything from the note, the rotation flag from the program's settings and
-// copies of the user's styles.
-void FillAppearanceSettings(CAppearanceSettings& settings, CNoteController& note, DWORD useForNewNotes,
-                            DWORD* centred);
-// The note takes every look of the record, its texture found again by the
-// file's name; with "use for new notes" the user's defaults take them too
-// and are saved. The program's rotation flag takes the record's.
-void ApplyAppearanceSettings(CNoteController& note, const CAppearanceSettings& settings);
-
-// The note's looks that the notes table keeps packed with its background kind.
-DWORD NoteHorizontalLines(const CNoteController& note);
-DWORD NoteLeftMarginKind(const CNoteController& note);
-DWORD NotePlainText(const CNoteController& note);
-void SetNoteLineKinds(CNoteController& note, DWORD horizontalLines, DWORD leftMarginKind, DWORD plainText);
 // The id of a texture file: the hash of its name modulo 10000; 0 for no name.
 WORD TextureIdOfFile(const char* fileName);
 // The note's rich text as its window holds it now; empty without a note.

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "note/NoteController.h"
+#include "note/NoteSheetRecords.h"
 #include "noteprops/AlarmSettings.h"
 #include "store/Sounds.h"
 #include "note/AlarmTestTimes.h"

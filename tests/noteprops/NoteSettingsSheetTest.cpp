@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "note/NoteController.h"
+#include "note/NoteSheetRecords.h"
 #include "noteprops/AppearanceSettings.h"
 #include "noteprops/AlarmPage.h"
 #include "resources/ids/NoteSettingsIds.h"
