@@ -158,7 +158,7 @@ public:
     // The snooze menu in its standard layout, the given item current (note/SnoozeMenus.cpp).
     void SetStandardSnoozeMenu(HMENU menu, int index);
 
-    // Protection (note/ProtectedNotes.cpp, ProtectedContent.cpp).
+    // Protection (note/ProtectedNotes.cpp).
     // The enciphered body of the rich text kept here, made with the user's
     // password text (or, without one, the text that opened the note); false,
     // with the reason, when it cannot be made.

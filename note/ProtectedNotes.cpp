@@ -301,3 +301,28 @@ void CNoteController::ToggleLock()
     if (m_application)
         m_application->SaveAllNotes(true);
 }
+
+std::string CNoteController::ProtectionPasswordText() const
+{
+    // A note opened with another password (one received, say) keeps that one
+    // while its user has none of their own.
+    const char* own = UserSettings().passwordCode;
+    const std::string text = own[0] ? std::string(own) : m_passwordText;
+    return text.size() >= 8 ? text : std::string();
+}
+
+bool CNoteController::PrepareContentForSend(std::string* failure)
+{
+    const std::string passwordText = ProtectionPasswordText();
+    std::string body, reason;
+    if (passwordText.size() < 8) {
+        reason = "there is no password to encipher it with";
+    } else if (MakeProtectedBody(m_richText, passwordText, ContentDigestText, body, reason)) {
+        m_protectedContent.swap(body);
+        m_passwordText = passwordText;
+        return true;
+    }
+    if (failure)
+        *failure = reason;
+    return false;
+}

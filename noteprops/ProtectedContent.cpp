@@ -12,7 +12,6 @@
 #include "foundation/bytes/BoxedFailures.h"
 #include "foundation/bytes/MessageBoxes.h"
 #include "foundation/bytes/AttachmentCipher.h"
-#include "note/NoteController.h"
 #include "noteprops/bytes/ProtectedBody.h"
 #include "globals/ProgramGlobals.h"
 #include "shell/bytes/StartupPasswordCode.h"
@@ -170,29 +169,4 @@ int XorEncodeFile(const char* outputFile, const char* inputFile, const char* pas
         output.Commit();
         return true;
     }) ? 1 : 0;
-}
-
-std::string CNoteController::ProtectionPasswordText() const
-{
-    // A note opened with another password (one received, say) keeps that one
-    // while its user has none of their own.
-    const char* own = UserSettings().passwordCode;
-    const std::string text = own[0] ? std::string(own) : m_passwordText;
-    return text.size() >= 8 ? text : std::string();
-}
-
-bool CNoteController::PrepareContentForSend(std::string* failure)
-{
-    const std::string passwordText = ProtectionPasswordText();
-    std::string body, reason;
-    if (passwordText.size() < 8) {
-        reason = "there is no password to encipher it with";
-    } else if (MakeProtectedBody(m_richText, passwordText, ContentDigestText, body, reason)) {
-        m_protectedContent.swap(body);
-        m_passwordText = passwordText;
-        return true;
-    }
-    if (failure)
-        *failure = reason;
-    return false;
 }
