@@ -6,9 +6,9 @@
 #include "noteprops/AppearanceSettings.h"
 #include "noteprops/StyleTextDialog.h"
 #include "resources/ids/NoteSettingsIds.h"
-#include "shell/ProgramGlobals.h"
-#include "shell/Settings.h"
-#include "xmlfiles/StyleStorage.h"
+#include "globals/ProgramGlobals.h"
+#include "globals/Settings.h"
+#include "store/StyleStorage.h"
 
 namespace {
 const int kButtonIds[9] = {IDC_APPEARANCE_STYLE_1, IDC_APPEARANCE_STYLE_2, IDC_APPEARANCE_STYLE_3,

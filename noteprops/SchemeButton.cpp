@@ -9,8 +9,8 @@
 #include "foundation/win/Tooltips.h"
 #include "noteprops/StyleSample.h"
 #include "resources/ids/NoteSettingsIds.h"
-#include "shell/ProgramGlobals.h"
-#include "shell/Settings.h"
+#include "globals/ProgramGlobals.h"
+#include "globals/Settings.h"
 
 namespace {
 const char kButtonProperty[] = "QnSchemeButton";

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "foundation/win/CoolMenu.h"
-#include "noteprops/NoteStyle.h"
+#include "globals/NoteStyle.h"
 
 // One of the Appearance page's nine style buttons: an owner-drawn button
 // showing a miniature of its style, with a right-click menu to save, reset,

@@ -5,8 +5,8 @@
 #include "foundation/bytes/NoteColors.h"
 #include "foundation/win/BackgroundPainting.h"
 #include "noteprops/AppearancePreview.h"
-#include "noteprops/NoteStyle.h"
-#include "xmlfiles/StyleStorage.h"
+#include "globals/NoteStyle.h"
+#include "store/StyleStorage.h"
 
 namespace {
 const int kSize = 15;

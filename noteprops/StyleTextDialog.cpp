@@ -13,7 +13,7 @@
 #include "foundation/win/HelpFile.h"
 #include "foundation/win/RichTextStream.h"
 #include "resources/ids/StyleTextIds.h"
-#include "xmlfiles/StyleStorage.h"
+#include "store/StyleStorage.h"
 
 namespace {
 const char kDialogProperty[] = "QnStyleTextDialog";

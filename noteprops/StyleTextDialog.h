@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <string>
 
-#include "noteprops/NoteStyle.h"
+#include "globals/NoteStyle.h"
 
 // The "Style text" dialog: a small rich-text editor for the text a style puts
 // into a note, with format buttons and buttons that insert the date and time

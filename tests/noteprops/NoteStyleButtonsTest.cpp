@@ -12,11 +12,11 @@
 #include <gtest/gtest.h>
 
 #include "note/NoteController.h"
-#include "noteprops/NoteStyle.h"
+#include "globals/NoteStyle.h"
 #include "resources/ids/NoteSettingsIds.h"
 #include "resources/ids/StyleTextIds.h"
-#include "shell/ProgramGlobals.h"
-#include "shell/Settings.h"
+#include "globals/ProgramGlobals.h"
+#include "globals/Settings.h"
 #include "store/FieldAccess.h"
 #include "store/FreeSlotLists.h"
 #include "store/NoteSaving.h"
@@ -27,7 +27,7 @@
 #include "support/ProgramDriver.h"
 #include "support/Screenshot.h"
 #include "support/TempFolder.h"
-#include "xmlfiles/StyleStorage.h"
+#include "store/StyleStorage.h"
 
 namespace {
 const UINT kNoteCmdProperties = 4513;
