@@ -33,6 +33,11 @@ void LoadCalendarSettings();
 // dispatched again.
 bool PassToCalendar(MSG& message);
 
+// The calendar's system-wide hotkey (id 27) registered on the main window with
+// the keys of the current calendar options, after dropping it; the answer is
+// RegisterHotKey's.
+BOOL CalendarRegisterHotkey(HWND main);
+
 inline void NotifyCalendarSettingsChanged(HWND calendar)
 {
     if (calendar)

@@ -47,6 +47,21 @@ public:
     // options are not the window's any more.
     void OnDestroy(Ending ending);
 
+    // Takes the settings of the record as the calendar's own and rebuilds only
+    // what they change. Read from the record: automaticResizing (only when not
+    // from a style), showOtherDays, showGrid, the caption's colours and font,
+    // the days font, firstDayOfWeek and nrOfMonthsToShow (only without a
+    // source style), every colour, the background (type, picture, tiling),
+    // stayOnTop, hasBorder, rollUp, transparency, the hotkey and the marks of
+    // alarm days. The source style is the style being applied (null from the
+    // settings dialog); fromStyle is true for a style.
+    void ApplySettings(const CCalendarStyle& values, const CCalendarStyle* sourceStyle, bool fromStyle);
+    // One of the user's nine calendar styles (0 to 8); another index does
+    // nothing.
+    void ApplyStyle(int index);
+    // The settings dialog; on OK its values are applied.
+    void OpenSettings();
+
     CMonthGrid& MainGrid() { return m_main; }
     // 1 to 3: the second to fourth months.
     CExtraMonthGrid& ExtraGrid(int index);
@@ -78,11 +93,18 @@ private:
     void PaintCaption(HDC dc);
     int CaptionHeight() const;
 
+    // Settings and styles (CalendarWndApply.cpp).
+    bool LoadBackgroundTexture(const char* name, BYTE tileStretch);
+    bool ApplyLayeredStyle(BYTE oldTransparency, DWORD oldType, bool colourKeyChanged);
+    void ApplyHotkey(const CCalendarStyle& values);
+    void SetWeekStart(bool sundayFirst);
+    void LayOutGrids(bool refill);
+
     // Months (CalendarWndMonths.cpp).
-    void FillGrid(CMonthGridDays& grid);
+    void FillGrid(CMonthGridDays& grid, bool withDates = true);
     void FillMainGrid();
     void ComputeExtraMonths();
-    void PlaceExtraGrids();
+    void PlaceExtraGrids(bool withDates = true);
     void RefreshSecondaryMonths(bool repaint);
     int SetMonthsShown(int oldValue, int newValue, bool repaint);
     void HideExtraGrids(int fromIndex);

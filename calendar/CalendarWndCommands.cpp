@@ -94,6 +94,12 @@ bool CCalendarWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
     case WM_KEYDOWN:
         OnKeyDown(wParam);
         return true;
+    case WM_SYSKEYDOWN:
+        // Alt+1 to Alt+9: the user's calendar styles.
+        if (wParam < '1' || wParam > '9')
+            return false;
+        ApplyStyle(static_cast<int>(wParam - '1'));
+        return true;
     case WM_COMMAND:
         return OnCommand(LOWORD(wParam));
     case kMsgCalendarSettingsChanged:
@@ -126,6 +132,10 @@ bool CCalendarWnd::OnCommand(WORD id)
     case IDC_CAL_NEXT_MONTH:
     case IDC_CAL_NEXT_YEAR:
         Navigate(id);
+        return true;
+    case IDC_CAL_SETTINGS:
+    case IDM_CAL_SETTINGS:
+        OpenSettings();
         return true;
     case IDM_CAL_THREE_MONTHS:
         ToggleThreeMonths();

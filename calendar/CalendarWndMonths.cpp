@@ -16,9 +16,12 @@ void MonthsAway(BYTE month, WORD year, int months, BYTE* outMonth, WORD* outYear
 }
 }
 
-void CCalendarWnd::FillGrid(CMonthGridDays& grid)
+// With dates the month's days go into the cells again; without, only the
+// texts are measured and the grid laid out anew.
+void CCalendarWnd::FillGrid(CMonthGridDays& grid, bool withDates)
 {
-    grid.FillDates();
+    if (withDates)
+        grid.FillDates();
     if (&grid == &m_main) {
         m_main.Measure();
         m_main.FillWeekdayNames();
@@ -55,14 +58,14 @@ void CCalendarWnd::ComputeExtraMonths()
 
 // The column starts right of the first month, a little higher, each month
 // under the one before.
-void CCalendarWnd::PlaceExtraGrids()
+void CCalendarWnd::PlaceExtraGrids(bool withDates)
 {
     const int left = m_main.GetWidth() + m_columnGap;
     int top = m_stripHeight - 10;
     for (int index = 1; index <= 3; ++index) {
         CExtraMonthGrid& grid = ExtraGrid(index);
         grid.SetOrigin(left, top);
-        FillGrid(grid);
+        FillGrid(grid, withDates);
         top = grid.GetHeight();
     }
 }

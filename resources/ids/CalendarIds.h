@@ -54,12 +54,33 @@
 #define IDB_CAL_NEXT_MONTH_TINY 754
 #define IDB_CAL_NEXT_YEAR_TINY 755
 
-// Commands of the calendar's menu: the months shown.
+// The calendar's settings, asked for by another window.
+#define IDC_CAL_SETTINGS 1351
+
+// The calendar's menu and its commands.
+#define IDM_CAL_MENU 748
+#define IDM_CAL_CLOSE 4434
+#define IDM_CAL_SETTINGS 4436
+#define IDM_CAL_HELP 4438
+#define IDM_CAL_STAY_ON_TOP 4440
+#define IDM_CAL_BORDER 4443
+#define IDM_CAL_ROLL_UP 4444
+#define IDM_CAL_NEW_ALARM_NOTE 4456
 #define IDM_CAL_THREE_MONTHS 4457
 #define IDM_CAL_FOUR_MONTHS 4458
+#define IDM_CAL_COPY_IMAGE 4462
 
 // The calendar window's small icon.
 #define IDI_CALENDAR 242
 
-// The tip of an empty day cell.
+// The tip of an empty day cell, and of the calendar's own area.
 #define IDS_CAL_MENU_TIP 382
+// The tips of the caption: its close box, its icon, and the rest of it
+// (the menu on a see-through calendar, else the settings).
+#define IDS_CAL_CLOSE_TIP 239
+#define IDS_CAL_ICON_TIP 378
+#define IDS_CAL_CAPTION_MENU_TIP 379
+#define IDS_CAL_CAPTION_SETTINGS_TIP 380
+
+// The calendar's help topic.
+#define IDH_CALENDAR 839

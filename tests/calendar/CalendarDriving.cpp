@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "resources/ids/TrayMenuIds.h"
+#include "support/NoteDriving.h"
 #include "support/TempFolder.h"
 #include "xmlfiles/bytes/XmlBufferDocument.h"
 
@@ -53,6 +55,34 @@ HWND WaitUntilStarted(const ProgramInstall& install, const RunningProgram& progr
         !SendWithTimeout(main, WM_NULL, 0, 0))
         return nullptr;
     return main;
+}
+
+HWND OpenCalendar(const RunningProgram& program)
+{
+    HWND main = WaitForMainWindow(program);
+    if (!main || !SendWithTimeout(main, WM_COMMAND, ID_TRAY_CALENDAR, 0))
+        return nullptr;
+    return WaitForCalendar(program.ProcessId());
+}
+
+std::string FirstCalendarFile(const ProgramInstall& install)
+{
+    RunningProgram program(install, "");
+    HWND calendar = OpenCalendar(program);
+    if (calendar)
+        SendWithTimeout(calendar, WM_CLOSE, 0, 0);
+    CloseProgram(install, program);
+    return CalendarFile(install.File("calendar.QPD")).Option(1, "userID");
+}
+
+void OpenAtNextStartWith(const ProgramInstall& install,
+                         std::initializer_list<std::pair<const char*, const char*>> values)
+{
+    std::string text = ReadWholeFile(install.File("calendar.QPD"));
+    text = WithElement(text, "visible", "1");
+    for (const auto& value : values)
+        text = WithElement(text, value.first, value.second);
+    WriteWholeFile(install.File("calendar.QPD"), text);
 }
 
 std::string TodayLongDate()

@@ -13,6 +13,15 @@
 // The main window once the program's start is over: it listens on its port,
 // which it does last but for opening the calendar, and has answered since.
 HWND WaitUntilStarted(const ProgramInstall& install, const RunningProgram& program);
+// The calendar opened by the tray menu's command; null when it did not come.
+HWND OpenCalendar(const RunningProgram& program);
+// The calendar opened from the main window and closed by the user, so that
+// the settings file holds the user's options; the user's id.
+std::string FirstCalendarFile(const ProgramInstall& install);
+// The first calendar file of the install, changed to have the calendar open
+// at the next start with the options given.
+void OpenAtNextStartWith(const ProgramInstall& install,
+                         std::initializer_list<std::pair<const char*, const char*>> values);
 // Today's long date, the calendar's title.
 std::string TodayLongDate();
 // The process's calendar window (a dialog titled with today's date), once it

@@ -41,13 +41,6 @@ std::string NextMonthTitle()
     return MonthTitleOf(day);
 }
 
-HWND OpenCalendar(const RunningProgram& program)
-{
-    HWND main = WaitForMainWindow(program);
-    if (!main || !SendWithTimeout(main, WM_COMMAND, ID_TRAY_CALENDAR, 0))
-        return nullptr;
-    return WaitForCalendar(program.ProcessId());
-}
 }
 
 TEST(CalendarProgram, OpensOnceClosesByItsKeysAndReopensWhenLeftOpen)
@@ -146,18 +139,6 @@ TEST(CalendarProgram, OpensOnceClosesByItsKeysAndReopensWhenLeftOpen)
 }
 
 namespace {
-// The calendar opened from the main window and closed by the user, so that
-// the settings file holds the user's options; the user's id.
-std::string FirstCalendarFile(const ProgramInstall& install)
-{
-    RunningProgram program(install, "");
-    HWND calendar = OpenCalendar(program);
-    EXPECT_NE(calendar, nullptr);
-    EXPECT_TRUE(SendWithTimeout(calendar, WM_CLOSE, 0, 0));
-    CloseProgram(install, program);
-    return CalendarFile(install.File("calendar.QPD")).Option(1, "userID");
-}
-
 // The text of the first "options" element of the file, tags included.
 std::string FirstOptionsBlock(const std::string& text)
 {
@@ -290,17 +271,6 @@ TEST(CalendarProgram, TheOtherMonthsFollowTheFirstOne)
 }
 
 namespace {
-// The first calendar file of the install, changed to have the calendar open
-// at the next start with the options given.
-void OpenAtNextStartWith(const ProgramInstall& install, std::initializer_list<std::pair<const char*, const char*>> values)
-{
-    std::string text = ReadWholeFile(install.File("calendar.QPD"));
-    text = WithElement(text, "visible", "1");
-    for (const auto& value : values)
-        text = WithElement(text, value.first, value.second);
-    WriteWholeFile(install.File("calendar.QPD"), text);
-}
-
 // The colour of the frame's left edge, half way down.
 COLORREF LeftEdgeColour(HWND calendar, int inset)
 {
