@@ -1,18 +1,20 @@
 #include "noteprops/AppearancePreview.h"
 
-#include <algorithm>
 #include <string>
 
 #include "foundation/DataFolder.h"
 #include "foundation/DiagnosticLog.h"
 #include "foundation/TextFormatting.h"
+#include "foundation/bytes/BoundedCopy.h"
 #include "foundation/bytes/MessageBoxes.h"
 #include "foundation/bytes/NoteColors.h"
 #include "foundation/win/BackgroundPainting.h"
+#include "foundation/win/BitmapHelpers.h"
 #include "foundation/win/ColorDialog.h"
 #include "foundation/win/FontDialog.h"
 #include "foundation/win/LoadedBitmap.h"
 #include "noteprops/AppearanceSettings.h"
+#include "noteprops/TexturePicker.h"
 
 namespace {
 const int kMarginLeft = 25;
@@ -56,21 +58,9 @@ void PaintTextureFile(HDC dc, const RECT& body, const char* fileName, bool stret
     CBoxesToLog quiet;
     if (!picture.LoadImageFromFile(GetModuleHandleA(nullptr), path.c_str()))
         return;
-    HDC source = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(source, picture.GetBitmap());
-    const int w = picture.GetWidth(), h = picture.GetHeight();
-    if (stretch) {
-        SetStretchBltMode(dc, HALFTONE);
-        StretchBlt(dc, body.left, body.top, body.right - body.left, body.bottom - body.top, source, 0, 0, w, h,
-                   SRCCOPY);
-    } else if (w > 0 && h > 0) {
-        for (int y = body.top; y < body.bottom; y += h)
-            for (int x = body.left; x < body.right; x += w)
-                BitBlt(dc, x, y, std::min<int>(w, body.right - x), std::min<int>(h, body.bottom - y), source, 0, 0,
-                       SRCCOPY);
-    }
-    SelectObject(source, old);
-    DeleteDC(source);
+    CCompatibleDC source(dc);
+    CObjectSelector selected(source.GetHandle(), picture.GetBitmap());
+    DrawPictureOver(dc, source.GetHandle(), picture.GetWidth(), picture.GetHeight(), body, stretch);
 }
 
 PreviewRegions ComputePreviewRegions(HWND preview, const CAppearanceSettings& settings)
@@ -199,17 +189,12 @@ void ChoosePreviewFont(HWND owner, LOGFONTA& font, COLORREF& colour, const char*
 
 void ChooseNoteTexture(HWND owner, CAppearanceSettings& settings)
 {
-    const std::string folder = DataFilePath(DataName::kTexturesFolder);
-    const DWORD attributes = GetFileAttributesA(folder.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        const std::string text = "Sorry, the folder '" + GetDataFolder() +
-                                 "\\TEXTURES'is missing.\r\n\r\nPlease create this folder, copy into it some nice "
-                                 "images and then try again.";
-        ShowMessageBox(owner, text.c_str(), ProgramTitle, kMbIconExclamation);
+    CTextureChoice current;
+    CopyBounded(current.fileName, settings.textureFile);
+    current.stretch = settings.textureStretch != 0;
+    CTextureChoice chosen;
+    if (!ChooseTexture(owner, current, chosen))
         return;
-    }
-    // The picture list of textures is not part of this version of the page:
-    // the texture chosen before stays.
-    (void)settings;
-    MessageBeep(MB_OK);
+    CopyBounded(settings.textureFile, chosen.fileName);
+    settings.textureStretch = chosen.stretch ? 1 : 0;
 }

@@ -25,6 +25,7 @@ struct CPictureListKind {
     COLORREF transparent;     // pixels of this colour show the window colour
     const char* openTitle;    // title of the open-file dialog that adds a picture
     char* lastFolder;         // where that dialog opens next (MAX_PATH; empty: the pictures' folder)
+    bool fillsCell = false;   // every picture covers its cell, stretched or tiled by the list's choice
 };
 
 // One line of the list: a picture file of the folder, or "  NoImage".
@@ -55,6 +56,9 @@ public:
     bool GetSelectedName(char (&name)[MAX_PATH]) const;
     // WM_DRAWITEM of the list.
     void DrawLine(const DRAWITEMSTRUCT& item) const;
+    // For pictures that fill their cell: stretched into it, else tiled; the
+    // list repaints.
+    void SetStretch(bool stretch);
     // "Select other image...": copies a picture file chosen by the user into
     // the folder, never over one that is there, and selects it.
     void AddOtherImage();
@@ -87,4 +91,5 @@ private:
     UINT m_lastEntryId = 0;
     std::vector<std::unique_ptr<CPictureEntry>> m_entries;
     CLoadedBitmap m_noImage;
+    bool m_stretch = false;
 };

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "foundation/win/HelpFile.h"
-#include "resources/ids/AvatarPickerIds.h"
+#include "resources/ids/PictureListIds.h"
 
 namespace {
 // Posted to itself by the dialog when it first paints.
@@ -50,15 +50,29 @@ void SizeDialog(HWND dialog, const CPicturePicker& picker)
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// The list over the full width; "Select other image..." at the left of the row
-// below it, OK, Cancel and Help at its right.
-void LayOut(HWND dialog, const CPicturePicker& picker, int width)
+bool HasStretchChoice(const CPictureDialogKind& kind, const CPictureChoice& choice)
+{
+    return kind.tileButton && kind.stretchButton && choice.stretch;
+}
+
+// The list over the full width; "Select other image..." and the tile and
+// stretch buttons at the left of the row below it, OK, Cancel and Help at its
+// right.
+void LayOut(HWND dialog, const CPictureDialogKind& kind, const CPicturePicker& picker, int width)
 {
     const int listHeight = picker.list.ListHeight();
     MoveWindow(picker.list.GetWindow(), 0, 0, width, listHeight, TRUE);
     const int top = listHeight + kGap;
-    const SIZE other = ItemSize(dialog, IDC_PICTURE_OTHER_IMAGE);
-    MoveWindow(GetDlgItem(dialog, IDC_PICTURE_OTHER_IMAGE), kGap, top, other.cx, other.cy, TRUE);
+    int left = kGap;
+    for (int id : {IDC_PICTURE_OTHER_IMAGE, kind.tileButton, kind.stretchButton}) {
+        HWND item = id ? GetDlgItem(dialog, id) : nullptr;
+        if (!item)
+            continue;
+        const SIZE size = ItemSize(dialog, id);
+        const int buttonHeight = ItemSize(dialog, IDC_PICTURE_OK).cy;
+        MoveWindow(item, left, top + (buttonHeight - size.cy) / 2, size.cx, size.cy, TRUE);
+        left += size.cx + kGap;
+    }
     int right = width - kGap;
     for (int id : {IDC_PICTURE_HELP, IDCANCEL, IDC_PICTURE_OK}) {
         const SIZE size = ItemSize(dialog, id);
@@ -68,11 +82,13 @@ void LayOut(HWND dialog, const CPicturePicker& picker, int width)
     }
 }
 
-void TakeSelectedPicture(HWND dialog, CPicturePicker& picker)
+void TakeSelectedPicture(HWND dialog, const CPictureDialogKind& kind, CPicturePicker& picker)
 {
     char name[MAX_PATH] = "";
     if (picker.list.GetSelectedName(name))
         std::snprintf(picker.choice.fileName, MAX_PATH, "%s", name);
+    if (HasStretchChoice(kind, picker.choice))
+        *picker.choice.stretch = IsDlgButtonChecked(dialog, kind.stretchButton) == BST_CHECKED ? 1 : 0;
     EndDialog(dialog, 1);
 }
 
@@ -88,14 +104,19 @@ INT_PTR OnCommand(HWND dialog, const CPictureDialogKind& kind, CPicturePicker* p
     }
     if (!picker)
         return FALSE;
+    if (code == BN_CLICKED && HasStretchChoice(kind, picker->choice) &&
+        (id == kind.tileButton || id == kind.stretchButton)) {
+        picker->list.SetStretch(id == kind.stretchButton);
+        return TRUE;
+    }
     switch (id) {
     case IDC_PICTURE_OK:
-        TakeSelectedPicture(dialog, *picker);
+        TakeSelectedPicture(dialog, kind, *picker);
         return TRUE;
     case IDC_PICTURE_LIST:
         if (code != LBN_DBLCLK)
             return FALSE;
-        TakeSelectedPicture(dialog, *picker);
+        TakeSelectedPicture(dialog, kind, *picker);
         return TRUE;
     case IDC_PICTURE_OTHER_IMAGE:
         picker->list.AddOtherImage();
@@ -111,6 +132,11 @@ INT_PTR OpenPictureDialog(HWND dialog, const CPictureDialogKind& kind, const CPi
     auto picker = std::make_unique<CPicturePicker>(dialog, kind, choice);
     SetWindowLongPtrA(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(picker.get()));
     CPicturePicker& opened = *picker.release();
+    if (HasStretchChoice(kind, choice)) {
+        const bool stretch = *choice.stretch != 0;
+        CheckRadioButton(dialog, kind.tileButton, kind.stretchButton, stretch ? kind.stretchButton : kind.tileButton);
+        opened.list.SetStretch(stretch);
+    }
     SizeDialog(dialog, opened);
     SetFocus(opened.list.GetWindow());
     return FALSE;
@@ -136,7 +162,7 @@ INT_PTR HandlePictureDialogMessage(HWND dialog, const CPictureDialogKind& kind, 
         return TRUE;
     case WM_SIZE:
         if (picker)
-            LayOut(dialog, *picker, LOWORD(lParam));
+            LayOut(dialog, kind, *picker, LOWORD(lParam));
         return FALSE;
     case WM_PAINT:
         if (picker && !picker->fillPosted) {

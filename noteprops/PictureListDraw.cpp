@@ -2,12 +2,26 @@
 // that marks the selected line.
 #include <cstring>
 
+#include "foundation/win/BackgroundPainting.h"
 #include "foundation/win/BitmapHelpers.h"
 #include "foundation/win/TransparentBitmap.h"
 #include "noteprops/PictureList.h"
 #include "store/DataFolderImages.h"
 
 namespace {
+// A background picture as it will cover a note: stretched over the space, or
+// tiled from its corner.
+void FillCell(HDC dc, const CLoadedBitmap& picture, const RECT& space, bool stretch)
+{
+    if (!picture.GetBitmap())
+        return;
+    CCompatibleDC source(dc);
+    if (!source.GetHandle())
+        return;
+    CObjectSelector selected(source.GetHandle(), picture.GetBitmap());
+    DrawPictureOver(dc, source.GetHandle(), picture.GetWidth(), picture.GetHeight(), space, stretch);
+}
+
 // A picture larger than the space is shrunk into it; a smaller one is drawn
 // at its size in the middle, its transparent colour showing the cell.
 void DrawThumbnail(HDC dc, const CLoadedBitmap& picture, const RECT& space, COLORREF transparent)
@@ -23,17 +37,14 @@ void DrawThumbnail(HDC dc, const CLoadedBitmap& picture, const RECT& space, COLO
                               space.top + (spaceHeight - height) / 2, transparent);
         return;
     }
-    CCompatibleDC source(dc);
-    if (!source.GetHandle())
-        return;
-    CObjectSelector selected(source.GetHandle(), picture.GetBitmap());
-    const int previousMode = SetStretchBltMode(dc, HALFTONE);
-    POINT previousOrigin;
-    SetBrushOrgEx(dc, 0, 0, &previousOrigin);
-    StretchBlt(dc, space.left, space.top, spaceWidth, spaceHeight, source.GetHandle(), 0, 0, width, height, SRCCOPY);
-    SetStretchBltMode(dc, previousMode);
-    SetBrushOrgEx(dc, previousOrigin.x, previousOrigin.y, nullptr);
+    FillCell(dc, picture, space, true);
 }
+}
+
+void CPictureList::SetStretch(bool stretch)
+{
+    m_stretch = stretch;
+    InvalidateRect(m_list, nullptr, TRUE);
 }
 
 void CPictureList::DrawLine(const DRAWITEMSTRUCT& item) const
@@ -47,7 +58,10 @@ void CPictureList::DrawLine(const DRAWITEMSTRUCT& item) const
     const auto* entry = reinterpret_cast<const CPictureEntry*>(item.itemData);
     if (entry && entry != reinterpret_cast<const CPictureEntry*>(LB_ERR)) {
         const bool noImage = std::strcmp(entry->fileName, kNoImageName) == 0;
-        DrawThumbnail(item.hDC, noImage ? m_noImage : entry->picture, space, m_kind.transparent);
+        if (noImage || !m_kind.fillsCell)
+            DrawThumbnail(item.hDC, noImage ? m_noImage : entry->picture, space, m_kind.transparent);
+        else
+            FillCell(item.hDC, entry->picture, space, m_stretch);
     }
     const bool selected = (item.itemState & ODS_SELECTED) != 0;
     FrameRect(item.hDC, &cell, static_cast<HBRUSH>(GetStockObject(selected ? BLACK_BRUSH : WHITE_BRUSH)));

@@ -1,5 +1,7 @@
 #include "foundation/win/BackgroundPainting.h"
 
+#include <algorithm>
+
 #include "foundation/win/BitmapHelpers.h"
 
 namespace {
@@ -38,12 +40,26 @@ TRIVERTEX Vertex(LONG x, LONG y, COLORREF color, long long share, long long heig
     return vertex;
 }
 
-void TilePicture(HDC target, HDC source, int clientWidth, int clientHeight, int width, int height)
-{
-    for (int y = 0; y < clientHeight; y += height)
-        for (int x = 0; x < clientWidth; x += width)
-            BitBlt(target, x, y, width, height, source, 0, 0, SRCCOPY);
 }
+
+void DrawPictureOver(HDC target, HDC picture, int width, int height, const RECT& area, bool stretch)
+{
+    if (width <= 0 || height <= 0)
+        return;
+    if (stretch) {
+        const int previousMode = SetStretchBltMode(target, HALFTONE);
+        POINT previousOrigin{};
+        SetBrushOrgEx(target, 0, 0, &previousOrigin);
+        StretchBlt(target, area.left, area.top, area.right - area.left, area.bottom - area.top, picture, 0, 0, width,
+                   height, SRCCOPY);
+        SetStretchBltMode(target, previousMode);
+        SetBrushOrgEx(target, previousOrigin.x, previousOrigin.y, nullptr);
+        return;
+    }
+    for (int y = area.top; y < area.bottom; y += height)
+        for (int x = area.left; x < area.right; x += width)
+            BitBlt(target, x, y, std::min(width, static_cast<int>(area.right) - x),
+                   std::min(height, static_cast<int>(area.bottom) - y), picture, 0, 0, SRCCOPY);
 }
 
 void SetGradientFillFunction(GradientFillFunction fill)
@@ -91,13 +107,7 @@ void PaintBackgroundPicture(HWND window, CMemoryDC& memoryDC, int gradientKind, 
     if (picture && width > 0 && height > 0) {
         CCompatibleDC source(windowDC.GetHandle());
         CObjectSelector selected(source.GetHandle(), picture);
-        if (stretch) {
-            SetStretchBltMode(target, HALFTONE);
-            SetBrushOrgEx(target, 0, 0, nullptr);
-            StretchBlt(target, 0, 0, client.right, client.bottom, source.GetHandle(), 0, 0, width, height, SRCCOPY);
-        } else {
-            TilePicture(target, source.GetHandle(), client.right, client.bottom, width, height);
-        }
+        DrawPictureOver(target, source.GetHandle(), width, height, client, stretch);
     } else if (!DrawGradient(gradientKind, 0, 0, client.right, client.bottom, target, brush.color)) {
         memoryDC.FillWithBrush(brush.brush);
     }

@@ -20,6 +20,10 @@ GradientFillFunction GetGradientFillFunction();
 // of 0 or less, or no GradientFill.
 int DrawGradient(int kind, int x, int y, int width, int height, HDC dc, COLORREF color);
 
+// Paints the picture (of that size in pixels) over the area: stretched to it
+// (HALFTONE) or tiled from its top-left corner, cut at its edges.
+void DrawPictureOver(HDC target, HDC picture, int width, int height, const RECT& area, bool stretch);
+
 // Re-creates the memory DC at the window's client size and paints into it the
 // picture stretched (its size from the low 16 bits of the arguments) or tiled; a
 // picture of no width or height is refused. Without a picture: a gradient of the

@@ -3,7 +3,6 @@
 // it: lines read, keys and clicks posted, the Open dialog typed into, boxes
 // answered.
 #include <windows.h>
-#include <commctrl.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -17,6 +16,7 @@
 #include "noteprops/AvatarPicker.h"
 #include "resources/ids/AvatarPickerIds.h"
 #include "support/InFolder.h"
+#include "support/PickerDriving.h"
 #include "support/PictureFiles.h"
 #include "support/ProgramDriver.h"
 #include "support/Screenshot.h"
@@ -35,133 +35,17 @@ std::string FramedBmp(int width, int height, uint32_t inside, uint32_t frame)
     return MakeBmp8(width, height, {inside, frame}, indexes);
 }
 
-// The picker on a thread of its own, as the program's main thread runs it.
-// Whatever the test did, the thread is ended before the object goes.
-class PickerRun {
+// The avatar picker as the chat note runs it, on the parameters.
+class AvatarRun : public PickerRun {
 public:
-    // Opens the picker with that name as the current avatar.
-    PickerRun(CAvatarPickerParams& params, const char* current) : m_params(params)
+    AvatarRun(CAvatarPickerParams& params, const char* current)
+        : PickerRun("Select chat icon", kOpenTitle, [&params, current] {
+              std::snprintf(params.fileName, sizeof params.fileName, "%s", current);
+              return RunAvatarPicker(nullptr, params);
+          })
     {
-        std::snprintf(params.fileName, sizeof params.fileName, "%s", current);
-        m_thread = CreateThread(nullptr, 0, &PickerRun::Run, this, 0, nullptr);
     }
-    ~PickerRun()
-    {
-        for (int round = 0; round < 20 && WaitForSingleObject(m_thread, 0) == WAIT_TIMEOUT; ++round) {
-            if (HWND open = FindTopWindowTitled("#32770", kOpenTitle, GetCurrentProcessId()))
-                PostMessageA(open, WM_COMMAND, IDCANCEL, 0);
-            else if (HWND dialog = Dialog())
-                PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-            WaitForSingleObject(m_thread, 500);
-        }
-        CloseHandle(m_thread);
-    }
-    PickerRun(const PickerRun&) = delete;
-    PickerRun& operator=(const PickerRun&) = delete;
-
-    static HWND Dialog() { return FindTopWindowTitled("#32770", "Select chat icon", GetCurrentProcessId()); }
-    // The dialog once it shows its lines; null when it did not.
-    HWND WaitForFilledDialog(int lines)
-    {
-        WaitUntil([&] {
-            m_dialog = Dialog();
-            return m_dialog && SendMessageA(List(), LB_GETCOUNT, 0, 0) == lines;
-        });
-        return m_dialog && SendMessageA(List(), LB_GETCOUNT, 0, 0) == lines ? m_dialog : nullptr;
-    }
-    HWND List() const { return GetDlgItem(m_dialog, IDC_PICTURE_LIST); }
-    // The dialog's answer once it has closed; -2 when it did not.
-    INT_PTR Result()
-    {
-        WaitUntil([&] { return WaitForSingleObject(m_thread, 0) == WAIT_OBJECT_0; });
-        return WaitForSingleObject(m_thread, 0) == WAIT_OBJECT_0 ? m_result : -2;
-    }
-
-private:
-    static DWORD WINAPI Run(void* parameter)
-    {
-        auto* run = static_cast<PickerRun*>(parameter);
-        OleInitialize(nullptr);
-        run->m_result = RunAvatarPicker(nullptr, run->m_params);
-        OleUninitialize();
-        return 0;
-    }
-
-    CAvatarPickerParams& m_params;
-    INT_PTR m_result = -2;
-    HANDLE m_thread = nullptr;
-    HWND m_dialog = nullptr;
 };
-
-std::vector<std::string> Lines(HWND list)
-{
-    std::vector<std::string> lines;
-    const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
-    for (int line = 0; line < count; ++line) {
-        char text[MAX_PATH] = "";
-        SendMessageA(list, LB_GETTEXT, line, reinterpret_cast<LPARAM>(text));
-        lines.push_back(text);
-    }
-    return lines;
-}
-
-int LineOf(HWND list, const std::string& name)
-{
-    const std::vector<std::string> lines = Lines(list);
-    auto found = std::find(lines.begin(), lines.end(), name);
-    return found == lines.end() ? -1 : static_cast<int>(found - lines.begin());
-}
-
-RECT CellOf(HWND list, int line)
-{
-    RECT cell = {};
-    SendMessageA(list, LB_GETITEMRECT, line, reinterpret_cast<LPARAM>(&cell));
-    return cell;
-}
-
-// A tooltip's text and rectangle in one line, for comparing sets of them.
-std::string TipText(const std::string& text, const RECT& rect)
-{
-    char place[64];
-    std::snprintf(place, sizeof place, " @%ld,%ld-%ld,%ld", rect.left, rect.top, rect.right, rect.bottom);
-    return text + place;
-}
-
-BOOL CALLBACK FindTooltip(HWND window, LPARAM found)
-{
-    if (WindowClassOf(window) != TOOLTIPS_CLASSA)
-        return TRUE;
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
-}
-
-// The tools of the picker's tooltip control (a popup of the dialog's thread).
-std::multiset<std::string> TipsOf(HWND dialog)
-{
-    HWND tooltip = nullptr;
-    EnumThreadWindows(GetWindowThreadProcessId(dialog, nullptr), &FindTooltip, reinterpret_cast<LPARAM>(&tooltip));
-    std::multiset<std::string> tips;
-    const int count = tooltip ? static_cast<int>(SendMessageA(tooltip, TTM_GETTOOLCOUNT, 0, 0)) : 0;
-    for (int index = 0; index < count; ++index) {
-        char text[200] = "";
-        TOOLINFOA tool = {};
-        tool.cbSize = TTTOOLINFOA_V2_SIZE;
-        tool.lpszText = text;
-        if (SendMessageA(tooltip, TTM_ENUMTOOLSA, index, reinterpret_cast<LPARAM>(&tool)))
-            tips.insert(TipText(text, tool.rect));
-    }
-    return tips;
-}
-
-// What the tips must be: each line's name over its cell where the list shows it now.
-std::multiset<std::string> CellTips(HWND list)
-{
-    std::multiset<std::string> tips;
-    const std::vector<std::string> lines = Lines(list);
-    for (size_t line = 0; line < lines.size(); ++line)
-        tips.insert(TipText(lines[line], CellOf(list, static_cast<int>(line))));
-    return tips;
-}
 
 void Select(HWND list, int line)
 {
@@ -217,7 +101,7 @@ TEST_F(AvatarPicker, ListsChoosesAddsAndDeletesThePicturesOfTheChatFolder)
 
     MessageBoxRecorder boxes;
     CAvatarPickerParams params;
-    PickerRun run(params, "GREY.JPG");
+    AvatarRun run(params, "GREY.JPG");
     HWND dialog = run.WaitForFilledDialog(6);
     ASSERT_NE(dialog, nullptr);
     HWND list = run.List();
@@ -333,7 +217,7 @@ TEST_F(AvatarPicker, OpensInViewOfAPictureFarDownAndTakesADoubleClickedOne)
     MessageBoxRecorder boxes;
     CAvatarPickerParams params;
     {
-        PickerRun run(params, "last.gif");
+        AvatarRun run(params, "last.gif");
         HWND dialog = run.WaitForFilledDialog(47);
         ASSERT_NE(dialog, nullptr);
         HWND list = run.List();
@@ -365,7 +249,7 @@ TEST_F(AvatarPicker, OpensInViewOfAPictureFarDownAndTakesADoubleClickedOne)
         EXPECT_EQ(params.fileDeleted, 0u);
     }
 
-    PickerRun run(params, "none.bmp");
+    AvatarRun run(params, "none.bmp");
     ASSERT_NE(run.WaitForFilledDialog(47), nullptr);
     HWND list = run.List();
     EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), LB_ERR) << "a missing avatar selects nothing";

@@ -14,10 +14,12 @@
 #include "noteprops/AppearanceSettings.h"
 #include "noteprops/AlarmPage.h"
 #include "resources/ids/NoteSettingsIds.h"
+#include "resources/ids/TexturePickerIds.h"
 #include "store/FreeSlotLists.h"
 #include "store/NoteSaving.h"
 #include "support/CurrentFolder.h"
 #include "support/NoteDriving.h"
+#include "support/PictureFiles.h"
 #include "support/ProgramDriver.h"
 #include "support/Screenshot.h"
 #include "support/StoredNotes.h"
@@ -254,4 +256,123 @@ TEST(NoteSettingsSheet, BothPagesEditTheNoteAndOkAppliesThem)
     EXPECT_EQ(stored.Transparency(), 40);
     EXPECT_EQ(std::string(stored.m_title).size(), 40u);
     EXPECT_EQ(NoteLeftMarginKind(stored), 2u);
+}
+
+namespace {
+// The program's note settings sheet open on the note's Appearance page.
+struct OpenSheet {
+    HWND sheet = nullptr;
+    HWND appearance = nullptr;
+};
+
+OpenSheet OpenProperties(const RunningProgram& program, HWND note)
+{
+    OpenSheet open;
+    PostMessageA(note, WM_COMMAND, kNoteCmdProperties, 0);
+    WaitUntil([&] {
+        open.sheet = FindTopWindowTitled("#32770", kSheetCaption, program.ProcessId());
+        return open.sheet && IsWindowVisible(open.sheet) &&
+               (open.appearance = PageWith(open.sheet, IDC_APPEARANCE_TRANSPARENCY)) != nullptr;
+    });
+    return open;
+}
+
+// The background combo set to a kind as the user picks it; posted, because
+// the picture kind opens the texture picker at once.
+void PickBackground(HWND appearance, int kind)
+{
+    HWND background = GetDlgItem(appearance, IDC_APPEARANCE_BACKGROUND);
+    SendWithTimeout(background, CB_SETCURSEL, kind, 0);
+    PostMessageA(appearance, WM_COMMAND, MAKEWPARAM(IDC_APPEARANCE_BACKGROUND, CBN_SELENDOK),
+                 reinterpret_cast<LPARAM>(background));
+}
+
+LRESULT BackgroundKindShown(HWND appearance)
+{
+    LRESULT kind = -1;
+    SendWithTimeout(GetDlgItem(appearance, IDC_APPEARANCE_BACKGROUND), CB_GETCURSEL, 0, 0, &kind);
+    return kind;
+}
+
+// The line of a list box of the program that reads so; -1 when none does.
+LRESULT ListLineOf(HWND list, const char* text)
+{
+    LRESULT line = LB_ERR;
+    SendWithTimeout(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text), &line);
+    return line;
+}
+}
+
+TEST(NoteSettingsSheet, TheImageBackgroundIsChosenInTheTexturePickerAndKeptAfterARestart)
+{
+    ProgramInstall install("notetexture");
+    install.AddInstalledDataFiles();
+    {
+        CurrentFolder data(install.Path());
+        NotesFreeSlots().Clear();
+        StoreNote("Texture note");
+    }
+    const std::string textures = install.Path() + "\\TEXTURES";
+    {
+        RunningProgram program(install, "");
+        ASSERT_NE(WaitForMainWindow(program), nullptr);
+        HWND note = WaitForNoteWithText(program.ProcessId(), "Texture note");
+        ASSERT_NE(note, nullptr);
+        OpenSheet open = OpenProperties(program, note);
+        ASSERT_NE(open.appearance, nullptr);
+
+        // Without a TEXTURES folder the user is told to make one.
+        PickBackground(open.appearance, 4);
+        EXPECT_EQ(AcknowledgeProgramBox(program.ProcessId()),
+                  "Sorry, the folder '" + install.Path() +
+                      "\\TEXTURES'is missing.\r\n\r\nPlease create this folder, copy into it some nice images and "
+                      "then try again.");
+
+        // With it, the picker lists its pictures; the one chosen, stretched,
+        // becomes the note's background.
+        ASSERT_TRUE(CreateDirectoryA(textures.c_str(), nullptr));
+        WriteWholeFile(textures + "\\wood.bmp", SquareBitmap(24, RGB(170, 120, 60)));
+        WriteWholeFile(textures + "\\sky.jpg", GreyJpeg24x16());
+        PickBackground(open.appearance, 4);
+        HWND picker = nullptr;
+        ASSERT_TRUE(WaitUntil([&] {
+            picker = FindTopWindowTitled("#32770", "Select an image for the note background", program.ProcessId());
+            return picker && SendMessageA(GetDlgItem(picker, IDC_PICTURE_LIST), LB_GETCOUNT, 0, 0) == 3;
+        }));
+        HWND list = GetDlgItem(picker, IDC_PICTURE_LIST);
+        EXPECT_EQ(ListLineOf(list, "  NoImage"), 0);
+        EXPECT_EQ(ListLineOf(list, "wood.bmp"), 1);
+        EXPECT_EQ(ListLineOf(list, "sky.jpg"), 2);
+        ASSERT_TRUE(SendWithTimeout(list, LB_SETCURSEL, 1, 0));
+        PostMessageA(GetDlgItem(picker, IDC_TEXTURE_STRETCH), BM_CLICK, 0, 0);
+        ASSERT_TRUE(WaitUntil([&] { return IsDlgButtonChecked(picker, IDC_TEXTURE_STRETCH) == BST_CHECKED; }));
+        EXPECT_TRUE(SaveScreenshotOf(picker, "note-texture-picker"));
+        PostMessageA(picker, WM_COMMAND, IDC_PICTURE_OK, 0);
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(picker); }));
+        EXPECT_EQ(BackgroundKindShown(open.appearance), 4);
+        EXPECT_TRUE(SaveScreenshotOf(open.sheet, "note-settings-texture"));
+        PostMessageA(open.sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(open.sheet); }));
+        CloseProgram(install, program);
+    }
+    {
+        CurrentFolder data(install.Path());
+        const StoredNoteList notes = LoadEveryNote(install.Path());
+        const CNoteController* stored = StoredNoteTitled(notes, "Texture note");
+        ASSERT_NE(stored, nullptr);
+        EXPECT_EQ(stored->m_backgroundKind, 4);
+        EXPECT_EQ(stored->m_textureId, TextureIdOfFile("wood.bmp"));
+        EXPECT_TRUE(stored->m_textureStretch);
+    }
+    // Started again, the note finds its picture by the stored id.
+    RunningProgram program(install, "");
+    ASSERT_NE(WaitForMainWindow(program), nullptr);
+    HWND note = WaitForNoteWithText(program.ProcessId(), "Texture note");
+    ASSERT_NE(note, nullptr);
+    OpenSheet open = OpenProperties(program, note);
+    ASSERT_NE(open.appearance, nullptr);
+    EXPECT_EQ(BackgroundKindShown(open.appearance), 4);
+    PostMessageA(open.sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(open.sheet); }));
+    CloseProgram(install, program);
 }
