@@ -5,7 +5,7 @@
 #   scripts/fuzz.sh [seconds] [target]
 # Targets are named after the files of fuzz/ (TableFile, MemoFile, XmlFile,
 # Base64, BitmapFile, MemoryZip, WireText, LinkText, MailText, SendTarget,
-# ProtectedBody). What a run finds is kept in build/fuzz/corpus.
+# ProtectedBody, BackupFile). What a run finds is kept in build/fuzz/corpus.
 # An input that breaks a target is copied into fuzz/corpus/<target>, so that
 # every later test run replays it: commit it with the mend.
 set -euo pipefail

@@ -46,28 +46,3 @@ void CXmlWriter::WriteLine(const std::string& line)
         throw CGenericException("CXmlWriter: no file is open");
     WriteLineTo(m_file->File(), line);
 }
-
-void CXmlWriter::WriteStartTag(const char* name, int level)
-{
-    WriteLine(XmlStartTagLine(name, level));
-}
-
-void CXmlWriter::WriteEndTag(const char* name, int level)
-{
-    WriteLine(XmlEndTagLine(name, level));
-}
-
-void CXmlWriter::WriteElement(const char* name, const char* value, int level, int inCdata)
-{
-    WriteLine(XmlElementLine(name, value, level, inCdata != 0));
-}
-
-void CXmlWriter::WriteCDataElement(const char* name, const char* text, int level)
-{
-    WriteLine(XmlCDataElementLine(name, text, level));
-}
-
-void CXmlWriter::WriteComment(const char* text, int level)
-{
-    WriteLine(XmlCommentLine(text, level));
-}

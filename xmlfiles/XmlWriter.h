@@ -4,6 +4,7 @@
 #include <string>
 
 #include "foundation/WorkingCopy.h"
+#include "xmlfiles/bytes/XmlLineSink.h"
 
 // Writes an XML file line by line: the header line, the root start tag, the
 // caller's lines indented by three blanks per level, and the root end tag on
@@ -11,7 +12,7 @@
 // in CDATA after ToggleCdataEscape. File failures throw CGenericException.
 // The lines go into a working copy beside the file, which replaces the file
 // only on Close: a failure or a crash half way leaves the last good file.
-class CXmlWriter {
+class CXmlWriter : public CXmlLineSink {
 public:
     CXmlWriter(const char* headerLine, const char* rootName);
 
@@ -22,18 +23,11 @@ public:
     // nothing when not open. A writer dropped without Close leaves the old file.
     void Close();
 
-    void WriteStartTag(const char* name, int level);
-    void WriteEndTag(const char* name, int level);
-    void WriteElement(const char* name, const char* value, int level, int inCdata);
-    // As WriteElement in CDATA, but an empty text gives the two tags only.
-    void WriteCDataElement(const char* name, const char* text, int level);
-    void WriteComment(const char* text, int level);
-
-    bool IsOpen() const { return m_file != nullptr; }
+    bool IsOpen() const override { return m_file != nullptr; }
+    // One line and its CR LF; throws when no file is open.
+    void WriteLine(const std::string& line) override;
 
 private:
-    void WriteLine(const std::string& line);
-
     char m_headerLine[100];
     char m_rootName[50];
     std::unique_ptr<CWorkingCopy> m_file;

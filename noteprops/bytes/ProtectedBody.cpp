@@ -8,7 +8,6 @@
 #include "foundation/bytes/MemoryZip.h"
 #include "foundation/bytes/AttachmentCipher.h"
 
-const unsigned char kProtectedBodyMark[3] = {0xAD, 0x05, 0xFE};
 const char kPackedRtfEntryName[] = "fullscreen.rtf";
 
 namespace {
@@ -39,12 +38,6 @@ bool UnpackPayload(const std::string& payload, std::string& rtf)
     rtf.assign(bytes.begin(), bytes.end());
     return true;
 }
-}
-
-bool HasProtectedMark(const char* bytes, size_t length)
-{
-    const size_t mark = sizeof kProtectedBodyMark;
-    return bytes && length >= mark && std::memcmp(bytes + length - mark, kProtectedBodyMark, mark) == 0;
 }
 
 bool DecodeBuffer(unsigned char* out, size_t capacity, const unsigned char* in, size_t length,

@@ -4,6 +4,8 @@
 #include <functional>
 #include <string>
 
+#include "foundation/bytes/ProtectedMark.h"
+
 // The stored body of a protected note, as the notes table, the network and
 // the backups carry it. For a body of N bytes:
 //   [0, N-35)    Base64 (one line, '=' padded) of the enciphered payload;
@@ -14,13 +16,8 @@
 // i with byte i mod 8 of the key, the first 8 characters of a password text.
 // The digest is always taken over the plain rich text.
 
-extern const unsigned char kProtectedBodyMark[3];
 // The one entry of a packed rich text.
 extern const char kPackedRtfEntryName[];
-const size_t kProtectedDigestDigits = 32;
-const size_t kProtectedTailBytes = kProtectedDigestDigits + 3;
-// The tail and at least one Base64 character.
-const size_t kMinProtectedBodyBytes = kProtectedTailBytes + 1;
 // Rich texts longer than this travel packed.
 const size_t kProtectedPackAbove = 262144;
 // No note's rich text is larger: a packed payload claiming more is refused
@@ -30,9 +27,6 @@ const size_t kMaxProtectedRtfBytes = 64 * 1024 * 1024;
 // The digest of the bytes as 32 hexadecimal digits (either case); empty when it
 // cannot be made.
 using ContentDigest = std::function<std::string(const std::string& bytes)>;
-
-// The bytes end with the mark: a protected body (or an enciphered attachment).
-bool HasProtectedMark(const char* bytes, size_t length);
 
 // The cipher, both ways: out[i] = in[i] ^ key[i % 8]. False, writing nothing,
 // when out cannot hold the length.

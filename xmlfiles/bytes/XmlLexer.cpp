@@ -209,10 +209,13 @@ void CXMLLexer::RunStart()
         Advance();
         m_state = kProlog;
     } else if (Follows("<![CDATA[")) {
-        for (int i = 0; i < 9; ++i)
+        for (int i = 0; i < 8; ++i)
             Advance();
-        // The section's text starts after the opening, past any CR LF there.
+        // The section's text starts right after the opening, line breaks and
+        // all: reading on would step over the breaks a text begins with.
         BeginToken();
+        m_tokenStart = m_tokenEnd = m_position + 1;
+        Advance();
         m_state = kCdata;
     } else if (Follows("<!--")) {
         for (int i = 0; i < 4; ++i)

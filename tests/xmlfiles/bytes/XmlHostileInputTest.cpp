@@ -63,7 +63,7 @@ TEST(XmlHostileInput, EveryTruncationGivesAnErrorOrATree)
         ReadEverything(parsed.doc);
     }
     ParsedXml whole(kSample);
-    EXPECT_EQ(whole.Value("backup", "note", 1, "rtf"), "{\\rtf1 a]`>b}");
+    EXPECT_EQ(whole.Value("backup", "note", 1, "rtf"), "\r\n{\\rtf1 a]`>b}");
     // Only the file cut after the root's end tag can still be whole.
     EXPECT_GE(complete, 1);
     EXPECT_LE(complete, 3);

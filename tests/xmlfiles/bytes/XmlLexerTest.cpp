@@ -61,8 +61,8 @@ TEST(XmlLexer, CutsAFileIntoItsTokens)
     EXPECT_EQ(tokens[4].column, 2);
 }
 
-// CDATA keeps its text but drops CR LF right after the opening; plain content
-// loses its blanks, tabs and line ends at both sides.
+// CDATA keeps its text as it stands, line breaks after the opening too; plain
+// content loses its blanks, tabs and line ends at both sides.
 TEST(XmlLexer, KeepsCdataAsItStandsAndTrimsPlainContent)
 {
     const struct {
@@ -72,7 +72,7 @@ TEST(XmlLexer, KeepsCdataAsItStandsAndTrimsPlainContent)
         const char* value;
     } cases[] = {
         {"<![CDATA[  x ]] > \r\n y  ]]>", 0, XT_CDATA, "  x ]] > \r\n y  "},
-        {"<![CDATA[\r\n\r\nline\r\n]]>", 0, XT_CDATA, "line\r\n"},
+        {"<![CDATA[\r\n\r\nline\r\n]]>", 0, XT_CDATA, "\r\n\r\nline\r\n"},
         {"<![CDATA[\nline]]>", 0, XT_CDATA, "\nline"},
         {"<![CDATA[]]>", 0, XT_CDATA, ""},
         {"<a>\t x y \r\n</a>", 3, XT_CONTENT, "x y"},

@@ -1,0 +1,95 @@
+// Dated backup names and what is decided on their dates: which names are
+// backups at all, when the next daily backup is due, and which old backups
+// go when their days are over.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "xmlfiles/bytes/BackupNames.h"
+
+namespace {
+BackupStamp Stamp(int year, int month, int day, int hour = 9, int minute = 5)
+{
+    return BackupStamp{year, month, day, hour, minute};
+}
+
+std::vector<std::string> Kept(const std::vector<BackupStamp>& oldestFirst, const BackupStamp& now, int days,
+                              bool monthly)
+{
+    std::vector<size_t> expired = ChooseExpiredBackups(oldestFirst, now, days, monthly);
+    std::vector<std::string> kept;
+    for (size_t i = 0; i < oldestFirst.size(); ++i) {
+        bool gone = false;
+        for (size_t e : expired)
+            gone = gone || e == i;
+        if (!gone)
+            kept.push_back(BackupFileName(oldestFirst[i], ".QPK"));
+    }
+    return kept;
+}
+}
+
+TEST(BackupNames, DatedNamesAreWrittenAndReadToTheMinute)
+{
+    EXPECT_EQ(BackupFileName(Stamp(2026, 3, 5, 9, 5), ".QPK"), "202603050905.QPK");
+    EXPECT_EQ(BackupFileName(Stamp(2026, 3, 5, 9, 5), ".txt"), "202603050905.txt");
+
+    BackupStamp read;
+    ASSERT_TRUE(ParseBackupFileName(read, "202603050905.QPK"));
+    EXPECT_EQ(read.year, 2026);
+    EXPECT_EQ(read.month, 3);
+    EXPECT_EQ(read.day, 5);
+    EXPECT_EQ(read.hour, 9);
+    EXPECT_EQ(read.minute, 5);
+    EXPECT_TRUE(IsBackupFileName("202603050905.QPK"));
+    // Hour 24 is a backup; month 13, day 32, minute 60, a year before 2000,
+    // letters among the digits and names of other lengths are not.
+    EXPECT_TRUE(IsBackupFileName("202603052400.QPK"));
+    for (const char* name : {"202613050905.QPK", "202603320905.QPK", "202603050960.QPK", "199903050905.QPK",
+                             "2026030509a5.QPK", "202600050905.QPK", "202603050905x.QPK", "20260305090.QPK", "",
+                             "2026"})
+        EXPECT_FALSE(IsBackupFileName(name)) << name;
+    // A longer name with a date is counted by the folder listing, but is no list entry.
+    EXPECT_TRUE(ParseBackupFileName(read, "202603050905 copy.QPK"));
+    EXPECT_FALSE(ParseBackupFileName(read, nullptr));
+}
+
+TEST(BackupNames, TheNextBackupIsDueADayAfterTheNewest)
+{
+    const BackupStamp newest = Stamp(2026, 3, 5, 9, 5);
+    EXPECT_FALSE(IsBackupDue(newest, Stamp(2026, 3, 6, 9, 5)));
+    EXPECT_TRUE(IsBackupDue(newest, Stamp(2026, 3, 6, 9, 6)));
+    // Across the end of a month, of February in a leap year, and of a year.
+    EXPECT_TRUE(IsBackupDue(Stamp(2024, 2, 28, 23, 0), Stamp(2024, 2, 29, 23, 1)));
+    EXPECT_FALSE(IsBackupDue(Stamp(2024, 2, 29, 23, 0), Stamp(2024, 3, 1, 22, 59)));
+    EXPECT_TRUE(IsBackupDue(Stamp(2025, 12, 31, 8, 0), Stamp(2026, 1, 1, 8, 1)));
+    // Hour 24 counts as midnight of the next day.
+    EXPECT_EQ(StampMinutes(Stamp(2026, 3, 5, 24, 0)), StampMinutes(Stamp(2026, 3, 6, 0, 0)));
+}
+
+TEST(BackupNames, ExpiredBackupsGoButEachMonthsFirstStaysWhenAsked)
+{
+    const std::vector<BackupStamp> march = {Stamp(2026, 3, 1), Stamp(2026, 3, 5), Stamp(2026, 3, 20),
+                                            Stamp(2026, 4, 2)};
+    const BackupStamp may = Stamp(2026, 5, 1);
+    EXPECT_EQ(Kept(march, may, 7, true), (std::vector<std::string>{"202603010905.QPK", "202604020905.QPK"}));
+    EXPECT_TRUE(Kept(march, may, 7, false).empty());
+    // Backups within the retention days stay whatever the month.
+    EXPECT_EQ(Kept(march, Stamp(2026, 4, 6), 7, false), (std::vector<std::string>{"202604020905.QPK"}));
+    EXPECT_EQ(Kept(march, Stamp(2026, 3, 26), 7, true),
+              (std::vector<std::string>{"202603010905.QPK", "202603200905.QPK", "202604020905.QPK"}));
+    // Exactly the retention days old is not older than them.
+    EXPECT_EQ(Kept({Stamp(2026, 3, 1)}, Stamp(2026, 3, 8), 7, false).size(), 1u);
+    // The same month of another year is another month.
+    EXPECT_EQ(Kept({Stamp(2025, 3, 1), Stamp(2026, 3, 2)}, may, 7, true).size(), 2u);
+}
+
+TEST(BackupNames, TheMarkerTellsWhenTheRestoreWasMade)
+{
+    const std::string text = UnrestoreMarkerText("March", Stamp(2026, 3, 5, 9, 5));
+    EXPECT_EQ(text.rfind(" \r\n  The restore operation was performed on  March  5, 2026 09:05\r\n", 0), 0u) << text;
+    EXPECT_NE(text.find("\r\n  - Do not delete this text file. Quillnet+ uses its name to find out"
+                        "\r\n the moment when the restore operation was performed."),
+              std::string::npos);
+}

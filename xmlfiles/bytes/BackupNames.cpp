@@ -1,0 +1,113 @@
+#include "xmlfiles/bytes/BackupNames.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+const long long kMinutesPerDay = 24 * 60;
+
+int GroupValue(const char* text, int length)
+{
+    int value = 0;
+    for (int i = 0; i < length; ++i)
+        value = value * 10 + (text[i] - '0');
+    return value;
+}
+
+// Days from 1 March of year 0 in the proleptic Gregorian calendar, for any
+// month 1-12 and any day (a day past the month's end counts on).
+long long DaysFromCivil(int year, int month, int day)
+{
+    const long long y = month <= 2 ? year - 1 : year;
+    const long long era = y / 400;
+    const long long yearOfEra = y - era * 400;
+    const long long monthFromMarch = month > 2 ? month - 3 : month + 9;
+    const long long dayOfYear = (153 * monthFromMarch + 2) / 5 + day - 1;
+    const long long dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra;
+}
+}
+
+bool ParseBackupFileName(BackupStamp& stamp, const char* name)
+{
+    if (!name)
+        return false;
+    // Only digits: a file the user named otherwise is never taken for a
+    // backup, and so never deleted as an old one.
+    for (int i = 0; i < 12; ++i)
+        if (name[i] < '0' || name[i] > '9')
+            return false;
+    BackupStamp read;
+    read.year = GroupValue(name, 4);
+    read.month = GroupValue(name + 4, 2);
+    read.day = GroupValue(name + 6, 2);
+    read.hour = GroupValue(name + 8, 2);
+    read.minute = GroupValue(name + 10, 2);
+    if (read.year < 2000 || read.month < 1 || read.month > 12 || read.day < 1 || read.day > 31 ||
+        read.hour > 24 || read.minute > 59)
+        return false;
+    stamp = read;
+    return true;
+}
+
+bool IsBackupFileName(const char* name)
+{
+    BackupStamp stamp;
+    return name && std::strlen(name) == kBackupNameLength && ParseBackupFileName(stamp, name);
+}
+
+std::string BackupFileName(const BackupStamp& stamp, const char* extension)
+{
+    char name[64];
+    std::snprintf(name, sizeof name, "%04d%02d%02d%02d%02d%s", stamp.year % 10000, stamp.month % 100,
+                  stamp.day % 100, stamp.hour % 100, stamp.minute % 100, extension ? extension : "");
+    return name;
+}
+
+long long StampMinutes(const BackupStamp& stamp)
+{
+    const int month = stamp.month >= 1 && stamp.month <= 12 ? stamp.month : 1;
+    return DaysFromCivil(stamp.year, month, stamp.day) * kMinutesPerDay + stamp.hour * 60LL + stamp.minute;
+}
+
+bool IsLaterThan(const BackupStamp& now, const BackupStamp& stamp, long long minutes)
+{
+    return StampMinutes(now) > StampMinutes(stamp) + minutes;
+}
+
+bool IsBackupDue(const BackupStamp& newest, const BackupStamp& now)
+{
+    return IsLaterThan(now, newest, kMinutesPerDay);
+}
+
+std::vector<std::size_t> ChooseExpiredBackups(const std::vector<BackupStamp>& oldestFirst, const BackupStamp& now,
+                                              int retentionDays, bool monthlyKeep)
+{
+    std::vector<std::size_t> expired;
+    int keptMonth = 0;
+    int keptYear = 0;
+    for (std::size_t i = 0; i < oldestFirst.size(); ++i) {
+        const BackupStamp& backup = oldestFirst[i];
+        if (!IsLaterThan(now, backup, retentionDays * kMinutesPerDay))
+            continue;
+        if (monthlyKeep && (backup.month != keptMonth || backup.year != keptYear)) {
+            keptMonth = backup.month;
+            keptYear = backup.year;
+            continue;
+        }
+        expired.push_back(i);
+    }
+    return expired;
+}
+
+std::string UnrestoreMarkerText(const char* monthName, const BackupStamp& when)
+{
+    char first[160];
+    std::snprintf(first, sizeof first, " %s %s %2d, %4d %02d:%02d", "\r\n  The restore operation was performed on ",
+                  monthName ? monthName : "", when.day, when.year, when.hour, when.minute);
+    return std::string(first) +
+           "\r\n  - The UNRESTORE directory contains the original set of files,\r\n before the restore operation." +
+           "\r\n  - You can get those original notes back by selecting 'Unrestore' \r\n from Quillnet+'s tray menu." +
+           "\r\n\r\n  - Do not delete this text file. Quillnet+ uses its name to find out" +
+           "\r\n the moment when the restore operation was performed.";
+}

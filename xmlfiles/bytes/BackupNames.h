@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+// The dated names of backup files ("202603050905.QPK": year, month, day, hour
+// and minute) and of the marker of an undo copy ("202603050905.txt"), and the
+// decisions made on those dates: whether a backup is due, which backups have
+// expired. Dates are compared to the minute.
+
+struct BackupStamp {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    int hour = 0;
+    int minute = 0;
+};
+
+// The length of a backup or marker name: 12 digits, a dot and 3 letters.
+const std::size_t kBackupNameLength = 16;
+
+// True when the first 12 characters of the name are digits that form a date:
+// year 2000 or later, month 1-12, day 1-31, hour 0-24, minute 0-59.
+bool ParseBackupFileName(BackupStamp& stamp, const char* name);
+// A name of exactly 16 characters whose date parses.
+bool IsBackupFileName(const char* name);
+// "yyyymmddhhmm" followed by the extension (".QPK" or ".txt").
+std::string BackupFileName(const BackupStamp& stamp, const char* extension);
+
+// Minutes from a fixed day long ago; an hour of 24 or a day past the month's
+// end count on into the next day, as the calendar would.
+long long StampMinutes(const BackupStamp& stamp);
+// Now is later than the stamp plus the minutes.
+bool IsLaterThan(const BackupStamp& now, const BackupStamp& stamp, long long minutes);
+
+// A new backup is due when now is later than the newest backup plus one day.
+bool IsBackupDue(const BackupStamp& newest, const BackupStamp& now);
+
+// The backups to delete, as positions in the list (oldest first): every one
+// older than the retention days, except, with monthly keep, the first expired
+// backup of each month and year met.
+std::vector<std::size_t> ChooseExpiredBackups(const std::vector<BackupStamp>& oldestFirst, const BackupStamp& now,
+                                              int retentionDays, bool monthlyKeep);
+
+// The text of the marker file an undo copy is dated by.
+std::string UnrestoreMarkerText(const char* monthName, const BackupStamp& when);
