@@ -68,7 +68,8 @@ bool WriteFileBytes(const char* path, const std::vector<unsigned char>& bytes)
     return whole;
 }
 
-// The Base64 text of the icon as an icon file; empty when there is none.
+}
+
 std::string IconText(HIMAGELIST icons, int index)
 {
     if (!icons || index < 0 || index >= ImageList_GetImageCount(icons))
@@ -91,7 +92,6 @@ std::string IconText(HIMAGELIST icons, int index)
     return text;
 }
 
-// The icon of the text added to the list: its index, or -1.
 int AddIconFromText(HIMAGELIST icons, const std::string& text)
 {
     if (!icons || text.empty() || text.size() > kIconTextLimit)
@@ -110,7 +110,6 @@ int AddIconFromText(HIMAGELIST icons, const std::string& text)
     const int index = ImageList_AddIcon(icons, icon);
     DestroyIcon(icon);
     return index;
-}
 }
 
 HIMAGELIST AppIconImageList()

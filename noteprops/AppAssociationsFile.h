@@ -15,6 +15,12 @@
 // points into it. Made on first use; emptied with the associations.
 HIMAGELIST AppIconImageList();
 
+// The Base64 text of the list's icon as an icon file (as apps.QPD and the
+// backups carry icons); empty when there is none or it is over 51,200 bytes.
+std::string IconText(HIMAGELIST icons, int index);
+// The icon of such a text added to the list: its index, or -1.
+int AddIconFromText(HIMAGELIST icons, const std::string& text);
+
 // The file's whole text, the associations from the front of the list.
 std::string AppAssociationsXmlText(const CRecordList<CAppAssociation>& list, HIMAGELIST icons);
 // Writes the text beside the file and puts it in the file's place at the end.

@@ -6,12 +6,12 @@
 // or the sheet closed with OK.
 #include <windows.h>
 #include <commctrl.h>
-#include <shlobj.h>
 
 #include <cstdio>
 #include <string>
 
 #include "foundation/CallbackGuard.h"
+#include "foundation/bytes/BoundedCopy.h"
 #include "foundation/bytes/MessageBoxes.h"
 #include "foundation/win/HelpFile.h"
 #include "foundation/win/LinkStatic.h"
@@ -23,6 +23,7 @@
 #include "shell/SettingsPageControls.h"
 #include "shell/SettingsPageData.h"
 #include "shell/SettingsPages.h"
+#include "xmlfiles/BackupFolderBrowser.h"
 
 namespace {
 const char kSetPasswordText[] = "&Set password...";
@@ -228,32 +229,16 @@ bool MayLeave(CSecurityPage& state)
     return true;
 }
 
-int CALLBACK BrowseStartsAt(HWND browser, UINT message, LPARAM, LPARAM start)
-{
-    if (message == BFFM_INITIALIZED)
-        SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, start);
-    return 0;
-}
-
 void BrowseForFolder(CSecurityPage& state)
 {
     CSecurityPageData& data = *state.data;
-    std::string start = FolderExists(data.backupFolder) ? data.backupFolder : StandardBackupFolderPath();
-    char chosen[MAX_PATH] = "";
-    BROWSEINFOA browse{};
-    browse.hwndOwner = state.page;
-    browse.pszDisplayName = chosen;
-    browse.lpszTitle = "Select the notes backup folder";
-    browse.ulFlags = BIF_RETURNONLYFSDIRS;
-    browse.lpfn = &BrowseStartsAt;
-    browse.lParam = reinterpret_cast<LPARAM>(start.c_str());
-    LPITEMIDLIST item = SHBrowseForFolderA(&browse);
-    if (!item)
+    BackupFolderRequest request;
+    CopyBounded(request.path, FolderExists(data.backupFolder) ? data.backupFolder : StandardBackupFolderPath().c_str());
+    request.title = "Select the notes backup folder";
+    request.owner = state.page;
+    if (!BrowseBackupFolder(request))
         return;
-    const bool named = SHGetPathFromIDListA(item, chosen) != FALSE;
-    CoTaskMemFree(item);
-    if (!named)
-        return;
+    const char* chosen = request.path;
     const size_t length = std::string(chosen).size();
     if (length >= CSecurityPageData::kFolderSize) {
         char text[300];

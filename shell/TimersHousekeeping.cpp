@@ -15,7 +15,7 @@
 #include "globals/Settings.h"
 #include "shell/WindowController.h"
 #include "store/UsersTable.h"
-#include "xmlfiles/BackupRestore.h"
+#include "shell/BackupRestore.h"
 
 namespace {
 const WORD kTickSeconds = 15;

@@ -2,12 +2,13 @@
 // its submenus filled as they open (hidden notes, deleted notes, backups).
 #include <winsock2.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "calendar/CalendarSettings.h"
 #include "foundation/FileHelpers.h"
-#include "foundation/BackupFolder.h"
 #include "foundation/GenericString.h"
 #include "foundation/TextFormatting.h"
 #include "foundation/bytes/MessageBoxes.h"
@@ -18,6 +19,8 @@
 #include "shell/NoteLists.h"
 #include "globals/ProgramGlobals.h"
 #include "shell/WindowController.h"
+#include "xmlfiles/BackupList.h"
+#include "xmlfiles/UnrestoreSet.h"
 
 namespace {
 const char kProtectedMark[] = " ...PROTECTED  NOTE... ";
@@ -29,6 +32,11 @@ const int kArrangePosition = 8;
 const int kBackupPosition = 12;
 const int kRestorePosition = 2;
 const int kCascadePosition = 0;
+// Pictures of the backup entries in the menus' image list.
+const int kBackupAllImage = 42;
+const int kBackupEntryImage = 43;
+const int kUnrestoreImage = 44;
+const int kUnrestoreGreyImage = 45;
 const int kTilePosition = 1;
 
 // The note's title, else the start of its text.
@@ -54,23 +62,6 @@ std::string DatedEntryText(const CNoteController& note)
     char label[kNoteMenuLabelSize];
     MakeNoteMenuLabel(note.m_created, label, NoteEntryText(note).c_str());
     return label;
-}
-
-// A restore leaves the tables as they were before it in the backup folder's
-// "UNRESTORE" folder; only a complete set can be put back.
-bool HasUndoOfRestore()
-{
-    static const char* const kUndoTables[] = {"config.qpd", "config.qps", "users.qpd",   "notes.qpd",
-                                              "notes.qps",  "sentto.qpd", "transact.qpd"};
-    const char* folder = GetCurrentBackupFolder();
-    if (!folder || !folder[0])
-        return false;
-    const std::string undoFolder = std::string(folder) + "\\UNRESTORE";
-    for (const char* table : kUndoTables) {
-        if (!FileExistsInFolder(undoFolder.c_str(), table))
-            return false;
-    }
-    return true;
 }
 
 // A hotkey's text after a menu entry, when that hotkey is on.
@@ -209,24 +200,51 @@ void CWindowController::BuildUndeleteMenu(HMENU menu)
     EnableMenuItem(menu, kCmdUndeleteAll, MF_BYCOMMAND | (deleted.IsEmpty() ? MF_GRAYED : MF_ENABLED));
 }
 
-// The backup files of the backup folder, as many as the Restore ids allow.
-void CWindowController::BuildRestoreMenu(HMENU menu)
+// The backups of the backup folder, newest first, as many as the Restore ids
+// allow. The list stays with the application object, so that an entry
+// restores the file its text shows even when a backup is written meanwhile.
+void CWindowController::BuildBackupListMenu(HMENU menu)
 {
-    const char* folder = GetCurrentBackupFolder();
-    if (folder && folder[0]) {
-        int count = CountFilesByExtension(folder, nullptr, "QPK");
-        UINT id = kCmdFirstBackup;
-        for (int n = 0; n < count && id <= kCmdLastBackup; ++n, ++id) {
-            CGenericString name(MAX_PATH);
-            if (GetNthFileByExtension(name, folder, nullptr, "QPK", n) != n)
-                break;
-            if (id == kCmdFirstBackup)
-                ModifyMenuA(menu, kCmdFirstBackup, MF_BYCOMMAND | MF_STRING, id, name.GetString());
-            else
-                AppendMenuA(menu, MF_STRING, id, name.GetString());
-        }
+    CCoolMenu& cool = m_menus[kRestoreMenu];
+    if (cool.GetMenu() == menu)
+        return;
+    m_restoreState.backupList = BuildBackupList();
+    std::vector<BackupListEntry>& list = m_restoreState.backupList;
+    const size_t shown = std::min<size_t>(list.size(), kCmdLastBackup - kCmdFirstBackup + 1);
+    for (size_t i = 0; i < shown; ++i) {
+        const UINT id = kCmdFirstBackup + static_cast<UINT>(i);
+        if (i == 0)
+            ModifyMenuA(menu, kCmdFirstBackup, MF_BYCOMMAND | MF_STRING, id, list[i].displayText.c_str());
+        else
+            AppendMenuA(menu, MF_STRING, id, list[i].displayText.c_str());
     }
-    MakeOwnerDrawn(m_menus[kRestoreMenu], menu);
+    const int count = GetMenuItemCount(menu);
+    cool.Attach(m_instance, menu, &ImageList(0));
+    cool.SetSize(count);
+    for (int position = 0; position < count; ++position) {
+        const std::string text = position < static_cast<int>(shown) ? list[position].displayText : "Restore";
+        cool.InitMenuStructures(position, text.c_str(), kCmdFirstBackup + static_cast<UINT>(position),
+                                kBackupEntryImage, -1, 0, kNoRecolour, false);
+    }
+}
+
+// Backup all notes, the Restore submenu (greyed without backups) and
+// Unrestore (greyed unless the undo copy is complete).
+void CWindowController::BackupToUnrestoreMenu(HMENU menu)
+{
+    CCoolMenu& cool = m_menus[kBackupMenu];
+    if (cool.GetMenu() == menu)
+        return;
+    cool.Attach(m_instance, menu, &ImageList(0));
+    cool.SetSize(GetMenuItemCount(menu));
+    cool.InitMenuStructures(0, "&Backup all notes", kCmdBackupAll, kBackupAllImage, -1, 0, kNoRecolour, false);
+    cool.InitMenuStructures(1, "", kMakeSeparatorId, 1, -1, 0, kNoRecolour, false);
+    cool.InitMenuStructures(kRestorePosition, "&Restore...", kFirstPopupId + kRestorePosition, -1, -1, 0, kNoRecolour,
+                            false);
+    cool.InitMenuStructures(3, "&Unrestore...", kCmdUnrestore, kUnrestoreImage, kUnrestoreGreyImage, 0, kNoRecolour,
+                            false);
+    EnableMenuItem(menu, kRestorePosition, MF_BYPOSITION | (BackupFilesExist() ? MF_ENABLED : MF_GRAYED));
+    EnableMenuItem(menu, kCmdUnrestore, MF_BYCOMMAND | (HasCompleteUnrestoreSet() ? MF_ENABLED : MF_GRAYED));
 }
 
 void CWindowController::OnInitMenuPopup(HMENU menu)
@@ -249,11 +267,10 @@ void CWindowController::OnInitMenuPopup(HMENU menu)
         MakeOwnerDrawn(m_menus[kTileMenu], menu);
     } else if (menu == m_submenus[kBackupMenu]) {
         m_openPopup = 6;
-        MakeOwnerDrawn(m_menus[kBackupMenu], menu);
-        EnableMenuItem(menu, kCmdUnrestore, MF_BYCOMMAND | (HasUndoOfRestore() ? MF_ENABLED : MF_GRAYED));
+        BackupToUnrestoreMenu(menu);
     } else if (menu == m_submenus[kRestoreMenu]) {
         m_openPopup = 7;
-        BuildRestoreMenu(menu);
+        BuildBackupListMenu(menu);
     } else if (menu == m_submenus[kUndeleteMenu]) {
         m_openPopup = 8;
         BuildUndeleteMenu(menu);

@@ -9,6 +9,7 @@
 #include "globals/ProgramFlags.h"
 #include "net/PortListener.h"
 #include "note/NoteKeeper.h"
+#include "shell/BackupRestore.h"
 #include "shell/TrayIcon.h"
 #include "store/DbfFile.h"
 
@@ -31,6 +32,10 @@ public:
     // The unload before a restore replaces the data, and the reload after it.
     void Teardown();
     void Reinitialize();
+    // While set, closing saves nothing: the tables are being replaced.
+    void SetRestoreInProgress(bool inProgress) { m_restoreInProgress = inProgress ? 1 : 0; }
+    // The user's values of this run, every note, the destinations and the delivery records.
+    void SaveAll();
     // Saves, stops timers and hotkeys and closes every note (WM_CLOSE, Teardown).
     void Shutdown();
     // Frees what the object owns (WM_DESTROY).
@@ -158,6 +163,7 @@ public:
     bool OnControllerCommand(UINT id);
     // Backup and restore commands of the tray menu; false when not one of them.
     bool OnBackupCommand(UINT id);
+    CRestoreState& RestoreState() { return m_restoreState; }
     void BackupFromCommandLine(const COPYDATASTRUCT* request);
     // The backup the user wants at every end of the program.
     void BackupIfAutomatic();
@@ -189,7 +195,8 @@ private:
     void BuildPopupMenu(HMENU popup);
     void BuildNotesMenu(HMENU menu);
     void BuildUndeleteMenu(HMENU menu);
-    void BuildRestoreMenu(HMENU menu);
+    void BuildBackupListMenu(HMENU menu);
+    void BackupToUnrestoreMenu(HMENU menu);
     CCoolMenu* OpenMenu();
     void LoadUserData();
     void ChooseMenuLook();
@@ -204,7 +211,6 @@ private:
     // The auto-save countdown, the menus and the notes follow the Note and Security pages.
     void FollowUserPages(const struct UserPagesChanges& changes);
     void FocusFirstShownNote();
-    void SaveAll();
     void ExitCommand();
     bool AnyNoteTransmitting() const;
     bool RefuseWhileBusy();
@@ -233,6 +239,7 @@ private:
     DWORD m_openPopup = 0;
     CPortRecord m_ports[2];
     CTrayIcon m_trayIcon;
+    CRestoreState m_restoreState;
     CDateTime m_lastFullSave;
     bool m_lastFullSaveKnown = false;
     int m_failedTimedSaves = 0;  // timed saves that failed in a row

@@ -1,6 +1,5 @@
 // Backups and restores as the tray menu, a second start and the program's end
-// ask for them. What the backup code cannot do is never reported as done: a
-// command of the tray menu that did nothing beeps.
+// ask for them.
 #include <winsock2.h>
 
 #include <cstring>
@@ -8,29 +7,21 @@
 
 #include "globals/MainWindowMessages.h"
 #include "globals/ProgramGlobals.h"
+#include "shell/BackupRestore.h"
 #include "shell/WindowController.h"
-#include "xmlfiles/BackupRestore.h"
-
-namespace {
-void BeepUnlessDone(bool done)
-{
-    if (!done)
-        MessageBeep(0);
-}
-}
 
 bool CWindowController::OnBackupCommand(UINT id)
 {
     if (id == kCmdBackupAll) {
-        BeepUnlessDone(BackupNotesToXml(*this, true, ""));
+        BackupNotesToXml(*this, true, "");
         return true;
     }
     if (id == kCmdUnrestore) {
-        BeepUnlessDone(UndoRestore(*this));
+        UndoRestore(*this);
         return true;
     }
     if (id >= kCmdFirstBackup && id <= kCmdLastBackup) {
-        BeepUnlessDone(RestoreFromBackup(*this, static_cast<int>(id - kCmdFirstBackup), 0, ""));
+        RestoreFromBackup(*this, static_cast<int>(id - kCmdFirstBackup), false, "");
         return true;
     }
     return false;

@@ -11,7 +11,7 @@
 #include "globals/MainWindowMessages.h"
 #include "shell/WindowController.h"
 #include "shell/bytes/ForwardedRequest.h"
-#include "xmlfiles/BackupRestore.h"
+#include "shell/BackupRestore.h"
 
 void CWindowController::ExitCommand()
 {
@@ -74,10 +74,10 @@ void CWindowController::OnCopyData(WPARAM flag, const COPYDATASTRUCT* data)
         BackupFromCommandLine(&checked);
         break;
     case kRequestImport:
-        RestoreFromCommandLine(*this, &checked, 1, flag);
+        RestoreFromCommandLine(*this, request.text.c_str(), 1, flag != 0);
         break;
     case kRequestReplace:
-        RestoreFromCommandLine(*this, &checked, 2, flag);
+        RestoreFromCommandLine(*this, request.text.c_str(), 2, flag != 0);
         break;
     case kRequestAppend:
         AppendFromCommandLine(&checked, flag);

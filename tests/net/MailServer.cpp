@@ -6,22 +6,6 @@
 #include "support/UnixProgram.h"
 
 namespace {
-typedef char*(CDECL* UnixFileNameFunction)(const WCHAR*);
-
-// The Linux path of a folder, as the server outside Wine must be told it.
-std::string UnixPath(const std::string& windowsPath)
-{
-    auto toUnix = reinterpret_cast<UnixFileNameFunction>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-    WCHAR wide[MAX_PATH];
-    if (!toUnix || !MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide, MAX_PATH))
-        return std::string();
-    char* unixPath = toUnix(wide);
-    std::string path = unixPath ? unixPath : "";
-    HeapFree(GetProcessHeap(), 0, unixPath);
-    return path;
-}
-
 // The script lies beside this file in the sources.
 std::string ScriptPath()
 {

@@ -1,7 +1,7 @@
 // The running program's answers to what other windows and a second start ask
-// of its main window: a port held by another program at start, help, backups
-// and restores it cannot make, undeleting a note, and the calendar's question
-// about the days that hold alarms.
+// of its main window: a port held by another program at start, help,
+// undeleting a note, and the calendar's question about the days that hold
+// alarms.
 #include <winsock2.h>
 #include <windows.h>
 
@@ -139,17 +139,6 @@ TEST(MainWindowRequests, TheProgramRunsOnWithoutWhatItCannotDoAndAnswersForItsNo
     HELPINFO f1{sizeof f1, HELPINFO_WINDOW, 0, main, 0, {0, 0}};
     help = BoxAfterSending(main, process, WM_HELP, 0, reinterpret_cast<LPARAM>(&f1));
     EXPECT_EQ(help.text, "Unable to activate help");
-
-    // Backups and restores a second start asks for: none is made, none is
-    // claimed, and both programs carry on (the second one ends at once).
-    for (const char* request : {"/backup", "/backup \"before the trip\"", "/import plan.qpk",
-                                "/importSilently plan.qpk", "/replace plan.qpk", "/replaceSilently"})
-        RunToEnd(install, request);
-    PostMessageA(main, WM_COMMAND, kCmdBackupAll, 0);
-    PostMessageA(main, WM_COMMAND, kCmdUnrestore, 0);
-    PostMessageA(main, WM_COMMAND, kCmdFirstBackup, 0);
-    ASSERT_TRUE(SendWithTimeout(main, WM_NULL, 0, 0));
-    EXPECT_EQ(FindTopWindow("#32770", process), nullptr);
 
     // The calendar's question: the alarm note's day, and no other.
     EXPECT_EQ(AskAlarmOnDate(main, process, alarmDay), 1);

@@ -17,3 +17,17 @@ bool StartUnixProgram(const char* application, const std::string& commandLine)
     return CreateProcessA(application, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info) !=
            FALSE;
 }
+
+std::string UnixPath(const std::string& windowsPath)
+{
+    typedef char*(CDECL * UnixFileNameFunction)(const WCHAR*);
+    auto toUnix = reinterpret_cast<UnixFileNameFunction>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    WCHAR wide[MAX_PATH];
+    if (!toUnix || !MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide, MAX_PATH))
+        return std::string();
+    char* unixPath = toUnix(wide);
+    std::string path = unixPath ? unixPath : "";
+    HeapFree(GetProcessHeap(), 0, unixPath);
+    return path;
+}

@@ -1,0 +1,117 @@
+// Backups of every note: by hand from the tray, silently from the command
+// line, once a day from the housekeeping tick and at the program's end.
+#include <winsock2.h>
+
+#include <string>
+
+#include "foundation/DataFolder.h"
+#include "foundation/DiagnosticLog.h"
+#include "foundation/FileHelpers.h"
+#include "foundation/bytes/GenericException.h"
+#include "foundation/bytes/MessageBoxes.h"
+#include "note/NoteController.h"
+#include "shell/BackupNoteRecords.h"
+#include "shell/BackupRestore.h"
+#include "shell/NoteLists.h"
+#include "globals/ProgramGlobals.h"
+#include "shell/WindowController.h"
+#include "store/BackupFolderCheck.h"
+#include "xmlfiles/BackupList.h"
+#include "xmlfiles/UnrestoreSet.h"
+#include "xmlfiles/XmlWriter.h"
+#include "xmlfiles/bytes/BackupWriting.h"
+
+namespace {
+std::string CompletionText(const std::string& fileName)
+{
+    const std::string folder = BackupFolderPath();
+    if (lstrcmpiA(folder.c_str(), DataFilePath(DataName::kBackupFolder).c_str()) == 0)
+        return "Backup completed successfully to: BACKUP\\" + fileName;
+    return "Backup completed successfully to: " + folder + "\\" + fileName;
+}
+
+void WriteBackupFile(CWindowController& app, const std::string& path)
+{
+    CXmlWriter writer(kBackupHeaderLine, kBackupRootName);
+    writer.Open(path.c_str());
+    int number = 1;
+    auto write = [&](CNoteController* note) {
+        WriteNoteXml(writer, BackupRecordOf(*note), number++);
+        return true;
+    };
+    ForEachNote(app.OwnNotes(), write);
+    ForEachNote(app.OtherNotes(), write);
+    writer.WriteLine("   ");
+    writer.WriteComment("The overall list of computers where any note was sent to", 1);
+    WriteComputersXml(writer, BackupComputersOfSentToList(), 1);
+    writer.Close();
+}
+
+class WaitCursor {
+public:
+    WaitCursor() : m_previous(SetCursor(LoadCursorA(nullptr, IDC_WAIT))) {}
+    ~WaitCursor() { SetCursor(m_previous ? m_previous : LoadCursorA(nullptr, IDC_ARROW)); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    HCURSOR m_previous;
+};
+}
+
+bool BackupNotesToXml(CWindowController& app, bool interactive, const char* nameText)
+{
+    HWND owner = app.GetWindow();
+    if (app.OwnNotes().IsEmpty() && app.OtherNotes().IsEmpty()) {
+        if (interactive)
+            ShowInfoMessage(owner, "Right now you have no notes to backup", ProgramTitle);
+        return false;
+    }
+    const std::string name = nameText ? nameText : "";
+    const BackupStamp now = BackupStampNow();
+    std::string path;
+    std::string fileName;
+    if (name.empty()) {
+        EnsureBackupFolder(owner);
+        fileName = BackupFileName(now, ".QPK");
+        path = BackupFilePath(fileName);
+    } else {
+        path = PathOfNamedFile(name);
+        fileName = name;
+    }
+    {
+        WaitCursor wait;
+        try {
+            WriteBackupFile(app, path);
+        } catch (const CGenericException& failure) {
+            // A backup by hand reports through the command's own handler; one
+            // nobody watches is logged.
+            if (interactive)
+                throw;
+            WriteErrorLog("BackupNotesToXml():", failure.GetErrorText());
+            return false;
+        }
+        ExpireUnrestoreSet(interactive, now);
+    }
+    if (interactive)
+        ShowInfoMessage(owner, CompletionText(fileName).c_str(), ProgramTitle);
+    return true;
+}
+
+void RunScheduledBackup(CWindowController& app)
+{
+    const BackupStamp now = BackupStampNow();
+    ExpireUnrestoreSet(false, now);
+    const CUserSettings& user = UserSettings();
+    if (!user.autoBackup)
+        return;
+    const std::vector<BackupListEntry> list = BuildBackupList();
+    if (list.empty()) {
+        BackupNotesToXml(app, false, "");
+        return;
+    }
+    if (IsBackupDue(list.front().date, now))
+        BackupNotesToXml(app, false, "");
+    // The backup just written is not among those looked at.
+    DeleteExpiredBackups(now, static_cast<int>(user.backupDays), user.keepMonthlyBackup != 0, list);
+}

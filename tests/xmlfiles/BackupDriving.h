@@ -1,0 +1,62 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "note/NoteController.h"
+#include "support/ProgramDriver.h"
+#include "xmlfiles/bytes/BackupRecords.h"
+
+// What the backup tests do to the real program and its data folder: notes
+// stored before it starts, the tray's backup commands, the dialogs they open,
+// and the backup files read by Python's own XML reader.
+
+// A note of the user, filled by the test, stored in the install's notes table;
+// its record number.
+DWORD StoreNote(const ProgramInstall& install, const std::function<void(CNoteController&)>& fill);
+
+// A backup file of the notes, as the program writes one.
+void WriteBackupFile(const std::string& path, const std::vector<BackupNote>& notes);
+// The body of a locked note, its mark at the end.
+std::string ProtectedNoteBody();
+// A backup as another run of the program wrote it: a locked note at
+// (500, 300), and at (540, 330) a note in the group "Travel" that follows
+// the window "Untitled - Notepad".
+void WriteLockedAndGroupedBackup(const std::string& path);
+
+// The user's backup switches in the users table: daily backups, days kept,
+// each month's first kept; and the interval of the automatic save.
+void SetBackupOptions(const ProgramInstall& install, bool daily, long days, bool monthlyKeep);
+
+// A second start whose restore asks for the password of a locked note it
+// brings back: the prompt answered with the password, or cancelled (which
+// hides the note) when there is none; then the second start's end.
+void RestoreAnsweringPassword(const ProgramInstall& install, DWORD process, const std::string& arguments,
+                              const char* password);
+
+// The backup files of the install's standard backup folder, by name.
+std::vector<std::string> BackupFiles(const ProgramInstall& install);
+std::string BackupFile(const ProgramInstall& install, const std::string& name);
+
+// Posts the main window a command and returns the text of the program's box
+// that follows, once it is acknowledged ("(no box)" when none came).
+std::string BoxAfterCommand(HWND main, DWORD process, UINT command);
+
+// A dialog of the program by its caption, once it is shown.
+HWND WaitForDialog(DWORD process, const char* caption);
+// Presses the dialog's button and waits until the dialog has gone.
+bool PressAndWaitGone(HWND dialog, int buttonId);
+
+// The facts Python's XML reader gives of a backup file (see backup_facts.py):
+// key to value; "parsed" is "1" when it read the file.
+std::map<std::string, std::string> BackupFacts(const std::string& backupPath);
+
+// The notes of a backup file as the program reads them.
+std::vector<BackupNote> ReadBackupNotes(const std::string& path);
+
+// The texts of the process's note bodies.
+std::vector<std::string> NoteTexts(DWORD process);
