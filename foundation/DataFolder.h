@@ -52,6 +52,8 @@ inline constexpr char kAffiliationId[] = "Affiliation.ID";
 inline constexpr char kNoNetworkMarker[] = "NoNetwork.txt";
 // In the working folder: a failed send request of a second start, with its reason.
 inline constexpr char kCommandLineSendErrors[] = "cmdLineSend.err";
+// In the working folder: a restore a second start asked for that could not be made.
+inline constexpr char kCommandLineRestoreErrors[] = "cmdLineRestore.Err";
 // Folders.
 inline constexpr char kDataFolder[] = "QlData";
 inline constexpr char kUpgradeFolder[] = "UPGRADE";

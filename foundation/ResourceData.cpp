@@ -91,3 +91,10 @@ bool CResourceData::CopyResourceToFile(const char* path)
         return false;
     }
 }
+
+std::string ResourceText(UINT id)
+{
+    char text[1024] = "";
+    LoadStringA(GetModuleHandleA(nullptr), id, text, sizeof text);
+    return text;
+}

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "foundation/bytes/GenericException.h"
 
 // A text of the program's string table, at most 150 characters.
@@ -20,6 +22,9 @@ private:
     const char* Load(HINSTANCE module, UINT id, const char* failureText);
     char m_text[kCapacity];
 };
+
+// A text of the program's string table, however long; empty when there is none.
+std::string ResourceText(UINT id);
 
 // A custom binary resource of the program file, such as the templates of an empty
 // notes table and memo file (id 729, types "QPD" and "QPS").

@@ -46,3 +46,18 @@ void SetNoteManagerDefaults(CNoteManagerOptions& options)
     options.adaptiveDateTime = 1;
     options.recordKey = -1;
 }
+
+long NextNewGroupId(const CRecordList<CNoteGroup>& groups)
+{
+    const long next = groups.NextFreeId();
+    if (next <= kLargestGroupId)
+        return next;
+    for (long id = kFirstUserGroupId; id <= kLargestGroupId; ++id) {
+        bool taken = false;
+        for (auto* node = groups.GetFirst(); node && !taken; node = node->next)
+            taken = RecordId(node->record) == id;
+        if (!taken)
+            return id;
+    }
+    return -1;
+}

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "foundation/RecordList.h"
+
 // The Note Manager's view of one user: filters, sort, window placement, drawing
 // options and the eight columns of its note list.
 
@@ -67,5 +69,11 @@ struct CGroupNotePair {
 };
 
 inline long RecordId(const CNoteGroup& group) { return static_cast<long>(group.id); }
+
+// A group's hotkey id is 28 + its id, and the hotkeys end at 128.
+enum { kLargestGroupId = 100, kFirstUserGroupId = 3 };
+// The id of a new group: the largest + 1 while that is at most 100, else the
+// lowest free id from 3; -1 when every id is taken.
+long NextNewGroupId(const CRecordList<CNoteGroup>& groups);
 inline const char* RecordName(const CNoteGroup& group) { return group.name; }
 inline long RecordId(const CGroupNotePair& pair) { return static_cast<long>(pair.id); }

@@ -1,5 +1,6 @@
-// The backups the program keeps on its own: the daily backup and the old
-// ones it deletes.
+// The backups the program keeps on its own and shows: the daily backup and
+// the old ones it deletes, the Restore submenu newest first, and the restores
+// a second start asks for.
 #include <winsock2.h>
 #include <windows.h>
 
@@ -10,8 +11,10 @@
 #include <vector>
 
 #include "BackupDriving.h"
+#include "resources/ids/RestoreIds.h"
 #include "globals/MainWindowMessages.h"
 #include "support/NoteDriving.h"
+#include "support/Screenshot.h"
 
 namespace {
 // A backup of one note with the text.
@@ -33,12 +36,84 @@ void FirstRun(const ProgramInstall& install)
     CloseProgram(install, program);
 }
 
+HWND WaitForMenu(DWORD process, size_t level)
+{
+    HWND found = nullptr;
+    WaitUntil([&] {
+        std::vector<HWND> menus;
+        for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == process && WindowClassOf(window) == "#32768" && IsWindowVisible(window))
+                menus.push_back(window);
+        }
+        found = menus.size() >= level ? menus.front() : nullptr;
+        return found != nullptr;
+    });
+    return found;
+}
+
+void Key(HWND menu, UINT key)
+{
+    PostMessageA(menu, WM_KEYDOWN, key, 0);
+}
+
 std::vector<std::string> Without(std::vector<std::string> names, const std::vector<std::string>& old)
 {
     for (const std::string& name : old)
         names.erase(std::remove(names.begin(), names.end(), name), names.end());
     return names;
 }
+}
+
+TEST(BackupSchedule, TheRestoreSubmenuRestoresTheBackupItsEntryShows)
+{
+    ProgramInstall install;
+    install.AddInstalledDataFiles();
+    ASSERT_TRUE(CreateDirectoryA(install.File("BACKUP").c_str(), nullptr));
+    WriteOneNoteBackup(BackupFile(install, "202601010900.QPK"), "From January");
+    WriteOneNoteBackup(BackupFile(install, "202602010900.QPK"), "From February");
+    WriteOneNoteBackup(BackupFile(install, "202603010900.QPK"), "From March");
+    RunningProgram program(install, "");
+    HWND main = WaitForMainWindow(program);
+    ASSERT_NE(main, nullptr);
+    const DWORD process = program.ProcessId();
+
+    // Tray menu, up to "Backup/restore" (above Help, About and Exit), into
+    // it, down past the separator to "Restore..." and into that.
+    PostMessageA(main, kMsgOpenTrayMenu, 0, 0);
+    HWND menu = WaitForMenu(process, 1);
+    ASSERT_NE(menu, nullptr);
+    for (int i = 0; i < 4; ++i)
+        Key(menu, VK_UP);
+    Key(menu, VK_RIGHT);
+    HWND backups = WaitForMenu(process, 2);
+    ASSERT_NE(backups, nullptr);
+    Key(backups, VK_DOWN);
+    Key(backups, VK_RIGHT);
+    HWND restores = WaitForMenu(process, 3);
+    ASSERT_NE(restores, nullptr);
+    EXPECT_TRUE(SaveScreenshotOf(restores, "RestoreSubmenu"));
+
+    // A backup written while the menu is open does not move its entries: the
+    // second one still restores February.
+    RunToEnd(install, "/backup");
+    ASSERT_EQ(BackupFiles(install).size(), 4u);
+    Key(restores, VK_DOWN);
+    Key(restores, VK_RETURN);
+    HWND dialog = WaitForDialog(process, "Restore notes...");
+    ASSERT_NE(dialog, nullptr);
+    const std::string question = ReadWindowText(GetDlgItem(dialog, IDC_RESTORE_QUESTION));
+    EXPECT_NE(question.find("February   1, 2026, "), std::string::npos) << question;
+    EXPECT_EQ(ReadWindowText(GetDlgItem(dialog, IDC_RESTORE_COUNT_LINE)),
+              "Restore the 1 notes from the backup made on");
+    EXPECT_TRUE(IsDlgButtonChecked(dialog, IDC_RESTORE_APPEND));
+    ASSERT_TRUE(PressAndWaitGone(dialog, IDOK));
+    EXPECT_EQ(AcknowledgeProgramBox(process),
+              "The restore operation has been successfully completed.\r\n\r\n           1 note was restored.");
+    EXPECT_NE(NoteWithText(process, "From February"), nullptr);
+    EXPECT_EQ(NoteWithText(process, "From March"), nullptr);
+    CloseProgram(install, program);
 }
 
 TEST(BackupSchedule, TheDailyBackupComesWhenDueAndOldOnesGoButEachMonthsFirst)
@@ -83,4 +158,36 @@ TEST(BackupSchedule, TheDailyBackupComesWhenDueAndOldOnesGoButEachMonthsFirst)
     ASSERT_TRUE(SendWithTimeout(main, WM_NULL, 0, 0));
     CloseProgram(install, program);
     EXPECT_TRUE(BackupFiles(install).empty());
+}
+
+TEST(BackupSchedule, ASecondStartRestoresOnlyAFileThatExists)
+{
+    ProgramInstall install;
+    install.AddInstalledDataFiles();
+    WriteOneNoteBackup(install.File("trip.QPK"), "From the trip");
+    RunningProgram program(install, "");
+    HWND main = WaitForMainWindow(program);
+    ASSERT_NE(main, nullptr);
+    const DWORD process = program.ProcessId();
+    const std::vector<std::string> before = NoteTexts(process);
+
+    // A missing file: its name in "cmdLineRestore.Err", nothing changed.
+    RunToEnd(install, "/replaceSilently missing.QPK");
+    ASSERT_TRUE(WaitUntil([&] { return FileExists(install.File("cmdLineRestore.Err")); }));
+    EXPECT_EQ(ReadWholeFile(install.File("cmdLineRestore.Err")),
+              "The file to restore from does not exist \r\nmissing.QPK\r\n");
+    EXPECT_EQ(NoteTexts(process), before);
+    EXPECT_FALSE(FileExists(install.File("BACKUP\\UNRESTORE")));
+
+    // "/replace" says what it does, then does it.
+    {
+        RunningProgram second(install, "/replace trip.QPK");
+        EXPECT_EQ(AcknowledgeProgramBox(process),
+                  "Restore by replacing all the existing notes with those from:\ntrip.QPK");
+        DWORD exitCode = 1;
+        EXPECT_TRUE(second.WaitForExit(&exitCode));
+    }
+    ASSERT_TRUE(WaitUntil([&] { return NoteTexts(process) == std::vector<std::string>{"From the trip"}; }));
+    EXPECT_TRUE(FileExists(install.File("BACKUP\\UNRESTORE\\notes.qpd")));
+    CloseProgram(install, program);
 }

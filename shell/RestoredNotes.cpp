@@ -1,0 +1,233 @@
+// Notes made from a backup's records: placed with the cascade offset, in the
+// user's fonts where the backup says nothing, tied to their groups and
+// programs under the ids the notes table gives them.
+#include <winsock2.h>
+
+#include "shell/RestoredNotes.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "foundation/Clock.h"
+#include "foundation/ResourceData.h"
+#include "foundation/bytes/BoundedCopy.h"
+#include "foundation/bytes/MessageBoxes.h"
+#include "store/DestinationListOps.h"
+#include "store/SentToTable.h"
+#include "note/NoteController.h"
+#include "note/NoteCreation.h"
+#include "notemanager/NoteManagerFile.h"
+#include "noteprops/AppAssociationsFile.h"
+#include "note/NoteSheetRecords.h"
+#include "resources/ids/RestoreIds.h"
+#include "shell/BackupNoteRecords.h"
+#include "globals/MainWindowMessages.h"
+#include "shell/NoteManagerFiles.h"
+#include "globals/ProgramGlobals.h"
+#include "shell/WindowController.h"
+#include "store/NoteSaving.h"
+#include "xmlfiles/bytes/BackupReading.h"
+#include "xmlfiles/bytes/XmlBufferDocument.h"
+
+namespace {
+struct RestoredNote {
+    CNoteController* note;
+    std::string group;
+    std::vector<BackupAssociation> associations;
+};
+
+CDateTime DateOf(const BackupStamp& stamp, int second = 0)
+{
+    return CDateTime(static_cast<BYTE>(stamp.day), static_cast<BYTE>(stamp.month), static_cast<WORD>(stamp.year),
+                     static_cast<WORD>(stamp.hour), static_cast<WORD>(stamp.minute), static_cast<WORD>(second));
+}
+
+// What a note of the backup starts from: the user's fonts, and the place of
+// the note read before it.
+CRestoredNote DefaultRecord(const CRestoredNote* previous, int pixelsPerInch)
+{
+    CRestoredNote record;
+    const CUserSettings& user = UserSettings();
+    record.bodyFont = BackupFontOf(user.note.bodyFont, pixelsPerInch);
+    record.titleFont = BackupFontOf(user.note.titleFont, pixelsPerInch);
+    if (previous) {
+        record.left = previous->left;
+        record.top = previous->top;
+    }
+    return record;
+}
+
+CNoteController* CreateRestoredNote(const CRestoredNote& record, POINT offset, int pixelsPerInch)
+{
+    const CUserSettings& user = UserSettings();
+    const LOGFONTA bodyFont = LogFontOf(record.bodyFont, user.note.bodyFont, pixelsPerInch);
+    const LOGFONTA titleFont = LogFontOf(record.titleFont, user.note.titleFont, pixelsPerInch);
+    NoteDescription d;
+    d.packed.digitsKnown = true;
+    d.packed.digitC = record.backgroundKind >= 0 && record.backgroundKind <= 5 ? record.backgroundKind : 0;
+    d.packed.combined = record.textureId;
+    d.packed.level = record.transparency >= 0 && record.transparency <= 90 ? record.transparency : 0;
+    d.transparency = static_cast<BYTE>(d.packed.level);
+    d.stayOnTop = record.stayOnTop;
+    d.border = record.border;
+    d.hidden = record.hidden;
+    d.showDate = record.showDate;
+    d.x = record.left + offset.x;
+    d.y = record.top + offset.y;
+    d.width = record.width;
+    d.height = record.height;
+    d.quiet = true;
+    d.bodyColor = record.bodyColour;
+    d.textColor = record.textColour;
+    d.titleColor = record.titleColour;
+    d.titleTextColor = record.titleTextColour;
+    d.bodyFont = &bodyFont;
+    d.titleFont = &titleFont;
+    d.title = record.title.c_str();
+    d.noteId = 9999;
+    d.userId = user.userId;
+    d.created = DateOf(record.created.stamp, record.created.second);
+    d.text = record.content.data();
+    d.textLength = static_cast<DWORD>(record.content.size());
+    d.alarmSet = record.alarm.set;
+    d.alarm = DateOf(record.alarm.when);
+    d.alarmRecurring = record.alarm.recurring;
+    d.alarmValue = static_cast<BYTE>(record.alarm.value);
+    d.alarmUnit = static_cast<BYTE>(record.alarm.unit);
+    d.alarmStopMinutes = static_cast<BYTE>(record.alarm.stopAfterMinutes);
+    CNoteController* note = CreateNote(d);
+    if (!note)
+        return nullptr;
+    note->m_rollUpOnLeave = record.rollUpOnLeave;
+    SetNoteLineKinds(*note, record.horizontalLines != 0, static_cast<DWORD>(record.leftMarginLine),
+                     record.plainText);
+    return note;
+}
+
+// The group of that name, made as a new group is when there is none; -1 when
+// no id is left for it.
+long GroupIdFor(const std::string& name)
+{
+    long id = GroupsList().FindIdByName(name.c_str());
+    if (id >= 0)
+        return id;
+    id = NextNewGroupId(GroupsList());
+    if (id < 0)
+        return id;
+    CNoteGroup group;
+    ResetNoteGroup(group);
+    group.id = static_cast<DWORD>(id);
+    CopyBounded(group.name, name.c_str());
+    CopyBounded(group.editable, "1");
+    GroupsList().AddToTail(group);
+    return id;
+}
+
+// Groups and associations are kept under the notes' record numbers, which
+// the notes have only once they are stored.
+void TieToGroupsAndPrograms(CWindowController& app, const std::vector<RestoredNote>& restored)
+{
+    std::vector<CNoteController*> notes;
+    for (const RestoredNote& entry : restored) {
+        entry.note->SyncFromWindow();
+        notes.push_back(entry.note);
+    }
+    SaveNotes(notes, false);
+    bool associated = false;
+    for (const RestoredNote& entry : restored) {
+        const DWORD noteId = entry.note->m_noteId;
+        if (noteId == 9999)
+            continue;
+        if (entry.group.size() >= 2) {
+            const long groupId = GroupIdFor(entry.group);
+            if (groupId >= 0) {
+                CGroupNotePair pair{static_cast<DWORD>(GroupsAndNotesList().NextFreeId()), static_cast<DWORD>(groupId),
+                                    noteId};
+                GroupsAndNotesList().AddAssociationToHead(pair);
+            }
+        }
+        for (const BackupAssociation& saved : entry.associations) {
+            CAppAssociation association;
+            association.id = static_cast<DWORD>(AppAssociationsList().NextFreeId());
+            association.noteId = noteId;
+            association.iconIndex = AddIconFromText(AppIconImageList(), saved.iconBase64);
+            lstrcpynA(association.application, saved.application.c_str(), sizeof association.application);
+            AppAssociationsList().AddAssociationToHead(association);
+            associated = true;
+        }
+    }
+    SaveNoteManagerXml();
+    SaveAppAssociations();
+    if (associated)
+        PostMessageA(app.GetWindow(), kMsgRefreshAppTracking, 0, 0);
+}
+
+void ShowRestoredCount(HWND owner, int created, bool allHidden)
+{
+    const std::string done = ResourceText(IDS_RESTORE_DONE);
+    const bool one = created == 1;
+    const char* ending = !allHidden || created == 0 ? "." : one ? " and is hidden." : " and all restored are hidden.";
+    char text[400];
+    const char* format = one ? "%s           %s note was restored%s" : "%s           %s notes were restored%s";
+    std::snprintf(text, sizeof text, format, done.c_str(), std::to_string(created).c_str(), ending);
+    ShowInfoMessage(owner, text, ProgramTitle);
+}
+}
+
+bool RestoreComputersFromXml(CXMLBufferDocument& document)
+{
+    std::vector<BackupComputer> computers;
+    std::string problem;
+    const int read = ReadBackupComputers(document, computers, problem);
+    CDateTime when;
+    when = GetLocalNow();
+    for (const BackupComputer& computer : computers)
+        UpdateSentToList(computer.computerName.c_str(), computer.ipAddress.c_str(), computer.alias.c_str(),
+                         computer.email.c_str(), 0, &when, 0);
+    if (!computers.empty())
+        SaveSentToList();
+    if (read < 0)
+        ShowErrorMessage(nullptr, problem.c_str(), ProgramTitle);
+    else if (read == 0)
+        ShowWarningMessage(nullptr, problem.c_str(), ProgramTitle);
+    return read == 1;
+}
+
+int RestoreNotesFromXml(CWindowController& app, CXMLBufferDocument& document, int noteCount, bool silent)
+{
+    CRestoreState& state = app.RestoreState();
+    if (state.method == 2)
+        state.cascadeOffset = POINT{0, 0};
+    else
+        state.cascadeOffset = POINT{state.cascadeOffset.x + 10, state.cascadeOffset.y + 10};
+    const int pixelsPerInch = PixelsPerInchOf(app.GetWindow());
+    bool allHidden = true;
+    std::vector<RestoredNote> restored;
+    CRestoredNote previous;
+    for (int k = 1; k <= noteCount; ++k) {
+        CRestoredNote record = DefaultRecord(k > 1 ? &previous : nullptr, pixelsPerInch);
+        std::vector<std::string> problems;
+        ReadBackupNote(document, k, record, problems);
+        for (const std::string& problem : problems)
+            ShowWarningMessage(nullptr, problem.c_str(), ProgramTitle);
+        previous = record;
+        CNoteController* note = CreateRestoredNote(record, state.cascadeOffset, pixelsPerInch);
+        // The limit of notes is reached: the user was told, and no further note can come.
+        if (!note)
+            break;
+        app.AdoptNote(note);
+        note->SetModified();
+        allHidden = allHidden && record.hidden;
+        restored.push_back(RestoredNote{note, record.group, record.associations});
+        if (note->m_protected && !note->m_hidden)
+            app.OpenLockedNote(*note);
+    }
+    if (!restored.empty())
+        TieToGroupsAndPrograms(app, restored);
+    app.UpdateTrayTooltip();
+    RestoreComputersFromXml(document);
+    if (!silent)
+        ShowRestoredCount(app.GetWindow(), static_cast<int>(restored.size()), allHidden);
+    return static_cast<int>(restored.size());
+}
