@@ -216,14 +216,17 @@ void CWindowController::OnCreate()
 void CWindowController::Reinitialize()
 {
     m_lastNote = nullptr;
+    m_busySaving = 0;
     ReadScreenColours(m_mainWindow);
     LoadUserData();
     FillHotkeyKeyTable(m_instance);
     RegisterEnabledHotkeys(m_mainWindow);
     StartTimers();
+    UpdateTrayTooltip();
     FocusFirstShownNote();
     m_ports[0].m_port = UserSettings().listenPort;
     m_ports[1].m_port = UserSettings().sendPort;
+    TrackAssociatedApps(1);
 }
 
 void CWindowController::Teardown()
@@ -241,6 +244,7 @@ void CWindowController::Teardown()
     CCriticalSectionLock hold(TransactLock());
     TransactList().RemoveAll();
     UnloadAssociationsAndGroups(m_mainWindow);
+    UpdateTrayTooltip();
 }
 
 // The user's values of this run, every note, the destinations and the

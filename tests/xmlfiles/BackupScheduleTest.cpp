@@ -17,6 +17,14 @@
 #include "support/Screenshot.h"
 
 namespace {
+// A calendar file the program reads without complaint (no options and no
+// styles), told apart by its comment.
+std::string CalendarFile(const std::string& comment)
+{
+    return std::string("<?xml version=\"1.0\" encoding=\"Windows-1252\" standalone=\"yes\"?>\r\n<content>\r\n   <!--") +
+           comment + "-->\r\n</content>\r\n";
+}
+
 // A backup of one note with the text.
 void WriteOneNoteBackup(const std::string& path, const std::string& text)
 {
@@ -189,5 +197,59 @@ TEST(BackupSchedule, ASecondStartRestoresOnlyAFileThatExists)
     }
     ASSERT_TRUE(WaitUntil([&] { return NoteTexts(process) == std::vector<std::string>{"From the trip"}; }));
     EXPECT_TRUE(FileExists(install.File("BACKUP\\UNRESTORE\\notes.qpd")));
+    CloseProgram(install, program);
+}
+
+TEST(BackupSchedule, ARestoreThatCouldNotBeUndoneIsNotMadeAndAnUndoKeepsWhatItCouldNotPutBack)
+{
+    ProgramInstall install;
+    install.AddInstalledDataFiles();
+    WriteOneNoteBackup(install.File("trip.QPK"), "From the trip");
+    WriteWholeFile(install.File("calendar.QPD"), CalendarFile("the calendar's options"));
+    RunningProgram program(install, "");
+    HWND main = WaitForMainWindow(program);
+    ASSERT_NE(main, nullptr);
+    const DWORD process = program.ProcessId();
+    const std::vector<std::string> before = NoteTexts(process);
+
+    // A file where the undo copy's folder should be: nothing is replaced.
+    WriteWholeFile(install.File("BACKUP\\UNRESTORE"), "not a folder");
+    {
+        RunningProgram second(install, "/replaceSilently trip.QPK");
+        EXPECT_EQ(AcknowledgeProgramBox(process).rfind("The notes could not be copied into the UNRESTORE folder", 0),
+                  0u);
+        DWORD exitCode = 1;
+        EXPECT_TRUE(second.WaitForExit(&exitCode));
+    }
+    EXPECT_EQ(NoteTexts(process), before);
+    ASSERT_TRUE(DeleteFileA(install.File("BACKUP\\UNRESTORE").c_str()));
+
+    RunToEnd(install, "/replaceSilently trip.QPK");
+    ASSERT_TRUE(WaitUntil([&] { return NoteTexts(process) == std::vector<std::string>{"From the trip"}; }));
+    WriteWholeFile(install.File("calendar.QPD"), CalendarFile("changed after the restore"));
+
+    // Another program reads the calendar's file: the undo puts back what it
+    // can and keeps its copy, and says which file stayed.
+    HANDLE held = CreateFileA(install.File("calendar.QPD").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    PostMessageA(main, WM_COMMAND, kCmdUnrestore, 0);
+    HWND undo = WaitForDialog(process, "Unrestore notes...");
+    ASSERT_NE(undo, nullptr);
+    ASSERT_TRUE(PressAndWaitGone(undo, IDOK));
+    const std::string refusal = AcknowledgeProgramBox(process);
+    EXPECT_NE(refusal.find("calendar.qpd"), std::string::npos) << refusal;
+    EXPECT_TRUE(FileExists(install.File("BACKUP\\UNRESTORE\\calendar.qpd")));
+    EXPECT_EQ(NoteTexts(process), before);
+    CloseHandle(held);
+
+    // Once the file is free the undo is made whole.
+    PostMessageA(main, WM_COMMAND, kCmdUnrestore, 0);
+    undo = WaitForDialog(process, "Unrestore notes...");
+    ASSERT_NE(undo, nullptr);
+    ASSERT_TRUE(PressAndWaitGone(undo, IDOK));
+    EXPECT_EQ(AcknowledgeProgramBox(process), "The unrestore operation has been successfully completed");
+    EXPECT_EQ(ReadWholeFile(install.File("calendar.QPD")), CalendarFile("the calendar's options"));
+    EXPECT_FALSE(FileExists(install.File("BACKUP\\UNRESTORE")));
     CloseProgram(install, program);
 }
