@@ -16,6 +16,7 @@
 #include "store/TableText.h"
 #include "support/CurrentFolder.h"
 #include "support/NoteDriving.h"
+#include "support/StoredNotes.h"
 #include "support/UnixProgram.h"
 #include "xmlfiles/XmlDocument.h"
 #include "xmlfiles/XmlWriter.h"
@@ -27,13 +28,7 @@ DWORD StoreNote(const ProgramInstall& install, const std::function<void(CNoteCon
     CurrentFolder data(install.Path());
     NotesFreeSlots().Clear();
     CNoteController note;
-    note.m_userId = 1;
-    note.m_left = 40;
-    note.m_top = 40;
-    note.m_width = 220;
-    note.m_height = 140;
-    note.m_bodyColor = RGB(255, 255, 170);
-    note.m_titleColor = RGB(255, 230, 90);
+    FillTestNote(note, "", 40, 40);
     note.m_bodyFont.lfHeight = -13;
     note.m_bodyFont.lfWeight = FW_NORMAL;
     lstrcpynA(note.m_bodyFont.lfFaceName, "Tahoma", LF_FACESIZE);
