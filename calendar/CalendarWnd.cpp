@@ -222,7 +222,9 @@ void CCalendarWnd::SaveWindowPlace()
     options.left = rect.left;
     options.top = rect.top;
     options.width = static_cast<WORD>(rect.right - rect.left);
-    options.height = static_cast<WORD>(rect.bottom - rect.top);
+    // A rolled window keeps the height it unrolls to.
+    if (!m_rolled)
+        options.height = static_cast<WORD>(rect.bottom - rect.top);
     SaveCalendarSettings();
 }
 

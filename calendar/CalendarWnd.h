@@ -7,6 +7,7 @@
 #include "calendar/ExtraMonthGrid.h"
 #include "calendar/MonthGrid.h"
 #include "foundation/DateTime.h"
+#include "foundation/win/CoolMenu.h"
 #include "foundation/win/DeviceContext.h"
 #include "foundation/win/GdiCaches.h"
 #include "foundation/win/GdiObjects.h"
@@ -115,13 +116,42 @@ private:
     void RefreshAlarmDays(bool reAsk);
     void KeepMainMonth();
 
+    // The menu and the commands of the frame (CalendarWndMenu.cpp).
+    void ShowContextMenu(POINT clientPoint);
+    void BuildContextMenu();
+    void OnRightButtonDown(POINT clientPoint);
+    bool OnMenuItem(UINT message, LPARAM lParam);
+    void ToggleStayOnTop();
+    void SetStayOnTop();
+    void ToggleBorder();
+    void ToggleRollUp();
+    void NewAlarmNoteOnMenuDate();
+    void OpenHelp();
+    void CopyAsImage();
+
+    // Rolling up to the caption (CalendarWndRollUp.cpp).
+    void RollUp();
+    void RollDown();
+    void StopRollTimer();
+    void OnRollTick();
+    void OnExitSizeMove();
+    void OnCaptionHover(LPARAM hit, POINT screenPoint);
+    void OnCaptionLeft();
+
+    // The frame's mouse (CalendarWndCaption.cpp).
+    bool InIconZone(POINT screenPoint) const;
+    void OnNcMouseMove(WPARAM hit, POINT screenPoint);
+    bool OnNcLeftButtonDown(WPARAM hit, POINT screenPoint, LRESULT* result);
+    void OnNcRightButtonDown(POINT screenPoint);
+    void OpenDateAndTimeSettings();
+
     // Sizing (CalendarWndSizing.cpp).
     void OnSize(UINT type, int width, int height);
     bool FitDaysFont(LOGFONTA* font);
     void TakeDaysFont(const LOGFONTA& font);
 
     // Commands and keys (CalendarWndCommands.cpp).
-    bool OnCommand(WORD id);
+    bool OnCommand(WORD id, WORD code);
     void OnKeyDown(WPARAM key);
     void Navigate(WORD id);
     void Raise();
@@ -156,4 +186,20 @@ private:
     bool m_modified = false;
     bool m_broughtForward = false;
     bool m_inSizeMove = false;
+
+    CCoolMenu m_menu;
+    bool m_menuOpen = false;
+    // The day the menu was asked for; day 0 for none.
+    CDateTime m_menuDate{0, 0, 0};
+    // Set while the calendar's own menu or settings dialog is open: the
+    // window does not roll up under them.
+    bool m_hold = false;
+
+    enum { kRollTimer = 20, kRollPeriod = 500 };
+    CTimer m_rollTimer;
+    bool m_rolled = false;
+    // Moved by the user since it was last unrolled.
+    bool m_moved = false;
+    // 0 idle, 1 waiting for the hover tick, 2 unrolled by hovering.
+    int m_rollHoverState = 0;
 };

@@ -19,9 +19,16 @@ bool IsDayCell(WORD id)
            (id >= IDC_CAL3_DAY && id < IDC_CAL3_DAY + 42) || (id >= IDC_CAL4_DAY && id < IDC_CAL4_DAY + 42);
 }
 
+const char kNoteManagerTitle[] = "Quillnet+ Note Manager";
+
 bool ControlHeld()
 {
     return GetKeyState(VK_CONTROL) < 0;
+}
+
+POINT PointOf(LPARAM lParam)
+{
+    return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
 }
 }
 
@@ -48,11 +55,14 @@ bool CCalendarWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
         if (m_resizeState == 0)
             m_resizeState = 1;
         return false;
+    case WM_MOVING:
+        m_moved = true;
+        return false;
     case WM_ENTERSIZEMOVE:
         m_inSizeMove = true;
         return false;
     case WM_EXITSIZEMOVE:
-        m_inSizeMove = false;
+        OnExitSizeMove();
         return false;
     case WM_ACTIVATE:
         OnActivate(LOWORD(wParam) != WA_INACTIVE);
@@ -75,10 +85,47 @@ bool CCalendarWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
         reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = POINT{75, GetSystemMetrics(SM_CYMIN)};
         *result = 0;
         return true;
+    case WM_MEASUREITEM:
+        return OnMenuItem(message, lParam);
     case WM_DRAWITEM: {
+        if (OnMenuItem(message, lParam))
+            return true;
         const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
         return m_main.DrawItem(item) || m_second.DrawItem(item) || m_third.DrawItem(item) || m_fourth.DrawItem(item);
     }
+    case WM_INITMENUPOPUP:
+        if (reinterpret_cast<HMENU>(wParam) != m_menu.GetMenu())
+            return false;
+        m_menuOpen = true;
+        BuildContextMenu();
+        return true;
+    case WM_RBUTTONDOWN:
+        OnRightButtonDown(PointOf(lParam));
+        return true;
+    case WM_LBUTTONUP:
+        StopRollTimer();
+        if (ControlHeld())
+            PostMessageA(m_window, WM_COMMAND, IDM_CAL_SETTINGS, 0);
+        else
+            Raise();
+        return true;
+    case WM_HELP:
+        OpenHelp();
+        return true;
+    case WM_NCMOUSEMOVE:
+        OnNcMouseMove(wParam, PointOf(lParam));
+        return false;
+    case WM_NCMOUSELEAVE:
+        OnCaptionLeft();
+        return false;
+    case WM_NCLBUTTONDOWN:
+        return OnNcLeftButtonDown(wParam, PointOf(lParam), result);
+    case WM_NCRBUTTONDOWN:
+        OnNcRightButtonDown(PointOf(lParam));
+        return true;
+    case WM_NCLBUTTONDBLCLK:
+        OpenDateAndTimeSettings();
+        return true;
     case WM_NCPAINT:
         OnNcPaint();
         *result = 0;
@@ -89,6 +136,10 @@ bool CCalendarWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
     case WM_NCHITTEST:
         return OnNcHitTest(lParam, result);
     case WM_TIMER:
+        if (wParam == kRollTimer) {
+            OnRollTick();
+            return true;
+        }
         OnTimer(wParam);
         return true;
     case WM_KEYDOWN:
@@ -101,7 +152,7 @@ bool CCalendarWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
         ApplyStyle(static_cast<int>(wParam - '1'));
         return true;
     case WM_COMMAND:
-        return OnCommand(LOWORD(wParam));
+        return OnCommand(LOWORD(wParam), HIWORD(wParam));
     case kMsgCalendarSettingsChanged:
         OnClockTick();
         return true;
@@ -115,12 +166,16 @@ bool CCalendarWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
     case kMsgCalendarRaise:
         Raise();
         return true;
+    case kMsgCalendarContextMenu:
+        m_menuDate = wParam ? *reinterpret_cast<const CDateTime*>(wParam) : CDateTime(0, 0, 0);
+        ShowContextMenu(PointOf(lParam));
+        return true;
     default:
         return false;
     }
 }
 
-bool CCalendarWnd::OnCommand(WORD id)
+bool CCalendarWnd::OnCommand(WORD id, WORD)
 {
     switch (id) {
     case IDCANCEL:
@@ -131,7 +186,30 @@ bool CCalendarWnd::OnCommand(WORD id)
     case IDC_CAL_PREV_MONTH:
     case IDC_CAL_NEXT_MONTH:
     case IDC_CAL_NEXT_YEAR:
+        StopRollTimer();
         Navigate(id);
+        return true;
+    case IDM_CAL_CLOSE:
+        PostMessageA(m_window, WM_COMMAND, IDCANCEL, reinterpret_cast<LPARAM>(GetDlgItem(m_window, IDCANCEL)));
+        return true;
+    case IDHELP:
+    case IDM_CAL_HELP:
+        OpenHelp();
+        return true;
+    case IDM_CAL_STAY_ON_TOP:
+        ToggleStayOnTop();
+        return true;
+    case IDM_CAL_BORDER:
+        ToggleBorder();
+        return true;
+    case IDM_CAL_ROLL_UP:
+        ToggleRollUp();
+        return true;
+    case IDM_CAL_NEW_ALARM_NOTE:
+        NewAlarmNoteOnMenuDate();
+        return true;
+    case IDM_CAL_COPY_IMAGE:
+        CopyAsImage();
         return true;
     case IDC_CAL_SETTINGS:
     case IDM_CAL_SETTINGS:
@@ -145,7 +223,10 @@ bool CCalendarWnd::OnCommand(WORD id)
         return true;
     default:
         // The day cells do their own work.
-        return IsDayCell(id);
+        if (!IsDayCell(id))
+            return false;
+        StopRollTimer();
+        return true;
     }
 }
 
@@ -178,8 +259,40 @@ void CCalendarWnd::Navigate(WORD id)
 
 void CCalendarWnd::OnKeyDown(WPARAM key)
 {
+    StopRollTimer();
     const bool control = ControlHeld();
+    auto command = [&](WORD id) {
+        if (control)
+            OnCommand(id, 0);
+    };
     switch (key) {
+    case VK_APPS: {
+        POINT cursor;
+        GetCursorPos(&cursor);
+        ScreenToClient(m_window, &cursor);
+        OnRightButtonDown(cursor);
+        break;
+    }
+    case 'C':
+        command(IDM_CAL_COPY_IMAGE);
+        break;
+    case 'G':
+        command(IDM_CAL_SETTINGS);
+        break;
+    case 'W':
+        command(IDM_CAL_BORDER);
+        break;
+    case 'R':
+        command(IDM_CAL_ROLL_UP);
+        break;
+    case 'T':
+        // With Shift the window rolls up exactly while it is off top.
+        if (control && GetKeyState(VK_SHIFT) < 0) {
+            CCalendarStyle& options = CurrentCalendarOptions();
+            options.rollUp = options.stayOnTop ? 1 : 0;
+        }
+        command(IDM_CAL_STAY_ON_TOP);
+        break;
     case VK_NEXT:
         Navigate(control ? IDC_CAL_NEXT_YEAR : IDC_CAL_NEXT_MONTH);
         break;
@@ -214,14 +327,30 @@ void CCalendarWnd::Raise()
     SendMessageA(m_window, WM_NCPAINT, 1, 0);
 }
 
+// Losing the activation ends the brought-forward state; with roll-up the
+// window rolls up, unless its menu, its settings or the Note Manager is open,
+// and rolls down when activated again.
 void CCalendarWnd::OnActivate(bool active)
 {
-    if (active || !m_broughtForward || FindWindowA(nullptr, kSettingsTitle))
+    const CCalendarStyle& options = CurrentCalendarOptions();
+    if (!active && m_broughtForward && !FindWindowA(nullptr, kSettingsTitle)) {
+        m_broughtForward = false;
+        if (!options.stayOnTop)
+            SetWindowPos(m_window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        SendMessageA(m_window, WM_NCPAINT, 1, 0);
+    }
+    if (!options.rollUp)
         return;
-    m_broughtForward = false;
-    if (!CurrentCalendarOptions().stayOnTop)
-        SetWindowPos(m_window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    SendMessageA(m_window, WM_NCPAINT, 1, 0);
+    if (active) {
+        StopRollTimer();
+        if (!m_rolled && options.backgroundType == 5) {
+            InvalidateRect(m_window, nullptr, TRUE);
+            UpdateWindow(m_window);
+        }
+        RollDown();
+    } else if (!m_hold && !FindWindowA(nullptr, kNoteManagerTitle)) {
+        RollUp();
+    }
 }
 
 // The bottom right corner of the client area sizes the window.

@@ -25,7 +25,7 @@ void CCalendarWnd::OnSize(UINT type, int, int)
         if (!newFont)
             m_resizeState = 0;
     }
-    const bool background = HasBackground();
+    const bool background = HasBackground() && !m_rolled;
     if (background)
         PaintBackgroundDC();
     m_modified = true;

@@ -36,17 +36,6 @@ const DWORD kHelpGeneral = 12;
 // How much of a note's text the calendar's filter looks through.
 const int kFilterTextBytes = 51200;
 
-// Opens the help window and keeps it above the notes; a help file that cannot
-// be shown is said so.
-void OpenHelp(HWND owner, UINT command, DWORD_PTR data)
-{
-    if (HWND help = OpenHelpWindow(command, data)) {
-        SetWindowPos(help, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
-        return;
-    }
-    ShowMessageBox(owner, "Unable to activate help", "", kMbIconHand);
-}
-
 // The name of the note's group, empty when it is in none.
 std::string GroupNameOf(const CNoteController& note)
 {
@@ -139,7 +128,7 @@ void CWindowController::OnHelp()
     default:
         break;
     }
-    OpenHelp(m_mainWindow, kHelpContext, context);
+    OpenHelpOnTop(m_mainWindow, kHelpContext, context);
 }
 
 int CWindowController::HasAlarmNoteOnDate(int day, int month, int year)
@@ -215,8 +204,9 @@ void CWindowController::FindNote()
 }
 
 // A new note whose alarm page opens at once; with the clipboard's content
-// pasted into it unless the caller asks for none.
-void CWindowController::NewNoteWithAlarm(bool skipPaste)
+// pasted into it unless the caller asks for none, and its alarm proposed on
+// the day given (null: today).
+void CWindowController::NewNoteWithAlarm(bool skipPaste, const CDateTime* proposedDay)
 {
     const bool paste = !skipPaste && ClipboardHasNoteContent();
     CNoteController* note = CreateHotkeyNote();
@@ -226,7 +216,7 @@ void CWindowController::NewNoteWithAlarm(bool skipPaste)
     if (paste && newest && newest->m_window)
         SendMessageA(newest->m_window, WM_COMMAND, kNoteCmdPaste, 0);
     HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
-    note->ShowProperties(1, true, false, nullptr);
+    note->ShowProperties(1, true, false, proposedDay);
     SetCursor(previous);
 }
 
@@ -240,7 +230,7 @@ bool CWindowController::OnControllerCommand(UINT id)
         ShowCalendarCommand();
         return true;
     case kCmdHelp:
-        OpenHelp(m_mainWindow, kHelpDisplayContents, 0);
+        OpenHelpOnTop(m_mainWindow, kHelpDisplayContents, 0);
         return true;
     case kCmdShowAssociated:
         ShowAssociatedNotes();
@@ -265,11 +255,17 @@ bool CWindowController::OnControllerMessage(UINT message, WPARAM wParam, LPARAM 
     case kMsgShowNoteManager:
         ShowNoteManagerCommand();
         return true;
-    case kMsgNewAlarmNote:
-        NewNoteWithAlarm(lParam != 0);
+    case kMsgNewAlarmNote: {
+        // The calendar's day: the note takes nothing from the clipboard. The
+        // day is copied, since the calendar may fill its cells again while
+        // the note's settings are open.
+        const CDateTime* sent = reinterpret_cast<const CDateTime*>(lParam);
+        const CDateTime day = sent ? *sent : CDateTime(0, 0, 0);
+        NewNoteWithAlarm(true, sent ? &day : nullptr);
         if (HWND calendar = GetCalendarWindow())
             SetForegroundWindow(calendar);
         return false;
+    }
     case kMsgRefreshCalendar:
         if (HWND calendar = GetCalendarWindow())
             SendMessageA(calendar, kMsgRefreshCalendar, wParam, lParam);

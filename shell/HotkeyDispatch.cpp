@@ -181,7 +181,7 @@ void CWindowController::OnHotKey(WPARAM id)
         }
         return;
     case kHotkeyNewAlarmNote:
-        NewNoteWithAlarm(false);
+        NewNoteWithAlarm(false, nullptr);
         return;
     case kHotkeyNoteManager:
         ShowNoteManagerCommand();

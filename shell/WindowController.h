@@ -144,7 +144,7 @@ public:
     CNoteController* CreateHotkeyNote();
     // A new note with its alarm page open; the clipboard's content is pasted
     // into it unless skipPaste is set.
-    void NewNoteWithAlarm(bool skipPaste);
+    void NewNoteWithAlarm(bool skipPaste, const CDateTime* proposedDay);
     void FindNote();
     // Help at the topic of the tray submenu that is open (WM_HELP).
     void OnHelp();

@@ -23,3 +23,12 @@ bool ShowHelpTopic(HWND owner, DWORD context)
     ShowErrorMessage(owner, "Unable to activate help", ProgramTitle);
     return false;
 }
+
+void OpenHelpOnTop(HWND owner, UINT command, DWORD_PTR data)
+{
+    if (HWND help = OpenHelpWindow(command, data)) {
+        SetWindowPos(help, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+        return;
+    }
+    ShowMessageBox(owner, "Unable to activate help", "", kMbIconHand);
+}

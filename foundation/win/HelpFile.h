@@ -16,3 +16,7 @@ HWND OpenHelpWindow(UINT command, DWORD_PTR data);
 // Opens the help file at a topic; when HTML Help cannot show it the user is
 // told "Unable to activate help". False then.
 bool ShowHelpTopic(HWND owner, DWORD context);
+
+// The help window opened for the command and kept above the other windows;
+// when none opens, "Unable to activate help" in a box without a caption.
+void OpenHelpOnTop(HWND owner, UINT command, DWORD_PTR data);

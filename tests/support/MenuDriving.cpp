@@ -120,3 +120,19 @@ int MenuPicture::TextEnd(size_t item) const
     }
     return end;
 }
+
+bool MenuPicture::HasMark(size_t item) const
+{
+    if (item >= m_tops.size() || m_width <= kTextStart)
+        return false;
+    // The item's top row shows the bare column (its colours may change from
+    // left to right); a mark covers the rows under it.
+    const size_t reference = static_cast<size_t>(m_tops[item]) * m_width;
+    for (int y = m_tops[item] + 3; y < m_tops[item] + m_itemHeight - 3; ++y) {
+        for (int x = 4; x < kTextStart - 8; ++x) {
+            if (m_pixels[static_cast<size_t>(y) * m_width + x] != m_pixels[reference + x])
+                return true;
+        }
+    }
+    return false;
+}

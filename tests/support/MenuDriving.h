@@ -32,6 +32,9 @@ public:
     int TextEnd(size_t item) const;
     // Whether the item's text is drawn in the normal (not grayed) colour.
     bool HasDarkText(size_t item) const { return TextEnd(item) >= 0; }
+    // Whether something is drawn in the item's picture column (a check mark's
+    // frame, a picture) other than the menu's background there.
+    bool HasMark(size_t item) const;
 
 private:
     std::vector<COLORREF> m_pixels;

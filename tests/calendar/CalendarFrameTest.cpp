@@ -1,0 +1,272 @@
+// The running program's calendar as a frame: its menu and what its items do,
+// rolling up to the caption and back, staying on top, the caption's clicks
+// and the window copied as a picture.
+#include <windows.h>
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "CalendarDriving.h"
+#include "calendar/CalendarWindow.h"
+#include "resources/ids/CalendarIds.h"
+#include "resources/ids/NoteSettingsIds.h"
+#include "support/MenuDriving.h"
+#include "support/NoteDriving.h"
+#include "support/ProgramDriver.h"
+#include "support/Screenshot.h"
+#include "support/StoredNotes.h"
+
+namespace {
+// The menu's items: the new note, settings, on top, roll up | three months,
+// four months | copy | help, close.
+const char kMenuLayout[] = "iiii-ii-i-ii";
+
+// The column of the first month's first day, by the first day of the week
+// the settings file gives.
+int FirstDayColumn(int firstDayOfWeek)
+{
+    SYSTEMTIME first;
+    GetLocalTime(&first);
+    first.wDay = 1;
+    FILETIME time;
+    SystemTimeToFileTime(&first, &time);
+    FileTimeToSystemTime(&time, &first);
+    const int weekday = first.wDayOfWeek;  // 0 = Sunday
+    return firstDayOfWeek == 6 ? weekday : (weekday + 6) % 7;
+}
+
+std::string ShortDate(int day)
+{
+    SYSTEMTIME date;
+    GetLocalTime(&date);
+    date.wDay = static_cast<WORD>(day);
+    char text[64] = "";
+    GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &date, nullptr, text, sizeof text);
+    return text;
+}
+
+::testing::AssertionResult DrawnAsWideAs(int drawnEnd, const std::string& text)
+{
+    const int width = MenuTextWidth(text);
+    if (drawnEnd >= width * 85 / 100 && drawnEnd <= width * 105 / 100)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "the drawn text ends at " << drawnEnd << ", \"" << text << "\" measures "
+                                         << width;
+}
+
+RECT WindowRectOf(HWND window)
+{
+    RECT rect;
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+LPARAM ScreenPoint(int x, int y)
+{
+    return MAKELPARAM(static_cast<short>(x), static_cast<short>(y));
+}
+}
+
+TEST(CalendarFrame, TheMenuSaysForWhichDayAndItsFirstItemMakesAnAlarmNoteOnThatDay)
+{
+    ProgramInstall install;
+    install.AddInstalledDataFiles();
+    RunningProgram program(install, "");
+    const DWORD process = program.ProcessId();
+    HWND calendar = OpenCalendar(program);
+    ASSERT_NE(calendar, nullptr);
+    ASSERT_TRUE(SendWithTimeout(calendar, WM_COMMAND, IDM_CAL_THREE_MONTHS, 0));
+
+    // A right click on the calendar's own area: no day, the first item grayed.
+    RECT client;
+    GetClientRect(calendar, &client);
+    PostMessageA(calendar, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(2, client.bottom - 2));
+    HWND menu = WaitForOpenMenus(process, 1);
+    ASSERT_NE(menu, nullptr);
+    {
+        MenuPicture picture(menu, kMenuLayout);
+        EXPECT_TRUE(picture.Fits());
+        EXPECT_FALSE(picture.HasDarkText(0)) << "grayed without a day";
+        EXPECT_TRUE(picture.HasDarkText(1));
+        EXPECT_TRUE(picture.HasMark(4)) << "three months are shown";
+        EXPECT_FALSE(picture.HasMark(5));
+        EXPECT_FALSE(picture.HasMark(2)) << "not on top";
+        EXPECT_TRUE(SaveScreenshotOf(menu, "calendar-menu"));
+    }
+    ASSERT_TRUE(CloseMenus(process));
+
+    // A right click on a day of the month: the day in parentheses.
+    ASSERT_TRUE(SendWithTimeout(calendar, kMsgCalendarSettingsChanged, 0, 0));
+    const CalendarFile file(install.File("calendar.QPD"));
+    const int cell = 17;
+    const int day = cell - FirstDayColumn(std::stoi(file.Option(1, "firstDayOfWeek"))) + 1;
+    HWND dayCell = GetDlgItem(calendar, IDC_CAL_DAY + cell);
+    PostMessageA(dayCell, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(3, 3));
+    PostMessageA(dayCell, WM_RBUTTONUP, 0, MAKELPARAM(3, 3));
+    menu = WaitForOpenMenus(process, 1);
+    ASSERT_NE(menu, nullptr);
+    {
+        MenuPicture picture(menu, kMenuLayout);
+        EXPECT_TRUE(picture.Fits());
+        EXPECT_TRUE(DrawnAsWideAs(picture.TextEnd(0), "&New alarm note on this date (" + ShortDate(day) + ")"));
+        EXPECT_TRUE(SaveScreenshotOf(menu, "calendar-menu-on-a-day"));
+    }
+    // Chosen: the new note's settings open on its alarm, on that day.
+    PressMenuKey(menu, VK_DOWN);
+    PressMenuKey(menu, VK_RETURN);
+    HWND sheet = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        sheet = FindTopWindowTitled("#32770", "Note settings...", process);
+        return sheet && IsWindowVisible(sheet);
+    }));
+    HWND alarmPage = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        for (HWND page = FindWindowExA(sheet, nullptr, "#32770", nullptr); page;
+             page = FindWindowExA(sheet, page, "#32770", nullptr))
+            if (GetDlgItem(page, IDC_ALARM_DATE) && IsWindowVisible(page))
+                alarmPage = page;
+        return alarmPage != nullptr;
+    }));
+    EXPECT_TRUE(SaveScreenshot("calendar-new-alarm-note"));
+    PostMessageA(sheet, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(sheet); }));
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == calendar; })) << "the calendar comes forward";
+    CloseProgram(install, program);
+
+    const StoredNoteList notes = LoadEveryNote(install.Path());
+    int onThatDay = 0;
+    SYSTEMTIME today;
+    GetLocalTime(&today);
+    for (const auto& note : notes)
+        if (note->m_alarmSet && note->m_alarm.m_day == day && note->m_alarm.m_month == today.wMonth &&
+            note->m_alarm.m_year == today.wYear)
+            ++onThatDay;
+    EXPECT_EQ(onThatDay, 1);
+}
+
+TEST(CalendarFrame, RollsUpToItsCaptionAndUnrollsDownOrUpwardByItsPlace)
+{
+    ProgramInstall install;
+    install.AddInstalledDataFiles();
+    FirstCalendarFile(install);
+    OpenAtNextStartWith(install, {{"rollUp", "1"}});
+    RunningProgram program(install, "");
+    HWND calendar = WaitForCalendar(program.ProcessId());
+    ASSERT_NE(calendar, nullptr);
+    ASSERT_TRUE(SendWithTimeout(calendar, kMsgCalendarSettingsChanged, 0, 0));
+    const CalendarFile file(install.File("calendar.QPD"));
+    const int width = file.OptionNumber(1, "width");
+    const int height = file.OptionNumber(1, "height");
+    const int rolledHeight = GetSystemMetrics(SM_CYMIN);
+
+    auto deactivate = [&] { SendWithTimeout(calendar, WM_ACTIVATE, WA_INACTIVE, 0); };
+    auto activate = [&] { SendWithTimeout(calendar, WM_ACTIVATE, WA_ACTIVE, 0); };
+    deactivate();
+    RECT rolled = WindowRectOf(calendar);
+    EXPECT_EQ(rolled.bottom - rolled.top, rolledHeight);
+    EXPECT_TRUE(SaveScreenshotOf(calendar, "calendar-rolled-up"));
+    activate();
+    RECT unrolled = WindowRectOf(calendar);
+    EXPECT_EQ(unrolled.right - unrolled.left, width);
+    EXPECT_EQ(unrolled.bottom - unrolled.top, height);
+    EXPECT_EQ(unrolled.top, rolled.top) << "high on the screen it unrolls downward";
+
+    // Low on the screen it unrolls upward, its bottom edge kept.
+    deactivate();
+    const int low = GetSystemMetrics(SM_CYSCREEN) * 9 / 10;
+    SetWindowPos(calendar, nullptr, 40, low, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    rolled = WindowRectOf(calendar);
+    ASSERT_EQ(rolled.top, low);
+    activate();
+    unrolled = WindowRectOf(calendar);
+    EXPECT_EQ(unrolled.bottom, rolled.bottom);
+    EXPECT_EQ(unrolled.bottom - unrolled.top, height);
+
+    // The settings keep the unrolled height, also while rolled up.
+    deactivate();
+    ASSERT_TRUE(SendWithTimeout(calendar, kMsgCalendarSettingsChanged, 0, 0));
+    EXPECT_EQ(CalendarFile(install.File("calendar.QPD")).OptionNumber(1, "height"), height);
+    // Ctrl+R: no more rolling up.
+    activate();
+    ASSERT_TRUE(SendWithTimeout(calendar, WM_COMMAND, IDM_CAL_ROLL_UP, 0));
+    deactivate();
+    EXPECT_EQ(WindowRectOf(calendar).bottom - WindowRectOf(calendar).top, height);
+    CloseProgram(install, program);
+}
+
+TEST(CalendarFrame, StaysOnTopByItsKeysAndItsCaptionOpensMenuOrSettings)
+{
+    ProgramInstall install;
+    install.AddInstalledDataFiles();
+    RunningProgram program(install, "");
+    const DWORD process = program.ProcessId();
+    HWND calendar = OpenCalendar(program);
+    ASSERT_NE(calendar, nullptr);
+    auto onTop = [&] { return (GetWindowLongA(calendar, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
+    auto leftEdge = [&](int inset) {
+        const RECT window = WindowRectOf(calendar);
+        return ScreenPixel(POINT{window.left + inset, (window.top + window.bottom) / 2});
+    };
+    SetForegroundWindow(calendar);
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == calendar; }));
+
+    // Ctrl+T: on top, with the two-pixel red border.
+    PressKeys({VK_CONTROL, 'T'});
+    ASSERT_TRUE(WaitUntil(onTop));
+    ASSERT_TRUE(SendWithTimeout(calendar, WM_NULL, 0, 0));
+    EXPECT_TRUE(SaveScreenshotOf(calendar, "calendar-stays-on-top"));
+    EXPECT_EQ(leftEdge(0), RGB(255, 0, 0));
+    EXPECT_EQ(leftEdge(1), RGB(255, 0, 0));
+    PressKeys({VK_CONTROL, 'T'});
+    ASSERT_TRUE(WaitUntil([&] { return !onTop(); }));
+    // Ctrl+Shift+T on a calendar not on top: on top, without rolling up.
+    PressKeys({VK_CONTROL, VK_SHIFT, 'T'});
+    ASSERT_TRUE(WaitUntil(onTop));
+    ASSERT_TRUE(SendWithTimeout(calendar, kMsgCalendarSettingsChanged, 0, 0));
+    const CalendarFile file(install.File("calendar.QPD"));
+    EXPECT_EQ(file.Option(1, "stayOnTop"), "1");
+    EXPECT_EQ(file.Option(1, "rollUp"), "0");
+
+    // Ctrl+C: a picture of the whole window on the clipboard.
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    CloseClipboard();
+    PressKeys({VK_CONTROL, 'C'});
+    ASSERT_TRUE(WaitUntil([&] { return IsClipboardFormatAvailable(CF_BITMAP) != 0; }));
+    ASSERT_TRUE(WaitUntil([&] { return OpenClipboard(nullptr) != 0; }));
+    BITMAP picture = {};
+    GetObjectA(GetClipboardData(CF_BITMAP), sizeof picture, &picture);
+    CloseClipboard();
+    const RECT window = WindowRectOf(calendar);
+    EXPECT_EQ(picture.bmWidth, window.right - window.left);
+    EXPECT_EQ(picture.bmHeight, window.bottom - window.top);
+
+    // The caption: the settings from its right button outside the icon
+    // zone (no menu), the menu from inside it.
+    PostMessageA(calendar, WM_NCRBUTTONDOWN, HTCAPTION, ScreenPoint(window.right - 30, window.top + 6));
+    ASSERT_TRUE(SendWithTimeout(calendar, WM_NULL, 0, 0));
+    EXPECT_TRUE(OpenMenus(process).empty());
+    PostMessageA(calendar, WM_NCRBUTTONDOWN, HTSYSMENU, ScreenPoint(window.left + 6, window.top + 6));
+    EXPECT_NE(WaitForOpenMenus(process, 1), nullptr);
+    ASSERT_TRUE(CloseMenus(process));
+    PostMessageA(calendar, WM_NCLBUTTONDOWN, HTSYSMENU, ScreenPoint(window.left + 6, window.top + 6));
+    EXPECT_NE(WaitForOpenMenus(process, 1), nullptr);
+    ASSERT_TRUE(CloseMenus(process));
+    // Near the screen's right edge its icon opens no menu.
+    const int right = GetSystemMetrics(SM_CXSCREEN) - 20;
+    SetWindowPos(calendar, nullptr, right, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    PostMessageA(calendar, WM_NCLBUTTONDOWN, HTNOWHERE, ScreenPoint(right + 6, 46));
+    ASSERT_TRUE(SendWithTimeout(calendar, WM_NULL, 0, 0));
+    EXPECT_TRUE(OpenMenus(process).empty());
+    CloseMenus(process);
+    SetWindowPos(calendar, nullptr, 40, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    // F1 without a help file.
+    PostMessageA(calendar, WM_COMMAND, IDM_CAL_HELP, 0);
+    ShownMessageBox box = WaitForMessageBox(process, kDriverWaitMs, "");
+    ASSERT_NE(box.window, nullptr);
+    EXPECT_EQ(box.text, "Unable to activate help");
+    AnswerMessageBox(box, IDOK);
+    CloseProgram(install, program);
+}
