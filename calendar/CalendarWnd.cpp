@@ -122,6 +122,7 @@ void CCalendarWnd::SetUpStrip()
     m_main.SetOrigin(m_gridLeft, m_stripHeight);
     // The filter strip shows when the mouse comes over it; until then the
     // filter's controls stay out of sight.
+    AttachFilterBar();
     for (int id : {IDC_CAL_FILTER_LABEL, IDC_CAL_FILTER_EDIT})
         if (HWND control = GetDlgItem(m_window, id))
             ShowWindow(control, SW_HIDE);
@@ -238,12 +239,6 @@ void CCalendarWnd::OnHoverPoll()
     GetCursorPos(&cursor);
     ScreenToClient(m_window, &cursor);
     OnMouseMove(cursor);
-}
-
-// The filter strip and the tooltips that follow the mouse are not part of
-// this calendar yet: a move over the window changes nothing.
-void CCalendarWnd::OnMouseMove(POINT)
-{
 }
 
 void CCalendarWnd::OnClose()

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "calendar/ExtraMonthGrid.h"
+#include "calendar/FilterEdit.h"
 #include "calendar/MonthGrid.h"
 #include "foundation/DateTime.h"
 #include "foundation/win/CoolMenu.h"
@@ -129,6 +130,13 @@ private:
     void OpenHelp();
     void CopyAsImage();
 
+    // The "Notes containing: " bar (CalendarFilterBar.cpp).
+    void AttachFilterBar();
+    void OpenFilterBar();
+    void CloseFilterBar(bool clear);
+    void OnFilterChanged();
+    void DrawFilterLabel(const DRAWITEMSTRUCT& item);
+
     // Rolling up to the caption (CalendarWndRollUp.cpp).
     void RollUp();
     void RollDown();
@@ -202,4 +210,8 @@ private:
     bool m_moved = false;
     // 0 idle, 1 waiting for the hover tick, 2 unrolled by hovering.
     int m_rollHoverState = 0;
+
+    CDrawnLabel m_filterLabel;
+    CFilterEdit m_filterEdit;
+    bool m_filterShown = false;
 };

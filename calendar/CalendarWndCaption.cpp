@@ -55,6 +55,7 @@ bool CCalendarWnd::OnNcLeftButtonDown(WPARAM hit, POINT screenPoint, LRESULT* re
         return true;
     }
     StopRollTimer();
+    CloseFilterBar(false);
     const CCalendarStyle& options = CurrentCalendarOptions();
     // A rolled window dragged by its caption rolls up again where it is left.
     m_moved = hit == HTCAPTION && options.rollUp && m_rolled;
@@ -67,6 +68,7 @@ bool CCalendarWnd::OnNcLeftButtonDown(WPARAM hit, POINT screenPoint, LRESULT* re
 void CCalendarWnd::OnNcRightButtonDown(POINT screenPoint)
 {
     StopRollTimer();
+    CloseFilterBar(false);
     const CCalendarStyle& options = CurrentCalendarOptions();
     const bool seeThroughCaption =
         options.backgroundType == 5 && options.dialogTitleBackColor == options.dialogBackColor;

@@ -91,6 +91,10 @@ bool CCalendarWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
         if (OnMenuItem(message, lParam))
             return true;
         const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (item.CtlID == IDC_CAL_FILTER_LABEL) {
+            DrawFilterLabel(item);
+            return true;
+        }
         return m_main.DrawItem(item) || m_second.DrawItem(item) || m_third.DrawItem(item) || m_fourth.DrawItem(item);
     }
     case WM_INITMENUPOPUP:
@@ -100,10 +104,15 @@ bool CCalendarWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
         BuildContextMenu();
         return true;
     case WM_RBUTTONDOWN:
+        CloseFilterBar(false);
         OnRightButtonDown(PointOf(lParam));
+        return true;
+    case WM_MOUSEMOVE:
+        OnMouseMove(PointOf(lParam));
         return true;
     case WM_LBUTTONUP:
         StopRollTimer();
+        CloseFilterBar(false);
         if (ControlHeld())
             PostMessageA(m_window, WM_COMMAND, IDM_CAL_SETTINGS, 0);
         else
@@ -166,6 +175,12 @@ bool CCalendarWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
     case kMsgCalendarRaise:
         Raise();
         return true;
+    case kMsgCloseFilterBar:
+        CloseFilterBar(lParam == 1);
+        return true;
+    case kMsgFilterLabelTip:
+        m_filterLabel.SetTooltipText(reinterpret_cast<const char*>(lParam));
+        return true;
     case kMsgCalendarContextMenu:
         m_menuDate = wParam ? *reinterpret_cast<const CDateTime*>(wParam) : CDateTime(0, 0, 0);
         ShowContextMenu(PointOf(lParam));
@@ -175,9 +190,17 @@ bool CCalendarWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
     }
 }
 
-bool CCalendarWnd::OnCommand(WORD id, WORD)
+bool CCalendarWnd::OnCommand(WORD id, WORD code)
 {
     switch (id) {
+    case IDC_CAL_FILTER_EDIT:
+        if (code == EN_CHANGE)
+            OnFilterChanged();
+        return true;
+    case IDC_CAL_FILTER_LABEL:
+        if (code == STN_CLICKED)
+            CloseFilterBar(true);
+        return true;
     case IDCANCEL:
         SendMessageA(m_window, WM_CLOSE, 0, 0);
         return true;

@@ -3,6 +3,7 @@
 #include "shell/Hotkeys.h"
 
 #include "calendar/CalendarSettings.h"
+#include "calendar/CalendarWindow.h"
 #include "globals/CalendarStyle.h"
 #include "shell/NoteManagerFiles.h"
 #include "globals/ProgramGlobals.h"
@@ -73,7 +74,7 @@ bool SameCombination(const CNoteGroup& a, const CNoteGroup& b)
 BOOL RegisterActionHotkey(HWND main, int id)
 {
     if (id == kHotkeyCalendar)
-        return RegisterGlobalHotkey(main, id, CalendarHotkey());
+        return CalendarRegisterHotkey(main);
     const CHotkeySetting* keys = UserCombination(id, nullptr);
     return keys ? RegisterGlobalHotkey(main, id, *keys) : FALSE;
 }

@@ -22,8 +22,13 @@ enum CalendarControlMessage : UINT {
     kMsgCalendarRaise = 0x80AD,
     // To a day cell: 1 when it shows no day.
     kMsgIsEmptyDayCell = 0x80AE,
-    // To the parent: the mouse moved over a live control.
+    // To the parent: the mouse moved over a live control; the filter bar
+    // closes unless it holds a filter.
     kMsgCalendarMouseMove = 0x80B1,
+    // The same from the filter edit; lParam 1 also clears the filter.
+    kMsgCloseFilterBar = 0x80B1,
+    // To the calendar: the filter label's tip (lParam: the text, empty for none).
+    kMsgFilterLabelTip = 0x80B2,
 };
 
 // The window the day cells ask about alarm days and send their requests to:
@@ -59,6 +64,14 @@ inline void SendCalendarRaise(HWND parent)
 inline void SendCalendarMouseMove(HWND parent)
 {
     SendMessageA(parent, kMsgCalendarMouseMove, 0, 0);
+}
+inline void SendCloseFilterBar(HWND calendar, bool clear)
+{
+    SendMessageA(calendar, kMsgCloseFilterBar, 0, clear ? 1 : 0);
+}
+inline void SendFilterLabelTip(HWND calendar, const char* text)
+{
+    SendMessageA(calendar, kMsgFilterLabelTip, 0, reinterpret_cast<LPARAM>(text));
 }
 inline bool IsEmptyDayCell(HWND cell)
 {
