@@ -132,4 +132,7 @@ void CCalendarWnd::OnMouseMove(POINT point)
         return;
     }
     CloseFilterBar(false);
+    if (point.x < 0 || point.y < 0)
+        return;
+    RelayClientTip(point);
 }

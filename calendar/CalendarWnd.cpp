@@ -103,6 +103,7 @@ void CCalendarWnd::OnInitDialog()
     OnTimer(kClockTimer);
     if (options.backgroundType == 5)
         m_hoverTimer.Set(m_window, kHoverTimer, kHoverPeriod);
+    CreateTips();
     m_initialising = false;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <memory>
 
@@ -137,6 +138,18 @@ private:
     void OnFilterChanged();
     void DrawFilterLabel(const DRAWITEMSTRUCT& item);
 
+    // Tips and the close box (CalendarWndTips.cpp).
+    void CreateTips();
+    void OnNcMouseMove(WPARAM hit, POINT screenPoint);
+    void OnCloseTick();
+    void EndCloseHover();
+    bool CloseBoxClicked() const;
+    void DrawCloseBox(HDC dc, int windowWidth, int captionHeight);
+    void OnNcMouseLeave();
+    void OnClientMouseLeave();
+    void RelayClientTip(POINT clientPoint);
+    bool OnTipText(NMTTDISPINFOA& info);
+
     // Rolling up to the caption (CalendarWndRollUp.cpp).
     void RollUp();
     void RollDown();
@@ -148,7 +161,6 @@ private:
 
     // The frame's mouse (CalendarWndCaption.cpp).
     bool InIconZone(POINT screenPoint) const;
-    void OnNcMouseMove(WPARAM hit, POINT screenPoint);
     bool OnNcLeftButtonDown(WPARAM hit, POINT screenPoint, LRESULT* result);
     void OnNcRightButtonDown(POINT screenPoint);
     void OpenDateAndTimeSettings();
@@ -203,13 +215,27 @@ private:
     // window does not roll up under them.
     bool m_hold = false;
 
-    enum { kRollTimer = 20, kRollPeriod = 500 };
+    enum { kRollTimer = 20, kRollPeriod = 500, kCloseBoxTimer = 21 };
     CTimer m_rollTimer;
     bool m_rolled = false;
     // Moved by the user since it was last unrolled.
     bool m_moved = false;
     // 0 idle, 1 waiting for the hover tick, 2 unrolled by hovering.
     int m_rollHoverState = 0;
+
+    // The tips of the close box, the caption's icon zone, the rest of the
+    // caption and the calendar's own area.
+    HWND m_closeTip = nullptr;
+    HWND m_iconTip = nullptr;
+    HWND m_captionTip = nullptr;
+    HWND m_clientTip = nullptr;
+    char m_tipText[70] = "";
+    bool m_ncTracking = false;
+    bool m_clientTracking = false;
+    // The mouse rests on the close box's spot; the box shows from the first tick.
+    bool m_overClose = false;
+    int m_closeTicks = 0;
+    CTimer m_closeTimer;
 
     CDrawnLabel m_filterLabel;
     CFilterEdit m_filterEdit;

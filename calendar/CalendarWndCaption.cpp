@@ -35,11 +35,6 @@ bool CCalendarWnd::InIconZone(POINT screenPoint) const
            screenPoint.y >= window.top && screenPoint.y < clientTop.y;
 }
 
-void CCalendarWnd::OnNcMouseMove(WPARAM hit, POINT screenPoint)
-{
-    OnCaptionHover(static_cast<LPARAM>(hit), screenPoint);
-}
-
 // True when handled here (the menu was shown); otherwise the system goes on
 // with the click, starting a move.
 bool CCalendarWnd::OnNcLeftButtonDown(WPARAM hit, POINT screenPoint, LRESULT* result)
@@ -56,6 +51,11 @@ bool CCalendarWnd::OnNcLeftButtonDown(WPARAM hit, POINT screenPoint, LRESULT* re
     }
     StopRollTimer();
     CloseFilterBar(false);
+    if (CloseBoxClicked()) {
+        PostMessageA(m_window, WM_COMMAND, IDCANCEL, 0);
+        *result = 0;
+        return true;
+    }
     const CCalendarStyle& options = CurrentCalendarOptions();
     // A rolled window dragged by its caption rolls up again where it is left.
     m_moved = hit == HTCAPTION && options.rollUp && m_rolled;
@@ -68,6 +68,7 @@ bool CCalendarWnd::OnNcLeftButtonDown(WPARAM hit, POINT screenPoint, LRESULT* re
 void CCalendarWnd::OnNcRightButtonDown(POINT screenPoint)
 {
     StopRollTimer();
+    EndCloseHover();
     CloseFilterBar(false);
     const CCalendarStyle& options = CurrentCalendarOptions();
     const bool seeThroughCaption =

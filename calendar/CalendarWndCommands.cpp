@@ -112,6 +112,7 @@ bool CCalendarWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
         return true;
     case WM_LBUTTONUP:
         StopRollTimer();
+        EndCloseHover();
         CloseFilterBar(false);
         if (ControlHeld())
             PostMessageA(m_window, WM_COMMAND, IDM_CAL_SETTINGS, 0);
@@ -125,8 +126,17 @@ bool CCalendarWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
         OnNcMouseMove(wParam, PointOf(lParam));
         return false;
     case WM_NCMOUSELEAVE:
-        OnCaptionLeft();
+        OnNcMouseLeave();
         return false;
+    case WM_MOUSELEAVE:
+        OnClientMouseLeave();
+        return false;
+    case WM_NOTIFY: {
+        auto* header = reinterpret_cast<NMHDR*>(lParam);
+        if (header->code != TTN_GETDISPINFOA)
+            return false;
+        return OnTipText(*reinterpret_cast<NMTTDISPINFOA*>(lParam));
+    }
     case WM_NCLBUTTONDOWN:
         return OnNcLeftButtonDown(wParam, PointOf(lParam), result);
     case WM_NCRBUTTONDOWN:
@@ -147,6 +157,10 @@ bool CCalendarWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
     case WM_TIMER:
         if (wParam == kRollTimer) {
             OnRollTick();
+            return true;
+        }
+        if (wParam == kCloseBoxTimer) {
+            OnCloseTick();
             return true;
         }
         OnTimer(wParam);
@@ -283,6 +297,7 @@ void CCalendarWnd::Navigate(WORD id)
 void CCalendarWnd::OnKeyDown(WPARAM key)
 {
     StopRollTimer();
+    EndCloseHover();
     const bool control = ControlHeld();
     auto command = [&](WORD id) {
         if (control)

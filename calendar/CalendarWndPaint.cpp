@@ -215,6 +215,7 @@ void CCalendarWnd::PaintCaption(HDC dc)
     DrawTextA(dc, m_today, -1, &caption, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     SetBkMode(dc, previousMode);
     SetTextColor(dc, previousColor);
+    DrawCloseBox(dc, caption.right, caption.bottom);
 }
 
 void CCalendarWnd::OnNcActivate(bool active)

@@ -92,6 +92,7 @@ void CCalendarWnd::OnRollTick()
 void CCalendarWnd::OnExitSizeMove()
 {
     StopRollTimer();
+    EndCloseHover();
     if (CurrentCalendarOptions().rollUp && !m_rolled && m_moved)
         RollUp();
     m_moved = false;

@@ -270,3 +270,59 @@ TEST(CalendarFrame, StaysOnTopByItsKeysAndItsCaptionOpensMenuOrSettings)
     AnswerMessageBox(box, IDOK);
     CloseProgram(install, program);
 }
+
+namespace {
+// The colour of the caption at the point, once the calendar has painted.
+COLORREF CaptionPixel(HWND calendar, POINT point)
+{
+    SendWithTimeout(calendar, WM_NULL, 0, 0);
+    return ScreenPixel(point);
+}
+
+// The mouse comes to rest at the point of the calendar's caption: the text
+// expected once the process shows it in a tip, else the last one shown.
+std::string TipAt(HWND calendar, DWORD process, POINT point, const std::string& expected)
+{
+    SetCursorPos(point.x, point.y);
+    PostMessageA(calendar, WM_NCMOUSEMOVE, HTCAPTION, MAKELPARAM(point.x, point.y));
+    std::string shown;
+    WaitUntil([&] {
+        for (HWND tip : TopWindowsOf(process, "tooltips_class32"))
+            if (IsWindowVisible(tip) && (shown = ReadWindowText(tip)) == expected)
+                return true;
+        return false;
+    });
+    return shown;
+}
+}
+
+TEST(CalendarFrame, TheCaptionTellsWhatItsPartsDoAndItsCloseBoxCloses)
+{
+    ProgramInstall install;
+    install.AddInstalledDataFiles();
+    RunningProgram program(install, "");
+    HWND calendar = OpenCalendar(program);
+    ASSERT_NE(calendar, nullptr);
+    const RECT window = WindowRectOf(calendar);
+    POINT clientTop = {0, 0};
+    ClientToScreen(calendar, &clientTop);
+    // The spot of the close box, at the caption's right end; the box is 16
+    // pixels wide and centred in the caption's height.
+    const int frame = GetSystemMetrics(SM_CXSIZEFRAME);
+    const POINT spot = {window.right - frame - 8, window.top + (clientTop.y - window.top) / 2};
+    const int middle = (window.left + window.right) / 2;
+    const char* tips[3] = {"Left click for menu", "Right click for Calendar Settings", "Close calendar"};
+    EXPECT_EQ(TipAt(calendar, program.ProcessId(), POINT{window.left + 6, spot.y}, tips[0]), tips[0]);
+    EXPECT_EQ(TipAt(calendar, program.ProcessId(), POINT{middle, spot.y}, tips[1]), tips[1]);
+    const COLORREF caption = CaptionPixel(calendar, spot);
+    EXPECT_EQ(TipAt(calendar, program.ProcessId(), spot, tips[2]), tips[2]);
+    ASSERT_TRUE(WaitUntil([&] {
+        PostMessageA(calendar, WM_NCMOUSEMOVE, HTCAPTION, MAKELPARAM(spot.x, spot.y));
+        return CaptionPixel(calendar, spot) != caption;
+    })) << "the close box is drawn";
+    EXPECT_TRUE(SaveScreenshotOf(calendar, "calendar-close-box"));
+    PostMessageA(calendar, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(spot.x, spot.y));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(calendar); }));
+    SetCursorPos(0, 0);
+    CloseProgram(install, program);
+}
