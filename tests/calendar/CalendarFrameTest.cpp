@@ -187,8 +187,14 @@ TEST(CalendarFrame, RollsUpToItsCaptionAndUnrollsDownOrUpwardByItsPlace)
     deactivate();
     ASSERT_TRUE(SendWithTimeout(calendar, kMsgCalendarSettingsChanged, 0, 0));
     EXPECT_EQ(CalendarFile(install.File("calendar.QPD")).OptionNumber(1, "height"), height);
-    // Ctrl+R: no more rolling up.
+    // Not while its own menu is open.
     activate();
+    PostMessageA(calendar, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(2, 2));
+    ASSERT_NE(WaitForOpenMenus(program.ProcessId(), 1), nullptr);
+    deactivate();
+    EXPECT_EQ(WindowRectOf(calendar).bottom - WindowRectOf(calendar).top, height);
+    ASSERT_TRUE(CloseMenus(program.ProcessId()));
+    // Ctrl+R: no more rolling up.
     ASSERT_TRUE(SendWithTimeout(calendar, WM_COMMAND, IDM_CAL_ROLL_UP, 0));
     deactivate();
     EXPECT_EQ(WindowRectOf(calendar).bottom - WindowRectOf(calendar).top, height);
@@ -262,8 +268,22 @@ TEST(CalendarFrame, StaysOnTopByItsKeysAndItsCaptionOpensMenuOrSettings)
     CloseMenus(process);
     SetWindowPos(calendar, nullptr, 40, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
+    // The Applications key opens the menu; Ctrl+W gives the window a border.
+    SetForegroundWindow(calendar);
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == calendar; }));
+    PressKeys({VK_APPS});
+    EXPECT_NE(WaitForOpenMenus(process, 1), nullptr);
+    ASSERT_TRUE(CloseMenus(process));
+    PressKeys({VK_CONTROL, 'W'});
+    EXPECT_TRUE(WaitUntil([&] {
+        return SendWithTimeout(calendar, kMsgCalendarSettingsChanged, 0, 0) &&
+               CalendarFile(install.File("calendar.QPD")).Option(1, "hasBorder") == "1";
+    }));
+
     // F1 without a help file.
-    PostMessageA(calendar, WM_COMMAND, IDM_CAL_HELP, 0);
+    SetForegroundWindow(calendar);
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == calendar; }));
+    PressKeys({VK_F1});
     ShownMessageBox box = WaitForMessageBox(process, kDriverWaitMs, "");
     ASSERT_NE(box.window, nullptr);
     EXPECT_EQ(box.text, "Unable to activate help");
