@@ -153,6 +153,8 @@ private:
     // Rolling up to the caption (CalendarWndRollUp.cpp).
     void RollUp();
     void RollDown();
+    // The mouse is over the window or one of its controls.
+    bool CursorOverWindow() const;
     void StopRollTimer();
     void OnRollTick();
     void OnExitSizeMove();

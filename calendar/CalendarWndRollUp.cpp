@@ -6,14 +6,14 @@
 namespace {
 // A window whose top is lower than this share of the screen unrolls upward.
 const int kUnrollDownwardPercent = 85;
+}
 
-bool CursorOver(HWND window)
+bool CCalendarWnd::CursorOverWindow() const
 {
     POINT cursor;
     GetCursorPos(&cursor);
     HWND under = WindowFromPoint(cursor);
-    return under && (under == window || GetAncestor(under, GA_ROOT) == window);
-}
+    return under && (under == m_window || GetAncestor(under, GA_ROOT) == m_window);
 }
 
 void CCalendarWnd::RollUp()
@@ -66,7 +66,7 @@ void CCalendarWnd::StopRollTimer()
 void CCalendarWnd::OnRollTick()
 {
     if (m_rolled && m_rollHoverState == 1) {
-        if (!CursorOver(m_window)) {
+        if (!CursorOverWindow()) {
             StopRollTimer();
             return;
         }

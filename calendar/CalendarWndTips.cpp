@@ -42,14 +42,6 @@ void HideTip(HWND tip)
     if (tip)
         SendMessageA(tip, TTM_POP, 0, 0);
 }
-
-bool CursorOverWindow(HWND window)
-{
-    POINT cursor;
-    GetCursorPos(&cursor);
-    HWND under = WindowFromPoint(cursor);
-    return under && (under == window || GetAncestor(under, GA_ROOT) == window);
-}
 }
 
 void CCalendarWnd::CreateTips()
@@ -114,7 +106,7 @@ void CCalendarWnd::OnCloseTick()
         m_closeTimer.Kill();
         return;
     }
-    if (!CursorOverWindow(m_window)) {
+    if (!CursorOverWindow()) {
         EndCloseHover();
         return;
     }

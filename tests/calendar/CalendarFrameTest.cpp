@@ -46,15 +46,6 @@ std::string ShortDate(int day)
     return text;
 }
 
-::testing::AssertionResult DrawnAsWideAs(int drawnEnd, const std::string& text)
-{
-    const int width = MenuTextWidth(text);
-    if (drawnEnd >= width * 85 / 100 && drawnEnd <= width * 105 / 100)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "the drawn text ends at " << drawnEnd << ", \"" << text << "\" measures "
-                                         << width;
-}
-
 RECT WindowRectOf(HWND window)
 {
     RECT rect;

@@ -114,18 +114,6 @@ HWND OpenTrayMenu(HWND main, DWORD process, int item = -1)
     return WaitForOpenMenus(process, 2);
 }
 
-// A text drawn in a menu ends about where the text measures in the menu font
-// (the program's drawing comes out a few hundredths narrower than the
-// test's measure); one that is missing, or another text, ends far off.
-::testing::AssertionResult DrawnAsWideAs(int drawnEnd, const std::string& text)
-{
-    const int width = MenuTextWidth(text);
-    if (drawnEnd >= width * 85 / 100 && drawnEnd <= width * 105 / 100)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "the drawn text ends at " << drawnEnd << ", \"" << text << "\" measures "
-                                         << width;
-}
-
 void PressLeftButton(bool down)
 {
     INPUT input{};

@@ -136,3 +136,12 @@ bool MenuPicture::HasMark(size_t item) const
     }
     return false;
 }
+
+::testing::AssertionResult DrawnAsWideAs(int drawnEnd, const std::string& text)
+{
+    const int width = MenuTextWidth(text);
+    if (drawnEnd >= width * 85 / 100 && drawnEnd <= width * 105 / 100)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "the drawn text ends at " << drawnEnd << ", \"" << text << "\" measures "
+                                         << width;
+}

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 // The program's popup menus as the user meets them: found on the screen, moved
 // through with the keys, and read from what they draw (another process's menu
 // cannot be asked for its items).
@@ -46,3 +48,8 @@ private:
 
 // The width of a menu entry's text in the menu font, "&" marks not counted.
 int MenuTextWidth(const std::string& text);
+
+// A text drawn in a menu ends about where the text measures in the menu font
+// (the program's drawing comes out a few hundredths narrower than the
+// test's measure); one that is missing, or another text, ends far off.
+::testing::AssertionResult DrawnAsWideAs(int drawnEnd, const std::string& text);
