@@ -79,19 +79,23 @@ LONG WidthOf(HWND window)
     GetWindowRect(window, &rect);
     return rect.right - rect.left;
 }
+
+// Two hidden notes with alarms next month: on the 10th and on the 12th.
+void StoreTwoAlarmNotes(const ProgramInstall& install)
+{
+    const SYSTEMTIME month = NextMonth();
+    CurrentFolder data(install.Path());
+    NotesFreeSlots().Clear();
+    StoreAlarmNote("Dentist appointment", 300, CDateTime(10, month.wMonth, month.wYear, 9, 30));
+    StoreAlarmNote("Piano lesson", 560, CDateTime(12, month.wMonth, month.wYear, 17, 0));
+}
 }
 
 TEST(CalendarFilter, ATypedWordLeavesOnlyItsDaysMarkedAndEscBringsThemBack)
 {
     ProgramInstall install;
     install.AddInstalledDataFiles();
-    const SYSTEMTIME month = NextMonth();
-    {
-        CurrentFolder data(install.Path());
-        NotesFreeSlots().Clear();
-        StoreAlarmNote("Dentist appointment", 300, CDateTime(10, month.wMonth, month.wYear, 9, 30));
-        StoreAlarmNote("Piano lesson", 560, CDateTime(12, month.wMonth, month.wYear, 17, 0));
-    }
+    StoreTwoAlarmNotes(install);
     RunningProgram program(install, "");
     HWND calendar = OpenCalendar(program);
     ASSERT_NE(calendar, nullptr);
@@ -144,5 +148,58 @@ TEST(CalendarFilter, ATypedWordLeavesOnlyItsDaysMarkedAndEscBringsThemBack)
     ASSERT_TRUE(Settled(calendar));
     EXPECT_TRUE(Shaded(dentist));
     EXPECT_TRUE(Shaded(piano));
+    CloseProgram(install, program);
+}
+
+TEST(CalendarFilter, AStyleThatMarksAlarmDaysAgainShowsTheMarksAtOnce)
+{
+    ProgramInstall install;
+    install.AddInstalledDataFiles();
+    StoreTwoAlarmNotes(install);
+    FirstCalendarFile(install);
+    // The fifth style marks no alarm day at all.
+    std::string text = ReadWholeFile(install.File("calendar.QPD"));
+    for (const char* mark : {"daysWithAlarmBold", "daysWithAlarmUnderline", "daysWithAlarmIsShade"})
+        text = WithElement(text, mark, "0", 2 + 4);
+    WriteWholeFile(install.File("calendar.QPD"), text);
+    RunningProgram program(install, "");
+    HWND calendar = OpenCalendar(program);
+    ASSERT_NE(calendar, nullptr);
+    ASSERT_TRUE(SendWithTimeout(calendar, WM_KEYDOWN, VK_NEXT, 0));
+    ASSERT_TRUE(SendWithTimeout(calendar, kMsgCalendarSettingsChanged, 0, 0));
+    const int firstDay = CalendarFile(install.File("calendar.QPD")).OptionNumber(1, "firstDayOfWeek");
+    HWND dentist = CellOfDay(calendar, 10, firstDay);
+    ASSERT_TRUE(SaveScreenshotOf(calendar, "calendar-marks"));
+    ASSERT_TRUE(Shaded(dentist));
+
+    ASSERT_TRUE(SendWithTimeout(calendar, WM_SYSKEYDOWN, '5', 1 << 29));
+    ASSERT_TRUE(SaveScreenshotOf(calendar, "calendar-no-marks"));
+    EXPECT_FALSE(Shaded(dentist));
+    // Back to the second style: the shade is there at once, the day asked again.
+    ASSERT_TRUE(SendWithTimeout(calendar, WM_SYSKEYDOWN, '2', 1 << 29));
+    ASSERT_TRUE(Settled(calendar));
+    EXPECT_TRUE(SaveScreenshotOf(calendar, "calendar-marks-back"));
+    EXPECT_TRUE(Shaded(dentist));
+    CloseProgram(install, program);
+}
+
+TEST(CalendarFilter, ASeeThroughCalendarOpensItsBarWhenTheMouseRestsOverTheStrip)
+{
+    ProgramInstall install;
+    install.AddInstalledDataFiles();
+    FirstCalendarFile(install);
+    OpenAtNextStartWith(install, {{"backgroundType", "5"}});
+    RunningProgram program(install, "");
+    HWND calendar = WaitForCalendar(program.ProcessId());
+    ASSERT_NE(calendar, nullptr);
+    HWND edit = GetDlgItem(calendar, IDC_CAL_FILTER_EDIT);
+    ASSERT_TRUE(Settled(calendar));
+    EXPECT_FALSE(IsWindowVisible(edit));
+    POINT strip = {40, 3};
+    ClientToScreen(calendar, &strip);
+    SetCursorPos(strip.x, strip.y);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(edit) && WidthOf(edit) > 20; }));
+    SetCursorPos(0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(edit); }));
     CloseProgram(install, program);
 }

@@ -178,6 +178,17 @@ TEST(CalendarFrame, RollsUpToItsCaptionAndUnrollsDownOrUpwardByItsPlace)
     deactivate();
     ASSERT_TRUE(SendWithTimeout(calendar, kMsgCalendarSettingsChanged, 0, 0));
     EXPECT_EQ(CalendarFile(install.File("calendar.QPD")).OptionNumber(1, "height"), height);
+    // The mouse resting on the rolled caption unrolls it; once it has left
+    // the window, the window rolls up again.
+    const RECT caption = WindowRectOf(calendar);
+    const POINT onCaption = {caption.left + 60, caption.top + 5};
+    SetCursorPos(onCaption.x, onCaption.y);
+    PostMessageA(calendar, WM_NCMOUSEMOVE, HTCAPTION, MAKELPARAM(onCaption.x, onCaption.y));
+    EXPECT_TRUE(WaitUntil([&] { return WindowRectOf(calendar).bottom - WindowRectOf(calendar).top == height; }));
+    SetCursorPos(caption.right + 50, caption.top - 20);
+    EXPECT_TRUE(WaitUntil([&] { return WindowRectOf(calendar).bottom - WindowRectOf(calendar).top == rolledHeight; }));
+    SetCursorPos(0, 0);
+
     // Not while its own menu is open.
     activate();
     PostMessageA(calendar, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(2, 2));
