@@ -120,6 +120,9 @@ void LoadV6Style(int styleIndex)
     style.backgroundColor = ReadColour(table, kNoteColourFields);
     style.titleBackgroundColor = ReadColour(table, kTitleColourFields);
     if (ReadNumber(table, "WLANGUAGE") == 0) {
+        // Nothing has been saved into this slot: it keeps the look it has and
+        // stays empty, so that writing the styles back leaves the row as it is.
+        style.undefined = 1;
         table.Close();
         return;
     }

@@ -13,7 +13,8 @@
 // answer is still 0.
 int FindConfigRecord(int styleIndex, int create);
 // The user's style from its row and its text file. A missing row is reported;
-// a row holding no style leaves the style as it was (colours aside).
+// a row holding no style leaves the style as it was (colours aside) and marks
+// it undefined.
 void LoadV6Style(int styleIndex);
 // The user's style into its row (made when missing) and its text file. An
 // undefined style writes only its background colours, marks the row as

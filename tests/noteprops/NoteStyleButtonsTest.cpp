@@ -51,8 +51,8 @@ void StoreNote(const char* title, const std::string& text, LONG left)
 }
 
 // The user's nine style rows: the first three with looks of their own, the
-// second with a text, the others empty (the program stores its standard
-// styles there when it starts).
+// second with a text, the others empty (the program keeps them empty when it
+// starts and writes its settings back).
 void SeedStyles()
 {
     for (int i = 0; i < 9; ++i) {
@@ -167,13 +167,13 @@ TEST(NoteStyleButtons, SaveUndoResetAndCancelReachTheStoredStyles)
         EXPECT_TRUE(MarkShown(page, 1));
         EXPECT_FALSE(MarkShown(page, 8));
 
-        // Saved with the note's text into the ninth slot, which holds the
-        // standard style without a text since the start, then undone: the
-        // row as it was and no text file.
+        // The ninth slot, never saved into, is still empty after the start.
+        // Saved with the note's text, then undone: empty again with its
+        // colours, and no text file.
         const std::string configAtStart = ReadWholeFile(config);
         {
             CurrentFolder data(install.Path());
-            EXPECT_EQ(RowNumber(8, "WLANGUAGE"), 1);
+            EXPECT_EQ(RowNumber(8, "WLANGUAGE"), 0);
         }
         StyleCommand(page, 8, ID_STYLE_SAVE_WITH_TEXT);
         {
@@ -185,7 +185,12 @@ TEST(NoteStyleButtons, SaveUndoResetAndCancelReachTheStoredStyles)
         EXPECT_TRUE(MarkShown(page, 8));
         EXPECT_NE(ReadWholeFile(config), configAtStart);
         StyleCommand(page, 8, ID_STYLE_UNDO);
-        EXPECT_EQ(ReadWholeFile(config), configAtStart);
+        {
+            CurrentFolder data(install.Path());
+            EXPECT_EQ(RowNumber(8, "WLANGUAGE"), 0);
+            EXPECT_EQ(RowNumber(8, "BYBKRED"), 80);
+            EXPECT_EQ(RowNumber(8, "TIBKGREEN"), 80);
+        }
         EXPECT_EQ(GetFileAttributesA(ninthText.c_str()), INVALID_FILE_ATTRIBUTES);
         EXPECT_FALSE(MarkShown(page, 8));
 

@@ -160,6 +160,12 @@ TEST_F(StyleStorage, AStyleRowAndItsTextFileAreWrittenAndReadBackWholeAndUndefin
     EXPECT_EQ(styles[0].backgroundColor, 0x778801u);
     EXPECT_EQ(styles[0].transparency, 35);
     EXPECT_STREQ(styles[0].name, "Meeting notes");
+    // Read back, the empty slot is empty in memory too, so writing the styles
+    // back (as every start does) leaves its row byte for byte.
+    EXPECT_EQ(styles[0].undefined, 1u);
+    const std::string before = Read("config.QPD");
+    SaveV6Style(0);
+    EXPECT_EQ(Read("config.QPD"), before);
     EXPECT_EQ(m_boxes.Count(), 0u) << m_boxes.LastText();
 }
 

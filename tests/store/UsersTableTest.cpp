@@ -134,9 +134,10 @@ TEST_F(UsersTable, AFirstStartCreatesUserOneWithTheProgramsValues)
     EXPECT_EQ(created.note.newNoteHeight, config.note.newNoteHeight + growth);
     // The packed hotkeys are not written for a new user.
     EXPECT_EQ(UserField(1, "SZINITTEXT"), "");
-    // The user's styles start as the standard ones, stored as style rows.
+    // The user's styles start as the standard ones, in slots that stay empty
+    // until the user saves a style into them.
     EXPECT_EQ(created.styles[0].backgroundColor, config.styles[0].backgroundColor);
-    EXPECT_EQ(created.styles[0].undefined, 0u);
+    EXPECT_EQ(created.styles[0].undefined, 1u);
 
     // The shipped welcome note for the new user, and the user's chat options.
     ASSERT_EQ(m_introNotes.size(), 1u);
