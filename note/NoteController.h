@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "note/NoteTitleFonts.h"
 #include "note/bytes/SnoozeLayout.h"
 #include "store/NoteRecord.h"
 
@@ -56,6 +57,7 @@ public:
     DWORD m_textureId = 0;          // the TEXTURES picture by its name's hash; 0 none
     bool m_textureStretch = false;  // stretched over the body, else tiled
     HBITMAP m_backgroundPicture = nullptr;  // the body's texture or gradient, prepared at its size
+    CNoteTitleFonts m_titleFonts;
 
     // Alarm.
     bool m_ringing = false;

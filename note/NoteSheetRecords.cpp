@@ -3,16 +3,40 @@
 #include <richedit.h>
 
 #include "foundation/bytes/BoundedCopy.h"
+#include "foundation/win/FontConversion.h"
 #include "foundation/win/RichTextStream.h"
 #include "globals/ProgramGlobals.h"
 #include "globals/Settings.h"
 #include "note/NoteController.h"
+#include "note/NoteTitleFonts.h"
 #include "store/SettingsTable.h"
 #include "store/UsersTable.h"
 
 namespace {
 const int kTextureKind = 4;
 const int kMarginPixels = 30;
+
+// The body's font as the note shows it: its own, else its edit's default one,
+// else (no window yet) the user's default for new notes.
+LOGFONTA ShownBodyFont(const CNoteController& note)
+{
+    if (HasOwnFont(note.m_bodyFont))
+        return note.m_bodyFont;
+    if (!note.m_bodyEdit)
+        return UserSettings().note.bodyFont;
+    CHARFORMATA format{};
+    format.cbSize = sizeof format;
+    SendMessageA(note.m_bodyEdit, EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+    LOGFONTA font{};
+    CharFormatToLogFont(&font, format);
+    return font;
+}
+
+// The caption's font as the note shows it: its own, else the regular caption font.
+LOGFONTA ShownTitleFont(const CNoteController& note)
+{
+    return HasOwnFont(note.m_titleFont) ? note.m_titleFont : CNoteTitleFonts::RegularLogFont();
+}
 }
 
 CAlarmSettings AlarmSettingsOf(const CNoteController& note, DWORD* centred, bool openWithAlarmSet,
@@ -81,10 +105,11 @@ void FillAppearanceSettings(CAppearanceSettings& settings, CNoteController& note
     settings.useForNewNotes = useForNewNotes;
     settings.stylesInRotation = ConfigSettings().stylesInRotation;
     CopyBounded(settings.title, note.m_title);
-    settings.bodyFont = note.m_bodyFont;
+    // The page shows and edits the fonts the user sees on the note.
+    settings.bodyFont = ShownBodyFont(note);
     settings.textColor = note.m_textColor;
     settings.backgroundColor = note.m_bodyColor;
-    settings.titleFont = note.m_titleFont;
+    settings.titleFont = ShownTitleFont(note);
     settings.titleTextColor = note.m_titleTextColor;
     settings.titleBackgroundColor = note.m_titleColor;
     settings.created = note.m_created;

@@ -11,6 +11,7 @@
 #include "foundation/win/GdiCaches.h"
 #include "foundation/win/LoadedBitmap.h"
 #include "note/NoteController.h"
+#include "note/NoteTitleFonts.h"
 #include "note/NoteWindowHandlers.h"
 #include "store/StyleStorage.h"
 
@@ -168,10 +169,13 @@ void PaintNoteCaption(HWND window, const CNoteController& note)
     FillRect(dc, &caption, brush);
     DeleteObject(brush);
 
+    // A title without a font of its own takes the note's regular caption font.
     HFONT font = nullptr;
-    if (note.m_titleFont.lfFaceName[0] || note.m_titleFont.lfHeight)
+    if (HasOwnFont(note.m_titleFont))
         font = CreateFontIndirectA(&note.m_titleFont);
-    HGDIOBJ previousFont = SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
+    HFONT titleFont = font ? font : note.m_titleFonts.Regular();
+    HGDIOBJ previousFont =
+        SelectObject(dc, titleFont ? static_cast<HGDIOBJ>(titleFont) : GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, note.m_titleTextColor);
     RECT text = caption;
@@ -187,6 +191,9 @@ void PaintNoteCaption(HWND window, const CNoteController& note)
         DrawTextA(dc, date, -1, &dateSize, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
         text.right -= dateSize.right + kTitleDateGap;
     }
+    // While the alarm rings the title stands out, bold and underlined.
+    if (note.m_ringing && note.m_titleFonts.Emphasised())
+        SelectObject(dc, note.m_titleFonts.Emphasised());
     if (text.right > text.left)
         DrawTextA(dc, note.m_title, -1, &text, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS | DT_NOPREFIX);
     SelectObject(dc, previousFont);

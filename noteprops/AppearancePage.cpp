@@ -17,6 +17,7 @@
 #include "foundation/win/HelpFile.h"
 #include "foundation/win/WindowHelpers.h"
 #include "noteprops/AppearancePreview.h"
+#include "noteprops/AppearanceTips.h"
 #include "noteprops/AppearanceStyles.h"
 #include "noteprops/AppearanceSettings.h"
 #include "noteprops/NoteSettingsSheet.h"
@@ -59,6 +60,12 @@ public:
     void CopyTitle();
     void Unhook();
     void PaintPreview(HWND preview);
+    void OnMouseMove(WPARAM keys, LPARAM point)
+    {
+        if (m_tips)
+            m_tips->OnMouseMove(keys, point);
+    }
+    bool OverPreview() const;
     LRESULT TitleMessage(HWND edit, UINT message, WPARAM wParam, LPARAM lParam);
 
     CAppearanceSettings& Settings() { return m_settings; }
@@ -70,7 +77,8 @@ private:
     void SetControls();
     void SetTransparencyPosition(int position);
     void EnableTransparency();
-    void RedrawPreview() { InvalidateRect(Item(IDC_APPEARANCE_PREVIEW), nullptr, FALSE); }
+    // The preview's parts may have moved: its tips follow them.
+    void RedrawPreview();
     void ChooseBodyFont();
     void ChooseTitleFont();
     void ChooseColour(COLORREF& colour, const char* title);
@@ -81,6 +89,7 @@ private:
     HWND m_page;
     CAppearanceSettings& m_settings;
     std::unique_ptr<CAppearanceStyles> m_styles;
+    std::unique_ptr<CAppearanceTips> m_tips;
 };
 
 void FillCombo(HWND combo, UINT firstText, int count, bool gradientsMissing)
@@ -129,9 +138,29 @@ void CAppearancePage::OnInitDialog()
     SendMessageA(slider, TBM_SETTICFREQ, 5, 0);
     SendMessageA(slider, TBM_SETLINESIZE, 0, 5);
     SendMessageA(slider, TBM_SETPAGESIZE, 0, 5);
+    m_tips = std::make_unique<CAppearanceTips>(m_page, preview, m_settings);
     SetControls();
     m_styles = std::make_unique<CAppearanceStyles>(m_page, m_settings, [this] { CopyTitle(); });
     SetFocus(Item(IDC_APPEARANCE_BORDER));
+}
+
+void CAppearancePage::RedrawPreview()
+{
+    HWND preview = Item(IDC_APPEARANCE_PREVIEW);
+    InvalidateRect(preview, nullptr, FALSE);
+    if (m_tips) {
+        m_tips->Place(ComputePreviewRegions(preview, m_settings));
+        m_tips->OnBackgroundKind();
+    }
+}
+
+bool CAppearancePage::OverPreview() const
+{
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    RECT preview{};
+    GetWindowRect(Item(IDC_APPEARANCE_PREVIEW), &preview);
+    return PtInRect(&preview, cursor) != FALSE;
 }
 
 // Every control from the record.
@@ -435,6 +464,15 @@ INT_PTR CALLBACK AppearancePageProc(HWND page, UINT message, WPARAM wParam, LPAR
         case WM_HSCROLL:
             appearance->OnTransparency();
             return TRUE;
+        case WM_MOUSEMOVE:
+            appearance->OnMouseMove(wParam, lParam);
+            return FALSE;
+        case WM_SETCURSOR:
+            // A click on the preview does something: the hand says so.
+            if (!appearance->OverPreview())
+                return FALSE;
+            SetCursor(LoadCursorA(nullptr, IDC_HAND));
+            return Answer(page, TRUE);
         case WM_LBUTTONDOWN:
             appearance->OnPreviewClick({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))},
                                        (wParam & MK_CONTROL) != 0, (wParam & MK_SHIFT) != 0);

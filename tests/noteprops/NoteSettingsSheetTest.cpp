@@ -256,6 +256,13 @@ TEST(NoteSettingsSheet, BothPagesEditTheNoteAndOkAppliesThem)
     EXPECT_EQ(stored.Transparency(), 40);
     EXPECT_EQ(std::string(stored.m_title).size(), 40u);
     EXPECT_EQ(NoteLeftMarginKind(stored), 2u);
+    // Stored without fonts, the note took the ones the page showed: its
+    // body's and its caption's, never an empty font of no size.
+    EXPECT_STRNE(stored.m_bodyFont.lfFaceName, "");
+    EXPECT_LT(stored.m_bodyFont.lfHeight, 0);
+    EXPECT_STREQ(stored.m_titleFont.lfFaceName, "MS Sans Serif");
+    EXPECT_EQ(stored.m_titleFont.lfHeight, -11);
+    EXPECT_EQ(stored.m_titleFont.lfWeight, FW_NORMAL);
 }
 
 namespace {
@@ -292,6 +299,36 @@ LRESULT BackgroundKindShown(HWND appearance)
     LRESULT kind = -1;
     SendWithTimeout(GetDlgItem(appearance, IDC_APPEARANCE_BACKGROUND), CB_GETCURSEL, 0, 0, &kind);
     return kind;
+}
+
+// The text of the program's tip on show; empty while none shows.
+std::string ShownTip(DWORD process)
+{
+    for (HWND tip : TopWindowsOf(process, TOOLTIPS_CLASSA))
+        if (IsWindowVisible(tip))
+            return ReadWindowText(tip);
+    return "";
+}
+
+// The mouse brought to a point of the page's preview (in the preview's
+// client area) and resting there with the keys held; the tip shown there,
+// once it reads as expected (else the last one seen).
+std::string TipOverPreview(DWORD process, HWND appearance, POINT point, WPARAM keys, const std::string& expected)
+{
+    HWND preview = GetDlgItem(appearance, IDC_APPEARANCE_PREVIEW);
+    POINT onScreen = point;
+    ClientToScreen(preview, &onScreen);
+    SetCursorPos(onScreen.x, onScreen.y);
+    POINT onPage = point;
+    MapWindowPoints(preview, appearance, &onPage, 1);
+    // Each move starts the tip's wait again, so a move is posted only now
+    // and then, as a user's mouse rests there.
+    std::string shown;
+    for (int round = 0; round < 5 && shown != expected; ++round) {
+        PostMessageA(appearance, WM_MOUSEMOVE, keys, MAKELPARAM(onPage.x, onPage.y));
+        WaitUntil([&] { return (shown = ShownTip(process)) == expected; }, 1500);
+    }
+    return shown;
 }
 
 // The line of a list box of the program that reads so; -1 when none does.
@@ -372,6 +409,26 @@ TEST(NoteSettingsSheet, TheImageBackgroundIsChosenInTheTexturePickerAndKeptAfter
     OpenSheet open = OpenProperties(program, note);
     ASSERT_NE(open.appearance, nullptr);
     EXPECT_EQ(BackgroundKindShown(open.appearance), 4);
+
+    // Over the preview the tips tell what a click does, Shift or Ctrl held or
+    // not; Ctrl changes nothing over a picture.
+    RECT preview{};
+    GetClientRect(GetDlgItem(open.appearance, IDC_APPEARANCE_PREVIEW), &preview);
+    const DWORD process = program.ProcessId();
+    auto expectTip = [&](POINT point, WPARAM keys, const std::string& text) {
+        EXPECT_EQ(TipOverPreview(process, open.appearance, point, keys, text), text) << point.x << "," << point.y;
+    };
+    expectTip({preview.right / 4, 3}, 0, "Click to change the title text colour/font");
+    expectTip({preview.right * 3 / 4, 3}, 0, "Click to change the title background colour");
+    const POINT body = {preview.right / 2, preview.bottom - 3};
+    expectTip(body, 0, "Click to select an image for the note background");
+    expectTip(body, MK_CONTROL, "Click to select an image for the note background");
+    expectTip(body, MK_SHIFT, "Click to toggle left margin line setting");
+    expectTip(body, MK_SHIFT | MK_CONTROL, "Click to reset left margin line and gradient settings");
+    EXPECT_TRUE(SaveScreenshotOf(open.sheet, "note-settings-preview-tip"));
+    PickBackground(open.appearance, 0);
+    expectTip(body, 0, "Click to change the note background colour");
+    expectTip(body, MK_CONTROL, "Click to toggle gradient setting");
     PostMessageA(open.sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(open.sheet); }));
     CloseProgram(install, program);
