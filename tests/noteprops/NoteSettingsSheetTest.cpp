@@ -433,3 +433,116 @@ TEST(NoteSettingsSheet, TheImageBackgroundIsChosenInTheTexturePickerAndKeptAfter
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(open.sheet); }));
     CloseProgram(install, program);
 }
+
+namespace {
+const UINT kNoteCmdEditAlarm = 4049;
+const WPARAM kHotkeyNewAlarmNote = 23;
+
+HWND OpenAlarmPage(DWORD process, HWND& sheet)
+{
+    HWND alarm = nullptr;
+    WaitUntil([&] {
+        sheet = FindTopWindowTitled("#32770", kSheetCaption, process);
+        alarm = sheet ? PageWith(sheet, IDC_ALARM_SET) : nullptr;
+        return alarm && IsWindowVisible(alarm);
+    });
+    return alarm;
+}
+
+// A deleted note's window stays, hidden, on the list of deleted notes.
+size_t ShownNotes(DWORD process)
+{
+    size_t shown = 0;
+    for (HWND note : NoteWindows(process))
+        shown += IsWindowVisible(note) ? 1 : 0;
+    return shown;
+}
+
+void PressSheetButton(HWND sheet, int button)
+{
+    PostMessageA(sheet, PSM_PRESSBUTTON, button, 0);
+    WaitUntil([&] { return !IsWindow(sheet); });
+}
+}
+
+TEST(NoteSettingsSheet, TheHourWrapsOnItsDayAndCancelDeletesOnlyANewAlarmNoteLeftBlank)
+{
+    ProgramInstall install("notealarmcancel");
+    install.AddInstalledDataFiles();
+    {
+        CurrentFolder data(install.Path());
+        NotesFreeSlots().Clear();
+        StoreNote("ab");
+    }
+    SYSTEMTIME proposed{};
+    {
+        RunningProgram program(install, "");
+        const DWORD process = program.ProcessId();
+        HWND main = WaitForMainWindow(program);
+        ASSERT_NE(main, nullptr);
+        HWND shortNote = WaitForNoteWithText(process, "ab");
+        ASSERT_NE(shortNote, nullptr);
+
+        // With the caret in the hour, the up arrow turns 23 into 00 of the
+        // same day.
+        PostMessageA(shortNote, WM_COMMAND, kNoteCmdEditAlarm, 0);
+        HWND sheet = nullptr;
+        HWND alarm = OpenAlarmPage(process, sheet);
+        ASSERT_NE(alarm, nullptr);
+        HWND time = GetDlgItem(alarm, IDC_ALARM_TIME);
+        Click(GetDlgItem(alarm, IDC_ALARM_SET));
+        ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(time) != 0; }));
+        GetLocalTime(&proposed);
+        SendWithTimeout(time, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("23:45"));
+        const RECT edit = RectOf(time);
+        const LPARAM hourDigit = MAKELPARAM(3, (edit.bottom - edit.top) / 2);
+        PostMessageA(time, WM_LBUTTONDOWN, MK_LBUTTON, hourDigit);
+        PostMessageA(time, WM_LBUTTONUP, 0, hourDigit);
+        ClickArrow(GetDlgItem(alarm, IDC_ALARM_TIME_SPIN), true);
+        EXPECT_TRUE(WaitUntil([&] { return TextOf(time) == "00:45"; })) << TextOf(time);
+        PressSheetButton(sheet, PSBTN_OK);
+
+        // Cancelled, the sheet leaves an existing short note alone...
+        PostMessageA(shortNote, WM_COMMAND, kNoteCmdEditAlarm, 0);
+        ASSERT_NE(OpenAlarmPage(process, sheet), nullptr);
+        PressSheetButton(sheet, PSBTN_CANCEL);
+
+        // ...but a note made by the new-alarm-note key and left blank goes.
+        if (OpenClipboard(nullptr)) {
+            EmptyClipboard();
+            CloseClipboard();
+        }
+        const size_t notes = ShownNotes(process);
+        PostMessageA(main, WM_HOTKEY, kHotkeyNewAlarmNote, 0);
+        alarm = OpenAlarmPage(process, sheet);
+        ASSERT_NE(alarm, nullptr);
+        EXPECT_EQ(IsDlgButtonChecked(alarm, IDC_ALARM_SET), BST_CHECKED);
+        EXPECT_EQ(ShownNotes(process), notes + 1);
+        PressSheetButton(sheet, PSBTN_CANCEL);
+        EXPECT_TRUE(WaitUntil([&] {
+            const ShownMessageBox box = WaitForMessageBox(process, 50);
+            if (box.window)
+                AnswerMessageBox(box, IDYES);
+            return ShownNotes(process) == notes;
+        }));
+        EXPECT_TRUE(IsWindowVisible(shortNote));
+        CloseProgram(install, program);
+    }
+    CurrentFolder data(install.Path());
+    const StoredNoteList stored = LoadEveryNote(install.Path());
+    const CNoteController* kept = StoredNoteTitled(stored, "ab");
+    ASSERT_NE(kept, nullptr);
+    EXPECT_TRUE(kept->m_alarmSet);
+    EXPECT_EQ(kept->m_alarm.m_hour, 0);
+    EXPECT_EQ(kept->m_alarm.m_minute, 45);
+    // The day the page proposed, five minutes on from when the box was ticked.
+    FILETIME asFileTime{};
+    SystemTimeToFileTime(&proposed, &asFileTime);
+    ULARGE_INTEGER ticks{{asFileTime.dwLowDateTime, asFileTime.dwHighDateTime}};
+    ticks.QuadPart += 5ULL * 60 * 10000000;
+    asFileTime = {ticks.LowPart, ticks.HighPart};
+    SYSTEMTIME day{};
+    FileTimeToSystemTime(&asFileTime, &day);
+    EXPECT_EQ(kept->m_alarm.m_day, day.wDay);
+    EXPECT_EQ(kept->m_alarm.m_month, day.wMonth);
+}
