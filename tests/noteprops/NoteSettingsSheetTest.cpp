@@ -410,6 +410,25 @@ TEST(NoteSettingsSheet, TheImageBackgroundIsChosenInTheTexturePickerAndKeptAfter
     ASSERT_NE(open.appearance, nullptr);
     EXPECT_EQ(BackgroundKindShown(open.appearance), 4);
 
+    // Over a picture a Ctrl+click is a plain click: it opens the picker, on
+    // the note's picture.
+    RECT previewBox = RectOf(GetDlgItem(open.appearance, IDC_APPEARANCE_PREVIEW));
+    POINT bodyPoint = {(previewBox.left + previewBox.right) / 2, previewBox.bottom - 4};
+    ScreenToClient(open.appearance, &bodyPoint);
+    PostMessageA(open.appearance, WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, MAKELPARAM(bodyPoint.x, bodyPoint.y));
+    HWND picker = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        picker = FindTopWindowTitled("#32770", "Select an image for the note background", program.ProcessId());
+        return picker && SendMessageA(GetDlgItem(picker, IDC_PICTURE_LIST), LB_GETCOUNT, 0, 0) == 3;
+    }));
+    LRESULT selected = LB_ERR;
+    SendWithTimeout(GetDlgItem(picker, IDC_PICTURE_LIST), LB_GETCURSEL, 0, 0, &selected);
+    EXPECT_EQ(selected, 1);
+    EXPECT_EQ(IsDlgButtonChecked(picker, IDC_TEXTURE_STRETCH), BST_CHECKED);
+    PostMessageA(picker, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(picker); }));
+    EXPECT_EQ(BackgroundKindShown(open.appearance), 4);
+
     // Over the preview the tips tell what a click does, Shift or Ctrl held or
     // not; Ctrl changes nothing over a picture.
     RECT preview{};
