@@ -54,6 +54,7 @@ void CDbfFile::Close()
 {
     Detach();
     m_file.Close();
+    m_heldMemo.Close();
 }
 
 CGenericString CDbfFile::GetStringValue(const char* fieldName)

@@ -47,6 +47,8 @@ public:
     using CTableCursor::SetLongValue;
     using CTableCursor::SetDoubleValue;
     using CTableCursor::SetStringValue;
+    using CTableCursor::BeginRecordWrite;
+    using CTableCursor::EndRecordWrite;
     using CTableCursor::GetFieldInfo;
     using CTableCursor::FieldExists;
     using CTableCursor::GetKeyForRecord;
@@ -60,6 +62,9 @@ public:
     using CTableCursor::RemoveFromDeletedList;
     using CTableCursor::DeletedList;
 
+    // Keeps the table's memo file open for the memo reads below until Close,
+    // rather than opening it for each: a load reads many memos in a row.
+    void HoldMemoFileOpen();
     // Memo k of the table's memo file: where it lies, the file's size and the
     // text's length; false when the block lies beyond the end of the file.
     bool GetSizeOfMemoField(DWORD block, DWORD& offset, DWORD& fileSize, DWORD& textLength);
@@ -82,7 +87,11 @@ private:
     std::string MemoText(const std::string& memoPath, DWORD block, bool decipher);
     DWORD WriteMemo(const void* text, DWORD length);
 
+    // The memo file, opened for one memo read or held for many.
+    CGenericFile& MemoFileForReading(CGenericFile& once, const std::string& memoPath);
+
     CGenericFile m_file;
+    CGenericFile m_heldMemo;
     CMappedTableStore m_store;
     TableGroup m_group;
     char m_fileName[MAX_PATH];

@@ -41,13 +41,28 @@ bool IsMemoFreshStart()
     return g_memoFreshStart;
 }
 
+void CDbfFile::HoldMemoFileOpen()
+{
+    RunOperation("CDbfFile::HoldMemoFileOpen Unknown", [&] {
+        if (!m_heldMemo.IsOpen())
+            m_heldMemo.OpenShared(MemoFileNameOf(m_fileName).c_str());
+    });
+}
+
+CGenericFile& CDbfFile::MemoFileForReading(CGenericFile& once, const std::string& memoPath)
+{
+    if (m_heldMemo.IsOpen())
+        return m_heldMemo;
+    once.OpenShared(memoPath.c_str());
+    return once;
+}
+
 bool CDbfFile::GetSizeOfMemoField(DWORD block, DWORD& offset, DWORD& fileSize, DWORD& textLength)
 {
     return RunOperation("CDbfFile::GetSizeOfMemoField Unknown", [&] {
         std::string memoPath = MemoFileNameOf(m_fileName);
-        CGenericFile file;
-        file.OpenShared(memoPath.c_str());
-        CFileByteStore store(file);
+        CGenericFile once;
+        CFileByteStore store(MemoFileForReading(once, memoPath));
         MemoLocation location;
         bool found = CMemoFile(store, memoPath).Locate(block, location);
         offset = location.offset;
@@ -59,9 +74,8 @@ bool CDbfFile::GetSizeOfMemoField(DWORD block, DWORD& offset, DWORD& fileSize, D
 
 std::string CDbfFile::MemoText(const std::string& memoPath, DWORD block, bool decipher)
 {
-    CGenericFile file;
-    file.OpenShared(memoPath.c_str());
-    CFileByteStore store(file);
+    CGenericFile once;
+    CFileByteStore store(MemoFileForReading(once, memoPath));
     return CMemoFile(store, memoPath).ReadText(block, decipher ? &GetSettingsMemoKey() : nullptr);
 }
 

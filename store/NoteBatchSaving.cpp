@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "foundation/DataFolder.h"
@@ -18,6 +19,7 @@
 #include "store/SaveSteps.h"
 #include "store/bytes/DeletedRecordList.h"
 #include "store/bytes/MemoFile.h"
+#include "store/bytes/MemoTailStore.h"
 
 namespace {
 const char kBatchPrefix[] = "SaveNotes(): ";
@@ -51,6 +53,9 @@ private:
     std::vector<NewRecord> m_created;
     CDbfFile m_table;
     CGenericFile m_memoFile;
+    // The texts of every note go to the memo file in one write at the end.
+    std::unique_ptr<CFileByteStore> m_memoStore;
+    std::unique_ptr<CMemoTailStore> m_memoTail;
     bool m_done = false;
 };
 
@@ -67,11 +72,14 @@ void CBatchSave::WriteAside()
     m_table.SetTable(DataFilePath(DataName::kNotesWorkingTable).c_str(), true);
     m_table.Open("MAPPINGALL");
     m_memoFile.OpenExclusive(workingMemo.c_str());
+    m_memoStore.reset(new CFileByteStore(m_memoFile));
+    m_memoTail.reset(new CMemoTailStore(*m_memoStore));
     for (size_t i = 0; i < m_notes.size(); ++i) {
         if (i == m_notes.size() / 2 && i > 0)
             PassSaveStep(SaveStep::kBatchHalfWritten);
         WriteNote(*m_notes[i]);
     }
+    m_memoTail->Flush();
     m_table.Close();
     m_memoFile.Flush();
     m_memoFile.Close();
@@ -84,11 +92,12 @@ void CBatchSave::WriteNote(NoteRecord& note)
         return;
     DWORD record = note.m_noteId == kUnsavedNoteId ? NewRecordFor(note) : note.m_noteId;
     m_table.GoTo(record);
+    m_table.BeginRecordWrite(record);
     WriteNoteFields(m_table, record, note);
-    CFileByteStore store(m_memoFile);
-    std::uint32_t block =
-        CMemoFile(store, m_memoFile.GetPath()).Append(text->data(), static_cast<std::uint32_t>(text->size()), false);
+    std::uint32_t block = CMemoFile(*m_memoTail, m_memoFile.GetPath())
+                              .Append(text->data(), static_cast<std::uint32_t>(text->size()), false);
     m_table.SetLongValue(record, "TEXT", static_cast<long>(block));
+    m_table.EndRecordWrite();
 }
 
 DWORD CBatchSave::NewRecordFor(NoteRecord& note)

@@ -110,7 +110,9 @@ void WriteNoteFields(CDbfFile& table, DWORD record, const NoteRecord& note)
 
 void WriteCreationTime(CDbfFile& table, DWORD record, const CDateTime& created)
 {
+    table.BeginRecordWrite(record);
     WriteDateTimeFields(table, record, kCreationFields, created);
+    table.EndRecordWrite();
 }
 
 void CStoredNote::Read(CDbfFile& table)

@@ -128,12 +128,15 @@ CRITICAL_SECTION& NotesTableLock()
 int SaveToDisk(NoteRecord& note, CDbfFile& table, DWORD record)
 {
     return LoggingFailures(kSaveToDiskPrefix, "Unknown exception ?!", [&] {
+        // The record is stored once, whole; a note not saved leaves it as it was.
+        table.BeginRecordWrite(record);
         WriteNoteFields(table, record, note);
         const std::string* text = TextToStore(note);
         if (!text)
             return 0;
         DWORD block = table.SaveTextInMemoFile(text->data(), static_cast<DWORD>(text->size()));
         table.SetLongValue(record, "TEXT", static_cast<long>(block));
+        table.EndRecordWrite();
         return 1;
     });
 }

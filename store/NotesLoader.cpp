@@ -84,6 +84,7 @@ int LoadNotes(const RowOwnership& ownership, const std::function<void(CNoteContr
     CDbfFile table;
     table.SetTable(DataFilePath(DataName::kNotesTable).c_str(), true);
     table.Open("READ");
+    table.HoldMemoFileOpen();
     NotesFreeSlots().Rebuild(table);
     table.GoTop();
 

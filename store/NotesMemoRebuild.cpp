@@ -56,6 +56,7 @@ void WriteRecords(CDbfFile& table, CMemoFile& newMemo, CMemoFile& oldMemo,
         if (table.IsDeleted(record))
             continue;
         table.GoTo(record);
+        table.BeginRecordWrite(record);
         auto found = byRecord.find(record);
         const std::string* text = nullptr;
         if (found != byRecord.end()) {
@@ -69,6 +70,7 @@ void WriteRecords(CDbfFile& table, CMemoFile& newMemo, CMemoFile& oldMemo,
         }
         std::uint32_t block = newMemo.Append(text->data(), static_cast<std::uint32_t>(text->size()), false);
         table.SetLongValue(record, "TEXT", static_cast<long>(block));
+        table.EndRecordWrite();
     }
 }
 

@@ -74,6 +74,9 @@ void CTableCursor::Attach(CByteStore& store, const char* fileName)
 
 void CTableCursor::Detach()
 {
+    m_pendingRecord = 0;
+    m_pending.clear();
+    m_plainValid = false;
     m_store = nullptr;
     m_fields.Clear();
     m_buffer.clear();
@@ -94,6 +97,7 @@ void CTableCursor::AppendRecord()
 {
     RunOperation("CDbfFile::Open Unknown", [&] {
         CByteStore& store = Store();
+        StorePendingRecord();
         std::uint32_t count = m_header.RecordCount();
         std::uint32_t recordLength = m_header.RecordLength();
         TableHeader grown = m_header;
@@ -119,6 +123,8 @@ void CTableCursor::AppendRecord()
 
 void CTableCursor::ReadRecord(std::uint32_t recordNumber)
 {
+    StorePendingRecord();
+    ForgetPlainCopy();
     Store().Read(static_cast<std::uint32_t>(RecordOffset(m_header, recordNumber)), m_buffer.data(),
                  m_header.RecordLength());
     m_bufferHoldsRecord = true;
@@ -127,6 +133,8 @@ void CTableCursor::ReadRecord(std::uint32_t recordNumber)
 
 void CTableCursor::BlankBuffer()
 {
+    StorePendingRecord();
+    ForgetPlainCopy();
     std::memset(m_buffer.data(), ' ', m_buffer.size());
     m_bufferHoldsRecord = false;
 }
@@ -249,12 +257,18 @@ void CTableCursor::GoTo(std::uint32_t recordNumber)
     }
 }
 
-std::vector<unsigned char> CTableCursor::PlainRecord() const
+const std::vector<unsigned char>& CTableCursor::PlainRecord() const
 {
-    std::vector<unsigned char> plain(m_buffer);
-    if (m_bufferHoldsRecord && m_recordsEnciphered)
-        GetRecordKey(m_keys, m_current).Decrypt(plain.data(), plain.size());
-    return plain;
+    if (m_pendingRecord != 0 && m_pendingRecord == m_current)
+        return m_pending;
+    if (!m_bufferHoldsRecord || !m_recordsEnciphered)
+        return m_buffer;
+    if (!m_plainValid) {
+        m_plain = m_buffer;
+        GetRecordKey(m_keys, m_current).Decrypt(m_plain.data(), m_plain.size());
+        m_plainValid = true;
+    }
+    return m_plain;
 }
 
 void CTableCursor::WriteRecord(std::uint32_t recordNumber, std::vector<unsigned char>& plain)
@@ -264,8 +278,35 @@ void CTableCursor::WriteRecord(std::uint32_t recordNumber, std::vector<unsigned 
     Store().Write(static_cast<std::uint32_t>(RecordOffset(m_header, recordNumber)), plain.data(),
                   static_cast<std::uint32_t>(plain.size()));
     m_buffer.swap(plain);
+    ForgetPlainCopy();
     m_bufferHoldsRecord = true;
     m_current = recordNumber;
+}
+
+void CTableCursor::BeginRecordWrite(std::uint32_t recordNumber)
+{
+    RunOperation("CDbfFile::BeginRecordWrite Unknown", [&] {
+        std::vector<unsigned char> plain = PlainRecordForWrite(recordNumber, "CDbfFile::BeginRecordWrite");
+        m_pending.swap(plain);
+        m_pendingRecord = recordNumber;
+    });
+}
+
+void CTableCursor::EndRecordWrite()
+{
+    RunOperation("CDbfFile::EndRecordWrite Unknown", [&] { StorePendingRecord(); });
+}
+
+void CTableCursor::StorePendingRecord()
+{
+    if (m_pendingRecord == 0)
+        return;
+    // Cleared first: should the write fail, the record is not tried again.
+    std::uint32_t recordNumber = m_pendingRecord;
+    m_pendingRecord = 0;
+    std::vector<unsigned char> plain;
+    plain.swap(m_pending);
+    WriteRecord(recordNumber, plain);
 }
 
 std::uint32_t CTableCursor::CheckedRecordNumber(std::uint32_t recordNumber, const char* operation) const
@@ -292,14 +333,26 @@ std::vector<unsigned char> CTableCursor::PlainRecordForWrite(std::uint32_t recor
     return PlainRecord();
 }
 
+template <class Change>
+void CTableCursor::ChangeRecord(std::uint32_t recordNumber, const char* operation, Change change)
+{
+    if (m_pendingRecord != 0 && m_pendingRecord == CheckedRecordNumber(recordNumber, operation)) {
+        change(m_pending);
+        return;
+    }
+    std::vector<unsigned char> plain = PlainRecordForWrite(recordNumber, operation);
+    change(plain);
+    WriteRecord(recordNumber, plain);
+}
+
 template <class Format>
 void CTableCursor::WriteField(std::uint32_t recordNumber, const char* fieldName, const char* operation,
                               Format format)
 {
-    std::vector<unsigned char> plain = PlainRecordForWrite(recordNumber, operation);
-    FieldInfo field = GetFieldInfo(fieldName);
-    format(plain.data() + field.offset, field.width);
-    WriteRecord(recordNumber, plain);
+    ChangeRecord(recordNumber, operation, [&](std::vector<unsigned char>& plain) {
+        FieldInfo field = GetFieldInfo(fieldName);
+        format(plain.data() + field.offset, field.width);
+    });
 }
 
 void CTableCursor::SetLongValue(std::uint32_t recordNumber, const char* fieldName, std::int32_t value)
@@ -370,7 +423,7 @@ std::string CTableCursor::FieldBytes(const char* fieldName) const
 {
     Store();
     FieldInfo field = GetFieldInfo(fieldName);
-    std::vector<unsigned char> plain = PlainRecord();
+    const std::vector<unsigned char>& plain = PlainRecord();
     return std::string(reinterpret_cast<const char*>(plain.data() + field.offset), field.width);
 }
 
@@ -408,23 +461,23 @@ std::string CTableCursor::GetStringValue(const char* fieldName)
 void CTableCursor::DeleteRecord(std::uint32_t recordNumber)
 {
     RunOperation("CDbfFile::DeleteRecord Unknown", [&] {
-        std::vector<unsigned char> plain = PlainRecordForWrite(recordNumber, "CDbfFile::DeleteRecord");
-        plain[0] = kDeletedFlag;
-        WriteRecord(recordNumber, plain);
+        ChangeRecord(recordNumber, "CDbfFile::DeleteRecord",
+                     [](std::vector<unsigned char>& plain) { plain[0] = kDeletedFlag; });
     });
 }
 
 void CTableCursor::RecallRecord(std::uint32_t recordNumber)
 {
     RunOperation("CDbfFile::RecallRecord Unknown", [&] {
-        std::vector<unsigned char> plain = PlainRecordForWrite(recordNumber, "CDbfFile::RecallRecord");
-        plain[0] = kLiveFlag;
-        WriteRecord(recordNumber, plain);
+        ChangeRecord(recordNumber, "CDbfFile::RecallRecord",
+                     [](std::vector<unsigned char>& plain) { plain[0] = kLiveFlag; });
     });
 }
 
 bool CTableCursor::IsDeleted(std::uint32_t recordNumber)
 {
+    if (m_pendingRecord != 0 && recordNumber == m_pendingRecord)
+        return m_pending[0] == kDeletedFlag;
     if (m_bufferHoldsRecord && recordNumber == m_current)
         return BufferIsDeleted();
     if (recordNumber < 1 || recordNumber > m_header.RecordCount())
@@ -444,6 +497,7 @@ bool CTableCursor::StoredRecordIsDeleted(std::uint32_t recordNumber)
 void CTableCursor::BuildDeletedList()
 {
     Store();
+    StorePendingRecord();
     std::uint32_t count = m_header.RecordCount();
     std::vector<std::uint32_t> deleted;
     for (std::uint32_t n = 1; n <= count; ++n)

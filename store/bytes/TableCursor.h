@@ -13,8 +13,10 @@
 // moves over the records, reads and writes fields by name, deletes and
 // recalls records and appends new ones. It reads and writes through a
 // CByteStore, so the same code serves the program's files and tables in memory.
-// The record buffer keeps the current record as stored (enciphered); each field
-// access deciphers a copy.
+// The record buffer keeps the current record as stored (enciphered); the first
+// field read deciphers a copy, which the later reads of that record share. A
+// record write (BeginRecordWrite ... EndRecordWrite) sets many fields of one
+// record in its deciphered copy and stores the record once.
 class CTableCursor {
 public:
     CTableCursor();
@@ -56,6 +58,13 @@ public:
     void SetDoubleValue(std::uint32_t recordNumber, const char* fieldName, double value);
     void SetStringValue(std::uint32_t recordNumber, const char* fieldName, const char* text);
 
+    // Until EndRecordWrite, the setters given this record change a deciphered
+    // copy of it, which the getters read too; EndRecordWrite enciphers and
+    // stores it. Moving to another record stores it first; detaching (or a
+    // failure before the end) drops it, leaving the stored record as it was.
+    void BeginRecordWrite(std::uint32_t recordNumber);
+    void EndRecordWrite();
+
     FieldInfo GetFieldInfo(const char* fieldName) const;
     bool FieldExists(const char* fieldName) const;
     const CFieldTable& Fields() const { return m_fields; }
@@ -87,9 +96,15 @@ private:
     bool StepToLive(bool forward);
     bool BufferIsDeleted() const;
     bool StoredRecordIsDeleted(std::uint32_t recordNumber);
-    std::vector<unsigned char> PlainRecord() const;
+    const std::vector<unsigned char>& PlainRecord() const;
+    void ForgetPlainCopy() { m_plainValid = false; }
+    void StorePendingRecord();
     void WriteRecord(std::uint32_t recordNumber, std::vector<unsigned char>& plain);
     std::vector<unsigned char> PlainRecordForWrite(std::uint32_t recordNumber, const char* operation);
+    // Deciphers record n (or takes the record write's copy), lets change alter
+    // it and, outside a record write, stores it again.
+    template <class Change>
+    void ChangeRecord(std::uint32_t recordNumber, const char* operation, Change change);
     // Deciphers record n, lets format fill the field's bytes, writes it back.
     template <class Format>
     void WriteField(std::uint32_t recordNumber, const char* fieldName, const char* operation, Format format);
@@ -100,6 +115,10 @@ private:
     TableHeader m_header;
     CFieldTable m_fields;
     std::vector<unsigned char> m_buffer;
+    mutable std::vector<unsigned char> m_plain;  // m_buffer deciphered, once read
+    mutable bool m_plainValid = false;
+    std::vector<unsigned char> m_pending;  // the record of a record write
+    std::uint32_t m_pendingRecord = 0;
     bool m_bufferHoldsRecord;
     std::uint32_t m_current;
     bool m_eof;

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "MemoryTable.h"
+#include "foundation/bytes/GenericException.h"
 #include "support/bytes/MessageBoxRecorder.h"
 
 namespace {
@@ -278,4 +279,58 @@ TEST(TableFile, NavigationSkipsDeletedRecordsAndStepsOffEitherEndComeBackToTheLi
     empty.table.Skip(1);
     empty.table.GoTo(1);
     EXPECT_TRUE(empty.table.IsEOF() && empty.table.IsBOF());
+}
+
+TEST(TableFile, ARecordWriteStoresTheRecordOnceWholeAndIsDroppedWhenNotEnded)
+{
+    MemoryTable t(4);
+    const std::vector<unsigned char> before = t.Bytes();
+    t.table.GoTo(3);
+    t.table.BeginRecordWrite(3);
+    t.table.SetLongValue(3, "WLEFT", -1000);
+    t.table.SetStringValue(3, "SZTITLE", "third");
+    t.table.SetDoubleValue(3, "DTIMES", 42.0);
+    t.table.DeleteRecord(3);
+    t.table.RecallRecord(3);
+    // The record's own reads see its changes; the stored bytes have none yet.
+    EXPECT_EQ(t.table.GetLongValue("WLEFT"), -1000);
+    EXPECT_EQ(t.table.GetStringValue("SZTITLE").substr(0, 6), "third ");
+    EXPECT_EQ(t.table.GetLongValue("WUSERID"), 3);
+    EXPECT_FALSE(t.table.IsDeleted(3));
+    EXPECT_EQ(t.Bytes(), before);
+    EXPECT_THROW(t.table.SetLongValue(9, "WLEFT", 1), CGenericException);
+
+    t.table.EndRecordWrite();
+    EXPECT_EQ(StoredField(t, 3, "WLEFT"), std::string("3e8H\0", 5));
+    EXPECT_EQ(StoredField(t, 3, "SZTITLE").substr(0, 6), "third ");
+    EXPECT_EQ(StoredField(t, 3, "DTIMES"), "      42");
+    EXPECT_EQ(PlainRecord(t, 3)[0], ' ');
+    for (std::uint32_t other : {1u, 2u, 4u})
+        EXPECT_EQ(PlainRecord(t, other), PlainRecord(MemoryTable(4), other));
+
+    // A write to another record, or a move, stores the record first.
+    t.table.BeginRecordWrite(2);
+    t.table.SetLongValue(2, "WLEFT", 22);
+    t.table.SetLongValue(4, "WLEFT", 44);
+    EXPECT_EQ(t.table.GetRecno(), 4u);
+    t.table.BeginRecordWrite(1);
+    t.table.SetLongValue(1, "WLEFT", 11);
+    t.table.GoTo(3);
+    t.Reopen();
+    for (std::uint32_t n : {1u, 2u, 4u}) {
+        t.table.GoTo(n);
+        EXPECT_EQ(t.table.GetLongValue("WLEFT"), static_cast<std::int32_t>(n * 11));
+    }
+
+    // Closed before its end (a save that failed), the record stays as it was.
+    const std::vector<unsigned char> stored = t.Bytes();
+    t.table.BeginRecordWrite(4);
+    t.table.SetLongValue(4, "WLEFT", 99);
+    t.table.DeleteRecord(4);
+    EXPECT_TRUE(t.table.IsDeleted(4));
+    t.table.Detach();
+    EXPECT_EQ(t.Bytes(), stored);
+    t.Reopen();
+    t.table.GoTo(4);
+    EXPECT_EQ(t.table.GetLongValue("WLEFT"), 44);
 }
