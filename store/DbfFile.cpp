@@ -54,6 +54,7 @@ void CDbfFile::Close()
 {
     Detach();
     m_file.Close();
+    m_store.Forget();
     m_heldMemo.Close();
 }
 

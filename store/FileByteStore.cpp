@@ -1,5 +1,6 @@
 #include "store/FileByteStore.h"
 
+#include <cstring>
 #include <string>
 
 namespace {
@@ -38,6 +39,32 @@ void CFileByteStore::Cut(std::uint32_t size)
 {
     m_file.MoveFromBOF(size);
     m_file.SetEOF();
+}
+
+void CMappedTableStore::Read(std::uint32_t offset, void* bytes, std::uint32_t count)
+{
+    const unsigned char* from = m_file.GetView();
+    std::uint64_t size = m_file.GetViewSize();
+    if (!from) {
+        if (!m_wholeFileRead) {
+            m_wholeFile.resize(Size());
+            if (!m_wholeFile.empty())
+                CFileByteStore::Read(0, m_wholeFile.data(), static_cast<std::uint32_t>(m_wholeFile.size()));
+            m_wholeFileRead = true;
+        }
+        from = m_wholeFile.data();
+        size = m_wholeFile.size();
+    }
+    if (static_cast<std::uint64_t>(offset) + count > size)
+        Refuse(m_file, "Unexpected end of file ");
+    if (count)
+        std::memcpy(bytes, from + offset, count);
+}
+
+void CMappedTableStore::Forget()
+{
+    std::vector<unsigned char>().swap(m_wholeFile);
+    m_wholeFileRead = false;
 }
 
 void CMappedTableStore::Write(std::uint32_t offset, const void* bytes, std::uint32_t count)

@@ -48,7 +48,7 @@ std::uint16_t TableHeader::RecordLength() const { return ReadLittle16(bytes + 10
 
 bool CFieldTable::Load(const unsigned char* descriptors, unsigned count, std::uint16_t recordLength)
 {
-    m_fields.clear();
+    Clear();
     m_fields.reserve(count);
     for (unsigned i = 0; i < count; ++i) {
         const unsigned char* d = descriptors + i * kFieldDescriptorSize;
@@ -61,24 +61,22 @@ bool CFieldTable::Load(const unsigned char* descriptors, unsigned count, std::ui
         field.info.width = d[16];
         if (field.info.offset < 1 || field.info.width < 1 ||
             static_cast<std::uint64_t>(field.info.offset) + field.info.width > recordLength) {
-            m_fields.clear();
+            Clear();
             return false;
         }
         m_fields.push_back(field);
+        m_byName.emplace(field.name, field.info);  // the first of a name wins
     }
     return true;
 }
 
 bool CFieldTable::Find(const char* name, FieldInfo& info) const
 {
-    std::string wanted = WithoutTrailingBlanks(name, std::strlen(name));
-    for (const Field& field : m_fields) {
-        if (field.name == wanted) {
-            info = field.info;
-            return true;
-        }
-    }
-    return false;
+    auto found = m_byName.find(WithoutTrailingBlanks(name, std::strlen(name)));
+    if (found == m_byName.end())
+        return false;
+    info = found->second;
+    return true;
 }
 
 bool HasValidShape(const TableHeader& header)

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "store/bytes/TableGroups.h"
@@ -40,7 +41,11 @@ public:
     // Takes count deciphered descriptors; false when a field does not lie
     // inside a record of the given length (offset at least 1, width at least 1).
     bool Load(const unsigned char* descriptors, unsigned count, std::uint16_t recordLength);
-    void Clear() { m_fields.clear(); }
+    void Clear()
+    {
+        m_fields.clear();
+        m_byName.clear();
+    }
 
     // The first field whose name equals the given one, trailing blanks ignored
     // on both sides, compared with case.
@@ -54,6 +59,8 @@ private:
         FieldInfo info;
     };
     std::vector<Field> m_fields;
+    // Every field is looked up by its name for each record: the names are hashed.
+    std::unordered_map<std::string, FieldInfo> m_byName;
 };
 
 // Header length at least 33 and 33 + 32 x n, record length at least 1.
