@@ -71,11 +71,37 @@ void LogPeer(const CPortRecord& record, const std::string& peer, const std::stri
     WriteErrorLog(text, why.c_str());
 }
 
+// The socket reads without blocking while it lives.
+class CNonBlockingReads {
+public:
+    explicit CNonBlockingReads(SOCKET socket) : m_socket(socket)
+    {
+        u_long on = 1;
+        m_set = ioctlsocket(m_socket, FIONBIO, &on) == 0;
+    }
+    ~CNonBlockingReads()
+    {
+        u_long off = 0;
+        if (m_set)
+            ioctlsocket(m_socket, FIONBIO, &off);
+    }
+    CNonBlockingReads(const CNonBlockingReads&) = delete;
+    CNonBlockingReads& operator=(const CNonBlockingReads&) = delete;
+    bool IsSet() const { return m_set; }
+
+private:
+    SOCKET m_socket;
+    bool m_set;
+};
+
 // Reads until the peer closes its side, within the record's bounds and the
-// budget (a refusal of the budget is given back in refusal).
+// budget (a refusal of the budget is given back in refusal). Each piece is
+// read at once when it is there; the socket is waited on only when it has
+// nothing, so a peer that sends quickly costs one call a piece.
 ReceiveEnd ReceiveWhole(const CPortRecord& record, SOCKET peer, std::string& bytes, CHeldBytes& held,
                         BudgetRefusal& refusal)
 {
+    CNonBlockingReads nonBlocking(peer);
     const DWORD start = GetTickCount();
     DWORD lastData = start;
     char piece[kPieceBytes];
@@ -89,12 +115,25 @@ ReceiveEnd ReceiveWhole(const CPortRecord& record, SOCKET peer, std::string& byt
         if (elapsed >= record.m_rateGraceMs &&
             bytes.size() < static_cast<std::uint64_t>(record.m_minimumBytesPerSecond) * elapsed / 1000)
             return ReceiveEnd::kTooSlow;
-        SocketWaitResult wait = WaitForSocket(peer, false, kCheckSliceMs, &record.m_receiveStopFlag);
-        if (wait == SocketWaitResult::kTimedOut)
-            continue;
-        if (wait != SocketWaitResult::kReady)
-            return wait == SocketWaitResult::kStopped ? ReceiveEnd::kStopped : ReceiveEnd::kBroken;
-        int count = recv(peer, piece, sizeof piece, 0);
+        if (IsStopSet(&record.m_receiveStopFlag))
+            return ReceiveEnd::kStopped;
+        // A blocking socket is read only once the wait says it has bytes.
+        int count = SOCKET_ERROR;
+        if (nonBlocking.IsSet()) {
+            count = recv(peer, piece, sizeof piece, 0);
+            if (count == SOCKET_ERROR && WSAGetLastError() != WSAEWOULDBLOCK)
+                return ReceiveEnd::kBroken;
+        }
+        if (count == SOCKET_ERROR) {
+            SocketWaitResult wait = WaitForSocket(peer, false, kCheckSliceMs, &record.m_receiveStopFlag);
+            if (wait == SocketWaitResult::kTimedOut)
+                continue;
+            if (wait != SocketWaitResult::kReady)
+                return wait == SocketWaitResult::kStopped ? ReceiveEnd::kStopped : ReceiveEnd::kBroken;
+            if (nonBlocking.IsSet())
+                continue;
+            count = recv(peer, piece, sizeof piece, 0);
+        }
         if (count == 0)
             return ReceiveEnd::kComplete;
         if (count < 0)

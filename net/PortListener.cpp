@@ -184,11 +184,23 @@ void ListenOnPortThreadNew(HWND window, CPortRecord& record)
                                                                 : "The receiving notes thread 1 could not be started");
 }
 
-bool StopListening(CPortRecord& record)
+namespace {
+// The flag stops the threads at their next look; the closed socket ends the
+// receive thread's wait for a connection at once. The record keeps the
+// socket's number until the wait for its thread is over, so the thread never
+// reads a number given to another socket meanwhile.
+void AskToStop(CPortRecord& record)
+{
+    if (record.m_thread)
+        InterlockedExchange(&record.m_receiveStopFlag, 1);
+    if (record.m_socket != INVALID_SOCKET)
+        closesocket(record.m_socket);
+}
+
+bool AwaitStop(CPortRecord& record)
 {
     bool ended = true;
     if (record.m_thread) {
-        InterlockedExchange(&record.m_receiveStopFlag, 1);
         DWORD start = GetTickCount();
         // A connection may be handing a message to a window of this thread:
         // keep handling sent messages while waiting, or both would wait for ever.
@@ -212,12 +224,25 @@ bool StopListening(CPortRecord& record)
             WriteErrorLog("StopListening: ", "the receive thread did not end in time");
         }
     }
-    if (record.m_socket != INVALID_SOCKET) {
-        closesocket(record.m_socket);
-        record.m_socket = INVALID_SOCKET;
-    }
+    record.m_socket = INVALID_SOCKET;
     // Cleared only once no thread of the record is left to see it.
     if (ended)
         InterlockedExchange(&record.m_receiveStopFlag, 0);
+    return ended;
+}
+}
+
+bool StopListening(CPortRecord& record)
+{
+    return StopListening(&record, 1);
+}
+
+bool StopListening(CPortRecord* records, size_t count)
+{
+    for (size_t i = 0; i < count; ++i)
+        AskToStop(records[i]);
+    bool ended = true;
+    for (size_t i = 0; i < count; ++i)
+        ended = AwaitStop(records[i]) && ended;
     return ended;
 }

@@ -55,6 +55,10 @@ void ListenOnPortThreadNew(HWND window, CPortRecord& record);
 // the receive thread and its connections to end; then clears the flag. True
 // when they ended (false keeps the thread in the record, with its flag set).
 bool StopListening(CPortRecord& record);
+// The same for several records at once: every one is told to stop and its
+// socket closed first, then their threads are awaited, so that the waits
+// overlap. True when every one ended.
+bool StopListening(CPortRecord* records, size_t count);
 
 // The bounds on what all ports together take from their peers (held at once,
 // and per peer within a minute), counted afresh from now: for a moment

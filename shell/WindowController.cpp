@@ -103,10 +103,7 @@ bool CWindowController::ListenOrReport(int index)
 
 void CWindowController::StopListeningOnBothPorts()
 {
-    for (CPortRecord& port : m_ports) {
-        if (port.m_thread || port.m_socket != INVALID_SOCKET)
-            StopListening(port);
-    }
+    StopListening(m_ports, sizeof m_ports / sizeof m_ports[0]);
 }
 
 void CWindowController::AdoptNote(CNoteController* note)

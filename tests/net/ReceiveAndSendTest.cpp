@@ -26,7 +26,11 @@ protected:
     // The good note that must get through after each attack.
     void ExpectGoodNoteArrives(const ScopedListener& port, const std::string& title)
     {
-        CDestination recipient = LoopbackRecipient(port.record.m_port);
+        ExpectGoodNoteArrives(port.record.m_port, title);
+    }
+    void ExpectGoodNoteArrives(DWORD port, const std::string& title)
+    {
+        CDestination recipient = LoopbackRecipient(port);
         EXPECT_EQ(catcher.Send(recipient, SmallWireText(title), CTransmitOptions()), TransmitResult::kSent) << title;
         EXPECT_NE(catcher.WaitForNote(title, 120000), nullptr) << title;
     }
@@ -156,6 +160,45 @@ TEST_F(ReceiveAndSend, ALargeNoteArrivesWholeAndEachPortStopsOnItsOwn)
     EXPECT_EQ(catcher.Send(retried, SmallWireText("retried"), options), TransmitResult::kSent);
     EXPECT_EQ(retried.m_status, 1u);
     EXPECT_NE(catcher.WaitForNote("retried"), nullptr);
+}
+
+TEST_F(ReceiveAndSend, BothPortsStopTogetherWhileASilentPeerHoldsEachAndListenAgainOnTheirNumbers)
+{
+    struct TwoPorts {
+        CPortRecord ports[2];
+        ~TwoPorts() { StopListening(ports, 2); }
+    } two;
+    DWORD numbers[2];
+    for (int i = 0; i < 2; ++i) {
+        two.ports[i].m_portNumber = i + 1;
+        two.ports[i].m_bindAddress = INADDR_LOOPBACK;
+        ListenOnPortThreadNew(catcher.Window(), two.ports[i]);
+        numbers[i] = two.ports[i].m_port;
+    }
+    // Each port has a connection that waits on its peer.
+    RawPeer first(numbers[0]);
+    RawPeer second(numbers[1]);
+    ASSERT_TRUE(first.connected && second.connected);
+    EXPECT_TRUE(first.Send("Version=1#\r\n"));
+
+    EXPECT_TRUE(StopListening(two.ports, 2));
+    for (const CPortRecord& port : two.ports) {
+        EXPECT_EQ(port.m_thread, nullptr);
+        EXPECT_EQ(port.m_socket, INVALID_SOCKET);
+        EXPECT_EQ(port.m_receiveStopFlag, 0);
+    }
+    EXPECT_TRUE(first.WasDropped(kDriverWaitMs));
+    EXPECT_TRUE(second.WasDropped(kDriverWaitMs));
+    EXPECT_FALSE(PortAcceptsConnections(static_cast<unsigned short>(numbers[0])));
+    EXPECT_FALSE(PortAcceptsConnections(static_cast<unsigned short>(numbers[1])));
+    EXPECT_TRUE(StopListening(two.ports, 2)) << "stopping stopped ports is harmless";
+
+    for (int i = 0; i < 2; ++i) {
+        ListenOnPortThreadNew(catcher.Window(), two.ports[i]);
+        EXPECT_EQ(two.ports[i].m_port, numbers[i]);
+        ExpectGoodNoteArrives(two.ports[i].m_port, "again " + std::to_string(i));
+    }
+    EXPECT_EQ(catcher.caught.size(), 2u);
 }
 
 TEST_F(ReceiveAndSend, FailuresAreNamedAndNeverRecordedAsSent)
