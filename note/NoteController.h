@@ -109,6 +109,9 @@ public:
     void ApplyStyle(int styleIndex, bool insertText);
     // Colours, fonts, topmost and transparency of the record put on the window.
     void ApplyLooksToWindow();
+    // The same for a window just made, which has its final style and place
+    // among the windows already and is painted whole when first shown.
+    void ApplyLooksToNewWindow();
     // The background kind, texture and stretch, kept also where the record stores them.
     void SetBackground(int kind, DWORD textureId, bool stretch);
     void ToggleStayOnTop();

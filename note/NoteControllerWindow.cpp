@@ -80,8 +80,14 @@ void CNoteController::SyncFromWindow()
 {
     if (!m_window)
         return;
-    if (CNoteRichEdit* body = BodyOf(*this))
+    // The text kept is the window's while neither the note nor its edit has
+    // changed since: streaming it out again (every note, at every exit save)
+    // would only give the same text back.
+    CNoteRichEdit* body = BodyOf(*this);
+    if (body && (m_modified || SendMessageA(m_bodyEdit, EM_GETMODIFY, 0, 0))) {
         m_richText = body->GetRTFText();
+        SendMessageA(m_bodyEdit, EM_SETMODIFY, FALSE, 0);
+    }
     RECT bounds{};
     if (!GetWindowRect(m_window, &bounds))
         return;
@@ -142,7 +148,7 @@ void CNoteController::HideQuietly()
 
 void CNoteController::UpdateScrollArrows(bool repaint)
 {
-    if (!m_window || !m_bodyEdit || !m_scrollUp || !m_scrollDown)
+    if (!m_window || !m_bodyEdit)
         return;
     RECT client{};
     GetClientRect(m_bodyEdit, &client);
@@ -153,6 +159,13 @@ void CNoteController::UpdateScrollArrows(bool repaint)
     const LRESULT firstVisible = SendMessageA(m_bodyEdit, EM_GETFIRSTVISIBLELINE, 0, 0);
     const bool overflows = firstVisible > 0 || last.y + 16 > client.bottom;
     const bool show = overflows && !m_rolledUp;
+    // The arrows are made the first time the text needs them.
+    if (!m_scrollUp || !m_scrollDown) {
+        if (!show)
+            return;
+        MakeScrollArrows(m_window, *this);
+        PlaceScrollArrows(*this, client.right, client.bottom);
+    }
     ShowWindow(m_scrollUp, show ? SW_SHOWNA : SW_HIDE);
     ShowWindow(m_scrollDown, show ? SW_SHOWNA : SW_HIDE);
     if (repaint && show) {
@@ -177,6 +190,16 @@ void CNoteController::ApplyLooksToWindow()
 {
     if (!m_window || !m_bodyEdit)
         return;
+    ApplyLooksToNewWindow();
+    SetWindowPos(m_window, m_stayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+    RepaintFrame(m_window);
+}
+
+void CNoteController::ApplyLooksToNewWindow()
+{
+    if (!m_window || !m_bodyEdit)
+        return;
     SendMessageA(m_bodyEdit, EM_SETBKGNDCOLOR, 0, m_bodyColor);
     CHARFORMATA format{};
     format.cbSize = sizeof format;
@@ -186,12 +209,11 @@ void CNoteController::ApplyLooksToWindow()
     format.dwEffects &= ~CFE_AUTOCOLOR;
     format.crTextColor = m_textColor;
     SendMessageA(m_bodyEdit, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
-    SetWindowPos(m_window, m_stayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
     const bool layered = Transparency() > 0 || m_backgroundKind == 5;
     LONG_PTR extended = GetWindowLongPtrA(m_window, GWL_EXSTYLE);
     if (layered) {
-        SetWindowLongPtrA(m_window, GWL_EXSTYLE, extended | WS_EX_LAYERED);
+        if (!(extended & WS_EX_LAYERED))
+            SetWindowLongPtrA(m_window, GWL_EXSTYLE, extended | WS_EX_LAYERED);
         if (m_backgroundKind == 5)
             SetLayeredWindowAttributes(m_window, m_bodyColor, 0, LWA_COLORKEY);
         else
@@ -201,7 +223,6 @@ void CNoteController::ApplyLooksToWindow()
         SetWindowLongPtrA(m_window, GWL_EXSTYLE, extended & ~WS_EX_LAYERED);
     }
     PrepareNoteBackground(*this);
-    RepaintFrame(m_window);
 }
 
 void CNoteController::ToggleStayOnTop()
@@ -331,14 +352,19 @@ void LayOutNoteControls(HWND window, CNoteController& note)
     client.bottom -= NoteStrips().LayOut(window, client);
     if (note.m_bodyEdit)
         MoveWindow(note.m_bodyEdit, 0, 0, client.right, client.bottom, TRUE);
-    const int x = client.right - kScrollArrowSize - 1;
+    PlaceScrollArrows(note, client.right, client.bottom);
+    note.UpdateScrollArrows(false);
+}
+
+void PlaceScrollArrows(CNoteController& note, LONG bodyRight, LONG bodyBottom)
+{
+    const int x = bodyRight - kScrollArrowSize - 1;
     if (note.m_scrollUp)
-        MoveWindow(note.m_scrollUp, x, client.bottom - 2 * kScrollArrowSize - 2, kScrollArrowSize, kScrollArrowSize,
+        MoveWindow(note.m_scrollUp, x, bodyBottom - 2 * kScrollArrowSize - 2, kScrollArrowSize, kScrollArrowSize,
                    TRUE);
     if (note.m_scrollDown)
-        MoveWindow(note.m_scrollDown, x, client.bottom - kScrollArrowSize - 1, kScrollArrowSize, kScrollArrowSize,
+        MoveWindow(note.m_scrollDown, x, bodyBottom - kScrollArrowSize - 1, kScrollArrowSize, kScrollArrowSize,
                    TRUE);
-    note.UpdateScrollArrows(false);
 }
 
 void CNoteController::SaveBesideTable() const

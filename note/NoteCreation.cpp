@@ -43,6 +43,27 @@ int TaskbarEdge()
     return TaskbarEdgeFromRect(bar.rc.left, bar.rc.top, bar.rc.right, bar.rc.bottom);
 }
 
+struct ScreenFacts {
+    LONG boundRight;
+    LONG boundBottom;
+    int taskbarEdge;
+};
+ScreenFacts g_screenFacts;
+bool g_screenFactsKept = false;
+
+// Read afresh for a note made on its own; kept for the rest of a load.
+const ScreenFacts& CurrentScreenFacts()
+{
+    const bool loading = GetProgramFlags().loadingNotes;
+    if (!g_screenFactsKept || !loading) {
+        g_screenFacts.boundRight = (UsesVirtualScreen() ? GetSystemMetrics(SM_CXVIRTUALSCREEN) : ScreenWidth()) - 5;
+        g_screenFacts.boundBottom = (UsesVirtualScreen() ? GetSystemMetrics(SM_CYVIRTUALSCREEN) : ScreenHeight()) - 5;
+        g_screenFacts.taskbarEdge = TaskbarEdge();
+        g_screenFactsKept = loading;
+    }
+    return g_screenFacts;
+}
+
 bool RefusedByLimit()
 {
     if (LiveNoteCount() < static_cast<LONG>(kMaxNotes) - 2)
@@ -63,6 +84,11 @@ bool LastNoteIsVisible()
     CNoteController* last = keeper ? keeper->LastNote() : nullptr;
     return last && last->m_window && IsWindowVisible(last->m_window);
 }
+}
+
+void ForgetScreenFacts()
+{
+    g_screenFactsKept = false;
 }
 
 NoteDescription UserDefaultDescription(const NoteDescription& blank)
@@ -201,11 +227,12 @@ CNoteController* CreateNote(const NoteDescription& description)
     request.adjustForTaskbar = !description.noTaskbarAdjustment;
     request.screenWidth = ScreenWidth();
     request.screenHeight = ScreenHeight();
-    request.boundRight = (UsesVirtualScreen() ? GetSystemMetrics(SM_CXVIRTUALSCREEN) : ScreenWidth()) - 5;
-    request.boundBottom = (UsesVirtualScreen() ? GetSystemMetrics(SM_CYVIRTUALSCREEN) : ScreenHeight()) - 5;
+    const ScreenFacts& screen = CurrentScreenFacts();
+    request.boundRight = screen.boundRight;
+    request.boundBottom = screen.boundBottom;
     request.defaultWidth = user.note.newNoteWidth;
     request.defaultHeight = user.note.newNoteHeight;
-    request.taskbarEdge = request.adjustForTaskbar ? TaskbarEdge() : 0;
+    request.taskbarEdge = request.adjustForTaskbar ? screen.taskbarEdge : 0;
     const Placement place = PlaceNewNote(request, g_nextNotePosition);
 
     FillNoteFromDescription(*note, request.blank ? UserDefaultDescription(description) : description);
@@ -215,9 +242,13 @@ CNoteController* CreateNote(const NoteDescription& description)
     note->m_height = height;
     note->m_application = GetNoteKeeper();
 
+    // Made in its final style and place among the windows: nothing about
+    // the frame changes once it is there.
     DWORD extended = WS_EX_TOOLWINDOW;
     if (note->Transparency() || note->m_backgroundKind == 5)
         extended |= WS_EX_LAYERED;
+    if (note->m_stayOnTop)
+        extended |= WS_EX_TOPMOST;
     CNoteController* created = note.get();
     HWND window = CreateNoteWindow(created, extended, place.x, place.y, width, height);
     note.release();  // the window owns it now

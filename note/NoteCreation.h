@@ -19,5 +19,10 @@ NoteDescription UserDefaultDescription(const NoteDescription& given);
 // when the user asked for styles in rotation.
 int NextRotatedStyle();
 
+// What placing a note reads of the screen (its bounds, the taskbar's edge) is
+// read once for all the notes of a load; the settings or the display changing
+// makes it be read again.
+void ForgetScreenFacts();
+
 // The note's fields taken from a description (every member the description carries).
 void FillNoteFromDescription(CNoteController& note, const NoteDescription& description);

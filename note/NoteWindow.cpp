@@ -22,6 +22,7 @@
 
 namespace {
 LONG g_liveNotes = 0;
+int g_closingTogether = 0;
 bool g_classesRegistered = false;
 HINSTANCE g_instance = nullptr;
 
@@ -54,9 +55,7 @@ void OnCreate(HWND window, CNoteController& note)
     auto body = std::make_unique<CNoteRichEdit>(window, kNoteBodyId);
     note.m_bodyEdit = body->GetHandle();
     note.m_bodyRichEdit = body.release();
-    note.m_scrollUp = CreateScrollArrow(window, false);
-    note.m_scrollDown = CreateScrollArrow(window, true);
-    note.ApplyLooksToWindow();
+    note.ApplyLooksToNewWindow();
     // The text comes in before the change notices are watched, so that a
     // loaded note does not count as changed.
     const std::string& text = note.RichText();
@@ -69,7 +68,8 @@ void OnCreate(HWND window, CNoteController& note)
     SetWindowLongPtrA(note.m_bodyEdit, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&note));
     note.m_editProcedure = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(note.m_bodyEdit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&NoteBodyProc)));
-    LayOutNoteControls(window, note);
+    // The body fills the client area already; the WM_SIZE that follows the
+    // window's creation lays the controls out, once.
     if (note.m_rolledUp) {
         note.m_rolledUp = false;
         note.RollUp();
@@ -128,6 +128,19 @@ LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     if (!note)
         return DefWindowProcA(window, message, wParam, lParam);
     LRESULT result = 0;
+    if (g_closingTogether > 0) {
+        switch (message) {
+        case WM_SIZE:
+        case WM_SETFOCUS:
+            return 0;
+        case WM_NCPAINT:
+        case WM_NCACTIVATE:
+        case WM_SETTEXT:
+            return DefWindowProcA(window, message, wParam, lParam);
+        default:
+            break;
+        }
+    }
     switch (message) {
     case WM_SIZE:
         LayOutNoteControls(window, *note);
@@ -219,6 +232,24 @@ LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }
+}
+
+void MakeScrollArrows(HWND window, CNoteController& note)
+{
+    if (!note.m_scrollUp)
+        note.m_scrollUp = CreateScrollArrow(window, false);
+    if (!note.m_scrollDown)
+        note.m_scrollDown = CreateScrollArrow(window, true);
+}
+
+CNotesClosingTogether::CNotesClosingTogether()
+{
+    ++g_closingTogether;
+}
+
+CNotesClosingTogether::~CNotesClosingTogether()
+{
+    --g_closingTogether;
 }
 
 LONG LiveNoteCount()

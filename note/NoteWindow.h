@@ -33,3 +33,15 @@ LONG LiveNoteCount();
 LONG& BulkArrangementFlag();
 // Set while the screen-capture window exists.
 bool& ScreenCaptureActive();
+
+// While every note is closed in a row (at exit, before a restore), a note
+// that is made active, shown or resized on the way is neither painted nor
+// laid out again, nor does it take the focus: it goes a moment later, and
+// what it holds was saved before.
+class CNotesClosingTogether {
+public:
+    CNotesClosingTogether();
+    ~CNotesClosingTogether();
+    CNotesClosingTogether(const CNotesClosingTogether&) = delete;
+    CNotesClosingTogether& operator=(const CNotesClosingTogether&) = delete;
+};

@@ -37,6 +37,10 @@ void MarkReadByUser(CNoteController& note);
 
 // The controls inside the note laid out on its client area.
 void LayOutNoteControls(HWND window, CNoteController& note);
+// The scroll arrows at the foot of a body of that width and height.
+void PlaceScrollArrows(CNoteController& note, LONG bodyRight, LONG bodyBottom);
+// NoteWindow.cpp: the two scroll arrows, made hidden.
+void MakeScrollArrows(HWND window, CNoteController& note);
 
 const int kNoteBodyId = 100;
 const int kScrollArrowSize = 12;

@@ -15,6 +15,7 @@
 #include "foundation/win/WindowClass.h"
 #include "resources/ids/WindowClassIds.h"
 #include "globals/MainWindowMessages.h"
+#include "note/NoteCreation.h"
 #include "note/NoteKeeper.h"
 #include "shell/OptionalLibraries.h"
 #include "shell/SingleInstance.h"
@@ -134,6 +135,10 @@ LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SETTINGCHANGE:
         if (wParam == SPI_SETDRAGFULLWINDOWS)
             ReadFullWindowDrag();
+        ForgetScreenFacts();
+        break;
+    case WM_DISPLAYCHANGE:
+        ForgetScreenFacts();
         break;
     case WM_WTSSESSION_CHANGE:
         OnSessionChange(wParam);

@@ -1,5 +1,7 @@
 #include "shell/NoteLists.h"
 
+#include "note/NoteWindow.h"
+
 CNoteController* FirstShownNote(const CPtrList& list)
 {
     CNoteController* found = nullptr;
@@ -12,14 +14,31 @@ CNoteController* FirstShownNote(const CPtrList& list)
     return found;
 }
 
+namespace {
+void CloseNote(CPtrList& list, CNoteController* note)
+{
+    list.DeleteElem(note);
+    if (note->m_window)
+        SendMessageA(note->m_window, WM_CLOSE, 0, 0);
+    else
+        delete note;
+}
+}
+
 void CloseAllNotes(CPtrList& list)
 {
+    CNotesClosingTogether together;
+    // The active note goes last: were it closed first, each next note would
+    // be made active in turn only to be closed.
+    const HWND active = GetActiveWindow();
+    CNoteController* activeNote = nullptr;
     ForEachNote(list, [&](CNoteController* note) {
-        list.DeleteElem(note);
-        if (note->m_window)
-            SendMessageA(note->m_window, WM_CLOSE, 0, 0);
+        if (active && note->m_window == active)
+            activeNote = note;
         else
-            delete note;
+            CloseNote(list, note);
         return true;
     });
+    if (activeNote)
+        CloseNote(list, activeNote);
 }
