@@ -55,6 +55,7 @@ void CDbfFile::Close()
     Detach();
     m_file.Close();
     m_store.Forget();
+    m_heldMemoStore.reset();
     m_heldMemo.Close();
 }
 

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "foundation/GenericFile.h"
 #include "foundation/GenericString.h"
 #include "store/FileByteStore.h"
@@ -62,8 +64,9 @@ public:
     using CTableCursor::RemoveFromDeletedList;
     using CTableCursor::DeletedList;
 
-    // Keeps the table's memo file open for the memo reads below until Close,
-    // rather than opening it for each: a load reads many memos in a row.
+    // Keeps the table's memo file for the memo reads below until Close, read
+    // whole into memory at once (unless it is very large) rather than opened
+    // and read in pieces for each memo: a load reads many memos in a row.
     void HoldMemoFileOpen();
     // Memo k of the table's memo file: where it lies, the file's size and the
     // text's length; false when the block lies beyond the end of the file.
@@ -87,11 +90,9 @@ private:
     std::string MemoText(const std::string& memoPath, DWORD block, bool decipher);
     DWORD WriteMemo(const void* text, DWORD length);
 
-    // The memo file, opened for one memo read or held for many.
-    CGenericFile& MemoFileForReading(CGenericFile& once, const std::string& memoPath);
-
     CGenericFile m_file;
     CGenericFile m_heldMemo;
+    std::unique_ptr<CByteStore> m_heldMemoStore;
     CMappedTableStore m_store;
     TableGroup m_group;
     char m_fileName[MAX_PATH];

@@ -3,7 +3,9 @@
 
 #include <atomic>
 #include <cstring>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "foundation/CallbackGuard.h"
 #include "foundation/DataFolder.h"
@@ -16,6 +18,29 @@
 
 namespace {
 std::atomic<bool> g_memoFreshStart{false};
+
+// A memo file held for a load is read into memory up to this size.
+const std::uint32_t kHeldMemoBytesInMemory = 64u * 1024 * 1024;
+
+// The bytes of one memo read: the memo file held for a load, or the file
+// opened for this read alone.
+class CMemoRead {
+public:
+    CMemoRead(CByteStore* held, const std::string& memoPath) : m_store(held)
+    {
+        if (m_store)
+            return;
+        m_file.OpenShared(memoPath.c_str());
+        m_fileStore.reset(new CFileByteStore(m_file));
+        m_store = m_fileStore.get();
+    }
+    CByteStore& Store() { return *m_store; }
+
+private:
+    CByteStore* m_store;
+    CGenericFile m_file;
+    std::unique_ptr<CFileByteStore> m_fileStore;
+};
 
 const char kSaveLogPrefix[] = "SaveTextInMemoFile(): ";
 
@@ -44,27 +69,31 @@ bool IsMemoFreshStart()
 void CDbfFile::HoldMemoFileOpen()
 {
     RunOperation("CDbfFile::HoldMemoFileOpen Unknown", [&] {
-        if (!m_heldMemo.IsOpen())
-            m_heldMemo.OpenShared(MemoFileNameOf(m_fileName).c_str());
+        if (m_heldMemoStore)
+            return;
+        m_heldMemo.OpenShared(MemoFileNameOf(m_fileName).c_str());
+        std::unique_ptr<CFileByteStore> file(new CFileByteStore(m_heldMemo));
+        const std::uint32_t size = file->Size();
+        if (size > kHeldMemoBytesInMemory) {
+            m_heldMemoStore = std::move(file);
+            return;
+        }
+        std::vector<unsigned char> bytes(size);
+        if (size)
+            file->Read(0, bytes.data(), size);
+        file.reset();
+        m_heldMemo.Close();
+        m_heldMemoStore.reset(new CMemoryByteStore(std::move(bytes)));
     });
-}
-
-CGenericFile& CDbfFile::MemoFileForReading(CGenericFile& once, const std::string& memoPath)
-{
-    if (m_heldMemo.IsOpen())
-        return m_heldMemo;
-    once.OpenShared(memoPath.c_str());
-    return once;
 }
 
 bool CDbfFile::GetSizeOfMemoField(DWORD block, DWORD& offset, DWORD& fileSize, DWORD& textLength)
 {
     return RunOperation("CDbfFile::GetSizeOfMemoField Unknown", [&] {
         std::string memoPath = MemoFileNameOf(m_fileName);
-        CGenericFile once;
-        CFileByteStore store(MemoFileForReading(once, memoPath));
+        CMemoRead read(m_heldMemoStore.get(), memoPath);
         MemoLocation location;
-        bool found = CMemoFile(store, memoPath).Locate(block, location);
+        bool found = CMemoFile(read.Store(), memoPath).Locate(block, location);
         offset = location.offset;
         fileSize = location.fileSize;
         textLength = location.textLength;
@@ -74,9 +103,8 @@ bool CDbfFile::GetSizeOfMemoField(DWORD block, DWORD& offset, DWORD& fileSize, D
 
 std::string CDbfFile::MemoText(const std::string& memoPath, DWORD block, bool decipher)
 {
-    CGenericFile once;
-    CFileByteStore store(MemoFileForReading(once, memoPath));
-    return CMemoFile(store, memoPath).ReadText(block, decipher ? &GetSettingsMemoKey() : nullptr);
+    CMemoRead read(m_heldMemoStore.get(), memoPath);
+    return CMemoFile(read.Store(), memoPath).ReadText(block, decipher ? &GetSettingsMemoKey() : nullptr);
 }
 
 void CDbfFile::ReadMemoField(char* buffer, DWORD capacity, DWORD block)
