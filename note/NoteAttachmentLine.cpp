@@ -84,6 +84,8 @@ void RewriteAttachmentLine(CNoteController& note)
         line.insert(0, "\r");
     SendMessageA(note.m_bodyEdit, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&place));
     SendMessageA(note.m_bodyEdit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(line.c_str()));
+    // The text in the window is no longer the one last saved: the next save streams it out.
+    SendMessageA(note.m_bodyEdit, EM_SETMODIFY, TRUE, 0);
 }
 
 void UpdateAttachmentLine(CNoteController& note)

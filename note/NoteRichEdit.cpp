@@ -138,7 +138,10 @@ bool CNoteRichEdit::StreamInRtf(HWND edit, const char* bytes, size_t count)
 
 bool CNoteRichEdit::StreamInAtSelection(HWND edit, const char* bytes, size_t count)
 {
-    return StreamInto(edit, bytes, count, SFF_SELECTION);
+    const bool read = StreamInto(edit, bytes, count, SFF_SELECTION);
+    // Text added to what the window shows: the next save streams it out.
+    SendMessageA(edit, EM_SETMODIFY, TRUE, 0);
+    return read;
 }
 
 void CNoteRichEdit::ToggleEffect(DWORD mask, DWORD effect) const
