@@ -37,7 +37,7 @@ enum MainWindowMessage : UINT {
     kMsgHasAlarmOnDate = 0x80A4,
     kMsgRefreshCalendar = 0x80A5,
     kMsgNewAlarmNote = 0x80A7,
-    kMsgOpenNoteManager = 0x80A8,
+    kMsgOpenNoteManager = 0x80A8,  // lParam: the alarm day as yyyymmdd, 0 for none
     kMsgMaskProtectedNotes = 0x80AA,
     kMsgHasChatNote = 0x80B6,
     kMsgFocusNoteByWindow = 0x80BA,

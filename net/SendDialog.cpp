@@ -161,6 +161,19 @@ std::vector<CDestination> RunSendDialog(HWND owner, const char* noteTitle, bool*
     return result == IDOK ? state.chosen : std::vector<CDestination>();
 }
 
+namespace {
+// The note goes to the recipients, with its attached file while that is still there.
+int SendToRecipients(CNoteController& note, std::vector<CDestination> recipients)
+{
+    if (recipients.empty())
+        return 0;
+    for (CDestination& recipient : recipients)
+        recipient.m_transactionId = 0;
+    const bool attach = note.m_attachedFile[0] && GetFileAttributesA(note.m_attachedFile) != INVALID_FILE_ATTRIBUTES;
+    return StartNoteSend(note, recipients, attach ? note.m_attachedFile : "") ? 1 : 0;
+}
+}
+
 int SendNoteTo(CNoteController& note, bool ask)
 {
     std::vector<CDestination> recipients;
@@ -175,11 +188,12 @@ int SendNoteTo(CNoteController& note, bool ask)
             if (record.m_noteId == note.m_noteId && note.m_noteId != 9999)
                 recipients.push_back(record);
     }
-    if (recipients.empty())
-        return 0;
-    for (CDestination& recipient : recipients)
-        recipient.m_transactionId = 0;
-    // A note's attached file goes along while it is still there.
-    const bool attach = note.m_attachedFile[0] && GetFileAttributesA(note.m_attachedFile) != INVALID_FILE_ATTRIBUTES;
-    return StartNoteSend(note, recipients, attach ? note.m_attachedFile : "") ? 1 : 0;
+    return SendToRecipients(note, recipients);
+}
+
+int SendNoteTo(CNoteController& note, bool ask, std::vector<CDestination>& destinations)
+{
+    if (ask)
+        destinations = RunSendDialog(note.m_window, note.m_title);
+    return SendToRecipients(note, destinations);
 }

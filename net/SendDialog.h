@@ -20,3 +20,7 @@ std::vector<CDestination> RunSendDialog(HWND owner, const char* noteTitle, bool*
 // whom to chat with); without, it goes again to the destinations of its last
 // send. 1 when a send or a chat was started.
 int SendNoteTo(CNoteController& note, bool ask);
+// The same for several notes in a row: with ask the chosen destinations are
+// kept in the list for the next notes, else the list's are used. 0 when
+// cancelled or there is nobody to send to.
+int SendNoteTo(CNoteController& note, bool ask, std::vector<CDestination>& destinations);

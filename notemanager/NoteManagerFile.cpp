@@ -5,9 +5,11 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "foundation/DataFolder.h"
 #include "foundation/FileHelpers.h"
 #include "foundation/WorkingCopy.h"
 #include "foundation/bytes/MessageBoxes.h"
+#include "globals/ProgramGlobals.h"
 #include "xmlfiles/XmlFileReading.h"
 #include "xmlfiles/bytes/XmlLines.h"
 
@@ -401,4 +403,17 @@ void CopyNoteManagerOptions(CNoteManagerOptions& target, const CNoteManagerOptio
         return;
     std::memset(target.columns, 0, sizeof target.columns);
     std::memcpy(&target, &source, sizeof target);
+}
+
+void SaveNoteManagerXml()
+{
+    const CNoteManagerOptions& current = NoteManagerOptions();
+    for (auto* node = NoteManagerOptionsList().GetFirst(); node; node = node->next) {
+        if (node->record.userID == current.userID) {
+            CopyNoteManagerOptions(node->record, current);
+            break;
+        }
+    }
+    SaveNoteManagerXml(DataFilePath(DataName::kNoteManagerSettings).c_str(),
+                       {NoteManagerOptionsList(), GroupsList(), GroupsAndNotesList()});
 }

@@ -31,6 +31,10 @@ std::string NoteManagerXmlText(const NoteManagerLists& lists);
 // Writes the text beside the file and puts it in the file's place at the end.
 void SaveNoteManagerXml(const char* path, const NoteManagerLists& lists);
 
+// The program's noteman.QPD in the data folder, from the program's lists:
+// the current options go into the current user's record first.
+void SaveNoteManagerXml();
+
 // Reads every user's options into the emptied list; the record of the user
 // becomes the current options (the filters stay those of the current ones).
 // Without the user's record, the standard record is added at the front.

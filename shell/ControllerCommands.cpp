@@ -236,8 +236,8 @@ bool CWindowController::OnControllerCommand(UINT id)
         ShowAssociatedNotes();
         return true;
     case kCmdNoteManager:
-        // This version has no Note Manager window to open.
-        if (!OpenNoteManager(*this, 0))
+        // A beep when the window could not open (another dialog was in the way).
+        if (OpenNoteManager(*this, 0) < 0)
             MessageBeep(0);
         return true;
     default:

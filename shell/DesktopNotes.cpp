@@ -13,6 +13,7 @@
 #include "note/NoteMessages.h"
 #include "globals/MainWindowMessages.h"
 #include "shell/NoteFileText.h"
+#include "shell/NoteCreationReports.h"
 #include "shell/NoteLists.h"
 #include "globals/ProgramGlobals.h"
 #include "globals/Settings.h"
@@ -20,20 +21,6 @@
 #include "store/NoteSaving.h"
 
 namespace {
-// A creation that failed is told to the user; the program goes on.
-template <class Body>
-CNoteController* CreateReporting(HWND owner, Body&& body)
-{
-    try {
-        return body();
-    } catch (const CGenericException& failure) {
-        ShowMessageBox(owner, failure.GetErrorText(), "Note creation failed", kMbIconExclamation);
-    } catch (...) {
-        ShowMessageBox(owner, "Unknown Error", "Note creation failed", kMbIconExclamation);
-    }
-    return nullptr;
-}
-
 // The text of a forwarded /new: the path line " \"path\" \r\n" or " path \r\n"
 // of the second start, without its blanks, quotes and line end.
 std::string RequestText(const char* data, DWORD size)

@@ -7,11 +7,6 @@
 #include "globals/ProgramGlobals.h"
 
 namespace {
-NoteManagerLists ProgramLists()
-{
-    return {NoteManagerOptionsList(), GroupsList(), GroupsAndNotesList()};
-}
-
 std::string NoteManagerPath()
 {
     return DataFilePath(DataName::kNoteManagerSettings);
@@ -38,11 +33,6 @@ void UnloadAssociationsAndGroups(HWND main)
     ImageList_RemoveAll(AppIconImageList());
     GroupsList().RemoveAll();
     GroupsAndNotesList().RemoveAll();
-}
-
-void SaveNoteManagerXml()
-{
-    SaveNoteManagerXml(NoteManagerPath().c_str(), ProgramLists());
 }
 
 void ForgetNoteGroupsAndApps(DWORD noteId)

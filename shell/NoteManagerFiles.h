@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "notemanager/NoteManagerFile.h"
+
 // The program's noteman.QPD and apps.QPD in the data folder, read into and
 // written from the program's lists.
 
@@ -10,7 +12,5 @@
 void LoadAssociationsAndGroups(HWND main);
 // The group hotkeys unregistered, the associations, groups and memberships gone.
 void UnloadAssociationsAndGroups(HWND main);
-// Every user's options, the groups and the memberships.
-void SaveNoteManagerXml();
 // A deleted note leaves its groups and its programs; both files are rewritten.
 void ForgetNoteGroupsAndApps(DWORD noteId);

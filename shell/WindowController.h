@@ -127,6 +127,9 @@ public:
     void HideNoteById(DWORD id);
     void UndeleteAllNotes();
     void UndeleteNote(int index, CNoteController* note);
+    // A copy of the note as a new note (the Note Manager's Duplicate); null
+    // when the creation was refused.
+    CNoteController* DuplicateNote(CNoteController& source);
     bool HasParkedNote() const;
     bool HasHiddenAlarmedNote() const;
     bool HasShownAlarmedNote() const;

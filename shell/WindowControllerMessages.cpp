@@ -171,6 +171,10 @@ bool CWindowController::OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lPa
         if (CNoteController* note = KnownNote(lParam))
             UndeleteNote(-1, note);
         return false;
+    case kMsgDuplicateNote:
+        if (CNoteController* note = KnownNote(lParam))
+            DuplicateNote(*note);
+        return false;
     case kMsgOpenProtectedNote:
         if (CNoteController* note = KnownNote(lParam))
             result = OpenLockedNote(*note);

@@ -43,7 +43,7 @@ void EndEdit(HWND edit, CInPlaceEditOwner& owner, EditKind kind)
         WPARAM selection = static_cast<WPARAM>(ListSelection(owner.list));
         LPARAM named = reinterpret_cast<LPARAM>(owner.text);
         if (kind == EditKind::kGroups)
-            SendMessageA(owner.notify, owner.mode ? kMsgGroupCreated : kMsgGroupRenamed, selection, named);
+            SendMessageA(owner.notify, owner.mode ? kMsgGroupRenamed : kMsgGroupCreated, selection, named);
         else if (owner.mode)
             SendMessageA(owner.notify, kMsgStyleRenamed, selection, named);
     }

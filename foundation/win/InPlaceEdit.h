@@ -10,8 +10,8 @@
 // What the owner of an edit hears.
 enum InPlaceEditMessage : UINT {
     kMsgStyleRenamed = 0x809A,  // BeginInPlaceEditSecond with its flag set
-    kMsgGroupCreated = 0x809D,  // BeginInPlaceEdit with the mode flag set
-    kMsgGroupRenamed = 0x809E,  // BeginInPlaceEdit with the mode flag clear
+    kMsgGroupRenamed = 0x809D,  // BeginInPlaceEdit with the mode flag set
+    kMsgGroupCreated = 0x809E,  // BeginInPlaceEdit with the mode flag clear
 };
 
 // The owner's record of one edit; it must live until the edit has closed.
@@ -41,7 +41,7 @@ private:
 const UINT kInPlaceEditId = 1010;
 
 // Opens the edit over the item with the owner's text; the edit window, or null
-// when it cannot be made. The first form notifies kMsgGroupCreated or
-// kMsgGroupRenamed by the mode; the second kMsgStyleRenamed when the mode is set.
+// when it cannot be made. The first form notifies kMsgGroupRenamed (mode
+// set) or kMsgGroupCreated (mode clear); the second kMsgStyleRenamed when the mode is set.
 HWND BeginInPlaceEdit(CInPlaceEditOwner& owner);
 HWND BeginInPlaceEditSecond(CInPlaceEditOwner& owner);

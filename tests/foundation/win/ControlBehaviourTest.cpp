@@ -177,11 +177,14 @@ TEST_F(ControlBehaviour, TheInPlaceEditTellsItsOwnerOnlyOfRealNames)
     record.mode = false;
     Rename(record, true, "Never told");
     ASSERT_EQ(g_notifications.size(), 3u);
-    EXPECT_EQ(g_notifications[0].message, static_cast<UINT>(kMsgGroupCreated));
+    EXPECT_EQ(g_notifications[0].message, static_cast<UINT>(kMsgGroupRenamed));
     EXPECT_EQ(g_notifications[0].text, "Holidays");
     EXPECT_EQ(g_notifications[0].selection, 1u);
-    EXPECT_EQ(g_notifications[1].message, static_cast<UINT>(kMsgGroupRenamed));
+    EXPECT_EQ(g_notifications[1].message, static_cast<UINT>(kMsgGroupCreated));
     EXPECT_EQ(g_notifications[1].text, "Hobbies");
+    // A rename is 0x809D, a new name 0x809E: the numbers the Note Manager handles.
+    EXPECT_EQ(g_notifications[0].message, 0x809Du);
+    EXPECT_EQ(g_notifications[1].message, 0x809Eu);
     EXPECT_EQ(g_notifications[2].message, static_cast<UINT>(kMsgStyleRenamed));
     EXPECT_EQ(g_notifications[2].text, "Bright");
     // The owner's record keeps the edited text, trimmed and within its size.

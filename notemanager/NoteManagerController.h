@@ -1,0 +1,224 @@
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "foundation/win/CoolMenu.h"
+#include "foundation/win/DlgComboBoxes.h"
+#include "foundation/win/InPlaceEdit.h"
+#include "globals/NoteManagerOptions.h"
+#include "notemanager/bytes/NoteListLogic.h"
+
+class CDateTime;
+class CNoteController;
+class CWindowController;
+
+// What the Note Manager window is opened with. The requested day travels by
+// value (yyyymmdd, 0 for none): the window keeps its own copy.
+struct CNoteManagerStartParams {
+    CWindowController* application = nullptr;
+    DWORD requestedDay = 0;
+};
+
+// The filters, the sort and the first seven columns, kept while a request
+// from the calendar has changed them.
+struct SavedNoteManagerFilters {
+    BYTE filters[6] = {};
+    char containingText[kNoteManagerTextSize] = "";
+    BYTE sortColumn = 1;
+    BYTE sortOrder = 0;
+    CNoteManagerColumn columns[kNoteManagerColumnCount - 1] = {};
+};
+
+// Counts of the selected notes, gathered before a command.
+struct CSelectionStats {
+    DWORD associated = 0;
+    DWORD sameAssociations = 1;
+    DWORD onTop = 0;
+    DWORD closedProtectedLocked = 0;
+    DWORD locked = 0;
+    DWORD selected = 0;
+    DWORD visible = 0;
+    DWORD parked = 0;
+    DWORD textLength = 0;
+};
+
+// A radio group of the filters: its first and last button.
+struct RadioGroup {
+    int first;
+    int last;
+};
+
+// The Note Manager window's object: one per open window, kept in DWLP_USER.
+// Its handlers are split by concern: the window (NoteManagerWindow.cpp), the
+// rows and filters (NoteManagerList.cpp, NoteManagerTexts.cpp), the columns
+// (NoteManagerColumns.cpp), drawing, sorting and status (NoteManagerDraw.cpp,
+// NoteManagerStatus.cpp), the style and group combos (NoteManagerGroups.cpp),
+// the commands (NoteManagerCommands*.cpp) and the settings dialog
+// (NoteManagerSettings.cpp).
+class CNoteManagerController {
+public:
+    CNoteManagerController(HWND dialog, const CNoteManagerStartParams& params);
+    ~CNoteManagerController();
+    CNoteManagerController(const CNoteManagerController&) = delete;
+    CNoteManagerController& operator=(const CNoteManagerController&) = delete;
+
+    // The dialog's messages; false when the dialog's own handling applies.
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result);
+    void OnInitDialog();
+    void OnDestroy();
+    // Dispatched by the list's subclass too.
+    bool OnCommand(UINT id, UINT code, HWND control);
+    bool OnMenuMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    HWND Dialog() const { return m_dialog; }
+    HWND List() const { return m_list; }
+    WNDPROC ListProcedure() const { return m_listPrevious; }
+    WNDPROC HeaderProcedure() const { return m_headerPrevious; }
+    bool IsHeaderCursorOverridden() const { return m_headerCursorOverridden; }
+    void SetHeaderCursorOverridden(bool on) { m_headerCursorOverridden = on; }
+
+    // Window (NoteManagerWindow.cpp).
+    void OnReopen(DWORD requestedDay);
+    void Layout(int width, int height);
+    void StorePlacement();
+    void OnGetMinMaxInfo(MINMAXINFO& info);
+    void Close();
+
+    // Rows and filters (NoteManagerList.cpp).
+    void FillList();
+    bool PassesFilters(CNoteController& note);
+    void InsertRow(CNoteController* note);
+    void OnGroupSelected();
+    void RefillQuietly();
+    void AddNoteRow(CNoteController* note);
+    void OnNoteDeleted(CNoteController* note);
+    bool OnFilterCommand(UINT id, UINT code);
+    void ShowFilters();
+    void EnableRadioGroups(bool enable);
+    bool IsDeletedView() const;
+    CNoteController* NoteAt(int row) const;
+    int RowOf(const CNoteController* note) const;
+    int RowCount() const;
+
+    // Cell texts (NoteManagerTexts.cpp).
+    std::string CellText(CNoteController& note, int column, int row);
+    std::string DateCellText(const CDateTime& date, int column, int row);
+    int ChooseLevel(const std::string (&texts)[9], int column);
+    void OnGetDispInfo(NMLVDISPINFOA& info);
+    DWORD SizeOf(const CNoteController& note) const;
+
+    // Columns (NoteManagerColumns.cpp).
+    void InsertColumns();
+    void ApplyColumnOrder();
+    bool OnColumnCommand(UINT id);
+    void ToggleColumn(int id);
+    void TrackColumnsMenu();
+    void ResetColumns();
+    void SaveFilters();
+    void RestoreFilters();
+    void ResetFilters(bool apply);
+    void OnHeaderNotify(NMHDR& header);
+    void SubclassHeader();
+    void SubclassList();
+
+    // Drawing, sorting and status (NoteManagerDraw.cpp, NoteManagerStatus.cpp).
+    LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw);
+    void DrawIconsCell(NMLVCUSTOMDRAW& draw, const CNoteController& note);
+    COLORREF RowShade(const CNoteController& note) const;
+    void OnColumnClick(int column, bool keepOrder);
+    void SetHeaderArrow(int column, int image);
+    NoteSortFacts SortFactsOf(CNoteController& note);
+    void UpdateStatus();
+    void DescribeCurrentSelection(int changedRow);
+    void OnItemChanged(const NMLISTVIEW& change);
+    void DescribeSelectedNote(CNoteController& note);
+    void DescribeSelection(int count);
+    void SetStatus(const std::string& text);
+    void SetButtons(const char* showText, bool showEnabled, const char* hideText, bool hideEnabled);
+
+    // Style and group combos (NoteManagerGroups.cpp).
+    void FillCombos();
+    int FindGroupComboIndex(DWORD id);
+    bool OnComboMenuCommand(UINT id);
+    void BeginComboEdit(int comboId, bool withText, bool renaming, bool style);
+    bool RefuseDuplicateName(HWND combo, int index, const char* name, bool groups);
+    void RenameStyle(int index);
+    void RenameGroup(int index);
+    void AddGroup();
+    void OnDeleteGroup();
+    void BuildGroupSubmenu(HMENU menu);
+    void AssignSelectedToGroup(int comboIndex);
+
+    // Commands on the selection (NoteManagerCommands*.cpp).
+    void CollectSelectionStats(CSelectionStats& stats);
+    // The notes of the selected rows, taken when a command starts.
+    std::vector<CNoteController*> SelectedNotes() const;
+    void TrackListMenu();
+    void OnListKey(WORD key);
+    bool OnSelectionCommand(UINT id);
+    void OnSettings();
+    void PointAtSelectedRow(int offset);
+    void EnableListMenu(HMENU menu, const CSelectionStats& stats);
+    bool IsLive(CNoteController* note) const;
+    void RedrawRow(CNoteController* note);
+    bool OpenClosedProtected(CNoteController& note);
+    void SelectAll();
+    void ShowSelectedNotes();
+    void HideSelectedNotes();
+    void LockSelectedNotes();
+    void PrintSelectedNotes();
+    void DeleteSelectedNotes(bool confirmOne);
+    void UndeleteSelectedNotes();
+    void DuplicateSelectedNotes();
+    void WaitWhileSending(CNoteController* note);
+    void SendSelectedNotes();
+    void ToggleStayOnTop(bool rollUp);
+    void AssociateSelectedNotes();
+    void OpenNoteSettings();
+
+private:
+    friend struct NoteManagerParts;
+
+    HWND m_dialog;
+    CNoteManagerStartParams m_params;
+    HWND m_list = nullptr;
+    HWND m_header = nullptr;
+    HWND m_status = nullptr;
+    std::unique_ptr<CDlgComboBoxStyle> m_styleCombo;
+    std::unique_ptr<CDlgComboBoxGroup> m_groupCombo;
+    CInPlaceEditOwner m_edit;
+    HIMAGELIST m_rowImages = nullptr;
+    HIMAGELIST m_arrowImages = nullptr;
+    CCoolMenu m_columnsMenu;
+    CCoolMenu m_listMenu;
+    CCoolMenu m_groupMenu;
+    HFONT m_normalFont = nullptr;
+    HFONT m_boldFont = nullptr;
+    int m_measuring = 0;
+    bool m_groupSubmenuBuilt = false;
+    bool m_requestApplied = false;
+    bool m_filtersSaved = false;
+    SavedNoteManagerFilters m_savedFilters;
+    bool m_headerDragEnded = false;
+    int m_createdLevel = 0;
+    int m_alarmLevel = 0;
+    CSelectionStats m_lastStats;
+    WNDPROC m_listPrevious = nullptr;
+    WNDPROC m_headerPrevious = nullptr;
+    bool m_headerCursorOverridden = false;
+    // True while a send pumps messages: commands, filters and Close wait.
+    bool m_busySending = false;
+    // The calendar's search text was set at the last fill: group names count.
+    bool m_calendarSearch = false;
+    // The program itself is putting text into the edit: no refill.
+    bool m_settingText = false;
+};
+
+// The window of the open Note Manager, found by its title; null when none.
+HWND FindNoteManagerWindow();
+extern const char kNoteManagerTitle[];

@@ -1,0 +1,73 @@
+#include <winsock2.h>
+
+#include "shell/WindowController.h"
+
+#include "foundation/Clock.h"
+#include "globals/MainWindowMessages.h"
+#include "note/NoteController.h"
+#include "note/NoteCreation.h"
+#include "note/NoteMessages.h"
+#include "notemanager/NoteManagerController.h"
+#include "notemanager/NoteManagerGroupMembers.h"
+#include "notemanager/NoteManagerMessages.h"
+#include "shell/NoteCreationReports.h"
+
+// A copy of the note as a new note, shown beside the others: its text,
+// title, looks, size and alarm. The copy is the note the creation made (a
+// refused creation tells nobody); it joins the source's group once stored.
+CNoteController* CWindowController::DuplicateNote(CNoteController& source)
+{
+    if (source.m_window)
+        source.SyncFromWindow();
+    NoteDescription description;
+    description.packed = source.m_packed;
+    description.styleMode = source.m_backgroundKind;
+    description.textureId = static_cast<WORD>(source.m_textureId);
+    description.textureStretch = source.m_textureStretch;
+    description.transparency = source.Transparency();
+    description.stayOnTop = source.m_stayOnTop;
+    description.border = source.m_border;
+    description.showDate = source.m_showDate;
+    description.x = source.m_left + 20;
+    description.y = source.m_top + 20;
+    description.width = source.m_width;
+    description.height = source.m_height;
+    description.bodyColor = source.m_bodyColor;
+    description.textColor = source.m_textColor;
+    description.titleColor = source.m_titleColor;
+    description.titleTextColor = source.m_titleTextColor;
+    description.bodyFont = &source.m_bodyFont;
+    description.titleFont = &source.m_titleFont;
+    description.title = source.m_title;
+    description.userId = source.m_userId;
+    description.created = GetLocalNow();
+    description.text = source.RichText().data();
+    description.textLength = static_cast<DWORD>(source.RichText().size());
+    description.alarmSet = source.m_alarmSet;
+    description.alarm = source.m_alarm;
+    description.alarmRecurring = source.m_alarmRecurring;
+    description.alarmValue = source.m_alarmValue;
+    description.alarmUnit = source.m_alarmUnit;
+    description.alarmStopMinutes = source.m_stopAfterMinutes;
+    CNoteController* copy = CreateReporting(m_mainWindow, [&] { return CreateNote(description); });
+    if (!copy)
+        return nullptr;
+    AdoptNote(copy);
+    copy->m_protected = source.m_protected;
+    copy->m_passwordText = source.m_passwordText;
+    copy->SetModified();
+    if (HWND manager = FindNoteManagerWindow())
+        TellNoteManagerOfNewNote(manager, copy);
+    if (copy->m_window) {
+        ShowWindow(copy->m_window, SW_SHOWNOACTIVATE);
+        SetWindowPos(copy->m_window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    const int group = source.FindGroupId(-1);
+    if (group >= 0 && copy->m_window) {
+        SaveNoteWindow(copy->m_window);
+        if (copy->m_noteId != 9999)
+            AssignToGroup(*copy, static_cast<DWORD>(group));
+    }
+    UpdateTrayTooltip();
+    return copy;
+}

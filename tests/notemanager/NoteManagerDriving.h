@@ -1,0 +1,58 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "support/ProgramDriver.h"
+
+// The Note Manager window of the real program as the tests drive it.
+
+extern const char kNoteManagerCaption[];
+
+// A note stored in the install's notes table before the program starts.
+struct TestNote {
+    TestNote(std::string text_, bool hidden_ = false, DWORD alarmDay_ = 0, WORD alarmHour_ = 9,
+             std::string title_ = std::string())
+        : text(std::move(text_)), hidden(hidden_), alarmDay(alarmDay_), alarmHour(alarmHour_), title(std::move(title_))
+    {
+    }
+    std::string text;
+    bool hidden;
+    DWORD alarmDay;  // yyyymmdd, 0: no alarm
+    WORD alarmHour;
+    std::string title;  // empty: the text
+};
+// Stores the notes; their ids in order.
+std::vector<DWORD> StoreTestNotes(const ProgramInstall& install, const std::vector<TestNote>& notes);
+
+class NoteManagerWindow {
+public:
+    explicit NoteManagerWindow(DWORD process) : m_process(process) {}
+    // Waits for the window; false when it did not come.
+    bool Wait();
+    HWND Window() const { return m_window; }
+    HWND List() const { return GetDlgItem(m_window, 1340); }
+    HWND Status() const;
+    std::string StatusText() const;
+    std::vector<std::string> Column(int column) const;
+    std::string Cell(int row, int column) const;
+    int Rows() const;
+    bool Checked(int id) const;
+    bool Enabled(int id) const { return IsWindowEnabled(GetDlgItem(m_window, id)) != FALSE; }
+    std::string Text(int id) const { return ReadWindowText(GetDlgItem(m_window, id)); }
+    void Command(int id) const { PostMessageA(m_window, WM_COMMAND, static_cast<WPARAM>(id), 0); }
+    // A radio button or button clicked.
+    void Click(int id) const;
+    // The rows of the titles, selected.
+    void SelectTitles(const std::vector<std::string>& titles) const;
+    int RowOfTitle(const std::string& title) const;
+    // Waits until the window has gone.
+    bool WaitClosed() const;
+
+private:
+    DWORD m_process;
+    HWND m_window = nullptr;
+};

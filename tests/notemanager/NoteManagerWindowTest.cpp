@@ -1,0 +1,64 @@
+// The Note Manager window of the real program: opened from the tray command
+// and by alarm-day requests, its filters, rows, sorting and status.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "globals/MainWindowMessages.h"
+#include "notemanager/NoteManagerDriving.h"
+#include "resources/ids/NoteManagerIds.h"
+#include "support/NoteDriving.h"
+#include "support/Screenshot.h"
+
+namespace {
+const DWORD kAlarmDay = 20270314;
+
+// With the welcome note of a new user, six notes.
+std::vector<TestNote> SixNotes()
+{
+    return {
+        {"Alpha alarm note", false, kAlarmDay, 10},
+        {"Bravo alarm note", false, kAlarmDay, 8},
+        {"Charlie other day", false, 20270315, 9},
+        {"Delta hidden", true},
+        {"Echo " + std::string(40, 'x') + " needle at the end", false, 0, 9, "Echo"},
+    };
+}
+}
+
+TEST(NoteManagerWindow, RequestsForAnAlarmDayShowOneWindowAndLeaveTheFiltersAsTheyWere)
+{
+    ProgramInstall install("nmwindow");
+    install.AddInstalledDataFiles();
+    StoreTestNotes(install, SixNotes());
+    RunningProgram program(install, "");
+    HWND main = WaitForMainWindow(program);
+    ASSERT_NE(main, nullptr);
+    const DWORD process = program.ProcessId();
+
+    PostMessageA(main, WM_COMMAND, kCmdNoteManager, 0);
+    NoteManagerWindow manager(process);
+    ASSERT_TRUE(manager.Wait());
+    EXPECT_TRUE(WaitUntil([&] { return manager.StatusText() == "Nothing selected, 6 notes listed"; }))
+        << manager.StatusText();
+    EXPECT_TRUE(manager.Checked(IDC_NM_ALARMS_ALL));
+    SaveScreenshotOf(manager.Window(), "note-manager");
+
+    // Two requests for one day: one window, showing that day's alarm notes by alarm time.
+    PostMessageA(main, kMsgOpenNoteManager, 0, kAlarmDay);
+    PostMessageA(main, kMsgOpenNoteManager, 0, kAlarmDay);
+    EXPECT_TRUE(WaitUntil([&] { return manager.Rows() == 2 && manager.Checked(IDC_NM_ALARMS_WITH); }));
+    EXPECT_EQ(TopWindowsOf(process, "#32770").size(), 1u);
+    EXPECT_EQ(manager.Column(1), (std::vector<std::string>{"Bravo alarm note", "Alpha alarm note"}));
+
+    manager.Command(IDCANCEL);
+    ASSERT_TRUE(manager.WaitClosed());
+    PostMessageA(main, WM_COMMAND, kCmdNoteManager, 0);
+    NoteManagerWindow again(process);
+    ASSERT_TRUE(again.Wait());
+    EXPECT_TRUE(WaitUntil([&] { return again.Rows() == 6; }));
+    EXPECT_TRUE(again.Checked(IDC_NM_ALARMS_ALL));
+    again.Command(IDCANCEL);
+    ASSERT_TRUE(again.WaitClosed());
+    CloseProgram(install, program);
+}
