@@ -13,7 +13,8 @@ enum NoteWindowMessage : UINT {
     kNoteMsgSearchProtected = 0x808A,   // the same, to an open protected note
     kNoteMsgSendToDestination = 0x808E,  // wParam 1: at the next resend tick; lParam: destination text
 
-    kNoteMsgSearchProtectedNext = 0x8094,  // the search went past; wParam 1: opened for it
+    kNoteMsgSearchProtectedNext = 0x8094,
+    kNoteMsgPrint = 0x8099,             // lParam 1: ask for the printer; 0 when not printed  // the search went past; wParam 1: opened for it
     kNoteMsgRaiseOnce = 0x80AD,         // lParam 0: without activation
     kNoteMsgNewChat = 0x80B5,           // lParam: chat operation 2 or 9
     kNoteMsgReadChatSettings = 0x80B9,
@@ -60,6 +61,10 @@ inline void ReapplyNoteSettings(HWND note)
 inline LRESULT AskNoteAlarmDue(HWND note)
 {
     return SendMessageA(note, kNoteMsgAlarmDue, 0, 0);
+}
+inline LRESULT PrintNoteWindow(HWND note, bool askPrinter)
+{
+    return SendMessageA(note, kNoteMsgPrint, 0, askPrinter ? 1 : 0);
 }
 inline void RaiseNoteOnce(HWND note, bool activate)
 {

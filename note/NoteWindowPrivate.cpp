@@ -3,6 +3,7 @@
 
 #include "note/NoteController.h"
 #include "note/NoteMessages.h"
+#include "note/NotePrinting.h"
 #include "note/NoteSearch.h"
 #include "note/NoteStrips.h"
 #include "note/NoteWindowHandlers.h"
@@ -53,6 +54,9 @@ bool OnNotePrivateMessage(HWND window, CNoteController& note, UINT message, WPAR
         return true;
     case kNoteMsgAlarmDue:
         result = note.BringNoteToFront() ? 1 : 0;
+        return true;
+    case kNoteMsgPrint:
+        result = PrintNote(note, lParam == 1);
         return true;
     case kNoteMsgRaiseOnce:
         RaiseOnce(window, note, lParam != 0);

@@ -19,7 +19,6 @@
 
 namespace {
 const DWORD kSendWaitMs = 120000;
-const UINT kPrintMessage = 0x8099;
 
 void ShowWithoutActivating(CNoteController& note)
 {
@@ -170,7 +169,7 @@ void CNoteManagerController::PrintSelectedNotes()
         const bool closed = IsClosedProtected(*note);
         if (closed && OpenClosedProtected(*note))
             continue;
-        const LRESULT printed = SendMessageA(note->m_window, kPrintMessage, 0, first ? 1 : 0);
+        const LRESULT printed = PrintNoteWindow(note->m_window, first);
         first = false;
         if (closed)
             note->HideNote();

@@ -25,6 +25,7 @@ std::vector<DWORD> StoreTestNotes(const ProgramInstall& install, const std::vect
         note.m_hidden = given.hidden;
         if (given.alarmDay) {
             note.m_alarmSet = true;
+            note.m_alarmRecurring = given.recurring;
             note.m_alarm = CDateTime(static_cast<BYTE>(given.alarmDay % 100), static_cast<BYTE>(given.alarmDay / 100 % 100),
                                      static_cast<WORD>(given.alarmDay / 10000), given.alarmHour, 0, 0);
         }

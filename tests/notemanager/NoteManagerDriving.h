@@ -24,6 +24,7 @@ struct TestNote {
     DWORD alarmDay;  // yyyymmdd, 0: no alarm
     WORD alarmHour;
     std::string title;  // empty: the text
+    bool recurring = false;
 };
 // Stores the notes; their ids in order.
 std::vector<DWORD> StoreTestNotes(const ProgramInstall& install, const std::vector<TestNote>& notes);

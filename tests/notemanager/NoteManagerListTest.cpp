@@ -1,0 +1,137 @@
+// The Note Manager's list on the real program: each filter by the rows it
+// leaves, cells that start before a late match of the text filter, sorting
+// by a click on a column, and the status of a selection.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "globals/MainWindowMessages.h"
+#include "notemanager/NoteManagerDriving.h"
+#include "resources/ids/NoteManagerIds.h"
+#include "support/ListViewDriving.h"
+#include "support/NoteDriving.h"
+#include "support/Screenshot.h"
+
+namespace {
+const char kWelcome[] = "Welcome to Quillnet+";
+const std::string kEchoText = "Echo " + std::string(40, 'x') + " needle at the end";
+const std::string kLongTitle = std::string(15, 'T') + "needle" + std::string(19, 't');
+
+std::vector<TestNote> ListNotes()
+{
+    TestNote charlie("Charlie recurring", false, 20270315, 9);
+    charlie.recurring = true;
+    return {
+        {"Alpha alarm note", false, 20270314, 10},
+        {"Bravo alarm note", false, 20270314, 8},
+        charlie,
+        {"Delta hidden", true},
+        {kEchoText, false, 0, 9, "Echo"},
+        {"Golf", false, 0, 9, kLongTitle},
+    };
+}
+
+std::vector<std::string> Sorted(std::vector<std::string> texts)
+{
+    std::sort(texts.begin(), texts.end());
+    return texts;
+}
+
+// The titles listed once the list has the count of rows.
+std::vector<std::string> TitlesOnceListed(const NoteManagerWindow& manager, size_t rows)
+{
+    WaitUntil([&] { return manager.Rows() == static_cast<int>(rows); });
+    return Sorted(manager.Column(1));
+}
+}
+
+TEST(NoteManagerList, FiltersSortingAndTheStatusShowWhatTheUserAsked)
+{
+    ProgramInstall install("nmlist");
+    install.AddInstalledDataFiles();
+    StoreTestNotes(install, ListNotes());
+    RunningProgram program(install, "");
+    HWND main = WaitForMainWindow(program);
+    ASSERT_NE(main, nullptr);
+    const DWORD process = program.ProcessId();
+    PostMessageA(main, WM_COMMAND, kCmdNoteManager, 0);
+    NoteManagerWindow manager(process);
+    ASSERT_TRUE(manager.Wait());
+    ASSERT_TRUE(WaitUntil([&] { return manager.Rows() == 7; }));
+
+    // The radio buttons, each by the rows it leaves.
+    manager.Click(IDC_NM_STATE_HIDDEN);
+    EXPECT_EQ(TitlesOnceListed(manager, 1), (std::vector<std::string>{"Delta hidden"}));
+    manager.Click(IDC_NM_STATE_DESKTOP);
+    EXPECT_EQ(TitlesOnceListed(manager, 6).size(), 6u);
+    manager.Click(IDC_NM_STATE_ALL);
+    manager.Click(IDC_NM_ALARMS_WITH);
+    EXPECT_EQ(TitlesOnceListed(manager, 3),
+              (std::vector<std::string>{"Alpha alarm note", "Bravo alarm note", "Charlie recurring"}));
+    manager.Click(IDC_NM_ALARMS_RECURRING);
+    EXPECT_EQ(TitlesOnceListed(manager, 1), (std::vector<std::string>{"Charlie recurring"}));
+    manager.Click(IDC_NM_ALARMS_WITHOUT);
+    EXPECT_EQ(TitlesOnceListed(manager, 4), Sorted({"Delta hidden", "Echo", kLongTitle, kWelcome}));
+    manager.Click(IDC_NM_ASSOC_WITH);
+    EXPECT_TRUE(TitlesOnceListed(manager, 0).empty());
+    manager.Click(IDC_NM_ASSOC_ALL);
+    manager.Click(IDC_NM_PROTECTED);
+    EXPECT_TRUE(TitlesOnceListed(manager, 0).empty());
+    manager.Click(IDC_NM_PROTECTION_ALL);
+    manager.Click(IDC_NM_ALARMS_ALL);
+    ASSERT_TRUE(WaitUntil([&] { return manager.Rows() == 7; }));
+
+    // The text filter: a late match shows its cell from 10 characters before it.
+    SendWithTimeout(GetDlgItem(manager.Window(), IDC_NM_TEXT), WM_SETTEXT, 0,
+                    reinterpret_cast<LPARAM>("NEEDLE"));
+    EXPECT_EQ(TitlesOnceListed(manager, 2), Sorted({"Echo", kLongTitle.substr(5)}));
+    const int echo = manager.RowOfTitle("Echo");
+    ASSERT_GE(echo, 0);
+    EXPECT_EQ(manager.Cell(echo, 2), kEchoText.substr(36));
+    manager.Click(IDC_NM_CLEAR_FILTERS);
+    ASSERT_TRUE(WaitUntil([&] { return manager.Rows() == 7; }));
+    EXPECT_EQ(manager.Text(IDC_NM_TEXT), "");
+    EXPECT_EQ(manager.Cell(manager.RowOfTitle("Echo"), 2), kEchoText);
+
+    // A first click on Created sorts the newest first; a second click turns the order.
+    ClickHeaderItem(process, manager.List(), 4);
+    EXPECT_TRUE(WaitUntil([&] { return manager.Cell(0, 1) == kWelcome; }));
+    ClickHeaderItem(process, manager.List(), 4);
+    EXPECT_TRUE(WaitUntil([&] { return manager.Cell(6, 1) == kWelcome; }));
+    // Alarm: a first click sorts the latest first; ascending lists the notes
+    // without an alarm first, then the alarms from the earliest.
+    ClickHeaderItem(process, manager.List(), 3);
+    EXPECT_TRUE(WaitUntil([&] { return manager.Cell(0, 1) == "Charlie recurring"; }));
+    ClickHeaderItem(process, manager.List(), 3);
+    EXPECT_TRUE(WaitUntil([&] { return manager.Cell(6, 1) == "Charlie recurring"; }));
+    const std::vector<std::string> titles = manager.Column(1);
+    ASSERT_EQ(titles.size(), 7u);
+    for (int row = 0; row < 4; ++row)
+        EXPECT_EQ(manager.Cell(row, 3), "") << titles[row];
+    EXPECT_EQ(std::vector<std::string>(titles.begin() + 4, titles.end()),
+              (std::vector<std::string>{"Bravo alarm note", "Alpha alarm note", "Charlie recurring"}));
+
+    // The desktop notes parked: a hidden and a parked note selected.
+    PostMessageA(main, WM_COMMAND, kCmdParkAll, 0);
+    HWND alpha = WaitForNoteWithText(process, "Alpha alarm note");
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(alpha) || IsIconic(alpha); }));
+    manager.SelectTitles({"Delta hidden", "Alpha alarm note"});
+    EXPECT_TRUE(WaitUntil([&] { return manager.StatusText() == "2 notes are selected, 1 is hidden, 1 is parked"; }))
+        << manager.StatusText();
+    EXPECT_FALSE(manager.Enabled(IDC_NM_HIDE));
+    EXPECT_TRUE(manager.Enabled(IDC_NM_SHOW));
+    manager.SelectTitles({"Delta hidden"});
+    EXPECT_TRUE(WaitUntil([&] { return manager.StatusText() == "The selected note is hidden"; }))
+        << manager.StatusText();
+    EXPECT_EQ(manager.Text(IDC_NM_SHOW), "&Show note");
+    manager.SelectTitles({});
+    EXPECT_TRUE(WaitUntil([&] { return manager.StatusText() == "Nothing selected, 7 notes listed"; }));
+    SaveScreenshotOf(manager.Window(), "note-manager-list");
+
+    manager.Command(IDCANCEL);
+    ASSERT_TRUE(manager.WaitClosed());
+    CloseProgram(install, program);
+}
