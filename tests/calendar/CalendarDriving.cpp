@@ -121,26 +121,6 @@ bool ItemInsideClient(HWND calendar, int id)
     return item.left >= 0 && item.top >= 0 && item.right <= client.right && item.bottom <= client.bottom;
 }
 
-void PressKeys(std::initializer_list<BYTE> keys)
-{
-    std::vector<INPUT> inputs;
-    for (BYTE key : keys) {
-        INPUT input = {};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = key;
-        inputs.push_back(input);
-    }
-    for (auto key = keys.end(); key != keys.begin();) {
-        --key;
-        INPUT input = {};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = *key;
-        input.ki.dwFlags = KEYEVENTF_KEYUP;
-        inputs.push_back(input);
-    }
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
 CalendarFile::CalendarFile(const std::string& path) : m_text(ReadWholeFile(path))
 {
     ParsedFile file(m_text);

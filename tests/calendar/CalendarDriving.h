@@ -5,6 +5,7 @@
 #include <initializer_list>
 #include <string>
 
+#include "support/KeyPresses.h"
 #include "support/ProgramDriver.h"
 
 // The running program's calendar window as the tests find and drive it from
@@ -33,9 +34,6 @@ int CountCalendars(DWORD processId);
 std::string MonthTitle(HWND calendar, int titleId);
 // Whether the calendar's item lies wholly inside its client area.
 bool ItemInsideClient(HWND calendar, int id);
-// Keys pressed as the keyboard gives them, to the foreground window: down in
-// order, up in the reverse order.
-void PressKeys(std::initializer_list<BYTE> keys);
 
 // The settings file's elements: the value of the element of the k-th (from 1)
 // "options" element, or of the style of the index in the k-th "styles".

@@ -2,7 +2,11 @@
 
 #include <commctrl.h>
 
+#include <cstdio>
+
 #include "note/NoteController.h"
+#include "notemanager/NoteManagerFile.h"
+#include "support/bytes/MessageBoxRecorder.h"
 #include "store/FreeSlotLists.h"
 #include "store/NoteSaving.h"
 #include "support/CurrentFolder.h"
@@ -33,6 +37,30 @@ std::vector<DWORD> StoreTestNotes(const ProgramInstall& install, const std::vect
         ids.push_back(note.m_noteId);
     }
     return ids;
+}
+
+void WriteGroupsFile(const ProgramInstall& install, const std::vector<DWORD>& extraGroups,
+                     const std::vector<std::pair<DWORD, DWORD>>& memberships)
+{
+    MessageBoxRecorder boxes;
+    const std::string path = install.File("noteman.QPD");
+    CRecordList<CNoteGroup> groups;
+    CRecordList<CGroupNotePair> pairs;
+    LoadNoteGroupsXml(path.c_str(), groups, pairs);
+    for (DWORD id : extraGroups) {
+        CNoteGroup group = groups.GetFirst()->record;
+        group.id = id;
+        std::snprintf(group.name, sizeof group.name, "Group %03lu", static_cast<unsigned long>(id));
+        lstrcpynA(group.editable, "1", sizeof group.editable);
+        groups.AddToTail(group);
+    }
+    for (const auto& m : memberships)
+        pairs.AddToTail({static_cast<DWORD>(pairs.NextFreeId()), m.first, m.second});
+    CRecordList<CNoteManagerOptions> options;
+    CNoteManagerOptions current;
+    SetNoteManagerDefaults(current);
+    LoadNoteManagerXml(path.c_str(), options, current, 1);
+    SaveNoteManagerXml(path.c_str(), {options, groups, pairs});
 }
 
 bool NoteManagerWindow::Wait()
@@ -78,7 +106,7 @@ bool NoteManagerWindow::Checked(int id) const
 
 void NoteManagerWindow::Click(int id) const
 {
-    PostMessageA(GetDlgItem(m_window, id), BM_CLICK, 0, 0);
+    SendWithTimeout(GetDlgItem(m_window, id), BM_CLICK, 0, 0);
 }
 
 int NoteManagerWindow::RowOfTitle(const std::string& title) const
@@ -103,4 +131,50 @@ bool NoteManagerWindow::WaitClosed() const
 {
     HWND window = m_window;
     return WaitUntil([&] { return !IsWindow(window); });
+}
+
+std::string NoteManagerWindow::ComboItem(int comboId, int index) const
+{
+    // Asked in wide characters: the answer then crosses between the processes whole.
+    wchar_t text[128] = L"";
+    HWND combo = GetDlgItem(m_window, comboId);
+    LRESULT length = 0;
+    if (!SendWithTimeout(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0, &length) || length < 0 ||
+        length >= static_cast<LRESULT>(sizeof text / sizeof text[0]))
+        return "(none)";
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text),
+                        SMTO_ABORTIFHUNG, kDriverWaitMs, &answer);
+    char narrow[256] = "";
+    WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
+    return narrow;
+}
+
+int NoteManagerWindow::ComboSelection(int comboId) const
+{
+    LRESULT index = -1;
+    SendWithTimeout(GetDlgItem(m_window, comboId), CB_GETCURSEL, 0, 0, &index);
+    return static_cast<int>(index);
+}
+
+void NoteManagerWindow::ChooseComboItem(int comboId, int index) const
+{
+    HWND combo = GetDlgItem(m_window, comboId);
+    SendWithTimeout(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    PostMessageA(m_window, WM_COMMAND, MAKEWPARAM(comboId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+}
+
+bool NoteManagerWindow::TypeInPlace(UINT command, const char* name) const
+{
+    const int kInPlaceEditId = 1010;
+    Command(static_cast<int>(command));
+    HWND edit = nullptr;
+    if (!WaitUntil([&] {
+            edit = GetDlgItem(m_window, kInPlaceEditId);
+            return edit && IsWindowVisible(edit);
+        }))
+        return false;
+    SendWithTimeout(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name));
+    PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
+    return WaitUntil([&] { return !IsWindow(edit) || !IsWindowVisible(edit); });
 }

@@ -29,6 +29,11 @@ struct TestNote {
 // Stores the notes; their ids in order.
 std::vector<DWORD> StoreTestNotes(const ProgramInstall& install, const std::vector<TestNote>& notes);
 
+// The install's noteman.QPD: the standard groups, then groups of the ids
+// given (named "Group <id>"), and the memberships {group, note}.
+void WriteGroupsFile(const ProgramInstall& install, const std::vector<DWORD>& extraGroups,
+                     const std::vector<std::pair<DWORD, DWORD>>& memberships);
+
 class NoteManagerWindow {
 public:
     explicit NoteManagerWindow(DWORD process) : m_process(process) {}
@@ -45,11 +50,18 @@ public:
     bool Enabled(int id) const { return IsWindowEnabled(GetDlgItem(m_window, id)) != FALSE; }
     std::string Text(int id) const { return ReadWindowText(GetDlgItem(m_window, id)); }
     void Command(int id) const { PostMessageA(m_window, WM_COMMAND, static_cast<WPARAM>(id), 0); }
-    // A radio button or button clicked.
+    // A radio button or button clicked; its command has run on return.
     void Click(int id) const;
     // The rows of the titles, selected.
     void SelectTitles(const std::vector<std::string>& titles) const;
     int RowOfTitle(const std::string& title) const;
+    // The text of a combo box's item.
+    std::string ComboItem(int comboId, int index) const;
+    int ComboSelection(int comboId) const;
+    // The combo's item chosen, as the user chooses it.
+    void ChooseComboItem(int comboId, int index) const;
+    // A name typed into the in-place edit that the command opens, and Enter.
+    bool TypeInPlace(UINT command, const char* name) const;
     // Waits until the window has gone.
     bool WaitClosed() const;
 

@@ -1,0 +1,112 @@
+// Groups and commands of the Note Manager on the real program: a new group
+// sorts into place, a duplicate name and a group past id 100 are refused, a
+// deleted group leaves its notes in none, duplicated notes keep their group,
+// and Delete asks where Ctrl+F4 on one note does not.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "globals/MainWindowMessages.h"
+#include "notemanager/NoteManagerDriving.h"
+#include "resources/ids/ComboBoxMenuIds.h"
+#include "resources/ids/NoteManagerIds.h"
+#include "support/KeyPresses.h"
+#include "support/NoteDriving.h"
+
+namespace {
+const int kGroupColumn = 5;
+const DWORD kBusiness = 3;
+
+std::vector<std::string> Sorted(std::vector<std::string> texts)
+{
+    std::sort(texts.begin(), texts.end());
+    return texts;
+}
+}
+
+TEST(NoteManagerGroups, GroupsAreMadeRenamedAndDeletedAndCommandsActOnTheSelection)
+{
+    ProgramInstall install("nmgroups");
+    install.AddInstalledDataFiles();
+    const std::vector<DWORD> ids =
+        StoreTestNotes(install, {{"Bus one"}, {"Bus two"}, {"Plain"}, {"Deletable"}, {"Quick"}});
+    // Every group id up to 99 taken: a new group gets 100, the next none.
+    std::vector<DWORD> extra;
+    for (DWORD id = 8; id <= 99; ++id)
+        extra.push_back(id);
+    WriteGroupsFile(install, extra, {{kBusiness, ids[0]}, {kBusiness, ids[1]}});
+
+    RunningProgram program(install, "");
+    HWND main = WaitForMainWindow(program);
+    ASSERT_NE(main, nullptr);
+    const DWORD process = program.ProcessId();
+    PostMessageA(main, WM_COMMAND, kCmdNoteManager, 0);
+    NoteManagerWindow manager(process);
+    ASSERT_TRUE(manager.Wait());
+    ASSERT_TRUE(WaitUntil([&] { return manager.Rows() == 6; }));
+    EXPECT_EQ(manager.Cell(manager.RowOfTitle("Bus one"), kGroupColumn), "Business");
+
+    // A new group goes right after the program's own three.
+    ASSERT_TRUE(manager.TypeInPlace(ID_GROUP_COMBO_CREATE, "  Aardvark "));
+    EXPECT_TRUE(WaitUntil([&] { return manager.ComboItem(IDC_NM_GROUP, 3) == "Aardvark"; }));
+    EXPECT_EQ(manager.ComboSelection(IDC_NM_GROUP), 3);
+    EXPECT_EQ(manager.ComboItem(IDC_NM_GROUP, 4), "Business");
+    // A name the list has (in any case) and a group past id 100 are refused.
+    ASSERT_TRUE(manager.TypeInPlace(ID_GROUP_COMBO_CREATE, "personal"));
+    EXPECT_EQ(AcknowledgeProgramBox(process),
+              "Sorry, the name you have just entered ('personal')\r\n    is already in the list of groups.\r\n\r\n"
+              "Please choose another group name.");
+    ASSERT_TRUE(manager.TypeInPlace(ID_GROUP_COMBO_CREATE, "Zebra"));
+    EXPECT_EQ(AcknowledgeProgramBox(process),
+              "Sorry, no more groups can be created.\r\n\r\nPlease delete a group first.");
+
+    // A note put in the new group, then the group deleted: the note is in none.
+    manager.SelectTitles({"Plain"});
+    manager.Command(ID_NM_FIRST_GROUP + 3);
+    EXPECT_TRUE(WaitUntil([&] { return manager.Cell(manager.RowOfTitle("Plain"), kGroupColumn) == "Aardvark"; }));
+    manager.Command(ID_GROUP_COMBO_DELETE);
+    EXPECT_TRUE(WaitUntil([&] { return manager.Cell(manager.RowOfTitle("Plain"), kGroupColumn) == "None"; }));
+    EXPECT_EQ(manager.ComboItem(IDC_NM_GROUP, 3), "Business");
+    EXPECT_EQ(manager.ComboSelection(IDC_NM_GROUP), 0);
+
+    // Two notes of a group duplicated: two more rows in the group.
+    manager.SelectTitles({"Bus one", "Bus two"});
+    manager.Command(ID_NM_DUPLICATE);
+    ASSERT_TRUE(WaitUntil([&] { return manager.Rows() == 8; }));
+    manager.ChooseComboItem(IDC_NM_GROUP, 3);
+    EXPECT_TRUE(WaitUntil([&] { return manager.Rows() == 4; }));
+    EXPECT_EQ(Sorted(manager.Column(1)), (std::vector<std::string>{"Bus one", "Bus one", "Bus two", "Bus two"}));
+    manager.ChooseComboItem(IDC_NM_GROUP, 0);
+    ASSERT_TRUE(WaitUntil([&] { return manager.Rows() == 8; }));
+
+    // Delete asks even for one note; No keeps it.
+    manager.SelectTitles({"Deletable"});
+    PostMessageA(manager.List(), WM_KEYDOWN, VK_DELETE, 0);
+    ShownMessageBox question = WaitForMessageBox(process, kDriverWaitMs, "Quillnet+");
+    EXPECT_EQ(question.text, "Are you sure you want to delete the selected note?\r\n\r\n");
+    ASSERT_TRUE(AnswerMessageBox(question, IDNO));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(question.window); }));
+    EXPECT_EQ(manager.Rows(), 8);
+    // Ctrl+F4 on one note deletes it without the Note Manager's question.
+    manager.SelectTitles({"Quick"});
+    SetForegroundWindow(manager.Window());
+    SendWithTimeout(manager.Window(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(manager.List()), TRUE);
+    PressKeys({VK_CONTROL, VK_F4});
+    EXPECT_TRUE(WaitUntil([&] {
+        ShownMessageBox box = WaitForMessageBox(process, 50, "Quillnet+");
+        if (box.window) {
+            EXPECT_EQ(box.text.find("Are you sure you want to delete the selected"), std::string::npos);
+            AnswerMessageBox(box, IDYES);
+        }
+        return manager.Rows() == 7;
+    }));
+    EXPECT_EQ(manager.RowOfTitle("Quick"), -1);
+
+    manager.Command(IDCANCEL);
+    ASSERT_TRUE(manager.WaitClosed());
+    CloseProgram(install, program);
+}

@@ -1,0 +1,23 @@
+#include "support/KeyPresses.h"
+
+#include <vector>
+
+void PressKeys(std::initializer_list<BYTE> keys)
+{
+    std::vector<INPUT> inputs;
+    for (BYTE key : keys) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        inputs.push_back(input);
+    }
+    for (auto key = keys.end(); key != keys.begin();) {
+        --key;
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = *key;
+        input.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(input);
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
