@@ -65,7 +65,7 @@ void CNoteManagerController::FillCombos()
 {
     m_styleCombo = std::make_unique<CDlgComboBoxStyle>(m_dialog, IDC_NM_STYLE, [](HDC dc, const RECT& rect, int item) {
         if (item >= 1 && item <= 9)
-            DrawStyleSample(dc, rect.left, rect.top, rect, false, false, UserSettings().styles[item - 1]);
+            DrawStyleSample(dc, 0, 0, rect, false, false, UserSettings().styles[item - 1]);
     });
     m_groupCombo = std::make_unique<CDlgComboBoxGroup>(m_dialog, IDC_NM_GROUP, [](int index) {
         GroupHotkey hotkey;
