@@ -69,7 +69,8 @@ DWORD CNoteManagerController::SizeOf(const CNoteController& note) const
     if (note.m_storedContentSizeKnown && note.m_storedContentSize)
         return note.m_storedContentSize;
     if (IsClosedProtected(note) && note.IsLocked())
-        return note.m_storedProtectedSize;
+        return note.m_storedProtectedSize ? note.m_storedProtectedSize
+                                          : static_cast<DWORD>(note.m_protectedContent.size());
     if (!note.m_bodyEdit)
         return 0;
     GETTEXTLENGTHEX length = {GTL_NUMCHARS, CP_ACP};

@@ -11,6 +11,7 @@
 #include "store/NoteSaving.h"
 #include "support/CurrentFolder.h"
 #include "support/ListViewDriving.h"
+#include "support/ProtectedUser.h"
 #include "support/StoredNotes.h"
 
 const char kNoteManagerCaption[] = "Quillnet+ Note Manager";
@@ -32,6 +33,10 @@ std::vector<DWORD> StoreTestNotes(const ProgramInstall& install, const std::vect
             note.m_alarmRecurring = given.recurring;
             note.m_alarm = CDateTime(static_cast<BYTE>(given.alarmDay % 100), static_cast<BYTE>(given.alarmDay / 100 % 100),
                                      static_cast<WORD>(given.alarmDay / 10000), given.alarmHour, 0, 0);
+        }
+        if (given.locked) {
+            note.m_protected = true;
+            note.m_passwordText = kSecretPasswordText;
         }
         SaveNote(note);
         ids.push_back(note.m_noteId);

@@ -25,6 +25,7 @@ struct TestNote {
     WORD alarmHour;
     std::string title;  // empty: the text
     bool recurring = false;
+    bool locked = false;  // protected with the password of "secret"
 };
 // Stores the notes; their ids in order.
 std::vector<DWORD> StoreTestNotes(const ProgramInstall& install, const std::vector<TestNote>& notes);

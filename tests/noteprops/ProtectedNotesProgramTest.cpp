@@ -21,6 +21,7 @@
 #include "support/CurrentFolder.h"
 #include "support/NoteDriving.h"
 #include "support/ProgramDriver.h"
+#include "support/ProtectedUser.h"
 #include "support/Screenshot.h"
 #include "support/StoredNotes.h"
 
@@ -28,34 +29,11 @@ namespace {
 const UINT kNoteCmdToggleLock = 4088;
 const char kPromptTitle[] = "  Quillnet+";
 const char kPlaceholder[] = " ...PROTECTED  NOTE... ";
-// The password text of "secret".
-const char kSecretText[] = "426897c0";
+const char* const kSecretText = kSecretPasswordText;
 const int kPasswordEdit = 1125;
 const int kOkButton = 1293;
 const int kOncePerRun = 1;
 const int kEveryTime = 2;
-
-// The user's record once the first start has made it, with the password
-// text set, asked for at start never, and locked notes asked for in the mode.
-void PrepareUser(const ProgramInstall& install, int passwordMode)
-{
-    {
-        RunningProgram first(install, "");
-        ASSERT_NE(WaitForMainWindow(first), nullptr);
-        CloseProgram(install, first);
-    }
-    CurrentFolder data(install.Path());
-    CUsersTable users;
-    users.Open("MAPPINGALL");
-    const DWORD count = users.GetRecordCount();
-    ASSERT_GT(count, 0u);
-    for (DWORD record = 1; record <= count; ++record) {
-        users.SetStringValue(record, "SZ1", kSecretText);
-        users.SetLongValue(record, "W1", passwordMode);
-        WriteLogical(users, record, "BRECEIVED1", false);
-    }
-    users.Close();
-}
 
 // A note of the install's table: protected (with "secret") when asked, shown
 // or hidden, with an alarm when one is given.
@@ -114,7 +92,7 @@ std::string BodyText(HWND note)
 // few seconds after the start.
 void PrepareAlphaAndBeta(const ProgramInstall& install, int passwordMode)
 {
-    PrepareUser(install, passwordMode);
+    PrepareProtectingUser(install, passwordMode);
     CurrentFolder data(install.Path());
     NotesFreeSlots().Clear();
     StoreNote("Alpha secret", 60, true, false);
@@ -143,7 +121,7 @@ TEST(ProtectedNotesProgram, ALockedNoteLeavesNoPlainTextAsksAtStartAndHidesAfter
 {
     ProgramInstall install("protected");
     install.AddInstalledDataFiles();
-    PrepareUser(install, kEveryTime);
+    PrepareProtectingUser(install, kEveryTime);
     {
         CurrentFolder data(install.Path());
         NotesFreeSlots().Clear();

@@ -1,0 +1,66 @@
+// Locked notes in the Note Manager of the real program: a closed locked note
+// shows the placeholder and its stored size, is listed by the Protected
+// filter, and a selection holding it deletes nothing.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "globals/MainWindowMessages.h"
+#include "notemanager/NoteManagerDriving.h"
+#include "resources/ids/NoteManagerIds.h"
+#include "support/NoteDriving.h"
+#include "support/ProtectedUser.h"
+
+namespace {
+const int kOncePerRun = 1;
+}
+
+TEST(NoteManagerProtected, AClosedLockedNoteShowsThePlaceholderAndStopsADeletion)
+{
+    ProgramInstall install("nmlocked");
+    install.AddInstalledDataFiles();
+    PrepareProtectingUser(install, kOncePerRun);
+    TestNote secret("My secret words", true);
+    secret.locked = true;
+    StoreTestNotes(install, {secret, {"Open words"}});
+
+    RunningProgram program(install, "");
+    HWND main = WaitForMainWindow(program);
+    ASSERT_NE(main, nullptr);
+    const DWORD process = program.ProcessId();
+    PostMessageA(main, WM_COMMAND, kCmdNoteManager, 0);
+    NoteManagerWindow manager(process);
+    ASSERT_TRUE(manager.Wait());
+    ASSERT_TRUE(WaitUntil([&] { return manager.Rows() == 3; }));
+    manager.Command(ID_NM_COLUMN_SIZE);
+    const int row = manager.RowOfTitle("My secret words");
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(manager.Cell(row, 2), " ...PROTECTED  NOTE... ");
+    // The size of its enciphered body, which is larger than its words.
+    EXPECT_GT(std::atoi(manager.Cell(row, 7).c_str()), 15);
+
+    manager.Click(IDC_NM_PROTECTED);
+    EXPECT_TRUE(WaitUntil([&] { return manager.Rows() == 1; }));
+    EXPECT_EQ(manager.Cell(0, 1), "My secret words");
+    manager.Click(IDC_NM_NOT_PROTECTED);
+    EXPECT_TRUE(WaitUntil([&] { return manager.Rows() == 2; }));
+    EXPECT_EQ(manager.RowOfTitle("My secret words"), -1);
+    manager.Click(IDC_NM_PROTECTION_ALL);
+    ASSERT_TRUE(WaitUntil([&] { return manager.Rows() == 3; }));
+
+    manager.SelectTitles({"My secret words", "Open words"});
+    EXPECT_TRUE(WaitUntil([&] { return manager.StatusText().rfind("2 notes are selected", 0) == 0; }));
+    manager.Command(ID_NM_DELETE);
+    manager.SelectTitles({"Open words"});
+    EXPECT_TRUE(WaitUntil([&] { return manager.StatusText() == "The selected note is on the desktop"; }))
+        << manager.StatusText();
+    EXPECT_EQ(manager.Rows(), 3);
+    EXPECT_EQ(WaitForMessageBox(process, 200, "Quillnet+").window, nullptr);
+
+    manager.Command(IDCANCEL);
+    ASSERT_TRUE(manager.WaitClosed());
+    CloseProgram(install, program);
+}
