@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "foundation/CallbackGuard.h"
-#include "foundation/FileHelpers.h"
+#include "foundation/DataFolder.h"
 #include "foundation/bytes/MessageBoxes.h"
 #include "globals/ProgramGlobals.h"
 #include "notemanager/NoteManagerFile.h"
@@ -273,7 +273,7 @@ void CNoteManagerController::OnHeaderNotify(NMHDR& header)
     }
     switch (header.code) {
     case HDN_ENDDRAG:
-        DeleteFileA(kDragFile);
+        DeleteFileA(DataFilePath(kDragFile).c_str());
         m_headerDragEnded = true;
         break;
     case HDN_ENDTRACKA:

@@ -88,6 +88,7 @@ public:
     void StorePlacement();
     void OnGetMinMaxInfo(MINMAXINFO& info);
     void Close();
+    void RestoreSubclasses();
 
     // Rows and filters (NoteManagerList.cpp).
     void FillList();

@@ -6,6 +6,7 @@
 
 #include "foundation/DiagnosticLog.h"
 #include "foundation/bytes/MessageBoxes.h"
+#include "foundation/win/Tooltips.h"
 #include "globals/MainWindowMessages.h"
 #include "globals/ProgramGlobals.h"
 #include "note/NoteController.h"
@@ -80,6 +81,11 @@ void CNoteManagerController::FillCombos()
         return hotkey;
     });
     HWND styles = GetDlgItem(m_dialog, IDC_NM_STYLE);
+    HWND groups = GetDlgItem(m_dialog, IDC_NM_GROUP);
+    if (HWND tooltip = CreateTooltipControl(m_dialog)) {
+        AddTooltipSubclass(tooltip, "Right click to rename style ", m_dialog, styles);
+        AddTooltipSubclass(tooltip, "Right click to rename, delete or create new group", m_dialog, groups);
+    }
     SendMessageA(styles, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("All"));
     for (int i = 0; i < 9; ++i) {
         char text[80];
@@ -93,7 +99,6 @@ void CNoteManagerController::FillCombos()
             std::snprintf(text, sizeof text, "%s%d - '%s'", kStyleWord, i + 1, name);
         SendMessageA(styles, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
     }
-    HWND groups = GetDlgItem(m_dialog, IDC_NM_GROUP);
     for (auto* node = GroupsList().GetFirst(); node; node = node->next) {
         const LRESULT item = SendMessageA(groups, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(node->record.name));
         if (item >= 0)

@@ -251,13 +251,19 @@ bool CNoteManagerController::OnCommand(UINT id, UINT code, HWND control)
 
 void CNoteManagerController::Close()
 {
+    RestoreSubclasses();
+    EndDialog(m_dialog, 0);
+}
+
+// The list and its header get their own procedures back before the object goes.
+void CNoteManagerController::RestoreSubclasses()
+{
     if (m_listPrevious)
         SetWindowLongPtrA(m_list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_listPrevious));
     if (m_headerPrevious)
         SetWindowLongPtrA(m_header, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_headerPrevious));
     m_listPrevious = nullptr;
     m_headerPrevious = nullptr;
-    EndDialog(m_dialog, 0);
 }
 
 void CNoteManagerController::OnInitDialog()
@@ -435,6 +441,7 @@ void CNoteManagerController::StorePlacement()
 
 void CNoteManagerController::OnDestroy()
 {
+    RestoreSubclasses();
     CNoteManagerOptions& options = NoteManagerOptions();
     if (m_filtersSaved)
         RestoreFilters();

@@ -4,12 +4,14 @@
 
 #include <cstdio>
 
+#include "globals/MainWindowMessages.h"
 #include "note/NoteController.h"
 #include "notemanager/NoteManagerFile.h"
 #include "support/bytes/MessageBoxRecorder.h"
 #include "store/FreeSlotLists.h"
 #include "store/NoteSaving.h"
 #include "support/CurrentFolder.h"
+#include "support/NoteDriving.h"
 #include "support/ListViewDriving.h"
 #include "support/ProtectedUser.h"
 #include "support/StoredNotes.h"
@@ -75,6 +77,21 @@ bool NoteManagerWindow::Wait()
         m_window = FindTopWindowTitled("#32770", kNoteManagerCaption, process);
         return m_window != nullptr && IsWindowVisible(m_window);
     });
+}
+
+HWND NoteManagerWindow::OpenFromTray(const RunningProgram& program)
+{
+    HWND main = WaitForMainWindow(program);
+    if (!main)
+        return nullptr;
+    PostMessageA(main, WM_COMMAND, kCmdNoteManager, 0);
+    return Wait() ? main : nullptr;
+}
+
+bool NoteManagerWindow::Close() const
+{
+    Command(IDCANCEL);
+    return WaitClosed();
 }
 
 HWND NoteManagerWindow::Status() const

@@ -40,6 +40,11 @@ public:
     explicit NoteManagerWindow(DWORD process) : m_process(process) {}
     // Waits for the window; false when it did not come.
     bool Wait();
+    // The program's main window once it is up, the window opened from the
+    // tray's command; null when either did not come.
+    HWND OpenFromTray(const RunningProgram& program);
+    // Close pressed; false when the window stayed.
+    bool Close() const;
     HWND Window() const { return m_window; }
     HWND List() const { return GetDlgItem(m_window, 1340); }
     HWND Status() const;

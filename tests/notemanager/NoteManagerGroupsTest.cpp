@@ -41,12 +41,10 @@ TEST(NoteManagerGroups, GroupsAreMadeRenamedAndDeletedAndCommandsActOnTheSelecti
     WriteGroupsFile(install, extra, {{kBusiness, ids[0]}, {kBusiness, ids[1]}});
 
     RunningProgram program(install, "");
-    HWND main = WaitForMainWindow(program);
-    ASSERT_NE(main, nullptr);
     const DWORD process = program.ProcessId();
-    PostMessageA(main, WM_COMMAND, kCmdNoteManager, 0);
     NoteManagerWindow manager(process);
-    ASSERT_TRUE(manager.Wait());
+    HWND main = manager.OpenFromTray(program);
+    ASSERT_NE(main, nullptr);
     ASSERT_TRUE(WaitUntil([&] { return manager.Rows() == 6; }));
     EXPECT_EQ(manager.Cell(manager.RowOfTitle("Bus one"), kGroupColumn), "Business");
 
@@ -106,7 +104,6 @@ TEST(NoteManagerGroups, GroupsAreMadeRenamedAndDeletedAndCommandsActOnTheSelecti
     }));
     EXPECT_EQ(manager.RowOfTitle("Quick"), -1);
 
-    manager.Command(IDCANCEL);
-    ASSERT_TRUE(manager.WaitClosed());
+    ASSERT_TRUE(manager.Close());
     CloseProgram(install, program);
 }

@@ -54,12 +54,10 @@ TEST(NoteManagerList, FiltersSortingAndTheStatusShowWhatTheUserAsked)
     install.AddInstalledDataFiles();
     StoreTestNotes(install, ListNotes());
     RunningProgram program(install, "");
-    HWND main = WaitForMainWindow(program);
-    ASSERT_NE(main, nullptr);
     const DWORD process = program.ProcessId();
-    PostMessageA(main, WM_COMMAND, kCmdNoteManager, 0);
     NoteManagerWindow manager(process);
-    ASSERT_TRUE(manager.Wait());
+    HWND main = manager.OpenFromTray(program);
+    ASSERT_NE(main, nullptr);
     ASSERT_TRUE(WaitUntil([&] { return manager.Rows() == 7; }));
 
     // The radio buttons, each by the rows it leaves.
@@ -131,7 +129,6 @@ TEST(NoteManagerList, FiltersSortingAndTheStatusShowWhatTheUserAsked)
     EXPECT_TRUE(WaitUntil([&] { return manager.StatusText() == "Nothing selected, 7 notes listed"; }));
     SaveScreenshotOf(manager.Window(), "note-manager-list");
 
-    manager.Command(IDCANCEL);
-    ASSERT_TRUE(manager.WaitClosed());
+    ASSERT_TRUE(manager.Close());
     CloseProgram(install, program);
 }

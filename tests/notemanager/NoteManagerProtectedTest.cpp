@@ -28,12 +28,10 @@ TEST(NoteManagerProtected, AClosedLockedNoteShowsThePlaceholderAndStopsADeletion
     StoreTestNotes(install, {secret, {"Open words"}});
 
     RunningProgram program(install, "");
-    HWND main = WaitForMainWindow(program);
-    ASSERT_NE(main, nullptr);
     const DWORD process = program.ProcessId();
-    PostMessageA(main, WM_COMMAND, kCmdNoteManager, 0);
     NoteManagerWindow manager(process);
-    ASSERT_TRUE(manager.Wait());
+    HWND main = manager.OpenFromTray(program);
+    ASSERT_NE(main, nullptr);
     ASSERT_TRUE(WaitUntil([&] { return manager.Rows() == 3; }));
     manager.Command(ID_NM_COLUMN_SIZE);
     const int row = manager.RowOfTitle("My secret words");
@@ -60,7 +58,6 @@ TEST(NoteManagerProtected, AClosedLockedNoteShowsThePlaceholderAndStopsADeletion
     EXPECT_EQ(manager.Rows(), 3);
     EXPECT_EQ(WaitForMessageBox(process, 200, "Quillnet+").window, nullptr);
 
-    manager.Command(IDCANCEL);
-    ASSERT_TRUE(manager.WaitClosed());
+    ASSERT_TRUE(manager.Close());
     CloseProgram(install, program);
 }

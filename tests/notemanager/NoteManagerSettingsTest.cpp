@@ -67,12 +67,10 @@ TEST(NoteManagerSettings, OkAppliesCancelKeepsAndTheColumnsAndPlacementOutliveAR
     RECT moved = {};
     {
         RunningProgram program(install, "");
-        HWND main = WaitForMainWindow(program);
-        ASSERT_NE(main, nullptr);
         const DWORD process = program.ProcessId();
-        PostMessageA(main, WM_COMMAND, kCmdNoteManager, 0);
         NoteManagerWindow manager(process);
-        ASSERT_TRUE(manager.Wait());
+        HWND main = manager.OpenFromTray(program);
+        ASSERT_NE(main, nullptr);
         ASSERT_TRUE(WaitUntil([&] { return manager.Rows() == 4; }));
         EXPECT_FALSE(IsTopmost(manager.Window()));
         // A user without a stored record sees the Size column.
@@ -126,8 +124,7 @@ TEST(NoteManagerSettings, OkAppliesCancelKeepsAndTheColumnsAndPlacementOutliveAR
         SendWithTimeout(GetDlgItem(manager.Window(), IDC_NM_STYLE), CB_GETCOUNT, 0, 0, &styles);
         EXPECT_EQ(styles, kStyleRows);
 
-        manager.Command(IDCANCEL);
-        ASSERT_TRUE(manager.WaitClosed());
+        ASSERT_TRUE(manager.Close());
         const CNoteManagerOptions stored = StoredOptions(install);
         EXPECT_EQ(stored.paintTTBackColors, 1u);
         EXPECT_EQ(stored.boldTitleText, 1u);
@@ -140,11 +137,10 @@ TEST(NoteManagerSettings, OkAppliesCancelKeepsAndTheColumnsAndPlacementOutliveAR
     }
 
     RunningProgram again(install, "");
-    HWND main = WaitForMainWindow(again);
+    const DWORD process = again.ProcessId();
+    NoteManagerWindow manager(process);
+    HWND main = manager.OpenFromTray(again);
     ASSERT_NE(main, nullptr);
-    PostMessageA(main, WM_COMMAND, kCmdNoteManager, 0);
-    NoteManagerWindow manager(again.ProcessId());
-    ASSERT_TRUE(manager.Wait());
     RECT placed = {};
     GetWindowRect(manager.Window(), &placed);
     EXPECT_EQ(placed.left, moved.left);
@@ -155,7 +151,6 @@ TEST(NoteManagerSettings, OkAppliesCancelKeepsAndTheColumnsAndPlacementOutliveAR
     EXPECT_EQ(ListColumnWidth(manager.List(), kSizeColumn), 0);
     manager.Command(ID_NM_COLUMN_SIZE);
     EXPECT_TRUE(WaitUntil([&] { return ListColumnWidth(manager.List(), kSizeColumn) == 60; }));
-    manager.Command(IDCANCEL);
-    ASSERT_TRUE(manager.WaitClosed());
+    ASSERT_TRUE(manager.Close());
     CloseProgram(install, again);
 }

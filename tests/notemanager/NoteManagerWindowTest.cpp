@@ -32,13 +32,10 @@ TEST(NoteManagerWindow, RequestsForAnAlarmDayShowOneWindowAndLeaveTheFiltersAsTh
     install.AddInstalledDataFiles();
     StoreTestNotes(install, SixNotes());
     RunningProgram program(install, "");
-    HWND main = WaitForMainWindow(program);
-    ASSERT_NE(main, nullptr);
     const DWORD process = program.ProcessId();
-
-    PostMessageA(main, WM_COMMAND, kCmdNoteManager, 0);
     NoteManagerWindow manager(process);
-    ASSERT_TRUE(manager.Wait());
+    HWND main = manager.OpenFromTray(program);
+    ASSERT_NE(main, nullptr);
     EXPECT_TRUE(WaitUntil([&] { return manager.StatusText() == "Nothing selected, 6 notes listed"; }))
         << manager.StatusText();
     EXPECT_TRUE(manager.Checked(IDC_NM_ALARMS_ALL));
@@ -51,14 +48,12 @@ TEST(NoteManagerWindow, RequestsForAnAlarmDayShowOneWindowAndLeaveTheFiltersAsTh
     EXPECT_EQ(TopWindowsOf(process, "#32770").size(), 1u);
     EXPECT_EQ(manager.Column(1), (std::vector<std::string>{"Bravo alarm note", "Alpha alarm note"}));
 
-    manager.Command(IDCANCEL);
-    ASSERT_TRUE(manager.WaitClosed());
+    ASSERT_TRUE(manager.Close());
     PostMessageA(main, WM_COMMAND, kCmdNoteManager, 0);
     NoteManagerWindow again(process);
     ASSERT_TRUE(again.Wait());
     EXPECT_TRUE(WaitUntil([&] { return again.Rows() == 6; }));
     EXPECT_TRUE(again.Checked(IDC_NM_ALARMS_ALL));
-    again.Command(IDCANCEL);
-    ASSERT_TRUE(again.WaitClosed());
+    ASSERT_TRUE(again.Close());
     CloseProgram(install, program);
 }
