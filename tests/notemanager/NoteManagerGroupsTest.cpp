@@ -62,13 +62,33 @@ TEST(NoteManagerGroups, GroupsAreMadeRenamedAndDeletedAndCommandsActOnTheSelecti
     EXPECT_EQ(AcknowledgeProgramBox(process),
               "Sorry, no more groups can be created.\r\n\r\nPlease delete a group first.");
 
+    // A rename that changes only the case is taken; one to another group's name is not.
+    manager.ChooseComboItem(IDC_NM_GROUP, 4);
+    ASSERT_TRUE(WaitUntil([&] { return manager.ComboSelection(IDC_NM_GROUP) == 4; }));
+    ASSERT_TRUE(manager.TypeInPlace(ID_GROUP_COMBO_RENAME, "business"));
+    EXPECT_TRUE(WaitUntil([&] { return manager.ComboItem(IDC_NM_GROUP, 4) == "business"; }));
+    EXPECT_TRUE(WaitUntil([&] { return manager.Cell(manager.RowOfTitle("Bus one"), kGroupColumn) == "business"; }));
+    ASSERT_TRUE(manager.TypeInPlace(ID_GROUP_COMBO_RENAME, "Personal"));
+    EXPECT_NE(AcknowledgeProgramBox(process).find("('Personal')\r\n    is already in the list of groups."),
+              std::string::npos);
+    // A style renamed in its combo shows the bare name.
+    manager.ChooseComboItem(IDC_NM_STYLE, 3);
+    ASSERT_TRUE(WaitUntil([&] { return manager.ComboSelection(IDC_NM_STYLE) == 3; }));
+    ASSERT_TRUE(manager.TypeInPlace(ID_STYLE_COMBO_RENAME, "Bright"));
+    EXPECT_TRUE(WaitUntil([&] { return manager.ComboItem(IDC_NM_STYLE, 3) == "Bright"; }));
+    manager.ChooseComboItem(IDC_NM_STYLE, 0);
+    manager.ChooseComboItem(IDC_NM_GROUP, 0);
+    ASSERT_TRUE(WaitUntil([&] { return manager.Rows() == 6; }));
+    // The new group shown in the combo, the filter left as it is.
+    SendWithTimeout(GetDlgItem(manager.Window(), IDC_NM_GROUP), CB_SETCURSEL, 3, 0);
+
     // A note put in the new group, then the group deleted: the note is in none.
     manager.SelectTitles({"Plain"});
     manager.Command(ID_NM_FIRST_GROUP + 3);
     EXPECT_TRUE(WaitUntil([&] { return manager.Cell(manager.RowOfTitle("Plain"), kGroupColumn) == "Aardvark"; }));
     manager.Command(ID_GROUP_COMBO_DELETE);
     EXPECT_TRUE(WaitUntil([&] { return manager.Cell(manager.RowOfTitle("Plain"), kGroupColumn) == "None"; }));
-    EXPECT_EQ(manager.ComboItem(IDC_NM_GROUP, 3), "Business");
+    EXPECT_EQ(manager.ComboItem(IDC_NM_GROUP, 3), "business");
     EXPECT_EQ(manager.ComboSelection(IDC_NM_GROUP), 0);
 
     // Two notes of a group duplicated: two more rows in the group.

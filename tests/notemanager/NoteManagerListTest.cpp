@@ -125,6 +125,15 @@ TEST(NoteManagerList, FiltersSortingAndTheStatusShowWhatTheUserAsked)
     EXPECT_TRUE(WaitUntil([&] { return manager.StatusText() == "The selected note is hidden"; }))
         << manager.StatusText();
     EXPECT_EQ(manager.Text(IDC_NM_SHOW), "&Show note");
+    // Show brings the hidden note up, Hide puts it away again.
+    HWND delta = WaitForNoteWithText(process, "Delta hidden");
+    ASSERT_NE(delta, nullptr);
+    manager.Click(IDC_NM_SHOW);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(delta) != FALSE; }));
+    EXPECT_TRUE(WaitUntil([&] { return manager.StatusText() == "The selected note is on the desktop"; }))
+        << manager.StatusText();
+    manager.Click(IDC_NM_HIDE);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(delta); }));
     manager.SelectTitles({});
     EXPECT_TRUE(WaitUntil([&] { return manager.StatusText() == "Nothing selected, 7 notes listed"; }));
     SaveScreenshotOf(manager.Window(), "note-manager-list");

@@ -151,6 +151,16 @@ TEST(NoteManagerSettings, OkAppliesCancelKeepsAndTheColumnsAndPlacementOutliveAR
     EXPECT_EQ(ListColumnWidth(manager.List(), kSizeColumn), 0);
     manager.Command(ID_NM_COLUMN_SIZE);
     EXPECT_TRUE(WaitUntil([&] { return ListColumnWidth(manager.List(), kSizeColumn) == 60; }));
+    // The standard columns back: widths, order and the sort by title.
+    manager.Command(ID_NM_COLUMN_OWNER);
+    manager.Command(ID_NM_COLUMN_TITLE);
+    EXPECT_TRUE(WaitUntil([&] { return ListColumnWidth(manager.List(), 1) == 0; }));
+    manager.Command(ID_NM_COLUMNS_RESET);
+    const int standard[] = {42, 120, 160, 100, 100, 70, 0, 0};
+    EXPECT_TRUE(WaitUntil([&] { return ListColumnWidth(manager.List(), 1) == 120; }));
+    for (int column = 0; column < 8; ++column)
+        EXPECT_EQ(ListColumnWidth(manager.List(), column), standard[column]) << "column " << column;
+    EXPECT_EQ(ListColumnOrder(again.ProcessId(), manager.List()), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7}));
     ASSERT_TRUE(manager.Close());
     CloseProgram(install, again);
 }
