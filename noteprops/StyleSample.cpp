@@ -38,7 +38,11 @@ void Body(HDC dc, int left, int top, const CNoteStyle& style)
         return;
     }
     if (style.backgroundKind >= 1 && style.backgroundKind <= 3 && GetGradientFillFunction()) {
-        DrawGradient(static_cast<int>(style.backgroundKind), left, top + 5, kSize, 11, dc, style.backgroundColor);
+        // The gradient fills from the DC's origin: the origin is moved to the body for it.
+        POINT origin{};
+        OffsetViewportOrgEx(dc, left, top + 5, &origin);
+        DrawGradient(static_cast<int>(style.backgroundKind), 0, 0, kSize, 11, dc, style.backgroundColor);
+        SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
         return;
     }
     Fill(dc, left, top + 5, kSize, 10, style.backgroundColor);
