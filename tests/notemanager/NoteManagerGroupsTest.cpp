@@ -124,6 +124,21 @@ TEST(NoteManagerGroups, GroupsAreMadeRenamedAndDeletedAndCommandsActOnTheSelecti
     }));
     EXPECT_EQ(manager.RowOfTitle("Quick"), -1);
 
+    // The "Deleted" view lists the deleted note with the radio buttons off;
+    // Undelete of one note asks nothing and takes its row away.
+    manager.ChooseComboItem(IDC_NM_GROUP, 1);
+    EXPECT_TRUE(WaitUntil([&] { return manager.Rows() == 1 && manager.Cell(0, 1) == "Quick"; }));
+    EXPECT_FALSE(manager.Enabled(IDC_NM_STATE_DESKTOP));
+    EXPECT_FALSE(manager.Enabled(IDC_NM_PROTECTION_ALL));
+    manager.SelectTitles({"Quick"});
+    EXPECT_TRUE(WaitUntil([&] { return manager.StatusText() == "The selected note is deleted"; }))
+        << manager.StatusText();
+    manager.Command(ID_NM_UNDELETE);
+    EXPECT_TRUE(WaitUntil([&] { return manager.Rows() == 0; }));
+    manager.ChooseComboItem(IDC_NM_GROUP, 0);
+    EXPECT_TRUE(WaitUntil([&] { return manager.Rows() == 8 && manager.RowOfTitle("Quick") >= 0; }));
+    EXPECT_TRUE(manager.Enabled(IDC_NM_STATE_DESKTOP));
+
     ASSERT_TRUE(manager.Close());
     CloseProgram(install, program);
 }
