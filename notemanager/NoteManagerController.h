@@ -59,8 +59,8 @@ struct RadioGroup {
 // rows and filters (NoteManagerList.cpp, NoteManagerTexts.cpp), the columns
 // (NoteManagerColumns.cpp), drawing, sorting and status (NoteManagerDraw.cpp,
 // NoteManagerStatus.cpp), the style and group combos (NoteManagerGroups.cpp),
-// the commands (NoteManagerCommands*.cpp) and the settings dialog
-// (NoteManagerSettings.cpp).
+// the list menu and keys (NoteManagerCommands.cpp), the commands themselves
+// (NoteManagerActions.cpp) and the settings dialog (NoteManagerSettings.cpp).
 class CNoteManagerController {
 public:
     CNoteManagerController(HWND dialog, const CNoteManagerStartParams& params);
@@ -73,7 +73,7 @@ public:
     void OnInitDialog();
     void OnDestroy();
     // Dispatched by the list's subclass too.
-    bool OnCommand(UINT id, UINT code, HWND control);
+    bool OnCommand(UINT id, UINT code);
     bool OnMenuMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     HWND Dialog() const { return m_dialog; }
     HWND List() const { return m_list; }
@@ -183,8 +183,6 @@ public:
     void OpenNoteSettings();
 
 private:
-    friend struct NoteManagerParts;
-
     HWND m_dialog;
     CNoteManagerStartParams m_params;
     HWND m_list = nullptr;

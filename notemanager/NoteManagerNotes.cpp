@@ -58,10 +58,10 @@ DWORD AlarmDayOf(const CNoteController& note)
     return static_cast<DWORD>(note.m_alarm.m_year) * 10000 + note.m_alarm.m_month * 100 + note.m_alarm.m_day;
 }
 
-uint64_t SortableTime::Of(BYTE day, BYTE month, WORD year, WORD hour, WORD minute, WORD second)
+uint64_t SortableTimeOf(const CDateTime& t)
 {
-    return ((static_cast<uint64_t>(year) * 100 + month) * 100 + day) * 1000000ull + hour * 10000ull + minute * 100ull +
-           second;
+    return ((static_cast<uint64_t>(t.m_year) * 100 + t.m_month) * 100 + t.m_day) * 1000000ull + t.m_hour * 10000ull +
+           t.m_minute * 100ull + t.m_second;
 }
 
 std::string GroupNameOfNote(const CNoteController& note)

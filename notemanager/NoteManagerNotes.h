@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+class CDateTime;
 class CNoteController;
 
 // What the Note Manager reads of a note.
@@ -18,9 +19,7 @@ int CountNoteAssociations(DWORD noteId);
 // The alarm's day as yyyymmdd.
 DWORD AlarmDayOf(const CNoteController& note);
 // A date and time as yyyymmddhhmmss, which orders as a number.
-struct SortableTime {
-    static uint64_t Of(BYTE day, BYTE month, WORD year, WORD hour, WORD minute, WORD second);
-};
+uint64_t SortableTimeOf(const CDateTime& time);
 // The name of the note's group; "None" when it has none.
 std::string GroupNameOfNote(const CNoteController& note);
 // The owner's user name.

@@ -56,11 +56,6 @@ int CALLBACK CompareItemTexts(LPARAM a, LPARAM b, LPARAM context)
                       sort.descending);
     });
 }
-
-uint64_t TimeKey(const CDateTime& t)
-{
-    return SortableTime::Of(t.m_day, t.m_month, t.m_year, t.m_hour, t.m_minute, t.m_second);
-}
 }
 
 NoteSortFacts CNoteManagerController::SortFactsOf(CNoteController& note)
@@ -71,8 +66,8 @@ NoteSortFacts CNoteManagerController::SortFactsOf(CNoteController& note)
     facts.sendMarked = note.m_sendAtAlarmTime || note.m_sendState != 0;
     facts.associated = IsNoteAssociated(note.m_noteId);
     facts.title = note.m_title;
-    facts.alarm = TimeKey(note.m_alarm);
-    facts.created = TimeKey(note.m_created);
+    facts.alarm = SortableTimeOf(note.m_alarm);
+    facts.created = SortableTimeOf(note.m_created);
     facts.owner = OwnerNameOf(note);
     facts.size = SizeOf(note);
     return facts;

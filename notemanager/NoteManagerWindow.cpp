@@ -187,7 +187,7 @@ bool CNoteManagerController::OnMessage(UINT message, WPARAM wParam, LPARAM lPara
         ShowHelpTopic(m_dialog, kHelpTopic);
         return true;
     case WM_COMMAND:
-        return OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+        return OnCommand(LOWORD(wParam), HIWORD(wParam));
     case WM_DRAWITEM:
     case WM_MEASUREITEM:
     case WM_INITMENUPOPUP: {
@@ -222,7 +222,7 @@ bool CNoteManagerController::OnMessage(UINT message, WPARAM wParam, LPARAM lPara
     }
 }
 
-bool CNoteManagerController::OnCommand(UINT id, UINT code, HWND control)
+bool CNoteManagerController::OnCommand(UINT id, UINT code)
 {
     if (m_busySending && id != IDOK) {
         MessageBeep(0);
@@ -243,7 +243,6 @@ bool CNoteManagerController::OnCommand(UINT id, UINT code, HWND control)
     default:
         break;
     }
-    (void)control;
     if (OnFilterCommand(id, code))
         return true;
     return OnSelectionCommand(id);
