@@ -81,6 +81,10 @@ TEST(NoteManagerSettings, OkAppliesCancelKeepsAndTheColumnsAndPlacementOutliveAR
             return moved.left == 120 && moved.right - moved.left == 720;
         }));
 
+        // "Created" dragged before "Title": the order the next opening shows.
+        DragHeaderItem(process, manager.List(), 4, 1);
+        EXPECT_TRUE(WaitUntil([&] { return ListColumnOrder(process, manager.List())[1] == 4; }));
+
         // Every box changed, then Cancel: nothing of it stays.
         HWND settings = OpenSettings(manager, process);
         ASSERT_NE(settings, nullptr);
@@ -149,6 +153,7 @@ TEST(NoteManagerSettings, OkAppliesCancelKeepsAndTheColumnsAndPlacementOutliveAR
     EXPECT_EQ(placed.bottom, moved.bottom);
     // The file keeps seven columns: Size is hidden again, with its width.
     EXPECT_EQ(ListColumnWidth(manager.List(), kSizeColumn), 0);
+    EXPECT_EQ(ListColumnOrder(again.ProcessId(), manager.List()), (std::vector<int>{0, 4, 1, 2, 3, 5, 6, 7}));
     manager.Command(ID_NM_COLUMN_SIZE);
     EXPECT_TRUE(WaitUntil([&] { return ListColumnWidth(manager.List(), kSizeColumn) == 60; }));
     // The standard columns back: widths, order and the sort by title.

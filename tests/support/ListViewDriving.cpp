@@ -106,17 +106,47 @@ std::vector<int> ListColumnOrder(DWORD process, HWND list)
     return order;
 }
 
-void ClickHeaderItem(DWORD process, HWND list, int column)
+namespace {
+HWND HeaderOf(HWND list)
 {
-    HWND header = reinterpret_cast<HWND>(Ask(list, LVM_GETHEADER, 0, 0));
+    return reinterpret_cast<HWND>(Ask(list, LVM_GETHEADER, 0, 0));
+}
+
+// The middle of the column's header item, in the header's coordinates.
+LPARAM HeaderItemMiddle(DWORD process, HWND header, int column)
+{
     RemoteBlock block(process, sizeof(RECT));
     Ask(header, HDM_GETITEMRECT, static_cast<WPARAM>(column), block.Param());
     RECT rect = {};
     block.Read(&rect, sizeof rect);
-    const LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    return MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+}
+}
+
+void ClickHeaderItem(DWORD process, HWND list, int column)
+{
+    HWND header = HeaderOf(list);
+    const LPARAM at = HeaderItemMiddle(process, header, column);
     PostMessageA(header, WM_MOUSEMOVE, 0, at);
     PostMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
     PostMessageA(header, WM_LBUTTONUP, 0, at);
+}
+
+void DragHeaderItem(DWORD process, HWND list, int column, int ontoColumn)
+{
+    HWND header = HeaderOf(list);
+    const LPARAM from = HeaderItemMiddle(process, header, column);
+    const LPARAM onto = HeaderItemMiddle(process, header, ontoColumn);
+    const int fromX = static_cast<short>(LOWORD(from));
+    const int ontoX = static_cast<short>(LOWORD(onto)) - 10;
+    const int y = static_cast<short>(HIWORD(from));
+    PostMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, from);
+    // Far enough for a drag, in steps as a hand moves.
+    for (int step = 1; step <= 8; ++step) {
+        const int x = fromX + (ontoX - fromX) * step / 8;
+        PostMessageA(header, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, y));
+    }
+    PostMessageA(header, WM_LBUTTONUP, 0, MAKELPARAM(ontoX, y));
 }
 
 std::string StatusBarText(DWORD process, HWND status)

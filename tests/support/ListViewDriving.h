@@ -38,5 +38,8 @@ int ListColumnWidth(HWND list, int column);
 std::vector<int> ListColumnOrder(DWORD process, HWND list);
 // A click on the header item of the column, as the mouse gives it.
 void ClickHeaderItem(DWORD process, HWND list, int column);
+// The header item of the column dragged by the mouse onto the place of
+// another column.
+void DragHeaderItem(DWORD process, HWND list, int column, int ontoColumn);
 // The text of the first part of a status bar.
 std::string StatusBarText(DWORD process, HWND status);
