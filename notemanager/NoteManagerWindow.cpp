@@ -184,7 +184,7 @@ bool CNoteManagerController::OnMessage(UINT message, WPARAM wParam, LPARAM lPara
         return false;
     }
     case WM_HELP:
-        ShowHelpTopic(m_dialog, kHelpTopic);
+        OpenHelpOnTop(m_dialog, kHelpContext, kHelpTopic);
         return true;
     case WM_COMMAND:
         return OnCommand(LOWORD(wParam), HIWORD(wParam));
@@ -235,7 +235,7 @@ bool CNoteManagerController::OnCommand(UINT id, UINT code)
         Close();
         return true;
     case IDC_NM_HELP:
-        ShowHelpTopic(m_dialog, kHelpTopic);
+        OpenHelpOnTop(m_dialog, kHelpContext, kHelpTopic);
         return true;
     case IDC_NM_SETTINGS:
         OnSettings();

@@ -40,6 +40,12 @@ TEST(NoteManagerWindow, RequestsForAnAlarmDayShowOneWindowAndLeaveTheFiltersAsTh
         << manager.StatusText();
     EXPECT_TRUE(manager.Checked(IDC_NM_ALARMS_ALL));
     SaveScreenshotOf(manager.Window(), "note-manager");
+    // The install has no help file: the user is told.
+    manager.Command(IDC_NM_HELP);
+    const ShownMessageBox help = WaitForMessageBox(process, kDriverWaitMs, "");
+    EXPECT_EQ(help.text, "Unable to activate help");
+    AnswerMessageBox(help, IDOK);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(help.window); }));
 
     // Two requests for one day: one window, showing that day's alarm notes by alarm time.
     PostMessageA(main, kMsgOpenNoteManager, 0, kAlarmDay);
