@@ -132,7 +132,7 @@ void CNoteManagerController::LockSelectedNotes()
     const std::vector<CNoteController*> notes = SelectedNotes();
     size_t locked = 0;
     for (CNoteController* note : notes)
-        locked += note->IsLocked() ? 1 : 0;
+        locked += IsNoteLocked(*note) ? 1 : 0;
     if (IsDeletedView() || notes.empty() || (locked && locked != notes.size())) {
         MessageBeep(0);
         return;
@@ -184,7 +184,7 @@ void CNoteManagerController::DeleteSelectedNotes(bool confirmOne)
     const std::vector<CNoteController*> notes = SelectedNotes();
     bool locked = false;
     for (CNoteController* note : notes)
-        locked = locked || note->IsLocked();
+        locked = locked || IsNoteLocked(*note);
     if (notes.empty() || locked) {
         MessageBeep(0);
         return;

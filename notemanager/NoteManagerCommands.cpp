@@ -152,8 +152,8 @@ void CNoteManagerController::CollectSelectionStats(CSelectionStats& stats)
             }
         }
         stats.onTop += note->m_stayOnTop ? 1 : 0;
-        stats.closedProtectedLocked += note->IsLocked() && IsClosedProtected(*note) ? 1 : 0;
-        stats.locked += note->IsLocked() ? 1 : 0;
+        stats.closedProtectedLocked += IsNoteLocked(*note) && IsClosedProtected(*note) ? 1 : 0;
+        stats.locked += IsNoteLocked(*note) ? 1 : 0;
         stats.visible += !note->m_hidden && !note->m_parked ? 1 : 0;
         stats.parked += note->m_parked ? 1 : 0;
         std::string text = CellText(*note, kColumnText, row);

@@ -128,7 +128,7 @@ void CNoteManagerController::DrawIconsCell(NMLVCUSTOMDRAW& draw, const CNoteCont
         ShowMessageBox(m_dialog, "ListView_GetSubItemRect failed", ProgramTitle, kMbOk);
         return;
     }
-    const bool locked = note.IsLocked();
+    const bool locked = IsNoteLocked(note);
     const bool associated = IsNoteAssociated(note.m_noteId);
     const int icons = (locked ? 1 : 0) + (note.m_alarmSet ? 1 : 0) + (SendIconWanted(note) ? 1 : 0) +
                       (associated ? 1 : 0);

@@ -38,6 +38,11 @@ bool IsClosedProtected(const CNoteController& note)
     return !note.m_protectedContent.empty() && note.m_hidden;
 }
 
+bool IsNoteLocked(const CNoteController& note)
+{
+    return note.m_protected;
+}
+
 int CountNoteAssociations(DWORD noteId)
 {
     int count = 0;

@@ -14,6 +14,9 @@ class CNoteController;
 std::string PlainTextOf(const CNoteController& note);
 // Hidden while it holds its enciphered body: its content is masked.
 bool IsClosedProtected(const CNoteController& note);
+// Protected with the password, open or not: the Note Manager calls it locked
+// (its lock command then unlocks it).
+bool IsNoteLocked(const CNoteController& note);
 bool IsNoteAssociated(DWORD noteId);
 int CountNoteAssociations(DWORD noteId);
 // The alarm's day as yyyymmdd.

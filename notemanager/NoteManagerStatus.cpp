@@ -61,7 +61,7 @@ int CALLBACK CompareItemTexts(LPARAM a, LPARAM b, LPARAM context)
 NoteSortFacts CNoteManagerController::SortFactsOf(CNoteController& note)
 {
     NoteSortFacts facts;
-    facts.locked = note.IsLocked();
+    facts.locked = IsNoteLocked(note);
     facts.alarmSet = note.m_alarmSet;
     facts.sendMarked = note.m_sendAtAlarmTime || note.m_sendState != 0;
     facts.associated = IsNoteAssociated(note.m_noteId);
@@ -179,7 +179,7 @@ void CNoteManagerController::DescribeSelectedNote(CNoteController& note)
     else
         text = "The selected note is on the desktop";
     SetButtons("&Show note", true, "&Hide note", !note.m_hidden && !note.m_parked);
-    if (note.IsLocked())
+    if (IsNoteLocked(note))
         text += IsClosedProtected(note) ? ", locked and protected" : ", locked";
     if (note.m_alarmSet && !note.m_sendAtAlarmTime) {
         if (note.m_ringing) {

@@ -68,7 +68,7 @@ DWORD CNoteManagerController::SizeOf(const CNoteController& note) const
 {
     if (note.m_storedContentSizeKnown && note.m_storedContentSize)
         return note.m_storedContentSize;
-    if (IsClosedProtected(note) && note.IsLocked())
+    if (IsClosedProtected(note) && IsNoteLocked(note))
         return note.m_storedProtectedSize ? note.m_storedProtectedSize
                                           : static_cast<DWORD>(note.m_protectedContent.size());
     if (!note.m_bodyEdit)
@@ -116,7 +116,7 @@ std::string CNoteManagerController::CellText(CNoteController& note, int column, 
     case kColumnTitle:
         return ListCellText(note.m_title, searching ? note.m_titleMatch : -1, kTitleMatchFrom);
     case kColumnText:
-        if (IsClosedProtected(note) && note.IsLocked())
+        if (IsClosedProtected(note) && IsNoteLocked(note))
             return kProtectedText;
         return ListCellText(PlainTextOf(note), searching ? note.m_textMatch : -1, kTextMatchFrom);
     case kColumnAlarm:

@@ -1,6 +1,7 @@
 // Locked notes in the Note Manager of the real program: a closed locked note
 // shows the placeholder and its stored size, is listed by the Protected
-// filter, and a selection holding it deletes nothing.
+// filter, and a selection holding it deletes nothing; the lock command locks
+// and unlocks an open note.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -57,6 +58,19 @@ TEST(NoteManagerProtected, AClosedLockedNoteShowsThePlaceholderAndStopsADeletion
         << manager.StatusText();
     EXPECT_EQ(manager.Rows(), 3);
     EXPECT_EQ(WaitForMessageBox(process, 200, "Quillnet+").window, nullptr);
+
+    // Lock with some but not all selected notes locked does nothing; on one
+    // note it locks, and again it unlocks.
+    manager.SelectTitles({"My secret words", "Open words"});
+    manager.Command(ID_NM_LOCK);
+    manager.SelectTitles({"Open words"});
+    EXPECT_TRUE(WaitUntil([&] { return manager.StatusText() == "The selected note is on the desktop"; }));
+    manager.Command(ID_NM_LOCK);
+    EXPECT_TRUE(WaitUntil([&] { return manager.StatusText() == "The selected note is on the desktop, locked"; }))
+        << manager.StatusText();
+    manager.Command(ID_NM_LOCK);
+    EXPECT_TRUE(WaitUntil([&] { return manager.StatusText() == "The selected note is on the desktop"; }))
+        << manager.StatusText();
 
     ASSERT_TRUE(manager.Close());
     CloseProgram(install, program);
