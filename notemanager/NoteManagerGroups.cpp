@@ -233,10 +233,7 @@ void CNoteManagerController::AddGroup()
     HWND combo = GetDlgItem(m_dialog, IDC_NM_GROUP);
     if (RefuseDuplicateName(combo, -1, m_edit.text, true))
         return;
-    std::vector<uint32_t> ids;
-    for (auto* node = GroupsList().GetFirst(); node; node = node->next)
-        ids.push_back(node->record.id);
-    const int id = NextGroupId(ids);
+    const long id = NextNewGroupId(GroupsList());
     if (id < 0) {
         ShowMessageBox(m_dialog, "Sorry, no more groups can be created.\r\n\r\nPlease delete a group first.",
                        ProgramTitle, kMbOk);

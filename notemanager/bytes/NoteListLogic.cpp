@@ -9,8 +9,6 @@ const int kColumnMargin = 12;
 const int kMatchLead = 10;
 const size_t kCellTextLimit = 254;
 const size_t kCompareLimit = 255;
-const int kLargestGroupId = 100;
-const uint32_t kFirstUserGroupId = 3;
 
 int CompareNoCase(const std::string& a, const std::string& b)
 {
@@ -161,18 +159,4 @@ SelectionDescription DescribeSelectionText(int count, int hidden, int parked, bo
     d.text += text;
     d.hideEnabled = (hidden == 0 && parked < count) || (hidden > 0 && parked == 0 && hidden < count);
     return d;
-}
-
-int NextGroupId(const std::vector<uint32_t>& ids)
-{
-    uint32_t largest = 0;
-    for (uint32_t id : ids)
-        largest = std::max(largest, id);
-    if (ids.empty() || largest + 1 <= static_cast<uint32_t>(kLargestGroupId))
-        return ids.empty() ? static_cast<int>(kFirstUserGroupId) : static_cast<int>(largest + 1);
-    for (uint32_t id = kFirstUserGroupId; id <= static_cast<uint32_t>(kLargestGroupId); ++id) {
-        if (std::find(ids.begin(), ids.end(), id) == ids.end())
-            return static_cast<int>(id);
-    }
-    return -1;
 }

@@ -51,7 +51,3 @@ struct SelectionDescription {
     bool hideEnabled = true;
 };
 SelectionDescription DescribeSelectionText(int count, int hidden, int parked, bool deletedView);
-
-// The id of a new group: the largest id plus one while that is at most 100,
-// else the lowest free id from 3; -1 when every id up to 100 is taken.
-int NextGroupId(const std::vector<uint32_t>& ids);

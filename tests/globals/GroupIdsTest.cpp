@@ -28,6 +28,8 @@ TEST(GroupIds, ANewGroupTakesAnIdTheHotkeysCanCarry)
     EXPECT_EQ(NextNewGroupId(groups), 8);
     AddGroups(groups, 8, 98);
     EXPECT_EQ(NextNewGroupId(groups), -1);
+    AddGroups(groups, 250, 250);  // an id from an older file changes nothing
+    EXPECT_EQ(NextNewGroupId(groups), -1);
     groups.RemoveAll();
     AddGroups(groups, 0, 2);
     AddGroups(groups, 100, 100);

@@ -109,17 +109,3 @@ TEST(SelectionStatus, DescribesHiddenParkedAndVisibleNotes)
     }
     EXPECT_EQ(DescribeSelectionText(5, 1, 1, true).text, "5 notes are selected, all are deleted");
 }
-
-TEST(NewGroupIds, StayWithinTheHotkeyRange)
-{
-    EXPECT_EQ(NextGroupId({0, 1, 2, 3, 4, 5, 6, 7}), 8);
-    EXPECT_EQ(NextGroupId({0, 1, 2, 99}), 100);
-    // Past 100 the lowest free id from 3 is taken, else none.
-    EXPECT_EQ(NextGroupId({0, 1, 2, 3, 4, 100}), 5);
-    std::vector<uint32_t> full;
-    for (uint32_t id = 0; id <= 100; ++id)
-        full.push_back(id);
-    EXPECT_EQ(NextGroupId(full), -1);
-    full.push_back(250);  // an id from an older file changes nothing
-    EXPECT_EQ(NextGroupId(full), -1);
-}
