@@ -84,6 +84,17 @@ void CCalendarStyle::CopyConstruct(const CCalendarStyle& other)
         daysFontSmaller = smallDaysFont = smallDaysFontSmaller = daysFont;
 }
 
+void CCalendarStyle::Set(DWORD userId, const CCalendarStyle& values)
+{
+    if (this != &values)
+        CopyConstruct(values);
+    key = static_cast<LONG>(userId);
+    userID = userId;
+    SetFilterText(nullptr);
+    left = top = 0;
+    width = height = 0;
+}
+
 void CCalendarStyle::SetDaysFont(const LOGFONTA& font)
 {
     daysFont = FontCache().GetFont(font);

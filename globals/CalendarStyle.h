@@ -17,6 +17,10 @@ public:
     CCalendarStyle(const CCalendarStyle& other) { CopyConstruct(other); }
     CCalendarStyle& operator=(const CCalendarStyle& other);
     void CopyConstruct(const CCalendarStyle& other);
+    // Every option and look of the values, owned by the user (its key and
+    // owner), with no filter and no place or size: a style made from a
+    // window's settings.
+    void Set(DWORD userId, const CCalendarStyle& values);
 
     // The days font from the cache, and the three fonts derived from it.
     void SetDaysFont(const LOGFONTA& font);

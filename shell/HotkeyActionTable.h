@@ -4,29 +4,12 @@
 
 #include "foundation/FormatSettings.h"
 #include "foundation/RecordList.h"
+#include "globals/HotkeyEntries.h"
 #include "globals/NoteManagerOptions.h"
 #include "store/bytes/PackedValues.h"
 
 // What the hotkeys page of the Settings sheet edits: the action hotkeys with
 // their names, the style hotkeys' one switch, and the note groups' hotkeys.
-
-struct CHotkeyActionEntry {
-    DWORD enabled;
-    DWORD ctrl, alt, shift;
-    DWORD key;
-    char name[52];
-};
-
-// A group's record as the page edits it, with the two tooltips of its switch.
-struct CHotkeyGroupEntry {
-    CNoteGroup group;
-    char enableTip[51];
-    char disableTip[51];
-};
-inline long RecordId(const CHotkeyGroupEntry& entry) { return static_cast<long>(entry.group.id); }
-inline const char* RecordName(const CHotkeyGroupEntry& entry) { return entry.group.name; }
-
-enum { kHotkeyActionCount = 21, kHotkeyStyleEntry = 12 };
 
 struct HotkeyActionTable {
     HotkeyActionTable() : groups("") {}

@@ -148,3 +148,22 @@ INT_PTR ShowHotkeyDialog(HINSTANCE instance, HWND owner, HotkeyDialogRecord& rec
                                      reinterpret_cast<LPARAM>(&record));
     return result == 1 ? 1 : 0;
 }
+
+bool AskForKeys(HWND owner, const std::string& title, DWORD restricted, DWORD& ctrl, DWORD& alt, DWORD& shift,
+                DWORD& key)
+{
+    HotkeyDialogRecord record{};
+    record.restricted = restricted;
+    lstrcpynA(record.title, title.c_str(), sizeof record.title);
+    record.ctrl = ctrl;
+    record.alt = alt;
+    record.shift = shift;
+    record.key = key;
+    if (ShowHotkeyDialog(GetModuleHandleA(nullptr), owner, record) != 1)
+        return false;
+    ctrl = record.ctrl;
+    alt = record.alt;
+    shift = record.shift;
+    key = record.key;
+    return true;
+}

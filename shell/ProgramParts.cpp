@@ -2,17 +2,34 @@
 
 #include "shell/ProgramParts.h"
 
+#include "calendar/CalendarSettings.h"
+#include "calendar/CalendarSettingsDlg.h"
+#include "calendar/CalendarWindow.h"
 #include "net/NetworkNoteStrips.h"
 #include "note/NoteCreation.h"
 #include "note/NoteFavouritesMenu.h"
 #include "note/NoteStrips.h"
 #include "notemanager/NoteManagerEntry.h"
-#include "calendar/CalendarSettings.h"
-#include "calendar/CalendarWindow.h"
+#include "shell/Favourites.h"
+#include "shell/HotkeyActionTable.h"
+#include "shell/HotkeyConflict.h"
+#include "shell/HotkeyDialog.h"
 #include "shell/OpenDialogs.h"
 #include "shell/WindowController.h"
-#include "shell/Favourites.h"
 #include "store/NoteMaking.h"
+
+namespace {
+void ReadProgramHotkeys(CHotkeyActionEntry (&actions)[kHotkeyActionCount], CRecordList<CHotkeyGroupEntry>& groups)
+{
+    HotkeyActionTable table;
+    BuildHotkeyActionTable(table, 0, 0);
+    for (int row = 0; row < kHotkeyActionCount; ++row)
+        actions[row] = table.actions[row];
+    groups.RemoveAll();
+    for (auto* node = table.groups.GetFirst(); node; node = node->next)
+        groups.AddToTail(node->record);
+}
+}
 
 void ConnectProgramParts()
 {
@@ -34,4 +51,10 @@ void ConnectProgramParts()
             app->RunSettingsSheet(hotkeysPage, groupId);
     };
     SetNoteManagerServices(services);
+    // The calendar's settings check its hotkey against the program's others.
+    CalendarHotkeyServices hotkeys;
+    hotkeys.askForKeys = &AskForKeys;
+    hotkeys.readHotkeys = &ReadProgramHotkeys;
+    hotkeys.checkConflict = &CheckHotkeyConflict;
+    SetCalendarHotkeyServices(hotkeys);
 }

@@ -193,26 +193,6 @@ void CHotkeysPage::CheckGroup(const CHotkeyGroupEntry& entry)
                         group.hotkey_ctrl, group.hotkey_alt, group.hotkey_shift, group.hotkey_key);
 }
 
-// The key-combination dialog over the page; the keys change only on OK.
-bool AskForKeys(HWND page, const std::string& title, DWORD restricted, DWORD& ctrl, DWORD& alt, DWORD& shift,
-                DWORD& key)
-{
-    HotkeyDialogRecord record{};
-    record.restricted = restricted;
-    lstrcpynA(record.title, title.c_str(), sizeof record.title);
-    record.ctrl = ctrl;
-    record.alt = alt;
-    record.shift = shift;
-    record.key = key;
-    if (ShowHotkeyDialog(GetModuleHandleA(nullptr), page, record) != 1)
-        return false;
-    ctrl = record.ctrl;
-    alt = record.alt;
-    shift = record.shift;
-    key = record.key;
-    return true;
-}
-
 void CHotkeysPage::EditRowKeys(int row)
 {
     CHotkeyActionEntry& entry = m_table.actions[row];
