@@ -301,7 +301,7 @@ void CCalendarSettingsWnd::OnCommand(WORD id, WORD notification, LPARAM lParam)
     }
     if (IsPreviewPartId(id)) {
         if (notification == BN_CLICKED)
-            ChooseTextColorAndFont();
+            ChooseTextColorAndFont(GetKeyState(VK_CONTROL) < 0);
         return;
     }
     switch (id) {
@@ -443,7 +443,10 @@ bool CCalendarSettingsWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam,
         OnMouseMove({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
         return true;
     case WM_LBUTTONDOWN:
-        OnLeftButtonDown({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+    case WM_LBUTTONDBLCLK:
+        // A quick second click counts as a click of its own.
+        OnLeftButtonDown({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))},
+                         (wParam & MK_CONTROL) != 0);
         return true;
     case kMsgPaintButtonBackground:
         PaintPartBackground(*reinterpret_cast<const HoverButtonBackground*>(lParam));

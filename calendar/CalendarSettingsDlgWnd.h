@@ -80,15 +80,15 @@ private:
     bool DrawItem(const DRAWITEMSTRUCT& item);
 
     // Clicks, cursors and tips of the preview (CalendarSettingsPreviewClicks.cpp).
-    void OnLeftButtonDown(POINT point);
+    void OnLeftButtonDown(POINT point, bool control);
     bool OnSetCursor();
     void OnMouseMove(POINT point);
-    bool CtrlGradientApplies() const;
-    bool ToggleGradientOnCtrlClick();
-    void ChooseTextColorAndFont();
+    bool CtrlGradientApplies(bool control) const;
+    bool ToggleGradientOnCtrlClick(bool control);
+    void ChooseTextColorAndFont(bool control);
     void ChooseTitleFontAndColor();
     void ChooseTitleBackground();
-    void ChooseBackground();
+    void ChooseBackground(bool control);
     void ChooseTexture();
     void ChooseBackgroundColor();
     void OnBackgroundCombo();

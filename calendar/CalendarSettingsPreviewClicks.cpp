@@ -42,15 +42,15 @@ int CCalendarSettingsWnd::RegionAt(POINT point) const
     return -1;
 }
 
-bool CCalendarSettingsWnd::CtrlGradientApplies() const
+bool CCalendarSettingsWnd::CtrlGradientApplies(bool control) const
 {
-    return ControlHeld() && GetGradientFillFunction() && m_settings.backgroundType != kImageType;
+    return control && GetGradientFillFunction() && m_settings.backgroundType != kImageType;
 }
 
 // Ctrl+click steps plain, horizontal, vertical, diagonal and round again.
-bool CCalendarSettingsWnd::ToggleGradientOnCtrlClick()
+bool CCalendarSettingsWnd::ToggleGradientOnCtrlClick(bool control)
 {
-    if (!CtrlGradientApplies())
+    if (!CtrlGradientApplies(control))
         return false;
     m_settings.backgroundType = (m_settings.backgroundType + 1) % 4;
     SelectBackground();
@@ -58,7 +58,7 @@ bool CCalendarSettingsWnd::ToggleGradientOnCtrlClick()
     return true;
 }
 
-void CCalendarSettingsWnd::OnLeftButtonDown(POINT point)
+void CCalendarSettingsWnd::OnLeftButtonDown(POINT point, bool control)
 {
     if (PtInRect(&m_captionText, point)) {
         ChooseTitleFontAndColor();
@@ -72,9 +72,9 @@ void CCalendarSettingsWnd::OnLeftButtonDown(POINT point)
     if (region < 0)
         return;
     if (m_settings.rollUp == 1 && region == 0)
-        ChooseTextColorAndFont();
+        ChooseTextColorAndFont(control);
     else
-        ChooseBackground();
+        ChooseBackground(control);
 }
 
 void CCalendarSettingsWnd::ChooseTitleFontAndColor()
@@ -100,9 +100,9 @@ void CCalendarSettingsWnd::ChooseTitleBackground()
 }
 
 // One colour for every text of the month, and the days font.
-void CCalendarSettingsWnd::ChooseTextColorAndFont()
+void CCalendarSettingsWnd::ChooseTextColorAndFont(bool control)
 {
-    if (ToggleGradientOnCtrlClick())
+    if (ToggleGradientOnCtrlClick(control))
         return;
     LOGFONTA font = m_settings.daysFont.logFont;
     COLORREF color = m_settings.daysAreaTextColor;
@@ -120,9 +120,9 @@ void CCalendarSettingsWnd::ChooseTextColorAndFont()
     Redraw();
 }
 
-void CCalendarSettingsWnd::ChooseBackground()
+void CCalendarSettingsWnd::ChooseBackground(bool control)
 {
-    if (ToggleGradientOnCtrlClick())
+    if (ToggleGradientOnCtrlClick(control))
         return;
     if (m_settings.backgroundType == kImageType)
         ChooseTexture();
@@ -226,7 +226,7 @@ bool CCalendarSettingsWnd::OnSetCursor()
     if (region < 0)
         return false;
     const bool textMode = m_settings.rollUp == 1 && region == 0;
-    if (CtrlGradientApplies())
+    if (CtrlGradientApplies(ControlHeld()))
         SetCursor(CursorOr(cursors.gradient));
     else
         SetCursor(CursorOr(textMode ? cursors.mail : cursors.pointer));
@@ -239,7 +239,7 @@ void CCalendarSettingsWnd::OnMouseMove(POINT)
     GetCursorPos(&point);
     ScreenToClient(m_dialog, &point);
     const bool inRegion = RegionAt(point) >= 0;
-    const bool gradient = inRegion && CtrlGradientApplies();
+    const bool gradient = inRegion && CtrlGradientApplies(ControlHeld());
     if (gradient != m_ctrlGradient) {
         m_ctrlGradient = gradient;
         // The tip asks for its text again when it shows next.

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "support/HotkeyDriving.h"
 #include "support/ProgramDriver.h"
 
 // Driving the running program's General settings sheet from outside.
@@ -17,13 +18,6 @@ HWND OpenSettingsPage(const RunningProgram& program, int pageIndex, HWND* sheet)
 // other window, a dialog on the sheet), answered with the button; empty when
 // none came.
 std::string AnswerBoxOverSheet(DWORD processId, HWND sheet, int buttonId = IDOK, HWND other = nullptr);
-// Whether this process could take the hotkey combination: false while a
-// program holds it.
-bool HotkeyCombinationIsFree(UINT modifiers, UINT key);
-// Sets the key-combination dialog the program opened to the modifiers and the
-// key named, then OK. Modifiers are added before one is taken away, so that
-// the dialog never sees fewer than two.
-void ChooseHotkey(HWND dialog, bool ctrl, bool alt, bool shift, const char* keyName);
 // The first dialog of the process that is neither the sheet nor the other
 // window, once one is shown within the time.
 HWND FindOtherDialog(DWORD processId, HWND sheet, HWND other = nullptr, DWORD timeoutMs = kDriverWaitMs);
