@@ -82,7 +82,6 @@ void CCalendarSettingsWnd::ApplyStyle(int index)
 // transparency's enabling, roll-up, the month and its layout.
 void CCalendarSettingsWnd::AfterNewLook()
 {
-    DrawGrid(true);
     EnableTransparency();
     ApplyLookToPreview();
     m_grid->SetWeekStartsOnSunday(m_settings.firstDayOfWeek == 6);

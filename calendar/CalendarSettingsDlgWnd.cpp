@@ -241,7 +241,7 @@ bool CCalendarSettingsWnd::OnFlagCommand(WORD id)
             RefreshHotkey();
             break;
         case IDC_CALSET_GRID:
-            DrawGrid(m_settings.showGrid != 1);
+            RepaintCells();
             break;
         case IDC_CALSET_ALARM_BOLD:
         case IDC_CALSET_ALARM_UNDERLINE:
@@ -268,8 +268,6 @@ void CCalendarSettingsWnd::OnFirstDay(BYTE day)
 
 void CCalendarSettingsWnd::OnOtherDays()
 {
-    if (m_settings.showGrid == 1)
-        DrawGrid(true);
     m_settings.showOtherDays = IsChecked(IDC_CALSET_OTHER_DAYS) ? 1 : 0;
     m_grid->SetShowOtherDays(m_settings.showOtherDays == 1);
     FillPreviewMonth();

@@ -74,7 +74,8 @@ private:
     void KeepPartsInsideFrame();
     void ShowRolledUp();
     void Redraw();
-    void DrawGrid(bool erase);
+    void DrawCellGrid(const DRAWITEMSTRUCT& item);
+    void RepaintCells();
     void PaintPartBackground(const HoverButtonBackground& part);
     void PaintFrameFace(HDC dc) const;
     bool DrawItem(const DRAWITEMSTRUCT& item);

@@ -309,50 +309,40 @@ void CCalendarSettingsWnd::RenderCanvas()
     }
 }
 
-// The canvas again, then the frame and every part over it, then the grid.
+// The canvas again, then the frame and every part over it.
 void CCalendarSettingsWnd::Redraw()
 {
     RenderCanvas();
     RedrawWindow(m_dialog, &m_frameRect, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    DrawGrid(m_settings.showGrid != 1);
 }
 
-// Lines between the day cells, in the tint of the text colour, drawn into
-// the dialog over the cells; erased by copying the canvas back. Lines next
-// to an empty cell are left out.
-void CCalendarSettingsWnd::DrawGrid(bool erase)
+// Lines between the day cells, in the tint of the text colour, at the right
+// and bottom edge of a cell whose neighbour there shows a day too. Each cell
+// draws its own part when it paints, so that no repaint of a cell loses them.
+void CCalendarSettingsWnd::DrawCellGrid(const DRAWITEMSTRUCT& item)
 {
-    if (m_settings.rollUp == 1 || !m_canvasMade)
+    const int index = static_cast<int>(item.CtlID) - IDC_CAL_DAY;
+    if (m_settings.showGrid != 1 || m_settings.rollUp == 1 || m_grid->Cell(index).IsEmpty())
         return;
-    HDC dc = GetDC(m_dialog);
-    if (!dc)
-        return;
-    const COLORREF tint = GetBackgroundTint(m_settings.daysAreaTextColor);
-    auto line = [&](int x1, int y1, int x2, int y2) {
-        if (x1 < m_frameRect.left || x2 > m_frameRect.right || y1 < m_frameRect.top || y2 > m_frameRect.bottom)
-            return;
-        const RECT strip = {x1, y1, x2 + 1, y2 + 1};
-        if (erase)
-            BitBlt(dc, strip.left, strip.top, strip.right - strip.left, strip.bottom - strip.top, m_canvas.GetHandle(),
-                   strip.left - m_frameRect.left, strip.top - m_frameRect.top, SRCCOPY);
-        else
-            FillRect(dc, &strip, BrushCache().GetBrush(tint).brush);
-    };
-    RECT cells[42];
-    for (int index = 0; index < 42; ++index)
-        GetRectInParent(m_grid->Cell(index).GetWindow(), m_dialog, &cells[index]);
-    auto live = [&](int index) { return !m_grid->Cell(index).IsEmpty(); };
-    for (int index = 0; index < 42; ++index) {
-        const int row = index / 7, column = index % 7;
-        const RECT& c = cells[index];
-        if (c.right - c.left <= 1)
-            continue;
-        if (column < 6 && live(index) && live(index + 1))
-            line(c.right - 1, c.top, c.right - 1, c.bottom - 1);
-        if (row < 5 && live(index) && live(index + 7))
-            line(c.left, c.bottom - 1, c.right - 1, c.bottom - 1);
+    const RECT& cell = item.rcItem;
+    HBRUSH brush = BrushCache().GetBrush(GetBackgroundTint(m_settings.daysAreaTextColor)).brush;
+    const int row = index / 7, column = index % 7;
+    if (column < 6 && !m_grid->Cell(index + 1).IsEmpty()) {
+        const RECT line = {cell.right - 1, cell.top, cell.right, cell.bottom};
+        FillRect(item.hDC, &line, brush);
     }
-    ReleaseDC(m_dialog, dc);
+    if (row < 5 && !m_grid->Cell(index + 7).IsEmpty()) {
+        const RECT line = {cell.left, cell.bottom - 1, cell.right, cell.bottom};
+        FillRect(item.hDC, &line, brush);
+    }
+}
+
+// The cells paint again, with their grid or without it.
+void CCalendarSettingsWnd::RepaintCells()
+{
+    for (int index = 0; index < 42; ++index)
+        InvalidateRect(m_grid->Cell(index).GetWindow(), nullptr, FALSE);
+    UpdateWindow(m_dialog);
 }
 
 void CCalendarSettingsWnd::PaintPartBackground(const HoverButtonBackground& part)
@@ -376,5 +366,9 @@ bool CCalendarSettingsWnd::DrawItem(const DRAWITEMSTRUCT& item)
                                  button->GetBody());
         return true;
     }
-    return m_grid && m_grid->DrawItem(item);
+    if (!m_grid || !m_grid->DrawItem(item))
+        return false;
+    if (item.CtlID >= IDC_CAL_DAY && item.CtlID < IDC_CAL_DAY + 42)
+        DrawCellGrid(item);
+    return true;
 }

@@ -113,7 +113,6 @@ void CCalendarSettingsWnd::ChooseTextColorAndFont(bool control)
     m_settings.calendarTitleTextColor = color;
     m_settings.weekdayTextColor = color;
     m_settings.daysAreaTextColor = color;
-    DrawGrid(true);
     TakeDaysFont(font);
     FillPreviewMonth();
     LayOutPreview();

@@ -26,7 +26,7 @@
 
 namespace {
 const char kDialogTitle[] = "Quillnet+ calendar settings";
-const UINT kSettingsCommand = 4436;
+const UINT kSettingsCommand = IDM_CAL_SETTINGS;
 const UINT kMsgIsEmptyDayCell = 0x80AE;
 
 HWND OpenSettings(const RunningProgram& program, HWND calendar)
