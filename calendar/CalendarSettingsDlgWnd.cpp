@@ -438,7 +438,7 @@ bool CCalendarSettingsWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam,
         SetWindowLongPtrA(m_dialog, DWLP_MSGRESULT, TRUE);
         return true;
     case WM_MOUSEMOVE:
-        OnMouseMove({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+        OnMouseMove(wParam, {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
         return true;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:

@@ -83,7 +83,7 @@ private:
     // Clicks, cursors and tips of the preview (CalendarSettingsPreviewClicks.cpp).
     void OnLeftButtonDown(POINT point, bool control);
     bool OnSetCursor();
-    void OnMouseMove(POINT point);
+    void OnMouseMove(WPARAM flags, POINT point);
     bool CtrlGradientApplies(bool control) const;
     bool ToggleGradientOnCtrlClick(bool control);
     void ChooseTextColorAndFont(bool control);

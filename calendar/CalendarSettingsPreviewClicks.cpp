@@ -1,6 +1,10 @@
 // The preview as the editor of colours, fonts and background: what a click
 // on each region opens, the Ctrl+click gradient toggle, the cursors and the
 // region tips.
+#include <windows.h>
+
+#include <commctrl.h>
+
 #include <cstdio>
 #include <string>
 
@@ -232,11 +236,10 @@ bool CCalendarSettingsWnd::OnSetCursor()
     return true;
 }
 
-void CCalendarSettingsWnd::OnMouseMove(POINT)
+// The region and caption tips are rectangles of the dialog: they see the
+// mouse only as the dialog hands its moves on.
+void CCalendarSettingsWnd::OnMouseMove(WPARAM flags, POINT point)
 {
-    POINT point;
-    GetCursorPos(&point);
-    ScreenToClient(m_dialog, &point);
     const bool inRegion = RegionAt(point) >= 0;
     const bool gradient = inRegion && CtrlGradientApplies(ControlHeld());
     if (gradient != m_ctrlGradient) {
@@ -244,7 +247,14 @@ void CCalendarSettingsWnd::OnMouseMove(POINT)
         // The tip asks for its text again when it shows next.
         RegisterRegionTips();
     }
-    RelayMouseToTooltip(m_captionTextTip);
-    RelayMouseToTooltip(m_captionBackTip);
-    RelayMouseToTooltip(m_regionTip);
+    MSG move = {};
+    move.hwnd = m_dialog;
+    move.message = WM_MOUSEMOVE;
+    move.wParam = flags;
+    move.lParam = MAKELPARAM(point.x, point.y);
+    GetCursorPos(&move.pt);
+    for (HWND tip : {m_captionTextTip, m_captionBackTip, m_regionTip}) {
+        if (tip)
+            SendMessageA(tip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
+    }
 }

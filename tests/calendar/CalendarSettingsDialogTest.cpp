@@ -40,11 +40,10 @@ HWND OpenSettings(const RunningProgram& program, HWND calendar)
     return dialog;
 }
 
-// A click as the control sends it; answered once the dialog has handled it.
+// A click as the control tells the dialog; back once the dialog has handled it.
 void Click(HWND dialog, int id)
 {
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-    SendWithTimeout(dialog, WM_NULL, 0, 0);
+    SendWithTimeout(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
 bool Checked(HWND dialog, int id)
@@ -319,7 +318,7 @@ TEST(CalendarSettingsDialog, AStyleSavedIsTheUsersAtOnceAndShowsOnItsButton)
 
         // Saved with the window on top: the thumbnail gets the red border.
         Toggle(dialog, IDC_CALSET_ON_TOP);
-        PostMessageA(GetDlgItem(dialog, second), WM_COMMAND, ID_CALSTYLE_SAVE, 0);
+        SendWithTimeout(GetDlgItem(dialog, second), WM_COMMAND, ID_CALSTYLE_SAVE, 0);
         SendWithTimeout(dialog, WM_NULL, 0, 0);
         ASSERT_TRUE(SaveScreenshotOf(dialog, "calendar-settings-style-saved"));
         const COLORREF red = RGB(255, 0, 0);
@@ -428,4 +427,64 @@ TEST(CalendarSettingsDialog, OkGivesTheCalendarTheSettingsAtOnce)
     EXPECT_EQ(file.Option(1, "nrOfMonthsToShow"), "2");
     EXPECT_EQ(file.Option(1, "stayOnTop"), "1");
     EXPECT_EQ(file.Option(1, "dialogTitleBackColor"), "225");
+}
+
+TEST(CalendarSettingsDialog, BackgroundKindsRollUpAndTheStandardValues)
+{
+    ProgramInstall install;
+    install.AddInstalledDataFiles();
+    CreateDirectoryA(install.File("TEXTURES").c_str(), nullptr);
+    WriteWholeFile(install.File("TEXTURES\\blackmarble.jpg"), GreyJpeg24x16());
+    RunningProgram program(install, "");
+    HWND calendar = OpenCalendar(program);
+    ASSERT_NE(calendar, nullptr);
+    HWND dialog = OpenSettings(program, calendar);
+    ASSERT_NE(dialog, nullptr);
+    HWND combo = GetDlgItem(dialog, IDC_CALSET_BACKGROUND);
+    HWND bar = GetDlgItem(dialog, IDC_CALSET_TRANSPARENCY);
+    auto chooseKind = [&](int kind) {
+        SendWithTimeout(combo, CB_SETCURSEL, kind, 0);
+        SendWithTimeout(dialog, WM_COMMAND, MAKEWPARAM(IDC_CALSET_BACKGROUND, CBN_SELENDOK),
+                        reinterpret_cast<LPARAM>(combo));
+    };
+    // Six kinds; a transparent calendar has no transparency of its own.
+    LRESULT count = 0;
+    SendWithTimeout(combo, CB_GETCOUNT, 0, 0, &count);
+    EXPECT_EQ(count, 6);
+    chooseKind(5);
+    EXPECT_FALSE(IsWindowEnabled(bar));
+    chooseKind(1);
+    EXPECT_TRUE(IsWindowEnabled(bar));
+
+    // Rolled up, the month goes; unrolled, it comes back.
+    HWND cell = GetDlgItem(dialog, IDC_CAL_DAY + 10);
+    EXPECT_TRUE(IsWindowVisible(cell));
+    Toggle(dialog, IDC_CALSET_ROLL_UP);
+    EXPECT_FALSE(IsWindowVisible(cell));
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, IDC_CAL_TITLE)));
+    ASSERT_TRUE(SaveScreenshotOf(dialog, "calendar-settings-rolled-up"));
+    Toggle(dialog, IDC_CALSET_ROLL_UP);
+    EXPECT_TRUE(IsWindowVisible(cell));
+
+    // The black marble style, then the standard values back: the options'
+    // plain background, the week from Sunday, the standard hotkey.
+    Click(dialog, IDC_CALSET_STYLE_5 + 1);
+    Click(dialog, IDC_CALSET_MONDAY);
+    EXPECT_EQ(BackgroundKind(dialog), 4);
+    Click(dialog, IDC_CALSET_RESET);
+    EXPECT_EQ(BackgroundKind(dialog), 0);
+    EXPECT_TRUE(Checked(dialog, IDC_CALSET_SUNDAY));
+    EXPECT_FALSE(Checked(dialog, IDC_CALSET_MONDAY));
+    EXPECT_EQ(ReadWindowText(GetDlgItem(dialog, IDC_CALSET_HOTKEY)), " Alt+Shift+T");
+
+    // Plain colour after the picture leaves no picture behind.
+    Click(dialog, IDC_CALSET_STYLE_5 + 1);
+    chooseKind(0);
+    Click(dialog, IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+    CloseCalendarAndProgram(install, program, calendar);
+    CalendarFile file(install.File("calendar.QPD"));
+    EXPECT_EQ(file.Option(1, "backgroundType"), "0");
+    EXPECT_EQ(file.Option(1, "backgroundImage"), "");
+    EXPECT_EQ(file.Option(1, "dialogBackColor"), std::to_string(0x141414));
 }
