@@ -17,6 +17,37 @@ bool IsStyleIndex(int index)
 {
     return index >= 0 && index < 9;
 }
+
+// What a style and the standard values both give the working settings: the
+// first day, the colours and fonts, the window's flags, the alarm-day marks,
+// transparency and the background. Every text of the month takes the day
+// colour.
+void TakeLook(CCalendarStyle& s, const CCalendarStyle& from)
+{
+    s.firstDayOfWeek = from.firstDayOfWeek;
+    s.dialogTitleBackColor = from.dialogTitleBackColor;
+    s.dialogTitleTextColor = from.dialogTitleTextColor;
+    s.SetDialogTitleFont(from.titleFont.logFont);
+    s.dialogBackColor = from.dialogBackColor;
+    s.daysAreaBackColor = from.daysAreaBackColor;
+    s.calendarTitleBackColor = from.calendarTitleBackColor;
+    s.weekdayBackColor = from.weekdayBackColor;
+    for (DWORD CCalendarStyle::*flag :
+         {&CCalendarStyle::stayOnTop, &CCalendarStyle::hasBorder, &CCalendarStyle::automaticResizing,
+          &CCalendarStyle::showGrid, &CCalendarStyle::showOtherDays, &CCalendarStyle::rollUp,
+          &CCalendarStyle::daysWithAlarmBold, &CCalendarStyle::daysWithAlarmUnderline,
+          &CCalendarStyle::daysWithAlarmIsShade})
+        s.*flag = from.*flag;
+    s.daysWithAlarmShadeColor = from.daysWithAlarmShadeColor;
+    s.transparency = from.transparency;
+    s.SetDaysFont(from.daysFont.logFont);
+    s.backgroundType = from.backgroundType;
+    s.SetBackgroundImage(from.backgroundImage);
+    s.prevNextForeColor = from.prevNextForeColor;
+    s.weekdayTextColor = from.weekdayTextColor;
+    s.calendarTitleTextColor = from.daysAreaTextColor;
+    s.daysAreaTextColor = from.daysAreaTextColor;
+}
 }
 
 void CCalendarSettingsWnd::LoadStyleButtons()
@@ -39,43 +70,35 @@ CDlgCalendarStyleButton* CCalendarSettingsWnd::StyleButtonOf(HWND window)
 }
 
 // The style's look and behaviour; the months shown, the hotkey, the month
-// shown, the transparent flags and the title row style stay. Every text of
-// the month takes the style's day colour.
+// shown, the transparent flags and the title row style stay.
 void CCalendarSettingsWnd::ApplyStyle(int index)
 {
     if (!IsStyleIndex(index))
         return;
     const CCalendarStyle& style = m_record.styles[index];
-    CCalendarStyle& s = m_settings;
     m_record.selectedStyle = index;
-    s.firstDayOfWeek = style.firstDayOfWeek;
-    s.dialogTitleBackColor = style.dialogTitleBackColor;
-    s.dialogTitleTextColor = style.dialogTitleTextColor;
-    s.SetDialogTitleFont(style.titleFont.logFont);
-    s.dialogBackColor = style.dialogBackColor;
-    s.daysAreaBackColor = style.daysAreaBackColor;
-    s.calendarTitleBackColor = style.calendarTitleBackColor;
-    s.weekdayBackColor = style.weekdayBackColor;
-    for (DWORD CCalendarStyle::*flag :
-         {&CCalendarStyle::stayOnTop, &CCalendarStyle::hasBorder, &CCalendarStyle::automaticResizing,
-          &CCalendarStyle::showGrid, &CCalendarStyle::showOtherDays, &CCalendarStyle::rollUp,
-          &CCalendarStyle::daysWithAlarmBold, &CCalendarStyle::daysWithAlarmUnderline,
-          &CCalendarStyle::daysWithAlarmIsShade})
-        s.*flag = style.*flag;
-    s.daysWithAlarmShadeColor = style.daysWithAlarmShadeColor;
-    s.transparency = style.transparency;
-    s.SetDaysFont(style.daysFont.logFont);
-    s.backgroundType = style.backgroundType;
-    s.SetBackgroundImage(style.backgroundImage);
-    s.tileStretch = style.tileStretch;
-    s.prevNextForeColor = style.prevNextForeColor;
-    s.weekdayTextColor = style.weekdayTextColor;
-    s.calendarTitleTextColor = style.daysAreaTextColor;
-    s.daysAreaTextColor = style.daysAreaTextColor;
+    TakeLook(m_settings, style);
+    m_settings.tileStretch = style.tileStretch;
     SetControlsFromRecord();
     AfterNewLook();
     for (const CDlgCalendarStyleButton& button : m_styleButtons)
         button.RelayTooltip();
+}
+
+// The standard options' look, hotkey and months shown; the month shown, the
+// picture's drawing, the transparent flags, the title row style and the
+// styles stay.
+void CCalendarSettingsWnd::ResetToStandard()
+{
+    const CCalendarStyle& standard = StandardCalendarOptions();
+    TakeLook(m_settings, standard);
+    for (DWORD CCalendarStyle::*hotkey : {&CCalendarStyle::hotkeyAllow, &CCalendarStyle::hotkeyCtrl,
+                                          &CCalendarStyle::hotkeyAlt, &CCalendarStyle::hotkeyShift,
+                                          &CCalendarStyle::hotkeyKey})
+        m_settings.*hotkey = standard.*hotkey;
+    m_settings.nrOfMonthsToShow = standard.nrOfMonthsToShow;
+    SetControlsFromRecord();
+    AfterNewLook();
 }
 
 // The preview after a style or the standard values: fonts and colours,

@@ -358,41 +358,6 @@ void CCalendarSettingsWnd::ShowHelp()
         ShowMessageBox(GetFocus(), "Unable to activate help", "", kMbIconHand);
 }
 
-// The standard options' look and behaviour; the month shown, the texture's
-// drawing, the transparent flags, the title row style and the styles stay.
-void CCalendarSettingsWnd::ResetToStandard()
-{
-    const CCalendarStyle& standard = StandardCalendarOptions();
-    CCalendarStyle& s = m_settings;
-    s.firstDayOfWeek = standard.firstDayOfWeek;
-    s.dialogTitleBackColor = standard.dialogTitleBackColor;
-    s.dialogTitleTextColor = standard.dialogTitleTextColor;
-    s.SetDialogTitleFont(standard.titleFont.logFont);
-    s.dialogBackColor = standard.dialogBackColor;
-    s.daysAreaBackColor = standard.daysAreaBackColor;
-    s.calendarTitleBackColor = standard.calendarTitleBackColor;
-    s.weekdayBackColor = standard.weekdayBackColor;
-    for (DWORD CCalendarStyle::*flag :
-         {&CCalendarStyle::stayOnTop, &CCalendarStyle::hasBorder, &CCalendarStyle::automaticResizing,
-          &CCalendarStyle::showGrid, &CCalendarStyle::showOtherDays, &CCalendarStyle::rollUp,
-          &CCalendarStyle::daysWithAlarmBold, &CCalendarStyle::daysWithAlarmUnderline,
-          &CCalendarStyle::daysWithAlarmIsShade, &CCalendarStyle::hotkeyAllow, &CCalendarStyle::hotkeyCtrl,
-          &CCalendarStyle::hotkeyAlt, &CCalendarStyle::hotkeyShift, &CCalendarStyle::hotkeyKey})
-        s.*flag = standard.*flag;
-    s.daysWithAlarmShadeColor = standard.daysWithAlarmShadeColor;
-    s.nrOfMonthsToShow = standard.nrOfMonthsToShow;
-    s.transparency = standard.transparency;
-    s.backgroundType = standard.backgroundType;
-    s.SetBackgroundImage(standard.backgroundImage);
-    s.SetDaysFont(standard.daysFont.logFont);
-    s.prevNextForeColor = standard.prevNextForeColor;
-    s.weekdayTextColor = standard.weekdayTextColor;
-    s.calendarTitleTextColor = standard.daysAreaTextColor;
-    s.daysAreaTextColor = standard.daysAreaTextColor;
-    SetControlsFromRecord();
-    AfterNewLook();
-}
-
 bool CCalendarSettingsWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR* result)
 {
     *result = TRUE;

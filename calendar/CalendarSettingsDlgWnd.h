@@ -46,7 +46,6 @@ private:
     void OnFirstDay(BYTE day);
     void OnOtherDays();
     void ChooseShadeColor();
-    void ResetToStandard();
     void ShowHelp();
     bool IsChecked(int id) const;
     void Check(int id, DWORD value) const;
@@ -54,6 +53,7 @@ private:
     // Styles (CalendarSettingsDlgStyles.cpp).
     void LoadStyleButtons();
     void ApplyStyle(int index);
+    void ResetToStandard();
     void AfterNewLook();
     void SaveStyle(int index);
     void ResetStyle(int index);

@@ -124,7 +124,7 @@ COLORREF ThumbnailPixel(HWND dialog, int id, int x, int y, COLORREF expected)
     RECT rect;
     GetWindowRect(GetDlgItem(dialog, id), &rect);
     COLORREF seen = CLR_INVALID;
-    WaitUntil([&] { return (seen = ScreenPixel(rect.left + 4 + x, rect.top + 4 + y)) == expected; }, 5000);
+    WaitUntil([&] { return (seen = ScreenPixel(rect.left + 4 + x, rect.top + 4 + y)) == expected; });
     return seen;
 }
 
@@ -140,8 +140,15 @@ bool MenuShows(HWND menu, const char* layout, std::vector<bool> enabled)
                     return false;
             }
             return picture.Fits();
-        },
-        5000);
+        });
+}
+
+// The installed data files with a grey picture as the black marble texture.
+void AddBlackMarbleInstall(ProgramInstall& install)
+{
+    install.AddInstalledDataFiles();
+    CreateDirectoryA(install.File("TEXTURES").c_str(), nullptr);
+    WriteWholeFile(install.File("TEXTURES\\blackmarble.jpg"), GreyJpeg24x16());
 }
 
 void CloseCalendarAndProgram(const ProgramInstall& install, RunningProgram& program, HWND calendar)
@@ -368,9 +375,7 @@ TEST(CalendarSettingsDialog, AStyleSavedIsTheUsersAtOnceAndShowsOnItsButton)
 TEST(CalendarSettingsDialog, TheBlackMarbleStyleShowsInThePreview)
 {
     ProgramInstall install;
-    install.AddInstalledDataFiles();
-    CreateDirectoryA(install.File("TEXTURES").c_str(), nullptr);
-    WriteWholeFile(install.File("TEXTURES\\blackmarble.jpg"), GreyJpeg24x16());
+    AddBlackMarbleInstall(install);
     RunningProgram program(install, "");
     HWND calendar = OpenCalendar(program);
     ASSERT_NE(calendar, nullptr);
@@ -432,9 +437,7 @@ TEST(CalendarSettingsDialog, OkGivesTheCalendarTheSettingsAtOnce)
 TEST(CalendarSettingsDialog, BackgroundKindsRollUpAndTheStandardValues)
 {
     ProgramInstall install;
-    install.AddInstalledDataFiles();
-    CreateDirectoryA(install.File("TEXTURES").c_str(), nullptr);
-    WriteWholeFile(install.File("TEXTURES\\blackmarble.jpg"), GreyJpeg24x16());
+    AddBlackMarbleInstall(install);
     RunningProgram program(install, "");
     HWND calendar = OpenCalendar(program);
     ASSERT_NE(calendar, nullptr);
