@@ -491,3 +491,47 @@ TEST(CalendarSettingsDialog, BackgroundKindsRollUpAndTheStandardValues)
     EXPECT_EQ(file.Option(1, "backgroundImage"), "");
     EXPECT_EQ(file.Option(1, "dialogBackColor"), std::to_string(0x141414));
 }
+
+TEST(CalendarSettingsDialog, TheBackgroundColourColoursTitleWeekdaysAndDaysToo)
+{
+    ProgramInstall install;
+    install.AddInstalledDataFiles();
+    RunningProgram program(install, "");
+    HWND calendar = OpenCalendar(program);
+    ASSERT_NE(calendar, nullptr);
+    HWND dialog = OpenSettings(program, calendar);
+    ASSERT_NE(dialog, nullptr);
+    // A plain click on the background opens the colour choice.
+    const LPARAM background = BackgroundPoint(dialog);
+    PostMessageA(dialog, WM_LBUTTONDOWN, MK_LBUTTON, background);
+    PostMessageA(dialog, WM_LBUTTONUP, 0, background);
+    HWND colours = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        return (colours = FindTopWindowTitled("#32770", "Select the calendar background color", program.ProcessId()));
+    }));
+    EXPECT_EQ(BackgroundKind(dialog), 0);
+    // Red 0, green 128, blue 0 typed into the colour dialog's fields.
+    const struct {
+        int id;
+        const char* value;
+    } fields[] = {{706, "0"}, {707, "128"}, {708, "0"}};
+    for (const auto& field : fields) {
+        HWND edit = GetDlgItem(colours, field.id);
+        ASSERT_NE(edit, nullptr) << field.id;
+        SendWithTimeout(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(field.value));
+        SendWithTimeout(colours, WM_COMMAND, MAKEWPARAM(field.id, EN_UPDATE), reinterpret_cast<LPARAM>(edit));
+    }
+    PostMessageA(colours, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(colours); }));
+    // The preview's day cells show the new colour.
+    RECT cell;
+    GetWindowRect(GetDlgItem(dialog, IDC_CAL_DAY + 15), &cell);
+    EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(cell.left + 2, cell.top + 2) == RGB(0, 128, 0); }))
+        << std::hex << ScreenPixel(cell.left + 2, cell.top + 2);
+    Click(dialog, IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+    CloseCalendarAndProgram(install, program, calendar);
+    CalendarFile file(install.File("calendar.QPD"));
+    for (const char* key : {"dialogBackColor", "daysAreaBackColor", "calendarTitleBackColor", "weekdayBackColor"})
+        EXPECT_EQ(file.Option(1, key), std::to_string(RGB(0, 128, 0))) << key;
+}
