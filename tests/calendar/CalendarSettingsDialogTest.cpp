@@ -315,10 +315,11 @@ TEST(CalendarSettingsDialog, AStyleSavedIsTheUsersAtOnceAndShowsOnItsButton)
         HWND dialog = OpenSettings(program, calendar);
         ASSERT_NE(dialog, nullptr);
         ASSERT_TRUE(BringForward(dialog));
-        // A standard style has nothing to reset or undo.
+        // Just reset, a style can be undone but not reset again.
+        SendWithTimeout(GetDlgItem(dialog, second), WM_COMMAND, ID_CALSTYLE_RESET, 0);
         HWND menu = OpenStyleMenu(program, dialog, second);
         ASSERT_NE(menu, nullptr);
-        EXPECT_TRUE(MenuShows(menu, "ii-i", {true, false, false}));
+        EXPECT_TRUE(MenuShows(menu, "ii-i", {true, false, true}));
         ASSERT_TRUE(CloseMenus(program.ProcessId()));
         SendWithTimeout(dialog, WM_NULL, 0, 0);
         ASSERT_TRUE(IsWindow(dialog));
@@ -369,6 +370,23 @@ TEST(CalendarSettingsDialog, AStyleSavedIsTheUsersAtOnceAndShowsOnItsButton)
     ASSERT_TRUE(BringForward(calendar));
     PressKeys({VK_MENU, '2'});
     EXPECT_TRUE(WaitUntil([&] { return (GetWindowLongA(calendar, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }));
+
+    // Reset, then in a new dialog: the style equals its standard, so there
+    // is nothing to reset, and nothing to undo.
+    dialog = OpenSettings(program, calendar);
+    ASSERT_NE(dialog, nullptr);
+    SendWithTimeout(GetDlgItem(dialog, second), WM_COMMAND, ID_CALSTYLE_RESET, 0);
+    Click(dialog, IDCANCEL);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+    dialog = OpenSettings(program, calendar);
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(BringForward(dialog));
+    menu = OpenStyleMenu(program, dialog, second);
+    ASSERT_NE(menu, nullptr);
+    EXPECT_TRUE(MenuShows(menu, "ii-i", {true, false, false}));
+    ASSERT_TRUE(CloseMenus(program.ProcessId()));
+    Click(dialog, IDCANCEL);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
     CloseCalendarAndProgram(install, program, calendar);
 }
 
