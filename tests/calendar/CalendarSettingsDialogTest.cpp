@@ -105,8 +105,10 @@ bool BringForward(HWND window)
 }
 
 // The style button's menu, opened by the right button released over it.
+// The pointer waits in a corner, so that it lights up no item of the menu.
 HWND OpenStyleMenu(const RunningProgram& program, HWND dialog, int id)
 {
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
     PostMessageA(GetDlgItem(dialog, id), WM_RBUTTONUP, 0, MAKELPARAM(12, 12));
     return WaitForOpenMenus(program.ProcessId(), 1);
 }
