@@ -63,7 +63,7 @@ struct FavouriteItem {
 };
 inline long RecordId(const FavouriteItem& item) { return static_cast<long>(item.ordinal); }
 inline const char* RecordName(const FavouriteItem& item) { return item.name; }
-enum { kFavouritesImageList = 3 };
+enum { kMenuImageList = 0, kSmallIconImageList = 1, kFavouritesImageList = 3 };
 CRecordList<FavouriteItem>& FavouritesList();
 // A copy of the item put in the list before the first item whose name is not
 // smaller (ignoring case).

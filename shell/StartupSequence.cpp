@@ -23,6 +23,7 @@
 #include "foundation/win/Shortcuts.h"
 #include "foundation/win/SystemLibraries.h"
 #include "foundation/win/SystemProbes.h"
+#include "globals/ImageLists.h"
 #include "note/FindDialog.h"
 #include "resources/ids/WindowClassIds.h"
 #include "store/DataFileChecks.h"
@@ -272,6 +273,7 @@ int RunMainWindow(HINSTANCE instance)
 {
     if (!RegisterWindowMessageA("MSWHEEL_ROLLMSG"))
         ShowWarningMessage(nullptr, "RegisterWindowMessage failed", ProgramTitle);
+    CreateImageLists(instance);
     ReadFullWindowDrag();
     DisableDragFullWindows();
     CreateSendToShortcuts();

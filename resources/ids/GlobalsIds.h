@@ -69,3 +69,7 @@
 #define IDB_CLOSE98 600
 #define IDB_CLOSEXP 601
 #define IDB_CLOSEVISTASMALL 794
+
+// The menus' pictures: 104 of 16 by 16 in a row, light grey transparent
+// (drawn by scripts/make-menu-pictures.py).
+#define IDB_MENU_PICTURES 210

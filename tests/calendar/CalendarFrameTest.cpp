@@ -80,6 +80,7 @@ TEST(CalendarFrame, TheMenuSaysForWhichDayAndItsFirstItemMakesAnAlarmNoteOnThatD
         EXPECT_TRUE(picture.Fits());
         EXPECT_FALSE(picture.HasDarkText(0)) << "grayed without a day";
         EXPECT_TRUE(picture.HasDarkText(1));
+        EXPECT_TRUE(picture.HasMark(1)) << "the settings' picture";
         EXPECT_TRUE(picture.HasMark(4)) << "three months are shown";
         EXPECT_FALSE(picture.HasMark(5));
         EXPECT_FALSE(picture.HasMark(2)) << "not on top";

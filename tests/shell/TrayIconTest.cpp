@@ -3,7 +3,8 @@
 // new-note hotkey puts its note at the pointer, a long title stops before the
 // creation date, and the tray menu's entries say what they do (the calendar's
 // hotkey, "Unarrange" only when there is an arrangement to undo, deleted and
-// hidden notes named with their dates in the user's format).
+// hidden notes named with their dates in the user's format, the backup
+// entries with their pictures).
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -30,6 +31,7 @@ const char kLongTitle[] = "Averyveryverylongtitlewithoutanyblanksatall";
 const int kUndeleteItem = 1;
 const int kShowNotesItem = 4;
 const int kArrangeItem = 7;
+const int kBackupItem = 10;
 
 // The settings the program starts from: dates in the long format, hotkey notes
 // at the pointer, and the welcome note under a title longer than its caption.
@@ -242,6 +244,21 @@ TEST(TrayIcon, NotesLandWhereAskedAndTheMenuNamesWhatItsEntriesDo)
         EXPECT_TRUE(picture.Fits());
         EXPECT_TRUE(picture.HasDarkText(2));
         EXPECT_TRUE(SaveScreenshotOf(arrange, "tray-arrange-menu"));
+    }
+    ASSERT_TRUE(CloseMenus(process));
+
+    // The backup entries show their pictures, the unrestore one greyed while
+    // there is nothing to unrestore; "Restore..." has none.
+    HWND backup = OpenTrayMenu(main, process, kBackupItem);
+    ASSERT_NE(backup, nullptr);
+    {
+        MenuPicture picture(backup, "i-ii");
+        EXPECT_TRUE(picture.Fits());
+        EXPECT_TRUE(picture.HasMark(0)) << "backup all notes";
+        EXPECT_FALSE(picture.HasMark(1)) << "restore";
+        EXPECT_TRUE(picture.HasMark(2)) << "unrestore";
+        EXPECT_FALSE(picture.HasDarkText(2));
+        EXPECT_TRUE(SaveScreenshotOf(backup, "tray-backup-menu"));
     }
     ASSERT_TRUE(CloseMenus(process));
 
