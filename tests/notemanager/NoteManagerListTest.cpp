@@ -34,6 +34,27 @@ std::vector<TestNote> ListNotes()
     };
 }
 
+// The first pixel row under the list's header where the Icons column (shown
+// first) holds a bell's gold; -1 when none does.
+int FirstLineWithBell(HWND list)
+{
+    RECT area{};
+    GetWindowRect(list, &area);
+    RECT header{};
+    GetWindowRect(FindWindowExA(list, nullptr, "SysHeader32", nullptr), &header);
+    area.top = header.bottom;
+    area.left = header.left;
+    area.right = header.left + ListColumnWidth(list, 0);
+    const std::vector<COLORREF> pixels = ScreenPixels(area);
+    const int width = area.right - area.left;
+    for (size_t i = 0; width > 0 && i < pixels.size(); ++i) {
+        const COLORREF pixel = pixels[i];
+        if (GetRValue(pixel) > 160 && GetGValue(pixel) > 110 && GetBValue(pixel) < 90)
+            return static_cast<int>(i / static_cast<size_t>(width));
+    }
+    return -1;
+}
+
 std::vector<std::string> Sorted(std::vector<std::string> texts)
 {
     std::sort(texts.begin(), texts.end());
@@ -136,6 +157,11 @@ TEST(NoteManagerList, FiltersSortingAndTheStatusShowWhatTheUserAsked)
     EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(delta); }));
     manager.SelectTitles({});
     EXPECT_TRUE(WaitUntil([&] { return manager.StatusText() == "Nothing selected, 7 notes listed"; }));
+    // The Icons column shows the alarm notes' bells, in the fifth row of
+    // 16 or 17 pixels and not before.
+    const int bell = FirstLineWithBell(manager.List());
+    EXPECT_GE(bell, 4 * 16);
+    EXPECT_LT(bell, 5 * 16);
     SaveScreenshotOf(manager.Window(), "note-manager-list");
 
     ASSERT_TRUE(manager.Close());
