@@ -110,8 +110,7 @@ void DrawAppearancePreview(HWND preview, HDC target, const CAppearanceSettings& 
     if (settings.backgroundKind == 4 && settings.textureFile[0])
         PaintTextureFile(dc, body, settings.textureFile, settings.textureStretch != 0);
     else if (settings.backgroundKind >= 1 && settings.backgroundKind <= 3 && GetGradientFillFunction())
-        DrawGradient(static_cast<int>(settings.backgroundKind), body.left, body.top, body.right - body.left,
-                     body.bottom - body.top, dc, settings.backgroundColor);
+        DrawGradientIn(static_cast<int>(settings.backgroundKind), body, dc, settings.backgroundColor);
     const COLORREF tint = Tint(settings.textColor);
     const DWORD margin = settings.leftMarginKind;
     if (margin) {

@@ -38,11 +38,8 @@ void Body(HDC dc, int left, int top, const CNoteStyle& style)
         return;
     }
     if (style.backgroundKind >= 1 && style.backgroundKind <= 3 && GetGradientFillFunction()) {
-        // The gradient fills from the DC's origin: the origin is moved to the body for it.
-        POINT origin{};
-        OffsetViewportOrgEx(dc, left, top + 5, &origin);
-        DrawGradient(static_cast<int>(style.backgroundKind), 0, 0, kSize, 11, dc, style.backgroundColor);
-        SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
+        DrawGradientIn(static_cast<int>(style.backgroundKind), RECT{left, top + 5, left + kSize, top + 16}, dc,
+                       style.backgroundColor);
         return;
     }
     Fill(dc, left, top + 5, kSize, 10, style.backgroundColor);

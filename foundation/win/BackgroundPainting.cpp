@@ -94,6 +94,15 @@ int DrawGradient(int kind, int /*x*/, int /*y*/, int width, int height, HDC dc, 
     return g_gradientFill(dc, vertices, 4, &lower, 1, GRADIENT_FILL_TRIANGLE) && drawn;
 }
 
+int DrawGradientIn(int kind, const RECT& area, HDC dc, COLORREF color)
+{
+    POINT origin{};
+    OffsetViewportOrgEx(dc, area.left, area.top, &origin);
+    const int drawn = DrawGradient(kind, 0, 0, area.right - area.left, area.bottom - area.top, dc, color);
+    SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
+    return drawn;
+}
+
 void PaintBackgroundPicture(HWND window, CMemoryDC& memoryDC, int gradientKind, HBITMAP picture, int pictureWidth,
                             int pictureHeight, bool stretch, const CBrushEntry& brush)
 {

@@ -20,6 +20,10 @@ GradientFillFunction GetGradientFillFunction();
 // of 0 or less, or no GradientFill.
 int DrawGradient(int kind, int x, int y, int width, int height, HDC dc, COLORREF color);
 
+// The same gradient over a rectangle anywhere in the DC: the DC's origin is
+// moved to the rectangle's corner while it is drawn.
+int DrawGradientIn(int kind, const RECT& area, HDC dc, COLORREF color);
+
 // Paints the picture (of that size in pixels) over the area: stretched to it
 // (HALFTONE) or tiled from its top-left corner, cut at its edges.
 void DrawPictureOver(HDC target, HDC picture, int width, int height, const RECT& area, bool stretch);

@@ -102,6 +102,28 @@ TEST(Gradients, TheSystemsGradientFillPaints)
     FreeLibrary(library);
 }
 
+TEST(Gradients, DrawnInARectangleAwayFromTheCornerLeaveTheRestAlone)
+{
+    HMODULE library = LoadLibraryA("msimg32.dll");
+    ASSERT_NE(library, nullptr);
+    GradientFunction fill(reinterpret_cast<GradientFillFunction>(GetProcAddress(library, "GradientFill")));
+    Canvas canvas(60, 100);
+    RECT all{0, 0, 60, 100};
+    FillRect(canvas.Dc(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    EXPECT_EQ(DrawGradientIn(2, RECT{10, 40, 50, 100}, canvas.Dc(), RGB(0, 0, 255)), 1);
+    // Pale at the rectangle's top, the colour at its bottom, white around it.
+    EXPECT_GT(GetRValue(canvas.At(30, 40)), 150);
+    EXPECT_LT(GetRValue(canvas.At(30, 99)), 10);
+    for (POINT outside : {POINT{30, 39}, POINT{5, 99}, POINT{55, 99}, POINT{30, 0}})
+        EXPECT_EQ(canvas.At(outside.x, outside.y), RGB(255, 255, 255)) << outside.x << "," << outside.y;
+    // The DC's origin is back where it was.
+    POINT origin{1, 1};
+    GetViewportOrgEx(canvas.Dc(), &origin);
+    EXPECT_EQ(origin.x, 0);
+    EXPECT_EQ(origin.y, 0);
+    FreeLibrary(library);
+}
+
 TEST(BackgroundPicture, TiledOrStretchedOverTheClientArea)
 {
     HWND window = MakeWindow(100, 50);
