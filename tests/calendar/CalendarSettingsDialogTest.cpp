@@ -318,7 +318,7 @@ TEST(CalendarSettingsDialog, AStyleSavedIsTheUsersAtOnceAndShowsOnItsButton)
         ASSERT_NE(dialog, nullptr);
         ASSERT_TRUE(BringForward(dialog));
         // Just reset, a style can be undone but not reset again.
-        SendWithTimeout(GetDlgItem(dialog, second), WM_COMMAND, ID_CALSTYLE_RESET, 0);
+        ASSERT_TRUE(SendWithTimeout(GetDlgItem(dialog, second), WM_COMMAND, ID_CALSTYLE_RESET, 0));
         HWND menu = OpenStyleMenu(program, dialog, second);
         ASSERT_NE(menu, nullptr);
         EXPECT_TRUE(MenuShows(menu, "ii-i", {true, false, true}));
@@ -328,7 +328,7 @@ TEST(CalendarSettingsDialog, AStyleSavedIsTheUsersAtOnceAndShowsOnItsButton)
 
         // Saved with the window on top: the thumbnail gets the red border.
         Toggle(dialog, IDC_CALSET_ON_TOP);
-        SendWithTimeout(GetDlgItem(dialog, second), WM_COMMAND, ID_CALSTYLE_SAVE, 0);
+        ASSERT_TRUE(SendWithTimeout(GetDlgItem(dialog, second), WM_COMMAND, ID_CALSTYLE_SAVE, 0));
         SendWithTimeout(dialog, WM_NULL, 0, 0);
         ASSERT_TRUE(SaveScreenshotOf(dialog, "calendar-settings-style-saved"));
         const COLORREF red = RGB(255, 0, 0);
@@ -377,7 +377,7 @@ TEST(CalendarSettingsDialog, AStyleSavedIsTheUsersAtOnceAndShowsOnItsButton)
     // is nothing to reset, and nothing to undo.
     dialog = OpenSettings(program, calendar);
     ASSERT_NE(dialog, nullptr);
-    SendWithTimeout(GetDlgItem(dialog, second), WM_COMMAND, ID_CALSTYLE_RESET, 0);
+    ASSERT_TRUE(SendWithTimeout(GetDlgItem(dialog, second), WM_COMMAND, ID_CALSTYLE_RESET, 0));
     Click(dialog, IDCANCEL);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
     dialog = OpenSettings(program, calendar);
