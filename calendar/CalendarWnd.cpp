@@ -206,6 +206,7 @@ void CCalendarWnd::OnClockTick()
                 m_main.GoToCurrentMonth();
                 KeepMainMonth();
                 RefreshSecondaryMonths(true);
+                GrowToGrids();
             } else if (m_lastSeen.m_day != now.wDay || (m_lastSeen.m_hour == 23 && now.wHour == 0)) {
                 // Today's mark moves to the new day.
                 RefreshAlarmDays(false);

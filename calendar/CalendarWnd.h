@@ -115,6 +115,8 @@ private:
     void ToggleFourMonths();
     void AfterMonthsToggled();
     void FitToGrids();
+    SIZE GridsExtent() const;
+    void GrowToGrids();
     void RefreshAlarmDays(bool reAsk);
     void KeepMainMonth();
 

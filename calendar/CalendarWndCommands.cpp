@@ -292,6 +292,7 @@ void CCalendarWnd::Navigate(WORD id)
     }
     KeepMainMonth();
     RefreshSecondaryMonths(true);
+    GrowToGrids();
 }
 
 void CCalendarWnd::OnKeyDown(WPARAM key)

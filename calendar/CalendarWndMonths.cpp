@@ -147,20 +147,27 @@ void CCalendarWnd::AfterMonthsToggled()
         InvalidateRect(m_window, nullptr, TRUE);
 }
 
-// The window as large as its months: the first month's corner, or the
-// column's last shown month's, whichever reaches further; the frame and the
-// caption around that.
+// How far the months reach in the client area: the first month's corner, or
+// the column's last shown month's, whichever reaches further.
+SIZE CCalendarWnd::GridsExtent() const
+{
+    const CCalendarStyle& options = CurrentCalendarOptions();
+    SIZE extent = {m_main.GetWidth(), m_main.GetHeight()};
+    if (options.nrOfMonthsToShow > 1) {
+        const CExtraMonthGrid& last = options.nrOfMonthsToShow == 3 ? m_fourth : m_third;
+        extent.cx = std::max(extent.cx, static_cast<LONG>(last.GetWidth()));
+        extent.cy = std::max(extent.cy, static_cast<LONG>(last.GetHeight()));
+    }
+    return extent;
+}
+
+// The window as large as its months, with the frame and the caption around
+// them.
 void CCalendarWnd::FitToGrids()
 {
     CCalendarStyle& options = CurrentCalendarOptions();
-    int width = m_main.GetWidth();
-    int height = m_main.GetHeight();
-    if (options.nrOfMonthsToShow > 1) {
-        const CExtraMonthGrid& last = options.nrOfMonthsToShow == 3 ? m_fourth : m_third;
-        width = std::max(width, last.GetWidth());
-        height = std::max(height, last.GetHeight());
-    }
-    RECT rect = {0, 0, width, height};
+    const SIZE extent = GridsExtent();
+    RECT rect = {0, 0, extent.cx, extent.cy};
     AdjustWindowRectEx(&rect, static_cast<DWORD>(GetWindowLongPtrA(m_window, GWL_STYLE)), FALSE,
                        static_cast<DWORD>(GetWindowLongPtrA(m_window, GWL_EXSTYLE)));
     options.width = static_cast<WORD>(rect.right - rect.left);
@@ -169,6 +176,21 @@ void CCalendarWnd::FitToGrids()
     SetWindowPos(m_window, nullptr, 0, 0, options.width, options.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     if (HasBackground())
         PaintBackgroundDC();
+}
+
+// After a move to other months: a month with one more week than the window
+// was sized for would lose its last row, so a window that sizes itself grows
+// to hold it. It does not shrink for a shorter month, so it does not jump at
+// every step.
+void CCalendarWnd::GrowToGrids()
+{
+    if (!CurrentCalendarOptions().automaticResizing || m_rolled)
+        return;
+    RECT client;
+    GetClientRect(m_window, &client);
+    const SIZE extent = GridsExtent();
+    if (extent.cx > client.right || extent.cy > client.bottom)
+        FitToGrids();
 }
 
 void CCalendarWnd::RefreshAlarmDays(bool reAsk)

@@ -247,6 +247,8 @@ TEST(CalendarProgram, TheOtherMonthsFollowTheFirstOne)
     const int titles[3] = {IDC_CAL2_TITLE, IDC_CAL3_TITLE, IDC_CAL4_TITLE};
     for (int index = 0; index < 3; ++index)
         EXPECT_EQ(MonthTitle(calendar, titles[index]), four[index]);
+    // February 2027 has five weeks: the window grew to hold the last one.
+    EXPECT_TRUE(ItemInsideClient(calendar, IDC_CAL4_DAY + 34));
     EXPECT_TRUE(SaveScreenshotOf(calendar, "calendar-four-months"));
     // One month, then four again: the same months.
     ASSERT_TRUE(SendWithTimeout(calendar, WM_COMMAND, IDM_CAL_FOUR_MONTHS, 0));
@@ -263,6 +265,8 @@ TEST(CalendarProgram, TheOtherMonthsFollowTheFirstOne)
     ASSERT_TRUE(key(VK_END));
     EXPECT_EQ(MonthTitle(calendar, IDC_CAL_TITLE), showsMonth(12, 2026));
     EXPECT_EQ(MonthTitle(calendar, IDC_CAL2_TITLE), showsMonth(1, 2027));
+    // January 2027 takes six weeks, and the column moved down by one.
+    EXPECT_TRUE(ItemInsideClient(calendar, IDC_CAL4_DAY + 34));
     ASSERT_TRUE(key(VK_END));
     EXPECT_EQ(MonthTitle(calendar, IDC_CAL_TITLE), showsMonth(12, 2026));
     ASSERT_TRUE(key(VK_HOME));
