@@ -1,8 +1,8 @@
 #include "foundation/bytes/TextEditing.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
-#include <string_view>
 
 namespace {
 bool IsWhitespace(char c)
@@ -68,33 +68,213 @@ void TrimLeftRun(char* text, IsTrimmed isTrimmed)
         std::memmove(text, text + start, std::strlen(text + start) + 1);
 }
 
+// The length of a text within the first size bytes of its buffer, or size
+// when no terminator lies there. Whole words are read, all inside the buffer,
+// and tested for a zero byte at once.
+size_t BoundedLength(const char* text, size_t size)
+{
+    const uint32_t kOnes = 0x01010101u;
+    const uint32_t kHighs = 0x80808080u;
+    size_t at = 0;
+    for (; at + 8 <= size; at += 8) {
+        uint32_t low;
+        uint32_t high;
+        std::memcpy(&low, text + at, 4);
+        std::memcpy(&high, text + at + 4, 4);
+        if ((((low - kOnes) & ~low) | ((high - kOnes) & ~high)) & kHighs)
+            break;
+    }
+    for (; at < size; ++at)
+        if (!text[at])
+            return at;
+    return size;
+}
+
+// Whether the characters at 'at' begin with the rest of a pattern; a text
+// that ends first does not, and nothing past its terminator is read.
+inline bool RestMatches(const char* at, const char* rest)
+{
+    for (; *rest; ++rest, ++at)
+        if (*at != *rest)
+            return false;
+    return true;
+}
+
+// Runs of c shrink to one character. This is what deleting either character
+// of two equal ones gives, while they occur, and it needs no look back into
+// the text already written.
+void SqueezeRuns(char* text, char c)
+{
+    char* to = text;
+    const char* from = text;
+    for (char x; (x = *from++) != 0;) {
+        *to++ = x;
+        if (x == c)
+            while (*from == c)
+                ++from;
+    }
+    *to = 0;
+}
+
 // Deletes, while the pattern occurs, count characters at 'offset' within its
 // first occurrence, in one pass. The text in work is text[0, out) followed by
-// text[in, length): characters move from in to out one at a time, and a match
-// is looked for only where it ends at out. The kept part holds none, so the
-// first match found is the first occurrence. A deletion can only make a match
-// that reaches over its place: the rest of the match, and up to a pattern's
-// length before the place, go back to be read again.
+// text[in, ...): characters move from in to out one at a time, and a match is
+// looked for only where it ends at out. The kept part holds none, so the first
+// match found is the first occurrence. A deletion can only make a match that
+// reaches over its place and ends after it: the rest of the match goes back to
+// be read again, and what comes before it is already known to hold none.
 void DeleteWithinMatches(char* text, const char* s, size_t offset, size_t count)
 {
     size_t patternLength = std::strlen(s);
-    size_t length = std::strlen(text);
+    char last = s[patternLength - 1];
     size_t out = 0;
     size_t in = 0;
-    while (in < length) {
-        text[out++] = text[in++];
-        if (out < patternLength || std::memcmp(text + out - patternLength, s, patternLength) != 0)
+    for (char c; (c = text[in]) != 0;) {
+        ++in;
+        text[out++] = c;
+        if (c != last || out < patternLength || !RestMatches(text + out - patternLength, s))
             continue;
         size_t at = out - patternLength + offset;
         size_t after = out - (at + count);
-        size_t before = std::min(at, patternLength - 1);
         in -= after;
         std::memmove(text + in, text + at + count, after);
-        in -= before;
-        std::memmove(text + in, text + at - before, before);
-        out = at - before;
+        out = at;
     }
     text[out] = 0;
+}
+
+// Copies from 'from' to 'end' into 'to', replacing each occurrence of find
+// left to right, and terminates. The writes never overtake the reads as long
+// as to stays behind from by at least what the replacements still to come add.
+void ReplaceForward(char* to, const char* from, const char* end, const char* find, size_t findLength,
+                    const char* replacement)
+{
+    char first = find[0];
+    while (from < end) {
+        char c = *from;
+        if (c == first && RestMatches(from + 1, find + 1)) {
+            for (const char* r = replacement; *r; ++r)
+                *to++ = *r;
+            from += findLength;
+        } else {
+            *to++ = c;
+            ++from;
+        }
+    }
+    *to = 0;
+}
+
+// The same for the most common edits, a pattern of one or two characters
+// replaced by no more characters, with the lengths fixed so that the
+// comparisons and copies are unrolled.
+template <size_t kFindLength, size_t kReplacementLength>
+void ReplaceShort(char* to, const char* from, const char* end, const char* find, const char* replacement)
+{
+    static_assert(kReplacementLength <= kFindLength && kFindLength <= 2, "a short edit that does not grow");
+    char first = find[0];
+    char second = find[kFindLength - 1];
+    char replacementFirst = replacement[0];
+    char replacementSecond = replacement[kReplacementLength - 1];
+    while (from < end) {
+        char c = *from;
+        if (c == first && (kFindLength == 1 || from[1] == second)) {
+            *to++ = replacementFirst;
+            if (kReplacementLength == 2)
+                *to++ = replacementSecond;
+            from += kFindLength;
+        } else {
+            *to++ = c;
+            ++from;
+        }
+    }
+    *to = 0;
+}
+
+// Replaces in place where the text does not grow.
+void ReplaceShrinking(char* text, size_t length, const char* find, size_t findLength, const char* replacement,
+                      size_t replacementLength)
+{
+    char* end = text + length;
+    if (findLength == 1)
+        ReplaceShort<1, 1>(text, text, end, find, replacement);
+    else if (findLength == 2 && replacementLength == 1)
+        ReplaceShort<2, 1>(text, text, end, find, replacement);
+    else if (findLength == 2)
+        ReplaceShort<2, 2>(text, text, end, find, replacement);
+    else
+        ReplaceForward(text, text, end, find, findLength, replacement);
+}
+
+// The number of occurrences of find taken left to right without overlap.
+size_t CountMatches(const char* text, const char* find, size_t findLength)
+{
+    size_t count = 0;
+    char first = find[0];
+    for (const char* at = text; *at;) {
+        if (*at == first && RestMatches(at + 1, find + 1)) {
+            ++count;
+            at += findLength;
+        } else {
+            ++at;
+        }
+    }
+    return count;
+}
+
+// Whether a proper beginning of the pattern is also its ending, so that two
+// occurrences can overlap and which of them count depends on the direction.
+bool CanOverlap(const char* s, size_t length)
+{
+    for (size_t k = 1; k < length; ++k)
+        if (std::memcmp(s, s + length - k, k) == 0)
+            return true;
+    return false;
+}
+
+// Replaces from the end, writing the grown text in its final place: with
+// occurrences that cannot overlap, every one is replaced whichever the
+// direction, and the writes stay at or after the characters still to be read.
+void ReplaceBackward(char* text, size_t length, size_t newLength, const char* find, size_t findLength,
+                     const char* replacement, size_t replacementLength)
+{
+    char last = find[findLength - 1];
+    char* to = text + newLength;
+    *to = 0;
+    for (const char* from = text + length; from > text;) {
+        char c = from[-1];
+        if (c == last && static_cast<size_t>(from - text) >= findLength &&
+            std::memcmp(from - findLength, find, findLength - 1) == 0) {
+            to -= replacementLength;
+            std::memcpy(to, replacement, replacementLength);
+            from -= findLength;
+        } else {
+            *--to = c;
+            --from;
+        }
+    }
+}
+
+// A line break with the blanks and breaks right after it, taken together in
+// a note's clean-up: blanks after a break go, and more than two breaks in a
+// row become two.
+struct BreakGroup {
+    const char* end;
+    int breaks;
+};
+
+BreakGroup ReadBreakGroup(const char* at)
+{
+    BreakGroup group{at, 0};
+    for (; *group.end == '\r' || *group.end == ' '; ++group.end)
+        group.breaks += *group.end == '\r';
+    return group;
+}
+
+// A single break inside a paragraph, with text before it and at least two
+// characters after it, becomes a blank and joins the blanks around it.
+bool Joins(const char* text, const char* at, const BreakGroup& group)
+{
+    return group.breaks == 1 && at != text && group.end[0] && group.end[1];
 }
 }
 
@@ -162,19 +342,33 @@ void RemoveAllChars(char* text, char c)
 
 void RemoveAllSubstrings(char* text, const char* s)
 {
-    if (text && !IsEmpty(s))
+    if (!text || IsEmpty(s))
+        return;
+    if (s[1] == 0)
+        RemoveAllChars(text, s[0]);
+    else
         DeleteWithinMatches(text, s, 0, std::strlen(s));
 }
 
 void RemoveFirstCharOfMatches(char* text, const char* s)
 {
-    if (text && !IsEmpty(s))
+    if (!text || IsEmpty(s))
+        return;
+    if (s[1] == 0)
+        RemoveAllChars(text, s[0]);
+    else if (s[1] == s[0] && s[2] == 0)
+        SqueezeRuns(text, s[0]);
+    else
         DeleteWithinMatches(text, s, 0, 1);
 }
 
 void RemoveSecondCharOfMatches(char* text, const char* s)
 {
-    if (text && s && std::strlen(s) >= 2)
+    if (!text || IsEmpty(s) || s[1] == 0)
+        return;
+    if (s[1] == s[0] && s[2] == 0)
+        SqueezeRuns(text, s[0]);
+    else
         DeleteWithinMatches(text, s, 1, 1);
 }
 
@@ -201,37 +395,30 @@ bool ReplaceAllSubstrings(char* text, size_t size, const char* find, const char*
         return true;
     size_t findLength = std::strlen(find);
     size_t replacementLength = std::strlen(replacement);
-    size_t length = std::strlen(text);
-    // Searched with the lengths known, so no pass rereads the rest of the text.
-    std::string_view pattern(find, findLength);
-    size_t count = 0;
-    for (size_t at = std::string_view(text, length).find(pattern); at != std::string_view::npos;
-         at = std::string_view(text, length).find(pattern, at + findLength))
-        ++count;
+    size_t length = BoundedLength(text, size);
+    // A text that lies in its buffer and does not grow still fits: one pass.
+    if (replacementLength <= findLength && length < size) {
+        ReplaceShrinking(text, length, find, findLength, replacement, replacementLength);
+        return true;
+    }
+    length += std::strlen(text + length);
+    size_t count = CountMatches(text, find, findLength);
     if (count == 0)
         return true;
     size_t newLength = length - count * findLength + count * replacementLength;
     if (newLength + 1 > size)
         return false;
-    // When the text grows it is first moved to the end of its new room; the writes
-    // then never overtake the characters still to be read.
-    size_t growth = newLength > length ? newLength - length : 0;
-    std::memmove(text + growth, text, length + 1);
-    std::string_view rest(text + growth, length);
-    char* to = text;
-    for (size_t from = 0; from < length;) {
-        size_t match = rest.find(pattern, from);
-        size_t kept = (match == std::string_view::npos ? length : match) - from;
-        std::memmove(to, rest.data() + from, kept);
-        to += kept;
-        from += kept;
-        if (match == std::string_view::npos)
-            break;
-        std::memcpy(to, replacement, replacementLength);
-        to += replacementLength;
-        from += findLength;
+    if (newLength <= length)
+        ReplaceShrinking(text, length, find, findLength, replacement, replacementLength);
+    else if (!CanOverlap(find, findLength))
+        ReplaceBackward(text, length, newLength, find, findLength, replacement, replacementLength);
+    else {
+        // Overlapping occurrences are taken left to right, so the text first
+        // moves to the end of its new room, ahead of the writes.
+        size_t growth = newLength - length;
+        std::memmove(text + growth, text, length + 1);
+        ReplaceForward(text, text + growth, text + newLength, find, findLength, replacement);
     }
-    *to = 0;
     return true;
 }
 
@@ -289,56 +476,41 @@ void SqueezeWhitespace(char* text)
 {
     if (!text)
         return;
-    // 1. Blanks that follow a line break.
     char* to = text;
-    for (const char* from = text; *from; ++from)
-        if (!(*from == ' ' && to > text && to[-1] == '\r'))
-            *to++ = *from;
-    *to = 0;
-    // 2. Runs of three or more CRs become two.
-    to = text;
-    for (const char* from = text; *from; ++from)
-        if (!(*from == '\r' && to - text >= 2 && to[-1] == '\r' && to[-2] == '\r'))
-            *to++ = *from;
-    *to = 0;
-
-    // 3. Pairs (c, n), rescanned after each change. The text in work is
-    // text[0, out) followed by text[in, length); the character under the scan is
-    // text[in]. A change can only make the pair just before it applicable, so the
-    // scan steps back one character instead of starting again.
-    size_t length = std::strlen(text);
-    size_t out = 0;
-    size_t in = 0;
-    while (in < length) {
-        if (in + 1 >= length) {
-            text[out++] = text[in++];
-            break;
-        }
-        char c = text[in];
-        char n = text[in + 1];
-        size_t position = out;
-        size_t currentLength = out + (length - in);
-        char previous = out > 0 ? text[out - 1] : 0;
-        bool remove = false;
-        bool blank = false;
-        if (c == ' ')
-            remove = n == ' ' || n == '\t';
-        else if (c == '\t' && (n == ' ' || n == '\t'))
-            remove = true;
-        else if (c == '\t')
-            blank = true;
-        else if (c == '\r')
-            blank = position > 0 && position + 2 < currentLength && previous != '\r' && n != '\r' && n != ' ';
-        if (!remove && !blank) {
-            text[out++] = text[in++];
+    const char* from = text;
+    for (char c; (c = *from) != 0;) {
+        if (c == '\r') {
+            BreakGroup group = ReadBreakGroup(from);
+            if (!Joins(text, from, group)) {
+                *to++ = '\r';
+                if (group.breaks > 1)
+                    *to++ = '\r';
+                from = group.end;
+                continue;
+            }
+        } else if (c != ' ' && c != '\t') {
+            *to++ = c;
+            ++from;
             continue;
         }
-        if (remove)
-            ++in;
-        else
-            text[in] = ' ';
-        if (out > 0)
-            text[--in] = text[--out];
+        // A run of blanks, tabs and joining breaks becomes one character: a
+        // blank, or the tab that ends both the run and the text.
+        char last = ' ';
+        for (;; c = *from) {
+            if (c == ' ' || c == '\t') {
+                last = c;
+                ++from;
+                continue;
+            }
+            if (c != '\r')
+                break;
+            BreakGroup group = ReadBreakGroup(from);
+            if (!Joins(text, from, group))
+                break;
+            last = ' ';
+            from = group.end;
+        }
+        *to++ = (c == 0 && last == '\t') ? '\t' : ' ';
     }
-    text[out] = 0;
+    *to = 0;
 }

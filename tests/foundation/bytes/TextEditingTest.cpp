@@ -53,6 +53,53 @@ std::string ReferenceDeleteWithin(std::string t, const std::string& s, size_t of
     return t;
 }
 
+// Every occurrence replaced left to right, the result refused when it and its
+// terminator would not fit in size.
+bool ReferenceReplace(std::string& t, size_t size, const std::string& find, const std::string& replacement)
+{
+    if (find.empty() || replacement.empty())
+        return true;
+    std::string result;
+    size_t count = 0;
+    for (size_t i = 0; i < t.size();) {
+        if (t.compare(i, find.size(), find) == 0) {
+            result += replacement;
+            i += find.size();
+            ++count;
+        } else {
+            result += t[i++];
+        }
+    }
+    if (count == 0)
+        return true;
+    if (result.size() + 1 > size)
+        return false;
+    t = result;
+    return true;
+}
+
+// Every text of up to maxLength characters of the alphabet, each given to check.
+template <class Check>
+void ForEveryText(const std::string& alphabet, size_t maxLength, Check check)
+{
+    std::string text;
+    for (size_t length = 0; length <= maxLength; ++length) {
+        std::vector<size_t> digits(length, 0);
+        for (bool more = true; more;) {
+            text.resize(length);
+            for (size_t i = 0; i < length; ++i)
+                text[i] = alphabet[digits[i]];
+            check(text);
+            more = false;
+            for (size_t i = 0; i < length && !more; ++i) {
+                more = ++digits[i] < alphabet.size();
+                if (!more)
+                    digits[i] = 0;
+            }
+        }
+    }
+}
+
 std::string RandomText(std::mt19937& random, const char* alphabet, size_t maxLength)
 {
     size_t letters = std::strlen(alphabet);
@@ -229,4 +276,84 @@ TEST(TextEditing, SqueezeWhitespaceAgreesWithTheRulesTakenLiterally)
         std::string text = RandomText(random, " \t\rab", 12);
         EXPECT_EQ(Edited(text, [](char* t) { SqueezeWhitespace(t); }), ReferenceSqueeze(text)) << round;
     }
+}
+
+// Short patterns and runs take their own quicker ways: every way gives what
+// deleting the first occurrence again and again gives, on every short text.
+TEST(TextEditing, DeletionsOfShortAndLongPatternsAgreeOnEveryShortText)
+{
+    const char* patterns[] = {"a", " ", "aa", "ab", "ba", "aaa", "aab", "abb", "abab", "abaa", "  ", " a "};
+    ForEveryText("ab ", 8, [&](const std::string& text) {
+        for (const char* p : patterns) {
+            std::string s = p;
+            ASSERT_EQ(Edited(text, [&](char* t) { RemoveAllSubstrings(t, p); }),
+                      ReferenceDeleteWithin(text, s, 0, s.size()))
+                << "[" << text << "] - [" << s << "]";
+            ASSERT_EQ(Edited(text, [&](char* t) { RemoveFirstCharOfMatches(t, p); }),
+                      ReferenceDeleteWithin(text, s, 0, 1))
+                << "[" << text << "] - [" << s << "]";
+            if (s.size() >= 2) {
+                ASSERT_EQ(Edited(text, [&](char* t) { RemoveSecondCharOfMatches(t, p); }),
+                          ReferenceDeleteWithin(text, s, 1, 1))
+                    << "[" << text << "] - [" << s << "]";
+            }
+        }
+    });
+}
+
+// Replacing in place, shrinking, keeping the length or growing, from the front
+// or from the back, into buffers of every size around the result's: the text
+// is replaced whole or left exactly as it was, and nothing past the buffer (or
+// past the text, where a caller gives less room than the text holds) changes.
+TEST(TextEditing, ReplacingAgreesWithTheReferenceInEveryBufferSize)
+{
+    const char* finds[] = {"a", " ", "aa", "ab", "ba", "aba", "abc", "  a"};
+    const char* replacements[] = {"x", "-", "xy", "aa", "xyz", "abab", "c a "};
+    ForEveryText("abc ", 5, [&](const std::string& text) {
+        for (const char* find : finds)
+            for (const char* replacement : replacements) {
+                std::string expected = text;
+                size_t most = text.size() * 4 + 2;
+                for (size_t size = 0; size <= most; size += (size < text.size() + 4 ? 1 : 5)) {
+                    // Starting at each of a few places in the buffer, so that words are read unaligned.
+                    size_t shift = size % 5;
+                    std::string buffer(shift + std::max(size, text.size() + 1) + 8, '\x7F');
+                    std::memcpy(&buffer[shift], text.c_str(), text.size() + 1);
+                    std::string result = text;
+                    bool fits = ReferenceReplace(result, size, find, replacement);
+                    std::string before = buffer;
+                    ASSERT_EQ(ReplaceAllSubstrings(&buffer[shift], size, find, replacement), fits)
+                        << "[" << text << "] " << find << " > " << replacement << " in " << size;
+                    ASSERT_EQ(std::string(buffer.c_str() + shift), result)
+                        << "[" << text << "] " << find << " > " << replacement << " in " << size;
+                    if (!fits) {
+                        ASSERT_EQ(buffer, before);
+                    }
+                    size_t room = shift + std::max(size, text.size() + 1);
+                    ASSERT_EQ(buffer.substr(room), before.substr(room));
+                }
+            }
+    });
+
+    // Long texts, where whole words are read at once, with matches at both ends
+    // and accented letters, whose bytes have their high bit set.
+    std::mt19937 random(5);
+    for (int round = 0; round < 300; ++round) {
+        std::string text = RandomText(random, "a  b\xE9", 90);
+        const char* find = finds[round % 8];
+        const char* replacement = replacements[round % 7];
+        std::string result = text;
+        size_t size = text.size() * 4 + 1;
+        ASSERT_TRUE(ReferenceReplace(result, size, find, replacement));
+        EXPECT_EQ(Edited(text, [&](char* t) { ReplaceAllSubstrings(t, size, find, replacement); }, size), result);
+    }
+}
+
+// Every short text of blanks, tabs, breaks, newlines and letters is cleaned up
+// as the rules taken literally clean it.
+TEST(TextEditing, SqueezeWhitespaceAgreesOnEveryShortText)
+{
+    ForEveryText(" \t\r\na", 7, [](const std::string& text) {
+        ASSERT_EQ(Edited(text, [](char* t) { SqueezeWhitespace(t); }), ReferenceSqueeze(text)) << text;
+    });
 }
