@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <type_traits>
 
 namespace {
 bool IsWhitespace(char c)
@@ -68,20 +69,24 @@ void TrimLeftRun(char* text, IsTrimmed isTrimmed)
         std::memmove(text, text + start, std::strlen(text + start) + 1);
 }
 
+// The high bit of each zero byte among the four at 'at' (and maybe of a one
+// byte right above a zero byte: only whether there is any counts).
+inline uint32_t ZeroBytesOf(const char* at)
+{
+    uint32_t word;
+    std::memcpy(&word, at, 4);
+    return (word - 0x01010101u) & ~word & 0x80808080u;
+}
+
 // The length of a text within the first size bytes of its buffer, or size
 // when no terminator lies there. Whole words are read, all inside the buffer,
 // and tested for a zero byte at once.
 size_t BoundedLength(const char* text, size_t size)
 {
-    const uint32_t kOnes = 0x01010101u;
-    const uint32_t kHighs = 0x80808080u;
     size_t at = 0;
-    for (; at + 8 <= size; at += 8) {
-        uint32_t low;
-        uint32_t high;
-        std::memcpy(&low, text + at, 4);
-        std::memcpy(&high, text + at + 4, 4);
-        if ((((low - kOnes) & ~low) | ((high - kOnes) & ~high)) & kHighs)
+    for (; at + 16 <= size; at += 16) {
+        const char* words = text + at;
+        if (ZeroBytesOf(words) | ZeroBytesOf(words + 4) | ZeroBytesOf(words + 8) | ZeroBytesOf(words + 12))
             break;
     }
     for (; at < size; ++at)
@@ -102,8 +107,9 @@ inline bool RestMatches(const char* at, const char* rest)
 
 // Runs of c shrink to one character. This is what deleting either character
 // of two equal ones gives, while they occur, and it needs no look back into
-// the text already written.
-void SqueezeRuns(char* text, char c)
+// the text already written. Kept out of line, its loop has the registers it
+// needs on x86.
+[[gnu::noinline]] void SqueezeRuns(char* text, char c)
 {
     char* to = text;
     const char* from = text;
@@ -143,82 +149,96 @@ void DeleteWithinMatches(char* text, const char* s, size_t offset, size_t count)
     text[out] = 0;
 }
 
-// Copies from 'from' to 'end' into 'to', replacing each occurrence of find
-// left to right, and terminates. The writes never overtake the reads as long
-// as to stays behind from by at least what the replacements still to come add.
-void ReplaceForward(char* to, const char* from, const char* end, const char* find, size_t findLength,
-                    const char* replacement)
-{
-    char first = find[0];
-    while (from < end) {
-        char c = *from;
-        if (c == first && RestMatches(from + 1, find + 1)) {
-            for (const char* r = replacement; *r; ++r)
-                *to++ = *r;
-            from += findLength;
-        } else {
-            *to++ = c;
-            ++from;
-        }
+// A pattern or replacement with its first two characters at hand. Most are
+// one or two characters long; these are compared and copied with their length
+// fixed (kLength 1 or 2, 0 for any length), and no pattern is read again
+// between the writes to the text.
+template <size_t kLength>
+struct ShortText {
+    explicit ShortText(const char* s)
+        : text(s), length(kLength ? kLength : std::strlen(s)), first(s[0]), second(s[1])
+    {
     }
-    *to = 0;
-}
 
-// The same for the most common edits, a pattern of one or two characters
-// replaced by no more characters, with the lengths fixed so that the
-// comparisons and copies are unrolled.
-template <size_t kFindLength, size_t kReplacementLength>
-void ReplaceShort(char* to, const char* from, const char* end, const char* find, const char* replacement)
-{
-    static_assert(kReplacementLength <= kFindLength && kFindLength <= 2, "a short edit that does not grow");
-    char first = find[0];
-    char second = find[kFindLength - 1];
-    char replacementFirst = replacement[0];
-    char replacementSecond = replacement[kReplacementLength - 1];
-    while (from < end) {
-        char c = *from;
-        if (c == first && (kFindLength == 1 || from[1] == second)) {
-            *to++ = replacementFirst;
-            if (kReplacementLength == 2)
-                *to++ = replacementSecond;
-            from += kFindLength;
-        } else {
-            *to++ = c;
-            ++from;
-        }
+    bool StartsAt(const char* at) const
+    {
+        if (kLength == 1)
+            return at[0] == first;
+        if (kLength == 2)
+            return at[0] == first && at[1] == second;
+        return at[0] == first && RestMatches(at + 1, text + 1);
     }
-    *to = 0;
-}
 
-// Replaces in place where the text does not grow.
-void ReplaceShrinking(char* text, size_t length, const char* find, size_t findLength, const char* replacement,
-                      size_t replacementLength)
+    // Copies the text to 'to' without its terminator; returns the end.
+    char* CopyTo(char* to) const
+    {
+        to[0] = first;
+        if (kLength == 2)
+            to[1] = second;
+        if (kLength == 0) {
+            char* out = to + 1;
+            for (const char* from = text + 1; *from; ++from)
+                *out++ = *from;
+        }
+        return to + length;
+    }
+
+    const char* text;
+    size_t length;
+    char first;
+    char second;
+};
+
+// Calls run with a text's length as a constant when it is short.
+template <class Run>
+void WithShortLength(size_t length, Run run)
 {
-    char* end = text + length;
-    if (findLength == 1)
-        ReplaceShort<1, 1>(text, text, end, find, replacement);
-    else if (findLength == 2 && replacementLength == 1)
-        ReplaceShort<2, 1>(text, text, end, find, replacement);
-    else if (findLength == 2)
-        ReplaceShort<2, 2>(text, text, end, find, replacement);
+    if (length == 1)
+        run(std::integral_constant<size_t, 1>());
+    else if (length == 2)
+        run(std::integral_constant<size_t, 2>());
     else
-        ReplaceForward(text, text, end, find, findLength, replacement);
+        run(std::integral_constant<size_t, 0>());
 }
 
-// The number of occurrences of find taken left to right without overlap.
-size_t CountMatches(const char* text, const char* find, size_t findLength)
+// The number of occurrences of find before 'end', taken left to right
+// without overlap.
+template <size_t kFind>
+size_t CountMatches(const char* at, const char* end, ShortText<kFind> find)
 {
     size_t count = 0;
-    char first = find[0];
-    for (const char* at = text; *at;) {
-        if (*at == first && RestMatches(at + 1, find + 1)) {
+    if (kFind == 1) {
+        for (; at < end; ++at)
+            count += *at == find.first;
+        return count;
+    }
+    while (at < end) {
+        if (find.StartsAt(at)) {
             ++count;
-            at += findLength;
+            at += find.length;
         } else {
             ++at;
         }
     }
     return count;
+}
+
+// Copies from 'from' to 'end' into 'to', replacing each occurrence of find
+// left to right, and terminates. The writes never overtake the reads as long
+// as to stays behind from by at least what the replacements still to come add.
+template <size_t kFind, size_t kReplacement>
+[[gnu::noinline]] void ReplaceForward(char* to, const char* from, const char* end, ShortText<kFind> find,
+                    ShortText<kReplacement> replacement)
+{
+    while (from < end) {
+        if (find.StartsAt(from)) {
+            to = replacement.CopyTo(to);
+            from += find.length;
+        } else {
+            *to++ = *from++;
+        }
+    }
+    *to = 0;
 }
 
 // Whether a proper beginning of the pattern is also its ending, so that two
@@ -234,24 +254,56 @@ bool CanOverlap(const char* s, size_t length)
 // Replaces from the end, writing the grown text in its final place: with
 // occurrences that cannot overlap, every one is replaced whichever the
 // direction, and the writes stay at or after the characters still to be read.
-void ReplaceBackward(char* text, size_t length, size_t newLength, const char* find, size_t findLength,
-                     const char* replacement, size_t replacementLength)
+template <size_t kFind, size_t kReplacement>
+void ReplaceBackward(char* text, size_t length, size_t newLength, ShortText<kFind> find,
+                     ShortText<kReplacement> replacement)
 {
-    char last = find[findLength - 1];
     char* to = text + newLength;
     *to = 0;
+    char last = find.text[find.length - 1];
     for (const char* from = text + length; from > text;) {
-        char c = from[-1];
-        if (c == last && static_cast<size_t>(from - text) >= findLength &&
-            std::memcmp(from - findLength, find, findLength - 1) == 0) {
-            to -= replacementLength;
-            std::memcpy(to, replacement, replacementLength);
-            from -= findLength;
+        char c = *--from;
+        size_t read = static_cast<size_t>(from - text) + 1;
+        if (c == last && (kFind == 1 || (read >= find.length && find.StartsAt(from + 1 - find.length)))) {
+            to -= replacement.length;
+            replacement.CopyTo(to);
+            from -= find.length - 1;
         } else {
             *--to = c;
-            --from;
         }
     }
+}
+
+// Every occurrence replaced, or none when the result would not fit in size.
+template <size_t kFind, size_t kReplacement>
+bool Replace(char* text, size_t size, ShortText<kFind> find, ShortText<kReplacement> replacement)
+{
+    size_t length = BoundedLength(text, size);
+    bool grows = replacement.length > find.length;
+    // A text that lies in its buffer and does not grow still fits: one pass.
+    if (!grows && length < size) {
+        ReplaceForward(text, text, text + length, find, replacement);
+        return true;
+    }
+    length += std::strlen(text + length);
+    size_t count = CountMatches(text, text + length, find);
+    if (count == 0)
+        return true;
+    size_t newLength = length - count * find.length + count * replacement.length;
+    if (newLength + 1 > size)
+        return false;
+    if (!grows) {
+        ReplaceForward(text, text, text + length, find, replacement);
+    } else if (!CanOverlap(find.text, find.length)) {
+        ReplaceBackward(text, length, newLength, find, replacement);
+    } else {
+        // Overlapping occurrences are taken left to right, so the text first
+        // moves to the end of its new room, ahead of the writes.
+        size_t growth = newLength - length;
+        std::memmove(text + growth, text, length + 1);
+        ReplaceForward(text, text + growth, text + newLength, find, replacement);
+    }
+    return true;
 }
 
 // A line break with the blanks and breaks right after it, taken together in
@@ -393,33 +445,13 @@ bool ReplaceAllSubstrings(char* text, size_t size, const char* find, const char*
 {
     if (!text || IsEmpty(find) || IsEmpty(replacement))
         return true;
-    size_t findLength = std::strlen(find);
-    size_t replacementLength = std::strlen(replacement);
-    size_t length = BoundedLength(text, size);
-    // A text that lies in its buffer and does not grow still fits: one pass.
-    if (replacementLength <= findLength && length < size) {
-        ReplaceShrinking(text, length, find, findLength, replacement, replacementLength);
-        return true;
-    }
-    length += std::strlen(text + length);
-    size_t count = CountMatches(text, find, findLength);
-    if (count == 0)
-        return true;
-    size_t newLength = length - count * findLength + count * replacementLength;
-    if (newLength + 1 > size)
-        return false;
-    if (newLength <= length)
-        ReplaceShrinking(text, length, find, findLength, replacement, replacementLength);
-    else if (!CanOverlap(find, findLength))
-        ReplaceBackward(text, length, newLength, find, findLength, replacement, replacementLength);
-    else {
-        // Overlapping occurrences are taken left to right, so the text first
-        // moves to the end of its new room, ahead of the writes.
-        size_t growth = newLength - length;
-        std::memmove(text + growth, text, length + 1);
-        ReplaceForward(text, text + growth, text + newLength, find, findLength, replacement);
-    }
-    return true;
+    bool done = true;
+    WithShortLength(std::strlen(find), [&](auto findLength) {
+        WithShortLength(std::strlen(replacement), [&](auto replacementLength) {
+            done = Replace(text, size, ShortText<findLength>(find), ShortText<replacementLength>(replacement));
+        });
+    });
+    return done;
 }
 
 void ReverseText(char* text)
