@@ -226,9 +226,11 @@ size_t CountMatches(const char* at, const char* end, ShortText<kFind> find)
 // Copies from 'from' to 'end' into 'to', replacing each occurrence of find
 // left to right, and terminates. The writes never overtake the reads as long
 // as to stays behind from by at least what the replacements still to come add.
+// Kept out of line, as ReplaceBackward is, so that its loop keeps its values
+// in registers on x86.
 template <size_t kFind, size_t kReplacement>
 [[gnu::noinline]] void ReplaceForward(char* to, const char* from, const char* end, ShortText<kFind> find,
-                    ShortText<kReplacement> replacement)
+                                      ShortText<kReplacement> replacement)
 {
     while (from < end) {
         if (find.StartsAt(from)) {
@@ -255,8 +257,8 @@ bool CanOverlap(const char* s, size_t length)
 // occurrences that cannot overlap, every one is replaced whichever the
 // direction, and the writes stay at or after the characters still to be read.
 template <size_t kFind, size_t kReplacement>
-void ReplaceBackward(char* text, size_t length, size_t newLength, ShortText<kFind> find,
-                     ShortText<kReplacement> replacement)
+[[gnu::noinline]] void ReplaceBackward(char* text, size_t length, size_t newLength, ShortText<kFind> find,
+                                       ShortText<kReplacement> replacement)
 {
     char* to = text + newLength;
     *to = 0;
