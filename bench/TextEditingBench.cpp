@@ -1,6 +1,9 @@
 // Removing and replacing every match in a note of a megabyte of blanks, beside
 // the floor of one pass over the same bytes: each byte read, compared and
-// written once, as the simplest edit in place does. Each edit is a single pass.
+// written once, as the simplest edit in place does. Each edit is a single pass:
+// every one of them shortens the text, so none needs more. (A replacement that
+// grows a text must first count its matches, to refuse before it writes when
+// the result would not fit, and is not measured here.)
 #include <windows.h>
 
 #include <algorithm>
