@@ -23,6 +23,7 @@ void CDbfFile::SetTable(const char* fileName, bool recordsEnciphered)
         throw CGenericException("CDbfFile::Unknown file name to open ...");
     Close();
     std::strcpy(m_fileName, fileName);
+    m_memoPath = MemoFileNameOf(m_fileName);
     m_group = group;
     UseKeys(group, recordsEnciphered);
 }
@@ -34,10 +35,14 @@ void CDbfFile::Open(const char* mode)
         if (m_group == TableGroup::kNone)
             throw CGenericException("CDbfFile::Unknown file name to open ...");
         m_file.OpenExclusive(m_fileName);
-        Attach(m_store, m_fileName);
-        if (mode && std::strcmp(mode, "MAPPINGALL") == 0)
+        // Mapped first, the header and records are read from the view rather
+        // than the whole file read into memory (an empty file has no view
+        // and fails its checks as it is).
+        const bool mapAll = mode && std::strcmp(mode, "MAPPINGALL") == 0;
+        if (mapAll && m_file.GetSize() > 0)
             m_file.CreateMapping(0);
-        else if (mode && std::strcmp(mode, "MAPPINGAPPEND") == 0)
+        Attach(m_store, m_fileName);
+        if (mode && std::strcmp(mode, "MAPPINGAPPEND") == 0)
             AppendRecord();
     } catch (const CGenericException& e) {
         Close();

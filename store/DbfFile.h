@@ -46,6 +46,7 @@ public:
     using CTableCursor::GetLogicalValue;
     // The field's full width, trailing blanks included.
     CGenericString GetStringValue(const char* fieldName);
+    using CTableCursor::GetTrimmedText;
     using CTableCursor::SetLongValue;
     using CTableCursor::SetDoubleValue;
     using CTableCursor::SetStringValue;
@@ -87,7 +88,6 @@ private:
 
     void OnFieldOverflow(const char* fieldName, const std::string& overflowText, const char* logPrefix,
                          const std::string& logDetails) override;
-    std::string MemoText(const std::string& memoPath, DWORD block, bool decipher);
     DWORD WriteMemo(const void* text, DWORD length);
 
     CGenericFile m_file;
@@ -96,6 +96,7 @@ private:
     CMappedTableStore m_store;
     TableGroup m_group;
     char m_fileName[MAX_PATH];
+    std::string m_memoPath;  // the bound table's memo file
 };
 
 // The next memo write starts its memo file afresh: the shut-down save of all

@@ -71,7 +71,7 @@ void CDbfFile::HoldMemoFileOpen()
     RunOperation("CDbfFile::HoldMemoFileOpen Unknown", [&] {
         if (m_heldMemoStore)
             return;
-        m_heldMemo.OpenShared(MemoFileNameOf(m_fileName).c_str());
+        m_heldMemo.OpenShared(m_memoPath.c_str());
         std::unique_ptr<CFileByteStore> file(new CFileByteStore(m_heldMemo));
         const std::uint32_t size = file->Size();
         if (size > kHeldMemoBytesInMemory) {
@@ -90,10 +90,9 @@ void CDbfFile::HoldMemoFileOpen()
 bool CDbfFile::GetSizeOfMemoField(DWORD block, DWORD& offset, DWORD& fileSize, DWORD& textLength)
 {
     return RunOperation("CDbfFile::GetSizeOfMemoField Unknown", [&] {
-        std::string memoPath = MemoFileNameOf(m_fileName);
-        CMemoRead read(m_heldMemoStore.get(), memoPath);
+        CMemoRead read(m_heldMemoStore.get(), m_memoPath);
         MemoLocation location;
-        bool found = CMemoFile(read.Store(), memoPath).Locate(block, location);
+        bool found = CMemoFile(read.Store(), m_memoPath.c_str()).Locate(block, location);
         offset = location.offset;
         fileSize = location.fileSize;
         textLength = location.textLength;
@@ -101,22 +100,20 @@ bool CDbfFile::GetSizeOfMemoField(DWORD block, DWORD& offset, DWORD& fileSize, D
     });
 }
 
-std::string CDbfFile::MemoText(const std::string& memoPath, DWORD block, bool decipher)
-{
-    CMemoRead read(m_heldMemoStore.get(), memoPath);
-    return CMemoFile(read.Store(), memoPath).ReadText(block, decipher ? &GetSettingsMemoKey() : nullptr);
-}
-
 void CDbfFile::ReadMemoField(char* buffer, DWORD capacity, DWORD block)
 {
     try {
+        const char tooLong[] = "CDbfFile::ReadMemoField: the memo text is longer than its buffer";
+        if (!buffer || capacity == 0)
+            throw CGenericException(tooLong);
         // Settings memos are enciphered, whatever folder the settings table is in.
         bool decipher = RecordsEnciphered() && m_group == TableGroup::kConfig;
-        std::string text = MemoText(MemoFileNameOf(m_fileName), block, decipher);
-        if (!buffer || text.size() >= capacity)
-            throw CGenericException("CDbfFile::ReadMemoField: the memo text is longer than its buffer");
-        std::memcpy(buffer, text.data(), text.size());
-        buffer[text.size()] = '\0';
+        CMemoRead read(m_heldMemoStore.get(), m_memoPath);
+        // The text goes straight into the buffer, with room for its terminator.
+        std::uint32_t length = CMemoFile(read.Store(), m_memoPath.c_str())
+                                   .ReadText(block, buffer, capacity - 1, tooLong,
+                                             decipher ? &GetSettingsMemoKey() : nullptr);
+        buffer[length] = '\0';
     } catch (const CGenericException& e) {
         std::string entry = std::string("CDbfFile::ReadMemoField exception 1 raised: \"") + e.GetErrorText() + "\"\r\n";
         AppendTextToFile(entry.c_str(), "error.txt");
@@ -134,7 +131,7 @@ void CDbfFile::AlterSponsorInfo(void* buffer, DWORD capacity, DWORD block, const
         CGenericFile file;
         file.OpenExclusive(memoPath.c_str());
         CFileByteStore store(file);
-        std::string text = CMemoFile(store, memoPath).ReadText(block);
+        std::string text = CMemoFile(store, memoPath.c_str()).ReadText(block);
         if (!buffer || text.size() > capacity)
             throw CGenericException("CDbfFile::AlterSponsorInfo: the memo text is longer than its buffer");
         unsigned char* bytes = static_cast<unsigned char*>(buffer);
@@ -173,7 +170,7 @@ DWORD CDbfFile::WriteMemo(const void* text, DWORD length)
     std::string folder = FolderOf(m_fileName);
     std::string original = folder + DataName::kNotesMemo;
     std::string copy = folder + DataName::kNotesWorkingMemo;
-    std::string target = throughCopy ? copy : MemoFileNameOf(m_fileName);
+    std::string target = throughCopy ? copy : m_memoPath;
 
     if (throughCopy &&
         !RetryFileStep([&] { return CopyFileA(original.c_str(), copy.c_str(), FALSE) != 0; }, kSaveLogPrefix,
@@ -183,7 +180,7 @@ DWORD CDbfFile::WriteMemo(const void* text, DWORD length)
     CGenericFile file;
     file.OpenExclusive(target.c_str());
     CFileByteStore store(file);
-    DWORD block = CMemoFile(store, target).Append(text, length, IsMemoFreshStart());
+    DWORD block = CMemoFile(store, target.c_str()).Append(text, length, IsMemoFreshStart());
     file.Flush();
     file.Close();
     SetMemoFreshStart(false);

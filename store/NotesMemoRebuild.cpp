@@ -83,12 +83,12 @@ void BuildAside(const std::map<DWORD, NoteRecord*>& byRecord)
     CGenericFile newFile;
     newFile.OpenExclusive(newMemoPath.c_str());
     CFileByteStore newStore(newFile);
-    CMemoFile newMemo(newStore, newMemoPath);
+    CMemoFile newMemo(newStore, newMemoPath.c_str());
     std::string oldMemoPath = DataFilePath(DataName::kNotesMemo);
     CGenericFile oldFile;
     oldFile.OpenShared(oldMemoPath.c_str());
     CFileByteStore oldStore(oldFile);
-    CMemoFile oldMemo(oldStore, oldMemoPath);
+    CMemoFile oldMemo(oldStore, oldMemoPath.c_str());
 
     CDbfFile table;
     table.SetTable(DataFilePath(DataName::kNotesWorkingTable).c_str(), true);

@@ -1,7 +1,5 @@
 #include "store/TableText.h"
 
-#include <cstdio>
-
 #include "store/DbfFile.h"
 
 std::string ReadTrimmedText(CDbfFile& table, const char* fieldName)
@@ -15,7 +13,7 @@ std::string ReadTrimmedText(CDbfFile& table, const char* fieldName)
 
 void ReadTrimmedText(CDbfFile& table, const char* fieldName, char* buffer, size_t size)
 {
-    std::snprintf(buffer, size, "%s", ReadTrimmedText(table, fieldName).c_str());
+    table.GetTrimmedText(fieldName, buffer, size);
 }
 
 void WriteLogical(CDbfFile& table, DWORD record, const char* fieldName, bool on)

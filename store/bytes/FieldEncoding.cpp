@@ -33,13 +33,34 @@ void CutToDigits(double value, int digits, char* text, std::size_t size)
     std::snprintf(text, size, "%s", cut.c_str());
 }
 
-bool Place(const std::string& text, bool rightAligned, unsigned char fill, unsigned char* field, std::size_t width)
+bool Place(const char* text, std::size_t length, bool rightAligned, unsigned char fill, unsigned char* field,
+           std::size_t width)
 {
-    if (text.size() > width)
+    if (length > width)
         return false;
     std::memset(field, fill, width);
-    std::memcpy(field + (rightAligned ? width - text.size() : 0), text.data(), text.size());
+    std::memcpy(field + (rightAligned ? width - length : 0), text, length);
     return true;
+}
+
+bool Place(const char* text, bool rightAligned, unsigned char fill, unsigned char* field, std::size_t width)
+{
+    return Place(text, std::strlen(text), rightAligned, fill, field, width);
+}
+
+// The decimal digits of the value with its sign, written backwards from the
+// end of the buffer (12 bytes hold any 32-bit value); returns where they start.
+char* DecimalBackwards(std::int32_t value, char* end)
+{
+    std::uint32_t magnitude = value < 0 ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
+    char* at = end;
+    do {
+        *--at = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    if (value < 0)
+        *--at = '-';
+    return at;
 }
 }
 
@@ -108,12 +129,17 @@ bool WriteIntegerField(std::int32_t value, bool coordinate, unsigned char* field
     if (hexForm) {
         std::int32_t magnitude = value < -kLargestCoordinateMagnitude ? -kCoordinateLimit : -value;
         std::snprintf(text, sizeof text, "%xH", static_cast<unsigned>(magnitude));
-    } else {
-        std::snprintf(text, sizeof text, "%ld", static_cast<long>(value));
+        if (Place(text, false, 0, field, width))
+            return true;
+        overflowText = text;
+        return false;
     }
-    if (Place(text, !hexForm, hexForm ? 0 : ' ', field, width))
+    char* end = text + sizeof text;
+    char* start = DecimalBackwards(value, end);
+    const std::size_t length = static_cast<std::size_t>(end - start);
+    if (Place(start, length, true, ' ', field, width))
         return true;
-    overflowText = text;
+    overflowText.assign(start, length);
     return false;
 }
 

@@ -29,11 +29,13 @@ std::vector<unsigned char> BuildEmptyMemoFile()
     return file;
 }
 
-CMemoFile::CMemoFile(CByteStore& store, const std::string& fileName) : m_store(store), m_fileName(fileName) {}
+CMemoFile::CMemoFile(CByteStore& store, const char* fileName) : m_store(store), m_fileName(fileName ? fileName : "")
+{
+}
 
 void CMemoFile::Damaged(const char* what) const
 {
-    std::string text = "The memo file " + m_fileName + " is damaged: " + what;
+    std::string text = std::string("The memo file ") + m_fileName + " is damaged: " + what;
     throw CGenericException(text.c_str());
 }
 
@@ -75,7 +77,7 @@ bool CMemoFile::Locate(std::uint32_t block, MemoLocation& location)
     return true;
 }
 
-std::string CMemoFile::ReadText(std::uint32_t block, const CRecordCipher* key)
+MemoLocation CMemoFile::LocateText(std::uint32_t block)
 {
     MemoLocation location;
     if (!Locate(block, location))
@@ -83,13 +85,34 @@ std::string CMemoFile::ReadText(std::uint32_t block, const CRecordCipher* key)
     std::uint64_t textStart = static_cast<std::uint64_t>(location.offset) + kMemoBlockHeaderSize;
     if (textStart + location.textLength > location.fileSize)
         Damaged("a memo text runs past its end");
+    location.offset = static_cast<std::uint32_t>(textStart);
+    return location;
+}
+
+std::string CMemoFile::ReadText(std::uint32_t block, const CRecordCipher* key)
+{
+    MemoLocation location = LocateText(block);
     std::string text(location.textLength, '\0');
     if (location.textLength) {
-        m_store.Read(static_cast<std::uint32_t>(textStart), &text[0], location.textLength);
+        m_store.Read(location.offset, &text[0], location.textLength);
         if (key)
             key->Decrypt(reinterpret_cast<unsigned char*>(&text[0]), text.size());
     }
     return text;
+}
+
+std::uint32_t CMemoFile::ReadText(std::uint32_t block, char* buffer, std::uint32_t capacity, const char* tooLongText,
+                                  const CRecordCipher* key)
+{
+    MemoLocation location = LocateText(block);
+    if (location.textLength > capacity || (location.textLength && !buffer))
+        throw CGenericException(tooLongText);
+    if (location.textLength) {
+        m_store.Read(location.offset, buffer, location.textLength);
+        if (key)
+            key->Decrypt(reinterpret_cast<unsigned char*>(buffer), location.textLength);
+    }
+    return location.textLength;
 }
 
 std::uint32_t CMemoFile::Append(const void* text, std::uint32_t length, bool startAfresh, const CRecordCipher* key)
@@ -118,7 +141,7 @@ std::uint32_t CMemoFile::Append(const void* text, std::uint32_t length, bool sta
         std::uint64_t padded = (used + blockSize - 1) / blockSize * blockSize;
         end = position + padded;
         if (end > kLargestFile)
-            throw CGenericException(("The memo file " + m_fileName + " is full").c_str());
+            throw CGenericException((std::string("The memo file ") + m_fileName + " is full").c_str());
         std::vector<unsigned char> memo(static_cast<std::size_t>(padded), 0);
         WriteBigEndian32(memo.data(), kTextMemoType);
         WriteBigEndian32(memo.data() + 4, length);

@@ -34,8 +34,8 @@ struct MemoLocation {
 
 class CMemoFile {
 public:
-    // The name only goes into error texts.
-    CMemoFile(CByteStore& store, const std::string& fileName);
+    // The name only goes into error texts; it must outlive the object.
+    CMemoFile(CByteStore& store, const char* fileName);
 
     // Throws when the file is too short for a header or its block size is 0.
     MemoHeader ReadHeader();
@@ -46,6 +46,10 @@ public:
     // The text of memo k, deciphered with the key when one is given; throws
     // when the memo is missing or its text runs past the end of the file.
     std::string ReadText(std::uint32_t block, const CRecordCipher* key = nullptr);
+    // The same into the caller's buffer, which must hold the text (its length
+    // is returned); a text longer than the capacity throws tooLongText.
+    std::uint32_t ReadText(std::uint32_t block, char* buffer, std::uint32_t capacity, const char* tooLongText,
+                           const CRecordCipher* key = nullptr);
 
     // Appends a memo and returns its first block, 0 for an empty text. Starting
     // afresh writes it at block 8 and ends the file after it, dropping every
@@ -56,7 +60,9 @@ public:
 private:
     [[noreturn]] void Damaged(const char* what) const;
     void WriteNextFree(std::uint32_t block);
+    // Where the text of memo k starts and how long it is; throws as ReadText.
+    MemoLocation LocateText(std::uint32_t block);
 
     CByteStore& m_store;
-    std::string m_fileName;
+    const char* m_fileName;
 };

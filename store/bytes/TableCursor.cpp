@@ -419,43 +419,69 @@ bool CTableCursor::FieldExists(const char* fieldName) const
     return m_fields.Find(fieldName, info);
 }
 
-std::string CTableCursor::FieldBytes(const char* fieldName) const
+const unsigned char* CTableCursor::FieldBytes(const char* fieldName, std::size_t& width) const
 {
     Store();
     FieldInfo field = GetFieldInfo(fieldName);
-    const std::vector<unsigned char>& plain = PlainRecord();
-    return std::string(reinterpret_cast<const char*>(plain.data() + field.offset), field.width);
+    width = field.width;
+    return PlainRecord().data() + field.offset;
 }
 
 std::int32_t CTableCursor::GetLongValue(const char* fieldName)
 {
     return RunOperation("CDbfFile::GetLongValue Unknown", [&] {
-        std::string field = FieldBytes(fieldName);
-        const unsigned char* bytes = reinterpret_cast<const unsigned char*>(field.data());
-        return IsCoordinateField(fieldName) ? ReadCoordinateField(bytes, field.size())
-                                            : ReadIntegerField(bytes, field.size());
+        std::size_t width = 0;
+        const unsigned char* bytes = FieldBytes(fieldName, width);
+        return IsCoordinateField(fieldName) ? ReadCoordinateField(bytes, width) : ReadIntegerField(bytes, width);
     });
 }
 
 double CTableCursor::GetDoubleValue(const char* fieldName)
 {
     return RunOperation("CDbfFile::GetDoubleValue Unknown", [&] {
-        std::string field = FieldBytes(fieldName);
-        return ReadDoubleField(reinterpret_cast<const unsigned char*>(field.data()), field.size());
+        std::size_t width = 0;
+        const unsigned char* bytes = FieldBytes(fieldName, width);
+        return ReadDoubleField(bytes, width);
     });
 }
 
 bool CTableCursor::GetLogicalValue(const char* fieldName)
 {
     return RunOperation("CDbfFile::GetLogicalValue Unknown", [&] {
-        std::string field = FieldBytes(fieldName);
-        return ReadLogicalField(reinterpret_cast<const unsigned char*>(field.data()), field.size());
+        std::size_t width = 0;
+        const unsigned char* bytes = FieldBytes(fieldName, width);
+        return ReadLogicalField(bytes, width);
     });
 }
 
 std::string CTableCursor::GetStringValue(const char* fieldName)
 {
-    return RunOperation("CDbfFile::GetStringValue Unknown", [&] { return FieldBytes(fieldName); });
+    return RunOperation("CDbfFile::GetStringValue Unknown", [&] {
+        std::size_t width = 0;
+        const char* bytes = reinterpret_cast<const char*>(FieldBytes(fieldName, width));
+        return std::string(bytes, width);
+    });
+}
+
+std::size_t CTableCursor::GetTrimmedText(const char* fieldName, char* buffer, std::size_t size)
+{
+    return RunOperation("CDbfFile::GetStringValue Unknown", [&] {
+        std::size_t width = 0;
+        const char* bytes = reinterpret_cast<const char*>(FieldBytes(fieldName, width));
+        // The text ends at its last non-blank byte or at a zero byte.
+        std::size_t length = 0;
+        while (length < width && bytes[length] != '\0')
+            ++length;
+        while (length > 0 && bytes[length - 1] == ' ')
+            --length;
+        if (size == 0)
+            return std::size_t{0};
+        if (length >= size)
+            length = size - 1;
+        std::memcpy(buffer, bytes, length);
+        buffer[length] = '\0';
+        return length;
+    });
 }
 
 void CTableCursor::DeleteRecord(std::uint32_t recordNumber)

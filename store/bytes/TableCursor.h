@@ -52,6 +52,9 @@ public:
     bool GetLogicalValue(const char* fieldName);
     // All field-width bytes, trailing blanks included.
     std::string GetStringValue(const char* fieldName);
+    // The field's text up to a zero byte, without trailing blanks, cut to fit
+    // the buffer with its terminator; returns its length.
+    std::size_t GetTrimmedText(const char* fieldName, char* buffer, std::size_t size);
 
     // Refused with an exception for a record number outside 1..count.
     void SetLongValue(std::uint32_t recordNumber, const char* fieldName, std::int32_t value);
@@ -108,7 +111,8 @@ private:
     // Deciphers record n, lets format fill the field's bytes, writes it back.
     template <class Format>
     void WriteField(std::uint32_t recordNumber, const char* fieldName, const char* operation, Format format);
-    std::string FieldBytes(const char* fieldName) const;
+    // The field's bytes in the current record, valid until the record changes.
+    const unsigned char* FieldBytes(const char* fieldName, std::size_t& width) const;
 
     CByteStore* m_store;
     std::string m_fileName;

@@ -70,12 +70,30 @@ bool CFieldTable::Load(const unsigned char* descriptors, unsigned count, std::ui
     return true;
 }
 
+void CFieldTable::ForgetRecentNames()
+{
+    for (RecentName& recent : m_recent)
+        recent.text = nullptr;
+}
+
 bool CFieldTable::Find(const char* name, FieldInfo& info) const
 {
-    auto found = m_byName.find(WithoutTrailingBlanks(name, std::strlen(name)));
+    const std::uintptr_t address = reinterpret_cast<std::uintptr_t>(name);
+    RecentName& recent = m_recent[((address >> 3) ^ (address >> 11)) % kRecentNames];
+    if (recent.text == name && std::strcmp(recent.name, name) == 0) {
+        info = recent.info;
+        return true;
+    }
+    const std::size_t length = std::strlen(name);
+    auto found = m_byName.find(WithoutTrailingBlanks(name, length));
     if (found == m_byName.end())
         return false;
     info = found->second;
+    if (length <= kFieldNameLength) {
+        recent.text = name;
+        std::memcpy(recent.name, name, length + 1);
+        recent.info = info;
+    }
     return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <unordered_map>
@@ -45,6 +46,7 @@ public:
     {
         m_fields.clear();
         m_byName.clear();
+        ForgetRecentNames();
     }
 
     // The first field whose name equals the given one, trailing blanks ignored
@@ -58,9 +60,22 @@ private:
         std::string name;
         FieldInfo info;
     };
+    // A name found before, by the address of the text it was asked with: the
+    // callers name their fields with the same constant texts record after
+    // record. The text is compared too, so a buffer that held another name
+    // at that address is looked up afresh.
+    struct RecentName {
+        const char* text = nullptr;
+        char name[kFieldNameLength + 1] = "";
+        FieldInfo info = {0, 0};
+    };
+    enum { kRecentNames = 256 };
+    void ForgetRecentNames();
+
     std::vector<Field> m_fields;
     // Every field is looked up by its name for each record: the names are hashed.
     std::unordered_map<std::string, FieldInfo> m_byName;
+    mutable std::array<RecentName, kRecentNames> m_recent;
 };
 
 // Header length at least 33 and 33 + 32 x n, record length at least 1.

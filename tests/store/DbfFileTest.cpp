@@ -51,6 +51,11 @@ TEST_F(DbfFile, AFileOneByteOffIsRefusedLoggedAndLeftAloneAndAReadingOpenRefuses
     EXPECT_FALSE(table.IsOpen());
     EXPECT_EQ(Read("notes.QPD"), std::string(bytes.begin(), bytes.end()));
     EXPECT_NE(Read("error.txt").find("CDbfFile::Open(): ReadStructure error\r\n"), std::string::npos);
+    // An empty file has nothing to map: it is refused by its missing header.
+    Write("notes.QPD", std::vector<unsigned char>());
+    EXPECT_EQ(ErrorOf([&] { table.Open("MAPPINGALL"); }), "Error reading header notes.QPD");
+    EXPECT_FALSE(table.IsOpen());
+    EXPECT_EQ(Read("notes.QPD"), "");
     WriteNotes(2);
     std::string before = Read("notes.QPD");
     table.Open("READ"); // the object can be opened again

@@ -62,7 +62,8 @@ void WriteTable(const TableTemplate& table, const std::string& folder)
 {
     CMemoryByteStore tableBytes(BuildEmptyTable(table.fields, table.group));
     CMemoryByteStore memoBytes(BuildEmptyMemoFile());
-    CMemoFile memo(memoBytes, MemoFileNameOf(table.fileName));
+    const std::string memoName = MemoFileNameOf(table.fileName);
+    CMemoFile memo(memoBytes, memoName.c_str());
     CTableCursor cursor;
     cursor.UseKeys(table.group, true);
     cursor.Attach(tableBytes, table.fileName);

@@ -47,7 +47,10 @@ TEST(FieldEncoding, IntegersAndCoordinatesAreWrittenAndReadLeniently)
         {-30000, true, 5, std::string("3e8H\0", 5)},   {-999, true, 5, " -999"},
         {-1000, false, 6, " -1000"},                   {42, false, 5, "   42"},
         {-42, false, 3, "-42"},                        {123456, false, 5, "overflow:123456"},
-        {-1000, true, 3, "overflow:3e8H"},
+        {-1000, true, 3, "overflow:3e8H"},            {0, false, 3, "  0"},
+        {-2147483647 - 1, false, 11, "-2147483648"},   {2147483647, false, 11, " 2147483647"},
+        {-2147483647 - 1, false, 10, "overflow:-2147483648"}, {-5, true, 3, " -5"},
+        {-2147483647 - 1, true, 4, std::string("3e8H", 4)},
     };
     for (const auto& w : writes)
         EXPECT_EQ(Integer(w.value, w.coordinate, w.width), w.field) << w.value;

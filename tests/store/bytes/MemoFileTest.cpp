@@ -1,3 +1,4 @@
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -114,4 +115,40 @@ TEST(MemoFile, LocatingAndReadingStayInsideTheFileAndDamagedHeadersAreRefused)
     EXPECT_EQ(atEnd.Append("x", 1, false), 8u);
     EXPECT_EQ(far.Size(), 576u);
     EXPECT_EQ(atEnd.ReadHeader().nextFreeBlock, 9u);
+}
+
+TEST(MemoFile, ATextReadIntoABufferFillsNoMoreThanItsCapacity)
+{
+    CMemoryByteStore store(BuildEmptyMemoFile());
+    CMemoFile memo(store, "config.QPS");
+    const CRecordCipher key(7, 69069, 1);
+    memo.Append("secret", 6, false, &key);
+    memo.Append("", 0, false);
+    memo.Append("plain text", 10, false);
+
+    char buffer[16];
+    std::memset(buffer, '#', sizeof buffer);
+    EXPECT_EQ(memo.ReadText(8, buffer, 6, "too long", &key), 6u);
+    EXPECT_EQ(std::string(buffer, 7), "secret#");
+    EXPECT_EQ(memo.ReadText(9, buffer, 10, "too long"), 10u);
+    EXPECT_EQ(std::string(buffer, 11), "plain text#");
+
+    std::memset(buffer, '#', sizeof buffer);
+    try {
+        memo.ReadText(9, buffer, 9, "too long");
+        ADD_FAILURE() << "a text one byte longer than the buffer was read";
+    } catch (const CGenericException& e) {
+        EXPECT_STREQ(e.GetErrorText(), "too long");
+    }
+    EXPECT_EQ(std::string(buffer, sizeof buffer), std::string(sizeof buffer, '#'));
+    EXPECT_THROW(memo.ReadText(9, nullptr, 10, "too long"), CGenericException);
+    EXPECT_THROW(memo.ReadText(10, buffer, sizeof buffer, "too long"), CGenericException);
+
+    // A length running past the end is damage, whatever the buffer holds.
+    std::vector<unsigned char> bytes = store.Bytes();
+    bytes[9 * 64 + 5] = 0x7F;
+    CMemoryByteStore damaged(bytes);
+    std::vector<char> large(0x800000);
+    EXPECT_THROW(CMemoFile(damaged, "config.QPS").ReadText(9, large.data(), 0x800000, "too long"),
+                 CGenericException);
 }

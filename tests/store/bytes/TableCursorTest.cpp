@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
@@ -333,4 +334,88 @@ TEST(TableFile, ARecordWriteStoresTheRecordOnceWholeAndIsDroppedWhenNotEnded)
     t.Reopen();
     t.table.GoTo(4);
     EXPECT_EQ(t.table.GetLongValue("WLEFT"), 44);
+}
+
+TEST(TableFile, FieldsFoundByTheTextTheyWereAskedWithStayRightWhenTheTextOrTheTableChanges)
+{
+    MemoryTable t(2);
+    t.table.SetLongValue(2, "WLEFT", 11);
+    t.table.SetLongValue(2, "WTOP", 22);
+    t.table.SetStringValue(2, "SZTITLE", "  a title  ");
+    t.table.GoTo(2);
+    // One buffer naming one field, then another: each read finds its own field.
+    char name[16] = "WLEFT";
+    EXPECT_EQ(t.table.GetLongValue(name), 11);
+    std::strcpy(name, "WTOP");
+    EXPECT_EQ(t.table.GetLongValue(name), 22);
+    std::strcpy(name, "WTOP  ");
+    EXPECT_EQ(t.table.GetLongValue(name), 22);
+    std::strcpy(name, "WTOPX");
+    EXPECT_NE(ErrorOf([&] { t.table.GetLongValue(name); }), "");
+    std::strcpy(name, "WLEFT");
+    t.table.SetLongValue(2, name, 33);
+    EXPECT_EQ(t.table.GetLongValue("WLEFT"), 33);
+
+    // The same texts over a table of another layout find that table's fields.
+    const char* const wleft = "WLEFT";
+    const char* const title = "SZTITLE";
+    EXPECT_EQ(t.table.GetLongValue(wleft), 33);
+    CMemoryByteStore other(BuildEmptyTable({{"SZTITLE", 'C', 12}, {"WLEFT", 'N', 3}}, TableGroup::kNotes));
+    t.table.Attach(other, "other.QPD");
+    t.table.AppendRecord();
+    t.table.SetLongValue(1, wleft, 7);
+    t.table.SetStringValue(1, title, "other");
+    EXPECT_EQ(t.table.GetLongValue(wleft), 7);
+    EXPECT_EQ(t.table.GetStringValue(title), "other       ");
+    FieldInfo info;
+    ASSERT_TRUE(t.table.Fields().Find(wleft, info));
+    EXPECT_EQ(info.offset, 13u);
+    EXPECT_EQ(info.width, 3u);
+}
+
+TEST(TableFile, TrimmedTextsEndAtTheirLastLetterOrAZeroAndAreCutToTheBuffer)
+{
+    MemoryTable t(1);
+    char text[41];
+    const std::string full(40, 'x');
+    const struct {
+        const char* stored;
+        std::size_t size;
+        std::string read;
+    } cases[] = {
+        {"  a title  ", sizeof text, "  a title"},
+        {"", sizeof text, ""},
+        {"abcdefghij", 5, "abcd"},
+        {"abcdefghij", 1, ""},
+        {full.c_str(), sizeof text, full},
+    };
+    for (const auto& c : cases) {
+        t.table.SetStringValue(1, "SZTITLE", c.stored);
+        t.table.GoTo(1);
+        std::memset(text, '#', sizeof text);
+        EXPECT_EQ(t.table.GetTrimmedText("SZTITLE", text, c.size), c.read.size()) << c.stored;
+        EXPECT_EQ(std::string(text), c.read) << c.stored;
+    }
+    // A zero byte ends the text, blanks before it are dropped too.
+    MemoryTable zero(1);
+    zero.table.BeginRecordWrite(1);
+    zero.table.SetStringValue(1, "SZTITLE", "ab  ");
+    zero.table.EndRecordWrite();
+    std::vector<unsigned char> bytes = zero.Bytes();
+    FieldInfo info;
+    ASSERT_TRUE(zero.table.Fields().Find("SZTITLE", info));
+    const CRecordCipher& key = GetRecordKey(GetTableKeys(TableGroup::kNotes), 1);
+    std::vector<unsigned char> record(bytes.begin() + kSampleHeaderLength,
+                                      bytes.begin() + kSampleHeaderLength + kSampleRecordLength);
+    key.Decrypt(record.data(), record.size());
+    record[info.offset + 4] = '\0';
+    record[info.offset + 5] = 'z';
+    key.Encrypt(record.data(), record.size());
+    std::copy(record.begin(), record.end(), bytes.begin() + kSampleHeaderLength);
+    CMemoryByteStore store(bytes);
+    CTableCursor table;
+    table.UseKeys(TableGroup::kNotes, true);
+    table.Attach(store, "notes.QPD");
+    EXPECT_EQ(table.GetTrimmedText("SZTITLE", text, sizeof text), 2u);
+    EXPECT_EQ(std::string(text), "ab");
 }
