@@ -183,7 +183,7 @@ void FillNoteFromDescription(CNoteController& note, const NoteDescription& d)
     } else if (!UnpackStoredNoteText(text)) {
         WriteErrorLog("CreateNote():", "a packed note text could not be unpacked; it is kept as it was stored");
     }
-    note.SetRichText(text.data(), text.size());
+    note.SetRichText(std::move(text));
     note.m_alarmSet = d.alarmSet;
     note.m_alarmRung = d.alarmRung;
     note.m_alarm = d.alarm;

@@ -35,6 +35,7 @@ struct NoteRecord {
     // SyncFromWindow before every save.
     const std::string& RichText() const { return m_richText; }
     void SetRichText(const char* text, size_t length) { m_richText.assign(text ? text : "", text ? length : 0); }
+    void SetRichText(std::string&& text) { m_richText.swap(text); }
 
     // Identity and owner.
     DWORD m_noteId = 9999;      // the notes-table record; 9999 until stored

@@ -21,12 +21,13 @@ void LogTextFailure(const char* what, const char* title, const char* details)
     AppendTextToFile(entry.c_str(), DataName::kErrorLog);
 }
 
-// The note's text from the memo file; empty, and logged, when it cannot be read.
-std::vector<char> ReadNoteText(CDbfFile& table, DWORD block, const char* title)
+// The note's text from the memo file into the buffer (which the load keeps
+// from note to note); empty, and logged, when it cannot be read.
+void ReadNoteText(CDbfFile& table, DWORD block, const char* title, std::vector<char>& text)
 {
-    std::vector<char> text;
+    text.clear();
     if (block == 0)
-        return text;
+        return;
     DWORD offset = 0, fileSize = 0, length = 0;
     char details[200];
     if (!table.GetSizeOfMemoField(block, offset, fileSize, length)) {
@@ -35,7 +36,7 @@ std::vector<char> ReadNoteText(CDbfFile& table, DWORD block, const char* title)
                       static_cast<unsigned long>(fileSize), static_cast<unsigned long>(block),
                       static_cast<unsigned long>(offset));
         LogTextFailure("Error GetSizeOfMemoField, the title of the note is ", title, details);
-        return text;
+        return;
     }
     if (length >= fileSize) {
         std::snprintf(details, sizeof details,
@@ -43,7 +44,7 @@ std::vector<char> ReadNoteText(CDbfFile& table, DWORD block, const char* title)
                       static_cast<unsigned long>(fileSize), static_cast<unsigned long>(length),
                       static_cast<unsigned long>(block));
         LogTextFailure("Error reading a memo field, the title of the note is ", title, details);
-        return text;
+        return;
     }
     // Always room for the text and its terminator, whatever its length.
     text.resize(static_cast<size_t>(length) + 1);
@@ -53,7 +54,6 @@ std::vector<char> ReadNoteText(CDbfFile& table, DWORD block, const char* title)
     } catch (const CGenericException&) {
         text.clear();  // the memo reader has logged why
     }
-    return text;
 }
 
 void DeleteZombies(const std::vector<DWORD>& zombies)
@@ -90,6 +90,7 @@ int LoadNotes(const RowOwnership& ownership, const std::function<void(CNoteContr
 
     int created = 0;
     std::vector<DWORD> zombies;
+    std::vector<char> text;
     for (; !table.IsEOF(); table.Skip(1)) {
         DWORD owner = static_cast<DWORD>(table.GetLongValue("WUSERID"));
         if (owner == 0) {
@@ -100,8 +101,8 @@ int LoadNotes(const RowOwnership& ownership, const std::function<void(CNoteContr
         CStoredNote stored;
         stored.Read(table);
         stored.description.notShared = owner != ownership.currentUserId && !ownership.SharesNotes(owner);
-        std::vector<char> text = ReadNoteText(table, stored.textBlock, stored.description.title);
-        stored.description.text = text.data();
+        ReadNoteText(table, stored.textBlock, stored.description.title, text);
+        stored.description.text = text.empty() ? nullptr : text.data();
         stored.description.textLength = static_cast<DWORD>(text.size());
         if (CNoteController* note = MakeNote(stored.description)) {
             place(note);

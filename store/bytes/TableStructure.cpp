@@ -78,8 +78,9 @@ void CFieldTable::ForgetRecentNames()
 
 bool CFieldTable::Find(const char* name, FieldInfo& info) const
 {
-    const std::uintptr_t address = reinterpret_cast<std::uintptr_t>(name);
-    RecentName& recent = m_recent[((address >> 3) ^ (address >> 11)) % kRecentNames];
+    // Constant texts lie a few bytes apart: every bit of the address counts.
+    const std::uint32_t address = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(name));
+    RecentName& recent = m_recent[(address * 2654435761u) >> 24];
     if (recent.text == name && std::strcmp(recent.name, name) == 0) {
         info = recent.info;
         return true;

@@ -490,3 +490,28 @@ TEST_F(NotesTable, NotesWithDamagedTextsAreLoadedEmptyAndLogged)
     EXPECT_NE(log.find("memo field size= 2147483647 (?!), Memo block number= " + std::to_string(block)),
               std::string::npos);
 }
+
+TEST_F(NotesTable, ATextThatRunsPastTheMemoFileIsLoadedEmptyBetweenWholeOnes)
+{
+    Notes notes = SaveNewNotes(4);
+    notes[3]->SetRichText("", 0);
+    SaveNote(*notes[3]);
+    // Record 2's text claims more bytes than follow it, though fewer than the file holds.
+    const long block = std::stol(Field("notes.QPD", 2, "TEXT"));
+    std::string memo = Read("notes.qps");
+    const size_t claimed = memo.size() - static_cast<size_t>(block) * 64;
+    ASSERT_LT(claimed, memo.size());
+    const std::string length = {static_cast<char>(claimed >> 24), static_cast<char>(claimed >> 16),
+                                static_cast<char>(claimed >> 8), static_cast<char>(claimed)};
+    memo.replace(block * 64 + 4, 4, length);
+    WriteWholeFile(File("notes.qps"), memo);
+
+    Notes loaded = Load();
+    ASSERT_EQ(loaded.size(), 4u);
+    EXPECT_EQ(loaded[0]->RichText(), notes[0]->RichText());
+    EXPECT_EQ(loaded[1]->RichText(), "");
+    EXPECT_EQ(loaded[2]->RichText(), notes[2]->RichText());
+    EXPECT_EQ(loaded[3]->RichText(), "");
+    EXPECT_NE(Read("error.txt").find("CDbfFile::ReadMemoField exception 1 raised: \"The memo file "),
+              std::string::npos);
+}
