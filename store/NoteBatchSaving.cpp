@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -15,6 +17,7 @@
 #include "store/FileStepRetries.h"
 #include "store/FreeSlotLists.h"
 #include "store/NoteRecordFields.h"
+#include "store/NoteRtfPacking.h"
 #include "store/NotesFiles.h"
 #include "store/SaveSteps.h"
 #include "store/bytes/DeletedRecordList.h"
@@ -23,6 +26,8 @@
 
 namespace {
 const char kBatchPrefix[] = "SaveNotes(): ";
+// Room made ahead for the texts at most; more grows as it comes.
+const std::uint64_t kMaxReservedMemoBytes = 64u * 1024 * 1024;
 
 // A record given to a new note in the working copy; the note takes its
 // number only once the copy is the table.
@@ -45,6 +50,7 @@ public:
     void GiveRecordNumbers();
 
 private:
+    std::uint32_t MemoBytesOfTexts() const;
     void WriteNote(NoteRecord& note);
     DWORD NewRecordFor(NoteRecord& note);
     void Abandon();
@@ -56,6 +62,7 @@ private:
     // The texts of every note go to the memo file in one write at the end.
     std::unique_ptr<CFileByteStore> m_memoStore;
     std::unique_ptr<CMemoTailStore> m_memoTail;
+    std::unique_ptr<CMemoFile> m_memo;
     bool m_done = false;
 };
 
@@ -74,6 +81,8 @@ void CBatchSave::WriteAside()
     m_memoFile.OpenExclusive(workingMemo.c_str());
     m_memoStore.reset(new CFileByteStore(m_memoFile));
     m_memoTail.reset(new CMemoTailStore(*m_memoStore));
+    m_memoTail->Reserve(MemoBytesOfTexts());
+    m_memo.reset(new CMemoFile(*m_memoTail, m_memoFile.GetPath()));
     for (size_t i = 0; i < m_notes.size(); ++i) {
         if (i == m_notes.size() / 2 && i > 0)
             PassSaveStep(SaveStep::kBatchHalfWritten);
@@ -85,6 +94,21 @@ void CBatchSave::WriteAside()
     m_memoFile.Close();
 }
 
+// About the bytes the notes' texts take in the memo file, each in whole
+// blocks behind its header; long texts are packed first, and their size is
+// not known here.
+std::uint32_t CBatchSave::MemoBytesOfTexts() const
+{
+    std::uint64_t bytes = 0;
+    for (const NoteRecord* note : m_notes) {
+        const std::uint64_t length = note->RichText().size();
+        if (length < kPackedTextFromBytes)
+            bytes += (kMemoBlockHeaderSize + length + kStandardMemoBlockSize - 1) / kStandardMemoBlockSize *
+                     kStandardMemoBlockSize;
+    }
+    return static_cast<std::uint32_t>(std::min<std::uint64_t>(bytes, kMaxReservedMemoBytes));
+}
+
 void CBatchSave::WriteNote(NoteRecord& note)
 {
     const std::string* text = TextToStore(note);
@@ -94,8 +118,7 @@ void CBatchSave::WriteNote(NoteRecord& note)
     m_table.GoTo(record);
     m_table.BeginRecordWrite(record);
     WriteNoteFields(m_table, record, note);
-    std::uint32_t block = CMemoFile(*m_memoTail, m_memoFile.GetPath())
-                              .Append(text->data(), static_cast<std::uint32_t>(text->size()), false);
+    std::uint32_t block = m_memo->Append(text->data(), static_cast<std::uint32_t>(text->size()), false);
     m_table.SetLongValue(record, "TEXT", static_cast<long>(block));
     m_table.EndRecordWrite();
 }

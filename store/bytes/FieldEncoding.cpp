@@ -66,7 +66,9 @@ char* DecimalBackwards(std::int32_t value, char* end)
 
 bool IsCoordinateField(const char* fieldName)
 {
-    return std::strcmp(fieldName, "WLEFT") == 0 || std::strcmp(fieldName, "WTOP") == 0;
+    // Asked for every number read or written: most names differ at once.
+    return fieldName[0] == 'W' &&
+           (std::strcmp(fieldName + 1, "LEFT") == 0 || std::strcmp(fieldName + 1, "TOP") == 0);
 }
 
 std::int32_t ReadIntegerField(const unsigned char* field, std::size_t width)

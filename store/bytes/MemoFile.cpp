@@ -142,7 +142,8 @@ std::uint32_t CMemoFile::Append(const void* text, std::uint32_t length, bool sta
         end = position + padded;
         if (end > kLargestFile)
             throw CGenericException((std::string("The memo file ") + m_fileName + " is full").c_str());
-        std::vector<unsigned char> memo(static_cast<std::size_t>(padded), 0);
+        std::vector<unsigned char>& memo = m_memo;
+        memo.assign(static_cast<std::size_t>(padded), 0);
         WriteBigEndian32(memo.data(), kTextMemoType);
         WriteBigEndian32(memo.data() + 4, length);
         std::memcpy(memo.data() + kMemoBlockHeaderSize, text, length);

@@ -65,4 +65,5 @@ private:
 
     CByteStore& m_store;
     const char* m_fileName;
+    std::vector<unsigned char> m_memo;  // the memo being appended, kept for the next
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "foundation/bytes/GenericException.h"
 
@@ -70,6 +71,14 @@ void CMemoTailStore::Write(std::uint32_t offset, const void* bytes, std::uint32_
         in += piece;
         offset += piece;
         count -= piece;
+    }
+}
+
+void CMemoTailStore::Reserve(std::uint32_t bytes)
+{
+    try {
+        m_tail.reserve(bytes);
+    } catch (const std::bad_alloc&) {
     }
 }
 

@@ -22,6 +22,9 @@ public:
     void Grow(std::uint32_t extraBytes) override;
     void Cut(std::uint32_t size) override;
 
+    // Room for this many bytes appended before the next Flush, made at once
+    // when memory allows (else the tail grows as it comes).
+    void Reserve(std::uint32_t bytes);
     // The tail, then the header; nothing when nothing changed.
     void Flush();
 

@@ -78,12 +78,19 @@ void CFieldTable::ForgetRecentNames()
 
 bool CFieldTable::Find(const char* name, FieldInfo& info) const
 {
-    // Constant texts lie a few bytes apart: every bit of the address counts.
+    // Constant texts lie a few bytes apart: every bit of the address counts,
+    // and a name whose place is taken goes to one of the next few.
     const std::uint32_t address = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(name));
-    RecentName& recent = m_recent[(address * 2654435761u) >> 24];
-    if (recent.text == name && std::strcmp(recent.name, name) == 0) {
-        info = recent.info;
-        return true;
+    const std::uint32_t first = (address * 2654435761u) >> 24;
+    RecentName* free = nullptr;
+    for (std::uint32_t probe = 0; probe < kRecentProbes; ++probe) {
+        RecentName& recent = m_recent[(first + probe) % kRecentNames];
+        if (recent.text == name && std::strcmp(recent.name, name) == 0) {
+            info = recent.info;
+            return true;
+        }
+        if (!recent.text && !free)
+            free = &recent;
     }
     const std::size_t length = std::strlen(name);
     auto found = m_byName.find(WithoutTrailingBlanks(name, length));
@@ -91,6 +98,7 @@ bool CFieldTable::Find(const char* name, FieldInfo& info) const
         return false;
     info = found->second;
     if (length <= kFieldNameLength) {
+        RecentName& recent = free ? *free : m_recent[first];
         recent.text = name;
         std::memcpy(recent.name, name, length + 1);
         recent.info = info;

@@ -69,7 +69,7 @@ private:
         char name[kFieldNameLength + 1] = "";
         FieldInfo info = {0, 0};
     };
-    enum { kRecentNames = 256 };  // the top 8 bits of a 32-bit hash
+    enum { kRecentNames = 256, kRecentProbes = 4 };  // 256: the top 8 bits of a 32-bit hash
     void ForgetRecentNames();
 
     std::vector<Field> m_fields;

@@ -419,3 +419,34 @@ TEST(TableFile, TrimmedTextsEndAtTheirLastLetterOrAZeroAndAreCutToTheBuffer)
     EXPECT_EQ(table.GetTrimmedText("SZTITLE", text, sizeof text), 2u);
     EXPECT_EQ(std::string(text), "ab");
 }
+
+TEST(TableFile, ManyFieldsNamedByTextsSideBySideEachFindTheirOwn)
+{
+    // Names a few bytes apart, as constant texts lie: all of them are found
+    // again, record after record, each at its own place.
+    static char names[120][8];
+    std::vector<FieldLayout> fields;
+    for (int i = 0; i < 120; ++i) {
+        std::strcpy(names[i], ("F" + std::to_string(i)).c_str());
+        fields.push_back({names[i], 'N', 4});
+    }
+    CMemoryByteStore store(BuildEmptyTable(fields, TableGroup::kNotes));
+    CTableCursor table;
+    table.UseKeys(TableGroup::kNotes, true);
+    table.Attach(store, "notes.QPD");
+    table.AppendRecord();
+    table.AppendRecord();
+    for (std::uint32_t record = 1; record <= 2; ++record) {
+        table.BeginRecordWrite(record);
+        for (int i = 0; i < 120; ++i)
+            table.SetLongValue(record, names[i], static_cast<std::int32_t>(record * 1000 + i));
+        table.EndRecordWrite();
+    }
+    for (int pass = 0; pass < 2; ++pass) {
+        for (std::uint32_t record = 1; record <= 2; ++record) {
+            table.GoTo(record);
+            for (int i = 0; i < 120; ++i)
+                ASSERT_EQ(table.GetLongValue(names[i]), static_cast<std::int32_t>(record * 1000 + i)) << names[i];
+        }
+    }
+}
