@@ -1,6 +1,7 @@
 // The browser of the backup folder: it opens on the folder it is given, under
 // the caption asked for, shows the folder chosen and gives it back on OK.
 #include <windows.h>
+#include <commctrl.h>
 #include <objbase.h>
 
 #include <gtest/gtest.h>
@@ -28,6 +29,24 @@ std::string ChildTexts(HWND window)
     EnumChildWindows(window, &CollectTexts, reinterpret_cast<LPARAM>(&texts));
     return texts;
 }
+
+// The text of the folder tree's selected item (the browser runs in this
+// process, so the item can be read directly).
+std::string SelectedFolderName(HWND browser)
+{
+    HWND tree = FindWindowExA(browser, nullptr, "SysTreeView32", nullptr);
+    if (!tree)
+        return std::string();
+    TVITEMA item{};
+    char text[MAX_PATH] = "";
+    item.mask = TVIF_TEXT;
+    item.hItem = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    if (!item.hItem || !SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)))
+        return std::string();
+    return text;
+}
 }
 
 TEST(BackupFolderBrowser, OpensOnTheFolderAndGivesBackTheOneChosen)
@@ -48,6 +67,10 @@ TEST(BackupFolderBrowser, OpensOnTheFolderAndGivesBackTheOneChosen)
     ASSERT_NE(browser, nullptr);
     EXPECT_TRUE(WaitUntil([&] { return ChildTexts(browser).find(folder.Path()) != std::string::npos; }))
         << ChildTexts(browser);
+    // The tree fills and selects the folder on its own time: OK is pressed
+    // once the folder is the one selected.
+    const std::string name = folder.Path().substr(folder.Path().find_last_of('\\') + 1);
+    EXPECT_TRUE(WaitUntil([&] { return SelectedFolderName(browser) == name; })) << SelectedFolderName(browser);
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(browser, IDOK)));
     EXPECT_TRUE(SaveScreenshotOf(browser, "BackupFolderBrowser"));
     PostMessageA(browser, WM_COMMAND, IDOK, 0);
