@@ -20,16 +20,20 @@ prepare_wine_prefix() {
       [ -e "$font" ] && [ ! -e "$fonts/$(basename "$font")" ] && ln -s "$font" "$fonts/" || true
     done
   fi
-  wineserver -p </dev/null >/dev/null 2>&1 || true
-  wine wineboot </dev/null >/dev/null 2>&1 || true
   # A screen without a window manager never reports a window withdrawn, and Wine
   # waits two seconds for that at every hidden or destroyed window it leaves to a
-  # window manager. On such a screen Wine places the windows itself.
+  # window manager. On such a screen Wine places the windows itself. Each Wine
+  # process reads this when it starts: the services (explorer, which hides its
+  # tray window when the last tray icon goes) must start after it is written,
+  # so the processes of the change end before the services are started below.
   local managed=Y
   [ "${2:-}" = bare-screen ] && managed=N
   if ! grep -q "^\"Managed\"=\"$managed\"" "$WINEPREFIX/user.reg" 2>/dev/null; then
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$managed" /f </dev/null >/dev/null 2>&1 || true
+    timeout 60 wineserver -w || true
   fi
+  wineserver -p </dev/null >/dev/null 2>&1 || true
+  wine wineboot </dev/null >/dev/null 2>&1 || true
 }
 # The tests that run two programs start the second under PREFIX-peer (each
 # program needs a prefix of its own to be a first start). It is made here, once,
