@@ -93,6 +93,9 @@ public:
     // The window side (note/NoteControllerWindow.cpp).
     // The text and the place of the window, copied into the record.
     void SyncFromWindow();
+    // The window holds a text the record does not have yet (the note or its
+    // edit changed since the last save); else the record's text is the window's.
+    bool WindowTextIsNewer() const;
     // Marks the note changed, tells the main window and repaints the frame.
     void SetModified();
     // The Hide command: saves, hides the window and tells the main window.

@@ -83,9 +83,8 @@ void CNoteController::SyncFromWindow()
     // The text kept is the window's while neither the note nor its edit has
     // changed since: streaming it out again (every note, at every exit save)
     // would only give the same text back.
-    CNoteRichEdit* body = BodyOf(*this);
-    if (body && (m_modified || SendMessageA(m_bodyEdit, EM_GETMODIFY, 0, 0))) {
-        m_richText = body->GetRTFText();
+    if (WindowTextIsNewer()) {
+        m_richText = BodyOf(*this)->GetRTFText();
         SendMessageA(m_bodyEdit, EM_SETMODIFY, FALSE, 0);
     }
     RECT bounds{};
@@ -102,6 +101,11 @@ void CNoteController::SyncFromWindow()
         m_width = bounds.right - bounds.left;
         m_height = bounds.bottom - bounds.top;
     }
+}
+
+bool CNoteController::WindowTextIsNewer() const
+{
+    return BodyOf(*this) && (m_modified || SendMessageA(m_bodyEdit, EM_GETMODIFY, 0, 0));
 }
 
 void CNoteController::SetModified()

@@ -24,11 +24,13 @@ BackupStamp StampOf(const CDateTime& date)
     return BackupStamp{date.m_year, date.m_month, date.m_day, date.m_hour, date.m_minute};
 }
 
-// The rich text as the note shows it; a text the note holds packed goes in unpacked.
+// The rich text as the note shows it: streamed out of its window only when
+// the window holds a text the note has not kept yet. A text the note holds
+// packed goes in unpacked.
 std::string RichTextOf(const CNoteController& note)
 {
     const auto* body = static_cast<const CNoteRichEdit*>(note.m_bodyRichEdit);
-    std::string text = body ? body->GetRTFText() : note.RichText();
+    std::string text = note.WindowTextIsNewer() ? body->GetRTFText() : note.RichText();
     UnpackStoredNoteText(text);
     return text;
 }
@@ -154,7 +156,7 @@ LOGFONTA LogFontOf(const BackupFont& saved, const LOGFONTA& pattern, int pixelsP
     return font;
 }
 
-BackupNote BackupRecordOf(CNoteController& note)
+BackupNote BackupRecordOf(CNoteController& note, int pixelsPerInch)
 {
     BackupNote record;
     AddUserNames(record, note.m_userId);
@@ -182,7 +184,6 @@ BackupNote BackupRecordOf(CNoteController& note)
     record.receivedFromComputer = note.m_receivedFrom;
     record.receivedFromUser = note.m_receivedFromUser;
 
-    const int pixelsPerInch = PixelsPerInchOf(note.m_bodyEdit ? note.m_bodyEdit : note.m_window);
     record.bodyColour = note.m_bodyColor;
     record.textColour = note.m_textColor;
     record.bodyFont = BackupFontOf(note.m_bodyFont, pixelsPerInch);

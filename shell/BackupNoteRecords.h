@@ -12,7 +12,8 @@ class CNoteController;
 // What a backup holds of the program's notes and destinations, and the notes'
 // fonts between their stored heights and the points a backup keeps them in.
 
-BackupNote BackupRecordOf(CNoteController& note);
+// The fonts' sizes are told in points at the screen's pixels per inch.
+BackupNote BackupRecordOf(CNoteController& note, int pixelsPerInch);
 std::vector<BackupComputer> BackupComputersOfSentToList();
 
 // The font's size in points on the screen the window is on (-13 pixels at 96

@@ -35,8 +35,10 @@ void WriteBackupFile(CWindowController& app, const std::string& path)
     CXmlWriter writer(kBackupHeaderLine, kBackupRootName);
     writer.Open(path.c_str());
     int number = 1;
+    // Every note is on the one screen: its pixels per inch are read once.
+    const int pixelsPerInch = PixelsPerInchOf(app.GetWindow());
     auto write = [&](CNoteController* note) {
-        WriteNoteXml(writer, BackupRecordOf(*note), number++);
+        WriteNoteXml(writer, BackupRecordOf(*note, pixelsPerInch), number++);
         return true;
     };
     ForEachNote(app.OwnNotes(), write);

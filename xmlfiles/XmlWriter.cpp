@@ -5,13 +5,9 @@
 #include "xmlfiles/bytes/XmlLines.h"
 
 namespace {
-// A line may hold a whole note's text, so it is built in memory of its own size
-// rather than in the small pooled strings.
-void WriteLineTo(CGenericFile& file, const std::string& line)
-{
-    file.WriteToFile(line.data(), static_cast<DWORD>(line.size()));
-    file.WriteToFile(kXmlLineEnd, 2);
-}
+// The lines go to the file in pieces of about this size rather than one write
+// each: a backup of many notes is tens of thousands of lines.
+const size_t kWritePiece = 64 * 1024;
 }
 
 CXmlWriter::CXmlWriter(const char* headerLine, const char* rootName)
@@ -36,13 +32,31 @@ void CXmlWriter::Close()
         return;
     // The writer is closed even when the last line fails; the old file then stays.
     std::unique_ptr<CWorkingCopy> file = std::move(m_file);
-    WriteLineTo(file->File(), XmlEndTagLine(m_rootName, 0));
+    std::string rest = std::move(m_pending);
+    m_pending.clear();
+    rest += XmlEndTagLine(m_rootName, 0);
+    rest += kXmlLineEnd;
+    file->File().WriteToFile(rest.data(), static_cast<DWORD>(rest.size()));
     file->Commit();
 }
 
+// A line may hold a whole note's text, so it is gathered in memory of its own
+// size rather than in the small pooled strings.
 void CXmlWriter::WriteLine(const std::string& line)
 {
     if (!m_file)
         throw CGenericException("CXmlWriter: no file is open");
-    WriteLineTo(m_file->File(), line);
+    m_pending += line;
+    m_pending += kXmlLineEnd;
+    if (m_pending.size() >= kWritePiece)
+        WritePending();
+}
+
+void CXmlWriter::WritePending()
+{
+    // Emptied before the write: after a failure the writer holds nothing the
+    // file did not get, and its Close leaves the old file.
+    std::string piece = std::move(m_pending);
+    m_pending.clear();
+    m_file->File().WriteToFile(piece.data(), static_cast<DWORD>(piece.size()));
 }

@@ -28,7 +28,11 @@ public:
     void WriteLine(const std::string& line) override;
 
 private:
+    void WritePending();
+
     char m_headerLine[100];
     char m_rootName[50];
     std::unique_ptr<CWorkingCopy> m_file;
+    // Lines not yet written to the file.
+    std::string m_pending;
 };

@@ -18,6 +18,7 @@
 #include "globals/MainWindowMessages.h"
 #include "support/CurrentFolder.h"
 #include "support/NoteDriving.h"
+#include "support/StoredNotes.h"
 #include "xmlfiles/bytes/BackupWriting.h"
 
 namespace {
@@ -183,6 +184,64 @@ TEST(BackupProgram, ABackupHoldsEveryNoteWholeAndPythonReadsIt)
     EXPECT_EQ(facts[grouped + "children"], order + ",association");
 
     CloseProgram(install, program);
+}
+
+// The backup written as the program ends, after "/close" from a second start:
+// a note typed into holds the text its window shows, one left alone the text
+// it was stored with, and the notes table keeps both after the end.
+TEST(BackupProgram, TheBackupAtTheEndHoldsWhatEachNoteShows)
+{
+    ProgramInstall install;
+    install.AddInstalledDataFiles();
+    {
+        RunningProgram first(install, "");
+        ASSERT_NE(WaitForMainWindow(first), nullptr);
+        CloseProgram(install, first);
+    }
+    SetBackupOptions(install, true, 7, false);
+    static const char kUntouched[] = "{\\rtf1\\ansi Left as it was stored}";
+    StoreNote(install, [](CNoteController& note) {
+        lstrcpynA(note.m_title, "Untouched", sizeof note.m_title);
+        note.SetRichText(kUntouched, sizeof kUntouched - 1);
+    });
+    StoreNote(install, [](CNoteController& note) {
+        lstrcpynA(note.m_title, "Typed", sizeof note.m_title);
+        static const char text[] = "{\\rtf1\\ansi Typed into}";
+        note.SetRichText(text, sizeof text - 1);
+    });
+    for (const std::string& name : BackupFiles(install))
+        DeleteFileA(BackupFile(install, name).c_str());
+
+    RunningProgram program(install, "");
+    ASSERT_NE(WaitForMainWindow(program), nullptr);
+    HWND typed = WaitForNoteWithText(program.ProcessId(), "Typed into");
+    ASSERT_NE(typed, nullptr);
+    ASSERT_TRUE(SendWithTimeout(BodyOf(typed), EM_SETSEL, 0, 0));
+    for (char key : std::string("Zebra "))
+        ASSERT_TRUE(SendWithTimeout(BodyOf(typed), WM_CHAR, static_cast<unsigned char>(key), 1));
+    ASSERT_EQ(ReadWindowText(BodyOf(typed)), "Zebra Typed into");
+    CloseProgram(install, program);
+
+    const std::vector<std::string> files = BackupFiles(install);
+    ASSERT_EQ(files.size(), 1u);
+    std::map<std::string, BackupNote> byTitle;
+    for (const BackupNote& note : ReadBackupNotes(BackupFile(install, files[0])))
+        byTitle[note.title] = note;
+    ASSERT_EQ(byTitle.count("Untouched"), 1u);
+    ASSERT_EQ(byTitle.count("Typed"), 1u);
+    EXPECT_EQ(byTitle["Untouched"].content, kUntouched);
+    EXPECT_NE(byTitle["Untouched"].text.find("Left as it was stored"), std::string::npos);
+    EXPECT_EQ(byTitle["Typed"].content.rfind("{\\rtf1", 0), 0u);
+    EXPECT_NE(byTitle["Typed"].content.find("Zebra Typed into"), std::string::npos) << byTitle["Typed"].content;
+    EXPECT_NE(byTitle["Typed"].text.find("Zebra Typed into"), std::string::npos);
+
+    StoredNoteList stored = LoadEveryNote(install.Path());
+    const CNoteController* untouched = StoredNoteTitled(stored, "Untouched");
+    const CNoteController* changed = StoredNoteTitled(stored, "Typed");
+    ASSERT_NE(untouched, nullptr);
+    ASSERT_NE(changed, nullptr);
+    EXPECT_EQ(untouched->RichText(), kUntouched);
+    EXPECT_NE(changed->RichText().find("Zebra Typed into"), std::string::npos) << changed->RichText();
 }
 
 TEST(BackupProgram, WithoutNotesNothingIsBackedUp)

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,31 @@ TEST(XmlWriter, WritesEveryLineByteForByte)
                                        "      <face><![CDATA[Tahoma]]></face>\r\n"
                                        "   </options>\r\n"
                                        "</content>\r\n");
+}
+
+// Many lines of every length up to a thousand bytes, so that lines meet the
+// ends of the pieces the file is written in at every place: the file holds
+// each byte once, in order.
+TEST(XmlWriter, ManyLinesOfEveryLengthReachTheFileWhole)
+{
+    TempFolder folder;
+    std::string path = folder.File("many.QPK");
+    std::string expected = std::string(kHeader) + "\r\n<r>\r\n";
+    CXmlWriter writer(kHeader, "r");
+    ASSERT_EQ(writer.Open(path.c_str()), 1);
+    for (int i = 0; expected.size() < 300000; ++i) {
+        std::string line(static_cast<size_t>(i * 37 % 1000), static_cast<char>('a' + i % 26));
+        if (!line.empty())
+            line.back() = static_cast<char>('0' + i % 10);
+        writer.WriteLine(line);
+        expected += line + "\r\n";
+    }
+    writer.Close();
+    expected += "</r>\r\n";
+    const std::string written = ReadWholeFile(path);
+    ASSERT_EQ(written.size(), expected.size());
+    const auto differ = std::mismatch(written.begin(), written.end(), expected.begin()).first;
+    EXPECT_TRUE(differ == written.end()) << "the first difference at byte " << differ - written.begin();
 }
 
 // A backup that stops half way (a failure, a crash) leaves the last good file
