@@ -35,12 +35,22 @@ std::string RichTextOf(const CNoteController& note)
     return text;
 }
 
+// The text the note shows, cut after kPlainTextLimit characters. The room
+// asked for is the length the edit tells and one more, so that a length told
+// too short shows as a full buffer and the text is read again in full.
 std::string PlainTextOf(const CNoteController& note)
 {
     if (!note.m_bodyEdit)
         return note.RichText();
-    std::string text(kPlainTextLimit + 1, '\0');
-    const int length = GetWindowTextA(note.m_bodyEdit, &text[0], kPlainTextLimit + 1);
+    const int told = GetWindowTextLengthA(note.m_bodyEdit);
+    int room = (told > 0 && told < kPlainTextLimit ? told + 1 : kPlainTextLimit) + 1;
+    std::string text(static_cast<size_t>(room), '\0');
+    int length = GetWindowTextA(note.m_bodyEdit, &text[0], room);
+    if (length >= room - 1 && room < kPlainTextLimit + 1) {
+        room = kPlainTextLimit + 1;
+        text.assign(static_cast<size_t>(room), '\0');
+        length = GetWindowTextA(note.m_bodyEdit, &text[0], room);
+    }
     text.resize(length > 0 ? static_cast<size_t>(length) : 0);
     return text;
 }

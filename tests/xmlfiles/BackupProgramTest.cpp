@@ -199,7 +199,7 @@ TEST(BackupProgram, TheBackupAtTheEndHoldsWhatEachNoteShows)
         CloseProgram(install, first);
     }
     SetBackupOptions(install, true, 7, false);
-    static const char kUntouched[] = "{\\rtf1\\ansi Left as it was stored}";
+    static const char kUntouched[] = "{\\rtf1\\ansi Left as it was stored\\par \\'e9t\\'e9 line\\par The last line}";
     StoreNote(install, [](CNoteController& note) {
         lstrcpynA(note.m_title, "Untouched", sizeof note.m_title);
         note.SetRichText(kUntouched, sizeof kUntouched - 1);
@@ -230,7 +230,12 @@ TEST(BackupProgram, TheBackupAtTheEndHoldsWhatEachNoteShows)
     ASSERT_EQ(byTitle.count("Untouched"), 1u);
     ASSERT_EQ(byTitle.count("Typed"), 1u);
     EXPECT_EQ(byTitle["Untouched"].content, kUntouched);
-    EXPECT_NE(byTitle["Untouched"].text.find("Left as it was stored"), std::string::npos);
+    // The plain text is read whole: every line, to the last.
+    const std::string& shown = byTitle["Untouched"].text;
+    EXPECT_EQ(shown.rfind("Left as it was stored", 0), 0u) << shown;
+    EXPECT_NE(shown.find("\xE9t\xE9 line"), std::string::npos) << shown;
+    ASSERT_GE(shown.size(), 13u);
+    EXPECT_EQ(shown.substr(shown.size() - 13), "The last line") << shown;
     EXPECT_EQ(byTitle["Typed"].content.rfind("{\\rtf1", 0), 0u);
     EXPECT_NE(byTitle["Typed"].content.find("Zebra Typed into"), std::string::npos) << byTitle["Typed"].content;
     EXPECT_NE(byTitle["Typed"].text.find("Zebra Typed into"), std::string::npos);
