@@ -110,6 +110,14 @@ bool RawPeer::Send(const std::string& bytes)
     return send(m_socket, bytes.data(), static_cast<int>(bytes.size()), 0) == static_cast<int>(bytes.size());
 }
 
+void RawPeer::Reset()
+{
+    linger abort = {1, 0};
+    setsockopt(m_socket, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&abort), sizeof abort);
+    closesocket(m_socket);
+    m_socket = INVALID_SOCKET;
+}
+
 bool RawPeer::WasDropped(DWORD timeoutMs)
 {
     char answer[64];

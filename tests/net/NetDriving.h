@@ -57,6 +57,8 @@ public:
 
     bool Send(const std::string& bytes);
     void FinishSending() { shutdown(m_socket, SD_SEND); }
+    // Ends the connection by a reset, as a peer that breaks off does.
+    void Reset();
     // True when the other side has closed or reset the connection within the
     // time; what it said before (its greeting) is passed over.
     bool WasDropped(DWORD timeoutMs);
