@@ -6,14 +6,17 @@
 // closes and hands the bytes to the window with one sent message; the window's
 // thread waits for it as it waits for the note.
 //
-// The floor used to read on the benchmark's main thread and hand nothing over.
-// Under Wine every read is a few round trips to the wineserver, and what they
-// cost depends on whether the reading thread runs on the wineserver's processor
-// (about 9 ms for the 265 reads) or on another (50-60 ms), which the reading
-// thread cannot choose; the main thread often shared it, a receive thread
-// seldom does. Reading on a thread of its own, as the program must, the floor
-// measures the same work under the same conditions. Rounds alternate which of
-// the two goes first, and there are enough of them for a median to hold.
+// Under Wine every read is four round trips to the wineserver. They cost
+// about 8 ms for the 265 reads when the reading thread runs on the
+// wineserver's processor and 50-60 ms when it runs on another (each round
+// trip then wakes an idle processor), and the scheduler, not the program,
+// decides which, so unpinned runs give either figure for either side. The
+// floor used to read on the benchmark's main thread, which more often shared
+// the wineserver's processor than a receive thread does, and handed nothing
+// over: it measured where a thread ran, not the work. scripts/bench.sh runs
+// this benchmark and its wineserver on one processor, where both sides meet
+// the same conditions; run otherwise, it says so. Rounds alternate which of
+// the two goes first.
 #include <winsock2.h>
 #include <windows.h>
 
@@ -154,10 +157,22 @@ double Median(std::vector<double> values)
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
 }
+
+// Whether this process may run on one processor only.
+bool RunsOnOneProcessor()
+{
+    DWORD_PTR process = 0;
+    DWORD_PTR system = 0;
+    if (!GetProcessAffinityMask(GetCurrentProcess(), &process, &system))
+        return false;
+    return process != 0 && (process & (process - 1)) == 0;
+}
 }
 
 int main()
 {
+    if (!RunsOnOneProcessor())
+        std::printf("(not on one processor with its wineserver: the figures depend on where the reads run)\n");
     WSADATA winsock;
     WSAStartup(MAKEWORD(1, 1), &winsock);
     char temp[MAX_PATH];
