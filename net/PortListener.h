@@ -7,8 +7,9 @@ struct CReceiveLimits;
 
 // Listening for notes on one of the program's two ports. Each port record has
 // a receive thread of its own that accepts connections and serves each on a
-// thread of its own, a few at a time, so that a slow or hostile peer cannot
-// keep others out. A connection's thread reads the whole text into memory,
+// connection thread, a few at a time, so that a slow or hostile peer cannot
+// keep others out; a connection thread waits for the next connection once it
+// is done with one, until the port stops. A connection's thread reads the whole text into memory,
 // within the bounds below, and reads it as a note there; then hands it to the
 // window with a synchronous kMsgMessageReceived (wParam: the port number 1 or
 // 2; lParam: the const CReceivedMessage*), whose answer 1 says the note is

@@ -2,7 +2,9 @@
 // when it has nothing: over real sockets on 127.0.0.1, a note cut at every
 // awkward place (inside each mark, at the edges of a 4096-byte read, one byte
 // at a time) and paused longer than a wait arrives whole; a peer that closes
-// or resets before the end of its note hands nothing to the window.
+// or resets before the end of its note hands nothing to the window. The
+// threads that serve connections serve one after another: many notes from
+// two peers, more than may be served at once, each arrive from their own peer.
 #include "NetDriving.h"
 #include "NoteCatcher.h"
 
@@ -23,21 +25,20 @@ protected:
     // the receiver has read the one before and found nothing more), then
     // what the receiver answered until it closed.
     std::string SendInPieces(const ScopedListener& port, const std::string& bytes, const std::vector<size_t>& cuts,
-                             DWORD pauseMs, bool finish = true)
+                             DWORD pauseMs, ULONG from = INADDR_LOOPBACK)
     {
         std::string answer;
         bool done = false;
         std::thread peer([&] {
-            RawPeer raw(port.record.m_port);
-            size_t from = 0;
+            RawPeer raw(port.record.m_port, from);
+            size_t sent = 0;
             for (size_t cut : cuts) {
-                EXPECT_TRUE(raw.Send(bytes.substr(from, cut - from))) << cut;
-                from = cut;
+                EXPECT_TRUE(raw.Send(bytes.substr(sent, cut - sent))) << cut;
+                sent = cut;
                 Sleep(pauseMs);
             }
-            EXPECT_TRUE(raw.Send(bytes.substr(from)));
-            if (finish)
-                raw.FinishSending();
+            EXPECT_TRUE(raw.Send(bytes.substr(sent)));
+            raw.FinishSending();
             answer = raw.AnswerUntilClosed();
             done = true;
         });
@@ -119,4 +120,32 @@ TEST_F(ReceivePieces, ANoteCutAtEveryAwkwardPlaceArrivesWholeAndOneCutShortHands
     EXPECT_EQ(catcher.caught.size(), before + 1);
     EXPECT_TRUE(LogHolds(DescribeWireParseResult(WireParseResult::kRichTextIncomplete)));
     EXPECT_TRUE(LogHolds(DescribeWireParseResult(WireParseResult::kAttachmentIncomplete)));
+}
+
+TEST_F(ReceivePieces, ManyNotesFromTwoPeersMoreThanAreServedAtOnceEachArriveFromTheirOwnPeer)
+{
+    ScopedListener port(catcher.Window(), 2);
+    port.record.m_maxConnections = 3;
+    port.record.m_maxConnectionsFromPeer = 2;
+    const int kNotes = 24;
+    for (int i = 0; i < kNotes; ++i) {
+        CWireNote note;
+        note.title = "note " + std::to_string(i);
+        const std::string rtf = "{\\rtf1 " + std::string(static_cast<size_t>(i) * 700, 'a' + i % 26) + "}";
+        const ULONG from = i % 2 ? kOtherPeer : INADDR_LOOPBACK;
+        // Every third breaks off in its header first, on the same port.
+        if (i % 3 == 0) {
+            EXPECT_EQ(SendInPieces(port, "Version=1#\r\nTitle=broken#\r\n", {}, 0, from), kReceiverGreeting) << i;
+        }
+        EXPECT_EQ(SendInPieces(port, WriteWireText(note, rtf.data(), rtf.size(), nullptr, 0), {}, 0, from),
+                  std::string(kReceiverGreeting) + kReceiverStored)
+            << i;
+        const CaughtMessage* caught = catcher.WaitForNote(note.title);
+        ASSERT_NE(caught, nullptr) << i;
+        EXPECT_EQ(caught->peer, i % 2 ? "127.0.0.2" : "127.0.0.1") << i;
+        EXPECT_EQ(caught->port, 2);
+        EXPECT_TRUE(caught->message.richText == rtf) << i;
+    }
+    EXPECT_EQ(catcher.caught.size(), static_cast<size_t>(kNotes));
+    EXPECT_FALSE(LogHolds("too many connections"));
 }
