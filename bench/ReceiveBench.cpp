@@ -116,7 +116,9 @@ private:
     void ReceiveOne()
     {
         SOCKET in = accept(m_listener, nullptr, nullptr);
+        // The header announces the sizes: a receiver may hold room for them.
         std::string received;
+        received.reserve(m_expected);
         char piece[kPieceBytes];
         for (int count; (count = recv(in, piece, sizeof piece, 0)) > 0;)
             received.append(piece, static_cast<size_t>(count));
