@@ -27,13 +27,18 @@ CReceivedMessage ParseReceivedMessage(std::string&& bytes, size_t textLimit, con
         return message;
     }
     message.kind = ReceivedMessageKind::kNote;
-    message.richText.assign(bytes.data() + parts.richTextOffset, parts.richTextLength);
     message.hasAttachment = parts.hasAttachment;
     if (parts.hasAttachment) {
         // The attached file is the end of the text: the bytes become the file.
+        message.richText.assign(bytes.data() + parts.richTextOffset, parts.richTextLength);
         bytes.erase(0, parts.attachmentOffset);
         bytes.resize(parts.attachmentLength);
         message.attachment = std::move(bytes);
+    } else {
+        // Without one the bytes become the rich text, a large note not copied again.
+        bytes.erase(0, parts.richTextOffset);
+        bytes.resize(parts.richTextLength);
+        message.richText = std::move(bytes);
     }
     return message;
 }
