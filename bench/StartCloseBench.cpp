@@ -243,7 +243,7 @@ int main(int argc, char** argv)
 
             LARGE_INTEGER t0 = BenchNow();
             HANDLE first = LaunchInFolder(program, "", folder);
-            if (!first || !WaitForNotes(first, notes)) {
+            if (!first || !WaitForNotes(first, windowCount)) {
                 std::printf("The program did not start with its %d notes (round %d)\n", notes, round + 1);
                 return 1;
             }

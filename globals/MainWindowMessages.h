@@ -85,6 +85,9 @@ enum MainWindowTimer : UINT_PTR {
     kTimerTrayFlash = 20001,
     kTimerTrayDrag = 20003,
     kTimerAppTracking = 20005,
+    // Once, when the notes are up and painted: the start-up work that nothing
+    // shown depends on.
+    kTimerStartFinish = 20006,
 };
 
 // The main window of the running program; null before it exists and after it

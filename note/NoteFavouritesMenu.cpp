@@ -10,6 +10,7 @@ const char kOrganizeText[] = "&Organize favourites...";
 const int kPictureSide = 16;
 
 FavouritesOrganizer g_organizer = nullptr;
+FavouritesLister g_lister = nullptr;
 
 // The objects of the lines last put into a menu, by their commands: the list
 // may be rebuilt while the menu is open.
@@ -54,6 +55,8 @@ CNoteFavouritesMenu::CNoteFavouritesMenu() : m_menu(CreatePopupMenu())
     ShownObjects().clear();
     if (!m_menu)
         return;
+    if (g_lister)
+        g_lister();
     UINT id = kNoteCmdFirstFavourite;
     for (auto* node = FavouritesList().GetFirst(); node && id <= kNoteCmdLastFavourite; node = node->next, ++id) {
         const FavouriteItem& item = node->record;
@@ -104,6 +107,11 @@ UINT CNoteFavouritesMenu::TrackAtPointer(HWND owner)
 void SetFavouritesOrganizer(FavouritesOrganizer organizer)
 {
     g_organizer = organizer;
+}
+
+void SetFavouritesLister(FavouritesLister lister)
+{
+    g_lister = lister;
 }
 
 bool OnNoteFavouritesCommand(HWND owner, UINT id)

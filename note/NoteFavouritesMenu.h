@@ -38,6 +38,10 @@ private:
 // (shell/ProgramParts.cpp). Without it that line does nothing.
 using FavouritesOrganizer = void (*)(HWND owner);
 void SetFavouritesOrganizer(FavouritesOrganizer organizer);
+// It also registers what completes a list whose reading was put off, which
+// the menu calls before it reads the list.
+using FavouritesLister = void (*)();
+void SetFavouritesLister(FavouritesLister lister);
 
 // Acts on a command of the menu: the object of the line chosen last opened,
 // or the folder. False when the command is not one of the menu's.

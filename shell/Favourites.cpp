@@ -180,27 +180,57 @@ std::string FavouritesFolderPath()
     return path.size() < MAX_PATH ? path : std::string();
 }
 
-void SetupFavouritesFolder()
+namespace {
+// The entries of a folder that was there at start, not read yet.
+bool g_listPending = false;
+
+// The list emptied, the made-flag kept and the folder made when it is due;
+// true when the folder was there and its entries are still to be listed.
+bool PrepareFolder(const std::string& folder)
 {
     FavouritesList().RemoveAll();
     Icons().Destroy();
-    const std::string folder = FavouritesFolderPath();
+    g_listPending = false;
     if (folder.empty())
-        return;
+        return false;
     if (IsFolder(folder)) {
         // Written only when it changes: the table keeps its date otherwise.
         if (ReadMadeFlag() != 1)
             WriteMadeFlag(1);
-        ForEachEntry(folder, [&](const WIN32_FIND_DATAA& entry) {
-            return AddItem(folder + "\\" + entry.cFileName, entry.cFileName,
-                           (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
-        });
-        return;
+        return true;
     }
     // The user removed the folder: it is made again only when asked for.
-    if (ReadMadeFlag() != 0)
+    if (ReadMadeFlag() == 0)
+        MakeFolder(folder);
+    return false;
+}
+
+void ListEntries(const std::string& folder)
+{
+    ForEachEntry(folder, [&](const WIN32_FIND_DATAA& entry) {
+        return AddItem(folder + "\\" + entry.cFileName, entry.cFileName,
+                       (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
+    });
+}
+}
+
+void SetupFavouritesFolder()
+{
+    const std::string folder = FavouritesFolderPath();
+    if (PrepareFolder(folder))
+        ListEntries(folder);
+}
+
+void ListPendingFavourites()
+{
+    if (!g_listPending)
         return;
-    MakeFolder(folder);
+    g_listPending = false;
+    try {
+        ListEntries(FavouritesFolderPath());
+    } catch (const CGenericException& failure) {
+        WriteErrorLog("ListPendingFavourites():", failure.GetErrorText());
+    }
 }
 
 void ClearFavouritesMadeFlag()
@@ -236,8 +266,10 @@ void OrganizeFavourites(HWND owner)
 void StartFavourites(HWND main)
 {
     try {
-        SetupFavouritesFolder();
         const std::string folder = FavouritesFolderPath();
+        // Reading every entry's icon takes a while: the entries are listed
+        // once the notes are up, or first when a menu wants them.
+        g_listPending = PrepareFolder(folder);
         if (!folder.empty() && IsFolder(folder))
             StartFavouritesWatcher(main, folder.c_str(), kMsgFavouritesChanged);
     } catch (const CGenericException& failure) {

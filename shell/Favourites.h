@@ -25,9 +25,13 @@ void AddToFavourites(const COPYDATASTRUCT* request);
 // The note's command: makes the folder when missing and opens it in the Explorer.
 void OrganizeFavourites(HWND owner);
 
-// At start: the list built (the folder made when it is due) and watched.
-// Failures reach the log; the program runs without favourites.
+// At start: the folder made when it is due and watched; the entries of a
+// folder that was there are listed later, by ListPendingFavourites. Failures
+// reach the log; the program runs without favourites.
 void StartFavourites(HWND main);
+// Lists the entries left by StartFavourites, once; nothing when the list is
+// up to date.
+void ListPendingFavourites();
 // The favourites watcher of the program (FavouritesWatcher()) on the folder,
 // for the main window.
 void StartFavouritesWatcher(HWND window, const char* folder, UINT message);

@@ -39,6 +39,7 @@ void ConnectProgramParts()
     SetNoteStrips(&NetworkNoteStrips());
     // A note's favourites menu opens the shell's favourites folder.
     SetFavouritesOrganizer(&OrganizeFavourites);
+    SetFavouritesLister(&ListPendingFavourites);
     // The Note Manager reaches the other dialogs, the calendar and the
     // hotkeys page through the shell.
     NoteManagerServices services;

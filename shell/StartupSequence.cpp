@@ -20,7 +20,6 @@
 #include "foundation/win/BackupFileType.h"
 #include "foundation/win/DefaultBrowser.h"
 #include "foundation/win/ShellPaths.h"
-#include "foundation/win/Shortcuts.h"
 #include "foundation/win/SystemLibraries.h"
 #include "foundation/win/SystemProbes.h"
 #include "globals/ImageLists.h"
@@ -276,7 +275,6 @@ int RunMainWindow(HINSTANCE instance)
     CreateImageLists(instance);
     ReadFullWindowDrag();
     DisableDragFullWindows();
-    CreateSendToShortcuts();
     CResourceString className;
     className.LoadString(instance, IDS_MAIN_WINDOW_CLASS);
     if (HWND running = FindWindowA(className.GetText(), nullptr)) {

@@ -71,6 +71,9 @@ void CWindowController::OnTimer(UINT_PTR id)
     case kTimerAppTracking:
         TrackAssociatedApps(0);
         break;
+    case kTimerStartFinish:
+        FinishStart();
+        break;
     default:
         break;
     }

@@ -14,6 +14,7 @@
 #include "foundation/bytes/NoteColors.h"
 #include "foundation/StartupValues.h"
 #include "foundation/win/DeviceContext.h"
+#include "foundation/win/Shortcuts.h"
 #include "foundation/win/SystemProbes.h"
 #include "store/Destination.h"
 #include "store/DestinationListOps.h"
@@ -67,6 +68,9 @@ void CWindowController::StartTimers()
 
 void CWindowController::StopTimers()
 {
+    // A close before the start has finished makes no shortcuts that the
+    // close would leave behind.
+    KillTimer(m_mainWindow, kTimerStartFinish);
     KillTimer(m_mainWindow, kTimerHousekeeping);
     m_housekeepingTimer = 0;
     if (m_trayFlashing) {
@@ -208,6 +212,17 @@ void CWindowController::OnCreate()
     // A calendar left open at the end of the last run opens again.
     if (CurrentCalendarOptions().visible)
         ShowCalendar(true);
+    // A timer comes after the notes' painting: they show first.
+    SetTimer(m_mainWindow, kTimerStartFinish, USER_TIMER_MINIMUM, nullptr);
+}
+
+// What the start puts off until the notes are shown: the favourites' icons
+// and the Send To shortcuts, which only other programs and menus use.
+void CWindowController::FinishStart()
+{
+    KillTimer(m_mainWindow, kTimerStartFinish);
+    ListPendingFavourites();
+    CreateSendToShortcuts();
 }
 
 void CWindowController::Reinitialize()

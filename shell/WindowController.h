@@ -206,6 +206,7 @@ private:
     void ApplyUserDisplaySettings();
     void StartTimers();
     void StopTimers();
+    void FinishStart();
     void StartListening();
     bool ListenOrReport(int index);
     void StopListeningOnBothPorts();

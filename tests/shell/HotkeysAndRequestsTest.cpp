@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "note/NoteFavouritesMenu.h"
 #include "shell/Favourites.h"
 #include "globals/ProgramGlobals.h"
 #include "support/CurrentFolder.h"
@@ -262,6 +263,70 @@ TEST(HotkeysAndRequests, TheFavouritesListHoldsTheFirst25ObjectsOfTheFolder)
     if (search != INVALID_HANDLE_VALUE)
         FindClose(search);
     EXPECT_EQ(names, listed);
+    FavouritesList().RemoveAll();
+    RemoveFavouritesFolder(favourites);
+}
+
+// At start the folder is kept but its entries wait: a note's menu, or the
+// end of the start, lists them once, in the folder's order.
+TEST(HotkeysAndRequests, TheStartLeavesTheFavouritesToTheMenuThatFirstWantsThem)
+{
+    const std::string favourites = FavouritesFolder();
+    RemoveFavouritesFolder(favourites);
+    ASSERT_TRUE(CreateDirectoryA(favourites.c_str(), nullptr));
+    WriteWholeFile(favourites + "\\Readme Quillnet.txt", "readme");
+    for (const char* name : {"\\alpha.txt", "\\beta.txt", "\\gamma.txt"})
+        WriteWholeFile(favourites + name, "plan");
+    ASSERT_TRUE(CreateDirectoryA((favourites + "\\plans").c_str(), nullptr));
+    ProgramInstall install;
+    install.AddInstalledDataFiles();
+    CurrentFolder data(install.Path());
+    auto menuLines = [] {
+        CNoteFavouritesMenu menu;
+        HMENU handle = menu.Release();
+        std::vector<std::string> lines;
+        for (int position = 0; position < GetMenuItemCount(handle); ++position) {
+            char text[MAX_PATH] = "";
+            GetMenuStringA(handle, static_cast<UINT>(position), text, sizeof text, MF_BYPOSITION);
+            lines.push_back(text);
+        }
+        DestroyMenu(handle);
+        return lines;
+    };
+    auto listed = [] {
+        std::vector<std::string> names;
+        for (auto* node = FavouritesList().GetFirst(); node; node = node->next)
+            names.push_back(node->record.name);
+        return names;
+    };
+
+    StartFavourites(nullptr);
+    EXPECT_TRUE(listed().empty());
+    const std::vector<std::string> lines = menuLines();
+    const std::vector<std::string> names = listed();
+    ASSERT_EQ(names.size(), 4u);
+    std::vector<std::string> expectedLines = names;
+    expectedLines.push_back("");
+    expectedLines.push_back("&Organize favourites...");
+    EXPECT_EQ(lines, expectedLines);
+    // Listed once: neither a second menu nor the end of the start adds them again.
+    EXPECT_EQ(menuLines(), expectedLines);
+    ListPendingFavourites();
+    EXPECT_EQ(listed(), names);
+    // A rebuild for the watcher lists at once, and leaves nothing pending.
+    WriteWholeFile(favourites + "\\delta.txt", "plan");
+    SetupFavouritesFolder();
+    EXPECT_EQ(listed().size(), 5u);
+    ListPendingFavourites();
+    EXPECT_EQ(listed().size(), 5u);
+    StopFavouritesWatcher();
+
+    // The end of the start lists them when no menu came first.
+    StartFavourites(nullptr);
+    EXPECT_TRUE(listed().empty());
+    ListPendingFavourites();
+    EXPECT_EQ(listed().size(), 5u);
+    StopFavouritesWatcher();
     FavouritesList().RemoveAll();
     RemoveFavouritesFolder(favourites);
 }
