@@ -59,8 +59,10 @@ CNoteRichEdit::CNoteRichEdit(HWND parent, int id)
 {
     RECT client{};
     GetClientRect(parent, &client);
+    // The note's scroll arrows lie over the body: it never paints over them.
     m_edit = CreateWindowExA(0, RICHEDIT_CLASSA, "",
-                             WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN, 0, 0,
+                             WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN,
+                             0, 0,
                              client.right, client.bottom, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                              reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE)), nullptr);
     if (!m_edit)

@@ -40,6 +40,9 @@ HWND CreateScrollArrow(HWND window, bool down)
     if (!arrow)
         throw CGenericException("The note's scroll arrows could not be created");
     SetWindowLongPtrA(arrow, GWLP_USERDATA, down ? 1 : 0);
+    // A new child comes below its older siblings: the arrow goes over the
+    // body, which leaves it unpainted.
+    SetWindowPos(arrow, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     return arrow;
 }
 
