@@ -165,10 +165,9 @@ void CNoteController::UpdateScrollArrows(bool repaint)
     const bool show = overflows && !m_rolledUp;
     // The arrows are made the first time the text needs them.
     if (!m_scrollUp || !m_scrollDown) {
-        if (!show)
-            return;
-        MakeScrollArrows(m_window, *this);
-        PlaceScrollArrows(*this, client.right, client.bottom);
+        if (show)
+            MakeScrollArrows(m_window, *this, client.right, client.bottom);
+        return;
     }
     ShowWindow(m_scrollUp, show ? SW_SHOWNA : SW_HIDE);
     ShowWindow(m_scrollDown, show ? SW_SHOWNA : SW_HIDE);
@@ -360,15 +359,20 @@ void LayOutNoteControls(HWND window, CNoteController& note)
     note.UpdateScrollArrows(false);
 }
 
+POINT ScrollArrowCorner(bool down, LONG bodyRight, LONG bodyBottom)
+{
+    const LONG fromFoot = down ? kScrollArrowSize + 1 : 2 * kScrollArrowSize + 2;
+    return {bodyRight - kScrollArrowSize - 1, bodyBottom - fromFoot};
+}
+
 void PlaceScrollArrows(CNoteController& note, LONG bodyRight, LONG bodyBottom)
 {
-    const int x = bodyRight - kScrollArrowSize - 1;
-    if (note.m_scrollUp)
-        MoveWindow(note.m_scrollUp, x, bodyBottom - 2 * kScrollArrowSize - 2, kScrollArrowSize, kScrollArrowSize,
-                   TRUE);
-    if (note.m_scrollDown)
-        MoveWindow(note.m_scrollDown, x, bodyBottom - kScrollArrowSize - 1, kScrollArrowSize, kScrollArrowSize,
-                   TRUE);
+    for (bool down : {false, true}) {
+        HWND arrow = down ? note.m_scrollDown : note.m_scrollUp;
+        const POINT corner = ScrollArrowCorner(down, bodyRight, bodyBottom);
+        if (arrow)
+            MoveWindow(arrow, corner.x, corner.y, kScrollArrowSize, kScrollArrowSize, TRUE);
+    }
 }
 
 void CNoteController::SaveBesideTable() const

@@ -31,18 +31,19 @@ CNoteRichEdit* BodyOf(const CNoteController& note)
     return static_cast<CNoteRichEdit*>(note.m_bodyRichEdit);
 }
 
-HWND CreateScrollArrow(HWND window, bool down)
+// Made at its place and shown: a new child comes below its older siblings,
+// so the arrow is raised over the body, which leaves it unpainted.
+HWND CreateScrollArrow(HWND window, bool down, LONG bodyRight, LONG bodyBottom)
 {
     CResourceString className;
     className.LoadString(g_instance, IDS_CHILD_WINDOW_CLASS);
-    HWND arrow = CreateWindowExA(0, className.GetText(), "", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, kScrollArrowSize,
-                                 kScrollArrowSize, window, nullptr, g_instance, nullptr);
+    const POINT corner = ScrollArrowCorner(down, bodyRight, bodyBottom);
+    HWND arrow = CreateWindowExA(0, className.GetText(), "", WS_CHILD | WS_CLIPSIBLINGS, corner.x, corner.y,
+                                 kScrollArrowSize, kScrollArrowSize, window, nullptr, g_instance, nullptr);
     if (!arrow)
         throw CGenericException("The note's scroll arrows could not be created");
     SetWindowLongPtrA(arrow, GWLP_USERDATA, down ? 1 : 0);
-    // A new child comes below its older siblings: the arrow goes over the
-    // body, which leaves it unpainted.
-    SetWindowPos(arrow, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(arrow, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     return arrow;
 }
 
@@ -237,12 +238,12 @@ LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 }
 }
 
-void MakeScrollArrows(HWND window, CNoteController& note)
+void MakeScrollArrows(HWND window, CNoteController& note, LONG bodyRight, LONG bodyBottom)
 {
     if (!note.m_scrollUp)
-        note.m_scrollUp = CreateScrollArrow(window, false);
+        note.m_scrollUp = CreateScrollArrow(window, false, bodyRight, bodyBottom);
     if (!note.m_scrollDown)
-        note.m_scrollDown = CreateScrollArrow(window, true);
+        note.m_scrollDown = CreateScrollArrow(window, true, bodyRight, bodyBottom);
 }
 
 CNotesClosingTogether::CNotesClosingTogether()

@@ -39,8 +39,11 @@ void MarkReadByUser(CNoteController& note);
 void LayOutNoteControls(HWND window, CNoteController& note);
 // The scroll arrows at the foot of a body of that width and height.
 void PlaceScrollArrows(CNoteController& note, LONG bodyRight, LONG bodyBottom);
-// NoteWindow.cpp: the two scroll arrows, made hidden.
-void MakeScrollArrows(HWND window, CNoteController& note);
+// The top left corner of the up or down arrow at the foot of such a body.
+POINT ScrollArrowCorner(bool down, LONG bodyRight, LONG bodyBottom);
+// NoteWindow.cpp: the scroll arrows that are missing, made shown at their
+// places at the foot of such a body.
+void MakeScrollArrows(HWND window, CNoteController& note, LONG bodyRight, LONG bodyBottom);
 
 const int kNoteBodyId = 100;
 const int kScrollArrowSize = 12;

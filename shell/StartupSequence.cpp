@@ -98,8 +98,13 @@ bool CheckInstance(HINSTANCE instance)
 void ReadLoggedOnUserName(StartupValues& values)
 {
     int isFolder = 0;
-    if (!values.shellProcessId || !values.windows.isVistaOrLater ||
-        !FileExists(ProgramFilePath(DataName::kUpgradeFolder).c_str(), &isFolder) || !isFolder)
+    if (!values.windows.isVistaOrLater || !FileExists(ProgramFilePath(DataName::kUpgradeFolder).c_str(), &isFolder) ||
+        !isFolder)
+        return;
+    // Only here is the shell's process wanted: the list of processes is
+    // read only for an installer's start.
+    values.shellProcessId = FindShellProcessId();
+    if (!values.shellProcessId)
         return;
     HANDLE shell = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, values.shellProcessId);
     if (!shell)
@@ -197,7 +202,6 @@ bool PrepareData(HINSTANCE instance)
     if (!CheckInstance(instance))
         return false;
     values.instance = instance;
-    values.shellProcessId = FindShellProcessId();
 
     if (__argc > 1) {
         if (!CheckUserArgumentAtStart())

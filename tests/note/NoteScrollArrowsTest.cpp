@@ -99,6 +99,19 @@ TEST(NoteScrollArrows, ALoadedNoteThatOverflowsShowsBothArrowsOverItsBody)
         EXPECT_LE(place.bottom, body.bottom);
         EXPECT_TRUE(WaitUntil([&] { return DrawnAsButton(arrow); })) << "the body paints over an arrow";
     }
+    // One above the other, the up arrow first (its window keeps 0, the down
+    // arrow's 1), each 12 pixels square.
+    const RECT first = RectOf(arrows[0]);
+    const RECT second = RectOf(arrows[1]);
+    const bool firstIsUp = GetWindowLongPtrA(arrows[0], GWLP_USERDATA) == 0;
+    const RECT up = firstIsUp ? first : second;
+    const RECT down = firstIsUp ? second : first;
+    EXPECT_EQ(GetWindowLongPtrA(firstIsUp ? arrows[1] : arrows[0], GWLP_USERDATA), 1);
+    EXPECT_EQ(up.left, down.left);
+    EXPECT_EQ(down.top - up.top, 13);
+    EXPECT_EQ(up.right - up.left, 12);
+    EXPECT_EQ(down.bottom - down.top, 12);
+    EXPECT_EQ(body.right - down.right, 1);
     EXPECT_TRUE(ArrowsOf(shortNote).empty());
     EXPECT_TRUE(SaveScreenshotOf(longNote, "note-scroll-arrows"));
     CloseProgram(install, program);
