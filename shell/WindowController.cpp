@@ -121,7 +121,7 @@ void CWindowController::AdoptNote(CNoteController* note)
         m_ourNotes.InsertSortedByDate(note);
 }
 
-// The settings, the user's record and the user's notes.
+// The settings, the user's record, the user's notes and the calendar's settings.
 void CWindowController::LoadUserData()
 {
     LoadSettings();
@@ -137,7 +137,6 @@ void CWindowController::LoadUserData()
     LoadSentToTable();
     LoadTransactTable();
     LoadAssociationsAndGroups(m_mainWindow);
-    LoadCalendarSettings();
     ProgramFlags& flags = GetProgramFlags();
     flags.loadingNotes = true;
     try {
@@ -147,6 +146,9 @@ void CWindowController::LoadUserData()
         throw;
     }
     flags.loadingNotes = false;
+    // No note reads the calendar's settings: they come once the notes are
+    // there, before the hotkeys and the calendar that use them.
+    LoadCalendarSettings();
     if (flags.closeAfterLoading) {
         flags.closeAfterLoading = false;
         PostMessageA(m_mainWindow, WM_CLOSE, 0, 0);
