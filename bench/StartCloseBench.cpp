@@ -7,7 +7,10 @@
 // cannot be left out, done by a small program of the benchmark's own (this
 // benchmark started again):
 // - start: the whole run of a program ("--windows N") that makes as many popup
-//   windows, each with a Rich Edit body streamed the same rich text;
+//   windows, each with a Rich Edit body streamed the same rich text. Being
+//   this benchmark, it loads the program's system libraries and builds its
+//   program-wide objects before main (OLE started, the crypto provider
+//   acquired), which the program must do before its first window too;
 // - close: the whole run of a program ("--find-and-send") that finds the
 //   running program's main window and sends it one message, plus the second
 //   start's prescribed wait of a second before it forwards its command, plus
