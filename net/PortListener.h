@@ -9,12 +9,12 @@ struct CReceiveLimits;
 // a receive thread of its own that accepts connections and serves each on a
 // connection thread, a few at a time, so that a slow or hostile peer cannot
 // keep others out; a connection thread waits for the next connection once it
-// is done with one, until the port stops. A connection's thread reads the whole text into memory,
-// within the bounds below, and reads it as a note there; then hands it to the
-// window with a synchronous kMsgMessageReceived (wParam: the port number 1 or
-// 2; lParam: the const CReceivedMessage*), whose answer 1 says the note is
-// kept. Only then does the peer hear that its note arrived; a text that is not
-// kept is answered by a reset (docs/wire-text.md).
+// is done with one, until the port stops. A connection's thread reads the
+// whole text into memory, within the bounds below, and reads it as a note
+// there; then hands it to the window with a synchronous kMsgMessageReceived
+// (wParam: the port number 1 or 2; lParam: the const CReceivedMessage*), whose
+// answer 1 says the note is kept. Only then does the peer hear that its note
+// arrived; a text that is not kept is answered by a reset (docs/wire-text.md).
 
 struct CPortRecord {
     SOCKET m_socket = INVALID_SOCKET;  // the listening socket

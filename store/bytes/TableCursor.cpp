@@ -465,7 +465,7 @@ std::string CTableCursor::GetStringValue(const char* fieldName)
 
 std::size_t CTableCursor::GetTrimmedText(const char* fieldName, char* buffer, std::size_t size)
 {
-    return RunOperation("CDbfFile::GetStringValue Unknown", [&] {
+    return RunOperation("CDbfFile::GetTrimmedText Unknown", [&] {
         std::size_t width = 0;
         const char* bytes = reinterpret_cast<const char*>(FieldBytes(fieldName, width));
         // The text ends at its last non-blank byte or at a zero byte.
