@@ -130,21 +130,6 @@ COLORREF ThumbnailPixel(HWND dialog, int id, int x, int y, COLORREF expected)
     return seen;
 }
 
-// Whether the open menu's items show enabled (dark) as expected, once it has
-// painted them so.
-bool MenuShows(HWND menu, const char* layout, std::vector<bool> enabled)
-{
-    return WaitUntil(
-        [&] {
-            MenuPicture picture(menu, layout);
-            for (size_t item = 0; item < enabled.size(); ++item) {
-                if (picture.HasDarkText(item) != enabled[item])
-                    return false;
-            }
-            return picture.Fits();
-        });
-}
-
 // The installed data files with a grey picture as the black marble texture.
 void AddBlackMarbleInstall(ProgramInstall& install)
 {

@@ -107,6 +107,18 @@ MenuPicture::MenuPicture(HWND menu, const std::string& layout)
     }
 }
 
+bool MenuShows(HWND menu, const std::string& layout, const std::vector<bool>& enabled)
+{
+    return WaitUntil([&] {
+        MenuPicture picture(menu, layout);
+        for (size_t item = 0; item < enabled.size(); ++item) {
+            if (picture.HasDarkText(item) != enabled[item])
+                return false;
+        }
+        return picture.Fits();
+    });
+}
+
 int MenuPicture::TextEnd(size_t item) const
 {
     if (item >= m_tops.size())

@@ -46,6 +46,11 @@ private:
     bool m_fits = false;
 };
 
+// Whether the open menu's items show enabled (dark) as expected, once it has
+// painted them so: the first items of the layout, in order, and the items
+// fill the menu as the layout says.
+bool MenuShows(HWND menu, const std::string& layout, const std::vector<bool>& enabled);
+
 // The width of a menu entry's text in the menu font, "&" marks not counted.
 int MenuTextWidth(const std::string& text);
 
