@@ -30,7 +30,7 @@ add_subdirectory(${QN_GTEST_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL
 file(GLOB QN_TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp
                                            ${CMAKE_SOURCE_DIR}/tests/support/bytes/*.cpp)
 add_library(qntestsupport STATIC ${QN_TEST_SUPPORT})
-target_link_libraries(qntestsupport PUBLIC qncore gtest)
+target_link_libraries(qntestsupport PUBLIC qncore gtest dbghelp)
 target_include_directories(qntestsupport PUBLIC ${CMAKE_SOURCE_DIR}/tests)
 
 enable_testing()

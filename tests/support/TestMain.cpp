@@ -4,6 +4,8 @@
 //   showed it, whatever thread showed it.
 // - Each program works in a fresh folder of its own, made current and the data
 //   folder, because the program writes its reports ("error.txt", ...) there.
+// - A test still running after six minutes (the longest take about one) is
+//   reported with where it waits, and the program ends there.
 #include <windows.h>
 
 #include <cstdio>
@@ -16,9 +18,12 @@
 #include "foundation/DataFolder.h"
 #include "foundation/bytes/MessageBoxes.h"
 #include "shell/ProgramParts.h"
+#include "support/HungTestWatch.h"
 #include "support/TempFolder.h"
 
 namespace {
+const unsigned long kHungTestMs = 6 * 60 * 1000;
+
 CCriticalSection g_unexpectedLock;
 std::vector<std::string> g_unexpected;
 
@@ -51,6 +56,7 @@ int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
     testing::UnitTest::GetInstance()->listeners().Append(new UnexpectedBoxes);
+    testing::UnitTest::GetInstance()->listeners().Append(new HungTestWatch(kHungTestMs));
     SetMessageBoxHandler(&UnexpectedBox);
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
     ConnectProgramParts();
