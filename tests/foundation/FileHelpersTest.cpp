@@ -40,6 +40,10 @@ TEST_F(FileHelpers, ExistenceAndAttributes)
     EXPECT_TRUE(FileExistsInFolder(folder.Path().c_str(), "Sub", &isFolder));
     EXPECT_EQ(isFolder, 1);
     EXPECT_TRUE(FileExists(folder.File("*.txt").c_str()));
+    EXPECT_TRUE(FileExists(folder.File("NOTE.TXT").c_str()));
+    EXPECT_FALSE(FileExists(folder.File("Sub\\").c_str()));
+    EXPECT_FALSE(FileExists(""));
+    EXPECT_FALSE(FileExists(nullptr));
     EXPECT_FALSE(FileExistsInFolder(std::string(400, 'x').c_str(), "note.txt"));
     EXPECT_TRUE(SubfolderExists(folder.Path().c_str(), "sub"));
     EXPECT_FALSE(SubfolderExists(folder.Path().c_str(), "note.txt"));
