@@ -130,28 +130,43 @@ bool FollowsCall(DWORD address)
 }
 
 // The thread's stack read from its top: the words that look like return
-// addresses, which is what a release build without frame pointers allows.
-void PrintStack(HANDLE thread)
+// addresses, which is what a release build without frame pointers allows. They
+// are taken while the thread is stopped, with nothing allocated or printed, so
+// that no lock the thread holds can stop this one; the thread goes on after.
+int ReturnAddresses(HANDLE thread, DWORD (&addresses)[kMostFramesShown + 1])
 {
     CONTEXT context = {};
     context.ContextFlags = CONTEXT_CONTROL;
-    if (SuspendThread(thread) == static_cast<DWORD>(-1) || !GetThreadContext(thread, &context)) {
+    if (SuspendThread(thread) == static_cast<DWORD>(-1))
+        return 0;
+    int count = 0;
+    MEMORY_BASIC_INFORMATION stack;
+    if (GetThreadContext(thread, &context) &&
+        VirtualQuery(reinterpret_cast<void*>(context.Esp), &stack, sizeof stack)) {
+        addresses[count++] = context.Eip;
+        const auto* word = reinterpret_cast<const DWORD*>(context.Esp);
+        const auto* end =
+            reinterpret_cast<const DWORD*>(static_cast<const char*>(stack.BaseAddress) + stack.RegionSize);
+        for (; word < end && count <= kMostFramesShown; ++word)
+            if (*word > 0x10000 && FollowsCall(*word))
+                addresses[count++] = *word;
+    }
+    ResumeThread(thread);
+    return count;
+}
+
+void PrintStack(HANDLE thread)
+{
+    DWORD addresses[kMostFramesShown + 1];
+    const int count = ReturnAddresses(thread, addresses);
+    if (count == 0) {
         std::printf("  (its thread cannot be read)\n");
         return;
     }
     SymSetOptions(SYMOPT_UNDNAME | SYMOPT_DEFERRED_LOADS);
     SymInitialize(GetCurrentProcess(), nullptr, TRUE);
-    std::printf("  at %s\n", DescribeCode(context.Eip).c_str());
-    MEMORY_BASIC_INFORMATION stack;
-    if (!VirtualQuery(reinterpret_cast<void*>(context.Esp), &stack, sizeof stack))
-        return;
-    const auto* word = reinterpret_cast<const DWORD*>(context.Esp);
-    const auto* end = reinterpret_cast<const DWORD*>(static_cast<const char*>(stack.BaseAddress) + stack.RegionSize);
-    for (int shown = 0; word < end && shown < kMostFramesShown; ++word)
-        if (*word > 0x10000 && FollowsCall(*word)) {
-            std::printf("  from %s\n", DescribeCode(*word).c_str());
-            ++shown;
-        }
+    for (int i = 0; i < count; ++i)
+        std::printf("  %s %s\n", i == 0 ? "at" : "from", DescribeCode(addresses[i]).c_str());
 }
 
 void ReportAndEnd(const std::string& test, DWORD ranMs)
