@@ -26,6 +26,8 @@ class CNoteController : public NoteRecord {
 public:
     CNoteController() = default;
     ~CNoteController() override = default;
+    static void* operator new(std::size_t size);
+    static void operator delete(void* note) noexcept;
     CNoteController(const CNoteController&) = delete;
     CNoteController& operator=(const CNoteController&) = delete;
 
