@@ -15,10 +15,10 @@
 //   running program's main window and sends it one message, plus the second
 //   start's prescribed wait of a second before it forwards its command, plus
 //   the time a program ("--destroy N") takes to destroy as many such windows
-//   one by one. Each of those windows has, beside its Rich Edit body, the two
-//   small child windows of the scroll arrows that a note shows while its text
-//   does not fit (the benchmark's notes hold more than their windows show), since
-//   destroying a note destroys them with it.
+//   one by one and end. Each of those windows has, beside its Rich Edit body,
+//   the two small child windows of the scroll arrows that a note shows while
+//   its text does not fit (the benchmark's notes hold more than their windows
+//   show), since destroying a note destroys them with it.
 // The close is over when both the program and its second start have ended.
 #include <windows.h>
 
@@ -46,6 +46,7 @@ const int kRounds = 3;
 // What a second start waits before it forwards its command line.
 const double kForwardWaitSeconds = 1.0;
 const DWORD kWaitMs = 120000;
+const char kDestroyStartFile[] = "destroy-started.bin";  // when the floor began destroying
 const int kNoteCounts[] = {0, 50, 200, 598};
 // About 2 KB of rich text, different for every note.
 std::string NoteText(int index)
@@ -159,15 +160,20 @@ void AddScrollArrows(const std::vector<HWND>& windows)
 }
 
 // The floor of closing the notes: the windows above, with their scroll
-// arrows, destroyed one by one; the exit code is the milliseconds that took.
+// arrows, destroyed one by one, and the process ended, as a closing program's
+// is. The moment the first window goes is left in a file for the benchmark.
 int DestroyWindows(int count)
 {
     std::vector<HWND> windows = MakeWindows(count);
     AddScrollArrows(windows);
-    LARGE_INTEGER t0 = BenchNow();
+    const LARGE_INTEGER started = BenchNow();
+    HANDLE file = CreateFileA(kDestroyStartFile, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, &started, sizeof started, &written, nullptr);
+    CloseHandle(file);
     for (HWND window : windows)
         DestroyWindow(window);
-    return static_cast<int>(SecondsBetween(t0, BenchNow()) * 1000.0 + 0.5);
+    return 0;
 }
 
 // The floor of handing the running program a command: find its window, send one message.
@@ -218,9 +224,8 @@ std::string MakeFolder(int notes, int& stored)
     return folder;
 }
 
-// The whole run of this benchmark started again with the arguments; its
-// exit code is given back too.
-double TimeWholeRun(const std::string& arguments, const std::string& folder, DWORD* exitCode = nullptr)
+// The whole run of this benchmark started again with the arguments.
+double TimeWholeRun(const std::string& arguments, const std::string& folder)
 {
     char self[MAX_PATH];
     GetModuleFileNameA(nullptr, self, sizeof self);
@@ -228,10 +233,28 @@ double TimeWholeRun(const std::string& arguments, const std::string& folder, DWO
     HANDLE run = LaunchInFolder(self, arguments, folder);
     WaitForSingleObject(run, kWaitMs);
     const double seconds = SecondsBetween(t0, BenchNow());
-    if (exitCode)
-        GetExitCodeProcess(run, exitCode);
     CloseHandle(run);
     return seconds;
+}
+
+// The floor's closing of the notes: from the first window's destruction
+// until the process that held them has ended.
+double TimeDestroyUntilEnded(int windowCount, const std::string& folder)
+{
+    const std::string mark = folder + "\\" + kDestroyStartFile;
+    DeleteFileA(mark.c_str());
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, sizeof self);
+    HANDLE run = LaunchInFolder(self, "--destroy " + std::to_string(windowCount), folder);
+    WaitForSingleObject(run, kWaitMs);
+    const LARGE_INTEGER ended = BenchNow();
+    CloseHandle(run);
+    LARGE_INTEGER started{};
+    HANDLE file = CreateFileA(mark.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    DWORD read = 0;
+    ReadFile(file, &started, sizeof started, &read, nullptr);
+    CloseHandle(file);
+    return read == sizeof started ? SecondsBetween(started, ended) : 0.0;
 }
 }
 
@@ -260,9 +283,7 @@ int main(int argc, char** argv)
         double windows[kRounds], start[kRounds], close[kRounds], findAndSend[kRounds], destroy[kRounds];
         for (int round = 0; round < kRounds; ++round) {
             windows[round] = TimeWholeRun("--windows " + std::to_string(windowCount), folder);
-            DWORD destroyMs = 0;
-            TimeWholeRun("--destroy " + std::to_string(windowCount), folder, &destroyMs);
-            destroy[round] = destroyMs / 1000.0;
+            destroy[round] = TimeDestroyUntilEnded(windowCount, folder);
 
             const int windowsBefore = TopWindowCount();
             LARGE_INTEGER t0 = BenchNow();
@@ -300,7 +321,7 @@ int main(int argc, char** argv)
                 "a program making as many popup windows with a Rich Edit body of the same text; close: \"/close\"\n"
                 "from a second start until both have ended, beside a program that finds the window and sends one\n"
                 "message (find), the second start's wait of %.0f s and a program's destroying as many windows, each\n"
-                "with two scroll arrows (destroy).\n",
+                "with two scroll arrows, and ending (destroy).\n",
                 kRounds, kForwardWaitSeconds);
     return 0;
 }
