@@ -186,7 +186,11 @@ LRESULT OnBodyMessage(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
     LRESULT painted = 0;
     if (OnBodyBackgroundMessage(edit, *note, message, wParam, lParam, painted))
         return painted;
-    const bool control = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
+    // The keys' state is asked only for the keys handled here: under Wine each
+    // question is a round trip to the server, and the body gets many messages
+    // (every exit save asks each note's body whether its text changed).
+    const bool keyOrCharacter = message == WM_KEYDOWN || message == WM_CHAR;
+    const bool control = keyOrCharacter && (GetKeyState(VK_CONTROL) & 0x8000) != 0;
     if (message == WM_KEYDOWN && control) {
         UINT command = 0;
         if (wParam == 'B')
@@ -203,8 +207,8 @@ LRESULT OnBodyMessage(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
     if (message == WM_CHAR && control && (wParam == 2 || wParam == 9 || wParam == 21))
         return 0;
     // Alt+1 .. Alt+9: the user's style of that number.
-    const bool shift = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
-    if ((message == WM_SYSKEYDOWN || message == WM_SYSCHAR) && !shift && wParam >= '1' && wParam <= '9') {
+    if ((message == WM_SYSKEYDOWN || message == WM_SYSCHAR) && wParam >= '1' && wParam <= '9' &&
+        (GetKeyState(VK_SHIFT) & 0x8000) == 0) {
         if (message == WM_SYSKEYDOWN)
             note->ApplyStyle(static_cast<int>(wParam - '1'), true);
         return 0;

@@ -1,0 +1,67 @@
+// The keys a note's body handles itself, pressed as a user presses them:
+// Ctrl+B makes the selection bold without typing its control character, and
+// Alt+2 gives the note the user's second style.
+#include <windows.h>
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "note/NoteController.h"
+#include "store/FreeSlotLists.h"
+#include "store/NoteSaving.h"
+#include "support/CurrentFolder.h"
+#include "support/KeyPresses.h"
+#include "support/NoteDriving.h"
+#include "support/ProgramDriver.h"
+#include "support/StoredNotes.h"
+
+namespace {
+// A click in the middle of the window, as the mouse gives it.
+void ClickInside(HWND window)
+{
+    const RECT place = RectOf(window);
+    SetCursorPos((place.left + place.right) / 2, (place.top + place.bottom) / 2);
+    INPUT clicks[2] = {};
+    clicks[0].type = clicks[1].type = INPUT_MOUSE;
+    clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, clicks, sizeof(INPUT));
+}
+}
+
+TEST(NoteBodyKeys, CtrlBMakesTheSelectionBoldAndAltTwoGivesTheSecondStyle)
+{
+    ProgramInstall install("bodykeys");
+    install.AddInstalledDataFiles();
+    COLORREF original = 0;
+    {
+        CurrentFolder data(install.Path());
+        NotesFreeSlots().Clear();
+        CNoteController note;
+        FillTestNote(note, "Keys here", 300, 200);
+        original = note.m_bodyColor;
+        SaveNote(note);
+    }
+    RunningProgram program(install, "");
+    ASSERT_NE(WaitForMainWindow(program), nullptr);
+    HWND note = WaitForNoteWithText(program.ProcessId(), "Keys here");
+    ASSERT_NE(note, nullptr);
+    HWND body = BodyOf(note);
+    ClickInside(body);
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == note; }));
+    ASSERT_TRUE(SendWithTimeout(body, EM_SETSEL, 0, -1));
+
+    PressKeys({VK_CONTROL, 'B'});
+    LRESULT modified = 0;
+    EXPECT_TRUE(WaitUntil([&] { return SendWithTimeout(body, EM_GETMODIFY, 0, 0, &modified) && modified != 0; }));
+    PressKeys({VK_MENU, '2'});
+    CloseProgram(install, program);
+
+    const StoredNoteList stored = LoadEveryNote(install.Path());
+    const CNoteController* kept = StoredNoteTitled(stored, "Keys here");
+    ASSERT_NE(kept, nullptr);
+    EXPECT_NE(kept->RichText().find("\\b"), std::string::npos) << kept->RichText();
+    EXPECT_EQ(kept->RichText().find('\x02'), std::string::npos) << "Ctrl+B typed its character";
+    EXPECT_NE(kept->m_bodyColor, original) << "Alt+2 left the note's colour";
+}
