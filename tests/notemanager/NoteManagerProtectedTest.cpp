@@ -62,6 +62,7 @@ TEST(NoteManagerProtected, AClosedLockedNoteShowsThePlaceholderAndStopsADeletion
     // Lock with some but not all selected notes locked does nothing; on one
     // note it locks, and again it unlocks.
     manager.SelectTitles({"My secret words", "Open words"});
+    ASSERT_TRUE(WaitUntil([&] { return manager.StatusText().rfind("2 notes are selected", 0) == 0; }));
     manager.Command(ID_NM_LOCK);
     manager.SelectTitles({"Open words"});
     EXPECT_TRUE(WaitUntil([&] { return manager.StatusText() == "The selected note is on the desktop"; }));
