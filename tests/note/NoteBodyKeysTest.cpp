@@ -14,6 +14,7 @@
 #include "support/KeyPresses.h"
 #include "support/NoteDriving.h"
 #include "support/ProgramDriver.h"
+#include "support/Screenshot.h"
 #include "support/StoredNotes.h"
 
 namespace {
@@ -56,6 +57,7 @@ TEST(NoteBodyKeys, CtrlBMakesTheSelectionBoldAndAltTwoGivesTheSecondStyle)
     LRESULT modified = 0;
     EXPECT_TRUE(WaitUntil([&] { return SendWithTimeout(body, EM_GETMODIFY, 0, 0, &modified) && modified != 0; }));
     PressKeys({VK_MENU, '2'});
+    EXPECT_TRUE(SaveScreenshotOf(note, "note-body-keys"));
     CloseProgram(install, program);
 
     const StoredNoteList stored = LoadEveryNote(install.Path());
