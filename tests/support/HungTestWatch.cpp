@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "foundation/CriticalSectionLock.h"
+#include "support/TempFolder.h"
 
 namespace {
 const DWORD kCheckEveryMs = 1000;
@@ -32,15 +33,13 @@ WatchState g_watch;
 // table the linker leaves in the file; empty when there is none.
 std::string TestProgramFunctionAt(DWORD offset)
 {
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return std::string();
-    std::vector<char> bytes(GetFileSize(file, nullptr));
-    DWORD read = 0;
-    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(file);
+    // Read once for the whole report, which names up to forty addresses.
+    static const std::string bytes = [] {
+        char path[MAX_PATH] = "";
+        GetModuleFileNameA(nullptr, path, sizeof path);
+        return ReadWholeFile(path);
+    }();
+    const size_t read = bytes.size();
     const auto* base = reinterpret_cast<const unsigned char*>(GetModuleHandleA(nullptr));
     const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
     const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
