@@ -98,18 +98,43 @@ LPARAM BackgroundPoint(HWND dialog)
     return MAKELPARAM(point.x, point.y);
 }
 
-bool BringForward(HWND window)
+// The window in the foreground, once its program has taken the activation.
+bool Activate(HWND window)
 {
     SetForegroundWindow(window);
-    return WaitUntil([&] { return GetForegroundWindow() == window; });
+    return WaitUntil([&] { return GetForegroundWindow() == window && SendWithTimeout(window, WM_NULL, 0, 0); });
 }
 
-// The style button's menu, opened by the right button released over it.
-// The pointer waits in a corner, so that it lights up no item of the menu.
+// The same, and above the others where it lies.
+bool BringForward(HWND window)
+{
+    return Activate(window) && WaitUntil([&] {
+               RECT frame;
+               GetWindowRect(window, &frame);
+               HWND middle = WindowFromPoint({(frame.left + frame.right) / 2, (frame.top + frame.bottom) / 2});
+               return middle && GetAncestor(middle, GA_ROOT) == window;
+           });
+}
+
+bool OnTop(HWND window)
+{
+    return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+// The style button's menu, opened by the right button released on it. The
+// menu opens where the button is told the button was released: here just
+// under the dialog, where neither the dialog nor the calendar behind it can
+// come over it while the program is still raising them. The pointer waits in
+// a corner, so that it lights up no item of the menu.
 HWND OpenStyleMenu(const RunningProgram& program, HWND dialog, int id)
 {
     SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
-    PostMessageA(GetDlgItem(dialog, id), WM_RBUTTONUP, 0, MAKELPARAM(12, 12));
+    HWND button = GetDlgItem(dialog, id);
+    RECT frame;
+    GetWindowRect(dialog, &frame);
+    POINT below = {frame.left, frame.bottom + 2};
+    ScreenToClient(button, &below);
+    PostMessageA(button, WM_RBUTTONUP, 0, MAKELPARAM(12, below.y));
     return WaitForOpenMenus(program.ProcessId(), 1);
 }
 
@@ -213,7 +238,13 @@ TEST(CalendarSettingsDialog, ControlsAndPreviewFollowEachChangeAndCancelLeavesEv
     RECT after;
     GetWindowRect(calendar, &after);
     EXPECT_TRUE(EqualRect(&after, &place));
-    EXPECT_EQ(GetWindowLongA(calendar, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    // Not on top once another window takes the activation (until then the
+    // calendar opened from the tray is brought forward).
+    const std::vector<HWND> notes = NoteWindows(program.ProcessId());
+    ASSERT_FALSE(notes.empty());
+    ASSERT_TRUE(Activate(notes[0]));
+    SendWithTimeout(calendar, WM_NULL, 0, 0);
+    EXPECT_FALSE(OnTop(calendar));
     CloseCalendarAndProgram(install, program, calendar);
     EXPECT_EQ(ReadWholeFile(install.File("calendar.QPD")), before);
 }
@@ -352,11 +383,20 @@ TEST(CalendarSettingsDialog, AStyleSavedIsTheUsersAtOnceAndShowsOnItsButton)
     ASSERT_TRUE(CloseMenus(program.ProcessId()));
     Click(dialog, IDCANCEL);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
-    // Alt+2 in the calendar takes the saved style: the window goes on top.
-    EXPECT_EQ(GetWindowLongA(calendar, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    // Alt+2 in the calendar takes the saved style: the window stays on top
+    // when another window is activated. Opened from the tray, the calendar
+    // was brought forward, on top only until it loses the activation.
+    const std::vector<HWND> notes = NoteWindows(program.ProcessId());
+    ASSERT_FALSE(notes.empty());
+    ASSERT_TRUE(Activate(notes[0]));
+    SendWithTimeout(calendar, WM_NULL, 0, 0);
+    EXPECT_FALSE(OnTop(calendar));
     ASSERT_TRUE(BringForward(calendar));
     PressKeys({VK_MENU, '2'});
-    EXPECT_TRUE(WaitUntil([&] { return (GetWindowLongA(calendar, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }));
+    EXPECT_TRUE(WaitUntil([&] { return OnTop(calendar); }));
+    ASSERT_TRUE(Activate(notes[0]));
+    SendWithTimeout(calendar, WM_NULL, 0, 0);
+    EXPECT_TRUE(OnTop(calendar));
 
     // Reset, then in a new dialog: the style equals its standard, so there
     // is nothing to reset, and nothing to undo.
@@ -424,7 +464,7 @@ TEST(CalendarSettingsDialog, OkGivesTheCalendarTheSettingsAtOnce)
     MoveTransparency(dialog, 33, &shown);
     Click(dialog, IDOK);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
-    EXPECT_TRUE(WaitUntil([&] { return (GetWindowLongA(calendar, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }));
+    EXPECT_TRUE(WaitUntil([&] { return OnTop(calendar); }));
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(GetDlgItem(calendar, IDC_CAL2_TITLE)) != 0; }));
     RECT window;
     GetWindowRect(calendar, &window);

@@ -32,6 +32,17 @@ bool Painted(HWND menu)
 {
     return SendWithTimeout(menu, WM_NULL, 0, 0) && !GetUpdateRect(menu, nullptr, FALSE);
 }
+
+// No other window lies over the menu's corners: what the screen shows there
+// is the menu's.
+bool NothingCovers(HWND menu, POINT origin, int width, int height)
+{
+    for (POINT corner : {POINT{0, 0}, POINT{width - 1, 0}, POINT{0, height - 1}, POINT{width - 1, height - 1}}) {
+        if (WindowFromPoint({origin.x + corner.x, origin.y + corner.y}) != menu)
+            return false;
+    }
+    return true;
+}
 }
 
 std::vector<HWND> OpenMenus(DWORD process)
@@ -88,6 +99,7 @@ MenuPicture::MenuPicture(HWND menu, const std::string& layout)
     if (m_width <= 0 || height <= 0)
         return;
 
+    m_onTop = NothingCovers(menu, origin, m_width, height);
     m_pixels = ScreenPixels({origin.x, origin.y, origin.x + m_width, origin.y + height});
 
     // An item is as high as the menu font's text, at least 16, and 3 more.
@@ -107,16 +119,29 @@ MenuPicture::MenuPicture(HWND menu, const std::string& layout)
     }
 }
 
-bool MenuShows(HWND menu, const std::string& layout, const std::vector<bool>& enabled)
+::testing::AssertionResult MenuShows(HWND menu, const std::string& layout, const std::vector<bool>& enabled)
 {
-    return WaitUntil([&] {
+    std::string seen;
+    const bool shown = WaitUntil([&] {
         MenuPicture picture(menu, layout);
+        seen.clear();
+        bool matches = picture.Fits() && picture.OnTop();
         for (size_t item = 0; item < enabled.size(); ++item) {
-            if (picture.HasDarkText(item) != enabled[item])
-                return false;
+            seen += picture.HasDarkText(item) ? '1' : '0';
+            matches = matches && picture.HasDarkText(item) == enabled[item];
         }
-        return picture.Fits();
+        seen += picture.Fits() ? ", fitting the layout" : ", not fitting the layout";
+        seen += picture.OnTop() ? "" : ", under another window";
+        return matches;
     });
+    if (shown)
+        return ::testing::AssertionSuccess();
+    // What the screen showed is kept for the person reading the failure.
+    static int failures = 0;
+    const std::string screenshot = "menu-shows-failure-" + std::to_string(++failures);
+    SaveScreenshot(screenshot);
+    return ::testing::AssertionFailure() << "the menu last showed its items enabled as " << seen << " (screenshot "
+                                         << screenshot << ")";
 }
 
 int MenuPicture::TextEnd(size_t item) const

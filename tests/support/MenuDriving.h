@@ -29,6 +29,8 @@ public:
     MenuPicture(HWND menu, const std::string& layout);
     // The items fill the menu as the layout says.
     bool Fits() const { return m_fits; }
+    // No other window covers the menu, so that the picture is the menu's.
+    bool OnTop() const { return m_onTop; }
     // The right end of the item's text (its last dark pixel), counted from
     // where item texts start; -1 when the item shows no dark text.
     int TextEnd(size_t item) const;
@@ -44,12 +46,13 @@ private:
     std::vector<int> m_tops;
     int m_itemHeight = 0;
     bool m_fits = false;
+    bool m_onTop = false;
 };
 
 // Whether the open menu's items show enabled (dark) as expected, once it has
 // painted them so: the first items of the layout, in order, and the items
-// fill the menu as the layout says.
-bool MenuShows(HWND menu, const std::string& layout, const std::vector<bool>& enabled);
+// fill the menu as the layout says, with no window over the menu.
+::testing::AssertionResult MenuShows(HWND menu, const std::string& layout, const std::vector<bool>& enabled);
 
 // The width of a menu entry's text in the menu font, "&" marks not counted.
 int MenuTextWidth(const std::string& text);
