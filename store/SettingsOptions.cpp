@@ -111,8 +111,7 @@ void LoadStylesAndOptions()
         table.Close();
     }
     if (recordCount != 8) {
-        for (int i = 0; i < 9; ++i)
-            LoadV6Style(i);
+        LoadV6Styles();
     } else {
         // A table of an older version, without style rows.
         for (int i = 0; i < 9; ++i)
@@ -169,8 +168,7 @@ void SaveMailSettings()
 
 void SaveBackupFolderAndStyles()
 {
-    for (int i = 0; i < 9; ++i)
-        SaveV6Style(i);
+    SaveV6Styles();
     CSettingsTable table;
     table.Open("MAPPINGALL");
     WriteText(table, kBackupRow, "SZSOUND", GetCurrentBackupFolder());

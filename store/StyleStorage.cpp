@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -20,23 +21,30 @@ namespace {
 // Style rows are looked for from this record on.
 const DWORD kFirstStyleRecord = 8;
 
-// The record of the style's row in the open table, or 0.
-DWORD FindStyleRow(CDbfFile& table, int styleIndex)
+const int kStyleCount = 9;
+using StyleRows = std::array<DWORD, kStyleCount>;
+
+// The records of the style rows in the open table, in style order; 0 for a
+// style whose row is missing.
+StyleRows FindStyleRows(CDbfFile& table)
 {
-    if (styleIndex < 0 || table.GetRecordCount() < kFirstStyleRecord)
-        return 0;
+    StyleRows rows{};
+    if (table.GetRecordCount() < kFirstStyleRecord)
+        return rows;
     int count = 0;
     table.GoTo(kFirstStyleRecord);
     if (table.IsDeleted(kFirstStyleRecord))
         table.Skip(1);
-    for (; !table.IsEOF(); table.Skip(1)) {
-        if (ReadText(table, "CONFIG", 2) != "TE")
-            continue;
-        if (count == styleIndex)
-            return table.GetRecno();
-        ++count;
+    for (; !table.IsEOF() && count < kStyleCount; table.Skip(1)) {
+        if (ReadText(table, "CONFIG", 2) == "TE")
+            rows[count++] = table.GetRecno();
     }
-    return 0;
+    return rows;
+}
+
+bool IsStyleIndex(int styleIndex)
+{
+    return styleIndex >= 0 && styleIndex < kStyleCount;
 }
 
 std::string StyleTextPath(const char* pattern, int styleIndex)
@@ -64,13 +72,33 @@ bool ReadStyleTextFile(const std::string& path, CNoteStyle& style)
     return true;
 }
 
+// Whether the file holds exactly these bytes.
+bool FileHolds(const std::string& path, const char* bytes, DWORD size)
+{
+    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return false;
+    try {
+        CGenericFile file;
+        if (!file.OpenReadOnly(path.c_str()) || file.GetSize() != size)
+            return false;
+        std::string held(size, '\0');
+        return (size == 0 || file.ReadFromFile(&held[0], size) == size) && std::memcmp(held.data(), bytes, size) == 0;
+    } catch (const CGenericException&) {
+        return false;  // unreadable: it is written afresh
+    }
+}
+
 // The new text replaces the old one whole: a failure half way keeps the old.
+// A file that already holds the text is left as it is (every start writes
+// the styles back as they were read).
 void WriteStyleTextFile(const std::string& path, const CNoteStyle& style)
 {
     if (!style.HasText()) {
         DeleteFileA(path.c_str());
         return;
     }
+    if (FileHolds(path, style.GetText(), style.GetTextSize() - 1))
+        return;
     CWorkingCopy file(path.c_str());
     file.File().WriteToFile(style.GetText(), style.GetTextSize() - 1);
     file.Commit();
@@ -80,51 +108,19 @@ bool GradientsAvailable()
 {
     return GetGradientFillFunction() != nullptr;
 }
-}
 
-int FindConfigRecord(int styleIndex, int create)
+// The style from its row of the open table; false when the row holds no
+// style (only its colours are taken).
+bool ReadStyleRow(CDbfFile& table, DWORD row, CNoteStyle& style)
 {
-    {
-        CSettingsTable table;
-        table.Open("READ");
-        DWORD record = FindStyleRow(table, styleIndex);
-        table.Close();
-        if (record)
-            return 1;
-    }
-    if (create) {
-        CSettingsTable table;
-        table.Open("MAPPINGAPPEND");
-        WriteText(table, table.GetRecno(), "CONFIG", "TE");
-        table.Close();
-    }
-    return 0;
-}
-
-void LoadV6Style(int styleIndex)
-{
-    if (styleIndex < 0 || styleIndex > 8)
-        return;
-    if (!FindConfigRecord(styleIndex, 0)) {
-        ShowErrorMessage(nullptr, "The record storing the V6.0 style is missing ??", ProgramTitle);
-        return;
-    }
-    CNoteStyle& style = UserSettings().styles[styleIndex];
-    CSettingsTable table;
-    table.Open("READ");
-    if (!FindStyleRow(table, styleIndex)) {
-        table.Close();
-        ShowErrorMessage(nullptr, "Error when reading the V6.0 style. Record not found??", ProgramTitle);
-        return;
-    }
+    table.GoTo(row);
     style.backgroundColor = ReadColour(table, kNoteColourFields);
     style.titleBackgroundColor = ReadColour(table, kTitleColourFields);
     if (ReadNumber(table, "WLANGUAGE") == 0) {
         // Nothing has been saved into this slot: it keeps the look it has and
         // stays empty, so that writing the styles back leaves the row as it is.
         style.undefined = 1;
-        table.Close();
-        return;
+        return false;
     }
     style.undefined = 0;
     style.hasBorder = ReadFlag(table, "BHASBORDER");
@@ -158,31 +154,18 @@ void LoadV6Style(int styleIndex)
     style.titleTextColor = ReadColour(table, kTitleTextColourFields);
     style.noteWidth = static_cast<WORD>(ReadNumber(table, "WNOWIDTH"));
     style.noteHeight = static_cast<WORD>(ReadNumber(table, "WNOHEIGHT"));
-    table.Close();
-    ReadStyleTextFile(StyleTextPath(DataName::kUserStyleTextPattern, styleIndex), style);
+    return true;
 }
 
-void SaveV6Style(int styleIndex)
+// The style into its row of the table open for writing; an undefined style
+// writes only its background colours and marks the row as holding no style.
+void WriteStyleRow(CDbfFile& table, DWORD row, const CNoteStyle& style)
 {
-    if (styleIndex < 0 || styleIndex > 8)
-        return;
-    FindConfigRecord(styleIndex, 1);
-    const CNoteStyle& style = UserSettings().styles[styleIndex];
-    CSettingsTable table;
-    table.Open("MAPPINGALL");
-    DWORD row = FindStyleRow(table, styleIndex);
-    if (!row) {
-        table.Close();
-        ShowErrorMessage(nullptr, "Error when saving the V6.0 style. Record not found??", ProgramTitle);
-        return;
-    }
     WriteColour(table, row, kNoteColourFields, style.backgroundColor);
     WriteColour(table, row, kTitleColourFields, style.titleBackgroundColor);
     if (style.undefined) {
         // The slot holds no style: it must not come back at the next start.
         WriteNumber(table, row, "WLANGUAGE", 0);
-        table.Close();
-        DeleteFileA(StyleTextPath(DataName::kUserStyleTextPattern, styleIndex).c_str());
         return;
     }
     WriteNumber(table, row, "WLANGUAGE", 1);
@@ -205,13 +188,140 @@ void SaveV6Style(int styleIndex)
     WriteColour(table, row, kTitleTextColourFields, style.titleTextColor);
     WriteNumber(table, row, "WNOWIDTH", style.noteWidth);
     WriteNumber(table, row, "WNOHEIGHT", style.noteHeight);
+}
+
+// The style's text file follows its row: gone for an undefined style.
+void WriteStyleText(int styleIndex, const CNoteStyle& style)
+{
+    const std::string path = StyleTextPath(DataName::kUserStyleTextPattern, styleIndex);
+    if (style.undefined)
+        DeleteFileA(path.c_str());
+    else
+        WriteStyleTextFile(path, style);
+}
+
+void ReportMissingStyleRow()
+{
+    ShowErrorMessage(nullptr, "The record storing the V6.0 style is missing ??", ProgramTitle);
+}
+
+// Makes the rows of the styles up to the last index, in order.
+void MakeStyleRowsUpTo(int lastIndex)
+{
+    int existing = 0;
+    {
+        CSettingsTable table;
+        table.Open("READ");
+        for (DWORD row : FindStyleRows(table))
+            existing += row ? 1 : 0;
+        table.Close();
+    }
+    for (int index = existing; index <= lastIndex; ++index)
+        FindConfigRecord(index, 1);
+}
+}
+
+int FindConfigRecord(int styleIndex, int create)
+{
+    {
+        CSettingsTable table;
+        table.Open("READ");
+        DWORD record = IsStyleIndex(styleIndex) ? FindStyleRows(table)[styleIndex] : 0;
+        table.Close();
+        if (record)
+            return 1;
+    }
+    if (create) {
+        CSettingsTable table;
+        table.Open("MAPPINGAPPEND");
+        WriteText(table, table.GetRecno(), "CONFIG", "TE");
+        table.Close();
+    }
+    return 0;
+}
+
+void LoadV6Style(int styleIndex)
+{
+    if (!IsStyleIndex(styleIndex))
+        return;
+    CNoteStyle& style = UserSettings().styles[styleIndex];
+    CSettingsTable table;
+    table.Open("READ");
+    const DWORD row = FindStyleRows(table)[styleIndex];
+    const bool defined = row && ReadStyleRow(table, row, style);
     table.Close();
-    WriteStyleTextFile(StyleTextPath(DataName::kUserStyleTextPattern, styleIndex), style);
+    if (!row)
+        ReportMissingStyleRow();
+    else if (defined)
+        ReadStyleTextFile(StyleTextPath(DataName::kUserStyleTextPattern, styleIndex), style);
+}
+
+void LoadV6Styles()
+{
+    CNoteStyle (&styles)[kStyleCount] = UserSettings().styles;
+    bool defined[kStyleCount] = {};
+    StyleRows rows;
+    {
+        CSettingsTable table;
+        table.Open("READ");
+        rows = FindStyleRows(table);
+        for (int index = 0; index < kStyleCount; ++index)
+            defined[index] = rows[index] && ReadStyleRow(table, rows[index], styles[index]);
+        table.Close();
+    }
+    for (int index = 0; index < kStyleCount; ++index) {
+        if (!rows[index])
+            ReportMissingStyleRow();
+        else if (defined[index])
+            ReadStyleTextFile(StyleTextPath(DataName::kUserStyleTextPattern, index), styles[index]);
+    }
+}
+
+void SaveV6Style(int styleIndex)
+{
+    if (!IsStyleIndex(styleIndex))
+        return;
+    FindConfigRecord(styleIndex, 1);
+    const CNoteStyle& style = UserSettings().styles[styleIndex];
+    CSettingsTable table;
+    table.Open("MAPPINGALL");
+    const DWORD row = FindStyleRows(table)[styleIndex];
+    if (!row) {
+        table.Close();
+        ShowErrorMessage(nullptr, "Error when saving the V6.0 style. Record not found??", ProgramTitle);
+        return;
+    }
+    WriteStyleRow(table, row, style);
+    table.Close();
+    WriteStyleText(styleIndex, style);
+}
+
+void SaveV6Styles()
+{
+    MakeStyleRowsUpTo(kStyleCount - 1);
+    const CNoteStyle (&styles)[kStyleCount] = UserSettings().styles;
+    StyleRows rows;
+    {
+        CSettingsTable table;
+        table.Open("MAPPINGALL");
+        rows = FindStyleRows(table);
+        for (int index = 0; index < kStyleCount; ++index) {
+            if (rows[index])
+                WriteStyleRow(table, rows[index], styles[index]);
+        }
+        table.Close();
+    }
+    for (int index = 0; index < kStyleCount; ++index) {
+        if (rows[index])
+            WriteStyleText(index, styles[index]);
+        else
+            ShowErrorMessage(nullptr, "Error when saving the V6.0 style. Record not found??", ProgramTitle);
+    }
 }
 
 int LoadStyleTextFile(int styleIndex)
 {
-    if (styleIndex < 0 || styleIndex > 8)
+    if (!IsStyleIndex(styleIndex))
         return 0;
     return ReadStyleTextFile(StyleTextPath(DataName::kStandardStyleTextPattern, styleIndex),
                              ConfigSettings().styles[styleIndex])

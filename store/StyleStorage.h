@@ -16,10 +16,15 @@ int FindConfigRecord(int styleIndex, int create);
 // a row holding no style leaves the style as it was (colours aside) and marks
 // it undefined.
 void LoadV6Style(int styleIndex);
+// All nine, from one opening of the table (as LoadV6Style does for each).
+void LoadV6Styles();
 // The user's style into its row (made when missing) and its text file. An
 // undefined style writes only its background colours, marks the row as
 // holding no style and removes the text file.
 void SaveV6Style(int styleIndex);
+// All nine, with one opening of the table for their rows (as SaveV6Style does
+// for each); a text file that already holds its style's text is not written.
+void SaveV6Styles();
 // The standard style's text from its file; 0 when there is no file.
 int LoadStyleTextFile(int styleIndex);
 // The first picture of the TEXTURES folder (.BMP, then .JPG, then .GIF) whose

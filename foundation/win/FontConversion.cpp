@@ -6,12 +6,18 @@
 #include "foundation/win/FontFaceExists.h"
 #include "foundation/win/GdiObjects.h"
 
+// The program does not declare itself aware of the screen's resolution, so
+// the system gives it one resolution for its whole run: asked once, not for
+// every font (each question is three calls to the window system).
 int ScreenPixelsPerInch()
 {
-    HDC screen = GetDC(nullptr);
-    int pixels = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return pixels > 0 ? pixels : 96;
+    static const int pixels = [] {
+        HDC screen = GetDC(nullptr);
+        int perInch = GetDeviceCaps(screen, LOGPIXELSY);
+        ReleaseDC(nullptr, screen);
+        return perInch > 0 ? perInch : 96;
+    }();
+    return pixels;
 }
 
 void MakeLogFont(LOGFONTA* font, LONG height, LONG weight, BYTE pitchAndFamily, const char* face)

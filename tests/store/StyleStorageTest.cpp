@@ -193,6 +193,95 @@ TEST_F(StyleStorage, MissingRowsAreReportedAndMadeOneAtATime)
     EXPECT_EQ(FindConfigRecord(3, 0), 0);
 }
 
+namespace {
+FILETIME LastWrite(const std::string& path)
+{
+    FILETIME written{};
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    GetFileTime(file, nullptr, nullptr, &written);
+    CloseHandle(file);
+    return written;
+}
+
+void SetLastWrite(const std::string& path, FILETIME written)
+{
+    HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    SetFileTime(file, nullptr, nullptr, &written);
+    CloseHandle(file);
+}
+}
+
+TEST_F(StyleStorage, AllNineTogetherAreWrittenAndReadAsOneByOneAndAnUnchangedTextFileIsLeftAlone)
+{
+    CNoteStyle (&styles)[9] = UserSettings().styles;
+    auto fill = [&] {
+        for (int index = 0; index < 9; ++index) {
+            styles[index] = SampleStyle();
+            styles[index].textureId = static_cast<WORD>(index);
+            styles[index].undefined = index % 3 == 1 ? 1 : 0;
+        }
+        styles[5].SetText(nullptr);
+    };
+    auto files = [&] {
+        std::string all = Read("config.QPD");
+        for (int index = 1; index <= 9; ++index)
+            all += "|" + (FileExists(File("style" + std::to_string(index) + ".rtf"))
+                              ? Read("style" + std::to_string(index) + ".rtf")
+                              : std::string("none"));
+        return all;
+    };
+    fill();
+    for (int index = 0; index < 9; ++index)
+        SaveV6Style(index);
+    const std::string oneByOne = files();
+    CopyTemplate("config.QPD");
+    for (int index = 1; index <= 9; ++index)
+        DeleteFileA(File("style" + std::to_string(index) + ".rtf").c_str());
+    fill();
+    SaveV6Styles();
+    EXPECT_EQ(files(), oneByOne);
+
+    CNoteStyle loaded[9];
+    for (int index = 0; index < 9; ++index) {
+        styles[index] = CNoteStyle();
+        LoadV6Style(index);
+        loaded[index] = styles[index];
+        styles[index] = CNoteStyle();
+    }
+    LoadV6Styles();
+    for (int index = 0; index < 9; ++index) {
+        EXPECT_TRUE(styles[index] == loaded[index]) << index;
+        EXPECT_EQ(styles[index].undefined, index % 3 == 1 ? 1u : 0u) << index;
+        EXPECT_EQ(styles[index].textureId, index % 3 == 1 ? 0 : index) << index;
+    }
+
+    // Written back as read, a text file stays untouched; a changed text is
+    // written.
+    const FILETIME old{0x12345678, 0x01C00000};
+    SetLastWrite(File("style3.rtf"), old);
+    SaveV6Styles();
+    EXPECT_EQ(LastWrite(File("style3.rtf")).dwHighDateTime, old.dwHighDateTime);
+    EXPECT_EQ(LastWrite(File("style3.rtf")).dwLowDateTime, old.dwLowDateTime);
+    styles[2].SetText("{\\rtf1 changed}");
+    SaveV6Styles();
+    EXPECT_EQ(Read("style3.rtf"), "{\\rtf1 changed}");
+    EXPECT_EQ(m_boxes.Count(), 0u) << m_boxes.LastText();
+
+    // Rows missing: loading reports each, saving makes them all.
+    {
+        CSettingsTable table;
+        table.Open("MAPPINGALL");
+        for (DWORD record = 10; record <= 16; ++record)
+            table.DeleteRecord(record);
+        table.Close();
+    }
+    LoadV6Styles();
+    EXPECT_EQ(m_boxes.Count(), 7u);
+    SaveV6Styles();
+    EXPECT_EQ(m_boxes.Count(), 7u);
+    EXPECT_EQ(FindConfigRecord(8, 0), 1);
+}
+
 TEST_F(StyleStorage, StandardStyleTextsAndTexturesComeFromTheirFiles)
 {
     CNoteStyle& standard = ConfigSettings().styles[3];
