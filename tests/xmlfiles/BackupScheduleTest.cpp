@@ -143,11 +143,14 @@ TEST(BackupSchedule, TheDailyBackupComesWhenDueAndOldOnesGoButEachMonthsFirst)
         // after which the daily backup is looked at.
         for (int tick = 0; tick < 4; ++tick)
             PostMessageA(main, WM_TIMER, kTimerHousekeeping, 0);
-        ASSERT_TRUE(WaitUntil([&] { return !FileExists(BackupFile(install, "202503050905.QPK")); }));
-        std::vector<std::string> files = BackupFiles(install);
         // Each month's first stays, a month 13 is no backup, an hour 24 is.
+        // The old ones go one after the other, beside the one written.
         const std::vector<std::string> kept = {"202503010905.QPK", "202504020905.QPK", "202513010905.QPK"};
-        EXPECT_EQ(Without(files, Without(old, kept)).size(), files.size());
+        std::vector<std::string> files;
+        EXPECT_TRUE(WaitUntil([&] {
+            files = BackupFiles(install);
+            return Without(files, Without(old, kept)).size() == files.size() && !Without(files, old).empty();
+        }));
         const std::vector<std::string> written = Without(files, old);
         ASSERT_EQ(written.size(), 1u);
         EXPECT_EQ(files.size(), kept.size() + 1);
