@@ -205,8 +205,13 @@ void ReportMissingStyleRow()
     ShowErrorMessage(nullptr, "The record storing the V6.0 style is missing ??", ProgramTitle);
 }
 
-// Makes the rows of the styles up to the last index, in order.
-void MakeStyleRowsUpTo(int lastIndex)
+void ReportStyleRowNotSaved()
+{
+    ShowErrorMessage(nullptr, "Error when saving the V6.0 style. Record not found??", ProgramTitle);
+}
+
+// Makes the missing style rows, one after the other from the first missing.
+void MakeMissingStyleRows()
 {
     int existing = 0;
     {
@@ -216,7 +221,7 @@ void MakeStyleRowsUpTo(int lastIndex)
             existing += row ? 1 : 0;
         table.Close();
     }
-    for (int index = existing; index <= lastIndex; ++index)
+    for (int index = existing; index < kStyleCount; ++index)
         FindConfigRecord(index, 1);
 }
 }
@@ -288,7 +293,7 @@ void SaveV6Style(int styleIndex)
     const DWORD row = FindStyleRows(table)[styleIndex];
     if (!row) {
         table.Close();
-        ShowErrorMessage(nullptr, "Error when saving the V6.0 style. Record not found??", ProgramTitle);
+        ReportStyleRowNotSaved();
         return;
     }
     WriteStyleRow(table, row, style);
@@ -298,7 +303,7 @@ void SaveV6Style(int styleIndex)
 
 void SaveV6Styles()
 {
-    MakeStyleRowsUpTo(kStyleCount - 1);
+    MakeMissingStyleRows();
     const CNoteStyle (&styles)[kStyleCount] = UserSettings().styles;
     StyleRows rows;
     {
@@ -315,7 +320,7 @@ void SaveV6Styles()
         if (rows[index])
             WriteStyleText(index, styles[index]);
         else
-            ShowErrorMessage(nullptr, "Error when saving the V6.0 style. Record not found??", ProgramTitle);
+            ReportStyleRowNotSaved();
     }
 }
 
