@@ -384,7 +384,10 @@ namespace {
 // past at every allocation of a text.
 HANDLE NoteHeap()
 {
-    static HANDLE heap = HeapCreate(0, 0, 0);
+    static HANDLE heap = [] {
+        HANDLE own = HeapCreate(0, 0, 0);
+        return own ? own : GetProcessHeap();
+    }();
     return heap;
 }
 }

@@ -54,35 +54,39 @@ std::string StyleTextPath(const char* pattern, int styleIndex)
     return DataFilePath(name);
 }
 
-// The whole file as a style text (cut to the longest text a style holds); false
-// when the file cannot be read.
-bool ReadStyleTextFile(const std::string& path, CNoteStyle& style)
+// At most limit bytes of the file from its start; false when there is no such
+// file or it cannot be opened (a failed read throws CGenericException).
+bool ReadFileStart(const std::string& path, DWORD limit, std::string& bytes)
 {
     if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
         return false;
     CGenericFile file;
     if (!file.OpenReadOnly(path.c_str()))
         return false;
-    DWORD size = file.GetSize();
-    if (size > CNoteStyle::kMaxTextBytes - 1)
-        size = CNoteStyle::kMaxTextBytes - 1;
-    std::string bytes(size, '\0');
-    DWORD read = size ? file.ReadFromFile(&bytes[0], size) : 0;
-    style.SetTextBytes(bytes.data(), read);
+    const DWORD size = file.GetSize() < limit ? file.GetSize() : limit;
+    bytes.assign(size, '\0');
+    bytes.resize(size ? file.ReadFromFile(&bytes[0], size) : 0);
     return true;
 }
 
-// Whether the file holds exactly these bytes.
+// The whole file as a style text (cut to the longest text a style holds); false
+// when the file cannot be read.
+bool ReadStyleTextFile(const std::string& path, CNoteStyle& style)
+{
+    std::string bytes;
+    if (!ReadFileStart(path, CNoteStyle::kMaxTextBytes - 1, bytes))
+        return false;
+    style.SetTextBytes(bytes.data(), static_cast<DWORD>(bytes.size()));
+    return true;
+}
+
+// Whether the file holds exactly these bytes (a longer file is read one byte
+// past them, enough to tell).
 bool FileHolds(const std::string& path, const char* bytes, DWORD size)
 {
-    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
-        return false;
+    std::string held;
     try {
-        CGenericFile file;
-        if (!file.OpenReadOnly(path.c_str()) || file.GetSize() != size)
-            return false;
-        std::string held(size, '\0');
-        return (size == 0 || file.ReadFromFile(&held[0], size) == size) && std::memcmp(held.data(), bytes, size) == 0;
+        return ReadFileStart(path, size + 1, held) && held.size() == size && std::memcmp(held.data(), bytes, size) == 0;
     } catch (const CGenericException&) {
         return false;  // unreadable: it is written afresh
     }

@@ -116,6 +116,12 @@ bool BringForward(HWND window)
            });
 }
 
+// Another window takes the activation, once the calendar has handled losing it.
+bool ActivateAwayFrom(HWND calendar, HWND other)
+{
+    return Activate(other) && SendWithTimeout(calendar, WM_NULL, 0, 0);
+}
+
 bool OnTop(HWND window)
 {
     return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
@@ -242,8 +248,7 @@ TEST(CalendarSettingsDialog, ControlsAndPreviewFollowEachChangeAndCancelLeavesEv
     // calendar opened from the tray is brought forward).
     const std::vector<HWND> notes = NoteWindows(program.ProcessId());
     ASSERT_FALSE(notes.empty());
-    ASSERT_TRUE(Activate(notes[0]));
-    SendWithTimeout(calendar, WM_NULL, 0, 0);
+    ASSERT_TRUE(ActivateAwayFrom(calendar, notes[0]));
     EXPECT_FALSE(OnTop(calendar));
     CloseCalendarAndProgram(install, program, calendar);
     EXPECT_EQ(ReadWholeFile(install.File("calendar.QPD")), before);
@@ -388,14 +393,12 @@ TEST(CalendarSettingsDialog, AStyleSavedIsTheUsersAtOnceAndShowsOnItsButton)
     // was brought forward, on top only until it loses the activation.
     const std::vector<HWND> notes = NoteWindows(program.ProcessId());
     ASSERT_FALSE(notes.empty());
-    ASSERT_TRUE(Activate(notes[0]));
-    SendWithTimeout(calendar, WM_NULL, 0, 0);
+    ASSERT_TRUE(ActivateAwayFrom(calendar, notes[0]));
     EXPECT_FALSE(OnTop(calendar));
     ASSERT_TRUE(BringForward(calendar));
     PressKeys({VK_MENU, '2'});
     EXPECT_TRUE(WaitUntil([&] { return OnTop(calendar); }));
-    ASSERT_TRUE(Activate(notes[0]));
-    SendWithTimeout(calendar, WM_NULL, 0, 0);
+    ASSERT_TRUE(ActivateAwayFrom(calendar, notes[0]));
     EXPECT_TRUE(OnTop(calendar));
 
     // Reset, then in a new dialog: the style equals its standard, so there
