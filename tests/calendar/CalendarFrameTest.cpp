@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -217,6 +218,13 @@ TEST(CalendarFrame, StaysOnTopByItsKeysAndItsCaptionOpensMenuOrSettings)
         const RECT window = WindowRectOf(calendar);
         return ScreenPixel(POINT{window.left + inset, (window.top + window.bottom) / 2});
     };
+    // Opened from the tray, the calendar is brought forward, on top until it
+    // loses the activation: another window takes it first.
+    const std::vector<HWND> notes = NoteWindows(process);
+    ASSERT_FALSE(notes.empty());
+    SetForegroundWindow(notes[0]);
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == notes[0]; }));
+    ASSERT_TRUE(WaitUntil([&] { return SendWithTimeout(calendar, WM_NULL, 0, 0) && !onTop(); }));
     SetForegroundWindow(calendar);
     ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == calendar; }));
 
