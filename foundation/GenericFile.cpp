@@ -54,9 +54,14 @@ bool CGenericFile::OpenShared(const char* path, bool backupSemantics)
 
 bool CGenericFile::OpenReadOnly(const char* path)
 {
-    if (!Open(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, kSequential))
+    if (!TryOpenReadOnly(path))
         Fail("Open ReadOnly failed - ", " - ", false);
     return true;
+}
+
+bool CGenericFile::TryOpenReadOnly(const char* path)
+{
+    return Open(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, kSequential);
 }
 
 bool CGenericFile::OpenExclusive(const char* path)

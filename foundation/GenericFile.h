@@ -18,6 +18,9 @@ public:
 
     bool OpenShared(const char* path, bool backupSemantics = false);
     bool OpenReadOnly(const char* path);
+    // As OpenReadOnly, but false, with the system's error as the last error,
+    // when the file cannot be opened (another program may hold it for a moment).
+    bool TryOpenReadOnly(const char* path);
     bool OpenExclusive(const char* path);
     bool CreateOverwrite(const char* path);
     bool OpenSharedCreating(const char* path);

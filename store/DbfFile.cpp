@@ -1,6 +1,7 @@
 #include "store/DbfFile.h"
 
 #include <cstring>
+#include <vector>
 
 #include "foundation/CallbackGuard.h"
 #include "foundation/DiagnosticLog.h"
@@ -28,22 +29,14 @@ void CDbfFile::SetTable(const char* fileName, bool recordsEnciphered)
     UseKeys(group, recordsEnciphered);
 }
 
-void CDbfFile::Open(const char* mode)
+template <class Body>
+void CDbfFile::Opening(Body&& body)
 {
     try {
         Close();
         if (m_group == TableGroup::kNone)
             throw CGenericException("CDbfFile::Unknown file name to open ...");
-        m_file.OpenExclusive(m_fileName);
-        // Mapped first, the header and records are read from the view rather
-        // than the whole file read into memory (an empty file has no view
-        // and fails its checks as it is).
-        const bool mapAll = mode && std::strcmp(mode, "MAPPINGALL") == 0;
-        if (mapAll && m_file.GetSize() > 0)
-            m_file.CreateMapping(0);
-        Attach(m_store, m_fileName);
-        if (mode && std::strcmp(mode, "MAPPINGAPPEND") == 0)
-            AppendRecord();
+        body();
     } catch (const CGenericException& e) {
         Close();
         WriteErrorLog("CDbfFile::Open(): ", e.GetErrorText());
@@ -55,11 +48,65 @@ void CDbfFile::Open(const char* mode)
     }
 }
 
+void CDbfFile::Open(const char* mode)
+{
+    Opening([&] {
+        m_file.OpenExclusive(m_fileName);
+        // Mapped first, the header and records are read from the view rather
+        // than the whole file read into memory (an empty file has no view
+        // and fails its checks as it is).
+        const bool mapAll = mode && std::strcmp(mode, "MAPPINGALL") == 0;
+        if (mapAll && m_file.GetSize() > 0)
+            m_file.CreateMapping(0);
+        Attach(m_store, m_fileName);
+        if (mode && std::strcmp(mode, "MAPPINGAPPEND") == 0)
+            AppendRecord();
+    });
+}
+
+bool CDbfFile::OpenCopyOf(const char* sourcePath)
+{
+    bool opened = false;
+    Opening([&] {
+        CGenericFile source;
+        if (!source.TryOpenReadOnly(sourcePath))
+            return;
+        DWORD size = source.GetSize();
+        if (size == INVALID_FILE_SIZE)
+            throw CGenericException("CDbfFile::OpenCopyOf: the size of the table is unknown");
+        std::vector<unsigned char> bytes(size);
+        if (size && source.ReadFromFile(bytes.data(), size) != size)
+            throw CGenericException("CDbfFile::OpenCopyOf: the table was read short");
+        m_heldCopy.reset(new CMemoryByteStore(std::move(bytes)));
+        Attach(*m_heldCopy, m_fileName);
+        opened = true;
+    });
+    return opened;
+}
+
+void CDbfFile::WriteHeldCopy()
+{
+    if (!m_heldCopy)
+        throw CGenericException("CDbfFile::WriteHeldCopy: no table is held in memory");
+    const std::vector<unsigned char>& bytes = m_heldCopy->Bytes();
+    CGenericFile file;
+    try {
+        file.CreateOverwrite(m_fileName);
+        file.WriteToFile(bytes.data(), static_cast<DWORD>(bytes.size()));
+        file.Close();
+    } catch (...) {
+        file.Close();
+        DeleteFileA(m_fileName);
+        throw;
+    }
+}
+
 void CDbfFile::Close()
 {
     Detach();
     m_file.Close();
     m_store.Forget();
+    m_heldCopy.reset();
     m_heldMemoStore.reset();
     m_heldMemo.Close();
 }

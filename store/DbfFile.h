@@ -29,6 +29,17 @@ public:
     // adds one blank record, makes it current and leaves the file mapped. Any
     // other mode reads. A failed open logs, leaves the table closed and throws.
     void Open(const char* mode);
+    // Opens a copy of the table at sourcePath, read whole into memory, to be
+    // changed there and written as the bound file by WriteHeldCopy: a save that
+    // changes a record or two makes its working copy with one read and one
+    // write, where copying the file and then opening and mapping the copy
+    // takes several times as many system calls. False, with the system's
+    // error as the last error, when the source cannot be opened; a source that
+    // is no whole table throws, as Open does.
+    bool OpenCopyOf(const char* sourcePath);
+    // Writes the table held in memory as the bound file, over any file of that
+    // name; on failure nothing of it is left and CGenericException is thrown.
+    void WriteHeldCopy();
     // Safe to call twice.
     void Close();
     bool IsOpen() const { return m_file.IsOpen(); }
@@ -40,6 +51,7 @@ public:
     using CTableCursor::IsBOF;
     using CTableCursor::GetRecordCount;
     using CTableCursor::GetRecno;
+    using CTableCursor::AppendRecord;
 
     using CTableCursor::GetLongValue;
     using CTableCursor::GetDoubleValue;
@@ -89,11 +101,16 @@ private:
     void OnFieldOverflow(const char* fieldName, const std::string& overflowText, const char* logPrefix,
                          const std::string& logDetails) override;
     DWORD WriteMemo(const void* text, DWORD length);
+    // Runs one way of opening: a failure is logged, leaves the table closed
+    // and is thrown on.
+    template <class Body>
+    void Opening(Body&& body);
 
     CGenericFile m_file;
     CGenericFile m_heldMemo;
     std::unique_ptr<CByteStore> m_heldMemoStore;
     CMappedTableStore m_store;
+    std::unique_ptr<CMemoryByteStore> m_heldCopy;
     TableGroup m_group;
     char m_fileName[MAX_PATH];
     std::string m_memoPath;  // the bound table's memo file

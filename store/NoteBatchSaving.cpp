@@ -68,7 +68,7 @@ private:
 
 void CBatchSave::WriteAside()
 {
-    CopyNotesTableToWorkingCopy(kBatchPrefix);
+    OpenNotesTableCopy(m_table, kBatchPrefix);
     PassSaveStep(SaveStep::kTableCopied);
     std::string memo = DataFilePath(DataName::kNotesMemo);
     std::string workingMemo = DataFilePath(DataName::kNotesWorkingMemo);
@@ -76,8 +76,6 @@ void CBatchSave::WriteAside()
                        "\r\nError copying file \"notes.qps\" Iteration "))
         throw CGenericException("Error copying notes.qps");
 
-    m_table.SetTable(DataFilePath(DataName::kNotesWorkingTable).c_str(), true);
-    m_table.Open("MAPPINGALL");
     m_memoFile.OpenExclusive(workingMemo.c_str());
     m_memoStore.reset(new CFileByteStore(m_memoFile));
     m_memoTail.reset(new CMemoTailStore(*m_memoStore));
@@ -89,6 +87,7 @@ void CBatchSave::WriteAside()
         WriteNote(*m_notes[i]);
     }
     m_memoTail->Flush();
+    m_table.WriteHeldCopy();
     m_table.Close();
     m_memoFile.Flush();
     m_memoFile.Close();
@@ -131,11 +130,7 @@ DWORD CBatchSave::NewRecordFor(NoteRecord& note)
         m_table.GoTo(record);
         m_table.RecallRecord(record);
     } else {
-        // Appending reopens the table; it is left mapped whole again.
-        m_table.Close();
-        m_table.Open("MAPPINGAPPEND");
-        m_table.Close();
-        m_table.Open("MAPPINGALL");
+        m_table.AppendRecord();
         record = m_table.GetRecordCount();
         m_created.push_back({&note, record, false});
     }

@@ -45,11 +45,6 @@ int LoggingFailures(const char* prefix, const char* unknownText, Body&& body)
     return 0;
 }
 
-void BindWorkingTable(CDbfFile& table)
-{
-    table.SetTable(DataFilePath(DataName::kNotesWorkingTable).c_str(), true);
-}
-
 void MissingMemoFile(NoteRecord& note)
 {
     if (DataFileExists(DataName::kNotesWorkingMemo)) {
@@ -96,13 +91,13 @@ int FinishWorkingCopy(int saved, const char* logPrefix)
 
 int SaveStoredNote(NoteRecord& note)
 {
-    CopyNotesTableToWorkingCopy(kSaveNotePrefix);
-    PassSaveStep(SaveStep::kTableCopied);
     CDbfFile table;
-    BindWorkingTable(table);
-    table.Open("MAPPINGALL");
+    OpenNotesTableCopy(table, kSaveNotePrefix);
+    PassSaveStep(SaveStep::kTableCopied);
     table.GoTo(note.m_noteId);
     int saved = SaveToDisk(note, table, note.m_noteId);
+    if (saved)
+        table.WriteHeldCopy();
     table.Close();
     return FinishWorkingCopy(saved, kSaveNotePrefix);
 }
@@ -145,24 +140,22 @@ int SaveABrandNewNote(NoteRecord& note)
 {
     DWORD slot = 0;
     int stored = LoggingFailures(kBrandNewPrefix, " Unknown exception ?!", [&] {
-        CopyNotesTableToWorkingCopy(kBrandNewPrefix);
-        PassSaveStep(SaveStep::kTableCopied);
         CDbfFile table;
-        BindWorkingTable(table);
+        OpenNotesTableCopy(table, kBrandNewPrefix);
+        PassSaveStep(SaveStep::kTableCopied);
         DWORD record = slot = NotesFreeSlots().Take();
         if (record != 0) {
-            table.Open("MAPPINGALL");
             table.GoTo(record);
             table.RecallRecord(record);
         } else {
-            table.Open("MAPPINGAPPEND");
-            table.Close();
-            table.Open("MAPPINGALL");
+            table.AppendRecord();
             record = table.GetRecordCount();
         }
         table.GoTo(record);
         WriteCreationTime(table, record, note.m_created);
         int saved = SaveToDisk(note, table, record);
+        if (saved)
+            table.WriteHeldCopy();
         table.Close();
         if (!FinishWorkingCopy(saved, kBrandNewPrefix))
             return 0;

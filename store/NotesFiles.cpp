@@ -8,6 +8,7 @@
 #include "foundation/FileHelpers.h"
 #include "foundation/WorkingCopy.h"
 #include "foundation/bytes/GenericException.h"
+#include "store/DbfFile.h"
 #include "store/FileStepRetries.h"
 #include "store/SaveSteps.h"
 
@@ -56,6 +57,15 @@ bool ReplaceNotesTableByWorkingCopy(const char* logPrefix)
         return true;
     DeleteFileA(working.c_str());
     return false;
+}
+
+void OpenNotesTableCopy(CDbfFile& table, const char* logPrefix)
+{
+    std::string source = DataFilePath(DataName::kNotesTable);
+    table.SetTable(DataFilePath(DataName::kNotesWorkingTable).c_str(), true);
+    if (!RetryFileStep([&] { return table.OpenCopyOf(source.c_str()); }, logPrefix,
+                       "\r\nError copying file \"notes.qpd\" Iteration "))
+        throw CGenericException("Error copying notes.qpd");
 }
 
 void CopyNotesTableToWorkingCopy(const char* logPrefix)

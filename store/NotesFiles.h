@@ -19,6 +19,14 @@ extern const char kRebuildWaitingText[];
 // notes.QPD stays as it was and no half-saved copy is left to be taken for it.
 bool ReplaceNotesTableByWorkingCopy(const char* logPrefix);
 
+class CDbfFile;
+
+// Opens the table as a copy of notes.QPD held in memory, bound to its working
+// copy "notesTemp.QPD", which WriteHeldCopy writes (up to 50 tries to read
+// notes.QPD, each failure logged with the prefix); throws "Error copying
+// notes.qpd" when every try fails.
+void OpenNotesTableCopy(CDbfFile& table, const char* logPrefix);
+
 // Copies notes.QPD to its working copy (up to 50 tries); throws
 // "Error copying notes.qpd" when every try fails.
 void CopyNotesTableToWorkingCopy(const char* logPrefix);

@@ -11,6 +11,7 @@
 #include "store/NoteSaving.h"
 #include "store/NotesTableLock.h"
 #include "store/NotesLoader.h"
+#include "support/HeldFile.h"
 #include "support/bytes/MessageBoxRecorder.h"
 
 namespace {
@@ -370,6 +371,36 @@ TEST_F(NotesTable, ASaveRepairsAMissingFileFromItsWorkingCopyAndSavesNothingThat
     SaveNote(*note);
     EXPECT_TRUE(boxes.Saw(
         "The notes.qpd file is missing. Have you deleted it by accident?\r\n Quillnet+ cannot save the notes."));
+}
+
+TEST_F(NotesTable, AWorkingCopyThatCannotBeWrittenSavesNothingAndTheNextSaveGoesThrough)
+{
+    std::unique_ptr<CNoteController> stored = MakeNote(kRows[0], 1);
+    ASSERT_TRUE(SaveNote(*stored));
+    std::string before = Read("notes.QPD");
+
+    // A working copy left by a stop, held by another program.
+    WriteWholeFile(File("notesTemp.QPD"), "left by a stop");
+    HeldFile holder(File("notesTemp.QPD"), kHolderSharesNothing);
+    ASSERT_TRUE(holder.Held());
+    stored->m_left = 77;
+    EXPECT_FALSE(SaveNote(*stored));
+    std::unique_ptr<CNoteController> fresh = MakeNote(kRows[1], 2);
+    EXPECT_FALSE(SaveNote(*fresh));
+    EXPECT_EQ(fresh->m_noteId, kUnsavedNoteId);
+    EXPECT_EQ(Read("notes.QPD"), before);
+    EXPECT_NE(Read("error.txt").find("CreateOverwrite failed"), std::string::npos);
+
+    holder.Release();
+    EXPECT_TRUE(SaveNote(*stored));
+    EXPECT_TRUE(SaveNote(*fresh));
+    EXPECT_EQ(fresh->m_noteId, 2u);
+    NoWorkingCopiesLeft();
+    Notes loaded = Load();
+    ASSERT_EQ(loaded.size(), 2u);
+    EXPECT_EQ(loaded[0]->m_left, 77);
+    EXPECT_EQ(loaded[0]->RichText(), stored->RichText());
+    EXPECT_EQ(loaded[1]->RichText(), fresh->RichText());
 }
 
 TEST_F(NotesTable, ARebuiltMemoFileKeepsOnlyLiveTextsAndNoTextIsLost)
