@@ -12,13 +12,25 @@ namespace {
 std::atomic<unsigned> g_counter{0};
 }
 
-TempFolder::TempFolder(const char* hint)
+namespace {
+std::string TemporaryFolder()
 {
     char root[MAX_PATH];
     GetTempPathA(sizeof root, root);
+    return root;
+}
+}
+
+TempFolder::TempFolder(const char* hint) : TempFolder(hint, TemporaryFolder())
+{
+}
+
+TempFolder::TempFolder(const char* hint, const std::string& parent)
+{
     for (int attempt = 0; attempt < 1000; ++attempt) {
         char name[MAX_PATH + 64];
-        std::snprintf(name, sizeof name, "%sqn_%s_%lu_%u", root, hint, GetCurrentProcessId(), g_counter++);
+        std::snprintf(name, sizeof name, "%sqn_%s_%lu_%u", parent.c_str(), hint, GetCurrentProcessId(),
+                      g_counter++);
         if (CreateDirectoryA(name, nullptr)) {
             m_path = name;
             return;

@@ -2,11 +2,13 @@
 
 #include <string>
 
-// A fresh folder under the system's temporary folder, removed with everything in
-// it when the object goes.
+// A fresh folder under the system's temporary folder (or under the parent
+// folder given), removed with everything in it when the object goes.
 class TempFolder {
 public:
     explicit TempFolder(const char* hint = "t");
+    // The parent ends with a backslash.
+    TempFolder(const char* hint, const std::string& parent);
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;

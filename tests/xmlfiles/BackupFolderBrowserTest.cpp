@@ -51,7 +51,10 @@ std::string SelectedFolderName(HWND browser)
 
 TEST(BackupFolderBrowser, OpensOnTheFolderAndGivesBackTheOneChosen)
 {
-    TempFolder folder("backups");
+    // Not in the temporary folder: the browser finds its way down by listing
+    // each folder on the path, and the temporary folder changes all the time
+    // while other test programs run, which can leave the browser on the desktop.
+    TempFolder folder("backups", "C:\\");
     BackupFolderRequest request;
     lstrcpynA(request.path, folder.Path().c_str(), sizeof request.path);
     request.title = kTitle;
