@@ -25,6 +25,12 @@ TEST_F(AvatarInfo, LoadsMeasuresAndEncodesPicturesOfTheChatFolder)
     WriteWholeFile(File("CHAT\\owl.bmp"), owl);
     // The pictures are found in the data folder whatever the current folder is.
     TempFolder elsewhere("elsewhere");
+    // Back in the data folder before the other one goes: a current folder
+    // cannot be removed.
+    struct BackInDataFolder {
+        std::string folder;
+        ~BackInDataFolder() { SetCurrentDirectoryA(folder.c_str()); }
+    } back{m_folder.Path()};
     ASSERT_TRUE(SetCurrentDirectoryA(elsewhere.Path().c_str()));
 
     CAvatarInfo slot(40);
