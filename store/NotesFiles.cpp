@@ -67,12 +67,3 @@ void OpenNotesTableCopy(CDbfFile& table, const char* logPrefix)
                        "\r\nError copying file \"notes.qpd\" Iteration "))
         throw CGenericException("Error copying notes.qpd");
 }
-
-void CopyNotesTableToWorkingCopy(const char* logPrefix)
-{
-    std::string table = DataFilePath(DataName::kNotesTable);
-    std::string working = DataFilePath(DataName::kNotesWorkingTable);
-    if (!RetryFileStep([&] { return CopyFileA(table.c_str(), working.c_str(), FALSE) != 0; }, logPrefix,
-                       "\r\nError copying file \"notes.qpd\" Iteration "))
-        throw CGenericException("Error copying notes.qpd");
-}

@@ -26,7 +26,3 @@ class CDbfFile;
 // notes.QPD, each failure logged with the prefix); throws "Error copying
 // notes.qpd" when every try fails.
 void OpenNotesTableCopy(CDbfFile& table, const char* logPrefix);
-
-// Copies notes.QPD to its working copy (up to 50 tries); throws
-// "Error copying notes.qpd" when every try fails.
-void CopyNotesTableToWorkingCopy(const char* logPrefix);

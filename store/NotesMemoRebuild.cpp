@@ -76,7 +76,8 @@ void WriteRecords(CDbfFile& table, CMemoFile& newMemo, CMemoFile& oldMemo,
 
 void BuildAside(const std::map<DWORD, NoteRecord*>& byRecord)
 {
-    CopyNotesTableToWorkingCopy(kRebuildPrefix);
+    CDbfFile table;
+    OpenNotesTableCopy(table, kRebuildPrefix);
     std::string newMemoPath = DataFilePath(DataName::kNotesRebuiltMemo);
     WriteEmptyMemoFile(newMemoPath);
 
@@ -90,10 +91,8 @@ void BuildAside(const std::map<DWORD, NoteRecord*>& byRecord)
     CFileByteStore oldStore(oldFile);
     CMemoFile oldMemo(oldStore, oldMemoPath.c_str());
 
-    CDbfFile table;
-    table.SetTable(DataFilePath(DataName::kNotesWorkingTable).c_str(), true);
-    table.Open("MAPPINGALL");
     WriteRecords(table, newMemo, oldMemo, byRecord);
+    table.WriteHeldCopy();
     table.Close();
     FlushFileBuffers(newFile.GetHandle());
 }

@@ -4,7 +4,7 @@
 // a different set of files behind. Tests stop a save at each of them; the
 // program itself watches nothing.
 enum class SaveStep {
-    kTableCopied,          // notes.QPD copied to its working copy (read into memory for one note)
+    kTableCopied,          // notes.QPD read into memory for its working copy
     kBatchHalfWritten,     // half of the notes saved together written into the working copies
     kRecordWritten,        // the records and their texts written, the memo file replaced
     kTableReplaced,        // the working copy took the place of notes.QPD
