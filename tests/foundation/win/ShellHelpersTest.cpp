@@ -56,7 +56,8 @@ TEST(ShellPaths, ShortNamesBecomeLongOnesThatExist)
     WriteWholeFile(longFolder + "\\Quillnet program file.exe", "MZ");
     char shortPath[MAX_PATH];
     ASSERT_GT(GetShortPathNameA((longFolder + "\\Quillnet program file.exe").c_str(), shortPath, sizeof shortPath),
-              0u);
+              0u)
+        << "error " << GetLastError() << ", the file there: " << FileExists(longFolder + "\\Quillnet program file.exe");
     ASSERT_NE(std::string(shortPath).find('~'), std::string::npos) << shortPath;
     char result[MAX_PATH];
     ASSERT_EQ(GetLongDisplayPath(result, sizeof result, shortPath), 1);
