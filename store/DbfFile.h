@@ -30,10 +30,10 @@ public:
     // other mode reads. A failed open logs, leaves the table closed and throws.
     void Open(const char* mode);
     // Opens a copy of the table at sourcePath, read whole into memory, to be
-    // changed there and written as the bound file by WriteHeldCopy: a save that
-    // changes a record or two makes its working copy with one read and one
-    // write, where copying the file and then opening and mapping the copy
-    // takes several times as many system calls. False, with the system's
+    // changed there and written as the bound file by WriteHeldCopy: a notes
+    // save makes its working copy with one read and one write, where copying
+    // the file and then opening and mapping the copy takes several times as
+    // many system calls. False, with the system's
     // error as the last error, when the source cannot be opened; a source that
     // is no whole table throws, as Open does.
     bool OpenCopyOf(const char* sourcePath);

@@ -1,5 +1,7 @@
 #pragma once
 
+class CDbfFile;
+
 // The notes table, its memo file and their working copies.
 
 // Puts back what a save that stopped half-way left: a rebuilt pair marked for
@@ -18,8 +20,6 @@ extern const char kRebuildWaitingText[];
 // failure logged with the prefix). On failure the working copy is removed, so
 // notes.QPD stays as it was and no half-saved copy is left to be taken for it.
 bool ReplaceNotesTableByWorkingCopy(const char* logPrefix);
-
-class CDbfFile;
 
 // Opens the table as a copy of notes.QPD held in memory, bound to its working
 // copy "notesTemp.QPD", which WriteHeldCopy writes (up to 50 tries to read
