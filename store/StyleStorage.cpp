@@ -58,10 +58,8 @@ std::string StyleTextPath(const char* pattern, int styleIndex)
 // file or it cannot be opened (a failed read throws CGenericException).
 bool ReadFileStart(const std::string& path, DWORD limit, std::string& bytes)
 {
-    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
-        return false;
     CGenericFile file;
-    if (!file.OpenReadOnly(path.c_str()))
+    if (!file.TryOpenReadOnly(path.c_str()))
         return false;
     const DWORD size = file.GetSize() < limit ? file.GetSize() : limit;
     bytes.assign(size, '\0');
@@ -214,8 +212,9 @@ void ReportStyleRowNotSaved()
     ShowErrorMessage(nullptr, "Error when saving the V6.0 style. Record not found??", ProgramTitle);
 }
 
-// Makes the missing style rows, one after the other from the first missing.
-void MakeMissingStyleRows()
+// Makes the missing rows of the styles first..end-1, one after the other
+// from the first missing (no row is made for a style before first).
+void MakeMissingStyleRows(int first, int end)
 {
     int existing = 0;
     {
@@ -225,8 +224,55 @@ void MakeMissingStyleRows()
             existing += row ? 1 : 0;
         table.Close();
     }
-    for (int index = existing; index < kStyleCount; ++index)
+    for (int index = existing > first ? existing : first; index < end; ++index)
         FindConfigRecord(index, 1);
+}
+
+// The styles first..end-1 from one opening of the table, then their text files.
+void LoadStyles(int first, int end)
+{
+    CNoteStyle (&styles)[kStyleCount] = UserSettings().styles;
+    bool defined[kStyleCount] = {};
+    StyleRows rows;
+    {
+        CSettingsTable table;
+        table.Open("READ");
+        rows = FindStyleRows(table);
+        for (int index = first; index < end; ++index)
+            defined[index] = rows[index] && ReadStyleRow(table, rows[index], styles[index]);
+        table.Close();
+    }
+    for (int index = first; index < end; ++index) {
+        if (!rows[index])
+            ReportMissingStyleRow();
+        else if (defined[index])
+            ReadStyleTextFile(StyleTextPath(DataName::kUserStyleTextPattern, index), styles[index]);
+    }
+}
+
+// The styles first..end-1 into their rows (made when missing) with one opening
+// of the table, then into their text files.
+void SaveStyles(int first, int end)
+{
+    MakeMissingStyleRows(first, end);
+    const CNoteStyle (&styles)[kStyleCount] = UserSettings().styles;
+    StyleRows rows;
+    {
+        CSettingsTable table;
+        table.Open("MAPPINGALL");
+        rows = FindStyleRows(table);
+        for (int index = first; index < end; ++index) {
+            if (rows[index])
+                WriteStyleRow(table, rows[index], styles[index]);
+        }
+        table.Close();
+    }
+    for (int index = first; index < end; ++index) {
+        if (rows[index])
+            WriteStyleText(index, styles[index]);
+        else
+            ReportStyleRowNotSaved();
+    }
 }
 }
 
@@ -251,81 +297,24 @@ int FindConfigRecord(int styleIndex, int create)
 
 void LoadV6Style(int styleIndex)
 {
-    if (!IsStyleIndex(styleIndex))
-        return;
-    CNoteStyle& style = UserSettings().styles[styleIndex];
-    CSettingsTable table;
-    table.Open("READ");
-    const DWORD row = FindStyleRows(table)[styleIndex];
-    const bool defined = row && ReadStyleRow(table, row, style);
-    table.Close();
-    if (!row)
-        ReportMissingStyleRow();
-    else if (defined)
-        ReadStyleTextFile(StyleTextPath(DataName::kUserStyleTextPattern, styleIndex), style);
+    if (IsStyleIndex(styleIndex))
+        LoadStyles(styleIndex, styleIndex + 1);
 }
 
 void LoadV6Styles()
 {
-    CNoteStyle (&styles)[kStyleCount] = UserSettings().styles;
-    bool defined[kStyleCount] = {};
-    StyleRows rows;
-    {
-        CSettingsTable table;
-        table.Open("READ");
-        rows = FindStyleRows(table);
-        for (int index = 0; index < kStyleCount; ++index)
-            defined[index] = rows[index] && ReadStyleRow(table, rows[index], styles[index]);
-        table.Close();
-    }
-    for (int index = 0; index < kStyleCount; ++index) {
-        if (!rows[index])
-            ReportMissingStyleRow();
-        else if (defined[index])
-            ReadStyleTextFile(StyleTextPath(DataName::kUserStyleTextPattern, index), styles[index]);
-    }
+    LoadStyles(0, kStyleCount);
 }
 
 void SaveV6Style(int styleIndex)
 {
-    if (!IsStyleIndex(styleIndex))
-        return;
-    FindConfigRecord(styleIndex, 1);
-    const CNoteStyle& style = UserSettings().styles[styleIndex];
-    CSettingsTable table;
-    table.Open("MAPPINGALL");
-    const DWORD row = FindStyleRows(table)[styleIndex];
-    if (!row) {
-        table.Close();
-        ReportStyleRowNotSaved();
-        return;
-    }
-    WriteStyleRow(table, row, style);
-    table.Close();
-    WriteStyleText(styleIndex, style);
+    if (IsStyleIndex(styleIndex))
+        SaveStyles(styleIndex, styleIndex + 1);
 }
 
 void SaveV6Styles()
 {
-    MakeMissingStyleRows();
-    const CNoteStyle (&styles)[kStyleCount] = UserSettings().styles;
-    StyleRows rows;
-    {
-        CSettingsTable table;
-        table.Open("MAPPINGALL");
-        rows = FindStyleRows(table);
-        for (int index = 0; index < kStyleCount; ++index) {
-            if (rows[index])
-                WriteStyleRow(table, rows[index], styles[index]);
-        }
-        table.Close();
-    }
-    for (int index = 0; index < kStyleCount; ++index) {
-        if (rows[index])
-            WriteStyleText(index, styles[index]);
-        else
-            ReportStyleRowNotSaved();
-    }
+    SaveStyles(0, kStyleCount);
 }
 
 int LoadStyleTextFile(int styleIndex)

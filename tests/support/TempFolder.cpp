@@ -10,9 +10,7 @@
 
 namespace {
 std::atomic<unsigned> g_counter{0};
-}
 
-namespace {
 std::string TemporaryFolder()
 {
     char root[MAX_PATH];
