@@ -9,8 +9,7 @@ namespace {
 // The script lies beside this file in the sources.
 std::string ScriptPath()
 {
-    std::string source = __FILE__;
-    return source.substr(0, source.find_last_of("/\\") + 1) + "mail_server.py";
+    return UnixPathBesideSource(__FILE__, "mail_server.py");
 }
 
 bool WaitFor(const std::string& path, DWORD timeoutMs)

@@ -18,6 +18,19 @@ bool StartUnixProgram(const char* application, const std::string& commandLine)
            FALSE;
 }
 
+std::string UnixPathBesideSource(const char* sourceFile, const char* name)
+{
+    std::string source = sourceFile;
+    const std::string beside = source.substr(0, source.find_last_of("/\\") + 1) + name;
+    if (!beside.empty() && beside[0] == '/')
+        return beside;
+    char program[MAX_PATH] = "";
+    const DWORD length = GetModuleFileNameA(nullptr, program, sizeof program);
+    std::string folder(program, length);
+    folder = folder.substr(0, folder.find_last_of('\\'));
+    return UnixPath(folder) + "/" + beside;
+}
+
 std::string UnixPath(const std::string& windowsPath)
 {
     typedef char*(CDECL * UnixFileNameFunction)(const WCHAR*);

@@ -11,3 +11,9 @@ bool StartUnixProgram(const char* application, const std::string& commandLine);
 // The Linux path of a Windows path, as a program outside Wine must be told it;
 // empty when Wine cannot tell it.
 std::string UnixPath(const std::string& windowsPath);
+
+// The Linux path of a file beside a test's source file (sourceFile: its
+// __FILE__), for a script the test runs. The compiler may have been given the
+// source by a path relative to the build folder, where the test program lies
+// (a compiler cache with a base folder does so).
+std::string UnixPathBesideSource(const char* sourceFile, const char* name);

@@ -159,8 +159,7 @@ std::map<std::string, std::string> BackupFacts(const std::string& backupPath)
     std::map<std::string, std::string> facts;
     const std::string factsPath = backupPath + ".facts";
     DeleteFileA(factsPath.c_str());
-    std::string source = __FILE__;
-    const std::string script = source.substr(0, source.find_last_of("/\\") + 1) + "backup_facts.py";
+    const std::string script = UnixPathBesideSource(__FILE__, "backup_facts.py");
     // Debian's own Python, which another one on the path may hide.
     if (!StartUnixProgram("Z:\\usr\\bin\\python3",
                           "python3 " + script + " " + UnixPath(backupPath) + " " + UnixPath(factsPath)))
