@@ -14,27 +14,14 @@
 #include "foundation/bytes/GenericException.h"
 #include "foundation/bytes/MessageBoxes.h"
 #include "globals/ProgramGlobals.h"
+#include "xmlfiles/DamagedFiles.h"
 #include "xmlfiles/XmlDocument.h"
+#include "xmlfiles/XmlFileReading.h"
 #include "xmlfiles/XmlWriter.h"
 
 namespace {
 const char kHeaderLine[] = "<?xml version=\"1.0\" encoding=\"Windows-1252\" standalone=\"yes\"?>";
 const char kRoot[] = "content";
-
-// The file parsed; null, after an error box, when it is there but cannot be
-// read, and null without a word when it is not there.
-std::unique_ptr<CXMLDocument> ParsedSettingsFile()
-{
-    const std::string path = DataFilePath(DataName::kCalendarSettings);
-    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
-        return nullptr;
-    auto document = std::make_unique<CXMLDocument>(path.c_str());
-    if (!document->Parse()) {
-        ShowErrorMessage(nullptr, document->GetErrorText(), ProgramTitle);
-        return nullptr;
-    }
-    return document;
-}
 
 // The number of elements of the name under the root; 0 after an error box
 // when they cannot be counted.
@@ -142,6 +129,7 @@ void ReadStyleSets(CXMLDocument& document)
 
 void SaveCalendarSettings()
 {
+    RefuseToOverwriteDamagedFile(DataFilePath(DataName::kCalendarSettings).c_str());
     const std::string working = DataFilePath(DataName::kCalendarWorkingCopy);
     CXmlWriter writer(kHeaderLine, kRoot);
     writer.Open(working.c_str());
@@ -165,18 +153,16 @@ void SaveCalendarSettings()
         throw CGenericException("The new calendar settings could not take the place of calendar.QPD.");
 }
 
-void LoadCalendarOptions()
+void LoadCalendarSettingsFile()
 {
     RemoveAllCalendarOptions();
-    if (std::unique_ptr<CXMLDocument> document = ParsedSettingsFile())
+    RemoveAllCalendarStyleSets();
+    std::unique_ptr<CXMLDocument> document = ParseXmlSettingsFile(
+        DataFilePath(DataName::kCalendarSettings).c_str(), kRoot, "the standard calendar options and styles");
+    if (document)
         ReadOptions(*document);
     CurrentCalendarOptions();
-}
-
-void LoadCalendarStyles()
-{
-    RemoveAllCalendarStyleSets();
-    if (std::unique_ptr<CXMLDocument> document = ParsedSettingsFile())
+    if (document)
         ReadStyleSets(*document);
     CurrentCalendarStyleSet();
 }

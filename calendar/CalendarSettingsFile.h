@@ -6,12 +6,14 @@
 
 // Writes the whole file from the two lists, the last appended first. The new
 // file replaces the old one in one step, so a failure half way keeps the old
-// file; file failures throw CGenericException.
+// file; file failures throw CGenericException, as does a damaged file that
+// could not be kept aside (it is not written over).
 void SaveCalendarSettings();
 
-// Empty the list and read it back from the file; the current user's record
-// (or set) becomes the current one, and a user the file does not know gets
-// the standard one. A file that cannot be read is reported in a box and
-// what was read before the fault stays; a missing file is no fault.
-void LoadCalendarOptions();
-void LoadCalendarStyles();
+// Reads the file once: both lists emptied and read back from it; the current
+// user's record and set become the current ones, and a user the file does not
+// know gets the standard ones. A file that cannot be parsed is kept aside and
+// reported once, and the standard options and styles stand in for it; a
+// record missing a key is reported in a box and what was read before it
+// stays. A missing file is no fault.
+void LoadCalendarSettingsFile();

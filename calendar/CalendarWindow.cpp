@@ -99,8 +99,7 @@ void LoadCalendarSettings()
     // The window goes before the records it reads, and saves nothing over
     // the file about to be read.
     CloseByTheProgram(CCalendarWnd::Ending::kReload);
-    LoadCalendarOptions();
-    LoadCalendarStyles();
+    LoadCalendarSettingsFile();
     if (open)
         CreateCalendarWindow(owner, false);
 }

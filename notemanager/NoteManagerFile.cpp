@@ -6,10 +6,10 @@
 #include <cstring>
 
 #include "foundation/DataFolder.h"
-#include "foundation/FileHelpers.h"
 #include "foundation/WorkingCopy.h"
 #include "foundation/bytes/MessageBoxes.h"
 #include "globals/ProgramGlobals.h"
+#include "xmlfiles/DamagedFiles.h"
 #include "xmlfiles/XmlFileReading.h"
 #include "xmlfiles/bytes/XmlLines.h"
 
@@ -294,6 +294,51 @@ void ReadPairs(CXMLDocument& document, CRecordList<CGroupNotePair>& pairs)
         pairs.AddAssociationToHead(pair);
     }
 }
+
+// Every user's options into the emptied list; the record of the user becomes
+// the current options, or the standard record is added for the user.
+void LoadNoteManagerXml(CXMLDocument* document, CRecordList<CNoteManagerOptions>& list, CNoteManagerOptions& current,
+                        DWORD userId)
+{
+    list.RemoveAll();
+    const int n = document ? CountXmlElements(*document, kRoot, "options") : 0;
+    for (int k = 1; k <= n; ++k) {
+        CNoteManagerOptions record;
+        CopyNoteManagerOptions(record, current);
+        int columns = 0;
+        if (!ReadOptions(*document, k, record, columns))
+            break;
+        list.AddAssociationToHead(record);
+        if (columns == 0)
+            break;
+    }
+    for (auto* node = list.GetFirst(); node; node = node->next) {
+        if (node->record.userID == userId) {
+            CopyNoteManagerOptions(current, node->record);
+            return;
+        }
+    }
+    const CNoteManagerOptions standard = StandardOptions(current, userId);
+    list.AddAssociationToHead(standard);
+    CopyNoteManagerOptions(current, standard);
+}
+
+// The groups and memberships into the emptied lists; without a file to read,
+// the eight standard groups.
+void LoadNoteGroupsXml(CXMLDocument* document, CRecordList<CNoteGroup>& groups, CRecordList<CGroupNotePair>& pairs)
+{
+    groups.RemoveAll();
+    pairs.RemoveAll();
+    if (!document) {
+        for (int i = 0; i < static_cast<int>(sizeof kStandardGroups / sizeof kStandardGroups[0]); ++i)
+            groups.AddToTail(StandardGroup(kStandardGroups[i], static_cast<DWORD>(groups.NextFreeId()), i < kFixedGroups));
+        NoteGroupGlobalIds() = GlobalGroupIds();
+        return;
+    }
+    ReadGroups(*document, groups);
+    FindGlobalGroupIds(groups);
+    ReadPairs(*document, pairs);
+}
 }
 
 GlobalGroupIds& NoteGroupGlobalIds()
@@ -323,56 +368,20 @@ std::string NoteManagerXmlText(const NoteManagerLists& lists)
 
 void SaveNoteManagerXml(const char* path, const NoteManagerLists& lists)
 {
+    RefuseToOverwriteDamagedFile(path);
     const std::string text = NoteManagerXmlText(lists);
     CWorkingCopy file(path);
     file.File().WriteToFile(text.data(), static_cast<DWORD>(text.size()));
     file.Commit();
 }
 
-void LoadNoteManagerXml(const char* path, CRecordList<CNoteManagerOptions>& list, CNoteManagerOptions& current,
-                        DWORD userId)
+void LoadNoteManagerFile(const char* path, const NoteManagerLists& lists, CNoteManagerOptions& current,
+                         DWORD userId)
 {
-    list.RemoveAll();
-    if (std::unique_ptr<CXMLDocument> document = ParseXmlFile(path)) {
-        const int n = CountXmlElements(*document, kRoot, "options");
-        for (int k = 1; k <= n; ++k) {
-            CNoteManagerOptions record;
-            CopyNoteManagerOptions(record, current);
-            int columns = 0;
-            if (!ReadOptions(*document, k, record, columns))
-                break;
-            list.AddAssociationToHead(record);
-            if (columns == 0)
-                break;
-        }
-    }
-    for (auto* node = list.GetFirst(); node; node = node->next) {
-        if (node->record.userID == userId) {
-            CopyNoteManagerOptions(current, node->record);
-            return;
-        }
-    }
-    const CNoteManagerOptions standard = StandardOptions(current, userId);
-    list.AddAssociationToHead(standard);
-    CopyNoteManagerOptions(current, standard);
-}
-
-void LoadNoteGroupsXml(const char* path, CRecordList<CNoteGroup>& groups, CRecordList<CGroupNotePair>& pairs)
-{
-    groups.RemoveAll();
-    pairs.RemoveAll();
-    std::unique_ptr<CXMLDocument> document = ParseXmlFile(path);
-    if (!document) {
-        if (path && FileExists(path))
-            return;
-        for (int i = 0; i < static_cast<int>(sizeof kStandardGroups / sizeof kStandardGroups[0]); ++i)
-            groups.AddToTail(StandardGroup(kStandardGroups[i], static_cast<DWORD>(groups.NextFreeId()), i < kFixedGroups));
-        NoteGroupGlobalIds() = GlobalGroupIds();
-        return;
-    }
-    ReadGroups(*document, groups);
-    FindGlobalGroupIds(groups);
-    ReadPairs(*document, pairs);
+    std::unique_ptr<CXMLDocument> document =
+        ParseXmlSettingsFile(path, kRoot, "the standard note groups and Note Manager options");
+    LoadNoteGroupsXml(document.get(), lists.groups, lists.pairs);
+    LoadNoteManagerXml(document.get(), lists.options, current, userId);
 }
 
 void ResetNoteGroup(CNoteGroup& group)

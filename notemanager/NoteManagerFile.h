@@ -28,21 +28,23 @@ GlobalGroupIds& NoteGroupGlobalIds();
 // The file's whole text: the options records from the front of their list
 // (seven columns each), the groups, then the memberships.
 std::string NoteManagerXmlText(const NoteManagerLists& lists);
-// Writes the text beside the file and puts it in the file's place at the end.
+// Writes the text beside the file and puts it in the file's place at the end;
+// a damaged file that could not be kept aside is not written over (throws).
 void SaveNoteManagerXml(const char* path, const NoteManagerLists& lists);
 
 // The program's noteman.QPD in the data folder, from the program's lists:
 // the current options go into the current user's record first.
 void SaveNoteManagerXml();
 
-// Reads every user's options into the emptied list; the record of the user
-// becomes the current options (the filters stay those of the current ones).
-// Without the user's record, the standard record is added at the front.
-void LoadNoteManagerXml(const char* path, CRecordList<CNoteManagerOptions>& list, CNoteManagerOptions& current,
-                        DWORD userId);
-// Reads the groups and memberships into the emptied lists; without the file,
-// the eight standard groups. Registers no hotkey: the caller does.
-void LoadNoteGroupsXml(const char* path, CRecordList<CNoteGroup>& groups, CRecordList<CGroupNotePair>& pairs);
+// Reads the file once into the emptied lists: the groups and memberships
+// (without a file, the eight standard groups), then every user's options,
+// the user's record becoming the current options (the filters stay those of
+// the current ones; without the user's record, the standard record is added
+// at the front). A file that cannot be read is kept aside and reported once,
+// and the standard groups and options stand in for it. Registers no hotkey:
+// the caller does.
+void LoadNoteManagerFile(const char* path, const NoteManagerLists& lists, CNoteManagerOptions& current,
+                         DWORD userId);
 
 // A group with no hotkey allowed and Alt+Shift+G.
 void ResetNoteGroup(CNoteGroup& group);

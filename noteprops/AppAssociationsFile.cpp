@@ -9,6 +9,7 @@
 #include "foundation/WorkingCopy.h"
 #include "foundation/bytes/Base64Codec.h"
 #include "foundation/win/ImageFiles.h"
+#include "xmlfiles/DamagedFiles.h"
 #include "xmlfiles/XmlFileReading.h"
 #include "xmlfiles/bytes/XmlLines.h"
 
@@ -137,6 +138,7 @@ std::string AppAssociationsXmlText(const CRecordList<CAppAssociation>& list, HIM
 
 void SaveAppAssociations(const char* path, const CRecordList<CAppAssociation>& list, HIMAGELIST icons)
 {
+    RefuseToOverwriteDamagedFile(path);
     const std::string text = AppAssociationsXmlText(list, icons);
     CWorkingCopy file(path);
     file.File().WriteToFile(text.data(), static_cast<DWORD>(text.size()));
@@ -150,7 +152,8 @@ int LoadAppAssociations(const char* path, CRecordList<CAppAssociation>& list, HI
         ImageList_RemoveAll(icons);
     if (!path || !FileExists(path))
         return 0;
-    std::unique_ptr<CXMLDocument> document = ParseXmlFile(path);
+    std::unique_ptr<CXMLDocument> document =
+        ParseXmlSettingsFile(path, kRoot, "no associations of notes with programs");
     if (!document)
         return 1;
     const int n = CountXmlElements(*document, kRoot, kElement);

@@ -23,10 +23,12 @@ int AddIconFromText(HIMAGELIST icons, const std::string& text);
 
 // The file's whole text, the associations from the front of the list.
 std::string AppAssociationsXmlText(const CRecordList<CAppAssociation>& list, HIMAGELIST icons);
-// Writes the text beside the file and puts it in the file's place at the end.
+// Writes the text beside the file and puts it in the file's place at the end;
+// a damaged file that could not be kept aside is not written over (throws).
 void SaveAppAssociations(const char* path, const CRecordList<CAppAssociation>& list, HIMAGELIST icons);
 // Reads the file into the emptied list (each at the front, ids counting from
-// 0) and its icons into the emptied image list; 0 when there is no file.
+// 0) and its icons into the emptied image list; 0 when there is no file. A
+// file that cannot be read is kept aside and reported once; the list stays empty.
 int LoadAppAssociations(const char* path, CRecordList<CAppAssociation>& list, HIMAGELIST icons);
 
 // The program's own: apps.QPD of the data folder, "AssociatedWithApps" and

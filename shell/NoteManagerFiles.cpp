@@ -17,13 +17,12 @@ void LoadAssociationsAndGroups(HWND main)
 {
     LoadAppAssociations();
     UnregisterGroupHotkeys(main);
-    LoadNoteGroupsXml(NoteManagerPath().c_str(), GroupsList(), GroupsAndNotesList());
+    LoadNoteManagerFile(NoteManagerPath().c_str(), {NoteManagerOptionsList(), GroupsList(), GroupsAndNotesList()},
+                        NoteManagerOptions(), UserSettings().userId);
     for (auto* node = GroupsList().GetFirst(); node; node = node->next) {
         if (node->record.hotkey_ifAllow)
             RegisterGroupHotKey(main, node->record);
     }
-    LoadNoteManagerXml(NoteManagerPath().c_str(), NoteManagerOptionsList(), NoteManagerOptions(),
-                       UserSettings().userId);
 }
 
 void UnloadAssociationsAndGroups(HWND main)

@@ -4,6 +4,7 @@
 
 #include "foundation/FileHelpers.h"
 #include "foundation/bytes/MessageBoxes.h"
+#include "xmlfiles/DamagedFiles.h"
 
 namespace {
 // An icon's Base64 text is the longest field these files hold.
@@ -12,18 +13,23 @@ const int kLongestField = 51200;
 const int kReadSize = kLongestField + 2;
 }
 
-std::unique_ptr<CXMLDocument> ParseXmlFile(const char* path)
+std::unique_ptr<CXMLDocument> ParseXmlSettingsFile(const char* path, const char* root, const char* standIn)
 {
     if (!path || !FileExists(path))
         return nullptr;
     auto document = std::make_unique<CXMLDocument>(path);
     const int parsed = document->HasBuffer() ? document->Parse() : 0;
     document->CloseFile();
-    if (!parsed) {
-        ShowMessageBox(ForegroundOwner(), document->GetErrorText(), ProgramTitle, kMbOk | kMbIconHand);
-        return nullptr;
+    std::string problem = document->GetErrorText();
+    if (parsed) {
+        // A file of another root is none of this file's settings either.
+        char err[512] = "";
+        if (document->CountElements(root, root, err, sizeof err) >= 0)
+            return document;
+        problem = err;
     }
-    return document;
+    ReportDamagedFile(path, problem, standIn);
+    return nullptr;
 }
 
 int CountXmlElements(CXMLDocument& document, const char* root, const char* child)

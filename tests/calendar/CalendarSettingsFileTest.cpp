@@ -33,8 +33,7 @@ protected:
     static DWORD User() { return UserSettings().userId; }
     void Load()
     {
-        LoadCalendarOptions();
-        LoadCalendarStyles();
+        LoadCalendarSettingsFile();
     }
     // The file of the standard options and styles, as the program first writes it.
     std::string StandardFile()
@@ -129,7 +128,7 @@ TEST_F(CalendarSettingsFileTest, ADamagedFileIsReportedAndKeepsWhatCameBeforeThe
     WriteWholeFile(File("calendar.QPD"), header + "<content>\r\n" + other + "\r\n" + broken + "\r\n" + options +
                                              "\r\n</content>\r\n");
     MessageBoxRecorder boxes;
-    LoadCalendarOptions();
+    LoadCalendarSettingsFile();
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_NE(boxes.LastText().find("hotkeyKey"), std::string::npos) << boxes.LastText();
     EXPECT_EQ(boxes.Boxes()[0].flags & kMbIconExclamation, static_cast<unsigned>(kMbIconExclamation));
@@ -140,11 +139,23 @@ TEST_F(CalendarSettingsFileTest, ADamagedFileIsReportedAndKeepsWhatCameBeforeThe
     EXPECT_EQ(CurrentCalendarOptions().userID, User());
     EXPECT_EQ(CurrentCalendarOptions().dialogBackColor, StandardCalendarOptions().dialogBackColor);
 
-    // A "<" written as it stands makes the file unreadable: told, and standard.
+    // A "<" written as it stands makes the file unreadable: told once, kept
+    // aside before anything writes over it, and standard.
     boxes.Clear();
-    WriteWholeFile(File("calendar.QPD"), WithElement(standard, "filterText", "<a&b>"));
-    LoadCalendarOptions();
-    EXPECT_EQ(boxes.Count(), 1u);
+    const std::string unreadable = WithElement(standard, "filterText", "<a&b>");
+    WriteWholeFile(File("calendar.QPD"), unreadable);
+    LoadCalendarSettingsFile();
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_NE(boxes.LastText().find("calendar.QPD has been kept as \"calendar.QPD.bad\". The program goes on with "
+                                    "the standard calendar options and styles."),
+              std::string::npos)
+        << boxes.LastText();
+    EXPECT_EQ(Read("calendar.QPD.bad"), unreadable);
     EXPECT_EQ(CalendarSettingsList().GetCount(), 1u);
     EXPECT_EQ(CurrentCalendarOptions().userID, User());
+    EXPECT_EQ(CalendarStyleSetList().GetCount(), 1u);
+    SaveCalendarSettings();
+    EXPECT_EQ(Read("calendar.QPD.bad"), unreadable);
+    LoadCalendarSettingsFile();
+    EXPECT_EQ(boxes.Count(), 1u) << boxes.LastText();
 }

@@ -68,8 +68,7 @@ protected:
     void LoadStandardSettings()
     {
         BuildDefaultCalendarStyles(UserSettings().userId);
-        LoadCalendarOptions();
-        LoadCalendarStyles();
+        LoadCalendarSettingsFile();
     }
     // The calendar of the standard options.
     HWND Open()

@@ -53,7 +53,10 @@ void WriteGroupsFile(const ProgramInstall& install, const std::vector<DWORD>& ex
     const std::string path = install.File("noteman.QPD");
     CRecordList<CNoteGroup> groups;
     CRecordList<CGroupNotePair> pairs;
-    LoadNoteGroupsXml(path.c_str(), groups, pairs);
+    CRecordList<CNoteManagerOptions> options;
+    CNoteManagerOptions current;
+    SetNoteManagerDefaults(current);
+    LoadNoteManagerFile(path.c_str(), {options, groups, pairs}, current, 1);
     for (DWORD id : extraGroups) {
         CNoteGroup group = groups.GetFirst()->record;
         group.id = id;
@@ -63,10 +66,6 @@ void WriteGroupsFile(const ProgramInstall& install, const std::vector<DWORD>& ex
     }
     for (const auto& m : memberships)
         pairs.AddToTail({static_cast<DWORD>(pairs.NextFreeId()), m.first, m.second});
-    CRecordList<CNoteManagerOptions> options;
-    CNoteManagerOptions current;
-    SetNoteManagerDefaults(current);
-    LoadNoteManagerXml(path.c_str(), options, current, 1);
     SaveNoteManagerXml(path.c_str(), {options, groups, pairs});
 }
 

@@ -51,9 +51,11 @@ CNoteManagerOptions StoredOptions(const ProgramInstall& install)
 {
     MessageBoxRecorder boxes;
     CRecordList<CNoteManagerOptions> list;
+    CRecordList<CNoteGroup> groups;
+    CRecordList<CGroupNotePair> pairs;
     CNoteManagerOptions options;
     SetNoteManagerDefaults(options);
-    LoadNoteManagerXml(install.File("noteman.QPD").c_str(), list, options, 1);
+    LoadNoteManagerFile(install.File("noteman.QPD").c_str(), {list, groups, pairs}, options, 1);
     return options;
 }
 }

@@ -89,8 +89,10 @@ FileContents ReadFiles(const std::string& folder)
     FileContents contents;
     CRecordList<CNoteGroup> groups;
     CRecordList<CGroupNotePair> pairs;
+    CRecordList<CNoteManagerOptions> options;
+    SetNoteManagerDefaults(contents.options);
     const std::string noteman = folder + "\\noteman.QPD";
-    LoadNoteGroupsXml(noteman.c_str(), groups, pairs);
+    LoadNoteManagerFile(noteman.c_str(), {options, groups, pairs}, contents.options, kUser);
     for (auto* node = groups.GetFirst(); node; node = node->next) {
         const CNoteGroup& g = node->record;
         contents.groups.push_back(
@@ -99,9 +101,6 @@ FileContents ReadFiles(const std::string& folder)
     for (auto* node = pairs.GetFirst(); node; node = node->next)
         contents.memberships.emplace_back(node->record.groupID, node->record.noteID);
     std::sort(contents.memberships.begin(), contents.memberships.end());
-    CRecordList<CNoteManagerOptions> options;
-    SetNoteManagerDefaults(contents.options);
-    LoadNoteManagerXml(noteman.c_str(), options, contents.options, kUser);
     CRecordList<CAppAssociation> associations;
     HIMAGELIST icons = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 4, 4);
     LoadAppAssociations((folder + "\\apps.QPD").c_str(), associations, icons);
@@ -123,10 +122,9 @@ void WriteFiles(const std::string& folder, const std::vector<Membership>& member
     CRecordList<CNoteGroup> groups;
     CRecordList<CGroupNotePair> pairs;
     const std::string noteman = folder + "\\noteman.QPD";
-    LoadNoteGroupsXml(noteman.c_str(), groups, pairs);
     CNoteManagerOptions current;
     SetNoteManagerDefaults(current);
-    LoadNoteManagerXml(noteman.c_str(), options, current, kUser);
+    LoadNoteManagerFile(noteman.c_str(), {options, groups, pairs}, current, kUser);
     options.GetFirst()->record.dialogWidth = 640;
     CNoteGroup own = groups.GetFirst()->record;
     own.id = 8;

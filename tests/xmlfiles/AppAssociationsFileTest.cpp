@@ -213,12 +213,15 @@ TEST(AppAssociationsFile, AWriterStoppedAtAnyMomentLeavesTheOldFileOrTheNew)
             ++checked;
             const bool isApps = std::string(name) == "apps.QPD";
             CRecordList<CAppAssociation> list;
+            CRecordList<CNoteManagerOptions> options;
             CRecordList<CNoteGroup> groups;
             CRecordList<CGroupNotePair> pairs;
+            CNoteManagerOptions current;
+            SetNoteManagerDefaults(current);
             if (isApps)
                 LoadAppAssociations(path.c_str(), list, nullptr);
             else
-                LoadNoteGroupsXml(path.c_str(), groups, pairs);
+                LoadNoteManagerFile(path.c_str(), {options, groups, pairs}, current, 1);
             const DWORD count = isApps ? list.GetCount() : pairs.GetCount();
             EXPECT_TRUE(count == 3 || count == 40) << name << " after stop " << attempt << ": " << count;
         }

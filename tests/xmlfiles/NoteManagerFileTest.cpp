@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include "foundation/bytes/GenericException.h"
 #include "notemanager/NoteManagerFile.h"
+#include "support/CurrentFolder.h"
 #include "support/TempFolder.h"
 #include "support/bytes/MessageBoxRecorder.h"
 
@@ -22,8 +24,7 @@ struct Lists {
     NoteManagerLists View() { return {options, groups, pairs}; }
     void Load(const std::string& path, DWORD user)
     {
-        LoadNoteGroupsXml(path.c_str(), groups, pairs);
-        LoadNoteManagerXml(path.c_str(), options, current, user);
+        LoadNoteManagerFile(path.c_str(), View(), current, user);
     }
 };
 
@@ -182,4 +183,70 @@ TEST(NoteManagerFile, AMissingKeyIsShownAndTheRecordsReadBeforeStay)
     EXPECT_EQ(three.columns[7].displayed, 0u);
     EXPECT_EQ(lists.current.userID, 4u);
     EXPECT_EQ(lists.current.columns[7].displayed, 1u);
+}
+
+TEST(NoteManagerFile, ADamagedFileIsKeptAsideOnceAndTheStandardGroupsAndOptionsStandIn)
+{
+    TempFolder folder("nomanbad");
+    CurrentFolder data(folder.Path());
+    const std::string path = folder.File("noteman.QPD");
+    MessageBoxRecorder boxes;
+    Lists lists;
+    lists.Load(path, 5);
+    CNoteGroup travel = lists.groups.GetFirst()->record;
+    travel.id = 8;
+    lstrcpyA(travel.name, "Travel");
+    lists.groups.AddToTail(travel);
+    lists.pairs.AddToTail({0, 8, 101});
+    lists.options.GetFirst()->record.dialogWidth = 640;
+    SaveNoteManagerXml(path.c_str(), lists.View());
+    // One byte near the end: the root's end tag no longer closes.
+    std::string damaged = ReadWholeFile(path);
+    damaged[damaged.rfind('>')] = '!';
+    WriteFile(path, damaged);
+    WriteFile(path + ".bad", "an earlier damaged file");
+
+    Lists loaded;
+    loaded.Load(path, 5);
+    ASSERT_EQ(boxes.Count(), 1u) << "the file is read once";
+    EXPECT_EQ(boxes.Boxes()[0].flags & 0xF0, static_cast<unsigned>(kMbIconHand));
+    EXPECT_NE(boxes.LastText().find("noteman.QPD has been kept as \"noteman.QPD.bad2\""), std::string::npos)
+        << boxes.LastText();
+    EXPECT_NE(ReadWholeFile(folder.File("error.txt")).find("\"noteman.QPD.bad2\""), std::string::npos);
+    EXPECT_EQ(ReadWholeFile(path + ".bad2"), damaged);
+    EXPECT_EQ(ReadWholeFile(path + ".bad"), "an earlier damaged file");
+    EXPECT_FALSE(FileExists(path));
+    EXPECT_EQ(loaded.groups.GetCount(), 8u);
+    EXPECT_STREQ(loaded.groups.GetFirst()->record.name, "All (except Deleted)");
+    EXPECT_EQ(loaded.pairs.GetCount(), 0u);
+    EXPECT_EQ(loaded.current.userID, 5u);
+    EXPECT_STREQ(loaded.current.columns[7].title, "Size");
+
+    // What is written next is the standard file, and it reads without a word.
+    SaveNoteManagerXml(path.c_str(), loaded.View());
+    boxes.Clear();
+    Lists again;
+    again.Load(path, 5);
+    EXPECT_EQ(boxes.Count(), 0u) << boxes.LastText();
+    EXPECT_EQ(again.groups.GetCount(), 8u);
+    EXPECT_EQ(ReadWholeFile(path + ".bad2"), damaged);
+    EXPECT_FALSE(FileExists(path + ".bad3"));
+
+    // With no free name left, the damaged file stays where it is and is not
+    // written over until a name is free again.
+    WriteFile(path, damaged);
+    for (int n = 3; n <= 99; ++n)
+        WriteFile(path + ".bad" + std::to_string(n), "taken");
+    boxes.Clear();
+    Lists unkept;
+    unkept.Load(path, 5);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_NE(boxes.LastText().find("noteman.QPD could not be kept aside"), std::string::npos) << boxes.LastText();
+    EXPECT_EQ(unkept.groups.GetCount(), 8u);
+    EXPECT_THROW(SaveNoteManagerXml(path.c_str(), unkept.View()), CGenericException);
+    EXPECT_EQ(ReadWholeFile(path), damaged);
+    ASSERT_TRUE(DeleteFileA((path + ".bad40").c_str()));
+    SaveNoteManagerXml(path.c_str(), unkept.View());
+    EXPECT_EQ(ReadWholeFile(path + ".bad40"), damaged);
+    EXPECT_NE(ReadWholeFile(path), damaged);
 }

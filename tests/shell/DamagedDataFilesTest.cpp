@@ -1,0 +1,329 @@
+// The real program started on a noteman.QPD, an apps.QPD and a calendar.QPD
+// that each lost a byte near their end: each is told once, kept aside before
+// anything writes over it (an earlier kept file stays as it was), and the
+// program goes on with the standard groups, options and calendar settings,
+// which a note's deletion and OK on the Settings sheet then write, and which
+// a restart reads without a word.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "SettingsSheetDriving.h"
+#include "calendar/CalendarSettings.h"
+#include "calendar/CalendarSettingsFile.h"
+#include "globals/MainWindowMessages.h"
+#include "note/NoteController.h"
+#include "notemanager/NoteManagerFile.h"
+#include "noteprops/AppAssociationsFile.h"
+#include "store/FreeSlotLists.h"
+#include "store/NoteSaving.h"
+#include "support/CurrentFolder.h"
+#include "support/NoteDriving.h"
+#include "support/ProgramDriver.h"
+#include "support/Screenshot.h"
+#include "support/StoredNotes.h"
+#include "support/bytes/MessageBoxRecorder.h"
+#include "xmlfiles/bytes/XmlBufferDocument.h"
+
+namespace {
+const DWORD kUser = 1;
+const DWORD kOtherUser = 7;
+const COLORREF kOwnCalendarColour = RGB(12, 34, 56);
+const int kGroupCombo = 1335;
+
+DWORD StoreShownNote(const char* text, LONG left)
+{
+    CNoteController note;
+    FillTestNote(note, text, left, 260);
+    SaveNote(note);
+    return note.m_noteId;
+}
+
+// The three files as the program writes them: a group of the user's own
+// with both notes in it, an association of the first note, and the calendar
+// options of the user (in a colour of their own) and of another user.
+void WriteGoodFiles(const std::string& folder, DWORD first, DWORD second)
+{
+    MessageBoxRecorder boxes;
+    CRecordList<CNoteManagerOptions> options;
+    CRecordList<CNoteGroup> groups;
+    CRecordList<CGroupNotePair> pairs;
+    CNoteManagerOptions current;
+    SetNoteManagerDefaults(current);
+    const std::string noteman = folder + "\\noteman.QPD";
+    LoadNoteManagerFile(noteman.c_str(), {options, groups, pairs}, current, kUser);
+    CNoteGroup travel = groups.GetFirst()->record;
+    travel.id = 8;
+    lstrcpynA(travel.name, "Travel", sizeof travel.name);
+    lstrcpynA(travel.editable, "1", sizeof travel.editable);
+    groups.AddToTail(travel);
+    pairs.AddToTail({0, 8, first});
+    pairs.AddToTail({1, 8, second});
+    SaveNoteManagerXml(noteman.c_str(), {options, groups, pairs});
+
+    CRecordList<CAppAssociation> associations;
+    CAppAssociation tie;
+    tie.noteId = first;
+    lstrcpynA(tie.application, "Travel plans - notes.txt", sizeof tie.application);
+    associations.AddToTail(tie);
+    SaveAppAssociations((folder + "\\apps.QPD").c_str(), associations, nullptr);
+
+    BuildDefaultCalendarStyles(kUser);
+    RemoveAllCalendarOptions();
+    RemoveAllCalendarStyleSets();
+    for (DWORD user : {kOtherUser, kUser}) {
+        CCalendarStyle record = StandardCalendarOptions();
+        record.key = static_cast<LONG>(user);
+        record.userID = user;
+        if (user == kUser)
+            record.dialogBackColor = kOwnCalendarColour;
+        AppendCalendarOptions(record);
+        AppendCalendarStyleSet(StandardCalendarStyleSet(user));
+    }
+    SaveCalendarSettings();
+    RemoveAllCalendarOptions();
+    RemoveAllCalendarStyleSets();
+    EXPECT_EQ(boxes.Count(), 0u) << boxes.LastText();
+}
+
+// One byte near the end changed: the root's end tag no longer closes. The
+// damaged bytes.
+std::string Damage(const std::string& path)
+{
+    std::string text = ReadWholeFile(path);
+    text[text.rfind('>')] = '!';
+    WriteWholeFile(path, text);
+    return text;
+}
+
+struct GroupsRead {
+    std::vector<std::string> names;
+    size_t memberships = 0;
+    size_t boxes = 0;
+};
+GroupsRead ReadGroups(const std::string& path)
+{
+    MessageBoxRecorder boxes;
+    CRecordList<CNoteManagerOptions> options;
+    CRecordList<CNoteGroup> groups;
+    CRecordList<CGroupNotePair> pairs;
+    CNoteManagerOptions current;
+    SetNoteManagerDefaults(current);
+    LoadNoteManagerFile(path.c_str(), {options, groups, pairs}, current, kUser);
+    GroupsRead read;
+    for (auto* node = groups.GetFirst(); node; node = node->next)
+        read.names.push_back(node->record.name);
+    read.memberships = pairs.GetCount();
+    read.boxes = boxes.Count();
+    return read;
+}
+
+const std::vector<std::string> kStandardGroups = {"All (except Deleted)", "Deleted", "None", "Business",
+                                                  "Personal", "References", "Reminders", "Urgent"};
+
+// The calendar options of calendar.QPD: each record's user and its colour.
+std::vector<std::string> CalendarRecords(const std::string& path)
+{
+    const std::string text = ReadWholeFile(path);
+    CXMLBufferDocument document;
+    document.SetBuffer(text.data(), static_cast<int32_t>(text.size()), "calendar.QPD");
+    if (!document.Parse())
+        return {"(unreadable)"};
+    char error[256];
+    const int count = document.CountElements("content", "options", error, sizeof error);
+    std::vector<std::string> records;
+    for (int k = 1; k <= count; ++k) {
+        char user[32] = "";
+        char colour[32] = "";
+        document.GetValue("content", "options", k, "userID", user, sizeof user, error, sizeof error);
+        document.GetValue("content", "options", k, "dialogBackColor", colour, sizeof colour, error, sizeof error);
+        records.push_back(std::string(user) + " " + colour);
+    }
+    return records;
+}
+
+// The boxes of the program's start, each answered; their texts.
+std::vector<std::string> AnswerStartBoxes(DWORD process, size_t count)
+{
+    std::vector<std::string> texts;
+    for (size_t n = 0; n < count; ++n) {
+        ShownMessageBox box = WaitForMessageBox(process, kDriverWaitMs, "Quillnet+");
+        if (!box.window)
+            break;
+        texts.push_back(box.text);
+        if (n == 0) {
+            EXPECT_TRUE(SaveScreenshotOf(box.window, "damaged-file-kept-aside"));
+        }
+        AnswerMessageBox(box, IDOK);
+        WaitUntil([&] { return !IsWindow(box.window); });
+    }
+    return texts;
+}
+
+bool AnyTextHas(const std::vector<std::string>& texts, const std::string& part)
+{
+    return std::any_of(texts.begin(), texts.end(), [&](const std::string& t) { return t.find(part) != std::string::npos; });
+}
+
+size_t Occurrences(const std::string& text, const std::string& part)
+{
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
+// The program's own box, when one is up.
+bool ProgramBoxShown(DWORD process)
+{
+    return FindTopWindowTitled("#32770", "Quillnet+", process) != nullptr;
+}
+
+// The items of the Note Manager's group combo box.
+std::vector<std::string> GroupComboItems(HWND manager)
+{
+    HWND combo = GetDlgItem(manager, kGroupCombo);
+    LRESULT count = 0;
+    SendWithTimeout(combo, CB_GETCOUNT, 0, 0, &count);
+    std::vector<std::string> items;
+    for (int index = 0; index < count && index < 64; ++index) {
+        // Asked in wide characters: the answer then crosses between the processes whole.
+        wchar_t text[128] = L"";
+        LRESULT length = 0;
+        if (!SendWithTimeout(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0, &length) || length < 0 ||
+            length >= 128)
+            continue;
+        DWORD_PTR answer = 0;
+        SendMessageTimeoutW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text),
+                            SMTO_ABORTIFHUNG, kDriverWaitMs, &answer);
+        char narrow[256] = "";
+        WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
+        items.push_back(narrow);
+    }
+    std::sort(items.begin(), items.end());
+    return items;
+}
+
+std::vector<std::string> Sorted(std::vector<std::string> names)
+{
+    std::sort(names.begin(), names.end());
+    return names;
+}
+}
+
+TEST(DamagedDataFiles, AreKeptAsideToldOnceAndTheStandardSettingsAreWrittenAndReadAfterThem)
+{
+    ProgramInstall install("damaged");
+    install.AddInstalledDataFiles();
+    const std::string noteman = install.File("noteman.QPD");
+    const std::string apps = install.File("apps.QPD");
+    const std::string calendar = install.File("calendar.QPD");
+    std::string damagedGroups, damagedApps, damagedCalendar;
+    {
+        CurrentFolder data(install.Path());
+        NotesFreeSlots().Clear();
+        const DWORD first = StoreShownNote("Travel note", 60);
+        const DWORD second = StoreShownNote("Second travel note", 360);
+        WriteGoodFiles(install.Path(), first, second);
+    }
+    ASSERT_EQ(ReadGroups(noteman).memberships, 2u);
+    ASSERT_EQ(CalendarRecords(calendar), (std::vector<std::string>{"1 " + std::to_string(kOwnCalendarColour),
+                                                                   "7 " + std::to_string(StandardCalendarOptions().dialogBackColor)}));
+    damagedGroups = Damage(noteman);
+    damagedApps = Damage(apps);
+    damagedCalendar = Damage(calendar);
+    WriteWholeFile(noteman + ".bad", "a damaged file kept earlier");
+
+    {
+        RunningProgram program(install, "");
+        const DWORD process = program.ProcessId();
+        // One box for each file, naming where it was kept.
+        const std::vector<std::string> boxes = AnswerStartBoxes(process, 3);
+        ASSERT_EQ(boxes.size(), 3u);
+        EXPECT_TRUE(AnyTextHas(boxes, "noteman.QPD has been kept as \"noteman.QPD.bad2\". The program goes on with "
+                                      "the standard note groups and Note Manager options."))
+            << boxes[0] << "\n" << boxes[1] << "\n" << boxes[2];
+        EXPECT_TRUE(AnyTextHas(boxes, "apps.QPD has been kept as \"apps.QPD.bad\"."));
+        EXPECT_TRUE(AnyTextHas(boxes, "calendar.QPD has been kept as \"calendar.QPD.bad\"."));
+        HWND main = WaitForMainWindow(program);
+        ASSERT_NE(main, nullptr);
+        HWND second = WaitForNoteWithText(process, "Second travel note");
+        ASSERT_NE(second, nullptr);
+        EXPECT_FALSE(ProgramBoxShown(process));
+        EXPECT_EQ(ReadWholeFile(noteman + ".bad2"), damagedGroups);
+        EXPECT_EQ(ReadWholeFile(noteman + ".bad"), "a damaged file kept earlier");
+        EXPECT_EQ(ReadWholeFile(apps + ".bad"), damagedApps);
+        EXPECT_EQ(ReadWholeFile(calendar + ".bad"), damagedCalendar);
+        const std::string log = ReadWholeFile(install.File("error.txt"));
+        for (const char* kept : {"\"noteman.QPD.bad2\"", "\"apps.QPD.bad\"", "\"calendar.QPD.bad\""})
+            EXPECT_NE(log.find(kept), std::string::npos) << kept << " in " << log;
+
+        // A note's deletion writes the groups and the associations: the
+        // standard groups, no membership and no association.
+        ASSERT_TRUE(DeleteNoteWindow(second, process));
+        ASSERT_TRUE(WaitUntil([&] { return FileExists(noteman) && FileExists(apps); }));
+        GroupsRead written = ReadGroups(noteman);
+        EXPECT_EQ(written.boxes, 0u);
+        EXPECT_EQ(written.names, kStandardGroups);
+        EXPECT_EQ(written.memberships, 0u);
+        {
+            MessageBoxRecorder recorder;
+            CRecordList<CAppAssociation> associations;
+            EXPECT_EQ(LoadAppAssociations(apps.c_str(), associations, nullptr), 1);
+            EXPECT_EQ(associations.GetCount(), 0u);
+            EXPECT_EQ(recorder.Count(), 0u) << recorder.LastText();
+        }
+        // OK on the Settings sheet writes the calendar's settings, the
+        // calendar never opened: the user's standard options alone.
+        EXPECT_FALSE(FileExists(calendar));
+        HWND sheet = nullptr;
+        ASSERT_NE(OpenSettingsPage(program, 0, &sheet), nullptr);
+        ASSERT_TRUE(PressSheetOk(sheet));
+        ASSERT_TRUE(WaitUntil([&] { return FileExists(calendar); }));
+        EXPECT_EQ(CalendarRecords(calendar),
+                  (std::vector<std::string>{"1 " + std::to_string(StandardCalendarOptions().dialogBackColor)}));
+
+        // The Note Manager offers the standard groups and opens without a box.
+        PostMessageA(main, WM_COMMAND, kCmdNoteManager, 0);
+        HWND manager = nullptr;
+        ASSERT_TRUE(WaitUntil([&] {
+            manager = FindTopWindowTitled("#32770", "Quillnet+ Note Manager", process);
+            return manager && IsWindowVisible(manager);
+        }));
+        EXPECT_TRUE(SaveScreenshotOf(manager, "damaged-groups-note-manager"));
+        EXPECT_EQ(GroupComboItems(manager), Sorted(kStandardGroups));
+        EXPECT_FALSE(ProgramBoxShown(process));
+        PostMessageA(manager, WM_COMMAND, IDCANCEL, 0);
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(manager); }));
+        EXPECT_EQ(ReadGroups(noteman).names, kStandardGroups);
+        CloseProgram(install, program);
+    }
+
+    // After a restart: not a word, the standard settings read back, and the
+    // kept files as they were.
+    {
+        RunningProgram again(install, "");
+        const DWORD process = again.ProcessId();
+        ASSERT_NE(WaitForMainWindow(again), nullptr);
+        RunToEnd(install, "/new \"After the restart\"");
+        ASSERT_NE(WaitForNoteWithText(process, "After the restart"), nullptr);
+        EXPECT_FALSE(ProgramBoxShown(process));
+        CloseProgram(install, again);
+    }
+    EXPECT_EQ(ReadGroups(noteman).names, kStandardGroups);
+    EXPECT_EQ(CalendarRecords(calendar),
+              (std::vector<std::string>{"1 " + std::to_string(StandardCalendarOptions().dialogBackColor)}));
+    EXPECT_EQ(ReadWholeFile(noteman + ".bad2"), damagedGroups);
+    EXPECT_EQ(ReadWholeFile(noteman + ".bad"), "a damaged file kept earlier");
+    EXPECT_EQ(ReadWholeFile(apps + ".bad"), damagedApps);
+    EXPECT_EQ(ReadWholeFile(calendar + ".bad"), damagedCalendar);
+    for (const char* unexpected : {"noteman.QPD.bad3", "apps.QPD.bad2", "calendar.QPD.bad2"})
+        EXPECT_FALSE(FileExists(install.File(unexpected))) << unexpected;
+    EXPECT_EQ(Occurrences(ReadWholeFile(install.File("error.txt")), " has been kept as "), 3u);
+}
