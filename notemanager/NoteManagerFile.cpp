@@ -107,7 +107,7 @@ void AppendOptions(std::string& out, const CNoteManagerOptions& options)
         AppendNumber(out, "id", column.id, 3);
         AppendNumber(out, "ifDisplayed", static_cast<LONG>(column.displayed), 3);
         AppendNumber(out, "position", column.position, 3);
-        AppendXmlElement(out, "text", column.title, 3);
+        AppendXmlCDataElement(out, "text", column.title, 3);
         AppendNumber(out, "width", static_cast<WORD>(column.width), 3);
         AppendXmlEndTag(out, "column", 2);
     }
@@ -153,6 +153,8 @@ bool ReadColumn(CXMLDocument& document, int j, CNoteManagerOptions& record)
             return false;
         }
     }
+    // A title is written in CDATA, "]]>" in it changed as in every CDATA text.
+    ToggleCdataEscape(values[3], 0);
     const int id = std::atoi(values[0]);
     // The writer makes only ids 0 to 7; another names no column of the record.
     if (id < 0 || id >= kNoteManagerColumnCount)

@@ -94,6 +94,21 @@ int ListColumnWidth(HWND list, int column)
     return static_cast<int>(Ask(list, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
 }
 
+std::string ListColumnTitle(DWORD process, HWND list, int column)
+{
+    const size_t textSize = 256;
+    RemoteBlock block(process, sizeof(LVCOLUMNA) + textSize);
+    LVCOLUMNA entry = {};
+    entry.mask = LVCF_TEXT;
+    entry.cchTextMax = static_cast<int>(textSize);
+    entry.pszText = reinterpret_cast<char*>(block.Param(sizeof entry));
+    if (!block.Write(&entry, sizeof entry) || !Ask(list, LVM_GETCOLUMNA, static_cast<WPARAM>(column), block.Param()))
+        return "(unreadable)";
+    char text[textSize] = "";
+    block.Read(text, textSize - 1, sizeof entry);
+    return text;
+}
+
 std::vector<int> ListColumnOrder(DWORD process, HWND list)
 {
     const int count = static_cast<int>(Ask(reinterpret_cast<HWND>(Ask(list, LVM_GETHEADER, 0, 0)), HDM_GETITEMCOUNT, 0, 0));

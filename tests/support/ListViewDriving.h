@@ -34,6 +34,8 @@ std::vector<std::string> ListColumn(DWORD process, HWND list, int column);
 // Selects exactly the rows.
 void SelectListRows(DWORD process, HWND list, const std::vector<int>& rows);
 int ListColumnWidth(HWND list, int column);
+// The title of a column, as its header shows it.
+std::string ListColumnTitle(DWORD process, HWND list, int column);
 // The columns' ids in display order.
 std::vector<int> ListColumnOrder(DWORD process, HWND list);
 // A click on the header item of the column, as the mouse gives it.

@@ -95,7 +95,8 @@ TEST(NoteManagerFile, WithoutAFileTheStandardGroupsAndOptionsThenASaveAndReloads
     EXPECT_EQ(Occurrences(text, "<column>"), 14u);
     EXPECT_NE(text.find("   <options>\r\n      <userID>5</userID>\r\n"), std::string::npos);
     EXPECT_NE(text.find("      <column>\r\n         <id>0</id>\r\n"), std::string::npos);
-    EXPECT_EQ(text.find("<text>Size</text>"), std::string::npos);
+    EXPECT_EQ(text.find("Size"), std::string::npos);
+    EXPECT_NE(text.find("<text><![CDATA[Title]]></text>"), std::string::npos);
     EXPECT_NE(text.find("<name><![CDATA[<A&B> ]`> x]]></name>"), std::string::npos);
     EXPECT_EQ(text.substr(text.size() - 12), "</content>\r\n");
 
@@ -183,6 +184,32 @@ TEST(NoteManagerFile, AMissingKeyIsShownAndTheRecordsReadBeforeStay)
     EXPECT_EQ(three.columns[7].displayed, 0u);
     EXPECT_EQ(lists.current.userID, 4u);
     EXPECT_EQ(lists.current.columns[7].displayed, 1u);
+}
+
+TEST(NoteManagerFile, AColumnTitleWithCdataEndAndAngleBracketsReadsBackAsItWas)
+{
+    TempFolder folder("nomantitle");
+    const std::string path = folder.File("noteman.QPD");
+    MessageBoxRecorder boxes;
+    Lists lists;
+    lists.Load(path, 5);
+    lstrcpyA(lists.options.GetFirst()->record.columns[1].title, "Due <soon> ]]> x");
+    SaveNoteManagerXml(path.c_str(), lists.View());
+    EXPECT_NE(ReadWholeFile(path).find("<text><![CDATA[Due <soon> ]`> x]]></text>"), std::string::npos);
+
+    Lists reloaded;
+    reloaded.Load(path, 5);
+    EXPECT_EQ(boxes.Count(), 0u) << boxes.LastText();
+    EXPECT_STREQ(reloaded.current.columns[1].title, "Due <soon> ]]> x");
+    // A file of an older version, the titles plain, reads as it did.
+    std::string older = ReadWholeFile(path);
+    const std::string cdataTitle = "<text><![CDATA[Text]]></text>";
+    ASSERT_NE(older.find(cdataTitle), std::string::npos);
+    older.replace(older.find(cdataTitle), cdataTitle.size(), "<text>  Plain text  </text>");
+    WriteFile(path, older);
+    reloaded.Load(path, 5);
+    EXPECT_EQ(boxes.Count(), 0u) << boxes.LastText();
+    EXPECT_STREQ(reloaded.current.columns[2].title, "Plain text");
 }
 
 TEST(NoteManagerFile, ADamagedFileIsKeptAsideOnceAndTheStandardGroupsAndOptionsStandIn)
