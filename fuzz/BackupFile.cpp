@@ -20,8 +20,8 @@ std::vector<BackupNote> ReadNotes(CXMLBufferDocument& doc)
     const int count = doc.CountElements("backup", "note", nullptr, 0);
     for (int k = 1; k <= count && k <= kMostNotes; ++k) {
         BackupNote note;
-        std::vector<std::string> problems;
-        ReadBackupNote(doc, k, note, problems);
+        std::vector<BackupMissingField> missing;
+        ReadBackupNote(doc, k, note, missing);
         notes.push_back(note);
     }
     return notes;

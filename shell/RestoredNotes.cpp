@@ -27,6 +27,7 @@
 #include "globals/ProgramGlobals.h"
 #include "shell/WindowController.h"
 #include "store/NoteSaving.h"
+#include "xmlfiles/MissingBackupFields.h"
 #include "xmlfiles/bytes/BackupReading.h"
 #include "xmlfiles/bytes/XmlBufferDocument.h"
 
@@ -205,12 +206,14 @@ int RestoreNotesFromXml(CWindowController& app, CXMLBufferDocument& document, in
     bool allHidden = true;
     std::vector<RestoredNote> restored;
     CRestoredNote previous;
+    // A damaged backup may lack dozens of fields in each of hundreds of
+    // notes: they are logged, and told in one box once the notes are made.
+    CMissingBackupFields missingFields(document.GetFileName());
     for (int k = 1; k <= noteCount; ++k) {
         CRestoredNote record = DefaultRecord(k > 1 ? &previous : nullptr, pixelsPerInch);
-        std::vector<std::string> problems;
-        ReadBackupNote(document, k, record, problems);
-        for (const std::string& problem : problems)
-            ShowWarningMessage(nullptr, problem.c_str(), ProgramTitle);
+        std::vector<BackupMissingField> missing;
+        ReadBackupNote(document, k, record, missing);
+        missingFields.Add(k, missing);
         previous = record;
         CNoteController* note = CreateRestoredNote(record, state.cascadeOffset, pixelsPerInch);
         // The limit of notes is reached: the user was told, and no further note can come.
@@ -227,7 +230,9 @@ int RestoreNotesFromXml(CWindowController& app, CXMLBufferDocument& document, in
         TieToGroupsAndPrograms(app, restored);
     app.UpdateTrayTooltip();
     RestoreComputersFromXml(document);
-    if (!silent)
+    if (!silent) {
+        missingFields.Show(app.GetWindow());
         ShowRestoredCount(app.GetWindow(), static_cast<int>(restored.size()), allHidden);
+    }
     return static_cast<int>(restored.size());
 }

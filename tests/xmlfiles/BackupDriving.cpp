@@ -185,8 +185,8 @@ std::vector<BackupNote> ReadBackupNotes(const std::string& path)
     const int count = CountBackupNotes(document, error);
     for (int k = 1; k <= count; ++k) {
         BackupNote note;
-        std::vector<std::string> problems;
-        ReadBackupNote(document, k, note, problems);
+        std::vector<BackupMissingField> missing;
+        ReadBackupNote(document, k, note, missing);
         notes.push_back(note);
     }
     return notes;

@@ -65,8 +65,8 @@ std::string WithoutFraming(const std::string& stored)
 // One note's elements, each found by its path from the root.
 class NoteFields {
 public:
-    NoteFields(CXMLBufferDocument& document, int k, std::vector<std::string>& problems)
-        : m_document(document), m_k(k), m_problems(problems)
+    NoteFields(CXMLBufferDocument& document, int k, std::vector<BackupMissingField>& missing)
+        : m_document(document), m_k(k), m_missing(missing)
     {
     }
 
@@ -75,18 +75,18 @@ public:
     bool Read(const char* tag, std::string& value, bool report = true)
     {
         return Take(m_document.GetValue(kRoot, kNote, m_k, tag, m_value, kValueSize, m_error, kErrorSize), value,
-                    report);
+                    report ? tag : nullptr);
     }
     bool Read(const char* sub, const char* tag, std::string& value, bool report = true)
     {
         return Take(m_document.GetValue1(kRoot, kNote, sub, m_k, tag, m_value, kValueSize, m_error, kErrorSize),
-                    value, report);
+                    value, report ? (std::string(sub) + " " + tag).c_str() : nullptr);
     }
     bool Read(const char* sub, const char* subSub, const char* tag, std::string& value)
     {
         return Take(m_document.GetValue2(kRoot, kNote, sub, subSub, m_k, tag, m_value, kValueSize, m_error,
                                          kErrorSize),
-                    value, true);
+                    value, (std::string(sub) + " " + subSub + " " + tag).c_str());
     }
     // A text of "textarea" whole, whatever its length; false when missing.
     bool ReadLong(const char* tag, std::string& value)
@@ -117,23 +117,23 @@ public:
             field = ::Number(value) != 0;
     }
 
-    void Problem(const char* text) { m_problems.emplace_back(text); }
-
 private:
-    bool Take(int found, std::string& value, bool report)
+    // The value when found; else the field noted as missing, unless no field
+    // is named (a field the note may well lack).
+    bool Take(int found, std::string& value, const char* field)
     {
         if (found == 1) {
             value = m_value;
             return true;
         }
-        if (report)
-            m_problems.emplace_back(m_error);
+        if (field)
+            m_missing.push_back(BackupMissingField{field, m_error});
         return false;
     }
 
     CXMLBufferDocument& m_document;
     int m_k;
-    std::vector<std::string>& m_problems;
+    std::vector<BackupMissingField>& m_missing;
     char m_value[kValueSize] = "";
     char m_error[kErrorSize] = "";
 };
@@ -230,7 +230,8 @@ void ReadAlarm(NoteFields& fields, BackupAlarm& alarm)
 }
 
 // The note's associations, through the document's cursor, which is left at the root.
-void LoadAppAssociation(CXMLBufferDocument& document, int k, BackupNote& note, std::vector<std::string>& problems)
+void LoadAppAssociation(CXMLBufferDocument& document, int k, BackupNote& note,
+                        std::vector<BackupMissingField>& missing)
 {
     char error[kErrorSize] = "";
     char value[kValueSize] = "";
@@ -244,14 +245,14 @@ void LoadAppAssociation(CXMLBufferDocument& document, int k, BackupNote& note, s
         BackupAssociation association;
         if (!document.GotoChildOfCurrentParent("association", j, error, kErrorSize) ||
             !document.GetValueOfCurrentChild("application", value, kValueSize, error, kErrorSize)) {
-            problems.emplace_back(error);
+            missing.push_back(BackupMissingField{"association application", error});
             break;
         }
         association.application = NameOf(value, 254);
         std::vector<char> icon(64 * 1024, '\0');
         if (!document.GetValueOfCurrentChild("icon", icon.data(), static_cast<int>(icon.size()), error,
                                              kErrorSize)) {
-            problems.emplace_back(error);
+            missing.push_back(BackupMissingField{"association icon", error});
             break;
         }
         association.iconBase64 = Trimmed(icon.data());
@@ -291,9 +292,10 @@ std::string NoteContentFromBackup(const std::string& stored, bool& protectedBody
     return Decoded(content);
 }
 
-void ReadBackupNote(CXMLBufferDocument& document, int k, CRestoredNote& note, std::vector<std::string>& problems)
+void ReadBackupNote(CXMLBufferDocument& document, int k, CRestoredNote& note,
+                    std::vector<BackupMissingField>& missing)
 {
-    NoteFields fields(document, k, problems);
+    NoteFields fields(document, k, missing);
     std::string value;
     fields.Flag("is_stay_on_top", note.stayOnTop);
     fields.Flag("has_border", note.border);
@@ -336,7 +338,7 @@ void ReadBackupNote(CXMLBufferDocument& document, int k, CRestoredNote& note, st
     if (fields.Read("group", value, false))
         note.group = NameOf(value, 50);
 
-    LoadAppAssociation(document, k, note, problems);
+    LoadAppAssociation(document, k, note, missing);
 
     note.protectedBody = false;
     std::string stored;

@@ -86,7 +86,7 @@ std::string BackupText(const std::vector<BackupNote>& notes, const std::vector<B
     return sink.Text();
 }
 
-BackupNote ReadBack(ParsedXml& parsed, int k, std::vector<std::string>& problems)
+BackupNote ReadBack(ParsedXml& parsed, int k, std::vector<BackupMissingField>& problems)
 {
     BackupNote read;
     read.bodyFont.name = "default";
@@ -120,9 +120,9 @@ TEST(BackupFile, EveryFieldOfANoteComesBack)
 
     std::string error;
     ASSERT_EQ(CountBackupNotes(parsed.doc, error), 2);
-    std::vector<std::string> problems;
+    std::vector<BackupMissingField> problems;
     BackupNote read = ReadBack(parsed, 1, problems);
-    EXPECT_TRUE(problems.empty()) << problems.front();
+    EXPECT_TRUE(problems.empty()) << problems.front().text;
     EXPECT_TRUE(read.hidden);
     EXPECT_TRUE(read.stayOnTop);
     EXPECT_TRUE(read.border);
@@ -240,7 +240,7 @@ TEST(BackupFile, AProtectedBodyComesBackByteForByteAndNeverInClear)
     EXPECT_NE(text.find("08190f7344fdfba35e45522072770002~^+         \r\n]]>"), std::string::npos);
     ParsedXml parsed(text);
     ASSERT_EQ(parsed.result, 1);
-    std::vector<std::string> problems;
+    std::vector<BackupMissingField> problems;
     BackupNote read = ReadBack(parsed, 1, problems);
     EXPECT_TRUE(read.protectedBody);
     EXPECT_EQ(read.content, ProtectedBody());
@@ -269,7 +269,7 @@ TEST(BackupFile, WhatIsMissingIsReportedAndTheNoteStillComesBack)
                              "   </note>\r\n"
                              "</backup>\r\n"));
     ASSERT_EQ(parsed.result, 1) << parsed.doc.GetErrorText();
-    std::vector<std::string> problems;
+    std::vector<BackupMissingField> problems;
     BackupNote read;
     read.top = 77;
     read.bodyFont.name = "Default face";
@@ -285,14 +285,21 @@ TEST(BackupFile, WhatIsMissingIsReportedAndTheNoteStillComesBack)
     EXPECT_EQ(read.alarm.unit, 1);
     EXPECT_EQ(read.alarm.value, 1);
     ASSERT_GE(problems.size(), 10u);
-    EXPECT_EQ(problems.front(), "The \"backup note is_stay_on_top\" field was not found");
+    EXPECT_EQ(problems.front().field, "is_stay_on_top");
+    EXPECT_EQ(problems.front().text, "The \"backup note is_stay_on_top\" field was not found");
 
     // A note with no text at all, and a file with no computers.
     ParsedXml bare(XmlFile("<backup>\r\n   <note>\r\n      <noteID>1</noteID>\r\n   </note>\r\n</backup>\r\n"));
     ASSERT_EQ(bare.result, 1);
     BackupNote none;
+    problems.clear();
     ReadBackupNote(bare.doc, 1, none, problems);
     EXPECT_EQ(none.content, "The plain text content of the restored note was not found??");
+    // Every field it lacks is named by its place under the note.
+    ASSERT_EQ(problems.size(), 61u);
+    EXPECT_EQ(problems[6].field, "textarea backcolor_red");
+    EXPECT_EQ(problems[6].text, "The \"backup note textarea\" field was not found");
+    EXPECT_EQ(problems.back().field, "is_locked");
     std::vector<BackupComputer> computers;
     std::string problem;
     EXPECT_EQ(ReadBackupComputers(bare.doc, computers, problem), -1);
@@ -321,7 +328,7 @@ TEST(BackupFile, TextsAreReadWholeHoweverLong)
     note.text = std::string(200000, 'y');
     ParsedXml parsed(BackupText({note}, {}));
     ASSERT_EQ(parsed.result, 1);
-    std::vector<std::string> problems;
+    std::vector<BackupMissingField> problems;
     BackupNote read = ReadBack(parsed, 1, problems);
     EXPECT_EQ(read.content, note.content);
     EXPECT_EQ(read.text, note.text);
