@@ -46,10 +46,6 @@ std::string StoredTitle(const std::string& path, size_t& boxes)
     return current.columns[kTitleColumn].title;
 }
 
-bool ProgramBoxShown(DWORD process)
-{
-    return FindTopWindowTitled("#32770", "Quillnet+", process) != nullptr;
-}
 }
 
 TEST(NoteManagerColumnTitle, AHandEditedTitleWithCdataEndAndAngleBracketsOutlivesASaveAndARestart)

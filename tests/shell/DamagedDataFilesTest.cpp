@@ -30,6 +30,7 @@
 #include "support/StoredNotes.h"
 #include "support/bytes/MessageBoxRecorder.h"
 #include "xmlfiles/bytes/XmlBufferDocument.h"
+#include "support/bytes/Occurrences.h"
 
 namespace {
 const DWORD kUser = 1;
@@ -45,27 +46,35 @@ DWORD StoreShownNote(const char* text, LONG left)
     return note.m_noteId;
 }
 
+// noteman.QPD read as the program reads it, for the user.
+struct NoteManagerContents {
+    CRecordList<CNoteManagerOptions> options;
+    CRecordList<CNoteGroup> groups;
+    CRecordList<CGroupNotePair> pairs;
+    CNoteManagerOptions current;
+    explicit NoteManagerContents(const std::string& path)
+    {
+        SetNoteManagerDefaults(current);
+        LoadNoteManagerFile(path.c_str(), {options, groups, pairs}, current, kUser);
+    }
+};
+
 // The three files as the program writes them: a group of the user's own
 // with both notes in it, an association of the first note, and the calendar
 // options of the user (in a colour of their own) and of another user.
 void WriteGoodFiles(const std::string& folder, DWORD first, DWORD second)
 {
     MessageBoxRecorder boxes;
-    CRecordList<CNoteManagerOptions> options;
-    CRecordList<CNoteGroup> groups;
-    CRecordList<CGroupNotePair> pairs;
-    CNoteManagerOptions current;
-    SetNoteManagerDefaults(current);
     const std::string noteman = folder + "\\noteman.QPD";
-    LoadNoteManagerFile(noteman.c_str(), {options, groups, pairs}, current, kUser);
-    CNoteGroup travel = groups.GetFirst()->record;
+    NoteManagerContents contents(noteman);
+    CNoteGroup travel = contents.groups.GetFirst()->record;
     travel.id = 8;
     lstrcpynA(travel.name, "Travel", sizeof travel.name);
     lstrcpynA(travel.editable, "1", sizeof travel.editable);
-    groups.AddToTail(travel);
-    pairs.AddToTail({0, 8, first});
-    pairs.AddToTail({1, 8, second});
-    SaveNoteManagerXml(noteman.c_str(), {options, groups, pairs});
+    contents.groups.AddToTail(travel);
+    contents.pairs.AddToTail({0, 8, first});
+    contents.pairs.AddToTail({1, 8, second});
+    SaveNoteManagerXml(noteman.c_str(), {contents.options, contents.groups, contents.pairs});
 
     CRecordList<CAppAssociation> associations;
     CAppAssociation tie;
@@ -110,16 +119,11 @@ struct GroupsRead {
 GroupsRead ReadGroups(const std::string& path)
 {
     MessageBoxRecorder boxes;
-    CRecordList<CNoteManagerOptions> options;
-    CRecordList<CNoteGroup> groups;
-    CRecordList<CGroupNotePair> pairs;
-    CNoteManagerOptions current;
-    SetNoteManagerDefaults(current);
-    LoadNoteManagerFile(path.c_str(), {options, groups, pairs}, current, kUser);
+    NoteManagerContents contents(path);
     GroupsRead read;
-    for (auto* node = groups.GetFirst(); node; node = node->next)
+    for (auto* node = contents.groups.GetFirst(); node; node = node->next)
         read.names.push_back(node->record.name);
-    read.memberships = pairs.GetCount();
+    read.memberships = contents.pairs.GetCount();
     read.boxes = boxes.Count();
     return read;
 }
@@ -169,20 +173,6 @@ std::vector<std::string> AnswerStartBoxes(DWORD process, size_t count)
 bool AnyTextHas(const std::vector<std::string>& texts, const std::string& part)
 {
     return std::any_of(texts.begin(), texts.end(), [&](const std::string& t) { return t.find(part) != std::string::npos; });
-}
-
-size_t Occurrences(const std::string& text, const std::string& part)
-{
-    size_t count = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-        ++count;
-    return count;
-}
-
-// The program's own box, when one is up.
-bool ProgramBoxShown(DWORD process)
-{
-    return FindTopWindowTitled("#32770", "Quillnet+", process) != nullptr;
 }
 
 // The items of the Note Manager's group combo box.

@@ -139,3 +139,5 @@ bool AnswerMessageBox(const ShownMessageBox& box, int buttonId);
 // Waits for the program's own box (captioned "Quillnet+"), presses OK and waits
 // until it has gone; its text, or "(no box)" when none came.
 std::string AcknowledgeProgramBox(DWORD processId);
+// Whether a box of the program (captioned "Quillnet+") is up at the moment.
+bool ProgramBoxShown(DWORD processId);

@@ -144,6 +144,11 @@ bool AnswerMessageBox(const ShownMessageBox& box, int buttonId)
                         reinterpret_cast<LPARAM>(button)) != 0;
 }
 
+bool ProgramBoxShown(DWORD processId)
+{
+    return FindTopWindowTitled("#32770", "Quillnet+", processId) != nullptr;
+}
+
 std::string AcknowledgeProgramBox(DWORD processId)
 {
     ShownMessageBox box = WaitForMessageBox(processId, kDriverWaitMs, "Quillnet+");

@@ -13,6 +13,7 @@
 #include "support/CurrentFolder.h"
 #include "support/TempFolder.h"
 #include "support/bytes/MessageBoxRecorder.h"
+#include "support/bytes/Occurrences.h"
 
 namespace {
 struct Lists {
@@ -27,14 +28,6 @@ struct Lists {
         LoadNoteManagerFile(path.c_str(), View(), current, user);
     }
 };
-
-size_t Occurrences(const std::string& text, const std::string& part)
-{
-    size_t count = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-        ++count;
-    return count;
-}
 
 void WriteFile(const std::string& path, const std::string& text)
 {

@@ -14,6 +14,7 @@
 #include "resources/ids/RestoreIds.h"
 #include "support/NoteDriving.h"
 #include "support/Screenshot.h"
+#include "support/bytes/Occurrences.h"
 
 namespace {
 const char kBackupName[] = "202603050905.QPK";
@@ -30,19 +31,6 @@ const char kEmptyNotesBackup[] =
     "      <computer><computer_name>DESK</computer_name><alias>Desk</alias></computer>\r\n"
     "   </computers>\r\n"
     "</backup>\r\n";
-
-size_t Occurrences(const std::string& text, const std::string& part)
-{
-    size_t count = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-        ++count;
-    return count;
-}
-
-bool ProgramBoxShown(DWORD process)
-{
-    return FindTopWindowTitled("#32770", "Quillnet+", process) != nullptr;
-}
 
 size_t NotesWithoutText(DWORD process)
 {
