@@ -57,7 +57,7 @@ void ReportDamagedFile(const char* path, const std::string& problem, const char*
 {
     const std::string kept = KeepDamagedFileAside(path);
     const std::string name = NameOf(path ? path : "");
-    std::string text = problem + "\r\n\r\n";
+    std::string text = problem.substr(0, problem.find_last_not_of("\r\n") + 1) + "\r\n\r\n";
     if (kept.empty())
         text += name + " could not be kept aside; it is left as it is and not written over. The program goes on with ";
     else
