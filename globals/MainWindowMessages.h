@@ -95,6 +95,11 @@ enum MainWindowTimer : UINT_PTR {
 HWND GetMainWindow();
 void SetMainWindow(HWND window);
 
+// The notes' alarms changed: an open calendar marks its days anew.
+inline void TellCalendarAlarmsChanged(HWND main)
+{
+    PostMessageA(main, kMsgRefreshCalendar, 0, 0);
+}
 inline LRESULT IsMainWindowBusySaving(HWND main)
 {
     return SendMessageA(main, kMsgIsBusySaving, 0, 0);

@@ -51,6 +51,7 @@ public:
     bool m_programActivation = false;   // received and not yet shown, or activated by the program
     bool m_showing = false;             // shown without activation
     bool m_temporarilyOnTop = false;
+    bool m_restoredMark = false;        // added by a restore: a green frame until edited (not stored)
     bool m_trackedByMainWindow = false;
     NoteArrangedRect m_arrangedRect;
 

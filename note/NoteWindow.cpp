@@ -155,7 +155,7 @@ LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_NCPAINT: {
         LRESULT painted = DefWindowProcA(window, message, wParam, lParam);
         PaintNoteCaption(window, *note);
-        PaintRingingFrame(window, *note);
+        PaintMarkedFrame(window, *note);
         return painted;
     }
     case WM_NCMOUSEMOVE:

@@ -106,8 +106,15 @@ void ShowNoteMenu(HWND window, CNoteController& note, POINT point)
 LRESULT OnNoteCommand(HWND window, CNoteController& note, WPARAM wParam, LPARAM lParam)
 {
     if (reinterpret_cast<HWND>(lParam) == note.m_bodyEdit && note.m_bodyEdit) {
-        if (HIWORD(wParam) == EN_CHANGE)
-            note.SetModified();
+        if (HIWORD(wParam) != EN_CHANGE)
+            return 0;
+        note.SetModified();
+        // A restored note loses its green frame once the user edits it.
+        if (note.m_restoredMark) {
+            note.m_restoredMark = false;
+            SetWindowPos(window, nullptr, 0, 0, 0, 0,
+                         SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
         return 0;
     }
     if (OnNoteFavouritesCommand(window, LOWORD(wParam)))

@@ -8,9 +8,10 @@ class CNoteController;
 
 // NoteWindowPaint.cpp: the caption with the note's title, colours and font.
 void PaintNoteCaption(HWND window, const CNoteController& note);
-// The frame of a ringing note in the alarm colour every other half second;
-// nothing in between, nor for a note that does not ring.
-void PaintRingingFrame(HWND window, const CNoteController& note);
+// The frame of a ringing note in the alarm colour every other half second,
+// nothing in between; the frame of a note a restore added, not edited since,
+// in green.
+void PaintMarkedFrame(HWND window, const CNoteController& note);
 // The caption's rectangle in window coordinates.
 RECT NoteCaptionRect(HWND window);
 void PaintScrollArrow(HWND arrow, bool down);

@@ -202,20 +202,27 @@ void PaintNoteCaption(HWND window, const CNoteController& note)
     ReleaseDC(window, dc);
 }
 
-void PaintRingingFrame(HWND window, const CNoteController& note)
+void PaintMarkedFrame(HWND window, const CNoteController& note)
 {
     const LONG kPhaseMs = 500;
-    if (!note.m_ringing || note.m_hidden || (note.m_msRinging / kPhaseMs) % 2 != 0)
+    if (note.m_hidden)
+        return;
+    COLORREF colour;
+    if (note.m_ringing && (note.m_msRinging / kPhaseMs) % 2 == 0)
+        colour = RGB(230, 0, 0);
+    else if (note.m_restoredMark && !note.m_ringing)
+        colour = RGB(0, 200, 0);
+    else
         return;
     HDC dc = GetWindowDC(window);
     if (!dc) {
-        WriteErrorLog("PaintRingingFrame():", "no device context for the note's frame");
+        WriteErrorLog("PaintMarkedFrame():", "no device context for the note's frame");
         return;
     }
     RECT bounds{};
     GetWindowRect(window, &bounds);
     RECT edge{0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top};
-    HBRUSH brush = CreateSolidBrush(RGB(230, 0, 0));
+    HBRUSH brush = CreateSolidBrush(colour);
     const int width = GetSystemMetrics(SM_CXSIZEFRAME);
     for (int ring = 0; ring < width && edge.right - edge.left > 2; ++ring) {
         FrameRect(dc, &edge, brush);

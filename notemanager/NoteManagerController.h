@@ -102,7 +102,11 @@ public:
     void ShowFilters();
     void EnableRadioGroups(bool enable);
     bool IsDeletedView() const;
+    // The note of the row, or of a row's parameter, while it is still one of
+    // the program's notes; null otherwise.
     CNoteController* NoteAt(int row) const;
+    CNoteController* LiveNoteOf(LPARAM rowParam) const;
+    void CloseBeforeNotesGo();
     int RowOf(const CNoteController* note) const;
     int RowCount() const;
 

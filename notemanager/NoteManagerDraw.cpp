@@ -74,7 +74,7 @@ LRESULT CNoteManagerController::OnCustomDraw(NMLVCUSTOMDRAW& draw)
         return CDRF_NOTIFYITEMDRAW;
     if (stage == CDDS_ITEMPREPAINT)
         return CDRF_NOTIFYSUBITEMDRAW | CDRF_NOTIFYPOSTPAINT;
-    auto* note = reinterpret_cast<CNoteController*>(draw.nmcd.lItemlParam);
+    CNoteController* note = LiveNoteOf(draw.nmcd.lItemlParam);
     if (stage == (CDDS_ITEMPREPAINT | CDDS_SUBITEM)) {
         if (!note)
             return CDRF_DODEFAULT;

@@ -13,6 +13,9 @@ class CWindowController;
 int RunNoteManagerDialog(CWindowController& app, LPARAM request);
 // Brings an open Note Manager forward with the request, or runs it.
 int OpenNoteManager(CWindowController& app, LPARAM request);
+// Before a restore, its undo or the program's end closes the notes: an open
+// Note Manager lets go of its rows and closes.
+void CloseNoteManagerBeforeNotesGo();
 
 // What the shell lends the Note Manager, registered at start.
 struct NoteManagerServices {

@@ -174,7 +174,21 @@ CNoteController* CNoteManagerController::NoteAt(int row) const
     item.iItem = row;
     if (!ListView_GetItem(m_list, &item))
         return nullptr;
-    return reinterpret_cast<CNoteController*>(item.lParam);
+    return LiveNoteOf(item.lParam);
+}
+
+CNoteController* CNoteManagerController::LiveNoteOf(LPARAM rowParam) const
+{
+    auto* note = reinterpret_cast<CNoteController*>(rowParam);
+    return IsLive(note) ? note : nullptr;
+}
+
+// A restore, its undo or the program's end is about to close every note: no
+// row may name one after that.
+void CNoteManagerController::CloseBeforeNotesGo()
+{
+    ListView_DeleteAllItems(m_list);
+    Close();
 }
 
 int CNoteManagerController::RowOf(const CNoteController* note) const

@@ -141,9 +141,7 @@ void CNoteManagerController::OnGetDispInfo(NMLVDISPINFOA& info)
 {
     if (!(info.item.mask & LVIF_TEXT) || !info.item.pszText || info.item.cchTextMax <= 0)
         return;
-    auto* note = reinterpret_cast<CNoteController*>(info.item.lParam);
-    if (!note)
-        note = NoteAt(info.item.iItem);
+    CNoteController* note = info.item.lParam ? LiveNoteOf(info.item.lParam) : NoteAt(info.item.iItem);
     if (!note)
         return;
     const std::string text = CellText(*note, info.item.iSubItem, info.item.iItem);

@@ -97,6 +97,15 @@ HWND FindNoteManagerWindow()
     return FindWindowA(nullptr, kNoteManagerTitle);
 }
 
+void CloseNoteManagerBeforeNotesGo()
+{
+    HWND open = FindNoteManagerWindow();
+    if (!open || GetWindowThreadProcessId(open, nullptr) != GetCurrentThreadId())
+        return;
+    if (CNoteManagerController* controller = ControllerOf(open))
+        controller->CloseBeforeNotesGo();
+}
+
 int RunNoteManagerDialog(CWindowController& app, LPARAM request)
 {
     if (g_services.activateOpenDialog && g_services.activateOpenDialog(false))

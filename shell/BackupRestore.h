@@ -2,15 +2,26 @@
 
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include "xmlfiles/BackupList.h"
+#include "xmlfiles/bytes/BackupRecords.h"
 
+class CNoteController;
 class CWindowController;
 
 // Backups of all notes, restores from them and the undo of a restore, as the
 // tray menu, the command line, the housekeeping tick and the program's end
 // start them.
+
+// A restored note's group and programs, kept under its record number once
+// the note has one.
+struct RestoredNoteTies {
+    CNoteController* note = nullptr;
+    std::string group;
+    std::vector<BackupAssociation> associations;
+};
 
 // What the application object keeps between restores.
 struct CRestoreState {
@@ -19,6 +30,8 @@ struct CRestoreState {
     POINT cascadeOffset{0, 0};  // added to every restored note's place
     // The backups as the Restore submenu lists them; empty until asked for.
     std::vector<BackupListEntry> backupList;
+    // Restored notes that could not be stored yet, waiting for their ties.
+    std::vector<RestoredNoteTies> pendingTies;
 };
 
 // A backup file of every note: interactive (the tray command) tells the user
@@ -38,3 +51,15 @@ bool RestoreFromBackup(CWindowController& app, int index, bool silent, const cha
 void RestoreFromCommandLine(CWindowController& app, const char* requestText, int method, bool explain);
 // The tray command "&Unrestore...": back to the notes of before the restore.
 bool UndoRestore(CWindowController& app);
+
+// The restored notes stored since their restore get their groups and
+// programs (called after every save of all notes); notes gone meanwhile are
+// forgotten.
+void TiePendingRestoredNotes(CWindowController& app);
+
+// A rebuilt notes table and memo file still waiting to be installed goes in
+// first, or it would later replace what a restore or an undo put there.
+// False, and the user told why with the closing sentence, while it waits.
+bool InstallWaitingNotesPair(HWND owner, const char* nothingDone);
+// The file names one to a line, indented, for a message.
+std::string ListedFileNames(const std::vector<std::string>& names);

@@ -141,5 +141,7 @@ bool CWindowController::SaveAllNotes(bool rebuildMemo)
     };
     ForEachNote(m_ourNotes, collect);
     ForEachNote(m_otherNotes, collect);
-    return SaveNotes(notes, rebuildMemo);
+    const bool saved = SaveNotes(notes, rebuildMemo);
+    TiePendingRestoredNotes(*this);
+    return saved;
 }

@@ -110,6 +110,12 @@ LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
             GetProgramFlags().closeAfterLoading = true;
             return 0;
         }
+        // A restore or its undo is replacing the tables under the object: it
+        // closes once they are in place and loaded.
+        if (controller->IsRestoreInProgress()) {
+            controller->DeferClose();
+            return 0;
+        }
         OnCloseMessage(window, *controller);
         return 0;
     case WM_PAINT: {

@@ -10,9 +10,12 @@
 #include "foundation/DataFolder.h"
 #include "foundation/DiagnosticLog.h"
 #include "foundation/FileHelpers.h"
+#include "foundation/FileSetReplacement.h"
 #include "foundation/ResourceData.h"
 #include "foundation/bytes/MessageBoxes.h"
-#include "store/DestinationLists.h"
+#include "globals/MainWindowMessages.h"
+#include "net/SendThreads.h"
+#include "notemanager/NoteManagerEntry.h"
 #include "store/SentToTable.h"
 #include "store/TransactTable.h"
 #include "note/NoteController.h"
@@ -24,7 +27,6 @@
 #include "shell/RestoredNotes.h"
 #include "shell/WindowController.h"
 #include "store/DbfFile.h"
-#include "store/DeleteAllRecords.h"
 #include "store/FreeSlotLists.h"
 #include "store/NotesTableLock.h"
 #include "store/UsersTable.h"
@@ -94,48 +96,99 @@ void CloseDeletedNotes()
     CloseAllNotes(DeletedNotesList());
 }
 
+const char kNothingRestored[] = "Nothing was restored and your notes are as they were.";
+
+void RemoveTemplates()
+{
+    DeleteFileA(DataFilePath(kTemplateTable).c_str());
+    DeleteFileA(DataFilePath(kTemplateMemo).c_str());
+}
+
 // The existing notes go, with their delivery records, groups and
-// associations; the notes of other users stay, to be stored anew.
+// associations; the notes of other users stay, to be stored anew. Every file
+// it replaces is checked first, and the notes table and its memo file are
+// replaced together: a replace that cannot be made touches no note.
 bool ReplaceExistingNotes(CWindowController& app)
 {
+    HWND owner = app.GetWindow();
     if (!WriteEmptyNotesTemplates()) {
-        ShowErrorMessage(app.GetWindow(),
-                         "The empty notes table could not be written into the BACKUP folder.\r\n\r\n"
-                         "Nothing was restored and your notes are as they were.",
+        RemoveTemplates();
+        ShowErrorMessage(owner,
+                         (std::string("The empty notes table could not be written into the BACKUP folder.\r\n\r\n") +
+                          kNothingRestored)
+                             .c_str(),
                          ProgramTitle);
         return false;
     }
-    DeleteFileA(DataFilePath(DataName::kChatNoteSettings).c_str());
+    CFileSetReplacement replacement;
+    replacement.Replace(DataFilePath(kTemplateMemo), DataFilePath(DataName::kNotesMemo));
+    replacement.Replace(DataFilePath(kTemplateTable), DataFilePath(DataName::kNotesTable));
+    replacement.Remove(DataFilePath(DataName::kChatNoteSettings));
+    std::vector<std::string> failed;
+    if (!replacement.Prepare(failed)) {
+        RemoveTemplates();
+        ShowErrorMessage(owner,
+                         ("These files cannot be replaced now; another program may be using them:" +
+                          ListedFileNames(failed) + "\r\n\r\n" + kNothingRestored)
+                             .c_str(),
+                         ProgramTitle);
+        return false;
+    }
+    // No send records a delivery of a note that is going, and no Note
+    // Manager row names one.
+    if (!EndSendThreads(kSendThreadsEndMs))
+        WriteErrorLog("ReplaceExistingNotes():", "a send thread did not end in time");
+    CloseNoteManagerBeforeNotesGo();
+    app.RestoreState().pendingTies.clear();
     CloseAllNotes(app.OwnNotes());
     ResetOtherNoteIds(app);
     CloseDeletedNotes();
+    bool replaced;
+    bool mixed = false;
     {
         CCriticalSectionLock hold(NotesTableLock());
-        CopyFileA(DataFilePath(kTemplateTable).c_str(), DataFilePath(DataName::kNotesTable).c_str(), FALSE);
-        CopyFileA(DataFilePath(kTemplateMemo).c_str(), DataFilePath(DataName::kNotesMemo).c_str(), FALSE);
-        RebuildNotesFreeSlots();
+        replaced = replacement.Commit(failed, mixed);
+        if (replaced)
+            RebuildNotesFreeSlots();
     }
-    TransactList().RemoveAll();
-    DeleteAllRecords(DataFilePath(DataName::kTransactionsTable).c_str());
-    DeleteFileA(DataFilePath(kTemplateTable).c_str());
-    DeleteFileA(DataFilePath(kTemplateMemo).c_str());
-    RebuildTransactFreeRecords();
+    RemoveTemplates();
+    if (!replaced) {
+        // The notes were saved before they were closed: they come back from
+        // the tables, unless those could not be made whole again.
+        app.Teardown();
+        if (!mixed)
+            app.Reinitialize();
+        ShowErrorMessage(owner,
+                         ("These files could not be replaced:" + ListedFileNames(failed) + "\r\n\r\n" +
+                          (mixed ? "Some could not be returned either: their earlier bytes are kept beside them "
+                                   "(\".was\"). Please close the programs that use them and start Quillnet+ again."
+                                 : kNothingRestored))
+                             .c_str(),
+                         ProgramTitle);
+        return false;
+    }
+    EmptyTransactions();
     AppAssociationsList().RemoveAll();
     GroupsAndNotesList().RemoveAll();
     return true;
 }
 
 // The undo copy of the tables as they are now, unless a complete one is kept
-// from an earlier restore. False when a replace cannot be undone.
-bool MakeUndoCopy(CWindowController& app)
+// from an earlier restore; made tells whether this restore made it. False
+// when the copy could not be made whole: the restore could not be undone.
+bool MakeUndoCopy(CWindowController& app, bool& made)
 {
+    made = false;
     if (HasCompleteUnrestoreSet())
         return true;
-    if (CopyDataFilesToUnrestore(BackupStampNow()) || app.RestoreState().method != 2)
+    made = CopyDataFilesToUnrestore(BackupStampNow());
+    if (made)
         return true;
     ShowErrorMessage(app.GetWindow(),
-                     "The notes could not be copied into the UNRESTORE folder of the backup folder, so this "
-                     "restore could not be undone.\r\n\r\nNothing was restored and your notes are as they were.",
+                     (std::string("The notes could not be copied into the UNRESTORE folder of the backup folder, so "
+                                  "this restore could not be undone.\r\n\r\n") +
+                      kNothingRestored)
+                         .c_str(),
                      ProgramTitle);
     return false;
 }
@@ -193,16 +246,37 @@ bool RestoreFromBackup(CWindowController& app, int index, bool silent, const cha
     if (!silent && !AskForRestore(app, shownName, noteCount))
         return false;
 
-    app.SaveAll();
-    if (!MakeUndoCopy(app))
+    HWND owner = app.GetWindow();
+    if (!InstallWaitingNotesPair(owner, kNothingRestored))
         return false;
-    if (state.method == 2 && !ReplaceExistingNotes(app))
+    // The undo copy must hold what the user has now, and a replace closes
+    // every note: neither goes on when the notes could not be stored.
+    if (!app.SaveAll()) {
+        ShowErrorMessage(owner,
+                         (std::string("Your notes could not be saved before the restore; another program may be "
+                                      "using the notes files.\r\n\r\n") +
+                          kNothingRestored)
+                             .c_str(),
+                         ProgramTitle);
         return false;
+    }
+    bool madeUndoCopy = false;
+    if (!MakeUndoCopy(app, madeUndoCopy))
+        return false;
+    // A close asked for meanwhile waits until the restored notes are in.
+    CRestoreInProgress held(app);
+    if (state.method == 2 && !ReplaceExistingNotes(app)) {
+        // Nothing was restored: there is nothing for this copy to undo.
+        if (madeUndoCopy)
+            DeleteUnrestoreSet();
+        return false;
+    }
     {
         BulkCreation bulk;
         RestoreNotesFromXml(app, *document, noteCount, silent);
     }
     app.UpdateTrayTooltip();
+    TellCalendarAlarmsChanged(owner);
     if (!silent)
         state.backupList.clear();
     return true;

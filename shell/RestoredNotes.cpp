@@ -5,11 +5,13 @@
 
 #include "shell/RestoredNotes.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "foundation/Clock.h"
+#include "foundation/DiagnosticLog.h"
 #include "foundation/ResourceData.h"
 #include "foundation/bytes/BoundedCopy.h"
 #include "foundation/bytes/MessageBoxes.h"
@@ -20,6 +22,8 @@
 #include "notemanager/NoteManagerFile.h"
 #include "noteprops/AppAssociationsFile.h"
 #include "note/NoteSheetRecords.h"
+#include "note/ProtectedNotes.h"
+#include "shell/NoteLists.h"
 #include "resources/ids/RestoreIds.h"
 #include "shell/BackupNoteRecords.h"
 #include "globals/MainWindowMessages.h"
@@ -32,11 +36,8 @@
 #include "xmlfiles/bytes/XmlBufferDocument.h"
 
 namespace {
-struct RestoredNote {
-    CNoteController* note;
-    std::string group;
-    std::vector<BackupAssociation> associations;
-};
+// The body's text is read into a buffer of this size to find the mask.
+const int kRestoredTextBuffer = 51200;
 
 CDateTime DateOf(const BackupStamp& stamp, int second = 0)
 {
@@ -126,20 +127,22 @@ long GroupIdFor(const std::string& name)
 }
 
 // Groups and associations are kept under the notes' record numbers, which
-// the notes have only once they are stored.
-void TieToGroupsAndPrograms(CWindowController& app, const std::vector<RestoredNote>& restored)
+// the notes have only once they are stored; the ties of notes not stored
+// yet wait. Answers how many notes are still waiting.
+size_t TieStoredNotes(CWindowController& app, std::vector<RestoredNoteTies>& waiting)
 {
-    std::vector<CNoteController*> notes;
-    for (const RestoredNote& entry : restored) {
-        entry.note->SyncFromWindow();
-        notes.push_back(entry.note);
-    }
-    SaveNotes(notes, false);
+    bool tied = false;
     bool associated = false;
-    for (const RestoredNote& entry : restored) {
-        const DWORD noteId = entry.note->m_noteId;
-        if (noteId == 9999)
+    std::vector<RestoredNoteTies> still;
+    for (RestoredNoteTies& entry : waiting) {
+        if (!app.OwnNotes().Contains(entry.note) && !app.OtherNotes().Contains(entry.note))
             continue;
+        const DWORD noteId = entry.note->m_noteId;
+        if (noteId == 9999) {
+            still.push_back(std::move(entry));
+            continue;
+        }
+        tied = true;
         if (entry.group.size() >= 2) {
             const long groupId = GroupIdFor(entry.group);
             if (groupId >= 0) {
@@ -158,13 +161,71 @@ void TieToGroupsAndPrograms(CWindowController& app, const std::vector<RestoredNo
             associated = true;
         }
     }
-    SaveNoteManagerXml();
-    SaveAppAssociations();
+    waiting = std::move(still);
+    if (tied) {
+        SaveNoteManagerXml();
+        SaveAppAssociations();
+    }
     if (associated)
         PostMessageA(app.GetWindow(), kMsgRefreshAppTracking, 0, 0);
+    return waiting.size();
 }
 
-void ShowRestoredCount(HWND owner, int created, bool allHidden)
+// The restored notes are stored at once, so that they have record numbers
+// for their ties.
+size_t TieToGroupsAndPrograms(CWindowController& app, const std::vector<RestoredNoteTies>& restored)
+{
+    std::vector<CNoteController*> notes;
+    for (const RestoredNoteTies& entry : restored) {
+        entry.note->SyncFromWindow();
+        notes.push_back(entry.note);
+    }
+    SaveNotes(notes, false);
+    std::vector<RestoredNoteTies>& waiting = app.RestoreState().pendingTies;
+    waiting.insert(waiting.end(), restored.begin(), restored.end());
+    return TieStoredNotes(app, waiting);
+}
+
+// Shown with a green frame until it is edited or the program ends.
+void MarkRestored(CNoteController& note)
+{
+    note.m_restoredMark = true;
+    if (note.m_window)
+        SetWindowPos(note.m_window, nullptr, 0, 0, 0, 0,
+                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool ShowsMask(const CNoteController& note)
+{
+    if (!note.m_bodyEdit)
+        return false;
+    std::string text(kRestoredTextBuffer, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(note.m_bodyEdit, &text[0], kRestoredTextBuffer)));
+    return text == kProtectedPlaceholder;
+}
+
+// A protected note came back shown: every shown note still masked is
+// offered its password, except those whose prompt the user already
+// declined in this restore.
+void OfferMaskedNotes(CWindowController& app, std::vector<CNoteController*>& declined)
+{
+    std::vector<CNoteController*> masked;
+    ForEachNote(app.OwnNotes(), [&](CNoteController* note) {
+        if (!note->m_hidden && note->m_protected && note->m_masked && ShowsMask(*note) &&
+            std::find(declined.begin(), declined.end(), note) == declined.end())
+            masked.push_back(note);
+        return true;
+    });
+    for (CNoteController* note : masked) {
+        // The prompt runs a message loop: a note may have gone meanwhile.
+        if (!app.OwnNotes().Contains(note))
+            continue;
+        if (app.OpenLockedNote(*note) != kProtectedNoteOpened)
+            declined.push_back(note);
+    }
+}
+
+void ShowRestoredCount(HWND owner, int created, bool allHidden, size_t waiting)
 {
     const std::string done = ResourceText(IDS_RESTORE_DONE);
     const bool one = created == 1;
@@ -172,7 +233,15 @@ void ShowRestoredCount(HWND owner, int created, bool allHidden)
     char text[400];
     const char* format = one ? "%s           %s note was restored%s" : "%s           %s notes were restored%s";
     std::snprintf(text, sizeof text, format, done.c_str(), std::to_string(created).c_str(), ending);
-    ShowInfoMessage(owner, text, ProgramTitle);
+    if (!waiting) {
+        ShowInfoMessage(owner, text, ProgramTitle);
+        return;
+    }
+    // Not a success: the notes are not stored yet.
+    const std::string unsaved = std::string(text) + "\r\n\r\nBut " + std::to_string(waiting) +
+                                " of them could not be saved yet (another program may be using the notes files). "
+                                "They are saved with the next save, and then get their groups and programs.";
+    ShowWarningMessage(owner, unsaved.c_str(), ProgramTitle);
 }
 }
 
@@ -195,6 +264,12 @@ bool RestoreComputersFromXml(CXMLBufferDocument& document)
     return read == 1;
 }
 
+void TiePendingRestoredNotes(CWindowController& app)
+{
+    if (!app.RestoreState().pendingTies.empty())
+        TieStoredNotes(app, app.RestoreState().pendingTies);
+}
+
 int RestoreNotesFromXml(CWindowController& app, CXMLBufferDocument& document, int noteCount, bool silent)
 {
     CRestoreState& state = app.RestoreState();
@@ -204,7 +279,8 @@ int RestoreNotesFromXml(CWindowController& app, CXMLBufferDocument& document, in
         state.cascadeOffset = POINT{state.cascadeOffset.x + 10, state.cascadeOffset.y + 10};
     const int pixelsPerInch = PixelsPerInchOf(app.GetWindow());
     bool allHidden = true;
-    std::vector<RestoredNote> restored;
+    std::vector<RestoredNoteTies> restored;
+    std::vector<CNoteController*> declined;
     CRestoredNote previous;
     // A damaged backup may lack dozens of fields in each of hundreds of
     // notes: they are logged, and told in one box once the notes are made.
@@ -221,18 +297,21 @@ int RestoreNotesFromXml(CWindowController& app, CXMLBufferDocument& document, in
             break;
         app.AdoptNote(note);
         note->SetModified();
+        if (state.method == 1)
+            MarkRestored(*note);
         allHidden = allHidden && record.hidden;
-        restored.push_back(RestoredNote{note, record.group, record.associations});
+        restored.push_back(RestoredNoteTies{note, record.group, record.associations});
         if (note->m_protected && !note->m_hidden)
-            app.OpenLockedNote(*note);
+            OfferMaskedNotes(app, declined);
     }
-    if (!restored.empty())
-        TieToGroupsAndPrograms(app, restored);
+    const size_t waiting = restored.empty() ? 0 : TieToGroupsAndPrograms(app, restored);
+    if (waiting)
+        WriteErrorLog("RestoreNotesFromXml():", "restored notes could not be saved yet; their groups and programs wait");
     app.UpdateTrayTooltip();
     RestoreComputersFromXml(document);
     if (!silent) {
         missingFields.Show(app.GetWindow());
-        ShowRestoredCount(app.GetWindow(), static_cast<int>(restored.size()), allHidden);
+        ShowRestoredCount(app.GetWindow(), static_cast<int>(restored.size()), allHidden, waiting);
     }
     return static_cast<int>(restored.size());
 }

@@ -1,31 +1,41 @@
 // "&Unrestore...": the tables of before the first restore of a series come
-// back from the undo copy, and everything is loaded from them again.
+// back from the undo copy, and everything is loaded from them again. Every
+// file is checked and copied beside its target before any is replaced, so an
+// undo that cannot be made changes nothing and loses nothing.
 #include <winsock2.h>
 
 #include <string>
+#include <vector>
 
+#include "foundation/FileSetReplacement.h"
 #include "foundation/ResourceData.h"
 #include "foundation/bytes/MessageBoxes.h"
+#include "globals/MainWindowMessages.h"
+#include "globals/ProgramGlobals.h"
 #include "resources/ids/RestoreIds.h"
 #include "shell/BackupRestore.h"
+#include "shell/UnrestoreDialog.h"
 #include "shell/WindowController.h"
 #include "store/BackupFolderCheck.h"
-#include "shell/UnrestoreDialog.h"
 #include "xmlfiles/UnrestoreSet.h"
 
 namespace {
-// The data is replaced under the application object, which closes its notes
-// without saving them while the flag is held.
-class RestoreInProgress {
-public:
-    explicit RestoreInProgress(CWindowController& app) : m_app(app) { m_app.SetRestoreInProgress(true); }
-    ~RestoreInProgress() { m_app.SetRestoreInProgress(false); }
-    RestoreInProgress(const RestoreInProgress&) = delete;
-    RestoreInProgress& operator=(const RestoreInProgress&) = delete;
+const char kNothingUndone[] = "Nothing was undone: your notes are as they are now.";
 
-private:
-    CWindowController& m_app;
-};
+void ShowNotPutBack(HWND owner, const std::vector<std::string>& failed, bool mixed)
+{
+    std::string text = "These files could not be put back from the UNRESTORE folder of the backup folder:" +
+                       ListedFileNames(failed) + "\r\n\r\n";
+    if (mixed)
+        text += "Some files that were already replaced could not be returned either: their earlier bytes are kept "
+                "beside them (\".was\"). The notes are not loaded until this is put right; please close the "
+                "programs that use these files and choose Unrestore again.";
+    else
+        text += std::string(kNothingUndone) +
+                " The UNRESTORE folder is kept; please close the programs that use these files and choose "
+                "Unrestore again.";
+    ShowErrorMessage(owner, text.c_str(), ProgramTitle);
+}
 }
 
 bool UndoRestore(CWindowController& app)
@@ -40,25 +50,34 @@ bool UndoRestore(CWindowController& app)
     }
     if (!RunUnrestoreDialog(owner, restoreTime.c_str()))
         return false;
+    if (!InstallWaitingNotesPair(owner, kNothingUndone))
+        return false;
+    // What was edited since the restore is stored: the teardown below saves
+    // nothing, and an undo that fails half-way returns to these tables.
+    app.SaveAll();
+    CFileSetReplacement replacement;
     std::vector<std::string> failed;
+    if (!PlanUnrestoreSetBack(replacement)) {
+        ShowErrorMessage(owner, "The unrestore control information is missing", ProgramTitle);
+        return false;
+    }
+    if (!replacement.Prepare(failed)) {
+        ShowNotPutBack(owner, failed, false);
+        return false;
+    }
+    bool mixed = false;
     {
-        RestoreInProgress held(app);
+        CRestoreInProgress held(app);
         app.Teardown();
         EnsureBackupFolder(owner);
-        failed = CopyUnrestoreSetBack();
-        app.Reinitialize();
+        replacement.Commit(failed, mixed);
+        // A folder of old and new tables is never loaded.
+        if (!mixed)
+            app.Reinitialize();
     }
+    TellCalendarAlarmsChanged(owner);
     if (!failed.empty()) {
-        // What could not be put back is still in the undo copy: it stays for another try.
-        std::string names;
-        for (const std::string& name : failed)
-            names += "\r\n    " + name;
-        ShowErrorMessage(owner,
-                         ("These files could not be put back from the UNRESTORE folder of the backup folder:" + names +
-                          "\r\n\r\nThe UNRESTORE folder is kept; please close the programs that use these files "
-                          "and choose Unrestore again.")
-                             .c_str(),
-                         ProgramTitle);
+        ShowNotPutBack(owner, failed, mixed);
         return false;
     }
     DeleteUnrestoreSet();

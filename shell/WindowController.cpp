@@ -23,6 +23,7 @@
 #include "store/TransactTable.h"
 #include "net/PortListener.h"
 #include "net/SendThreads.h"
+#include "notemanager/NoteManagerEntry.h"
 #include "shell/Favourites.h"
 #include "shell/Hotkeys.h"
 #include "globals/MainWindowMessages.h"
@@ -248,6 +249,7 @@ void CWindowController::Teardown()
     // Shutdown has ended the send threads, or cut off those that would not
     // end: none of them records a delivery into the lists from now on.
     Shutdown();
+    m_restoreState.pendingTies.clear();
     m_ourNotes.RemoveAll();
     m_otherNotes.RemoveAll();
     m_fataPalida.RemoveAll();
@@ -261,12 +263,22 @@ void CWindowController::Teardown()
     UpdateTrayTooltip();
 }
 
+void CWindowController::SetRestoreInProgress(bool inProgress)
+{
+    m_restoreInProgress = inProgress ? 1 : 0;
+    if (!inProgress && m_closeDeferred) {
+        m_closeDeferred = false;
+        PostMessageA(m_mainWindow, WM_CLOSE, 0, 0);
+    }
+}
+
 // The user's values of this run, every note, the destinations and the
 // delivery records. A missing users table is reported, and the notes are
 // saved all the same: what the user wrote must not be lost with it.
-void CWindowController::SaveAll()
+bool CWindowController::SaveAll()
 {
-    if (!SaveUserRunValues())
+    const bool userSaved = SaveUserRunValues();
+    if (!userSaved)
         WriteErrorLog("CWindowController::SaveAll():", "the user's values could not be saved");
     std::vector<CNoteController*> notes;
     auto collect = [&notes](CNoteController* note) {
@@ -276,9 +288,11 @@ void CWindowController::SaveAll()
     };
     ForEachNote(m_ourNotes, collect);
     ForEachNote(m_otherNotes, collect);
-    SaveNotes(notes, false);
+    const bool notesSaved = SaveNotes(notes, false);
+    TiePendingRestoredNotes(*this);
     SaveSentToList();
     SaveTransactList();
+    return userSaved && notesSaved;
 }
 
 void CWindowController::Shutdown()
@@ -296,6 +310,7 @@ void CWindowController::Shutdown()
     // Every send stops at once, rather than each with its note.
     if (!EndSendThreads(kSendThreadsEndMs))
         WriteErrorLog("CWindowController::Shutdown():", "a send thread did not end in time");
+    CloseNoteManagerBeforeNotesGo();
     CloseAllNotes(m_ourNotes);
     CloseAllNotes(m_otherNotes);
     CloseAllNotes(DeletedNotesList());

@@ -32,10 +32,15 @@ public:
     // The unload before a restore replaces the data, and the reload after it.
     void Teardown();
     void Reinitialize();
-    // While set, closing saves nothing: the tables are being replaced.
-    void SetRestoreInProgress(bool inProgress) { m_restoreInProgress = inProgress ? 1 : 0; }
-    // The user's values of this run, every note, the destinations and the delivery records.
-    void SaveAll();
+    // While set the tables are being replaced: the teardown saves nothing,
+    // and a close that comes meanwhile (from a box shown on the way) waits
+    // until the flag is cleared, then closes as usual.
+    void SetRestoreInProgress(bool inProgress);
+    bool IsRestoreInProgress() const { return m_restoreInProgress != 0; }
+    void DeferClose() { m_closeDeferred = true; }
+    // The user's values of this run, every note, the destinations and the
+    // delivery records; false when one of them could not be saved.
+    bool SaveAll();
     // Saves, stops timers and hotkeys and closes every note (WM_CLOSE, Teardown).
     void Shutdown();
     // Frees what the object owns (WM_DESTROY).
@@ -235,6 +240,7 @@ private:
     WORD m_autoSaveMinutes = 0;
     WORD m_autoSaveSeconds = 0;
     DWORD m_restoreInProgress = 0;
+    bool m_closeDeferred = false;
     UINT_PTR m_housekeepingTimer = 0;
     DWORD m_trayFlashing = 0;
     UINT_PTR m_appTrackingTimer = 0;
@@ -247,6 +253,18 @@ private:
     CDateTime m_lastFullSave;
     bool m_lastFullSaveKnown = false;
     int m_failedTimedSaves = 0;  // timed saves that failed in a row
+};
+
+// Holds the application object's restore flag for the life of a scope.
+class CRestoreInProgress {
+public:
+    explicit CRestoreInProgress(CWindowController& app) : m_app(app) { m_app.SetRestoreInProgress(true); }
+    ~CRestoreInProgress() { m_app.SetRestoreInProgress(false); }
+    CRestoreInProgress(const CRestoreInProgress&) = delete;
+    CRestoreInProgress& operator=(const CRestoreInProgress&) = delete;
+
+private:
+    CWindowController& m_app;
 };
 
 // The application object of the main window, null before WM_CREATE and after WM_DESTROY.

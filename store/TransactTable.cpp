@@ -11,6 +11,7 @@
 #include "store/DestinationLists.h"
 #include "store/DestinationRows.h"
 #include "store/DbfFile.h"
+#include "store/DeleteAllRecords.h"
 #include "store/FieldAccess.h"
 #include "store/TableText.h"
 #include "store/FreeSlotLists.h"
@@ -181,6 +182,17 @@ void DeleteTransactRowsOfComputer(DWORD computerId, const RowOwnership& owners)
 void DeleteTransactRowsOfNote(DWORD noteId, const RowOwnership& owners)
 {
     DeleteRowsWhere("WNOTEID", noteId, owners);
+}
+
+void EmptyTransactions()
+{
+    {
+        CCriticalSectionLock hold(TransactLock());
+        TransactList().RemoveAll();
+    }
+    CCriticalSectionLock hold(TransactTableLock());
+    DeleteAllRecords(DataFilePath(DataName::kTransactionsTable).c_str());
+    RebuildTransactFreeRecords();
 }
 
 void RebuildTransactFreeRecords()

@@ -38,5 +38,10 @@ void SaveTransactList(const RowOwnership& owners = CurrentRowOwnership());
 void DeleteTransactRowsOfComputer(DWORD computerId, const RowOwnership& owners = CurrentRowOwnership());
 void DeleteTransactRowsOfNote(DWORD noteId, const RowOwnership& owners = CurrentRowOwnership());
 
+// Every delivery goes, from "Transact" and the table (a restore that replaces
+// the notes). The list's lock and the table's are taken one after the other,
+// never one inside the other, as a send thread recording a delivery does.
+void EmptyTransactions();
+
 // The free-record list rebuilt from the table (at start and after a restore).
 void RebuildTransactFreeRecords();

@@ -2,8 +2,11 @@
 
 #include <windows.h>
 
+#include <sstream>
+
 #include "foundation/DataFolder.h"
 #include "foundation/FileHelpers.h"
+#include "foundation/FileSetReplacement.h"
 #include "foundation/FileSearch.h"
 #include "foundation/FolderTree.h"
 #include "foundation/FormatSettings.h"
@@ -17,6 +20,11 @@ const char* const kUnrestoreTables[7] = {"config.qpd", "config.qps", "users.qpd"
 namespace {
 const char* const kOptionalTables[] = {"apps.qpd", "noteman.qpd", "calendar.qpd", "chatnote.qpd"};
 const long long kKeptMinutes = 30;
+// What the copy holds and which optional files the data folder did not have:
+// lines "held <name>" and "absent <name>". Not a "*.txt" file, which could
+// be taken for the marker.
+const char kContentsName[] = "contents.lst";
+const DWORD kMaxContentsSize = 4096;
 
 std::string InUndoFolder(const char* name)
 {
@@ -29,19 +37,67 @@ bool FolderExists(const std::string& folder)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool WriteMarker(const BackupStamp& now)
+bool WriteText(const std::string& path, const std::string& text)
 {
-    const int month = now.month >= 1 && now.month <= 12 ? now.month : 0;
-    const std::string text = UnrestoreMarkerText(MonthNames[month], now);
     try {
-        CGenericFile marker;
-        marker.CreateOverwrite(InUndoFolder(BackupFileName(now, ".txt").c_str()).c_str());
-        marker.WriteToFile(text.data(), static_cast<DWORD>(text.size()));
-        marker.Close();
+        CGenericFile file;
+        file.CreateOverwrite(path.c_str());
+        file.WriteToFile(text.data(), static_cast<DWORD>(text.size()));
+        file.Close();
         return true;
     } catch (const CGenericException&) {
         return false;
     }
+}
+
+bool WriteMarker(const BackupStamp& now)
+{
+    const int month = now.month >= 1 && now.month <= 12 ? now.month : 0;
+    return WriteText(InUndoFolder(BackupFileName(now, ".txt").c_str()),
+                     UnrestoreMarkerText(MonthNames[month], now));
+}
+
+struct SetContents {
+    std::vector<std::string> held;
+    std::vector<std::string> absent;
+};
+
+// False when the copy has no readable list of its contents (a copy cut short).
+bool ReadContents(SetContents& contents)
+{
+    std::string text;
+    try {
+        CGenericFile file;
+        if (!file.OpenReadOnly(InUndoFolder(kContentsName).c_str()))
+            return false;
+        const DWORD size = file.GetSize();
+        if (size > kMaxContentsSize)
+            return false;
+        text.resize(size);
+        if (size && file.ReadFromFile(&text[0], size) != size)
+            return false;
+    } catch (const CGenericException&) {
+        return false;
+    }
+    std::istringstream lines(text);
+    std::string kind, name;
+    while (lines >> kind >> name) {
+        if (kind == "held")
+            contents.held.push_back(name);
+        else if (kind == "absent")
+            contents.absent.push_back(name);
+        else
+            return false;
+    }
+    return true;
+}
+
+bool Lists(const std::vector<std::string>& names, const char* name)
+{
+    for (const std::string& listed : names)
+        if (lstrcmpiA(listed.c_str(), name) == 0)
+            return true;
+    return false;
 }
 }
 
@@ -52,9 +108,16 @@ std::string UnrestoreFolderPath()
 
 bool HasCompleteUnrestoreSet()
 {
+    SetContents contents;
+    if (!ReadContents(contents))
+        return false;
     const std::string folder = UnrestoreFolderPath();
     for (const char* table : kUnrestoreTables) {
-        if (!FileExistsInFolder(folder.c_str(), table))
+        if (!Lists(contents.held, table))
+            return false;
+    }
+    for (const std::string& name : contents.held) {
+        if (!FileExistsInFolder(folder.c_str(), name.c_str()))
             return false;
     }
     return true;
@@ -66,17 +129,30 @@ bool CopyDataFilesToUnrestore(const BackupStamp& now)
     const std::string folder = UnrestoreFolderPath();
     if (!FolderExists(folder))
         CreateDirectoryA(folder.c_str(), nullptr);
+    // A list left by an earlier copy goes first: until the new one is
+    // written, the folder does not count as a copy.
+    DeleteFileA(InUndoFolder(kContentsName).c_str());
     bool complete = true;
-    for (const char* table : kUnrestoreTables)
-        complete = CopyFileA(DataFilePath(table).c_str(), InUndoFolder(table).c_str(), FALSE) && complete;
+    std::string contents;
+    for (const char* table : kUnrestoreTables) {
+        complete = complete && CopyFileA(DataFilePath(table).c_str(), InUndoFolder(table).c_str(), FALSE);
+        contents += std::string("held ") + table + "\r\n";
+    }
     for (const char* table : kOptionalTables) {
         const std::string source = DataFilePath(table);
-        if (FileExists(source.c_str()))
-            complete = CopyFileA(source.c_str(), InUndoFolder(table).c_str(), FALSE) && complete;
-        else
+        if (FileExists(source.c_str())) {
+            complete = complete && CopyFileA(source.c_str(), InUndoFolder(table).c_str(), FALSE);
+            contents += std::string("held ") + table + "\r\n";
+        } else {
             DeleteFileA(InUndoFolder(table).c_str());
+            contents += std::string("absent ") + table + "\r\n";
+        }
     }
-    return WriteMarker(now) && complete;
+    complete = complete && WriteText(InUndoFolder(kContentsName), contents) && WriteMarker(now);
+    // A copy that is not whole could not put everything back: none is kept.
+    if (!complete)
+        DeleteUnrestoreSet();
+    return complete;
 }
 
 bool FindUnrestoreMarker(std::string& text, BackupStamp& date)
@@ -112,27 +188,19 @@ void ExpireUnrestoreSet(bool force, const BackupStamp& now)
     DeleteUnrestoreSet();
 }
 
-std::vector<std::string> CopyUnrestoreSetBack()
+bool PlanUnrestoreSetBack(CFileSetReplacement& replacement)
 {
     EnsureBackupFolder(nullptr);
-    std::vector<std::string> failed;
-    for (const char* table : kUnrestoreTables) {
-        if (!CopyFileA(InUndoFolder(table).c_str(), DataFilePath(table).c_str(), FALSE))
-            failed.emplace_back(table);
-    }
+    SetContents contents;
+    if (!ReadContents(contents))
+        return false;
+    for (const std::string& name : contents.held)
+        replacement.Replace(InUndoFolder(name.c_str()), DataFilePath(name.c_str()));
     // A file the data folder did not have before the restore goes again, so
     // that what the restore wrote there (its groups, its associations) goes too.
-    for (const char* table : kOptionalTables) {
-        const std::string copy = InUndoFolder(table);
-        const std::string data = DataFilePath(table);
-        if (FileExists(copy.c_str())) {
-            if (!CopyFileA(copy.c_str(), data.c_str(), FALSE))
-                failed.emplace_back(table);
-        } else if (FileExists(data.c_str()) && !DeleteFileA(data.c_str())) {
-            failed.emplace_back(table);
-        }
-    }
-    return failed;
+    for (const std::string& name : contents.absent)
+        replacement.Remove(DataFilePath(name.c_str()));
+    return true;
 }
 
 bool DeleteUnrestoreSet()

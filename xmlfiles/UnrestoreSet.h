@@ -12,13 +12,17 @@
 // The seven tables without which the copy cannot be put back.
 extern const char* const kUnrestoreTables[7];
 
+class CFileSetReplacement;
+
 std::string UnrestoreFolderPath();
-// Every one of the seven tables is in the undo folder.
+// The undo folder lists what it holds, and holds all of it, the seven tables
+// among them.
 bool HasCompleteUnrestoreSet();
 
-// Copies the tables of the data folder into the undo folder and writes the
-// marker last. False when a table could not be copied: the copy is then not
-// complete, and a restore must not go on.
+// Copies the tables of the data folder into the undo folder, then the list
+// of what it holds and of the optional files the data folder lacked, and
+// the marker last. False when a file could not be copied: the copy made is
+// then removed, and a restore must not go on.
 bool CopyDataFilesToUnrestore(const BackupStamp& now);
 
 // The marker's date and its display text ("<date>, <time>,"); false, and an
@@ -29,9 +33,9 @@ bool FindUnrestoreMarker(std::string& text, BackupStamp& date);
 // minutes old (or missing).
 void ExpireUnrestoreSet(bool force, const BackupStamp& now);
 
-// The tables copied back into the data folder (the seven, then the optional
-// ones; one the copy lacks did not exist before and is deleted); the names of
-// those that could not be put back.
-std::vector<std::string> CopyUnrestoreSetBack();
+// What putting the copy back does to the data folder: every file it holds
+// replaces its namesake, and the optional files the data folder lacked
+// before the restore are removed again. False when the copy has no list.
+bool PlanUnrestoreSetBack(CFileSetReplacement& replacement);
 
 bool DeleteUnrestoreSet();

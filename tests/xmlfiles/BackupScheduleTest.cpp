@@ -231,8 +231,8 @@ TEST(BackupSchedule, ARestoreThatCouldNotBeUndoneIsNotMadeAndAnUndoKeepsWhatItCo
     ASSERT_TRUE(WaitUntil([&] { return NoteTexts(process) == std::vector<std::string>{"From the trip"}; }));
     WriteWholeFile(install.File("calendar.QPD"), CalendarFile("changed after the restore"));
 
-    // Another program reads the calendar's file: the undo puts back what it
-    // can and keeps its copy, and says which file stayed.
+    // Another program reads the calendar's file: the undo puts back nothing,
+    // keeps its copy, and says which file could not be put back.
     HANDLE held = CreateFileA(install.File("calendar.QPD").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                               OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
@@ -243,7 +243,8 @@ TEST(BackupSchedule, ARestoreThatCouldNotBeUndoneIsNotMadeAndAnUndoKeepsWhatItCo
     const std::string refusal = AcknowledgeProgramBox(process);
     EXPECT_NE(refusal.find("calendar.qpd"), std::string::npos) << refusal;
     EXPECT_TRUE(FileExists(install.File("BACKUP\\UNRESTORE\\calendar.qpd")));
-    EXPECT_EQ(NoteTexts(process), before);
+    EXPECT_EQ(NoteTexts(process), std::vector<std::string>{"From the trip"});
+    EXPECT_EQ(ReadWholeFile(install.File("calendar.QPD")), CalendarFile("changed after the restore"));
     CloseHandle(held);
 
     // Once the file is free the undo is made whole.

@@ -1,0 +1,85 @@
+// A restore and its undo while the Note Manager is open: the window lets go
+// of the notes they close, and opened again it lists only the live notes.
+#include <winsock2.h>
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "globals/MainWindowMessages.h"
+#include "notemanager/NoteManagerDriving.h"
+#include "support/NoteDriving.h"
+
+namespace {
+std::vector<std::string> Sorted(std::vector<std::string> texts)
+{
+    std::sort(texts.begin(), texts.end());
+    return texts;
+}
+
+std::vector<std::string> ShownTexts(DWORD process)
+{
+    std::vector<std::string> texts;
+    for (HWND note : NoteWindows(process))
+        texts.push_back(ReadWindowText(BodyOf(note)));
+    return Sorted(texts);
+}
+
+// A backup of three notes, made by the program from another folder.
+std::string BackupOfThree()
+{
+    ProgramInstall earlier;
+    earlier.AddInstalledDataFiles();
+    StoreTestNotes(earlier, {TestNote("Backup one"), TestNote("Backup two"), TestNote("Backup three")});
+    RunningProgram program(earlier, "");
+    EXPECT_NE(WaitForMainWindow(program), nullptr);
+    RunToEnd(earlier, "/backup three.QPK");
+    EXPECT_TRUE(WaitUntil([&] { return GetFileAttributesA(earlier.File("three.QPK").c_str()) != INVALID_FILE_ATTRIBUTES; }));
+    CloseProgram(earlier, program);
+    return ReadWholeFile(earlier.File("three.QPK"));
+}
+}
+
+TEST(NoteManagerRestore, ARestoreAndItsUndoCloseTheWindowAndItListsOnlyLiveNotesAgain)
+{
+    const std::string backup = BackupOfThree();
+    ASSERT_FALSE(backup.empty());
+    const std::vector<std::string> restored = {"Backup one", "Backup three", "Backup two"};
+    const std::vector<std::string> live = {"Live one", "Live two"};
+    ProgramInstall install;
+    install.AddInstalledDataFiles();
+    StoreTestNotes(install, {TestNote("Live one"), TestNote("Live two")});
+    WriteWholeFile(install.File("three.QPK"), backup);
+    RunningProgram program(install, "");
+    const DWORD process = program.ProcessId();
+    NoteManagerWindow manager(process);
+    HWND main = manager.OpenFromTray(program);
+    ASSERT_NE(main, nullptr);
+    ASSERT_EQ(Sorted(manager.Column(1)), live);
+
+    // The replace closes the window before it closes the notes.
+    RunToEnd(install, "/replaceSilently three.QPK");
+    ASSERT_TRUE(WaitUntil([&] { return ShownTexts(process) == restored; }));
+    EXPECT_TRUE(manager.WaitClosed());
+    ASSERT_NE(manager.OpenFromTray(program), nullptr);
+    EXPECT_EQ(Sorted(manager.Column(1)), restored);
+
+    // So does the undo, chosen while the window is open.
+    PostMessageA(main, WM_COMMAND, kCmdUnrestore, 0);
+    HWND undo = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        undo = FindTopWindowTitled("#32770", "Unrestore notes...", process);
+        return undo && IsWindowVisible(undo);
+    }));
+    SendWithTimeout(undo, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(AcknowledgeProgramBox(process), "The unrestore operation has been successfully completed");
+    EXPECT_EQ(ShownTexts(process), live);
+    EXPECT_TRUE(manager.WaitClosed());
+    ASSERT_NE(manager.OpenFromTray(program), nullptr);
+    EXPECT_EQ(Sorted(manager.Column(1)), live);
+    EXPECT_TRUE(manager.Close());
+    CloseProgram(install, program);
+}
