@@ -1,0 +1,114 @@
+// The running program's calendar while a restore and its undo bring and take
+// away alarm notes: its day marks follow at once.
+#include <winsock2.h>
+#include <windows.h>
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "CalendarDriving.h"
+#include "calendar/CalendarWindow.h"
+#include "foundation/DateTime.h"
+#include "globals/MainWindowMessages.h"
+#include "note/NoteController.h"
+#include "resources/ids/CalendarIds.h"
+#include "store/FreeSlotLists.h"
+#include "store/NoteSaving.h"
+#include "support/CurrentFolder.h"
+#include "support/NoteDriving.h"
+#include "support/Screenshot.h"
+#include "support/StoredNotes.h"
+
+namespace {
+// The standard calendar shades the days that hold alarm notes in this colour.
+const COLORREF kAlarmShade = 0xFFDAB9;
+const int kAlarmDay = 10;
+
+SYSTEMTIME FirstOfNextMonth()
+{
+    SYSTEMTIME day;
+    GetLocalTime(&day);
+    day.wDay = 1;
+    day.wMonth = day.wMonth == 12 ? 1 : day.wMonth + 1;
+    if (day.wMonth == 1)
+        ++day.wYear;
+    FILETIME time;
+    SystemTimeToFileTime(&day, &time);
+    FileTimeToSystemTime(&time, &day);
+    return day;
+}
+
+bool Shaded(HWND calendar, int firstDayOfWeek)
+{
+    const int weekday = FirstOfNextMonth().wDayOfWeek;  // 0 = Sunday
+    const int column = firstDayOfWeek == 6 ? weekday : (weekday + 6) % 7;
+    HWND cell = GetDlgItem(calendar, IDC_CAL_DAY + column + kAlarmDay - 1);
+    if (!SendWithTimeout(calendar, WM_NULL, 0, 0))
+        return false;
+    RECT rect;
+    GetWindowRect(cell, &rect);
+    int shaded = 0;
+    for (COLORREF pixel : ScreenPixels(rect))
+        shaded += pixel == kAlarmShade ? 1 : 0;
+    return shaded > 20;
+}
+
+// A backup, made by the program, of a hidden note ringing on the 10th of next month.
+std::string BackupOfAnAlarmNote()
+{
+    ProgramInstall earlier;
+    earlier.AddInstalledDataFiles();
+    {
+        const SYSTEMTIME month = FirstOfNextMonth();
+        CurrentFolder data(earlier.Path());
+        NotesFreeSlots().Clear();
+        CNoteController note;
+        FillTestNote(note, "Dentist appointment", 300, 300);
+        note.m_hidden = true;
+        note.m_alarmSet = true;
+        note.m_alarm = CDateTime(kAlarmDay, month.wMonth, month.wYear, 9, 30);
+        SaveNote(note);
+    }
+    RunningProgram program(earlier, "");
+    EXPECT_NE(WaitForMainWindow(program), nullptr);
+    RunToEnd(earlier, "/backup alarm.QPK");
+    EXPECT_TRUE(WaitUntil([&] { return GetFileAttributesA(earlier.File("alarm.QPK").c_str()) != INVALID_FILE_ATTRIBUTES; }));
+    CloseProgram(earlier, program);
+    return ReadWholeFile(earlier.File("alarm.QPK"));
+}
+}
+
+TEST(CalendarRestore, TheDayOfARestoredAlarmIsMarkedAtOnceAndUnmarkedByTheUndo)
+{
+    const std::string backup = BackupOfAnAlarmNote();
+    ASSERT_FALSE(backup.empty());
+    ProgramInstall install;
+    install.AddInstalledDataFiles();
+    WriteWholeFile(install.File("alarm.QPK"), backup);
+    RunningProgram program(install, "");
+    HWND main = WaitForMainWindow(program);
+    ASSERT_NE(main, nullptr);
+    const DWORD process = program.ProcessId();
+    HWND calendar = OpenCalendar(program);
+    ASSERT_NE(calendar, nullptr);
+    ASSERT_TRUE(SendWithTimeout(calendar, WM_KEYDOWN, VK_NEXT, 0));
+    ASSERT_TRUE(SendWithTimeout(calendar, kMsgCalendarSettingsChanged, 0, 0));
+    const int firstDay = CalendarFile(install.File("calendar.QPD")).OptionNumber(1, "firstDayOfWeek");
+    ASSERT_FALSE(Shaded(calendar, firstDay));
+
+    RunToEnd(install, "/importSilently alarm.QPK");
+    EXPECT_TRUE(WaitUntil([&] { return Shaded(calendar, firstDay); }));
+    EXPECT_TRUE(SaveScreenshotOf(calendar, "calendar-after-restore"));
+
+    PostMessageA(main, WM_COMMAND, kCmdUnrestore, 0);
+    HWND undo = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        undo = FindTopWindowTitled("#32770", "Unrestore notes...", process);
+        return undo && IsWindowVisible(undo);
+    }));
+    SendWithTimeout(undo, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(AcknowledgeProgramBox(process), "The unrestore operation has been successfully completed");
+    EXPECT_TRUE(WaitUntil([&] { return !Shaded(calendar, firstDay); }));
+    CloseProgram(install, program);
+}
