@@ -5,12 +5,14 @@
 #include <cstdio>
 #include <string>
 
+#include "foundation/CriticalSectionLock.h"
 #include "foundation/RecordList.h"
 #include "store/DestinationListOps.h"
 #include "store/DestinationLists.h"
 #include "store/SentToTable.h"
 #include "store/TransactTable.h"
 #include "store/DbfFile.h"
+#include "store/DestinationRows.h"
 #include "store/FieldAccess.h"
 #include "store/FreeSlotLists.h"
 #include "support/InFolder.h"
@@ -228,6 +230,77 @@ TEST_F(DestinationTables, DeliveryRecordsAreUpdatedInPlaceReuseFreeRecordsAndRef
     EXPECT_EQ(boxes.Boxes()[1].text, "AppendTransactIfNot, noteID==0??");
     EXPECT_EQ(boxes.Boxes()[2].text.find("The path of the attached file is longer than 255 characters"), 0u);
     EXPECT_EQ(CountTableRecords("transact.QPD"), 5u);
+}
+
+namespace {
+DWORD WINAPI EmptyTransactionsThread(void*)
+{
+    EmptyTransactions();
+    return 0;
+}
+
+DWORD WINAPI TryTransactListLock(void*)
+{
+    if (!TryEnterCriticalSection(&TransactLock()))
+        return 0;
+    LeaveCriticalSection(&TransactLock());
+    return 1;
+}
+
+// Whether a send thread could take the delivery list's lock now.
+bool ListLockFreeForOthers()
+{
+    HANDLE probe = CreateThread(nullptr, 0, &TryTransactListLock, nullptr, 0, nullptr);
+    DWORD free = 0;
+    if (probe && WaitForSingleObject(probe, 10000) == WAIT_OBJECT_0)
+        GetExitCodeThread(probe, &free);
+    if (probe)
+        CloseHandle(probe);
+    return free == 1;
+}
+}
+
+// A restore that replaces the notes empties the deliveries while a send
+// thread may be recording one: it waits for the list's lock, and it never
+// holds that lock while it waits for the table's, so a thread that holds the
+// table's lock and then wants the list's cannot meet it in a wait cycle.
+TEST_F(DestinationTables, EmptyingTheDeliveriesTakesEachLockInTurnAndLeavesNoRecord)
+{
+    AppendTransactIfNot(Destination("PC1", "", 7, 12, 100), 0, me);
+    AppendTransactIfNot(Destination("PC2", "", 8, 13, 101), 0, me);
+    LoadTransactTable(me);
+    ASSERT_EQ(TransactList().GetCount(), 2u);
+
+    HANDLE emptying = nullptr;
+    {
+        // A send thread is recording a delivery: the list is left alone until it is done.
+        CCriticalSectionLock sending(TransactLock());
+        emptying = CreateThread(nullptr, 0, &EmptyTransactionsThread, nullptr, 0, nullptr);
+        ASSERT_NE(emptying, nullptr);
+        EXPECT_EQ(WaitForSingleObject(emptying, 200), static_cast<DWORD>(WAIT_TIMEOUT));
+        TransactList().AddDescendingByDate(Destination("PC3", "", 9, 14, 102));
+        EXPECT_EQ(TransactList().GetCount(), 3u);
+    }
+    ASSERT_EQ(WaitForSingleObject(emptying, 10000), static_cast<DWORD>(WAIT_OBJECT_0));
+    CloseHandle(emptying);
+    EXPECT_EQ(TransactList().GetCount(), 0u);
+    LoadTransactTable(me);
+    EXPECT_EQ(TransactList().GetCount(), 0u);
+
+    // The table's lock held elsewhere: the list is emptied and its lock free
+    // again while the emptying waits for the table.
+    TransactList().AddDescendingByDate(Destination("PC4", "", 10, 15, 103));
+    {
+        CCriticalSectionLock writing(TransactTableLock());
+        emptying = CreateThread(nullptr, 0, &EmptyTransactionsThread, nullptr, 0, nullptr);
+        ASSERT_NE(emptying, nullptr);
+        EXPECT_EQ(WaitForSingleObject(emptying, 200), static_cast<DWORD>(WAIT_TIMEOUT));
+        EXPECT_TRUE(ListLockFreeForOthers());
+        CCriticalSectionLock list(TransactLock());
+        EXPECT_EQ(TransactList().GetCount(), 0u);
+    }
+    ASSERT_EQ(WaitForSingleObject(emptying, 10000), static_cast<DWORD>(WAIT_OBJECT_0));
+    CloseHandle(emptying);
 }
 
 TEST(Destination, EqualityIgnoresCaseDescriptionAndFile)

@@ -248,3 +248,33 @@ TEST(RestoreHeldFiles, RestoredNotesStoredOnlyLaterStillGetTheirGroup)
         grouped += note.title == "From the trip one" && note.group == "Travel";
     EXPECT_EQ(grouped, 1u);
 }
+
+TEST(RestoreHeldFiles, ARebuiltNotesPairThatCannotBeInstalledYetStopsTheRestore)
+{
+    ProgramInstall install;
+    PrepareInstall(install);
+    RunningProgram program(install, "");
+    HWND main = WaitForMainWindow(program);
+    ASSERT_NE(main, nullptr);
+    const DWORD process = program.ProcessId();
+    ASSERT_NE(WaitForNoteWithText(process, "Second stored"), nullptr);
+    const std::vector<std::string> before = NoteTexts(process);
+    // A save that rebuilt the pair was cut short before it could install it.
+    WriteWholeFile(install.File("notesNew.QPS"), ReadWholeFile(install.File("notes.qps")));
+    WriteWholeFile(install.File("notesNew.QPD"), ReadWholeFile(install.File("notes.QPD")));
+    {
+        HeldFile holder(install.File("notes.qps"), kHolderSharesReadWrite);
+        ASSERT_TRUE(holder.Held());
+        const std::string refusal = RefusedRestore(install, process, "/replaceSilently trip.QPK");
+        EXPECT_TRUE(Contains(refusal, "notesNew.QPD")) << refusal;
+        EXPECT_TRUE(Contains(refusal, "Nothing was restored")) << refusal;
+        EXPECT_EQ(NoteTexts(process), before);
+        EXPECT_FALSE(FileExists(install.File("BACKUP\\UNRESTORE")));
+    }
+    // Free again, the pair goes in first and the restore follows.
+    RunToEnd(install, "/replaceSilently trip.QPK");
+    ASSERT_TRUE(WaitUntil([&] { return NoteTexts(process) == kBackupTexts; }));
+    EXPECT_FALSE(FileExists(install.File("notesNew.QPD")));
+    CloseProgram(install, program);
+    EXPECT_EQ(TextsAfterRestart(install), kBackupTexts);
+}
