@@ -31,12 +31,14 @@ int CALLBACK CompareItems(LPARAM a, LPARAM b, LPARAM context)
 {
     return GuardCallback(0, [&] {
         const auto& sort = *reinterpret_cast<const SortContext*>(context);
-        auto* first = reinterpret_cast<CNoteController*>(a);
-        auto* second = reinterpret_cast<CNoteController*>(b);
-        if (!first || !second) {
+        if (!a || !b) {
             ShowMessageBox(sort.controller->Dialog(), "NULL pointers when sorting?", ProgramTitle, kMbOk);
             return 0;
         }
+        CNoteController* first = sort.controller->LiveNoteOf(a);
+        CNoteController* second = sort.controller->LiveNoteOf(b);
+        if (!first || !second)
+            return 0;
         return Signed(CompareNoteSortFacts(sort.column, sort.controller->SortFactsOf(*first),
                                            sort.controller->SortFactsOf(*second)),
                       sort.descending);
