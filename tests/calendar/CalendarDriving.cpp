@@ -2,8 +2,10 @@
 
 #include <vector>
 
+#include "resources/ids/CalendarIds.h"
 #include "resources/ids/TrayMenuIds.h"
 #include "support/NoteDriving.h"
+#include "support/Screenshot.h"
 #include "support/TempFolder.h"
 #include "xmlfiles/bytes/XmlBufferDocument.h"
 
@@ -83,6 +85,40 @@ void OpenAtNextStartWith(const ProgramInstall& install,
     for (const auto& value : values)
         text = WithElement(text, value.first, value.second);
     WriteWholeFile(install.File("calendar.QPD"), text);
+}
+
+SYSTEMTIME FirstOfNextMonth()
+{
+    SYSTEMTIME day;
+    GetLocalTime(&day);
+    day.wDay = 1;
+    day.wMonth = day.wMonth == 12 ? 1 : day.wMonth + 1;
+    if (day.wMonth == 1)
+        ++day.wYear;
+    // The round trip fills in the day of the week.
+    FILETIME time;
+    SystemTimeToFileTime(&day, &time);
+    FileTimeToSystemTime(&time, &day);
+    return day;
+}
+
+HWND NextMonthDayCell(HWND calendar, int day, int firstDayOfWeek)
+{
+    const int weekday = FirstOfNextMonth().wDayOfWeek;  // 0 = Sunday
+    const int column = firstDayOfWeek == 6 ? weekday : (weekday + 6) % 7;
+    return GetDlgItem(calendar, IDC_CAL_DAY + column + day - 1);
+}
+
+bool ShowsAlarmShade(HWND cell)
+{
+    // The standard calendar shades the days that hold alarm notes in this colour.
+    const COLORREF kAlarmShade = 0xFFDAB9;
+    RECT rect;
+    GetWindowRect(cell, &rect);
+    int shaded = 0;
+    for (COLORREF pixel : ScreenPixels(rect))
+        shaded += pixel == kAlarmShade ? 1 : 0;
+    return shaded > 20;
 }
 
 std::string TodayLongDate()

@@ -35,6 +35,14 @@ std::string MonthTitle(HWND calendar, int titleId);
 // Whether the calendar's item lies wholly inside its client area.
 bool ItemInsideClient(HWND calendar, int id);
 
+// The first day of the month after this one.
+SYSTEMTIME FirstOfNextMonth();
+// The first month's cell of that day of next month, when the calendar shows
+// next month first and its weeks start on the day given (6 Sunday, else Monday).
+HWND NextMonthDayCell(HWND calendar, int day, int firstDayOfWeek);
+// The cell shows the standard shade of a day holding alarm notes.
+bool ShowsAlarmShade(HWND cell);
+
 // The settings file's elements: the value of the element of the k-th (from 1)
 // "options" element, or of the style of the index in the k-th "styles".
 class CalendarFile {

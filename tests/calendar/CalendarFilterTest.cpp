@@ -21,9 +21,6 @@
 #include "support/StoredNotes.h"
 
 namespace {
-// The standard calendar shades the days that hold alarm notes in this colour.
-const COLORREF kAlarmShade = 0xFFDAB9;
-
 void StoreAlarmNote(const char* text, LONG left, const CDateTime& alarm)
 {
     CNoteController note;
@@ -32,40 +29,6 @@ void StoreAlarmNote(const char* text, LONG left, const CDateTime& alarm)
     note.m_alarmSet = true;
     note.m_alarm = alarm;
     SaveNote(note);
-}
-
-// The first day of the month after this one.
-SYSTEMTIME NextMonth()
-{
-    SYSTEMTIME day;
-    GetLocalTime(&day);
-    day.wDay = 1;
-    day.wMonth = day.wMonth == 12 ? 1 : day.wMonth + 1;
-    if (day.wMonth == 1)
-        ++day.wYear;
-    FILETIME time;
-    SystemTimeToFileTime(&day, &time);
-    FileTimeToSystemTime(&time, &day);
-    return day;
-}
-
-// The first month's cell of the day of next month.
-HWND CellOfDay(HWND calendar, int day, int firstDayOfWeek)
-{
-    const int weekday = NextMonth().wDayOfWeek;  // 0 = Sunday
-    const int column = firstDayOfWeek == 6 ? weekday : (weekday + 6) % 7;
-    return GetDlgItem(calendar, IDC_CAL_DAY + column + day - 1);
-}
-
-// The cell shows the shade of an alarm day.
-bool Shaded(HWND cell)
-{
-    RECT rect;
-    GetWindowRect(cell, &rect);
-    int shaded = 0;
-    for (COLORREF pixel : ScreenPixels(rect))
-        shaded += pixel == kAlarmShade ? 1 : 0;
-    return shaded > 20;
 }
 
 bool Settled(HWND calendar)
@@ -83,7 +46,7 @@ LONG WidthOf(HWND window)
 // Two hidden notes with alarms next month: on the 10th and on the 12th.
 void StoreTwoAlarmNotes(const ProgramInstall& install)
 {
-    const SYSTEMTIME month = NextMonth();
+    const SYSTEMTIME month = FirstOfNextMonth();
     CurrentFolder data(install.Path());
     NotesFreeSlots().Clear();
     StoreAlarmNote("Dentist appointment", 300, CDateTime(10, month.wMonth, month.wYear, 9, 30));
@@ -102,13 +65,13 @@ TEST(CalendarFilter, ATypedWordLeavesOnlyItsDaysMarkedAndEscBringsThemBack)
     ASSERT_TRUE(SendWithTimeout(calendar, WM_KEYDOWN, VK_NEXT, 0));
     ASSERT_TRUE(SendWithTimeout(calendar, kMsgCalendarSettingsChanged, 0, 0));
     const int firstDay = CalendarFile(install.File("calendar.QPD")).OptionNumber(1, "firstDayOfWeek");
-    HWND dentist = CellOfDay(calendar, 10, firstDay);
-    HWND piano = CellOfDay(calendar, 12, firstDay);
+    HWND dentist = NextMonthDayCell(calendar, 10, firstDay);
+    HWND piano = NextMonthDayCell(calendar, 12, firstDay);
     ASSERT_TRUE(Settled(calendar));
     ASSERT_TRUE(SaveScreenshotOf(calendar, "calendar-two-alarm-days"));
-    ASSERT_TRUE(Shaded(dentist));
-    ASSERT_TRUE(Shaded(piano));
-    EXPECT_FALSE(Shaded(CellOfDay(calendar, 11, firstDay)));
+    ASSERT_TRUE(ShowsAlarmShade(dentist));
+    ASSERT_TRUE(ShowsAlarmShade(piano));
+    EXPECT_FALSE(ShowsAlarmShade(NextMonthDayCell(calendar, 11, firstDay)));
 
     // The mouse over the strip above the month opens the bar.
     SetForegroundWindow(calendar);
@@ -122,8 +85,8 @@ TEST(CalendarFilter, ATypedWordLeavesOnlyItsDaysMarkedAndEscBringsThemBack)
     ASSERT_TRUE(SendWithTimeout(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(" piano ")));
     ASSERT_TRUE(Settled(calendar));
     EXPECT_TRUE(SaveScreenshotOf(calendar, "calendar-filter-bar"));
-    EXPECT_FALSE(Shaded(dentist));
-    EXPECT_TRUE(Shaded(piano));
+    EXPECT_FALSE(ShowsAlarmShade(dentist));
+    EXPECT_TRUE(ShowsAlarmShade(piano));
     // A filter keeps the bar when the mouse leaves it.
     RECT client;
     GetClientRect(calendar, &client);
@@ -136,8 +99,8 @@ TEST(CalendarFilter, ATypedWordLeavesOnlyItsDaysMarkedAndEscBringsThemBack)
     ASSERT_TRUE(WaitUntil([&] { return WidthOf(edit) == 0; }));
     EXPECT_EQ(ReadWindowText(edit), "");
     ASSERT_TRUE(Settled(calendar));
-    EXPECT_TRUE(Shaded(dentist));
-    EXPECT_TRUE(Shaded(piano));
+    EXPECT_TRUE(ShowsAlarmShade(dentist));
+    EXPECT_TRUE(ShowsAlarmShade(piano));
 
     // Blanks only: the bar closes as the mouse leaves, and the marks stay.
     ASSERT_TRUE(SendWithTimeout(calendar, WM_MOUSEMOVE, 0, MAKELPARAM(40, 3)));
@@ -146,8 +109,8 @@ TEST(CalendarFilter, ATypedWordLeavesOnlyItsDaysMarkedAndEscBringsThemBack)
     ASSERT_TRUE(SendWithTimeout(calendar, WM_MOUSEMOVE, 0, MAKELPARAM(5, client.bottom - 5)));
     EXPECT_EQ(WidthOf(edit), 0);
     ASSERT_TRUE(Settled(calendar));
-    EXPECT_TRUE(Shaded(dentist));
-    EXPECT_TRUE(Shaded(piano));
+    EXPECT_TRUE(ShowsAlarmShade(dentist));
+    EXPECT_TRUE(ShowsAlarmShade(piano));
     CloseProgram(install, program);
 }
 
@@ -168,18 +131,18 @@ TEST(CalendarFilter, AStyleThatMarksAlarmDaysAgainShowsTheMarksAtOnce)
     ASSERT_TRUE(SendWithTimeout(calendar, WM_KEYDOWN, VK_NEXT, 0));
     ASSERT_TRUE(SendWithTimeout(calendar, kMsgCalendarSettingsChanged, 0, 0));
     const int firstDay = CalendarFile(install.File("calendar.QPD")).OptionNumber(1, "firstDayOfWeek");
-    HWND dentist = CellOfDay(calendar, 10, firstDay);
+    HWND dentist = NextMonthDayCell(calendar, 10, firstDay);
     ASSERT_TRUE(SaveScreenshotOf(calendar, "calendar-marks"));
-    ASSERT_TRUE(Shaded(dentist));
+    ASSERT_TRUE(ShowsAlarmShade(dentist));
 
     ASSERT_TRUE(SendWithTimeout(calendar, WM_SYSKEYDOWN, '5', 1 << 29));
     ASSERT_TRUE(SaveScreenshotOf(calendar, "calendar-no-marks"));
-    EXPECT_FALSE(Shaded(dentist));
+    EXPECT_FALSE(ShowsAlarmShade(dentist));
     // Back to the second style: the shade is there at once, the day asked again.
     ASSERT_TRUE(SendWithTimeout(calendar, WM_SYSKEYDOWN, '2', 1 << 29));
     ASSERT_TRUE(Settled(calendar));
     EXPECT_TRUE(SaveScreenshotOf(calendar, "calendar-marks-back"));
-    EXPECT_TRUE(Shaded(dentist));
+    EXPECT_TRUE(ShowsAlarmShade(dentist));
     CloseProgram(install, program);
 }
 

@@ -32,13 +32,7 @@ std::string CurrentMonthTitle()
 
 std::string NextMonthTitle()
 {
-    SYSTEMTIME day;
-    GetLocalTime(&day);
-    day.wDay = 1;
-    day.wMonth = day.wMonth == 12 ? 1 : day.wMonth + 1;
-    if (day.wMonth == 1)
-        ++day.wYear;
-    return MonthTitleOf(day);
+    return MonthTitleOf(FirstOfNextMonth());
 }
 
 }

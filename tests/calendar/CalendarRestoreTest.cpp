@@ -21,45 +21,19 @@
 #include "support/StoredNotes.h"
 
 namespace {
-// The standard calendar shades the days that hold alarm notes in this colour.
-const COLORREF kAlarmShade = 0xFFDAB9;
 const int kAlarmDay = 10;
-
-SYSTEMTIME FirstOfNextMonth()
-{
-    SYSTEMTIME day;
-    GetLocalTime(&day);
-    day.wDay = 1;
-    day.wMonth = day.wMonth == 12 ? 1 : day.wMonth + 1;
-    if (day.wMonth == 1)
-        ++day.wYear;
-    FILETIME time;
-    SystemTimeToFileTime(&day, &time);
-    FileTimeToSystemTime(&time, &day);
-    return day;
-}
 
 bool Shaded(HWND calendar, int firstDayOfWeek)
 {
-    const int weekday = FirstOfNextMonth().wDayOfWeek;  // 0 = Sunday
-    const int column = firstDayOfWeek == 6 ? weekday : (weekday + 6) % 7;
-    HWND cell = GetDlgItem(calendar, IDC_CAL_DAY + column + kAlarmDay - 1);
-    if (!SendWithTimeout(calendar, WM_NULL, 0, 0))
-        return false;
-    RECT rect;
-    GetWindowRect(cell, &rect);
-    int shaded = 0;
-    for (COLORREF pixel : ScreenPixels(rect))
-        shaded += pixel == kAlarmShade ? 1 : 0;
-    return shaded > 20;
+    return SendWithTimeout(calendar, WM_NULL, 0, 0) &&
+           ShowsAlarmShade(NextMonthDayCell(calendar, kAlarmDay, firstDayOfWeek));
+}
 }
 
-// A backup, made by the program, of a hidden note ringing on the 10th of next month.
-std::string BackupOfAnAlarmNote()
+TEST(CalendarRestore, TheDayOfARestoredAlarmIsMarkedAtOnceAndUnmarkedByTheUndo)
 {
-    ProgramInstall earlier;
-    earlier.AddInstalledDataFiles();
-    {
+    // A hidden note ringing on the 10th of next month, in a backup made by the program.
+    const std::string backup = BackupMadeByProgram([](const ProgramInstall& earlier) {
         const SYSTEMTIME month = FirstOfNextMonth();
         CurrentFolder data(earlier.Path());
         NotesFreeSlots().Clear();
@@ -69,19 +43,7 @@ std::string BackupOfAnAlarmNote()
         note.m_alarmSet = true;
         note.m_alarm = CDateTime(kAlarmDay, month.wMonth, month.wYear, 9, 30);
         SaveNote(note);
-    }
-    RunningProgram program(earlier, "");
-    EXPECT_NE(WaitForMainWindow(program), nullptr);
-    RunToEnd(earlier, "/backup alarm.QPK");
-    EXPECT_TRUE(WaitUntil([&] { return GetFileAttributesA(earlier.File("alarm.QPK").c_str()) != INVALID_FILE_ATTRIBUTES; }));
-    CloseProgram(earlier, program);
-    return ReadWholeFile(earlier.File("alarm.QPK"));
-}
-}
-
-TEST(CalendarRestore, TheDayOfARestoredAlarmIsMarkedAtOnceAndUnmarkedByTheUndo)
-{
-    const std::string backup = BackupOfAnAlarmNote();
+    });
     ASSERT_FALSE(backup.empty());
     ProgramInstall install;
     install.AddInstalledDataFiles();

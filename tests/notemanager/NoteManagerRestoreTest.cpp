@@ -27,25 +27,13 @@ std::vector<std::string> ShownTexts(DWORD process)
         texts.push_back(ReadWindowText(BodyOf(note)));
     return Sorted(texts);
 }
-
-// A backup of three notes, made by the program from another folder.
-std::string BackupOfThree()
-{
-    ProgramInstall earlier;
-    earlier.AddInstalledDataFiles();
-    StoreTestNotes(earlier, {TestNote("Backup one"), TestNote("Backup two"), TestNote("Backup three")});
-    RunningProgram program(earlier, "");
-    EXPECT_NE(WaitForMainWindow(program), nullptr);
-    RunToEnd(earlier, "/backup three.QPK");
-    EXPECT_TRUE(WaitUntil([&] { return GetFileAttributesA(earlier.File("three.QPK").c_str()) != INVALID_FILE_ATTRIBUTES; }));
-    CloseProgram(earlier, program);
-    return ReadWholeFile(earlier.File("three.QPK"));
-}
 }
 
 TEST(NoteManagerRestore, ARestoreAndItsUndoCloseTheWindowAndItListsOnlyLiveNotesAgain)
 {
-    const std::string backup = BackupOfThree();
+    const std::string backup = BackupMadeByProgram([](const ProgramInstall& earlier) {
+        StoreTestNotes(earlier, {TestNote("Backup one"), TestNote("Backup two"), TestNote("Backup three")});
+    });
     ASSERT_FALSE(backup.empty());
     ProgramInstall install;
     install.AddInstalledDataFiles();

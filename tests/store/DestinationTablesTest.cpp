@@ -16,6 +16,7 @@
 #include "store/FieldAccess.h"
 #include "store/FreeSlotLists.h"
 #include "support/InFolder.h"
+#include "support/LockProbe.h"
 #include "support/bytes/MessageBoxRecorder.h"
 
 namespace {
@@ -238,26 +239,6 @@ DWORD WINAPI EmptyTransactionsThread(void*)
     EmptyTransactions();
     return 0;
 }
-
-DWORD WINAPI TryTransactListLock(void*)
-{
-    if (!TryEnterCriticalSection(&TransactLock()))
-        return 0;
-    LeaveCriticalSection(&TransactLock());
-    return 1;
-}
-
-// Whether a send thread could take the delivery list's lock now.
-bool ListLockFreeForOthers()
-{
-    HANDLE probe = CreateThread(nullptr, 0, &TryTransactListLock, nullptr, 0, nullptr);
-    DWORD free = 0;
-    if (probe && WaitForSingleObject(probe, 10000) == WAIT_OBJECT_0)
-        GetExitCodeThread(probe, &free);
-    if (probe)
-        CloseHandle(probe);
-    return free == 1;
-}
 }
 
 // A restore that replaces the notes empties the deliveries while a send
@@ -295,7 +276,7 @@ TEST_F(DestinationTables, EmptyingTheDeliveriesTakesEachLockInTurnAndLeavesNoRec
         emptying = CreateThread(nullptr, 0, &EmptyTransactionsThread, nullptr, 0, nullptr);
         ASSERT_NE(emptying, nullptr);
         EXPECT_EQ(WaitForSingleObject(emptying, 200), static_cast<DWORD>(WAIT_TIMEOUT));
-        EXPECT_TRUE(ListLockFreeForOthers());
+        EXPECT_TRUE(LockFreeForOthers(TransactLock()));
         CCriticalSectionLock list(TransactLock());
         EXPECT_EQ(TransactList().GetCount(), 0u);
     }

@@ -10,6 +10,7 @@
 #include "store/FreeSlotLists.h"
 #include "store/NoteSaving.h"
 #include "store/NotesTableLock.h"
+#include "support/LockProbe.h"
 #include "store/NotesLoader.h"
 #include "support/HeldFile.h"
 #include "support/bytes/MessageBoxRecorder.h"
@@ -180,26 +181,6 @@ std::string StoredValues(const CNoteController& n)
         << n.m_createdBy << "\" to \"" << n.m_lastSentTo << "\" value " << n.m_storedValue;
     return out.str();
 }
-
-DWORD WINAPI TryNotesLock(void*)
-{
-    if (!TryEnterCriticalSection(&NotesTableLock()))
-        return 0;
-    LeaveCriticalSection(&NotesTableLock());
-    return 1;
-}
-
-// Whether another thread may take the notes-table lock now.
-bool NotesLockFreeForOthers()
-{
-    HANDLE probe = CreateThread(nullptr, 0, &TryNotesLock, nullptr, 0, nullptr);
-    DWORD free = 0;
-    if (probe && WaitForSingleObject(probe, 10000) == WAIT_OBJECT_0)
-        GetExitCodeThread(probe, &free);
-    if (probe)
-        CloseHandle(probe);
-    return free == 1;
-}
 }
 
 TEST_F(NotesTable, EveryStoredFieldOfANoteComesBackAfterASaveAndALoad)
@@ -323,7 +304,7 @@ TEST_F(NotesTable, ANewNoteWhoseTextMayNotBeStoredKeepsItsNumberAndLeavesTheFree
     // send. The box waits until the lock of the notes table is released.
     MessageBoxRecorder boxes;
     std::vector<bool> lockFree;
-    boxes.WhileShown([&] { lockFree.push_back(NotesLockFreeForOthers()); });
+    boxes.WhileShown([&] { lockFree.push_back(LockFreeForOthers(NotesTableLock())); });
     std::unique_ptr<CNoteController> locked = MakeNote(kRows[0], 3);
     locked->m_protected = true;
     SaveNote(*locked);

@@ -54,6 +54,20 @@ void RunToEnd(const ProgramInstall& install, const std::string& arguments)
     EXPECT_EQ(exitCode, 0u) << arguments;
 }
 
+std::string BackupMadeByProgram(const std::function<void(const ProgramInstall&)>& storeNotes)
+{
+    ProgramInstall earlier;
+    earlier.AddInstalledDataFiles();
+    storeNotes(earlier);
+    const std::string file = earlier.File("made.QPK");
+    RunningProgram program(earlier, "");
+    EXPECT_NE(WaitForMainWindow(program), nullptr);
+    RunToEnd(earlier, "/backup made.QPK");
+    EXPECT_TRUE(WaitUntil([&] { return GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES; }));
+    CloseProgram(earlier, program);
+    return GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES ? std::string() : ReadWholeFile(file);
+}
+
 bool DeleteNoteWindow(HWND note, DWORD process)
 {
     const UINT kNoteDeleteCommand = 4511;

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,9 @@ HWND WaitForNoteWithText(DWORD process, const std::string& text);
 HWND WaitForMainWindow(const RunningProgram& program);
 // A second start with the arguments, awaited to its end.
 void RunToEnd(const ProgramInstall& install, const std::string& arguments);
+// The bytes of "/backup" run on a program started on an install of its own
+// data files, whose notes the caller stores first; empty when none came.
+std::string BackupMadeByProgram(const std::function<void(const ProgramInstall&)>& storeNotes);
 // The note's delete command, its question answered yes when it asks; true
 // once the note has gone from the screen.
 bool DeleteNoteWindow(HWND note, DWORD process);

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -107,18 +108,31 @@ bool Contains(const std::string& text, const std::string& part)
 {
     return text.find(part) != std::string::npos;
 }
+
+// Each test starts the program on the prepared install and waits for its stored notes.
+class RestoreHeldFiles : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        PrepareInstall(install);
+        program = std::make_unique<RunningProgram>(install, "");
+        main = WaitForMainWindow(*program);
+        ASSERT_NE(main, nullptr);
+        process = program->ProcessId();
+        ASSERT_NE(WaitForNoteWithText(process, "Second stored"), nullptr);
+        stored = NoteTexts(process);
+    }
+
+    ProgramInstall install;
+    std::unique_ptr<RunningProgram> program;
+    HWND main = nullptr;
+    DWORD process = 0;
+    std::vector<std::string> stored;
+};
 }
 
-TEST(RestoreHeldFiles, AnUndoWithTheMemoFileHeldChangesNothingAndKeepsTheEditsMadeSinceTheRestore)
+TEST_F(RestoreHeldFiles, AnUndoWithTheMemoFileHeldChangesNothingAndKeepsTheEditsMadeSinceTheRestore)
 {
-    ProgramInstall install;
-    PrepareInstall(install);
-    RunningProgram program(install, "");
-    HWND main = WaitForMainWindow(program);
-    ASSERT_NE(main, nullptr);
-    const DWORD process = program.ProcessId();
-    ASSERT_NE(WaitForNoteWithText(process, "Second stored"), nullptr);
-    const std::vector<std::string> stored = NoteTexts(process);
     RunToEnd(install, "/replaceSilently trip.QPK");
     ASSERT_TRUE(WaitUntil([&] { return NoteTexts(process) == kBackupTexts; }));
     TypeAtStart(WaitForNoteWithText(process, "From the trip two"), "Edited ");
@@ -143,7 +157,7 @@ TEST(RestoreHeldFiles, AnUndoWithTheMemoFileHeldChangesNothingAndKeepsTheEditsMa
         EXPECT_FALSE(FileExists(install.File("notes.qps.was")));
         EXPECT_FALSE(FileExists(install.File("notes.QPD.put")));
     }
-    CloseProgram(install, program);
+    CloseProgram(install, *program);
     EXPECT_EQ(ReadWholeFile(install.File("noteman.QPD")), groups);
 
     // The edit and every restored text are stored; the undo still works.
@@ -158,15 +172,9 @@ TEST(RestoreHeldFiles, AnUndoWithTheMemoFileHeldChangesNothingAndKeepsTheEditsMa
     EXPECT_EQ(TextsAfterRestart(install), stored);
 }
 
-TEST(RestoreHeldFiles, AReplaceWithTheNotesTableHeldTouchesNoNoteAndSaysNothingWasRestored)
+TEST_F(RestoreHeldFiles, AReplaceWithTheNotesTableHeldTouchesNoNoteAndSaysNothingWasRestored)
 {
-    ProgramInstall install;
-    PrepareInstall(install);
     WriteWholeFile(install.File("chatnote.QPD"), "the chat note's settings");
-    RunningProgram program(install, "");
-    HWND main = WaitForMainWindow(program);
-    ASSERT_NE(main, nullptr);
-    const DWORD process = program.ProcessId();
     TypeAtStart(WaitForNoteWithText(process, "First stored"), "Typed ");
     ASSERT_NE(WaitForNoteWithText(process, "Typed First stored"), nullptr);
     const std::vector<std::string> before = NoteTexts(process);
@@ -179,20 +187,12 @@ TEST(RestoreHeldFiles, AReplaceWithTheNotesTableHeldTouchesNoNoteAndSaysNothingW
         EXPECT_EQ(ReadWholeFile(install.File("chatnote.QPD")), "the chat note's settings");
         EXPECT_FALSE(FileExists(install.File("BACKUP\\UNRESTORE")));
     }
-    CloseProgram(install, program);
+    CloseProgram(install, *program);
     EXPECT_EQ(TextsAfterRestart(install), before);
 }
 
-TEST(RestoreHeldFiles, AnUndoCopyThatCannotBeMadeWholeStopsTheRestoreAndLeavesNoPartialCopy)
+TEST_F(RestoreHeldFiles, AnUndoCopyThatCannotBeMadeWholeStopsTheRestoreAndLeavesNoPartialCopy)
 {
-    ProgramInstall install;
-    PrepareInstall(install);
-    RunningProgram program(install, "");
-    HWND main = WaitForMainWindow(program);
-    ASSERT_NE(main, nullptr);
-    const DWORD process = program.ProcessId();
-    ASSERT_NE(WaitForNoteWithText(process, "Second stored"), nullptr);
-    const std::vector<std::string> stored = NoteTexts(process);
     {
         HeldFile holder(install.File("calendar.QPD"), kHolderSharesNothing);
         ASSERT_TRUE(holder.Held());
@@ -214,19 +214,12 @@ TEST(RestoreHeldFiles, AnUndoCopyThatCannotBeMadeWholeStopsTheRestoreAndLeavesNo
     EXPECT_EQ(NoteTexts(process), stored);
     EXPECT_EQ(ReadWholeFile(install.File("calendar.QPD")), CalendarFile("the calendar's options"));
     EXPECT_FALSE(FileExists(install.File("chatnote.QPD")));
-    CloseProgram(install, program);
+    CloseProgram(install, *program);
 }
 
-TEST(RestoreHeldFiles, RestoredNotesStoredOnlyLaterStillGetTheirGroup)
+TEST_F(RestoreHeldFiles, RestoredNotesStoredOnlyLaterStillGetTheirGroup)
 {
-    ProgramInstall install;
-    PrepareInstall(install);
-    RunningProgram program(install, "");
-    HWND main = WaitForMainWindow(program);
-    ASSERT_NE(main, nullptr);
-    const DWORD process = program.ProcessId();
     // No note of the user is left to save before the restore.
-    ASSERT_NE(WaitForNoteWithText(process, "Second stored"), nullptr);
     for (HWND note : NoteWindows(process))
         ASSERT_TRUE(DeleteNoteWindow(note, process));
     {
@@ -235,7 +228,7 @@ TEST(RestoreHeldFiles, RestoredNotesStoredOnlyLaterStillGetTheirGroup)
         RunToEnd(install, "/importSilently trip.QPK");
         ASSERT_TRUE(WaitUntil([&] { return ShownNoteTexts(process) == kBackupTexts; }));
     }
-    CloseProgram(install, program);
+    CloseProgram(install, *program);
 
     RunningProgram again(install, "");
     ASSERT_NE(WaitForMainWindow(again), nullptr);
@@ -249,16 +242,9 @@ TEST(RestoreHeldFiles, RestoredNotesStoredOnlyLaterStillGetTheirGroup)
     EXPECT_EQ(grouped, 1u);
 }
 
-TEST(RestoreHeldFiles, ARebuiltNotesPairThatCannotBeInstalledYetStopsTheRestore)
+TEST_F(RestoreHeldFiles, ARebuiltNotesPairThatCannotBeInstalledYetStopsTheRestore)
 {
-    ProgramInstall install;
-    PrepareInstall(install);
-    RunningProgram program(install, "");
-    HWND main = WaitForMainWindow(program);
-    ASSERT_NE(main, nullptr);
-    const DWORD process = program.ProcessId();
-    ASSERT_NE(WaitForNoteWithText(process, "Second stored"), nullptr);
-    const std::vector<std::string> before = NoteTexts(process);
+    const std::vector<std::string>& before = stored;
     // A save that rebuilt the pair was cut short before it could install it.
     WriteWholeFile(install.File("notesNew.QPS"), ReadWholeFile(install.File("notes.qps")));
     WriteWholeFile(install.File("notesNew.QPD"), ReadWholeFile(install.File("notes.QPD")));
@@ -275,6 +261,6 @@ TEST(RestoreHeldFiles, ARebuiltNotesPairThatCannotBeInstalledYetStopsTheRestore)
     RunToEnd(install, "/replaceSilently trip.QPK");
     ASSERT_TRUE(WaitUntil([&] { return NoteTexts(process) == kBackupTexts; }));
     EXPECT_FALSE(FileExists(install.File("notesNew.QPD")));
-    CloseProgram(install, program);
+    CloseProgram(install, *program);
     EXPECT_EQ(TextsAfterRestart(install), kBackupTexts);
 }
