@@ -63,14 +63,7 @@ TEST(CalendarRestore, TheDayOfARestoredAlarmIsMarkedAtOnceAndUnmarkedByTheUndo)
     EXPECT_TRUE(WaitUntil([&] { return Shaded(calendar, firstDay); }));
     EXPECT_TRUE(SaveScreenshotOf(calendar, "calendar-after-restore"));
 
-    PostMessageA(main, WM_COMMAND, kCmdUnrestore, 0);
-    HWND undo = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        undo = FindTopWindowTitled("#32770", "Unrestore notes...", process);
-        return undo && IsWindowVisible(undo);
-    }));
-    SendWithTimeout(undo, WM_COMMAND, IDOK, 0);
-    EXPECT_EQ(AcknowledgeProgramBox(process), "The unrestore operation has been successfully completed");
+    EXPECT_EQ(UnrestoreAnsweringYes(main, process), "The unrestore operation has been successfully completed");
     EXPECT_TRUE(WaitUntil([&] { return !Shaded(calendar, firstDay); }));
     CloseProgram(install, program);
 }

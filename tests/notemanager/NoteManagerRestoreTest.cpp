@@ -62,14 +62,7 @@ TEST(NoteManagerRestore, ARestoreAndItsUndoCloseTheWindowAndItListsOnlyLiveNotes
     EXPECT_EQ(restored[2], "Backup two");
 
     // So does the undo, chosen while the window is open.
-    PostMessageA(main, WM_COMMAND, kCmdUnrestore, 0);
-    HWND undo = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        undo = FindTopWindowTitled("#32770", "Unrestore notes...", process);
-        return undo && IsWindowVisible(undo);
-    }));
-    SendWithTimeout(undo, WM_COMMAND, IDOK, 0);
-    EXPECT_EQ(AcknowledgeProgramBox(process), "The unrestore operation has been successfully completed");
+    EXPECT_EQ(UnrestoreAnsweringYes(main, process), "The unrestore operation has been successfully completed");
     EXPECT_EQ(ShownTexts(process), liveTexts);
     EXPECT_TRUE(manager.WaitClosed());
     ASSERT_NE(manager.OpenFromTray(program), nullptr);

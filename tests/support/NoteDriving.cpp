@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "globals/MainWindowMessages.h"
+
 const char kMainClass[] = "MainWindowClassName6";
 const char kNoteClass[] = "NotesClassName6";
 
@@ -66,6 +68,21 @@ std::string BackupMadeByProgram(const std::function<void(const ProgramInstall&)>
     EXPECT_TRUE(WaitUntil([&] { return GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES; }));
     CloseProgram(earlier, program);
     return GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES ? std::string() : ReadWholeFile(file);
+}
+
+std::string UnrestoreAnsweringYes(HWND main, DWORD process)
+{
+    PostMessageA(main, WM_COMMAND, kCmdUnrestore, 0);
+    HWND undo = nullptr;
+    const bool shown = WaitUntil([&] {
+        undo = FindTopWindowTitled("#32770", "Unrestore notes...", process);
+        return undo && IsWindowVisible(undo);
+    });
+    EXPECT_TRUE(shown);
+    if (!shown)
+        return "(no dialog)";
+    SendWithTimeout(undo, WM_COMMAND, IDOK, 0);
+    return AcknowledgeProgramBox(process);
 }
 
 bool DeleteNoteWindow(HWND note, DWORD process)

@@ -63,18 +63,6 @@ std::string RefusedRestore(const ProgramInstall& install, DWORD process, const s
     return text;
 }
 
-// "&Unrestore..." answered Yes; the text of the box that follows.
-std::string Unrestore(HWND main, DWORD process)
-{
-    PostMessageA(main, WM_COMMAND, kCmdUnrestore, 0);
-    HWND undo = WaitForDialog(process, "Unrestore notes...");
-    EXPECT_NE(undo, nullptr);
-    if (!undo)
-        return "(no dialog)";
-    EXPECT_TRUE(PressAndWaitGone(undo, IDOK));
-    return AcknowledgeProgramBox(process);
-}
-
 // Types the text at the start of the note's body, as the keyboard would.
 void TypeAtStart(HWND note, const std::string& text)
 {
@@ -146,7 +134,7 @@ TEST_F(RestoreHeldFiles, AnUndoWithTheMemoFileHeldChangesNothingAndKeepsTheEdits
     {
         HeldFile holder(install.File("notes.qps"), kHolderSharesNothing);
         ASSERT_TRUE(holder.Held());
-        const std::string refusal = Unrestore(main, process);
+        const std::string refusal = UnrestoreAnsweringYes(main, process);
         EXPECT_EQ(refusal.rfind("These files could not be put back", 0), 0u) << refusal;
         EXPECT_TRUE(Contains(refusal, "notes.qps")) << refusal;
         EXPECT_TRUE(Contains(refusal, "Nothing was undone")) << refusal;
@@ -165,7 +153,7 @@ TEST_F(RestoreHeldFiles, AnUndoWithTheMemoFileHeldChangesNothingAndKeepsTheEdits
     RunningProgram again(install, "");
     main = WaitForMainWindow(again);
     ASSERT_NE(main, nullptr);
-    EXPECT_EQ(Unrestore(main, again.ProcessId()), "The unrestore operation has been successfully completed");
+    EXPECT_EQ(UnrestoreAnsweringYes(main, again.ProcessId()), "The unrestore operation has been successfully completed");
     EXPECT_EQ(NoteTexts(again.ProcessId()), stored);
     EXPECT_EQ(ReadWholeFile(install.File("calendar.QPD")), CalendarFile("the calendar's options"));
     CloseProgram(install, again);
@@ -210,7 +198,7 @@ TEST_F(RestoreHeldFiles, AnUndoCopyThatCannotBeMadeWholeStopsTheRestoreAndLeaves
     EXPECT_TRUE(Contains(contents, "held calendar.qpd")) << contents;
     EXPECT_TRUE(Contains(contents, "absent chatnote.qpd")) << contents;
     WriteWholeFile(install.File("chatnote.QPD"), "made after the restore");
-    EXPECT_EQ(Unrestore(main, process), "The unrestore operation has been successfully completed");
+    EXPECT_EQ(UnrestoreAnsweringYes(main, process), "The unrestore operation has been successfully completed");
     EXPECT_EQ(NoteTexts(process), stored);
     EXPECT_EQ(ReadWholeFile(install.File("calendar.QPD")), CalendarFile("the calendar's options"));
     EXPECT_FALSE(FileExists(install.File("chatnote.QPD")));
