@@ -274,6 +274,8 @@ TEST(CalendarSettingsDialog, AHotkeyOfAnotherActionIsNamedAndKept)
     // Cancel changes nothing and warns of nothing.
     HWND keys = openKeys();
     ASSERT_NE(keys, nullptr);
+    // Opened over the calendar's settings, it shows as itself.
+    EXPECT_TRUE(ShowsReadably(keys, "calendar-hotkey-dialog"));
     PostMessageA(keys, WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(keys); }));
     SendWithTimeout(dialog, WM_NULL, 0, 0);

@@ -3,6 +3,7 @@
 // gone leaves the note in its colour without a word to the user.
 #include <windows.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,10 +11,15 @@
 #include <gtest/gtest.h>
 
 #include "foundation/bytes/NumberCodes.h"
+#include "globals/NoteStyle.h"
+#include "globals/ProgramGlobals.h"
+#include "globals/Settings.h"
 #include "note/NoteController.h"
 #include "store/FreeSlotLists.h"
 #include "store/NoteSaving.h"
 #include "store/NotesLoader.h"
+#include "store/SettingsTable.h"
+#include "store/StyleStorage.h"
 #include "support/InFolder.h"
 #include "support/StoredNotes.h"
 #include "support/NoteDriving.h"
@@ -51,9 +57,10 @@ WORD TextureId(const char* name)
     return static_cast<WORD>(ElfHash(name, lstrlenA(name)) % 10000);
 }
 
-void StoreNote(const char* text, LONG left, int kind, WORD textureId)
+void StoreNote(const char* text, LONG left, int kind, WORD textureId, int transparency = 0)
 {
     CNoteController note;
+    note.m_packed.level = transparency;
     note.m_userId = 1;
     note.m_left = left;
     note.m_top = 120;
@@ -160,4 +167,58 @@ TEST(NoteBackground, TexturesAndGradientsPaintUnderTheTextAndAMissingTextureShow
         CloseProgram(install, program);
     }
     EXPECT_NE(ReadWholeFile(install.File("error.txt")).find("TEXTURES"), std::string::npos);
+}
+
+// Notes of some transparency are layered windows: a screen without a
+// compositor shows them as they are drawn, their texture under the text,
+// whether the note was loaded so or took a transparent style once shown.
+TEST(NoteBackground, TransparentTexturedNotesShowTheirTexture)
+{
+    ProgramInstall install;
+    install.AddInstalledDataFiles();
+    CreateDirectoryA(install.File("TEXTURES").c_str(), nullptr);
+    WriteWholeFile(install.File(std::string("TEXTURES\\") + kTextureName), StripesBitmap());
+    {
+        CurrentFolder data(install.Path());
+        NotesFreeSlots().Clear();
+        StoreNote("see-through", 40, 4, TextureId(kTextureName), 30);
+        LoadSettings();
+        CNoteStyle& style = UserSettings().styles[1];
+        style = ConfigSettings().styles[1];
+        style.undefined = 0;
+        style.backgroundColor = kBodyColour;
+        style.backgroundKind = 4;
+        style.textureId = TextureId(kTextureName);
+        style.textureStretch = 0;
+        style.transparency = 30;
+        style.SetText(nullptr);
+        SaveV6Style(1);
+    }
+    RunningProgram program(install, "");
+    HWND main = WaitForMainWindow(program);
+    ASSERT_NE(main, nullptr);
+    HWND loaded = WaitForNoteWithText(program.ProcessId(), "see-through");
+    ASSERT_NE(loaded, nullptr);
+    const std::vector<HWND> before = NoteWindows(program.ProcessId());
+    ASSERT_TRUE(SendWithTimeout(main, WM_HOTKEY, 151, 0));
+    HWND styled = nullptr;
+    for (HWND note : NoteWindows(program.ProcessId()))
+        if (std::find(before.begin(), before.end(), note) == before.end())
+            styled = note;
+    ASSERT_NE(styled, nullptr);
+    for (HWND note : before)
+        if (note != loaded)
+            ShowWindow(note, SW_HIDE);
+    SetWindowPos(loaded, HWND_TOPMOST, 40, 120, 300, 220, SWP_NOACTIVATE);
+    SetWindowPos(styled, HWND_TOPMOST, 400, 120, 300, 220, SWP_NOACTIVATE);
+
+    for (HWND note : {loaded, styled}) {
+        EXPECT_NE(GetWindowLongPtrA(note, GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+        const POINT onA = BodyPoint(note, 2 * kStripeWidth * 4 + 3);
+        const POINT onB = BodyPoint(note, 2 * kStripeWidth * 4 + kStripeWidth + 3);
+        EXPECT_TRUE(WaitUntil([&] { return CloseColour(ScreenPixel(onA), kStripeA); })) << Hex(ScreenPixel(onA));
+        EXPECT_TRUE(CloseColour(ScreenPixel(onB), kStripeB)) << Hex(ScreenPixel(onB));
+    }
+    EXPECT_TRUE(SaveScreenshotOf(styled, "notes-transparent-texture"));
+    CloseProgram(install, program);
 }

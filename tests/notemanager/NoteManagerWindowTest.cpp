@@ -1,12 +1,18 @@
 // The Note Manager window of the real program: opened from the tray command
 // and by alarm-day requests, its filters, rows, sorting and status.
 #include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "globals/MainWindowMessages.h"
 #include "notemanager/NoteManagerDriving.h"
 #include "resources/ids/NoteManagerIds.h"
+#include "support/ListViewDriving.h"
+#include "support/MenuDriving.h"
 #include "support/NoteDriving.h"
 #include "support/Screenshot.h"
 
@@ -62,4 +68,56 @@ TEST(NoteManagerWindow, RequestsForAnAlarmDayShowOneWindowAndLeaveTheFiltersAsTh
     EXPECT_TRUE(again.Checked(IDC_NM_ALARMS_ALL));
     ASSERT_TRUE(again.Close());
     CloseProgram(install, program);
+}
+
+// The windows a user meets over the open Note Manager show as themselves on
+// the screen: its question before a deletion, its list's menu, and a note
+// made meanwhile.
+TEST(NoteManagerWindow, WindowsOpenedOverItShowReadably)
+{
+    ProgramInstall install("nmpictures");
+    install.AddInstalledDataFiles();
+    StoreTestNotes(install, SixNotes());
+    RunningProgram program(install, "");
+    const DWORD process = program.ProcessId();
+    NoteManagerWindow manager(process);
+    HWND main = manager.OpenFromTray(program);
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return manager.Rows() == 6; }));
+
+    manager.SelectTitles({"Charlie other day"});
+    PostMessageA(manager.List(), WM_KEYDOWN, VK_DELETE, 0);
+    const ShownMessageBox question = WaitForMessageBox(process, kDriverWaitMs, "Quillnet+");
+    ASSERT_NE(question.window, nullptr);
+    EXPECT_TRUE(ShowsReadably(question.window, "note-manager-delete-question"));
+    ASSERT_TRUE(AnswerMessageBox(question, IDNO));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(question.window); }));
+
+    // A right click on a row opens the list's menu.
+    RECT row{LVIR_BOUNDS, 0, 0, 0};
+    RemoteBlock rect(process, sizeof row);
+    ASSERT_TRUE(rect.Write(&row, sizeof row));
+    ASSERT_TRUE(SendWithTimeout(manager.List(), LVM_GETITEMRECT, 0, rect.Param()));
+    ASSERT_TRUE(rect.Read(&row, sizeof row));
+    const LPARAM at = MAKELPARAM(row.left + 20, (row.top + row.bottom) / 2);
+    PostMessageA(manager.List(), WM_RBUTTONDOWN, MK_RBUTTON, at);
+    PostMessageA(manager.List(), WM_RBUTTONUP, 0, at);
+    HWND menu = WaitForOpenMenus(process, 1);
+    ASSERT_NE(menu, nullptr);
+    EXPECT_TRUE(ShowsReadably(menu, "note-manager-list-menu"));
+    EXPECT_TRUE(CloseMenus(process));
+
+    const std::vector<HWND> before = NoteWindows(process);
+    PostMessageA(main, WM_COMMAND, kCmdNewNote, 0);
+    HWND note = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        for (HWND each : NoteWindows(process))
+            if (std::find(before.begin(), before.end(), each) == before.end() && IsWindowVisible(each))
+                note = each;
+        return note != nullptr;
+    }));
+    const char text[] = "Written while the Note Manager is open";
+    ASSERT_TRUE(SendWithTimeout(BodyOf(note), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)));
+    EXPECT_TRUE(ShowsReadably(note, "note-over-note-manager"));
+    ASSERT_TRUE(manager.Close());
 }

@@ -104,3 +104,42 @@ bool IsDarkPixel(COLORREF colour)
     const BYTE darkest = 0x50;
     return GetRValue(colour) < darkest && GetGValue(colour) < darkest && GetBValue(colour) < darkest;
 }
+
+namespace {
+// The light and the dark pixels inside the window's frame.
+struct Lightness {
+    size_t all = 0, light = 0, dark = 0;
+    // Text covers a few hundredths of a window; a black rectangle all of it,
+    // an empty one none.
+    bool Readable() const { return light * 2 >= all && dark * 500 >= all && dark * 2 <= all; }
+};
+
+Lightness LightnessInside(HWND window)
+{
+    RECT area{};
+    GetWindowRect(window, &area);
+    InflateRect(&area, -4, -4);
+    Lightness seen;
+    for (COLORREF pixel : ScreenPixels(area)) {
+        ++seen.all;
+        if (IsDarkPixel(pixel))
+            ++seen.dark;
+        else if (GetRValue(pixel) + GetGValue(pixel) + GetBValue(pixel) >= 3 * 0xA0)
+            ++seen.light;
+    }
+    return seen;
+}
+}
+
+testing::AssertionResult ShowsReadably(HWND window, const std::string& name)
+{
+    Lightness seen;
+    const bool readable = SaveScreenshotOf(window, name) &&
+                          WaitUntil([&] { return (seen = LightnessInside(window)).Readable(); }, 5000);
+    SaveScreenshot(name);
+    if (!readable || seen.all == 0)
+        return testing::AssertionFailure() << name << ": of " << seen.all << " pixels " << seen.light
+                                           << " light and " << seen.dark << " dark (see screenshots\\" << name
+                                           << ".bmp)";
+    return testing::AssertionSuccess();
+}

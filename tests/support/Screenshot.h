@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
@@ -19,3 +21,8 @@ bool SaveScreenshotOf(HWND window, const std::string& name);
 std::vector<COLORREF> ScreenPixels(const RECT& area);
 // A pixel of black or nearly black text (smoothed edges are lighter).
 bool IsDarkPixel(COLORREF colour);
+
+// Whether the window shows readably on the screen once it has painted: most of
+// it light (its own background, not a black rectangle) and a little of it dark
+// (its texts). The screen is saved as the picture of that name either way.
+testing::AssertionResult ShowsReadably(HWND window, const std::string& name);
