@@ -4,7 +4,14 @@
 set -euo pipefail
 . "$(dirname "$0")/environment.sh"
 prepare_environment "$build/win/wineprefix-run" use-own-display
+# The program runs from a drive of its own, Q:, that names build/win. Wine
+# names a folder by the deepest drive that holds it, so the data files keep
+# short paths wherever the repository lies: reached through Z:, a deep folder
+# gives them paths of more than 100 characters, and the program stops at a box
+# for each such path at its start.
+ln -sfn "$build/win" "$wine_prefix/dosdevices/q:"
 if [ -n "${XVFB_PID:-}" ]; then
   echo "Quillnet+ runs on the virtual screen DISPLAY=$DISPLAY (see README.md, 'Seeing the program')"
 fi
-run_windows_program "$build/win/qnpost.exe" "$@"
+cd "$build/win"
+run_windows_program 'Q:\qnpost.exe' "$@"
