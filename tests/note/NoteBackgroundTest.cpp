@@ -92,14 +92,30 @@ std::string Hex(COLORREF colour)
     wsprintfA(text, "%06lX", static_cast<unsigned long>(colour));
     return text;
 }
+
+// An installation whose TEXTURES folder holds the stripes.
+void AddStripesTexture(ProgramInstall& install)
+{
+    install.AddInstalledDataFiles();
+    CreateDirectoryA(install.File("TEXTURES").c_str(), nullptr);
+    WriteWholeFile(install.File(std::string("TEXTURES\\") + kTextureName), StripesBitmap());
+}
+
+// The body shows colour a where the stripes' first lies and b where the second
+// does (they repeat every 16 pixels from the body's left edge), once painted.
+void ExpectStripes(HWND note, COLORREF a, COLORREF b)
+{
+    const POINT onA = BodyPoint(note, 2 * kStripeWidth * 4 + 3);
+    const POINT onB = BodyPoint(note, 2 * kStripeWidth * 4 + kStripeWidth + 3);
+    EXPECT_TRUE(WaitUntil([&] { return CloseColour(ScreenPixel(onA), a); })) << Hex(ScreenPixel(onA));
+    EXPECT_TRUE(CloseColour(ScreenPixel(onB), b)) << Hex(ScreenPixel(onB));
+}
 }
 
 TEST(NoteBackground, TexturesAndGradientsPaintUnderTheTextAndAMissingTextureShowsTheColour)
 {
     ProgramInstall install;
-    install.AddInstalledDataFiles();
-    CreateDirectoryA(install.File("TEXTURES").c_str(), nullptr);
-    WriteWholeFile(install.File(std::string("TEXTURES\\") + kTextureName), StripesBitmap());
+    AddStripesTexture(install);
     {
         CurrentFolder data(install.Path());
         NotesFreeSlots().Clear();
@@ -117,11 +133,7 @@ TEST(NoteBackground, TexturesAndGradientsPaintUnderTheTextAndAMissingTextureShow
         for (HWND note : {textured, gradient, plain})
             SetWindowPos(note, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
-        // The stripes repeat every 16 pixels from the body's left edge.
-        const POINT onA = BodyPoint(textured, 2 * kStripeWidth * 4 + 3);
-        const POINT onB = BodyPoint(textured, 2 * kStripeWidth * 4 + kStripeWidth + 3);
-        EXPECT_TRUE(WaitUntil([&] { return CloseColour(ScreenPixel(onA), kStripeA); })) << Hex(ScreenPixel(onA));
-        EXPECT_TRUE(CloseColour(ScreenPixel(onB), kStripeB)) << Hex(ScreenPixel(onB));
+        ExpectStripes(textured, kStripeA, kStripeB);
 
         // A horizontal gradient runs from a pale tint at the left to the colour.
         const COLORREF left = ScreenPixel(BodyPoint(gradient, 4));
@@ -159,10 +171,7 @@ TEST(NoteBackground, TexturesAndGradientsPaintUnderTheTextAndAMissingTextureShow
         HWND textured = WaitForNoteWithText(program.ProcessId(), "textured");
         ASSERT_NE(textured, nullptr);
         SetWindowPos(textured, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        const POINT onA = BodyPoint(textured, 2 * kStripeWidth * 4 + 3);
-        const POINT onB = BodyPoint(textured, 2 * kStripeWidth * 4 + kStripeWidth + 3);
-        EXPECT_TRUE(WaitUntil([&] { return CloseColour(ScreenPixel(onA), kBodyColour); })) << Hex(ScreenPixel(onA));
-        EXPECT_TRUE(CloseColour(ScreenPixel(onB), kBodyColour)) << Hex(ScreenPixel(onB));
+        ExpectStripes(textured, kBodyColour, kBodyColour);
         EXPECT_EQ(FindTopWindow("#32770", program.ProcessId()), nullptr);
         CloseProgram(install, program);
     }
@@ -175,9 +184,7 @@ TEST(NoteBackground, TexturesAndGradientsPaintUnderTheTextAndAMissingTextureShow
 TEST(NoteBackground, TransparentTexturedNotesShowTheirTexture)
 {
     ProgramInstall install;
-    install.AddInstalledDataFiles();
-    CreateDirectoryA(install.File("TEXTURES").c_str(), nullptr);
-    WriteWholeFile(install.File(std::string("TEXTURES\\") + kTextureName), StripesBitmap());
+    AddStripesTexture(install);
     {
         CurrentFolder data(install.Path());
         NotesFreeSlots().Clear();
@@ -214,10 +221,7 @@ TEST(NoteBackground, TransparentTexturedNotesShowTheirTexture)
 
     for (HWND note : {loaded, styled}) {
         EXPECT_NE(GetWindowLongPtrA(note, GWL_EXSTYLE) & WS_EX_LAYERED, 0);
-        const POINT onA = BodyPoint(note, 2 * kStripeWidth * 4 + 3);
-        const POINT onB = BodyPoint(note, 2 * kStripeWidth * 4 + kStripeWidth + 3);
-        EXPECT_TRUE(WaitUntil([&] { return CloseColour(ScreenPixel(onA), kStripeA); })) << Hex(ScreenPixel(onA));
-        EXPECT_TRUE(CloseColour(ScreenPixel(onB), kStripeB)) << Hex(ScreenPixel(onB));
+        ExpectStripes(note, kStripeA, kStripeB);
     }
     EXPECT_TRUE(SaveScreenshotOf(styled, "notes-transparent-texture"));
     CloseProgram(install, program);
