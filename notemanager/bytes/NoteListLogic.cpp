@@ -82,8 +82,9 @@ std::string ShortenDatePicture(const std::string& picture, bool days, bool month
 
 std::string ListCellText(const std::string& text, int match, int from)
 {
+    // A match nearer the start than the lead shows the text from its start.
     size_t start = 0;
-    if (match >= from && static_cast<size_t>(match) < text.size())
+    if (match >= from && match >= kMatchLead && static_cast<size_t>(match) < text.size())
         start = static_cast<size_t>(match - kMatchLead);
     std::string out;
     out.reserve(std::min(text.size() - start, kCellTextLimit));

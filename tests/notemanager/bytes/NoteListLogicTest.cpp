@@ -51,6 +51,11 @@ TEST(NoteListCells, StartTenCharactersBeforeALateMatchAndCleanTheText)
     EXPECT_EQ(ListCellText("short", 300, 21), "short");
     EXPECT_EQ(ListCellText("one\r\ntwo\vthree\xA8\xFE!", -1, 21), "one  two three!");
     EXPECT_EQ(ListCellText(std::string(400, 'z'), -1, 21).size(), 254u);
+    // A cell that starts early and a match before the tenth character: from the start.
+    EXPECT_EQ(ListCellText(title, 4, 3), title);
+    EXPECT_EQ(ListCellText(title, 0, 0), title);
+    EXPECT_EQ(ListCellText(title, 10, 5), title);
+    EXPECT_EQ(ListCellText(title, 11, 5), title.substr(1));
 }
 
 TEST(NoteListOrder, ComparesEachColumnByItsKey)
