@@ -84,6 +84,15 @@ LRESULT CALLBACK NoteListSubclassProc(HWND list, UINT message, WPARAM wParam, LP
             if (wParam == VK_TAB || wParam == VK_ESCAPE || wParam == '\r' || wParam == '\n')
                 return 0;
             break;
+        case WM_KILLFOCUS: {
+            // The list sees its focus go; the window taking it has it at once.
+            const LRESULT answer = CallWindowProcA(previous, list, message, wParam, lParam);
+            HWND taker = reinterpret_cast<HWND>(wParam);
+            if (taker && IsWindow(taker) && GetWindowThreadProcessId(taker, nullptr) == GetCurrentThreadId() &&
+                GetFocus() != taker)
+                SetFocus(taker);
+            return answer;
+        }
         case WM_LBUTTONDBLCLK: {
             const LRESULT answer = CallWindowProcA(previous, list, message, wParam, lParam);
             controller->OnListKey(VK_RETURN);
@@ -286,13 +295,12 @@ bool CNoteManagerController::OnMenuMessage(UINT message, WPARAM wParam, LPARAM l
         return false;
     }
     case WM_MEASUREITEM: {
+        // Only the menus are measured now: the style combo was, with the window.
         auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
         if (measure->CtlType != ODT_MENU) {
-            if (measure->CtlID == IDC_NM_STYLE) {
-                measure->itemHeight = 16;
-                result = TRUE;
-                return true;
-            }
+            const bool style = measure->CtlID == IDC_NM_STYLE;
+            ShowMessageBox(m_dialog, style ? "OnMeasureItem IDC_COMBO_STYLE " : "OnMeasureItem other control ",
+                           ProgramTitle, kMbOk);
             return false;
         }
         if (m_columnsMenu.IsTracking() || m_columnsMenu.IsBuilt())

@@ -84,6 +84,7 @@ public:
 
     // Window (NoteManagerWindow.cpp).
     void OnReopen(DWORD requestedDay);
+    void KeepOnTop(bool onTop);
     void Layout(int width, int height);
     void StorePlacement();
     void OnGetMinMaxInfo(MINMAXINFO& info);
@@ -221,6 +222,10 @@ private:
     // The program itself is putting text into the edit: no refill.
     bool m_settingText = false;
 };
+
+// A measure request that reaches the window before its object exists: the
+// style combo's items, which are made with the window; true when answered.
+bool MeasureBeforeController(HWND dialog, MEASUREITEMSTRUCT& measure);
 
 // The window of the open Note Manager, found by its title; null when none.
 HWND FindNoteManagerWindow();

@@ -180,11 +180,7 @@ void CNoteManagerController::OnSettings()
         options.saveFilterCriteria = values.saveFilterCriteria;
         options.stayOnTop = values.stayOnTop;
         options.adaptiveDateTime = values.adaptiveDateTime;
-        LONG_PTR style = GetWindowLongPtrA(m_dialog, GWL_STYLE);
-        style = options.stayOnTop ? (style | DS_SYSMODAL) : (style & ~static_cast<LONG_PTR>(DS_SYSMODAL));
-        SetWindowLongPtrA(m_dialog, GWL_STYLE, style);
-        SetWindowPos(m_dialog, options.stayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE);
+        KeepOnTop(options.stayOnTop != 0);
         if (redraw) {
             m_createdLevel = 0;
             m_alarmLevel = 0;

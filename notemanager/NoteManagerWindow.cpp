@@ -57,14 +57,8 @@ INT_PTR CALLBACK NoteManagerDlgProc(HWND dialog, UINT message, WPARAM wParam, LP
         }
         CNoteManagerController* controller = ControllerOf(dialog);
         if (!controller) {
-            auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-            if (message == WM_MEASUREITEM && measure && measure->CtlID == IDC_NM_STYLE) {
-                if (measure->CtlType == ODT_COMBOBOX)
-                    measure->itemHeight = kStyleItemHeight;
-                else
-                    ShowMessageBox(dialog, "MeasureItem combo but not ODT_COMBOBOX ?", ProgramTitle, kMbOk);
-                return TRUE;
-            }
+            if (message == WM_MEASUREITEM && lParam)
+                return MeasureBeforeController(dialog, *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)) ? TRUE : FALSE;
             return FALSE;
         }
         if (message == WM_DESTROY) {
@@ -90,6 +84,19 @@ void SetNoteManagerServices(const NoteManagerServices& services)
 const NoteManagerServices& GetNoteManagerServices()
 {
     return g_services;
+}
+
+bool MeasureBeforeController(HWND dialog, MEASUREITEMSTRUCT& measure)
+{
+    if (measure.CtlID != IDC_NM_STYLE) {
+        ShowMessageBox(dialog, "MeasureItem something else than combo style", ProgramTitle, kMbOk);
+        return false;
+    }
+    if (measure.CtlType == ODT_COMBOBOX)
+        measure.itemHeight = kStyleItemHeight;
+    else
+        ShowMessageBox(dialog, "MeasureItem combo but not ODT_COMBOBOX ?", ProgramTitle, kMbOk);
+    return true;
 }
 
 HWND FindNoteManagerWindow()
@@ -339,7 +346,7 @@ void CNoteManagerController::OnInitDialog()
     SubclassHeader();
 
     if (!options.stayOnTop)
-        SetWindowPos(m_dialog, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        KeepOnTop(false);
     if (options.dialogWidth && options.dialogHeight) {
         if (options.dialogMaximized)
             ShowWindow(m_dialog, SW_MAXIMIZE);
@@ -385,6 +392,17 @@ void CNoteManagerController::OnReopen(DWORD requestedDay)
     SetFocus(m_list);
     ListView_SetItemState(m_list, -1, LVIS_SELECTED, LVIS_SELECTED | LVIS_FOCUSED | LVIS_CUT | LVIS_DROPHILITED);
     UpdateStatus();
+}
+
+// On top the window is system-modal and topmost, else neither (the template
+// makes it both).
+void CNoteManagerController::KeepOnTop(bool onTop)
+{
+    LONG_PTR style = GetWindowLongPtrA(m_dialog, GWL_STYLE);
+    style = onTop ? (style | DS_SYSMODAL) : (style & ~static_cast<LONG_PTR>(DS_SYSMODAL));
+    SetWindowLongPtrA(m_dialog, GWL_STYLE, style);
+    SetWindowPos(m_dialog, onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void CNoteManagerController::Layout(int width, int height)

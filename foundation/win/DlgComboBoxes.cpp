@@ -116,7 +116,8 @@ LRESULT CDlgComboBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         ShowMenu(lParam);
         return 0;
     case WM_MEASUREITEM:
-        if (m_menuHandle && !m_menu.IsBuilt()) {
+        // The items of the menu on show, owner-drawn since they were attached.
+        if (m_menuHandle && reinterpret_cast<const MEASUREITEMSTRUCT*>(lParam)->CtlType == ODT_MENU) {
             m_menu.MeasureItem(reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
             return TRUE;
         }

@@ -1,9 +1,11 @@
 // The Note Manager window of the real program: opened from the tray command
-// and by alarm-day requests, its filters, rows, sorting and status.
+// and by alarm-day requests, its filters, rows, sorting and status, its combo
+// menus, its place among the windows and its list's focus.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -30,6 +32,91 @@ std::vector<TestNote> SixNotes()
         {"Echo " + std::string(40, 'x') + " needle at the end", false, 0, 9, "Echo"},
     };
 }
+
+// The program's menus give an item its text's width in the menu font and 30
+// pixels more; a popup adds a little room of its own.
+const int kItemRoom = 30;
+const int kPopupRoom = 40;
+
+// The open combo menu is as wide as its widest text asks and as high as its
+// items and separators. (What it draws is not read: under Wine on Xvfb the
+// first menu opened over the modal window may show under it.)
+::testing::AssertionResult SizedForItsTexts(HWND menu, const std::vector<std::string>& texts, const char* layout)
+{
+    RECT client{};
+    GetClientRect(menu, &client);
+    int widest = 0;
+    for (const std::string& text : texts)
+        widest = std::max(widest, MenuTextWidth(text));
+    if (client.right < widest + kItemRoom || client.right > widest + kItemRoom + kPopupRoom)
+        return ::testing::AssertionFailure() << "the menu is " << client.right << " wide, its widest text "
+                                             << widest;
+    if (!MenuPicture(menu, layout).Fits())
+        return ::testing::AssertionFailure() << "the menu's " << client.bottom << " pixels do not hold " << layout;
+    return ::testing::AssertionSuccess();
+}
+
+// The window has painted everything it was asked to.
+bool Painted(HWND window)
+{
+    return SendWithTimeout(window, WM_NULL, 0, 0) && !GetUpdateRect(window, nullptr, FALSE);
+}
+
+HWND FocusOf(HWND window)
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+}
+
+TEST(NoteManagerWindow, ComboMenusFitTheirTextsAndTheListHandsOnTheFocus)
+{
+    ProgramInstall install("nmmenus");
+    install.AddInstalledDataFiles();
+    StoreTestNotes(install, SixNotes());
+    RunningProgram program(install, "");
+    const DWORD process = program.ProcessId();
+    NoteManagerWindow manager(process);
+    ASSERT_NE(manager.OpenFromTray(program), nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return manager.Rows() == 6; }));
+    // Not kept on top: neither topmost nor system-modal.
+    EXPECT_EQ(GetWindowLongA(manager.Window(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    EXPECT_EQ(GetWindowLongA(manager.Window(), GWL_STYLE) & DS_SYSMODAL, 0);
+
+    // The style combo's menu for "All", which keeps its name.
+    ASSERT_TRUE(WaitUntil([&] { return Painted(manager.Window()) && Painted(manager.List()); }));
+    PostMessageA(GetDlgItem(manager.Window(), IDC_NM_STYLE), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
+    HWND menu = WaitForOpenMenus(process, 1);
+    ASSERT_NE(menu, nullptr);
+    EXPECT_TRUE(SizedForItsTexts(menu, {"Rename style 'All'", "Cancel"}, "i-i"));
+    EXPECT_TRUE(SaveScreenshotOf(menu, "note-manager-style-menu"));
+    ASSERT_TRUE(CloseMenus(process));
+
+    // The group combo's menu for "All (except Deleted)", its entry and
+    // separator for a reset taken out; the program's own group is neither
+    // renamed nor deleted nor given a hotkey.
+    const std::string all = "All (except Deleted)";
+    PostMessageA(GetDlgItem(manager.Window(), IDC_NM_GROUP), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
+    menu = WaitForOpenMenus(process, 1);
+    ASSERT_NE(menu, nullptr);
+    EXPECT_TRUE(SizedForItsTexts(menu,
+                                 {"&Create new group", "&Rename group '" + all + "'", "&Delete group '" + all + "'",
+                                  "&Set system-wide hotkey...", "Cancel"},
+                                 "iiii-i"));
+    EXPECT_TRUE(SaveScreenshotOf(menu, "note-manager-group-menu"));
+    ASSERT_TRUE(CloseMenus(process));
+
+    // The list losing the focus hands it to the window that takes it.
+    manager.SelectTitles({"Alpha alarm note"});
+    SendWithTimeout(manager.Window(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(manager.List()), TRUE);
+    ASSERT_TRUE(WaitUntil([&] { return FocusOf(manager.Window()) == manager.List(); }));
+    HWND edit = GetDlgItem(manager.Window(), IDC_NM_TEXT);
+    PostMessageA(manager.List(), WM_KILLFOCUS, reinterpret_cast<WPARAM>(edit), 0);
+    EXPECT_TRUE(WaitUntil([&] { return FocusOf(manager.Window()) == edit; }));
+
+    ASSERT_TRUE(manager.Close());
+    CloseProgram(install, program);
 }
 
 TEST(NoteManagerWindow, RequestsForAnAlarmDayShowOneWindowAndLeaveTheFiltersAsTheyWere)
