@@ -160,7 +160,7 @@ void StartReceivedChat(INoteKeeper& keeper, const CReceivedMessage& message, CCh
     CNoteController* note = CreateNote(description);
     if (!note)
         return;
-    keeper.AdoptNote(note);
+    keeper.AdoptNewNote(note);
     SetChatPeers(*note, ParticipantsOfStart(wire, sender));
     note->SetModified();
     PlaySoundFile(UserSoundSlot(kSoundChatStarted));

@@ -120,6 +120,10 @@ public:
     void ApplyLooksToNewWindow();
     // The background kind, texture and stretch, kept also where the record stores them.
     void SetBackground(int kind, DWORD textureId, bool stretch);
+    // The colour of the body's background at a point near its top left
+    // corner: of its prepared picture, or, while it has none (or too small a
+    // one), of a small picture its background is painted into.
+    COLORREF BackgroundColourAt(int x, int y) const;
     void ToggleStayOnTop();
     void RollUp();
     void Unroll();

@@ -12,6 +12,9 @@ public:
     virtual CPtrList& OtherNotes() = 0;
     // Takes a note made by the program into the right list.
     virtual void AdoptNote(CNoteController* note) = 0;
+    // The same for a note just made by the user or received, which the open
+    // Note Manager lists at once; notes loaded or restored do not come this way.
+    virtual void AdoptNewNote(CNoteController* note) = 0;
     // A note going away is forgotten as the last one used.
     virtual void ForgetNote(CNoteController* note) = 0;
     virtual CNoteController* LastNote() const = 0;

@@ -3,6 +3,7 @@
 // its text; and the small scroll arrows.
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 
 #include "foundation/DataFolder.h"
@@ -19,16 +20,22 @@ namespace {
 const int kTextureKind = 4;
 // Blank pixels between a cut title and the creation date in the caption.
 const int kTitleDateGap = 8;
+// The side of the picture a background is painted into when only the colour
+// of a point is asked for.
+const int kSamplePictureSide = 16;
 
 // The full path of the note's texture; empty when it has none, or when the
-// picture is no longer in the TEXTURES folder (the note then shows its colour).
-std::string TextureFileOf(const CNoteController& note)
+// picture is no longer in the TEXTURES folder (the note then shows its colour,
+// which the log tells when asked to).
+std::string TextureFileOf(const CNoteController& note, bool logMissing)
 {
     if (note.m_backgroundKind != kTextureKind || note.m_textureId == 0)
         return std::string();
     char name[MAX_PATH] = "";
     if (!FindTextureByNameHash(name, sizeof name, static_cast<unsigned short>(note.m_textureId))) {
-        WriteErrorLog("PrepareNoteBackground():", "the note's texture is not in the TEXTURES folder; its colour is shown");
+        if (logMissing)
+            WriteErrorLog("PrepareNoteBackground():",
+                          "the note's texture is not in the TEXTURES folder; its colour is shown");
         return std::string();
     }
     return DataFilePath(DataName::kTexturesFolder) + "\\" + name;
@@ -50,6 +57,33 @@ HBITMAP CopyOfPicture(CMemoryDC& memory)
     SelectObject(target, previous);
     DeleteDC(target);
     return copy;
+}
+
+// The note's texture picture from the TEXTURES folder; none for a note
+// without a texture, or when the picture is no longer there.
+void LoadNoteTexture(const CNoteController& note, CLoadedBitmap& picture, bool logMissing)
+{
+    const std::string texture = TextureFileOf(note, logMissing);
+    if (texture.empty())
+        return;
+    // A note painting its background must not stop on the loader's boxes.
+    CBoxesToLog quiet;
+    picture.LoadImageFromFile(GetModuleHandleA(nullptr), texture.c_str());
+}
+
+bool HasGradient(const CNoteController& note)
+{
+    return note.m_backgroundKind >= 1 && note.m_backgroundKind <= 3 && GetGradientFillFunction();
+}
+
+COLORREF PixelOfPicture(HBITMAP picture, int x, int y)
+{
+    HDC memory = CreateCompatibleDC(nullptr);
+    HGDIOBJ previous = SelectObject(memory, picture);
+    const COLORREF pixel = GetPixel(memory, x, y);
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+    return pixel;
 }
 
 void CopyBackground(HBITMAP picture, HDC target, const RECT& area)
@@ -90,23 +124,42 @@ void PrepareNoteBackground(CNoteController& note)
     FreeNoteBackground(note);
     if (!note.m_bodyEdit)
         return;
-    const int kind = note.m_backgroundKind;
-    const bool gradient = kind >= 1 && kind <= 3 && GetGradientFillFunction();
-    const std::string texture = TextureFileOf(note);
+    const bool gradient = HasGradient(note);
     CLoadedBitmap picture;
-    if (!texture.empty()) {
-        // A note preparing its background must not stop on the loader's boxes.
-        CBoxesToLog quiet;
-        picture.LoadImageFromFile(GetModuleHandleA(nullptr), texture.c_str());
-    }
+    LoadNoteTexture(note, picture, true);
     if (picture.GetBitmap() || gradient) {
         CMemoryDC memory;
-        PaintBackgroundPicture(note.m_bodyEdit, memory, gradient ? kind : 0, picture.GetBitmap(), picture.GetWidth(),
-                               picture.GetHeight(), note.m_textureStretch, BrushCache().GetBrush(note.m_bodyColor));
+        PaintBackgroundPicture(note.m_bodyEdit, memory, gradient ? note.m_backgroundKind : 0, picture.GetBitmap(),
+                               picture.GetWidth(), picture.GetHeight(), note.m_textureStretch,
+                               BrushCache().GetBrush(note.m_bodyColor));
         note.m_backgroundPicture = CopyOfPicture(memory);
     }
     if (hadPicture || note.m_backgroundPicture)
         InvalidateRect(note.m_bodyEdit, nullptr, TRUE);
+}
+
+COLORREF CNoteController::BackgroundColourAt(int x, int y) const
+{
+    if (m_backgroundPicture) {
+        const COLORREF prepared = PixelOfPicture(m_backgroundPicture, x, y);
+        if (prepared != CLR_INVALID)
+            return prepared;
+    }
+    const bool gradient = HasGradient(*this);
+    CLoadedBitmap picture;
+    LoadNoteTexture(*this, picture, false);
+    if (!picture.GetBitmap() && !gradient)
+        return m_bodyColor;
+    // A small picture of the background, painted for the question alone.
+    const int side = std::max({kSamplePictureSide, x + 1, y + 1});
+    HDC screen = GetDC(nullptr);
+    CMemoryDC memory;
+    PaintBackgroundPicture(screen, RECT{0, 0, side, side}, memory, gradient ? m_backgroundKind : 0,
+                           picture.GetBitmap(), picture.GetWidth(), picture.GetHeight(), m_textureStretch,
+                           BrushCache().GetBrush(m_bodyColor));
+    ReleaseDC(nullptr, screen);
+    const COLORREF painted = memory.GetHandle() ? GetPixel(memory.GetHandle(), x, y) : CLR_INVALID;
+    return painted == CLR_INVALID ? m_bodyColor : painted;
 }
 
 bool OnBodyBackgroundMessage(HWND edit, CNoteController& note, UINT message, WPARAM wParam, LPARAM lParam,

@@ -277,9 +277,18 @@ void CNoteManagerController::OnHeaderNotify(NMHDR& header)
         m_headerDragEnded = true;
         break;
     case HDN_ENDTRACKA:
-    case HDN_ENDTRACKW:
+    case HDN_ENDTRACKW: {
+        // The new width is stored at once, so that the Alarm column's form is
+        // chosen again for it, and the cells are drawn again in that form.
+        const auto& track = reinterpret_cast<const NMHEADERA&>(header);
+        CNoteManagerOptions& options = NoteManagerOptions();
+        if (track.pitem && (track.pitem->mask & HDI_WIDTH) && track.iItem >= 0 &&
+            track.iItem < kNoteManagerColumnCount && options.columns[track.iItem].displayed && track.pitem->cxy > 0)
+            options.columns[track.iItem].width = static_cast<DWORD>(track.pitem->cxy);
         m_alarmLevel = 0;
+        InvalidateRect(m_list, nullptr, FALSE);
         break;
+    }
     case NM_RCLICK:
         TrackColumnsMenu();
         break;

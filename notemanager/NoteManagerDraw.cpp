@@ -28,19 +28,10 @@ COLORREF NoteTextColour(const CNoteController& note)
     return format.crTextColor;
 }
 
-// A textured note's list colour is that of its background picture near its corner.
+// A textured note's list colour is that of its background near its corner.
 COLORREF NoteBodyColour(const CNoteController& note)
 {
-    if (!note.m_textureId || !note.m_backgroundPicture)
-        return note.m_bodyColor;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HGDIOBJ previous = SelectObject(memory, note.m_backgroundPicture);
-    const COLORREF pixel = GetPixel(memory, 2, 2);
-    SelectObject(memory, previous);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return pixel == CLR_INVALID ? note.m_bodyColor : pixel;
+    return note.m_textureId ? note.BackgroundColourAt(2, 2) : note.m_bodyColor;
 }
 
 bool SendIconWanted(const CNoteController& note)

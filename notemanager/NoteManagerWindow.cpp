@@ -326,9 +326,10 @@ void CNoteManagerController::OnInitDialog()
     }
     Header_SetImageList(m_header, m_arrowImages);
     SetHeaderArrow(options.sortColumn, options.sortOrder ? 1 : 0);
+    // The sort moves to the Alarm column as a click on it would move it, which
+    // takes the arrow off the column sorted before.
     if (m_params.requestedDay) {
         options.alarmsFilter = 1;
-        options.sortColumn = kColumnAlarm;
         options.sortOrder = 0;
         options.columns[kColumnAlarm].displayed = 1;
         ListView_SetColumnWidth(m_list, kColumnAlarm, options.columns[kColumnAlarm].width);

@@ -75,7 +75,7 @@ void CWindowController::ForgetNote(CNoteController* note)
 CNoteController* CWindowController::CreateDefaultNote()
 {
     CNoteController* note = CreateReporting(m_mainWindow, [] { return CreateNote(NoteDescription()); });
-    AdoptNote(note);
+    AdoptNewNote(note);
     UpdateTrayTooltip();
     return note;
 }
@@ -83,7 +83,7 @@ CNoteController* CWindowController::CreateDefaultNote()
 CNoteController* CWindowController::CreateNoteInStyle(int styleIndex)
 {
     CNoteController* note = CreateReporting(m_mainWindow, [] { return CreateNote(NoteDescription()); });
-    AdoptNote(note);
+    AdoptNewNote(note);
     if (note)
         note->ApplyStyle(styleIndex, true);
     UpdateTrayTooltip();
@@ -100,7 +100,7 @@ CNoteController* CWindowController::CreateNoteWithText(bool force, LONG x, LONG 
     description.text = text;
     description.textLength = length;
     CNoteController* note = CreateReporting(m_mainWindow, [&] { return CreateNote(description); });
-    AdoptNote(note);
+    AdoptNewNote(note);
     if (note)
         note->SetModified();
     UpdateTrayTooltip();
@@ -111,7 +111,7 @@ CNoteController* CWindowController::OnNewNoteRequest(const char* data, DWORD siz
 {
     if (!data || !size) {
         CNoteController* note = CreateReporting(m_mainWindow, [] { return CreateNote(NoteDescription()); });
-        AdoptNote(note);
+        AdoptNewNote(note);
         return note;
     }
     std::string text = RequestText(data, size);

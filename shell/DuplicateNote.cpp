@@ -7,9 +7,7 @@
 #include "note/NoteController.h"
 #include "note/NoteCreation.h"
 #include "note/NoteMessages.h"
-#include "notemanager/NoteManagerController.h"
 #include "notemanager/NoteManagerGroupMembers.h"
-#include "notemanager/NoteManagerMessages.h"
 #include "shell/NoteCreationReports.h"
 
 // A copy of the note as a new note, shown beside the others: its text,
@@ -52,12 +50,10 @@ CNoteController* CWindowController::DuplicateNote(CNoteController& source)
     CNoteController* copy = CreateReporting(m_mainWindow, [&] { return CreateNote(description); });
     if (!copy)
         return nullptr;
-    AdoptNote(copy);
     copy->m_protected = source.m_protected;
     copy->m_passwordText = source.m_passwordText;
+    AdoptNewNote(copy);
     copy->SetModified();
-    if (HWND manager = FindNoteManagerWindow())
-        TellNoteManagerOfNewNote(manager, copy);
     if (copy->m_window) {
         ShowWindow(copy->m_window, SW_SHOWNOACTIVATE);
         SetWindowPos(copy->m_window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

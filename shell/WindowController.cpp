@@ -23,7 +23,9 @@
 #include "store/TransactTable.h"
 #include "net/PortListener.h"
 #include "net/SendThreads.h"
+#include "notemanager/NoteManagerController.h"
 #include "notemanager/NoteManagerEntry.h"
+#include "notemanager/NoteManagerMessages.h"
 #include "shell/Favourites.h"
 #include "shell/Hotkeys.h"
 #include "globals/MainWindowMessages.h"
@@ -120,6 +122,15 @@ void CWindowController::AdoptNote(CNoteController* note)
         m_otherNotes.InsertSortedByDate(note);
     else
         m_ourNotes.InsertSortedByDate(note);
+}
+
+void CWindowController::AdoptNewNote(CNoteController* note)
+{
+    AdoptNote(note);
+    if (!note || !m_ourNotes.Contains(note))
+        return;
+    if (HWND manager = FindNoteManagerWindow())
+        TellNoteManagerOfNewNote(manager, note);
 }
 
 // The settings, the user's record, the user's notes and the calendar's settings.

@@ -79,6 +79,7 @@ public:
     // Takes a note made by the program (a new note, an intro note) into the
     // right list.
     void AdoptNote(CNoteController* note) override;
+    void AdoptNewNote(CNoteController* note) override;
 
     // The desktop notes (shell/DesktopNotes*.cpp, Tray*.cpp, Arrange*.cpp, Timers*.cpp).
     // The note used last, while it is still one of the live notes; null once

@@ -64,7 +64,7 @@ CNoteController* CWindowController::ParseReceivedNote(const CReceivedMessage& me
         DeleteFileA(DataFilePath(DataName::kReceivedAttachment).c_str());
     if (!note)
         return nullptr;
-    AdoptNote(note);
+    AdoptNewNote(note);
     TakeReceivedNote(*note, sent, attachedFile, port);
 
     UpdateTrayTooltip();

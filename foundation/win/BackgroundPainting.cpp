@@ -109,15 +109,22 @@ void PaintBackgroundPicture(HWND window, CMemoryDC& memoryDC, int gradientKind, 
     CClientDC windowDC(window);
     RECT client;
     GetClientRect(window, &client);
-    memoryDC.Create(windowDC.GetHandle(), client);
+    PaintBackgroundPicture(windowDC.GetHandle(), client, memoryDC, gradientKind, picture, pictureWidth, pictureHeight,
+                           stretch, brush);
+}
+
+void PaintBackgroundPicture(HDC reference, const RECT& area, CMemoryDC& memoryDC, int gradientKind, HBITMAP picture,
+                            int pictureWidth, int pictureHeight, bool stretch, const CBrushEntry& brush)
+{
+    memoryDC.Create(reference, area);
     HDC target = memoryDC.GetHandle();
     int width = pictureWidth & 0xFFFF;
     int height = pictureHeight & 0xFFFF;
     if (picture && width > 0 && height > 0) {
-        CCompatibleDC source(windowDC.GetHandle());
+        CCompatibleDC source(reference);
         CObjectSelector selected(source.GetHandle(), picture);
-        DrawPictureOver(target, source.GetHandle(), width, height, client, stretch);
-    } else if (!DrawGradient(gradientKind, 0, 0, client.right, client.bottom, target, brush.color)) {
+        DrawPictureOver(target, source.GetHandle(), width, height, area, stretch);
+    } else if (!DrawGradient(gradientKind, 0, 0, area.right, area.bottom, target, brush.color)) {
         memoryDC.FillWithBrush(brush.brush);
     }
 }

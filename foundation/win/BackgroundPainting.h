@@ -34,6 +34,10 @@ void DrawPictureOver(HDC target, HDC picture, int width, int height, const RECT&
 // kind (1 to 3) in the brush's colour, or the brush where no gradient is drawn.
 void PaintBackgroundPicture(HWND window, CMemoryDC& memoryDC, int gradientKind, HBITMAP picture, int pictureWidth,
                             int pictureHeight, bool stretch, const CBrushEntry& brush);
+// The same at the size of an area whose top left corner is (0, 0), the memory
+// DC made compatible with the reference DC.
+void PaintBackgroundPicture(HDC reference, const RECT& area, CMemoryDC& memoryDC, int gradientKind, HBITMAP picture,
+                            int pictureWidth, int pictureHeight, bool stretch, const CBrushEntry& brush);
 
 // WM_PAINT of a rich edit over a background prepared at its client size: a
 // rich edit paints its own colour under its text, so the control draws into a

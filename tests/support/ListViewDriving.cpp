@@ -164,6 +164,45 @@ void DragHeaderItem(DWORD process, HWND list, int column, int ontoColumn)
     PostMessageA(header, WM_LBUTTONUP, 0, MAKELPARAM(ontoX, y));
 }
 
+int HeaderItemImage(DWORD process, HWND list, int column)
+{
+    RemoteBlock block(process, sizeof(HDITEMA));
+    HDITEMA item = {};
+    item.mask = HDI_FORMAT | HDI_IMAGE;
+    block.Write(&item, sizeof item);
+    Ask(HeaderOf(list), HDM_GETITEMA, static_cast<WPARAM>(column), block.Param());
+    block.Read(&item, sizeof item);
+    return (item.fmt & HDF_IMAGE) ? item.iImage : -1;
+}
+
+void DragColumnDivider(DWORD process, HWND list, int column, int width)
+{
+    HWND header = HeaderOf(list);
+    RemoteBlock block(process, sizeof(RECT));
+    Ask(header, HDM_GETITEMRECT, static_cast<WPARAM>(column), block.Param());
+    RECT rect = {};
+    block.Read(&rect, sizeof rect);
+    const int y = (rect.top + rect.bottom) / 2;
+    const int fromX = rect.right - 1;
+    const int ontoX = rect.left + width - 1;
+    PostMessageA(header, WM_MOUSEMOVE, 0, MAKELPARAM(fromX, y));
+    PostMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(fromX, y));
+    for (int step = 1; step <= 4; ++step)
+        PostMessageA(header, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(fromX + (ontoX - fromX) * step / 4, y));
+    PostMessageA(header, WM_LBUTTONUP, 0, MAKELPARAM(ontoX, y));
+}
+
+RECT ListCellRect(DWORD process, HWND list, int row, int column)
+{
+    RemoteBlock block(process, sizeof(RECT));
+    RECT rect = {LVIR_BOUNDS, column, 0, 0};
+    block.Write(&rect, sizeof rect);
+    Ask(list, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), block.Param());
+    block.Read(&rect, sizeof rect);
+    MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
 std::string StatusBarText(DWORD process, HWND status)
 {
     const size_t textSize = 512;

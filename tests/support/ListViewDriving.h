@@ -43,5 +43,11 @@ void ClickHeaderItem(DWORD process, HWND list, int column);
 // The header item of the column dragged by the mouse onto the place of
 // another column.
 void DragHeaderItem(DWORD process, HWND list, int column, int ontoColumn);
+// The header item's image when it shows one, else -1.
+int HeaderItemImage(DWORD process, HWND list, int column);
+// The column's divider dragged by the mouse until the column is that wide.
+void DragColumnDivider(DWORD process, HWND list, int column, int width);
+// The cell's rectangle on the screen.
+RECT ListCellRect(DWORD process, HWND list, int row, int column);
 // The text of the first part of a status bar.
 std::string StatusBarText(DWORD process, HWND status);
