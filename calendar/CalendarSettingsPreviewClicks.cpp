@@ -151,7 +151,7 @@ void CCalendarSettingsWnd::ChooseTexture()
     int isFolder = 0;
     const std::string folder = DataFilePath(DataName::kTexturesFolder);
     if (!FileExists(folder.c_str(), &isFolder) || !isFolder) {
-        const std::string text = "Sorry, the folder '" + DataFilePath("") + "\\TEXTURES'is missing." +
+        const std::string text = "Sorry, the folder '" + GetDataFolder() + "\\TEXTURES'is missing." +
                                  "\r\n\r\nPlease create this folder, copy into it some nice images and then try again.";
         ShowErrorMessage(m_dialog, text.c_str(), "Quillnet+");
         return;

@@ -95,10 +95,12 @@ enum MainWindowTimer : UINT_PTR {
 HWND GetMainWindow();
 void SetMainWindow(HWND window);
 
-// The notes' alarms changed: an open calendar marks its days anew.
+// The notes' alarms changed (an alarm set, moved or off, a note's group, a
+// restore): an open calendar marks its days anew.
 inline void TellCalendarAlarmsChanged(HWND main)
 {
-    PostMessageA(main, kMsgRefreshCalendar, 0, 0);
+    if (main)
+        PostMessageA(main, kMsgRefreshCalendar, 0, 0);
 }
 inline LRESULT IsMainWindowBusySaving(HWND main)
 {

@@ -41,15 +41,6 @@ bool PlayAlarmSound(CNoteController& note)
     note.m_playingAlarmSound = false;
     return true;
 }
-
-void TellMainWindow(UINT message, LPARAM lParam, bool post)
-{
-    HWND main = GetMainWindow();
-    if (main && post)
-        PostMessageA(main, message, 0, lParam);
-    else if (main)
-        SendMessageA(main, message, 0, lParam);
-}
 }
 
 void StopAlarmSound(const CSoundSlot& slot)
@@ -95,7 +86,8 @@ void CNoteController::OnAlarmTick()
     } else if (!PlayAlarmSound(*this)) {
         return;
     }
-    TellMainWindow(kMsgRememberLastNote, reinterpret_cast<LPARAM>(this), false);
+    if (HWND main = GetMainWindow())
+        SendMessageA(main, kMsgRememberLastNote, 0, reinterpret_cast<LPARAM>(this));
 }
 
 void CNoteController::StopRinging()
@@ -122,7 +114,7 @@ void CNoteController::SwitchAlarmOff()
     UpdateAlarmTooltip();
     if (m_window)
         SendMessageA(m_window, WM_NCPAINT, 1, 0);
-    TellMainWindow(kMsgRefreshCalendar, 0, true);
+    TellCalendarAlarmsChanged(GetMainWindow());
 }
 
 void CNoteController::StopAlarmAndHide()

@@ -6,6 +6,7 @@
 
 #include "foundation/Clock.h"
 #include "foundation/bytes/BoundedCopy.h"
+#include "globals/MainWindowMessages.h"
 #include "note/NoteController.h"
 #include "note/AlarmTiming.h"
 #include "resources/ids/SnoozeMenuIds.h"
@@ -116,6 +117,7 @@ void CNoteController::ComputeNextAlarm()
         NextAlarmTime(m_alarm, m_alarmRecurring, m_alarmUnit, m_alarmValue, UserSoundSlot(kSoundAlarm).replay, Now());
     m_alarmRung = false;
     UpdateAlarmTooltip();
+    TellCalendarAlarmsChanged(GetMainWindow());
 }
 
 bool CNoteController::IsRecurringAlarmAhead()

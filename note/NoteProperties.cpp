@@ -19,6 +19,7 @@
 #include "note/NoteSheetRecords.h"
 #include "noteprops/NoteSettingsSheet.h"
 #include "noteprops/bytes/StylePlaceholders.h"
+#include "globals/MainWindowMessages.h"
 #include "globals/ProgramGlobals.h"
 #include "globals/Settings.h"
 #include "store/StyleStorage.h"
@@ -104,6 +105,7 @@ int CNoteController::ShowProperties(int startPage, bool openWithAlarmSet, bool n
     if (appearance.applied || alarm.applied) {
         ApplyAlarmSettings(*this, alarm);
         ApplyAppearanceSettings(*this, appearance);
+        TellCalendarAlarmsChanged(GetMainWindow());
         const int style = appearance.currentStyle;
         if (style >= 0 && style <= 8 && UserSettings().styles[style].HasText() && m_bodyEdit) {
             const std::string text = std::string("\r\n") + UserSettings().styles[style].GetText() + "\r\n";

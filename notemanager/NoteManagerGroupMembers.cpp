@@ -16,8 +16,7 @@ void AssignToGroup(CNoteController& note, DWORD groupId)
         pairs.AddAssociationToHead(pair);
     }
     SaveNoteManagerXml();
-    if (HWND main = GetMainWindow())
-        PostMessageA(main, kMsgRefreshCalendar, 0, 0);
+    TellCalendarAlarmsChanged(GetMainWindow());
 }
 
 int RemoveGroupMembers(DWORD groupId)

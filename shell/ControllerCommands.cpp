@@ -7,7 +7,6 @@
 
 #include "calendar/CalendarSettings.h"
 #include "calendar/CalendarWindow.h"
-#include "calendar/controls/CalendarMessages.h"
 #include "foundation/bytes/MessageBoxes.h"
 #include "foundation/win/HelpFile.h"
 #include "net/ChatNotes.h"
@@ -81,7 +80,8 @@ bool ClipboardHasNoteContent()
 }
 
 // The one calendar window, made when none is open, else shown again; an
-// activated calendar comes forward. False when it could not be made.
+// activated calendar comes to the foreground. It is on top only when the user
+// keeps it so, or once the user has clicked it. False when it could not be made.
 bool ShowCalendar(bool noActivate)
 {
     HWND calendar = GetCalendarWindow();
@@ -92,10 +92,8 @@ bool ShowCalendar(bool noActivate)
     } else {
         ShowWindow(calendar, IsIconic(calendar) ? SW_RESTORE : SW_SHOWNORMAL);
     }
-    if (!noActivate) {
+    if (!noActivate)
         SetForegroundWindow(calendar);
-        SendCalendarRaise(calendar);
-    }
     return true;
 }
 

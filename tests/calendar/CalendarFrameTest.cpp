@@ -105,7 +105,9 @@ TEST(CalendarFrame, TheMenuSaysForWhichDayAndItsFirstItemMakesAnAlarmNoteOnThatD
         EXPECT_TRUE(DrawnAsWideAs(picture.TextEnd(0), "&New alarm note on this date (" + ShortDate(day) + ")"));
         EXPECT_TRUE(SaveScreenshotOf(menu, "calendar-menu-on-a-day"));
     }
-    // Chosen: the new note's settings open on its alarm, on that day.
+    // Chosen: the new note's settings open on its alarm, on that day; OK
+    // marks the day at once.
+    EXPECT_FALSE(ShowsAlarmShade(dayCell));
     PressMenuKey(menu, VK_DOWN);
     PressMenuKey(menu, VK_RETURN);
     HWND sheet = nullptr;
@@ -125,6 +127,8 @@ TEST(CalendarFrame, TheMenuSaysForWhichDayAndItsFirstItemMakesAnAlarmNoteOnThatD
     PostMessageA(sheet, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(sheet); }));
     EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == calendar; })) << "the calendar comes forward";
+    EXPECT_TRUE(WaitUntil([&] { return ShowsAlarmShade(dayCell); }));
+    EXPECT_TRUE(SaveScreenshotOf(calendar, "calendar-new-alarm-day-marked"));
     CloseProgram(install, program);
 
     const StoredNoteList notes = LoadEveryNote(install.Path());
@@ -218,10 +222,25 @@ TEST(CalendarFrame, StaysOnTopByItsKeysAndItsCaptionOpensMenuOrSettings)
         const RECT window = WindowRectOf(calendar);
         return ScreenPixel(POINT{window.left + inset, (window.top + window.bottom) / 2});
     };
-    // Opened from the tray, the calendar is brought forward, on top until it
-    // loses the activation: another window takes it first.
+    // Opened from the tray and active, the calendar is neither on top nor
+    // framed as brought forward; a click on it brings it forward, on top in
+    // a blue frame until it loses the activation to another window.
+    const COLORREF broughtForward = RGB(0, 0, 0xE1);
+    SetForegroundWindow(calendar);
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == calendar; }));
+    ASSERT_TRUE(SendWithTimeout(calendar, WM_NULL, 0, 0));
+    EXPECT_FALSE(onTop());
+    EXPECT_NE(leftEdge(0), broughtForward);
+    RECT client;
+    GetClientRect(calendar, &client);
+    PostMessageA(calendar, WM_LBUTTONUP, 0, MAKELPARAM(2, client.bottom - 2));
+    EXPECT_TRUE(WaitUntil(onTop));
+    EXPECT_TRUE(WaitUntil([&] { return leftEdge(0) == broughtForward && leftEdge(1) == broughtForward; }))
+        << std::hex << leftEdge(0) << " " << leftEdge(1);
     const std::vector<HWND> notes = NoteWindows(process);
     ASSERT_FALSE(notes.empty());
+    SetForegroundWindow(calendar);
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == calendar; }));
     SetForegroundWindow(notes[0]);
     ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == notes[0]; }));
     ASSERT_TRUE(WaitUntil([&] { return SendWithTimeout(calendar, WM_NULL, 0, 0) && !onTop(); }));

@@ -9,6 +9,7 @@
 
 #include "CalendarDriving.h"
 #include "calendar/CalendarWindow.h"
+#include "globals/MainWindowMessages.h"
 #include "resources/ids/CalendarIds.h"
 #include "resources/ids/TrayMenuIds.h"
 #include "support/NoteDriving.h"
@@ -112,6 +113,8 @@ TEST(CalendarProgram, OpensOnceClosesByItsKeysAndReopensWhenLeftOpen)
         EXPECT_EQ(CountCalendars(program.ProcessId()), 0);
         HWND calendar = OpenCalendar(program);
         ASSERT_NE(calendar, nullptr);
+        // Not kept on top, it is not put on top by the tray's command.
+        EXPECT_EQ(GetWindowLongA(calendar, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
         RECT again;
         GetWindowRect(calendar, &again);
         EXPECT_EQ(again.left, place.left);
@@ -120,9 +123,20 @@ TEST(CalendarProgram, OpensOnceClosesByItsKeysAndReopensWhenLeftOpen)
         ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == calendar; }));
         PressKeys({VK_CONTROL, 'H'});
         EXPECT_TRUE(WaitUntil([&] { return !IsWindow(calendar); }));
-        // The calendar's hotkey opens it too.
-        PostMessageA(WaitForMainWindow(program), WM_HOTKEY, 27, MAKELPARAM(MOD_ALT | MOD_SHIFT, 'T'));
-        ASSERT_NE(WaitForCalendar(program.ProcessId()), nullptr);
+        // The calendar's hotkey opens it too, and the request of another
+        // window; neither puts it on top.
+        HWND main = WaitForMainWindow(program);
+        PostMessageA(main, WM_HOTKEY, 27, MAKELPARAM(MOD_ALT | MOD_SHIFT, 'T'));
+        calendar = WaitForCalendar(program.ProcessId());
+        ASSERT_NE(calendar, nullptr);
+        ASSERT_TRUE(SendWithTimeout(main, WM_NULL, 0, 0));
+        EXPECT_EQ(GetWindowLongA(calendar, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+        ASSERT_TRUE(SendWithTimeout(calendar, WM_CLOSE, 0, 0));
+        PostMessageA(main, kMsgShowCalendar, 0, 0);
+        calendar = WaitForCalendar(program.ProcessId());
+        ASSERT_NE(calendar, nullptr);
+        ASSERT_TRUE(SendWithTimeout(main, WM_NULL, 0, 0));
+        EXPECT_EQ(GetWindowLongA(calendar, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
         // Left open as the program ends, it opens again at the next start.
         CloseProgram(install, program);
     }

@@ -244,8 +244,7 @@ TEST(CalendarSettingsDialog, ControlsAndPreviewFollowEachChangeAndCancelLeavesEv
     RECT after;
     GetWindowRect(calendar, &after);
     EXPECT_TRUE(EqualRect(&after, &place));
-    // Not on top once another window takes the activation (until then the
-    // calendar opened from the tray is brought forward).
+    // Not on top, also once another window has taken the activation.
     const std::vector<HWND> notes = NoteWindows(program.ProcessId());
     ASSERT_FALSE(notes.empty());
     ASSERT_TRUE(ActivateAwayFrom(calendar, notes[0]));
@@ -391,8 +390,8 @@ TEST(CalendarSettingsDialog, AStyleSavedIsTheUsersAtOnceAndShowsOnItsButton)
     Click(dialog, IDCANCEL);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
     // Alt+2 in the calendar takes the saved style: the window stays on top
-    // when another window is activated. Opened from the tray, the calendar
-    // was brought forward, on top only until it loses the activation.
+    // when another window is activated. Before, the calendar is not on top
+    // once another window has the activation.
     const std::vector<HWND> notes = NoteWindows(program.ProcessId());
     ASSERT_FALSE(notes.empty());
     ASSERT_TRUE(ActivateAwayFrom(calendar, notes[0]));
@@ -482,6 +481,27 @@ TEST(CalendarSettingsDialog, OkGivesTheCalendarTheSettingsAtOnce)
     EXPECT_EQ(file.Option(1, "nrOfMonthsToShow"), "2");
     EXPECT_EQ(file.Option(1, "stayOnTop"), "1");
     EXPECT_EQ(file.Option(1, "dialogTitleBackColor"), "225");
+}
+
+TEST(CalendarSettingsDialog, AnImageBackgroundWithoutATexturesFolderTellsWhereToMakeIt)
+{
+    ProgramInstall install;
+    install.AddInstalledDataFiles();
+    RunningProgram program(install, "");
+    HWND calendar = OpenCalendar(program);
+    ASSERT_NE(calendar, nullptr);
+    HWND dialog = OpenSettings(program, calendar);
+    ASSERT_NE(dialog, nullptr);
+    HWND combo = GetDlgItem(dialog, IDC_CALSET_BACKGROUND);
+    SendWithTimeout(combo, CB_SETCURSEL, 4, 0);
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_CALSET_BACKGROUND, CBN_SELENDOK), reinterpret_cast<LPARAM>(combo));
+    EXPECT_EQ(AcknowledgeProgramBox(program.ProcessId()),
+              "Sorry, the folder '" + install.Path() +
+                  "\\TEXTURES'is missing.\r\n\r\nPlease create this folder, copy into it some nice images and then "
+                  "try again.");
+    Click(dialog, IDCANCEL);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+    CloseCalendarAndProgram(install, program, calendar);
 }
 
 TEST(CalendarSettingsDialog, BackgroundKindsRollUpAndTheStandardValues)
