@@ -50,12 +50,6 @@ void StoreTexturedNote(const ProgramInstall& install)
     SaveNote(note);
 }
 
-// The list has painted everything it was asked to.
-bool Painted(HWND list)
-{
-    return SendWithTimeout(list, WM_NULL, 0, 0) && !GetUpdateRect(list, nullptr, FALSE);
-}
-
 // The screen's pixels of the cell as the list left them, and as it paints
 // them when asked to paint everything again.
 struct CellPictures {
@@ -65,11 +59,11 @@ struct CellPictures {
 CellPictures PicturesOfCell(DWORD process, HWND list, int row, int column)
 {
     CellPictures pictures;
-    WaitUntil([&] { return Painted(list); });
+    WaitUntilPainted(list);
     const RECT cell = ListCellRect(process, list, row, column);
     pictures.shown = ScreenPixels(cell);
     InvalidateRect(list, nullptr, TRUE);
-    WaitUntil([&] { return Painted(list); });
+    WaitUntilPainted(list);
     pictures.repainted = ScreenPixels(cell);
     return pictures;
 }
@@ -107,7 +101,7 @@ TEST(NoteManagerRefresh, ArrowsTexturesResizedColumnsAndNewNotesShowAtOnce)
     // the texture's colour all the same.
     const int textured = manager.RowOfTitle("Textured");
     ASSERT_GE(textured, 0);
-    ASSERT_TRUE(WaitUntil([&] { return Painted(list); }));
+    ASSERT_TRUE(WaitUntilPainted(list));
     const RECT cell = ListCellRect(process, list, textured, kTextColumn);
     const POINT beyondText = {cell.right - 4, (cell.top + cell.bottom) / 2};
     EXPECT_TRUE(CloseColour(ScreenPixel(beyondText), kTextureColour)) << std::hex << ScreenPixel(beyondText);

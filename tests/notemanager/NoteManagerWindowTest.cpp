@@ -56,12 +56,6 @@ const int kPopupRoom = 40;
     return ::testing::AssertionSuccess();
 }
 
-// The window has painted everything it was asked to.
-bool Painted(HWND window)
-{
-    return SendWithTimeout(window, WM_NULL, 0, 0) && !GetUpdateRect(window, nullptr, FALSE);
-}
-
 HWND FocusOf(HWND window)
 {
     GUITHREADINFO info{};
@@ -85,7 +79,7 @@ TEST(NoteManagerWindow, ComboMenusFitTheirTextsAndTheListHandsOnTheFocus)
     EXPECT_EQ(GetWindowLongA(manager.Window(), GWL_STYLE) & DS_SYSMODAL, 0);
 
     // The style combo's menu for "All", which keeps its name.
-    ASSERT_TRUE(WaitUntil([&] { return Painted(manager.Window()) && Painted(manager.List()); }));
+    ASSERT_TRUE(WaitUntilPainted(manager.Window()));
     PostMessageA(GetDlgItem(manager.Window(), IDC_NM_STYLE), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
     HWND menu = WaitForOpenMenus(process, 1);
     ASSERT_NE(menu, nullptr);

@@ -25,10 +25,15 @@ bool HasNothingToPaint(HWND window)
 }
 }
 
-bool SaveScreenshotOf(HWND window, const std::string& name)
+bool WaitUntilPainted(HWND window)
 {
     // The window's thread answers once it has dealt with what was queued.
-    bool painted = WaitUntil([&] { return SendWithTimeout(window, WM_NULL, 0, 0) && HasNothingToPaint(window); });
+    return WaitUntil([&] { return SendWithTimeout(window, WM_NULL, 0, 0) && HasNothingToPaint(window); });
+}
+
+bool SaveScreenshotOf(HWND window, const std::string& name)
+{
+    const bool painted = WaitUntilPainted(window);
     return SaveScreenshot(name) && painted;
 }
 

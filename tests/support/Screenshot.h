@@ -15,6 +15,9 @@ bool SaveScreenshot(const std::string& name);
 // The same once the window and its controls have painted what they show (a
 // bounded wait); false also when they did not within the time.
 bool SaveScreenshotOf(HWND window, const std::string& name);
+// Waits until the window and its controls have painted what they show; false
+// when they did not within the time.
+bool WaitUntilPainted(HWND window);
 
 // The colours of the screen's pixels in the area, row by row from the top;
 // empty for an empty area.
