@@ -43,6 +43,16 @@ struct CNoteDefaults {
     LOGFONTA titleFont = {};
     WORD newNoteWidth = 0;
     WORD newNoteHeight = 0;
+    // Taken from a note with "Use these settings for new notes" for the rest
+    // of the run: the users table has no fields for them, so every start
+    // begins with none.
+    DWORD horizontalLines = 0;
+    DWORD plainText = 0;
+    DWORD leftMarginKind = 0;  // 0 to 4, as a note style's
+    DWORD backgroundKind = 0;  // 0 to 5, as a note style's
+    WORD textureId = 0;
+    BYTE textureStretch = 0;
+    BYTE transparency = 0;     // percent
 };
 
 // Delayed sending and automatic resending of notes: on, amount and unit.

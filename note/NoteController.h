@@ -189,6 +189,11 @@ public:
     // The lock command: protects the note with the user's password text, or
     // makes an open protected note plain; a masked one is opened first.
     void ToggleLock();
+    // The one way a note becomes protected (the lock command, a protected
+    // style, the settings sheet): refused with a box while the user has no
+    // password; else the notes are saved at once with their memo file
+    // rebuilt. True when the note is protected.
+    bool MakeProtected();
 
     BYTE Transparency() const { return static_cast<BYTE>(m_packed.level); }
     bool IsLocked() const { return m_protected && m_masked; }

@@ -13,6 +13,7 @@
 #include "note/NoteController.h"
 #include "note/NoteKeeper.h"
 #include "note/NoteMessages.h"
+#include "note/NoteSheetRecords.h"
 #include "store/NoteRtfPacking.h"
 #include "note/NoteWindow.h"
 #include "note/bytes/NotePlacement.h"
@@ -106,7 +107,19 @@ NoteDescription UserDefaultDescription(const NoteDescription& blank)
     d.showDate = user.note.showDate != 0;
     d.rolledUp = false;
     d.title = user.title;
+    // The ruled lines, margin, plain text, background and transparency
+    // chosen for new notes, packed as a stored note keeps them.
+    d.packed = PackedNoteValues();
+    d.packed.digitA = user.note.horizontalLines ? 1 : 0;
+    d.packed.digitB = user.note.leftMarginKind <= 4 ? static_cast<int>(user.note.leftMarginKind) : 0;
+    d.packed.digitC = user.note.backgroundKind <= 5 ? static_cast<int>(user.note.backgroundKind) : 0;
+    d.packed.digitD = user.note.plainText ? 1 : 0;
+    d.packed.combined = user.note.textureId;
+    d.packed.flagE = user.note.textureStretch ? 1 : 0;
+    d.packed.level = user.note.transparency;
+    d.packed.digitsKnown = true;
     if (ConfigSettings().stylesInRotation) {
+        d.packed = PackedNoteValues();
         const CNoteStyle& style = ConfigSettings().styles[NextRotatedStyle()];
         d.bodyColor = style.backgroundColor;
         d.textColor = style.textColor;
@@ -252,6 +265,7 @@ CNoteController* CreateNote(const NoteDescription& description)
     CNoteController* created = note.get();
     HWND window = CreateNoteWindow(created, extended, place.x, place.y, width, height);
     note.release();  // the window owns it now
+    ApplyNoteMargin(*created);
     if (!created->m_hidden && !created->m_parked)
         ShowWindow(window, SW_SHOWNOACTIVATE);
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <windows.h>
+
 class CNoteController;
 class CPtrList;
 
@@ -30,5 +32,10 @@ protected:
 };
 
 void SetNoteKeeper(INoteKeeper* keeper);
+// Whether the note is still one of the keeper's notes (its own, another
+// user's or a deleted one) and, when it had a window, still has that one. A
+// modal loop that a note opened asks this before it touches the note again:
+// a restore started meanwhile closes every note.
+bool IsLiveNote(const CNoteController* note, HWND window);
 // The keeper of the notes; null while there is none.
 INoteKeeper* GetNoteKeeper();

@@ -12,6 +12,7 @@
 #include "foundation/TextFormatting.h"
 #include "foundation/bytes/BoundedCopy.h"
 #include "note/NoteController.h"
+#include "note/NoteKeeper.h"
 #include "note/NoteMessages.h"
 #include "note/NoteRichEdit.h"
 #include "noteprops/AlarmSettings.h"
@@ -101,16 +102,23 @@ int CNoteController::ShowProperties(int startPage, bool openWithAlarmSet, bool n
         if (manager && !IsIconic(manager))
             owner = manager;
     }
+    // The sheet's loop lets a restore in, which closes every note: this one
+    // is known again by its window before anything of it is touched.
+    HWND window = m_window;
     RunNoteSettingsSheet(owner, startPage, appearance, alarm);
+    if (!IsLiveNote(this, window))
+        return 0;
     if (appearance.applied || alarm.applied) {
-        ApplyAlarmSettings(*this, alarm);
-        ApplyAppearanceSettings(*this, appearance);
-        TellCalendarAlarmsChanged(GetMainWindow());
+        // The style's text first: taking the looks back may protect the
+        // note, which saves it at once.
         const int style = appearance.currentStyle;
         if (style >= 0 && style <= 8 && UserSettings().styles[style].HasText() && m_bodyEdit) {
             const std::string text = std::string("\r\n") + UserSettings().styles[style].GetText() + "\r\n";
             CNoteRichEdit::StreamInAtSelection(m_bodyEdit, text.data(), text.size());
         }
+        ApplyAlarmSettings(*this, alarm);
+        ApplyAppearanceSettings(*this, appearance);
+        TellCalendarAlarmsChanged(GetMainWindow());
         SetModified();
         return 1;
     }
@@ -150,15 +158,19 @@ void CNoteController::ApplyStyle(int styleIndex, bool insertText)
     if (style.name[0] && !m_protected && IsBlank(m_title))
         CopyBounded(m_title, style.name);
     ApplyLooksToWindow();
+    bool protect = false;
     if (insertText && style.HasText() && m_bodyEdit) {
         if (m_protected) {
             MessageBeep(MB_OK);
         } else {
             InsertStyleText(m_bodyEdit, ExpandStylePlaceholders(style.GetText(), PlaceholderValuesAt(GetLocalNow())));
-            m_protected = style.isProtected != 0;
+            protect = style.isProtected != 0;
         }
     }
     if (m_window)
         RedrawWindow(m_window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
     SetModified();
+    // Last, so that the save it makes holds the style's looks and text.
+    if (protect)
+        MakeProtected();
 }

@@ -84,10 +84,15 @@ void SetNoteLineKinds(CNoteController& note, DWORD horizontalLines, DWORD leftMa
     note.m_packed.digitB = leftMarginKind <= 4 ? static_cast<int>(leftMarginKind) : 0;
     note.m_packed.digitD = plainText ? 1 : 0;
     note.m_packed.digitsKnown = true;
-    if (note.m_bodyEdit) {
-        const int margin = leftMarginKind != 0 && !note.m_chatNote ? kMarginPixels : 0;
-        SendMessageA(note.m_bodyEdit, EM_SETMARGINS, EC_LEFTMARGIN, MAKELPARAM(margin, 0));
-    }
+    ApplyNoteMargin(note);
+}
+
+void ApplyNoteMargin(CNoteController& note)
+{
+    if (!note.m_bodyEdit)
+        return;
+    const int margin = NoteLeftMarginKind(note) != 0 && !note.m_chatNote ? kMarginPixels : 0;
+    SendMessageA(note.m_bodyEdit, EM_SETMARGINS, EC_LEFTMARGIN, MAKELPARAM(margin, 0));
 }
 
 void FillAppearanceSettings(CAppearanceSettings& settings, CNoteController& note, DWORD useForNewNotes,
@@ -153,6 +158,13 @@ void ApplyAppearanceSettings(CNoteController& note, const CAppearanceSettings& s
 
     if (settings.useForNewNotes) {
         CUserSettings& user = UserSettings();
+        user.note.horizontalLines = NoteHorizontalLines(note);
+        user.note.plainText = NotePlainText(note);
+        user.note.leftMarginKind = NoteLeftMarginKind(note);
+        user.note.backgroundKind = static_cast<DWORD>(note.m_backgroundKind);
+        user.note.textureId = static_cast<WORD>(note.m_textureId);
+        user.note.textureStretch = note.m_textureStretch ? 1 : 0;
+        user.note.transparency = note.Transparency();
         user.note.noteColor = settings.backgroundColor;
         user.note.textColor = settings.textColor;
         user.note.titleColor = settings.titleBackgroundColor;
@@ -169,5 +181,8 @@ void ApplyAppearanceSettings(CNoteController& note, const CAppearanceSettings& s
     if (ConfigSettings().stylesInRotation != settings.stylesInRotation) {
         ConfigSettings().stylesInRotation = settings.stylesInRotation;
         SaveStyleRotation();
-    }
+    }    // A protected style loaded on the page protects the note as the lock
+    // command does; an unprotected one never takes protection away.
+    if (settings.isProtected && !note.m_protected)
+        note.MakeProtected();
 }

@@ -23,7 +23,9 @@ void FillAppearanceSettings(CAppearanceSettings& settings, CNoteController& note
                             DWORD* centred);
 // The note takes every look of the record, its texture found again by the
 // file's name; with "use for new notes" the user's defaults take them too
-// and are saved. The program's rotation flag takes the record's.
+// (those the users table has fields for are saved). The program's rotation
+// flag takes the record's. A protected record protects the note as the lock
+// command does, last, once the note holds everything else.
 void ApplyAppearanceSettings(CNoteController& note, const CAppearanceSettings& settings);
 
 // The note's looks that the notes table keeps packed with its background kind.
@@ -31,3 +33,6 @@ DWORD NoteHorizontalLines(const CNoteController& note);
 DWORD NoteLeftMarginKind(const CNoteController& note);
 DWORD NotePlainText(const CNoteController& note);
 void SetNoteLineKinds(CNoteController& note, DWORD horizontalLines, DWORD leftMarginKind, DWORD plainText);
+// The body's 30-pixel left margin when the note has a margin line (never in
+// a chat note), none otherwise.
+void ApplyNoteMargin(CNoteController& note);

@@ -112,15 +112,15 @@ CNotePasswordDialogParams PromptParams(const CNoteController& note, bool withAla
     return params;
 }
 
-// The prompt's answer; kPromptGone when the note's window went meanwhile
-// (the program closing), and with it the note.
+// The prompt's answer; kPromptGone when the note went meanwhile (the
+// program closing, or a restore closing every note), known by its window.
 const int kPromptGone = -1;
 int RunPrompt(CNoteController& note, int templateId, CNotePasswordDialogParams& params)
 {
     HWND window = note.m_window;
     BringNoteForward(window);
     const int answer = RunNotePasswordPrompt(window, templateId, params);
-    return window && !IsWindow(window) ? kPromptGone : answer;
+    return IsLiveNote(&note, window) ? answer : kPromptGone;
 }
 
 // The recurrence chosen in the prompt's menu: the alarm recurs from now, and
@@ -182,7 +182,7 @@ int OpenProtectedNote(INoteKeeper&, CNoteController& note)
     CNotePasswordDialogParams params = PromptParams(note, true);
     switch (RunPrompt(note, IDD_NOTE_PASSWORD, params)) {
     case kPromptGone:
-        return kProtectedNoteNotLocked;
+        return kProtectedNoteGone;
     case kPromptOpened:
         if (!LoadFromPrompt(note, params, "Loading rich text 2 has failed"))
             return kProtectedNoteNotLocked;
@@ -209,7 +209,7 @@ int AskProtectedNotePassword(INoteKeeper&, int relayout, CNoteController& note, 
     CNotePasswordDialogParams params = PromptParams(note, false);
     const int answer = RunPrompt(note, searching ? IDD_NOTE_PASSWORD_SEARCH : IDD_NOTE_PASSWORD, params);
     if (answer == kPromptGone)
-        return kProtectedNoteNotLocked;
+        return kProtectedNoteGone;
     if (answer == kPromptOpened) {
         if (!LoadFromPrompt(note, params, "Loading rich text 1 has failed"))
             return kProtectedNoteNotLocked;
@@ -287,12 +287,19 @@ void CNoteController::ToggleLock()
         SetModified();
         return;
     }
+    MakeProtected();
+}
+
+bool CNoteController::MakeProtected()
+{
+    if (m_protected)
+        return true;
     if (!UserSettings().passwordCode[0]) {
         ShowInfoMessage(m_window,
                         "A note can be locked once you have a password:\r\n"
                         "General settings..., Security, \"Set password...\".",
                         ProgramTitle);
-        return;
+        return false;
     }
     m_protected = true;
     SetModified();
@@ -300,6 +307,7 @@ void CNoteController::ToggleLock()
     // of the text stays in it.
     if (m_application)
         m_application->SaveAllNotes(true);
+    return true;
 }
 
 std::string CNoteController::ProtectionPasswordText() const

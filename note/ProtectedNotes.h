@@ -11,6 +11,7 @@ class CNoteController;
 extern const char kProtectedPlaceholder[];
 
 enum ProtectedNoteResult {
+    kProtectedNoteGone = -1,        // the note was closed while its prompt was open: leave it
     kProtectedNoteNotLocked = 0,    // nothing was done; the caller goes on
     kProtectedNoteStaysLocked = 1,  // the note was hidden (or did not open)
     kProtectedNoteOpened = 2,       // its text was loaded: lay the rich edits out again

@@ -256,10 +256,10 @@ void CAppearancePage::OnCommand(int id, int code, LPARAM lParam)
             ChooseTexture();
     } else if (id == IDC_APPEARANCE_RESET && code == BN_CLICKED) {
         const CUserSettings& user = UserSettings();
-        m_settings.leftMarginKind = 0;
-        m_settings.backgroundKind = 0;
-        m_settings.horizontalLines = 0;
-        m_settings.plainText = 0;
+        m_settings.leftMarginKind = user.note.leftMarginKind;
+        m_settings.backgroundKind = user.note.backgroundKind;
+        m_settings.horizontalLines = user.note.horizontalLines;
+        m_settings.plainText = user.note.plainText;
         m_settings.stayOnTop = user.note.stayOnTop;
         m_settings.hasBorder = user.note.hasBorder;
         m_settings.showDate = user.note.showDate;
@@ -272,8 +272,12 @@ void CAppearancePage::OnCommand(int id, int code, LPARAM lParam)
         m_settings.backgroundColor = user.note.noteColor;
         m_settings.stylesInRotation = ConfigSettings().stylesInRotation;
         m_settings.textureFile[0] = '\0';
-        m_settings.textureStretch = 0;
-        m_settings.transparency = 0;
+        m_settings.textureStretch = user.note.textureStretch;
+        m_settings.transparency = user.note.transparency;
+        // The picture of the defaults, when it is still in the folder.
+        if (m_settings.backgroundKind == 4 &&
+            !FindTextureByNameHash(m_settings.textureFile, sizeof m_settings.textureFile, user.note.textureId))
+            m_settings.backgroundKind = 0;
         SetDlgItemTextA(m_page, IDC_APPEARANCE_TITLE, user.title);
         SetControls();
     }

@@ -152,7 +152,10 @@ int CWindowController::ShowNotesMatching(bool onlyAlarmed, bool, bool byAssociat
             SetFocus(note->m_window);
             SetForegroundWindow(note->m_window);
         }
-        OpenLockedNote(*note);
+        // A restore let in by the password prompt closes every note: the
+        // walk stops there.
+        if (OpenLockedNote(*note) == kProtectedNoteGone)
+            return false;
         if (title && lstrlenA(title) > 1)
             MakeTopmostOnce(*note);
         ++shown;
@@ -249,7 +252,8 @@ void CWindowController::ShowLastNote(CNoteController* note)
     SetFocus(target->m_window);
     SetForegroundWindow(target->m_window);
     // A note that stays locked is left as it is.
-    if (OpenLockedNote(*target) != kProtectedNoteStaysLocked && !target->m_raised)
+    const int opened = OpenLockedNote(*target);
+    if (opened != kProtectedNoteStaysLocked && opened != kProtectedNoteGone && !target->m_raised)
         MakeTopmostOnce(*target);
     UpdateTrayTooltip();
 }
@@ -294,8 +298,7 @@ void CWindowController::RaiseDueNotes()
             if (!note->m_window || !AskNoteAlarmDue(note->m_window))
                 return true;
             UpdateTrayTooltip();
-            OpenLockedNote(*note);
-            return true;
+            return OpenLockedNote(*note) != kProtectedNoteGone;
         });
     } catch (...) {
         scanning = false;

@@ -24,6 +24,7 @@
 #include "net/PortListener.h"
 #include "net/SendThreads.h"
 #include "notemanager/NoteManagerController.h"
+#include "note/ProtectedNotes.h"
 #include "notemanager/NoteManagerEntry.h"
 #include "notemanager/NoteManagerMessages.h"
 #include "shell/Favourites.h"
@@ -219,9 +220,9 @@ void CWindowController::OnCreate()
     FocusFirstShownNote();
     StartListening();
     // Protected notes ask for their passwords as the program starts.
+    // A restore let in by a prompt closes every note: the walk stops there.
     ForEachNote(m_ourNotes, [this](CNoteController* note) {
-        AskLockedNotePassword(*note, 1, 0);
-        return true;
+        return AskLockedNotePassword(*note, 1, 0) != kProtectedNoteGone;
     });
     // A calendar left open at the end of the last run opens again.
     if (CurrentCalendarOptions().visible)

@@ -1,0 +1,127 @@
+// A restore from a second start ("/replaceSilently") while one of a note's
+// modal windows is open closes every note: the note settings sheet and the
+// password prompt end without touching the note they were opened for, and
+// the program goes on with the restored notes.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "globals/MainWindowMessages.h"
+#include "resources/ids/NoteSettingsIds.h"
+#include "store/FreeSlotLists.h"
+#include "store/NoteSaving.h"
+#include "support/CurrentFolder.h"
+#include "support/NoteDriving.h"
+#include "support/ProgramDriver.h"
+#include "support/ProtectedUser.h"
+#include "support/StoredNotes.h"
+
+
+namespace {
+const UINT kNoteCmdProperties = 4513;
+const char kPromptTitle[] = "  Quillnet+";
+const int kEveryTime = 2;
+
+void StoreNote(const char* text, LONG left, bool isProtected, bool hidden)
+{
+    CNoteController note;
+    FillTestNote(note, text, left, 120);
+    note.m_hidden = hidden;
+    note.m_protected = isProtected;
+    note.m_passwordText = kSecretPasswordText;
+    SaveNote(note);
+}
+
+// The backup the restore brings back: the notes as they are at the start.
+void BackUpNotes(const ProgramInstall& install)
+{
+    RunToEnd(install, "/backup trip.QPK");
+    ASSERT_TRUE(WaitUntil([&] { return GetFileAttributesA(install.File("trip.QPK").c_str()) != INVALID_FILE_ATTRIBUTES; }));
+}
+
+// The program still answers and shows the note of the backup.
+void ExpectRestoredAndAlive(const ProgramInstall& install, RunningProgram& program, const char* text)
+{
+    EXPECT_TRUE(program.IsRunning());
+    HWND main = WaitForMainWindow(program);
+    ASSERT_NE(main, nullptr);
+    EXPECT_TRUE(SendWithTimeout(main, WM_NULL, 0, 0));
+    EXPECT_NE(WaitForNoteWithText(program.ProcessId(), text), nullptr);
+    CloseProgram(install, program);
+}
+}
+
+TEST(ModalLoopsRestore, TheNoteSettingsSheetOutlivesItsNoteClosedByARestore)
+{
+    ProgramInstall install("sheetrestore");
+    install.AddInstalledDataFiles();
+    {
+        CurrentFolder data(install.Path());
+        NotesFreeSlots().Clear();
+        StoreNote("Sheet note", 80, false, false);
+    }
+    RunningProgram program(install, "");
+    ASSERT_NE(WaitForMainWindow(program), nullptr);
+    const DWORD process = program.ProcessId();
+    HWND note = WaitForNoteWithText(process, "Sheet note");
+    ASSERT_NE(note, nullptr);
+    BackUpNotes(install);
+
+    PostMessageA(note, WM_COMMAND, kNoteCmdProperties, 0);
+    HWND sheet = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        sheet = FindTopWindowTitled("#32770", "Note settings...", process);
+        return sheet && IsWindowVisible(sheet);
+    }));
+    HWND page = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (page = FindWindowExA(sheet, nullptr, "#32770", nullptr)) != nullptr; }));
+    SendWithTimeout(GetDlgItem(page, IDC_APPEARANCE_TITLE), WM_SETTEXT, 0,
+                    reinterpret_cast<LPARAM>("Title from the sheet"));
+    RunToEnd(install, "/replaceSilently trip.QPK");
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(note); })) << "the restore closed the note";
+    // The sheet, when it is still there, is pressed OK: it has no note to
+    // apply to, and the restored note keeps its own title.
+    if (IsWindow(sheet))
+        PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(sheet); }));
+    ExpectRestoredAndAlive(install, program, "Sheet note");
+    CurrentFolder data(install.Path());
+    const StoredNoteList stored = LoadEveryNote(install.Path());
+    EXPECT_NE(StoredNoteTitled(stored, "Sheet note"), nullptr);
+    EXPECT_EQ(StoredNoteTitled(stored, "Title from the sheet"), nullptr);
+}
+
+TEST(ModalLoopsRestore, ThePasswordPromptOutlivesItsNoteClosedByARestore)
+{
+    ProgramInstall install("promptrestore");
+    install.AddInstalledDataFiles();
+    PrepareProtectingUser(install, kEveryTime);
+    {
+        CurrentFolder data(install.Path());
+        NotesFreeSlots().Clear();
+        StoreNote("Open words", 60, false, false);
+        StoreNote("Locked words", 360, true, true);
+    }
+    RunningProgram program(install, "");
+    const DWORD process = program.ProcessId();
+    HWND main = WaitForMainWindow(program);
+    ASSERT_NE(main, nullptr);
+    ASSERT_NE(WaitForNoteWithText(process, "Open words"), nullptr);
+    BackUpNotes(install);
+    // Shown, the hidden locked note asks for its password.
+
+    PostMessageA(main, WM_COMMAND, kCmdShowAll, 0);
+    ASSERT_TRUE(WaitUntil([&] { return FindTopWindowTitled("#32770", kPromptTitle, process) != nullptr; }));
+    RunToEnd(install, "/replaceSilently trip.QPK");
+    // The restored locked note may ask again; every prompt is cancelled.
+    EXPECT_TRUE(WaitUntil([&] {
+        HWND open = FindTopWindowTitled("#32770", kPromptTitle, process);
+        if (open)
+            PostMessageA(open, WM_COMMAND, IDCANCEL, 0);
+        return open == nullptr && program.IsRunning() && NoteWithText(process, "Open words") != nullptr;
+    }));
+    ExpectRestoredAndAlive(install, program, "Open words");
+}
