@@ -67,7 +67,15 @@ CDateTime StepByUnit(CDateTime time, int unit, int value)
     case kUnitMinutes: time.AddMinutes(static_cast<DWORD>(value)); break;
     case kUnitHours: time.AddHours(static_cast<DWORD>(value)); break;
     case kUnitWeeks: time.AddWeeks(static_cast<BYTE>(value)); break;
-    case kUnitMonths: time.AddMonths(static_cast<BYTE>(value)); break;
+    case kUnitMonths: {
+        // An alarm on the last day of its month rings on the last day of
+        // the next one too: 30 April, then 31 May.
+        const bool lastDay = time.IsLastDayOfMonth();
+        time.AddMonths(static_cast<BYTE>(value));
+        if (lastDay)
+            time.m_day = static_cast<BYTE>(time.GetDaysInMonth());
+        break;
+    }
     case kUnitWeekdays: time.AddWeekdays(static_cast<DWORD>(value)); break;
     default: time.AddDays(static_cast<DWORD>(value)); break;
     }

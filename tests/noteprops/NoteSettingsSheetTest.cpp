@@ -565,3 +565,37 @@ TEST(NoteSettingsSheet, TheHourWrapsOnItsDayAndCancelDeletesOnlyANewAlarmNoteLef
     EXPECT_EQ(kept->m_alarm.m_day, day.wDay);
     EXPECT_EQ(kept->m_alarm.m_month, day.wMonth);
 }
+
+TEST(NoteSettingsSheet, TheFollowingMonthlyAlarmOfALastDayFallsOnTheLastDayOfTheNextMonth)
+{
+    ProgramInstall install("notealarmlastday");
+    install.AddInstalledDataFiles();
+    {
+        CurrentFolder data(install.Path());
+        NotesFreeSlots().Clear();
+        CNoteController note;
+        FillTestNote(note, "Rent note", 60, 100);
+        note.m_alarmSet = true;
+        note.m_alarm = CDateTime(30, 4, 2031, 9, 15, 0);
+        note.m_alarmRecurring = true;
+        note.m_alarmUnit = 5;
+        note.m_alarmValue = 1;
+        SaveNote(note);
+    }
+    RunningProgram program(install, "");
+    const DWORD process = program.ProcessId();
+    ASSERT_NE(WaitForMainWindow(program), nullptr);
+    HWND note = WaitForNoteWithText(process, "Rent note");
+    ASSERT_NE(note, nullptr);
+    PostMessageA(note, WM_COMMAND, kNoteCmdEditAlarm, 0);
+    HWND sheet = nullptr;
+    HWND alarm = OpenAlarmPage(process, sheet);
+    ASSERT_NE(alarm, nullptr);
+    HWND next = GetDlgItem(alarm, IDC_ALARM_NEXT_TEXT);
+    std::string shown;
+    EXPECT_TRUE(WaitUntil([&] { return (shown = TextOf(next)).find("following alarm") != std::string::npos; }));
+    // The date in the system's short form (the install sets no format of its own).
+    EXPECT_NE(shown.find(" 5/31/2031, "), std::string::npos) << shown;
+    PressSheetButton(sheet, PSBTN_CANCEL);
+    CloseProgram(install, program);
+}
