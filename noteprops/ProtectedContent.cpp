@@ -1,5 +1,6 @@
 #include "noteprops/ProtectedContent.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 
@@ -95,8 +96,14 @@ int DecipherAttachedFile(const char* attachedFile, const char* passwordText)
 std::string PasswordText(HWND owner, const char* typed, const char* failureText)
 {
     const std::string text = TrimBlanks(typed ? typed : "");
-    if (IsTypedStoredCode(text))
-        return text.substr(0, 8);
+    // A code is the digest's first 8 hexadecimal digits, which are small
+    // letters: typed in capitals it is the same code and the same key.
+    if (IsTypedStoredCode(text)) {
+        std::string code = text.substr(0, 8);
+        for (char& c : code)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return code;
+    }
     CEsentaSir cipher(CALG_MD5, CryptProvider().GetHandle());
     BYTE hash[CEsentaSir::kHashValueBytes];
     if (!cipher.Hash(hash, text.data(), static_cast<DWORD>(text.size()), kPasswordSalt,

@@ -147,8 +147,11 @@ bool PackToMemoryZip(const std::string& entryName, const void* bytes, size_t siz
 }
 
 bool UnpackFirstMemoryZipEntry(const void* archive, size_t size, std::vector<unsigned char>& bytes,
-                               std::string* entryName, size_t maxEntryBytes)
+                               std::string* entryName, size_t maxEntryBytes, ZipUnpackFailure* failure)
 {
+    ZipUnpackFailure ignored = ZipUnpackFailure::kNone;
+    ZipUnpackFailure& failed = failure ? *failure : ignored;
+    failed = ZipUnpackFailure::kOpen;
     bytes.clear();
     MemoryStream stream = {nullptr, static_cast<const unsigned char*>(archive), size, 0, 0};
     zlib_filefunc_def functions = MemoryFunctions(&stream);
@@ -165,17 +168,22 @@ bool UnpackFirstMemoryZipEntry(const void* archive, size_t size, std::vector<uns
         unzOpenCurrentFile(zip) != UNZ_OK)
         return false;
     name[info.size_filename < sizeof name ? info.size_filename : kMaxZipEntryNameLength] = 0;
+    failed = ZipUnpackFailure::kRoom;
     if (info.uncompressed_size > maxEntryBytes)
         return false;
     bool ok = false;
     try {
+        failed = ZipUnpackFailure::kUnpack;
         ok = ReadCurrentEntry(zip, info.uncompressed_size, bytes) && unzCloseCurrentFile(zip) == UNZ_OK;
     } catch (const std::bad_alloc&) {
+        failed = ZipUnpackFailure::kRoom;
         ok = false;
     }
     if (ok && entryName)
         *entryName = name;
-    if (!ok)
+    if (ok)
+        failed = ZipUnpackFailure::kNone;
+    else
         bytes.clear();
     return ok;
 }

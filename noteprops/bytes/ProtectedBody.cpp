@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include "foundation/bytes/Base64Codec.h"
@@ -26,17 +27,33 @@ bool SameDigest(const std::string& a, const char* b)
 }
 
 // The payload as it came out of the cipher: the rich text itself, or a zip of it.
-bool UnpackPayload(const std::string& payload, std::string& rtf)
+ProtectedBodyResult UnpackPayload(std::string& payload, std::string& rtf)
 {
     if (payload.size() <= kZipHeaderBytes || payload.compare(0, kZipHeaderBytes, kZipHeader, kZipHeaderBytes) != 0) {
-        rtf = payload;
-        return true;
+        rtf.swap(payload);
+        return ProtectedBodyResult::kOpened;
     }
     std::vector<unsigned char> bytes;
-    if (!UnpackFirstMemoryZipEntry(payload.data(), payload.size(), bytes, nullptr, kMaxProtectedRtfBytes))
-        return false;
+    ZipUnpackFailure failure = ZipUnpackFailure::kNone;
+    if (!UnpackFirstMemoryZipEntry(payload.data(), payload.size(), bytes, nullptr, kMaxProtectedRtfBytes, &failure)) {
+        return failure == ZipUnpackFailure::kOpen   ? ProtectedBodyResult::kZipNotOpened
+               : failure == ZipUnpackFailure::kRoom ? ProtectedBodyResult::kNoUnzipRoom
+                                                    : ProtectedBodyResult::kNotUnzipped;
+    }
     rtf.assign(bytes.begin(), bytes.end());
-    return true;
+    return ProtectedBodyResult::kOpened;
+}
+
+// The enciphered bytes deciphered; false when there is no room for them.
+bool Decipher(const std::string& decoded, size_t length, const unsigned char key[8], std::string& payload)
+{
+    try {
+        payload.assign(length, '\0');
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return DecodeBuffer(reinterpret_cast<unsigned char*>(&payload[0]), payload.size(),
+                        reinterpret_cast<const unsigned char*>(decoded.data()), length, key);
 }
 }
 
@@ -57,6 +74,12 @@ const char* ProtectedBodyFailureText(ProtectedBodyResult result)
     switch (result) {
     case ProtectedBodyResult::kNotDecodable:
         return "RPB::DecodeString failed";
+    case ProtectedBodyResult::kNotDeciphered:
+        return "RPB::DecodeBuffer failed";
+    case ProtectedBodyResult::kZipNotOpened:
+        return "RPB::OpenZIP failed";
+    case ProtectedBodyResult::kNoUnzipRoom:
+        return "RPB::Alloc unzip buffer failed";
     case ProtectedBodyResult::kNotUnzipped:
         return "RPB::UnzipItem failed";
     case ProtectedBodyResult::kNoDigest:
@@ -81,12 +104,13 @@ ProtectedBodyResult OpenProtectedBody(const char* body, size_t length, const std
     if (!CBase64Codec().DecodeString(body, textLength, reinterpret_cast<unsigned char*>(&decoded[0]), decoded.size(),
                                      &decodedLength))
         return ProtectedBodyResult::kNotDecodable;
-    std::string payload(decodedLength, '\0');
-    DecodeBuffer(reinterpret_cast<unsigned char*>(&payload[0]), payload.size(),
-                 reinterpret_cast<const unsigned char*>(decoded.data()), decodedLength, key);
+    std::string payload;
+    if (!Decipher(decoded, decodedLength, key, payload))
+        return ProtectedBodyResult::kNotDeciphered;
     std::string plain;
-    if (!UnpackPayload(payload, plain))
-        return ProtectedBodyResult::kNotUnzipped;
+    const ProtectedBodyResult unpacked = UnpackPayload(payload, plain);
+    if (unpacked != ProtectedBodyResult::kOpened)
+        return unpacked;
     const std::string made = digest(plain);
     if (made.empty())
         return ProtectedBodyResult::kNoDigest;

@@ -37,7 +37,10 @@ enum class ProtectedBodyResult {
     kOpened,         // rtf holds the plain rich text
     kWrongPassword,  // deciphered, but its digest is not the stored one
     kNotDecodable,   // too short, no mark, or Base64 that does not decode
-    kNotUnzipped,    // a packed payload that does not unpack, or too large
+    kNotDeciphered,  // no room for the deciphered payload
+    kZipNotOpened,   // a packed payload that is no zip
+    kNoUnzipRoom,    // no room for the packed text, or larger than any note
+    kNotUnzipped,    // a packed payload whose text does not unpack
     kNoDigest,       // the digest could not be made
 };
 // The message a failure is reported with; empty for kOpened and a wrong password.

@@ -11,9 +11,14 @@
 #include "SettingsSheetDriving.h"
 #include "resources/ids/SecurityPageIds.h"
 #include "resources/ids/SetPasswordIds.h"
+#include "note/NoteController.h"
+#include "store/FreeSlotLists.h"
+#include "store/NoteSaving.h"
+#include "support/CurrentFolder.h"
 #include "support/NoteDriving.h"
 #include "support/ProgramDriver.h"
 #include "support/Screenshot.h"
+#include "support/StoredNotes.h"
 
 namespace {
 // The password text of "secret".
@@ -118,4 +123,56 @@ TEST(SetPasswordDialog, OkWaitsForTwoEqualEntriesAndTheOldPasswordAndKeepsWhatIs
     CloseProgram(install, program);
     const std::string users = install.File("users.QPD");
     EXPECT_EQ(StoredField(users, CurrentUserRecord(users), "SZ1"), kSecretText);
+}
+
+TEST(SetPasswordDialog, AKeyCodeTypedInCapitalsLocksANoteThatItsSmallLettersOpen)
+{
+    ProgramInstall install("keycode");
+    install.AddInstalledDataFiles();
+    {
+        CurrentFolder data(install.Path());
+        NotesFreeSlots().Clear();
+        CNoteController note;
+        FillTestNote(note, "Key code note", 60, 100);
+        SaveNote(note);
+    }
+    {
+        RunningProgram program(install, "");
+        const DWORD id = program.ProcessId();
+        HWND note = WaitForNoteWithText(id, "Key code note");
+        ASSERT_NE(note, nullptr);
+        HWND sheet = nullptr;
+        HWND page = OpenSettingsPage(program, 1, &sheet);
+        ASSERT_NE(page, nullptr);
+        if (!Checked(page, IDC_SECURITY_PROTECT_LOCKED)) {
+            ASSERT_TRUE(ClickPageButton(page, IDC_SECURITY_PROTECT_LOCKED));
+        }
+        HWND dialog = OpenSetPasswordDialog(id, sheet, page);
+        ASSERT_NE(dialog, nullptr);
+        SetPageItemText(dialog, IDC_SET_PASSWORD_NEW, "ABCD1234#");
+        SetPageItemText(dialog, IDC_SET_PASSWORD_CONFIRM, "ABCD1234#");
+        ASSERT_TRUE(Becomes(dialog, IDC_SET_PASSWORD_OK, true));
+        PostMessageA(dialog, WM_COMMAND, IDC_SET_PASSWORD_OK, 0);
+        EXPECT_EQ(BoxOrClose(id, sheet, dialog), "");
+        ASSERT_TRUE(PressSheetOk(sheet));
+        // The lock command.
+        ASSERT_TRUE(SendWithTimeout(note, WM_COMMAND, 4088, 0));
+        CloseProgram(install, program);
+    }
+    const std::string users = install.File("users.QPD");
+    EXPECT_EQ(StoredField(users, CurrentUserRecord(users), "SZ1"), "abcd1234");
+
+    RunningProgram program(install, "");
+    const DWORD id = program.ProcessId();
+    HWND prompt = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (prompt = FindTopWindowTitled("#32770", "  Quillnet+", id)) != nullptr; }));
+    // The first prompt may be the start's own; each is answered alike.
+    for (int round = 0; round < 2 && prompt; ++round) {
+        SetPageItemText(prompt, 1125, "abcd1234#");
+        PostMessageA(prompt, WM_COMMAND, MAKEWPARAM(1293, BN_CLICKED), 0);
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(prompt); }));
+        WaitUntil([&] { return (prompt = FindTopWindowTitled("#32770", "  Quillnet+", id)) != nullptr; }, 2000);
+    }
+    EXPECT_NE(WaitForNoteWithText(id, "Key code note"), nullptr) << "opened with the small letters";
+    CloseProgram(install, program);
 }

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -172,7 +173,8 @@ TEST(ProtectedBody, ALongTextTravelsPackedAndAPackedSizeBeyondAnyNoteIsRefused)
     ASSERT_TRUE(PackToMemoryZip(kPackedRtfEntryName, huge.data(), huge.size(), hugeZip));
     const std::string hugeBody =
         Enciphered(std::string(hugeZip.begin(), hugeZip.end()), kSecretText, TestDigest(huge));
-    EXPECT_EQ(Open(hugeBody, kSecretText, opened), ProtectedBodyResult::kNotUnzipped);
+    EXPECT_EQ(Open(hugeBody, kSecretText, opened), ProtectedBodyResult::kNoUnzipRoom);
+    EXPECT_STREQ(ProtectedBodyFailureText(ProtectedBodyResult::kNoUnzipRoom), "RPB::Alloc unzip buffer failed");
     std::vector<unsigned char> zip;
     ASSERT_TRUE(PackToMemoryZip(kPackedRtfEntryName, "{\\rtf1 x}", 9, zip));
     std::string archive(zip.begin(), zip.end());
@@ -181,8 +183,23 @@ TEST(ProtectedBody, ALongTextTravelsPackedAndAPackedSizeBeyondAnyNoteIsRefused)
     for (int i = 0; i < 4; ++i)
         archive[central + 24 + i] = i == 3 ? '\x7F' : '\xFF';
     const std::string bomb = Enciphered(archive, kSecretText, TestDigest("{\\rtf1 x}"));
-    EXPECT_EQ(Open(bomb, kSecretText, opened), ProtectedBodyResult::kNotUnzipped);
+    // (its entry no longer matches its directory, so it does not open)
+    EXPECT_EQ(Open(bomb, kSecretText, opened), ProtectedBodyResult::kZipNotOpened);
+
+    // A payload that starts as a zip and is none; a zip whose packed bytes
+    // are damaged.
+    const std::string notZip = Enciphered(std::string("PK\x03\x04\x14", 5) + std::string(60, 'z'), kSecretText,
+                                          TestDigest("{\\rtf1 x}"));
+    EXPECT_EQ(Open(notZip, kSecretText, opened), ProtectedBodyResult::kZipNotOpened);
+    EXPECT_STREQ(ProtectedBodyFailureText(ProtectedBodyResult::kZipNotOpened), "RPB::OpenZIP failed");
+    std::string damaged(zip.begin(), zip.end());
+    const size_t data = 30 + std::strlen(kPackedRtfEntryName);
+    for (size_t i = data; i < data + 4 && i < damaged.size(); ++i)
+        damaged[i] = '\xFF';
+    EXPECT_EQ(Open(Enciphered(damaged, kSecretText, TestDigest("{\\rtf1 x}")), kSecretText, opened),
+              ProtectedBodyResult::kNotUnzipped);
     EXPECT_STREQ(ProtectedBodyFailureText(ProtectedBodyResult::kNotUnzipped), "RPB::UnzipItem failed");
+    EXPECT_STREQ(ProtectedBodyFailureText(ProtectedBodyResult::kNotDeciphered), "RPB::DecodeBuffer failed");
     // Unchanged, the same archive opens.
     const std::string packed(zip.begin(), zip.end());
     EXPECT_EQ(Open(Enciphered(packed, kSecretText, TestDigest("{\\rtf1 x}")), kSecretText, opened),
