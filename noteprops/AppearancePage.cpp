@@ -293,9 +293,11 @@ void CAppearancePage::OnPreviewClick(POINT point, bool control, bool shift)
         return;
     const bool gradients = GetGradientFillFunction() != nullptr;
     if (control && shift && gradients) {
+        // A picture with a margin line goes back to plain colour too; a
+        // picture alone is a plain click, which opens the picker.
         if (!(m_settings.backgroundKind == 4 && m_settings.leftMarginKind == 0)) {
-            if (m_settings.backgroundKind != 4)
-                m_settings.backgroundKind = 0;
+            m_settings.backgroundKind = 0;
+            m_settings.textureFile[0] = '\0';
             m_settings.leftMarginKind = 0;
             SetControls();
             return;

@@ -429,6 +429,28 @@ TEST(NoteSettingsSheet, TheImageBackgroundIsChosenInTheTexturePickerAndKeptAfter
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(picker); }));
     EXPECT_EQ(BackgroundKindShown(open.appearance), 4);
 
+    // With a margin line as well, Ctrl+Shift+click resets both: plain
+    // colour, no margin line.
+    const LPARAM atBody = MAKELPARAM(bodyPoint.x, bodyPoint.y);
+    SendWithTimeout(open.appearance, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, atBody);
+    LRESULT marginKind = -1;
+    SendWithTimeout(GetDlgItem(open.appearance, IDC_APPEARANCE_MARGIN), CB_GETCURSEL, 0, 0, &marginKind);
+    EXPECT_EQ(marginKind, 1);
+    SendWithTimeout(open.appearance, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT | MK_CONTROL, atBody);
+    SendWithTimeout(GetDlgItem(open.appearance, IDC_APPEARANCE_MARGIN), CB_GETCURSEL, 0, 0, &marginKind);
+    EXPECT_EQ(marginKind, 0);
+    EXPECT_EQ(BackgroundKindShown(open.appearance), 0);
+    PickBackground(open.appearance, 4);
+    picker = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        picker = FindTopWindowTitled("#32770", "Select an image for the note background", program.ProcessId());
+        return picker && SendMessageA(GetDlgItem(picker, IDC_PICTURE_LIST), LB_GETCOUNT, 0, 0) == 3;
+    }));
+    SendWithTimeout(GetDlgItem(picker, IDC_PICTURE_LIST), LB_SETCURSEL, 1, 0);
+    PostMessageA(picker, WM_COMMAND, IDC_PICTURE_OK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(picker); }));
+    EXPECT_EQ(BackgroundKindShown(open.appearance), 4);
+
     // Over the preview the tips tell what a click does, Shift or Ctrl held or
     // not; Ctrl changes nothing over a picture.
     RECT preview{};
