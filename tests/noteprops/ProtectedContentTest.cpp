@@ -66,7 +66,7 @@ TEST_F(ProtectedContent, PasswordTextsDigestsAndStoredBodies)
     EXPECT_EQ(PasswordText(nullptr, "secret", "failed"), kSecretText);
     EXPECT_EQ(PasswordText(nullptr, "  secret  ", "failed"), kSecretText);
     EXPECT_EQ(PasswordText(nullptr, "426897c0#", "failed"), kSecretText);
-    EXPECT_EQ(PasswordText(nullptr, "AbCd1234#", "failed"), "AbCd1234");
+    EXPECT_EQ(PasswordText(nullptr, "AbCd1234#", "failed"), "abcd1234") << "a code in capitals is the same code";
     EXPECT_EQ(PasswordText(nullptr, "AbCd-234#", "failed"), "76a99270") << "not a code: hashed";
     EXPECT_EQ(ContentDigestText(kHello), "08190f7344fdfba35e45522072770002");
 
