@@ -45,6 +45,9 @@ struct StartupValues {
     // Whether windows are dragged whole (the system's setting), read at start
     // and again whenever the system says it changed.
     BOOL fullWindowDrag = FALSE;
+    // Whether the system offers layered windows (SetLayeredWindowAttributes),
+    // which every see-through window and transparency setting needs.
+    bool layeredWindows = false;
 };
 
 StartupValues& GetStartupValues();

@@ -44,6 +44,7 @@ void LoadOptionalLibraries()
     if (g_libraries.msimg32)
         SetGradientFillFunction(
             reinterpret_cast<GradientFillFunction>(GetProcAddress(g_libraries.msimg32, "GradientFill")));
+    GetStartupValues().layeredWindows = ProbeLayeredWindows("USER32.DLL");
     g_libraries.wtsapi32 = LoadLibraryA("WTSAPI32.DLL");
     if (g_libraries.wtsapi32) {
         g_libraries.registerSession = reinterpret_cast<SessionFunction>(

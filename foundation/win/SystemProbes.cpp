@@ -132,6 +132,16 @@ int LoadDwmFunctions()
     return ReadCompositionState("dwmapi.dll");
 }
 
+bool ProbeLayeredWindows(const char* libraryName)
+{
+    HMODULE library = LoadLibraryA(libraryName);
+    if (!library)
+        return false;
+    const bool offered = GetProcAddress(library, "SetLayeredWindowAttributes") != nullptr;
+    FreeLibrary(library);
+    return offered;
+}
+
 void DisableDragFullWindows()
 {
     CRegistryKey key(HKEY_CURRENT_USER, kDesktopKey);

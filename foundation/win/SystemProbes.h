@@ -26,5 +26,9 @@ int LoadDwmFunctions();
 // The same, asked of the named library (tests name one that does not exist).
 int ReadCompositionState(const char* libraryName);
 
+// Whether the named library offers SetLayeredWindowAttributes (start-up asks
+// user32; tests name one without it).
+bool ProbeLayeredWindows(const char* libraryName);
+
 // Turns off showing window contents while dragging, when it is on.
 void DisableDragFullWindows();

@@ -59,6 +59,13 @@ TEST(SystemProbes, CompositionIsOffWithoutTheLibrary)
     EXPECT_EQ(ReadCompositionState("kernel32.dll"), 0) << "a library without the entry points";
 }
 
+TEST(SystemProbes, LayeredWindowsAreThereOnlyWithTheirEntryPoint)
+{
+    EXPECT_TRUE(ProbeLayeredWindows("user32.dll"));
+    EXPECT_FALSE(ProbeLayeredWindows("kernel32.dll")) << "a library without the entry point";
+    EXPECT_FALSE(ProbeLayeredWindows("QuillnetNoSuchLibrary.dll"));
+}
+
 TEST(SystemProbes, DragFullWindowsIsTurnedOffOnlyWhenOn)
 {
     MessageBoxRecorder boxes;
