@@ -12,6 +12,7 @@
 
 #include "foundation/CallbackGuard.h"
 #include "foundation/ResourceData.h"
+#include "foundation/StartupValues.h"
 #include "foundation/bytes/BoundedCopy.h"
 #include "foundation/win/BackgroundPainting.h"
 #include "foundation/win/HelpFile.h"
@@ -191,9 +192,11 @@ void CAppearancePage::OnTransparency()
     SetTransparencyPosition(static_cast<int>(SendMessageA(Item(IDC_APPEARANCE_TRANSPARENCY), TBM_GETPOS, 0, 0)));
 }
 
+// A see-through note needs layered windows; the transparent background makes
+// the note's colour see-through instead of the whole note.
 void CAppearancePage::EnableTransparency()
 {
-    const bool on = m_settings.backgroundKind != 5;
+    const bool on = GetStartupValues().layeredWindows && m_settings.backgroundKind != 5;
     EnableWindow(Item(IDC_APPEARANCE_TRANSPARENCY), on);
     EnableWindow(Item(IDC_APPEARANCE_TRANSPARENCY_LABEL), on);
 }

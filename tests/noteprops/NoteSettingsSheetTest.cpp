@@ -115,6 +115,9 @@ TEST(NoteSettingsSheet, BothPagesEditTheNoteAndOkAppliesThem)
         // The slider keeps the rounded value the label shows.
         HWND slider = GetDlgItem(appearance, IDC_APPEARANCE_TRANSPARENCY);
         HWND label = GetDlgItem(appearance, IDC_APPEARANCE_TRANSPARENCY_LABEL);
+        // Start-up found layered windows on this system.
+        EXPECT_TRUE(IsWindowEnabled(slider));
+        EXPECT_TRUE(IsWindowEnabled(label));
         const struct {
             int position;
             int shown;
@@ -134,10 +137,12 @@ TEST(NoteSettingsSheet, BothPagesEditTheNoteAndOkAppliesThem)
         SendWithTimeout(appearance, WM_COMMAND, MAKEWPARAM(IDC_APPEARANCE_BACKGROUND, CBN_SELENDOK),
                         reinterpret_cast<LPARAM>(background));
         EXPECT_FALSE(IsWindowEnabled(slider));
+        EXPECT_FALSE(IsWindowEnabled(label));
         SendWithTimeout(background, CB_SETCURSEL, 0, 0);
         SendWithTimeout(appearance, WM_COMMAND, MAKEWPARAM(IDC_APPEARANCE_BACKGROUND, CBN_SELENDOK),
                         reinterpret_cast<LPARAM>(background));
         EXPECT_TRUE(IsWindowEnabled(slider));
+        EXPECT_TRUE(IsWindowEnabled(label));
 
         // Ctrl+click on the preview cycles the gradients, Shift+click the margin line.
         HWND preview = GetDlgItem(appearance, IDC_APPEARANCE_PREVIEW);
