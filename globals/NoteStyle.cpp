@@ -142,6 +142,12 @@ void BuildStandardNoteStyles(CNoteStyle (&styles)[9], const NoteStyleBase& base)
     style.stayOnTop = base.stayOnTop;
     style.showDate = base.showDate;
     style.rollUp = base.rollUp;
+    style.horizontalLines = base.horizontalLines;
+    style.plainText = base.plainText;
+    style.leftMarginKind = base.leftMarginKind;
+    style.backgroundKind = base.backgroundKind;
+    style.textureId = base.textureId;
+    style.transparency = base.transparency;
     style.textColor = base.textColor;
     style.titleTextColor = base.titleTextColor;
     style.bodyFont = base.bodyFont;

@@ -68,14 +68,17 @@ private:
 // defaults for new notes.
 struct NoteStyleBase {
     DWORD hasBorder, stayOnTop, showDate, rollUp;
+    DWORD horizontalLines, plainText, leftMarginKind, backgroundKind;
+    WORD textureId;
+    BYTE transparency;
     COLORREF textColor, titleTextColor;
     LOGFONTA bodyFont, titleFont;
     const char* title;
     WORD noteWidth, noteHeight;
 };
 
-// Fills the nine standard styles from the base: red, green, blue and yellow,
-// then five with numbered colours, borders, gradients and margins. The tints
-// depend on the display's colour count, the gradient kinds on whether the
-// system can fill gradients.
+// Fills the nine standard styles from the base (its pictures tiled): red,
+// green, blue and yellow, then five with numbered colours, borders, gradients
+// and margins. The tints depend on the display's colour count, the gradient
+// kinds on whether the system can fill gradients.
 void BuildStandardNoteStyles(CNoteStyle (&styles)[9], const NoteStyleBase& base);

@@ -48,6 +48,36 @@ void ApplyOldStyleColours(const std::string& text, CNoteStyle (&styles)[9])
     }
 }
 
+// The nine standard styles from the user's defaults for new notes and
+// default title, each with its standard text.
+void BuildStandardStyles()
+{
+    const CUserSettings& user = UserSettings();
+    const CNoteDefaults& note = user.note;
+    NoteStyleBase base = {};
+    base.hasBorder = note.hasBorder;
+    base.stayOnTop = note.stayOnTop;
+    base.showDate = note.showDate;
+    base.rollUp = note.rollUp;
+    base.horizontalLines = note.horizontalLines;
+    base.plainText = note.plainText;
+    base.leftMarginKind = note.leftMarginKind;
+    base.backgroundKind = note.backgroundKind;
+    base.textureId = note.textureId;
+    base.transparency = note.transparency;
+    base.textColor = note.textColor;
+    base.titleTextColor = note.titleTextColor;
+    base.bodyFont = note.bodyFont;
+    base.titleFont = note.titleFont;
+    base.title = user.title;
+    base.noteWidth = note.newNoteWidth;
+    base.noteHeight = note.newNoteHeight;
+    CConfigSettings& config = ConfigSettings();
+    BuildStandardNoteStyles(config.styles, base);
+    for (int i = 0; i < 9; ++i)
+        LoadStyleTextFile(i);
+}
+
 std::string Slice(const char* text, size_t from, size_t count)
 {
     std::string whole = text;
@@ -96,6 +126,7 @@ void SaveStyleRotation()
 
 void LoadStylesAndOptions()
 {
+    BuildStandardStyles();
     CConfigSettings& config = ConfigSettings();
     CUserSettings& user = UserSettings();
     std::string oldStyleColours;

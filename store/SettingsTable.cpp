@@ -174,25 +174,6 @@ void UseBackupFolder(const std::string& folder)
     std::snprintf(config.backupFolder, sizeof config.backupFolder, "%s", GetCurrentBackupFolder());
 }
 
-void BuildDefaultStyles(CConfigSettings& config)
-{
-    NoteStyleBase base = {};
-    base.hasBorder = config.note.hasBorder;
-    base.stayOnTop = config.note.stayOnTop;
-    base.showDate = config.note.showDate;
-    base.rollUp = config.note.rollUp;
-    base.textColor = config.note.textColor;
-    base.titleTextColor = config.note.titleTextColor;
-    base.bodyFont = config.note.bodyFont;
-    base.titleFont = config.note.titleFont;
-    base.title = "";
-    base.noteWidth = config.note.newNoteWidth;
-    base.noteHeight = config.note.newNoteHeight;
-    BuildStandardNoteStyles(config.styles, base);
-    for (int i = 0; i < 9; ++i)
-        LoadStyleTextFile(i);
-}
-
 void AppendText(char* buffer, size_t size, const std::string& more)
 {
     size_t length = std::strlen(buffer);
@@ -216,7 +197,6 @@ void LoadSettings()
     SetDefaultHotkeys(config);
     UseBackupFolder(StandardBackupFolder(
         "The standard backup folder path is too long ?? (maximum 100 characters are allowed)"));
-    BuildDefaultStyles(config);
     LoadMailAndBackupSettings();
     SetNoteManagerDefaults(NoteManagerOptions());
     BuildDefaultCalendarStyles(user.userId);

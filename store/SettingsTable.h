@@ -10,8 +10,8 @@
 // table itself, and table failures are thrown as CGenericException.
 
 // Row 1 into both settings objects (the ports into the user's), the standard
-// sounds, default hotkeys and backup folder; then the standard note styles,
-// the mail and backup rows, the Note Manager's and the calendar's defaults.
+// sounds, default hotkeys and backup folder; then the mail and backup rows,
+// the Note Manager's and the calendar's defaults.
 void LoadSettings();
 // Rows 2, 3 and 4: mail account, the rest of the long texts, a pass phrase left
 // by an older version, the backup folder.
@@ -22,7 +22,8 @@ void LoadHotkeyEnableFlags();
 void SaveHotkeyEnableFlags();
 // "Use styles in rotation for each new note" into the options row.
 void SaveStyleRotation();
-// Row 2's style options, then the user's nine styles from their style rows (or,
+// Once the user is known: the standard styles built from the user's defaults,
+// row 2's style options, then the user's nine styles from their style rows (or,
 // in an older table of exactly 8 rows, from the standard styles), written back.
 void LoadStylesAndOptions();
 // The mail and note-window options into rows 1 to 4.

@@ -93,6 +93,34 @@ TEST_F(StandardStyles, NineStylesOnEveryKindOfDisplay)
     }
 }
 
+TEST_F(StandardStyles, TheBasesLinesMarginBackgroundAndTransparencyCarryOnUntilAStyleChangesThem)
+{
+    SetDisplayColorCount(1u << 24);
+    SetGradientFillFunction(&FakeGradientFill);
+    NoteStyleBase base = Base();
+    base.horizontalLines = 1;
+    base.plainText = 1;
+    base.leftMarginKind = 2;
+    base.backgroundKind = 4;
+    base.textureId = 1234;
+    base.transparency = 30;
+    CNoteStyle styles[9];
+    BuildStandardNoteStyles(styles, base);
+    // Background kind, margin kind and lines of each style.
+    const DWORD expected[9][3] = {{4, 2, 1}, {4, 2, 1}, {4, 2, 1}, {4, 2, 1}, {4, 2, 1},
+                                  {1, 2, 1}, {2, 1, 1}, {3, 0, 1}, {1, 0, 0}};
+    for (int i = 0; i < 9; ++i) {
+        SCOPED_TRACE(testing::Message() << "style " << i + 1);
+        EXPECT_EQ(styles[i].backgroundKind, expected[i][0]);
+        EXPECT_EQ(styles[i].leftMarginKind, expected[i][1]);
+        EXPECT_EQ(styles[i].horizontalLines, expected[i][2]);
+        EXPECT_EQ(styles[i].plainText, 1u);
+        EXPECT_EQ(styles[i].textureId, 1234);
+        EXPECT_EQ(styles[i].textureStretch, 0);
+        EXPECT_EQ(styles[i].transparency, 30);
+    }
+}
+
 TEST(NoteStyle, CopiesOwnTheirTextAndCompareByLook)
 {
     CNoteStyle empty;

@@ -12,9 +12,6 @@
 
 #include "foundation/bytes/NoteColors.h"
 #include "globals/NoteStyle.h"
-#include "globals/ProgramGlobals.h"
-#include "globals/Settings.h"
-#include "store/SettingsTable.h"
 #include "support/InFolder.h"
 #include "support/NoteDriving.h"
 #include "support/ProgramDriver.h"
@@ -241,12 +238,11 @@ TEST(DesktopNotes, NotesInThreeStylesShowTheirStylesColours)
 {
     ProgramInstall install;
     install.AddInstalledDataFiles();
-    {
-        // The styles as the program reads them on a screen of many colours.
-        CurrentFolder data(install.Path());
-        SetDisplayColorCount(1u << 24);
-        LoadSettings();
-    }
+    // The standard styles' colours on a screen of many colours, which no
+    // default for new notes changes.
+    SetDisplayColorCount(1u << 24);
+    CNoteStyle standard[9];
+    BuildStandardNoteStyles(standard, NoteStyleBase{});
     RunningProgram program(install, "");
     HWND main = WaitForMainWindow(program);
     ASSERT_NE(main, nullptr);
@@ -269,7 +265,7 @@ TEST(DesktopNotes, NotesInThreeStylesShowTheirStylesColours)
         SetWindowPos(made[i], HWND_TOPMOST, 60 + 320 * static_cast<int>(i), 120, 280, 220, SWP_SHOWWINDOW);
 
     for (size_t i = 0; i < made.size(); ++i) {
-        const CNoteStyle& style = ConfigSettings().styles[styles[i]];
+        const CNoteStyle& style = standard[styles[i]];
         EXPECT_TRUE(WaitUntil([&] { return CloseColour(ScreenPixel(CaptionPoint(made[i])), style.titleBackgroundColor); }))
             << "style " << styles[i] + 1 << ": caption " << std::hex << ScreenPixel(CaptionPoint(made[i])) << " not "
             << style.titleBackgroundColor;

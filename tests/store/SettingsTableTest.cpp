@@ -1,7 +1,6 @@
 // The settings table read into the settings objects and written back, on the
 // table a new installation ships.
 #include <algorithm>
-#include <cstring>
 #include <string>
 
 #include "StoreFolder.h"
@@ -11,13 +10,14 @@
 #include "foundation/bytes/NoteColors.h"
 #include "foundation/win/BackgroundPainting.h"
 #include "globals/ProgramGlobals.h"
+#include "note/NoteController.h"
 #include "store/DbfFile.h"
 #include "store/FieldAccess.h"
 #include "store/SettingsTable.h"
 #include "store/UsersTable.h"
 #include "store/StyleStorage.h"
 #include "store/bytes/TableGroups.h"
-#include "store/bytes/TableStructure.h"
+#include "support/ShortenedTable.h"
 #include "support/bytes/MessageBoxRecorder.h"
 
 namespace {
@@ -86,7 +86,13 @@ TEST_F(SettingsTable, TheShippedTableLoadsThePrograms)
     EXPECT_TRUE(FileExists(File("BACKUP")));
     EXPECT_FALSE(FileExists(File("BACKUP\\kjl.txt")));
 
-    // The standard styles start from the program's note defaults.
+    // The standard styles wait for the user, whose defaults they take.
+    EXPECT_EQ(config.styles[0].undefined, 1u);
+    CopyTemplate("users.QPD");
+    CreatedNotes notes;
+    IdentifyUser(notes);
+    for (CNoteController* note : notes)
+        delete note;
     EXPECT_EQ(config.styles[0].backgroundColor, 0x9F9FFFu);
     EXPECT_EQ(std::string(config.styles[0].bodyFont.lfFaceName), "Tahoma");
     EXPECT_EQ(config.styles[0].undefined, 0u);
@@ -229,29 +235,10 @@ TEST_F(SettingsTable, HotkeySwitchesByTheFormatOfTheOptionsRow)
     }
 }
 
-namespace {
-// Cuts the settings table down to its first records, as a damaged copy might be.
-void KeepFirstRecords(const std::string& path, std::uint32_t count)
-{
-    std::string bytes = ReadWholeFile(path);
-    const TableKeySet& keys = GetTableKeys(TableGroup::kConfig);
-    TableHeader header;
-    std::memcpy(header.bytes, bytes.data(), sizeof header.bytes);
-    keys.header.Decrypt(header.bytes, sizeof header.bytes);
-    header.SetRecordCount(count);
-    const size_t size = header.HeaderLength() + static_cast<size_t>(count) * header.RecordLength();
-    keys.header.Encrypt(header.bytes, sizeof header.bytes);
-    std::memcpy(&bytes[0], header.bytes, sizeof header.bytes);
-    bytes.resize(size);
-    bytes += '\x1A';
-    WriteWholeFile(path, bytes);
-}
-}
-
 TEST_F(SettingsTable, ATableWithRowsMissingLoadsWithItsReportsAndNoFailure)
 {
     CopyTemplate("users.QPD");
-    KeepFirstRecords(File("config.QPD"), 1);
+    KeepFirstRecords(File("config.QPD"), TableGroup::kConfig, 1);
     ASSERT_EQ(CountTableRecords("config.QPD"), 1u);
     CreatedNotes notes;
     EXPECT_NO_THROW(LoadSettings());
@@ -274,7 +261,7 @@ TEST_F(SettingsTable, ATableWithRowsMissingLoadsWithItsReportsAndNoFailure)
 TEST_F(SettingsTable, AnOlderTableOfEightRowsTakesTheStandardStylesAndItsColours)
 {
     CopyTemplate("users.QPD");
-    KeepFirstRecords(File("config.QPD"), 8);
+    KeepFirstRecords(File("config.QPD"), TableGroup::kConfig, 8);
     SetConfigField(2, "SZSOUND", "1001,1002,1003,1004,1005,1006,1007,1008");
     for (const char* switchField : {"BSHOWLCTRL", "BSHOWLALT", "BSHOWLSHIF"})
         SetConfigField(2, switchField, "F");

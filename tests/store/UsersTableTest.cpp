@@ -108,6 +108,30 @@ std::string UserValues(const CUserSettings& u)
 }
 }
 
+TEST_F(UsersTable, TheStandardStylesTakeTheUsersDefaultsForNewNotes)
+{
+    const COLORREF textColour = RGB(18, 52, 86);
+    SetNumber("users.QPD", 1, "BYFORED", GetRValue(textColour));
+    SetNumber("users.QPD", 1, "BYFOGREEN", GetGValue(textColour));
+    SetNumber("users.QPD", 1, "BYFOBLUE", GetBValue(textColour));
+    SetUserField(1, "SZTITLE", "Standard title");
+    SetUserField(1, "BSTAYONTOP", "T");
+    SetUserField(1, "LFFACENAME", "Courier New");
+    Restart();
+    const CConfigSettings& config = ConfigSettings();
+    ASSERT_NE(config.note.textColor, textColour) << "the program's own defaults differ";
+    for (int i = 0; i < 9; ++i) {
+        SCOPED_TRACE(testing::Message() << "style " << i + 1);
+        const CNoteStyle& style = config.styles[i];
+        EXPECT_EQ(style.textColor, textColour);
+        EXPECT_STREQ(style.name, "Standard title");
+        EXPECT_EQ(style.stayOnTop, 1u);
+        EXPECT_STREQ(style.bodyFont.lfFaceName, "Courier New");
+        EXPECT_EQ(style.undefined, 0u);
+    }
+    EXPECT_EQ(config.styles[0].backgroundColor, 0x9F9FFFu);
+}
+
 TEST_F(UsersTable, AFirstStartCreatesUserOneWithTheProgramsValues)
 {
     EXPECT_EQ(m_boxes.Count(), 0u) << m_boxes.LastText();
