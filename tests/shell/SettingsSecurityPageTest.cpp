@@ -1,7 +1,8 @@
 // The Security page of the running program's settings sheet: the choices it
 // refuses to be left with (a password asked for and not set, a backup folder
 // that is not a full path), the ones it only warns about, the set-password
-// dialog, and a password saved by OK that the next start asks for.
+// dialog, a password saved by OK that the next start asks for, and the
+// browser of the backup folder.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -17,6 +18,7 @@
 #include "support/NoteDriving.h"
 #include "support/ProgramDriver.h"
 #include "support/Screenshot.h"
+#include "support/TempFolder.h"
 
 namespace {
 const char kPassword[] = "open sesame";
@@ -25,6 +27,19 @@ bool OkEnabled(HWND sheet)
 {
     return IsWindowEnabled(GetDlgItem(sheet, IDOK)) != FALSE;
 }
+
+// A control's rectangle in its dialog's client area.
+RECT PlaceIn(HWND dialog, HWND control)
+{
+    RECT place = RectOf(control);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place), 2);
+    return place;
+}
+
+// The shell's ids of the browser's title, folder tree and status line.
+const int kBrowserTitle = 0x3742;
+const int kBrowserTree = 0x3741;
+const int kBrowserStatus = 0x3743;
 
 // Tries to leave the page for the Note page; the box that refused, or empty
 // when the page was left (the sheet is then turned back to the page).
@@ -234,4 +249,72 @@ TEST(SecuritySettingsPage, RefusesContradictionsAndSavesAPasswordTheNextStartAsk
     EXPECT_TRUE(OkEnabled(sheet));
     ASSERT_TRUE(PressSheetCancel(sheet));
     CloseProgram(install, again);
+}
+
+TEST(SecuritySettingsPage, TheBackupFolderBrowserShowsTheFolderChosenOrWhyNotAtItsFoot)
+{
+    ProgramInstall install;
+    install.AddInstalledDataFiles();
+    RunningProgram program(install, "");
+    const DWORD id = program.ProcessId();
+    HWND sheet = nullptr;
+    HWND page = OpenSettingsPage(program, 1, &sheet);
+    ASSERT_NE(page, nullptr);
+    // Not in the temporary folder, which other test programs change all the
+    // time while the browser finds its way down to it.
+    TempFolder backups("backups", "C:\\");
+    const std::string& folder = backups.Path();
+    SetPageItemText(page, IDC_SECURITY_FOLDER, folder.c_str());
+    PostPageClick(page, IDC_SECURITY_BROWSE);
+    HWND browser = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        return (browser = FindTopWindowTitled("#32770", "Select the notes backup folder", id)) != nullptr;
+    }));
+    HWND tree = GetDlgItem(browser, kBrowserTree);
+    HWND status = GetDlgItem(browser, kBrowserStatus);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(browser) && ReadWindowText(status) == folder; }))
+        << ReadWindowText(status);
+    LRESULT chosen = 0;
+    EXPECT_TRUE(WaitUntil([&] { return SendWithTimeout(tree, TVM_GETNEXTITEM, TVGN_CARET, 0, &chosen) && chosen; }));
+
+    // The tree takes the top, in place of the title the caption repeats; the
+    // status line sits below it, above OK and Cancel.
+    RECT client{};
+    GetClientRect(browser, &client);
+    const RECT treePlace = PlaceIn(browser, tree);
+    const RECT statusPlace = PlaceIn(browser, status);
+    const RECT okPlace = PlaceIn(browser, GetDlgItem(browser, IDOK));
+    HWND title = GetDlgItem(browser, kBrowserTitle);
+    EXPECT_LT(treePlace.top, PlaceIn(browser, title).bottom);
+    EXPECT_FALSE(IsWindowVisible(title));
+    EXPECT_GE(statusPlace.top, treePlace.bottom);
+    EXPECT_LE(statusPlace.bottom, okPlace.top);
+    EXPECT_LE(statusPlace.bottom, client.bottom - 30);
+    EXPECT_TRUE(IsWindowVisible(status));
+
+    // A place that is no folder (the computer itself) is refused at the foot,
+    // and a folder of the disk is offered again.
+    const std::string refusal = "Sorry, this is an incorrect BACKUP location";
+    LRESULT root = 0;
+    ASSERT_TRUE(SendWithTimeout(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0, &root));
+    LRESULT item = 0;
+    SendWithTimeout(tree, TVM_GETNEXTITEM, TVGN_CHILD, root, &item);
+    bool refused = false;
+    for (int round = 0; round < 30 && item && !refused; ++round) {
+        SendWithTimeout(tree, TVM_SELECTITEM, TVGN_CARET, item);
+        refused = WaitUntil([&] { return ReadWindowText(status) == refusal; }, 500);
+        if (!refused)
+            SendWithTimeout(tree, TVM_GETNEXTITEM, TVGN_NEXT, item, &item);
+    }
+    EXPECT_TRUE(refused) << ReadWindowText(status);
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(browser, IDOK)));
+    SendWithTimeout(tree, TVM_SELECTITEM, TVGN_CARET, chosen);
+    EXPECT_TRUE(WaitUntil([&] { return ReadWindowText(status) == folder; })) << ReadWindowText(status);
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(browser, IDOK)));
+    EXPECT_TRUE(SaveScreenshotOf(browser, "backup-folder-browser"));
+
+    PostMessageA(browser, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(browser); }));
+    ASSERT_TRUE(PressSheetCancel(sheet));
+    CloseProgram(install, program);
 }
