@@ -12,23 +12,13 @@
 #include "foundation/win/BitmapHelpers.h"
 #include "foundation/win/ColorDialog.h"
 #include "foundation/win/FontDialog.h"
+#include "foundation/win/FontSizeAndPixels.h"
 #include "foundation/win/LoadedBitmap.h"
 #include "noteprops/AppearanceSettings.h"
 #include "noteprops/TexturePicker.h"
 
 namespace {
 const int kMarginLeft = 25;
-
-int TextHeight(HDC dc, const LOGFONTA& font)
-{
-    HFONT made = CreateFontIndirectA(&font);
-    HGDIOBJ old = SelectObject(dc, made);
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(dc, &metrics);
-    SelectObject(dc, old);
-    DeleteObject(made);
-    return metrics.tmHeight;
-}
 
 COLORREF Tint(COLORREF colour)
 {
@@ -68,8 +58,8 @@ PreviewRegions ComputePreviewRegions(HWND preview, const CAppearanceSettings& se
     RECT client{};
     GetClientRect(preview, &client);
     HDC dc = GetDC(preview);
-    const int th = TextHeight(dc, settings.titleFont);
-    const int fh = TextHeight(dc, settings.bodyFont);
+    const int th = FontTextHeight(dc, settings.titleFont);
+    const int fh = FontTextHeight(dc, settings.bodyFont);
     ReleaseDC(preview, dc);
     PreviewRegions regions{};
     const int titleBottom = th + 1;

@@ -7,9 +7,11 @@
 
 #include "foundation/CallbackGuard.h"
 #include "foundation/bytes/MessageBoxes.h"
+#include "foundation/bytes/NoteColors.h"
 #include "foundation/win/BitmapHelpers.h"
 #include "foundation/win/DlgRichEdit.h"
 #include "foundation/win/FontDialog.h"
+#include "foundation/win/FontSizeAndPixels.h"
 #include "foundation/win/HelpFile.h"
 #include "foundation/win/RichTextStream.h"
 #include "resources/ids/StyleTextIds.h"
@@ -83,6 +85,14 @@ void CStyleTextDialog::OnInitDialog()
     if (style.textureId && FindTextureByNameHash(texture, sizeof texture, style.textureId)) {
         background.textureName = texture;
         background.stretchTexture = style.textureStretch != 0;
+    }
+    // Ruled as the style's sample is, in the tint of its text colour: a line
+    // under each line of text in the style's font.
+    if (style.horizontalLines) {
+        HDC dc = GetDC(Edit());
+        background.lineSpacing = FontTextHeight(dc, style.bodyFont);
+        ReleaseDC(Edit(), dc);
+        background.lineColor = static_cast<COLORREF>(GetBackgroundTint(style.textColor));
     }
     m_edit.SetBackground(background);
     if (!m_edit.HasBackgroundPicture())

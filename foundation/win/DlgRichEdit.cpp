@@ -6,6 +6,7 @@
 #include "foundation/bytes/MessageBoxes.h"
 #include "foundation/win/BackgroundPainting.h"
 #include "foundation/win/GdiCaches.h"
+#include "foundation/win/GdiObjects.h"
 #include "foundation/win/LinkStatic.h"
 #include "foundation/win/LoadedBitmap.h"
 #include "foundation/win/Subclassing.h"
@@ -45,10 +46,25 @@ void CDlgRichEdit::SetBackground(const DlgRichEditBackground& background)
     }
     PaintBackgroundPicture(m_edit, m_memory, background.gradientKind, picture.GetBitmap(), picture.GetWidth(),
                            picture.GetHeight(), background.stretchTexture, BrushCache().GetBrush(background.color));
-    m_backgroundPicture = picture.GetBitmap() != nullptr || (background.gradientKind >= 1 && background.gradientKind <= 3);
+    if (background.lineSpacing > 0)
+        DrawRuledLines(background.lineSpacing, background.lineColor);
+    const bool gradient = background.gradientKind >= 1 && background.gradientKind <= 3;
+    m_backgroundPicture = picture.GetBitmap() != nullptr || gradient || background.lineSpacing > 0;
     if (m_backgroundPicture)
         SendMessageA(m_edit, EM_SETBKGNDCOLOR, 0, background.color);
     InvalidateRect(m_edit, nullptr, TRUE);
+}
+
+// Lines across the whole box, one under each line of text from the top.
+void CDlgRichEdit::DrawRuledLines(int spacing, COLORREF colour)
+{
+    HDC dc = m_memory.GetHandle();
+    CGdiPen pen(colour, PS_SOLID);
+    CObjectSelector selected(dc, pen.GetHandle());
+    for (int y = spacing; y < m_memory.GetHeight(); y += spacing) {
+        MoveToEx(dc, 0, y, nullptr);
+        LineTo(dc, m_memory.GetWidth(), y);
+    }
 }
 
 LRESULT CALLBACK CDlgRichEdit::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

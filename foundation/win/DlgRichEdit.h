@@ -10,12 +10,14 @@
 
 // What a style's text box shows behind its text: a picture of the data
 // folder's "TEXTURES" folder (tiled or stretched), a gradient kind 1 to 3, or
-// the plain colour.
+// the plain colour, and over it ruled lines when they are asked for.
 struct DlgRichEditBackground {
     std::string textureName;
     bool stretchTexture = false;
     int gradientKind = 0;
     COLORREF color = RGB(255, 255, 255);
+    int lineSpacing = 0;  // pixels from one ruled line to the next; 0 for none
+    COLORREF lineColor = RGB(0, 0, 0);
 };
 
 // A dialog's rich-edit box with the program's behaviour: a formatting context
@@ -47,6 +49,7 @@ private:
     void Scroll(int delta);
     void ShowMenu(LPARAM position);
     void OnMenuCommand(UINT id);
+    void DrawRuledLines(int spacing, COLORREF colour);
     void PaintWithBackground();
     LRESULT CallPrevious(UINT message, WPARAM wParam, LPARAM lParam);
 

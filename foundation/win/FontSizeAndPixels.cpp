@@ -10,6 +10,17 @@ void SetFontPointSize(CGdiFont& font, HFONT source, int points)
     font.ChangeLogFont(logFont);
 }
 
+int FontTextHeight(HDC dc, const LOGFONTA& font)
+{
+    HFONT made = CreateFontIndirectA(&font);
+    HGDIOBJ old = SelectObject(dc, made);
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
+    SelectObject(dc, old);
+    DeleteObject(made);
+    return metrics.tmHeight;
+}
+
 int StepFontPointSize(LONG* height, bool up)
 {
     int pixelsPerInch = ScreenPixelsPerInch();

@@ -8,6 +8,8 @@
 
 // Changes the font object to the HFONT's face at the point size.
 void SetFontPointSize(CGdiFont& font, HFONT source, int points);
+// The height in pixels of a line of text in the font on the DC.
+int FontTextHeight(HDC dc, const LOGFONTA& font);
 // Steps a LOGFONT height one point up (only from 6 points) or down (only from 7
 // points); returns 1 when the size did not change, else 0.
 int StepFontPointSize(LONG* height, bool up);
