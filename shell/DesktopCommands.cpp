@@ -35,21 +35,45 @@ enum DesktopCommand : UINT {
 };
 }
 
-// Park puts every shown note away at once, and brings the parked ones back.
-void CWindowController::ToggleParking()
+// Park puts every shown note away at once. Used again, it brings back the
+// parked notes that are not hidden and shows the note used last.
+void CWindowController::ToggleParkAll()
 {
-    const bool bringBack = HasParkedNote();
-    ForEachNote(m_ourNotes, [&](CNoteController* note) {
-        if (bringBack && note->m_parked) {
+    if (HasParkedNote()) {
+        ForEachNote(m_ourNotes, [](CNoteController* note) {
+            if (!note->m_parked)
+                return true;
+            // A note hidden while it was parked stays hidden, but parked no
+            // longer: a parked note makes the other bulk commands refuse.
             note->m_parked = false;
-            if (note->m_window && !note->m_hidden)
-                ShowWindow(note->m_window, SW_SHOWNOACTIVATE);
-        } else if (!bringBack && !note->m_hidden) {
+            if (note->m_hidden || !note->m_window)
+                return true;
+            ShowWindow(note->m_window, SW_RESTORE);
+            if (!note->m_rolledUp)
+                note->UpdateScrollArrows(true);
+            RedrawWindow(note->m_window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+            return true;
+        });
+        ShowLastNote(nullptr);
+        return;
+    }
+    bool anyShown = false;
+    ForEachNote(m_ourNotes, [&](CNoteController* note) {
+        anyShown = !note->m_hidden;
+        return !anyShown;
+    });
+    if (!anyShown) {
+        MessageBeep(0);
+        return;
+    }
+    ProgramFlags& flags = GetProgramFlags();
+    flags.bulkOperation = true;
+    ForEachNote(m_ourNotes, [](CNoteController* note) {
+        if (!note->m_hidden)
             note->HideQuietly();
-        }
         return true;
     });
-    UpdateTrayTooltip();
+    flags.bulkOperation = false;
 }
 
 bool CWindowController::OnDesktopCommand(UINT id)
@@ -82,7 +106,8 @@ bool CWindowController::OnDesktopCommand(UINT id)
         UpdateTrayTooltip();
         return true;
     case kParkAll:
-        ToggleParking();
+        ToggleParkAll();
+        UpdateTrayTooltip();
         return true;
     case kCascadeByDate:
     case kCascadeByTitle:
@@ -105,6 +130,10 @@ bool CWindowController::OnDesktopCommand(UINT id)
         UndeleteAllNotes();
         return true;
     default:
+        if (id >= kCmdFirstHiddenNote && id <= kCmdLastHiddenNote) {
+            ShowNthHiddenNote(static_cast<int>(id - kCmdFirstHiddenNote));
+            return true;
+        }
         if (id >= kFirstDeleted && id <= kLastDeleted) {
             UndeleteNote(static_cast<int>(id - kFirstDeleted), nullptr);
             return true;

@@ -169,7 +169,8 @@ void CWindowController::OnHotKey(WPARAM id)
         BringNotesToFront(false, false, nullptr);
         return;
     case kHotkeyParkDesktop:
-        ToggleParking();
+        ToggleParkAll();
+        UpdateTrayTooltip();
         return;
     case kHotkeyFindText:
         if (HWND find = FindWindowA(nullptr, "Find in notes....")) {

@@ -285,6 +285,19 @@ void CWindowController::ShowNote(CNoteController* note, bool activate)
     OpenLockedNote(*note);
 }
 
+void CWindowController::ShowNthHiddenNote(int n)
+{
+    int counted = 0;
+    ForEachNote(m_ourNotes, [&](CNoteController* note) {
+        if (!note->m_hidden)
+            return true;
+        if (counted++ < n)
+            return true;
+        ShowNote(note, true);
+        return false;
+    });
+}
+
 void CWindowController::RaiseDueNotes()
 {
     // A ringing note's beeps handle waiting messages, the next tick among

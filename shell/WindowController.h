@@ -98,7 +98,8 @@ public:
     // The tray icon: put in the tray with the main window, removed at its end.
     void StartDesktop();
     void StopDesktop();
-    void ToggleParking();
+    // Park puts every shown note away at once; used again, it brings them back.
+    void ToggleParkAll();
     // Commands and messages of the desktop notes; false when not one of them.
     bool OnDesktopCommand(UINT id);
     bool OnDesktopMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
@@ -122,6 +123,9 @@ public:
     void HideAlarmedNotes();
     void ShowLastNote(CNoteController* note);
     void ShowNote(CNoteController* note, bool activate) override;
+    // The n-th hidden own note (from 0, in list order, as the Show notes
+    // submenu lists them) shown and activated; nothing when there are fewer.
+    void ShowNthHiddenNote(int n);
     void RaiseDueNotes();
     // A locked note opened (or its password asked, in the searching prompt
     // when searching) with the protected-note prompt flag held; an opened

@@ -102,20 +102,6 @@ int WidestGap(const std::vector<bool>& columns)
     return widest;
 }
 
-// The tray menu opened as a right click opens it; with an item, that item's
-// submenu opened by the keys. The menu shown last, or null.
-HWND OpenTrayMenu(HWND main, DWORD process, int item = -1)
-{
-    PostMessageA(main, kMsgOpenTrayMenu, 0, 0);
-    HWND menu = WaitForOpenMenus(process, 1);
-    if (!menu || item < 0)
-        return menu;
-    for (int step = 0; step <= item; ++step)
-        PressMenuKey(menu, VK_DOWN);
-    PressMenuKey(menu, VK_RIGHT);
-    return WaitForOpenMenus(process, 2);
-}
-
 void PressLeftButton(bool down)
 {
     INPUT input{};

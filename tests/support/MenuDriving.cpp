@@ -1,5 +1,7 @@
 #include "support/MenuDriving.h"
 
+#include "globals/MainWindowMessages.h"
+
 #include "support/ProgramDriver.h"
 #include "support/Screenshot.h"
 
@@ -61,6 +63,18 @@ HWND WaitForOpenMenus(DWORD process, size_t count)
     if (!WaitUntil([&] { return (menus = OpenMenus(process)).size() >= count; }))
         return nullptr;
     return menus[count - 1];
+}
+
+HWND OpenTrayMenu(HWND main, DWORD process, int item)
+{
+    PostMessageA(main, kMsgOpenTrayMenu, 0, 0);
+    HWND menu = WaitForOpenMenus(process, 1);
+    if (!menu || item < 0)
+        return menu;
+    for (int step = 0; step <= item; ++step)
+        PressMenuKey(menu, VK_DOWN);
+    PressMenuKey(menu, VK_RIGHT);
+    return WaitForOpenMenus(process, 2);
 }
 
 void PressMenuKey(HWND menu, UINT key)

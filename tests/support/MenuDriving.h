@@ -16,6 +16,10 @@ std::vector<HWND> OpenMenus(DWORD process);
 // Once count popup menus of the process are shown, the last of them; null when
 // they did not come within the time.
 HWND WaitForOpenMenus(DWORD process, size_t count);
+// The program's tray menu opened as the tray icon's right click opens it (at
+// the pointer); with an item (counted without separators), that item's
+// submenu opened by the keys. The menu shown last, or null.
+HWND OpenTrayMenu(HWND main, DWORD process, int item = -1);
 // A key pressed in the open menus.
 void PressMenuKey(HWND menu, UINT key);
 // Escape until no menu of the process is open; false when one stayed.
