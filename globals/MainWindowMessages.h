@@ -83,6 +83,7 @@ enum MainWindowCommand : UINT {
 enum MainWindowTimer : UINT_PTR {
     kTimerHousekeeping = 20000,
     kTimerTrayFlash = 20001,
+    kTimerTrayAddRetry = 20002,
     kTimerTrayDrag = 20003,
     kTimerAppTracking = 20005,
     // Once, when the notes are up and painted: the start-up work that nothing

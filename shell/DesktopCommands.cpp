@@ -40,7 +40,10 @@ enum DesktopCommand : UINT {
 void CWindowController::ToggleParkAll()
 {
     if (HasParkedNote()) {
-        ForEachNote(m_ourNotes, [](CNoteController* note) {
+        CNoteController* firstBack = nullptr;
+        CNoteController* last = LastNote();
+        bool lastIsBack = false;
+        ForEachNote(m_ourNotes, [&](CNoteController* note) {
             if (!note->m_parked)
                 return true;
             // A note hidden while it was parked stays hidden, but parked no
@@ -52,9 +55,14 @@ void CWindowController::ToggleParkAll()
             if (!note->m_rolledUp)
                 note->UpdateScrollArrows(true);
             RedrawWindow(note->m_window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+            firstBack = firstBack ? firstBack : note;
+            lastIsBack = lastIsBack || note == last;
             return true;
         });
-        ShowLastNote(nullptr);
+        // The note used last comes forward when it is one of those brought
+        // back; a note the user hid stays hidden.
+        if (firstBack)
+            ShowLastNote(lastIsBack ? last : firstBack);
         return;
     }
     bool anyShown = false;

@@ -8,7 +8,6 @@
 
 #include "calendar/CalendarSettings.h"
 #include "calendar/CalendarSettingsFile.h"
-#include "calendar/CalendarWindow.h"
 #include "foundation/bytes/MessageBoxes.h"
 #include "net/NoteSendRecords.h"
 #include "shell/Hotkeys.h"
@@ -78,7 +77,6 @@ void CWindowController::ApplySettingsSheet(SettingsSheetPages& pages)
     if (before.retry.on && !UserSettings().retry.on)
         ResetDestinationFlags(kAllNotesId);
     FollowUserPages(userPages);
-    NotifyCalendarSettingsChanged(GetCalendarWindow());
 }
 
 void CWindowController::MoveListeners(const CUserSettings& before)

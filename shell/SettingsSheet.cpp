@@ -9,6 +9,7 @@
 #include "foundation/CallbackGuard.h"
 #include "foundation/ResourceData.h"
 #include "foundation/win/ProgramSheet.h"
+#include "foundation/win/WindowHelpers.h"
 #include "resources/ids/SettingsSheetIds.h"
 #include "shell/SettingsPageData.h"
 #include "shell/SettingsPages.h"
@@ -42,6 +43,20 @@ int CWindowController::RunSettingsSheet(int startPage, int groupId)
 {
     CResourceString caption;
     caption.LoadString(m_instance, IDS_GENERAL_SETTINGS);
+    // One sheet at a time: the program-wide values of its tabs serve one
+    // sheet, and a second would save over what the first one saves. The open
+    // one comes forward instead.
+    static bool open = false;
+    if (open) {
+        const OwnWindowTitle openSheet{caption.GetText(), true};
+        ActivateFirstOwnWindow(&openSheet, 1);
+        return 0;
+    }
+    struct OpenWhileHere {
+        explicit OpenWhileHere(bool& flag) : m_flag(flag) { m_flag = true; }
+        ~OpenWhileHere() { m_flag = false; }
+        bool& m_flag;
+    } held(open);
 
     SettingsSheetPages data;
     BuildHotkeyActionTable(data.hotkeys, static_cast<DWORD>(groupId), 0);

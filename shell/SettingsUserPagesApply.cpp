@@ -1,11 +1,13 @@
 // What the Note and Security pages changed, put into effect in the running
 // program: the auto-save countdown restarted, the menus' look and the notes'
-// link detection changed, the notes redrawn, open protected notes masked
-// again.
+// link detection changed, the notes and the calendar redrawn with the new
+// date format, open protected notes masked again.
 #include <winsock2.h>
 #include <windows.h>
 #include <richedit.h>
 
+#include "calendar/CalendarWindow.h"
+#include "note/NoteMessages.h"
 #include "note/ProtectedNotes.h"
 #include "shell/NoteLists.h"
 #include "globals/ProgramGlobals.h"
@@ -22,13 +24,28 @@ void CWindowController::FollowUserPages(const UserPagesChanges& changes)
     if (changes.menuStyle)
         ChooseMenuLook();
     const BOOL detectLinks = ConfigSettings().quickLaunch ? TRUE : FALSE;
-    ForEachNote(m_ourNotes, [&](CNoteController* note) {
-        if (changes.quickLaunch && note->m_bodyEdit)
-            SendMessageA(note->m_bodyEdit, EM_AUTOURLDETECT, detectLinks, 0);
-        if (note->m_window && IsWindowVisible(note->m_window))
-            RedrawWindow(note->m_window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-        return true;
-    });
+    if (changes.quickLaunch) {
+        ForEachNote(m_ourNotes, [&](CNoteController* note) {
+            if (note->m_bodyEdit)
+                SendMessageA(note->m_bodyEdit, EM_AUTOURLDETECT, detectLinks, 0);
+            return true;
+        });
+    }
+    // The dates of the notes' captions follow the new format at once.
+    ApplyUserDisplaySettings();
+    RefreshAllNotes();
     if (changes.maskProtectedNotes)
         MaskProtectedNotes(*this, nullptr);
+}
+
+void CWindowController::RefreshAllNotes()
+{
+    ForEachNote(m_ourNotes, [](CNoteController* note) {
+        if (note->m_hidden || !note->m_window)
+            return true;
+        ReapplyNoteSettings(note->m_window);
+        SendMessageA(note->m_window, WM_NCPAINT, 1, 0);
+        return true;
+    });
+    NotifyCalendarSettingsChanged(GetCalendarWindow());
 }

@@ -65,6 +65,9 @@ void CWindowController::OnTimer(UINT_PTR id)
                              pending ? pending->m_receivedFromUser : "");
         }
         break;
+    case kTimerTrayAddRetry:
+        m_trayIcon.RetryAdd(m_mainWindow);
+        break;
     case kTimerTrayDrag:
         TrayDragTracker().OnTimer();
         break;

@@ -5,6 +5,7 @@
 
 #include "globals/MainWindowMessages.h"
 #include "globals/ProgramGlobals.h"
+#include "note/NoteWindow.h"
 
 namespace {
 const UINT kDragTimerMs = 200;
@@ -22,7 +23,6 @@ struct SystemInputs : CTrayDragTracker::Inputs {
 };
 
 SystemInputs g_systemInputs;
-bool g_screenCaptureRunning = false;
 
 // The release that ends a drag cancelled by Escape.
 void SendEscapeRelease(HWND main)
@@ -32,6 +32,11 @@ void SendEscapeRelease(HWND main)
 }
 
 CTrayDragTracker::CTrayDragTracker() : m_inputs(&g_systemInputs) {}
+
+void CTrayDragTracker::SetInputs(Inputs* inputs)
+{
+    m_inputs = inputs ? inputs : &g_systemInputs;
+}
 
 CTrayDragTracker::~CTrayDragTracker()
 {
@@ -151,19 +156,14 @@ void CTrayDragTracker::OnButtonUp(WPARAM key, POINT client)
     PostMessageA(m_mainWindow, WM_NULL, 0, 0);
 }
 
-void SetScreenCaptureRunning(bool running)
-{
-    g_screenCaptureRunning = running;
-}
-
 void OnTrayDragMouseMove(WPARAM, POINTS point)
 {
-    if (!g_screenCaptureRunning)
+    if (!ScreenCaptureActive())
         TrayDragTracker().OnMouseMove({point.x, point.y});
 }
 
 void OnTrayDragButtonUp(WPARAM key, POINTS point)
 {
-    if (!g_screenCaptureRunning)
+    if (!ScreenCaptureActive())
         TrayDragTracker().OnButtonUp(key, {point.x, point.y});
 }

@@ -18,9 +18,12 @@ public:
     CTrayDragTracker();
     // A drag still running at the end: its timer goes with it.
     ~CTrayDragTracker();
-    void SetInputs(Inputs* inputs) { m_inputs = inputs; }
+    // Null puts the system's back.
+    void SetInputs(Inputs* inputs);
 
     void Start(int startX, int startY, HWND mainWindow, HWND windowUnderPointer);
+    // The button came up on the icon: no drag is pending any more.
+    void ForgetStart() { m_startX = m_startY = 0; }
     void OnTimer();
     void OnMouseMove(POINT client);
     void OnButtonUp(WPARAM key, POINT client);
@@ -48,8 +51,6 @@ private:
 CTrayDragTracker& TrayDragTracker();
 
 // The main window's WM_MOUSEMOVE and WM_LBUTTONUP, passed to the tracker
-// unless a screen capture runs.
+// unless a screen capture runs (its window owns the mouse meanwhile).
 void OnTrayDragMouseMove(WPARAM keys, POINTS point);
 void OnTrayDragButtonUp(WPARAM key, POINTS point);
-// Set while the screen capture window owns the mouse.
-void SetScreenCaptureRunning(bool running);

@@ -9,6 +9,9 @@
 #include "shell/bytes/TrayTooltip.h"
 
 namespace {
+const int kAddRetries = 3;
+const UINT kAddRetryMs = 3000;
+
 // The structure's size that the system understands: the long one from
 // Windows 2000 on, the first one before.
 DWORD DataSize()
@@ -57,25 +60,61 @@ void CTrayIcon::LoadIcons(HINSTANCE instance, UINT normalId, UINT alternateId)
         throw CGenericException("16x16 tray icon could not be loaded");
 }
 
+bool CTrayIcon::TryAdd(HWND window)
+{
+    m_flashPhase = 0;
+    NOTIFYICONDATAA data = Data(window, NIF_MESSAGE | NIF_ICON | NIF_TIP);
+    data.hIcon = m_normal;
+    CopyBounded(data.szTip, sizeof data.szTip, m_tip);
+    m_added = m_notify(NIM_ADD, &data) ? 1 : 0;
+    return m_added != 0;
+}
+
 bool CTrayIcon::Add(HWND window, const char* tip)
 {
     if (!m_normal)
         return false;
-    m_flashPhase = 0;
-    NOTIFYICONDATAA data = Data(window, NIF_MESSAGE | NIF_ICON | NIF_TIP);
-    data.hIcon = m_normal;
-    CopyBounded(data.szTip, sizeof data.szTip, tip);
-    CopyBounded(m_tip, sizeof m_tip, data.szTip);
-    m_added = Shell_NotifyIconA(NIM_ADD, &data) ? 1 : 0;
-    return m_added != 0;
+    CopyBounded(m_tip, sizeof m_tip, tip ? tip : "");
+    if (TryAdd(window)) {
+        StopRetries(window);
+        return true;
+    }
+    // Tries already under way go on as they are.
+    if (m_retriesLeft == 0) {
+        m_retriesLeft = kAddRetries;
+        SetTimer(window, kTimerTrayAddRetry, kAddRetryMs, nullptr);
+    }
+    return false;
+}
+
+void CTrayIcon::RetryAdd(HWND window)
+{
+    KillTimer(window, kTimerTrayAddRetry);
+    if (m_retriesLeft == 0 || m_added || !m_normal) {
+        m_retriesLeft = 0;
+        return;
+    }
+    --m_retriesLeft;
+    if (TryAdd(window))
+        m_retriesLeft = 0;
+    else if (m_retriesLeft > 0)
+        SetTimer(window, kTimerTrayAddRetry, kAddRetryMs, nullptr);
+}
+
+void CTrayIcon::StopRetries(HWND window)
+{
+    if (m_retriesLeft > 0)
+        KillTimer(window, kTimerTrayAddRetry);
+    m_retriesLeft = 0;
 }
 
 void CTrayIcon::Remove(HWND window)
 {
+    StopRetries(window);
     if (!m_added)
         return;
     NOTIFYICONDATAA data = Data(window, 0);
-    Shell_NotifyIconA(NIM_DELETE, &data);
+    m_notify(NIM_DELETE, &data);
     m_added = 0;
     DestroyIcons();
 }
@@ -87,7 +126,7 @@ void CTrayIcon::SetTip(HWND window, const char* text)
     CopyBounded(m_tip, sizeof m_tip, text);
     NOTIFYICONDATAA data = Data(window, NIF_TIP);
     CopyBounded(data.szTip, sizeof data.szTip, m_tip);
-    Shell_NotifyIconA(NIM_MODIFY, &data);
+    m_notify(NIM_MODIFY, &data);
 }
 
 void CTrayIcon::Unhide(HWND window)
@@ -95,7 +134,7 @@ void CTrayIcon::Unhide(HWND window)
     NOTIFYICONDATAA data = Data(window, NIF_STATE);
     data.dwState = 0;
     data.dwStateMask = NIS_HIDDEN;
-    Shell_NotifyIconA(NIM_MODIFY, &data);
+    m_notify(NIM_MODIFY, &data);
 }
 
 void CTrayIcon::Flash(HWND window, const char* firstName, const char* secondName)
@@ -113,7 +152,7 @@ void CTrayIcon::Flash(HWND window, const char* firstName, const char* secondName
     std::string tip = TrayReceivedTip(firstName ? firstName : "", secondName ? secondName : "");
     CopyBounded(m_tip, sizeof m_tip, tip.c_str());
     CopyBounded(data.szTip, sizeof data.szTip, m_tip);
-    Shell_NotifyIconA(NIM_MODIFY, &data);
+    m_notify(NIM_MODIFY, &data);
 }
 
 void CTrayIcon::StopFlashing(HWND window)
@@ -123,7 +162,7 @@ void CTrayIcon::StopFlashing(HWND window)
     NOTIFYICONDATAA data = Data(window, NIF_ICON);
     data.hIcon = m_normal;
     m_flashPhase = 0;
-    Shell_NotifyIconA(NIM_MODIFY, &data);
+    m_notify(NIM_MODIFY, &data);
 }
 
 void CTrayIcon::ShowBalloon(HWND window, const char* text)
@@ -136,5 +175,5 @@ void CTrayIcon::ShowBalloon(HWND window, const char* text)
     data.uTimeout = 5000;
     CopyBounded(data.szInfoTitle, sizeof data.szInfoTitle, "Quillnet+");
     CopyBounded(data.szInfo, sizeof data.szInfo, text);
-    Shell_NotifyIconA(NIM_MODIFY, &data);
+    m_notify(NIM_MODIFY, &data);
 }

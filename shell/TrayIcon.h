@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 // The program's icon in the taskbar's notification area: added, given its
 // tooltip, flashed between two pictures after a note has arrived, and used
 // for a balloon. Every call builds its own NOTIFYICONDATA for the main window.
@@ -14,11 +16,19 @@ public:
     CTrayIcon(const CTrayIcon&) = delete;
     CTrayIcon& operator=(const CTrayIcon&) = delete;
 
+    // What the icon asks the system; tests replace it.
+    using NotifyCall = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAA);
+    void SetNotifyCall(NotifyCall call) { m_notify = call; }
+
     // Loads both 16 x 16 pictures; throws when one is missing.
     void LoadIcons(HINSTANCE instance, UINT normalId, UINT alternateId);
-    // One attempt to put the icon in the tray; the housekeeping tick tries
-    // again while it is not there, so the main thread never waits here.
+    // Puts the icon in the tray. A refusal is tried again at most three more
+    // times, 3 s apart, from the window's timer kTimerTrayAddRetry (waiting
+    // here would hold the program's start); the housekeeping tick adds the
+    // icon again while it is not there.
     bool Add(HWND window, const char* tip);
+    // A tick of that timer: the next try.
+    void RetryAdd(HWND window);
     void Remove(HWND window);
     void SetTip(HWND window, const char* text);
     void Unhide(HWND window);
@@ -32,7 +42,12 @@ public:
 
 private:
     NOTIFYICONDATAA Data(HWND window, UINT flags) const;
+    bool TryAdd(HWND window);
+    void StopRetries(HWND window);
     void DestroyIcons();
+
+    NotifyCall m_notify = &Shell_NotifyIconA;
+    int m_retriesLeft = 0;  // tries still to come from the timer
 
     HICON m_normal = nullptr;
     UINT m_iconId = 0;

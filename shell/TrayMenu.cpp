@@ -17,6 +17,7 @@
 #include "globals/MainWindowMessages.h"
 #include "shell/MenuLabels.h"
 #include "shell/NoteLists.h"
+#include "shell/OpenDialogs.h"
 #include "globals/ProgramGlobals.h"
 #include "shell/WindowController.h"
 #include "xmlfiles/BackupList.h"
@@ -38,6 +39,10 @@ const int kBackupEntryImage = 43;
 const int kUnrestoreImage = 44;
 const int kUnrestoreGreyImage = 45;
 const int kTilePosition = 1;
+// The tray menu opens this far right of and above the pointer; position mode
+// 2 opens it where it opened last.
+const LONG kTrayMenuOffset = 10;
+const WPARAM kTrayMenuAtLastPoint = 2;
 
 // The note's title, else the start of its text.
 std::string NoteEntryText(const CNoteController& note)
@@ -113,17 +118,28 @@ void CWindowController::MakeOwnerDrawn(CCoolMenu& cool, HMENU menu)
     }
 }
 
-void CWindowController::ShowTrayMenu()
+void CWindowController::ShowTrayMenu(WPARAM positionMode)
 {
+    // The menu's commands would open their windows over the dialog the user
+    // has not finished with, or a second one of it.
+    if (ActivateOpenDialog(false))
+        return;
     HMENU menu = LoadMenuA(m_instance, MAKEINTRESOURCEA(IDM_TRAY_MENU));
     if (!menu)
         return;
-    POINT cursor{};
-    GetCursorPos(&cursor);
+    const bool pointKnown = m_trayMenuPoint.x != 0 || m_trayMenuPoint.y != 0;
+    if (positionMode != kTrayMenuAtLastPoint || !pointKnown) {
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        m_trayMenuPoint = {cursor.x + kTrayMenuOffset, cursor.y - kTrayMenuOffset};
+    }
+    UINT flags = TPM_RETURNCMD | TPM_RIGHTBUTTON;
+    if (positionMode != 0)
+        flags |= TPM_RIGHTALIGN | TPM_BOTTOMALIGN;
     SetForegroundWindow(m_mainWindow);
     m_submenus[kTrayPopup] = GetSubMenu(menu, 0);
     m_menus[kTrayPopup].Attach(m_instance, m_submenus[kTrayPopup], &ImageList(0));
-    UINT chosen = m_menus[kTrayPopup].TrackPopup(TPM_RETURNCMD | TPM_RIGHTBUTTON, cursor.x, cursor.y, m_mainWindow);
+    UINT chosen = m_menus[kTrayPopup].TrackPopup(flags, m_trayMenuPoint.x, m_trayMenuPoint.y, m_mainWindow);
     PostMessageA(m_mainWindow, WM_NULL, 0, 0);
     for (int i = 0; i < kMenuCount; ++i) {
         m_menus[i].Detach();

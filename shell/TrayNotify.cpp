@@ -8,6 +8,7 @@
 #include "foundation/CallbackGuard.h"
 #include "foundation/StartupValues.h"
 #include "note/NoteController.h"
+#include "note/NoteWindow.h"
 #include "globals/MainWindowMessages.h"
 #include "shell/NoteLists.h"
 #include "shell/OpenDialogs.h"
@@ -100,8 +101,12 @@ void CWindowController::OnTrayNotify(WPARAM wParam, LPARAM lParam)
         if (!ActivateOpenDialog(false))
             CreateDefaultNote();
         break;
+    case WM_LBUTTONUP:
+        if (!ScreenCaptureActive())
+            TrayDragTracker().ForgetStart();
+        break;
     case WM_RBUTTONDOWN:
-        SendMessageA(m_mainWindow, kMsgOpenTrayMenu, wParam == 2 ? 2 : 0, 0);
+        SendMessageA(m_mainWindow, kMsgOpenTrayMenu, wParam, 0);
         break;
     case NIN_BALLOONTIMEOUT:
         m_trayIcon.StopFlashing(m_mainWindow);

@@ -62,8 +62,12 @@ public:
     // Private messages; false for a message that is not one of them.
     bool OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
-    // The tray menu at the pointer, as for a right click on the tray icon.
-    void ShowTrayMenu();
+    // The tray menu, as for a right click on the tray icon (0x8074): with
+    // position mode 2 where the last one opened, else beside the pointer; a
+    // non-zero mode puts the menu's bottom right corner there (the icon's own
+    // click passes its icon id). An open dialog of the program comes forward
+    // instead.
+    void ShowTrayMenu(WPARAM positionMode);
     void OnInitMenuPopup(HMENU menu);
     void OnMeasureItem(MEASUREITEMSTRUCT* measure);
     void OnDrawItem(const DRAWITEMSTRUCT* draw);
@@ -126,6 +130,9 @@ public:
     // The n-th hidden own note (from 0, in list order, as the Show notes
     // submenu lists them) shown and activated; nothing when there are fewer.
     void ShowNthHiddenNote(int n);
+    // Every own note that is not hidden takes the settings again and
+    // repaints its frame; so does the open calendar.
+    void RefreshAllNotes();
     void RaiseDueNotes();
     // A locked note opened (or its password asked, in the searching prompt
     // when searching) with the protected-note prompt flag held; an opened
@@ -252,6 +259,7 @@ private:
     bool m_trackingApps = false;  // a tick is being handled
     HMENU m_submenus[kMenuCount] = {};
     DWORD m_openPopup = 0;
+    POINT m_trayMenuPoint{};  // where the tray menu opened last
     CPortRecord m_ports[2];
     CTrayIcon m_trayIcon;
     CRestoreState m_restoreState;

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "foundation/bytes/MessageBoxes.h"
+#include "net/ChatStrip.h"
 #include "note/NoteMessages.h"
 #include "note/ProtectedNotes.h"
 #include "globals/MainWindowMessages.h"
@@ -97,19 +98,28 @@ LRESULT CWindowController::NoteAfter(CNoteController* note) const
     return reinterpret_cast<LRESULT>(m_ourNotes.GetNextCircular(note));
 }
 
-// The nearest own note before (or after) the given one that is not hidden.
+// The nearest own note before (or after) the given one that is not hidden,
+// the walk going round the list; none when it comes back to the given note.
 void CWindowController::FocusNeighbour(CNoteController* note, bool earlier)
 {
-    DWORD count = m_ourNotes.GetCount();
+    if (!note || !m_ourNotes.Contains(note))
+        return;
+    const DWORD count = m_ourNotes.GetCount();
     void* current = note;
     for (DWORD i = 0; i < count; ++i) {
-        current = earlier ? m_ourNotes.GetPrev(current) : m_ourNotes.GetNext(current);
-        if (!current)
+        current = earlier ? m_ourNotes.GetPrevCircular(current) : m_ourNotes.GetNextCircular(current);
+        if (!current || current == note)
             return;
-        if (!static_cast<CNoteController*>(current)->m_hidden) {
-            FocusNote(static_cast<CNoteController*>(current));
-            return;
-        }
+        auto* neighbour = static_cast<CNoteController*>(current);
+        if (neighbour->m_hidden)
+            continue;
+        // Going forward to a chat note not yet raised, the user goes on
+        // typing in its input line.
+        CChatStrip* chat = !earlier && !neighbour->m_raised ? CChatStrip::OfNote(neighbour->m_window) : nullptr;
+        FocusNote(neighbour);
+        if (chat && chat->Input())
+            SetFocus(chat->Input());
+        return;
     }
 }
 
@@ -210,7 +220,7 @@ bool CWindowController::OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lPa
         result = m_busySaving;
         return true;
     case kMsgOpenTrayMenu:
-        ShowTrayMenu();
+        ShowTrayMenu(wParam);
         return true;
     case kMsgMessageReceived:
         result = lParam && OnNoteReceived(static_cast<int>(wParam), *reinterpret_cast<const CReceivedMessage*>(lParam));

@@ -30,6 +30,9 @@ void BringForward(HWND window, bool restoreWhenMinimised)
 {
     if (restoreWhenMinimised && IsIconic(window))
         ShowWindow(window, SW_RESTORE);
+    // On top of its band too: a dialog comes out from under a note made
+    // topmost after it.
+    BringWindowToTop(window);
     SetForegroundWindow(window);
     SetFocus(window);
 }

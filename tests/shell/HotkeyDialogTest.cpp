@@ -1,5 +1,6 @@
 // The key-combination dialog driven like a user would, and the drag out of
-// the tray icon with the pointer and keys it reads replaced.
+// the tray icon with the pointer and keys it reads replaced (and left alone
+// while a screen capture runs).
 #include <windows.h>
 
 #include <mutex>
@@ -14,6 +15,7 @@
 #include "resources/ids/HotkeyIds.h"
 #include "shell/HotkeyActionTable.h"
 #include "shell/HotkeyDialog.h"
+#include "note/NoteWindow.h"
 #include "shell/TrayDragTracker.h"
 #include "support/ProgramDriver.h"
 
@@ -199,4 +201,55 @@ TEST(TrayDrag, FourPixelsStartADragAndADropAwayFromTheTaskbarAsksForANoteThere)
     DestroyWindow(taskbar);
     DestroyWindow(main);
     UnregisterClassA("TrayDragTestMain", GetModuleHandleA(nullptr));
+}
+
+TEST(TrayDrag, TheMainWindowsMouseMessagesPassItByWhileAScreenCaptureRuns)
+{
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = &DefWindowProcA;
+    windowClass.hInstance = instance;
+    windowClass.lpszClassName = "TrayDragCaptureMain";
+    RegisterClassA(&windowClass);
+    // The screen-capture window's own procedure, in a class of the test's.
+    WNDCLASSA captureClass{};
+    captureClass.lpfnWndProc = &CaptureWindowProc;
+    captureClass.hInstance = instance;
+    captureClass.lpszClassName = "TrayDragCaptureTest";
+    RegisterClassA(&captureClass);
+    HWND main = CreateWindowExA(WS_EX_TOOLWINDOW, "TrayDragCaptureMain", "", WS_POPUP, 50, 60, 10, 10, nullptr,
+                                nullptr, instance, nullptr);
+    ASSERT_NE(main, nullptr);
+    FakeInputs inputs;
+    CTrayDragTracker& tracker = TrayDragTracker();
+    tracker.SetInputs(&inputs);
+    tracker.Start(100, 100, main, nullptr);
+    inputs.cursor = {120, 120};
+    tracker.OnTimer();
+    ASSERT_TRUE(tracker.IsCaptured());
+
+    // While the capture window exists the drag sees neither the moves nor
+    // the release of the main window.
+    HWND capture = CreateWindowExA(WS_EX_TOOLWINDOW, "TrayDragCaptureTest", "", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                   nullptr, instance, nullptr);
+    ASSERT_NE(capture, nullptr);
+    EXPECT_TRUE(ScreenCaptureActive());
+    OnTrayDragMouseMove(MK_LBUTTON, POINTS{20, 30});
+    EXPECT_FALSE(tracker.IsDragging());
+    OnTrayDragButtonUp(0, POINTS{20, 30});
+    EXPECT_TRUE(tracker.IsCaptured()) << "the release ended the drag during a capture";
+
+    // Once it has gone they reach the drag again.
+    DestroyWindow(capture);
+    EXPECT_FALSE(ScreenCaptureActive());
+    OnTrayDragMouseMove(MK_LBUTTON, POINTS{20, 30});
+    EXPECT_TRUE(tracker.IsDragging());
+    inputs.under = main;
+    OnTrayDragButtonUp(VK_ESCAPE, POINTS{20, 30});
+    EXPECT_FALSE(tracker.IsCaptured());
+    EXPECT_FALSE(tracker.IsDragging());
+    tracker.SetInputs(nullptr);
+    DestroyWindow(main);
+    UnregisterClassA("TrayDragCaptureTest", instance);
+    UnregisterClassA("TrayDragCaptureMain", instance);
 }

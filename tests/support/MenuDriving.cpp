@@ -172,6 +172,20 @@ int MenuPicture::TextEnd(size_t item) const
     return end;
 }
 
+int MenuPicture::TextStart(size_t item) const
+{
+    if (item >= m_tops.size())
+        return -1;
+    int start = -1;
+    for (int y = m_tops[item] + 1; y < m_tops[item] + m_itemHeight - 1; ++y) {
+        for (int x = kTextStart; x < m_width; ++x) {
+            if (IsDarkPixel(m_pixels[static_cast<size_t>(y) * m_width + x]) && (start < 0 || x - kTextStart < start))
+                start = x - kTextStart;
+        }
+    }
+    return start;
+}
+
 bool MenuPicture::HasMark(size_t item) const
 {
     if (item >= m_tops.size() || m_width <= kTextStart)
@@ -195,4 +209,99 @@ bool MenuPicture::HasMark(size_t item) const
         return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "the drawn text ends at " << drawnEnd << ", \"" << text << "\" measures "
                                          << width;
+}
+
+std::vector<std::pair<int, int>> MenuPicture::Underlines(size_t item) const
+{
+    std::vector<std::pair<int, int>> lines;
+    if (item >= m_tops.size())
+        return lines;
+    const int height = static_cast<int>(m_pixels.size()) / m_width;
+    auto dark = [&](int x, int y) {
+        return x >= 0 && x < m_width && y >= 0 && y < height &&
+               IsDarkPixel(m_pixels[static_cast<size_t>(y) * m_width + x]);
+    };
+    // The text line's foot: the lowest row that many letters reach, and
+    // reach from the row above (a mark has a blank row over it).
+    const int top = m_tops[item] + 1;
+    const int bottom = m_tops[item] + m_itemHeight - 1;
+    std::vector<int> counts;
+    int most = 0;
+    for (int y = top; y < bottom; ++y) {
+        int count = 0;
+        for (int x = kTextStart; x < m_width; ++x)
+            count += dark(x, y) ? 1 : 0;
+        counts.push_back(count);
+        most = count > most ? count : most;
+    }
+    int foot = -1;
+    for (int y = top + 1; y < bottom; ++y) {
+        if (most > 0 && counts[y - top] * 4 >= most && counts[y - top - 1] * 4 >= most)
+            foot = y;
+    }
+    // The marks may reach a row or two past the item's measured band.
+    for (int y = foot + 1; foot >= 0 && y <= bottom + 2 && y < height; ++y) {
+        for (int x = kTextStart; x < m_width;) {
+            if (!dark(x, y)) {
+                ++x;
+                continue;
+            }
+            int end = x;
+            while (dark(end + 1, y))
+                ++end;
+            const int middle = (x + end) / 2;
+            if (end - x >= 1 && !dark(middle, y - 1) && !dark(middle, y + 1))
+                lines.push_back({x - kTextStart, end - kTextStart});
+            x = end + 1;
+        }
+    }
+    return lines;
+}
+
+::testing::AssertionResult MarksAccelerator(const MenuPicture& picture, size_t item, const std::string& text)
+{
+    std::string plain;
+    int marked = -1;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '&' && i + 1 < text.size()) {
+            marked = static_cast<int>(plain.size());
+            continue;
+        }
+        plain += text[i];
+    }
+    // The program draws a little narrower than the test measures: the
+    // letters' places are scaled by the drawn text's width, unless more (a
+    // hotkey's text) is drawn after it.
+    const std::string shown = plain.substr(0, plain.find_last_not_of(' ') + 1);
+    const int origin = picture.TextStart(item);
+    double scale = (picture.TextEnd(item) - origin + 1.0) / MenuTextWidth(shown);
+    if (scale > 1.1)
+        scale = 1.0;
+    // A mark starts under its letter (Wine may draw it reaching into the
+    // next one); a line that reaches under a descender is that letter's foot.
+    auto letterStart = [&](size_t i) { return scale * MenuTextWidth(plain.substr(0, i)); };
+    std::vector<int> marks;
+    for (const std::pair<int, int>& line : picture.Underlines(item)) {
+        const double first = line.first - origin, last = line.second + 1 - origin;
+        bool foot = false;
+        int letter = -1;
+        for (size_t i = 0; i < plain.size(); ++i) {
+            const double start = letterStart(i), end = letterStart(i + 1);
+            if (std::string("gjpqy(),;").find(plain[i]) != std::string::npos && first < end && last > start)
+                foot = true;
+            if (first + 0.5 >= start && first + 0.5 < end)
+                letter = static_cast<int>(i);
+        }
+        if (!foot && letter >= 0)
+            marks.push_back(letter);
+    }
+    const int found = marks.size() == 1 ? marks[0] : -1;
+    if (marks.size() <= 1 && found == marked)
+        return ::testing::AssertionSuccess();
+    if (marks.size() > 1)
+        return ::testing::AssertionFailure() << "\"" << plain << "\" is drawn with " << marks.size() << " marks";
+    return ::testing::AssertionFailure() << "\"" << plain << "\" is drawn with its mark under "
+                                         << (found < 0 ? std::string("no letter") : "letter " + std::to_string(found))
+                                         << ", not under "
+                                         << (marked < 0 ? std::string("no letter") : "letter " + std::to_string(marked));
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -38,11 +39,19 @@ public:
     // The right end of the item's text (its last dark pixel), counted from
     // where item texts start; -1 when the item shows no dark text.
     int TextEnd(size_t item) const;
+    // The left end of the item's text (its first dark pixel), counted the
+    // same way; -1 when the item shows no dark text.
+    int TextStart(size_t item) const;
     // Whether the item's text is drawn in the normal (not grayed) colour.
     bool HasDarkText(size_t item) const { return TextEnd(item) >= 0; }
     // Whether something is drawn in the item's picture column (a check mark's
     // frame, a picture) other than the menu's background there.
     bool HasMark(size_t item) const;
+    // The short lines drawn below the item's text line, one pixel high with
+    // nothing above or below them (an accelerator's mark, or the foot of a
+    // descender), as their first and last columns counted from where item
+    // texts start.
+    std::vector<std::pair<int, int>> Underlines(size_t item) const;
 
 private:
     std::vector<COLORREF> m_pixels;
@@ -60,6 +69,12 @@ private:
 
 // The width of a menu entry's text in the menu font, "&" marks not counted.
 int MenuTextWidth(const std::string& text);
+
+// Whether the item shows the entry's text with its accelerator mark where the
+// text has its "&" (or with none, when it has none): the letter the drawn
+// mark lies under, found from the text's measure. The text is the item's
+// whole text, or its start when a hotkey's text follows it.
+::testing::AssertionResult MarksAccelerator(const MenuPicture& picture, size_t item, const std::string& text);
 
 // A text drawn in a menu ends about where the text measures in the menu font
 // (the program's drawing comes out a few hundredths narrower than the
