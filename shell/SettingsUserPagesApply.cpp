@@ -1,7 +1,7 @@
 // What the Note and Security pages changed, put into effect in the running
 // program: the auto-save countdown restarted, the menus' look and the notes'
-// link detection changed, the notes and the calendar redrawn with the new
-// date format, open protected notes masked again.
+// link detection changed, the notes and the calendar taking the settings
+// again, open protected notes masked again.
 #include <winsock2.h>
 #include <windows.h>
 #include <richedit.h>
@@ -31,8 +31,6 @@ void CWindowController::FollowUserPages(const UserPagesChanges& changes)
             return true;
         });
     }
-    // The dates of the notes' captions follow the new format at once.
-    ApplyUserDisplaySettings();
     RefreshAllNotes();
     if (changes.maskProtectedNotes)
         MaskProtectedNotes(*this, nullptr);
@@ -44,6 +42,10 @@ void CWindowController::RefreshAllNotes()
         if (note->m_hidden || !note->m_window)
             return true;
         ReapplyNoteSettings(note->m_window);
+        // Taking its settings again puts a note that does not stay on top
+        // among the other windows; one the program raised keeps its place.
+        if (note->m_raised && !note->m_stayOnTop)
+            SetWindowPos(note->m_window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
         SendMessageA(note->m_window, WM_NCPAINT, 1, 0);
         return true;
     });
