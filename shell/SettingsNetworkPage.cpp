@@ -1,8 +1,9 @@
 // The Network page of the settings sheet: network and chat switches, what
 // received notes may carry and show, automatic resending, the two ports the
-// program listens on and the relay server. The typed ports are checked
-// whenever the page is left or the sheet is closed with OK; a refusal keeps
-// the user on the page with the ports edit.
+// program listens on and the relay server. The typed ports are checked as
+// their edit is left: a refusal holds the sheet's OK and keeps the user in
+// the edit until the ports are right, and the page cannot be left meanwhile.
+// Leaving the page and OK check them again.
 #include <winsock2.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -76,6 +77,43 @@ bool TakeTypedValues(HWND page, CNetworkPageData& data)
     return true;
 }
 
+HWND SheetOk(HWND page)
+{
+    return GetDlgItem(GetParent(page), IDOK);
+}
+
+void CheckPortsOnLeaving(HWND edit)
+{
+    HWND page = GetParent(edit);
+    CNetworkPageData* data = PageData(page);
+    if (!data)
+        return;
+    char text[kPortsTextLimit + 1] = "";
+    GetWindowTextA(edit, text, sizeof(text));
+    ListeningPortsCheck check = CheckListeningPorts(text);
+    if (check.error) {
+        EnableWindow(SheetOk(page), FALSE);
+        ShowMessageBox(page, check.error, "Quillnet+", MB_OK | MB_ICONERROR);
+        SetFocus(edit);
+        return;
+    }
+    data->firstPort = check.first;
+    data->secondPort = check.second;
+    EnableWindow(SheetOk(page), TRUE);
+}
+
+// The page is left (for another tab, or by OK) only with the ports accepted.
+bool MayLeave(HWND page, CNetworkPageData& data)
+{
+    if (!IsWindowEnabled(SheetOk(page))) {
+        ShowMessageBox(page, "Before leaving the dialog box, please check the values of the two listening ports.",
+                       "Quillnet+", MB_OK | MB_ICONERROR);
+        SetFocus(GetDlgItem(page, IDC_NETWORK_PORTS));
+        return false;
+    }
+    return TakeTypedValues(page, data);
+}
+
 void UpdateEnabledStates(HWND page, const CNetworkPageData& data)
 {
     const WindowsVersionInfo& windows = GetStartupValues().windows;
@@ -119,7 +157,7 @@ void InitPage(HWND page, CNetworkPageData* data)
     SetWindowLongPtrA(page, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(data));
     SetDlgItemTextA(page, IDC_NETWORK_PROTOCOL, ProtocolLine().c_str());
     SendDlgItemMessageA(page, IDC_NETWORK_PORTS, EM_LIMITTEXT, kPortsTextLimit, 0);
-    SubclassPageEdit(GetDlgItem(page, IDC_NETWORK_PORTS), PageEditChars::kDigitsAndComma);
+    SubclassPageEdit(GetDlgItem(page, IDC_NETWORK_PORTS), PageEditChars::kDigitsAndComma, &CheckPortsOnLeaving);
     SendDlgItemMessageA(page, IDC_NETWORK_RELAY_SERVER, EM_LIMITTEXT, CNetworkPageData::kRelayServerSize - 1, 0);
     SendDlgItemMessageA(page, IDC_NETWORK_RELAY_PORT, EM_LIMITTEXT, kRelayPortChars, 0);
     ShowValues(page, *data);
@@ -158,6 +196,7 @@ void ResetToStandard(HWND page, CNetworkPageData& data)
     data.relayServer[0] = '\0';
     data.relayPort[0] = '\0';
     ShowValues(page, data);
+    EnableWindow(SheetOk(page), TRUE);
 }
 
 INT_PTR OnCommand(HWND page, CNetworkPageData& data, int id, int code)
@@ -208,7 +247,7 @@ INT_PTR CALLBACK NetworkPageProc(HWND page, UINT message, WPARAM wParam, LPARAM 
             return OnCommand(page, *data, LOWORD(wParam), HIWORD(wParam));
         case WM_NOTIFY:
             return AnswerPageNotify(page, reinterpret_cast<const NMHDR*>(lParam)->code, data->applied,
-                                    IDH_NETWORK_PAGE, [&] { return TakeTypedValues(page, *data); });
+                                    IDH_NETWORK_PAGE, [&] { return MayLeave(page, *data); });
         case WM_HELP:
             ShowHelpTopic(page, IDH_NETWORK_PAGE);
             return TRUE;

@@ -10,7 +10,16 @@ const char kEditProperty[] = "QnPageEdit";
 struct PageEdit {
     WNDPROC previous;
     PageEditChars allowed;
+    PageEditCheck onLeaving;
 };
+
+// The focus went from the edit to another control of its sheet, other than
+// Cancel: the edit's value is to be checked.
+bool LeftForSheetControl(HWND edit, HWND gaining)
+{
+    HWND sheet = GetAncestor(edit, GA_ROOT);
+    return gaining && GetAncestor(gaining, GA_ROOT) == sheet && gaining != GetDlgItem(sheet, IDCANCEL);
+}
 
 bool CharAllowed(PageEditChars allowed, WPARAM key)
 {
@@ -64,17 +73,27 @@ LRESULT CALLBACK PageEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lPa
     });
     if (message == WM_GETDLGCODE)
         return DLGC_WANTALLKEYS | CallWindowProcA(previous, edit, message, wParam, lParam);
+    if (message == WM_KILLFOCUS && state->onLeaving) {
+        // The edit loses the focus first; the check may give it back.
+        const PageEditCheck check = state->onLeaving;
+        LRESULT result = CallWindowProcA(previous, edit, message, wParam, lParam);
+        GuardCallback([&] {
+            if (LeftForSheetControl(edit, reinterpret_cast<HWND>(wParam)))
+                check(edit);
+        });
+        return result;
+    }
     if (handled)
         return 0;
     return CallWindowProcA(previous, edit, message, wParam, lParam);
 }
 }
 
-void SubclassPageEdit(HWND edit, PageEditChars allowed)
+void SubclassPageEdit(HWND edit, PageEditChars allowed, PageEditCheck onLeaving)
 {
     if (!edit || GetPropA(edit, kEditProperty))
         return;
-    auto* state = new PageEdit{nullptr, allowed};
+    auto* state = new PageEdit{nullptr, allowed, onLeaving};
     state->previous = SubclassWindow(edit, kEditProperty, state, &PageEditProc);
 }
 

@@ -14,8 +14,11 @@
 // only digits (and, for the ports, commas) beeps at anything else. In a
 // one-digit edit a digit typed while nothing is selected replaces the value.
 // The subclass goes with the edit.
+// With a check, it runs once the edit has given the focus to another control
+// of the sheet (not to its Cancel button, another window or program).
 enum class PageEditChars { kAny, kDigits, kDigitsAndComma, kOneDigit };
-void SubclassPageEdit(HWND edit, PageEditChars allowed);
+using PageEditCheck = void (*)(HWND edit);
+void SubclassPageEdit(HWND edit, PageEditChars allowed, PageEditCheck onLeaving = nullptr);
 
 // A control's text with the blanks on both sides removed, at most maxChars
 // characters of it read.

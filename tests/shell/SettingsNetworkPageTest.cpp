@@ -2,7 +2,8 @@
 // network switch, a relay server without a port takes the second listening
 // port, switching resending off warns, and switching the network off and on
 // stops and starts the listeners at once and for the next start; a port that
-// cannot be taken is reported and every setting is still kept.
+// cannot be taken is reported and every setting is still kept. Ports typed
+// wrong are refused as their edit is left, holding OK and the page.
 #include <winsock2.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -110,4 +111,54 @@ TEST(SettingsNetworkPage, SwitchesTakeEffectAtOnceAndSurviveANewStart)
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(sheet); }));
     CloseProgram(install, third);
     WSACleanup();
+}
+
+namespace {
+HWND FocusOf(HWND window)
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info))
+        return nullptr;
+    return info.hwndFocus;
+}
+}
+
+TEST(SettingsNetworkPage, PortsAreCheckedAsTheirEditIsLeftAndHoldOkAndThePageUntilRight)
+{
+    ProgramInstall install;
+    install.AddInstalledDataFiles();
+    RunningProgram program(install, "");
+    HWND sheet = nullptr;
+    HWND page = OpenSettingsPage(program, 4, &sheet);
+    ASSERT_NE(page, nullptr);
+    HWND ports = GetDlgItem(page, IDC_NETWORK_PORTS);
+    HWND ok = GetDlgItem(sheet, IDOK);
+    ASSERT_TRUE(IsWindowEnabled(ok));
+
+    // Leaving the edit with a refused text says why, turns OK off and puts
+    // the user back in the edit.
+    ASSERT_TRUE(SendWithTimeout(ports, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("1,2")));
+    LeaveDialogEdit(page, IDC_NETWORK_PORTS);
+    EXPECT_EQ(AnswerBoxOverSheet(program.ProcessId(), sheet), "Please type at least 5 digits.");
+    EXPECT_TRUE(WaitUntil([&] { return FocusOf(sheet) == ports; }));
+    EXPECT_FALSE(IsWindowEnabled(ok));
+    EXPECT_TRUE(SaveScreenshotOf(sheet, "settings-network-ports-refused"));
+
+    // Meanwhile the page cannot be left for another.
+    PostMessageA(sheet, PSM_SETCURSEL, 0, 0);
+    EXPECT_EQ(AnswerBoxOverSheet(program.ProcessId(), sheet),
+              "Before leaving the dialog box, please check the values of the two listening ports.");
+    EXPECT_EQ(CurrentSettingsPage(sheet), page);
+    EXPECT_TRUE(WaitUntil([&] { return FocusOf(sheet) == ports; }));
+
+    // Two good ports turn OK on again, and the page may be left.
+    const std::string good = std::to_string(FindFreePort()) + "," + std::to_string(install.SendPort());
+    ASSERT_TRUE(SendWithTimeout(ports, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(good.c_str())));
+    LeaveDialogEdit(page, IDC_NETWORK_PORTS);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(ok) != FALSE; }));
+    ASSERT_TRUE(SendWithTimeout(sheet, PSM_SETCURSEL, 0, 0));
+    EXPECT_NE(CurrentSettingsPage(sheet), page);
+    EXPECT_TRUE(PressSheetCancel(sheet));
+    CloseProgram(install, program);
 }
