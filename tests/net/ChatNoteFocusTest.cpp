@@ -15,15 +15,6 @@
 #include "support/NoteDriving.h"
 
 namespace {
-HWND FocusedWindow(HWND window)
-{
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info))
-        return nullptr;
-    return info.hwndFocus;
-}
-
 // The note after which the walk forward comes to the target: the target's
 // predecessor in the program's list, asked of the main window.
 HWND NoteBefore(HWND main, const std::vector<HWND>& notes, HWND target)
@@ -81,9 +72,9 @@ TEST(ChatNoteFocus, MovingOnToAChatNoteFirstPutsTheUserInItsInputLine)
         ASSERT_TRUE(SendWithTimeout(main, kMsgFocusNextNote, 0, GetWindowLongPtrA(before, GWLP_USERDATA)));
         EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == chat; }));
         if (move == 0)
-            EXPECT_TRUE(WaitUntil([&] { return FocusedWindow(chat) == input; })) << "the first move";
+            EXPECT_TRUE(WaitUntil([&] { return FocusedWindowOf(chat) == input; })) << "the first move";
         else
-            EXPECT_TRUE(WaitUntil([&] { return FocusedWindow(chat) == BodyOf(chat); })) << "a later move";
+            EXPECT_TRUE(WaitUntil([&] { return FocusedWindowOf(chat) == BodyOf(chat); })) << "a later move";
     }
     ExitProgram(again, main);
 }

@@ -113,17 +113,6 @@ TEST(SettingsNetworkPage, SwitchesTakeEffectAtOnceAndSurviveANewStart)
     WSACleanup();
 }
 
-namespace {
-HWND FocusOf(HWND window)
-{
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info))
-        return nullptr;
-    return info.hwndFocus;
-}
-}
-
 TEST(SettingsNetworkPage, PortsAreCheckedAsTheirEditIsLeftAndHoldOkAndThePageUntilRight)
 {
     ProgramInstall install;
@@ -141,7 +130,7 @@ TEST(SettingsNetworkPage, PortsAreCheckedAsTheirEditIsLeftAndHoldOkAndThePageUnt
     ASSERT_TRUE(SendWithTimeout(ports, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("1,2")));
     LeaveDialogEdit(page, IDC_NETWORK_PORTS);
     EXPECT_EQ(AnswerBoxOverSheet(program.ProcessId(), sheet), "Please type at least 5 digits.");
-    EXPECT_TRUE(WaitUntil([&] { return FocusOf(sheet) == ports; }));
+    EXPECT_TRUE(WaitUntil([&] { return FocusedWindowOf(sheet) == ports; }));
     EXPECT_FALSE(IsWindowEnabled(ok));
     EXPECT_TRUE(SaveScreenshotOf(sheet, "settings-network-ports-refused"));
 
@@ -150,7 +139,7 @@ TEST(SettingsNetworkPage, PortsAreCheckedAsTheirEditIsLeftAndHoldOkAndThePageUnt
     EXPECT_EQ(AnswerBoxOverSheet(program.ProcessId(), sheet),
               "Before leaving the dialog box, please check the values of the two listening ports.");
     EXPECT_EQ(CurrentSettingsPage(sheet), page);
-    EXPECT_TRUE(WaitUntil([&] { return FocusOf(sheet) == ports; }));
+    EXPECT_TRUE(WaitUntil([&] { return FocusedWindowOf(sheet) == ports; }));
 
     // Two good ports turn OK on again, and the page may be left.
     const std::string good = std::to_string(FindFreePort()) + "," + std::to_string(install.SendPort());

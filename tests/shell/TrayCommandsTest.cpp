@@ -24,6 +24,7 @@
 #include "support/NoteDriving.h"
 #include "support/ProgramDriver.h"
 #include "support/Screenshot.h"
+#include "support/StoredNotes.h"
 
 namespace {
 const WPARAM kTrayIconId = 508;
@@ -39,18 +40,9 @@ void StoreAlarmNote(const std::string& folder)
     CurrentFolder data(folder);
     NotesFreeSlots().Clear();
     CNoteController note;
-    note.m_userId = 1;
-    note.m_left = 500;
-    note.m_top = 300;
-    note.m_width = 220;
-    note.m_height = 140;
-    note.m_bodyColor = RGB(255, 255, 170);
-    note.m_titleColor = RGB(255, 230, 90);
-    lstrcpynA(note.m_title, kAlarmText, sizeof note.m_title);
+    FillTestNote(note, kAlarmText, 500, 300);
     note.m_alarmSet = true;
     note.m_alarm = CDateTime(15, 3, 2035);
-    static const char text[] = "{\\rtf1\\ansi Dentist}";
-    note.SetRichText(text, sizeof text - 1);
     SaveNote(note);
 }
 
@@ -75,21 +67,6 @@ RECT TrayMenuRect(HWND main, DWORD process, UINT message, WPARAM wParam, LPARAM 
         rect = RectOf(menu);
     EXPECT_TRUE(CloseMenus(process));
     return rect;
-}
-
-void PressLeftButton(bool down)
-{
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-    SendInput(1, &input, sizeof input);
-}
-
-bool HasCapture(HWND window)
-{
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && info.hwndCapture == window;
 }
 
 // Where the two windows overlap, the screen shows the first (the note made
@@ -164,9 +141,9 @@ TEST(TrayCommands, TheMenuOpensWhereAskedAndNotOverAnOpenDialog)
     ASSERT_TRUE(SendWithTimeout(main, kMsgTrayCallback, kTrayIconId, WM_LBUTTONDOWN));
     ASSERT_TRUE(SendWithTimeout(main, kMsgTrayCallback, kTrayIconId, WM_LBUTTONUP));
     SetCursorPos(press.x + 12, press.y + 12);
-    EXPECT_FALSE(WaitUntil([&] { return HasCapture(main); }, 1500)) << "the released press started a drag";
+    EXPECT_FALSE(WaitUntil([&] { return CaptureOf(main) == main; }, 1500)) << "the released press started a drag";
     PressLeftButton(false);
-    if (HasCapture(main))
+    if (CaptureOf(main) == main)
         SendWithTimeout(main, WM_LBUTTONUP, VK_ESCAPE, 0);
 
     // With the settings sheet open behind a note, the icon's right click

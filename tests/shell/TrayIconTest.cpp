@@ -102,26 +102,12 @@ int WidestGap(const std::vector<bool>& columns)
     return widest;
 }
 
-void PressLeftButton(bool down)
-{
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-    SendInput(1, &input, sizeof input);
-}
-
 LPARAM ClientPoint(HWND window, POINT screen)
 {
     ScreenToClient(window, &screen);
     return MAKELPARAM(static_cast<short>(screen.x), static_cast<short>(screen.y));
 }
 
-bool HasCapture(HWND window)
-{
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && info.hwndCapture == window;
-}
 }
 
 TEST(TrayIcon, NotesLandWhereAskedAndTheMenuNamesWhatItsEntriesDo)
@@ -158,7 +144,7 @@ TEST(TrayIcon, NotesLandWhereAskedAndTheMenuNamesWhatItsEntriesDo)
     ASSERT_TRUE(SendWithTimeout(main, kMsgTrayCallback, kTrayIconId, WM_LBUTTONDOWN));
     PressLeftButton(true);
     SetCursorPos(start.x + 12, start.y + 12);
-    EXPECT_TRUE(WaitUntil([&] { return HasCapture(main); }));
+    EXPECT_TRUE(WaitUntil([&] { return CaptureOf(main) == main; }));
     const POINT drop{700, 150};
     PostMessageA(main, WM_MOUSEMOVE, MK_LBUTTON, ClientPoint(main, {drop.x - 40, drop.y - 30}));
     PostMessageA(main, WM_MOUSEMOVE, MK_LBUTTON, ClientPoint(main, drop));

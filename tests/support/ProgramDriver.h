@@ -118,6 +118,13 @@ HWND FindTopWindowTitled(const char* className, const char* title, DWORD process
 std::string WindowClassOf(HWND window);
 // The window's text by WM_GETTEXT, also across processes and of a RichEdit.
 std::string ReadWindowText(HWND window);
+// The window of the other window's thread that has the keyboard focus, and
+// the one that has captured the mouse; null for none.
+HWND FocusedWindowOf(HWND window);
+HWND CaptureOf(HWND window);
+// The left mouse button pressed or let go where the pointer is, as the
+// user's hand does it.
+void PressLeftButton(bool down);
 // SendMessage with a bound, so a hung program fails the test instead of
 // holding it; false when the window did not answer in time.
 bool SendWithTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result = nullptr,

@@ -158,3 +158,32 @@ std::string AcknowledgeProgramBox(DWORD processId)
     WaitUntil([&] { return !IsWindow(box.window); });
     return box.text;
 }
+
+namespace {
+GUITHREADINFO ThreadInfoOf(HWND window)
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info))
+        return GUITHREADINFO{};
+    return info;
+}
+}
+
+HWND FocusedWindowOf(HWND window)
+{
+    return ThreadInfoOf(window).hwndFocus;
+}
+
+HWND CaptureOf(HWND window)
+{
+    return ThreadInfoOf(window).hwndCapture;
+}
+
+void PressLeftButton(bool down)
+{
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    SendInput(1, &input, sizeof input);
+}
