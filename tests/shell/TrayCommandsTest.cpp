@@ -46,6 +46,15 @@ void StoreAlarmNote(const std::string& folder)
     SaveNote(note);
 }
 
+// The note's body shows its text: dark pixels in it.
+bool ShowsText(HWND note)
+{
+    for (COLORREF pixel : ScreenPixels(RectOf(BodyOf(note))))
+        if (IsDarkPixel(pixel))
+            return true;
+    return false;
+}
+
 bool Hide(HWND note)
 {
     PostMessageA(note, WM_COMMAND, kNoteCmdHide, 0);
@@ -261,6 +270,7 @@ TEST(TrayCommands, AHiddenNoteComesBackFromShowNotesAndParkingBringsBackWhatItPu
     HWND foreground = GetForegroundWindow();
     EXPECT_TRUE(foreground == welcome || foreground == second) << WindowClassOf(foreground);
     EXPECT_TRUE(IsTopmost(foreground));
+    EXPECT_TRUE(WaitUntil([&] { return ShowsText(welcome) && ShowsText(second); })) << "drawn without their texts";
     EXPECT_TRUE(SaveScreenshot("tray-notes-unparked"));
 
     // No note is left parked, the hidden alarm note neither: the bulk
