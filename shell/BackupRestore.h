@@ -61,5 +61,9 @@ void TiePendingRestoredNotes(CWindowController& app);
 // first, or it would later replace what a restore or an undo put there.
 // False, and the user told why with the closing sentence, while it waits.
 bool InstallWaitingNotesPair(HWND owner, const char* nothingDone);
+// A restore's password prompts let other requests in: a second restore or an
+// undo asked for then would close the notes the restore is making. True, and
+// the user told when asked to (else error.txt), while a restore is under way.
+bool RefusedWhileRestoring(CWindowController& app, bool tell);
 // The file names one to a line, indented, for a message.
 std::string ListedFileNames(const std::vector<std::string>& names);

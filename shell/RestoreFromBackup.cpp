@@ -211,6 +211,8 @@ private:
 
 bool RestoreFromBackup(CWindowController& app, int index, bool silent, const char* path)
 {
+    if (RefusedWhileRestoring(app, !silent))
+        return false;
     CRestoreState& state = app.RestoreState();
     std::string file = path ? path : "";
     std::string shownName;
@@ -284,6 +286,8 @@ bool RestoreFromBackup(CWindowController& app, int index, bool silent, const cha
 
 void RestoreFromCommandLine(CWindowController& app, const char* requestText, int method, bool explain)
 {
+    if (RefusedWhileRestoring(app, explain))
+        return;
     CRestoreState& state = app.RestoreState();
     state.method = method == 2 ? 2 : 1;
     state.backupList = BuildBackupList();

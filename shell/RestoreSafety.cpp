@@ -4,9 +4,11 @@
 #include <string>
 
 #include "foundation/CriticalSectionLock.h"
+#include "foundation/DiagnosticLog.h"
 #include "foundation/bytes/MessageBoxes.h"
 #include "globals/ProgramGlobals.h"
 #include "shell/BackupRestore.h"
+#include "shell/WindowController.h"
 #include "store/NotesFiles.h"
 #include "store/NotesTableLock.h"
 
@@ -19,6 +21,20 @@ bool InstallWaitingNotesPair(HWND owner, const char* nothingDone)
     }
     ShowErrorMessage(owner, (std::string(kRebuildWaitingText) + "\r\n\r\n" + nothingDone).c_str(), ProgramTitle);
     return false;
+}
+
+bool RefusedWhileRestoring(CWindowController& app, bool tell)
+{
+    if (!app.IsRestoreInProgress())
+        return false;
+    if (tell)
+        ShowWarningMessage(app.GetWindow(),
+                           "A restore is still under way: please answer its password prompts first.\r\n\r\n"
+                           "Nothing else was restored or undone.",
+                           ProgramTitle);
+    else
+        WriteErrorLog("RefusedWhileRestoring():", "a restore asked for while another was under way was not made");
+    return true;
 }
 
 std::string ListedFileNames(const std::vector<std::string>& names)

@@ -126,6 +126,12 @@ long GroupIdFor(const std::string& name)
     return id;
 }
 
+// Still one of the notes the program keeps: a note deleted meanwhile is not.
+bool InNoteLists(CWindowController& app, CNoteController* note)
+{
+    return app.OwnNotes().Contains(note) || app.OtherNotes().Contains(note);
+}
+
 // Groups and associations are kept under the notes' record numbers, which
 // the notes have only once they are stored; the ties of notes not stored
 // yet wait. Answers how many notes are still waiting.
@@ -135,7 +141,7 @@ size_t TieStoredNotes(CWindowController& app, std::vector<RestoredNoteTies>& wai
     bool associated = false;
     std::vector<RestoredNoteTies> still;
     for (RestoredNoteTies& entry : waiting) {
-        if (!app.OwnNotes().Contains(entry.note) && !app.OtherNotes().Contains(entry.note))
+        if (!InNoteLists(app, entry.note))
             continue;
         const DWORD noteId = entry.note->m_noteId;
         if (noteId == 9999) {
@@ -172,17 +178,20 @@ size_t TieStoredNotes(CWindowController& app, std::vector<RestoredNoteTies>& wai
 }
 
 // The restored notes are stored at once, so that they have record numbers
-// for their ties.
+// for their ties. A note the user deleted while a password prompt was open
+// is left out.
 size_t TieToGroupsAndPrograms(CWindowController& app, const std::vector<RestoredNoteTies>& restored)
 {
     std::vector<CNoteController*> notes;
+    std::vector<RestoredNoteTies>& waiting = app.RestoreState().pendingTies;
     for (const RestoredNoteTies& entry : restored) {
+        if (!InNoteLists(app, entry.note))
+            continue;
         entry.note->SyncFromWindow();
         notes.push_back(entry.note);
+        waiting.push_back(entry);
     }
     SaveNotes(notes, false);
-    std::vector<RestoredNoteTies>& waiting = app.RestoreState().pendingTies;
-    waiting.insert(waiting.end(), restored.begin(), restored.end());
     return TieStoredNotes(app, waiting);
 }
 

@@ -40,6 +40,8 @@ void ShowNotPutBack(HWND owner, const std::vector<std::string>& failed, bool mix
 
 bool UndoRestore(CWindowController& app)
 {
+    if (RefusedWhileRestoring(app, true))
+        return false;
     HWND owner = app.GetWindow();
     std::string restoreTime;
     BackupStamp marked;
