@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "foundation/DiagnosticLog.h"
 #include "foundation/FileSearch.h"
 #include "foundation/StartupValues.h"
 #include "foundation/bytes/MessageBoxes.h"
@@ -104,6 +105,24 @@ std::string Lowered(const char* text)
 
 enum class SearchResult { kFolderUnknown, kNotFound, kFound };
 
+// A shortcut just made is read at once by other programs (the shell's own
+// link processor, an indexer, a virus scanner), which refuse its deletion for
+// that moment: the delete is tried again for up to half a second.
+bool DeleteHeldFile(const char* path)
+{
+    const int kTries = 50;
+    const DWORD kPauseMs = 10;
+    for (int attempt = 0; attempt < kTries; ++attempt) {
+        if (DeleteFileA(path))
+            return true;
+        const DWORD error = GetLastError();
+        if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED)
+            return false;
+        Sleep(kPauseMs);
+    }
+    return false;
+}
+
 // Looks through the folder's shortcuts; the path of the match goes to found.
 SearchResult FindShortcut(int csidl, const char* targetPart, const char* argumentsPart, std::string& found)
 {
@@ -175,8 +194,8 @@ bool RemoveShortcutsTo(int csidl, const char* targetPart, const char* argumentsP
 {
     std::string found;
     SearchResult result = FindShortcut(csidl, targetPart, argumentsPart, found);
-    if (result == SearchResult::kFound)
-        DeleteFileA(found.c_str());
+    if (result == SearchResult::kFound && !DeleteHeldFile(found.c_str()))
+        WriteErrorLog("RemoveShortcutsTo(): ", ("the shortcut could not be deleted: " + found).c_str());
     return result != SearchResult::kNotFound;
 }
 

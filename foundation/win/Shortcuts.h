@@ -23,7 +23,8 @@ bool ReadShortcut(const char* shortcutPath, char* target, char* arguments, char*
 // folder is unknown, so that the caller makes nothing there; false when none
 // matches. Shortcuts that cannot be read are passed over.
 bool FindShortcutTo(int csidl, const char* targetPart, const char* argumentsPart);
-// The same search; the shortcut found is deleted.
+// The same search; the shortcut found is deleted, waiting a moment for a
+// program that reads it to let go (a failure goes to error.txt).
 bool RemoveShortcutsTo(int csidl, const char* targetPart, const char* argumentsPart);
 
 // The three Send To shortcuts that hand a chosen file's path to the program.

@@ -13,6 +13,8 @@
 #include "foundation/win/ShellPaths.h"
 #include "foundation/win/Shortcuts.h"
 #include "support/CurrentFolder.h"
+#include "support/HeldFile.h"
+#include "support/ProgramDriver.h"
 #include "support/RegistryValues.h"
 #include "support/TempFolder.h"
 #include "support/bytes/MessageBoxRecorder.h"
@@ -24,6 +26,13 @@ protected:
     void SetUp() override { CoInitialize(nullptr); }
     void TearDown() override { CoUninitialize(); }
 };
+
+DWORD WINAPI ReleaseAfterAMoment(void* held)
+{
+    Sleep(200);
+    static_cast<HeldFile*>(held)->Release();
+    return 0;
+}
 
 int CountProgramShortcuts()
 {
@@ -105,6 +114,9 @@ TEST_F(ShellTest, AShortcutIsCreatedReadBackAndRemoved)
 
 TEST_F(ShellTest, TheThreeSendToShortcutsAreMadeOnce)
 {
+    // Every start of the program makes these shortcuts in the prefix's Send To
+    // folder: no program of another test may start while they are counted.
+    ExclusiveProgramRun noProgramStarts;
     TempFolder programFolder;
     WriteWholeFile(programFolder.File("QNPOST.exe"), "MZ");
     StartupValues& values = GetStartupValues();
@@ -132,8 +144,16 @@ TEST_F(ShellTest, TheThreeSendToShortcutsAreMadeOnce)
     EXPECT_EQ(lstrcmpiA(target, programFolder.File("QNPOST.exe").c_str()), 0) << target;
     EXPECT_STREQ(arguments, "/newOnlyShortcut");
 
+    // A program that reads a new shortcut (the shell's link processor, an
+    // indexer) keeps it from being deleted for a moment: it goes all the same.
+    HeldFile reader(std::string(sendTo) + "\\" + kSendToShortcuts[0].name, kHolderSharesReadWrite);
+    ASSERT_TRUE(reader.Held());
+    HANDLE letGo = CreateThread(nullptr, 0, ReleaseAfterAMoment, &reader, 0, nullptr);
+    ASSERT_NE(letGo, nullptr);
     for (const SendToShortcut& shortcut : kSendToShortcuts)
         EXPECT_TRUE(RemoveShortcutsTo(CSIDL_SENDTO, "qnpost.exe", shortcut.searchedSwitch));
+    WaitForSingleObject(letGo, 30000);
+    CloseHandle(letGo);
     EXPECT_EQ(CountProgramShortcuts(), 0);
     EXPECT_FALSE(FindShortcutTo(CSIDL_SENDTO, "qnpost.exe", "/newonlyshortcut"));
     EXPECT_TRUE(FindShortcutTo(0x7E, "qnpost.exe", "/x")) << "an unknown folder gets nothing made in it";
