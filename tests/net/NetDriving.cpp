@@ -189,6 +189,18 @@ std::string SendStripText(HWND note)
     return strip && IsWindowVisible(strip) ? ReadWindowText(strip) : std::string();
 }
 
+CWireNote LockedNoteFromAnna()
+{
+    CWireNote sent;
+    sent.version = kWireVersion;
+    sent.computerName = "PC-ANNA";
+    sent.userName = "anna";
+    sent.replyPort = 40123;
+    sent.title = "For your eyes";
+    sent.isProtected = true;
+    return sent;
+}
+
 std::string ThisComputer()
 {
     char name[MAX_COMPUTERNAME_LENGTH + 1] = "";

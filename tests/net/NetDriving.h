@@ -91,6 +91,9 @@ HWND NoteHaving(DWORD process, const std::string& part, bool chat = false);
 bool ShowsPicture(HWND note, const char* buttonText);
 // The line shown by the strip along a sending note's bottom edge; empty when none.
 std::string SendStripText(HWND note);
+// The header of a locked note that anna sends from "PC-ANNA", titled "For
+// your eyes"; its body is the caller's.
+CWireNote LockedNoteFromAnna();
 // This computer's name, as the program sends it.
 std::string ThisComputer();
 

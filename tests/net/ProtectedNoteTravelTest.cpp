@@ -58,13 +58,7 @@ TEST(ProtectedNoteTravel, ArrivesLockedOpensWithItsFileAndGoesOnEnciphered)
     ASSERT_TRUE(AttachmentKeyOf(kSecretText, key));
     const std::string file = RandomBytes(40000, 7);
     const std::string enciphered = EncipherAttachment(file, key);
-    CWireNote sent;
-    sent.version = kWireVersion;
-    sent.computerName = "PC-ANNA";
-    sent.userName = "anna";
-    sent.replyPort = 40123;
-    sent.title = "For your eyes";
-    sent.isProtected = true;
+    CWireNote sent = LockedNoteFromAnna();
     sent.attachedFileName = "plan.bin";
 
     RunningProgram program(install, "");

@@ -60,14 +60,7 @@ std::string ArrivingLockedNote()
     EXPECT_TRUE(MakeProtectedBody(std::string("{\\rtf1\\ansi ") + kArrivedText + "\\par}", kSecretPasswordText,
                                   ContentDigestText, body, failure))
         << failure;
-    CWireNote sent;
-    sent.version = kWireVersion;
-    sent.computerName = "PC-ANNA";
-    sent.userName = "anna";
-    sent.replyPort = 40123;
-    sent.title = "For your eyes";
-    sent.isProtected = true;
-    return WriteWireText(sent, body.data(), body.size(), nullptr, 0);
+    return WriteWireText(LockedNoteFromAnna(), body.data(), body.size(), nullptr, 0);
 }
 
 bool StartsWith(HWND note, const std::string& text)
