@@ -223,6 +223,15 @@ TEST(NoteBackground, TransparentTexturedNotesShowTheirTexture)
         EXPECT_NE(GetWindowLongPtrA(note, GWL_EXSTYLE) & WS_EX_LAYERED, 0);
         ExpectStripes(note, kStripeA, kStripeB);
     }
+    // The loaded note's text shows over its texture. Both notes are waited
+    // for: the stripes may show once the body is erased, before its text.
+    EXPECT_TRUE(WaitUntilPainted(loaded));
+    RECT firstLine = RectOf(BodyOf(loaded));
+    firstLine.bottom = firstLine.top + 16;
+    EXPECT_TRUE(WaitUntil([&] {
+        const std::vector<COLORREF> pixels = ScreenPixels(firstLine);
+        return std::count_if(pixels.begin(), pixels.end(), IsDarkPixel) > 50;
+    }));
     EXPECT_TRUE(SaveScreenshotOf(styled, "notes-transparent-texture"));
     CloseProgram(install, program);
 }
