@@ -19,6 +19,7 @@
 #include "foundation/bytes/MessageBoxes.h"
 #include "foundation/win/BackupFileType.h"
 #include "foundation/win/DefaultBrowser.h"
+#include "foundation/win/ScreenCatchUp.h"
 #include "foundation/win/ShellPaths.h"
 #include "foundation/win/SystemLibraries.h"
 #include "foundation/win/SystemProbes.h"
@@ -291,6 +292,7 @@ int RunMainWindow(HINSTANCE instance)
     RegisterNoteWindowClasses(instance);
     InitWinsock();
     RegisterBackupFileType();
+    CatchUpWithScreenWhenWindowsShowActive();
     CreateMainWindow(instance);
     return RunMessageLoop();
 }

@@ -39,8 +39,7 @@ const int kItemRoom = 30;
 const int kPopupRoom = 40;
 
 // The open combo menu is as wide as its widest text asks and as high as its
-// items and separators. (What it draws is not read: under Wine on Xvfb the
-// first menu opened over the modal window may show under it.)
+// items and separators.
 ::testing::AssertionResult SizedForItsTexts(HWND menu, const std::vector<std::string>& texts, const char* layout)
 {
     RECT client{};
@@ -84,6 +83,10 @@ TEST(NoteManagerWindow, ComboMenusFitTheirTextsAndTheListHandsOnTheFocus)
     HWND menu = WaitForOpenMenus(process, 1);
     ASSERT_NE(menu, nullptr);
     EXPECT_TRUE(SizedForItsTexts(menu, {"Rename style 'All'", "Cancel"}, "i-i"));
+    // The first menu opened in the window shows in front of it: the grayed
+    // entry without dark text, and "Cancel" drawn as wide as it is.
+    EXPECT_TRUE(MenuShows(menu, "i-i", {false, true}));
+    EXPECT_TRUE(DrawnAsWideAs(MenuPicture(menu, "i-i").TextEnd(1), "Cancel"));
     EXPECT_TRUE(SaveScreenshotOf(menu, "note-manager-style-menu"));
     ASSERT_TRUE(CloseMenus(process));
 
@@ -98,6 +101,7 @@ TEST(NoteManagerWindow, ComboMenusFitTheirTextsAndTheListHandsOnTheFocus)
                                  {"&Create new group", "&Rename group '" + all + "'", "&Delete group '" + all + "'",
                                   "&Set system-wide hotkey...", "Cancel"},
                                  "iiii-i"));
+    EXPECT_TRUE(MenuShows(menu, "iiii-i", {true, false, false, false, true}));
     EXPECT_TRUE(SaveScreenshotOf(menu, "note-manager-group-menu"));
     ASSERT_TRUE(CloseMenus(process));
 
@@ -111,6 +115,55 @@ TEST(NoteManagerWindow, ComboMenusFitTheirTextsAndTheListHandsOnTheFocus)
 
     ASSERT_TRUE(manager.Close());
     CloseProgram(install, program);
+}
+
+// A note made while the window is open and moved over it stays in front of
+// it when the window's first menu opens, and after.
+TEST(NoteManagerWindow, ANoteMadeOverItStaysInFrontOfItsMenus)
+{
+    ProgramInstall install("nmfront");
+    install.AddInstalledDataFiles();
+    StoreTestNotes(install, SixNotes());
+    RunningProgram program(install, "");
+    const DWORD process = program.ProcessId();
+    NoteManagerWindow manager(process);
+    HWND main = manager.OpenFromTray(program);
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return manager.Rows() == 6; }));
+    ASSERT_TRUE(WaitUntilPainted(manager.Window()));
+
+    const std::vector<HWND> before = NoteWindows(process);
+    PostMessageA(main, WM_COMMAND, kCmdNewNote, 0);
+    HWND note = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        for (HWND each : NoteWindows(process))
+            if (std::find(before.begin(), before.end(), each) == before.end() && IsWindowVisible(each))
+                note = each;
+        return note != nullptr;
+    }));
+    const RECT managerRect = RectOf(manager.Window());
+    SetWindowPos(note, nullptr, managerRect.left + 40, managerRect.top + 200, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_TRUE(WaitUntilPainted(note));
+    // The middle of the empty note's body shows its yellow.
+    const RECT body = RectOf(BodyOf(note));
+    const POINT inNote{(body.left + body.right) / 2, (body.top + body.bottom) / 2};
+    COLORREF yellow = CLR_INVALID;
+    ASSERT_TRUE(WaitUntil([&] {
+        yellow = ScreenPixel(inNote);
+        return GetRValue(yellow) > 0xE0 && GetGValue(yellow) > 0xE0 && GetBValue(yellow) < 0xE0;
+    }));
+
+    PostMessageA(GetDlgItem(manager.Window(), IDC_NM_GROUP), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
+    HWND menu = WaitForOpenMenus(process, 1);
+    ASSERT_NE(menu, nullptr);
+    EXPECT_TRUE(MenuShows(menu, "iiii-i", {true, false, false, false, true}));
+    EXPECT_EQ(ScreenPixel(inNote), yellow) << "the note went under the window as its menu opened";
+    EXPECT_TRUE(SaveScreenshotOf(menu, "note-manager-menu-beside-note"));
+    ASSERT_TRUE(CloseMenus(process));
+    EXPECT_TRUE(WaitUntilPainted(manager.Window()));
+    EXPECT_EQ(ScreenPixel(inNote), yellow) << "the note went under the window";
+    ASSERT_TRUE(manager.Close());
 }
 
 TEST(NoteManagerWindow, RequestsForAnAlarmDayShowOneWindowAndLeaveTheFiltersAsTheyWere)
