@@ -134,13 +134,8 @@ TEST(NoteManagerWindow, ANoteMadeOverItStaysInFrontOfItsMenus)
 
     const std::vector<HWND> before = NoteWindows(process);
     PostMessageA(main, WM_COMMAND, kCmdNewNote, 0);
-    HWND note = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        for (HWND each : NoteWindows(process))
-            if (std::find(before.begin(), before.end(), each) == before.end() && IsWindowVisible(each))
-                note = each;
-        return note != nullptr;
-    }));
+    HWND note = NewNoteBesides(process, before);
+    ASSERT_NE(note, nullptr);
     const RECT managerRect = RectOf(manager.Window());
     SetWindowPos(note, nullptr, managerRect.left + 40, managerRect.top + 200, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -243,13 +238,8 @@ TEST(NoteManagerWindow, WindowsOpenedOverItShowReadably)
 
     const std::vector<HWND> before = NoteWindows(process);
     PostMessageA(main, WM_COMMAND, kCmdNewNote, 0);
-    HWND note = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        for (HWND each : NoteWindows(process))
-            if (std::find(before.begin(), before.end(), each) == before.end() && IsWindowVisible(each))
-                note = each;
-        return note != nullptr;
-    }));
+    HWND note = NewNoteBesides(process, before);
+    ASSERT_NE(note, nullptr);
     const char text[] = "Written while the Note Manager is open";
     ASSERT_TRUE(SendWithTimeout(BodyOf(note), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)));
     EXPECT_TRUE(ShowsReadably(note, "note-over-note-manager"));

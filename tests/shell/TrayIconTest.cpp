@@ -53,22 +53,6 @@ std::string LongDate(const SYSTEMTIME& day)
     return text;
 }
 
-// A note not among the known ones, once it is made: shown, with its body.
-// (The window is listed from the start of its creation, before its body.)
-HWND NewNoteBesides(DWORD process, const std::vector<HWND>& known)
-{
-    HWND found = nullptr;
-    WaitUntil([&] {
-        for (HWND note : NoteWindows(process)) {
-            if (std::find(known.begin(), known.end(), note) == known.end() && IsWindowVisible(note) &&
-                BodyOf(note))
-                found = note;
-        }
-        return found != nullptr;
-    });
-    return found;
-}
-
 // Columns of the note's caption that hold dark (text) pixels, left to right.
 std::vector<bool> CaptionTextColumns(HWND note)
 {

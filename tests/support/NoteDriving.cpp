@@ -1,5 +1,7 @@
 #include "support/NoteDriving.h"
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "globals/MainWindowMessages.h"
@@ -22,6 +24,20 @@ RECT RectOf(HWND window)
     RECT rect{};
     GetWindowRect(window, &rect);
     return rect;
+}
+
+HWND NewNoteBesides(DWORD process, const std::vector<HWND>& known)
+{
+    HWND found = nullptr;
+    WaitUntil([&] {
+        for (HWND note : NoteWindows(process)) {
+            if (std::find(known.begin(), known.end(), note) == known.end() && IsWindowVisible(note) &&
+                BodyOf(note))
+                found = note;
+        }
+        return found != nullptr;
+    });
+    return found;
 }
 
 HWND NoteWithText(DWORD process, const std::string& text)

@@ -18,6 +18,10 @@ std::vector<HWND> NoteWindows(DWORD process);
 // The note's body, its rich edit.
 HWND BodyOf(HWND note);
 RECT RectOf(HWND window);
+// A note of the process not among the known ones, once it is made: shown,
+// with its body (a window is listed from the start of its creation, before
+// its body). Null when none came within the time.
+HWND NewNoteBesides(DWORD process, const std::vector<HWND>& known);
 // The note whose body reads the text; null when there is none (yet).
 HWND NoteWithText(DWORD process, const std::string& text);
 HWND WaitForNoteWithText(DWORD process, const std::string& text);
