@@ -87,6 +87,12 @@ HWND NoteManagerWindow::OpenFromTray(const RunningProgram& program)
     return Wait() ? main : nullptr;
 }
 
+HWND NoteManagerWindow::OpenFromTrayListing(const RunningProgram& program, int rows)
+{
+    HWND main = OpenFromTray(program);
+    return main && WaitUntil([&] { return Rows() == rows; }) ? main : nullptr;
+}
+
 bool NoteManagerWindow::Close() const
 {
     Command(IDCANCEL);

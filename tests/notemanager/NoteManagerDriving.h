@@ -43,6 +43,8 @@ public:
     // The program's main window once it is up, the window opened from the
     // tray's command; null when either did not come.
     HWND OpenFromTray(const RunningProgram& program);
+    // The same, once the window lists that many rows; null when they did not come.
+    HWND OpenFromTrayListing(const RunningProgram& program, int rows);
     // Close pressed; false when the window stayed.
     bool Close() const;
     HWND Window() const { return m_window; }

@@ -43,9 +43,8 @@ TEST(NoteManagerGroups, GroupsAreMadeRenamedAndDeletedAndCommandsActOnTheSelecti
     RunningProgram program(install, "");
     const DWORD process = program.ProcessId();
     NoteManagerWindow manager(process);
-    HWND main = manager.OpenFromTray(program);
+    HWND main = manager.OpenFromTrayListing(program, 6);
     ASSERT_NE(main, nullptr);
-    ASSERT_TRUE(WaitUntil([&] { return manager.Rows() == 6; }));
     EXPECT_EQ(manager.Cell(manager.RowOfTitle("Bus one"), kGroupColumn), "Business");
 
     // A new group goes right after the program's own three.

@@ -77,9 +77,8 @@ TEST(NoteManagerList, FiltersSortingAndTheStatusShowWhatTheUserAsked)
     RunningProgram program(install, "");
     const DWORD process = program.ProcessId();
     NoteManagerWindow manager(process);
-    HWND main = manager.OpenFromTray(program);
+    HWND main = manager.OpenFromTrayListing(program, 7);
     ASSERT_NE(main, nullptr);
-    ASSERT_TRUE(WaitUntil([&] { return manager.Rows() == 7; }));
 
     // The radio buttons, each by the rows it leaves.
     manager.Click(IDC_NM_STATE_HIDDEN);

@@ -31,9 +31,8 @@ TEST(NoteManagerProtected, AClosedLockedNoteShowsThePlaceholderAndStopsADeletion
     RunningProgram program(install, "");
     const DWORD process = program.ProcessId();
     NoteManagerWindow manager(process);
-    HWND main = manager.OpenFromTray(program);
+    HWND main = manager.OpenFromTrayListing(program, 3);
     ASSERT_NE(main, nullptr);
-    ASSERT_TRUE(WaitUntil([&] { return manager.Rows() == 3; }));
     manager.Command(ID_NM_COLUMN_SIZE);
     const int row = manager.RowOfTitle("My secret words");
     ASSERT_GE(row, 0);

@@ -73,8 +73,7 @@ TEST(NoteManagerSend, ANoteDeletedWhileTheSelectionIsSentIsSkipped)
     RunningProgram program(install, "");
     const DWORD process = program.ProcessId();
     NoteManagerWindow manager(process);
-    ASSERT_NE(manager.OpenFromTray(program), nullptr);
-    ASSERT_TRUE(WaitUntil([&] { return manager.Rows() == 4; }));
+    ASSERT_NE(manager.OpenFromTrayListing(program, 4), nullptr);
     HWND first = WaitForNoteWithText(process, "Send one");
     HWND second = WaitForNoteWithText(process, "Send two");
     ASSERT_TRUE(first && second);

@@ -71,9 +71,8 @@ TEST(NoteManagerSettings, OkAppliesCancelKeepsAndTheColumnsAndPlacementOutliveAR
         RunningProgram program(install, "");
         const DWORD process = program.ProcessId();
         NoteManagerWindow manager(process);
-        HWND main = manager.OpenFromTray(program);
+        HWND main = manager.OpenFromTrayListing(program, 4);
         ASSERT_NE(main, nullptr);
-        ASSERT_TRUE(WaitUntil([&] { return manager.Rows() == 4; }));
         EXPECT_FALSE(IsTopmost(manager.Window()));
         // A user without a stored record sees the Size column.
         EXPECT_EQ(ListColumnWidth(manager.List(), kSizeColumn), 60);

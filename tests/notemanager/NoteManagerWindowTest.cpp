@@ -71,8 +71,7 @@ TEST(NoteManagerWindow, ComboMenusFitTheirTextsAndTheListHandsOnTheFocus)
     RunningProgram program(install, "");
     const DWORD process = program.ProcessId();
     NoteManagerWindow manager(process);
-    ASSERT_NE(manager.OpenFromTray(program), nullptr);
-    ASSERT_TRUE(WaitUntil([&] { return manager.Rows() == 6; }));
+    ASSERT_NE(manager.OpenFromTrayListing(program, 6), nullptr);
     // Not kept on top: neither topmost nor system-modal.
     EXPECT_EQ(GetWindowLongA(manager.Window(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     EXPECT_EQ(GetWindowLongA(manager.Window(), GWL_STYLE) & DS_SYSMODAL, 0);
@@ -127,9 +126,8 @@ TEST(NoteManagerWindow, ANoteMadeOverItStaysInFrontOfItsMenus)
     RunningProgram program(install, "");
     const DWORD process = program.ProcessId();
     NoteManagerWindow manager(process);
-    HWND main = manager.OpenFromTray(program);
+    HWND main = manager.OpenFromTrayListing(program, 6);
     ASSERT_NE(main, nullptr);
-    ASSERT_TRUE(WaitUntil([&] { return manager.Rows() == 6; }));
     ASSERT_TRUE(WaitUntilPainted(manager.Window()));
 
     const std::vector<HWND> before = NoteWindows(process);
@@ -210,9 +208,8 @@ TEST(NoteManagerWindow, WindowsOpenedOverItShowReadably)
     RunningProgram program(install, "");
     const DWORD process = program.ProcessId();
     NoteManagerWindow manager(process);
-    HWND main = manager.OpenFromTray(program);
+    HWND main = manager.OpenFromTrayListing(program, 6);
     ASSERT_NE(main, nullptr);
-    ASSERT_TRUE(WaitUntil([&] { return manager.Rows() == 6; }));
 
     manager.SelectTitles({"Charlie other day"});
     PostMessageA(manager.List(), WM_KEYDOWN, VK_DELETE, 0);
