@@ -11,6 +11,12 @@
 #include "foundation/GenericFile.h"
 #include "foundation/StartupValues.h"
 
+std::string FileNameOf(const std::string& path)
+{
+    const size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 namespace {
 std::string ExtensionPattern(const char* folder, const char* subfolder, const char* extension)
 {

@@ -2,10 +2,15 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "foundation/GenericString.h"
 
 // Files and folders found by wildcard search, and paths in the program folder.
 // A folder and a name are joined with one backslash.
+
+// What follows the path's last backslash or slash: the name of its file.
+std::string FileNameOf(const std::string& path);
 
 // Something matches the path (wildcards allowed); isFolder is set to 1 when the
 // first match is a folder and never cleared.

@@ -2,20 +2,10 @@
 
 #include <windows.h>
 
+#include "foundation/FileHelpers.h"
 #include "foundation/WorkingCopy.h"
 
 namespace {
-std::string NameOf(const std::string& path)
-{
-    const size_t slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-bool Exists(const std::string& path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 // Nobody else has the file open: it can be replaced or deleted now.
 bool FreeToReplace(const std::string& path)
 {
@@ -57,13 +47,13 @@ bool CFileSetReplacement::Prepare(std::vector<std::string>& failed)
 {
     failed.clear();
     for (Step& step : m_steps) {
-        step.targetExisted = Exists(step.target);
+        step.targetExisted = FileExists(step.target.c_str());
         if (!step.source.empty() && !CopyFileA(step.source.c_str(), StagedPath(step).c_str(), FALSE))
-            failed.push_back(NameOf(step.source));
+            failed.push_back(FileNameOf(step.source));
         else if (step.targetExisted && !CopyFileA(step.target.c_str(), KeptPath(step).c_str(), FALSE))
-            failed.push_back(NameOf(step.target));
+            failed.push_back(FileNameOf(step.target));
         else if (step.targetExisted && !FreeToReplace(step.target))
-            failed.push_back(NameOf(step.target));
+            failed.push_back(FileNameOf(step.target));
     }
     m_prepared = failed.empty();
     if (!m_prepared)
@@ -82,7 +72,7 @@ bool CFileSetReplacement::Commit(std::vector<std::string>& failed, bool& notRetu
                                ? !step.targetExisted || DeleteFileA(step.target.c_str())
                                : ReplaceWithWorkingCopy(StagedPath(step).c_str(), step.target.c_str());
         if (!moved) {
-            failed.push_back(NameOf(step.target));
+            failed.push_back(FileNameOf(step.target));
             break;
         }
         step.done = true;

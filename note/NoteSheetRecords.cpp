@@ -181,7 +181,8 @@ void ApplyAppearanceSettings(CNoteController& note, const CAppearanceSettings& s
     if (ConfigSettings().stylesInRotation != settings.stylesInRotation) {
         ConfigSettings().stylesInRotation = settings.stylesInRotation;
         SaveStyleRotation();
-    }    // A protected style loaded on the page protects the note as the lock
+    }
+    // A protected style loaded on the page protects the note as the lock
     // command does; an unprotected one never takes protection away.
     if (settings.isProtected && !note.m_protected)
         note.MakeProtected();

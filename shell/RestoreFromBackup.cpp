@@ -44,8 +44,7 @@ const char kTemplateMemo[] = "BACKUP\\notes.qps";
 // The display text of a backup, or for a file without a dated name the name itself.
 std::string ShownNameOf(const std::string& path)
 {
-    const size_t slash = path.find_last_of("\\/");
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::string name = FileNameOf(path);
     BackupStamp date;
     return IsBackupFileName(name.c_str()) && ParseBackupFileName(date, name.c_str()) ? BackupDisplayText(date)
                                                                                        : name + "   ";

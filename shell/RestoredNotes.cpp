@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -36,9 +37,6 @@
 #include "xmlfiles/bytes/XmlBufferDocument.h"
 
 namespace {
-// The body's text is read into a buffer of this size to find the mask.
-const int kRestoredTextBuffer = 51200;
-
 CDateTime DateOf(const BackupStamp& stamp, int second = 0)
 {
     return CDateTime(static_cast<BYTE>(stamp.day), static_cast<BYTE>(stamp.month), static_cast<WORD>(stamp.year),
@@ -206,10 +204,12 @@ void MarkRestored(CNoteController& note)
 
 bool ShowsMask(const CNoteController& note)
 {
-    if (!note.m_bodyEdit)
+    // Only a text as long as the mask is read.
+    const int length = static_cast<int>(std::strlen(kProtectedPlaceholder));
+    if (!note.m_bodyEdit || GetWindowTextLengthA(note.m_bodyEdit) != length)
         return false;
-    std::string text(kRestoredTextBuffer, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(note.m_bodyEdit, &text[0], kRestoredTextBuffer)));
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(note.m_bodyEdit, &text[0], length + 1)));
     return text == kProtectedPlaceholder;
 }
 

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "foundation/DiagnosticLog.h"
+#include "foundation/FileHelpers.h"
 #include "foundation/bytes/GenericException.h"
 #include "foundation/bytes/MessageBoxes.h"
 
@@ -24,12 +25,6 @@ std::string KeptPath(const std::string& path, int number)
 {
     return number == 1 ? path + ".bad" : path + ".bad" + std::to_string(number);
 }
-
-std::string NameOf(const std::string& path)
-{
-    const size_t slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 }
 
 std::string KeepDamagedFileAside(const char* path)
@@ -37,13 +32,13 @@ std::string KeepDamagedFileAside(const char* path)
     const std::string file = path ? path : "";
     for (int number = 1; number <= kMostKeptFiles && !file.empty(); ++number) {
         const std::string kept = KeptPath(file, number);
-        if (GetFileAttributesA(kept.c_str()) != INVALID_FILE_ATTRIBUTES)
+        if (FileExists(kept.c_str()))
             continue;
         // Moved, the damaged file no longer stands for the settings: the next
         // reading finds none and no one reports it twice.
         if (MoveFileA(file.c_str(), kept.c_str()) || CopyFileA(file.c_str(), kept.c_str(), TRUE)) {
             GuardedFiles().erase(file);
-            return NameOf(kept);
+            return FileNameOf(kept);
         }
         // A copy that failed half way is no kept file.
         DeleteFileA(kept.c_str());
@@ -56,7 +51,7 @@ std::string KeepDamagedFileAside(const char* path)
 void ReportDamagedFile(const char* path, const std::string& problem, const char* standIn)
 {
     const std::string kept = KeepDamagedFileAside(path);
-    const std::string name = NameOf(path ? path : "");
+    const std::string name = FileNameOf(path ? path : "");
     std::string text = problem.substr(0, problem.find_last_not_of("\r\n") + 1) + "\r\n\r\n";
     if (kept.empty())
         text += name + " could not be kept aside; it is left as it is and not written over. The program goes on with ";
@@ -72,7 +67,7 @@ void RefuseToOverwriteDamagedFile(const char* path)
     const std::string file = path ? path : "";
     if (GuardedFiles().count(file) == 0)
         return;
-    if (GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    if (!FileExists(file.c_str())) {
         GuardedFiles().erase(file);
         return;
     }
@@ -80,6 +75,6 @@ void RefuseToOverwriteDamagedFile(const char* path)
         return;
     char text[CGenericException::kMaxTextLength + 1];
     std::snprintf(text, sizeof text, "%s cannot be read and cannot be kept aside, so it is not written over.",
-                  NameOf(file).c_str());
+                  FileNameOf(file).c_str());
     throw CGenericException(text);
 }
