@@ -61,6 +61,11 @@ void TiePendingRestoredNotes(CWindowController& app);
 // first, or it would later replace what a restore or an undo put there.
 // False, and the user told why with the closing sentence, while it waits.
 bool InstallWaitingNotesPair(HWND owner, const char* nothingDone);
+// Everything is saved before a restore or an undo replaces the tables: a
+// replace closes every note, and an undo that fails half-way loads the tables
+// again. When the save failed, the user is told so with the closing sentence
+// (step names what was not made, "the restore").
+void ShowNotSavedFirst(HWND owner, const char* step, const char* nothingDone);
 // A restore's password prompts let other requests in: a second restore or an
 // undo asked for then would close the notes the restore is making. True, and
 // the user told when asked to (else error.txt), while a restore is under way.

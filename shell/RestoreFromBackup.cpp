@@ -253,12 +253,7 @@ bool RestoreFromBackup(CWindowController& app, int index, bool silent, const cha
     // The undo copy must hold what the user has now, and a replace closes
     // every note: neither goes on when the notes could not be stored.
     if (!app.SaveAll()) {
-        ShowErrorMessage(owner,
-                         (std::string("Your notes could not be saved before the restore; another program may be "
-                                      "using the notes files.\r\n\r\n") +
-                          kNothingRestored)
-                             .c_str(),
-                         ProgramTitle);
+        ShowNotSavedFirst(owner, "the restore", kNothingRestored);
         return false;
     }
     bool madeUndoCopy = false;

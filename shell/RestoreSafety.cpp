@@ -23,6 +23,15 @@ bool InstallWaitingNotesPair(HWND owner, const char* nothingDone)
     return false;
 }
 
+void ShowNotSavedFirst(HWND owner, const char* step, const char* nothingDone)
+{
+    ShowErrorMessage(owner,
+                     (std::string("Your notes could not be saved before ") + step +
+                      "; another program may be using the notes files.\r\n\r\n" + nothingDone)
+                         .c_str(),
+                     ProgramTitle);
+}
+
 bool RefusedWhileRestoring(CWindowController& app, bool tell)
 {
     if (!app.IsRestoreInProgress())

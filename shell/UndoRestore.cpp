@@ -55,8 +55,10 @@ bool UndoRestore(CWindowController& app)
     if (!InstallWaitingNotesPair(owner, kNothingUndone))
         return false;
     // What was edited since the restore is stored: the teardown below saves
-    // nothing, and an undo that fails half-way returns to these tables.
-    app.SaveAll();
+    // nothing, and an undo that fails half-way returns to these tables, so
+    // none is made without them. (Files that cannot be put back are told
+    // first: a held memo file fails the save too.)
+    const bool saved = app.SaveAll();
     CFileSetReplacement replacement;
     std::vector<std::string> failed;
     if (!PlanUnrestoreSetBack(replacement)) {
@@ -65,6 +67,10 @@ bool UndoRestore(CWindowController& app)
     }
     if (!replacement.Prepare(failed)) {
         ShowNotPutBack(owner, failed, false);
+        return false;
+    }
+    if (!saved) {
+        ShowNotSavedFirst(owner, "the undo", kNothingUndone);
         return false;
     }
     bool mixed = false;

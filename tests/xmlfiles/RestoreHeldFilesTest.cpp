@@ -160,6 +160,31 @@ TEST_F(RestoreHeldFiles, AnUndoWithTheMemoFileHeldChangesNothingAndKeepsTheEdits
     EXPECT_EQ(TextsAfterRestart(install), stored);
 }
 
+// The notes cannot be saved first (the table's working copy is held): an
+// undo that then failed half-way would load tables without the edits, so
+// none is made.
+TEST_F(RestoreHeldFiles, AnUndoWhoseSaveFailsIsNotMadeAndTheEditsAreStoredLater)
+{
+    RunToEnd(install, "/replaceSilently trip.QPK");
+    ASSERT_TRUE(WaitUntil([&] { return NoteTexts(process) == kBackupTexts; }));
+    TypeAtStart(WaitForNoteWithText(process, "From the trip one"), "Changed ");
+    const std::vector<std::string> restored = {"Changed From the trip one", "From the trip three",
+                                               "From the trip two"};
+    ASSERT_EQ(NoteTexts(process), restored);
+    {
+        WriteWholeFile(install.File("notesTemp.QPD"), "left by a stop");
+        HeldFile holder(install.File("notesTemp.QPD"), kHolderSharesNothing);
+        ASSERT_TRUE(holder.Held());
+        const std::string refusal = UnrestoreAnsweringYes(main, process);
+        EXPECT_TRUE(Contains(refusal, "could not be saved before the undo")) << refusal;
+        EXPECT_TRUE(Contains(refusal, "Nothing was undone")) << refusal;
+        EXPECT_EQ(NoteTexts(process), restored);
+        EXPECT_TRUE(FileExists(install.File("BACKUP\\UNRESTORE\\notes.qps")));
+    }
+    CloseProgram(install, *program);
+    EXPECT_EQ(TextsAfterRestart(install), restored);
+}
+
 TEST_F(RestoreHeldFiles, AReplaceWithTheNotesTableHeldTouchesNoNoteAndSaysNothingWasRestored)
 {
     WriteWholeFile(install.File("chatnote.QPD"), "the chat note's settings");
