@@ -10,6 +10,7 @@
 #include <string>
 
 #include "globals/MainWindowMessages.h"
+#include "noteprops/NoteSheetDriving.h"
 #include "resources/ids/NoteSettingsIds.h"
 #include "store/FreeSlotLists.h"
 #include "store/NoteSaving.h"
@@ -21,7 +22,6 @@
 
 
 namespace {
-const UINT kNoteCmdProperties = 4513;
 const char kPromptTitle[] = "  Quillnet+";
 const int kEveryTime = 2;
 
@@ -70,23 +70,17 @@ TEST(ModalLoopsRestore, TheNoteSettingsSheetOutlivesItsNoteClosedByARestore)
     ASSERT_NE(note, nullptr);
     BackUpNotes(install);
 
-    PostMessageA(note, WM_COMMAND, kNoteCmdProperties, 0);
-    HWND sheet = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        sheet = FindTopWindowTitled("#32770", "Note settings...", process);
-        return sheet && IsWindowVisible(sheet);
-    }));
-    HWND page = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (page = FindWindowExA(sheet, nullptr, "#32770", nullptr)) != nullptr; }));
-    SendWithTimeout(GetDlgItem(page, IDC_APPEARANCE_TITLE), WM_SETTEXT, 0,
+    const NoteSheet open = OpenNoteSheet(note, process, IDC_APPEARANCE_TITLE);
+    ASSERT_NE(open.page, nullptr);
+    SendWithTimeout(GetDlgItem(open.page, IDC_APPEARANCE_TITLE), WM_SETTEXT, 0,
                     reinterpret_cast<LPARAM>("Title from the sheet"));
     RunToEnd(install, "/replaceSilently trip.QPK");
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(note); })) << "the restore closed the note";
     // The sheet, when it is still there, is pressed OK: it has no note to
     // apply to, and the restored note keeps its own title.
-    if (IsWindow(sheet))
-        PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(sheet); }));
+    if (IsWindow(open.sheet))
+        PostMessageA(open.sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(open.sheet); }));
     ExpectRestoredAndAlive(install, program, "Sheet note");
     CurrentFolder data(install.Path());
     const StoredNoteList stored = LoadEveryNote(install.Path());

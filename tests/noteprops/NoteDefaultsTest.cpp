@@ -11,6 +11,7 @@
 
 #include "note/NoteController.h"
 #include "note/NoteSheetRecords.h"
+#include "noteprops/NoteSheetDriving.h"
 #include "resources/ids/NoteSettingsIds.h"
 #include "store/FreeSlotLists.h"
 #include "store/NoteSaving.h"
@@ -20,34 +21,6 @@
 #include "support/StoredNotes.h"
 
 namespace {
-const UINT kNoteCmdProperties = 4513;
-
-HWND PageWith(HWND sheet, int controlId)
-{
-    for (HWND child = GetWindow(sheet, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (WindowClassOf(child) == "#32770" && GetDlgItem(child, controlId))
-            return child;
-    }
-    return nullptr;
-}
-
-struct OpenSheet {
-    HWND sheet = nullptr;
-    HWND page = nullptr;
-};
-
-OpenSheet OpenAppearance(HWND note, DWORD process)
-{
-    OpenSheet open;
-    PostMessageA(note, WM_COMMAND, kNoteCmdProperties, 0);
-    WaitUntil([&] {
-        open.sheet = FindTopWindowTitled("#32770", "Note settings...", process);
-        return open.sheet && IsWindowVisible(open.sheet) &&
-               (open.page = PageWith(open.sheet, IDC_APPEARANCE_TRANSPARENCY)) != nullptr;
-    });
-    return open;
-}
-
 void Pick(HWND page, int comboId, int item)
 {
     HWND combo = GetDlgItem(page, comboId);
@@ -102,7 +75,7 @@ TEST(NoteDefaults, UseTheseSettingsForNewNotesCarriesEveryLookToTheNextNewNote)
         ASSERT_NE(WaitForMainWindow(program), nullptr);
         HWND note = WaitForNoteWithText(process, "Model note");
         ASSERT_NE(note, nullptr);
-        OpenSheet open = OpenAppearance(note, process);
+        NoteSheet open = OpenNoteSheet(note, process, IDC_APPEARANCE_TRANSPARENCY);
         ASSERT_NE(open.page, nullptr);
         Pick(open.page, IDC_APPEARANCE_BACKGROUND, 2);
         Pick(open.page, IDC_APPEARANCE_MARGIN, 3);
@@ -121,7 +94,7 @@ TEST(NoteDefaults, UseTheseSettingsForNewNotesCarriesEveryLookToTheNextNewNote)
         EXPECT_TRUE(GetWindowLongA(fresh, GWL_EXSTYLE) & WS_EX_LAYERED) << "made see-through";
 
         // The page's reset takes the defaults back, on a plain note too.
-        OpenSheet again = OpenAppearance(fresh, process);
+        NoteSheet again = OpenNoteSheet(fresh, process, IDC_APPEARANCE_TRANSPARENCY);
         ASSERT_NE(again.page, nullptr);
         Pick(again.page, IDC_APPEARANCE_BACKGROUND, 0);
         Pick(again.page, IDC_APPEARANCE_MARGIN, 0);

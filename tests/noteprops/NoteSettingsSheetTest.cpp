@@ -13,6 +13,7 @@
 #include "note/NoteSheetRecords.h"
 #include "noteprops/AppearanceSettings.h"
 #include "noteprops/AlarmPage.h"
+#include "noteprops/NoteSheetDriving.h"
 #include "resources/ids/NoteSettingsIds.h"
 #include "resources/ids/TexturePickerIds.h"
 #include "store/FreeSlotLists.h"
@@ -25,9 +26,6 @@
 #include "support/StoredNotes.h"
 
 namespace {
-const UINT kNoteCmdProperties = 4513;
-const char kSheetCaption[] = "Note settings...";
-
 void StoreNote(const char* text)
 {
     CNoteController note;
@@ -44,16 +42,6 @@ void StoreNote(const char* text)
     note.SetRichText(rtf.data(), rtf.size());
     SaveNote(note);
 }
-
-HWND PageWith(HWND sheet, int controlId)
-{
-    for (HWND child = GetWindow(sheet, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (WindowClassOf(child) == "#32770" && GetDlgItem(child, controlId))
-            return child;
-    }
-    return nullptr;
-}
-
 
 void Click(HWND control)
 {
@@ -99,17 +87,13 @@ TEST(NoteSettingsSheet, BothPagesEditTheNoteAndOkAppliesThem)
         ASSERT_NE(WaitForMainWindow(program), nullptr);
         HWND note = WaitForNoteWithText(program.ProcessId(), "Settings note");
         ASSERT_NE(note, nullptr);
-        PostMessageA(note, WM_COMMAND, kNoteCmdProperties, 0);
-        HWND sheet = nullptr;
-        ASSERT_TRUE(WaitUntil([&] {
-            sheet = FindTopWindowTitled("#32770", kSheetCaption, program.ProcessId());
-            return sheet != nullptr && IsWindowVisible(sheet);
-        }));
+        const NoteSheet open = OpenNoteSheet(note, program.ProcessId(), IDC_APPEARANCE_TRANSPARENCY);
+        ASSERT_NE(open.page, nullptr);
+        HWND sheet = open.sheet;
+        HWND appearance = open.page;
         EXPECT_EQ(GetWindowLongA(sheet, GWL_STYLE) & WS_SYSMENU, 0);
         HWND apply = GetDlgItem(sheet, 0x3021);
         EXPECT_TRUE(apply == nullptr || !IsWindowVisible(apply));
-        HWND appearance = nullptr;
-        ASSERT_TRUE(WaitUntil([&] { return (appearance = PageWith(sheet, IDC_APPEARANCE_TRANSPARENCY)) != nullptr; }));
         EXPECT_EQ(TextOf(appearance), "  Appearance  ");
 
         // The slider keeps the rounded value the label shows.
@@ -271,24 +255,6 @@ TEST(NoteSettingsSheet, BothPagesEditTheNoteAndOkAppliesThem)
 }
 
 namespace {
-// The program's note settings sheet open on the note's Appearance page.
-struct OpenSheet {
-    HWND sheet = nullptr;
-    HWND appearance = nullptr;
-};
-
-OpenSheet OpenProperties(const RunningProgram& program, HWND note)
-{
-    OpenSheet open;
-    PostMessageA(note, WM_COMMAND, kNoteCmdProperties, 0);
-    WaitUntil([&] {
-        open.sheet = FindTopWindowTitled("#32770", kSheetCaption, program.ProcessId());
-        return open.sheet && IsWindowVisible(open.sheet) &&
-               (open.appearance = PageWith(open.sheet, IDC_APPEARANCE_TRANSPARENCY)) != nullptr;
-    });
-    return open;
-}
-
 // The background combo set to a kind as the user picks it; posted, because
 // the picture kind opens the texture picker at once.
 void PickBackground(HWND appearance, int kind)
@@ -360,11 +326,11 @@ TEST(NoteSettingsSheet, TheImageBackgroundIsChosenInTheTexturePickerAndKeptAfter
         ASSERT_NE(WaitForMainWindow(program), nullptr);
         HWND note = WaitForNoteWithText(program.ProcessId(), "Texture note");
         ASSERT_NE(note, nullptr);
-        OpenSheet open = OpenProperties(program, note);
-        ASSERT_NE(open.appearance, nullptr);
+        NoteSheet open = OpenNoteSheet(note, program.ProcessId(), IDC_APPEARANCE_TRANSPARENCY);
+        ASSERT_NE(open.page, nullptr);
 
         // Without a TEXTURES folder the user is told to make one.
-        PickBackground(open.appearance, 4);
+        PickBackground(open.page, 4);
         EXPECT_EQ(AcknowledgeProgramBox(program.ProcessId()),
                   "Sorry, the folder '" + install.Path() +
                       "\\TEXTURES'is missing.\r\n\r\nPlease create this folder, copy into it some nice images and "
@@ -375,7 +341,7 @@ TEST(NoteSettingsSheet, TheImageBackgroundIsChosenInTheTexturePickerAndKeptAfter
         ASSERT_TRUE(CreateDirectoryA(textures.c_str(), nullptr));
         WriteWholeFile(textures + "\\wood.bmp", SquareBitmap(24, RGB(170, 120, 60)));
         WriteWholeFile(textures + "\\sky.jpg", GreyJpeg24x16());
-        PickBackground(open.appearance, 4);
+        PickBackground(open.page, 4);
         HWND picker = nullptr;
         ASSERT_TRUE(WaitUntil([&] {
             picker = FindTopWindowTitled("#32770", "Select an image for the note background", program.ProcessId());
@@ -391,7 +357,7 @@ TEST(NoteSettingsSheet, TheImageBackgroundIsChosenInTheTexturePickerAndKeptAfter
         EXPECT_TRUE(SaveScreenshotOf(picker, "note-texture-picker"));
         PostMessageA(picker, WM_COMMAND, IDC_PICTURE_OK, 0);
         ASSERT_TRUE(WaitUntil([&] { return !IsWindow(picker); }));
-        EXPECT_EQ(BackgroundKindShown(open.appearance), 4);
+        EXPECT_EQ(BackgroundKindShown(open.page), 4);
         EXPECT_TRUE(SaveScreenshotOf(open.sheet, "note-settings-texture"));
         PostMessageA(open.sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
         ASSERT_TRUE(WaitUntil([&] { return !IsWindow(open.sheet); }));
@@ -411,16 +377,16 @@ TEST(NoteSettingsSheet, TheImageBackgroundIsChosenInTheTexturePickerAndKeptAfter
     ASSERT_NE(WaitForMainWindow(program), nullptr);
     HWND note = WaitForNoteWithText(program.ProcessId(), "Texture note");
     ASSERT_NE(note, nullptr);
-    OpenSheet open = OpenProperties(program, note);
-    ASSERT_NE(open.appearance, nullptr);
-    EXPECT_EQ(BackgroundKindShown(open.appearance), 4);
+    NoteSheet open = OpenNoteSheet(note, program.ProcessId(), IDC_APPEARANCE_TRANSPARENCY);
+    ASSERT_NE(open.page, nullptr);
+    EXPECT_EQ(BackgroundKindShown(open.page), 4);
 
     // Over a picture a Ctrl+click is a plain click: it opens the picker, on
     // the note's picture.
-    RECT previewBox = RectOf(GetDlgItem(open.appearance, IDC_APPEARANCE_PREVIEW));
+    RECT previewBox = RectOf(GetDlgItem(open.page, IDC_APPEARANCE_PREVIEW));
     POINT bodyPoint = {(previewBox.left + previewBox.right) / 2, previewBox.bottom - 4};
-    ScreenToClient(open.appearance, &bodyPoint);
-    PostMessageA(open.appearance, WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, MAKELPARAM(bodyPoint.x, bodyPoint.y));
+    ScreenToClient(open.page, &bodyPoint);
+    PostMessageA(open.page, WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, MAKELPARAM(bodyPoint.x, bodyPoint.y));
     HWND picker = nullptr;
     ASSERT_TRUE(WaitUntil([&] {
         picker = FindTopWindowTitled("#32770", "Select an image for the note background", program.ProcessId());
@@ -432,20 +398,20 @@ TEST(NoteSettingsSheet, TheImageBackgroundIsChosenInTheTexturePickerAndKeptAfter
     EXPECT_EQ(IsDlgButtonChecked(picker, IDC_TEXTURE_STRETCH), BST_CHECKED);
     PostMessageA(picker, WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(picker); }));
-    EXPECT_EQ(BackgroundKindShown(open.appearance), 4);
+    EXPECT_EQ(BackgroundKindShown(open.page), 4);
 
     // With a margin line as well, Ctrl+Shift+click resets both: plain
     // colour, no margin line.
     const LPARAM atBody = MAKELPARAM(bodyPoint.x, bodyPoint.y);
-    SendWithTimeout(open.appearance, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, atBody);
+    SendWithTimeout(open.page, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, atBody);
     LRESULT marginKind = -1;
-    SendWithTimeout(GetDlgItem(open.appearance, IDC_APPEARANCE_MARGIN), CB_GETCURSEL, 0, 0, &marginKind);
+    SendWithTimeout(GetDlgItem(open.page, IDC_APPEARANCE_MARGIN), CB_GETCURSEL, 0, 0, &marginKind);
     EXPECT_EQ(marginKind, 1);
-    SendWithTimeout(open.appearance, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT | MK_CONTROL, atBody);
-    SendWithTimeout(GetDlgItem(open.appearance, IDC_APPEARANCE_MARGIN), CB_GETCURSEL, 0, 0, &marginKind);
+    SendWithTimeout(open.page, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT | MK_CONTROL, atBody);
+    SendWithTimeout(GetDlgItem(open.page, IDC_APPEARANCE_MARGIN), CB_GETCURSEL, 0, 0, &marginKind);
     EXPECT_EQ(marginKind, 0);
-    EXPECT_EQ(BackgroundKindShown(open.appearance), 0);
-    PickBackground(open.appearance, 4);
+    EXPECT_EQ(BackgroundKindShown(open.page), 0);
+    PickBackground(open.page, 4);
     picker = nullptr;
     ASSERT_TRUE(WaitUntil([&] {
         picker = FindTopWindowTitled("#32770", "Select an image for the note background", program.ProcessId());
@@ -454,15 +420,15 @@ TEST(NoteSettingsSheet, TheImageBackgroundIsChosenInTheTexturePickerAndKeptAfter
     SendWithTimeout(GetDlgItem(picker, IDC_PICTURE_LIST), LB_SETCURSEL, 1, 0);
     PostMessageA(picker, WM_COMMAND, IDC_PICTURE_OK, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(picker); }));
-    EXPECT_EQ(BackgroundKindShown(open.appearance), 4);
+    EXPECT_EQ(BackgroundKindShown(open.page), 4);
 
     // Over the preview the tips tell what a click does, Shift or Ctrl held or
     // not; Ctrl changes nothing over a picture.
     RECT preview{};
-    GetClientRect(GetDlgItem(open.appearance, IDC_APPEARANCE_PREVIEW), &preview);
+    GetClientRect(GetDlgItem(open.page, IDC_APPEARANCE_PREVIEW), &preview);
     const DWORD process = program.ProcessId();
     auto expectTip = [&](POINT point, WPARAM keys, const std::string& text) {
-        EXPECT_EQ(TipOverPreview(process, open.appearance, point, keys, text), text) << point.x << "," << point.y;
+        EXPECT_EQ(TipOverPreview(process, open.page, point, keys, text), text) << point.x << "," << point.y;
     };
     expectTip({preview.right / 4, 3}, 0, "Click to change the title text colour/font");
     expectTip({preview.right * 3 / 4, 3}, 0, "Click to change the title background colour");
@@ -472,7 +438,7 @@ TEST(NoteSettingsSheet, TheImageBackgroundIsChosenInTheTexturePickerAndKeptAfter
     expectTip(body, MK_SHIFT, "Click to toggle left margin line setting");
     expectTip(body, MK_SHIFT | MK_CONTROL, "Click to reset left margin line and gradient settings");
     EXPECT_TRUE(SaveScreenshotOf(open.sheet, "note-settings-preview-tip"));
-    PickBackground(open.appearance, 0);
+    PickBackground(open.page, 0);
     expectTip(body, 0, "Click to change the note background colour");
     expectTip(body, MK_CONTROL, "Click to toggle gradient setting");
     PostMessageA(open.sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
@@ -488,7 +454,7 @@ HWND OpenAlarmPage(DWORD process, HWND& sheet)
 {
     HWND alarm = nullptr;
     WaitUntil([&] {
-        sheet = FindTopWindowTitled("#32770", kSheetCaption, process);
+        sheet = FindTopWindowTitled("#32770", kNoteSheetCaption, process);
         alarm = sheet ? PageWith(sheet, IDC_ALARM_SET) : nullptr;
         return alarm && IsWindowVisible(alarm);
     });

@@ -13,6 +13,7 @@
 
 #include "note/NoteController.h"
 #include "globals/NoteStyle.h"
+#include "noteprops/NoteSheetDriving.h"
 #include "resources/ids/NoteSettingsIds.h"
 #include "resources/ids/StyleTextIds.h"
 #include "globals/ProgramGlobals.h"
@@ -30,7 +31,6 @@
 #include "store/StyleStorage.h"
 
 namespace {
-const UINT kNoteCmdProperties = 4513;
 const int kStyleButtons[9] = {IDC_APPEARANCE_STYLE_1, IDC_APPEARANCE_STYLE_2, IDC_APPEARANCE_STYLE_3,
                               IDC_APPEARANCE_STYLE_4, IDC_APPEARANCE_STYLE_5, IDC_APPEARANCE_STYLE_6,
                               IDC_APPEARANCE_STYLE_7, IDC_APPEARANCE_STYLE_8, IDC_APPEARANCE_STYLE_9};
@@ -77,32 +77,6 @@ long RowNumber(int styleIndex, const char* field)
     const long value = ReadNumber(table, field);
     table.Close();
     return value;
-}
-
-HWND PageWith(HWND sheet, int controlId)
-{
-    for (HWND child = GetWindow(sheet, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (WindowClassOf(child) == "#32770" && GetDlgItem(child, controlId))
-            return child;
-    }
-    return nullptr;
-}
-
-struct OpenSheet {
-    HWND sheet = nullptr;
-    HWND page = nullptr;
-};
-
-OpenSheet OpenProperties(HWND note, DWORD process)
-{
-    OpenSheet open;
-    PostMessageA(note, WM_COMMAND, kNoteCmdProperties, 0);
-    WaitUntil([&] {
-        open.sheet = FindTopWindowTitled("#32770", "Note settings...", process);
-        return open.sheet != nullptr && IsWindowVisible(open.sheet) &&
-               (open.page = PageWith(open.sheet, IDC_APPEARANCE_STYLE_1)) != nullptr;
-    });
-    return open;
 }
 
 void StyleCommand(HWND page, int styleIndex, UINT command)
@@ -161,7 +135,7 @@ TEST(NoteStyleButtons, SaveUndoResetAndCancelReachTheStoredStyles)
         ASSERT_NE(WaitForMainWindow(program), nullptr);
         HWND source = WaitForNoteWithText(process, "Short words");
         ASSERT_NE(source, nullptr);
-        OpenSheet open = OpenProperties(source, process);
+        NoteSheet open = OpenNoteSheet(source, process, IDC_APPEARANCE_STYLE_1);
         ASSERT_NE(open.page, nullptr);
         HWND page = open.page;
         EXPECT_TRUE(MarkShown(page, 1));
@@ -257,7 +231,7 @@ TEST(NoteStyleButtons, SaveUndoResetAndCancelReachTheStoredStyles)
         // picture counts items only, not separators).
         HWND longNote = WaitForNoteWithText(process, std::string(5000, 'x'));
         ASSERT_NE(longNote, nullptr);
-        open = OpenProperties(longNote, process);
+        open = OpenNoteSheet(longNote, process, IDC_APPEARANCE_STYLE_1);
         ASSERT_NE(open.page, nullptr);
         HWND menu = OpenStyleMenu(open.page, 2, process);
         ASSERT_NE(menu, nullptr);

@@ -13,6 +13,7 @@
 #include "globals/NoteStyle.h"
 #include "globals/ProgramGlobals.h"
 #include "globals/Settings.h"
+#include "noteprops/NoteSheetDriving.h"
 #include "resources/ids/NoteSettingsIds.h"
 #include "store/FreeSlotLists.h"
 #include "store/NoteSaving.h"
@@ -24,7 +25,6 @@
 #include "support/StoredNotes.h"
 
 namespace {
-const UINT kNoteCmdProperties = 4513;
 const int kEveryTime = 2;
 const char kNoPasswordText[] =
     "A note can be locked once you have a password:\r\nGeneral settings..., Security, \"Set password...\".";
@@ -68,28 +68,15 @@ void AltOne(HWND note)
     PostMessageA(BodyOf(note), WM_SYSKEYDOWN, '1', 0x20000000);
 }
 
-HWND PageWith(HWND sheet, int controlId)
-{
-    for (HWND child = GetWindow(sheet, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (WindowClassOf(child) == "#32770" && GetDlgItem(child, controlId))
-            return child;
-    }
-    return nullptr;
-}
-
 // The sheet of the note, the style's button clicked on its Appearance page, OK.
 void LoadStyleInSheet(HWND note, DWORD process, int button)
 {
-    PostMessageA(note, WM_COMMAND, kNoteCmdProperties, 0);
-    HWND sheet = nullptr;
-    HWND page = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        sheet = FindTopWindowTitled("#32770", "Note settings...", process);
-        return sheet && IsWindowVisible(sheet) && (page = PageWith(sheet, button)) != nullptr;
-    }));
-    SendWithTimeout(page, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(page, button)));
-    PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(sheet); }));
+    const NoteSheet open = OpenNoteSheet(note, process, button);
+    ASSERT_NE(open.page, nullptr);
+    SendWithTimeout(open.page, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                    reinterpret_cast<LPARAM>(GetDlgItem(open.page, button)));
+    PostMessageA(open.sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(open.sheet); }));
 }
 
 }

@@ -13,6 +13,7 @@
 #include "globals/NoteStyle.h"
 #include "globals/ProgramGlobals.h"
 #include "globals/Settings.h"
+#include "noteprops/NoteSheetDriving.h"
 #include "resources/ids/NoteSettingsIds.h"
 #include "resources/ids/StyleTextIds.h"
 #include "store/FreeSlotLists.h"
@@ -25,7 +26,6 @@
 #include "support/StoredNotes.h"
 
 namespace {
-const UINT kNoteCmdProperties = 4513;
 const COLORREF kPlainBody = RGB(255, 255, 200);
 const COLORREF kGradientBody = RGB(90, 140, 240);
 // The tint of black text, in which its lines are drawn.
@@ -78,14 +78,6 @@ std::vector<int> RuledRows(HWND edit)
     return rows;
 }
 
-HWND AppearancePage(HWND sheet)
-{
-    for (HWND child = GetWindow(sheet, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        if (GetDlgItem(child, IDC_APPEARANCE_STYLE_1))
-            return child;
-    return nullptr;
-}
-
 // The rows ruled in the style text dialog of the style, saved as a picture.
 std::vector<int> RuledRowsOfStyleText(HWND page, int button, const char* caption, const char* picture,
                                       DWORD process)
@@ -125,12 +117,8 @@ TEST(StyleTextLines, TheEditIsRuledInTheTextsTintOverThePlainColourAndOverAGradi
     ASSERT_NE(WaitForMainWindow(program), nullptr);
     HWND note = WaitForNoteWithText(process, "Ruled styles");
     ASSERT_NE(note, nullptr);
-    PostMessageA(note, WM_COMMAND, kNoteCmdProperties, 0);
-    HWND sheet = nullptr, page = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        sheet = FindTopWindowTitled("#32770", "Note settings...", process);
-        return sheet && IsWindowVisible(sheet) && (page = AppearancePage(sheet)) != nullptr;
-    }));
+    const NoteSheet open = OpenNoteSheet(note, process, IDC_APPEARANCE_STYLE_1);
+    ASSERT_NE(open.page, nullptr);
 
     const struct {
         int button;
@@ -140,7 +128,8 @@ TEST(StyleTextLines, TheEditIsRuledInTheTextsTintOverThePlainColourAndOverAGradi
                   {IDC_APPEARANCE_STYLE_2, "Text of Style 2 - 'Ruled gradient'", "style-text-ruled-gradient"}};
     for (const auto& style : styles) {
         SCOPED_TRACE(style.caption);
-        const std::vector<int> rows = RuledRowsOfStyleText(page, style.button, style.caption, style.picture, process);
+        const std::vector<int> rows =
+            RuledRowsOfStyleText(open.page, style.button, style.caption, style.picture, process);
         EXPECT_GE(rows.size(), 3u);
         if (rows.size() < 3)
             continue;
@@ -151,7 +140,7 @@ TEST(StyleTextLines, TheEditIsRuledInTheTextsTintOverThePlainColourAndOverAGradi
         for (size_t i = 2; i < rows.size(); ++i)
             EXPECT_EQ(rows[i] - rows[i - 1], spacing) << i;
     }
-    PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(sheet); }));
+    PostMessageA(open.sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(open.sheet); }));
     CloseProgram(install, program);
 }
