@@ -29,9 +29,11 @@ const int kEveryTime = 2;
 const char kNoPasswordText[] =
     "A note can be locked once you have a password:\r\nGeneral settings..., Security, \"Set password...\".";
 
-// Style 1 protected, with a text; style 2 plain, without one.
-void SeedStylesAndNotes(const char* first, const char* second)
+// In the install's data folder: style 1 protected, with a text; style 2
+// plain, without one; and the two notes.
+void SeedStylesAndNotes(const ProgramInstall& install, const char* first, const char* second)
 {
+    CurrentFolder data(install.Path());
     for (int i = 0; i < 2; ++i) {
         CNoteStyle& style = UserSettings().styles[i];
         style = CNoteStyle();
@@ -85,10 +87,7 @@ TEST(ProtectedStyles, WithoutAPasswordTheUserIsToldAndTheNoteStaysPlainAndStored
 {
     ProgramInstall install("stylenopassword");
     install.AddInstalledDataFiles();
-    {
-        CurrentFolder data(install.Path());
-        SeedStylesAndNotes("Plain words of mine", "Sheet words of mine");
-    }
+    SeedStylesAndNotes(install, "Plain words of mine", "Sheet words of mine");
     {
         RunningProgram program(install, "");
         const DWORD process = program.ProcessId();
@@ -122,10 +121,7 @@ TEST(ProtectedStyles, WithAPasswordTheNoteIsSavedAtOnceWithoutPlainTextAndStaysP
     ProgramInstall install("stylepassword");
     install.AddInstalledDataFiles();
     PrepareProtectingUser(install, kEveryTime);
-    {
-        CurrentFolder data(install.Path());
-        SeedStylesAndNotes("Plain words of mine", "Sheet words of mine");
-    }
+    SeedStylesAndNotes(install, "Plain words of mine", "Sheet words of mine");
     ASSERT_TRUE(Holds(MemoBytes(install), "Plain words"));
     {
         RunningProgram program(install, "");
