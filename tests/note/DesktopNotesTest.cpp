@@ -56,13 +56,10 @@ TEST(DesktopNotes, ANoteMadeByASecondStartKeepsItsTextRunsAndPlaceAcrossARestart
         const size_t before = NoteWindows(program.ProcessId()).size();
 
         // Three notes asked for without a place step down from (10, 30).
-        RunToEnd(install, "/new \"hello\"");
-        HWND hello = WaitForNoteWithText(program.ProcessId(), "hello");
+        HWND hello = NewNoteFromCommandLine(install, program.ProcessId(), "hello");
         ASSERT_NE(hello, nullptr);
-        RunToEnd(install, "/new \"second\"");
-        RunToEnd(install, "/new \"third\"");
-        HWND second = WaitForNoteWithText(program.ProcessId(), "second");
-        HWND third = WaitForNoteWithText(program.ProcessId(), "third");
+        HWND second = NewNoteFromCommandLine(install, program.ProcessId(), "second");
+        HWND third = NewNoteFromCommandLine(install, program.ProcessId(), "third");
         ASSERT_NE(second, nullptr);
         ASSERT_NE(third, nullptr);
         EXPECT_EQ(NoteWindows(program.ProcessId()).size(), before + 3);

@@ -65,8 +65,7 @@ TEST(NoteStorage, ANoteLeftAloneIsSavedByTheNextAutomaticSave)
     SetAutoSaveInterval(install.Path(), 1);
     RunningProgram program(install, "");
     ASSERT_NE(WaitForMainWindow(program), nullptr);
-    RunToEnd(install, "/new \"written while the program runs\"");
-    ASSERT_NE(WaitForNoteWithText(program.ProcessId(), "written while the program runs"), nullptr);
+    ASSERT_NE(NewNoteFromCommandLine(install, program.ProcessId(), "written while the program runs"), nullptr);
     // Four housekeeping ticks of 15 seconds make the minute.
     EXPECT_TRUE(WaitUntil(
         [&] { return ReadWholeFile(install.File("notes.qps")).find("written while the program runs") != std::string::npos; },
@@ -221,8 +220,7 @@ TEST(NoteStorage, ANoteWhoseSavesFailStaysChangedUntilOneSucceedsAndTheUserIsTol
     RunningProgram program(install, "");
     HWND main = WaitForMainWindow(program);
     ASSERT_NE(main, nullptr);
-    RunToEnd(install, "/new \"first words\"");
-    HWND note = WaitForNoteWithText(program.ProcessId(), "first words");
+    HWND note = NewNoteFromCommandLine(install, program.ProcessId(), "first words");
     ASSERT_NE(note, nullptr);
     // Saved once, the note has its record.
     ASSERT_TRUE(TimedSave(main));

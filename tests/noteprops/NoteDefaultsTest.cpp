@@ -88,8 +88,7 @@ TEST(NoteDefaults, UseTheseSettingsForNewNotesCarriesEveryLookToTheNextNewNote)
         PostMessageA(open.sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
         ASSERT_TRUE(WaitUntil([&] { return !IsWindow(open.sheet); }));
 
-        RunToEnd(install, "/new \"Fresh note\"");
-        HWND fresh = WaitForNoteWithText(process, "Fresh note");
+        HWND fresh = NewNoteFromCommandLine(install, process, "Fresh note");
         ASSERT_NE(fresh, nullptr);
         EXPECT_TRUE(GetWindowLongA(fresh, GWL_EXSTYLE) & WS_EX_LAYERED) << "made see-through";
 

@@ -301,8 +301,7 @@ TEST(DamagedDataFiles, AreKeptAsideToldOnceAndTheStandardSettingsAreWrittenAndRe
         RunningProgram again(install, "");
         const DWORD process = again.ProcessId();
         ASSERT_NE(WaitForMainWindow(again), nullptr);
-        RunToEnd(install, "/new \"After the restart\"");
-        ASSERT_NE(WaitForNoteWithText(process, "After the restart"), nullptr);
+        ASSERT_NE(NewNoteFromCommandLine(install, process, "After the restart"), nullptr);
         EXPECT_FALSE(ProgramBoxShown(process));
         CloseProgram(install, again);
     }

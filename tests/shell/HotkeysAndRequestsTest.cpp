@@ -339,8 +339,7 @@ TEST(HotkeysAndRequests, AnAppendAfterEveryNoteWasDeletedFindsNoNoteForItsText)
     HWND main = WaitForMainWindow(program);
     ASSERT_NE(main, nullptr);
     const DWORD process = program.ProcessId();
-    RunToEnd(install, "/new \"the last note used\"");
-    ASSERT_NE(WaitForNoteWithText(process, "the last note used"), nullptr);
+    ASSERT_NE(NewNoteFromCommandLine(install, process, "the last note used"), nullptr);
 
     // Every note deleted, the last one used among them.
     for (HWND note : NoteWindows(process)) {

@@ -147,8 +147,7 @@ TEST(MainWindowRequests, TheProgramRunsOnWithoutWhatItCannotDoAndAnswersForItsNo
 
     // A deleted note comes back when its object is named; a name the program
     // does not know changes nothing.
-    RunToEnd(install, "/new \"undelete me\"");
-    HWND note = WaitForNoteWithText(process, "undelete me");
+    HWND note = NewNoteFromCommandLine(install, process, "undelete me");
     ASSERT_NE(note, nullptr);
     const LPARAM object = GetWindowLongPtrA(BodyOf(note), GWLP_USERDATA);
     ASSERT_NE(object, 0);

@@ -210,10 +210,8 @@ TEST(TrayCommands, AHiddenNoteComesBackFromShowNotesAndParkingBringsBackWhatItPu
     for (HWND note : NoteWindows(process))
         welcome = note != alarmed ? note : welcome;
     ASSERT_NE(welcome, nullptr);
-    RunToEnd(install, std::string("/new \"") + kShortText + "\"");
-    RunToEnd(install, std::string("/new \"") + kLongText + "\"");
-    HWND shortNote = WaitForNoteWithText(process, kShortText);
-    HWND longNote = WaitForNoteWithText(process, kLongText);
+    HWND shortNote = NewNoteFromCommandLine(install, process, kShortText);
+    HWND longNote = NewNoteFromCommandLine(install, process, kLongText);
     ASSERT_NE(shortNote, nullptr);
     ASSERT_NE(longNote, nullptr);
     ASSERT_TRUE(Hide(shortNote));
@@ -294,8 +292,7 @@ TEST(TrayCommands, TheMenusEntriesMarkTheirAccelerators)
     const DWORD process = program.ProcessId();
     ASSERT_NE(WaitForNoteWithText(process, kAlarmText), nullptr);
     // A deleted note, so that "Undelete all notes" is not grayed.
-    RunToEnd(install, "/new \"deleted\"");
-    HWND deleted = WaitForNoteWithText(process, "deleted");
+    HWND deleted = NewNoteFromCommandLine(install, process, "deleted");
     ASSERT_NE(deleted, nullptr);
     ASSERT_TRUE(DeleteNoteWindow(deleted, process));
 

@@ -72,6 +72,12 @@ void RunToEnd(const ProgramInstall& install, const std::string& arguments)
     EXPECT_EQ(exitCode, 0u) << arguments;
 }
 
+HWND NewNoteFromCommandLine(const ProgramInstall& install, DWORD process, const std::string& text)
+{
+    RunToEnd(install, "/new \"" + text + "\"");
+    return WaitForNoteWithText(process, text);
+}
+
 std::string BackupMadeByProgram(const std::function<void(const ProgramInstall&)>& storeNotes)
 {
     ProgramInstall earlier;

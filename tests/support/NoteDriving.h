@@ -29,6 +29,9 @@ HWND WaitForNoteWithText(DWORD process, const std::string& text);
 HWND WaitForMainWindow(const RunningProgram& program);
 // A second start with the arguments, awaited to its end.
 void RunToEnd(const ProgramInstall& install, const std::string& arguments);
+// The note that "/new" with the text makes from a second start, once it shows
+// the text; null when it did not come.
+HWND NewNoteFromCommandLine(const ProgramInstall& install, DWORD process, const std::string& text);
 // The bytes of "/backup" run on a program started on an install of its own
 // data files, whose notes the caller stores first; empty when none came.
 std::string BackupMadeByProgram(const std::function<void(const ProgramInstall&)>& storeNotes);

@@ -171,8 +171,7 @@ TEST(RestoreProgram, AReplacedSetComesBackWholeAndAnUndoReturnsToTheNotesOfBefor
     HWND main = WaitForMainWindow(program);
     ASSERT_NE(main, nullptr);
     const DWORD process = program.ProcessId();
-    RunToEnd(install, "/new \"Gamma after the backup\"");
-    ASSERT_NE(WaitForNoteWithText(process, "Gamma after the backup"), nullptr);
+    ASSERT_NE(NewNoteFromCommandLine(install, process, "Gamma after the backup"), nullptr);
     const std::vector<std::string> before = NoteTexts(process);
     const RECT alpha = RectOf(NoteContaining(process, "Alpha text"));
     const std::string blankLines = ReadWindowText(BodyOf(NoteContaining(process, "Third line")));
