@@ -16,7 +16,6 @@
 #include "support/Screenshot.h"
 
 namespace {
-const UINT kCmdNewNote = 4012;
 const UINT kCmdFindNote = 4115;
 const UINT kNoteCmdFind = 4519;
 const int kFindText = 1301;
@@ -55,16 +54,7 @@ std::vector<HWND> MakeNotes(RunningProgram& program, HWND main, const std::vecto
 {
     std::vector<HWND> made;
     for (const std::string& text : texts) {
-        std::vector<HWND> before = NoteWindows(program.ProcessId());
-        PostMessageA(main, WM_COMMAND, kCmdNewNote, 0);
-        HWND note = nullptr;
-        WaitUntil([&] {
-            for (HWND window : NoteWindows(program.ProcessId())) {
-                if (std::find(before.begin(), before.end(), window) == before.end())
-                    note = window;
-            }
-            return note != nullptr;
-        });
+        HWND note = NewNoteFromMainWindow(main, program.ProcessId());
         if (note)
             SendWithTimeout(BodyOf(note), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
         made.push_back(note);

@@ -130,9 +130,7 @@ TEST(NoteManagerWindow, ANoteMadeOverItStaysInFrontOfItsMenus)
     ASSERT_NE(main, nullptr);
     ASSERT_TRUE(WaitUntilPainted(manager.Window()));
 
-    const std::vector<HWND> before = NoteWindows(process);
-    PostMessageA(main, WM_COMMAND, kCmdNewNote, 0);
-    HWND note = NewNoteBesides(process, before);
+    HWND note = NewNoteFromMainWindow(main, process);
     ASSERT_NE(note, nullptr);
     const RECT managerRect = RectOf(manager.Window());
     SetWindowPos(note, nullptr, managerRect.left + 40, managerRect.top + 200, 0, 0,
@@ -233,9 +231,7 @@ TEST(NoteManagerWindow, WindowsOpenedOverItShowReadably)
     EXPECT_TRUE(ShowsReadably(menu, "note-manager-list-menu"));
     EXPECT_TRUE(CloseMenus(process));
 
-    const std::vector<HWND> before = NoteWindows(process);
-    PostMessageA(main, WM_COMMAND, kCmdNewNote, 0);
-    HWND note = NewNoteBesides(process, before);
+    HWND note = NewNoteFromMainWindow(main, process);
     ASSERT_NE(note, nullptr);
     const char text[] = "Written while the Note Manager is open";
     ASSERT_TRUE(SendWithTimeout(BodyOf(note), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)));

@@ -40,6 +40,13 @@ HWND NewNoteBesides(DWORD process, const std::vector<HWND>& known)
     return found;
 }
 
+HWND NewNoteFromMainWindow(HWND main, DWORD process)
+{
+    const std::vector<HWND> before = NoteWindows(process);
+    PostMessageA(main, WM_COMMAND, kCmdNewNote, 0);
+    return NewNoteBesides(process, before);
+}
+
 HWND NoteWithText(DWORD process, const std::string& text)
 {
     for (HWND note : NoteWindows(process)) {

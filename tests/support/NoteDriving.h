@@ -22,6 +22,9 @@ RECT RectOf(HWND window);
 // with its body (a window is listed from the start of its creation, before
 // its body). Null when none came within the time.
 HWND NewNoteBesides(DWORD process, const std::vector<HWND>& known);
+// The note that the main window's New note command makes, once it is shown
+// with its body; null when none came within the time.
+HWND NewNoteFromMainWindow(HWND main, DWORD process);
 // The note whose body reads the text; null when there is none (yet).
 HWND NoteWithText(DWORD process, const std::string& text);
 HWND WaitForNoteWithText(DWORD process, const std::string& text);
