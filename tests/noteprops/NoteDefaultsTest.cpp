@@ -85,8 +85,7 @@ TEST(NoteDefaults, UseTheseSettingsForNewNotesCarriesEveryLookToTheNextNewNote)
         SendWithTimeout(slider, TBM_SETPOS, TRUE, 30);
         SendWithTimeout(open.page, WM_HSCROLL, TB_THUMBPOSITION, reinterpret_cast<LPARAM>(slider));
         Tick(open.page, IDC_APPEARANCE_FOR_NEW_NOTES);
-        PostMessageA(open.sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
-        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(open.sheet); }));
+        ASSERT_TRUE(PressSheetButton(open.sheet, PSBTN_OK));
 
         HWND fresh = NewNoteFromCommandLine(install, process, "Fresh note");
         ASSERT_NE(fresh, nullptr);
@@ -103,8 +102,7 @@ TEST(NoteDefaults, UseTheseSettingsForNewNotesCarriesEveryLookToTheNextNewNote)
         EXPECT_EQ(Picked(again.page, IDC_APPEARANCE_MARGIN), 3);
         EXPECT_EQ(IsDlgButtonChecked(again.page, IDC_APPEARANCE_LINES), BST_CHECKED);
         EXPECT_EQ(SliderPosition(again.page), 30);
-        PostMessageA(again.sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
-        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(again.sheet); }));
+        ASSERT_TRUE(PressSheetButton(again.sheet, PSBTN_CANCEL));
         CloseProgram(install, program);
     }
     CurrentFolder data(install.Path());

@@ -220,8 +220,7 @@ TEST(NoteSettingsSheet, BothPagesEditTheNoteAndOkAppliesThem)
         EXPECT_EQ(AcknowledgeProgramBox(program.ProcessId()), "Please enter a value less or equal than 10");
         SendWithTimeout(stop, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("07"));
 
-        PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
-        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(sheet); }));
+        ASSERT_TRUE(PressSheetButton(sheet, PSBTN_OK));
         // The note is see-through by the slider's 40 %.
         EXPECT_TRUE(WaitUntil([&] { return (GetWindowLongA(note, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; }));
         CloseProgram(install, program);
@@ -359,8 +358,7 @@ TEST(NoteSettingsSheet, TheImageBackgroundIsChosenInTheTexturePickerAndKeptAfter
         ASSERT_TRUE(WaitUntil([&] { return !IsWindow(picker); }));
         EXPECT_EQ(BackgroundKindShown(open.page), 4);
         EXPECT_TRUE(SaveScreenshotOf(open.sheet, "note-settings-texture"));
-        PostMessageA(open.sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
-        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(open.sheet); }));
+        ASSERT_TRUE(PressSheetButton(open.sheet, PSBTN_OK));
         CloseProgram(install, program);
     }
     {
@@ -441,8 +439,7 @@ TEST(NoteSettingsSheet, TheImageBackgroundIsChosenInTheTexturePickerAndKeptAfter
     PickBackground(open.page, 0);
     expectTip(body, 0, "Click to change the note background colour");
     expectTip(body, MK_CONTROL, "Click to toggle gradient setting");
-    PostMessageA(open.sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(open.sheet); }));
+    ASSERT_TRUE(PressSheetButton(open.sheet, PSBTN_CANCEL));
     CloseProgram(install, program);
 }
 
@@ -470,11 +467,6 @@ size_t ShownNotes(DWORD process)
     return shown;
 }
 
-void PressSheetButton(HWND sheet, int button)
-{
-    PostMessageA(sheet, PSM_PRESSBUTTON, button, 0);
-    WaitUntil([&] { return !IsWindow(sheet); });
-}
 }
 
 TEST(NoteSettingsSheet, TheHourWrapsOnItsDayAndCancelDeletesOnlyANewAlarmNoteLeftBlank)

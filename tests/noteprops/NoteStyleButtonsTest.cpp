@@ -223,8 +223,7 @@ TEST(NoteStyleButtons, SaveUndoResetAndCancelReachTheStoredStyles)
         // Reset of the third style, then the sheet cancelled.
         StyleCommand(page, 2, ID_STYLE_RESET);
         EXPECT_TRUE(SaveScreenshotOf(open.sheet, "note-settings-style-buttons"));
-        PostMessageA(open.sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
-        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(open.sheet); }));
+        ASSERT_TRUE(PressSheetButton(open.sheet, PSBTN_CANCEL));
 
         // A new sheet on the long note: the reset style offers no Reset and,
         // with nothing to undo and no text, neither Undo nor its text (the
@@ -257,8 +256,7 @@ TEST(NoteStyleButtons, SaveUndoResetAndCancelReachTheStoredStyles)
         EXPECT_EQ(told.find(" KBytes).\r\nThe style is allowed to have maximum 4 KBytes of text."), lead.size() + 3)
             << told;
         EXPECT_FALSE(MarkShown(open.page, 3));
-        PostMessageA(open.sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
-        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(open.sheet); }));
+        ASSERT_TRUE(PressSheetButton(open.sheet, PSBTN_CANCEL));
         CloseProgram(install, program);
     }
     CurrentFolder data(install.Path());

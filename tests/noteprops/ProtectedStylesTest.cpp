@@ -77,8 +77,7 @@ void LoadStyleInSheet(HWND note, DWORD process, int button)
     ASSERT_NE(open.page, nullptr);
     SendWithTimeout(open.page, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
                     reinterpret_cast<LPARAM>(GetDlgItem(open.page, button)));
-    PostMessageA(open.sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(open.sheet); }));
+    ASSERT_TRUE(PressSheetButton(open.sheet, PSBTN_OK));
 }
 
 }

@@ -140,7 +140,6 @@ TEST(StyleTextLines, TheEditIsRuledInTheTextsTintOverThePlainColourAndOverAGradi
         for (size_t i = 2; i < rows.size(); ++i)
             EXPECT_EQ(rows[i] - rows[i - 1], spacing) << i;
     }
-    PostMessageA(open.sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(open.sheet); }));
+    EXPECT_TRUE(PressSheetButton(open.sheet, PSBTN_CANCEL));
     CloseProgram(install, program);
 }

@@ -107,8 +107,7 @@ TEST(SettingsNetworkPage, SwitchesTakeEffectAtOnceAndSurviveANewStart)
     EXPECT_TRUE(Checked(page, IDC_NETWORK_ON));
     EXPECT_TRUE(Checked(page, IDC_NETWORK_CHAT));
     EXPECT_EQ(ReadWindowText(GetDlgItem(page, IDC_NETWORK_PORTS)), ports);
-    PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(sheet); }));
+    EXPECT_TRUE(PressSheetCancel(sheet));
     CloseProgram(install, third);
     WSACleanup();
 }

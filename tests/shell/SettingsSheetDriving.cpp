@@ -126,14 +126,6 @@ bool Checked(HWND page, int id)
     return SendWithTimeout(GetDlgItem(page, id), BM_GETCHECK, 0, 0, &state) && state == BST_CHECKED;
 }
 
-namespace {
-bool PressSheetButton(HWND sheet, int button)
-{
-    PostMessageA(sheet, PSM_PRESSBUTTON, button, 0);
-    return WaitUntil([&] { return !IsWindow(sheet); });
-}
-}
-
 bool PressSheetOk(HWND sheet)
 {
     return PressSheetButton(sheet, PSBTN_OK);

@@ -160,8 +160,7 @@ TEST(SettingsSheet, OpensWithItsSixTabsAndCancelLeavesEveryDataFileAsItWas)
         }
     }
 
-    PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(sheet); }));
+    EXPECT_TRUE(PressSheetCancel(sheet));
     ASSERT_TRUE(SendWithTimeout(main, kNotesFirstDeletedMessage, 0, 0));
     EXPECT_TRUE(ReadFolderFiles(install.Path()) == before) << "Cancel changed a data file";
 
@@ -215,8 +214,7 @@ TEST(SettingsSheet, TypedPortsAreCheckedAndOkMovesTheListenersForThisAndLaterRun
 
         std::string moved = std::to_string(newPort) + "," + std::to_string(install.SendPort());
         ASSERT_TRUE(SendWithTimeout(ports, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(moved.c_str())));
-        PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
-        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(sheet); }));
+        ASSERT_TRUE(PressSheetOk(sheet));
         EXPECT_TRUE(WaitUntil([&] { return PortAcceptsConnections(newPort); }));
         EXPECT_TRUE(WaitUntil([&] { return !PortAcceptsConnections(install.ListenPort()); }));
         EXPECT_TRUE(PortAcceptsConnections(install.SendPort()));

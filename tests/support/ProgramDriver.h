@@ -148,3 +148,6 @@ bool AnswerMessageBox(const ShownMessageBox& box, int buttonId);
 std::string AcknowledgeProgramBox(DWORD processId);
 // Whether a box of the program (captioned "Quillnet+") is up at the moment.
 bool ProgramBoxShown(DWORD processId);
+// A button of a property sheet (PSBTN_OK, PSBTN_CANCEL, ...) pressed; true
+// once the sheet has closed within the time.
+bool PressSheetButton(HWND sheet, int button);

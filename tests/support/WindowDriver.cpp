@@ -1,5 +1,8 @@
 // The window side of the program driver: finding windows, reading their
 // texts and answering message boxes, across processes.
+#include <windows.h>
+#include <commctrl.h>
+
 #include <vector>
 
 #include "support/ProgramDriver.h"
@@ -147,6 +150,12 @@ bool AnswerMessageBox(const ShownMessageBox& box, int buttonId)
 bool ProgramBoxShown(DWORD processId)
 {
     return FindTopWindowTitled("#32770", "Quillnet+", processId) != nullptr;
+}
+
+bool PressSheetButton(HWND sheet, int button)
+{
+    PostMessageA(sheet, PSM_PRESSBUTTON, button, 0);
+    return WaitUntil([&] { return !IsWindow(sheet); });
 }
 
 std::string AcknowledgeProgramBox(DWORD processId)
