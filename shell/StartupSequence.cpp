@@ -19,7 +19,6 @@
 #include "foundation/bytes/MessageBoxes.h"
 #include "foundation/win/BackupFileType.h"
 #include "foundation/win/DefaultBrowser.h"
-#include "foundation/win/ScreenCatchUp.h"
 #include "foundation/win/ShellPaths.h"
 #include "foundation/win/SystemLibraries.h"
 #include "foundation/win/SystemProbes.h"
@@ -292,7 +291,6 @@ int RunMainWindow(HINSTANCE instance)
     RegisterNoteWindowClasses(instance);
     InitWinsock();
     RegisterBackupFileType();
-    CatchUpWithScreenWhenWindowsShowActive();
     CreateMainWindow(instance);
     return RunMessageLoop();
 }
