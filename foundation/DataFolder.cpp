@@ -1,5 +1,9 @@
 #include "foundation/DataFolder.h"
 
+#include <windows.h>
+
+#include <atomic>
+
 #include "foundation/StartupValues.h"
 
 namespace {
@@ -9,6 +13,8 @@ std::string& DataFolder()
     static std::string folder;
     return folder;
 }
+
+std::atomic<bool> g_sealed{false};
 
 std::string JoinPath(const std::string& folder, const char* name)
 {
@@ -45,4 +51,22 @@ std::string ProgramFilePath(const char* name)
 std::string UpgradeFilePath(const std::string& name)
 {
     return ProgramFilePath((std::string(DataName::kUpgradeFolder) + "\\" + name).c_str());
+}
+
+void SealDataFiles()
+{
+    g_sealed = true;
+}
+
+bool AreDataFilesSealed()
+{
+    return g_sealed;
+}
+
+bool IsInDataFolder(const std::string& path)
+{
+    const std::string& folder = DataFolder();
+    if (folder.empty() || path.size() <= folder.size() + 1 || path[folder.size()] != '\\')
+        return false;
+    return lstrcmpiA(path.substr(0, folder.size()).c_str(), folder.c_str()) == 0;
 }

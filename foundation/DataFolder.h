@@ -54,6 +54,10 @@ inline constexpr char kNoNetworkMarker[] = "NoNetwork.txt";
 inline constexpr char kCommandLineSendErrors[] = "cmdLineSend.err";
 // In the working folder: a restore a second start asked for that could not be made.
 inline constexpr char kCommandLineRestoreErrors[] = "cmdLineRestore.Err";
+// Written before data files are replaced together (a restore, an undo of a
+// restore) and removed once the set is whole: what the next start reads to
+// put an interrupted replacement right.
+inline constexpr char kReplacementRecord[] = "replacing.lst";
 // Folders.
 inline constexpr char kDataFolder[] = "QlData";
 inline constexpr char kUpgradeFolder[] = "UPGRADE";
@@ -76,3 +80,12 @@ std::string DataFilePath(const char* name);
 std::string ProgramFilePath(const char* name);
 // A file of the upgrade folder beside the program ("UPGRADE\name").
 std::string UpgradeFilePath(const std::string& name);
+
+// After a replacement of data files ended with neither the old set nor the new
+// one whole, nothing may write a data file until the next start puts the set
+// right: a note saved now would go into a table that does not match its memo
+// file. Once sealed, the data folder stays sealed for the rest of the run.
+void SealDataFiles();
+bool AreDataFilesSealed();
+// The path lies in the data folder (compared without regard to case).
+bool IsInDataFolder(const std::string& path);

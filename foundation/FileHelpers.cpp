@@ -184,3 +184,20 @@ void MakeUniqueName(char* buffer, size_t size)
             buffer[length++] = *p;
     buffer[length] = 0;
 }
+
+bool ReadSmallFile(const std::string& path, DWORD maxSize, std::string& bytes)
+{
+    bytes.clear();
+    try {
+        CGenericFile file;
+        if (!file.TryOpenReadOnly(path.c_str()))
+            return false;
+        const DWORD size = file.GetSize();
+        if (size > maxSize)
+            return false;
+        bytes.resize(size);
+        return !size || file.ReadFromFile(&bytes[0], size) == size;
+    } catch (const CGenericException&) {
+        return false;
+    }
+}

@@ -18,6 +18,9 @@ bool FileExists(const char* path, int* isFolder = nullptr);
 bool FileExistsInFolder(const char* folder, const char* name, int* isFolder = nullptr);
 // The folder lists a subfolder of that name, compared ignoring case.
 bool SubfolderExists(const char* folder, const char* name);
+// The whole file, when it can be read and holds at most maxSize bytes (a
+// small file of the program's own: a list, a record); false otherwise.
+bool ReadSmallFile(const std::string& path, DWORD maxSize, std::string& bytes);
 // A read-only or hidden file becomes a normal one.
 void ClearReadOnlyAttribute(const char* path);
 bool IsFileOnSearchPath(const char* name);

@@ -20,7 +20,8 @@ bool ReplaceWithWorkingCopy(const char* workingCopy, const char* target);
 // (a failure, an exception) is deleted when the object goes.
 class CWorkingCopy {
 public:
-    // Creates the working copy; failures throw CGenericException.
+    // Creates the working copy; failures throw CGenericException, and so
+    // does a file of the data folder while its files are sealed.
     explicit CWorkingCopy(const char* target);
     ~CWorkingCopy();
     CWorkingCopy(const CWorkingCopy&) = delete;

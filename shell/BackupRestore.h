@@ -32,6 +32,8 @@ struct CRestoreState {
     std::vector<BackupListEntry> backupList;
     // Restored notes that could not be stored yet, waiting for their ties.
     std::vector<RestoredNoteTies> pendingTies;
+    // A silent request of a second start is under way: no box, no prompt.
+    bool quiet = false;
 };
 
 // A backup file of every note: interactive (the tray command) tells the user
@@ -70,5 +72,30 @@ void ShowNotSavedFirst(HWND owner, const char* step, const char* nothingDone);
 // undo asked for then would close the notes the restore is making. True, and
 // the user told when asked to (else error.txt), while a restore is under way.
 bool RefusedWhileRestoring(CWindowController& app, bool tell);
+// A replacement of data files ended with neither set whole: the data files
+// are sealed, the user told the problem and what the next start does, and
+// the program ends without writing anything, so that the next start puts the
+// files right.
+void EndAfterUnfinishedReplacement(CWindowController& app, const std::string& problem);
+// Everything loaded again after the data files were replaced or put back.
+// When that fails the user is told why (and what is kept: a sentence, or
+// empty), nothing more is written, and the program ends (false): the files
+// load at a later start.
+bool ReloadOrEnd(CWindowController& app, const std::string& kept = std::string());
+// For its life, a silent request of a second start (quiet) shows no box and
+// no prompt: what a box of the main thread would say goes to
+// "cmdLineRestore.Err" and error.txt instead.
+class CQuietRestore {
+public:
+    CQuietRestore(CWindowController& app, bool quiet);
+    ~CQuietRestore();
+    CQuietRestore(const CQuietRestore&) = delete;
+    CQuietRestore& operator=(const CQuietRestore&) = delete;
+
+private:
+    CRestoreState& m_state;
+    bool m_wasQuiet;
+    bool m_quiet;
+};
 // The file names one to a line, indented, for a message.
 std::string ListedFileNames(const std::vector<std::string>& names);

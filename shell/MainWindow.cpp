@@ -50,7 +50,7 @@ void OnDestroyMessage(HWND window)
     controller.reset();
     UnregisterSessionNotification(window);
     SetMainWindow(nullptr);
-    PostQuitMessage(0);
+    PostQuitMessage(GetProgramFlags().exitCode);
 }
 
 void OnCloseMessage(HWND window, CWindowController& controller)

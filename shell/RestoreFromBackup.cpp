@@ -6,11 +6,16 @@
 #include <memory>
 #include <string>
 
+#include "foundation/CallbackGuard.h"
 #include "foundation/CriticalSectionLock.h"
 #include "foundation/DataFolder.h"
 #include "foundation/DiagnosticLog.h"
 #include "foundation/FileHelpers.h"
-#include "foundation/FileSetReplacement.h"
+#include "store/DeleteAllRecords.h"
+#include "store/DestinationListOps.h"
+#include "store/DestinationLists.h"
+#include "store/DestinationRows.h"
+#include "store/FileSetReplacement.h"
 #include "foundation/ResourceData.h"
 #include "foundation/bytes/MessageBoxes.h"
 #include "globals/MainWindowMessages.h"
@@ -40,6 +45,7 @@ namespace {
 const WORD kEmptyNotesTemplate = 729;
 const char kTemplateTable[] = "BACKUP\\notes.qpd";
 const char kTemplateMemo[] = "BACKUP\\notes.qps";
+const char kTemplateTransact[] = "BACKUP\\transact.qpd";
 
 // The display text of a backup, or for a file without a dated name the name itself.
 std::string ShownNameOf(const std::string& path)
@@ -72,6 +78,25 @@ bool WriteEmptyNotesTemplates()
            memo.CopyResourceToFile(DataFilePath(kTemplateMemo).c_str());
 }
 
+// The delivery records go with the notes: a copy of transact.QPD with every
+// record deleted, which replaces the table together with the notes pair.
+bool WriteEmptiedTransactions()
+{
+    const std::string emptied = DataFilePath(kTemplateTransact);
+    try {
+        {
+            CCriticalSectionLock hold(TransactTableLock());
+            if (!CopyFileA(DataFilePath(DataName::kTransactionsTable).c_str(), emptied.c_str(), FALSE))
+                return false;
+        }
+        DeleteAllRecords(emptied.c_str());
+        return true;
+    } catch (const CGenericException& failure) {
+        WriteErrorLog("WriteEmptiedTransactions(): ", failure.GetErrorText());
+        return false;
+    }
+}
+
 void RebuildNotesFreeSlots()
 {
     CDbfFile table;
@@ -99,33 +124,76 @@ const char kNothingRestored[] = "Nothing was restored and your notes are as they
 
 void RemoveTemplates()
 {
-    DeleteFileA(DataFilePath(kTemplateTable).c_str());
-    DeleteFileA(DataFilePath(kTemplateMemo).c_str());
+    for (const char* name : {kTemplateTable, kTemplateMemo, kTemplateTransact})
+        DeleteFileA(DataFilePath(name).c_str());
+}
+
+// What the program keeps of the replaced files' contents follows them: the
+// free records, the delivery records, the associations and groups of the
+// notes that went. Failures throw.
+void ForgetReplacedContents()
+{
+    {
+        CCriticalSectionLock hold(NotesTableLock());
+        RebuildNotesFreeSlots();
+    }
+    {
+        CCriticalSectionLock hold(TransactLock());
+        TransactList().RemoveAll();
+    }
+    {
+        CCriticalSectionLock hold(TransactTableLock());
+        RebuildTransactFreeRecords();
+    }
+    AppAssociationsList().RemoveAll();
+    GroupsAndNotesList().RemoveAll();
+}
+
+// A replace that could not be made: the folder holds the files this replace
+// found, which are loaded again; or, when they could not all be given back,
+// the program ends without writing anything.
+bool GiveUpReplace(CWindowController& app, const std::string& problem, const std::vector<std::string>& notReturned)
+{
+    app.Teardown();
+    if (!notReturned.empty()) {
+        EndAfterUnfinishedReplacement(app, problem +
+                                               "\r\n\r\nThese files could not be given their bytes of before "
+                                               "back either:" +
+                                               ListedFileNames(notReturned));
+        return false;
+    }
+    if (ReloadOrEnd(app))
+        ShowErrorMessage(app.GetWindow(), (problem + "\r\n\r\n" + kNothingRestored).c_str(), ProgramTitle);
+    return false;
 }
 
 // The existing notes go, with their delivery records, groups and
 // associations; the notes of other users stay, to be stored anew. Every file
-// it replaces is checked first, and the notes table and its memo file are
-// replaced together: a replace that cannot be made touches no note.
+// it replaces is checked first, and the notes table, its memo file and the
+// delivery records are replaced together: a replace that cannot be made
+// touches no note, and one that fails half-way returns to the files it found.
 bool ReplaceExistingNotes(CWindowController& app)
 {
     HWND owner = app.GetWindow();
-    if (!WriteEmptyNotesTemplates()) {
+    if (!WriteEmptyNotesTemplates() || !WriteEmptiedTransactions()) {
         RemoveTemplates();
         ShowErrorMessage(owner,
-                         (std::string("The empty notes table could not be written into the BACKUP folder.\r\n\r\n") +
+                         (std::string("The empty notes table and delivery records could not be written into the "
+                                      "BACKUP folder.\r\n\r\n") +
                           kNothingRestored)
                              .c_str(),
                          ProgramTitle);
         return false;
     }
-    CFileSetReplacement replacement;
-    replacement.Replace(DataFilePath(kTemplateMemo), DataFilePath(DataName::kNotesMemo));
-    replacement.Replace(DataFilePath(kTemplateTable), DataFilePath(DataName::kNotesTable));
-    replacement.Remove(DataFilePath(DataName::kChatNoteSettings));
+    CFileSetReplacement replacement(ReplacementKind::kRestore);
+    replacement.Replace(DataFilePath(kTemplateMemo), DataName::kNotesMemo);
+    replacement.Replace(DataFilePath(kTemplateTable), DataName::kNotesTable);
+    replacement.Replace(DataFilePath(kTemplateTransact), DataName::kTransactionsTable);
+    replacement.Remove(DataName::kChatNoteSettings);
     std::vector<std::string> failed;
-    if (!replacement.Prepare(failed)) {
-        RemoveTemplates();
+    const bool prepared = replacement.Prepare(failed);
+    RemoveTemplates();
+    if (!prepared) {
         ShowErrorMessage(owner,
                          ("These files cannot be replaced now; another program may be using them:" +
                           ListedFileNames(failed) + "\r\n\r\n" + kNothingRestored)
@@ -142,33 +210,30 @@ bool ReplaceExistingNotes(CWindowController& app)
     CloseAllNotes(app.OwnNotes());
     ResetOtherNoteIds(app);
     CloseDeletedNotes();
+    std::vector<std::string> notReturned;
     bool replaced;
-    bool mixed = false;
     {
         CCriticalSectionLock hold(NotesTableLock());
-        replaced = replacement.Commit(failed, mixed);
-        if (replaced)
-            RebuildNotesFreeSlots();
+        replaced = replacement.Commit(failed, notReturned);
     }
-    RemoveTemplates();
-    if (!replaced) {
-        // The notes were saved before they were closed: they come back from
-        // the tables, unless those could not be made whole again.
-        app.Teardown();
-        if (!mixed)
-            app.Reinitialize();
-        ShowErrorMessage(owner,
-                         ("These files could not be replaced:" + ListedFileNames(failed) + "\r\n\r\n" +
-                          (mixed ? "Some could not be returned either: their earlier bytes are kept beside them "
-                                   "(\".was\"). Please close the programs that use them and start Quillnet+ again."
-                                 : kNothingRestored))
-                             .c_str(),
-                         ProgramTitle);
-        return false;
+    // The notes were saved before they were closed: they come back from the
+    // files of before.
+    if (!replaced)
+        return GiveUpReplace(app, "These files could not be replaced:" + ListedFileNames(failed), notReturned);
+    std::string failure;
+    try {
+        ForgetReplacedContents();
+    } catch (const CGenericException& thrown) {
+        failure = thrown.GetErrorText();
+    } catch (...) {
+        failure = "Unknown exception";
     }
-    EmptyTransactions();
-    AppAssociationsList().RemoveAll();
-    GroupsAndNotesList().RemoveAll();
+    if (!failure.empty()) {
+        replacement.Revert(notReturned);
+        return GiveUpReplace(app, "The restore could not go on once the notes files were replaced: " + failure,
+                             notReturned);
+    }
+    replacement.Keep();
     return true;
 }
 
@@ -278,9 +343,10 @@ bool RestoreFromBackup(CWindowController& app, int index, bool silent, const cha
     return true;
 }
 
-void RestoreFromCommandLine(CWindowController& app, const char* requestText, int method, bool explain)
+namespace {
+void RunCommandLineRestore(CWindowController& app, const char* requestText, int method, bool explain)
 {
-    if (RefusedWhileRestoring(app, explain))
+    if (RefusedWhileRestoring(app, true))
         return;
     CRestoreState& state = app.RestoreState();
     state.method = method == 2 ? 2 : 1;
@@ -311,4 +377,13 @@ void RestoreFromCommandLine(CWindowController& app, const char* requestText, int
     }
     AppendTextToFile(("The file to restore from does not exist \r\n" + file + "\r\n").c_str(),
                      DataName::kCommandLineRestoreErrors);
+}
+}
+
+void RestoreFromCommandLine(CWindowController& app, const char* requestText, int method, bool explain)
+{
+    // The second start waits until the request is carried out: the silent
+    // forms must not wait for a person.
+    CQuietRestore quiet(app, !explain);
+    GuardCallback([&] { RunCommandLineRestore(app, requestText, method, explain); });
 }

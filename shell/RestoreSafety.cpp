@@ -4,6 +4,7 @@
 #include <string>
 
 #include "foundation/CriticalSectionLock.h"
+#include "foundation/DataFolder.h"
 #include "foundation/DiagnosticLog.h"
 #include "foundation/bytes/MessageBoxes.h"
 #include "globals/ProgramGlobals.h"
@@ -52,4 +53,71 @@ std::string ListedFileNames(const std::vector<std::string>& names)
     for (const std::string& name : names)
         list += "\r\n    " + name;
     return list;
+}
+
+namespace {
+// Nothing more is written: the user is told why, and the program ends with
+// the data files as they are, for the next start.
+void EndWritingNothing(CWindowController& app, const char* logPrefix, const std::string& text)
+{
+    SealDataFiles();
+    WriteErrorLog(logPrefix, text.c_str());
+    ShowErrorMessage(app.GetWindow(), text.c_str(), ProgramTitle);
+    GetProgramFlags().exitCode = kDataFilesNotWholeExitCode;
+    PostMessageA(app.GetWindow(), WM_CLOSE, 0, 0);
+}
+}
+
+void EndAfterUnfinishedReplacement(CWindowController& app, const std::string& problem)
+{
+    EndWritingNothing(app, "EndAfterUnfinishedReplacement():",
+                      problem + "\r\n\r\nTheir earlier versions are kept beside them (\".was\"), and nothing was "
+                                "deleted. Quillnet+ writes nothing more and ends now. When it starts again, it puts "
+                                "back the files of before, once no other program holds them.");
+}
+
+bool ReloadOrEnd(CWindowController& app, const std::string& kept)
+{
+    std::string failure;
+    try {
+        app.Reinitialize();
+        return true;
+    } catch (const CGenericException& thrown) {
+        failure = thrown.GetErrorText();
+    } catch (...) {
+        failure = "Unknown exception";
+    }
+    // A program that could not load its data would save emptied lists over it.
+    EndWritingNothing(app, "ReloadOrEnd():",
+                      "The notes files are in place, but they could not be loaded now:\r\n    " + failure +
+                          "\r\n\r\nQuillnet+ writes nothing and ends now." + kept +
+                          " Start Quillnet+ again once the cause is put right (another program may be using a "
+                          "data file), and the files load then.");
+    return false;
+}
+
+namespace {
+void WriteDownQuietBox(const char* text, const char*)
+{
+    AppendTextToFile((std::string(text) + "\r\n").c_str(), DataName::kCommandLineRestoreErrors);
+    WriteErrorLog("Silent restore:", text);
+}
+}
+
+CQuietRestore::CQuietRestore(CWindowController& app, bool quiet)
+    : m_state(app.RestoreState()), m_wasQuiet(m_state.quiet), m_quiet(quiet)
+{
+    if (!m_quiet)
+        return;
+    m_state.quiet = true;
+    SetThreadMessageBoxSink(&WriteDownQuietBox);
+}
+
+CQuietRestore::~CQuietRestore()
+{
+    if (!m_quiet)
+        return;
+    m_state.quiet = m_wasQuiet;
+    if (!m_wasQuiet)
+        SetThreadMessageBoxSink(nullptr);
 }

@@ -310,7 +310,8 @@ int RestoreNotesFromXml(CWindowController& app, CXMLBufferDocument& document, in
             MarkRestored(*note);
         allHidden = allHidden && record.hidden;
         restored.push_back(RestoredNoteTies{note, record.group, record.associations});
-        if (note->m_protected && !note->m_hidden)
+        // Nobody answers a prompt during a silent request: the note stays masked.
+        if (note->m_protected && !note->m_hidden && !state.quiet)
             OfferMaskedNotes(app, declined);
     }
     const size_t waiting = restored.empty() ? 0 : TieToGroupsAndPrograms(app, restored);

@@ -23,6 +23,7 @@
 #include "foundation/win/SystemLibraries.h"
 #include "foundation/win/SystemProbes.h"
 #include "globals/ImageLists.h"
+#include "globals/ProgramFlags.h"
 #include "note/FindDialog.h"
 #include "resources/ids/WindowClassIds.h"
 #include "store/DataFileChecks.h"
@@ -39,6 +40,7 @@
 #include "shell/StartupPassword.h"
 #include "shell/UserFolder.h"
 #include "store/DataFilesInstall.h"
+#include "store/ReplacementRecovery.h"
 #include "store/VirtualStoreRecovery.h"
 
 namespace {
@@ -186,8 +188,9 @@ bool CheckDataFilesToRun()
     return CheckDataFileAccess(ProgramFilePath("config.qpd").c_str(), kDataFileOfProgramFolder);
 }
 
-// The start-up steps that may stop the program; false stops it.
-bool PrepareData(HINSTANCE instance)
+// The start-up steps that may stop the program; false stops it, with the
+// exit code set when the stop is a failure.
+bool PrepareData(HINSTANCE instance, int& exitCode)
 {
     StartupValues& values = GetStartupValues();
     // The program folder comes first: every later step builds paths on it.
@@ -214,6 +217,12 @@ bool PrepareData(HINSTANCE instance)
 
     if (values.commandLineUser[0])
         UseWorkingFolder(UserFolderPath());
+    // Before any table is read: a restore or an undo cut short may have left
+    // the data files half replaced.
+    if (!RecoverInterruptedReplacement()) {
+        exitCode = kDataFilesNotWholeExitCode;
+        return false;
+    }
     if (FileExists(DataFilePath(DataName::kUsersTable).c_str()) &&
         !CheckDataFileAccess(DataFilePath(DataName::kUsersTable).c_str(), kDataFileOfProgramFolder))
         return false;
@@ -309,8 +318,9 @@ int RunProgram(HINSTANCE instance)
 {
     ConnectProgramParts();
     try {
-        if (!PrepareData(instance))
-            return 0;
+        int exitCode = 0;
+        if (!PrepareData(instance, exitCode))
+            return exitCode;
     } catch (const CGenericException& failure) {
         char text[400];
         std::snprintf(text, sizeof text, "WinMain part 1 Exception %s", failure.GetErrorText());

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/FileSetReplacement.h"
+#include "store/FileSetReplacement.h"
 #include "foundation/ResourceData.h"
 #include "foundation/bytes/MessageBoxes.h"
 #include "globals/MainWindowMessages.h"
@@ -21,20 +21,17 @@
 
 namespace {
 const char kNothingUndone[] = "Nothing was undone: your notes are as they are now.";
+const char kUndoCopyKept[] = " The copy kept for undoing the restore stays.";
 
-void ShowNotPutBack(HWND owner, const std::vector<std::string>& failed, bool mixed)
+void ShowNotPutBack(HWND owner, const std::vector<std::string>& failed)
 {
-    std::string text = "These files could not be put back from the UNRESTORE folder of the backup folder:" +
-                       ListedFileNames(failed) + "\r\n\r\n";
-    if (mixed)
-        text += "Some files that were already replaced could not be returned either: their earlier bytes are kept "
-                "beside them (\".was\"). The notes are not loaded until this is put right; please close the "
-                "programs that use these files and choose Unrestore again.";
-    else
-        text += std::string(kNothingUndone) +
-                " The UNRESTORE folder is kept; please close the programs that use these files and choose "
-                "Unrestore again.";
-    ShowErrorMessage(owner, text.c_str(), ProgramTitle);
+    ShowErrorMessage(owner,
+                     ("These files could not be put back from the UNRESTORE folder of the backup folder:" +
+                      ListedFileNames(failed) + "\r\n\r\n" + kNothingUndone +
+                      " The UNRESTORE folder is kept; please close the programs that use these files and choose "
+                      "Unrestore again.")
+                         .c_str(),
+                     ProgramTitle);
 }
 }
 
@@ -59,33 +56,47 @@ bool UndoRestore(CWindowController& app)
     // none is made without them. (Files that cannot be put back are told
     // first: a held memo file fails the save too.)
     const bool saved = app.SaveAll();
-    CFileSetReplacement replacement;
+    CFileSetReplacement replacement(ReplacementKind::kUndo);
     std::vector<std::string> failed;
     if (!PlanUnrestoreSetBack(replacement)) {
         ShowErrorMessage(owner, "The unrestore control information is missing", ProgramTitle);
         return false;
     }
     if (!replacement.Prepare(failed)) {
-        ShowNotPutBack(owner, failed, false);
+        ShowNotPutBack(owner, failed);
         return false;
     }
     if (!saved) {
         ShowNotSavedFirst(owner, "the undo", kNothingUndone);
         return false;
     }
-    bool mixed = false;
+    std::vector<std::string> notReturned;
+    bool putBack;
+    bool loaded;
     {
         CRestoreInProgress held(app);
         app.Teardown();
         EnsureBackupFolder(owner);
-        replacement.Commit(failed, mixed);
-        // A folder of old and new tables is never loaded.
-        if (!mixed)
-            app.Reinitialize();
+        putBack = replacement.Commit(failed, notReturned);
+        if (putBack)
+            replacement.Keep();
+        if (!notReturned.empty()) {
+            // A folder of old and new tables is never loaded.
+            EndAfterUnfinishedReplacement(app, "These files could not be put back from the UNRESTORE folder of the "
+                                               "backup folder:" +
+                                                   ListedFileNames(failed) +
+                                                   "\r\n\r\nand these could not be given their bytes of before "
+                                                   "back either:" +
+                                                   ListedFileNames(notReturned));
+            return false;
+        }
+        loaded = ReloadOrEnd(app, putBack ? kUndoCopyKept : "");
     }
     TellCalendarAlarmsChanged(owner);
-    if (!failed.empty()) {
-        ShowNotPutBack(owner, failed, mixed);
+    if (!loaded)
+        return false;
+    if (!putBack) {
+        ShowNotPutBack(owner, failed);
         return false;
     }
     DeleteUnrestoreSet();

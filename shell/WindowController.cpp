@@ -7,6 +7,7 @@
 #include "calendar/CalendarSettings.h"
 #include "calendar/CalendarWindow.h"
 #include "foundation/CriticalSectionLock.h"
+#include "foundation/DataFolder.h"
 #include "foundation/DiagnosticLog.h"
 #include "foundation/FormatSettings.h"
 #include "foundation/bytes/GenericException.h"
@@ -289,6 +290,9 @@ void CWindowController::SetRestoreInProgress(bool inProgress)
 // saved all the same: what the user wrote must not be lost with it.
 bool CWindowController::SaveAll()
 {
+    // Half-replaced data files take nothing more until the next start puts them right.
+    if (AreDataFilesSealed())
+        return false;
     const bool userSaved = SaveUserRunValues();
     if (!userSaved)
         WriteErrorLog("CWindowController::SaveAll():", "the user's values could not be saved");
@@ -311,8 +315,10 @@ void CWindowController::Shutdown()
 {
     if (!m_restoreInProgress) {
         GetProgramFlags().closing = true;
-        CloseCalendarWindowAtExit();
-        SaveAll();
+        if (!AreDataFilesSealed()) {
+            CloseCalendarWindowAtExit();
+            SaveAll();
+        }
         StopListeningOnBothPorts();
         StopDesktop();
         StopFavouritesWatcher();

@@ -26,6 +26,9 @@ const char kSaveToDiskPrefix[] = "SaveToDisk(): ";
 
 SaveStepObserver g_saveStepObserver = nullptr;
 
+const char kSealedText[] = "The data files were left half replaced: no note is saved until Quillnet+ starts again "
+                           "and puts them right.";
+
 bool DataFileExists(const char* name)
 {
     return FileExists(DataFilePath(name).c_str());
@@ -173,6 +176,10 @@ int SaveNoteLocked(NoteRecord& note)
 {
     CCriticalSectionLock hold(NotesTableLock());
     return LoggingFailures(kSaveNotePrefix, "Unknown exception ?!", [&] {
+        if (AreDataFilesSealed()) {
+            WriteErrorLog(kSaveNotePrefix, kSealedText);
+            return 0;
+        }
         if (!FinishInterruptedRebuild()) {
             WriteErrorLog(kSaveNotePrefix, kRebuildWaitingText);
             return 0;
@@ -216,6 +223,8 @@ void SaveNoteBeforeSend(NoteRecord& note)
     try {
         {
             CCriticalSectionLock hold(NotesTableLock());
+            if (AreDataFilesSealed())
+                throw CGenericException(kSealedText);
             // Its record would go into a table that the waiting pair replaces.
             if (!FinishInterruptedRebuild())
                 throw CGenericException(kRebuildWaitingText);
@@ -233,6 +242,10 @@ void SaveNoteBeforeSend(NoteRecord& note)
 
 bool SaveNotes(const std::vector<NoteRecord*>& notes, bool rebuildMemo)
 {
+    if (AreDataFilesSealed()) {
+        WriteErrorLog("SaveNotes(): ", kSealedText);
+        return false;
+    }
     // The memo file is rebuilt here or not at all: no single save may start it afresh.
     SetMemoFreshStart(false);
     std::vector<NoteRecord*> remaining = notes;

@@ -1,8 +1,8 @@
 #pragma once
 
-// The points of a notes-table save where a stop (a crash, a power cut) leaves
-// a different set of files behind. Tests stop a save at each of them; the
-// program itself watches nothing.
+// The points of a notes-table save, or of a replacement of data files, where
+// a stop (a crash, a power cut) leaves a different set of files behind. Tests
+// stop a save at each of them; the program itself watches nothing.
 enum class SaveStep {
     kTableCopied,          // notes.QPD read into memory for its working copy
     kBatchHalfWritten,     // half of the notes saved together written into the working copies
@@ -12,6 +12,11 @@ enum class SaveStep {
     kRebuildBuilt,         // the rebuilt pair complete beside the stored one, not yet marked
     kRebuildCommitted,     // the rebuilt pair complete and marked for installing
     kRebuildMemoReplaced,  // the rebuilt memo file installed, the table not yet
+    // A replacement of several data files (a restore, an undo of a restore).
+    kReplacementRecorded,  // the record of the planned moves written, no file moved yet
+    kReplacementMoved,     // one more new version moved into place
+    kReplacementReturned,  // one more file given its bytes of before again
+    kReplacementSettled,   // the record says the set is whole; the copies are not removed yet
 };
 
 using SaveStepObserver = void (*)(SaveStep step);

@@ -6,7 +6,7 @@
 
 #include "foundation/DataFolder.h"
 #include "foundation/FileHelpers.h"
-#include "foundation/FileSetReplacement.h"
+#include "store/FileSetReplacement.h"
 #include "foundation/FileSearch.h"
 #include "foundation/FolderTree.h"
 #include "foundation/FormatSettings.h"
@@ -58,46 +58,69 @@ bool WriteMarker(const BackupStamp& now)
 }
 
 struct SetContents {
-    std::vector<std::string> held;
-    std::vector<std::string> absent;
+    std::vector<const char*> held;
+    std::vector<const char*> absent;
 };
 
-// False when the copy has no readable list of its contents (a copy cut short).
+bool Lists(const std::vector<const char*>& names, const char* name)
+{
+    for (const char* listed : names)
+        if (lstrcmpiA(listed, name) == 0)
+            return true;
+    return false;
+}
+
+// The program's own name of a file the list may name (compared without
+// regard to case), or null.
+const char* KnownName(const std::string& listed)
+{
+    for (const char* table : kUnrestoreTables) {
+        if (lstrcmpiA(listed.c_str(), table) == 0)
+            return table;
+    }
+    for (const char* table : kOptionalTables) {
+        if (lstrcmpiA(listed.c_str(), table) == 0)
+            return table;
+    }
+    return nullptr;
+}
+
+bool IsRequiredTable(const char* name)
+{
+    for (const char* table : kUnrestoreTables) {
+        if (table == name)
+            return true;
+    }
+    return false;
+}
+
+// False when the copy has no list of its contents that names each of the
+// seven tables once as held and each optional file at most once (a copy cut
+// short, or a list written by anyone but the program). The names kept are
+// the program's own, never the list's text.
 bool ReadContents(SetContents& contents)
 {
     std::string text;
-    try {
-        CGenericFile file;
-        if (!file.OpenReadOnly(InUndoFolder(kContentsName).c_str()))
-            return false;
-        const DWORD size = file.GetSize();
-        if (size > kMaxContentsSize)
-            return false;
-        text.resize(size);
-        if (size && file.ReadFromFile(&text[0], size) != size)
-            return false;
-    } catch (const CGenericException&) {
+    if (!ReadSmallFile(InUndoFolder(kContentsName), kMaxContentsSize, text))
         return false;
-    }
     std::istringstream lines(text);
-    std::string kind, name;
-    while (lines >> kind >> name) {
-        if (kind == "held")
-            contents.held.push_back(name);
-        else if (kind == "absent")
-            contents.absent.push_back(name);
-        else
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::istringstream words(line);
+        std::string kind, listed, extra;
+        if (!(words >> kind))
+            continue;
+        const char* name = (words >> listed) && !(words >> extra) ? KnownName(listed) : nullptr;
+        if (!name || (kind != "held" && kind != "absent") || (kind == "absent" && IsRequiredTable(name)) ||
+            Lists(contents.held, name) || Lists(contents.absent, name))
+            return false;
+        (kind == "held" ? contents.held : contents.absent).push_back(name);
+    }
+    for (const char* table : kUnrestoreTables) {
+        if (!Lists(contents.held, table))
             return false;
     }
     return true;
-}
-
-bool Lists(const std::vector<std::string>& names, const char* name)
-{
-    for (const std::string& listed : names)
-        if (lstrcmpiA(listed.c_str(), name) == 0)
-            return true;
-    return false;
 }
 }
 
@@ -112,12 +135,8 @@ bool HasCompleteUnrestoreSet()
     if (!ReadContents(contents))
         return false;
     const std::string folder = UnrestoreFolderPath();
-    for (const char* table : kUnrestoreTables) {
-        if (!Lists(contents.held, table))
-            return false;
-    }
-    for (const std::string& name : contents.held) {
-        if (!FileExistsInFolder(folder.c_str(), name.c_str()))
+    for (const char* name : contents.held) {
+        if (!FileExistsInFolder(folder.c_str(), name))
             return false;
     }
     return true;
@@ -194,17 +213,20 @@ bool PlanUnrestoreSetBack(CFileSetReplacement& replacement)
     SetContents contents;
     if (!ReadContents(contents))
         return false;
-    for (const std::string& name : contents.held)
-        replacement.Replace(InUndoFolder(name.c_str()), DataFilePath(name.c_str()));
+    for (const char* name : contents.held)
+        replacement.Replace(InUndoFolder(name), name);
     // A file the data folder did not have before the restore goes again, so
     // that what the restore wrote there (its groups, its associations) goes too.
-    for (const std::string& name : contents.absent)
-        replacement.Remove(DataFilePath(name.c_str()));
+    for (const char* name : contents.absent)
+        replacement.Remove(name);
     return true;
 }
 
 bool DeleteUnrestoreSet()
 {
+    // A replacement not yet put right may need the copy to get the notes back.
+    if (IsReplacementUnfinished())
+        return false;
     const std::string folder = UnrestoreFolderPath();
     return !FolderExists(folder) || DeleteDirectoryTree(folder.c_str());
 }

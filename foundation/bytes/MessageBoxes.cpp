@@ -41,6 +41,14 @@ char ProgramTitle[32] = "Quillnet+";
 
 namespace {
 std::atomic<MessageBoxHandler> g_handler{nullptr};
+thread_local MessageBoxSink t_sink = nullptr;
+}
+
+MessageBoxSink SetThreadMessageBoxSink(MessageBoxSink sink)
+{
+    MessageBoxSink previous = t_sink;
+    t_sink = sink;
+    return previous;
 }
 
 MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler)
@@ -50,6 +58,10 @@ MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler)
 
 int ShowMessageBox(void* owner, const char* text, const char* caption, unsigned flags)
 {
+    if (MessageBoxSink sink = t_sink) {
+        sink(text ? text : "", caption ? caption : "");
+        return DefaultButtonAnswer(flags);
+    }
     MessageBoxHandler handler = g_handler.load();
     return handler ? handler(owner, text, caption, flags) : SystemMessageBox(owner, text, caption, flags);
 }

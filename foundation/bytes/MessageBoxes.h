@@ -39,6 +39,12 @@ void* ForegroundOwner();
 
 int ShowMessageBox(void* owner, const char* text, const char* caption, unsigned flags);
 
+// While a sink is set for the calling thread, its boxes are not shown: the
+// sink gets each text, and the box answers as Enter would (a request that no
+// person waits for must never stop at a box). Returns the sink it replaces.
+using MessageBoxSink = void (*)(const char* text, const char* caption);
+MessageBoxSink SetThreadMessageBoxSink(MessageBoxSink sink);
+
 // The answer a user gives by pressing Enter: the box's default button.
 int DefaultButtonAnswer(unsigned flags);
 

@@ -130,8 +130,7 @@ TEST(RestoreOffersLockedNotes, EveryShownLockedNoteIsOfferedOnceWhileARestoreBri
             RunToEnd(install, "/replaceSilently trip.QPK");
             PostMessageA(main, WM_COMMAND, kCmdUnrestore, 0);
             EXPECT_EQ(AcknowledgeProgramBox(process), kRefusedText);
-            EXPECT_NE(ReadWholeFile(install.File("error.txt")).find("another was under way was not made"),
-                      std::string::npos);
+            EXPECT_NE(ReadWholeFile(install.File("cmdLineRestore.Err")).find(kRefusedText), std::string::npos);
             for (HWND earlier : before)
                 EXPECT_TRUE(IsWindow(earlier)) << "no note was closed";
             ASSERT_TRUE(IsWindow(prompt));

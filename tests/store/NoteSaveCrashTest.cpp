@@ -12,6 +12,7 @@
 #include "store/FreeSlotLists.h"
 #include "store/NoteSaving.h"
 #include "store/SaveSteps.h"
+#include "support/ChildTest.h"
 #include "support/InFolder.h"
 #include "support/StoredNotes.h"
 
@@ -29,13 +30,6 @@ void StopHere(SaveStep step)
 {
     if (step == g_stopAt)
         TerminateProcess(GetCurrentProcess(), kStoppedExitCode);
-}
-
-std::string Variable(const char* name)
-{
-    char value[MAX_PATH] = "";
-    DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
-    return length > 0 && length < sizeof value ? value : "";
 }
 
 std::string OriginalText(int i)
@@ -93,12 +87,12 @@ class NoteSaveStop : public InFolder {};
 // saves, and is stopped by its observer at the chosen step.
 TEST_F(NoteSaveStop, DISABLED_ChildSavesUntilStopped)
 {
-    std::string folder = Variable(kFolderVariable);
+    std::string folder = ChildVariable(kFolderVariable);
     if (folder.empty())
         GTEST_SKIP() << "runs only as the child of the stop test";
     CurrentFolder data(folder);
-    g_stopAt = static_cast<SaveStep>(std::atoi(Variable(kStepVariable).c_str()));
-    SaveKind save = static_cast<SaveKind>(std::atoi(Variable(kSaveVariable).c_str()));
+    g_stopAt = static_cast<SaveStep>(std::atoi(ChildVariable(kStepVariable).c_str()));
+    SaveKind save = static_cast<SaveKind>(std::atoi(ChildVariable(kSaveVariable).c_str()));
     SetSaveStepObserver(&StopHere);
     StoredNoteList notes = LoadEveryNote(folder);
     std::vector<CNoteController*> all;

@@ -28,9 +28,21 @@ ChildTest::~ChildTest()
 
 bool ChildTest::Passed()
 {
+    return ExitCode() == 0;
+}
+
+DWORD ChildTest::ExitCode()
+{
     if (!m_process || WaitForSingleObject(m_process, 60000) != WAIT_OBJECT_0)
-        return false;
-    DWORD code = 1;
+        return kNotEnded;
+    DWORD code = kNotEnded;
     GetExitCodeProcess(m_process, &code);
-    return code == 0;
+    return code;
+}
+
+std::string ChildVariable(const char* name)
+{
+    char value[MAX_PATH] = "";
+    DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
+    return length > 0 && length < sizeof value ? value : "";
 }

@@ -93,6 +93,7 @@ void RestoreAnsweringPassword(const ProgramInstall& install, DWORD process, cons
                               const char* password)
 {
     RunningProgram second(install, arguments);
+    EXPECT_EQ(AcknowledgeProgramBox(process).rfind("Restore by appending notes", 0), 0u) << arguments;
     HWND prompt = nullptr;
     EXPECT_TRUE(WaitUntil([&] {
         prompt = FindTopWindowTitled("#32770", kNotePasswordPromptTitle, process);
@@ -199,4 +200,25 @@ std::vector<std::string> NoteTexts(DWORD process)
         texts.push_back(ReadWindowText(BodyOf(note)));
     std::sort(texts.begin(), texts.end());
     return texts;
+}
+
+std::string SilentRestoreErrors(const ProgramInstall& install, DWORD process, const std::string& arguments)
+{
+    {
+        RunningProgram second(install, arguments);
+        auto promptShown = [&] {
+            HWND prompt = FindTopWindowTitled("#32770", kNotePasswordPromptTitle, process);
+            return prompt && IsWindowVisible(prompt);
+        };
+        EXPECT_TRUE(WaitUntil([&] { return !second.IsRunning() || ProgramBoxShown(process) || promptShown(); }))
+            << arguments;
+        EXPECT_FALSE(promptShown()) << arguments;
+        EXPECT_FALSE(ProgramBoxShown(process)) << arguments << ": " << AcknowledgeProgramBox(process);
+        DWORD exitCode = 1;
+        EXPECT_TRUE(second.WaitForExit(&exitCode)) << arguments;
+    }
+    const std::string errors = install.File("cmdLineRestore.Err");
+    const std::string text = FileExists(errors) ? ReadWholeFile(errors) : std::string();
+    DeleteFileA(errors.c_str());
+    return text;
 }

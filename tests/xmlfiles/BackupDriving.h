@@ -32,11 +32,19 @@ void WriteLockedAndGroupedBackup(const std::string& path);
 // each month's first kept; and the interval of the automatic save.
 void SetBackupOptions(const ProgramInstall& install, bool daily, long days, bool monthlyKeep);
 
-// A second start whose restore asks for the password of a locked note it
-// brings back: the prompt answered with the password, or cancelled (which
-// hides the note) when there is none; then the second start's end.
+// A second start whose restore ("/import file", which first says what it
+// does) asks for the password of a locked note it brings back: the prompt
+// answered with the password, or cancelled (which hides the note) when there
+// is none; then the second start's end.
 void RestoreAnsweringPassword(const ProgramInstall& install, DWORD process, const std::string& arguments,
                               const char* password);
+
+// A silent restore of a second start ("/importSilently", "/replaceSilently")
+// carried out to its end: no box of the program, nor a password prompt, may
+// come meanwhile. What it
+// wrote into "cmdLineRestore.Err" (the texts a box would have shown), which
+// is then removed.
+std::string SilentRestoreErrors(const ProgramInstall& install, DWORD process, const std::string& arguments);
 
 // The backup files of the install's standard backup folder, by name.
 std::vector<std::string> BackupFiles(const ProgramInstall& install);

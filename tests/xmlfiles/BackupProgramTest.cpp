@@ -119,7 +119,7 @@ TEST(BackupProgram, ABackupHoldsEveryNoteWholeAndPythonReadsIt)
     const size_t stored = NoteWindows(process).size();
     ASSERT_GE(stored, 3u);
     // The locked note that comes back is opened with its password.
-    RestoreAnsweringPassword(install, process, "/importSilently locked.QPK", "secret");
+    RestoreAnsweringPassword(install, process, "/import locked.QPK", "secret");
     ASSERT_TRUE(WaitUntil([&] { return NoteWindows(process).size() == stored + 2; }));
     ASSERT_NE(WaitForNoteWithText(process, "Hello"), nullptr);
 

@@ -1,19 +1,24 @@
 // Restores and undos on the running program while another program holds one
-// of the data files: each either happens whole or changes nothing, and no
-// note, edit, group or calendar option is lost, then or after a restart.
+// of the data files, or cut short: each either happens whole or changes
+// nothing, and no note, edit, group or calendar option is lost, then or after
+// a restart.
 #include <winsock2.h>
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "BackupDriving.h"
 #include "globals/MainWindowMessages.h"
+#include "foundation/FileHelpers.h"
+#include "store/bytes/ReplacementRecord.h"
 #include "support/HeldFile.h"
+#include "support/InFolder.h"
 #include "support/NoteDriving.h"
 #include "support/StoredNotes.h"
 
@@ -51,16 +56,6 @@ void PrepareInstall(ProgramInstall& install)
     }
     notes[0].group = "Travel";
     WriteBackupFile(install.File("trip.QPK"), notes);
-}
-
-// A second start whose restore stops with a box; the box's text.
-std::string RefusedRestore(const ProgramInstall& install, DWORD process, const std::string& arguments)
-{
-    RunningProgram second(install, arguments);
-    const std::string text = AcknowledgeProgramBox(process);
-    DWORD exitCode = 1;
-    EXPECT_TRUE(second.WaitForExit(&exitCode));
-    return text;
 }
 
 // Types the text at the start of the note's body, as the keyboard would.
@@ -194,7 +189,7 @@ TEST_F(RestoreHeldFiles, AReplaceWithTheNotesTableHeldTouchesNoNoteAndSaysNothin
     {
         HeldFile holder(install.File("notes.QPD"), FILE_SHARE_READ);
         ASSERT_TRUE(holder.Held());
-        const std::string refusal = RefusedRestore(install, process, "/replaceSilently trip.QPK");
+        const std::string refusal = SilentRestoreErrors(install, process, "/replaceSilently trip.QPK");
         EXPECT_TRUE(Contains(refusal, "Nothing was restored")) << refusal;
         EXPECT_EQ(NoteTexts(process), before);
         EXPECT_EQ(ReadWholeFile(install.File("chatnote.QPD")), "the chat note's settings");
@@ -209,7 +204,7 @@ TEST_F(RestoreHeldFiles, AnUndoCopyThatCannotBeMadeWholeStopsTheRestoreAndLeaves
     {
         HeldFile holder(install.File("calendar.QPD"), kHolderSharesNothing);
         ASSERT_TRUE(holder.Held());
-        const std::string refusal = RefusedRestore(install, process, "/importSilently trip.QPK");
+        const std::string refusal = SilentRestoreErrors(install, process, "/importSilently trip.QPK");
         EXPECT_EQ(refusal.rfind("The notes could not be copied into the UNRESTORE folder", 0), 0u) << refusal;
         EXPECT_EQ(NoteTexts(process), stored);
         EXPECT_FALSE(FileExists(install.File("BACKUP\\UNRESTORE")));
@@ -264,7 +259,7 @@ TEST_F(RestoreHeldFiles, ARebuiltNotesPairThatCannotBeInstalledYetStopsTheRestor
     {
         HeldFile holder(install.File("notes.qps"), kHolderSharesReadWrite);
         ASSERT_TRUE(holder.Held());
-        const std::string refusal = RefusedRestore(install, process, "/replaceSilently trip.QPK");
+        const std::string refusal = SilentRestoreErrors(install, process, "/replaceSilently trip.QPK");
         EXPECT_TRUE(Contains(refusal, "notesNew.QPD")) << refusal;
         EXPECT_TRUE(Contains(refusal, "Nothing was restored")) << refusal;
         EXPECT_EQ(NoteTexts(process), before);
@@ -276,4 +271,135 @@ TEST_F(RestoreHeldFiles, ARebuiltNotesPairThatCannotBeInstalledYetStopsTheRestor
     EXPECT_FALSE(FileExists(install.File("notesNew.QPD")));
     CloseProgram(install, *program);
     EXPECT_EQ(TextsAfterRestart(install), kBackupTexts);
+}
+
+// The delivery records are replaced together with the notes: held by another
+// program, the replace touches no note and leaves no undo copy to mislead.
+TEST_F(RestoreHeldFiles, AReplaceWithTheDeliveryRecordsHeldTouchesNoNote)
+{
+    {
+        HeldFile holder(install.File("transact.QPD"), kHolderSharesReadWrite);
+        ASSERT_TRUE(holder.Held());
+        const std::string refusal = SilentRestoreErrors(install, process, "/replaceSilently trip.QPK");
+        EXPECT_TRUE(Contains(refusal, "transact.QPD")) << refusal;
+        EXPECT_TRUE(Contains(refusal, "Nothing was restored")) << refusal;
+        EXPECT_EQ(NoteTexts(process), stored);
+        EXPECT_FALSE(FileExists(install.File("BACKUP\\UNRESTORE")));
+    }
+    RunToEnd(install, "/replaceSilently trip.QPK");
+    ASSERT_TRUE(WaitUntil([&] { return NoteTexts(process) == kBackupTexts; }));
+    CloseProgram(install, *program);
+    EXPECT_EQ(TextsAfterRestart(install), kBackupTexts);
+}
+
+// The undo copy's list may name only the copy's own files, each once: a list
+// edited to name anything else leaves every file where it is.
+TEST_F(RestoreHeldFiles, AnUndoCopyWhoseListNamesOtherFilesTouchesNothing)
+{
+    RunToEnd(install, "/replaceSilently trip.QPK");
+    ASSERT_TRUE(WaitUntil([&] { return NoteTexts(process) == kBackupTexts; }));
+    const std::string list = install.File("BACKUP\\UNRESTORE\\contents.lst");
+    const std::string whole = ReadWholeFile(list);
+    const std::string letterName = FileNameOf(install.Path()) + "-letter.doc";
+    const std::string letter = install.File("..\\" + letterName);
+    WriteWholeFile(letter, "a letter beside the data folder");
+    const std::string edits[] = {"absent ..\\" + letterName, "held ..\\" + letterName, "absent notes.qps",
+                                 "held notes.qpd", "held calendar.qpd\r\nabsent calendar.qpd"};
+    for (const std::string& edit : edits) {
+        SCOPED_TRACE(edit);
+        WriteWholeFile(list, whole + edit + "\r\n");
+        EXPECT_EQ(BoxAfterCommand(main, process, kCmdUnrestore), "The unrestore control information is missing");
+        EXPECT_EQ(ReadWholeFile(letter), "a letter beside the data folder");
+        EXPECT_EQ(NoteTexts(process), kBackupTexts);
+    }
+    DeleteFileA(letter.c_str());
+    WriteWholeFile(list, whole);
+    EXPECT_EQ(UnrestoreAnsweringYes(main, process), "The unrestore operation has been successfully completed");
+    EXPECT_EQ(NoteTexts(process), stored);
+    CloseProgram(install, *program);
+}
+
+// The tables come back, but another program holds a file the program loads
+// with them: it says so, writes nothing and ends, and the next start loads
+// the notes of before the restore.
+TEST_F(RestoreHeldFiles, AnUndoWhoseReloadFailsEndsWithoutWritingAndTheNextStartLoadsTheNotes)
+{
+    RunToEnd(install, "/replaceSilently trip.QPK");
+    ASSERT_TRUE(WaitUntil([&] { return NoteTexts(process) == kBackupTexts; }));
+    {
+        HeldFile holder(install.File("sounds.QPD"), kHolderSharesReadWrite);
+        ASSERT_TRUE(holder.Held());
+        const std::string told = UnrestoreAnsweringYes(main, process);
+        EXPECT_TRUE(Contains(told, "could not be loaded now")) << told;
+        DWORD exitCode = 0;
+        ASSERT_TRUE(program->WaitForExit(&exitCode));
+        EXPECT_EQ(exitCode, 3u);
+    }
+    EXPECT_TRUE(FileExists(install.File("BACKUP\\UNRESTORE\\contents.lst")));
+    EXPECT_EQ(TextsAfterRestart(install), stored);
+}
+
+// A restore cut short after it had replaced the memo file: the next start
+// puts the files of before back and says so once. Copies that an earlier
+// version left without a record are named, and the start stops without
+// deleting them.
+TEST_F(RestoreHeldFiles, AStartAfterARestoreCutShortPutsTheNotesOfBeforeBack)
+{
+    CloseProgram(install, *program);
+    const std::string emptyMemo = ReadWholeFile(ProgramFolder() + "\\QlData\\notes.QPS");
+    for (const char* name : {"notes.qps", "notes.QPD", "transact.QPD"})
+        WriteWholeFile(install.File(std::string(name) + ".was"), ReadWholeFile(install.File(name)));
+    WriteWholeFile(install.File("notes.QPD.put"), ReadWholeFile(ProgramFolder() + "\\QlData\\notes.QPD"));
+    WriteWholeFile(install.File("transact.QPD.put"), ReadWholeFile(install.File("transact.QPD")));
+    WriteWholeFile(install.File("notes.qps"), emptyMemo);
+    ReplacementRecord record;
+    record.files = {{"notes.qps", false, true}, {"notes.QPD", false, true}, {"transact.QPD", false, true},
+                    {"chatnote.QPD", true, false}};
+    WriteWholeFile(install.File("replacing.lst"), FormatReplacementRecord(record));
+    {
+        RunningProgram again(install, "");
+        const std::string told = AcknowledgeProgramBox(again.ProcessId());
+        EXPECT_TRUE(Contains(told, "was stopped while a restore replaced these data files")) << told;
+        EXPECT_TRUE(Contains(told, "They were put back as they were before the restore")) << told;
+        ASSERT_NE(WaitForMainWindow(again), nullptr);
+        EXPECT_EQ(NoteTexts(again.ProcessId()), stored);
+        CloseProgram(install, again);
+    }
+    EXPECT_TRUE(Contains(ReadWholeFile(install.File("error.txt")), "They were put back")) << "and in error.txt";
+    EXPECT_FALSE(FileExists(install.File("replacing.lst")));
+    EXPECT_FALSE(FileExists(install.File("notes.qps.was")));
+    EXPECT_EQ(TextsAfterRestart(install), stored);
+
+    WriteWholeFile(install.File("notes.qps.was"), ReadWholeFile(install.File("notes.qps")));
+    WriteWholeFile(install.File("notes.qps"), emptyMemo);
+    RunningProgram stopped(install, "");
+    const std::string told = AcknowledgeProgramBox(stopped.ProcessId());
+    EXPECT_TRUE(Contains(told, "notes.qps.was")) << told;
+    EXPECT_TRUE(Contains(told, "does not start while they are there")) << told;
+    DWORD exitCode = 0;
+    ASSERT_TRUE(stopped.WaitForExit(&exitCode));
+    EXPECT_EQ(exitCode, 3u);
+    EXPECT_TRUE(FileExists(install.File("notes.qps.was")));
+    EXPECT_EQ(ReadWholeFile(install.File("notes.qps")), emptyMemo);
+}
+
+// A silent restore waits for no one: the locked note it brings stays masked
+// instead of asking its password, and what a box would have said (here the
+// backup's missing list of computers) goes to cmdLineRestore.Err.
+TEST_F(RestoreHeldFiles, ASilentRestoreAsksNothingAndWritesWhatItWouldHaveSaid)
+{
+    WriteLockedAndGroupedBackup(install.File("locked.QPK"));
+    std::string backup = ReadWholeFile(install.File("locked.QPK"));
+    const size_t computers = backup.find("<computers>");
+    ASSERT_NE(computers, std::string::npos);
+    backup.erase(computers, backup.find("</computers>") + std::strlen("</computers>") - computers);
+    WriteWholeFile(install.File("locked.QPK"), backup);
+
+    const std::string errors = SilentRestoreErrors(install, process, "/importSilently locked.QPK");
+    EXPECT_TRUE(Contains(errors, "computers")) << errors;
+    EXPECT_TRUE(Contains(ReadWholeFile(install.File("error.txt")), errors.substr(0, errors.find('\r'))));
+    const std::vector<std::string> texts = NoteTexts(process);
+    EXPECT_EQ(texts.size(), stored.size() + 2);
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), " ...PROTECTED  NOTE... "), 1) << "the locked note stays masked";
+    CloseProgram(install, *program);
 }

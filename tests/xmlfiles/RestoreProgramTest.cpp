@@ -151,7 +151,7 @@ TEST(RestoreProgram, AReplacedSetComesBackWholeAndAnUndoReturnsToTheNotesOfBefor
         ASSERT_NE(main, nullptr);
         const size_t stored = NoteWindows(program.ProcessId()).size();
         // Its password is not given: the locked note is hidden, still masked.
-        RestoreAnsweringPassword(earlier, program.ProcessId(), "/importSilently other.QPK", nullptr);
+        RestoreAnsweringPassword(earlier, program.ProcessId(), "/import other.QPK", nullptr);
         ASSERT_TRUE(WaitUntil([&] { return NoteWindows(program.ProcessId()).size() == stored + 2; }));
         BoxAfterCommand(main, program.ProcessId(), kCmdBackupAll);
         ASSERT_EQ(BackupFiles(earlier).size(), 1u);

@@ -1,0 +1,209 @@
+#include "store/FileSetReplacement.h"
+
+#include <windows.h>
+
+#include "foundation/DataFolder.h"
+#include "foundation/DiagnosticLog.h"
+#include "foundation/FileHelpers.h"
+#include "foundation/WorkingCopy.h"
+#include "foundation/bytes/GenericException.h"
+#include "store/FileStepRetries.h"
+#include "store/ReplacedFileSteps.h"
+#include "store/SaveSteps.h"
+
+namespace {
+const char kLogPrefix[] = "CFileSetReplacement: ";
+
+// Nobody else has the file open: it can be replaced or deleted now.
+bool FreeToReplace(const std::string& path)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    CloseHandle(file);
+    return true;
+}
+
+std::string CheckedName(const char* dataFileName)
+{
+    const std::string name = ReplaceableDataFileName(dataFileName ? dataFileName : "");
+    if (name.empty())
+        throw CGenericException("CFileSetReplacement: not a data file that may be replaced");
+    return name;
+}
+}
+
+CFileSetReplacement::~CFileSetReplacement()
+{
+    if (m_prepared)
+        RemoveCopies();
+    if (m_committed) {
+        std::vector<std::string> failed;
+        RevertMoved(failed);
+    }
+}
+
+void CFileSetReplacement::Replace(const std::string& source, const char* dataFileName)
+{
+    m_steps.push_back(Step{source, CheckedName(dataFileName)});
+}
+
+void CFileSetReplacement::Remove(const char* dataFileName)
+{
+    m_steps.push_back(Step{std::string(), CheckedName(dataFileName)});
+}
+
+bool CFileSetReplacement::Prepare(std::vector<std::string>& failed)
+{
+    failed.clear();
+    if (!AreDataFilesSealed())
+        TidySettledReplacement();
+    if (AreDataFilesSealed() || FileExists(DataFilePath(DataName::kReplacementRecord).c_str()))
+        failed.push_back(DataName::kReplacementRecord);
+    for (const Step& step : m_steps) {
+        if (FileExists(KeptCopyPath(step.name).c_str()))
+            failed.push_back(step.name + kKeptSuffix);
+    }
+    if (!failed.empty())
+        return false;
+    m_prepared = true;
+    for (Step& step : m_steps) {
+        const std::string target = DataFilePath(step.name.c_str());
+        step.existed = FileExists(target.c_str());
+        step.moved = false;
+        if (!step.source.empty() && !CopyFileA(step.source.c_str(), StagedCopyPath(step.name).c_str(), FALSE))
+            failed.push_back(FileNameOf(step.source));
+        else if (step.existed && !CopyFileA(target.c_str(), KeptCopyPath(step.name).c_str(), FALSE))
+            failed.push_back(step.name);
+        else if (step.existed && !FreeToReplace(target))
+            failed.push_back(step.name);
+    }
+    if (failed.empty())
+        return true;
+    RemoveCopies();
+    m_prepared = false;
+    return false;
+}
+
+bool CFileSetReplacement::WriteRecord(ReplacementState state) const
+{
+    ReplacementRecord record;
+    record.kind = m_kind;
+    record.state = state;
+    for (const Step& step : m_steps)
+        record.files.push_back(ReplacedFile{step.name, step.source.empty(), step.existed});
+    return WriteReplacementRecord(record);
+}
+
+bool CFileSetReplacement::Commit(std::vector<std::string>& failed, std::vector<std::string>& notReturned)
+{
+    failed.clear();
+    notReturned.clear();
+    if (!m_prepared)
+        return false;
+    m_prepared = false;
+    if (!WriteRecord(ReplacementState::kMoving)) {
+        failed.push_back(DataName::kReplacementRecord);
+        RemoveCopies();
+        return false;
+    }
+    PassSaveStep(SaveStep::kReplacementRecorded);
+    for (Step& step : m_steps) {
+        const ReplacedFile file{step.name, step.source.empty(), step.existed};
+        if (!MoveNewVersionIn(file, kLogPrefix)) {
+            failed.push_back(step.name);
+            break;
+        }
+        step.moved = true;
+        PassSaveStep(SaveStep::kReplacementMoved);
+    }
+    if (failed.empty()) {
+        m_committed = true;
+        return true;
+    }
+    RevertMoved(notReturned);
+    return false;
+}
+
+void CFileSetReplacement::Keep()
+{
+    if (!m_committed)
+        return;
+    m_committed = false;
+    Settle(ReplacementState::kKeptNew);
+}
+
+bool CFileSetReplacement::Revert(std::vector<std::string>& notReturned)
+{
+    notReturned.clear();
+    if (!m_committed)
+        return true;
+    m_committed = false;
+    return RevertMoved(notReturned);
+}
+
+// The files moved in get their kept bytes back, in the reverse order. When
+// one cannot be returned, the record and every copy stay for the next start,
+// and no data file is written until then.
+bool CFileSetReplacement::RevertMoved(std::vector<std::string>& failed)
+{
+    m_committed = false;
+    for (auto step = m_steps.rbegin(); step != m_steps.rend(); ++step) {
+        if (!step->moved)
+            continue;
+        if (!PutOldVersionBack(ReplacedFile{step->name, step->source.empty(), step->existed}, kLogPrefix)) {
+            failed.push_back(step->name);
+            continue;
+        }
+        step->moved = false;
+        PassSaveStep(SaveStep::kReplacementReturned);
+    }
+    if (!failed.empty()) {
+        SealDataFiles();
+        WriteErrorLog(kLogPrefix, "files could not be given their earlier bytes back; the data files stay as they "
+                                  "are until the next start puts them right");
+        return false;
+    }
+    Settle(ReplacementState::kKeptOld);
+    return true;
+}
+
+void CFileSetReplacement::Settle(ReplacementState state)
+{
+    ReplacementRecord record;
+    record.kind = m_kind;
+    record.state = state;
+    for (const Step& step : m_steps)
+        record.files.push_back(ReplacedFile{step.name, step.source.empty(), step.existed});
+    SettleReplacement(record, kLogPrefix);
+}
+
+void CFileSetReplacement::RemoveCopies()
+{
+    for (const Step& step : m_steps)
+        RemoveReplacementCopies(ReplacedFile{step.name, step.source.empty(), step.existed}, kLogPrefix);
+}
+
+std::vector<std::string> LeftReplacementCopies()
+{
+    std::vector<std::string> left;
+    for (const char* name : kReplaceableDataFiles) {
+        for (const std::string& path : {KeptCopyPath(name), StagedCopyPath(name)}) {
+            if (FileExists(path.c_str()))
+                left.push_back(FileNameOf(path));
+        }
+    }
+    return left;
+}
+
+bool IsReplacementUnfinished()
+{
+    if (FileExists(DataFilePath(DataName::kReplacementRecord).c_str()))
+        return true;
+    for (const char* name : kReplaceableDataFiles) {
+        if (FileExists(KeptCopyPath(name).c_str()))
+            return true;
+    }
+    return false;
+}

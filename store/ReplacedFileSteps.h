@@ -1,0 +1,43 @@
+#pragma once
+
+#include <string>
+
+#include "store/bytes/ReplacementRecord.h"
+
+// The file steps of a replacement of data files, shared by the program's own
+// replacement and by the start that finishes one cut short. Each step is
+// tried again for a moment while another program holds a file, and can be
+// taken again after a stop half-way.
+
+extern const char kKeptSuffix[];    // ".was": the target's bytes of before
+extern const char kStagedSuffix[];  // ".put": the new bytes, beside the target
+
+// "<data folder>\<name>.was" and "<data folder>\<name>.put".
+std::string KeptCopyPath(const std::string& name);
+std::string StagedCopyPath(const std::string& name);
+
+// The new version takes the target's place (the staged copy is moved in), or
+// the target goes for a file the replacement removes.
+bool MoveNewVersionIn(const ReplacedFile& file, const char* logPrefix);
+// The target gets its kept bytes back (copied, so that the kept copy stays
+// until the set is whole), or goes when it did not exist before.
+bool PutOldVersionBack(const ReplacedFile& file, const char* logPrefix);
+// The target gets the staged bytes (copied, the staged copy stays), or goes
+// for a file the replacement removes.
+bool CopyNewVersionIn(const ReplacedFile& file, const char* logPrefix);
+// The file's ".put" and ".was" are deleted; false when one stays.
+bool RemoveReplacementCopies(const ReplacedFile& file, const char* logPrefix);
+
+// The record in the data folder, written in one step and flushed to disk.
+bool WriteReplacementRecord(const ReplacementRecord& record);
+// False when there is no record; present then tells whether a file that is
+// not a whole record lies there.
+bool ReadReplacementRecord(ReplacementRecord& record, bool& present);
+bool DeleteReplacementRecord(const char* logPrefix);
+
+// The set is whole (record.state says which): the record says so first, then
+// the copies go, and the record last, once none is left.
+void SettleReplacement(ReplacementRecord record, const char* logPrefix);
+// A record left by a replacement whose set was already whole: its copies and
+// the record go now.
+void TidySettledReplacement();
