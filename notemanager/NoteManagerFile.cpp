@@ -246,12 +246,8 @@ void ReadGroups(CXMLDocument& document, CRecordList<CNoteGroup>& groups, CSkippe
     for (int k = 1; k <= n; ++k) {
         std::string id;
         std::string name;
-        std::string problem;
-        if (!ReadXmlField(document, kRoot, "group", k, "id", id, problem) ||
-            !ReadXmlField(document, kRoot, "group", k, "name", name, problem)) {
-            skipped.Skip(DescribeXmlEntry(document, kRoot, "group", k, {"id", "name"}), problem);
+        if (!ReadXmlEntry(document, kRoot, "group", k, {{"id", &id}, {"name", &name}}, skipped))
             continue;
-        }
         group.id = static_cast<DWORD>(Number(id));
         const bool fixed = group.id == ids.all || group.id == ids.deleted || group.id == ids.none;
         std::snprintf(group.editable, sizeof group.editable, "%s", fixed ? "0" : "1");
@@ -299,12 +295,8 @@ void ReadPairs(CXMLDocument& document, CRecordList<CGroupNotePair>& pairs, CSkip
     for (int k = 1; k <= m; ++k) {
         std::string groupId;
         std::string noteId;
-        std::string problem;
-        if (!ReadXmlField(document, kRoot, "noteAndGroup", k, "groupID", groupId, problem) ||
-            !ReadXmlField(document, kRoot, "noteAndGroup", k, "noteID", noteId, problem)) {
-            skipped.Skip(DescribeXmlEntry(document, kRoot, "noteAndGroup", k, {"groupID", "noteID"}), problem);
+        if (!ReadXmlEntry(document, kRoot, "noteAndGroup", k, {{"groupID", &groupId}, {"noteID", &noteId}}, skipped))
             continue;
-        }
         CGroupNotePair pair{static_cast<DWORD>(pairs.NextFreeId()), static_cast<DWORD>(Number(groupId)),
                             static_cast<DWORD>(Number(noteId))};
         pairs.AddAssociationToHead(pair);

@@ -164,13 +164,11 @@ int LoadAppAssociations(const char* path, CRecordList<CAppAssociation>& list, HI
         std::string noteId;
         std::string application;
         std::string icon;
-        std::string problem;
-        if (!ReadXmlField(*document, kRoot, kElement, k, "noteId", noteId, problem) ||
-            !ReadXmlField(*document, kRoot, kElement, k, "application", application, problem)) {
-            skipped.Skip(DescribeXmlEntry(*document, kRoot, kElement, k, {"noteId", "application"}), problem);
+        if (!ReadXmlEntry(*document, kRoot, kElement, k, {{"noteId", &noteId}, {"application", &application}},
+                          skipped))
             continue;
-        }
         // The icon only pictures the program: the association stands without it.
+        std::string problem;
         if (!ReadXmlField(*document, kRoot, kElement, k, "icon", icon, problem))
             skipped.Skip("the icon of " + DescribeXmlEntry(*document, kRoot, kElement, k, {"noteId", "application"}),
                          problem);

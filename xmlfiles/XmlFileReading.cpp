@@ -96,7 +96,7 @@ bool ReadXmlField(CXMLDocument& document, const char* root, const char* child, i
 }
 
 std::string DescribeXmlEntry(CXMLDocument& document, const char* root, const char* child, int k,
-                             std::initializer_list<const char*> fields)
+                             const std::vector<const char*>& fields)
 {
     std::string text = std::string(child) + " " + std::to_string(k);
     std::string named;
@@ -109,4 +109,20 @@ std::string DescribeXmlEntry(CXMLDocument& document, const char* root, const cha
         named += (named.empty() ? "" : ", ") + std::string(field) + " \"" + value.substr(0, kNamedFieldLength) + "\"";
     }
     return named.empty() ? text : text + " (" + named + ")";
+}
+
+bool ReadXmlEntry(CXMLDocument& document, const char* root, const char* child, int k,
+                  std::initializer_list<XmlEntryField> fields, CSkippedEntries& skipped)
+{
+    for (const XmlEntryField& field : fields) {
+        std::string problem;
+        if (ReadXmlField(document, root, child, k, field.name, *field.value, problem))
+            continue;
+        std::vector<const char*> names;
+        for (const XmlEntryField& each : fields)
+            names.push_back(each.name);
+        skipped.Skip(DescribeXmlEntry(document, root, child, k, names), problem);
+        return false;
+    }
+    return true;
 }

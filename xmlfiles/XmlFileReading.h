@@ -3,11 +3,15 @@
 #include <initializer_list>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "xmlfiles/XmlDocument.h"
 
-// The reading steps the program's small XML files share. Each failure is
-// shown once, in the box the file's readers use, and ends that reader.
+class CSkippedEntries;
+
+// The reading steps the program's small XML files share. A file that cannot
+// be read is shown once and ends its reader; an entry that lacks a field is
+// skipped alone (CSkippedEntries) and reading goes on.
 
 // A settings file parsed, its root element named root; null when it does not
 // exist (quietly) or cannot be read. One that cannot be read is kept aside
@@ -39,4 +43,14 @@ bool ReadXmlField(CXMLDocument& document, const char* root, const char* child, i
 // The k-th child element as error.txt names an entry: "child k" and those of
 // the fields it holds, such as "group 2 (id 9)".
 std::string DescribeXmlEntry(CXMLDocument& document, const char* root, const char* child, int k,
-                             std::initializer_list<const char*> fields);
+                             const std::vector<const char*>& fields);
+
+// One field of an entry and where its value goes.
+struct XmlEntryField {
+    const char* name;
+    std::string* value;
+};
+// The fields of the k-th child element (ReadXmlField); false when one is
+// missing, and the entry is then skipped, named by the fields it holds.
+bool ReadXmlEntry(CXMLDocument& document, const char* root, const char* child, int k,
+                  std::initializer_list<XmlEntryField> fields, CSkippedEntries& skipped);

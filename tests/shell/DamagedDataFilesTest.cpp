@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include "SettingsFilesDriving.h"
 #include "SettingsSheetDriving.h"
 #include "calendar/CalendarSettings.h"
 #include "calendar/CalendarSettingsFile.h"
@@ -50,58 +51,15 @@ DWORD StoreShownNote(const char* text, LONG left)
     return note.m_noteId;
 }
 
-// noteman.QPD read as the program reads it, for the user.
-struct NoteManagerContents {
-    CRecordList<CNoteManagerOptions> options;
-    CRecordList<CNoteGroup> groups;
-    CRecordList<CGroupNotePair> pairs;
-    CNoteManagerOptions current;
-    explicit NoteManagerContents(const std::string& path)
-    {
-        SetNoteManagerDefaults(current);
-        LoadNoteManagerFile(path.c_str(), {options, groups, pairs}, current, kUser);
-    }
-};
-
 // The three files as the program writes them: a group of the user's own
 // with both notes in it, an association of the first note, and the calendar
-// options of the user (in a colour of their own) and of another user.
+// options of the user and of another user.
 void WriteGoodFiles(const std::string& folder, DWORD first, DWORD second)
 {
     MessageBoxRecorder boxes;
-    const std::string noteman = folder + "\\noteman.QPD";
-    NoteManagerContents contents(noteman);
-    CNoteGroup travel = contents.groups.GetFirst()->record;
-    travel.id = 8;
-    lstrcpynA(travel.name, "Travel", sizeof travel.name);
-    lstrcpynA(travel.editable, "1", sizeof travel.editable);
-    contents.groups.AddToTail(travel);
-    contents.pairs.AddToTail({0, 8, first});
-    contents.pairs.AddToTail({1, 8, second});
-    SaveNoteManagerXml(noteman.c_str(), {contents.options, contents.groups, contents.pairs});
-
-    CRecordList<CAppAssociation> associations;
-    CAppAssociation tie;
-    tie.noteId = first;
-    lstrcpynA(tie.application, "Travel plans - notes.txt", sizeof tie.application);
-    associations.AddToTail(tie);
-    SaveAppAssociations((folder + "\\apps.QPD").c_str(), associations, nullptr);
-
-    BuildDefaultCalendarStyles(kUser);
-    RemoveAllCalendarOptions();
-    RemoveAllCalendarStyleSets();
-    for (DWORD user : {kOtherUser, kUser}) {
-        CCalendarStyle record = StandardCalendarOptions();
-        record.key = static_cast<LONG>(user);
-        record.userID = user;
-        if (user == kUser)
-            record.dialogBackColor = kOwnCalendarColour;
-        AppendCalendarOptions(record);
-        AppendCalendarStyleSet(StandardCalendarStyleSet(user));
-    }
-    SaveCalendarSettings();
-    RemoveAllCalendarOptions();
-    RemoveAllCalendarStyleSets();
+    WriteGroups(folder, kUser, {{8, "Travel"}}, {{8, first}, {8, second}});
+    WriteAssociations(folder, {{first, "Travel plans - notes.txt"}});
+    WriteCalendar(kUser, kOwnCalendarColour, {kOtherUser, kUser});
     EXPECT_EQ(boxes.Count(), 0u) << boxes.LastText();
 }
 
@@ -114,75 +72,31 @@ struct DamagedEntryFiles {
     std::string calendar;
 };
 
-// The text without the line that holds the part (the first after from).
-std::string WithoutLineHolding(const std::string& text, const std::string& part, size_t from = 0)
+// The file without the line that holds the part (the first after the
+// marker); its new text.
+std::string RemoveLineHolding(const std::string& path, const std::string& part, const std::string& marker = "")
 {
-    const size_t at = text.find(part, from);
-    if (at == std::string::npos)
-        return text;
-    const size_t start = text.rfind("\r\n", at) + 2;
-    return text.substr(0, start) + text.substr(text.find("\r\n", at) + 2);
+    std::string text = ReadWholeFile(path);
+    const size_t at = text.find(part, text.find(marker));
+    if (at != std::string::npos)
+        text.erase(text.rfind("\r\n", at) + 2, text.find("\r\n", at) - text.rfind("\r\n", at));
+    WriteWholeFile(path, text);
+    return text;
 }
 
 DamagedEntryFiles WriteFilesWithDamagedEntries(const std::string& folder, DWORD first, DWORD second)
 {
     MessageBoxRecorder boxes;
     DamagedEntryFiles files;
-    const std::string noteman = folder + "\\noteman.QPD";
-    NoteManagerContents contents(noteman);
-    const struct {
-        DWORD id;
-        const char* name;
-    } groups[] = {{8, "Travel"}, {9, "Nameless"}, {10, "Garden"}};
-    for (const auto& added : groups) {
-        CNoteGroup group = contents.groups.GetFirst()->record;
-        group.id = added.id;
-        lstrcpynA(group.name, added.name, sizeof group.name);
-        lstrcpynA(group.editable, "1", sizeof group.editable);
-        contents.groups.AddToTail(group);
-    }
-    contents.pairs.AddToTail({0, 8, first});
-    contents.pairs.AddToTail({1, 10, 999});
-    contents.pairs.AddToTail({2, 10, second});
-    SaveNoteManagerXml(noteman.c_str(), {contents.options, contents.groups, contents.pairs});
-    files.noteman = WithoutLineHolding(WithoutLineHolding(ReadWholeFile(noteman), "Nameless"), "<noteID>999<");
-    WriteWholeFile(noteman, files.noteman);
-
-    CRecordList<CAppAssociation> associations;
-    const struct {
-        DWORD note;
-        const char* application;
-    } ties[] = {{first, "Travel plans - notes.txt"}, {55, "Weather - notes.txt"}, {second, "Garden - notes.txt"}};
-    for (const auto& added : ties) {
-        CAppAssociation tie;
-        tie.noteId = added.note;
-        lstrcpynA(tie.application, added.application, sizeof tie.application);
-        associations.AddToTail(tie);
-    }
-    const std::string apps = folder + "\\apps.QPD";
-    SaveAppAssociations(apps.c_str(), associations, nullptr);
-    files.apps = WithoutLineHolding(ReadWholeFile(apps), "<noteID>55<");
-    WriteWholeFile(apps, files.apps);
-
-    BuildDefaultCalendarStyles(kUser);
-    RemoveAllCalendarOptions();
-    RemoveAllCalendarStyleSets();
-    for (DWORD user : {kOtherUser, kDamagedUser, kUser}) {
-        CCalendarStyle record = StandardCalendarOptions();
-        record.key = static_cast<LONG>(user);
-        record.userID = user;
-        if (user == kUser)
-            record.dialogBackColor = kOwnCalendarColour;
-        AppendCalendarOptions(record);
-        AppendCalendarStyleSet(StandardCalendarStyleSet(user));
-    }
-    SaveCalendarSettings();
-    RemoveAllCalendarOptions();
-    RemoveAllCalendarStyleSets();
-    const std::string calendar = folder + "\\calendar.QPD";
-    const std::string text = ReadWholeFile(calendar);
-    files.calendar = WithoutLineHolding(text, "<hotkeyKey>", text.find("<userID>" + std::to_string(kDamagedUser)));
-    WriteWholeFile(calendar, files.calendar);
+    WriteGroups(folder, kUser, {{8, "Travel"}, {9, "Nameless"}, {10, "Garden"}}, {{8, first}, {10, 999}, {10, second}});
+    RemoveLineHolding(folder + "\\noteman.QPD", "Nameless");
+    files.noteman = RemoveLineHolding(folder + "\\noteman.QPD", "<noteID>999<");
+    WriteAssociations(folder,
+                      {{first, "Travel plans - notes.txt"}, {55, "Weather - notes.txt"}, {second, "Garden - notes.txt"}});
+    files.apps = RemoveLineHolding(folder + "\\apps.QPD", "<noteID>55<");
+    WriteCalendar(kUser, kOwnCalendarColour, {kOtherUser, kDamagedUser, kUser});
+    files.calendar =
+        RemoveLineHolding(folder + "\\calendar.QPD", "<hotkeyKey>", "<userID>" + std::to_string(kDamagedUser) + "<");
     EXPECT_EQ(boxes.Count(), 0u) << boxes.LastText();
     return files;
 }
@@ -192,7 +106,7 @@ DamagedEntryFiles WriteFilesWithDamagedEntries(const std::string& folder, DWORD 
 std::vector<std::string> Memberships(const std::string& path)
 {
     MessageBoxRecorder boxes;
-    NoteManagerContents contents(path);
+    NoteManagerContents contents(path, kUser);
     std::vector<std::string> pairs;
     for (auto* node = contents.pairs.GetFirst(); node; node = node->next)
         pairs.push_back(std::to_string(node->record.groupID) + " " + std::to_string(node->record.noteID));
@@ -231,7 +145,7 @@ struct GroupsRead {
 GroupsRead ReadGroups(const std::string& path)
 {
     MessageBoxRecorder boxes;
-    NoteManagerContents contents(path);
+    NoteManagerContents contents(path, kUser);
     GroupsRead read;
     for (auto* node = contents.groups.GetFirst(); node; node = node->next)
         read.names.push_back(node->record.name);

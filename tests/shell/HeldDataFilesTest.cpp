@@ -11,10 +11,7 @@
 
 #include <gtest/gtest.h>
 
-#include "calendar/CalendarSettings.h"
-#include "calendar/CalendarSettingsFile.h"
-#include "notemanager/NoteManagerFile.h"
-#include "noteprops/AppAssociationsFile.h"
+#include "SettingsFilesDriving.h"
 #include "support/CurrentFolder.h"
 #include "support/HeldFile.h"
 #include "support/NoteDriving.h"
@@ -23,6 +20,8 @@
 #include "support/bytes/MessageBoxRecorder.h"
 
 namespace {
+const DWORD kUser = 1;
+
 // Every file under the folder, by its path below it, with its bytes.
 void AddFilesOf(const std::string& folder, const std::string& below, std::map<std::string, std::string>& files)
 {
@@ -55,31 +54,9 @@ void WriteSettingsFiles(const ProgramInstall& install)
 {
     CurrentFolder data(install.Path());
     MessageBoxRecorder boxes;
-    CRecordList<CNoteManagerOptions> options;
-    CRecordList<CNoteGroup> groups;
-    CRecordList<CGroupNotePair> pairs;
-    CNoteManagerOptions current;
-    SetNoteManagerDefaults(current);
-    const std::string noteman = install.File("noteman.QPD");
-    LoadNoteManagerFile(noteman.c_str(), {options, groups, pairs}, current, 1);
-    pairs.AddToTail({0, 3, 77});
-    SaveNoteManagerXml(noteman.c_str(), {options, groups, pairs});
-
-    CRecordList<CAppAssociation> associations;
-    CAppAssociation tie;
-    tie.noteId = 77;
-    lstrcpynA(tie.application, "Plans - notes.txt", sizeof tie.application);
-    associations.AddToTail(tie);
-    SaveAppAssociations(install.File("apps.QPD").c_str(), associations, nullptr);
-
-    BuildDefaultCalendarStyles(1);
-    RemoveAllCalendarOptions();
-    RemoveAllCalendarStyleSets();
-    CurrentCalendarOptions();
-    CurrentCalendarStyleSet();
-    SaveCalendarSettings();
-    RemoveAllCalendarOptions();
-    RemoveAllCalendarStyleSets();
+    WriteGroups(install.Path(), kUser, {{8, "Plans"}}, {{8, 77}});
+    WriteAssociations(install.Path(), {{77, "Plans - notes.txt"}});
+    WriteCalendar(kUser, RGB(12, 34, 56), {kUser});
     EXPECT_EQ(boxes.Count(), 0u) << boxes.LastText();
 }
 }
