@@ -36,15 +36,19 @@ int CountRecords(CXMLDocument& document, const char* name)
     return count;
 }
 
-void ReadOptions(CXMLDocument& document)
+// Every options record, one without a required key skipped.
+void ReadOptions(CXMLDocument& document, CSkippedEntries& skipped)
 {
     const int count = CountRecords(document, "options");
     const SYSTEMTIME now = GetLocalNow();
     const DWORD user = UserSettings().userId;
     for (int k = 1; k <= count; ++k) {
         CCalendarStyle record;
-        if (!ReadCalendarStyleXml(record, document, CalendarRecordPlace{k, false}))
-            return;
+        std::string problem;
+        if (!ReadCalendarStyleXml(record, document, CalendarRecordPlace{k, false}, problem)) {
+            skipped.Skip(DescribeXmlEntry(document, kRoot, "options", k, {"userID"}), problem);
+            continue;
+        }
         // The calendar opens on the current month.
         record.monthOnTheLeft = static_cast<BYTE>(now.wMonth);
         record.yearOnTheLeft = now.wYear;
@@ -54,71 +58,71 @@ void ReadOptions(CXMLDocument& document)
     }
 }
 
-void ShowWarning(const char* text)
-{
-    ShowWarningMessage(nullptr, text, ProgramTitle);
-}
-
-// The style elements of the current "styles" into the set, each at the place
-// its "index" names; a place no element fills keeps its standard style, an
-// element of no place is passed over. False after a warning when the set
-// cannot be read whole.
-bool ReadStyleSet(CXMLDocument& document, CCalendarStyleSet& set)
+// The style elements of the current "styles" (entry names it) into the set,
+// each at the place its "index" names; a place no element fills keeps its
+// standard style, an element of no place is passed over, a damaged one
+// skipped. False when the set holds no sound style element.
+bool ReadStyleSet(CXMLDocument& document, const std::string& entry, CCalendarStyleSet& set, CSkippedEntries& skipped)
 {
     char error[256] = "";
     const int count = document.CountChildren("style", error, sizeof error);
-    if (count < 1) {
-        ShowWarning(count < 0 ? error : "A calendar style set holds no style.");
-        return false;
-    }
     const CCalendarStyle(&standard)[9] = StandardCalendarStyles();
     bool filled[9] = {};
+    int sound = 0;
     for (int j = 1; j <= count; ++j) {
-        if (!document.GotoChildOfCurrentParent("style", j, error, sizeof error)) {
-            ShowWarning(error);
-            return false;
-        }
+        const std::string style = "style " + std::to_string(j) + " of " + entry;
         char value[16];
-        if (!ReadCalendarValue(document, CalendarRecordPlace{0, true}, "index", value, sizeof value, error,
+        if (!document.GotoChildOfCurrentParent("style", j, error, sizeof error) ||
+            !ReadCalendarValue(document, CalendarRecordPlace{0, true}, "index", value, sizeof value, error,
                                sizeof error)) {
-            ShowWarning(error);
-            return false;
+            skipped.Skip(style, error);
+            continue;
         }
         const int index = std::atoi(value);
-        if (index < 0 || index > 8)
+        if (index < 0 || index > 8) {
+            ++sound;
             continue;
+        }
         CCalendarStyle record = standard[index];
-        if (!ReadCalendarStyleXml(record, document, CalendarRecordPlace{0, true}))
-            return false;
+        std::string problem;
+        if (!ReadCalendarStyleXml(record, document, CalendarRecordPlace{0, true}, problem)) {
+            skipped.Skip(style + " (index \"" + value + "\")", problem);
+            continue;
+        }
+        ++sound;
         set.styles[index] = record;
         filled[index] = true;
         set.key = static_cast<LONG>(record.userID);
         set.userID = record.userID;
     }
+    if (sound == 0)
+        return false;
     for (int index = 0; index < 9; ++index)
         if (!filled[index])
             set.styles[index].userID = set.userID;
     return true;
 }
 
-void ReadStyleSets(CXMLDocument& document)
+// Every style set, one that holds no style skipped.
+void ReadStyleSets(CXMLDocument& document, CSkippedEntries& skipped)
 {
     const int count = CountRecords(document, "styles");
     const DWORD user = UserSettings().userId;
     for (int k = 1; k <= count; ++k) {
+        const std::string entry = "styles " + std::to_string(k);
         char error[256] = "";
         if (!document.GotoChildOfCurrentParent("styles", k, error, sizeof error) ||
             !document.SetCurrentChildAsParent(error, sizeof error)) {
-            ShowWarning(error);
-            return;
+            skipped.Skip(entry, error);
+            continue;
         }
         CCalendarStyleSet set = StandardCalendarStyleSet(0);
         set.key = -1;
-        if (!ReadStyleSet(document, set))
-            return;
-        if (!document.GotoParent(error, sizeof error)) {
-            ShowWarning("A calendar style set of calendar.QPD cannot be left.");
-            return;
+        const bool whole = ReadStyleSet(document, entry, set, skipped);
+        document.GotoParent(error, sizeof error);
+        if (!whole) {
+            skipped.Skip(entry, "It holds no style that can be read.");
+            continue;
         }
         CCalendarStyleSet& appended = AppendCalendarStyleSet(set);
         if (appended.userID == user)
@@ -155,14 +159,18 @@ void SaveCalendarSettings()
 
 void LoadCalendarSettingsFile()
 {
+    const std::string path = DataFilePath(DataName::kCalendarSettings);
+    // Parsed first: a file another program holds throws with the lists as they were.
+    std::unique_ptr<CXMLDocument> document =
+        ParseXmlSettingsFile(path.c_str(), kRoot, "the standard calendar options and styles");
     RemoveAllCalendarOptions();
     RemoveAllCalendarStyleSets();
-    std::unique_ptr<CXMLDocument> document = ParseXmlSettingsFile(
-        DataFilePath(DataName::kCalendarSettings).c_str(), kRoot, "the standard calendar options and styles");
+    CSkippedEntries skipped(path.c_str());
     if (document)
-        ReadOptions(*document);
+        ReadOptions(*document, skipped);
     CurrentCalendarOptions();
     if (document)
-        ReadStyleSets(*document);
+        ReadStyleSets(*document, skipped);
     CurrentCalendarStyleSet();
+    skipped.Report();
 }

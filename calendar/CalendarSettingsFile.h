@@ -13,7 +13,9 @@ void SaveCalendarSettings();
 // Reads the file once: both lists emptied and read back from it; the current
 // user's record and set become the current ones, and a user the file does not
 // know gets the standard ones. A file that cannot be parsed is kept aside and
-// reported once, and the standard options and styles stand in for it; a
-// record missing a key is reported in a box and what was read before it
-// stays. A missing file is no fault.
+// reported once, and the standard options and styles stand in for it; an
+// options record or a style missing a required key is skipped and reading
+// goes on, the file then copied aside and reported once (CSkippedEntries). A
+// missing file is no fault; one another program holds throws
+// CGenericException, the lists as they were.
 void LoadCalendarSettingsFile();

@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <type_traits>
 
-#include "foundation/bytes/MessageBoxes.h"
 #include "foundation/bytes/TextEditing.h"
 #include "xmlfiles/FontXml.h"
 #include "xmlfiles/XmlWriter.h"
@@ -119,7 +118,8 @@ bool ReadCalendarValue(CXMLBufferDocument& document, CalendarRecordPlace place, 
     return true;
 }
 
-bool ReadCalendarStyleXml(CCalendarStyle& record, CXMLBufferDocument& document, CalendarRecordPlace place)
+bool ReadCalendarStyleXml(CCalendarStyle& record, CXMLBufferDocument& document, CalendarRecordPlace place,
+                          std::string& problem)
 {
     LOGFONTA titleFont = record.titleFont.logFont;
     LOGFONTA daysFont = record.daysFont.logFont;
@@ -128,17 +128,20 @@ bool ReadCalendarStyleXml(CCalendarStyle& record, CXMLBufferDocument& document, 
         using Field = std::remove_reference_t<decltype(field)>;
         if (!whole)
             return;
+        char error[256] = "";
         if constexpr (IsFont<Field>()) {
             LOGFONTA& font = &field == &record.titleFont ? titleFont : daysFont;
-            whole = ReadLogFontXml(&font, document, name, place.k, place.fromCurrentChild ? 1 : 0) != 0;
+            whole = ReadLogFontXml(&font, document, name, place.k, place.fromCurrentChild ? 1 : 0, error,
+                                   sizeof error) != 0;
+            if (!whole)
+                problem = error;
             return;
         } else {
             char value[CCalendarStyle::kImageSize];
-            char error[256] = "";
             if (!ReadCalendarValue(document, place, name, value, sizeof value, error, sizeof error)) {
                 if (IsOptional(name))
                     return;
-                ShowWarningMessage(nullptr, error, ProgramTitle);
+                problem = error;
                 whole = false;
                 return;
             }

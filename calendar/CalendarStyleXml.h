@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "globals/CalendarStyle.h"
 
 class CXmlWriter;
@@ -25,9 +27,11 @@ struct CalendarRecordPlace {
 // user id from "userID", the fonts through the font cache (the derived ones
 // made), "visible" and "filterText" optional, the weekday and arrow colours
 // those of the days; numbers that would break the window kept in range
-// (transparency at most 90, 1 to 3 months shown). A missing element is
-// reported in a warning box and gives false; what was read before it stays.
-bool ReadCalendarStyleXml(CCalendarStyle& record, CXMLBufferDocument& document, CalendarRecordPlace place);
+// (transparency at most 90, 1 to 3 months shown). A missing element gives
+// false with the reader's text in problem, for the caller to report; what was
+// read before it stays.
+bool ReadCalendarStyleXml(CCalendarStyle& record, CXMLBufferDocument& document, CalendarRecordPlace place,
+                          std::string& problem);
 
 // One element's text, trimmed at both ends; false with the reader's error
 // text when it is missing.

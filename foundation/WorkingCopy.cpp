@@ -12,6 +12,30 @@ const int kReplaceTries = 20;
 const DWORD kPauseBetweenTries = 10;
 }
 
+bool RetryWhileHeld(const std::function<bool()>& step)
+{
+    for (int attempt = 0; attempt < kReplaceTries; ++attempt) {
+        if (step())
+            return true;
+        if (attempt + 1 < kReplaceTries)
+            Sleep(kPauseBetweenTries);
+    }
+    return false;
+}
+
+bool FileStaysHeld(const char* path, DWORD access, DWORD sharing)
+{
+    return !RetryWhileHeld([&] {
+        HANDLE file = CreateFileA(path, access, sharing, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            CloseHandle(file);
+            return true;
+        }
+        const DWORD code = GetLastError();
+        return code != ERROR_SHARING_VIOLATION && code != ERROR_LOCK_VIOLATION;
+    });
+}
+
 bool ReplaceWithWorkingCopy(const char* workingCopy, const char* target)
 {
     return MoveFileExA(workingCopy, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
@@ -36,13 +60,9 @@ void CWorkingCopy::Commit()
 {
     m_file.Flush();
     m_file.Close();
-    for (int attempt = 0; attempt < kReplaceTries; ++attempt) {
-        if (ReplaceWithWorkingCopy(m_path.c_str(), m_target.c_str())) {
-            m_committed = true;
-            return;
-        }
-        if (attempt + 1 < kReplaceTries)
-            Sleep(kPauseBetweenTries);
+    if (RetryWhileHeld([this] { return ReplaceWithWorkingCopy(m_path.c_str(), m_target.c_str()); })) {
+        m_committed = true;
+        return;
     }
     DWORD code = GetLastError();
     char description[400] = "";

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <windows.h>
+
+#include <functional>
 #include <string>
 
 #include "foundation/GenericFile.h"
@@ -7,6 +10,19 @@
 // A file that holds the user's data is never rewritten in place: the new bytes go
 // into a working copy beside it, which takes the file's place in one step once it
 // is whole. At every moment the file is either the old one or the new one.
+
+// A step on a file that another program may hold for a moment (a virus
+// scanner or a backup program opens a freshly written file briefly), tried
+// again after a short pause until it succeeds or a fifth of a second has
+// passed; whether it succeeded, with the system's error of its last try as
+// the last error.
+bool RetryWhileHeld(const std::function<bool()>& step);
+
+// Whether another program holds the file so that it cannot be opened for the
+// access with the sharing (an error of sharing or locking), after the short
+// wait of RetryWhileHeld. A missing file, or one refused for another reason,
+// is not held.
+bool FileStaysHeld(const char* path, DWORD access, DWORD sharing);
 
 // Puts the working copy in the target's place in one step (the working copy must
 // lie in the target's folder). False, with the system's error as the last error,

@@ -7,7 +7,6 @@
 
 #include "foundation/DataFolder.h"
 #include "foundation/WorkingCopy.h"
-#include "foundation/bytes/MessageBoxes.h"
 #include "globals/ProgramGlobals.h"
 #include "xmlfiles/DamagedFiles.h"
 #include "xmlfiles/XmlFileReading.h"
@@ -136,20 +135,20 @@ void SetColumn(CNoteManagerColumn& column, int id, const char* title, DWORD disp
     std::snprintf(column.title, sizeof column.title, "%s", title);
 }
 
-// A column element read from the current options element: false when a key
-// is missing (after the warning box).
-bool ReadColumn(CXMLDocument& document, int j, CNoteManagerOptions& record)
+// A column element of the current options element into the record; false,
+// with the reader's text in problem, when one of its keys is missing.
+bool ReadColumn(CXMLDocument& document, int j, CNoteManagerOptions& record, std::string& problem)
 {
     char err[512] = "";
     if (!document.GotoChildOfCurrentParent("column", j, err, sizeof err)) {
-        ShowWarningMessage(nullptr, err, ProgramTitle);
+        problem = err;
         return false;
     }
     const char* const keys[] = {"id", "ifDisplayed", "position", "text", "width"};
     char values[5][50] = {};
     for (int key = 0; key < 5; ++key) {
         if (!document.GetValueOfCurrentChild(keys[key], values[key], sizeof values[key], err, sizeof err)) {
-            ShowWarningMessage(nullptr, err, ProgramTitle);
+            problem = err;
             return false;
         }
     }
@@ -164,38 +163,45 @@ bool ReadColumn(CXMLDocument& document, int j, CNoteManagerOptions& record)
     return true;
 }
 
-// Record k of the file into the record; false when reading must stop there
-// (a key missing: the record is dropped), with columns == 0 when the record
-// had none (it is kept and reading stops).
-bool ReadOptions(CXMLDocument& document, int k, CNoteManagerOptions& record, int& columns)
+// The column elements of options element k into the record, each damaged one
+// skipped alone; a record without any keeps the columns it had.
+void ReadColumns(CXMLDocument& document, int k, CNoteManagerOptions& record, CSkippedEntries& skipped)
+{
+    const std::string entry = DescribeXmlEntry(document, kRoot, "options", k, {"userID"});
+    char err[512] = "";
+    int columns = 0;
+    if (document.GotoChildOfCurrentParent("options", k, err, sizeof err) &&
+        document.SetCurrentChildAsParent(err, sizeof err)) {
+        columns = document.CountChildren("column", err, sizeof err);
+        for (int j = 1; j <= columns; ++j) {
+            std::string problem;
+            if (!ReadColumn(document, j, record, problem))
+                skipped.Skip("column " + std::to_string(j) + " of " + entry, problem);
+        }
+        document.GotoParent(err, sizeof err);
+    }
+    if (columns < 1)
+        skipped.Skip("the columns of " + entry, err[0] ? err : "It holds no column.");
+    else if (columns < kNoteManagerColumnCount)
+        SetColumn(record.columns[7], 7, "Size", 0, 7, 60);
+}
+
+// Record k of the file into the record; false, with the reader's text in
+// problem, when one of its keys is missing.
+bool ReadOptions(CXMLDocument& document, int k, CNoteManagerOptions& record, CSkippedEntries& skipped,
+                 std::string& problem)
 {
     std::string value;
-    if (!ReadXmlField(document, kRoot, "options", k, "userID", value))
+    if (!ReadXmlField(document, kRoot, "options", k, "userID", value, problem))
         return false;
     record.userID = static_cast<DWORD>(Number(value));
     record.recordKey = static_cast<LONG>(record.userID);
     for (const OptionField& field : kOptionFields) {
-        if (!ReadXmlField(document, kRoot, "options", k, field.key, value))
+        if (!ReadXmlField(document, kRoot, "options", k, field.key, value, problem))
             return false;
         StoreOption(record, field, Number(value));
     }
-    char err[512] = "";
-    columns = 0;
-    if (document.GotoChildOfCurrentParent("options", k, err, sizeof err) &&
-        document.SetCurrentChildAsParent(err, sizeof err))
-        columns = document.CountChildren("column", err, sizeof err);
-    if (columns < 1) {
-        ShowWarningMessage(nullptr, err, ProgramTitle);
-        columns = 0;
-        return true;
-    }
-    for (int j = 1; j <= columns; ++j) {
-        if (!ReadColumn(document, j, record))
-            return false;
-    }
-    if (columns < kNoteManagerColumnCount)
-        SetColumn(record.columns[7], 7, "Size", 0, 7, 60);
-    document.GotoParent(err, sizeof err);
+    ReadColumns(document, k, record, skipped);
     return true;
 }
 
@@ -229,7 +235,8 @@ CNoteGroup StandardGroup(const char* name, DWORD id, bool fixed)
     return group;
 }
 
-void ReadGroups(CXMLDocument& document, CRecordList<CNoteGroup>& groups)
+// The groups in file order; a group without its id or name is skipped.
+void ReadGroups(CXMLDocument& document, CRecordList<CNoteGroup>& groups, CSkippedEntries& skipped)
 {
     const GlobalGroupIds ids = NoteGroupGlobalIds();
     const int n = CountXmlElements(document, kRoot, "group");
@@ -237,16 +244,15 @@ void ReadGroups(CXMLDocument& document, CRecordList<CNoteGroup>& groups)
     ResetNoteGroup(group);
     const char* const hotkeyKeys[] = {"hotkey_ifAllow", "hotkey_ctrl", "hotkey_alt", "hotkey_shift", "hotkey_key"};
     for (int k = 1; k <= n; ++k) {
-        std::string value;
-        if (!ReadXmlField(document, kRoot, "group", k, "id", value))
-            return;
-        group.id = static_cast<DWORD>(Number(value));
+        std::string id;
+        std::string name;
+        if (!ReadXmlEntry(document, kRoot, "group", k, {{"id", &id}, {"name", &name}}, skipped))
+            continue;
+        group.id = static_cast<DWORD>(Number(id));
         const bool fixed = group.id == ids.all || group.id == ids.deleted || group.id == ids.none;
         std::snprintf(group.editable, sizeof group.editable, "%s", fixed ? "0" : "1");
-        if (!ReadXmlField(document, kRoot, "group", k, "name", value))
-            return;
-        ToggleCdataEscape(&value[0], 0);
-        std::snprintf(group.name, sizeof group.name, "%s", value.c_str());
+        ToggleCdataEscape(&name[0], 0);
+        std::snprintf(group.name, sizeof group.name, "%s", name.c_str());
         // A group without its hotkey elements keeps those of the group before it.
         DWORD hotkey[5];
         int read = 0;
@@ -282,37 +288,38 @@ void FindGlobalGroupIds(const CRecordList<CNoteGroup>& groups)
     }
 }
 
-void ReadPairs(CXMLDocument& document, CRecordList<CGroupNotePair>& pairs)
+// The memberships, each at the front; one without its group or note is skipped.
+void ReadPairs(CXMLDocument& document, CRecordList<CGroupNotePair>& pairs, CSkippedEntries& skipped)
 {
     const int m = CountXmlElements(document, kRoot, "noteAndGroup");
     for (int k = 1; k <= m; ++k) {
         std::string groupId;
         std::string noteId;
-        if (!ReadXmlField(document, kRoot, "noteAndGroup", k, "groupID", groupId) ||
-            !ReadXmlField(document, kRoot, "noteAndGroup", k, "noteID", noteId))
-            return;
+        if (!ReadXmlEntry(document, kRoot, "noteAndGroup", k, {{"groupID", &groupId}, {"noteID", &noteId}}, skipped))
+            continue;
         CGroupNotePair pair{static_cast<DWORD>(pairs.NextFreeId()), static_cast<DWORD>(Number(groupId)),
                             static_cast<DWORD>(Number(noteId))};
         pairs.AddAssociationToHead(pair);
     }
 }
 
-// Every user's options into the emptied list; the record of the user becomes
-// the current options, or the standard record is added for the user.
+// Every user's options into the emptied list, a record without one of its
+// keys skipped; the record of the user becomes the current options, or the
+// standard record is added for the user.
 void LoadNoteManagerXml(CXMLDocument* document, CRecordList<CNoteManagerOptions>& list, CNoteManagerOptions& current,
-                        DWORD userId)
+                        DWORD userId, CSkippedEntries& skipped)
 {
     list.RemoveAll();
     const int n = document ? CountXmlElements(*document, kRoot, "options") : 0;
     for (int k = 1; k <= n; ++k) {
         CNoteManagerOptions record;
         CopyNoteManagerOptions(record, current);
-        int columns = 0;
-        if (!ReadOptions(*document, k, record, columns))
-            break;
+        std::string problem;
+        if (!ReadOptions(*document, k, record, skipped, problem)) {
+            skipped.Skip(DescribeXmlEntry(*document, kRoot, "options", k, {"userID"}), problem);
+            continue;
+        }
         list.AddAssociationToHead(record);
-        if (columns == 0)
-            break;
     }
     for (auto* node = list.GetFirst(); node; node = node->next) {
         if (node->record.userID == userId) {
@@ -327,7 +334,8 @@ void LoadNoteManagerXml(CXMLDocument* document, CRecordList<CNoteManagerOptions>
 
 // The groups and memberships into the emptied lists; without a file to read,
 // the eight standard groups.
-void LoadNoteGroupsXml(CXMLDocument* document, CRecordList<CNoteGroup>& groups, CRecordList<CGroupNotePair>& pairs)
+void LoadNoteGroupsXml(CXMLDocument* document, CRecordList<CNoteGroup>& groups, CRecordList<CGroupNotePair>& pairs,
+                       CSkippedEntries& skipped)
 {
     groups.RemoveAll();
     pairs.RemoveAll();
@@ -337,9 +345,9 @@ void LoadNoteGroupsXml(CXMLDocument* document, CRecordList<CNoteGroup>& groups, 
         NoteGroupGlobalIds() = GlobalGroupIds();
         return;
     }
-    ReadGroups(*document, groups);
+    ReadGroups(*document, groups, skipped);
     FindGlobalGroupIds(groups);
-    ReadPairs(*document, pairs);
+    ReadPairs(*document, pairs, skipped);
 }
 }
 
@@ -382,8 +390,10 @@ void LoadNoteManagerFile(const char* path, const NoteManagerLists& lists, CNoteM
 {
     std::unique_ptr<CXMLDocument> document =
         ParseXmlSettingsFile(path, kRoot, "the standard note groups and Note Manager options");
-    LoadNoteGroupsXml(document.get(), lists.groups, lists.pairs);
-    LoadNoteManagerXml(document.get(), lists.options, current, userId);
+    CSkippedEntries skipped(path);
+    LoadNoteGroupsXml(document.get(), lists.groups, lists.pairs, skipped);
+    LoadNoteManagerXml(document.get(), lists.options, current, userId, skipped);
+    skipped.Report();
 }
 
 void ResetNoteGroup(CNoteGroup& group)

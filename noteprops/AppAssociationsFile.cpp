@@ -147,24 +147,31 @@ void SaveAppAssociations(const char* path, const CRecordList<CAppAssociation>& l
 
 int LoadAppAssociations(const char* path, CRecordList<CAppAssociation>& list, HIMAGELIST icons)
 {
+    const bool exists = path && FileExists(path);
+    // Parsed first: a file another program holds throws with the list as it was.
+    std::unique_ptr<CXMLDocument> document =
+        exists ? ParseXmlSettingsFile(path, kRoot, "no associations of notes with programs") : nullptr;
     list.RemoveAll();
     if (icons)
         ImageList_RemoveAll(icons);
-    if (!path || !FileExists(path))
+    if (!exists)
         return 0;
-    std::unique_ptr<CXMLDocument> document =
-        ParseXmlSettingsFile(path, kRoot, "no associations of notes with programs");
     if (!document)
         return 1;
+    CSkippedEntries skipped(path);
     const int n = CountXmlElements(*document, kRoot, kElement);
     for (int k = 1; k <= n; ++k) {
         std::string noteId;
         std::string application;
         std::string icon;
-        if (!ReadXmlField(*document, kRoot, kElement, k, "noteId", noteId) ||
-            !ReadXmlField(*document, kRoot, kElement, k, "application", application) ||
-            !ReadXmlField(*document, kRoot, kElement, k, "icon", icon))
-            break;
+        if (!ReadXmlEntry(*document, kRoot, kElement, k, {{"noteId", &noteId}, {"application", &application}},
+                          skipped))
+            continue;
+        // The icon only pictures the program: the association stands without it.
+        std::string problem;
+        if (!ReadXmlField(*document, kRoot, kElement, k, "icon", icon, problem))
+            skipped.Skip("the icon of " + DescribeXmlEntry(*document, kRoot, kElement, k, {"noteId", "application"}),
+                         problem);
         CAppAssociation association;
         association.id = static_cast<DWORD>(list.NextFreeId());
         association.noteId = static_cast<DWORD>(std::atoi(noteId.c_str()));
@@ -173,6 +180,7 @@ int LoadAppAssociations(const char* path, CRecordList<CAppAssociation>& list, HI
         association.iconIndex = AddIconFromText(icons, icon);
         list.AddAssociationToHead(association);
     }
+    skipped.Report();
     return 1;
 }
 

@@ -28,7 +28,11 @@ std::string AppAssociationsXmlText(const CRecordList<CAppAssociation>& list, HIM
 void SaveAppAssociations(const char* path, const CRecordList<CAppAssociation>& list, HIMAGELIST icons);
 // Reads the file into the emptied list (each at the front, ids counting from
 // 0) and its icons into the emptied image list; 0 when there is no file. A
-// file that cannot be read is kept aside and reported once; the list stays empty.
+// file that cannot be read is kept aside and reported once; the list stays
+// empty. An association without its note id or program is skipped, one
+// without its icon kept without it, and reading goes on; the file is then
+// copied aside and reported once (CSkippedEntries). A file another program
+// holds throws CGenericException, the lists as they were.
 int LoadAppAssociations(const char* path, CRecordList<CAppAssociation>& list, HIMAGELIST icons);
 
 // The program's own: apps.QPD of the data folder, "AssociatedWithApps" and

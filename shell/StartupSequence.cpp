@@ -42,12 +42,16 @@
 #include "store/DataFilesInstall.h"
 #include "store/ReplacementRecovery.h"
 #include "store/VirtualStoreRecovery.h"
+#include "xmlfiles/XmlFileReading.h"
 
 namespace {
 const char* const kDataFilesToRun[] = {"config.qpd", "config.qps", "notes.qpd",   "notes.qps",   "users.qpd",
                                        "sentto.qpd", "webSearch.qpd", "sounds.qpd", "transact.qpd"};
 const DWORD kForwardDelayMs = 1000;
 const int kStyleCount = 9;
+// The exit code of a start that ends because another program holds one of
+// the data folder's settings files: the system's code of a sharing violation.
+const int kExitSettingsFileHeld = ERROR_SHARING_VIOLATION;
 
 void ReadNames(StartupValues& values)
 {
@@ -188,6 +192,19 @@ bool CheckDataFilesToRun()
     return CheckDataFileAccess(ProgramFilePath("config.qpd").c_str(), kDataFileOfProgramFolder);
 }
 
+// False, after one box that names it, when another program holds one of the
+// settings files read at start: the program would go on without the user's
+// groups, associations or calendar settings, or could not keep them, so the
+// start ends before anything is written.
+bool CheckSettingsFilesFree()
+{
+    const std::string held = FindHeldSettingsFile();
+    if (held.empty())
+        return true;
+    ShowErrorMessage(nullptr, HeldSettingsFileText(held).c_str(), ProgramTitle);
+    return false;
+}
+
 // The start-up steps that may stop the program; false stops it, with the
 // exit code set when the stop is a failure.
 bool PrepareData(HINSTANCE instance, int& exitCode)
@@ -221,6 +238,10 @@ bool PrepareData(HINSTANCE instance, int& exitCode)
     // the data files half replaced.
     if (!RecoverInterruptedReplacement()) {
         exitCode = kDataFilesNotWholeExitCode;
+        return false;
+    }
+    if (!CheckSettingsFilesFree()) {
+        exitCode = kExitSettingsFileHeld;
         return false;
     }
     if (FileExists(DataFilePath(DataName::kUsersTable).c_str()) &&

@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <set>
 
 #include "foundation/DiagnosticLog.h"
@@ -25,34 +27,65 @@ std::string KeptPath(const std::string& path, int number)
 {
     return number == 1 ? path + ".bad" : path + ".bad" + std::to_string(number);
 }
+
+std::string FileBytes(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+std::string WithoutFinalLineBreaks(const std::string& text)
+{
+    return text.substr(0, text.find_last_not_of("\r\n") + 1);
+}
+
+// The file moved to its first free kept name, or copied there when asked
+// (copyOnly: an earlier kept file of the same bytes then counts as the copy)
+// or when it cannot be moved. The kept name; empty, the file guarded, when
+// it could not be kept.
+std::string KeepUnderFreeName(const std::string& file, bool copyOnly, bool* keptBefore)
+{
+    const std::string bytes = copyOnly ? FileBytes(file) : std::string();
+    for (int number = 1; number <= kMostKeptFiles && !file.empty(); ++number) {
+        const std::string kept = KeptPath(file, number);
+        if (FileExists(kept.c_str())) {
+            if (!copyOnly || FileBytes(kept) != bytes)
+                continue;
+            if (keptBefore)
+                *keptBefore = true;
+        } else if (!(!copyOnly && MoveFileA(file.c_str(), kept.c_str())) &&
+                   !CopyFileA(file.c_str(), kept.c_str(), TRUE)) {
+            // A copy that failed half way is no kept file.
+            DeleteFileA(kept.c_str());
+            break;
+        }
+        GuardedFiles().erase(file);
+        return FileNameOf(kept);
+    }
+    GuardedFiles().insert(file);
+    return std::string();
+}
 }
 
 std::string KeepDamagedFileAside(const char* path)
 {
-    const std::string file = path ? path : "";
-    for (int number = 1; number <= kMostKeptFiles && !file.empty(); ++number) {
-        const std::string kept = KeptPath(file, number);
-        if (FileExists(kept.c_str()))
-            continue;
-        // Moved, the damaged file no longer stands for the settings: the next
-        // reading finds none and no one reports it twice.
-        if (MoveFileA(file.c_str(), kept.c_str()) || CopyFileA(file.c_str(), kept.c_str(), TRUE)) {
-            GuardedFiles().erase(file);
-            return FileNameOf(kept);
-        }
-        // A copy that failed half way is no kept file.
-        DeleteFileA(kept.c_str());
-        break;
-    }
-    GuardedFiles().insert(file);
-    return std::string();
+    // Moved, the damaged file no longer stands for the settings: the next
+    // reading finds none and no one reports it twice.
+    return KeepUnderFreeName(path ? path : "", false, nullptr);
+}
+
+std::string KeepCopyOfDamagedFile(const char* path, bool* keptBefore)
+{
+    if (keptBefore)
+        *keptBefore = false;
+    return KeepUnderFreeName(path ? path : "", true, keptBefore);
 }
 
 void ReportDamagedFile(const char* path, const std::string& problem, const char* standIn)
 {
     const std::string kept = KeepDamagedFileAside(path);
     const std::string name = FileNameOf(path ? path : "");
-    std::string text = problem.substr(0, problem.find_last_not_of("\r\n") + 1) + "\r\n\r\n";
+    std::string text = WithoutFinalLineBreaks(problem) + "\r\n\r\n";
     if (kept.empty())
         text += name + " could not be kept aside; it is left as it is and not written over. The program goes on with ";
     else
@@ -71,10 +104,38 @@ void RefuseToOverwriteDamagedFile(const char* path)
         GuardedFiles().erase(file);
         return;
     }
-    if (!KeepDamagedFileAside(file.c_str()).empty())
+    // Copied, not moved: should the write fail, the file still holds what the
+    // program read from it.
+    if (!KeepCopyOfDamagedFile(file.c_str()).empty())
         return;
     char text[CGenericException::kMaxTextLength + 1];
     std::snprintf(text, sizeof text, "%s cannot be read and cannot be kept aside, so it is not written over.",
                   FileNameOf(file).c_str());
     throw CGenericException(text);
+}
+
+void CSkippedEntries::Skip(const std::string& entry, const std::string& problem)
+{
+    ++m_count;
+    const std::string text = FileNameOf(m_path) + ": " + entry + " was skipped. " + WithoutFinalLineBreaks(problem);
+    WriteErrorLog(text.c_str(), "");
+}
+
+void CSkippedEntries::Report()
+{
+    if (m_count == 0)
+        return;
+    bool keptBefore = false;
+    const std::string kept = KeepCopyOfDamagedFile(m_path.c_str(), &keptBefore);
+    const std::string name = FileNameOf(m_path);
+    std::string text = name + " holds " + std::to_string(m_count) + (m_count == 1 ? " entry" : " entries") +
+                       " that cannot be read; error.txt names " + (m_count == 1 ? "it" : "them") +
+                       ". The program goes on with everything else in the file.\r\n\r\n";
+    if (kept.empty())
+        text += name + " could not be kept aside; it is left as it is and not written over.";
+    else
+        text += name + " has been kept as \"" + kept + "\" before it is written again.";
+    WriteErrorLog(text.c_str(), "");
+    if (!keptBefore)
+        ShowWarningMessage(ForegroundOwner(), text.c_str(), ProgramTitle);
 }

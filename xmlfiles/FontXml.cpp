@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "foundation/bytes/MessageBoxes.h"
 #include "foundation/bytes/NumberCodes.h"
 #include "foundation/bytes/TextEditing.h"
 #include "xmlfiles/XmlWriter.h"
@@ -42,7 +41,8 @@ void StoreFontValue(LOGFONTA* font, int key, const char* value)
 }
 }
 
-int ReadLogFontXml(LOGFONTA* font, CXMLBufferDocument& document, const char* prefix, int k, int fromCurrentChild)
+int ReadLogFontXml(LOGFONTA* font, CXMLBufferDocument& document, const char* prefix, int k, int fromCurrentChild,
+                   char* err, int errSize)
 {
     char cutPrefix[100];
     std::snprintf(cutPrefix, sizeof cutPrefix, "%s", prefix ? prefix : "");
@@ -50,14 +50,11 @@ int ReadLogFontXml(LOGFONTA* font, CXMLBufferDocument& document, const char* pre
         char name[sizeof cutPrefix + 16];
         std::snprintf(name, sizeof name, "%s%s", cutPrefix, kFontKeys[key]);
         char value[260];
-        char err[256] = "";
         int found = fromCurrentChild
-                        ? document.GetValueOfCurrentChild(name, value, sizeof value, err, sizeof err)
-                        : document.GetValue("content", "options", k, name, value, sizeof value, err, sizeof err);
-        if (!found) {
-            ShowWarningMessage(nullptr, err, ProgramTitle);
+                        ? document.GetValueOfCurrentChild(name, value, sizeof value, err, errSize)
+                        : document.GetValue("content", "options", k, name, value, sizeof value, err, errSize);
+        if (!found)
             return 0;
-        }
         TrimLeftChar(value, ' ');
         TrimRightChar(value, ' ');
         StoreFontValue(font, key, value);

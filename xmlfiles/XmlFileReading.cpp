@@ -2,21 +2,36 @@
 
 #include <vector>
 
+#include "foundation/DataFolder.h"
 #include "foundation/FileHelpers.h"
+#include "foundation/WorkingCopy.h"
+#include "foundation/bytes/GenericException.h"
 #include "foundation/bytes/MessageBoxes.h"
 #include "xmlfiles/DamagedFiles.h"
+#include "xmlfiles/bytes/XmlLines.h"
 
 namespace {
 // An icon's Base64 text is the longest field these files hold.
 const int kLongestField = 51200;
 // One character more is read, so that a longer text is told from one that fits.
 const int kReadSize = kLongestField + 2;
+// A field named in error.txt is cut to this many characters.
+const size_t kNamedFieldLength = 60;
+
+// Whether another program holds the file so that it cannot be opened with
+// that access, sharing what the program's own open shares.
+bool Held(const char* path, DWORD access)
+{
+    return FileStaysHeld(path, access, FILE_SHARE_READ);
+}
 }
 
 std::unique_ptr<CXMLDocument> ParseXmlSettingsFile(const char* path, const char* root, const char* standIn)
 {
     if (!path || !FileExists(path))
         return nullptr;
+    if (Held(path, GENERIC_READ))
+        throw CGenericException(HeldSettingsFileText(path).c_str());
     auto document = std::make_unique<CXMLDocument>(path);
     const int parsed = document->HasBuffer() ? document->Parse() : 0;
     document->CloseFile();
@@ -32,6 +47,27 @@ std::unique_ptr<CXMLDocument> ParseXmlSettingsFile(const char* path, const char*
     return nullptr;
 }
 
+std::string FindHeldSettingsFile()
+{
+    // Read at start, and replaced by the program's writers: a holder that
+    // refuses either would make the program go on without the user's file
+    // or fail to keep it up to date.
+    for (const char* name : {DataName::kNoteManagerSettings, DataName::kApplicationAssociations,
+                             DataName::kCalendarSettings}) {
+        const std::string path = DataFilePath(name);
+        if (Held(path.c_str(), GENERIC_READ | DELETE))
+            return path;
+    }
+    return std::string();
+}
+
+std::string HeldSettingsFileText(const std::string& path)
+{
+    const std::string name = FileNameOf(path);
+    return name + " is in use by another program, so Quillnet+ can neither read nor save it.\r\n\r\nPlease close "
+                  "the program that uses " + name + " and start Quillnet+ again.";
+}
+
 int CountXmlElements(CXMLDocument& document, const char* root, const char* child)
 {
     char err[512] = "";
@@ -44,17 +80,49 @@ int CountXmlElements(CXMLDocument& document, const char* root, const char* child
 }
 
 bool ReadXmlField(CXMLDocument& document, const char* root, const char* child, int k, const char* field,
-                  std::string& value)
+                  std::string& value, std::string& problem)
 {
     std::vector<char> out(kReadSize, '\0');
     char err[512] = "";
     if (!document.GetValue(root, child, k, field, out.data(), static_cast<int>(out.size()), err, sizeof err)) {
-        ShowWarningMessage(nullptr, err, ProgramTitle);
+        problem = err;
         return false;
     }
     value = out.data();
     const size_t first = value.find_first_not_of(' ');
     const size_t last = value.find_last_not_of(' ');
     value = first == std::string::npos ? std::string() : value.substr(first, last - first + 1);
+    return true;
+}
+
+std::string DescribeXmlEntry(CXMLDocument& document, const char* root, const char* child, int k,
+                             const std::vector<const char*>& fields)
+{
+    std::string text = std::string(child) + " " + std::to_string(k);
+    std::string named;
+    for (const char* field : fields) {
+        std::string value;
+        std::string problem;
+        if (!ReadXmlField(document, root, child, k, field, value, problem))
+            continue;
+        ToggleCdataEscape(&value[0], 0);
+        named += (named.empty() ? "" : ", ") + std::string(field) + " \"" + value.substr(0, kNamedFieldLength) + "\"";
+    }
+    return named.empty() ? text : text + " (" + named + ")";
+}
+
+bool ReadXmlEntry(CXMLDocument& document, const char* root, const char* child, int k,
+                  std::initializer_list<XmlEntryField> fields, CSkippedEntries& skipped)
+{
+    for (const XmlEntryField& field : fields) {
+        std::string problem;
+        if (ReadXmlField(document, root, child, k, field.name, *field.value, problem))
+            continue;
+        std::vector<const char*> names;
+        for (const XmlEntryField& each : fields)
+            names.push_back(each.name);
+        skipped.Skip(DescribeXmlEntry(document, root, child, k, names), problem);
+        return false;
+    }
     return true;
 }

@@ -117,7 +117,7 @@ TEST_F(CalendarSettingsFileTest, OtherFormsAreReadWithTheirNumbersKeptInRange)
     }
 }
 
-TEST_F(CalendarSettingsFileTest, ADamagedFileIsReportedAndKeepsWhatCameBeforeTheDamage)
+TEST_F(CalendarSettingsFileTest, ADamagedRecordIsSkippedAloneAndAnUnreadableFileKeptAside)
 {
     const std::string standard = StandardFile();
     const std::string header = standard.substr(0, standard.find("<content>"));
@@ -125,19 +125,42 @@ TEST_F(CalendarSettingsFileTest, ADamagedFileIsReportedAndKeepsWhatCameBeforeThe
     const std::string other = WithElement(options, "userID", std::to_string(User() + 7));
     const size_t key = options.find("<hotkeyKey>");
     const std::string broken = options.substr(0, key) + options.substr(options.find("\r\n", key) + 2);
-    WriteWholeFile(File("calendar.QPD"), header + "<content>\r\n" + other + "\r\n" + broken + "\r\n" + options +
-                                             "\r\n</content>\r\n");
+    const std::string own = WithElement(options, "dialogBackColor", "4242");
+    // A style set whose second style lost a key of its days font.
+    std::string styles = WithElement(Element(standard, "styles"), "dialogBackColor", "777");
+    const size_t fontKey = styles.find("<calendarLeftLFWEIGHT>", styles.find("<style>", styles.find("<style>") + 1));
+    styles = styles.substr(0, fontKey) + styles.substr(styles.find("\r\n", fontKey) + 2);
+    const std::string file = header + "<content>\r\n" + other + "\r\n" + broken + "\r\n" + own + "\r\n" + styles +
+                             "\r\n</content>\r\n";
+    WriteWholeFile(File("calendar.QPD"), file);
     MessageBoxRecorder boxes;
     LoadCalendarSettingsFile();
     ASSERT_EQ(boxes.Count(), 1u);
-    EXPECT_NE(boxes.LastText().find("hotkeyKey"), std::string::npos) << boxes.LastText();
+    EXPECT_NE(boxes.LastText().find("calendar.QPD holds 2 entries that cannot be read; error.txt names them."),
+              std::string::npos)
+        << boxes.LastText();
     EXPECT_EQ(boxes.Boxes()[0].flags & kMbIconExclamation, static_cast<unsigned>(kMbIconExclamation));
-    // The other user's record stays; the rest is passed over, and the user
-    // gets the standard options.
+    const std::string log = Read("error.txt");
+    for (const std::string& entry :
+         {"calendar.QPD: options 2 (userID \"" + std::to_string(User()) + "\") was skipped. ",
+          std::string("\"content options hotkeyKey\""),
+          std::string("calendar.QPD: style 2 of styles 1 (index \"1\") was skipped. "),
+          std::string("calendarLeftLFWEIGHT")})
+        EXPECT_NE(log.find(entry), std::string::npos) << entry << " in " << log;
+    EXPECT_EQ(Read("calendar.QPD.bad"), file);
+    EXPECT_EQ(Read("calendar.QPD"), file);
+    // The other user's record and the user's own after the damaged one are
+    // read; so are the sound styles of the set, the damaged one standard.
     ASSERT_EQ(CalendarSettingsList().GetCount(), 2u);
     EXPECT_EQ(CalendarSettingsList().GetFirst()->record.userID, User() + 7);
     EXPECT_EQ(CurrentCalendarOptions().userID, User());
-    EXPECT_EQ(CurrentCalendarOptions().dialogBackColor, StandardCalendarOptions().dialogBackColor);
+    EXPECT_EQ(CurrentCalendarOptions().dialogBackColor, 4242u);
+    ASSERT_EQ(CalendarStyleSetList().GetCount(), 1u);
+    const CCalendarStyleSet& set = CurrentCalendarStyleSet();
+    EXPECT_EQ(set.userID, User());
+    EXPECT_EQ(set.styles[0].dialogBackColor, 777u);
+    EXPECT_EQ(set.styles[1].dialogBackColor, StandardCalendarStyles()[1].dialogBackColor);
+    EXPECT_EQ(set.styles[1].userID, User());
 
     // A "<" written as it stands makes the file unreadable: told once, kept
     // aside before anything writes over it, and standard.
@@ -146,16 +169,16 @@ TEST_F(CalendarSettingsFileTest, ADamagedFileIsReportedAndKeepsWhatCameBeforeThe
     WriteWholeFile(File("calendar.QPD"), unreadable);
     LoadCalendarSettingsFile();
     ASSERT_EQ(boxes.Count(), 1u);
-    EXPECT_NE(boxes.LastText().find("calendar.QPD has been kept as \"calendar.QPD.bad\". The program goes on with "
+    EXPECT_NE(boxes.LastText().find("calendar.QPD has been kept as \"calendar.QPD.bad2\". The program goes on with "
                                     "the standard calendar options and styles."),
               std::string::npos)
         << boxes.LastText();
-    EXPECT_EQ(Read("calendar.QPD.bad"), unreadable);
+    EXPECT_EQ(Read("calendar.QPD.bad2"), unreadable);
     EXPECT_EQ(CalendarSettingsList().GetCount(), 1u);
     EXPECT_EQ(CurrentCalendarOptions().userID, User());
     EXPECT_EQ(CalendarStyleSetList().GetCount(), 1u);
     SaveCalendarSettings();
-    EXPECT_EQ(Read("calendar.QPD.bad"), unreadable);
+    EXPECT_EQ(Read("calendar.QPD.bad2"), unreadable);
     LoadCalendarSettingsFile();
     EXPECT_EQ(boxes.Count(), 1u) << boxes.LastText();
 }

@@ -3,7 +3,10 @@
 // anything writes over it (an earlier kept file stays as it was), and the
 // program goes on with the standard groups, options and calendar settings,
 // which a note's deletion and OK on the Settings sheet then write, and which
-// a restart reads without a word.
+// a restart reads without a word. Files that read but hold a damaged entry
+// among sound ones lose that entry alone: each is told once and copied aside,
+// and every sound group, membership, association and calendar record is
+// written back and read again after a restart.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -14,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include "SettingsFilesDriving.h"
 #include "SettingsSheetDriving.h"
 #include "calendar/CalendarSettings.h"
 #include "calendar/CalendarSettingsFile.h"
@@ -35,6 +39,7 @@
 namespace {
 const DWORD kUser = 1;
 const DWORD kOtherUser = 7;
+const DWORD kDamagedUser = 5;
 const COLORREF kOwnCalendarColour = RGB(12, 34, 56);
 const int kGroupCombo = 1335;
 
@@ -46,59 +51,80 @@ DWORD StoreShownNote(const char* text, LONG left)
     return note.m_noteId;
 }
 
-// noteman.QPD read as the program reads it, for the user.
-struct NoteManagerContents {
-    CRecordList<CNoteManagerOptions> options;
-    CRecordList<CNoteGroup> groups;
-    CRecordList<CGroupNotePair> pairs;
-    CNoteManagerOptions current;
-    explicit NoteManagerContents(const std::string& path)
-    {
-        SetNoteManagerDefaults(current);
-        LoadNoteManagerFile(path.c_str(), {options, groups, pairs}, current, kUser);
-    }
-};
-
 // The three files as the program writes them: a group of the user's own
 // with both notes in it, an association of the first note, and the calendar
-// options of the user (in a colour of their own) and of another user.
+// options of the user and of another user.
 void WriteGoodFiles(const std::string& folder, DWORD first, DWORD second)
 {
     MessageBoxRecorder boxes;
-    const std::string noteman = folder + "\\noteman.QPD";
-    NoteManagerContents contents(noteman);
-    CNoteGroup travel = contents.groups.GetFirst()->record;
-    travel.id = 8;
-    lstrcpynA(travel.name, "Travel", sizeof travel.name);
-    lstrcpynA(travel.editable, "1", sizeof travel.editable);
-    contents.groups.AddToTail(travel);
-    contents.pairs.AddToTail({0, 8, first});
-    contents.pairs.AddToTail({1, 8, second});
-    SaveNoteManagerXml(noteman.c_str(), {contents.options, contents.groups, contents.pairs});
-
-    CRecordList<CAppAssociation> associations;
-    CAppAssociation tie;
-    tie.noteId = first;
-    lstrcpynA(tie.application, "Travel plans - notes.txt", sizeof tie.application);
-    associations.AddToTail(tie);
-    SaveAppAssociations((folder + "\\apps.QPD").c_str(), associations, nullptr);
-
-    BuildDefaultCalendarStyles(kUser);
-    RemoveAllCalendarOptions();
-    RemoveAllCalendarStyleSets();
-    for (DWORD user : {kOtherUser, kUser}) {
-        CCalendarStyle record = StandardCalendarOptions();
-        record.key = static_cast<LONG>(user);
-        record.userID = user;
-        if (user == kUser)
-            record.dialogBackColor = kOwnCalendarColour;
-        AppendCalendarOptions(record);
-        AppendCalendarStyleSet(StandardCalendarStyleSet(user));
-    }
-    SaveCalendarSettings();
-    RemoveAllCalendarOptions();
-    RemoveAllCalendarStyleSets();
+    WriteGroups(folder, kUser, {{8, "Travel"}}, {{8, first}, {8, second}});
+    WriteAssociations(folder, {{first, "Travel plans - notes.txt"}});
+    WriteCalendar(kUser, kOwnCalendarColour, {kOtherUser, kUser});
     EXPECT_EQ(boxes.Count(), 0u) << boxes.LastText();
+}
+
+// The three files with a damaged entry among sound ones: a group without its
+// name between two groups, a membership without its note, an association
+// without its note and the calendar options of user 5 without a key.
+struct DamagedEntryFiles {
+    std::string noteman;
+    std::string apps;
+    std::string calendar;
+};
+
+// The file without the line that holds the part (the first after the
+// marker); its new text.
+std::string RemoveLineHolding(const std::string& path, const std::string& part, const std::string& marker = "")
+{
+    std::string text = ReadWholeFile(path);
+    const size_t at = text.find(part, text.find(marker));
+    if (at != std::string::npos)
+        text.erase(text.rfind("\r\n", at) + 2, text.find("\r\n", at) - text.rfind("\r\n", at));
+    WriteWholeFile(path, text);
+    return text;
+}
+
+DamagedEntryFiles WriteFilesWithDamagedEntries(const std::string& folder, DWORD first, DWORD second)
+{
+    MessageBoxRecorder boxes;
+    DamagedEntryFiles files;
+    WriteGroups(folder, kUser, {{8, "Travel"}, {9, "Nameless"}, {10, "Garden"}}, {{8, first}, {10, 999}, {10, second}});
+    RemoveLineHolding(folder + "\\noteman.QPD", "Nameless");
+    files.noteman = RemoveLineHolding(folder + "\\noteman.QPD", "<noteID>999<");
+    WriteAssociations(folder,
+                      {{first, "Travel plans - notes.txt"}, {55, "Weather - notes.txt"}, {second, "Garden - notes.txt"}});
+    files.apps = RemoveLineHolding(folder + "\\apps.QPD", "<noteID>55<");
+    WriteCalendar(kUser, kOwnCalendarColour, {kOtherUser, kDamagedUser, kUser});
+    files.calendar =
+        RemoveLineHolding(folder + "\\calendar.QPD", "<hotkeyKey>", "<userID>" + std::to_string(kDamagedUser) + "<");
+    EXPECT_EQ(boxes.Count(), 0u) << boxes.LastText();
+    return files;
+}
+
+// The memberships of noteman.QPD as "group note", and the associations of
+// apps.QPD as "note application", each sorted.
+std::vector<std::string> Memberships(const std::string& path)
+{
+    MessageBoxRecorder boxes;
+    NoteManagerContents contents(path, kUser);
+    std::vector<std::string> pairs;
+    for (auto* node = contents.pairs.GetFirst(); node; node = node->next)
+        pairs.push_back(std::to_string(node->record.groupID) + " " + std::to_string(node->record.noteID));
+    EXPECT_EQ(boxes.Count(), 0u) << boxes.LastText();
+    std::sort(pairs.begin(), pairs.end());
+    return pairs;
+}
+std::vector<std::string> Associations(const std::string& path)
+{
+    MessageBoxRecorder boxes;
+    CRecordList<CAppAssociation> list;
+    LoadAppAssociations(path.c_str(), list, nullptr);
+    std::vector<std::string> ties;
+    for (auto* node = list.GetFirst(); node; node = node->next)
+        ties.push_back(std::to_string(node->record.noteId) + " " + node->record.application);
+    EXPECT_EQ(boxes.Count(), 0u) << boxes.LastText();
+    std::sort(ties.begin(), ties.end());
+    return ties;
 }
 
 // One byte near the end changed: the root's end tag no longer closes. The
@@ -119,7 +145,7 @@ struct GroupsRead {
 GroupsRead ReadGroups(const std::string& path)
 {
     MessageBoxRecorder boxes;
-    NoteManagerContents contents(path);
+    NoteManagerContents contents(path, kUser);
     GroupsRead read;
     for (auto* node = contents.groups.GetFirst(); node; node = node->next)
         read.names.push_back(node->record.name);
@@ -152,8 +178,8 @@ std::vector<std::string> CalendarRecords(const std::string& path)
     return records;
 }
 
-// The boxes of the program's start, each answered; their texts.
-std::vector<std::string> AnswerStartBoxes(DWORD process, size_t count)
+// The boxes of the program's start, each answered, the first pictured; their texts.
+std::vector<std::string> AnswerStartBoxes(DWORD process, size_t count, const char* picture)
 {
     std::vector<std::string> texts;
     for (size_t n = 0; n < count; ++n) {
@@ -162,7 +188,7 @@ std::vector<std::string> AnswerStartBoxes(DWORD process, size_t count)
             break;
         texts.push_back(box.text);
         if (n == 0) {
-            EXPECT_TRUE(SaveScreenshotOf(box.window, "damaged-file-kept-aside"));
+            EXPECT_TRUE(SaveScreenshotOf(box.window, picture));
         }
         AnswerMessageBox(box, IDOK);
         WaitUntil([&] { return !IsWindow(box.window); });
@@ -234,7 +260,7 @@ TEST(DamagedDataFiles, AreKeptAsideToldOnceAndTheStandardSettingsAreWrittenAndRe
         RunningProgram program(install, "");
         const DWORD process = program.ProcessId();
         // One box for each file, naming where it was kept.
-        const std::vector<std::string> boxes = AnswerStartBoxes(process, 3);
+        const std::vector<std::string> boxes = AnswerStartBoxes(process, 3, "damaged-file-kept-aside");
         ASSERT_EQ(boxes.size(), 3u);
         EXPECT_TRUE(AnyTextHas(boxes, "noteman.QPD has been kept as \"noteman.QPD.bad2\". The program goes on with "
                                       "the standard note groups and Note Manager options."))
@@ -315,4 +341,103 @@ TEST(DamagedDataFiles, AreKeptAsideToldOnceAndTheStandardSettingsAreWrittenAndRe
     for (const char* unexpected : {"noteman.QPD.bad3", "apps.QPD.bad2", "calendar.QPD.bad2"})
         EXPECT_FALSE(FileExists(install.File(unexpected))) << unexpected;
     EXPECT_EQ(Occurrences(ReadWholeFile(install.File("error.txt")), " has been kept as "), 3u);
+}
+
+TEST(DamagedDataFiles, ADamagedEntryIsSkippedAloneAndTheSoundOnesOutliveAWriteAndARestart)
+{
+    ProgramInstall install("entries");
+    install.AddInstalledDataFiles();
+    const std::string noteman = install.File("noteman.QPD");
+    const std::string apps = install.File("apps.QPD");
+    const std::string calendar = install.File("calendar.QPD");
+    DWORD first = 0;
+    DWORD second = 0;
+    DamagedEntryFiles damaged;
+    {
+        CurrentFolder data(install.Path());
+        NotesFreeSlots().Clear();
+        first = StoreShownNote("Travel note", 60);
+        second = StoreShownNote("Garden note", 360);
+        StoreShownNote("A passing note", 660);
+        damaged = WriteFilesWithDamagedEntries(install.Path(), first, second);
+    }
+    const std::vector<std::string> soundPairs = Sorted({"8 " + std::to_string(first), "10 " + std::to_string(second)});
+    const std::vector<std::string> soundTies =
+        Sorted({std::to_string(first) + " Travel plans - notes.txt", std::to_string(second) + " Garden - notes.txt"});
+    const std::vector<std::string> soundCalendar = {"1 " + std::to_string(kOwnCalendarColour),
+                                                    "7 " + std::to_string(StandardCalendarOptions().dialogBackColor)};
+    // Every sound entry in the program's files, the damaged ones gone.
+    auto expectSoundEntries = [&] {
+        const std::vector<std::string> names = ReadGroups(noteman).names;
+        EXPECT_EQ(std::count(names.begin(), names.end(), "Travel"), 1);
+        EXPECT_EQ(std::count(names.begin(), names.end(), "Garden"), 1);
+        EXPECT_EQ(names.size(), 10u);
+        EXPECT_EQ(Memberships(noteman), soundPairs);
+        EXPECT_EQ(Associations(apps), soundTies);
+        EXPECT_EQ(Sorted(CalendarRecords(calendar)), soundCalendar);
+    };
+
+    {
+        RunningProgram program(install, "");
+        const DWORD process = program.ProcessId();
+        // One box for each file, naming where it was kept.
+        const std::vector<std::string> boxes = AnswerStartBoxes(process, 3, "damaged-entries-kept-aside");
+        ASSERT_EQ(boxes.size(), 3u);
+        for (const char* text :
+             {"noteman.QPD holds 2 entries that cannot be read; error.txt names them. The program goes on with "
+              "everything else in the file.\r\n\r\nnoteman.QPD has been kept as \"noteman.QPD.bad\" before it is "
+              "written again.",
+              "apps.QPD holds 1 entry that cannot be read; error.txt names it.",
+              "apps.QPD has been kept as \"apps.QPD.bad\" before it is written again.",
+              "calendar.QPD holds 1 entry that cannot be read; error.txt names it.",
+              "calendar.QPD has been kept as \"calendar.QPD.bad\" before it is written again."})
+            EXPECT_TRUE(AnyTextHas(boxes, text)) << text << "\n" << boxes[0] << "\n" << boxes[1] << "\n" << boxes[2];
+        HWND main = WaitForMainWindow(program);
+        ASSERT_NE(main, nullptr);
+        ASSERT_NE(WaitForNoteWithText(process, "Garden note"), nullptr);
+        EXPECT_FALSE(ProgramBoxShown(process));
+        EXPECT_EQ(ReadWholeFile(noteman + ".bad"), damaged.noteman);
+        EXPECT_EQ(ReadWholeFile(apps + ".bad"), damaged.apps);
+        EXPECT_EQ(ReadWholeFile(calendar + ".bad"), damaged.calendar);
+        const std::string log = ReadWholeFile(install.File("error.txt"));
+        for (const char* entry : {"noteman.QPD: group 10 (id \"9\") was skipped. The \"content group name\"",
+                                  "noteman.QPD: noteAndGroup 2 (groupID \"10\") was skipped. ",
+                                  "apps.QPD: association 2 (application \"Weather - notes.txt\") was skipped. ",
+                                  "calendar.QPD: options 2 (userID \"5\") was skipped. "})
+            EXPECT_NE(log.find(entry), std::string::npos) << entry << " in " << log;
+
+        // A passing note's deletion writes the groups and the associations,
+        // OK on the Settings sheet the calendar's settings.
+        HWND passing = WaitForNoteWithText(process, "A passing note");
+        ASSERT_NE(passing, nullptr);
+        ASSERT_TRUE(DeleteNoteWindow(passing, process));
+        ASSERT_TRUE(WaitUntil([&] {
+            return ReadWholeFile(noteman) != damaged.noteman && ReadWholeFile(apps) != damaged.apps;
+        }));
+        HWND sheet = nullptr;
+        ASSERT_NE(OpenSettingsPage(program, 0, &sheet), nullptr);
+        ASSERT_TRUE(PressSheetOk(sheet));
+        ASSERT_TRUE(WaitUntil([&] { return ReadWholeFile(calendar) != damaged.calendar; }));
+        EXPECT_FALSE(ProgramBoxShown(process));
+        expectSoundEntries();
+        CloseProgram(install, program);
+    }
+
+    // After a restart: not a word, every sound entry still there, and the
+    // kept files as they were.
+    {
+        RunningProgram again(install, "");
+        const DWORD process = again.ProcessId();
+        ASSERT_NE(WaitForMainWindow(again), nullptr);
+        ASSERT_NE(WaitForNoteWithText(process, "Travel note"), nullptr);
+        EXPECT_FALSE(ProgramBoxShown(process));
+        CloseProgram(install, again);
+    }
+    expectSoundEntries();
+    EXPECT_EQ(ReadWholeFile(noteman + ".bad"), damaged.noteman);
+    EXPECT_EQ(ReadWholeFile(apps + ".bad"), damaged.apps);
+    EXPECT_EQ(ReadWholeFile(calendar + ".bad"), damaged.calendar);
+    for (const char* unexpected : {"noteman.QPD.bad2", "apps.QPD.bad2", "calendar.QPD.bad2"})
+        EXPECT_FALSE(FileExists(install.File(unexpected))) << unexpected;
+    EXPECT_EQ(Occurrences(ReadWholeFile(install.File("error.txt")), " before it is written again."), 3u);
 }

@@ -135,48 +135,105 @@ TEST(NoteManagerFile, WithoutAFileTheStandardGroupsAndOptionsThenASaveAndReloads
     EXPECT_EQ(RemoveNoteFromGroups(reloaded.pairs, 555), 0);
 }
 
-TEST(NoteManagerFile, AMissingKeyIsShownAndTheRecordsReadBeforeStay)
+// Entries without a key they need are skipped one by one and named in
+// error.txt; everything after them is read. The file stays in place, with
+// the entries read from it, until the next write; a copy goes aside first,
+// and the user is told once, also when the same file is read again.
+TEST(NoteManagerFile, ADamagedEntryIsSkippedAloneLoggedAndTheFileCopiedAsideOnce)
 {
     TempFolder folder("nomankey");
+    CurrentFolder data(folder.Path());
     const std::string path = folder.File("noteman.QPD");
     std::string column = "<column><id>1</id><ifDisplayed>0</ifDisplayed><position>3</position><text>Title</text>"
                          "<width>99</width></column>";
     std::string stranger = "<column><id>12</id><ifDisplayed>1</ifDisplayed><position>1</position><text>X</text>"
                            "<width>1</width></column>";
+    std::string widthless = "<column><id>2</id><ifDisplayed>1</ifDisplayed><position>2</position><text>T</text>"
+                            "</column>";
     std::string keys;
     for (const char* key : {"sortColumn", "sortOrder", "dialogWidth", "dialogHeight", "dialogXLeft", "dialogYLeft",
                             "dialogMaximized", "paintTTBackColors", "paintHiddenBackgnd", "paintParkedBackgnd",
                             "paintHiddenBackColor", "paintParkedBackColor", "boldTitleText", "saveFilterCriteria",
                             "stayOnTop", "adaptiveDateTime"})
         keys += std::string("<") + key + ">2</" + key + ">";
-    WriteFile(path, "<?xml version='1.0' encoding='Windows-1252' standalone='yes'?>\r\n<content>"
-                    "<options><userID>3</userID>" + keys + column + stranger + "</options>"
-                    "<options><userID>4</userID><sortColumn>1</sortColumn></options>"
-                    "<group><id>0</id><name><![CDATA[All (except Deleted)]]></name></group>"
-                    "<group><id>1</id></group>"
-                    "</content>\r\n");
+    const std::string file =
+        "<?xml version='1.0' encoding='Windows-1252' standalone='yes'?>\r\n<content>"
+        "<options><userID>3</userID>" + keys + column + stranger + widthless + "</options>"
+        "<options><userID>4</userID><sortColumn>1</sortColumn></options>"
+        "<options><userID>6</userID>" + keys + column + "</options>"
+        "<group><id>0</id><name><![CDATA[All (except Deleted)]]></name></group>"
+        "<group><id>1</id></group>"
+        "<group><name><![CDATA[Idless]]></name></group>"
+        "<group><id>9</id><name><![CDATA[Travel]]></name><hotkey_ifAllow>1</hotkey_ifAllow><hotkey_ctrl>1"
+        "</hotkey_ctrl><hotkey_alt>0</hotkey_alt><hotkey_shift>0</hotkey_shift><hotkey_key>84</hotkey_key></group>"
+        "<noteAndGroup><groupID>9</groupID></noteAndGroup>"
+        "<noteAndGroup><groupID>9</groupID><noteID>101</noteID></noteAndGroup>"
+        "</content>\r\n";
+    WriteFile(path, file);
     MessageBoxRecorder boxes;
     Lists lists;
     lists.Load(path, 4);
-    ASSERT_EQ(boxes.Count(), 2u);
-    for (const RecordedBox& box : boxes.Boxes()) {
-        EXPECT_EQ(box.flags & 0xF0, static_cast<unsigned>(kMbIconExclamation));
-        EXPECT_FALSE(box.text.empty());
-    }
-    // Group 0 came before the group without a name.
-    ASSERT_EQ(lists.groups.GetCount(), 1u);
-    // User 3's record stays, its column 1 read and the stranger column 12 skipped;
-    // user 4 is missing its keys and gets the standard record.
-    ASSERT_EQ(lists.options.GetCount(), 2u);
+    ASSERT_EQ(boxes.Count(), 1u) << "told once for the whole file";
+    EXPECT_EQ(boxes.Boxes()[0].flags & 0xF0, static_cast<unsigned>(kMbIconExclamation));
+    EXPECT_NE(boxes.LastText().find("noteman.QPD holds 5 entries that cannot be read; error.txt names them."),
+              std::string::npos)
+        << boxes.LastText();
+    EXPECT_NE(boxes.LastText().find("noteman.QPD has been kept as \"noteman.QPD.bad\" before it is written again."),
+              std::string::npos)
+        << boxes.LastText();
+    EXPECT_EQ(ReadWholeFile(path + ".bad"), file);
+    EXPECT_EQ(ReadWholeFile(path), file) << "the file stays until the next write";
+    const std::string log = ReadWholeFile(folder.File("error.txt"));
+    for (const char* entry : {"noteman.QPD: column 3 of options 1 (userID \"3\") was skipped. ",
+                              "noteman.QPD: options 2 (userID \"4\") was skipped. ",
+                              "noteman.QPD: group 2 (id \"1\") was skipped. ",
+                              "noteman.QPD: group 3 (name \"Idless\") was skipped. ",
+                              "noteman.QPD: noteAndGroup 1 (groupID \"9\") was skipped. ",
+                              "\"content noteAndGroup noteID\""})
+        EXPECT_NE(log.find(entry), std::string::npos) << entry << " in " << log;
+
+    // The groups after the damaged ones are read, hotkeys and all.
+    ASSERT_EQ(lists.groups.GetCount(), 2u);
+    EXPECT_STREQ(lists.groups.GetFirst()->record.name, "All (except Deleted)");
+    const CNoteGroup& travel = lists.groups.GetLast()->record;
+    EXPECT_STREQ(travel.name, "Travel");
+    EXPECT_EQ(travel.id, 9u);
+    EXPECT_EQ(travel.hotkey_ifAllow, 1u);
+    EXPECT_EQ(travel.hotkey_key, 84u);
+    ASSERT_EQ(lists.pairs.GetCount(), 1u);
+    EXPECT_EQ(lists.pairs.GetFirst()->record.noteID, 101u);
+    // User 3's record stays, its column 1 read, the stranger column 12 and the
+    // column without its width passed over; user 4 is missing its keys and
+    // gets the standard record; user 6 after it is read.
+    ASSERT_EQ(lists.options.GetCount(), 3u);
     const CNoteManagerOptions& three = lists.options.GetLast()->record;
     EXPECT_EQ(three.userID, 3u);
     EXPECT_EQ(three.dialogWidth, 2);
     EXPECT_EQ(three.columns[1].width, 99u);
     EXPECT_EQ(three.columns[1].position, 3);
+    EXPECT_STREQ(three.columns[2].title, "Text");
     EXPECT_STREQ(three.columns[7].title, "Size");
     EXPECT_EQ(three.columns[7].displayed, 0u);
+    EXPECT_EQ(lists.options.GetLast()->previous->record.userID, 6u);
     EXPECT_EQ(lists.current.userID, 4u);
     EXPECT_EQ(lists.current.columns[7].displayed, 1u);
+
+    // The same file read again is not told again nor copied twice.
+    Lists again;
+    again.Load(path, 4);
+    EXPECT_EQ(boxes.Count(), 1u) << boxes.LastText();
+    EXPECT_FALSE(FileExists(path + ".bad2"));
+    EXPECT_EQ(again.groups.GetCount(), 2u);
+
+    // The next write holds every entry read, and reads without a word.
+    SaveNoteManagerXml(path.c_str(), again.View());
+    Lists written;
+    written.Load(path, 4);
+    EXPECT_EQ(boxes.Count(), 1u) << boxes.LastText();
+    EXPECT_EQ(written.groups.GetCount(), 2u);
+    EXPECT_EQ(written.pairs.GetCount(), 1u);
+    EXPECT_EQ(written.options.GetCount(), 3u);
+    EXPECT_EQ(ReadWholeFile(path + ".bad"), file);
 }
 
 TEST(NoteManagerFile, AColumnTitleWithCdataEndAndAngleBracketsReadsBackAsItWas)
@@ -252,8 +309,9 @@ TEST(NoteManagerFile, ADamagedFileIsKeptAsideOnceAndTheStandardGroupsAndOptionsS
     EXPECT_EQ(ReadWholeFile(path + ".bad2"), damaged);
     EXPECT_FALSE(FileExists(path + ".bad3"));
 
-    // With no free name left, the damaged file stays where it is and is not
-    // written over until a name is free again.
+    // With no free name left, another damaged file stays where it is and is
+    // not written over until a name is free again.
+    damaged.insert(damaged.find("<group>"), "<group>");
     WriteFile(path, damaged);
     for (int n = 3; n <= 99; ++n)
         WriteFile(path + ".bad" + std::to_string(n), "taken");
