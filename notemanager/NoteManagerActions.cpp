@@ -96,6 +96,14 @@ bool CNoteManagerController::OpenClosedProtected(CNoteController& note)
     return AskMainWindow(kMsgOpenProtectedNote, 0, note) == 1;
 }
 
+// The same for a note of a command, which then goes on with it unless the
+// user declined, the note went meanwhile, or the command was stopped.
+bool CNoteManagerController::OpenChosenProtected(ChosenNotes& chosen, const ChosenNote& each)
+{
+    const bool declined = OpenClosedProtected(*each.note);
+    return GoesOn(chosen) && !declined && IsLive(each);
+}
+
 void CNoteManagerController::SelectAll()
 {
     SetFocus(m_list);
@@ -218,12 +226,10 @@ void CNoteManagerController::PrintSelectedNotes()
             continue;
         CNoteController* note = each.note;
         const bool closed = IsClosedProtected(*note);
-        if (closed) {
-            const bool declined = OpenClosedProtected(*note);
-            if (!GoesOn(chosen))
+        if (closed && !OpenChosenProtected(chosen, each)) {
+            if (chosen.stopped)
                 return;
-            if (declined || !IsLive(each))
-                continue;
+            continue;
         }
         const LRESULT printed = PrintNoteWindow(each.window, first);
         first = false;
@@ -299,12 +305,10 @@ void CNoteManagerController::DuplicateSelectedNotes()
             continue;
         CNoteController* note = each.note;
         const bool closed = IsClosedProtected(*note);
-        if (closed) {
-            const bool declined = OpenClosedProtected(*note);
-            if (!GoesOn(chosen))
+        if (closed && !OpenChosenProtected(chosen, each)) {
+            if (chosen.stopped)
                 return;
-            if (declined || !IsLive(each))
-                continue;
+            continue;
         }
         AskMainWindow(kMsgDuplicateNote, 0, *note);
         if (!GoesOn(chosen))
@@ -359,12 +363,10 @@ void CNoteManagerController::SendSelectedNotes()
             continue;
         CNoteController* note = each.note;
         const bool closed = IsClosedProtected(*note);
-        if (closed) {
-            const bool declined = OpenClosedProtected(*note);
-            if (!GoesOn(chosen))
+        if (closed && !OpenChosenProtected(chosen, each)) {
+            if (chosen.stopped)
                 return;
-            if (declined || !IsLive(each))
-                continue;
+            continue;
         }
         const int sent = SendNoteTo(*note, first, destinations);
         first = false;

@@ -212,6 +212,7 @@ public:
     bool IsLive(const ChosenNote& chosen) const;
     void RedrawRow(CNoteController* note);
     bool OpenClosedProtected(CNoteController& note);
+    bool OpenChosenProtected(ChosenNotes& chosen, const ChosenNote& each);
     void SelectAll();
     void ShowSelectedNotes();
     void HideSelectedNotes();

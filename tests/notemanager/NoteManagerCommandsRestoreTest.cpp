@@ -13,64 +13,35 @@
 #include <string>
 #include <vector>
 
-#include "globals/MainWindowMessages.h"
-#include "note/NoteMessages.h"
 #include "notemanager/NoteManagerDriving.h"
 #include "resources/ids/NoteManagerIds.h"
-#include "resources/ids/SendNoteIds.h"
+#include "support/LoopbackListener.h"
 #include "support/NoteDriving.h"
 
 namespace {
 const char kNotesChanged[] = "The notes changed meanwhile; nothing more was done.";
-const char kSendCaption[] = "Send note to a computer or email address";
-
-bool ReadableNow(SOCKET socket)
-{
-    fd_set set;
-    FD_ZERO(&set);
-    FD_SET(socket, &set);
-    timeval none = {0, 0};
-    return select(0, &set, nullptr, nullptr, &none) == 1;
-}
 
 // A peer on 127.0.0.1 that takes every connection and reads what comes, but
 // never closes one: a send to it stays under way.
 class HoldingPeer {
 public:
-    HoldingPeer()
-    {
-        WSADATA data;
-        WSAStartup(MAKEWORD(2, 2), &data);
-        port = FindFreePort();
-        m_listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-        sockaddr_in address = {};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        address.sin_port = htons(port);
-        listening = bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-                    listen(m_listener, 8) == 0;
-    }
+    HoldingPeer() = default;
     ~HoldingPeer()
     {
         for (SOCKET held : m_held)
             closesocket(held);
-        closesocket(m_listener);
-        WSACleanup();
     }
     HoldingPeer(const HoldingPeer&) = delete;
     HoldingPeer& operator=(const HoldingPeer&) = delete;
 
+    bool IsListening() const { return m_listener.IsListening(); }
+    unsigned short Port() const { return m_listener.Port(); }
     // Everything that has arrived so far, on every connection.
     const std::string& Received()
     {
-        for (int round = 0; round < 16 && ReadableNow(m_listener); ++round) {
-            SOCKET taken = accept(m_listener, nullptr, nullptr);
-            if (taken == INVALID_SOCKET)
-                break;
-            u_long nonBlocking = 1;
-            ioctlsocket(taken, FIONBIO, &nonBlocking);
+        SOCKET taken = INVALID_SOCKET;
+        for (int round = 0; round < 16 && (taken = m_listener.TakeWaiting()) != INVALID_SOCKET; ++round)
             m_held.push_back(taken);
-        }
         for (SOCKET held : m_held) {
             char piece[4096];
             int count = 0;
@@ -80,38 +51,11 @@ public:
         return m_bytes;
     }
 
-    unsigned short port = 0;
-    bool listening = false;
-
 private:
-    SOCKET m_listener = INVALID_SOCKET;
+    LoopbackListener m_listener{8};
     std::vector<SOCKET> m_held;
     std::string m_bytes;
 };
-
-bool IsTransmitting(HWND note)
-{
-    LRESULT answer = 0;
-    return SendWithTimeout(note, kMsgNoteIsTransmitting, 0, 0, &answer) && answer != 0;
-}
-
-// The Note Manager's Send on the titles, to the peer; true once the first
-// note is on its way.
-bool SendTitlesTo(const NoteManagerWindow& manager, DWORD process, const std::vector<std::string>& titles,
-                  unsigned short port)
-{
-    HWND first = NoteWithText(process, titles.front());
-    manager.SelectTitles(titles);
-    manager.Command(ID_NM_SEND);
-    HWND dialog = nullptr;
-    if (!WaitUntil([&] { return (dialog = FindTopWindowTitled("#32770", kSendCaption, process)) != nullptr; }))
-        return false;
-    SendWithTimeout(GetDlgItem(dialog, IDC_SEND_ADDRESS), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("127.0.0.1"));
-    const std::string number = std::to_string(port);
-    SendWithTimeout(GetDlgItem(dialog, IDC_SEND_PORT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(number.c_str()));
-    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-    return first && WaitUntil([&] { return IsTransmitting(first); });
-}
 
 // The texts of the notes on the screen, sorted.
 std::vector<std::string> VisibleTexts(DWORD process)
@@ -143,7 +87,7 @@ TEST(NoteManagerCommandsRestore, ASendOrDeleteBegunBeforeAReplaceStopsAndLeavesT
     StoreTestNotes(install, {TestNote("Live one"), TestNote("Live two"), TestNote("Live three")});
     WriteWholeFile(install.File("three.QPK"), backup);
     HoldingPeer peer;
-    ASSERT_TRUE(peer.listening);
+    ASSERT_TRUE(peer.IsListening());
 
     RunningProgram program(install, "");
     const DWORD process = program.ProcessId();
@@ -151,7 +95,7 @@ TEST(NoteManagerCommandsRestore, ASendOrDeleteBegunBeforeAReplaceStopsAndLeavesT
     ASSERT_NE(manager.OpenFromTrayListing(program, 4), nullptr);
 
     // The first of three chosen notes is on its way when the replace comes.
-    ASSERT_TRUE(SendTitlesTo(manager, process, {"Live one", "Live two", "Live three"}, peer.port));
+    ASSERT_TRUE(manager.SendTitles({"Live one", "Live two", "Live three"}, peer.Port()));
     ASSERT_TRUE(WaitUntil([&] { return peer.Received().find("Title=Live one") != std::string::npos; }));
     RunToEnd(install, "/replaceSilently three.QPK");
     WaitUntil([&] { return ProgramBoxShown(process) || peer.Received().find("Backup") != std::string::npos; });
@@ -179,7 +123,7 @@ TEST(NoteManagerCommandsRestore, ASendOrDeleteBegunBeforeAReplaceStopsAndLeavesT
     // The program closed while a send waits: the window's object goes with
     // it, and the program still ends.
     ASSERT_NE(manager.OpenFromTrayListing(program, 4), nullptr);
-    ASSERT_TRUE(SendTitlesTo(manager, process, {"Backup two"}, peer.port));
+    ASSERT_TRUE(manager.SendTitles({"Backup two"}, peer.Port()));
     PostMessageA(WaitForMainWindow(program), WM_CLOSE, 0, 0);
     DWORD exitCode = 1;
     ASSERT_TRUE(program.WaitForExit(&exitCode));
