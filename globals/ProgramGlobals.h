@@ -13,6 +13,7 @@
 #include "globals/FindSettings.h"
 #include "globals/NoteManagerOptions.h"
 #include "globals/HashRecord.h"
+#include "globals/NotesGeneration.h"
 #include "globals/Settings.h"
 
 // The program's shared state: objects built before WinMain, in one fixed order,

@@ -4,6 +4,7 @@
 
 #include "foundation/bytes/MessageBoxes.h"
 #include "globals/MainWindowMessages.h"
+#include "globals/NotesGeneration.h"
 #include "globals/ProgramGlobals.h"
 #include "net/SendDialog.h"
 #include "note/NoteController.h"
@@ -15,7 +16,10 @@
 #include "resources/ids/NoteManagerIds.h"
 
 // The commands on the selected notes. Each takes the selected notes when it
-// starts and skips a note that has gone meanwhile (a send pumps messages).
+// starts. After each box, dialog, password prompt or send's wait it asks
+// whether to go on: a restore, its undo or a reload meanwhile has closed the
+// notes it took (and made others, perhaps at their very addresses), so it
+// stops; a note closed meanwhile is skipped.
 
 namespace {
 const DWORD kSendWaitMs = 120000;
@@ -42,6 +46,8 @@ bool Ask(HWND owner, const char* question)
 {
     return ShowMessageBox(owner, question, ProgramTitle, kMbYesNo | kMbIconQuestion) == kIdYes;
 }
+
+const char kNotesChanged[] = "The notes changed meanwhile; nothing more was done.";
 }
 
 // The note is still one of the program's notes.
@@ -49,6 +55,27 @@ bool CNoteManagerController::IsLive(CNoteController* note) const
 {
     INoteKeeper* keeper = GetNoteKeeper();
     return note && keeper && (keeper->OwnNotes().Contains(note) || DeletedNotesList().Contains(note));
+}
+
+bool CNoteManagerController::IsLive(const ChosenNote& chosen) const
+{
+    return IsLiveNote(chosen.note, chosen.window);
+}
+
+bool CNoteManagerController::GoesOn(ChosenNotes& chosen)
+{
+    if (chosen.stopped)
+        return false;
+    if (m_destroyed) {
+        chosen.stopped = true;
+        return false;
+    }
+    if (chosen.generation == NotesGeneration())
+        return true;
+    chosen.stopped = true;
+    // A window that a restore has closed no longer owns anything.
+    ShowWarningMessage(m_closing ? GetMainWindow() : m_dialog, kNotesChanged, ProgramTitle);
+    return false;
 }
 
 void CNoteManagerController::RedrawRow(CNoteController* note)
@@ -69,6 +96,14 @@ bool CNoteManagerController::OpenClosedProtected(CNoteController& note)
     return AskMainWindow(kMsgOpenProtectedNote, 0, note) == 1;
 }
 
+// The same for a note of a command, which then goes on with it unless the
+// user declined, the note went meanwhile, or the command was stopped.
+bool CNoteManagerController::OpenChosenProtected(ChosenNotes& chosen, const ChosenNote& each)
+{
+    const bool declined = OpenClosedProtected(*each.note);
+    return GoesOn(chosen) && !declined && IsLive(each);
+}
+
 void CNoteManagerController::SelectAll()
 {
     SetFocus(m_list);
@@ -82,9 +117,11 @@ void CNoteManagerController::ShowSelectedNotes()
         return;
     }
     const bool searching = NoteManagerOptions().containingText[0] != '\0';
-    for (CNoteController* note : SelectedNotes()) {
-        if (!IsLive(note))
+    ChosenNotes chosen = TakeSelection();
+    for (const ChosenNote& each : chosen.notes) {
+        if (!IsLive(each))
             continue;
+        CNoteController* note = each.note;
         note->m_hidden = false;
         note->m_parked = false;
         note->m_temporarilyOnTop = true;
@@ -97,6 +134,10 @@ void CNoteManagerController::ShowSelectedNotes()
         if (note->m_window)
             InvalidateRect(note->m_window, nullptr, TRUE);
         const LRESULT answer = AskMainWindow(kMsgOpenProtectedNote, 1, *note);
+        if (!GoesOn(chosen))
+            return;
+        if (!IsLive(each))
+            continue;
         if ((answer == 0 || answer == 2) && searching && note->m_textMatch > 0)
             SelectAndShowText(*note, note->m_textMatch, lstrlenA(NoteManagerOptions().containingText));
         if (note->m_window)
@@ -115,9 +156,10 @@ void CNoteManagerController::HideSelectedNotes()
         MessageBeep(0);
         return;
     }
-    for (CNoteController* note : SelectedNotes()) {
-        if (!IsLive(note))
+    for (const ChosenNote& each : TakeSelection().notes) {
+        if (!IsLive(each))
             continue;
+        CNoteController* note = each.note;
         note->m_parked = false;
         if (!note->m_hidden)
             note->HideNote();
@@ -129,25 +171,40 @@ void CNoteManagerController::HideSelectedNotes()
 
 void CNoteManagerController::LockSelectedNotes()
 {
-    const std::vector<CNoteController*> notes = SelectedNotes();
+    ChosenNotes chosen = TakeSelection();
     size_t locked = 0;
-    for (CNoteController* note : notes)
-        locked += IsNoteLocked(*note) ? 1 : 0;
-    if (IsDeletedView() || notes.empty() || (locked && locked != notes.size())) {
+    for (const ChosenNote& each : chosen.notes)
+        locked += IsNoteLocked(*each.note) ? 1 : 0;
+    if (IsDeletedView() || chosen.notes.empty() || (locked && locked != chosen.notes.size())) {
         MessageBeep(0);
         return;
     }
-    const bool unlocking = locked == notes.size();
-    for (CNoteController* note : notes) {
-        if (!IsLive(note) || !note->m_window)
+    const bool unlocking = locked == chosen.notes.size();
+    // The lock command may ask for a password, as opening a closed note does.
+    for (const ChosenNote& each : chosen.notes) {
+        if (!IsLive(each) || !each.window)
             continue;
+        CNoteController* note = each.note;
         if (!unlocking || !IsClosedProtected(*note)) {
             const bool wasHidden = note->m_hidden;
-            SendMessageA(note->m_window, WM_COMMAND, kNoteCmdToggleLock, 0);
+            SendMessageA(each.window, WM_COMMAND, kNoteCmdToggleLock, 0);
+            if (!GoesOn(chosen))
+                return;
+            if (!IsLive(each))
+                continue;
             if (!unlocking && wasHidden)
                 note->LockProtectedNote();
-        } else if (!OpenClosedProtected(*note)) {
-            SendMessageA(note->m_window, WM_COMMAND, kNoteCmdToggleLock, 0);
+        } else {
+            const bool declined = OpenClosedProtected(*note);
+            if (!GoesOn(chosen))
+                return;
+            if (!IsLive(each))
+                continue;
+            if (!declined) {
+                SendMessageA(each.window, WM_COMMAND, kNoteCmdToggleLock, 0);
+                if (!GoesOn(chosen))
+                    return;
+            }
         }
         RedrawRow(note);
     }
@@ -163,15 +220,22 @@ void CNoteManagerController::PrintSelectedNotes()
         return;
     }
     bool first = true;
-    for (CNoteController* note : SelectedNotes()) {
-        if (!IsLive(note) || !note->m_window)
+    ChosenNotes chosen = TakeSelection();
+    for (const ChosenNote& each : chosen.notes) {
+        if (!IsLive(each) || !each.window)
             continue;
+        CNoteController* note = each.note;
         const bool closed = IsClosedProtected(*note);
-        if (closed && OpenClosedProtected(*note))
+        if (closed && !OpenChosenProtected(chosen, each)) {
+            if (chosen.stopped)
+                return;
             continue;
-        const LRESULT printed = PrintNoteWindow(note->m_window, first);
+        }
+        const LRESULT printed = PrintNoteWindow(each.window, first);
         first = false;
-        if (closed)
+        if (!GoesOn(chosen))
+            return;
+        if (closed && IsLive(each))
             note->HideNote();
         if (!printed)
             break;
@@ -181,37 +245,47 @@ void CNoteManagerController::PrintSelectedNotes()
 
 void CNoteManagerController::DeleteSelectedNotes(bool confirmOne)
 {
-    const std::vector<CNoteController*> notes = SelectedNotes();
+    ChosenNotes chosen = TakeSelection();
+    const std::vector<ChosenNote>& notes = chosen.notes;
     bool locked = false;
-    for (CNoteController* note : notes)
-        locked = locked || IsNoteLocked(*note);
+    for (const ChosenNote& each : notes)
+        locked = locked || IsNoteLocked(*each.note);
     if (notes.empty() || locked) {
         MessageBeep(0);
         return;
     }
-    if (notes.size() >= 2 && !Ask(m_dialog, "Are you sure you want to delete all the selected notes?\r\n\r\n"))
+    const char* question = notes.size() >= 2 ? "Are you sure you want to delete all the selected notes?\r\n\r\n"
+                           : confirmOne      ? "Are you sure you want to delete the selected note?\r\n\r\n"
+                                             : nullptr;
+    if (question && (!Ask(m_dialog, question) || !GoesOn(chosen)))
         return;
-    if (notes.size() == 1 && confirmOne && !Ask(m_dialog, "Are you sure you want to delete the selected note?\r\n\r\n"))
-        return;
+    // A note may ask its own question before it goes.
     for (auto it = notes.rbegin(); it != notes.rend(); ++it) {
+        if (!GoesOn(chosen))
+            return;
         if (IsLive(*it))
-            (*it)->DeleteNote();
+            it->note->DeleteNote();
     }
-    DescribeCurrentSelection(-1);
+    if (GoesOn(chosen))
+        DescribeCurrentSelection(-1);
 }
 
 void CNoteManagerController::UndeleteSelectedNotes()
 {
-    const std::vector<CNoteController*> notes = SelectedNotes();
+    ChosenNotes chosen = TakeSelection();
+    const std::vector<ChosenNote>& notes = chosen.notes;
     if (notes.empty())
         return;
-    if (notes.size() >= 2 && !Ask(m_dialog, "Are you sure you want to undelete all the selected notes?\r\n\r\n"))
+    if (notes.size() >= 2 &&
+        (!Ask(m_dialog, "Are you sure you want to undelete all the selected notes?\r\n\r\n") || !GoesOn(chosen)))
         return;
     for (auto it = notes.rbegin(); it != notes.rend(); ++it) {
         if (!IsLive(*it))
             continue;
-        const int row = RowOf(*it);
-        AskMainWindow(kMsgUndeleteNote, 0, **it);
+        AskMainWindow(kMsgUndeleteNote, 0, *it->note);
+        if (!GoesOn(chosen))
+            return;
+        const int row = RowOf(it->note);
         if (row >= 0)
             ListView_DeleteItem(m_list, row);
     }
@@ -220,22 +294,27 @@ void CNoteManagerController::UndeleteSelectedNotes()
 
 void CNoteManagerController::DuplicateSelectedNotes()
 {
-    const std::vector<CNoteController*> notes = SelectedNotes();
-    if (notes.empty()) {
+    ChosenNotes chosen = TakeSelection();
+    if (chosen.notes.empty()) {
         MessageBeep(0);
         return;
     }
-    for (CNoteController* note : notes) {
-        if (!IsLive(note))
+    // Making the copy may tell the user why it could not be made.
+    for (const ChosenNote& each : chosen.notes) {
+        if (!IsLive(each))
             continue;
-        if (IsClosedProtected(*note)) {
-            if (OpenClosedProtected(*note))
-                continue;
-            AskMainWindow(kMsgDuplicateNote, 0, *note);
-            note->HideNote();
-        } else {
-            AskMainWindow(kMsgDuplicateNote, 0, *note);
+        CNoteController* note = each.note;
+        const bool closed = IsClosedProtected(*note);
+        if (closed && !OpenChosenProtected(chosen, each)) {
+            if (chosen.stopped)
+                return;
+            continue;
         }
+        AskMainWindow(kMsgDuplicateNote, 0, *note);
+        if (!GoesOn(chosen))
+            return;
+        if (closed && IsLive(each))
+            note->HideNote();
     }
     OnColumnClick(NoteManagerOptions().sortColumn, true);
     UpdateTrayTooltip();
@@ -244,41 +323,60 @@ void CNoteManagerController::DuplicateSelectedNotes()
 
 // While a note is being sent the window answers the user with a beep; the
 // wait is bounded so that a send that never ends cannot hold the window.
-void CNoteManagerController::WaitWhileSending(CNoteController* note)
+// False when the program is ending: its quit message is left for its own
+// loop.
+bool CNoteManagerController::WaitWhileSending(const ChosenNotes& chosen, const ChosenNote& sending)
 {
     m_busySending = true;
+    bool quitting = false;
     const DWORD start = GetTickCount();
-    while (IsLive(note) && note->m_window && SendMessageA(note->m_window, kMsgNoteIsTransmitting, 0, 0) &&
-           GetTickCount() - start < kSendWaitMs) {
+    while (!quitting && !m_destroyed && chosen.generation == NotesGeneration() && IsLive(sending) &&
+           SendMessageA(sending.window, kMsgNoteIsTransmitting, 0, 0) && GetTickCount() - start < kSendWaitMs) {
         MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        while (!quitting && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                PostQuitMessage(static_cast<int>(message.wParam));
+                quitting = true;
+                break;
+            }
             TranslateMessage(&message);
             DispatchMessageA(&message);
         }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        if (!quitting)
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
     }
     m_busySending = false;
+    return !quitting;
 }
 
 void CNoteManagerController::SendSelectedNotes()
 {
-    const std::vector<CNoteController*> notes = SelectedNotes();
-    if (notes.empty()) {
+    ChosenNotes chosen = TakeSelection();
+    if (chosen.notes.empty()) {
         MessageBeep(0);
         return;
     }
     std::vector<CDestination> destinations;
     bool first = true;
-    for (CNoteController* note : notes) {
-        if (!IsLive(note))
+    for (const ChosenNote& each : chosen.notes) {
+        if (!IsLive(each))
             continue;
+        CNoteController* note = each.note;
         const bool closed = IsClosedProtected(*note);
-        if (closed && OpenClosedProtected(*note))
+        if (closed && !OpenChosenProtected(chosen, each)) {
+            if (chosen.stopped)
+                return;
             continue;
+        }
         const int sent = SendNoteTo(*note, first, destinations);
         first = false;
-        WaitWhileSending(note);
-        if (!IsLive(note))
+        if (!GoesOn(chosen))
+            return;
+        if (!IsLive(each))
+            continue;
+        if (!WaitWhileSending(chosen, each) || !GoesOn(chosen))
+            return;
+        if (!IsLive(each))
             continue;
         if (closed && note->m_sendState == 1)
             note->HideNote();
@@ -286,23 +384,23 @@ void CNoteManagerController::SendSelectedNotes()
         if (!sent)
             break;
     }
-    if (IsWindow(m_list))
-        SetFocus(m_list);
+    SetFocus(m_list);
 }
 
 void CNoteManagerController::ToggleStayOnTop(bool rollUp)
 {
-    const std::vector<CNoteController*> notes = SelectedNotes();
+    const std::vector<ChosenNote> notes = TakeSelection().notes;
     size_t onTop = 0;
-    for (CNoteController* note : notes)
-        onTop += note->m_stayOnTop ? 1 : 0;
+    for (const ChosenNote& each : notes)
+        onTop += each.note->m_stayOnTop ? 1 : 0;
     if (IsDeletedView() || notes.empty() || (onTop && onTop != notes.size())) {
         MessageBeep(0);
         return;
     }
-    for (CNoteController* note : notes) {
-        if (!IsLive(note))
+    for (const ChosenNote& each : notes) {
+        if (!IsLive(each))
             continue;
+        CNoteController* note = each.note;
         if (rollUp) {
             if (note->m_stayOnTop) {
                 if (!note->m_rolledUp)
@@ -327,19 +425,29 @@ void CNoteManagerController::AssociateSelectedNotes()
         MessageBeep(0);
         return;
     }
-    const std::vector<CNoteController*> notes = SelectedNotes();
-    CNoteController* first = notes.front();
-    if (!first->AssociateWith(1, 1))
+    ChosenNotes chosen = TakeSelection();
+    const std::vector<ChosenNote>& notes = chosen.notes;
+    CNoteController* first = notes.front().note;
+    const int associated = first->AssociateWith(1, 1);
+    if (!GoesOn(chosen) || !associated || !IsLive(notes.front()))
         return;
     CRecordList<CAppAssociation> resultList;
     GetNoteAppAssociations(first->m_noteId, resultList);
+    // Applying an association may tell the user why it failed.
     for (size_t i = 1; i < notes.size(); ++i) {
-        CNoteController* note = notes[i];
-        if (!IsLive(note))
+        if (!GoesOn(chosen))
+            return;
+        if (!IsLive(notes[i]))
             continue;
+        CNoteController* note = notes[i].note;
         RemoveNoteAssociations(AppAssociationsList(), note->m_noteId);
-        if (note->m_noteId == 9999 && note->m_window)
-            SaveNoteWindow(note->m_window);
+        if (note->m_noteId == 9999 && notes[i].window) {
+            SaveNoteWindow(notes[i].window);
+            if (!GoesOn(chosen))
+                return;
+            if (!IsLive(notes[i]))
+                continue;
+        }
         for (auto* node = resultList.GetFirst(); node; node = node->next) {
             CAppAssociation copy = node->record;
             copy.id = static_cast<DWORD>(AppAssociationsList().NextFreeId());
@@ -351,20 +459,23 @@ void CNoteManagerController::AssociateSelectedNotes()
             break;
         RedrawRow(note);
     }
-    UpdateStatus();
+    if (GoesOn(chosen))
+        UpdateStatus();
 }
 
 void CNoteManagerController::OpenNoteSettings()
 {
-    const std::vector<CNoteController*> notes = SelectedNotes();
-    if (notes.size() != 1) {
+    ChosenNotes chosen = TakeSelection();
+    if (chosen.notes.size() != 1) {
         MessageBeep(0);
         return;
     }
-    CNoteController* note = notes.front();
+    CNoteController* note = chosen.notes.front().note;
     const int changed = note->ShowProperties(0, false, true, nullptr);
+    if (!GoesOn(chosen))
+        return;
     SetFocus(m_dialog);
-    if (changed && IsLive(note)) {
+    if (changed && IsLive(chosen.notes.front())) {
         RedrawRow(note);
         DescribeSelectedNote(*note);
     }

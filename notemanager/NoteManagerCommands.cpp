@@ -4,6 +4,7 @@
 
 #include "foundation/CallbackGuard.h"
 #include "foundation/bytes/MessageBoxes.h"
+#include "globals/NotesGeneration.h"
 #include "globals/ProgramGlobals.h"
 #include "note/NoteController.h"
 #include "notemanager/NoteManagerFile.h"
@@ -61,6 +62,7 @@ LRESULT CALLBACK NoteListSubclassProc(HWND list, UINT message, WPARAM wParam, LP
     if (!controller)
         return DefWindowProcA(list, message, wParam, lParam);
     WNDPROC previous = controller->ListProcedure();
+    CNoteManagerController::Call call(*controller);
     return GuardCallback<LRESULT>(0, [&]() -> LRESULT {
         switch (message) {
         case WM_GETDLGCODE:
@@ -137,6 +139,15 @@ std::vector<CNoteController*> CNoteManagerController::SelectedNotes() const
             notes.push_back(note);
     }
     return notes;
+}
+
+ChosenNotes CNoteManagerController::TakeSelection() const
+{
+    ChosenNotes chosen;
+    chosen.generation = NotesGeneration();
+    for (CNoteController* note : SelectedNotes())
+        chosen.notes.push_back({note, note->m_window});
+    return chosen;
 }
 
 void CNoteManagerController::CollectSelectionStats(CSelectionStats& stats)

@@ -48,6 +48,21 @@ struct CSelectionStats {
     DWORD textLength = 0;
 };
 
+// A note a command was given, with the window it had then: a note made
+// later at the same address has another window.
+struct ChosenNote {
+    CNoteController* note;
+    HWND window;
+};
+
+// The notes a command was given, and the notes' generation when it took
+// them (globals/NotesGeneration.h); stopped once the command was stopped.
+struct ChosenNotes {
+    std::vector<ChosenNote> notes;
+    unsigned generation = 0;
+    bool stopped = false;
+};
+
 // A radio group of the filters: its first and last button.
 struct RadioGroup {
     int first;
@@ -67,6 +82,22 @@ public:
     ~CNoteManagerController();
     CNoteManagerController(const CNoteManagerController&) = delete;
     CNoteManagerController& operator=(const CNoteManagerController&) = delete;
+
+    // Held by the window's procedures while they run the object's code. The
+    // window destroyed meanwhile (the program ending while a command waits in
+    // a box or a send) frees the object only when the last of them returns.
+    class Call {
+    public:
+        explicit Call(CNoteManagerController& controller) : m_controller(controller) { ++controller.m_calls; }
+        ~Call();
+        Call(const Call&) = delete;
+        Call& operator=(const Call&) = delete;
+
+    private:
+        CNoteManagerController& m_controller;
+    };
+    // WM_DESTROY: the object goes as the last call returns.
+    void MarkDestroyed() { m_destroyed = true; }
 
     // The dialog's messages; false when the dialog's own handling applies.
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result);
@@ -162,8 +193,15 @@ public:
 
     // Commands on the selection (NoteManagerCommands*.cpp).
     void CollectSelectionStats(CSelectionStats& stats);
-    // The notes of the selected rows, taken when a command starts.
+    // The notes of the selected rows.
     std::vector<CNoteController*> SelectedNotes() const;
+    // The same with their windows and the notes' generation, taken when a
+    // command starts.
+    ChosenNotes TakeSelection() const;
+    // Asked after each box, dialog, password prompt or send's wait of a
+    // command: false when it must stop, as the notes were restored or
+    // reloaded meanwhile (told to the user once) or the window is destroyed.
+    bool GoesOn(ChosenNotes& chosen);
     void TrackListMenu();
     void OnListKey(WORD key);
     bool OnSelectionCommand(UINT id);
@@ -171,8 +209,10 @@ public:
     void PointAtSelectedRow(int offset);
     void EnableListMenu(HMENU menu, const CSelectionStats& stats);
     bool IsLive(CNoteController* note) const;
+    bool IsLive(const ChosenNote& chosen) const;
     void RedrawRow(CNoteController* note);
     bool OpenClosedProtected(CNoteController& note);
+    bool OpenChosenProtected(ChosenNotes& chosen, const ChosenNote& each);
     void SelectAll();
     void ShowSelectedNotes();
     void HideSelectedNotes();
@@ -181,7 +221,7 @@ public:
     void DeleteSelectedNotes(bool confirmOne);
     void UndeleteSelectedNotes();
     void DuplicateSelectedNotes();
-    void WaitWhileSending(CNoteController* note);
+    bool WaitWhileSending(const ChosenNotes& chosen, const ChosenNote& sending);
     void SendSelectedNotes();
     void ToggleStayOnTop(bool rollUp);
     void AssociateSelectedNotes();
@@ -217,6 +257,11 @@ private:
     bool m_headerCursorOverridden = false;
     // True while a send pumps messages: commands, filters and Close wait.
     bool m_busySending = false;
+    // The procedures' calls under way, and whether the window has gone.
+    int m_calls = 0;
+    bool m_destroyed = false;
+    // The window was told to close (a restore closes it under a command).
+    bool m_closing = false;
     // The calendar's search text was set at the last fill: group names count.
     bool m_calendarSearch = false;
     // The program itself is putting text into the edit: no refill.

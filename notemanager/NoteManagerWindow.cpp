@@ -61,10 +61,11 @@ INT_PTR CALLBACK NoteManagerDlgProc(HWND dialog, UINT message, WPARAM wParam, LP
                 return MeasureBeforeController(dialog, *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)) ? TRUE : FALSE;
             return FALSE;
         }
+        CNoteManagerController::Call call(*controller);
         if (message == WM_DESTROY) {
             SetWindowLongPtrA(dialog, DWLP_USER, 0);
+            controller->MarkDestroyed();
             controller->OnDestroy();
-            delete controller;
             return TRUE;
         }
         INT_PTR result = 0;
@@ -143,6 +144,12 @@ int OpenNoteManager(CWindowController& app, LPARAM request)
 CNoteManagerController::CNoteManagerController(HWND dialog, const CNoteManagerStartParams& params)
     : m_dialog(dialog), m_params(params)
 {
+}
+
+CNoteManagerController::Call::~Call()
+{
+    if (--m_controller.m_calls == 0 && m_controller.m_destroyed)
+        delete &m_controller;
 }
 
 CNoteManagerController::~CNoteManagerController()
@@ -266,6 +273,7 @@ bool CNoteManagerController::OnCommand(UINT id, UINT code)
 
 void CNoteManagerController::Close()
 {
+    m_closing = true;
     RestoreSubclasses();
     EndDialog(m_dialog, 0);
 }

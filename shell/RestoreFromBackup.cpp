@@ -326,6 +326,7 @@ bool RestoreFromBackup(CWindowController& app, int index, bool silent, const cha
         return false;
     // A close asked for meanwhile waits until the restored notes are in.
     CRestoreInProgress held(app);
+    RaiseNotesGeneration();
     if (state.method == 2 && !ReplaceExistingNotes(app)) {
         // Nothing was restored: there is nothing for this copy to undo.
         if (madeUndoCopy)

@@ -75,6 +75,7 @@ bool UndoRestore(CWindowController& app)
     bool loaded;
     {
         CRestoreInProgress held(app);
+        RaiseNotesGeneration();
         app.Teardown();
         EnsureBackupFolder(owner);
         putBack = replacement.Commit(failed, notReturned);

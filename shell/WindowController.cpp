@@ -243,6 +243,7 @@ void CWindowController::FinishStart()
 
 void CWindowController::Reinitialize()
 {
+    RaiseNotesGeneration();
     m_lastNote = nullptr;
     m_busySaving = 0;
     ReadScreenColours(m_mainWindow);

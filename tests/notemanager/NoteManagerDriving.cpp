@@ -7,6 +7,8 @@
 #include "globals/MainWindowMessages.h"
 #include "note/NoteController.h"
 #include "notemanager/NoteManagerFile.h"
+#include "resources/ids/NoteManagerIds.h"
+#include "resources/ids/SendNoteIds.h"
 #include "support/bytes/MessageBoxRecorder.h"
 #include "store/FreeSlotLists.h"
 #include "store/NoteSaving.h"
@@ -158,6 +160,29 @@ bool NoteManagerWindow::WaitClosed() const
 {
     HWND window = m_window;
     return WaitUntil([&] { return !IsWindow(window); });
+}
+
+bool NoteIsTransmitting(HWND note)
+{
+    LRESULT answer = 0;
+    return SendWithTimeout(note, kMsgNoteIsTransmitting, 0, 0, &answer) && answer != 0;
+}
+
+bool NoteManagerWindow::SendTitles(const std::vector<std::string>& titles, unsigned short port) const
+{
+    const char kSendCaption[] = "Send note to a computer or email address";
+    HWND first = WaitForNoteWithText(m_process, titles.front());
+    SelectTitles(titles);
+    Command(ID_NM_SEND);
+    HWND dialog = nullptr;
+    const DWORD process = m_process;
+    if (!WaitUntil([&] { return (dialog = FindTopWindowTitled("#32770", kSendCaption, process)) != nullptr; }))
+        return false;
+    SendWithTimeout(GetDlgItem(dialog, IDC_SEND_ADDRESS), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("127.0.0.1"));
+    const std::string number = std::to_string(port);
+    SendWithTimeout(GetDlgItem(dialog, IDC_SEND_PORT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(number.c_str()));
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    return first && WaitUntil([&] { return NoteIsTransmitting(first); });
 }
 
 std::string NoteManagerWindow::ComboItem(int comboId, int index) const

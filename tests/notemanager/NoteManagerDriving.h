@@ -35,6 +35,9 @@ std::vector<DWORD> StoreTestNotes(const ProgramInstall& install, const std::vect
 void WriteGroupsFile(const ProgramInstall& install, const std::vector<DWORD>& extraGroups,
                      const std::vector<std::pair<DWORD, DWORD>>& memberships);
 
+// Whether the note is being sent at the moment.
+bool NoteIsTransmitting(HWND note);
+
 class NoteManagerWindow {
 public:
     explicit NoteManagerWindow(DWORD process) : m_process(process) {}
@@ -72,6 +75,9 @@ public:
     bool TypeInPlace(UINT command, const char* name) const;
     // Waits until the window has gone.
     bool WaitClosed() const;
+    // The notes of the titles sent by the Send command, its dialog given
+    // 127.0.0.1 and the port; true once the first note is on its way.
+    bool SendTitles(const std::vector<std::string>& titles, unsigned short port) const;
 
 private:
     DWORD m_process;

@@ -10,65 +10,21 @@
 
 #include <string>
 
-#include "globals/MainWindowMessages.h"
 #include "note/NoteMessages.h"
 #include "notemanager/NoteManagerDriving.h"
 #include "resources/ids/NoteManagerIds.h"
-#include "resources/ids/SendNoteIds.h"
+#include "support/LoopbackListener.h"
 #include "support/NoteDriving.h"
-
-namespace {
-const char kSendCaption[] = "Send note to a computer or email address";
-
-// A port on 127.0.0.1 that takes connections but never answers them: a
-// send to it waits until the port closes.
-class SilentPort {
-public:
-    SilentPort()
-    {
-        WSADATA data;
-        WSAStartup(MAKEWORD(2, 2), &data);
-        port = FindFreePort();
-        m_socket = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-        sockaddr_in address = {};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        address.sin_port = htons(port);
-        listening = bind(m_socket, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-                    listen(m_socket, 4) == 0;
-    }
-    ~SilentPort()
-    {
-        Close();
-        WSACleanup();
-    }
-    void Close()
-    {
-        if (m_socket != INVALID_SOCKET)
-            closesocket(m_socket);
-        m_socket = INVALID_SOCKET;
-    }
-    unsigned short port = 0;
-    bool listening = false;
-
-private:
-    SOCKET m_socket = INVALID_SOCKET;
-};
-
-bool IsTransmitting(HWND note)
-{
-    LRESULT answer = 0;
-    return SendWithTimeout(note, kMsgNoteIsTransmitting, 0, 0, &answer) && answer != 0;
-}
-}
 
 TEST(NoteManagerSend, ANoteDeletedWhileTheSelectionIsSentIsSkipped)
 {
     ProgramInstall install("nmsend");
     install.AddInstalledDataFiles();
     StoreTestNotes(install, {{"Send one"}, {"Send two"}, {"Send three"}});
-    SilentPort silent;
-    ASSERT_TRUE(silent.listening);
+    // A port that takes connections but never answers them: a send to it
+    // waits until the port closes.
+    LoopbackListener silent;
+    ASSERT_TRUE(silent.IsListening());
 
     RunningProgram program(install, "");
     const DWORD process = program.ProcessId();
@@ -77,16 +33,7 @@ TEST(NoteManagerSend, ANoteDeletedWhileTheSelectionIsSentIsSkipped)
     HWND first = WaitForNoteWithText(process, "Send one");
     HWND second = WaitForNoteWithText(process, "Send two");
     ASSERT_TRUE(first && second);
-
-    manager.SelectTitles({"Send one", "Send two", "Send three"});
-    manager.Command(ID_NM_SEND);
-    HWND dialog = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (dialog = FindTopWindowTitled("#32770", kSendCaption, process)) != nullptr; }));
-    SendWithTimeout(GetDlgItem(dialog, IDC_SEND_ADDRESS), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("127.0.0.1"));
-    const std::string port = std::to_string(silent.port);
-    SendWithTimeout(GetDlgItem(dialog, IDC_SEND_PORT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(port.c_str()));
-    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(WaitUntil([&] { return IsTransmitting(first); }));
+    ASSERT_TRUE(manager.SendTitles({"Send one", "Send two", "Send three"}, silent.Port()));
 
     // Close is refused while the first note is on its way; the second note goes.
     manager.Command(IDCANCEL);
@@ -99,10 +46,10 @@ TEST(NoteManagerSend, ANoteDeletedWhileTheSelectionIsSentIsSkipped)
     }));
     EXPECT_TRUE(IsWindow(manager.Window()));
     silent.Close();
-    EXPECT_TRUE(WaitUntil([&] { return !IsTransmitting(first); }));
+    EXPECT_TRUE(WaitUntil([&] { return !NoteIsTransmitting(first); }));
     // The third note has been tried after the deleted one, and the window is still there.
     HWND third = WaitForNoteWithText(process, "Send three");
-    EXPECT_TRUE(WaitUntil([&] { return !IsTransmitting(third); }));
+    EXPECT_TRUE(WaitUntil([&] { return !NoteIsTransmitting(third); }));
     EXPECT_TRUE(program.IsRunning());
     EXPECT_EQ(manager.Rows(), 3);
     manager.SelectTitles({"Send three"});
