@@ -36,8 +36,10 @@ std::string CheckedName(const char* dataFileName)
 
 CFileSetReplacement::~CFileSetReplacement()
 {
-    if (m_prepared)
+    if (m_prepared) {
         RemoveCopies();
+        DeleteReplacementRecord(kLogPrefix);
+    }
     if (m_committed) {
         std::vector<std::string> failed;
         RevertMoved(failed);
@@ -67,11 +69,19 @@ bool CFileSetReplacement::Prepare(std::vector<std::string>& failed)
     }
     if (!failed.empty())
         return false;
-    m_prepared = true;
     for (Step& step : m_steps) {
-        const std::string target = DataFilePath(step.name.c_str());
-        step.existed = FileExists(target.c_str());
+        step.existed = FileExists(DataFilePath(step.name.c_str()).c_str());
         step.moved = false;
+    }
+    // A stop while the copies are made leaves the record to say that nothing
+    // was moved yet, so the next start only removes them.
+    if (!WriteRecord(ReplacementState::kPreparing)) {
+        failed.push_back(DataName::kReplacementRecord);
+        return false;
+    }
+    m_prepared = true;
+    for (const Step& step : m_steps) {
+        const std::string target = DataFilePath(step.name.c_str());
         if (!step.source.empty() && !CopyFileA(step.source.c_str(), StagedCopyPath(step.name).c_str(), FALSE))
             failed.push_back(FileNameOf(step.source));
         else if (step.existed && !CopyFileA(target.c_str(), KeptCopyPath(step.name).c_str(), FALSE))
@@ -79,9 +89,12 @@ bool CFileSetReplacement::Prepare(std::vector<std::string>& failed)
         else if (step.existed && !FreeToReplace(target))
             failed.push_back(step.name);
     }
-    if (failed.empty())
+    if (failed.empty()) {
+        PassSaveStep(SaveStep::kReplacementStaged);
         return true;
+    }
     RemoveCopies();
+    DeleteReplacementRecord(kLogPrefix);
     m_prepared = false;
     return false;
 }
@@ -106,6 +119,7 @@ bool CFileSetReplacement::Commit(std::vector<std::string>& failed, std::vector<s
     if (!WriteRecord(ReplacementState::kMoving)) {
         failed.push_back(DataName::kReplacementRecord);
         RemoveCopies();
+        DeleteReplacementRecord(kLogPrefix);
         return false;
     }
     PassSaveStep(SaveStep::kReplacementRecorded);

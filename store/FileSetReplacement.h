@@ -10,10 +10,11 @@
 // is first copied beside its target ("<name>.put") and the target's present
 // bytes beside it too ("<name>.was"), and every target is checked before any
 // is touched. A record of the planned moves goes to disk before the first
-// move; the old versions stay beside the targets until the caller keeps the
-// new set or goes back to the old one, so that a failure, or a stop at any
-// point, can always return to the old set: the program itself, or its next
-// start (RecoverInterruptedReplacement).
+// copy is made, and says so before the first move; the old versions stay
+// beside the targets until the caller keeps the new set or goes back to the
+// old one, so that a failure, or a stop at any point, can always return to
+// the old set: the program itself, or its next start
+// (RecoverInterruptedReplacement).
 class CFileSetReplacement {
 public:
     explicit CFileSetReplacement(ReplacementKind kind) : m_kind(kind) {}
@@ -30,8 +31,8 @@ public:
     // The data file goes (nothing happens when it does not exist).
     void Remove(const char* dataFileName);
 
-    // Copies the sources and the targets' bytes beside the targets, then makes
-    // sure that no other program holds a target. False, with the file names
+    // Writes the record, copies the sources and the targets' bytes beside the
+    // targets, then makes sure that no other program holds a target. False, with the file names
     // that failed, when the set cannot be replaced now: nothing has changed
     // then. Refused as well while an earlier replacement left its record or a
     // kept ".was" of one of these targets.

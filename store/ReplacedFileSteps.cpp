@@ -197,6 +197,7 @@ void TidySettledReplacement()
 {
     ReplacementRecord record;
     bool present = false;
-    if (ReadReplacementRecord(record, present) && record.state != ReplacementState::kMoving)
+    if (ReadReplacementRecord(record, present) && (record.state == ReplacementState::kKeptNew ||
+                                                   record.state == ReplacementState::kKeptOld))
         SettleReplacement(record, "TidySettledReplacement(): ");
 }

@@ -184,6 +184,8 @@ bool RecoverInterruptedReplacement()
     }
     if (record.state != ReplacementState::kMoving) {
         // The set was whole already: only its copies were left to remove.
+        if (record.state == ReplacementState::kPreparing)
+            record.state = ReplacementState::kKeptOld;
         SettleReplacement(record, kLogPrefix);
         return true;
     }

@@ -13,6 +13,7 @@ enum class SaveStep {
     kRebuildCommitted,     // the rebuilt pair complete and marked for installing
     kRebuildMemoReplaced,  // the rebuilt memo file installed, the table not yet
     // A replacement of several data files (a restore, an undo of a restore).
+    kReplacementStaged,    // the copies made beside the files to replace, the record says so
     kReplacementRecorded,  // the record of the planned moves written, no file moved yet
     kReplacementMoved,     // one more new version moved into place
     kReplacementReturned,  // one more file given its bytes of before again

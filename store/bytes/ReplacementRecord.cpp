@@ -31,6 +31,8 @@ const char* KindWord(ReplacementKind kind)
 const char* StateWord(ReplacementState state)
 {
     switch (state) {
+    case ReplacementState::kPreparing:
+        return "preparing";
     case ReplacementState::kKeptNew:
         return "kept-new";
     case ReplacementState::kKeptOld:
@@ -53,8 +55,8 @@ bool ReadKind(const std::string& word, ReplacementKind& kind)
 
 bool ReadState(const std::string& word, ReplacementState& state)
 {
-    for (ReplacementState candidate :
-         {ReplacementState::kMoving, ReplacementState::kKeptNew, ReplacementState::kKeptOld}) {
+    for (ReplacementState candidate : {ReplacementState::kPreparing, ReplacementState::kMoving,
+                                       ReplacementState::kKeptNew, ReplacementState::kKeptOld}) {
         if (word == StateWord(candidate)) {
             state = candidate;
             return true;

@@ -14,9 +14,10 @@
 enum class ReplacementKind { kRestore, kUndo };
 
 enum class ReplacementState {
-    kMoving,   // files are being moved: the old set is kept beside them
-    kKeptNew,  // the new set is whole and stays; only the copies are left to remove
-    kKeptOld,  // the old set is whole again; only the copies are left to remove
+    kPreparing,  // copies are being made beside the files; nothing is moved yet
+    kMoving,     // files are being moved: the old set is kept beside them
+    kKeptNew,    // the new set is whole and stays; only the copies are left to remove
+    kKeptOld,    // the old set is whole again; only the copies are left to remove
 };
 
 struct ReplacedFile {

@@ -44,6 +44,10 @@ TEST(ReplacementRecord, ReadsBackWhatWasWrittenAndTakesOnlyTheProgramsOwnNames)
     EXPECT_EQ(read.files[0].name, "transact.QPD");
     EXPECT_EQ(ReplaceableDataFileName("Noteman.qpd"), "noteman.QPD");
     EXPECT_EQ(ReplaceableDataFileName("..\\notes.qpd"), "");
+    ASSERT_TRUE(ParseReplacementRecord("Quillnet+ replacing data files\nkind undo\nstate preparing\n"
+                                       "remove apps.QPD absent\nend\n",
+                                       read));
+    EXPECT_EQ(read.state, ReplacementState::kPreparing);
 }
 
 TEST(ReplacementRecord, ACutShortEditedOrForeignRecordIsNotARecord)
