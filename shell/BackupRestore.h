@@ -21,6 +21,9 @@ struct RestoredNoteTies {
     CNoteController* note = nullptr;
     std::string group;
     std::vector<BackupAssociation> associations;
+    // In the group and association lists, under the note's record number;
+    // still to be written to noteman.QPD and apps.QPD.
+    bool tied = false;
 };
 
 // What the application object keeps between restores.
@@ -30,10 +33,14 @@ struct CRestoreState {
     POINT cascadeOffset{0, 0};  // added to every restored note's place
     // The backups as the Restore submenu lists them; empty until asked for.
     std::vector<BackupListEntry> backupList;
-    // Restored notes that could not be stored yet, waiting for their ties.
+    // Restored notes whose ties are not written yet: notes that could not be
+    // stored yet, and notes tied in the lists whose files could not be written.
     std::vector<RestoredNoteTies> pendingTies;
     // A silent request of a second start is under way: no box, no prompt.
     bool quiet = false;
+    // The files that the last try could not write (another program holds
+    // them, say); the ties wait for them.
+    std::vector<std::string> unwrittenTieFiles;
 };
 
 // A backup file of every note: interactive (the tray command) tells the user
@@ -55,8 +62,10 @@ void RestoreFromCommandLine(CWindowController& app, const char* requestText, int
 bool UndoRestore(CWindowController& app);
 
 // The restored notes stored since their restore get their groups and
-// programs (called after every save of all notes); notes gone meanwhile are
-// forgotten.
+// programs, and noteman.QPD and apps.QPD are written (called after every save
+// of all notes); notes gone meanwhile are forgotten. A tie waits until both
+// files are written: the files that could not be are kept in the restore
+// state.
 void TiePendingRestoredNotes(CWindowController& app);
 
 // A rebuilt notes table and memo file still waiting to be installed goes in

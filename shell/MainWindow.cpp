@@ -55,7 +55,9 @@ void OnDestroyMessage(HWND window)
 
 void OnCloseMessage(HWND window, CWindowController& controller)
 {
-    controller.Shutdown();
+    // What could not be written yet keeps the program running; the user was told.
+    if (!controller.Shutdown())
+        return;
     const char* folder = GetStartupValues().workingFolder;
     DeleteFilesByExtension(folder, nullptr, "tmp");
     DeleteFilesByExtension(folder, nullptr, "png");

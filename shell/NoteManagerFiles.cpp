@@ -1,6 +1,8 @@
 #include "shell/NoteManagerFiles.h"
 
 #include "foundation/DataFolder.h"
+#include "foundation/DiagnosticLog.h"
+#include "foundation/bytes/GenericException.h"
 #include "notemanager/NoteManagerFile.h"
 #include "noteprops/AppAssociationsFile.h"
 #include "shell/Hotkeys.h"
@@ -41,4 +43,20 @@ void ForgetNoteGroupsAndApps(DWORD noteId)
     RemoveNoteAssociations(AppAssociationsList(), noteId);
     SaveNoteManagerXml();
     SaveAppAssociations();
+}
+
+std::vector<std::string> SaveGroupsAndAssociations()
+{
+    std::vector<std::string> failed;
+    auto save = [&failed](const char* name, void (*write)()) {
+        try {
+            write();
+        } catch (const CGenericException& failure) {
+            WriteErrorLog("SaveGroupsAndAssociations():", failure.GetErrorText());
+            failed.push_back(name);
+        }
+    };
+    save(DataName::kNoteManagerSettings, [] { SaveNoteManagerXml(); });
+    save(DataName::kApplicationAssociations, [] { SaveAppAssociations(); });
+    return failed;
 }

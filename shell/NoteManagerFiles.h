@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include "notemanager/NoteManagerFile.h"
 
 // The program's noteman.QPD and apps.QPD in the data folder, read into and
@@ -14,3 +17,7 @@ void LoadAssociationsAndGroups(HWND main);
 void UnloadAssociationsAndGroups(HWND main);
 // A deleted note leaves its groups and its programs; both files are rewritten.
 void ForgetNoteGroupsAndApps(DWORD noteId);
+// Both files written from the lists, each whatever became of the other; the
+// names of those that could not be written (another program holds them, say),
+// each failure logged.
+std::vector<std::string> SaveGroupsAndAssociations();

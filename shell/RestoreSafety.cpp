@@ -26,11 +26,16 @@ bool InstallWaitingNotesPair(HWND owner, const char* nothingDone)
 
 void ShowNotSavedFirst(HWND owner, const char* step, const char* nothingDone)
 {
-    ShowErrorMessage(owner,
-                     (std::string("Your notes could not be saved before ") + step +
-                      "; another program may be using the notes files.\r\n\r\n" + nothingDone)
-                         .c_str(),
-                     ProgramTitle);
+    std::string text = std::string("Your notes could not be saved before ") + step +
+                       "; another program may be using the notes files.";
+    // The groups and programs of restored notes must be in the files first:
+    // the undo copy takes the files, and an undo the lists from them.
+    CWindowController* app = GetWindowController();
+    if (app && !app->RestoreState().unwrittenTieFiles.empty())
+        text = "The groups and programs of restored notes could not be written before " + std::string(step) +
+               " to these files, which another program is using:" +
+               ListedFileNames(app->RestoreState().unwrittenTieFiles) + "\r\nPlease close that program and try again.";
+    ShowErrorMessage(owner, (text + "\r\n\r\n" + nothingDone).c_str(), ProgramTitle);
 }
 
 bool RefusedWhileRestoring(CWindowController& app, bool tell)

@@ -130,67 +130,83 @@ bool InNoteLists(CWindowController& app, CNoteController* note)
     return app.OwnNotes().Contains(note) || app.OtherNotes().Contains(note);
 }
 
+// The note's group pair and associations into the lists, under its record
+// number; true when it follows a program's window.
+bool TieInLists(const RestoredNoteTies& entry)
+{
+    const DWORD noteId = entry.note->m_noteId;
+    if (entry.group.size() >= 2) {
+        const long groupId = GroupIdFor(entry.group);
+        if (groupId >= 0) {
+            CGroupNotePair pair{static_cast<DWORD>(GroupsAndNotesList().NextFreeId()), static_cast<DWORD>(groupId),
+                                noteId};
+            GroupsAndNotesList().AddAssociationToHead(pair);
+        }
+    }
+    for (const BackupAssociation& saved : entry.associations) {
+        CAppAssociation association;
+        association.id = static_cast<DWORD>(AppAssociationsList().NextFreeId());
+        association.noteId = noteId;
+        association.iconIndex = AddIconFromText(AppIconImageList(), saved.iconBase64);
+        lstrcpynA(association.application, saved.application.c_str(), sizeof association.application);
+        AppAssociationsList().AddAssociationToHead(association);
+    }
+    return !entry.associations.empty();
+}
+
 // Groups and associations are kept under the notes' record numbers, which
 // the notes have only once they are stored; the ties of notes not stored
-// yet wait. Answers how many notes are still waiting.
-size_t TieStoredNotes(CWindowController& app, std::vector<RestoredNoteTies>& waiting)
+// yet wait. A tie in the lists waits too until noteman.QPD and apps.QPD are
+// both written: a file held by another program keeps it for the next save.
+void TieStoredNotes(CWindowController& app, CRestoreState& state)
 {
-    bool tied = false;
     bool associated = false;
+    bool toWrite = false;
     std::vector<RestoredNoteTies> still;
-    for (RestoredNoteTies& entry : waiting) {
+    for (RestoredNoteTies& entry : state.pendingTies) {
         if (!InNoteLists(app, entry.note))
             continue;
-        const DWORD noteId = entry.note->m_noteId;
-        if (noteId == 9999) {
-            still.push_back(std::move(entry));
-            continue;
+        if (!entry.tied && entry.note->m_noteId != 9999) {
+            associated = TieInLists(entry) || associated;
+            entry.tied = true;
         }
-        tied = true;
-        if (entry.group.size() >= 2) {
-            const long groupId = GroupIdFor(entry.group);
-            if (groupId >= 0) {
-                CGroupNotePair pair{static_cast<DWORD>(GroupsAndNotesList().NextFreeId()), static_cast<DWORD>(groupId),
-                                    noteId};
-                GroupsAndNotesList().AddAssociationToHead(pair);
-            }
-        }
-        for (const BackupAssociation& saved : entry.associations) {
-            CAppAssociation association;
-            association.id = static_cast<DWORD>(AppAssociationsList().NextFreeId());
-            association.noteId = noteId;
-            association.iconIndex = AddIconFromText(AppIconImageList(), saved.iconBase64);
-            lstrcpynA(association.application, saved.application.c_str(), sizeof association.application);
-            AppAssociationsList().AddAssociationToHead(association);
-            associated = true;
-        }
+        toWrite = toWrite || entry.tied;
+        still.push_back(std::move(entry));
     }
-    waiting = std::move(still);
-    if (tied) {
-        SaveNoteManagerXml();
-        SaveAppAssociations();
-    }
+    state.pendingTies = std::move(still);
+    state.unwrittenTieFiles.clear();
+    if (toWrite)
+        state.unwrittenTieFiles = SaveGroupsAndAssociations();
+    if (toWrite && state.unwrittenTieFiles.empty())
+        state.pendingTies.erase(std::remove_if(state.pendingTies.begin(), state.pendingTies.end(),
+                                               [](const RestoredNoteTies& entry) { return entry.tied; }),
+                                state.pendingTies.end());
     if (associated)
         PostMessageA(app.GetWindow(), kMsgRefreshAppTracking, 0, 0);
-    return waiting.size();
+}
+
+size_t UnstoredCount(const CRestoreState& state)
+{
+    return static_cast<size_t>(std::count_if(state.pendingTies.begin(), state.pendingTies.end(),
+                                             [](const RestoredNoteTies& entry) { return !entry.tied; }));
 }
 
 // The restored notes are stored at once, so that they have record numbers
 // for their ties. A note the user deleted while a password prompt was open
 // is left out.
-size_t TieToGroupsAndPrograms(CWindowController& app, const std::vector<RestoredNoteTies>& restored)
+void TieToGroupsAndPrograms(CWindowController& app, const std::vector<RestoredNoteTies>& restored)
 {
     std::vector<CNoteController*> notes;
-    std::vector<RestoredNoteTies>& waiting = app.RestoreState().pendingTies;
+    CRestoreState& state = app.RestoreState();
     for (const RestoredNoteTies& entry : restored) {
         if (!InNoteLists(app, entry.note))
             continue;
         entry.note->SyncFromWindow();
         notes.push_back(entry.note);
-        waiting.push_back(entry);
+        state.pendingTies.push_back(entry);
     }
     SaveNotes(notes, false);
-    return TieStoredNotes(app, waiting);
+    TieStoredNotes(app, state);
 }
 
 // Shown with a green frame until it is edited or the program ends.
@@ -234,7 +250,24 @@ void OfferMaskedNotes(CWindowController& app, std::vector<CNoteController*>& dec
     }
 }
 
-void ShowRestoredCount(HWND owner, int created, bool allHidden, size_t waiting)
+// What the restore could not finish: notes not stored yet, and the files
+// that their groups and programs wait for; empty when nothing waits.
+std::string WaitingText(size_t unstored, const std::vector<std::string>& unwrittenFiles)
+{
+    std::string text;
+    if (unstored)
+        text = "But " + std::to_string(unstored) +
+               " of them could not be saved yet (another program may be using the notes files). "
+               "They are saved with the next save, and then get their groups and programs.";
+    if (!unwrittenFiles.empty())
+        text += (text.empty() ? "" : "\r\n\r\n") +
+                std::string("The groups and programs of the restored notes could not be written yet to these files, "
+                            "which another program is using:") +
+                ListedFileNames(unwrittenFiles) + "\r\nPlease close that program; they are written with the next save.";
+    return text;
+}
+
+void ShowRestoredCount(HWND owner, int created, bool allHidden, const std::string& waiting)
 {
     const std::string done = ResourceText(IDS_RESTORE_DONE);
     const bool one = created == 1;
@@ -242,15 +275,12 @@ void ShowRestoredCount(HWND owner, int created, bool allHidden, size_t waiting)
     char text[400];
     const char* format = one ? "%s           %s note was restored%s" : "%s           %s notes were restored%s";
     std::snprintf(text, sizeof text, format, done.c_str(), std::to_string(created).c_str(), ending);
-    if (!waiting) {
+    if (waiting.empty()) {
         ShowInfoMessage(owner, text, ProgramTitle);
         return;
     }
-    // Not a success: the notes are not stored yet.
-    const std::string unsaved = std::string(text) + "\r\n\r\nBut " + std::to_string(waiting) +
-                                " of them could not be saved yet (another program may be using the notes files). "
-                                "They are saved with the next save, and then get their groups and programs.";
-    ShowWarningMessage(owner, unsaved.c_str(), ProgramTitle);
+    // Not a success: the notes or their ties are not stored yet.
+    ShowWarningMessage(owner, (text + std::string("\r\n\r\n") + waiting).c_str(), ProgramTitle);
 }
 }
 
@@ -275,8 +305,7 @@ bool RestoreComputersFromXml(CXMLBufferDocument& document)
 
 void TiePendingRestoredNotes(CWindowController& app)
 {
-    if (!app.RestoreState().pendingTies.empty())
-        TieStoredNotes(app, app.RestoreState().pendingTies);
+    TieStoredNotes(app, app.RestoreState());
 }
 
 int RestoreNotesFromXml(CWindowController& app, CXMLBufferDocument& document, int noteCount, bool silent)
@@ -314,9 +343,11 @@ int RestoreNotesFromXml(CWindowController& app, CXMLBufferDocument& document, in
         if (note->m_protected && !note->m_hidden && !state.quiet)
             OfferMaskedNotes(app, declined);
     }
-    const size_t waiting = restored.empty() ? 0 : TieToGroupsAndPrograms(app, restored);
-    if (waiting)
-        WriteErrorLog("RestoreNotesFromXml():", "restored notes could not be saved yet; their groups and programs wait");
+    if (!restored.empty())
+        TieToGroupsAndPrograms(app, restored);
+    const std::string waiting = WaitingText(UnstoredCount(state), state.unwrittenTieFiles);
+    if (!waiting.empty())
+        WriteErrorLog("RestoreNotesFromXml():", waiting.c_str());
     app.UpdateTrayTooltip();
     RestoreComputersFromXml(document);
     if (!silent) {

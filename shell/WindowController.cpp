@@ -264,6 +264,7 @@ void CWindowController::Teardown()
     // end: none of them records a delivery into the lists from now on.
     Shutdown();
     m_restoreState.pendingTies.clear();
+    m_restoreState.unwrittenTieFiles.clear();
     m_ourNotes.RemoveAll();
     m_otherNotes.RemoveAll();
     m_fataPalida.RemoveAll();
@@ -309,16 +310,37 @@ bool CWindowController::SaveAll()
     TiePendingRestoredNotes(*this);
     SaveSentToList();
     SaveTransactList();
-    return userSaved && notesSaved;
+    return userSaved && notesSaved && m_restoreState.unwrittenTieFiles.empty();
 }
 
-void CWindowController::Shutdown()
+bool CWindowController::TiesWrittenForEnd()
+{
+    // Half-replaced data files take nothing more: the program ends, and the
+    // next start puts the set right.
+    const std::vector<std::string>& files = m_restoreState.unwrittenTieFiles;
+    if (files.empty() || AreDataFilesSealed())
+        return true;
+    const std::string text = "The groups and programs of restored notes could not be written to these files, which "
+                             "another program is using:" +
+                             ListedFileNames(files) +
+                             "\r\n\r\nPlease close that program, then end Quillnet+ again. Quillnet+ goes on "
+                             "running until then, so that the restored notes keep their groups and programs.";
+    WriteErrorLog("CWindowController::TiesWrittenForEnd():", "the program did not end: the ties of restored notes wait");
+    ShowErrorMessage(m_mainWindow, text.c_str(), ProgramTitle);
+    return false;
+}
+
+bool CWindowController::Shutdown()
 {
     if (!m_restoreInProgress) {
         GetProgramFlags().closing = true;
         if (!AreDataFilesSealed()) {
-            CloseCalendarWindowAtExit();
             SaveAll();
+            if (!TiesWrittenForEnd()) {
+                GetProgramFlags().closing = false;
+                return false;
+            }
+            CloseCalendarWindowAtExit();
         }
         StopListeningOnBothPorts();
         StopDesktop();
@@ -334,6 +356,7 @@ void CWindowController::Shutdown()
     CloseAllNotes(m_otherNotes);
     CloseAllNotes(DeletedNotesList());
     m_lastNote = nullptr;
+    return true;
 }
 
 void CWindowController::ReleaseMembers()

@@ -3,6 +3,8 @@
 #include <winsock2.h>
 #include <windows.h>
 
+#include <vector>
+
 #include "foundation/PtrList.h"
 #include "foundation/DateTime.h"
 #include "foundation/win/CoolMenu.h"
@@ -38,17 +40,23 @@ public:
     void SetRestoreInProgress(bool inProgress);
     bool IsRestoreInProgress() const { return m_restoreInProgress != 0; }
     void DeferClose() { m_closeDeferred = true; }
-    // The user's values of this run, every note, the destinations and the
-    // delivery records; false when one of them could not be saved.
+    // The user's values of this run, every note, the ties of restored notes,
+    // the destinations and the delivery records; false when one of them could
+    // not be saved.
     bool SaveAll();
-    // Saves, stops timers and hotkeys and closes every note (WM_CLOSE, Teardown).
-    void Shutdown();
+    // Saves, stops timers and hotkeys and closes every note (WM_CLOSE,
+    // Teardown, which saves nothing). False, with nothing stopped and the
+    // user told why, when the ties of restored notes could not be written:
+    // the program then runs on, so that they are not lost.
+    bool Shutdown();
     // Frees what the object owns (WM_DESTROY).
     void ReleaseMembers();
 
     // Non-zero refuses the end of the Windows session.
     int OnQueryEndSession();
-    void OnEndSession();
+    // False, the user told why, when the ties of restored notes could not be
+    // written: the session must not end without them.
+    bool OnEndSession();
     // The session goes on after all (WM_ENDSESSION with FALSE): work resumes.
     void OnEndSessionCancelled();
 
@@ -235,6 +243,9 @@ private:
     void ExitCommand();
     bool AnyNoteTransmitting() const;
     bool RefuseWhileBusy();
+    // After a save at the end: true when every tie of the restored notes is
+    // written; else the user is told which files another program holds.
+    bool TiesWrittenForEnd();
     void NewNoteCommand();
     LRESULT NoteAfter(CNoteController* note) const;
     CNoteController* KnownNote(LPARAM lParam) const;

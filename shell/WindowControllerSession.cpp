@@ -59,18 +59,23 @@ int CWindowController::OnQueryEndSession()
         return 1;
     if (flags.endOfSession == 0) {
         flags.endOfSession = 1;
-        OnEndSession();
+        if (!OnEndSession()) {
+            OnEndSessionCancelled();
+            return 1;
+        }
     }
     return 0;
 }
 
-void CWindowController::OnEndSession()
+bool CWindowController::OnEndSession()
 {
     GetProgramFlags().closing = true;
     StopListeningOnBothPorts();
     StopTimers();
-    StopFavouritesWatcher();
     SaveAll();
+    if (!TiesWrittenForEnd())
+        return false;
+    StopFavouritesWatcher();
     BackupIfAutomatic();
     for (const SendToShortcut& shortcut : kSendToShortcuts)
         RemoveShortcutsTo(CSIDL_SENDTO, "qnpost.exe", shortcut.searchedSwitch);
@@ -78,6 +83,7 @@ void CWindowController::OnEndSession()
     DeleteFilesByExtension(folder, nullptr, "tmp");
     DeleteFilesByExtension(folder, nullptr, "png");
     GetProgramFlags().endOfSession = 2;
+    return true;
 }
 
 // Windows asked, the program saved and stopped its work, and then the session

@@ -148,3 +148,14 @@ testing::AssertionResult ShowsReadably(HWND window, const std::string& name)
                                            << ".bmp)";
     return testing::AssertionSuccess();
 }
+
+std::string AcknowledgeReadableProgramBox(DWORD processId, const std::string& name)
+{
+    const ShownMessageBox box = WaitForMessageBox(processId, kDriverWaitMs, "Quillnet+");
+    if (!box.window)
+        return "(no box)";
+    EXPECT_TRUE(ShowsReadably(box.window, name));
+    AnswerMessageBox(box, IDOK);
+    WaitUntil([&] { return !IsWindow(box.window); });
+    return box.text;
+}

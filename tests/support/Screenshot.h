@@ -29,3 +29,8 @@ bool IsDarkPixel(COLORREF colour);
 // it light (its own background, not a black rectangle) and a little of it dark
 // (its texts). The screen is saved as the picture of that name either way.
 testing::AssertionResult ShowsReadably(HWND window, const std::string& name);
+
+// The program's own box (captioned "Quillnet+") checked to show readably and
+// saved as the picture of that name, then acknowledged with OK and awaited
+// until it has gone; its text, or "(no box)" when none came.
+std::string AcknowledgeReadableProgramBox(DWORD processId, const std::string& name);

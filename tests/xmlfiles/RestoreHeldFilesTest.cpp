@@ -7,19 +7,24 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "BackupDriving.h"
 #include "globals/MainWindowMessages.h"
 #include "foundation/FileHelpers.h"
 #include "store/bytes/ReplacementRecord.h"
+#include "noteprops/AppAssociationsFile.h"
 #include "support/HeldFile.h"
 #include "support/InFolder.h"
 #include "support/NoteDriving.h"
+#include "support/Screenshot.h"
 #include "support/StoredNotes.h"
 
 namespace {
@@ -56,6 +61,97 @@ void PrepareInstall(ProgramInstall& install)
     }
     notes[0].group = "Travel";
     WriteBackupFile(install.File("trip.QPK"), notes);
+}
+
+const char kTiedText[] = "Tied to a group and a program";
+const char kTiedProgram[] = "Untitled - Notepad";
+
+// A backup of one note in the group "Travel" that follows a program's window.
+void WriteTiedBackup(const std::string& path)
+{
+    BackupNote note;
+    note.title = kTiedText;
+    note.content = std::string("{\\rtf1\\ansi ") + kTiedText + "}";
+    note.left = 600;
+    note.top = 200;
+    note.group = "Travel";
+    HIMAGELIST icons = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 1);
+    ImageList_AddIcon(icons, LoadIconA(nullptr, IDI_APPLICATION));
+    note.associations = {BackupAssociation{kTiedProgram, IconText(icons, 0)}};
+    ImageList_Destroy(icons);
+    WriteBackupFile(path, {note});
+}
+
+// An XML file of the program with its root element alone.
+void WriteEmptyXmlFile(const std::string& path, const std::string& root)
+{
+    if (!FileExists(path))
+        WriteWholeFile(path, "<?xml version='1.0' encoding='Windows-1252' standalone='yes'?>\r\n<" + root +
+                                 ">\r\n</" + root + ">\r\n");
+}
+
+// Another program holds noteman.QPD and apps.QPD (as the program wrote them,
+// or made for it when it has not written them yet, which it writes over
+// from its lists), sharing read and write but not their replacement.
+class HeldGroupsFiles {
+public:
+    explicit HeldGroupsFiles(const ProgramInstall& install)
+    {
+        WriteEmptyXmlFile(install.File("noteman.QPD"), "content");
+        WriteEmptyXmlFile(install.File("apps.QPD"), "associateNoteAndApplications");
+        m_groups.Hold(install.File("noteman.QPD"), kHolderSharesReadWrite);
+        m_apps.Hold(install.File("apps.QPD"), kHolderSharesReadWrite);
+    }
+    bool Held() const { return m_groups.Held() && m_apps.Held(); }
+
+private:
+    HeldFile m_groups;
+    HeldFile m_apps;
+};
+
+// The tied note's group and programs, as a backup made after a new start
+// gives them: "group|program" for each note of that title.
+std::vector<std::string> TiesAfterRestart(const ProgramInstall& install)
+{
+    RunningProgram again(install, "");
+    EXPECT_NE(WaitForMainWindow(again), nullptr);
+    EXPECT_NE(WaitForNoteWithText(again.ProcessId(), kTiedText), nullptr);
+    DeleteFileA(install.File("again.QPK").c_str());
+    RunToEnd(install, "/backup again.QPK");
+    EXPECT_TRUE(WaitUntil([&] { return FileExists(install.File("again.QPK")); }));
+    CloseProgram(install, again);
+    std::vector<std::string> ties;
+    for (const BackupNote& note : ReadBackupNotes(install.File("again.QPK"))) {
+        if (note.title != kTiedText)
+            continue;
+        std::string tie = note.group;
+        for (const BackupAssociation& association : note.associations)
+            tie += "|" + association.application;
+        ties.push_back(tie);
+    }
+    return ties;
+}
+
+// The end asked for while the groups files are held: one box names both
+// files and the program runs on; so does a refused end of the session.
+void ExpectEndRefusedForHeldFiles(HWND main, DWORD process, RunningProgram& program)
+{
+    PostMessageA(main, WM_COMMAND, kCmdExit, 0);
+    const std::string told = AcknowledgeReadableProgramBox(process, "end-waits-for-groups-files");
+    EXPECT_NE(told.find("noteman.QPD"), std::string::npos) << told;
+    EXPECT_NE(told.find("apps.QPD"), std::string::npos) << told;
+    EXPECT_NE(told.find("Please close that program"), std::string::npos) << told;
+    EXPECT_FALSE(ProgramBoxShown(process)) << "told once";
+    EXPECT_TRUE(SendWithTimeout(main, WM_NULL, 0, 0));
+    EXPECT_TRUE(program.IsRunning());
+
+    LRESULT answer = 1;
+    std::thread asking([&] { SendWithTimeout(main, WM_QUERYENDSESSION, 0, 0, &answer); });
+    const std::string session = AcknowledgeProgramBox(process);
+    asking.join();
+    EXPECT_EQ(session, told);
+    EXPECT_EQ(answer, 0) << "the end of the session is refused";
+    EXPECT_TRUE(program.IsRunning());
 }
 
 // Types the text at the start of the note's body, as the keyboard would.
@@ -402,4 +498,52 @@ TEST_F(RestoreHeldFiles, ASilentRestoreAsksNothingAndWritesWhatItWouldHaveSaid)
     EXPECT_EQ(texts.size(), stored.size() + 2);
     EXPECT_EQ(std::count(texts.begin(), texts.end(), " ...PROTECTED  NOTE... "), 1) << "the locked note stays masked";
     CloseProgram(install, *program);
+}
+
+// The restore stores its note but cannot write its group and program: they
+// wait, and the program does not end until they are written.
+TEST_F(RestoreHeldFiles, TiesOfARestoredNoteWaitForHeldGroupsFilesAndTheEndWaitsForThem)
+{
+    WriteTiedBackup(install.File("tied.QPK"));
+    {
+        HeldGroupsFiles holder(install);
+        ASSERT_TRUE(holder.Held());
+        RunToEnd(install, "/importSilently tied.QPK");
+        ASSERT_NE(WaitForNoteWithText(process, kTiedText), nullptr);
+        EXPECT_FALSE(ProgramBoxShown(process));
+        ExpectEndRefusedForHeldFiles(main, process, *program);
+    }
+    CloseProgram(install, *program);
+    EXPECT_EQ(TiesAfterRestart(install), std::vector<std::string>{std::string("Travel|") + kTiedProgram});
+}
+
+// A restored note stored only by the save before the next restore: its ties
+// cannot be written then, so that restore is not made, and they still wait.
+TEST_F(RestoreHeldFiles, TiesThatTheSaveBeforeARestoreCannotWriteStopThatRestoreAndStillWait)
+{
+    WriteTiedBackup(install.File("tied.QPK"));
+    for (HWND note : NoteWindows(process))
+        ASSERT_TRUE(DeleteNoteWindow(note, process));
+    {
+        HeldFile holder(install.File("notes.QPD"), kHolderSharesReadWrite);
+        ASSERT_TRUE(holder.Held());
+        RunToEnd(install, "/importSilently tied.QPK");
+        ASSERT_NE(WaitForNoteWithText(process, kTiedText), nullptr);
+    }
+    {
+        HeldGroupsFiles holder(install);
+        ASSERT_TRUE(holder.Held());
+        RunningProgram second(install, "/import trip.QPK");
+        const std::string explained = AcknowledgeProgramBox(process);
+        EXPECT_EQ(explained.rfind("Restore by appending", 0), 0u) << explained;
+        const std::string refusal = AcknowledgeProgramBox(process);
+        EXPECT_NE(refusal.find("noteman.QPD"), std::string::npos) << refusal;
+        EXPECT_NE(refusal.find("Nothing was restored"), std::string::npos) << refusal;
+        DWORD exitCode = 1;
+        EXPECT_TRUE(second.WaitForExit(&exitCode));
+        EXPECT_EQ(NoteWithText(process, "From the trip one"), nullptr);
+        ExpectEndRefusedForHeldFiles(main, process, *program);
+    }
+    CloseProgram(install, *program);
+    EXPECT_EQ(TiesAfterRestart(install), std::vector<std::string>{std::string("Travel|") + kTiedProgram});
 }
