@@ -192,7 +192,10 @@ public:
     // The one way a note becomes protected (the lock command, a protected
     // style, the settings sheet): refused with a box while the user has no
     // password; else the notes are saved at once with their memo file
-    // rebuilt. True when the note is protected.
+    // rebuilt. True when the note is protected and no plain copy of its text
+    // is left on the disk; false when the save failed: the note stays
+    // protected, and the user is told that its plain text stays in the memo
+    // file until a save works.
     bool MakeProtected();
 
     BYTE Transparency() const { return static_cast<BYTE>(m_packed.level); }

@@ -24,7 +24,7 @@ public:
     // A locked note opened, the protected-note prompt flag held meanwhile.
     virtual int OpenLockedNote(CNoteController& note) = 0;
     // Every note saved, with rebuildMemo the memo file written afresh; true
-    // when every note was stored.
+    // when every note was stored and the memo file rebuilt as asked.
     virtual bool SaveAllNotes(bool rebuildMemo) = 0;
 
 protected:

@@ -304,10 +304,16 @@ bool CNoteController::MakeProtected()
     m_protected = true;
     SetModified();
     // Saved at once, with the notes' memo file rebuilt: no earlier plain copy
-    // of the text stays in it.
-    if (m_application)
-        m_application->SaveAllNotes(true);
-    return true;
+    // of the text stays in it. Until that works the plain text is still on
+    // the disk, and the user must know.
+    if (!m_application || m_application->SaveAllNotes(true))
+        return true;
+    ShowWarningMessage(m_window,
+                       "The note is locked, but your notes could not be saved now; another program may be using the "
+                       "notes files.\r\n\r\nUntil a save succeeds, the plain text of the note stays in notes.QPS. "
+                       "Quillnet+ tries again with every save of all notes.",
+                       ProgramTitle);
+    return false;
 }
 
 std::string CNoteController::ProtectionPasswordText() const

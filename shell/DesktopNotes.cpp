@@ -129,19 +129,29 @@ CNoteController* CWindowController::OnNewNoteRequest(const char* data, DWORD siz
 // With the memo file rebuilt every note is written into the new pair;
 // otherwise only the notes that changed or were never stored, since each
 // single save replaces the whole table. A note whose save fails keeps its
-// modified mark, so the next save tries it again.
+// modified mark, so the next save tries it again; a rebuild that could not
+// be made is tried again by the next save of all notes.
 bool CWindowController::SaveAllNotes(bool rebuildMemo)
 {
+    const bool rebuild = rebuildMemo || m_memoRebuildOwed;
     std::vector<CNoteController*> notes;
     auto collect = [&](CNoteController* note) {
         note->SyncFromWindow();
-        if (rebuildMemo || note->m_modified || note->m_noteId == 9999)
+        if (rebuild || note->m_modified || note->m_noteId == 9999)
             notes.push_back(note);
         return true;
     };
     ForEachNote(m_ourNotes, collect);
     ForEachNote(m_otherNotes, collect);
-    const bool saved = SaveNotes(notes, rebuildMemo);
+    const bool saved = SaveNotesOwingRebuild(notes, rebuild);
     TiePendingRestoredNotes(*this);
+    return saved;
+}
+
+bool CWindowController::SaveNotesOwingRebuild(const std::vector<CNoteController*>& notes, bool rebuild)
+{
+    const bool saved = SaveNotes(notes, rebuild);
+    if (rebuild)
+        m_memoRebuildOwed = !saved;
     return saved;
 }

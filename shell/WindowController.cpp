@@ -306,7 +306,7 @@ bool CWindowController::SaveAll()
     };
     ForEachNote(m_ourNotes, collect);
     ForEachNote(m_otherNotes, collect);
-    const bool notesSaved = SaveNotes(notes, false);
+    const bool notesSaved = SaveNotesOwingRebuild(notes, m_memoRebuildOwed);
     TiePendingRestoredNotes(*this);
     SaveSentToList();
     SaveTransactList();

@@ -105,7 +105,8 @@ public:
     CNoteController* CreateNoteInStyle(int styleIndex);
     CNoteController* CreateNoteWithText(bool force, LONG x, LONG y, const char* text, DWORD length);
     CNoteController* OnNewNoteRequest(const char* data, DWORD size);
-    // False when a note could not be saved.
+    // False when a note could not be saved, or the memo file asked to be
+    // rebuilt was not: the next save of all notes rebuilds it then.
     bool SaveAllNotes(bool rebuildMemo) override;
     // The tray icon: put in the tray with the main window, removed at its end.
     void StartDesktop();
@@ -251,6 +252,9 @@ private:
     CNoteController* KnownNote(LPARAM lParam) const;
     void FocusNote(CNoteController* note);
     void FocusNeighbour(CNoteController* note, bool earlier);
+    // The notes saved, the memo file rebuilt when asked; a rebuild that could
+    // not be made is owed to the next save of all notes.
+    bool SaveNotesOwingRebuild(const std::vector<CNoteController*>& notes, bool rebuild);
 
     DWORD m_busySaving = 0;
     CCoolMenu m_menus[kMenuCount];
@@ -277,6 +281,9 @@ private:
     CDateTime m_lastFullSave;
     bool m_lastFullSaveKnown = false;
     int m_failedTimedSaves = 0;  // timed saves that failed in a row
+    // A rebuild of the memo file failed: it may still hold the plain text of
+    // a note locked since, so every save of all notes rebuilds until one works.
+    bool m_memoRebuildOwed = false;
 };
 
 // Holds the application object's restore flag for the life of a scope.

@@ -251,11 +251,15 @@ bool SaveNotes(const std::vector<NoteRecord*>& notes, bool rebuildMemo)
     std::vector<NoteRecord*> remaining = notes;
     bool writable;
     bool saved = false;
+    bool rebuilt = !rebuildMemo;
     {
         CCriticalSectionLock hold(NotesTableLock());
         writable = FinishInterruptedRebuild();
-        if (writable && rebuildMemo)
-            writable = RebuildNotesTableAndMemo(notes, remaining);
+        if (writable && rebuildMemo) {
+            const MemoRebuild rebuild = RebuildNotesTableAndMemo(notes, remaining);
+            writable = rebuild != MemoRebuild::kWaiting;
+            rebuilt = rebuild == MemoRebuild::kRebuilt;
+        }
         if (writable)
             saved = SaveNotesInOneWorkingCopy(remaining);
     }
@@ -273,8 +277,8 @@ bool SaveNotes(const std::vector<NoteRecord*>& notes, bool rebuildMemo)
         }
     }
     if (saved)
-        return true;
-    bool all = true;
+        return rebuilt;
+    bool all = rebuilt;
     for (NoteRecord* note : remaining)
         all = SaveNote(*note) && all;
     return all;

@@ -40,7 +40,9 @@ int SaveToDisk(NoteRecord& note, CDbfFile& table, DWORD record);
 // aside and replaces the old one only when every note is in it, so a failure
 // or a stop half-way loses no text; when the notes cannot be saved together
 // they are saved one by one. Each note stored loses its modified mark; true
-// when every note was stored. While a rebuilt pair waits to be installed
+// when every note was stored and, with rebuildMemo, the memo file was rebuilt
+// (until it is, it may still hold texts that were replaced, such as the plain
+// text of a note locked since). While a rebuilt pair waits to be installed
 // nothing is saved.
 bool SaveNotes(const std::vector<NoteRecord*>& notes, bool rebuildMemo);
 // The same for a list of notes of a kind that is a note record.

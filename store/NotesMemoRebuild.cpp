@@ -104,7 +104,7 @@ void RemoveAside()
 }
 }
 
-bool RebuildNotesTableAndMemo(const std::vector<NoteRecord*>& notes, std::vector<NoteRecord*>& remaining)
+MemoRebuild RebuildNotesTableAndMemo(const std::vector<NoteRecord*>& notes, std::vector<NoteRecord*>& remaining)
 {
     std::vector<NoteRecord*> withoutRecord;
     std::map<DWORD, NoteRecord*> byRecord;
@@ -120,11 +120,11 @@ bool RebuildNotesTableAndMemo(const std::vector<NoteRecord*>& notes, std::vector
     } catch (const CGenericException& e) {
         WriteErrorLog(kRebuildPrefix, e.GetErrorText());
         RemoveAside();
-        return true;
+        return MemoRebuild::kNotMade;
     } catch (...) {
         WriteErrorLog(kRebuildPrefix, "Unknown exception ?!");
         RemoveAside();
-        return true;
+        return MemoRebuild::kNotMade;
     }
     // From here the new pair is whole: once the table bears its rebuilt name,
     // a stop at any point is finished by the next start or save.
@@ -134,11 +134,11 @@ bool RebuildNotesTableAndMemo(const std::vector<NoteRecord*>& notes, std::vector
     if (!RetryFileStep([&] { return ReplaceWithWorkingCopy(working.c_str(), rebuiltTable.c_str()); }, kRebuildPrefix,
                        "\r\nError renaming file \"notesTemp.QPD\" Iteration ")) {
         RemoveAside();
-        return true;
+        return MemoRebuild::kNotMade;
     }
     PassSaveStep(SaveStep::kRebuildCommitted);
     if (!FinishInterruptedRebuild())
-        return false;
+        return MemoRebuild::kWaiting;
     remaining = withoutRecord;
-    return true;
+    return MemoRebuild::kRebuilt;
 }

@@ -10,7 +10,8 @@ struct NoteRecord;
 // record whose note is not in the list, or whose text may not be stored,
 // keeps its old text. Fills remaining with the notes still to be saved one by
 // one: those without a record, or every note when the rebuild could not be
-// completed, in which case the stored pair is untouched. False when the new
-// pair was marked for installing but could not be installed: it then waits,
-// and nothing may be saved until it is in place.
-bool RebuildNotesTableAndMemo(const std::vector<NoteRecord*>& notes, std::vector<NoteRecord*>& remaining);
+// made (kNotMade), in which case the stored pair is untouched. kWaiting when
+// the new pair was marked for installing but could not be installed: it then
+// waits, and nothing may be saved until it is in place.
+enum class MemoRebuild { kRebuilt, kNotMade, kWaiting };
+MemoRebuild RebuildNotesTableAndMemo(const std::vector<NoteRecord*>& notes, std::vector<NoteRecord*>& remaining);

@@ -2,8 +2,10 @@
 // leaves no plain text in the notes table and asks for its password at the
 // next start; three wrong passwords hide it; a second request only brings
 // the prompt forward; a password typed once opens another note silently when
-// asked for once per run, never when asked for every time; and the split
-// button of a ringing note's prompt hides it to ring again in 3 hours.
+// asked for once per run, never when asked for every time; the split
+// button of a ringing note's prompt hides it to ring again in 3 hours; and a
+// lock whose save fails says so, logs no plain text, and leaves none once a
+// save works.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -12,6 +14,7 @@
 #include <string>
 
 #include "foundation/DateTime.h"
+#include "foundation/bytes/ProtectedMark.h"
 #include "note/NoteController.h"
 #include "note/AlarmTestTimes.h"
 #include "globals/MainWindowMessages.h"
@@ -19,6 +22,7 @@
 #include "store/FreeSlotLists.h"
 #include "store/NoteSaving.h"
 #include "support/CurrentFolder.h"
+#include "support/HeldFile.h"
 #include "support/NoteDriving.h"
 #include "support/ProgramDriver.h"
 #include "support/ProtectedUser.h"
@@ -27,6 +31,7 @@
 
 namespace {
 const UINT kNoteCmdToggleLock = 4088;
+const UINT kNoteCmdHide = 4016;
 const char kPromptTitle[] = "  Quillnet+";
 const char kPlaceholder[] = " ...PROTECTED  NOTE... ";
 const char* const kSecretText = kSecretPasswordText;
@@ -240,4 +245,64 @@ TEST(ProtectedNotesProgram, AskedForEveryTimeARingingNoteAsksAndItsSplitButtonHi
     EXPECT_TRUE(earliest <= snoozed->m_alarm && snoozed->m_alarm <= SecondsFromNow(3 * 3600))
         << TextOf(snoozed->m_alarm);
     EXPECT_TRUE(snoozed->m_masked) << "still locked";
+}
+
+TEST(ProtectedNotesProgram, ALockWhoseSaveFailsSaysThePlainTextStaysAndNoSaveLogsIt)
+{
+    const char kPlain[] = "Plain words of mine";
+    ProgramInstall install("lockfail");
+    install.AddInstalledDataFiles();
+    PrepareProtectingUser(install, kEveryTime);
+    {
+        CurrentFolder data(install.Path());
+        NotesFreeSlots().Clear();
+        StoreNote(kPlain, 300, false, false);
+    }
+    RunningProgram program(install, "");
+    const DWORD process = program.ProcessId();
+    ASSERT_NE(WaitForMainWindow(program), nullptr);
+    HWND note = WaitForNoteWithText(process, kPlain);
+    ASSERT_NE(note, nullptr);
+
+    // No save can make its working copy: the lock is not a success.
+    {
+        WriteWholeFile(install.File("notesTemp.QPD"), "left by a stop");
+        HeldFile holder(install.File("notesTemp.QPD"), kHolderSharesNothing);
+        ASSERT_TRUE(holder.Held());
+        PostMessageA(note, WM_COMMAND, kNoteCmdToggleLock, 0);
+        const std::string told = AcknowledgeReadableProgramBox(process, "lock-not-saved");
+        EXPECT_NE(told.find("could not be saved"), std::string::npos) << told;
+        EXPECT_NE(told.find("Until a save succeeds, the plain text of the note stays in notes.QPS"), std::string::npos)
+            << told;
+    }
+    EXPECT_NE(ReadWholeFile(install.File("notes.QPS")).find(kPlain), std::string::npos);
+
+    // The memo file's working copy is held: the hidden note's own save fails,
+    // and what it keeps in the error log is its enciphered body alone.
+    {
+        WriteWholeFile(install.File("notesTemp.QPS"), "left by a stop");
+        HeldFile holder(install.File("notesTemp.QPS"), kHolderSharesNothing);
+        ASSERT_TRUE(holder.Held());
+        PostMessageA(note, WM_COMMAND, kNoteCmdHide, 0);
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(note); }));
+    }
+    const std::string log = ReadWholeFile(install.File("error.txt"));
+    const std::string failed = "SaveTextInMemoFile(): Error copying notes.qps\r\n";
+    const size_t entry = log.find(failed);
+    ASSERT_NE(entry, std::string::npos) << log;
+    const size_t body = entry + failed.size();
+    const size_t end = log.find("\r\n\r\n", body);
+    ASSERT_NE(end, std::string::npos);
+    EXPECT_GE(end - body, kMinProtectedBodyBytes);
+    EXPECT_TRUE(HasProtectedMark(log.data() + body, end - body)) << log.substr(body, end - body);
+    EXPECT_EQ(log.find("Plain words"), std::string::npos) << log;
+
+    // The end's save of all notes rebuilds the memo file: no plain text is left.
+    CloseProgram(install, program);
+    EXPECT_EQ(ReadWholeFile(install.File("notes.QPS")).find("Plain words"), std::string::npos);
+    StoredNoteList stored = LoadEveryNote(install.Path());
+    const CNoteController* locked = StoredNoteTitled(stored, kPlain);
+    ASSERT_NE(locked, nullptr);
+    EXPECT_TRUE(locked->m_protected && locked->m_masked);
+    EXPECT_EQ(ReadWholeFile(install.File("error.txt")).find("Plain words"), std::string::npos);
 }
