@@ -15,6 +15,7 @@
 #include "foundation/win/Tooltips.h"
 #include "foundation/win/WindowHelpers.h"
 #include "note/bytes/SnoozeLayout.h"
+#include "noteprops/AlarmDatePicker.h"
 #include "resources/ids/GlobalsIds.h"
 #include "resources/ids/NoteSettingsIds.h"
 #include "resources/ids/SettingsSheetIds.h"
@@ -107,6 +108,7 @@ INT_PTR OnNotify(HWND page, CAlarmPage& alarm, const NMHDR& header, LPARAM lPara
         ShowHelpTopic(page, IDH_ALARM_PAGE);
         return TRUE;
     case DTN_DATETIMECHANGE:
+        FitAlarmDateFormat(alarm.Item(IDC_ALARM_DATE));
         if (alarm.Settings().recurring)
             alarm.ShowNextReminder();
         else
@@ -158,14 +160,13 @@ void CAlarmPage::OnInitDialog()
     CheckDlgButton(m_page, IDC_ALARM_RECURRING, m_settings.recurring ? BST_CHECKED : 0);
     CheckDlgButton(m_page, IDC_ALARM_STOP_RINGING, m_settings.stopAfterMinutes ? BST_CHECKED : 0);
 
-    SendMessageA(Item(IDC_ALARM_DATE), DTM_SETFORMATA, 0, reinterpret_cast<LPARAM>("ddd, MMM dd, yyyy"));
+    SetAlarmDateFormat(Item(IDC_ALARM_DATE));
     if (m_settings.openWithAlarmSet) {
         m_settings.alarmSet = 1;
         ProposeTime();
     } else {
         ShowTime(m_settings.alarmTime);
-        SendMessageA(Item(IDC_ALARM_DATE), DTM_SETSYSTEMTIME, GDT_VALID,
-                     reinterpret_cast<LPARAM>(&m_settings.alarmTime));
+        ShowAlarmDate(Item(IDC_ALARM_DATE), m_settings.alarmTime);
     }
 
     // The time edit fits its text; its arrows sit right after it.
@@ -237,7 +238,7 @@ void CAlarmPage::ProposeTime()
     m_settings.alarmTime.wDayOfWeek = 0;
     m_settings.alarmTime.wMilliseconds = 0;
     ShowTime(m_settings.alarmTime);
-    SendMessageA(Item(IDC_ALARM_DATE), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&m_settings.alarmTime));
+    ShowAlarmDate(Item(IDC_ALARM_DATE), m_settings.alarmTime);
 }
 
 void CAlarmPage::EnableControls()

@@ -447,17 +447,6 @@ namespace {
 const UINT kNoteCmdEditAlarm = 4049;
 const WPARAM kHotkeyNewAlarmNote = 23;
 
-HWND OpenAlarmPage(DWORD process, HWND& sheet)
-{
-    HWND alarm = nullptr;
-    WaitUntil([&] {
-        sheet = FindTopWindowTitled("#32770", kNoteSheetCaption, process);
-        alarm = sheet ? PageWith(sheet, IDC_ALARM_SET) : nullptr;
-        return alarm && IsWindowVisible(alarm);
-    });
-    return alarm;
-}
-
 // A deleted note's window stays, hidden, on the list of deleted notes.
 size_t ShownNotes(DWORD process)
 {

@@ -1,5 +1,6 @@
 #include "noteprops/NoteSheetDriving.h"
 
+#include "resources/ids/NoteSettingsIds.h"
 #include "support/ProgramDriver.h"
 
 namespace {
@@ -27,4 +28,15 @@ NoteSheet OpenNoteSheet(HWND note, DWORD process, int controlId)
         return open.page != nullptr;
     });
     return open;
+}
+
+HWND OpenAlarmPage(DWORD process, HWND& sheet)
+{
+    HWND alarm = nullptr;
+    WaitUntil([&] {
+        sheet = FindTopWindowTitled("#32770", kNoteSheetCaption, process);
+        alarm = sheet ? PageWith(sheet, IDC_ALARM_SET) : nullptr;
+        return alarm && IsWindowVisible(alarm);
+    });
+    return alarm;
 }

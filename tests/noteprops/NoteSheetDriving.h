@@ -17,3 +17,6 @@ HWND PageWith(HWND sheet, int controlId);
 // The note's Properties command, then the sheet once it shows with the page
 // that holds the control; the page is null when they did not come in time.
 NoteSheet OpenNoteSheet(HWND note, DWORD process, int controlId);
+// Once the sheet shows its Alarm page (opened by a note's alarm command or
+// a new alarm note), that page and the sheet; null when it did not come in time.
+HWND OpenAlarmPage(DWORD process, HWND& sheet);
