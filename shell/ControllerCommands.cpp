@@ -7,6 +7,7 @@
 
 #include "calendar/CalendarSettings.h"
 #include "calendar/CalendarWindow.h"
+#include "calendar/controls/CalendarMessages.h"
 #include "foundation/bytes/MessageBoxes.h"
 #include "foundation/win/HelpFile.h"
 #include "net/ChatNotes.h"
@@ -79,9 +80,10 @@ bool ClipboardHasNoteContent()
            IsClipboardFormatAvailable(CF_BITMAP);
 }
 
-// The one calendar window, made when none is open, else shown again; an
-// activated calendar comes to the foreground. It is on top only when the user
-// keeps it so, or once the user has clicked it. False when it could not be made.
+// The one calendar window, made when none is open, else shown again. An
+// activated calendar comes forward, on top until another window is
+// activated; one reopened at start is left where it is among the windows.
+// False when it could not be made.
 bool ShowCalendar(bool noActivate)
 {
     HWND calendar = GetCalendarWindow();
@@ -92,8 +94,10 @@ bool ShowCalendar(bool noActivate)
     } else {
         ShowWindow(calendar, IsIconic(calendar) ? SW_RESTORE : SW_SHOWNORMAL);
     }
-    if (!noActivate)
+    if (!noActivate) {
         SetForegroundWindow(calendar);
+        SendCalendarRaise(calendar);
+    }
     return true;
 }
 

@@ -10,6 +10,20 @@
 #include "xmlfiles/bytes/XmlBufferDocument.h"
 
 namespace {
+const COLORREF kBroughtForwardFrame = RGB(0, 0, 0xE1);
+
+bool IsOnTop(HWND window)
+{
+    return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+COLORREF LeftEdgePixel(HWND calendar, int inset)
+{
+    RECT window{};
+    GetWindowRect(calendar, &window);
+    return ScreenPixel(POINT{window.left + inset, (window.top + window.bottom) / 2});
+}
+
 struct CalendarSearch {
     DWORD processId;
     std::string title;
@@ -119,6 +133,18 @@ bool ShowsAlarmShade(HWND cell)
     for (COLORREF pixel : ScreenPixels(rect))
         shaded += pixel == kAlarmShade ? 1 : 0;
     return shaded > 20;
+}
+
+bool ShowsBroughtForward(HWND calendar)
+{
+    return IsOnTop(calendar) && LeftEdgePixel(calendar, 0) == kBroughtForwardFrame &&
+           LeftEdgePixel(calendar, 1) == kBroughtForwardFrame;
+}
+
+bool ShowsNotBroughtForward(HWND calendar)
+{
+    return !IsOnTop(calendar) && LeftEdgePixel(calendar, 0) != kBroughtForwardFrame &&
+           LeftEdgePixel(calendar, 1) != kBroughtForwardFrame;
 }
 
 std::string TodayLongDate()

@@ -30,6 +30,11 @@ std::string TodayLongDate();
 HWND WaitForCalendar(DWORD processId);
 // The number of the process's calendar windows.
 int CountCalendars(DWORD processId);
+// The calendar is brought forward: on top, framed in the blue of that state
+// (the two outer pixels of its left edge, half way down), as painted now.
+bool ShowsBroughtForward(HWND calendar);
+// The calendar is neither on top nor framed in that blue.
+bool ShowsNotBroughtForward(HWND calendar);
 // The month title shown by the grid of the title control (1166, 1167, 1168, 1170).
 std::string MonthTitle(HWND calendar, int titleId);
 // Whether the calendar's item lies wholly inside its client area.

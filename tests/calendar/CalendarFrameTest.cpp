@@ -215,6 +215,8 @@ TEST(CalendarFrame, StaysOnTopByItsKeysAndItsCaptionOpensMenuOrSettings)
     install.AddInstalledDataFiles();
     RunningProgram program(install, "");
     const DWORD process = program.ProcessId();
+    // Once the start is over, so that no window of it takes the activation.
+    ASSERT_NE(WaitUntilStarted(install, program), nullptr);
     HWND calendar = OpenCalendar(program);
     ASSERT_NE(calendar, nullptr);
     auto onTop = [&] { return (GetWindowLongA(calendar, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
@@ -222,28 +224,30 @@ TEST(CalendarFrame, StaysOnTopByItsKeysAndItsCaptionOpensMenuOrSettings)
         const RECT window = WindowRectOf(calendar);
         return ScreenPixel(POINT{window.left + inset, (window.top + window.bottom) / 2});
     };
-    // Opened from the tray and active, the calendar is neither on top nor
-    // framed as brought forward; a click on it brings it forward, on top in
-    // a blue frame until it loses the activation to another window.
-    const COLORREF broughtForward = RGB(0, 0, 0xE1);
+    // Opened from the tray, the calendar is brought forward: on top in a
+    // blue frame until another window takes the activation. Activated again,
+    // it stays as it is until a click on it brings it forward once more.
+    EXPECT_TRUE(WaitUntil([&] { return ShowsBroughtForward(calendar); }))
+        << std::hex << leftEdge(0) << " " << leftEdge(1);
+    EXPECT_TRUE(SaveScreenshotOf(calendar, "calendar-brought-forward"));
+    const std::vector<HWND> notes = NoteWindows(process);
+    ASSERT_FALSE(notes.empty());
+    auto activateNote = [&] {
+        SetForegroundWindow(notes[0]);
+        ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == notes[0]; }));
+        EXPECT_TRUE(WaitUntil([&] { return SendWithTimeout(calendar, WM_NULL, 0, 0) && !onTop(); }));
+    };
+    activateNote();
     SetForegroundWindow(calendar);
     ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == calendar; }));
     ASSERT_TRUE(SendWithTimeout(calendar, WM_NULL, 0, 0));
-    EXPECT_FALSE(onTop());
-    EXPECT_NE(leftEdge(0), broughtForward);
+    EXPECT_TRUE(ShowsNotBroughtForward(calendar));
     RECT client;
     GetClientRect(calendar, &client);
     PostMessageA(calendar, WM_LBUTTONUP, 0, MAKELPARAM(2, client.bottom - 2));
-    EXPECT_TRUE(WaitUntil(onTop));
-    EXPECT_TRUE(WaitUntil([&] { return leftEdge(0) == broughtForward && leftEdge(1) == broughtForward; }))
+    EXPECT_TRUE(WaitUntil([&] { return ShowsBroughtForward(calendar); }))
         << std::hex << leftEdge(0) << " " << leftEdge(1);
-    const std::vector<HWND> notes = NoteWindows(process);
-    ASSERT_FALSE(notes.empty());
-    SetForegroundWindow(calendar);
-    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == calendar; }));
-    SetForegroundWindow(notes[0]);
-    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == notes[0]; }));
-    ASSERT_TRUE(WaitUntil([&] { return SendWithTimeout(calendar, WM_NULL, 0, 0) && !onTop(); }));
+    activateNote();
     SetForegroundWindow(calendar);
     ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == calendar; }));
 

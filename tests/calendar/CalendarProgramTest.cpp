@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -113,8 +114,8 @@ TEST(CalendarProgram, OpensOnceClosesByItsKeysAndReopensWhenLeftOpen)
         EXPECT_EQ(CountCalendars(program.ProcessId()), 0);
         HWND calendar = OpenCalendar(program);
         ASSERT_NE(calendar, nullptr);
-        // Not kept on top, it is not put on top by the tray's command.
-        EXPECT_EQ(GetWindowLongA(calendar, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+        // The tray's command brings it forward.
+        EXPECT_TRUE(WaitUntil([&] { return ShowsBroughtForward(calendar); }));
         RECT again;
         GetWindowRect(calendar, &again);
         EXPECT_EQ(again.left, place.left);
@@ -124,25 +125,35 @@ TEST(CalendarProgram, OpensOnceClosesByItsKeysAndReopensWhenLeftOpen)
         PressKeys({VK_CONTROL, 'H'});
         EXPECT_TRUE(WaitUntil([&] { return !IsWindow(calendar); }));
         // The calendar's hotkey opens it too, and the request of another
-        // window; neither puts it on top.
+        // window; both bring it forward, until another window is activated.
         HWND main = WaitForMainWindow(program);
         PostMessageA(main, WM_HOTKEY, 27, MAKELPARAM(MOD_ALT | MOD_SHIFT, 'T'));
         calendar = WaitForCalendar(program.ProcessId());
         ASSERT_NE(calendar, nullptr);
-        ASSERT_TRUE(SendWithTimeout(main, WM_NULL, 0, 0));
-        EXPECT_EQ(GetWindowLongA(calendar, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+        EXPECT_TRUE(WaitUntil([&] { return ShowsBroughtForward(calendar); }));
         ASSERT_TRUE(SendWithTimeout(calendar, WM_CLOSE, 0, 0));
         PostMessageA(main, kMsgShowCalendar, 0, 0);
         calendar = WaitForCalendar(program.ProcessId());
         ASSERT_NE(calendar, nullptr);
-        ASSERT_TRUE(SendWithTimeout(main, WM_NULL, 0, 0));
+        EXPECT_TRUE(WaitUntil([&] { return ShowsBroughtForward(calendar); }));
+        const std::vector<HWND> notes = NoteWindows(program.ProcessId());
+        ASSERT_FALSE(notes.empty());
+        SetForegroundWindow(notes[0]);
+        ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == notes[0]; }));
+        EXPECT_TRUE(WaitUntil([&] { return SendWithTimeout(calendar, WM_NULL, 0, 0) && !ShowsBroughtForward(calendar); }));
         EXPECT_EQ(GetWindowLongA(calendar, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
         // Left open as the program ends, it opens again at the next start.
         CloseProgram(install, program);
     }
     EXPECT_EQ(CalendarFile(install.File("calendar.QPD")).Option(1, "visible"), "1");
     RunningProgram program(install, "");
-    EXPECT_NE(WaitForCalendar(program.ProcessId()), nullptr);
+    // Reopened at the start, it is not brought forward.
+    HWND calendar = WaitForCalendar(program.ProcessId());
+    ASSERT_NE(calendar, nullptr);
+    ASSERT_NE(WaitUntilStarted(install, program), nullptr);
+    ASSERT_TRUE(SendWithTimeout(calendar, WM_NULL, 0, 0));
+    EXPECT_TRUE(WaitUntilPainted(calendar));
+    EXPECT_TRUE(ShowsNotBroughtForward(calendar));
     CloseProgram(install, program);
 }
 
