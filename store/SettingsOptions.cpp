@@ -129,6 +129,10 @@ void LoadStylesAndOptions()
     BuildStandardStyles();
     CConfigSettings& config = ConfigSettings();
     CUserSettings& user = UserSettings();
+    // Every user style starts as its standard one: a row that holds no style
+    // keeps it so (with the row's colours), and a new user has the program's.
+    for (int i = 0; i < 9; ++i)
+        user.styles[i] = config.styles[i];
     std::string oldStyleColours;
     DWORD recordCount = 0;
     {
@@ -143,24 +147,22 @@ void LoadStylesAndOptions()
     }
     if (recordCount != 8) {
         LoadV6Styles();
+    } else if (oldStyleColours.size() >= 20) {
+        // A table of an older version, without style rows, that kept the
+        // colours of the first four styles.
+        ApplyOldStyleColours(oldStyleColours, user.styles);
+        // The hotkeys that version did not have are switched on, in the
+        // options row too, where the switches are read from next.
+        CSettingsTable table;
+        table.Open("MAPPINGALL");
+        for (int which : {kEnableNoteManager, kEnableFavourites, kEnableStyles}) {
+            user.hotkeyEnabled[which] = 1;
+            WriteLogical(table, kOptionsRow, kEnableFields[which], true);
+        }
+        table.Close();
     } else {
         // A table of an older version, without style rows.
-        for (int i = 0; i < 9; ++i)
-            user.styles[i] = config.styles[i];
-        if (oldStyleColours.size() >= 20) {
-            ApplyOldStyleColours(oldStyleColours, user.styles);
-            // The hotkeys that version did not have are switched on, in the
-            // options row too, where the switches are read from next.
-            CSettingsTable table;
-            table.Open("MAPPINGALL");
-            for (int which : {kEnableNoteManager, kEnableFavourites, kEnableStyles}) {
-                user.hotkeyEnabled[which] = 1;
-                WriteLogical(table, kOptionsRow, kEnableFields[which], true);
-            }
-            table.Close();
-        } else {
-            ResetFirstRunValues(config);
-        }
+        ResetFirstRunValues(config);
     }
     SaveBackupFolderAndStyles();
 }

@@ -355,8 +355,6 @@ void TakeProgramValues(CUserSettings& user, const CConfigSettings& config, bool 
     std::memset(user.twoDigits, 0, sizeof user.twoDigits);
     user.twoDigits[1] = 1;  // received notes may carry attached files
     user.retry = config.retry;
-    for (int i = 0; i < 9; ++i)
-        user.styles[i] = config.styles[i];
     // New notes are a little larger on larger screens.
     WORD screenWidth = ScreenWidth();
     if (screenWidth >= 800) {

@@ -8,6 +8,8 @@
 
 #include <cstdlib>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -270,4 +272,93 @@ TEST(NoteStyleButtons, SaveUndoResetAndCancelReachTheStoredStyles)
     EXPECT_EQ(UserSettings().styles[3].undefined, 0u);
     EXPECT_FALSE(UserSettings().styles[3].HasText());
     EXPECT_STREQ(UserSettings().styles[3].name, "");
+}
+
+namespace {
+// Each style button's menu offers "Reset style to standard " only on the
+// style given (-1: on none); the picture of that style's menu is saved under
+// the name given.
+void ExpectResetOfferedOnlyOn(HWND page, DWORD process, int offered, const char* picture = nullptr)
+{
+    for (int i = 0; i < 9; ++i) {
+        SCOPED_TRACE(testing::Message() << "style " << i + 1);
+        HWND menu = OpenStyleMenu(page, i, process);
+        ASSERT_NE(menu, nullptr);
+        EXPECT_TRUE(MenuShows(menu, "iii-i-i", {true, true, i == offered}));
+        if (i == offered && picture) {
+            EXPECT_TRUE(SaveScreenshotOf(menu, picture));
+        }
+        ASSERT_TRUE(CloseMenus(process));
+    }
+}
+
+// The sheet of the program's first note (the welcome note of a new user),
+// on its Appearance page.
+NoteSheet OpenFirstNoteSheet(const RunningProgram& program)
+{
+    const DWORD process = program.ProcessId();
+    std::vector<HWND> notes;
+    if (!WaitForMainWindow(program) || !WaitUntil([&] { return !(notes = NoteWindows(process)).empty(); }))
+        return NoteSheet();
+    return OpenNoteSheet(notes[0], process, IDC_APPEARANCE_STYLE_1);
+}
+
+// A click on the preview's body opens the colour choice; red 30, green 90,
+// blue 150 typed into it.
+void ChooseBackgroundColour(HWND page, DWORD process)
+{
+    const RECT preview = RectOf(GetDlgItem(page, IDC_APPEARANCE_PREVIEW));
+    POINT body = {preview.left + 6, preview.bottom - 4};
+    ScreenToClient(page, &body);
+    PostMessageA(page, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(body.x, body.y));
+    HWND colours = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] { return (colours = FindTopWindowTitled("#32770", "Select note background colour...", process)); }));
+    for (const auto& field : {std::make_pair(706, "30"), std::make_pair(707, "90"), std::make_pair(708, "150")}) {
+        HWND edit = GetDlgItem(colours, field.first);
+        ASSERT_NE(edit, nullptr) << field.first;
+        SendWithTimeout(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(field.second));
+        SendWithTimeout(colours, WM_COMMAND, MAKEWPARAM(field.first, EN_UPDATE), reinterpret_cast<LPARAM>(edit));
+    }
+    PostMessageA(colours, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(colours); }));
+}
+}
+
+TEST(NoteStyleButtons, ResetIsOfferedOnlyOnAStyleSavedOverItsStandardOne)
+{
+    ProgramInstall install("stylereset");
+    install.AddInstalledDataFiles();
+    // At the first start and at the next one, every style is the standard one.
+    for (int start = 0; start < 2; ++start) {
+        SCOPED_TRACE(testing::Message() << "start " << start + 1);
+        RunningProgram program(install, "");
+        NoteSheet open = OpenFirstNoteSheet(program);
+        ASSERT_NE(open.page, nullptr);
+        ExpectResetOfferedOnlyOn(open.page, program.ProcessId(), -1);
+        ASSERT_TRUE(PressSheetButton(open.sheet, PSBTN_CANCEL));
+        CloseProgram(install, program);
+    }
+    // A note's new background colour saved as the second style: Reset is
+    // offered there, and there only, also after a restart.
+    {
+        RunningProgram program(install, "");
+        NoteSheet open = OpenFirstNoteSheet(program);
+        ASSERT_NE(open.page, nullptr);
+        ChooseBackgroundColour(open.page, program.ProcessId());
+        StyleCommand(open.page, 1, ID_STYLE_SAVE);
+        ExpectResetOfferedOnlyOn(open.page, program.ProcessId(), 1, "note-settings-style-menu-reset-offered");
+        ASSERT_TRUE(PressSheetButton(open.sheet, PSBTN_CANCEL));
+        CloseProgram(install, program);
+    }
+    RunningProgram program(install, "");
+    NoteSheet open = OpenFirstNoteSheet(program);
+    ASSERT_NE(open.page, nullptr);
+    ExpectResetOfferedOnlyOn(open.page, program.ProcessId(), 1);
+    ASSERT_TRUE(PressSheetButton(open.sheet, PSBTN_CANCEL));
+    CloseProgram(install, program);
+    CurrentFolder data(install.Path());
+    EXPECT_EQ(RowNumber(1, "WLANGUAGE"), 1);
+    EXPECT_EQ(RowNumber(1, "BYBKRED"), 30);
+    EXPECT_EQ(RowNumber(1, "BYBKBLUE"), 150);
 }
