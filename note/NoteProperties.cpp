@@ -158,19 +158,18 @@ void CNoteController::ApplyStyle(int styleIndex, bool insertText)
     if (style.name[0] && !m_protected && IsBlank(m_title))
         CopyBounded(m_title, style.name);
     ApplyLooksToWindow();
-    bool protect = false;
     if (insertText && style.HasText() && m_bodyEdit) {
-        if (m_protected) {
+        if (m_protected)
             MessageBeep(MB_OK);
-        } else {
+        else
             InsertStyleText(m_bodyEdit, ExpandStylePlaceholders(style.GetText(), PlaceholderValuesAt(GetLocalNow())));
-            protect = style.isProtected != 0;
-        }
     }
     if (m_window)
         RedrawWindow(m_window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
     SetModified();
+    // A protected style protects the note, with a text or without one, as
+    // the lock command does; an unprotected one never takes protection away.
     // Last, so that the save it makes holds the style's looks and text.
-    if (protect)
+    if (style.isProtected && !m_protected)
         MakeProtected();
 }
