@@ -130,6 +130,8 @@ public:
     void RefillQuietly();
     void AddNoteRow(CNoteController* note);
     void OnNoteDeleted(CNoteController* note);
+    // The note's row appended, then the status line told.
+    void AppendRow(CNoteController* note);
     bool OnFilterCommand(UINT id, UINT code);
     void ShowFilters();
     void EnableRadioGroups(bool enable);

@@ -141,30 +141,38 @@ void CNoteManagerController::RefillQuietly()
     InvalidateRect(m_list, nullptr, TRUE);
 }
 
+// A note made elsewhere gets its row at the end; the status line counts it.
 void CNoteManagerController::AddNoteRow(CNoteController* note)
 {
     if (!note || IsDeletedView())
         return;
-    SendMessageA(m_list, WM_SETREDRAW, FALSE, 0);
-    InsertRow(note);
-    SendMessageA(m_list, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(m_list, nullptr, TRUE);
+    AppendRow(note);
 }
 
+// A note deleted elsewhere leaves the list (or joins the list of deleted
+// notes); the status line follows, also when its row was selected.
 void CNoteManagerController::OnNoteDeleted(CNoteController* note)
 {
     if (!note)
         return;
     if (IsDeletedView()) {
-        SendMessageA(m_list, WM_SETREDRAW, FALSE, 0);
-        InsertRow(note);
-        SendMessageA(m_list, WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(m_list, nullptr, TRUE);
+        AppendRow(note);
         return;
     }
     const int row = RowOf(note);
-    if (row >= 0)
-        ListView_DeleteItem(m_list, row);
+    if (row < 0)
+        return;
+    ListView_DeleteItem(m_list, row);
+    DescribeCurrentSelection(-1);
+}
+
+void CNoteManagerController::AppendRow(CNoteController* note)
+{
+    SendMessageA(m_list, WM_SETREDRAW, FALSE, 0);
+    InsertRow(note);
+    SendMessageA(m_list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(m_list, nullptr, TRUE);
+    DescribeCurrentSelection(-1);
 }
 
 CNoteController* CNoteManagerController::NoteAt(int row) const

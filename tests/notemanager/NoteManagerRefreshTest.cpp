@@ -2,7 +2,8 @@
 // once: opened on an alarm day, only the Alarm header carries the sort
 // arrow; a textured note's Text cell takes its texture's colour; a column
 // whose divider the user drags is drawn again in the form that now fits;
-// and notes made meanwhile get their rows at the end, whatever the filters.
+// notes made meanwhile get their rows at the end, whatever the filters, and
+// notes deleted meanwhile leave them; the status line counts the rows.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -13,6 +14,7 @@
 #include "foundation/bytes/NumberCodes.h"
 #include "globals/MainWindowMessages.h"
 #include "note/NoteController.h"
+#include "note/NoteMessages.h"
 #include "notemanager/NoteManagerDriving.h"
 #include "resources/ids/NoteManagerIds.h"
 #include "store/FreeSlotLists.h"
@@ -48,6 +50,18 @@ void StoreTexturedNote(const ProgramInstall& install)
     note.m_alarmSet = true;
     note.m_alarm = CDateTime(14, 3, 2027, 12, 0, 0);
     SaveNote(note);
+}
+
+// The note's own Delete command, its question answered Yes when it asks.
+void DeleteElsewhere(HWND note, DWORD process)
+{
+    PostMessageA(note, WM_COMMAND, kNoteCmdDelete, 0);
+    EXPECT_TRUE(WaitUntil([&] {
+        const ShownMessageBox box = WaitForMessageBox(process, 50, "Quillnet+");
+        if (box.window)
+            AnswerMessageBox(box, IDYES);
+        return !IsWindowVisible(note);
+    }));
 }
 
 // The screen's pixels of the cell as the list left them, and as it paints
@@ -136,13 +150,32 @@ TEST(NoteManagerRefresh, ArrowsTexturesResizedColumnsAndNewNotesShowAtOnce)
     EXPECT_EQ(manager.Cell(5, kTextColumn), "From the command line");
     EXPECT_EQ(manager.Cell(5, kAlarmColumn), "");
     EXPECT_EQ(NoteWindows(process).size(), notesBefore + 3);
-    // The deleted notes' view takes no new note.
+    // The status line counts them.
+    EXPECT_TRUE(WaitUntil([&] { return manager.StatusText() == "Nothing selected, 6 notes listed"; }))
+        << manager.StatusText();
+    // A selected note deleted from its own window leaves the list, and the
+    // status line no longer describes it.
+    manager.SelectTitles({"Textured"});
+    EXPECT_TRUE(WaitUntil([&] { return manager.StatusText().rfind("The selected note is on the desktop", 0) == 0; }))
+        << manager.StatusText();
+    DeleteElsewhere(texturedNote, process);
+    EXPECT_TRUE(WaitUntil([&] { return manager.Rows() == 5; }));
+    EXPECT_TRUE(WaitUntil([&] { return manager.StatusText() == "Nothing selected, 5 notes listed"; }))
+        << manager.StatusText();
+    // The deleted notes' view takes no new note; a note deleted meanwhile
+    // joins it, and the status line counts it.
     manager.ChooseComboItem(IDC_NM_GROUP, 1);
-    ASSERT_TRUE(WaitUntil([&] { return manager.Rows() == 0 && !manager.Enabled(IDC_NM_STATE_ALL); }));
+    ASSERT_TRUE(WaitUntil([&] { return manager.Rows() == 1 && !manager.Enabled(IDC_NM_STATE_ALL); }));
     PostMessageA(main, WM_COMMAND, kCmdNewNote, 0);
     ASSERT_TRUE(WaitUntil([&] { return NoteWindows(process).size() == notesBefore + 4; }));
     ASSERT_TRUE(SendWithTimeout(manager.Window(), WM_NULL, 0, 0));
-    EXPECT_EQ(manager.Rows(), 0);
+    EXPECT_EQ(manager.Rows(), 1);
+    HWND alpha = WaitForNoteWithText(process, "Alpha alarm note");
+    ASSERT_NE(alpha, nullptr);
+    DeleteElsewhere(alpha, process);
+    EXPECT_TRUE(WaitUntil([&] { return manager.Rows() == 2; }));
+    EXPECT_TRUE(WaitUntil([&] { return manager.StatusText() == "Nothing selected, 2 notes listed"; }))
+        << manager.StatusText();
 
     ASSERT_TRUE(manager.Close());
     CloseProgram(install, program);
