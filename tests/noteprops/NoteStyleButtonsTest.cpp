@@ -8,7 +8,6 @@
 
 #include <cstdlib>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -311,17 +310,7 @@ void ChooseBackgroundColour(HWND page, DWORD process)
     POINT body = {preview.left + 6, preview.bottom - 4};
     ScreenToClient(page, &body);
     PostMessageA(page, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(body.x, body.y));
-    HWND colours = nullptr;
-    ASSERT_TRUE(WaitUntil(
-        [&] { return (colours = FindTopWindowTitled("#32770", "Select note background colour...", process)); }));
-    for (const auto& field : {std::make_pair(706, "30"), std::make_pair(707, "90"), std::make_pair(708, "150")}) {
-        HWND edit = GetDlgItem(colours, field.first);
-        ASSERT_NE(edit, nullptr) << field.first;
-        SendWithTimeout(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(field.second));
-        SendWithTimeout(colours, WM_COMMAND, MAKEWPARAM(field.first, EN_UPDATE), reinterpret_cast<LPARAM>(edit));
-    }
-    PostMessageA(colours, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(colours); }));
+    ASSERT_TRUE(AnswerColourDialog(process, "Select note background colour...", RGB(30, 90, 150)));
 }
 }
 

@@ -148,6 +148,10 @@ bool AnswerMessageBox(const ShownMessageBox& box, int buttonId);
 std::string AcknowledgeProgramBox(DWORD processId);
 // Whether a box of the program (captioned "Quillnet+") is up at the moment.
 bool ProgramBoxShown(DWORD processId);
+// The system's colour dialog of the process, once it shows with that title,
+// given the colour in its red, green and blue fields and closed by OK; false
+// when it did not come or go within the time.
+bool AnswerColourDialog(DWORD processId, const char* title, COLORREF colour);
 // A button of a property sheet (PSBTN_OK, PSBTN_CANCEL, ...) pressed; true
 // once the sheet has closed within the time.
 bool PressSheetButton(HWND sheet, int button);

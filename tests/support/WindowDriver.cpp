@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <string>
 #include <vector>
 
 #include "support/ProgramDriver.h"
@@ -156,6 +157,26 @@ bool PressSheetButton(HWND sheet, int button)
 {
     PostMessageA(sheet, PSM_PRESSBUTTON, button, 0);
     return WaitUntil([&] { return !IsWindow(sheet); });
+}
+
+bool AnswerColourDialog(DWORD processId, const char* title, COLORREF colour)
+{
+    HWND dialog = nullptr;
+    if (!WaitUntil([&] { return (dialog = FindTopWindowTitled("#32770", title, processId)) != nullptr; }))
+        return false;
+    // The red, green and blue fields of the system's colour dialog.
+    const int fields[3] = {706, 707, 708};
+    const BYTE values[3] = {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
+    for (int i = 0; i < 3; ++i) {
+        HWND edit = GetDlgItem(dialog, fields[i]);
+        if (!edit)
+            return false;
+        const std::string text = std::to_string(values[i]);
+        SendWithTimeout(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        SendWithTimeout(dialog, WM_COMMAND, MAKEWPARAM(fields[i], EN_UPDATE), reinterpret_cast<LPARAM>(edit));
+    }
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    return WaitUntil([&] { return !IsWindow(dialog); });
 }
 
 std::string AcknowledgeProgramBox(DWORD processId)
