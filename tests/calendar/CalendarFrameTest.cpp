@@ -66,6 +66,9 @@ TEST(CalendarFrame, TheMenuSaysForWhichDayAndItsFirstItemMakesAnAlarmNoteOnThatD
     install.AddInstalledDataFiles();
     RunningProgram program(install, "");
     const DWORD process = program.ProcessId();
+    // Once the start is over: a note it activates meanwhile would end the
+    // calendar's raise while a menu of the calendar is open.
+    ASSERT_NE(WaitUntilStarted(install, program), nullptr);
     HWND calendar = OpenCalendar(program);
     ASSERT_NE(calendar, nullptr);
     ASSERT_TRUE(SendWithTimeout(calendar, WM_COMMAND, IDM_CAL_THREE_MONTHS, 0));
