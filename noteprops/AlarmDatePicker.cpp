@@ -55,7 +55,7 @@ void FitAlarmDateFormat(HWND picker)
     if (SendMessageA(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&date)) != GDT_VALID)
         return;
     if (g_monthShown == MonthShown::kNotAsked) {
-        SendMessageA(picker, DTM_SETFORMATA, 0, reinterpret_cast<LPARAM>(kDatePicture));
+        SetAlarmDateFormat(picker);
         g_monthShown =
             PickerText(picker) == FormattedDate(date, kDatePicture) ? MonthShown::kByPicker : MonthShown::kAsLiteral;
     }
