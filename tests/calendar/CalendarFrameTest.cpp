@@ -75,6 +75,10 @@ TEST(CalendarFrame, TheMenuSaysForWhichDayAndItsFirstItemMakesAnAlarmNoteOnThatD
     HWND calendar = OpenCalendar(program);
     ASSERT_NE(calendar, nullptr);
     ASSERT_TRUE(SendWithTimeout(calendar, WM_COMMAND, IDM_CAL_THREE_MONTHS, 0));
+    // Each menu opens over a calendar that is done drawing its new months:
+    // under Wine a calendar still painting when its menu opens can end up
+    // drawn over that menu.
+    ASSERT_TRUE(WaitUntilPainted(calendar));
 
     // A right click on the calendar's own area: no day, the first item grayed.
     RECT client;
@@ -97,6 +101,7 @@ TEST(CalendarFrame, TheMenuSaysForWhichDayAndItsFirstItemMakesAnAlarmNoteOnThatD
 
     // A right click on a day of the month: the day in parentheses.
     ASSERT_TRUE(SendWithTimeout(calendar, kMsgCalendarSettingsChanged, 0, 0));
+    ASSERT_TRUE(WaitUntilPainted(calendar));
     const CalendarFile file(install.File("calendar.QPD"));
     const int cell = 17;
     const int day = cell - FirstDayColumn(std::stoi(file.Option(1, "firstDayOfWeek"))) + 1;
