@@ -36,10 +36,8 @@ std::string CheckedName(const char* dataFileName)
 
 CFileSetReplacement::~CFileSetReplacement()
 {
-    if (m_prepared) {
-        RemoveCopies();
-        DeleteReplacementRecord(kLogPrefix);
-    }
+    if (m_prepared)
+        Abandon();
     if (m_committed) {
         std::vector<std::string> failed;
         RevertMoved(failed);
@@ -93,8 +91,7 @@ bool CFileSetReplacement::Prepare(std::vector<std::string>& failed)
         PassSaveStep(SaveStep::kReplacementStaged);
         return true;
     }
-    RemoveCopies();
-    DeleteReplacementRecord(kLogPrefix);
+    Abandon();
     m_prepared = false;
     return false;
 }
@@ -118,8 +115,7 @@ bool CFileSetReplacement::Commit(std::vector<std::string>& failed, std::vector<s
     m_prepared = false;
     if (!WriteRecord(ReplacementState::kMoving)) {
         failed.push_back(DataName::kReplacementRecord);
-        RemoveCopies();
-        DeleteReplacementRecord(kLogPrefix);
+        Abandon();
         return false;
     }
     PassSaveStep(SaveStep::kReplacementRecorded);
@@ -140,19 +136,19 @@ bool CFileSetReplacement::Commit(std::vector<std::string>& failed, std::vector<s
     return false;
 }
 
-void CFileSetReplacement::Keep()
+bool CFileSetReplacement::Keep()
 {
     if (!m_committed)
-        return;
+        return false;
     m_committed = false;
-    Settle(ReplacementState::kKeptNew);
+    return Settle(ReplacementState::kKeptNew);
 }
 
 bool CFileSetReplacement::Revert(std::vector<std::string>& notReturned)
 {
     notReturned.clear();
     if (!m_committed)
-        return true;
+        return false;
     m_committed = false;
     return RevertMoved(notReturned);
 }
@@ -179,24 +175,39 @@ bool CFileSetReplacement::RevertMoved(std::vector<std::string>& failed)
                                   "are until the next start puts them right");
         return false;
     }
-    Settle(ReplacementState::kKeptOld);
-    return true;
+    return Settle(ReplacementState::kKeptOld);
 }
 
-void CFileSetReplacement::Settle(ReplacementState state)
+// A record that still says "moving" sends the next start back to the old
+// set over whatever was written meanwhile: nothing more is written.
+bool CFileSetReplacement::Settle(ReplacementState state)
 {
     ReplacementRecord record;
     record.kind = m_kind;
     record.state = state;
     for (const Step& step : m_steps)
         record.files.push_back(ReplacedFile{step.name, step.source.empty(), step.existed});
-    SettleReplacement(record, kLogPrefix);
+    if (SettleReplacement(record, kLogPrefix))
+        return true;
+    SealDataFiles();
+    return false;
 }
 
-void CFileSetReplacement::RemoveCopies()
+bool CFileSetReplacement::RemoveCopies()
 {
+    bool allGone = true;
     for (const Step& step : m_steps)
-        RemoveReplacementCopies(ReplacedFile{step.name, step.source.empty(), step.existed}, kLogPrefix);
+        allGone = RemoveReplacementCopies(ReplacedFile{step.name, step.source.empty(), step.existed}, kLogPrefix) &&
+                  allGone;
+    return allGone;
+}
+
+// A record without its copies would say nothing of them; copies without a
+// record stop the next start.
+void CFileSetReplacement::Abandon()
+{
+    if (RemoveCopies())
+        DeleteReplacementRecord(kLogPrefix);
 }
 
 std::vector<std::string> LeftReplacementCopies()

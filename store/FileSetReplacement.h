@@ -45,11 +45,14 @@ public:
     // record and the copies stay for the next start, and the data files are
     // sealed.
     bool Commit(std::vector<std::string>& failed, std::vector<std::string>& notReturned);
-    // The new set stays: the kept copies and the record go.
-    void Keep();
+    // The new set stays: the record says so, then the kept copies and the
+    // record go. False when the record could not say so: the next start then
+    // goes back to the old set, so the data files are sealed.
+    bool Keep();
     // After a later failure, back to the set of before this replacement.
-    // False, with the files that could not be returned, when the set stays
-    // mixed (sealed, as for Commit).
+    // False when the set stays mixed (the files that could not be returned
+    // are in notReturned) or when the old set is back but the record could
+    // not say so (notReturned empty): the data files are sealed then.
     bool Revert(std::vector<std::string>& notReturned);
 
 private:
@@ -62,8 +65,11 @@ private:
     bool WriteRecord(ReplacementState state) const;
     bool RevertMoved(std::vector<std::string>& failed);
     // Removes the copies and then the record, once the set is whole again.
-    void Settle(ReplacementState state);
-    void RemoveCopies();
+    bool Settle(ReplacementState state);
+    // True when every copy is gone.
+    bool RemoveCopies();
+    // Nothing was moved: the copies go, and the record once none is left.
+    void Abandon();
 
     ReplacementKind m_kind;
     std::vector<Step> m_steps;

@@ -10,11 +10,14 @@ namespace {
 // A short pause gives a program that holds the file (a virus scanner, a
 // backup) the moment it needs, without making a failing save hang.
 const DWORD kPauseBetweenTries = 10;
-}
+// About three seconds in all.
+const int kSettlingTries = 60;
+const DWORD kPauseBetweenSettlingTries = 50;
 
-bool RetryFileStep(const std::function<bool()>& step, const char* logPrefix, const char* failureText)
+bool RetryWithPause(const std::function<bool()>& step, const char* logPrefix, const char* failureText, int tries,
+                    DWORD pause)
 {
-    for (int attempt = 0; attempt < kFileStepTries; ++attempt) {
+    for (int attempt = 0; attempt < tries; ++attempt) {
         if (step())
             return true;
         DWORD code = GetLastError();
@@ -23,8 +26,24 @@ bool RetryFileStep(const std::function<bool()>& step, const char* logPrefix, con
         char line[700];
         std::snprintf(line, sizeof line, "%s%d\r\n%s", failureText, attempt, description);
         WriteErrorLog(logPrefix, line);
-        if (attempt + 1 < kFileStepTries)
-            Sleep(kPauseBetweenTries);
+        if (attempt + 1 < tries)
+            Sleep(pause);
     }
     return false;
+}
+}
+
+bool RetryFileStep(const std::function<bool()>& step, const char* logPrefix, const char* failureText)
+{
+    return RetryWithPause(step, logPrefix, failureText, kFileStepTries, kPauseBetweenTries);
+}
+
+bool RetrySettlingStep(const std::function<bool()>& step, const char* logPrefix, const char* failureText)
+{
+    if (step())
+        return true;
+    HCURSOR before = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    const bool done = RetryWithPause(step, logPrefix, failureText, kSettlingTries, kPauseBetweenSettlingTries);
+    SetCursor(before);
+    return done;
 }

@@ -10,3 +10,8 @@
 enum { kFileStepTries = 50 };
 
 bool RetryFileStep(const std::function<bool()>& step, const char* logPrefix, const char* failureText);
+// The same for a step that settles a replacement of data files: another
+// program glancing at a file written a moment before (a scanner) holds it
+// for up to a second or two, so this waits a few seconds, with the wait
+// cursor, before it gives up.
+bool RetrySettlingStep(const std::function<bool()>& step, const char* logPrefix, const char* failureText);

@@ -177,13 +177,15 @@ bool DeleteReplacementRecord(const char* logPrefix)
                          "\r\nError deleting the replacement record Iteration ");
 }
 
-void SettleReplacement(ReplacementRecord record, const char* logPrefix)
+bool SettleReplacement(ReplacementRecord record, const char* logPrefix)
 {
     // Without a record that says the set is whole, the copies are the only
-    // way back: they stay, and the next start reads the old record.
-    if (!WriteReplacementRecord(record) && !DeleteReplacementRecord(logPrefix)) {
-        WriteErrorLog(logPrefix, "the replacement record could not be updated; the kept copies stay");
-        return;
+    // way back, and the record is the only thing that tells which set is
+    // whole: neither is deleted then.
+    if (!RetrySettlingStep([&] { return WriteReplacementRecord(record); }, logPrefix,
+                           "\r\nError updating the replacement record Iteration ")) {
+        WriteErrorLog(logPrefix, "the replacement record could not be updated; it and the kept copies stay");
+        return false;
     }
     PassSaveStep(SaveStep::kReplacementSettled);
     bool allGone = true;
@@ -191,6 +193,7 @@ void SettleReplacement(ReplacementRecord record, const char* logPrefix)
         allGone = RemoveReplacementCopies(file, logPrefix) && allGone;
     if (allGone)
         DeleteReplacementRecord(logPrefix);
+    return true;
 }
 
 void TidySettledReplacement()

@@ -36,8 +36,11 @@ bool ReadReplacementRecord(ReplacementRecord& record, bool& present);
 bool DeleteReplacementRecord(const char* logPrefix);
 
 // The set is whole (record.state says which): the record says so first, then
-// the copies go, and the record last, once none is left.
-void SettleReplacement(ReplacementRecord record, const char* logPrefix);
+// the copies go, and the record last, once none is left. False when the
+// record could not be rewritten within a few seconds: then nothing was
+// deleted, the record still says what it said, and the next start acts on
+// that, so nothing more may be written to the data files.
+bool SettleReplacement(ReplacementRecord record, const char* logPrefix);
 // A record left by a replacement whose set was already whole: its copies and
 // the record go now.
 void TidySettledReplacement();
