@@ -86,6 +86,17 @@ bool RefusedWhileRestoring(CWindowController& app, bool tell);
 // the program ends without writing anything, so that the next start puts the
 // files right.
 void EndAfterUnfinishedReplacement(CWindowController& app, const std::string& problem);
+// A replacement of data files whose record could not be updated (another
+// program held it): its record still says the files were being moved, so
+// the next start returns to the files of before it. The data files are
+// sealed, the user told what was made (operation: "restore" or "undo",
+// made: whether the new files stayed) and what the next start does, and the
+// program ends without writing anything.
+void EndAfterUnrecordedReplacement(CWindowController& app, const char* operation, bool made);
+// Everything loaded again after the data files were replaced or put back;
+// false with the reason when that failed (the caller tears down what was
+// loaded).
+bool TryReload(CWindowController& app, std::string& failure);
 // Everything loaded again after the data files were replaced or put back.
 // When that fails the user is told why (and what is kept: a sentence, or
 // empty), nothing more is written, and the program ends (false): the files

@@ -3,6 +3,7 @@
 // replace) the notes and delivery records emptied, then the backup's notes.
 #include <winsock2.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -33,6 +34,7 @@
 #include "shell/WindowController.h"
 #include "store/DbfFile.h"
 #include "store/FreeSlotLists.h"
+#include "store/NoteSaving.h"
 #include "store/NotesTableLock.h"
 #include "store/UsersTable.h"
 #include "store/BackupFolderCheck.h"
@@ -150,8 +152,9 @@ void ForgetReplacedContents()
 }
 
 // A replace that could not be made: the folder holds the files this replace
-// found, which are loaded again; or, when they could not all be given back,
-// the program ends without writing anything.
+// found, which are loaded again; or, when they could not all be given back
+// or the record could not say they were, the program ends without writing
+// anything.
 bool GiveUpReplace(CWindowController& app, const std::string& problem, const std::vector<std::string>& notReturned)
 {
     app.Teardown();
@@ -160,6 +163,10 @@ bool GiveUpReplace(CWindowController& app, const std::string& problem, const std
                                                "\r\n\r\nThese files could not be given their bytes of before "
                                                "back either:" +
                                                ListedFileNames(notReturned));
+        return false;
+    }
+    if (AreDataFilesSealed()) {
+        EndAfterUnrecordedReplacement(app, "restore", false);
         return false;
     }
     if (ReloadOrEnd(app))
@@ -172,7 +179,8 @@ bool GiveUpReplace(CWindowController& app, const std::string& problem, const std
 // it replaces is checked first, and the notes table, its memo file and the
 // delivery records are replaced together: a replace that cannot be made
 // touches no note, and one that fails half-way returns to the files it found.
-bool ReplaceExistingNotes(CWindowController& app)
+// The new set stays only once StoreReplacingNotes keeps it.
+bool ReplaceExistingNotes(CWindowController& app, CFileSetReplacement& replacement)
 {
     HWND owner = app.GetWindow();
     if (!WriteEmptyNotesTemplates() || !WriteEmptiedTransactions()) {
@@ -185,7 +193,6 @@ bool ReplaceExistingNotes(CWindowController& app)
                          ProgramTitle);
         return false;
     }
-    CFileSetReplacement replacement(ReplacementKind::kRestore);
     replacement.Replace(DataFilePath(kTemplateMemo), DataName::kNotesMemo);
     replacement.Replace(DataFilePath(kTemplateTable), DataName::kNotesTable);
     replacement.Replace(DataFilePath(kTemplateTransact), DataName::kTransactionsTable);
@@ -233,7 +240,58 @@ bool ReplaceExistingNotes(CWindowController& app)
         return GiveUpReplace(app, "The restore could not go on once the notes files were replaced: " + failure,
                              notReturned);
     }
-    replacement.Keep();
+    return true;
+}
+
+// The notes files that another program holds now (each opened as a
+// replacement of it would be); empty when none is held.
+std::vector<std::string> HeldNotesFiles()
+{
+    std::vector<std::string> held;
+    for (const char* name : {DataName::kNotesTable, DataName::kNotesMemo}) {
+        HANDLE file = CreateFileA(DataFilePath(name).c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE)
+            CloseHandle(file);
+        else if (GetLastError() == ERROR_SHARING_VIOLATION)
+            held.push_back(name);
+    }
+    return held;
+}
+
+// Every note there is now (the restored ones and the other users') goes
+// into the emptied table in one step, and only then is the new set kept:
+// until it is, a stop at any moment sends the next start back to the notes
+// of before. A save that cannot be made puts those notes back now.
+bool StoreReplacingNotes(CWindowController& app, CFileSetReplacement& replacement)
+{
+    std::vector<CNoteController*> notes;
+    auto collect = [&notes](CNoteController* note) {
+        note->SyncFromWindow();
+        if (note->m_modified || note->m_noteId == 9999)
+            notes.push_back(note);
+        return true;
+    };
+    ForEachNote(app.OwnNotes(), collect);
+    ForEachNote(app.OtherNotes(), collect);
+    bool stored = SaveNotesTogether(std::vector<NoteRecord*>(notes.begin(), notes.end()));
+    for (CNoteController* note : notes)
+        stored = stored && note->m_noteId != 9999;
+    if (!stored) {
+        const std::vector<std::string> held = HeldNotesFiles();
+        std::string problem = "The restored notes could not be stored";
+        problem += held.empty() ? " in the notes files (see error.txt in the data folder)."
+                                : ": another program is using these files:" + ListedFileNames(held);
+        std::vector<std::string> notReturned;
+        replacement.Revert(notReturned);
+        GiveUpReplace(app, problem, notReturned);
+        return false;
+    }
+    if (!replacement.Keep()) {
+        app.Teardown();
+        EndAfterUnrecordedReplacement(app, "restore", true);
+        return false;
+    }
     return true;
 }
 
@@ -271,6 +329,33 @@ public:
 private:
     HCURSOR m_cursor;
 };
+}
+
+namespace {
+// The backup's notes made and stored. A replace that stops half-way (a
+// failure thrown while its notes are made) goes back to the notes of before
+// rather than leave notes in memory that the files no longer match.
+int MakeRestoredNotes(CWindowController& app, CXMLBufferDocument& document, int noteCount, bool silent,
+                      const std::function<bool()>& storeAll, CFileSetReplacement& replacement)
+{
+    std::string failure;
+    try {
+        BulkCreation bulk;
+        return RestoreNotesFromXml(app, document, noteCount, silent, storeAll);
+    } catch (const CGenericException& thrown) {
+        if (!replacement.IsUndecided())
+            throw;
+        failure = thrown.GetErrorText();
+    } catch (...) {
+        if (!replacement.IsUndecided())
+            throw;
+        failure = "Unknown exception";
+    }
+    std::vector<std::string> notReturned;
+    replacement.Revert(notReturned);
+    GiveUpReplace(app, "The restore stopped before its notes were stored: " + failure, notReturned);
+    return -1;
+}
 }
 
 bool RestoreFromBackup(CWindowController& app, int index, bool silent, const char* path)
@@ -327,16 +412,20 @@ bool RestoreFromBackup(CWindowController& app, int index, bool silent, const cha
     // A close asked for meanwhile waits until the restored notes are in.
     CRestoreInProgress held(app);
     RaiseNotesGeneration();
-    if (state.method == 2 && !ReplaceExistingNotes(app)) {
-        // Nothing was restored: there is nothing for this copy to undo.
-        if (madeUndoCopy)
-            DeleteUnrestoreSet();
+    CFileSetReplacement replacement(ReplacementKind::kRestore);
+    std::function<bool()> storeAll;
+    if (state.method == 2) {
+        if (!ReplaceExistingNotes(app, replacement)) {
+            // Nothing was restored: there is nothing for this copy to undo.
+            if (madeUndoCopy && !AreDataFilesSealed())
+                DeleteUnrestoreSet();
+            return false;
+        }
+        storeAll = [&] { return StoreReplacingNotes(app, replacement); };
+    }
+    // A replace whose notes could not be stored keeps its undo copy.
+    if (MakeRestoredNotes(app, *document, noteCount, silent, storeAll, replacement) < 0)
         return false;
-    }
-    {
-        BulkCreation bulk;
-        RestoreNotesFromXml(app, *document, noteCount, silent);
-    }
     app.UpdateTrayTooltip();
     TellCalendarAlarmsChanged(owner);
     if (!silent)

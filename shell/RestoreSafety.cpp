@@ -81,9 +81,25 @@ void EndAfterUnfinishedReplacement(CWindowController& app, const std::string& pr
                                 "back the files of before, once no other program holds them.");
 }
 
-bool ReloadOrEnd(CWindowController& app, const std::string& kept)
+void EndAfterUnrecordedReplacement(CWindowController& app, const char* operation, bool made)
 {
-    std::string failure;
+    const std::string what = operation;
+    const std::string record = DataName::kReplacementRecord;
+    std::string text =
+        made ? "The " + what + " was made, but Quillnet+ could not record that it was finished: another program "
+                               "is holding its record (" + record + " in the data folder)."
+             : "The " + what + " was not made, and the files of before it are back, but Quillnet+ could not "
+                               "record that: another program is holding its record (" + record +
+                   " in the data folder).";
+    text += "\r\n\r\nSo that nothing is overwritten, Quillnet+ writes nothing more and ends now. When it starts "
+            "again, it returns to the files of before the " + what + ": nothing you wrote before the " + what +
+            " is lost";
+    text += made ? ", and you can simply make the " + what + " again." : ".";
+    EndWritingNothing(app, "EndAfterUnrecordedReplacement():", text);
+}
+
+bool TryReload(CWindowController& app, std::string& failure)
+{
     try {
         app.Reinitialize();
         return true;
@@ -92,6 +108,14 @@ bool ReloadOrEnd(CWindowController& app, const std::string& kept)
     } catch (...) {
         failure = "Unknown exception";
     }
+    return false;
+}
+
+bool ReloadOrEnd(CWindowController& app, const std::string& kept)
+{
+    std::string failure;
+    if (TryReload(app, failure))
+        return true;
     // A program that could not load its data would save emptied lists over it.
     EndWritingNothing(app, "ReloadOrEnd():",
                       "The notes files are in place, but they could not be loaded now:\r\n    " + failure +

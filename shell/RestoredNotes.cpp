@@ -193,8 +193,9 @@ size_t UnstoredCount(const CRestoreState& state)
 
 // The restored notes are stored at once, so that they have record numbers
 // for their ties. A note the user deleted while a password prompt was open
-// is left out.
-void TieToGroupsAndPrograms(CWindowController& app, const std::vector<RestoredNoteTies>& restored)
+// is left out. False when storeAll could not store them.
+bool StoreAndTie(CWindowController& app, const std::vector<RestoredNoteTies>& restored,
+                 const std::function<bool()>& storeAll)
 {
     std::vector<CNoteController*> notes;
     CRestoreState& state = app.RestoreState();
@@ -205,8 +206,16 @@ void TieToGroupsAndPrograms(CWindowController& app, const std::vector<RestoredNo
         notes.push_back(entry.note);
         state.pendingTies.push_back(entry);
     }
-    SaveNotes(notes, false);
+    if (storeAll) {
+        if (!storeAll())
+            return false;
+    } else if (notes.empty()) {
+        return true;
+    } else {
+        SaveNotes(notes, false);
+    }
     TieStoredNotes(app, state);
+    return true;
 }
 
 // Shown with a green frame until it is edited or the program ends.
@@ -308,7 +317,8 @@ void TiePendingRestoredNotes(CWindowController& app)
     TieStoredNotes(app, app.RestoreState());
 }
 
-int RestoreNotesFromXml(CWindowController& app, CXMLBufferDocument& document, int noteCount, bool silent)
+int RestoreNotesFromXml(CWindowController& app, CXMLBufferDocument& document, int noteCount, bool silent,
+                        const std::function<bool()>& storeAll)
 {
     CRestoreState& state = app.RestoreState();
     if (state.method == 2)
@@ -343,8 +353,9 @@ int RestoreNotesFromXml(CWindowController& app, CXMLBufferDocument& document, in
         if (note->m_protected && !note->m_hidden && !state.quiet)
             OfferMaskedNotes(app, declined);
     }
-    if (!restored.empty())
-        TieToGroupsAndPrograms(app, restored);
+    // A failed storeAll has put the notes of before back: the notes made here are gone.
+    if (!StoreAndTie(app, restored, storeAll))
+        return -1;
     const std::string waiting = WaitingText(UnstoredCount(state), state.unwrittenTieFiles);
     if (!waiting.empty())
         WriteErrorLog("RestoreNotesFromXml():", waiting.c_str());

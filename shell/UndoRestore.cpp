@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "foundation/DataFolder.h"
 #include "store/FileSetReplacement.h"
 #include "foundation/ResourceData.h"
 #include "foundation/bytes/MessageBoxes.h"
@@ -32,6 +33,39 @@ void ShowNotPutBack(HWND owner, const std::vector<std::string>& failed)
                       "Unrestore again.")
                          .c_str(),
                      ProgramTitle);
+}
+
+// The tables put back are loaded, and only then is the undo kept: tables
+// that cannot be loaded are replaced by those of before the undo again,
+// which are loaded in their place. False when the undo was not kept.
+bool LoadUndoneTables(CWindowController& app, CFileSetReplacement& replacement)
+{
+    std::string failure;
+    if (TryReload(app, failure)) {
+        if (replacement.Keep())
+            return true;
+        app.Teardown();
+        EndAfterUnrecordedReplacement(app, "undo", true);
+        return false;
+    }
+    app.Teardown();
+    std::vector<std::string> notReturned;
+    if (!replacement.Revert(notReturned)) {
+        if (notReturned.empty())
+            EndAfterUnrecordedReplacement(app, "undo", false);
+        else
+            EndAfterUnfinishedReplacement(app, "The tables of the UNRESTORE folder could not be loaded:\r\n    " +
+                                                   failure + "\r\n\r\nand these could not be given their bytes "
+                                                   "of before back:" + ListedFileNames(notReturned));
+        return false;
+    }
+    if (ReloadOrEnd(app, std::string(" ") + kNothingUndone + kUndoCopyKept))
+        ShowErrorMessage(app.GetWindow(),
+                         ("The tables of the UNRESTORE folder could not be loaded:\r\n    " + failure + "\r\n\r\n" +
+                          kNothingUndone + kUndoCopyKept)
+                             .c_str(),
+                         ProgramTitle);
+    return false;
 }
 }
 
@@ -79,8 +113,6 @@ bool UndoRestore(CWindowController& app)
         app.Teardown();
         EnsureBackupFolder(owner);
         putBack = replacement.Commit(failed, notReturned);
-        if (putBack)
-            replacement.Keep();
         if (!notReturned.empty()) {
             // A folder of old and new tables is never loaded.
             EndAfterUnfinishedReplacement(app, "These files could not be put back from the UNRESTORE folder of the "
@@ -91,7 +123,11 @@ bool UndoRestore(CWindowController& app)
                                                    ListedFileNames(notReturned));
             return false;
         }
-        loaded = ReloadOrEnd(app, putBack ? kUndoCopyKept : "");
+        if (!putBack && AreDataFilesSealed()) {
+            EndAfterUnrecordedReplacement(app, "undo", false);
+            return false;
+        }
+        loaded = putBack ? LoadUndoneTables(app, replacement) : ReloadOrEnd(app);
     }
     TellCalendarAlarmsChanged(owner);
     if (!loaded)

@@ -54,6 +54,8 @@ public:
     // are in notReturned) or when the old set is back but the record could
     // not say so (notReturned empty): the data files are sealed then.
     bool Revert(std::vector<std::string>& notReturned);
+    // The new set is in place, and neither kept nor reverted yet.
+    bool IsUndecided() const { return m_committed; }
 
 private:
     struct Step {

@@ -283,3 +283,25 @@ bool SaveNotes(const std::vector<NoteRecord*>& notes, bool rebuildMemo)
         all = SaveNote(*note) && all;
     return all;
 }
+
+bool SaveNotesTogether(const std::vector<NoteRecord*>& notes)
+{
+    if (AreDataFilesSealed()) {
+        WriteErrorLog("SaveNotesTogether(): ", kSealedText);
+        return false;
+    }
+    SetMemoFreshStart(false);
+    bool saved = false;
+    {
+        CCriticalSectionLock hold(NotesTableLock());
+        saved = FinishInterruptedRebuild() && SaveNotesInOneWorkingCopy(notes);
+    }
+    ShowKeptBoxes();
+    if (!saved)
+        return false;
+    for (NoteRecord* note : notes) {
+        note->SaveBesideTable();
+        note->m_modified = false;
+    }
+    return true;
+}

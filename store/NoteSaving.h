@@ -45,6 +45,12 @@ int SaveToDisk(NoteRecord& note, CDbfFile& table, DWORD record);
 // text of a note locked since). While a rebuilt pair waits to be installed
 // nothing is saved.
 bool SaveNotes(const std::vector<NoteRecord*>& notes, bool rebuildMemo);
+// Every note of the list stored in one step, or none of them: no note is
+// saved on its own after a failure, so that a save that cannot be made
+// leaves the stored pair exactly as it was. Each note stored loses its
+// modified mark.
+bool SaveNotesTogether(const std::vector<NoteRecord*>& notes);
+
 // The same for a list of notes of a kind that is a note record.
 template <class Note>
 bool SaveNotes(const std::vector<Note*>& notes, bool rebuildMemo)

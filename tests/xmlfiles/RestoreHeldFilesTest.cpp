@@ -416,9 +416,11 @@ TEST_F(RestoreHeldFiles, AnUndoCopyWhoseListNamesOtherFilesTouchesNothing)
 }
 
 // The tables come back, but another program holds a file the program loads
-// with them: it says so, writes nothing and ends, and the next start loads
-// the notes of before the restore.
-TEST_F(RestoreHeldFiles, AnUndoWhoseReloadFailsEndsWithoutWritingAndTheNextStartLoadsTheNotes)
+// with them: the undo is not kept, the tables of before it go back, and as
+// they cannot be loaded either the program says so, writes nothing and ends.
+// The next start loads the notes of before the undo, and the undo can be
+// made again.
+TEST_F(RestoreHeldFiles, AnUndoWhoseReloadFailsIsNotKeptAndCanBeMadeAgainAtTheNextStart)
 {
     RunToEnd(install, "/replaceSilently trip.QPK");
     ASSERT_TRUE(WaitUntil([&] { return NoteTexts(process) == kBackupTexts; }));
@@ -427,12 +429,20 @@ TEST_F(RestoreHeldFiles, AnUndoWhoseReloadFailsEndsWithoutWritingAndTheNextStart
         ASSERT_TRUE(holder.Held());
         const std::string told = UnrestoreAnsweringYes(main, process);
         EXPECT_TRUE(Contains(told, "could not be loaded now")) << told;
+        EXPECT_TRUE(Contains(told, "Nothing was undone")) << told;
         DWORD exitCode = 0;
         ASSERT_TRUE(program->WaitForExit(&exitCode));
         EXPECT_EQ(exitCode, 3u);
     }
     EXPECT_TRUE(FileExists(install.File("BACKUP\\UNRESTORE\\contents.lst")));
-    EXPECT_EQ(TextsAfterRestart(install), stored);
+    EXPECT_FALSE(FileExists(install.File("replacing.lst")));
+    RunningProgram again(install, "");
+    HWND againMain = WaitForMainWindow(again);
+    ASSERT_NE(againMain, nullptr);
+    EXPECT_EQ(NoteTexts(again.ProcessId()), kBackupTexts);
+    UnrestoreAnsweringYes(againMain, again.ProcessId());
+    EXPECT_TRUE(WaitUntil([&] { return NoteTexts(again.ProcessId()) == stored; }));
+    CloseProgram(install, again);
 }
 
 // A restore cut short after it had replaced the memo file: the next start
