@@ -268,6 +268,8 @@ private:
     bool m_calendarSearch = false;
     // The program itself is putting text into the edit: no refill.
     bool m_settingText = false;
+    // Opened maximised: the window is maximised once it is first shown.
+    bool m_maximizeWhenShown = false;
 };
 
 // A measure request that reaches the window before its object exists: the

@@ -288,8 +288,25 @@ void FindGlobalGroupIds(const CRecordList<CNoteGroup>& groups)
     }
 }
 
-// The memberships, each at the front; one without its group or note is skipped.
-void ReadPairs(CXMLDocument& document, CRecordList<CGroupNotePair>& pairs, CSkippedEntries& skipped)
+// Whether the group is one of those read. The fixed groups always are: no
+// group made later takes their ids.
+bool IsGroupRead(const CRecordList<CNoteGroup>& groups, DWORD id)
+{
+    const GlobalGroupIds fixed = NoteGroupGlobalIds();
+    if (id == fixed.all || id == fixed.deleted || id == fixed.none)
+        return true;
+    for (auto* node = groups.GetFirst(); node; node = node->next) {
+        if (node->record.id == id)
+            return true;
+    }
+    return false;
+}
+
+// The memberships, each at the front; one without its group or note is
+// skipped, and so is one of a group not read: the group's id is free, and
+// the next group made would take its notes.
+void ReadPairs(CXMLDocument& document, const CRecordList<CNoteGroup>& groups, CRecordList<CGroupNotePair>& pairs,
+               CSkippedEntries& skipped)
 {
     const int m = CountXmlElements(document, kRoot, "noteAndGroup");
     for (int k = 1; k <= m; ++k) {
@@ -297,8 +314,13 @@ void ReadPairs(CXMLDocument& document, CRecordList<CGroupNotePair>& pairs, CSkip
         std::string noteId;
         if (!ReadXmlEntry(document, kRoot, "noteAndGroup", k, {{"groupID", &groupId}, {"noteID", &noteId}}, skipped))
             continue;
-        CGroupNotePair pair{static_cast<DWORD>(pairs.NextFreeId()), static_cast<DWORD>(Number(groupId)),
-                            static_cast<DWORD>(Number(noteId))};
+        const DWORD group = static_cast<DWORD>(Number(groupId));
+        if (!IsGroupRead(groups, group)) {
+            skipped.Skip(DescribeXmlEntry(document, kRoot, "noteAndGroup", k, {"groupID", "noteID"}),
+                         "No group with the id " + std::to_string(group) + " was read.");
+            continue;
+        }
+        CGroupNotePair pair{static_cast<DWORD>(pairs.NextFreeId()), group, static_cast<DWORD>(Number(noteId))};
         pairs.AddAssociationToHead(pair);
     }
 }
@@ -347,7 +369,7 @@ void LoadNoteGroupsXml(CXMLDocument* document, CRecordList<CNoteGroup>& groups, 
     }
     ReadGroups(*document, groups, skipped);
     FindGlobalGroupIds(groups);
-    ReadPairs(*document, pairs, skipped);
+    ReadPairs(*document, groups, pairs, skipped);
 }
 }
 

@@ -42,9 +42,10 @@ void SaveNoteManagerXml();
 // the current ones; without the user's record, the standard record is added
 // at the front). A file that cannot be read is kept aside and reported once,
 // and the standard groups and options stand in for it; a group without its
-// id or name, a membership without its group or note, an options record or
-// a column without one of its keys is skipped and reading goes on, the file
-// then copied aside and reported once (CSkippedEntries). A file another
+// id or name, a membership without its group or note or of a group not read
+// (the fixed groups always count as read), an options record or a column
+// without one of its keys is skipped and reading goes on, the file then
+// copied aside and reported once (CSkippedEntries). A file another
 // program holds throws CGenericException, the lists left as they were.
 // Registers no hotkey: the caller does.
 void LoadNoteManagerFile(const char* path, const NoteManagerLists& lists, CNoteManagerOptions& current,

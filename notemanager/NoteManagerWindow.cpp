@@ -172,6 +172,15 @@ bool CNoteManagerController::OnMessage(UINT message, WPARAM wParam, LPARAM lPara
         Layout(LOWORD(lParam), HIWORD(lParam));
         StorePlacement();
         return false;
+    case WM_SHOWWINDOW:
+        // The dialog box shows the window in its normal state when it first
+        // has nothing else to do (a maximised window too): it is maximised
+        // after that showing.
+        if (wParam && m_maximizeWhenShown) {
+            m_maximizeWhenShown = false;
+            PostMessageA(m_dialog, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+        }
+        return false;
     case WM_GETMINMAXINFO:
         OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
         return true;
@@ -357,11 +366,12 @@ void CNoteManagerController::OnInitDialog()
     if (!options.stayOnTop)
         KeepOnTop(false);
     if (options.dialogWidth && options.dialogHeight) {
-        if (options.dialogMaximized)
-            ShowWindow(m_dialog, SW_MAXIMIZE);
-        else
-            MoveWindow(m_dialog, options.dialogXLeft, options.dialogYLeft, options.dialogWidth, options.dialogHeight,
-                       TRUE);
+        // The kept normal rectangle first, also under a maximised window: it
+        // is what un-maximising gives back. Screen coordinates, as
+        // GetWindowRect kept them.
+        m_maximizeWhenShown = options.dialogMaximized != 0;
+        MoveWindow(m_dialog, options.dialogXLeft, options.dialogYLeft, options.dialogWidth, options.dialogHeight,
+                   TRUE);
     } else {
         StorePlacement();
     }
@@ -466,6 +476,7 @@ void CNoteManagerController::StorePlacement()
     RECT rect = {};
     GetWindowRect(m_dialog, &rect);
     options.dialogMaximized = IsZoomed(m_dialog) ? 1 : 0;
+    // Maximised, the last normal rectangle stays: the next opening restores to it.
     if (options.dialogMaximized)
         return;
     options.dialogXLeft = rect.left;

@@ -39,39 +39,64 @@ std::string WithoutFinalLineBreaks(const std::string& text)
     return text.substr(0, text.find_last_not_of("\r\n") + 1);
 }
 
+// The first kept name that is free or, with bytes given, that holds those
+// bytes already (sameBytes set); empty when every name is taken.
+std::string FirstKeptPath(const std::string& file, const std::string* bytes, bool& sameBytes)
+{
+    sameBytes = false;
+    for (int number = 1; number <= kMostKeptFiles; ++number) {
+        const std::string kept = KeptPath(file, number);
+        if (!FileExists(kept.c_str()))
+            return kept;
+        if (bytes && FileBytes(kept) == *bytes) {
+            sameBytes = true;
+            return kept;
+        }
+    }
+    return std::string();
+}
+
 // The file moved to its first free kept name, or copied there when asked
-// (copyOnly: an earlier kept file of the same bytes then counts as the copy)
-// or when it cannot be moved. The kept name; empty, the file guarded, when
-// it could not be kept.
+// (copyOnly) or when it cannot be moved: a kept file of the same bytes then
+// counts as the copy (keptBefore set), so that the same damaged file met
+// again is kept once. The kept name; empty, the file guarded, when it could
+// not be kept.
 std::string KeepUnderFreeName(const std::string& file, bool copyOnly, bool* keptBefore)
 {
-    const std::string bytes = copyOnly ? FileBytes(file) : std::string();
-    for (int number = 1; number <= kMostKeptFiles && !file.empty(); ++number) {
-        const std::string kept = KeptPath(file, number);
-        if (FileExists(kept.c_str())) {
-            if (!copyOnly || FileBytes(kept) != bytes)
-                continue;
-            if (keptBefore)
-                *keptBefore = true;
-        } else if (!(!copyOnly && MoveFileA(file.c_str(), kept.c_str())) &&
-                   !CopyFileA(file.c_str(), kept.c_str(), TRUE)) {
+    std::string kept;
+    bool sameBytes = false;
+    if (!file.empty() && !copyOnly) {
+        kept = FirstKeptPath(file, nullptr, sameBytes);
+        if (!kept.empty() && !MoveFileA(file.c_str(), kept.c_str()))
+            kept.clear();
+    }
+    if (!file.empty() && kept.empty()) {
+        const std::string bytes = FileBytes(file);
+        kept = FirstKeptPath(file, &bytes, sameBytes);
+        if (!kept.empty() && !sameBytes && !CopyFileA(file.c_str(), kept.c_str(), TRUE)) {
             // A copy that failed half way is no kept file.
             DeleteFileA(kept.c_str());
-            break;
+            kept.clear();
         }
-        GuardedFiles().erase(file);
-        return FileNameOf(kept);
     }
-    GuardedFiles().insert(file);
-    return std::string();
+    if (kept.empty()) {
+        GuardedFiles().insert(file);
+        return std::string();
+    }
+    if (keptBefore)
+        *keptBefore = sameBytes;
+    GuardedFiles().erase(file);
+    return FileNameOf(kept);
 }
 }
 
-std::string KeepDamagedFileAside(const char* path)
+std::string KeepDamagedFileAside(const char* path, bool* keptBefore)
 {
+    if (keptBefore)
+        *keptBefore = false;
     // Moved, the damaged file no longer stands for the settings: the next
     // reading finds none and no one reports it twice.
-    return KeepUnderFreeName(path ? path : "", false, nullptr);
+    return KeepUnderFreeName(path ? path : "", false, keptBefore);
 }
 
 std::string KeepCopyOfDamagedFile(const char* path, bool* keptBefore)
@@ -83,7 +108,8 @@ std::string KeepCopyOfDamagedFile(const char* path, bool* keptBefore)
 
 void ReportDamagedFile(const char* path, const std::string& problem, const char* standIn)
 {
-    const std::string kept = KeepDamagedFileAside(path);
+    bool keptBefore = false;
+    const std::string kept = KeepDamagedFileAside(path, &keptBefore);
     const std::string name = FileNameOf(path ? path : "");
     std::string text = WithoutFinalLineBreaks(problem) + "\r\n\r\n";
     if (kept.empty())
@@ -92,7 +118,10 @@ void ReportDamagedFile(const char* path, const std::string& problem, const char*
         text += name + " has been kept as \"" + kept + "\". The program goes on with ";
     text += std::string(standIn ? standIn : "its standard settings") + ".";
     WriteErrorLog(text.c_str(), "");
-    ShowMessageBox(ForegroundOwner(), text.c_str(), ProgramTitle, kMbOk | kMbIconHand);
+    // A file that stays where it is, held by another program, is met again at
+    // each reading: the user has been told when it was kept.
+    if (!keptBefore)
+        ShowMessageBox(ForegroundOwner(), text.c_str(), ProgramTitle, kMbOk | kMbIconHand);
 }
 
 void RefuseToOverwriteDamagedFile(const char* path)

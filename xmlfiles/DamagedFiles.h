@@ -9,15 +9,18 @@
 // mended by hand. Main thread only.
 
 // Moves the file to its kept name, or copies it there when another program
-// holds it so that it cannot be moved. The kept name without its folder;
-// empty when it could not be kept, and the file is then guarded: writers
-// asking RefuseToOverwriteDamagedFile are refused until it is kept.
-std::string KeepDamagedFileAside(const char* path);
+// holds it so that it cannot be moved; a kept file of the same bytes counts
+// as that copy (keptBefore set): a held file read again is kept once. The
+// kept name without its folder; empty when it could not be kept, and the
+// file is then guarded: writers asking RefuseToOverwriteDamagedFile are
+// refused until it is kept.
+std::string KeepDamagedFileAside(const char* path, bool* keptBefore = nullptr);
 
 // The file that could not be read (problem: the reader's text) kept aside,
 // then told once, in a stop box and in error.txt: the reader's text, the
 // name it is kept under and what the program goes on with in its place
-// (standIn, such as "the standard calendar options and styles").
+// (standIn, such as "the standard calendar options and styles"). A held
+// file kept before goes to error.txt only.
 void ReportDamagedFile(const char* path, const std::string& problem, const char* standIn);
 
 // Copies the file to its kept name, the file itself left where it is. A kept

@@ -55,6 +55,12 @@ const int kPopupRoom = 40;
     return ::testing::AssertionSuccess();
 }
 
+bool HasRect(HWND window, const RECT& expected)
+{
+    const RECT rect = RectOf(window);
+    return EqualRect(&rect, &expected) != FALSE;
+}
+
 HWND FocusOf(HWND window)
 {
     GUITHREADINFO info{};
@@ -237,4 +243,45 @@ TEST(NoteManagerWindow, WindowsOpenedOverItShowReadably)
     ASSERT_TRUE(SendWithTimeout(BodyOf(note), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)));
     EXPECT_TRUE(ShowsReadably(note, "note-over-note-manager"));
     ASSERT_TRUE(manager.Close());
+}
+
+// Closed maximised, the window opens again maximised, on the whole screen,
+// and un-maximising it gives back the size the user gave it before.
+TEST(NoteManagerWindow, OpenedMaximisedItRestoresToTheSizeTheUserGaveIt)
+{
+    ProgramInstall install("nmplace");
+    install.AddInstalledDataFiles();
+    RunningProgram program(install, "");
+    const DWORD process = program.ProcessId();
+    NoteManagerWindow manager(process);
+    HWND main = manager.OpenFromTray(program);
+    ASSERT_NE(main, nullptr);
+    const RECT given{70, 50, 70 + 720, 50 + 500};
+    SetWindowPos(manager.Window(), nullptr, given.left, given.top, 720, 500, SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_TRUE(WaitUntil([&] { return HasRect(manager.Window(), given); }));
+    PostMessageA(manager.Window(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return IsZoomed(manager.Window()) != FALSE; }));
+    const RECT maximised = RectOf(manager.Window());
+    ASSERT_TRUE(manager.Close());
+
+    PostMessageA(main, WM_COMMAND, kCmdNoteManager, 0);
+    NoteManagerWindow again(process);
+    ASSERT_TRUE(again.Wait());
+    // Maximised as the user left it, and still so once it has painted.
+    EXPECT_TRUE(WaitUntil([&] { return IsZoomed(again.Window()) && HasRect(again.Window(), maximised); }));
+    EXPECT_TRUE(SaveScreenshotOf(again.Window(), "note-manager-maximised"));
+    EXPECT_TRUE(IsZoomed(again.Window()));
+    EXPECT_TRUE(HasRect(again.Window(), maximised));
+    PostMessageA(again.Window(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsZoomed(again.Window()); }));
+    const RECT restored = RectOf(again.Window());
+    EXPECT_TRUE(HasRect(again.Window(), given)) << "restored to " << restored.left << "," << restored.top << " "
+                                                << restored.right - restored.left << "x"
+                                                << restored.bottom - restored.top;
+    EXPECT_TRUE(SaveScreenshotOf(again.Window(), "note-manager-restored"));
+    ASSERT_TRUE(again.Close());
+    const std::string stored = ReadWholeFile(install.File("noteman.QPD"));
+    EXPECT_NE(stored.find("<dialogWidth>720</dialogWidth>"), std::string::npos);
+    EXPECT_NE(stored.find("<dialogMaximized>0</dialogMaximized>"), std::string::npos);
+    CloseProgram(install, program);
 }

@@ -164,7 +164,13 @@ TEST(AppAssociationsFile, DISABLED_ChildSavesUntilStopped)
     const std::string folder = Variable(kStopFolderVariable);
     ASSERT_FALSE(folder.empty());
     CRecordList<CNoteManagerOptions> options;
+    // The memberships' group: without it a reading would skip them.
     CRecordList<CNoteGroup> groups;
+    CNoteGroup business;
+    ResetNoteGroup(business);
+    business.id = 3;
+    lstrcpyA(business.name, "Business");
+    groups.AddToTail(business);
     CRecordList<CAppAssociation> apps;
     for (int round = 0; round < 100000; ++round) {
         const int n = round % 2 ? 40 : 3;

@@ -5,12 +5,14 @@
 
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "foundation/bytes/GenericException.h"
 #include "notemanager/NoteManagerFile.h"
 #include "support/CurrentFolder.h"
+#include "support/HeldFile.h"
 #include "support/TempFolder.h"
 #include "support/bytes/MessageBoxRecorder.h"
 #include "support/bytes/Occurrences.h"
@@ -32,6 +34,15 @@ struct Lists {
 void WriteFile(const std::string& path, const std::string& text)
 {
     std::ofstream(path, std::ios::binary) << text;
+}
+
+// The notes of the memberships in list order.
+std::vector<DWORD> NotesOf(const CRecordList<CGroupNotePair>& pairs)
+{
+    std::vector<DWORD> notes;
+    for (auto* node = pairs.GetFirst(); node; node = node->next)
+        notes.push_back(node->record.noteID);
+    return notes;
 }
 }
 
@@ -327,4 +338,92 @@ TEST(NoteManagerFile, ADamagedFileIsKeptAsideOnceAndTheStandardGroupsAndOptionsS
     SaveNoteManagerXml(path.c_str(), unkept.View());
     EXPECT_EQ(ReadWholeFile(path + ".bad40"), damaged);
     EXPECT_NE(ReadWholeFile(path), damaged);
+}
+
+// A membership whose group was not read would go to the next group made, which
+// takes the free id: it is skipped and logged, kept only in the copy aside.
+// The fixed groups count as read even when the file lacks them.
+TEST(NoteManagerFile, AMembershipOfAGroupNotReadIsSkippedAndNoGroupMadeLaterTakesItsNotes)
+{
+    TempFolder folder("nomanpair");
+    CurrentFolder data(folder.Path());
+    const std::string path = folder.File("noteman.QPD");
+    auto group = [](const char* id, const char* name) {
+        return std::string("<group>") + (id ? std::string("<id>") + id + "</id>" : "") +
+               (name ? std::string("<name><![CDATA[") + name + "]]></name>" : "") + "</group>";
+    };
+    auto pair = [](int groupId, int noteId) {
+        return "<noteAndGroup><groupID>" + std::to_string(groupId) + "</groupID><noteID>" + std::to_string(noteId) +
+               "</noteID></noteAndGroup>";
+    };
+    const std::string file = "<?xml version='1.0' encoding='Windows-1252' standalone='yes'?>\r\n<content>" +
+                             group("0", "All (except Deleted)") + group("2", "None") + group("9", "Work") +
+                             group("10", nullptr) + pair(10, 201) + pair(9, 203) + pair(10, 202) + pair(1, 204) +
+                             pair(11, 205) + "</content>\r\n";
+    WriteFile(path, file);
+    MessageBoxRecorder boxes;
+    Lists lists;
+    lists.Load(path, 1);
+    ASSERT_EQ(boxes.Count(), 1u) << "told once for the whole file";
+    EXPECT_NE(boxes.LastText().find("noteman.QPD holds 4 entries that cannot be read"), std::string::npos)
+        << boxes.LastText();
+    EXPECT_EQ(ReadWholeFile(path + ".bad"), file);
+    const std::string log = ReadWholeFile(folder.File("error.txt"));
+    for (const char* entry : {"noteman.QPD: noteAndGroup 1 (groupID \"10\", noteID \"201\") was skipped. "
+                              "No group with the id 10 was read.",
+                              "noteman.QPD: noteAndGroup 3 (groupID \"10\", noteID \"202\") was skipped. ",
+                              "noteman.QPD: noteAndGroup 5 (groupID \"11\", noteID \"205\") was skipped. "})
+        EXPECT_NE(log.find(entry), std::string::npos) << entry << " in " << log;
+    // The deleted notes' group counts as read, though the file lacks it.
+    EXPECT_EQ(NotesOf(lists.pairs), (std::vector<DWORD>{204, 203}));
+
+    // The user makes "Holidays": it takes the id the nameless group left, and
+    // none of that group's notes, through a write and a new read.
+    const long id = NextNewGroupId(lists.groups);
+    ASSERT_EQ(id, 10);
+    CNoteGroup holidays;
+    ResetNoteGroup(holidays);
+    holidays.id = static_cast<DWORD>(id);
+    lstrcpyA(holidays.name, "Holidays");
+    lists.groups.AddToTail(holidays);
+    SaveNoteManagerXml(path.c_str(), lists.View());
+    boxes.Clear();
+    Lists reloaded;
+    reloaded.Load(path, 1);
+    EXPECT_EQ(boxes.Count(), 0u) << boxes.LastText();
+    ASSERT_NE(reloaded.groups.FindByName("Holidays"), nullptr);
+    EXPECT_EQ(reloaded.groups.FindByName("Holidays")->record.id, 10u);
+    for (auto* node = reloaded.pairs.GetFirst(); node; node = node->next)
+        EXPECT_NE(node->record.groupID, 10u) << "note " << node->record.noteID << " joined Holidays";
+    EXPECT_EQ(NotesOf(reloaded.pairs), (std::vector<DWORD>{203, 204}));
+    EXPECT_EQ(ReadWholeFile(path + ".bad"), file);
+}
+
+// A damaged file held as a scanner holds it cannot be moved aside: it is
+// copied aside at the first reading and the user told; read again while it
+// is still held, it is neither copied nor told again.
+TEST(NoteManagerFile, AHeldDamagedFileReadAgainIsCopiedAsideAndToldOnce)
+{
+    TempFolder folder("nomanheld");
+    CurrentFolder data(folder.Path());
+    const std::string path = folder.File("noteman.QPD");
+    const std::string damaged = "<?xml version='1.0' encoding='Windows-1252' standalone='yes'?>\r\n<content><group>";
+    WriteFile(path, damaged);
+    MessageBoxRecorder boxes;
+    {
+        HeldFile holder(path, kHolderSharesReadWrite);
+        ASSERT_TRUE(holder.Held());
+        Lists first;
+        first.Load(path, 1);
+        Lists second;
+        second.Load(path, 1);
+        EXPECT_EQ(second.groups.GetCount(), 8u) << "the standard groups stand in";
+    }
+    ASSERT_FALSE(boxes.Boxes().empty());
+    EXPECT_EQ(boxes.Count(), 1u) << boxes.LastText();
+    EXPECT_NE(boxes.Boxes().at(0).text.find("noteman.QPD has been kept as \"noteman.QPD.bad\""), std::string::npos)
+        << boxes.LastText();
+    EXPECT_EQ(ReadWholeFile(path + ".bad"), damaged);
+    EXPECT_FALSE(FileExists(path + ".bad2"));
+    EXPECT_EQ(ReadWholeFile(path), damaged) << "the held file stays where it is";
 }
