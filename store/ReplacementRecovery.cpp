@@ -109,7 +109,7 @@ bool GoBack(ReplacementRecord record)
     }
     const std::string before = std::string("before ") + ShortOperation(record);
     if (!failed.empty())
-        return Held(record, failed, "puts back the files of " + before);
+        return Held(record, failed, "tried to put back the files of " + before);
     record.state = ReplacementState::kKeptOld;
     if (!SettledOrStopped(record, "They were put back as they were " + before))
         return false;
@@ -130,7 +130,7 @@ bool GoForward(ReplacementRecord record)
             failed.push_back(file.name);
     }
     if (!failed.empty())
-        return Held(record, failed, "finishes the undo");
+        return Held(record, failed, "tried to finish the undo");
     record.state = ReplacementState::kKeptNew;
     if (!SettledOrStopped(record, "The copies of before it were not all there, so the undo was finished"))
         return false;

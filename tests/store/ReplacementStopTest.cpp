@@ -421,6 +421,27 @@ TEST_F(ReplacementStop, ARecordTheStartCannotActOnDeletesNothingAndItsBoxSaysWha
         EXPECT_EQ(ListedWithCauses(failed), "\r\n    users.QPD: it is missing from the data folder");
     }
     EXPECT_TRUE(Leftovers(folder).empty()) << Leftovers(folder)[0];
+
+    // A file that the start cannot put back is named with its cause, and
+    // the start after the other program let go puts the set back.
+    folder = PrepareFolder("held", Work::kRestore);
+    const FolderSet old = ReadSet(folder);
+    ASSERT_EQ(RunChild(folder, Work::kRestore, SaveStep::kReplacementMoved, 2), kStoppedExitCode);
+    {
+        HeldFile holder(folder + "\\notes.QPD", kHolderSharesReadWrite);
+        ASSERT_TRUE(holder.Held());
+        told = Start(folder, started);
+    }
+    EXPECT_FALSE(started);
+    ASSERT_EQ(told.size(), 1u);
+    // The system says "held" (Windows) or "access denied" (Wine) for a held target.
+    const std::string named = AdviceUnder(told[0].text, "    notes.QPD: ");
+    EXPECT_TRUE(Contains(named.substr(0, named.find('\r')), "another program is using it")) << told[0].text;
+    EXPECT_TRUE(Contains(told[0].text, "once the other program has let go of the files")) << told[0].text;
+    EXPECT_TRUE(FileExists(folder + "\\replacing.lst"));
+    told = Start(folder, started);
+    EXPECT_TRUE(started);
+    EXPECT_TRUE(ReadSet(folder) == old);
 }
 
 // The child: another program takes the memo file as soon as it is replaced
