@@ -141,16 +141,23 @@ bool GoForward(ReplacementRecord record)
     return true;
 }
 
+// The box gives the way back by hand; error.txt also what each copy holds,
+// which for the eleven files of an undo would make a box taller than the
+// screen.
 bool Stuck(const ReplacementRecord& record)
 {
-    Tell(DidNotFinish(record) + ListedNames(record) +
-             "\r\n\r\nNeither the files of before nor the new ones are all there. This is what the data folder "
-             "holds of them:" +
-             WhatEachFileHolds(record) +
-             "\r\n\r\nQuillnet+ does not start, so that none of these files is overwritten, and it deleted "
-             "nothing. Keep a copy of the data folder (" +
-             GetDataFolder() + ") before changing anything in it." + WayBackByHand(record),
-         true);
+    const std::string head = DidNotFinish(record) + ListedNames(record) +
+                             "\r\n\r\nNeither the files of before nor the new ones are all there. ";
+    const std::string tail = "Quillnet+ does not start, so that none of these files is overwritten, and it deleted "
+                             "nothing. Keep a copy of the data folder (" +
+                             GetDataFolder() + ") before changing anything in it." + WayBackByHand(record);
+    WriteErrorLog(kLogPrefix, (head + "This is what the data folder holds of them:" + WhatEachFileHolds(record) +
+                               "\r\n\r\n" + tail)
+                                  .c_str());
+    ShowErrorMessage(nullptr, (head + "What each of their copies holds is written in " + DataName::kErrorLog +
+                               ".\r\n\r\n" + tail)
+                                  .c_str(),
+                     ProgramTitle);
     return false;
 }
 

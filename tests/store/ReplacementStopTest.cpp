@@ -350,9 +350,11 @@ TEST_F(ReplacementStop, AStartStoppedWhileItPutsTheSetRightFinishesAtTheNextAndO
     told = Start(folder, started);
     EXPECT_FALSE(started);
     ASSERT_EQ(told.size(), 1u);
-    EXPECT_NE(told[0].text.find("notes.QPD.was: notes.QPD as it was before the restore"), std::string::npos)
-        << told[0].text;
-    EXPECT_NE(told[0].text.find("notes.qps.was: missing"), std::string::npos) << told[0].text;
+    // What each copy holds goes to error.txt, and the box says so.
+    const std::string log = ReadWholeFile(folder + "\\error.txt");
+    EXPECT_NE(log.find("notes.QPD.was: notes.QPD as it was before the restore"), std::string::npos) << log;
+    EXPECT_NE(log.find("notes.qps.was: missing"), std::string::npos) << log;
+    EXPECT_TRUE(Contains(told[0].text, "What each of their copies holds is written in error.txt")) << told[0].text;
     EXPECT_EQ(Leftovers(folder), left);
     EXPECT_EQ(ReadWholeFile(folder + "\\notes.QPD.was"), table);
     // It says what to do: the copies whose set is whole go in place, never
