@@ -50,6 +50,8 @@ std::string LeftRecordCause()
                (record.kind == ReplacementKind::kUndo ? "undo" : "restore");
     if (found == RecordFound::kWhole)
         return cause + "the next start of Quillnet+ removes it with the copies it names";
+    if (found == RecordFound::kHeld)
+        return cause + "another program is using it now; the next start of Quillnet+ acts on it once it is free";
     return cause + "it cannot be read, so the next start of Quillnet+ stops and says what the data folder holds";
 }
 

@@ -409,6 +409,25 @@ TEST_F(ReplacementStop, ARecordTheStartCannotActOnDeletesNothingAndItsBoxSaysWha
     EXPECT_TRUE(FileExists(folder + "\\replacing.lst"));
     EXPECT_EQ(ReadWholeFile(folder + "\\notes.qps"), memo);
 
+    // A replacement refused for a record left behind says what the next
+    // start does with it, and blames no other program.
+    folder = PrepareFolder("left", Work::kRestore);
+    ASSERT_EQ(RunChild(folder, Work::kRestore, SaveStep::kReplacementMoved, 1), kStoppedExitCode);
+    {
+        CurrentFolder data(folder);
+        CFileSetReplacement replacement(ReplacementKind::kUndo);
+        replacement.Replace(folder + "\\new\\chatnote.QPD", "chatnote.QPD");
+        std::vector<std::string> failed;
+        EXPECT_FALSE(replacement.Prepare(failed));
+        const std::string refusal = ListedWithCauses(failed);
+        EXPECT_TRUE(Contains(refusal, "replacing.lst: left by a restore or an undo of a restore that did not finish; "
+                                      "the next start of Quillnet+ puts back the files it names as they were before "
+                                      "that restore"))
+            << refusal;
+        EXPECT_TRUE(Contains(refusal, "chatnote.QPD.was: a copy left by")) << refusal;
+        EXPECT_FALSE(Contains(refusal, "another program")) << refusal;
+    }
+
     // A replacement is refused while a table of the set is missing, and the
     // refusal names it; nothing is written.
     folder = PrepareFolder("missing", Work::kRestore);
@@ -477,6 +496,8 @@ TEST_F(ReplacementStop, DISABLED_ChildEndsMixed)
     next.Replace(folder + "\\new\\chatnote.QPD", "chatnote.QPD");
     EXPECT_FALSE(next.Prepare(failed));
     EXPECT_EQ(failed, (std::vector<std::string>{"replacing.lst", "chatnote.QPD.was"}));
+    EXPECT_TRUE(Contains(ListedWithCauses(failed), "replacing.lst: a restore or an undo could not be finished"))
+        << ListedWithCauses(failed);
     EXPECT_TRUE(IsReplacementUnfinished());
     EXPECT_FALSE(FileExists(folder + "\\noteman.QPD.new"));
 }
