@@ -58,6 +58,11 @@ inline constexpr char kCommandLineRestoreErrors[] = "cmdLineRestore.Err";
 // restore) and removed once the set is whole: what the next start reads to
 // put an interrupted replacement right.
 inline constexpr char kReplacementRecord[] = "replacing.lst";
+// What a restore that replaces the notes writes into the backup folder before
+// it replaces them: the empty notes pair and the emptied delivery records.
+inline constexpr char kEmptyNotesTableCopy[] = "BACKUP\\notes.qpd";
+inline constexpr char kEmptyNotesMemoCopy[] = "BACKUP\\notes.qps";
+inline constexpr char kEmptiedTransactionsCopy[] = "BACKUP\\transact.qpd";
 // Folders.
 inline constexpr char kDataFolder[] = "QlData";
 inline constexpr char kUpgradeFolder[] = "UPGRADE";

@@ -1,6 +1,7 @@
 // The record a replacement of data files leaves for the next start, from
 // arbitrary bytes: a text taken for a record names only the program's own
-// data files, each once, and written again it reads back the same.
+// data files, each once, never calls a table of the whole set absent or
+// removed, and written again it reads back the same.
 #include <cstdint>
 #include <string>
 
@@ -17,6 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FUZZ_CHECK(!record.files.empty() && record.files.size() <= 11);
     for (size_t i = 0; i < record.files.size(); ++i) {
         FUZZ_CHECK(ReplaceableDataFileName(record.files[i].name) == record.files[i].name);
+        FUZZ_CHECK(!IsWholeSetTable(record.files[i].name) || (record.files[i].existed && !record.files[i].removed));
         for (size_t j = 0; j < i; ++j)
             FUZZ_CHECK(record.files[j].name != record.files[i].name);
     }

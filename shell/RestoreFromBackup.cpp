@@ -17,6 +17,7 @@
 #include "store/DestinationLists.h"
 #include "store/DestinationRows.h"
 #include "store/FileSetReplacement.h"
+#include "store/FileStepFailures.h"
 #include "foundation/ResourceData.h"
 #include "foundation/bytes/MessageBoxes.h"
 #include "globals/MainWindowMessages.h"
@@ -45,9 +46,9 @@
 
 namespace {
 const WORD kEmptyNotesTemplate = 729;
-const char kTemplateTable[] = "BACKUP\\notes.qpd";
-const char kTemplateMemo[] = "BACKUP\\notes.qps";
-const char kTemplateTransact[] = "BACKUP\\transact.qpd";
+const char* const kTemplateTable = DataName::kEmptyNotesTableCopy;
+const char* const kTemplateMemo = DataName::kEmptyNotesMemoCopy;
+const char* const kTemplateTransact = DataName::kEmptiedTransactionsCopy;
 
 // The display text of a backup, or for a file without a dated name the name itself.
 std::string ShownNameOf(const std::string& path)
@@ -202,8 +203,8 @@ bool ReplaceExistingNotes(CWindowController& app, CFileSetReplacement& replaceme
     RemoveTemplates();
     if (!prepared) {
         ShowErrorMessage(owner,
-                         ("These files cannot be replaced now; another program may be using them:" +
-                          ListedFileNames(failed) + "\r\n\r\n" + kNothingRestored)
+                         ("These files cannot be replaced now:" + ListedWithCauses(failed) + "\r\n\r\n" +
+                          kNothingRestored)
                              .c_str(),
                          ProgramTitle);
         return false;
@@ -303,13 +304,14 @@ bool MakeUndoCopy(CWindowController& app, bool& made)
     made = false;
     if (HasCompleteUnrestoreSet())
         return true;
-    made = CopyDataFilesToUnrestore(BackupStampNow());
+    std::vector<std::string> failed;
+    made = CopyDataFilesToUnrestore(BackupStampNow(), failed);
     if (made)
         return true;
     ShowErrorMessage(app.GetWindow(),
                      (std::string("The notes could not be copied into the UNRESTORE folder of the backup folder, so "
-                                  "this restore could not be undone.\r\n\r\n") +
-                      kNothingRestored)
+                                  "this restore could not be undone. These files could not be copied:") +
+                      ListedWithCauses(failed) + "\r\n\r\n" + kNothingRestored)
                          .c_str(),
                      ProgramTitle);
     return false;

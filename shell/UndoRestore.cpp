@@ -9,6 +9,7 @@
 
 #include "foundation/DataFolder.h"
 #include "store/FileSetReplacement.h"
+#include "store/FileStepFailures.h"
 #include "foundation/ResourceData.h"
 #include "foundation/bytes/MessageBoxes.h"
 #include "globals/MainWindowMessages.h"
@@ -24,13 +25,16 @@ namespace {
 const char kNothingUndone[] = "Nothing was undone: your notes are as they are now.";
 const char kUndoCopyKept[] = " The copy kept for undoing the restore stays.";
 
+// Each file with what the system said of it; the advice follows the causes.
 void ShowNotPutBack(HWND owner, const std::vector<std::string>& failed)
 {
+    const char* advice = AnyHeldAmong(failed) ? " The UNRESTORE folder is kept; please close the programs that use "
+                                                "these files and choose Unrestore again."
+                                              : " The UNRESTORE folder is kept; choose Unrestore again once that is "
+                                                "put right.";
     ShowErrorMessage(owner,
                      ("These files could not be put back from the UNRESTORE folder of the backup folder:" +
-                      ListedFileNames(failed) + "\r\n\r\n" + kNothingUndone +
-                      " The UNRESTORE folder is kept; please close the programs that use these files and choose "
-                      "Unrestore again.")
+                      ListedWithCauses(failed) + "\r\n\r\n" + kNothingUndone + advice)
                          .c_str(),
                      ProgramTitle);
 }

@@ -7,6 +7,7 @@
 #include "foundation/FileHelpers.h"
 #include "foundation/WorkingCopy.h"
 #include "foundation/bytes/GenericException.h"
+#include "store/FileStepFailures.h"
 #include "store/FileStepRetries.h"
 #include "store/ReplacedFileSteps.h"
 #include "store/SaveSteps.h"
@@ -23,6 +24,35 @@ bool FreeToReplace(const std::string& path)
         return false;
     CloseHandle(file);
     return true;
+}
+
+const char kSealedCause[] = "a restore or an undo could not be finished or recorded; Quillnet+ writes no data "
+                           "file until its next start puts the files right";
+const char kLeftCopyCause[] = "a copy left by a restore or an undo of a restore that did not finish; the next start "
+                              "of Quillnet+ says what it holds";
+
+// The file is named in the refusal with the cause, also in error.txt.
+void Refuse(std::vector<std::string>& failed, const std::string& name, const std::string& cause)
+{
+    failed.push_back(name);
+    NoteFileFailure(name, cause);
+    WriteErrorLog(kLogPrefix, (name + ": " + cause).c_str());
+}
+
+// A record that an earlier replacement left, and what the next start does with it.
+std::string LeftRecordCause()
+{
+    ReplacementRecord record;
+    const RecordFound found = ReadReplacementRecord(record);
+    const std::string cause = "left by a restore or an undo of a restore that did not finish; ";
+    if (found == RecordFound::kWhole && record.state == ReplacementState::kMoving)
+        return cause + "the next start of Quillnet+ puts back the files it names as they were before that " +
+               (record.kind == ReplacementKind::kUndo ? "undo" : "restore");
+    if (found == RecordFound::kWhole)
+        return cause + "the next start of Quillnet+ removes it with the copies it names";
+    if (found == RecordFound::kHeld)
+        return cause + "another program is using it now; the next start of Quillnet+ acts on it once it is free";
+    return cause + "it cannot be read, so the next start of Quillnet+ stops and says what the data folder holds";
 }
 
 std::string CheckedName(const char* dataFileName)
@@ -59,11 +89,18 @@ bool CFileSetReplacement::Prepare(std::vector<std::string>& failed)
     failed.clear();
     if (!AreDataFilesSealed())
         TidySettledReplacement();
-    if (AreDataFilesSealed() || FileExists(DataFilePath(DataName::kReplacementRecord).c_str()))
-        failed.push_back(DataName::kReplacementRecord);
+    if (AreDataFilesSealed())
+        Refuse(failed, DataName::kReplacementRecord, kSealedCause);
+    else if (FileExists(DataFilePath(DataName::kReplacementRecord).c_str()))
+        Refuse(failed, DataName::kReplacementRecord, LeftRecordCause());
     for (const Step& step : m_steps) {
         if (FileExists(KeptCopyPath(step.name).c_str()))
-            failed.push_back(step.name + kKeptSuffix);
+            Refuse(failed, step.name + kKeptSuffix, kLeftCopyCause);
+    }
+    // The record never calls one of these absent: going back would delete it.
+    for (const char* table : kWholeSetTables) {
+        if (!FileExists(DataFilePath(table).c_str()))
+            Refuse(failed, table, "it is missing from the data folder");
     }
     if (!failed.empty())
         return false;
@@ -74,18 +111,19 @@ bool CFileSetReplacement::Prepare(std::vector<std::string>& failed)
     // A stop while the copies are made leaves the record to say that nothing
     // was moved yet, so the next start only removes them.
     if (!WriteRecord(ReplacementState::kPreparing)) {
-        failed.push_back(DataName::kReplacementRecord);
+        Refuse(failed, DataName::kReplacementRecord, "it could not be written; error.txt says why");
         return false;
     }
     m_prepared = true;
+    // Each copy reaches the disk before the record says that files move: the
+    // next start may copy it over its target.
     for (const Step& step : m_steps) {
         const std::string target = DataFilePath(step.name.c_str());
-        if (!step.source.empty() && !CopyFileA(step.source.c_str(), StagedCopyPath(step.name).c_str(), FALSE))
-            failed.push_back(FileNameOf(step.source));
-        else if (step.existed && !CopyFileA(target.c_str(), KeptCopyPath(step.name).c_str(), FALSE))
-            failed.push_back(step.name);
-        else if (step.existed && !FreeToReplace(target))
-            failed.push_back(step.name);
+        if (!step.source.empty() && !CopyFlushed(step.source, StagedCopyPath(step.name)))
+            Refuse(failed, FileNameOf(step.source), FileErrorCause(GetLastError()));
+        else if ((step.existed && !CopyFlushed(target, KeptCopyPath(step.name))) ||
+                 (step.existed && !FreeToReplace(target)))
+            Refuse(failed, step.name, FileErrorCause(GetLastError()));
     }
     if (failed.empty()) {
         PassSaveStep(SaveStep::kReplacementStaged);

@@ -32,10 +32,13 @@ public:
     void Remove(const char* dataFileName);
 
     // Writes the record, copies the sources and the targets' bytes beside the
-    // targets, then makes sure that no other program holds a target. False, with the file names
-    // that failed, when the set cannot be replaced now: nothing has changed
-    // then. Refused as well while an earlier replacement left its record or a
-    // kept ".was" of one of these targets.
+    // targets (each copy flushed to disk), then makes sure that no other
+    // program holds a target. False, with the file names that failed, when
+    // the set cannot be replaced now: nothing has changed then, and each
+    // name's cause is kept for the box (ListedWithCauses) and written to
+    // error.txt. Refused as well while an earlier replacement left its
+    // record or a kept ".was" of one of these targets, while the data files
+    // are sealed, and while one of the seven tables of a whole set is missing.
     bool Prepare(std::vector<std::string>& failed);
     // Writes the record, then moves the new versions into place, each step
     // tried again for a moment while another program holds a file. True when

@@ -17,10 +17,11 @@ const DWORD kPauseBetweenSettlingTries = 50;
 bool RetryWithPause(const std::function<bool()>& step, const char* logPrefix, const char* failureText, int tries,
                     DWORD pause)
 {
+    DWORD code = ERROR_SUCCESS;
     for (int attempt = 0; attempt < tries; ++attempt) {
         if (step())
             return true;
-        DWORD code = GetLastError();
+        code = GetLastError();
         char description[400];
         FormatLastErrorText(code, description, sizeof description);
         char line[700];
@@ -29,6 +30,8 @@ bool RetryWithPause(const std::function<bool()>& step, const char* logPrefix, co
         if (attempt + 1 < tries)
             Sleep(pause);
     }
+    // The caller tells the user what failed from the last try's error.
+    SetLastError(code);
     return false;
 }
 }
@@ -44,6 +47,8 @@ bool RetrySettlingStep(const std::function<bool()>& step, const char* logPrefix,
         return true;
     HCURSOR before = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
     const bool done = RetryWithPause(step, logPrefix, failureText, kSettlingTries, kPauseBetweenSettlingTries);
+    const DWORD error = GetLastError();
     SetCursor(before);
+    SetLastError(error);
     return done;
 }

@@ -6,7 +6,8 @@
 // rename back) fail now and then while another program holds the file for a
 // moment. Each step is tried up to 50 times; every failure goes to the error
 // log as logPrefix, then failureText, the try number (from 0), "\r\n" and the
-// system's description of the error.
+// system's description of the error. A step that still fails leaves its
+// last error as the thread's last error.
 enum { kFileStepTries = 50 };
 
 bool RetryFileStep(const std::function<bool()>& step, const char* logPrefix, const char* failureText);

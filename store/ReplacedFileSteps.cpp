@@ -8,6 +8,7 @@
 #include "foundation/DiagnosticLog.h"
 #include "foundation/FileHelpers.h"
 #include "foundation/WorkingCopy.h"
+#include "store/FileStepFailures.h"
 #include "store/FileStepRetries.h"
 #include "store/SaveSteps.h"
 
@@ -18,6 +19,7 @@ namespace {
 // Where a copy is written whole before it takes the target's place.
 const char kCopyingSuffix[] = ".back";
 const DWORD kCopyPiece = 64 * 1024;
+const DWORD kMaxRecordBytes = 4096;
 
 bool GoneOrDeleted(const std::string& path)
 {
@@ -25,35 +27,43 @@ bool GoneOrDeleted(const std::string& path)
            GetLastError() == ERROR_PATH_NOT_FOUND;
 }
 
-// Reads a file that another program may hold open (a scanner reading a
-// kept copy must not stop the set from being put back).
-bool CopyBytes(const std::string& from, const std::string& to)
+// Every byte of the source into the target; false with the first failure's
+// error as the last error.
+bool CopyAll(HANDLE source, HANDLE target)
+{
+    std::vector<char> piece(kCopyPiece);
+    for (;;) {
+        DWORD read = 0, written = 0;
+        if (!ReadFile(source, piece.data(), kCopyPiece, &read, nullptr))
+            return false;
+        if (read == 0)
+            return FlushFileBuffers(target) != FALSE;
+        if (!WriteFile(target, piece.data(), read, &written, nullptr))
+            return false;
+        if (written != read) {
+            SetLastError(ERROR_DISK_FULL);
+            return false;
+        }
+    }
+}
+}
+
+bool CopyFlushed(const std::string& from, const std::string& to)
 {
     HANDLE source = CreateFileA(from.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                 nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (source == INVALID_HANDLE_VALUE)
         return false;
     HANDLE target = CreateFileA(to.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    bool copied = target != INVALID_HANDLE_VALUE;
-    std::vector<char> piece(kCopyPiece);
-    for (;;) {
-        DWORD read = 0, written = 0;
-        if (!copied || !ReadFile(source, piece.data(), kCopyPiece, &read, nullptr)) {
-            copied = false;
-            break;
-        }
-        if (read == 0)
-            break;
-        if (!WriteFile(target, piece.data(), read, &written, nullptr) || written != read) {
-            copied = false;
-            break;
-        }
+    if (target == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        CloseHandle(source);
+        SetLastError(error);
+        return false;
     }
+    const bool copied = CopyAll(source, target);
     const DWORD error = GetLastError();
-    if (target != INVALID_HANDLE_VALUE) {
-        copied = FlushFileBuffers(target) && copied;
-        CloseHandle(target);
-    }
+    CloseHandle(target);
     CloseHandle(source);
     if (!copied) {
         DeleteFileA(to.c_str());
@@ -62,11 +72,12 @@ bool CopyBytes(const std::string& from, const std::string& to)
     return copied;
 }
 
+namespace {
 // The target takes a copy of the file's bytes in one step; the file stays.
 bool CopyIntoPlace(const std::string& from, const std::string& target)
 {
     const std::string copying = target + kCopyingSuffix;
-    if (!CopyBytes(from, copying))
+    if (!CopyFlushed(from, copying))
         return false;
     if (ReplaceWithWorkingCopy(copying.c_str(), target.c_str()))
         return true;
@@ -79,6 +90,16 @@ bool CopyIntoPlace(const std::string& from, const std::string& target)
 std::string TargetOf(const ReplacedFile& file)
 {
     return DataFilePath(file.name.c_str());
+}
+
+// The step's outcome is kept for the file's name, for the box that may name it.
+bool Noted(const ReplacedFile& file, bool done)
+{
+    if (done)
+        ForgetFileFailure(file.name);
+    else
+        NoteFileError(file.name, GetLastError());
+    return done;
 }
 
 bool Removed(const ReplacedFile& file, const char* logPrefix)
@@ -102,31 +123,34 @@ std::string StagedCopyPath(const std::string& name)
 bool MoveNewVersionIn(const ReplacedFile& file, const char* logPrefix)
 {
     if (file.removed)
-        return !file.existed || Removed(file, logPrefix);
+        return Noted(file, !file.existed || Removed(file, logPrefix));
     const std::string staged = StagedCopyPath(file.name);
     const std::string target = TargetOf(file);
-    return RetryFileStep([&] { return ReplaceWithWorkingCopy(staged.c_str(), target.c_str()); }, logPrefix,
-                         ("\r\nError moving file \"" + file.name + kStagedSuffix + "\" Iteration ").c_str());
+    const std::string failureText = "\r\nError moving file \"" + file.name + kStagedSuffix + "\" Iteration ";
+    return Noted(file, RetryFileStep([&] { return ReplaceWithWorkingCopy(staged.c_str(), target.c_str()); },
+                                     logPrefix, failureText.c_str()));
 }
 
 bool PutOldVersionBack(const ReplacedFile& file, const char* logPrefix)
 {
     if (!file.existed)
-        return Removed(file, logPrefix);
+        return Noted(file, Removed(file, logPrefix));
     const std::string kept = KeptCopyPath(file.name);
     const std::string target = TargetOf(file);
-    return RetryFileStep([&] { return CopyIntoPlace(kept, target); }, logPrefix,
-                         ("\r\nError putting back file \"" + file.name + kKeptSuffix + "\" Iteration ").c_str());
+    return Noted(file,
+                 RetryFileStep([&] { return CopyIntoPlace(kept, target); }, logPrefix,
+                               ("\r\nError putting back file \"" + file.name + kKeptSuffix + "\" Iteration ").c_str()));
 }
 
 bool CopyNewVersionIn(const ReplacedFile& file, const char* logPrefix)
 {
     if (file.removed)
-        return Removed(file, logPrefix);
+        return Noted(file, Removed(file, logPrefix));
     const std::string staged = StagedCopyPath(file.name);
     const std::string target = TargetOf(file);
-    return RetryFileStep([&] { return CopyIntoPlace(staged, target); }, logPrefix,
-                         ("\r\nError copying file \"" + file.name + kStagedSuffix + "\" Iteration ").c_str());
+    return Noted(file,
+                 RetryFileStep([&] { return CopyIntoPlace(staged, target); }, logPrefix,
+                               ("\r\nError copying file \"" + file.name + kStagedSuffix + "\" Iteration ").c_str()));
 }
 
 bool RemoveReplacementCopies(const ReplacedFile& file, const char* logPrefix)
@@ -157,17 +181,36 @@ bool WriteReplacementRecord(const ReplacementRecord& record)
     }
 }
 
-bool ReadReplacementRecord(ReplacementRecord& record, bool& present)
+RecordFound ReadReplacementRecord(ReplacementRecord& record, unsigned long* openError)
 {
     const std::string path = DataFilePath(DataName::kReplacementRecord);
-    present = FileExists(path.c_str());
-    if (!present)
-        return false;
-    // A record names eleven files at the most.
-    std::string text;
-    if (!ReadSmallFile(path, 4096, text))
-        return false;
-    return ParseReplacementRecord(text, record);
+    if (!FileExists(path.c_str()))
+        return RecordFound::kNone;
+    // Sharing reading only: a record that another program is writing is not
+    // read half-written.
+    HANDLE file = INVALID_HANDLE_VALUE;
+    const bool opened = RetrySettlingStep(
+        [&] {
+            file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+            return file != INVALID_HANDLE_VALUE || GetLastError() == ERROR_FILE_NOT_FOUND;
+        },
+        "ReadReplacementRecord(): ", "\r\nError opening the replacement record Iteration ");
+    if (!opened) {
+        if (openError)
+            *openError = GetLastError();
+        return RecordFound::kHeld;
+    }
+    if (file == INVALID_HANDLE_VALUE)
+        return RecordFound::kNone;
+    // A record names eleven files at the most: anything longer is not one.
+    std::string text(kMaxRecordBytes + 1, '\0');
+    DWORD read = 0;
+    const bool whole = ReadFile(file, &text[0], static_cast<DWORD>(text.size()), &read, nullptr) &&
+                       read <= kMaxRecordBytes;
+    CloseHandle(file);
+    text.resize(read);
+    return whole && ParseReplacementRecord(text, record) ? RecordFound::kWhole : RecordFound::kDamaged;
 }
 
 bool DeleteReplacementRecord(const char* logPrefix)
@@ -199,8 +242,7 @@ bool SettleReplacement(ReplacementRecord record, const char* logPrefix)
 void TidySettledReplacement()
 {
     ReplacementRecord record;
-    bool present = false;
-    if (ReadReplacementRecord(record, present) && (record.state == ReplacementState::kKeptNew ||
-                                                   record.state == ReplacementState::kKeptOld))
+    if (ReadReplacementRecord(record) == RecordFound::kWhole &&
+        (record.state == ReplacementState::kKeptNew || record.state == ReplacementState::kKeptOld))
         SettleReplacement(record, "TidySettledReplacement(): ");
 }

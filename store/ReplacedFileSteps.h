@@ -28,11 +28,25 @@ bool CopyNewVersionIn(const ReplacedFile& file, const char* logPrefix);
 // The file's ".put" and ".was" are deleted; false when one stays.
 bool RemoveReplacementCopies(const ReplacedFile& file, const char* logPrefix);
 
+// Copies the file's bytes and flushes them to disk before it answers, so
+// that a copy counted on after a power cut holds them. The source may be
+// held open by another program (a scanner reading a kept copy must not stop
+// the set from being put back). False with the system's error as the last
+// error; no part of a copy is left then.
+bool CopyFlushed(const std::string& from, const std::string& to);
+
 // The record in the data folder, written in one step and flushed to disk.
 bool WriteReplacementRecord(const ReplacementRecord& record);
-// False when there is no record; present then tells whether a file that is
-// not a whole record lies there.
-bool ReadReplacementRecord(ReplacementRecord& record, bool& present);
+enum class RecordFound {
+    kNone,     // there is no record
+    kWhole,    // the record was read
+    kHeld,     // it is there, but could not be opened for a few seconds
+    kDamaged,  // it is there, but is not a whole record of the program's
+};
+// A record held by another program is tried again for a few seconds, as a
+// scanner's glance at a file written a moment before lasts that long;
+// openError then gets the system's error of the last try.
+RecordFound ReadReplacementRecord(ReplacementRecord& record, unsigned long* openError = nullptr);
 bool DeleteReplacementRecord(const char* logPrefix);
 
 // The set is whole (record.state says which): the record says so first, then

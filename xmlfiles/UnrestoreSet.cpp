@@ -6,7 +6,9 @@
 
 #include "foundation/DataFolder.h"
 #include "foundation/FileHelpers.h"
+#include "foundation/DiagnosticLog.h"
 #include "store/FileSetReplacement.h"
+#include "store/FileStepFailures.h"
 #include "foundation/FileSearch.h"
 #include "foundation/FolderTree.h"
 #include "foundation/FormatSettings.h"
@@ -48,6 +50,23 @@ bool WriteText(const std::string& path, const std::string& text)
     } catch (const CGenericException&) {
         return false;
     }
+}
+
+// The file is named in the refusal with the system's cause, and in error.txt.
+void NotCopied(std::vector<std::string>& failed, const char* name)
+{
+    const DWORD error = GetLastError();
+    failed.push_back(name);
+    const bool folderMissing = (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) &&
+                               (FileExists(DataFilePath(name).c_str()) || !FolderExists(UnrestoreFolderPath()));
+    if (folderMissing)
+        NoteFileFailure(name, "the UNRESTORE folder is missing or is not a folder");
+    else
+        NoteFileError(name, error);
+    char description[400];
+    FormatLastErrorText(error, description, sizeof description);
+    WriteErrorLog("CopyDataFilesToUnrestore(): ", (std::string(name) + " could not be copied into the UNRESTORE "
+                                                   "folder" + description).c_str());
 }
 
 bool WriteMarker(const BackupStamp& now)
@@ -142,8 +161,9 @@ bool HasCompleteUnrestoreSet()
     return true;
 }
 
-bool CopyDataFilesToUnrestore(const BackupStamp& now)
+bool CopyDataFilesToUnrestore(const BackupStamp& now, std::vector<std::string>& failed)
 {
+    failed.clear();
     EnsureBackupFolder(nullptr);
     const std::string folder = UnrestoreFolderPath();
     if (!FolderExists(folder))
@@ -151,27 +171,32 @@ bool CopyDataFilesToUnrestore(const BackupStamp& now)
     // A list left by an earlier copy goes first: until the new one is
     // written, the folder does not count as a copy.
     DeleteFileA(InUndoFolder(kContentsName).c_str());
-    bool complete = true;
     std::string contents;
     for (const char* table : kUnrestoreTables) {
-        complete = complete && CopyFileA(DataFilePath(table).c_str(), InUndoFolder(table).c_str(), FALSE);
+        if (!CopyFileA(DataFilePath(table).c_str(), InUndoFolder(table).c_str(), FALSE))
+            NotCopied(failed, table);
         contents += std::string("held ") + table + "\r\n";
     }
     for (const char* table : kOptionalTables) {
         const std::string source = DataFilePath(table);
         if (FileExists(source.c_str())) {
-            complete = complete && CopyFileA(source.c_str(), InUndoFolder(table).c_str(), FALSE);
+            if (!CopyFileA(source.c_str(), InUndoFolder(table).c_str(), FALSE))
+                NotCopied(failed, table);
             contents += std::string("held ") + table + "\r\n";
         } else {
             DeleteFileA(InUndoFolder(table).c_str());
             contents += std::string("absent ") + table + "\r\n";
         }
     }
-    complete = complete && WriteText(InUndoFolder(kContentsName), contents) && WriteMarker(now);
+    if (failed.empty() && !WriteText(InUndoFolder(kContentsName), contents))
+        NotCopied(failed, kContentsName);
+    const std::string marker = BackupFileName(now, ".txt");
+    if (failed.empty() && !WriteMarker(now))
+        NotCopied(failed, marker.c_str());
     // A copy that is not whole could not put everything back: none is kept.
-    if (!complete)
+    if (!failed.empty())
         DeleteUnrestoreSet();
-    return complete;
+    return failed.empty();
 }
 
 bool FindUnrestoreMarker(std::string& text, BackupStamp& date)

@@ -21,9 +21,10 @@ bool HasCompleteUnrestoreSet();
 
 // Copies the tables of the data folder into the undo folder, then the list
 // of what it holds and of the optional files the data folder lacked, and
-// the marker last. False when a file could not be copied: the copy made is
-// then removed, and a restore must not go on.
-bool CopyDataFilesToUnrestore(const BackupStamp& now);
+// the marker last. False when a file could not be copied or written (their
+// names in failed, each with its cause kept for ListedWithCauses and written
+// to error.txt): the copy made is then removed, and a restore must not go on.
+bool CopyDataFilesToUnrestore(const BackupStamp& now, std::vector<std::string>& failed);
 
 // The marker's date and its display text ("<date>, <time>,"); false, and an
 // empty text, when there is none.

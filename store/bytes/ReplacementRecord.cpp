@@ -6,6 +6,8 @@
 const char* const kReplaceableDataFiles[11] = {"config.QPD",  "config.QPS", "users.QPD",    "notes.QPD",
                                                "notes.qps",   "sentto.QPD", "transact.QPD", "apps.QPD",
                                                "noteman.QPD", "calendar.QPD", "chatnote.QPD"};
+const char* const kWholeSetTables[7] = {"config.QPD", "config.QPS", "users.QPD",   "notes.QPD",
+                                        "notes.qps",  "sentto.QPD", "transact.QPD"};
 
 namespace {
 const char kFirstLine[] = "Quillnet+ replacing data files";
@@ -77,6 +79,11 @@ bool ReadFileLine(std::istringstream& words, const std::string& action, Replacem
     if (file.name.empty() || (before != "existed" && before != "absent"))
         return false;
     file.existed = before == "existed";
+    // Going back would delete a table the record calls absent, going forward
+    // one it removes: the only copy of the notes, say. The program never
+    // writes such a record.
+    if (IsWholeSetTable(file.name) && (!file.existed || file.removed))
+        return false;
     for (const ReplacedFile& listed : record.files) {
         if (listed.name == file.name)
             return false;
@@ -93,6 +100,15 @@ std::string ReplaceableDataFileName(const std::string& name)
             return known;
     }
     return std::string();
+}
+
+bool IsWholeSetTable(const std::string& name)
+{
+    for (const char* table : kWholeSetTables) {
+        if (SameName(name, table))
+            return true;
+    }
+    return false;
 }
 
 std::string FormatReplacementRecord(const ReplacementRecord& record)

@@ -34,6 +34,11 @@ struct ReplacementRecord {
 
 // The data files a replacement may touch, with the case they are named in.
 extern const char* const kReplaceableDataFiles[11];
+// The seven of them that every data folder holds (the settings, users, notes,
+// sent-to and delivery tables with their memo files): a replacement finds
+// each of them there and never removes one.
+extern const char* const kWholeSetTables[7];
+bool IsWholeSetTable(const std::string& name);
 
 // The name as the program writes it when it is one of the replaceable data
 // files (compared without regard to case), else empty.
@@ -41,6 +46,7 @@ std::string ReplaceableDataFileName(const std::string& name);
 
 std::string FormatReplacementRecord(const ReplacementRecord& record);
 // False for a text that is not a whole record: an unknown line, a file that
-// is not a replaceable data file or is named twice, or no closing line. The
-// names read are the program's own spelling, never the text's.
+// is not a replaceable data file or is named twice, one of the seven tables
+// said to be absent or removed, or no closing line. The names read are the
+// program's own spelling, never the text's.
 bool ParseReplacementRecord(const std::string& text, ReplacementRecord& record);

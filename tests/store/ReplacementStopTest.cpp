@@ -16,6 +16,7 @@
 #include "foundation/WorkingCopy.h"
 #include "note/NoteController.h"
 #include "store/FileSetReplacement.h"
+#include "store/FileStepFailures.h"
 #include "store/FreeSlotLists.h"
 #include "store/NoteSaving.h"
 #include "store/NotesFiles.h"
@@ -104,6 +105,22 @@ struct FolderSet {
 };
 
 const char* const kSetFiles[] = {"transact.QPD", "chatnote.QPD", "noteman.QPD", "apps.QPD"};
+const char* const kRestoreTemplates[] = {"BACKUP\\notes.qpd", "BACKUP\\notes.qps", "BACKUP\\transact.qpd"};
+
+bool Contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+// The lines of the box's advice under the heading that starts with this text.
+std::string AdviceUnder(const std::string& text, const std::string& heading)
+{
+    const size_t start = text.find(heading);
+    if (start == std::string::npos)
+        return std::string();
+    const size_t end = text.find("\r\n-", start + heading.size());
+    return text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+}
 
 FolderSet ReadSet(const std::string& folder)
 {
@@ -146,6 +163,9 @@ protected:
         EXPECT_TRUE(CreateDirectoryA((folder + "\\new").c_str(), nullptr));
         StoreNotes(folder + "\\new", kNewNotes, NewText);
         StoreNotes(folder, kOldNotes, OldText);
+        // Every data folder holds the seven tables of a set.
+        for (const char* table : {"config.QPD", "config.QPS", "users.QPD", "sentto.QPD"})
+            WriteWholeFile(folder + "\\" + table, std::string("the ") + table + " of before");
         WriteWholeFile(folder + "\\transact.QPD", "the delivery records of before");
         WriteWholeFile(folder + "\\chatnote.QPD", "the chat settings of before");
         WriteWholeFile(folder + "\\new\\transact.QPD", "the emptied delivery records");
@@ -248,6 +268,12 @@ TEST_F(ReplacementStop, TheNextStartFindsTheWholeOldSetOrTheWholeNewOneAfterASto
         const std::string folder = PrepareFolder(name, stop.work);
         // Reading the notes would install a waiting rebuilt pair before the child could.
         const FolderSet before = stop.work == Work::kInstall ? FolderSet() : ReadSet(folder);
+        // What a restore writes into the backup folder for its copies.
+        if (stop.work == Work::kRestore) {
+            ASSERT_TRUE(CreateDirectoryA((folder + "\\BACKUP").c_str(), nullptr));
+            for (const char* name : kRestoreTemplates)
+                WriteWholeFile(folder + "\\" + name, "a template of the restore");
+        }
         ASSERT_EQ(RunChild(folder, stop.work, stop.step, stop.pass), kStoppedExitCode);
 
         bool started = false;
@@ -275,6 +301,8 @@ TEST_F(ReplacementStop, TheNextStartFindsTheWholeOldSetOrTheWholeNewOneAfterASto
             EXPECT_TRUE(told.empty()) << told[0].text;
         }
         EXPECT_TRUE(Leftovers(folder).empty()) << Leftovers(folder)[0];
+        for (const char* name : kRestoreTemplates)
+            EXPECT_FALSE(FileExists(folder + "\\" + name)) << name;
         // Another start finds nothing more to do.
         EXPECT_TRUE(Start(folder, started).empty());
         EXPECT_TRUE(after == ReadSet(folder));
@@ -322,11 +350,119 @@ TEST_F(ReplacementStop, AStartStoppedWhileItPutsTheSetRightFinishesAtTheNextAndO
     told = Start(folder, started);
     EXPECT_FALSE(started);
     ASSERT_EQ(told.size(), 1u);
-    EXPECT_NE(told[0].text.find("notes.QPD.was: notes.QPD as it was before the restore"), std::string::npos)
-        << told[0].text;
-    EXPECT_NE(told[0].text.find("notes.qps.was: missing"), std::string::npos) << told[0].text;
+    // What each copy holds goes to error.txt, and the box says so.
+    const std::string log = ReadWholeFile(folder + "\\error.txt");
+    EXPECT_NE(log.find("notes.QPD.was: notes.QPD as it was before the restore"), std::string::npos) << log;
+    EXPECT_NE(log.find("notes.qps.was: missing"), std::string::npos) << log;
+    EXPECT_TRUE(Contains(told[0].text, "What each of their copies holds is written in error.txt")) << told[0].text;
     EXPECT_EQ(Leftovers(folder), left);
     EXPECT_EQ(ReadWholeFile(folder + "\\notes.QPD.was"), table);
+    // It says what to do: the copies whose set is whole go in place, never
+    // the table without the memo file of its own set.
+    const std::string putBack = AdviceUnder(told[0].text, "- Put each of these copies in place");
+    EXPECT_TRUE(Contains(putBack, "transact.QPD.was")) << told[0].text;
+    EXPECT_TRUE(Contains(putBack, "chatnote.QPD.was")) << told[0].text;
+    EXPECT_FALSE(Contains(putBack, "notes.QPD.was")) << told[0].text;
+    const std::string moveOut = AdviceUnder(told[0].text, "- Then move these out of the data folder");
+    for (const char* name : {"replacing.lst", "transact.QPD.put", "notes.QPD.was"})
+        EXPECT_TRUE(Contains(moveOut, name)) << name << "\n" << told[0].text;
+    const std::string stay = AdviceUnder(told[0].text, "- These stay as they are");
+    EXPECT_TRUE(Contains(stay, "notes.qps: its copy of before is missing")) << told[0].text;
+    EXPECT_TRUE(Contains(stay, "notes.QPD: kept with notes.qps")) << told[0].text;
+}
+
+TEST_F(ReplacementStop, ARecordTheStartCannotActOnDeletesNothingAndItsBoxSaysWhatToDo)
+{
+    // A record that calls the notes table absent would have it deleted: it
+    // is not taken for a record, and the start stops with every file kept.
+    std::string folder = PrepareFolder("absent", Work::kRestore);
+    const FolderSet before = ReadSet(folder);
+    const std::string memo = ReadWholeFile(folder + "\\notes.qps");
+    WriteWholeFile(folder + "\\notes.qps.was", memo);
+    const std::string planted = "Quillnet+ replacing data files\r\nkind restore\r\nstate moving\r\n"
+                                "replace notes.qps existed\r\nreplace notes.QPD absent\r\nend\r\n";
+    WriteWholeFile(folder + "\\replacing.lst", planted);
+    bool started = true;
+    std::vector<RecordedBox> told = Start(folder, started);
+    EXPECT_FALSE(started);
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_TRUE(Contains(told[0].text, "its record (replacing.lst) cannot be read")) << told[0].text;
+    EXPECT_TRUE(ReadSet(folder) == before);
+    EXPECT_EQ(ReadWholeFile(folder + "\\replacing.lst"), planted);
+    EXPECT_EQ(ReadWholeFile(folder + "\\notes.qps.was"), memo);
+
+    // A record with none of its copies beside it: the box names the record,
+    // says which files are there, and how to start with them.
+    ASSERT_TRUE(DeleteFileA((folder + "\\notes.qps.was").c_str()));
+    ASSERT_TRUE(DeleteFileA((folder + "\\chatnote.QPD").c_str()));
+    ReplacementRecord record;
+    record.files = {{"notes.qps", false, true}, {"notes.QPD", false, true}, {"chatnote.QPD", false, true}};
+    WriteWholeFile(folder + "\\replacing.lst", FormatReplacementRecord(record));
+    told = Start(folder, started);
+    EXPECT_FALSE(started);
+    ASSERT_EQ(told.size(), 1u);
+    for (const char* part : {"A restore did not finish", "Its record (replacing.lst)", "notes.qps: present",
+                             "notes.QPD: present", "chatnote.QPD: missing",
+                             "moving replacing.lst out of the data folder"})
+        EXPECT_TRUE(Contains(told[0].text, part)) << part << "\n" << told[0].text;
+    EXPECT_FALSE(Contains(told[0].text, "either version")) << told[0].text;
+    EXPECT_TRUE(FileExists(folder + "\\replacing.lst"));
+    EXPECT_EQ(ReadWholeFile(folder + "\\notes.qps"), memo);
+
+    // A replacement refused for a record left behind says what the next
+    // start does with it, and blames no other program.
+    folder = PrepareFolder("left", Work::kRestore);
+    ASSERT_EQ(RunChild(folder, Work::kRestore, SaveStep::kReplacementMoved, 1), kStoppedExitCode);
+    {
+        CurrentFolder data(folder);
+        CFileSetReplacement replacement(ReplacementKind::kUndo);
+        replacement.Replace(folder + "\\new\\chatnote.QPD", "chatnote.QPD");
+        std::vector<std::string> failed;
+        EXPECT_FALSE(replacement.Prepare(failed));
+        const std::string refusal = ListedWithCauses(failed);
+        EXPECT_TRUE(Contains(refusal, "replacing.lst: left by a restore or an undo of a restore that did not finish; "
+                                      "the next start of Quillnet+ puts back the files it names as they were before "
+                                      "that restore"))
+            << refusal;
+        EXPECT_TRUE(Contains(refusal, "chatnote.QPD.was: a copy left by")) << refusal;
+        EXPECT_FALSE(Contains(refusal, "another program")) << refusal;
+    }
+
+    // A replacement is refused while a table of the set is missing, and the
+    // refusal names it; nothing is written.
+    folder = PrepareFolder("missing", Work::kRestore);
+    ASSERT_TRUE(DeleteFileA((folder + "\\users.QPD").c_str()));
+    {
+        CurrentFolder data(folder);
+        CFileSetReplacement replacement(ReplacementKind::kRestore);
+        PlanReplacement(replacement, Work::kRestore, folder);
+        std::vector<std::string> failed;
+        EXPECT_FALSE(replacement.Prepare(failed));
+        EXPECT_EQ(failed, std::vector<std::string>{"users.QPD"});
+        EXPECT_EQ(ListedWithCauses(failed), "\r\n    users.QPD: it is missing from the data folder");
+    }
+    EXPECT_TRUE(Leftovers(folder).empty()) << Leftovers(folder)[0];
+
+    // A file that the start cannot put back is named with its cause, and
+    // the start after the other program let go puts the set back.
+    folder = PrepareFolder("held", Work::kRestore);
+    const FolderSet old = ReadSet(folder);
+    ASSERT_EQ(RunChild(folder, Work::kRestore, SaveStep::kReplacementMoved, 2), kStoppedExitCode);
+    {
+        HeldFile holder(folder + "\\notes.QPD", kHolderSharesReadWrite);
+        ASSERT_TRUE(holder.Held());
+        told = Start(folder, started);
+    }
+    EXPECT_FALSE(started);
+    ASSERT_EQ(told.size(), 1u);
+    // The system says "held" (Windows) or "access denied" (Wine) for a held target.
+    const std::string named = AdviceUnder(told[0].text, "    notes.QPD: ");
+    EXPECT_TRUE(Contains(named.substr(0, named.find('\r')), "another program is using it")) << told[0].text;
+    EXPECT_TRUE(Contains(told[0].text, "once the other program has let go of the files")) << told[0].text;
+    EXPECT_TRUE(FileExists(folder + "\\replacing.lst"));
+    told = Start(folder, started);
+    EXPECT_TRUE(started);
+    EXPECT_TRUE(ReadSet(folder) == old);
 }
 
 // The child: another program takes the memo file as soon as it is replaced
@@ -360,6 +496,8 @@ TEST_F(ReplacementStop, DISABLED_ChildEndsMixed)
     next.Replace(folder + "\\new\\chatnote.QPD", "chatnote.QPD");
     EXPECT_FALSE(next.Prepare(failed));
     EXPECT_EQ(failed, (std::vector<std::string>{"replacing.lst", "chatnote.QPD.was"}));
+    EXPECT_TRUE(Contains(ListedWithCauses(failed), "replacing.lst: a restore or an undo could not be finished"))
+        << ListedWithCauses(failed);
     EXPECT_TRUE(IsReplacementUnfinished());
     EXPECT_FALSE(FileExists(folder + "\\noteman.QPD.new"));
 }

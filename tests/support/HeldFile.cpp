@@ -4,10 +4,10 @@ namespace {
 HoldAtSaveStep* g_watching = nullptr;
 }
 
-bool HeldFile::Hold(const std::string& path, DWORD sharing)
+bool HeldFile::Hold(const std::string& path, DWORD sharing, DWORD access)
 {
     Release();
-    m_handle = CreateFileA(path.c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    m_handle = CreateFileA(path.c_str(), access, sharing, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     return Held();
 }
 

@@ -17,12 +17,13 @@ const DWORD kHolderSharesNothing = 0;
 class HeldFile {
 public:
     HeldFile() = default;
-    HeldFile(const std::string& path, DWORD sharing) { Hold(path, sharing); }
+    // Held for reading, or with GENERIC_WRITE as a program that writes it.
+    HeldFile(const std::string& path, DWORD sharing, DWORD access = GENERIC_READ) { Hold(path, sharing, access); }
     ~HeldFile() { Release(); }
     HeldFile(const HeldFile&) = delete;
     HeldFile& operator=(const HeldFile&) = delete;
 
-    bool Hold(const std::string& path, DWORD sharing);
+    bool Hold(const std::string& path, DWORD sharing, DWORD access = GENERIC_READ);
     bool Held() const { return m_handle != INVALID_HANDLE_VALUE; }
     void Release();
 

@@ -227,7 +227,8 @@ TEST_F(RestoreHeldFiles, AnUndoWithTheMemoFileHeldChangesNothingAndKeepsTheEdits
         ASSERT_TRUE(holder.Held());
         const std::string refusal = UnrestoreAnsweringYes(main, process);
         EXPECT_EQ(refusal.rfind("These files could not be put back", 0), 0u) << refusal;
-        EXPECT_TRUE(Contains(refusal, "notes.qps")) << refusal;
+        EXPECT_TRUE(Contains(refusal, "notes.qps: another program is using it")) << refusal;
+        EXPECT_TRUE(Contains(refusal, "please close the programs that use these files")) << refusal;
         EXPECT_TRUE(Contains(refusal, "Nothing was undone")) << refusal;
         EXPECT_EQ(NoteTexts(process), restored);
         EXPECT_TRUE(FileExists(install.File("BACKUP\\UNRESTORE\\notes.qps")));
@@ -297,11 +298,17 @@ TEST_F(RestoreHeldFiles, AReplaceWithTheNotesTableHeldTouchesNoNoteAndSaysNothin
 
 TEST_F(RestoreHeldFiles, AnUndoCopyThatCannotBeMadeWholeStopsTheRestoreAndLeavesNoPartialCopy)
 {
-    {
-        HeldFile holder(install.File("calendar.QPD"), kHolderSharesNothing);
+    // The refusal names the file and why, in its box and in error.txt.
+    WriteEmptyXmlFile(install.File("noteman.QPD"), "content");
+    for (const char* name : {"calendar.qpd", "noteman.qpd"}) {
+        SCOPED_TRACE(name);
+        HeldFile holder(install.File(name), kHolderSharesNothing);
         ASSERT_TRUE(holder.Held());
         const std::string refusal = SilentRestoreErrors(install, process, "/importSilently trip.QPK");
         EXPECT_EQ(refusal.rfind("The notes could not be copied into the UNRESTORE folder", 0), 0u) << refusal;
+        EXPECT_TRUE(Contains(refusal, std::string(name) + ": another program is using it")) << refusal;
+        EXPECT_TRUE(Contains(ReadWholeFile(install.File("error.txt")),
+                             std::string(name) + " could not be copied into the UNRESTORE folder"));
         EXPECT_EQ(NoteTexts(process), stored);
         EXPECT_FALSE(FileExists(install.File("BACKUP\\UNRESTORE")));
     }
@@ -377,7 +384,7 @@ TEST_F(RestoreHeldFiles, AReplaceWithTheDeliveryRecordsHeldTouchesNoNote)
         HeldFile holder(install.File("transact.QPD"), kHolderSharesReadWrite);
         ASSERT_TRUE(holder.Held());
         const std::string refusal = SilentRestoreErrors(install, process, "/replaceSilently trip.QPK");
-        EXPECT_TRUE(Contains(refusal, "transact.QPD")) << refusal;
+        EXPECT_TRUE(Contains(refusal, "transact.QPD: another program is using it")) << refusal;
         EXPECT_TRUE(Contains(refusal, "Nothing was restored")) << refusal;
         EXPECT_EQ(NoteTexts(process), stored);
         EXPECT_FALSE(FileExists(install.File("BACKUP\\UNRESTORE")));
@@ -465,7 +472,8 @@ TEST_F(RestoreHeldFiles, AStartAfterARestoreCutShortPutsTheNotesOfBeforeBack)
     {
         RunningProgram again(install, "");
         const std::string told = AcknowledgeProgramBox(again.ProcessId());
-        EXPECT_TRUE(Contains(told, "was stopped while a restore replaced these data files")) << told;
+        EXPECT_TRUE(Contains(told, "A restore did not finish; it was replacing these data files")) << told;
+        EXPECT_FALSE(Contains(told, "was stopped")) << told;
         EXPECT_TRUE(Contains(told, "They were put back as they were before the restore")) << told;
         ASSERT_NE(WaitForMainWindow(again), nullptr);
         EXPECT_EQ(NoteTexts(again.ProcessId()), stored);

@@ -1,6 +1,7 @@
 // The record of a replacement of data files: written and read back whole, and
 // a record that was cut short, edited or written by anyone else is not taken
 // for one, so that no start acts on a file outside the program's own set.
+#include <cctype>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -71,4 +72,41 @@ TEST(ReplacementRecord, ACutShortEditedOrForeignRecordIsNotARecord)
     EXPECT_FALSE(Parses(head + "end\r\n")) << "a record names at least one file";
     EXPECT_FALSE(Parses(head + "replace notes.qps existed\r\nend\r\nreplace notes.QPD existed\r\n"));
     EXPECT_FALSE(Parses(std::string(5000, 'x')));
+}
+
+// Going back deletes what a record calls absent, and going forward removes
+// what it says goes: a record that says so of a table every data folder
+// holds is not taken, whatever else it says or however it is spelled.
+TEST(ReplacementRecord, ARecordThatCallsATableOfTheSetAbsentOrRemovedIsNotARecord)
+{
+    for (const char* table : kWholeSetTables) {
+        SCOPED_TRACE(table);
+        std::string shouted = table;
+        for (char& letter : shouted)
+            letter = static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
+        for (const char* kind : {"restore", "undo"}) {
+            for (const char* state : {"preparing", "moving", "kept-new", "kept-old"}) {
+                const std::string head = std::string("Quillnet+ replacing data files\r\nkind ") + kind +
+                                         "\r\nstate " + state + "\r\nreplace chatnote.QPD existed\r\n";
+                EXPECT_FALSE(Parses(head + "replace " + table + " absent\r\nend\r\n")) << kind << state;
+                EXPECT_FALSE(Parses(head + "replace " + shouted + " absent\r\nend\r\n")) << kind << state;
+                EXPECT_FALSE(Parses(head + "remove " + table + " existed\r\nend\r\n")) << kind << state;
+                EXPECT_FALSE(Parses(head + "remove " + table + " absent\r\nend\r\n")) << kind << state;
+                EXPECT_TRUE(Parses(head + "replace " + shouted + " existed\r\nend\r\n")) << kind << state;
+            }
+        }
+    }
+    // The optional files may be absent before, or removed.
+    for (const char* optional : {"apps.QPD", "noteman.QPD", "calendar.QPD", "chatnote.QPD"}) {
+        EXPECT_FALSE(IsWholeSetTable(optional));
+        EXPECT_TRUE(Parses(std::string("Quillnet+ replacing data files\nkind undo\nstate moving\nreplace notes.QPD "
+                                       "existed\nremove ") +
+                           optional + " existed\nend\n"))
+            << optional;
+    }
+    // A record cut right after its absent table, or with it last, is no record either.
+    const std::string planted = "Quillnet+ replacing data files\r\nkind restore\r\nstate moving\r\n"
+                                "replace notes.qps existed\r\nreplace notes.QPD absent\r\nend\r\n";
+    for (size_t cut = 0; cut <= planted.size(); ++cut)
+        EXPECT_FALSE(Parses(planted.substr(0, cut))) << cut;
 }

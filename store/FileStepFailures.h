@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// What kept a file step of a replacement of data files from being made, kept
+// by the name that a box shows for the file, so that the box gives the cause
+// the system gave: a full disk is not another program holding the file.
+
+// The cause in words for a system error, to follow a file's name and a colon:
+// "another program is using it", "the disk is full", "it is missing", or the
+// system's own description.
+std::string FileErrorCause(unsigned long error);
+
+// Kept for the name until the next step on it, whose outcome replaces it.
+void NoteFileFailure(const std::string& name, const std::string& cause);
+void NoteFileError(const std::string& name, unsigned long error);
+void ForgetFileFailure(const std::string& name);
+
+// The names one to a line, indented, each followed by its kept cause.
+std::string ListedWithCauses(const std::vector<std::string>& names);
+// Whether another program holding a file is among the kept causes of these names.
+bool AnyHeldAmong(const std::vector<std::string>& names);
