@@ -36,6 +36,7 @@
 #include "store/DbfFile.h"
 #include "store/FreeSlotLists.h"
 #include "store/NoteSaving.h"
+#include "store/ReplacementAdvice.h"
 #include "store/NotesTableLock.h"
 #include "store/UsersTable.h"
 #include "store/BackupFolderCheck.h"
@@ -244,20 +245,17 @@ bool ReplaceExistingNotes(CWindowController& app, CFileSetReplacement& replaceme
     return true;
 }
 
-// The notes files that another program holds now (each opened as a
-// replacement of it would be); empty when none is held.
-std::vector<std::string> HeldNotesFiles()
+// Why the notes files cannot be written now, a file to a line; empty when
+// nothing keeps them from it any more.
+std::string UnwritableNotesFiles()
 {
-    std::vector<std::string> held;
+    std::string lines;
     for (const char* name : {DataName::kNotesTable, DataName::kNotesMemo}) {
-        HANDLE file = CreateFileA(DataFilePath(name).c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE)
-            CloseHandle(file);
-        else if (GetLastError() == ERROR_SHARING_VIOLATION)
-            held.push_back(name);
+        const unsigned long error = WriteBlockingError(DataFilePath(name));
+        if (error != ERROR_SUCCESS)
+            lines += std::string("\r\n    ") + name + ": " + FileErrorCause(error);
     }
-    return held;
+    return lines;
 }
 
 // Every note there is now (the restored ones and the other users') goes
@@ -279,10 +277,10 @@ bool StoreReplacingNotes(CWindowController& app, CFileSetReplacement& replacemen
     for (CNoteController* note : notes)
         stored = stored && note->m_noteId != 9999;
     if (!stored) {
-        const std::vector<std::string> held = HeldNotesFiles();
-        std::string problem = "The restored notes could not be stored";
-        problem += held.empty() ? " in the notes files (see error.txt in the data folder)."
-                                : ": another program is using these files:" + ListedFileNames(held);
+        const std::string why = UnwritableNotesFiles();
+        const std::string problem = "The restored notes could not be stored in the notes files" +
+                                    (why.empty() ? std::string(" (error.txt in the data folder has the details).")
+                                                 : ":" + why);
         std::vector<std::string> notReturned;
         replacement.Revert(notReturned);
         GiveUpReplace(app, problem, notReturned);

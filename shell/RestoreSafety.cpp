@@ -12,6 +12,7 @@
 #include "shell/WindowController.h"
 #include "store/NotesFiles.h"
 #include "store/NotesTableLock.h"
+#include "store/ReplacementAdvice.h"
 
 bool InstallWaitingNotesPair(HWND owner, const char* nothingDone)
 {
@@ -85,12 +86,11 @@ void EndAfterUnrecordedReplacement(CWindowController& app, const char* operation
 {
     const std::string what = operation;
     const std::string record = DataName::kReplacementRecord;
-    std::string text =
-        made ? "The " + what + " was made, but Quillnet+ could not record that it was finished: another program "
-                               "is holding its record (" + record + " in the data folder)."
-             : "The " + what + " was not made, and the files of before it are back, but Quillnet+ could not "
-                               "record that: another program is holding its record (" + record +
-                   " in the data folder).";
+    const std::string why = "its record (" + record + " in the data folder) could not be updated: " +
+                            WhyNotWritable(DataFilePath(DataName::kReplacementRecord)) + ".";
+    std::string text = made ? "The " + what + " was made, but Quillnet+ could not record that it was finished: " + why
+                            : "The " + what + " was not made, and the files of before it are back, but Quillnet+ "
+                                              "could not record that: " + why;
     text += "\r\n\r\nSo that nothing is overwritten, Quillnet+ writes nothing more and ends now. When it starts "
             "again, it returns to the files of before the " + what + ": nothing you wrote before the " + what +
             " is lost";
