@@ -51,6 +51,8 @@ public:
     bool Shutdown();
     // Frees what the object owns (WM_DESTROY).
     void ReleaseMembers();
+    // Neither port takes notes or chats any more.
+    void StopListeningOnBothPorts();
 
     // Non-zero refuses the end of the Windows session.
     int OnQueryEndSession();
@@ -235,7 +237,6 @@ private:
     void FinishStart();
     void StartListening();
     bool ListenOrReport(int index);
-    void StopListeningOnBothPorts();
     // The listeners follow the network switch and the ports of the settings.
     void MoveListeners(const class CUserSettings& before);
     // The auto-save countdown, the menus and the notes follow the Note and Security pages.
