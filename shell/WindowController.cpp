@@ -36,7 +36,6 @@
 #include "shell/OptionalLibraries.h"
 #include "globals/ProgramGlobals.h"
 #include "store/Sounds.h"
-#include "store/NoteSaving.h"
 #include "store/NotesLoader.h"
 #include "store/SettingsTable.h"
 #include "store/UsersTable.h"
@@ -289,10 +288,10 @@ void CWindowController::SetRestoreInProgress(bool inProgress)
 
 bool CWindowController::Shutdown()
 {
-    // The user is being asked whether to end with changes not stored.
-    if (m_askingAtEnd)
-        return false;
     if (!m_restoreInProgress) {
+        // The user is being asked whether to end with changes not stored.
+        if (m_askingAtEnd)
+            return false;
         GetProgramFlags().closing = true;
         if (!AreDataFilesSealed()) {
             if (!SavedForEnd()) {
