@@ -2,6 +2,7 @@
 
 #include <atomic>
 
+#include "foundation/DataFolder.h"
 #include "foundation/DiagnosticLog.h"
 #include "foundation/bytes/MessageBoxes.h"
 
@@ -18,6 +19,9 @@ std::atomic<UINT> g_quietMessage{0};
 
 void ReportCallbackException(const CGenericException& failure)
 {
+    // The refusal is in error.txt, and the user was told why nothing is written.
+    if (IsSealedRefusal(failure))
+        return;
     try {
         ShowErrorMessage(ForegroundOwner(), failure.GetErrorText(), ProgramTitle);
     } catch (...) {
@@ -45,6 +49,12 @@ void ReportQuietFailure(const char* text) noexcept
             payload.release();
     } catch (...) {
     }
+}
+
+void ReportQuietException(const CGenericException& failure) noexcept
+{
+    if (!IsSealedRefusal(failure))
+        ReportQuietFailure(failure.GetErrorText());
 }
 
 void SetQuietFailureTarget(HWND window, UINT message)

@@ -11,7 +11,8 @@
 // The one guard at every place where Windows calls the program: window and dialog
 // procedures, thread functions, stream, enumeration, hook and timer callbacks.
 // An exception cannot unwind through the system's frames, so none may leave.
-//  - A CGenericException is shown in an error box with its text.
+//  - A CGenericException is shown in an error box with its text, except a write
+//    refused because the data files are sealed: that is only logged.
 //  - Anything else is logged to "error.txt" and reported as an internal error.
 // The callback then answers its safe value.
 
@@ -51,6 +52,7 @@ void GuardCallback(Body&& body) noexcept
 // "Internal error: <text>" and its text is posted to the window chosen by
 // SetQuietFailureTarget, which tells the user when it suits.
 void ReportQuietFailure(const char* text) noexcept;
+void ReportQuietException(const CGenericException& failure) noexcept;
 
 template <class R, class Body>
 R GuardQuietly(R safeResult, Body&& body) noexcept
@@ -58,7 +60,7 @@ R GuardQuietly(R safeResult, Body&& body) noexcept
     try {
         return body();
     } catch (const CGenericException& failure) {
-        ReportQuietFailure(failure.GetErrorText());
+        ReportQuietException(failure);
     } catch (const std::exception& failure) {
         ReportQuietFailure(failure.what());
     } catch (...) {

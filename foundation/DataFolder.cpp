@@ -4,7 +4,9 @@
 
 #include <atomic>
 
+#include "foundation/DiagnosticLog.h"
 #include "foundation/StartupValues.h"
+#include "foundation/bytes/GenericException.h"
 
 namespace {
 
@@ -15,6 +17,9 @@ std::string& DataFolder()
 }
 
 std::atomic<bool> g_sealed{false};
+
+// The error a sealed refusal carries: the data folder is as good as write-protected.
+const DWORD kSealedRefusalCode = ERROR_WRITE_PROTECT;
 
 std::string JoinPath(const std::string& folder, const char* name)
 {
@@ -61,6 +66,21 @@ void SealDataFiles()
 bool AreDataFilesSealed()
 {
     return g_sealed;
+}
+
+void RefuseWritingWhenSealed(const char* path)
+{
+    if (!g_sealed || !path || !IsInDataFolder(path))
+        return;
+    const std::string text = std::string("Quillnet+ writes no data file until it starts again: ") + path;
+    WriteErrorLog("Not written: ", text.c_str());
+    SetLastError(kSealedRefusalCode);
+    throw CGenericException(text.c_str());
+}
+
+bool IsSealedRefusal(const CGenericException& failure)
+{
+    return g_sealed && failure.GetErrorCode() == kSealedRefusalCode;
 }
 
 bool IsInDataFolder(const std::string& path)

@@ -2,6 +2,8 @@
 
 #include <string>
 
+class CGenericException;
+
 // The one place that knows the names of the data folder's files and folders, and
 // builds their absolute paths, so that nothing depends on the current folder.
 // The data folder is chosen once at start-up ("QlData", or a user's folder in
@@ -92,5 +94,11 @@ std::string UpgradeFilePath(const std::string& name);
 // file. Once sealed, the data folder stays sealed for the rest of the run.
 void SealDataFiles();
 bool AreDataFilesSealed();
+// The one check of every write: while the data files are sealed, a file of the
+// data folder is not opened for writing nor written. The refusal is logged in
+// error.txt and thrown as a CGenericException that IsSealedRefusal knows: it
+// is never shown in a box (the user was told why nothing is written).
+void RefuseWritingWhenSealed(const char* path);
+bool IsSealedRefusal(const CGenericException& failure);
 // The path lies in the data folder (compared without regard to case).
 bool IsInDataFolder(const std::string& path);

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "foundation/DataFolder.h"
 #include "foundation/DiagnosticLog.h"
 #include "foundation/bytes/GenericException.h"
 
@@ -35,6 +36,10 @@ bool CGenericFile::Open(const char* path, DWORD access, DWORD share, DWORD creat
 {
     Close();
     std::snprintf(m_path, sizeof m_path, "%s", path ? path : "");
+    // Opening an existing file for reading and writing is allowed (the tables
+    // are read that way); creating or emptying one is a write.
+    if (creation != OPEN_EXISTING)
+        RefuseWritingWhenSealed(m_path);
     HANDLE file = CreateFileA(m_path, access, share, nullptr, creation, flags, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         m_file = nullptr;
@@ -117,6 +122,7 @@ DWORD CGenericFile::WriteToFile(const void* buffer, DWORD count)
 {
     // A short write (a full disk) is a failure like any other: callers never
     // have to compare the count to learn that bytes were lost.
+    RefuseWritingWhenSealed(m_path);
     DWORD written = 0;
     if (!WriteFile(m_file, buffer, count, &written, nullptr))
         Fail("CGenericFile::WriteToFile failed ", " -\r\n ", true);
@@ -129,6 +135,7 @@ DWORD CGenericFile::WriteToFile(const void* buffer, DWORD count)
 
 void CGenericFile::SetEOF()
 {
+    RefuseWritingWhenSealed(m_path);
     if (!SetEndOfFile(m_file))
         Fail("CGenericFile::SetEOF failed ", "", false);
 }
@@ -236,6 +243,7 @@ bool CGenericFile::CreateMapping(DWORD extraBytes)
 {
     if (!m_file)
         return false;
+    RefuseWritingWhenSealed(m_path);
     ReleaseMapping();
     DWORD size = GetFileSize(m_file, nullptr);
     DWORD mappingSize = extraBytes ? size + extraBytes : size;

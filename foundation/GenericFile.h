@@ -8,7 +8,9 @@
 
 // One Win32 file with an optional mapping and view. Each way of opening has its
 // own fixed access, sharing and creation; every failure throws CGenericException
-// naming the operation and the path. Sizes and positions are 32-bit.
+// naming the operation and the path. While the data files are sealed, a file of
+// the data folder is neither created, emptied, mapped for writing nor written
+// (RefuseWritingWhenSealed). Sizes and positions are 32-bit.
 class CGenericFile {
 public:
     CGenericFile() = default;

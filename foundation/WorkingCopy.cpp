@@ -43,8 +43,7 @@ bool ReplaceWithWorkingCopy(const char* workingCopy, const char* target)
 
 CWorkingCopy::CWorkingCopy(const char* target) : m_target(target ? target : ""), m_path(m_target + ".new")
 {
-    if (AreDataFilesSealed() && IsInDataFolder(m_target))
-        throw CGenericException(("Quillnet+ writes no data file until it starts again: " + m_target).c_str());
+    RefuseWritingWhenSealed(m_target.c_str());
     m_file.CreateOverwrite(m_path.c_str());
 }
 

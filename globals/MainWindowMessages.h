@@ -45,6 +45,9 @@ enum MainWindowMessage : UINT {
     kMsgShowCalendar = 0x80BE,
     kMsgShowNoteManager = 0x80BF,
     kMsgForgetNoteLinks = 0x80C0,  // lParam: the id of a deleted note
+    // Posted to itself: the end of the session was refused for changes not
+    // stored, and the user is asked once the refusal has been answered.
+    kMsgAskUnstoredAtEnd = 0x80C1,
 };
 
 // Commands of the tray menu and of other windows (WM_COMMAND).

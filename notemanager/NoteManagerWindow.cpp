@@ -1,6 +1,8 @@
 #include "notemanager/NoteManagerController.h"
 
 #include "foundation/CallbackGuard.h"
+#include "foundation/DataFolder.h"
+#include "foundation/DiagnosticLog.h"
 #include "foundation/bytes/MessageBoxes.h"
 #include "foundation/win/HelpFile.h"
 #include "globals/MainWindowMessages.h"
@@ -493,7 +495,12 @@ void CNoteManagerController::OnDestroy()
         RestoreFilters();
     if (!options.saveFilterCriteria)
         ResetFilters(false);
-    SaveNoteManagerXml();
+    // Half-replaced data files take nothing more: the close says so in error.txt only.
+    if (AreDataFilesSealed())
+        WriteErrorLog("CNoteManagerController::OnDestroy(): ",
+                      "the Note Manager's settings were not saved, as nothing is written until the next start");
+    else
+        SaveNoteManagerXml();
     if (m_requestApplied && g_services.calendarWindow) {
         if (HWND calendar = g_services.calendarWindow())
             SetForegroundWindow(calendar);

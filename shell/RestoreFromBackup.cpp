@@ -402,7 +402,7 @@ bool RestoreFromBackup(CWindowController& app, int index, bool silent, const cha
         return false;
     // The undo copy must hold what the user has now, and a replace closes
     // every note: neither goes on when the notes could not be stored.
-    if (!app.SaveAll()) {
+    if (!app.SaveAll().everythingWritten) {
         ShowNotSavedFirst(owner, "the restore", kNothingRestored);
         return false;
     }

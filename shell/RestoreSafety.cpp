@@ -67,6 +67,9 @@ namespace {
 void EndWritingNothing(CWindowController& app, const char* logPrefix, const std::string& text)
 {
     SealDataFiles();
+    // Nothing received from now on could be stored: the ports close before
+    // the user reads why.
+    app.StopListeningOnBothPorts();
     WriteErrorLog(logPrefix, text.c_str());
     ShowErrorMessage(app.GetWindow(), text.c_str(), ProgramTitle);
     GetProgramFlags().exitCode = kDataFilesNotWholeExitCode;

@@ -8,6 +8,7 @@
 
 #include "calendar/CalendarSettings.h"
 #include "calendar/CalendarSettingsFile.h"
+#include "foundation/DataFolder.h"
 #include "foundation/bytes/MessageBoxes.h"
 #include "net/NoteSendRecords.h"
 #include "shell/Hotkeys.h"
@@ -67,7 +68,9 @@ void CWindowController::ApplySettingsSheet(SettingsSheetPages& pages)
         // The calendar's hotkey lives in the calendar's own settings file.
         SaveCalendarSettings();
     } catch (const CGenericException& failure) {
-        ShowErrorMessage(m_mainWindow, failure.GetErrorText(), "Save options");
+        // A refusal of sealed data files is in error.txt: the user was told why.
+        if (!IsSealedRefusal(failure))
+            ShowErrorMessage(m_mainWindow, failure.GetErrorText(), "Save options");
     }
 
     RegisterChangedHotkeys(m_mainWindow, before.hotkeyEnabled, calendarBefore);

@@ -5,6 +5,7 @@
 #include <winsock2.h>
 
 #include "foundation/DiagnosticLog.h"
+#include "foundation/bytes/GenericException.h"
 #include "foundation/bytes/MessageBoxes.h"
 #include "note/NoteController.h"
 #include "noteprops/AppAssociations.h"
@@ -39,6 +40,37 @@ void CountTimedSave(int& failuresInRow, bool saved, HWND owner)
                        "Quillnet+ has not been able to save your notes for a while (the reasons are in error.txt)."
                        "\r\n\r\nYour changes are kept, and Quillnet+ goes on trying to save them. Please check "
                        "that the disk is not full and that no other program holds the files of the notes.",
+                       ProgramTitle);
+}
+
+// The user's values of this run; a failure is logged.
+bool SavedUserValues()
+{
+    try {
+        if (SaveUserRunValues())
+            return true;
+        WriteErrorLog("OnHousekeepingTimer():", "the user's values could not be saved");
+    } catch (const CGenericException& failure) {
+        WriteErrorLog("OnHousekeepingTimer(): the user's values could not be saved: ", failure.GetErrorText());
+    }
+    return false;
+}
+
+// The user hears once that the settings of this run are not stored, until
+// they are again: not at every interval.
+void TellUserValuesOnce(bool& told, bool saved, HWND owner)
+{
+    if (saved) {
+        told = false;
+        return;
+    }
+    if (told)
+        return;
+    told = true;
+    ShowWarningMessage(owner,
+                       "Quillnet+ could not store your settings of this run in users.QPD; another program may be "
+                       "using it (the reasons are in error.txt).\r\n\r\nYour notes are still saved, and Quillnet+ "
+                       "goes on trying to store the settings.",
                        ProgramTitle);
 }
 
@@ -109,15 +141,17 @@ void CWindowController::OnHousekeepingTimer()
             m_busySaving = 1;
             bool saved = false;
             try {
-                if (!SaveUserRunValues())
-                    WriteErrorLog("OnHousekeepingTimer():", "the user's values could not be saved");
                 saved = SaveAllNotes(full);
             } catch (...) {
                 m_busySaving = 0;
                 throw;
             }
+            // The notes come first: a users table that cannot be written
+            // never keeps them from being stored.
+            const bool userSaved = SavedUserValues();
             m_busySaving = 0;
             CountTimedSave(m_failedTimedSaves, saved, m_mainWindow);
+            TellUserValuesOnce(m_userValuesFailureTold, userSaved, m_mainWindow);
         }
         // The save may have taken a while: the windows are looked at again.
         if (!SavingIsHeld())

@@ -93,7 +93,7 @@ bool UndoRestore(CWindowController& app)
     // nothing, and an undo that fails half-way returns to these tables, so
     // none is made without them. (Files that cannot be put back are told
     // first: a held memo file fails the save too.)
-    const bool saved = app.SaveAll();
+    const bool saved = app.SaveAll().everythingWritten;
     CFileSetReplacement replacement(ReplacementKind::kUndo);
     std::vector<std::string> failed;
     if (!PlanUnrestoreSetBack(replacement)) {

@@ -36,7 +36,6 @@
 #include "shell/OptionalLibraries.h"
 #include "globals/ProgramGlobals.h"
 #include "store/Sounds.h"
-#include "store/NoteSaving.h"
 #include "store/NotesLoader.h"
 #include "store/SettingsTable.h"
 #include "store/UsersTable.h"
@@ -287,56 +286,15 @@ void CWindowController::SetRestoreInProgress(bool inProgress)
     }
 }
 
-// The user's values of this run, every note, the destinations and the
-// delivery records. A missing users table is reported, and the notes are
-// saved all the same: what the user wrote must not be lost with it.
-bool CWindowController::SaveAll()
-{
-    // Half-replaced data files take nothing more until the next start puts them right.
-    if (AreDataFilesSealed())
-        return false;
-    const bool userSaved = SaveUserRunValues();
-    if (!userSaved)
-        WriteErrorLog("CWindowController::SaveAll():", "the user's values could not be saved");
-    std::vector<CNoteController*> notes;
-    auto collect = [&notes](CNoteController* note) {
-        note->SyncFromWindow();
-        notes.push_back(note);
-        return true;
-    };
-    ForEachNote(m_ourNotes, collect);
-    ForEachNote(m_otherNotes, collect);
-    const bool notesSaved = SaveNotesOwingRebuild(notes, m_memoRebuildOwed);
-    TiePendingRestoredNotes(*this);
-    SaveSentToList();
-    SaveTransactList();
-    return userSaved && notesSaved && m_restoreState.unwrittenTieFiles.empty();
-}
-
-bool CWindowController::TiesWrittenForEnd()
-{
-    // Half-replaced data files take nothing more: the program ends, and the
-    // next start puts the set right.
-    const std::vector<std::string>& files = m_restoreState.unwrittenTieFiles;
-    if (files.empty() || AreDataFilesSealed())
-        return true;
-    const std::string text = "The groups and programs of restored notes could not be written to these files, which "
-                             "another program is using:" +
-                             ListedFileNames(files) +
-                             "\r\n\r\nPlease close that program, then end Quillnet+ again. Quillnet+ goes on "
-                             "running until then, so that the restored notes keep their groups and programs.";
-    WriteErrorLog("CWindowController::TiesWrittenForEnd():", "the program did not end: the ties of restored notes wait");
-    ShowErrorMessage(m_mainWindow, text.c_str(), ProgramTitle);
-    return false;
-}
-
 bool CWindowController::Shutdown()
 {
     if (!m_restoreInProgress) {
+        // The user is being asked whether to end with changes not stored.
+        if (m_askingAtEnd)
+            return false;
         GetProgramFlags().closing = true;
         if (!AreDataFilesSealed()) {
-            SaveAll();
-            if (!TiesWrittenForEnd()) {
+            if (!SavedForEnd()) {
                 GetProgramFlags().closing = false;
                 return false;
             }

@@ -13,6 +13,7 @@
 #include "note/NoteKeeper.h"
 #include "shell/BackupRestore.h"
 #include "shell/TrayIcon.h"
+#include "shell/UnstoredChanges.h"
 #include "store/DbfFile.h"
 
 class CNoteController;
@@ -41,21 +42,24 @@ public:
     bool IsRestoreInProgress() const { return m_restoreInProgress != 0; }
     void DeferClose() { m_closeDeferred = true; }
     // The user's values of this run, every note, the ties of restored notes,
-    // the destinations and the delivery records; false when one of them could
-    // not be saved.
-    bool SaveAll();
+    // the destinations and the delivery records. Never throws: a file that
+    // cannot be written keeps none of the others from being written, and the
+    // outcome tells which could not be and what is still only in memory.
+    SaveAllOutcome SaveAll();
     // Saves, stops timers and hotkeys and closes every note (WM_CLOSE,
-    // Teardown, which saves nothing). False, with nothing stopped and the
-    // user told why, when the ties of restored notes could not be written:
-    // the program then runs on, so that they are not lost.
+    // Teardown, which saves nothing). False, with nothing stopped, when a
+    // change could not be stored and the user chose not to end (or is being
+    // asked): the program then runs on, so that nothing is lost.
     bool Shutdown();
     // Frees what the object owns (WM_DESTROY).
     void ReleaseMembers();
+    // Neither port takes notes or chats any more.
+    void StopListeningOnBothPorts();
 
     // Non-zero refuses the end of the Windows session.
     int OnQueryEndSession();
-    // False, the user told why, when the ties of restored notes could not be
-    // written: the session must not end without them.
+    // False when a change could not be stored: the session must not end
+    // without it, and the user is asked once the refusal has been answered.
     bool OnEndSession();
     // The session goes on after all (WM_ENDSESSION with FALSE): work resumes.
     void OnEndSessionCancelled();
@@ -235,7 +239,6 @@ private:
     void FinishStart();
     void StartListening();
     bool ListenOrReport(int index);
-    void StopListeningOnBothPorts();
     // The listeners follow the network switch and the ports of the settings.
     void MoveListeners(const class CUserSettings& before);
     // The auto-save countdown, the menus and the notes follow the Note and Security pages.
@@ -244,9 +247,16 @@ private:
     void ExitCommand();
     bool AnyNoteTransmitting() const;
     bool RefuseWhileBusy();
-    // After a save at the end: true when every tie of the restored notes is
-    // written; else the user is told which files another program holds.
-    bool TiesWrittenForEnd();
+    // A note or a tie of a restored note that lives only in memory.
+    bool HasUnstoredChanges() const;
+    // Saves everything for the end: true when nothing is left unstored, or
+    // when the user, asked, chose to end anyway and the notes went into a
+    // backup file first.
+    bool SavedForEnd();
+    bool EndAnywayChosen(const SaveAllOutcome& saved);
+    // The end of the session was refused for changes not stored: the user is
+    // asked now, outside the system's question.
+    void AskAfterRefusedSessionEnd();
     void NewNoteCommand();
     LRESULT NoteAfter(CNoteController* note) const;
     CNoteController* KnownNote(LPARAM lParam) const;
@@ -281,6 +291,13 @@ private:
     CDateTime m_lastFullSave;
     bool m_lastFullSaveKnown = false;
     int m_failedTimedSaves = 0;  // timed saves that failed in a row
+    bool m_userValuesFailureTold = false;
+    // The question about changes not stored is up: a close asked for meanwhile
+    // waits for its answer.
+    bool m_askingAtEnd = false;
+    // The user chose to end with changes not stored; their backup is written.
+    bool m_endingAnyway = false;
+    SaveAllOutcome m_unstoredAtSessionEnd;
     // A rebuild of the memo file failed: it may still hold the plain text of
     // a note locked since, so every save of all notes rebuilds until one works.
     bool m_memoRebuildOwed = false;

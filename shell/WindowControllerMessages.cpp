@@ -143,6 +143,9 @@ bool CWindowController::OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lPa
     case kMsgCloseProgram:
         SendMessageA(m_mainWindow, WM_CLOSE, 0, 0);
         return true;
+    case kMsgAskUnstoredAtEnd:
+        AskAfterRefusedSessionEnd();
+        return true;
     case kMsgFocusPreviousNote:
         FocusNeighbour(NoteOf(lParam), true);
         return true;

@@ -4,6 +4,7 @@
 
 #include <shlobj.h>
 
+#include "foundation/DataFolder.h"
 #include "foundation/FileHelpers.h"
 #include "foundation/StartupValues.h"
 #include "foundation/bytes/MessageBoxes.h"
@@ -52,6 +53,9 @@ bool CWindowController::RefuseWhileBusy()
 
 int CWindowController::OnQueryEndSession()
 {
+    // The user is being asked whether to end with changes not stored.
+    if (m_askingAtEnd)
+        return 1;
     if (RefuseWhileBusy())
         return 1;
     ProgramFlags& flags = GetProgramFlags();
@@ -59,8 +63,19 @@ int CWindowController::OnQueryEndSession()
         return 1;
     if (flags.endOfSession == 0) {
         flags.endOfSession = 1;
-        if (!OnEndSession()) {
+        bool ended = false;
+        try {
+            ended = OnEndSession();
+        } catch (...) {
+            // A later end of the session is asked again, and the work goes on.
             OnEndSessionCancelled();
+            throw;
+        }
+        if (!ended) {
+            OnEndSessionCancelled();
+            // A box inside the system's question risks the session ending
+            // the program: the refusal is answered first.
+            PostMessageA(m_mainWindow, kMsgAskUnstoredAtEnd, 0, 0);
             return 1;
         }
     }
@@ -72,9 +87,12 @@ bool CWindowController::OnEndSession()
     GetProgramFlags().closing = true;
     StopListeningOnBothPorts();
     StopTimers();
-    SaveAll();
-    if (!TiesWrittenForEnd())
-        return false;
+    // Half-replaced data files take nothing more: the session ends as it is.
+    if (!AreDataFilesSealed() && !m_endingAnyway) {
+        m_unstoredAtSessionEnd = SaveAll();
+        if (m_unstoredAtSessionEnd.ChangesUnstored())
+            return false;
+    }
     StopFavouritesWatcher();
     BackupIfAutomatic();
     for (const SendToShortcut& shortcut : kSendToShortcuts)

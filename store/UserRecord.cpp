@@ -230,7 +230,9 @@ void SaveSettingsSheetOptions(WORD previousListenPort, WORD previousSendPort)
         }
     } catch (const CGenericException& failure) {
         users.Close();
-        ShowErrorMessage(nullptr, failure.GetErrorText(), "Save options");
+        // A refusal of sealed data files is in error.txt: the user was told why.
+        if (!IsSealedRefusal(failure))
+            ShowErrorMessage(nullptr, failure.GetErrorText(), "Save options");
     } catch (...) {
         users.Close();
         ShowErrorMessage(nullptr, "Unknown Error", "SaveOptions");

@@ -1,5 +1,8 @@
 // The real program reads the notes table at start and writes every note back
-// when it closes, also when its users table has gone meanwhile.
+// when it closes, also when its users table has gone meanwhile; an end whose
+// notes cannot be stored (another program holds the notes table) leaves the
+// program running until they can be, or the user ends anyway with a backup;
+// a held users table keeps no timed save from storing the notes.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -9,18 +12,75 @@
 #include <vector>
 
 #include "note/NoteController.h"
+#include "store/DbfFile.h"
 #include "globals/MainWindowMessages.h"
 #include "store/FreeSlotLists.h"
 #include "store/NoteSaving.h"
 #include "store/NotesLoader.h"
 #include "store/bytes/DeletedRecordList.h"
+#include "support/HeldFile.h"
 #include "support/InFolder.h"
+#include "support/NoteDriving.h"
+#include "support/Screenshot.h"
 #include "support/StoredNotes.h"
 #include "support/ProgramDriver.h"
 
 namespace {
 using Notes = StoredNoteList;
 
+const char kStoredText[] = "Stored before the run";
+
+// An install whose notes table holds one note of that text.
+void StoreOneNote(const ProgramInstall& install)
+{
+    CurrentFolder data(install.Path());
+    NotesFreeSlots().Clear();
+    CNoteController note;
+    note.m_userId = 1;
+    note.m_left = 120;
+    const std::string text = std::string("{\\rtf1 ") + kStoredText + "}";
+    note.SetRichText(text.data(), text.size());
+    ASSERT_TRUE(SaveNote(note));
+}
+
+// Types the text at the start of the note's body, as the keyboard would.
+void TypeAtStart(HWND note, const std::string& text)
+{
+    ASSERT_NE(note, nullptr);
+    ASSERT_TRUE(SendWithTimeout(BodyOf(note), EM_SETSEL, 0, 0));
+    for (char key : text)
+        ASSERT_TRUE(SendWithTimeout(BodyOf(note), WM_CHAR, static_cast<unsigned char>(key), 1));
+}
+
+bool StoredNoteHas(const std::string& folder, const std::string& text)
+{
+    for (const auto& note : LoadEveryNote(folder)) {
+        if (note->RichText().find(text) != std::string::npos)
+            return true;
+    }
+    return false;
+}
+
+bool Contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+// The path that ends the question about changes not stored.
+std::string BackupNamedIn(const std::string& question)
+{
+    const size_t line = question.rfind("\n    ");
+    return line == std::string::npos ? std::string() : question.substr(line + 5);
+}
+
+void SetAutoSaveInterval(const std::string& folder, long minutes)
+{
+    CDbfFile config;
+    config.SetTable((folder + "\\config.QPD").c_str(), true);
+    config.Open("MAPPINGALL");
+    config.SetLongValue(1, "WSAVEINT", minutes);
+    config.Close();
+}
 }
 
 TEST(NotesAtExit, AMissingUsersTableIsReportedAndEveryNoteIsStillSaved)
@@ -115,4 +175,111 @@ TEST(NotesAtExit, ACloseAskedForWhileTheNotesLoadWaitsForThemAndLosesNone)
     if (GetFileAttributesExA(install.File("error.txt").c_str(), GetFileExInfoStandard, &log)) {
         EXPECT_LT(log.nFileSizeLow, 4096u) << "saves that failed while the notes table was still open";
     }
+}
+
+TEST(NotesAtExit, AnEndWhoseEditCannotBeStoredKeepsTheProgramRunningAndTheNextEndStoresIt)
+{
+    ProgramInstall install;
+    install.AddInstalledDataFiles();
+    StoreOneNote(install);
+    const std::string edited = std::string("Edited ") + kStoredText;
+    {
+        RunningProgram program(install, "");
+        HWND main = WaitForMainWindow(program);
+        ASSERT_NE(main, nullptr);
+        const DWORD process = program.ProcessId();
+        TypeAtStart(WaitForNoteWithText(process, kStoredText), "Edited ");
+        ASSERT_NE(WaitForNoteWithText(process, edited), nullptr);
+        {
+            // A backup or synchronising program reads the table, longer than the save's retries.
+            HeldFile holder(install.File("notes.QPD"), kHolderSharesReadWrite);
+            ASSERT_TRUE(holder.Held());
+
+            // Exit from the tray: one box names the file, and No keeps the program running.
+            PostMessageA(main, WM_COMMAND, kCmdExit, 0);
+            ShownMessageBox box = WaitForMessageBox(process, kDriverWaitMs, "Quillnet+");
+            ASSERT_NE(box.window, nullptr);
+            EXPECT_TRUE(SaveScreenshotOf(box.window, "UnstoredAtEnd"));
+            EXPECT_TRUE(Contains(box.text, "notes.QPD")) << box.text;
+            EXPECT_TRUE(Contains(box.text, "these changes would be lost")) << box.text;
+            // A second close while the box is up neither saves again nor asks again.
+            EXPECT_TRUE(SendWithTimeout(main, WM_CLOSE, 0, 0, nullptr, 10000));
+            ASSERT_TRUE(AnswerMessageBox(box, IDNO));
+            ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box.window); }));
+            EXPECT_TRUE(SendWithTimeout(main, WM_NULL, 0, 0));
+            EXPECT_FALSE(ProgramBoxShown(process)) << "asked once";
+            EXPECT_TRUE(program.IsRunning());
+
+            // "/close" from a second start: the same.
+            RunToEnd(install, "/close");
+            EXPECT_TRUE(Contains(AnswerProgramBox(process, IDNO), "notes.QPD"));
+            EXPECT_TRUE(SendWithTimeout(main, WM_NULL, 0, 0));
+            EXPECT_TRUE(program.IsRunning());
+
+            // The end of the session is refused at once and asked after;
+            // a later end of the session is asked again.
+            for (int end = 0; end < 2; ++end) {
+                LRESULT answer = 1;
+                EXPECT_TRUE(SendWithTimeout(main, WM_QUERYENDSESSION, 0, 0, &answer));
+                EXPECT_EQ(answer, 0) << "the end of the session is refused";
+                EXPECT_TRUE(Contains(AnswerProgramBox(process, IDNO), "notes.QPD")) << end;
+            }
+            EXPECT_TRUE(program.IsRunning());
+        }
+        // The file is free: the next end stores the edit.
+        CloseProgram(install, program);
+    }
+    EXPECT_TRUE(StoredNoteHas(install.Path(), edited));
+
+    // After a restart the edit is there; ending anyway, the notes as they
+    // are go into a backup file that the expiry of old backups leaves alone.
+    RunningProgram again(install, "");
+    HWND main = WaitForMainWindow(again);
+    ASSERT_NE(main, nullptr);
+    const DWORD process = again.ProcessId();
+    TypeAtStart(WaitForNoteWithText(process, edited), "Again ");
+    ASSERT_NE(WaitForNoteWithText(process, "Again " + edited), nullptr);
+    std::string backup;
+    {
+        HeldFile holder(install.File("notes.qps"), kHolderSharesReadWrite);
+        ASSERT_TRUE(holder.Held());
+        PostMessageA(main, WM_COMMAND, kCmdExit, 0);
+        const std::string question = AnswerProgramBox(process, IDYES);
+        EXPECT_TRUE(Contains(question, "notes.qps")) << question;
+        backup = BackupNamedIn(question);
+        DWORD exitCode = 1;
+        ASSERT_TRUE(again.WaitForExit(&exitCode));
+        EXPECT_EQ(exitCode, 0u);
+    }
+    EXPECT_TRUE(Contains(backup, "\\BACKUP\\Unstored ")) << backup;
+    ASSERT_TRUE(FileExists(backup)) << backup;
+    EXPECT_TRUE(Contains(ReadWholeFile(backup), "Again " + edited));
+    EXPECT_FALSE(StoredNoteHas(install.Path(), "Again "));
+}
+
+TEST(NotesAtExit, ATimedSaveStoresTheNotesWhileTheUsersTableIsHeldAndSaysSoOnce)
+{
+    ProgramInstall install;
+    install.AddInstalledDataFiles();
+    SetAutoSaveInterval(install.Path(), 1);
+    StoreOneNote(install);
+    RunningProgram program(install, "");
+    HWND main = WaitForMainWindow(program);
+    ASSERT_NE(main, nullptr);
+    const DWORD process = program.ProcessId();
+    TypeAtStart(WaitForNoteWithText(process, kStoredText), "Timed ");
+    {
+        HeldFile holder(install.File("users.QPD"), kHolderSharesReadWrite);
+        ASSERT_TRUE(holder.Held());
+        // Four housekeeping ticks of 15 seconds make the minute of the interval.
+        for (int tick = 0; tick < 4; ++tick)
+            PostMessageA(main, WM_TIMER, kTimerHousekeeping, 0);
+        EXPECT_TRUE(WaitUntil([&] { return StoredNoteHas(install.Path(), std::string("Timed ") + kStoredText); }));
+        EXPECT_TRUE(Contains(AcknowledgeProgramBox(process), "users.QPD"));
+        // The next interval says nothing more.
+        for (int tick = 0; tick < 4; ++tick)
+            EXPECT_TRUE(SendWithTimeout(main, WM_TIMER, kTimerHousekeeping, 0));
+        EXPECT_FALSE(ProgramBoxShown(process));
+    }
+    CloseProgram(install, program);
 }

@@ -146,6 +146,8 @@ bool AnswerMessageBox(const ShownMessageBox& box, int buttonId);
 // Waits for the program's own box (captioned "Quillnet+"), presses OK and waits
 // until it has gone; its text, or "(no box)" when none came.
 std::string AcknowledgeProgramBox(DWORD processId);
+// The same with another button of the box (IDYES, IDNO, ...).
+std::string AnswerProgramBox(DWORD processId, int buttonId);
 // Whether a box of the program (captioned "Quillnet+") is up at the moment.
 bool ProgramBoxShown(DWORD processId);
 // The system's colour dialog of the process, once it shows with that title,

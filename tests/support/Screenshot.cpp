@@ -149,13 +149,13 @@ testing::AssertionResult ShowsReadably(HWND window, const std::string& name)
     return testing::AssertionSuccess();
 }
 
-std::string AcknowledgeReadableProgramBox(DWORD processId, const std::string& name)
+std::string AcknowledgeReadableProgramBox(DWORD processId, const std::string& name, int buttonId)
 {
     const ShownMessageBox box = WaitForMessageBox(processId, kDriverWaitMs, "Quillnet+");
     if (!box.window)
         return "(no box)";
     EXPECT_TRUE(ShowsReadably(box.window, name));
-    AnswerMessageBox(box, IDOK);
+    AnswerMessageBox(box, buttonId);
     WaitUntil([&] { return !IsWindow(box.window); });
     return box.text;
 }

@@ -31,6 +31,7 @@ bool IsDarkPixel(COLORREF colour);
 testing::AssertionResult ShowsReadably(HWND window, const std::string& name);
 
 // The program's own box (captioned "Quillnet+") checked to show readably and
-// saved as the picture of that name, then acknowledged with OK and awaited
-// until it has gone; its text, or "(no box)" when none came.
-std::string AcknowledgeReadableProgramBox(DWORD processId, const std::string& name);
+// saved as the picture of that name, then answered with the button (OK
+// unless told) and awaited until it has gone; its text, or "(no box)" when
+// none came.
+std::string AcknowledgeReadableProgramBox(DWORD processId, const std::string& name, int buttonId = IDOK);

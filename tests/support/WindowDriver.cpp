@@ -181,10 +181,15 @@ bool AnswerColourDialog(DWORD processId, const char* title, COLORREF colour)
 
 std::string AcknowledgeProgramBox(DWORD processId)
 {
+    return AnswerProgramBox(processId, IDOK);
+}
+
+std::string AnswerProgramBox(DWORD processId, int buttonId)
+{
     ShownMessageBox box = WaitForMessageBox(processId, kDriverWaitMs, "Quillnet+");
     if (!box.window)
         return "(no box)";
-    AnswerMessageBox(box, IDOK);
+    AnswerMessageBox(box, buttonId);
     WaitUntil([&] { return !IsWindow(box.window); });
     return box.text;
 }

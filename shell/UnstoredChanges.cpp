@@ -1,0 +1,53 @@
+#include "shell/UnstoredChanges.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "foundation/DataFolder.h"
+#include "foundation/WorkingCopy.h"
+#include "shell/BackupRestore.h"
+#include "xmlfiles/BackupList.h"
+#include "xmlfiles/bytes/BackupNames.h"
+
+void SaveAllOutcome::AddUnwritten(const std::string& name)
+{
+    if (std::find(unwrittenFiles.begin(), unwrittenFiles.end(), name) == unwrittenFiles.end())
+        unwrittenFiles.push_back(name);
+}
+
+std::vector<std::string> UnwritableNotesFiles()
+{
+    std::vector<std::string> held;
+    for (const char* name : {DataName::kNotesTable, DataName::kNotesMemo, DataName::kNotesWorkingTable,
+                             DataName::kNotesWorkingMemo}) {
+        // A save opens these files alone, and replaces or deletes them.
+        if (FileStaysHeld(DataFilePath(name).c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0))
+            held.push_back(name);
+    }
+    if (held.empty())
+        held = {DataName::kNotesTable, DataName::kNotesMemo};
+    return held;
+}
+
+std::string UnstoredAtEndQuestion(const SaveAllOutcome& saved, const std::string& backupPath)
+{
+    std::string what = "Changes to your notes";
+    if (saved.notesUnstored && saved.tiesUnstored)
+        what = "Changes to your notes and the groups and programs of restored notes";
+    else if (saved.tiesUnstored)
+        what = "The groups and programs of restored notes";
+    return what + " could not be stored: these files could not be written, perhaps because another program (a "
+                  "backup or synchronising program) is using them:" +
+           ListedFileNames(saved.unwrittenFiles) +
+           "\r\n\r\nIf Quillnet+ ended now, these changes would be lost. Please close that program, then end "
+           "Quillnet+ again: Quillnet+ goes on running until then (the reasons are in error.txt).\r\n\r\n"
+           "End Quillnet+ anyway? Your notes as they are now would first be written to this backup file:\r\n    " +
+           backupPath;
+}
+
+std::string EndAnywayBackupPath()
+{
+    // Not a dated name of its own: no expiry of old backups looks at it.
+    return BackupFolderPath() + "\\Unstored " + BackupFileName(BackupStampNow(), ".QPK");
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// What a save of everything left undone, and how the user is told of it when
+// the program is asked to end.
+
+struct SaveAllOutcome {
+    // Every file was written: the user's values, every note, the ties of
+    // restored notes, the destinations and the delivery records.
+    bool everythingWritten = false;
+    // A change lives only in memory: a note not stored, or the groups and
+    // programs of a restored note still waiting for their files.
+    bool notesUnstored = false;
+    bool tiesUnstored = false;
+    // The files that could not be written, as the user knows them, each once.
+    std::vector<std::string> unwrittenFiles;
+
+    bool ChangesUnstored() const { return notesUnstored || tiesUnstored; }
+    void AddUnwritten(const std::string& name);
+};
+
+// The files of the notes that another program holds at the moment, so that
+// the notes cannot be written; when none is held (a full disk, say), the
+// notes table and its memo file.
+std::vector<std::string> UnwritableNotesFiles();
+
+// The question asked when changes would be lost by ending now: which files
+// could not be written, that the program goes on running, and that ending
+// anyway first writes the notes to the backup file of that path.
+std::string UnstoredAtEndQuestion(const SaveAllOutcome& saved, const std::string& backupPath);
+
+// The backup file that ending anyway writes: in the backup folder, named so
+// that the expiry of old backups never takes it.
+std::string EndAnywayBackupPath();

@@ -1,0 +1,155 @@
+// Saving everything, for the end of the program or of the Windows session and
+// before a restore: what could not be stored keeps the program running until
+// the user has it stored, or chooses to end anyway with a backup of the notes.
+#include <winsock2.h>
+
+#include <string>
+#include <vector>
+
+#include "foundation/DataFolder.h"
+#include "foundation/DiagnosticLog.h"
+#include "foundation/bytes/GenericException.h"
+#include "foundation/bytes/MessageBoxes.h"
+#include "globals/MainWindowMessages.h"
+#include "globals/ProgramGlobals.h"
+#include "shell/BackupRestore.h"
+#include "shell/NoteLists.h"
+#include "shell/WindowController.h"
+#include "store/BackupFolderCheck.h"
+#include "store/SentToTable.h"
+#include "store/TransactTable.h"
+#include "store/UsersTable.h"
+
+namespace {
+const char kSaveAllPrefix[] = "CWindowController::SaveAll(): ";
+
+// Runs one part of the save; a part that fails or throws is logged, and the
+// parts after it run all the same.
+template <class Part>
+bool SavedPart(Part&& part)
+{
+    try {
+        return part();
+    } catch (const CGenericException& failure) {
+        WriteErrorLog(kSaveAllPrefix, failure.GetErrorText());
+    } catch (...) {
+        WriteErrorLog(kSaveAllPrefix, "Unknown exception");
+    }
+    return false;
+}
+
+bool IsUnstored(const CNoteController* note)
+{
+    return note->m_modified || note->m_noteId == 9999;
+}
+}
+
+bool CWindowController::HasUnstoredChanges() const
+{
+    bool unstored = false;
+    auto look = [&unstored](CNoteController* note) {
+        unstored = IsUnstored(note);
+        return !unstored;
+    };
+    ForEachNote(m_ourNotes, look);
+    if (!unstored)
+        ForEachNote(m_otherNotes, look);
+    return unstored;
+}
+
+SaveAllOutcome CWindowController::SaveAll()
+{
+    SaveAllOutcome outcome;
+    // Half-replaced data files take nothing more until the next start puts them right.
+    if (AreDataFilesSealed())
+        return outcome;
+    // A missing users table is reported, and the notes are saved all the same:
+    // what the user wrote must not be lost with it.
+    if (!SavedPart([] { return SaveUserRunValues(); }))
+        outcome.AddUnwritten(DataName::kUsersTable);
+    const bool notesSaved = SavedPart([this] {
+        std::vector<CNoteController*> notes;
+        auto collect = [&notes](CNoteController* note) {
+            note->SyncFromWindow();
+            notes.push_back(note);
+            return true;
+        };
+        ForEachNote(m_ourNotes, collect);
+        ForEachNote(m_otherNotes, collect);
+        return SaveNotesOwingRebuild(notes, m_memoRebuildOwed);
+    });
+    SavedPart([this] {
+        TiePendingRestoredNotes(*this);
+        return true;
+    });
+    if (!SavedPart([] {
+            SaveSentToList();
+            return true;
+        }))
+        outcome.AddUnwritten(DataName::kSentToTable);
+    if (!SavedPart([] {
+            SaveTransactList();
+            return true;
+        }))
+        outcome.AddUnwritten(DataName::kTransactionsTable);
+    // What is still unstored is judged from the notes themselves: a memo
+    // rebuild that was not made, or a held file when every note was already
+    // stored, loses nothing.
+    outcome.notesUnstored = HasUnstoredChanges();
+    if (outcome.notesUnstored) {
+        for (const std::string& name : UnwritableNotesFiles())
+            outcome.AddUnwritten(name);
+    }
+    outcome.tiesUnstored = !m_restoreState.unwrittenTieFiles.empty();
+    for (const std::string& name : m_restoreState.unwrittenTieFiles)
+        outcome.AddUnwritten(name);
+    outcome.everythingWritten = notesSaved && outcome.unwrittenFiles.empty();
+    return outcome;
+}
+
+bool CWindowController::SavedForEnd()
+{
+    if (m_endingAnyway)
+        return true;
+    const SaveAllOutcome saved = SaveAll();
+    return !saved.ChangesUnstored() || EndAnywayChosen(saved);
+}
+
+bool CWindowController::EndAnywayChosen(const SaveAllOutcome& saved)
+{
+    const std::string backup = EndAnywayBackupPath();
+    const std::string question = UnstoredAtEndQuestion(saved, backup);
+    WriteErrorLog("CWindowController::EndAnywayChosen(): ", "the program did not end at once: changes are not stored");
+    // No timed save, alarm or second close runs while the user decides.
+    ProgramFlags& flags = GetProgramFlags();
+    const bool wasClosing = flags.closing;
+    flags.closing = true;
+    m_askingAtEnd = true;
+    const int answer =
+        ShowMessageBox(m_mainWindow, question.c_str(), ProgramTitle, kMbYesNo | kMbIconExclamation | kMbDefButton2);
+    m_askingAtEnd = false;
+    flags.closing = wasClosing;
+    if (answer != kIdYes)
+        return false;
+    EnsureBackupFolder(m_mainWindow);
+    if (!BackupNotesToXml(*this, false, backup.c_str())) {
+        ShowErrorMessage(m_mainWindow,
+                         ("The backup file could not be written either:\r\n    " + backup +
+                          "\r\n\r\nQuillnet+ goes on running, so that your changes are not lost.")
+                             .c_str(),
+                         ProgramTitle);
+        return false;
+    }
+    WriteErrorLog("CWindowController::EndAnywayChosen(): ",
+                  ("the program ends with changes not stored; the notes are in " + backup).c_str());
+    m_endingAnyway = true;
+    return true;
+}
+
+void CWindowController::AskAfterRefusedSessionEnd()
+{
+    if (m_askingAtEnd || GetProgramFlags().endOfSession != 0)
+        return;
+    if (EndAnywayChosen(m_unstoredAtSessionEnd))
+        PostMessageA(m_mainWindow, WM_CLOSE, 0, 0);
+}
