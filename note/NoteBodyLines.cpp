@@ -44,6 +44,13 @@ void ApplyNoteMargin(CNoteController& note)
             SendMessageA(edit, EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&format));
         }
         note.m_textMarginSet = margin;
+        // The rich edit moves its caret with the text only when the
+        // selection is set again.
+        if (GetFocus() == edit) {
+            CHARRANGE selection{};
+            SendMessageA(edit, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+            SendMessageA(edit, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+        }
     }
     InvalidateRect(edit, nullptr, TRUE);
 }
