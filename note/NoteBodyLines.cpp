@@ -57,7 +57,12 @@ void ApplyNoteMargin(CNoteController& note)
 
 void KeepNoteMargin(CNoteController& note)
 {
-    if (note.m_textMarginSet && note.m_bodyEdit && TextRectangle(note.m_bodyEdit).left != kMarginTextLeft)
+    if (!note.m_bodyEdit)
+        return;
+    // A note that became a chat note, or stopped being one, lays its body
+    // out again.
+    const bool margin = HasMarginLine(note);
+    if (margin != note.m_textMarginSet || (margin && TextRectangle(note.m_bodyEdit).left != kMarginTextLeft))
         ApplyNoteMargin(note);
 }
 

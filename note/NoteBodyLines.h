@@ -13,7 +13,9 @@ bool HasNoteLines(const CNoteController& note);
 // margin line (never in a chat note), at the body's own edge otherwise; the
 // body is painted again.
 void ApplyNoteMargin(CNoteController& note);
-// After a size change: the margin the body's rectangle lost, given back.
+// After a size change: the margin given back when the body's rectangle lost
+// it, taken away from a note that became a chat note, given to one that
+// stopped being one.
 void KeepNoteMargin(CNoteController& note);
 // The distance of the ruled lines, a line of the body's font, measured again
 // once the body's font is set.
