@@ -113,7 +113,9 @@ void PaintBodyBackground(const CNoteController& note, HDC target, const RECT& cl
     DrawNoteLines(note, target, client);
 }
 
-void PaintBodyOverBackground(HWND edit, CNoteController& note)
+// False when no picture could be made to paint in: the body then paints
+// itself as it would without a background of its own.
+bool PaintBodyOverBackground(HWND edit, CNoteController& note)
 {
     // Scrolled text moved the body's picture on the screen, background and
     // lines with it: the whole body is painted again, so the background
@@ -126,16 +128,27 @@ void PaintBodyOverBackground(HWND edit, CNoteController& note)
     RECT client{};
     GetClientRect(edit, &client);
     HDC screen = GetDC(edit);
-    HDC background = CreateCompatibleDC(screen);
-    HBITMAP picture = CreateCompatibleBitmap(screen, client.right > 0 ? client.right : 1,
-                                             client.bottom > 0 ? client.bottom : 1);
-    ReleaseDC(edit, screen);
+    HDC background = screen ? CreateCompatibleDC(screen) : nullptr;
+    HBITMAP picture = screen ? CreateCompatibleBitmap(screen, client.right > 0 ? client.right : 1,
+                                                      client.bottom > 0 ? client.bottom : 1)
+                             : nullptr;
+    if (screen)
+        ReleaseDC(edit, screen);
+    if (!background || !picture) {
+        WriteErrorLog("PaintBodyOverBackground():", "no picture to paint the note's background in");
+        if (picture)
+            DeleteObject(picture);
+        if (background)
+            DeleteDC(background);
+        return false;
+    }
     HGDIOBJ previous = SelectObject(background, picture);
     PaintBodyBackground(note, background, client);
     PaintRichEditOverBackground(edit, note.m_editProcedure, background, note.m_bodyColor);
     SelectObject(background, previous);
     DeleteObject(picture);
     DeleteDC(background);
+    return true;
 }
 
 }
@@ -215,19 +228,17 @@ bool OnBodyBackgroundMessage(HWND edit, CNoteController& note, UINT message, WPA
         if (note.m_backgroundPicture)
             PrepareNoteBackground(note);
         return true;
-    case WM_ERASEBKGND: {
+    case WM_ERASEBKGND:
+        // The paint that follows copies the background and the text in one
+        // go; erased first, the body would show its background without its
+        // text for a moment.
         if (!PaintsOwnBackground(note))
             return false;
-        RECT client{};
-        GetClientRect(edit, &client);
-        PaintBodyBackground(note, reinterpret_cast<HDC>(wParam), client);
         result = 1;
         return true;
-    }
     case WM_PAINT:
-        if (!PaintsOwnBackground(note))
+        if (!PaintsOwnBackground(note) || !PaintBodyOverBackground(edit, note))
             return false;
-        PaintBodyOverBackground(edit, note);
         result = 0;
         return true;
     default:

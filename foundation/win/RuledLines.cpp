@@ -36,11 +36,12 @@ void VerticalLine(HDC dc, int x, int top, int bottom, COLORREF colour, bool dott
 
 void DrawMarginLine(HDC dc, DWORD kind, int top, int bottom, COLORREF textColour)
 {
-    if (kind < 1 || kind > 4)
+    const int from = top + kMarginLineTopGap, to = bottom - kMarginLineBottomGap;
+    // A body too low for the gaps (a rolled-up note) shows no line.
+    if (kind < 1 || kind > 4 || to <= from)
         return;
     const COLORREF colour = LineColour(textColour);
     const bool dotted = kind == 1 || kind == 3;
-    const int from = top + kMarginLineTopGap, to = bottom - kMarginLineBottomGap;
     VerticalLine(dc, kMarginLineLeft, from, to, colour, dotted);
     if (kind >= 3)
         VerticalLine(dc, kSecondMarginLineLeft, from, to, colour, dotted);

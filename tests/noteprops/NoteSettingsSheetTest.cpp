@@ -275,12 +275,11 @@ TEST(NoteSettingsSheet, BothPagesEditTheNoteAndOkAppliesThem)
         DrawnLines noteLines;
         EXPECT_TRUE(WaitUntil([&] {
             noteLines = FindLines(BodyOf(note), 30);
-            return noteLines.marginTop == 4 && noteLines.firstRuled - noteLines.marginTop ==
-                                                   previewLines.firstRuled - previewLines.marginTop;
-        })) << noteLines.marginTop << " " << noteLines.firstRuled << " " << previewLines.marginTop << " "
-            << previewLines.firstRuled;
-        EXPECT_GE(noteLines.firstText, 30);
-        EXPECT_LT(noteLines.firstText, 36);
+            return noteLines.marginTop == 4 &&
+                   noteLines.firstRuled - noteLines.marginTop == previewLines.firstRuled - previewLines.marginTop &&
+                   noteLines.firstText >= 30 && noteLines.firstText < 36;
+        })) << noteLines.marginTop << " " << noteLines.firstRuled << " " << noteLines.firstText << " "
+            << previewLines.marginTop << " " << previewLines.firstRuled;
         EXPECT_TRUE(SaveScreenshotOf(note, "note-settings-lines-applied"));
         CloseProgram(install, program);
     }
