@@ -11,6 +11,7 @@
 #include "foundation/DiagnosticLog.h"
 #include "foundation/bytes/MessageBoxes.h"
 #include "foundation/win/FontConversion.h"
+#include "note/NoteBodyLines.h"
 #include "note/NoteController.h"
 #include "note/NoteRichEdit.h"
 #include "note/NoteStrips.h"
@@ -214,6 +215,7 @@ void CNoteController::ApplyLooksToNewWindow()
     format.dwEffects &= ~CFE_AUTOCOLOR;
     format.crTextColor = m_textColor;
     SendMessageA(m_bodyEdit, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+    MeasureNoteLines(*this);
     const bool layered = Transparency() > 0 || m_backgroundKind == 5;
     LONG_PTR extended = GetWindowLongPtrA(m_window, GWL_EXSTYLE);
     if (layered) {

@@ -10,6 +10,7 @@
 #include "foundation/DiagnosticLog.h"
 #include "foundation/StartupValues.h"
 #include "foundation/bytes/MessageBoxes.h"
+#include "note/NoteBodyLines.h"
 #include "note/NoteController.h"
 #include "note/NoteKeeper.h"
 #include "note/NoteMessages.h"

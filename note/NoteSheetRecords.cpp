@@ -7,6 +7,7 @@
 #include "foundation/win/RichTextStream.h"
 #include "globals/ProgramGlobals.h"
 #include "globals/Settings.h"
+#include "note/NoteBodyLines.h"
 #include "note/NoteController.h"
 #include "note/NoteTitleFonts.h"
 #include "store/SettingsTable.h"
@@ -14,7 +15,6 @@
 
 namespace {
 const int kTextureKind = 4;
-const int kMarginPixels = 30;
 
 // The body's font as the note shows it: its own, else its edit's default one,
 // else (no window yet) the user's default for new notes.
@@ -85,14 +85,6 @@ void SetNoteLineKinds(CNoteController& note, DWORD horizontalLines, DWORD leftMa
     note.m_packed.digitD = plainText ? 1 : 0;
     note.m_packed.digitsKnown = true;
     ApplyNoteMargin(note);
-}
-
-void ApplyNoteMargin(CNoteController& note)
-{
-    if (!note.m_bodyEdit)
-        return;
-    const int margin = NoteLeftMarginKind(note) != 0 && !note.m_chatNote ? kMarginPixels : 0;
-    SendMessageA(note.m_bodyEdit, EM_SETMARGINS, EC_LEFTMARGIN, MAKELPARAM(margin, 0));
 }
 
 void FillAppearanceSettings(CAppearanceSettings& settings, CNoteController& note, DWORD useForNewNotes,

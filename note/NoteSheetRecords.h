@@ -32,7 +32,5 @@ void ApplyAppearanceSettings(CNoteController& note, const CAppearanceSettings& s
 DWORD NoteHorizontalLines(const CNoteController& note);
 DWORD NoteLeftMarginKind(const CNoteController& note);
 DWORD NotePlainText(const CNoteController& note);
+// A note's body shows the new margin and lines at once.
 void SetNoteLineKinds(CNoteController& note, DWORD horizontalLines, DWORD leftMarginKind, DWORD plainText);
-// The body's 30-pixel left margin when the note has a margin line (never in
-// a chat note), none otherwise.
-void ApplyNoteMargin(CNoteController& note);

@@ -1,6 +1,6 @@
 // The note's caption, drawn over the system's in the note's own title colours
-// and font; the body's background picture (a texture or a gradient) behind
-// its text; and the small scroll arrows.
+// and font; the body's background picture (a texture or a gradient) and its
+// margin and ruled lines behind its text; and the small scroll arrows.
 #include <windows.h>
 
 #include <algorithm>
@@ -11,6 +11,7 @@
 #include "foundation/win/BackgroundPainting.h"
 #include "foundation/win/GdiCaches.h"
 #include "foundation/win/LoadedBitmap.h"
+#include "note/NoteBodyLines.h"
 #include "note/NoteController.h"
 #include "note/NoteTitleFonts.h"
 #include "note/NoteWindowHandlers.h"
@@ -96,6 +97,60 @@ void CopyBackground(HBITMAP picture, HDC target, const RECT& area)
     DeleteDC(source);
 }
 
+// A plain note without lines leaves its body to paint its own colour.
+bool PaintsOwnBackground(const CNoteController& note)
+{
+    return note.m_backgroundPicture || HasNoteLines(note);
+}
+
+// What shows under the text now: the picture or the colour, then the lines.
+void PaintBodyBackground(const CNoteController& note, HDC target, const RECT& client)
+{
+    if (note.m_backgroundPicture)
+        CopyBackground(note.m_backgroundPicture, target, client);
+    else
+        FillRect(target, &client, BrushCache().GetBrush(note.m_bodyColor).brush);
+    DrawNoteLines(note, target, client);
+}
+
+// False when no picture could be made to paint in: the body then paints
+// itself as it would without a background of its own.
+bool PaintBodyOverBackground(HWND edit, CNoteController& note)
+{
+    // Scrolled text moved the body's picture on the screen, background and
+    // lines with it: the whole body is painted again, so the background
+    // stays in place and the ruled lines sit under the text's new place.
+    const POINT scroll = NoteTextScroll(note);
+    if (scroll.x != note.m_paintedScroll.x || scroll.y != note.m_paintedScroll.y) {
+        InvalidateRect(edit, nullptr, FALSE);
+        note.m_paintedScroll = scroll;
+    }
+    RECT client{};
+    GetClientRect(edit, &client);
+    HDC screen = GetDC(edit);
+    HDC background = screen ? CreateCompatibleDC(screen) : nullptr;
+    HBITMAP picture = screen ? CreateCompatibleBitmap(screen, client.right > 0 ? client.right : 1,
+                                                      client.bottom > 0 ? client.bottom : 1)
+                             : nullptr;
+    if (screen)
+        ReleaseDC(edit, screen);
+    if (!background || !picture) {
+        WriteErrorLog("PaintBodyOverBackground():", "no picture to paint the note's background in");
+        if (picture)
+            DeleteObject(picture);
+        if (background)
+            DeleteDC(background);
+        return false;
+    }
+    HGDIOBJ previous = SelectObject(background, picture);
+    PaintBodyBackground(note, background, client);
+    PaintRichEditOverBackground(edit, note.m_editProcedure, background, note.m_bodyColor);
+    SelectObject(background, previous);
+    DeleteObject(picture);
+    DeleteDC(background);
+    return true;
+}
+
 }
 
 void CNoteController::SetBackground(int kind, DWORD textureId, bool stretch)
@@ -168,30 +223,24 @@ bool OnBodyBackgroundMessage(HWND edit, CNoteController& note, UINT message, WPA
     switch (message) {
     case WM_SIZE:
         result = CallWindowProcA(note.m_editProcedure, edit, message, wParam, lParam);
+        KeepNoteMargin(note);
         // A texture that could not be loaded is not looked for again at every size.
         if (note.m_backgroundPicture)
             PrepareNoteBackground(note);
         return true;
-    case WM_ERASEBKGND: {
-        if (!note.m_backgroundPicture)
+    case WM_ERASEBKGND:
+        // The paint that follows copies the background and the text in one
+        // go; erased first, the body would show its background without its
+        // text for a moment.
+        if (!PaintsOwnBackground(note))
             return false;
-        RECT client{};
-        GetClientRect(edit, &client);
-        CopyBackground(note.m_backgroundPicture, reinterpret_cast<HDC>(wParam), client);
         result = 1;
         return true;
-    }
-    case WM_PAINT: {
-        if (!note.m_backgroundPicture)
+    case WM_PAINT:
+        if (!PaintsOwnBackground(note) || !PaintBodyOverBackground(edit, note))
             return false;
-        HDC background = CreateCompatibleDC(nullptr);
-        HGDIOBJ previous = SelectObject(background, note.m_backgroundPicture);
-        PaintRichEditOverBackground(edit, note.m_editProcedure, background, note.m_bodyColor);
-        SelectObject(background, previous);
-        DeleteDC(background);
         result = 0;
         return true;
-    }
     default:
         return false;
     }

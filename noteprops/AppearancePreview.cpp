@@ -7,39 +7,15 @@
 #include "foundation/TextFormatting.h"
 #include "foundation/bytes/BoundedCopy.h"
 #include "foundation/bytes/MessageBoxes.h"
-#include "foundation/bytes/NoteColors.h"
 #include "foundation/win/BackgroundPainting.h"
 #include "foundation/win/BitmapHelpers.h"
 #include "foundation/win/ColorDialog.h"
 #include "foundation/win/FontDialog.h"
 #include "foundation/win/FontSizeAndPixels.h"
 #include "foundation/win/LoadedBitmap.h"
+#include "foundation/win/RuledLines.h"
 #include "noteprops/AppearanceSettings.h"
 #include "noteprops/TexturePicker.h"
-
-namespace {
-const int kMarginLeft = 25;
-
-COLORREF Tint(COLORREF colour)
-{
-    return static_cast<COLORREF>(GetBackgroundTint(colour));
-}
-
-void Line(HDC dc, int x1, int y1, int x2, int y2, COLORREF colour, bool dotted)
-{
-    if (!dotted) {
-        HPEN pen = CreatePen(PS_SOLID, 1, colour);
-        HGDIOBJ old = SelectObject(dc, pen);
-        MoveToEx(dc, x1, y1, nullptr);
-        LineTo(dc, x2, y2);
-        SelectObject(dc, old);
-        DeleteObject(pen);
-        return;
-    }
-    for (int y = y1; y < y2; y += 2)
-        SetPixel(dc, x1, y, colour);
-}
-}
 
 void PaintTextureFile(HDC dc, const RECT& body, const char* fileName, bool stretch)
 {
@@ -101,18 +77,10 @@ void DrawAppearancePreview(HWND preview, HDC target, const CAppearanceSettings& 
         PaintTextureFile(dc, body, settings.textureFile, settings.textureStretch != 0);
     else if (settings.backgroundKind >= 1 && settings.backgroundKind <= 3 && GetGradientFillFunction())
         DrawGradientIn(static_cast<int>(settings.backgroundKind), body, dc, settings.backgroundColor);
-    const COLORREF tint = Tint(settings.textColor);
-    const DWORD margin = settings.leftMarginKind;
-    if (margin) {
-        const bool dotted = margin == 1 || margin == 3;
-        Line(dc, kMarginLeft, titleBottom + 4, kMarginLeft, body.bottom - 5, tint, dotted);
-        if (margin >= 3)
-            Line(dc, kMarginLeft + 3, titleBottom + 4, kMarginLeft + 3, body.bottom - 5, tint, dotted);
-    }
-    const int fh = regions.text.bottom - regions.text.top;
-    if (settings.horizontalLines && fh > 0)
-        for (int y = titleBottom + fh; y < body.bottom; y += fh)
-            Line(dc, regions.text.left, y, client.right, y, tint, false);
+    DrawMarginLine(dc, settings.leftMarginKind, titleBottom, body.bottom, settings.textColor);
+    if (settings.horizontalLines)
+        DrawRuledLines(dc, titleBottom, regions.text.bottom - regions.text.top, regions.text.left, client.right,
+                       titleBottom, body.bottom, settings.textColor);
 
     char sample[128] = "";
     DescribeFont(settings.bodyFont, sample, sizeof sample, GetDeviceCaps(target, LOGPIXELSY));

@@ -32,18 +32,6 @@ void StoreNote(const char* text, LONG left, int lines)
     SaveNote(note);
 }
 
-HWND WaitForNoteStarting(DWORD process, const std::string& start)
-{
-    HWND found = nullptr;
-    WaitUntil([&] {
-        for (HWND note : NoteWindows(process))
-            if (ReadWindowText(BodyOf(note)).rfind(start, 0) == 0)
-                found = note;
-        return found != nullptr;
-    });
-    return found;
-}
-
 std::vector<HWND> ArrowsOf(HWND note)
 {
     std::vector<HWND> arrows;

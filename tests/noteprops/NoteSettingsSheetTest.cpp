@@ -1,14 +1,17 @@
 // The note settings sheet of the real program, opened from a note's
 // Properties command: its frame, the Appearance page's transparency, title
 // and preview clicks, and the Alarm page's time edit, arrows and values; what
-// OK applies is in the notes table afterwards.
+// OK applies is in the notes table afterwards, and the margin line and ruled
+// lines of the preview are on the note where the preview draws them.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
+#include "foundation/bytes/NoteColors.h"
 #include "note/NoteController.h"
 #include "note/NoteSheetRecords.h"
 #include "noteprops/AppearanceSettings.h"
@@ -60,6 +63,41 @@ void ClickArrow(HWND arrows, bool up)
     const LPARAM at = MAKELPARAM((box.right - box.left) / 2, up ? 2 : (box.bottom - box.top) - 3);
     PostMessageA(arrows, WM_LBUTTONDOWN, MK_LBUTTON, at);
     PostMessageA(arrows, WM_LBUTTONUP, 0, at);
+}
+
+// The lines of the margin and the ruled lines in a picture of the screen:
+// where they start below the top of the body they are drawn on.
+struct DrawnLines {
+    int marginTop = -1;    // the first line pixel of the margin column
+    int firstRuled = -1;   // the first row drawn across from `textLeft`
+    int firstText = -1;    // the left-most dark pixel above the first ruled line: the text or the caret
+};
+
+DrawnLines FindLines(HWND window, int textLeft)
+{
+    RECT area{};
+    GetClientRect(window, &area);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&area), 2);
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    const std::vector<COLORREF> pixels = ScreenPixels(area);
+    const COLORREF tint = static_cast<COLORREF>(GetBackgroundTint(RGB(0, 0, 0)));
+    auto at = [&](int x, int y) { return pixels[static_cast<size_t>(y) * width + x]; };
+    DrawnLines lines;
+    for (int y = 0; y < height && lines.marginTop < 0; ++y)
+        if (CloseColour(at(25, y), tint))
+            lines.marginTop = y;
+    for (int y = 0; y < height && lines.firstRuled < 0; ++y) {
+        int drawn = 0;
+        for (int x = textLeft; x < width - 20; ++x)
+            drawn += CloseColour(at(x, y), tint) ? 1 : 0;
+        if (drawn * 10 >= (width - 20 - textLeft) * 9)
+            lines.firstRuled = y;
+    }
+    for (int x = 0; x < width && lines.firstText < 0; ++x)
+        for (int y = 0; y < lines.firstRuled; ++y)
+            if (IsDarkPixel(at(x, y)))
+                lines.firstText = x;
+    return lines;
 }
 
 std::string TimeAfterMinutes(int minutes)
@@ -148,6 +186,14 @@ TEST(NoteSettingsSheet, BothPagesEditTheNoteAndOkAppliesThem)
         EXPECT_EQ(marginKind, 0);
         SendWithTimeout(appearance, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, at);
         SendWithTimeout(appearance, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, at);
+        // A solid margin line and the ruled lines in the preview, the first
+        // ruled line a line of the body's font under the top of its body.
+        Click(GetDlgItem(appearance, IDC_APPEARANCE_LINES));
+        DrawnLines previewLines;
+        EXPECT_TRUE(WaitUntil([&] {
+            previewLines = FindLines(preview, 32);
+            return previewLines.marginTop > 0 && previewLines.firstRuled > previewLines.marginTop;
+        }));
 
         // The title takes 40 characters and no more.
         HWND title = GetDlgItem(appearance, IDC_APPEARANCE_TITLE);
@@ -223,6 +269,18 @@ TEST(NoteSettingsSheet, BothPagesEditTheNoteAndOkAppliesThem)
         ASSERT_TRUE(PressSheetButton(sheet, PSBTN_OK));
         // The note is see-through by the slider's 40 %.
         EXPECT_TRUE(WaitUntil([&] { return (GetWindowLongA(note, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; }));
+        // Its body has the lines where the preview's body has them, and its
+        // text starts right of the margin line.
+        SetWindowPos(note, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        DrawnLines noteLines;
+        EXPECT_TRUE(WaitUntil([&] {
+            noteLines = FindLines(BodyOf(note), 30);
+            return noteLines.marginTop == 4 &&
+                   noteLines.firstRuled - noteLines.marginTop == previewLines.firstRuled - previewLines.marginTop &&
+                   noteLines.firstText >= 30 && noteLines.firstText < 36;
+        })) << noteLines.marginTop << " " << noteLines.firstRuled << " " << noteLines.firstText << " "
+            << previewLines.marginTop << " " << previewLines.firstRuled;
+        EXPECT_TRUE(SaveScreenshotOf(note, "note-settings-lines-applied"));
         CloseProgram(install, program);
     }
     CurrentFolder data(install.Path());
@@ -244,6 +302,7 @@ TEST(NoteSettingsSheet, BothPagesEditTheNoteAndOkAppliesThem)
     EXPECT_EQ(stored.Transparency(), 40);
     EXPECT_EQ(std::string(stored.m_title).size(), 40u);
     EXPECT_EQ(NoteLeftMarginKind(stored), 2u);
+    EXPECT_EQ(NoteHorizontalLines(stored), 1u);
     // Stored without fonts, the note took the ones the page showed: its
     // body's and its caption's, never an empty font of no size.
     EXPECT_STRNE(stored.m_bodyFont.lfFaceName, "");

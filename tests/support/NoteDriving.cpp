@@ -63,6 +63,18 @@ HWND WaitForNoteWithText(DWORD process, const std::string& text)
     return found;
 }
 
+HWND WaitForNoteStarting(DWORD process, const std::string& start)
+{
+    HWND found = nullptr;
+    WaitUntil([&] {
+        for (HWND note : NoteWindows(process))
+            if (ReadWindowText(BodyOf(note)).rfind(start, 0) == 0)
+                found = note;
+        return found != nullptr;
+    });
+    return found;
+}
+
 HWND WaitForMainWindow(const RunningProgram& program)
 {
     HWND main = program.WaitForWindow(kMainClass);

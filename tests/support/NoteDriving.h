@@ -28,6 +28,9 @@ HWND NewNoteFromMainWindow(HWND main, DWORD process);
 // The note whose body reads the text; null when there is none (yet).
 HWND NoteWithText(DWORD process, const std::string& text);
 HWND WaitForNoteWithText(DWORD process, const std::string& text);
+// The note whose body's text starts with the text, once there is one; null
+// when none came within the time.
+HWND WaitForNoteStarting(DWORD process, const std::string& start);
 // The main window once its creation, which loads the notes, is over.
 HWND WaitForMainWindow(const RunningProgram& program);
 // A second start with the arguments, awaited to its end.

@@ -1,0 +1,177 @@
+// The margin line and the ruled lines of notes loaded at start, read from
+// the screen: each margin kind at its place, the ruled lines one line of the
+// body's font apart, over a colour, a gradient, a picture and in transparent
+// notes, none without the setting; the text right of the margin line; and the
+// ruled lines moving with the text when it scrolls while the background stays.
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "foundation/bytes/NoteColors.h"
+#include "foundation/bytes/NumberCodes.h"
+#include "foundation/win/FontSizeAndPixels.h"
+#include "note/NoteController.h"
+#include "note/NoteSheetRecords.h"
+#include "store/FreeSlotLists.h"
+#include "store/NoteSaving.h"
+#include "support/CurrentFolder.h"
+#include "support/NoteDriving.h"
+#include "support/PictureFiles.h"
+#include "support/ProgramDriver.h"
+#include "support/Screenshot.h"
+#include "support/StoredNotes.h"
+#include "support/TempFolder.h"
+
+namespace {
+const char kTextureName[] = "green.bmp";
+const LOGFONTA kBodyFont = {-13, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Tahoma"};
+
+struct LinedNote {
+    const char* name;  // the first line of its text
+    LONG left, top;
+    int backgroundKind;
+    int transparency;
+    DWORD marginKind;
+    bool ruled;
+};
+
+const LinedNote kNotes[] = {
+    {"Dotted margin", 10, 50, 0, 0, 1, true},  {"Solid margin", 345, 50, 0, 0, 2, false},
+    {"Double dotted", 680, 50, 2, 0, 3, true}, {"Double solid", 10, 285, 4, 0, 4, true},
+    {"See-through", 345, 285, 0, 30, 2, true}, {"Colour key", 680, 285, 5, 0, 2, true},
+    {"No lines", 10, 520, 0, 0, 0, false},
+};
+
+// Every note holds more lines than it shows, so that each can scroll.
+void StoreLinedNote(const LinedNote& wanted)
+{
+    CNoteController note;
+    FillTestNote(note, wanted.name, wanted.left, wanted.top);
+    note.m_width = 300;
+    note.m_height = 200;
+    note.m_bodyColor = RGB(250, 240, 160);
+    note.m_textColor = RGB(0, 0, 0);
+    note.m_bodyFont = kBodyFont;
+    note.m_packed.level = wanted.transparency;
+    const WORD texture = static_cast<WORD>(ElfHash(kTextureName, lstrlenA(kTextureName)) % 10000);
+    note.SetBackground(wanted.backgroundKind, wanted.backgroundKind == 4 ? texture : 0, false);
+    SetNoteLineKinds(note, wanted.ruled ? 1 : 0, wanted.marginKind, 0);
+    std::string rtf = std::string("{\\rtf1\\ansi ") + wanted.name;
+    for (int line = 2; line <= 30; ++line)
+        rtf += "\\par Line " + std::to_string(line);
+    rtf += "}";
+    note.SetRichText(rtf.data(), rtf.size());
+    SaveNote(note);
+}
+
+// The body's pixels as the screen shows them, once it has painted.
+struct BodyPicture {
+    int width = 0;
+    int height = 0;
+    std::vector<COLORREF> pixels;
+    COLORREF At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+    bool Line(int x, int y) const { return CloseColour(At(x, y), static_cast<COLORREF>(GetBackgroundTint(0))); }
+};
+
+BodyPicture PictureOfBody(HWND note)
+{
+    WaitUntilPainted(note);
+    const RECT area = RectOf(BodyOf(note));
+    return BodyPicture{area.right - area.left, area.bottom - area.top, ScreenPixels(area)};
+}
+
+// The pixels that are not as the program draws the note's lines: margin
+// kind 1 a dotted line 25 pixels from the left, 2 a solid one, 3 and 4 the
+// same at 25 and 28, from 4 pixels under the top to 5 above the bottom;
+// ruled lines `spacing` apart under the text's first line (`scrolled` pixels
+// above the body) from the text's left edge; nothing else in the line colour.
+// The scroll arrows' corner is left out.
+int MisplacedLinePixels(const BodyPicture& body, const LinedNote& note, int spacing, int scrolled)
+{
+    const DWORD kind = note.marginKind;
+    const int textLeft = kind ? 30 : 1;
+    int wrong = 0;
+    for (int y = 0; y < body.height; ++y)
+        for (int x = 0; x < body.width - 20; ++x) {
+            const bool margin = ((kind && x == 25) || (kind >= 3 && x == 28)) && y >= 4 && y < body.height - 5 &&
+                                (kind % 2 == 0 || (y - 4) % 2 == 0);
+            const bool ruled = note.ruled && x >= textLeft && y + scrolled > 0 && (y + scrolled) % spacing == 0;
+            wrong += body.Line(x, y) != (margin || ruled) ? 1 : 0;
+        }
+    return wrong;
+}
+
+// The left-most dark pixel of the first line of text; -1 when there is none.
+int FirstCharacterLeft(const BodyPicture& body, int spacing)
+{
+    for (int x = 0; x < body.width; ++x)
+        for (int y = 0; y < spacing; ++y)
+            if (IsDarkPixel(body.At(x, y)))
+                return x;
+    return -1;
+}
+}
+
+TEST(NoteLines, MarginLinesAndRuledLinesShowBehindTheTextOverEveryBackgroundAndScrollWithIt)
+{
+    ProgramInstall install("notelines");
+    install.AddInstalledDataFiles();
+    CreateDirectoryA(install.File("TEXTURES").c_str(), nullptr);
+    WriteWholeFile(install.File(std::string("TEXTURES\\") + kTextureName), SquareBitmap(16, RGB(120, 200, 120)));
+    {
+        CurrentFolder data(install.Path());
+        NotesFreeSlots().Clear();
+        for (const LinedNote& note : kNotes)
+            StoreLinedNote(note);
+    }
+    HDC screen = GetDC(nullptr);
+    const int spacing = FontTextHeight(screen, kBodyFont);
+    ReleaseDC(nullptr, screen);
+
+    RunningProgram program(install, "");
+    ASSERT_NE(WaitForMainWindow(program), nullptr);
+    std::vector<HWND> windows;
+    for (const LinedNote& wanted : kNotes) {
+        windows.push_back(WaitForNoteStarting(program.ProcessId(), wanted.name));
+        ASSERT_NE(windows.back(), nullptr) << wanted.name;
+        SetWindowPos(windows.back(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    // The install's own welcome note would lie over one of them.
+    for (HWND note : NoteWindows(program.ProcessId()))
+        if (std::find(windows.begin(), windows.end(), note) == windows.end())
+            ShowWindow(note, SW_HIDE);
+    EXPECT_TRUE(SaveScreenshotOf(windows[0], "note-lines"));
+    for (size_t i = 0; i < windows.size(); ++i) {
+        const LinedNote& wanted = kNotes[i];
+        const BodyPicture body = PictureOfBody(windows[i]);
+        EXPECT_EQ(MisplacedLinePixels(body, wanted, spacing, 0), 0) << wanted.name;
+        // The picture has dark pixels of its own; a colour-keyed body shows
+        // the black screen under its black text.
+        if (wanted.backgroundKind >= 4)
+            continue;
+        const int first = FirstCharacterLeft(body, spacing);
+        const int textLeft = wanted.marginKind ? 30 : 1;
+        EXPECT_TRUE(first >= textLeft && first < textLeft + 6) << wanted.name << " " << first;
+    }
+
+    // Scrolled by a line and a half, the ruled lines move with the text; the
+    // gradient under them and the margin lines stay where they were.
+    HWND scrolled = windows[2];
+    const BodyPicture before = PictureOfBody(scrolled);
+    const int by = spacing + spacing / 2;
+    ASSERT_TRUE(SendWithTimeout(BodyOf(scrolled), WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, by), 0));
+    const BodyPicture after = PictureOfBody(scrolled);
+    EXPECT_EQ(MisplacedLinePixels(after, kNotes[2], spacing, by), 0);
+    const int x = after.width - 30;  // right of the text
+    for (int y = 0; y < after.height; ++y) {
+        if (!before.Line(x, y) && !after.Line(x, y)) {
+            EXPECT_EQ(after.At(x, y), before.At(x, y)) << "background at row " << y;
+        }
+    }
+    EXPECT_TRUE(SaveScreenshotOf(scrolled, "note-lines-scrolled"));
+    CloseProgram(install, program);
+}
