@@ -247,7 +247,7 @@ bool ReplaceExistingNotes(CWindowController& app, CFileSetReplacement& replaceme
 
 // Why the notes files cannot be written now, a file to a line; empty when
 // nothing keeps them from it any more.
-std::string UnwritableNotesFiles()
+std::string WhyNotesFilesUnwritable()
 {
     std::string lines;
     for (const char* name : {DataName::kNotesTable, DataName::kNotesMemo}) {
@@ -277,7 +277,7 @@ bool StoreReplacingNotes(CWindowController& app, CFileSetReplacement& replacemen
     for (CNoteController* note : notes)
         stored = stored && note->m_noteId != 9999;
     if (!stored) {
-        const std::string why = UnwritableNotesFiles();
+        const std::string why = WhyNotesFilesUnwritable();
         const std::string problem = "The restored notes could not be stored in the notes files" +
                                     (why.empty() ? std::string(" (error.txt in the data folder has the details).")
                                                  : ":" + why);

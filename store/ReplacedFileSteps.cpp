@@ -54,7 +54,10 @@ bool CopyFlushed(const std::string& from, const std::string& to)
                                 nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (source == INVALID_HANDLE_VALUE)
         return false;
-    HANDLE target = CreateFileA(to.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // A program that only reads the copy (a scanner looking at a new file)
+    // does not keep it from being written.
+    HANDLE target =
+        CreateFileA(to.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (target == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
         CloseHandle(source);

@@ -48,14 +48,6 @@ std::string LongRichText()
     return text + "}";
 }
 
-void SetAutoSaveInterval(const std::string& folder, long minutes)
-{
-    CDbfFile config;
-    config.SetTable((folder + "\\config.QPD").c_str(), true);
-    config.Open("MAPPINGALL");
-    config.SetLongValue(1, "WSAVEINT", minutes);
-    config.Close();
-}
 }
 
 TEST(NoteStorage, ANoteLeftAloneIsSavedByTheNextAutomaticSave)

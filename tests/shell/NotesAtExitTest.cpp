@@ -24,6 +24,7 @@
 #include "support/Screenshot.h"
 #include "support/StoredNotes.h"
 #include "support/ProgramDriver.h"
+#include "support/TextChecks.h"
 
 namespace {
 using Notes = StoredNoteList;
@@ -61,11 +62,6 @@ bool StoredNoteHas(const std::string& folder, const std::string& text)
     return false;
 }
 
-bool Contains(const std::string& text, const std::string& part)
-{
-    return text.find(part) != std::string::npos;
-}
-
 // The path that ends the question about changes not stored.
 std::string BackupNamedIn(const std::string& question)
 {
@@ -73,14 +69,6 @@ std::string BackupNamedIn(const std::string& question)
     return line == std::string::npos ? std::string() : question.substr(line + 5);
 }
 
-void SetAutoSaveInterval(const std::string& folder, long minutes)
-{
-    CDbfFile config;
-    config.SetTable((folder + "\\config.QPD").c_str(), true);
-    config.Open("MAPPINGALL");
-    config.SetLongValue(1, "WSAVEINT", minutes);
-    config.Close();
-}
 }
 
 TEST(NotesAtExit, AMissingUsersTableIsReportedAndEveryNoteIsStillSaved)

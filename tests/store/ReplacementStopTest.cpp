@@ -29,6 +29,7 @@
 #include "support/InFolder.h"
 #include "support/StoredNotes.h"
 #include "support/bytes/MessageBoxRecorder.h"
+#include "support/TextChecks.h"
 
 namespace {
 const char kFolderVariable[] = "QN_REPLACE_STOP_FOLDER";
@@ -106,11 +107,6 @@ struct FolderSet {
 
 const char* const kSetFiles[] = {"transact.QPD", "chatnote.QPD", "noteman.QPD", "apps.QPD"};
 const char* const kRestoreTemplates[] = {"BACKUP\\notes.qpd", "BACKUP\\notes.qps", "BACKUP\\transact.qpd"};
-
-bool Contains(const std::string& text, const std::string& part)
-{
-    return text.find(part) != std::string::npos;
-}
 
 // The lines of the box's advice under the heading that starts with this text.
 std::string AdviceUnder(const std::string& text, const std::string& heading)

@@ -1,5 +1,6 @@
 #include "support/StoredNotes.h"
 
+#include "store/DbfFile.h"
 #include "store/NotesLoader.h"
 #include "support/InFolder.h"
 
@@ -34,4 +35,13 @@ const CNoteController* StoredNoteTitled(const StoredNoteList& notes, const char*
         if (lstrcmpA(note->m_title, title) == 0)
             return note.get();
     return nullptr;
+}
+
+void SetAutoSaveInterval(const std::string& folder, long minutes)
+{
+    CDbfFile config;
+    config.SetTable((folder + "\\config.QPD").c_str(), true);
+    config.Open("MAPPINGALL");
+    config.SetLongValue(1, "WSAVEINT", minutes);
+    config.Close();
 }

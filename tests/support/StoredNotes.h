@@ -16,3 +16,6 @@ StoredNoteList LoadEveryNote(const std::string& folder);
 void FillTestNote(CNoteController& note, const char* text, LONG left, LONG top);
 // The stored note of that title; null when there is none.
 const CNoteController* StoredNoteTitled(const StoredNoteList& notes, const char* title);
+
+// The interval of the timed save, in minutes, in the data folder's config table.
+void SetAutoSaveInterval(const std::string& folder, long minutes);

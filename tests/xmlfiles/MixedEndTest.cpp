@@ -19,6 +19,7 @@
 #include "support/InFolder.h"
 #include "support/NoteDriving.h"
 #include "support/StoredNotes.h"
+#include "support/TextChecks.h"
 
 namespace {
 const char kStoredText[] = "Stored before the replace";
@@ -88,11 +89,6 @@ bool EndsWithoutABox(const RunningProgram& program, std::string& box)
     if (shown)
         box = WaitForMessageBox(program.ProcessId(), 0, "Quillnet+").text;
     return !shown;
-}
-
-bool Contains(const std::string& text, const std::string& part)
-{
-    return text.find(part) != std::string::npos;
 }
 
 class MixedEnd : public ::testing::Test {

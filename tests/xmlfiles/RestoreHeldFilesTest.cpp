@@ -26,6 +26,7 @@
 #include "support/NoteDriving.h"
 #include "support/Screenshot.h"
 #include "support/StoredNotes.h"
+#include "support/TextChecks.h"
 
 namespace {
 const char* const kStoredTexts[] = {"First stored", "Second stored"};
@@ -183,11 +184,6 @@ std::vector<std::string> ShownNoteTexts(DWORD process)
             texts.push_back(ReadWindowText(BodyOf(note)));
     std::sort(texts.begin(), texts.end());
     return texts;
-}
-
-bool Contains(const std::string& text, const std::string& part)
-{
-    return text.find(part) != std::string::npos;
 }
 
 // Each test starts the program on the prepared install and waits for its stored notes.

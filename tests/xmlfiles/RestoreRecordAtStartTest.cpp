@@ -17,14 +17,10 @@
 #include "support/NoteDriving.h"
 #include "support/Screenshot.h"
 #include "support/StoredNotes.h"
+#include "support/TextChecks.h"
 
 namespace {
 const std::vector<std::string> kStoredTexts = {"First stored", "Second stored"};
-
-bool Contains(const std::string& text, const std::string& part)
-{
-    return text.find(part) != std::string::npos;
-}
 
 class RestoreRecordAtStart : public ::testing::Test {
 protected:

@@ -19,6 +19,7 @@
 #include "support/HeldFile.h"
 #include "support/NoteDriving.h"
 #include "support/StoredNotes.h"
+#include "support/TextChecks.h"
 
 namespace {
 const char* const kStoredTexts[] = {"Mine before the restore", "Also mine before the restore"};
@@ -113,11 +114,6 @@ private:
     HeldFile m_file;
     std::thread m_watcher;
 };
-
-bool Contains(const std::string& text, const std::string& part)
-{
-    return text.find(part) != std::string::npos;
-}
 
 class RestoreUnfinished : public ::testing::Test {
 protected:
