@@ -35,6 +35,7 @@
 #include "shell/WindowController.h"
 #include "store/DbfFile.h"
 #include "store/FreeSlotLists.h"
+#include "store/NoteRecordFields.h"
 #include "store/NoteSaving.h"
 #include "store/ReplacementAdvice.h"
 #include "store/NotesTableLock.h"
@@ -275,7 +276,7 @@ bool StoreReplacingNotes(CWindowController& app, CFileSetReplacement& replacemen
     ForEachNote(app.OtherNotes(), collect);
     bool stored = SaveNotesTogether(std::vector<NoteRecord*>(notes.begin(), notes.end()));
     for (CNoteController* note : notes)
-        stored = stored && note->m_noteId != 9999;
+        stored = stored && !HasUnstoredChange(*note);
     if (!stored) {
         const std::string why = WhyNotesFilesUnwritable();
         const std::string problem = "The restored notes could not be stored in the notes files" +

@@ -16,6 +16,7 @@
 #include "shell/NoteLists.h"
 #include "shell/WindowController.h"
 #include "store/BackupFolderCheck.h"
+#include "store/NoteRecordFields.h"
 #include "store/SentToTable.h"
 #include "store/TransactTable.h"
 #include "store/UsersTable.h"
@@ -37,18 +38,13 @@ bool SavedPart(Part&& part)
     }
     return false;
 }
-
-bool IsUnstored(const CNoteController* note)
-{
-    return note->m_modified || note->m_noteId == 9999;
-}
 }
 
 bool CWindowController::HasUnstoredChanges() const
 {
     bool unstored = false;
     auto look = [&unstored](CNoteController* note) {
-        unstored = IsUnstored(note);
+        unstored = HasUnstoredChange(*note);
         return !unstored;
     };
     ForEachNote(m_ourNotes, look);

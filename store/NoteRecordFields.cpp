@@ -7,6 +7,7 @@
 #include "store/FontFields.h"
 #include "store/TableText.h"
 #include "store/UnlockedBoxes.h"
+#include "store/bytes/DeletedRecordList.h"
 #include "store/bytes/PackedNoteSettings.h"
 
 namespace {
@@ -18,6 +19,11 @@ bool TextWithheld(const NoteRecord& note)
 {
     return note.m_protected &&
            (note.m_masked ? note.m_protectedContent.empty() : note.ProtectionPasswordText().empty());
+}
+
+bool HasUnstoredChange(const NoteRecord& note)
+{
+    return (note.m_modified || note.m_noteId == kUnsavedNoteId) && !TextWithheld(note);
 }
 
 const std::string* TextToStore(NoteRecord& note)

@@ -26,6 +26,9 @@ const std::string* TextToStore(NoteRecord& note);
 // protected note with no password to encipher it; no later save would store
 // it either, until one is set.
 bool TextWithheld(const NoteRecord& note);
+// Whether the note holds a change that is not in the notes table: it is
+// modified or was never stored, and its text is not withheld on purpose.
+bool HasUnstoredChange(const NoteRecord& note);
 
 // The window rectangle that a note stores: a rolled-up note keeps its unrolled size.
 RECT StoredNoteRect(const NoteRecord& note);
