@@ -18,6 +18,7 @@
 #include "BackupDriving.h"
 #include "support/HeldFile.h"
 #include "support/NoteDriving.h"
+#include "support/Screenshot.h"
 #include "support/StoredNotes.h"
 #include "support/TextChecks.h"
 
@@ -206,6 +207,7 @@ TEST_F(RestoreUnfinished, AReplaceOrUndoWhoseRecordCannotBeSettledEndsAndTheNext
         ASSERT_NE(box.window, nullptr);
         EXPECT_TRUE(Contains(box.text, "The restore was made, but Quillnet+ could not record")) << box.text;
         EXPECT_TRUE(Contains(box.text, "replacing.lst")) << box.text;
+        EXPECT_TRUE(SaveScreenshotOf(box.window, "restore-not-recorded"));
         notesAtTheBox = ReadWholeFile(install.File("notes.QPD"));
         holder.Release();
         EXPECT_TRUE(AnswerMessageBox(box, IDOK));
