@@ -5,6 +5,7 @@
 #include "foundation/win/CoolMenu.h"
 #include "foundation/win/FavouritesImageList.h"
 #include "foundation/win/GdiCaches.h"
+#include "foundation/win/GdiObjects.h"
 
 namespace {
 const UINT kHeadingIds[] = {4035, 4316, 4329};
@@ -22,16 +23,6 @@ bool IsHeading(UINT id)
 void FillRect(HDC dc, const RECT& rect, COLORREF colour)
 {
     ::FillRect(dc, &rect, BrushCache().GetBrush(colour).brush);
-}
-
-void Line(HDC dc, int x1, int y1, int x2, int y2, COLORREF colour)
-{
-    HPEN pen = CreatePen(PS_SOLID, 1, colour);
-    HGDIOBJ previous = SelectObject(dc, pen);
-    MoveToEx(dc, x1, y1, nullptr);
-    LineTo(dc, x2, y2);
-    SelectObject(dc, previous);
-    DeleteObject(pen);
 }
 
 // A rectangle framed with a one-pixel pen and filled with a cached brush.
@@ -113,7 +104,7 @@ void CCoolMenu::DrawImageColumn(HDC dc, const RECT& item, int textX, bool xpLook
     }
     if (look.vistaTheme) {
         FillRect(dc, column, 0xEEEEE9);
-        Line(dc, column.right - 1, column.top, column.right - 1, column.bottom, 0xC5C5C5);
+        DrawSolidLine(dc, column.right - 1, column.top, column.right - 1, column.bottom, 0xC5C5C5);
         return;
     }
     static const COLORREF kLight[] = {0xF4F3F2, 0xFDF2EC, 0xF1F4F4, 0xF4F3F2};
@@ -137,9 +128,9 @@ void CCoolMenu::DrawSeparator(HDC dc, const RECT& item, int textX, bool xpLook, 
             lineColour = kSchemeLine[look.xpScheme & 3];
     }
     int middle = (item.top + item.bottom) / 2;
-    Line(dc, textX + 2, middle, item.right, middle, lineColour);
+    DrawSolidLine(dc, textX + 2, middle, item.right, middle, lineColour);
     if (look.menuLook == 1 && look.xpScheme == 0 && !look.vistaTheme)
-        Line(dc, textX + 2, middle + 1, item.right, middle + 1, 0xFFFFFF);
+        DrawSolidLine(dc, textX + 2, middle + 1, item.right, middle + 1, 0xFFFFFF);
 }
 
 void CCoolMenu::DrawCheckFrame(HDC dc, const RECT& item, bool grayed, bool selected, bool xpLook,

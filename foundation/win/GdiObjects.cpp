@@ -166,3 +166,13 @@ void SetDerivedWindowFont(CGdiFont& font, HWND window, bool underline, bool bold
         logFont.lfUnderline = 1;
     font.ChangeLogFont(logFont);
 }
+
+void DrawSolidLine(HDC dc, int x1, int y1, int x2, int y2, COLORREF colour)
+{
+    HPEN pen = CreatePen(PS_SOLID, 1, colour);
+    HGDIOBJ previous = SelectObject(dc, pen);
+    MoveToEx(dc, x1, y1, nullptr);
+    LineTo(dc, x2, y2);
+    SelectObject(dc, previous);
+    DeleteObject(pen);
+}

@@ -80,3 +80,6 @@ private:
 // system's menu font instead (bold and underline only). The caller then sets the
 // font on its control.
 void SetDerivedWindowFont(CGdiFont& font, HWND window, bool underline, bool bold, int points);
+
+// A one-pixel solid line from (x1, y1) up to, not including, (x2, y2).
+void DrawSolidLine(HDC dc, int x1, int y1, int x2, int y2, COLORREF colour);

@@ -1,6 +1,7 @@
 #include "foundation/win/RuledLines.h"
 
 #include "foundation/bytes/NoteColors.h"
+#include "foundation/win/GdiObjects.h"
 
 namespace {
 const int kMarginLineLeft = 25;
@@ -13,20 +14,10 @@ COLORREF LineColour(COLORREF textColour)
     return static_cast<COLORREF>(GetBackgroundTint(textColour));
 }
 
-void SolidLine(HDC dc, int x1, int y1, int x2, int y2, COLORREF colour)
-{
-    HPEN pen = CreatePen(PS_SOLID, 1, colour);
-    HGDIOBJ old = SelectObject(dc, pen);
-    MoveToEx(dc, x1, y1, nullptr);
-    LineTo(dc, x2, y2);
-    SelectObject(dc, old);
-    DeleteObject(pen);
-}
-
 void VerticalLine(HDC dc, int x, int top, int bottom, COLORREF colour, bool dotted)
 {
     if (!dotted) {
-        SolidLine(dc, x, top, x, bottom, colour);
+        DrawSolidLine(dc, x, top, x, bottom, colour);
         return;
     }
     for (int y = top; y < bottom; y += 2)
@@ -59,5 +50,5 @@ void DrawRuledLines(HDC dc, int origin, int spacing, int left, int right, int to
         y += (top - y + spacing - 1) / spacing * spacing;
     const COLORREF colour = LineColour(textColour);
     for (; y < bottom; y += spacing)
-        SolidLine(dc, left, static_cast<int>(y), right, static_cast<int>(y), colour);
+        DrawSolidLine(dc, left, static_cast<int>(y), right, static_cast<int>(y), colour);
 }
