@@ -32,6 +32,7 @@
 #include "shell/NoteLists.h"
 #include "globals/ProgramGlobals.h"
 #include "shell/RestoredNotes.h"
+#include "shell/UnstoredChanges.h"
 #include "shell/WindowController.h"
 #include "store/DbfFile.h"
 #include "store/FreeSlotLists.h"
@@ -246,19 +247,6 @@ bool ReplaceExistingNotes(CWindowController& app, CFileSetReplacement& replaceme
     return true;
 }
 
-// Why the notes files cannot be written now, a file to a line; empty when
-// nothing keeps them from it any more.
-std::string WhyNotesFilesUnwritable()
-{
-    std::string lines;
-    for (const char* name : {DataName::kNotesTable, DataName::kNotesMemo}) {
-        const unsigned long error = WriteBlockingError(DataFilePath(name));
-        if (error != ERROR_SUCCESS)
-            lines += std::string("\r\n    ") + name + ": " + FileErrorCause(error);
-    }
-    return lines;
-}
-
 // Every note there is now (the restored ones and the other users') goes
 // into the emptied table in one step, and only then is the new set kept:
 // until it is, a stop at any moment sends the next start back to the notes
@@ -268,7 +256,7 @@ bool StoreReplacingNotes(CWindowController& app, CFileSetReplacement& replacemen
     std::vector<CNoteController*> notes;
     auto collect = [&notes](CNoteController* note) {
         note->SyncFromWindow();
-        if (note->m_modified || note->m_noteId == 9999)
+        if (HasUnstoredChange(*note))
             notes.push_back(note);
         return true;
     };
@@ -278,10 +266,9 @@ bool StoreReplacingNotes(CWindowController& app, CFileSetReplacement& replacemen
     for (CNoteController* note : notes)
         stored = stored && !HasUnstoredChange(*note);
     if (!stored) {
-        const std::string why = WhyNotesFilesUnwritable();
-        const std::string problem = "The restored notes could not be stored in the notes files" +
-                                    (why.empty() ? std::string(" (error.txt in the data folder has the details).")
-                                                 : ":" + why);
+        std::string problem = "The restored notes could not be stored in these files:";
+        for (const std::string& name : UnwritableNotesFiles())
+            problem += "\r\n    " + name + ": " + WhyNotWritable(DataFilePath(name.c_str()));
         std::vector<std::string> notReturned;
         replacement.Revert(notReturned);
         GiveUpReplace(app, problem, notReturned);

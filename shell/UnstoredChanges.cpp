@@ -5,8 +5,8 @@
 #include <algorithm>
 
 #include "foundation/DataFolder.h"
-#include "foundation/WorkingCopy.h"
 #include "shell/BackupRestore.h"
+#include "store/ReplacementAdvice.h"
 #include "xmlfiles/BackupList.h"
 #include "xmlfiles/bytes/BackupNames.h"
 
@@ -22,7 +22,8 @@ std::vector<std::string> UnwritableNotesFiles()
     for (const char* name : {DataName::kNotesTable, DataName::kNotesMemo, DataName::kNotesWorkingTable,
                              DataName::kNotesWorkingMemo}) {
         // A save opens these files alone, and replaces or deletes them.
-        if (FileStaysHeld(DataFilePath(name).c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0))
+        const unsigned long error = WriteBlockingError(DataFilePath(name));
+        if (error != ERROR_SUCCESS && error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
             held.push_back(name);
     }
     if (held.empty())

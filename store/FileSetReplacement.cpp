@@ -10,21 +10,11 @@
 #include "store/FileStepFailures.h"
 #include "store/FileStepRetries.h"
 #include "store/ReplacedFileSteps.h"
+#include "store/ReplacementAdvice.h"
 #include "store/SaveSteps.h"
 
 namespace {
 const char kLogPrefix[] = "CFileSetReplacement: ";
-
-// Nobody else has the file open: it can be replaced or deleted now.
-bool FreeToReplace(const std::string& path)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    CloseHandle(file);
-    return true;
-}
 
 const char kSealedCause[] = "a restore or an undo could not be finished or recorded; Quillnet+ writes no data "
                            "file until its next start puts the files right";
@@ -121,9 +111,10 @@ bool CFileSetReplacement::Prepare(std::vector<std::string>& failed)
         const std::string target = DataFilePath(step.name.c_str());
         if (!step.source.empty() && !CopyFlushed(step.source, StagedCopyPath(step.name)))
             Refuse(failed, FileNameOf(step.source), FileErrorCause(GetLastError()));
-        else if ((step.existed && !CopyFlushed(target, KeptCopyPath(step.name))) ||
-                 (step.existed && !FreeToReplace(target)))
+        else if (step.existed && !CopyFlushed(target, KeptCopyPath(step.name)))
             Refuse(failed, step.name, FileErrorCause(GetLastError()));
+        else if (const unsigned long error = step.existed ? WriteBlockingError(target) : ERROR_SUCCESS)
+            Refuse(failed, step.name, FileErrorCause(error));
     }
     if (failed.empty()) {
         PassSaveStep(SaveStep::kReplacementStaged);

@@ -43,8 +43,6 @@ bool RetryFileStep(const std::function<bool()>& step, const char* logPrefix, con
 
 bool RetrySettlingStep(const std::function<bool()>& step, const char* logPrefix, const char* failureText)
 {
-    if (step())
-        return true;
     HCURSOR before = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
     const bool done = RetryWithPause(step, logPrefix, failureText, kSettlingTries, kPauseBetweenSettlingTries);
     const DWORD error = GetLastError();
