@@ -19,7 +19,7 @@ CGenericFile::~CGenericFile()
 }
 
 // Builds "<before><path><after>[<error description>]" and throws it with the
-// last error of the failed call.
+// last error of the failed call and the file's path.
 void CGenericFile::Fail(const char* before, const char* after, bool withDescription)
 {
     DWORD code = GetLastError();
@@ -29,7 +29,7 @@ void CGenericFile::Fail(const char* before, const char* after, bool withDescript
     char text[1024];
     std::snprintf(text, sizeof text, "%s%s%s%s", before, m_path, after, description);
     SetLastError(code);
-    throw CGenericException(text);
+    throw CGenericException(text, m_path);
 }
 
 bool CGenericFile::Open(const char* path, DWORD access, DWORD share, DWORD creation, DWORD flags)

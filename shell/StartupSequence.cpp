@@ -40,6 +40,7 @@
 #include "shell/StartupPassword.h"
 #include "shell/UserFolder.h"
 #include "store/DataFilesInstall.h"
+#include "store/FileStepFailures.h"
 #include "store/ReplacementRecovery.h"
 #include "store/VirtualStoreRecovery.h"
 #include "xmlfiles/XmlFileReading.h"
@@ -50,8 +51,8 @@ const char* const kDataFilesToRun[] = {"config.qpd", "config.qps", "notes.qpd", 
 const DWORD kForwardDelayMs = 1000;
 const int kStyleCount = 9;
 // The exit code of a start that ends because another program holds one of
-// the data folder's settings files: the system's code of a sharing violation.
-const int kExitSettingsFileHeld = ERROR_SHARING_VIOLATION;
+// the data folder's files: the system's code of a sharing violation.
+const int kExitDataFileHeld = ERROR_SHARING_VIOLATION;
 
 void ReadNames(StartupValues& values)
 {
@@ -192,6 +193,11 @@ bool CheckDataFilesToRun()
     return CheckDataFileAccess(ProgramFilePath("config.qpd").c_str(), kDataFileOfProgramFolder);
 }
 
+void ShowHeldFileBox(const std::string& path)
+{
+    ShowErrorMessage(nullptr, HeldDataFileText(path).c_str(), ProgramTitle);
+}
+
 // False, after one box that names it, when another program holds one of the
 // settings files read at start: the program would go on without the user's
 // groups, associations or calendar settings, or could not keep them, so the
@@ -201,8 +207,31 @@ bool CheckSettingsFilesFree()
     const std::string held = FindHeldSettingsFile();
     if (held.empty())
         return true;
-    ShowErrorMessage(nullptr, HeldSettingsFileText(held).c_str(), ProgramTitle);
+    ShowHeldFileBox(held);
     return false;
+}
+
+// The same for the tables and memo files: a holder of one of them would stop
+// the start half-way, after its first writes, while a glance only delays it.
+// Asked before the check of the rights, which a holder that shares nothing
+// would fail too.
+bool CheckTablesFree()
+{
+    const std::string held = FindHeldTable();
+    if (held.empty())
+        return true;
+    ShowHeldFileBox(held);
+    return false;
+}
+
+// A failure because another program took a file after the start found it
+// free is told as a held file is, in the box that names it.
+bool ShowHeldFileFailure(const CGenericException& failure)
+{
+    if (!IsHeldFileError(failure.GetErrorCode()) || !failure.GetFilePath()[0])
+        return false;
+    ShowHeldFileBox(failure.GetFilePath());
+    return true;
 }
 
 // The start-up steps that may stop the program; false stops it, with the
@@ -240,8 +269,8 @@ bool PrepareData(HINSTANCE instance, int& exitCode)
         exitCode = kDataFilesNotWholeExitCode;
         return false;
     }
-    if (!CheckSettingsFilesFree()) {
-        exitCode = kExitSettingsFileHeld;
+    if (!CheckSettingsFilesFree() || !CheckTablesFree()) {
+        exitCode = kExitDataFileHeld;
         return false;
     }
     if (FileExists(DataFilePath(DataName::kUsersTable).c_str()) &&
@@ -343,6 +372,8 @@ int RunProgram(HINSTANCE instance)
         if (!PrepareData(instance, exitCode))
             return exitCode;
     } catch (const CGenericException& failure) {
+        if (ShowHeldFileFailure(failure))
+            return kExitDataFileHeld;
         char text[400];
         std::snprintf(text, sizeof text, "WinMain part 1 Exception %s", failure.GetErrorText());
         ShowWarningMessage(nullptr, text, ProgramTitle);
@@ -355,9 +386,13 @@ int RunProgram(HINSTANCE instance)
     try {
         exitCode = RunMainWindow(instance);
     } catch (const CGenericException& failure) {
-        char text[400];
-        std::snprintf(text, sizeof text, "%s, Error %lu", failure.GetErrorText(), failure.GetErrorCode());
-        ShowMessageBox(nullptr, text, "Exception", kMbIconExclamation);
+        if (ShowHeldFileFailure(failure)) {
+            exitCode = kExitDataFileHeld;
+        } else {
+            char text[400];
+            std::snprintf(text, sizeof text, "%s, Error %lu", failure.GetErrorText(), failure.GetErrorCode());
+            ShowMessageBox(nullptr, text, "Exception", kMbIconExclamation);
+        }
     }
     ShutDown();
     return exitCode;

@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "foundation/DataFolder.h"
 #include "foundation/DiagnosticLog.h"
@@ -11,10 +13,37 @@
 #include "foundation/ResourceData.h"
 #include "foundation/StartupValues.h"
 #include "foundation/bytes/MessageBoxes.h"
+#include "store/FileStepFailures.h"
 #include "store/NotesFiles.h"
+#include "store/ReplacementAdvice.h"
 
 namespace {
 const WORD kEmptyNotesResource = 729;
+// The tables and memo files that the program opens for reading and writing,
+// alone ("webSearch.QPD" is only read, sharing it with readers).
+const char* const kTablesOpenedAlone[] = {DataName::kSettingsTable, DataName::kSettingsMemo,
+                                          DataName::kUsersTable,    DataName::kNotesTable,
+                                          DataName::kNotesMemo,     DataName::kSentToTable,
+                                          DataName::kTransactionsTable, DataName::kSoundsTable};
+// A glance by a virus scanner or a synchronising tool lasts a moment: the start
+// looks again every tenth of a second, five seconds at most for all the files.
+const int kHeldTableLooks = 50;
+const DWORD kPauseBetweenLooks = 100;
+
+bool HeldNow(const std::string& path)
+{
+    return IsHeldFileError(WriteBlockingError(path));
+}
+
+std::string WaitingText(const std::vector<std::string>& held)
+{
+    std::string names;
+    for (const std::string& path : held)
+        names += (names.empty() ? "" : ", ") + FileNameOf(path);
+    return "Another program holds " + names + "; the start waits up to " +
+           std::to_string(kHeldTableLooks * kPauseBetweenLooks / 1000) + " seconds for " +
+           (held.size() == 1 ? "it." : "them.");
+}
 
 // Where the file should have been, as the messages put it.
 std::string PlaceOf(int kind, bool forAccess)
@@ -61,6 +90,32 @@ bool RenameWorkingCopy(const char* original, const char* workingCopy, const char
 }
 }
 
+std::string FindHeldTable()
+{
+    std::vector<std::string> held;
+    for (const char* name : kTablesOpenedAlone) {
+        const std::string path = DataFilePath(name);
+        if (HeldNow(path))
+            held.push_back(path);
+    }
+    if (held.empty())
+        return std::string();
+    WriteErrorLog("WinMain(): ", WaitingText(held).c_str());
+    for (int look = 0; look < kHeldTableLooks && !held.empty(); ++look) {
+        Sleep(kPauseBetweenLooks);
+        held.erase(std::remove_if(held.begin(), held.end(), [](const std::string& path) { return !HeldNow(path); }),
+                   held.end());
+    }
+    return held.empty() ? std::string() : held.front();
+}
+
+std::string HeldDataFileText(const std::string& path)
+{
+    const std::string name = FileNameOf(path);
+    return name + " is in use by another program, so Quillnet+ can neither read nor save it.\r\n\r\nPlease close "
+                  "the program that uses " + name + " and start Quillnet+ again.";
+}
+
 bool RequireDataFile(const char* path, int kind)
 {
     if (FileExists(path))
@@ -81,7 +136,9 @@ bool CheckDataFileAccess(const char* path, int kind)
         CGenericFile file;
         file.OpenShared(path);
         return true;
-    } catch (const CGenericException&) {
+    } catch (const CGenericException& failure) {
+        if (IsHeldFileError(failure.GetErrorCode()))
+            throw;
     }
     const char* user = GetStartupValues().userName;
     std::string text = std::string("- Sorry, your current '") + user +

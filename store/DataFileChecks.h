@@ -1,7 +1,10 @@
 #pragma once
 
-// Start-up checks of the data files: present, readable, and the notes table
-// repaired when one of its two files went missing.
+#include <string>
+
+// Start-up checks of the data files: free of other programs, present,
+// readable, and the notes table repaired when one of its two files went
+// missing.
 
 // Where a checked file lies, which the messages name.
 enum DataFileKind {
@@ -11,11 +14,23 @@ enum DataFileKind {
     kDataFileOfUserFolder = 4,      // a "/u=" user's folder
 };
 
+// The first of the data folder's tables and memo files that another program
+// holds so that the program could not open it as it opens its tables (for
+// reading and writing, alone), after a wait of a few seconds for them all
+// together, so that a virus scanner's or a synchronising tool's glance only
+// delays the start; its path, or empty when none is held. A missing file is
+// not held (the start makes or repairs it). A wait is noted in error.txt, once.
+std::string FindHeldTable();
+// The text naming a data file that another program holds: close that
+// program and start Quillnet+ again.
+std::string HeldDataFileText(const std::string& path);
+
 // True when the file exists; else shows which file is missing and where.
 bool RequireDataFile(const char* path, int kind);
 
 // Opens the file shared and closes it again; false, after telling the user
-// that the account lacks the rights, when that fails.
+// that the account lacks the rights, when that fails. A file that another
+// program holds is no matter of rights: its failure is thrown on.
 bool CheckDataFileAccess(const char* path, int kind);
 
 // A rebuilt notes pair left waiting is installed first; when it cannot be,

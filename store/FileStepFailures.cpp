@@ -27,13 +27,16 @@ std::string SystemText(unsigned long error)
 }
 }
 
+bool IsHeldFileError(unsigned long error)
+{
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_USER_MAPPED_FILE;
+}
+
 std::string FileErrorCause(unsigned long error)
 {
-    switch (error) {
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
-    case ERROR_USER_MAPPED_FILE:
+    if (IsHeldFileError(error))
         return kHeldCause;
+    switch (error) {
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
         return "the disk is full";

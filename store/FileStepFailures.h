@@ -7,6 +7,11 @@
 // by the name that a box shows for the file, so that the box gives the cause
 // the system gave: a full disk is not another program holding the file.
 
+// Whether the system's error says that another program holds the file (a
+// sharing or lock violation), rather than that it is missing or may not be
+// written at all.
+bool IsHeldFileError(unsigned long error);
+
 // The cause in words for a system error, to follow a file's name and a colon:
 // "another program is using it", "the disk is full", "it is missing", or the
 // system's own description.

@@ -7,6 +7,7 @@
 #include "foundation/WorkingCopy.h"
 #include "foundation/bytes/GenericException.h"
 #include "foundation/bytes/MessageBoxes.h"
+#include "store/DataFileChecks.h"
 #include "xmlfiles/DamagedFiles.h"
 #include "xmlfiles/bytes/XmlLines.h"
 
@@ -31,7 +32,7 @@ std::unique_ptr<CXMLDocument> ParseXmlSettingsFile(const char* path, const char*
     if (!path || !FileExists(path))
         return nullptr;
     if (Held(path, GENERIC_READ))
-        throw CGenericException(HeldSettingsFileText(path).c_str());
+        throw CGenericException(HeldDataFileText(path).c_str(), path);
     auto document = std::make_unique<CXMLDocument>(path);
     const int parsed = document->HasBuffer() ? document->Parse() : 0;
     document->CloseFile();
@@ -59,13 +60,6 @@ std::string FindHeldSettingsFile()
             return path;
     }
     return std::string();
-}
-
-std::string HeldSettingsFileText(const std::string& path)
-{
-    const std::string name = FileNameOf(path);
-    return name + " is in use by another program, so Quillnet+ can neither read nor save it.\r\n\r\nPlease close "
-                  "the program that uses " + name + " and start Quillnet+ again.";
 }
 
 int CountXmlElements(CXMLDocument& document, const char* root, const char* child)

@@ -20,7 +20,7 @@ class CSkippedEntries;
 // with in its place (standIn, such as "the standard calendar options and
 // styles"). The file itself is closed again. A file that another program
 // holds is no damaged file: after a short wait, CGenericException with
-// HeldSettingsFileText, the file untouched.
+// HeldDataFileText, the file untouched.
 std::unique_ptr<CXMLDocument> ParseXmlSettingsFile(const char* path, const char* root, const char* standIn);
 
 // The first of the data folder's settings files read at start (noteman.QPD,
@@ -28,8 +28,6 @@ std::unique_ptr<CXMLDocument> ParseXmlSettingsFile(const char* path, const char*
 // that the program could not read it or not put a new version in its place;
 // its path, or empty when none is held.
 std::string FindHeldSettingsFile();
-// The text naming such a file: close the program that uses it and start again.
-std::string HeldSettingsFileText(const std::string& path);
 
 // CountElements, with -1 shown in a stop box (and given as 0).
 int CountXmlElements(CXMLDocument& document, const char* root, const char* child);

@@ -1,6 +1,6 @@
 #include "foundation/bytes/GenericException.h"
 
-#include <cstring>
+#include "foundation/bytes/BoundedCopy.h"
 
 #ifdef _WIN32
 // The one system call this portable file needs; declared here so that the
@@ -11,12 +11,12 @@ static unsigned long LastSystemError() { return GetLastError(); }
 static unsigned long LastSystemError() { return 0; }
 #endif
 
-CGenericException::CGenericException(const char* text)
-    : m_dwErrorCode(LastSystemError())
+CGenericException::CGenericException(const char* text) : CGenericException(text, nullptr)
 {
-    m_text[0] = '\0';
-    if (text) {
-        std::strncpy(m_text, text, kMaxTextLength);
-        m_text[kMaxTextLength] = '\0';
-    }
+}
+
+CGenericException::CGenericException(const char* text, const char* filePath) : m_dwErrorCode(LastSystemError())
+{
+    CopyBounded(m_text, text);
+    CopyBounded(m_filePath, filePath);
 }

@@ -17,36 +17,11 @@
 #include "support/NoteDriving.h"
 #include "support/ProgramDriver.h"
 #include "support/Screenshot.h"
+#include "support/TempFolder.h"
 #include "support/bytes/MessageBoxRecorder.h"
 
 namespace {
 const DWORD kUser = 1;
-
-// Every file under the folder, by its path below it, with its bytes.
-void AddFilesOf(const std::string& folder, const std::string& below, std::map<std::string, std::string>& files)
-{
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        const std::string name = found.cFileName;
-        if (name == "." || name == "..")
-            continue;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            AddFilesOf(folder + "\\" + name, below + name + "\\", files);
-        else
-            files[below + name] = ReadWholeFile(folder + "\\" + name);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-}
-
-std::map<std::string, std::string> FilesOf(const std::string& folder)
-{
-    std::map<std::string, std::string> files;
-    AddFilesOf(folder, "", files);
-    return files;
-}
 
 // The three settings files as the program writes them, a note's group and
 // association among them.
@@ -66,7 +41,7 @@ TEST(HeldDataFiles, AHeldSettingsFileEndsTheStartWithOneBoxAndChangesNothing)
     ProgramInstall install("held");
     install.AddInstalledDataFiles();
     WriteSettingsFiles(install);
-    const std::map<std::string, std::string> before = FilesOf(install.Path());
+    const std::map<std::string, std::string> before = FilesUnder(install.Path());
     ASSERT_EQ(before.count("noteman.QPD") + before.count("apps.QPD") + before.count("calendar.QPD"), 3u);
 
     bool pictured = false;
@@ -91,7 +66,7 @@ TEST(HeldDataFiles, AHeldSettingsFileEndsTheStartWithOneBoxAndChangesNothing)
             EXPECT_EQ(exitCode, static_cast<DWORD>(ERROR_SHARING_VIOLATION));
             EXPECT_EQ(FindTopWindow(kMainClass, program.ProcessId()), nullptr);
             held.Release();
-            EXPECT_TRUE(FilesOf(install.Path()) == before) << "a file of the data folder changed";
+            EXPECT_TRUE(FilesUnder(install.Path()) == before) << "a file of the data folder changed";
         }
     }
     EXPECT_TRUE(pictured);

@@ -9,7 +9,7 @@
 // The password text of "secret".
 const char kSecretPasswordText[] = "426897c0";
 
-void PrepareProtectingUser(const ProgramInstall& install, int passwordMode)
+void PrepareProtectingUser(const ProgramInstall& install, int passwordMode, bool askedAtStart)
 {
     {
         RunningProgram first(install, "");
@@ -24,7 +24,7 @@ void PrepareProtectingUser(const ProgramInstall& install, int passwordMode)
     for (DWORD record = 1; record <= count; ++record) {
         users.SetStringValue(record, "SZ1", kSecretPasswordText);
         users.SetLongValue(record, "W1", passwordMode);
-        WriteLogical(users, record, "BRECEIVED1", false);
+        WriteLogical(users, record, "BRECEIVED1", askedAtStart);
     }
     users.Close();
 }

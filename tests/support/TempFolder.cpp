@@ -69,3 +69,30 @@ bool FileExists(const std::string& path)
 {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
+
+namespace {
+void AddFilesUnder(const std::string& folder, const std::string& below, std::map<std::string, std::string>& files)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        const std::string name = found.cFileName;
+        if (name == "." || name == "..")
+            continue;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            AddFilesUnder(folder + "\\" + name, below + name + "\\", files);
+        else
+            files[below + name] = ReadWholeFile(folder + "\\" + name);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+}
+
+std::map<std::string, std::string> FilesUnder(const std::string& folder)
+{
+    std::map<std::string, std::string> files;
+    AddFilesUnder(folder, "", files);
+    return files;
+}

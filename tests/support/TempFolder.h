@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <string>
 
 // A fresh folder under the system's temporary folder (or under the parent
@@ -24,3 +25,6 @@ private:
 std::string ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
+// Every file under the folder, its subfolders too, by its path below it
+// ("CHAT\a.bmp"), with its bytes.
+std::map<std::string, std::string> FilesUnder(const std::string& folder);

@@ -1,0 +1,241 @@
+// The real program started while another program holds one of its tables, as
+// a virus scanner or a synchronising tool does for a moment, or for longer: a
+// glance only delays the start, which then shows every note; a table that
+// stays held ends the start with one box that names it, before a byte of the
+// data folder is written. A "/u=" user's tables are checked in the user's own
+// folder. A table taken after the start found it free, while the start-up
+// password is asked, is named in the same box.
+#include <windows.h>
+
+#include <map>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "store/FreeSlotLists.h"
+#include "store/NoteSaving.h"
+#include "support/CurrentFolder.h"
+#include "support/HeldFile.h"
+#include "support/NoteDriving.h"
+#include "support/ProgramDriver.h"
+#include "support/ProtectedUser.h"
+#include "support/Screenshot.h"
+#include "support/StoredNotes.h"
+#include "support/TempFolder.h"
+#include "support/TextChecks.h"
+#include "support/bytes/Occurrences.h"
+
+namespace {
+const char* const kNoteTexts[] = {"Dentist on Friday", "Call the garage", "Water the plants"};
+const char kWaitingLine[] = "Another program holds ";
+const char kPasswordTitle[] = "Quillnet+ password";
+const int kPasswordEdit = 1125;
+const int kPasswordOk = 1294;
+
+// An install of its own data files whose notes table holds the three notes.
+void InstallWithNotes(ProgramInstall& install)
+{
+    install.AddInstalledDataFiles();
+    CurrentFolder data(install.Path());
+    NotesFreeSlots().Clear();
+    LONG left = 40;
+    for (const char* text : kNoteTexts) {
+        CNoteController note;
+        FillTestNote(note, text, left, 60);
+        ASSERT_TRUE(SaveNote(note)) << text;
+        left += 260;
+    }
+}
+
+std::string HeldText(const std::string& name)
+{
+    return name + " is in use by another program, so Quillnet+ can neither read nor save it.\r\n\r\n"
+                  "Please close the program that uses " + name + " and start Quillnet+ again.";
+}
+
+std::string Lowered(std::string text)
+{
+    CharLowerBuffA(&text[0], static_cast<DWORD>(text.size()));
+    return text;
+}
+
+std::string ErrorLogOf(const std::string& folder)
+{
+    return ReadWholeFile(folder + "\\error.txt");
+}
+
+// The data folder's files but its diagnostic log.
+std::map<std::string, std::string> DataFilesOf(const std::string& folder)
+{
+    std::map<std::string, std::string> files = FilesUnder(folder);
+    files.erase("error.txt");
+    return files;
+}
+
+const char* SharingName(DWORD sharing)
+{
+    return sharing == kHolderSharesNothing ? " shared with none" : " shared for reading and writing";
+}
+
+// The program of the process runs with every note of the install shown.
+void ExpectEveryNoteShown(const RunningProgram& program)
+{
+    ASSERT_NE(WaitForMainWindow(program), nullptr);
+    for (const char* text : kNoteTexts)
+        EXPECT_NE(WaitForNoteWithText(program.ProcessId(), text), nullptr) << text;
+    EXPECT_FALSE(ProgramBoxShown(program.ProcessId()));
+}
+
+// The box that names the held file, answered; the start ends with the code
+// of a sharing violation and never makes its main window.
+void ExpectStartEndedNaming(RunningProgram& program, const std::string& name, const std::string& picture)
+{
+    const ShownMessageBox box = WaitForMessageBox(program.ProcessId(), kDriverWaitMs, "Quillnet+");
+    ASSERT_NE(box.window, nullptr) << "no box came";
+    // The name as the program spells it, which a check may write in lower case.
+    EXPECT_EQ(Lowered(box.text), Lowered(HeldText(name)));
+    if (!picture.empty()) {
+        EXPECT_TRUE(SaveScreenshotOf(box.window, picture));
+    }
+    ASSERT_TRUE(AnswerMessageBox(box, IDOK));
+    DWORD exitCode = 0;
+    ASSERT_TRUE(program.WaitForExit(&exitCode));
+    EXPECT_EQ(exitCode, static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+}
+
+// Types the password into the start-up password dialog and presses OK, as
+// the keyboard and the mouse do.
+void AnswerPassword(HWND dialog, const char* password)
+{
+    HWND edit = GetDlgItem(dialog, kPasswordEdit);
+    ASSERT_NE(edit, nullptr);
+    for (const char* key = password; *key; ++key)
+        ASSERT_TRUE(SendWithTimeout(edit, WM_CHAR, static_cast<unsigned char>(*key), 1));
+    ASSERT_TRUE(SendWithTimeout(GetDlgItem(dialog, kPasswordOk), BM_CLICK, 0, 0));
+}
+}
+
+TEST(HeldTablesAtStart, AGlanceAtATableOnlyDelaysTheStart)
+{
+    ProgramInstall install("glance");
+    InstallWithNotes(install);
+    for (const char* name : {"notes.QPD", "users.QPD"}) {
+        SCOPED_TRACE(name);
+        const size_t linesBefore = Occurrences(ErrorLogOf(install.Path()), kWaitingLine);
+        {
+            RunningProgram program(install, "");
+            {
+                // Held until the program is seen waiting for it: had the start
+                // not waited, its box would come instead.
+                HeldFile holder(install.File(name), kHolderSharesReadWrite);
+                ASSERT_TRUE(holder.Held());
+                ASSERT_TRUE(WaitUntil([&] {
+                    return Contains(ErrorLogOf(install.Path()), kWaitingLine + std::string(name)) ||
+                           FindTopWindow("#32770", program.ProcessId());
+                }));
+                const ShownMessageBox box = WaitForMessageBox(program.ProcessId(), 0);
+                ASSERT_EQ(box.window, nullptr) << box.caption << ": " << box.text;
+            }
+            ExpectEveryNoteShown(program);
+            CloseProgram(install, program);
+        }
+        // One line for the wait, not one for each look at the file.
+        EXPECT_EQ(Occurrences(ErrorLogOf(install.Path()), kWaitingLine), linesBefore + 1) << ErrorLogOf(install.Path());
+    }
+}
+
+TEST(HeldTablesAtStart, ATableThatStaysHeldEndsTheStartWithOneBoxAndChangesNothing)
+{
+    ProgramInstall install("held");
+    InstallWithNotes(install);
+    {
+        // A first run, so that every file a run writes is there.
+        RunningProgram first(install, "");
+        ExpectEveryNoteShown(first);
+        CloseProgram(install, first);
+    }
+    const std::map<std::string, std::string> before = DataFilesOf(install.Path());
+    bool pictured = false;
+    for (const char* name : {"notes.QPD", "users.QPD", "notes.qps"}) {
+        for (DWORD sharing : {kHolderSharesReadWrite, kHolderSharesNothing}) {
+            SCOPED_TRACE(std::string(name) + SharingName(sharing));
+            const size_t linesBefore = Occurrences(ErrorLogOf(install.Path()), kWaitingLine);
+            HeldFile holder(install.File(name), sharing);
+            ASSERT_TRUE(holder.Held());
+            RunningProgram program(install, "");
+            ExpectStartEndedNaming(program, name, pictured ? "" : "held-table-at-start");
+            pictured = true;
+            EXPECT_EQ(FindTopWindow(kMainClass, program.ProcessId()), nullptr);
+            holder.Release();
+            EXPECT_TRUE(DataFilesOf(install.Path()) == before) << "a file of the data folder changed";
+            EXPECT_EQ(Occurrences(ErrorLogOf(install.Path()), kWaitingLine), linesBefore + 1);
+        }
+    }
+
+    // With the tables free, the program starts as ever.
+    RunningProgram program(install, "");
+    ExpectEveryNoteShown(program);
+    CloseProgram(install, program);
+}
+
+TEST(HeldTablesAtStart, AUserFolderIsCheckedWhereTheProgramRunsOnIt)
+{
+    ProgramInstall install("userheld");
+    install.AddInstalledDataFiles();
+    install.AddTemplateFolder();
+    {
+        // The program folder's tables are not the ones a "/u=" user runs on:
+        // the user's first start, which makes the folder, takes no notice of
+        // a holder of them.
+        HeldFile holder(install.File("notes.QPD"), kHolderSharesNothing);
+        ASSERT_TRUE(holder.Held());
+        RunningProgram first(install, "/u=Bob");
+        ASSERT_NE(WaitForMainWindow(first), nullptr);
+        EXPECT_FALSE(ProgramBoxShown(first.ProcessId()));
+        CloseProgram(install, first);
+    }
+    const std::string bob = install.File("Bob");
+    ASSERT_TRUE(FileExists(bob + "\\notes.QPD"));
+    const std::map<std::string, std::string> before = DataFilesOf(bob);
+    {
+        HeldFile holder(bob + "\\notes.QPD", kHolderSharesReadWrite);
+        ASSERT_TRUE(holder.Held());
+        RunningProgram program(install, "/u=Bob");
+        ExpectStartEndedNaming(program, "notes.QPD", "");
+    }
+    EXPECT_TRUE(DataFilesOf(bob) == before) << "a file of the user's folder changed";
+    RunningProgram again(install, "/u=Bob");
+    ASSERT_NE(WaitForMainWindow(again), nullptr);
+    EXPECT_FALSE(ProgramBoxShown(again.ProcessId()));
+    CloseProgram(install, again);
+}
+
+TEST(HeldTablesAtStart, ATableTakenWhileThePasswordIsAskedIsNamedInTheSameBox)
+{
+    ProgramInstall install("password");
+    InstallWithNotes(install);
+    PrepareProtectingUser(install, 1, true);
+    // The notes table, first opened by the main window as it loads the notes,
+    // and the settings table, whose rights are checked before that.
+    const std::pair<const char*, DWORD> holders[] = {{"notes.QPD", kHolderSharesReadWrite},
+                                                     {"config.QPD", kHolderSharesNothing}};
+    for (const auto& [name, sharing] : holders) {
+        SCOPED_TRACE(std::string(name) + SharingName(sharing));
+        RunningProgram program(install, "");
+        HWND dialog = nullptr;
+        ASSERT_TRUE(WaitUntil([&] {
+            return (dialog = FindTopWindowTitled("#32770", kPasswordTitle, program.ProcessId())) != nullptr;
+        }));
+        HeldFile holder(install.File(name), sharing);
+        ASSERT_TRUE(holder.Held());
+        AnswerPassword(dialog, "secret");
+        ExpectStartEndedNaming(program, name, "");
+    }
+    RunningProgram program(install, "");
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] { return (dialog = FindTopWindowTitled("#32770", kPasswordTitle, program.ProcessId())) != nullptr; }));
+    AnswerPassword(dialog, "secret");
+    ExpectEveryNoteShown(program);
+    CloseProgram(install, program);
+}
