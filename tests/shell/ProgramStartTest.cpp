@@ -36,8 +36,8 @@ LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0)
 }
 
 // Runs the program on the install with the arguments; the box it shows is
-// answered with OK and returned. The program must end with exit code 0.
-ShownMessageBox RunUntilBox(const ProgramInstall& install, const std::string& arguments)
+// answered with OK and returned. The program must end with the exit code.
+ShownMessageBox RunUntilBox(const ProgramInstall& install, const std::string& arguments, DWORD expectedExit = 0)
 {
     RunningProgram program(install, arguments);
     ShownMessageBox box = WaitForMessageBox(program.ProcessId());
@@ -47,7 +47,7 @@ ShownMessageBox RunUntilBox(const ProgramInstall& install, const std::string& ar
     }
     DWORD exitCode = 1;
     EXPECT_TRUE(program.WaitForExit(&exitCode)) << arguments;
-    EXPECT_EQ(exitCode, 0u) << arguments;
+    EXPECT_EQ(exitCode, expectedExit) << arguments;
     EXPECT_EQ(FindTopWindow(kMainClass, program.ProcessId()), nullptr);
     return box;
 }
@@ -131,18 +131,27 @@ TEST(ProgramStart, StopsWhenADataFileIsMissingOrHeld)
     ProgramInstall install;
     install.AddInstalledDataFiles();
 
+    // A table that another process holds is named as held, not blamed on rights.
     HANDLE held = CreateFileA(install.File("config.QPD").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                               OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    ShownMessageBox access = RunUntilBox(install, "");
+    ShownMessageBox holder = RunUntilBox(install, "", ERROR_SHARING_VIOLATION);
     CloseHandle(held);
+    EXPECT_EQ(holder.text.rfind("config.QPD is in use by another program", 0), 0u) << holder.text;
+
+    // One that cannot be opened for writing is blamed on the rights: the tests
+    // run with every right, so a folder takes the table's place.
+    const std::string config = install.File("config.QPD");
+    ASSERT_TRUE(DeleteFileA(config.c_str()));
+    ASSERT_TRUE(CreateDirectoryA(config.c_str(), nullptr));
+    ShownMessageBox access = RunUntilBox(install, "");
+    ASSERT_TRUE(RemoveDirectoryA(config.c_str()));
     EXPECT_EQ(access.text.rfind("- Sorry, your current '", 0), 0u) << access.text;
     EXPECT_NE(access.text.find("the file read and file write rights for the '" + install.Path() +
                                "' directory AND its subdirectories."),
               std::string::npos)
         << access.text;
 
-    ASSERT_TRUE(DeleteFileA(install.File("config.QPD").c_str()));
     ShownMessageBox missing = RunUntilBox(install, "");
     EXPECT_EQ(missing.text.rfind("- The '" + install.File("config.qpd") + "' data file needed to run Quillnet+ is "
                                  "missing.\r\n",
