@@ -7,6 +7,7 @@
 // password is asked, is named in the same box.
 #include <windows.h>
 
+#include <functional>
 #include <map>
 #include <string>
 
@@ -103,10 +104,15 @@ void ExpectStartEndedNaming(RunningProgram& program, const std::string& name, co
     EXPECT_EQ(exitCode, static_cast<DWORD>(ERROR_SHARING_VIOLATION));
 }
 
-// Types the password into the start-up password dialog and presses OK, as
-// the keyboard and the mouse do.
-void AnswerPassword(HWND dialog, const char* password)
+// Waits for the start-up password dialog, types the password and presses OK,
+// as the keyboard and the mouse do; before that, the caller's step.
+void AnswerPassword(const RunningProgram& program, const char* password, const std::function<void()>& before)
 {
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        return (dialog = FindTopWindowTitled("#32770", kPasswordTitle, program.ProcessId())) != nullptr;
+    }));
+    before();
     HWND edit = GetDlgItem(dialog, kPasswordEdit);
     ASSERT_NE(edit, nullptr);
     for (const char* key = password; *key; ++key)
@@ -123,19 +129,18 @@ TEST(HeldTablesAtStart, AGlanceAtATableOnlyDelaysTheStart)
         SCOPED_TRACE(name);
         const size_t linesBefore = Occurrences(ErrorLogOf(install.Path()), kWaitingLine);
         {
+            // Held from before the start until the program is seen waiting for
+            // it: had the start not waited, its box would come instead.
+            HeldFile holder(install.File(name), kHolderSharesReadWrite);
+            ASSERT_TRUE(holder.Held());
             RunningProgram program(install, "");
-            {
-                // Held until the program is seen waiting for it: had the start
-                // not waited, its box would come instead.
-                HeldFile holder(install.File(name), kHolderSharesReadWrite);
-                ASSERT_TRUE(holder.Held());
-                ASSERT_TRUE(WaitUntil([&] {
-                    return Contains(ErrorLogOf(install.Path()), kWaitingLine + std::string(name)) ||
-                           FindTopWindow("#32770", program.ProcessId());
-                }));
-                const ShownMessageBox box = WaitForMessageBox(program.ProcessId(), 0);
-                ASSERT_EQ(box.window, nullptr) << box.caption << ": " << box.text;
-            }
+            ASSERT_TRUE(WaitUntil([&] {
+                return Contains(ErrorLogOf(install.Path()), kWaitingLine + std::string(name)) ||
+                       FindTopWindow("#32770", program.ProcessId());
+            }));
+            const ShownMessageBox box = WaitForMessageBox(program.ProcessId(), 0);
+            ASSERT_EQ(box.window, nullptr) << box.caption << ": " << box.text;
+            holder.Release();
             ExpectEveryNoteShown(program);
             CloseProgram(install, program);
         }
@@ -222,20 +227,12 @@ TEST(HeldTablesAtStart, ATableTakenWhileThePasswordIsAskedIsNamedInTheSameBox)
     for (const auto& [name, sharing] : holders) {
         SCOPED_TRACE(std::string(name) + SharingName(sharing));
         RunningProgram program(install, "");
-        HWND dialog = nullptr;
-        ASSERT_TRUE(WaitUntil([&] {
-            return (dialog = FindTopWindowTitled("#32770", kPasswordTitle, program.ProcessId())) != nullptr;
-        }));
-        HeldFile holder(install.File(name), sharing);
-        ASSERT_TRUE(holder.Held());
-        AnswerPassword(dialog, "secret");
+        HeldFile holder;
+        AnswerPassword(program, "secret", [&] { ASSERT_TRUE(holder.Hold(install.File(name), sharing)); });
         ExpectStartEndedNaming(program, name, "");
     }
     RunningProgram program(install, "");
-    HWND dialog = nullptr;
-    ASSERT_TRUE(WaitUntil(
-        [&] { return (dialog = FindTopWindowTitled("#32770", kPasswordTitle, program.ProcessId())) != nullptr; }));
-    AnswerPassword(dialog, "secret");
+    AnswerPassword(program, "secret", [] {});
     ExpectEveryNoteShown(program);
     CloseProgram(install, program);
 }
