@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-#include "foundation/FileHelpers.h"
 #include "note/NoteController.h"
 #include "store/FreeSlotLists.h"
 #include "store/NoteSaving.h"
@@ -68,7 +67,7 @@ std::vector<std::string> RescueBackupsLogged(const ProgramInstall& install)
 {
     static const char kMarker[] = "the notes as they are now are in ";
     std::vector<std::string> paths;
-    const std::string log = FileExists(install.File("error.txt").c_str()) ? ReadWholeFile(install.File("error.txt")) : "";
+    const std::string log = ReadWholeFile(install.File("error.txt"));
     for (size_t at = log.find(kMarker); at != std::string::npos; at = log.find(kMarker, at)) {
         at += sizeof kMarker - 1;
         paths.push_back(log.substr(at, log.find("\r\n", at) - at));
