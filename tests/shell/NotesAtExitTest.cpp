@@ -128,8 +128,7 @@ TEST(NotesAtExit, ACloseAskedForWhileTheNotesLoadWaitsForThemAndLosesNone)
 TEST(NotesAtExit, AnEndWhoseEditCannotBeStoredKeepsTheProgramRunningAndTheNextEndStoresIt)
 {
     ProgramInstall install;
-    install.AddInstalledDataFiles();
-    StoreOneNote(install);
+    InstallWithOneNote(install);
     const std::string edited = std::string("Edited ") + kStoredText;
     {
         RunningProgram program(install, "");
@@ -208,9 +207,8 @@ TEST(NotesAtExit, AnEndWhoseEditCannotBeStoredKeepsTheProgramRunningAndTheNextEn
 TEST(NotesAtExit, ATimedSaveStoresTheNotesWhileTheUsersTableIsHeldAndSaysSoOnce)
 {
     ProgramInstall install;
-    install.AddInstalledDataFiles();
+    InstallWithOneNote(install);
     SetAutoSaveInterval(install.Path(), 1);
-    StoreOneNote(install);
     RunningProgram program(install, "");
     HWND main = WaitForMainWindow(program);
     ASSERT_NE(main, nullptr);

@@ -69,7 +69,7 @@ std::map<std::string, std::string> OccupyRescueNames(const ProgramInstall& insta
             names.push_back("Unstored " + stamp + Digits(second, 2) + ".QPK");
         for (const std::string& name : names) {
             const std::string bytes = "Kept by another program: " + name;
-            if (!FileExists(install.File("BACKUP\\" + name).c_str())) {
+            if (!FileExists(install.File("BACKUP\\" + name))) {
                 WriteWholeFile(install.File("BACKUP\\" + name), bytes);
                 placed[name] = bytes;
             }
@@ -82,8 +82,7 @@ std::map<std::string, std::string> OccupyRescueNames(const ProgramInstall& insta
 TEST(RescueBackup, AForcedEndOfTheSessionKeepsTheEditInABackupThatBringsItBack)
 {
     ProgramInstall install;
-    install.AddInstalledDataFiles();
-    StoreOneNote(install);
+    InstallWithOneNote(install);
     const std::string edited = std::string("Forced ") + kStoredText;
     {
         HeldFile holder;
@@ -133,8 +132,7 @@ TEST(RescueBackup, AForcedEndOfTheSessionKeepsTheEditInABackupThatBringsItBack)
 TEST(RescueBackup, ARefusedEndOfTheSessionWritesItBeforeTheQuestionThatNamesIt)
 {
     ProgramInstall install;
-    install.AddInstalledDataFiles();
-    StoreOneNote(install);
+    InstallWithOneNote(install);
     const std::string edited = std::string("Refused ") + kStoredText;
     RunningProgram program(install, "");
     HWND main = StartAndEdit(program, "Refused ");
@@ -187,8 +185,7 @@ TEST(RescueBackup, ARefusedEndOfTheSessionWritesItBeforeTheQuestionThatNamesIt)
 TEST(RescueBackup, TwoEndsAnywayInTheSameMinuteKeepEachEditAndReplaceNoFile)
 {
     ProgramInstall install;
-    install.AddInstalledDataFiles();
-    StoreOneNote(install);
+    InstallWithOneNote(install);
     const std::map<std::string, std::string> occupied = OccupyRescueNames(install, 3);
     std::vector<std::string> written;
     // The user ends anyway, starts again at once to check, and meets the

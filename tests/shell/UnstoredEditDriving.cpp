@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "note/NoteController.h"
 #include "store/FreeSlotLists.h"
 #include "store/NoteSaving.h"
@@ -13,8 +11,9 @@
 
 const char kStoredText[] = "Stored before the run";
 
-void StoreOneNote(const ProgramInstall& install)
+void InstallWithOneNote(ProgramInstall& install)
 {
+    install.AddInstalledDataFiles();
     CurrentFolder data(install.Path());
     NotesFreeSlots().Clear();
     CNoteController note;
@@ -50,17 +49,7 @@ std::string BackupNamedIn(const std::string& question)
 
 std::vector<std::string> RescueBackupNames(const ProgramInstall& install)
 {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(install.File("BACKUP\\Unstored *.QPK").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do
-        names.push_back(found.cFileName);
-    while (FindNextFileA(search, &found));
-    FindClose(search);
-    std::sort(names.begin(), names.end());
-    return names;
+    return FileNamesMatching(install.File("BACKUP\\Unstored *.QPK"));
 }
 
 std::vector<std::string> RescueBackupsLogged(const ProgramInstall& install)

@@ -11,9 +11,10 @@
 // holds the notes' files), and where the program then keeps it: the notes
 // table, the rescue backups of the backup folder, error.txt.
 
-// The text of the one note StoreOneNote puts into an install's notes table.
+// The data files of an installation, whose notes table holds one note of
+// this text.
 extern const char kStoredText[];
-void StoreOneNote(const ProgramInstall& install);
+void InstallWithOneNote(ProgramInstall& install);
 
 // Types the text at the start of the note's body, as the keyboard would.
 void TypeAtStart(HWND note, const std::string& text);

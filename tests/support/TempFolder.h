@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // A fresh folder under the system's temporary folder (or under the parent
 // folder given), removed with everything in it when the object goes.
@@ -24,3 +25,5 @@ private:
 std::string ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
+// The names of the files the pattern (a path with wildcards) matches, sorted.
+std::vector<std::string> FileNamesMatching(const std::string& pattern);
