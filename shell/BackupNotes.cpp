@@ -30,22 +30,28 @@ std::string CompletionText(const std::string& fileName)
     return "Backup completed successfully to: " + folder + "\\" + fileName;
 }
 
-void WriteBackupFile(CWindowController& app, const std::string& path)
+// Every note and the computers, between the root's tags.
+void WriteBackupContent(CWindowController& app, CXmlLineSink& sink)
 {
-    CXmlWriter writer(kBackupHeaderLine, kBackupRootName);
-    writer.Open(path.c_str());
     int number = 1;
     // Every note is on the one screen: its pixels per inch are read once.
     const int pixelsPerInch = PixelsPerInchOf(app.GetWindow());
     auto write = [&](CNoteController* note) {
-        WriteNoteXml(writer, BackupRecordOf(*note, pixelsPerInch), number++);
+        WriteNoteXml(sink, BackupRecordOf(*note, pixelsPerInch), number++);
         return true;
     };
     ForEachNote(app.OwnNotes(), write);
     ForEachNote(app.OtherNotes(), write);
-    writer.WriteLine("   ");
-    writer.WriteComment("The overall list of computers where any note was sent to", 1);
-    WriteComputersXml(writer, BackupComputersOfSentToList(), 1);
+    sink.WriteLine("   ");
+    sink.WriteComment("The overall list of computers where any note was sent to", 1);
+    WriteComputersXml(sink, BackupComputersOfSentToList(), 1);
+}
+
+void WriteBackupFile(CWindowController& app, const std::string& path)
+{
+    CXmlWriter writer(kBackupHeaderLine, kBackupRootName);
+    writer.Open(path.c_str());
+    WriteBackupContent(app, writer);
     writer.Close();
 }
 
@@ -98,6 +104,16 @@ bool BackupNotesToXml(CWindowController& app, bool interactive, const char* name
     if (interactive)
         ShowInfoMessage(owner, CompletionText(fileName).c_str(), ProgramTitle);
     return true;
+}
+
+std::string BackupNotesText(CWindowController& app)
+{
+    CXmlTextSink text;
+    text.WriteLine(kBackupHeaderLine);
+    text.WriteStartTag(kBackupRootName, 0);
+    WriteBackupContent(app, text);
+    text.WriteEndTag(kBackupRootName, 0);
+    return text.Text();
 }
 
 void RunScheduledBackup(CWindowController& app)

@@ -48,6 +48,9 @@ struct CRestoreState {
 // backup folder; a name given is the file's path (a relative one in the data
 // folder). True when a file was written.
 bool BackupNotesToXml(CWindowController& app, bool interactive, const char* nameText);
+// The bytes BackupNotesToXml would write of every note as it is now.
+// Failures throw CGenericException.
+std::string BackupNotesText(CWindowController& app);
 // The daily backup when one is due, and the expired backups deleted.
 void RunScheduledBackup(CWindowController& app);
 // Restores the file of the path, or with an empty path the backup at that

@@ -152,11 +152,13 @@ LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         OnSessionChange(wParam);
         break;
     case WM_QUERYENDSESSION:
-        if (controller->OnQueryEndSession())
+        if (controller->OnQueryEndSession((static_cast<DWORD>(lParam) & ENDSESSION_CRITICAL) != 0))
             return 0;
         break;
     case WM_ENDSESSION:
-        if (!wParam)
+        if (wParam)
+            controller->OnSessionEnds();
+        else
             controller->OnEndSessionCancelled();
         break;
     default:

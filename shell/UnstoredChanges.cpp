@@ -8,7 +8,6 @@
 #include "shell/BackupRestore.h"
 #include "store/ReplacementAdvice.h"
 #include "xmlfiles/BackupList.h"
-#include "xmlfiles/bytes/BackupNames.h"
 
 void SaveAllOutcome::AddUnwritten(const std::string& name)
 {
@@ -31,24 +30,26 @@ std::vector<std::string> UnwritableNotesFiles()
     return held;
 }
 
-std::string UnstoredAtEndQuestion(const SaveAllOutcome& saved, const std::string& backupPath)
+std::string UnstoredAtEndQuestion(const SaveAllOutcome& saved, const std::string& rescueBackup)
 {
     std::string what = "Changes to your notes";
     if (saved.notesUnstored && saved.tiesUnstored)
         what = "Changes to your notes and the groups and programs of restored notes";
     else if (saved.tiesUnstored)
         what = "The groups and programs of restored notes";
-    return what + " could not be stored: these files could not be written, perhaps because another program (a "
-                  "backup or synchronising program) is using them:" +
-           ListedFileNames(saved.unwrittenFiles) +
-           "\r\n\r\nIf Quillnet+ ended now, these changes would be lost. Please close that program, then end "
-           "Quillnet+ again: Quillnet+ goes on running until then (the reasons are in error.txt).\r\n\r\n"
-           "End Quillnet+ anyway? Your notes as they are now would first be written to this backup file:\r\n    " +
-           backupPath;
-}
-
-std::string EndAnywayBackupPath()
-{
-    // Not a dated name of its own: no expiry of old backups looks at it.
-    return BackupFolderPath() + "\\Unstored " + BackupFileName(BackupStampNow(), ".QPK");
+    const std::string question =
+        what + " could not be stored: these files could not be written, perhaps because another program (a "
+               "backup or synchronising program) is using them:" +
+        ListedFileNames(saved.unwrittenFiles) +
+        "\r\n\r\nIf Quillnet+ ended now, these changes would be lost from your notes. Please close that program, "
+        "then end Quillnet+ again: Quillnet+ goes on running until then (the reasons are in error.txt).\r\n\r\n"
+        "End Quillnet+ anyway? ";
+    if (rescueBackup.empty())
+        return question +
+               "Quillnet+ would first write your notes as they are now to a backup file in this folder, where it "
+               "could not write one just now:\r\n    " +
+               BackupFolderPath();
+    return question +
+           "Your notes, as they are now, are kept in this backup file, from which they can be restored:\r\n    " +
+           rescueBackup;
 }

@@ -27,10 +27,7 @@ struct SaveAllOutcome {
 std::vector<std::string> UnwritableNotesFiles();
 
 // The question asked when changes would be lost by ending now: which files
-// could not be written, that the program goes on running, and that ending
-// anyway first writes the notes to the backup file of that path.
-std::string UnstoredAtEndQuestion(const SaveAllOutcome& saved, const std::string& backupPath);
-
-// The backup file that ending anyway writes: in the backup folder, named so
-// that the expiry of old backups never takes it.
-std::string EndAnywayBackupPath();
+// could not be written, that the program goes on running, and the rescue
+// backup that holds the notes as they are (empty: none could be written, and
+// ending anyway would first try again).
+std::string UnstoredAtEndQuestion(const SaveAllOutcome& saved, const std::string& rescueBackup);

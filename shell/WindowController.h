@@ -12,6 +12,7 @@
 #include "net/PortListener.h"
 #include "note/NoteKeeper.h"
 #include "shell/BackupRestore.h"
+#include "shell/RescueBackup.h"
 #include "shell/TrayIcon.h"
 #include "shell/UnstoredChanges.h"
 #include "store/DbfFile.h"
@@ -56,11 +57,18 @@ public:
     // Neither port takes notes or chats any more.
     void StopListeningOnBothPorts();
 
-    // Non-zero refuses the end of the Windows session.
-    int OnQueryEndSession();
-    // False when a change could not be stored: the session must not end
-    // without it, and the user is asked once the refusal has been answered.
-    bool OnEndSession();
+    // Non-zero refuses the end of the Windows session; a critical end is
+    // never refused.
+    int OnQueryEndSession(bool critical);
+    // Saves and stops the work for the end of the session. A change that
+    // could not be stored goes into the rescue backup; then, unless the end
+    // is forced, false: the session must not end without it, and the user is
+    // asked once the refusal has been answered.
+    bool OnEndSession(bool forced);
+    // The session ends now (WM_ENDSESSION with TRUE), also after a refusal:
+    // what is not stored goes into the rescue backup, and the store is tried
+    // once more.
+    void OnSessionEnds();
     // The session goes on after all (WM_ENDSESSION with FALSE): work resumes.
     void OnEndSessionCancelled();
 
@@ -247,8 +255,13 @@ private:
     void ExitCommand();
     bool AnyNoteTransmitting() const;
     bool RefuseWhileBusy();
-    // A note or a tie of a restored note that lives only in memory.
+    // A note that lives only in memory.
     bool HasUnstoredChanges() const;
+    // A note, or a tie of a restored note, that lives only in memory.
+    bool ChangesUnstoredNow() const;
+    // The end of the session's work, started from the system's question;
+    // false, with the work going on, when it did not end.
+    bool EndSessionNow(bool forced);
     // Saves everything for the end: true when nothing is left unstored, or
     // when the user, asked, chose to end anyway and the notes went into a
     // backup file first.
@@ -298,6 +311,7 @@ private:
     // The user chose to end with changes not stored; their backup is written.
     bool m_endingAnyway = false;
     SaveAllOutcome m_unstoredAtSessionEnd;
+    CRescueBackup m_rescueBackup;
     // A rebuild of the memo file failed: it may still hold the plain text of
     // a note locked since, so every save of all notes rebuilds until one works.
     bool m_memoRebuildOwed = false;

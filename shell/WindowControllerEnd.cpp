@@ -15,11 +15,11 @@
 #include "shell/BackupRestore.h"
 #include "shell/NoteLists.h"
 #include "shell/WindowController.h"
-#include "store/BackupFolderCheck.h"
 #include "store/NoteRecordFields.h"
 #include "store/SentToTable.h"
 #include "store/TransactTable.h"
 #include "store/UsersTable.h"
+#include "xmlfiles/BackupList.h"
 
 namespace {
 const char kSaveAllPrefix[] = "CWindowController::SaveAll(): ";
@@ -51,6 +51,11 @@ bool CWindowController::HasUnstoredChanges() const
     if (!unstored)
         ForEachNote(m_otherNotes, look);
     return unstored;
+}
+
+bool CWindowController::ChangesUnstoredNow() const
+{
+    return HasUnstoredChanges() || !m_restoreState.unwrittenTieFiles.empty();
 }
 
 SaveAllOutcome CWindowController::SaveAll()
@@ -113,8 +118,9 @@ bool CWindowController::SavedForEnd()
 
 bool CWindowController::EndAnywayChosen(const SaveAllOutcome& saved)
 {
-    const std::string backup = EndAnywayBackupPath();
-    const std::string question = UnstoredAtEndQuestion(saved, backup);
+    // The notes are in a file before the question: whatever ends the program
+    // while it is up, the changes are not lost.
+    const std::string question = UnstoredAtEndQuestion(saved, m_rescueBackup.Keep(*this));
     WriteErrorLog("CWindowController::EndAnywayChosen(): ", "the program did not end at once: changes are not stored");
     // No timed save, alarm or second close runs while the user decides.
     ProgramFlags& flags = GetProgramFlags();
@@ -127,11 +133,13 @@ bool CWindowController::EndAnywayChosen(const SaveAllOutcome& saved)
     flags.closing = wasClosing;
     if (answer != kIdYes)
         return false;
-    EnsureBackupFolder(m_mainWindow);
-    if (!BackupNotesToXml(*this, false, backup.c_str())) {
+    // What was typed while the question was up goes into a newer rescue backup.
+    const std::string backup = m_rescueBackup.Keep(*this);
+    if (backup.empty()) {
         ShowErrorMessage(m_mainWindow,
-                         ("The backup file could not be written either:\r\n    " + backup +
-                          "\r\n\r\nQuillnet+ goes on running, so that your changes are not lost.")
+                         ("The notes could not be written to a backup file either, in:\r\n    " + BackupFolderPath() +
+                          "\r\n\r\nQuillnet+ goes on running, so that your changes are not lost (the reasons are "
+                          "in error.txt).")
                              .c_str(),
                          ProgramTitle);
         return false;

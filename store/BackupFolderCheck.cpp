@@ -31,7 +31,7 @@ bool CanWriteIn(const std::string& folder)
 }
 }
 
-int EnsureBackupFolder(HWND owner)
+bool EnsureBackupFolderQuietly()
 {
     const std::string standard = DataFilePath(DataName::kBackupFolder);
     const std::string current = GetCurrentBackupFolder();
@@ -39,7 +39,12 @@ int EnsureBackupFolder(HWND owner)
         SetCurrentBackupFolder(standard.c_str());
     if (!FolderExists(standard))
         CreateDirectoryA(standard.c_str(), nullptr);
-    if (FolderExists(standard))
+    return FolderExists(standard);
+}
+
+int EnsureBackupFolder(HWND owner)
+{
+    if (EnsureBackupFolderQuietly())
         return 1;
     ShowErrorMessage(owner,
                      "The standard BACKUP location could not be created??\r\n\r\n"

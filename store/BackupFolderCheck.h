@@ -7,3 +7,6 @@
 // "BACKUP"), which is created when missing; a standard folder that cannot be
 // created is reported. Non-zero when the standard folder exists afterwards.
 int EnsureBackupFolder(HWND owner);
+// The same without a box: for a moment when none may be shown. True when the
+// standard folder exists afterwards.
+bool EnsureBackupFolderQuietly();

@@ -25,50 +25,10 @@
 #include "support/StoredNotes.h"
 #include "support/ProgramDriver.h"
 #include "support/TextChecks.h"
+#include "UnstoredEditDriving.h"
 
 namespace {
 using Notes = StoredNoteList;
-
-const char kStoredText[] = "Stored before the run";
-
-// An install whose notes table holds one note of that text.
-void StoreOneNote(const ProgramInstall& install)
-{
-    CurrentFolder data(install.Path());
-    NotesFreeSlots().Clear();
-    CNoteController note;
-    note.m_userId = 1;
-    note.m_left = 120;
-    const std::string text = std::string("{\\rtf1 ") + kStoredText + "}";
-    note.SetRichText(text.data(), text.size());
-    ASSERT_TRUE(SaveNote(note));
-}
-
-// Types the text at the start of the note's body, as the keyboard would.
-void TypeAtStart(HWND note, const std::string& text)
-{
-    ASSERT_NE(note, nullptr);
-    ASSERT_TRUE(SendWithTimeout(BodyOf(note), EM_SETSEL, 0, 0));
-    for (char key : text)
-        ASSERT_TRUE(SendWithTimeout(BodyOf(note), WM_CHAR, static_cast<unsigned char>(key), 1));
-}
-
-bool StoredNoteHas(const std::string& folder, const std::string& text)
-{
-    for (const auto& note : LoadEveryNote(folder)) {
-        if (note->RichText().find(text) != std::string::npos)
-            return true;
-    }
-    return false;
-}
-
-// The path that ends the question about changes not stored.
-std::string BackupNamedIn(const std::string& question)
-{
-    const size_t line = question.rfind("\n    ");
-    return line == std::string::npos ? std::string() : question.substr(line + 5);
-}
-
 }
 
 TEST(NotesAtExit, AMissingUsersTableIsReportedAndEveryNoteIsStillSaved)
@@ -168,8 +128,7 @@ TEST(NotesAtExit, ACloseAskedForWhileTheNotesLoadWaitsForThemAndLosesNone)
 TEST(NotesAtExit, AnEndWhoseEditCannotBeStoredKeepsTheProgramRunningAndTheNextEndStoresIt)
 {
     ProgramInstall install;
-    install.AddInstalledDataFiles();
-    StoreOneNote(install);
+    InstallWithOneNote(install);
     const std::string edited = std::string("Edited ") + kStoredText;
     {
         RunningProgram program(install, "");
@@ -248,9 +207,8 @@ TEST(NotesAtExit, AnEndWhoseEditCannotBeStoredKeepsTheProgramRunningAndTheNextEn
 TEST(NotesAtExit, ATimedSaveStoresTheNotesWhileTheUsersTableIsHeldAndSaysSoOnce)
 {
     ProgramInstall install;
-    install.AddInstalledDataFiles();
+    InstallWithOneNote(install);
     SetAutoSaveInterval(install.Path(), 1);
-    StoreOneNote(install);
     RunningProgram program(install, "");
     HWND main = WaitForMainWindow(program);
     ASSERT_NE(main, nullptr);

@@ -2,6 +2,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 // A fresh folder under the system's temporary folder (or under the parent
 // folder given), removed with everything in it when the object goes.
@@ -28,3 +29,5 @@ bool FileExists(const std::string& path);
 // Every file under the folder, its subfolders too, by its path below it
 // ("CHAT\a.bmp"), with its bytes.
 std::map<std::string, std::string> FilesUnder(const std::string& folder);
+// The names of the files the pattern (a path with wildcards) matches, sorted.
+std::vector<std::string> FileNamesMatching(const std::string& pattern);

@@ -115,17 +115,7 @@ void RestoreAnsweringPassword(const ProgramInstall& install, DWORD process, cons
 
 std::vector<std::string> BackupFiles(const ProgramInstall& install)
 {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(install.File("BACKUP\\*.QPK").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do
-        names.push_back(found.cFileName);
-    while (FindNextFileA(search, &found));
-    FindClose(search);
-    std::sort(names.begin(), names.end());
-    return names;
+    return FileNamesMatching(install.File("BACKUP\\*.QPK"));
 }
 
 std::string BackupFile(const ProgramInstall& install, const std::string& name)

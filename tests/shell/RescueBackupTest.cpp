@@ -1,0 +1,215 @@
+// An edit that cannot be stored at the end of the Windows session is in a
+// file before the program can be ended: a forced end neither asks nor waits,
+// and a refused end writes the rescue backup before its question. A rescue
+// backup never takes the place of another file.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "foundation/FileHelpers.h"
+#include "globals/MainWindowMessages.h"
+#include "support/HeldFile.h"
+#include "support/NoteDriving.h"
+#include "support/ProgramDriver.h"
+#include "support/Screenshot.h"
+#include "support/TextChecks.h"
+#include "UnstoredEditDriving.h"
+
+namespace {
+// A program started on the install, with the edit typed before the note's
+// stored text and shown in the note.
+HWND StartAndEdit(RunningProgram& program, const std::string& edit)
+{
+    HWND main = WaitForMainWindow(program);
+    if (!main)
+        return nullptr;
+    TypeAtStart(WaitForNoteWithText(program.ProcessId(), kStoredText), edit);
+    return WaitForNoteWithText(program.ProcessId(), edit + kStoredText) ? main : nullptr;
+}
+
+std::string RescueBackupFile(const ProgramInstall& install, const std::string& name)
+{
+    return ReadWholeFile(install.File("BACKUP\\" + name));
+}
+
+std::string Digits(int value, int width)
+{
+    char text[8];
+    std::snprintf(text, sizeof text, "%0*d", width, value);
+    return text;
+}
+
+// Files another program left in the backup folder under every name a rescue
+// backup of the next minutes could be given, by the minute and by the second;
+// each file's name and bytes.
+std::map<std::string, std::string> OccupyRescueNames(const ProgramInstall& install, int minutes)
+{
+    std::map<std::string, std::string> placed;
+    CreateDirectoryA(install.File("BACKUP").c_str(), nullptr);
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    FILETIME start;
+    SystemTimeToFileTime(&now, &start);
+    for (int minute = 0; minute <= minutes; ++minute) {
+        ULARGE_INTEGER at{{start.dwLowDateTime, start.dwHighDateTime}};
+        at.QuadPart += 600000000ULL * minute;
+        FILETIME moment{at.LowPart, at.HighPart};
+        SYSTEMTIME when;
+        FileTimeToSystemTime(&moment, &when);
+        const std::string stamp = Digits(when.wYear, 4) + Digits(when.wMonth, 2) + Digits(when.wDay, 2) +
+                                  Digits(when.wHour, 2) + Digits(when.wMinute, 2);
+        std::vector<std::string> names = {"Unstored " + stamp + ".QPK"};
+        for (int second = 0; second < 60; ++second)
+            names.push_back("Unstored " + stamp + Digits(second, 2) + ".QPK");
+        for (const std::string& name : names) {
+            const std::string bytes = "Kept by another program: " + name;
+            if (!FileExists(install.File("BACKUP\\" + name))) {
+                WriteWholeFile(install.File("BACKUP\\" + name), bytes);
+                placed[name] = bytes;
+            }
+        }
+    }
+    return placed;
+}
+}
+
+TEST(RescueBackup, AForcedEndOfTheSessionKeepsTheEditInABackupThatBringsItBack)
+{
+    ProgramInstall install;
+    InstallWithOneNote(install);
+    const std::string edited = std::string("Forced ") + kStoredText;
+    {
+        HeldFile holder;
+        RunningProgram program(install, "");
+        HWND main = StartAndEdit(program, "Forced ");
+        ASSERT_NE(main, nullptr);
+        // A backup or synchronising program reads the table, longer than the save's retries.
+        ASSERT_TRUE(holder.Hold(install.File("notes.QPD"), kHolderSharesReadWrite));
+
+        // The system ends the session whatever the programs answer: the
+        // program does its end without a box and says yes.
+        LRESULT answer = 0;
+        ASSERT_TRUE(SendWithTimeout(main, WM_QUERYENDSESSION, 0, ENDSESSION_CRITICAL, &answer));
+        EXPECT_NE(answer, 0) << "a critical end of the session is not refused";
+        // What is typed before the session ends is kept as well.
+        TypeAtStart(WaitForNoteWithText(program.ProcessId(), edited), "Later ");
+        ASSERT_NE(WaitForNoteWithText(program.ProcessId(), "Later " + edited), nullptr);
+        ASSERT_TRUE(SendWithTimeout(main, WM_ENDSESSION, TRUE, ENDSESSION_CRITICAL));
+        // Whatever the program posted itself meanwhile has run by now.
+        ASSERT_TRUE(SendWithTimeout(main, WM_NULL, 0, 0));
+        EXPECT_FALSE(ProgramBoxShown(program.ProcessId())) << AcknowledgeProgramBox(program.ProcessId());
+        EXPECT_TRUE(program.IsRunning()) << "the program does not close itself: the system ends it";
+        // Here the system ends the process, with notes.QPD still held.
+    }
+    EXPECT_FALSE(StoredNoteHas(install.Path(), edited));
+    const std::vector<std::string> logged = RescueBackupsLogged(install);
+    ASSERT_EQ(logged.size(), 2u) << "error.txt names each rescue backup";
+    std::vector<std::string> loggedNames = {FileNameOf(logged[0]), FileNameOf(logged[1])};
+    std::sort(loggedNames.begin(), loggedNames.end());
+    EXPECT_EQ(RescueBackupNames(install), loggedNames);
+    const std::string atTheQuestion = ReadWholeFile(logged[0]);
+    EXPECT_TRUE(Contains(atTheQuestion, edited));
+    EXPECT_FALSE(Contains(atTheQuestion, "Later "));
+    EXPECT_TRUE(Contains(ReadWholeFile(logged[1]), "Later " + edited));
+
+    // The next run restores the last rescue backup: the edit is back in the
+    // note, and stored at the end.
+    RunningProgram again(install, "");
+    ASSERT_NE(WaitForMainWindow(again), nullptr);
+    ASSERT_NE(WaitForNoteWithText(again.ProcessId(), kStoredText), nullptr);
+    RunToEnd(install, "/replaceSilently \"" + logged[1] + "\"");
+    EXPECT_NE(WaitForNoteWithText(again.ProcessId(), "Later " + edited), nullptr);
+    CloseProgram(install, again);
+    EXPECT_TRUE(StoredNoteHas(install.Path(), "Later " + edited));
+}
+
+TEST(RescueBackup, ARefusedEndOfTheSessionWritesItBeforeTheQuestionThatNamesIt)
+{
+    ProgramInstall install;
+    InstallWithOneNote(install);
+    const std::string edited = std::string("Refused ") + kStoredText;
+    RunningProgram program(install, "");
+    HWND main = StartAndEdit(program, "Refused ");
+    ASSERT_NE(main, nullptr);
+    const DWORD process = program.ProcessId();
+    HeldFile holder(install.File("notes.QPD"), kHolderSharesReadWrite);
+    ASSERT_TRUE(holder.Held());
+
+    LRESULT answer = 1;
+    ASSERT_TRUE(SendWithTimeout(main, WM_QUERYENDSESSION, 0, 0, &answer));
+    EXPECT_EQ(answer, 0) << "the end of the session is refused";
+    // The edit is in a file before the user has answered anything.
+    std::vector<std::string> rescues = RescueBackupNames(install);
+    ASSERT_EQ(rescues.size(), 1u);
+    EXPECT_TRUE(Contains(RescueBackupFile(install, rescues[0]), edited));
+    ShownMessageBox box = WaitForMessageBox(process, kDriverWaitMs, "Quillnet+");
+    ASSERT_NE(box.window, nullptr);
+    EXPECT_TRUE(SaveScreenshotOf(box.window, "RescueBackupAtSessionEnd"));
+    EXPECT_TRUE(Contains(box.text, "notes.QPD")) << box.text;
+    EXPECT_EQ(FileNameOf(BackupNamedIn(box.text)), rescues[0]) << box.text;
+
+    // While the question is up the user edits on, and the next end of the
+    // session is refused with a new rescue backup; one more with nothing
+    // changed writes none.
+    TypeAtStart(WaitForNoteWithText(process, edited), "More ");
+    ASSERT_NE(WaitForNoteWithText(process, "More " + edited), nullptr);
+    for (int end = 0; end < 2; ++end) {
+        answer = 1;
+        ASSERT_TRUE(SendWithTimeout(main, WM_QUERYENDSESSION, 0, 0, &answer));
+        EXPECT_EQ(answer, 0) << end;
+    }
+    rescues = RescueBackupNames(install);
+    ASSERT_EQ(rescues.size(), 2u);
+    const std::vector<std::string> logged = RescueBackupsLogged(install);
+    ASSERT_EQ(logged.size(), 2u);
+    const std::string newest = logged.back();
+    EXPECT_TRUE(Contains(ReadWholeFile(newest), "More " + edited));
+
+    // Ending anyway writes no further file.
+    ASSERT_TRUE(AnswerMessageBox(box, IDYES));
+    DWORD exitCode = 1;
+    ASSERT_TRUE(program.WaitForExit(&exitCode));
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_EQ(RescueBackupNames(install), rescues);
+    EXPECT_TRUE(Contains(ReadWholeFile(install.File("error.txt")), "the notes are in " + newest));
+    holder.Release();
+    EXPECT_FALSE(StoredNoteHas(install.Path(), edited));
+}
+
+TEST(RescueBackup, TwoEndsAnywayInTheSameMinuteKeepEachEditAndReplaceNoFile)
+{
+    ProgramInstall install;
+    InstallWithOneNote(install);
+    const std::map<std::string, std::string> occupied = OccupyRescueNames(install, 3);
+    std::vector<std::string> written;
+    // The user ends anyway, starts again at once to check, and meets the
+    // same synchronising program.
+    for (const char* edit : {"First ", "Second "}) {
+        RunningProgram program(install, "");
+        HWND main = StartAndEdit(program, edit);
+        ASSERT_NE(main, nullptr);
+        HeldFile holder(install.File("notes.QPD"), kHolderSharesReadWrite);
+        ASSERT_TRUE(holder.Held());
+        PostMessageA(main, WM_COMMAND, kCmdExit, 0);
+        written.push_back(BackupNamedIn(AnswerProgramBox(program.ProcessId(), IDYES)));
+        DWORD exitCode = 1;
+        ASSERT_TRUE(program.WaitForExit(&exitCode));
+        EXPECT_EQ(exitCode, 0u);
+    }
+    for (const auto& [name, bytes] : occupied)
+        EXPECT_TRUE(RescueBackupFile(install, name) == bytes) << name << " was replaced";
+    ASSERT_EQ(written.size(), 2u);
+    EXPECT_NE(written[0], written[1]);
+    EXPECT_EQ(RescueBackupNames(install).size(), occupied.size() + 2);
+    EXPECT_EQ(RescueBackupsLogged(install), written);
+    const std::string first = ReadWholeFile(written[0]);
+    EXPECT_TRUE(Contains(first, std::string("First ") + kStoredText));
+    EXPECT_FALSE(Contains(first, "Second "));
+    EXPECT_TRUE(Contains(ReadWholeFile(written[1]), std::string("Second ") + kStoredText));
+}

@@ -1,0 +1,65 @@
+#include "UnstoredEditDriving.h"
+
+#include <gtest/gtest.h>
+
+#include "note/NoteController.h"
+#include "store/FreeSlotLists.h"
+#include "store/NoteSaving.h"
+#include "support/InFolder.h"
+#include "support/NoteDriving.h"
+#include "support/StoredNotes.h"
+
+const char kStoredText[] = "Stored before the run";
+
+void InstallWithOneNote(ProgramInstall& install)
+{
+    install.AddInstalledDataFiles();
+    CurrentFolder data(install.Path());
+    NotesFreeSlots().Clear();
+    CNoteController note;
+    note.m_userId = 1;
+    note.m_left = 120;
+    const std::string text = std::string("{\\rtf1 ") + kStoredText + "}";
+    note.SetRichText(text.data(), text.size());
+    ASSERT_TRUE(SaveNote(note));
+}
+
+void TypeAtStart(HWND note, const std::string& text)
+{
+    ASSERT_NE(note, nullptr);
+    ASSERT_TRUE(SendWithTimeout(BodyOf(note), EM_SETSEL, 0, 0));
+    for (char key : text)
+        ASSERT_TRUE(SendWithTimeout(BodyOf(note), WM_CHAR, static_cast<unsigned char>(key), 1));
+}
+
+bool StoredNoteHas(const std::string& folder, const std::string& text)
+{
+    for (const auto& note : LoadEveryNote(folder)) {
+        if (note->RichText().find(text) != std::string::npos)
+            return true;
+    }
+    return false;
+}
+
+std::string BackupNamedIn(const std::string& question)
+{
+    const size_t line = question.rfind("\n    ");
+    return line == std::string::npos ? std::string() : question.substr(line + 5);
+}
+
+std::vector<std::string> RescueBackupNames(const ProgramInstall& install)
+{
+    return FileNamesMatching(install.File("BACKUP\\Unstored *.QPK"));
+}
+
+std::vector<std::string> RescueBackupsLogged(const ProgramInstall& install)
+{
+    static const char kMarker[] = "the notes as they are now are in ";
+    std::vector<std::string> paths;
+    const std::string log = ReadWholeFile(install.File("error.txt"));
+    for (size_t at = log.find(kMarker); at != std::string::npos; at = log.find(kMarker, at)) {
+        at += sizeof kMarker - 1;
+        paths.push_back(log.substr(at, log.find("\r\n", at) - at));
+    }
+    return paths;
+}

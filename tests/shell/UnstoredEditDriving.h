@@ -1,0 +1,33 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "support/ProgramDriver.h"
+
+// An edit typed into the real program that cannot be stored (another program
+// holds the notes' files), and where the program then keeps it: the notes
+// table, the rescue backups of the backup folder, error.txt.
+
+// The data files of an installation, whose notes table holds one note of
+// this text.
+extern const char kStoredText[];
+void InstallWithOneNote(ProgramInstall& install);
+
+// Types the text at the start of the note's body, as the keyboard would.
+void TypeAtStart(HWND note, const std::string& text);
+
+// Whether a note of the data folder's notes table holds the text.
+bool StoredNoteHas(const std::string& folder, const std::string& text);
+
+// The path that ends the question about changes not stored.
+std::string BackupNamedIn(const std::string& question);
+
+// The names of the rescue backups ("Unstored *.QPK") in the install's backup
+// folder, in the order of their names.
+std::vector<std::string> RescueBackupNames(const ProgramInstall& install);
+
+// The rescue backups error.txt names as holding the notes, in its order.
+std::vector<std::string> RescueBackupsLogged(const ProgramInstall& install);
