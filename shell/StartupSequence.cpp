@@ -43,7 +43,6 @@
 #include "store/FileStepFailures.h"
 #include "store/ReplacementRecovery.h"
 #include "store/VirtualStoreRecovery.h"
-#include "xmlfiles/XmlFileReading.h"
 
 namespace {
 const char* const kDataFilesToRun[] = {"config.qpd", "config.qps", "notes.qpd",   "notes.qps",   "users.qpd",
@@ -199,25 +198,13 @@ void ShowHeldFileBox(const std::string& path)
 }
 
 // False, after one box that names it, when another program holds one of the
-// settings files read at start: the program would go on without the user's
-// groups, associations or calendar settings, or could not keep them, so the
-// start ends before anything is written.
-bool CheckSettingsFilesFree()
+// data files read at start: the program would stop half-way, after its first
+// writes, or go on without the user's groups, associations or calendar
+// settings, while a glance only delays it. Asked before the check of the
+// rights, which a holder that shares nothing would fail too.
+bool CheckDataFilesFree()
 {
-    const std::string held = FindHeldSettingsFile();
-    if (held.empty())
-        return true;
-    ShowHeldFileBox(held);
-    return false;
-}
-
-// The same for the tables and memo files: a holder of one of them would stop
-// the start half-way, after its first writes, while a glance only delays it.
-// Asked before the check of the rights, which a holder that shares nothing
-// would fail too.
-bool CheckTablesFree()
-{
-    const std::string held = FindHeldTable();
+    const std::string held = FindHeldDataFile();
     if (held.empty())
         return true;
     ShowHeldFileBox(held);
@@ -269,7 +256,7 @@ bool PrepareData(HINSTANCE instance, int& exitCode)
         exitCode = kDataFilesNotWholeExitCode;
         return false;
     }
-    if (!CheckSettingsFilesFree() || !CheckTablesFree()) {
+    if (!CheckDataFilesFree()) {
         exitCode = kExitDataFileHeld;
         return false;
     }

@@ -15,33 +15,61 @@
 #include "foundation/bytes/MessageBoxes.h"
 #include "store/FileStepFailures.h"
 #include "store/NotesFiles.h"
-#include "store/ReplacementAdvice.h"
 
 namespace {
 const WORD kEmptyNotesResource = 729;
-// The tables and memo files that the program opens for reading and writing,
-// alone ("webSearch.QPD" is only read, sharing it with readers).
-const char* const kTablesOpenedAlone[] = {DataName::kSettingsTable, DataName::kSettingsMemo,
-                                          DataName::kUsersTable,    DataName::kNotesTable,
-                                          DataName::kNotesMemo,     DataName::kSentToTable,
-                                          DataName::kTransactionsTable, DataName::kSoundsTable};
+// How the program opens each data file that it reads at start: the tables
+// and memo files for reading and writing, alone; the settings files for
+// reading, sharing that with readers, and for putting a new version in their
+// place ("webSearch.QPD" is only read, sharing it with readers, and a failure
+// there is only logged).
+struct OpenedAs {
+    const char* name;
+    DWORD access;
+    DWORD sharing;
+};
+const DWORD kTableAccess = GENERIC_READ | GENERIC_WRITE | DELETE;
+const DWORD kSettingsFileAccess = GENERIC_READ | DELETE;
+const OpenedAs kDataFilesReadAtStart[] = {
+    {DataName::kSettingsTable, kTableAccess, 0},
+    {DataName::kSettingsMemo, kTableAccess, 0},
+    {DataName::kUsersTable, kTableAccess, 0},
+    {DataName::kNotesTable, kTableAccess, 0},
+    {DataName::kNotesMemo, kTableAccess, 0},
+    {DataName::kSentToTable, kTableAccess, 0},
+    {DataName::kTransactionsTable, kTableAccess, 0},
+    {DataName::kSoundsTable, kTableAccess, 0},
+    {DataName::kNoteManagerSettings, kSettingsFileAccess, FILE_SHARE_READ},
+    {DataName::kApplicationAssociations, kSettingsFileAccess, FILE_SHARE_READ},
+    {DataName::kCalendarSettings, kSettingsFileAccess, FILE_SHARE_READ},
+};
 // A glance by a virus scanner or a synchronising tool lasts a moment: the start
 // looks again every tenth of a second, five seconds at most for all the files.
-const int kHeldTableLooks = 50;
+const int kHeldFileLooks = 50;
 const DWORD kPauseBetweenLooks = 100;
 
-bool HeldNow(const std::string& path)
+struct HeldFile {
+    std::string path;
+    const OpenedAs* opened;
+};
+
+bool HeldNow(const HeldFile& file)
 {
-    return IsHeldFileError(WriteBlockingError(path));
+    HANDLE handle = CreateFileA(file.path.c_str(), file.opened->access, file.opened->sharing, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return IsHeldFileError(GetLastError());
+    CloseHandle(handle);
+    return false;
 }
 
-std::string WaitingText(const std::vector<std::string>& held)
+std::string WaitingText(const std::vector<HeldFile>& held)
 {
     std::string names;
-    for (const std::string& path : held)
-        names += (names.empty() ? "" : ", ") + FileNameOf(path);
+    for (const HeldFile& file : held)
+        names += (names.empty() ? "" : ", ") + FileNameOf(file.path);
     return "Another program holds " + names + "; the start waits up to " +
-           std::to_string(kHeldTableLooks * kPauseBetweenLooks / 1000) + " seconds for " +
+           std::to_string(kHeldFileLooks * kPauseBetweenLooks / 1000) + " seconds for " +
            (held.size() == 1 ? "it." : "them.");
 }
 
@@ -90,23 +118,23 @@ bool RenameWorkingCopy(const char* original, const char* workingCopy, const char
 }
 }
 
-std::string FindHeldTable()
+std::string FindHeldDataFile()
 {
-    std::vector<std::string> held;
-    for (const char* name : kTablesOpenedAlone) {
-        const std::string path = DataFilePath(name);
-        if (HeldNow(path))
-            held.push_back(path);
+    std::vector<HeldFile> held;
+    for (const OpenedAs& opened : kDataFilesReadAtStart) {
+        HeldFile file{DataFilePath(opened.name), &opened};
+        if (HeldNow(file))
+            held.push_back(file);
     }
     if (held.empty())
         return std::string();
     WriteErrorLog("WinMain(): ", WaitingText(held).c_str());
-    for (int look = 0; look < kHeldTableLooks && !held.empty(); ++look) {
+    for (int look = 0; look < kHeldFileLooks && !held.empty(); ++look) {
         Sleep(kPauseBetweenLooks);
-        held.erase(std::remove_if(held.begin(), held.end(), [](const std::string& path) { return !HeldNow(path); }),
+        held.erase(std::remove_if(held.begin(), held.end(), [](const HeldFile& file) { return !HeldNow(file); }),
                    held.end());
     }
-    return held.empty() ? std::string() : held.front();
+    return held.empty() ? std::string() : held.front().path;
 }
 
 std::string HeldDataFileText(const std::string& path)

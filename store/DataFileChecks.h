@@ -14,13 +14,14 @@ enum DataFileKind {
     kDataFileOfUserFolder = 4,      // a "/u=" user's folder
 };
 
-// The first of the data folder's tables and memo files that another program
-// holds so that the program could not open it as it opens its tables (for
-// reading and writing, alone), after a wait of a few seconds for them all
+// The first of the data files read at start that another program holds so
+// that the program could not open it as it does (a table or memo file for
+// reading and writing, alone; a settings file for reading and for putting a
+// new version in its place), after a wait of a few seconds for them all
 // together, so that a virus scanner's or a synchronising tool's glance only
 // delays the start; its path, or empty when none is held. A missing file is
 // not held (the start makes or repairs it). A wait is noted in error.txt, once.
-std::string FindHeldTable();
+std::string FindHeldDataFile();
 // The text naming a data file that another program holds: close that
 // program and start Quillnet+ again.
 std::string HeldDataFileText(const std::string& path);

@@ -48,20 +48,6 @@ std::unique_ptr<CXMLDocument> ParseXmlSettingsFile(const char* path, const char*
     return nullptr;
 }
 
-std::string FindHeldSettingsFile()
-{
-    // Read at start, and replaced by the program's writers: a holder that
-    // refuses either would make the program go on without the user's file
-    // or fail to keep it up to date.
-    for (const char* name : {DataName::kNoteManagerSettings, DataName::kApplicationAssociations,
-                             DataName::kCalendarSettings}) {
-        const std::string path = DataFilePath(name);
-        if (Held(path.c_str(), GENERIC_READ | DELETE))
-            return path;
-    }
-    return std::string();
-}
-
 int CountXmlElements(CXMLDocument& document, const char* root, const char* child)
 {
     char err[512] = "";

@@ -23,12 +23,6 @@ class CSkippedEntries;
 // HeldDataFileText, the file untouched.
 std::unique_ptr<CXMLDocument> ParseXmlSettingsFile(const char* path, const char* root, const char* standIn);
 
-// The first of the data folder's settings files read at start (noteman.QPD,
-// apps.QPD, calendar.QPD) that another program holds, after a short wait, so
-// that the program could not read it or not put a new version in its place;
-// its path, or empty when none is held.
-std::string FindHeldSettingsFile();
-
 // CountElements, with -1 shown in a stop box (and given as 0).
 int CountXmlElements(CXMLDocument& document, const char* root, const char* child);
 

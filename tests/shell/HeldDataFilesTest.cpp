@@ -2,7 +2,8 @@
 // files it reads at start (noteman.QPD, apps.QPD, calendar.QPD), sharing
 // reading and writing but not deletion, or nothing at all: one box names the
 // file and asks to close that program and start again, the start ends with a
-// non-zero exit code, and not a byte of the data folder has changed. Once
+// non-zero exit code, and not a byte of the data folder but the log error.txt
+// has changed. Once
 // the files are free, the program starts as ever.
 #include <windows.h>
 
@@ -41,7 +42,7 @@ TEST(HeldDataFiles, AHeldSettingsFileEndsTheStartWithOneBoxAndChangesNothing)
     ProgramInstall install("held");
     install.AddInstalledDataFiles();
     WriteSettingsFiles(install);
-    const std::map<std::string, std::string> before = FilesUnder(install.Path());
+    const std::map<std::string, std::string> before = DataFilesUnder(install.Path());
     ASSERT_EQ(before.count("noteman.QPD") + before.count("apps.QPD") + before.count("calendar.QPD"), 3u);
 
     bool pictured = false;
@@ -66,7 +67,7 @@ TEST(HeldDataFiles, AHeldSettingsFileEndsTheStartWithOneBoxAndChangesNothing)
             EXPECT_EQ(exitCode, static_cast<DWORD>(ERROR_SHARING_VIOLATION));
             EXPECT_EQ(FindTopWindow(kMainClass, program.ProcessId()), nullptr);
             held.Release();
-            EXPECT_TRUE(FilesUnder(install.Path()) == before) << "a file of the data folder changed";
+            EXPECT_TRUE(DataFilesUnder(install.Path()) == before) << "a file of the data folder changed";
         }
     }
     EXPECT_TRUE(pictured);

@@ -1,5 +1,6 @@
 // The real program started while another program holds one of its tables, as
-// a virus scanner or a synchronising tool does for a moment, or for longer: a
+// a virus scanner or a synchronising tool does for a moment, or for longer (a
+// settings file held for a moment is waited for too): a
 // glance only delays the start, which then shows every note; a table that
 // stays held ends the start with one box that names it, before a byte of the
 // data folder is written. A "/u=" user's tables are checked in the user's own
@@ -13,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include "SettingsFilesDriving.h"
 #include "store/FreeSlotLists.h"
 #include "store/NoteSaving.h"
 #include "support/CurrentFolder.h"
@@ -63,14 +65,6 @@ std::string Lowered(std::string text)
 std::string ErrorLogOf(const std::string& folder)
 {
     return ReadWholeFile(folder + "\\error.txt");
-}
-
-// The data folder's files but its diagnostic log.
-std::map<std::string, std::string> DataFilesOf(const std::string& folder)
-{
-    std::map<std::string, std::string> files = FilesUnder(folder);
-    files.erase("error.txt");
-    return files;
 }
 
 const char* SharingName(DWORD sharing)
@@ -125,8 +119,13 @@ TEST(HeldTablesAtStart, AGlanceAtATableOnlyDelaysTheStart)
 {
     ProgramInstall install("glance");
     InstallWithNotes(install);
-    for (const char* name : {"notes.QPD", "users.QPD"}) {
+    {
+        CurrentFolder data(install.Path());
+        WriteGroups(install.Path(), 1, {{8, "Plans"}}, {});
+    }
+    for (const char* name : {"notes.QPD", "users.QPD", "noteman.QPD"}) {
         SCOPED_TRACE(name);
+        ASSERT_TRUE(FileExists(install.File(name)));
         const size_t linesBefore = Occurrences(ErrorLogOf(install.Path()), kWaitingLine);
         {
             // Held from before the start until the program is seen waiting for
@@ -159,7 +158,7 @@ TEST(HeldTablesAtStart, ATableThatStaysHeldEndsTheStartWithOneBoxAndChangesNothi
         ExpectEveryNoteShown(first);
         CloseProgram(install, first);
     }
-    const std::map<std::string, std::string> before = DataFilesOf(install.Path());
+    const std::map<std::string, std::string> before = DataFilesUnder(install.Path());
     bool pictured = false;
     for (const char* name : {"notes.QPD", "users.QPD", "notes.qps"}) {
         for (DWORD sharing : {kHolderSharesReadWrite, kHolderSharesNothing}) {
@@ -172,7 +171,7 @@ TEST(HeldTablesAtStart, ATableThatStaysHeldEndsTheStartWithOneBoxAndChangesNothi
             pictured = true;
             EXPECT_EQ(FindTopWindow(kMainClass, program.ProcessId()), nullptr);
             holder.Release();
-            EXPECT_TRUE(DataFilesOf(install.Path()) == before) << "a file of the data folder changed";
+            EXPECT_TRUE(DataFilesUnder(install.Path()) == before) << "a file of the data folder changed";
             EXPECT_EQ(Occurrences(ErrorLogOf(install.Path()), kWaitingLine), linesBefore + 1);
         }
     }
@@ -201,14 +200,14 @@ TEST(HeldTablesAtStart, AUserFolderIsCheckedWhereTheProgramRunsOnIt)
     }
     const std::string bob = install.File("Bob");
     ASSERT_TRUE(FileExists(bob + "\\notes.QPD"));
-    const std::map<std::string, std::string> before = DataFilesOf(bob);
+    const std::map<std::string, std::string> before = DataFilesUnder(bob);
     {
         HeldFile holder(bob + "\\notes.QPD", kHolderSharesReadWrite);
         ASSERT_TRUE(holder.Held());
         RunningProgram program(install, "/u=Bob");
         ExpectStartEndedNaming(program, "notes.QPD", "");
     }
-    EXPECT_TRUE(DataFilesOf(bob) == before) << "a file of the user's folder changed";
+    EXPECT_TRUE(DataFilesUnder(bob) == before) << "a file of the user's folder changed";
     RunningProgram again(install, "/u=Bob");
     ASSERT_NE(WaitForMainWindow(again), nullptr);
     EXPECT_FALSE(ProgramBoxShown(again.ProcessId()));

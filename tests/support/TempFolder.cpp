@@ -98,6 +98,13 @@ std::map<std::string, std::string> FilesUnder(const std::string& folder)
     return files;
 }
 
+std::map<std::string, std::string> DataFilesUnder(const std::string& folder)
+{
+    std::map<std::string, std::string> files = FilesUnder(folder);
+    files.erase("error.txt");
+    return files;
+}
+
 std::vector<std::string> FileNamesMatching(const std::string& pattern)
 {
     std::vector<std::string> names;

@@ -29,5 +29,7 @@ bool FileExists(const std::string& path);
 // Every file under the folder, its subfolders too, by its path below it
 // ("CHAT\a.bmp"), with its bytes.
 std::map<std::string, std::string> FilesUnder(const std::string& folder);
+// The same but the diagnostic log error.txt, which a run may add lines to.
+std::map<std::string, std::string> DataFilesUnder(const std::string& folder);
 // The names of the files the pattern (a path with wildcards) matches, sorted.
 std::vector<std::string> FileNamesMatching(const std::string& pattern);
