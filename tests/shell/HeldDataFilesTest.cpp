@@ -3,8 +3,7 @@
 // reading and writing but not deletion, or nothing at all: one box names the
 // file and asks to close that program and start again, the start ends with a
 // non-zero exit code, and not a byte of the data folder but the log error.txt
-// has changed. Once
-// the files are free, the program starts as ever.
+// has changed. Once the files are free, the program starts as ever.
 #include <windows.h>
 
 #include <map>
