@@ -182,6 +182,21 @@ bool ClickAsideOfTheLists(const NoteManagerWindow& manager)
     return WaitUntil([&] { return FocusedWindowOf(manager.Window()) == edit; });
 }
 
+// The box's own menu opened by the right button, its first item chosen, and
+// the name typed into the in-place edit that the item opens.
+bool TypeFromMenu(const NoteManagerWindow& manager, HWND box, const char* name)
+{
+    DWORD process = 0;
+    GetWindowThreadProcessId(box, &process);
+    PostMessageA(box, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
+    HWND menu = WaitForOpenMenus(process, 1);
+    if (!menu)
+        return false;
+    PressMenuKey(menu, VK_DOWN);
+    PressMenuKey(menu, VK_RETURN);
+    return manager.TypeInOpeningInPlaceEdit(name);
+}
+
 // Once the list and the status line show that many rows.
 bool Listed(const NoteManagerWindow& manager, int rows)
 {
@@ -229,12 +244,7 @@ TEST(NoteManagerList, AStyleOrGroupPickedInItsBoxFiltersTheListAtOnce)
         [&] { return !manager.ComboDropped(IDC_NM_STYLE) && manager.ComboSelection(IDC_NM_STYLE) == 2; }));
     EXPECT_TRUE(Listed(manager, 2));
     // The style's own menu: its rename reaches the window.
-    PostMessageA(styles, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
-    HWND menu = WaitForOpenMenus(process, 1);
-    ASSERT_NE(menu, nullptr);
-    PressMenuKey(menu, VK_DOWN);
-    PressMenuKey(menu, VK_RETURN);
-    ASSERT_TRUE(manager.TypeInOpeningInPlaceEdit("Green"));
+    ASSERT_TRUE(TypeFromMenu(manager, styles, "Green"));
     EXPECT_TRUE(WaitUntil([&] { return manager.ComboItem(IDC_NM_STYLE, 2) == "Green"; }));
     ASSERT_TRUE(manager.ChooseComboItem(IDC_NM_STYLE, 0));
     EXPECT_TRUE(Listed(manager, 5));
@@ -265,12 +275,7 @@ TEST(NoteManagerList, AStyleOrGroupPickedInItsBoxFiltersTheListAtOnce)
     ASSERT_TRUE(manager.ChooseComboItem(IDC_NM_GROUP, work));
     EXPECT_TRUE(Listed(manager, 1));
     // The group's own menu: a new group made from it.
-    PostMessageA(groups, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
-    menu = WaitForOpenMenus(process, 1);
-    ASSERT_NE(menu, nullptr);
-    PressMenuKey(menu, VK_DOWN);
-    PressMenuKey(menu, VK_RETURN);
-    ASSERT_TRUE(manager.TypeInOpeningInPlaceEdit("Aardvark"));
+    ASSERT_TRUE(TypeFromMenu(manager, groups, "Aardvark"));
     EXPECT_TRUE(WaitUntil([&] { return manager.ComboItem(IDC_NM_GROUP, 3) == "Aardvark"; }));
     ASSERT_TRUE(manager.ChooseComboItem(IDC_NM_GROUP, 0));
     EXPECT_TRUE(Listed(manager, 5));

@@ -257,23 +257,30 @@ TEST(SettingsSheet, NumberEditsRefuseZeroAsTheyAreLeftAndCancelStillClosesAtOnce
     const bool quickLaunch = Checked(page, IDC_NOTE_QUICK_LAUNCH);
     ASSERT_TRUE(ClickPageButton(page, IDC_NOTE_QUICK_LAUNCH));
 
-    // Tab from a Tab width of 0.
-    ASSERT_TRUE(SendWithTimeout(page, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(tabWidth), TRUE));
-    SetPageItemText(page, IDC_NOTE_TAB_WIDTH, "0");
-    PostKeyPress(tabWidth, VK_TAB);
-    EXPECT_EQ(AnswerBoxOverSheet(process, sheet), refusedZero);
-    EXPECT_TRUE(WaitUntil([&] { return FocusedWindowOf(sheet) == tabWidth; }));
+    // The edit given the text, then left by Tab: refused, and back in it.
+    auto tabFrom = [&](int id, const char* text) {
+        HWND edit = GetDlgItem(page, id);
+        SendWithTimeout(page, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit), TRUE);
+        SetPageItemText(page, id, text);
+        PostKeyPress(edit, VK_TAB);
+        EXPECT_EQ(AnswerBoxOverSheet(process, sheet), refusedZero) << text;
+        EXPECT_TRUE(WaitUntil([&] { return FocusedWindowOf(sheet) == edit; }));
+    };
+    // Cancel clicked from the edit: the sheet closes without a box.
+    auto cancelByClick = [&] {
+        ClickSheetButton(sheet, IDCANCEL);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(sheet) || ProgramBoxShown(process); }));
+        EXPECT_FALSE(ProgramBoxShown(process));
+        return !IsWindow(sheet);
+    };
+    tabFrom(IDC_NOTE_TAB_WIDTH, "0");
     // A click on the Security tab: told once, the page stays.
     ClickSheetTab(process, sheet, 1);
     EXPECT_EQ(AnswerBoxOverSheet(process, sheet), refusedZero);
     EXPECT_FALSE(WaitUntil([&] { return ProgramBoxShown(process); }, 1000)) << "told twice";
     EXPECT_EQ(CurrentSettingsPage(sheet), page);
-    // Cancel, clicked from the edit.
     ASSERT_TRUE(WaitUntil([&] { return FocusedWindowOf(sheet) == tabWidth; }));
-    ClickSheetButton(sheet, IDCANCEL);
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(sheet) || ProgramBoxShown(process); }));
-    EXPECT_FALSE(ProgramBoxShown(process));
-    ASSERT_FALSE(IsWindow(sheet));
+    ASSERT_TRUE(cancelByClick());
 
     // The same with the days on the Security page.
     page = OpenSettingsPage(program, 1, &sheet);
@@ -282,17 +289,9 @@ TEST(SettingsSheet, NumberEditsRefuseZeroAsTheyAreLeftAndCancelStillClosesAtOnce
     if (!dailyBackups) {
         ASSERT_TRUE(ClickPageButton(page, IDC_SECURITY_DAILY_BACKUPS));
     }
-    HWND days = GetDlgItem(page, IDC_SECURITY_DAYS);
     const std::string kept = PageItemText(page, IDC_SECURITY_DAYS);
-    ASSERT_TRUE(SendWithTimeout(page, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(days), TRUE));
-    SetPageItemText(page, IDC_SECURITY_DAYS, "");
-    PostKeyPress(days, VK_TAB);
-    EXPECT_EQ(AnswerBoxOverSheet(process, sheet), refusedZero);
-    EXPECT_TRUE(WaitUntil([&] { return FocusedWindowOf(sheet) == days; }));
-    ClickSheetButton(sheet, IDCANCEL);
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(sheet) || ProgramBoxShown(process); }));
-    EXPECT_FALSE(ProgramBoxShown(process));
-    ASSERT_FALSE(IsWindow(sheet));
+    tabFrom(IDC_SECURITY_DAYS, "");
+    ASSERT_TRUE(cancelByClick());
 
     // Nothing of either was applied.
     page = OpenSettingsPage(program, 0, &sheet);
