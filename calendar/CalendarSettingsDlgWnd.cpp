@@ -10,6 +10,7 @@
 #include "calendar/CalendarSettingsDlg.h"
 #include "calendar/controls/CalendarMessages.h"
 #include "foundation/GenericString.h"
+#include "foundation/StartupValues.h"
 #include "foundation/TextFormatting.h"
 #include "foundation/bytes/MessageBoxes.h"
 #include "foundation/win/HelpFile.h"
@@ -197,11 +198,11 @@ void CCalendarSettingsWnd::OnTransparencyScroll()
     SetDlgItemTextA(m_dialog, IDC_CALSET_TRANSPARENCY_LABEL, label);
 }
 
-// Layered windows are always there; a colour-keyed calendar has no
-// transparency of its own.
+// A see-through calendar needs layered windows; a colour-keyed calendar has
+// no transparency of its own.
 void CCalendarSettingsWnd::EnableTransparency()
 {
-    const bool enable = m_settings.backgroundType != 5;
+    const bool enable = GetStartupValues().layeredWindows && m_settings.backgroundType != 5;
     EnableWindow(GetDlgItem(m_dialog, IDC_CALSET_TRANSPARENCY), enable);
     EnableWindow(GetDlgItem(m_dialog, IDC_CALSET_TRANSPARENCY_LABEL), enable);
 }

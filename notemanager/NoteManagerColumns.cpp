@@ -14,6 +14,10 @@ const UINT kColumnMenuIds[kNoteManagerColumnCount] = {ID_NM_COLUMN_ICONS,   ID_N
                                                       ID_NM_COLUMN_ALARM,   ID_NM_COLUMN_CREATED,
                                                       ID_NM_COLUMN_GROUP,   ID_NM_COLUMN_OWNER, ID_NM_COLUMN_SIZE};
 const char kDragFile[] = "dragColumn.txt";
+// The menus' check mark in the shared small-icon list: it marks each shown
+// column. The list has a picture of only a few of the columns themselves, and
+// a checked item draws its picture only while checked, in place of the mark.
+const int kCheckPicture = 16;
 
 CNoteManagerOptions StandardOptions()
 {
@@ -154,7 +158,7 @@ void CNoteManagerController::TrackColumnsMenu()
             CheckMenuItem(menu, kColumnMenuIds[id], MF_BYCOMMAND | MF_CHECKED);
     }
     EnableMenuItem(menu, ID_NM_COLUMN_ICONS, MF_BYCOMMAND | MF_GRAYED);
-    m_columnsMenu.AttachPlainItems(GetModuleHandleA(nullptr), menu);
+    m_columnsMenu.AttachPlainItems(GetModuleHandleA(nullptr), menu, &ImageList(kMenuImageList));
     for (int position = 0; position < m_columnsMenu.GetCount(); ++position) {
         const CCoolMenuItem* item = m_columnsMenu.GetItem(position);
         const int column = ColumnOfMenuId(item->id);
@@ -163,7 +167,9 @@ void CNoteManagerController::TrackColumnsMenu()
             continue;
         const std::string text = item->text;
         const UINT id = item->id;
-        m_columnsMenu.InitMenuStructures(position, text.c_str(), id, -1, -1, heading ? 0 : 1, kNoRecolour, heading);
+        const int picture = heading ? -1 : kCheckPicture;
+        m_columnsMenu.InitMenuStructures(position, text.c_str(), id, picture, picture, heading ? 0 : 1, kNoRecolour,
+                                         heading);
     }
     SetFocus(m_list);
     POINT cursor = {};

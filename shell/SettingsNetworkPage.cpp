@@ -82,7 +82,7 @@ HWND SheetOk(HWND page)
     return GetDlgItem(GetParent(page), IDOK);
 }
 
-void CheckPortsOnLeaving(HWND edit)
+void CheckPortsOnLeaving(HWND edit, HWND)
 {
     HWND page = GetParent(edit);
     CNetworkPageData* data = PageData(page);

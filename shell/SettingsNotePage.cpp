@@ -1,8 +1,9 @@
 // The Note page of the settings sheet: how often modified notes are saved,
 // how dates are shown (with a preview of today), the width of the Tab key,
 // the menus' look, where hotkey notes appear, the quick launch of links and
-// the note's title-bar button. The Tab width is checked whenever the page is
-// left or the sheet closed with OK.
+// the note's title-bar button. The Tab width is checked as its edit is left
+// for another control of the sheet, and whenever the page is left or the
+// sheet closed with OK.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -96,29 +97,6 @@ void ShowTitleButtonPicture(HWND page)
     }
 }
 
-void InitPage(HWND page, CNotePageData* data)
-{
-    SetWindowLongPtrA(page, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(data));
-    HWND sheet = GetParent(page);
-    CenterWindowOverWindow(sheet, GetDesktopWindow());
-    CheckItem(page, IDC_NOTE_XP_MENUS, data->menuStyle != 1);
-    ShowTitleButtonPicture(page);
-
-    PlaceNumberEdit(page, IDC_NOTE_TAB_WIDTH, IDC_NOTE_TAB_SPIN, "7", 1, 9);
-    SendDlgItemMessageA(page, IDC_NOTE_TAB_WIDTH, EM_LIMITTEXT, 1, 0);
-    SubclassPageEdit(GetDlgItem(page, IDC_NOTE_TAB_WIDTH), PageEditChars::kOneDigit);
-
-    HWND slider = GetDlgItem(page, IDC_NOTE_SAVE_SLIDER);
-    SendMessageA(slider, TBM_SETTICFREQ, 2, 0);
-    SendMessageA(slider, TBM_SETRANGE, FALSE, MAKELPARAM(data->sliderMinimum, data->sliderMaximum));
-    SendMessageA(slider, TBM_SETLINESIZE, 0, 2);
-    SendMessageA(slider, TBM_SETPAGESIZE, 0, 2);
-    SetDlgItemInt(page, IDC_NOTE_SAVE_MIN, data->sliderMinimum, FALSE);
-    SetDlgItemInt(page, IDC_NOTE_SAVE_MAX, data->sliderMaximum, FALSE);
-    ShowValues(page, *data);
-    SetWindowPos(sheet, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-}
-
 // The typed Tab width into the object; false, after telling the user, for 0
 // or nothing (the edit takes one digit, so nothing above 9 comes).
 bool TakeTabWidth(HWND page, CNotePageData& data)
@@ -130,6 +108,39 @@ bool TakeTabWidth(HWND page, CNotePageData& data)
     }
     data.tabWidth = width;
     return true;
+}
+
+// The Tab width checked as soon as its edit is left for another control; a
+// click on a tab leaves the word to the check of the page being left.
+void CheckTabWidthOnLeaving(HWND edit, HWND gaining)
+{
+    HWND page = GetParent(edit);
+    CNotePageData* data = PageData(page);
+    if (data && !IsSheetTabs(page, gaining))
+        TakeTabWidth(page, *data);
+}
+
+void InitPage(HWND page, CNotePageData* data)
+{
+    SetWindowLongPtrA(page, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(data));
+    HWND sheet = GetParent(page);
+    CenterWindowOverWindow(sheet, GetDesktopWindow());
+    CheckItem(page, IDC_NOTE_XP_MENUS, data->menuStyle != 1);
+    ShowTitleButtonPicture(page);
+
+    PlaceNumberEdit(page, IDC_NOTE_TAB_WIDTH, IDC_NOTE_TAB_SPIN, "7", 1, 9);
+    SendDlgItemMessageA(page, IDC_NOTE_TAB_WIDTH, EM_LIMITTEXT, 1, 0);
+    SubclassPageEdit(GetDlgItem(page, IDC_NOTE_TAB_WIDTH), PageEditChars::kOneDigit, &CheckTabWidthOnLeaving);
+
+    HWND slider = GetDlgItem(page, IDC_NOTE_SAVE_SLIDER);
+    SendMessageA(slider, TBM_SETTICFREQ, 2, 0);
+    SendMessageA(slider, TBM_SETRANGE, FALSE, MAKELPARAM(data->sliderMinimum, data->sliderMaximum));
+    SendMessageA(slider, TBM_SETLINESIZE, 0, 2);
+    SendMessageA(slider, TBM_SETPAGESIZE, 0, 2);
+    SetDlgItemInt(page, IDC_NOTE_SAVE_MIN, data->sliderMinimum, FALSE);
+    SetDlgItemInt(page, IDC_NOTE_SAVE_MAX, data->sliderMaximum, FALSE);
+    ShowValues(page, *data);
+    SetWindowPos(sheet, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void ToggleTitleButton(HWND page, CNotePageData& data)

@@ -78,8 +78,9 @@ LRESULT CALLBACK PageEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lPa
         const PageEditCheck check = state->onLeaving;
         LRESULT result = CallWindowProcA(previous, edit, message, wParam, lParam);
         GuardCallback([&] {
-            if (LeftForSheetControl(edit, reinterpret_cast<HWND>(wParam)))
-                check(edit);
+            HWND gaining = reinterpret_cast<HWND>(wParam);
+            if (LeftForSheetControl(edit, gaining))
+                check(edit, gaining);
         });
         return result;
     }
@@ -95,6 +96,11 @@ void SubclassPageEdit(HWND edit, PageEditChars allowed, PageEditCheck onLeaving)
         return;
     auto* state = new PageEdit{nullptr, allowed, onLeaving};
     state->previous = SubclassWindow(edit, kEditProperty, state, &PageEditProc);
+}
+
+bool IsSheetTabs(HWND page, HWND window)
+{
+    return window && window == PropSheet_GetTabControl(GetParent(page));
 }
 
 std::string TrimmedItemText(HWND page, int id, int maxChars)

@@ -15,10 +15,14 @@
 // one-digit edit a digit typed while nothing is selected replaces the value.
 // The subclass goes with the edit.
 // With a check, it runs once the edit has given the focus to another control
-// of the sheet (not to its Cancel button, another window or program).
+// of the sheet (not to its Cancel button, another window or program), and is
+// told which control took it.
 enum class PageEditChars { kAny, kDigits, kDigitsAndComma, kOneDigit };
-using PageEditCheck = void (*)(HWND edit);
+using PageEditCheck = void (*)(HWND edit, HWND gaining);
 void SubclassPageEdit(HWND edit, PageEditChars allowed, PageEditCheck onLeaving = nullptr);
+// Whether the window is the sheet's row of tabs: a click there leaves the
+// page, whose own check on leaving then speaks.
+bool IsSheetTabs(HWND page, HWND window);
 
 // A control's text with the blanks on both sides removed, at most maxChars
 // characters of it read.

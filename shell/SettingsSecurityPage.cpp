@@ -3,7 +3,8 @@
 // the protection of hidden locked notes. Choices that contradict each other
 // (a password asked for but none set, a backup folder that is not a full
 // path) keep the user on the page, whether the page is left for another tab
-// or the sheet closed with OK.
+// or the sheet closed with OK. The days are checked as their edit is left
+// too.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -142,20 +143,6 @@ void ShowValues(CSecurityPage& state)
                      data.passwordMode == 1 ? IDC_SECURITY_ONCE_PER_SESSION : IDC_SECURITY_EVERY_TIME);
 }
 
-void InitPage(HWND page, CSecurityPageData* data)
-{
-    auto* state = new CSecurityPage(page, data);
-    SetWindowLongPtrA(page, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
-    SetDlgItemTextA(page, IDC_SECURITY_CLEAR_PASSWORDS, kClearPasswordsText);
-    PlaceNumberEdit(page, IDC_SECURITY_DAYS, IDC_SECURITY_DAYS_SPIN, "777", 1, CSecurityPageData::kMaximumDays);
-    SendDlgItemMessageA(page, IDC_SECURITY_DAYS, EM_LIMITTEXT, 3, 0);
-    SubclassPageEdit(GetDlgItem(page, IDC_SECURITY_DAYS), PageEditChars::kDigits);
-    SubclassPageEdit(GetDlgItem(page, IDC_SECURITY_FOLDER), PageEditChars::kAny);
-    SendDlgItemMessageA(page, IDC_SECURITY_FOLDER, EM_LIMITTEXT, CSecurityPageData::kFolderSize - 1, 0);
-    ShowValues(*state);
-    UpdatePage(*state, false);
-}
-
 // The typed (or arrowed) days into the object; false, after telling the
 // user, for a number that is not 1 to 100. Days the page does not offer
 // (daily backups off) are left as they were.
@@ -174,6 +161,30 @@ bool TakeDays(CSecurityPage& state)
     }
     state.data->backupDays = days;
     return true;
+}
+
+// The days checked as soon as their edit is left for another control; a
+// click on a tab leaves the word to the check of the page being left.
+void CheckDaysOnLeaving(HWND edit, HWND gaining)
+{
+    HWND page = GetParent(edit);
+    CSecurityPage* state = PageOf(page);
+    if (state && !IsSheetTabs(page, gaining))
+        TakeDays(*state);
+}
+
+void InitPage(HWND page, CSecurityPageData* data)
+{
+    auto* state = new CSecurityPage(page, data);
+    SetWindowLongPtrA(page, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
+    SetDlgItemTextA(page, IDC_SECURITY_CLEAR_PASSWORDS, kClearPasswordsText);
+    PlaceNumberEdit(page, IDC_SECURITY_DAYS, IDC_SECURITY_DAYS_SPIN, "777", 1, CSecurityPageData::kMaximumDays);
+    SendDlgItemMessageA(page, IDC_SECURITY_DAYS, EM_LIMITTEXT, 3, 0);
+    SubclassPageEdit(GetDlgItem(page, IDC_SECURITY_DAYS), PageEditChars::kDigits, &CheckDaysOnLeaving);
+    SubclassPageEdit(GetDlgItem(page, IDC_SECURITY_FOLDER), PageEditChars::kAny);
+    SendDlgItemMessageA(page, IDC_SECURITY_FOLDER, EM_LIMITTEXT, CSecurityPageData::kFolderSize - 1, 0);
+    ShowValues(*state);
+    UpdatePage(*state, false);
 }
 
 // Whether the page may be left (for another tab, or by OK); the user is told

@@ -55,10 +55,10 @@ void CCoolMenu::Attach(HINSTANCE instance, HMENU menu, CFavouritesImageList* ima
     m_built = false;
 }
 
-void CCoolMenu::AttachPlainItems(HINSTANCE instance, HMENU menu)
+void CCoolMenu::AttachPlainItems(HINSTANCE instance, HMENU menu, CFavouritesImageList* images)
 {
     int count = GetMenuItemCount(menu);
-    Attach(instance, menu, nullptr);
+    Attach(instance, menu, images);
     SetSize(count);
     for (int position = 0; position < count; ++position) {
         char text[128] = "";

@@ -60,8 +60,9 @@ public:
     void InitMenuStructures(int index, const char* text, UINT id, int imageOrPosition, int disabledImage,
                             DWORD check, COLORREF recolour, bool bold);
     // Attaches a loaded menu and makes every item owner-drawn with its own
-    // text, separators as separators.
-    void AttachPlainItems(HINSTANCE instance, HMENU menu);
+    // text, separators as separators; the images are those the items are
+    // given afterwards, if any.
+    void AttachPlainItems(HINSTANCE instance, HMENU menu, CFavouritesImageList* images = nullptr);
     // Shows the menu. The commands that open another menu or end the program
     // come back; any other choice is sent to the owner as WM_COMMAND and 0 is
     // returned, as when nothing is chosen.

@@ -131,7 +131,12 @@ LRESULT CDlgComboBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     }
     case WM_COMMAND:
-        return SendMessageA(m_dialog, message, wParam, lParam);
+        // A command of the box's own menu comes without a window; the box's
+        // drop-down list reports by WM_COMMAND too, and the box itself turns
+        // that into its selection change and closes the list.
+        if (lParam == 0)
+            return SendMessageA(m_dialog, message, wParam, lParam);
+        break;
     case WM_NCDESTROY:
         RestoreWindowProc(combo, kOwnerProperty, previous);
         m_previous = nullptr;

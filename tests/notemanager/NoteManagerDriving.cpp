@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "globals/MainWindowMessages.h"
+#include "globals/ProgramGlobals.h"
 #include "note/NoteController.h"
 #include "notemanager/NoteManagerFile.h"
 #include "resources/ids/NoteManagerIds.h"
@@ -12,10 +13,12 @@
 #include "support/bytes/MessageBoxRecorder.h"
 #include "store/FreeSlotLists.h"
 #include "store/NoteSaving.h"
+#include "store/StyleStorage.h"
 #include "support/CurrentFolder.h"
 #include "support/NoteDriving.h"
 #include "support/ListViewDriving.h"
 #include "support/ProtectedUser.h"
+#include "support/Screenshot.h"
 #include "support/StoredNotes.h"
 
 const char kNoteManagerCaption[] = "Quillnet+ Note Manager";
@@ -32,6 +35,15 @@ std::vector<DWORD> StoreTestNotes(const ProgramInstall& install, const std::vect
         left += 30;
         lstrcpynA(note.m_title, (given.title.empty() ? given.text : given.title).c_str(), sizeof note.m_title);
         note.m_hidden = given.hidden;
+        if (given.style >= 1 && given.style <= 9) {
+            // The colours the install's settings table gives the style.
+            LoadV6Style(given.style - 1);
+            const CNoteStyle& style = UserSettings().styles[given.style - 1];
+            note.m_bodyColor = style.backgroundColor;
+            note.m_titleColor = style.titleBackgroundColor;
+            note.m_textureId = style.textureId;
+            note.m_backgroundKind = static_cast<int>(style.backgroundKind);
+        }
         if (given.alarmDay) {
             note.m_alarmSet = true;
             note.m_alarmRecurring = given.recurring;
@@ -209,17 +221,84 @@ int NoteManagerWindow::ComboSelection(int comboId) const
     return static_cast<int>(index);
 }
 
-void NoteManagerWindow::ChooseComboItem(int comboId, int index) const
+namespace {
+// The shown drop-down list of the process's combo box, once it shows.
+HWND DroppedList(DWORD process)
+{
+    HWND list = nullptr;
+    WaitUntil([&] {
+        for (HWND candidate : TopWindowsOf(process, "ComboLBox")) {
+            if (IsWindowVisible(candidate))
+                list = candidate;
+        }
+        return list != nullptr;
+    });
+    return list;
+}
+}
+
+bool NoteManagerWindow::ComboDropped(int comboId) const
+{
+    LRESULT dropped = 0;
+    return SendWithTimeout(GetDlgItem(m_window, comboId), CB_GETDROPPEDSTATE, 0, 0, &dropped) && dropped;
+}
+
+bool NoteManagerWindow::ChooseComboItem(int comboId, int index) const
 {
     HWND combo = GetDlgItem(m_window, comboId);
-    SendWithTimeout(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    PostMessageA(m_window, WM_COMMAND, MAKEWPARAM(comboId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+    // The window in front, so that the clicks reach it.
+    SetForegroundWindow(m_window);
+    RECT box{};
+    GetWindowRect(combo, &box);
+    ClickAt({box.right - GetSystemMetrics(SM_CXVSCROLL) / 2 - 1, (box.top + box.bottom) / 2});
+    HWND list = WaitUntil([&] { return ComboDropped(comboId); }) ? DroppedList(m_process) : nullptr;
+    // The button let go on the arrow hands the mouse to the list.
+    if (!list || !WaitUntil([&] { return CaptureOf(combo) == list; }))
+        return false;
+    // The pointer onto the item, until the list lights the item up under it
+    // (left on the arrow, above the list, it would keep scrolling the list).
+    // An item below the shown part is scrolled into view first, as the wheel
+    // does it.
+    POINT item{};
+    int round = 0;
+    const bool pointed = WaitUntil([&] {
+        LRESULT top = 0, height = 0, lit = -1;
+        RECT area{};
+        GetClientRect(list, &area);
+        if (!SendWithTimeout(list, LB_GETTOPINDEX, 0, 0, &top) ||
+            !SendWithTimeout(list, LB_GETITEMHEIGHT, 0, 0, &height) || height <= 0)
+            return false;
+        if (index < top || (index - top + 1) * height > area.bottom) {
+            SendWithTimeout(list, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
+            return false;
+        }
+        item = {area.right / 2, static_cast<LONG>((index - top) * height + height / 2)};
+        ClientToScreen(list, &item);
+        // A pixel to and fro inside the item, so that each round moves it.
+        item.x += ++round % 2;
+        SetCursorPos(item.x, item.y);
+        return SendWithTimeout(list, LB_GETCURSEL, 0, 0, &lit) && lit == index;
+    });
+    if (pointed) {
+        ClickAt(item);
+        if (WaitUntil([&] { return !ComboDropped(comboId) && ComboSelection(comboId) == index; }))
+            return true;
+    }
+    // What the screen showed is kept for the person reading the failure.
+    static int failures = 0;
+    SaveScreenshot("combo-choice-failure-" + std::to_string(++failures));
+    return false;
 }
 
 bool NoteManagerWindow::TypeInPlace(UINT command, const char* name) const
 {
-    const int kInPlaceEditId = 1010;
     Command(static_cast<int>(command));
+    return TypeInOpeningInPlaceEdit(name);
+}
+
+bool NoteManagerWindow::TypeInOpeningInPlaceEdit(const char* name) const
+{
+    const int kInPlaceEditId = 1010;
     HWND edit = nullptr;
     if (!WaitUntil([&] {
             edit = GetDlgItem(m_window, kInPlaceEditId);

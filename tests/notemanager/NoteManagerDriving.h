@@ -26,6 +26,7 @@ struct TestNote {
     std::string title;  // empty: the text
     bool recurring = false;
     bool locked = false;  // protected with the password of "secret"
+    int style = 0;        // 1..9: the colours of that standard style
 };
 // Stores the notes; their ids in order.
 std::vector<DWORD> StoreTestNotes(const ProgramInstall& install, const std::vector<TestNote>& notes);
@@ -69,10 +70,16 @@ public:
     // The text of a combo box's item.
     std::string ComboItem(int comboId, int index) const;
     int ComboSelection(int comboId) const;
-    // The combo's item chosen, as the user chooses it.
-    void ChooseComboItem(int comboId, int index) const;
+    // Whether the combo's list is open.
+    bool ComboDropped(int comboId) const;
+    // The combo's item chosen as the user's mouse chooses it: a click on the
+    // box's arrow, then one on the item in the list it opens. True once the
+    // list has closed with the item chosen.
+    bool ChooseComboItem(int comboId, int index) const;
     // A name typed into the in-place edit that the command opens, and Enter.
     bool TypeInPlace(UINT command, const char* name) const;
+    // The same into the in-place edit once it shows; false when none came.
+    bool TypeInOpeningInPlaceEdit(const char* name) const;
     // Waits until the window has gone.
     bool WaitClosed() const;
     // The notes of the titles sent by the Send command, its dialog given

@@ -1,6 +1,7 @@
 // The Note Manager's list on the real program: each filter by the rows it
 // leaves, cells that start before a late match of the text filter, sorting
-// by a click on a column, and the status of a selection.
+// by a click on a column, the status of a selection, and a style or group
+// picked in its box as the user picks it.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -11,7 +12,9 @@
 #include "globals/MainWindowMessages.h"
 #include "notemanager/NoteManagerDriving.h"
 #include "resources/ids/NoteManagerIds.h"
+#include "support/KeyPresses.h"
 #include "support/ListViewDriving.h"
+#include "support/MenuDriving.h"
 #include "support/NoteDriving.h"
 #include "support/Screenshot.h"
 
@@ -162,6 +165,120 @@ TEST(NoteManagerList, FiltersSortingAndTheStatusShowWhatTheUserAsked)
     EXPECT_GE(bell, 4 * 16);
     EXPECT_LT(bell, 5 * 16);
     SaveScreenshotOf(manager.Window(), "note-manager-list");
+
+    ASSERT_TRUE(manager.Close());
+    CloseProgram(install, program);
+}
+
+namespace {
+// A click at the left end of the text filter, away from where the boxes'
+// lists open (a list that opens under the pointer the program last saw
+// lights up the item there); true once the program has taken the click.
+bool ClickAsideOfTheLists(const NoteManagerWindow& manager)
+{
+    HWND edit = GetDlgItem(manager.Window(), IDC_NM_TEXT);
+    const RECT place = RectOf(edit);
+    ClickAt({place.left + 5, (place.top + place.bottom) / 2});
+    return WaitUntil([&] { return FocusedWindowOf(manager.Window()) == edit; });
+}
+
+// The box's own menu opened by the right button, its first item chosen, and
+// the name typed into the in-place edit that the item opens.
+bool TypeFromMenu(const NoteManagerWindow& manager, HWND box, const char* name)
+{
+    DWORD process = 0;
+    GetWindowThreadProcessId(box, &process);
+    PostMessageA(box, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
+    HWND menu = WaitForOpenMenus(process, 1);
+    if (!menu)
+        return false;
+    PressMenuKey(menu, VK_DOWN);
+    PressMenuKey(menu, VK_RETURN);
+    return manager.TypeInOpeningInPlaceEdit(name);
+}
+
+// Once the list and the status line show that many rows.
+bool Listed(const NoteManagerWindow& manager, int rows)
+{
+    const std::string status = "Nothing selected, " + std::to_string(rows) + " notes listed";
+    return WaitUntil([&] { return manager.Rows() == rows && manager.StatusText() == status; });
+}
+}
+
+// A style or a group picked in its box, with the mouse or with the keys,
+// filters the list and its status line at once, and a pick by the mouse
+// closes the box's list; the boxes' own menus still reach the window.
+TEST(NoteManagerList, AStyleOrGroupPickedInItsBoxFiltersTheListAtOnce)
+{
+    ProgramInstall install("nmpick");
+    install.AddInstalledDataFiles();
+    TestNote greenOne("Green one"), greenTwo("Green two");
+    greenOne.style = greenTwo.style = 2;
+    const DWORD kWork = 8;
+    const std::vector<DWORD> ids = StoreTestNotes(install, {{"Plain one"}, greenOne, {"Plain two"}, greenTwo});
+    WriteGroupsFile(install, {kWork}, {{kWork, ids[2]}});
+    RunningProgram program(install, "");
+    const DWORD process = program.ProcessId();
+    NoteManagerWindow manager(process);
+    ASSERT_NE(manager.OpenFromTrayListing(program, 5), nullptr);
+    HWND styles = GetDlgItem(manager.Window(), IDC_NM_STYLE);
+    HWND groups = GetDlgItem(manager.Window(), IDC_NM_GROUP);
+
+    // Styles. The mouse: the list closes on the item, the two green notes listed.
+    ASSERT_TRUE(manager.ChooseComboItem(IDC_NM_STYLE, 2));
+    EXPECT_FALSE(manager.ComboDropped(IDC_NM_STYLE));
+    EXPECT_TRUE(Listed(manager, 2));
+    EXPECT_EQ(Sorted(manager.Column(1)), (std::vector<std::string>{"Green one", "Green two"}));
+    // The keys in the closed box: the next style, which no note has.
+    ASSERT_TRUE(ClickAsideOfTheLists(manager));
+    SendWithTimeout(manager.Window(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(styles), TRUE);
+    PostKeyPress(styles, VK_DOWN);
+    EXPECT_TRUE(WaitUntil([&] { return manager.ComboSelection(IDC_NM_STYLE) == 3; }));
+    EXPECT_TRUE(Listed(manager, 0));
+    // The keys in the open list: F4 opens it, Up and Return go back to green.
+    PostKeyPress(styles, VK_F4);
+    EXPECT_TRUE(WaitUntil([&] { return manager.ComboDropped(IDC_NM_STYLE); }));
+    PostKeyPress(styles, VK_UP);
+    PostKeyPress(styles, VK_RETURN);
+    EXPECT_TRUE(WaitUntil(
+        [&] { return !manager.ComboDropped(IDC_NM_STYLE) && manager.ComboSelection(IDC_NM_STYLE) == 2; }));
+    EXPECT_TRUE(Listed(manager, 2));
+    // The style's own menu: its rename reaches the window.
+    ASSERT_TRUE(TypeFromMenu(manager, styles, "Green"));
+    EXPECT_TRUE(WaitUntil([&] { return manager.ComboItem(IDC_NM_STYLE, 2) == "Green"; }));
+    ASSERT_TRUE(manager.ChooseComboItem(IDC_NM_STYLE, 0));
+    EXPECT_TRUE(Listed(manager, 5));
+
+    // Groups: the one just before "Group 008", then that group by the keys.
+    int work = -1;
+    for (int index = 0; index < 20 && work < 0; ++index) {
+        if (manager.ComboItem(IDC_NM_GROUP, index) == "Group 008")
+            work = index;
+    }
+    ASSERT_GT(work, 2) << "after the program's own three groups";
+    ASSERT_TRUE(manager.ChooseComboItem(IDC_NM_GROUP, work - 1));
+    const int before = manager.ComboItem(IDC_NM_GROUP, work - 1) == "None" ? 4 : 0;
+    EXPECT_TRUE(Listed(manager, before));
+    ASSERT_TRUE(ClickAsideOfTheLists(manager));
+    SendWithTimeout(manager.Window(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(groups), TRUE);
+    PostKeyPress(groups, VK_DOWN);
+    EXPECT_TRUE(Listed(manager, 1));
+    EXPECT_EQ(manager.Column(1), (std::vector<std::string>{"Plain two"}));
+    // The open list: Up and Return, then the mouse back on the whole list.
+    PostKeyPress(groups, VK_F4);
+    EXPECT_TRUE(WaitUntil([&] { return manager.ComboDropped(IDC_NM_GROUP); }));
+    PostKeyPress(groups, VK_UP);
+    PostKeyPress(groups, VK_RETURN);
+    EXPECT_TRUE(WaitUntil(
+        [&] { return !manager.ComboDropped(IDC_NM_GROUP) && manager.ComboSelection(IDC_NM_GROUP) == work - 1; }));
+    EXPECT_TRUE(Listed(manager, before));
+    ASSERT_TRUE(manager.ChooseComboItem(IDC_NM_GROUP, work));
+    EXPECT_TRUE(Listed(manager, 1));
+    // The group's own menu: a new group made from it.
+    ASSERT_TRUE(TypeFromMenu(manager, groups, "Aardvark"));
+    EXPECT_TRUE(WaitUntil([&] { return manager.ComboItem(IDC_NM_GROUP, 3) == "Aardvark"; }));
+    ASSERT_TRUE(manager.ChooseComboItem(IDC_NM_GROUP, 0));
+    EXPECT_TRUE(Listed(manager, 5));
 
     ASSERT_TRUE(manager.Close());
     CloseProgram(install, program);

@@ -1,6 +1,6 @@
 // The Note Manager window of the real program: opened from the tray command
 // and by alarm-day requests, its filters, rows, sorting and status, its combo
-// menus, its place among the windows and its list's focus.
+// menus and its columns menu, its place among the windows and its list's focus.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -283,5 +283,54 @@ TEST(NoteManagerWindow, OpenedMaximisedItRestoresToTheSizeTheUserGaveIt)
     const std::string stored = ReadWholeFile(install.File("noteman.QPD"));
     EXPECT_NE(stored.find("<dialogWidth>720</dialogWidth>"), std::string::npos);
     EXPECT_NE(stored.find("<dialogMaximized>0</dialogMaximized>"), std::string::npos);
+    CloseProgram(install, program);
+}
+
+// The header's menu marks each column shown with the menus' check picture,
+// the hidden Owner column with none, and its choice shows that column.
+TEST(NoteManagerWindow, TheColumnsMenuChecksTheColumnsShown)
+{
+    ProgramInstall install("nmcolmenu");
+    install.AddInstalledDataFiles();
+    StoreTestNotes(install, SixNotes());
+    RunningProgram program(install, "");
+    const DWORD process = program.ProcessId();
+    NoteManagerWindow manager(process);
+    ASSERT_NE(manager.OpenFromTrayListing(program, 6), nullptr);
+    ASSERT_TRUE(WaitUntilPainted(manager.Window()));
+    HWND header = FindWindowExA(manager.List(), nullptr, "SysHeader32", nullptr);
+    auto openMenu = [&] {
+        // The menu opens at the pointer, over the header's Title.
+        const RECT place = RectOf(header);
+        const POINT at{60, (place.bottom - place.top) / 2};
+        SetCursorPos(place.left + at.x, place.top + at.y);
+        PostMessageA(header, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(at.x, at.y));
+        PostMessageA(header, WM_RBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+        return WaitForOpenMenus(process, 1);
+    };
+    // The title, the eight columns, Reset and Cancel.
+    const char kLayout[] = "i-iiiiiiii-i-i";
+    const size_t kOwnerItem = 7;
+    HWND menu = openMenu();
+    ASSERT_NE(menu, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return MenuPicture(menu, kLayout).HasDarkPicture(2); }));
+    MenuPicture picture(menu, kLayout);
+    EXPECT_TRUE(picture.Fits());
+    EXPECT_FALSE(picture.HasDarkPicture(0)) << "the title";
+    for (size_t item = 1; item <= 8; ++item)
+        EXPECT_EQ(picture.HasDarkPicture(item), item != kOwnerItem) << "column item " << item;
+    EXPECT_FALSE(picture.HasMark(kOwnerItem));
+    EXPECT_TRUE(SaveScreenshotOf(menu, "note-manager-columns-menu"));
+    // Owner chosen: shown, and checked the next time.
+    for (size_t step = 0; step <= kOwnerItem; ++step)
+        PressMenuKey(menu, VK_DOWN);
+    PressMenuKey(menu, VK_RETURN);
+    EXPECT_TRUE(WaitUntil([&] { return ListColumnWidth(manager.List(), 6) == 100; }));
+    menu = openMenu();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return MenuPicture(menu, kLayout).HasDarkPicture(kOwnerItem); }));
+    ASSERT_TRUE(CloseMenus(process));
+
+    ASSERT_TRUE(manager.Close());
     CloseProgram(install, program);
 }

@@ -8,6 +8,8 @@
 #include "globals/MainWindowMessages.h"
 #include "store/DbfFile.h"
 #include "store/TableText.h"
+#include "support/ListViewDriving.h"
+#include "support/NoteDriving.h"
 
 namespace {
 struct OtherDialogSearch {
@@ -200,6 +202,26 @@ void PressKey(HWND control, UINT key)
 void TypeCharacter(HWND control, char character)
 {
     SendWithTimeout(control, WM_CHAR, static_cast<unsigned char>(character), 1);
+}
+
+void ClickSheetButton(HWND sheet, int id)
+{
+    const RECT button = RectOf(GetDlgItem(sheet, id));
+    ClickAt({(button.left + button.right) / 2, (button.top + button.bottom) / 2});
+}
+
+void ClickSheetTab(DWORD processId, HWND sheet, int pageIndex)
+{
+    LRESULT tabs = 0;
+    SendWithTimeout(sheet, PSM_GETTABCONTROL, 0, 0, &tabs);
+    RemoteBlock block(processId, sizeof(RECT));
+    RECT tab{};
+    if (!tabs || !SendWithTimeout(reinterpret_cast<HWND>(tabs), TCM_GETITEMRECT, pageIndex, block.Param()) ||
+        !block.Read(&tab, sizeof tab))
+        return;
+    POINT middle{(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2};
+    ClientToScreen(reinterpret_cast<HWND>(tabs), &middle);
+    ClickAt(middle);
 }
 
 int MovePageSlider(HWND page, int id, int position)

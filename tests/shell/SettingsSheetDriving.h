@@ -40,6 +40,10 @@ void SetPageItemText(HWND page, int id, const char* text);
 // typed character.
 void PressKey(HWND control, UINT key);
 void TypeCharacter(HWND control, char character);
+// The sheet's button (IDOK, IDCANCEL, ...), or the tab of a page, clicked by
+// the mouse.
+void ClickSheetButton(HWND sheet, int id);
+void ClickSheetTab(DWORD processId, HWND sheet, int pageIndex);
 // A trackbar of the page dragged to the position; the position it shows
 // afterwards.
 int MovePageSlider(HWND page, int id, int position);

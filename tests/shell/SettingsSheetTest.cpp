@@ -1,6 +1,7 @@
 // The General settings sheet of the real program: opened from the main
 // window's command, its tabs read across the process, every page shown (and
-// kept as a picture), and Cancel leaving the data folder as it was.
+// kept as a picture), Cancel leaving the data folder as it was, and the
+// number edits checked as they are left.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -12,8 +13,12 @@
 #include <string>
 
 #include "globals/MainWindowMessages.h"
+#include "resources/ids/NotePageIds.h"
+#include "resources/ids/SecurityPageIds.h"
 #include "store/bytes/DeletedRecordList.h"
 #include "SettingsSheetDriving.h"
+#include "support/KeyPresses.h"
+#include "support/NoteDriving.h"
 #include "support/ProgramDriver.h"
 
 namespace {
@@ -230,4 +235,73 @@ TEST(SettingsSheet, TypedPortsAreCheckedAndOkMovesTheListenersForThisAndLaterRun
     PostMessageA(main, WM_COMMAND, kCmdExit, 0);
     DWORD exitCode = 1;
     EXPECT_TRUE(again.WaitForExit(&exitCode));
+}
+
+// The Tab width and the days that backups are kept are checked as soon as
+// their edit is left for another control of the sheet: a 0 is refused at once
+// and the edit gets the focus back. A click on another tab says it once (the
+// page's own check as it is left) and keeps the page. Cancel closes the sheet
+// from such an edit without a word, and nothing of it is applied.
+TEST(SettingsSheet, NumberEditsRefuseZeroAsTheyAreLeftAndCancelStillClosesAtOnce)
+{
+    const std::string refusedZero = "Please enter a value greater than zero";
+    ProgramInstall install;
+    install.AddInstalledDataFiles();
+    RunningProgram program(install, "");
+    const DWORD process = program.ProcessId();
+    HWND sheet = nullptr;
+    HWND page = OpenSettingsPage(program, 0, &sheet);
+    ASSERT_NE(page, nullptr);
+    HWND tabWidth = GetDlgItem(page, IDC_NOTE_TAB_WIDTH);
+    const std::string width = PageItemText(page, IDC_NOTE_TAB_WIDTH);
+    const bool quickLaunch = Checked(page, IDC_NOTE_QUICK_LAUNCH);
+    ASSERT_TRUE(ClickPageButton(page, IDC_NOTE_QUICK_LAUNCH));
+
+    // The edit given the text, then left by Tab: refused, and back in it.
+    auto tabFrom = [&](int id, const char* text) {
+        HWND edit = GetDlgItem(page, id);
+        SendWithTimeout(page, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit), TRUE);
+        SetPageItemText(page, id, text);
+        PostKeyPress(edit, VK_TAB);
+        EXPECT_EQ(AnswerBoxOverSheet(process, sheet), refusedZero) << text;
+        EXPECT_TRUE(WaitUntil([&] { return FocusedWindowOf(sheet) == edit; }));
+    };
+    // Cancel clicked from the edit: the sheet closes without a box.
+    auto cancelByClick = [&] {
+        ClickSheetButton(sheet, IDCANCEL);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(sheet) || ProgramBoxShown(process); }));
+        EXPECT_FALSE(ProgramBoxShown(process));
+        return !IsWindow(sheet);
+    };
+    tabFrom(IDC_NOTE_TAB_WIDTH, "0");
+    // A click on the Security tab: told once, the page stays.
+    ClickSheetTab(process, sheet, 1);
+    EXPECT_EQ(AnswerBoxOverSheet(process, sheet), refusedZero);
+    EXPECT_FALSE(WaitUntil([&] { return ProgramBoxShown(process); }, 1000)) << "told twice";
+    EXPECT_EQ(CurrentSettingsPage(sheet), page);
+    ASSERT_TRUE(WaitUntil([&] { return FocusedWindowOf(sheet) == tabWidth; }));
+    ASSERT_TRUE(cancelByClick());
+
+    // The same with the days on the Security page.
+    page = OpenSettingsPage(program, 1, &sheet);
+    ASSERT_NE(page, nullptr);
+    const bool dailyBackups = Checked(page, IDC_SECURITY_DAILY_BACKUPS);
+    if (!dailyBackups) {
+        ASSERT_TRUE(ClickPageButton(page, IDC_SECURITY_DAILY_BACKUPS));
+    }
+    const std::string kept = PageItemText(page, IDC_SECURITY_DAYS);
+    tabFrom(IDC_SECURITY_DAYS, "");
+    ASSERT_TRUE(cancelByClick());
+
+    // Nothing of either was applied.
+    page = OpenSettingsPage(program, 0, &sheet);
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(PageItemText(page, IDC_NOTE_TAB_WIDTH), width);
+    EXPECT_EQ(Checked(page, IDC_NOTE_QUICK_LAUNCH), quickLaunch);
+    ASSERT_TRUE(SendWithTimeout(sheet, PSM_SETCURSEL, 1, 0));
+    page = CurrentSettingsPage(sheet);
+    EXPECT_EQ(Checked(page, IDC_SECURITY_DAILY_BACKUPS), dailyBackups);
+    EXPECT_EQ(PageItemText(page, IDC_SECURITY_DAYS), kept);
+    EXPECT_TRUE(PressSheetCancel(sheet));
+    CloseProgram(install, program);
 }

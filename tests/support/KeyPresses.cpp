@@ -21,3 +21,9 @@ void PressKeys(std::initializer_list<BYTE> keys)
     }
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
+
+void PostKeyPress(HWND control, UINT key)
+{
+    PostMessageA(control, WM_KEYDOWN, key, 1);
+    PostMessageA(control, WM_KEYUP, key, 0xC0000001);
+}

@@ -7,3 +7,6 @@
 // Keys pressed as the keyboard gives them, to the foreground window: down in
 // order, up in the reverse order.
 void PressKeys(std::initializer_list<BYTE> keys);
+// A key given to the control through its program's message loop, as the
+// keyboard gives it to the focused control: the loop makes its character.
+void PostKeyPress(HWND control, UINT key);

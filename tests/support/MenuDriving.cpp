@@ -202,6 +202,19 @@ bool MenuPicture::HasMark(size_t item) const
     return false;
 }
 
+bool MenuPicture::HasDarkPicture(size_t item) const
+{
+    if (item >= m_tops.size() || m_width <= kTextStart)
+        return false;
+    for (int y = m_tops[item] + 1; y < m_tops[item] + m_itemHeight - 1; ++y) {
+        for (int x = 2; x < kTextStart - 4; ++x) {
+            if (IsDarkPixel(m_pixels[static_cast<size_t>(y) * m_width + x]))
+                return true;
+        }
+    }
+    return false;
+}
+
 ::testing::AssertionResult DrawnAsWideAs(int drawnEnd, const std::string& text)
 {
     const int width = MenuTextWidth(text);

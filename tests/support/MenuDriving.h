@@ -47,6 +47,9 @@ public:
     // Whether something is drawn in the item's picture column (a check mark's
     // frame, a picture) other than the menu's background there.
     bool HasMark(size_t item) const;
+    // Whether the item's picture column shows a dark picture (a check mark
+    // drawn from the menus' pictures), not only a frame in light colours.
+    bool HasDarkPicture(size_t item) const;
     // The short lines drawn below the item's text line, one pixel high with
     // nothing above or below them (an accelerator's mark, or the foot of a
     // descender), as their first and last columns counted from where item

@@ -125,6 +125,9 @@ HWND CaptureOf(HWND window);
 // The left mouse button pressed or let go where the pointer is, as the
 // user's hand does it.
 void PressLeftButton(bool down);
+// The pointer moved to the point of the screen and the left button clicked
+// there, as the user's hand does it.
+void ClickAt(POINT point);
 // SendMessage with a bound, so a hung program fails the test instead of
 // holding it; false when the window did not answer in time.
 bool SendWithTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result = nullptr,

@@ -222,3 +222,10 @@ void PressLeftButton(bool down)
     input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
     SendInput(1, &input, sizeof input);
 }
+
+void ClickAt(POINT point)
+{
+    SetCursorPos(point.x, point.y);
+    PressLeftButton(true);
+    PressLeftButton(false);
+}
