@@ -7,6 +7,7 @@
 #include "foundation/CallbackGuard.h"
 #include "foundation/ResourceData.h"
 #include "foundation/win/FrameWindow.h"
+#include "foundation/win/RichEditLines.h"
 #include "foundation/win/WindowClass.h"
 #include "note/NoteController.h"
 #include "note/NoteKeeper.h"
@@ -187,6 +188,11 @@ LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_COMMAND:
         return OnNoteCommand(window, *note, wParam, lParam);
+    case WM_NOTIFY:
+        // The body's answer when its ruled lines ask how high its text is.
+        if (TakeTextHeightNotice(*reinterpret_cast<const NMHDR*>(lParam)))
+            return 0;
+        break;
     case WM_TIMER:
         if (wParam == kNoteAlarmTimerId)
             note->OnAlarmTick();

@@ -3,6 +3,10 @@
 // body's font apart, over a colour, a gradient, a picture and in transparent
 // notes, none without the setting; the text right of the margin line; and the
 // ruled lines moving with the text when it scrolls while the background stays.
+// Then the ruled lines read against the text itself, line by line: under each
+// line of the standard font (a wrapped paragraph among them), of a text in
+// two sizes, after a larger line is typed above others, and after a style
+// gives the body a larger font.
 #include <windows.h>
 
 #include <algorithm>
@@ -14,13 +18,21 @@
 #include "foundation/bytes/NoteColors.h"
 #include "foundation/bytes/NumberCodes.h"
 #include "foundation/win/FontSizeAndPixels.h"
+#include "globals/NoteStyle.h"
+#include "globals/ProgramGlobals.h"
+#include "globals/Settings.h"
 #include "note/NoteController.h"
 #include "note/NoteSheetRecords.h"
+#include "store/FieldAccess.h"
+#include "store/FontFields.h"
 #include "store/FreeSlotLists.h"
 #include "store/NoteSaving.h"
+#include "store/StyleStorage.h"
 #include "support/CurrentFolder.h"
+#include "support/KeyPresses.h"
 #include "support/NoteDriving.h"
 #include "support/PictureFiles.h"
+#include "support/RuledTextReading.h"
 #include "support/ProgramDriver.h"
 #include "support/Screenshot.h"
 #include "support/StoredNotes.h"
@@ -105,6 +117,66 @@ int MisplacedLinePixels(const BodyPicture& body, const LinedNote& note, int spac
     return wrong;
 }
 
+// A click in the middle of the window, as the mouse gives it.
+void ClickIn(HWND window)
+{
+    const RECT place = RectOf(window);
+    SetCursorPos((place.left + place.right) / 2, (place.top + place.bottom) / 2);
+    PressLeftButton(true);
+    PressLeftButton(false);
+}
+
+const COLORREF kRuledBody = RGB(250, 240, 160);
+const COLORREF kStyledBody = RGB(200, 230, 250);
+const int kLargeStyle = 2;
+// The text is read right of the margin lines.
+const int kInkLeft = 30;
+
+// The body font new notes get, as the install's settings table gives it.
+LOGFONTA StandardBodyFont()
+{
+    CSettingsTable table;
+    table.Open("READ");
+    table.GoTop();
+    const LOGFONTA font = ReadFontFields(table, FontFieldSet::kBody);
+    table.Close();
+    return font;
+}
+
+// A note ruled, with the double margin line, and the text of the RTF lines.
+void StoreRuledNote(const char* title, LONG left, LONG height, const LOGFONTA* font, const std::string& lines)
+{
+    CNoteController note;
+    FillTestNote(note, title, left, 40);
+    note.m_width = 300;
+    note.m_height = height;
+    note.m_bodyColor = kRuledBody;
+    note.m_textColor = RGB(0, 0, 0);
+    if (font)
+        note.m_bodyFont = *font;
+    SetNoteLineKinds(note, 1, 4, 0);
+    const std::string rtf = "{\\rtf1\\ansi " + lines + "}";
+    note.SetRichText(rtf.data(), rtf.size());
+    SaveNote(note);
+}
+
+// The third style: ruled, the double margin line, a light blue body and a
+// body font of 14 points.
+void SeedLargeStyle()
+{
+    CNoteStyle& style = UserSettings().styles[kLargeStyle];
+    style = CNoteStyle();
+    style.undefined = 0;
+    style.horizontalLines = 1;
+    style.leftMarginKind = 4;
+    style.backgroundColor = kStyledBody;
+    style.titleBackgroundColor = RGB(60, 110, 200);
+    style.textColor = RGB(0, 0, 0);
+    style.bodyFont = kBodyFont;
+    style.bodyFont.lfHeight = -19;
+    SaveV6Style(kLargeStyle);
+}
+
 // The left-most dark pixel of the first line of text; -1 when there is none.
 int FirstCharacterLeft(const BodyPicture& body, int spacing)
 {
@@ -173,5 +245,86 @@ TEST(NoteLines, MarginLinesAndRuledLinesShowBehindTheTextOverEveryBackgroundAndS
         }
     }
     EXPECT_TRUE(SaveScreenshotOf(scrolled, "note-lines-scrolled"));
+    CloseProgram(install, program);
+}
+
+TEST(NoteLines, EachRuledLineRunsUnderALineOfTheTextWhateverItsSize)
+{
+    ProgramInstall install("ruledtext");
+    install.AddInstalledDataFiles();
+    std::string standard, twoSizes;
+    // Sixteen lines, the ninth a paragraph that wraps onto a second line.
+    for (int line = 1; line <= 15; ++line)
+        standard += (line > 1 ? "\\par " : "") + std::string("Line ") + std::to_string(line) +
+                    (line == 9 ? " Hgjy, and more words that go on past the right edge of the note" : " Hgjy");
+    for (int line = 1; line <= 8; ++line) {
+        const bool large = line == 1 || line == 4 || line == 5;
+        twoSizes += std::string(line > 1 ? "\\par " : "") + (large ? "\\fs36 " : "\\fs20 ") + "Size " +
+                    std::to_string(line) + " Hgjy";
+    }
+    {
+        CurrentFolder data(install.Path());
+        NotesFreeSlots().Clear();
+        const LOGFONTA standardFont = StandardBodyFont();
+        StoreRuledNote("Line 1", 10, 340, &standardFont, standard);
+        StoreRuledNote("Size 1", 330, 400, &kBodyFont, "{\\fonttbl{\\f0 Tahoma;}}\\f0" + twoSizes);
+        SeedLargeStyle();
+    }
+    RunningProgram program(install, "");
+    ASSERT_NE(WaitForMainWindow(program), nullptr);
+    HWND standardNote = WaitForNoteStarting(program.ProcessId(), "Line 1");
+    HWND twoSizeNote = WaitForNoteStarting(program.ProcessId(), "Size 1");
+    ASSERT_NE(standardNote, nullptr);
+    ASSERT_NE(twoSizeNote, nullptr);
+    for (HWND note : NoteWindows(program.ProcessId()))
+        if (note != standardNote && note != twoSizeNote)
+            ShowWindow(note, SW_HIDE);
+    EXPECT_TRUE(SaveScreenshotOf(twoSizeNote, "ruled-lines-under-text"));
+    ExpectARuleUnderEachLine(ReadTextAndRules(BodyOf(standardNote), kRuledBody, kInkLeft), 16, "standard font");
+    const TextAndRules before = ReadTextAndRules(BodyOf(twoSizeNote), kRuledBody, kInkLeft);
+    ExpectARuleUnderEachLine(before, 8, "two sizes");
+
+    // A line in the larger size typed under the first moves the lines under
+    // it and their rules alike. The click that takes the caret from the note
+    // goes to the other.
+    ClickIn(BodyOf(twoSizeNote));
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == twoSizeNote; }));
+    PressKeys({VK_CONTROL, VK_HOME});
+    PressKeys({VK_END});
+    PressKeys({VK_RETURN});
+    PressKeys({'B'});
+    PressKeys({'I'});
+    PressKeys({'G'});
+    ASSERT_TRUE(WaitUntil([&] { return ReadWindowText(BodyOf(twoSizeNote)).find("big") != std::string::npos; }));
+    ClickIn(BodyOf(standardNote));
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == standardNote; }));
+    const TextAndRules typed = ReadTextAndRules(BodyOf(twoSizeNote), kRuledBody, kInkLeft);
+    EXPECT_TRUE(SaveScreenshotOf(twoSizeNote, "ruled-lines-large-line-typed"));
+    ExpectARuleUnderEachLine(typed, 9, "a large line typed");
+    if (before.lines.size() == 8 && typed.lines.size() == 9) {
+        const int moved = typed.lines[8].first - before.lines[7].first;
+        EXPECT_GT(moved, 20);
+        EXPECT_EQ(RuleUnder(typed, 8) - RuleUnder(before, 7), moved) << "the rule under the last line";
+    }
+
+    // Alt+3 gives the note the style's body font of 14 points; its text keeps
+    // its own sizes, the rules stay under it and go a line of the larger font
+    // apart below it.
+    ClickIn(BodyOf(twoSizeNote));
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == twoSizeNote; }));
+    PressKeys({VK_MENU, '3'});
+    ASSERT_TRUE(WaitUntil([&] {
+        const BodyPicture body = PictureOfBody(twoSizeNote);
+        return CloseColour(body.At(body.width - 40, 2), kStyledBody);
+    }));
+    ClickIn(BodyOf(standardNote));
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == standardNote; }));
+    const TextAndRules styled = ReadTextAndRules(BodyOf(twoSizeNote), kStyledBody, kInkLeft);
+    EXPECT_TRUE(SaveScreenshotOf(twoSizeNote, "ruled-lines-larger-body-font"));
+    ExpectARuleUnderEachLine(styled, 9, "a larger body font");
+    if (styled.lines.size() == 9 && typed.lines.size() == 9) {
+        EXPECT_EQ(styled.lines[8].first, typed.lines[8].first) << "the text kept its sizes";
+        EXPECT_GT(BelowTextPitch(styled), BelowTextPitch(typed));
+    }
     CloseProgram(install, program);
 }
