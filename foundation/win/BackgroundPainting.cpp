@@ -207,13 +207,17 @@ bool PaintRichEditOverBackground(HWND edit, WNDPROC editProcedure, COLORREF colo
     if (text && IntersectRect(&area, &paint.rcPaint, &client)) {
         paintUnder(under, client);
         HideCaret(edit);
+        // The edit draws all its text into the picture; only what is to be
+        // painted is drawn there (a letter typed repaints one line).
+        const int x = area.left, y = area.top, w = area.right - area.left, h = area.bottom - area.top;
+        IntersectClipRect(text, area.left, area.top, area.right, area.bottom);
         HBRUSH body = CreateSolidBrush(colour);
-        FillRect(text, &client, body);
+        FillRect(text, &area, body);
         DeleteObject(body);
         CallWindowProcA(editProcedure, edit, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(text), PRF_CLIENT);
+        SelectClipRgn(text, nullptr);
 
         // 1 in the mask where the text's picture shows the body's colour.
-        const int x = area.left, y = area.top, w = area.right - area.left, h = area.bottom - area.top;
         SetBkColor(text, colour);
         BitBlt(mask, x, y, w, h, text, x, y, SRCCOPY);
         // The text where the mask is 0, black where the body's colour was.
