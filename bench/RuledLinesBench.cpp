@@ -50,64 +50,28 @@ struct NoteBodies {
     std::vector<HWND> plain;
 };
 
-struct BodyCollector {
-    DWORD process;
-    NoteBodies* bodies;
-
-    // The benchmark's notes read "Note <index>" first; the notes a new user
-    // is welcomed with are left out.
-    static BOOL CALLBACK Add(HWND window, LPARAM context)
-    {
-        auto* collector = reinterpret_cast<BodyCollector*>(context);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        char className[64] = "";
-        if (owner != collector->process || !GetClassNameA(window, className, sizeof className) ||
-            lstrcmpA(className, "NotesClassName6") != 0)
-            return TRUE;
-        HWND body = FindWindowExA(window, nullptr, RICHEDIT_CLASSA, nullptr);
-        char text[32] = "";
-        DWORD_PTR copied = 0;
-        if (!body || !SendMessageTimeoutA(body, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
-                                          SMTO_BLOCK, 5000, &copied) ||
-            std::strncmp(text, "Note ", 5) != 0)
-            return TRUE;
-        (std::atoi(text + 5) % 2 ? collector->bodies->lined : collector->bodies->plain).push_back(body);
-        return TRUE;
-    }
-};
-
+// The benchmark's notes read "Note <index>" first; the notes a new user is
+// welcomed with are left out.
 NoteBodies BodiesOf(DWORD process)
 {
     NoteBodies bodies;
-    BodyCollector collector{process, &bodies};
-    EnumWindows(&BodyCollector::Add, reinterpret_cast<LPARAM>(&collector));
+    for (HWND note : NoteWindowListOf(process)) {
+        HWND body = FindWindowExA(note, nullptr, RICHEDIT_CLASSA, nullptr);
+        char text[32] = "";
+        DWORD_PTR copied = 0;
+        if (body &&
+            SendMessageTimeoutA(body, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 5000,
+                                &copied) &&
+            std::strncmp(text, "Note ", 5) == 0)
+            (std::atoi(text + 5) % 2 ? bodies.lined : bodies.plain).push_back(body);
+    }
     return bodies;
 }
-
-struct NoteWindowList {
-    DWORD process;
-    std::vector<HWND> windows;
-
-    static BOOL CALLBACK Add(HWND window, LPARAM context)
-    {
-        auto* list = reinterpret_cast<NoteWindowList*>(context);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        char className[64] = "";
-        if (owner == list->process && GetClassNameA(window, className, sizeof className) &&
-            lstrcmpA(className, "NotesClassName6") == 0)
-            list->windows.push_back(window);
-        return TRUE;
-    }
-};
 
 // Every shown note and its body have painted what they show.
 bool EveryNotePainted(DWORD process)
 {
-    NoteWindowList list{process, {}};
-    EnumWindows(&NoteWindowList::Add, reinterpret_cast<LPARAM>(&list));
-    for (HWND note : list.windows) {
+    for (HWND note : NoteWindowListOf(process)) {
         if (!IsWindowVisible(note))
             continue;
         HWND body = FindWindowExA(note, nullptr, RICHEDIT_CLASSA, nullptr);

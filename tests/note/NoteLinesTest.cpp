@@ -117,15 +117,6 @@ int MisplacedLinePixels(const BodyPicture& body, const LinedNote& note, int spac
     return wrong;
 }
 
-// A click in the middle of the window, as the mouse gives it.
-void ClickIn(HWND window)
-{
-    const RECT place = RectOf(window);
-    SetCursorPos((place.left + place.right) / 2, (place.top + place.bottom) / 2);
-    PressLeftButton(true);
-    PressLeftButton(false);
-}
-
 const COLORREF kRuledBody = RGB(250, 240, 160);
 const COLORREF kStyledBody = RGB(200, 230, 250);
 const int kLargeStyle = 2;
@@ -287,8 +278,7 @@ TEST(NoteLines, EachRuledLineRunsUnderALineOfTheTextWhateverItsSize)
     // A line in the larger size typed under the first moves the lines under
     // it and their rules alike. The click that takes the caret from the note
     // goes to the other.
-    ClickIn(BodyOf(twoSizeNote));
-    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == twoSizeNote; }));
+    ASSERT_TRUE(ClickIntoBody(twoSizeNote));
     PressKeys({VK_CONTROL, VK_HOME});
     PressKeys({VK_END});
     PressKeys({VK_RETURN});
@@ -296,8 +286,7 @@ TEST(NoteLines, EachRuledLineRunsUnderALineOfTheTextWhateverItsSize)
     PressKeys({'I'});
     PressKeys({'G'});
     ASSERT_TRUE(WaitUntil([&] { return ReadWindowText(BodyOf(twoSizeNote)).find("big") != std::string::npos; }));
-    ClickIn(BodyOf(standardNote));
-    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == standardNote; }));
+    ASSERT_TRUE(ClickIntoBody(standardNote));
     const TextAndRules typed = ReadTextAndRules(BodyOf(twoSizeNote), kRuledBody, kInkLeft);
     EXPECT_TRUE(SaveScreenshotOf(twoSizeNote, "ruled-lines-large-line-typed"));
     ExpectARuleUnderEachLine(typed, 9, "a large line typed");
@@ -310,15 +299,13 @@ TEST(NoteLines, EachRuledLineRunsUnderALineOfTheTextWhateverItsSize)
     // Alt+3 gives the note the style's body font of 14 points; its text keeps
     // its own sizes, the rules stay under it and go a line of the larger font
     // apart below it.
-    ClickIn(BodyOf(twoSizeNote));
-    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == twoSizeNote; }));
+    ASSERT_TRUE(ClickIntoBody(twoSizeNote));
     PressKeys({VK_MENU, '3'});
     ASSERT_TRUE(WaitUntil([&] {
         const BodyPicture body = PictureOfBody(twoSizeNote);
         return CloseColour(body.At(body.width - 40, 2), kStyledBody);
     }));
-    ClickIn(BodyOf(standardNote));
-    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == standardNote; }));
+    ASSERT_TRUE(ClickIntoBody(standardNote));
     const TextAndRules styled = ReadTextAndRules(BodyOf(twoSizeNote), kStyledBody, kInkLeft);
     EXPECT_TRUE(SaveScreenshotOf(twoSizeNote, "ruled-lines-larger-body-font"));
     ExpectARuleUnderEachLine(styled, 9, "a larger body font");

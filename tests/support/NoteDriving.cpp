@@ -26,6 +26,15 @@ RECT RectOf(HWND window)
     return rect;
 }
 
+bool ClickIntoBody(HWND note)
+{
+    const RECT place = RectOf(BodyOf(note));
+    SetCursorPos((place.left + place.right) / 2, (place.top + place.bottom) / 2);
+    PressLeftButton(true);
+    PressLeftButton(false);
+    return WaitUntil([&] { return GetForegroundWindow() == note; });
+}
+
 HWND NewNoteBesides(DWORD process, const std::vector<HWND>& known)
 {
     HWND found = nullptr;
