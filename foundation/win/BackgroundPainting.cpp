@@ -207,8 +207,8 @@ bool PaintRichEditOverBackground(HWND edit, WNDPROC editProcedure, COLORREF colo
     if (text && IntersectRect(&area, &paint.rcPaint, &client)) {
         paintUnder(under, client);
         HideCaret(edit);
-        // The edit draws all its text into the picture; only what is to be
-        // painted is drawn there (a letter typed repaints one line).
+        // The edit's drawing is cut to what is to be painted: a letter typed
+        // repaints one line.
         const int x = area.left, y = area.top, w = area.right - area.left, h = area.bottom - area.top;
         IntersectClipRect(text, area.left, area.top, area.right, area.bottom);
         HBRUSH body = CreateSolidBrush(colour);

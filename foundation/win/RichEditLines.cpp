@@ -133,10 +133,10 @@ bool TakeTextHeightNotice(const NMHDR& notice)
     TextHeightQuestion* question = t_textHeightQuestion;
     if (notice.code != EN_REQUESTRESIZE || !question || notice.hwndFrom != question->edit)
         return false;
-    // Wine's rich edit gives the text's height as the bottom itself, the top
-    // being its formatting rectangle's. Were the height counted from that top
-    // instead, the rule under the last line would only sit that much lower,
-    // under the text still.
+    // Wine's rich edit gives the text's height as the bottom itself; the top
+    // is its formatting rectangle's. A rich edit that counts the bottom from
+    // that top puts the rule under the last line as much lower, still clear
+    // of the text.
     question->height = static_cast<int>(reinterpret_cast<const REQRESIZE&>(notice).rc.bottom);
     return true;
 }
