@@ -86,5 +86,8 @@ void DrawNoteLines(const CNoteController& note, HDC dc, const RECT& client, cons
         return;
     if (HasMarginLine(note))
         DrawMarginLine(dc, NoteLeftMarginKind(note), client.top, client.bottom, note.m_textColor);
-    DrawRuledRows(dc, ruledRows, TextRectangle(edit).left, client.right, note.m_textColor);
+    // Across the text's rectangle, which the body moves on the screen as the
+    // text scrolls: outside it the margin line and the colour stay.
+    const RECT text = TextRectangle(edit);
+    DrawRuledRows(dc, ruledRows, text.left, text.right, note.m_textColor);
 }

@@ -61,7 +61,7 @@ public:
     bool m_textureStretch = false;  // stretched over the body, else tiled
     HBITMAP m_backgroundPicture = nullptr;  // the body's texture or gradient, prepared at its size
     bool m_textMarginSet = false;   // the body's text moved right of the margin line
-    POINT m_paintedScroll{};        // the text's scroll position the body was last painted at
+    POINT m_paintedScroll{};        // the text's scroll position the body's picture was last painted at
     int m_paintedTextEnd = -1;      // where the text ended at the last paint that showed its end
     CNoteTitleFonts m_titleFonts;
 

@@ -9,6 +9,7 @@
 #include "foundation/win/FrameWindow.h"
 #include "foundation/win/RichEditLines.h"
 #include "foundation/win/WindowClass.h"
+#include "note/NoteBodyLines.h"
 #include "note/NoteController.h"
 #include "note/NoteKeeper.h"
 #include "note/NoteMessages.h"
@@ -61,6 +62,9 @@ void OnCreate(HWND window, CNoteController& note)
     note.m_bodyEdit = body->GetHandle();
     note.m_bodyRichEdit = body.release();
     note.ApplyLooksToNewWindow();
+    // The text's rectangle leaves room for the margin line before the text
+    // comes in: set afterwards, it would lay the whole text out again.
+    ApplyNoteMargin(note);
     // The text comes in before the change notices are watched, so that a
     // loaded note does not count as changed.
     const std::string& text = note.RichText();

@@ -119,11 +119,11 @@ void PaintBodyBackground(const CNoteController& note, HDC target, const RECT& cl
 // itself as it would without a background of its own.
 bool PaintBodyOverBackground(HWND edit, CNoteController& note)
 {
-    // After a scroll the background stays in place and the ruled lines sit
-    // under the text's new place.
+    // After a scroll a picture stays in place; the ruled lines go with the
+    // text, over the body's colour as over a picture.
     const std::vector<int> ruledRows = NoteRuledRows(note);
     const bool painted = PaintRichEditOverBackground(
-        edit, note.m_editProcedure, note.m_bodyColor, note.m_paintedScroll,
+        edit, note.m_editProcedure, note.m_bodyColor, note.m_backgroundPicture ? &note.m_paintedScroll : nullptr,
         [&](HDC under, const RECT& client) { PaintBodyBackground(note, under, client, ruledRows); });
     if (!painted)
         WriteErrorLog("PaintBodyOverBackground():", "no picture to paint the note's background in");

@@ -9,10 +9,10 @@
 #include "foundation/bytes/MessageBoxes.h"
 #include "foundation/win/BitmapHelpers.h"
 #include "foundation/win/DlgRichEdit.h"
-#include "foundation/win/FontDialog.h"
 #include "foundation/win/FontConversion.h"
-#include "foundation/win/RichEditLines.h"
+#include "foundation/win/FontDialog.h"
 #include "foundation/win/HelpFile.h"
+#include "foundation/win/RichEditLines.h"
 #include "foundation/win/RichTextStream.h"
 #include "resources/ids/StyleTextIds.h"
 #include "store/StyleStorage.h"
@@ -88,12 +88,13 @@ void CStyleTextDialog::OnInitDialog()
     }
     // Ruled as the style's notes are, in the tint of its text colour: a line
     // under each line of the text, and below it a line of the style's font
-    // apart.
+    // apart (of the edit's, for a style without a font of its own).
     if (style.horizontalLines) {
         CHARFORMATA format{};
         LogFontToCharFormat(nullptr, &format, style.bodyFont);
         background.ruled = true;
-        background.lineHeight = RichEditLineHeight(format);
+        background.lineHeight =
+            style.bodyFont.lfFaceName[0] ? RichEditLineHeight(format) : RichEditDefaultLineHeight(Edit());
         background.textColor = style.textColor;
     }
     m_edit.SetBackground(background);

@@ -180,14 +180,16 @@ void PaintBackgroundPicture(HDC reference, const RECT& area, CMemoryDC& memoryDC
     }
 }
 
-bool PaintRichEditOverBackground(HWND edit, WNDPROC editProcedure, COLORREF colour, POINT& paintedScroll,
+bool PaintRichEditOverBackground(HWND edit, WNDPROC editProcedure, COLORREF colour, POINT* paintedScroll,
                                  const PaintUnderText& paintUnder)
 {
-    POINT scroll{};
-    SendMessageA(edit, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
-    if (scroll.x != paintedScroll.x || scroll.y != paintedScroll.y) {
-        InvalidateRect(edit, nullptr, FALSE);
-        paintedScroll = scroll;
+    if (paintedScroll) {
+        POINT scroll{};
+        SendMessageA(edit, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
+        if (scroll.x != paintedScroll->x || scroll.y != paintedScroll->y) {
+            InvalidateRect(edit, nullptr, FALSE);
+            *paintedScroll = scroll;
+        }
     }
     RECT client{};
     GetClientRect(edit, &client);

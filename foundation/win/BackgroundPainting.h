@@ -50,9 +50,11 @@ using PaintUnderText = std::function<void(HDC dc, const RECT& client)>;
 // (WM_PRINTCLIENT through its procedure), the background takes the place of
 // that colour, and the result reaches the screen in one copy, so nothing
 // flickers. The pictures are kept from paint to paint. Scrolling moves the
-// pixels on the screen, background with the text: when the text has scrolled
-// since the last paint (paintedScroll, kept by the caller), the whole edit is
-// painted again. False, with nothing painted, when no picture could be made:
-// the edit then paints itself.
-bool PaintRichEditOverBackground(HWND edit, WNDPROC editProcedure, COLORREF colour, POINT& paintedScroll,
+// pixels of the text's rectangle on the screen, background with the text: a
+// background that stays in place (a picture, a gradient) is painted whole
+// again when the text has scrolled since the last paint (paintedScroll, kept
+// by the caller); one of a colour, whose lines go with the text, passes none.
+// False, with nothing painted, when no picture could be made: the edit then
+// paints itself.
+bool PaintRichEditOverBackground(HWND edit, WNDPROC editProcedure, COLORREF colour, POINT* paintedScroll,
                                  const PaintUnderText& paintUnder);

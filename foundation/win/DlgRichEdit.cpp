@@ -148,13 +148,16 @@ bool CDlgRichEdit::PaintWithBackground()
     const std::vector<int> ruledRows = m_background.ruled
                                            ? RuledRowsForPaint(m_edit, m_background.lineHeight, m_paintedTextEnd)
                                            : std::vector<int>();
-    return PaintRichEditOverBackground(
-        m_edit, m_previous, m_background.color, m_paintedScroll, [&](HDC under, const RECT& client) {
-            BitBlt(under, 0, 0, client.right, client.bottom, m_memory.GetHandle(), 0, 0, SRCCOPY);
-            RECT text{};
-            SendMessageA(m_edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
-            DrawRuledRows(under, ruledRows, text.left, client.right, m_background.textColor);
-        });
+    auto paintUnder = [&](HDC under, const RECT& client) {
+        BitBlt(under, 0, 0, client.right, client.bottom, m_memory.GetHandle(), 0, 0, SRCCOPY);
+        RECT text{};
+        SendMessageA(m_edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
+        DrawRuledRows(under, ruledRows, text.left, text.right, m_background.textColor);
+    };
+    // A picture or a gradient stays in place while the text scrolls.
+    const bool evenColour = m_background.textureName.empty() && m_background.gradientKind == 0;
+    return PaintRichEditOverBackground(m_edit, m_previous, m_background.color,
+                                       evenColour ? nullptr : &m_paintedScroll, paintUnder);
 }
 
 LRESULT CDlgRichEdit::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)

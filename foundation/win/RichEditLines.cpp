@@ -93,7 +93,7 @@ std::vector<int> RuledRowsForPaint(HWND edit, int lineHeight, int& paintedTextEn
                 break;
         }
     }
-    if (textEnd != paintedTextEnd) {
+    if (textEnd >= 0 && textEnd != paintedTextEnd) {
         InvalidateRect(edit, nullptr, FALSE);
         paintedTextEnd = textEnd;
     }

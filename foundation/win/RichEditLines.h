@@ -15,9 +15,9 @@
 // the last at the end of the text; below the text every `lineHeight` pixels.
 // Only the lines from the first visible one on are asked. An edit paints again
 // only the lines its text changed, while the rules below the text go from its
-// end: when that end has moved since the last paint (paintedTextEnd, kept by
-// the caller), the whole edit is made to be painted again. Asked before the
-// paint begins.
+// end: when that end shows elsewhere in the text than at the last paint that
+// showed it (paintedTextEnd, kept by the caller), the whole edit is made to be
+// painted again. Asked before the paint begins.
 std::vector<int> RuledRowsForPaint(HWND edit, int lineHeight, int& paintedTextEnd);
 
 // The height a rich edit gives a line of text in the character format, as a

@@ -222,19 +222,23 @@ TEST(NoteLines, MarginLinesAndRuledLinesShowBehindTheTextOverEveryBackgroundAndS
     }
 
     // Scrolled by a line and a half, the ruled lines move with the text; the
-    // gradient under them and the margin lines stay where they were.
-    HWND scrolled = windows[2];
-    const BodyPicture before = PictureOfBody(scrolled);
-    const int by = spacing + spacing / 2;
-    ASSERT_TRUE(SendWithTimeout(BodyOf(scrolled), WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, by), 0));
-    const BodyPicture after = PictureOfBody(scrolled);
-    EXPECT_EQ(MisplacedLinePixels(after, kNotes[2], spacing, by), 0);
-    const int x = after.width - 30;  // right of the text
-    for (int y = 0; y < after.height; ++y) {
-        if (!before.Line(x, y) && !after.Line(x, y)) {
-            EXPECT_EQ(after.At(x, y), before.At(x, y)) << "background at row " << y;
+    // colour or the gradient under them and the margin lines stay where they
+    // were.
+    for (size_t i : {0u, 2u}) {
+        SCOPED_TRACE(kNotes[i].name);
+        const BodyPicture before = PictureOfBody(windows[i]);
+        const int by = spacing + spacing / 2;
+        ASSERT_TRUE(SendWithTimeout(BodyOf(windows[i]), WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, by), 0));
+        const BodyPicture after = PictureOfBody(windows[i]);
+        EXPECT_EQ(MisplacedLinePixels(after, kNotes[i], spacing, by), 0);
+        const int x = after.width - 30;  // right of the text
+        for (int y = 0; y < after.height; ++y) {
+            if (!before.Line(x, y) && !after.Line(x, y)) {
+                EXPECT_EQ(after.At(x, y), before.At(x, y)) << "background at row " << y;
+            }
         }
     }
+    HWND scrolled = windows[2];
     EXPECT_TRUE(SaveScreenshotOf(scrolled, "note-lines-scrolled"));
     CloseProgram(install, program);
 }
