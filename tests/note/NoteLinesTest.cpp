@@ -9,7 +9,6 @@
 // gives the body a larger font.
 #include <windows.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -196,7 +195,8 @@ TEST(NoteLines, MarginLinesAndRuledLinesShowBehindTheTextOverEveryBackgroundAndS
     ReleaseDC(nullptr, screen);
 
     RunningProgram program(install, "");
-    ASSERT_NE(WaitForMainWindow(program), nullptr);
+    HWND main = WaitForMainWindow(program);
+    ASSERT_NE(main, nullptr);
     std::vector<HWND> windows;
     for (const LinedNote& wanted : kNotes) {
         windows.push_back(WaitForNoteStarting(program.ProcessId(), wanted.name));
@@ -204,9 +204,7 @@ TEST(NoteLines, MarginLinesAndRuledLinesShowBehindTheTextOverEveryBackgroundAndS
         SetWindowPos(windows.back(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
     // The install's own welcome note would lie over one of them.
-    for (HWND note : NoteWindows(program.ProcessId()))
-        if (std::find(windows.begin(), windows.end(), note) == windows.end())
-            ShowWindow(note, SW_HIDE);
+    HideNotesBesides(program.ProcessId(), main, windows);
     EXPECT_TRUE(SaveScreenshotOf(windows[0], "note-lines"));
     for (size_t i = 0; i < windows.size(); ++i) {
         const LinedNote& wanted = kNotes[i];
@@ -266,14 +264,13 @@ TEST(NoteLines, EachRuledLineRunsUnderALineOfTheTextWhateverItsSize)
         SeedLargeStyle();
     }
     RunningProgram program(install, "");
-    ASSERT_NE(WaitForMainWindow(program), nullptr);
+    HWND main = WaitForMainWindow(program);
+    ASSERT_NE(main, nullptr);
     HWND standardNote = WaitForNoteStarting(program.ProcessId(), "Line 1");
     HWND twoSizeNote = WaitForNoteStarting(program.ProcessId(), "Size 1");
     ASSERT_NE(standardNote, nullptr);
     ASSERT_NE(twoSizeNote, nullptr);
-    for (HWND note : NoteWindows(program.ProcessId()))
-        if (note != standardNote && note != twoSizeNote)
-            ShowWindow(note, SW_HIDE);
+    HideNotesBesides(program.ProcessId(), main, {standardNote, twoSizeNote});
     EXPECT_TRUE(SaveScreenshotOf(twoSizeNote, "ruled-lines-under-text"));
     ExpectARuleUnderEachLine(ReadTextAndRules(BodyOf(standardNote), kRuledBody, kInkLeft), 16, "standard font");
     const TextAndRules before = ReadTextAndRules(BodyOf(twoSizeNote), kRuledBody, kInkLeft);

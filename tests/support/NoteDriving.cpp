@@ -26,6 +26,20 @@ RECT RectOf(HWND window)
     return rect;
 }
 
+void HideNotesBesides(DWORD process, HWND main, const std::vector<HWND>& kept)
+{
+    EXPECT_TRUE(WaitUntil([&] {
+        SendWithTimeout(main, WM_NULL, 0, 0);
+        bool noneShown = true;
+        for (HWND note : NoteWindows(process))
+            if (std::find(kept.begin(), kept.end(), note) == kept.end() && IsWindowVisible(note)) {
+                ShowWindow(note, SW_HIDE);
+                noneShown = false;
+            }
+        return noneShown;
+    }));
+}
+
 bool ClickIntoBody(HWND note)
 {
     const RECT place = RectOf(BodyOf(note));
