@@ -76,7 +76,7 @@ std::vector<int> NoteRuledRows(CNoteController& note)
     HWND edit = note.m_bodyEdit;
     if (!edit || !NoteHorizontalLines(note))
         return std::vector<int>();
-    return RuledRowsForPaint(edit, RichEditDefaultLineHeight(edit), note.m_paintedTextEnd);
+    return RuledRowsForPaint(edit, 0, note.m_paintedTextEnd);
 }
 
 void DrawNoteLines(const CNoteController& note, HDC dc, const RECT& client, const std::vector<int>& ruledRows)

@@ -123,7 +123,8 @@ bool PaintBodyOverBackground(HWND edit, CNoteController& note)
     // text, over the body's colour as over a picture.
     const std::vector<int> ruledRows = NoteRuledRows(note);
     const bool painted = PaintRichEditOverBackground(
-        edit, note.m_editProcedure, note.m_bodyColor, note.m_backgroundPicture ? &note.m_paintedScroll : nullptr,
+        edit, note.m_editProcedure, note.m_bodyColor, note.m_bodyFocused,
+        note.m_backgroundPicture ? &note.m_paintedScroll : nullptr,
         [&](HDC under, const RECT& client) { PaintBodyBackground(note, under, client, ruledRows); });
     if (!painted)
         WriteErrorLog("PaintBodyOverBackground():", "no picture to paint the note's background in");
@@ -207,6 +208,10 @@ bool OnBodyBackgroundMessage(HWND edit, CNoteController& note, UINT message, WPA
         if (note.m_backgroundPicture)
             PrepareNoteBackground(note);
         return true;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        note.m_bodyFocused = message == WM_SETFOCUS;
+        return false;
     case WM_ERASEBKGND:
         // The paint that follows copies the background and the text in one
         // go; erased first, the body would show its background without its

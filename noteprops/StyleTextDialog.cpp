@@ -93,8 +93,7 @@ void CStyleTextDialog::OnInitDialog()
         CHARFORMATA format{};
         LogFontToCharFormat(nullptr, &format, style.bodyFont);
         background.ruled = true;
-        background.lineHeight =
-            style.bodyFont.lfFaceName[0] ? RichEditLineHeight(format) : RichEditDefaultLineHeight(Edit());
+        background.lineHeight = style.bodyFont.lfFaceName[0] ? RichEditLineHeight(format) : 0;
         background.textColor = style.textColor;
     }
     m_edit.SetBackground(background);

@@ -180,8 +180,8 @@ void PaintBackgroundPicture(HDC reference, const RECT& area, CMemoryDC& memoryDC
     }
 }
 
-bool PaintRichEditOverBackground(HWND edit, WNDPROC editProcedure, COLORREF colour, POINT* paintedScroll,
-                                 const PaintUnderText& paintUnder)
+bool PaintRichEditOverBackground(HWND edit, WNDPROC editProcedure, COLORREF colour, bool focused,
+                                 POINT* paintedScroll, const PaintUnderText& paintUnder)
 {
     if (paintedScroll) {
         POINT scroll{};
@@ -208,7 +208,8 @@ bool PaintRichEditOverBackground(HWND edit, WNDPROC editProcedure, COLORREF colo
     RECT area{};
     if (text && IntersectRect(&area, &paint.rcPaint, &client)) {
         paintUnder(under, client);
-        HideCaret(edit);
+        if (focused)
+            HideCaret(edit);
         // The edit's drawing is cut to what is to be painted: a letter typed
         // repaints one line.
         const int x = area.left, y = area.top, w = area.right - area.left, h = area.bottom - area.top;
@@ -232,7 +233,8 @@ bool PaintRichEditOverBackground(HWND edit, WNDPROC editProcedure, COLORREF colo
         BitBlt(under, x, y, w, h, mask, x, y, SRCAND);
         BitBlt(text, x, y, w, h, under, x, y, SRCPAINT);
         BitBlt(dc, x, y, w, h, text, x, y, SRCCOPY);
-        ShowCaret(edit);
+        if (focused)
+            ShowCaret(edit);
     }
     EndPaint(edit, &paint);
     return true;

@@ -54,7 +54,9 @@ using PaintUnderText = std::function<void(HDC dc, const RECT& client)>;
 // background that stays in place (a picture, a gradient) is painted whole
 // again when the text has scrolled since the last paint (paintedScroll, kept
 // by the caller); one of a colour, whose lines go with the text, passes none.
+// The caret of an edit that has the focus is hidden while the picture is
+// copied over it (asking the system whether it has costs a paint as much).
 // False, with nothing painted, when no picture could be made: the edit then
 // paints itself.
-bool PaintRichEditOverBackground(HWND edit, WNDPROC editProcedure, COLORREF colour, POINT* paintedScroll,
-                                 const PaintUnderText& paintUnder);
+bool PaintRichEditOverBackground(HWND edit, WNDPROC editProcedure, COLORREF colour, bool focused,
+                                 POINT* paintedScroll, const PaintUnderText& paintUnder);

@@ -156,7 +156,7 @@ bool CDlgRichEdit::PaintWithBackground()
     };
     // A picture or a gradient stays in place while the text scrolls.
     const bool evenColour = m_background.textureName.empty() && m_background.gradientKind == 0;
-    return PaintRichEditOverBackground(m_edit, m_previous, m_background.color,
+    return PaintRichEditOverBackground(m_edit, m_previous, m_background.color, m_focused,
                                        evenColour ? nullptr : &m_paintedScroll, paintUnder);
 }
 
@@ -207,6 +207,10 @@ LRESULT CDlgRichEdit::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_MOUSEWHEEL:
         Scroll(GET_WHEEL_DELTA_WPARAM(wParam));
         return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        m_focused = message == WM_SETFOCUS;
+        break;
     case WM_ERASEBKGND:
         if (m_backgroundPicture)
             return 1;

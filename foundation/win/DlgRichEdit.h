@@ -17,7 +17,8 @@ struct DlgRichEditBackground {
     int gradientKind = 0;
     COLORREF color = RGB(255, 255, 255);
     // Ruled lines under the text's lines, in the tint of the text colour,
-    // and below the text a line of this height apart.
+    // and below the text a line of this height apart (0: of the edit's
+    // default format).
     bool ruled = false;
     int lineHeight = 0;
     COLORREF textColor = RGB(0, 0, 0);
@@ -63,6 +64,7 @@ private:
     bool m_buttonDown = false;
     bool m_backgroundPicture = false;
     bool m_menuOpen = false;
+    bool m_focused = false;
     DlgRichEditBackground m_background;
     CMemoryDC m_memory;
     POINT m_paintedScroll{};

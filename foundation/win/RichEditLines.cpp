@@ -59,6 +59,15 @@ private:
     CHARFORMATA m_format{};
     int m_height = 0;
 };
+
+// The height of a line of the edit's default character format.
+int DefaultLineHeight(HWND edit)
+{
+    CHARFORMATA format{};
+    format.cbSize = sizeof format;
+    SendMessageA(edit, EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+    return RichEditLineHeight(format);
+}
 }
 
 std::vector<int> RuledRowsForPaint(HWND edit, int lineHeight, int& paintedTextEnd)
@@ -79,6 +88,8 @@ std::vector<int> RuledRowsForPaint(HWND edit, int lineHeight, int& paintedTextEn
     // The end of the text, from the top of its first line, when it shows.
     int textEnd = -1;
     if (lines > 0 && line >= lines) {
+        if (lineHeight <= 0)
+            lineHeight = DefaultLineHeight(edit);
         const int first = LineTop(edit, 0);
         const int height = RichEditTextHeight(edit);
         textEnd = height >= 0 ? height : LineTop(edit, lines - 1) + lineHeight - first;
@@ -104,14 +115,6 @@ int RichEditLineHeight(const CHARFORMATA& format)
 {
     thread_local CLineMeasurer measurer;
     return measurer.Measure(format);
-}
-
-int RichEditDefaultLineHeight(HWND edit)
-{
-    CHARFORMATA format{};
-    format.cbSize = sizeof format;
-    SendMessageA(edit, EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
-    return RichEditLineHeight(format);
 }
 
 int RichEditTextHeight(HWND edit)
