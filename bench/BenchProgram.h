@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "foundation/FolderTree.h"
 
@@ -63,27 +64,32 @@ inline bool CloseBenchProgram(HANDLE running, const std::string& program, const 
     return ended;
 }
 
-// The note windows the process shows.
-struct BenchNoteCount {
+// The note windows of the process.
+struct BenchNoteWindows {
     DWORD process;
-    int notes;
+    std::vector<HWND> windows;
 
     static BOOL CALLBACK Add(HWND window, LPARAM context)
     {
-        auto* count = reinterpret_cast<BenchNoteCount*>(context);
+        auto* list = reinterpret_cast<BenchNoteWindows*>(context);
         DWORD owner = 0;
         GetWindowThreadProcessId(window, &owner);
         char className[64] = "";
-        if (owner == count->process && GetClassNameA(window, className, sizeof className) &&
+        if (owner == list->process && GetClassNameA(window, className, sizeof className) &&
             std::strcmp(className, "NotesClassName6") == 0)
-            ++count->notes;
+            list->windows.push_back(window);
         return TRUE;
     }
 };
 
+inline std::vector<HWND> NoteWindowListOf(DWORD process)
+{
+    BenchNoteWindows list{process, {}};
+    EnumWindows(&BenchNoteWindows::Add, reinterpret_cast<LPARAM>(&list));
+    return list.windows;
+}
+
 inline int NoteWindowsOf(DWORD process)
 {
-    BenchNoteCount count{process, 0};
-    EnumWindows(&BenchNoteCount::Add, reinterpret_cast<LPARAM>(&count));
-    return count.notes;
+    return static_cast<int>(NoteWindowListOf(process).size());
 }

@@ -32,63 +32,17 @@
 #include <vector>
 
 #include "bench/BenchClock.h"
+#include "bench/BenchNotes.h"
 #include "bench/BenchProgram.h"
-#include "foundation/DataFolder.h"
 #include "foundation/FolderTree.h"
-#include "note/NoteController.h"
 #include "shell/ProgramParts.h"
-#include "store/FreeSlotLists.h"
-#include "store/NoteSaving.h"
-#include "store/NotesLoader.h"
 
 namespace {
 const int kRounds = 3;
 // What a second start waits before it forwards its command line.
 const double kForwardWaitSeconds = 1.0;
-const DWORD kWaitMs = 120000;
 const char kDestroyStartFile[] = "destroy-started.bin";  // when the floor began destroying
 const int kNoteCounts[] = {0, 50, 200, 598};
-// About 2 KB of rich text, different for every note.
-std::string NoteText(int index)
-{
-    std::string text = "{\\rtf1\\ansi{\\fonttbl{\\f0 Tahoma;}}\\f0\\fs20 Note " + std::to_string(index) + "\\par ";
-    for (int line = 0; text.size() < 2000; ++line)
-        text += "{\\b line} " + std::to_string(line) + " of a stored note, " + std::to_string(index * 31 + line) + "\\par ";
-    return text + "}";
-}
-
-BOOL CALLBACK CountWindow(HWND, LPARAM count)
-{
-    ++*reinterpret_cast<int*>(count);
-    return TRUE;
-}
-
-// The top-level windows of the screen, of every process: one question to the
-// system, where telling the notes apart asks it about each window.
-int TopWindowCount()
-{
-    int count = 0;
-    EnumWindows(&CountWindow, reinterpret_cast<LPARAM>(&count));
-    return count;
-}
-
-// The main window is there and so is a window for every stored note. The
-// notes are told apart only once there are enough windows on the screen
-// (beside the windowsBefore that were there before the launch): asking about
-// every window all the time would slow the start that is being timed.
-bool WaitForNotes(HANDLE process, int notes, int windowsBefore)
-{
-    const DWORD start = GetTickCount();
-    for (int round = 0; round < 1000000 && GetTickCount() - start < kWaitMs; ++round) {
-        if (TopWindowCount() > windowsBefore + notes && FindWindowA("MainWindowClassName6", nullptr) &&
-            NoteWindowsOf(GetProcessId(process)) >= notes)
-            return true;
-        if (WaitForSingleObject(process, 5) == WAIT_OBJECT_0)
-            return false;
-    }
-    return false;
-}
-
 double Best(const double seconds[], int count)
 {
     double best = seconds[0];
@@ -126,7 +80,7 @@ std::vector<HWND> MakeWindows(int count)
                                       30 + i % 40 * 5, 200, 150, nullptr, nullptr, windowClass.hInstance, nullptr);
         HWND body = CreateWindowExA(0, RICHEDIT_CLASSA, "", WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL, 0, 0,
                                     190, 120, window, nullptr, windowClass.hInstance, nullptr);
-        std::string text = NoteText(i);
+        std::string text = BenchNoteText(i);
         EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&text), 0, &StreamFromText};
         SendMessageA(body, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
         ShowWindow(window, SW_SHOWNOACTIVATE);
@@ -185,45 +139,6 @@ int FindAndSend()
     return running ? 0 : 1;
 }
 
-// The folder of a program that has run once and holds the notes (at least
-// those a new user is welcomed with, whose count is given back in stored).
-std::string MakeFolder(int notes, int& stored)
-{
-    const std::string folder = MakeBenchInstall("qn_startclose_bench");
-    // A first run makes the user known and stores the notes a new user is
-    // welcomed with, which count among the stored ones.
-    const std::string program = folder + "\\qnpost.exe";
-    const int windowsBefore = TopWindowCount();
-    HANDLE first = LaunchInFolder(program, "", folder);
-    if (!first || !WaitForNotes(first, 0, windowsBefore))
-        return std::string();
-    CloseBenchProgram(first, program, folder, kWaitMs);
-    SetDataFolder(folder.c_str());
-    NotesFreeSlots().Clear();
-    RowOwnership everyone;
-    everyone.seesEveryone = true;
-    stored = 0;
-    LoadNotes(everyone, [&](CNoteController* note) {
-        delete note;
-        ++stored;
-    });
-    for (int i = stored; i < notes; ++i) {
-        CNoteController note;
-        note.m_userId = 1;
-        note.m_left = 10 + i % 40 * 5;
-        note.m_top = 30 + i % 40 * 5;
-        note.m_width = 200;
-        note.m_height = 150;
-        note.m_bodyColor = RGB(255, 255, 160);
-        const std::string text = NoteText(i);
-        note.SetRichText(text.data(), text.size());
-        SaveNote(note);
-    }
-    if (notes > stored)
-        stored = notes;
-    return folder;
-}
-
 // The whole run of this benchmark started again with the arguments.
 double TimeWholeRun(const std::string& arguments, const std::string& folder)
 {
@@ -231,7 +146,7 @@ double TimeWholeRun(const std::string& arguments, const std::string& folder)
     GetModuleFileNameA(nullptr, self, sizeof self);
     LARGE_INTEGER t0 = BenchNow();
     HANDLE run = LaunchInFolder(self, arguments, folder);
-    WaitForSingleObject(run, kWaitMs);
+    WaitForSingleObject(run, kBenchWaitMs);
     const double seconds = SecondsBetween(t0, BenchNow());
     CloseHandle(run);
     return seconds;
@@ -246,7 +161,7 @@ double TimeDestroyUntilEnded(int windowCount, const std::string& folder)
     char self[MAX_PATH];
     GetModuleFileNameA(nullptr, self, sizeof self);
     HANDLE run = LaunchInFolder(self, "--destroy " + std::to_string(windowCount), folder);
-    WaitForSingleObject(run, kWaitMs);
+    WaitForSingleObject(run, kBenchWaitMs);
     const LARGE_INTEGER ended = BenchNow();
     CloseHandle(run);
     LARGE_INTEGER started{};
@@ -274,7 +189,7 @@ int main(int argc, char** argv)
                 "close s", "find s", "destroy s", "floor s", "ratio");
     for (int notes : kNoteCounts) {
         int windowCount = 0;
-        const std::string folder = MakeFolder(notes, windowCount);
+        const std::string folder = MakeBenchNotesFolder("qn_startclose_bench", notes, windowCount);
         if (folder.empty()) {
             std::printf("The program did not start on a new data folder\n");
             return 1;
@@ -288,7 +203,7 @@ int main(int argc, char** argv)
             const int windowsBefore = TopWindowCount();
             LARGE_INTEGER t0 = BenchNow();
             HANDLE first = LaunchInFolder(program, "", folder);
-            if (!first || !WaitForNotes(first, windowCount, windowsBefore)) {
+            if (!first || !WaitForBenchNotes(first, windowCount, windowsBefore)) {
                 std::printf("The program did not start with its %d notes (round %d)\n", notes, round + 1);
                 return 1;
             }
@@ -297,8 +212,8 @@ int main(int argc, char** argv)
 
             t0 = BenchNow();
             HANDLE second = LaunchInFolder(program, "/close", folder);
-            const bool ended = WaitForSingleObject(first, kWaitMs) == WAIT_OBJECT_0;
-            WaitForSingleObject(second, kWaitMs);
+            const bool ended = WaitForSingleObject(first, kBenchWaitMs) == WAIT_OBJECT_0;
+            WaitForSingleObject(second, kBenchWaitMs);
             close[round] = SecondsBetween(t0, BenchNow());
             CloseHandle(second);
             CloseHandle(first);

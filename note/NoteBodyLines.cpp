@@ -2,8 +2,7 @@
 
 #include <richedit.h>
 
-#include "foundation/win/FontConversion.h"
-#include "foundation/win/FontSizeAndPixels.h"
+#include "foundation/win/RichEditLines.h"
 #include "foundation/win/RuledLines.h"
 #include "note/NoteController.h"
 #include "note/NoteSheetRecords.h"
@@ -28,29 +27,35 @@ bool HasNoteLines(const CNoteController& note)
 }
 
 // The rich edit's formatting rectangle moves the text: Wine's rich edit
-// leaves EM_SETMARGINS unimplemented (a stub that changes nothing).
+// leaves EM_SETMARGINS unimplemented (a stub that changes nothing). Each
+// setting lays the whole text out again, so it is set only when it changes.
 void ApplyNoteMargin(CNoteController& note)
 {
     HWND edit = note.m_bodyEdit;
     if (!edit)
         return;
     const bool margin = HasMarginLine(note);
-    if (margin || note.m_textMarginSet) {
-        // The body's own rectangle first, so that only its left edge changes.
-        SendMessageA(edit, EM_SETRECTNP, 0, 0);
-        if (margin) {
-            RECT format = TextRectangle(edit);
+    bool moved = false;
+    if (margin) {
+        // A rectangle without the margin is the body's own: only its left
+        // edge changes.
+        RECT format = TextRectangle(edit);
+        if (format.left != kMarginTextLeft) {
             format.left = kMarginTextLeft;
             SendMessageA(edit, EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&format));
+            moved = true;
         }
-        note.m_textMarginSet = margin;
-        // The rich edit moves its caret with the text only when the
-        // selection is set again.
-        if (GetFocus() == edit) {
-            CHARRANGE selection{};
-            SendMessageA(edit, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
-            SendMessageA(edit, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&selection));
-        }
+    } else if (note.m_textMarginSet) {
+        SendMessageA(edit, EM_SETRECTNP, 0, 0);
+        moved = true;
+    }
+    note.m_textMarginSet = margin;
+    // The rich edit moves its caret with the text only when the selection
+    // is set again.
+    if (moved && GetFocus() == edit) {
+        CHARRANGE selection{};
+        SendMessageA(edit, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+        SendMessageA(edit, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&selection));
     }
     InvalidateRect(edit, nullptr, TRUE);
 }
@@ -66,40 +71,23 @@ void KeepNoteMargin(CNoteController& note)
         ApplyNoteMargin(note);
 }
 
-void MeasureNoteLines(CNoteController& note)
+std::vector<int> NoteRuledRows(CNoteController& note)
+{
+    HWND edit = note.m_bodyEdit;
+    if (!edit || !NoteHorizontalLines(note))
+        return std::vector<int>();
+    return RuledRowsForPaint(edit, 0, note.m_paintedTextEnd);
+}
+
+void DrawNoteLines(const CNoteController& note, HDC dc, const RECT& client, const std::vector<int>& ruledRows)
 {
     HWND edit = note.m_bodyEdit;
     if (!edit)
         return;
-    CHARFORMATA format{};
-    format.cbSize = sizeof format;
-    SendMessageA(edit, EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
-    LOGFONTA font{};
-    CharFormatToLogFont(&font, format);
-    HDC dc = GetDC(edit);
-    note.m_ruledLineSpacing = dc ? FontTextHeight(dc, font) : 0;
-    if (dc)
-        ReleaseDC(edit, dc);
-}
-
-POINT NoteTextScroll(const CNoteController& note)
-{
-    POINT scroll{};
-    if (note.m_bodyEdit)
-        SendMessageA(note.m_bodyEdit, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
-    return scroll;
-}
-
-void DrawNoteLines(const CNoteController& note, HDC dc, const RECT& client)
-{
-    if (!note.m_bodyEdit)
-        return;
     if (HasMarginLine(note))
         DrawMarginLine(dc, NoteLeftMarginKind(note), client.top, client.bottom, note.m_textColor);
-    if (NoteHorizontalLines(note)) {
-        const RECT text = TextRectangle(note.m_bodyEdit);
-        const POINT scroll = NoteTextScroll(note);
-        DrawRuledLines(dc, text.top - scroll.y, note.m_ruledLineSpacing, text.left, client.right, client.top,
-                       client.bottom, note.m_textColor);
-    }
+    // Across the text's rectangle, which the body moves on the screen as the
+    // text scrolls: outside it the margin line and the colour stay.
+    const RECT text = TextRectangle(edit);
+    DrawRuledRows(dc, ruledRows, text.left, text.right, note.m_textColor);
 }

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 class CNoteController;
 
 // The margin line and the ruled lines a note draws behind its text, and the
@@ -17,11 +19,11 @@ void ApplyNoteMargin(CNoteController& note);
 // it, taken away from a note that became a chat note, given to one that
 // stopped being one.
 void KeepNoteMargin(CNoteController& note);
-// The distance of the ruled lines, a line of the body's font, measured again
-// once the body's font is set.
-void MeasureNoteLines(CNoteController& note);
-// The text's scroll position in pixels.
-POINT NoteTextScroll(const CNoteController& note);
-// The lines over the background already painted in the DC, at the text's
-// present scroll position: the ruled lines move with the text.
-void DrawNoteLines(const CNoteController& note, HDC dc, const RECT& client);
+// The rows of the ruled lines for the paint to come, asked before it begins:
+// a line under each line of the text where the body lays it out, whatever its
+// font and size, so that the ruled lines move with the text; below the text
+// they go on a line of the body's font apart. None without ruled lines.
+std::vector<int> NoteRuledRows(CNoteController& note);
+// The lines over the background already painted in the DC: the margin line
+// and the ruled lines at those rows.
+void DrawNoteLines(const CNoteController& note, HDC dc, const RECT& client, const std::vector<int>& ruledRows);

@@ -50,6 +50,7 @@ public:
     bool m_raised = false;              // made topmost once by the program
     bool m_programActivation = false;   // received and not yet shown, or activated by the program
     bool m_showing = false;             // shown without activation
+    bool m_bodyFocused = false;         // the body has the keyboard's focus and the caret
     bool m_temporarilyOnTop = false;
     bool m_restoredMark = false;        // added by a restore: a green frame until edited (not stored)
     bool m_trackedByMainWindow = false;
@@ -60,9 +61,9 @@ public:
     DWORD m_textureId = 0;          // the TEXTURES picture by its name's hash; 0 none
     bool m_textureStretch = false;  // stretched over the body, else tiled
     HBITMAP m_backgroundPicture = nullptr;  // the body's texture or gradient, prepared at its size
-    int m_ruledLineSpacing = 0;     // pixels between ruled lines: a line of the body's font
     bool m_textMarginSet = false;   // the body's text moved right of the margin line
-    POINT m_paintedScroll{};        // the text's scroll position the body was last painted at
+    POINT m_paintedScroll{};        // the text's scroll position the body's picture was last painted at
+    int m_paintedTextEnd = -1;      // where the text ended at the last paint that showed its end
     CNoteTitleFonts m_titleFonts;
 
     // Alarm.

@@ -215,7 +215,6 @@ void CNoteController::ApplyLooksToNewWindow()
     format.dwEffects &= ~CFE_AUTOCOLOR;
     format.crTextColor = m_textColor;
     SendMessageA(m_bodyEdit, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
-    MeasureNoteLines(*this);
     const bool layered = Transparency() > 0 || m_backgroundKind == 5;
     LONG_PTR extended = GetWindowLongPtrA(m_window, GWL_EXSTYLE);
     if (layered) {

@@ -10,7 +10,6 @@
 #include "foundation/DiagnosticLog.h"
 #include "foundation/StartupValues.h"
 #include "foundation/bytes/MessageBoxes.h"
-#include "note/NoteBodyLines.h"
 #include "note/NoteController.h"
 #include "note/NoteKeeper.h"
 #include "note/NoteMessages.h"
@@ -266,7 +265,6 @@ CNoteController* CreateNote(const NoteDescription& description)
     CNoteController* created = note.get();
     HWND window = CreateNoteWindow(created, extended, place.x, place.y, width, height);
     note.release();  // the window owns it now
-    ApplyNoteMargin(*created);
     if (!created->m_hidden && !created->m_parked)
         ShowWindow(window, SW_SHOWNOACTIVATE);
 

@@ -7,7 +7,9 @@
 #include "foundation/CallbackGuard.h"
 #include "foundation/ResourceData.h"
 #include "foundation/win/FrameWindow.h"
+#include "foundation/win/RichEditLines.h"
 #include "foundation/win/WindowClass.h"
+#include "note/NoteBodyLines.h"
 #include "note/NoteController.h"
 #include "note/NoteKeeper.h"
 #include "note/NoteMessages.h"
@@ -60,6 +62,9 @@ void OnCreate(HWND window, CNoteController& note)
     note.m_bodyEdit = body->GetHandle();
     note.m_bodyRichEdit = body.release();
     note.ApplyLooksToNewWindow();
+    // The text's rectangle leaves room for the margin line before the text
+    // comes in: set afterwards, it would lay the whole text out again.
+    ApplyNoteMargin(note);
     // The text comes in before the change notices are watched, so that a
     // loaded note does not count as changed.
     const std::string& text = note.RichText();
@@ -187,6 +192,11 @@ LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_COMMAND:
         return OnNoteCommand(window, *note, wParam, lParam);
+    case WM_NOTIFY:
+        // The body's answer when its ruled lines ask how high its text is.
+        if (TakeTextHeightNotice(*reinterpret_cast<const NMHDR*>(lParam)))
+            return 0;
+        break;
     case WM_TIMER:
         if (wParam == kNoteAlarmTimerId)
             note->OnAlarmTick();

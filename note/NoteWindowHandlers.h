@@ -19,9 +19,9 @@ void PaintScrollArrow(HWND arrow, bool down);
 // background picture; a plain note has none and its body paints its colour.
 void PrepareNoteBackground(CNoteController& note);
 void FreeNoteBackground(CNoteController& note);
-// The body's size change and painting over its background picture, or its
-// colour, with its margin and ruled lines; false when the message goes on
-// to the body's own procedure as it is.
+// The body's size change, its focus, and its painting over its background
+// picture, or its colour, with its margin and ruled lines; false when the
+// message goes on to the body's own procedure as it is.
 bool OnBodyBackgroundMessage(HWND edit, CNoteController& note, UINT message, WPARAM wParam, LPARAM lParam,
                              LRESULT& result);
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "foundation/DataFolder.h"
 #include "foundation/DiagnosticLog.h"
@@ -104,51 +105,30 @@ bool PaintsOwnBackground(const CNoteController& note)
 }
 
 // What shows under the text now: the picture or the colour, then the lines.
-void PaintBodyBackground(const CNoteController& note, HDC target, const RECT& client)
+void PaintBodyBackground(const CNoteController& note, HDC target, const RECT& client,
+                         const std::vector<int>& ruledRows)
 {
     if (note.m_backgroundPicture)
         CopyBackground(note.m_backgroundPicture, target, client);
     else
         FillRect(target, &client, BrushCache().GetBrush(note.m_bodyColor).brush);
-    DrawNoteLines(note, target, client);
+    DrawNoteLines(note, target, client, ruledRows);
 }
 
 // False when no picture could be made to paint in: the body then paints
 // itself as it would without a background of its own.
 bool PaintBodyOverBackground(HWND edit, CNoteController& note)
 {
-    // Scrolled text moved the body's picture on the screen, background and
-    // lines with it: the whole body is painted again, so the background
-    // stays in place and the ruled lines sit under the text's new place.
-    const POINT scroll = NoteTextScroll(note);
-    if (scroll.x != note.m_paintedScroll.x || scroll.y != note.m_paintedScroll.y) {
-        InvalidateRect(edit, nullptr, FALSE);
-        note.m_paintedScroll = scroll;
-    }
-    RECT client{};
-    GetClientRect(edit, &client);
-    HDC screen = GetDC(edit);
-    HDC background = screen ? CreateCompatibleDC(screen) : nullptr;
-    HBITMAP picture = screen ? CreateCompatibleBitmap(screen, client.right > 0 ? client.right : 1,
-                                                      client.bottom > 0 ? client.bottom : 1)
-                             : nullptr;
-    if (screen)
-        ReleaseDC(edit, screen);
-    if (!background || !picture) {
+    // After a scroll a picture stays in place; the ruled lines go with the
+    // text, over the body's colour as over a picture.
+    const std::vector<int> ruledRows = NoteRuledRows(note);
+    const bool painted = PaintRichEditOverBackground(
+        edit, note.m_editProcedure, note.m_bodyColor, note.m_bodyFocused,
+        note.m_backgroundPicture ? &note.m_paintedScroll : nullptr,
+        [&](HDC under, const RECT& client) { PaintBodyBackground(note, under, client, ruledRows); });
+    if (!painted)
         WriteErrorLog("PaintBodyOverBackground():", "no picture to paint the note's background in");
-        if (picture)
-            DeleteObject(picture);
-        if (background)
-            DeleteDC(background);
-        return false;
-    }
-    HGDIOBJ previous = SelectObject(background, picture);
-    PaintBodyBackground(note, background, client);
-    PaintRichEditOverBackground(edit, note.m_editProcedure, background, note.m_bodyColor);
-    SelectObject(background, previous);
-    DeleteObject(picture);
-    DeleteDC(background);
-    return true;
+    return painted;
 }
 
 }
@@ -228,6 +208,10 @@ bool OnBodyBackgroundMessage(HWND edit, CNoteController& note, UINT message, WPA
         if (note.m_backgroundPicture)
             PrepareNoteBackground(note);
         return true;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        note.m_bodyFocused = message == WM_SETFOCUS;
+        return false;
     case WM_ERASEBKGND:
         // The paint that follows copies the background and the text in one
         // go; erased first, the body would show its background without its

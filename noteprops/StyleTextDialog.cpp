@@ -7,12 +7,12 @@
 
 #include "foundation/CallbackGuard.h"
 #include "foundation/bytes/MessageBoxes.h"
-#include "foundation/bytes/NoteColors.h"
 #include "foundation/win/BitmapHelpers.h"
 #include "foundation/win/DlgRichEdit.h"
+#include "foundation/win/FontConversion.h"
 #include "foundation/win/FontDialog.h"
-#include "foundation/win/FontSizeAndPixels.h"
 #include "foundation/win/HelpFile.h"
+#include "foundation/win/RichEditLines.h"
 #include "foundation/win/RichTextStream.h"
 #include "resources/ids/StyleTextIds.h"
 #include "store/StyleStorage.h"
@@ -86,13 +86,15 @@ void CStyleTextDialog::OnInitDialog()
         background.textureName = texture;
         background.stretchTexture = style.textureStretch != 0;
     }
-    // Ruled as the style's sample is, in the tint of its text colour: a line
-    // under each line of text in the style's font.
+    // Ruled as the style's notes are, in the tint of its text colour: a line
+    // under each line of the text, and below it a line of the style's font
+    // apart (of the edit's, for a style without a font of its own).
     if (style.horizontalLines) {
-        HDC dc = GetDC(Edit());
-        background.lineSpacing = FontTextHeight(dc, style.bodyFont);
-        ReleaseDC(Edit(), dc);
-        background.lineColor = static_cast<COLORREF>(GetBackgroundTint(style.textColor));
+        CHARFORMATA format{};
+        LogFontToCharFormat(nullptr, &format, style.bodyFont);
+        background.ruled = true;
+        background.lineHeight = style.bodyFont.lfFaceName[0] ? RichEditLineHeight(format) : 0;
+        background.textColor = style.textColor;
     }
     m_edit.SetBackground(background);
     if (!m_edit.HasBackgroundPicture())
@@ -252,6 +254,9 @@ INT_PTR CALLBACK StyleTextDialogProc(HWND dialog, UINT message, WPARAM wParam, L
         case WM_COMMAND:
             self->OnCommand(LOWORD(wParam));
             return TRUE;
+        case WM_NOTIFY:
+            // The edit's answer when its ruled lines ask how high its text is.
+            return TakeTextHeightNotice(*reinterpret_cast<const NMHDR*>(lParam)) ? TRUE : FALSE;
         case WM_HELP:
             ShowHelpTopic(dialog, IDH_STYLE_TEXT);
             return TRUE;

@@ -1,22 +1,73 @@
 #include "foundation/win/BackgroundPainting.h"
 
+#include <richedit.h>
+
 #include <algorithm>
 
 #include "foundation/win/BitmapHelpers.h"
 
 namespace {
-// A monochrome mask of the picture in the DC: 1 where it has the colour.
-HBITMAP MaskOfColour(HDC picture, int width, int height, COLORREF colour)
-{
-    HBITMAP mask = CreateBitmap(width, height, 1, 1, nullptr);
-    HDC maskDC = CreateCompatibleDC(picture);
-    HGDIOBJ previous = SelectObject(maskDC, mask);
-    SetBkColor(picture, colour);
-    BitBlt(maskDC, 0, 0, width, height, picture, 0, 0, SRCCOPY);
-    SelectObject(maskDC, previous);
-    DeleteDC(maskDC);
-    return mask;
-}
+// A memory picture kept from one paint to the next and grown to the largest
+// size asked for: making a bitmap is the dearest part of a small window's
+// paint (about half a millisecond under Wine), so a paint makes none. The
+// paints of a thread use it one after another.
+class CReusedPicture {
+public:
+    explicit CReusedPicture(bool monochrome) : m_monochrome(monochrome) {}
+    ~CReusedPicture() { Free(); }
+    CReusedPicture(const CReusedPicture&) = delete;
+    CReusedPicture& operator=(const CReusedPicture&) = delete;
+
+    // A memory DC holding a picture of at least that size; null when none
+    // could be made.
+    HDC Get(int width, int height)
+    {
+        if (m_dc && width <= m_width && height <= m_height)
+            return m_dc;
+        Free();
+        m_width = std::max(width, m_width);
+        m_height = std::max(height, m_height);
+        HDC screen = GetDC(nullptr);
+        m_bitmap = m_monochrome ? CreateBitmap(m_width, m_height, 1, 1, nullptr)
+                                : CreateCompatibleBitmap(screen, m_width, m_height);
+        m_dc = m_bitmap ? CreateCompatibleDC(screen) : nullptr;
+        ReleaseDC(nullptr, screen);
+        if (!m_dc) {
+            Free();
+            return nullptr;
+        }
+        m_previous = SelectObject(m_dc, m_bitmap);
+        return m_dc;
+    }
+
+private:
+    void Free()
+    {
+        if (m_dc) {
+            SelectObject(m_dc, m_previous);
+            DeleteDC(m_dc);
+        }
+        if (m_bitmap)
+            DeleteObject(m_bitmap);
+        m_dc = nullptr;
+        m_bitmap = nullptr;
+        m_previous = nullptr;
+    }
+
+    bool m_monochrome;
+    HDC m_dc = nullptr;
+    HBITMAP m_bitmap = nullptr;
+    HGDIOBJ m_previous = nullptr;
+    int m_width = 0;
+    int m_height = 0;
+};
+
+// The text, the background and the mask of the colour that tells them apart.
+struct TextPaintPictures {
+    CReusedPicture text{false};
+    CReusedPicture under{false};
+    CReusedPicture mask{true};
+};
 
 GradientFillFunction g_gradientFill = nullptr;
 
@@ -129,53 +180,62 @@ void PaintBackgroundPicture(HDC reference, const RECT& area, CMemoryDC& memoryDC
     }
 }
 
-void PaintRichEditOverBackground(HWND edit, WNDPROC editProcedure, HDC background, COLORREF colour)
+bool PaintRichEditOverBackground(HWND edit, WNDPROC editProcedure, COLORREF colour, bool focused,
+                                 POINT* paintedScroll, const PaintUnderText& paintUnder)
 {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(edit, &paint);
+    if (paintedScroll) {
+        POINT scroll{};
+        SendMessageA(edit, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
+        if (scroll.x != paintedScroll->x || scroll.y != paintedScroll->y) {
+            InvalidateRect(edit, nullptr, FALSE);
+            *paintedScroll = scroll;
+        }
+    }
     RECT client{};
     GetClientRect(edit, &client);
     const int width = client.right, height = client.bottom;
+    thread_local TextPaintPictures pictures;
+    HDC text = nullptr, under = nullptr, mask = nullptr;
     if (width > 0 && height > 0) {
-        HideCaret(edit);
-        HDC text = CreateCompatibleDC(dc);
-        HBITMAP textPicture = CreateCompatibleBitmap(dc, width, height);
-        HGDIOBJ previousText = SelectObject(text, textPicture);
+        text = pictures.text.Get(width, height);
+        under = pictures.under.Get(width, height);
+        mask = pictures.mask.Get(width, height);
+        if (!text || !under || !mask)
+            return false;
+    }
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(edit, &paint);
+    RECT area{};
+    if (text && IntersectRect(&area, &paint.rcPaint, &client)) {
+        paintUnder(under, client);
+        if (focused)
+            HideCaret(edit);
+        // The edit's drawing is cut to what is to be painted: a letter typed
+        // repaints one line.
+        const int x = area.left, y = area.top, w = area.right - area.left, h = area.bottom - area.top;
+        IntersectClipRect(text, area.left, area.top, area.right, area.bottom);
         HBRUSH body = CreateSolidBrush(colour);
-        FillRect(text, &client, body);
+        FillRect(text, &area, body);
         DeleteObject(body);
         CallWindowProcA(editProcedure, edit, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(text), PRF_CLIENT);
+        SelectClipRgn(text, nullptr);
 
-        HBITMAP mask = MaskOfColour(text, width, height, colour);
-        HDC maskDC = CreateCompatibleDC(dc);
-        HGDIOBJ previousMask = SelectObject(maskDC, mask);
+        // 1 in the mask where the text's picture shows the body's colour.
+        SetBkColor(text, colour);
+        BitBlt(mask, x, y, w, h, text, x, y, SRCCOPY);
         // The text where the mask is 0, black where the body's colour was.
         SetBkColor(text, RGB(0, 0, 0));
         SetTextColor(text, RGB(255, 255, 255));
-        BitBlt(text, 0, 0, width, height, maskDC, 0, 0, SRCAND);
+        BitBlt(text, x, y, w, h, mask, x, y, SRCAND);
         // The background where the mask is 1, black elsewhere, laid over it.
-        HDC under = CreateCompatibleDC(dc);
-        HBITMAP underPicture = CreateCompatibleBitmap(dc, width, height);
-        HGDIOBJ previousUnder = SelectObject(under, underPicture);
-        BitBlt(under, 0, 0, width, height, background, 0, 0, SRCCOPY);
         SetBkColor(under, RGB(255, 255, 255));
         SetTextColor(under, RGB(0, 0, 0));
-        BitBlt(under, 0, 0, width, height, maskDC, 0, 0, SRCAND);
-        BitBlt(text, 0, 0, width, height, under, 0, 0, SRCPAINT);
-        const RECT& area = paint.rcPaint;
-        BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, text, area.left, area.top,
-               SRCCOPY);
-
-        SelectObject(under, previousUnder);
-        DeleteObject(underPicture);
-        DeleteDC(under);
-        SelectObject(maskDC, previousMask);
-        DeleteDC(maskDC);
-        DeleteObject(mask);
-        SelectObject(text, previousText);
-        DeleteObject(textPicture);
-        DeleteDC(text);
-        ShowCaret(edit);
+        BitBlt(under, x, y, w, h, mask, x, y, SRCAND);
+        BitBlt(text, x, y, w, h, under, x, y, SRCPAINT);
+        BitBlt(dc, x, y, w, h, text, x, y, SRCCOPY);
+        if (focused)
+            ShowCaret(edit);
     }
     EndPaint(edit, &paint);
+    return true;
 }

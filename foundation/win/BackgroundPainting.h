@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "foundation/win/DeviceContext.h"
 #include "foundation/win/GdiCaches.h"
 
@@ -39,9 +41,22 @@ void PaintBackgroundPicture(HWND window, CMemoryDC& memoryDC, int gradientKind, 
 void PaintBackgroundPicture(HDC reference, const RECT& area, CMemoryDC& memoryDC, int gradientKind, HBITMAP picture,
                             int pictureWidth, int pictureHeight, bool stretch, const CBrushEntry& brush);
 
-// WM_PAINT of a rich edit over a background prepared at its client size: a
-// rich edit paints its own colour under its text, so the control draws into a
-// picture of its own (WM_PRINTCLIENT through its procedure), the background
-// takes the place of that colour, and the result reaches the screen in one
-// copy, so nothing flickers.
-void PaintRichEditOverBackground(HWND edit, WNDPROC editProcedure, HDC background, COLORREF colour);
+// What shows under a rich edit's text, painted into the DC over the edit's
+// client area at every paint.
+using PaintUnderText = std::function<void(HDC dc, const RECT& client)>;
+
+// WM_PAINT of a rich edit over a background: a rich edit paints its own colour
+// under its text, so the control draws into a picture of its own
+// (WM_PRINTCLIENT through its procedure), the background takes the place of
+// that colour, and the result reaches the screen in one copy, so nothing
+// flickers. The pictures are kept from paint to paint. Scrolling moves the
+// pixels of the text's rectangle on the screen, background with the text: a
+// background that stays in place (a picture, a gradient) is painted whole
+// again when the text has scrolled since the last paint (paintedScroll, kept
+// by the caller); one of a colour, whose lines go with the text, passes none.
+// The caret of an edit that has the focus is hidden while the picture is
+// copied over it (asking the system whether it has costs a paint as much).
+// False, with nothing painted, when no picture could be made: the edit then
+// paints itself.
+bool PaintRichEditOverBackground(HWND edit, WNDPROC editProcedure, COLORREF colour, bool focused,
+                                 POINT* paintedScroll, const PaintUnderText& paintUnder);

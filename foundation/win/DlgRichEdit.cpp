@@ -6,9 +6,10 @@
 #include "foundation/bytes/MessageBoxes.h"
 #include "foundation/win/BackgroundPainting.h"
 #include "foundation/win/GdiCaches.h"
-#include "foundation/win/GdiObjects.h"
 #include "foundation/win/LinkStatic.h"
 #include "foundation/win/LoadedBitmap.h"
+#include "foundation/win/RichEditLines.h"
+#include "foundation/win/RuledLines.h"
 #include "foundation/win/Subclassing.h"
 #include "resources/ids/StyleTextMenuIds.h"
 
@@ -46,25 +47,11 @@ void CDlgRichEdit::SetBackground(const DlgRichEditBackground& background)
     }
     PaintBackgroundPicture(m_edit, m_memory, background.gradientKind, picture.GetBitmap(), picture.GetWidth(),
                            picture.GetHeight(), background.stretchTexture, BrushCache().GetBrush(background.color));
-    if (background.lineSpacing > 0)
-        DrawRuledLines(background.lineSpacing, background.lineColor);
     const bool gradient = background.gradientKind >= 1 && background.gradientKind <= 3;
-    m_backgroundPicture = picture.GetBitmap() != nullptr || gradient || background.lineSpacing > 0;
+    m_backgroundPicture = picture.GetBitmap() != nullptr || gradient || background.ruled;
     if (m_backgroundPicture)
         SendMessageA(m_edit, EM_SETBKGNDCOLOR, 0, background.color);
     InvalidateRect(m_edit, nullptr, TRUE);
-}
-
-// Lines across the whole box, one under each line of text from the top.
-void CDlgRichEdit::DrawRuledLines(int spacing, COLORREF colour)
-{
-    HDC dc = m_memory.GetHandle();
-    CGdiPen pen(colour, PS_SOLID);
-    CObjectSelector selected(dc, pen.GetHandle());
-    for (int y = spacing; y < m_memory.GetHeight(); y += spacing) {
-        MoveToEx(dc, 0, y, nullptr);
-        LineTo(dc, m_memory.GetWidth(), y);
-    }
 }
 
 LRESULT CALLBACK CDlgRichEdit::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -154,9 +141,23 @@ void CDlgRichEdit::OnMenuCommand(UINT id)
     }
 }
 
-void CDlgRichEdit::PaintWithBackground()
+// The prepared picture, and the ruled lines under the text where it lies now.
+// False when the edit is left to paint itself.
+bool CDlgRichEdit::PaintWithBackground()
 {
-    PaintRichEditOverBackground(m_edit, m_previous, m_memory.GetHandle(), m_background.color);
+    const std::vector<int> ruledRows = m_background.ruled
+                                           ? RuledRowsForPaint(m_edit, m_background.lineHeight, m_paintedTextEnd)
+                                           : std::vector<int>();
+    auto paintUnder = [&](HDC under, const RECT& client) {
+        BitBlt(under, 0, 0, client.right, client.bottom, m_memory.GetHandle(), 0, 0, SRCCOPY);
+        RECT text{};
+        SendMessageA(m_edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
+        DrawRuledRows(under, ruledRows, text.left, text.right, m_background.textColor);
+    };
+    // A picture or a gradient stays in place while the text scrolls.
+    const bool evenColour = m_background.textureName.empty() && m_background.gradientKind == 0;
+    return PaintRichEditOverBackground(m_edit, m_previous, m_background.color, m_focused,
+                                       evenColour ? nullptr : &m_paintedScroll, paintUnder);
 }
 
 LRESULT CDlgRichEdit::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
@@ -206,15 +207,17 @@ LRESULT CDlgRichEdit::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_MOUSEWHEEL:
         Scroll(GET_WHEEL_DELTA_WPARAM(wParam));
         return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        m_focused = message == WM_SETFOCUS;
+        break;
     case WM_ERASEBKGND:
         if (m_backgroundPicture)
             return 1;
         break;
     case WM_PAINT:
-        if (m_backgroundPicture) {
-            PaintWithBackground();
+        if (m_backgroundPicture && PaintWithBackground())
             return 0;
-        }
         break;
     case WM_SETCURSOR:
         if (m_menuOpen) {

@@ -16,8 +16,12 @@ struct DlgRichEditBackground {
     bool stretchTexture = false;
     int gradientKind = 0;
     COLORREF color = RGB(255, 255, 255);
-    int lineSpacing = 0;  // pixels from one ruled line to the next; 0 for none
-    COLORREF lineColor = RGB(0, 0, 0);
+    // Ruled lines under the text's lines, in the tint of the text colour,
+    // and below the text a line of this height apart (0: of the edit's
+    // default format).
+    bool ruled = false;
+    int lineHeight = 0;
+    COLORREF textColor = RGB(0, 0, 0);
 };
 
 // A dialog's rich-edit box with the program's behaviour: a formatting context
@@ -49,8 +53,7 @@ private:
     void Scroll(int delta);
     void ShowMenu(LPARAM position);
     void OnMenuCommand(UINT id);
-    void DrawRuledLines(int spacing, COLORREF colour);
-    void PaintWithBackground();
+    bool PaintWithBackground();
     LRESULT CallPrevious(UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND m_dialog;
@@ -61,8 +64,11 @@ private:
     bool m_buttonDown = false;
     bool m_backgroundPicture = false;
     bool m_menuOpen = false;
+    bool m_focused = false;
     DlgRichEditBackground m_background;
     CMemoryDC m_memory;
+    POINT m_paintedScroll{};
+    int m_paintedTextEnd = -1;
     CCoolMenu m_menu;
     HMENU m_menuHandle = nullptr;
 };

@@ -52,3 +52,21 @@ void DrawRuledLines(HDC dc, int origin, int spacing, int left, int right, int to
     for (; y < bottom; y += spacing)
         DrawSolidLine(dc, left, static_cast<int>(y), right, static_cast<int>(y), colour);
 }
+
+void DrawRuledRows(HDC dc, const std::vector<int>& rows, int left, int right, COLORREF textColour)
+{
+    if (rows.empty() || left >= right)
+        return;
+    // One pen for them all; a paint never stops on a box, so no wrapper
+    // that shows one.
+    HPEN pen = CreatePen(PS_SOLID, 1, LineColour(textColour));
+    if (!pen)
+        return;
+    HGDIOBJ previous = SelectObject(dc, pen);
+    for (int y : rows) {
+        MoveToEx(dc, left, y, nullptr);
+        LineTo(dc, right, y);
+    }
+    SelectObject(dc, previous);
+    DeleteObject(pen);
+}

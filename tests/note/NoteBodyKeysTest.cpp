@@ -17,20 +17,6 @@
 #include "support/Screenshot.h"
 #include "support/StoredNotes.h"
 
-namespace {
-// A click in the middle of the window, as the mouse gives it.
-void ClickInside(HWND window)
-{
-    const RECT place = RectOf(window);
-    SetCursorPos((place.left + place.right) / 2, (place.top + place.bottom) / 2);
-    INPUT clicks[2] = {};
-    clicks[0].type = clicks[1].type = INPUT_MOUSE;
-    clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, clicks, sizeof(INPUT));
-}
-}
-
 TEST(NoteBodyKeys, CtrlBMakesTheSelectionBoldAndAltTwoGivesTheSecondStyle)
 {
     ProgramInstall install("bodykeys");
@@ -49,8 +35,7 @@ TEST(NoteBodyKeys, CtrlBMakesTheSelectionBoldAndAltTwoGivesTheSecondStyle)
     HWND note = WaitForNoteWithText(program.ProcessId(), "Keys here");
     ASSERT_NE(note, nullptr);
     HWND body = BodyOf(note);
-    ClickInside(body);
-    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == note; }));
+    ASSERT_TRUE(ClickIntoBody(note));
     ASSERT_TRUE(SendWithTimeout(body, EM_SETSEL, 0, -1));
 
     PressKeys({VK_CONTROL, 'B'});

@@ -3,9 +3,12 @@
 // body's font apart, over a colour, a gradient, a picture and in transparent
 // notes, none without the setting; the text right of the margin line; and the
 // ruled lines moving with the text when it scrolls while the background stays.
+// Then the ruled lines read against the text itself, line by line: under each
+// line of the standard font (a wrapped paragraph among them), of a text in
+// two sizes, after a larger line is typed above others, and after a style
+// gives the body a larger font.
 #include <windows.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -14,13 +17,21 @@
 #include "foundation/bytes/NoteColors.h"
 #include "foundation/bytes/NumberCodes.h"
 #include "foundation/win/FontSizeAndPixels.h"
+#include "globals/NoteStyle.h"
+#include "globals/ProgramGlobals.h"
+#include "globals/Settings.h"
 #include "note/NoteController.h"
 #include "note/NoteSheetRecords.h"
+#include "store/FieldAccess.h"
+#include "store/FontFields.h"
 #include "store/FreeSlotLists.h"
 #include "store/NoteSaving.h"
+#include "store/StyleStorage.h"
 #include "support/CurrentFolder.h"
+#include "support/KeyPresses.h"
 #include "support/NoteDriving.h"
 #include "support/PictureFiles.h"
+#include "support/RuledTextReading.h"
 #include "support/ProgramDriver.h"
 #include "support/Screenshot.h"
 #include "support/StoredNotes.h"
@@ -105,6 +116,57 @@ int MisplacedLinePixels(const BodyPicture& body, const LinedNote& note, int spac
     return wrong;
 }
 
+const COLORREF kRuledBody = RGB(250, 240, 160);
+const COLORREF kStyledBody = RGB(200, 230, 250);
+const int kLargeStyle = 2;
+// The text is read right of the margin lines.
+const int kInkLeft = 30;
+
+// The body font new notes get, as the install's settings table gives it.
+LOGFONTA StandardBodyFont()
+{
+    CSettingsTable table;
+    table.Open("READ");
+    table.GoTop();
+    const LOGFONTA font = ReadFontFields(table, FontFieldSet::kBody);
+    table.Close();
+    return font;
+}
+
+// A note ruled, with the double margin line, and the text of the RTF lines.
+void StoreRuledNote(const char* title, LONG left, LONG height, const LOGFONTA* font, const std::string& lines)
+{
+    CNoteController note;
+    FillTestNote(note, title, left, 40);
+    note.m_width = 300;
+    note.m_height = height;
+    note.m_bodyColor = kRuledBody;
+    note.m_textColor = RGB(0, 0, 0);
+    if (font)
+        note.m_bodyFont = *font;
+    SetNoteLineKinds(note, 1, 4, 0);
+    const std::string rtf = "{\\rtf1\\ansi " + lines + "}";
+    note.SetRichText(rtf.data(), rtf.size());
+    SaveNote(note);
+}
+
+// The third style: ruled, the double margin line, a light blue body and a
+// body font of 14 points.
+void SeedLargeStyle()
+{
+    CNoteStyle& style = UserSettings().styles[kLargeStyle];
+    style = CNoteStyle();
+    style.undefined = 0;
+    style.horizontalLines = 1;
+    style.leftMarginKind = 4;
+    style.backgroundColor = kStyledBody;
+    style.titleBackgroundColor = RGB(60, 110, 200);
+    style.textColor = RGB(0, 0, 0);
+    style.bodyFont = kBodyFont;
+    style.bodyFont.lfHeight = -19;
+    SaveV6Style(kLargeStyle);
+}
+
 // The left-most dark pixel of the first line of text; -1 when there is none.
 int FirstCharacterLeft(const BodyPicture& body, int spacing)
 {
@@ -133,7 +195,8 @@ TEST(NoteLines, MarginLinesAndRuledLinesShowBehindTheTextOverEveryBackgroundAndS
     ReleaseDC(nullptr, screen);
 
     RunningProgram program(install, "");
-    ASSERT_NE(WaitForMainWindow(program), nullptr);
+    HWND main = WaitForMainWindow(program);
+    ASSERT_NE(main, nullptr);
     std::vector<HWND> windows;
     for (const LinedNote& wanted : kNotes) {
         windows.push_back(WaitForNoteStarting(program.ProcessId(), wanted.name));
@@ -141,9 +204,7 @@ TEST(NoteLines, MarginLinesAndRuledLinesShowBehindTheTextOverEveryBackgroundAndS
         SetWindowPos(windows.back(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
     // The install's own welcome note would lie over one of them.
-    for (HWND note : NoteWindows(program.ProcessId()))
-        if (std::find(windows.begin(), windows.end(), note) == windows.end())
-            ShowWindow(note, SW_HIDE);
+    HideNotesBesides(program.ProcessId(), main, windows);
     EXPECT_TRUE(SaveScreenshotOf(windows[0], "note-lines"));
     for (size_t i = 0; i < windows.size(); ++i) {
         const LinedNote& wanted = kNotes[i];
@@ -159,19 +220,99 @@ TEST(NoteLines, MarginLinesAndRuledLinesShowBehindTheTextOverEveryBackgroundAndS
     }
 
     // Scrolled by a line and a half, the ruled lines move with the text; the
-    // gradient under them and the margin lines stay where they were.
-    HWND scrolled = windows[2];
-    const BodyPicture before = PictureOfBody(scrolled);
-    const int by = spacing + spacing / 2;
-    ASSERT_TRUE(SendWithTimeout(BodyOf(scrolled), WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, by), 0));
-    const BodyPicture after = PictureOfBody(scrolled);
-    EXPECT_EQ(MisplacedLinePixels(after, kNotes[2], spacing, by), 0);
-    const int x = after.width - 30;  // right of the text
-    for (int y = 0; y < after.height; ++y) {
-        if (!before.Line(x, y) && !after.Line(x, y)) {
-            EXPECT_EQ(after.At(x, y), before.At(x, y)) << "background at row " << y;
+    // colour or the gradient under them and the margin lines stay where they
+    // were.
+    for (size_t i : {0u, 2u}) {
+        SCOPED_TRACE(kNotes[i].name);
+        const BodyPicture before = PictureOfBody(windows[i]);
+        const int by = spacing + spacing / 2;
+        ASSERT_TRUE(SendWithTimeout(BodyOf(windows[i]), WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, by), 0));
+        const BodyPicture after = PictureOfBody(windows[i]);
+        EXPECT_EQ(MisplacedLinePixels(after, kNotes[i], spacing, by), 0);
+        const int x = after.width - 30;  // right of the text
+        for (int y = 0; y < after.height; ++y) {
+            if (!before.Line(x, y) && !after.Line(x, y)) {
+                EXPECT_EQ(after.At(x, y), before.At(x, y)) << "background at row " << y;
+            }
         }
     }
+    HWND scrolled = windows[2];
     EXPECT_TRUE(SaveScreenshotOf(scrolled, "note-lines-scrolled"));
+    CloseProgram(install, program);
+}
+
+TEST(NoteLines, EachRuledLineRunsUnderALineOfTheTextWhateverItsSize)
+{
+    ProgramInstall install("ruledtext");
+    install.AddInstalledDataFiles();
+    std::string standard, twoSizes;
+    // Sixteen lines, the ninth a paragraph that wraps onto a second line.
+    for (int line = 1; line <= 15; ++line)
+        standard += (line > 1 ? "\\par " : "") + std::string("Line ") + std::to_string(line) +
+                    (line == 9 ? " Hgjy, and more words that go on past the right edge of the note" : " Hgjy");
+    for (int line = 1; line <= 8; ++line) {
+        const bool large = line == 1 || line == 4 || line == 5;
+        twoSizes += std::string(line > 1 ? "\\par " : "") + (large ? "\\fs36 " : "\\fs20 ") + "Size " +
+                    std::to_string(line) + " Hgjy";
+    }
+    {
+        CurrentFolder data(install.Path());
+        NotesFreeSlots().Clear();
+        const LOGFONTA standardFont = StandardBodyFont();
+        StoreRuledNote("Line 1", 10, 340, &standardFont, standard);
+        StoreRuledNote("Size 1", 330, 400, &kBodyFont, "{\\fonttbl{\\f0 Tahoma;}}\\f0" + twoSizes);
+        SeedLargeStyle();
+    }
+    RunningProgram program(install, "");
+    HWND main = WaitForMainWindow(program);
+    ASSERT_NE(main, nullptr);
+    HWND standardNote = WaitForNoteStarting(program.ProcessId(), "Line 1");
+    HWND twoSizeNote = WaitForNoteStarting(program.ProcessId(), "Size 1");
+    ASSERT_NE(standardNote, nullptr);
+    ASSERT_NE(twoSizeNote, nullptr);
+    HideNotesBesides(program.ProcessId(), main, {standardNote, twoSizeNote});
+    EXPECT_TRUE(SaveScreenshotOf(twoSizeNote, "ruled-lines-under-text"));
+    ExpectARuleUnderEachLine(ReadTextAndRules(BodyOf(standardNote), kRuledBody, kInkLeft), 16, "standard font");
+    const TextAndRules before = ReadTextAndRules(BodyOf(twoSizeNote), kRuledBody, kInkLeft);
+    ExpectARuleUnderEachLine(before, 8, "two sizes");
+
+    // A line in the larger size typed under the first moves the lines under
+    // it and their rules alike. The click that takes the caret from the note
+    // goes to the other.
+    ASSERT_TRUE(ClickIntoBody(twoSizeNote));
+    PressKeys({VK_CONTROL, VK_HOME});
+    PressKeys({VK_END});
+    PressKeys({VK_RETURN});
+    PressKeys({'B'});
+    PressKeys({'I'});
+    PressKeys({'G'});
+    ASSERT_TRUE(WaitUntil([&] { return ReadWindowText(BodyOf(twoSizeNote)).find("big") != std::string::npos; }));
+    ASSERT_TRUE(ClickIntoBody(standardNote));
+    const TextAndRules typed = ReadTextAndRules(BodyOf(twoSizeNote), kRuledBody, kInkLeft);
+    EXPECT_TRUE(SaveScreenshotOf(twoSizeNote, "ruled-lines-large-line-typed"));
+    ExpectARuleUnderEachLine(typed, 9, "a large line typed");
+    if (before.lines.size() == 8 && typed.lines.size() == 9) {
+        const int moved = typed.lines[8].first - before.lines[7].first;
+        EXPECT_GT(moved, 20);
+        EXPECT_EQ(RuleUnder(typed, 8) - RuleUnder(before, 7), moved) << "the rule under the last line";
+    }
+
+    // Alt+3 gives the note the style's body font of 14 points; its text keeps
+    // its own sizes, the rules stay under it and go a line of the larger font
+    // apart below it.
+    ASSERT_TRUE(ClickIntoBody(twoSizeNote));
+    PressKeys({VK_MENU, '3'});
+    ASSERT_TRUE(WaitUntil([&] {
+        const BodyPicture body = PictureOfBody(twoSizeNote);
+        return CloseColour(body.At(body.width - 40, 2), kStyledBody);
+    }));
+    ASSERT_TRUE(ClickIntoBody(standardNote));
+    const TextAndRules styled = ReadTextAndRules(BodyOf(twoSizeNote), kStyledBody, kInkLeft);
+    EXPECT_TRUE(SaveScreenshotOf(twoSizeNote, "ruled-lines-larger-body-font"));
+    ExpectARuleUnderEachLine(styled, 9, "a larger body font");
+    if (styled.lines.size() == 9 && typed.lines.size() == 9) {
+        EXPECT_EQ(styled.lines[8].first, typed.lines[8].first) << "the text kept its sizes";
+        EXPECT_GT(BelowTextPitch(styled), BelowTextPitch(typed));
+    }
     CloseProgram(install, program);
 }

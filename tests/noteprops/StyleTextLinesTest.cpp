@@ -1,7 +1,8 @@
 // The style text dialog of the real program shows a style with horizontal
 // lines as its notes are ruled: lines in the tint of the style's text colour
 // behind the text, over the plain colour and over a gradient alike, read from
-// the screen.
+// the screen; a line under each line of a text in two sizes, and below the
+// text a line of the style's font apart.
 #include <windows.h>
 
 #include <cstdlib>
@@ -22,6 +23,7 @@
 #include "support/CurrentFolder.h"
 #include "support/NoteDriving.h"
 #include "support/ProgramDriver.h"
+#include "support/RuledTextReading.h"
 #include "support/Screenshot.h"
 #include "support/StoredNotes.h"
 
@@ -47,7 +49,9 @@ void SeedRuledStyles()
         style.bodyFont.lfHeight = -13;
         lstrcpynA(style.bodyFont.lfFaceName, "Tahoma", LF_FACESIZE);
         style.SetName(i == 0 ? "Ruled plain" : "Ruled gradient");
-        style.SetText("{\\rtf1\\ansi Ruled}");
+        style.SetText(i == 0 ? "{\\rtf1\\ansi{\\fonttbl{\\f0 Tahoma;}}\\f0\\fs36 Large Hgjy\\par\\fs20 Small "
+                               "Hgjy\\par\\fs36 Large Hgjy}"
+                             : "{\\rtf1\\ansi Ruled}");
         SaveV6Style(i);
     }
 }
@@ -78,9 +82,14 @@ std::vector<int> RuledRows(HWND edit)
     return rows;
 }
 
-// The rows ruled in the style text dialog of the style, saved as a picture.
-std::vector<int> RuledRowsOfStyleText(HWND page, int button, const char* caption, const char* picture,
-                                      DWORD process)
+struct RuledStyleText {
+    std::vector<int> rows;   // rows ruled across nine tenths of the edit
+    TextAndRules textAndRules;
+};
+
+// What the style text dialog of the style shows ruled, saved as a picture.
+RuledStyleText RuledRowsOfStyleText(HWND page, int button, const char* caption, const char* picture,
+                                    COLORREF background, DWORD process)
 {
     PostMessageA(GetDlgItem(page, button), WM_COMMAND, ID_STYLE_EDIT_TEXT, 0);
     HWND dialog = nullptr;
@@ -92,11 +101,12 @@ std::vector<int> RuledRowsOfStyleText(HWND page, int button, const char* caption
         return {};
     EXPECT_TRUE(SaveScreenshotOf(dialog, picture));
     HWND edit = GetDlgItem(dialog, IDC_STYLE_TEXT_EDIT);
-    std::vector<int> rows;
-    WaitUntil([&] { return (rows = RuledRows(edit)).size() >= 3; }, 5000);
+    RuledStyleText seen;
+    WaitUntil([&] { return (seen.rows = RuledRows(edit)).size() >= 3; }, 5000);
+    seen.textAndRules = ReadTextAndRules(edit, background, 0);
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     WaitUntil([&] { return !IsWindow(dialog); });
-    return rows;
+    return seen;
 }
 }
 
@@ -120,26 +130,23 @@ TEST(StyleTextLines, TheEditIsRuledInTheTextsTintOverThePlainColourAndOverAGradi
     const NoteSheet open = OpenNoteSheet(note, process, IDC_APPEARANCE_STYLE_1);
     ASSERT_NE(open.page, nullptr);
 
-    const struct {
-        int button;
-        const char* caption;
-        const char* picture;
-    } styles[] = {{IDC_APPEARANCE_STYLE_1, "Text of Style 1 - 'Ruled plain'", "style-text-ruled-plain"},
-                  {IDC_APPEARANCE_STYLE_2, "Text of Style 2 - 'Ruled gradient'", "style-text-ruled-gradient"}};
-    for (const auto& style : styles) {
-        SCOPED_TRACE(style.caption);
-        const std::vector<int> rows =
-            RuledRowsOfStyleText(open.page, style.button, style.caption, style.picture, process);
-        EXPECT_GE(rows.size(), 3u);
-        if (rows.size() < 3)
-            continue;
-        // Evenly apart, a line of Tahoma text each.
-        const int spacing = rows[1] - rows[0];
-        EXPECT_GE(spacing, 12);
-        EXPECT_LE(spacing, 20);
-        for (size_t i = 2; i < rows.size(); ++i)
-            EXPECT_EQ(rows[i] - rows[i - 1], spacing) << i;
-    }
+    const RuledStyleText plain = RuledRowsOfStyleText(open.page, IDC_APPEARANCE_STYLE_1,
+                                                      "Text of Style 1 - 'Ruled plain'", "style-text-ruled-plain",
+                                                      kPlainBody, process);
+    ExpectARuleUnderEachLine(plain.textAndRules, 3, "plain, a text in two sizes");
+    const RuledStyleText gradient =
+        RuledRowsOfStyleText(open.page, IDC_APPEARANCE_STYLE_2, "Text of Style 2 - 'Ruled gradient'",
+                             "style-text-ruled-gradient", kGradientBody, process);
+    // Under the one line of text and below it, evenly apart, a line of Tahoma
+    // text each.
+    const std::vector<int>& rows = gradient.rows;
+    ASSERT_GE(rows.size(), 3u);
+    const int spacing = rows[1] - rows[0];
+    EXPECT_GE(spacing, 12);
+    EXPECT_LE(spacing, 20);
+    for (size_t i = 2; i < rows.size(); ++i)
+        EXPECT_EQ(rows[i] - rows[i - 1], spacing) << i;
+    EXPECT_EQ(BelowTextPitch(plain.textAndRules), spacing) << "a line of the style's font apart";
     EXPECT_TRUE(PressSheetButton(open.sheet, PSBTN_CANCEL));
     CloseProgram(install, program);
 }

@@ -26,6 +26,29 @@ RECT RectOf(HWND window)
     return rect;
 }
 
+void HideNotesBesides(DWORD process, HWND main, const std::vector<HWND>& kept)
+{
+    EXPECT_TRUE(WaitUntil([&] {
+        SendWithTimeout(main, WM_NULL, 0, 0);
+        bool noneShown = true;
+        for (HWND note : NoteWindows(process))
+            if (std::find(kept.begin(), kept.end(), note) == kept.end() && IsWindowVisible(note)) {
+                ShowWindow(note, SW_HIDE);
+                noneShown = false;
+            }
+        return noneShown;
+    }));
+}
+
+bool ClickIntoBody(HWND note)
+{
+    const RECT place = RectOf(BodyOf(note));
+    SetCursorPos((place.left + place.right) / 2, (place.top + place.bottom) / 2);
+    PressLeftButton(true);
+    PressLeftButton(false);
+    return WaitUntil([&] { return GetForegroundWindow() == note; });
+}
+
 HWND NewNoteBesides(DWORD process, const std::vector<HWND>& known)
 {
     HWND found = nullptr;

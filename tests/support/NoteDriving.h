@@ -25,6 +25,13 @@ HWND NewNoteBesides(DWORD process, const std::vector<HWND>& known);
 // The note that the main window's New note command makes, once it is shown
 // with its body; null when none came within the time.
 HWND NewNoteFromMainWindow(HWND main, DWORD process);
+// Every note of the process but the kept ones hidden, again until a pass
+// finds none of the others shown once the main window has answered: the
+// program's start may still bring a note of its own to the front.
+void HideNotesBesides(DWORD process, HWND main, const std::vector<HWND>& kept);
+// A click in the middle of the note's body, as the mouse gives it; true once
+// the note is in front with the keyboard's focus (and the caret) in its body.
+bool ClickIntoBody(HWND note);
 // The note whose body reads the text; null when there is none (yet).
 HWND NoteWithText(DWORD process, const std::string& text);
 HWND WaitForNoteWithText(DWORD process, const std::string& text);
