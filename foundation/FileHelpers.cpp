@@ -185,6 +185,21 @@ void MakeUniqueName(char* buffer, size_t size)
     buffer[length] = 0;
 }
 
+DWORD WriteNewFile(const std::string& path, const void* bytes, DWORD size)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return GetLastError();
+    DWORD written = 0;
+    const bool whole = WriteFile(file, bytes, size, &written, nullptr) && written == size && FlushFileBuffers(file);
+    const DWORD error = whole ? ERROR_SUCCESS : GetLastError();
+    CloseHandle(file);
+    if (whole)
+        return ERROR_SUCCESS;
+    DeleteFileA(path.c_str());
+    return error != ERROR_SUCCESS ? error : ERROR_WRITE_FAULT;
+}
+
 bool ReadSmallFile(const std::string& path, DWORD maxSize, std::string& bytes)
 {
     bytes.clear();

@@ -21,6 +21,11 @@ bool SubfolderExists(const char* folder, const char* name);
 // The whole file, when it can be read and holds at most maxSize bytes (a
 // small file of the program's own: a list, a record); false otherwise.
 bool ReadSmallFile(const std::string& path, DWORD maxSize, std::string& bytes);
+// The bytes in a file of that path made new, never one that exists (the open
+// fails with ERROR_FILE_EXISTS when the name is taken, so no check can race
+// with another writer), flushed to the disk. ERROR_SUCCESS, or the system's
+// error; a file written only in part is deleted.
+DWORD WriteNewFile(const std::string& path, const void* bytes, DWORD size);
 // A read-only or hidden file becomes a normal one.
 void ClearReadOnlyAttribute(const char* path);
 bool IsFileOnSearchPath(const char* name);

@@ -23,17 +23,20 @@ bool RetryWhileHeld(const std::function<bool()>& step)
     return false;
 }
 
+bool FileHeldNow(const char* path, DWORD access, DWORD sharing)
+{
+    HANDLE file = CreateFileA(path, access, sharing, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        CloseHandle(file);
+        return false;
+    }
+    const DWORD code = GetLastError();
+    return code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION;
+}
+
 bool FileStaysHeld(const char* path, DWORD access, DWORD sharing)
 {
-    return !RetryWhileHeld([&] {
-        HANDLE file = CreateFileA(path, access, sharing, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE) {
-            CloseHandle(file);
-            return true;
-        }
-        const DWORD code = GetLastError();
-        return code != ERROR_SHARING_VIOLATION && code != ERROR_LOCK_VIOLATION;
-    });
+    return !RetryWhileHeld([&] { return !FileHeldNow(path, access, sharing); });
 }
 
 bool ReplaceWithWorkingCopy(const char* workingCopy, const char* target)

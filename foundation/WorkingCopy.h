@@ -18,10 +18,11 @@
 // the last error.
 bool RetryWhileHeld(const std::function<bool()>& step);
 
-// Whether another program holds the file so that it cannot be opened for the
-// access with the sharing (an error of sharing or locking), after the short
-// wait of RetryWhileHeld. A missing file, or one refused for another reason,
-// is not held.
+// Whether another program holds the file now so that it cannot be opened for
+// the access with the sharing (an error of sharing or locking). A missing
+// file, or one refused for another reason, is not held.
+bool FileHeldNow(const char* path, DWORD access, DWORD sharing);
+// The same after the short wait of RetryWhileHeld.
 bool FileStaysHeld(const char* path, DWORD access, DWORD sharing);
 
 // Puts the working copy in the target's place in one step (the working copy must

@@ -29,21 +29,6 @@ bool IsNoPicture(const char* name)
     return !name[0] || lstrcmpiA(name, kNoImageName) == 0;
 }
 
-// Writes a new file; never one that exists. False when it could not be made whole.
-bool WriteNewFile(const std::string& path, const std::vector<unsigned char>& bytes)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    bool whole = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                 written == bytes.size();
-    CloseHandle(file);
-    if (!whole)
-        DeleteFileA(path.c_str());
-    return whole;
-}
-
 bool LoadsAsPicture(const std::string& name)
 {
     CBoxesToLog quiet;
@@ -106,7 +91,7 @@ std::string KeepReceivedAvatar(const CWireNote& wire)
                 return candidate;
             continue;
         }
-        if (!WriteNewFile(path, picture))
+        if (WriteNewFile(path, picture.data(), static_cast<DWORD>(picture.size())) != ERROR_SUCCESS)
             break;
         // Bytes that only begin like a picture are not kept for the buttons
         // and the picker to stumble on.

@@ -8,6 +8,7 @@
 #include "foundation/DiagnosticLog.h"
 #include "foundation/FileHelpers.h"
 #include "foundation/bytes/GenericException.h"
+#include "net/bytes/AttachmentName.h"
 #include "shell/BackupRestore.h"
 #include "store/BackupFolderCheck.h"
 #include "xmlfiles/BackupList.h"
@@ -15,45 +16,22 @@
 namespace {
 const char kLogPrefix[] = "CRescueBackup::Keep(): ";
 // Names tried within one second before giving up.
-const int kMostCopies = 99;
+const unsigned kMostCopies = 99;
 
 // "Unstored 20260305090512.QPK", and from the second copy of that second on
 // "Unstored 20260305090512 (2).QPK".
-std::string RescueBackupName(const SYSTEMTIME& now, int copy)
+std::string RescueBackupName(const SYSTEMTIME& now, unsigned copy)
 {
     char name[64];
-    std::snprintf(name, sizeof name, "Unstored %04d%02d%02d%02d%02d%02d", now.wYear, now.wMonth, now.wDay, now.wHour,
-                  now.wMinute, now.wSecond);
-    std::string text = name;
-    if (copy > 1)
-        text += " (" + std::to_string(copy) + ")";
-    return text + ".QPK";
+    std::snprintf(name, sizeof name, "Unstored %04d%02d%02d%02d%02d%02d.QPK", now.wYear, now.wMonth, now.wDay,
+                  now.wHour, now.wMinute, now.wSecond);
+    return NumberedFileName(name, copy);
 }
 
 bool FileHolds(const std::string& path, const std::string& bytes)
 {
     std::string found;
     return ReadSmallFile(path, static_cast<DWORD>(bytes.size()), found) && found == bytes;
-}
-
-// The bytes in a file of that path made new: the open fails with
-// ERROR_FILE_EXISTS when the name is taken, so no file is ever replaced.
-// ERROR_SUCCESS, or the system's error; a file written only in part is deleted.
-DWORD WriteNewFile(const std::string& path, const std::string& bytes)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return GetLastError();
-    const DWORD size = static_cast<DWORD>(bytes.size());
-    DWORD written = 0;
-    const bool whole = WriteFile(file, bytes.data(), size, &written, nullptr) && written == size &&
-                       FlushFileBuffers(file);
-    const DWORD error = whole ? ERROR_SUCCESS : GetLastError();
-    CloseHandle(file);
-    if (whole)
-        return ERROR_SUCCESS;
-    DeleteFileA(path.c_str());
-    return error != ERROR_SUCCESS ? error : ERROR_WRITE_FAULT;
 }
 
 void LogFailure(const std::string& path, DWORD error)
@@ -80,9 +58,9 @@ std::string CRescueBackup::Keep(CWindowController& app)
         return m_lastPath;
     EnsureBackupFolderQuietly();
     const SYSTEMTIME now = GetLocalNow();
-    for (int copy = 1; copy <= kMostCopies; ++copy) {
+    for (unsigned copy = 1; copy <= kMostCopies; ++copy) {
         const std::string path = BackupFilePath(RescueBackupName(now, copy));
-        const DWORD error = WriteNewFile(path, bytes);
+        const DWORD error = WriteNewFile(path, bytes.data(), static_cast<DWORD>(bytes.size()));
         if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS)
             continue;
         if (error != ERROR_SUCCESS) {

@@ -12,6 +12,7 @@
 #include "foundation/GenericFile.h"
 #include "foundation/ResourceData.h"
 #include "foundation/StartupValues.h"
+#include "foundation/WorkingCopy.h"
 #include "foundation/bytes/MessageBoxes.h"
 #include "store/FileStepFailures.h"
 #include "store/NotesFiles.h"
@@ -48,25 +49,18 @@ const OpenedAs kDataFilesReadAtStart[] = {
 const int kHeldFileLooks = 50;
 const DWORD kPauseBetweenLooks = 100;
 
-struct HeldFile {
+// A data file found held, looked at again until it is let go.
+struct WatchedFile {
     std::string path;
     const OpenedAs* opened;
+
+    bool HeldNow() const { return FileHeldNow(path.c_str(), opened->access, opened->sharing); }
 };
 
-bool HeldNow(const HeldFile& file)
-{
-    HANDLE handle = CreateFileA(file.path.c_str(), file.opened->access, file.opened->sharing, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
-        return IsHeldFileError(GetLastError());
-    CloseHandle(handle);
-    return false;
-}
-
-std::string WaitingText(const std::vector<HeldFile>& held)
+std::string WaitingText(const std::vector<WatchedFile>& held)
 {
     std::string names;
-    for (const HeldFile& file : held)
+    for (const WatchedFile& file : held)
         names += (names.empty() ? "" : ", ") + FileNameOf(file.path);
     return "Another program holds " + names + "; the start waits up to " +
            std::to_string(kHeldFileLooks * kPauseBetweenLooks / 1000) + " seconds for " +
@@ -120,10 +114,10 @@ bool RenameWorkingCopy(const char* original, const char* workingCopy, const char
 
 std::string FindHeldDataFile()
 {
-    std::vector<HeldFile> held;
+    std::vector<WatchedFile> held;
     for (const OpenedAs& opened : kDataFilesReadAtStart) {
-        HeldFile file{DataFilePath(opened.name), &opened};
-        if (HeldNow(file))
+        WatchedFile file{DataFilePath(opened.name), &opened};
+        if (file.HeldNow())
             held.push_back(file);
     }
     if (held.empty())
@@ -131,7 +125,7 @@ std::string FindHeldDataFile()
     WriteErrorLog("WinMain(): ", WaitingText(held).c_str());
     for (int look = 0; look < kHeldFileLooks && !held.empty(); ++look) {
         Sleep(kPauseBetweenLooks);
-        held.erase(std::remove_if(held.begin(), held.end(), [](const HeldFile& file) { return !HeldNow(file); }),
+        held.erase(std::remove_if(held.begin(), held.end(), [](const WatchedFile& file) { return !file.HeldNow(); }),
                    held.end());
     }
     return held.empty() ? std::string() : held.front().path;

@@ -43,9 +43,7 @@ void HideNotesBesides(DWORD process, HWND main, const std::vector<HWND>& kept)
 bool ClickIntoBody(HWND note)
 {
     const RECT place = RectOf(BodyOf(note));
-    SetCursorPos((place.left + place.right) / 2, (place.top + place.bottom) / 2);
-    PressLeftButton(true);
-    PressLeftButton(false);
+    ClickAt({(place.left + place.right) / 2, (place.top + place.bottom) / 2});
     return WaitUntil([&] { return GetForegroundWindow() == note; });
 }
 
