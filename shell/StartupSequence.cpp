@@ -266,11 +266,11 @@ bool PrepareData(HINSTANCE instance, int& exitCode)
     if (!AskStartupPassword(instance))
         return false;
     UseWorkingFolder(values.programFolder);
+    if (!CreateUserSubdirectory())
+        return false;
     LoadWebSearchConfig();
     LoadTextTranslationConfig();
 
-    if (!CreateUserSubdirectory())
-        return false;
     DWORD folderWritable = CheckProgramFolderRights();
     if (!UpgradeFromFolder(folderWritable) || !RepairNotesTable() || !CheckDataFilesToRun())
         return false;
