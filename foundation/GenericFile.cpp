@@ -5,6 +5,7 @@
 
 #include "foundation/DataFolder.h"
 #include "foundation/DiagnosticLog.h"
+#include "foundation/HeldFileWait.h"
 #include "foundation/bytes/GenericException.h"
 
 namespace {
@@ -40,13 +41,13 @@ bool CGenericFile::Open(const char* path, DWORD access, DWORD share, DWORD creat
     // are read that way); creating or emptying one is a write.
     if (creation != OPEN_EXISTING)
         RefuseWritingWhenSealed(m_path);
-    HANDLE file = CreateFileA(m_path, access, share, nullptr, creation, flags, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        m_file = nullptr;
-        return false;
-    }
-    m_file = file;
-    return true;
+    HANDLE file = INVALID_HANDLE_VALUE;
+    RetryWhileHeldAtStart(m_path, [&] {
+        file = CreateFileA(m_path, access, share, nullptr, creation, flags, nullptr);
+        return file != INVALID_HANDLE_VALUE;
+    });
+    m_file = file == INVALID_HANDLE_VALUE ? nullptr : file;
+    return m_file != nullptr;
 }
 
 bool CGenericFile::OpenShared(const char* path, bool backupSemantics)

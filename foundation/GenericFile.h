@@ -10,7 +10,9 @@
 // own fixed access, sharing and creation; every failure throws CGenericException
 // naming the operation and the path. While the data files are sealed, a file of
 // the data folder is neither created, emptied, mapped for writing nor written
-// (RefuseWritingWhenSealed). Sizes and positions are 32-bit.
+// (RefuseWritingWhenSealed). While the program starts, an open that finds the
+// file held by another program waits for it (foundation/HeldFileWait.h).
+// Sizes and positions are 32-bit.
 class CGenericFile {
 public:
     CGenericFile() = default;

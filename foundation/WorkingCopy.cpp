@@ -4,6 +4,7 @@
 
 #include "foundation/DataFolder.h"
 #include "foundation/DiagnosticLog.h"
+#include "foundation/HeldFileWait.h"
 
 namespace {
 // A virus scanner or a backup program opens a freshly written file for a moment;
@@ -36,7 +37,8 @@ bool FileHeldNow(const char* path, DWORD access, DWORD sharing)
 
 bool FileStaysHeld(const char* path, DWORD access, DWORD sharing)
 {
-    return !RetryWhileHeld([&] { return !FileHeldNow(path, access, sharing); });
+    const auto letGo = [&] { return !FileHeldNow(path, access, sharing); };
+    return StartWaitsForHeldFiles() ? !RetryWhileHeldAtStart(path, letGo) : !RetryWhileHeld(letGo);
 }
 
 bool ReplaceWithWorkingCopy(const char* workingCopy, const char* target)

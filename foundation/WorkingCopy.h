@@ -22,7 +22,8 @@ bool RetryWhileHeld(const std::function<bool()>& step);
 // the access with the sharing (an error of sharing or locking). A missing
 // file, or one refused for another reason, is not held.
 bool FileHeldNow(const char* path, DWORD access, DWORD sharing);
-// The same after the short wait of RetryWhileHeld.
+// The same after the short wait of RetryWhileHeld, or after the start's wait
+// while the program starts (foundation/HeldFileWait.h).
 bool FileStaysHeld(const char* path, DWORD access, DWORD sharing);
 
 // Puts the working copy in the target's place in one step (the working copy must

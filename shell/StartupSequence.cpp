@@ -12,6 +12,7 @@
 #include "foundation/DiagnosticLog.h"
 #include "foundation/FileHelpers.h"
 #include "foundation/FormatSettings.h"
+#include "foundation/HeldFileWait.h"
 #include "foundation/PtrList.h"
 #include "foundation/ResourceData.h"
 #include "foundation/StartupValues.h"
@@ -223,7 +224,7 @@ bool ShowHeldFileFailure(const CGenericException& failure)
 
 // The start-up steps that may stop the program; false stops it, with the
 // exit code set when the stop is a failure.
-bool PrepareData(HINSTANCE instance, int& exitCode)
+bool PrepareData(HINSTANCE instance, CStartWaitsForHeldFiles& starting, int& exitCode)
 {
     StartupValues& values = GetStartupValues();
     // The program folder comes first: every later step builds paths on it.
@@ -256,6 +257,9 @@ bool PrepareData(HINSTANCE instance, int& exitCode)
         exitCode = kDataFilesNotWholeExitCode;
         return false;
     }
+    // From the first look at the data files to the main window's creation,
+    // a file found held is waited for wherever the start opens it.
+    starting.Begin();
     if (!CheckDataFilesFree()) {
         exitCode = kExitDataFileHeld;
         return false;
@@ -318,7 +322,7 @@ int RunMessageLoop()
     }
 }
 
-int RunMainWindow(HINSTANCE instance)
+int RunMainWindow(HINSTANCE instance, CStartWaitsForHeldFiles& starting)
 {
     if (!RegisterWindowMessageA("MSWHEEL_ROLLMSG"))
         ShowWarningMessage(nullptr, "RegisterWindowMessage failed", ProgramTitle);
@@ -338,6 +342,7 @@ int RunMainWindow(HINSTANCE instance)
     InitWinsock();
     RegisterBackupFileType();
     CreateMainWindow(instance);
+    starting.End();
     return RunMessageLoop();
 }
 
@@ -354,9 +359,10 @@ void ShutDown()
 int RunProgram(HINSTANCE instance)
 {
     ConnectProgramParts();
+    CStartWaitsForHeldFiles starting;
     try {
         int exitCode = 0;
-        if (!PrepareData(instance, exitCode))
+        if (!PrepareData(instance, starting, exitCode))
             return exitCode;
     } catch (const CGenericException& failure) {
         if (ShowHeldFileFailure(failure))
@@ -371,7 +377,7 @@ int RunProgram(HINSTANCE instance)
     }
     int exitCode = 0;
     try {
-        exitCode = RunMainWindow(instance);
+        exitCode = RunMainWindow(instance, starting);
     } catch (const CGenericException& failure) {
         if (ShowHeldFileFailure(failure)) {
             exitCode = kExitDataFileHeld;

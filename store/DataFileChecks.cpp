@@ -10,6 +10,7 @@
 #include "foundation/DiagnosticLog.h"
 #include "foundation/FileHelpers.h"
 #include "foundation/GenericFile.h"
+#include "foundation/HeldFileWait.h"
 #include "foundation/ResourceData.h"
 #include "foundation/StartupValues.h"
 #include "foundation/WorkingCopy.h"
@@ -20,23 +21,29 @@
 namespace {
 const WORD kEmptyNotesResource = 729;
 // How the program opens each data file that it reads at start: the tables
-// and memo files for reading and writing, alone; the settings files for
-// reading, sharing that with readers, and for putting a new version in their
-// place ("webSearch.QPD" is only read, sharing it with readers, and a failure
-// there is only logged).
+// and the settings memo file for reading and writing, alone; the notes memo
+// file for reading and writing, sharing both, so that a reader that lets it be
+// written is no reason to stop (its new versions are put in its place at a
+// save, and a holder that keeps that from happening is named by the question
+// of the exit, with every edit kept); the settings files for reading, sharing
+// that with readers, and for putting a new version in their place
+// ("webSearch.QPD" is only read, sharing it with readers, and a failure there
+// is only logged).
 struct OpenedAs {
     const char* name;
     DWORD access;
     DWORD sharing;
 };
 const DWORD kTableAccess = GENERIC_READ | GENERIC_WRITE | DELETE;
+const DWORD kMemoAccess = GENERIC_READ | GENERIC_WRITE;
+const DWORD kMemoSharing = FILE_SHARE_READ | FILE_SHARE_WRITE;
 const DWORD kSettingsFileAccess = GENERIC_READ | DELETE;
 const OpenedAs kDataFilesReadAtStart[] = {
     {DataName::kSettingsTable, kTableAccess, 0},
     {DataName::kSettingsMemo, kTableAccess, 0},
     {DataName::kUsersTable, kTableAccess, 0},
     {DataName::kNotesTable, kTableAccess, 0},
-    {DataName::kNotesMemo, kTableAccess, 0},
+    {DataName::kNotesMemo, kMemoAccess, kMemoSharing},
     {DataName::kSentToTable, kTableAccess, 0},
     {DataName::kTransactionsTable, kTableAccess, 0},
     {DataName::kSoundsTable, kTableAccess, 0},
@@ -44,10 +51,6 @@ const OpenedAs kDataFilesReadAtStart[] = {
     {DataName::kApplicationAssociations, kSettingsFileAccess, FILE_SHARE_READ},
     {DataName::kCalendarSettings, kSettingsFileAccess, FILE_SHARE_READ},
 };
-// A glance by a virus scanner or a synchronising tool lasts a moment: the start
-// looks again every tenth of a second, five seconds at most for all the files.
-const int kHeldFileLooks = 50;
-const DWORD kPauseBetweenLooks = 100;
 
 // A data file found held, looked at again until it is let go.
 struct WatchedFile {
@@ -57,14 +60,12 @@ struct WatchedFile {
     bool HeldNow() const { return FileHeldNow(path.c_str(), opened->access, opened->sharing); }
 };
 
-std::string WaitingText(const std::vector<WatchedFile>& held)
+void NoteWaitingFor(const std::vector<WatchedFile>& held)
 {
     std::string names;
     for (const WatchedFile& file : held)
         names += (names.empty() ? "" : ", ") + FileNameOf(file.path);
-    return "Another program holds " + names + "; the start waits up to " +
-           std::to_string(kHeldFileLooks * kPauseBetweenLooks / 1000) + " seconds for " +
-           (held.size() == 1 ? "it." : "them.");
+    NoteStartWaitingFor(names, held.size() > 1);
 }
 
 // Where the file should have been, as the messages put it.
@@ -122,9 +123,9 @@ std::string FindHeldDataFile()
     }
     if (held.empty())
         return std::string();
-    WriteErrorLog("WinMain(): ", WaitingText(held).c_str());
+    NoteWaitingFor(held);
     for (int look = 0; look < kHeldFileLooks && !held.empty(); ++look) {
-        Sleep(kPauseBetweenLooks);
+        Sleep(kPauseBetweenHeldFileLooks);
         held.erase(std::remove_if(held.begin(), held.end(), [](const WatchedFile& file) { return !file.HeldNow(); }),
                    held.end());
     }

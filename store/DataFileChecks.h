@@ -15,12 +15,15 @@ enum DataFileKind {
 };
 
 // The first of the data files read at start that another program holds so
-// that the program could not open it as it does (a table or memo file for
-// reading and writing, alone; a settings file for reading and for putting a
+// that the program could not open it as it does (a table or the settings
+// memo file for reading and writing, alone; the notes memo file for reading
+// and writing, sharing both; a settings file for reading and for putting a
 // new version in its place), after a wait of a few seconds for them all
 // together, so that a virus scanner's or a synchronising tool's glance only
 // delays the start; its path, or empty when none is held. A missing file is
 // not held (the start makes or repairs it). A wait is noted in error.txt, once.
+// Later in the start, each open of a held file waits the same way
+// (foundation/HeldFileWait.h).
 std::string FindHeldDataFile();
 // The text naming a data file that another program holds: close that
 // program and start Quillnet+ again.

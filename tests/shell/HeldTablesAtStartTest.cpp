@@ -4,8 +4,11 @@
 // glance only delays the start, which then shows every note; a table that
 // stays held ends the start with one box that names it, before a byte of the
 // data folder is written. A "/u=" user's tables are checked in the user's own
-// folder. A table taken after the start found it free, while the start-up
-// password is asked, is named in the same box.
+// folder. A table taken after the start's first look, as the start goes on,
+// is waited for in the same way; one taken while the start-up password is
+// asked and kept is named in the same box. A reader of the notes memo file
+// that lets the program write it does not stop the start, and the exit keeps
+// the edits made meanwhile.
 #include <windows.h>
 
 #include <functional>
@@ -15,6 +18,8 @@
 #include <gtest/gtest.h>
 
 #include "SettingsFilesDriving.h"
+#include "UnstoredEditDriving.h"
+#include "globals/MainWindowMessages.h"
 #include "store/FreeSlotLists.h"
 #include "store/NoteSaving.h"
 #include "support/CurrentFolder.h"
@@ -69,7 +74,16 @@ std::string ErrorLogOf(const std::string& folder)
 
 const char* SharingName(DWORD sharing)
 {
-    return sharing == kHolderSharesNothing ? " shared with none" : " shared for reading and writing";
+    switch (sharing) {
+    case kHolderSharesNothing:
+        return " shared with none";
+    case kHolderSharesReading:
+        return " shared for reading";
+    case kHolderSharesEverything:
+        return " shared for everything";
+    default:
+        return " shared for reading and writing";
+    }
 }
 
 // The program of the process runs with every note of the install shown.
@@ -160,20 +174,24 @@ TEST(HeldTablesAtStart, ATableThatStaysHeldEndsTheStartWithOneBoxAndChangesNothi
     }
     const std::map<std::string, std::string> before = DataFilesUnder(install.Path());
     bool pictured = false;
-    for (const char* name : {"notes.QPD", "users.QPD", "notes.qps"}) {
-        for (DWORD sharing : {kHolderSharesReadWrite, kHolderSharesNothing}) {
-            SCOPED_TRACE(std::string(name) + SharingName(sharing));
-            const size_t linesBefore = Occurrences(ErrorLogOf(install.Path()), kWaitingLine);
-            HeldFile holder(install.File(name), sharing);
-            ASSERT_TRUE(holder.Held());
-            RunningProgram program(install, "");
-            ExpectStartEndedNaming(program, name, pictured ? "" : "held-table-at-start");
-            pictured = true;
-            EXPECT_EQ(FindTopWindow(kMainClass, program.ProcessId()), nullptr);
-            holder.Release();
-            EXPECT_TRUE(DataFilesUnder(install.Path()) == before) << "a file of the data folder changed";
-            EXPECT_EQ(Occurrences(ErrorLogOf(install.Path()), kWaitingLine), linesBefore + 1);
-        }
+    // The memo file, which the program itself opens sharing reading and
+    // writing, is held only by a reader that keeps others from writing it.
+    const std::pair<const char*, DWORD> holders[] = {
+        {"notes.QPD", kHolderSharesReadWrite}, {"notes.QPD", kHolderSharesNothing},
+        {"users.QPD", kHolderSharesReadWrite}, {"users.QPD", kHolderSharesNothing},
+        {"notes.qps", kHolderSharesReading},   {"notes.qps", kHolderSharesNothing}};
+    for (const auto& [name, sharing] : holders) {
+        SCOPED_TRACE(std::string(name) + SharingName(sharing));
+        const size_t linesBefore = Occurrences(ErrorLogOf(install.Path()), kWaitingLine);
+        HeldFile holder(install.File(name), sharing);
+        ASSERT_TRUE(holder.Held());
+        RunningProgram program(install, "");
+        ExpectStartEndedNaming(program, name, pictured ? "" : "held-table-at-start");
+        pictured = true;
+        EXPECT_EQ(FindTopWindow(kMainClass, program.ProcessId()), nullptr);
+        holder.Release();
+        EXPECT_TRUE(DataFilesUnder(install.Path()) == before) << "a file of the data folder changed";
+        EXPECT_EQ(Occurrences(ErrorLogOf(install.Path()), kWaitingLine), linesBefore + 1);
     }
 
     // With the tables free, the program starts as ever.
@@ -234,4 +252,87 @@ TEST(HeldTablesAtStart, ATableTakenWhileThePasswordIsAskedIsNamedInTheSameBox)
     AnswerPassword(program, "secret", [] {});
     ExpectEveryNoteShown(program);
     CloseProgram(install, program);
+}
+
+TEST(HeldTablesAtStart, ATableTakenWhileTheStartIsUnderWayOnlyDelaysIt)
+{
+    ProgramInstall install("late");
+    InstallWithNotes(install);
+    {
+        CurrentFolder data(install.Path());
+        WriteGroups(install.Path(), 1, {{8, "Plans"}}, {});
+    }
+    // The start's first look waits for the first file; the later one is
+    // taken before the first is let go, so that the start meets it only when
+    // it opens it: the users table as its rights are checked, the Note
+    // Manager's file as the groups are read. The other program lets go of
+    // it two seconds after it took it.
+    const std::pair<const char*, const char*> holds[] = {{"notes.QPD", "users.QPD"}, {"users.QPD", "noteman.QPD"}};
+    for (const auto& [first, later] : holds) {
+        SCOPED_TRACE(later);
+        const size_t linesBefore = Occurrences(ErrorLogOf(install.Path()), kWaitingLine);
+        HeldFile glance(install.File(first), kHolderSharesReadWrite);
+        ASSERT_TRUE(glance.Held());
+        RunningProgram program(install, "");
+        const std::string log = ErrorLogOf(install.Path());
+        const size_t firstBefore = Occurrences(log, kWaitingLine + std::string(first));
+        const size_t laterBefore = Occurrences(log, kWaitingLine + std::string(later));
+        const auto logged = [&](const char* name, size_t before) {
+            return Occurrences(ErrorLogOf(install.Path()), kWaitingLine + std::string(name)) > before;
+        };
+        const auto stopped = [&] { return FindTopWindow("#32770", program.ProcessId()) || !program.IsRunning(); };
+        ASSERT_TRUE(WaitUntil([&] { return logged(first, firstBefore) || stopped(); }));
+        HeldFile hold(install.File(later), kHolderSharesNothing);
+        ASSERT_TRUE(hold.Held());
+        const DWORD taken = GetTickCount();
+        glance.Release();
+        ASSERT_TRUE(WaitUntil([&] { return logged(later, laterBefore) || stopped(); }));
+        const ShownMessageBox box = WaitForMessageBox(program.ProcessId(), 0);
+        ASSERT_EQ(box.window, nullptr) << box.caption << ": " << box.text;
+        ASSERT_TRUE(WaitUntil([&] { return GetTickCount() - taken >= 2000 || stopped(); }));
+        hold.Release();
+        ExpectEveryNoteShown(program);
+        EXPECT_TRUE(program.IsRunning());
+        CloseProgram(install, program);
+        // One line for each wait.
+        EXPECT_EQ(Occurrences(ErrorLogOf(install.Path()), kWaitingLine), linesBefore + 2)
+            << ErrorLogOf(install.Path());
+    }
+}
+
+TEST(HeldTablesAtStart, AReaderOfTheNotesMemoThatLetsItBeWrittenLetsTheStartGoOnAndNoEditIsLost)
+{
+    // A scanner reads the memo file for longer than the start would wait,
+    // letting the program read and write it; that keeps the file from being
+    // replaced all the same (as on Windows, an open file is not replaced
+    // while another program has it open), so the exit's question names it.
+    for (DWORD sharing : {kHolderSharesEverything, kHolderSharesReadWrite}) {
+        SCOPED_TRACE(std::string("notes.qps") + SharingName(sharing));
+        ProgramInstall install("reader");
+        InstallWithNotes(install);
+        const size_t linesBefore = Occurrences(ErrorLogOf(install.Path()), kWaitingLine);
+        HeldFile reader(install.File("notes.qps"), sharing);
+        ASSERT_TRUE(reader.Held());
+        RunningProgram program(install, "");
+        ExpectEveryNoteShown(program);
+        EXPECT_EQ(Occurrences(ErrorLogOf(install.Path()), kWaitingLine), linesBefore) << "nothing to wait for";
+
+        const std::string text = std::string("Edited ") + kNoteTexts[0];
+        TypeAtStart(WaitForNoteWithText(program.ProcessId(), kNoteTexts[0]), "Edited ");
+        ASSERT_NE(WaitForNoteWithText(program.ProcessId(), text), nullptr);
+        HWND main = FindTopWindow(kMainClass, program.ProcessId());
+        ASSERT_NE(main, nullptr);
+        PostMessageA(main, WM_COMMAND, kCmdExit, 0);
+        ASSERT_TRUE(WaitUntil([&] { return ProgramBoxShown(program.ProcessId()) || !program.IsRunning(); }));
+        ASSERT_TRUE(program.IsRunning()) << "the program ended with the edit unstored";
+        const std::string question = AnswerProgramBox(program.ProcessId(), IDNO);
+        EXPECT_TRUE(Contains(question, "notes.qps")) << question;
+        EXPECT_TRUE(Contains(question, "these changes would be lost")) << question;
+        EXPECT_TRUE(program.IsRunning());
+        EXPECT_EQ(RescueBackupNames(install).size(), 1u) << "the edit is kept in a rescue backup meanwhile";
+        // Once the reader is done, the next exit stores the edit.
+        reader.Release();
+        CloseProgram(install, program);
+        EXPECT_TRUE(StoredNoteHas(install.Path(), text));
+    }
 }

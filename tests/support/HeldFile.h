@@ -11,6 +11,11 @@
 
 // Others may read and write the file, but not rename, replace or delete it.
 const DWORD kHolderSharesReadWrite = FILE_SHARE_READ | FILE_SHARE_WRITE;
+// Others may only read the file.
+const DWORD kHolderSharesReading = FILE_SHARE_READ;
+// Others may read, write, rename, replace or delete the file (a scanner that
+// reads a file in the way of nobody).
+const DWORD kHolderSharesEverything = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 // Others may not open the file at all.
 const DWORD kHolderSharesNothing = 0;
 
