@@ -137,7 +137,8 @@ bool CWindowController::EndAnywayChosen(const SaveAllOutcome& saved)
     const std::string backup = m_rescueBackup.Keep(*this);
     if (backup.empty()) {
         ShowErrorMessage(m_mainWindow,
-                         ("The notes could not be written to a backup file either, in:\r\n    " + BackupFolderPath() +
+                         ("The notes could not be written to a backup file in these folders either:\r\n    " +
+                          BackupFolderPath() + "\r\n    " + GetDataFolder() +
                           "\r\n\r\nQuillnet+ goes on running, so that your changes are not lost (the reasons are "
                           "in error.txt).")
                              .c_str(),
