@@ -58,16 +58,15 @@ bool CWindowController::ChangesUnstoredNow() const
     return HasUnstoredChanges() || !m_restoreState.unwrittenTieFiles.empty();
 }
 
-SaveAllOutcome CWindowController::SaveAll()
+SaveAllOutcome CWindowController::SaveAll(UnstoredNotes unstored)
 {
     SaveAllOutcome outcome;
     // Half-replaced data files take nothing more until the next start puts them right.
     if (AreDataFilesSealed())
         return outcome;
-    // A missing users table is reported, and the notes are saved all the same:
-    // what the user wrote must not be lost with it.
-    if (!SavedPart([] { return SaveUserRunValues(); }))
-        outcome.AddUnwritten(DataName::kUsersTable);
+    // The notes come first, and at an end their rescue backup: everything
+    // after may show a box, and whatever ends the program while it is up
+    // must not take what the user wrote with it.
     const bool notesSaved = SavedPart([this] {
         std::vector<CNoteController*> notes;
         auto collect = [&notes](CNoteController* note) {
@@ -79,6 +78,8 @@ SaveAllOutcome CWindowController::SaveAll()
         ForEachNote(m_otherNotes, collect);
         return SaveNotesOwingRebuild(notes, m_memoRebuildOwed);
     });
+    if (unstored == UnstoredNotes::kIntoRescueBackup && HasUnstoredChanges())
+        m_rescueBackup.Keep(*this);
     SavedPart([this] {
         TiePendingRestoredNotes(*this);
         return true;
@@ -93,6 +94,9 @@ SaveAllOutcome CWindowController::SaveAll()
             return true;
         }))
         outcome.AddUnwritten(DataName::kTransactionsTable);
+    // A missing or held users table costs only the values of this run.
+    if (!SavedPart([] { return SaveUserRunValues(); }))
+        outcome.AddUnwritten(DataName::kUsersTable);
     // What is still unstored is judged from the notes themselves: a memo
     // rebuild that was not made, or a held file when every note was already
     // stored, loses nothing.
@@ -112,7 +116,7 @@ bool CWindowController::SavedForEnd()
 {
     if (m_endingAnyway)
         return true;
-    const SaveAllOutcome saved = SaveAll();
+    const SaveAllOutcome saved = SaveAll(UnstoredNotes::kIntoRescueBackup);
     return !saved.ChangesUnstored() || EndAnywayChosen(saved);
 }
 
