@@ -18,6 +18,7 @@
 #include "store/NoteRecordFields.h"
 #include "store/SentToTable.h"
 #include "store/TransactTable.h"
+#include "store/UnlockedBoxes.h"
 #include "store/UsersTable.h"
 #include "xmlfiles/BackupList.h"
 
@@ -64,22 +65,26 @@ SaveAllOutcome CWindowController::SaveAll(UnstoredNotes unstored)
     // Half-replaced data files take nothing more until the next start puts them right.
     if (AreDataFilesSealed())
         return outcome;
-    // The notes come first, and at an end their rescue backup: everything
-    // after may show a box, and whatever ends the program while it is up
-    // must not take what the user wrote with it.
-    const bool notesSaved = SavedPart([this] {
-        std::vector<CNoteController*> notes;
-        auto collect = [&notes](CNoteController* note) {
-            note->SyncFromWindow();
-            notes.push_back(note);
-            return true;
-        };
-        ForEachNote(m_ourNotes, collect);
-        ForEachNote(m_otherNotes, collect);
-        return SaveNotesOwingRebuild(notes, m_memoRebuildOwed);
-    });
-    if (unstored == UnstoredNotes::kIntoRescueBackup && HasUnstoredChanges())
-        m_rescueBackup.Keep(*this);
+    // The notes come first, and at an end their rescue backup, before any
+    // box (the notes' own ones wait for it): whatever ends the program while
+    // a box is up must not take what the user wrote with it.
+    bool notesSaved = false;
+    {
+        CKeptBoxesHeld boxesAfterTheNotes;
+        notesSaved = SavedPart([this] {
+            std::vector<CNoteController*> notes;
+            auto collect = [&notes](CNoteController* note) {
+                note->SyncFromWindow();
+                notes.push_back(note);
+                return true;
+            };
+            ForEachNote(m_ourNotes, collect);
+            ForEachNote(m_otherNotes, collect);
+            return SaveNotesOwingRebuild(notes, m_memoRebuildOwed);
+        });
+        if (unstored == UnstoredNotes::kIntoRescueBackup && HasUnstoredChanges())
+            m_rescueBackup.Keep(*this);
+    }
     SavedPart([this] {
         TiePendingRestoredNotes(*this);
         return true;

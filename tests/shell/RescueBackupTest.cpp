@@ -310,3 +310,34 @@ TEST(RescueBackup, ARefusedEndFindsANameWhateverIsTakenAndAFolderWhateverStandsI
     EXPECT_EQ(ReadWholeFile(install.File("BACKUP")), "not a folder");
     // Here the system ends the process.
 }
+
+TEST(RescueBackup, AnExitThatCannotStoreTheEditWritesItBeforeAnyBox)
+{
+    ProgramInstall install;
+    InstallWithOneNote(install);
+    const std::string edited = std::string("Gone ") + kStoredText;
+    RunningProgram program(install, "");
+    HWND main = StartAndEdit(program, "Gone ");
+    ASSERT_NE(main, nullptr);
+    const DWORD process = program.ProcessId();
+    // The memo file of the notes goes by accident.
+    ASSERT_TRUE(DeleteFileA(install.File("notes.QPS").c_str()));
+
+    PostMessageA(main, WM_COMMAND, kCmdExit, 0);
+    ShownMessageBox box = WaitForMessageBox(process, kDriverWaitMs, "Quillnet+");
+    ASSERT_NE(box.window, nullptr);
+    EXPECT_TRUE(Contains(box.text, "notes.qps file is missing")) << box.text;
+    // Whatever ends the program while the first box is up, the edit is in a file.
+    const std::vector<std::string> rescues = RescueBackupNames(install);
+    ASSERT_EQ(rescues.size(), 1u);
+    EXPECT_TRUE(Contains(RescueBackupFile(install, rescues[0]), edited));
+    // The question that follows the save's own boxes names the same file.
+    for (int told = 0; told < 5 && Contains(box.text, "is missing"); ++told) {
+        ASSERT_TRUE(AnswerMessageBox(box, IDOK));
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box.window); }));
+        box = WaitForMessageBox(process, kDriverWaitMs, "Quillnet+");
+    }
+    EXPECT_EQ(FileNameOf(BackupNamedIn(box.text)), rescues[0]) << box.text;
+    EXPECT_EQ(RescueBackupNames(install), rescues);
+    // Here the user's session ends with the question up.
+}
