@@ -35,6 +35,28 @@ std::string Digits(int value, int width)
     return text;
 }
 
+const ULONGLONG kSecond = 10000000ULL;
+
+// The local time as a count of 100 ns steps, which a step of seconds moves.
+ULONGLONG LocalNow()
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    FILETIME moment;
+    SystemTimeToFileTime(&now, &moment);
+    return ULARGE_INTEGER{{moment.dwLowDateTime, moment.dwHighDateTime}}.QuadPart;
+}
+
+// The stamp of that moment as a rescue backup's name holds it ("yyyymmddhhmmss").
+std::string StampOf(ULONGLONG moment)
+{
+    const FILETIME time{static_cast<DWORD>(moment), static_cast<DWORD>(moment >> 32)};
+    SYSTEMTIME when;
+    FileTimeToSystemTime(&time, &when);
+    return Digits(when.wYear, 4) + Digits(when.wMonth, 2) + Digits(when.wDay, 2) + Digits(when.wHour, 2) +
+           Digits(when.wMinute, 2) + Digits(when.wSecond, 2);
+}
+
 // Files another program left in the backup folder under every name a rescue
 // backup of the next minutes could be given, by the minute and by the second;
 // each file's name and bytes.
@@ -42,18 +64,9 @@ std::map<std::string, std::string> OccupyRescueNames(const ProgramInstall& insta
 {
     std::map<std::string, std::string> placed;
     CreateDirectoryA(install.File("BACKUP").c_str(), nullptr);
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    FILETIME start;
-    SystemTimeToFileTime(&now, &start);
+    const ULONGLONG start = LocalNow();
     for (int minute = 0; minute <= minutes; ++minute) {
-        ULARGE_INTEGER at{{start.dwLowDateTime, start.dwHighDateTime}};
-        at.QuadPart += 600000000ULL * minute;
-        FILETIME moment{at.LowPart, at.HighPart};
-        SYSTEMTIME when;
-        FileTimeToSystemTime(&moment, &when);
-        const std::string stamp = Digits(when.wYear, 4) + Digits(when.wMonth, 2) + Digits(when.wDay, 2) +
-                                  Digits(when.wHour, 2) + Digits(when.wMinute, 2);
+        const std::string stamp = StampOf(start + 60 * kSecond * minute).substr(0, 12);
         std::vector<std::string> names = {"Unstored " + stamp + ".QPK"};
         for (int second = 0; second < 60; ++second)
             names.push_back("Unstored " + stamp + Digits(second, 2) + ".QPK");
@@ -70,31 +83,12 @@ std::map<std::string, std::string> OccupyRescueNames(const ProgramInstall& insta
 
 const char kLeftByAnotherProgram[] = "Kept by another program";
 
-// The stamp of a second as a rescue backup's name holds it ("yyyymmddhhmmss").
-std::string StampOf(const FILETIME& moment)
-{
-    SYSTEMTIME when;
-    FileTimeToSystemTime(&moment, &when);
-    return Digits(when.wYear, 4) + Digits(when.wMonth, 2) + Digits(when.wDay, 2) + Digits(when.wHour, 2) +
-           Digits(when.wMinute, 2) + Digits(when.wSecond, 2);
-}
-
-ULONGLONG LocalNow()
-{
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    FILETIME moment;
-    SystemTimeToFileTime(&now, &moment);
-    return ULARGE_INTEGER{{moment.dwLowDateTime, moment.dwHighDateTime}}.QuadPart;
-}
-
 // Files another program left under every numbered name a rescue backup could
 // be given ("Unstored <stamp>.QPK" and " (2)" to " (99)"), second by second
 // from now until the seconds covered run the given number ahead of the clock;
 // the stamps covered.
 std::set<std::string> OccupyNumberedRescueNames(const ProgramInstall& install, int secondsAhead)
 {
-    const ULONGLONG kSecond = 10000000ULL;
     std::set<std::string> stamps;
     CreateDirectoryA(install.File("BACKUP").c_str(), nullptr);
     const DWORD start = GetTickCount();
@@ -102,7 +96,7 @@ std::set<std::string> OccupyNumberedRescueNames(const ProgramInstall& install, i
          covered += kSecond) {
         if (GetTickCount() - start > kDriverWaitMs)
             break;
-        const std::string stamp = StampOf(FILETIME{static_cast<DWORD>(covered), static_cast<DWORD>(covered >> 32)});
+        const std::string stamp = StampOf(covered);
         for (int copy = 1; copy <= 99; ++copy) {
             const std::string number = copy == 1 ? "" : " (" + std::to_string(copy) + ")";
             WriteWholeFile(install.File("BACKUP\\Unstored " + stamp + number + ".QPK"), kLeftByAnotherProgram);
