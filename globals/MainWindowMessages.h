@@ -48,6 +48,10 @@ enum MainWindowMessage : UINT {
     // Posted to itself: the end of the session was refused for changes not
     // stored, and the user is asked once the refusal has been answered.
     kMsgAskUnstoredAtEnd = 0x80C1,
+    // Posted to itself: the end of the session was refused while a note was
+    // being sent or the notes saved (wParam says which), and the user is told
+    // once the refusal has been answered.
+    kMsgTellBusyAtEnd = 0x80C2,
 };
 
 // Commands of the tray menu and of other windows (WM_COMMAND).

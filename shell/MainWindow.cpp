@@ -6,7 +6,9 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 
+#include "foundation/BoxesToErrorLog.h"
 #include "foundation/CallbackGuard.h"
 #include "foundation/FileHelpers.h"
 #include "foundation/StartupValues.h"
@@ -186,6 +188,12 @@ LRESULT CALLBACK MainFrameWndProc(HWND window, UINT message, WPARAM wParam, LPAR
 {
     if (message == WM_CREATE)
         return OnCreateMessage(window, lParam);
+    // Windows does not wait for the user while it ends the session, and a
+    // user who ends it anyway would end the program with a box up: what would
+    // be a box, the guard's included, goes to error.txt instead.
+    std::optional<CBoxesToErrorLog> quiet;
+    if (message == WM_QUERYENDSESSION || message == WM_ENDSESSION)
+        quiet.emplace("Not shown while Windows ends the session: ");
     return GuardCallback<LRESULT>(0, [&] { return Dispatch(window, message, wParam, lParam); });
 }
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "foundation/Clock.h"
+#include "foundation/DataFolder.h"
 #include "foundation/DiagnosticLog.h"
 #include "foundation/FileHelpers.h"
 #include "foundation/bytes/GenericException.h"
@@ -15,17 +16,32 @@
 
 namespace {
 const char kLogPrefix[] = "CRescueBackup::Keep(): ";
-// Names tried within one second before giving up.
-const unsigned kMostCopies = 99;
+// The names of one second numbered as other kept files are, before those
+// that hold a part nobody can foresee.
+const unsigned kNumberedCopies = 99;
+const unsigned kUnforeseeableCopies = 3;
 
-// "Unstored 20260305090512.QPK", and from the second copy of that second on
-// "Unstored 20260305090512 (2).QPK".
+std::string StampOf(const SYSTEMTIME& now)
+{
+    char stamp[16];
+    std::snprintf(stamp, sizeof stamp, "%04d%02d%02d%02d%02d%02d", now.wYear, now.wMonth, now.wDay, now.wHour,
+                  now.wMinute, now.wSecond);
+    return stamp;
+}
+
+// "Unstored 20260305090512.QPK", from the second copy of that second on
+// "Unstored 20260305090512 (2).QPK", and past the numbered names, which
+// another program may have taken, "Unstored 20260305090512 (100-3F9A0C1B2D4E).QPK".
 std::string RescueBackupName(const SYSTEMTIME& now, unsigned copy)
 {
-    char name[64];
-    std::snprintf(name, sizeof name, "Unstored %04d%02d%02d%02d%02d%02d.QPK", now.wYear, now.wMonth, now.wDay,
-                  now.wHour, now.wMinute, now.wSecond);
-    return NumberedFileName(name, copy);
+    const std::string name = "Unstored " + StampOf(now) + ".QPK";
+    if (copy <= kNumberedCopies)
+        return NumberedFileName(name, copy);
+    char unique[13];
+    MakeUniqueName(unique, sizeof unique);
+    char suffix[32];
+    std::snprintf(suffix, sizeof suffix, " (%u-%s).QPK", copy, unique);
+    return "Unstored " + StampOf(now) + suffix;
 }
 
 bool FileHolds(const std::string& path, const std::string& bytes)
@@ -39,6 +55,26 @@ void LogFailure(const std::string& path, DWORD error)
     char description[400] = "";
     FormatLastErrorText(error, description, sizeof description);
     WriteErrorLog(kLogPrefix, ("the notes could not be written to the rescue backup " + path + description).c_str());
+}
+
+// The bytes in a new file of the folder, under the first of the second's
+// names that is free; the path, or empty when the folder took none (error.txt
+// says why).
+std::string WriteInFolder(const std::string& folder, const SYSTEMTIME& now, const std::string& bytes)
+{
+    std::string path;
+    for (unsigned copy = 1; copy <= kNumberedCopies + kUnforeseeableCopies; ++copy) {
+        path = folder + "\\" + RescueBackupName(now, copy);
+        const DWORD error = WriteNewFile(path, bytes.data(), static_cast<DWORD>(bytes.size()));
+        if (error == ERROR_SUCCESS)
+            return path;
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) {
+            LogFailure(path, error);
+            return "";
+        }
+    }
+    LogFailure(path, ERROR_FILE_EXISTS);
+    return "";
 }
 }
 
@@ -58,19 +94,14 @@ std::string CRescueBackup::Keep(CWindowController& app)
         return m_lastPath;
     EnsureBackupFolderQuietly();
     const SYSTEMTIME now = GetLocalNow();
-    for (unsigned copy = 1; copy <= kMostCopies; ++copy) {
-        const std::string path = BackupFilePath(RescueBackupName(now, copy));
-        const DWORD error = WriteNewFile(path, bytes.data(), static_cast<DWORD>(bytes.size()));
-        if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS)
-            continue;
-        if (error != ERROR_SUCCESS) {
-            LogFailure(path, error);
-            return "";
-        }
-        m_lastPath = path;
-        WriteErrorLog(kLogPrefix, ("changes could not be stored; the notes as they are now are in " + path).c_str());
-        return path;
-    }
-    LogFailure(BackupFilePath(RescueBackupName(now, kMostCopies)), ERROR_FILE_EXISTS);
-    return "";
+    // A backup folder that cannot take the file (a file in the place of the
+    // folder, a full or read-only drive) leaves the data folder.
+    std::string path = WriteInFolder(BackupFolderPath(), now, bytes);
+    if (path.empty())
+        path = WriteInFolder(GetDataFolder(), now, bytes);
+    if (path.empty())
+        return "";
+    m_lastPath = path;
+    WriteErrorLog(kLogPrefix, ("changes could not be stored; the notes as they are now are in " + path).c_str());
+    return path;
 }

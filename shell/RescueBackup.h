@@ -8,6 +8,8 @@ class CWindowController;
 // rescue backup: a file of the backup folder named "Unstored " and the date
 // and time to the second (".QPK", restored like any backup), which no expiry
 // of old backups looks at, and which never takes the place of another file.
+// Names taken by other files are passed over, and when the backup folder can
+// take no file the data folder takes it.
 class CRescueBackup {
 public:
     // Writes the notes as they are now to a new rescue backup, unless the one

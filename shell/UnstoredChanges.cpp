@@ -46,9 +46,9 @@ std::string UnstoredAtEndQuestion(const SaveAllOutcome& saved, const std::string
         "End Quillnet+ anyway? ";
     if (rescueBackup.empty())
         return question +
-               "Quillnet+ would first write your notes as they are now to a backup file in this folder, where it "
-               "could not write one just now:\r\n    " +
-               BackupFolderPath();
+               "Quillnet+ would first write your notes as they are now to a backup file in one of these folders, "
+               "where it could not write one just now:\r\n    " +
+               BackupFolderPath() + "\r\n    " + GetDataFolder();
     return question +
            "Your notes, as they are now, are kept in this backup file, from which they can be restored:\r\n    " +
            rescueBackup;

@@ -42,11 +42,14 @@ public:
     void SetRestoreInProgress(bool inProgress);
     bool IsRestoreInProgress() const { return m_restoreInProgress != 0; }
     void DeferClose() { m_closeDeferred = true; }
-    // The user's values of this run, every note, the ties of restored notes,
-    // the destinations and the delivery records. Never throws: a file that
+    // Every note, the ties of restored notes, the destinations, the delivery
+    // records and the user's values of this run. Never throws: a file that
     // cannot be written keeps none of the others from being written, and the
-    // outcome tells which could not be and what is still only in memory.
-    SaveAllOutcome SaveAll();
+    // outcome tells which could not be and what is still only in memory. At
+    // an end, notes that could not be stored go into the rescue backup before
+    // anything else is written.
+    enum class UnstoredNotes { kStayInMemory, kIntoRescueBackup };
+    SaveAllOutcome SaveAll(UnstoredNotes unstored = UnstoredNotes::kStayInMemory);
     // Saves, stops timers and hotkeys and closes every note (WM_CLOSE,
     // Teardown, which saves nothing). False, with nothing stopped, when a
     // change could not be stored and the user chose not to end (or is being
@@ -254,7 +257,16 @@ private:
     void FocusFirstShownNote();
     void ExitCommand();
     bool AnyNoteTransmitting() const;
+    // The work during which the session may not end now.
+    enum class BusyWork : WPARAM { kNone, kTransmitting, kAutoSaving };
+    BusyWork BusyNow();
+    void TellBusy(BusyWork work);
+    // Tells the user of the work that keeps the program from ending now; true
+    // when there is such work.
     bool RefuseWhileBusy();
+    // The end of the session was refused for that work: the user is told now,
+    // outside the system's question.
+    void TellBusyAfterRefusal(WPARAM work);
     // A note that lives only in memory.
     bool HasUnstoredChanges() const;
     // A note, or a tie of a restored note, that lives only in memory.
@@ -308,6 +320,8 @@ private:
     // The question about changes not stored is up: a close asked for meanwhile
     // waits for its answer.
     bool m_askingAtEnd = false;
+    // The word about a refusal for busy work is up: another waits for none.
+    bool m_tellingBusy = false;
     // The user chose to end with changes not stored; their backup is written.
     bool m_endingAnyway = false;
     SaveAllOutcome m_unstoredAtSessionEnd;

@@ -18,6 +18,7 @@
 #include "store/NoteRecordFields.h"
 #include "store/SentToTable.h"
 #include "store/TransactTable.h"
+#include "store/UnlockedBoxes.h"
 #include "store/UsersTable.h"
 #include "xmlfiles/BackupList.h"
 
@@ -58,27 +59,32 @@ bool CWindowController::ChangesUnstoredNow() const
     return HasUnstoredChanges() || !m_restoreState.unwrittenTieFiles.empty();
 }
 
-SaveAllOutcome CWindowController::SaveAll()
+SaveAllOutcome CWindowController::SaveAll(UnstoredNotes unstored)
 {
     SaveAllOutcome outcome;
     // Half-replaced data files take nothing more until the next start puts them right.
     if (AreDataFilesSealed())
         return outcome;
-    // A missing users table is reported, and the notes are saved all the same:
-    // what the user wrote must not be lost with it.
-    if (!SavedPart([] { return SaveUserRunValues(); }))
-        outcome.AddUnwritten(DataName::kUsersTable);
-    const bool notesSaved = SavedPart([this] {
-        std::vector<CNoteController*> notes;
-        auto collect = [&notes](CNoteController* note) {
-            note->SyncFromWindow();
-            notes.push_back(note);
-            return true;
-        };
-        ForEachNote(m_ourNotes, collect);
-        ForEachNote(m_otherNotes, collect);
-        return SaveNotesOwingRebuild(notes, m_memoRebuildOwed);
-    });
+    // The notes come first, and at an end their rescue backup, before any
+    // box (the notes' own ones wait for it): whatever ends the program while
+    // a box is up must not take what the user wrote with it.
+    bool notesSaved = false;
+    {
+        CKeptBoxesHeld boxesAfterTheNotes;
+        notesSaved = SavedPart([this] {
+            std::vector<CNoteController*> notes;
+            auto collect = [&notes](CNoteController* note) {
+                note->SyncFromWindow();
+                notes.push_back(note);
+                return true;
+            };
+            ForEachNote(m_ourNotes, collect);
+            ForEachNote(m_otherNotes, collect);
+            return SaveNotesOwingRebuild(notes, m_memoRebuildOwed);
+        });
+        if (unstored == UnstoredNotes::kIntoRescueBackup && HasUnstoredChanges())
+            m_rescueBackup.Keep(*this);
+    }
     SavedPart([this] {
         TiePendingRestoredNotes(*this);
         return true;
@@ -93,6 +99,9 @@ SaveAllOutcome CWindowController::SaveAll()
             return true;
         }))
         outcome.AddUnwritten(DataName::kTransactionsTable);
+    // A missing or held users table costs only the values of this run.
+    if (!SavedPart([] { return SaveUserRunValues(); }))
+        outcome.AddUnwritten(DataName::kUsersTable);
     // What is still unstored is judged from the notes themselves: a memo
     // rebuild that was not made, or a held file when every note was already
     // stored, loses nothing.
@@ -112,7 +121,7 @@ bool CWindowController::SavedForEnd()
 {
     if (m_endingAnyway)
         return true;
-    const SaveAllOutcome saved = SaveAll();
+    const SaveAllOutcome saved = SaveAll(UnstoredNotes::kIntoRescueBackup);
     return !saved.ChangesUnstored() || EndAnywayChosen(saved);
 }
 
@@ -137,7 +146,8 @@ bool CWindowController::EndAnywayChosen(const SaveAllOutcome& saved)
     const std::string backup = m_rescueBackup.Keep(*this);
     if (backup.empty()) {
         ShowErrorMessage(m_mainWindow,
-                         ("The notes could not be written to a backup file either, in:\r\n    " + BackupFolderPath() +
+                         ("The notes could not be written to a backup file in these folders either:\r\n    " +
+                          BackupFolderPath() + "\r\n    " + GetDataFolder() +
                           "\r\n\r\nQuillnet+ goes on running, so that your changes are not lost (the reasons are "
                           "in error.txt).")
                              .c_str(),

@@ -146,6 +146,9 @@ bool CWindowController::OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lPa
     case kMsgAskUnstoredAtEnd:
         AskAfterRefusedSessionEnd();
         return true;
+    case kMsgTellBusyAtEnd:
+        TellBusyAfterRefusal(wParam);
+        return true;
     case kMsgFocusPreviousNote:
         FocusNeighbour(NoteOf(lParam), true);
         return true;

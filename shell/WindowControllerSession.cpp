@@ -2,6 +2,9 @@
 // and works on when the session goes on after all. A change it cannot store
 // is in the rescue backup before the program can be ended: at a refusal, at
 // a critical end, which is never refused, and when the session ends anyway.
+// Nothing here waits for the user: the main window turns every box of this
+// work into a line of error.txt, and what the user must hear of a refusal
+// comes once it has been answered.
 #include <winsock2.h>
 
 #include <shlobj.h>
@@ -9,25 +12,12 @@
 #include "foundation/DataFolder.h"
 #include "foundation/FileHelpers.h"
 #include "foundation/StartupValues.h"
-#include "foundation/bytes/MessageBoxes.h"
+#include "foundation/StringTableBoxes.h"
 #include "foundation/win/Shortcuts.h"
-#include "resources/ids/StringIds.h"
 #include "shell/Favourites.h"
 #include "globals/MainWindowMessages.h"
 #include "shell/NoteLists.h"
 #include "shell/WindowController.h"
-
-namespace {
-void ShowBusyMessage(HWND owner, UINT textId)
-{
-    char text[200] = "";
-    char caption[50] = "";
-    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(owner, GWLP_HINSTANCE));
-    LoadStringA(instance, textId, text, sizeof text);
-    LoadStringA(instance, IDS_SORRY, caption, sizeof caption);
-    ShowMessageBox(owner, text, caption, kMbIconHand);
-}
-}
 
 bool CWindowController::AnyNoteTransmitting() const
 {
@@ -39,18 +29,40 @@ bool CWindowController::AnyNoteTransmitting() const
     return transmitting;
 }
 
-// The two reasons not to stop now; each tells the user. True when one holds.
+CWindowController::BusyWork CWindowController::BusyNow()
+{
+    if (AnyNoteTransmitting())
+        return BusyWork::kTransmitting;
+    if (IsMainWindowBusySaving(m_mainWindow))
+        return BusyWork::kAutoSaving;
+    return BusyWork::kNone;
+}
+
+void CWindowController::TellBusy(BusyWork work)
+{
+    if (work == BusyWork::kTransmitting)
+        ShowBusySendingMessage(m_mainWindow);
+    else
+        ShowBusySavingMessage(m_mainWindow);
+}
+
 bool CWindowController::RefuseWhileBusy()
 {
-    if (AnyNoteTransmitting()) {
-        ShowBusyMessage(m_mainWindow, IDS_BUSY_SENDING);
-        return true;
-    }
-    if (IsMainWindowBusySaving(m_mainWindow)) {
-        ShowBusyMessage(m_mainWindow, IDS_BUSY_SAVING);
-        return true;
-    }
-    return false;
+    const BusyWork busy = BusyNow();
+    if (busy == BusyWork::kNone)
+        return false;
+    TellBusy(busy);
+    return true;
+}
+
+void CWindowController::TellBusyAfterRefusal(WPARAM work)
+{
+    // One word at a time, and none once the session has ended after all.
+    if (m_tellingBusy || GetProgramFlags().endOfSession != 0)
+        return;
+    m_tellingBusy = true;
+    TellBusy(static_cast<BusyWork>(work));
+    m_tellingBusy = false;
 }
 
 int CWindowController::OnQueryEndSession(bool critical)
@@ -70,13 +82,15 @@ int CWindowController::OnQueryEndSession(bool critical)
             m_rescueBackup.Keep(*this);
         return 1;
     }
-    if (RefuseWhileBusy())
+    // The user learns why once the refusal has been answered.
+    if (const BusyWork busy = BusyNow(); busy != BusyWork::kNone) {
+        PostMessageA(m_mainWindow, kMsgTellBusyAtEnd, static_cast<WPARAM>(busy), 0);
         return 1;
+    }
     if (flags.endOfSession == 1)
         return 1;
     if (flags.endOfSession == 0 && !EndSessionNow(false)) {
-        // A box inside the system's question risks the session ending
-        // the program: the refusal is answered first.
+        // The question comes once the refusal has been answered.
         PostMessageA(m_mainWindow, kMsgAskUnstoredAtEnd, 0, 0);
         return 1;
     }
@@ -106,10 +120,11 @@ bool CWindowController::OnEndSession(bool forced)
     StopTimers();
     // Half-replaced data files take nothing more: the session ends as it is.
     if (!AreDataFilesSealed() && !m_endingAnyway) {
-        m_unstoredAtSessionEnd = SaveAll();
+        // A forced end may never send WM_ENDSESSION, and one refused now may
+        // be forced later: the rescue backup is written at once, for the
+        // notes before anything else, and for ties of restored notes after.
+        m_unstoredAtSessionEnd = SaveAll(UnstoredNotes::kIntoRescueBackup);
         if (m_unstoredAtSessionEnd.ChangesUnstored()) {
-            // A forced end may never send WM_ENDSESSION, and one refused
-            // now may be forced later: the rescue backup is written at once.
             m_rescueBackup.Keep(*this);
             if (!forced)
                 return false;

@@ -12,6 +12,7 @@ using KeptBoxes = std::vector<std::pair<HWND, std::string>>;
 // A plain pointer: a thread-local object with a destructor can hang the
 // process at exit under this runtime, and the list is empty between saves.
 thread_local KeptBoxes* t_keptBoxes = nullptr;
+thread_local int t_holds = 0;
 }
 
 void ShowWhenUnlocked(HWND owner, const std::string& text)
@@ -23,10 +24,23 @@ void ShowWhenUnlocked(HWND owner, const std::string& text)
 
 void ShowKeptBoxes()
 {
+    if (t_holds > 0)
+        return;
     std::unique_ptr<KeptBoxes> boxes(t_keptBoxes);
     t_keptBoxes = nullptr;
     if (!boxes)
         return;
     for (const auto& box : *boxes)
         ShowErrorMessage(box.first, box.second.c_str(), ProgramTitle);
+}
+
+CKeptBoxesHeld::CKeptBoxesHeld()
+{
+    ++t_holds;
+}
+
+CKeptBoxesHeld::~CKeptBoxesHeld()
+{
+    --t_holds;
+    ShowKeptBoxes();
 }

@@ -13,3 +13,14 @@
 void ShowWhenUnlocked(HWND owner, const std::string& text);
 // Shows the boxes this thread kept back (call without the notes-table lock).
 void ShowKeptBoxes();
+
+// While an object of this class lives, the boxes this thread keeps back stay
+// kept, and they are shown when it goes: for work that must be done before
+// any box can come up (the notes of an end in a file first).
+class CKeptBoxesHeld {
+public:
+    CKeptBoxesHeld();
+    ~CKeptBoxesHeld();
+    CKeptBoxesHeld(const CKeptBoxesHeld&) = delete;
+    CKeptBoxesHeld& operator=(const CKeptBoxesHeld&) = delete;
+};

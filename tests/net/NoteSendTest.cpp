@@ -321,6 +321,17 @@ TEST(NoteSend, AFailedSendIsTriedAgainOnTheNotesTimerUnlessDeletedOrResendingIsS
     EXPECT_NE(busy.text.find("busy transmitting a note"), std::string::npos) << busy.text;
     AnswerMessageBox(busy, IDOK);
     EXPECT_TRUE(program.IsRunning());
+    // The end of the Windows session is refused at once, and the same word
+    // comes once the refusal has been answered.
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(busy.window); }));
+    LRESULT endAllowed = 1;
+    ASSERT_TRUE(SendWithTimeout(main, WM_QUERYENDSESSION, 0, 0, &endAllowed)) << "no answer: a box waits";
+    EXPECT_EQ(endAllowed, 0);
+    busy = WaitForMessageBox(process);
+    EXPECT_NE(busy.text.find("busy transmitting a note"), std::string::npos) << busy.text;
+    AnswerMessageBox(busy, IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(busy.window); }));
+    EXPECT_TRUE(program.IsRunning());
     // The peer goes away mid-send: a failure, never a success.
     peer.DropStalled();
     ASSERT_TRUE(StripSays(note, "Tried 2 times; trying again in 5 minutes.")) << SendStripText(note);

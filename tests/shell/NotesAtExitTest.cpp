@@ -61,6 +61,8 @@ TEST(NotesAtExit, AMissingUsersTableIsReportedAndEveryNoteIsStillSaved)
         ShownMessageBox box = WaitForMessageBox(program.ProcessId());
         EXPECT_EQ(box.text.rfind("The users.qpd file is missing. Have you deleted it by accident ?", 0), 0u)
             << box.text;
+        // Whatever ends the program while the box is up, the notes are stored.
+        EXPECT_EQ(LoadEveryNote(install.Path()).size(), 3u) << "the notes are stored before the box";
         ASSERT_TRUE(AnswerMessageBox(box, IDOK));
         DWORD exitCode = 1;
         ASSERT_TRUE(program.WaitForExit(&exitCode));

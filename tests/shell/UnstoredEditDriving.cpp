@@ -32,6 +32,15 @@ void TypeAtStart(HWND note, const std::string& text)
         ASSERT_TRUE(SendWithTimeout(BodyOf(note), WM_CHAR, static_cast<unsigned char>(key), 1));
 }
 
+HWND StartAndEdit(RunningProgram& program, const std::string& edit)
+{
+    HWND main = WaitForMainWindow(program);
+    if (!main)
+        return nullptr;
+    TypeAtStart(WaitForNoteWithText(program.ProcessId(), kStoredText), edit);
+    return WaitForNoteWithText(program.ProcessId(), edit + kStoredText) ? main : nullptr;
+}
+
 bool StoredNoteHas(const std::string& folder, const std::string& text)
 {
     for (const auto& note : LoadEveryNote(folder)) {

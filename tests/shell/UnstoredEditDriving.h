@@ -19,6 +19,10 @@ void InstallWithOneNote(ProgramInstall& install);
 // Types the text at the start of the note's body, as the keyboard would.
 void TypeAtStart(HWND note, const std::string& text);
 
+// The program's main window once the edit, typed before the note's stored
+// text, shows in the note; null when either did not come.
+HWND StartAndEdit(RunningProgram& program, const std::string& edit);
+
 // Whether a note of the data folder's notes table holds the text.
 bool StoredNoteHas(const std::string& folder, const std::string& text);
 
