@@ -349,6 +349,7 @@ TEST(NoteManagerGroups, NewNotesFiledInGroupsKeepTheirGroupsUnderTheirRecords)
             PressKeys({VK_CONTROL, 'D'});
             EXPECT_TRUE(WaitUntil([&] { return RowsOfText(manager, "first filed").size() == 2; }));
             EXPECT_TRUE(ShowGroups(manager, "first filed", {"Business", "Business"}));
+            EXPECT_TRUE(SaveScreenshotOf(manager.Window(), "note-manager-new-notes-in-groups"));
             EXPECT_EQ(MembershipsWritten(install), (std::vector<Membership>{{kBusiness, first}, {kPersonal, second}}));
         }
         ASSERT_TRUE(manager.Close());
