@@ -31,8 +31,9 @@ public:
     CNoteController(const CNoteController&) = delete;
     CNoteController& operator=(const CNoteController&) = delete;
 
-    // A chat note keeps its participants beside the notes table.
-    void SaveBesideTable() const override;
+    // A chat note keeps its participants beside the notes table, and a
+    // note joins the group that waits for its record.
+    void SaveBesideTable() override;
 
     // Identity and owner.
     bool m_notShared = false;           // another user's note that this user may not share
@@ -93,6 +94,11 @@ public:
     DWORD m_storedContentSize = 0;
     bool m_storedContentSizeKnown = false;
 
+    // The group picked while the note could not be stored: a membership
+    // names its note by the record, so the note joins the group once it is
+    // stored (note/NoteGroupWaiting.h); -1 when none waits.
+    int m_waitingGroup = -1;
+
     // Where the Note Manager found a search text (text and title), -1 for none.
     int m_textMatch = -1;
     int m_titleMatch = -1;
@@ -149,7 +155,8 @@ public:
     void ShowFindDialog();
     int OnSendTo(bool ask);
     // The group's position among the note's groups, -1 when the note is not
-    // in it; with -1, the id of the note's group (-1 when it has none).
+    // in it; with -1, the id of the note's group (-1 when it has none). A
+    // group waiting for the note's record is its group already.
     int FindGroupId(int groupNumber) const;
     // The answer to "is your alarm due": comes up, rings and answers true when it is.
     bool BringNoteToFront();

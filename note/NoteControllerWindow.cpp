@@ -13,6 +13,7 @@
 #include "foundation/win/FontConversion.h"
 #include "note/NoteBodyLines.h"
 #include "note/NoteController.h"
+#include "note/NoteGroupWaiting.h"
 #include "note/NoteRichEdit.h"
 #include "note/NoteStrips.h"
 #include "note/NoteWindowHandlers.h"
@@ -294,6 +295,7 @@ void CNoteController::DeleteNote()
         if (HWND main = GetMainWindow())
             ForgetDeletedNoteLinks(main, m_noteId);
     m_noteId = 9999;
+    m_waitingGroup = -1;
     m_modified = false;
     if (m_window)
         ShowWindow(m_window, SW_HIDE);
@@ -306,7 +308,9 @@ void CNoteController::DeleteNote()
 
 int CNoteController::FindGroupId(int groupNumber) const
 {
-    if (m_noteId == 9999 || m_noteId == 9988)
+    if (m_waitingGroup >= 0)
+        return groupNumber == -1 ? m_waitingGroup : groupNumber == m_waitingGroup ? 0 : -1;
+    if (!IsStoredNoteId(m_noteId))
         return -1;
     int position = 0;
     for (auto* node = GroupsAndNotesList().GetFirst(); node; node = node->next) {
@@ -406,9 +410,10 @@ void CNoteController::operator delete(void* note) noexcept
     HeapFree(NoteHeap(), 0, note);
 }
 
-void CNoteController::SaveBesideTable() const
+void CNoteController::SaveBesideTable()
 {
     NoteStrips().NoteStored(*this);
+    JoinWaitingGroup(*this);
 }
 
 int CNoteController::OnSendTo(bool ask)

@@ -8,6 +8,7 @@
 #include "foundation/DataFolder.h"
 #include "foundation/WorkingCopy.h"
 #include "globals/ProgramGlobals.h"
+#include "store/NoteRecord.h"
 #include "xmlfiles/DamagedFiles.h"
 #include "xmlfiles/XmlFileReading.h"
 #include "xmlfiles/bytes/XmlLines.h"
@@ -304,7 +305,9 @@ bool IsGroupRead(const CRecordList<CNoteGroup>& groups, DWORD id)
 
 // The memberships, each at the front; one without its group or note is
 // skipped, and so is one of a group not read: the group's id is free, and
-// the next group made would take its notes.
+// the next group made would take its notes. One of a note never stored
+// (9999, left by an earlier version) names no note and is dropped quietly:
+// the next new note would otherwise seem to be in its group.
 void ReadPairs(CXMLDocument& document, const CRecordList<CNoteGroup>& groups, CRecordList<CGroupNotePair>& pairs,
                CSkippedEntries& skipped)
 {
@@ -315,12 +318,15 @@ void ReadPairs(CXMLDocument& document, const CRecordList<CNoteGroup>& groups, CR
         if (!ReadXmlEntry(document, kRoot, "noteAndGroup", k, {{"groupID", &groupId}, {"noteID", &noteId}}, skipped))
             continue;
         const DWORD group = static_cast<DWORD>(Number(groupId));
+        const DWORD note = static_cast<DWORD>(Number(noteId));
+        if (!IsStoredNoteId(note))
+            continue;
         if (!IsGroupRead(groups, group)) {
             skipped.Skip(DescribeXmlEntry(document, kRoot, "noteAndGroup", k, {"groupID", "noteID"}),
                          "No group with the id " + std::to_string(group) + " was read.");
             continue;
         }
-        CGroupNotePair pair{static_cast<DWORD>(pairs.NextFreeId()), group, static_cast<DWORD>(Number(noteId))};
+        CGroupNotePair pair{static_cast<DWORD>(pairs.NextFreeId()), group, note};
         pairs.AddAssociationToHead(pair);
     }
 }
@@ -389,6 +395,8 @@ std::string NoteManagerXmlText(const NoteManagerLists& lists)
     for (auto* node = lists.groups.GetFirst(); node; node = node->next)
         AppendGroup(out, node->record);
     for (auto* node = lists.pairs.GetFirst(); node; node = node->next) {
+        if (!IsStoredNoteId(node->record.noteID))
+            continue;
         AppendXmlStartTag(out, "noteAndGroup", 1);
         AppendNumber(out, "groupID", static_cast<LONG>(node->record.groupID), 2);
         AppendNumber(out, "noteID", static_cast<LONG>(node->record.noteID), 2);

@@ -26,7 +26,7 @@ struct GlobalGroupIds {
 GlobalGroupIds& NoteGroupGlobalIds();
 
 // The file's whole text: the options records from the front of their list
-// (seven columns each), the groups, then the memberships.
+// (seven columns each), the groups, then the memberships of stored notes.
 std::string NoteManagerXmlText(const NoteManagerLists& lists);
 // Writes the text beside the file and puts it in the file's place at the end;
 // a damaged file that could not be kept aside is not written over (throws).
@@ -46,7 +46,8 @@ void SaveNoteManagerXml();
 // (the fixed groups always count as read), an options record or a column
 // without one of its keys is skipped and reading goes on, the file then
 // copied aside and reported once (CSkippedEntries). A file another
-// program holds throws CGenericException, the lists left as they were.
+// program holds throws CGenericException, the lists left as they were. A
+// membership of a note never stored is dropped without a word.
 // Registers no hotkey: the caller does.
 void LoadNoteManagerFile(const char* path, const NoteManagerLists& lists, CNoteManagerOptions& current,
                          DWORD userId);

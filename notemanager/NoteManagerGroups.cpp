@@ -334,11 +334,13 @@ void CNoteManagerController::AssignSelectedToGroup(int comboIndex)
     const CNoteGroup* group = GroupOfItem(GetDlgItem(m_dialog, IDC_NM_GROUP), comboIndex);
     if (!group)
         return;
+    // The file is written once for the whole selection.
     for (CNoteController* note : SelectedNotes()) {
-        AssignToGroup(*note, group->id);
+        PutInGroup(*note, group->id);
         const int row = RowOf(note);
         if (row >= 0)
             ListView_Update(m_list, row);
     }
     SaveNoteManagerXml();
+    TellCalendarAlarmsChanged(GetMainWindow());
 }

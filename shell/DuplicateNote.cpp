@@ -6,13 +6,13 @@
 #include "globals/MainWindowMessages.h"
 #include "note/NoteController.h"
 #include "note/NoteCreation.h"
-#include "note/NoteMessages.h"
 #include "notemanager/NoteManagerGroupMembers.h"
 #include "shell/NoteCreationReports.h"
 
 // A copy of the note as a new note, shown beside the others: its text,
 // title, looks, size and alarm. The copy is the note the creation made (a
-// refused creation tells nobody); it joins the source's group once stored.
+// refused creation tells nobody); it is stored at once to join the source's
+// group, or the group waits until it is.
 CNoteController* CWindowController::DuplicateNote(CNoteController& source)
 {
     if (source.m_window)
@@ -59,11 +59,8 @@ CNoteController* CWindowController::DuplicateNote(CNoteController& source)
         SetWindowPos(copy->m_window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
     const int group = source.FindGroupId(-1);
-    if (group >= 0 && copy->m_window) {
-        SaveNoteWindow(copy->m_window);
-        if (copy->m_noteId != 9999)
-            AssignToGroup(*copy, static_cast<DWORD>(group));
-    }
+    if (group >= 0)
+        AssignToGroup(*copy, static_cast<DWORD>(group));
     UpdateTrayTooltip();
     return copy;
 }

@@ -8,8 +8,10 @@
 #include "net/NetworkNoteStrips.h"
 #include "note/NoteCreation.h"
 #include "note/NoteFavouritesMenu.h"
+#include "note/NoteGroupWaiting.h"
 #include "note/NoteStrips.h"
 #include "notemanager/NoteManagerEntry.h"
+#include "notemanager/NoteManagerGroupMembers.h"
 #include "shell/Favourites.h"
 #include "shell/HotkeyActionTable.h"
 #include "shell/HotkeyConflict.h"
@@ -40,6 +42,8 @@ void ConnectProgramParts()
     // A note's favourites menu opens the shell's favourites folder.
     SetFavouritesOrganizer(&OrganizeFavourites);
     SetFavouritesLister(&ListPendingFavourites);
+    // A note stored at last joins the group picked for it meanwhile.
+    SetWaitingGroupJoiner(&JoinStoredNoteToWaitingGroup);
     // The Note Manager reaches the other dialogs, the calendar and the
     // hotkeys page through the shell.
     NoteManagerServices services;

@@ -18,8 +18,9 @@ struct NoteRecord {
     NoteRecord& operator=(const NoteRecord&) = delete;
 
     // What a note keeps beside the notes table, written once its record was
-    // stored (a chat note's participants); nothing for a plain record.
-    virtual void SaveBesideTable() const {}
+    // stored (a chat note's participants, the group picked before it had a
+    // record); nothing for a plain record.
+    virtual void SaveBesideTable() {}
     // A protected note's password text; a plain record has none.
     virtual std::string ProtectionPasswordText() const { return std::string(); }
     // A protected note's text enciphered into its protected content; false,
@@ -104,3 +105,10 @@ struct NoteRecord {
 protected:
     std::string m_richText;  // the note object takes it from its window
 };
+
+// Whether the record number names a stored note: 9999 marks a note never
+// stored, and so does 9988 (a new note of the second kind).
+inline bool IsStoredNoteId(DWORD noteId)
+{
+    return noteId != 0 && noteId != 9999 && noteId != 9988;
+}

@@ -108,6 +108,7 @@ MenuPicture::MenuPicture(HWND menu, const std::string& layout)
     GetClientRect(menu, &client);
     POINT origin{0, 0};
     ClientToScreen(menu, &origin);
+    m_origin = origin;
     m_width = client.right;
     const int height = client.bottom;
     if (m_width <= 0 || height <= 0)
@@ -156,6 +157,13 @@ MenuPicture::MenuPicture(HWND menu, const std::string& layout)
     SaveScreenshot(screenshot);
     return ::testing::AssertionFailure() << "the menu last showed its items enabled as " << seen << " (screenshot "
                                          << screenshot << ")";
+}
+
+POINT MenuPicture::ItemMiddle(size_t item) const
+{
+    if (item >= m_tops.size())
+        return m_origin;
+    return {m_origin.x + m_width / 2, m_origin.y + m_tops[item] + m_itemHeight / 2};
 }
 
 int MenuPicture::TextEnd(size_t item) const

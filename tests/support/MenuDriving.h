@@ -42,6 +42,8 @@ public:
     // The left end of the item's text (its first dark pixel), counted the
     // same way; -1 when the item shows no dark text.
     int TextStart(size_t item) const;
+    // The middle of the item on the screen, where a click chooses it.
+    POINT ItemMiddle(size_t item) const;
     // Whether the item's text is drawn in the normal (not grayed) colour.
     bool HasDarkText(size_t item) const { return TextEnd(item) >= 0; }
     // Whether something is drawn in the item's picture column (a check mark's
@@ -58,6 +60,7 @@ public:
 
 private:
     std::vector<COLORREF> m_pixels;
+    POINT m_origin{0, 0};
     int m_width = 0;
     std::vector<int> m_tops;
     int m_itemHeight = 0;

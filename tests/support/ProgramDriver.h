@@ -128,6 +128,8 @@ void PressLeftButton(bool down);
 // The pointer moved to the point of the screen and the left button clicked
 // there, as the user's hand does it.
 void ClickAt(POINT point);
+// The same with the right button.
+void RightClickAt(POINT point);
 // SendMessage with a bound, so a hung program fails the test instead of
 // holding it; false when the window did not answer in time.
 bool SendWithTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result = nullptr,

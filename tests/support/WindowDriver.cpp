@@ -229,3 +229,13 @@ void ClickAt(POINT point)
     PressLeftButton(true);
     PressLeftButton(false);
 }
+
+void RightClickAt(POINT point)
+{
+    SetCursorPos(point.x, point.y);
+    INPUT clicks[2]{};
+    clicks[0].type = clicks[1].type = INPUT_MOUSE;
+    clicks[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+    clicks[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+    SendInput(2, clicks, sizeof clicks[0]);
+}

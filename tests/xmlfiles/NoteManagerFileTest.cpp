@@ -427,3 +427,42 @@ TEST(NoteManagerFile, AHeldDamagedFileReadAgainIsCopiedAsideAndToldOnce)
     EXPECT_FALSE(FileExists(path + ".bad2"));
     EXPECT_EQ(ReadWholeFile(path), damaged) << "the held file stays where it is";
 }
+
+// A membership names its note by the record; 9999 and 9988 mark notes never
+// stored, which an earlier version wrote as members. Such a membership is
+// dropped without a word when the file is read, and none is ever written,
+// so the next new note is in no group it never joined.
+TEST(NoteManagerFile, AMembershipOfANoteNeverStoredIsDroppedWhenReadAndNeverWritten)
+{
+    TempFolder folder("nomanunstored");
+    CurrentFolder data(folder.Path());
+    const std::string path = folder.File("noteman.QPD");
+    auto pair = [](int groupId, int noteId) {
+        return "<noteAndGroup><groupID>" + std::to_string(groupId) + "</groupID><noteID>" + std::to_string(noteId) +
+               "</noteID></noteAndGroup>";
+    };
+    const std::string file = "<?xml version='1.0' encoding='Windows-1252' standalone='yes'?>\r\n<content>"
+                             "<group><id>3</id><name><![CDATA[Business]]></name></group>"
+                             "<group><id>4</id><name><![CDATA[Personal]]></name></group>" +
+                             pair(3, 9999) + pair(3, 12) + pair(4, 9988) + pair(4, 13) + "</content>\r\n";
+    WriteFile(path, file);
+    MessageBoxRecorder boxes;
+    Lists lists;
+    lists.Load(path, 1);
+    EXPECT_EQ(NotesOf(lists.pairs), (std::vector<DWORD>{13, 12}));
+    EXPECT_EQ(boxes.Count(), 0u) << boxes.LastText();
+    EXPECT_FALSE(FileExists(path + ".bad"));
+    EXPECT_FALSE(FileExists(folder.File("error.txt")));
+
+    // Lists that hold such a membership all the same write only the others.
+    lists.pairs.AddToTail({9, 4, 9999});
+    lists.pairs.AddToTail({10, 3, 9988});
+    SaveNoteManagerXml(path.c_str(), lists.View());
+    const std::string written = ReadWholeFile(path);
+    EXPECT_EQ(Occurrences(written, "<noteAndGroup>"), 2u) << written;
+    EXPECT_EQ(written.find("<noteID>99"), std::string::npos) << written;
+    Lists reloaded;
+    reloaded.Load(path, 1);
+    EXPECT_EQ(NotesOf(reloaded.pairs), (std::vector<DWORD>{12, 13}));
+    EXPECT_EQ(boxes.Count(), 0u) << boxes.LastText();
+}
