@@ -18,9 +18,13 @@ HWND DialogOwner()
 
 int CNoteController::AssociateWith(int, int askDialog)
 {
-    // An association names the note by its record: a note never saved gets one first.
-    if (m_noteId == 9999 && (!SaveNote(*this) || m_noteId == 9999))
-        return 0;
+    // An association names the note by its record: a note never saved gets
+    // one first, with the text on the screen, which the save marks as stored.
+    if (!IsStoredNoteId(m_noteId)) {
+        SyncFromWindow();
+        if (!SaveNote(*this) || !IsStoredNoteId(m_noteId))
+            return 0;
+    }
     if (askDialog && !RunAssocDialog(DialogOwner(), m_noteId))
         return 0;
     SaveAppAssociations();

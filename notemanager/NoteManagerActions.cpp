@@ -14,6 +14,7 @@
 #include "noteprops/AppAssociationsFile.h"
 #include "noteprops/AppAssociations.h"
 #include "resources/ids/NoteManagerIds.h"
+#include "store/NoteSaving.h"
 
 // The commands on the selected notes. Each takes the selected notes when it
 // starts. After each box, dialog, password prompt or send's wait it asks
@@ -441,12 +442,19 @@ void CNoteManagerController::AssociateSelectedNotes()
             continue;
         CNoteController* note = notes[i].note;
         RemoveNoteAssociations(AppAssociationsList(), note->m_noteId);
-        if (note->m_noteId == 9999 && notes[i].window) {
-            SaveNoteWindow(notes[i].window);
+        if (!IsStoredNoteId(note->m_noteId)) {
+            if (notes[i].window)
+                SaveNoteWindow(notes[i].window);
+            else
+                SaveNote(*note);
             if (!GoesOn(chosen))
                 return;
             if (!IsLive(notes[i]))
                 continue;
+            // The failed save has said why: no association names a note
+            // that has no record.
+            if (!IsStoredNoteId(note->m_noteId))
+                break;
         }
         for (auto* node = resultList.GetFirst(); node; node = node->next) {
             CAppAssociation copy = node->record;
