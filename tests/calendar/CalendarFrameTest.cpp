@@ -64,7 +64,7 @@ TEST(CalendarFrame, TheMenuSaysForWhichDayAndItsFirstItemMakesAnAlarmNoteOnThatD
 {
     // The real pointer stays away from the calendar and its menus: a menu
     // that opens under it would take its item from the pointer, not the keys.
-    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 5, GetSystemMetrics(SM_CYSCREEN) - 5);
+    MovePointerAwayFromCalendar();
     ProgramInstall install;
     install.AddInstalledDataFiles();
     RunningProgram program(install, "");
@@ -160,6 +160,7 @@ TEST(CalendarFrame, TheMenuSaysForWhichDayAndItsFirstItemMakesAnAlarmNoteOnThatD
 
 TEST(CalendarFrame, RollsUpToItsCaptionAndUnrollsDownOrUpwardByItsPlace)
 {
+    MovePointerAwayFromCalendar();
     ProgramInstall install;
     install.AddInstalledDataFiles();
     FirstCalendarFile(install);
@@ -227,6 +228,7 @@ TEST(CalendarFrame, RollsUpToItsCaptionAndUnrollsDownOrUpwardByItsPlace)
 
 TEST(CalendarFrame, StaysOnTopByItsKeysAndItsCaptionOpensMenuOrSettings)
 {
+    MovePointerAwayFromCalendar();
     ProgramInstall install;
     install.AddInstalledDataFiles();
     RunningProgram program(install, "");
