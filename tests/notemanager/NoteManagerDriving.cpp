@@ -246,8 +246,13 @@ bool NoteManagerWindow::ComboDropped(int comboId) const
 bool NoteManagerWindow::ChooseComboItem(int comboId, int index) const
 {
     HWND combo = GetDlgItem(m_window, comboId);
-    // The window in front, so that the clicks reach it.
+    // The window in front and done with what it was asked before (a list
+    // filled again, a box's text changed), so that the clicks reach it as the
+    // user sees it.
     SetForegroundWindow(m_window);
+    HWND window = m_window;
+    if (!WaitUntil([&] { return GetForegroundWindow() == window; }) || !WaitUntilPainted(window))
+        return false;
     RECT box{};
     GetWindowRect(combo, &box);
     ClickAt({box.right - GetSystemMetrics(SM_CXVSCROLL) / 2 - 1, (box.top + box.bottom) / 2});
