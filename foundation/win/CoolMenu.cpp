@@ -169,11 +169,6 @@ UINT CCoolMenu::TrackPopup(UINT flags, int x, int y, HWND owner)
 {
     m_owner = owner;
     m_tracking = true;
-    // Under Wine on a screen without a window manager, a window shown active
-    // learns that it has the focus only when its thread first waits for every
-    // kind of input, and is raised to the top then: by the menu's own wait,
-    // over the menu. A wait of no time lets it learn before the menu shows.
-    MsgWaitForMultipleObjectsEx(0, nullptr, 0, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     UINT chosen = static_cast<UINT>(TrackPopupMenu(m_menu, flags, x, y, 0, owner, nullptr));
     if (Contains(kReturnedCommands, sizeof kReturnedCommands / sizeof kReturnedCommands[0], chosen))
         return chosen;
