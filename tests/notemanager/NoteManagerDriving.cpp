@@ -243,15 +243,17 @@ bool NoteManagerWindow::ComboDropped(int comboId) const
     return SendWithTimeout(GetDlgItem(m_window, comboId), CB_GETDROPPEDSTATE, 0, 0, &dropped) && dropped;
 }
 
+bool NoteManagerWindow::ReadyForClicks() const
+{
+    SetForegroundWindow(m_window);
+    HWND window = m_window;
+    return WaitUntil([&] { return GetForegroundWindow() == window; }) && WaitUntilPainted(window);
+}
+
 bool NoteManagerWindow::ChooseComboItem(int comboId, int index) const
 {
     HWND combo = GetDlgItem(m_window, comboId);
-    // The window in front and done with what it was asked before (a list
-    // filled again, a box's text changed), so that the clicks reach it as the
-    // user sees it.
-    SetForegroundWindow(m_window);
-    HWND window = m_window;
-    if (!WaitUntil([&] { return GetForegroundWindow() == window; }) || !WaitUntilPainted(window))
+    if (!ReadyForClicks())
         return false;
     RECT box{};
     GetWindowRect(combo, &box);
