@@ -153,7 +153,10 @@ void SaveCalendarSettings()
         writer.WriteEndTag("styles", 1);
     }
     writer.Close();
-    if (!ReplaceWithWorkingCopy(working.c_str(), DataFilePath(DataName::kCalendarSettings).c_str()))
+    // Another program reading the file for a moment (a scanner, a backup)
+    // keeps it from being replaced only for that moment.
+    const std::string target = DataFilePath(DataName::kCalendarSettings);
+    if (!RetryWhileHeld([&] { return ReplaceWithWorkingCopy(working.c_str(), target.c_str()); }))
         throw CGenericException("The new calendar settings could not take the place of calendar.QPD.");
 }
 

@@ -64,6 +64,11 @@ struct ParsedFile {
 };
 }
 
+void MovePointerAwayFromCalendar()
+{
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 5, GetSystemMetrics(SM_CYSCREEN) - 5);
+}
+
 HWND WaitUntilStarted(const ProgramInstall& install, const RunningProgram& program)
 {
     HWND main = program.WaitForWindow("MainWindowClassName6");

@@ -11,6 +11,11 @@
 // The running program's calendar window as the tests find and drive it from
 // outside, and its settings file "calendar.QPD" as they read and change it.
 
+// The real pointer put in the screen's bottom right corner, away from where
+// the calendar and the notes open: Wine tells a window where the pointer is
+// as windows come and go under it, and a pointer resting on the calendar
+// would undo the mouse messages a test gives it.
+void MovePointerAwayFromCalendar();
 // The main window once the program's start is over: it listens on its port,
 // which it does last but for opening the calendar, and has answered since.
 HWND WaitUntilStarted(const ProgramInstall& install, const RunningProgram& program);

@@ -133,7 +133,12 @@ TEST_F(DayCellTest, WithoutAlarmMarksNoDayIsAsked)
 
 TEST_F(DayCellTest, AClickWindowOfHalfASecondOrMoreIsShortened)
 {
-    const UINT original = GetDoubleClickTime();
+    // The system's setting back for the tests after this one, also when one
+    // of these checks ends the test.
+    struct DoubleClickTimeKept {
+        const UINT original = GetDoubleClickTime();
+        ~DoubleClickTimeKept() { SetDoubleClickTime(original); }
+    } kept;
     for (UINT time : {500u, 499u, 700u}) {
         SetDoubleClickTime(time);
         CDayButton& cell = dialog.CellOfDay(2);
@@ -143,7 +148,6 @@ TEST_F(DayCellTest, AClickWindowOfHalfASecondOrMoreIsShortened)
         PostMessageA(cell.GetWindow(), WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
         EXPECT_TRUE(WaitUntil([&] { return cell.GetClickTimerPeriod() == 0; }));
     }
-    SetDoubleClickTime(original);
 }
 
 TEST_F(DayCellTest, MouseAndTipsOfLiveCells)

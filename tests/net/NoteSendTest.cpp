@@ -272,7 +272,12 @@ TEST(NoteSend, AFailedSendIsTriedAgainOnTheNotesTimerUnlessDeletedOrResendingIsS
         WriteNumber(table, 1, "BYRETRY", 5);
         WriteNumber(table, 1, "BYRETRYTYP", 1);
     });
-    WriteWholeFile(install.File("big.bin"), std::string(4 * 1024 * 1024, 'b'));
+    // More than the loopback's buffers take in (up to 4 MB a side here): a
+    // peer that reads nothing holds the send mid-way. A text that fits would
+    // be out before that peer goes, and its reset could then read as the end
+    // an older receiver gives once it holds the whole text.
+    const size_t kBigFile = 16u * 1024 * 1024;
+    WriteWholeFile(install.File("big.bin"), std::string(kBigFile, 'b'));
     const unsigned short peerPort = FindFreePort();
     const unsigned short nobodysPort = FindFreePort();
 
@@ -343,7 +348,7 @@ TEST(NoteSend, AFailedSendIsTriedAgainOnTheNotesTimerUnlessDeletedOrResendingIsS
     ASSERT_TRUE(peer.Receive(bytes));
     ParsedWire wire = ParseWire(bytes);
     ASSERT_EQ(wire.result, WireParseResult::kNote);
-    EXPECT_EQ(wire.parts.attachmentLength, 4u * 1024 * 1024);
+    EXPECT_EQ(wire.parts.attachmentLength, kBigFile);
     EXPECT_TRUE(StripSays(note, "Sent to 127.0.0.1."));
     EXPECT_TRUE(WaitUntil([&] { return Transmitting(note) == 0; }));
 

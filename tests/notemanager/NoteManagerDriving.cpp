@@ -243,11 +243,18 @@ bool NoteManagerWindow::ComboDropped(int comboId) const
     return SendWithTimeout(GetDlgItem(m_window, comboId), CB_GETDROPPEDSTATE, 0, 0, &dropped) && dropped;
 }
 
+bool NoteManagerWindow::ReadyForClicks() const
+{
+    SetForegroundWindow(m_window);
+    HWND window = m_window;
+    return WaitUntil([&] { return GetForegroundWindow() == window; }) && WaitUntilPainted(window);
+}
+
 bool NoteManagerWindow::ChooseComboItem(int comboId, int index) const
 {
     HWND combo = GetDlgItem(m_window, comboId);
-    // The window in front, so that the clicks reach it.
-    SetForegroundWindow(m_window);
+    if (!ReadyForClicks())
+        return false;
     RECT box{};
     GetWindowRect(combo, &box);
     ClickAt({box.right - GetSystemMetrics(SM_CXVSCROLL) / 2 - 1, (box.top + box.bottom) / 2});

@@ -72,6 +72,10 @@ public:
     int ComboSelection(int comboId) const;
     // Whether the combo's list is open.
     bool ComboDropped(int comboId) const;
+    // The window in front and done with what it was asked before (a list
+    // filled again, a box's text changed), so that clicks reach it as the
+    // user sees it; false when it did not come so.
+    bool ReadyForClicks() const;
     // The combo's item chosen as the user's mouse chooses it: a click on the
     // box's arrow, then one on the item in the list it opens. True once the
     // list has closed with the item chosen.

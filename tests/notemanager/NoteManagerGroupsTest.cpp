@@ -203,8 +203,7 @@ TEST(NoteManagerGroups, GroupsAreMadeRenamedAndDeletedAndCommandsActOnTheSelecti
               "Sorry, no more groups can be created.\r\n\r\nPlease delete a group first.");
 
     // A rename that changes only the case is taken; one to another group's name is not.
-    manager.ChooseComboItem(IDC_NM_GROUP, 4);
-    ASSERT_TRUE(WaitUntil([&] { return manager.ComboSelection(IDC_NM_GROUP) == 4; }));
+    ASSERT_TRUE(manager.ChooseComboItem(IDC_NM_GROUP, 4));
     ASSERT_TRUE(manager.TypeInPlace(ID_GROUP_COMBO_RENAME, "business"));
     EXPECT_TRUE(WaitUntil([&] { return manager.ComboItem(IDC_NM_GROUP, 4) == "business"; }));
     EXPECT_TRUE(WaitUntil([&] { return manager.Cell(manager.RowOfTitle("Bus one"), kGroupColumn) == "business"; }));
@@ -212,12 +211,11 @@ TEST(NoteManagerGroups, GroupsAreMadeRenamedAndDeletedAndCommandsActOnTheSelecti
     EXPECT_NE(AcknowledgeProgramBox(process).find("('Personal')\r\n    is already in the list of groups."),
               std::string::npos);
     // A style renamed in its combo shows the bare name.
-    manager.ChooseComboItem(IDC_NM_STYLE, 3);
-    ASSERT_TRUE(WaitUntil([&] { return manager.ComboSelection(IDC_NM_STYLE) == 3; }));
+    ASSERT_TRUE(manager.ChooseComboItem(IDC_NM_STYLE, 3));
     ASSERT_TRUE(manager.TypeInPlace(ID_STYLE_COMBO_RENAME, "Bright"));
     EXPECT_TRUE(WaitUntil([&] { return manager.ComboItem(IDC_NM_STYLE, 3) == "Bright"; }));
-    manager.ChooseComboItem(IDC_NM_STYLE, 0);
-    manager.ChooseComboItem(IDC_NM_GROUP, 0);
+    ASSERT_TRUE(manager.ChooseComboItem(IDC_NM_STYLE, 0));
+    ASSERT_TRUE(manager.ChooseComboItem(IDC_NM_GROUP, 0));
     ASSERT_TRUE(WaitUntil([&] { return manager.Rows() == 6; }));
     // The new group shown in the combo, the filter left as it is.
     SendWithTimeout(GetDlgItem(manager.Window(), IDC_NM_GROUP), CB_SETCURSEL, 3, 0);
@@ -235,10 +233,10 @@ TEST(NoteManagerGroups, GroupsAreMadeRenamedAndDeletedAndCommandsActOnTheSelecti
     manager.SelectTitles({"Bus one", "Bus two"});
     manager.Command(ID_NM_DUPLICATE);
     ASSERT_TRUE(WaitUntil([&] { return manager.Rows() == 8; }));
-    manager.ChooseComboItem(IDC_NM_GROUP, 3);
+    ASSERT_TRUE(manager.ChooseComboItem(IDC_NM_GROUP, 3));
     EXPECT_TRUE(WaitUntil([&] { return manager.Rows() == 4; }));
     EXPECT_EQ(Sorted(manager.Column(1)), (std::vector<std::string>{"Bus one", "Bus one", "Bus two", "Bus two"}));
-    manager.ChooseComboItem(IDC_NM_GROUP, 0);
+    ASSERT_TRUE(manager.ChooseComboItem(IDC_NM_GROUP, 0));
     ASSERT_TRUE(WaitUntil([&] { return manager.Rows() == 8; }));
 
     // Delete asks even for one note; No keeps it.
@@ -266,7 +264,7 @@ TEST(NoteManagerGroups, GroupsAreMadeRenamedAndDeletedAndCommandsActOnTheSelecti
 
     // The "Deleted" view lists the deleted note with the radio buttons off;
     // Undelete of one note asks nothing and takes its row away.
-    manager.ChooseComboItem(IDC_NM_GROUP, 1);
+    ASSERT_TRUE(manager.ChooseComboItem(IDC_NM_GROUP, 1));
     EXPECT_TRUE(WaitUntil([&] { return manager.Rows() == 1 && manager.Cell(0, 1) == "Quick"; }));
     EXPECT_FALSE(manager.Enabled(IDC_NM_STATE_DESKTOP));
     EXPECT_FALSE(manager.Enabled(IDC_NM_PROTECTION_ALL));
@@ -275,7 +273,7 @@ TEST(NoteManagerGroups, GroupsAreMadeRenamedAndDeletedAndCommandsActOnTheSelecti
         << manager.StatusText();
     manager.Command(ID_NM_UNDELETE);
     EXPECT_TRUE(WaitUntil([&] { return manager.Rows() == 0; }));
-    manager.ChooseComboItem(IDC_NM_GROUP, 0);
+    ASSERT_TRUE(manager.ChooseComboItem(IDC_NM_GROUP, 0));
     EXPECT_TRUE(WaitUntil([&] { return manager.Rows() == 8 && manager.RowOfTitle("Quick") >= 0; }));
     EXPECT_TRUE(manager.Enabled(IDC_NM_STATE_DESKTOP));
 

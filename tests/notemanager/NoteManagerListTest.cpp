@@ -178,6 +178,8 @@ bool ClickAsideOfTheLists(const NoteManagerWindow& manager)
 {
     HWND edit = GetDlgItem(manager.Window(), IDC_NM_TEXT);
     const RECT place = RectOf(edit);
+    if (!manager.ReadyForClicks())
+        return false;
     ClickAt({place.left + 5, (place.top + place.bottom) / 2});
     return WaitUntil([&] { return FocusedWindowOf(manager.Window()) == edit; });
 }

@@ -164,7 +164,7 @@ TEST(NoteManagerRefresh, ArrowsTexturesResizedColumnsAndNewNotesShowAtOnce)
         << manager.StatusText();
     // The deleted notes' view takes no new note; a note deleted meanwhile
     // joins it, and the status line counts it.
-    manager.ChooseComboItem(IDC_NM_GROUP, 1);
+    ASSERT_TRUE(manager.ChooseComboItem(IDC_NM_GROUP, 1));
     ASSERT_TRUE(WaitUntil([&] { return manager.Rows() == 1 && !manager.Enabled(IDC_NM_STATE_ALL); }));
     PostMessageA(main, WM_COMMAND, kCmdNewNote, 0);
     ASSERT_TRUE(WaitUntil([&] { return NoteWindows(process).size() == notesBefore + 4; }));

@@ -61,6 +61,17 @@ bool HasRect(HWND window, const RECT& expected)
     return EqualRect(&rect, &expected) != FALSE;
 }
 
+// Maximised as the user sees it: the flag and the window over the whole work
+// area (the system sets the flag before it moves the window).
+bool ShowsMaximised(HWND window)
+{
+    RECT work{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const RECT rect = RectOf(window);
+    return IsZoomed(window) && rect.left <= work.left && rect.top <= work.top && rect.right >= work.right &&
+           rect.bottom >= work.bottom;
+}
+
 HWND FocusOf(HWND window)
 {
     GUITHREADINFO info{};
@@ -260,7 +271,7 @@ TEST(NoteManagerWindow, OpenedMaximisedItRestoresToTheSizeTheUserGaveIt)
     SetWindowPos(manager.Window(), nullptr, given.left, given.top, 720, 500, SWP_NOZORDER | SWP_NOACTIVATE);
     ASSERT_TRUE(WaitUntil([&] { return HasRect(manager.Window(), given); }));
     PostMessageA(manager.Window(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
-    ASSERT_TRUE(WaitUntil([&] { return IsZoomed(manager.Window()) != FALSE; }));
+    ASSERT_TRUE(WaitUntil([&] { return ShowsMaximised(manager.Window()); }));
     const RECT maximised = RectOf(manager.Window());
     ASSERT_TRUE(manager.Close());
 
@@ -274,6 +285,8 @@ TEST(NoteManagerWindow, OpenedMaximisedItRestoresToTheSizeTheUserGaveIt)
     EXPECT_TRUE(HasRect(again.Window(), maximised));
     PostMessageA(again.Window(), WM_SYSCOMMAND, SC_RESTORE, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsZoomed(again.Window()); }));
+    // The flag goes before the window takes its normal rectangle again.
+    WaitUntil([&] { return HasRect(again.Window(), given); });
     const RECT restored = RectOf(again.Window());
     EXPECT_TRUE(HasRect(again.Window(), given)) << "restored to " << restored.left << "," << restored.top << " "
                                                 << restored.right - restored.left << "x"
