@@ -34,7 +34,7 @@ void TypeAtStart(HWND note, const std::string& text)
 
 bool StoredNoteHas(const std::string& folder, const std::string& text)
 {
-    for (const auto& note : LoadEveryNote(folder)) {
+    for (const auto& note : LoadRunningProgramNotes(folder)) {
         if (note->RichText().find(text) != std::string::npos)
             return true;
     }

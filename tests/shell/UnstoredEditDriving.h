@@ -19,7 +19,8 @@ void InstallWithOneNote(ProgramInstall& install);
 // Types the text at the start of the note's body, as the keyboard would.
 void TypeAtStart(HWND note, const std::string& text);
 
-// Whether a note of the data folder's notes table holds the text.
+// Whether a note of the data folder's notes table holds the text, also while
+// the program runs.
 bool StoredNoteHas(const std::string& folder, const std::string& text);
 
 // The path that ends the question about changes not stored.

@@ -29,11 +29,18 @@ SIZE MenuTextSize(const std::string& text)
     return {size.right, size.bottom};
 }
 
-// The menu has drawn everything it was asked to.
+// The menu is on the screen and has drawn everything it was asked to: a menu
+// not shown yet has nothing to paint either.
 bool Painted(HWND menu)
 {
-    return SendWithTimeout(menu, WM_NULL, 0, 0) && !GetUpdateRect(menu, nullptr, FALSE);
+    return IsWindowVisible(menu) && SendWithTimeout(menu, WM_NULL, 0, 0) && !GetUpdateRect(menu, nullptr, FALSE);
 }
+
+// Where the tray icon lies on the bare screen (Wine's "Wine System Tray"
+// window in the top left corner): a right click there opens the tray menu
+// beside it, away from the pointer, so that no menu opens under the pointer
+// and takes the pointer's place for the keys' selection.
+const POINT kTrayIconPoint{8, 8};
 
 // No other window lies over the menu's corners: what the screen shows there
 // is the menu's.
@@ -67,10 +74,17 @@ HWND WaitForOpenMenus(DWORD process, size_t count)
 
 HWND OpenTrayMenu(HWND main, DWORD process, int item)
 {
+    // A menu of an earlier step may still be closing.
+    if (!WaitUntil([&] { return OpenMenus(process).empty(); })) {
+        ADD_FAILURE() << "a menu of the program stayed open";
+        return nullptr;
+    }
+    SetCursorPos(kTrayIconPoint.x, kTrayIconPoint.y);
     PostMessageA(main, kMsgOpenTrayMenu, 0, 0);
     HWND menu = WaitForOpenMenus(process, 1);
     if (!menu || item < 0)
         return menu;
+    // The keys are handled in the order they are posted, once the menu is up.
     for (int step = 0; step <= item; ++step)
         PressMenuKey(menu, VK_DOWN);
     PressMenuKey(menu, VK_RIGHT);
@@ -81,6 +95,14 @@ void PressMenuKey(HWND menu, UINT key)
 {
     PostMessageA(menu, WM_KEYDOWN, key, 0);
     PostMessageA(menu, WM_KEYUP, key, 0xC0000000);
+}
+
+bool MoveMenuSelectionOff(HWND menu, UINT key, const std::string& layout, size_t item)
+{
+    if (!WaitUntil([&] { return MenuPicture(menu, layout).IsSelected(item); }))
+        return false;
+    PressMenuKey(menu, key);
+    return WaitUntil([&] { return !MenuPicture(menu, layout).IsSelected(item); });
 }
 
 bool CloseMenus(DWORD process)
@@ -103,7 +125,10 @@ int MenuTextWidth(const std::string& text)
 
 MenuPicture::MenuPicture(HWND menu, const std::string& layout)
 {
-    WaitUntil([&] { return Painted(menu); });
+    if (!WaitUntil([&] { return Painted(menu); })) {
+        ADD_FAILURE() << "the menu was not shown painted within the time";
+        return;
+    }
     RECT client{};
     GetClientRect(menu, &client);
     POINT origin{0, 0};
@@ -156,6 +181,15 @@ MenuPicture::MenuPicture(HWND menu, const std::string& layout)
     SaveScreenshot(screenshot);
     return ::testing::AssertionFailure() << "the menu last showed its items enabled as " << seen << " (screenshot "
                                          << screenshot << ")";
+}
+
+bool MenuPicture::IsSelected(size_t item) const
+{
+    if (item >= m_tops.size() || m_width < 2)
+        return false;
+    // The selection fills the item's whole row, also right of its text.
+    const size_t at = static_cast<size_t>(m_tops[item] + m_itemHeight / 2) * m_width + m_width - 2;
+    return at < m_pixels.size() && m_pixels[at] == GetSysColor(COLOR_HIGHLIGHT);
 }
 
 int MenuPicture::TextEnd(size_t item) const

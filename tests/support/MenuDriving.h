@@ -23,6 +23,11 @@ HWND WaitForOpenMenus(DWORD process, size_t count);
 HWND OpenTrayMenu(HWND main, DWORD process, int item = -1);
 // A key pressed in the open menus.
 void PressMenuKey(HWND menu, UINT key);
+// A key that moves the selection of the open menu away from the item
+// (counted without separators) of its layout: pressed once the menu shows the
+// item selected, and done once it no longer does; false when either did not
+// come within the time. (A grayed item shows no selection.)
+bool MoveMenuSelectionOff(HWND menu, UINT key, const std::string& layout, size_t item);
 // Escape until no menu of the process is open; false when one stayed.
 bool CloseMenus(DWORD process);
 
@@ -42,6 +47,8 @@ public:
     // The left end of the item's text (its first dark pixel), counted the
     // same way; -1 when the item shows no dark text.
     int TextStart(size_t item) const;
+    // Whether the item is drawn selected (in the selection's colour).
+    bool IsSelected(size_t item) const;
     // Whether the item's text is drawn in the normal (not grayed) colour.
     bool HasDarkText(size_t item) const { return TextEnd(item) >= 0; }
     // Whether something is drawn in the item's picture column (a check mark's
