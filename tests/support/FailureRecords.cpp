@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "foundation/FolderTree.h"
 #include "foundation/bytes/GenericException.h"
 #include "support/InFolder.h"
 #include "support/Screenshot.h"
@@ -18,11 +19,15 @@ int g_failures = 0;
 bool g_reporting = false;
 std::vector<std::pair<std::string, std::string>> g_kept;
 
+std::string FailuresFolder()
+{
+    return ProgramFolder() + "\\failures";
+}
+
 std::string FailureFolder()
 {
-    const std::string all = ProgramFolder() + "\\failures";
-    CreateDirectoryA(all.c_str(), nullptr);
-    const std::string folder = all + "\\" + g_test;
+    CreateDirectoryA(FailuresFolder().c_str(), nullptr);
+    const std::string folder = FailuresFolder() + "\\" + g_test;
     CreateDirectoryA(folder.c_str(), nullptr);
     return folder;
 }
@@ -54,6 +59,8 @@ void ReportProgramException()
 void FailureRecords::OnTestStart(const testing::TestInfo& test)
 {
     g_test = std::string(test.test_suite_name()) + "." + test.name();
+    // What an earlier run of the test kept is not this run's.
+    DeleteDirectoryTree((FailuresFolder() + "\\" + g_test).c_str());
     g_failures = 0;
     g_kept.clear();
 }

@@ -185,11 +185,22 @@ MenuPicture::MenuPicture(HWND menu, const std::string& layout)
 
 bool MenuPicture::IsSelected(size_t item) const
 {
-    if (item >= m_tops.size() || m_width < 2)
+    // The selection fills the item's whole row, also the gap before its
+    // text, in a colour of its own: the items left as they are share the
+    // background's there.
+    std::vector<COLORREF> gaps;
+    for (int top : m_tops) {
+        const size_t at = static_cast<size_t>(top + m_itemHeight / 2) * m_width + kTextStart - 2;
+        if (m_width < kTextStart || at >= m_pixels.size())
+            return false;
+        gaps.push_back(m_pixels[at]);
+    }
+    if (item >= gaps.size())
         return false;
-    // The selection fills the item's whole row, also right of its text.
-    const size_t at = static_cast<size_t>(m_tops[item] + m_itemHeight / 2) * m_width + m_width - 2;
-    return at < m_pixels.size() && m_pixels[at] == GetSysColor(COLOR_HIGHLIGHT);
+    size_t same = 0;
+    for (COLORREF gap : gaps)
+        same += gap == gaps[item] ? 1 : 0;
+    return same * 2 < gaps.size();
 }
 
 int MenuPicture::TextEnd(size_t item) const

@@ -47,7 +47,8 @@ public:
     // The left end of the item's text (its first dark pixel), counted the
     // same way; -1 when the item shows no dark text.
     int TextStart(size_t item) const;
-    // Whether the item is drawn selected (in the selection's colour).
+    // Whether the item is drawn selected: its row in a colour that fewer
+    // than half of the items show (a menu of three items at least).
     bool IsSelected(size_t item) const;
     // Whether the item's text is drawn in the normal (not grayed) colour.
     bool HasDarkText(size_t item) const { return TextEnd(item) >= 0; }
