@@ -36,11 +36,12 @@ bool Painted(HWND menu)
     return IsWindowVisible(menu) && SendWithTimeout(menu, WM_NULL, 0, 0) && !GetUpdateRect(menu, nullptr, FALSE);
 }
 
-// Where the tray icon lies on the bare screen (Wine's "Wine System Tray"
-// window in the top left corner): a right click there opens the tray menu
-// beside it, away from the pointer, so that no menu opens under the pointer
-// and takes the pointer's place for the keys' selection.
-const POINT kTrayIconPoint{8, 8};
+// Where the pointer rests while the tray menu is driven by the keys: at the
+// screen's left edge, below the tray window. The menu opens right of the
+// pointer and its submenus further right, so that no menu opens under the
+// pointer (one that does takes the pointer's item for the keys' selection),
+// and no tooltip of the tray's icons comes up over a menu.
+const POINT kTrayMenuPointer{2, 200};
 
 // No other window lies over the menu's corners: what the screen shows there
 // is the menu's.
@@ -79,7 +80,7 @@ HWND OpenTrayMenu(HWND main, DWORD process, int item)
         ADD_FAILURE() << "a menu of the program stayed open";
         return nullptr;
     }
-    SetCursorPos(kTrayIconPoint.x, kTrayIconPoint.y);
+    SetCursorPos(kTrayMenuPointer.x, kTrayMenuPointer.y);
     PostMessageA(main, kMsgOpenTrayMenu, 0, 0);
     HWND menu = WaitForOpenMenus(process, 1);
     if (!menu || item < 0)
@@ -88,7 +89,15 @@ HWND OpenTrayMenu(HWND main, DWORD process, int item)
     for (int step = 0; step <= item; ++step)
         PressMenuKey(menu, VK_DOWN);
     PressMenuKey(menu, VK_RIGHT);
-    return WaitForOpenMenus(process, 2);
+    // The submenu is the menu that was not open before, wherever the system
+    // lists it.
+    HWND submenu = nullptr;
+    WaitUntil([&] {
+        for (HWND open : OpenMenus(process))
+            submenu = open != menu ? open : submenu;
+        return submenu != nullptr;
+    });
+    return submenu;
 }
 
 void PressMenuKey(HWND menu, UINT key)

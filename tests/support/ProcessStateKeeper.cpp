@@ -14,6 +14,8 @@
 #include "foundation/bytes/NoteColors.h"
 #include "foundation/win/BackgroundPainting.h"
 #include "foundation/win/CoolMenu.h"
+#include "globals/ProgramGlobals.h"
+#include "globals/Settings.h"
 #include "store/DbfFile.h"
 #include "store/Destination.h"
 #include "store/FreeSlotLists.h"
@@ -32,6 +34,8 @@ struct ProcessState {
     CoolMenuLook menuLook;
     DWORD highestComputerId = 0;
     StartupValues startup;
+    CConfigSettings config;
+    CUserSettings user;
 };
 ProcessState g_before;
 
@@ -54,6 +58,8 @@ void ProcessStateKeeper::OnTestStart(const testing::TestInfo&)
     g_before.menuLook = GetCoolMenuLook();
     g_before.highestComputerId = HighestStoredComputerId();
     g_before.startup = GetStartupValues();
+    g_before.config = ConfigSettings();
+    g_before.user = UserSettings();
 }
 
 void ProcessStateKeeper::OnTestEnd(const testing::TestInfo&)
@@ -68,6 +74,8 @@ void ProcessStateKeeper::OnTestEnd(const testing::TestInfo&)
     GetCoolMenuLook() = g_before.menuLook;
     SetHighestStoredComputerId(g_before.highestComputerId);
     GetStartupValues() = g_before.startup;
+    ConfigSettings() = g_before.config;
+    UserSettings() = g_before.user;
     // No test runs with these set; a test that sets one puts it back as it ends.
     SetClockOverride(nullptr);
     SetSaveStepObserver(nullptr);

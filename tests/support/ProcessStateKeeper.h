@@ -8,7 +8,8 @@
 // early (an assertion, an exception) is put back as it was before the test, so
 // that every test starts from the same process whatever ran before it: the
 // current folder and the data folder, the run's own box handler, the values
-// learnt at start-up (the program folder, ...), the program-wide settings
+// learnt at start-up (the program folder, ...), the settings and the user's
+// settings read from the tables (a password, ...), the program-wide settings
 // tests replace (clock, gradients, colour count, crypt providers, destination
 // defaults, backup folder, menu look, save-step observer, quiet failure
 // target, node pool, memo start), the free-record lists and the mouse button.
