@@ -140,6 +140,7 @@ TEST_F(FileHelpers, ProgramPathsNeedAKnownFolderAndRoom)
 
 TEST_F(FileHelpers, UpgradeFolderGoesOnlyFromAKnownProgramFolder)
 {
+    SetProgramFolder("");
     EXPECT_FALSE(RemoveUpgradeFolder());
 
     TempFolder folder;

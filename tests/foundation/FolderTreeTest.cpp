@@ -7,6 +7,7 @@
 
 #include "foundation/FolderTree.h"
 #include "support/InFolder.h"
+#include "support/ProgramDriver.h"
 
 using FolderTree = InFolder;
 
@@ -43,9 +44,7 @@ bool RunOnHost(const char* program, const std::string& arguments, bool (*done)(c
         return false;
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    for (int poll = 0; poll < 500 && !done(path); ++poll)
-        Sleep(10);
-    return done(path);
+    return WaitUntil([&] { return done(path); });
 }
 
 // Wine makes no junction or symbolic link of its own (CreateSymbolicLinkA does

@@ -112,6 +112,9 @@ TEST(NoteFocus, PreviousAndNextGoRoundTheNotesAndANewDateFormatShowsAtOnce)
     ASSERT_TRUE(ClickPageButton(page, IDC_NOTE_DATE_SHORT));
     ASSERT_TRUE(IsTopmost(order[2])) << "the program raised the note it focused";
     ASSERT_TRUE(PressSheetOk(sheet));
+    // The notes take the new settings as the sheet closes, each put back in
+    // its place after; an answer from the program's loop comes once all have.
+    ASSERT_TRUE(SendWithTimeout(main, WM_NULL, 0, 0));
     EXPECT_TRUE(IsTopmost(order[2]));
     SYSTEMTIME today;
     GetLocalTime(&today);

@@ -316,7 +316,7 @@ TEST(TrayCommands, TheMenusEntriesMarkTheirAccelerators)
     HWND showNotes = OpenTrayMenu(main, process, kShowNotesItem);
     ASSERT_NE(showNotes, nullptr);
     // The selection moves to the last entry, so the others show their texts dark.
-    PressMenuKey(showNotes, VK_UP);
+    ASSERT_TRUE(MoveMenuSelectionOff(showNotes, VK_UP, "i-iiiii", 0));
     {
         MenuPicture picture(showNotes, "i-iiiii");
         ASSERT_TRUE(picture.Fits());
@@ -338,7 +338,7 @@ TEST(TrayCommands, TheMenusEntriesMarkTheirAccelerators)
         HWND orders = WaitForOpenMenus(process, 3);
         ASSERT_NE(orders, nullptr);
         // Nothing is selected in a submenu opened by the keys but its first entry.
-        PressMenuKey(orders, VK_UP);
+        ASSERT_TRUE(MoveMenuSelectionOff(orders, VK_UP, "iiii", 0));
         MenuPicture picture(orders, "iiii");
         ASSERT_TRUE(picture.Fits());
         EXPECT_TRUE(

@@ -43,7 +43,7 @@ HWND StartAndEdit(RunningProgram& program, const std::string& edit)
 
 bool StoredNoteHas(const std::string& folder, const std::string& text)
 {
-    for (const auto& note : LoadEveryNote(folder)) {
+    for (const auto& note : LoadRunningProgramNotes(folder)) {
         if (note->RichText().find(text) != std::string::npos)
             return true;
     }

@@ -23,7 +23,8 @@ void TypeAtStart(HWND note, const std::string& text);
 // text, shows in the note; null when either did not come.
 HWND StartAndEdit(RunningProgram& program, const std::string& edit);
 
-// Whether a note of the data folder's notes table holds the text.
+// Whether a note of the data folder's notes table holds the text, also while
+// the program runs.
 bool StoredNoteHas(const std::string& folder, const std::string& text);
 
 // The path that ends the question about changes not stored.

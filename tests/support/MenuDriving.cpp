@@ -29,11 +29,19 @@ SIZE MenuTextSize(const std::string& text)
     return {size.right, size.bottom};
 }
 
-// The menu has drawn everything it was asked to.
+// The menu is on the screen and has drawn everything it was asked to: a menu
+// not shown yet has nothing to paint either.
 bool Painted(HWND menu)
 {
-    return SendWithTimeout(menu, WM_NULL, 0, 0) && !GetUpdateRect(menu, nullptr, FALSE);
+    return IsWindowVisible(menu) && SendWithTimeout(menu, WM_NULL, 0, 0) && !GetUpdateRect(menu, nullptr, FALSE);
 }
+
+// Where the pointer rests while the tray menu is driven by the keys: at the
+// screen's left edge, below the tray window. The menu opens right of the
+// pointer and its submenus further right, so that no menu opens under the
+// pointer (one that does takes the pointer's item for the keys' selection),
+// and no tooltip of the tray's icons comes up over a menu.
+const POINT kTrayMenuPointer{2, 200};
 
 // No other window lies over the menu's corners: what the screen shows there
 // is the menu's.
@@ -67,20 +75,43 @@ HWND WaitForOpenMenus(DWORD process, size_t count)
 
 HWND OpenTrayMenu(HWND main, DWORD process, int item)
 {
+    // A menu of an earlier step may still be closing.
+    if (!WaitUntil([&] { return OpenMenus(process).empty(); })) {
+        ADD_FAILURE() << "a menu of the program stayed open";
+        return nullptr;
+    }
+    SetCursorPos(kTrayMenuPointer.x, kTrayMenuPointer.y);
     PostMessageA(main, kMsgOpenTrayMenu, 0, 0);
     HWND menu = WaitForOpenMenus(process, 1);
     if (!menu || item < 0)
         return menu;
+    // The keys are handled in the order they are posted, once the menu is up.
     for (int step = 0; step <= item; ++step)
         PressMenuKey(menu, VK_DOWN);
     PressMenuKey(menu, VK_RIGHT);
-    return WaitForOpenMenus(process, 2);
+    // The submenu is the menu that was not open before, wherever the system
+    // lists it.
+    HWND submenu = nullptr;
+    WaitUntil([&] {
+        for (HWND open : OpenMenus(process))
+            submenu = open != menu ? open : submenu;
+        return submenu != nullptr;
+    });
+    return submenu;
 }
 
 void PressMenuKey(HWND menu, UINT key)
 {
     PostMessageA(menu, WM_KEYDOWN, key, 0);
     PostMessageA(menu, WM_KEYUP, key, 0xC0000000);
+}
+
+bool MoveMenuSelectionOff(HWND menu, UINT key, const std::string& layout, size_t item)
+{
+    if (!WaitUntil([&] { return MenuPicture(menu, layout).IsSelected(item); }))
+        return false;
+    PressMenuKey(menu, key);
+    return WaitUntil([&] { return !MenuPicture(menu, layout).IsSelected(item); });
 }
 
 bool CloseMenus(DWORD process)
@@ -103,7 +134,10 @@ int MenuTextWidth(const std::string& text)
 
 MenuPicture::MenuPicture(HWND menu, const std::string& layout)
 {
-    WaitUntil([&] { return Painted(menu); });
+    if (!WaitUntil([&] { return Painted(menu); })) {
+        ADD_FAILURE() << "the menu was not shown painted within the time";
+        return;
+    }
     RECT client{};
     GetClientRect(menu, &client);
     POINT origin{0, 0};
@@ -164,6 +198,26 @@ POINT MenuPicture::ItemMiddle(size_t item) const
     if (item >= m_tops.size())
         return m_origin;
     return {m_origin.x + m_width / 2, m_origin.y + m_tops[item] + m_itemHeight / 2};
+}
+
+bool MenuPicture::IsSelected(size_t item) const
+{
+    // The selection fills the item's whole row, also the gap before its
+    // text, in a colour of its own: the items left as they are share the
+    // background's there.
+    std::vector<COLORREF> gaps;
+    for (int top : m_tops) {
+        const size_t at = static_cast<size_t>(top + m_itemHeight / 2) * m_width + kTextStart - 2;
+        if (m_width < kTextStart || at >= m_pixels.size())
+            return false;
+        gaps.push_back(m_pixels[at]);
+    }
+    if (item >= gaps.size())
+        return false;
+    size_t same = 0;
+    for (COLORREF gap : gaps)
+        same += gap == gaps[item] ? 1 : 0;
+    return same * 2 < gaps.size();
 }
 
 int MenuPicture::TextEnd(size_t item) const

@@ -23,6 +23,11 @@ HWND WaitForOpenMenus(DWORD process, size_t count);
 HWND OpenTrayMenu(HWND main, DWORD process, int item = -1);
 // A key pressed in the open menus.
 void PressMenuKey(HWND menu, UINT key);
+// A key that moves the selection of the open menu away from the item
+// (counted without separators) of its layout: pressed once the menu shows the
+// item selected, and done once it no longer does; false when either did not
+// come within the time. (A grayed item shows no selection.)
+bool MoveMenuSelectionOff(HWND menu, UINT key, const std::string& layout, size_t item);
 // Escape until no menu of the process is open; false when one stayed.
 bool CloseMenus(DWORD process);
 
@@ -44,6 +49,9 @@ public:
     int TextStart(size_t item) const;
     // The middle of the item on the screen, where a click chooses it.
     POINT ItemMiddle(size_t item) const;
+    // Whether the item is drawn selected: its row in a colour that fewer
+    // than half of the items show (a menu of three items at least).
+    bool IsSelected(size_t item) const;
     // Whether the item's text is drawn in the normal (not grayed) colour.
     bool HasDarkText(size_t item) const { return TextEnd(item) >= 0; }
     // Whether something is drawn in the item's picture column (a check mark's

@@ -8,6 +8,7 @@
 #include "foundation/FolderTree.h"
 #include "store/DbfFile.h"
 #include "store/FieldAccess.h"
+#include "support/FailureRecords.h"
 #include "support/InFolder.h"
 
 namespace {
@@ -76,6 +77,12 @@ ProgramInstall::ProgramInstall(const char* hint) : m_folder(hint)
         m_ports[1] = FindFreePort();
     if (!CopyFileA((ProgramFolder() + "\\qnpost.exe").c_str(), File("qnpost.exe").c_str(), FALSE))
         throw std::runtime_error("cannot copy qnpost.exe into " + Path());
+}
+
+ProgramInstall::~ProgramInstall()
+{
+    const std::string folder = Path().substr(Path().find_last_of('\\') + 1);
+    KeepNowIfTestFailed(File("error.txt"), folder + "-error.txt");
 }
 
 void ProgramInstall::AddUpgradeSet()

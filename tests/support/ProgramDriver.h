@@ -21,6 +21,10 @@ const DWORD kDriverWaitMs = 30000;
 class ProgramInstall {
 public:
     explicit ProgramInstall(const char* hint = "program");
+    // The program's error.txt is kept when the test has failed.
+    ~ProgramInstall();
+    ProgramInstall(const ProgramInstall&) = delete;
+    ProgramInstall& operator=(const ProgramInstall&) = delete;
 
     const std::string& Path() const { return m_folder.Path(); }
     std::string File(const std::string& name) const { return m_folder.File(name); }

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "support/FailureRecords.h"
 #include "support/InFolder.h"
 #include "support/ProgramDriver.h"
 
@@ -38,6 +39,15 @@ bool SaveScreenshotOf(HWND window, const std::string& name)
 }
 
 bool SaveScreenshot(const std::string& name)
+{
+    const std::string folder = ProgramFolder() + "\\screenshots";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string path = folder + "\\" + name + ".bmp";
+    KeepIfTestFails(path, name + ".bmp");
+    return SaveScreenPictureAs(path);
+}
+
+bool SaveScreenPictureAs(const std::string& path)
 {
     const int width = GetSystemMetrics(SM_CXSCREEN);
     const int height = GetSystemMetrics(SM_CYSCREEN);
@@ -74,10 +84,8 @@ bool SaveScreenshot(const std::string& name)
     std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
     bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
     bytes.append(pixels.data(), pixels.size());
-    const std::string folder = ProgramFolder() + "\\screenshots";
-    CreateDirectoryA(folder.c_str(), nullptr);
-    WriteWholeFile(folder + "\\" + name + ".bmp", bytes);
-    return FileExists(folder + "\\" + name + ".bmp");
+    WriteWholeFile(path, bytes);
+    return FileExists(path);
 }
 
 std::vector<COLORREF> ScreenPixels(const RECT& area)

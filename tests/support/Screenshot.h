@@ -11,6 +11,8 @@
 // test program, so that a person can look at what a test showed. False when
 // the screen cannot be read or the file written.
 bool SaveScreenshot(const std::string& name);
+// The same picture written to that path.
+bool SaveScreenPictureAs(const std::string& path);
 
 // The same once the window and its controls have painted what they show (a
 // bounded wait); false also when they did not within the time.

@@ -1,8 +1,12 @@
 #include "support/StoredNotes.h"
 
+#include <stdexcept>
+
+#include "foundation/DataFolder.h"
 #include "store/DbfFile.h"
 #include "store/NotesLoader.h"
 #include "support/InFolder.h"
+#include "support/ProgramDriver.h"
 
 StoredNoteList LoadEveryNote(const std::string& folder)
 {
@@ -12,6 +16,21 @@ StoredNoteList LoadEveryNote(const std::string& folder)
     StoredNoteList notes;
     LoadNotes(everyone, [&](CNoteController* note) { notes.emplace_back(note); });
     return notes;
+}
+
+StoredNoteList LoadRunningProgramNotes(const std::string& folder)
+{
+    TempFolder copy("notes");
+    const bool copied = WaitUntil([&] {
+        for (const char* name : {DataName::kNotesTable, DataName::kNotesMemo}) {
+            if (!CopyFileA((folder + "\\" + name).c_str(), copy.File(name).c_str(), FALSE))
+                return false;
+        }
+        return true;
+    });
+    if (!copied)
+        throw std::runtime_error("the notes files of " + folder + " stayed held");
+    return LoadEveryNote(copy.Path());
 }
 
 void FillTestNote(CNoteController& note, const char* text, LONG left, LONG top)

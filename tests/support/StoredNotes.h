@@ -10,6 +10,11 @@
 // program reads them at start.
 using StoredNoteList = std::vector<std::unique_ptr<CNoteController>>;
 StoredNoteList LoadEveryNote(const std::string& folder);
+// The same for the data folder of a running program, without keeping it from
+// saving: its notes table and memo file are copied aside between two of its
+// saves (the table first: a save puts the memo file in place first, and an
+// older table reads its texts in a newer memo file), and the copies are read.
+StoredNoteList LoadRunningProgramNotes(const std::string& folder);
 
 // A note of user 1 as the program's tests store it: the text as its title and
 // its rich text, 240 by 150 pixels at (left, top), yellow with a blue title.

@@ -4,6 +4,8 @@
 //   showed it, whatever thread showed it.
 // - Each program works in a fresh folder of its own, made current and the data
 //   folder, because the program writes its reports ("error.txt", ...) there.
+// - What a test changes in the process is put back after it, and what a
+//   failing test saw is kept in "failures" beside the program.
 // - A test still running after six minutes (the longest take about one) is
 //   reported with where it waits, and the program ends there.
 #include <windows.h>
@@ -18,7 +20,9 @@
 #include "foundation/DataFolder.h"
 #include "foundation/bytes/MessageBoxes.h"
 #include "shell/ProgramParts.h"
+#include "support/FailureRecords.h"
 #include "support/HungTestWatch.h"
+#include "support/ProcessStateKeeper.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -55,8 +59,13 @@ class UnexpectedBoxes : public testing::EmptyTestEventListener {
 int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
-    testing::UnitTest::GetInstance()->listeners().Append(new UnexpectedBoxes);
-    testing::UnitTest::GetInstance()->listeners().Append(new HungTestWatch(kHungTestMs));
+    // Listeners hear a test's end in the reverse order: the state is put back
+    // first, and the records are kept once every failure is known.
+    testing::TestEventListeners& listeners = testing::UnitTest::GetInstance()->listeners();
+    listeners.Append(new FailureRecords);
+    listeners.Append(new UnexpectedBoxes);
+    listeners.Append(new HungTestWatch(kHungTestMs));
+    listeners.Append(new ProcessStateKeeper(&UnexpectedBox));
     SetMessageBoxHandler(&UnexpectedBox);
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
     ConnectProgramParts();

@@ -8,6 +8,7 @@
 #include "foundation/win/Launching.h"
 #include "foundation/win/Shortcuts.h"
 #include "support/CurrentFolder.h"
+#include "support/ProgramDriver.h"
 #include "support/TempFolder.h"
 #include "support/bytes/MessageBoxRecorder.h"
 
@@ -25,15 +26,10 @@ bool IsFolder(const std::string& path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// The launched program runs on its own: wait for its work, at most 10 s.
+// The launched program runs on its own: wait for its work.
 bool FolderAppears(const std::string& path)
 {
-    for (int tries = 0; tries < 200; ++tries) {
-        if (IsFolder(path))
-            return true;
-        Sleep(50);
-    }
-    return false;
+    return WaitUntil([&] { return IsFolder(path); });
 }
 
 // Every launch of a test runs in a fresh current folder, with the browser

@@ -14,6 +14,7 @@
 #include "foundation/win/WindowHelpers.h"
 #include "foundation/bytes/MessageBoxes.h"
 #include "support/ChildTest.h"
+#include "support/ProgramDriver.h"
 #include "support/bytes/MessageBoxRecorder.h"
 
 namespace {
@@ -145,16 +146,14 @@ TEST(ActivateFirstOwnWindow, BringsForwardTheFirstOpenWindowByTitle)
 }
 
 // Run by the next test in a second process: holds a window titled like the
-// program's Find dialog until told to stop (at most 20 s).
+// program's Find dialog until told to stop (at most two of the driver's
+// waits, as long as the test may take for its steps).
 TEST(ForeignWindow, DISABLED_HoldsAFindDialogOpen)
 {
     HWND window = MakePopup("Find....", 30, 30, 100, 60);
     HANDLE done = OpenEventA(SYNCHRONIZE, FALSE, kForeignDone);
     ASSERT_NE(done, nullptr);
-    for (int i = 0; i < 400 && WaitForSingleObject(done, 0) == WAIT_TIMEOUT; ++i) {
-        PumpMessages();
-        Sleep(50);
-    }
+    WaitUntil([&] { return WaitForSingleObject(done, 0) != WAIT_TIMEOUT; }, 2 * kDriverWaitMs);
     CloseHandle(done);
     DestroyWindow(window);
 }
@@ -167,22 +166,13 @@ TEST(ActivateFirstOwnWindow, AnotherProgramsWindowOfTheSameTitleIsNotOurs)
     ChildTest process("ForeignWindow.DISABLED_HoldsAFindDialogOpen");
     ASSERT_TRUE(process.Started());
     HWND foreign = nullptr;
-    for (int i = 0; i < 300 && !foreign; ++i) {
-        foreign = FindWindowA(nullptr, "Find....");
-        if (!foreign)
-            Sleep(50);
-    }
-    EXPECT_NE(foreign, nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return (foreign = FindWindowA(nullptr, "Find....")) != nullptr; }));
     EXPECT_EQ(ActivateTestDialog(false), 0);
 
     // The foreign window in front: a box of ours gets no owner.
     ShowWindow(foreign, SW_SHOW);
     SetForegroundWindow(foreign);
-    for (int i = 0; i < 100 && GetForegroundWindow() != foreign; ++i) {
-        PumpMessages();
-        Sleep(20);
-    }
-    EXPECT_EQ(GetForegroundWindow(), foreign);
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == foreign; }));
     MessageBoxRecorder boxes;
     GuardCallback([] { throw CGenericException("reported while another program is in front"); });
     ASSERT_EQ(boxes.Count(), 1u);
