@@ -150,7 +150,7 @@ bool FileInGroup(const NoteManagerWindow& manager, DWORD process, const std::str
     if (!list.Fits())
         return false;
     ClickAt(list.ItemMiddle(kAssignItem));
-    HWND groups = WaitForOpenMenus(process, 2);
+    HWND groups = WaitForSubmenu(process, menu);
     if (!groups)
         return false;
     // None, the five standard groups.

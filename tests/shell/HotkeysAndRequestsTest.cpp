@@ -418,7 +418,7 @@ TEST(HotkeysAndRequests, TheFavouritesHotkeyAndTheNoteMenuOpenTheObjectsOfTheFol
     ASSERT_NE(menu, nullptr);
     PressMenuKey(menu, VK_UP);
     PressMenuKey(menu, VK_RIGHT);
-    HWND submenu = WaitForOpenMenus(process, 2);
+    HWND submenu = WaitForSubmenu(process, menu);
     ASSERT_NE(submenu, nullptr);
     EXPECT_TRUE(SaveScreenshotOf(submenu, "note-menu-favourites"));
     for (int step = 0; step < markLine; ++step)

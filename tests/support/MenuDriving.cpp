@@ -89,6 +89,11 @@ HWND OpenTrayMenu(HWND main, DWORD process, int item)
     for (int step = 0; step <= item; ++step)
         PressMenuKey(menu, VK_DOWN);
     PressMenuKey(menu, VK_RIGHT);
+    return WaitForSubmenu(process, menu);
+}
+
+HWND WaitForSubmenu(DWORD process, HWND menu)
+{
     // The submenu is the menu that was not open before, wherever the system
     // lists it.
     HWND submenu = nullptr;

@@ -12,11 +12,15 @@
 // through with the keys, and read from what they draw (another process's menu
 // cannot be asked for its items).
 
-// The open popup menus of the process, in the order they opened.
+// The open popup menus of the process, as the system lists them (a submenu
+// may come before its menu).
 std::vector<HWND> OpenMenus(DWORD process);
 // Once count popup menus of the process are shown, the last of them; null when
 // they did not come within the time.
 HWND WaitForOpenMenus(DWORD process, size_t count);
+// The submenu that the open menu opened, once it is shown; null when it did
+// not come within the time.
+HWND WaitForSubmenu(DWORD process, HWND menu);
 // The program's tray menu opened as the tray icon's right click opens it (at
 // the pointer); with an item (counted without separators), that item's
 // submenu opened by the keys. The menu shown last, or null.
