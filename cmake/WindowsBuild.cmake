@@ -73,10 +73,13 @@ if(QN_FUZZ_BUILD_DIR)
 endif()
 
 # Benchmarks: each bench/<name>.cpp is a program that prints its figures
-# (run them with scripts/bench.sh; they are not tests).
+# (run them with scripts/bench.sh; they are not tests). The test run does not
+# build them: the target "benchmarks" does.
 file(GLOB QN_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cpp)
+add_custom_target(benchmarks)
 foreach(source ${QN_BENCH_SOURCES})
   get_filename_component(bench ${source} NAME_WE)
-  add_executable(${bench} ${source} ${QN_RESOURCES})
+  add_executable(${bench} EXCLUDE_FROM_ALL ${source} ${QN_RESOURCES})
   target_link_libraries(${bench} PRIVATE qncore)
+  add_dependencies(benchmarks ${bench})
 endforeach()
