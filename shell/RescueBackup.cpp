@@ -34,14 +34,14 @@ std::string StampOf(const SYSTEMTIME& now)
 // another program may have taken, "Unstored 20260305090512 (100-3F9A0C1B2D4E).QPK".
 std::string RescueBackupName(const SYSTEMTIME& now, unsigned copy)
 {
-    const std::string name = "Unstored " + StampOf(now) + ".QPK";
+    const std::string base = "Unstored " + StampOf(now);
     if (copy <= kNumberedCopies)
-        return NumberedFileName(name, copy);
+        return NumberedFileName(base + ".QPK", copy);
     char unique[13];
     MakeUniqueName(unique, sizeof unique);
     char suffix[32];
     std::snprintf(suffix, sizeof suffix, " (%u-%s).QPK", copy, unique);
-    return "Unstored " + StampOf(now) + suffix;
+    return base + suffix;
 }
 
 bool FileHolds(const std::string& path, const std::string& bytes)
