@@ -71,7 +71,10 @@ void CCalendarWnd::OnNcMouseMove(WPARAM hit, POINT screenPoint)
     const int x = screenPoint.x - window.left;
     const int frame = GetSystemMetrics(SM_CXSIZEFRAME);
     const CProgramCursors& images = ProgramCursors();
-    const bool closeSpot = hit == HTCAPTION && images.closeButton && screenPoint.y - clientTop.y < -3 &&
+    // The window has a system menu, so the system finds its close button on
+    // the spot; the calendar draws its own close box there instead.
+    const bool onCaption = hit == HTCAPTION || hit == HTCLOSE;
+    const bool closeSpot = onCaption && images.closeButton && screenPoint.y - clientTop.y < -3 &&
                            x >= width - 2 * frame - images.closeButtonWidth && x <= width - frame;
     if (closeSpot) {
         if (!m_overClose) {
@@ -88,7 +91,7 @@ void CCalendarWnd::OnNcMouseMove(WPARAM hit, POINT screenPoint)
     HWND shown = nullptr;
     if (InIconZone(screenPoint))
         shown = window.left + kMenuRoomFromRight <= GetSystemMetrics(SM_CXSCREEN) ? m_iconTip : m_captionTip;
-    else if (hit == HTCAPTION)
+    else if (onCaption)
         shown = m_captionTip;
     if (!shown)
         return;

@@ -129,6 +129,9 @@ HWND CaptureOf(HWND window);
 // The left mouse button pressed or let go where the pointer is, as the
 // user's hand does it.
 void PressLeftButton(bool down);
+// The pointer moved to the point of the screen as the user's hand moves it:
+// the window there is told of the move, with what the system finds there.
+void MovePointerTo(POINT point);
 // The pointer moved to the point of the screen and the left button clicked
 // there, as the user's hand does it.
 void ClickAt(POINT point);

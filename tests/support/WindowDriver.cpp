@@ -223,6 +223,17 @@ void PressLeftButton(bool down)
     SendInput(1, &input, sizeof input);
 }
 
+void MovePointerTo(POINT point)
+{
+    // Absolute moves count the screen from 0 to 65535 on each axis.
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(point.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = MulDiv(point.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof input);
+}
+
 void ClickAt(POINT point)
 {
     SetCursorPos(point.x, point.y);
