@@ -109,7 +109,7 @@ HWND NoteManagerWindow::OpenFromTrayListing(const RunningProgram& program, int r
 
 bool NoteManagerWindow::Close() const
 {
-    Command(IDCANCEL);
+    Press(IDCANCEL);
     return WaitClosed();
 }
 
@@ -148,6 +148,11 @@ bool NoteManagerWindow::Checked(int id) const
 void NoteManagerWindow::Click(int id) const
 {
     SendWithTimeout(GetDlgItem(m_window, id), BM_CLICK, 0, 0);
+}
+
+void NoteManagerWindow::Press(int id) const
+{
+    SendInOrder(GetDlgItem(m_window, id), BM_CLICK, 0, 0);
 }
 
 int NoteManagerWindow::RowOfTitle(const std::string& title) const
@@ -193,7 +198,7 @@ bool NoteManagerWindow::SendTitles(const std::vector<std::string>& titles, unsig
     SendWithTimeout(GetDlgItem(dialog, IDC_SEND_ADDRESS), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("127.0.0.1"));
     const std::string number = std::to_string(port);
     SendWithTimeout(GetDlgItem(dialog, IDC_SEND_PORT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(number.c_str()));
-    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    SendInOrder(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
     return first && WaitUntil([&] { return NoteIsTransmitting(first); });
 }
 

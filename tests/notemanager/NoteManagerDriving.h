@@ -61,9 +61,18 @@ public:
     bool Checked(int id) const;
     bool Enabled(int id) const { return IsWindowEnabled(GetDlgItem(m_window, id)) != FALSE; }
     std::string Text(int id) const { return ReadWindowText(GetDlgItem(m_window, id)); }
-    void Command(int id) const { PostMessageA(m_window, WM_COMMAND, static_cast<WPARAM>(id), 0); }
+    // The command given as a menu of the window gives it, handled in order
+    // with what the test sends the window after it; returns at once, so that
+    // a command that opens a box does not hold the test.
+    void Command(int id) const { SendInOrder(m_window, WM_COMMAND, static_cast<WPARAM>(id), 0); }
     // A radio button or button clicked; its command has run on return.
     void Click(int id) const;
+    // A button clicked, its command handled in order like Command's and not
+    // awaited: for a button that opens a box or a dialog.
+    void Press(int id) const;
+    // Waits until every command and press given so far has run; false when
+    // one had not within the time.
+    bool CommandsDone() const { return WaitUntilSentHandled(); }
     // The rows of the titles, selected.
     void SelectTitles(const std::vector<std::string>& titles) const;
     int RowOfTitle(const std::string& title) const;

@@ -52,6 +52,8 @@ TEST(NoteManagerProtected, AClosedLockedNoteShowsThePlaceholderAndStopsADeletion
     manager.SelectTitles({"My secret words", "Open words"});
     EXPECT_TRUE(WaitUntil([&] { return manager.StatusText().rfind("2 notes are selected", 0) == 0; }));
     manager.Command(ID_NM_DELETE);
+    // Done without a question: a box would hold the command open.
+    ASSERT_TRUE(manager.CommandsDone());
     manager.SelectTitles({"Open words"});
     EXPECT_TRUE(WaitUntil([&] { return manager.StatusText() == "The selected note is on the desktop"; }))
         << manager.StatusText();

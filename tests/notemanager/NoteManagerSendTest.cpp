@@ -36,7 +36,7 @@ TEST(NoteManagerSend, ANoteDeletedWhileTheSelectionIsSentIsSkipped)
     ASSERT_TRUE(manager.SendTitles({"Send one", "Send two", "Send three"}, silent.Port()));
 
     // Close is refused while the first note is on its way; the second note goes.
-    manager.Command(IDCANCEL);
+    manager.Press(IDCANCEL);
     PostMessageA(second, WM_COMMAND, kNoteCmdDelete, 0);
     EXPECT_TRUE(WaitUntil([&] {
         ShownMessageBox box = WaitForMessageBox(process, 50, "Quillnet+");

@@ -27,7 +27,7 @@ bool IsTopmost(HWND window)
 
 HWND OpenSettings(const NoteManagerWindow& manager, DWORD process)
 {
-    manager.Command(IDC_NM_SETTINGS);
+    manager.Press(IDC_NM_SETTINGS);
     HWND settings = nullptr;
     WaitUntil([&] {
         settings = FindTopWindowTitled("#32770", kSettingsCaption, process);

@@ -189,7 +189,7 @@ TEST(NoteManagerWindow, RequestsForAnAlarmDayShowOneWindowAndLeaveTheFiltersAsTh
     EXPECT_TRUE(manager.Checked(IDC_NM_ALARMS_ALL));
     SaveScreenshotOf(manager.Window(), "note-manager");
     // The install has no help file: the user is told.
-    manager.Command(IDC_NM_HELP);
+    manager.Press(IDC_NM_HELP);
     const ShownMessageBox help = WaitForMessageBox(process, kDriverWaitMs, "");
     EXPECT_EQ(help.text, "Unable to activate help");
     AnswerMessageBox(help, IDOK);

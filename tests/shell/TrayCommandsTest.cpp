@@ -298,33 +298,23 @@ TEST(TrayCommands, TheMenusEntriesMarkTheirAccelerators)
 
     HWND tray = OpenTrayMenu(main, process);
     ASSERT_NE(tray, nullptr);
-    {
-        MenuPicture picture(tray, "ii-iiiiiii-ii-ii-i");
-        ASSERT_TRUE(picture.Fits());
-        EXPECT_TRUE(MarksAccelerator(picture, 5, "H&ide all notes"));
-        EXPECT_TRUE(MarksAccelerator(picture, 6, "Hi&de alarmed notes      "));
-        EXPECT_TRUE(MarksAccelerator(picture, 7, "A&rrange visible notes"));
-        EXPECT_TRUE(SaveScreenshotOf(tray, "tray-menu-accelerators"));
-    }
+    EXPECT_TRUE(ShowsAccelerators(tray, "ii-iiiiiii-ii-ii-i",
+                                  {{5, "H&ide all notes"}, {6, "Hi&de alarmed notes      "}, {7, "A&rrange visible notes"}}));
+    EXPECT_TRUE(SaveScreenshotOf(tray, "tray-menu-accelerators"));
     ASSERT_TRUE(CloseMenus(process));
 
     HWND undelete = OpenTrayMenu(main, process, 1);
     ASSERT_NE(undelete, nullptr);
-    EXPECT_TRUE(MarksAccelerator(MenuPicture(undelete, "i-i"), 0, "Undelete all notes"));
+    EXPECT_TRUE(ShowsAccelerators(undelete, "i-i", {{0, "Undelete all notes"}}));
     ASSERT_TRUE(CloseMenus(process));
 
     HWND showNotes = OpenTrayMenu(main, process, kShowNotesItem);
     ASSERT_NE(showNotes, nullptr);
     // The selection moves to the last entry, so the others show their texts dark.
     ASSERT_TRUE(MoveMenuSelectionOff(showNotes, VK_UP, "i-iiiii", 0));
-    {
-        MenuPicture picture(showNotes, "i-iiiii");
-        ASSERT_TRUE(picture.Fits());
-        EXPECT_TRUE(MarksAccelerator(picture, 0, "All &notes"));
-        EXPECT_TRUE(MarksAccelerator(picture, 1, "Bring &desktop notes to front"));
-        EXPECT_TRUE(MarksAccelerator(picture, 3, "Show alar&med notes"));
-        EXPECT_TRUE(SaveScreenshotOf(showNotes, "tray-show-notes-accelerators"));
-    }
+    EXPECT_TRUE(ShowsAccelerators(showNotes, "i-iiiii",
+                                  {{0, "All &notes"}, {1, "Bring &desktop notes to front"}, {3, "Show alar&med notes"}}));
+    EXPECT_TRUE(SaveScreenshotOf(showNotes, "tray-show-notes-accelerators"));
     ASSERT_TRUE(CloseMenus(process));
 
     // Arrange visible notes, then its Cascade and Tile submenus.
@@ -339,13 +329,11 @@ TEST(TrayCommands, TheMenusEntriesMarkTheirAccelerators)
         ASSERT_NE(orders, nullptr);
         // Nothing is selected in a submenu opened by the keys but its first entry.
         ASSERT_TRUE(MoveMenuSelectionOff(orders, VK_UP, "iiii", 0));
-        MenuPicture picture(orders, "iiii");
-        ASSERT_TRUE(picture.Fits());
-        EXPECT_TRUE(
-            MarksAccelerator(picture, 0, submenu == 0 ? "Cascade by date (ascending)" : "Tile by date (ascending)"));
-        EXPECT_TRUE(MarksAccelerator(picture, 1, "By title then date"));
-        EXPECT_TRUE(MarksAccelerator(picture, 2, "By colour then date"));
-        EXPECT_TRUE(MarksAccelerator(picture, 3, "By colour then title"));
+        EXPECT_TRUE(ShowsAccelerators(orders, "iiii",
+                                      {{0, submenu == 0 ? "Cascade by date (ascending)" : "Tile by date (ascending)"},
+                                       {1, "By title then date"},
+                                       {2, "By colour then date"},
+                                       {3, "By colour then title"}}));
         EXPECT_TRUE(SaveScreenshotOf(orders, submenu == 0 ? "tray-cascade-menu" : "tray-tile-menu"));
         ASSERT_TRUE(CloseMenus(process));
     }

@@ -416,3 +416,28 @@ std::vector<std::pair<int, int>> MenuPicture::Underlines(size_t item) const
                                          << ", not under "
                                          << (marked < 0 ? std::string("no letter") : "letter " + std::to_string(marked));
 }
+
+::testing::AssertionResult ShowsAccelerators(HWND menu, const std::string& layout,
+                                             const std::vector<std::pair<size_t, std::string>>& items)
+{
+    std::string seen;
+    const bool shown = WaitUntil([&] {
+        const MenuPicture picture(menu, layout);
+        seen = picture.Fits() ? (picture.OnTop() ? "" : "the menu under another window") : "the menu not fitting";
+        for (size_t i = 0; seen.empty() && i < items.size(); ++i) {
+            const ::testing::AssertionResult marked = MarksAccelerator(picture, items[i].first, items[i].second);
+            if (!picture.HasDarkText(items[i].first))
+                seen = "item " + std::to_string(items[i].first) + " showing no dark text";
+            else if (!marked)
+                seen = marked.message();
+        }
+        return seen.empty();
+    });
+    if (shown)
+        return ::testing::AssertionSuccess();
+    // What the screen showed is kept for the person reading the failure.
+    static int failures = 0;
+    const std::string screenshot = "menu-accelerators-failure-" + std::to_string(++failures);
+    SaveScreenshot(screenshot);
+    return ::testing::AssertionFailure() << seen << " (screenshot " << screenshot << ")";
+}

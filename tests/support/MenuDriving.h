@@ -103,6 +103,13 @@ int MenuTextWidth(const std::string& text);
 // whole text, or its start when a hotkey's text follows it.
 ::testing::AssertionResult MarksAccelerator(const MenuPicture& picture, size_t item, const std::string& text);
 
+// Whether the open menu shows each item's text dark with its mark as
+// MarksAccelerator judges it, once the screen shows the whole menu so: a
+// picture read while the menu is still coming onto the screen, or while
+// another window lies over it, shows no mark.
+::testing::AssertionResult ShowsAccelerators(HWND menu, const std::string& layout,
+                                             const std::vector<std::pair<size_t, std::string>>& items);
+
 // A text drawn in a menu ends about where the text measures in the menu font
 // (the program's drawing comes out a few hundredths narrower than the
 // test's measure); one that is missing, or another text, ends far off.

@@ -141,6 +141,15 @@ void RightClickAt(POINT point);
 // holding it; false when the window did not answer in time.
 bool SendWithTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result = nullptr,
                      DWORD timeoutMs = kDriverWaitMs);
+// The message sent without waiting for its answer: the program handles it in
+// order with what this thread sends it later (a posted message would come
+// after those), and the test goes on at once, also while a box that the
+// message opened is up. False when it could not be sent.
+bool SendInOrder(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Waits until the program has handled every message sent in order so far (or
+// its window has gone); false when one was still unhandled at the end of the
+// time.
+bool WaitUntilSentHandled(DWORD timeoutMs = kDriverWaitMs);
 
 // A message box of the program: a dialog of class "#32770" on the screen.
 struct ShownMessageBox {

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <iterator>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -107,6 +109,46 @@ bool SendWithTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LR
     if (result)
         *result = static_cast<LRESULT>(answer);
     return true;
+}
+
+namespace {
+// The messages sent in order whose answer has not come, by their number, with
+// the window each went to. Only the test's own thread sends them, and their
+// answers come to it while it handles its messages.
+std::map<ULONG_PTR, HWND>& UnansweredSends()
+{
+    static std::map<ULONG_PTR, HWND> unanswered;
+    return unanswered;
+}
+
+void CALLBACK SendAnswered(HWND, UINT, ULONG_PTR number, LRESULT)
+{
+    UnansweredSends().erase(number);
+}
+}
+
+bool SendInOrder(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // Listed before it goes: a window of this thread answers at once.
+    static ULONG_PTR sent = 0;
+    UnansweredSends()[++sent] = window;
+    if (SendMessageCallbackA(window, message, wParam, lParam, &SendAnswered, sent))
+        return true;
+    UnansweredSends().erase(sent);
+    return false;
+}
+
+bool WaitUntilSentHandled(DWORD timeoutMs)
+{
+    return WaitUntil(
+        [] {
+            // A window that has gone answers nothing more.
+            std::map<ULONG_PTR, HWND>& unanswered = UnansweredSends();
+            for (auto send = unanswered.begin(); send != unanswered.end();)
+                send = IsWindow(send->second) ? std::next(send) : unanswered.erase(send);
+            return unanswered.empty();
+        },
+        timeoutMs);
 }
 
 std::string ReadWindowText(HWND window)
