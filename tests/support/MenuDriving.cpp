@@ -1,7 +1,5 @@
 #include "support/MenuDriving.h"
 
-#include <algorithm>
-
 #include "globals/MainWindowMessages.h"
 
 #include "support/ProgramDriver.h"
@@ -75,30 +73,16 @@ HWND WaitForOpenMenus(DWORD process, size_t count)
     return menus[count - 1];
 }
 
-namespace {
-// The last message sent by OpenMenuByMessage that its window is done with;
-// kept here, not on a caller's stack, since a window may answer after the
-// caller has given up on it.
-ULONG_PTR g_lastAnsweredMenuMessage = 0;
-
-void CALLBACK NoteMenuMessageAnswered(HWND, UINT, ULONG_PTR sent, LRESULT)
-{
-    g_lastAnsweredMenuMessage = std::max(g_lastAnsweredMenuMessage, sent);
-}
-}
-
 HWND OpenMenuByMessage(HWND window, DWORD process, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    static ULONG_PTR lastSent = 0;
     for (int attempt = 0; attempt < 3; ++attempt) {
-        const ULONG_PTR sent = ++lastSent;
-        if (!SendMessageCallbackA(window, message, wParam, lParam, NoteMenuMessageAnswered, sent))
+        if (!SendInOrder(window, message, wParam, lParam))
             return nullptr;
         std::vector<HWND> menus;
-        WaitUntil([&] { return !(menus = OpenMenus(process)).empty() || g_lastAnsweredMenuMessage >= sent; });
+        WaitUntil([&] { return !(menus = OpenMenus(process)).empty() || AllSentHandled(); });
         if (!menus.empty())
             return menus.front();
-        if (g_lastAnsweredMenuMessage < sent)
+        if (!AllSentHandled())
             return nullptr;
     }
     return nullptr;

@@ -146,6 +146,9 @@ bool SendWithTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LR
 // after those), and the test goes on at once, also while a box that the
 // message opened is up. False when it could not be sent.
 bool SendInOrder(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Whether the program has handled every message sent in order so far (or its
+// window has gone), as of now.
+bool AllSentHandled();
 // Waits until the program has handled every message sent in order so far (or
 // its window has gone); false when one was still unhandled at the end of the
 // time.

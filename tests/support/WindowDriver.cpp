@@ -138,17 +138,18 @@ bool SendInOrder(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     return false;
 }
 
+bool AllSentHandled()
+{
+    // A window that has gone answers nothing more.
+    std::map<ULONG_PTR, HWND>& unanswered = UnansweredSends();
+    for (auto send = unanswered.begin(); send != unanswered.end();)
+        send = IsWindow(send->second) ? std::next(send) : unanswered.erase(send);
+    return unanswered.empty();
+}
+
 bool WaitUntilSentHandled(DWORD timeoutMs)
 {
-    return WaitUntil(
-        [] {
-            // A window that has gone answers nothing more.
-            std::map<ULONG_PTR, HWND>& unanswered = UnansweredSends();
-            for (auto send = unanswered.begin(); send != unanswered.end();)
-                send = IsWindow(send->second) ? std::next(send) : unanswered.erase(send);
-            return unanswered.empty();
-        },
-        timeoutMs);
+    return WaitUntil(AllSentHandled, timeoutMs);
 }
 
 std::string ReadWindowText(HWND window)
