@@ -8,6 +8,7 @@
 #include "foundation/FolderTree.h"
 #include "support/InFolder.h"
 #include "support/ProgramDriver.h"
+#include "support/UnixProgram.h"
 
 using FolderTree = InFolder;
 
@@ -18,33 +19,11 @@ bool IsLink(const std::string& path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
-std::string UnixPath(const std::string& path)
+// Runs a Linux program on the host and polls, a bounded number of times, for
+// its effect: no Windows handle tells its end.
+bool RunOnHost(const std::string& commandLine, bool (*done)(const std::string&), const std::string& path)
 {
-    using ToUnix = char*(CDECL*)(LPCWSTR);
-    auto toUnix = reinterpret_cast<ToUnix>(GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name"));
-    wchar_t wide[MAX_PATH];
-    if (!toUnix || !MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH))
-        return "";
-    char* unixPath = toUnix(wide);
-    std::string result = unixPath ? unixPath : "";
-    HeapFree(GetProcessHeap(), 0, unixPath);
-    return result;
-}
-
-// Runs a Unix program on the host; Wine does not let the caller wait for it, so
-// the caller polls for its effect, a bounded number of times.
-bool RunOnHost(const char* program, const std::string& arguments, bool (*done)(const std::string&),
-               const std::string& path)
-{
-    std::string commandLine = std::string(program) + " " + arguments;
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(program, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return false;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return WaitUntil([&] { return done(path); });
+    return StartUnixProgram(nullptr, commandLine) && WaitUntil([&] { return done(path); });
 }
 
 // Wine makes no junction or symbolic link of its own (CreateSymbolicLinkA does
@@ -56,12 +35,12 @@ public:
     ~FolderLinks()
     {
         for (const std::string& link : m_links)
-            RunOnHost("/bin/rm", "-f " + UnixPath(link), [](const std::string& p) { return !IsLink(p); }, link);
+            RunOnHost("/bin/rm -f " + UnixPath(link), [](const std::string& p) { return !IsLink(p); }, link);
     }
     bool Make(const std::string& link, const std::string& target)
     {
         m_links.push_back(link);
-        return RunOnHost("/bin/ln", "-s " + UnixPath(target) + " " + UnixPath(link), IsLink, link);
+        return RunOnHost("/bin/ln -s " + UnixPath(target) + " " + UnixPath(link), IsLink, link);
     }
 
 private:

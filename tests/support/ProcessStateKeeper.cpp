@@ -39,6 +39,14 @@ struct ProcessState {
 };
 ProcessState g_before;
 
+// A handle of a user object is open while the system still tells its name.
+bool UserObjectOpen(HANDLE object)
+{
+    char name[64] = "";
+    DWORD needed = 0;
+    return GetUserObjectInformationA(object, UOI_NAME, name, sizeof name, &needed) != FALSE;
+}
+
 std::string CurrentDirectory()
 {
     char folder[MAX_PATH] = "";
@@ -91,4 +99,9 @@ void ProcessStateKeeper::OnTestEnd(const testing::TestInfo&)
     // table of the next test.
     NotesFreeSlots().Clear();
     TransactionFreeSlots().Clear();
+    // A test that closes a handle it does not own can close the process's window
+    // station or desktop, which cannot be put back: every later window and the
+    // clipboard fail with "invalid handle", so the test that did it fails here.
+    EXPECT_TRUE(UserObjectOpen(GetProcessWindowStation())) << "the test closed the process's window station";
+    EXPECT_TRUE(UserObjectOpen(GetThreadDesktop(GetCurrentThreadId()))) << "the test closed the thread's desktop";
 }

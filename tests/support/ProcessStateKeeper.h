@@ -13,6 +13,8 @@
 // tests replace (clock, gradients, colour count, crypt providers, destination
 // defaults, backup folder, menu look, save-step observer, quiet failure
 // target, node pool, memo start), the free-record lists and the mouse button.
+// A test that closed the process's window station or desktop, which cannot be
+// put back, fails.
 class ProcessStateKeeper : public testing::EmptyTestEventListener {
 public:
     explicit ProcessStateKeeper(MessageBoxHandler runBoxes) : m_runBoxes(runBoxes) {}
