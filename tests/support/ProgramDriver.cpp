@@ -26,23 +26,39 @@ void CopyFolder(const std::string& target, const std::string& source)
         throw std::runtime_error("cannot create " + target);
     CopyDirectoryTree(target.c_str(), source.c_str(), "*.*");
 }
+
+// The ports the tests pick from: below the range the system gives outgoing
+// connections (32768 and up on Linux), since a port of that range can be taken
+// by another process's connection between the pick and the program's listen.
+const unsigned kFirstTestPort = 20000;
+const unsigned kTestPorts = 12768;
+
+bool NothingBoundTo(unsigned short port)
+{
+    SOCKET probe = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(port);
+    const bool free = bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    closesocket(probe);
+    return free;
+}
 }
 
 unsigned short FindFreePort()
 {
     WSADATA data;
     WSAStartup(MAKEWORD(2, 2), &data);
-    SOCKET probe = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    int size = sizeof address;
-    unsigned short port = 0;
-    if (bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-        getsockname(probe, reinterpret_cast<sockaddr*>(&address), &size) == 0)
-        port = ntohs(address.sin_port);
-    closesocket(probe);
-    return port;
+    // Each test program starts at its own place and goes on from the last
+    // port given, so that programs side by side seldom try the same port.
+    static unsigned next = GetCurrentProcessId() * 7919u;
+    for (unsigned tried = 0; tried < kTestPorts; ++tried) {
+        const auto port = static_cast<unsigned short>(kFirstTestPort + next++ % kTestPorts);
+        if (NothingBoundTo(port))
+            return port;
+    }
+    return 0;
 }
 
 bool PortAcceptsConnections(unsigned short port)
