@@ -353,7 +353,7 @@ std::string TipOverPreview(DWORD process, HWND appearance, POINT point, WPARAM k
     // Each move starts the tip's wait again, so a move is posted only now
     // and then, as a user's mouse rests there.
     std::string shown;
-    for (int round = 0; round < 5 && shown != expected; ++round) {
+    for (int round = 0; round < 20 && shown != expected; ++round) {
         PostMessageA(appearance, WM_MOUSEMOVE, keys, MAKELPARAM(onPage.x, onPage.y));
         WaitUntil([&] { return (shown = ShownTip(process)) == expected; }, 1500);
     }

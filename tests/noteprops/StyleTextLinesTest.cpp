@@ -102,7 +102,7 @@ RuledStyleText RuledRowsOfStyleText(HWND page, int button, const char* caption, 
     EXPECT_TRUE(SaveScreenshotOf(dialog, picture));
     HWND edit = GetDlgItem(dialog, IDC_STYLE_TEXT_EDIT);
     RuledStyleText seen;
-    WaitUntil([&] { return (seen.rows = RuledRows(edit)).size() >= 3; }, 5000);
+    WaitUntil([&] { return (seen.rows = RuledRows(edit)).size() >= 3; });
     seen.textAndRules = ReadTextAndRules(edit, background, 0);
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     WaitUntil([&] { return !IsWindow(dialog); });

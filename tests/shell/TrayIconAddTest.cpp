@@ -77,7 +77,7 @@ TEST_F(TrayIconAdd, ARefusedIconIsAddedByTheNextTryFromTheTimer)
     EXPECT_EQ(g_addCalls, 1) << "the first refusal was tried again at once";
     EXPECT_FALSE(icon.IsAdded());
     // The next try comes with the window's timer, while its messages are handled.
-    EXPECT_TRUE(WaitUntil([&] { return icon.IsAdded(); }, 10000));
+    EXPECT_TRUE(WaitUntil([&] { return icon.IsAdded(); }));
     EXPECT_EQ(g_addCalls, 2);
     EXPECT_EQ(g_lastTip, "Quillnet+");
 }

@@ -148,7 +148,7 @@ testing::AssertionResult ShowsReadably(HWND window, const std::string& name)
 {
     Lightness seen;
     const bool readable = SaveScreenshotOf(window, name) &&
-                          WaitUntil([&] { return (seen = LightnessInside(window)).Readable(); }, 5000);
+                          WaitUntil([&] { return (seen = LightnessInside(window)).Readable(); });
     SaveScreenshot(name);
     if (!readable || seen.all == 0)
         return testing::AssertionFailure() << name << ": of " << seen.all << " pixels " << seen.light
