@@ -57,7 +57,7 @@ HWND FocusAfter(HWND main, UINT message, HWND from)
     WaitUntil([&] {
         focused = GetForegroundWindow();
         return focused != from;
-    }, 3000);
+    });
     return focused;
 }
 
