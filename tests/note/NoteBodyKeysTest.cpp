@@ -41,7 +41,14 @@ TEST(NoteBodyKeys, CtrlBMakesTheSelectionBoldAndAltTwoGivesTheSecondStyle)
     PressKeys({VK_CONTROL, 'B'});
     LRESULT modified = 0;
     EXPECT_TRUE(WaitUntil([&] { return SendWithTimeout(body, EM_GETMODIFY, 0, 0, &modified) && modified != 0; }));
+    // The second style's colour shows in the body before the program is
+    // closed: a close handled before the keys would find the old style.
+    RECT area;
+    GetWindowRect(body, &area);
+    const POINT belowText{area.left + 10, area.bottom - 10};
+    const COLORREF shownBefore = ScreenPixel(belowText);
     PressKeys({VK_MENU, '2'});
+    EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(belowText) != shownBefore; })) << "Alt+2 showed no new colour";
     EXPECT_TRUE(SaveScreenshotOf(note, "note-body-keys"));
     CloseProgram(install, program);
 
