@@ -262,8 +262,15 @@ bool NoteManagerWindow::ChooseComboItem(int comboId, int index) const
         return false;
     RECT box{};
     GetWindowRect(combo, &box);
-    ClickAt({box.right - GetSystemMetrics(SM_CXVSCROLL) / 2 - 1, (box.top + box.bottom) / 2});
-    HWND list = WaitUntil([&] { return ComboDropped(comboId); }) ? DroppedList(m_process) : nullptr;
+    const POINT arrow{box.right - GetSystemMetrics(SM_CXVSCROLL) / 2 - 1, (box.top + box.bottom) / 2};
+    // The arrow is clicked again, at most twice, when its list is not seen
+    // open: on a loaded machine, just after a box had closed, a click was
+    // seen to leave the combo focused with its list closed.
+    HWND list = nullptr;
+    for (int attempt = 0; attempt < 3 && !list; ++attempt) {
+        ClickAt(arrow);
+        list = WaitUntil([&] { return ComboDropped(comboId); }) ? DroppedList(m_process) : nullptr;
+    }
     // The button let go on the arrow hands the mouse to the list.
     if (!list || !WaitUntil([&] { return CaptureOf(combo) == list; }))
         return false;
