@@ -39,12 +39,14 @@ struct ProcessState {
 };
 ProcessState g_before;
 
-// A handle of a user object is open while the system still tells its name.
+// A handle of a user object is open while the system still tells its name
+// (a name longer than the buffer still shows the handle open).
 bool UserObjectOpen(HANDLE object)
 {
     char name[64] = "";
     DWORD needed = 0;
-    return GetUserObjectInformationA(object, UOI_NAME, name, sizeof name, &needed) != FALSE;
+    return GetUserObjectInformationA(object, UOI_NAME, name, sizeof name, &needed) != FALSE ||
+           GetLastError() == ERROR_INSUFFICIENT_BUFFER;
 }
 
 std::string CurrentDirectory()
