@@ -46,10 +46,10 @@ foreach(folder ${QN_SOURCE_FOLDERS})
     # The test main lives in the support library; keep it linked in.
     target_link_libraries(${folder}_tests PRIVATE -Wl,--whole-archive qntestsupport -Wl,--no-whole-archive qncore gtest)
     add_test(NAME ${folder} COMMAND ${folder}_tests)
-    # The Windows test programs share one screen, one prefix (its registry) and
-    # one clipboard: one at a time, so none takes another's focus or data. The
-    # native tests run beside them.
-    set_tests_properties(${folder} PROPERTIES TIMEOUT 900 RESOURCE_LOCK desktop)
+    # A Windows test program takes a screen (scripts/test-screens.json) with a
+    # prefix of its own (its registry and clipboard) for the whole of its run,
+    # so that none takes another's focus or data. The native tests run beside them.
+    set_tests_properties(${folder} PROPERTIES TIMEOUT 900 RESOURCE_GROUPS screens:1)
   endif()
   if(bytes AND QN_NATIVE_BUILD_DIR)
     add_test(NAME native_${folder} COMMAND ${QN_NATIVE_BUILD_DIR}/${folder}_bytes_tests)

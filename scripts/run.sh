@@ -10,7 +10,7 @@ prepare_environment "$build/win/wineprefix-run" use-own-display
 # gives them paths of more than 100 characters, and the program stops at a box
 # for each such path at its start.
 ln -sfn "$build/win" "$wine_prefix/dosdevices/q:"
-if [ -n "${XVFB_PID:-}" ]; then
+if [ -n "${XVFB_PIDS:-}" ]; then
   echo "Quillnet+ runs on the virtual screen DISPLAY=$DISPLAY (see README.md, 'Seeing the program')"
 fi
 cd "$build/win"

@@ -2,10 +2,12 @@
 # first use and keeps its wineserver, with Wine's own services, alive for the run.
 # The services are started here with their output sent away: started by a test,
 # they would hold CTest's output pipe open and CTest would wait for ever.
+# The prefix is tied to the screen it is prepared on (DISPLAY): its services
+# show there, and scripts/wine-run.sh starts its programs there.
 #   prepare_wine_prefix PREFIX [bare-screen]
 prepare_wine_prefix() {
   export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-  QN_WINE_PREFIX=$1
+  QN_WINE_PREFIXES+=("$1")
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "Preparing the Wine prefix in $WINEPREFIX"
     mkdir -p "$WINEPREFIX"
@@ -32,6 +34,7 @@ prepare_wine_prefix() {
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$managed" /f </dev/null >/dev/null 2>&1 || true
     timeout 60 wineserver -w || true
   fi
+  printf '%s\n' "$DISPLAY" >"$WINEPREFIX/.display"
   wineserver -p </dev/null >/dev/null 2>&1 || true
   wine wineboot </dev/null >/dev/null 2>&1 || true
 }
@@ -49,10 +52,12 @@ prepare_peer_prefix() {
     wineserver -w || true
   )
 }
-# Stops the wineserver of the prefix prepared here and nothing else: the tests,
-# the program and the benchmarks run side by side, each in a prefix of its own.
+# Stops the wineservers of the prefixes prepared here and nothing else: the
+# tests, the program and the benchmarks run side by side, each in prefixes of
+# their own.
 stop_wine() {
-  if [ -n "${QN_WINE_PREFIX:-}" ]; then
-    WINEPREFIX=$QN_WINE_PREFIX wineserver -k 2>/dev/null || true
-  fi
+  local prefix
+  for prefix in ${QN_WINE_PREFIXES[@]+"${QN_WINE_PREFIXES[@]}"}; do
+    WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
+  done
 }

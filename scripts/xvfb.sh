@@ -1,12 +1,12 @@
-# Sourced by the run and test scripts: starts one Xvfb screen at 24 bits
+# Sourced by the run and test scripts: starts an Xvfb screen at 24 bits
 # (the 8-bit default changes colours and layered windows) and exports DISPLAY.
 # Xvfb picks a free display number itself, so parallel runs never collide.
-# The caller stops it with stop_xvfb.
+# The caller stops every screen it started with stop_xvfb.
 start_xvfb() {
   local number_file
   number_file=$(mktemp)
   Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
-  XVFB_PID=$!
+  XVFB_PIDS="${XVFB_PIDS:-} $!"
   local tries=0
   while [ ! -s "$number_file" ] && [ "$tries" -lt 100 ]; do sleep 0.1; tries=$((tries + 1)); done
   if [ ! -s "$number_file" ]; then
@@ -18,8 +18,9 @@ start_xvfb() {
   rm -f "$number_file"
 }
 stop_xvfb() {
-  if [ -n "${XVFB_PID:-}" ]; then
-    kill "$XVFB_PID" 2>/dev/null || true
-    wait "$XVFB_PID" 2>/dev/null || true
-  fi
+  local pid
+  for pid in ${XVFB_PIDS:-}; do
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+  done
 }

@@ -44,6 +44,13 @@ bool NothingBoundTo(unsigned short port)
     closesocket(probe);
     return free;
 }
+
+unsigned StartingTick()
+{
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now.LowPart;
+}
 }
 
 unsigned short FindFreePort()
@@ -51,8 +58,10 @@ unsigned short FindFreePort()
     WSADATA data;
     WSAStartup(MAKEWORD(2, 2), &data);
     // Each test program starts at its own place and goes on from the last
-    // port given, so that programs side by side seldom try the same port.
-    static unsigned next = GetCurrentProcessId() * 7919u;
+    // port given, so that programs side by side seldom try the same port. The
+    // place comes from the clock as well as the process id: test programs run
+    // side by side under two Wine servers, which can give them the same id.
+    static unsigned next = GetCurrentProcessId() * 7919u + StartingTick();
     for (unsigned tried = 0; tried < kTestPorts; ++tried) {
         const auto port = static_cast<unsigned short>(kFirstTestPort + next++ % kTestPorts);
         if (NothingBoundTo(port))
