@@ -59,7 +59,12 @@ TEST(ShellPaths, TheProgramFolderBecomesCurrent)
 
 TEST(ShellPaths, ShortNamesBecomeLongOnesThatExist)
 {
-    TempFolder folder;
+    // Wine makes a short name from the long name's first letters and a hash, and
+    // two names of one folder can get the same short name: a path through it
+    // then leads into the other folder. The temporary folder fills with the
+    // folders of the tests (qn_t_..., qn_run_...), so the tree here hangs from
+    // a folder whose first letters no other folder beside it has.
+    TempFolder folder("short", "C:\\");
     std::string longFolder = folder.File("A folder with a long name");
     CreateDirectoryA(longFolder.c_str(), nullptr);
     WriteWholeFile(longFolder + "\\Quillnet program file.exe", "MZ");
