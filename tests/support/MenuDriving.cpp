@@ -1,5 +1,7 @@
 #include "support/MenuDriving.h"
 
+#include <map>
+
 #include "globals/MainWindowMessages.h"
 
 #include "support/ProgramDriver.h"
@@ -168,9 +170,6 @@ MenuPicture::MenuPicture(HWND menu, const std::string& layout)
     if (m_width <= 0 || height <= 0)
         return;
 
-    m_onTop = NothingCovers(menu, origin, m_width, height);
-    m_pixels = ScreenPixels({origin.x, origin.y, origin.x + m_width, origin.y + height});
-
     // An item is as high as the menu font's text, at least 16, and 3 more.
     const int textHeight = MenuTextSize("Ag").cy;
     m_itemHeight = (textHeight > 16 ? textHeight : 16) + 3;
@@ -186,6 +185,35 @@ MenuPicture::MenuPicture(HWND menu, const std::string& layout)
             m_tops.push_back(top);
         top += kind == '-' ? kSeparatorHeight : m_itemHeight;
     }
+
+    m_onTop = NothingCovers(menu, origin, m_width, height);
+    // A menu painted in its window may reach the screen a moment later: until
+    // then the screen shows black there, or what was there before. The picture
+    // is taken again until the items' rows show the menu's light background
+    // (all but a selected one).
+    const RECT area{origin.x, origin.y, origin.x + m_width, origin.y + height};
+    WaitUntil([&] {
+        m_pixels = ScreenPixels(area);
+        return !m_fits || RowsShowALightBackground();
+    });
+}
+
+bool MenuPicture::RowsShowALightBackground() const
+{
+    if (m_width < kTextStart || m_tops.empty())
+        return false;
+    std::map<COLORREF, size_t> gaps;
+    for (int top : m_tops) {
+        const size_t at = static_cast<size_t>(top + m_itemHeight / 2) * m_width + kTextStart - 2;
+        if (at >= m_pixels.size())
+            return false;
+        ++gaps[m_pixels[at]];
+    }
+    for (const auto& [colour, rows] : gaps) {
+        if (rows + 1 >= m_tops.size())
+            return GetRValue(colour) >= 0xA0 && GetGValue(colour) >= 0xA0 && GetBValue(colour) >= 0xA0;
+    }
+    return false;
 }
 
 ::testing::AssertionResult MenuShows(HWND menu, const std::string& layout, const std::vector<bool>& enabled)

@@ -80,6 +80,8 @@ public:
     std::vector<std::pair<int, int>> Underlines(size_t item) const;
 
 private:
+    bool RowsShowALightBackground() const;
+
     std::vector<COLORREF> m_pixels;
     POINT m_origin{0, 0};
     int m_width = 0;
