@@ -11,7 +11,19 @@ packages=(cmake make dpkg-dev g++-mingw-w64-i686 mingw-w64-i686-dev libz-mingw-w
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
 updated=0
-apt_update() { if [ "$updated" = 0 ]; then apt-get update -qq; updated=1; fi; }
+# A mirror being synced fails an index now and then: try again a little later,
+# then go on with the lists there are (an index the set-up needs and cannot
+# read makes its own step fail, with apt's message).
+apt_update() {
+  [ "$updated" = 0 ] || return 0
+  updated=1
+  local attempt
+  for attempt in 1 2 3; do
+    apt-get update -qq && return 0
+    [ "$attempt" = 3 ] || sleep 20
+  done
+  echo "setup: apt-get update failed three times; going on with the package lists there are" >&2
+}
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   dpkg --add-architecture i386
@@ -55,8 +67,12 @@ if [ ! -f "$zlib_dir/contrib/minizip/zip.c" ]; then
   echo "setup: fetching zlib source for minizip"
   apt_update
   work=$(mktemp -d)
-  (cd "$work" && apt-get source -qq --download-only zlib >/dev/null 2>&1 \
-     && dpkg-source -x --no-check ./zlib_*.dsc zlib >/dev/null)
+  if ! (cd "$work" && apt-get source -qq --download-only zlib >/dev/null 2>&1 \
+         && dpkg-source -x --no-check ./zlib_*.dsc zlib >/dev/null); then
+    echo "setup: could not fetch Debian's zlib source (apt-get source zlib)" >&2
+    rm -rf "$work"
+    exit 1
+  fi
   mkdir -p "$repo/.deps"
   rm -rf "$zlib_dir"
   mv "$work/zlib" "$zlib_dir"
