@@ -41,6 +41,7 @@ TEST(NoteBodyKeys, CtrlBMakesTheSelectionBoldAndAltTwoGivesTheSecondStyle)
     PressKeys({VK_CONTROL, 'B'});
     LRESULT modified = 0;
     EXPECT_TRUE(WaitUntil([&] { return SendWithTimeout(body, EM_GETMODIFY, 0, 0, &modified) && modified != 0; }));
+    EXPECT_EQ(ReadWindowText(body), "Keys here") << "Ctrl+B came without Ctrl and typed over the selection";
     // The second style's colour shows in the body before the program is
     // closed: a close handled before the keys would find the old style.
     RECT area;

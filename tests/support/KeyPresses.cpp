@@ -2,8 +2,15 @@
 
 #include <vector>
 
+#include <gtest/gtest.h>
+
+#include "support/NoticeReading.h"
+
 void PressKeys(std::initializer_list<BYTE> keys)
 {
+    if (keys.size() > 1) {
+        EXPECT_TRUE(ForegroundReadItsNotices()) << "the keys' window did not read its focus and enter notices";
+    }
     std::vector<INPUT> inputs;
     for (BYTE key : keys) {
         INPUT input = {};
