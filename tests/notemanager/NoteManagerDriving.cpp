@@ -16,6 +16,7 @@
 #include "store/StyleStorage.h"
 #include "support/CurrentFolder.h"
 #include "support/NoteDriving.h"
+#include "support/NoticeReading.h"
 #include "support/ListViewDriving.h"
 #include "support/ProtectedUser.h"
 #include "support/Screenshot.h"
@@ -86,10 +87,20 @@ void WriteGroupsFile(const ProgramInstall& install, const std::vector<DWORD>& ex
 bool NoteManagerWindow::Wait()
 {
     const DWORD process = m_process;
-    return WaitUntil([&] {
-        m_window = FindTopWindowTitled("#32770", kNoteManagerCaption, process);
-        return m_window != nullptr && IsWindowVisible(m_window);
-    });
+    if (!WaitUntil([&] {
+            m_window = FindTopWindowTitled("#32770", kNoteManagerCaption, process);
+            return m_window != nullptr && IsWindowVisible(m_window);
+        }))
+        return false;
+    // On the bare screen the window shown active gets X's focus only once its
+    // thread has read X's notices, and Wine then raises it over everything,
+    // the program's menus too (docs/platform.md): read them before any menu.
+    // (A maximised window leaves no bare screen for the reading, and nothing
+    // of the screen to fall under it.)
+    if (GetForegroundWindow() == m_window && !IsZoomed(m_window)) {
+        EXPECT_TRUE(ForegroundReadItsNotices()) << "the Note Manager did not read its focus notices";
+    }
+    return true;
 }
 
 HWND NoteManagerWindow::OpenFromTray(const RunningProgram& program)
