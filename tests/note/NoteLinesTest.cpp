@@ -227,7 +227,13 @@ TEST(NoteLines, MarginLinesAndRuledLinesShowBehindTheTextOverEveryBackgroundAndS
         const BodyPicture before = PictureOfBody(windows[i]);
         const int by = spacing + spacing / 2;
         ASSERT_TRUE(SendWithTimeout(BodyOf(windows[i]), WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, by), 0));
-        const BodyPicture after = PictureOfBody(windows[i]);
+        // The scrolled body reaches the screen once its thread has painted
+        // it: the picture is taken again until the lines show scrolled.
+        BodyPicture after;
+        WaitUntil([&] {
+            after = PictureOfBody(windows[i]);
+            return MisplacedLinePixels(after, kNotes[i], spacing, by) == 0;
+        });
         EXPECT_EQ(MisplacedLinePixels(after, kNotes[i], spacing, by), 0);
         const int x = after.width - 30;  // right of the text
         for (int y = 0; y < after.height; ++y) {
