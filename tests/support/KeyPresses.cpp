@@ -12,21 +12,20 @@ void PressKeys(std::initializer_list<BYTE> keys)
         EXPECT_TRUE(ForegroundReadItsNotices()) << "the keys' window did not read its focus and enter notices";
     }
     std::vector<INPUT> inputs;
-    for (BYTE key : keys) {
-        INPUT input = {};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = key;
-        inputs.push_back(input);
-    }
-    for (auto key = keys.end(); key != keys.begin();) {
-        --key;
-        INPUT input = {};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = *key;
-        input.ki.dwFlags = KEYEVENTF_KEYUP;
-        inputs.push_back(input);
-    }
+    for (BYTE key : keys)
+        inputs.push_back(KeyInput(key, 0));
+    for (auto key = keys.end(); key != keys.begin();)
+        inputs.push_back(KeyInput(*--key, KEYEVENTF_KEYUP));
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+INPUT KeyInput(BYTE key, DWORD flags)
+{
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = flags;
+    return input;
 }
 
 void PostKeyPress(HWND control, UINT key)

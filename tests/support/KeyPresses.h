@@ -9,6 +9,8 @@
 // thread reads its focus and enter notices, which would let the chord's
 // modifier go if read between its keys.
 void PressKeys(std::initializer_list<BYTE> keys);
+// One key going down (flags 0) or up (KEYEVENTF_KEYUP), as SendInput takes it.
+INPUT KeyInput(BYTE key, DWORD flags);
 // A key given to the control through its program's message loop, as the
 // keyboard gives it to the focused control: the loop makes its character.
 void PostKeyPress(HWND control, UINT key);

@@ -198,19 +198,26 @@ MenuPicture::MenuPicture(HWND menu, const std::string& layout)
     });
 }
 
-bool MenuPicture::RowsShowALightBackground() const
+std::vector<COLORREF> MenuPicture::RowGaps() const
 {
-    if (m_width < kTextStart || m_tops.empty())
-        return false;
-    std::map<COLORREF, size_t> gaps;
+    std::vector<COLORREF> gaps;
     for (int top : m_tops) {
         const size_t at = static_cast<size_t>(top + m_itemHeight / 2) * m_width + kTextStart - 2;
-        if (at >= m_pixels.size())
-            return false;
-        ++gaps[m_pixels[at]];
+        if (m_width < kTextStart || at >= m_pixels.size())
+            return {};
+        gaps.push_back(m_pixels[at]);
     }
-    for (const auto& [colour, rows] : gaps) {
-        if (rows + 1 >= m_tops.size())
+    return gaps;
+}
+
+bool MenuPicture::RowsShowALightBackground() const
+{
+    std::map<COLORREF, size_t> counts;
+    const std::vector<COLORREF> gaps = RowGaps();
+    for (COLORREF gap : gaps)
+        ++counts[gap];
+    for (const auto& [colour, rows] : counts) {
+        if (rows + 1 >= gaps.size())
             return GetRValue(colour) >= 0xA0 && GetGValue(colour) >= 0xA0 && GetBValue(colour) >= 0xA0;
     }
     return false;
@@ -253,13 +260,7 @@ bool MenuPicture::IsSelected(size_t item) const
     // The selection fills the item's whole row, also the gap before its
     // text, in a colour of its own: the items left as they are share the
     // background's there.
-    std::vector<COLORREF> gaps;
-    for (int top : m_tops) {
-        const size_t at = static_cast<size_t>(top + m_itemHeight / 2) * m_width + kTextStart - 2;
-        if (m_width < kTextStart || at >= m_pixels.size())
-            return false;
-        gaps.push_back(m_pixels[at]);
-    }
+    const std::vector<COLORREF> gaps = RowGaps();
     if (item >= gaps.size())
         return false;
     size_t same = 0;

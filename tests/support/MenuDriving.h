@@ -80,6 +80,9 @@ public:
     std::vector<std::pair<int, int>> Underlines(size_t item) const;
 
 private:
+    // Each item row's colour in the gap before its text; none when the
+    // picture does not reach that far.
+    std::vector<COLORREF> RowGaps() const;
     bool RowsShowALightBackground() const;
 
     std::vector<COLORREF> m_pixels;

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "support/KeyPresses.h"
 #include "support/ProgramDriver.h"
 
 namespace {
@@ -11,10 +12,7 @@ const BYTE kWitnessKey = VK_SHIFT;
 
 void SendKey(BYTE key, DWORD flags)
 {
-    INPUT input = {};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    input.ki.dwFlags = flags;
+    INPUT input = KeyInput(key, flags);
     SendInput(1, &input, sizeof input);
 }
 
