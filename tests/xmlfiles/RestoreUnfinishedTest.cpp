@@ -82,16 +82,18 @@ bool MakingNotesAfterTheMoves(const ProgramInstall& install, DWORD process, size
 
 // Another program that takes hold of a data file (sharing read and write,
 // not delete) the moment the record says the files are being moved, and
-// keeps it until Release.
+// keeps it until Release. The record is read the moment it is renamed into
+// place, while the program's handle of the rename may still be open: until
+// that handle is closed the hold fails and is tried again.
 class HolderWhenMoving {
 public:
     HolderWhenMoving(const ProgramInstall& install, const std::string& name)
         : m_watcher([this, &install, name] {
-              const bool moving = WaitUntil([&] {
-                  return m_stop || PeekFile(install.File("replacing.lst")).find("state moving") != std::string::npos;
+              WaitUntil([&] {
+                  return m_stop ||
+                         (PeekFile(install.File("replacing.lst")).find("state moving") != std::string::npos &&
+                          m_file.Hold(install.File(name), kHolderSharesReadWrite));
               });
-              if (moving && !m_stop)
-                  m_file.Hold(install.File(name), kHolderSharesReadWrite);
               m_watched = true;
           })
     {
