@@ -151,7 +151,7 @@ TEST(TrayCommands, TheMenuOpensWhereAskedAndNotOverAnOpenDialog)
     ASSERT_TRUE(SendWithTimeout(main, kMsgTrayCallback, kTrayIconId, WM_LBUTTONUP));
     SetCursorPos(press.x + 12, press.y + 12);
     EXPECT_FALSE(WaitUntil([&] { return CaptureOf(main) == main; }, 1500)) << "the released press started a drag";
-    PressLeftButton(false);
+    LetGoOfLeftButtonAside();
     if (CaptureOf(main) == main)
         SendWithTimeout(main, WM_LBUTTONUP, VK_ESCAPE, 0);
 

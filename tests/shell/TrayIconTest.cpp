@@ -144,7 +144,7 @@ TEST(TrayIcon, NotesLandWhereAskedAndTheMenuNamesWhatItsEntriesDo)
     PostMessageA(main, WM_MOUSEMOVE, MK_LBUTTON, ClientPoint(main, drop));
     PostMessageA(main, WM_LBUTTONUP, 0, ClientPoint(main, drop));
     HWND dropped = NewNoteBesides(process, notes);
-    PressLeftButton(false);
+    LetGoOfLeftButtonAside();
     ASSERT_NE(dropped, nullptr);
     EXPECT_EQ(RectOf(dropped).left, drop.x);
     EXPECT_EQ(RectOf(dropped).top, drop.y);

@@ -96,7 +96,7 @@ void ProcessStateKeeper::OnTestEnd(const testing::TestInfo&)
     // A test that ended between pressing the mouse button and letting it go
     // would leave it down for every later click.
     if (GetAsyncKeyState(VK_LBUTTON) & 0x8000)
-        PressLeftButton(false);
+        LetGoOfLeftButtonAside();
     // The free records of the last table a test read or wrote belong to no
     // table of the next test.
     NotesFreeSlots().Clear();

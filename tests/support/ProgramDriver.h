@@ -129,6 +129,10 @@ HWND CaptureOf(HWND window);
 // The left mouse button pressed or let go where the pointer is, as the
 // user's hand does it.
 void PressLeftButton(bool down);
+// The left button let go with the pointer moved first to the screen's bottom
+// right corner, where no test puts a window: a release that the program reads
+// late, inside a menu it opened meanwhile, would choose the item under it.
+void LetGoOfLeftButtonAside();
 // The pointer moved to the point of the screen as the user's hand moves it:
 // the window there is told of the move, with what the system finds there.
 void MovePointerTo(POINT point);

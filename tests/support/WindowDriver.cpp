@@ -266,6 +266,12 @@ void PressLeftButton(bool down)
     SendInput(1, &input, sizeof input);
 }
 
+void LetGoOfLeftButtonAside()
+{
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+    PressLeftButton(false);
+}
+
 void MovePointerTo(POINT point)
 {
     // Absolute moves count the screen from 0 to 65535 on each axis.
