@@ -38,6 +38,8 @@ enable_testing()
 find_program(QN_PYTHON3 python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
 add_test(NAME layers COMMAND ${QN_PYTHON3} ${CMAKE_SOURCE_DIR}/scripts/check-layers.py ${CMAKE_SOURCE_DIR})
 add_test(NAME layers_script COMMAND ${QN_PYTHON3} ${CMAKE_SOURCE_DIR}/tests/scripts/check-layers-test.py)
+# The set-up's package install against stand-ins for apt-get and dpkg.
+add_test(NAME setup_script COMMAND ${QN_PYTHON3} ${CMAKE_SOURCE_DIR}/tests/scripts/setup-test.py)
 set(QN_NATIVE_BUILD_DIR "" CACHE PATH "Native build whose sanitizer tests join this run")
 foreach(folder ${QN_SOURCE_FOLDERS})
   qn_test_sources(${folder} all bytes)

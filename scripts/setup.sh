@@ -11,6 +11,7 @@ packages=(cmake make dpkg-dev g++-mingw-w64-i686 mingw-w64-i686-dev libz-mingw-w
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
 updated=0
+update_failed=0
 # A mirror being synced fails an index now and then: try again a little later,
 # then go on with the lists there are (an index the set-up needs and cannot
 # read makes its own step fail, with apt's message).
@@ -22,7 +23,45 @@ apt_update() {
     apt-get update -qq && return 0
     [ "$attempt" = 3 ] || sleep 20
   done
+  update_failed=1
   echo "setup: apt-get update failed three times; going on with the package lists there are" >&2
+}
+
+# Runs apt-get quietly, keeping everything it says: on a failure it is shown
+# whole (the unmet dependencies go to standard output).
+apt_quiet() {
+  local log rc=0
+  log=$(mktemp)
+  DEBIAN_FRONTEND=noninteractive apt-get -y -qq "$@" >"$log" 2>&1 || rc=$?
+  [ "$rc" = 0 ] || { echo "setup: apt-get $1 failed:" >&2; cat "$log" >&2; }
+  rm -f "$log"
+  return "$rc"
+}
+
+# A set-up stopped in the middle of an install leaves packages unpacked but not
+# configured, or dependencies missing: finish that before installing more.
+repair_interrupted_install() {
+  if [ -n "$(dpkg --audit 2>/dev/null)" ] || ! apt-get check -qq >/dev/null 2>&1; then
+    echo "setup: finishing an install that was interrupted"
+    dpkg --configure -a
+    apt_quiet -f install
+  fi
+}
+
+# When the lists could not all be updated, a suite whose index failed (the
+# security suite's i386 list, say) can offer an amd64 package in a version whose
+# i386 twin is missing, which multiarch cannot resolve; the release's own suite
+# has both, so the install is tried once more from there.
+apt_install() {
+  local release
+  if [ "$update_failed" = 1 ]; then
+    apt_quiet install --no-install-recommends "$@" 2>/dev/null && return 0
+    release=$(. /etc/os-release && echo "$VERSION_CODENAME")
+    echo "setup: the install could not be resolved with the lists there are; trying once more from $release's own suite (its security updates then come only with a later apt-get upgrade)" >&2
+    apt_quiet install --no-install-recommends -t "$release" "$@"
+  else
+    apt_quiet install --no-install-recommends "$@"
+  fi
 }
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
@@ -47,7 +86,8 @@ for p in "${packages[@]}"; do installed "$p" || missing+=("$p"); done
 if [ "${#missing[@]}" -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
   apt_update
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  repair_interrupted_install
+  apt_install "${missing[@]}"
 fi
 
 # The scripts run Wine with LANG=en_US.UTF-8, so that dates and day names are
