@@ -22,8 +22,9 @@ include(cmake/DataTemplates.cmake)
 add_executable(qnpost WIN32 ${QN_ENTRY_SOURCE} ${QN_RESOURCES})
 target_link_libraries(qnpost PRIVATE qncore)
 
-# Tests: one program per subsystem folder, run through Wine with a private prefix.
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh ${CMAKE_BINARY_DIR}/wineprefix)
+# Tests: one program per subsystem folder, run through Wine with a private prefix
+# whose desktop the test script keeps (scripts/run-test-program.sh).
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/run-test-program.sh ${CMAKE_BINARY_DIR}/wineprefix)
 set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
 add_subdirectory(${QN_GTEST_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
@@ -32,6 +33,11 @@ file(GLOB QN_TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.
 add_library(qntestsupport STATIC ${QN_TEST_SUPPORT})
 target_link_libraries(qntestsupport PUBLIC qncore gtest dbghelp)
 target_include_directories(qntestsupport PUBLIC ${CMAKE_SOURCE_DIR}/tests)
+
+# The test script keeps each test prefix's desktop with this program for the
+# whole run (tests/harness/DesktopHolder.cpp).
+add_executable(desktopholder tests/harness/DesktopHolder.cpp tests/support/DesktopCheck.cpp)
+target_include_directories(desktopholder PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 
 enable_testing()
 # The layers: no file includes a folder above its own (docs/architecture.md).

@@ -35,8 +35,16 @@ prepare_wine_prefix() {
     timeout 60 wineserver -w || true
   fi
   printf '%s\n' "$DISPLAY" >"$WINEPREFIX/.display"
-  wineserver -p </dev/null >/dev/null 2>&1 || true
-  wine wineboot </dev/null >/dev/null 2>&1 || true
+  keep_wine_server "$WINEPREFIX"
+}
+# Starts the prefix's wineserver to stay for the run, with Wine's services, on
+# the screen of DISPLAY.
+keep_wine_server() {
+  (
+    export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    wineserver -p </dev/null >/dev/null 2>&1 || true
+    wine wineboot </dev/null >/dev/null 2>&1 || true
+  )
 }
 # The tests that run two programs start the second under PREFIX-peer (each
 # program needs a prefix of its own to be a first start). It is made here, once,

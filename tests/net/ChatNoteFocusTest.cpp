@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "globals/MainWindowMessages.h"
+#include "support/ExtraTries.h"
 #include "support/NoteDriving.h"
 #include "support/NoticeReading.h"
 
@@ -36,6 +37,9 @@ HWND NoteBefore(HWND main, const std::vector<HWND>& notes, HWND target)
 bool FocusComesTo(HWND main, HWND note)
 {
     for (int ask = 0; ask < 10; ++ask) {
+        if (ask > 0)
+            ReportExtraTry("the program asked again to bring the note before the chat note forward", ask + 1,
+                           "the foreground did not come to it in 3 s");
         if (!SendWithTimeout(main, kMsgFocusNoteByWindow, 0, reinterpret_cast<LPARAM>(note)))
             return false;
         if (WaitUntil([&] { return GetForegroundWindow() == note; }, 3000))

@@ -15,6 +15,7 @@
 #include "store/NoteSaving.h"
 #include "store/StyleStorage.h"
 #include "support/CurrentFolder.h"
+#include "support/ExtraTries.h"
 #include "support/NoteDriving.h"
 #include "support/NoticeReading.h"
 #include "support/ListViewDriving.h"
@@ -279,6 +280,8 @@ bool NoteManagerWindow::ChooseComboItem(int comboId, int index) const
     // seen to leave the combo focused with its list closed.
     HWND list = nullptr;
     for (int attempt = 0; attempt < 3 && !list; ++attempt) {
+        if (attempt > 0)
+            ReportExtraTry("the combo's arrow clicked again", attempt + 1, "its list was not seen open");
         ClickAt(arrow);
         list = WaitUntil([&] { return ComboDropped(comboId); }) ? DroppedList(m_process) : nullptr;
     }

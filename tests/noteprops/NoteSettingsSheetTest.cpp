@@ -22,6 +22,7 @@
 #include "store/FreeSlotLists.h"
 #include "store/NoteSaving.h"
 #include "support/CurrentFolder.h"
+#include "support/ExtraTries.h"
 #include "support/NoteDriving.h"
 #include "support/PictureFiles.h"
 #include "support/ProgramDriver.h"
@@ -354,6 +355,9 @@ std::string TipOverPreview(DWORD process, HWND appearance, POINT point, WPARAM k
     // and then, as a user's mouse rests there.
     std::string shown;
     for (int round = 0; round < 20 && shown != expected; ++round) {
+        if (round > 0)
+            ReportExtraTry("the pointer's rest over the preview made again", round + 1,
+                           "the tip showed \"" + shown + "\", not \"" + expected + "\"");
         PostMessageA(appearance, WM_MOUSEMOVE, keys, MAKELPARAM(onPage.x, onPage.y));
         WaitUntil([&] { return (shown = ShownTip(process)) == expected; }, 1500);
     }

@@ -4,6 +4,7 @@
 
 #include "globals/MainWindowMessages.h"
 
+#include "support/ExtraTries.h"
 #include "support/ProgramDriver.h"
 #include "support/Screenshot.h"
 
@@ -78,6 +79,9 @@ HWND WaitForOpenMenus(DWORD process, size_t count)
 HWND OpenMenuByMessage(HWND window, DWORD process, UINT message, WPARAM wParam, LPARAM lParam)
 {
     for (int attempt = 0; attempt < 3; ++attempt) {
+        if (attempt > 0)
+            ReportExtraTry("the message that opens a menu sent again", attempt + 1,
+                           "the program handled it and no menu showed");
         if (!SendInOrder(window, message, wParam, lParam))
             return nullptr;
         std::vector<HWND> menus;

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "support/InFolder.h"
 #include "support/TempFolder.h"
 #include "support/UnixProgram.h"
 
@@ -11,6 +12,9 @@ const char kForwardedMark[] = "peer-forwarded.mark";
 // What Wine says of the message boxes the peer shows: their texts, one line each.
 const char kBoxLog[] = "peer-boxes.log";
 const char kBoxTrace[] = "trace:msgbox:MSGBOX_OnInit ";
+// What the desktop holder of the peer's prefix said: "ready", or why there is
+// no desktop.
+const char kDesktopLog[] = "peer-desktop.log";
 // The peer prefix names the tests' temporary folder by a drive of its own, so
 // that an install there has a short path whatever folder the repository lies
 // in: the program warns, in a box, of data paths over 100 characters.
@@ -59,18 +63,39 @@ std::string TemporaryRoot()
     return root;
 }
 
+// The peer's prefix is started cold for each peer program. Its desktop is
+// kept by a holder from before the program starts to after it ends, as the
+// test script keeps those of the tests' prefixes: the program starts on a
+// desktop known to show windows, and Forward's starts find it still there.
+std::string WithDesktopHolder(const std::string& program)
+{
+    const std::string holder = UnixPathOf(ProgramFolder()) + "/desktopholder.exe";
+    return "WINEDEBUG=-all wine '" + holder + "' >" + kDesktopLog + " 2>/dev/null & holder=$!; tries=0; " +
+           "while ! grep -q . " + kDesktopLog + " && [ $tries -lt 1200 ]; do sleep 0.1; tries=$((tries+1)); done; " +
+           "if grep -q ^ready " + kDesktopLog + "; then " + program + "; fi; kill $holder";
+}
+
 // Runs the program in the install's folder under the peer prefix, then marks
 // its end. Wine names the folder by the deepest drive that holds it: the
 // peer's own drive for the temporary folder. The boxes it shows are logged.
-std::string ProgramScript(const ProgramInstall& install, const std::string& arguments, const char* mark)
+std::string ProgramScript(const ProgramInstall& install, const std::string& arguments, const char* mark,
+                          bool holdDesktop)
 {
     // The real folders, not the ones through this prefix's drive links, which
     // the other prefix could not name.
     // The script goes inside double quotes: it holds none of its own.
+    const std::string program = "WINEDEBUG=-all,+msgbox wine qnpost.exe " + arguments + " 2>>" + kBoxLog;
     return "ln -sfn $(readlink -f '" + UnixPathOf(TemporaryRoot()) + "') '" + PeerPrefixPath() + "/dosdevices/" +
-           kPeerDrive + "' && cd $(readlink -f '" + UnixPathOf(install.Path()) + "') && WINEPREFIX='" +
-           PeerPrefixPath() + "' WINEDEBUG=-all,+msgbox LANG=en_US.UTF-8 WINEDLLOVERRIDES='mscoree,mshtml=' " +
-           "wine qnpost.exe " + arguments + " 2>>" + kBoxLog + "; touch " + mark;
+           kPeerDrive + "' && cd $(readlink -f '" + UnixPathOf(install.Path()) + "') && export WINEPREFIX='" +
+           PeerPrefixPath() + "' LANG=en_US.UTF-8 WINEDLLOVERRIDES='mscoree,mshtml=' && " +
+           "{ " + (holdDesktop ? WithDesktopHolder(program) : program) + "; }; touch " + mark;
+}
+
+std::string NoDesktopLine(const ProgramInstall& install)
+{
+    std::string said = ReadWholeFile(install.File(kDesktopLog));
+    said = said.substr(0, said.find_first_of("\r\n"));
+    return said.rfind("no desktop", 0) == 0 ? said : std::string();
 }
 }
 
@@ -78,7 +103,8 @@ PeerProgram::PeerProgram(const ProgramInstall& install, const std::string& argum
 {
     DeleteFileA(install.File(kEndedMark).c_str());
     DeleteFileA(install.File(kBoxLog).c_str());
-    StartShell(ProgramScript(install, arguments, kEndedMark));
+    DeleteFileA(install.File(kDesktopLog).c_str());
+    StartShell(ProgramScript(install, arguments, kEndedMark, true));
 }
 
 PeerProgram::~PeerProgram()
@@ -98,7 +124,7 @@ bool PeerProgram::Forward(const std::string& arguments, DWORD timeoutMs)
 {
     const std::string mark = m_install.File(kForwardedMark);
     DeleteFileA(mark.c_str());
-    StartShell(ProgramScript(m_install, arguments, kForwardedMark));
+    StartShell(ProgramScript(m_install, arguments, kForwardedMark, false));
     return WaitUntil([&] { return FileExists(mark) || !ShownBox().empty(); }, timeoutMs) && FileExists(mark);
 }
 
@@ -120,6 +146,9 @@ bool PeerProgram::WaitFor(const std::function<bool()>& condition, DWORD timeoutM
 
 std::string PeerProgram::Trouble() const
 {
+    const std::string noDesktop = NoDesktopLine(m_install);
+    if (!noDesktop.empty())
+        return "the peer program did not start: its prefix has " + noDesktop;
     const std::string box = ShownBox();
     if (!box.empty())
         return "the peer program shows a box: " + box;

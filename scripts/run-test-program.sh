@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# Runs one Windows test program for CTest (the build's test emulator):
+#   run-test-program.sh PREFIX PROGRAM [ARGS...]
+# A program that CTest gave screen N of scripts/test-screens.json runs in
+# PREFIX-N (screen 1 keeps PREFIX itself), on the screen that prefix was
+# prepared on.
+# - In a run of the test script, the prefix's screen and desktop are checked
+#   to answer before the program, and made again when they have gone. A
+#   program that ran without a working desktop (it says so at its start, or
+#   the desktop is found gone after it failed) runs once more, and the log
+#   says so; one that failed with a working desktop never runs again.
+# - Its output reaches CTest through a file, so that nothing it leaves running
+#   can hold CTest's output open and keep the run waiting.
+# - A program whose tests have ended but which has not ended itself a minute
+#   later is reported, with what its threads wait on, and ended.
+set -uo pipefail
+repo=$(cd "$(dirname "$0")/.." && pwd)
+. "$repo/scripts/xvfb.sh"
+. "$repo/scripts/wine-prefix.sh"
+. "$repo/scripts/test-desktop.sh"
+
+prefix=$1
+shift
+screen=${CTEST_RESOURCE_GROUP_0_SCREENS:-}
+screen=${screen#id:}
+screen=${screen%%,*}
+if [ -n "$screen" ] && [ "$screen" != 1 ]; then
+  prefix=$prefix-$screen
+fi
+name=$(basename "$1")
+# The exit code of a test program that found no working desktop at its start
+# (tests/support/DesktopCheck.h).
+no_desktop_exit=75
+# The program's own check waits 60 s for its window to show.
+desktop_limit=90
+ending_limit=60
+
+say() { echo "run-test-program: $name: $*"; }
+
+# What the threads of a program that does not end wait on, as Linux sees them
+# (the program's own report, made while its threads ran, comes before this).
+report_hung_end() {
+  local pid=$1 task
+  echo "[  HUNG    ] $name has not ended ${ending_limit} s after its last test; its threads:"
+  for task in /proc/"$pid"/task/*; do
+    echo "  thread ${task##*/} ($(cat "$task/comm" 2>/dev/null)): $(cut -d' ' -f3 "$task/stat" 2>/dev/null)" \
+         "in $(cat "$task/wchan" 2>/dev/null)"
+  done
+}
+
+# Runs the program once, its output streamed from a file; its exit code. The
+# program marks the end of its desktop check and of its tests.
+run_once() {
+  local output marks pid follower code=0 started_at=$SECONDS ended_at=""
+  output=$(mktemp)
+  marks=$(mktemp -u)
+  QN_TEST_MARKS="Z:${marks//\//\\}" "$repo/scripts/wine-run.sh" "$prefix" "$@" </dev/null >"$output" 2>&1 &
+  pid=$!
+  tail -n +1 -s 0.2 -f --pid="$pid" "$output" &
+  follower=$!
+  while kill -0 "$pid" 2>/dev/null; do
+    if [ ! -e "$marks.desktop" ] && [ $((SECONDS - started_at)) -ge "$desktop_limit" ]; then
+      echo "[ NO DESKTOP ] $name did not get past its start in ${desktop_limit} s: Wine holds a program" \
+           "there while the desktop's process does not answer"
+      kill -9 "$pid" 2>/dev/null
+      code=$no_desktop_exit
+      break
+    fi
+    if [ -z "$ended_at" ] && [ -e "$marks.ended" ]; then
+      ended_at=$SECONDS
+    elif [ -n "$ended_at" ] && [ $((SECONDS - ended_at)) -ge "$ending_limit" ]; then
+      report_hung_end "$pid"
+      kill -9 "$pid" 2>/dev/null
+      code=3
+      break
+    fi
+    sleep 0.5
+  done
+  if [ "$code" = 0 ]; then
+    wait "$pid" || code=$?
+  else
+    wait "$pid" 2>/dev/null
+  fi
+  wait "$follower" 2>/dev/null
+  rm -f "$output" "$marks.desktop" "$marks.ended"
+  return "$code"
+}
+
+if has_desktop_holder "$prefix" && ! desktop_answers "$prefix"; then
+  say "the screen or desktop of its prefix did not answer; they are made again"
+  remake_desktop "$prefix" || say "they could not be made again"
+fi
+run_once "$@"
+code=$?
+if [ "$code" != 0 ] && has_desktop_holder "$prefix" &&
+   { [ "$code" = "$no_desktop_exit" ] || ! desktop_answers "$prefix"; }; then
+  say "ran without a working desktop (exit code $code); the desktop is made again and the program runs once more"
+  remake_desktop "$prefix" || say "the desktop could not be made again"
+  run_once "$@"
+  code=$?
+fi
+exit "$code"

@@ -1,0 +1,105 @@
+# Sourced by the test script and by the runner of each test program (with
+# xvfb.sh and wine-prefix.sh): the desktops of the test prefixes.
+#
+# Wine closes a desktop about a second after the last ordinary process on it
+# has gone (the services that wineboot starts do not count), and the next
+# program must then start a new one; one starting just as the old one closes,
+# on a loaded machine, was seen to get no desktop at all. So one holder
+# (desktopholder.exe) stays on each test prefix's desktop from before the
+# first test program to after the last, and a screen or desktop found gone
+# between test programs is made again.
+#
+# Each prefix keeps its records beside its registry: the screen it shows on
+# (.display), that screen's Xvfb (.xvfb-pid) and its holder (.holder-pid, and
+# what the holder said in .holder.out).
+
+holder_program() { echo "$(dirname "$1")/desktopholder.exe"; }
+
+has_desktop_holder() { [ -f "$1/.holder-pid" ]; }
+
+# Starts the prefix's holder and waits until it has seen its window on the
+# screen; false, with the holder's own line, when it has not.
+start_desktop_holder() {
+  local prefix=$1 out="$1/.holder.out" pid tries=0
+  : >"$out"
+  setsid "$repo/scripts/wine-run.sh" "$prefix" "$(holder_program "$prefix")" </dev/null >"$out" 2>/dev/null &
+  pid=$!
+  echo "$pid" >"$prefix/.holder-pid"
+  while ! grep -q . "$out" && kill -0 "$pid" 2>/dev/null && [ "$tries" -lt 1200 ]; do
+    sleep 0.1
+    tries=$((tries + 1))
+  done
+  grep -q '^ready' "$out" && return 0
+  echo "the desktop of $prefix did not come: $(tr -d '\r' <"$out")" >&2
+  return 1
+}
+
+stop_desktop_holder() {
+  local pid tries=0
+  pid=$(cat "$1/.holder-pid" 2>/dev/null) || return 0
+  kill "$pid" 2>/dev/null || true
+  while kill -0 "$pid" 2>/dev/null && [ "$tries" -lt 100 ]; do sleep 0.1; tries=$((tries + 1)); done
+  rm -f "$1/.holder-pid"
+}
+
+# Whether the prefix's screen and desktop answer: the holder still runs and a
+# window made now shows on the screen.
+desktop_answers() {
+  local pid
+  pid=$(cat "$1/.holder-pid" 2>/dev/null) && kill -0 "$pid" 2>/dev/null || return 1
+  timeout 120 "$repo/scripts/wine-run.sh" "$1" "$(holder_program "$1")" --check </dev/null >/dev/null 2>&1
+}
+
+screen_runs() {
+  local pid
+  pid=$(cat "$1/.xvfb-pid" 2>/dev/null) && kill -0 "$pid" 2>/dev/null
+}
+
+# A new screen on the prefix's display, in place of one that has gone or does
+# not answer.
+restart_screen() {
+  local pid
+  pid=$(cat "$1/.xvfb-pid" 2>/dev/null) && kill "$pid" 2>/dev/null
+  pid=$(restart_xvfb_on "$(cat "$1/.display")") || {
+    echo "no screen could be started again on $(cat "$1/.display")" >&2
+    return 1
+  }
+  echo "$pid" >"$1/.xvfb-pid"
+}
+
+# Makes the prefix's desktop again, with its Wine server and services, and the
+# screen too when it has gone or the desktop does not come without it.
+remake_desktop() {
+  local prefix=$1 attempt
+  for attempt in 1 2; do
+    stop_desktop_holder "$prefix"
+    WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
+    WINEPREFIX=$prefix timeout 60 wineserver -w || true
+    if ! screen_runs "$prefix" || [ "$attempt" = 2 ]; then
+      restart_screen "$prefix" || return 1
+    fi
+    (
+      export DISPLAY
+      DISPLAY=$(cat "$prefix/.display")
+      keep_wine_server "$prefix"
+    )
+    start_desktop_holder "$prefix" && return 0
+  done
+  return 1
+}
+
+# Ends the holders, then the prefixes' servers, then the screens that were
+# started again during the run (the caller stops its own with stop_xvfb).
+stop_test_desktops() {
+  local prefix
+  for prefix in ${QN_WINE_PREFIXES[@]+"${QN_WINE_PREFIXES[@]}"}; do
+    stop_desktop_holder "$prefix"
+  done
+  stop_wine
+  for prefix in ${QN_WINE_PREFIXES[@]+"${QN_WINE_PREFIXES[@]}"}; do
+    if [ -f "$prefix/.xvfb-pid" ]; then
+      kill "$(cat "$prefix/.xvfb-pid")" 2>/dev/null || true
+      rm -f "$prefix/.xvfb-pid"
+    fi
+  done
+}

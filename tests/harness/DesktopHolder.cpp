@@ -1,0 +1,38 @@
+// Keeps a Wine prefix's desktop for the whole test run. Wine closes a desktop
+// a moment after the last ordinary process on it has gone, and the next
+// program must then start a new one; a test program starting just then could
+// find none. The test script starts one holder per prefix before the first
+// test program and ends it after the last.
+//   desktopholder.exe          checks that windows show on the screen, prints
+//                              "ready" (or the cause) and stays until ended
+//   desktopholder.exe --check  checks, prints the cause when they do not
+//                              show, and ends (exit code 0 when they do)
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "support/DesktopCheck.h"
+
+namespace {
+// Before a test program the desktop is already up: a short wait tells a
+// lost one quickly.
+const DWORD kCheckWaitMs = 20000;
+}
+
+int main(int argc, char** argv)
+{
+    const bool checkOnly = argc > 1 && std::strcmp(argv[1], "--check") == 0;
+    const std::string cause = WindowsShowOnScreen(checkOnly ? kCheckWaitMs : kDesktopWaitMs);
+    if (!cause.empty()) {
+        std::printf("no desktop: %s\n", cause.c_str());
+        std::fflush(stdout);
+        return 1;
+    }
+    if (checkOnly)
+        return 0;
+    std::printf("ready\n");
+    std::fflush(stdout);
+    for (;;)
+        Sleep(INFINITE);
+}
