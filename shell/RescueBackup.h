@@ -5,8 +5,8 @@
 
 class CWindowController;
 
-// When an end finds changes it cannot store, the notes as they are go into a
-// rescue backup: a file of the backup folder named "Unstored " and the date
+// When an end, a timed save, a restore or an undo finds changes it cannot
+// store, the notes as they are go into a rescue backup: a file of the backup folder named "Unstored " and the date
 // and time to the second (".QPK", restored like any backup), which no expiry
 // of old backups looks at, and which never takes the place of another file.
 // Names taken by other files are passed over, and when the backup folder can
