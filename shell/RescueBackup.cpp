@@ -160,8 +160,11 @@ std::string CRescueBackup::Renew(CWindowController& app)
     // The new file is whole: the older one of this stretch holds nothing it lacks.
     if (!m_unnamedPath.empty()) {
         const std::string mark = MarkPathOf(m_unnamedPath);
-        if (DeleteFileA(m_unnamedPath.c_str()))
+        if (DeleteFileA(m_unnamedPath.c_str())) {
             DeleteFileA(mark.c_str());
+            WriteErrorLog(kLogPrefix, (m_unnamedPath + " was removed: " + path + " holds the notes as they are now")
+                                          .c_str());
+        }
     }
     m_unnamedPath = written ? path : std::string();
     return path;
