@@ -10,6 +10,7 @@
 
 class CNoteController;
 class CWindowController;
+struct SaveAllOutcome;
 
 // Backups of all notes, restores from them and the undo of a restore, as the
 // tray menu, the command line, the housekeeping tick and the program's end
@@ -77,9 +78,13 @@ void TiePendingRestoredNotes(CWindowController& app);
 bool InstallWaitingNotesPair(HWND owner, const char* nothingDone);
 // Everything is saved before a restore or an undo replaces the tables: a
 // replace closes every note, and an undo that fails half-way loads the tables
-// again. When the save failed, the user is told so with the closing sentence
-// (step names what was not made, "the restore").
-void ShowNotSavedFirst(HWND owner, const char* step, const char* nothingDone);
+// again. What that save could not store goes into the rescue backup (its
+// path; empty when nothing had to, or none could be written), and a save
+// that stored everything ends the stretch of unstored changes.
+std::string KeptUnlessStored(CWindowController& app, const SaveAllOutcome& saved);
+// When the save failed, the user is told so with the closing sentence (step
+// names what was not made, "the restore"), and where the notes are kept.
+void ShowNotSavedFirst(HWND owner, const char* step, const char* nothingDone, const std::string& rescueBackup);
 // A restore's password prompts let other requests in: a second restore or an
 // undo asked for then would close the notes the restore is making. True, and
 // the user told when asked to (else error.txt), while a restore is under way.

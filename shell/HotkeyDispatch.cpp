@@ -1,6 +1,8 @@
 // What each system-wide hotkey does when the user presses it (WM_HOTKEY).
 #include <winsock2.h>
 
+#include <vector>
+
 #include "foundation/bytes/MessageBoxes.h"
 #include "note/NoteController.h"
 #include "note/NoteMessages.h"
@@ -47,31 +49,48 @@ CNoteController* OwnNoteById(CWindowController& controller, DWORD noteId)
     return found;
 }
 
+void ApplyToNote(CWindowController& controller, GroupHotkeyMode mode, CNoteController& note, GroupCounters& counters)
+{
+    // Hidden as its Hide command hides it: a parked note shown by the group
+    // would otherwise count as parked from then on, and the group's next
+    // press could never hide it.
+    if (mode == kGroupHide) {
+        if (!note.m_hidden)
+            note.HideNote();
+    } else if (mode == kGroupShow) {
+        controller.ShowNote(&note, false);
+    } else if (note.m_parked) {
+        ++counters.parked;
+    } else if (note.m_hidden) {
+        ++counters.hidden;
+    } else {
+        ++counters.shown;
+    }
+}
+
 // Every membership of a group that shares the pressed combination: counted,
-// hidden or shown.
+// hidden or shown. A note put in a group before it was ever stored has no
+// membership yet: the group waits on the note, which counts all the same.
 void ApplyGroupHotkey(CWindowController& controller, GroupHotkeyMode mode, const CNoteGroup& keys,
                       GroupCounters& counters)
 {
+    std::vector<CNoteController*> members;
     for (auto* node = GroupsAndNotesList().GetFirst(); node; node = node->next) {
         if (!GroupHasCombination(node->record.groupID, keys))
             continue;
         ++counters.total;
-        CNoteController* note = OwnNoteById(controller, node->record.noteID);
-        if (!note)
-            continue;
-        if (mode == kGroupHide) {
-            if (!note->m_hidden && !note->m_parked)
-                note->HideQuietly();
-        } else if (mode == kGroupShow) {
-            controller.ShowNote(note, false);
-        } else if (note->m_parked) {
-            ++counters.parked;
-        } else if (note->m_hidden) {
-            ++counters.hidden;
-        } else {
-            ++counters.shown;
-        }
+        if (CNoteController* note = OwnNoteById(controller, node->record.noteID))
+            members.push_back(note);
     }
+    ForEachNote(controller.OwnNotes(), [&](CNoteController* note) {
+        if (note->m_waitingGroup >= 0 && GroupHasCombination(static_cast<DWORD>(note->m_waitingGroup), keys)) {
+            ++counters.total;
+            members.push_back(note);
+        }
+        return true;
+    });
+    for (CNoteController* note : members)
+        ApplyToNote(controller, mode, *note, counters);
 }
 
 // The foreground window is a shown note of the group.
@@ -81,6 +100,7 @@ bool ForegroundIsShownNoteOfGroup(CWindowController& controller, DWORD group)
     bool found = false;
     ForEachNote(controller.OwnNotes(), [&](CNoteController* note) {
         if (note->m_window == foreground && !note->m_hidden && !note->m_parked) {
+            found = note->m_waitingGroup == static_cast<int>(group);
             for (auto* node = GroupsAndNotesList().GetFirst(); node && !found; node = node->next)
                 found = node->record.groupID == group && node->record.noteID == note->m_noteId;
         }

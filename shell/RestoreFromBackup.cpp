@@ -53,22 +53,33 @@ const char* const kTemplateTable = DataName::kEmptyNotesTableCopy;
 const char* const kTemplateMemo = DataName::kEmptyNotesMemoCopy;
 const char* const kTemplateTransact = DataName::kEmptiedTransactionsCopy;
 
-// The display text of a backup, or for a file without a dated name the name itself.
+// The display text of a backup or a rescue backup, or for a file without
+// such a name the name itself.
 std::string ShownNameOf(const std::string& path)
 {
     const std::string name = FileNameOf(path);
     BackupStamp date;
-    return IsBackupFileName(name.c_str()) && ParseBackupFileName(date, name.c_str()) ? BackupDisplayText(date)
-                                                                                       : name + "   ";
+    RescueStamp rescue;
+    if (IsBackupFileName(name.c_str()) && ParseBackupFileName(date, name.c_str()))
+        return BackupDisplayText(date);
+    return ParseRescueBackupName(rescue, name) ? RescueDisplayText(rescue) : name + "   ";
 }
 
-bool AskForRestore(CWindowController& app, const std::string& shownName, int noteCount)
+bool IsRescueBackupPath(const std::string& path)
+{
+    RescueStamp rescue;
+    return ParseRescueBackupName(rescue, FileNameOf(path));
+}
+
+// A rescue backup holds every note as it was: the dialog offers to put its
+// notes in place of the present ones, not beside them.
+bool AskForRestore(CWindowController& app, const std::string& shownName, int noteCount, bool rescue)
 {
     CRestoreState& state = app.RestoreState();
     RestoreCountRecord counts{static_cast<std::uint32_t>(noteCount), ""};
     RestoreDialogParams params;
     InitRestoreDialogParams(params, IDS_RESTORE_APPEND, IDS_RESTORE_REPLACE, counts, shownName.c_str(),
-                            static_cast<std::uint32_t>(state.method));
+                            static_cast<std::uint32_t>(rescue ? 2 : state.method));
     if (!RunRestoreDialog(app.GetWindow(), params))
         return false;
     state.method = static_cast<int>(params.flag);
@@ -355,10 +366,10 @@ bool RestoreFromBackup(CWindowController& app, int index, bool silent, const cha
     std::string shownName;
     if (file.empty()) {
         if (state.backupList.empty())
-            state.backupList = BuildBackupList();
+            state.backupList = BuildRestoreList();
         if (index < 0 || index >= static_cast<int>(state.backupList.size()))
             return false;
-        file = BackupFilePath(state.backupList[index].fileName);
+        file = state.backupList[index].path;
         shownName = state.backupList[index].displayText;
     } else {
         shownName = ShownNameOf(file);
@@ -382,16 +393,19 @@ bool RestoreFromBackup(CWindowController& app, int index, bool silent, const cha
         ShowErrorMessage(app.GetWindow(), error.c_str(), file.c_str());
         return false;
     }
-    if (!silent && !AskForRestore(app, shownName, noteCount))
+    if (!silent && !AskForRestore(app, shownName, noteCount, IsRescueBackupPath(file)))
         return false;
 
     HWND owner = app.GetWindow();
     if (!InstallWaitingNotesPair(owner, kNothingRestored))
         return false;
     // The undo copy must hold what the user has now, and a replace closes
-    // every note: neither goes on when the notes could not be stored.
-    if (!app.SaveAll().everythingWritten) {
-        ShowNotSavedFirst(owner, "the restore", kNothingRestored);
+    // every note: neither goes on when the notes could not be stored, and
+    // what could not be is in the rescue backup before the box.
+    const SaveAllOutcome saved = app.SaveAll(CWindowController::UnstoredNotes::kIntoRescueBackup);
+    const std::string rescue = KeptUnlessStored(app, saved);
+    if (!saved.everythingWritten) {
+        ShowNotSavedFirst(owner, "the restore", kNothingRestored, rescue);
         return false;
     }
     bool madeUndoCopy = false;

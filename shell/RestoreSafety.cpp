@@ -25,7 +25,16 @@ bool InstallWaitingNotesPair(HWND owner, const char* nothingDone)
     return false;
 }
 
-void ShowNotSavedFirst(HWND owner, const char* step, const char* nothingDone)
+std::string KeptUnlessStored(CWindowController& app, const SaveAllOutcome& saved)
+{
+    if (!saved.ChangesUnstored()) {
+        app.Rescue().Settled();
+        return "";
+    }
+    return app.Rescue().Keep(app);
+}
+
+void ShowNotSavedFirst(HWND owner, const char* step, const char* nothingDone, const std::string& rescueBackup)
 {
     std::string text = std::string("Your notes could not be saved before ") + step +
                        "; another program may be using the notes files.";
@@ -36,7 +45,10 @@ void ShowNotSavedFirst(HWND owner, const char* step, const char* nothingDone)
         text = "The groups and programs of restored notes could not be written before " + std::string(step) +
                " to these files, which another program is using:" +
                ListedFileNames(app->RestoreState().unwrittenTieFiles) + "\r\nPlease close that program and try again.";
-    ShowErrorMessage(owner, (text + "\r\n\r\n" + nothingDone).c_str(), ProgramTitle);
+    text += std::string("\r\n\r\n") + nothingDone;
+    if (!rescueBackup.empty())
+        text += "\r\n\r\n" + KeptInRescueText(rescueBackup);
+    ShowErrorMessage(owner, text.c_str(), ProgramTitle);
 }
 
 bool RefusedWhileRestoring(CWindowController& app, bool tell)

@@ -4,6 +4,8 @@
 // tracking of the windows that notes are associated with.
 #include <winsock2.h>
 
+#include <string>
+
 #include "foundation/DiagnosticLog.h"
 #include "foundation/bytes/GenericException.h"
 #include "foundation/bytes/MessageBoxes.h"
@@ -15,6 +17,7 @@
 #include "globals/ProgramGlobals.h"
 #include "globals/Settings.h"
 #include "shell/WindowController.h"
+#include "store/UnlockedBoxes.h"
 #include "store/UsersTable.h"
 #include "shell/BackupRestore.h"
 
@@ -27,7 +30,10 @@ const UINT kAppTrackingPeriodMs = 2000;
 // they keep failing the user is told, once, until a save succeeds again.
 const int kFailedSavesBeforeTelling = 3;
 
-void CountTimedSave(int& failuresInRow, bool saved, HWND owner)
+// The box names the rescue backup that holds the changes (rescueNamed
+// gives it, empty when there is none).
+template <class RescueNamed>
+void CountTimedSave(int& failuresInRow, bool saved, HWND owner, RescueNamed&& rescueNamed)
 {
     if (saved) {
         failuresInRow = 0;
@@ -36,11 +42,13 @@ void CountTimedSave(int& failuresInRow, bool saved, HWND owner)
     if (failuresInRow >= kFailedSavesBeforeTelling || ++failuresInRow < kFailedSavesBeforeTelling)
         return;
     WriteErrorLog("OnHousekeepingTimer():", "the notes could not be saved several times in a row");
-    ShowWarningMessage(owner,
-                       "Quillnet+ has not been able to save your notes for a while (the reasons are in error.txt)."
+    std::string text = "Quillnet+ has not been able to save your notes for a while (the reasons are in error.txt)."
                        "\r\n\r\nYour changes are kept, and Quillnet+ goes on trying to save them. Please check "
-                       "that the disk is not full and that no other program holds the files of the notes.",
-                       ProgramTitle);
+                       "that the disk is not full and that no other program holds the files of the notes.";
+    const std::string rescue = rescueNamed();
+    if (!rescue.empty())
+        text += "\r\n\r\n" + KeptInRescueText(rescue);
+    ShowWarningMessage(owner, text.c_str(), ProgramTitle);
 }
 
 // The user's values of this run; a failure is logged.
@@ -141,7 +149,15 @@ void CWindowController::OnHousekeepingTimer()
             m_busySaving = 1;
             bool saved = false;
             try {
+                // The boxes of the notes' save come once what it could not
+                // store is in the rescue backup: whatever ends the program
+                // while one is up, the changes are in a file.
+                CKeptBoxesHeld boxesAfterTheRescue;
                 saved = SaveAllNotes(full);
+                if (ChangesUnstoredNow())
+                    m_rescueBackup.Renew(*this);
+                else
+                    m_rescueBackup.Settled();
             } catch (...) {
                 m_busySaving = 0;
                 throw;
@@ -150,7 +166,8 @@ void CWindowController::OnHousekeepingTimer()
             // never keeps them from being stored.
             const bool userSaved = SavedUserValues();
             m_busySaving = 0;
-            CountTimedSave(m_failedTimedSaves, saved, m_mainWindow);
+            CountTimedSave(m_failedTimedSaves, saved, m_mainWindow,
+                           [this] { return ChangesUnstoredNow() ? m_rescueBackup.Keep(*this) : std::string(); });
             TellUserValuesOnce(m_userValuesFailureTold, userSaved, m_mainWindow);
         }
         // The save may have taken a while: the windows are looked at again.

@@ -216,15 +216,17 @@ void CWindowController::BuildUndeleteMenu(HMENU menu)
     EnableMenuItem(menu, kCmdUndeleteAll, MF_BYCOMMAND | (deleted.IsEmpty() ? MF_GRAYED : MF_ENABLED));
 }
 
-// The backups of the backup folder, newest first, as many as the Restore ids
-// allow. The list stays with the application object, so that an entry
-// restores the file its text shows even when a backup is written meanwhile.
+// The backups of the backup folder and the rescue backups, newest first, as
+// many as the Restore ids allow; built as the submenu opens, so that a rescue
+// backup written during the run is there. The list stays with the
+// application object, so that an entry restores the file its text shows even
+// when a backup is written meanwhile.
 void CWindowController::BuildBackupListMenu(HMENU menu)
 {
     CCoolMenu& cool = m_menus[kRestoreMenu];
     if (cool.GetMenu() == menu)
         return;
-    m_restoreState.backupList = BuildBackupList();
+    m_restoreState.backupList = BuildRestoreList();
     std::vector<BackupListEntry>& list = m_restoreState.backupList;
     const size_t shown = std::min<size_t>(list.size(), kCmdLastBackup - kCmdFirstBackup + 1);
     for (size_t i = 0; i < shown; ++i) {
@@ -244,7 +246,7 @@ void CWindowController::BuildBackupListMenu(HMENU menu)
     }
 }
 
-// Backup all notes, the Restore submenu (greyed without backups) and
+// Backup all notes, the Restore submenu (greyed with nothing to restore) and
 // Unrestore (greyed unless the undo copy is complete).
 void CWindowController::BackupToUnrestoreMenu(HMENU menu)
 {
@@ -259,7 +261,7 @@ void CWindowController::BackupToUnrestoreMenu(HMENU menu)
                             false);
     cool.InitMenuStructures(3, "&Unrestore...", kCmdUnrestore, kUnrestoreImage, kUnrestoreGreyImage, 0, kNoRecolour,
                             false);
-    EnableMenuItem(menu, kRestorePosition, MF_BYPOSITION | (BackupFilesExist() ? MF_ENABLED : MF_GRAYED));
+    EnableMenuItem(menu, kRestorePosition, MF_BYPOSITION | (RestorableBackupsExist() ? MF_ENABLED : MF_GRAYED));
     EnableMenuItem(menu, kCmdUnrestore, MF_BYCOMMAND | (HasCompleteUnrestoreSet() ? MF_ENABLED : MF_GRAYED));
 }
 

@@ -25,8 +25,9 @@ namespace {
 const char kNothingUndone[] = "Nothing was undone: your notes are as they are now.";
 const char kUndoCopyKept[] = " The copy kept for undoing the restore stays.";
 
-// Each file with what the system said of it; the advice follows the causes.
-void ShowNotPutBack(HWND owner, const std::vector<std::string>& failed)
+// Each file with what the system said of it; the advice follows the causes,
+// and the rescue backup that holds what could not be stored, when there is one.
+void ShowNotPutBack(HWND owner, const std::vector<std::string>& failed, const std::string& rescue)
 {
     const char* advice = AnyHeldAmong(failed) ? " The UNRESTORE folder is kept; please close the programs that use "
                                                 "these files and choose Unrestore again."
@@ -34,7 +35,8 @@ void ShowNotPutBack(HWND owner, const std::vector<std::string>& failed)
                                                 "put right.";
     ShowErrorMessage(owner,
                      ("These files could not be put back from the UNRESTORE folder of the backup folder:" +
-                      ListedWithCauses(failed) + "\r\n\r\n" + kNothingUndone + advice)
+                      ListedWithCauses(failed) + "\r\n\r\n" + kNothingUndone + advice +
+                      (rescue.empty() ? std::string() : "\r\n\r\n" + KeptInRescueText(rescue)))
                          .c_str(),
                      ProgramTitle);
 }
@@ -93,7 +95,10 @@ bool UndoRestore(CWindowController& app)
     // nothing, and an undo that fails half-way returns to these tables, so
     // none is made without them. (Files that cannot be put back are told
     // first: a held memo file fails the save too.)
-    const bool saved = app.SaveAll().everythingWritten;
+    const SaveAllOutcome outcome = app.SaveAll(CWindowController::UnstoredNotes::kIntoRescueBackup);
+    const bool saved = outcome.everythingWritten;
+    // What could not be stored is in the rescue backup before any box.
+    const std::string rescue = KeptUnlessStored(app, outcome);
     CFileSetReplacement replacement(ReplacementKind::kUndo);
     std::vector<std::string> failed;
     if (!PlanUnrestoreSetBack(replacement)) {
@@ -101,11 +106,11 @@ bool UndoRestore(CWindowController& app)
         return false;
     }
     if (!replacement.Prepare(failed)) {
-        ShowNotPutBack(owner, failed);
+        ShowNotPutBack(owner, failed, rescue);
         return false;
     }
     if (!saved) {
-        ShowNotSavedFirst(owner, "the undo", kNothingUndone);
+        ShowNotSavedFirst(owner, "the undo", kNothingUndone, rescue);
         return false;
     }
     std::vector<std::string> notReturned;
@@ -137,7 +142,7 @@ bool UndoRestore(CWindowController& app)
     if (!loaded)
         return false;
     if (!putBack) {
-        ShowNotPutBack(owner, failed);
+        ShowNotPutBack(owner, failed, "");
         return false;
     }
     DeleteUnrestoreSet();

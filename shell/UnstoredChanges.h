@@ -21,13 +21,17 @@ struct SaveAllOutcome {
     void AddUnwritten(const std::string& name);
 };
 
-// The files of the notes that another program holds at the moment, so that
-// the notes cannot be written; when none is held (a full disk, say), the
-// notes table and its memo file.
+// The files of the notes that cannot be written at the moment (another
+// program holds them, the table or its memo file is missing, ...); when none
+// is found so (a full disk, say), the notes table and its memo file.
 std::vector<std::string> UnwritableNotesFiles();
 
+// The sentence that names the rescue backup holding the notes as they are.
+std::string KeptInRescueText(const std::string& rescueBackup);
+
 // The question asked when changes would be lost by ending now: which files
-// could not be written, that the program goes on running, and the rescue
+// could not be written, each with its cause as the system gives it now, what
+// the user can do about them, that the program goes on running, and the rescue
 // backup that holds the notes as they are (empty: none could be written, and
 // ending anyway would first try again).
 std::string UnstoredAtEndQuestion(const SaveAllOutcome& saved, const std::string& rescueBackup);

@@ -232,12 +232,14 @@ void CWindowController::OnCreate()
 }
 
 // What the start puts off until the notes are shown: the favourites' icons
-// and the Send To shortcuts, which only other programs and menus use.
+// and the Send To shortcuts, which only other programs and menus use, and
+// the word about changes that the last end could not store.
 void CWindowController::FinishStart()
 {
     KillTimer(m_mainWindow, kTimerStartFinish);
     ListPendingFavourites();
     CreateSendToShortcuts();
+    OfferRescueOfLastEnd(*this);
 }
 
 void CWindowController::Reinitialize()

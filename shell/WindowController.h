@@ -96,6 +96,8 @@ public:
     void OnDrawItem(const DRAWITEMSTRUCT* draw);
 
     HWND GetWindow() const { return m_mainWindow; }
+    // The notes kept in a file when changes cannot be stored.
+    CRescueBackup& Rescue() { return m_rescueBackup; }
     bool IsBusySaving() const { return m_busySaving != 0; }
     CPtrList& OwnNotes() override { return m_ourNotes; }
     CPtrList& OtherNotes() override { return m_otherNotes; }

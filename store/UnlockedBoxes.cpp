@@ -1,5 +1,6 @@
 #include "store/UnlockedBoxes.h"
 
+#include <algorithm>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -30,8 +31,14 @@ void ShowKeptBoxes()
     t_keptBoxes = nullptr;
     if (!boxes)
         return;
-    for (const auto& box : *boxes)
+    // Each note's save says the same of a missing file: the user hears it once.
+    std::vector<std::string> shown;
+    for (const auto& box : *boxes) {
+        if (std::find(shown.begin(), shown.end(), box.second) != shown.end())
+            continue;
+        shown.push_back(box.second);
         ShowErrorMessage(box.first, box.second.c_str(), ProgramTitle);
+    }
 }
 
 CKeptBoxesHeld::CKeptBoxesHeld()

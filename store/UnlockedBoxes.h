@@ -11,7 +11,8 @@
 
 // Keeps an error box for this thread to show later.
 void ShowWhenUnlocked(HWND owner, const std::string& text);
-// Shows the boxes this thread kept back (call without the notes-table lock).
+// Shows the boxes this thread kept back (call without the notes-table lock),
+// each text once.
 void ShowKeptBoxes();
 
 // While an object of this class lives, the boxes this thread keeps back stay

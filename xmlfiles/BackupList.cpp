@@ -9,6 +9,7 @@
 #include "foundation/Clock.h"
 #include "foundation/DataFolder.h"
 #include "foundation/DateTime.h"
+#include "foundation/FileHelpers.h"
 #include "foundation/FileSearch.h"
 #include "foundation/FormatSettings.h"
 #include "foundation/GenericString.h"
@@ -38,6 +39,7 @@ std::vector<BackupListEntry> FindBackups()
         if (!(match.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsBackupFileName(match.cFileName) &&
             HasBackupExtension(match.cFileName) && ParseBackupFileName(entry.date, match.cFileName)) {
             entry.fileName = match.cFileName;
+            entry.path = BackupFilePath(entry.fileName);
             found.push_back(entry);
         }
         return true;
@@ -48,6 +50,33 @@ std::vector<BackupListEntry> FindBackups()
 bool NewerFirst(const BackupListEntry& a, const BackupListEntry& b)
 {
     return StampMinutes(a.date) > StampMinutes(b.date);
+}
+
+// What an entry of the Restore submenu shows of its text.
+const size_t kMenuEntryRoom = 55;
+const char kRescueMark[] = " (unstored)";
+
+bool NewerToTheSecondFirst(const BackupListEntry& a, const BackupListEntry& b)
+{
+    return IsNewerRescue(RescueStamp{a.date, a.second, a.copy}, RescueStamp{b.date, b.second, b.copy});
+}
+
+// The date with the weekday and the year, by the user's format.
+std::string ShownDate(const CDateTime& when, const BackupStamp& date)
+{
+    CGenericString text(100);
+    FormatDateText(when, true, text, true, false);
+    std::string shown = text.GetString();
+    // A date format that shows no date would leave the backups told apart by their times alone.
+    if (shown.empty()) {
+        char weekday[64] = "";
+        when.GetDayName(weekday, sizeof weekday);
+        char written[128];
+        std::snprintf(written, sizeof written, "%s %s  %2d, %4d", weekday, MonthNames[date.month % 13], date.day,
+                      date.year);
+        shown = written;
+    }
+    return shown;
 }
 }
 
@@ -93,19 +122,79 @@ std::string BackupDisplayText(const BackupStamp& date)
 {
     CDateTime when(static_cast<BYTE>(date.day), static_cast<BYTE>(date.month), static_cast<WORD>(date.year),
                    static_cast<WORD>(date.hour), static_cast<WORD>(date.minute), 0);
-    CGenericString text(100);
-    FormatDateText(when, true, text, true, false);
-    std::string shown = text.GetString();
-    // A date format that shows no date would leave the backups told apart by their times alone.
-    if (shown.empty()) {
-        char weekday[64] = "";
-        when.GetDayName(weekday, sizeof weekday);
-        char written[128];
-        std::snprintf(written, sizeof written, "%s %s  %2d, %4d", weekday, MonthNames[date.month % 13], date.day,
-                      date.year);
-        shown = written;
+    return ShownDate(when, date) + ", " + when.GetTimeText() + "   ";
+}
+
+std::string RescueDisplayText(const RescueStamp& stamp)
+{
+    const BackupStamp& date = stamp.date;
+    CDateTime when(static_cast<BYTE>(date.day), static_cast<BYTE>(date.month), static_cast<WORD>(date.year),
+                   static_cast<WORD>(date.hour), static_cast<WORD>(date.minute), static_cast<WORD>(stamp.second));
+    SYSTEMTIME time{};
+    when.ToSystemTime(time);
+    // Rescue backups may come seconds apart: their seconds are shown, unless
+    // the entry would then be cut.
+    char clock[50] = "";
+    if (!GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &time, nullptr, clock, sizeof clock))
+        clock[0] = 0;
+    const std::string shownDate = ShownDate(when, date);
+    std::string shown = shownDate + ", " + clock + kRescueMark;
+    if (shown.size() > kMenuEntryRoom)
+        shown = shownDate + ", " + when.GetTimeText() + kRescueMark;
+    return shown + "   ";
+}
+
+std::vector<BackupListEntry> FindRescueBackups(const std::string& folder)
+{
+    std::vector<BackupListEntry> found;
+    ForEachFileMatch(folder + "\\" + kRescueBackupPrefix + "*.QPK", [&](const WIN32_FIND_DATAA& match) {
+        RescueStamp stamp;
+        if (!(match.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && ParseRescueBackupName(stamp, match.cFileName)) {
+            BackupListEntry entry;
+            entry.fileName = match.cFileName;
+            entry.path = folder + "\\" + entry.fileName;
+            entry.date = stamp.date;
+            entry.second = stamp.second;
+            entry.copy = stamp.copy;
+            entry.rescue = true;
+            entry.displayText = RescueDisplayText(stamp);
+            found.push_back(entry);
+        }
+        return true;
+    });
+    return found;
+}
+
+std::vector<std::string> RescueBackupFolders()
+{
+    std::vector<std::string> folders;
+    // An unknown folder would make the searches look at the drive's root.
+    const std::string backups = BackupFolderPath();
+    if (!backups.empty())
+        folders.push_back(backups);
+    const std::string data = GetDataFolder();
+    if (!data.empty() && lstrcmpiA(backups.c_str(), data.c_str()) != 0)
+        folders.push_back(data);
+    return folders;
+}
+
+std::vector<BackupListEntry> BuildRestoreList()
+{
+    std::vector<BackupListEntry> list = BuildBackupList();
+    for (const std::string& folder : RescueBackupFolders()) {
+        const std::vector<BackupListEntry> rescues = FindRescueBackups(folder);
+        list.insert(list.end(), rescues.begin(), rescues.end());
     }
-    return shown + ", " + when.GetTimeText() + "   ";
+    std::stable_sort(list.begin(), list.end(), NewerToTheSecondFirst);
+    return list;
+}
+
+bool RestorableBackupsExist()
+{
+    if (BackupFilesExist())
+        return true;
+    const std::string data = GetDataFolder();
+    return !data.empty() && !FindRescueBackups(data).empty();
 }
 
 void DeleteExpiredBackups(const BackupStamp& now, int retentionDays, bool monthlyKeep,

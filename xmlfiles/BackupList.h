@@ -6,11 +6,16 @@
 #include "xmlfiles/bytes/BackupNames.h"
 
 // The backup files of the current backup folder, as the Restore submenu, the
-// restore dialog and the command line show and choose them.
+// restore dialog and the command line show and choose them, and the rescue
+// backups there and in the data folder.
 
 struct BackupListEntry {
     std::string fileName;     // "202603050905.QPK"
+    std::string path;         // the file in its folder
     BackupStamp date;
+    int second = 0;           // a rescue backup's is kept to the second,
+    unsigned copy = 0;        // and by its copy of that second
+    bool rescue = false;
     std::string displayText;  // the date by the user's format, ", ", the time and three blanks
 };
 
@@ -22,9 +27,24 @@ int ListBackupFiles(const char* folder, const char* subfolder, const char* exten
 // first; only names of exactly the dated form are listed.
 std::vector<BackupListEntry> BuildBackupList();
 
+// The backups of the list and the rescue backups of the backup folder and
+// the data folder, newest first: what the Restore submenu offers.
+std::vector<BackupListEntry> BuildRestoreList();
+// The rescue backups of the folder, in the order of the search.
+std::vector<BackupListEntry> FindRescueBackups(const std::string& folder);
+// The folders where rescue backups are written: the current backup folder,
+// and the data folder when it cannot take them; each once.
+std::vector<std::string> RescueBackupFolders();
+// Something for the Restore submenu to offer: a backup file in the backup
+// folder, or a rescue backup in the data folder.
+bool RestorableBackupsExist();
+
 // The text a backup is shown by: the date with the weekday and the year, ", ",
 // the time and three blanks.
 std::string BackupDisplayText(const BackupStamp& date);
+// A rescue backup's: the date, ", ", the time to the second (to the minute
+// when the menu entry would be cut), " (unstored)" and three blanks.
+std::string RescueDisplayText(const RescueStamp& stamp);
 
 // A file named on the command line: a full path as it stands, any other in
 // the data folder.

@@ -2,7 +2,8 @@
 // sorts into place, a duplicate name and a group past id 100 are refused, a
 // deleted group leaves its notes in none, duplicated notes keep their group,
 // and Delete asks where Ctrl+F4 on one note does not; new notes filed in
-// groups before they were ever stored keep their groups.
+// groups before they were ever stored keep their groups, and their group's
+// hotkey shows and hides them meanwhile.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -18,6 +19,7 @@
 
 #include "globals/MainWindowMessages.h"
 #include "notemanager/NoteManagerDriving.h"
+#include "notemanager/NoteManagerFile.h"
 #include "resources/ids/ComboBoxMenuIds.h"
 #include "resources/ids/NoteManagerIds.h"
 #include "support/HeldFile.h"
@@ -27,6 +29,7 @@
 #include "support/NoteDriving.h"
 #include "support/Screenshot.h"
 #include "support/StoredNotes.h"
+#include "support/bytes/MessageBoxRecorder.h"
 
 namespace {
 const int kTextColumn = 2;
@@ -163,6 +166,30 @@ bool FileInGroup(const NoteManagerWindow& manager, DWORD process, const std::str
     return WaitUntil([&] { return OpenMenus(process).empty(); });
 }
 
+// noteman.QPD with the standard groups, the hotkey of the group References
+// allowed (Ctrl+Alt+Shift+F7, hotkey id 28 + 5).
+const WPARAM kReferencesHotkey = 33;
+void AllowReferencesHotkey(const ProgramInstall& install)
+{
+    MessageBoxRecorder boxes;
+    CRecordList<CNoteManagerOptions> options;
+    CRecordList<CNoteGroup> groups;
+    CRecordList<CGroupNotePair> pairs;
+    CNoteManagerOptions current;
+    SetNoteManagerDefaults(current);
+    const std::string path = install.File("noteman.QPD");
+    LoadNoteManagerFile(path.c_str(), {options, groups, pairs}, current, 1);
+    for (auto* node = groups.GetFirst(); node; node = node->next) {
+        if (node->record.id == 5) {
+            node->record.hotkey_ifAllow = 1;
+            node->record.hotkey_ctrl = node->record.hotkey_alt = node->record.hotkey_shift = 1;
+            node->record.hotkey_key = VK_F7;
+        }
+    }
+    SaveNoteManagerXml(path.c_str(), {options, groups, pairs});
+    EXPECT_EQ(boxes.Count(), 0u) << boxes.LastText();
+}
+
 bool OpenManagerFromTray(HWND main, DWORD process, NoteManagerWindow& manager)
 {
     return ChooseTrayEntry(main, process, 2) && manager.Wait();
@@ -291,6 +318,7 @@ TEST(NoteManagerGroups, NewNotesFiledInGroupsKeepTheirGroupsUnderTheirRecords)
 {
     ProgramInstall install("nmnewgroup");
     install.AddInstalledDataFiles();
+    AllowReferencesHotkey(install);
     // The places in the "Assign to group" submenu, after "None".
     const size_t kBusinessItem = 1, kPersonalItem = 2, kReferencesItem = 3;
     const DWORD kPersonal = 4, kReferences = 5;
@@ -338,8 +366,20 @@ TEST(NoteManagerGroups, NewNotesFiledInGroupsKeepTheirGroupsUnderTheirRecords)
             ASSERT_TRUE(table.Held());
             ASSERT_NE(NewTypedNote(main, process, "third held"), nullptr);
             ASSERT_TRUE(WaitUntil([&] { return RowsOfText(manager, "third held").size() == 1; }));
+            HWND third = NoteWithText(process, "third held");
             ASSERT_TRUE(FileInGroup(manager, process, "third held", kReferencesItem));
             EXPECT_TRUE(ShowGroups(manager, "third held", {"References"}));
+            // The group's hotkey acts on the note that waits to join it: the
+            // note, which the program still counts as shown (the test took it
+            // off the screen), is hidden, then shown, then hidden again.
+            ASSERT_FALSE(IsWindowVisible(third));
+            PostMessageA(main, WM_HOTKEY, kReferencesHotkey, 0);
+            ASSERT_TRUE(SendWithTimeout(main, WM_NULL, 0, 0));
+            EXPECT_FALSE(IsWindowVisible(third));
+            PostMessageA(main, WM_HOTKEY, kReferencesHotkey, 0);
+            EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(third) != FALSE; }));
+            PostMessageA(main, WM_HOTKEY, kReferencesHotkey, 0);
+            EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(third); }));
             POINT at{};
             ASSERT_TRUE(RowPoint(manager, process, RowsOfText(manager, "first filed")[0], at));
             ClickAt(at);

@@ -1,7 +1,8 @@
 // An edit that cannot be stored at the end of the Windows session is in a
 // file before the program can be ended: a forced end neither asks nor waits,
-// and a refused end writes the rescue backup before its question. A rescue
-// backup never takes the place of another file.
+// and a refused end writes the rescue backup before its question. A timed
+// save that cannot store it keeps it at once, and the next one renews it. A
+// rescue backup never takes the place of another file.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -11,14 +12,17 @@
 #include <map>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "foundation/FileHelpers.h"
 #include "globals/MainWindowMessages.h"
+#include "resources/ids/RestoreIds.h"
 #include "support/HeldFile.h"
 #include "support/NoteDriving.h"
 #include "support/ProgramDriver.h"
 #include "support/Screenshot.h"
+#include "support/StoredNotes.h"
 #include "support/TextChecks.h"
 #include "UnstoredEditDriving.h"
 
@@ -106,6 +110,22 @@ std::set<std::string> OccupyNumberedRescueNames(const ProgramInstall& install, i
     return stamps;
 }
 
+// One timed save: the housekeeping ticks of its minute, sent as the timer
+// sends them; false when one was not answered in time.
+bool TimedSave(HWND main)
+{
+    for (int tick = 0; tick < 4; ++tick) {
+        if (!SendWithTimeout(main, WM_TIMER, kTimerHousekeeping, 0))
+            return false;
+    }
+    return true;
+}
+
+std::string MarkOf(const std::string& rescueName)
+{
+    return rescueName.substr(0, rescueName.size() - 4) + ".txt";
+}
+
 // The question that follows a refused end, as the screenshot of that name
 // shows it, answered No; the file it names.
 std::string AnswerNoToTheQuestion(DWORD process, const char* screenshot)
@@ -160,13 +180,32 @@ TEST(RescueBackup, AForcedEndOfTheSessionKeepsTheEditInABackupThatBringsItBack)
     EXPECT_FALSE(Contains(atTheQuestion, "Later "));
     EXPECT_TRUE(Contains(ReadWholeFile(logged[1]), "Later " + edited));
 
-    // The next run restores the last rescue backup: the edit is back in the
-    // note, and stored at the end.
+    // The next start says so once the notes show: one box names the last
+    // rescue backup, and Yes restores it as the Restore submenu does, in
+    // place of the notes of the table. The edit is back in the note, and
+    // stored at the end.
     RunningProgram again(install, "");
-    ASSERT_NE(WaitForMainWindow(again), nullptr);
     ASSERT_NE(WaitForNoteWithText(again.ProcessId(), kStoredText), nullptr);
-    RunToEnd(install, "/replaceSilently \"" + logged[1] + "\"");
+    ShownMessageBox told = WaitForMessageBox(again.ProcessId(), kDriverWaitMs, "Quillnet+");
+    ASSERT_NE(told.window, nullptr);
+    EXPECT_TRUE(SaveScreenshotOf(told.window, "RescueBackupOfferedAtTheNextStart"));
+    EXPECT_TRUE(Contains(told.text, "When Quillnet+ ended last time, some changes to your notes could not be "
+                                    "stored.")) << told.text;
+    EXPECT_TRUE(Contains(told.text, "\\BACKUP\\" + FileNameOf(logged[1]) + "\r\n")) << told.text;
+    ASSERT_TRUE(AnswerMessageBox(told, IDYES));
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        return (dialog = FindTopWindowTitled("#32770", "Restore notes...", again.ProcessId())) != nullptr;
+    }));
+    EXPECT_TRUE(Contains(ReadWindowText(GetDlgItem(dialog, IDC_RESTORE_QUESTION)), " (unstored) ?"));
+    EXPECT_TRUE(IsDlgButtonChecked(dialog, IDC_RESTORE_REPLACE)) << "a rescue backup holds every note";
+    EXPECT_TRUE(SaveScreenshotOf(dialog, "RestoreDialogForARescueBackup"));
+    RECT yes{};
+    GetWindowRect(GetDlgItem(dialog, IDOK), &yes);
+    ClickAt(POINT{(yes.left + yes.right) / 2, (yes.top + yes.bottom) / 2});
+    EXPECT_TRUE(Contains(AcknowledgeProgramBox(again.ProcessId()), "The restore operation has been successfully"));
     EXPECT_NE(WaitForNoteWithText(again.ProcessId(), "Later " + edited), nullptr);
+    EXPECT_TRUE(RescueMarkNames(install).empty()) << "told once";
     CloseProgram(install, again);
     EXPECT_TRUE(StoredNoteHas(install.Path(), "Later " + edited));
 }
@@ -236,6 +275,11 @@ TEST(RescueBackup, TwoEndsAnywayInTheSameMinuteKeepEachEditAndReplaceNoFile)
         RunningProgram program(install, "");
         HWND main = StartAndEdit(program, edit);
         ASSERT_NE(main, nullptr);
+        // The start after an end anyway names the rescue backup of that end.
+        if (!written.empty()) {
+            const std::string told = AnswerProgramBox(program.ProcessId(), IDNO);
+            EXPECT_TRUE(Contains(told, FileNameOf(written[0]) + "\r\n")) << told;
+        }
         HeldFile holder(install.File("notes.QPD"), kHolderSharesReadWrite);
         ASSERT_TRUE(holder.Held());
         PostMessageA(main, WM_COMMAND, kCmdExit, 0);
@@ -305,10 +349,103 @@ TEST(RescueBackup, ARefusedEndFindsANameWhateverIsTakenAndAFolderWhateverStandsI
     // Here the system ends the process.
 }
 
-TEST(RescueBackup, AnExitThatCannotStoreTheEditWritesItBeforeAnyBox)
+TEST(RescueBackup, ATimedSaveThatCannotStoreTheEditKeepsItAtOnceAndTheNextOneRenewsIt)
 {
     ProgramInstall install;
     InstallWithOneNote(install);
+    AddStoredNote(install, "Second stored note");
+    AddStoredNote(install, "Third stored note");
+    SetAutoSaveInterval(install.Path(), 1);
+    RunningProgram program(install, "");
+    HWND main = StartAndEdit(program, "Timed ");
+    ASSERT_NE(main, nullptr);
+    const DWORD process = program.ProcessId();
+    const std::string edited = std::string("Timed ") + kStoredText;
+
+    // The memo file goes: the timed save cannot store the edit, which is in
+    // the rescue backup before the save's box comes up; the three notes'
+    // saves show one box. The box waits within a tick: the ticks go from a
+    // thread of their own.
+    ASSERT_TRUE(MoveFileA(install.File("notes.QPS").c_str(), install.File("notes.QPS.aside").c_str()));
+    bool ticked = false;
+    std::thread ticks([&] { ticked = TimedSave(main); });
+    ShownMessageBox box = WaitForMessageBox(process, kDriverWaitMs, "Quillnet+");
+    const std::vector<std::string> first = RescueBackupNames(install);
+    EXPECT_TRUE(Contains(box.text, "notes.qps file is missing")) << box.text;
+    if (box.window) {
+        EXPECT_TRUE(AnswerMessageBox(box, IDOK));
+    }
+    ticks.join();
+    EXPECT_TRUE(ticked) << "a second box kept the tick waiting";
+    EXPECT_FALSE(ProgramBoxShown(process)) << AcknowledgeProgramBox(process);
+    ASSERT_EQ(first.size(), 1u);
+    EXPECT_TRUE(Contains(RescueBackupFile(install, first[0]), edited));
+    EXPECT_EQ(RescueMarkNames(install), std::vector<std::string>{MarkOf(first[0])});
+
+    // The memo file is back and another program holds the table: the next
+    // failed save, with a newer edit, renews the rescue backup, and the
+    // older one, which no box named, goes.
+    ASSERT_TRUE(MoveFileA(install.File("notes.QPS.aside").c_str(), install.File("notes.QPS").c_str()));
+    HeldFile holder(install.File("notes.QPD"), kHolderSharesReadWrite);
+    ASSERT_TRUE(holder.Held());
+    TypeAtStart(WaitForNoteWithText(process, edited), "Later ");
+    ASSERT_NE(WaitForNoteWithText(process, "Later " + edited), nullptr);
+    ASSERT_TRUE(TimedSave(main));
+    EXPECT_FALSE(ProgramBoxShown(process));
+    const std::vector<std::string> renewed = RescueBackupNames(install);
+    ASSERT_EQ(renewed.size(), 1u);
+    EXPECT_NE(renewed[0], first[0]);
+    EXPECT_TRUE(Contains(RescueBackupFile(install, renewed[0]), "Later " + edited));
+    EXPECT_EQ(RescueMarkNames(install), std::vector<std::string>{MarkOf(renewed[0])});
+
+    // The third failed save in a row tells the user, naming the rescue
+    // backup: that file stays when the next failed save renews it.
+    TypeAtStart(WaitForNoteWithText(process, "Later " + edited), "More ");
+    ASSERT_NE(WaitForNoteWithText(process, "More Later " + edited), nullptr);
+    std::thread told([&] { ticked = TimedSave(main); });
+    box = WaitForMessageBox(process, kDriverWaitMs, "Quillnet+");
+    EXPECT_TRUE(Contains(box.text, "has not been able to save your notes")) << box.text;
+    const std::string named = FileNameOf(BackupNamedIn(box.text));
+    if (box.window) {
+        EXPECT_TRUE(SaveScreenshotOf(box.window, "TimedSaveFailuresNameTheRescueBackup"));
+        EXPECT_TRUE(AnswerMessageBox(box, IDOK));
+    }
+    told.join();
+    EXPECT_TRUE(Contains(RescueBackupFile(install, named), "More Later " + edited)) << named;
+    TypeAtStart(WaitForNoteWithText(process, "More Later " + edited), "Last ");
+    const std::string last = "Last More Later " + edited;
+    ASSERT_NE(WaitForNoteWithText(process, last), nullptr);
+    ASSERT_TRUE(TimedSave(main));
+    const std::vector<std::string> kept = RescueBackupNames(install);
+    ASSERT_EQ(kept.size(), 2u);
+    EXPECT_TRUE(std::find(kept.begin(), kept.end(), named) != kept.end()) << named;
+    const std::string newest = kept[0] == named ? kept[1] : kept[0];
+    EXPECT_TRUE(Contains(RescueBackupFile(install, newest), last));
+
+    // The table free again, the next save stores everything: the rescue
+    // backups stay, their marks go, and the next start says nothing.
+    holder.Release();
+    ASSERT_TRUE(TimedSave(main));
+    EXPECT_TRUE(StoredNoteHas(install.Path(), last));
+    EXPECT_TRUE(RescueMarkNames(install).empty());
+    EXPECT_EQ(RescueBackupNames(install), kept);
+    CloseProgram(install, program);
+    RunningProgram again(install, "");
+    HWND next = WaitForMainWindow(again);
+    ASSERT_NE(next, nullptr);
+    ASSERT_NE(WaitForNoteWithText(again.ProcessId(), last), nullptr);
+    // The start's last step has run by the time this comes back.
+    EXPECT_TRUE(SendWithTimeout(next, WM_TIMER, kTimerStartFinish, 0));
+    EXPECT_FALSE(ProgramBoxShown(again.ProcessId())) << AcknowledgeProgramBox(again.ProcessId());
+    CloseProgram(install, again);
+}
+
+TEST(RescueBackup, AnExitThatCannotStoreTheEditWritesItBeforeAnyBoxAndSaysOnceWhyEachFile)
+{
+    ProgramInstall install;
+    InstallWithOneNote(install);
+    AddStoredNote(install, "Second stored note");
+    AddStoredNote(install, "Third stored note");
     const std::string edited = std::string("Gone ") + kStoredText;
     RunningProgram program(install, "");
     HWND main = StartAndEdit(program, "Gone ");
@@ -325,12 +462,18 @@ TEST(RescueBackup, AnExitThatCannotStoreTheEditWritesItBeforeAnyBox)
     const std::vector<std::string> rescues = RescueBackupNames(install);
     ASSERT_EQ(rescues.size(), 1u);
     EXPECT_TRUE(Contains(RescueBackupFile(install, rescues[0]), edited));
-    // The question that follows the save's own boxes names the same file.
-    for (int told = 0; told < 5 && Contains(box.text, "is missing"); ++told) {
-        ASSERT_TRUE(AnswerMessageBox(box, IDOK));
-        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box.window); }));
-        box = WaitForMessageBox(process, kDriverWaitMs, "Quillnet+");
-    }
+    // The three notes' saves found the same file missing: one box says so,
+    // and the question that follows names the file with its cause and the
+    // same rescue backup.
+    ASSERT_TRUE(AnswerMessageBox(box, IDOK));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box.window); }));
+    box = WaitForMessageBox(process, kDriverWaitMs, "Quillnet+");
+    ASSERT_NE(box.window, nullptr);
+    EXPECT_TRUE(SaveScreenshotOf(box.window, "UnstoredAtEndWithTheMemoFileMissing"));
+    EXPECT_FALSE(Contains(box.text, "notes.qps file is missing")) << box.text;
+    EXPECT_TRUE(Contains(box.text, "\r\n    notes.qps: it is missing\r\n")) << box.text;
+    EXPECT_FALSE(Contains(box.text, "another program")) << box.text;
+    EXPECT_TRUE(Contains(box.text, "Please put the missing files back, then end Quillnet+ again")) << box.text;
     EXPECT_EQ(FileNameOf(BackupNamedIn(box.text)), rescues[0]) << box.text;
     EXPECT_EQ(RescueBackupNames(install), rescues);
     // Here the user's session ends with the question up.

@@ -24,12 +24,15 @@ void InstallWithOneNote(ProgramInstall& install)
     ASSERT_TRUE(SaveNote(note));
 }
 
-void TypeAtStart(HWND note, const std::string& text)
+void AddStoredNote(const ProgramInstall& install, const std::string& text)
 {
-    ASSERT_NE(note, nullptr);
-    ASSERT_TRUE(SendWithTimeout(BodyOf(note), EM_SETSEL, 0, 0));
-    for (char key : text)
-        ASSERT_TRUE(SendWithTimeout(BodyOf(note), WM_CHAR, static_cast<unsigned char>(key), 1));
+    CurrentFolder data(install.Path());
+    CNoteController note;
+    note.m_userId = 1;
+    note.m_left = 300;
+    const std::string rich = "{\\rtf1 " + text + "}";
+    note.SetRichText(rich.data(), rich.size());
+    ASSERT_TRUE(SaveNote(note));
 }
 
 HWND StartAndEdit(RunningProgram& program, const std::string& edit)
@@ -59,6 +62,11 @@ std::string BackupNamedIn(const std::string& question)
 std::vector<std::string> RescueBackupNames(const ProgramInstall& install)
 {
     return FileNamesMatching(install.File("BACKUP\\Unstored *.QPK"));
+}
+
+std::vector<std::string> RescueMarkNames(const ProgramInstall& install)
+{
+    return FileNamesMatching(install.File("BACKUP\\Unstored *.txt"));
 }
 
 std::vector<std::string> RescueBackupsLogged(const ProgramInstall& install)

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "support/NoteDriving.h"
 #include "support/ProgramDriver.h"
 
 // An edit typed into the real program that cannot be stored (another program
@@ -15,9 +16,8 @@
 // this text.
 extern const char kStoredText[];
 void InstallWithOneNote(ProgramInstall& install);
-
-// Types the text at the start of the note's body, as the keyboard would.
-void TypeAtStart(HWND note, const std::string& text);
+// One more note of the text stored in the install's notes table.
+void AddStoredNote(const ProgramInstall& install, const std::string& text);
 
 // The program's main window once the edit, typed before the note's stored
 // text, shows in the note; null when either did not come.
@@ -33,6 +33,10 @@ std::string BackupNamedIn(const std::string& question);
 // The names of the rescue backups ("Unstored *.QPK") in the install's backup
 // folder, in the order of their names.
 std::vector<std::string> RescueBackupNames(const ProgramInstall& install);
+
+// The marks beside them ("Unstored *.txt"), which tell the next start of
+// changes not stored.
+std::vector<std::string> RescueMarkNames(const ProgramInstall& install);
 
 // The rescue backups error.txt names as holding the notes, in its order.
 std::vector<std::string> RescueBackupsLogged(const ProgramInstall& install);

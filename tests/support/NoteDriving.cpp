@@ -104,6 +104,14 @@ HWND WaitForMainWindow(const RunningProgram& program)
     return main;
 }
 
+void TypeAtStart(HWND note, const std::string& text)
+{
+    ASSERT_NE(note, nullptr);
+    ASSERT_TRUE(SendWithTimeout(BodyOf(note), EM_SETSEL, 0, 0));
+    for (char key : text)
+        ASSERT_TRUE(SendWithTimeout(BodyOf(note), WM_CHAR, static_cast<unsigned char>(key), 1));
+}
+
 void RunToEnd(const ProgramInstall& install, const std::string& arguments)
 {
     RunningProgram second(install, arguments);

@@ -32,6 +32,8 @@ void HideNotesBesides(DWORD process, HWND main, const std::vector<HWND>& kept);
 // A click in the middle of the note's body, as the mouse gives it; true once
 // the note is in front with the keyboard's focus (and the caret) in its body.
 bool ClickIntoBody(HWND note);
+// Types the text at the start of the note's body, as the keyboard would.
+void TypeAtStart(HWND note, const std::string& text);
 // The note whose body reads the text; null when there is none (yet).
 HWND NoteWithText(DWORD process, const std::string& text);
 HWND WaitForNoteWithText(DWORD process, const std::string& text);

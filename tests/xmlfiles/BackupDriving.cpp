@@ -77,6 +77,13 @@ void WriteLockedAndGroupedBackup(const std::string& path)
     WriteBackupFile(path, {locked, grouped});
 }
 
+void FirstRun(const ProgramInstall& install)
+{
+    RunningProgram program(install, "");
+    ASSERT_NE(WaitForMainWindow(program), nullptr);
+    CloseProgram(install, program);
+}
+
 void SetBackupOptions(const ProgramInstall& install, bool daily, long days, bool monthlyKeep)
 {
     CUsersTable users;

@@ -28,6 +28,9 @@ std::string ProtectedNoteBody();
 // the window "Untitled - Notepad".
 void WriteLockedAndGroupedBackup(const std::string& path);
 
+// The program run once and closed: the user's record exists then.
+void FirstRun(const ProgramInstall& install);
+
 // The user's backup switches in the users table: daily backups, days kept,
 // each month's first kept; and the interval of the automatic save.
 void SetBackupOptions(const ProgramInstall& install, bool daily, long days, bool monthlyKeep);

@@ -142,7 +142,8 @@ void ExpectEndRefusedForHeldFiles(HWND main, DWORD process, RunningProgram& prog
     const std::string told = AcknowledgeReadableProgramBox(process, "end-waits-for-groups-files", IDNO);
     EXPECT_NE(told.find("noteman.QPD"), std::string::npos) << told;
     EXPECT_NE(told.find("apps.QPD"), std::string::npos) << told;
-    EXPECT_NE(told.find("Please close that program"), std::string::npos) << told;
+    EXPECT_NE(told.find("noteman.QPD: another program is using it"), std::string::npos) << told;
+    EXPECT_NE(told.find("Please close the program that is using them"), std::string::npos) << told;
     EXPECT_FALSE(ProgramBoxShown(process)) << "told once";
     EXPECT_TRUE(SendWithTimeout(main, WM_NULL, 0, 0));
     EXPECT_TRUE(program.IsRunning());
@@ -157,13 +158,11 @@ void ExpectEndRefusedForHeldFiles(HWND main, DWORD process, RunningProgram& prog
     EXPECT_TRUE(program.IsRunning());
 }
 
-// Types the text at the start of the note's body, as the keyboard would.
-void TypeAtStart(HWND note, const std::string& text)
+// The rescue backup a box names on its last line.
+std::string RescueBackupNamedIn(const std::string& box)
 {
-    ASSERT_NE(note, nullptr);
-    ASSERT_TRUE(SendWithTimeout(BodyOf(note), EM_SETSEL, 0, 0));
-    for (char key : text)
-        ASSERT_TRUE(SendWithTimeout(BodyOf(note), WM_CHAR, static_cast<unsigned char>(key), 1));
+    const size_t line = box.rfind("\r\n    ");
+    return line == std::string::npos ? std::string() : box.substr(line + 6);
 }
 
 std::vector<std::string> TextsAfterRestart(const ProgramInstall& install)
@@ -219,7 +218,8 @@ TEST_F(RestoreHeldFiles, AnUndoWithTheMemoFileHeldChangesNothingAndKeepsTheEdits
     const std::string calendar = ReadWholeFile(install.File("calendar.QPD"));
     const std::string groups = ReadWholeFile(install.File("noteman.QPD"));
 
-    // Nothing is undone, and the box says which file and why.
+    // Nothing is undone, and the box says which file and why, and where the
+    // edit, which the held memo file kept from being stored, is kept.
     {
         HeldFile holder(install.File("notes.qps"), kHolderSharesNothing);
         ASSERT_TRUE(holder.Held());
@@ -228,6 +228,9 @@ TEST_F(RestoreHeldFiles, AnUndoWithTheMemoFileHeldChangesNothingAndKeepsTheEdits
         EXPECT_TRUE(Contains(refusal, "notes.qps: another program is using it")) << refusal;
         EXPECT_TRUE(Contains(refusal, "please close the programs that use these files")) << refusal;
         EXPECT_TRUE(Contains(refusal, "Nothing was undone")) << refusal;
+        const std::string rescue = RescueBackupNamedIn(refusal);
+        EXPECT_TRUE(Contains(rescue, "\\BACKUP\\Unstored ")) << refusal;
+        EXPECT_TRUE(Contains(ReadWholeFile(rescue), "Edited From the trip two")) << rescue;
         EXPECT_EQ(NoteTexts(process), restored);
         EXPECT_TRUE(FileExists(install.File("BACKUP\\UNRESTORE\\notes.qps")));
         EXPECT_EQ(ReadWholeFile(install.File("calendar.QPD")), calendar);
@@ -252,7 +255,7 @@ TEST_F(RestoreHeldFiles, AnUndoWithTheMemoFileHeldChangesNothingAndKeepsTheEdits
 
 // The notes cannot be saved first (the table's working copy is held): an
 // undo that then failed half-way would load tables without the edits, so
-// none is made.
+// none is made, and the edit is in the rescue backup that the refusal names.
 TEST_F(RestoreHeldFiles, AnUndoWhoseSaveFailsIsNotMadeAndTheEditsAreStoredLater)
 {
     RunToEnd(install, "/replaceSilently trip.QPK");
@@ -268,6 +271,9 @@ TEST_F(RestoreHeldFiles, AnUndoWhoseSaveFailsIsNotMadeAndTheEditsAreStoredLater)
         const std::string refusal = UnrestoreAnsweringYes(main, process);
         EXPECT_TRUE(Contains(refusal, "could not be saved before the undo")) << refusal;
         EXPECT_TRUE(Contains(refusal, "Nothing was undone")) << refusal;
+        const std::string rescue = RescueBackupNamedIn(refusal);
+        EXPECT_TRUE(Contains(rescue, "\\BACKUP\\Unstored ")) << refusal;
+        EXPECT_TRUE(Contains(ReadWholeFile(rescue), "Changed From the trip one")) << rescue;
         EXPECT_EQ(NoteTexts(process), restored);
         EXPECT_TRUE(FileExists(install.File("BACKUP\\UNRESTORE\\notes.qps")));
     }

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "foundation/bytes/TextChecks.h"
+
 namespace {
 const long long kMinutesPerDay = 24 * 60;
 
@@ -110,4 +112,132 @@ std::string UnrestoreMarkerText(const char* monthName, const BackupStamp& when)
            "\r\n  - You can get those original notes back by selecting 'Unrestore' \r\n from Quillnet+'s tray menu." +
            "\r\n\r\n  - Do not delete this text file. Quillnet+ uses its name to find out" +
            "\r\n the moment when the restore operation was performed.";
+}
+
+const char kRescueBackupPrefix[] = "Unstored ";
+
+namespace {
+const char kRescueExtension[] = ".QPK";
+const char kMarkExtension[] = ".txt";
+const std::size_t kStampDigits = 14;
+const std::size_t kMostCopyPart = 40;
+const char kTableTimeLabel[] = "\r\nnotes.QPD: ";
+const std::size_t kTableTimeDigits = 16;
+
+bool EndsWithNoCase(const std::string& text, const char* ending)
+{
+    const std::size_t length = std::strlen(ending);
+    if (text.size() < length)
+        return false;
+    for (std::size_t i = 0; i < length; ++i) {
+        const char a = text[text.size() - length + i];
+        const char b = ending[i];
+        if ((a >= 'a' && a <= 'z' ? a - 32 : a) != (b >= 'a' && b <= 'z' ? b - 32 : b))
+            return false;
+    }
+    return true;
+}
+
+// " (2)", " (100-3F9A0C1B2D4E)", or nothing; the copy is the number it starts with.
+bool ReadCopyPart(const std::string& part, unsigned& copy)
+{
+    copy = 1;
+    if (part.empty())
+        return true;
+    if (part.size() < 4 || part.size() > kMostCopyPart + 3 || part.compare(0, 2, " (") != 0 || part.back() != ')')
+        return false;
+    bool inNumber = true;
+    unsigned number = 0;
+    for (std::size_t i = 2; i + 1 < part.size(); ++i) {
+        const char c = part[i];
+        if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '-'))
+            return false;
+        inNumber = inNumber && c >= '0' && c <= '9';
+        if (inNumber && number < 100000)
+            number = number * 10 + static_cast<unsigned>(c - '0');
+    }
+    copy = number;
+    return true;
+}
+}
+
+bool ParseRescueBackupName(RescueStamp& stamp, const std::string& name)
+{
+    const std::size_t prefix = sizeof kRescueBackupPrefix - 1;
+    const std::size_t extension = sizeof kRescueExtension - 1;
+    if (name.size() < prefix + kStampDigits + extension || name.compare(0, prefix, kRescueBackupPrefix) != 0 ||
+        !EndsWithNoCase(name, kRescueExtension))
+        return false;
+    const char* digits = name.c_str() + prefix;
+    RescueStamp read;
+    if (!ParseBackupFileName(read.date, digits) || read.date.hour > 23)
+        return false;
+    for (std::size_t i = 12; i < kStampDigits; ++i)
+        if (digits[i] < '0' || digits[i] > '9')
+            return false;
+    read.second = GroupValue(digits + 12, 2);
+    if (read.second > 59)
+        return false;
+    const std::size_t partStart = prefix + kStampDigits;
+    if (!ReadCopyPart(name.substr(partStart, name.size() - extension - partStart), read.copy))
+        return false;
+    stamp = read;
+    return true;
+}
+
+bool IsNewerRescue(const RescueStamp& a, const RescueStamp& b)
+{
+    const long long minutesA = StampMinutes(a.date);
+    const long long minutesB = StampMinutes(b.date);
+    if (minutesA != minutesB)
+        return minutesA > minutesB;
+    return a.second != b.second ? a.second > b.second : a.copy > b.copy;
+}
+
+std::string RescueMarkName(const std::string& rescueName)
+{
+    RescueStamp stamp;
+    if (!ParseRescueBackupName(stamp, rescueName))
+        return "";
+    return rescueName.substr(0, rescueName.size() - (sizeof kRescueExtension - 1)) + kMarkExtension;
+}
+
+std::string RescueOfMarkName(const std::string& markName)
+{
+    if (!EndsWithNoCase(markName, kMarkExtension))
+        return "";
+    const std::string rescue = markName.substr(0, markName.size() - (sizeof kMarkExtension - 1)) + kRescueExtension;
+    RescueStamp stamp;
+    return ParseRescueBackupName(stamp, rescue) ? rescue : "";
+}
+
+std::string RescueMarkText(const std::string& rescueName, unsigned long long tableWriteTime)
+{
+    char time[kTableTimeDigits + 1];
+    std::snprintf(time, sizeof time, "%016llX", tableWriteTime);
+    return "  Quillnet+ could not store some changes to your notes. Your notes, as they were then, are kept in "
+           "this backup file beside this one:\r\n    " +
+           rescueName +
+           "\r\n\r\n  - Do not delete this text file. Quillnet+ uses it to tell you of that backup file when it "
+           "starts again.\r\n" +
+           kTableTimeLabel + time + "\r\n";
+}
+
+bool ReadRescueMarkTableTime(const std::string& text, unsigned long long& tableWriteTime)
+{
+    const std::size_t at = text.rfind(kTableTimeLabel);
+    if (at == std::string::npos)
+        return false;
+    const std::size_t start = at + sizeof kTableTimeLabel - 1;
+    if (text.size() < start + kTableTimeDigits)
+        return false;
+    unsigned long long value = 0;
+    for (std::size_t i = 0; i < kTableTimeDigits; ++i) {
+        const int digit = HexDigitOrNone(text[start + i]);
+        if (digit < 0)
+            return false;
+        value = value * 16 + static_cast<unsigned long long>(digit);
+    }
+    tableWriteTime = value;
+    return true;
 }

@@ -45,3 +45,35 @@ std::vector<std::size_t> ChooseExpiredBackups(const std::vector<BackupStamp>& ol
 
 // The text of the marker file an undo copy is dated by.
 std::string UnrestoreMarkerText(const char* monthName, const BackupStamp& when);
+
+// A rescue backup keeps the notes as they were when a change could not be
+// stored: "Unstored 20260305090512.QPK" (the local date and time to the
+// second), from the second copy of a second on with a part in brackets
+// before the extension ("Unstored 20260305090512 (2).QPK"). Its mark beside
+// it, the same name with ".txt", says that those changes were not stored
+// yet, and which write of the notes table they were measured against.
+extern const char kRescueBackupPrefix[];  // "Unstored "
+
+struct RescueStamp {
+    BackupStamp date;
+    int second = 0;
+    // The copy of that second: 1 for a name without a part in brackets, else
+    // the number the part starts with.
+    unsigned copy = 1;
+};
+// A rescue backup's name: the prefix, 14 digits of a valid date and time
+// (hour 0-23, second 0-59), perhaps a blank and a part in brackets of at most
+// 40 letters, digits and dashes, and ".QPK" in any case.
+bool ParseRescueBackupName(RescueStamp& stamp, const std::string& name);
+// Newer first: to the second, then by the copy of that second.
+bool IsNewerRescue(const RescueStamp& a, const RescueStamp& b);
+// The name of a rescue backup's mark; empty for a name that is not one.
+std::string RescueMarkName(const std::string& rescueName);
+// The rescue backup a mark's name stands beside; empty for a name that is
+// not a mark's.
+std::string RescueOfMarkName(const std::string& markName);
+// The mark's text: what it is, for a person who finds it, and the last write
+// of the notes table when the rescue backup was written.
+std::string RescueMarkText(const std::string& rescueName, unsigned long long tableWriteTime);
+// That write of the notes table, read back; false for a text that holds none.
+bool ReadRescueMarkTableTime(const std::string& text, unsigned long long& tableWriteTime);

@@ -93,3 +93,58 @@ TEST(BackupNames, TheMarkerTellsWhenTheRestoreWasMade)
                         "\r\n the moment when the restore operation was performed."),
               std::string::npos);
 }
+
+TEST(BackupNames, RescueNamesAreReadToTheSecondAndNothingElseIsTakenForOne)
+{
+    RescueStamp read;
+    ASSERT_TRUE(ParseRescueBackupName(read, "Unstored 20260305090512.QPK"));
+    EXPECT_EQ(BackupFileName(read.date, ""), "202603050905");
+    EXPECT_EQ(read.second, 12);
+    EXPECT_EQ(read.copy, 1u);
+    ASSERT_TRUE(ParseRescueBackupName(read, "Unstored 20260305090512 (2).QPK"));
+    EXPECT_EQ(read.copy, 2u);
+    ASSERT_TRUE(ParseRescueBackupName(read, "Unstored 20260305090512 (100-3F9A0C1B2D4E).qpk"));
+    EXPECT_EQ(read.copy, 100u);
+    // A dated backup, another program's file and every damaged form are not rescue backups.
+    for (const char* other :
+         {"202603050905.QPK", "Unstored 20260305090512.QPK.bak", "Unstored 2026030509051.QPK",
+          "Unstored 20261305090512.QPK", "Unstored 20260305240512.QPK", "Unstored 20260305090560.QPK",
+          "unstored 20260305090512.QPK", "Unstored 20260305090512(2).QPK", "Unstored 20260305090512 ().QPK",
+          "Unstored 20260305090512 (2.QPK", "Unstored 20260305090512 (a b).QPK", "Unstored 2026030509051x.QPK",
+          "Unstored ", ""})
+        EXPECT_FALSE(ParseRescueBackupName(read, other)) << other;
+    EXPECT_FALSE(ParseRescueBackupName(read, "Unstored 20260305090512 (" + std::string(41, '7') + ").QPK"));
+
+    // Of one second, the later copy is the newer.
+    RescueStamp earlier;
+    ASSERT_TRUE(ParseRescueBackupName(earlier, "Unstored 20260305090512 (99).QPK"));
+    EXPECT_TRUE(IsNewerRescue(read, earlier));
+    ASSERT_TRUE(ParseRescueBackupName(earlier, "Unstored 20260305090511 (3).QPK"));
+    EXPECT_TRUE(IsNewerRescue(read, earlier));
+    EXPECT_FALSE(IsNewerRescue(earlier, read));
+    ASSERT_TRUE(ParseRescueBackupName(earlier, "Unstored 20260304235959.QPK"));
+    EXPECT_TRUE(IsNewerRescue(read, earlier));
+}
+
+TEST(BackupNames, ARescueMarkNamesItsBackupAndKeepsTheTablesWriteTime)
+{
+    EXPECT_EQ(RescueMarkName("Unstored 20260305090512 (2).QPK"), "Unstored 20260305090512 (2).txt");
+    EXPECT_EQ(RescueOfMarkName("Unstored 20260305090512 (2).txt"), "Unstored 20260305090512 (2).QPK");
+    EXPECT_EQ(RescueMarkName("202603050905.QPK"), "");
+    EXPECT_EQ(RescueOfMarkName("202603050905.txt"), "");
+    EXPECT_EQ(RescueOfMarkName("Unstored 20260305090512.QPK"), "");
+
+    const std::string text = RescueMarkText("Unstored 20260305090512.QPK", 0x01DCA0B3F2C4E1FFULL);
+    EXPECT_NE(text.find("\r\n    Unstored 20260305090512.QPK\r\n"), std::string::npos) << text;
+    unsigned long long time = 0;
+    ASSERT_TRUE(ReadRescueMarkTableTime(text, time));
+    EXPECT_EQ(time, 0x01DCA0B3F2C4E1FFULL);
+    ASSERT_TRUE(ReadRescueMarkTableTime(RescueMarkText("x", 0), time));
+    EXPECT_EQ(time, 0u);
+    // Cut short or changed by hand: no time is read.
+    for (size_t cut = 0; cut < text.size() - 2; ++cut)
+        EXPECT_FALSE(ReadRescueMarkTableTime(text.substr(0, cut), time)) << cut;
+    std::string changed = text;
+    changed[changed.size() - 4] = 'G';
+    EXPECT_FALSE(ReadRescueMarkTableTime(changed, time));
+}
