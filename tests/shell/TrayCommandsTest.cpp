@@ -324,8 +324,9 @@ TEST(TrayCommands, TheMenusEntriesMarkTheirAccelerators)
         ASSERT_NE(arrange, nullptr);
         for (int step = 0; step < submenu; ++step)
             PressMenuKey(arrange, VK_DOWN);
+        const std::vector<HWND> before = OpenMenus(process);
         PressMenuKey(arrange, VK_RIGHT);
-        HWND orders = WaitForOpenMenus(process, 3);
+        HWND orders = WaitForNewMenu(process, before);
         ASSERT_NE(orders, nullptr);
         // Nothing is selected in a submenu opened by the keys but its first entry.
         ASSERT_TRUE(MoveMenuSelectionOff(orders, VK_UP, "iiii", 0));

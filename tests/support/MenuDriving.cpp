@@ -1,5 +1,6 @@
 #include "support/MenuDriving.h"
 
+#include <algorithm>
 #include <map>
 
 #include "globals/MainWindowMessages.h"
@@ -115,15 +116,19 @@ HWND OpenTrayMenu(HWND main, DWORD process, int item)
 
 HWND WaitForSubmenu(DWORD process, HWND menu)
 {
-    // The submenu is the menu that was not open before, wherever the system
-    // lists it.
-    HWND submenu = nullptr;
+    return WaitForNewMenu(process, {menu});
+}
+
+HWND WaitForNewMenu(DWORD process, const std::vector<HWND>& before)
+{
+    HWND opened = nullptr;
     WaitUntil([&] {
         for (HWND open : OpenMenus(process))
-            submenu = open != menu ? open : submenu;
-        return submenu != nullptr;
+            if (std::find(before.begin(), before.end(), open) == before.end())
+                opened = open;
+        return opened != nullptr;
     });
-    return submenu;
+    return opened;
 }
 
 void PressMenuKey(HWND menu, UINT key)

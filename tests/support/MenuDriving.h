@@ -30,6 +30,10 @@ HWND OpenMenuByMessage(HWND window, DWORD process, UINT message, WPARAM wParam, 
 // The submenu that the open menu opened, once it is shown; null when it did
 // not come within the time.
 HWND WaitForSubmenu(DWORD process, HWND menu);
+// The menu that opened after those that were open before (taken before the
+// key or click that opens it), once it is shown; null when none came. The
+// system does not list the open menus in the order they opened.
+HWND WaitForNewMenu(DWORD process, const std::vector<HWND>& before);
 // The program's tray menu opened as the tray icon's right click opens it (at
 // the pointer); with an item (counted without separators), that item's
 // submenu opened by the keys. The menu shown last, or null.

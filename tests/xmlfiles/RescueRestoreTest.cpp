@@ -39,8 +39,9 @@ HWND OpenRestoreSubmenu(HWND main, DWORD process)
     if (!backup)
         return nullptr;
     PressMenuKey(backup, VK_DOWN);
+    const std::vector<HWND> before = OpenMenus(process);
     PressMenuKey(backup, VK_RIGHT);
-    return WaitForOpenMenus(process, 3);
+    return WaitForNewMenu(process, before);
 }
 
 // The entry at that place of the Restore submenu clicked, and the restore
