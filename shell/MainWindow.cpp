@@ -11,6 +11,7 @@
 #include "foundation/BoxesToErrorLog.h"
 #include "foundation/CallbackGuard.h"
 #include "foundation/FileHelpers.h"
+#include "foundation/HeldFileWait.h"
 #include "foundation/StartupValues.h"
 #include "foundation/win/FrameWindow.h"
 #include "foundation/win/Shortcuts.h"
@@ -188,6 +189,10 @@ LRESULT CALLBACK MainFrameWndProc(HWND window, UINT message, WPARAM wParam, LPAR
 {
     if (message == WM_CREATE)
         return OnCreateMessage(window, lParam);
+    // Only the window's creation is the start's own work: a message handled
+    // in a box's loop meanwhile (the system's question, a timer, a restore)
+    // waits for no held file on the start's behalf.
+    CStartWaitsPaused notTheStartsWork;
     // Windows does not wait for the user while it ends the session, and a
     // user who ends it anyway would end the program with a box up: what would
     // be a box, the guard's included, goes to error.txt instead.
