@@ -173,6 +173,8 @@ LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 }
 }
 
+const char kNotShownAtSessionEnd[] = "Not shown while Windows ends the session: ";
+
 void ReadFullWindowDrag()
 {
     BOOL whole = FALSE;
@@ -198,7 +200,7 @@ LRESULT CALLBACK MainFrameWndProc(HWND window, UINT message, WPARAM wParam, LPAR
     // be a box, the guard's included, goes to error.txt instead.
     std::optional<CBoxesToErrorLog> quiet;
     if (message == WM_QUERYENDSESSION || message == WM_ENDSESSION)
-        quiet.emplace("Not shown while Windows ends the session: ");
+        quiet.emplace(kNotShownAtSessionEnd);
     return GuardCallback<LRESULT>(0, [&] { return Dispatch(window, message, wParam, lParam); });
 }
 

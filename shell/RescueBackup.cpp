@@ -80,6 +80,40 @@ std::string WriteInFolder(const std::string& folder, const SYSTEMTIME& now, cons
 
 std::string CRescueBackup::Keep(CWindowController& app)
 {
+    bool written = false;
+    const std::string path = Write(app, written);
+    if (written)
+        LogKept(path);
+    return path;
+}
+
+std::string CRescueBackup::KeepBeforeSave(CWindowController& app)
+{
+    bool written = false;
+    const std::string path = Write(app, written);
+    if (written)
+        m_beforeSavePath = path;
+    return path;
+}
+
+void CRescueBackup::SaveDone(bool everythingStored)
+{
+    const std::string path = m_beforeSavePath;
+    m_beforeSavePath.clear();
+    if (path.empty() || path != m_lastPath)
+        return;
+    if (!everythingStored) {
+        LogKept(path);
+        return;
+    }
+    // Nobody needs to hear of a file that rescued nothing.
+    m_lastPath.clear();
+    DeleteFileA(path.c_str());
+}
+
+std::string CRescueBackup::Write(CWindowController& app, bool& written)
+{
+    written = false;
     std::string bytes;
     try {
         bytes = BackupNotesText(app);
@@ -101,7 +135,18 @@ std::string CRescueBackup::Keep(CWindowController& app)
         path = WriteInFolder(GetDataFolder(), now, bytes);
     if (path.empty())
         return "";
+    // One written before a save that has not settled it yet (nobody has
+    // heard of it) is older than this one, which holds every change it did.
+    if (!m_beforeSavePath.empty()) {
+        DeleteFileA(m_beforeSavePath.c_str());
+        m_beforeSavePath.clear();
+    }
     m_lastPath = path;
-    WriteErrorLog(kLogPrefix, ("changes could not be stored; the notes as they are now are in " + path).c_str());
+    written = true;
     return path;
+}
+
+void CRescueBackup::LogKept(const std::string& path)
+{
+    WriteErrorLog(kLogPrefix, ("changes could not be stored; the notes as they are now are in " + path).c_str());
 }
