@@ -15,6 +15,8 @@
 // this text.
 extern const char kStoredText[];
 void InstallWithOneNote(ProgramInstall& install);
+// The same with as many notes in all, the others numbered ("Note 2", ...).
+void InstallWithNotes(ProgramInstall& install, int count);
 
 // Types the text at the start of the note's body, as the keyboard would.
 void TypeAtStart(HWND note, const std::string& text);
