@@ -38,13 +38,30 @@ void CStartWaitsForHeldFiles::Begin()
 
 void CStartWaitsForHeldFiles::End()
 {
-    DWORD self = GetCurrentThreadId();
-    g_startingThread.compare_exchange_strong(self, 0);
+    EndStartWaitsForHeldFiles();
 }
 
 bool StartWaitsForHeldFiles()
 {
     return g_startingThread == GetCurrentThreadId();
+}
+
+void EndStartWaitsForHeldFiles()
+{
+    DWORD self = GetCurrentThreadId();
+    g_startingThread.compare_exchange_strong(self, 0);
+}
+
+CStartWaitsPaused::CStartWaitsPaused() : m_paused(StartWaitsForHeldFiles())
+{
+    if (m_paused)
+        g_startingThread = 0;
+}
+
+CStartWaitsPaused::~CStartWaitsPaused()
+{
+    if (m_paused)
+        g_startingThread = GetCurrentThreadId();
 }
 
 void NoteStartWaitingFor(const std::string& names, bool several)

@@ -29,6 +29,26 @@ public:
 // held files wait.
 bool StartWaitsForHeldFiles();
 
+// The start has read the user's data: from here on, also while the main
+// window's creation goes on (its password prompts let other work in), no
+// step waits for a held file.
+void EndStartWaitsForHeldFiles();
+
+// Work handled in a message loop nested inside the start (a box's, a
+// prompt's), such as the system's question, a timer or another program's
+// request, is not the start's own: while an object of this class lives, none
+// of its steps waits for a held file; the start's waits go on after it.
+class CStartWaitsPaused {
+public:
+    CStartWaitsPaused();
+    ~CStartWaitsPaused();
+    CStartWaitsPaused(const CStartWaitsPaused&) = delete;
+    CStartWaitsPaused& operator=(const CStartWaitsPaused&) = delete;
+
+private:
+    bool m_paused;
+};
+
 // The line error.txt gets when the start waits for the files named.
 void NoteStartWaitingFor(const std::string& names, bool several);
 

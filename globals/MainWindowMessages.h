@@ -52,6 +52,9 @@ enum MainWindowMessage : UINT {
     // being sent or the notes saved (wParam says which), and the user is told
     // once the refusal has been answered.
     kMsgTellBusyAtEnd = 0x80C2,
+    // Posted to itself: a forced end of the session was answered, and the
+    // work that keeps nothing of the user's follows.
+    kMsgFinishSessionEnd = 0x80C8,
 };
 
 // Commands of the tray menu and of other windows (WM_COMMAND).

@@ -11,6 +11,7 @@
 #include "foundation/BoxesToErrorLog.h"
 #include "foundation/CallbackGuard.h"
 #include "foundation/FileHelpers.h"
+#include "foundation/HeldFileWait.h"
 #include "foundation/StartupValues.h"
 #include "foundation/win/FrameWindow.h"
 #include "foundation/win/Shortcuts.h"
@@ -172,6 +173,8 @@ LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 }
 }
 
+const char kNotShownAtSessionEnd[] = "Not shown while Windows ends the session: ";
+
 void ReadFullWindowDrag()
 {
     BOOL whole = FALSE;
@@ -188,12 +191,16 @@ LRESULT CALLBACK MainFrameWndProc(HWND window, UINT message, WPARAM wParam, LPAR
 {
     if (message == WM_CREATE)
         return OnCreateMessage(window, lParam);
+    // Only the window's creation is the start's own work: a message handled
+    // in a box's loop meanwhile (the system's question, a timer, a restore)
+    // waits for no held file on the start's behalf.
+    CStartWaitsPaused notTheStartsWork;
     // Windows does not wait for the user while it ends the session, and a
     // user who ends it anyway would end the program with a box up: what would
     // be a box, the guard's included, goes to error.txt instead.
     std::optional<CBoxesToErrorLog> quiet;
     if (message == WM_QUERYENDSESSION || message == WM_ENDSESSION)
-        quiet.emplace("Not shown while Windows ends the session: ");
+        quiet.emplace(kNotShownAtSessionEnd);
     return GuardCallback<LRESULT>(0, [&] { return Dispatch(window, message, wParam, lParam); });
 }
 

@@ -15,3 +15,7 @@ HWND CreateMainWindow(HINSTANCE instance);
 // Reads the system's whole-window dragging into the start-up values (at start,
 // and when the main window learns that it changed).
 void ReadFullWindowDrag();
+
+// What error.txt says before the text of a box that was not shown because
+// Windows was ending the session (no one waits for a box then).
+extern const char kNotShownAtSessionEnd[];

@@ -134,9 +134,14 @@ std::string CRescueBackup::Write(CWindowController& app, bool& written)
         path = WriteInFolder(GetDataFolder(), now, bytes);
     if (path.empty())
         return "";
+    // One written before a save that has not settled it yet (nobody has
+    // heard of it) is older than this one, which holds every change it did.
+    if (!m_beforeSavePath.empty()) {
+        Remove(m_beforeSavePath);
+        m_beforeSavePath.clear();
+    }
     m_lastPath = path;
     written = true;
-    WriteErrorLog(kLogPrefix, ("changes could not be stored; the notes as they are now are in " + path).c_str());
     Mark(path);
     return path;
 }
@@ -145,29 +150,72 @@ std::string CRescueBackup::Keep(CWindowController& app)
 {
     bool written = false;
     const std::string path = Write(app, written);
+    if (written)
+        LogKept(path);
     // Its caller may name it in a box: it stays.
     if (path == m_unnamedPath)
         m_unnamedPath.clear();
     return path;
 }
 
+std::string CRescueBackup::KeepBeforeSave(CWindowController& app)
+{
+    bool written = false;
+    const std::string path = Write(app, written);
+    if (written)
+        m_beforeSavePath = path;
+    return path;
+}
+
+void CRescueBackup::SaveDone(bool everythingStored)
+{
+    const std::string path = m_beforeSavePath;
+    m_beforeSavePath.clear();
+    if (path.empty() || path != m_lastPath)
+        return;
+    if (!everythingStored) {
+        LogKept(path);
+        return;
+    }
+    // Nobody needs to hear of a file that rescued nothing.
+    m_lastPath.clear();
+    Remove(path);
+}
+
 std::string CRescueBackup::Renew(CWindowController& app)
 {
     bool written = false;
     const std::string path = Write(app, written);
+    if (written)
+        LogKept(path);
     if (path.empty() || path == m_unnamedPath)
         return path;
     // The new file is whole: the older one of this stretch holds nothing it lacks.
-    if (!m_unnamedPath.empty()) {
-        const std::string mark = MarkPathOf(m_unnamedPath);
-        if (DeleteFileA(m_unnamedPath.c_str())) {
-            DeleteFileA(mark.c_str());
-            WriteErrorLog(kLogPrefix, (m_unnamedPath + " was removed: " + path + " holds the notes as they are now")
-                                          .c_str());
-        }
-    }
+    if (!m_unnamedPath.empty() && Remove(m_unnamedPath))
+        WriteErrorLog(kLogPrefix,
+                      (m_unnamedPath + " was removed: " + path + " holds the notes as they are now").c_str());
     m_unnamedPath = written ? path : std::string();
     return path;
+}
+
+bool CRescueBackup::Remove(const std::string& rescuePath)
+{
+    if (!DeleteFileA(rescuePath.c_str()))
+        return false;
+    const std::string mark = MarkPathOf(rescuePath);
+    DeleteFileA(mark.c_str());
+    for (auto it = m_marks.begin(); it != m_marks.end(); ++it) {
+        if (lstrcmpiA(it->c_str(), mark.c_str()) == 0) {
+            m_marks.erase(it);
+            break;
+        }
+    }
+    return true;
+}
+
+void CRescueBackup::LogKept(const std::string& path)
+{
+    WriteErrorLog(kLogPrefix, ("changes could not be stored; the notes as they are now are in " + path).c_str());
 }
 
 void CRescueBackup::Settled()

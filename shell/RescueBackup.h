@@ -6,8 +6,9 @@
 class CWindowController;
 
 // When an end, a timed save, a restore or an undo finds changes it cannot
-// store, the notes as they are go into a rescue backup: a file of the backup folder named "Unstored " and the date
-// and time to the second (".QPK", restored like any backup), which no expiry
+// store, the notes as they are go into a rescue backup: a file of the backup
+// folder named "Unstored " and the date and time to the second (".QPK",
+// restored like any backup), which no expiry
 // of old backups looks at, and which never takes the place of another file.
 // Names taken by other files are passed over, and when the backup folder can
 // take no file the data folder takes it. Beside each one a mark (the same
@@ -31,16 +32,33 @@ public:
     void Settled();
     // Whether the mark at that path was written in this run.
     bool MarkedThisRun(const std::string& markPath) const;
+    // The same at an end, before the save that may store every change (the
+    // save may wait on a file another program holds, or be cut short by the
+    // system, and the notes must be in a file first); error.txt hears of the
+    // file only once it is known to rescue something.
+    std::string KeepBeforeSave(CWindowController& app);
+    // That save is over, or will not come now. When it stored every change,
+    // the rescue backup written for it (not one kept after an earlier
+    // failure) holds nothing to rescue and goes, with its mark; otherwise it
+    // stays, the rescue of what was not stored, and error.txt names it.
+    void SaveDone(bool everythingStored);
 
 private:
-    // The path, and whether the file was written now rather than found
-    // holding the same notes.
+    // The notes in a new rescue backup, unless the last one holds them; its
+    // path (empty when none could be written), and whether it is new.
     std::string Write(CWindowController& app, bool& written);
     void Mark(const std::string& rescuePath);
+    // A rescue backup of this run deleted, with its mark; false when it could
+    // not be.
+    bool Remove(const std::string& rescuePath);
+    static void LogKept(const std::string& path);
 
     std::string m_lastPath;
     // Written by Renew and named by no box: the next Renew removes it.
     std::string m_unnamedPath;
+    // Written by KeepBeforeSave for a save that has not said yet whether it
+    // stored everything.
+    std::string m_beforeSavePath;
     std::vector<std::string> m_marks;
 };
 

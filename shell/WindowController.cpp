@@ -10,6 +10,7 @@
 #include "foundation/DataFolder.h"
 #include "foundation/DiagnosticLog.h"
 #include "foundation/FormatSettings.h"
+#include "foundation/HeldFileWait.h"
 #include "foundation/bytes/GenericException.h"
 #include "foundation/bytes/MessageBoxes.h"
 #include "foundation/bytes/NoteColors.h"
@@ -213,6 +214,10 @@ void CWindowController::OnCreate()
     // set-up writes is in place once the window answers.
     StartFavourites(m_mainWindow);
     LoadUserData();
+    // What follows reads no data file, and the password prompts below let in
+    // the system's question, timers and other programs' requests, none of
+    // which may wait for a held file on the start's behalf.
+    EndStartWaitsForHeldFiles();
     StartDesktop();
     FillHotkeyKeyTable(m_instance);
     RegisterEnabledHotkeys(m_mainWindow);

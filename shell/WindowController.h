@@ -46,8 +46,9 @@ public:
     // records and the user's values of this run. Never throws: a file that
     // cannot be written keeps none of the others from being written, and the
     // outcome tells which could not be and what is still only in memory. At
-    // an end, notes that could not be stored go into the rescue backup before
-    // anything else is written.
+    // an end, a change not stored yet goes into the rescue backup before the
+    // save (which deletes it again once it has stored everything), and a
+    // file step that fails all its tries is not tried again in that save.
     enum class UnstoredNotes { kStayInMemory, kIntoRescueBackup };
     SaveAllOutcome SaveAll(UnstoredNotes unstored = UnstoredNotes::kStayInMemory);
     // Saves, stops timers and hotkeys and closes every note (WM_CLOSE,
@@ -66,7 +67,8 @@ public:
     // Saves and stops the work for the end of the session. A change that
     // could not be stored goes into the rescue backup; then, unless the end
     // is forced, false: the session must not end without it, and the user is
-    // asked once the refusal has been answered.
+    // asked once the refusal has been answered. A forced end answers before
+    // the work that keeps nothing of the user's (FinishSessionEnd).
     bool OnEndSession(bool forced);
     // The session ends now (WM_ENDSESSION with TRUE), also after a refusal:
     // what is not stored goes into the rescue backup, and the store is tried
@@ -74,6 +76,11 @@ public:
     void OnSessionEnds();
     // The session goes on after all (WM_ENDSESSION with FALSE): work resumes.
     void OnEndSessionCancelled();
+    // What the end of the session does once the user's work is kept: the
+    // listeners' stop, the automatic backup, the Send To shortcuts and the
+    // temporary files. After the answer when the end is forced; nothing when
+    // it was done or the session went on.
+    void FinishSessionEnd();
 
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
     // The modal General settings sheet, opened on the page; returns 0.
@@ -276,6 +283,12 @@ private:
     // The end of the session's work, started from the system's question;
     // false, with the work going on, when it did not end.
     bool EndSessionNow(bool forced);
+    // Every note, with what its window shows taken into it.
+    std::vector<CNoteController*> NotesAsShown();
+    // At an end, before anything that may wait or ask: the notes into the
+    // rescue backup when a change is not stored (taken from their windows
+    // first, unless that was just done).
+    void KeepUnstoredBeforeEnd(bool notesTakenFromWindows);
     // Saves everything for the end: true when nothing is left unstored, or
     // when the user, asked, chose to end anyway and the notes went into a
     // backup file first.
@@ -327,6 +340,12 @@ private:
     // The user chose to end with changes not stored; their backup is written.
     bool m_endingAnyway = false;
     SaveAllOutcome m_unstoredAtSessionEnd;
+    // The end of the session's work that keeps nothing of the user's is
+    // still to come (after the answer to a forced end).
+    bool m_sessionEndToFinish = false;
+    // The end of the session stopped the listeners: a session that goes on
+    // starts them again.
+    bool m_listenersStoppedAtEnd = false;
     CRescueBackup m_rescueBackup;
     // A rebuild of the memo file failed: it may still hold the plain text of
     // a note locked since, so every save of all notes rebuilds until one works.

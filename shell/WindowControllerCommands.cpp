@@ -15,8 +15,13 @@
 
 void CWindowController::ExitCommand()
 {
-    if (RefuseWhileBusy())
+    // Whatever box comes first (the busy one, the automatic backup's), and
+    // whatever ends the program while it is up, the edits are in a file.
+    KeepUnstoredBeforeEnd(false);
+    if (RefuseWhileBusy()) {
+        m_rescueBackup.SaveDone(false);
         return;
+    }
     BackupIfAutomatic();
     SendMessageA(m_mainWindow, WM_CLOSE, 0, 0);
 }

@@ -3,6 +3,7 @@
 // the user has it stored, or chooses to end anyway with a backup of the notes.
 #include <winsock2.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@
 #include "shell/BackupRestore.h"
 #include "shell/NoteLists.h"
 #include "shell/WindowController.h"
+#include "store/FileStepRetries.h"
 #include "store/NoteRecordFields.h"
 #include "store/SentToTable.h"
 #include "store/TransactTable.h"
@@ -65,24 +67,31 @@ SaveAllOutcome CWindowController::SaveAll(UnstoredNotes unstored)
     // Half-replaced data files take nothing more until the next start puts them right.
     if (AreDataFilesSealed())
         return outcome;
-    // The notes come first, and at an end their rescue backup, before any
-    // box (the notes' own ones wait for it): whatever ends the program while
-    // a box is up must not take what the user wrote with it.
+    std::vector<CNoteController*> notes;
+    const bool collected = SavedPart([&notes, this] {
+        notes = NotesAsShown();
+        return true;
+    });
+    // At an end the notes go into the rescue backup before their save, which
+    // may wait on a file another program holds, be cut short by the system or
+    // show a box: whatever ends the program meanwhile leaves what the user
+    // wrote in a file. A file found held then costs its tries once in this
+    // end, not once for every note.
+    const bool atEnd = unstored == UnstoredNotes::kIntoRescueBackup;
+    if (atEnd)
+        KeepUnstoredBeforeEnd(true);
+    std::optional<CEndGivesUpFailedSteps> givingUp;
+    if (atEnd)
+        givingUp.emplace();
+    // The notes come first, and at an end their rescue backup (the file
+    // kept before, unless that could not be written), before any box: the
+    // notes' own ones wait.
     bool notesSaved = false;
     {
         CKeptBoxesHeld boxesAfterTheNotes;
-        notesSaved = SavedPart([this] {
-            std::vector<CNoteController*> notes;
-            auto collect = [&notes](CNoteController* note) {
-                note->SyncFromWindow();
-                notes.push_back(note);
-                return true;
-            };
-            ForEachNote(m_ourNotes, collect);
-            ForEachNote(m_otherNotes, collect);
-            return SaveNotesOwingRebuild(notes, m_memoRebuildOwed);
-        });
-        if (unstored == UnstoredNotes::kIntoRescueBackup && HasUnstoredChanges())
+        notesSaved =
+            collected && SavedPart([&notes, this] { return SaveNotesOwingRebuild(notes, m_memoRebuildOwed); });
+        if (atEnd && HasUnstoredChanges())
             m_rescueBackup.Keep(*this);
     }
     SavedPart([this] {
@@ -114,7 +123,36 @@ SaveAllOutcome CWindowController::SaveAll(UnstoredNotes unstored)
     for (const std::string& name : m_restoreState.unwrittenTieFiles)
         outcome.AddUnwritten(name);
     outcome.everythingWritten = notesSaved && outcome.unwrittenFiles.empty();
+    if (atEnd)
+        m_rescueBackup.SaveDone(!outcome.ChangesUnstored());
     return outcome;
+}
+
+std::vector<CNoteController*> CWindowController::NotesAsShown()
+{
+    std::vector<CNoteController*> notes;
+    auto collect = [&notes](CNoteController* note) {
+        note->SyncFromWindow();
+        notes.push_back(note);
+        return true;
+    };
+    ForEachNote(m_ourNotes, collect);
+    ForEachNote(m_otherNotes, collect);
+    return notes;
+}
+
+void CWindowController::KeepUnstoredBeforeEnd(bool notesTakenFromWindows)
+{
+    if (AreDataFilesSealed() || m_endingAnyway)
+        return;
+    // The save that follows finds the same notes, and the same rescue backup.
+    if (!notesTakenFromWindows)
+        SavedPart([this] {
+            NotesAsShown();
+            return true;
+        });
+    if (ChangesUnstoredNow())
+        m_rescueBackup.KeepBeforeSave(*this);
 }
 
 bool CWindowController::SavedForEnd()

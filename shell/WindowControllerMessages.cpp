@@ -149,6 +149,9 @@ bool CWindowController::OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lPa
     case kMsgTellBusyAtEnd:
         TellBusyAfterRefusal(wParam);
         return true;
+    case kMsgFinishSessionEnd:
+        FinishSessionEnd();
+        return true;
     case kMsgFocusPreviousNote:
         FocusNeighbour(NoteOf(lParam), true);
         return true;

@@ -1,7 +1,9 @@
 // The end of the Windows session: the program saves as if it were closing,
-// and works on when the session goes on after all. A change it cannot store
-// is in the rescue backup before the program can be ended: at a refusal, at
-// a critical end, which is never refused, and when the session ends anyway.
+// and works on when the session goes on after all. A change not stored yet
+// is in the rescue backup before anything that may wait (the save itself, a
+// refusal for busy work), so the program can be ended at any moment: at a
+// refusal, at a critical end, which is never refused and answered before the
+// work that keeps nothing of the user's, and when the session ends anyway.
 // Nothing here waits for the user: the main window turns every box of this
 // work into a line of error.txt, and what the user must hear of a refusal
 // comes once it has been answered.
@@ -9,6 +11,7 @@
 
 #include <shlobj.h>
 
+#include "foundation/BoxesToErrorLog.h"
 #include "foundation/DataFolder.h"
 #include "foundation/FileHelpers.h"
 #include "foundation/StartupValues.h"
@@ -16,6 +19,7 @@
 #include "foundation/win/Shortcuts.h"
 #include "shell/Favourites.h"
 #include "globals/MainWindowMessages.h"
+#include "shell/MainWindow.h"
 #include "shell/NoteLists.h"
 #include "shell/WindowController.h"
 
@@ -82,8 +86,11 @@ int CWindowController::OnQueryEndSession(bool critical)
             m_rescueBackup.Keep(*this);
         return 1;
     }
-    // The user learns why once the refusal has been answered.
+    // The user learns why once the refusal has been answered. Whatever the
+    // busy work does with the notes, what is not stored is in a file first.
     if (const BusyWork busy = BusyNow(); busy != BusyWork::kNone) {
+        if (!AreDataFilesSealed() && ChangesUnstoredNow())
+            m_rescueBackup.Keep(*this);
         PostMessageA(m_mainWindow, kMsgTellBusyAtEnd, static_cast<WPARAM>(busy), 0);
         return 1;
     }
@@ -116,13 +123,13 @@ bool CWindowController::EndSessionNow(bool forced)
 bool CWindowController::OnEndSession(bool forced)
 {
     GetProgramFlags().closing = true;
-    StopListeningOnBothPorts();
     StopTimers();
     // Half-replaced data files take nothing more: the session ends as it is.
     if (!AreDataFilesSealed() && !m_endingAnyway) {
         // A forced end may never send WM_ENDSESSION, and one refused now may
         // be forced later: the rescue backup is written at once, for the
-        // notes before anything else, and for ties of restored notes after.
+        // notes before anything else (the listeners' stop waits for their
+        // threads), and for ties of restored notes after.
         m_unstoredAtSessionEnd = SaveAll(UnstoredNotes::kIntoRescueBackup);
         if (m_unstoredAtSessionEnd.ChangesUnstored()) {
             m_rescueBackup.Keep(*this);
@@ -130,6 +137,26 @@ bool CWindowController::OnEndSession(bool forced)
                 return false;
         }
     }
+    // The rest keeps nothing of the user's: a forced end answers first, and
+    // the system may end the program before the rest is done.
+    m_sessionEndToFinish = true;
+    if (forced) {
+        PostMessageA(m_mainWindow, kMsgFinishSessionEnd, 0, 0);
+    } else {
+        FinishSessionEnd();
+    }
+    GetProgramFlags().endOfSession = 2;
+    return true;
+}
+
+void CWindowController::FinishSessionEnd()
+{
+    // Done already, or the session went on after all.
+    if (!m_sessionEndToFinish)
+        return;
+    m_sessionEndToFinish = false;
+    // After the answer too, the session may end at any moment.
+    CBoxesToErrorLog quiet(kNotShownAtSessionEnd);
     StopFavouritesWatcher();
     BackupIfAutomatic();
     for (const SendToShortcut& shortcut : kSendToShortcuts)
@@ -137,8 +164,10 @@ bool CWindowController::OnEndSession(bool forced)
     const char* folder = GetStartupValues().workingFolder;
     DeleteFilesByExtension(folder, nullptr, "tmp");
     DeleteFilesByExtension(folder, nullptr, "png");
-    GetProgramFlags().endOfSession = 2;
-    return true;
+    // Last: the wait for the receive threads lets in what other programs
+    // send meanwhile, the system's next message among it.
+    StopListeningOnBothPorts();
+    m_listenersStoppedAtEnd = true;
 }
 
 void CWindowController::OnSessionEnds()
@@ -147,12 +176,14 @@ void CWindowController::OnSessionEnds()
     // No timed save starts, and no question posted by a refusal comes up.
     flags.closing = true;
     flags.endOfSession = 2;
-    if (AreDataFilesSealed() || m_endingAnyway || !ChangesUnstoredNow())
-        return;
-    // The process may be ended at any moment after this: the rescue backup
-    // first, then one more try to store, which may wait for a held file.
-    m_rescueBackup.Keep(*this);
-    SaveAll();
+    if (!AreDataFilesSealed() && !m_endingAnyway && ChangesUnstoredNow()) {
+        // The process may be ended at any moment after this: the rescue
+        // backup first, then one more try to store, which may wait for a
+        // held file.
+        m_rescueBackup.Keep(*this);
+        SaveAll();
+    }
+    FinishSessionEnd();
 }
 
 // Windows asked, the program saved and stopped its work, and then the session
@@ -165,6 +196,12 @@ void CWindowController::OnEndSessionCancelled()
         return;
     flags.endOfSession = 0;
     flags.closing = false;
+    m_sessionEndToFinish = false;
     StartTimers();
-    StartListening();
+    // An end refused, or called off before its rest was done, never stopped
+    // the listeners.
+    if (m_listenersStoppedAtEnd) {
+        m_listenersStoppedAtEnd = false;
+        StartListening();
+    }
 }

@@ -13,15 +13,24 @@ const char kStoredText[] = "Stored before the run";
 
 void InstallWithOneNote(ProgramInstall& install)
 {
+    InstallWithNotes(install, 1);
+}
+
+void InstallWithNotes(ProgramInstall& install, int count)
+{
     install.AddInstalledDataFiles();
     CurrentFolder data(install.Path());
     NotesFreeSlots().Clear();
-    CNoteController note;
-    note.m_userId = 1;
-    note.m_left = 120;
-    const std::string text = std::string("{\\rtf1 ") + kStoredText + "}";
-    note.SetRichText(text.data(), text.size());
-    ASSERT_TRUE(SaveNote(note));
+    for (int number = 1; number <= count; ++number) {
+        CNoteController note;
+        note.m_userId = 1;
+        note.m_left = 100 + number % 20 * 20;
+        note.m_top = number / 20 * 30;
+        const std::string words = number == 1 ? std::string(kStoredText) : "Note " + std::to_string(number);
+        const std::string text = "{\\rtf1 " + words + "}";
+        note.SetRichText(text.data(), text.size());
+        ASSERT_TRUE(SaveNote(note));
+    }
 }
 
 void AddStoredNote(const ProgramInstall& install, const std::string& text)

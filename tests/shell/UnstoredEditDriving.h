@@ -18,6 +18,8 @@ extern const char kStoredText[];
 void InstallWithOneNote(ProgramInstall& install);
 // One more note of the text stored in the install's notes table.
 void AddStoredNote(const ProgramInstall& install, const std::string& text);
+// The same with as many notes in all, the others numbered ("Note 2", ...).
+void InstallWithNotes(ProgramInstall& install, int count);
 
 // The program's main window once the edit, typed before the note's stored
 // text, shows in the note; null when either did not come.

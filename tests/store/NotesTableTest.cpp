@@ -2,11 +2,13 @@
 #include <sstream>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "StoreFolder.h"
 #include "note/NoteController.h"
 #include "store/DbfFile.h"
+#include "store/FileStepRetries.h"
 #include "store/FreeSlotLists.h"
 #include "store/NoteSaving.h"
 #include "store/NotesTableLock.h"
@@ -14,6 +16,7 @@
 #include "store/NotesLoader.h"
 #include "support/HeldFile.h"
 #include "support/bytes/MessageBoxRecorder.h"
+#include "support/bytes/Occurrences.h"
 
 namespace {
 using Notes = std::vector<std::unique_ptr<CNoteController>>;
@@ -382,6 +385,39 @@ TEST_F(NotesTable, AWorkingCopyThatCannotBeWrittenSavesNothingAndTheNextSaveGoes
     EXPECT_EQ(loaded[0]->m_left, 77);
     EXPECT_EQ(loaded[0]->RichText(), stored->RichText());
     EXPECT_EQ(loaded[1]->RichText(), fresh->RichText());
+}
+
+TEST_F(NotesTable, AnEndGivesUpAHeldTableAfterOneRoundOfTriesOnEveryThreadAndTheNextSaveTriesAgain)
+{
+    std::unique_ptr<CNoteController> stored = MakeNote(kRows[0], 1);
+    ASSERT_TRUE(SaveNote(*stored));
+    HeldFile holder(File("notes.QPD"), kHolderSharesNothing);
+    ASSERT_TRUE(holder.Held());
+    const auto tries = [this] { return Occurrences(Read("error.txt"), " Iteration "); };
+    std::unique_ptr<CNoteController> fresh = MakeNote(kRows[1], 2);
+    std::unique_ptr<CNoteController> sent = MakeNote(kRows[2], 3);
+    {
+        CEndGivesUpFailedSteps end;
+        stored->m_left = 66;
+        EXPECT_FALSE(SaveNote(*stored));
+        EXPECT_EQ(tries(), static_cast<size_t>(kFileStepTries));
+        // Every later save of the end fails at once, a send thread's too.
+        EXPECT_FALSE(SaveNote(*fresh));
+        std::thread sender([&] { SaveNoteBeforeSend(*sent); });
+        sender.join();
+        EXPECT_EQ(sent->m_noteId, kUnsavedNoteId);
+        EXPECT_EQ(tries(), static_cast<size_t>(kFileStepTries));
+        EXPECT_EQ(Occurrences(Read("error.txt"), "given up for the rest of this end"), 1u);
+    }
+    // Once the end is over the table is tried in full again, and stored once free.
+    EXPECT_FALSE(SaveNote(*fresh));
+    EXPECT_EQ(tries(), static_cast<size_t>(2 * kFileStepTries));
+    holder.Release();
+    EXPECT_TRUE(SaveNote(*stored));
+    EXPECT_TRUE(SaveNote(*fresh));
+    Notes loaded = Load();
+    ASSERT_EQ(loaded.size(), 2u);
+    EXPECT_EQ(loaded[0]->m_left, 66);
 }
 
 TEST_F(NotesTable, ARebuiltMemoFileKeepsOnlyLiveTextsAndNoTextIsLost)
