@@ -52,6 +52,7 @@ public:
     bool m_programActivation = false;   // received and not yet shown, or activated by the program
     bool m_showing = false;             // shown without activation
     bool m_bodyFocused = false;         // the body has the keyboard's focus and the caret
+    HWND m_focusOnReturn = nullptr;     // its control that had the focus when the note was left
     bool m_temporarilyOnTop = false;
     bool m_restoredMark = false;        // added by a restore: a green frame until edited (not stored)
     bool m_trackedByMainWindow = false;

@@ -181,6 +181,20 @@ LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         PaintNoteCaption(window, *note);
         return answer;
     }
+    case WM_ACTIVATE:
+        // As a dialog does, a note that comes back to the front gives the
+        // focus back to its control that had it when the note was left (a
+        // chat note's input line, say), not to its body; a focus given to
+        // the note itself still goes to the body.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            HWND focus = GetFocus();
+            note->m_focusOnReturn = focus && IsChild(window, focus) ? focus : nullptr;
+        } else if (!HIWORD(wParam) && note->m_focusOnReturn && IsChild(window, note->m_focusOnReturn) &&
+                   IsWindowVisible(note->m_focusOnReturn)) {
+            SetFocus(note->m_focusOnReturn);
+            return 0;
+        }
+        break;
     case WM_SETFOCUS:
         if (note->m_bodyEdit)
             SetFocus(note->m_bodyEdit);

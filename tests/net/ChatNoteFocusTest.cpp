@@ -93,6 +93,9 @@ TEST(ChatNoteFocus, MovingOnToAChatNoteFirstPutsTheUserInItsInputLine)
             EXPECT_TRUE(ForegroundReadItsNotices());
         }
         ASSERT_TRUE(FocusComesTo(main, before));
+        // And so are those of bringing the note before forward, which a
+        // loaded machine was seen to read after the move.
+        EXPECT_TRUE(ForegroundReadItsNotices());
         ASSERT_TRUE(SendWithTimeout(main, kMsgFocusNextNote, 0, GetWindowLongPtrA(before, GWLP_USERDATA)));
         EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == chat; }));
         if (move == 0)
