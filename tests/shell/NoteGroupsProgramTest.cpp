@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include "foundation/bytes/GenericException.h"
 #include "note/NoteController.h"
 #include "notemanager/NoteManagerFile.h"
 #include "noteprops/AppAssociationsFile.h"
@@ -184,7 +185,15 @@ void ExpectWrittenAfterDeleting(HWND note, DWORD process, const std::string& fol
     ASSERT_TRUE(DeleteNoteWindow(note, process));
     FileContents written;
     EXPECT_TRUE(WaitUntil([&] {
-        written = ReadFiles(folder);
+        // The program may be writing a file at this very moment, and holds
+        // it while it does: the files are read again a moment later.
+        try {
+            written = ReadFiles(folder);
+        } catch (const CGenericException& failure) {
+            if (failure.GetErrorCode() != ERROR_SHARING_VIOLATION)
+                throw;
+            return false;
+        }
         return written.memberships.size() == expected.memberships.size();
     }));
     ExpectSameContents(expected, written);
