@@ -59,6 +59,7 @@ TEST(NoteBodyKeys, CtrlBSwitchesTheSelectionsBoldAndAltTwoGivesTheSecondStyle)
     HWND note = WaitForNoteWithText(program.ProcessId(), "Keys here");
     ASSERT_NE(note, nullptr);
     HWND body = BodyOf(note);
+    ASSERT_TRUE(WaitForTheStartsFocus(program.ProcessId()));
     ASSERT_TRUE(ClickIntoBody(note));
     ASSERT_TRUE(SendWithTimeout(body, EM_SETSEL, 0, -1));
     // Read twice alike: the selection has been drawn whole.

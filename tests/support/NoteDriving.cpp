@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "globals/MainWindowMessages.h"
+#include "support/NoticeReading.h"
 
 const char kMainClass[] = "MainWindowClassName6";
 const char kNoteClass[] = "NotesClassName6";
@@ -102,6 +103,14 @@ HWND WaitForMainWindow(const RunningProgram& program)
     if (main && !SendWithTimeout(main, WM_NULL, 0, 0))
         return nullptr;
     return main;
+}
+
+bool WaitForTheStartsFocus(DWORD process)
+{
+    return WaitUntil([&] {
+        const std::vector<HWND> notes = NoteWindows(process);
+        return std::find(notes.begin(), notes.end(), GetForegroundWindow()) != notes.end();
+    }) && ForegroundReadItsNotices();
 }
 
 void TypeAtStart(HWND note, const std::string& text)

@@ -40,8 +40,15 @@ HWND WaitForNoteWithText(DWORD process, const std::string& text);
 // The note whose body's text starts with the text, once there is one; null
 // when none came within the time.
 HWND WaitForNoteStarting(DWORD process, const std::string& start);
-// The main window once its creation, which loads the notes, is over.
+// The main window once it answers. Its creation, which loads the notes, may
+// still be under way: it answers while it waits on another program (the
+// tray, when it adds its icon), before the start gives its first note the
+// focus.
 HWND WaitForMainWindow(const RunningProgram& program);
+// True once a note of the process is in front, as the start's last step puts
+// its first shown note, and has read X's notices of that focus: a click on a
+// note made before then loses the focus to that note again.
+bool WaitForTheStartsFocus(DWORD process);
 // A second start with the arguments, awaited to its end.
 void RunToEnd(const ProgramInstall& install, const std::string& arguments);
 // The note that "/new" with the text makes from a second start, once it shows
