@@ -3,8 +3,8 @@
 #
 # Wine closes a desktop about a second after the last ordinary process on it
 # has gone (the services that wineboot starts do not count), and the next
-# program must then start a new one; one starting just as the old one closes,
-# on a loaded machine, was seen to get no desktop at all. So one holder
+# program must then wait for a new one, which on a loaded machine can take
+# long (docs/platform.md). So one holder
 # (desktopholder.exe) stays on each test prefix's desktop from before the
 # first test program to after the last, and a screen or desktop found gone
 # between test programs is made again.

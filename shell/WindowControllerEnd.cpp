@@ -78,11 +78,11 @@ SaveAllOutcome CWindowController::SaveAll(UnstoredNotes unstored)
     // wrote in a file. A file found held then costs its tries once in this
     // end, not once for every note.
     const bool atEnd = unstored == UnstoredNotes::kIntoRescueBackup;
-    if (atEnd)
-        KeepUnstoredBeforeEnd(true);
     std::optional<CEndGivesUpFailedSteps> givingUp;
-    if (atEnd)
+    if (atEnd) {
+        KeepUnstoredBeforeEnd(true);
         givingUp.emplace();
+    }
     // The notes come first, and at an end their rescue backup (the file
     // kept before, unless that could not be written), before any box: the
     // notes' own ones wait.

@@ -1,8 +1,7 @@
 // Keeps a Wine prefix's desktop for the whole test run. Wine closes a desktop
 // a moment after the last ordinary process on it has gone, and the next
-// program must then start a new one; a test program starting just then could
-// find none. The test script starts one holder per prefix before the first
-// test program and ends it after the last.
+// program must then wait for a new one to start. The test script starts one
+// holder per prefix before the first test program and ends it after the last.
 //   desktopholder.exe          checks that windows show on the screen, prints
 //                              "ready" (or the cause) and stays until ended
 //   desktopholder.exe --check  checks, prints the cause when they do not
