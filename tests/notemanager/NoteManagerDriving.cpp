@@ -125,6 +125,19 @@ bool NoteManagerWindow::Close() const
     return WaitClosed();
 }
 
+bool NoteManagerWindow::CloseAfterItsSend() const
+{
+    HWND window = m_window;
+    for (int press = 1; press <= 5; ++press) {
+        if (press > 1)
+            ReportExtraTry("Close pressed again", press, "the window was still waiting on its send");
+        Press(IDCANCEL);
+        if (WaitUntil([&] { return !IsWindow(window); }, 2000))
+            return true;
+    }
+    return false;
+}
+
 HWND NoteManagerWindow::Status() const
 {
     return FindWindowExA(m_window, nullptr, STATUSCLASSNAMEA, nullptr);

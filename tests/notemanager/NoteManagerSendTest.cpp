@@ -122,6 +122,6 @@ TEST(NoteManagerSend, WhileASendHangsAnEndRefusedForItAndTheExitKeepTheEditsOfAn
     silent.Close();
     HWND sent = WaitForNoteWithText(process, "Send away");
     EXPECT_TRUE(WaitUntil([&] { return !NoteIsTransmitting(sent); }));
-    ASSERT_TRUE(manager.Close());
+    ASSERT_TRUE(manager.CloseAfterItsSend());
     CloseProgram(install, program);
 }
