@@ -110,11 +110,19 @@ std::set<std::string> OccupyNumberedRescueNames(const ProgramInstall& install, i
     return stamps;
 }
 
-// One timed save: the housekeeping ticks of its minute, sent as the timer
-// sends them; false when one was not answered in time.
+// The timed save's interval in the test. The program's own timer counts
+// towards it too, and after each timed save of the test the count stands
+// where it stood before: with one minute, the program's own save came on a
+// loaded machine between the test's steps (it stored the notes and left
+// working copies, so the next save mended the missing memo file instead of
+// failing). Five minutes are more than the whole test takes.
+const long kSaveIntervalMinutes = 5;
+
+// One timed save: the housekeeping ticks (15 seconds each) of its interval,
+// sent as the timer sends them; false when one was not answered in time.
 bool TimedSave(HWND main)
 {
-    for (int tick = 0; tick < 4; ++tick) {
+    for (int tick = 0; tick < 4 * kSaveIntervalMinutes; ++tick) {
         if (!SendWithTimeout(main, WM_TIMER, kTimerHousekeeping, 0))
             return false;
     }
@@ -355,7 +363,7 @@ TEST(RescueBackup, ATimedSaveThatCannotStoreTheEditKeepsItAtOnceAndTheNextOneRen
     InstallWithOneNote(install);
     AddStoredNote(install, "Second stored note");
     AddStoredNote(install, "Third stored note");
-    SetAutoSaveInterval(install.Path(), 1);
+    SetAutoSaveInterval(install.Path(), kSaveIntervalMinutes);
     RunningProgram program(install, "");
     HWND main = StartAndEdit(program, "Timed ");
     ASSERT_NE(main, nullptr);
