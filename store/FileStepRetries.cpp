@@ -13,15 +13,19 @@ namespace {
 // A short pause gives a program that holds the file (a virus scanner, a
 // backup) the moment it needs, without making a failing save hang.
 const DWORD kPauseBetweenTries = 10;
-// About three seconds in all.
+// About three seconds in all, counted on the clock: a step may have short
+// retries of its own (writing the record does), which a count of tries
+// would multiply.
 const int kSettlingTries = 60;
 const DWORD kPauseBetweenSettlingTries = 50;
+const DWORD kSettlingMs = 3000;
 
 bool RetryWithPause(const std::function<bool()>& step, const char* logPrefix, const char* failureText, int tries,
-                    DWORD pause)
+                    DWORD pause, DWORD withinMs = INFINITE)
 {
+    const DWORD start = GetTickCount();
     DWORD code = ERROR_SUCCESS;
-    for (int attempt = 0; attempt < tries; ++attempt) {
+    for (int attempt = 0;; ++attempt) {
         if (step())
             return true;
         code = GetLastError();
@@ -30,8 +34,9 @@ bool RetryWithPause(const std::function<bool()>& step, const char* logPrefix, co
         char line[700];
         std::snprintf(line, sizeof line, "%s%d\r\n%s", failureText, attempt, description);
         WriteErrorLog(logPrefix, line);
-        if (attempt + 1 < tries)
-            Sleep(pause);
+        if (attempt + 1 >= tries || GetTickCount() - start >= withinMs)
+            break;
+        Sleep(pause);
     }
     // The caller tells the user what failed from the last try's error.
     SetLastError(code);
@@ -119,7 +124,8 @@ CEndGivesUpFailedSteps::~CEndGivesUpFailedSteps()
 bool RetrySettlingStep(const std::function<bool()>& step, const char* logPrefix, const char* failureText)
 {
     HCURSOR before = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-    const bool done = RetryWithPause(step, logPrefix, failureText, kSettlingTries, kPauseBetweenSettlingTries);
+    const bool done =
+        RetryWithPause(step, logPrefix, failureText, kSettlingTries, kPauseBetweenSettlingTries, kSettlingMs);
     const DWORD error = GetLastError();
     SetCursor(before);
     SetLastError(error);

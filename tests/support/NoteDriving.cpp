@@ -149,7 +149,7 @@ std::string BackupMadeByProgram(const std::function<void(const ProgramInstall&)>
     return GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES ? std::string() : ReadWholeFile(file);
 }
 
-std::string UnrestoreAnsweringYes(HWND main, DWORD process)
+bool AskForUnrestore(HWND main, DWORD process)
 {
     PostMessageA(main, WM_COMMAND, kCmdUnrestore, 0);
     HWND undo = nullptr;
@@ -158,9 +158,16 @@ std::string UnrestoreAnsweringYes(HWND main, DWORD process)
         return undo && IsWindowVisible(undo);
     });
     EXPECT_TRUE(shown);
-    if (!shown)
+    // The undo may run before the press returns: its box tells how it went.
+    if (shown)
+        SendWithTimeout(undo, WM_COMMAND, IDOK, 0);
+    return shown;
+}
+
+std::string UnrestoreAnsweringYes(HWND main, DWORD process)
+{
+    if (!AskForUnrestore(main, process))
         return "(no dialog)";
-    SendWithTimeout(undo, WM_COMMAND, IDOK, 0);
     return AcknowledgeProgramBox(process);
 }
 

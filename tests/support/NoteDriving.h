@@ -57,8 +57,10 @@ HWND NewNoteFromCommandLine(const ProgramInstall& install, DWORD process, const 
 // The bytes of "/backup" run on a program started on an install of its own
 // data files, whose notes the caller stores first; empty when none came.
 std::string BackupMadeByProgram(const std::function<void(const ProgramInstall&)>& storeNotes);
-// The tray's "&Unrestore..." chosen and its dialog answered Yes; the text of
-// the program's box that follows.
+// The tray's "&Unrestore..." chosen and its dialog answered Yes; false when
+// the dialog did not come.
+bool AskForUnrestore(HWND main, DWORD process);
+// The same, and the text of the program's box that follows.
 std::string UnrestoreAnsweringYes(HWND main, DWORD process);
 // The note's delete command, its question answered yes when it asks; true
 // once the note has gone from the screen.

@@ -80,6 +80,46 @@ bool MakingNotesAfterTheMoves(const ProgramInstall& install, DWORD process, size
            NoteWindows(process).size() >= made;
 }
 
+// Waits for the condition while the program makes or closes many notes: a
+// slow machine may take longer than one wait for them all, so the wait goes
+// on as long as the number of notes on the screen changes, and ends once it
+// has stood still for a whole wait.
+template <class Condition>
+bool WaitWhileNotesChange(DWORD process, Condition done)
+{
+    size_t notes = NoteWindows(process).size();
+    DWORD changed = GetTickCount();
+    for (;;) {
+        if (done())
+            return true;
+        const size_t now = NoteWindows(process).size();
+        if (now != notes) {
+            notes = now;
+            changed = GetTickCount();
+        } else if (GetTickCount() - changed >= kDriverWaitMs) {
+            return false;
+        }
+        PumpMessagesBriefly();
+    }
+}
+
+// The program's box that follows a replace or an undo of many notes.
+ShownMessageBox BoxAfterTheNotesAreMade(DWORD process)
+{
+    ShownMessageBox box;
+    WaitWhileNotesChange(process,
+                         [&] { return (box = WaitForMessageBox(process, 0, "Quillnet+")).window != nullptr; });
+    return box;
+}
+
+// The note with the text, once the program has made the many notes before it.
+HWND NoteAfterTheNotesAreMade(DWORD process, const std::string& text)
+{
+    HWND note = nullptr;
+    WaitWhileNotesChange(process, [&] { return (note = NoteWithText(process, text)) != nullptr; });
+    return note;
+}
+
 // Another program that takes hold of a data file (sharing read and write,
 // not delete) the moment the record says the files are being moved, and
 // keeps it until Release. The record is read the moment it is renamed into
@@ -179,9 +219,10 @@ TEST_F(RestoreUnfinished, AReplaceWhoseNotesCannotBeStoredGoesBackToTheNotesOfBe
         EXPECT_TRUE(Contains(AcknowledgeProgramBox(process), "Restore by replacing"));
         ASSERT_TRUE(WaitUntil([&] { return MakingNotesAfterTheMoves(install, process, 2); }));
         ASSERT_TRUE(holder.Hold(install.File("notes.qps"), kHolderSharesReadWrite));
-        const std::string told = AcknowledgeProgramBox(process);
-        EXPECT_TRUE(Contains(told, "notes.qps")) << told;
-        EXPECT_TRUE(Contains(told, "nothing was deleted")) << told;
+        const ShownMessageBox box = BoxAfterTheNotesAreMade(process);
+        EXPECT_TRUE(Contains(box.text, "notes.qps")) << box.text;
+        EXPECT_TRUE(Contains(box.text, "nothing was deleted")) << box.text;
+        ASSERT_TRUE(AnswerMessageBox(box, IDOK));
         DWORD exitCode = 0;
         ASSERT_TRUE(program->WaitForExit(&exitCode));
         EXPECT_EQ(exitCode, 3u);
@@ -204,7 +245,7 @@ TEST_F(RestoreUnfinished, AReplaceOrUndoWhoseRecordCannotBeSettledEndsAndTheNext
         HolderWhenMoving holder(install, "replacing.lst");
         RunningProgram second(install, "/replace big.QPK");
         EXPECT_TRUE(Contains(AcknowledgeProgramBox(process), "Restore by replacing"));
-        const ShownMessageBox box = WaitForMessageBox(process, kDriverWaitMs, "Quillnet+");
+        const ShownMessageBox box = BoxAfterTheNotesAreMade(process);
         ASSERT_TRUE(holder.Held());
         ASSERT_NE(box.window, nullptr);
         EXPECT_TRUE(Contains(box.text, "The restore was made, but Quillnet+ could not record")) << box.text;
@@ -229,21 +270,24 @@ TEST_F(RestoreUnfinished, AReplaceOrUndoWhoseRecordCannotBeSettledEndsAndTheNext
     ASSERT_NE(main, nullptr);
     process = program->ProcessId();
     RunToEnd(install, "/importSilently big.QPK");
-    ASSERT_NE(WaitForNoteWithText(process, RestoredText(kBackupNotes)), nullptr);
+    ASSERT_NE(NoteAfterTheNotesAreMade(process, RestoredText(kBackupNotes)), nullptr);
     BackupNote one;
     one.title = "The only note of the small backup";
     one.content = "{\\rtf1\\ansi The only note of the small backup}";
     WriteBackupFile(install.File("small.QPK"), {one});
     RunToEnd(install, "/replaceSilently small.QPK");
-    ASSERT_NE(WaitForNoteWithText(process, "The only note of the small backup"), nullptr);
+    ASSERT_NE(NoteAfterTheNotesAreMade(process, "The only note of the small backup"), nullptr);
     stored = NoteTexts(process);
     {
         HolderWhenMoving holder(install, "replacing.lst");
-        const std::string told = UnrestoreAnsweringYes(main, process);
+        ASSERT_TRUE(AskForUnrestore(main, process));
+        const ShownMessageBox box = BoxAfterTheNotesAreMade(process);
         EXPECT_TRUE(holder.Held());
-        EXPECT_TRUE(Contains(told, "The undo was made, but Quillnet+ could not record")) << told;
+        ASSERT_NE(box.window, nullptr);
+        EXPECT_TRUE(Contains(box.text, "The undo was made, but Quillnet+ could not record")) << box.text;
         notesAtTheBox = ReadWholeFile(install.File("notes.QPD"));
         holder.Release();
+        EXPECT_TRUE(AnswerMessageBox(box, IDOK));
         DWORD exitCode = 0;
         ASSERT_TRUE(program->WaitForExit(&exitCode));
         EXPECT_EQ(exitCode, 3u);
