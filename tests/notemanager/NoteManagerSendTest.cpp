@@ -61,7 +61,7 @@ TEST(NoteManagerSend, ANoteDeletedWhileTheSelectionIsSentIsSkipped)
     manager.SelectTitles({"Send three"});
     EXPECT_TRUE(WaitUntil([&] { return manager.StatusText().find(", Sent to 127.0.0.1 on ") != std::string::npos; }))
         << manager.StatusText();
-    ASSERT_TRUE(manager.Close());
+    ASSERT_TRUE(manager.CloseAfterItsSend());
     CloseProgram(install, program);
 }
 
