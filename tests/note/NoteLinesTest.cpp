@@ -294,7 +294,7 @@ TEST(NoteLines, EachRuledLineRunsUnderALineOfTheTextWhateverItsSize)
     PressKeys({'G'});
     ASSERT_TRUE(WaitUntil([&] { return ReadWindowText(BodyOf(twoSizeNote)).find("big") != std::string::npos; }));
     ASSERT_TRUE(ClickIntoBody(standardNote));
-    const TextAndRules typed = ReadTextAndRules(BodyOf(twoSizeNote), kRuledBody, kInkLeft);
+    const TextAndRules typed = ReadLinesOnceShown(BodyOf(twoSizeNote), kRuledBody, kInkLeft, 9);
     EXPECT_TRUE(SaveScreenshotOf(twoSizeNote, "ruled-lines-large-line-typed"));
     ExpectARuleUnderEachLine(typed, 9, "a large line typed");
     if (before.lines.size() == 8 && typed.lines.size() == 9) {
@@ -313,7 +313,7 @@ TEST(NoteLines, EachRuledLineRunsUnderALineOfTheTextWhateverItsSize)
         return CloseColour(body.At(body.width - 40, 2), kStyledBody);
     }));
     ASSERT_TRUE(ClickIntoBody(standardNote));
-    const TextAndRules styled = ReadTextAndRules(BodyOf(twoSizeNote), kStyledBody, kInkLeft);
+    const TextAndRules styled = ReadLinesOnceShown(BodyOf(twoSizeNote), kStyledBody, kInkLeft, 9);
     EXPECT_TRUE(SaveScreenshotOf(twoSizeNote, "ruled-lines-larger-body-font"));
     ExpectARuleUnderEachLine(styled, 9, "a larger body font");
     if (styled.lines.size() == 9 && typed.lines.size() == 9) {

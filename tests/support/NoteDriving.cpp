@@ -45,7 +45,9 @@ bool ClickIntoBody(HWND note)
 {
     const RECT place = RectOf(BodyOf(note));
     ClickAt({(place.left + place.right) / 2, (place.top + place.bottom) / 2});
-    return WaitUntil([&] { return GetForegroundWindow() == note; });
+    // The foreground changes before the program has handled the click; the
+    // focus, and with it the caret taken from the note that had it, only then.
+    return WaitUntil([&] { return GetForegroundWindow() == note && FocusedWindowOf(note) == BodyOf(note); });
 }
 
 HWND NewNoteBesides(DWORD process, const std::vector<HWND>& known)

@@ -44,6 +44,13 @@ TextAndRules ReadTextAndRules(HWND window, COLORREF background, int inkLeft)
     return seen;
 }
 
+TextAndRules ReadLinesOnceShown(HWND window, COLORREF background, int inkLeft, size_t lines)
+{
+    TextAndRules seen;
+    WaitUntil([&] { return (seen = ReadTextAndRules(window, background, inkLeft)).lines.size() == lines; });
+    return seen;
+}
+
 void ExpectARuleUnderEachLine(const TextAndRules& seen, size_t lines, const std::string& what)
 {
     SCOPED_TRACE(what);

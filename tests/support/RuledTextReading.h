@@ -20,6 +20,10 @@ struct TextAndRules {
 // where the rules are read, grouped where they touch), and the rows ruled
 // across at that column, 30 pixels from the right edge.
 TextAndRules ReadTextAndRules(HWND window, COLORREF background, int inkLeft);
+// The same, read again until the window shows that many lines of text (or
+// the wait ends; the last reading then): a caret taken from the window a
+// moment before can still stand on the screen, joining two lines' ink.
+TextAndRules ReadLinesOnceShown(HWND window, COLORREF background, int inkLeft, size_t lines);
 
 // No rule crosses a line's ink, one runs between each line and the next, one
 // under the last, and below it they go on evenly apart to the bottom.
