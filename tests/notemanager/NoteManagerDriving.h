@@ -52,8 +52,9 @@ public:
     // Close pressed; false when the window stayed.
     bool Close() const;
     // The same just after a send from the window has ended: the window beeps
-    // at a press until it has seen the end itself (it looks every 50 ms), so
-    // Close is pressed again then, each extra press told in the log.
+    // at a press until it has seen the end itself (it looks once its queue is
+    // empty, at the latest every 50 ms), so Close is pressed again then, each
+    // extra press told in the log.
     bool CloseAfterItsSend() const;
     HWND Window() const { return m_window; }
     HWND List() const { return GetDlgItem(m_window, 1340); }
