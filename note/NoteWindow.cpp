@@ -189,8 +189,15 @@ LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         if (LOWORD(wParam) == WA_INACTIVE) {
             HWND focus = GetFocus();
             note->m_focusOnReturn = focus && IsChild(window, focus) ? focus : nullptr;
-        } else if (!HIWORD(wParam) && note->m_focusOnReturn && IsChild(window, note->m_focusOnReturn) &&
-                   IsWindowVisible(note->m_focusOnReturn)) {
+            break;
+        }
+        // Clicking or switching into a note makes it the last note used
+        // (the one /append, the Send To shortcut and the "last note" hotkey
+        // reach), whichever of its controls takes the focus.
+        if (HWND main = GetMainWindow())
+            PostMessageA(main, kMsgRememberLastNote, 0, reinterpret_cast<LPARAM>(note));
+        if (!HIWORD(wParam) && note->m_focusOnReturn && IsChild(window, note->m_focusOnReturn) &&
+            IsWindowVisible(note->m_focusOnReturn)) {
             SetFocus(note->m_focusOnReturn);
             return 0;
         }

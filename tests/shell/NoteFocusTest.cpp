@@ -2,7 +2,8 @@
 // does it: the previous and next own note (0x8069, 0x8075) are found going
 // round the list and past hidden notes; a date format chosen on the
 // settings sheet shows at once where the program writes dates, and the notes
-// taking the settings again keep their places on top.
+// taking the settings again keep their places on top. The note a user last
+// clicked into is the one that /append and the "last note" hotkey reach.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -60,6 +61,24 @@ HWND FocusAfter(HWND main, UINT message, HWND from)
     });
     return focused;
 }
+
+// A plain window of this process, to take the foreground from the notes.
+class ForeignWindow {
+public:
+    explicit ForeignWindow(RECT place)
+        : m_window(CreateWindowExA(0, "STATIC", "not a note", WS_POPUP | WS_BORDER | WS_VISIBLE, place.left,
+                                   place.top, place.right - place.left, place.bottom - place.top, nullptr,
+                                   nullptr, GetModuleHandleA(nullptr), nullptr))
+    {
+    }
+    ~ForeignWindow() { DestroyWindow(m_window); }
+    ForeignWindow(const ForeignWindow&) = delete;
+    ForeignWindow& operator=(const ForeignWindow&) = delete;
+    HWND Handle() const { return m_window; }
+
+private:
+    HWND m_window;
+};
 
 bool IsTopmost(HWND window)
 {
@@ -127,6 +146,49 @@ TEST(NoteFocus, PreviousAndNextGoRoundTheNotesAndANewDateFormatShowsAtOnce)
         EXPECT_TRUE(SaveScreenshotOf(undelete, "tray-undelete-short-date"));
     }
     ASSERT_TRUE(CloseMenus(process));
+
+    CloseProgram(install, program);
+    EXPECT_FALSE(FileExists(install.File("error.txt"))) << ReadWholeFile(install.File("error.txt"));
+}
+
+TEST(NoteFocus, TheNoteClickedIntoLastIsTheOneThatAppendAndTheLastNoteHotkeyReach)
+{
+    ProgramInstall install;
+    install.AddInstalledDataFiles();
+    RunningProgram program(install, "");
+    HWND main = WaitForMainWindow(program);
+    ASSERT_NE(main, nullptr);
+    const DWORD process = program.ProcessId();
+    ASSERT_TRUE(WaitForTheStartsFocus(process));
+    HWND a = NoteWindows(process).front();
+    HWND b = NewNoteFromCommandLine(install, process, "note B");
+    HWND c = NewNoteFromCommandLine(install, process, "note C");
+    ASSERT_TRUE(b && c);
+    // Side by side, so that each click lands on the note it is meant for.
+    const HWND notes[] = {a, b, c};
+    for (int i = 0; i < 3; ++i)
+        SetWindowPos(notes[i], nullptr, 40 + 320 * i, 120, 280, 220, SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_TRUE(WaitUntil([&] { return RectOf(c).left == 680; }));
+    const std::string textOfA = ReadWindowText(BodyOf(a));
+
+    // Clicked back into, each note gives the focus to the control that had
+    // it; it is still the note used last.
+    for (HWND note : {a, b, a, c, b})
+        ASSERT_TRUE(ClickIntoBody(note));
+    RunToEnd(install, "/append \" added\"");
+    EXPECT_TRUE(WaitUntil([&] { return ReadWindowText(BodyOf(b)) == "note B added"; }))
+        << ReadWindowText(BodyOf(b));
+    EXPECT_EQ(ReadWindowText(BodyOf(c)), "note C");
+    EXPECT_EQ(ReadWindowText(BodyOf(a)), textOfA);
+
+    // From another program's window, the hotkey brings back the last note used.
+    ASSERT_TRUE(ClickIntoBody(c));
+    ASSERT_TRUE(ClickIntoBody(a));
+    ForeignWindow other({300, 500, 700, 700});
+    ClickAt({500, 600});
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == other.Handle(); }));
+    PostMessageA(main, WM_HOTKEY, 17, 0);
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == a; }));
 
     CloseProgram(install, program);
     EXPECT_FALSE(FileExists(install.File("error.txt"))) << ReadWholeFile(install.File("error.txt"));
