@@ -84,3 +84,11 @@ bool AnyHeldAmong(const std::vector<std::string>& names)
     }
     return false;
 }
+
+std::string HeldFilesText(const std::vector<std::string>& names)
+{
+    std::string text = "another program is using ";
+    for (size_t i = 0; i < names.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == names.size() ? " and " : ", ") + names[i];
+    return text + ".";
+}

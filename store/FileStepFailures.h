@@ -26,3 +26,7 @@ void ForgetFileFailure(const std::string& name);
 std::string ListedWithCauses(const std::vector<std::string>& names);
 // Whether another program holding a file is among the kept causes of these names.
 bool AnyHeldAmong(const std::vector<std::string>& names);
+
+// The held files in words, to follow a semicolon: "another program is using
+// notes.QPD." or "another program is using notes.QPD and notes.QPS."
+std::string HeldFilesText(const std::vector<std::string>& names);
