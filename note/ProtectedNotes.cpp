@@ -11,7 +11,6 @@
 #include "foundation/bytes/ModalLoops.h"
 #include "foundation/win/MciSound.h"
 #include "store/DestinationListOps.h"
-#include "store/FileStepFailures.h"
 #include "store/FileStepRetries.h"
 #include "note/NoteAttachmentLine.h"
 #include "note/NoteController.h"
@@ -348,11 +347,11 @@ bool SaveAfterLocking(INoteKeeper* keeper, void* owner, size_t count)
     CHeldFilesMetOnce thisSave(HeldFileWork::kPartOfWorkUnderWay);
     if (!keeper || keeper->SaveAllNotes(true))
         return true;
-    const std::vector<std::string> held = thisSave.HeldFiles();
+    const std::string held = thisSave.HeldFilesText();
     std::string text = count == 1 ? "The note is locked, but your notes could not be saved now; "
                                   : "The " + std::to_string(count) +
                                         " notes are locked, but your notes could not be saved now; ";
-    text += held.empty() ? "another program may be using the notes files." : HeldFilesText(held);
+    text += held.empty() ? "another program may be using the notes files." : held;
     text += count == 1 ? "\r\n\r\nUntil a save succeeds, the plain text of the note stays in notes.QPS. "
                        : "\r\n\r\nUntil a save succeeds, the plain texts of these notes stay in notes.QPS. ";
     text += "Quillnet+ tries again with every save of all notes.";

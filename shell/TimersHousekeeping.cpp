@@ -5,7 +5,6 @@
 #include <winsock2.h>
 
 #include <string>
-#include <vector>
 
 #include "foundation/DiagnosticLog.h"
 #include "foundation/bytes/GenericException.h"
@@ -18,7 +17,6 @@
 #include "globals/ProgramGlobals.h"
 #include "globals/Settings.h"
 #include "shell/WindowController.h"
-#include "store/FileStepFailures.h"
 #include "store/FileStepRetries.h"
 #include "store/UnlockedBoxes.h"
 #include "store/UsersTable.h"
@@ -33,11 +31,11 @@ const UINT kAppTrackingPeriodMs = 2000;
 // they keep failing the user is told, once, until a save succeeds again.
 const int kFailedSavesBeforeTelling = 3;
 
-// The box names the files another program held at the last save, and the
-// rescue backup that holds the changes (rescueNamed gives it, empty when
-// there is none).
+// The box names the files another program held at the last save (held, in
+// words) and the rescue backup that holds the changes (rescueNamed gives it,
+// empty when there is none).
 template <class RescueNamed>
-void CountTimedSave(int& failuresInRow, bool saved, const std::vector<std::string>& held, HWND owner,
+void CountTimedSave(int& failuresInRow, bool saved, const std::string& held, HWND owner,
                     RescueNamed&& rescueNamed)
 {
     if (saved) {
@@ -52,7 +50,7 @@ void CountTimedSave(int& failuresInRow, bool saved, const std::vector<std::strin
     if (held.empty())
         text += "Please check that the disk is not full and that no other program holds the files of the notes.";
     else
-        text += "At the last try " + HeldFilesText(held);
+        text += "The last try found that " + held;
     const std::string rescue = rescueNamed();
     if (!rescue.empty())
         text += "\r\n\r\n" + KeptInRescueText(rescue);
@@ -156,7 +154,7 @@ void CWindowController::OnHousekeepingTimer()
             }
             m_busySaving = 1;
             bool saved = false;
-            std::vector<std::string> held;
+            std::string held;
             try {
                 // One save: a file another program holds costs its tries
                 // once, and every note waiting on it after that gives it up
@@ -173,7 +171,7 @@ void CWindowController::OnHousekeepingTimer()
                     else
                         m_rescueBackup.Settled();
                 }
-                held = timedSave.HeldFiles();
+                held = timedSave.HeldFilesText();
             } catch (...) {
                 m_busySaving = 0;
                 throw;

@@ -55,7 +55,8 @@ struct CHeldFilesMetOnce::Steps {
     explicit Steps(HeldFileWork kind) : work(kind) {}
     HeldFileWork work;
     std::map<std::pair<FileStepKind, std::string>, DWORD> errors;
-    std::vector<std::string> names;
+    // The files, as error.txt and the boxes name them, with their errors.
+    std::vector<std::pair<std::string, unsigned long>> files;
 };
 
 namespace {
@@ -146,7 +147,8 @@ std::string StepName(const char* failureText)
 // of the work under way, and error.txt says so once; true when it is.
 bool GiveUp(const FileStep& step, DWORD error, const char* logPrefix, const char* failureText)
 {
-    if (!IsHeldFileError(error))
+    // A missing or damaged file is told at each step, as ever.
+    if (!MayBeHeldFileError(error))
         return false;
     CCriticalSectionLock hold(GivenUpLock());
     Steps* steps = StepsForThisThread();
@@ -155,8 +157,10 @@ bool GiveUp(const FileStep& step, DWORD error, const char* logPrefix, const char
     if (!steps->errors.emplace(KeyOf(step), error).second)
         return true;
     const std::string name = FileNameOf(step.path);
-    if (std::find(steps->names.begin(), steps->names.end(), name) == steps->names.end())
-        steps->names.push_back(name);
+    if (std::find_if(steps->files.begin(), steps->files.end(),
+                     [&name](const std::pair<std::string, unsigned long>& file) { return file.first == name; }) ==
+        steps->files.end())
+        steps->files.emplace_back(name, error);
     const std::string line = StepName(failureText) + " (" + FileErrorCause(error) + "; " +
                              std::to_string(static_cast<int>(kFileStepTries)) + " tries): given up for the rest of this " +
                              WorkWord(steps->work) + "; the next save tries it again";
@@ -219,10 +223,10 @@ CHeldFilesMetOnce::~CHeldFilesMetOnce()
     t_lastOutcome = StepOutcome::kDone;
 }
 
-std::vector<std::string> CHeldFilesMetOnce::HeldFiles() const
+std::string CHeldFilesMetOnce::HeldFilesText() const
 {
     CCriticalSectionLock hold(GivenUpLock());
-    return m_steps->names;
+    return m_steps->files.empty() ? std::string() : UnwritableFilesText(m_steps->files);
 }
 
 bool RetrySettlingStep(const std::function<bool()>& step, const char* logPrefix, const char* failureText)

@@ -34,7 +34,7 @@ bool RetrySettlingStep(const std::function<bool()>& step, const char* logPrefix,
 // One save, one user action on several notes or one end meets a file that
 // another program holds once, not once for every note: while an object of
 // this class lives, a step of RetryFileStep that failed all its tries because
-// the file is held is given up for the rest of that work. The same step then
+// the file is held (MayBeHeldFileError) is given up for the rest of that work. The same step then
 // fails at once with the error of its last try, and error.txt has told it
 // once, with its tries. A missing or damaged file is not given up. When the
 // object goes, the next save tries every step in full again.
@@ -60,9 +60,9 @@ public:
     CHeldFilesMetOnce(const CHeldFilesMetOnce&) = delete;
     CHeldFilesMetOnce& operator=(const CHeldFilesMetOnce&) = delete;
 
-    // The names of the files whose steps this work has given up, each once,
-    // in the order they were met: what a box tells the user is held.
-    std::vector<std::string> HeldFiles() const;
+    // The files whose steps this work has given up, each once with the error
+    // that gave it up, in words (UnwritableFilesText); empty when none was.
+    std::string HeldFilesText() const;
 
     struct Steps;
 
