@@ -82,7 +82,10 @@ std::vector<Steps*>& EndsUnderWay()
     return ends;
 }
 
-thread_local std::vector<WorkUnderWay> t_work;
+// The work under way on this thread, innermost last; made with its first
+// piece and gone with its last, so that no thread keeps an object to destroy
+// at its end.
+thread_local std::vector<WorkUnderWay>* t_work = nullptr;
 
 enum class StepOutcome { kDone, kFailed, kGivenUpNow, kSkipped };
 thread_local StepOutcome t_lastOutcome = StepOutcome::kDone;
@@ -92,8 +95,8 @@ thread_local StepOutcome t_lastOutcome = StepOutcome::kDone;
 // else the innermost end under way.
 Steps* StepsForThisThread()
 {
-    if (!t_work.empty())
-        return t_work.back().loopDepth == ModalLoopDepth() ? t_work.back().steps.get() : nullptr;
+    if (t_work)
+        return t_work->back().loopDepth == ModalLoopDepth() ? t_work->back().steps.get() : nullptr;
     return EndsUnderWay().empty() ? nullptr : EndsUnderWay().back();
 }
 
@@ -202,21 +205,27 @@ CHeldFilesMetOnce::CHeldFilesMetOnce(HeldFileWork work)
 {
     CCriticalSectionLock hold(GivenUpLock());
     const unsigned depth = ModalLoopDepth();
-    if (work == HeldFileWork::kPartOfWorkUnderWay && !t_work.empty() && t_work.back().loopDepth == depth) {
-        m_steps = t_work.back().steps;
+    if (work == HeldFileWork::kPartOfWorkUnderWay && t_work && t_work->back().loopDepth == depth) {
+        m_steps = t_work->back().steps;
     } else {
         m_steps = std::make_shared<Steps>(work);
         if (work == HeldFileWork::kEnd)
             EndsUnderWay().push_back(m_steps.get());
     }
-    t_work.push_back({m_steps, depth});
+    if (!t_work)
+        t_work = new std::vector<WorkUnderWay>;
+    t_work->push_back({m_steps, depth});
     t_lastOutcome = StepOutcome::kDone;
 }
 
 CHeldFilesMetOnce::~CHeldFilesMetOnce()
 {
     CCriticalSectionLock hold(GivenUpLock());
-    t_work.pop_back();
+    t_work->pop_back();
+    if (t_work->empty()) {
+        delete t_work;
+        t_work = nullptr;
+    }
     std::vector<Steps*>& ends = EndsUnderWay();
     if (m_steps.use_count() == 1)
         ends.erase(std::remove(ends.begin(), ends.end(), m_steps.get()), ends.end());
