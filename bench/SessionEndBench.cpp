@@ -8,7 +8,14 @@
 // is whole (the program writes it sharing nothing, so it opens once closed).
 // Beside it, the floor, measured in the same run: the same bytes written to
 // a new file of the same folder and flushed, as the least any program does
-// to keep them.
+// to keep them. With the table held, WM_ENDSESSION follows the answer, as
+// when the system goes on to end the session.
+//
+// Then the run's first timed save with 598 notes, with notes.QPD held and
+// with nothing held: how long the save keeps the main window busy, the
+// longest a plain message to the main window waits for its answer meanwhile,
+// and (held) how soon the rescue backup is whole; beside the floor of
+// copying the notes table and its memo file to new files, flushed.
 #include <windows.h>
 
 #include <atomic>
@@ -21,7 +28,9 @@
 #include "bench/BenchNotes.h"
 #include "bench/BenchProgram.h"
 #include "foundation/FolderTree.h"
+#include "globals/MainWindowMessages.h"
 #include "shell/ProgramParts.h"
+#include "store/DbfFile.h"
 
 namespace {
 const int kRounds = 3;
@@ -56,11 +65,20 @@ std::string WholeRescueBackup(const std::string& folder)
     return whole;
 }
 
+// The rescue backups and their marks, so that the next start offers none.
 void DeleteRescueBackups(const std::string& folder)
 {
     std::string path;
     while (!(path = WholeRescueBackup(folder)).empty())
         DeleteFileA(path.c_str());
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\BACKUP\\Unstored *.txt").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do
+        DeleteFileA((folder + "\\BACKUP\\" + found.cFileName).c_str());
+    while (FindNextFileA(search, &found));
+    FindClose(search);
 }
 
 std::string ReadBytes(const std::string& path)
@@ -107,10 +125,49 @@ bool TypeIntoANote(DWORD process)
     return true;
 }
 
+// The program started on the folder with a note edited, and notes.QPD held
+// by the benchmark (sharing nothing) when asked.
+struct EditedRun {
+    EditedRun() = default;
+    EditedRun(const EditedRun&) = delete;
+    EditedRun& operator=(const EditedRun&) = delete;
+
+    HANDLE running = nullptr;
+    HWND main = nullptr;
+    HANDLE holder = INVALID_HANDLE_VALUE;
+
+    bool Start(const std::string& folder, int notes, bool holdTable)
+    {
+        DeleteRescueBackups(folder);
+        const int windowsBefore = TopWindowCount();
+        running = LaunchInFolder(folder + "\\qnpost.exe", "", folder);
+        if (!running || !WaitForBenchNotes(running, notes, windowsBefore) || !TypeIntoANote(GetProcessId(running)))
+            return false;
+        main = FindWindowA("MainWindowClassName6", nullptr);
+        if (holdTable)
+            holder = CreateFileA((folder + "\\notes.QPD").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+                                 nullptr);
+        return true;
+    }
+
+    // The holder lets go, and the program is ended as the system ends it.
+    ~EditedRun()
+    {
+        if (holder != INVALID_HANDLE_VALUE)
+            CloseHandle(holder);
+        if (!running)
+            return;
+        TerminateProcess(running, 0);
+        WaitForSingleObject(running, kBenchWaitMs);
+        CloseHandle(running);
+    }
+};
+
 struct EndTimes {
     double answer = 0;
     double rescue = -1;  // no whole rescue backup seen
     std::string rescueBytes;
+    double sessionEnd = 0;  // WM_ENDSESSION after the answer, with the table held
 };
 
 // One run of the program: started, a note edited, the critical question
@@ -118,16 +175,10 @@ struct EndTimes {
 // system ends it. False when the program did not start or answer.
 bool TimeOneEnd(const std::string& folder, int notes, bool holdTable, EndTimes& times)
 {
-    DeleteRescueBackups(folder);
-    const std::string program = folder + "\\qnpost.exe";
-    const int windowsBefore = TopWindowCount();
-    HANDLE running = LaunchInFolder(program, "", folder);
-    if (!running || !WaitForBenchNotes(running, notes, windowsBefore) || !TypeIntoANote(GetProcessId(running)))
+    EditedRun run;
+    if (!run.Start(folder, notes, holdTable))
         return false;
-    HWND main = FindWindowA("MainWindowClassName6", nullptr);
-    HANDLE holder = INVALID_HANDLE_VALUE;
-    if (holdTable)
-        holder = CreateFileA((folder + "\\notes.QPD").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    const HWND main = run.main;
 
     std::atomic<bool> answered{false};
     LARGE_INTEGER rescued{};
@@ -151,29 +202,185 @@ bool TimeOneEnd(const std::string& folder, int notes, bool holdTable, EndTimes& 
         }
     });
     DWORD_PTR answer = 0;
-    const bool gotAnswer = SendMessageTimeoutA(main, WM_QUERYENDSESSION, 0, ENDSESSION_CRITICAL, SMTO_ABORTIFHUNG,
-                                               kBenchWaitMs, &answer) != 0;
+    bool gotAnswer = SendMessageTimeoutA(main, WM_QUERYENDSESSION, 0, ENDSESSION_CRITICAL, SMTO_ABORTIFHUNG,
+                                         kBenchWaitMs, &answer) != 0;
     times.answer = SecondsBetween(asked, BenchNow());
     answered = true;
     watch.join();
+    if (holdTable && gotAnswer) {
+        const LARGE_INTEGER ending = BenchNow();
+        gotAnswer = SendMessageTimeoutA(main, WM_ENDSESSION, TRUE, ENDSESSION_CRITICAL, SMTO_ABORTIFHUNG,
+                                        kBenchWaitMs, &answer) != 0;
+        times.sessionEnd = SecondsBetween(ending, BenchNow());
+    }
     if (rescued.QuadPart) {
         times.rescue = SecondsBetween(asked, rescued);
         times.rescueBytes = ReadBytes(rescuePath);
     }
-    if (holder != INVALID_HANDLE_VALUE)
-        CloseHandle(holder);
-    TerminateProcess(running, 0);
-    WaitForSingleObject(running, kBenchWaitMs);
-    CloseHandle(running);
     return gotAnswer;
+}
+// The timed saves come at an interval the program's own timer does not reach
+// while it runs here: the benchmark sends the ticks.
+const long kSaveIntervalMinutes = 5;
+const int kHousekeepingTicks = 4 * kSaveIntervalMinutes;
+// A tick that the start let in before it set its timer counts for nothing:
+// the ticks go on until the save has shown, a few more at the most.
+const int kMostTicks = 2 * kHousekeepingTicks;
+const int kTimedSaveNotes = 598;
+
+double Worst(const std::vector<double>& seconds)
+{
+    double worst = 0;
+    for (double each : seconds)
+        worst = each > worst ? each : worst;
+    return worst;
+}
+
+void SetSaveInterval(const std::string& folder, long minutes)
+{
+    CDbfFile config;
+    config.SetTable((folder + "\\config.QPD").c_str(), true);
+    config.Open("MAPPINGALL");
+    config.SetLongValue(1, "WSAVEINT", minutes);
+    config.Close();
+}
+
+// The floor of a save: the notes table and its memo file copied to new
+// files, flushed.
+double CopyTablesSeconds(const std::string& folder)
+{
+    const std::string table = ReadBytes(folder + "\\notes.QPD"), memo = ReadBytes(folder + "\\notes.QPS");
+    const LARGE_INTEGER start = BenchNow();
+    WriteNewFileSeconds(folder + "\\floor.QPD", table);
+    WriteNewFileSeconds(folder + "\\floor.QPS", memo);
+    return SecondsBetween(start, BenchNow());
+}
+
+struct TimedSaveTimes {
+    double save = 0;        // the longest tick: the one that saved
+    double unanswered = 0;  // the longest wait of a plain message meanwhile
+    double rescue = -1;     // from the start of the saving tick until the rescue backup was whole
+};
+
+// When the notes table was written last.
+ULONGLONG TableWritten(const std::string& folder)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    GetFileAttributesExA((folder + "\\notes.QPD").c_str(), GetFileExInfoStandard, &data);
+    return (static_cast<ULONGLONG>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+}
+
+// One run of the program: started, a note edited, its first timed save made
+// by the ticks of its interval (with notes.QPD held, when asked) while
+// another thread keeps sending the main window WM_NULL; then the program is
+// ended. False when it did not start, a tick was not answered or no save
+// showed (a rescue backup when held, else a new notes table).
+bool TimeOneTimedSave(const std::string& folder, int notes, bool holdTable, TimedSaveTimes& times)
+{
+    EditedRun run;
+    if (!run.Start(folder, notes, holdTable))
+        return false;
+    const HWND main = run.main;
+    const ULONGLONG writtenBefore = TableWritten(folder);
+
+    std::atomic<bool> ticking{true};
+    std::atomic<double> unanswered{0};
+    std::thread probe([&] {
+        while (ticking) {
+            const LARGE_INTEGER sent = BenchNow();
+            DWORD_PTR result = 0;
+            SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kBenchWaitMs, &result);
+            const double waited = SecondsBetween(sent, BenchNow());
+            if (waited > unanswered)
+                unanswered = waited;
+            Sleep(1);
+        }
+    });
+    LARGE_INTEGER rescued{};
+    std::thread watch([&] {
+        while (ticking && holdTable && !rescued.QuadPart) {
+            if (!WholeRescueBackup(folder).empty())
+                rescued = BenchNow();
+            Sleep(1);
+        }
+    });
+    bool answered = true;
+    bool saved = false;
+    LARGE_INTEGER savingTick{};
+    for (int tick = 0; tick < kMostTicks && answered && !saved; ++tick) {
+        const LARGE_INTEGER start = BenchNow();
+        DWORD_PTR result = 0;
+        answered = SendMessageTimeoutA(main, WM_TIMER, kTimerHousekeeping, 0, SMTO_ABORTIFHUNG, kBenchWaitMs,
+                                       &result) != 0;
+        const double took = SecondsBetween(start, BenchNow());
+        if (took > times.save) {
+            times.save = took;
+            savingTick = start;
+        }
+        saved = tick + 1 >= kHousekeepingTicks &&
+                (holdTable ? !WholeRescueBackup(folder).empty() : TableWritten(folder) != writtenBefore);
+    }
+    ticking = false;
+    probe.join();
+    watch.join();
+    times.unanswered = unanswered;
+    if (rescued.QuadPart)
+        times.rescue = SecondsBetween(savingTick, rescued);
+    return answered && saved;
+}
+
+// The timed saves of one data folder, held and free, best of the rounds (the
+// waits: the worst).
+bool BenchTimedSaves()
+{
+    int windowCount = 0;
+    const std::string folder = MakeBenchNotesFolder("qn_timedsave_bench", kTimedSaveNotes, windowCount);
+    if (folder.empty()) {
+        std::printf("The program did not start on a new data folder\n");
+        return false;
+    }
+    SetSaveInterval(folder, kSaveIntervalMinutes);
+    std::printf("\n%-6s %-5s | %9s %11s %9s | %9s %6s\n", "notes", "table", "save s", "unanswered", "rescue s",
+                "floor s", "ratio");
+    for (bool held : {true, false}) {
+        std::vector<double> saves, waits, rescues, floors;
+        for (int round = 0; round < kRounds; ++round) {
+            TimedSaveTimes times;
+            if (!TimeOneTimedSave(folder, windowCount, held, times)) {
+                std::printf("The program did not start with its %d notes, did not answer a tick or did not save "
+                            "(round %d)\n",
+                            windowCount, round + 1);
+                return false;
+            }
+            if (held && times.rescue < 0) {
+                std::printf("No rescue backup came of the timed save (round %d)\n", round + 1);
+                return false;
+            }
+            saves.push_back(times.save);
+            waits.push_back(times.unanswered);
+            rescues.push_back(times.rescue);
+            floors.push_back(CopyTablesSeconds(folder));
+        }
+        const double save = Best(saves), floor = Best(floors);
+        std::printf("%-6d %-5s | %9.3f %11.3f %9.3f | %9.4f %6.0f\n", windowCount, held ? "held" : "free", save,
+                    Worst(waits), held ? Best(rescues) : 0.0, floor, save / floor);
+        std::fflush(stdout);
+    }
+    DeleteDirectoryTree(folder.c_str());
+    std::printf("Timed save: the first of the run, which stores every note with the memo file rebuilt. save: the\n"
+                "tick that saved, best of %d; unanswered: the longest a WM_NULL sent meanwhile waited for its\n"
+                "answer, worst of %d; rescue: from that tick until the rescue backup was whole (notes.QPD held);\n"
+                "floor: notes.QPD and notes.QPS copied to new files and flushed.\n",
+                kRounds, kRounds);
+    return true;
 }
 }
 
 int main()
 {
     ConnectProgramParts();
-    std::printf("%-6s | %9s %9s %9s %6s %8s | %9s\n", "notes", "answer s", "rescue s", "floor s", "ratio", "bytes",
-                "free s");
+    std::printf("%-6s | %9s %9s %9s %6s %8s | %9s | %9s\n", "notes", "answer s", "rescue s", "floor s", "ratio",
+                "bytes", "free s", "ending s");
     for (int notes : kNoteCounts) {
         int windowCount = 0;
         const std::string folder = MakeBenchNotesFolder("qn_sessionend_bench", notes, windowCount);
@@ -181,7 +388,7 @@ int main()
             std::printf("The program did not start on a new data folder\n");
             return 1;
         }
-        std::vector<double> answers, rescues, floors, free;
+        std::vector<double> answers, rescues, floors, free, endings;
         size_t bytes = 0;
         for (int round = 0; round < kRounds; ++round) {
             EndTimes held, unheld;
@@ -192,6 +399,7 @@ int main()
             }
             answers.push_back(held.answer);
             free.push_back(unheld.answer);
+            endings.push_back(held.sessionEnd);
             if (held.rescue < 0) {
                 std::printf("No rescue backup came with %d notes (round %d)\n", notes, round + 1);
                 return 1;
@@ -201,15 +409,16 @@ int main()
             floors.push_back(WriteNewFileSeconds(folder + "\\BACKUP\\floor.QPK", held.rescueBytes));
         }
         const double rescue = Best(rescues), floor = Best(floors);
-        std::printf("%-6d | %9.3f %9.3f %9.4f %6.0f %8zu | %9.3f\n", windowCount, Best(answers), rescue, floor,
-                    rescue / floor, bytes, Best(free));
+        std::printf("%-6d | %9.3f %9.3f %9.4f %6.0f %8zu | %9.3f | %9.3f\n", windowCount, Best(answers), rescue, floor,
+                    rescue / floor, bytes, Best(free), Worst(endings));
         std::fflush(stdout);
         DeleteDirectoryTree(folder.c_str());
     }
     std::printf("Best of %d rounds, in seconds. answer: the critical question sent until the program answered,\n"
                 "with notes.QPD held; rescue: the same question until the rescue backup (of the given bytes) was\n"
                 "whole, beside the floor: those bytes written to a new file and flushed; free: the answer with\n"
-                "nothing held (the rescue backup is written, the notes stored, the rescue backup deleted).\n",
-                kRounds);
-    return 0;
+                "nothing held (the rescue backup is written, the notes stored, the rescue backup deleted);\n"
+                "ending: WM_ENDSESSION sent after the held answer until the program answered, worst of %d.\n",
+                kRounds, kRounds);
+    return BenchTimedSaves() ? 0 : 1;
 }

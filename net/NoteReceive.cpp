@@ -25,6 +25,7 @@
 #include "globals/ProgramFlags.h"
 #include "globals/ProgramGlobals.h"
 #include "globals/Settings.h"
+#include "store/FileStepRetries.h"
 #include "store/NoteSaving.h"
 #include "store/bytes/DeletedRecordList.h"
 
@@ -95,6 +96,8 @@ DWORD RememberSender(const CWireNote& sent, const CPortRecord& port)
 // over or under way: the sender is written at once too.
 bool StoreReceivedNote(CNoteController& note, DWORD senderId)
 {
+    // A save of its own, also when a box or a wait of other work let it in.
+    CHeldFilesMetOnce ownSave(HeldFileWork::kSave);
     note.SyncFromWindow();
     // A brand-new note is stored once it has its record.
     if (!SaveNote(note) || note.m_noteId == kUnsavedNoteId)

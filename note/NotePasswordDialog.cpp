@@ -8,6 +8,7 @@
 #include "foundation/StartupValues.h"
 #include "foundation/bytes/BoxedFailures.h"
 #include "foundation/bytes/MessageBoxes.h"
+#include "foundation/bytes/ModalLoops.h"
 #include "foundation/win/HelpFile.h"
 #include "foundation/win/LinkStatic.h"
 #include "foundation/win/Subclassing.h"
@@ -384,6 +385,9 @@ INT_PTR CALLBACK NotePasswordDlgProc(HWND dialog, UINT message, WPARAM wParam, L
 
 int RunNotePasswordPrompt(HWND owner, int templateId, CNotePasswordDialogParams& params)
 {
+    // A command on several notes may ask for a password on its way: what
+    // the prompt's loop lets in is not that command's work.
+    CModalLoop promptLoop;
     const INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId), owner,
                                            NotePasswordDlgProc, reinterpret_cast<LPARAM>(&params));
     return result < 0 ? kPromptHide : static_cast<int>(result);

@@ -8,8 +8,10 @@
 #include <string>
 
 #include "foundation/bytes/MessageBoxes.h"
+#include "foundation/bytes/ModalLoops.h"
 #include "foundation/win/MciSound.h"
 #include "store/DestinationListOps.h"
+#include "store/FileStepRetries.h"
 #include "note/NoteAttachmentLine.h"
 #include "note/NoteController.h"
 #include "note/NoteKeeper.h"
@@ -306,13 +308,54 @@ bool CNoteController::MakeProtected()
     // Saved at once, with the notes' memo file rebuilt: no earlier plain copy
     // of the text stays in it. Until that works the plain text is still on
     // the disk, and the user must know.
-    if (!m_application || m_application->SaveAllNotes(true))
+    return CLocksSavedTogether::TakeLockedNote() || SaveAfterLocking(m_application, m_window, 1);
+}
+
+namespace {
+thread_local CLocksSavedTogether* t_locksSavedTogether = nullptr;
+}
+
+CLocksSavedTogether::CLocksSavedTogether() : m_outer(t_locksSavedTogether), m_loopDepth(ModalLoopDepth())
+{
+    t_locksSavedTogether = this;
+}
+
+CLocksSavedTogether::~CLocksSavedTogether()
+{
+    t_locksSavedTogether = m_outer;
+}
+
+bool CLocksSavedTogether::TakeLockedNote()
+{
+    CLocksSavedTogether* command = t_locksSavedTogether;
+    if (!command || command->m_loopDepth != ModalLoopDepth())
+        return false;
+    ++command->m_locked;
+    return true;
+}
+
+bool CLocksSavedTogether::Save(INoteKeeper* keeper, void* owner)
+{
+    const size_t locked = m_locked;
+    m_locked = 0;
+    return locked == 0 || SaveAfterLocking(keeper, owner, locked);
+}
+
+bool SaveAfterLocking(INoteKeeper* keeper, void* owner, size_t count)
+{
+    // The held files this save meets are named in its box.
+    CHeldFilesMetOnce thisSave(HeldFileWork::kPartOfWorkUnderWay);
+    if (!keeper || keeper->SaveAllNotes(true))
         return true;
-    ShowWarningMessage(m_window,
-                       "The note is locked, but your notes could not be saved now; another program may be using the "
-                       "notes files.\r\n\r\nUntil a save succeeds, the plain text of the note stays in notes.QPS. "
-                       "Quillnet+ tries again with every save of all notes.",
-                       ProgramTitle);
+    const std::string held = thisSave.HeldFilesText();
+    std::string text = count == 1 ? "The note is locked, but your notes could not be saved now; "
+                                  : "The " + std::to_string(count) +
+                                        " notes are locked, but your notes could not be saved now; ";
+    text += held.empty() ? "another program may be using the notes files." : held;
+    text += count == 1 ? "\r\n\r\nUntil a save succeeds, the plain text of the note stays in notes.QPS. "
+                       : "\r\n\r\nUntil a save succeeds, the plain texts of these notes stay in notes.QPS. ";
+    text += "Quillnet+ tries again with every save of all notes.";
+    ShowWarningMessage(owner, text.c_str(), ProgramTitle);
     return false;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+
 class INoteKeeper;
 class CNoteController;
 
@@ -34,3 +36,35 @@ void MaskProtectedNotes(INoteKeeper& app, CNoteController* note);
 void FindLastAttachedFilePath(CNoteController& note);
 // The password prompt of this program, when one is open, comes forward.
 bool BringPasswordPromptForward();
+
+// A note that is locked is saved at once, with the memo file rebuilt, so that
+// no plain copy of its text stays on the disk. While an object of this class
+// lives (one command that locks several notes), the notes it locks wait for
+// one such save, made by Save, and one box says when that fails: one rebuild
+// and one box for the command, not one for every note.
+class CLocksSavedTogether {
+public:
+    CLocksSavedTogether();
+    ~CLocksSavedTogether();
+    CLocksSavedTogether(const CLocksSavedTogether&) = delete;
+    CLocksSavedTogether& operator=(const CLocksSavedTogether&) = delete;
+
+    // The notes locked meanwhile saved, when there are any; false when they
+    // could not be, after the box on the owner.
+    bool Save(INoteKeeper* keeper, void* owner);
+
+    // Whether the lock of a note made now waits for the command's save, and
+    // counts it. A note locked from a loop the command's box runs (the user
+    // at another note) is saved at once.
+    static bool TakeLockedNote();
+
+private:
+    CLocksSavedTogether* m_outer;
+    unsigned m_loopDepth;
+    size_t m_locked = 0;
+};
+
+// Saves every note with the memo file rebuilt after count notes were locked;
+// when that fails, one box on the owner says that the plain text stays on
+// the disk until a save succeeds, and which files another program holds.
+bool SaveAfterLocking(INoteKeeper* keeper, void* owner, size_t count);

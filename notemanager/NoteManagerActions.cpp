@@ -10,10 +10,12 @@
 #include "note/NoteController.h"
 #include "note/NoteKeeper.h"
 #include "note/NoteMessages.h"
+#include "note/ProtectedNotes.h"
 #include "notemanager/NoteManagerNotes.h"
 #include "noteprops/AppAssociationsFile.h"
 #include "noteprops/AppAssociations.h"
 #include "resources/ids/NoteManagerIds.h"
+#include "store/FileStepRetries.h"
 #include "store/NoteSaving.h"
 
 // The commands on the selected notes. Each takes the selected notes when it
@@ -157,6 +159,8 @@ void CNoteManagerController::HideSelectedNotes()
         MessageBeep(0);
         return;
     }
+    // Each changed note is saved as it hides; a held file costs its tries once.
+    CHeldFilesMetOnce oneAction(HeldFileWork::kAction);
     for (const ChosenNote& each : TakeSelection().notes) {
         if (!IsLive(each))
             continue;
@@ -181,7 +185,22 @@ void CNoteManagerController::LockSelectedNotes()
         return;
     }
     const bool unlocking = locked == chosen.notes.size();
-    // The lock command may ask for a password, as opening a closed note does.
+    // The notes locked are saved together once they all are, with one box
+    // when that fails.
+    CHeldFilesMetOnce oneAction(HeldFileWork::kAction);
+    CLocksSavedTogether locks;
+    const bool done = ToggleLocks(chosen, unlocking);
+    // Notes that a restore or a reload replaced meanwhile are no longer there to save.
+    if (chosen.generation == NotesGeneration())
+        locks.Save(GetNoteKeeper(), m_destroyed ? GetMainWindow() : m_dialog);
+    if (done)
+        UpdateStatus();
+}
+
+// The lock command may ask for a password, as opening a closed note does;
+// false when the command stopped.
+bool CNoteManagerController::ToggleLocks(ChosenNotes& chosen, bool unlocking)
+{
     for (const ChosenNote& each : chosen.notes) {
         if (!IsLive(each) || !each.window)
             continue;
@@ -190,7 +209,7 @@ void CNoteManagerController::LockSelectedNotes()
             const bool wasHidden = note->m_hidden;
             SendMessageA(each.window, WM_COMMAND, kNoteCmdToggleLock, 0);
             if (!GoesOn(chosen))
-                return;
+                return false;
             if (!IsLive(each))
                 continue;
             if (!unlocking && wasHidden)
@@ -198,18 +217,18 @@ void CNoteManagerController::LockSelectedNotes()
         } else {
             const bool declined = OpenClosedProtected(*note);
             if (!GoesOn(chosen))
-                return;
+                return false;
             if (!IsLive(each))
                 continue;
             if (!declined) {
                 SendMessageA(each.window, WM_COMMAND, kNoteCmdToggleLock, 0);
                 if (!GoesOn(chosen))
-                    return;
+                    return false;
             }
         }
         RedrawRow(note);
     }
-    UpdateStatus();
+    return true;
 }
 
 void CNoteManagerController::PrintSelectedNotes()
@@ -300,7 +319,10 @@ void CNoteManagerController::DuplicateSelectedNotes()
         MessageBeep(0);
         return;
     }
-    // Making the copy may tell the user why it could not be made.
+    // Making the copy may tell the user why it could not be made. A copy is
+    // stored at once to join its source's group: a held file costs its
+    // tries once.
+    CHeldFilesMetOnce oneAction(HeldFileWork::kAction);
     for (const ChosenNote& each : chosen.notes) {
         if (!IsLive(each))
             continue;

@@ -219,6 +219,7 @@ public:
     void ShowSelectedNotes();
     void HideSelectedNotes();
     void LockSelectedNotes();
+    bool ToggleLocks(ChosenNotes& chosen, bool unlocking);
     void PrintSelectedNotes();
     void DeleteSelectedNotes(bool confirmOne);
     void UndeleteSelectedNotes();

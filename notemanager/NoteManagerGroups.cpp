@@ -16,6 +16,7 @@
 #include "noteprops/StyleSample.h"
 #include "resources/ids/ComboBoxMenuIds.h"
 #include "resources/ids/NoteManagerIds.h"
+#include "store/FileStepRetries.h"
 #include "store/StyleStorage.h"
 
 namespace {
@@ -334,7 +335,9 @@ void CNoteManagerController::AssignSelectedToGroup(int comboIndex)
     const CNoteGroup* group = GroupOfItem(GetDlgItem(m_dialog, IDC_NM_GROUP), comboIndex);
     if (!group)
         return;
-    // The file is written once for the whole selection.
+    // The file is written once for the whole selection. A note never stored
+    // is stored to join the group: a held file costs its tries once.
+    CHeldFilesMetOnce oneAction(HeldFileWork::kAction);
     for (CNoteController* note : SelectedNotes()) {
         PutInGroup(*note, group->id);
         const int row = RowOf(note);

@@ -11,6 +11,7 @@
 #include "shell/NoteLists.h"
 #include "globals/ProgramGlobals.h"
 #include "shell/WindowController.h"
+#include "store/FileStepRetries.h"
 
 namespace {
 enum GroupHotkeyMode { kGroupCount, kGroupHide, kGroupShow };
@@ -116,6 +117,8 @@ void OnGroupHotkey(CWindowController& controller, DWORD group)
         return;
     const CNoteGroup combination = *keys;
     GroupCounters counters;
+    // The notes a press hides are saved as they hide: a held file costs its tries once.
+    CHeldFilesMetOnce onePress(HeldFileWork::kAction);
     if (ForegroundIsShownNoteOfGroup(controller, group)) {
         ApplyGroupHotkey(controller, kGroupHide, combination, counters);
         return;

@@ -14,6 +14,7 @@
 #include "shell/NoteLists.h"
 #include "globals/ProgramGlobals.h"
 #include "shell/WindowController.h"
+#include "store/FileStepRetries.h"
 
 namespace {
 const int kAskAboveNotes = 30;
@@ -214,6 +215,8 @@ void CWindowController::HideAllNotes()
         MessageBeep(0);
         return;
     }
+    // Each changed note is saved as it hides: a held file costs its tries once.
+    CHeldFilesMetOnce oneAction(HeldFileWork::kAction);
     ForEachNote(m_ourNotes, [](CNoteController* note) {
         if (!note->m_hidden)
             note->HideNote();

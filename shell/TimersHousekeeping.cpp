@@ -17,6 +17,7 @@
 #include "globals/ProgramGlobals.h"
 #include "globals/Settings.h"
 #include "shell/WindowController.h"
+#include "store/FileStepRetries.h"
 #include "store/UnlockedBoxes.h"
 #include "store/UsersTable.h"
 #include "shell/BackupRestore.h"
@@ -30,10 +31,12 @@ const UINT kAppTrackingPeriodMs = 2000;
 // they keep failing the user is told, once, until a save succeeds again.
 const int kFailedSavesBeforeTelling = 3;
 
-// The box names the rescue backup that holds the changes (rescueNamed
-// gives it, empty when there is none).
+// The box names the files another program held at the last save (held, in
+// words) and the rescue backup that holds the changes (rescueNamed gives it,
+// empty when there is none).
 template <class RescueNamed>
-void CountTimedSave(int& failuresInRow, bool saved, HWND owner, RescueNamed&& rescueNamed)
+void CountTimedSave(int& failuresInRow, bool saved, const std::string& held, HWND owner,
+                    RescueNamed&& rescueNamed)
 {
     if (saved) {
         failuresInRow = 0;
@@ -43,8 +46,11 @@ void CountTimedSave(int& failuresInRow, bool saved, HWND owner, RescueNamed&& re
         return;
     WriteErrorLog("OnHousekeepingTimer():", "the notes could not be saved several times in a row");
     std::string text = "Quillnet+ has not been able to save your notes for a while (the reasons are in error.txt)."
-                       "\r\n\r\nYour changes are kept, and Quillnet+ goes on trying to save them. Please check "
-                       "that the disk is not full and that no other program holds the files of the notes.";
+                       "\r\n\r\nYour changes are kept, and Quillnet+ goes on trying to save them. ";
+    if (held.empty())
+        text += "Please check that the disk is not full and that no other program holds the files of the notes.";
+    else
+        text += "The last try found that " + held;
     const std::string rescue = rescueNamed();
     if (!rescue.empty())
         text += "\r\n\r\n" + KeptInRescueText(rescue);
@@ -148,16 +154,24 @@ void CWindowController::OnHousekeepingTimer()
             }
             m_busySaving = 1;
             bool saved = false;
+            std::string held;
             try {
-                // The boxes of the notes' save come once what it could not
-                // store is in the rescue backup: whatever ends the program
-                // while one is up, the changes are in a file.
-                CKeptBoxesHeld boxesAfterTheRescue;
-                saved = SaveAllNotes(full);
-                if (ChangesUnstoredNow())
-                    m_rescueBackup.Renew(*this);
-                else
-                    m_rescueBackup.Settled();
+                // One save: a file another program holds costs its tries
+                // once, and every note waiting on it after that gives it up
+                // at once, so that what could not be stored is in the rescue
+                // backup a moment after the save began. The boxes of the
+                // notes' save come after the rescue: whatever ends the
+                // program while one is up, the changes are in a file.
+                CHeldFilesMetOnce timedSave(HeldFileWork::kSave);
+                {
+                    CKeptBoxesHeld boxesAfterTheRescue;
+                    saved = SaveAllNotes(full);
+                    if (ChangesUnstoredNow())
+                        m_rescueBackup.Renew(*this);
+                    else
+                        m_rescueBackup.Settled();
+                }
+                held = timedSave.HeldFilesText();
             } catch (...) {
                 m_busySaving = 0;
                 throw;
@@ -166,7 +180,7 @@ void CWindowController::OnHousekeepingTimer()
             // never keeps them from being stored.
             const bool userSaved = SavedUserValues();
             m_busySaving = 0;
-            CountTimedSave(m_failedTimedSaves, saved, m_mainWindow,
+            CountTimedSave(m_failedTimedSaves, saved, held, m_mainWindow,
                            [this] { return ChangesUnstoredNow() ? m_rescueBackup.Keep(*this) : std::string(); });
             TellUserValuesOnce(m_userValuesFailureTold, userSaved, m_mainWindow);
         }
@@ -200,6 +214,8 @@ void CWindowController::TrackAssociatedApps(int allowStart)
         return;
     m_trackingApps = true;
     try {
+        // The notes a look hides are saved as they hide: a held file costs its tries once.
+        CHeldFilesMetOnce oneLook(HeldFileWork::kAction);
         const std::vector<AppWindow> windows = CollectTopLevelWindows();
         for (const AppWindow& window : windows) {
             if (window.minimised) {

@@ -3,7 +3,6 @@
 // the user has it stored, or chooses to end anyway with a backup of the notes.
 #include <winsock2.h>
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -72,17 +71,15 @@ SaveAllOutcome CWindowController::SaveAll(UnstoredNotes unstored)
         notes = NotesAsShown();
         return true;
     });
-    // At an end the notes go into the rescue backup before their save, which
-    // may wait on a file another program holds, be cut short by the system or
+    // A file found held costs its tries once in this end, not once for
+    // every note. At an end the notes go into the rescue backup before their
+    // save, which may wait on such a file, be cut short by the system or
     // show a box: whatever ends the program meanwhile leaves what the user
-    // wrote in a file. A file found held then costs its tries once in this
-    // end, not once for every note.
+    // wrote in a file.
+    CHeldFilesMetOnce thisEnd(HeldFileWork::kEnd);
     const bool atEnd = unstored == UnstoredNotes::kIntoRescueBackup;
-    std::optional<CEndGivesUpFailedSteps> givingUp;
-    if (atEnd) {
+    if (atEnd)
         KeepUnstoredBeforeEnd(true);
-        givingUp.emplace();
-    }
     // The notes come first, and at an end their rescue backup (the file
     // kept before, unless that could not be written), before any box: the
     // notes' own ones wait.

@@ -152,7 +152,9 @@ DWORD CDbfFile::SaveTextInMemoFile(const void* text, DWORD length)
     try {
         return WriteMemo(text, length);
     } catch (const CGenericException& e) {
-        LogFailedSave(e.GetErrorText(), text, length);
+        // A step given up earlier in the save under way was logged then.
+        if (!LastFileStepSkipped())
+            LogFailedSave(e.GetErrorText(), text, length);
         throw;
     } catch (...) {
         LogFailedSave("Unknown exception", text, length);
@@ -173,8 +175,9 @@ DWORD CDbfFile::WriteMemo(const void* text, DWORD length)
     std::string target = throughCopy ? copy : m_memoPath;
 
     if (throughCopy &&
-        !RetryFileStep([&] { return CopyFileA(original.c_str(), copy.c_str(), FALSE) != 0; }, kSaveLogPrefix,
-                       "\r\nError copying file \"notes.qps\" Iteration"))
+        !RetryFileStep({FileStepKind::kCopy, original},
+                       [&] { return CopyFileA(original.c_str(), copy.c_str(), FALSE) != 0; }, kSaveLogPrefix,
+                       "\r\nError copying file \"notes.qps\" Iteration "))
         throw CGenericException("Error copying notes.qps");
 
     CGenericFile file;
@@ -186,7 +189,8 @@ DWORD CDbfFile::WriteMemo(const void* text, DWORD length)
     SetMemoFreshStart(false);
 
     if (throughCopy && FileExists(copy.c_str()) &&
-        !RetryFileStep([&] { return ReplaceWithWorkingCopy(copy.c_str(), original.c_str()); }, kSaveLogPrefix,
+        !RetryFileStep({FileStepKind::kRename, original},
+                       [&] { return ReplaceWithWorkingCopy(copy.c_str(), original.c_str()); }, kSaveLogPrefix,
                        "\r\nError renaming file \"notesTemp.QPS\" Iteration "))
         throw CGenericException("Error renaming notesTemp.qps to notes.qps");
     return block;

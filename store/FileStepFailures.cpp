@@ -84,3 +84,29 @@ bool AnyHeldAmong(const std::vector<std::string>& names)
     }
     return false;
 }
+
+bool MayBeHeldFileError(unsigned long error)
+{
+    return IsHeldFileError(error) || error == ERROR_ACCESS_DENIED;
+}
+
+std::string UnwritableFilesText(const std::vector<std::pair<std::string, unsigned long>>& files)
+{
+    std::vector<std::string> held;
+    std::string others;
+    for (const auto& file : files) {
+        if (IsHeldFileError(file.second)) {
+            held.push_back(file.first);
+            continue;
+        }
+        // "it may not be written (...)" becomes "notes.QPD may not be written (...)".
+        const std::string cause = FileErrorCause(file.second);
+        others += "; " + file.first + (cause.compare(0, 3, "it ") == 0 ? cause.substr(2) : ": " + cause);
+    }
+    std::string text;
+    for (size_t i = 0; i < held.size(); ++i)
+        text += (i == 0 ? "another program is using " : i + 1 == held.size() ? " and " : ", ") + held[i];
+    if (text.empty() && !others.empty())
+        others.erase(0, 2);
+    return text + others + ".";
+}

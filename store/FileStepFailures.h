@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 // What kept a file step of a replacement of data files from being made, kept
@@ -26,3 +27,13 @@ void ForgetFileFailure(const std::string& name);
 std::string ListedWithCauses(const std::vector<std::string>& names);
 // Whether another program holding a file is among the kept causes of these names.
 bool AnyHeldAmong(const std::vector<std::string>& names);
+
+// Whether the error may be another program holding the file: a sharing or
+// lock violation, or the denied access that a rename onto a file another
+// program holds open meets (as a read-only file does).
+bool MayBeHeldFileError(unsigned long error);
+
+// Files that could not be written, each with its error, in words to follow a
+// semicolon: "another program is using notes.QPD and notes.qps.", or for
+// another cause "notes.QPD may not be written (...).".
+std::string UnwritableFilesText(const std::vector<std::pair<std::string, unsigned long>>& files);

@@ -2,12 +2,17 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <string>
+#include <utility>
 
 #include "foundation/CriticalSectionLock.h"
 #include "foundation/DiagnosticLog.h"
+#include "foundation/FileHelpers.h"
+#include "foundation/bytes/ModalLoops.h"
+#include "store/FileStepFailures.h"
 
 namespace {
 // A short pause gives a program that holds the file (a virus scanner, a
@@ -43,30 +48,90 @@ bool RetryWithPause(const std::function<bool()>& step, const char* logPrefix, co
     return false;
 }
 
-// The steps given up in the end under way, by their failure texts, with the
-// errors of their last tries; the main thread and the send threads share them.
-struct GivenUpSteps {
-    CCriticalSection lock;
-    int ends = 0;
-    std::map<std::string, DWORD> errors;
-};
-
-GivenUpSteps& GivenUp()
-{
-    static GivenUpSteps steps;
-    return steps;
 }
 
-// Whether the end under way gave the step up, with its last error.
-bool GivenUpInThisEnd(const char* failureText, DWORD& error)
+// What one save, action or end has given up, keyed on the step and the file.
+struct CHeldFilesMetOnce::Steps {
+    explicit Steps(HeldFileWork kind) : work(kind) {}
+    HeldFileWork work;
+    std::map<std::pair<FileStepKind, std::string>, DWORD> errors;
+    // The files, as error.txt and the boxes name them, with their errors.
+    std::vector<std::pair<std::string, unsigned long>> files;
+};
+
+namespace {
+using Steps = CHeldFilesMetOnce::Steps;
+
+// One piece of work under way on a thread, and the loop depth it runs at.
+struct WorkUnderWay {
+    std::shared_ptr<Steps> steps;
+    unsigned loopDepth;
+};
+
+// Every given-up set, and the list of the ends under way, are shared with the
+// other threads: the main thread's ends hold for the send threads.
+CCriticalSection& GivenUpLock()
 {
-    GivenUpSteps& steps = GivenUp();
-    CCriticalSectionLock hold(steps.lock);
-    const auto found = steps.errors.find(failureText);
-    if (found == steps.errors.end())
+    static CCriticalSection lock;
+    return lock;
+}
+
+std::vector<Steps*>& EndsUnderWay()
+{
+    static std::vector<Steps*> ends;
+    return ends;
+}
+
+// The work under way on this thread, innermost last; made with its first
+// piece and gone with its last, so that no thread keeps an object to destroy
+// at its end.
+thread_local std::vector<WorkUnderWay>* t_work = nullptr;
+
+enum class StepOutcome { kDone, kFailed, kGivenUpNow, kSkipped };
+thread_local StepOutcome t_lastOutcome = StepOutcome::kDone;
+
+// The set this thread's step falls under (the lock held): its own work when
+// the step is that work's, none when a loop of that work let the step in,
+// else the innermost end under way.
+Steps* StepsForThisThread()
+{
+    if (t_work)
+        return t_work->back().loopDepth == ModalLoopDepth() ? t_work->back().steps.get() : nullptr;
+    return EndsUnderWay().empty() ? nullptr : EndsUnderWay().back();
+}
+
+std::pair<FileStepKind, std::string> KeyOf(const FileStep& step)
+{
+    std::string path = step.path;
+    if (!path.empty())
+        CharLowerBuffA(&path[0], static_cast<DWORD>(path.size()));
+    return {step.kind, path};
+}
+
+// Whether the work under way gave the step up, with its last error.
+bool GivenUpBefore(const FileStep& step, DWORD& error)
+{
+    CCriticalSectionLock hold(GivenUpLock());
+    Steps* steps = StepsForThisThread();
+    if (!steps)
+        return false;
+    const auto found = steps->errors.find(KeyOf(step));
+    if (found == steps->errors.end())
         return false;
     error = found->second;
     return true;
+}
+
+const char* WorkWord(HeldFileWork work)
+{
+    switch (work) {
+    case HeldFileWork::kAction:
+        return "action";
+    case HeldFileWork::kEnd:
+        return "end";
+    default:
+        return "save";
+    }
 }
 
 // "Error copying file "notes.qpd"" of "\r\nError copying file "notes.qpd" Iteration ".
@@ -74,51 +139,103 @@ std::string StepName(const char* failureText)
 {
     std::string name = failureText;
     name.erase(0, name.find_first_not_of("\r\n"));
-    const std::string tries = " Iteration ";
+    name.erase(name.find_last_not_of(' ') + 1);
+    const std::string tries = " Iteration";
     if (name.size() >= tries.size() && name.compare(name.size() - tries.size(), tries.size(), tries) == 0)
         name.erase(name.size() - tries.size());
     return name;
 }
 
-void GiveUpInThisEnd(const char* failureText, DWORD error, const char* logPrefix)
+// A step that failed all its tries on a held file is given up for the rest
+// of the work under way, and error.txt says so once; true when it is.
+bool GiveUp(const FileStep& step, DWORD error, const char* logPrefix, const char* failureText)
 {
-    GivenUpSteps& steps = GivenUp();
-    CCriticalSectionLock hold(steps.lock);
-    if (steps.ends == 0 || !steps.errors.emplace(failureText, error).second)
-        return;
-    WriteErrorLog(logPrefix,
-                  (StepName(failureText) + ": given up for the rest of this end; the next save tries it again").c_str());
+    // A missing or damaged file is told at each step, as ever.
+    if (!MayBeHeldFileError(error))
+        return false;
+    CCriticalSectionLock hold(GivenUpLock());
+    Steps* steps = StepsForThisThread();
+    if (!steps)
+        return false;
+    if (!steps->errors.emplace(KeyOf(step), error).second)
+        return true;
+    const std::string name = FileNameOf(step.path);
+    if (std::find_if(steps->files.begin(), steps->files.end(),
+                     [&name](const std::pair<std::string, unsigned long>& file) { return file.first == name; }) ==
+        steps->files.end())
+        steps->files.emplace_back(name, error);
+    const std::string line = StepName(failureText) + " (" + FileErrorCause(error) + "; " +
+                             std::to_string(static_cast<int>(kFileStepTries)) + " tries): given up for the rest of this " +
+                             WorkWord(steps->work) + "; the next save tries it again";
+    WriteErrorLog(logPrefix, line.c_str());
+    return true;
 }
 }
 
-bool RetryFileStep(const std::function<bool()>& step, const char* logPrefix, const char* failureText)
+bool RetryFileStep(const FileStep& step, const std::function<bool()>& attempt, const char* logPrefix,
+                   const char* failureText)
 {
     DWORD error = ERROR_SUCCESS;
-    if (GivenUpInThisEnd(failureText, error)) {
+    if (GivenUpBefore(step, error)) {
+        t_lastOutcome = StepOutcome::kSkipped;
         SetLastError(error);
         return false;
     }
-    if (RetryWithPause(step, logPrefix, failureText, kFileStepTries, kPauseBetweenTries))
+    if (RetryWithPause(attempt, logPrefix, failureText, kFileStepTries, kPauseBetweenTries)) {
+        t_lastOutcome = StepOutcome::kDone;
         return true;
+    }
     error = GetLastError();
-    GiveUpInThisEnd(failureText, error, logPrefix);
+    t_lastOutcome = GiveUp(step, error, logPrefix, failureText) ? StepOutcome::kGivenUpNow : StepOutcome::kFailed;
     SetLastError(error);
     return false;
 }
 
-CEndGivesUpFailedSteps::CEndGivesUpFailedSteps()
+bool LastFileStepGivenUp()
 {
-    GivenUpSteps& steps = GivenUp();
-    CCriticalSectionLock hold(steps.lock);
-    ++steps.ends;
+    return t_lastOutcome == StepOutcome::kGivenUpNow || t_lastOutcome == StepOutcome::kSkipped;
 }
 
-CEndGivesUpFailedSteps::~CEndGivesUpFailedSteps()
+bool LastFileStepSkipped()
 {
-    GivenUpSteps& steps = GivenUp();
-    CCriticalSectionLock hold(steps.lock);
-    if (--steps.ends == 0)
-        steps.errors.clear();
+    return t_lastOutcome == StepOutcome::kSkipped;
+}
+
+CHeldFilesMetOnce::CHeldFilesMetOnce(HeldFileWork work)
+{
+    CCriticalSectionLock hold(GivenUpLock());
+    const unsigned depth = ModalLoopDepth();
+    if (work == HeldFileWork::kPartOfWorkUnderWay && t_work && t_work->back().loopDepth == depth) {
+        m_steps = t_work->back().steps;
+    } else {
+        m_steps = std::make_shared<Steps>(work);
+        if (work == HeldFileWork::kEnd)
+            EndsUnderWay().push_back(m_steps.get());
+    }
+    if (!t_work)
+        t_work = new std::vector<WorkUnderWay>;
+    t_work->push_back({m_steps, depth});
+    t_lastOutcome = StepOutcome::kDone;
+}
+
+CHeldFilesMetOnce::~CHeldFilesMetOnce()
+{
+    CCriticalSectionLock hold(GivenUpLock());
+    t_work->pop_back();
+    if (t_work->empty()) {
+        delete t_work;
+        t_work = nullptr;
+    }
+    std::vector<Steps*>& ends = EndsUnderWay();
+    if (m_steps.use_count() == 1)
+        ends.erase(std::remove(ends.begin(), ends.end(), m_steps.get()), ends.end());
+    t_lastOutcome = StepOutcome::kDone;
+}
+
+std::string CHeldFilesMetOnce::HeldFilesText() const
+{
+    CCriticalSectionLock hold(GivenUpLock());
+    return m_steps->files.empty() ? std::string() : UnwritableFilesText(m_steps->files);
 }
 
 bool RetrySettlingStep(const std::function<bool()>& step, const char* logPrefix, const char* failureText)

@@ -72,7 +72,8 @@ void CBatchSave::WriteAside()
     PassSaveStep(SaveStep::kTableCopied);
     std::string memo = DataFilePath(DataName::kNotesMemo);
     std::string workingMemo = DataFilePath(DataName::kNotesWorkingMemo);
-    if (!RetryFileStep([&] { return CopyFileA(memo.c_str(), workingMemo.c_str(), FALSE) != 0; }, kBatchPrefix,
+    if (!RetryFileStep({FileStepKind::kCopy, memo},
+                       [&] { return CopyFileA(memo.c_str(), workingMemo.c_str(), FALSE) != 0; }, kBatchPrefix,
                        "\r\nError copying file \"notes.qps\" Iteration "))
         throw CGenericException("Error copying notes.qps");
 
@@ -145,7 +146,8 @@ bool CBatchSave::PutInPlace()
     // text in it, and the new table finds its texts once it takes its place.
     std::string workingMemo = DataFilePath(DataName::kNotesWorkingMemo);
     std::string memo = DataFilePath(DataName::kNotesMemo);
-    if (!RetryFileStep([&] { return ReplaceWithWorkingCopy(workingMemo.c_str(), memo.c_str()); }, kBatchPrefix,
+    if (!RetryFileStep({FileStepKind::kRename, memo},
+                       [&] { return ReplaceWithWorkingCopy(workingMemo.c_str(), memo.c_str()); }, kBatchPrefix,
                        "\r\nError renaming file \"notesTemp.QPS\" Iteration "))
         return false;
     PassSaveStep(SaveStep::kRecordWritten);
@@ -179,24 +181,27 @@ void CBatchSave::Abandon()
 }
 }
 
-bool SaveNotesInOneWorkingCopy(const std::vector<NoteRecord*>& notes)
+BatchSave SaveNotesInOneWorkingCopy(const std::vector<NoteRecord*>& notes)
 {
     if (notes.empty())
-        return true;
+        return BatchSave::kSaved;
+    // A failure right after a file step that failed is that step's.
+    const auto failed = [] { return LastFileStepGivenUp() ? BatchSave::kFileHeld : BatchSave::kFailed; };
     try {
         if (!FileExists(DataFilePath(DataName::kNotesTable).c_str()) ||
             !FileExists(DataFilePath(DataName::kNotesMemo).c_str()))
-            return false;  // the single saves report and repair what is missing
+            return BatchSave::kFailed;  // the single saves report and repair what is missing
         CBatchSave batch(notes);
         batch.WriteAside();
         if (!batch.PutInPlace())
-            return false;
+            return failed();
         batch.GiveRecordNumbers();
-        return true;
+        return BatchSave::kSaved;
     } catch (const CGenericException& e) {
-        WriteErrorLog(kBatchPrefix, e.GetErrorText());
+        if (!LastFileStepSkipped())
+            WriteErrorLog(kBatchPrefix, e.GetErrorText());
     } catch (...) {
         WriteErrorLog(kBatchPrefix, "Unknown exception ?!");
     }
-    return false;
+    return failed();
 }

@@ -10,6 +10,7 @@
 #include "foundation/FileHelpers.h"
 #include "foundation/bytes/MessageBoxes.h"
 #include "store/DbfFile.h"
+#include "store/FileStepRetries.h"
 #include "store/NoteRecordFields.h"
 #include "store/NotesFiles.h"
 #include "store/FreeSlotLists.h"
@@ -34,14 +35,16 @@ bool DataFileExists(const char* name)
     return FileExists(DataFilePath(name).c_str());
 }
 
-// Logs the failure with the operation's prefix; nothing is shown.
+// Logs the failure with the operation's prefix; nothing is shown. A step the
+// save under way gave up earlier was logged then, with its tries.
 template <class Body>
 int LoggingFailures(const char* prefix, const char* unknownText, Body&& body)
 {
     try {
         return body();
     } catch (const CGenericException& e) {
-        WriteErrorLog(prefix, e.GetErrorText());
+        if (!LastFileStepSkipped())
+            WriteErrorLog(prefix, e.GetErrorText());
     } catch (...) {
         WriteErrorLog(prefix, unknownText);
     }
@@ -181,7 +184,8 @@ int SaveNoteLocked(NoteRecord& note)
             return 0;
         }
         if (!FinishInterruptedRebuild()) {
-            WriteErrorLog(kSaveNotePrefix, kRebuildWaitingText);
+            if (!LastFileStepSkipped())
+                WriteErrorLog(kSaveNotePrefix, kRebuildWaitingText);
             return 0;
         }
         if (!DataFileExists(DataName::kNotesTable)) {
@@ -246,11 +250,14 @@ bool SaveNotes(const std::vector<NoteRecord*>& notes, bool rebuildMemo)
         WriteErrorLog("SaveNotes(): ", kSealedText);
         return false;
     }
+    // A held file costs its tries once in this save, and once in the save
+    // or action this one is a part of.
+    CHeldFilesMetOnce oneSave(HeldFileWork::kPartOfWorkUnderWay);
     // The memo file is rebuilt here or not at all: no single save may start it afresh.
     SetMemoFreshStart(false);
     std::vector<NoteRecord*> remaining = notes;
     bool writable;
-    bool saved = false;
+    BatchSave batch = BatchSave::kFailed;
     bool rebuilt = !rebuildMemo;
     {
         CCriticalSectionLock hold(NotesTableLock());
@@ -261,8 +268,9 @@ bool SaveNotes(const std::vector<NoteRecord*>& notes, bool rebuildMemo)
             rebuilt = rebuild == MemoRebuild::kRebuilt;
         }
         if (writable)
-            saved = SaveNotesInOneWorkingCopy(remaining);
+            batch = SaveNotesInOneWorkingCopy(remaining);
     }
+    const bool saved = batch == BatchSave::kSaved;
     ShowKeptBoxes();
     if (!writable) {
         WriteErrorLog("SaveNotes(): ", kRebuildWaitingText);
@@ -278,6 +286,9 @@ bool SaveNotes(const std::vector<NoteRecord*>& notes, bool rebuildMemo)
     }
     if (saved)
         return rebuilt;
+    // Each note saved on its own would wait on the same held file.
+    if (batch == BatchSave::kFileHeld)
+        return false;
     bool all = rebuilt;
     for (NoteRecord* note : remaining)
         all = SaveNote(*note) && all;
@@ -294,7 +305,7 @@ bool SaveNotesTogether(const std::vector<NoteRecord*>& notes)
     bool saved = false;
     {
         CCriticalSectionLock hold(NotesTableLock());
-        saved = FinishInterruptedRebuild() && SaveNotesInOneWorkingCopy(notes);
+        saved = FinishInterruptedRebuild() && SaveNotesInOneWorkingCopy(notes) == BatchSave::kSaved;
     }
     ShowKeptBoxes();
     if (!saved)

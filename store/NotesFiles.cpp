@@ -18,7 +18,8 @@ const char kInstallPrefix[] = "FinishInterruptedRebuild(): ";
 bool InstallRebuilt(const std::string& rebuilt, const char* target, const char* failureText)
 {
     std::string path = DataFilePath(target);
-    return RetryFileStep([&] { return ReplaceWithWorkingCopy(rebuilt.c_str(), path.c_str()); }, kInstallPrefix,
+    return RetryFileStep({FileStepKind::kRename, path},
+                         [&] { return ReplaceWithWorkingCopy(rebuilt.c_str(), path.c_str()); }, kInstallPrefix,
                          failureText);
 }
 }
@@ -52,7 +53,8 @@ bool ReplaceNotesTableByWorkingCopy(const char* logPrefix)
 {
     std::string working = DataFilePath(DataName::kNotesWorkingTable);
     std::string table = DataFilePath(DataName::kNotesTable);
-    if (RetryFileStep([&] { return ReplaceWithWorkingCopy(working.c_str(), table.c_str()); }, logPrefix,
+    if (RetryFileStep({FileStepKind::kRename, table},
+                      [&] { return ReplaceWithWorkingCopy(working.c_str(), table.c_str()); }, logPrefix,
                       "\r\nError renaming file \"notesTemp.QPD\" Iteration "))
         return true;
     DeleteFileA(working.c_str());
@@ -63,7 +65,7 @@ void OpenNotesTableCopy(CDbfFile& table, const char* logPrefix)
 {
     std::string source = DataFilePath(DataName::kNotesTable);
     table.SetTable(DataFilePath(DataName::kNotesWorkingTable).c_str(), true);
-    if (!RetryFileStep([&] { return table.OpenCopyOf(source.c_str()); }, logPrefix,
+    if (!RetryFileStep({FileStepKind::kCopy, source}, [&] { return table.OpenCopyOf(source.c_str()); }, logPrefix,
                        "\r\nError copying file \"notes.qpd\" Iteration "))
         throw CGenericException("Error copying notes.qpd");
 }

@@ -131,7 +131,8 @@ MemoRebuild RebuildNotesTableAndMemo(const std::vector<NoteRecord*>& notes, std:
     PassSaveStep(SaveStep::kRebuildBuilt);
     std::string working = DataFilePath(DataName::kNotesWorkingTable);
     std::string rebuiltTable = DataFilePath(DataName::kNotesRebuiltTable);
-    if (!RetryFileStep([&] { return ReplaceWithWorkingCopy(working.c_str(), rebuiltTable.c_str()); }, kRebuildPrefix,
+    if (!RetryFileStep({FileStepKind::kRename, rebuiltTable},
+                       [&] { return ReplaceWithWorkingCopy(working.c_str(), rebuiltTable.c_str()); }, kRebuildPrefix,
                        "\r\nError renaming file \"notesTemp.QPD\" Iteration ")) {
         RemoveAside();
         return MemoRebuild::kNotMade;

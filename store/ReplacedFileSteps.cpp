@@ -108,7 +108,7 @@ bool Noted(const ReplacedFile& file, bool done)
 bool Removed(const ReplacedFile& file, const char* logPrefix)
 {
     const std::string target = TargetOf(file);
-    return RetryFileStep([&] { return GoneOrDeleted(target); }, logPrefix,
+    return RetryFileStep({FileStepKind::kDelete, target}, [&] { return GoneOrDeleted(target); }, logPrefix,
                          ("\r\nError deleting file \"" + file.name + "\" Iteration ").c_str());
 }
 }
@@ -130,7 +130,8 @@ bool MoveNewVersionIn(const ReplacedFile& file, const char* logPrefix)
     const std::string staged = StagedCopyPath(file.name);
     const std::string target = TargetOf(file);
     const std::string failureText = "\r\nError moving file \"" + file.name + kStagedSuffix + "\" Iteration ";
-    return Noted(file, RetryFileStep([&] { return ReplaceWithWorkingCopy(staged.c_str(), target.c_str()); },
+    return Noted(file, RetryFileStep({FileStepKind::kRename, target},
+                                     [&] { return ReplaceWithWorkingCopy(staged.c_str(), target.c_str()); },
                                      logPrefix, failureText.c_str()));
 }
 
@@ -141,7 +142,7 @@ bool PutOldVersionBack(const ReplacedFile& file, const char* logPrefix)
     const std::string kept = KeptCopyPath(file.name);
     const std::string target = TargetOf(file);
     return Noted(file,
-                 RetryFileStep([&] { return CopyIntoPlace(kept, target); }, logPrefix,
+                 RetryFileStep({FileStepKind::kCopy, target}, [&] { return CopyIntoPlace(kept, target); }, logPrefix,
                                ("\r\nError putting back file \"" + file.name + kKeptSuffix + "\" Iteration ").c_str()));
 }
 
@@ -152,7 +153,7 @@ bool CopyNewVersionIn(const ReplacedFile& file, const char* logPrefix)
     const std::string staged = StagedCopyPath(file.name);
     const std::string target = TargetOf(file);
     return Noted(file,
-                 RetryFileStep([&] { return CopyIntoPlace(staged, target); }, logPrefix,
+                 RetryFileStep({FileStepKind::kCopy, target}, [&] { return CopyIntoPlace(staged, target); }, logPrefix,
                                ("\r\nError copying file \"" + file.name + kStagedSuffix + "\" Iteration ").c_str()));
 }
 
@@ -163,7 +164,7 @@ bool RemoveReplacementCopies(const ReplacedFile& file, const char* logPrefix)
                                     TargetOf(file) + kCopyingSuffix}) {
         if (!FileExists(copy.c_str()))
             continue;
-        all = RetryFileStep([&] { return GoneOrDeleted(copy); }, logPrefix,
+        all = RetryFileStep({FileStepKind::kDelete, copy}, [&] { return GoneOrDeleted(copy); }, logPrefix,
                             ("\r\nError deleting file \"" + FileNameOf(copy) + "\" Iteration ").c_str()) &&
               all;
     }
@@ -219,7 +220,7 @@ RecordFound ReadReplacementRecord(ReplacementRecord& record, unsigned long* open
 bool DeleteReplacementRecord(const char* logPrefix)
 {
     const std::string path = DataFilePath(DataName::kReplacementRecord);
-    return RetryFileStep([&] { return GoneOrDeleted(path); }, logPrefix,
+    return RetryFileStep({FileStepKind::kDelete, path}, [&] { return GoneOrDeleted(path); }, logPrefix,
                          "\r\nError deleting the replacement record Iteration ");
 }
 

@@ -18,9 +18,11 @@ void CopyWhole(const std::string& from, const std::string& to, const std::string
     std::string working = to + ".new";
     std::string copyFailure = "\r\nError copying file \"" + fromName + "\" Iteration ";
     std::string renameFailure = "\r\nError renaming file \"" + toName + ".new\" Iteration ";
-    if (RetryFileStep([&] { return CopyFileA(from.c_str(), working.c_str(), FALSE) != 0; }, kUpgradePrefix,
+    if (RetryFileStep({FileStepKind::kCopy, from},
+                      [&] { return CopyFileA(from.c_str(), working.c_str(), FALSE) != 0; }, kUpgradePrefix,
                       copyFailure.c_str()) &&
-        RetryFileStep([&] { return ReplaceWithWorkingCopy(working.c_str(), to.c_str()); }, kUpgradePrefix,
+        RetryFileStep({FileStepKind::kRename, to},
+                      [&] { return ReplaceWithWorkingCopy(working.c_str(), to.c_str()); }, kUpgradePrefix,
                       renameFailure.c_str()))
         return;
     DeleteFileA(working.c_str());

@@ -3,6 +3,8 @@
 #include <atomic>
 #include <cstdio>
 
+#include "foundation/bytes/ModalLoops.h"
+
 #ifdef _WIN32
 // The only place that calls the system's box; declared here so that this file
 // stays free of windows.h.
@@ -63,6 +65,8 @@ int ShowMessageBox(void* owner, const char* text, const char* caption, unsigned 
         return DefaultButtonAnswer(flags);
     }
     MessageBoxHandler handler = g_handler.load();
+    // The box's loop lets in work of its own.
+    CModalLoop boxLoop;
     return handler ? handler(owner, text, caption, flags) : SystemMessageBox(owner, text, caption, flags);
 }
 

@@ -116,17 +116,11 @@ std::set<std::string> OccupyNumberedRescueNames(const ProgramInstall& install, i
 // loaded machine between the test's steps (it stored the notes and left
 // working copies, so the next save mended the missing memo file instead of
 // failing). Five minutes are more than the whole test takes.
-const long kSaveIntervalMinutes = 5;
+const long kSaveIntervalMinutes = kUnreachedSaveIntervalMinutes;
 
-// One timed save: the housekeeping ticks (15 seconds each) of its interval,
-// sent as the timer sends them; false when one was not answered in time.
 bool TimedSave(HWND main)
 {
-    for (int tick = 0; tick < 4 * kSaveIntervalMinutes; ++tick) {
-        if (!SendWithTimeout(main, WM_TIMER, kTimerHousekeeping, 0))
-            return false;
-    }
-    return true;
+    return SendTimedSaveTicks(main, kSaveIntervalMinutes);
 }
 
 std::string MarkOf(const std::string& rescueName)
@@ -406,13 +400,15 @@ TEST(RescueBackup, ATimedSaveThatCannotStoreTheEditKeepsItAtOnceAndTheNextOneRen
     EXPECT_TRUE(Contains(RescueBackupFile(install, renewed[0]), "Later " + edited));
     EXPECT_EQ(RescueMarkNames(install), std::vector<std::string>{MarkOf(renewed[0])});
 
-    // The third failed save in a row tells the user, naming the rescue
-    // backup: that file stays when the next failed save renews it.
+    // The third failed save in a row tells the user, naming the file the
+    // other program keeps from being replaced and the rescue backup: that
+    // file stays when the next failed save renews it.
     TypeAtStart(WaitForNoteWithText(process, "Later " + edited), "More ");
     ASSERT_NE(WaitForNoteWithText(process, "More Later " + edited), nullptr);
     std::thread told([&] { ticked = TimedSave(main); });
     box = WaitForMessageBox(process, kDriverWaitMs, "Quillnet+");
     EXPECT_TRUE(Contains(box.text, "has not been able to save your notes")) << box.text;
+    EXPECT_TRUE(Contains(box.text, "The last try found that notes.QPD may not be written")) << box.text;
     const std::string named = FileNameOf(BackupNamedIn(box.text));
     if (box.window) {
         EXPECT_TRUE(SaveScreenshotOf(box.window, "TimedSaveFailuresNameTheRescueBackup"));

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "globals/MainWindowMessages.h"
 #include "note/NoteController.h"
 #include "store/FreeSlotLists.h"
 #include "store/NoteSaving.h"
@@ -47,10 +48,21 @@ void AddStoredNote(const ProgramInstall& install, const std::string& text)
 HWND StartAndEdit(RunningProgram& program, const std::string& edit)
 {
     HWND main = WaitForMainWindow(program);
-    if (!main)
+    // The start's timers run once it has put its first note in front: a
+    // timer tick sent before would count for nothing.
+    if (!main || !WaitForTheStartsFocus(program.ProcessId()))
         return nullptr;
     TypeAtStart(WaitForNoteWithText(program.ProcessId(), kStoredText), edit);
     return WaitForNoteWithText(program.ProcessId(), edit + kStoredText) ? main : nullptr;
+}
+
+bool SendTimedSaveTicks(HWND main, long intervalMinutes)
+{
+    for (long tick = 0; tick < 4 * intervalMinutes; ++tick) {
+        if (!SendWithTimeout(main, WM_TIMER, kTimerHousekeeping, 0))
+            return false;
+    }
+    return true;
 }
 
 bool StoredNoteHas(const std::string& folder, const std::string& text)

@@ -21,9 +21,17 @@ void AddStoredNote(const ProgramInstall& install, const std::string& text);
 // The same with as many notes in all, the others numbered ("Note 2", ...).
 void InstallWithNotes(ProgramInstall& install, int count);
 
-// The program's main window once the edit, typed before the note's stored
-// text, shows in the note; null when either did not come.
+// The program's main window once the start has put its first note in front
+// and the edit, typed before the note's stored text, shows in the note; null
+// when one of them did not come.
 HWND StartAndEdit(RunningProgram& program, const std::string& edit);
+
+// One timed save: the housekeeping ticks (15 seconds each) of the interval,
+// sent as the timer sends them; false when one was not answered in time. An
+// interval of five minutes is one the program's own timer does not reach
+// while a test runs, so that the save comes at the last tick sent.
+const long kUnreachedSaveIntervalMinutes = 5;
+bool SendTimedSaveTicks(HWND main, long intervalMinutes = kUnreachedSaveIntervalMinutes);
 
 // Whether a note of the data folder's notes table holds the text, also while
 // the program runs.

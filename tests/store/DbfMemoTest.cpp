@@ -81,10 +81,10 @@ TEST_F(DbfMemo, ALockedMemoFileIsTriedFiftyTimesAndTheTextIsKept)
     EXPECT_EQ(ErrorOf([&] { m_table.SaveTextInMemoFile("precious words", 14); }), "Error copying notes.qps");
     CloseHandle(holder);
     std::string log = Read("error.txt");
-    EXPECT_NE(log.find("SaveTextInMemoFile(): \r\nError copying file \"notes.qps\" Iteration0\r\n , Error number: 32"),
+    EXPECT_NE(log.find("SaveTextInMemoFile(): \r\nError copying file \"notes.qps\" Iteration 0\r\n , Error number: 32"),
               std::string::npos);
-    EXPECT_NE(log.find("Iteration49\r\n"), std::string::npos);
-    EXPECT_EQ(log.find("Iteration50"), std::string::npos);
+    EXPECT_NE(log.find("Iteration 49\r\n"), std::string::npos);
+    EXPECT_EQ(log.find("Iteration 50"), std::string::npos);
     EXPECT_NE(log.find("SaveTextInMemoFile(): Error copying notes.qps\r\nprecious words\r\n\r\n"), std::string::npos);
     EXPECT_EQ(Read("notes.qps"), before);
 }

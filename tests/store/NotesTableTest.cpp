@@ -397,7 +397,7 @@ TEST_F(NotesTable, AnEndGivesUpAHeldTableAfterOneRoundOfTriesOnEveryThreadAndThe
     std::unique_ptr<CNoteController> fresh = MakeNote(kRows[1], 2);
     std::unique_ptr<CNoteController> sent = MakeNote(kRows[2], 3);
     {
-        CEndGivesUpFailedSteps end;
+        CHeldFilesMetOnce end(HeldFileWork::kEnd);
         stored->m_left = 66;
         EXPECT_FALSE(SaveNote(*stored));
         EXPECT_EQ(tries(), static_cast<size_t>(kFileStepTries));
