@@ -11,6 +11,7 @@
 #include "foundation/DateTime.h"
 #include "foundation/FileHelpers.h"
 #include "foundation/FileSearch.h"
+#include "foundation/FolderIdentity.h"
 #include "foundation/FormatSettings.h"
 #include "foundation/GenericString.h"
 #include "foundation/TextFormatting.h"
@@ -172,8 +173,9 @@ std::vector<std::string> RescueBackupFolders()
     const std::string backups = BackupFolderPath();
     if (!backups.empty())
         folders.push_back(backups);
+    // A backup folder chosen as the data folder, spelt otherwise, is searched once.
     const std::string data = GetDataFolder();
-    if (!data.empty() && lstrcmpiA(backups.c_str(), data.c_str()) != 0)
+    if (!data.empty() && (backups.empty() || !IsSameFolder(backups, data)))
         folders.push_back(data);
     return folders;
 }
