@@ -109,14 +109,21 @@ std::string BackupFilePath(const std::string& name)
     return BackupFolderPath() + "\\" + name;
 }
 
-std::vector<BackupListEntry> BuildBackupList()
+namespace {
+std::vector<BackupListEntry> ListedBackups()
 {
-    EnsureBackupFolder(nullptr);
     std::vector<BackupListEntry> list = FindBackups();
     std::stable_sort(list.begin(), list.end(), NewerFirst);
     for (BackupListEntry& entry : list)
         entry.displayText = BackupDisplayText(entry.date);
     return list;
+}
+}
+
+std::vector<BackupListEntry> BuildBackupList()
+{
+    EnsureBackupFolder(nullptr);
+    return ListedBackups();
 }
 
 std::string BackupDisplayText(const BackupStamp& date)
@@ -180,20 +187,22 @@ std::vector<std::string> RescueBackupFolders()
     return folders;
 }
 
-std::vector<BackupListEntry> BuildRestoreList()
+RestoreChoices BuildRestoreChoices()
 {
-    std::vector<BackupListEntry> list = BuildBackupList();
+    RestoreChoices choices;
+    choices.trouble = EnsureBackupFolderTrouble();
+    choices.backups = ListedBackups();
     for (const std::string& folder : RescueBackupFolders()) {
         const std::vector<BackupListEntry> rescues = FindRescueBackups(folder);
-        list.insert(list.end(), rescues.begin(), rescues.end());
+        choices.rescues.insert(choices.rescues.end(), rescues.begin(), rescues.end());
     }
-    std::stable_sort(list.begin(), list.end(), NewerToTheSecondFirst);
-    return list;
+    std::stable_sort(choices.rescues.begin(), choices.rescues.end(), NewerToTheSecondFirst);
+    return choices;
 }
 
-bool RestorableBackupsExist()
+bool RestoreSubmenuHasEntries()
 {
-    if (BackupFilesExist())
+    if (EnsureBackupFolderTrouble() != BackupFolderTrouble::kNone || BackupFilesExist())
         return true;
     const std::string data = GetDataFolder();
     return !data.empty() && !FindRescueBackups(data).empty();
