@@ -83,6 +83,11 @@ enum MainWindowCommand : UINT {
     // submenu, the hidden notes of Show notes, the deleted notes of Undelete.
     kCmdFirstBackup = ID_TRAY_FIRST_BACKUP,
     kCmdLastBackup = 3100,
+    // The rescue backups of the Restore submenu, newest first.
+    kCmdFirstRescueBackup = 3200,
+    kCmdLastRescueBackup = 3209,
+    // A greyed line of the Restore submenu that says why backups are missing.
+    kCmdBackupsMissingLine = 3210,
     kCmdFirstHiddenNote = 3400,
     kCmdLastHiddenNote = 3500,
     kCmdFirstDeletedNote = 3800,

@@ -32,8 +32,10 @@ struct CRestoreState {
     int method = 1;  // 1 adds the backup's notes to the existing ones, 2 replaces them
     char name[51] = "";
     POINT cascadeOffset{0, 0};  // added to every restored note's place
-    // The backups as the Restore submenu lists them; empty until asked for.
+    // The backups and the rescue backups as the Restore submenu lists them;
+    // empty until asked for.
     std::vector<BackupListEntry> backupList;
+    std::vector<BackupListEntry> rescueList;
     // Restored notes whose ties are not written yet: notes that could not be
     // stored yet, and notes tied in the lists whose files could not be written.
     std::vector<RestoredNoteTies> pendingTies;
@@ -52,12 +54,28 @@ bool BackupNotesToXml(CWindowController& app, bool interactive, const char* name
 // The bytes BackupNotesToXml would write of every note as it is now.
 // Failures throw CGenericException.
 std::string BackupNotesText(CWindowController& app);
+// A short text that tells the notes as they are now from any other set of
+// notes, whatever their order in the lists: the same for the same notes.
+std::string NotesPrint(CWindowController& app);
 // The daily backup when one is due, and the expired backups deleted.
 void RunScheduledBackup(CWindowController& app);
 // Restores the file of the path, or with an empty path the backup at that
 // position of the backup list; silent asks nothing and tells nothing at the
 // end. True when notes were restored.
 bool RestoreFromBackup(CWindowController& app, int index, bool silent, const char* path);
+// How a restore that the user asked for ended.
+enum class RestoreOutcome {
+    kRestored,
+    kDeclined,    // the user answered No to its dialog
+    kUnreadable,  // the file holds no backup the program can read (the user was told)
+    kNotMade,     // nothing was restored, for a reason the user was told and can mend
+};
+// Restores the file after the restore dialog, as an entry of the Restore
+// submenu does.
+RestoreOutcome RestoreBackupFile(CWindowController& app, const std::string& path);
+// The notes as the restore left them, once stored, are remembered beside the
+// undo copy, so that the next restore knows whether it comes in a row.
+void RememberNotesAfterRestore(CWindowController& app);
 // "/import" (method 1) and "/replace" (method 2) of a second start, with the
 // file that followed the option (or none: the newest backup); explain shows
 // what will be done first.

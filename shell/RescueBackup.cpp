@@ -8,10 +8,7 @@
 #include "foundation/DataFolder.h"
 #include "foundation/DiagnosticLog.h"
 #include "foundation/FileHelpers.h"
-#include "foundation/FileSearch.h"
 #include "foundation/bytes/GenericException.h"
-#include "foundation/bytes/MessageBoxes.h"
-#include "globals/ProgramGlobals.h"
 #include "net/bytes/AttachmentName.h"
 #include "shell/BackupRestore.h"
 #include "shell/WindowController.h"
@@ -24,8 +21,6 @@ const char kLogPrefix[] = "CRescueBackup::Keep(): ";
 // that hold a part nobody can foresee.
 const unsigned kNumberedCopies = 99;
 const unsigned kUnforeseeableCopies = 3;
-// A mark is a few lines of the program's own.
-const DWORD kMostMarkBytes = 4096;
 
 std::string StampOf(const SYSTEMTIME& now)
 {
@@ -83,17 +78,6 @@ std::string WriteInFolder(const std::string& folder, const SYSTEMTIME& now, cons
     return "";
 }
 
-// The last write of the notes table: a save that stores a note writes it
-// anew. 0 while it is missing.
-unsigned long long NotesTableWriteTime()
-{
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExA(DataFilePath(DataName::kNotesTable).c_str(), GetFileExInfoStandard, &data))
-        return 0;
-    return (static_cast<unsigned long long>(data.ftLastWriteTime.dwHighDateTime) << 32) |
-           data.ftLastWriteTime.dwLowDateTime;
-}
-
 std::string FolderOf(const std::string& path)
 {
     const size_t slash = path.find_last_of("\\/");
@@ -107,7 +91,7 @@ std::string MarkPathOf(const std::string& rescuePath)
 }
 }
 
-std::string CRescueBackup::Write(CWindowController& app, bool& written)
+std::string CRescueBackup::Write(CWindowController& app, const char* why, bool& written)
 {
     written = false;
     std::string bytes;
@@ -130,64 +114,95 @@ std::string CRescueBackup::Write(CWindowController& app, bool& written)
     // A backup folder that cannot take the file (a file in the place of the
     // folder, a full or read-only drive) leaves the data folder.
     std::string path = WriteInFolder(BackupFolderPath(), now, bytes);
-    if (path.empty())
+    const bool inDataFolder = path.empty();
+    if (inDataFolder)
         path = WriteInFolder(GetDataFolder(), now, bytes);
     if (path.empty())
         return "";
-    // One written before a save that has not settled it yet (nobody has
-    // heard of it) is older than this one, which holds every change it did.
-    if (!m_beforeSavePath.empty()) {
-        Remove(m_beforeSavePath);
-        m_beforeSavePath.clear();
-    }
+    if (why)
+        Announce(why, path, inDataFolder);
+    m_lastInDataFolder = inDataFolder;
+    // The one written in case is older than this one, which holds every
+    // change it did.
+    if (!m_inCasePath.empty())
+        RemoveInCase((path + " holds the notes as they are now").c_str());
     m_lastPath = path;
     written = true;
     Mark(path);
     return path;
 }
 
+void CRescueBackup::Announce(const char* why, const std::string& path, bool inDataFolder)
+{
+    WriteErrorLog(kLogPrefix, (std::string(why) +
+                               (inDataFolder ? "; the backup folder could not take the file, so" : ";") +
+                               " the notes as they are now are in " + path)
+                                  .c_str());
+}
+
+void CRescueBackup::InCaseNeeded(const char* what)
+{
+    if (m_inCasePath == m_unannounced)
+        Announce(what, m_inCasePath, m_unannouncedInDataFolder);
+    else
+        WriteErrorLog(kLogPrefix, (std::string(what) + "; they are in " + m_inCasePath).c_str());
+    m_inCasePath.clear();
+    m_unannounced.clear();
+}
+
 std::string CRescueBackup::Keep(CWindowController& app)
 {
     bool written = false;
-    const std::string path = Write(app, written);
-    if (written)
-        LogKept(path);
+    const std::string path = Write(app, "changes could not be stored", written);
     // Its caller may name it in a box: it stays.
     if (path == m_unnamedPath)
         m_unnamedPath.clear();
+    if (!path.empty() && path == m_inCasePath)
+        InCaseNeeded("changes could not be stored");
+    return path;
+}
+
+std::string CRescueBackup::KeepInCase(CWindowController& app, const char* why)
+{
+    bool written = false;
+    const std::string path = Write(app, why, written);
+    if (written)
+        m_inCasePath = path;
     return path;
 }
 
 std::string CRescueBackup::KeepBeforeSave(CWindowController& app)
 {
     bool written = false;
-    const std::string path = Write(app, written);
-    if (written)
-        m_beforeSavePath = path;
+    const std::string path = Write(app, nullptr, written);
+    if (written) {
+        m_inCasePath = path;
+        m_unannounced = path;
+        m_unannouncedInDataFolder = m_lastInDataFolder;
+    }
     return path;
+}
+
+void CRescueBackup::InCaseOfRefusal(const char* why)
+{
+    if (m_inCasePath.empty() || m_inCasePath != m_unannounced)
+        return;
+    Announce(why, m_inCasePath, m_unannouncedInDataFolder);
+    m_unannounced.clear();
 }
 
 void CRescueBackup::SaveDone(bool everythingStored)
 {
-    const std::string path = m_beforeSavePath;
-    m_beforeSavePath.clear();
-    if (path.empty() || path != m_lastPath)
-        return;
-    if (!everythingStored) {
-        LogKept(path);
-        return;
-    }
-    // Nobody needs to hear of a file that rescued nothing.
-    m_lastPath.clear();
-    Remove(path);
+    if (everythingStored)
+        Settled();
+    else if (!m_inCasePath.empty())
+        InCaseNeeded("the save could not store every change");
 }
 
 std::string CRescueBackup::Renew(CWindowController& app)
 {
     bool written = false;
-    const std::string path = Write(app, written);
-    if (written)
-        LogKept(path);
+    const std::string path = Write(app, "a timed save could not store every change", written);
     if (path.empty() || path == m_unnamedPath)
         return path;
     // The new file is whole: the older one of this stretch holds nothing it lacks.
@@ -210,16 +225,27 @@ bool CRescueBackup::Remove(const std::string& rescuePath)
             break;
         }
     }
+    if (rescuePath == m_lastPath)
+        m_lastPath.clear();
     return true;
 }
 
-void CRescueBackup::LogKept(const std::string& path)
+void CRescueBackup::RemoveInCase(const char* why)
 {
-    WriteErrorLog(kLogPrefix, ("changes could not be stored; the notes as they are now are in " + path).c_str());
+    const std::string path = m_inCasePath;
+    const bool announced = path != m_unannounced;
+    m_inCasePath.clear();
+    m_unannounced.clear();
+    if (Remove(path) && announced)
+        WriteErrorLog(kLogPrefix, (path + " was removed: " + why).c_str());
 }
 
 void CRescueBackup::Settled()
 {
+    // Nobody needs to hear of a file written in case once nothing is left
+    // to rescue.
+    if (!m_inCasePath.empty())
+        RemoveInCase("a save stored every change");
     m_unnamedPath.clear();
     for (const std::string& mark : m_marks)
         DeleteFileA(mark.c_str());
@@ -255,64 +281,22 @@ void CRescueBackup::Mark(const std::string& rescuePath)
         m_marks.push_back(mark);
 }
 
-namespace {
-struct FoundMark {
-    std::string path;
-    std::string rescuePath;
-    FILETIME written{};
-    bool unstored = false;
-};
-
-// The marks of earlier runs in the folders of rescue backups; unstored when
-// its rescue backup is there and no save wrote the notes table since.
-std::vector<FoundMark> MarksOfEarlierRuns(const CRescueBackup& rescue)
+bool NotesStoredSinceRescue(const std::string& rescuePath)
 {
-    std::vector<FoundMark> found;
-    const unsigned long long tableTime = NotesTableWriteTime();
-    for (const std::string& folder : RescueBackupFolders()) {
-        ForEachFileMatch(folder + "\\" + kRescueBackupPrefix + "*.txt", [&](const WIN32_FIND_DATAA& match) {
-            const std::string rescueName = RescueOfMarkName(match.cFileName);
-            FoundMark mark;
-            mark.path = folder + "\\" + match.cFileName;
-            if (rescueName.empty() || (match.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
-                rescue.MarkedThisRun(mark.path))
-                return true;
-            mark.rescuePath = folder + "\\" + rescueName;
-            mark.written = match.ftLastWriteTime;
-            std::string text;
-            unsigned long long markedTime = 0;
-            mark.unstored = FileExists(mark.rescuePath.c_str()) && ReadSmallFile(mark.path, kMostMarkBytes, text) &&
-                            ReadRescueMarkTableTime(text, markedTime) && markedTime == tableTime;
-            found.push_back(mark);
-            return true;
-        });
-    }
-    return found;
-}
+    WIN32_FILE_ATTRIBUTE_DATA rescue{};
+    if (!GetFileAttributesExA(rescuePath.c_str(), GetFileExInfoStandard, &rescue))
+        return false;
+    const unsigned long long written =
+        (static_cast<unsigned long long>(rescue.ftLastWriteTime.dwHighDateTime) << 32) |
+        rescue.ftLastWriteTime.dwLowDateTime;
+    return NotesTableWriteTime() > written;
 }
 
-void OfferRescueOfLastEnd(CWindowController& app)
+unsigned long long NotesTableWriteTime()
 {
-    if (GetProgramFlags().closing)
-        return;
-    const std::vector<FoundMark> marks = MarksOfEarlierRuns(app.Rescue());
-    const FoundMark* newest = nullptr;
-    for (const FoundMark& mark : marks) {
-        if (mark.unstored && (!newest || CompareFileTime(&mark.written, &newest->written) > 0))
-            newest = &mark;
-    }
-    for (const FoundMark& mark : marks) {
-        if (!DeleteFileA(mark.path.c_str()))
-            WriteErrorLog("OfferRescueOfLastEnd(): the mark could not be deleted: ", mark.path.c_str());
-    }
-    if (!newest)
-        return;
-    const std::string question =
-        "When Quillnet+ ended last time, some changes to your notes could not be stored. Your notes, as they were "
-        "then, are kept in this backup file:\r\n    " +
-        newest->rescuePath +
-        "\r\n\r\nRestore your notes from it now? You can also restore it later with the 'Restore...' tray icon menu "
-        "option.";
-    if (ShowMessageBox(app.GetWindow(), question.c_str(), ProgramTitle, kMbYesNo | kMbIconQuestion) == kIdYes)
-        RestoreFromBackup(app, -1, false, newest->rescuePath.c_str());
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExA(DataFilePath(DataName::kNotesTable).c_str(), GetFileExInfoStandard, &data))
+        return 0;
+    return (static_cast<unsigned long long>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+           data.ftLastWriteTime.dwLowDateTime;
 }

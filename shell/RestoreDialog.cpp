@@ -11,10 +11,18 @@
 namespace {
 const DWORD kRestoreHelpTopic = 816;
 
+struct DialogStart {
+    RestoreDialogParams& params;
+    const char* notice;
+};
+
 // The dialog over its parameter block, which takes the method chosen.
 class CRestoreDialog {
 public:
-    CRestoreDialog(HWND dialog, RestoreDialogParams& params) : m_dialog(dialog), m_params(params) {}
+    CRestoreDialog(HWND dialog, RestoreDialogParams& params, const char* notice)
+        : m_dialog(dialog), m_params(params), m_notice(notice ? notice : "")
+    {
+    }
 
     void OnInitDialog();
     void ChooseMethod(std::uint32_t method);
@@ -25,6 +33,7 @@ private:
 
     HWND m_dialog;
     RestoreDialogParams& m_params;
+    std::string m_notice;
 };
 
 void CRestoreDialog::OnInitDialog()
@@ -58,7 +67,8 @@ void CRestoreDialog::ShowMethod()
     const std::string explanation = append    ? ResourceText(m_params.firstId)
                                     : replace ? ResourceText(m_params.secondId)
                                               : std::string("Invalid restore method");
-    SetDlgItemTextA(m_dialog, IDC_RESTORE_EXPLANATION, explanation.c_str());
+    const std::string shown = m_notice.empty() ? explanation : m_notice + "\r\n\r\n" + explanation;
+    SetDlgItemTextA(m_dialog, IDC_RESTORE_EXPLANATION, shown.c_str());
     ShowWindow(GetDlgItem(m_dialog, IDC_RESTORE_ICON_APPEND), append ? SW_SHOW : SW_HIDE);
     ShowWindow(GetDlgItem(m_dialog, IDC_RESTORE_ICON_REPLACE), replace ? SW_SHOW : SW_HIDE);
 }
@@ -67,7 +77,8 @@ INT_PTR OnMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     auto* state = reinterpret_cast<CRestoreDialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
     if (message == WM_INITDIALOG) {
-        state = new CRestoreDialog(dialog, *reinterpret_cast<RestoreDialogParams*>(lParam));
+        auto* start = reinterpret_cast<DialogStart*>(lParam);
+        state = new CRestoreDialog(dialog, start->params, start->notice);
         SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
         state->OnInitDialog();
         return TRUE;
@@ -92,9 +103,10 @@ INT_PTR CALLBACK RestoreDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
 }
 }
 
-int RunRestoreDialog(HWND owner, RestoreDialogParams& params)
+int RunRestoreDialog(HWND owner, RestoreDialogParams& params, const char* notice)
 {
+    DialogStart start{params, notice};
     INT_PTR answer = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_RESTORE), owner,
-                                     &RestoreDialogProc, reinterpret_cast<LPARAM>(&params));
+                                     &RestoreDialogProc, reinterpret_cast<LPARAM>(&start));
     return answer == 1 ? 1 : 0;
 }

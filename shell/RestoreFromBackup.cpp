@@ -31,6 +31,7 @@
 #include "shell/BackupRestore.h"
 #include "shell/NoteLists.h"
 #include "globals/ProgramGlobals.h"
+#include "shell/RescueBackup.h"
 #include "shell/RestoredNotes.h"
 #include "shell/UnstoredChanges.h"
 #include "shell/WindowController.h"
@@ -71,18 +72,51 @@ bool IsRescueBackupPath(const std::string& path)
     return ParseRescueBackupName(rescue, FileNameOf(path));
 }
 
-// A rescue backup holds every note as it was: the dialog offers to put its
-// notes in place of the present ones, not beside them.
-bool AskForRestore(CWindowController& app, const std::string& shownName, int noteCount, bool rescue)
+// While a restore runs, the state holds its method, which the restore of the
+// notes reads; afterwards the method the user last chose, which the next
+// restore's dialog starts on.
+class CRestoreMethod {
+public:
+    explicit CRestoreMethod(CRestoreState& state) : m_state(state), m_kept(state.method) {}
+    ~CRestoreMethod() { m_state.method = m_kept; }
+    CRestoreMethod(const CRestoreMethod&) = delete;
+    CRestoreMethod& operator=(const CRestoreMethod&) = delete;
+
+    void Use(int method, bool chosenByTheUser)
+    {
+        m_state.method = method;
+        if (chosenByTheUser)
+            m_kept = method;
+    }
+
+private:
+    CRestoreState& m_state;
+    int m_kept;
+};
+
+const char kStoredSinceRescue[] =
+    "Notes were stored after this backup file was written. \"Delete existing notes\" would remove them as well; "
+    "\"Preserve existing notes\" keeps them.";
+
+// A rescue backup holds every note as it was: the dialog proposes to put its
+// notes in place of the present ones, not beside them, unless notes were
+// stored since it was written. A proposal left as it was is not the user's
+// choice of a method to keep.
+bool AskForRestore(CWindowController& app, const std::string& shownName, int noteCount, const std::string& file,
+                   CRestoreMethod& method)
 {
     CRestoreState& state = app.RestoreState();
+    const bool rescue = IsRescueBackupPath(file);
+    const bool storedSince = rescue && NotesStoredSinceRescue(file);
+    const int proposed = rescue && !storedSince ? 2 : state.method;
     RestoreCountRecord counts{static_cast<std::uint32_t>(noteCount), ""};
     RestoreDialogParams params;
     InitRestoreDialogParams(params, IDS_RESTORE_APPEND, IDS_RESTORE_REPLACE, counts, shownName.c_str(),
-                            static_cast<std::uint32_t>(rescue ? 2 : state.method));
-    if (!RunRestoreDialog(app.GetWindow(), params))
+                            static_cast<std::uint32_t>(proposed));
+    if (!RunRestoreDialog(app.GetWindow(), params, storedSince ? kStoredSinceRescue : nullptr))
         return false;
-    state.method = static_cast<int>(params.flag);
+    const int chosen = static_cast<int>(params.flag);
+    method.Use(chosen, chosen != proposed || proposed == state.method);
     lstrcpynA(state.name, params.name, sizeof state.name);
     return true;
 }
@@ -293,14 +327,41 @@ bool StoreReplacingNotes(CWindowController& app, CFileSetReplacement& replacemen
     return true;
 }
 
-// The undo copy of the tables as they are now, unless a complete one is kept
-// from an earlier restore; made tells whether this restore made it. False
+// Where the undo copy cannot go, and what the user can do about it.
+std::string UndoCopyRefusal(BackupFolderTrouble trouble)
+{
+    const std::string folder = DataFilePath(DataName::kBackupFolder);
+    const std::string why =
+        trouble == BackupFolderTrouble::kFileInTheWay
+            ? "a file named BACKUP stands in the data folder where the backup folder belongs:\r\n    " + folder +
+                  "\r\n\r\nPlease move or rename that file, then restore again."
+            : "the backup folder cannot be made:\r\n    " + folder +
+                  "\r\n\r\nPlease make sure that folder can be created there, then restore again.";
+    return "A restore first keeps a copy of your notes in the UNRESTORE folder of the backup folder, from which it "
+           "can be undone, and " +
+           why + "\r\n\r\n" + kNothingRestored;
+}
+
+// The undo copy of the tables as they are now; made tells whether this
+// restore made it. A complete copy of an earlier restore is kept while the
+// notes are still as that restore left them (restores in a row): an undo
+// then goes back to the notes of before the first of them, and loses nothing
+// stored since. Once anything was stored, the copy is made anew, so that an
+// undo brings back the notes the user had just before this restore. False
 // when the copy could not be made whole: the restore could not be undone.
 bool MakeUndoCopy(CWindowController& app, bool& made)
 {
     made = false;
-    if (HasCompleteUnrestoreSet())
-        return true;
+    if (HasCompleteUnrestoreSet()) {
+        const std::string left = ReadRestoredNotesPrint();
+        if (!left.empty() && left == NotesPrint(app))
+            return true;
+    }
+    const BackupFolderTrouble trouble = EnsureBackupFolderTrouble();
+    if (trouble != BackupFolderTrouble::kNone) {
+        ShowErrorMessage(app.GetWindow(), UndoCopyRefusal(trouble).c_str(), ProgramTitle);
+        return false;
+    }
     std::vector<std::string> failed;
     made = CopyDataFilesToUnrestore(BackupStampNow(), failed);
     if (made)
@@ -357,18 +418,19 @@ int MakeRestoredNotes(CWindowController& app, CXMLBufferDocument& document, int 
 }
 }
 
-bool RestoreFromBackup(CWindowController& app, int index, bool silent, const char* path)
+namespace {
+RestoreOutcome RunRestore(CWindowController& app, int index, bool silent, const char* path)
 {
     if (RefusedWhileRestoring(app, !silent))
-        return false;
+        return RestoreOutcome::kNotMade;
     CRestoreState& state = app.RestoreState();
     std::string file = path ? path : "";
     std::string shownName;
     if (file.empty()) {
         if (state.backupList.empty())
-            state.backupList = BuildRestoreList();
+            state.backupList = BuildRestoreChoices().backups;
         if (index < 0 || index >= static_cast<int>(state.backupList.size()))
-            return false;
+            return RestoreOutcome::kNotMade;
         file = state.backupList[index].path;
         shownName = state.backupList[index].displayText;
     } else {
@@ -379,26 +441,28 @@ bool RestoreFromBackup(CWindowController& app, int index, bool silent, const cha
     try {
         document = std::make_unique<CXMLDocument>(file.c_str());
     } catch (const CGenericException& failure) {
+        // The file may be held or gone for the moment.
         ShowErrorMessage(app.GetWindow(), failure.GetErrorText(), ProgramTitle);
-        return false;
+        return RestoreOutcome::kNotMade;
     }
     if (!document->Parse()) {
         document->CloseFile();
         ShowErrorMessage(app.GetWindow(), document->GetErrorText(), ProgramTitle);
-        return false;
+        return RestoreOutcome::kUnreadable;
     }
     std::string error;
     const int noteCount = CountBackupNotes(*document, error);
     if (noteCount < 0) {
         ShowErrorMessage(app.GetWindow(), error.c_str(), file.c_str());
-        return false;
+        return RestoreOutcome::kUnreadable;
     }
-    if (!silent && !AskForRestore(app, shownName, noteCount, IsRescueBackupPath(file)))
-        return false;
+    CRestoreMethod method(state);
+    if (!silent && !AskForRestore(app, shownName, noteCount, file, method))
+        return RestoreOutcome::kDeclined;
 
     HWND owner = app.GetWindow();
     if (!InstallWaitingNotesPair(owner, kNothingRestored))
-        return false;
+        return RestoreOutcome::kNotMade;
     // The undo copy must hold what the user has now, and a replace closes
     // every note: neither goes on when the notes could not be stored, and
     // what could not be is in the rescue backup before the box.
@@ -406,11 +470,11 @@ bool RestoreFromBackup(CWindowController& app, int index, bool silent, const cha
     const std::string rescue = KeptUnlessStored(app, saved);
     if (!saved.everythingWritten) {
         ShowNotSavedFirst(owner, "the restore", kNothingRestored, rescue);
-        return false;
+        return RestoreOutcome::kNotMade;
     }
     bool madeUndoCopy = false;
     if (!MakeUndoCopy(app, madeUndoCopy))
-        return false;
+        return RestoreOutcome::kNotMade;
     // A close asked for meanwhile waits until the restored notes are in.
     CRestoreInProgress held(app);
     RaiseNotesGeneration();
@@ -421,18 +485,37 @@ bool RestoreFromBackup(CWindowController& app, int index, bool silent, const cha
             // Nothing was restored: there is nothing for this copy to undo.
             if (madeUndoCopy && !AreDataFilesSealed())
                 DeleteUnrestoreSet();
-            return false;
+            return RestoreOutcome::kNotMade;
         }
         storeAll = [&] { return StoreReplacingNotes(app, replacement); };
     }
     // A replace whose notes could not be stored keeps its undo copy.
     if (MakeRestoredNotes(app, *document, noteCount, silent, storeAll, replacement) < 0)
-        return false;
+        return RestoreOutcome::kNotMade;
     app.UpdateTrayTooltip();
     TellCalendarAlarmsChanged(owner);
-    if (!silent)
+    if (!silent) {
         state.backupList.clear();
-    return true;
+        state.rescueList.clear();
+    }
+    return RestoreOutcome::kRestored;
+}
+}
+
+bool RestoreFromBackup(CWindowController& app, int index, bool silent, const char* path)
+{
+    return RunRestore(app, index, silent, path) == RestoreOutcome::kRestored;
+}
+
+RestoreOutcome RestoreBackupFile(CWindowController& app, const std::string& path)
+{
+    return RunRestore(app, -1, false, path.c_str());
+}
+
+void RememberNotesAfterRestore(CWindowController& app)
+{
+    if (!WriteRestoredNotesPrint(NotesPrint(app)))
+        WriteErrorLog("RememberNotesAfterRestore(): ", "the print of the restored notes could not be written");
 }
 
 namespace {

@@ -356,6 +356,7 @@ int RestoreNotesFromXml(CWindowController& app, CXMLBufferDocument& document, in
     // A failed storeAll has put the notes of before back: the notes made here are gone.
     if (!StoreAndTie(app, restored, storeAll))
         return -1;
+    RememberNotesAfterRestore(app);
     const std::string waiting = WaitingText(UnstoredCount(state), state.unwrittenTieFiles);
     if (!waiting.empty())
         WriteErrorLog("RestoreNotesFromXml():", waiting.c_str());

@@ -2,10 +2,8 @@
 // its submenus filled as they open (hidden notes, deleted notes, backups).
 #include <winsock2.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
-#include <vector>
 
 #include "calendar/CalendarSettings.h"
 #include "foundation/FileHelpers.h"
@@ -35,7 +33,6 @@ const int kRestorePosition = 2;
 const int kCascadePosition = 0;
 // Pictures of the backup entries in the menus' image list.
 const int kBackupAllImage = 42;
-const int kBackupEntryImage = 43;
 const int kUnrestoreImage = 44;
 const int kUnrestoreGreyImage = 45;
 const int kTilePosition = 1;
@@ -141,6 +138,7 @@ void CWindowController::ShowTrayMenu(WPARAM positionMode)
     m_menus[kTrayPopup].Attach(m_instance, m_submenus[kTrayPopup], &ImageList(0));
     UINT chosen = m_menus[kTrayPopup].TrackPopup(flags, m_trayMenuPoint.x, m_trayMenuPoint.y, m_mainWindow);
     PostMessageA(m_mainWindow, WM_NULL, 0, 0);
+    m_restoreSubmenu.Release();
     for (int i = 0; i < kMenuCount; ++i) {
         m_menus[i].Detach();
         m_submenus[i] = nullptr;
@@ -216,34 +214,19 @@ void CWindowController::BuildUndeleteMenu(HMENU menu)
     EnableMenuItem(menu, kCmdUndeleteAll, MF_BYCOMMAND | (deleted.IsEmpty() ? MF_GRAYED : MF_ENABLED));
 }
 
-// The backups of the backup folder and the rescue backups, newest first, as
-// many as the Restore ids allow; built as the submenu opens, so that a rescue
-// backup written during the run is there. The list stays with the
-// application object, so that an entry restores the file its text shows even
-// when a backup is written meanwhile.
+// The rescue backups and the dated backups, each newest first; built as the
+// submenu opens, so that a rescue backup written during the run is there.
+// The lists stay with the application object, so that an entry restores the
+// file its text shows even when a backup is written meanwhile.
 void CWindowController::BuildBackupListMenu(HMENU menu)
 {
     CCoolMenu& cool = m_menus[kRestoreMenu];
     if (cool.GetMenu() == menu)
         return;
-    m_restoreState.backupList = BuildRestoreList();
-    std::vector<BackupListEntry>& list = m_restoreState.backupList;
-    const size_t shown = std::min<size_t>(list.size(), kCmdLastBackup - kCmdFirstBackup + 1);
-    for (size_t i = 0; i < shown; ++i) {
-        const UINT id = kCmdFirstBackup + static_cast<UINT>(i);
-        if (i == 0)
-            ModifyMenuA(menu, kCmdFirstBackup, MF_BYCOMMAND | MF_STRING, id, list[i].displayText.c_str());
-        else
-            AppendMenuA(menu, MF_STRING, id, list[i].displayText.c_str());
-    }
-    const int count = GetMenuItemCount(menu);
-    cool.Attach(m_instance, menu, &ImageList(0));
-    cool.SetSize(count);
-    for (int position = 0; position < count; ++position) {
-        const std::string text = position < static_cast<int>(shown) ? list[position].displayText : "Restore";
-        cool.InitMenuStructures(position, text.c_str(), kCmdFirstBackup + static_cast<UINT>(position),
-                                kBackupEntryImage, -1, 0, kNoRecolour, false);
-    }
+    const RestoreChoices choices = BuildRestoreChoices();
+    m_restoreState.backupList = choices.backups;
+    m_restoreState.rescueList = choices.rescues;
+    m_restoreSubmenu.Fill(m_instance, menu, cool, &ImageList(0), choices);
 }
 
 // Backup all notes, the Restore submenu (greyed with nothing to restore) and
@@ -261,7 +244,7 @@ void CWindowController::BackupToUnrestoreMenu(HMENU menu)
                             false);
     cool.InitMenuStructures(3, "&Unrestore...", kCmdUnrestore, kUnrestoreImage, kUnrestoreGreyImage, 0, kNoRecolour,
                             false);
-    EnableMenuItem(menu, kRestorePosition, MF_BYPOSITION | (RestorableBackupsExist() ? MF_ENABLED : MF_GRAYED));
+    EnableMenuItem(menu, kRestorePosition, MF_BYPOSITION | (RestoreSubmenuHasEntries() ? MF_ENABLED : MF_GRAYED));
     EnableMenuItem(menu, kCmdUnrestore, MF_BYCOMMAND | (HasCompleteUnrestoreSet() ? MF_ENABLED : MF_GRAYED));
 }
 
@@ -308,7 +291,9 @@ void CWindowController::OnMeasureItem(MEASUREITEMSTRUCT* measure)
 {
     if (measure->CtlType != ODT_MENU)
         return;
-    if (CCoolMenu* menu = OpenMenu())
+    if (CCoolMenu* older = m_restoreSubmenu.HoldingItem(measure->itemData))
+        older->MeasureItem(measure);
+    else if (CCoolMenu* menu = OpenMenu())
         menu->MeasureItem(measure);
 }
 
@@ -322,4 +307,6 @@ void CWindowController::OnDrawItem(const DRAWITEMSTRUCT* draw)
             return;
         }
     }
+    if (CCoolMenu* older = m_restoreSubmenu.Drawing(reinterpret_cast<HMENU>(draw->hwndItem)))
+        older->DrawItem(draw);
 }

@@ -214,6 +214,9 @@ void CWindowController::OnCreate()
     // set-up writes is in place once the window answers.
     StartFavourites(m_mainWindow);
     LoadUserData();
+    // Before anything of this run can store a note: the listeners, the
+    // timers, the password prompts below.
+    m_rescueOffer.Decide(m_rescueBackup);
     // What follows reads no data file, and the password prompts below let in
     // the system's question, timers and other programs' requests, none of
     // which may wait for a held file on the start's behalf.
@@ -244,7 +247,7 @@ void CWindowController::FinishStart()
     KillTimer(m_mainWindow, kTimerStartFinish);
     ListPendingFavourites();
     CreateSendToShortcuts();
-    OfferRescueOfLastEnd(*this);
+    m_rescueOffer.Offer(*this);
 }
 
 void CWindowController::Reinitialize()

@@ -13,6 +13,8 @@
 #include "note/NoteKeeper.h"
 #include "shell/BackupRestore.h"
 #include "shell/RescueBackup.h"
+#include "shell/RescueOffer.h"
+#include "shell/RestoreSubmenu.h"
 #include "shell/TrayIcon.h"
 #include "shell/UnstoredChanges.h"
 #include "store/DbfFile.h"
@@ -308,6 +310,7 @@ private:
 
     DWORD m_busySaving = 0;
     CCoolMenu m_menus[kMenuCount];
+    CRestoreSubmenu m_restoreSubmenu;
     CPtrList m_ourNotes{"OurNotesList"};
     CPtrList m_otherNotes{"OtherNotesList"};
     CPtrList m_fataPalida{"FataPalidaList"};
@@ -347,6 +350,8 @@ private:
     // starts them again.
     bool m_listenersStoppedAtEnd = false;
     CRescueBackup m_rescueBackup;
+    // The word about the changes an earlier run could not store.
+    CRescueOffer m_rescueOffer;
     // A rebuild of the memo file failed: it may still hold the plain text of
     // a note locked since, so every save of all notes rebuilds until one works.
     bool m_memoRebuildOwed = false;

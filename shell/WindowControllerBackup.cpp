@@ -24,6 +24,13 @@ bool CWindowController::OnBackupCommand(UINT id)
         RestoreFromBackup(*this, static_cast<int>(id - kCmdFirstBackup), false, "");
         return true;
     }
+    if (id >= kCmdFirstRescueBackup && id <= kCmdLastRescueBackup) {
+        const size_t index = id - kCmdFirstRescueBackup;
+        const std::vector<BackupListEntry>& rescues = m_restoreState.rescueList;
+        if (index < rescues.size())
+            RestoreFromBackup(*this, -1, false, std::string(rescues[index].path).c_str());
+        return true;
+    }
     return false;
 }
 

@@ -16,12 +16,11 @@
 void CWindowController::ExitCommand()
 {
     // Whatever box comes first (the busy one, the automatic backup's), and
-    // whatever ends the program while it is up, the edits are in a file.
+    // whatever ends the program while it is up, the edits are in a file,
+    // which goes again once a save has stored them.
     KeepUnstoredBeforeEnd(false);
-    if (RefuseWhileBusy()) {
-        m_rescueBackup.SaveDone(false);
+    if (RefuseWhileBusy())
         return;
-    }
     BackupIfAutomatic();
     SendMessageA(m_mainWindow, WM_CLOSE, 0, 0);
 }

@@ -50,11 +50,22 @@ void CWindowController::TellBusy(BusyWork work)
         ShowBusySavingMessage(m_mainWindow);
 }
 
+namespace {
+// Why the rescue backup of an end refused for busy work was written.
+const char* RefusedForText(bool transmitting)
+{
+    return transmitting
+               ? "the end was refused while a note is being sent: in case the program is ended all the same"
+               : "the end was refused while the notes are being saved: in case the program is ended all the same";
+}
+}
+
 bool CWindowController::RefuseWhileBusy()
 {
     const BusyWork busy = BusyNow();
     if (busy == BusyWork::kNone)
         return false;
+    m_rescueBackup.InCaseOfRefusal(RefusedForText(busy == BusyWork::kTransmitting));
     TellBusy(busy);
     return true;
 }
@@ -90,7 +101,7 @@ int CWindowController::OnQueryEndSession(bool critical)
     // busy work does with the notes, what is not stored is in a file first.
     if (const BusyWork busy = BusyNow(); busy != BusyWork::kNone) {
         if (!AreDataFilesSealed() && ChangesUnstoredNow())
-            m_rescueBackup.Keep(*this);
+            m_rescueBackup.KeepInCase(*this, RefusedForText(busy == BusyWork::kTransmitting));
         PostMessageA(m_mainWindow, kMsgTellBusyAtEnd, static_cast<WPARAM>(busy), 0);
         return 1;
     }
@@ -179,9 +190,10 @@ void CWindowController::OnSessionEnds()
     if (!AreDataFilesSealed() && !m_endingAnyway && ChangesUnstoredNow()) {
         // The process may be ended at any moment after this: the rescue
         // backup first, then one more try to store, which may wait for a
-        // held file.
-        m_rescueBackup.Keep(*this);
-        SaveAll();
+        // held file, and which makes the file needless when it stores
+        // everything.
+        m_rescueBackup.KeepInCase(*this, "the session ends now, before the last try to store the changes");
+        m_rescueBackup.SaveDone(!SaveAll().ChangesUnstored());
     }
     FinishSessionEnd();
 }

@@ -42,6 +42,16 @@ bool EnsureBackupFolderQuietly()
     return FolderExists(standard);
 }
 
+BackupFolderTrouble EnsureBackupFolderTrouble()
+{
+    if (EnsureBackupFolderQuietly())
+        return BackupFolderTrouble::kNone;
+    const DWORD attributes = GetFileAttributesA(DataFilePath(DataName::kBackupFolder).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)
+               ? BackupFolderTrouble::kFileInTheWay
+               : BackupFolderTrouble::kCannotBeMade;
+}
+
 int EnsureBackupFolder(HWND owner)
 {
     if (EnsureBackupFolderQuietly())

@@ -164,12 +164,18 @@ std::string StandardBackupFolder(const char* tooLongText)
     return folder.substr(0, CConfigSettings::kBackupFolderSize - 1);
 }
 
-void UseBackupFolder(const std::string& folder)
+// A standard folder that cannot be made is told once a start has read the
+// folder of the settings (told: true), not also for the standard one taken
+// before.
+void UseBackupFolder(const std::string& folder, bool told)
 {
     CConfigSettings& config = ConfigSettings();
     std::snprintf(config.backupFolder, sizeof config.backupFolder, "%s", folder.c_str());
     SetCurrentBackupFolder(config.backupFolder);
-    EnsureBackupFolder(nullptr);
+    if (told)
+        EnsureBackupFolder(nullptr);
+    else
+        EnsureBackupFolderQuietly();
     // The check may have fallen back to the standard folder.
     std::snprintf(config.backupFolder, sizeof config.backupFolder, "%s", GetCurrentBackupFolder());
 }
@@ -196,7 +202,8 @@ void LoadSettings()
     SetStandardSounds(config);
     SetDefaultHotkeys(config);
     UseBackupFolder(StandardBackupFolder(
-        "The standard backup folder path is too long ?? (maximum 100 characters are allowed)"));
+                        "The standard backup folder path is too long ?? (maximum 100 characters are allowed)"),
+                    false);
     LoadMailAndBackupSettings();
     SetNoteManagerDefaults(NoteManagerOptions());
     BuildDefaultCalendarStyles(user.userId);
@@ -240,5 +247,5 @@ void LoadMailAndBackupSettings()
     if (backupFolder.find(":\\") == std::string::npos && !IsNetworkPath(backupFolder.c_str()))
         backupFolder = StandardBackupFolder(
             "The standard backup folder path is too long [maximum 100 characters are allowed)");
-    UseBackupFolder(backupFolder);
+    UseBackupFolder(backupFolder, true);
 }

@@ -11,6 +11,7 @@
 #include "foundation/DateTime.h"
 #include "foundation/FileHelpers.h"
 #include "foundation/FileSearch.h"
+#include "foundation/FolderIdentity.h"
 #include "foundation/FormatSettings.h"
 #include "foundation/GenericString.h"
 #include "foundation/TextFormatting.h"
@@ -108,14 +109,21 @@ std::string BackupFilePath(const std::string& name)
     return BackupFolderPath() + "\\" + name;
 }
 
-std::vector<BackupListEntry> BuildBackupList()
+namespace {
+std::vector<BackupListEntry> ListedBackups()
 {
-    EnsureBackupFolder(nullptr);
     std::vector<BackupListEntry> list = FindBackups();
     std::stable_sort(list.begin(), list.end(), NewerFirst);
     for (BackupListEntry& entry : list)
         entry.displayText = BackupDisplayText(entry.date);
     return list;
+}
+}
+
+std::vector<BackupListEntry> BuildBackupList()
+{
+    EnsureBackupFolder(nullptr);
+    return ListedBackups();
 }
 
 std::string BackupDisplayText(const BackupStamp& date)
@@ -172,26 +180,29 @@ std::vector<std::string> RescueBackupFolders()
     const std::string backups = BackupFolderPath();
     if (!backups.empty())
         folders.push_back(backups);
+    // A backup folder chosen as the data folder, spelt otherwise, is searched once.
     const std::string data = GetDataFolder();
-    if (!data.empty() && lstrcmpiA(backups.c_str(), data.c_str()) != 0)
+    if (!data.empty() && (backups.empty() || !IsSameFolder(backups, data)))
         folders.push_back(data);
     return folders;
 }
 
-std::vector<BackupListEntry> BuildRestoreList()
+RestoreChoices BuildRestoreChoices()
 {
-    std::vector<BackupListEntry> list = BuildBackupList();
+    RestoreChoices choices;
+    choices.trouble = EnsureBackupFolderTrouble();
+    choices.backups = ListedBackups();
     for (const std::string& folder : RescueBackupFolders()) {
         const std::vector<BackupListEntry> rescues = FindRescueBackups(folder);
-        list.insert(list.end(), rescues.begin(), rescues.end());
+        choices.rescues.insert(choices.rescues.end(), rescues.begin(), rescues.end());
     }
-    std::stable_sort(list.begin(), list.end(), NewerToTheSecondFirst);
-    return list;
+    std::stable_sort(choices.rescues.begin(), choices.rescues.end(), NewerToTheSecondFirst);
+    return choices;
 }
 
-bool RestorableBackupsExist()
+bool RestoreSubmenuHasEntries()
 {
-    if (BackupFilesExist())
+    if (EnsureBackupFolderTrouble() != BackupFolderTrouble::kNone || BackupFilesExist())
         return true;
     const std::string data = GetDataFolder();
     return !data.empty() && !FindRescueBackups(data).empty();

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "store/BackupFolderCheck.h"
 #include "xmlfiles/bytes/BackupNames.h"
 
 // The backup files of the current backup folder, as the Restore submenu, the
@@ -27,17 +28,25 @@ int ListBackupFiles(const char* folder, const char* subfolder, const char* exten
 // first; only names of exactly the dated form are listed.
 std::vector<BackupListEntry> BuildBackupList();
 
-// The backups of the list and the rescue backups of the backup folder and
-// the data folder, newest first: what the Restore submenu offers.
-std::vector<BackupListEntry> BuildRestoreList();
+// What the Restore submenu offers: the backups of the list, and the rescue
+// backups of the backup folder and the data folder, each newest first. The
+// backup folder is made sure of without a box, which would close the menu:
+// trouble says why the backups of the list are missing.
+struct RestoreChoices {
+    std::vector<BackupListEntry> backups;
+    std::vector<BackupListEntry> rescues;
+    BackupFolderTrouble trouble = BackupFolderTrouble::kNone;
+};
+RestoreChoices BuildRestoreChoices();
 // The rescue backups of the folder, in the order of the search.
 std::vector<BackupListEntry> FindRescueBackups(const std::string& folder);
 // The folders where rescue backups are written: the current backup folder,
 // and the data folder when it cannot take them; each once.
 std::vector<std::string> RescueBackupFolders();
-// Something for the Restore submenu to offer: a backup file in the backup
-// folder, or a rescue backup in the data folder.
-bool RestorableBackupsExist();
+// Something for the Restore submenu to show: a backup file in the backup
+// folder, a rescue backup in the data folder, or why the backup folder
+// cannot be made.
+bool RestoreSubmenuHasEntries();
 
 // The text a backup is shown by: the date with the weekday and the year, ", ",
 // the time and three blanks.

@@ -27,6 +27,10 @@ const long long kKeptMinutes = 30;
 // be taken for the marker.
 const char kContentsName[] = "contents.lst";
 const DWORD kMaxContentsSize = 4096;
+// The print of the notes the last restore left; neither a "*.txt" file nor
+// one the list names.
+const char kPrintName[] = "restored.lst";
+const DWORD kMaxPrintSize = 256;
 
 std::string InUndoFolder(const char* name)
 {
@@ -164,13 +168,20 @@ bool HasCompleteUnrestoreSet()
 bool CopyDataFilesToUnrestore(const BackupStamp& now, std::vector<std::string>& failed)
 {
     failed.clear();
-    EnsureBackupFolder(nullptr);
+    EnsureBackupFolderQuietly();
     const std::string folder = UnrestoreFolderPath();
     if (!FolderExists(folder))
         CreateDirectoryA(folder.c_str(), nullptr);
     // A list left by an earlier copy goes first: until the new one is
-    // written, the folder does not count as a copy.
+    // written, the folder does not count as a copy. So do its print and its
+    // marker, which the new copy's would otherwise meet.
     DeleteFileA(InUndoFolder(kContentsName).c_str());
+    DeleteFileA(InUndoFolder(kPrintName).c_str());
+    ForEachFileMatch(InUndoFolder("*.txt"), [](const WIN32_FIND_DATAA& match) {
+        if (IsBackupFileName(match.cFileName))
+            DeleteFileA(InUndoFolder(match.cFileName).c_str());
+        return true;
+    });
     std::string contents;
     for (const char* table : kUnrestoreTables) {
         if (!CopyFileA(DataFilePath(table).c_str(), InUndoFolder(table).c_str(), FALSE))
@@ -199,9 +210,20 @@ bool CopyDataFilesToUnrestore(const BackupStamp& now, std::vector<std::string>& 
     return failed.empty();
 }
 
+bool WriteRestoredNotesPrint(const std::string& print)
+{
+    return WriteText(InUndoFolder(kPrintName), print);
+}
+
+std::string ReadRestoredNotesPrint()
+{
+    std::string print;
+    return ReadSmallFile(InUndoFolder(kPrintName), kMaxPrintSize, print) ? print : std::string();
+}
+
 bool FindUnrestoreMarker(std::string& text, BackupStamp& date)
 {
-    EnsureBackupFolder(nullptr);
+    EnsureBackupFolderQuietly();
     text.clear();
     bool found = false;
     ForEachFileMatch(InUndoFolder("*.txt"), [&](const WIN32_FIND_DATAA& match) {
@@ -234,7 +256,7 @@ void ExpireUnrestoreSet(bool force, const BackupStamp& now)
 
 bool PlanUnrestoreSetBack(CFileSetReplacement& replacement)
 {
-    EnsureBackupFolder(nullptr);
+    EnsureBackupFolderQuietly();
     SetContents contents;
     if (!ReadContents(contents))
         return false;

@@ -26,6 +26,14 @@ bool HasCompleteUnrestoreSet();
 // to error.txt): the copy made is then removed, and a restore must not go on.
 bool CopyDataFilesToUnrestore(const BackupStamp& now, std::vector<std::string>& failed);
 
+// What the notes were like once the last restore had stored them (a print
+// that tells one set of notes from another, made by the caller), kept beside
+// the copy: while the notes are still those, a further restore is one of a
+// row and keeps the copy. Empty when none is kept (a copy made before the
+// print was kept, or a restore that did not finish).
+bool WriteRestoredNotesPrint(const std::string& print);
+std::string ReadRestoredNotesPrint();
+
 // The marker's date and its display text ("<date>, <time>,"); false, and an
 // empty text, when there is none.
 bool FindUnrestoreMarker(std::string& text, BackupStamp& date);

@@ -14,8 +14,10 @@ const char kSeparatorText[] = "----------------------------------";
 namespace {
 // Commands that open the next menu or end the program: the caller acts on them.
 const UINT kReturnedCommands[] = {4029, 4123, 4469, 4138, 633, 4139, 634, 4007};
-// Items that start a new column with a dividing bar.
-const UINT kColumnBreakIds[] = {3433, 3473, 3513, 3553, 3593, 3633, 3030, 3060, 3090};
+// Items that start a new column with a dividing bar: the Show notes
+// submenu's hidden notes. (The Restore submenu makes its own columns fit the
+// screen.)
+const UINT kColumnBreakIds[] = {3433, 3473, 3513, 3553, 3593, 3633};
 
 bool Contains(const UINT* ids, size_t count, UINT id)
 {
@@ -149,11 +151,7 @@ void CCoolMenu::InitMenuStructures(int index, const char* text, UINT id, int ima
         ModifyMenuA(m_menu, static_cast<UINT>(imageOrPosition), MF_BYPOSITION | MF_OWNERDRAW | MF_SEPARATOR, 0,
                     data);
     } else if (id >= kFirstPopupId && id <= kLastPopupId) {
-        UINT position = id - kFirstPopupId;
-        HMENU submenu = GetSubMenu(m_menu, static_cast<int>(position));
-        UINT state = GetMenuState(m_menu, position, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED);
-        ModifyMenuA(m_menu, position, MF_BYPOSITION | MF_POPUP | MF_OWNERDRAW | state,
-                    reinterpret_cast<UINT_PTR>(submenu), data);
+        MakePopupOwnerDrawn(id - kFirstPopupId, item);
     } else {
         // Grayed and checked states set before stay as they were.
         UINT state = GetMenuState(m_menu, id, MF_BYCOMMAND);
@@ -163,6 +161,46 @@ void CCoolMenu::InitMenuStructures(int index, const char* text, UINT id, int ima
                              : 0;
         ModifyMenuA(m_menu, id, MF_BYCOMMAND | MF_OWNERDRAW | breakFlag | keep, id, data);
     }
+}
+
+void CCoolMenu::MakePopupOwnerDrawn(UINT position, CCoolMenuItem& item)
+{
+    HMENU submenu = GetSubMenu(m_menu, static_cast<int>(position));
+    UINT state = GetMenuState(m_menu, position, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED);
+    ModifyMenuA(m_menu, position, MF_BYPOSITION | MF_POPUP | MF_OWNERDRAW | state,
+                reinterpret_cast<UINT_PTR>(submenu), reinterpret_cast<LPCSTR>(&item));
+}
+
+void CCoolMenu::InitPopupItem(int index, int position, const char* text)
+{
+    if (index < 0 || index >= m_count || position < 0) {
+        ShowErrorMessage(m_owner, "InitPopupItem::Index out of bounds", ProgramTitle);
+        return;
+    }
+    CCoolMenuItem& item = m_items[index];
+    item = CCoolMenuItem();
+    item.font = GetCoolMenuLook().normalFont;
+    CopyCut(item.text, sizeof item.text, text ? text : "", std::strlen(text ? text : ""));
+    item.id = kFirstPopupId;
+    MakePopupOwnerDrawn(static_cast<UINT>(position), item);
+}
+
+bool CCoolMenu::HoldsItem(ULONG_PTR itemData) const
+{
+    const auto* item = reinterpret_cast<const CCoolMenuItem*>(itemData);
+    return m_items && item >= m_items && item < m_items + m_count;
+}
+
+int CoolMenuItemHeight()
+{
+    HDC dc = GetDC(nullptr);
+    HFONT font = GetCoolMenuLook().normalFont;
+    HGDIOBJ previous = font ? SelectObject(dc, font) : nullptr;
+    const SIZE text = MeasureText(dc, "Ag");
+    if (previous)
+        SelectObject(dc, previous);
+    ReleaseDC(nullptr, dc);
+    return (text.cy > 16 ? text.cy : 16) + 3;
 }
 
 UINT CCoolMenu::TrackPopup(UINT flags, int x, int y, HWND owner)
@@ -185,7 +223,7 @@ void CCoolMenu::MeasureItem(MEASUREITEMSTRUCT* measure)
         return;
     if (std::strcmp(item->text, kSeparatorText) == 0) {
         measure->itemWidth = 100;
-        measure->itemHeight = 10;
+        measure->itemHeight = kCoolMenuSeparatorHeight;
         return;
     }
     HDC dc = GetDC(m_owner);

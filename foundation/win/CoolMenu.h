@@ -59,6 +59,12 @@ public:
     // argument is the image, or for a separator the item's position.
     void InitMenuStructures(int index, const char* text, UINT id, int imageOrPosition, int disabledImage,
                             DWORD check, COLORREF recolour, bool bold);
+    // Fills item index as the popup at that position of the menu (any
+    // position, unlike the popup ids of InitMenuStructures) and makes it
+    // owner-drawn.
+    void InitPopupItem(int index, int position, const char* text);
+    // Whether the item data of a WM_MEASUREITEM is one of this menu's items.
+    bool HoldsItem(ULONG_PTR itemData) const;
     // Attaches a loaded menu and makes every item owner-drawn with its own
     // text, separators as separators; the images are those the items are
     // given afterwards, if any.
@@ -91,6 +97,8 @@ private:
                         const Colours& colours) const;
     void DrawImage(HDC dc, const RECT& item, const CCoolMenuItem& entry, bool grayed, bool selected,
                    bool checked, bool xpLook) const;
+    // The item owner-drawn as the popup of that position, keeping its state.
+    void MakePopupOwnerDrawn(UINT position, CCoolMenuItem& item);
 
     int m_imageWidth = 16;
     int m_imageHeight = 16;
@@ -109,6 +117,11 @@ private:
     int m_widestShortcut = 0;
     int m_widestText = 0;
 };
+
+// The height MeasureItem gives an item in the menus' normal font.
+int CoolMenuItemHeight();
+// The height it gives a separator.
+const int kCoolMenuSeparatorHeight = 10;
 
 // A vertical gradient over the rectangle; without GradientFill, a rectangle in
 // the selected pen and brush.

@@ -346,6 +346,9 @@ TEST(RescueBackup, ARefusedEndFindsANameWhateverIsTakenAndAFolderWhateverStandsI
     ASSERT_EQ(logged.size(), 2u) << "error.txt says where the notes went";
     const std::string inDataFolder = install.File(FileNameOf(logged[1]));
     EXPECT_TRUE(Contains(ReadWholeFile(inDataFolder), "More " + edited));
+    EXPECT_TRUE(Contains(ReadWholeFile(install.File("error.txt")),
+                         "the backup folder could not take the file, so the notes as they are now are in " +
+                             inDataFolder + "\r\n"));
     EXPECT_EQ(FileNameOf(AnswerNoToTheQuestion(process, "RescueBackupInTheDataFolder")), FileNameOf(logged[1]));
     EXPECT_EQ(ReadWholeFile(install.File("BACKUP")), "not a folder");
     // Here the system ends the process.
@@ -481,4 +484,39 @@ TEST(RescueBackup, AnExitThatCannotStoreTheEditWritesItBeforeAnyBoxAndSaysOnceWh
     EXPECT_EQ(FileNameOf(BackupNamedIn(box.text)), rescues[0]) << box.text;
     EXPECT_EQ(RescueBackupNames(install), rescues);
     // Here the user's session ends with the question up.
+}
+
+TEST(RescueBackup, AnEditAfterTheAnswerToAnEndIsKeptInCaseUntilTheLastSaveStoresIt)
+{
+    ProgramInstall install;
+    InstallWithOneNote(install);
+    RunningProgram program(install, "");
+    HWND main = StartAndEdit(program, "Answered ");
+    ASSERT_NE(main, nullptr);
+    const DWORD process = program.ProcessId();
+    const std::string edited = std::string("Answered ") + kStoredText;
+
+    // The end of the session is allowed: everything is stored (and the
+    // rescue backup written in case before the save goes again, unheard of).
+    LRESULT answer = 0;
+    ASSERT_TRUE(SendWithTimeout(main, WM_QUERYENDSESSION, 0, 0, &answer));
+    EXPECT_NE(answer, 0);
+    EXPECT_TRUE(StoredNoteHas(install.Path(), edited));
+    // Typed before the session ends: the edit goes into a rescue backup
+    // before the last save, which stores it, and the file goes again.
+    TypeAtStart(WaitForNoteWithText(process, edited), "Later ");
+    ASSERT_NE(WaitForNoteWithText(process, "Later " + edited), nullptr);
+    ASSERT_TRUE(SendWithTimeout(main, WM_ENDSESSION, TRUE, 0));
+    EXPECT_TRUE(StoredNoteHas(install.Path(), "Later " + edited));
+    EXPECT_TRUE(RescueBackupNames(install).empty());
+    EXPECT_TRUE(RescueMarkNames(install).empty());
+    const std::vector<std::string> logged = RescueBackupsLogged(install);
+    ASSERT_EQ(logged.size(), 1u);
+    const std::string log = ReadWholeFile(install.File("error.txt"));
+    EXPECT_TRUE(Contains(log, "the session ends now, before the last try to store the changes; the notes as they "
+                              "are now are in " + logged[0] + "\r\n")) << log;
+    EXPECT_TRUE(Contains(log, logged[0] + " was removed: a save stored every change")) << log;
+    EXPECT_FALSE(Contains(log, "could not be stored")) << log;
+    EXPECT_FALSE(ProgramBoxShown(process));
+    // Here the system ends the process.
 }

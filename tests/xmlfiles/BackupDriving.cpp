@@ -15,7 +15,9 @@
 #include "store/NoteSaving.h"
 #include "store/TableText.h"
 #include "support/CurrentFolder.h"
+#include "support/MenuDriving.h"
 #include "support/NoteDriving.h"
+#include "support/Screenshot.h"
 #include "support/StoredNotes.h"
 #include "support/UnixProgram.h"
 #include "xmlfiles/XmlDocument.h"
@@ -141,6 +143,64 @@ HWND WaitForDialog(DWORD process, const char* caption)
     HWND dialog = nullptr;
     WaitUntil([&] { return (dialog = FindTopWindowTitled("#32770", caption, process)) != nullptr; });
     return dialog;
+}
+
+HWND OpenBackupSubmenu(HWND main, DWORD process)
+{
+    HWND tray = OpenTrayMenu(main, process);
+    if (!tray)
+        return nullptr;
+    for (int i = 0; i < 4; ++i)
+        PressMenuKey(tray, VK_UP);
+    PressMenuKey(tray, VK_RIGHT);
+    return WaitForSubmenu(process, tray);
+}
+
+HWND OpenRestoreSubmenu(HWND main, DWORD process)
+{
+    HWND backup = OpenBackupSubmenu(main, process);
+    if (!backup)
+        return nullptr;
+    PressMenuKey(backup, VK_DOWN);
+    const std::vector<HWND> before = OpenMenus(process);
+    PressMenuKey(backup, VK_RIGHT);
+    return WaitForNewMenu(process, before);
+}
+
+HWND OpenOlderBackups(DWORD process, HWND menu)
+{
+    // From the first entry, or from none, up goes round to the last.
+    const std::vector<HWND> before = OpenMenus(process);
+    PressMenuKey(menu, VK_UP);
+    PressMenuKey(menu, VK_RIGHT);
+    return WaitForNewMenu(process, before);
+}
+
+HWND ClickEntryForDialog(HWND menu, DWORD process, const std::string& layout, size_t entry, const char* picture,
+                         const char* caption)
+{
+    const MenuPicture list(menu, layout);
+    EXPECT_TRUE(list.Fits()) << "the menu does not show the " << layout.size() << " rows of " << layout;
+    if (!list.Fits())
+        return nullptr;
+    SetCursorPos(list.ItemMiddle(entry).x, list.ItemMiddle(entry).y);
+    SaveScreenshotOf(menu, picture);
+    ClickAt(list.ItemMiddle(entry));
+    return WaitForDialog(process, caption);
+}
+
+std::string UnrestoreFromTrayMenu(HWND main, DWORD process)
+{
+    HWND backup = OpenBackupSubmenu(main, process);
+    if (!backup)
+        return "(no menu)";
+    PressMenuKey(backup, VK_DOWN);
+    PressMenuKey(backup, VK_DOWN);
+    PressMenuKey(backup, VK_RETURN);
+    HWND undo = WaitForDialog(process, "Unrestore notes...");
+    if (!undo || !ClickDialogButton(undo, IDOK))
+        return "(no dialog)";
+    return AcknowledgeProgramBox(process);
 }
 
 bool PressAndWaitGone(HWND dialog, int buttonId)

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "note/NoteController.h"
+#include "support/DialogClicks.h"
 #include "support/ProgramDriver.h"
 #include "xmlfiles/bytes/BackupRecords.h"
 
@@ -59,6 +60,26 @@ std::string BoxAfterCommand(HWND main, DWORD process, UINT command);
 
 // A dialog of the program by its caption, once it is shown.
 HWND WaitForDialog(DWORD process, const char* caption);
+
+// The tray menu's Backup/restore submenu (above Help, About and Exit),
+// opened with the keys: its first entry is selected; null when it did not
+// come.
+HWND OpenBackupSubmenu(HWND main, DWORD process);
+// Its Restore submenu, opened with the keys; null when it did not come.
+HWND OpenRestoreSubmenu(HWND main, DWORD process);
+// The "Older backups" submenu at the bottom of the open Restore submenu (or
+// of an older one, whose first entry is selected), opened with the keys;
+// null when it did not come.
+HWND OpenOlderBackups(DWORD process, HWND menu);
+// The entry at that place of the open menu (counted as MenuPicture counts
+// items) clicked as the user clicks it, with the menu kept as a picture of
+// that name first; the dialog of the caption that it opens, or null when the
+// menu did not show as its layout says, or no dialog came.
+HWND ClickEntryForDialog(HWND menu, DWORD process, const std::string& layout, size_t entry, const char* picture,
+                         const char* caption);
+// "Unrestore..." chosen with the keys in the Backup/restore submenu and Yes
+// clicked in its dialog; the text of the program's box that follows.
+std::string UnrestoreFromTrayMenu(HWND main, DWORD process);
 // Presses the dialog's button and waits until the dialog has gone.
 bool PressAndWaitGone(HWND dialog, int buttonId);
 

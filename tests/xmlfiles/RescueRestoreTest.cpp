@@ -25,41 +25,13 @@ std::vector<std::string> RescueBackupsOf(const ProgramInstall& install)
     return FileNamesMatching(install.File("BACKUP\\Unstored *.QPK"));
 }
 
-// The tray menu's Backup/restore (above Help, About and Exit) and its
-// Restore submenu, opened with the keys; the submenu, or null.
-HWND OpenRestoreSubmenu(HWND main, DWORD process)
-{
-    HWND tray = OpenTrayMenu(main, process);
-    if (!tray)
-        return nullptr;
-    for (int i = 0; i < 4; ++i)
-        PressMenuKey(tray, VK_UP);
-    PressMenuKey(tray, VK_RIGHT);
-    HWND backup = WaitForSubmenu(process, tray);
-    if (!backup)
-        return nullptr;
-    PressMenuKey(backup, VK_DOWN);
-    const std::vector<HWND> before = OpenMenus(process);
-    PressMenuKey(backup, VK_RIGHT);
-    return WaitForNewMenu(process, before);
-}
-
 // The entry at that place of the Restore submenu clicked, and the restore
 // dialog it opens; null when either did not come. The submenu is kept as a
 // picture.
 HWND PickRestoreEntry(HWND main, DWORD process, const std::string& layout, size_t entry, const char* picture)
 {
     HWND restores = OpenRestoreSubmenu(main, process);
-    if (!restores)
-        return nullptr;
-    const MenuPicture list(restores, layout);
-    EXPECT_TRUE(list.Fits()) << "the Restore submenu shows " << layout.size() << " entries";
-    if (!list.Fits())
-        return nullptr;
-    SetCursorPos(list.ItemMiddle(entry).x, list.ItemMiddle(entry).y);
-    SaveScreenshotOf(restores, picture);
-    ClickAt(list.ItemMiddle(entry));
-    return WaitForDialog(process, "Restore notes...");
+    return restores ? ClickEntryForDialog(restores, process, layout, entry, picture, "Restore notes...") : nullptr;
 }
 
 // One timed save: the housekeeping ticks of its minute, as the timer sends them.
@@ -70,16 +42,6 @@ bool TimedSave(HWND main)
             return false;
     }
     return true;
-}
-
-// Yes of the restore dialog clicked, as the user clicks it.
-bool ClickYes(HWND dialog)
-{
-    RECT yes{};
-    if (!GetWindowRect(GetDlgItem(dialog, IDOK), &yes))
-        return false;
-    ClickAt(POINT{(yes.left + yes.right) / 2, (yes.top + yes.bottom) / 2});
-    return WaitUntil([&] { return !IsWindow(dialog); });
 }
 }
 
@@ -127,17 +89,17 @@ TEST(RescueRestore, TheRestoreSubmenuOffersTheRescueBackupsOfBothFoldersAndResto
         TypeAtStart(note, "Newer ");
         ASSERT_NE(WaitForNoteWithText(process, "Newer Edited Kept note"), nullptr);
 
-        // The submenu lists it, written during the run, before the dated
-        // backup of the first run's end and the older one of the data folder.
+        // The submenu lists it, written during the run, and the older one of
+        // the data folder, above the dated backup of the first run's end.
         // Restoring it needs the notes saved first, which cannot be: nothing
         // is restored, and the box names the rescue backup that now holds the
         // newer text.
-        HWND dialog = PickRestoreEntry(main, process, "iii", 0, "RestoreSubmenuWithRescueBackups");
+        HWND dialog = PickRestoreEntry(main, process, "ii-i", 0, "RestoreSubmenuWithRescueBackups");
         ASSERT_NE(dialog, nullptr);
         const std::string question = ReadWindowText(GetDlgItem(dialog, IDC_RESTORE_QUESTION));
         EXPECT_TRUE(Contains(question, " (unstored) ?")) << question;
         EXPECT_TRUE(IsDlgButtonChecked(dialog, IDC_RESTORE_REPLACE));
-        ASSERT_TRUE(ClickYes(dialog));
+        ASSERT_TRUE(ClickDialogButton(dialog, IDOK));
         const std::string told = AcknowledgeProgramBox(process);
         EXPECT_TRUE(Contains(told, "Your notes could not be saved before the restore")) << told;
         EXPECT_TRUE(Contains(told, "Nothing was restored")) << told;
@@ -149,13 +111,13 @@ TEST(RescueRestore, TheRestoreSubmenuOffersTheRescueBackupsOfBothFoldersAndResto
         EXPECT_NE(NoteWithText(process, "Newer Edited Kept note"), nullptr);
     }
 
-    // The table free, the one written by the timed save, second of the four
-    // entries now, is picked: its note comes back in place of the one there
+    // The table free, the one written by the timed save, second of the
+    // three rescue backups now, is picked: its note comes back in place of the one there
     // was, and the restore can be undone.
-    HWND dialog = PickRestoreEntry(main, process, "iiii", 1, "RestoreSubmenuPickingARescueBackup");
+    HWND dialog = PickRestoreEntry(main, process, "iii-i", 1, "RestoreSubmenuPickingARescueBackup");
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(IsDlgButtonChecked(dialog, IDC_RESTORE_REPLACE));
-    ASSERT_TRUE(ClickYes(dialog));
+    ASSERT_TRUE(ClickDialogButton(dialog, IDOK));
     EXPECT_TRUE(Contains(AcknowledgeProgramBox(process), "The restore operation has been successfully"));
     EXPECT_NE(WaitForNoteWithText(process, "Edited Kept note"), nullptr);
     EXPECT_EQ(NoteWithText(process, "Newer Edited Kept note"), nullptr);

@@ -77,3 +77,7 @@ std::string RescueOfMarkName(const std::string& markName);
 std::string RescueMarkText(const std::string& rescueName, unsigned long long tableWriteTime);
 // That write of the notes table, read back; false for a text that holds none.
 bool ReadRescueMarkTableTime(const std::string& text, unsigned long long& tableWriteTime);
+// What a mark holds in place of that write once a start has offered its
+// rescue backup and the user has not answered yet: it tells every later start
+// of the backup, whatever the table holds, until the user answers.
+const unsigned long long kRescueMarkAwaitsAnswer = 0xFFFFFFFFFFFFFFFFULL;
