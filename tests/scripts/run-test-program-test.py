@@ -1,0 +1,104 @@
+#!/usr/bin/env python3
+"""The runner of the Windows test programs (scripts/run-test-program.sh) on a
+screen of the test script: a program that fails with a working desktop is run
+once and its failure stands, with one line saying so; a program that says it
+found no desktop (exit code 75), or that fails once the holder of its desktop
+has gone, is run once more, with one line saying what was seen. Run by the
+test script, which keeps the prefix's desktop:
+    run-test-program-test.py PREFIX"""
+import os
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+REPO = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
+RUNNER = os.path.join(REPO, "scripts", "run-test-program.sh")
+PREFIX = sys.argv.pop(1) if len(sys.argv) > 1 else ""
+
+
+def screen_prefix():
+    """The prefix the runner gives the screen CTest gave this test."""
+    screen = os.environ.get("CTEST_RESOURCE_GROUP_0_SCREENS", "").split(",")[0]
+    screen = screen[len("id:"):] if screen.startswith("id:") else screen
+    return PREFIX if screen in ("", "1") else PREFIX + "-" + screen
+
+
+class RunTestProgram(unittest.TestCase):
+    def setUp(self):
+        if not os.path.isfile(os.path.join(screen_prefix(), ".holder-pid")):
+            self.fail("no desktop holder in " + screen_prefix() + ": run this through scripts/test.sh")
+        # A short folder: Wine reaches it through Z: with its whole path.
+        self.folder = tempfile.TemporaryDirectory(dir="/tmp")
+        self.runs = os.path.join(self.folder.name, "runs.txt")
+
+    def tearDown(self):
+        self.folder.cleanup()
+
+    def run_program(self, batch_lines, while_it_runs=None):
+        """The runner given a batch file of Wine's cmd.exe, which notes each
+        run in runs.txt: its exit code, its output, and the runs noted. What
+        is given to do while the program runs is done once its first run is
+        noted."""
+        batch = os.path.join(self.folder.name, "program.bat")
+        with open(batch, "w", newline="\r\n") as file:
+            file.write("@echo off\n" + "\n".join(batch_lines) + "\n")
+        windows_path = "Z:" + batch.replace("/", "\\")
+        runner = subprocess.Popen(["bash", RUNNER, PREFIX, "cmd", "/c", windows_path], cwd=self.folder.name,
+                                  stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
+        if while_it_runs:
+            deadline = time.monotonic() + 120
+            while not os.path.exists(self.runs) and time.monotonic() < deadline:
+                time.sleep(0.1)
+            while_it_runs()
+        output = runner.communicate(timeout=600)[0]
+        runs = 0
+        if os.path.exists(self.runs):
+            with open(self.runs) as file:
+                runs = len(file.read().split())
+        return runner.returncode, output, runs
+
+    def test_a_failure_with_a_working_desktop_stands(self):
+        code, output, runs = self.run_program(["echo ran>>runs.txt", "exit 1"])
+        self.assertEqual(code, 1, output)
+        self.assertEqual(runs, 1, output)
+        self.assertNotIn("runs once more", output)
+        self.assertIn("run-test-program: cmd: failed (exit code 1) with a working desktop; "
+                      "its failures stand and it is not run again", output)
+
+    def test_a_program_that_found_no_desktop_runs_once_more(self):
+        code, output, runs = self.run_program([
+            "if exist runs.txt (echo ran>>runs.txt & exit 0)",
+            "echo ran>>runs.txt",
+            "exit 75",
+        ])
+        self.assertEqual(code, 0, output)
+        self.assertEqual(runs, 2, output)
+        self.assertIn("run-test-program: cmd: ran without a working desktop: it had no working desktop at its "
+                      "start (exit code 75); the desktop is made again and the program runs once more", output)
+
+    def test_a_failure_after_the_desktop_holder_has_gone_runs_once_more(self):
+        # The holder ends while the program runs; the program fails after it.
+        def end_the_holder():
+            with open(os.path.join(screen_prefix(), ".holder-pid")) as file:
+                os.kill(int(file.read()), signal.SIGKILL)
+            open(os.path.join(self.folder.name, "ended.txt"), "w").close()
+
+        code, output, runs = self.run_program([
+            "if exist runs.txt (echo ran>>runs.txt & exit 0)",
+            "echo ran>>runs.txt",
+            ":wait",
+            "if not exist ended.txt goto wait",
+            "exit 1",
+        ], end_the_holder)
+        self.assertEqual(code, 0, output)
+        self.assertEqual(runs, 2, output)
+        self.assertIn("run-test-program: cmd: ran without a working desktop: the holder of its desktop has gone; "
+                      "the desktop is made again and the program runs once more", output)
+        self.assertNotIn("could not be made again", output)
+
+
+if __name__ == "__main__":
+    unittest.main()
