@@ -277,7 +277,11 @@ bool NoteManagerWindow::ReadyForClicks() const
 {
     SetForegroundWindow(m_window);
     HWND window = m_window;
-    return WaitUntil([&] { return GetForegroundWindow() == window; }) && WaitUntilPainted(window);
+    // A click from here reaches the window without waiting for what X told
+    // its thread before it, as a user's click would (a box closed just
+    // before, say): the thread reads that first.
+    return WaitUntil([&] { return GetForegroundWindow() == window; }) && ForegroundReadItsNotices() &&
+           WaitUntilPainted(window);
 }
 
 bool NoteManagerWindow::ChooseComboItem(int comboId, int index) const
@@ -288,16 +292,8 @@ bool NoteManagerWindow::ChooseComboItem(int comboId, int index) const
     RECT box{};
     GetWindowRect(combo, &box);
     const POINT arrow{box.right - GetSystemMetrics(SM_CXVSCROLL) / 2 - 1, (box.top + box.bottom) / 2};
-    // The arrow is clicked again, at most twice, when its list is not seen
-    // open: on a loaded machine, just after a box had closed, a click was
-    // seen to leave the combo focused with its list closed.
-    HWND list = nullptr;
-    for (int attempt = 0; attempt < 3 && !list; ++attempt) {
-        if (attempt > 0)
-            ReportExtraTry("the combo's arrow clicked again", attempt + 1, "its list was not seen open");
-        ClickAt(arrow);
-        list = WaitUntil([&] { return ComboDropped(comboId); }) ? DroppedList(m_process) : nullptr;
-    }
+    ClickAt(arrow);
+    HWND list = WaitUntil([&] { return ComboDropped(comboId); }) ? DroppedList(m_process) : nullptr;
     // The button let go on the arrow hands the mouse to the list.
     if (!list || !WaitUntil([&] { return CaptureOf(combo) == list; }))
         return false;

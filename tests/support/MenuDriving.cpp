@@ -6,6 +6,7 @@
 #include "globals/MainWindowMessages.h"
 
 #include "support/ExtraTries.h"
+#include "support/NoticeReading.h"
 #include "support/ProgramDriver.h"
 #include "support/Screenshot.h"
 
@@ -79,20 +80,20 @@ HWND WaitForOpenMenus(DWORD process, size_t count)
 
 HWND OpenMenuByMessage(HWND window, DWORD process, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        if (attempt > 0)
-            ReportExtraTry("the message that opens a menu sent again", attempt + 1,
-                           "the program handled it and no menu showed");
-        if (!SendInOrder(window, message, wParam, lParam))
-            return nullptr;
-        std::vector<HWND> menus;
-        WaitUntil([&] { return !(menus = OpenMenus(process)).empty() || AllSentHandled(); });
-        if (!menus.empty())
-            return menus.front();
-        if (!AllSentHandled())
-            return nullptr;
+    // A user's click comes through X after every notice X sent the window's
+    // thread before it; a message sent from here overtakes those not read
+    // yet. Read in the menu's own loop, the notice that the focus had left
+    // the foreground window (when a dialog over it showed, say) makes Wine
+    // cancel the menu at once: the thread reads them first.
+    if (!WindowReadItsNotices(window)) {
+        ADD_FAILURE() << "the window's thread did not read its notices before the message that opens its menu";
+        return nullptr;
     }
-    return nullptr;
+    if (!SendInOrder(window, message, wParam, lParam))
+        return nullptr;
+    std::vector<HWND> menus;
+    WaitUntil([&] { return !(menus = OpenMenus(process)).empty() || AllSentHandled(); });
+    return menus.empty() ? nullptr : menus.front();
 }
 
 HWND OpenTrayMenu(HWND main, DWORD process, int item)

@@ -21,11 +21,9 @@ HWND WaitForOpenMenus(DWORD process, size_t count);
 // The menu that the message opens in the program's window, once it shows; null
 // when none came. The message is sent, not posted, so that it comes before
 // whatever the test sends next and the driver learns when the window is done
-// with it (a menu's window is done once the menu has closed). A window done
-// with no menu seen had its menu closed before it could be seen (a menu
-// opened by a posted click just after a dialog closed was once not seen on a
-// loaded machine); it is sent the message again, at most twice, so that a
-// window that opens no menu still fails.
+// with it (a menu's window is done once the menu has closed). The window's
+// thread first reads what X has told it, as it has by the time a user's
+// click reaches it.
 HWND OpenMenuByMessage(HWND window, DWORD process, UINT message, WPARAM wParam, LPARAM lParam);
 // The submenu that the open menu opened, once it is shown; null when it did
 // not come within the time.
