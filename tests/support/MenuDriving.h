@@ -32,9 +32,14 @@ HWND WaitForSubmenu(DWORD process, HWND menu);
 // key or click that opens it), once it is shown; null when none came. The
 // system does not list the open menus in the order they opened.
 HWND WaitForNewMenu(DWORD process, const std::vector<HWND>& before);
+// The items of the program's tray menu: new note, undelete | Note Manager to
+// find | settings, backup and restore | help, about | exit.
+extern const char kTrayMenuLayout[];
 // The program's tray menu opened as the tray icon's right click opens it (at
 // the pointer); with an item (counted without separators), that item's
-// submenu opened by the keys. The menu shown last, or null.
+// submenu opened by the keys, once the menu shows that item selected under
+// it (a menu that had selected another item from the pointer's place is
+// opened again, at most twice, each time told). The menu shown last, or null.
 HWND OpenTrayMenu(HWND main, DWORD process, int item = -1);
 // A key pressed in the open menus.
 void PressMenuKey(HWND menu, UINT key);
