@@ -125,17 +125,36 @@ bool NoteManagerWindow::Close() const
     return WaitClosed();
 }
 
-bool NoteManagerWindow::CloseAfterItsSend() const
+bool NoteManagerWindow::CloseAfterItsSend(HWND sentNote) const
 {
-    HWND window = m_window;
-    for (int press = 1; press <= 5; ++press) {
-        if (press > 1)
-            ReportExtraTry("Close pressed again", press, "the window was still waiting on its send");
-        Press(IDCANCEL);
-        if (WaitUntil([&] { return !IsWindow(window); }, 2000))
-            return true;
+    // The window looks at its send once its queue is empty, at the latest
+    // every 50 ms: a second is ample on a loaded machine.
+    const DWORD kLookAfterSendMs = 1000;
+    if (!WaitUntil([&] { return !NoteIsTransmitting(sentNote); })) {
+        ADD_FAILURE() << "the note's send did not end";
+        return false;
     }
-    return false;
+    const DWORD ended = GetTickCount();
+    HWND window = m_window;
+    for (int press = 1;; ++press) {
+        const DWORD pressedAfter = GetTickCount() - ended;
+        Press(IDCANCEL);
+        // The press has run its command once it is handled: the window is
+        // hidden then, or it refused.
+        if (!WaitUntilSentHandled()) {
+            ADD_FAILURE() << "Close was not handled";
+            return false;
+        }
+        if (!IsWindow(window) || !IsWindowVisible(window))
+            return WaitClosed();
+        if (pressedAfter > kLookAfterSendMs) {
+            ADD_FAILURE() << "the window refused Close pressed " << pressedAfter << " ms after its send ended";
+            return false;
+        }
+        ReportExtraTry("Close pressed again", press + 1,
+                       "the window refused the press made " + std::to_string(pressedAfter) +
+                           " ms after its send ended, before it had looked at the send");
+    }
 }
 
 HWND NoteManagerWindow::Status() const
