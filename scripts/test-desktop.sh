@@ -24,6 +24,9 @@ start_desktop_holder() {
   : >"$out"
   setsid "$repo/scripts/wine-run.sh" "$prefix" "$(holder_program "$prefix")" </dev/null >"$out" 2>/dev/null &
   pid=$!
+  # Its end is seen by its process id: the shell that started it says nothing
+  # of it when it is ended (by a test of the runner, say).
+  disown "$pid"
   echo "$pid" >"$prefix/.holder-pid"
   while ! grep -q . "$out" && kill -0 "$pid" 2>/dev/null && [ "$tries" -lt 1200 ]; do
     sleep 0.1
