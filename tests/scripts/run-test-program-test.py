@@ -37,14 +37,18 @@ class RunTestProgram(unittest.TestCase):
     def tearDown(self):
         self.folder.cleanup()
 
-    def run_program(self, batch_lines, while_it_runs=None):
-        """The runner given a batch file of Wine's cmd.exe, which notes each
-        run in runs.txt: its exit code, its output, and the runs noted. What
-        is given to do while the program runs is done once its first run is
+    def run_failing_once(self, exit_code, while_it_runs=None):
+        """The runner given a batch file of Wine's cmd.exe that notes each run
+        in runs.txt and exits with the code on its first run (once the file
+        ended.txt is there, when something is given to do while it runs) and
+        with 0 after: the runner's exit code, its output, and the runs
         noted."""
+        first_run = ["echo ran>>runs.txt", "exit %d" % exit_code]
+        if while_it_runs:
+            first_run[1:1] = [":wait", "if not exist ended.txt goto wait"]
         batch = os.path.join(self.folder.name, "program.bat")
         with open(batch, "w", newline="\r\n") as file:
-            file.write("@echo off\n" + "\n".join(batch_lines) + "\n")
+            file.write("\n".join(["@echo off", "if exist runs.txt (echo ran>>runs.txt & exit 0)"] + first_run) + "\n")
         windows_path = "Z:" + batch.replace("/", "\\")
         runner = subprocess.Popen(["bash", RUNNER, PREFIX, "cmd", "/c", windows_path], cwd=self.folder.name,
                                   stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
@@ -53,6 +57,7 @@ class RunTestProgram(unittest.TestCase):
             while not os.path.exists(self.runs) and time.monotonic() < deadline:
                 time.sleep(0.1)
             while_it_runs()
+            open(os.path.join(self.folder.name, "ended.txt"), "w").close()
         output = runner.communicate(timeout=600)[0]
         runs = 0
         if os.path.exists(self.runs):
@@ -60,50 +65,32 @@ class RunTestProgram(unittest.TestCase):
                 runs = len(file.read().split())
         return runner.returncode, output, runs
 
+    def assert_ran(self, result, exit_code, runs, line):
+        code, output, noted = result
+        self.assertEqual((code, noted), (exit_code, runs), output)
+        self.assertIn("run-test-program: cmd: " + line, output)
+        if runs == 1:
+            self.assertNotIn("runs once more", output)
+        self.assertNotIn("could not be made again", output)
+
     def test_a_failure_with_a_working_desktop_stands(self):
         # Run again, it would pass.
-        code, output, runs = self.run_program([
-            "if exist runs.txt (echo ran>>runs.txt & exit 0)",
-            "echo ran>>runs.txt",
-            "exit 1",
-        ])
-        self.assertEqual(code, 1, output)
-        self.assertEqual(runs, 1, output)
-        self.assertNotIn("runs once more", output)
-        self.assertIn("run-test-program: cmd: failed (exit code 1) with a working desktop; "
-                      "its failures stand and it is not run again", output)
+        self.assert_ran(self.run_failing_once(1), 1, 1,
+                        "failed (exit code 1) with a working desktop; its failures stand and it is not run again")
 
     def test_a_program_that_found_no_desktop_runs_once_more(self):
-        code, output, runs = self.run_program([
-            "if exist runs.txt (echo ran>>runs.txt & exit 0)",
-            "echo ran>>runs.txt",
-            "exit 75",
-        ])
-        self.assertEqual(code, 0, output)
-        self.assertEqual(runs, 2, output)
-        self.assertIn("run-test-program: cmd: ran without a working desktop: it had no working desktop at its "
-                      "start (exit code 75); the desktop is made again and the program runs once more", output)
+        self.assert_ran(self.run_failing_once(75), 0, 2,
+                        "ran without a working desktop: it had no working desktop at its start (exit code 75); "
+                        "the desktop is made again and the program runs once more")
 
     def test_a_failure_after_the_desktop_holder_has_gone_runs_once_more(self):
-        # The holder ends while the program runs; the program fails after it.
         def end_the_holder():
             with open(os.path.join(screen_prefix(), ".holder-pid")) as file:
                 os.kill(int(file.read()), signal.SIGKILL)
-            open(os.path.join(self.folder.name, "ended.txt"), "w").close()
 
-        code, output, runs = self.run_program([
-            "if exist runs.txt (echo ran>>runs.txt & exit 0)",
-            "echo ran>>runs.txt",
-            ":wait",
-            "if not exist ended.txt goto wait",
-            "exit 1",
-        ], end_the_holder)
-        self.assertEqual(code, 0, output)
-        self.assertEqual(runs, 2, output)
-        self.assertIn("run-test-program: cmd: ran without a working desktop: the holder of its desktop has gone; "
-                      "the desktop is made again and the program runs once more", output)
-        self.assertNotIn("could not be made again", output)
-
+        self.assert_ran(self.run_failing_once(1, end_the_holder), 0, 2,
+                        "ran without a working desktop: the holder of its desktop has gone; "
+                        "the desktop is made again and the program runs once more")
 
 if __name__ == "__main__":
     unittest.main()
