@@ -38,8 +38,9 @@ extern const char kTrayMenuLayout[];
 // The program's tray menu opened as the tray icon's right click opens it (at
 // the pointer); with an item (counted without separators), that item's
 // submenu opened by the keys, once the menu shows that item selected under
-// it (a menu that had selected another item from the pointer's place is
-// opened again, at most twice, each time told). The menu shown last, or null.
+// it (a menu whose keys went further, having started from an item selected
+// from the pointer's place, is opened again, at most twice, each time told).
+// The menu shown last, or null.
 HWND OpenTrayMenu(HWND main, DWORD process, int item = -1);
 // A key pressed in the open menus.
 void PressMenuKey(HWND menu, UINT key);
