@@ -46,6 +46,11 @@ add_test(NAME layers COMMAND ${QN_PYTHON3} ${CMAKE_SOURCE_DIR}/scripts/check-lay
 add_test(NAME layers_script COMMAND ${QN_PYTHON3} ${CMAKE_SOURCE_DIR}/tests/scripts/check-layers-test.py)
 # The set-up's package install against stand-ins for apt-get and dpkg.
 add_test(NAME setup_script COMMAND ${QN_PYTHON3} ${CMAKE_SOURCE_DIR}/tests/scripts/setup-test.py)
+# The runner of the test programs on a screen of the test script: a failure
+# with a working desktop stands, a program without one runs once more.
+add_test(NAME test_runner COMMAND ${QN_PYTHON3} ${CMAKE_SOURCE_DIR}/tests/scripts/run-test-program-test.py
+                                  ${CMAKE_BINARY_DIR}/wineprefix)
+set_tests_properties(test_runner PROPERTIES TIMEOUT 900 RESOURCE_GROUPS screens:1)
 set(QN_NATIVE_BUILD_DIR "" CACHE PATH "Native build whose sanitizer tests join this run")
 foreach(folder ${QN_SOURCE_FOLDERS})
   qn_test_sources(${folder} all bytes)

@@ -6,9 +6,12 @@
 # prepared on.
 # - In a run of the test script, the prefix's screen and desktop are checked
 #   to answer before the program, and made again when they have gone. A
-#   program that ran without a working desktop (it says so at its start, or
-#   the desktop is found gone after it failed) runs once more, and the log
-#   says so; one that failed with a working desktop never runs again.
+#   program that ran without a working desktop runs once more, and the log
+#   says what was seen: the program said so at its start (exit code 75), or,
+#   after it failed, its screen or its desktop's process had gone, or a window
+#   made then did not show within the minute the program's own check waits.
+#   One that failed with a working desktop never runs again: its failures
+#   stand.
 # - Its output reaches CTest through a file, so that nothing it leaves running
 #   can hold CTest's output open and keep the run waiting.
 # - A program whose tests have ended but which has not ended itself a minute
@@ -34,6 +37,9 @@ no_desktop_exit=75
 # The program's own check waits 60 s for its window to show.
 desktop_limit=90
 ending_limit=60
+# How the log ends the line of a failure that stands (the test script leaves
+# it out of what passing programs did more than once).
+not_run_again="its failures stand and it is not run again"
 
 say() { echo "run-test-program: $name: $*"; }
 
@@ -92,11 +98,19 @@ if has_desktop_holder "$prefix" && ! desktop_answers "$prefix"; then
 fi
 run_once "$@"
 code=$?
-if [ "$code" != 0 ] && has_desktop_holder "$prefix" &&
-   { [ "$code" = "$no_desktop_exit" ] || ! desktop_answers "$prefix"; }; then
-  say "ran without a working desktop (exit code $code); the desktop is made again and the program runs once more"
-  remake_desktop "$prefix" || say "the desktop could not be made again"
-  run_once "$@"
-  code=$?
+if [ "$code" != 0 ] && has_desktop_holder "$prefix"; then
+  if [ "$code" = "$no_desktop_exit" ]; then
+    lost="it had no working desktop at its start (exit code $code)"
+  else
+    lost=$(desktop_lost_cause "$prefix")
+  fi
+  if [ -z "$lost" ]; then
+    say "failed (exit code $code) with a working desktop; $not_run_again"
+  else
+    say "ran without a working desktop: $lost; the desktop is made again and the program runs once more"
+    remake_desktop "$prefix" || say "the desktop could not be made again"
+    run_once "$@"
+    code=$?
+  fi
 fi
 exit "$code"

@@ -24,6 +24,9 @@ start_desktop_holder() {
   : >"$out"
   setsid "$repo/scripts/wine-run.sh" "$prefix" "$(holder_program "$prefix")" </dev/null >"$out" 2>/dev/null &
   pid=$!
+  # Its end is seen by its process id: the shell that started it says nothing
+  # of it when it is ended (by a test of the runner, say).
+  disown "$pid"
   echo "$pid" >"$prefix/.holder-pid"
   while ! grep -q . "$out" && kill -0 "$pid" 2>/dev/null && [ "$tries" -lt 1200 ]; do
     sleep 0.1
@@ -42,17 +45,53 @@ stop_desktop_holder() {
   rm -f "$1/.holder-pid"
 }
 
-# Whether the prefix's screen and desktop answer: the holder still runs and a
-# window made now shows on the screen.
-desktop_answers() {
+holder_runs() {
   local pid
-  pid=$(cat "$1/.holder-pid" 2>/dev/null) && kill -0 "$pid" 2>/dev/null || return 1
-  timeout 120 "$repo/scripts/wine-run.sh" "$1" "$(holder_program "$1")" --check </dev/null >/dev/null 2>&1
+  pid=$(cat "$1/.holder-pid" 2>/dev/null) && kill -0 "$pid" 2>/dev/null
+}
+
+# Whether the prefix's screen and desktop answer: the holder still runs and a
+# window made now shows on the screen, within the holder's brief wait (the
+# default) or, with --full-check, the minute a test program waits.
+desktop_answers() {
+  holder_runs "$1" || return 1
+  timeout 120 "$repo/scripts/wine-run.sh" "$1" "$(holder_program "$1")" "${2:---check}" </dev/null >/dev/null 2>&1
 }
 
 screen_runs() {
   local pid
   pid=$(cat "$1/.xvfb-pid" 2>/dev/null) && kill -0 "$pid" 2>/dev/null
+}
+
+# Whether Wine's desktop process of the prefix (its explorer.exe /desktop)
+# runs.
+desktop_process_runs() {
+  local cmdline
+  for cmdline in /proc/[0-9]*/cmdline; do
+    grep -qa 'explorer\.exe.*/desktop' "$cmdline" 2>/dev/null || continue
+    tr '\0' '\n' <"${cmdline%/cmdline}/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$1" && return 0
+  done
+  return 1
+}
+
+# After a test program has failed: why the prefix's screen or desktop is
+# lost, in a few words (and true), or nothing (false) while they work. A
+# screen, holder or desktop process found gone says so at once; else a window
+# made now must show within the minute a test program gives its own first
+# window, so that a slow answer on a loaded machine is not taken for a lost
+# desktop.
+desktop_lost_cause() {
+  if ! screen_runs "$1"; then
+    echo "its screen (Xvfb on $(cat "$1/.display" 2>/dev/null)) has gone"
+  elif ! holder_runs "$1"; then
+    echo "the holder of its desktop has gone"
+  elif ! desktop_process_runs "$1"; then
+    echo "its desktop's process (explorer.exe /desktop) has gone"
+  elif ! desktop_answers "$1" --full-check; then
+    echo "a window made did not show on its screen within a minute"
+  else
+    return 1
+  fi
 }
 
 # A new screen on the prefix's display, in place of one that has gone or does

@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "globals/MainWindowMessages.h"
-#include "support/ExtraTries.h"
 #include "support/NoteDriving.h"
 #include "support/NoticeReading.h"
 
@@ -30,22 +29,15 @@ HWND NoteBefore(HWND main, const std::vector<HWND>& notes, HWND target)
     return nullptr;
 }
 
-// The program asked to bring the note forward with the focus, and asked again
-// while the foreground does not come to it: Wine can give the foreground back to
-// the window X focused last when it reads X's notice of an earlier move late.
-// Only this step before each move is asked again.
+// The program asked to bring the note forward with the focus, once the
+// note's thread has read what X told it: Wine gives the foreground back to
+// the window X focused last when it reads X's notice of an earlier move late,
+// which a user's own click or key, coming through X after it, never meets.
 bool FocusComesTo(HWND main, HWND note)
 {
-    for (int ask = 0; ask < 10; ++ask) {
-        if (ask > 0)
-            ReportExtraTry("the program asked again to bring the note before the chat note forward", ask + 1,
-                           "the foreground did not come to it in 3 s");
-        if (!SendWithTimeout(main, kMsgFocusNoteByWindow, 0, reinterpret_cast<LPARAM>(note)))
-            return false;
-        if (WaitUntil([&] { return GetForegroundWindow() == note; }, 3000))
-            return true;
-    }
-    return false;
+    EXPECT_TRUE(WindowReadItsNotices(note));
+    return SendWithTimeout(main, kMsgFocusNoteByWindow, 0, reinterpret_cast<LPARAM>(note)) &&
+           WaitUntil([&] { return GetForegroundWindow() == note; });
 }
 }
 
@@ -87,11 +79,6 @@ TEST(ChatNoteFocus, MovingOnToAChatNoteFirstPutsTheUserInItsInputLine)
     HWND before = NoteBefore(main, notes, chat);
     ASSERT_NE(before, nullptr);
     for (int move = 0; move < 2; ++move) {
-        // The notices of the last move are read first: one read late would
-        // give the focus back to the window X last focused (docs/platform.md).
-        if (move > 0) {
-            EXPECT_TRUE(ForegroundReadItsNotices());
-        }
         ASSERT_TRUE(FocusComesTo(main, before));
         // And so are those of bringing the note before forward, which a
         // loaded machine was seen to read after the move.

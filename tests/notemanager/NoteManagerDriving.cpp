@@ -125,17 +125,36 @@ bool NoteManagerWindow::Close() const
     return WaitClosed();
 }
 
-bool NoteManagerWindow::CloseAfterItsSend() const
+bool NoteManagerWindow::CloseAfterItsSend(HWND sentNote) const
 {
-    HWND window = m_window;
-    for (int press = 1; press <= 5; ++press) {
-        if (press > 1)
-            ReportExtraTry("Close pressed again", press, "the window was still waiting on its send");
-        Press(IDCANCEL);
-        if (WaitUntil([&] { return !IsWindow(window); }, 2000))
-            return true;
+    // The window looks at its send once its queue is empty, at the latest
+    // every 50 ms: a second is ample on a loaded machine.
+    const DWORD kLookAfterSendMs = 1000;
+    if (!WaitUntil([&] { return !NoteIsTransmitting(sentNote); })) {
+        ADD_FAILURE() << "the note's send did not end";
+        return false;
     }
-    return false;
+    const DWORD ended = GetTickCount();
+    HWND window = m_window;
+    for (int press = 1;; ++press) {
+        const DWORD pressedAfter = GetTickCount() - ended;
+        Press(IDCANCEL);
+        // The press has run its command once it is handled: the window is
+        // hidden then, or it refused.
+        if (!WaitUntilSentHandled()) {
+            ADD_FAILURE() << "Close was not handled";
+            return false;
+        }
+        if (!IsWindow(window) || !IsWindowVisible(window))
+            return WaitClosed();
+        if (pressedAfter > kLookAfterSendMs) {
+            ADD_FAILURE() << "the window refused Close pressed " << pressedAfter << " ms after its send ended";
+            return false;
+        }
+        ReportExtraTry("Close pressed again", press + 1,
+                       "the window refused the press made " + std::to_string(pressedAfter) +
+                           " ms after its send ended, before it had looked at the send");
+    }
 }
 
 HWND NoteManagerWindow::Status() const
@@ -277,7 +296,11 @@ bool NoteManagerWindow::ReadyForClicks() const
 {
     SetForegroundWindow(m_window);
     HWND window = m_window;
-    return WaitUntil([&] { return GetForegroundWindow() == window; }) && WaitUntilPainted(window);
+    // A click from here reaches the window without waiting for what X told
+    // its thread before it, as a user's click would (a box closed just
+    // before, say): the thread reads that first.
+    return WaitUntil([&] { return GetForegroundWindow() == window; }) && ForegroundReadItsNotices() &&
+           WaitUntilPainted(window);
 }
 
 bool NoteManagerWindow::ChooseComboItem(int comboId, int index) const
@@ -288,16 +311,8 @@ bool NoteManagerWindow::ChooseComboItem(int comboId, int index) const
     RECT box{};
     GetWindowRect(combo, &box);
     const POINT arrow{box.right - GetSystemMetrics(SM_CXVSCROLL) / 2 - 1, (box.top + box.bottom) / 2};
-    // The arrow is clicked again, at most twice, when its list is not seen
-    // open: on a loaded machine, just after a box had closed, a click was
-    // seen to leave the combo focused with its list closed.
-    HWND list = nullptr;
-    for (int attempt = 0; attempt < 3 && !list; ++attempt) {
-        if (attempt > 0)
-            ReportExtraTry("the combo's arrow clicked again", attempt + 1, "its list was not seen open");
-        ClickAt(arrow);
-        list = WaitUntil([&] { return ComboDropped(comboId); }) ? DroppedList(m_process) : nullptr;
-    }
+    ClickAt(arrow);
+    HWND list = WaitUntil([&] { return ComboDropped(comboId); }) ? DroppedList(m_process) : nullptr;
     // The button let go on the arrow hands the mouse to the list.
     if (!list || !WaitUntil([&] { return CaptureOf(combo) == list; }))
         return false;

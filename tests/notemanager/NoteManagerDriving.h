@@ -51,11 +51,12 @@ public:
     HWND OpenFromTrayListing(const RunningProgram& program, int rows);
     // Close pressed; false when the window stayed.
     bool Close() const;
-    // The same just after a send from the window has ended: the window beeps
-    // at a press until it has seen the end itself (it looks once its queue is
-    // empty, at the latest every 50 ms), so Close is pressed again then, each
-    // extra press told in the log.
-    bool CloseAfterItsSend() const;
+    // The same once the note's send from the window has ended (waited for
+    // here): the window beeps at a press until it has seen the end itself (it
+    // looks once its queue is empty, at the latest every 50 ms), so a press
+    // refused within a second of the end is made again, each told in the log;
+    // one refused later fails.
+    bool CloseAfterItsSend(HWND sentNote) const;
     HWND Window() const { return m_window; }
     HWND List() const { return GetDlgItem(m_window, 1340); }
     HWND Status() const;

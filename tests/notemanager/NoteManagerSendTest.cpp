@@ -61,7 +61,7 @@ TEST(NoteManagerSend, ANoteDeletedWhileTheSelectionIsSentIsSkipped)
     manager.SelectTitles({"Send three"});
     EXPECT_TRUE(WaitUntil([&] { return manager.StatusText().find(", Sent to 127.0.0.1 on ") != std::string::npos; }))
         << manager.StatusText();
-    ASSERT_TRUE(manager.CloseAfterItsSend());
+    ASSERT_TRUE(manager.CloseAfterItsSend(third));
     CloseProgram(install, program);
 }
 
@@ -120,8 +120,6 @@ TEST(NoteManagerSend, WhileASendHangsAnEndRefusedForItAndTheExitKeepTheEditsOfAn
     ASSERT_TRUE(AnswerMessageBox(box, IDOK));
 
     silent.Close();
-    HWND sent = WaitForNoteWithText(process, "Send away");
-    EXPECT_TRUE(WaitUntil([&] { return !NoteIsTransmitting(sent); }));
-    ASSERT_TRUE(manager.CloseAfterItsSend());
+    ASSERT_TRUE(manager.CloseAfterItsSend(WaitForNoteWithText(process, "Send away")));
     CloseProgram(install, program);
 }

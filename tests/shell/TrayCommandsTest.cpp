@@ -298,7 +298,7 @@ TEST(TrayCommands, TheMenusEntriesMarkTheirAccelerators)
 
     HWND tray = OpenTrayMenu(main, process);
     ASSERT_NE(tray, nullptr);
-    EXPECT_TRUE(ShowsAccelerators(tray, "ii-iiiiiii-ii-ii-i",
+    EXPECT_TRUE(ShowsAccelerators(tray, kTrayMenuLayout,
                                   {{5, "H&ide all notes"}, {6, "Hi&de alarmed notes      "}, {7, "A&rrange visible notes"}}));
     EXPECT_TRUE(SaveScreenshotOf(tray, "tray-menu-accelerators"));
     ASSERT_TRUE(CloseMenus(process));

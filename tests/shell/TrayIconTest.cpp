@@ -190,7 +190,7 @@ TEST(TrayIcon, NotesLandWhereAskedAndTheMenuNamesWhatItsEntriesDo)
     HWND tray = OpenTrayMenu(main, process);
     ASSERT_NE(tray, nullptr);
     {
-        MenuPicture picture(tray, "ii-iiiiiii-ii-ii-i");
+        MenuPicture picture(tray, kTrayMenuLayout);
         EXPECT_TRUE(picture.Fits());
         EXPECT_GE(picture.TextEnd(3), MenuTextWidth("&Calendar... -  Ctrl+T") * 85 / 100);
         EXPECT_TRUE(SaveScreenshotOf(tray, "tray-menu"));

@@ -6,8 +6,11 @@
 #include "globals/MainWindowMessages.h"
 
 #include "support/ExtraTries.h"
+#include "support/NoticeReading.h"
 #include "support/ProgramDriver.h"
 #include "support/Screenshot.h"
+
+const char kTrayMenuLayout[] = "ii-iiiiiii-ii-ii-i";
 
 namespace {
 // Where the program's owner-drawn items start their texts: two margins beside
@@ -79,23 +82,39 @@ HWND WaitForOpenMenus(DWORD process, size_t count)
 
 HWND OpenMenuByMessage(HWND window, DWORD process, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        if (attempt > 0)
-            ReportExtraTry("the message that opens a menu sent again", attempt + 1,
-                           "the program handled it and no menu showed");
-        if (!SendInOrder(window, message, wParam, lParam))
-            return nullptr;
-        std::vector<HWND> menus;
-        WaitUntil([&] { return !(menus = OpenMenus(process)).empty() || AllSentHandled(); });
-        if (!menus.empty())
-            return menus.front();
-        if (!AllSentHandled())
-            return nullptr;
+    // A user's click comes through X after every notice X sent the window's
+    // thread before it; a message sent from here overtakes those not read
+    // yet. Read in the menu's own loop, the notice that the focus had left
+    // the foreground window (when a dialog over it showed, say) makes Wine
+    // cancel the menu at once: the thread reads them first.
+    if (!WindowReadItsNotices(window)) {
+        ADD_FAILURE() << "the window's thread did not read its notices before the message that opens its menu";
+        return nullptr;
     }
-    return nullptr;
+    if (!SendInOrder(window, message, wParam, lParam))
+        return nullptr;
+    std::vector<HWND> menus;
+    WaitUntil([&] { return !(menus = OpenMenus(process)).empty() || AllSentHandled(); });
+    return menus.empty() ? nullptr : menus.front();
 }
 
-HWND OpenTrayMenu(HWND main, DWORD process, int item)
+namespace {
+// The item (counted without separators) that the open menu draws selected;
+// -1 when it draws none so.
+int SelectedItem(HWND menu, const std::string& layout)
+{
+    const MenuPicture picture(menu, layout);
+    const int items = static_cast<int>(std::count(layout.begin(), layout.end(), 'i'));
+    for (int item = 0; item < items; ++item) {
+        if (picture.IsSelected(static_cast<size_t>(item)))
+            return item;
+    }
+    return -1;
+}
+
+// The tray menu opened as the tray icon's right click opens it, at the
+// pointer; null when it did not come.
+HWND OpenTrayMenuAtPointer(HWND main, DWORD process)
 {
     // A menu of an earlier step may still be closing.
     if (!WaitUntil([&] { return OpenMenus(process).empty(); })) {
@@ -104,14 +123,59 @@ HWND OpenTrayMenu(HWND main, DWORD process, int item)
     }
     SetCursorPos(kTrayMenuPointer.x, kTrayMenuPointer.y);
     PostMessageA(main, kMsgOpenTrayMenu, 0, 0);
-    HWND menu = WaitForOpenMenus(process, 1);
-    if (!menu || item < 0)
-        return menu;
+    return WaitForOpenMenus(process, 1);
+}
+
+// The tray menu opened and the item's submenu opened by the keys, once the
+// menu shows the item selected under it; null otherwise, with the item the
+// menu shows selected in *selected. The selection passes the items above on
+// its way, so it is read before Right until it has come that far, and again
+// once the submenu shows, when no key is on its way any more.
+HWND OpenTraySubmenuOnce(HWND main, DWORD process, int item, int* selected)
+{
+    *selected = -1;
+    HWND menu = OpenTrayMenuAtPointer(main, process);
+    if (!menu)
+        return nullptr;
     // The keys are handled in the order they are posted, once the menu is up.
     for (int step = 0; step <= item; ++step)
         PressMenuKey(menu, VK_DOWN);
+    if (!WaitUntil([&] { return (*selected = SelectedItem(menu, kTrayMenuLayout)) >= item; }) || *selected != item)
+        return nullptr;
     PressMenuKey(menu, VK_RIGHT);
-    return WaitForSubmenu(process, menu);
+    HWND submenu = WaitForSubmenu(process, menu);
+    if (!submenu)
+        return nullptr;
+    *selected = SelectedItem(menu, kTrayMenuLayout);
+    return *selected == item ? submenu : nullptr;
+}
+}
+
+HWND OpenTrayMenu(HWND main, DWORD process, int item)
+{
+    if (item < 0)
+        return OpenTrayMenuAtPointer(main, process);
+    for (int attempt = 1;; ++attempt) {
+        int selected = -1;
+        HWND submenu = OpenTraySubmenuOnce(main, process, item, &selected);
+        if (submenu)
+            return submenu;
+        // The menu opens near the pointer, and was seen to select its first
+        // item from the pointer's place before the keys came, which then went
+        // one item too far. Keys that went less far, or no item selected,
+        // are not the pointer's doing.
+        if (selected <= item || attempt == 3) {
+            ADD_FAILURE() << "the tray menu's item " << item << " with its submenu did not come (item " << selected
+                          << " shown selected)";
+            return nullptr;
+        }
+        ReportExtraTry("the tray menu opened again", attempt + 1,
+                       "its keys left item " + std::to_string(selected) + " selected, not " + std::to_string(item) +
+                           ": the menu had selected item " + std::to_string(selected - item - 1) +
+                           " from the pointer's place before them");
+        if (!CloseMenus(process))
+            return nullptr;
+    }
 }
 
 HWND WaitForSubmenu(DWORD process, HWND menu)

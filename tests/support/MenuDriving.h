@@ -21,11 +21,9 @@ HWND WaitForOpenMenus(DWORD process, size_t count);
 // The menu that the message opens in the program's window, once it shows; null
 // when none came. The message is sent, not posted, so that it comes before
 // whatever the test sends next and the driver learns when the window is done
-// with it (a menu's window is done once the menu has closed). A window done
-// with no menu seen had its menu closed before it could be seen (a menu
-// opened by a posted click just after a dialog closed was once not seen on a
-// loaded machine); it is sent the message again, at most twice, so that a
-// window that opens no menu still fails.
+// with it (a menu's window is done once the menu has closed). The window's
+// thread first reads what X has told it, as it has by the time a user's
+// click reaches it.
 HWND OpenMenuByMessage(HWND window, DWORD process, UINT message, WPARAM wParam, LPARAM lParam);
 // The submenu that the open menu opened, once it is shown; null when it did
 // not come within the time.
@@ -34,9 +32,15 @@ HWND WaitForSubmenu(DWORD process, HWND menu);
 // key or click that opens it), once it is shown; null when none came. The
 // system does not list the open menus in the order they opened.
 HWND WaitForNewMenu(DWORD process, const std::vector<HWND>& before);
+// The items of the program's tray menu: new note, undelete | Note Manager to
+// find | settings, backup and restore | help, about | exit.
+extern const char kTrayMenuLayout[];
 // The program's tray menu opened as the tray icon's right click opens it (at
 // the pointer); with an item (counted without separators), that item's
-// submenu opened by the keys. The menu shown last, or null.
+// submenu opened by the keys, once the menu shows that item selected under
+// it (a menu whose keys went further, having started from an item selected
+// from the pointer's place, is opened again, at most twice, each time told).
+// The menu shown last, or null.
 HWND OpenTrayMenu(HWND main, DWORD process, int item = -1);
 // A key pressed in the open menus.
 void PressMenuKey(HWND menu, UINT key);

@@ -108,17 +108,21 @@ bool NoticeReadAfterEntering(HWND window, DWORD thread, POINT inside, POINT bare
 }
 }
 
-bool ForegroundReadItsNotices()
+bool WindowReadItsNotices(HWND window)
 {
-    HWND foreground = GetForegroundWindow();
-    const DWORD thread = GetWindowThreadProcessId(foreground, nullptr);
+    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
     POINT inside{};
     POINT bare{};
-    if (!foreground || !PointOfThread(foreground, thread, inside) || !BareScreenPoint(bare))
+    if (!window || !PointOfThread(window, thread, inside) || !BareScreenPoint(bare))
         return false;
     // Twice: the second notice comes after what X answers to the requests the
     // thread sent while it read the first (the focus for a window it had
     // shown, say).
-    return NoticeReadAfterEntering(foreground, thread, inside, bare) &&
-           NoticeReadAfterEntering(foreground, thread, inside, bare);
+    return NoticeReadAfterEntering(window, thread, inside, bare) &&
+           NoticeReadAfterEntering(window, thread, inside, bare);
+}
+
+bool ForegroundReadItsNotices()
+{
+    return WindowReadItsNotices(GetForegroundWindow());
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <windows.h>
+
 // Under Wine, a thread that reads X's notice that the pointer entered one of
 // its windows, or that the focus came to one, sets the session's key state to
 // the keys X holds down. X knows nothing of keys pressed here, so such a
@@ -8,3 +10,5 @@
 // has read every such notice that X had sent it; the pointer is left on the
 // bare screen, where it enters no window.
 bool ForegroundReadItsNotices();
+// The same for the thread of the window, which shows on the screen.
+bool WindowReadItsNotices(HWND window);

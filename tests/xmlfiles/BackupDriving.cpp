@@ -86,7 +86,7 @@ void FirstRun(const ProgramInstall& install)
     CloseProgram(install, program);
 }
 
-void SetBackupOptions(const ProgramInstall& install, bool daily, long days, bool monthlyKeep)
+void SetBackupOptions(const ProgramInstall& install, bool daily, long days, bool monthlyKeep, long saveMinutes)
 {
     CUsersTable users;
     users.SetTable(install.File("users.QPD").c_str(), true);
@@ -94,7 +94,7 @@ void SetBackupOptions(const ProgramInstall& install, bool daily, long days, bool
     WriteNumber(users, 1, "BYIPPART1", daily ? 1 : 0);
     WriteNumber(users, 1, "BYIPPART2", days);
     WriteLogical(users, 1, "BVSCROLL", monthlyKeep);
-    WriteNumber(users, 1, "WSAVEINT", 1);
+    WriteNumber(users, 1, "WSAVEINT", saveMinutes);
     users.Close();
 }
 

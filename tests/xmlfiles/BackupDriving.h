@@ -33,8 +33,8 @@ void WriteLockedAndGroupedBackup(const std::string& path);
 void FirstRun(const ProgramInstall& install);
 
 // The user's backup switches in the users table: daily backups, days kept,
-// each month's first kept; and the interval of the automatic save.
-void SetBackupOptions(const ProgramInstall& install, bool daily, long days, bool monthlyKeep);
+// each month's first kept; and the interval of the timed save, in minutes.
+void SetBackupOptions(const ProgramInstall& install, bool daily, long days, bool monthlyKeep, long saveMinutes = 1);
 
 // A second start whose restore ("/import file", which first says what it
 // does) asks for the password of a locked note it brings back: the prompt

@@ -34,10 +34,19 @@ HWND PickRestoreEntry(HWND main, DWORD process, const std::string& layout, size_
     return restores ? ClickEntryForDialog(restores, process, layout, entry, picture, "Restore notes...") : nullptr;
 }
 
-// One timed save: the housekeeping ticks of its minute, as the timer sends them.
+// The timed save's interval in the test. The program's own timer counts
+// towards it too, and after each timed save of the test the count stands
+// where it stood before, so the program's own save would come only once its
+// own ticks made up the interval: ten minutes, longer than any test may run
+// before it is ended as hung. With one minute, that save could come between
+// the test's steps on a loaded machine.
+const long kSaveIntervalMinutes = 10;
+
+// One timed save: the housekeeping ticks (15 seconds each) of its interval,
+// sent as the timer sends them.
 bool TimedSave(HWND main)
 {
-    for (int tick = 0; tick < 4; ++tick) {
+    for (int tick = 0; tick < 4 * kSaveIntervalMinutes; ++tick) {
         if (!SendWithTimeout(main, WM_TIMER, kTimerHousekeeping, 0))
             return false;
     }
@@ -50,8 +59,9 @@ TEST(RescueRestore, TheRestoreSubmenuOffersTheRescueBackupsOfBothFoldersAndResto
     ProgramInstall install;
     install.AddInstalledDataFiles();
     FirstRun(install);
-    // No daily backup among the entries; a timed save every minute.
-    SetBackupOptions(install, false, 7, false);
+    // No daily backup among the entries; timed saves only when the test
+    // sends their ticks.
+    SetBackupOptions(install, false, 7, false, kSaveIntervalMinutes);
     StoreNote(install, [](CNoteController& note) {
         lstrcpynA(note.m_title, "Kept", sizeof note.m_title);
         note.m_left = 200;
@@ -68,6 +78,10 @@ TEST(RescueRestore, TheRestoreSubmenuOffersTheRescueBackupsOfBothFoldersAndResto
     RunningProgram program(install, "");
     HWND main = WaitForMainWindow(program);
     ASSERT_NE(main, nullptr);
+    // The start sets the timed save's count to nothing as it starts its
+    // timers, and it handles messages before that: the ticks wait until it
+    // listens, which it does after.
+    ASSERT_TRUE(WaitUntil([&] { return PortAcceptsConnections(install.ListenPort()); }));
     const DWORD process = program.ProcessId();
     HWND note = WaitForNoteWithText(process, "Kept note");
     ASSERT_NE(note, nullptr);
