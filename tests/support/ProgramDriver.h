@@ -168,8 +168,9 @@ struct ShownMessageBox {
 // none came within the time); with a caption, only a box of that caption
 // counts (the program's own dialogs are of the same class).
 ShownMessageBox WaitForMessageBox(DWORD processId, DWORD timeoutMs = kDriverWaitMs, const char* caption = nullptr);
-// Presses the button with that id (IDOK, IDYES, IDNO, ...) of the box;
-// false when the box has no such button.
+// Presses the button with that id (IDOK, IDYES, IDNO, ...) of the box and
+// waits until the box has gone, so that the next box looked for is not this
+// one still closing; false when the box has no such button or stays.
 bool AnswerMessageBox(const ShownMessageBox& box, int buttonId);
 // Waits for the program's own box (captioned "Quillnet+"), presses OK and waits
 // until it has gone; its text, or "(no box)" when none came.

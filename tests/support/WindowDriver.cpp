@@ -188,7 +188,8 @@ bool AnswerMessageBox(const ShownMessageBox& box, int buttonId)
     if (!button || !IsWindowVisible(button))
         return false;
     return PostMessageA(box.window, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
-                        reinterpret_cast<LPARAM>(button)) != 0;
+                        reinterpret_cast<LPARAM>(button)) != 0 &&
+           WaitUntil([&] { return !IsWindow(box.window); });
 }
 
 bool ProgramBoxShown(DWORD processId)
@@ -233,7 +234,6 @@ std::string AnswerProgramBox(DWORD processId, int buttonId)
     if (!box.window)
         return "(no box)";
     AnswerMessageBox(box, buttonId);
-    WaitUntil([&] { return !IsWindow(box.window); });
     return box.text;
 }
 
