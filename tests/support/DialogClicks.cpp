@@ -4,48 +4,42 @@
 
 #include <functional>
 
-#include "support/ExtraTries.h"
+#include "support/NoticeReading.h"
 #include "support/ProgramDriver.h"
 
 namespace {
-// How long a click is given to show its effect before it counts as lost.
-const DWORD kClickEffectMs = 5000;
-const int kMostClicks = 3;
+// How long a dialog shown a moment ago is given to take the foreground.
+const DWORD kForegroundMs = 5000;
 
-// The control clicked in its middle, until done holds; the click is made
-// again (and told) only while the control is still under the pointer, so
-// that a late click's window gone meanwhile never passes it on to another.
-bool ClickUntil(HWND dialog, int id, const std::function<bool()>& done, const char* step)
+// The control clicked once in its middle, then done awaited. A user's click
+// comes through X after every notice X sent the dialog's thread before it; a
+// click made from here can overtake those not read yet, and a notice that the
+// focus moved, read between the press and the release, takes the button's
+// hold of the pointer, so that the release clicks nothing. The dialog's
+// thread reads them first.
+bool ClickOnce(HWND dialog, int id, const std::function<bool()>& done)
 {
     HWND control = GetDlgItem(dialog, id);
     RECT shown{};
-    // A dialog shown a moment ago is still taking the foreground.
     if (!control || !WaitUntil([&] { return IsWindowVisible(dialog) && GetWindowRect(control, &shown); }))
         return false;
-    WaitUntil([&] { return GetForegroundWindow() == dialog; }, kClickEffectMs);
-    const POINT middle{(shown.left + shown.right) / 2, (shown.top + shown.bottom) / 2};
-    for (int click = 1; click <= kMostClicks; ++click) {
-        if (click > 1) {
-            if (!IsWindow(dialog) || WindowFromPoint(middle) != control)
-                break;
-            ReportExtraTry(step, click, "the click showed no effect");
-        }
-        ClickAt(middle);
-        if (WaitUntil(done, kClickEffectMs))
-            return true;
+    WaitUntil([&] { return GetForegroundWindow() == dialog; }, kForegroundMs);
+    if (!WindowReadItsNotices(dialog)) {
+        ADD_FAILURE() << "the dialog's thread did not read its notices before the click";
+        return false;
     }
+    ClickAt({(shown.left + shown.right) / 2, (shown.top + shown.bottom) / 2});
     return WaitUntil(done);
 }
 }
 
 void ClickDialogControl(HWND dialog, int id)
 {
-    EXPECT_TRUE(ClickUntil(
-        dialog, id, [&] { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }, "a dialog's choice clicked again"))
+    EXPECT_TRUE(ClickOnce(dialog, id, [&] { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }))
         << "control " << id << " of the dialog was not chosen";
 }
 
 bool ClickDialogButton(HWND dialog, int buttonId)
 {
-    return ClickUntil(dialog, buttonId, [&] { return !IsWindow(dialog); }, "a dialog's button clicked again");
+    return ClickOnce(dialog, buttonId, [&] { return !IsWindow(dialog); });
 }
