@@ -298,8 +298,7 @@ TEST(CalendarSettingsDialog, AHotkeyOfAnotherActionIsNamedAndKept)
     EXPECT_EQ(box.text, "The hotkey combination (Alt+Shift+M) you've selected for \r\n  'Calendar' is already in use for "
                         "the 'Note Manager' hotkey.\r\n\r\n Please make sure that you choose different hotkey "
                         "combinations.");
-    AnswerMessageBox(box, IDOK);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box.window); }));
+    ASSERT_TRUE(AnswerMessageBox(box, IDOK));
     EXPECT_EQ(ReadWindowText(button), " Alt+Shift+M");
 
     // Without the check box the keys cannot be chosen.

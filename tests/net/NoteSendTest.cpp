@@ -100,7 +100,6 @@ std::string SetResend(HWND main, DWORD process, bool on)
         ShownMessageBox box = WaitForMessageBox(process, kDriverWaitMs, "Quillnet...");
         shown = box.text;
         AnswerMessageBox(box, IDOK);
-        WaitUntil([&] { return !IsWindow(box.window); });
     }
     PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(sheet); }));
@@ -334,8 +333,7 @@ TEST(NoteSend, AFailedSendIsTriedAgainOnTheNotesTimerUnlessDeletedOrResendingIsS
     EXPECT_EQ(endAllowed, 0);
     busy = WaitForMessageBox(process);
     EXPECT_NE(busy.text.find("busy transmitting a note"), std::string::npos) << busy.text;
-    AnswerMessageBox(busy, IDOK);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(busy.window); }));
+    ASSERT_TRUE(AnswerMessageBox(busy, IDOK));
     EXPECT_TRUE(program.IsRunning());
     // The peer goes away mid-send: a failure, never a success.
     peer.DropStalled();

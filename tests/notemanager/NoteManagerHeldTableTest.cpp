@@ -123,7 +123,6 @@ TEST(NoteManagerHeldTable, HideAndLockOfFiftyChangedNotesMeetTheHeldTableOnceAnd
         << box.text;
     EXPECT_TRUE(SaveScreenshotOf(box.window, "LockWhileTheNotesTableIsHeld"));
     ASSERT_TRUE(AnswerMessageBox(box, IDOK));
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box.window); }));
     ASSERT_TRUE(SendWithTimeout(main, WM_NULL, 0, 0));
     EXPECT_FALSE(ProgramBoxShown(process)) << AcknowledgeProgramBox(process);
     log = ErrorLog(install);

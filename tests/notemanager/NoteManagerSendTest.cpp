@@ -80,7 +80,7 @@ bool AcknowledgeBusySending(DWORD process)
 {
     ShownMessageBox box = WaitForMessageBox(process, kDriverWaitMs, "Sorry...");
     const bool told = box.window && Contains(box.text, "busy transmitting a note");
-    return AnswerMessageBox(box, IDOK) && WaitUntil([&] { return !IsWindow(box.window); }) && told;
+    return AnswerMessageBox(box, IDOK) && told;
 }
 }
 

@@ -191,7 +191,6 @@ std::vector<std::string> AnswerStartBoxes(DWORD process, size_t count, const cha
             EXPECT_TRUE(SaveScreenshotOf(box.window, picture));
         }
         AnswerMessageBox(box, IDOK);
-        WaitUntil([&] { return !IsWindow(box.window); });
     }
     return texts;
 }

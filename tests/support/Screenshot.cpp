@@ -164,6 +164,5 @@ std::string AcknowledgeReadableProgramBox(DWORD processId, const std::string& na
         return "(no box)";
     EXPECT_TRUE(ShowsReadably(box.window, name));
     AnswerMessageBox(box, buttonId);
-    WaitUntil([&] { return !IsWindow(box.window); });
     return box.text;
 }

@@ -86,8 +86,7 @@ TEST(RestoreMissingFields, ASilentImportShowsNoBoxATrayRestoreOneAndErrorTxtList
                            "Every missing field is listed in error.txt.");
     EXPECT_TRUE(SaveScreenshotOf(fields.window, "restore-missing-fields"));
     EXPECT_EQ(NotesWithoutText(process), 6u) << "the box comes once the notes are made";
-    AnswerMessageBox(fields, IDOK);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(fields.window); }));
+    ASSERT_TRUE(AnswerMessageBox(fields, IDOK));
     EXPECT_EQ(AcknowledgeProgramBox(process),
               "The restore operation has been successfully completed.\r\n\r\n           3 notes were restored.");
     EXPECT_FALSE(ProgramBoxShown(process));
