@@ -30,4 +30,10 @@ if [ -n "$again" ]; then
   echo "Done more than once in this run:"
   echo "$again"
 fi
+# A case that the machine's timing kept a passing test from meeting.
+unseen=$(grep -h '^\[ NOT SEEN  \] ' Testing/Temporary/LastTest.log 2>/dev/null || true)
+if [ -n "$unseen" ]; then
+  echo "Not met in this run:"
+  echo "$unseen"
+fi
 exit "$status"
