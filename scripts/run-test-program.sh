@@ -8,8 +8,10 @@
 #   to answer before the program, and made again when they have gone. A
 #   program that ran without a working desktop runs once more, and the log
 #   says what was seen: the program said so at its start (exit code 75), or,
-#   after it failed, its screen or its desktop's process had gone, or a window
-#   made then did not show within the minute the program's own check waits.
+#   after it failed, its screen, its prefix's Wine server (watched while the
+#   program runs: a program whose server has gone never ends) or its
+#   desktop's process had gone, or a window made then did not show within the
+#   minute the program's own check waits.
 #   One that failed with a working desktop never runs again: its failures
 #   stand.
 # - Its output reaches CTest through a file, so that nothing it leaves running
@@ -57,7 +59,11 @@ report_hung_end() {
 # Runs the program once, its output streamed from a file; its exit code. The
 # program marks the end of its desktop check and of its tests.
 run_once() {
-  local output marks pid follower code=0 started_at=$SECONDS ended_at=""
+  local output marks pid follower code=0 started_at=$SECONDS ended_at="" watch_server=""
+  # In a run of the test script the prefix's server stays for the whole run.
+  if has_desktop_holder "$prefix"; then
+    watch_server=yes
+  fi
   output=$(mktemp)
   marks=$(mktemp -u)
   QN_TEST_MARKS="Z:${marks//\//\\}" "$repo/scripts/wine-run.sh" "$prefix" "$@" </dev/null >"$output" 2>&1 &
@@ -70,6 +76,13 @@ run_once() {
            "there while the desktop's process does not answer"
       kill -9 "$pid" 2>/dev/null
       code=$no_desktop_exit
+      break
+    fi
+    if [ -n "$watch_server" ] && ! wine_server_runs "$prefix"; then
+      echo "[ NO DESKTOP ] the Wine server of ${name}'s prefix ended while it ran: nothing answers the program" \
+           "any more, and it would wait for ever"
+      kill -9 "$pid" 2>/dev/null
+      code=1
       break
     fi
     if [ -z "$ended_at" ] && [ -e "$marks.ended" ]; then
@@ -92,7 +105,9 @@ run_once() {
   return "$code"
 }
 
-if has_desktop_holder "$prefix" && ! desktop_answers "$prefix"; then
+# A Wine program started with no server would start a new one, and the
+# desktop's processes of the old one would still be waiting for theirs.
+if has_desktop_holder "$prefix" && { ! wine_server_runs "$prefix" || ! desktop_answers "$prefix"; }; then
   say "the screen or desktop of its prefix did not answer; they are made again"
   remake_desktop "$prefix" || say "they could not be made again"
 fi

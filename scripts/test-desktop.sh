@@ -74,6 +74,34 @@ desktop_process_runs() {
   return 1
 }
 
+# Whether the prefix's Wine server runs: Wine names the server's folder by the
+# prefix's device and inode. A program whose server has ended waits for its
+# answers for ever, as do the desktop's processes.
+wine_server_runs() {
+  local folder pid
+  folder=$(printf 'server-%x-%x' $(stat -c '%d %i' "$1" 2>/dev/null)) || return 1
+  for pid in $(pgrep wineserver); do
+    [ "$(basename "$(readlink "/proc/$pid/cwd" 2>/dev/null)")" = "$folder" ] && return 0
+  done
+  return 1
+}
+
+# Ends the Wine processes of a prefix whose server has ended: nothing answers
+# them any more, and the desktop's process among them would pass for a working
+# one.
+end_orphaned_wine_processes() {
+  local exe pid
+  for exe in /proc/[0-9]*/exe; do
+    case $(readlink "$exe" 2>/dev/null) in
+      */wine | */wine64 | */wine-preloader | */wine64-preloader) ;;
+      *) continue ;;
+    esac
+    pid=${exe#/proc/}
+    pid=${pid%/exe}
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$1" && kill -9 "$pid" 2>/dev/null
+  done
+}
+
 # After a test program has failed: why the prefix's screen or desktop is
 # lost, in a few words (and true), or nothing (false) while they work. A
 # screen, holder or desktop process found gone says so at once; else a window
@@ -83,6 +111,8 @@ desktop_process_runs() {
 desktop_lost_cause() {
   if ! screen_runs "$1"; then
     echo "its screen (Xvfb on $(cat "$1/.display" 2>/dev/null)) has gone"
+  elif ! wine_server_runs "$1"; then
+    echo "the Wine server of its prefix has gone"
   elif ! holder_runs "$1"; then
     echo "the holder of its desktop has gone"
   elif ! desktop_process_runs "$1"; then
@@ -110,6 +140,12 @@ restart_screen() {
 # screen too when it has gone or the desktop does not come without it.
 remake_desktop() {
   local prefix=$1 attempt
+  wine_server_runs "$prefix" || end_orphaned_wine_processes "$prefix"
+  # A program a test started in the peer prefix may be left there by a test
+  # program that was ended.
+  if [ -d "$prefix-peer" ]; then
+    WINEPREFIX=$prefix-peer wineserver -k 2>/dev/null || true
+  fi
   for attempt in 1 2; do
     stop_desktop_holder "$prefix"
     WINEPREFIX=$prefix wineserver -k 2>/dev/null || true

@@ -3,8 +3,9 @@
 screen of the test script: a program that fails with a working desktop is run
 once and its failure stands, with one line saying so; a program that says it
 found no desktop (exit code 75), or that fails once the holder of its desktop
-has gone, is run once more, with one line saying what was seen. Run by the
-test script, which keeps the prefix's desktop:
+has gone, is run once more, with one line saying what was seen; so is one
+whose prefix's Wine server ends while it runs, which would otherwise wait for
+ever. Run by the test script, which keeps the prefix's desktop:
     run-test-program-test.py PREFIX"""
 import os
 import signal
@@ -91,6 +92,24 @@ class RunTestProgram(unittest.TestCase):
         self.assert_ran(self.run_failing_once(1, end_the_holder), 0, 2,
                         "ran without a working desktop: the holder of its desktop has gone; "
                         "the desktop is made again and the program runs once more")
+    def test_a_program_whose_wine_server_ends_while_it_runs_is_ended_and_runs_once_more(self):
+        # As when the server fails: its programs are left waiting for answers.
+        def end_the_wine_server():
+            prefix = os.stat(screen_prefix())
+            folder = "server-%x-%x" % (prefix.st_dev, prefix.st_ino)
+            for process in os.listdir("/proc"):
+                try:
+                    if process.isdigit() and os.path.basename(os.readlink("/proc/%s/cwd" % process)) == folder:
+                        os.kill(int(process), signal.SIGKILL)
+                except OSError:
+                    pass
+
+        code, output, runs = self.run_failing_once(0, end_the_wine_server)
+        self.assertEqual((code, runs), (0, 2), output)
+        self.assertIn("[ NO DESKTOP ] the Wine server of cmd's prefix ended while it ran", output)
+        self.assertIn("run-test-program: cmd: ran without a working desktop: the Wine server of its prefix has gone; "
+                      "the desktop is made again and the program runs once more", output)
+        self.assertNotIn("could not be made again", output)
 
 if __name__ == "__main__":
     unittest.main()
