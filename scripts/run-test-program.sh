@@ -78,7 +78,9 @@ run_once() {
       code=$no_desktop_exit
       break
     fi
-    if [ -n "$watch_server" ] && ! wine_server_runs "$prefix"; then
+    # Looked at twice, a moment apart, so that a server caught between two
+    # folders is not taken for one that has gone.
+    if [ -n "$watch_server" ] && ! wine_server_runs "$prefix" && sleep 1 && ! wine_server_runs "$prefix"; then
       echo "[ NO DESKTOP ] the Wine server of ${name}'s prefix ended while it ran: nothing answers the program" \
            "any more, and it would wait for ever"
       kill -9 "$pid" 2>/dev/null

@@ -74,14 +74,17 @@ desktop_process_runs() {
   return 1
 }
 
-# Whether the prefix's Wine server runs: Wine names the server's folder by the
-# prefix's device and inode. A program whose server has ended waits for its
-# answers for ever, as do the desktop's processes.
+# Whether the prefix's Wine server runs: a server works in the folder Wine
+# names by the prefix's device and inode, and steps into the prefix itself
+# for a moment to write the registry. A program whose server has ended waits
+# for its answers for ever, as do the desktop's processes.
 wine_server_runs() {
-  local folder pid
+  local folder prefix pid cwd
   folder=$(printf 'server-%x-%x' $(stat -c '%d %i' "$1" 2>/dev/null)) || return 1
+  prefix=$(readlink -f "$1")
   for pid in $(pgrep wineserver); do
-    [ "$(basename "$(readlink "/proc/$pid/cwd" 2>/dev/null)")" = "$folder" ] && return 0
+    cwd=$(readlink "/proc/$pid/cwd" 2>/dev/null)
+    [ "$(basename "$cwd")" = "$folder" ] || [ "$cwd" = "$prefix" ] && return 0
   done
   return 1
 }
