@@ -92,6 +92,7 @@ class RunTestProgram(unittest.TestCase):
         self.assert_ran(self.run_failing_once(1, end_the_holder), 0, 2,
                         "ran without a working desktop: the holder of its desktop has gone; "
                         "the desktop is made again and the program runs once more")
+
     def test_a_program_whose_wine_server_ends_while_it_runs_is_ended_and_runs_once_more(self):
         # As when the server fails: its programs are left waiting for answers.
         def end_the_wine_server():
