@@ -22,77 +22,9 @@ include(cmake/DataTemplates.cmake)
 add_executable(qnpost WIN32 ${QN_ENTRY_SOURCE} ${QN_RESOURCES})
 target_link_libraries(qnpost PRIVATE qncore)
 
-# Tests: one program per subsystem folder, run through Wine with a private prefix
-# whose desktop the test script keeps (scripts/run-test-program.sh).
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/run-test-program.sh ${CMAKE_BINARY_DIR}/wineprefix)
-set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
-add_subdirectory(${QN_GTEST_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-
-file(GLOB QN_TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp
-                                           ${CMAKE_SOURCE_DIR}/tests/support/bytes/*.cpp)
-add_library(qntestsupport STATIC ${QN_TEST_SUPPORT})
-target_link_libraries(qntestsupport PUBLIC qncore gtest dbghelp)
-target_include_directories(qntestsupport PUBLIC ${CMAKE_SOURCE_DIR}/tests)
-
-# The test script keeps each test prefix's desktop with this program for the
-# whole run (tests/harness/DesktopHolder.cpp).
-add_executable(desktopholder tests/harness/DesktopHolder.cpp tests/support/DesktopCheck.cpp)
-target_include_directories(desktopholder PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-
-enable_testing()
-# The layers: no file includes a folder above its own (docs/architecture.md).
-find_program(QN_PYTHON3 python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
-add_test(NAME layers COMMAND ${QN_PYTHON3} ${CMAKE_SOURCE_DIR}/scripts/check-layers.py ${CMAKE_SOURCE_DIR})
-add_test(NAME layers_script COMMAND ${QN_PYTHON3} ${CMAKE_SOURCE_DIR}/tests/scripts/check-layers-test.py)
-# The set-up's package install against stand-ins for apt-get and dpkg.
-add_test(NAME setup_script COMMAND ${QN_PYTHON3} ${CMAKE_SOURCE_DIR}/tests/scripts/setup-test.py)
-# The runner of the test programs on a screen of the test script: a failure
-# with a working desktop stands, a program without one runs once more.
-add_test(NAME test_runner COMMAND ${QN_PYTHON3} ${CMAKE_SOURCE_DIR}/tests/scripts/run-test-program-test.py
-                                  ${CMAKE_BINARY_DIR}/wineprefix)
-set_tests_properties(test_runner PROPERTIES TIMEOUT 900 RESOURCE_GROUPS screens:1)
-set(QN_NATIVE_BUILD_DIR "" CACHE PATH "Native build whose sanitizer tests join this run")
-foreach(folder ${QN_SOURCE_FOLDERS})
-  qn_test_sources(${folder} all bytes)
-  if(all)
-    add_executable(${folder}_tests ${all} ${QN_RESOURCES})
-    # The test main lives in the support library; keep it linked in.
-    target_link_libraries(${folder}_tests PRIVATE -Wl,--whole-archive qntestsupport -Wl,--no-whole-archive qncore gtest)
-    add_test(NAME ${folder} COMMAND ${folder}_tests)
-    # A Windows test program takes a screen (scripts/test-screens.json) with a
-    # prefix of its own (its registry and clipboard) for the whole of its run,
-    # so that none takes another's focus or data. The native tests run beside them.
-    set_tests_properties(${folder} PROPERTIES TIMEOUT 900 RESOURCE_GROUPS screens:1)
-  endif()
-  if(bytes AND QN_NATIVE_BUILD_DIR)
-    add_test(NAME native_${folder} COMMAND ${QN_NATIVE_BUILD_DIR}/${folder}_bytes_tests)
-  endif()
-endforeach()
-
-# Each fuzz program runs for a few seconds on its seeds: those of fuzz/corpus
-# (where inputs that once broke a target are kept), those the fuzz build wrote
-# and what earlier runs found, so that a crash found once stays found.
-set(QN_FUZZ_BUILD_DIR "" CACHE PATH "Fuzz build whose programs join this run")
-if(QN_FUZZ_BUILD_DIR)
-  file(GLOB QN_FUZZ_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/fuzz/*.cpp)
-  foreach(source ${QN_FUZZ_SOURCES})
-    get_filename_component(name ${source} NAME_WE)
-    add_test(NAME fuzz_${name}
-             COMMAND ${QN_FUZZ_BUILD_DIR}/fuzz_${name} -max_total_time=3 -timeout=10
-                     -artifact_prefix=${QN_FUZZ_BUILD_DIR}/crashes/${name}-
-                     ${QN_FUZZ_BUILD_DIR}/corpus/${name} ${CMAKE_SOURCE_DIR}/fuzz/corpus/${name}
-                     ${QN_FUZZ_BUILD_DIR}/seeds/${name})
-  endforeach()
+# The test programs, the desktop holder and the benchmarks are built where
+# they can run: the 32-bit ones only where 32-bit Wine starts (scripts/build.sh).
+option(QN_WINDOWS_TESTS "Build the test programs and the benchmarks" ON)
+if(QN_WINDOWS_TESTS)
+  include(cmake/WindowsTests.cmake)
 endif()
-
-# Benchmarks: each bench/<name>.cpp is a program that prints its figures
-# (run them with scripts/bench.sh; they are not tests). The test run does not
-# build them: the target "benchmarks" does.
-file(GLOB QN_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cpp)
-add_custom_target(benchmarks)
-foreach(source ${QN_BENCH_SOURCES})
-  get_filename_component(bench ${source} NAME_WE)
-  add_executable(${bench} EXCLUDE_FROM_ALL ${source} ${QN_RESOURCES})
-  target_link_libraries(${bench} PRIVATE qncore)
-  add_dependencies(benchmarks ${bench})
-endforeach()

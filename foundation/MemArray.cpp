@@ -19,8 +19,9 @@ void ReportMemArrayAllocFailure(unsigned long long requestedBytes)
 
     char total[25];
     char available[25];
-    std::snprintf(total, sizeof total, "%lu", static_cast<unsigned long>(status.dwTotalPhys >> 20));
-    std::snprintf(available, sizeof available, "%lu", static_cast<unsigned long>(status.dwAvailPhys));
+    // The sizes are as wide as a pointer: a 64-bit program may see more than 4 GB.
+    std::snprintf(total, sizeof total, "%llu", static_cast<unsigned long long>(status.dwTotalPhys >> 20));
+    std::snprintf(available, sizeof available, "%llu", static_cast<unsigned long long>(status.dwAvailPhys));
     InsertThousandsSeparators(total, sizeof total);
     InsertThousandsSeparators(available, sizeof available);
 

@@ -4,15 +4,15 @@
 # "xmllint --noout" reading the same file, when xmllint is installed.
 set -euo pipefail
 . "$(dirname "$0")/environment.sh"
-prepare_environment "$build/win/wineprefix-bench" >/dev/null
-cmake --build "$build/win" --target benchmarks -j "$(nproc)" >/dev/null
+prepare_environment "$win/wineprefix-bench" >/dev/null
+cmake --build "$win" --target benchmarks -j "$(nproc)" >/dev/null
 
 # The XML benchmark, then xmllint five times on the file it wrote: the median
 # of each and their ratio.
 run_xml_benchmark() {
   local file output parse floor
   file=$(mktemp --suffix=.xml)
-  output=$(run_windows_program "$build/win/XmlParseBench.exe" "Z:${file//\//\\}")
+  output=$(run_windows_program "$win/XmlParseBench.exe" "Z:${file//\//\\}")
   echo "$output"
   if command -v xmllint >/dev/null; then
     floor=$(for _ in 1 2 3 4 5; do
@@ -69,8 +69,8 @@ for source in "$repo"/bench/*.cpp; do
   if [ "$name" = XmlParseBench ]; then
     run_xml_benchmark
   elif [ "$name" = ReceiveBench ]; then
-    run_on_one_processor "$build/win/$name.exe"
+    run_on_one_processor "$win/$name.exe"
   else
-    run_windows_program "$build/win/$name.exe"
+    run_windows_program "$win/$name.exe"
   fi
 done

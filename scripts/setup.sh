@@ -4,9 +4,17 @@
 set -euo pipefail
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
-packages=(cmake make dpkg-dev g++-mingw-w64-i686 mingw-w64-i686-dev libz-mingw-w64-dev zlib1g-dev
-          googletest wine wine32:i386 fonts-wine xvfb xauth g++ locales
+# Both Windows programs are built everywhere; the 64-bit one and its tests run
+# under 64-bit Wine. 32-bit Wine is installed only where the machine runs
+# 32-bit code: elsewhere it would install but never start.
+packages=(cmake make dpkg-dev g++-mingw-w64-i686 mingw-w64-i686-dev g++-mingw-w64-x86-64 mingw-w64-x86-64-dev
+          libz-mingw-w64-dev zlib1g-dev googletest wine wine64 fonts-wine xvfb xauth g++ locales
           clang libclang-rt-14-dev llvm python3-aiosmtpd)
+runs_32bit_code=0
+if "$repo/scripts/runs-32bit-code.sh"; then
+  runs_32bit_code=1
+  packages+=(wine32:i386)
+fi
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
@@ -64,7 +72,7 @@ apt_install() {
   fi
 }
 
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
+if [ "$runs_32bit_code" = 1 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
   dpkg --add-architecture i386
 fi
 

@@ -146,13 +146,14 @@ remake_desktop() {
   wine_server_runs "$prefix" || end_orphaned_wine_processes "$prefix"
   # A program a test started in the peer prefix may be left there by a test
   # program that was ended.
-  if [ -d "$prefix-peer" ]; then
-    WINEPREFIX=$prefix-peer wineserver -k 2>/dev/null || true
-  fi
+  local peer
+  for peer in "$prefix"-peer*; do
+    [ -d "$peer" ] && { wineserver_of_prefix "$peer" -k 2>/dev/null || true; }
+  done
   for attempt in 1 2; do
     stop_desktop_holder "$prefix"
-    WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
-    WINEPREFIX=$prefix timeout 60 wineserver -w || true
+    wineserver_of_prefix "$prefix" -k 2>/dev/null || true
+    WINEPREFIX=$prefix timeout 60 "$(wine_server_program "$(prefix_bits "$prefix")")" -w || true
     if ! screen_runs "$prefix" || [ "$attempt" = 2 ]; then
       restart_screen "$prefix" || return 1
     fi

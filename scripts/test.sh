@@ -1,24 +1,26 @@
 #!/usr/bin/env bash
-# Sets up what is missing, builds, and runs every test: the Windows test programs
-# under Wine and the portable layer natively under the sanitizers, in one CTest
-# run. Two Windows test programs run at a time, each on an Xvfb screen with a
-# prefix of its own (scripts/test-screens.json), whose desktop a holder keeps
-# for the whole run (scripts/test-desktop.sh). Arguments go to CTest.
+# Sets up what is missing, builds both Windows programs, and runs every test:
+# the Windows test programs under Wine and the portable layer natively under
+# the sanitizers, in one CTest run. The test programs are the 64-bit ones, run
+# under 64-bit Wine, unless QN_WINDOWS_BITS=32 asks for the 32-bit ones, on a
+# machine that runs 32-bit code. Two Windows test programs run at a time, each
+# on an Xvfb screen with a prefix of its own (scripts/test-screens.json), whose
+# desktop a holder keeps for the whole run (scripts/test-desktop.sh).
+# Arguments go to CTest.
 set -euo pipefail
 . "$(dirname "$0")/environment.sh"
 . "$repo/scripts/test-desktop.sh"
-prepare_environment "$build/win/wineprefix"
+prepare_environment "$win/wineprefix"
 trap 'stop_test_desktops; stop_xvfb' EXIT
-echo "$XVFB_PID" >"$build/win/wineprefix/.xvfb-pid"
-prepare_peer_prefix "$build/win/wineprefix"
+echo "$XVFB_PID" >"$win/wineprefix/.xvfb-pid"
 start_xvfb
-prepare_wine_prefix "$build/win/wineprefix-2" bare-screen
-echo "$XVFB_PID" >"$build/win/wineprefix-2/.xvfb-pid"
-prepare_peer_prefix "$build/win/wineprefix-2"
-for prefix in "$build/win/wineprefix" "$build/win/wineprefix-2"; do
+prepare_wine_prefix "$bits" "$win/wineprefix-2" bare-screen
+echo "$XVFB_PID" >"$win/wineprefix-2/.xvfb-pid"
+for prefix in "$win/wineprefix" "$win/wineprefix-2"; do
+  prepare_peer_prefix "$bits" "$prefix-peer"
   start_desktop_holder "$prefix" || remake_desktop "$prefix"
 done
-cd "$build/win"
+cd "$win"
 status=0
 ctest -j "$(nproc)" --resource-spec-file "$repo/scripts/test-screens.json" --output-on-failure "$@" || status=$?
 # CTest shows the output of failed tests only: what passing ones needed twice

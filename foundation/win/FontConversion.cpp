@@ -62,10 +62,10 @@ void CharFormatToLogFont(LOGFONTA* font, const CHARFORMATA& format)
 void LogFontToCharFormat(HWND window, CHARFORMATA* format, const LOGFONTA& font)
 {
     std::memset(format, 0, sizeof *format);
-    format->cbSize = 60;
+    format->cbSize = sizeof *format;
     if (window)
         SendMessageA(window, EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(format));
-    format->cbSize = 60;
+    format->cbSize = sizeof *format;
     format->dwMask |= CFM_BOLD | CFM_ITALIC | CFM_SIZE | CFM_FACE | CFM_UNDERLINE | CFM_STRIKEOUT | CFM_CHARSET |
                       CFM_OFFSET;
     format->dwEffects &= ~(CFE_BOLD | CFE_ITALIC | CFE_UNDERLINE | CFE_STRIKEOUT);

@@ -9,9 +9,10 @@
 #include "foundation/bytes/MessageBoxes.h"
 
 namespace {
-// The tool record of the common controls of Windows XP: 48 bytes.
-const UINT kToolInfoSize = 48;
-static_assert(sizeof(TOOLINFOA) >= kToolInfoSize, "the tool record holds its reserved field");
+// The tool record of the common controls of Windows XP, up to its reserved
+// field: 48 bytes in the 32-bit program, more in the 64-bit one, whose handles
+// and pointers are wider.
+const UINT kToolInfoSize = TTTOOLINFOA_V3_SIZE;
 
 TOOLINFOA Tool(UINT flags, HWND owner, UINT_PTR id, const char* text)
 {

@@ -3,7 +3,9 @@
 dpkg-query early on PATH: an install that works stays one plain install; after
 a failed list update an install that cannot be resolved is tried once more from
 the release's own suite, with one line saying so; when that fails too, apt's
-whole message is shown; and an install interrupted earlier is completed first."""
+whole message is shown; an install interrupted earlier is completed first;
+and 32-bit Wine is installed where the machine runs 32-bit code, and only
+there, beside the 64-bit Wine that every machine gets."""
 import os
 import shutil
 import stat
@@ -40,11 +42,15 @@ case "$1" in
 esac
 exit 0
 """
-# Every package is installed but wine32:i386.
+# Every package is installed but the two Wines.
 DPKG_QUERY = """#!/bin/sh
 for last; do :; done
-[ "$last" = "wine32:i386" ] && exit 1
+case "$last" in wine32:i386 | wine64) exit 1 ;; esac
 printf 'install ok installed'
+"""
+# The machine's answer to whether it runs 32-bit code, as the scenario says.
+RUNS_32BIT_CODE = """#!/bin/sh
+[ -f "$QN_STAND_IN/runs-32bit" ]
 """
 LOCALE = "#!/bin/sh\necho en_US.utf8\n"
 SLEEP = "#!/bin/sh\nexit 0\n"
@@ -67,6 +73,10 @@ class SetupInstall(unittest.TestCase):
         self.repo = os.path.join(root, "repo")
         os.makedirs(os.path.join(self.repo, "scripts"))
         shutil.copy(os.path.join(REPO, "scripts", "setup.sh"), os.path.join(self.repo, "scripts"))
+        probe = os.path.join(self.repo, "scripts", "runs-32bit-code.sh")
+        with open(probe, "w") as file:
+            file.write(RUNS_32BIT_CODE)
+        os.chmod(probe, os.stat(probe).st_mode | stat.S_IXUSR)
         minizip = os.path.join(self.repo, ".deps", "zlib", "contrib", "minizip")
         os.makedirs(minizip)
         open(os.path.join(minizip, "zip.c"), "w").close()
@@ -92,14 +102,24 @@ class SetupInstall(unittest.TestCase):
         return [call for call in calls if "install" in call]
 
     def test_an_install_that_works_at_once_stays_one_plain_install(self):
-        self.mark("update-works", "install-works")
+        self.mark("update-works", "install-works", "runs-32bit")
         done, calls = self.run_setup()
         self.assertEqual(done.returncode, 0, done.stderr)
         installs = self.installs(calls)
         self.assertEqual(len(installs), 1)
         self.assertNotIn("-t", installs[0])
         self.assertIn("wine32:i386", installs[0])
+        self.assertIn("wine64", installs[0])
         self.assertNotIn("own suite", done.stderr)
+
+    def test_a_machine_that_runs_64_bit_code_only_gets_64_bit_wine_alone(self):
+        self.mark("update-works", "install-works")
+        done, calls = self.run_setup()
+        self.assertEqual(done.returncode, 0, done.stderr)
+        installs = self.installs(calls)
+        self.assertEqual(len(installs), 1)
+        self.assertIn("wine64", installs[0])
+        self.assertNotIn("wine32:i386", installs[0])
 
     def test_after_a_failed_update_the_install_is_tried_once_more_from_the_release_suite(self):
         self.mark("release-install-works")
@@ -138,7 +158,7 @@ class SetupInstall(unittest.TestCase):
         words = [" ".join(call[1:]) for call in calls if call[1:2] != ["update"] and "check" not in call]
         self.assertEqual(words[0], "--configure -a")
         self.assertIn("-f install", words[1])
-        self.assertIn("wine32:i386", words[2])
+        self.assertIn("wine64", words[2])
 
 
 if __name__ == "__main__":

@@ -44,6 +44,15 @@ std::string PeerPrefixPath()
     return std::string(prefix) + "-peer";
 }
 
+// The shell's words for the Wine loader (or server) of the kind that made the
+// peer's prefix: Debian's plain "wine" would start the 32-bit loader wherever it is
+// installed, even where it cannot run.
+std::string PeerWine(const char* program)
+{
+    return "$(bash '" + UnixPathBesideSource(__FILE__, "../../scripts/wine-kind.sh") + "' " + program + " '" +
+           PeerPrefixPath() + "')";
+}
+
 // Runs a shell script as a Unix process, whose end a Windows handle does not
 // tell: the script leaves a mark file instead. Its output goes nowhere, so
 // that the Wine processes it starts never hold the test's output open.
@@ -70,7 +79,7 @@ std::string TemporaryRoot()
 std::string WithDesktopHolder(const std::string& program)
 {
     const std::string holder = UnixPathOf(ProgramFolder()) + "/desktopholder.exe";
-    return "WINEDEBUG=-all wine '" + holder + "' >" + kDesktopLog + " 2>/dev/null & holder=$!; tries=0; " +
+    return "WINEDEBUG=-all " + PeerWine("loader") + " '" + holder + "' >" + kDesktopLog + " 2>/dev/null & holder=$!; tries=0; " +
            "while ! grep -q . " + kDesktopLog + " && [ $tries -lt 1200 ]; do sleep 0.1; tries=$((tries+1)); done; " +
            "if grep -q ^ready " + kDesktopLog + "; then " + program + "; fi; kill $holder";
 }
@@ -84,7 +93,8 @@ std::string ProgramScript(const ProgramInstall& install, const std::string& argu
     // The real folders, not the ones through this prefix's drive links, which
     // the other prefix could not name.
     // The script goes inside double quotes: it holds none of its own.
-    const std::string program = "WINEDEBUG=-all,+msgbox wine qnpost.exe " + arguments + " 2>>" + kBoxLog;
+    const std::string program =
+        "WINEDEBUG=-all,+msgbox " + PeerWine("loader") + " qnpost.exe " + arguments + " 2>>" + kBoxLog;
     return "ln -sfn $(readlink -f '" + UnixPathOf(TemporaryRoot()) + "') '" + PeerPrefixPath() + "/dosdevices/" +
            kPeerDrive + "' && cd $(readlink -f '" + UnixPathOf(install.Path()) + "') && export WINEPREFIX='" +
            PeerPrefixPath() + "' LANG=en_US.UTF-8 WINEDLLOVERRIDES='mscoree,mshtml=' && " +
@@ -110,7 +120,7 @@ PeerProgram::PeerProgram(const ProgramInstall& install, const std::string& argum
 PeerProgram::~PeerProgram()
 {
     if (IsRunning()) {
-        StartShell("WINEPREFIX='" + PeerPrefixPath() + "' wineserver -k");
+        StartShell("WINEPREFIX='" + PeerPrefixPath() + "' " + PeerWine("server") + " -k");
         WaitForExit();
     }
 }

@@ -69,8 +69,17 @@ std::string TestProgramFunctionAt(DWORD offset)
     return best;
 }
 
+// A thread's stack pointer and the address it runs at, from its context.
+#ifdef _WIN64
+DWORD_PTR StackPointer(const CONTEXT& context) { return context.Rsp; }
+DWORD_PTR CodePointer(const CONTEXT& context) { return context.Rip; }
+#else
+DWORD_PTR StackPointer(const CONTEXT& context) { return context.Esp; }
+DWORD_PTR CodePointer(const CONTEXT& context) { return context.Eip; }
+#endif
+
 // The module of the process that holds the address, and where it starts.
-bool ModuleHolding(DWORD processId, DWORD address, std::string& name, DWORD& base)
+bool ModuleHolding(DWORD processId, DWORD_PTR address, std::string& name, DWORD_PTR& base)
 {
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId);
     if (snapshot == INVALID_HANDLE_VALUE)
@@ -79,7 +88,7 @@ bool ModuleHolding(DWORD processId, DWORD address, std::string& name, DWORD& bas
     module.dwSize = sizeof module;
     bool found = false;
     for (BOOL more = Module32First(snapshot, &module); more && !found; more = Module32Next(snapshot, &module)) {
-        const DWORD start = static_cast<DWORD>(reinterpret_cast<DWORD_PTR>(module.modBaseAddr));
+        const DWORD_PTR start = reinterpret_cast<DWORD_PTR>(module.modBaseAddr);
         if (address >= start && address - start < module.modBaseSize) {
             name = module.szModule;
             base = start;
@@ -92,13 +101,18 @@ bool ModuleHolding(DWORD processId, DWORD address, std::string& name, DWORD& bas
 
 // The name of the code at the address: its function when the symbols tell
 // it, else its module and offset.
-std::string DescribeCode(HANDLE process, DWORD processId, DWORD address)
+std::string DescribeCode(HANDLE process, DWORD processId, DWORD_PTR address)
 {
     char text[512];
     std::string module = "?";
-    DWORD base = 0;
-    ModuleHolding(processId, address, module, base);
-    const unsigned long offset = address - base;
+    DWORD_PTR base = 0;
+    // A module's code lies within its first 4 GB, so an offset fits 32 bits.
+    const bool inModule = ModuleHolding(processId, address, module, base);
+    const unsigned long offset = static_cast<unsigned long>(address - base);
+    if (!inModule) {
+        std::snprintf(text, sizeof text, "?+0x%llx", static_cast<unsigned long long>(address));
+        return text;
+    }
     if (processId != GetCurrentProcessId()) {
         std::snprintf(text, sizeof text, "%s+0x%lx", module.c_str(), offset);
         return text;
@@ -108,7 +122,7 @@ std::string DescribeCode(HANDLE process, DWORD processId, DWORD address)
     symbol->SizeOfStruct = sizeof(SYMBOL_INFO);
     symbol->MaxNameLen = 255;
     DWORD64 displacement = 0;
-    const bool inTestProgram = base == static_cast<DWORD>(reinterpret_cast<DWORD_PTR>(GetModuleHandleA(nullptr)));
+    const bool inTestProgram = base == reinterpret_cast<DWORD_PTR>(GetModuleHandleA(nullptr));
     const std::string function = inTestProgram ? TestProgramFunctionAt(offset) : std::string();
     if (!function.empty())
         std::snprintf(text, sizeof text, "%s (0x%lx)", function.c_str(), offset);
@@ -122,7 +136,7 @@ std::string DescribeCode(HANDLE process, DWORD processId, DWORD address)
 
 // Whether the bytes before the address end in a call, as those before a
 // return address do (a near call, or an indirect call by register or memory).
-bool FollowsCall(HANDLE process, DWORD address)
+bool FollowsCall(HANDLE process, DWORD_PTR address)
 {
     MEMORY_BASIC_INFORMATION region;
     unsigned char before[7];
@@ -146,9 +160,9 @@ bool FollowsCall(HANDLE process, DWORD address)
 // The thread's stack is copied while the thread is stopped, with nothing
 // allocated or printed, so that no lock the thread holds can stop this one;
 // the thread goes on after, and the copy is read then.
-int ReturnAddresses(HANDLE process, HANDLE thread, DWORD (&addresses)[kMostFramesShown + 1])
+int ReturnAddresses(HANDLE process, HANDLE thread, DWORD_PTR (&addresses)[kMostFramesShown + 1])
 {
-    std::vector<DWORD> words(kMostStackWords);
+    std::vector<DWORD_PTR> words(kMostStackWords);
     CONTEXT context = {};
     context.ContextFlags = CONTEXT_CONTROL;
     if (SuspendThread(thread) == static_cast<DWORD>(-1))
@@ -156,19 +170,20 @@ int ReturnAddresses(HANDLE process, HANDLE thread, DWORD (&addresses)[kMostFrame
     SIZE_T copied = 0;
     MEMORY_BASIC_INFORMATION stack;
     const bool read = GetThreadContext(thread, &context) &&
-                      VirtualQueryEx(process, reinterpret_cast<void*>(context.Esp), &stack, sizeof stack);
+                      VirtualQueryEx(process, reinterpret_cast<void*>(StackPointer(context)), &stack, sizeof stack);
     if (read) {
         const SIZE_T left = static_cast<const char*>(stack.BaseAddress) + stack.RegionSize -
-                            reinterpret_cast<const char*>(context.Esp);
-        ReadProcessMemory(process, reinterpret_cast<void*>(context.Esp), words.data(),
-                          left < words.size() * sizeof(DWORD) ? left : words.size() * sizeof(DWORD), &copied);
+                            reinterpret_cast<const char*>(StackPointer(context));
+        const SIZE_T most = words.size() * sizeof(DWORD_PTR);
+        ReadProcessMemory(process, reinterpret_cast<void*>(StackPointer(context)), words.data(),
+                          left < most ? left : most, &copied);
     }
     ResumeThread(thread);
     if (!read)
         return 0;
     int count = 0;
-    addresses[count++] = context.Eip;
-    for (size_t i = 0; i < copied / sizeof(DWORD) && count <= kMostFramesShown; ++i)
+    addresses[count++] = CodePointer(context);
+    for (size_t i = 0; i < copied / sizeof(DWORD_PTR) && count <= kMostFramesShown; ++i)
         if (words[i] > 0x10000 && FollowsCall(process, words[i]))
             addresses[count++] = words[i];
     return count;
@@ -177,7 +192,7 @@ int ReturnAddresses(HANDLE process, HANDLE thread, DWORD (&addresses)[kMostFrame
 
 void PrintWhereThreadWaits(HANDLE process, DWORD processId, HANDLE thread, const char* indent)
 {
-    DWORD addresses[kMostFramesShown + 1];
+    DWORD_PTR addresses[kMostFramesShown + 1];
     const int count = ReturnAddresses(process, thread, addresses);
     if (count == 0) {
         std::printf("%s(the thread cannot be read)\n", indent);

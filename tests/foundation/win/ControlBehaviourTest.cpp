@@ -133,7 +133,7 @@ TEST_F(ControlBehaviour, TooltipsRegisterToolsAndReportWhatCouldNotBeAdded)
     UpdateTooltipSubclassText(tooltip, "Groups, renamed", owner, list);
     char text[80] = "";
     TOOLINFOA tool = {};
-    tool.cbSize = 48;
+    tool.cbSize = TTTOOLINFOA_V3_SIZE;
     tool.hwnd = owner;
     tool.uId = reinterpret_cast<UINT_PTR>(list);
     tool.lpszText = text;
