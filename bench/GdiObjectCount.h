@@ -10,9 +10,11 @@
 // see whether the program's paints leave any behind. Windows answers
 // GetGuiResources; Wine answers 0 there, so under Wine the live entries of the
 // process's GDI handle table are counted instead: its address is in the
-// process's PEB (GdiSharedHandleTable, at 0x94 in a 32-bit PEB), and each
-// entry of Wine's table takes 24 bytes, its type byte non-zero while the
-// object lives. -1 when neither can be read.
+// process's PEB (GdiSharedHandleTable: a pointer, at 0x94 in a 32-bit PEB and
+// at 0xF8 in a 64-bit one, read as wide as this program's pointers, which are
+// the benchmarked program's), and each entry of Wine's table takes 24 bytes
+// in both, its type byte (at 14) non-zero while the object lives. -1 when
+// neither can be read.
 inline long GdiObjectCount(HANDLE process)
 {
     const DWORD answered = GetGuiResources(process, GR_GDIOBJECTS);
@@ -24,15 +26,16 @@ inline long GdiObjectCount(HANDLE process)
     PROCESS_BASIC_INFORMATION basic{};
     if (!query || query(process, ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0)
         return -1;
-    const size_t kTableOffset = 0x94, kEntries = 65536, kEntrySize = 24, kTypeOffset = 14;
-    DWORD table = 0;
+    const size_t kTableOffset = sizeof(void*) == 8 ? 0xF8 : 0x94;
+    const size_t kEntries = 65536, kEntrySize = 24, kTypeOffset = 14;
+    ULONG_PTR table = 0;
     SIZE_T read = 0;
     if (!ReadProcessMemory(process, reinterpret_cast<const char*>(basic.PebBaseAddress) + kTableOffset, &table,
                            sizeof table, &read) ||
         !table)
         return -1;
     std::vector<uint8_t> entries(kEntries * kEntrySize);
-    if (!ReadProcessMemory(process, reinterpret_cast<const void*>(static_cast<uintptr_t>(table)), entries.data(),
+    if (!ReadProcessMemory(process, reinterpret_cast<const void*>(table), entries.data(),
                            entries.size(), &read) ||
         read != entries.size())
         return -1;
