@@ -43,14 +43,23 @@ void CProcessHeapPointer::RemoveLeft(DWORD n)
     m_block[length < m_size ? length : m_size - 1] = 0;
 }
 
-CProcessHeap::CProcessHeap(DWORD size)
+namespace {
+BYTE* AllocateZeroed(SIZE_T size)
+{
+    if (size > MAXDWORD)
+        return nullptr;
+    return static_cast<BYTE*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size));
+}
+}
+
+CProcessHeap::CProcessHeap(SIZE_T size)
 {
     if (size == 0)
         return;
-    m_block = static_cast<BYTE*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size));
+    m_block = AllocateZeroed(size);
     if (!m_block)
         throw CGenericException("CProcessHeap constructor Failed");
-    m_size = size;
+    m_size = static_cast<DWORD>(size);
 }
 
 CProcessHeap::~CProcessHeap()
@@ -63,15 +72,15 @@ CProcessHeap::~CProcessHeap()
     }
 }
 
-void CProcessHeap::Alloc(DWORD size)
+void CProcessHeap::Alloc(SIZE_T size)
 {
     Free();
     if (size == 0)
         return;
-    m_block = static_cast<BYTE*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size));
+    m_block = AllocateZeroed(size);
     if (!m_block)
         throw CGenericException("CProcessHeap::Alloc Failed");
-    m_size = size;
+    m_size = static_cast<DWORD>(size);
 }
 
 void CProcessHeap::Free()

@@ -28,14 +28,17 @@ private:
     void ReportBoundsFault(const char* prefix, DWORD index, const char* failureText) const;
 };
 
+// A request is as wide as the heap's (a pointer's width); a block is reached
+// by 32-bit positions, so a request past them is refused like one the heap
+// cannot give.
 class CProcessHeap : public CProcessHeapPointer {
 public:
-    explicit CProcessHeap(DWORD size = 0);
+    explicit CProcessHeap(SIZE_T size = 0);
     ~CProcessHeap();
     CProcessHeap(const CProcessHeap&) = delete;
     CProcessHeap& operator=(const CProcessHeap&) = delete;
 
     // Replaces the block by a new zero-filled one of the given size.
-    void Alloc(DWORD size);
+    void Alloc(SIZE_T size);
     void Free();
 };

@@ -31,9 +31,13 @@ TEST_F(HeapBlock, FailedAllocationKeepsSizeZeroAndRemoveLeftStaysInside)
     std::memcpy(block.GetBlock(), "abcdef", 7);
     block.RemoveLeft(3);
     EXPECT_STREQ(reinterpret_cast<char*>(block.GetBlock()), "def");
-    EXPECT_THROW(block.Alloc(0xFFFFFFF0u), CGenericException);
+    // A size past any address space, 32-bit or 64-bit: no heap gives it.
+    const SIZE_T beyondAnyAddressSpace = ~SIZE_T{0};
+    EXPECT_EQ(ErrorOf([&] { block.Alloc(beyondAnyAddressSpace); }), "CProcessHeap::Alloc Failed");
     EXPECT_EQ(block.GetSize(), 0u);
+    EXPECT_EQ(block.GetBlock(), nullptr);
     EXPECT_THROW(block.GetCharFromIndex(0), CGenericException);
+    EXPECT_EQ(ErrorOf([&] { CProcessHeap refused(beyondAnyAddressSpace); }), "CProcessHeap constructor Failed");
 
     CProcessHeap full(4);
     std::memcpy(full.GetBlock(), "wxyz", 4);
@@ -72,13 +76,29 @@ TEST_F(MemArrayTest, EmptyAndReallocatedArrays)
     EXPECT_EQ(copy[0], 'a');
 }
 
-TEST_F(MemArrayTest, HugeAllocationWritesTheMemoryReport)
+TEST_F(MemArrayTest, HugeAllocationsWriteTheMemoryReport)
 {
-    CMemArray<BYTE> array;
-    EXPECT_EQ(ErrorOf([&] { array.Alloc(0x7FFFFFF0u); }), "CMemArray::Alloc() failed");
-    std::string log = Read("error.txt");
-    EXPECT_EQ(log.rfind("\r\nCMemArray constructor failed ?\r\nRequested 2147483632 bytes.\r\nTotal memory ", 0), 0u)
-        << log;
-    EXPECT_NE(log.find(" MBytes, Free memory "), std::string::npos);
-    EXPECT_EQ(array.GetCount(), 0u);
+    // Requests no array may have, whatever the address space: 2 GB and one
+    // byte, and 4 G elements of four bytes, past a 32-bit address space.
+    CMemArray<BYTE> bytes(4);
+    EXPECT_EQ(ErrorOf([&] { bytes.Alloc(0x80000000u); }), "CMemArray::Alloc() failed");
+    EXPECT_EQ(bytes.GetCount(), 0u);
+    EXPECT_THROW(bytes.GetPointerToData(), CGenericException);
+    CMemArray<DWORD> words;
+    EXPECT_EQ(ErrorOf([&] { words.Alloc(0xFFFFFFFFu); }), "CMemArray::Alloc() failed");
+    EXPECT_EQ(words.GetCount(), 0u);
+
+    const std::string log = Read("error.txt");
+    const std::string report = "\r\nCMemArray constructor failed ?\r\nRequested 2147483648 bytes.\r\nTotal memory ";
+    EXPECT_EQ(log.rfind(report, 0), 0u) << log;
+    const size_t second = log.find("\r\nCMemArray constructor failed ?\r\nRequested 17179869180 bytes.\r\n");
+    ASSERT_NE(second, std::string::npos) << log;
+    // Each report gives the machine's memory in its own words, and asks for the file.
+    for (const size_t at : {size_t{0}, second}) {
+        const std::string one = log.substr(at, log.find("error.txt file.", at) - at);
+        EXPECT_NE(one.find(" MBytes, Free memory "), std::string::npos) << one;
+        EXPECT_NE(one.find(" bytes.\r\n\r\nPlease report this problem to Corvell Ltd and send us the "),
+                  std::string::npos)
+            << one;
+    }
 }
