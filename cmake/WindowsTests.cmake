@@ -12,6 +12,10 @@ file(GLOB QN_TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.
 add_library(qntestsupport STATIC ${QN_TEST_SUPPORT})
 target_link_libraries(qntestsupport PUBLIC qncore gtest dbghelp)
 target_include_directories(qntestsupport PUBLIC ${CMAKE_SOURCE_DIR}/tests)
+# The tests that set the two kinds of program against each other start the
+# other kind's qnpost.exe from its own build folder.
+set(QN_OTHER_KIND_DIR "" CACHE PATH "Build folder of the other kind of Windows program")
+target_compile_definitions(qntestsupport PRIVATE QN_OTHER_KIND_BUILD="${QN_OTHER_KIND_DIR}")
 
 # The test script keeps each test prefix's desktop with this program for the
 # whole run (tests/harness/DesktopHolder.cpp).

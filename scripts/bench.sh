@@ -2,10 +2,24 @@
 # Builds the program and runs every benchmark under Wine; each prints its
 # figures beside their floors. The XML parse is compared here with
 # "xmllint --noout" reading the same file, when xmllint is installed.
+# The benchmarks measure the 64-bit program; where 32-bit Wine starts, each
+# runs right after for the 32-bit program too, so that the two kinds are
+# compared in the same run.
 set -euo pipefail
 . "$(dirname "$0")/environment.sh"
 prepare_environment "$win/wineprefix-bench" >/dev/null
 cmake --build "$win" --target benchmarks -j "$(nproc)" >/dev/null
+kinds=("$bits")
+if [ "$bits" = 64 ]; then
+  trouble=$(wine32_trouble)
+  if [ -z "$trouble" ]; then
+    prepare_wine_prefix 32 "$build/win32/wineprefix-bench" bare-screen >/dev/null
+    cmake --build "$build/win32" --target benchmarks -j "$(nproc)" >/dev/null
+    kinds+=(32)
+  else
+    echo "(the 32-bit program is not measured: $trouble)"
+  fi
+fi
 
 # The XML benchmark, then xmllint five times on the file it wrote: the median
 # of each and their ratio.
@@ -65,12 +79,16 @@ run_on_one_processor() {
 
 for source in "$repo"/bench/*.cpp; do
   name=$(basename "$source" .cpp)
-  echo "== $name"
-  if [ "$name" = XmlParseBench ]; then
-    run_xml_benchmark
-  elif [ "$name" = ReceiveBench ]; then
-    run_on_one_processor "$win/$name.exe"
-  else
-    run_windows_program "$win/$name.exe"
-  fi
+  for kind in "${kinds[@]}"; do
+    win=$build/win$kind
+    wine_prefix=$win/wineprefix-bench
+    echo "== $name ($kind-bit program)"
+    if [ "$name" = XmlParseBench ]; then
+      run_xml_benchmark
+    elif [ "$name" = ReceiveBench ]; then
+      run_on_one_processor "$win/$name.exe"
+    else
+      run_windows_program "$win/$name.exe"
+    fi
+  done
 done

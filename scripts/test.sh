@@ -32,6 +32,13 @@ if [ -n "$again" ]; then
   echo "Done more than once in this run:"
   echo "$again"
 fi
+# The checks of the two kinds against each other need 32-bit Wine.
+if [ "$bits" = 64 ]; then
+  trouble=$(wine32_trouble)
+  if [ -n "$trouble" ]; then
+    echo "The checks of the 32-bit program against the 64-bit one (CrossKinds.*) did not run: $trouble"
+  fi
+fi
 # A case that the machine's timing kept a passing test from meeting.
 unseen=$(grep -h '^\[ NOT SEEN  \] ' Testing/Temporary/LastTest.log 2>/dev/null || true)
 if [ -n "$unseen" ]; then

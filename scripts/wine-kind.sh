@@ -9,6 +9,8 @@
 # Run as a command it prints one answer:
 #   wine-kind.sh loader PREFIX     the loader of the prefix's kind
 #   wine-kind.sh server PREFIX     its Wine server program
+#   wine-kind.sh loader 32|64      the loader of that kind of program, which a
+#                                  64-bit prefix runs either kind of
 #   wine-kind.sh wine32-trouble    why 32-bit Wine cannot start, or nothing
 
 wine_loader() {
@@ -61,14 +63,19 @@ wine32_trouble() {
     return
   fi
   if ! said=$("$loader" --version 2>&1); then
-    echo "32-bit Wine does not start on this machine ($loader: ${said:-no answer})"
+    # The shell's own words end with the system's: "Exec format error".
+    said=$(printf '%s\n' "$said" | tail -n 1)
+    echo "32-bit Wine does not start on this machine: \"$loader --version\" says \"${said##*: }\""
   fi
 }
 
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then
   case ${1:-} in
     loader | server)
-      bits=$(prefix_bits "$2")
+      case $2 in
+        32 | 64) bits=$2 ;;
+        *) bits=$(prefix_bits "$2") ;;
+      esac
       [ -n "$bits" ] || { echo "wine-kind.sh: no Wine prefix in $2" >&2; exit 1; }
       if [ "$1" = loader ]; then wine_loader "$bits"; else wine_server_program "$bits"; fi ;;
     wine32-trouble) wine32_trouble ;;

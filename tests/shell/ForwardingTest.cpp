@@ -1,6 +1,8 @@
 // A second start of the real program hands its command line to the running
 // instance: here a receiver window of the main window's class, with the
 // instance mutex, stands in for the running instance and records what arrives.
+// A second start of the other kind of program (32 or 64 bits) sends the same
+// bytes.
 #include <windows.h>
 
 #include <string>
@@ -8,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/OtherKind.h"
 #include "support/ProgramDriver.h"
 
 namespace {
@@ -74,14 +77,11 @@ std::string Block(const std::string& text, size_t size)
     block.resize(size, '\0');
     return block;
 }
-}
 
-TEST(Forwarding, EachCommandReachesTheRunningInstanceAsItsRequest)
+// Each command of a second start of the install's program, as the running
+// instance receives it.
+void ExpectEachCommandReachesTheRunningInstance(const ProgramInstall& install)
 {
-    RunningInstanceStandIn running;
-    ASSERT_NE(running.Window(), nullptr);
-    ProgramInstall install;
-
     struct Case {
         const char* arguments;
         ULONG_PTR code;
@@ -104,6 +104,15 @@ TEST(Forwarding, EachCommandReachesTheRunningInstanceAsItsRequest)
         EXPECT_EQ(received[0].size, c.bytes.size()) << c.arguments;
         EXPECT_EQ(received[0].bytes, c.bytes) << c.arguments;
     }
+}
+}
+
+TEST(Forwarding, EachCommandReachesTheRunningInstanceAsItsRequest)
+{
+    RunningInstanceStandIn running;
+    ASSERT_NE(running.Window(), nullptr);
+    ProgramInstall install;
+    ExpectEachCommandReachesTheRunningInstance(install);
 
     // "/u=" belongs to a first start only: refused in a box over the running
     // instance's window, nothing sent.
@@ -146,4 +155,14 @@ TEST(Forwarding, EachCommandReachesTheRunningInstanceAsItsRequest)
         EXPECT_EQ(exitCode, 0u);
         EXPECT_TRUE(g_received.empty()) << request.arguments.substr(0, 10);
     }
+}
+
+TEST(CrossKinds, ASecondStartOfTheOtherKindSendsTheSameRequests)
+{
+    SKIP_UNLESS_OTHER_KIND_RUNS();
+    RunningInstanceStandIn running;
+    ASSERT_NE(running.Window(), nullptr);
+    ProgramInstall install;
+    UseOtherKindProgram(install);
+    ExpectEachCommandReachesTheRunningInstance(install);
 }

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "support/InFolder.h"
+#include "support/OtherKind.h"
 #include "support/TempFolder.h"
 #include "support/UnixProgram.h"
 
@@ -44,13 +45,23 @@ std::string PeerPrefixPath()
     return std::string(prefix) + "-peer";
 }
 
-// The shell's words for the Wine loader (or server) of the kind that made the
-// peer's prefix: Debian's plain "wine" would start the 32-bit loader wherever it is
-// installed, even where it cannot run.
-std::string PeerWine(const char* program)
+// The shell's words for a Wine program: the loader of a kind of program, or
+// the Wine server of the peer's prefix. Debian's plain "wine" would start the
+// 32-bit loader wherever it is installed, even where it cannot run.
+std::string KindWord(const char* what, const std::string& kind)
 {
-    return "$(bash '" + UnixPathBesideSource(__FILE__, "../../scripts/wine-kind.sh") + "' " + program + " '" +
-           PeerPrefixPath() + "')";
+    return "$(bash '" + UnixPathBesideSource(__FILE__, "../../scripts/wine-kind.sh") + "' " + what + " '" + kind +
+           "')";
+}
+
+std::string WineLoaderOf(int bits)
+{
+    return KindWord("loader", std::to_string(bits));
+}
+
+std::string PeerWineServer()
+{
+    return KindWord("server", PeerPrefixPath());
 }
 
 // Runs a shell script as a Unix process, whose end a Windows handle does not
@@ -79,7 +90,7 @@ std::string TemporaryRoot()
 std::string WithDesktopHolder(const std::string& program)
 {
     const std::string holder = UnixPathOf(ProgramFolder()) + "/desktopholder.exe";
-    return "WINEDEBUG=-all " + PeerWine("loader") + " '" + holder + "' >" + kDesktopLog + " 2>/dev/null & holder=$!; tries=0; " +
+    return "WINEDEBUG=-all " + WineLoaderOf(OwnKindBits()) + " '" + holder + "' >" + kDesktopLog + " 2>/dev/null & holder=$!; tries=0; " +
            "while ! grep -q . " + kDesktopLog + " && [ $tries -lt 1200 ]; do sleep 0.1; tries=$((tries+1)); done; " +
            "if grep -q ^ready " + kDesktopLog + "; then " + program + "; fi; kill $holder";
 }
@@ -87,14 +98,14 @@ std::string WithDesktopHolder(const std::string& program)
 // Runs the program in the install's folder under the peer prefix, then marks
 // its end. Wine names the folder by the deepest drive that holds it: the
 // peer's own drive for the temporary folder. The boxes it shows are logged.
-std::string ProgramScript(const ProgramInstall& install, const std::string& arguments, const char* mark,
+std::string ProgramScript(const ProgramInstall& install, int bits, const std::string& arguments, const char* mark,
                           bool holdDesktop)
 {
     // The real folders, not the ones through this prefix's drive links, which
     // the other prefix could not name.
     // The script goes inside double quotes: it holds none of its own.
     const std::string program =
-        "WINEDEBUG=-all,+msgbox " + PeerWine("loader") + " qnpost.exe " + arguments + " 2>>" + kBoxLog;
+        "WINEDEBUG=-all,+msgbox " + WineLoaderOf(bits) + " qnpost.exe " + arguments + " 2>>" + kBoxLog;
     return "ln -sfn $(readlink -f '" + UnixPathOf(TemporaryRoot()) + "') '" + PeerPrefixPath() + "/dosdevices/" +
            kPeerDrive + "' && cd $(readlink -f '" + UnixPathOf(install.Path()) + "') && export WINEPREFIX='" +
            PeerPrefixPath() + "' LANG=en_US.UTF-8 WINEDLLOVERRIDES='mscoree,mshtml=' && " +
@@ -109,18 +120,19 @@ std::string NoDesktopLine(const ProgramInstall& install)
 }
 }
 
-PeerProgram::PeerProgram(const ProgramInstall& install, const std::string& arguments) : m_install(install)
+PeerProgram::PeerProgram(const ProgramInstall& install, const std::string& arguments, int bits)
+    : m_install(install), m_bits(bits ? bits : OwnKindBits())
 {
     DeleteFileA(install.File(kEndedMark).c_str());
     DeleteFileA(install.File(kBoxLog).c_str());
     DeleteFileA(install.File(kDesktopLog).c_str());
-    StartShell(ProgramScript(install, arguments, kEndedMark, true));
+    StartShell(ProgramScript(install, m_bits, arguments, kEndedMark, true));
 }
 
 PeerProgram::~PeerProgram()
 {
     if (IsRunning()) {
-        StartShell("WINEPREFIX='" + PeerPrefixPath() + "' " + PeerWine("server") + " -k");
+        StartShell("WINEPREFIX='" + PeerPrefixPath() + "' " + PeerWineServer() + " -k");
         WaitForExit();
     }
 }
@@ -134,7 +146,7 @@ bool PeerProgram::Forward(const std::string& arguments, DWORD timeoutMs)
 {
     const std::string mark = m_install.File(kForwardedMark);
     DeleteFileA(mark.c_str());
-    StartShell(ProgramScript(m_install, arguments, kForwardedMark, false));
+    StartShell(ProgramScript(m_install, m_bits, arguments, kForwardedMark, false));
     return WaitUntil([&] { return FileExists(mark) || !ShownBox().empty(); }, timeoutMs) && FileExists(mark);
 }
 

@@ -17,9 +17,11 @@ const DWORD kPeerPrefixWaitMs = 240000;
 // same session would only hand its command line to the first. Its windows
 // live in another session that the test cannot see: it is driven by further
 // starts in its prefix (such as "/close") and by what it writes and sends.
+// The install's qnpost.exe may be of the other kind (support/OtherKind.h):
+// the bits say which, this test program's own kind by default.
 class PeerProgram {
 public:
-    PeerProgram(const ProgramInstall& install, const std::string& arguments);
+    PeerProgram(const ProgramInstall& install, const std::string& arguments, int bits = 0);
     // Ends the program (and its prefix's Wine processes) if it still runs.
     ~PeerProgram();
     PeerProgram(const PeerProgram&) = delete;
@@ -42,5 +44,6 @@ public:
 
 private:
     const ProgramInstall& m_install;
+    const int m_bits;
 };
 

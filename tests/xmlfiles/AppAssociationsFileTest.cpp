@@ -11,6 +11,7 @@
 
 #include "notemanager/NoteManagerFile.h"
 #include "noteprops/AppAssociationsFile.h"
+#include "support/ProgramDriver.h"
 #include "support/TempFolder.h"
 #include "support/bytes/MessageBoxRecorder.h"
 
@@ -194,6 +195,8 @@ TEST(AppAssociationsFile, AWriterStoppedAtAnyMomentLeavesTheOldFileOrTheNew)
     int stops = 0;
     int checked = 0;
     for (int attempt = 0; attempt < 12; ++attempt) {
+        for (const char* name : {"apps.QPD", "noteman.QPD"})
+            DeleteFileA(folder.File(name).c_str());
         SetEnvironmentVariableA(kStopFolderVariable, folder.Path().c_str());
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
@@ -203,8 +206,14 @@ TEST(AppAssociationsFile, AWriterStoppedAtAnyMomentLeavesTheOldFileOrTheNew)
             CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
         SetEnvironmentVariableA(kStopFolderVariable, nullptr);
         ASSERT_TRUE(started);
-        // Stopped after a different number of saves each time, somewhere in a write.
-        const DWORD waited = WaitForSingleObject(process.hProcess, 150 + 37 * attempt);
+        // Stopped after a different number of saves each time, somewhere in a
+        // write: counted from the child's first saves, since a loaded machine
+        // may take long to start it.
+        WaitUntil([&] {
+            return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0 ||
+                   (FileExists(folder.File("apps.QPD")) && FileExists(folder.File("noteman.QPD")));
+        }, 60000);
+        const DWORD waited = WaitForSingleObject(process.hProcess, 37 * attempt);
         TerminateProcess(process.hProcess, 77);
         WaitForSingleObject(process.hProcess, 30000);
         CloseHandle(process.hThread);

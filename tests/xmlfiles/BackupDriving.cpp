@@ -58,7 +58,7 @@ std::string ProtectedNoteBody()
            std::string(reinterpret_cast<const char*>(kProtectedBodyMark), sizeof kProtectedBodyMark);
 }
 
-void WriteLockedAndGroupedBackup(const std::string& path)
+std::vector<BackupNote> LockedAndGroupedNotes()
 {
     BackupNote locked;
     locked.title = "Locked";
@@ -76,7 +76,12 @@ void WriteLockedAndGroupedBackup(const std::string& path)
     ImageList_AddIcon(icons, LoadIconA(nullptr, IDI_APPLICATION));
     grouped.associations = {BackupAssociation{"Untitled - Notepad", IconText(icons, 0)}};
     ImageList_Destroy(icons);
-    WriteBackupFile(path, {locked, grouped});
+    return {locked, grouped};
+}
+
+void WriteLockedAndGroupedBackup(const std::string& path)
+{
+    WriteBackupFile(path, LockedAndGroupedNotes());
 }
 
 void FirstRun(const ProgramInstall& install)

@@ -28,6 +28,7 @@ std::string ProtectedNoteBody();
 // (500, 300), and at (540, 330) a note in the group "Travel" that follows
 // the window "Untitled - Notepad".
 void WriteLockedAndGroupedBackup(const std::string& path);
+std::vector<BackupNote> LockedAndGroupedNotes();
 
 // The program run once and closed: the user's record exists then.
 void FirstRun(const ProgramInstall& install);
