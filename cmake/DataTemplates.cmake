@@ -21,7 +21,6 @@ add_custom_command(OUTPUT ${QN_TEMPLATE_OUTPUTS}
                    DEPENDS ${QN_NATIVE_BUILD_DIR}/maketemplates
                    COMMENT "Writing the data files of a new installation")
 add_custom_target(qntemplates DEPENDS ${QN_TEMPLATE_OUTPUTS})
-# Every program links qncore, so the files exist before any resource is compiled.
-add_dependencies(qncore qntemplates)
+add_dependencies(qnresources qntemplates)
 set_source_files_properties(${QN_RESOURCES} PROPERTIES
                             OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/generated/notes.QPD;${CMAKE_BINARY_DIR}/generated/notes.QPS")

@@ -12,10 +12,22 @@ file(GLOB QN_TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.
 add_library(qntestsupport STATIC ${QN_TEST_SUPPORT})
 target_link_libraries(qntestsupport PUBLIC qncore gtest dbghelp)
 target_include_directories(qntestsupport PUBLIC ${CMAKE_SOURCE_DIR}/tests)
+# The test code is compiled for a quick build rather than a quick run: what it
+# tests, qncore, keeps the program's optimisation. Its precompiled header adds
+# GoogleTest to the program's, and every test program reuses it; the tests of
+# the portable layer, like that layer, never see <windows.h>.
+set(QN_TEST_COMPILE_OPTIONS -O1)
+target_compile_options(qntestsupport PRIVATE ${QN_TEST_COMPILE_OPTIONS})
+target_precompile_headers(qntestsupport PRIVATE ${QN_WINDOWS_HEADERS} <gtest/gtest.h>)
+qn_split_bytes("${QN_TEST_SUPPORT}" support_bytes support_rest)
+set_source_files_properties(${support_bytes} PROPERTIES SKIP_PRECOMPILE_HEADERS ON)
 # The tests that set the two kinds of program against each other start the
-# other kind's qnpost.exe from its own build folder.
+# other kind's qnpost.exe from its own build folder. Only the file that names
+# it is told, so that the precompiled header stays the same for all.
 set(QN_OTHER_KIND_DIR "" CACHE PATH "Build folder of the other kind of Windows program")
-target_compile_definitions(qntestsupport PRIVATE QN_OTHER_KIND_BUILD="${QN_OTHER_KIND_DIR}")
+set_source_files_properties(${CMAKE_SOURCE_DIR}/tests/support/OtherKind.cpp PROPERTIES
+                            COMPILE_DEFINITIONS QN_OTHER_KIND_BUILD="${QN_OTHER_KIND_DIR}"
+                            SKIP_PRECOMPILE_HEADERS ON)
 
 # The test script keeps each test prefix's desktop with this program for the
 # whole run (tests/harness/DesktopHolder.cpp).
@@ -38,7 +50,10 @@ set(QN_NATIVE_BUILD_DIR "" CACHE PATH "Native build whose sanitizer tests join t
 foreach(folder ${QN_SOURCE_FOLDERS})
   qn_test_sources(${folder} all bytes)
   if(all)
-    add_executable(${folder}_tests ${all} ${QN_RESOURCES})
+    add_executable(${folder}_tests ${all} $<TARGET_OBJECTS:qnresources>)
+    target_compile_options(${folder}_tests PRIVATE ${QN_TEST_COMPILE_OPTIONS})
+    target_precompile_headers(${folder}_tests REUSE_FROM qntestsupport)
+    set_source_files_properties(${bytes} PROPERTIES SKIP_PRECOMPILE_HEADERS ON)
     # The test main lives in the support library; keep it linked in.
     target_link_libraries(${folder}_tests PRIVATE -Wl,--whole-archive qntestsupport -Wl,--no-whole-archive qncore gtest)
     add_test(NAME ${folder} COMMAND ${folder}_tests)
@@ -75,7 +90,7 @@ file(GLOB QN_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cpp)
 add_custom_target(benchmarks)
 foreach(source ${QN_BENCH_SOURCES})
   get_filename_component(bench ${source} NAME_WE)
-  add_executable(${bench} EXCLUDE_FROM_ALL ${source} ${QN_RESOURCES})
+  add_executable(${bench} EXCLUDE_FROM_ALL ${source} $<TARGET_OBJECTS:qnresources>)
   target_link_libraries(${bench} PRIVATE qncore)
   add_dependencies(benchmarks ${bench})
 endforeach()
