@@ -199,10 +199,10 @@ void CRescueBackup::SaveDone(bool everythingStored)
         InCaseNeeded("the save could not store every change");
 }
 
-std::string CRescueBackup::Renew(CWindowController& app)
+std::string CRescueBackup::Renew(CWindowController& app, const char* why)
 {
     bool written = false;
-    const std::string path = Write(app, "a timed save could not store every change", written);
+    const std::string path = Write(app, why, written);
     if (path.empty() || path == m_unnamedPath)
         return path;
     // The new file is whole: the older one of this stretch holds nothing it lacks.

@@ -23,11 +23,12 @@ public:
     // in a box: it stays. Shows no box and never throws: it runs inside the
     // system's question about the end of the session.
     std::string Keep(CWindowController& app);
-    // The same for a timed save that could not store every change: the file
-    // that the last such save of this unstored stretch wrote, and that no box
-    // has named since (Keep names its file), is removed once the new one is
-    // complete, so that a long stretch leaves one file.
-    std::string Renew(CWindowController& app);
+    // The same for a timed save, or a command on notes, that could not store
+    // every change (why says which, for error.txt): the file that the last
+    // such save of this unstored stretch wrote, and that no box has named
+    // since (Keep names its file), is removed once the new one is complete,
+    // so that a long stretch leaves one file.
+    std::string Renew(CWindowController& app, const char* why);
     // The same before a moment that may end the program while changes are
     // not stored yet, though nothing failed (why says which moment: an end
     // refused for busy work, the session ending now). Unless a box names it
