@@ -23,6 +23,7 @@
 #include "xmlfiles/BackupList.h"
 #include "xmlfiles/UnrestoreSet.h"
 #include "xmlfiles/XmlWriter.h"
+#include "xmlfiles/bytes/BackupNames.h"
 #include "xmlfiles/bytes/BackupWriting.h"
 
 namespace {
@@ -110,11 +111,12 @@ bool BackupNotesToXml(CWindowController& app, bool interactive, const char* name
     return true;
 }
 
-std::string BackupNotesText(CWindowController& app)
+std::string RescueBackupText(CWindowController& app, unsigned long long tableWriteTime)
 {
     CXmlTextSink text;
     text.WriteLine(kBackupHeaderLine);
     text.WriteStartTag(kBackupRootName, 0);
+    text.WriteComment(RescueTableTimeComment(tableWriteTime).c_str(), 1);
     WriteBackupContent(app, text);
     text.WriteEndTag(kBackupRootName, 0);
     return text.Text();

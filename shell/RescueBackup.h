@@ -65,6 +65,7 @@ private:
     // The file written in case holds changes that could not be stored
     // (what says why): error.txt says so, and it stays.
     void InCaseNeeded(const char* what);
+    bool SameNotesMadeAnew(const std::string& bytes, unsigned long long tableTime);
     void Mark(const std::string& rescuePath);
     // A rescue backup of this run deleted, with its mark; false when it could
     // not be.
@@ -73,6 +74,8 @@ private:
     void RemoveInCase(const char* why);
 
     std::string m_lastPath;
+    // The write of the notes table the last file was measured against.
+    unsigned long long m_lastTableTime = 0;
     // Written by Renew and named by no box: the next Renew removes it.
     std::string m_unnamedPath;
     // Written in case and named by no box, and no save has failed since.
@@ -87,5 +90,6 @@ private:
 // The last write of the notes table: a save that stores a note writes it
 // anew. 0 while it is missing.
 unsigned long long NotesTableWriteTime();
-// Whether a save wrote the notes table after the rescue backup was written.
+// Whether a save wrote the notes table after the rescue backup was measured
+// against it, as the file itself records (true when it records nothing).
 bool NotesStoredSinceRescue(const std::string& rescuePath);
