@@ -71,6 +71,26 @@ void InstallWithKeptNote(ProgramInstall& install)
         note.SetRichText(text, sizeof text - 1);
     });
 }
+
+// The program started on that install, its first timed save made, and
+// "Edited " typed into the note; the main window, or null when a step did
+// not come.
+HWND StartAndEditKeptNote(const ProgramInstall& install, const RunningProgram& program)
+{
+    HWND main = WaitForMainWindow(program);
+    // The start sets the timed save's count to nothing as it starts its
+    // timers, and it handles messages before that: the ticks wait until it
+    // listens, which it does after.
+    if (!main || !WaitUntil([&] { return PortAcceptsConnections(install.ListenPort()); }))
+        return nullptr;
+    HWND note = WaitForNoteWithText(program.ProcessId(), "Kept note");
+    // The first timed save of a run writes the notes' files afresh; the
+    // later ones store the changes.
+    if (!note || !TimedSave(main))
+        return nullptr;
+    TypeAtStart(note, "Edited ");
+    return WaitForNoteWithText(program.ProcessId(), "Edited Kept note") ? main : nullptr;
+}
 }
 
 TEST(RescueRestore, TheRestoreSubmenuOffersTheRescueBackupsOfBothFoldersAndRestoresThePickedOne)
@@ -84,20 +104,10 @@ TEST(RescueRestore, TheRestoreSubmenuOffersTheRescueBackupsOfBothFoldersAndResto
     WriteBackupFile(install.File("Unstored 20250301101500.QPK"), {earlier});
 
     RunningProgram program(install, "");
-    HWND main = WaitForMainWindow(program);
+    HWND main = StartAndEditKeptNote(install, program);
     ASSERT_NE(main, nullptr);
-    // The start sets the timed save's count to nothing as it starts its
-    // timers, and it handles messages before that: the ticks wait until it
-    // listens, which it does after.
-    ASSERT_TRUE(WaitUntil([&] { return PortAcceptsConnections(install.ListenPort()); }));
     const DWORD process = program.ProcessId();
-    HWND note = WaitForNoteWithText(process, "Kept note");
-    ASSERT_NE(note, nullptr);
-    // The first timed save of a run writes the notes' files afresh; the
-    // later ones, like the one below, store the changes.
-    ASSERT_TRUE(TimedSave(main));
-    TypeAtStart(note, "Edited ");
-    ASSERT_NE(WaitForNoteWithText(process, "Edited Kept note"), nullptr);
+    HWND note = NoteWithText(process, "Edited Kept note");
     std::string whileHeld;
     {
         // Another program holds the notes table, so that it cannot even be
@@ -194,15 +204,8 @@ TEST(RescueRestore, ARescueIsJudgedByTheTableWriteItRecordsAndIsListedOnlyOnceWh
     {
         HeldFile holder;
         RunningProgram program(install, "");
-        HWND main = WaitForMainWindow(program);
+        HWND main = StartAndEditKeptNote(install, program);
         ASSERT_NE(main, nullptr);
-        ASSERT_TRUE(WaitUntil([&] { return PortAcceptsConnections(install.ListenPort()); }));
-        const DWORD process = program.ProcessId();
-        HWND note = WaitForNoteWithText(process, "Kept note");
-        ASSERT_NE(note, nullptr);
-        ASSERT_TRUE(TimedSave(main));
-        TypeAtStart(note, "Edited ");
-        ASSERT_NE(WaitForNoteWithText(process, "Edited Kept note"), nullptr);
         ASSERT_TRUE(holder.Hold(install.File("notes.QPD"), kHolderSharesNothing));
         ASSERT_TRUE(TimedSave(main));
         ASSERT_EQ(RescueBackupsOf(install).size(), 1u);
