@@ -200,7 +200,10 @@ DWORD WriteNewFile(const std::string& path, const void* bytes, DWORD size)
     return error != ERROR_SUCCESS ? error : ERROR_WRITE_FAULT;
 }
 
-bool ReadSmallFile(const std::string& path, DWORD maxSize, std::string& bytes)
+namespace {
+// At most that many of the file's first bytes; with wholeOnly, false for a
+// longer file.
+bool ReadUpTo(const std::string& path, DWORD most, bool wholeOnly, std::string& bytes)
 {
     bytes.clear();
     try {
@@ -208,11 +211,22 @@ bool ReadSmallFile(const std::string& path, DWORD maxSize, std::string& bytes)
         if (!file.TryOpenReadOnly(path.c_str()))
             return false;
         const DWORD size = file.GetSize();
-        if (size > maxSize)
+        if (size > most && wholeOnly)
             return false;
-        bytes.resize(size);
-        return !size || file.ReadFromFile(&bytes[0], size) == size;
+        bytes.resize(size < most ? size : most);
+        return bytes.empty() || file.ReadFromFile(&bytes[0], static_cast<DWORD>(bytes.size())) == bytes.size();
     } catch (const CGenericException&) {
         return false;
     }
+}
+}
+
+bool ReadFileStart(const std::string& path, DWORD most, std::string& bytes)
+{
+    return ReadUpTo(path, most, false, bytes);
+}
+
+bool ReadSmallFile(const std::string& path, DWORD maxSize, std::string& bytes)
+{
+    return ReadUpTo(path, maxSize, true, bytes);
 }

@@ -21,6 +21,8 @@ bool SubfolderExists(const char* folder, const char* name);
 // The whole file, when it can be read and holds at most maxSize bytes (a
 // small file of the program's own: a list, a record); false otherwise.
 bool ReadSmallFile(const std::string& path, DWORD maxSize, std::string& bytes);
+// The file's first bytes, at most that many; false when it cannot be read.
+bool ReadFileStart(const std::string& path, DWORD most, std::string& bytes);
 // The bytes in a file of that path made new, never one that exists (the open
 // fails with ERROR_FILE_EXISTS when the name is taken, so no check can race
 // with another writer), flushed to the disk. ERROR_SUCCESS, or the system's

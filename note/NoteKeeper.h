@@ -26,6 +26,9 @@ public:
     // Every note saved, with rebuildMemo the memo file written afresh; true
     // when every note was stored and the memo file rebuilt as asked.
     virtual bool SaveAllNotes(bool rebuildMemo) = 0;
+    // After an action that could not store a change: the notes as they are
+    // go into the rescue backup at once, as after a timed save that failed.
+    virtual void KeepUnstoredChanges() = 0;
 
 protected:
     ~INoteKeeper() = default;

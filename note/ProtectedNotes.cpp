@@ -297,6 +297,8 @@ bool CNoteController::MakeProtected()
     if (m_protected)
         return true;
     if (!UserSettings().passwordCode[0]) {
+        if (CLocksSavedTogether::ToldNoPassword())
+            return false;
         ShowInfoMessage(m_window,
                         "A note can be locked once you have a password:\r\n"
                         "General settings..., Security, \"Set password...\".",
@@ -332,6 +334,16 @@ bool CLocksSavedTogether::TakeLockedNote()
         return false;
     ++command->m_locked;
     return true;
+}
+
+bool CLocksSavedTogether::ToldNoPassword()
+{
+    CLocksSavedTogether* command = t_locksSavedTogether;
+    if (!command || command->m_loopDepth != ModalLoopDepth())
+        return false;
+    const bool told = command->m_toldNoPassword;
+    command->m_toldNoPassword = true;
+    return told;
 }
 
 bool CLocksSavedTogether::Save(INoteKeeper* keeper, void* owner)

@@ -41,7 +41,8 @@ bool BringPasswordPromptForward();
 // no plain copy of its text stays on the disk. While an object of this class
 // lives (one command that locks several notes), the notes it locks wait for
 // one such save, made by Save, and one box says when that fails: one rebuild
-// and one box for the command, not one for every note.
+// and one box for the command, not one for every note. Without a password
+// the command says once that no note can be locked.
 class CLocksSavedTogether {
 public:
     CLocksSavedTogether();
@@ -57,11 +58,15 @@ public:
     // counts it. A note locked from a loop the command's box runs (the user
     // at another note) is saved at once.
     static bool TakeLockedNote();
+    // Whether the command has already said that a note is locked only once
+    // there is a password; the first note to ask is told no, and says it.
+    static bool ToldNoPassword();
 
 private:
     CLocksSavedTogether* m_outer;
     unsigned m_loopDepth;
     size_t m_locked = 0;
+    bool m_toldNoPassword = false;
 };
 
 // Saves every note with the memo file rebuilt after count notes were locked;

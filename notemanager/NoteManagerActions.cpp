@@ -8,6 +8,7 @@
 #include "globals/ProgramGlobals.h"
 #include "net/SendDialog.h"
 #include "note/NoteController.h"
+#include "note/NotesAction.h"
 #include "note/NoteKeeper.h"
 #include "note/NoteMessages.h"
 #include "note/ProtectedNotes.h"
@@ -160,7 +161,7 @@ void CNoteManagerController::HideSelectedNotes()
         return;
     }
     // Each changed note is saved as it hides; a held file costs its tries once.
-    CHeldFilesMetOnce oneAction(HeldFileWork::kAction);
+    CNotesAction oneAction;
     for (const ChosenNote& each : TakeSelection().notes) {
         if (!IsLive(each))
             continue;
@@ -322,7 +323,7 @@ void CNoteManagerController::DuplicateSelectedNotes()
     // Making the copy may tell the user why it could not be made. A copy is
     // stored at once to join its source's group: a held file costs its
     // tries once.
-    CHeldFilesMetOnce oneAction(HeldFileWork::kAction);
+    CNotesAction oneAction;
     for (const ChosenNote& each : chosen.notes) {
         if (!IsLive(each))
             continue;

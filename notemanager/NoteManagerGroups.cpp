@@ -10,13 +10,13 @@
 #include "globals/MainWindowMessages.h"
 #include "globals/ProgramGlobals.h"
 #include "note/NoteController.h"
+#include "note/NotesAction.h"
 #include "notemanager/NoteManagerEntry.h"
 #include "notemanager/NoteManagerFile.h"
 #include "notemanager/NoteManagerGroupMembers.h"
 #include "noteprops/StyleSample.h"
 #include "resources/ids/ComboBoxMenuIds.h"
 #include "resources/ids/NoteManagerIds.h"
-#include "store/FileStepRetries.h"
 #include "store/StyleStorage.h"
 
 namespace {
@@ -337,7 +337,7 @@ void CNoteManagerController::AssignSelectedToGroup(int comboIndex)
         return;
     // The file is written once for the whole selection. A note never stored
     // is stored to join the group: a held file costs its tries once.
-    CHeldFilesMetOnce oneAction(HeldFileWork::kAction);
+    CNotesAction oneAction;
     for (CNoteController* note : SelectedNotes()) {
         PutInGroup(*note, group->id);
         const int row = RowOf(note);

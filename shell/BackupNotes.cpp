@@ -3,14 +3,13 @@
 #include <winsock2.h>
 
 #include <algorithm>
-#include <cstdint>
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "foundation/DataFolder.h"
 #include "foundation/DiagnosticLog.h"
 #include "foundation/FileHelpers.h"
+#include "foundation/bytes/BytesPrint.h"
 #include "foundation/bytes/GenericException.h"
 #include "foundation/bytes/MessageBoxes.h"
 #include "note/NoteController.h"
@@ -23,6 +22,7 @@
 #include "xmlfiles/BackupList.h"
 #include "xmlfiles/UnrestoreSet.h"
 #include "xmlfiles/XmlWriter.h"
+#include "xmlfiles/bytes/BackupNames.h"
 #include "xmlfiles/bytes/BackupWriting.h"
 
 namespace {
@@ -110,11 +110,12 @@ bool BackupNotesToXml(CWindowController& app, bool interactive, const char* name
     return true;
 }
 
-std::string BackupNotesText(CWindowController& app)
+std::string RescueBackupText(CWindowController& app, unsigned long long tableWriteTime)
 {
     CXmlTextSink text;
     text.WriteLine(kBackupHeaderLine);
     text.WriteStartTag(kBackupRootName, 0);
+    text.WriteComment(RescueTableTimeComment(tableWriteTime).c_str(), 1);
     WriteBackupContent(app, text);
     text.WriteEndTag(kBackupRootName, 0);
     return text.Text();
@@ -134,26 +135,10 @@ std::string NotesPrint(CWindowController& app)
     ForEachNote(app.OtherNotes(), add);
     // The lists' order of notes made at the same moment may differ from run to run.
     std::sort(notes.begin(), notes.end());
-    // Two hashes (FNV-1a over the bytes forwards, and backwards), each note
-    // closed by a zero byte, with the count of notes and of bytes.
-    std::uint64_t forwards = 14695981039346656037ULL;
-    std::uint64_t backwards = forwards;
-    const std::uint64_t prime = 1099511628211ULL;
-    std::uint64_t bytes = 0;
-    for (const std::string& note : notes) {
-        for (unsigned char c : note)
-            forwards = (forwards ^ c) * prime;
-        forwards *= prime;
-        for (auto c = note.rbegin(); c != note.rend(); ++c)
-            backwards = (backwards ^ static_cast<unsigned char>(*c)) * prime;
-        backwards *= prime;
-        bytes += note.size();
-    }
-    char print[96];
-    std::snprintf(print, sizeof print, "%zu notes, %llu bytes, %016llX%016llX", notes.size(),
-                  static_cast<unsigned long long>(bytes), static_cast<unsigned long long>(forwards),
-                  static_cast<unsigned long long>(backwards));
-    return print;
+    CBytesPrint print;
+    for (const std::string& note : notes)
+        print.Add(note);
+    return print.Text("notes");
 }
 
 void RunScheduledBackup(CWindowController& app)

@@ -51,9 +51,10 @@ struct CRestoreState {
 // backup folder; a name given is the file's path (a relative one in the data
 // folder). True when a file was written.
 bool BackupNotesToXml(CWindowController& app, bool interactive, const char* nameText);
-// The bytes BackupNotesToXml would write of every note as it is now.
-// Failures throw CGenericException.
-std::string BackupNotesText(CWindowController& app);
+// The bytes BackupNotesToXml would write of every note as it is now, headed
+// by the write of the notes table they were measured against (the comment of
+// a rescue backup). Failures throw CGenericException.
+std::string RescueBackupText(CWindowController& app, unsigned long long tableWriteTime);
 // A short text that tells the notes as they are now from any other set of
 // notes, whatever their order in the lists: the same for the same notes.
 std::string NotesPrint(CWindowController& app);

@@ -148,6 +148,12 @@ bool CWindowController::SaveAllNotes(bool rebuildMemo)
     return saved;
 }
 
+void CWindowController::KeepUnstoredChanges()
+{
+    if (ChangesUnstoredNow())
+        m_rescueBackup.Renew(*this, "a command on notes could not store every change");
+}
+
 bool CWindowController::SaveNotesOwingRebuild(const std::vector<CNoteController*>& notes, bool rebuild)
 {
     const bool saved = SaveNotes(notes, rebuild);

@@ -6,12 +6,12 @@
 #include "foundation/bytes/MessageBoxes.h"
 #include "note/NoteController.h"
 #include "note/NoteMessages.h"
+#include "note/NotesAction.h"
 #include "shell/Hotkeys.h"
 #include "globals/MainWindowMessages.h"
 #include "shell/NoteLists.h"
 #include "globals/ProgramGlobals.h"
 #include "shell/WindowController.h"
-#include "store/FileStepRetries.h"
 
 namespace {
 enum GroupHotkeyMode { kGroupCount, kGroupHide, kGroupShow };
@@ -118,7 +118,7 @@ void OnGroupHotkey(CWindowController& controller, DWORD group)
     const CNoteGroup combination = *keys;
     GroupCounters counters;
     // The notes a press hides are saved as they hide: a held file costs its tries once.
-    CHeldFilesMetOnce onePress(HeldFileWork::kAction);
+    CNotesAction onePress;
     if (ForegroundIsShownNoteOfGroup(controller, group)) {
         ApplyGroupHotkey(controller, kGroupHide, combination, counters);
         return;

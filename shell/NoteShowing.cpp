@@ -8,13 +8,13 @@
 #include "net/ChatNotes.h"
 #include "note/NoteController.h"
 #include "note/NoteMessages.h"
+#include "note/NotesAction.h"
 #include "noteprops/AppAssociations.h"
 #include "note/ProtectedNotes.h"
 #include "globals/MainWindowMessages.h"
 #include "shell/NoteLists.h"
 #include "globals/ProgramGlobals.h"
 #include "shell/WindowController.h"
-#include "store/FileStepRetries.h"
 
 namespace {
 const int kAskAboveNotes = 30;
@@ -216,7 +216,7 @@ void CWindowController::HideAllNotes()
         return;
     }
     // Each changed note is saved as it hides: a held file costs its tries once.
-    CHeldFilesMetOnce oneAction(HeldFileWork::kAction);
+    CNotesAction oneAction;
     ForEachNote(m_ourNotes, [](CNoteController* note) {
         if (!note->m_hidden)
             note->HideNote();

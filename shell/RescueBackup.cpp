@@ -21,6 +21,8 @@ const char kLogPrefix[] = "CRescueBackup::Keep(): ";
 // that hold a part nobody can foresee.
 const unsigned kNumberedCopies = 99;
 const unsigned kUnforeseeableCopies = 3;
+// A rescue backup's record of the notes table comes within its first bytes.
+const DWORD kRecordWithin = 512;
 
 std::string StampOf(const SYSTEMTIME& now)
 {
@@ -51,6 +53,12 @@ bool FileHolds(const std::string& path, const std::string& bytes)
     return ReadSmallFile(path, static_cast<DWORD>(bytes.size()), found) && found == bytes;
 }
 
+std::string FolderOf(const std::string& path)
+{
+    const size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
 void LogFailure(const std::string& path, DWORD error)
 {
     char description[400] = "";
@@ -58,30 +66,58 @@ void LogFailure(const std::string& path, DWORD error)
     WriteErrorLog(kLogPrefix, ("the notes could not be written to the rescue backup " + path + description).c_str());
 }
 
-// The bytes in a new file of the folder, under the first of the second's
-// names that is free; the path, or empty when the folder took none (error.txt
-// says why).
-std::string WriteInFolder(const std::string& folder, const SYSTEMTIME& now, const std::string& bytes)
+// The bytes whole in a file of their own, under a name that no listing of
+// backups takes and no other run chooses: a rescue cut short by a crash is
+// never offered. Its path, or empty when the folder took none (error.txt says
+// why).
+std::string WriteAside(const std::string& folder, const std::string& bytes)
 {
-    std::string path;
-    for (unsigned copy = 1; copy <= kNumberedCopies + kUnforeseeableCopies; ++copy) {
-        path = folder + "\\" + RescueBackupName(now, copy);
-        const DWORD error = WriteNewFile(path, bytes.data(), static_cast<DWORD>(bytes.size()));
-        if (error == ERROR_SUCCESS)
-            return path;
-        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) {
-            LogFailure(path, error);
-            return "";
-        }
-    }
-    LogFailure(path, ERROR_FILE_EXISTS);
+    char unique[13];
+    MakeUniqueName(unique, sizeof unique);
+    const std::string path = folder + "\\" + kRescueBackupPrefix + "being written " + unique + ".tmp";
+    const DWORD error = WriteNewFile(path, bytes.data(), static_cast<DWORD>(bytes.size()));
+    if (error == ERROR_SUCCESS)
+        return path;
+    LogFailure(path, error);
     return "";
 }
 
-std::string FolderOf(const std::string& path)
+// The bytes in a new file of the folder, under the first of the second's
+// names that is free, given only once they are whole there; the path, or
+// empty when the folder took none (error.txt says why).
+std::string WriteInFolder(const std::string& folder, const SYSTEMTIME& now, const std::string& bytes)
 {
-    const size_t slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+    const std::string aside = WriteAside(folder, bytes);
+    if (aside.empty())
+        return "";
+    std::string path;
+    DWORD error = ERROR_FILE_EXISTS;
+    for (unsigned copy = 1; copy <= kNumberedCopies + kUnforeseeableCopies; ++copy) {
+        path = folder + "\\" + RescueBackupName(now, copy);
+        // Never in the place of another file.
+        if (MoveFileA(aside.c_str(), path.c_str()))
+            return path;
+        error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
+            break;
+    }
+    LogFailure(path, error);
+    DeleteFileA(aside.c_str());
+    return "";
+}
+
+// The rescue backup of this run made anew in its place, whole at once; false
+// when it could not be (error.txt says why) and it is as it was.
+bool WriteInPlace(const std::string& path, const std::string& bytes)
+{
+    const std::string aside = WriteAside(FolderOf(path), bytes);
+    if (aside.empty())
+        return false;
+    if (MoveFileExA(aside.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING))
+        return true;
+    LogFailure(path, GetLastError());
+    DeleteFileA(aside.c_str());
+    return false;
 }
 
 std::string MarkPathOf(const std::string& rescuePath)
@@ -94,9 +130,10 @@ std::string MarkPathOf(const std::string& rescuePath)
 std::string CRescueBackup::Write(CWindowController& app, const char* why, bool& written)
 {
     written = false;
+    const unsigned long long tableTime = NotesTableWriteTime();
     std::string bytes;
     try {
-        bytes = BackupNotesText(app);
+        bytes = RescueBackupText(app, tableTime);
     } catch (const CGenericException& failure) {
         WriteErrorLog(kLogPrefix, failure.GetErrorText());
         return "";
@@ -104,7 +141,7 @@ std::string CRescueBackup::Write(CWindowController& app, const char* why, bool& 
         WriteErrorLog(kLogPrefix, "Unknown exception");
         return "";
     }
-    if (!m_lastPath.empty() && FileHolds(m_lastPath, bytes)) {
+    if (!m_lastPath.empty() && (FileHolds(m_lastPath, bytes) || SameNotesMadeAnew(bytes, tableTime))) {
         // Still unstored now: the mark says so as of this moment.
         Mark(m_lastPath);
         return m_lastPath;
@@ -127,9 +164,27 @@ std::string CRescueBackup::Write(CWindowController& app, const char* why, bool& 
     if (!m_inCasePath.empty())
         RemoveInCase((path + " holds the notes as they are now").c_str());
     m_lastPath = path;
+    m_lastTableTime = tableTime;
     written = true;
     Mark(path);
     return path;
+}
+
+// The last file holds these notes, measured against an earlier write of the
+// table (a save stored some of them, or wrote the table as it was): it is
+// made anew with this write, which a start's offer and a restore judge by.
+bool CRescueBackup::SameNotesMadeAnew(const std::string& bytes, unsigned long long tableTime)
+{
+    const std::string now = RescueTableTimeComment(tableTime);
+    const size_t at = bytes.find(now);
+    if (tableTime == m_lastTableTime || at == std::string::npos)
+        return false;
+    std::string before = bytes;
+    before.replace(at, now.size(), RescueTableTimeComment(m_lastTableTime));
+    if (!FileHolds(m_lastPath, before) || !WriteInPlace(m_lastPath, bytes))
+        return false;
+    m_lastTableTime = tableTime;
+    return true;
 }
 
 void CRescueBackup::Announce(const char* why, const std::string& path, bool inDataFolder)
@@ -199,10 +254,10 @@ void CRescueBackup::SaveDone(bool everythingStored)
         InCaseNeeded("the save could not store every change");
 }
 
-std::string CRescueBackup::Renew(CWindowController& app)
+std::string CRescueBackup::Renew(CWindowController& app, const char* why)
 {
     bool written = false;
-    const std::string path = Write(app, "a timed save could not store every change", written);
+    const std::string path = Write(app, why, written);
     if (path.empty() || path == m_unnamedPath)
         return path;
     // The new file is whole: the older one of this stretch holds nothing it lacks.
@@ -283,13 +338,11 @@ void CRescueBackup::Mark(const std::string& rescuePath)
 
 bool NotesStoredSinceRescue(const std::string& rescuePath)
 {
-    WIN32_FILE_ATTRIBUTE_DATA rescue{};
-    if (!GetFileAttributesExA(rescuePath.c_str(), GetFileExInfoStandard, &rescue))
-        return false;
-    const unsigned long long written =
-        (static_cast<unsigned long long>(rescue.ftLastWriteTime.dwHighDateTime) << 32) |
-        rescue.ftLastWriteTime.dwLowDateTime;
-    return NotesTableWriteTime() > written;
+    // The record comes before the notes, within the file's first lines.
+    std::string start;
+    unsigned long long measured = 0;
+    return !ReadFileStart(rescuePath, kRecordWithin, start) || !ReadRescueTableTime(start, measured) ||
+           measured != NotesTableWriteTime();
 }
 
 unsigned long long NotesTableWriteTime()

@@ -23,11 +23,12 @@ public:
     // in a box: it stays. Shows no box and never throws: it runs inside the
     // system's question about the end of the session.
     std::string Keep(CWindowController& app);
-    // The same for a timed save that could not store every change: the file
-    // that the last such save of this unstored stretch wrote, and that no box
-    // has named since (Keep names its file), is removed once the new one is
-    // complete, so that a long stretch leaves one file.
-    std::string Renew(CWindowController& app);
+    // The same for a timed save, or a command on notes, that could not store
+    // every change (why says which, for error.txt): the file that the last
+    // such save of this unstored stretch wrote, and that no box has named
+    // since (Keep names its file), is removed once the new one is complete,
+    // so that a long stretch leaves one file.
+    std::string Renew(CWindowController& app, const char* why);
     // The same before a moment that may end the program while changes are
     // not stored yet, though nothing failed (why says which moment: an end
     // refused for busy work, the session ending now). Unless a box names it
@@ -64,6 +65,7 @@ private:
     // The file written in case holds changes that could not be stored
     // (what says why): error.txt says so, and it stays.
     void InCaseNeeded(const char* what);
+    bool SameNotesMadeAnew(const std::string& bytes, unsigned long long tableTime);
     void Mark(const std::string& rescuePath);
     // A rescue backup of this run deleted, with its mark; false when it could
     // not be.
@@ -72,6 +74,8 @@ private:
     void RemoveInCase(const char* why);
 
     std::string m_lastPath;
+    // The write of the notes table the last file was measured against.
+    unsigned long long m_lastTableTime = 0;
     // Written by Renew and named by no box: the next Renew removes it.
     std::string m_unnamedPath;
     // Written in case and named by no box, and no save has failed since.
@@ -86,5 +90,6 @@ private:
 // The last write of the notes table: a save that stores a note writes it
 // anew. 0 while it is missing.
 unsigned long long NotesTableWriteTime();
-// Whether a save wrote the notes table after the rescue backup was written.
+// Whether a save wrote the notes table after the rescue backup was measured
+// against it, as the file itself records (true when it records nothing).
 bool NotesStoredSinceRescue(const std::string& rescuePath);

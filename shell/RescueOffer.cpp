@@ -25,12 +25,12 @@ struct FoundMark {
 };
 
 // The marks of earlier runs in the folders of rescue backups; unstored when
-// its rescue backup is there and no save wrote the notes table since, or a
-// start has offered it and the user has not answered yet.
+// its rescue backup is there and no save wrote the notes table since it was
+// measured against it, or a start has offered it and the user has not
+// answered yet.
 std::vector<FoundMark> MarksOfEarlierRuns(const CRescueBackup& rescue)
 {
     std::vector<FoundMark> found;
-    const unsigned long long tableTime = NotesTableWriteTime();
     for (const std::string& folder : RescueBackupFolders()) {
         ForEachFileMatch(folder + "\\" + kRescueBackupPrefix + "*.txt", [&](const WIN32_FIND_DATAA& match) {
             const std::string rescueName = RescueOfMarkName(match.cFileName);
@@ -45,7 +45,7 @@ std::vector<FoundMark> MarksOfEarlierRuns(const CRescueBackup& rescue)
             unsigned long long markedTime = 0;
             mark.unstored = FileExists(mark.rescuePath.c_str()) && ReadSmallFile(mark.path, kMostMarkBytes, text) &&
                             ReadRescueMarkTableTime(text, markedTime) &&
-                            (markedTime == tableTime || markedTime == kRescueMarkAwaitsAnswer);
+                            (markedTime == kRescueMarkAwaitsAnswer || !NotesStoredSinceRescue(mark.rescuePath));
             found.push_back(mark);
             return true;
         });

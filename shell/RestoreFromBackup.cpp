@@ -49,6 +49,13 @@
 #include "xmlfiles/bytes/BackupReading.h"
 
 namespace {
+// The notes as the program holds them, and every other file an undo puts
+// back or removes.
+std::string DataPrint(CWindowController& app)
+{
+    return NotesPrint(app) + "\r\n" + UndoneFilesPrint();
+}
+
 const WORD kEmptyNotesTemplate = 729;
 const char* const kTemplateTable = DataName::kEmptyNotesTableCopy;
 const char* const kTemplateMemo = DataName::kEmptyNotesMemoCopy;
@@ -344,17 +351,19 @@ std::string UndoCopyRefusal(BackupFolderTrouble trouble)
 
 // The undo copy of the tables as they are now; made tells whether this
 // restore made it. A complete copy of an earlier restore is kept while the
-// notes are still as that restore left them (restores in a row): an undo
-// then goes back to the notes of before the first of them, and loses nothing
-// stored since. Once anything was stored, the copy is made anew, so that an
-// undo brings back the notes the user had just before this restore. False
+// notes, and every other file an undo puts back or removes, are still as
+// that restore left them (restores in a row): an undo then goes back to the
+// data of before the first of them, and loses nothing stored since. Once
+// anything was stored (a note, a setting, a group), the copy is made anew,
+// so that an undo brings back the data the user had just before this
+// restore. False
 // when the copy could not be made whole: the restore could not be undone.
 bool MakeUndoCopy(CWindowController& app, bool& made)
 {
     made = false;
     if (HasCompleteUnrestoreSet()) {
-        const std::string left = ReadRestoredNotesPrint();
-        if (!left.empty() && left == NotesPrint(app))
+        const std::string left = ReadRestoredPrint();
+        if (!left.empty() && left == DataPrint(app))
             return true;
     }
     const BackupFolderTrouble trouble = EnsureBackupFolderTrouble();
@@ -514,8 +523,8 @@ RestoreOutcome RestoreBackupFile(CWindowController& app, const std::string& path
 
 void RememberNotesAfterRestore(CWindowController& app)
 {
-    if (!WriteRestoredNotesPrint(NotesPrint(app)))
-        WriteErrorLog("RememberNotesAfterRestore(): ", "the print of the restored notes could not be written");
+    if (!WriteRestoredPrint(DataPrint(app)))
+        WriteErrorLog("RememberNotesAfterRestore(): ", "the print of the restored data could not be written");
 }
 
 namespace {

@@ -10,6 +10,7 @@
 #include "foundation/bytes/GenericException.h"
 #include "foundation/bytes/MessageBoxes.h"
 #include "note/NoteController.h"
+#include "note/NotesAction.h"
 #include "noteprops/AppAssociations.h"
 #include "globals/MainWindowMessages.h"
 #include "shell/OpenDialogs.h"
@@ -167,7 +168,7 @@ void CWindowController::OnHousekeepingTimer()
                     CKeptBoxesHeld boxesAfterTheRescue;
                     saved = SaveAllNotes(full);
                     if (ChangesUnstoredNow())
-                        m_rescueBackup.Renew(*this);
+                        m_rescueBackup.Renew(*this, "a timed save could not store every change");
                     else
                         m_rescueBackup.Settled();
                 }
@@ -215,7 +216,7 @@ void CWindowController::TrackAssociatedApps(int allowStart)
     m_trackingApps = true;
     try {
         // The notes a look hides are saved as they hide: a held file costs its tries once.
-        CHeldFilesMetOnce oneLook(HeldFileWork::kAction);
+        CNotesAction oneLook;
         const std::vector<AppWindow> windows = CollectTopLevelWindows();
         for (const AppWindow& window : windows) {
             if (window.minimised) {

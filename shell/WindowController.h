@@ -134,6 +134,8 @@ public:
     // False when a note could not be saved, or the memo file asked to be
     // rebuilt was not: the next save of all notes rebuilds it then.
     bool SaveAllNotes(bool rebuildMemo) override;
+    // In the same rescue backup as a timed save's, renewed the same way.
+    void KeepUnstoredChanges() override;
     // The tray icon: put in the tray with the main window, removed at its end.
     void StartDesktop();
     void StopDesktop();

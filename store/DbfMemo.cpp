@@ -152,9 +152,10 @@ DWORD CDbfFile::SaveTextInMemoFile(const void* text, DWORD length)
     try {
         return WriteMemo(text, length);
     } catch (const CGenericException& e) {
-        // A step given up earlier in the save under way was logged then.
-        if (!LastFileStepSkipped())
-            LogFailedSave(e.GetErrorText(), text, length);
+        // Every note that could not be stored leaves its text here, also when
+        // its step was given up earlier in the work under way: that costs
+        // no try, and the text may be found nowhere else.
+        LogFailedSave(e.GetErrorText(), text, length);
         throw;
     } catch (...) {
         LogFailedSave("Unknown exception", text, length);

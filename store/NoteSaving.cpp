@@ -35,16 +35,16 @@ bool DataFileExists(const char* name)
     return FileExists(DataFilePath(name).c_str());
 }
 
-// Logs the failure with the operation's prefix; nothing is shown. A step the
-// save under way gave up earlier was logged then, with its tries.
+// Logs the failure with the operation's prefix; nothing is shown. Each note
+// not stored has its line, also when its step was given up earlier in the
+// work under way (the step's tries were logged then, once).
 template <class Body>
 int LoggingFailures(const char* prefix, const char* unknownText, Body&& body)
 {
     try {
         return body();
     } catch (const CGenericException& e) {
-        if (!LastFileStepSkipped())
-            WriteErrorLog(prefix, e.GetErrorText());
+        WriteErrorLog(prefix, e.GetErrorText());
     } catch (...) {
         WriteErrorLog(prefix, unknownText);
     }
@@ -184,8 +184,7 @@ int SaveNoteLocked(NoteRecord& note)
             return 0;
         }
         if (!FinishInterruptedRebuild()) {
-            if (!LastFileStepSkipped())
-                WriteErrorLog(kSaveNotePrefix, kRebuildWaitingText);
+            WriteErrorLog(kSaveNotePrefix, kRebuildWaitingText);
             return 0;
         }
         if (!DataFileExists(DataName::kNotesTable)) {
@@ -211,13 +210,25 @@ bool Settle(NoteRecord& note, bool stored)
 }
 }
 
+namespace {
+thread_local unsigned t_failedNoteSaves = 0;
+}
+
 bool SaveNote(NoteRecord& note)
 {
     int stored = SaveNoteLocked(note);
     ShowKeptBoxes();
     if (stored)
         note.SaveBesideTable();
-    return Settle(note, stored != 0);
+    if (Settle(note, stored != 0))
+        return true;
+    ++t_failedNoteSaves;
+    return false;
+}
+
+unsigned FailedNoteSaves()
+{
+    return t_failedNoteSaves;
 }
 
 void SaveNoteBeforeSend(NoteRecord& note)

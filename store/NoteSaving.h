@@ -18,6 +18,9 @@ struct NoteRecord;
 // on purpose, and the user was told), which clears its modified mark; false
 // when the save failed, and the note keeps its mark for the next save.
 bool SaveNote(NoteRecord& note);
+// How many of this thread's SaveNote calls have failed so far: an action
+// that saves notes one by one tells from it whether one was left unstored.
+unsigned FailedNoteSaves();
 
 // The first save of a note without a record (caller holds the notes-table
 // lock): takes a free record or appends one, and gives the note that record

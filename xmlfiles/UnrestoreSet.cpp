@@ -13,6 +13,7 @@
 #include "foundation/FolderTree.h"
 #include "foundation/FormatSettings.h"
 #include "foundation/GenericFile.h"
+#include "foundation/bytes/BytesPrint.h"
 #include "store/BackupFolderCheck.h"
 #include "xmlfiles/BackupList.h"
 
@@ -31,6 +32,9 @@ const DWORD kMaxContentsSize = 4096;
 // one the list names.
 const char kPrintName[] = "restored.lst";
 const DWORD kMaxPrintSize = 256;
+// The files besides the notes' own pair are small; a larger one counts as
+// unread.
+const DWORD kMostUndoneFileBytes = 16 * 1024 * 1024;
 
 std::string InUndoFolder(const char* name)
 {
@@ -210,15 +214,42 @@ bool CopyDataFilesToUnrestore(const BackupStamp& now, std::vector<std::string>& 
     return failed.empty();
 }
 
-bool WriteRestoredNotesPrint(const std::string& print)
+bool WriteRestoredPrint(const std::string& print)
 {
     return WriteText(InUndoFolder(kPrintName), print);
 }
 
-std::string ReadRestoredNotesPrint()
+std::string ReadRestoredPrint()
 {
     std::string print;
     return ReadSmallFile(InUndoFolder(kPrintName), kMaxPrintSize, print) ? print : std::string();
+}
+
+std::string UndoneFilesPrint()
+{
+    CBytesPrint print;
+    auto add = [&print](const char* name) {
+        if (lstrcmpiA(name, DataName::kNotesTable) == 0 || lstrcmpiA(name, DataName::kNotesMemo) == 0)
+            return;
+        const std::string path = DataFilePath(name);
+        std::string bytes;
+        if (!FileExists(path.c_str())) {
+            print.Add(std::string(name) + " absent");
+        } else if (ReadSmallFile(path, kMostUndoneFileBytes, bytes)) {
+            print.Add(std::string(name) + " held");
+            print.Add(bytes);
+        } else {
+            // A file that cannot be read now counts as changed: the copy is made anew.
+            char unique[13];
+            MakeUniqueName(unique, sizeof unique);
+            print.Add(std::string(name) + " unread " + unique);
+        }
+    };
+    for (const char* table : kUnrestoreTables)
+        add(table);
+    for (const char* table : kOptionalTables)
+        add(table);
+    return print.Text("pieces");
 }
 
 bool FindUnrestoreMarker(std::string& text, BackupStamp& date)

@@ -26,13 +26,20 @@ bool HasCompleteUnrestoreSet();
 // to error.txt): the copy made is then removed, and a restore must not go on.
 bool CopyDataFilesToUnrestore(const BackupStamp& now, std::vector<std::string>& failed);
 
-// What the notes were like once the last restore had stored them (a print
-// that tells one set of notes from another, made by the caller), kept beside
-// the copy: while the notes are still those, a further restore is one of a
-// row and keeps the copy. Empty when none is kept (a copy made before the
-// print was kept, or a restore that did not finish).
-bool WriteRestoredNotesPrint(const std::string& print);
-std::string ReadRestoredNotesPrint();
+// What the data was like once the last restore had stored it (a print that
+// tells one set of notes from another, made by the caller, and the print of
+// the other files below), kept beside the copy: while the data is still that,
+// a further restore is one of a row and keeps the copy. Empty when none is
+// kept (a copy made before the print was kept, or a restore that did not
+// finish).
+bool WriteRestoredPrint(const std::string& print);
+std::string ReadRestoredPrint();
+// A print of every file of the data folder that putting the copy back puts
+// back or removes, but the notes' own table and memo file (their notes are
+// judged as the program holds them): it changes as soon as one of them is
+// stored with other bytes (a setting, a group's name or hotkey, a sent-to
+// record) or comes or goes.
+std::string UndoneFilesPrint();
 
 // The marker's date and its display text ("<date>, <time>,"); false, and an
 // empty text, when there is none.

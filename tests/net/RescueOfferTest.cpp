@@ -84,8 +84,7 @@ TEST(RescueOffer, NotesArrivingDuringTheStartsPromptAndTheOfferNeitherLoseTheOff
     // A rescue backup and its mark, as an end that could not store a change left them.
     CreateDirectoryA(install.File("BACKUP").c_str(), nullptr);
     const std::string rescue = install.File(std::string("BACKUP\\") + kRescueName);
-    WriteOneNoteBackup(rescue, kRescuedText);
-    MarkAsUnstored(install, rescue);
+    WriteMarkedOneNoteRescue(install, rescue, kRescuedText);
 
     RunningProgram program(install, "");
     const DWORD process = program.ProcessId();

@@ -15,6 +15,7 @@
 #include "store/NoteSaving.h"
 #include "store/StyleStorage.h"
 #include "support/CurrentFolder.h"
+#include "support/KeyPresses.h"
 #include "support/ExtraTries.h"
 #include "support/NoteDriving.h"
 #include "support/NoticeReading.h"
@@ -192,6 +193,13 @@ bool NoteManagerWindow::Checked(int id) const
 void NoteManagerWindow::Click(int id) const
 {
     SendWithTimeout(GetDlgItem(m_window, id), BM_CLICK, 0, 0);
+}
+
+void NoteManagerWindow::PressCtrlToList(BYTE key) const
+{
+    SetForegroundWindow(m_window);
+    SendWithTimeout(m_window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(List()), TRUE);
+    PressKeys({VK_CONTROL, key});
 }
 
 void NoteManagerWindow::Press(int id) const

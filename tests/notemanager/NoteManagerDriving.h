@@ -76,6 +76,10 @@ public:
     // A button clicked, its command handled in order like Command's and not
     // awaited: for a button that opens a box or a dialog.
     void Press(int id) const;
+    // The keys pressed with Ctrl to the list, given the focus as the user
+    // gives it; returns at once, so that a command that opens a box does not
+    // hold the test.
+    void PressCtrlToList(BYTE key) const;
     // Waits until every command and press given so far has run; false when
     // one had not within the time.
     bool CommandsDone() const { return WaitUntilSentHandled(); }

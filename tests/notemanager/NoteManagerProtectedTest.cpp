@@ -1,22 +1,26 @@
 // Locked notes in the Note Manager of the real program: a closed locked note
 // shows the placeholder and its stored size, is listed by the Protected
 // filter, and a selection holding it deletes nothing; the lock command locks
-// and unlocks an open note.
+// and unlocks an open note; without a password, Lock says so once per command.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "globals/MainWindowMessages.h"
 #include "notemanager/NoteManagerDriving.h"
 #include "resources/ids/NoteManagerIds.h"
 #include "support/NoteDriving.h"
 #include "support/ProtectedUser.h"
+#include "support/StoredNotes.h"
 
 namespace {
 const int kOncePerRun = 1;
+const char kNoPasswordText[] =
+    "A note can be locked once you have a password:\r\nGeneral settings..., Security, \"Set password...\".";
 }
 
 TEST(NoteManagerProtected, AClosedLockedNoteShowsThePlaceholderAndStopsADeletion)
@@ -76,4 +80,39 @@ TEST(NoteManagerProtected, AClosedLockedNoteShowsThePlaceholderAndStopsADeletion
 
     ASSERT_TRUE(manager.Close());
     CloseProgram(install, program);
+}
+
+TEST(NoteManagerProtected, LockWithoutAPasswordSaysSoOncePerCommand)
+{
+    ProgramInstall install("nmnopassword");
+    install.AddInstalledDataFiles();
+    const std::vector<std::string> titles = {"First plain", "Second plain", "Third plain", "Fourth plain"};
+    std::vector<TestNote> notes;
+    for (const std::string& title : titles)
+        notes.emplace_back(title);
+    StoreTestNotes(install, notes);
+
+    RunningProgram program(install, "");
+    const DWORD process = program.ProcessId();
+    NoteManagerWindow manager(process);
+    HWND main = manager.OpenFromTrayListing(program, static_cast<int>(titles.size()) + 1);
+    ASSERT_NE(main, nullptr);
+    manager.SelectTitles(titles);
+    ASSERT_TRUE(WaitUntil([&] { return manager.StatusText().rfind("4 notes are selected", 0) == 0; }))
+        << manager.StatusText();
+    // Each command says it once, however many notes it was given.
+    for (int command = 0; command < 2; ++command) {
+        manager.PressCtrlToList('L');
+        EXPECT_EQ(AcknowledgeProgramBox(process), kNoPasswordText) << "command " << command;
+        ASSERT_TRUE(SendWithTimeout(main, WM_NULL, 0, 0));
+        EXPECT_FALSE(ProgramBoxShown(process)) << AcknowledgeProgramBox(process);
+    }
+    ASSERT_TRUE(manager.Close());
+    CloseProgram(install, program);
+    const StoredNoteList stored = LoadEveryNote(install.Path());
+    for (const std::string& title : titles) {
+        const CNoteController* note = StoredNoteTitled(stored, title.c_str());
+        ASSERT_NE(note, nullptr) << title;
+        EXPECT_FALSE(note->m_protected) << title;
+    }
 }

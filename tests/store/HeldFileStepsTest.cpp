@@ -69,9 +69,17 @@ TEST_F(HeldFileSteps, AnActionMeetsAHeldMemoFileOnceAndWhatItsBoxLetsInTriesInFu
         boxes.WhileShown([&] { EXPECT_FALSE(SaveNote(*notes[1])); });
         ShowInfoMessage(nullptr, "A box of the action", "Quillnet+");
         EXPECT_EQ(Tries(), static_cast<size_t>(2 * kFileStepTries));
-        // After the box, the action's own saves still give the step up.
+        // After the box, the action's own saves still give the step up,
+        // and each note not stored still leaves its text and its line once.
+        const size_t linesBefore = Occurrences(Read("error.txt"), "SaveToDisk(): Error copying notes.qps");
         EXPECT_FALSE(SaveNote(*notes[2]));
         EXPECT_EQ(Tries(), static_cast<size_t>(2 * kFileStepTries));
+        EXPECT_EQ(Occurrences(Read("error.txt"), "SaveToDisk(): Error copying notes.qps"), linesBefore + 1);
+        for (int i : {0, 1, 2})
+            EXPECT_EQ(Occurrences(Read("error.txt"), "SaveTextInMemoFile(): Error copying notes.qps\r\n" +
+                                                         Rtf("Changed " + std::to_string(i)) + "\r\n\r\n"),
+                      1u)
+                << "note " << i;
         EXPECT_EQ(GivenUp("action"), 1u);
         EXPECT_EQ(action.HeldFilesText(), "another program is using notes.qps.");
     }

@@ -128,17 +128,22 @@ HWND OpenTrayMenuAtPointer(HWND main, DWORD process)
 
 // The tray menu opened and the item's submenu opened by the keys, once the
 // menu shows the item selected under it; null otherwise, with the item the
-// menu shows selected in *selected. The selection passes the items above on
-// its way, so it is read before Right until it has come that far, and again
-// once the submenu shows, when no key is on its way any more.
-HWND OpenTraySubmenuOnce(HWND main, DWORD process, int item, int* selected)
+// menu shows selected in *selected, and in *beforeKeys the one it showed
+// selected as it opened. The selection passes the items above on its way, so
+// it is read before Right until it has come that far, and again once the
+// submenu shows, when no key is on its way any more.
+HWND OpenTraySubmenuOnce(HWND main, DWORD process, int item, int* selected, int* beforeKeys)
 {
     *selected = -1;
+    *beforeKeys = -1;
     HWND menu = OpenTrayMenuAtPointer(main, process);
     if (!menu)
         return nullptr;
+    // An item the menu selected from the pointer's place is where the keys start.
+    *beforeKeys = SelectedItem(menu, kTrayMenuLayout);
+    const int from = *beforeKeys <= item ? *beforeKeys : -1;
     // The keys are handled in the order they are posted, once the menu is up.
-    for (int step = 0; step <= item; ++step)
+    for (int step = from; step < item; ++step)
         PressMenuKey(menu, VK_DOWN);
     if (!WaitUntil([&] { return (*selected = SelectedItem(menu, kTrayMenuLayout)) >= item; }) || *selected != item)
         return nullptr;
@@ -157,22 +162,24 @@ HWND OpenTrayMenu(HWND main, DWORD process, int item)
         return OpenTrayMenuAtPointer(main, process);
     for (int attempt = 1;; ++attempt) {
         int selected = -1;
-        HWND submenu = OpenTraySubmenuOnce(main, process, item, &selected);
+        int beforeKeys = -1;
+        HWND submenu = OpenTraySubmenuOnce(main, process, item, &selected, &beforeKeys);
         if (submenu)
             return submenu;
-        // The menu opens near the pointer, and was seen to select its first
-        // item from the pointer's place before the keys came, which then went
-        // one item too far. Keys that went less far, or no item selected,
-        // are not the pointer's doing.
-        if (selected <= item || attempt == 3) {
+        // The menu opens with its corner under the pointer, and was seen to
+        // select its first item from the pointer's place, after the look
+        // above and before the keys came, which then went exactly one item
+        // too far. Keys that went less far or further, or from an item seen
+        // selected, are not the pointer's doing.
+        if (beforeKeys >= 0 || selected != item + 1 || attempt == 3) {
             ADD_FAILURE() << "the tray menu's item " << item << " with its submenu did not come (item " << selected
                           << " shown selected)";
             return nullptr;
         }
         ReportExtraTry("the tray menu opened again", attempt + 1,
-                       "its keys left item " + std::to_string(selected) + " selected, not " + std::to_string(item) +
-                           ": the menu had selected item " + std::to_string(selected - item - 1) +
-                           " from the pointer's place before them");
+                       "its keys left item " + std::to_string(selected) + " selected, one past item " +
+                           std::to_string(item) + ", from a menu that showed no item selected as it opened: "
+                           "its first item was selected from the pointer's place after that look, before the keys");
         if (!CloseMenus(process))
             return nullptr;
     }

@@ -38,9 +38,10 @@ extern const char kTrayMenuLayout[];
 // The program's tray menu opened as the tray icon's right click opens it (at
 // the pointer); with an item (counted without separators), that item's
 // submenu opened by the keys, once the menu shows that item selected under
-// it (a menu whose keys went further, having started from an item selected
-// from the pointer's place, is opened again, at most twice, each time told).
-// The menu shown last, or null.
+// it. The keys start from an item the menu shows selected from the pointer's
+// place as it opens; a menu that showed none then and whose keys went one
+// item too far (the pointer's selection came after that look) is opened
+// again, at most twice, each time told. The menu shown last, or null.
 HWND OpenTrayMenu(HWND main, DWORD process, int item = -1);
 // A key pressed in the open menus.
 void PressMenuKey(HWND menu, UINT key);

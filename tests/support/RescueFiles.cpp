@@ -10,7 +10,9 @@
 #include "xmlfiles/bytes/BackupNames.h"
 #include "xmlfiles/bytes/BackupWriting.h"
 
-void WriteOneNoteBackup(const std::string& path, const std::string& text)
+namespace {
+// The bytes of a backup of one note, headed by the comment when one is given.
+void WriteOneNote(const std::string& path, const std::string& text, const std::string& firstComment)
 {
     BackupNote note;
     note.title = text;
@@ -19,22 +21,42 @@ void WriteOneNoteBackup(const std::string& path, const std::string& text)
     note.content = "{\\rtf1\\ansi " + text + "}";
     CXmlWriter writer(kBackupHeaderLine, kBackupRootName);
     writer.Open(path.c_str());
+    if (!firstComment.empty())
+        writer.WriteComment(firstComment.c_str(), 1);
     WriteNoteXml(writer, note, 1);
     WriteComputersXml(writer, {}, 1);
     writer.Close();
 }
+}
 
-void MarkAsUnstored(const ProgramInstall& install, const std::string& rescuePath)
+void WriteOneNoteBackup(const std::string& path, const std::string& text)
+{
+    WriteOneNote(path, text, "");
+}
+
+namespace {
+unsigned long long TableWriteTime(const ProgramInstall& install)
 {
     WIN32_FILE_ATTRIBUTE_DATA table{};
-    ASSERT_TRUE(GetFileAttributesExA(install.File("notes.QPD").c_str(), GetFileExInfoStandard, &table));
-    const unsigned long long written =
-        (static_cast<unsigned long long>(table.ftLastWriteTime.dwHighDateTime) << 32) |
-        table.ftLastWriteTime.dwLowDateTime;
+    EXPECT_TRUE(GetFileAttributesExA(install.File("notes.QPD").c_str(), GetFileExInfoStandard, &table));
+    return (static_cast<unsigned long long>(table.ftLastWriteTime.dwHighDateTime) << 32) |
+           table.ftLastWriteTime.dwLowDateTime;
+}
+}
+
+void WriteOneNoteRescue(const ProgramInstall& install, const std::string& rescuePath, const std::string& text)
+{
+    WriteOneNote(rescuePath, text, RescueTableTimeComment(TableWriteTime(install)));
+}
+
+void WriteMarkedOneNoteRescue(const ProgramInstall& install, const std::string& rescuePath, const std::string& text)
+{
+    WriteOneNoteRescue(install, rescuePath, text);
     const std::string name = FileNameOf(rescuePath);
     const std::string mark = RescueMarkName(name);
     ASSERT_FALSE(mark.empty()) << name;
-    WriteWholeFile(rescuePath.substr(0, rescuePath.size() - name.size()) + mark, RescueMarkText(name, written));
+    WriteWholeFile(rescuePath.substr(0, rescuePath.size() - name.size()) + mark,
+                   RescueMarkText(name, TableWriteTime(install)));
 }
 
 std::vector<std::string> RescueMarksIn(const std::string& folder)

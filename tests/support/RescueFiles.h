@@ -10,8 +10,11 @@
 
 // A backup file of one note whose title and text are the text.
 void WriteOneNoteBackup(const std::string& path, const std::string& text);
-// The mark beside a rescue backup, as the run that wrote it writes it: no
-// save has stored its changes since, as the install's notes table says.
-void MarkAsUnstored(const ProgramInstall& install, const std::string& rescuePath);
+// The same as a rescue backup, as the program writes one: measured against
+// the install's notes table as it is now.
+void WriteOneNoteRescue(const ProgramInstall& install, const std::string& rescuePath, const std::string& text);
+// The same with its mark, as the run that wrote it leaves them: no save has
+// stored its changes since.
+void WriteMarkedOneNoteRescue(const ProgramInstall& install, const std::string& rescuePath, const std::string& text);
 // The marks in the folder ("Unstored *.txt").
 std::vector<std::string> RescueMarksIn(const std::string& folder);

@@ -1,7 +1,9 @@
 // The rescue backups in the tray's Restore submenu: those of both folders
 // where they can be, one written during the run among them, each marked and
 // dated, and the one the user picks restored in place of the notes; a
-// restore whose own save fails keeps the notes in a rescue backup first.
+// restore whose own save fails keeps the notes in a rescue backup first; a
+// rescue records the write of the notes table it was measured against, and
+// the start's offer and its Yes judge it by that.
 #include <winsock2.h>
 #include <windows.h>
 
@@ -18,6 +20,7 @@
 #include "support/NoteDriving.h"
 #include "support/Screenshot.h"
 #include "support/TextChecks.h"
+#include "xmlfiles/bytes/BackupNames.h"
 
 namespace {
 std::vector<std::string> RescueBackupsOf(const ProgramInstall& install)
@@ -52,15 +55,13 @@ bool TimedSave(HWND main)
     }
     return true;
 }
-}
 
-TEST(RescueRestore, TheRestoreSubmenuOffersTheRescueBackupsOfBothFoldersAndRestoresThePickedOne)
+// The user's record made by a first run, no daily backup among the entries,
+// timed saves only when the test sends their ticks, and one note stored.
+void InstallWithKeptNote(ProgramInstall& install)
 {
-    ProgramInstall install;
     install.AddInstalledDataFiles();
     FirstRun(install);
-    // No daily backup among the entries; timed saves only when the test
-    // sends their ticks.
     SetBackupOptions(install, false, 7, false, kSaveIntervalMinutes);
     StoreNote(install, [](CNoteController& note) {
         lstrcpynA(note.m_title, "Kept", sizeof note.m_title);
@@ -69,6 +70,33 @@ TEST(RescueRestore, TheRestoreSubmenuOffersTheRescueBackupsOfBothFoldersAndResto
         const char text[] = "{\\rtf1\\ansi Kept note}";
         note.SetRichText(text, sizeof text - 1);
     });
+}
+
+// The program started on that install, its first timed save made, and
+// "Edited " typed into the note; the main window, or null when a step did
+// not come.
+HWND StartAndEditKeptNote(const ProgramInstall& install, const RunningProgram& program)
+{
+    HWND main = WaitForMainWindow(program);
+    // The start sets the timed save's count to nothing as it starts its
+    // timers, and it handles messages before that: the ticks wait until it
+    // listens, which it does after.
+    if (!main || !WaitUntil([&] { return PortAcceptsConnections(install.ListenPort()); }))
+        return nullptr;
+    HWND note = WaitForNoteWithText(program.ProcessId(), "Kept note");
+    // The first timed save of a run writes the notes' files afresh; the
+    // later ones store the changes.
+    if (!note || !TimedSave(main))
+        return nullptr;
+    TypeAtStart(note, "Edited ");
+    return WaitForNoteWithText(program.ProcessId(), "Edited Kept note") ? main : nullptr;
+}
+}
+
+TEST(RescueRestore, TheRestoreSubmenuOffersTheRescueBackupsOfBothFoldersAndRestoresThePickedOne)
+{
+    ProgramInstall install;
+    InstallWithKeptNote(install);
     // A rescue backup of an earlier run that the backup folder could not take.
     BackupNote earlier;
     earlier.title = "Earlier";
@@ -76,20 +104,10 @@ TEST(RescueRestore, TheRestoreSubmenuOffersTheRescueBackupsOfBothFoldersAndResto
     WriteBackupFile(install.File("Unstored 20250301101500.QPK"), {earlier});
 
     RunningProgram program(install, "");
-    HWND main = WaitForMainWindow(program);
+    HWND main = StartAndEditKeptNote(install, program);
     ASSERT_NE(main, nullptr);
-    // The start sets the timed save's count to nothing as it starts its
-    // timers, and it handles messages before that: the ticks wait until it
-    // listens, which it does after.
-    ASSERT_TRUE(WaitUntil([&] { return PortAcceptsConnections(install.ListenPort()); }));
     const DWORD process = program.ProcessId();
-    HWND note = WaitForNoteWithText(process, "Kept note");
-    ASSERT_NE(note, nullptr);
-    // The first timed save of a run writes the notes' files afresh; the
-    // later ones, like the one below, store the changes.
-    ASSERT_TRUE(TimedSave(main));
-    TypeAtStart(note, "Edited ");
-    ASSERT_NE(WaitForNoteWithText(process, "Edited Kept note"), nullptr);
+    HWND note = NoteWithText(process, "Edited Kept note");
     std::string whileHeld;
     {
         // Another program holds the notes table, so that it cannot even be
@@ -136,5 +154,92 @@ TEST(RescueRestore, TheRestoreSubmenuOffersTheRescueBackupsOfBothFoldersAndResto
     EXPECT_NE(WaitForNoteWithText(process, "Edited Kept note"), nullptr);
     EXPECT_EQ(NoteWithText(process, "Newer Edited Kept note"), nullptr);
     EXPECT_TRUE(FileExists(install.File("BACKUP\\UNRESTORE\\notes.qpd")));
+    CloseProgram(install, program);
+}
+
+namespace {
+unsigned long long TableWriteTime(const ProgramInstall& install)
+{
+    WIN32_FILE_ATTRIBUTE_DATA table{};
+    if (!GetFileAttributesExA(install.File("notes.QPD").c_str(), GetFileExInfoStandard, &table))
+        return 0;
+    return (static_cast<unsigned long long>(table.ftLastWriteTime.dwHighDateTime) << 32) |
+           table.ftLastWriteTime.dwLowDateTime;
+}
+
+// The write of the notes table the rescue backup records, 0 when it records none.
+unsigned long long RecordedTableTime(const ProgramInstall& install, const std::string& rescueName)
+{
+    unsigned long long recorded = 0;
+    return ReadRescueTableTime(ReadWholeFile(install.File("BACKUP\\" + rescueName)), recorded) ? recorded : 0;
+}
+
+// The notes table written an hour later, its notes as they were: what a save
+// that stored a note unchanged leaves.
+bool TableWrittenLater(const ProgramInstall& install)
+{
+    HANDLE table = CreateFileA(install.File("notes.QPD").c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
+    if (table == INVALID_HANDLE_VALUE)
+        return false;
+    FILETIME written{};
+    bool set = GetFileTime(table, nullptr, nullptr, &written) != FALSE;
+    ULARGE_INTEGER later{};
+    later.LowPart = written.dwLowDateTime;
+    later.HighPart = written.dwHighDateTime;
+    later.QuadPart += 36000000000ULL;  // an hour, in 100 ns
+    written.dwLowDateTime = later.LowPart;
+    written.dwHighDateTime = later.HighPart;
+    set = set && SetFileTime(table, nullptr, nullptr, &written);
+    CloseHandle(table);
+    return set;
+}
+}
+
+TEST(RescueRestore, ARescueIsJudgedByTheTableWriteItRecordsAndIsListedOnlyOnceWhole)
+{
+    ProgramInstall install;
+    InstallWithKeptNote(install);
+    std::string rescue;
+    {
+        HeldFile holder;
+        RunningProgram program(install, "");
+        HWND main = StartAndEditKeptNote(install, program);
+        ASSERT_NE(main, nullptr);
+        ASSERT_TRUE(holder.Hold(install.File("notes.QPD"), kHolderSharesNothing));
+        ASSERT_TRUE(TimedSave(main));
+        ASSERT_EQ(RescueBackupsOf(install).size(), 1u);
+        rescue = RescueBackupsOf(install)[0];
+        EXPECT_EQ(RecordedTableTime(install, rescue), TableWriteTime(install));
+        holder.Release();
+        // A save wrote the table since, the notes as they were; the next
+        // timed save again cannot store the edit: the same file records
+        // that later write, made whole beside it before it took its place.
+        ASSERT_TRUE(TableWrittenLater(install));
+        const unsigned long long later = TableWriteTime(install);
+        ASSERT_TRUE(holder.Hold(install.File("notes.QPD"), kHolderSharesNothing));
+        ASSERT_TRUE(TimedSave(main));
+        EXPECT_EQ(RescueBackupsOf(install), std::vector<std::string>{rescue});
+        EXPECT_EQ(RecordedTableTime(install, rescue), later);
+        EXPECT_TRUE(Contains(ReadWholeFile(install.File("BACKUP\\" + rescue)), "Edited Kept note"));
+        EXPECT_TRUE(FileNamesMatching(install.File("BACKUP\\*.tmp")).empty());
+        // Ended as a crash ends it, before the table is free.
+    }
+
+    // The start offers the file, and its Yes proposes it in place of the
+    // notes, judged by the same record: nothing was stored after it.
+    RunningProgram program(install, "");
+    ASSERT_NE(WaitForMainWindow(program), nullptr);
+    const DWORD process = program.ProcessId();
+    const std::string offer = AnswerProgramBox(process, IDYES);
+    EXPECT_TRUE(Contains(offer, "\\BACKUP\\" + rescue + "\r\n")) << offer;
+    HWND dialog = WaitForDialog(process, "Restore notes...");
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_RESTORE_REPLACE), BST_CHECKED);
+    const std::string explanation = ReadWindowText(GetDlgItem(dialog, IDC_RESTORE_EXPLANATION));
+    EXPECT_FALSE(Contains(explanation, "Notes were stored after")) << explanation;
+    ASSERT_TRUE(ClickDialogButton(dialog, IDOK));
+    EXPECT_TRUE(Contains(AcknowledgeProgramBox(process), "The restore operation has been successfully"));
+    EXPECT_NE(WaitForNoteWithText(process, "Edited Kept note"), nullptr);
     CloseProgram(install, program);
 }

@@ -91,9 +91,9 @@ TEST(RestoreSubmenu, ManyRescueBackupsLeaveEveryDatedBackupReachableInMenusThatF
         WriteOneNoteBackup(BackupFile(install, "2020" + Digits(1 + i / 28) + Digits(1 + i % 28) + "1000.QPK"),
                            "Dated backup " + std::to_string(i));
     for (size_t j = 0; j < kRescueBackups; ++j)
-        WriteOneNoteBackup(BackupFile(install, "Unstored 2021" + Digits(1 + j / 28) + Digits(1 + j % 28) +
-                                                   "120000.QPK"),
-                           "Rescue backup " + std::to_string(j));
+        WriteOneNoteRescue(
+            install, BackupFile(install, "Unstored 2021" + Digits(1 + j / 28) + Digits(1 + j % 28) + "120000.QPK"),
+            "Rescue backup " + std::to_string(j));
 
     RunningProgram program(install, "");
     HWND main = WaitForMainWindow(program);
@@ -178,8 +178,7 @@ TEST(RestoreSubmenu, AFileNamedBackupKeepsTheRescueOfTheDataFolderOfferedUntilIt
     WriteWholeFile(install.File("BACKUP"), "not a folder");
     ASSERT_EQ(ReadWholeFile(install.File("BACKUP")), "not a folder");
     const std::string rescue = install.File("Unstored 20260102030405.QPK");
-    WriteOneNoteBackup(rescue, "Rescued note");
-    MarkAsUnstored(install, rescue);
+    WriteMarkedOneNoteRescue(install, rescue, "Rescued note");
 
     {
         RunningProgram program(install, "");

@@ -122,6 +122,9 @@ const char kMarkExtension[] = ".txt";
 const std::size_t kStampDigits = 14;
 const std::size_t kMostCopyPart = 40;
 const char kTableTimeLabel[] = "\r\nnotes.QPD: ";
+const char kRescueTableTimeLabel[] = "notes.QPD as written at ";
+const char kCommentStart[] = "<!--";
+const char kCommentEnd[] = "-->";
 const std::size_t kTableTimeDigits = 16;
 
 bool EndsWithNoCase(const std::string& text, const char* ending)
@@ -211,10 +214,34 @@ std::string RescueOfMarkName(const std::string& markName)
     return ParseRescueBackupName(stamp, rescue) ? rescue : "";
 }
 
-std::string RescueMarkText(const std::string& rescueName, unsigned long long tableWriteTime)
+namespace {
+std::string TableTimeDigits(unsigned long long tableWriteTime)
 {
     char time[kTableTimeDigits + 1];
     std::snprintf(time, sizeof time, "%016llX", tableWriteTime);
+    return time;
+}
+
+// The digits of a write of the notes table at that place of the text.
+bool ReadTableTimeAt(const std::string& text, std::size_t start, unsigned long long& tableWriteTime)
+{
+    if (text.size() < start + kTableTimeDigits)
+        return false;
+    unsigned long long value = 0;
+    for (std::size_t i = 0; i < kTableTimeDigits; ++i) {
+        const int digit = HexDigitOrNone(text[start + i]);
+        if (digit < 0)
+            return false;
+        value = value * 16 + static_cast<unsigned long long>(digit);
+    }
+    tableWriteTime = value;
+    return true;
+}
+}
+
+std::string RescueMarkText(const std::string& rescueName, unsigned long long tableWriteTime)
+{
+    const std::string time = TableTimeDigits(tableWriteTime);
     return "  Quillnet+ could not store some changes to your notes. Your notes, as they were then, are kept in "
            "this backup file beside this one:\r\n    " +
            rescueName +
@@ -226,18 +253,27 @@ std::string RescueMarkText(const std::string& rescueName, unsigned long long tab
 bool ReadRescueMarkTableTime(const std::string& text, unsigned long long& tableWriteTime)
 {
     const std::size_t at = text.rfind(kTableTimeLabel);
-    if (at == std::string::npos)
+    return at != std::string::npos && ReadTableTimeAt(text, at + sizeof kTableTimeLabel - 1, tableWriteTime);
+}
+
+std::string RescueTableTimeComment(unsigned long long tableWriteTime)
+{
+    return kRescueTableTimeLabel + TableTimeDigits(tableWriteTime);
+}
+
+bool ReadRescueTableTime(const std::string& rescueStart, unsigned long long& tableWriteTime)
+{
+    // The first comment of the file, before any note's own.
+    const std::size_t comment = rescueStart.find(kCommentStart);
+    if (comment == std::string::npos)
         return false;
-    const std::size_t start = at + sizeof kTableTimeLabel - 1;
-    if (text.size() < start + kTableTimeDigits)
-        return false;
+    const std::size_t label = comment + sizeof kCommentStart - 1;
+    const std::size_t digits = label + sizeof kRescueTableTimeLabel - 1;
     unsigned long long value = 0;
-    for (std::size_t i = 0; i < kTableTimeDigits; ++i) {
-        const int digit = HexDigitOrNone(text[start + i]);
-        if (digit < 0)
-            return false;
-        value = value * 16 + static_cast<unsigned long long>(digit);
-    }
+    if (rescueStart.compare(label, sizeof kRescueTableTimeLabel - 1, kRescueTableTimeLabel) != 0 ||
+        !ReadTableTimeAt(rescueStart, digits, value) ||
+        rescueStart.compare(digits + kTableTimeDigits, sizeof kCommentEnd - 1, kCommentEnd) != 0)
+        return false;
     tableWriteTime = value;
     return true;
 }

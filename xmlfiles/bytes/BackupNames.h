@@ -77,6 +77,13 @@ std::string RescueOfMarkName(const std::string& markName);
 std::string RescueMarkText(const std::string& rescueName, unsigned long long tableWriteTime);
 // That write of the notes table, read back; false for a text that holds none.
 bool ReadRescueMarkTableTime(const std::string& text, unsigned long long& tableWriteTime);
+// A rescue backup records that write itself, in its first comment, before
+// its notes: what a start's offer, its Yes and a pick from the Restore list
+// judge "stored since" by, whatever became of the mark. The comment's text;
+// and that write read back from the start of a rescue backup's text, false
+// when its first comment is not one.
+std::string RescueTableTimeComment(unsigned long long tableWriteTime);
+bool ReadRescueTableTime(const std::string& rescueStart, unsigned long long& tableWriteTime);
 // What a mark holds in place of that write once a start has offered its
 // rescue backup and the user has not answered yet: it tells every later start
 // of the backup, whatever the table holds, until the user answers.

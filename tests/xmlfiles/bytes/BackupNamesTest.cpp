@@ -148,3 +148,21 @@ TEST(BackupNames, ARescueMarkNamesItsBackupAndKeepsTheTablesWriteTime)
     changed[changed.size() - 4] = 'G';
     EXPECT_FALSE(ReadRescueMarkTableTime(changed, time));
 }
+
+TEST(BackupNames, ARescueBackupRecordsTheTablesWriteTimeInItsFirstComment)
+{
+    const std::string head = "<?xml version=\"1.0\"?>\r\n<backup>\r\n   <!--" +
+                             RescueTableTimeComment(0x01DCA0B3F2C4E1FFULL) + "-->\r\n";
+    const std::string note = "   <note>\r\n      <!--notes.QPD as written at 0000000000000001-->\r\n";
+    unsigned long long time = 0;
+    ASSERT_TRUE(ReadRescueTableTime(head + note, time));
+    EXPECT_EQ(time, 0x01DCA0B3F2C4E1FFULL);
+    // Cut short, changed, or only a note's text that looks like it: none.
+    for (size_t cut = 0; cut < head.size() - 2; ++cut)
+        EXPECT_FALSE(ReadRescueTableTime(head.substr(0, cut), time)) << cut;
+    std::string changed = head;
+    changed[changed.find("-->") - 1] = 'G';
+    EXPECT_FALSE(ReadRescueTableTime(changed, time));
+    EXPECT_FALSE(ReadRescueTableTime("<backup>\r\n   <!--The content of the note-->\r\n" + note, time));
+    EXPECT_FALSE(ReadRescueTableTime("", time));
+}
