@@ -12,14 +12,6 @@
 #include "support/StoredNotes.h"
 
 namespace {
-const CNoteController* NoteWith(const StoredNoteList& notes, const std::string& part)
-{
-    for (const auto& note : notes)
-        if (note->RichText().find(part) != std::string::npos)
-            return note.get();
-    return nullptr;
-}
-
 // The received note matches the sent one in what the wire carries.
 void ExpectArrivedWhole(const CNoteController* sent, const CNoteController* received)
 {
@@ -77,6 +69,6 @@ TEST(CrossKinds, ANoteWithAFileSentFromEitherKindArrivesWholeOnTheOther)
     EXPECT_TRUE(ReadWholeFile(own.File("ATTACHED\\to-own.bin")) == toOwn);
     const StoredNoteList ownNotes = LoadEveryNote(own.Path());
     const StoredNoteList otherNotes = LoadEveryNote(other.Path());
-    ExpectArrivedWhole(NoteWith(ownNotes, fromOwn), NoteWith(otherNotes, fromOwn));
-    ExpectArrivedWhole(NoteWith(otherNotes, fromOther), NoteWith(ownNotes, fromOther));
+    ExpectArrivedWhole(StoredNoteHaving(ownNotes, fromOwn), StoredNoteHaving(otherNotes, fromOwn));
+    ExpectArrivedWhole(StoredNoteHaving(otherNotes, fromOther), StoredNoteHaving(ownNotes, fromOther));
 }

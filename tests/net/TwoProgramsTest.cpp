@@ -19,14 +19,6 @@
 #include "support/StoredNotes.h"
 
 namespace {
-const CNoteController* NoteWith(const StoredNoteList& notes, const std::string& part)
-{
-    for (const auto& note : notes)
-        if (note->RichText().find(part) != std::string::npos)
-            return note.get();
-    return nullptr;
-}
-
 // Whether a row of the install's "sentto.QPD" names the computer (when given)
 // at 127.0.0.1 (on the port, when given).
 bool KnowsPeer(const ProgramInstall& install, const std::string& name, long port)
@@ -114,10 +106,10 @@ TEST(TwoPrograms, ANoteAndAChatFromOneAppearOnTheOtherWithLooksSenderAttachmentA
     EXPECT_EQ(peer.ShownBox(), "");
 
     const StoredNoteList sent = LoadEveryNote(sender.Path());
-    const CNoteController* original = NoteWith(sent, "Hello over there");
+    const CNoteController* original = StoredNoteHaving(sent, "Hello over there");
     ASSERT_NE(original, nullptr);
     const StoredNoteList received = LoadEveryNote(receiver.Path());
-    const CNoteController* first = NoteWith(received, "Hello over there");
+    const CNoteController* first = StoredNoteHaving(received, "Hello over there");
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(std::string(first->m_receivedFrom), ThisComputer());
     EXPECT_EQ(first->m_bodyColor, original->m_bodyColor);
@@ -135,7 +127,7 @@ TEST(TwoPrograms, ANoteAndAChatFromOneAppearOnTheOtherWithLooksSenderAttachmentA
     EXPECT_NE(kept.find("Participants=1"), std::string::npos) << kept;
     EXPECT_NE(kept.find("|127.0.0.1|" + std::to_string(sender.ListenPort()) + "|1|mine.bmp"), std::string::npos)
         << kept;
-    const CNoteController* chat = NoteWith(received, "a line for the other side");
+    const CNoteController* chat = StoredNoteHaving(received, "a line for the other side");
     ASSERT_NE(chat, nullptr);
     EXPECT_NE(chat->RichText().find("Shall we talk?"), std::string::npos);
     const std::string mine = sender.File("chatnote.QPD");

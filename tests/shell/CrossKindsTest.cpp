@@ -11,10 +11,7 @@
 namespace {
 bool HoldsNoteWithText(const std::string& folder, const std::string& text)
 {
-    for (const auto& note : LoadEveryNote(folder))
-        if (note->RichText().find(text) != std::string::npos)
-            return true;
-    return false;
+    return StoredNoteHaving(LoadEveryNote(folder), text) != nullptr;
 }
 }
 

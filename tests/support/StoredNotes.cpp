@@ -56,6 +56,14 @@ const CNoteController* StoredNoteTitled(const StoredNoteList& notes, const char*
     return nullptr;
 }
 
+const CNoteController* StoredNoteHaving(const StoredNoteList& notes, const std::string& part)
+{
+    for (const auto& note : notes)
+        if (note->RichText().find(part) != std::string::npos)
+            return note.get();
+    return nullptr;
+}
+
 void SetAutoSaveInterval(const std::string& folder, long minutes)
 {
     CDbfFile config;

@@ -21,6 +21,8 @@ StoredNoteList LoadRunningProgramNotes(const std::string& folder);
 void FillTestNote(CNoteController& note, const char* text, LONG left, LONG top);
 // The stored note of that title; null when there is none.
 const CNoteController* StoredNoteTitled(const StoredNoteList& notes, const char* title);
+// The first stored note whose rich text holds the part; null when none does.
+const CNoteController* StoredNoteHaving(const StoredNoteList& notes, const std::string& part);
 
 // The interval of the timed save, in minutes, in the data folder's config table.
 void SetAutoSaveInterval(const std::string& folder, long minutes);
