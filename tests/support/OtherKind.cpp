@@ -26,17 +26,16 @@ std::string OtherKindProgramPath()
     return WindowsPathOfUnixPath(std::string(kOtherKindBuild) + "/qnpost.exe");
 }
 
-// What "wine-kind.sh wine32-trouble" says: a Unix program, whose end a
-// Windows handle does not tell, so it leaves a mark file when done.
+// What "wine-kind.sh wine32-trouble" says, and a mark file once it has.
 std::string AskWhy32BitWineCannotStart()
 {
     TempFolder folder("kind");
     const std::string answer = folder.File("trouble.txt");
     const std::string mark = folder.File("asked.mark");
     const std::string script = UnixPathBesideSource(__FILE__, "../../scripts/wine-kind.sh");
-    const std::string line = "/bin/sh -c \"bash '" + script + "' wine32-trouble >'" + UnixPath(answer) +
-                             "' 2>&1; touch '" + UnixPath(mark) + "'\"";
-    if (!StartUnixProgram(nullptr, line) || !WaitUntil([&] { return FileExists(mark); }, 60000))
+    StartShellScript("bash '" + script + "' wine32-trouble >'" + UnixPath(answer) + "' 2>&1; touch '" +
+                     UnixPath(mark) + "'");
+    if (!WaitUntil([&] { return FileExists(mark); }, 60000))
         return "the check of 32-bit Wine did not answer";
     std::string said = ReadWholeFile(answer);
     while (!said.empty() && (said.back() == '\n' || said.back() == '\r'))

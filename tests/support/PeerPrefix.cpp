@@ -64,16 +64,6 @@ std::string PeerWineServer()
     return KindWord("server", PeerPrefixPath());
 }
 
-// Runs a shell script as a Unix process, whose end a Windows handle does not
-// tell: the script leaves a mark file instead. Its output goes nowhere, so
-// that the Wine processes it starts never hold the test's output open.
-void StartShell(const std::string& script)
-{
-    std::string line = "/bin/sh -c \"(" + script + ") </dev/null >/dev/null 2>&1\"";
-    if (!StartUnixProgram(nullptr, line))
-        throw std::runtime_error("cannot start " + line);
-}
-
 std::string TemporaryRoot()
 {
     char root[MAX_PATH] = "";
@@ -126,13 +116,13 @@ PeerProgram::PeerProgram(const ProgramInstall& install, const std::string& argum
     DeleteFileA(install.File(kEndedMark).c_str());
     DeleteFileA(install.File(kBoxLog).c_str());
     DeleteFileA(install.File(kDesktopLog).c_str());
-    StartShell(ProgramScript(install, m_bits, arguments, kEndedMark, true));
+    StartShellScript(ProgramScript(install, m_bits, arguments, kEndedMark, true));
 }
 
 PeerProgram::~PeerProgram()
 {
     if (IsRunning()) {
-        StartShell("WINEPREFIX='" + PeerPrefixPath() + "' " + PeerWineServer() + " -k");
+        StartShellScript("WINEPREFIX='" + PeerPrefixPath() + "' " + PeerWineServer() + " -k");
         WaitForExit();
     }
 }
@@ -146,7 +136,7 @@ bool PeerProgram::Forward(const std::string& arguments, DWORD timeoutMs)
 {
     const std::string mark = m_install.File(kForwardedMark);
     DeleteFileA(mark.c_str());
-    StartShell(ProgramScript(m_install, m_bits, arguments, kForwardedMark, false));
+    StartShellScript(ProgramScript(m_install, m_bits, arguments, kForwardedMark, false));
     return WaitUntil([&] { return FileExists(mark) || !ShownBox().empty(); }, timeoutMs) && FileExists(mark);
 }
 

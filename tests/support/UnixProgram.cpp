@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <stdexcept>
 #include <vector>
 
 bool StartUnixProgram(const char* application, const std::string& commandLine)
@@ -16,6 +17,13 @@ bool StartUnixProgram(const char* application, const std::string& commandLine)
     // the test (its named-object folder among them), so they are left alone.
     return CreateProcessA(application, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info) !=
            FALSE;
+}
+
+void StartShellScript(const std::string& script)
+{
+    const std::string line = "/bin/sh -c \"(" + script + ") </dev/null >/dev/null 2>&1\"";
+    if (!StartUnixProgram(nullptr, line))
+        throw std::runtime_error("cannot start " + line);
 }
 
 std::string UnixPathBesideSource(const char* sourceFile, const char* name)

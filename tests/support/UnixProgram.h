@@ -7,6 +7,11 @@
 // null, the command line's first word naming the program. False when it could
 // not be started.
 bool StartUnixProgram(const char* application, const std::string& commandLine);
+// Starts a shell script (one holding no double quotes) with its output sent
+// nowhere, so that the Wine processes it starts never hold the test's output
+// open; a script whose end matters leaves a mark file. Throws when it cannot
+// be started.
+void StartShellScript(const std::string& script);
 
 // The Linux path of a Windows path, as a program outside Wine must be told it;
 // empty when Wine cannot tell it.
