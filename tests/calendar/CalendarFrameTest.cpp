@@ -16,6 +16,7 @@
 #include "support/NoteDriving.h"
 #include "support/ProgramDriver.h"
 #include "support/Screenshot.h"
+#include "support/ShownTips.h"
 #include "support/StoredNotes.h"
 
 namespace {
@@ -358,21 +359,6 @@ COLORREF CaptionPixel(HWND calendar, POINT point)
     SendWithTimeout(calendar, WM_NULL, 0, 0);
     return ScreenPixel(point);
 }
-
-// The mouse comes to rest at the point of the calendar's caption: the text
-// expected once the process shows it in a tip, else the last one shown.
-std::string TipAt(DWORD process, POINT point, const std::string& expected)
-{
-    MovePointerTo(point);
-    std::string shown;
-    WaitUntil([&] {
-        for (HWND tip : TopWindowsOf(process, "tooltips_class32"))
-            if (IsWindowVisible(tip) && (shown = ReadWindowText(tip)) == expected)
-                return true;
-        return false;
-    });
-    return shown;
-}
 }
 
 TEST(CalendarFrame, TheCaptionTellsWhatItsPartsDoAndItsCloseBoxCloses)
@@ -391,13 +377,15 @@ TEST(CalendarFrame, TheCaptionTellsWhatItsPartsDoAndItsCloseBoxCloses)
     const POINT spot = {window.right - frame - 8, window.top + (clientTop.y - window.top) / 2};
     const int middle = (window.left + window.right) / 2;
     const char* tips[3] = {"Left click for menu", "Right click for Calendar Settings", "Close calendar"};
-    EXPECT_EQ(TipAt(program.ProcessId(), POINT{window.left + 6, spot.y}, tips[0]), tips[0]);
-    EXPECT_EQ(TipAt(program.ProcessId(), POINT{middle, spot.y}, tips[1]), tips[1]);
+    EXPECT_EQ(TipAfterRestAt(program.ProcessId(), POINT{window.left + 6, spot.y}, tips[0]), tips[0]);
+    EXPECT_TRUE(SaveScreenshot("calendar-caption-menu-tip"));
+    EXPECT_EQ(TipAfterRestAt(program.ProcessId(), POINT{middle, spot.y}, tips[1]), tips[1]);
+    EXPECT_TRUE(SaveScreenshot("calendar-caption-settings-tip"));
     // The pointer resting on the spot draws the close box and then shows its
     // tip. The system takes the spot for the close button of the window's
     // system menu, which the calendar does not draw.
     const COLORREF caption = CaptionPixel(calendar, spot);
-    EXPECT_EQ(TipAt(program.ProcessId(), spot, tips[2]), tips[2]);
+    EXPECT_EQ(TipAfterRestAt(program.ProcessId(), spot, tips[2]), tips[2]);
     EXPECT_NE(CaptionPixel(calendar, spot), caption) << "the close box is drawn";
     EXPECT_TRUE(SaveScreenshotOf(calendar, "calendar-close-box"));
     ClickAt(spot);

@@ -19,6 +19,7 @@
 #include "support/NoteDriving.h"
 #include "support/ProgramDriver.h"
 #include "support/Screenshot.h"
+#include "support/ShownTips.h"
 #include "support/StoredNotes.h"
 
 namespace {
@@ -180,6 +181,14 @@ TEST(AlarmProgram, AlarmsComeUpFlashAndMoveAsTheUserAnswersThem)
     ASSERT_NE(snooze, nullptr);
     EXPECT_FALSE(IsWindowVisible(snooze));
     ShowWindow(snooze, SW_SHOWNOACTIVATE);
+    // The pointer resting on the caption tells when the alarm comes next.
+    const RECT bounds = RectOf(snooze);
+    const POINT onCaption = {(bounds.left + bounds.right) / 2,
+                             bounds.top + GetSystemMetrics(SM_CYSIZEFRAME) + GetSystemMetrics(SM_CYSMCAPTION) / 2};
+    const std::string nextAlarm = "Next alarm at " + TextOf(snoozed->m_alarm) + "\r\nRight click to change";
+    EXPECT_EQ(TipAfterRestAt(again.ProcessId(), onCaption, nextAlarm), nextAlarm);
+    EXPECT_TRUE(SaveScreenshot("alarm-caption-tip"));
+    SetCursorPos(0, 0);
     PostMessageA(snooze, WM_COMMAND, kNoteCmdSnoozeMenu, 0);
     ASSERT_TRUE(WaitUntil([&] { return PopupMenuOf(again.ProcessId()) != nullptr; }));
     EXPECT_TRUE(SaveScreenshotOf(PopupMenuOf(again.ProcessId()), "alarm-snooze-menu-after-restart"));

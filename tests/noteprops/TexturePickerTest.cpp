@@ -18,6 +18,7 @@
 #include "support/PictureFiles.h"
 #include "support/ProgramDriver.h"
 #include "support/Screenshot.h"
+#include "support/ShownTips.h"
 #include "support/bytes/MessageBoxRecorder.h"
 
 namespace {
@@ -93,6 +94,12 @@ TEST_F(TexturePicker, ListsThePicturesTilesOrStretchesThemAndReturnsTheChoice)
     EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_TEXTURE_TILE), BST_CHECKED);
     EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_TEXTURE_STRETCH), BST_UNCHECKED);
     ASSERT_TRUE(SaveScreenshotOf(dialog, "texture-picker-tiled"));
+    // The pointer resting on a cell shows the picture's name in a tip.
+    POINT onCell = {CellOf(list, 1).left + 40, CellOf(list, 1).top + 40};
+    ClientToScreen(list, &onCell);
+    EXPECT_EQ(TipAfterRestAt(GetCurrentProcessId(), onCell, "framed.bmp"), "framed.bmp");
+    EXPECT_TRUE(SaveScreenshot("texture-picker-cell-tip"));
+    SetCursorPos(0, 0);
 
     // Tiled, the picture starts again 20 pixels in: its frame shows there;
     // stretched over the cell, its inside does.
