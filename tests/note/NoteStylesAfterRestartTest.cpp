@@ -10,7 +10,7 @@
 
 #include <richedit.h>
 
-#include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -43,18 +43,6 @@ const int kStyle = 1;
 const char kStyleTextCaption[] = "Text of Style 2 - 'Sized'";
 const LONG kTallTwips = 20 * 20;
 const COLORREF kRed = RGB(255, 0, 0);
-
-// Each character's key pressed and let go, Shift held for capitals.
-void TypeOnTheKeyboard(const std::string& text)
-{
-    for (char character : text) {
-        const SHORT key = VkKeyScanA(character);
-        if (HIBYTE(key) & 1)
-            PressKeys({VK_SHIFT, LOBYTE(key)});
-        else
-            PressKeys({LOBYTE(key)});
-    }
-}
 
 // The character format of the body's text from first to last, as the
 // running program's control reports it for that selection.
@@ -104,7 +92,7 @@ void ExpectTheStyles(DWORD process, HWND body, const char* when)
         SCOPED_TRACE(word.word);
         const LONG first = PositionOf(body, word.word);
         ASSERT_GE(first, 0) << ReadWindowText(body);
-        const ShownFormat shown = FormatOf(process, body, first, first + static_cast<LONG>(strlen(word.word)));
+        const ShownFormat shown = FormatOf(process, body, first, first + static_cast<LONG>(std::strlen(word.word)));
         ASSERT_TRUE(shown.read);
         const CHARFORMAT2A& format = shown.format;
         EXPECT_EQ(format.dwEffects & effects, word.effect);

@@ -43,13 +43,7 @@ bool TypeIntoField(HWND dialog, int id, const char* text)
     }
     PressKeys({VK_END});
     PressKeys({VK_SHIFT, VK_HOME});
-    for (const char* character = text; *character; ++character) {
-        const SHORT key = VkKeyScanA(*character);
-        if (HIBYTE(key) & 1)
-            PressKeys({VK_SHIFT, LOBYTE(key)});
-        else
-            PressKeys({LOBYTE(key)});
-    }
+    TypeOnTheKeyboard(text);
     if (!WaitUntil([&] { return ReadWindowText(edit) == text; })) {
         ADD_FAILURE() << "the font dialog's field " << id << " shows \"" << ReadWindowText(edit) << "\"";
         return false;
