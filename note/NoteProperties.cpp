@@ -5,6 +5,7 @@
 
 #include <richedit.h>
 
+#include <cstring>
 #include <string>
 
 #include "foundation/Clock.h"
@@ -78,6 +79,16 @@ void InsertStyleText(HWND edit, const std::string& text)
     SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(""));
 }
 
+// The rich text at the caret between two line breaks. The breaks go in on
+// their own: rich text that does not start with its header is read as plain
+// text, and the note would show its control words.
+void InsertOnLinesOfItsOwn(HWND edit, const char* richText)
+{
+    SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("\r\n"));
+    CNoteRichEdit::StreamInAtSelection(edit, richText, std::strlen(richText));
+    SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("\r\n"));
+}
+
 // Characters of the note's text, whether or not it has a window.
 LONG TextLength(const CNoteController& note)
 {
@@ -112,10 +123,8 @@ int CNoteController::ShowProperties(int startPage, bool openWithAlarmSet, bool n
         // The style's text first: taking the looks back may protect the
         // note, which saves it at once.
         const int style = appearance.currentStyle;
-        if (style >= 0 && style <= 8 && UserSettings().styles[style].HasText() && m_bodyEdit) {
-            const std::string text = std::string("\r\n") + UserSettings().styles[style].GetText() + "\r\n";
-            CNoteRichEdit::StreamInAtSelection(m_bodyEdit, text.data(), text.size());
-        }
+        if (style >= 0 && style <= 8 && UserSettings().styles[style].HasText() && m_bodyEdit)
+            InsertOnLinesOfItsOwn(m_bodyEdit, UserSettings().styles[style].GetText());
         ApplyAlarmSettings(*this, alarm);
         ApplyAppearanceSettings(*this, appearance);
         TellCalendarAlarmsChanged(GetMainWindow());

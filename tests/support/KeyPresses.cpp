@@ -19,6 +19,17 @@ void PressKeys(std::initializer_list<BYTE> keys)
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
+void TypeOnTheKeyboard(const char* text)
+{
+    for (const char* character = text; *character; ++character) {
+        const SHORT key = VkKeyScanA(*character);
+        if (HIBYTE(key) & 1)
+            PressKeys({VK_SHIFT, LOBYTE(key)});
+        else
+            PressKeys({LOBYTE(key)});
+    }
+}
+
 INPUT KeyInput(BYTE key, DWORD flags)
 {
     INPUT input = {};
