@@ -217,7 +217,7 @@ TEST(ReceivedNote, ArrivesWithItsFileFlashesTheTrayUntilReadAndIsSavedWithItsSen
             ASSERT_NE(question.window, nullptr);
             EXPECT_NE(question.text.find("notes.QPD"), std::string::npos) << question.text;
         }
-        EXPECT_TRUE(SendToProgram(port, WireNote("Last one", "Arrived while closing", "", "", "PC-BERT")));
+        EXPECT_EQ(SendToProgramTelling(port, WireNote("Last one", "Arrived while closing", "", "", "PC-BERT")), "sent");
         ASSERT_TRUE(AnswerMessageBox(question, IDYES));
         DWORD exitCode = 1;
         ASSERT_TRUE(program.WaitForExit(&exitCode));
