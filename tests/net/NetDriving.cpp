@@ -157,10 +157,22 @@ std::string RandomBytes(size_t count, unsigned seed)
     return bytes;
 }
 
-bool SendToProgram(unsigned short port, const std::string& bytes)
+namespace {
+TransmitResult TransmitToProgram(unsigned short port, const std::string& bytes)
 {
     CDestination program("", "127.0.0.1", "", "", "", 0, 0, 0, 0, port, 1);
-    return TransmitToRecipient(program, bytes, CTransmitOptions()) == TransmitResult::kSent;
+    return TransmitToRecipient(program, bytes, CTransmitOptions());
+}
+}
+
+bool SendToProgram(unsigned short port, const std::string& bytes)
+{
+    return TransmitToProgram(port, bytes) == TransmitResult::kSent;
+}
+
+std::string SendToProgramTelling(unsigned short port, const std::string& bytes)
+{
+    return DescribeTransmitResult(TransmitToProgram(port, bytes));
 }
 
 HWND NoteHaving(DWORD process, const std::string& part, bool chat)

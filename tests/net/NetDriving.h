@@ -83,6 +83,8 @@ std::string RandomBytes(size_t count, unsigned seed);
 // Sends the bytes to the port on 127.0.0.1 as the program's own sender does;
 // true when the program answered that it kept them.
 bool SendToProgram(unsigned short port, const std::string& bytes);
+// The same, telling what became of them, in the words of DescribeTransmitResult.
+std::string SendToProgramTelling(unsigned short port, const std::string& bytes);
 // The note of the process whose text holds the part, once there is one
 // (with a chat strip, when asked); null when none came in time.
 HWND NoteHaving(DWORD process, const std::string& part, bool chat = false);
