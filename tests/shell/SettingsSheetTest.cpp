@@ -339,14 +339,29 @@ TEST(SettingsSheet, ASettingStoredBetweenTwoRestoresOutlivesTheUndoOfTheSecond)
     HWND page = OpenSettingsPage(program, 0, &sheet);
     ASSERT_NE(page, nullptr);
     ASSERT_FALSE(Checked(page, IDC_NOTE_DATE_LONG));
-    const DWORD user = CurrentUserRecord(users);
+    DWORD user = 0;
+    // The running program may be writing the table as it is read: the read
+    // is made again until the file is free.
+    const auto storedDateFormat = [&] {
+        std::string value = "(unread)";
+        WaitUntil([&] {
+            try {
+                user = CurrentUserRecord(users);
+                value = StoredField(users, user, "DATEFORMAT");
+                return true;
+            } catch (...) {
+                return false;
+            }
+        });
+        return value;
+    };
+    const std::string before = storedDateFormat();
     ASSERT_NE(user, 0u);
-    const std::string before = StoredField(users, user, "DATEFORMAT");
     ASSERT_TRUE(ClickPageButton(page, IDC_NOTE_DATE_LONG));
     ASSERT_TRUE(PressSheetOk(sheet));
     // OK stores the user's settings.
     std::string changed;
-    ASSERT_TRUE(WaitUntil([&] { return (changed = StoredField(users, user, "DATEFORMAT")) != before; }))
+    ASSERT_TRUE(WaitUntil([&] { return (changed = storedDateFormat()) != before; }))
         << before;
 
     // The same backup restored again, the notes as the first restore left
@@ -359,7 +374,7 @@ TEST(SettingsSheet, ASettingStoredBetweenTwoRestoresOutlivesTheUndoOfTheSecond)
     EXPECT_EQ(UnrestoreAnsweringYes(main, process), "The unrestore operation has been successfully completed");
     EXPECT_NE(WaitForNoteWithText(process, "Backup one"), nullptr);
     EXPECT_EQ(NoteWithText(process, "Live one"), nullptr);
-    EXPECT_EQ(StoredField(users, user, "DATEFORMAT"), changed);
+    EXPECT_EQ(storedDateFormat(), changed);
     page = OpenSettingsPage(program, 0, &sheet);
     ASSERT_NE(page, nullptr);
     EXPECT_TRUE(Checked(page, IDC_NOTE_DATE_LONG));
