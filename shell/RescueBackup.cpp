@@ -2,12 +2,15 @@
 
 #include "shell/RescueBackup.h"
 
+#include <cctype>
 #include <cstdio>
 
 #include "foundation/Clock.h"
 #include "foundation/DataFolder.h"
 #include "foundation/DiagnosticLog.h"
 #include "foundation/FileHelpers.h"
+#include "foundation/FileSearch.h"
+#include "foundation/HeldNewFile.h"
 #include "foundation/bytes/GenericException.h"
 #include "net/bytes/AttachmentName.h"
 #include "shell/BackupRestore.h"
@@ -66,20 +69,41 @@ void LogFailure(const std::string& path, DWORD error)
     WriteErrorLog(kLogPrefix, ("the notes could not be written to the rescue backup " + path + description).c_str());
 }
 
+const char kBeingWritten[] = "being written ";
+const char kBeingWrittenEnd[] = ".tmp";
+// The unique part of a name being written: hexadecimal digits.
+const size_t kUniqueDigits = 12;
+
+// "Unstored being written 3F9A0C1B2D4E.tmp", and nothing else.
+bool IsNameBeingWritten(const std::string& name)
+{
+    const std::string start = std::string(kRescueBackupPrefix) + kBeingWritten;
+    const size_t end = name.size() - (sizeof kBeingWrittenEnd - 1);
+    if (name.size() != start.size() + kUniqueDigits + sizeof kBeingWrittenEnd - 1 ||
+        name.compare(0, start.size(), start) != 0 || lstrcmpiA(name.c_str() + end, kBeingWrittenEnd) != 0)
+        return false;
+    for (size_t at = start.size(); at < end; ++at) {
+        if (!std::isxdigit(static_cast<unsigned char>(name[at])))
+            return false;
+    }
+    return true;
+}
+
 // The bytes whole in a file of their own, under a name that no listing of
 // backups takes and no other run chooses: a rescue cut short by a crash is
-// never offered. Its path, or empty when the folder took none (error.txt says
-// why).
-std::string WriteAside(const std::string& folder, const std::string& bytes)
+// never offered. The file is held until it has taken its name, so that no
+// start of another run takes it for a leftover. False when the folder took
+// none (error.txt says why).
+bool WriteAside(const std::string& folder, const std::string& bytes, CHeldNewFile& aside)
 {
-    char unique[13];
+    char unique[kUniqueDigits + 1];
     MakeUniqueName(unique, sizeof unique);
-    const std::string path = folder + "\\" + kRescueBackupPrefix + "being written " + unique + ".tmp";
-    const DWORD error = WriteNewFile(path, bytes.data(), static_cast<DWORD>(bytes.size()));
+    const std::string path = folder + "\\" + kRescueBackupPrefix + kBeingWritten + unique + kBeingWrittenEnd;
+    const DWORD error = aside.Write(path, bytes.data(), static_cast<DWORD>(bytes.size()));
     if (error == ERROR_SUCCESS)
-        return path;
+        return true;
     LogFailure(path, error);
-    return "";
+    return false;
 }
 
 // The bytes in a new file of the folder, under the first of the second's
@@ -87,22 +111,21 @@ std::string WriteAside(const std::string& folder, const std::string& bytes)
 // empty when the folder took none (error.txt says why).
 std::string WriteInFolder(const std::string& folder, const SYSTEMTIME& now, const std::string& bytes)
 {
-    const std::string aside = WriteAside(folder, bytes);
-    if (aside.empty())
+    CHeldNewFile aside;
+    if (!WriteAside(folder, bytes, aside))
         return "";
     std::string path;
     DWORD error = ERROR_FILE_EXISTS;
     for (unsigned copy = 1; copy <= kNumberedCopies + kUnforeseeableCopies; ++copy) {
         path = folder + "\\" + RescueBackupName(now, copy);
         // Never in the place of another file.
-        if (MoveFileA(aside.c_str(), path.c_str()))
+        if (aside.MoveTo(path, 0))
             return path;
         error = GetLastError();
         if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
             break;
     }
     LogFailure(path, error);
-    DeleteFileA(aside.c_str());
     return "";
 }
 
@@ -110,13 +133,12 @@ std::string WriteInFolder(const std::string& folder, const SYSTEMTIME& now, cons
 // when it could not be (error.txt says why) and it is as it was.
 bool WriteInPlace(const std::string& path, const std::string& bytes)
 {
-    const std::string aside = WriteAside(FolderOf(path), bytes);
-    if (aside.empty())
+    CHeldNewFile aside;
+    if (!WriteAside(FolderOf(path), bytes, aside))
         return false;
-    if (MoveFileExA(aside.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING))
+    if (aside.MoveTo(path, MOVEFILE_REPLACE_EXISTING))
         return true;
     LogFailure(path, GetLastError());
-    DeleteFileA(aside.c_str());
     return false;
 }
 
@@ -352,4 +374,19 @@ unsigned long long NotesTableWriteTime()
         return 0;
     return (static_cast<unsigned long long>(data.ftLastWriteTime.dwHighDateTime) << 32) |
            data.ftLastWriteTime.dwLowDateTime;
+}
+
+void RemoveRescuesCutShort()
+{
+    for (const std::string& folder : RescueBackupFolders()) {
+        const std::string pattern = folder + "\\" + kRescueBackupPrefix + kBeingWritten + "*" + kBeingWrittenEnd;
+        ForEachFileMatch(pattern, [&folder](const WIN32_FIND_DATAA& match) {
+            const std::string path = folder + "\\" + match.cFileName;
+            if (!(match.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsNameBeingWritten(match.cFileName) &&
+                DeleteIfNobodyHolds(path))
+                WriteErrorLog(kLogPrefix, (path + ", a rescue backup cut short when the program ended, was removed")
+                                              .c_str());
+            return true;
+        });
+    }
 }

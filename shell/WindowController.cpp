@@ -217,6 +217,7 @@ void CWindowController::OnCreate()
     // Before anything of this run can store a note: the listeners, the
     // timers, the password prompts below.
     m_rescueOffer.Decide(m_rescueBackup);
+    RemoveRescuesCutShort();
     // What follows reads no data file, and the password prompts below let in
     // the system's question, timers and other programs' requests, none of
     // which may wait for a held file on the start's behalf.

@@ -16,6 +16,7 @@
 #include "store/StyleStorage.h"
 #include "support/CurrentFolder.h"
 #include "support/KeyPresses.h"
+#include "support/MenuDriving.h"
 #include "support/ExtraTries.h"
 #include "support/NoteDriving.h"
 #include "support/NoticeReading.h"
@@ -217,6 +218,41 @@ int NoteManagerWindow::RowOfTitle(const std::string& title) const
     return -1;
 }
 
+bool NoteManagerWindow::RowPoint(int row, POINT& at) const
+{
+    const int kTextColumn = 2;
+    const RECT cell = ListCellRect(m_process, List(), row, kTextColumn);
+    at = {(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
+    return WindowFromPoint(at) == List();
+}
+
+bool NoteManagerWindow::FileRowInGroup(int row, size_t groupItem, const char* picture) const
+{
+    POINT at{};
+    if (!RowPoint(row, at))
+        return false;
+    RightClickAt(at);
+    HWND menu = WaitForOpenMenus(m_process, 1);
+    if (!menu || !(ListView_GetItemState(List(), row, LVIS_SELECTED) & LVIS_SELECTED))
+        return false;
+    const MenuPicture list(menu, "ii-ii-ii-iiiiii");
+    const size_t kAssignItem = 5;
+    if (!list.Fits())
+        return false;
+    ClickAt(list.ItemMiddle(kAssignItem));
+    HWND groups = WaitForSubmenu(m_process, menu);
+    if (!groups)
+        return false;
+    const MenuPicture names(groups, "iiiiii");
+    if (!names.Fits())
+        return false;
+    SetCursorPos(names.ItemMiddle(groupItem).x, names.ItemMiddle(groupItem).y);
+    SaveScreenshotOf(groups, picture);
+    ClickAt(names.ItemMiddle(groupItem));
+    const DWORD process = m_process;
+    return WaitUntil([&] { return OpenMenus(process).empty(); });
+}
+
 void NoteManagerWindow::SelectTitles(const std::vector<std::string>& titles) const
 {
     std::vector<int> rows;
@@ -229,6 +265,27 @@ bool NoteManagerWindow::WaitClosed() const
 {
     HWND window = m_window;
     return WaitUntil([&] { return !IsWindow(window); });
+}
+
+void AllowReferencesHotkey(const ProgramInstall& install)
+{
+    MessageBoxRecorder boxes;
+    CRecordList<CNoteManagerOptions> options;
+    CRecordList<CNoteGroup> groups;
+    CRecordList<CGroupNotePair> pairs;
+    CNoteManagerOptions current;
+    SetNoteManagerDefaults(current);
+    const std::string path = install.File("noteman.QPD");
+    LoadNoteManagerFile(path.c_str(), {options, groups, pairs}, current, 1);
+    for (auto* node = groups.GetFirst(); node; node = node->next) {
+        if (node->record.id == 5) {
+            node->record.hotkey_ifAllow = 1;
+            node->record.hotkey_ctrl = node->record.hotkey_alt = node->record.hotkey_shift = 1;
+            node->record.hotkey_key = VK_F7;
+        }
+    }
+    SaveNoteManagerXml(path.c_str(), {options, groups, pairs});
+    EXPECT_EQ(boxes.Count(), 0u) << boxes.LastText();
 }
 
 bool NoteIsTransmitting(HWND note)

@@ -36,6 +36,11 @@ std::vector<DWORD> StoreTestNotes(const ProgramInstall& install, const std::vect
 void WriteGroupsFile(const ProgramInstall& install, const std::vector<DWORD>& extraGroups,
                      const std::vector<std::pair<DWORD, DWORD>>& memberships);
 
+// noteman.QPD with the standard groups, the hotkey of the group References
+// allowed (Ctrl+Alt+Shift+F7, hotkey id 28 + 5).
+const WPARAM kReferencesHotkey = 33;
+void AllowReferencesHotkey(const ProgramInstall& install);
+
 // Whether the note is being sent at the moment.
 bool NoteIsTransmitting(HWND note);
 
@@ -86,6 +91,14 @@ public:
     // The rows of the titles, selected.
     void SelectTitles(const std::vector<std::string>& titles) const;
     int RowOfTitle(const std::string& title) const;
+    // The row right-clicked where its text shows, and in its menu "Assign to
+    // group" and the group at that place of its submenu clicked (None, then
+    // the five standard groups); the submenu is kept as a picture of that
+    // name. False when a step did not come.
+    bool FileRowInGroup(int row, size_t groupItem, const char* picture) const;
+    // The middle of the row's text, where the mouse clicks it; false when
+    // another window lies over it.
+    bool RowPoint(int row, POINT& at) const;
     // The text of a combo box's item.
     std::string ComboItem(int comboId, int index) const;
     int ComboSelection(int comboId) const;

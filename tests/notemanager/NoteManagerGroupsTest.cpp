@@ -19,17 +19,14 @@
 
 #include "globals/MainWindowMessages.h"
 #include "notemanager/NoteManagerDriving.h"
-#include "notemanager/NoteManagerFile.h"
 #include "resources/ids/ComboBoxMenuIds.h"
 #include "resources/ids/NoteManagerIds.h"
 #include "support/HeldFile.h"
 #include "support/KeyPresses.h"
-#include "support/ListViewDriving.h"
 #include "support/MenuDriving.h"
 #include "support/NoteDriving.h"
 #include "support/Screenshot.h"
 #include "support/StoredNotes.h"
-#include "support/bytes/MessageBoxRecorder.h"
 
 namespace {
 const int kTextColumn = 2;
@@ -126,68 +123,13 @@ bool ShowGroups(const NoteManagerWindow& manager, const std::string& text, const
     return WaitUntil([&] { return GroupsOfText(manager, text) == groups; });
 }
 
-// The middle of the row's text, where the mouse clicks it; false when
-// another window lies over it.
-bool RowPoint(const NoteManagerWindow& manager, DWORD process, int row, POINT& at)
-{
-    const RECT cell = ListCellRect(process, manager.List(), row, kTextColumn);
-    at = {(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
-    return WindowFromPoint(at) == manager.List();
-}
-
 // The row of the text right-clicked, and in its menu "Assign to group" and
 // the group at that place of its submenu clicked; the submenu is kept as a
 // picture. False when a step did not come.
-bool FileInGroup(const NoteManagerWindow& manager, DWORD process, const std::string& text, size_t groupItem)
+bool FileInGroup(const NoteManagerWindow& manager, const std::string& text, size_t groupItem)
 {
     const std::vector<int> rows = RowsOfText(manager, text);
-    POINT at{};
-    if (rows.size() != 1 || !RowPoint(manager, process, rows[0], at))
-        return false;
-    RightClickAt(at);
-    HWND menu = WaitForOpenMenus(process, 1);
-    if (!menu || ListView_GetNextItem(manager.List(), -1, LVNI_SELECTED) != rows[0])
-        return false;
-    const MenuPicture list(menu, "ii-ii-ii-iiiiii");
-    const size_t kAssignItem = 5;
-    if (!list.Fits())
-        return false;
-    ClickAt(list.ItemMiddle(kAssignItem));
-    HWND groups = WaitForSubmenu(process, menu);
-    if (!groups)
-        return false;
-    // None, the five standard groups.
-    const MenuPicture names(groups, "iiiiii");
-    if (!names.Fits())
-        return false;
-    SetCursorPos(names.ItemMiddle(groupItem).x, names.ItemMiddle(groupItem).y);
-    SaveScreenshotOf(groups, "note-manager-assign-to-group");
-    ClickAt(names.ItemMiddle(groupItem));
-    return WaitUntil([&] { return OpenMenus(process).empty(); });
-}
-
-// noteman.QPD with the standard groups, the hotkey of the group References
-// allowed (Ctrl+Alt+Shift+F7, hotkey id 28 + 5).
-const WPARAM kReferencesHotkey = 33;
-void AllowReferencesHotkey(const ProgramInstall& install)
-{
-    MessageBoxRecorder boxes;
-    CRecordList<CNoteManagerOptions> options;
-    CRecordList<CNoteGroup> groups;
-    CRecordList<CGroupNotePair> pairs;
-    CNoteManagerOptions current;
-    SetNoteManagerDefaults(current);
-    const std::string path = install.File("noteman.QPD");
-    LoadNoteManagerFile(path.c_str(), {options, groups, pairs}, current, 1);
-    for (auto* node = groups.GetFirst(); node; node = node->next) {
-        if (node->record.id == 5) {
-            node->record.hotkey_ifAllow = 1;
-            node->record.hotkey_ctrl = node->record.hotkey_alt = node->record.hotkey_shift = 1;
-            node->record.hotkey_key = VK_F7;
-        }
-    }
-    SaveNoteManagerXml(path.c_str(), {options, groups, pairs});
-    EXPECT_EQ(boxes.Count(), 0u) << boxes.LastText();
+    return rows.size() == 1 && manager.FileRowInGroup(rows[0], groupItem, "note-manager-assign-to-group");
 }
 
 bool OpenManagerFromTray(HWND main, DWORD process, NoteManagerWindow& manager)
@@ -334,7 +276,7 @@ TEST(NoteManagerGroups, NewNotesFiledInGroupsKeepTheirGroupsUnderTheirRecords)
         ASSERT_TRUE(WaitUntil([&] { return RowsOfText(manager, "first filed").size() == 1; }));
         EXPECT_EQ(GroupsOfText(manager, "first filed"), std::vector<std::string>{"None"});
 
-        ASSERT_TRUE(FileInGroup(manager, process, "first filed", kBusinessItem));
+        ASSERT_TRUE(FileInGroup(manager, "first filed", kBusinessItem));
         EXPECT_TRUE(ShowGroups(manager, "first filed", {"Business"}));
         // The note was stored for it: the file names its record.
         EXPECT_TRUE(WaitUntil([&] { return (written = MembershipsWritten(install)).size() == 1; }));
@@ -347,7 +289,7 @@ TEST(NoteManagerGroups, NewNotesFiledInGroupsKeepTheirGroupsUnderTheirRecords)
         // group; the first keeps its own.
         ASSERT_NE(NewTypedNote(main, process, "second filed"), nullptr);
         ASSERT_TRUE(WaitUntil([&] { return RowsOfText(manager, "second filed").size() == 1; }));
-        ASSERT_TRUE(FileInGroup(manager, process, "second filed", kPersonalItem));
+        ASSERT_TRUE(FileInGroup(manager, "second filed", kPersonalItem));
         EXPECT_TRUE(ShowGroups(manager, "second filed", {"Personal"}));
         EXPECT_EQ(GroupsOfText(manager, "first filed"), std::vector<std::string>{"Business"});
         EXPECT_TRUE(WaitUntil([&] { return (written = MembershipsWritten(install)).size() == 2; }));
@@ -366,7 +308,7 @@ TEST(NoteManagerGroups, NewNotesFiledInGroupsKeepTheirGroupsUnderTheirRecords)
             ASSERT_NE(NewTypedNote(main, process, "third held"), nullptr);
             ASSERT_TRUE(WaitUntil([&] { return RowsOfText(manager, "third held").size() == 1; }));
             HWND third = NoteWithText(process, "third held");
-            ASSERT_TRUE(FileInGroup(manager, process, "third held", kReferencesItem));
+            ASSERT_TRUE(FileInGroup(manager, "third held", kReferencesItem));
             EXPECT_TRUE(ShowGroups(manager, "third held", {"References"}));
             // The group's hotkey acts on the note that waits to join it: the
             // note, which the program still counts as shown (the test took it
@@ -380,7 +322,7 @@ TEST(NoteManagerGroups, NewNotesFiledInGroupsKeepTheirGroupsUnderTheirRecords)
             PostMessageA(main, WM_HOTKEY, kReferencesHotkey, 0);
             EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(third); }));
             POINT at{};
-            ASSERT_TRUE(RowPoint(manager, process, RowsOfText(manager, "first filed")[0], at));
+            ASSERT_TRUE(manager.RowPoint(RowsOfText(manager, "first filed")[0], at));
             ClickAt(at);
             ASSERT_TRUE(WaitUntil([&] { return FocusedWindowOf(manager.Window()) == manager.List(); }));
             PressKeys({VK_CONTROL, 'D'});

@@ -2,6 +2,9 @@
 // program holds the notes table: each command meets the table once, Hide
 // keeps the edits in the rescue backup as it ends, Lock says so in one box
 // that names the file, and every edit is stored once the table is free again.
+// A group's hotkey that hides changed notes of the group, and "Assign to
+// group" on fifty new notes, keep what they could not store in the rescue
+// backup, which the next start after a crash offers and brings back.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -11,11 +14,16 @@
 #include <vector>
 
 #include "foundation/FileHelpers.h"
+#include "globals/MainWindowMessages.h"
 #include "noteprops/ProtectedContent.h"
 #include "noteprops/bytes/ProtectedBody.h"
 #include "notemanager/NoteManagerDriving.h"
+#include "resources/ids/NoteManagerIds.h"
+#include "resources/ids/RestoreIds.h"
 #include "store/FileStepRetries.h"
+#include "support/DialogClicks.h"
 #include "support/HeldFile.h"
+#include "support/ListViewDriving.h"
 #include "support/NoteDriving.h"
 #include "support/ProtectedUser.h"
 #include "support/Screenshot.h"
@@ -140,4 +148,177 @@ TEST(NoteManagerHeldTable, HideAndLockOfFiftyChangedNotesMeetTheHeldTableOnceAnd
         EXPECT_TRUE(note->m_protected) << title;
         EXPECT_TRUE(Contains(OpenedText(*note), kEdit + title)) << title;
     }
+}
+
+namespace {
+const int kNewNotes = 50;
+const DWORD kReferences = 5;
+// "Personal" in the group combo, after the two views, "None" and "Business".
+const int kPersonalInCombo = 4;
+const int kTextColumn = 2;
+const int kGroupColumn = 5;
+
+std::string NewNoteText(int number)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "New note %02d", number);
+    return text;
+}
+
+std::vector<std::string> RescueBackups(const ProgramInstall& install)
+{
+    return FileNamesMatching(install.File("BACKUP\\Unstored *.QPK"));
+}
+
+// The one rescue backup of the install once it holds every text; empty when
+// none came to hold them within the time.
+std::string RescueHolding(const ProgramInstall& install, const std::vector<std::string>& texts)
+{
+    std::string found;
+    WaitUntil([&] {
+        const std::vector<std::string> rescues = RescueBackups(install);
+        if (rescues.size() != 1)
+            return false;
+        const std::string kept = ReadWholeFile(install.File("BACKUP\\" + rescues[0]));
+        for (const std::string& text : texts) {
+            if (!Contains(kept, text))
+                return false;
+        }
+        found = rescues[0];
+        return true;
+    });
+    return found;
+}
+
+// The rows whose text starts with the words.
+std::vector<int> RowsStarting(const NoteManagerWindow& manager, const std::string& words)
+{
+    std::vector<int> rows;
+    const std::vector<std::string> texts = manager.Column(kTextColumn);
+    for (size_t row = 0; row < texts.size(); ++row)
+        if (texts[row].rfind(words, 0) == 0)
+            rows.push_back(static_cast<int>(row));
+    return rows;
+}
+
+// Three changed notes of the group References hidden by its hotkey, then
+// fifty new notes filed in the group Personal by the Note Manager's command,
+// another program holding the file all the while; the program ended as a
+// crash ends it. The next start offers the rescue backup, and its Yes
+// brings every text back.
+void GroupCommandsWhileHeld(const std::string& held)
+{
+    ProgramInstall install("nmrescue");
+    install.AddInstalledDataFiles();
+    const std::vector<std::string> grouped = {"Grouped one", "Grouped two", "Grouped three"};
+    const std::vector<DWORD> ids = StoreTestNotes(install, {TestNote(grouped[0]), TestNote(grouped[1]),
+                                                            TestNote(grouped[2])});
+    WriteGroupsFile(install, {}, {{kReferences, ids[0]}, {kReferences, ids[1]}, {kReferences, ids[2]}});
+    AllowReferencesHotkey(install);
+    // No timed save comes while the test runs.
+    SetAutoSaveInterval(install.Path(), 5);
+    std::vector<std::string> edited, newTexts;
+    for (const std::string& text : grouped)
+        edited.push_back(kEdit + text);
+    for (int number = 1; number <= kNewNotes; ++number)
+        newTexts.push_back(NewNoteText(number));
+    std::string rescue;
+    {
+        HeldFile holder;
+        RunningProgram program(install, "");
+        HWND main = WaitForMainWindow(program);
+        ASSERT_NE(main, nullptr);
+        const DWORD process = program.ProcessId();
+        ASSERT_TRUE(WaitForTheStartsFocus(process));
+        for (const std::string& text : grouped) {
+            TypeAtStart(WaitForNoteWithText(process, text), kEdit);
+            ASSERT_NE(WaitForNoteWithText(process, kEdit + text), nullptr) << text;
+        }
+        for (const std::string& text : newTexts) {
+            HWND note = NewNoteFromMainWindow(main, process);
+            TypeAtStart(note, text);
+            ASSERT_EQ(WaitForNoteWithText(process, text), note) << text;
+        }
+        ASSERT_TRUE(holder.Hold(install.File(held), kHolderSharesNothing));
+
+        // The hotkey hides the group's three changed notes, each saved as it
+        // hides: what they could not store is in the rescue backup as the
+        // press ends, and no box comes.
+        PostMessageA(main, WM_HOTKEY, kReferencesHotkey, 0);
+        EXPECT_TRUE(WaitUntil([&] {
+            for (const std::string& text : edited) {
+                HWND note = NoteWithText(process, text);
+                if (!note || IsWindowVisible(note))
+                    return false;
+            }
+            return true;
+        }));
+        const std::string afterHotkey = RescueHolding(install, edited);
+        ASSERT_FALSE(afterHotkey.empty());
+        ASSERT_TRUE(SendWithTimeout(main, WM_NULL, 0, 0));
+        EXPECT_FALSE(ProgramBoxShown(process)) << AcknowledgeProgramBox(process);
+
+        // The fifty new notes selected in the Note Manager and filed in a
+        // group by the command of the list's menu: each is stored to join it, and cannot
+        // be; the rescue backup is renewed with them, and the older one goes.
+        NoteManagerWindow manager(process);
+        ASSERT_NE(manager.OpenFromTray(program), nullptr);
+        ASSERT_TRUE(WaitUntil([&] { return RowsStarting(manager, "New note").size() == kNewNotes; }));
+        const std::vector<int> rows = RowsStarting(manager, "New note");
+        SelectListRows(process, manager.List(), rows);
+        ASSERT_TRUE(WaitUntil([&] { return manager.StatusText().rfind("50 notes are selected", 0) == 0; }))
+            << manager.StatusText();
+        manager.Command(ID_NM_FIRST_GROUP + kPersonalInCombo);
+        EXPECT_TRUE(WaitUntil([&] {
+            for (int row : RowsStarting(manager, "New note"))
+                if (manager.Cell(row, kGroupColumn) != "Personal")
+                    return false;
+            return true;
+        }));
+        std::vector<std::string> everyText = edited;
+        everyText.insert(everyText.end(), newTexts.begin(), newTexts.end());
+        rescue = RescueHolding(install, everyText);
+        ASSERT_FALSE(rescue.empty());
+        EXPECT_NE(rescue, afterHotkey);
+        ASSERT_TRUE(SendWithTimeout(main, WM_NULL, 0, 0));
+        EXPECT_FALSE(ProgramBoxShown(process)) << AcknowledgeProgramBox(process);
+        // Here the program is ended as a crash ends it, the file still held.
+    }
+    StoredNoteList stored = LoadEveryNote(install.Path());
+    for (const std::string& text : newTexts)
+        EXPECT_EQ(StoredNoteHaving(stored, text), nullptr) << text;
+
+    RunningProgram program(install, "");
+    ASSERT_NE(WaitForMainWindow(program), nullptr);
+    const DWORD process = program.ProcessId();
+    const std::string offer = AnswerProgramBox(process, IDYES);
+    EXPECT_TRUE(Contains(offer, "\\BACKUP\\" + rescue + "\r\n")) << offer;
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        dialog = FindTopWindowTitled("#32770", "Restore notes...", process);
+        return dialog && IsWindowVisible(dialog);
+    }));
+    EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_RESTORE_REPLACE), BST_CHECKED);
+    ASSERT_TRUE(ClickDialogButton(dialog, IDOK));
+    EXPECT_TRUE(Contains(AcknowledgeProgramBox(process), "The restore operation has been successfully"));
+    CloseProgram(install, program);
+    stored = LoadEveryNote(install.Path());
+    for (const std::string& text : edited) {
+        const CNoteController* note = StoredNoteHaving(stored, text);
+        ASSERT_NE(note, nullptr) << text;
+        EXPECT_TRUE(note->m_hidden) << text;
+    }
+    for (const std::string& text : newTexts)
+        EXPECT_NE(StoredNoteHaving(stored, text), nullptr) << text;
+}
+}
+
+TEST(NoteManagerHeldTable, GroupHotkeyAndAssignToGroupWithTheTableHeldKeepEveryEditForTheNextStart)
+{
+    GroupCommandsWhileHeld("notes.QPD");
+}
+
+TEST(NoteManagerHeldTable, GroupHotkeyAndAssignToGroupWithTheMemoFileHeldKeepEveryEditForTheNextStart)
+{
+    GroupCommandsWhileHeld("notes.qps");
 }

@@ -1,7 +1,8 @@
 // The General settings sheet of the real program: opened from the main
 // window's command, its tabs read across the process, every page shown (and
 // kept as a picture), Cancel leaving the data folder as it was, and the
-// number edits checked as they are left.
+// number edits checked as they are left; a setting stored between two
+// restores outlives the undo of the second.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -20,6 +21,7 @@
 #include "support/KeyPresses.h"
 #include "support/NoteDriving.h"
 #include "support/ProgramDriver.h"
+#include "UnstoredEditDriving.h"
 
 namespace {
 using FolderBytes = std::map<std::string, std::string>;
@@ -307,4 +309,76 @@ TEST(SettingsSheet, NumberEditsRefuseZeroAsTheyAreLeftAndCancelStillClosesAtOnce
     EXPECT_EQ(PageItemText(page, IDC_SECURITY_DAYS), kept);
     EXPECT_TRUE(PressSheetCancel(sheet));
     CloseProgram(install, program);
+}
+
+// A setting changed on the sheet between two restores of the same backup
+// is not lost by the undo of the second: the undo goes back to just before
+// that restore, the setting as OK stored it.
+TEST(SettingsSheet, ASettingStoredBetweenTwoRestoresOutlivesTheUndoOfTheSecond)
+{
+    ProgramInstall install;
+    const std::string backup =
+        BackupMadeByProgram([](const ProgramInstall& earlier) { AddStoredNote(earlier, "Backup one"); });
+    ASSERT_FALSE(backup.empty());
+    install.AddInstalledDataFiles();
+    AddStoredNote(install, "Live one");
+    WriteWholeFile(install.File("one.QPK"), backup);
+    const std::string users = install.File("users.QPD");
+    RunningProgram program(install, "");
+    HWND main = WaitForMainWindow(program);
+    ASSERT_NE(main, nullptr);
+    const DWORD process = program.ProcessId();
+    ASSERT_NE(WaitForNoteWithText(process, "Live one"), nullptr);
+    RunToEnd(install, "/replaceSilently one.QPK");
+    HWND restored = WaitForNoteWithText(process, "Backup one");
+    ASSERT_NE(restored, nullptr);
+    EXPECT_EQ(NoteWithText(process, "Live one"), nullptr);
+
+    // The long date chosen and stored by OK.
+    HWND sheet = nullptr;
+    HWND page = OpenSettingsPage(program, 0, &sheet);
+    ASSERT_NE(page, nullptr);
+    ASSERT_FALSE(Checked(page, IDC_NOTE_DATE_LONG));
+    DWORD user = 0;
+    // The running program may be writing the table as it is read: the read
+    // is made again until the file is free.
+    const auto storedDateFormat = [&] {
+        std::string value = "(unread)";
+        WaitUntil([&] {
+            try {
+                user = CurrentUserRecord(users);
+                value = StoredField(users, user, "DATEFORMAT");
+                return true;
+            } catch (...) {
+                return false;
+            }
+        });
+        return value;
+    };
+    const std::string before = storedDateFormat();
+    ASSERT_NE(user, 0u);
+    ASSERT_TRUE(ClickPageButton(page, IDC_NOTE_DATE_LONG));
+    ASSERT_TRUE(PressSheetOk(sheet));
+    // OK stores the user's settings.
+    std::string changed;
+    ASSERT_TRUE(WaitUntil([&] { return (changed = storedDateFormat()) != before; }))
+        << before;
+
+    // The same backup restored again, the notes as the first restore left
+    // them; its undo keeps the long date.
+    RunToEnd(install, "/replaceSilently one.QPK");
+    ASSERT_TRUE(WaitUntil([&] {
+        HWND note = NoteWithText(process, "Backup one");
+        return note && note != restored;
+    }));
+    EXPECT_EQ(UnrestoreAnsweringYes(main, process), "The unrestore operation has been successfully completed");
+    EXPECT_NE(WaitForNoteWithText(process, "Backup one"), nullptr);
+    EXPECT_EQ(NoteWithText(process, "Live one"), nullptr);
+    EXPECT_EQ(storedDateFormat(), changed);
+    page = OpenSettingsPage(program, 0, &sheet);
+    ASSERT_NE(page, nullptr);
+    EXPECT_TRUE(Checked(page, IDC_NOTE_DATE_LONG));
+    ASSERT_TRUE(PressSheetCancel(sheet));
+    CloseProgram(install, program);
+    EXPECT_EQ(StoredField(users, user, "DATEFORMAT"), changed);
 }

@@ -3,7 +3,9 @@
 // dated, and the one the user picks restored in place of the notes; a
 // restore whose own save fails keeps the notes in a rescue backup first; a
 // rescue records the write of the notes table it was measured against, and
-// the start's offer and its Yes judge it by that.
+// the start's offer and its Yes judge it by that; one cut short by a crash
+// is never offered nor listed, and the next start removes it unless another
+// running program holds it.
 #include <winsock2.h>
 #include <windows.h>
 
@@ -242,4 +244,74 @@ TEST(RescueRestore, ARescueIsJudgedByTheTableWriteItRecordsAndIsListedOnlyOnceWh
     EXPECT_TRUE(Contains(AcknowledgeProgramBox(process), "The restore operation has been successfully"));
     EXPECT_NE(WaitForNoteWithText(process, "Edited Kept note"), nullptr);
     CloseProgram(install, program);
+}
+
+namespace {
+const char kBeingWritten[] = "BACKUP\\Unstored being written *.tmp";
+}
+
+// A rescue backup cut short when the program ended is never offered nor
+// listed, the older whole one is, and brings its note back; the next start
+// removes the file cut short, but never one that another running program
+// holds, nor a file of the user's that is named alike.
+TEST(RescueRestore, ARescueCutShortIsNeverOfferedAndTheNextStartRemovesIt)
+{
+    ProgramInstall install;
+    InstallWithKeptNote(install);
+    std::string older, olderBytes;
+    {
+        HeldFile holder;
+        RunningProgram program(install, "");
+        HWND main = StartAndEditKeptNote(install, program);
+        ASSERT_NE(main, nullptr);
+        ASSERT_TRUE(holder.Hold(install.File("notes.QPD"), kHolderSharesNothing));
+        ASSERT_TRUE(TimedSave(main));
+        ASSERT_EQ(RescueBackupsOf(install).size(), 1u);
+        older = RescueBackupsOf(install)[0];
+        olderBytes = ReadWholeFile(install.File("BACKUP\\" + older));
+        EXPECT_TRUE(FileNamesMatching(install.File(kBeingWritten)).empty());
+        // Ended as a crash ends it, before the table is free.
+    }
+    // What a crash in the middle of the next rescue leaves: its first half
+    // under the name it is written by. Another running program writes its
+    // rescue backup into the same folder now; a file of the user's own is
+    // named alike.
+    const std::string leftName = "Unstored being written 3F9A0C1B2D4E.tmp";
+    const std::string othersName = "Unstored being written 0123456789AB.tmp";
+    const std::string usersName = "Unstored being written by hand.tmp";
+    WriteWholeFile(install.File("BACKUP\\" + leftName), olderBytes.substr(0, olderBytes.size() / 2));
+    WriteWholeFile(install.File("BACKUP\\" + othersName), "being written");
+    WriteWholeFile(install.File("BACKUP\\" + usersName), "the user's own");
+    HeldFile others(install.File("BACKUP\\" + othersName), kHolderSharesReading, GENERIC_WRITE);
+    ASSERT_TRUE(others.Held());
+
+    RunningProgram program(install, "");
+    HWND main = WaitForMainWindow(program);
+    ASSERT_NE(main, nullptr);
+    const DWORD process = program.ProcessId();
+    ShownMessageBox offer = WaitForMessageBox(process, kDriverWaitMs, "Quillnet+");
+    ASSERT_NE(offer.window, nullptr);
+    EXPECT_TRUE(Contains(offer.text, "\\BACKUP\\" + older + "\r\n")) << offer.text;
+    // By the offer the start has removed what the crash left, and only that.
+    EXPECT_EQ(FileNamesMatching(install.File(kBeingWritten)), (std::vector<std::string>{othersName, usersName}));
+    EXPECT_TRUE(Contains(ReadWholeFile(install.File("error.txt")),
+                         install.File("BACKUP\\" + leftName) +
+                             ", a rescue backup cut short when the program ended, was removed\r\n"));
+    EXPECT_EQ(ReadWholeFile(install.File("BACKUP\\" + older)), olderBytes);
+    ASSERT_TRUE(AnswerMessageBox(offer, IDYES));
+    HWND dialog = WaitForDialog(process, "Restore notes...");
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(ClickDialogButton(dialog, IDOK));
+    EXPECT_TRUE(Contains(AcknowledgeProgramBox(process), "The restore operation has been successfully"));
+    EXPECT_NE(WaitForNoteWithText(process, "Edited Kept note"), nullptr);
+
+    // The Restore submenu lists the one rescue backup above the backup of
+    // the first run's end, and no file being written.
+    HWND restores = OpenRestoreSubmenu(main, process);
+    ASSERT_NE(restores, nullptr);
+    EXPECT_TRUE(MenuPicture(restores, "i-i").Fits());
+    EXPECT_TRUE(SaveScreenshotOf(restores, "RestoreSubmenuBesideFilesBeingWritten"));
+    EXPECT_TRUE(CloseMenus(process));
+    CloseProgram(install, program);
+    EXPECT_EQ(ReadWholeFile(install.File("BACKUP\\" + usersName)), "the user's own");
 }
