@@ -12,6 +12,8 @@
 #   program runs: a program whose server has gone never ends) or its
 #   desktop's process had gone, or a window made then did not show within the
 #   minute the program's own check waits.
+#   A qnpost.exe still running in the prefix, left by an earlier program
+#   that was stopped, is ended first, and the log says so.
 #   One that failed with a working desktop never runs again: its failures
 #   stand.
 # - Its output reaches CTest through a file, so that nothing it leaves running
@@ -107,12 +109,27 @@ run_once() {
   return "$code"
 }
 
+# A program under test that an earlier test program left running in this
+# prefix (that one was stopped at its time limit, and its children were not)
+# would take every start of this program's tests for a second start of its
+# own, and those would fail for it.
+end_programs_left_running() {
+  local pid
+  for pid in $(pgrep -f 'qnpost\.exe'); do
+    if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$prefix"; then
+      say "qnpost.exe (process $pid) was left running in its prefix by an earlier program; it is ended first"
+      kill -9 "$pid" 2>/dev/null
+    fi
+  done
+}
+
 # A Wine program started with no server would start a new one, and the
 # desktop's processes of the old one would still be waiting for theirs.
 if has_desktop_holder "$prefix" && { ! wine_server_runs "$prefix" || ! desktop_answers "$prefix"; }; then
   say "the screen or desktop of its prefix did not answer; they are made again"
   remake_desktop "$prefix" || say "they could not be made again"
 fi
+end_programs_left_running
 run_once "$@"
 code=$?
 if [ "$code" != 0 ] && has_desktop_holder "$prefix"; then

@@ -5,7 +5,8 @@ once and its failure stands, with one line saying so; a program that says it
 found no desktop (exit code 75), or that fails once the holder of its desktop
 has gone, is run once more, with one line saying what was seen; so is one
 whose prefix's Wine server ends while it runs, which would otherwise wait for
-ever. Run by the test script, which keeps the prefix's desktop:
+ever; a program under test left running in the prefix by an earlier one is
+ended first. Run by the test script, which keeps the prefix's desktop:
     run-test-program-test.py PREFIX"""
 import os
 import signal
@@ -111,6 +112,22 @@ class RunTestProgram(unittest.TestCase):
         self.assertIn("run-test-program: cmd: ran without a working desktop: the Wine server of its prefix has gone; "
                       "the desktop is made again and the program runs once more", output)
         self.assertNotIn("could not be made again", output)
+
+    def test_a_program_under_test_left_running_in_the_prefix_is_ended_first(self):
+        # As an earlier test program stopped at its time limit leaves it; a
+        # stand-in of the same name, which runs until it is ended.
+        left = subprocess.Popen(["bash", "-c", "exec -a 'Z:\\build\\qnpost.exe' sleep 600"],
+                                env=dict(os.environ, WINEPREFIX=screen_prefix()))
+        try:
+            code, output, runs = self.run_failing_once(0)
+            self.assertEqual((code, runs), (0, 1), output)
+            self.assertIn("run-test-program: cmd: qnpost.exe (process %d) was left running in its prefix by an "
+                          "earlier program; it is ended first" % left.pid, output)
+            self.assertEqual(left.wait(timeout=30), -signal.SIGKILL)
+        finally:
+            if left.poll() is None:
+                left.kill()
+                left.wait()
 
 if __name__ == "__main__":
     unittest.main()
