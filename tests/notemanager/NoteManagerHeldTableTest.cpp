@@ -19,13 +19,12 @@
 #include "noteprops/bytes/ProtectedBody.h"
 #include "notemanager/NoteManagerDriving.h"
 #include "resources/ids/NoteManagerIds.h"
-#include "resources/ids/RestoreIds.h"
 #include "store/FileStepRetries.h"
-#include "support/DialogClicks.h"
 #include "support/HeldFile.h"
 #include "support/ListViewDriving.h"
 #include "support/NoteDriving.h"
 #include "support/ProtectedUser.h"
+#include "support/RescueFiles.h"
 #include "support/Screenshot.h"
 #include "support/StoredNotes.h"
 #include "support/TextChecks.h"
@@ -288,20 +287,7 @@ void GroupCommandsWhileHeld(const std::string& held)
     for (const std::string& text : newTexts)
         EXPECT_EQ(StoredNoteHaving(stored, text), nullptr) << text;
 
-    RunningProgram program(install, "");
-    ASSERT_NE(WaitForMainWindow(program), nullptr);
-    const DWORD process = program.ProcessId();
-    const std::string offer = AnswerProgramBox(process, IDYES);
-    EXPECT_TRUE(Contains(offer, "\\BACKUP\\" + rescue + "\r\n")) << offer;
-    HWND dialog = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        dialog = FindTopWindowTitled("#32770", "Restore notes...", process);
-        return dialog && IsWindowVisible(dialog);
-    }));
-    EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_RESTORE_REPLACE), BST_CHECKED);
-    ASSERT_TRUE(ClickDialogButton(dialog, IDOK));
-    EXPECT_TRUE(Contains(AcknowledgeProgramBox(process), "The restore operation has been successfully"));
-    CloseProgram(install, program);
+    TakeTheRescueOfferedAtStart(install, rescue);
     stored = LoadEveryNote(install.Path());
     for (const std::string& text : edited) {
         const CNoteController* note = StoredNoteHaving(stored, text);

@@ -12,12 +12,11 @@
 #include <vector>
 
 #include "foundation/FileHelpers.h"
-#include "resources/ids/RestoreIds.h"
-#include "support/DialogClicks.h"
 #include "support/HeldFile.h"
 #include "support/MenuDriving.h"
 #include "support/NoteDriving.h"
 #include "support/ProgramDriver.h"
+#include "support/RescueFiles.h"
 #include "support/StoredNotes.h"
 #include "support/TextChecks.h"
 #include "support/bytes/Occurrences.h"
@@ -96,20 +95,7 @@ void HideAllNotesWhileHeld(const std::string& held)
     for (const std::string& text : StoredTexts())
         EXPECT_FALSE(StoredNoteHas(install.Path(), kEdit + text)) << text;
 
-    RunningProgram program(install, "");
-    ASSERT_NE(WaitForMainWindow(program), nullptr);
-    const DWORD process = program.ProcessId();
-    const std::string offer = AnswerProgramBox(process, IDYES);
-    EXPECT_TRUE(Contains(offer, "\\BACKUP\\" + rescue + "\r\n")) << offer;
-    HWND dialog = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        dialog = FindTopWindowTitled("#32770", "Restore notes...", process);
-        return dialog && IsWindowVisible(dialog);
-    }));
-    EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_RESTORE_REPLACE), BST_CHECKED);
-    ASSERT_TRUE(ClickDialogButton(dialog, IDOK));
-    EXPECT_TRUE(Contains(AcknowledgeProgramBox(process), "The restore operation has been successfully"));
-    CloseProgram(install, program);
+    TakeTheRescueOfferedAtStart(install, rescue);
     for (const std::string& text : StoredTexts())
         EXPECT_TRUE(StoredNoteHas(install.Path(), kEdit + text)) << text;
 }

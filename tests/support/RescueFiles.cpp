@@ -5,7 +5,11 @@
 #include <gtest/gtest.h>
 
 #include "foundation/FileHelpers.h"
+#include "resources/ids/RestoreIds.h"
+#include "support/DialogClicks.h"
+#include "support/NoteDriving.h"
 #include "support/TempFolder.h"
+#include "support/TextChecks.h"
 #include "xmlfiles/XmlWriter.h"
 #include "xmlfiles/bytes/BackupNames.h"
 #include "xmlfiles/bytes/BackupWriting.h"
@@ -62,4 +66,22 @@ void WriteMarkedOneNoteRescue(const ProgramInstall& install, const std::string& 
 std::vector<std::string> RescueMarksIn(const std::string& folder)
 {
     return FileNamesMatching(folder + "\\Unstored *.txt");
+}
+
+void TakeTheRescueOfferedAtStart(ProgramInstall& install, const std::string& rescue)
+{
+    RunningProgram program(install, "");
+    ASSERT_NE(WaitForMainWindow(program), nullptr);
+    const DWORD process = program.ProcessId();
+    const std::string offer = AnswerProgramBox(process, IDYES);
+    EXPECT_TRUE(Contains(offer, "\\BACKUP\\" + rescue + "\r\n")) << offer;
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        dialog = FindTopWindowTitled("#32770", "Restore notes...", process);
+        return dialog && IsWindowVisible(dialog);
+    }));
+    EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_RESTORE_REPLACE), BST_CHECKED);
+    ASSERT_TRUE(ClickDialogButton(dialog, IDOK));
+    EXPECT_TRUE(Contains(AcknowledgeProgramBox(process), "The restore operation has been successfully"));
+    CloseProgram(install, program);
 }

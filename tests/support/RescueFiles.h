@@ -18,3 +18,7 @@ void WriteOneNoteRescue(const ProgramInstall& install, const std::string& rescue
 void WriteMarkedOneNoteRescue(const ProgramInstall& install, const std::string& rescuePath, const std::string& text);
 // The marks in the folder ("Unstored *.txt").
 std::vector<std::string> RescueMarksIn(const std::string& folder);
+// The program started on the install: the rescue of that name, offered at its
+// start, taken with Yes, the restore in place of the notes (as proposed)
+// confirmed, and the program closed once it says the restore is done.
+void TakeTheRescueOfferedAtStart(ProgramInstall& install, const std::string& rescue);
