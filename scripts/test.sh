@@ -39,10 +39,4 @@ if [ "$bits" = 64 ]; then
     echo "The checks of the 32-bit program against the 64-bit one (CrossKinds.*) did not run: $trouble"
   fi
 fi
-# A case that the machine's timing kept a passing test from meeting.
-unseen=$(grep -h '^\[ NOT SEEN  \] ' Testing/Temporary/LastTest.log 2>/dev/null || true)
-if [ -n "$unseen" ]; then
-  echo "Not met in this run:"
-  echo "$unseen"
-fi
 exit "$status"
