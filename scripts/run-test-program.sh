@@ -116,7 +116,7 @@ run_once() {
 end_programs_left_running() {
   local pid
   for pid in $(pgrep -f 'qnpost\.exe'); do
-    if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$prefix"; then
+    if tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxF "WINEPREFIX=$prefix"; then
       say "qnpost.exe (process $pid) was left running in its prefix by an earlier program; it is ended first"
       kill -9 "$pid" 2>/dev/null
     fi

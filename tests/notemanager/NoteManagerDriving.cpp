@@ -228,29 +228,51 @@ bool NoteManagerWindow::RowPoint(int row, POINT& at) const
 
 bool NoteManagerWindow::FileRowInGroup(int row, size_t groupItem, const char* picture) const
 {
-    POINT at{};
-    if (!RowPoint(row, at))
+    // The user brings the window forward before working in its list: a
+    // click into a window behind another (a note just made) would activate
+    // it while its menu opens, and the focus notices read in the menu's own
+    // loop may cancel that menu.
+    if (!ReadyForClicks()) {
+        ADD_FAILURE() << "the Note Manager did not come to the front";
         return false;
+    }
+    POINT at{};
+    if (!RowPoint(row, at)) {
+        ADD_FAILURE() << "row " << row << " does not show at " << at.x << "," << at.y;
+        return false;
+    }
     RightClickAt(at);
     HWND menu = WaitForOpenMenus(m_process, 1);
-    if (!menu || !(ListView_GetItemState(List(), row, LVIS_SELECTED) & LVIS_SELECTED))
+    if (!menu || !(ListView_GetItemState(List(), row, LVIS_SELECTED) & LVIS_SELECTED)) {
+        ADD_FAILURE() << (menu ? "the right-clicked row is not selected" : "the list's menu did not open");
         return false;
+    }
     const MenuPicture list(menu, "ii-ii-ii-iiiiii");
     const size_t kAssignItem = 5;
-    if (!list.Fits())
+    if (!list.Fits()) {
+        ADD_FAILURE() << "the list's menu does not have the items of its picture";
         return false;
+    }
     ClickAt(list.ItemMiddle(kAssignItem));
     HWND groups = WaitForSubmenu(m_process, menu);
-    if (!groups)
+    if (!groups) {
+        ADD_FAILURE() << "the group submenu did not open";
         return false;
+    }
     const MenuPicture names(groups, "iiiiii");
-    if (!names.Fits())
+    if (!names.Fits()) {
+        ADD_FAILURE() << "the group submenu does not have its six items";
         return false;
+    }
     SetCursorPos(names.ItemMiddle(groupItem).x, names.ItemMiddle(groupItem).y);
     SaveScreenshotOf(groups, picture);
     ClickAt(names.ItemMiddle(groupItem));
     const DWORD process = m_process;
-    return WaitUntil([&] { return OpenMenus(process).empty(); });
+    if (!WaitUntil([&] { return OpenMenus(process).empty(); })) {
+        ADD_FAILURE() << "the menus stayed open after the group was clicked";
+        return false;
+    }
+    return true;
 }
 
 void NoteManagerWindow::SelectTitles(const std::vector<std::string>& titles) const

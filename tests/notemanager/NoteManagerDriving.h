@@ -91,10 +91,11 @@ public:
     // The rows of the titles, selected.
     void SelectTitles(const std::vector<std::string>& titles) const;
     int RowOfTitle(const std::string& title) const;
-    // The row right-clicked where its text shows, and in its menu "Assign to
-    // group" and the group at that place of its submenu clicked (None, then
-    // the five standard groups); the submenu is kept as a picture of that
-    // name. False when a step did not come.
+    // The window brought forward, the row right-clicked where its text
+    // shows, and in its menu "Assign to group" and the group at that place
+    // of its submenu clicked (None, then the five standard groups); the
+    // submenu is kept as a picture of that name. False, with the step that
+    // did not come as a failure, otherwise.
     bool FileRowInGroup(int row, size_t groupItem, const char* picture) const;
     // The middle of the row's text, where the mouse clicks it; false when
     // another window lies over it.
