@@ -247,6 +247,28 @@ bool NoteManagerWindow::FileRowInGroup(int row, size_t groupItem, const char* pi
         ADD_FAILURE() << (menu ? "the right-clicked row is not selected" : "the list's menu did not open");
         return false;
     }
+    return ChooseGroupInListMenu(menu, groupItem, picture);
+}
+
+bool NoteManagerWindow::FileSelectionInGroupByMenuKey(size_t groupItem, const char* picture) const
+{
+    HWND list = List();
+    if (!ReadyForClicks() || !SendWithTimeout(m_window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list), TRUE) ||
+        !WaitUntil([&] { return FocusedWindowOf(m_window) == list; })) {
+        ADD_FAILURE() << "the Note Manager's list did not take the focus";
+        return false;
+    }
+    PressKeys({VK_APPS});
+    HWND menu = WaitForOpenMenus(m_process, 1);
+    if (!menu) {
+        ADD_FAILURE() << "the Menu key opened no menu";
+        return false;
+    }
+    return ChooseGroupInListMenu(menu, groupItem, picture);
+}
+
+bool NoteManagerWindow::ChooseGroupInListMenu(HWND menu, size_t groupItem, const char* picture) const
+{
     const MenuPicture list(menu, "ii-ii-ii-iiiiii");
     const size_t kAssignItem = 5;
     if (!list.Fits()) {

@@ -97,6 +97,9 @@ public:
     // submenu is kept as a picture of that name. False, with the step that
     // did not come as a failure, otherwise.
     bool FileRowInGroup(int row, size_t groupItem, const char* picture) const;
+    // The same for the rows selected, the list's menu opened by the Menu
+    // key, as a user opens it when notes kept on top cover the list.
+    bool FileSelectionInGroupByMenuKey(size_t groupItem, const char* picture) const;
     // The middle of the row's text, where the mouse clicks it; false when
     // another window lies over it.
     bool RowPoint(int row, POINT& at) const;
@@ -124,6 +127,10 @@ public:
     bool SendTitles(const std::vector<std::string>& titles, unsigned short port) const;
 
 private:
+    // "Assign to group" of the list's open menu, then the group at that place
+    // of its submenu, kept as a picture of that name; false, with the step
+    // that did not come as a failure, otherwise.
+    bool ChooseGroupInListMenu(HWND menu, size_t groupItem, const char* picture) const;
     DWORD m_process;
     HWND m_window = nullptr;
 };

@@ -152,8 +152,8 @@ TEST(NoteManagerHeldTable, HideAndLockOfFiftyChangedNotesMeetTheHeldTableOnceAnd
 namespace {
 const int kNewNotes = 50;
 const DWORD kReferences = 5;
-// "Personal" in the group combo, after the two views, "None" and "Business".
-const int kPersonalInCombo = 4;
+// "Personal" in the list menu's "Assign to group", after "None" and "Business".
+const size_t kPersonalItem = 2;
 const int kTextColumn = 2;
 const int kGroupColumn = 5;
 
@@ -201,7 +201,7 @@ std::vector<int> RowsStarting(const NoteManagerWindow& manager, const std::strin
 }
 
 // Three changed notes of the group References hidden by its hotkey, then
-// fifty new notes filed in the group Personal by the Note Manager's command,
+// fifty new notes filed in the group Personal from the Note Manager's list menu,
 // another program holding the file all the while; the program ended as a
 // crash ends it. The next start offers the rescue backup, and its Yes
 // brings every text back.
@@ -258,8 +258,9 @@ void GroupCommandsWhileHeld(const std::string& held)
         EXPECT_FALSE(ProgramBoxShown(process)) << AcknowledgeProgramBox(process);
 
         // The fifty new notes selected in the Note Manager and filed in a
-        // group by the command of the list's menu: each is stored to join it, and cannot
-        // be; the rescue backup is renewed with them, and the older one goes.
+        // group from the list's menu, opened by the Menu key (the notes, kept
+        // on top, cover the list): each is stored to join it, and cannot be;
+        // the rescue backup is renewed with them, and the older one goes.
         NoteManagerWindow manager(process);
         ASSERT_NE(manager.OpenFromTray(program), nullptr);
         ASSERT_TRUE(WaitUntil([&] { return RowsStarting(manager, "New note").size() == kNewNotes; }));
@@ -267,7 +268,8 @@ void GroupCommandsWhileHeld(const std::string& held)
         SelectListRows(process, manager.List(), rows);
         ASSERT_TRUE(WaitUntil([&] { return manager.StatusText().rfind("50 notes are selected", 0) == 0; }))
             << manager.StatusText();
-        manager.Command(ID_NM_FIRST_GROUP + kPersonalInCombo);
+        ASSERT_TRUE(manager.FileSelectionInGroupByMenuKey(kPersonalItem, "note-manager-fifty-notes-to-a-group"));
+        EXPECT_TRUE(manager.StatusText().rfind("50 notes are selected", 0) == 0) << manager.StatusText();
         EXPECT_TRUE(WaitUntil([&] {
             for (int row : RowsStarting(manager, "New note"))
                 if (manager.Cell(row, kGroupColumn) != "Personal")
