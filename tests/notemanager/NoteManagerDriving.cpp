@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <map>
 
 #include "globals/MainWindowMessages.h"
 #include "globals/ProgramGlobals.h"
@@ -64,27 +65,50 @@ std::vector<DWORD> StoreTestNotes(const ProgramInstall& install, const std::vect
     return ids;
 }
 
+namespace {
+// The install's noteman.QPD as the program reads it, written back on Save.
+struct GroupsFile {
+    explicit GroupsFile(const ProgramInstall& install) : path(install.File("noteman.QPD"))
+    {
+        SetNoteManagerDefaults(current);
+        LoadNoteManagerFile(path.c_str(), {options, groups, pairs}, current, 1);
+    }
+    void Save() { SaveNoteManagerXml(path.c_str(), {options, groups, pairs}); }
+
+    std::string path;
+    CRecordList<CNoteManagerOptions> options;
+    CRecordList<CNoteGroup> groups;
+    CRecordList<CGroupNotePair> pairs;
+    CNoteManagerOptions current;
+};
+}
+
 void WriteGroupsFile(const ProgramInstall& install, const std::vector<DWORD>& extraGroups,
                      const std::vector<std::pair<DWORD, DWORD>>& memberships)
 {
     MessageBoxRecorder boxes;
-    const std::string path = install.File("noteman.QPD");
-    CRecordList<CNoteGroup> groups;
-    CRecordList<CGroupNotePair> pairs;
-    CRecordList<CNoteManagerOptions> options;
-    CNoteManagerOptions current;
-    SetNoteManagerDefaults(current);
-    LoadNoteManagerFile(path.c_str(), {options, groups, pairs}, current, 1);
+    GroupsFile file(install);
     for (DWORD id : extraGroups) {
-        CNoteGroup group = groups.GetFirst()->record;
+        CNoteGroup group = file.groups.GetFirst()->record;
         group.id = id;
         std::snprintf(group.name, sizeof group.name, "Group %03lu", static_cast<unsigned long>(id));
         lstrcpynA(group.editable, "1", sizeof group.editable);
-        groups.AddToTail(group);
+        file.groups.AddToTail(group);
     }
     for (const auto& m : memberships)
-        pairs.AddToTail({static_cast<DWORD>(pairs.NextFreeId()), m.first, m.second});
-    SaveNoteManagerXml(path.c_str(), {options, groups, pairs});
+        file.pairs.AddToTail({static_cast<DWORD>(file.pairs.NextFreeId()), m.first, m.second});
+    file.Save();
+}
+
+std::map<DWORD, DWORD> StoredGroupOfEachNote(const ProgramInstall& install)
+{
+    MessageBoxRecorder boxes;
+    const GroupsFile file(install);
+    EXPECT_EQ(boxes.Count(), 0u) << boxes.LastText();
+    std::map<DWORD, DWORD> groupOf;
+    for (auto* node = file.pairs.GetFirst(); node; node = node->next)
+        groupOf[node->record.noteID] = node->record.groupID;
+    return groupOf;
 }
 
 bool NoteManagerWindow::Wait()
@@ -314,21 +338,15 @@ bool NoteManagerWindow::WaitClosed() const
 void AllowReferencesHotkey(const ProgramInstall& install)
 {
     MessageBoxRecorder boxes;
-    CRecordList<CNoteManagerOptions> options;
-    CRecordList<CNoteGroup> groups;
-    CRecordList<CGroupNotePair> pairs;
-    CNoteManagerOptions current;
-    SetNoteManagerDefaults(current);
-    const std::string path = install.File("noteman.QPD");
-    LoadNoteManagerFile(path.c_str(), {options, groups, pairs}, current, 1);
-    for (auto* node = groups.GetFirst(); node; node = node->next) {
+    GroupsFile file(install);
+    for (auto* node = file.groups.GetFirst(); node; node = node->next) {
         if (node->record.id == 5) {
             node->record.hotkey_ifAllow = 1;
             node->record.hotkey_ctrl = node->record.hotkey_alt = node->record.hotkey_shift = 1;
             node->record.hotkey_key = VK_F7;
         }
     }
-    SaveNoteManagerXml(path.c_str(), {options, groups, pairs});
+    file.Save();
     EXPECT_EQ(boxes.Count(), 0u) << boxes.LastText();
 }
 

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -35,6 +36,9 @@ std::vector<DWORD> StoreTestNotes(const ProgramInstall& install, const std::vect
 // given (named "Group <id>"), and the memberships {group, note}.
 void WriteGroupsFile(const ProgramInstall& install, const std::vector<DWORD>& extraGroups,
                      const std::vector<std::pair<DWORD, DWORD>>& memberships);
+
+// The group of each note that noteman.QPD files in one, by the note's record.
+std::map<DWORD, DWORD> StoredGroupOfEachNote(const ProgramInstall& install);
 
 // noteman.QPD with the standard groups, the hotkey of the group References
 // allowed (Ctrl+Alt+Shift+F7, hotkey id 28 + 5).

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -151,7 +152,7 @@ TEST(NoteManagerHeldTable, HideAndLockOfFiftyChangedNotesMeetTheHeldTableOnceAnd
 
 namespace {
 const int kNewNotes = 50;
-const DWORD kReferences = 5;
+const DWORD kPersonal = 4, kReferences = 5;
 // "Personal" in the list menu's "Assign to group", after "None" and "Business".
 const size_t kPersonalItem = 2;
 const int kTextColumn = 2;
@@ -296,8 +297,14 @@ void GroupCommandsWhileHeld(const std::string& held)
         ASSERT_NE(note, nullptr) << text;
         EXPECT_TRUE(note->m_hidden) << text;
     }
-    for (const std::string& text : newTexts)
-        EXPECT_NE(StoredNoteHaving(stored, text), nullptr) << text;
+    // Each new note is back in the group it was filed in.
+    const std::map<DWORD, DWORD> groupOf = StoredGroupOfEachNote(install);
+    for (const std::string& text : newTexts) {
+        const CNoteController* note = StoredNoteHaving(stored, text);
+        ASSERT_NE(note, nullptr) << text;
+        const auto group = groupOf.find(note->m_noteId);
+        EXPECT_TRUE(group != groupOf.end() && group->second == kPersonal) << text;
+    }
 }
 }
 
