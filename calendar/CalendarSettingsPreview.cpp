@@ -26,7 +26,7 @@
 #include "resources/ids/CalendarSettingsIds.h"
 
 namespace {
-const char kTextTip[] = "Click to change the calendar text colour/font";
+const char kCalendarSettingsPreviewTextTip[] = "Click to change the calendar text colour/font";
 const char kCaptionTextTip[] = "Click to change the title text colour/font";
 const char kCaptionBackTip[] = "Click to change the title background colour";
 const COLORREF kOnTopRed = RGB(255, 0, 0);
@@ -77,13 +77,13 @@ void CCalendarSettingsWnd::BuildPreview()
     for (CDrawnButton* arrow : {&m_grid->PreviousYearButton(), &m_grid->PreviousMonthButton(),
                                 &m_grid->NextMonthButton(), &m_grid->NextYearButton()}) {
         arrow->SetPreview(true);
-        arrow->SetTooltipText(kTextTip);
+        arrow->SetTooltipText(kCalendarSettingsPreviewTextTip);
     }
     m_grid->TitleButton().SetStatic(true);
-    m_grid->TitleButton().SetTooltipText(kTextTip);
+    m_grid->TitleButton().SetTooltipText(kCalendarSettingsPreviewTextTip);
     for (int column = 0; column < 7; ++column) {
         m_grid->Weekday(column).SetPreview(true);
-        m_grid->Weekday(column).SetTooltipText(kTextTip);
+        m_grid->Weekday(column).SetTooltipText(kCalendarSettingsPreviewTextTip);
     }
     for (int index = 0; index < 42; ++index)
         m_grid->Cell(index).SetPreview(true);
@@ -111,7 +111,7 @@ void CCalendarSettingsWnd::ApplyLookToPreview()
     row.SetColor(m_settings.daysAreaTextColor);
     row.SetTransparent(m_settings.daysAreaTransparent != 0);
     for (int index = 0; index < 42; ++index)
-        m_grid->Cell(index).SetPreviewTips(kTextTip, m_backgroundTip);
+        m_grid->Cell(index).SetPreviewTips(kCalendarSettingsPreviewTextTip, m_backgroundTip);
 }
 
 void CCalendarSettingsWnd::FillPreviewMonth()

@@ -21,12 +21,12 @@
 #include "resources/ids/CalendarSettingsIds.h"
 
 namespace {
-const char kTextTip[] = "Click to change the calendar text colour/font";
+const char kCalendarSettingsPreviewClicksTextTip[] = "Click to change the calendar text colour/font";
 const char kGradientTip[] = "Click to toggle gradient setting";
-const char kNoImage[] = "  NoImage";
+const char kCalendarSettingsPreviewClicksNoImage[] = "  NoImage";
 const int kImageType = 4;
 
-bool ControlHeld()
+bool CalendarSettingsPreviewClicksControlHeld()
 {
     return GetKeyState(VK_CONTROL) < 0;
 }
@@ -159,7 +159,7 @@ void CCalendarSettingsWnd::ChooseTexture()
     CTextureEntry entry(m_settings.backgroundImage, m_settings.tileStretch);
     if (!RunCalendarTexturePicker(m_dialog, entry))
         return;
-    m_settings.SetBackgroundImage(lstrcmpiA(entry.fileName, kNoImage) == 0 ? "" : entry.fileName);
+    m_settings.SetBackgroundImage(lstrcmpiA(entry.fileName, kCalendarSettingsPreviewClicksNoImage) == 0 ? "" : entry.fileName);
     m_settings.tileStretch = entry.kind;
     Redraw();
 }
@@ -193,7 +193,7 @@ void CCalendarSettingsWnd::UpdateBackgroundTips()
         UpdateTooltipSubclassText(m_comboTip, m_comboTipText, m_dialog, GetDlgItem(m_dialog, IDC_CALSET_BACKGROUND));
     if (m_grid) {
         for (int index = 0; index < 42; ++index)
-            m_grid->Cell(index).SetPreviewTips(kTextTip, m_backgroundTip);
+            m_grid->Cell(index).SetPreviewTips(kCalendarSettingsPreviewClicksTextTip, m_backgroundTip);
     }
 }
 
@@ -204,7 +204,7 @@ const char* CCalendarSettingsWnd::RegionTipText(UINT id) const
     if (m_ctrlGradient)
         return kGradientTip;
     if (id == IDT_CALSET_FIRST_REGION && m_settings.rollUp == 1)
-        return kTextTip;
+        return kCalendarSettingsPreviewClicksTextTip;
     return m_backgroundTip;
 }
 
@@ -229,7 +229,7 @@ bool CCalendarSettingsWnd::OnSetCursor()
     if (region < 0)
         return false;
     const bool textMode = m_settings.rollUp == 1 && region == 0;
-    if (CtrlGradientApplies(ControlHeld()))
+    if (CtrlGradientApplies(CalendarSettingsPreviewClicksControlHeld()))
         SetCursor(CursorOr(cursors.gradient));
     else
         SetCursor(CursorOr(textMode ? cursors.mail : cursors.pointer));
@@ -241,7 +241,7 @@ bool CCalendarSettingsWnd::OnSetCursor()
 void CCalendarSettingsWnd::OnMouseMove(WPARAM flags, POINT point)
 {
     const bool inRegion = RegionAt(point) >= 0;
-    const bool gradient = inRegion && CtrlGradientApplies(ControlHeld());
+    const bool gradient = inRegion && CtrlGradientApplies(CalendarSettingsPreviewClicksControlHeld());
     if (gradient != m_ctrlGradient) {
         m_ctrlGradient = gradient;
         // The tip asks for its text again when it shows next.

@@ -11,7 +11,7 @@
 
 namespace {
 // The texture name that stands for no picture.
-const char kNoImage[] = "  NoImage";
+const char kCalendarWndApplyNoImage[] = "  NoImage";
 const int kCalendarHotkeyId = 27;
 
 // Stores the value and tells whether it differed.
@@ -99,7 +99,7 @@ void CCalendarWnd::ApplySettings(const CCalendarStyle& values, const CCalendarSt
         erase = frame = true;
     if (oldType == 4 || values.backgroundType == 4) {
         // Only a picture background keeps a picture.
-        const char* name = values.backgroundType == 4 && values.backgroundImage[0] ? values.backgroundImage : kNoImage;
+        const char* name = values.backgroundType == 4 && values.backgroundImage[0] ? values.backgroundImage : kCalendarWndApplyNoImage;
         if (LoadBackgroundTexture(name, values.tileStretch))
             erase = frame = true;
     } else {
@@ -182,7 +182,7 @@ bool CCalendarWnd::LoadBackgroundTexture(const char* name, BYTE tileStretch)
     CCalendarStyle& options = CurrentCalendarOptions();
     char wanted[CCalendarStyle::kImageSize] = "";
     std::strncpy(wanted, name ? name : "", sizeof wanted - 1);
-    const bool picture = wanted[0] && lstrcmpiA(wanted, kNoImage) != 0;
+    const bool picture = wanted[0] && lstrcmpiA(wanted, kCalendarWndApplyNoImage) != 0;
     const char* kept = picture ? wanted : "";
     const bool changed = lstrcmpiA(kept, options.backgroundImage) != 0 || tileStretch != options.tileStretch;
     options.tileStretch = tileStretch;

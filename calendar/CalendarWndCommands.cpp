@@ -21,7 +21,7 @@ bool IsDayCell(WORD id)
 
 const char kNoteManagerTitle[] = "Quillnet+ Note Manager";
 
-bool ControlHeld()
+bool CalendarWndCommandsControlHeld()
 {
     return GetKeyState(VK_CONTROL) < 0;
 }
@@ -114,7 +114,7 @@ bool CCalendarWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
         StopRollTimer();
         EndCloseHover();
         CloseFilterBar(false);
-        if (ControlHeld())
+        if (CalendarWndCommandsControlHeld())
             PostMessageA(m_window, WM_COMMAND, IDM_CAL_SETTINGS, 0);
         else
             Raise();
@@ -299,7 +299,7 @@ void CCalendarWnd::OnKeyDown(WPARAM key)
 {
     StopRollTimer();
     EndCloseHover();
-    const bool control = ControlHeld();
+    const bool control = CalendarWndCommandsControlHeld();
     auto command = [&](WORD id) {
         if (control)
             OnCommand(id, 0);

@@ -17,7 +17,7 @@
 #include "globals/ProgramGlobals.h"
 
 namespace {
-const char kStripClass[] = "QnChatStrip";
+const char kChatStripClass[] = "QnChatStrip";
 const int kButtonWidth = 110;
 const int kMinButtonWidth = 40;
 // Room beside a label for the button's edges.
@@ -47,7 +47,7 @@ void RegisterStripClass()
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kStripClass;
+    windowClass.lpszClassName = kChatStripClass;
     registered = RegisterClassA(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
@@ -101,7 +101,7 @@ CChatStrip* CChatStrip::Create(HWND noteWindow)
         return existing;
     RegisterStripClass();
     std::unique_ptr<CChatStrip> strip(new CChatStrip(noteWindow));
-    HWND window = CreateWindowExA(0, kStripClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 10,
+    HWND window = CreateWindowExA(0, kChatStripClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 10,
                                   kRowHeight + kInputHeight, noteWindow, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!window)
         return nullptr;

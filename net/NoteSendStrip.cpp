@@ -3,7 +3,7 @@
 #include "foundation/CallbackGuard.h"
 
 namespace {
-const char kStripClass[] = "QnSendStrip";
+const char kNoteSendStripClass[] = "QnSendStrip";
 const int kStripId = 102;
 const int kStripMinHeight = 18;
 const int kStripMaxLines = 3;
@@ -17,7 +17,7 @@ struct StripState {
     bool failed = false;
 };
 
-StripState* StateOf(HWND strip)
+StripState* NoteSendStripStateOf(HWND strip)
 {
     return reinterpret_cast<StripState*>(GetWindowLongPtrA(strip, GWLP_USERDATA));
 }
@@ -46,7 +46,7 @@ void Paint(HWND strip)
     HDC dc = BeginPaint(strip, &paint);
     RECT client{};
     GetClientRect(strip, &client);
-    const StripState* state = StateOf(strip);
+    const StripState* state = NoteSendStripStateOf(strip);
     const bool failed = state && state->failed;
     HBRUSH background = CreateSolidBrush(failed ? RGB(255, 228, 225) : RGB(232, 240, 252));
     FillRect(dc, &client, background);
@@ -97,7 +97,7 @@ LRESULT CALLBACK StripProc(HWND strip, UINT message, WPARAM wParam, LPARAM lPara
             return answer;
         }
         case WM_LBUTTONUP:
-            if (StateOf(strip) && StateOf(strip)->frame < 0)
+            if (NoteSendStripStateOf(strip) && NoteSendStripStateOf(strip)->frame < 0)
                 Hide(strip);
             return 0;
         case WM_TIMER:
@@ -105,7 +105,7 @@ LRESULT CALLBACK StripProc(HWND strip, UINT message, WPARAM wParam, LPARAM lPara
                 Hide(strip);
             return 0;
         case WM_NCDESTROY:
-            delete StateOf(strip);
+            delete NoteSendStripStateOf(strip);
             SetWindowLongPtrA(strip, GWLP_USERDATA, 0);
             break;
         default:
@@ -149,15 +149,15 @@ HWND MakeStrip(HWND note)
 {
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(note, GWLP_HINSTANCE));
     WNDCLASSA known{};
-    if (!GetClassInfoA(instance, kStripClass, &known)) {
+    if (!GetClassInfoA(instance, kNoteSendStripClass, &known)) {
         WNDCLASSA strips{};
         strips.lpfnWndProc = &StripProc;
         strips.hInstance = instance;
         strips.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        strips.lpszClassName = kStripClass;
+        strips.lpszClassName = kNoteSendStripClass;
         RegisterClassA(&strips);
     }
-    HWND strip = CreateWindowExA(0, kStripClass, "", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, kStripMinHeight, note,
+    HWND strip = CreateWindowExA(0, kNoteSendStripClass, "", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, kStripMinHeight, note,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStripId)), instance, nullptr);
     if (strip)
         SetWindowLongPtrA(strip, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new StripState));
@@ -171,7 +171,7 @@ void ShowSendStrip(HWND note, const std::string& text, bool failed, int frame)
     if (!strip && !(strip = MakeStrip(note)))
         return;
     KillTimer(strip, kHideTimerId);
-    if (StripState* state = StateOf(strip)) {
+    if (StripState* state = NoteSendStripStateOf(strip)) {
         state->failed = failed;
         state->frame = frame;
     }
@@ -188,7 +188,7 @@ void ShowSendStrip(HWND note, const std::string& text, bool failed, int frame)
 void SetSendStripFrame(HWND note, int frame)
 {
     HWND strip = FindStrip(note);
-    StripState* state = strip ? StateOf(strip) : nullptr;
+    StripState* state = strip ? NoteSendStripStateOf(strip) : nullptr;
     if (!state || state->frame < 0)
         return;
     state->frame = frame;

@@ -49,7 +49,7 @@ NoteSendState* FindState(const CNoteController& note)
     return found == States().end() ? nullptr : found->second.get();
 }
 
-NoteSendState& StateOf(const CNoteController& note)
+NoteSendState& NoteSendingStateOf(const CNoteController& note)
 {
     std::unique_ptr<NoteSendState>& state = States()[&note];
     if (!state)
@@ -225,7 +225,7 @@ bool StartNoteSend(CNoteController& note, const std::vector<CDestination>& recip
     RequireMainThread("StartNoteSend");
     if (recipients.empty() || !note.m_window)
         return false;
-    NoteSendState& state = StateOf(note);
+    NoteSendState& state = NoteSendingStateOf(note);
     if (state.sendThread) {
         ShowRefusal(note, "This note is being sent right now.\r\n\r\nPlease send it again when that send has ended.");
         return false;
@@ -296,7 +296,7 @@ void OnSendRequest(CNoteController& note, WPARAM mode, const char* destinationTe
         StartNoteSend(note, recipients, target.attachedFile);
         return;
     }
-    NoteSendState& state = StateOf(note);
+    NoteSendState& state = NoteSendingStateOf(note);
     state.waiting = recipients;
     state.waitingAttachment = target.attachedFile;
     SetTimer(note.m_window, kNoteResendTimerId, kNoteResendTimerMs, nullptr);
@@ -357,10 +357,10 @@ bool OnNoteSendMessage(CNoteController& note, UINT message, WPARAM wParam, LPARA
         OnProgress(note, std::unique_ptr<CSendProgress>(reinterpret_cast<CSendProgress*>(lParam)));
         return true;
     case kNoteMsgSendOutcome:
-        OnOutcome(note, StateOf(note), std::unique_ptr<CSendOutcome>(reinterpret_cast<CSendOutcome*>(lParam)));
+        OnOutcome(note, NoteSendingStateOf(note), std::unique_ptr<CSendOutcome>(reinterpret_cast<CSendOutcome*>(lParam)));
         return true;
     case kNoteMsgSendFinished:
-        OnFinished(note, StateOf(note), static_cast<DWORD>(wParam));
+        OnFinished(note, NoteSendingStateOf(note), static_cast<DWORD>(wParam));
         return true;
     default:
         return false;
@@ -369,7 +369,7 @@ bool OnNoteSendMessage(CNoteController& note, UINT message, WPARAM wParam, LPARA
 
 void OnNoteResendTimer(CNoteController& note)
 {
-    NoteSendState& state = StateOf(note);
+    NoteSendState& state = NoteSendingStateOf(note);
     if (state.sendThread)
         return;
     if (!state.waiting.empty()) {
@@ -402,7 +402,7 @@ void ResumeNoteResends(CNoteController& note)
     const std::vector<CDestination> pending = PendingResends(note.m_noteId);
     if (pending.empty())
         return;
-    NoteSendState& state = StateOf(note);
+    NoteSendState& state = NoteSendingStateOf(note);
     for (const CDestination& record : pending)
         state.resendTicks[record.m_computerId] = 1;
     SetTimer(note.m_window, kNoteResendTimerId, kNoteResendTimerMs, nullptr);

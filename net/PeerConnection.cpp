@@ -166,7 +166,7 @@ const char* DescribeReceiveEnd(ReceiveEnd end)
 
 // The note is taken by the window, or the peer is told it was not (and its
 // text dropped) by a reset.
-void Answer(SOCKET peer, bool taken)
+void PeerConnectionAnswer(SOCKET peer, bool taken)
 {
     if (taken) {
         send(peer, kReceiverStored, static_cast<int>(std::strlen(kReceiverStored)), 0);
@@ -221,7 +221,7 @@ void ServePeerConnection(CPortRecord& record, SOCKET peer, const std::string& pe
             LogPeer(record, peerAddress, why);
         }
     }
-    Answer(peer, taken);
+    PeerConnectionAnswer(peer, taken);
 }
 
 void SetReceiveLimits(const CReceiveLimits& limits)

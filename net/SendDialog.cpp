@@ -25,7 +25,7 @@ struct SendDialogState {
     bool chat = false;
 };
 
-SendDialogState* StateOf(HWND dialog)
+SendDialogState* SendDialogStateOf(HWND dialog)
 {
     return reinterpret_cast<SendDialogState*>(GetWindowLongPtrA(dialog, DWLP_USER));
 }
@@ -132,8 +132,8 @@ INT_PTR CALLBACK SendDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
             InitDialog(dialog, *reinterpret_cast<SendDialogState*>(lParam));
             return FALSE;
         case WM_COMMAND:
-            if ((LOWORD(wParam) == IDOK || LOWORD(wParam) == IDC_SEND_CHAT) && StateOf(dialog)) {
-                OnOk(dialog, *StateOf(dialog), LOWORD(wParam) == IDC_SEND_CHAT);
+            if ((LOWORD(wParam) == IDOK || LOWORD(wParam) == IDC_SEND_CHAT) && SendDialogStateOf(dialog)) {
+                OnOk(dialog, *SendDialogStateOf(dialog), LOWORD(wParam) == IDC_SEND_CHAT);
                 return TRUE;
             }
             if (LOWORD(wParam) == IDCANCEL) {

@@ -167,7 +167,7 @@ void Find(HWND box, bool forward)
     TellNotFound(box, *note, text, forward, otherNotesToo);
 }
 
-INT_PTR OnMessage(HWND box, UINT message, WPARAM wParam, LPARAM)
+INT_PTR FindDialogMessage(HWND box, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
     case WM_INITDIALOG: {
@@ -206,7 +206,7 @@ INT_PTR OnMessage(HWND box, UINT message, WPARAM wParam, LPARAM)
 
 INT_PTR CALLBACK FindBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return GuardCallback<INT_PTR>(FALSE, [&] { return OnMessage(box, message, wParam, lParam); });
+    return GuardCallback<INT_PTR>(FALSE, [&] { return FindDialogMessage(box, message, wParam, lParam); });
 }
 }
 

@@ -343,7 +343,7 @@ CNotePasswordDialogBoxController* ControllerOf(HWND dialog)
     return reinterpret_cast<CNotePasswordDialogBoxController*>(GetWindowLongPtrA(dialog, DWLP_USER));
 }
 
-INT_PTR OnMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+INT_PTR NotePasswordDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     CNotePasswordDialogBoxController* controller = ControllerOf(dialog);
     switch (message) {
@@ -380,7 +380,7 @@ INT_PTR OnMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 
 INT_PTR CALLBACK NotePasswordDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return GuardCallback<INT_PTR>(FALSE, [&] { return OnMessage(dialog, message, wParam, lParam); });
+    return GuardCallback<INT_PTR>(FALSE, [&] { return NotePasswordDialogMessage(dialog, message, wParam, lParam); });
 }
 
 int RunNotePasswordPrompt(HWND owner, int templateId, CNotePasswordDialogParams& params)

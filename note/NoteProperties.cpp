@@ -28,7 +28,7 @@
 
 namespace {
 const char kNoteManagerTitle[] = "Quillnet+ Note Manager";
-const int kTextureKind = 4;
+const int kNotePropertiesTextureKind = 4;
 
 bool IsBlank(const char* text)
 {
@@ -157,11 +157,11 @@ void CNoteController::ApplyStyle(int styleIndex, bool insertText)
     int kind = static_cast<int>(style.backgroundKind);
     WORD texture = style.textureId;
     char file[MAX_PATH] = "";
-    if (kind == kTextureKind && (texture == 0 || !FindTextureByNameHash(file, sizeof file, texture))) {
+    if (kind == kNotePropertiesTextureKind && (texture == 0 || !FindTextureByNameHash(file, sizeof file, texture))) {
         kind = 0;
         texture = 0;
     }
-    SetBackground(kind, kind == kTextureKind ? texture : 0, style.textureStretch != 0);
+    SetBackground(kind, kind == kNotePropertiesTextureKind ? texture : 0, style.textureStretch != 0);
     m_packed.level = style.transparency;
     SetNoteLineKinds(*this, style.horizontalLines, style.leftMarginKind, style.plainText);
     if (style.name[0] && !m_protected && IsBlank(m_title))

@@ -14,7 +14,7 @@
 #include "store/UsersTable.h"
 
 namespace {
-const int kTextureKind = 4;
+const int kNoteSheetRecordsTextureKind = 4;
 
 // The body's font as the note shows it: its own, else its edit's default one,
 // else (no window yet) the user's default for new notes.
@@ -140,9 +140,9 @@ void ApplyAppearanceSettings(CNoteController& note, const CAppearanceSettings& s
     CopyBounded(note.m_title, settings.title);
     const WORD texture = TextureIdOfFile(settings.textureFile);
     int kind = static_cast<int>(settings.backgroundKind);
-    if (kind == kTextureKind && texture == 0)
+    if (kind == kNoteSheetRecordsTextureKind && texture == 0)
         kind = 0;
-    note.SetBackground(kind, kind == kTextureKind ? texture : 0, settings.textureStretch != 0);
+    note.SetBackground(kind, kind == kNoteSheetRecordsTextureKind ? texture : 0, settings.textureStretch != 0);
     note.m_packed.level = settings.transparency;
     SetNoteLineKinds(note, settings.horizontalLines, settings.leftMarginKind, settings.plainText);
     note.ApplyLooksToWindow();

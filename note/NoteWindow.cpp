@@ -131,7 +131,7 @@ void OnFinalDestroy(HWND window, CNoteController* note)
         delete note;
 }
 
-LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT OnNoteWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     CNoteController* note = NoteOfWindow(window);
     if (!note)
@@ -327,7 +327,7 @@ LRESULT CALLBACK NoteWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             return 0L;
         });
     }
-    return GuardCallback<LRESULT>(0, [&] { return OnMessage(window, message, wParam, lParam); });
+    return GuardCallback<LRESULT>(0, [&] { return OnNoteWindowMessage(window, message, wParam, lParam); });
 }
 
 LRESULT CALLBACK UpDownWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

@@ -19,7 +19,7 @@
 #include "store/StyleStorage.h"
 
 namespace {
-const int kTextureKind = 4;
+const int kNoteWindowPaintTextureKind = 4;
 // Blank pixels between a cut title and the creation date in the caption.
 const int kTitleDateGap = 8;
 // The side of the picture a background is painted into when only the colour
@@ -31,7 +31,7 @@ const int kSamplePictureSide = 16;
 // which the log tells when asked to).
 std::string TextureFileOf(const CNoteController& note, bool logMissing)
 {
-    if (note.m_backgroundKind != kTextureKind || note.m_textureId == 0)
+    if (note.m_backgroundKind != kNoteWindowPaintTextureKind || note.m_textureId == 0)
         return std::string();
     char name[MAX_PATH] = "";
     if (!FindTextureByNameHash(name, sizeof name, static_cast<unsigned short>(note.m_textureId))) {

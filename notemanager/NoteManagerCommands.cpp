@@ -19,7 +19,7 @@
 namespace {
 const int kAppsKeyOffset = 100;
 
-enum SmallIcon {
+enum ButtonIcon {
     kIconSend = 28, kIconSendHot = 29, kIconSettings = 22, kIconSettingsHot = 100, kIconOnTop = 16,
     kIconOnTopHot = 30, kIconLock = 48, kIconLockHot = 98, kIconUnlock = 47, kIconUnlockHot = 99,
     kIconAssociate = 94, kIconAssociateHot = 96, kIconGroup = 101, kIconGroupHot = 102, kIconPrint = 25,

@@ -14,7 +14,7 @@
 namespace {
 const int kIconSize = 16;
 const char kCustomDrawLog[] = "nmcustom.txt";
-enum SmallIcon { kIconLocked = 48, kIconAlarm = 27, kIconSent = 37, kIconSendFailed = 38, kIconSendAtAlarm = 78,
+enum StateIcon { kIconLocked = 48, kIconAlarm = 27, kIconSent = 37, kIconSendFailed = 38, kIconSendAtAlarm = 78,
                  kIconAssociated = 94 };
 
 COLORREF NoteTextColour(const CNoteController& note)

@@ -11,7 +11,7 @@
 #include "resources/ids/NoteManagerIds.h"
 
 namespace {
-const DWORD kHelpTopic = 825;
+const DWORD kNoteManagerSettingsHelpTopic = 825;
 const char kSwatchTip[] = "Click to select the colour";
 
 struct CheckBinding {
@@ -78,7 +78,7 @@ public:
             EndDialog(m_dialog, 0);
             return true;
         case IDC_NMS_HELP:
-            ShowHelpTopic(m_dialog, kHelpTopic);
+            ShowHelpTopic(m_dialog, kNoteManagerSettingsHelpTopic);
             return true;
         default:
             return false;
@@ -101,7 +101,7 @@ private:
     CColorSwatch m_parked;
 };
 
-CNoteManagerSettingsDialog* DialogOf(HWND dialog)
+CNoteManagerSettingsDialog* NoteManagerSettingsOf(HWND dialog)
 {
     return reinterpret_cast<CNoteManagerSettingsDialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
 }
@@ -115,12 +115,12 @@ INT_PTR CALLBACK NoteManagerSettingsDlgProc(HWND dialog, UINT message, WPARAM wP
                               reinterpret_cast<LONG_PTR>(new CNoteManagerSettingsDialog(dialog, *values)));
             return TRUE;
         }
-        CNoteManagerSettingsDialog* object = DialogOf(dialog);
+        CNoteManagerSettingsDialog* object = NoteManagerSettingsOf(dialog);
         switch (message) {
         case WM_COMMAND:
             return object && object->OnCommand(LOWORD(wParam)) ? TRUE : FALSE;
         case WM_HELP:
-            ShowHelpTopic(dialog, kHelpTopic);
+            ShowHelpTopic(dialog, kNoteManagerSettingsHelpTopic);
             return TRUE;
         case WM_SETCURSOR:
             // This dialog's own cursor; the class cursor all dialogs share stays.

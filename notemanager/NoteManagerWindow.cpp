@@ -18,7 +18,7 @@ const char kNoteManagerTitle[] = "Quillnet+ Note Manager";
 
 namespace {
 const int kProgramIcon = 508;
-const DWORD kHelpTopic = 825;
+const DWORD kNoteManagerWindowHelpTopic = 825;
 const int kTextLimit = 40;
 const int kStyleItemHeight = 16;
 
@@ -218,7 +218,7 @@ bool CNoteManagerController::OnMessage(UINT message, WPARAM wParam, LPARAM lPara
         return false;
     }
     case WM_HELP:
-        OpenHelpOnTop(m_dialog, kHelpContext, kHelpTopic);
+        OpenHelpOnTop(m_dialog, kHelpContext, kNoteManagerWindowHelpTopic);
         return true;
     case WM_COMMAND:
         return OnCommand(LOWORD(wParam), HIWORD(wParam));
@@ -269,7 +269,7 @@ bool CNoteManagerController::OnCommand(UINT id, UINT code)
         Close();
         return true;
     case IDC_NM_HELP:
-        OpenHelpOnTop(m_dialog, kHelpContext, kHelpTopic);
+        OpenHelpOnTop(m_dialog, kHelpContext, kNoteManagerWindowHelpTopic);
         return true;
     case IDC_NM_SETTINGS:
         OnSettings();

@@ -22,7 +22,7 @@
 #include "globals/MainWindowMessages.h"
 
 namespace {
-const char kPageProperty[] = "QnAlarmPage";
+const char kAlarmPageProperty[] = "QnAlarmPage";
 
 
 // The unit list's items in order, with the unit each one stands for.
@@ -37,7 +37,7 @@ const int kUnitItemCount = sizeof kUnitItems / sizeof kUnitItems[0];
 
 CAlarmPage* PageOf(HWND page)
 {
-    return static_cast<CAlarmPage*>(GetPropA(page, kPageProperty));
+    return static_cast<CAlarmPage*>(GetPropA(page, kAlarmPageProperty));
 }
 
 bool Checked(HWND page, int id)
@@ -83,7 +83,7 @@ CDateTime StepByUnit(CDateTime time, int unit, int value)
     return time;
 }
 
-INT_PTR Answer(HWND page, LONG_PTR result)
+INT_PTR AlarmPageAnswer(HWND page, LONG_PTR result)
 {
     SetWindowLongPtrA(page, DWLP_MSGRESULT, result);
     return TRUE;
@@ -94,12 +94,12 @@ INT_PTR OnNotify(HWND page, CAlarmPage& alarm, const NMHDR& header, LPARAM lPara
     switch (header.code) {
     case PSN_KILLACTIVE:
         alarm.OnKillActive();
-        return Answer(page, FALSE);
+        return AlarmPageAnswer(page, FALSE);
     case PSN_APPLY:
         alarm.OnKillActive();
         alarm.RestoreEdits();
         alarm.Settings().applied = 1;
-        return Answer(page, PSNRET_NOERROR);
+        return AlarmPageAnswer(page, PSNRET_NOERROR);
     case PSN_RESET:
         alarm.RestoreEdits();
         alarm.Settings().applied = 0;
@@ -124,7 +124,7 @@ INT_PTR OnNotify(HWND page, CAlarmPage& alarm, const NMHDR& header, LPARAM lPara
         else if (header.idFrom == IDC_ALARM_STOP_SPIN)
             alarm.StepValue(IDC_ALARM_STOP_MINUTES, delta);
         // The page keeps the numbers; the arrows' own position never moves.
-        return Answer(page, TRUE);
+        return AlarmPageAnswer(page, TRUE);
     }
     default:
         return FALSE;
@@ -417,7 +417,7 @@ INT_PTR CALLBACK AlarmPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lP
         if (message == WM_INITDIALOG) {
             auto* settings = reinterpret_cast<CAlarmSettings*>(reinterpret_cast<PROPSHEETPAGEA*>(lParam)->lParam);
             auto* alarm = new CAlarmPage(page, *settings);
-            SetPropA(page, kPageProperty, alarm);
+            SetPropA(page, kAlarmPageProperty, alarm);
             alarm->OnInitDialog();
             return FALSE;
         }
@@ -438,7 +438,7 @@ INT_PTR CALLBACK AlarmPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lP
             return TRUE;
         case WM_DESTROY:
             alarm->RestoreEdits();
-            RemovePropA(page, kPageProperty);
+            RemovePropA(page, kAlarmPageProperty);
             delete alarm;
             return FALSE;
         default:

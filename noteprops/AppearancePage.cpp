@@ -30,7 +30,7 @@
 #include "store/StyleStorage.h"
 
 namespace {
-const char kPageProperty[] = "QnAppearancePage";
+const char kAppearancePageProperty[] = "QnAppearancePage";
 const char kTitleProperty[] = "QnAppearanceTitle";
 const char kPreviewProperty[] = "QnAppearancePreview";
 const int kTitleChars = 40;
@@ -398,7 +398,7 @@ CAppearancePage* PageOf(HWND window, const char* property)
     return static_cast<CAppearancePage*>(GetPropA(window, property));
 }
 
-INT_PTR Answer(HWND page, LONG_PTR result)
+INT_PTR AppearancePageAnswer(HWND page, LONG_PTR result)
 {
     SetWindowLongPtrA(page, DWLP_MSGRESULT, result);
     return TRUE;
@@ -409,12 +409,12 @@ INT_PTR OnNotify(HWND page, CAppearancePage& appearance, const NMHDR& header)
     switch (header.code) {
     case PSN_KILLACTIVE:
         appearance.CopyTitle();
-        return Answer(page, FALSE);
+        return AppearancePageAnswer(page, FALSE);
     case PSN_APPLY:
         appearance.CopyTitle();
         appearance.Unhook();
         appearance.Settings().applied = 1;
-        return Answer(page, PSNRET_NOERROR);
+        return AppearancePageAnswer(page, PSNRET_NOERROR);
     case PSN_RESET:
         appearance.Unhook();
         appearance.Settings().applied = 0;
@@ -455,11 +455,11 @@ INT_PTR CALLBACK AppearancePageProc(HWND page, UINT message, WPARAM wParam, LPAR
             auto* settings =
                 reinterpret_cast<CAppearanceSettings*>(reinterpret_cast<PROPSHEETPAGEA*>(lParam)->lParam);
             auto* appearance = new CAppearancePage(page, *settings);
-            SetPropA(page, kPageProperty, appearance);
+            SetPropA(page, kAppearancePageProperty, appearance);
             appearance->OnInitDialog();
             return FALSE;
         }
-        CAppearancePage* appearance = PageOf(page, kPageProperty);
+        CAppearancePage* appearance = PageOf(page, kAppearancePageProperty);
         if (!appearance)
             return FALSE;
         switch (message) {
@@ -481,7 +481,7 @@ INT_PTR CALLBACK AppearancePageProc(HWND page, UINT message, WPARAM wParam, LPAR
             if (!appearance->OverPreview())
                 return FALSE;
             SetCursor(LoadCursorA(nullptr, IDC_HAND));
-            return Answer(page, TRUE);
+            return AppearancePageAnswer(page, TRUE);
         case WM_LBUTTONDOWN:
             appearance->OnPreviewClick({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))},
                                        (wParam & MK_CONTROL) != 0, (wParam & MK_SHIFT) != 0);
@@ -495,7 +495,7 @@ INT_PTR CALLBACK AppearancePageProc(HWND page, UINT message, WPARAM wParam, LPAR
             SetWindowLongPtrA(preview, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(appearance->m_previewProc));
             RemovePropA(preview, kPreviewProperty);
             RemovePropA(GetDlgItem(page, IDC_APPEARANCE_TITLE), kTitleProperty);
-            RemovePropA(page, kPageProperty);
+            RemovePropA(page, kAppearancePageProperty);
             delete appearance;
             return FALSE;
         }

@@ -10,11 +10,11 @@ namespace {
 // The preview's parts with tips, in the order of CAppearanceTips::m_parts;
 // the body around the sample text is three rectangles.
 enum PreviewPart { kTitleText, kTitleBackground, kText, kBodyAbove, kBodyLeft, kBodyBelow };
-const DWORD kTextureKind = 4;
+const DWORD kAppearanceTipsTextureKind = 4;
 
 const char* BackgroundComboTip(DWORD kind)
 {
-    return kind == kTextureKind ? "Click inside the note to select an image"
+    return kind == kAppearanceTipsTextureKind ? "Click inside the note to select an image"
                                 : "Ctrl+click inside the note to toggle gradient setting";
 }
 }
@@ -104,7 +104,7 @@ const char* CAppearanceTips::TextOf(int part) const
         return "Click to change the title text colour/font";
     if (part == kTitleBackground)
         return "Click to change the title background colour";
-    const bool texture = m_settings.backgroundKind == kTextureKind;
+    const bool texture = m_settings.backgroundKind == kAppearanceTipsTextureKind;
     if (m_control && m_shift)
         return "Click to reset left margin line and gradient settings";
     // Over a picture a Ctrl+click is a plain click.

@@ -19,7 +19,7 @@ const UINT kRefreshPeriodMs = 2000;
 const int kLineHeight = 16;
 const int kTextLeft = 25;
 const int kHighlightLeft = 23;
-const DWORD kHelpTopic = 823;
+const DWORD kAssocDialogHelpTopic = 823;
 const int kProgramIcon = 550;
 // A program that does not answer within this time gets the program's own icon.
 const UINT kIconAnswerMs = 300;
@@ -307,7 +307,7 @@ INT_PTR OnCommand(CAssocDlg& dlg, WPARAM wParam)
         return TRUE;
     case IDC_ASSOCIATE_HELP:
         SetWindowPos(dlg.dialog, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-        ShowHelpTopic(dlg.dialog, kHelpTopic);
+        ShowHelpTopic(dlg.dialog, kAssocDialogHelpTopic);
         return TRUE;
     case IDC_ASSOCIATE_LIST:
         if (HIWORD(wParam) == LBN_SELCHANGE) {
@@ -323,7 +323,7 @@ INT_PTR OnCommand(CAssocDlg& dlg, WPARAM wParam)
     }
 }
 
-INT_PTR OnMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+INT_PTR AssocDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITDIALOG) {
         InitDialog(dialog, static_cast<DWORD>(lParam));
@@ -362,7 +362,7 @@ INT_PTR OnMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 
 INT_PTR CALLBACK AssocDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return GuardCallback<INT_PTR>(FALSE, [&] { return OnMessage(dialog, message, wParam, lParam); });
+    return GuardCallback<INT_PTR>(FALSE, [&] { return AssocDialogMessage(dialog, message, wParam, lParam); });
 }
 
 int RunAssocDialog(HWND owner, DWORD noteId)

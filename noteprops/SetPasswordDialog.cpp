@@ -281,14 +281,14 @@ LRESULT CPasswordDialog::OnControlMessage(HWND control, int index, UINT message,
 }
 
 namespace {
-CPasswordDialog* DialogOf(HWND dialog)
+CPasswordDialog* SetPasswordDialogOf(HWND dialog)
 {
     return reinterpret_cast<CPasswordDialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
 }
 
-INT_PTR OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+INT_PTR SetPasswordDialogMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    CPasswordDialog* dialog = DialogOf(window);
+    CPasswordDialog* dialog = SetPasswordDialogOf(window);
     switch (message) {
     case WM_INITDIALOG: {
         auto* created = new CPasswordDialog(window, *reinterpret_cast<PasswordDialogBlock*>(lParam));
@@ -332,7 +332,7 @@ INT_PTR OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 
 INT_PTR CALLBACK PasswordDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return GuardCallback<INT_PTR>(FALSE, [&] { return OnMessage(dialog, message, wParam, lParam); });
+    return GuardCallback<INT_PTR>(FALSE, [&] { return SetPasswordDialogMessage(dialog, message, wParam, lParam); });
 }
 
 INT_PTR RunSetPasswordDialog(HWND owner, PasswordDialogBlock& block)

@@ -224,7 +224,7 @@ void CStyleTextDialog::OnCommand(int id)
     }
 }
 
-CStyleTextDialog* DialogOf(HWND dialog)
+CStyleTextDialog* StyleTextDialogOf(HWND dialog)
 {
     return static_cast<CStyleTextDialog*>(GetPropA(dialog, kDialogProperty));
 }
@@ -247,7 +247,7 @@ INT_PTR CALLBACK StyleTextDialogProc(HWND dialog, UINT message, WPARAM wParam, L
             self->OnInitDialog();
             return FALSE;
         }
-        CStyleTextDialog* self = DialogOf(dialog);
+        CStyleTextDialog* self = StyleTextDialogOf(dialog);
         if (!self)
             return FALSE;
         switch (message) {

@@ -216,13 +216,13 @@ POINT PointOf(LPARAM lParam)
 }
 
 // A dialog procedure's answer to a message whose result is not its return value.
-INT_PTR Answer(HWND dialog, LRESULT result)
+INT_PTR AboutDialogAnswer(HWND dialog, LRESULT result)
 {
     SetWindowLongPtrA(dialog, DWLP_MSGRESULT, result);
     return TRUE;
 }
 
-INT_PTR OnMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+INT_PTR AboutDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     CAboutDlg* about = AboutOf(dialog);
     switch (message) {
@@ -237,7 +237,7 @@ INT_PTR OnMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
         if (!about)
             return FALSE;
         about->OnEraseBkgnd(reinterpret_cast<HDC>(wParam));
-        return Answer(dialog, 1);
+        return AboutDialogAnswer(dialog, 1);
     case WM_HELP:
         return TRUE;
     case WM_COMMAND:
@@ -251,7 +251,7 @@ INT_PTR OnMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
             about->OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
     case WM_SETCURSOR:
         if (about && LOWORD(lParam) == HTCLIENT && about->OnSetCursor())
-            return Answer(dialog, TRUE);
+            return AboutDialogAnswer(dialog, TRUE);
         return FALSE;
     case WM_MOUSEMOVE:
         if (about)
@@ -269,7 +269,7 @@ INT_PTR OnMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 
 INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return GuardCallback<INT_PTR>(FALSE, [&] { return OnMessage(dialog, message, wParam, lParam); });
+    return GuardCallback<INT_PTR>(FALSE, [&] { return AboutDialogMessage(dialog, message, wParam, lParam); });
 }
 
 void MakeAboutTitle(const char* templateText, char* title, int size)

@@ -86,7 +86,7 @@ void AddUserNames(BackupNote& record, DWORD userId)
     record.computerName = users[userId].computerName;
 }
 
-std::string GroupNameOf(const CNoteController& note)
+std::string BackupNoteRecordsGroupName(const CNoteController& note)
 {
     const int group = note.FindGroupId(-1);
     char name[51] = "";
@@ -182,7 +182,7 @@ BackupNote BackupRecordOf(CNoteController& note, int pixelsPerInch)
     record.plainText = NotePlainText(note) != 0;
     record.transparency = note.Transparency();
     record.locked = note.m_protected;
-    record.group = GroupNameOf(note);
+    record.group = BackupNoteRecordsGroupName(note);
     const RECT rect = StoredNoteRect(note);
     record.left = rect.left;
     record.top = rect.top;

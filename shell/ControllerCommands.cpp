@@ -37,7 +37,7 @@ const DWORD kHelpGeneral = 12;
 const int kFilterTextBytes = 51200;
 
 // The name of the note's group, empty when it is in none.
-std::string GroupNameOf(const CNoteController& note)
+std::string ControllerCommandsGroupName(const CNoteController& note)
 {
     const int group = note.FindGroupId(-1);
     char name[51] = "";
@@ -50,7 +50,7 @@ std::string GroupNameOf(const CNoteController& note)
 // note shows only its placeholder, so only its title and group are searched.
 bool NoteContains(const CNoteController& note, const char* filter)
 {
-    if (CTextSearch::Find(note.m_title, filter) >= 0 || CTextSearch::Find(GroupNameOf(note).c_str(), filter) >= 0)
+    if (CTextSearch::Find(note.m_title, filter) >= 0 || CTextSearch::Find(ControllerCommandsGroupName(note).c_str(), filter) >= 0)
         return true;
     if (note.IsLocked() || !note.m_bodyEdit)
         return false;

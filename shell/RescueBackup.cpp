@@ -19,7 +19,7 @@
 #include "xmlfiles/BackupList.h"
 
 namespace {
-const char kLogPrefix[] = "CRescueBackup::Keep(): ";
+const char kRescueBackupLogPrefix[] = "CRescueBackup::Keep(): ";
 // The names of one second numbered as other kept files are, before those
 // that hold a part nobody can foresee.
 const unsigned kNumberedCopies = 99;
@@ -66,7 +66,7 @@ void LogFailure(const std::string& path, DWORD error)
 {
     char description[400] = "";
     FormatLastErrorText(error, description, sizeof description);
-    WriteErrorLog(kLogPrefix, ("the notes could not be written to the rescue backup " + path + description).c_str());
+    WriteErrorLog(kRescueBackupLogPrefix, ("the notes could not be written to the rescue backup " + path + description).c_str());
 }
 
 const char kBeingWritten[] = "being written ";
@@ -157,10 +157,10 @@ std::string CRescueBackup::Write(CWindowController& app, const char* why, bool& 
     try {
         bytes = RescueBackupText(app, tableTime);
     } catch (const CGenericException& failure) {
-        WriteErrorLog(kLogPrefix, failure.GetErrorText());
+        WriteErrorLog(kRescueBackupLogPrefix, failure.GetErrorText());
         return "";
     } catch (...) {
-        WriteErrorLog(kLogPrefix, "Unknown exception");
+        WriteErrorLog(kRescueBackupLogPrefix, "Unknown exception");
         return "";
     }
     if (!m_lastPath.empty() && (FileHolds(m_lastPath, bytes) || SameNotesMadeAnew(bytes, tableTime))) {
@@ -211,7 +211,7 @@ bool CRescueBackup::SameNotesMadeAnew(const std::string& bytes, unsigned long lo
 
 void CRescueBackup::Announce(const char* why, const std::string& path, bool inDataFolder)
 {
-    WriteErrorLog(kLogPrefix, (std::string(why) +
+    WriteErrorLog(kRescueBackupLogPrefix, (std::string(why) +
                                (inDataFolder ? "; the backup folder could not take the file, so" : ";") +
                                " the notes as they are now are in " + path)
                                   .c_str());
@@ -222,7 +222,7 @@ void CRescueBackup::InCaseNeeded(const char* what)
     if (m_inCasePath == m_unannounced)
         Announce(what, m_inCasePath, m_unannouncedInDataFolder);
     else
-        WriteErrorLog(kLogPrefix, (std::string(what) + "; they are in " + m_inCasePath).c_str());
+        WriteErrorLog(kRescueBackupLogPrefix, (std::string(what) + "; they are in " + m_inCasePath).c_str());
     m_inCasePath.clear();
     m_unannounced.clear();
 }
@@ -284,7 +284,7 @@ std::string CRescueBackup::Renew(CWindowController& app, const char* why)
         return path;
     // The new file is whole: the older one of this stretch holds nothing it lacks.
     if (!m_unnamedPath.empty() && Remove(m_unnamedPath))
-        WriteErrorLog(kLogPrefix,
+        WriteErrorLog(kRescueBackupLogPrefix,
                       (m_unnamedPath + " was removed: " + path + " holds the notes as they are now").c_str());
     m_unnamedPath = written ? path : std::string();
     return path;
@@ -314,7 +314,7 @@ void CRescueBackup::RemoveInCase(const char* why)
     m_inCasePath.clear();
     m_unannounced.clear();
     if (Remove(path) && announced)
-        WriteErrorLog(kLogPrefix, (path + " was removed: " + why).c_str());
+        WriteErrorLog(kRescueBackupLogPrefix, (path + " was removed: " + why).c_str());
 }
 
 void CRescueBackup::Settled()
@@ -384,7 +384,7 @@ void RemoveRescuesCutShort()
             const std::string path = folder + "\\" + match.cFileName;
             if (!(match.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsNameBeingWritten(match.cFileName) &&
                 DeleteIfNobodyHolds(path))
-                WriteErrorLog(kLogPrefix, (path + ", a rescue backup cut short when the program ended, was removed")
+                WriteErrorLog(kRescueBackupLogPrefix, (path + ", a rescue backup cut short when the program ended, was removed")
                                               .c_str());
             return true;
         });

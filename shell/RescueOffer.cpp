@@ -13,7 +13,7 @@
 #include "xmlfiles/BackupList.h"
 
 namespace {
-const char kLogPrefix[] = "CRescueOffer: ";
+const char kRescueOfferLogPrefix[] = "CRescueOffer: ";
 // A mark is a few lines of the program's own.
 const DWORD kMostMarkBytes = 4096;
 
@@ -56,7 +56,7 @@ std::vector<FoundMark> MarksOfEarlierRuns(const CRescueBackup& rescue)
 void DeleteMark(const std::string& path)
 {
     if (!DeleteFileA(path.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND)
-        WriteErrorLog(kLogPrefix, ("the mark could not be deleted: " + path).c_str());
+        WriteErrorLog(kRescueOfferLogPrefix, ("the mark could not be deleted: " + path).c_str());
 }
 
 // The mark tells every later start of its backup until the user answers.
@@ -68,7 +68,7 @@ void KeepUntilAnswered(const std::string& markPath, const std::string& rescuePat
     if (error != ERROR_SUCCESS) {
         char description[400] = "";
         FormatLastErrorText(error, description, sizeof description);
-        WriteErrorLog(kLogPrefix, ("the mark could not be written: " + markPath + description).c_str());
+        WriteErrorLog(kRescueOfferLogPrefix, ("the mark could not be written: " + markPath + description).c_str());
     }
 }
 }
@@ -115,7 +115,7 @@ void CRescueOffer::Offer(CWindowController& app)
         DeleteMark(mark);
     m_olderMarks.clear();
     if (notMadeNow)
-        WriteErrorLog(kLogPrefix, (rescuePath + " could not be restored now: the next start offers it again").c_str());
+        WriteErrorLog(kRescueOfferLogPrefix, (rescuePath + " could not be restored now: the next start offers it again").c_str());
     else
         DeleteMark(m_markPath);
 }

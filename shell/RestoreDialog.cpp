@@ -73,7 +73,7 @@ void CRestoreDialog::ShowMethod()
     ShowWindow(GetDlgItem(m_dialog, IDC_RESTORE_ICON_REPLACE), replace ? SW_SHOW : SW_HIDE);
 }
 
-INT_PTR OnMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+INT_PTR RestoreDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     auto* state = reinterpret_cast<CRestoreDialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
     if (message == WM_INITDIALOG) {
@@ -99,7 +99,7 @@ INT_PTR OnMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 
 INT_PTR CALLBACK RestoreDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return GuardCallback<INT_PTR>(FALSE, [&] { return OnMessage(dialog, message, wParam, lParam); });
+    return GuardCallback<INT_PTR>(FALSE, [&] { return RestoreDialogMessage(dialog, message, wParam, lParam); });
 }
 }
 

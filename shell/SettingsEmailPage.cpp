@@ -22,7 +22,7 @@ namespace {
 const int kPortChars = 5;
 const int kAddressChars = 90;
 
-CEmailPageData* PageData(HWND page)
+CEmailPageData* SettingsEmailPageDataOf(HWND page)
 {
     return reinterpret_cast<CEmailPageData*>(GetWindowLongPtrA(page, GWLP_USERDATA));
 }
@@ -41,7 +41,7 @@ void UpdateEnabledStates(HWND page, const CEmailPageData& data)
 }
 
 template <size_t N>
-void CopyText(char (&to)[N], const std::string& from)
+void CopyToSettingsEmailPage(char (&to)[N], const std::string& from)
 {
     std::snprintf(to, N, "%s", from.c_str());
 }
@@ -67,12 +67,12 @@ bool TakeValues(HWND page, CEmailPageData& data)
         Refuse(page, IDC_EMAIL_ADDRESS, "Incorrect email address");
         return false;
     }
-    CopyText(data.smtpServer, TrimmedItemText(page, IDC_EMAIL_SERVER, CEmailPageData::kServerSize - 1));
+    CopyToSettingsEmailPage(data.smtpServer, TrimmedItemText(page, IDC_EMAIL_SERVER, CEmailPageData::kServerSize - 1));
     data.smtpPort = portNumber;
-    CopyText(data.senderAddress, sender.address);
-    CopyText(data.friendlyName, sender.friendlyName);
-    CopyText(data.accountName, TrimmedItemText(page, IDC_EMAIL_ACCOUNT, CEmailPageData::kShortSize - 1));
-    CopyText(data.password, TrimmedItemText(page, IDC_EMAIL_PASSWORD, CEmailPageData::kShortSize - 1));
+    CopyToSettingsEmailPage(data.senderAddress, sender.address);
+    CopyToSettingsEmailPage(data.friendlyName, sender.friendlyName);
+    CopyToSettingsEmailPage(data.accountName, TrimmedItemText(page, IDC_EMAIL_ACCOUNT, CEmailPageData::kShortSize - 1));
+    CopyToSettingsEmailPage(data.password, TrimmedItemText(page, IDC_EMAIL_PASSWORD, CEmailPageData::kShortSize - 1));
     return true;
 }
 
@@ -130,7 +130,7 @@ INT_PTR CALLBACK EmailPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lP
             InitPage(page, PageCreationData<CEmailPageData>(lParam));
             return TRUE;
         }
-        CEmailPageData* data = PageData(page);
+        CEmailPageData* data = SettingsEmailPageDataOf(page);
         if (!data)
             return FALSE;
         switch (message) {

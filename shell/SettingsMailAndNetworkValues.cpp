@@ -8,7 +8,7 @@
 
 namespace {
 template <size_t N>
-void CopyText(char (&to)[N], const char* from)
+void CopyToSettingsMailAndNetworkValues(char (&to)[N], const char* from)
 {
     std::snprintf(to, N, "%s", from);
 }
@@ -32,8 +32,8 @@ void BuildNetworkPageData(CNetworkPageData& data)
     data.secondPort = user.sendPort;
     data.showUser = user.showSenderUser;
     data.showComputer = user.showSenderComputer;
-    CopyText(data.relayServer, config.relayServer);
-    CopyText(data.relayPort, config.relayPort);
+    CopyToSettingsMailAndNetworkValues(data.relayServer, config.relayServer);
+    CopyToSettingsMailAndNetworkValues(data.relayPort, config.relayPort);
 }
 
 void TakeNetworkPageData(const CNetworkPageData& data)
@@ -56,20 +56,20 @@ void TakeNetworkPageData(const CNetworkPageData& data)
     user.sendPort = data.secondPort;
     user.showSenderUser = data.showUser != 0;
     user.showSenderComputer = data.showComputer != 0;
-    CopyText(config.relayServer, data.relayServer);
-    CopyText(config.relayPort, data.relayPort);
+    CopyToSettingsMailAndNetworkValues(config.relayServer, data.relayServer);
+    CopyToSettingsMailAndNetworkValues(config.relayPort, data.relayPort);
 }
 
 void BuildEmailPageData(CEmailPageData& data)
 {
     const CConfigSettings& config = ConfigSettings();
     data.applied = 0;
-    CopyText(data.smtpServer, config.smtpServer);
-    CopyText(data.senderAddress, config.senderAddress);
-    CopyText(data.friendlyName, config.senderName);
+    CopyToSettingsMailAndNetworkValues(data.smtpServer, config.smtpServer);
+    CopyToSettingsMailAndNetworkValues(data.senderAddress, config.senderAddress);
+    CopyToSettingsMailAndNetworkValues(data.friendlyName, config.senderName);
     data.authentication = config.smtpAuthentication != 0;
-    CopyText(data.accountName, config.smtpAccount);
-    CopyText(data.password, config.smtpPassword);
+    CopyToSettingsMailAndNetworkValues(data.accountName, config.smtpAccount);
+    CopyToSettingsMailAndNetworkValues(data.password, config.smtpPassword);
     data.smtpPort = config.smtpPort > 0 ? static_cast<DWORD>(config.smtpPort) : 25;
     data.html = config.htmlMail != 0;
 }
@@ -77,12 +77,12 @@ void BuildEmailPageData(CEmailPageData& data)
 void TakeEmailPageData(const CEmailPageData& data)
 {
     CConfigSettings& config = ConfigSettings();
-    CopyText(config.smtpServer, data.smtpServer);
-    CopyText(config.senderAddress, data.senderAddress);
-    CopyText(config.senderName, data.friendlyName);
+    CopyToSettingsMailAndNetworkValues(config.smtpServer, data.smtpServer);
+    CopyToSettingsMailAndNetworkValues(config.senderAddress, data.senderAddress);
+    CopyToSettingsMailAndNetworkValues(config.senderName, data.friendlyName);
     config.smtpAuthentication = data.authentication != 0;
-    CopyText(config.smtpAccount, data.accountName);
-    CopyText(config.smtpPassword, data.password);
+    CopyToSettingsMailAndNetworkValues(config.smtpAccount, data.accountName);
+    CopyToSettingsMailAndNetworkValues(config.smtpPassword, data.password);
     config.smtpPort = static_cast<int>(data.smtpPort);
     config.htmlMail = data.html != 0;
 }

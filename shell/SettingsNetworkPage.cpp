@@ -30,7 +30,7 @@ namespace {
 const int kPortsTextLimit = 30;
 const int kRelayPortChars = 5;
 
-CNetworkPageData* PageData(HWND page)
+CNetworkPageData* SettingsNetworkPageDataOf(HWND page)
 {
     return reinterpret_cast<CNetworkPageData*>(GetWindowLongPtrA(page, GWLP_USERDATA));
 }
@@ -53,7 +53,7 @@ const FlagBox kFlagBoxes[] = {
 };
 
 template <size_t N>
-void CopyText(char (&to)[N], const std::string& from)
+void CopyToSettingsNetworkPage(char (&to)[N], const std::string& from)
 {
     std::snprintf(to, N, "%s", from.c_str());
 }
@@ -72,8 +72,8 @@ bool TakeTypedValues(HWND page, CNetworkPageData& data)
     }
     data.firstPort = check.first;
     data.secondPort = check.second;
-    CopyText(data.relayServer, TrimmedItemText(page, IDC_NETWORK_RELAY_SERVER, CNetworkPageData::kRelayServerSize - 1));
-    CopyText(data.relayPort, TrimmedItemText(page, IDC_NETWORK_RELAY_PORT, CNetworkPageData::kRelayPortSize - 1));
+    CopyToSettingsNetworkPage(data.relayServer, TrimmedItemText(page, IDC_NETWORK_RELAY_SERVER, CNetworkPageData::kRelayServerSize - 1));
+    CopyToSettingsNetworkPage(data.relayPort, TrimmedItemText(page, IDC_NETWORK_RELAY_PORT, CNetworkPageData::kRelayPortSize - 1));
     return true;
 }
 
@@ -85,7 +85,7 @@ HWND SheetOk(HWND page)
 void CheckPortsOnLeaving(HWND edit, HWND)
 {
     HWND page = GetParent(edit);
-    CNetworkPageData* data = PageData(page);
+    CNetworkPageData* data = SettingsNetworkPageDataOf(page);
     if (!data)
         return;
     char text[kPortsTextLimit + 1] = "";
@@ -174,7 +174,7 @@ void CompleteRelayPort(HWND page, CNetworkPageData& data)
     const std::string port = TrimmedItemText(page, IDC_NETWORK_RELAY_PORT, kRelayPortChars);
     if (!port.empty() && std::strtoul(port.c_str(), nullptr, 10) != 0)
         return;
-    CopyText(data.relayPort, std::to_string(data.secondPort));
+    CopyToSettingsNetworkPage(data.relayPort, std::to_string(data.secondPort));
     SetDlgItemTextA(page, IDC_NETWORK_RELAY_PORT, data.relayPort);
 }
 
@@ -239,7 +239,7 @@ INT_PTR CALLBACK NetworkPageProc(HWND page, UINT message, WPARAM wParam, LPARAM 
             InitPage(page, PageCreationData<CNetworkPageData>(lParam));
             return TRUE;
         }
-        CNetworkPageData* data = PageData(page);
+        CNetworkPageData* data = SettingsNetworkPageDataOf(page);
         if (!data)
             return FALSE;
         switch (message) {

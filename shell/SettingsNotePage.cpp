@@ -22,7 +22,7 @@
 #include "shell/SettingsPages.h"
 
 namespace {
-CNotePageData* PageData(HWND page)
+CNotePageData* SettingsNotePageDataOf(HWND page)
 {
     return reinterpret_cast<CNotePageData*>(GetWindowLongPtrA(page, GWLP_USERDATA));
 }
@@ -115,7 +115,7 @@ bool TakeTabWidth(HWND page, CNotePageData& data)
 void CheckTabWidthOnLeaving(HWND edit, HWND gaining)
 {
     HWND page = GetParent(edit);
-    CNotePageData* data = PageData(page);
+    CNotePageData* data = SettingsNotePageDataOf(page);
     if (data && !IsSheetTabs(page, gaining))
         TakeTabWidth(page, *data);
 }
@@ -193,7 +193,7 @@ void OnCommand(HWND page, CNotePageData& data, int id, int code)
     }
 }
 
-INT_PTR OnMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
+INT_PTR SettingsNotePageMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG:
@@ -205,7 +205,7 @@ INT_PTR OnMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
     default:
         break;
     }
-    CNotePageData* data = PageData(page);
+    CNotePageData* data = SettingsNotePageDataOf(page);
     if (!data)
         return FALSE;
     switch (message) {
@@ -232,5 +232,5 @@ INT_PTR OnMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 
 INT_PTR CALLBACK NotePageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return GuardCallback<INT_PTR>(FALSE, [&] { return OnMessage(page, message, wParam, lParam); });
+    return GuardCallback<INT_PTR>(FALSE, [&] { return SettingsNotePageMessage(page, message, wParam, lParam); });
 }

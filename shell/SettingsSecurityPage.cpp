@@ -393,7 +393,7 @@ void DrawLink(CSecurityPage& state, const DRAWITEMSTRUCT& item)
     SelectObject(item.hDC, oldFont);
 }
 
-INT_PTR OnMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
+INT_PTR SettingsSecurityPageMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITDIALOG) {
         InitPage(page, PageCreationData<CSecurityPageData>(lParam));
@@ -435,5 +435,5 @@ INT_PTR OnMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 
 INT_PTR CALLBACK SecurityPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return GuardCallback<INT_PTR>(FALSE, [&] { return OnMessage(page, message, wParam, lParam); });
+    return GuardCallback<INT_PTR>(FALSE, [&] { return SettingsSecurityPageMessage(page, message, wParam, lParam); });
 }

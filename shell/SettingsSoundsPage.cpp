@@ -28,7 +28,7 @@ const char* const kEventNames[4] = {"Note alarm", "Incoming note", "New chat ini
 const int kLongestRepeat = 120;
 const int kRepeatStep = 10;
 
-CSoundPageData* PageData(HWND page)
+CSoundPageData* SettingsSoundsPageDataOf(HWND page)
 {
     return reinterpret_cast<CSoundPageData*>(GetWindowLongPtrA(page, GWLP_USERDATA));
 }
@@ -229,13 +229,13 @@ void OnCommand(HWND page, CSoundPageData& data, int id, int code)
     }
 }
 
-INT_PTR OnMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
+INT_PTR SettingsSoundsPageMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITDIALOG) {
         InitPage(page, PageCreationData<CSoundPageData>(lParam));
         return TRUE;
     }
-    CSoundPageData* data = PageData(page);
+    CSoundPageData* data = SettingsSoundsPageDataOf(page);
     if (!data)
         return FALSE;
     switch (message) {
@@ -265,5 +265,5 @@ INT_PTR OnMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 
 INT_PTR CALLBACK SoundPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return GuardCallback<INT_PTR>(FALSE, [&] { return OnMessage(page, message, wParam, lParam); });
+    return GuardCallback<INT_PTR>(FALSE, [&] { return SettingsSoundsPageMessage(page, message, wParam, lParam); });
 }

@@ -18,7 +18,7 @@
 
 namespace {
 template <size_t N>
-void CopyText(char (&to)[N], const char* from)
+void CopyToSettingsUserPagesValues(char (&to)[N], const char* from)
 {
     std::snprintf(to, N, "%s", from ? from : "");
 }
@@ -83,8 +83,8 @@ void BuildSecurityPageData(CSecurityPageData& data)
     data.passwordMode = user.passwordMode == 1 ? 1 : 2;
     data.passwordAtStart = user.passwordAtStart != 0;
     data.protectHiddenLocked = user.protectHiddenLocked != 0;
-    CopyText(data.password, user.passwordCode);
-    CopyText(data.backupFolder, GetCurrentBackupFolder());
+    CopyToSettingsUserPagesValues(data.password, user.passwordCode);
+    CopyToSettingsUserPagesValues(data.backupFolder, GetCurrentBackupFolder());
 }
 
 // A new user's values, which the reset button gives back.
@@ -101,7 +101,7 @@ void TakeStandardSecurityValues(CSecurityPageData& data)
     data.passwordAtStart = 0;
     data.protectHiddenLocked = 0;
     data.passwordMode = config.w1 == 1 ? 1 : 2;
-    CopyText(data.backupFolder, StandardBackupFolderPath().c_str());
+    CopyToSettingsUserPagesValues(data.backupFolder, StandardBackupFolderPath().c_str());
     data.password[0] = '\0';
 }
 
@@ -120,7 +120,7 @@ void BuildSoundPageData(CSoundPageData& data)
             continue;
         char full[CSoundSlot::kPathSize];
         if (MakeProgramPath(full, sizeof full, slot.path)) {
-            CopyText(slot.path, full);
+            CopyToSettingsUserPagesValues(slot.path, full);
             continue;
         }
         ShowMessageBox(nullptr, SoundPathTooLongText(kind, ProgramFilePath(slot.path).c_str()).c_str(), ProgramTitle,
@@ -155,7 +155,7 @@ void TakeSecurityPageData(const CSecurityPageData& data)
     user.passwordMode = static_cast<WORD>(data.passwordMode);
     user.passwordAtStart = data.passwordAtStart != 0;
     user.protectHiddenLocked = data.protectHiddenLocked != 0;
-    CopyText(user.passwordCode, data.password);
+    CopyToSettingsUserPagesValues(user.passwordCode, data.password);
     CMemArray<CUserEntry>& users = UsersArray();
     if (user.userId < users.GetCount())
         users[user.userId].sharesNotes = user.shareNotes;
@@ -163,7 +163,7 @@ void TakeSecurityPageData(const CSecurityPageData& data)
     // one, which is made when it is missing.
     SetCurrentBackupFolder(data.backupFolder);
     EnsureBackupFolder(nullptr);
-    CopyText(ConfigSettings().backupFolder, GetCurrentBackupFolder());
+    CopyToSettingsUserPagesValues(ConfigSettings().backupFolder, GetCurrentBackupFolder());
 }
 }
 

@@ -30,7 +30,7 @@ struct PasswordDialogState {
     int tries = 0;
 };
 
-PasswordDialogState* StateOf(HWND dialog)
+PasswordDialogState* StartupPasswordDialogStateOf(HWND dialog)
 {
     return reinterpret_cast<PasswordDialogState*>(GetWindowLongPtrA(dialog, DWLP_USER));
 }
@@ -81,9 +81,9 @@ void OnOk(HWND dialog, PasswordDialogState& state)
     SendMessageA(edit, EM_SETSEL, 0, -1);
 }
 
-INT_PTR OnMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+INT_PTR StartupPasswordDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    PasswordDialogState* state = StateOf(dialog);
+    PasswordDialogState* state = StartupPasswordDialogStateOf(dialog);
     switch (message) {
     case WM_INITDIALOG:
         InitDialog(dialog, *reinterpret_cast<const CHashRecord*>(lParam));
@@ -133,7 +133,7 @@ INT_PTR OnMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 
 INT_PTR CALLBACK StartupPasswordDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return GuardCallback<INT_PTR>(FALSE, [&] { return OnMessage(dialog, message, wParam, lParam); });
+    return GuardCallback<INT_PTR>(FALSE, [&] { return StartupPasswordDialogMessage(dialog, message, wParam, lParam); });
 }
 
 int RunStartupPasswordDialog(HINSTANCE instance, const CHashRecord& stored)

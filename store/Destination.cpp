@@ -10,7 +10,7 @@ DWORD g_listeningPort = 0;
 DWORD g_currentUserId = 0;
 
 template <size_t N>
-void CopyText(char (&field)[N], const char* text)
+void CopyToDestination(char (&field)[N], const char* text)
 {
     std::snprintf(field, N, "%s", text ? text : "");
 }
@@ -37,11 +37,11 @@ CDestination::CDestination(const char* computerName, const char* ipAddress, cons
       m_port(port ? port : g_listeningPort),
       m_userId(userId ? userId : g_currentUserId)
 {
-    CopyText(m_description, description);
-    CopyText(m_computerName, computerName);
-    CopyText(m_ipAddress, ipAddress);
-    CopyText(m_alias, alias);
-    CopyText(m_email, email);
+    CopyToDestination(m_description, description);
+    CopyToDestination(m_computerName, computerName);
+    CopyToDestination(m_ipAddress, ipAddress);
+    CopyToDestination(m_alias, alias);
+    CopyToDestination(m_email, email);
     m_attachedFile[0] = 0;
 }
 
@@ -68,12 +68,12 @@ bool CDestination::operator==(const CDestination& o) const
 
 void CDestination::SetIPAddress(const char* address)
 {
-    CopyText(m_ipAddress, address);
+    CopyToDestination(m_ipAddress, address);
 }
 
 void CDestination::SetAlias(const char* alias)
 {
-    CopyText(m_alias, alias);
+    CopyToDestination(m_alias, alias);
 }
 
 void CDestination::SetLastSendTime(const CDateTime& time)

@@ -14,7 +14,7 @@
 #include "store/SaveSteps.h"
 
 namespace {
-const char kLogPrefix[] = "CFileSetReplacement: ";
+const char kFileSetReplacementLogPrefix[] = "CFileSetReplacement: ";
 
 const char kSealedCause[] = "a restore or an undo could not be finished or recorded; Quillnet+ writes no data "
                            "file until its next start puts the files right";
@@ -26,7 +26,7 @@ void Refuse(std::vector<std::string>& failed, const std::string& name, const std
 {
     failed.push_back(name);
     NoteFileFailure(name, cause);
-    WriteErrorLog(kLogPrefix, (name + ": " + cause).c_str());
+    WriteErrorLog(kFileSetReplacementLogPrefix, (name + ": " + cause).c_str());
 }
 
 // A record that an earlier replacement left, and what the next start does with it.
@@ -150,7 +150,7 @@ bool CFileSetReplacement::Commit(std::vector<std::string>& failed, std::vector<s
     PassSaveStep(SaveStep::kReplacementRecorded);
     for (Step& step : m_steps) {
         const ReplacedFile file{step.name, step.source.empty(), step.existed};
-        if (!MoveNewVersionIn(file, kLogPrefix)) {
+        if (!MoveNewVersionIn(file, kFileSetReplacementLogPrefix)) {
             failed.push_back(step.name);
             break;
         }
@@ -191,7 +191,7 @@ bool CFileSetReplacement::RevertMoved(std::vector<std::string>& failed)
     for (auto step = m_steps.rbegin(); step != m_steps.rend(); ++step) {
         if (!step->moved)
             continue;
-        if (!PutOldVersionBack(ReplacedFile{step->name, step->source.empty(), step->existed}, kLogPrefix)) {
+        if (!PutOldVersionBack(ReplacedFile{step->name, step->source.empty(), step->existed}, kFileSetReplacementLogPrefix)) {
             failed.push_back(step->name);
             continue;
         }
@@ -200,7 +200,7 @@ bool CFileSetReplacement::RevertMoved(std::vector<std::string>& failed)
     }
     if (!failed.empty()) {
         SealDataFiles();
-        WriteErrorLog(kLogPrefix, "files could not be given their earlier bytes back; the data files stay as they "
+        WriteErrorLog(kFileSetReplacementLogPrefix, "files could not be given their earlier bytes back; the data files stay as they "
                                   "are until the next start puts them right");
         return false;
     }
@@ -216,7 +216,7 @@ bool CFileSetReplacement::Settle(ReplacementState state)
     record.state = state;
     for (const Step& step : m_steps)
         record.files.push_back(ReplacedFile{step.name, step.source.empty(), step.existed});
-    if (SettleReplacement(record, kLogPrefix))
+    if (SettleReplacement(record, kFileSetReplacementLogPrefix))
         return true;
     SealDataFiles();
     return false;
@@ -226,7 +226,7 @@ bool CFileSetReplacement::RemoveCopies()
 {
     bool allGone = true;
     for (const Step& step : m_steps)
-        allGone = RemoveReplacementCopies(ReplacedFile{step.name, step.source.empty(), step.existed}, kLogPrefix) &&
+        allGone = RemoveReplacementCopies(ReplacedFile{step.name, step.source.empty(), step.existed}, kFileSetReplacementLogPrefix) &&
                   allGone;
     return allGone;
 }
@@ -236,7 +236,7 @@ bool CFileSetReplacement::RemoveCopies()
 void CFileSetReplacement::Abandon()
 {
     if (RemoveCopies())
-        DeleteReplacementRecord(kLogPrefix);
+        DeleteReplacementRecord(kFileSetReplacementLogPrefix);
 }
 
 std::vector<std::string> LeftReplacementCopies()

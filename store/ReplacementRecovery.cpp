@@ -16,11 +16,11 @@
 #include "store/SaveSteps.h"
 
 namespace {
-const char kLogPrefix[] = "RecoverInterruptedReplacement(): ";
+const char kReplacementRecoveryLogPrefix[] = "RecoverInterruptedReplacement(): ";
 
 void Tell(const std::string& text, bool stopping)
 {
-    WriteErrorLog(kLogPrefix, text.c_str());
+    WriteErrorLog(kReplacementRecoveryLogPrefix, text.c_str());
     if (stopping)
         ShowErrorMessage(nullptr, text.c_str(), ProgramTitle);
     else
@@ -63,7 +63,7 @@ void RemoveRestoreTemplates(const ReplacementRecord& record)
                              DataName::kEmptiedTransactionsCopy}) {
         const std::string path = DataFilePath(name);
         if (FileExists(path.c_str()) && !DeleteFileA(path.c_str()))
-            WriteLastErrorLog((std::string(kLogPrefix) + "could not delete " + name).c_str());
+            WriteLastErrorLog((std::string(kReplacementRecoveryLogPrefix) + "could not delete " + name).c_str());
     }
 }
 
@@ -73,7 +73,7 @@ void RemoveRestoreTemplates(const ReplacementRecord& record)
 // record.
 bool SettledOrStopped(const ReplacementRecord& record, const std::string& done)
 {
-    if (SettleReplacement(record, kLogPrefix)) {
+    if (SettleReplacement(record, kReplacementRecoveryLogPrefix)) {
         RemoveRestoreTemplates(record);
         return true;
     }
@@ -102,7 +102,7 @@ bool GoBack(ReplacementRecord record)
 {
     std::vector<std::string> failed;
     for (auto file = record.files.rbegin(); file != record.files.rend(); ++file) {
-        if (!PutOldVersionBack(*file, kLogPrefix))
+        if (!PutOldVersionBack(*file, kReplacementRecoveryLogPrefix))
             failed.push_back(file->name);
         else
             PassSaveStep(SaveStep::kReplacementReturned);
@@ -126,7 +126,7 @@ bool GoForward(ReplacementRecord record)
 {
     std::vector<std::string> failed;
     for (const ReplacedFile& file : record.files) {
-        if (!CopyNewVersionIn(file, kLogPrefix))
+        if (!CopyNewVersionIn(file, kReplacementRecoveryLogPrefix))
             failed.push_back(file.name);
     }
     if (!failed.empty())
@@ -151,7 +151,7 @@ bool Stuck(const ReplacementRecord& record)
     const std::string tail = "Quillnet+ does not start, so that none of these files is overwritten, and it deleted "
                              "nothing. Keep a copy of the data folder (" +
                              GetDataFolder() + ") before changing anything in it." + WayBackByHand(record);
-    WriteErrorLog(kLogPrefix, (head + "This is what the data folder holds of them:" + WhatEachFileHolds(record) +
+    WriteErrorLog(kReplacementRecoveryLogPrefix, (head + "This is what the data folder holds of them:" + WhatEachFileHolds(record) +
                                "\r\n\r\n" + tail)
                                   .c_str());
     ShowErrorMessage(nullptr, (head + "What each of their copies holds is written in " + DataName::kErrorLog +
@@ -241,7 +241,7 @@ bool RecoverInterruptedReplacement()
         // record that cannot be settled now still says so to the next start.
         if (record.state == ReplacementState::kPreparing)
             record.state = ReplacementState::kKeptOld;
-        if (SettleReplacement(record, kLogPrefix))
+        if (SettleReplacement(record, kReplacementRecoveryLogPrefix))
             RemoveRestoreTemplates(record);
         return true;
     }

@@ -8,12 +8,11 @@
 #include "foundation/BackupFolder.h"
 #include "globals/ProgramGlobals.h"
 #include "store/FieldAccess.h"
+#include "store/SettingsRows.h"
 #include "store/SettingsTable.h"
 #include "store/StyleStorage.h"
 
 namespace {
-enum SettingsRow : DWORD { kProgramRow = 1, kOptionsRow = 2, kContinuationRow = 3, kBackupRow = 4 };
-
 // The options row stores the twelve switches in these fields, in the order of
 // HotkeyEnableIndex.
 const char* const kEnableFields[kHotkeyEnableCount] = {

@@ -15,12 +15,11 @@
 #include "store/DbfFile.h"
 #include "store/FieldAccess.h"
 #include "store/BackupFolderCheck.h"
+#include "store/SettingsRows.h"
 #include "store/StyleStorage.h"
 #include "store/UserSz1.h"
 
 namespace {
-enum SettingsRow : DWORD { kProgramRow = 1, kOptionsRow = 2, kContinuationRow = 3, kBackupRow = 4 };
-
 // What every settings operation starts with: the table bound, enciphered.
 // A named note colour is drawn in its pale tint (bodies, texts) or its strong
 // tint (title bars); any other colour as it is.

@@ -8,7 +8,7 @@
 namespace {
 const COLORREF kNoteTints[8] = {0x9FFFFF, 0x9FFF9F, 0x9F9FFF, 0xFF9F9F, 0x6FFFFF, 0x6FFF6F, 0x6F6FFF, 0xFF6F6F};
 
-UINT_PTR CALLBACK TitleHook(HWND dialog, UINT message, WPARAM, LPARAM lParam)
+UINT_PTR CALLBACK ColorDialogTitleHook(HWND dialog, UINT message, WPARAM, LPARAM lParam)
 {
     return GuardCallback<UINT_PTR>(0, [&]() -> UINT_PTR {
         if (message == WM_INITDIALOG) {
@@ -48,7 +48,7 @@ int ChooseColorWithTitle(COLORREF* color, HWND owner, COLORREF initial, const ch
     choose.lpCustColors = custom;
     choose.Flags = CC_RGBINIT | CC_FULLOPEN | CC_ENABLEHOOK | CC_SOLIDCOLOR;
     choose.lCustData = reinterpret_cast<LPARAM>(title ? title : "");
-    choose.lpfnHook = &TitleHook;
+    choose.lpfnHook = &ColorDialogTitleHook;
     if (!ChooseColorA(&choose))
         return 0;
     *color = choose.rgbResult;

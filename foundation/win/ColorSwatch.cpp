@@ -11,7 +11,7 @@
 #include "foundation/win/Tooltips.h"
 
 namespace {
-const char kOwnerProperty[] = "QnColorSwatch";
+const char kColorSwatchOwner[] = "QnColorSwatch";
 }
 
 CColorSwatch::CColorSwatch(HWND dialog, int controlId)
@@ -19,7 +19,7 @@ CColorSwatch::CColorSwatch(HWND dialog, int controlId)
 {
     if (!m_swatch)
         return;
-    m_previous = SubclassWindow(m_swatch, kOwnerProperty, this, &CColorSwatch::SubclassProc);
+    m_previous = SubclassWindow(m_swatch, kColorSwatchOwner, this, &CColorSwatch::SubclassProc);
     m_tooltip = CreateTooltipControl(dialog);
     SendMessageA(m_tooltip, TTM_SETMAXTIPWIDTH, 0, 30000);
     AddTooltipSubclass(m_tooltip, "", dialog, m_swatch);
@@ -27,7 +27,7 @@ CColorSwatch::CColorSwatch(HWND dialog, int controlId)
 
 CColorSwatch::~CColorSwatch()
 {
-    RestoreWindowProc(m_swatch, kOwnerProperty, m_previous);
+    RestoreWindowProc(m_swatch, kColorSwatchOwner, m_previous);
     if (m_tooltip && IsWindow(m_tooltip))
         DestroyWindow(m_tooltip);
 }
@@ -55,7 +55,7 @@ void CColorSwatch::Paint()
 
 LRESULT CALLBACK CColorSwatch::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return DispatchToSubclassOwner(window, kOwnerProperty, &CColorSwatch::OnMessage, message, wParam, lParam);
+    return DispatchToSubclassOwner(window, kColorSwatchOwner, &CColorSwatch::OnMessage, message, wParam, lParam);
 }
 
 LRESULT CColorSwatch::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
@@ -85,7 +85,7 @@ LRESULT CColorSwatch::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         InvalidateRect(m_swatch, nullptr, FALSE);
         break;
     case WM_NCDESTROY:
-        RestoreWindowProc(swatch, kOwnerProperty, previous);
+        RestoreWindowProc(swatch, kColorSwatchOwner, previous);
         m_previous = nullptr;
         break;
     default:

@@ -11,7 +11,7 @@
 #include "resources/ids/ShellIds.h"
 
 namespace {
-const char kLogPrefix[] = "GetDefaultBrowser(): ";
+const char kDefaultBrowserLogPrefix[] = "GetDefaultBrowser(): ";
 
 std::string TrimmedLowered(std::string text)
 {
@@ -34,13 +34,13 @@ bool GetDefaultBrowser(char* buffer, size_t size)
         key.Reset(HKEY_CLASSES_ROOT, "htmlfile\\shell\\open\\command");
         if (!key.Open(KEY_READ)) {
             CResourceString text;
-            WriteErrorLog(kLogPrefix, text.LoadString(GetModuleHandleA(nullptr), IDS_NO_DEFAULT_BROWSER));
+            WriteErrorLog(kDefaultBrowserLogPrefix, text.LoadString(GetModuleHandleA(nullptr), IDS_NO_DEFAULT_BROWSER));
             return false;
         }
     }
     char command[MAX_PATH * 2];
     if (ReadRegistryString(key, nullptr, command, sizeof command) != RegistryStringRead::kRead) {
-        WriteErrorLog(kLogPrefix, "Could not read the default browser name");
+        WriteErrorLog(kDefaultBrowserLogPrefix, "Could not read the default browser name");
         return false;
     }
     std::string program = TrimmedLowered(command);

@@ -10,7 +10,7 @@
 #include "resources/ids/ComboBoxMenuIds.h"
 
 namespace {
-const char kOwnerProperty[] = "QnDlgComboBox";
+const char kDlgComboBoxesOwner[] = "QnDlgComboBox";
 const size_t kMenuTextLimit = 51;
 const int kSampleBox = 18;
 const int kTextIndent = 25;
@@ -47,12 +47,12 @@ std::string MenuTextWithName(const char* base, const std::string& name)
 
 CDlgComboBox::CDlgComboBox(HWND dialog, int controlId) : m_dialog(dialog), m_combo(GetDlgItem(dialog, controlId))
 {
-    m_previous = SubclassWindow(m_combo, kOwnerProperty, this, &CDlgComboBox::SubclassProc);
+    m_previous = SubclassWindow(m_combo, kDlgComboBoxesOwner, this, &CDlgComboBox::SubclassProc);
 }
 
 CDlgComboBox::~CDlgComboBox()
 {
-    RestoreWindowProc(m_combo, kOwnerProperty, m_previous);
+    RestoreWindowProc(m_combo, kDlgComboBoxesOwner, m_previous);
 }
 
 int CDlgComboBox::Selection() const
@@ -93,7 +93,7 @@ void CDlgComboBox::ShowMenu(LPARAM position)
 
 LRESULT CALLBACK CDlgComboBox::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return DispatchToSubclassOwner(window, kOwnerProperty, &CDlgComboBox::OnMessage, message, wParam, lParam);
+    return DispatchToSubclassOwner(window, kDlgComboBoxesOwner, &CDlgComboBox::OnMessage, message, wParam, lParam);
 }
 
 LRESULT CDlgComboBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
@@ -138,7 +138,7 @@ LRESULT CDlgComboBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
             return SendMessageA(m_dialog, message, wParam, lParam);
         break;
     case WM_NCDESTROY:
-        RestoreWindowProc(combo, kOwnerProperty, previous);
+        RestoreWindowProc(combo, kDlgComboBoxesOwner, previous);
         m_previous = nullptr;
         break;
     default:

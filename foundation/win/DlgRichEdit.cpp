@@ -14,7 +14,7 @@
 #include "resources/ids/StyleTextMenuIds.h"
 
 namespace {
-const char kOwnerProperty[] = "QnDlgRichEdit";
+const char kDlgRichEditOwner[] = "QnDlgRichEdit";
 const int kBoldKey = 2;       // Ctrl+B
 const int kItalicKey = '\t';  // Ctrl+I comes as the tab character
 const int kUnderlineKey = 21; // Ctrl+U
@@ -29,12 +29,12 @@ CDlgRichEdit::CDlgRichEdit(HWND dialog, int controlId)
     : m_dialog(dialog), m_edit(GetDlgItem(dialog, controlId)),
       m_wheelMessage(RegisterWindowMessageA("MSWHEEL_ROLLMSG"))
 {
-    m_previous = SubclassWindow(m_edit, kOwnerProperty, this, &CDlgRichEdit::SubclassProc);
+    m_previous = SubclassWindow(m_edit, kDlgRichEditOwner, this, &CDlgRichEdit::SubclassProc);
 }
 
 CDlgRichEdit::~CDlgRichEdit()
 {
-    RestoreWindowProc(m_edit, kOwnerProperty, m_previous);
+    RestoreWindowProc(m_edit, kDlgRichEditOwner, m_previous);
 }
 
 void CDlgRichEdit::SetBackground(const DlgRichEditBackground& background)
@@ -56,7 +56,7 @@ void CDlgRichEdit::SetBackground(const DlgRichEditBackground& background)
 
 LRESULT CALLBACK CDlgRichEdit::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return DispatchToSubclassOwner(window, kOwnerProperty, &CDlgRichEdit::OnMessage, message, wParam, lParam);
+    return DispatchToSubclassOwner(window, kDlgRichEditOwner, &CDlgRichEdit::OnMessage, message, wParam, lParam);
 }
 
 LRESULT CDlgRichEdit::CallPrevious(UINT message, WPARAM wParam, LPARAM lParam)
@@ -230,7 +230,7 @@ LRESULT CDlgRichEdit::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_NCDESTROY: {
         WNDPROC previous = m_previous;
         HWND edit = m_edit;
-        RestoreWindowProc(edit, kOwnerProperty, previous);
+        RestoreWindowProc(edit, kDlgRichEditOwner, previous);
         m_previous = nullptr;
         return CallWindowProcA(previous, edit, message, wParam, lParam);
     }

@@ -6,7 +6,7 @@
 #include "foundation/win/GdiObjects.h"
 
 namespace {
-UINT_PTR CALLBACK TitleHook(HWND dialog, UINT message, WPARAM, LPARAM lParam)
+UINT_PTR CALLBACK FontDialogTitleHook(HWND dialog, UINT message, WPARAM, LPARAM lParam)
 {
     return GuardCallback<UINT_PTR>(0, [&]() -> UINT_PTR {
         if (message == WM_INITDIALOG) {
@@ -32,7 +32,7 @@ bool ChooseFontWithTitle(LOGFONTA* fontOut, COLORREF* colorOut, HWND owner, cons
     choice.Flags = CF_SCREENFONTS | CF_ENABLEHOOK | CF_INITTOLOGFONTSTRUCT | CF_EFFECTS;
     choice.rgbColors = color;
     choice.lCustData = reinterpret_cast<LPARAM>(title);
-    choice.lpfnHook = TitleHook;
+    choice.lpfnHook = FontDialogTitleHook;
     if (!ChooseFontA(&choice))
         return false;
     CopyLogFont(fontOut, chosen);

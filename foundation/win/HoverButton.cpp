@@ -86,7 +86,7 @@ void DrawPicture(const CHoverButton& state, HDC dc, int width, int height, bool 
     SetStretchBltMode(dc, oldMode);
 }
 
-LRESULT OnMessage(CHoverButton& state, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT HoverButtonMessage(CHoverButton& state, UINT message, WPARAM wParam, LPARAM lParam)
 {
     HWND button = state.button;
     WNDPROC previous = state.previous;
@@ -178,7 +178,7 @@ LRESULT CALLBACK HoverButtonProc(HWND window, UINT message, WPARAM wParam, LPARA
     auto* state = static_cast<CHoverButton*>(GetPropA(window, kStateProperty));
     if (!state)
         return DefWindowProcA(window, message, wParam, lParam);
-    return GuardCallback<LRESULT>(0, [&] { return OnMessage(*state, message, wParam, lParam); });
+    return GuardCallback<LRESULT>(0, [&] { return HoverButtonMessage(*state, message, wParam, lParam); });
 }
 }
 

@@ -8,7 +8,7 @@
 #include "foundation/CallbackGuard.h"
 
 namespace {
-const char kOwnerProperty[] = "QnInPlaceOwner";
+const char kInPlaceEditOwner[] = "QnInPlaceOwner";
 const char kPreviousProperty[] = "QnInPlacePrevious";
 
 enum class EditKind { kGroups, kStyles };
@@ -50,9 +50,9 @@ void EndEdit(HWND edit, CInPlaceEditOwner& owner, EditKind kind)
     PostMessageA(edit, WM_CLOSE, 0, 0);
 }
 
-LRESULT OnMessage(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, EditKind kind)
+LRESULT InPlaceEditMessage(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, EditKind kind)
 {
-    auto* owner = static_cast<CInPlaceEditOwner*>(GetPropA(edit, kOwnerProperty));
+    auto* owner = static_cast<CInPlaceEditOwner*>(GetPropA(edit, kInPlaceEditOwner));
     auto previous = reinterpret_cast<WNDPROC>(GetPropA(edit, kPreviousProperty));
     switch (message) {
     case WM_KEYDOWN:
@@ -73,13 +73,13 @@ LRESULT OnMessage(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, EditKin
         return DLGC_WANTALLKEYS;
     case WM_KILLFOCUS:
         if (owner) {
-            SetPropA(edit, kOwnerProperty, nullptr);
+            SetPropA(edit, kInPlaceEditOwner, nullptr);
             EndEdit(edit, *owner, kind);
         }
         break;
     case WM_NCDESTROY:
         SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-        RemovePropA(edit, kOwnerProperty);
+        RemovePropA(edit, kInPlaceEditOwner);
         RemovePropA(edit, kPreviousProperty);
         break;
     default:
@@ -90,12 +90,12 @@ LRESULT OnMessage(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, EditKin
 
 LRESULT CALLBACK GroupEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return GuardCallback<LRESULT>(0, [&] { return OnMessage(edit, message, wParam, lParam, EditKind::kGroups); });
+    return GuardCallback<LRESULT>(0, [&] { return InPlaceEditMessage(edit, message, wParam, lParam, EditKind::kGroups); });
 }
 
 LRESULT CALLBACK StyleEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return GuardCallback<LRESULT>(0, [&] { return OnMessage(edit, message, wParam, lParam, EditKind::kStyles); });
+    return GuardCallback<LRESULT>(0, [&] { return InPlaceEditMessage(edit, message, wParam, lParam, EditKind::kStyles); });
 }
 
 HWND Begin(CInPlaceEditOwner& owner, WNDPROC procedure)
@@ -107,7 +107,7 @@ HWND Begin(CInPlaceEditOwner& owner, WNDPROC procedure)
     if (!window)
         return nullptr;
     SetWindowTextA(window, owner.text);
-    SetPropA(window, kOwnerProperty, &owner);
+    SetPropA(window, kInPlaceEditOwner, &owner);
     SetPropA(window, kPreviousProperty,
              reinterpret_cast<HANDLE>(SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure))));
     SendMessageA(window, EM_LIMITTEXT, static_cast<WPARAM>(owner.maxLength), 0);

@@ -5,7 +5,7 @@
 
 namespace {
 const COLORREF kXpBackground = 0xF6F8F8;
-const char kOwnerProperty[] = "QnLinkStatic";
+const char kLinkStaticOwner[] = "QnLinkStatic";
 }
 
 void PostNextDialogControl(HWND dialog, bool previous)
@@ -24,7 +24,7 @@ CLinkStatic::CLinkStatic(HWND dialog, int controlId)
       m_disabledColor(GetSysColor(COLOR_GRAYTEXT))
 {
     SetDerivedWindowFont(m_font, dialog, true, false, 0);
-    m_previous = SubclassWindow(m_control, kOwnerProperty, this, &CLinkStatic::SubclassProc);
+    m_previous = SubclassWindow(m_control, kLinkStaticOwner, this, &CLinkStatic::SubclassProc);
 }
 
 CLinkStatic::~CLinkStatic()
@@ -34,7 +34,7 @@ CLinkStatic::~CLinkStatic()
 
 void CLinkStatic::Unsubclass()
 {
-    RestoreWindowProc(m_control, kOwnerProperty, m_previous);
+    RestoreWindowProc(m_control, kLinkStaticOwner, m_previous);
     m_previous = nullptr;
 }
 
@@ -48,7 +48,7 @@ void CLinkStatic::EndHover()
 
 LRESULT CALLBACK CLinkStatic::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return DispatchToSubclassOwner(window, kOwnerProperty, &CLinkStatic::OnMessage, message, wParam, lParam);
+    return DispatchToSubclassOwner(window, kLinkStaticOwner, &CLinkStatic::OnMessage, message, wParam, lParam);
 }
 
 bool CLinkStatic::OnKey(UINT message, WPARAM key)
