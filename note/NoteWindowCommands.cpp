@@ -14,7 +14,7 @@
 #include "note/SnoozeMenus.h"
 
 namespace {
-CNoteRichEdit* BodyOf(CNoteController& note)
+CNoteRichEdit* CommandBodyOf(CNoteController& note)
 {
     return static_cast<CNoteRichEdit*>(note.m_bodyRichEdit);
 }
@@ -29,7 +29,7 @@ void Paste(CNoteController& note)
 
 void ToggleEffect(CNoteController& note, DWORD mask, DWORD effect)
 {
-    if (CNoteRichEdit* body = BodyOf(note)) {
+    if (CNoteRichEdit* body = CommandBodyOf(note)) {
         body->ToggleEffect(mask, effect);
         note.SetModified();
     }
