@@ -303,7 +303,7 @@ COLORREF LeftEdgeColour(HWND calendar, int inset)
 }
 
 // Waits until the program has dealt with what it was sent, and painted.
-bool Settled(HWND calendar)
+bool CalendarSettled(HWND calendar)
 {
     return SendWithTimeout(calendar, WM_NULL, 0, 0) && SaveScreenshotOf(calendar, "calendar-frame");
 }
@@ -319,7 +319,7 @@ TEST(CalendarProgram, TheFrameTellsBorderAndOnTopAndTransparencyFollowsActivatio
         RunningProgram program(install, "");
         HWND calendar = WaitForCalendar(program.ProcessId());
         ASSERT_NE(calendar, nullptr);
-        ASSERT_TRUE(Settled(calendar));
+        ASSERT_TRUE(CalendarSettled(calendar));
         EXPECT_TRUE(SaveScreenshotOf(calendar, "calendar-bordered"));
         EXPECT_EQ(LeftEdgeColour(calendar, 0), RGB(0, 0, 255));
         EXPECT_NE(LeftEdgeColour(calendar, 1), RGB(0, 0, 255)) << "one pixel wide";
@@ -347,7 +347,7 @@ TEST(CalendarProgram, TheFrameTellsBorderAndOnTopAndTransparencyFollowsActivatio
     GetWindowRect(calendar, &place);
     EXPECT_EQ(place.left, 20);
     EXPECT_EQ(place.top, 20);
-    ASSERT_TRUE(Settled(calendar));
+    ASSERT_TRUE(CalendarSettled(calendar));
     EXPECT_TRUE(SaveScreenshotOf(calendar, "calendar-on-top"));
     EXPECT_EQ(LeftEdgeColour(calendar, 0), RGB(255, 0, 0));
     EXPECT_EQ(LeftEdgeColour(calendar, 1), RGB(255, 0, 0)) << "two pixels wide";

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "CalendarDriving.h"
+#include "calendar/controls/CalendarMessages.h"
 #include "foundation/bytes/NoteColors.h"
 #include "resources/ids/CalendarIds.h"
 #include "resources/ids/CalendarSettingsIds.h"
@@ -27,7 +28,6 @@
 namespace {
 const char kDialogTitle[] = "Quillnet+ calendar settings";
 const UINT kSettingsCommand = IDM_CAL_SETTINGS;
-const UINT kMsgIsEmptyDayCell = 0x80AE;
 
 HWND OpenSettings(const RunningProgram& program, HWND calendar)
 {

@@ -10,7 +10,7 @@
 #include "globals/NoteStyle.h"
 
 namespace {
-BOOL WINAPI FakeGradientFill(HDC, PTRIVERTEX, ULONG, PVOID, ULONG, ULONG)
+BOOL WINAPI StyleGradientFill(HDC, PTRIVERTEX, ULONG, PVOID, ULONG, ULONG)
 {
     return TRUE;
 }
@@ -66,7 +66,7 @@ TEST_F(StandardStyles, NineStylesOnEveryKindOfDisplay)
     for (bool manyColours : {true, false}) {
         for (bool gradients : {true, false}) {
             SetDisplayColorCount(manyColours ? 1u << 24 : 256);
-            SetGradientFillFunction(gradients ? &FakeGradientFill : nullptr);
+            SetGradientFillFunction(gradients ? &StyleGradientFill : nullptr);
             CNoteStyle styles[9];
             BuildStandardNoteStyles(styles, Base());
             for (int i = 0; i < 9; ++i) {
@@ -96,7 +96,7 @@ TEST_F(StandardStyles, NineStylesOnEveryKindOfDisplay)
 TEST_F(StandardStyles, TheBasesLinesMarginBackgroundAndTransparencyCarryOnUntilAStyleChangesThem)
 {
     SetDisplayColorCount(1u << 24);
-    SetGradientFillFunction(&FakeGradientFill);
+    SetGradientFillFunction(&StyleGradientFill);
     NoteStyleBase base = Base();
     base.horizontalLines = 1;
     base.plainText = 1;

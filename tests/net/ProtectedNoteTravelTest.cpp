@@ -9,6 +9,7 @@
 #include "NoteCatcher.h"
 #include "bytes/ParsedWire.h"
 #include "foundation/bytes/AttachmentCipher.h"
+#include "note/NoteMessages.h"
 #include "noteprops/ProtectedContent.h"
 #include "noteprops/bytes/ProtectedBody.h"
 #include "resources/ids/SendNoteIds.h"
@@ -16,7 +17,6 @@
 #include "support/Screenshot.h"
 
 namespace {
-const UINT kNoteCmdToggleLock = 4088;
 const char kPlaceholder[] = " ...PROTECTED  NOTE... ";
 // The password text of "secret".
 const char kSecretText[] = "426897c0";

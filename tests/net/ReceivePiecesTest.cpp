@@ -52,7 +52,7 @@ protected:
     NoteCatcher catcher;
 };
 
-bool LogHolds(const std::string& part)
+bool ErrorLogHolds(const std::string& part)
 {
     return ReadWholeFile(DataFilePath(DataName::kErrorLog)).find(part) != std::string::npos;
 }
@@ -118,8 +118,8 @@ TEST_F(ReceivePieces, ANoteCutAtEveryAwkwardPlaceArrivesWholeAndOneCutShortHands
               std::string(kReceiverGreeting) + kReceiverStored);
     EXPECT_NE(catcher.WaitForNote("after the early ends"), nullptr);
     EXPECT_EQ(catcher.caught.size(), before + 1);
-    EXPECT_TRUE(LogHolds(DescribeWireParseResult(WireParseResult::kRichTextIncomplete)));
-    EXPECT_TRUE(LogHolds(DescribeWireParseResult(WireParseResult::kAttachmentIncomplete)));
+    EXPECT_TRUE(ErrorLogHolds(DescribeWireParseResult(WireParseResult::kRichTextIncomplete)));
+    EXPECT_TRUE(ErrorLogHolds(DescribeWireParseResult(WireParseResult::kAttachmentIncomplete)));
 }
 
 TEST_F(ReceivePieces, ManyNotesFromTwoPeersMoreThanAreServedAtOnceEachArriveFromTheirOwnPeer)
@@ -147,5 +147,5 @@ TEST_F(ReceivePieces, ManyNotesFromTwoPeersMoreThanAreServedAtOnceEachArriveFrom
         EXPECT_TRUE(caught->message.richText == rtf) << i;
     }
     EXPECT_EQ(catcher.caught.size(), static_cast<size_t>(kNotes));
-    EXPECT_FALSE(LogHolds("too many connections"));
+    EXPECT_FALSE(ErrorLogHolds("too many connections"));
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "NoteCatcher.h"
+#include "note/NoteMessages.h"
 #include "resources/ids/RestoreIds.h"
 #include "store/FreeSlotLists.h"
 #include "store/NoteSaving.h"
@@ -25,8 +26,7 @@
 #include "support/TextChecks.h"
 
 namespace {
-const UINT kNoteCmdToggleLock = 4088;
-const char kPromptTitle[] = "  Quillnet+";
+const char kRescuePromptTitle[] = "  Quillnet+";
 const char kRescueName[] = "Unstored 20260102030405.QPK";
 const char kRescuedText[] = "Kept in the rescue backup";
 
@@ -54,7 +54,7 @@ bool StoredNoteHas(const ProgramInstall& install, const std::string& text)
 
 HWND ShownPrompt(DWORD process)
 {
-    HWND prompt = FindTopWindowTitled("#32770", kPromptTitle, process);
+    HWND prompt = FindTopWindowTitled("#32770", kRescuePromptTitle, process);
     return prompt && IsWindowVisible(prompt) ? prompt : nullptr;
 }
 }

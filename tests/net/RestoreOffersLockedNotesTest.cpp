@@ -16,6 +16,7 @@
 
 #include "NoteCatcher.h"
 #include "globals/MainWindowMessages.h"
+#include "note/NoteMessages.h"
 #include "noteprops/ProtectedContent.h"
 #include "noteprops/bytes/ProtectedBody.h"
 #include "store/FreeSlotLists.h"
@@ -27,7 +28,6 @@
 #include "support/StoredNotes.h"
 
 namespace {
-const UINT kNoteCmdToggleLock = 4088;
 const char kPlaceholder[] = " ...PROTECTED  NOTE... ";
 const char kPromptTitle[] = "  Quillnet+";
 const int kPasswordEdit = 1125;

@@ -13,6 +13,7 @@
 #include "foundation/DateTime.h"
 #include "note/NoteController.h"
 #include "note/AlarmTestTimes.h"
+#include "note/NoteMessages.h"
 #include "store/FreeSlotLists.h"
 #include "store/NoteSaving.h"
 #include "support/CurrentFolder.h"
@@ -23,10 +24,6 @@
 #include "support/StoredNotes.h"
 
 namespace {
-const UINT kNoteCmdHide = 4016;
-const UINT kNoteCmdSnoozeMenu = 4035;
-const UINT kNoteCmdAlarmOff = 4113;
-const UINT kNoteCmdSave = 4518;
 const COLORREF kRingingRed = RGB(230, 0, 0);
 
 void StoreHiddenAlarmNote(const char* text, LONG left, const CDateTime& alarm, bool daily)

@@ -12,6 +12,7 @@
 
 #include "foundation/bytes/NoteColors.h"
 #include "globals/NoteStyle.h"
+#include "note/NoteMessages.h"
 #include "support/InFolder.h"
 #include "support/NoteDriving.h"
 #include "support/ProgramDriver.h"
@@ -23,9 +24,6 @@ const UINT kCmdCascadeByDate = 4089;
 const UINT kCmdUnarrange = 4091;
 const UINT kCmdTileByDate = 4094;
 const UINT kCmdNewNote = 4012;
-const UINT kNoteCmdBold = 4515;
-const UINT kNoteCmdItalic = 4516;
-const UINT kNoteCmdDelete = 4511;
 
 bool SameRect(const RECT& a, const RECT& b)
 {

@@ -11,13 +11,13 @@
 
 #include <gtest/gtest.h>
 
+#include "note/NoteMessages.h"
 #include "support/NoteDriving.h"
 #include "support/ProgramDriver.h"
 #include "support/Screenshot.h"
 
 namespace {
 const UINT kCmdFindNote = 4115;
-const UINT kNoteCmdFind = 4519;
 const int kFindText = 1301;
 const int kFindOtherNotes = 1302;
 const int kFindPrevious = 1303;

@@ -38,7 +38,7 @@
 #include "support/TempFolder.h"
 
 namespace {
-const char kTextureName[] = "green.bmp";
+const char kLinesTextureName[] = "green.bmp";
 const LOGFONTA kBodyFont = {-13, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Tahoma"};
 
 struct LinedNote {
@@ -68,7 +68,7 @@ void StoreLinedNote(const LinedNote& wanted)
     note.m_textColor = RGB(0, 0, 0);
     note.m_bodyFont = kBodyFont;
     note.m_packed.level = wanted.transparency;
-    const WORD texture = static_cast<WORD>(ElfHash(kTextureName, lstrlenA(kTextureName)) % 10000);
+    const WORD texture = static_cast<WORD>(ElfHash(kLinesTextureName, lstrlenA(kLinesTextureName)) % 10000);
     note.SetBackground(wanted.backgroundKind, wanted.backgroundKind == 4 ? texture : 0, false);
     SetNoteLineKinds(note, wanted.ruled ? 1 : 0, wanted.marginKind, 0);
     std::string rtf = std::string("{\\rtf1\\ansi ") + wanted.name;
@@ -183,7 +183,7 @@ TEST(NoteLines, MarginLinesAndRuledLinesShowBehindTheTextOverEveryBackgroundAndS
     ProgramInstall install("notelines");
     install.AddInstalledDataFiles();
     CreateDirectoryA(install.File("TEXTURES").c_str(), nullptr);
-    WriteWholeFile(install.File(std::string("TEXTURES\\") + kTextureName), SquareBitmap(16, RGB(120, 200, 120)));
+    WriteWholeFile(install.File(std::string("TEXTURES\\") + kLinesTextureName), SquareBitmap(16, RGB(120, 200, 120)));
     {
         CurrentFolder data(install.Path());
         NotesFreeSlots().Clear();

@@ -17,7 +17,7 @@
 #include "support/ProgramDriver.h"
 
 namespace {
-const int kStyle = 4;
+const int kTextStyle = 4;
 
 // A note with a rich edit for its body, the clock at 5 March 2026 09:30 and
 // the fifth style's own text, all put back afterwards.
@@ -30,14 +30,14 @@ protected:
                                  GetModuleHandleA(nullptr), nullptr);
         ASSERT_NE(m_edit, nullptr);
         m_note.m_bodyEdit = m_edit;
-        m_saved = UserSettings().styles[kStyle];
+        m_saved = UserSettings().styles[kTextStyle];
         const SYSTEMTIME fifthOfMarch = {2026, 3, 4, 5, 9, 30, 0, 0};
         SetClockOverride(&fifthOfMarch);
     }
     void TearDown() override
     {
         SetClockOverride(nullptr);
-        UserSettings().styles[kStyle] = m_saved;
+        UserSettings().styles[kTextStyle] = m_saved;
         m_note.m_bodyEdit = nullptr;
         DestroyWindow(m_edit);
     }
@@ -46,11 +46,11 @@ protected:
     std::string Applied(const std::string& text)
     {
         SetWindowTextA(m_edit, "");
-        CNoteStyle& style = UserSettings().styles[kStyle];
+        CNoteStyle& style = UserSettings().styles[kTextStyle];
         style = CNoteStyle();
         style.undefined = 0;
         style.SetText(("{\\rtf1\\ansi " + text + "}").c_str());
-        m_note.ApplyStyle(kStyle, true);
+        m_note.ApplyStyle(kTextStyle, true);
         return ReadWindowText(m_edit);
     }
     LONG Caret() const

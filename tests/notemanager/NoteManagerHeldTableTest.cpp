@@ -155,8 +155,8 @@ const int kNewNotes = 50;
 const DWORD kPersonal = 4, kReferences = 5;
 // "Personal" in the list menu's "Assign to group", after "None" and "Business".
 const size_t kPersonalItem = 2;
-const int kTextColumn = 2;
-const int kGroupColumn = 5;
+const int kHeldTextColumn = 2;
+const int kHeldGroupColumn = 5;
 
 std::string NewNoteText(int number)
 {
@@ -194,7 +194,7 @@ std::string RescueHolding(const ProgramInstall& install, const std::vector<std::
 std::vector<int> RowsStarting(const NoteManagerWindow& manager, const std::string& words)
 {
     std::vector<int> rows;
-    const std::vector<std::string> texts = manager.Column(kTextColumn);
+    const std::vector<std::string> texts = manager.Column(kHeldTextColumn);
     for (size_t row = 0; row < texts.size(); ++row)
         if (texts[row].rfind(words, 0) == 0)
             rows.push_back(static_cast<int>(row));
@@ -273,7 +273,7 @@ void GroupCommandsWhileHeld(const std::string& held)
         EXPECT_TRUE(manager.StatusText().rfind("50 notes are selected", 0) == 0) << manager.StatusText();
         EXPECT_TRUE(WaitUntil([&] {
             for (int row : RowsStarting(manager, "New note"))
-                if (manager.Cell(row, kGroupColumn) != "Personal")
+                if (manager.Cell(row, kHeldGroupColumn) != "Personal")
                     return false;
             return true;
         }));

@@ -58,7 +58,7 @@ int FirstLineWithBell(HWND list)
     return -1;
 }
 
-std::vector<std::string> Sorted(std::vector<std::string> texts)
+std::vector<std::string> SortedTexts(std::vector<std::string> texts)
 {
     std::sort(texts.begin(), texts.end());
     return texts;
@@ -68,7 +68,7 @@ std::vector<std::string> Sorted(std::vector<std::string> texts)
 std::vector<std::string> TitlesOnceListed(const NoteManagerWindow& manager, size_t rows)
 {
     WaitUntil([&] { return manager.Rows() == static_cast<int>(rows); });
-    return Sorted(manager.Column(1));
+    return SortedTexts(manager.Column(1));
 }
 }
 
@@ -95,7 +95,7 @@ TEST(NoteManagerList, FiltersSortingAndTheStatusShowWhatTheUserAsked)
     manager.Click(IDC_NM_ALARMS_RECURRING);
     EXPECT_EQ(TitlesOnceListed(manager, 1), (std::vector<std::string>{"Charlie recurring"}));
     manager.Click(IDC_NM_ALARMS_WITHOUT);
-    EXPECT_EQ(TitlesOnceListed(manager, 4), Sorted({"Delta hidden", "Echo", kLongTitle, kWelcome}));
+    EXPECT_EQ(TitlesOnceListed(manager, 4), SortedTexts({"Delta hidden", "Echo", kLongTitle, kWelcome}));
     manager.Click(IDC_NM_ASSOC_WITH);
     EXPECT_TRUE(TitlesOnceListed(manager, 0).empty());
     manager.Click(IDC_NM_ASSOC_ALL);
@@ -108,7 +108,7 @@ TEST(NoteManagerList, FiltersSortingAndTheStatusShowWhatTheUserAsked)
     // The text filter: a late match shows its cell from 10 characters before it.
     SendWithTimeout(GetDlgItem(manager.Window(), IDC_NM_TEXT), WM_SETTEXT, 0,
                     reinterpret_cast<LPARAM>("NEEDLE"));
-    EXPECT_EQ(TitlesOnceListed(manager, 2), Sorted({"Echo", kLongTitle.substr(5)}));
+    EXPECT_EQ(TitlesOnceListed(manager, 2), SortedTexts({"Echo", kLongTitle.substr(5)}));
     const int echo = manager.RowOfTitle("Echo");
     ASSERT_GE(echo, 0);
     EXPECT_EQ(manager.Cell(echo, 2), kEchoText.substr(36));
@@ -233,7 +233,7 @@ TEST(NoteManagerList, AStyleOrGroupPickedInItsBoxFiltersTheListAtOnce)
     ASSERT_TRUE(manager.ChooseComboItem(IDC_NM_STYLE, 2));
     EXPECT_FALSE(manager.ComboDropped(IDC_NM_STYLE));
     EXPECT_TRUE(Listed(manager, 2));
-    EXPECT_EQ(Sorted(manager.Column(1)), (std::vector<std::string>{"Green one", "Green two"}));
+    EXPECT_EQ(SortedTexts(manager.Column(1)), (std::vector<std::string>{"Green one", "Green two"}));
     // The keys in the closed box: the next style, which no note has.
     ASSERT_TRUE(ClickAsideOfTheLists(manager));
     SendWithTimeout(manager.Window(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(styles), TRUE);

@@ -18,7 +18,7 @@
 #include "support/StoredNotes.h"
 
 namespace {
-const int kOncePerRun = 1;
+const int kOneBoxPerRun = 1;
 const char kNoPasswordText[] =
     "A note can be locked once you have a password:\r\nGeneral settings..., Security, \"Set password...\".";
 }
@@ -27,7 +27,7 @@ TEST(NoteManagerProtected, AClosedLockedNoteShowsThePlaceholderAndStopsADeletion
 {
     ProgramInstall install("nmlocked");
     install.AddInstalledDataFiles();
-    PrepareProtectingUser(install, kOncePerRun);
+    PrepareProtectingUser(install, kOneBoxPerRun);
     TestNote secret("My secret words", true);
     secret.locked = true;
     StoreTestNotes(install, {secret, {"Open words"}});

@@ -28,8 +28,8 @@
 
 namespace {
 const DWORD kAlarmDay = 20270314;
-const int kTitleColumn = 1;
-const int kTextColumn = 2;
+const int kRefreshTitleColumn = 1;
+const int kRefreshTextColumn = 2;
 const int kAlarmColumn = 3;
 const int kArrowAscending = 0;
 const int kArrowNone = 2;
@@ -107,7 +107,7 @@ TEST(NoteManagerRefresh, ArrowsTexturesResizedColumnsAndNewNotesShowAtOnce)
     ASSERT_TRUE(WaitUntil([&] { return manager.Rows() == 3; }));
     HWND list = manager.List();
     EXPECT_EQ(HeaderItemImage(process, list, kAlarmColumn), kArrowAscending);
-    EXPECT_EQ(HeaderItemImage(process, list, kTitleColumn), kArrowNone);
+    EXPECT_EQ(HeaderItemImage(process, list, kRefreshTitleColumn), kArrowNone);
     SetForegroundWindow(manager.Window());
     ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == manager.Window(); }));
 
@@ -116,7 +116,7 @@ TEST(NoteManagerRefresh, ArrowsTexturesResizedColumnsAndNewNotesShowAtOnce)
     const int textured = manager.RowOfTitle("Textured");
     ASSERT_GE(textured, 0);
     ASSERT_TRUE(WaitUntilPainted(list));
-    const RECT cell = ListCellRect(process, list, textured, kTextColumn);
+    const RECT cell = ListCellRect(process, list, textured, kRefreshTextColumn);
     const POINT beyondText = {cell.right - 4, (cell.top + cell.bottom) / 2};
     EXPECT_TRUE(CloseColour(ScreenPixel(beyondText), kTextureColour)) << std::hex << ScreenPixel(beyondText);
     EXPECT_TRUE(SaveScreenshotOf(manager.Window(), "note-manager-alarm-day"));
@@ -147,7 +147,7 @@ TEST(NoteManagerRefresh, ArrowsTexturesResizedColumnsAndNewNotesShowAtOnce)
     EXPECT_TRUE(WaitUntil([&] { return manager.Rows() == 5; }));
     RunToEnd(install, "/new \"From the command line\"");
     EXPECT_TRUE(WaitUntil([&] { return manager.Rows() == 6; }));
-    EXPECT_EQ(manager.Cell(5, kTextColumn), "From the command line");
+    EXPECT_EQ(manager.Cell(5, kRefreshTextColumn), "From the command line");
     EXPECT_EQ(manager.Cell(5, kAlarmColumn), "");
     EXPECT_EQ(NoteWindows(process).size(), notesBefore + 3);
     // The status line counts them.

@@ -18,7 +18,7 @@
 #include "support/NoteDriving.h"
 
 namespace {
-std::vector<std::string> Sorted(std::vector<std::string> texts)
+std::vector<std::string> SortedTitles(std::vector<std::string> texts)
 {
     std::sort(texts.begin(), texts.end());
     return texts;
@@ -29,7 +29,7 @@ std::vector<std::string> ShownTexts(DWORD process)
     std::vector<std::string> texts;
     for (HWND note : NoteWindows(process))
         texts.push_back(ReadWindowText(BodyOf(note)));
-    return Sorted(texts);
+    return SortedTitles(texts);
 }
 
 // The install's notes, and beside them a backup of other notes made by the
@@ -57,7 +57,7 @@ TEST(NoteManagerRestore, ARestoreAndItsUndoCloseTheWindowAndItListsOnlyLiveNotes
     HWND main = manager.OpenFromTray(program);
     ASSERT_NE(main, nullptr);
     // The welcome note of a new user is there too.
-    const std::vector<std::string> live = Sorted(manager.Column(1));
+    const std::vector<std::string> live = SortedTitles(manager.Column(1));
     ASSERT_EQ(live.size(), 3u);
     ASSERT_EQ(live[0], "Live one");
     const std::vector<std::string> liveTexts = ShownTexts(process);
@@ -67,7 +67,7 @@ TEST(NoteManagerRestore, ARestoreAndItsUndoCloseTheWindowAndItListsOnlyLiveNotes
     ASSERT_TRUE(WaitUntil([&] { return ShownTexts(process).size() == 4 && ShownTexts(process)[0] == "Backup one"; }));
     EXPECT_TRUE(manager.WaitClosed());
     ASSERT_NE(manager.OpenFromTray(program), nullptr);
-    const std::vector<std::string> restored = Sorted(manager.Column(1));
+    const std::vector<std::string> restored = SortedTitles(manager.Column(1));
     ASSERT_EQ(restored.size(), 4u);
     EXPECT_EQ(restored[0], "Backup one");
     EXPECT_EQ(restored[1], "Backup three");
@@ -78,7 +78,7 @@ TEST(NoteManagerRestore, ARestoreAndItsUndoCloseTheWindowAndItListsOnlyLiveNotes
     EXPECT_EQ(ShownTexts(process), liveTexts);
     EXPECT_TRUE(manager.WaitClosed());
     ASSERT_NE(manager.OpenFromTray(program), nullptr);
-    EXPECT_EQ(Sorted(manager.Column(1)), live);
+    EXPECT_EQ(SortedTitles(manager.Column(1)), live);
     EXPECT_TRUE(manager.Close());
     CloseProgram(install, program);
 }

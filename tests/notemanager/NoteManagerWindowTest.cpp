@@ -19,14 +19,14 @@
 #include "support/Screenshot.h"
 
 namespace {
-const DWORD kAlarmDay = 20270314;
+const DWORD kWindowAlarmDay = 20270314;
 
 // With the welcome note of a new user, six notes.
 std::vector<TestNote> SixNotes()
 {
     return {
-        {"Alpha alarm note", false, kAlarmDay, 10},
-        {"Bravo alarm note", false, kAlarmDay, 8},
+        {"Alpha alarm note", false, kWindowAlarmDay, 10},
+        {"Bravo alarm note", false, kWindowAlarmDay, 8},
         {"Charlie other day", false, 20270315, 9},
         {"Delta hidden", true},
         {"Echo " + std::string(40, 'x') + " needle at the end", false, 0, 9, "Echo"},
@@ -195,8 +195,8 @@ TEST(NoteManagerWindow, RequestsForAnAlarmDayShowOneWindowAndLeaveTheFiltersAsTh
     EXPECT_TRUE(AnswerMessageBox(help, IDOK));
 
     // Two requests for one day: one window, showing that day's alarm notes by alarm time.
-    PostMessageA(main, kMsgOpenNoteManager, 0, kAlarmDay);
-    PostMessageA(main, kMsgOpenNoteManager, 0, kAlarmDay);
+    PostMessageA(main, kMsgOpenNoteManager, 0, kWindowAlarmDay);
+    PostMessageA(main, kMsgOpenNoteManager, 0, kWindowAlarmDay);
     EXPECT_TRUE(WaitUntil([&] { return manager.Rows() == 2 && manager.Checked(IDC_NM_ALARMS_WITH); }));
     EXPECT_EQ(TopWindowsOf(process, "#32770").size(), 1u);
     EXPECT_EQ(manager.Column(1), (std::vector<std::string>{"Bravo alarm note", "Alpha alarm note"}));

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "note/NoteController.h"
+#include "note/NoteMessages.h"
 #include "store/FreeSlotLists.h"
 #include "store/NoteSaving.h"
 #include "support/CurrentFolder.h"
@@ -21,8 +22,6 @@
 #include "support/Screenshot.h"
 
 namespace {
-const UINT kNoteCmdHide = 4016;
-const UINT kNoteCmdAssociate = 4359;
 const int kListId = 1174;
 const char kDialogTitle[] = "Associate note with applications";
 const char kHelperTitle[] = "Helper editor - plans.txt";

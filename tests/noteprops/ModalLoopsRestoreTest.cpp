@@ -25,7 +25,7 @@ namespace {
 const char kPromptTitle[] = "  Quillnet+";
 const int kEveryTime = 2;
 
-void StoreNote(const char* text, LONG left, bool isProtected, bool hidden)
+void StoreModalNote(const char* text, LONG left, bool isProtected, bool hidden)
 {
     CNoteController note;
     FillTestNote(note, text, left, 120);
@@ -61,7 +61,7 @@ TEST(ModalLoopsRestore, TheNoteSettingsSheetOutlivesItsNoteClosedByARestore)
     {
         CurrentFolder data(install.Path());
         NotesFreeSlots().Clear();
-        StoreNote("Sheet note", 80, false, false);
+        StoreModalNote("Sheet note", 80, false, false);
     }
     RunningProgram program(install, "");
     ASSERT_NE(WaitForMainWindow(program), nullptr);
@@ -96,8 +96,8 @@ TEST(ModalLoopsRestore, ThePasswordPromptOutlivesItsNoteClosedByARestore)
     {
         CurrentFolder data(install.Path());
         NotesFreeSlots().Clear();
-        StoreNote("Open words", 60, false, false);
-        StoreNote("Locked words", 360, true, true);
+        StoreModalNote("Open words", 60, false, false);
+        StoreModalNote("Locked words", 360, true, true);
     }
     RunningProgram program(install, "");
     const DWORD process = program.ProcessId();

@@ -13,6 +13,7 @@
 
 #include "foundation/bytes/NoteColors.h"
 #include "note/NoteController.h"
+#include "note/NoteMessages.h"
 #include "note/NoteSheetRecords.h"
 #include "noteprops/AppearanceSettings.h"
 #include "noteprops/AlarmPage.h"
@@ -30,7 +31,7 @@
 #include "support/StoredNotes.h"
 
 namespace {
-void StoreNote(const char* text)
+void StoreSheetNote(const char* text)
 {
     CNoteController note;
     note.m_userId = 1;
@@ -119,7 +120,7 @@ TEST(NoteSettingsSheet, BothPagesEditTheNoteAndOkAppliesThem)
     {
         CurrentFolder data(install.Path());
         NotesFreeSlots().Clear();
-        StoreNote("Settings note");
+        StoreSheetNote("Settings note");
     }
     {
         RunningProgram program(install, "");
@@ -393,7 +394,7 @@ TEST(NoteSettingsSheet, TheImageBackgroundIsChosenInTheTexturePickerAndKeptAfter
     {
         CurrentFolder data(install.Path());
         NotesFreeSlots().Clear();
-        StoreNote("Texture note");
+        StoreSheetNote("Texture note");
     }
     const std::string textures = install.Path() + "\\TEXTURES";
     {
@@ -525,7 +526,6 @@ TEST(NoteSettingsSheet, TheImageBackgroundIsChosenInTheTexturePickerAndKeptAfter
 }
 
 namespace {
-const UINT kNoteCmdEditAlarm = 4049;
 const WPARAM kHotkeyNewAlarmNote = 23;
 
 // A deleted note's window stays, hidden, on the list of deleted notes.
@@ -546,7 +546,7 @@ TEST(NoteSettingsSheet, TheHourWrapsOnItsDayAndCancelDeletesOnlyANewAlarmNoteLef
     {
         CurrentFolder data(install.Path());
         NotesFreeSlots().Clear();
-        StoreNote("ab");
+        StoreSheetNote("ab");
     }
     SYSTEMTIME proposed{};
     {

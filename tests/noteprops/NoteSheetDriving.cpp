@@ -1,10 +1,10 @@
+#include "note/NoteMessages.h"
 #include "noteprops/NoteSheetDriving.h"
 
 #include "resources/ids/NoteSettingsIds.h"
 #include "support/ProgramDriver.h"
 
 namespace {
-const UINT kNoteCmdProperties = 4513;
 }
 
 const char kNoteSheetCaption[] = "Note settings...";

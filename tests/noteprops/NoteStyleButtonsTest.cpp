@@ -36,7 +36,7 @@ const int kStyleButtons[9] = {IDC_APPEARANCE_STYLE_1, IDC_APPEARANCE_STYLE_2, ID
                               IDC_APPEARANCE_STYLE_4, IDC_APPEARANCE_STYLE_5, IDC_APPEARANCE_STYLE_6,
                               IDC_APPEARANCE_STYLE_7, IDC_APPEARANCE_STYLE_8, IDC_APPEARANCE_STYLE_9};
 
-void StoreNote(const char* title, const std::string& text, LONG left)
+void StoreStyledNote(const char* title, const std::string& text, LONG left)
 {
     CNoteController note;
     note.m_userId = 1;
@@ -127,8 +127,8 @@ TEST(NoteStyleButtons, SaveUndoResetAndCancelReachTheStoredStyles)
         CurrentFolder data(install.Path());
         NotesFreeSlots().Clear();
         SeedStyles();
-        StoreNote("Style source", "Short words", 40);
-        StoreNote("Long note", std::string(5000, 'x'), 360);
+        StoreStyledNote("Style source", "Short words", 40);
+        StoreStyledNote("Long note", std::string(5000, 'x'), 360);
     }
     {
         RunningProgram program(install, "");

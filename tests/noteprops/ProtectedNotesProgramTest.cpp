@@ -18,6 +18,7 @@
 #include "note/NoteController.h"
 #include "note/AlarmTestTimes.h"
 #include "globals/MainWindowMessages.h"
+#include "note/NoteMessages.h"
 #include "store/FieldAccess.h"
 #include "store/FreeSlotLists.h"
 #include "store/NoteSaving.h"
@@ -30,19 +31,17 @@
 #include "support/StoredNotes.h"
 
 namespace {
-const UINT kNoteCmdToggleLock = 4088;
-const UINT kNoteCmdHide = 4016;
-const char kPromptTitle[] = "  Quillnet+";
+const char kPasswordPromptTitle[] = "  Quillnet+";
 const char kPlaceholder[] = " ...PROTECTED  NOTE... ";
-const char* const kSecretText = kSecretPasswordText;
+const char* const kLockedSecretText = kSecretPasswordText;
 const int kPasswordEdit = 1125;
 const int kOkButton = 1293;
 const int kOncePerRun = 1;
-const int kEveryTime = 2;
+const int kLockedEveryTime = 2;
 
 // A note of the install's table: protected (with "secret") when asked, shown
 // or hidden, with an alarm when one is given.
-void StoreNote(const char* text, LONG left, bool isProtected, bool hidden, const CDateTime* alarm = nullptr)
+void StoreProtectableNote(const char* text, LONG left, bool isProtected, bool hidden, const CDateTime* alarm = nullptr)
 {
     CNoteController note;
     FillTestNote(note, text, left, 140);
@@ -52,13 +51,13 @@ void StoreNote(const char* text, LONG left, bool isProtected, bool hidden, const
         note.m_alarm = *alarm;
     }
     note.m_protected = isProtected;
-    note.m_passwordText = kSecretText;
+    note.m_passwordText = kLockedSecretText;
     SaveNote(note);
 }
 
 HWND FindPrompt(DWORD process)
 {
-    return FindTopWindowTitled("#32770", kPromptTitle, process);
+    return FindTopWindowTitled("#32770", kPasswordPromptTitle, process);
 }
 
 // The prompt once it is shown, its set-up over.
@@ -72,8 +71,8 @@ HWND WaitForPrompt(DWORD process)
 int CountPrompts(DWORD process)
 {
     int count = 0;
-    for (HWND window = FindWindowExA(nullptr, nullptr, "#32770", kPromptTitle); window;
-         window = FindWindowExA(nullptr, window, "#32770", kPromptTitle)) {
+    for (HWND window = FindWindowExA(nullptr, nullptr, "#32770", kPasswordPromptTitle); window;
+         window = FindWindowExA(nullptr, window, "#32770", kPasswordPromptTitle)) {
         DWORD owner = 0;
         GetWindowThreadProcessId(window, &owner);
         count += owner == process;
@@ -100,9 +99,9 @@ CDateTime PrepareAlphaAndBeta(const ProgramInstall& install, int passwordMode)
     PrepareProtectingUser(install, passwordMode);
     CurrentFolder data(install.Path());
     NotesFreeSlots().Clear();
-    StoreNote("Alpha secret", 60, true, false);
+    StoreProtectableNote("Alpha secret", 60, true, false);
     const CDateTime soon = SecondsFromNow(4);
-    StoreNote("Beta secret", 360, true, true, &soon);
+    StoreProtectableNote("Beta secret", 360, true, true, &soon);
     return soon;
 }
 
@@ -139,11 +138,11 @@ TEST(ProtectedNotesProgram, ALockedNoteLeavesNoPlainTextAsksAtStartAndHidesAfter
 {
     ProgramInstall install("protected");
     install.AddInstalledDataFiles();
-    PrepareProtectingUser(install, kEveryTime);
+    PrepareProtectingUser(install, kLockedEveryTime);
     {
         CurrentFolder data(install.Path());
         NotesFreeSlots().Clear();
-        StoreNote("Plain words of mine", 300, false, false);
+        StoreProtectableNote("Plain words of mine", 300, false, false);
     }
     {
         RunningProgram program(install, "");
@@ -215,7 +214,7 @@ TEST(ProtectedNotesProgram, AskedForEveryTimeARingingNoteAsksAndItsSplitButtonHi
 {
     ProgramInstall install("every");
     install.AddInstalledDataFiles();
-    const CDateTime alarm = PrepareAlphaAndBeta(install, kEveryTime);
+    const CDateTime alarm = PrepareAlphaAndBeta(install, kLockedEveryTime);
     RunningProgram program(install, "");
     const DWORD process = program.ProcessId();
     OpenAlphaAtStart(process);
@@ -269,11 +268,11 @@ TEST(ProtectedNotesProgram, ALockWhoseSaveFailsSaysThePlainTextStaysAndNoSaveLog
     const char kPlain[] = "Plain words of mine";
     ProgramInstall install("lockfail");
     install.AddInstalledDataFiles();
-    PrepareProtectingUser(install, kEveryTime);
+    PrepareProtectingUser(install, kLockedEveryTime);
     {
         CurrentFolder data(install.Path());
         NotesFreeSlots().Clear();
-        StoreNote(kPlain, 300, false, false);
+        StoreProtectableNote(kPlain, 300, false, false);
     }
     RunningProgram program(install, "");
     const DWORD process = program.ProcessId();

@@ -28,7 +28,7 @@
 #include "support/StoredNotes.h"
 
 namespace {
-const int kEveryTime = 2;
+const int kStylesEveryTime = 2;
 const char kNoPasswordText[] =
     "A note can be locked once you have a password:\r\nGeneral settings..., Security, \"Set password...\".";
 
@@ -167,7 +167,7 @@ TEST(ProtectedStyles, WithAPasswordTheNoteIsSavedAtOnceWithoutPlainTextAndStaysP
 {
     ProgramInstall install("stylepassword");
     install.AddInstalledDataFiles();
-    PrepareProtectingUser(install, kEveryTime);
+    PrepareProtectingUser(install, kStylesEveryTime);
     SeedStylesAndNotes(install, "Plain words of mine", "Sheet words of mine");
     ASSERT_TRUE(Holds(MemoBytes(install), "Plain words"));
     {

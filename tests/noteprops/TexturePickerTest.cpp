@@ -23,7 +23,7 @@
 
 namespace {
 const char kCaption[] = "Select an image for the note background";
-const char kOpenTitle[] = "Select an image file for the note background";
+const char kPictureOpenTitle[] = "Select an image file for the note background";
 const COLORREF kInside = RGB(0, 160, 0);
 const COLORREF kFrame = RGB(0, 0, 200);
 
@@ -40,7 +40,7 @@ std::string FramedSquare()
 class TextureRun : public PickerRun {
 public:
     TextureRun(CTexturePickerParams& params, const char* current, BYTE stretch)
-        : PickerRun(kCaption, kOpenTitle, [&params, current, stretch] {
+        : PickerRun(kCaption, kPictureOpenTitle, [&params, current, stretch] {
               lstrcpynA(params.fileName, current, sizeof params.fileName);
               params.stretch = stretch;
               return RunTexturePicker(nullptr, params);
@@ -143,7 +143,7 @@ TEST_F(TexturePicker, ChoosingATextureNeedsTheFolderAndTurnsNoImageIntoNoName)
     WriteWholeFile(Texture("framed.bmp"), FramedSquare());
     {
         bool taken = false;
-        PickerRun run(kCaption, kOpenTitle, [&] {
+        PickerRun run(kCaption, kPictureOpenTitle, [&] {
             taken = ChooseTexture(nullptr, current, chosen);
             return INT_PTR(1);
         });
@@ -162,7 +162,7 @@ TEST_F(TexturePicker, ChoosingATextureNeedsTheFolderAndTurnsNoImageIntoNoName)
     // Cancel keeps the choice as it was.
     lstrcpyA(chosen.fileName, "untouched");
     bool taken = true;
-    PickerRun run(kCaption, kOpenTitle, [&] {
+    PickerRun run(kCaption, kPictureOpenTitle, [&] {
         taken = ChooseTexture(nullptr, CTextureChoice{}, chosen);
         return INT_PTR(0);
     });

@@ -8,11 +8,11 @@
 #include <string>
 
 #include "globals/MainWindowMessages.h"
+#include "support/NoteDriving.h"
 #include "support/ProgramDriver.h"
 #include "support/Screenshot.h"
 
 namespace {
-const char kMainClass[] = "MainWindowClassName6";
 
 std::string FileDate(const std::string& path)
 {

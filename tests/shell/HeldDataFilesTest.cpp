@@ -21,7 +21,7 @@
 #include "support/bytes/MessageBoxRecorder.h"
 
 namespace {
-const DWORD kUser = 1;
+const DWORD kHeldUser = 1;
 
 // The three settings files as the program writes them, a note's group and
 // association among them.
@@ -29,9 +29,9 @@ void WriteSettingsFiles(const ProgramInstall& install)
 {
     CurrentFolder data(install.Path());
     MessageBoxRecorder boxes;
-    WriteGroups(install.Path(), kUser, {{8, "Plans"}}, {{8, 77}});
+    WriteGroups(install.Path(), kHeldUser, {{8, "Plans"}}, {{8, 77}});
     WriteAssociations(install.Path(), {{77, "Plans - notes.txt"}});
-    WriteCalendar(kUser, RGB(12, 34, 56), {kUser});
+    WriteCalendar(kHeldUser, RGB(12, 34, 56), {kHeldUser});
     EXPECT_EQ(boxes.Count(), 0u) << boxes.LastText();
 }
 }

@@ -23,17 +23,17 @@
 #include "UnstoredEditDriving.h"
 
 namespace {
-const int kNotes = 100;
-const char kTries[] = " Iteration ";
+const int kHeldNotes = 100;
+const char kSaveTries[] = " Iteration ";
 
-std::string ErrorLog(const ProgramInstall& install)
+std::string HeldErrorLog(const ProgramInstall& install)
 {
     return ReadWholeFile(install.File("error.txt"));
 }
 
 size_t Tries(const ProgramInstall& install)
 {
-    return Occurrences(ErrorLog(install), kTries);
+    return Occurrences(HeldErrorLog(install), kSaveTries);
 }
 
 // The rescue backups of the backup folder that hold the text.
@@ -54,7 +54,7 @@ class HeldTableSaves : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        InstallWithNotes(install, kNotes);
+        InstallWithNotes(install, kHeldNotes);
         SetAutoSaveInterval(install.Path(), kUnreachedSaveIntervalMinutes);
     }
 
@@ -111,8 +111,8 @@ TEST_F(HeldTableSaves, ATimedSaveTriesAHeldTableOnceForAHundredNotesAndKeepsTheE
     ASSERT_TRUE(TimedSaveDone());
     // One round of tries for all the notes, told once, and the edit in the
     // rescue backup, whose mark tells the next start; no box.
-    const std::string log = ErrorLog(install);
-    EXPECT_EQ(Occurrences(log, kTries), static_cast<size_t>(kFileStepTries)) << log;
+    const std::string log = HeldErrorLog(install);
+    EXPECT_EQ(Occurrences(log, kSaveTries), static_cast<size_t>(kFileStepTries)) << log;
     EXPECT_EQ(Occurrences(log, "given up for the rest of this save"), 1u) << log;
     EXPECT_EQ(Occurrences(log, "SaveNote(): "), 0u) << "no note is logged on its own";
     EXPECT_EQ(RescuesHolding(install, edited).size(), 1u);
@@ -152,8 +152,8 @@ TEST_F(HeldTableSaves, ACriticalEndDuringATimedSaveAndTheSessionsEndAnswerWhileT
     ASSERT_TRUE(SendWithTimeout(main, WM_NULL, 0, 0));
     // The save, the question and the end of the session each met the table
     // once, whatever the number of notes.
-    const std::string log = ErrorLog(install);
-    EXPECT_EQ(Occurrences(log, kTries), static_cast<size_t>(3 * kFileStepTries)) << log;
+    const std::string log = HeldErrorLog(install);
+    EXPECT_EQ(Occurrences(log, kSaveTries), static_cast<size_t>(3 * kFileStepTries)) << log;
     EXPECT_EQ(Occurrences(log, "given up for the rest of this save"), 1u) << log;
     EXPECT_EQ(Occurrences(log, "given up for the rest of this end"), 2u) << log;
     EXPECT_FALSE(RescuesHolding(install, edited).empty());

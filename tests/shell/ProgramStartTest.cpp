@@ -13,11 +13,11 @@
 #include "store/NotesLoader.h"
 #include "store/bytes/DeletedRecordList.h"
 #include "support/InFolder.h"
+#include "support/NoteDriving.h"
 #include "support/StoredNotes.h"
 #include "support/ProgramDriver.h"
 
 namespace {
-const char kMainClass[] = "MainWindowClassName6";
 
 bool InstanceMutexExists()
 {

@@ -19,7 +19,7 @@
 #include "support/Screenshot.h"
 
 namespace {
-void Click(HWND page, int id)
+void ClickOnPage(HWND page, int id)
 {
     ASSERT_TRUE(SendWithTimeout(GetDlgItem(page, id), BM_CLICK, 0, 0));
 }
@@ -46,12 +46,12 @@ TEST(SettingsNetworkPage, SwitchesTakeEffectAtOnceAndSurviveANewStart)
         EXPECT_EQ(ReadWindowText(GetDlgItem(page, IDC_NETWORK_RELAY_PORT)), secondPort);
 
         if (!Checked(page, IDC_NETWORK_HIDE_INCOMING))
-            Click(page, IDC_NETWORK_HIDE_INCOMING);
-        Click(page, IDC_NETWORK_ON);
+            ClickOnPage(page, IDC_NETWORK_HIDE_INCOMING);
+        ClickOnPage(page, IDC_NETWORK_ON);
         EXPECT_FALSE(Checked(page, IDC_NETWORK_CHAT)) << "chat goes with the network";
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(page, IDC_NETWORK_CHAT)));
         if (!Checked(page, IDC_NETWORK_RESEND))
-            Click(page, IDC_NETWORK_RESEND);
+            ClickOnPage(page, IDC_NETWORK_RESEND);
         PostMessageA(GetDlgItem(page, IDC_NETWORK_RESEND), BM_CLICK, 0, 0);
         EXPECT_EQ(AnswerBoxOverSheet(program.ProcessId(), sheet), "Any existing auto-retry \r\n processes will be canceled");
         EXPECT_TRUE(SaveScreenshotOf(sheet, "settings-network-page"));
@@ -90,7 +90,7 @@ TEST(SettingsNetworkPage, SwitchesTakeEffectAtOnceAndSurviveANewStart)
     const std::string ports = std::to_string(heldPort) + "," + secondPort;
     ASSERT_TRUE(SendWithTimeout(GetDlgItem(page, IDC_NETWORK_PORTS), WM_SETTEXT, 0,
                                 reinterpret_cast<LPARAM>(ports.c_str())));
-    Click(page, IDC_NETWORK_ON);
+    ClickOnPage(page, IDC_NETWORK_ON);
     EXPECT_TRUE(Checked(page, IDC_NETWORK_CHAT));
     ASSERT_TRUE(PressSheetOk(sheet));
     EXPECT_EQ(AnswerBoxOverSheet(again.ProcessId(), nullptr).rfind(

@@ -33,7 +33,7 @@ void SelectEvent(HWND page, int index, bool wait = true)
         PostMessageA(page, WM_COMMAND, command, reinterpret_cast<LPARAM>(list));
 }
 
-bool Enabled(HWND page, int id)
+bool EnabledOnPage(HWND page, int id)
 {
     return IsWindowEnabled(GetDlgItem(page, id)) != FALSE;
 }
@@ -104,8 +104,8 @@ TEST(SoundsSettingsPage, SnapsTheRepeatReportsAGoneFileAndSavesEachEventsSound)
         SelectEvent(page, 1);
         EXPECT_FALSE(IsWindowVisible(GetDlgItem(page, IDC_SOUNDS_REPEAT_SLIDER)));
         ASSERT_TRUE(ClickPageButton(page, IDC_SOUNDS_NONE));
-        EXPECT_FALSE(Enabled(page, IDC_SOUNDS_TEST));
-        EXPECT_FALSE(Enabled(page, IDC_SOUNDS_BROWSE));
+        EXPECT_FALSE(EnabledOnPage(page, IDC_SOUNDS_TEST));
+        EXPECT_FALSE(EnabledOnPage(page, IDC_SOUNDS_BROWSE));
 
         // A custom file chosen in the Open dialog.
         // The standard file the event had is not there to play.
@@ -113,7 +113,7 @@ TEST(SoundsSettingsPage, SnapsTheRepeatReportsAGoneFileAndSavesEachEventsSound)
         PostPageClick(page, IDC_SOUNDS_CUSTOM);
         const char* const missingFile = "The sound file does not exist\r\nOr the file path is wrong";
         EXPECT_EQ(AnswerBoxOverSheet(id, sheet), missingFile);
-        EXPECT_TRUE(Enabled(page, IDC_SOUNDS_BROWSE));
+        EXPECT_TRUE(EnabledOnPage(page, IDC_SOUNDS_BROWSE));
         PostPageClick(page, IDC_SOUNDS_BROWSE);
         HWND open = FindOtherDialog(id, sheet);
         ASSERT_NE(open, nullptr);
@@ -133,7 +133,7 @@ TEST(SoundsSettingsPage, SnapsTheRepeatReportsAGoneFileAndSavesEachEventsSound)
         // The standard values change only the event shown.
         SelectEvent(page, 2);
         ASSERT_TRUE(ClickPageButton(page, IDC_SOUNDS_BEEP));
-        EXPECT_FALSE(Enabled(page, IDC_SOUNDS_PATH));
+        EXPECT_FALSE(EnabledOnPage(page, IDC_SOUNDS_PATH));
         ASSERT_TRUE(ClickPageButton(page, IDC_SOUNDS_RESET));
         EXPECT_TRUE(Checked(page, IDC_SOUNDS_DEFAULT));
         EXPECT_EQ(PageItemText(page, IDC_SOUNDS_PATH), install.File("startchat.wav"));

@@ -11,11 +11,11 @@
 #include "shell/StartupPassword.h"
 #include "store/FieldAccess.h"
 #include "support/CurrentFolder.h"
+#include "support/NoteDriving.h"
 #include "support/ProgramDriver.h"
 #include "support/Screenshot.h"
 
 namespace {
-const char kMainClass[] = "MainWindowClassName6";
 const char kDialogTitle[] = "Quillnet+ password";
 // The code of the password "secret", as an older version kept it (32
 // characters, upper case) and as the users table keeps it.

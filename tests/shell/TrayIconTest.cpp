@@ -25,11 +25,11 @@
 #include "support/Screenshot.h"
 
 namespace {
-const WPARAM kTrayIconId = 508;
+const WPARAM kOwnTrayIconId = 508;
 const char kLongTitle[] = "Averyveryverylongtitlewithoutanyblanksatall";
 // The tray menu's items down to the one wanted, separators not counted.
 const int kUndeleteItem = 1;
-const int kShowNotesItem = 4;
+const int kTrayShowNotesItem = 4;
 const int kArrangeItem = 7;
 const int kBackupItem = 10;
 
@@ -136,7 +136,7 @@ TEST(TrayIcon, NotesLandWhereAskedAndTheMenuNamesWhatItsEntriesDo)
     POINT start{welcomeRect.left + 60, welcomeRect.bottom - 30};
     SetCursorPos(start.x, start.y);
     PressLeftButton(true);
-    ASSERT_TRUE(SendWithTimeout(main, kMsgTrayCallback, kTrayIconId, WM_LBUTTONDOWN));
+    ASSERT_TRUE(SendWithTimeout(main, kMsgTrayCallback, kOwnTrayIconId, WM_LBUTTONDOWN));
     SetCursorPos(start.x + 12, start.y + 12);
     EXPECT_TRUE(WaitUntil([&] { return CaptureOf(main) == main; }));
     const POINT drop{700, 150};
@@ -176,7 +176,7 @@ TEST(TrayIcon, NotesLandWhereAskedAndTheMenuNamesWhatItsEntriesDo)
     // The hotkey's note, empty and without a title, hidden: listed by its date.
     PostMessageA(atPointer, WM_COMMAND, kNoteCmdHide, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(atPointer); }));
-    HWND showNotes = OpenTrayMenu(main, process, kShowNotesItem);
+    HWND showNotes = OpenTrayMenu(main, process, kTrayShowNotesItem);
     ASSERT_NE(showNotes, nullptr);
     {
         MenuPicture picture(showNotes, "i-iiiii-i");

@@ -22,14 +22,14 @@
 #include "support/bytes/MessageBoxRecorder.h"
 
 namespace {
-const int kNoteCount = 4;
+const int kRebuiltNoteCount = 4;
 
-std::string OriginalText(int i)
+std::string RebuiltOriginalText(int i)
 {
     return "{\\rtf1 note " + std::to_string(i) + " " + std::string(1500 + 100 * i, static_cast<char>('a' + i)) + "}";
 }
 
-std::string ChangedText(int i)
+std::string RebuiltChangedText(int i)
 {
     return "{\\rtf1 changed " + std::to_string(i) + " " + std::string(2500, static_cast<char>('p' + i)) + "}";
 }
@@ -43,11 +43,11 @@ protected:
         CopyTemplate("notes.QPD");
         CopyTemplate("notes.QPS");
         NotesFreeSlots().Clear();
-        for (int i = 0; i < kNoteCount; ++i) {
+        for (int i = 0; i < kRebuiltNoteCount; ++i) {
             m_notes.emplace_back(new CNoteController);
             m_notes.back()->m_userId = 1;
             m_notes.back()->m_left = 10 * i;
-            std::string text = OriginalText(i);
+            std::string text = RebuiltOriginalText(i);
             m_notes.back()->SetRichText(text.data(), text.size());
             ASSERT_TRUE(SaveNote(*m_notes.back()));
         }
@@ -58,8 +58,8 @@ protected:
     bool RebuildChangedNotes(HoldAtSaveStep& interference)
     {
         std::vector<CNoteController*> all;
-        for (int i = 0; i < kNoteCount; ++i) {
-            std::string text = ChangedText(i);
+        for (int i = 0; i < kRebuiltNoteCount; ++i) {
+            std::string text = RebuiltChangedText(i);
             m_notes[i]->SetRichText(text.data(), text.size());
             m_notes[i]->m_modified = true;
             all.push_back(m_notes[i].get());
@@ -81,9 +81,9 @@ protected:
     // All the notes' texts are the original ones, or all the changed ones.
     static void ExpectAllTexts(const StoredNoteList& loaded, bool changed)
     {
-        ASSERT_GE(loaded.size(), static_cast<size_t>(kNoteCount));
-        for (int i = 0; i < kNoteCount; ++i) {
-            EXPECT_EQ(loaded[i]->RichText(), changed ? ChangedText(i) : OriginalText(i)) << i;
+        ASSERT_GE(loaded.size(), static_cast<size_t>(kRebuiltNoteCount));
+        for (int i = 0; i < kRebuiltNoteCount; ++i) {
+            EXPECT_EQ(loaded[i]->RichText(), changed ? RebuiltChangedText(i) : RebuiltOriginalText(i)) << i;
             EXPECT_EQ(loaded[i]->m_left, 10 * i);
         }
     }
@@ -175,7 +175,7 @@ TEST_F(NotesRebuildInstall, AWaitingPairIsNeitherReadNorWrittenUntilItCanBeInsta
         EXPECT_FALSE(fresh.m_modified);
         StoredNoteList loaded = Restart();
         ExpectAllTexts(loaded, true);
-        ASSERT_EQ(loaded.size(), static_cast<size_t>(kNoteCount + 1));
+        ASSERT_EQ(loaded.size(), static_cast<size_t>(kRebuiltNoteCount + 1));
         EXPECT_EQ(loaded.back()->RichText(), freshText);
     }
 }
@@ -194,8 +194,8 @@ TEST_F(NotesRebuildInstall, ANoteDeletedWhileAPairWaitsStaysDeleted)
     UserSettings().confirmDelete = confirm;
     EXPECT_FALSE(FileExists(File("notesNew.QPD")));
     StoredNoteList loaded = Restart();
-    ASSERT_EQ(loaded.size(), static_cast<size_t>(kNoteCount - 1));
-    EXPECT_EQ(loaded[0]->RichText(), ChangedText(0));
-    EXPECT_EQ(loaded[1]->RichText(), ChangedText(2));
-    EXPECT_EQ(loaded[2]->RichText(), ChangedText(3));
+    ASSERT_EQ(loaded.size(), static_cast<size_t>(kRebuiltNoteCount - 1));
+    EXPECT_EQ(loaded[0]->RichText(), RebuiltChangedText(0));
+    EXPECT_EQ(loaded[1]->RichText(), RebuiltChangedText(2));
+    EXPECT_EQ(loaded[2]->RichText(), RebuiltChangedText(3));
 }

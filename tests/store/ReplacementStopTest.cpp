@@ -32,22 +32,22 @@
 #include "support/TextChecks.h"
 
 namespace {
-const char kFolderVariable[] = "QN_REPLACE_STOP_FOLDER";
+const char kStopFolderVariable[] = "QN_REPLACE_STOP_FOLDER";
 const char kWorkVariable[] = "QN_REPLACE_STOP_WORK";
-const char kStepVariable[] = "QN_REPLACE_STOP_STEP";
+const char kStopStepVariable[] = "QN_REPLACE_STOP_STEP";
 const char kPassVariable[] = "QN_REPLACE_STOP_PASS";
-const UINT kStoppedExitCode = 77;
+const UINT kStopExitCode = 77;
 
 // What the child does until it is stopped.
 enum class Work { kRestore, kUndo, kInstall, kRecover };
 
-SaveStep g_stopAt;
+SaveStep g_replacementStopAt;
 int g_passesLeft = 0;
 
 void StopAtPass(SaveStep step)
 {
-    if (step == g_stopAt && --g_passesLeft == 0)
-        TerminateProcess(GetCurrentProcess(), kStoppedExitCode);
+    if (step == g_replacementStopAt && --g_passesLeft == 0)
+        TerminateProcess(GetCurrentProcess(), kStopExitCode);
 }
 
 std::string OldText(int i)
@@ -178,16 +178,16 @@ protected:
 
     DWORD RunChild(const std::string& folder, Work work, SaveStep step, int pass)
     {
-        SetEnvironmentVariableA(kFolderVariable, folder.c_str());
+        SetEnvironmentVariableA(kStopFolderVariable, folder.c_str());
         SetEnvironmentVariableA(kWorkVariable, std::to_string(static_cast<int>(work)).c_str());
-        SetEnvironmentVariableA(kStepVariable, std::to_string(static_cast<int>(step)).c_str());
+        SetEnvironmentVariableA(kStopStepVariable, std::to_string(static_cast<int>(step)).c_str());
         SetEnvironmentVariableA(kPassVariable, std::to_string(pass).c_str());
         DWORD code;
         {
             ChildTest child("ReplacementStop.DISABLED_ChildReplacesUntilStopped");
             code = child.ExitCode();
         }
-        for (const char* name : {kFolderVariable, kWorkVariable, kStepVariable, kPassVariable})
+        for (const char* name : {kStopFolderVariable, kWorkVariable, kStopStepVariable, kPassVariable})
             SetEnvironmentVariableA(name, nullptr);
         return code;
     }
@@ -208,13 +208,13 @@ protected:
 // chosen pass of the chosen step.
 TEST_F(ReplacementStop, DISABLED_ChildReplacesUntilStopped)
 {
-    const std::string folder = ChildVariable(kFolderVariable);
+    const std::string folder = ChildVariable(kStopFolderVariable);
     if (folder.empty())
         GTEST_SKIP() << "runs only as the child of the stop test";
     CurrentFolder data(folder);
     MessageBoxRecorder boxes;
     const Work work = static_cast<Work>(std::atoi(ChildVariable(kWorkVariable).c_str()));
-    g_stopAt = static_cast<SaveStep>(std::atoi(ChildVariable(kStepVariable).c_str()));
+    g_replacementStopAt = static_cast<SaveStep>(std::atoi(ChildVariable(kStopStepVariable).c_str()));
     g_passesLeft = std::atoi(ChildVariable(kPassVariable).c_str());
     SetSaveStepObserver(&StopAtPass);
     if (work == Work::kInstall) {
@@ -270,7 +270,7 @@ TEST_F(ReplacementStop, TheNextStartFindsTheWholeOldSetOrTheWholeNewOneAfterASto
             for (const char* name : kRestoreTemplates)
                 WriteWholeFile(folder + "\\" + name, "a template of the restore");
         }
-        ASSERT_EQ(RunChild(folder, stop.work, stop.step, stop.pass), kStoppedExitCode);
+        ASSERT_EQ(RunChild(folder, stop.work, stop.step, stop.pass), kStopExitCode);
 
         bool started = false;
         const std::vector<RecordedBox> told = Start(folder, started);
@@ -311,8 +311,8 @@ TEST_F(ReplacementStop, AStartStoppedWhileItPutsTheSetRightFinishesAtTheNextAndO
     // the first file back: the start after that puts the rest back.
     std::string folder = PrepareFolder("again", Work::kRestore);
     const FolderSet before = ReadSet(folder);
-    ASSERT_EQ(RunChild(folder, Work::kRestore, SaveStep::kReplacementMoved, 2), kStoppedExitCode);
-    ASSERT_EQ(RunChild(folder, Work::kRecover, SaveStep::kReplacementReturned, 1), kStoppedExitCode);
+    ASSERT_EQ(RunChild(folder, Work::kRestore, SaveStep::kReplacementMoved, 2), kStopExitCode);
+    ASSERT_EQ(RunChild(folder, Work::kRecover, SaveStep::kReplacementReturned, 1), kStopExitCode);
     bool started = false;
     std::vector<RecordedBox> told = Start(folder, started);
     ASSERT_EQ(told.size(), 1u);
@@ -325,7 +325,7 @@ TEST_F(ReplacementStop, AStartStoppedWhileItPutsTheSetRightFinishesAtTheNextAndO
     // An undo whose kept copy of the memo file went missing, while its new
     // versions are all there, is finished instead.
     folder = PrepareFolder("forward", Work::kUndo);
-    ASSERT_EQ(RunChild(folder, Work::kUndo, SaveStep::kReplacementRecorded, 1), kStoppedExitCode);
+    ASSERT_EQ(RunChild(folder, Work::kUndo, SaveStep::kReplacementRecorded, 1), kStopExitCode);
     ASSERT_TRUE(DeleteFileA((folder + "\\notes.qps.was").c_str()));
     told = Start(folder, started);
     ASSERT_EQ(told.size(), 1u);
@@ -339,7 +339,7 @@ TEST_F(ReplacementStop, AStartStoppedWhileItPutsTheSetRightFinishesAtTheNextAndO
     // A restore never goes forward: without the kept memo file neither set is
     // whole, the start stops, and every file stays as it was for the user.
     folder = PrepareFolder("stuck", Work::kRestore);
-    ASSERT_EQ(RunChild(folder, Work::kRestore, SaveStep::kReplacementMoved, 2), kStoppedExitCode);
+    ASSERT_EQ(RunChild(folder, Work::kRestore, SaveStep::kReplacementMoved, 2), kStopExitCode);
     ASSERT_TRUE(DeleteFileA((folder + "\\notes.qps.was").c_str()));
     const std::vector<std::string> left = Leftovers(folder);
     const std::string table = ReadWholeFile(folder + "\\notes.QPD.was");
@@ -408,7 +408,7 @@ TEST_F(ReplacementStop, ARecordTheStartCannotActOnDeletesNothingAndItsBoxSaysWha
     // A replacement refused for a record left behind says what the next
     // start does with it, and blames no other program.
     folder = PrepareFolder("left", Work::kRestore);
-    ASSERT_EQ(RunChild(folder, Work::kRestore, SaveStep::kReplacementMoved, 1), kStoppedExitCode);
+    ASSERT_EQ(RunChild(folder, Work::kRestore, SaveStep::kReplacementMoved, 1), kStopExitCode);
     {
         CurrentFolder data(folder);
         CFileSetReplacement replacement(ReplacementKind::kUndo);
@@ -443,7 +443,7 @@ TEST_F(ReplacementStop, ARecordTheStartCannotActOnDeletesNothingAndItsBoxSaysWha
     // the start after the other program let go puts the set back.
     folder = PrepareFolder("held", Work::kRestore);
     const FolderSet old = ReadSet(folder);
-    ASSERT_EQ(RunChild(folder, Work::kRestore, SaveStep::kReplacementMoved, 2), kStoppedExitCode);
+    ASSERT_EQ(RunChild(folder, Work::kRestore, SaveStep::kReplacementMoved, 2), kStopExitCode);
     {
         HeldFile holder(folder + "\\notes.QPD", kHolderSharesReadWrite);
         ASSERT_TRUE(holder.Held());
@@ -466,7 +466,7 @@ TEST_F(ReplacementStop, ARecordTheStartCannotActOnDeletesNothingAndItsBoxSaysWha
 // on nor give the memo file back. Nothing is written after that.
 TEST_F(ReplacementStop, DISABLED_ChildEndsMixed)
 {
-    const std::string folder = ChildVariable(kFolderVariable);
+    const std::string folder = ChildVariable(kStopFolderVariable);
     if (folder.empty())
         GTEST_SKIP() << "runs only as the child of the mixed-end test";
     CurrentFolder data(folder);
@@ -502,12 +502,12 @@ TEST_F(ReplacementStop, AReplacementThatCannotGiveAFileBackKeepsEveryCopyForTheN
 {
     const std::string folder = PrepareFolder("mixed", Work::kRestore);
     const FolderSet before = ReadSet(folder);
-    SetEnvironmentVariableA(kFolderVariable, folder.c_str());
+    SetEnvironmentVariableA(kStopFolderVariable, folder.c_str());
     {
         ChildTest child("ReplacementStop.DISABLED_ChildEndsMixed");
         EXPECT_TRUE(child.Passed());
     }
-    SetEnvironmentVariableA(kFolderVariable, nullptr);
+    SetEnvironmentVariableA(kStopFolderVariable, nullptr);
     const std::vector<std::string> left = Leftovers(folder);
     for (const char* kept : {"notes.qps.was", "notes.QPD.was", "notes.QPD.put", "transact.QPD.was", "replacing.lst"})
         EXPECT_NE(std::find(left.begin(), left.end(), kept), left.end()) << kept;

@@ -16,7 +16,7 @@
 #include "support/InFolder.h"
 
 namespace {
-const char kFolderVariable[] = "QN_SEALED_FOLDER";
+const char kSealedFolderVariable[] = "QN_SEALED_FOLDER";
 const char* const kDataFiles[] = {"users.QPD", "sentto.QPD", "notes.QPD", "notes.QPS"};
 
 // The step throws the seal's refusal, which no box shows.
@@ -44,7 +44,7 @@ class SealedDataFiles : public InFolder {};
 
 TEST_F(SealedDataFiles, DISABLED_ChildWritesAfterTheSeal)
 {
-    const std::string folder = ChildVariable(kFolderVariable);
+    const std::string folder = ChildVariable(kSealedFolderVariable);
     if (folder.empty())
         GTEST_SKIP() << "runs only as the child of the sealed data files test";
     CurrentFolder data(folder);
@@ -89,12 +89,12 @@ TEST_F(SealedDataFiles, NoFileOfTheDataFolderIsWrittenAndEachRefusalIsLogged)
     }
     WriteWholeFile(folder + "\\noteman.QPD", "the groups");
 
-    SetEnvironmentVariableA(kFolderVariable, folder.c_str());
+    SetEnvironmentVariableA(kSealedFolderVariable, folder.c_str());
     {
         ChildTest child("SealedDataFiles.DISABLED_ChildWritesAfterTheSeal");
         EXPECT_TRUE(child.Passed());
     }
-    SetEnvironmentVariableA(kFolderVariable, nullptr);
+    SetEnvironmentVariableA(kSealedFolderVariable, nullptr);
 
     for (size_t i = 0; i < before.size(); ++i)
         EXPECT_EQ(ReadWholeFile(folder + "\\" + kDataFiles[i]), before[i]) << kDataFiles[i];

@@ -27,7 +27,7 @@ std::string CalendarFile(const std::string& comment)
 }
 
 // A backup of one note with the text.
-void WriteOneNoteBackup(const std::string& path, const std::string& text)
+void WriteBackupOfOneNote(const std::string& path, const std::string& text)
 {
     BackupNote note;
     note.title = text;
@@ -72,9 +72,9 @@ TEST(BackupSchedule, TheRestoreSubmenuRestoresTheBackupItsEntryShows)
     ProgramInstall install;
     install.AddInstalledDataFiles();
     ASSERT_TRUE(CreateDirectoryA(install.File("BACKUP").c_str(), nullptr));
-    WriteOneNoteBackup(BackupFile(install, "202601010900.QPK"), "From January");
-    WriteOneNoteBackup(BackupFile(install, "202602010900.QPK"), "From February");
-    WriteOneNoteBackup(BackupFile(install, "202603010900.QPK"), "From March");
+    WriteBackupOfOneNote(BackupFile(install, "202601010900.QPK"), "From January");
+    WriteBackupOfOneNote(BackupFile(install, "202602010900.QPK"), "From February");
+    WriteBackupOfOneNote(BackupFile(install, "202603010900.QPK"), "From March");
     RunningProgram program(install, "");
     HWND main = WaitForMainWindow(program);
     ASSERT_NE(main, nullptr);
@@ -138,7 +138,7 @@ TEST(BackupSchedule, TheDailyBackupComesWhenDueAndOldOnesGoButEachMonthsFirst)
                                           "Unstored 20250301090500.QPK", recent};
     CreateDirectoryA(install.File("BACKUP").c_str(), nullptr);
     for (const std::string& name : old)
-        WriteOneNoteBackup(BackupFile(install, name), name);
+        WriteBackupOfOneNote(BackupFile(install, name), name);
     {
         RunningProgram program(install, "");
         HWND main = WaitForMainWindow(program);
@@ -180,7 +180,7 @@ TEST(BackupSchedule, ASecondStartRestoresOnlyAFileThatExists)
 {
     ProgramInstall install;
     install.AddInstalledDataFiles();
-    WriteOneNoteBackup(install.File("trip.QPK"), "From the trip");
+    WriteBackupOfOneNote(install.File("trip.QPK"), "From the trip");
     RunningProgram program(install, "");
     HWND main = WaitForMainWindow(program);
     ASSERT_NE(main, nullptr);
@@ -212,7 +212,7 @@ TEST(BackupSchedule, ARestoreThatCouldNotBeUndoneIsNotMadeAndAnUndoKeepsWhatItCo
 {
     ProgramInstall install;
     install.AddInstalledDataFiles();
-    WriteOneNoteBackup(install.File("trip.QPK"), "From the trip");
+    WriteBackupOfOneNote(install.File("trip.QPK"), "From the trip");
     WriteWholeFile(install.File("calendar.QPD"), CalendarFile("the calendar's options"));
     RunningProgram program(install, "");
     HWND main = WaitForMainWindow(program);

@@ -27,7 +27,7 @@ const char kBackupName[] = "202601020930.QPK";
 
 // One stored note, and a backup of two notes both in the backup folder (the
 // tray's Restore submenu lists it) and beside the data files.
-void PrepareInstall(ProgramInstall& install)
+void PrepareMixedEndInstall(ProgramInstall& install)
 {
     install.AddInstalledDataFiles();
     StoreNote(install, [](CNoteController& note) { FillTestNote(note, kStoredText, 100, 100); });
@@ -95,7 +95,7 @@ class MixedEnd : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        PrepareInstall(install);
+        PrepareMixedEndInstall(install);
         program = std::make_unique<RunningProgram>(install, "");
         main = WaitForMainWindow(*program);
         ASSERT_NE(main, nullptr);

@@ -32,7 +32,7 @@ namespace {
 const char* const kStoredTexts[] = {"First stored", "Second stored"};
 const std::vector<std::string> kBackupTexts = {"From the trip one", "From the trip three", "From the trip two"};
 
-std::string CalendarFile(const std::string& comment)
+std::string HeldCalendarFile(const std::string& comment)
 {
     return std::string("<?xml version=\"1.0\" encoding=\"Windows-1252\" standalone=\"yes\"?>\r\n<content>\r\n   <!--") +
            comment + "-->\r\n</content>\r\n";
@@ -40,7 +40,7 @@ std::string CalendarFile(const std::string& comment)
 
 // Two stored notes, the calendar's options, and a backup of three notes
 // (the first in the group "Travel") in "trip.QPK".
-void PrepareInstall(ProgramInstall& install)
+void PrepareHeldInstall(ProgramInstall& install)
 {
     install.AddInstalledDataFiles();
     LONG left = 100;
@@ -48,7 +48,7 @@ void PrepareInstall(ProgramInstall& install)
         StoreNote(install, [&](CNoteController& note) { FillTestNote(note, text, left, 100); });
         left += 260;
     }
-    WriteWholeFile(install.File("calendar.QPD"), CalendarFile("the calendar's options"));
+    WriteWholeFile(install.File("calendar.QPD"), HeldCalendarFile("the calendar's options"));
     std::vector<BackupNote> notes;
     LONG top = 300;
     for (const char* text : {"From the trip one", "From the trip two", "From the trip three"}) {
@@ -190,7 +190,7 @@ class RestoreHeldFiles : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        PrepareInstall(install);
+        PrepareHeldInstall(install);
         program = std::make_unique<RunningProgram>(install, "");
         main = WaitForMainWindow(*program);
         ASSERT_NE(main, nullptr);
@@ -248,7 +248,7 @@ TEST_F(RestoreHeldFiles, AnUndoWithTheMemoFileHeldChangesNothingAndKeepsTheEdits
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(UnrestoreAnsweringYes(main, again.ProcessId()), "The unrestore operation has been successfully completed");
     EXPECT_EQ(NoteTexts(again.ProcessId()), stored);
-    EXPECT_EQ(ReadWholeFile(install.File("calendar.QPD")), CalendarFile("the calendar's options"));
+    EXPECT_EQ(ReadWholeFile(install.File("calendar.QPD")), HeldCalendarFile("the calendar's options"));
     CloseProgram(install, again);
     EXPECT_EQ(TextsAfterRestart(install), stored);
 }
@@ -327,7 +327,7 @@ TEST_F(RestoreHeldFiles, AnUndoCopyThatCannotBeMadeWholeStopsTheRestoreAndLeaves
     WriteWholeFile(install.File("chatnote.QPD"), "made after the restore");
     EXPECT_EQ(UnrestoreAnsweringYes(main, process), "The unrestore operation has been successfully completed");
     EXPECT_EQ(NoteTexts(process), stored);
-    EXPECT_EQ(ReadWholeFile(install.File("calendar.QPD")), CalendarFile("the calendar's options"));
+    EXPECT_EQ(ReadWholeFile(install.File("calendar.QPD")), HeldCalendarFile("the calendar's options"));
     EXPECT_FALSE(FileExists(install.File("chatnote.QPD")));
     CloseProgram(install, *program);
 }

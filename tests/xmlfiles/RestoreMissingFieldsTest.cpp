@@ -17,7 +17,7 @@
 #include "support/bytes/Occurrences.h"
 
 namespace {
-const char kBackupName[] = "202603050905.QPK";
+const char kMissingFieldsBackupName[] = "202603050905.QPK";
 const char kNoText[] = "The plain text content of the restored note was not found??";
 
 // Three notes that hold nothing but their number, and the list of computers.
@@ -46,7 +46,7 @@ TEST(RestoreMissingFields, ASilentImportShowsNoBoxATrayRestoreOneAndErrorTxtList
     ProgramInstall install("emptynotes");
     install.AddInstalledDataFiles();
     ASSERT_TRUE(CreateDirectoryA(install.File("BACKUP").c_str(), nullptr));
-    WriteWholeFile(BackupFile(install, kBackupName), kEmptyNotesBackup);
+    WriteWholeFile(BackupFile(install, kMissingFieldsBackupName), kEmptyNotesBackup);
     RunningProgram program(install, "");
     HWND main = WaitForMainWindow(program);
     ASSERT_NE(main, nullptr);
@@ -54,7 +54,7 @@ TEST(RestoreMissingFields, ASilentImportShowsNoBoxATrayRestoreOneAndErrorTxtList
 
     // Silent: the three notes, with default values, and not a box.
     {
-        RunningProgram second(install, std::string("/importSilently BACKUP\\") + kBackupName);
+        RunningProgram second(install, std::string("/importSilently BACKUP\\") + kMissingFieldsBackupName);
         ASSERT_TRUE(WaitUntil([&] { return NotesWithoutText(process) == 3 || ProgramBoxShown(process); }));
         EXPECT_FALSE(ProgramBoxShown(process)) << FindTopWindowTitled("#32770", "Quillnet+", process);
         DWORD exitCode = 1;
@@ -64,7 +64,7 @@ TEST(RestoreMissingFields, ASilentImportShowsNoBoxATrayRestoreOneAndErrorTxtList
     EXPECT_EQ(NotesWithoutText(process), 3u);
     std::string log = ReadWholeFile(install.File("error.txt"));
     for (int k = 1; k <= 3; ++k) {
-        const std::string entry = std::string(kBackupName) + ": note " + std::to_string(k) +
+        const std::string entry = std::string(kMissingFieldsBackupName) + ": note " + std::to_string(k) +
                                   " lacks 61 fields, restored with default values: is_stay_on_top, has_border, ";
         EXPECT_NE(log.find(entry), std::string::npos) << entry << "\n" << log;
     }

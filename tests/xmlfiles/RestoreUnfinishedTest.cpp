@@ -23,7 +23,7 @@
 #include "support/TextChecks.h"
 
 namespace {
-const char* const kStoredTexts[] = {"Mine before the restore", "Also mine before the restore"};
+const char* const kUnfinishedStoredTexts[] = {"Mine before the restore", "Also mine before the restore"};
 const int kBackupNotes = 300;
 
 std::string RestoredText(int n)
@@ -33,11 +33,11 @@ std::string RestoredText(int n)
 
 // Two stored notes of the user, and a backup of many notes (making them
 // takes the program a few seconds) in "big.QPK".
-void PrepareInstall(ProgramInstall& install)
+void PrepareUnfinishedInstall(ProgramInstall& install)
 {
     install.AddInstalledDataFiles();
     LONG left = 100;
-    for (const char* text : kStoredTexts) {
+    for (const char* text : kUnfinishedStoredTexts) {
         StoreNote(install, [&](CNoteController& note) { FillTestNote(note, text, left, 100); });
         left += 260;
     }
@@ -162,11 +162,11 @@ class RestoreUnfinished : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        PrepareInstall(install);
+        PrepareUnfinishedInstall(install);
         program = std::make_unique<RunningProgram>(install, "");
         ASSERT_NE(WaitForMainWindow(*program), nullptr);
         process = program->ProcessId();
-        ASSERT_NE(WaitForNoteWithText(process, kStoredTexts[1]), nullptr);
+        ASSERT_NE(WaitForNoteWithText(process, kUnfinishedStoredTexts[1]), nullptr);
         stored = NoteTexts(process);
     }
 

@@ -12,13 +12,13 @@
 #include "foundation/win/DeviceContext.h"
 
 namespace {
-std::vector<UINT> g_commands;
+std::vector<UINT> g_menuCommands;
 CCoolMenu* g_shown = nullptr;
 
 LRESULT CALLBACK Owner(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_COMMAND)
-        g_commands.push_back(LOWORD(wParam));
+        g_menuCommands.push_back(LOWORD(wParam));
     if (message == WM_MEASUREITEM && g_shown) {
         g_shown->MeasureItem(reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
         return TRUE;
@@ -82,7 +82,7 @@ protected:
         DestroyWindow(owner);
         DeleteObject(font);
         GetCoolMenuLook() = CoolMenuLook();
-        g_commands.clear();
+        g_menuCommands.clear();
     }
 
     UINT ChooseItem(int downPresses)
@@ -161,13 +161,13 @@ TEST_F(CoolMenus, ItemsAreBuiltOwnerDrawnWithTheirShortcutsAndPopups)
 TEST_F(CoolMenus, TheExitCommandComesBackAndOthersGoToTheOwner)
 {
     EXPECT_EQ(ChooseItem(1), 0u);
-    ASSERT_EQ(g_commands.size(), 1u);
-    EXPECT_EQ(g_commands[0], 4012u);
+    ASSERT_EQ(g_menuCommands.size(), 1u);
+    EXPECT_EQ(g_menuCommands[0], 4012u);
     EXPECT_FALSE(cool.IsTracking());
 
-    g_commands.clear();
+    g_menuCommands.clear();
     EXPECT_EQ(ChooseItem(3), 4007u);
-    EXPECT_TRUE(g_commands.empty());
+    EXPECT_TRUE(g_menuCommands.empty());
 }
 
 TEST_F(CoolMenus, TheImageColumnAndTheSelectionFollowTheLook)

@@ -14,15 +14,15 @@
 
 namespace {
 const COLORREF kWhite = RGB(255, 255, 255);
-const COLORREF kRed = RGB(255, 0, 0);
-const uint32_t kGrey = 0xC0C0C0;
+const COLORREF kBitmapRed = RGB(255, 0, 0);
+const uint32_t kBitmapGrey = 0xC0C0C0;
 
 // 4 x 4 pixels: red, except a grey (transparent) top-left corner pixel.
 std::string RedSquareWithGreyCorner()
 {
     std::vector<uint8_t> indexes(16, 0);
     indexes[0] = 1;
-    return MakeBmp8(4, 4, {0x0000FF, kGrey, 0xFF0000}, indexes);
+    return MakeBmp8(4, 4, {0x0000FF, kBitmapGrey, 0xFF0000}, indexes);
 }
 
 const BYTE* Bytes(const std::string& file)
@@ -48,8 +48,8 @@ TEST(OnDiskBitmap, DrawsWithAnExactPaletteAndGreyLeftOut)
     Canvas canvas;
     logo.Deseneaza(false, canvas.Dc(), 64, 64);
     EXPECT_EQ(canvas.At(0, 0), kWhite) << "the grey pixel is transparent";
-    EXPECT_EQ(canvas.At(1, 0), kRed);
-    EXPECT_EQ(canvas.At(3, 3), kRed);
+    EXPECT_EQ(canvas.At(1, 0), kBitmapRed);
+    EXPECT_EQ(canvas.At(3, 3), kBitmapRed);
     EXPECT_EQ(canvas.At(4, 4), kWhite);
 
     COnDiskBitmap other("I1");
@@ -57,7 +57,7 @@ TEST(OnDiskBitmap, DrawsWithAnExactPaletteAndGreyLeftOut)
     Canvas second;
     other.Deseneaza(false, second.Dc(), 64, 64);
     EXPECT_EQ(second.At(0, 0), kWhite);
-    EXPECT_EQ(second.At(3, 35), kRed) << "drawn at (2, height - 29)";
+    EXPECT_EQ(second.At(3, 35), kBitmapRed) << "drawn at (2, height - 29)";
     EXPECT_EQ(second.At(2, 35), kWhite);
 
     Canvas untouched;
