@@ -158,7 +158,7 @@ RunningProgram::RunningProgram(const ProgramInstall& install, const std::string&
     startup.cb = sizeof startup;
     if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         install.Path().c_str(), &startup, &m_info))
-        throw std::runtime_error("cannot start " + program);
+        throw std::runtime_error("cannot start " + program + " (error " + std::to_string(GetLastError()) + ")");
 }
 
 RunningProgram::~RunningProgram()
