@@ -1,9 +1,11 @@
 // An action that saves notes one by one and cannot store them, another
 // program holding a file of the notes, keeps every edit in the rescue backup
-// as it ends, as a failed timed save does: the tray's "Hide all notes" with
-// the table or the memo file held, the program then ended as a crash ends
-// it. The next start offers that rescue backup and its Yes brings every edit
-// back; error.txt holds each note's text that the memo file could not take.
+// as it ends, as a failed timed save does: the tray's "Hide all notes", and
+// the hiding of the notes tied to another program's window when the user
+// closes that window, each with the table or the memo file held, the program
+// then ended as a crash ends it. The next start offers that rescue backup and
+// its Yes brings every edit back; error.txt holds each note's text that the
+// memo file could not take.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -12,6 +14,7 @@
 #include <vector>
 
 #include "foundation/FileHelpers.h"
+#include "support/AppWindowDriving.h"
 #include "support/HeldFile.h"
 #include "support/MenuDriving.h"
 #include "support/NoteDriving.h"
@@ -36,9 +39,52 @@ std::vector<std::string> StoredTexts()
     return texts;
 }
 
-// The tray's "Hide all notes" on edited notes while another program holds
-// the file; the program then ended, and started again.
-void HideAllNotesWhileHeld(const std::string& held)
+// What hides every note at once: the step it needs before the notes are
+// edited, and the hiding itself.
+class NotesHiding {
+public:
+    virtual ~NotesHiding() = default;
+    virtual void Prepare(DWORD) {}
+    virtual void Hide(HWND main, DWORD process) = 0;
+};
+
+class TrayHideAll : public NotesHiding {
+public:
+    void Hide(HWND main, DWORD process) override
+    {
+        HWND tray = OpenTrayMenu(main, process);
+        ASSERT_NE(tray, nullptr);
+        const MenuPicture menu(tray, kTrayMenuLayout);
+        ASSERT_TRUE(menu.Fits());
+        ClickAt(menu.ItemMiddle(kHideAllItem));
+    }
+};
+
+// Every note tied to another program's window, which the user then closes:
+// the program's look at the windows hides the notes.
+class TiedWindowClosed : public NotesHiding {
+public:
+    void Prepare(DWORD process) override
+    {
+        ASSERT_NE(m_helper.Window(), nullptr);
+        std::vector<HWND> notes;
+        for (const std::string& text : StoredTexts()) {
+            notes.push_back(WaitForNoteWithText(process, text));
+            ASSERT_TRUE(SetTieThroughDialog(notes.back(), process, true)) << text;
+        }
+        // Each note is brought up for the window once, before the keys go to it.
+        for (HWND note : notes)
+            ASSERT_TRUE(WaitUntil([&] { return IsShownTopmost(note); }));
+    }
+    void Hide(HWND, DWORD) override { ASSERT_TRUE(m_helper.CloseWithKeys()); }
+
+private:
+    HelperAppWindow m_helper;
+};
+
+// The hiding of edited notes while another program holds the file; the
+// program then ended, and started again.
+void HideNotesWhileHeld(const std::string& held, NotesHiding& hiding)
 {
     ProgramInstall install;
     InstallWithNotes(install, kNotes);
@@ -51,17 +97,16 @@ void HideAllNotesWhileHeld(const std::string& held)
         ASSERT_NE(main, nullptr);
         const DWORD process = program.ProcessId();
         ASSERT_TRUE(WaitForTheStartsFocus(process));
+        hiding.Prepare(process);
+        ASSERT_FALSE(::testing::Test::HasFatalFailure());
         for (const std::string& text : StoredTexts()) {
             TypeAtStart(WaitForNoteWithText(process, text), kEdit);
             ASSERT_NE(WaitForNoteWithText(process, kEdit + text), nullptr) << text;
         }
         ASSERT_TRUE(holder.Hold(install.File(held), kHolderSharesNothing));
 
-        HWND tray = OpenTrayMenu(main, process);
-        ASSERT_NE(tray, nullptr);
-        const MenuPicture menu(tray, kTrayMenuLayout);
-        ASSERT_TRUE(menu.Fits());
-        ClickAt(menu.ItemMiddle(kHideAllItem));
+        hiding.Hide(main, process);
+        ASSERT_FALSE(::testing::Test::HasFatalFailure());
         ASSERT_TRUE(WaitUntil([&] {
             for (const std::string& text : StoredTexts()) {
                 HWND note = NoteWithText(process, kEdit + text);
@@ -103,10 +148,24 @@ void HideAllNotesWhileHeld(const std::string& held)
 
 TEST(ActionRescue, HideAllNotesWithTheTableHeldKeepsEveryEditForTheNextStart)
 {
-    HideAllNotesWhileHeld("notes.QPD");
+    TrayHideAll hiding;
+    HideNotesWhileHeld("notes.QPD", hiding);
 }
 
 TEST(ActionRescue, HideAllNotesWithTheMemoFileHeldKeepsEveryEditAndEachTextInTheLog)
 {
-    HideAllNotesWhileHeld("notes.qps");
+    TrayHideAll hiding;
+    HideNotesWhileHeld("notes.qps", hiding);
+}
+
+TEST(ActionRescue, ClosingTheWindowOfTiedNotesWithTheTableHeldKeepsEveryEditForTheNextStart)
+{
+    TiedWindowClosed hiding;
+    HideNotesWhileHeld("notes.QPD", hiding);
+}
+
+TEST(ActionRescue, ClosingTheWindowOfTiedNotesWithTheMemoFileHeldKeepsEveryEditAndEachTextInTheLog)
+{
+    TiedWindowClosed hiding;
+    HideNotesWhileHeld("notes.qps", hiding);
 }
