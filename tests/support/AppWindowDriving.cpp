@@ -2,14 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include "note/NoteMessages.h"
+#include "resources/ids/AssociateNoteIds.h"
 #include "support/KeyPresses.h"
 #include "support/ProgramDriver.h"
 
 const char kHelperAppTitle[] = "Helper editor - plans.txt";
 
 namespace {
-const UINT kNoteCmdAssociate = 4359;
-const int kListId = 1174;
 const char kDialogTitle[] = "Associate note with applications";
 const UINT kFreeze = WM_APP + 1;
 
@@ -117,7 +117,7 @@ std::vector<std::string> ListBoxLines(HWND list)
 
 HWND AssociateListOf(HWND dialog)
 {
-    return GetDlgItem(dialog, kListId);
+    return GetDlgItem(dialog, IDC_ASSOCIATE_LIST);
 }
 
 HWND OpenAssociateDialog(HWND note, DWORD process)
