@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <functional>
 #include <map>
 
 #include "globals/MainWindowMessages.h"
@@ -252,46 +253,72 @@ bool NoteManagerWindow::RowPoint(int row, POINT& at) const
 
 bool NoteManagerWindow::FileRowInGroup(int row, size_t groupItem, const char* picture) const
 {
-    // The user brings the window forward before working in its list: a
-    // click into a window behind another (a note just made) would activate
-    // it while its menu opens, and the focus notices read in the menu's own
-    // loop may cancel that menu.
-    if (!ReadyForClicks()) {
-        ADD_FAILURE() << "the Note Manager did not come to the front";
-        return false;
-    }
-    POINT at{};
-    if (!RowPoint(row, at)) {
-        ADD_FAILURE() << "row " << row << " does not show at " << at.x << "," << at.y;
-        return false;
-    }
-    RightClickAt(at);
-    HWND menu = WaitForOpenMenus(m_process, 1);
-    if (!menu || !(ListView_GetItemState(List(), row, LVIS_SELECTED) & LVIS_SELECTED)) {
-        ADD_FAILURE() << (menu ? "the right-clicked row is not selected" : "the list's menu did not open");
-        return false;
-    }
-    return ChooseGroupInListMenu(menu, groupItem, picture);
+    return FileInGroupFromMenu([&]() -> HWND {
+        POINT at{};
+        if (!RowPoint(row, at)) {
+            ADD_FAILURE() << "row " << row << " does not show at " << at.x << "," << at.y;
+            return nullptr;
+        }
+        RightClickAt(at);
+        HWND menu = WaitForOpenMenus(m_process, 1);
+        if (!menu || !(ListView_GetItemState(List(), row, LVIS_SELECTED) & LVIS_SELECTED)) {
+            ADD_FAILURE() << (menu ? "the right-clicked row is not selected" : "the list's menu did not open");
+            return nullptr;
+        }
+        return menu;
+    }, groupItem, picture);
 }
 
 bool NoteManagerWindow::FileSelectionInGroupByMenuKey(size_t groupItem, const char* picture) const
 {
-    HWND list = List();
-    if (!ReadyForClicks() || !SendWithTimeout(m_window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list), TRUE) ||
-        !WaitUntil([&] { return FocusedWindowOf(m_window) == list; })) {
-        ADD_FAILURE() << "the Note Manager's list did not take the focus";
-        return false;
-    }
-    PressKeys({VK_APPS});
-    HWND menu = WaitForOpenMenus(m_process, 1);
-    if (!menu) {
-        ADD_FAILURE() << "the Menu key opened no menu";
-        return false;
-    }
-    return ChooseGroupInListMenu(menu, groupItem, picture);
+    return FileInGroupFromMenu([&]() -> HWND {
+        HWND list = List();
+        if (!SendWithTimeout(m_window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list), TRUE) ||
+            !WaitUntil([&] { return FocusedWindowOf(m_window) == list; })) {
+            ADD_FAILURE() << "the Note Manager's list did not take the focus";
+            return nullptr;
+        }
+        PressKeys({VK_APPS});
+        HWND menu = WaitForOpenMenus(m_process, 1);
+        if (!menu)
+            ADD_FAILURE() << "the Menu key opened no menu";
+        return menu;
+    }, groupItem, picture);
 }
 
-bool NoteManagerWindow::ChooseGroupInListMenu(HWND menu, size_t groupItem, const char* picture) const
+bool NoteManagerWindow::FileInGroupFromMenu(const std::function<HWND()>& openMenu, size_t groupItem,
+                                            const char* picture) const
+{
+    const int kTries = 2;
+    for (int attempt = 1;; ++attempt) {
+        // The user brings the window forward before working in its list: a
+        // click into a window behind another (a note just made) would
+        // activate it while its menu opens.
+        if (!ReadyForClicks()) {
+            ADD_FAILURE() << "the Note Manager did not come to the front";
+            return false;
+        }
+        HWND menu = openMenu();
+        if (!menu)
+            return false;
+        bool menuClosed = false;
+        if (ChooseGroupInListMenu(menu, groupItem, picture, menuClosed))
+            return true;
+        if (!menuClosed)
+            return false;
+        if (attempt == kTries) {
+            ADD_FAILURE() << "the list's menu closed by itself before its group submenu opened, " << kTries
+                          << " times";
+            return false;
+        }
+        // A focus notice read late in the menu's own loop closes the menu.
+        ReportExtraTry("the list's menu opened again", attempt + 1,
+                       "the menu closed by itself before its group submenu opened");
+    }
+}
+
+bool NoteManagerWindow::ChooseGroupInListMenu(HWND menu, size_t groupItem, const char* picture,
+                                              bool& menuClosed) const
 {
     const MenuPicture list(menu, "ii-ii-ii-iiiiii");
     const size_t kAssignItem = 5;
@@ -300,9 +327,19 @@ bool NoteManagerWindow::ChooseGroupInListMenu(HWND menu, size_t groupItem, const
         return false;
     }
     ClickAt(list.ItemMiddle(kAssignItem));
-    HWND groups = WaitForSubmenu(m_process, menu);
+    HWND groups = nullptr;
+    const DWORD process = m_process;
+    WaitUntil([&] {
+        const std::vector<HWND> open = OpenMenus(process);
+        for (HWND shown : open)
+            if (shown != menu)
+                groups = shown;
+        menuClosed = open.empty();
+        return groups || menuClosed;
+    });
     if (!groups) {
-        ADD_FAILURE() << "the group submenu did not open";
+        if (!menuClosed)
+            ADD_FAILURE() << "the group submenu did not open, and the list's menu stayed open";
         return false;
     }
     const MenuPicture names(groups, "iiiiii");
@@ -313,7 +350,6 @@ bool NoteManagerWindow::ChooseGroupInListMenu(HWND menu, size_t groupItem, const
     SetCursorPos(names.ItemMiddle(groupItem).x, names.ItemMiddle(groupItem).y);
     SaveScreenshotOf(groups, picture);
     ClickAt(names.ItemMiddle(groupItem));
-    const DWORD process = m_process;
     if (!WaitUntil([&] { return OpenMenus(process).empty(); })) {
         ADD_FAILURE() << "the menus stayed open after the group was clicked";
         return false;

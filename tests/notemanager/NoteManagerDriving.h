@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <utility>
@@ -134,7 +135,12 @@ private:
     // "Assign to group" of the list's open menu, then the group at that place
     // of its submenu, kept as a picture of that name; false, with the step
     // that did not come as a failure, otherwise.
-    bool ChooseGroupInListMenu(HWND menu, size_t groupItem, const char* picture) const;
+    // menuClosed tells a failure where the list's menu closed by itself.
+    bool ChooseGroupInListMenu(HWND menu, size_t groupItem, const char* picture, bool& menuClosed) const;
+    // The window brought forward, the list's menu opened by openMenu (null
+    // when it did not open), and the group chosen in it; the menu opened
+    // once more when it closed by itself before its submenu opened.
+    bool FileInGroupFromMenu(const std::function<HWND()>& openMenu, size_t groupItem, const char* picture) const;
     DWORD m_process;
     HWND m_window = nullptr;
 };
