@@ -163,12 +163,16 @@ RunningProgram::RunningProgram(const ProgramInstall& install, const std::string&
 
 RunningProgram::~RunningProgram()
 {
-    if (IsRunning()) {
-        TerminateProcess(m_info.hProcess, 99);
-        WaitForSingleObject(m_info.hProcess, kDriverWaitMs);
-    }
+    if (IsRunning())
+        EndAsACrash();
     CloseHandle(m_info.hThread);
     CloseHandle(m_info.hProcess);
+}
+
+void RunningProgram::EndAsACrash()
+{
+    TerminateProcess(m_info.hProcess, 99);
+    WaitForSingleObject(m_info.hProcess, kDriverWaitMs);
 }
 
 bool RunningProgram::IsRunning() const

@@ -11,12 +11,16 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "BackupDriving.h"
 #include "globals/MainWindowMessages.h"
 #include "resources/ids/RestoreIds.h"
+#include "support/ExtraTries.h"
 #include "support/HeldFile.h"
 #include "support/MenuDriving.h"
 #include "support/NoteDriving.h"
@@ -248,6 +252,24 @@ TEST(RescueRestore, ARescueIsJudgedByTheTableWriteItRecordsAndIsListedOnlyOnceWh
 
 namespace {
 const char kBeingWritten[] = "BACKUP\\Unstored being written *.tmp";
+
+// How error.txt tells that the start removed the file of that name, which a
+// crash left being written.
+std::string RemovalOfCutShort(const ProgramInstall& install, const std::string& name)
+{
+    return install.File("BACKUP\\" + name) + ", a rescue backup cut short when the program ended, was removed\r\n";
+}
+
+// The offer at the start answered Yes and the restore it proposes
+// confirmed; true once the program says the restore is done.
+bool RestoreTheOffered(const ShownMessageBox& offer, DWORD process)
+{
+    if (!AnswerMessageBox(offer, IDYES))
+        return false;
+    HWND dialog = WaitForDialog(process, "Restore notes...");
+    return dialog && ClickDialogButton(dialog, IDOK) &&
+           Contains(AcknowledgeProgramBox(process), "The restore operation has been successfully");
+}
 }
 
 // A rescue backup cut short when the program ended is never offered nor
@@ -294,15 +316,9 @@ TEST(RescueRestore, ARescueCutShortIsNeverOfferedAndTheNextStartRemovesIt)
     EXPECT_TRUE(Contains(offer.text, "\\BACKUP\\" + older + "\r\n")) << offer.text;
     // By the offer the start has removed what the crash left, and only that.
     EXPECT_EQ(FileNamesMatching(install.File(kBeingWritten)), (std::vector<std::string>{othersName, usersName}));
-    EXPECT_TRUE(Contains(ReadWholeFile(install.File("error.txt")),
-                         install.File("BACKUP\\" + leftName) +
-                             ", a rescue backup cut short when the program ended, was removed\r\n"));
+    EXPECT_TRUE(Contains(ReadWholeFile(install.File("error.txt")), RemovalOfCutShort(install, leftName)));
     EXPECT_EQ(ReadWholeFile(install.File("BACKUP\\" + older)), olderBytes);
-    ASSERT_TRUE(AnswerMessageBox(offer, IDYES));
-    HWND dialog = WaitForDialog(process, "Restore notes...");
-    ASSERT_NE(dialog, nullptr);
-    ASSERT_TRUE(ClickDialogButton(dialog, IDOK));
-    EXPECT_TRUE(Contains(AcknowledgeProgramBox(process), "The restore operation has been successfully"));
+    ASSERT_TRUE(RestoreTheOffered(offer, process));
     EXPECT_NE(WaitForNoteWithText(process, "Edited Kept note"), nullptr);
 
     // The Restore submenu lists the one rescue backup above the backup of
@@ -314,4 +330,120 @@ TEST(RescueRestore, ARescueCutShortIsNeverOfferedAndTheNextStartRemovesIt)
     EXPECT_TRUE(CloseMenus(process));
     CloseProgram(install, program);
     EXPECT_EQ(ReadWholeFile(install.File("BACKUP\\" + usersName)), "the user's own");
+}
+
+namespace {
+// Notes enough that the rescue backup of them takes the program a moment to
+// write, hidden, so that the start shows the kept note alone.
+const int kManyNotes = 500;
+// Tries of the end in the middle of that write, each on an install of its own.
+const int kCrashTries = 3;
+
+void StoreManyHiddenNotes(const ProgramInstall& install)
+{
+    const std::string words(300, 'w');
+    for (int number = 1; number <= kManyNotes; ++number) {
+        StoreNote(install, [&](CNoteController& note) {
+            const std::string title = "Stored " + std::to_string(number);
+            lstrcpynA(note.m_title, title.c_str(), sizeof note.m_title);
+            note.m_hidden = true;
+            const std::string text = "{\\rtf1\\ansi " + title + " " + words + "}";
+            note.SetRichText(text.data(), text.size());
+        });
+    }
+}
+
+struct RescueCutShortByACrash {
+    std::string whole, wholeBytes;  // the rescue backup the first timed save wrote
+    std::string left, leftBytes;    // the file of the next one, being written at the end
+};
+
+// The program on its own install: the edit in a whole rescue backup, a
+// second edit, and the timed save that keeps both: its ticks go from a thread
+// of their own while this one looks for the file being written without a
+// pause, and ends the program as a crash ends it the moment it is there. What
+// the try saw instead when the file had taken its name first.
+void EndInTheSecondRescuesWrite(ProgramInstall& install, RescueCutShortByACrash& found, std::string& missed)
+{
+    InstallWithKeptNote(install);
+    StoreManyHiddenNotes(install);
+    HeldFile holder;
+    RunningProgram program(install, "");
+    HWND main = StartAndEditKeptNote(install, program);
+    ASSERT_NE(main, nullptr);
+    const DWORD process = program.ProcessId();
+    ASSERT_TRUE(holder.Hold(install.File("notes.QPD"), kHolderSharesNothing));
+    ASSERT_TRUE(TimedSave(main));
+    ASSERT_EQ(RescueBackupsOf(install).size(), 1u);
+    found.whole = RescueBackupsOf(install)[0];
+    found.wholeBytes = ReadWholeFile(install.File("BACKUP\\" + found.whole));
+    TypeAtStart(NoteWithText(process, "Edited Kept note"), "Second ");
+    ASSERT_NE(WaitForNoteWithText(process, "Second Edited Kept note"), nullptr);
+
+    std::atomic<bool> saved(false);
+    std::thread ticks([&] {
+        TimedSave(main);
+        saved = true;
+    });
+    std::vector<std::string> writing;
+    const DWORD start = GetTickCount();
+    while (writing.empty() && !saved && GetTickCount() - start < kDriverWaitMs)
+        writing = FileNamesMatching(install.File(kBeingWritten));
+    if (!writing.empty())
+        program.EndAsACrash();
+    ticks.join();
+    const std::vector<std::string> left = FileNamesMatching(install.File(kBeingWritten));
+    if (left.empty()) {
+        missed = writing.empty() ? "the save named its rescue backup before a look found it being written"
+                                 : "the rescue backup took its name between the look that found it and the end";
+        return;
+    }
+    ASSERT_EQ(left.size(), 1u);
+    found.left = left[0];
+    found.leftBytes = ReadWholeFile(install.File("BACKUP\\" + found.left));
+}
+}
+
+// The program ended by a crash while it writes a rescue backup leaves the
+// file being written beside the older whole one, untouched; the next start
+// removes the file cut short and offers the older one, whose Yes brings back
+// the edit it holds, and the Restore submenu lists no file being written.
+TEST(RescueRestore, ACrashInTheMiddleOfARescuesWriteLeavesTheOlderOneToBeOffered)
+{
+    std::unique_ptr<ProgramInstall> install;
+    RescueCutShortByACrash found;
+    for (int attempt = 1; attempt <= kCrashTries && found.left.empty(); ++attempt) {
+        install.reset(new ProgramInstall);
+        std::string missed;
+        EndInTheSecondRescuesWrite(*install, found, missed);
+        ASSERT_FALSE(HasFatalFailure());
+        if (!missed.empty())
+            ReportExtraTry("the end in the middle of a rescue's write", attempt, missed);
+    }
+    ASSERT_FALSE(found.left.empty()) << "no try ended the program while it wrote its rescue backup";
+    // The file being written never holds the whole older one, which stays
+    // as it was.
+    EXPECT_NE(found.leftBytes, found.wholeBytes);
+    EXPECT_EQ(RescueBackupsOf(*install), std::vector<std::string>{found.whole});
+    EXPECT_EQ(ReadWholeFile(install->File("BACKUP\\" + found.whole)), found.wholeBytes);
+
+    RunningProgram program(*install, "");
+    HWND main = WaitForMainWindow(program);
+    ASSERT_NE(main, nullptr);
+    const DWORD process = program.ProcessId();
+    ShownMessageBox offer = WaitForMessageBox(process, kDriverWaitMs, "Quillnet+");
+    ASSERT_NE(offer.window, nullptr);
+    EXPECT_TRUE(Contains(offer.text, "\\BACKUP\\" + found.whole + "\r\n")) << offer.text;
+    EXPECT_FALSE(Contains(offer.text, found.left)) << offer.text;
+    EXPECT_TRUE(FileNamesMatching(install->File(kBeingWritten)).empty());
+    EXPECT_TRUE(Contains(ReadWholeFile(install->File("error.txt")), RemovalOfCutShort(*install, found.left)));
+    ASSERT_TRUE(RestoreTheOffered(offer, process));
+    EXPECT_NE(WaitForNoteWithText(process, "Edited Kept note"), nullptr);
+    EXPECT_EQ(NoteWithText(process, "Second Edited Kept note"), nullptr);
+
+    HWND restores = OpenRestoreSubmenu(main, process);
+    ASSERT_NE(restores, nullptr);
+    EXPECT_TRUE(MenuPicture(restores, "i-i").Fits());
+    EXPECT_TRUE(CloseMenus(process));
+    CloseProgram(*install, program);
 }
