@@ -84,7 +84,7 @@ public:
     // True with the exit code once the process has ended within the bound.
     bool WaitForExit(DWORD* exitCode, DWORD timeoutMs = kDriverWaitMs);
     // Ended at once, as a crash ends it: no step of its own runs after this
-    // call, and its handles are closed once it returns.
+    // call, and the process has gone once it returns (within the bound).
     void EndAsACrash();
     // A top-level window of the process with that class, once it exists.
     HWND WaitForWindow(const char* className, DWORD timeoutMs = kDriverWaitMs) const;
