@@ -350,7 +350,10 @@ TEST(NoteStylesAfterRestart, EffectsSizeAndColourComeBackAfterExit)
         const LONG end = static_cast<LONG>(typed.size());
         PressKeys({VK_CONTROL, 'A'});
         // All of it, with the paragraph's end that the control selects too.
-        ASSERT_TRUE(WaitUntil([&] { return BodySelectionAt(body).first == 0 && BodySelectionAt(body).second >= end; }));
+        ASSERT_TRUE(WaitUntil([&] {
+            const std::pair<LONG, LONG> selection = BodySelectionAt(body);
+            return selection.first == 0 && selection.second >= end;
+        }));
         PressKeys({VK_CONTROL, 'B'});
         PressKeys({VK_CONTROL, VK_HOME});
         PressKeys({VK_CONTROL, VK_RIGHT});
