@@ -217,6 +217,8 @@ void SendChatOperation(CNoteController& note, ChatOperation operation, const std
     if (job->peers.empty())
         return;
     job->wireText = WireTextFor(note, operation, text, strip->Peers());
+    // Ending the chat, or deleting its note, told the user that the others hear of it.
+    job->control->finishBeforeClose = operation == ChatOperation::kClosed || operation == ChatOperation::kLeft;
     const std::shared_ptr<CSendControl> control = job->control;
     DWORD threadId = 0;
     HANDLE thread = CreateThread(nullptr, 0, &ChatSendThread, job.get(), 0, &threadId);

@@ -30,6 +30,13 @@ CCriticalSection& RecordsGate()
     return gate;
 }
 
+void Stop(CSendControl& control)
+{
+    InterlockedExchange(&control.stop, 1);
+    if (control.animationStop)
+        SetEvent(control.animationStop);
+}
+
 bool HasEnded(HANDLE thread)
 {
     return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0;
@@ -81,16 +88,15 @@ bool EndSendThreads(DWORD timeoutMs)
         CCriticalSectionLock hold(RegistryLock());
         threads.swap(Registry());
     }
-    for (const RegisteredThread& each : threads) {
-        InterlockedExchange(&each.control->stop, 1);
-        if (each.control->animationStop)
-            SetEvent(each.control->animationStop);
-    }
+    for (const RegisteredThread& each : threads)
+        if (!each.control->finishBeforeClose)
+            Stop(*each.control);
     const DWORD start = GetTickCount();
     bool allEnded = true;
     for (const RegisteredThread& each : threads) {
         const DWORD elapsed = GetTickCount() - start;
         if (!AwaitThread(each.thread, elapsed < timeoutMs ? timeoutMs - elapsed : 0)) {
+            Stop(*each.control);
             CCriticalSectionLock hold(RecordsGate());
             each.control->m_cutOff = true;
             allEnded = false;

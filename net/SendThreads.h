@@ -15,6 +15,9 @@
 struct CSendControl {
     volatile LONG stop = 0;
     HANDLE animationStop = nullptr;  // manual-reset event
+    // A notice the user was told goes out (that the user left a chat): the
+    // program closing lets it finish within its wait rather than stop it.
+    bool finishBeforeClose = false;
     CSendControl();
     ~CSendControl();
     CSendControl(const CSendControl&) = delete;
@@ -32,8 +35,9 @@ void RegisterSendThread(HANDLE thread, const std::shared_ptr<CSendControl>& cont
 // Runs the recording of a delivery unless the thread was cut off; true when it ran.
 bool RecordUnlessCutOff(const CSendControl& control, const std::function<void()>& record);
 
-// Sets every registered thread's stop flag and waits up to the bound for them
-// to end; those still running are cut off. True when every one ended.
+// Sets every registered thread's stop flag, but those of the notices that are
+// let finish, and waits up to the bound for them to end; those still running
+// then are stopped and cut off. True when every one ended.
 bool EndSendThreads(DWORD timeoutMs);
 
 // Waits for a thread that is ending, answering the messages other threads

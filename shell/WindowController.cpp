@@ -317,7 +317,8 @@ bool CWindowController::Shutdown()
     }
     StopTimers();
     UnregisterAllHotkeys(m_mainWindow);
-    // Every send stops at once, rather than each with its note.
+    // Every send stops at once, rather than each with its note; a notice that
+    // the user left a chat is let finish within the wait.
     if (!EndSendThreads(kSendThreadsEndMs))
         WriteErrorLog("CWindowController::Shutdown():", "a send thread did not end in time");
     CloseNoteManagerBeforeNotesGo();

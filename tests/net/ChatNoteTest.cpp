@@ -2,7 +2,8 @@
 // listener on 127.0.0.1): a chat started by the peer becomes a chat note with
 // a button per participant, lines go both ways, participants who left or cannot
 // be reached are marked, the chat note and its participants come back after a
-// restart, and ending the chat tells the peer and removes what was kept of it.
+// restart, and ending the chat tells the peer, also when the user exits at
+// once, and removes what was kept of it.
 // Each side shows the other's avatar: the pictures travel with the chat texts
 // that introduce a participant and are kept in the CHAT folder.
 #include "NetDriving.h"
@@ -308,20 +309,20 @@ TEST_F(ChatNote, AChatFromAPeerIsHeldWithItsParticipantsAcrossARestartAndEndsFor
         ASSERT_NE(WaitForChat("undeleted", seen), nullptr);
         EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(note) != FALSE; }));
 
-        // Ending the chat asks first, tells Anna, forgets the chat and deletes the note.
+        // Ending the chat asks first, tells Anna, forgets the chat and deletes
+        // the note. The user exits at once: Anna is told all the same.
         HWND end = FindWindowExA(FindWindowExA(note, nullptr, "QnChatStrip", nullptr), nullptr, "Button", "End chat");
         PostMessageA(end, BM_CLICK, 0, 0);
         ShownMessageBox ask = WaitForMessageBox(program.ProcessId());
         ASSERT_NE(ask.window, nullptr);
         EXPECT_NE(ask.text.find("End this chat?"), std::string::npos);
         ASSERT_TRUE(AnswerMessageBox(ask, IDYES));
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(note) || !IsWindowVisible(note); }));
+        ExitProgram(program, main);
         const CaughtMessage* closed = WaitForChat("closed", seen);
         ASSERT_NE(closed, nullptr);
         EXPECT_EQ(closed->message.note.chatId, kChatId);
-        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(note) || !IsWindowVisible(note); }));
         EXPECT_EQ(ReadWholeFile(install.File("chatnote.QPD")).find("424242"), std::string::npos);
-
-        ExitProgram(program, program.WaitForWindow(kMainClass));
     }
 }
 

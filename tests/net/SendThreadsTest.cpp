@@ -1,8 +1,9 @@
 // Closing stops every send at once: real send threads held by peers on
 // 127.0.0.1 that take a connection and never answer end within the bound, and
-// keep their delivery records as they were. A thread that cannot end in time
-// is cut off: what it learns afterwards lands in no list or table, which by
-// then may be emptied or loaded anew.
+// keep their delivery records as they were. A notice that the user left a
+// chat is let finish within the bound instead. A thread that cannot end in
+// time is cut off: what it learns afterwards lands in no list or table, which
+// by then may be emptied or loaded anew.
 #include "NetDriving.h"
 #include "NoteCatcher.h"
 
@@ -66,6 +67,42 @@ struct DeafThread {
         return 0;
     }
 };
+
+// A send that reports to a window of the closing thread, which answers only
+// while closing waits for the send threads: the window notes whether the
+// send's stop flag was set by then.
+struct ReportingThread {
+    std::shared_ptr<CSendControl> control = std::make_shared<CSendControl>();
+    HWND window;
+    LONG stopSeen = -1;
+    HANDLE thread = nullptr;
+
+    ReportingThread(HWND reportTo, bool finishBeforeClose) : window(reportTo)
+    {
+        control->finishBeforeClose = finishBeforeClose;
+        thread = CreateThread(nullptr, 0, &Run, this, 0, nullptr);
+        RegisterSendThread(thread, control);
+    }
+    ~ReportingThread()
+    {
+        WaitForSingleObject(thread, kDriverWaitMs);
+        CloseHandle(thread);
+    }
+    static DWORD WINAPI Run(void* self)
+    {
+        SendMessageA(static_cast<ReportingThread*>(self)->window, WM_APP, 0, reinterpret_cast<LPARAM>(self));
+        return 0;
+    }
+};
+
+LRESULT CALLBACK NoteStopSeen(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != WM_APP)
+        return DefWindowProcA(window, message, wParam, lParam);
+    auto* reporting = reinterpret_cast<ReportingThread*>(lParam);
+    reporting->stopSeen = reporting->control->stop;
+    return 0;
+}
 }
 
 TEST_F(SendThreads, ClosingEndsEverySendHeldByASilentPeerAndItsRecordsStayAsTheyWere)
@@ -110,4 +147,25 @@ TEST_F(SendThreads, AThreadThatDoesNotEndInTimeIsCutOffFromTheRecords)
     ASSERT_EQ(WaitForSingleObject(later.thread, kDriverWaitMs), WAIT_OBJECT_0);
     EXPECT_EQ(later.recorded, 1);
     EXPECT_TRUE(EndSendThreads(0));
+}
+
+TEST_F(SendThreads, ANoticeOfLeavingAChatIsLetFinishWhileEveryOtherSendStopsAtOnce)
+{
+    const char kClass[] = "QnStopSeen";
+    WNDCLASSA type = {};
+    type.lpfnWndProc = &NoteStopSeen;
+    type.hInstance = GetModuleHandleA(nullptr);
+    type.lpszClassName = kClass;
+    ASSERT_NE(RegisterClassA(&type), 0);
+    HWND window = CreateWindowExA(0, kClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, type.hInstance, nullptr);
+    ASSERT_NE(window, nullptr);
+    {
+        ReportingThread send(window, false);
+        ReportingThread notice(window, true);
+        EXPECT_TRUE(EndSendThreads(kDriverWaitMs));
+        EXPECT_EQ(send.stopSeen, 1);
+        EXPECT_EQ(notice.stopSeen, 0);
+    }
+    DestroyWindow(window);
+    UnregisterClassA(kClass, type.hInstance);
 }
