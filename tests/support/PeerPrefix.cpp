@@ -1,6 +1,7 @@
 #include "support/PeerPrefix.h"
 
 #include <stdexcept>
+#include <vector>
 
 #include "support/InFolder.h"
 #include "support/OtherKind.h"
@@ -82,12 +83,13 @@ std::string WithDesktopHolder(const std::string& program)
     const std::string holder = UnixPathOf(ProgramFolder()) + "/desktopholder.exe";
     return "WINEDEBUG=-all " + WineLoaderOf(OwnKindBits()) + " '" + holder + "' >" + kDesktopLog + " 2>/dev/null & holder=$!; tries=0; " +
            "while ! grep -q . " + kDesktopLog + " && [ $tries -lt 1200 ]; do sleep 0.1; tries=$((tries+1)); done; " +
-           "if grep -q ^ready " + kDesktopLog + "; then " + program + "; fi; kill $holder";
+           "code=1; if grep -q ^ready " + kDesktopLog + "; then " + program + "; code=$?; fi; kill $holder; (exit $code)";
 }
 
 // Runs the program in the install's folder under the peer prefix, then marks
-// its end. Wine names the folder by the deepest drive that holds it: the
-// peer's own drive for the temporary folder. The boxes it shows are logged.
+// its end with its exit code. Wine names the folder by the deepest drive that
+// holds it: the peer's own drive for the temporary folder. The boxes it shows,
+// and whatever else Wine says of it, are logged.
 std::string ProgramScript(const ProgramInstall& install, int bits, const std::string& arguments, const char* mark,
                           bool holdDesktop)
 {
@@ -99,7 +101,7 @@ std::string ProgramScript(const ProgramInstall& install, int bits, const std::st
     return "ln -sfn $(readlink -f '" + UnixPathOf(TemporaryRoot()) + "') '" + PeerPrefixPath() + "/dosdevices/" +
            kPeerDrive + "' && cd $(readlink -f '" + UnixPathOf(install.Path()) + "') && export WINEPREFIX='" +
            PeerPrefixPath() + "' LANG=en_US.UTF-8 WINEDLLOVERRIDES='mscoree,mshtml=' && " +
-           "{ " + (holdDesktop ? WithDesktopHolder(program) : program) + "; }; touch " + mark;
+           "{ " + (holdDesktop ? WithDesktopHolder(program) : program) + "; }; echo $? >" + mark;
 }
 
 std::string NoDesktopLine(const ProgramInstall& install)
@@ -107,6 +109,28 @@ std::string NoDesktopLine(const ProgramInstall& install)
     std::string said = ReadWholeFile(install.File(kDesktopLog));
     said = said.substr(0, said.find_first_of("\r\n"));
     return said.rfind("no desktop", 0) == 0 ? said : std::string();
+}
+
+// What Wine said of the peer's programs besides their boxes (an unhandled
+// exception, a missing library), a few lines at most.
+std::string WineSaid(const ProgramInstall& install)
+{
+    const size_t kMostLines = 5;
+    std::string said;
+    size_t lines = 0;
+    const std::string log = ReadWholeFile(install.File(kBoxLog));
+    for (size_t start = 0; start < log.size() && lines < kMostLines;) {
+        size_t end = log.find('\n', start);
+        if (end == std::string::npos)
+            end = log.size();
+        const std::string line = log.substr(start, end - start);
+        if (!line.empty() && line.find(kBoxTrace) == std::string::npos) {
+            said += (said.empty() ? "" : " | ") + line;
+            ++lines;
+        }
+        start = end + 1;
+    }
+    return said;
 }
 }
 
@@ -121,9 +145,12 @@ PeerProgram::PeerProgram(const ProgramInstall& install, const std::string& argum
 
 PeerProgram::~PeerProgram()
 {
-    if (IsRunning()) {
+    // A forwarded start that showed a box would wait for an answer for ever,
+    // also once the program has ended: the prefix's processes all go.
+    const std::string forwarded = m_install.File(kForwardedMark);
+    if (IsRunning() || m_forwarding) {
         StartShellScript("WINEPREFIX='" + PeerPrefixPath() + "' " + PeerWineServer() + " -k");
-        WaitForExit();
+        WaitUntil([&] { return !IsRunning() && (!m_forwarding || FileExists(forwarded)); }, kDriverWaitMs);
     }
 }
 
@@ -136,6 +163,7 @@ bool PeerProgram::Forward(const std::string& arguments, DWORD timeoutMs)
 {
     const std::string mark = m_install.File(kForwardedMark);
     DeleteFileA(mark.c_str());
+    m_forwarding = true;
     StartShellScript(ProgramScript(m_install, m_bits, arguments, kForwardedMark, false));
     return WaitUntil([&] { return FileExists(mark) || !ShownBox().empty(); }, timeoutMs) && FileExists(mark);
 }
@@ -161,10 +189,28 @@ std::string PeerProgram::Trouble() const
     const std::string noDesktop = NoDesktopLine(m_install);
     if (!noDesktop.empty())
         return "the peer program did not start: its prefix has " + noDesktop;
+    std::vector<std::string> seen;
     const std::string box = ShownBox();
     if (!box.empty())
-        return "the peer program shows a box: " + box;
-    return IsRunning() ? "the peer program did not get there in time" : "the peer program ended";
+        seen.push_back("a box was shown: " + box);
+    if (!IsRunning()) {
+        std::string code = ReadWholeFile(m_install.File(kEndedMark));
+        seen.push_back("the peer program had ended, with exit code " + code.substr(0, code.find_first_of("\r\n")));
+    }
+    if (seen.empty())
+        seen.push_back("the peer program did not get there in time");
+    const std::string said = WineSaid(m_install);
+    if (!said.empty())
+        seen.push_back("Wine said: " + said);
+    // The program's own log of what went wrong, its last lines.
+    const size_t kLogTail = 600;
+    const std::string log = ReadWholeFile(m_install.File("error.txt"));
+    if (!log.empty())
+        seen.push_back("its error log ends: " + log.substr(log.size() > kLogTail ? log.size() - kLogTail : 0));
+    std::string trouble;
+    for (const std::string& each : seen)
+        trouble += (trouble.empty() ? "" : "; ") + each;
+    return trouble;
 }
 
 bool PeerProgram::WaitForExit(DWORD timeoutMs)

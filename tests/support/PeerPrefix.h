@@ -29,7 +29,7 @@ public:
 
     bool IsRunning() const;
     // Waits until the condition holds; false at once when the program ends
-    // or shows a message box first (Trouble says which).
+    // or shows a message box first (Trouble says what was seen).
     bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = kPeerPrefixWaitMs);
     std::string Trouble() const;
     // The text of the first message box the program (or a start of it in
@@ -45,5 +45,6 @@ public:
 private:
     const ProgramInstall& m_install;
     const int m_bits;
+    bool m_forwarding = false;  // a start was forwarded since the program began
 };
 
