@@ -22,25 +22,9 @@ const int kFindText = 1301;
 const int kFindOtherNotes = 1302;
 const int kFindPrevious = 1303;
 
-struct Selection {
-    LONG start;
-    LONG end;
-};
-
-Selection SelectionOf(HWND body)
-{
-    LRESULT both = 0;
-    if (!SendWithTimeout(body, EM_GETSEL, 0, 0, &both))
-        return {-2, -2};
-    return {LOWORD(both), HIWORD(both)};
-}
-
 bool Selects(HWND body, LONG start, LONG end)
 {
-    return WaitUntil([&] {
-        Selection now = SelectionOf(body);
-        return now.start == start && now.end == end;
-    });
+    return WaitUntil([&] { return ReadSelection(body) == EditSelection{start, end}; });
 }
 
 void Search(HWND box, const std::string& text, UINT command)

@@ -12,7 +12,6 @@
 
 #include <cstring>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -61,18 +60,6 @@ ShownFormat FormatOf(DWORD process, HWND body, LONG first, LONG last)
                  SendWithTimeout(body, EM_GETCHARFORMAT, SCF_SELECTION, block.Param()) &&
                  block.Read(&shown.format, sizeof shown.format);
     return shown;
-}
-
-// The body's selection, first and last, read without moving it: a read
-// that sets the selection, made while the test's keys still wait in the
-// program's queue, would send the keys that follow to another word.
-// -1 and -1 when it cannot be read.
-std::pair<LONG, LONG> BodySelectionAt(HWND body)
-{
-    LRESULT packed = 0;
-    if (!SendWithTimeout(body, EM_GETSEL, 0, 0, &packed))
-        return {-1, -1};
-    return {LOWORD(packed), HIWORD(packed)};
 }
 
 // Where the word starts among the control's characters, which count a line
@@ -351,8 +338,8 @@ TEST(NoteStylesAfterRestart, EffectsSizeAndColourComeBackAfterExit)
         PressKeys({VK_CONTROL, 'A'});
         // All of it, with the paragraph's end that the control selects too.
         ASSERT_TRUE(WaitUntil([&] {
-            const std::pair<LONG, LONG> selection = BodySelectionAt(body);
-            return selection.first == 0 && selection.second >= end;
+            const EditSelection selection = ReadSelection(body);
+            return selection.first == 0 && selection.last >= end;
         }));
         PressKeys({VK_CONTROL, 'B'});
         PressKeys({VK_CONTROL, VK_HOME});
@@ -364,7 +351,7 @@ TEST(NoteStylesAfterRestart, EffectsSizeAndColourComeBackAfterExit)
         }
         // The caret at the end again only once every key above was handled.
         PressKeys({VK_CONTROL, VK_END});
-        ASSERT_TRUE(WaitUntil([&] { return BodySelectionAt(body) == std::make_pair(end, end); }));
+        ASSERT_TRUE(WaitUntil([&] { return ReadSelection(body) == EditSelection{end, end}; }));
         ASSERT_TRUE(FormatOf(process, body, 11, 16).format.dwEffects & CFE_UNDERLINE);
         // The caret back at the end, where the style's text goes.
         PressKeys({VK_CONTROL, VK_END});

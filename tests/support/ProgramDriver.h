@@ -125,6 +125,16 @@ HWND FindTopWindowTitled(const char* className, const char* title, DWORD process
 std::string WindowClassOf(HWND window);
 // The window's text by WM_GETTEXT, also across processes and of a RichEdit.
 std::string ReadWindowText(HWND window);
+// An edit control's selection, read with EM_GETSEL, which does not move it
+// (a read that sets the selection, made while keys still wait in the
+// program's queue, would send the keys that follow elsewhere); -1 and -1
+// when the control did not answer.
+struct EditSelection {
+    LONG first;
+    LONG last;
+    bool operator==(const EditSelection& other) const { return first == other.first && last == other.last; }
+};
+EditSelection ReadSelection(HWND edit);
 // The window of the other window's thread that has the keyboard focus, and
 // the one that has captured the mouse; null for none.
 HWND FocusedWindowOf(HWND window);

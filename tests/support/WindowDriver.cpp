@@ -163,6 +163,14 @@ std::string ReadWindowText(HWND window)
     return std::string(text.data(), static_cast<size_t>(copied) < text.size() ? static_cast<size_t>(copied) : 0);
 }
 
+EditSelection ReadSelection(HWND edit)
+{
+    LRESULT packed = 0;
+    if (!SendWithTimeout(edit, EM_GETSEL, 0, 0, &packed))
+        return {-1, -1};
+    return {LOWORD(packed), HIWORD(packed)};
+}
+
 ShownMessageBox WaitForMessageBox(DWORD processId, DWORD timeoutMs, const char* caption)
 {
     ShownMessageBox box;
