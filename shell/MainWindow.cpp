@@ -21,6 +21,7 @@
 #include "note/NoteCreation.h"
 #include "note/NoteKeeper.h"
 #include "shell/OptionalLibraries.h"
+#include "shell/RescueLeftovers.h"
 #include "shell/SingleInstance.h"
 #include "shell/UserFolder.h"
 #include "shell/WindowController.h"
@@ -62,7 +63,7 @@ void OnCloseMessage(HWND window, CWindowController& controller)
     if (!controller.Shutdown())
         return;
     const char* folder = GetStartupValues().workingFolder;
-    DeleteFilesByExtension(folder, nullptr, "tmp");
+    DeleteTempFilesNobodyHolds(folder);
     DeleteFilesByExtension(folder, nullptr, "png");
     for (const SendToShortcut& shortcut : kSendToShortcuts)
         RemoveShortcutsTo(CSIDL_SENDTO, "qnpost.exe", shortcut.searchedSwitch);

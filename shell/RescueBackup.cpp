@@ -2,53 +2,23 @@
 
 #include "shell/RescueBackup.h"
 
-#include <cctype>
-#include <cstdio>
-
 #include "foundation/Clock.h"
 #include "foundation/DataFolder.h"
 #include "foundation/DiagnosticLog.h"
 #include "foundation/FileHelpers.h"
-#include "foundation/FileSearch.h"
 #include "foundation/HeldNewFile.h"
 #include "foundation/bytes/GenericException.h"
-#include "net/bytes/AttachmentName.h"
 #include "shell/BackupRestore.h"
+#include "shell/RescueNames.h"
 #include "shell/WindowController.h"
 #include "store/BackupFolderCheck.h"
 #include "xmlfiles/BackupList.h"
 
 namespace {
-const char kRescueBackupLogPrefix[] = "CRescueBackup::Keep(): ";
-// The names of one second numbered as other kept files are, before those
-// that hold a part nobody can foresee.
-const unsigned kNumberedCopies = 99;
-const unsigned kUnforeseeableCopies = 3;
 // A rescue backup's record of the notes table comes within its first bytes.
 const DWORD kRecordWithin = 512;
-
-std::string StampOf(const SYSTEMTIME& now)
-{
-    char stamp[16];
-    std::snprintf(stamp, sizeof stamp, "%04d%02d%02d%02d%02d%02d", now.wYear, now.wMonth, now.wDay, now.wHour,
-                  now.wMinute, now.wSecond);
-    return stamp;
-}
-
-// "Unstored 20260305090512.QPK", from the second copy of that second on
-// "Unstored 20260305090512 (2).QPK", and past the numbered names, which
-// another program may have taken, "Unstored 20260305090512 (100-3F9A0C1B2D4E).QPK".
-std::string RescueBackupName(const SYSTEMTIME& now, unsigned copy)
-{
-    const std::string base = kRescueBackupPrefix + StampOf(now);
-    if (copy <= kNumberedCopies)
-        return NumberedFileName(base + ".QPK", copy);
-    char unique[13];
-    MakeUniqueName(unique, sizeof unique);
-    char suffix[32];
-    std::snprintf(suffix, sizeof suffix, " (%u-%s).QPK", copy, unique);
-    return base + suffix;
-}
+// A mark is a few lines of the program's own.
+const DWORD kMostRescueMarkBytes = 4096;
 
 bool FileHolds(const std::string& path, const std::string& bytes)
 {
@@ -62,71 +32,34 @@ std::string FolderOf(const std::string& path)
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
-void LogFailure(const std::string& path, DWORD error)
-{
-    char description[400] = "";
-    FormatLastErrorText(error, description, sizeof description);
-    WriteErrorLog(kRescueBackupLogPrefix, ("the notes could not be written to the rescue backup " + path + description).c_str());
-}
-
-const char kBeingWritten[] = "being written ";
-const char kBeingWrittenEnd[] = ".tmp";
-// The unique part of a name being written: hexadecimal digits.
-const size_t kUniqueDigits = 12;
-
-// "Unstored being written 3F9A0C1B2D4E.tmp", and nothing else.
-bool IsNameBeingWritten(const std::string& name)
-{
-    const std::string start = std::string(kRescueBackupPrefix) + kBeingWritten;
-    const size_t end = name.size() - (sizeof kBeingWrittenEnd - 1);
-    if (name.size() != start.size() + kUniqueDigits + sizeof kBeingWrittenEnd - 1 ||
-        name.compare(0, start.size(), start) != 0 || lstrcmpiA(name.c_str() + end, kBeingWrittenEnd) != 0)
-        return false;
-    for (size_t at = start.size(); at < end; ++at) {
-        if (!std::isxdigit(static_cast<unsigned char>(name[at])))
-            return false;
-    }
-    return true;
-}
-
-// The bytes whole in a file of their own, under a name that no listing of
-// backups takes and no other run chooses: a rescue cut short by a crash is
-// never offered. The file is held until it has taken its name, so that no
-// start of another run takes it for a leftover. False when the folder took
-// none (error.txt says why).
+// The bytes whole in a file of their own, under a passing name: a rescue cut
+// short by a crash is never offered. The file is held until it has taken its
+// name, so that no start of another run takes it for a leftover. False when
+// the folder took none (error.txt says why).
 bool WriteAside(const std::string& folder, const std::string& bytes, CHeldNewFile& aside)
 {
-    char unique[kUniqueDigits + 1];
-    MakeUniqueName(unique, sizeof unique);
-    const std::string path = folder + "\\" + kRescueBackupPrefix + kBeingWritten + unique + kBeingWrittenEnd;
+    const std::string path = NewRescuePassingPath(folder);
     const DWORD error = aside.Write(path, bytes.data(), static_cast<DWORD>(bytes.size()));
     if (error == ERROR_SUCCESS)
         return true;
-    LogFailure(path, error);
+    LogRescueFailure(path, error);
     return false;
 }
 
-// The bytes in a new file of the folder, under the first of the second's
-// names that is free, given only once they are whole there; the path, or
-// empty when the folder took none (error.txt says why).
-std::string WriteInFolder(const std::string& folder, const SYSTEMTIME& now, const std::string& bytes)
+// The bytes in a new file of the folder, given the first of the second's
+// names that is free only once they are whole there, and marked before they
+// take it; empty when the folder took none (error.txt says why).
+NamedRescue WriteInFolder(const std::string& folder, const SYSTEMTIME& now, const std::string& bytes,
+                          unsigned long long tableTime)
 {
     CHeldNewFile aside;
     if (!WriteAside(folder, bytes, aside))
-        return "";
-    std::string path;
-    DWORD error = ERROR_FILE_EXISTS;
-    for (unsigned copy = 1; copy <= kNumberedCopies + kUnforeseeableCopies; ++copy) {
-        path = folder + "\\" + RescueBackupName(now, copy);
-        // Never in the place of another file.
-        if (aside.MoveTo(path, 0))
-            return path;
-        error = GetLastError();
-        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
-            break;
-    }
-    LogFailure(path, error);
-    return "";
+        return NamedRescue();
+    const NamedRescue named =
+        NameRescue(folder, now, &tableTime, [&aside](const std::string& path) { return aside.MoveTo(path, 0); });
+    if (named.path.empty())
+        LogRescueFailure(named.lastTried, named.error);
+    return named;
 }
 
 // The rescue backup of this run made anew in its place, whole at once; false
@@ -138,14 +71,8 @@ bool WriteInPlace(const std::string& path, const std::string& bytes)
         return false;
     if (aside.MoveTo(path, MOVEFILE_REPLACE_EXISTING))
         return true;
-    LogFailure(path, GetLastError());
+    LogRescueFailure(path, GetLastError());
     return false;
-}
-
-std::string MarkPathOf(const std::string& rescuePath)
-{
-    const std::string name = RescueMarkName(FileNameOf(rescuePath));
-    return name.empty() ? std::string() : FolderOf(rescuePath) + "\\" + name;
 }
 }
 
@@ -157,10 +84,10 @@ std::string CRescueBackup::Write(CWindowController& app, const char* why, bool& 
     try {
         bytes = RescueBackupText(app, tableTime);
     } catch (const CGenericException& failure) {
-        WriteErrorLog(kRescueBackupLogPrefix, failure.GetErrorText());
+        WriteErrorLog(kRescueLogPrefix, failure.GetErrorText());
         return "";
     } catch (...) {
-        WriteErrorLog(kRescueBackupLogPrefix, "Unknown exception");
+        WriteErrorLog(kRescueLogPrefix, "Unknown exception");
         return "";
     }
     if (!m_lastPath.empty() && (FileHolds(m_lastPath, bytes) || SameNotesMadeAnew(bytes, tableTime))) {
@@ -172,12 +99,17 @@ std::string CRescueBackup::Write(CWindowController& app, const char* why, bool& 
     const SYSTEMTIME now = GetLocalNow();
     // A backup folder that cannot take the file (a file in the place of the
     // folder, a full or read-only drive) leaves the data folder.
-    std::string path = WriteInFolder(BackupFolderPath(), now, bytes);
-    const bool inDataFolder = path.empty();
+    NamedRescue named = WriteInFolder(BackupFolderPath(), now, bytes, tableTime);
+    const bool inDataFolder = named.path.empty();
     if (inDataFolder)
-        path = WriteInFolder(GetDataFolder(), now, bytes);
-    if (path.empty())
+        named = WriteInFolder(GetDataFolder(), now, bytes, tableTime);
+    if (named.path.empty())
         return "";
+    // Marked before it took its name, and before anything older is removed:
+    // the next start offers it whenever the program ends from here on.
+    if (!named.markPath.empty())
+        m_marks.push_back(named.markPath);
+    const std::string path = named.path;
     if (why)
         Announce(why, path, inDataFolder);
     m_lastInDataFolder = inDataFolder;
@@ -188,7 +120,6 @@ std::string CRescueBackup::Write(CWindowController& app, const char* why, bool& 
     m_lastPath = path;
     m_lastTableTime = tableTime;
     written = true;
-    Mark(path);
     return path;
 }
 
@@ -211,7 +142,7 @@ bool CRescueBackup::SameNotesMadeAnew(const std::string& bytes, unsigned long lo
 
 void CRescueBackup::Announce(const char* why, const std::string& path, bool inDataFolder)
 {
-    WriteErrorLog(kRescueBackupLogPrefix, (std::string(why) +
+    WriteErrorLog(kRescueLogPrefix, (std::string(why) +
                                (inDataFolder ? "; the backup folder could not take the file, so" : ";") +
                                " the notes as they are now are in " + path)
                                   .c_str());
@@ -222,7 +153,7 @@ void CRescueBackup::InCaseNeeded(const char* what)
     if (m_inCasePath == m_unannounced)
         Announce(what, m_inCasePath, m_unannouncedInDataFolder);
     else
-        WriteErrorLog(kRescueBackupLogPrefix, (std::string(what) + "; they are in " + m_inCasePath).c_str());
+        WriteErrorLog(kRescueLogPrefix, (std::string(what) + "; they are in " + m_inCasePath).c_str());
     m_inCasePath.clear();
     m_unannounced.clear();
 }
@@ -284,7 +215,7 @@ std::string CRescueBackup::Renew(CWindowController& app, const char* why)
         return path;
     // The new file is whole: the older one of this stretch holds nothing it lacks.
     if (!m_unnamedPath.empty() && Remove(m_unnamedPath))
-        WriteErrorLog(kRescueBackupLogPrefix,
+        WriteErrorLog(kRescueLogPrefix,
                       (m_unnamedPath + " was removed: " + path + " holds the notes as they are now").c_str());
     m_unnamedPath = written ? path : std::string();
     return path;
@@ -294,7 +225,7 @@ bool CRescueBackup::Remove(const std::string& rescuePath)
 {
     if (!DeleteFileA(rescuePath.c_str()))
         return false;
-    const std::string mark = MarkPathOf(rescuePath);
+    const std::string mark = RescueMarkPathOf(rescuePath);
     DeleteFileA(mark.c_str());
     for (auto it = m_marks.begin(); it != m_marks.end(); ++it) {
         if (lstrcmpiA(it->c_str(), mark.c_str()) == 0) {
@@ -314,7 +245,7 @@ void CRescueBackup::RemoveInCase(const char* why)
     m_inCasePath.clear();
     m_unannounced.clear();
     if (Remove(path) && announced)
-        WriteErrorLog(kRescueBackupLogPrefix, (path + " was removed: " + why).c_str());
+        WriteErrorLog(kRescueLogPrefix, (path + " was removed: " + why).c_str());
 }
 
 void CRescueBackup::Settled()
@@ -342,7 +273,7 @@ bool CRescueBackup::MarkedThisRun(const std::string& markPath) const
 // a mark of this run, is written.
 void CRescueBackup::Mark(const std::string& rescuePath)
 {
-    const std::string mark = MarkPathOf(rescuePath);
+    const std::string mark = RescueMarkPathOf(rescuePath);
     if (mark.empty())
         return;
     const bool ours = MarkedThisRun(mark);
@@ -351,7 +282,7 @@ void CRescueBackup::Mark(const std::string& rescuePath)
     const std::string text = RescueMarkText(FileNameOf(rescuePath), NotesTableWriteTime());
     const DWORD error = WriteNewFile(mark, text.data(), static_cast<DWORD>(text.size()));
     if (error != ERROR_SUCCESS) {
-        LogFailure(mark, error);
+        LogRescueFailure(mark, error);
         return;
     }
     if (!ours)
@@ -363,8 +294,12 @@ bool NotesStoredSinceRescue(const std::string& rescuePath)
     // The record comes before the notes, within the file's first lines.
     std::string start;
     unsigned long long measured = 0;
-    return !ReadFileStart(rescuePath, kRecordWithin, start) || !ReadRescueTableTime(start, measured) ||
-           measured != NotesTableWriteTime();
+    if (ReadFileStart(rescuePath, kRecordWithin, start) && ReadRescueTableTime(start, measured))
+        return measured != NotesTableWriteTime();
+    // A rescue of an earlier version records nothing itself: its mark does.
+    std::string mark;
+    return !ReadSmallFile(RescueMarkPathOf(rescuePath), kMostRescueMarkBytes, mark) ||
+           !ReadRescueMarkMeasuredTime(mark, measured) || measured != NotesTableWriteTime();
 }
 
 unsigned long long NotesTableWriteTime()
@@ -374,19 +309,4 @@ unsigned long long NotesTableWriteTime()
         return 0;
     return (static_cast<unsigned long long>(data.ftLastWriteTime.dwHighDateTime) << 32) |
            data.ftLastWriteTime.dwLowDateTime;
-}
-
-void RemoveRescuesCutShort()
-{
-    for (const std::string& folder : RescueBackupFolders()) {
-        const std::string pattern = folder + "\\" + kRescueBackupPrefix + kBeingWritten + "*" + kBeingWrittenEnd;
-        ForEachFileMatch(pattern, [&folder](const WIN32_FIND_DATAA& match) {
-            const std::string path = folder + "\\" + match.cFileName;
-            if (!(match.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsNameBeingWritten(match.cFileName) &&
-                DeleteIfNobodyHolds(path))
-                WriteErrorLog(kRescueBackupLogPrefix, (path + ", a rescue backup cut short when the program ended, was removed")
-                                              .c_str());
-            return true;
-        });
-    }
 }

@@ -87,15 +87,10 @@ private:
     std::vector<std::string> m_marks;
 };
 
-// The rescue backups that a run which ended while it wrote them left under
-// the name they are written by (never offered, never listed) are removed,
-// save those a running program still holds: another run on the same data
-// folder may be writing one now.
-void RemoveRescuesCutShort();
-
 // The last write of the notes table: a save that stores a note writes it
 // anew. 0 while it is missing.
 unsigned long long NotesTableWriteTime();
 // Whether a save wrote the notes table after the rescue backup was measured
-// against it, as the file itself records (true when it records nothing).
+// against it, as the file itself records, or for a file that records nothing
+// (as earlier versions wrote them) as its mark tells; true when neither does.
 bool NotesStoredSinceRescue(const std::string& rescuePath);

@@ -22,6 +22,10 @@ struct FoundMark {
     std::string rescuePath;
     FILETIME written{};
     bool unstored = false;
+    // The write of the notes table its backup was measured against, as the
+    // mark tells it.
+    bool measuredKnown = false;
+    unsigned long long measured = 0;
 };
 
 // The marks of earlier runs in the folders of rescue backups; unstored when
@@ -46,6 +50,7 @@ std::vector<FoundMark> MarksOfEarlierRuns(const CRescueBackup& rescue)
             mark.unstored = FileExists(mark.rescuePath.c_str()) && ReadSmallFile(mark.path, kMostMarkBytes, text) &&
                             ReadRescueMarkTableTime(text, markedTime) &&
                             (markedTime == kRescueMarkAwaitsAnswer || !NotesStoredSinceRescue(mark.rescuePath));
+            mark.measuredKnown = ReadRescueMarkMeasuredTime(text, mark.measured);
             found.push_back(mark);
             return true;
         });
@@ -59,10 +64,13 @@ void DeleteMark(const std::string& path)
         WriteErrorLog(kRescueOfferLogPrefix, ("the mark could not be deleted: " + path).c_str());
 }
 
-// The mark tells every later start of its backup until the user answers.
-void KeepUntilAnswered(const std::string& markPath, const std::string& rescuePath)
+// The mark tells every later start of its backup until the user answers,
+// and keeps what the backup was measured against for the answer's restore.
+void KeepUntilAnswered(const FoundMark& mark)
 {
-    const std::string text = RescueMarkText(FileNameOf(rescuePath), kRescueMarkAwaitsAnswer);
+    const std::string& markPath = mark.path;
+    const std::string text =
+        RescueMarkAwaitingText(FileNameOf(mark.rescuePath), mark.measuredKnown ? &mark.measured : nullptr);
     DeleteFileA(markPath.c_str());
     const DWORD error = WriteNewFile(markPath, text.data(), static_cast<DWORD>(text.size()));
     if (error != ERROR_SUCCESS) {
@@ -93,7 +101,7 @@ void CRescueOffer::Decide(const CRescueBackup& rescue)
         return;
     m_rescuePath = newest->rescuePath;
     m_markPath = newest->path;
-    KeepUntilAnswered(m_markPath, m_rescuePath);
+    KeepUntilAnswered(*newest);
 }
 
 void CRescueOffer::Offer(CWindowController& app)

@@ -35,6 +35,7 @@
 #include "shell/NoteLists.h"
 #include "shell/NoteManagerFiles.h"
 #include "shell/OptionalLibraries.h"
+#include "shell/RescueLeftovers.h"
 #include "globals/ProgramGlobals.h"
 #include "store/Sounds.h"
 #include "store/NotesLoader.h"
@@ -215,9 +216,10 @@ void CWindowController::OnCreate()
     StartFavourites(m_mainWindow);
     LoadUserData();
     // Before anything of this run can store a note: the listeners, the
-    // timers, the password prompts below.
+    // timers, the password prompts below. A rescue an earlier run wrote whole
+    // but never named is offered as any other.
+    TakeInRescuesLeftUnnamed();
     m_rescueOffer.Decide(m_rescueBackup);
-    RemoveRescuesCutShort();
     // What follows reads no data file, and the password prompts below let in
     // the system's question, timers and other programs' requests, none of
     // which may wait for a held file on the start's behalf.

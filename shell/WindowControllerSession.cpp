@@ -21,6 +21,7 @@
 #include "globals/MainWindowMessages.h"
 #include "shell/MainWindow.h"
 #include "shell/NoteLists.h"
+#include "shell/RescueLeftovers.h"
 #include "shell/WindowController.h"
 
 bool CWindowController::AnyNoteTransmitting() const
@@ -173,7 +174,7 @@ void CWindowController::FinishSessionEnd()
     for (const SendToShortcut& shortcut : kSendToShortcuts)
         RemoveShortcutsTo(CSIDL_SENDTO, "qnpost.exe", shortcut.searchedSwitch);
     const char* folder = GetStartupValues().workingFolder;
-    DeleteFilesByExtension(folder, nullptr, "tmp");
+    DeleteTempFilesNobodyHolds(folder);
     DeleteFilesByExtension(folder, nullptr, "png");
     // Last: the wait for the receive threads lets in what other programs
     // send meanwhile, the system's next message among it.

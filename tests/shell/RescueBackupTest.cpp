@@ -518,3 +518,37 @@ TEST(RescueBackup, AnEditAfterTheAnswerToAnEndIsKeptInCaseUntilTheLastSaveStores
     EXPECT_FALSE(ProgramBoxShown(process));
     // Here the system ends the process.
 }
+
+// Exit leaves in the data folder a rescue backup under the name it is written
+// by, which the next start takes in or removes, and a ".tmp" file another
+// program holds, even one that lets others delete it; a leftover ".tmp" that
+// nobody holds goes.
+TEST(RescueBackup, ExitSparesRescuesBeingWrittenAndFilesOthersHold)
+{
+    ProgramInstall install;
+    InstallWithOneNote(install);
+    RunningProgram program(install, "");
+    HWND main = WaitForMainWindow(program);
+    ASSERT_NE(main, nullptr);
+    ASSERT_NE(WaitForNoteWithText(program.ProcessId(), kStoredText), nullptr);
+    // Put there once the start is over, which takes in what it finds.
+    const std::string beingWritten = install.File("Unstored being written 0123456789AB.tmp");
+    const std::string othersFile = install.File("synchronising.tmp");
+    const std::string leftOver = install.File("left over.tmp");
+    WriteWholeFile(beingWritten, "<?xml version=\"1.0\"?>\r\n<backup>\r\n");
+    WriteWholeFile(othersFile, "another program's");
+    WriteWholeFile(leftOver, "nobody's");
+    HeldFile holder(othersFile, kHolderSharesEverything);
+    ASSERT_TRUE(holder.Held());
+
+    PostMessageA(main, WM_COMMAND, kCmdExit, 0);
+    DWORD exitCode = 1;
+    ASSERT_TRUE(program.WaitForExit(&exitCode));
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_EQ(ReadWholeFile(beingWritten), "<?xml version=\"1.0\"?>\r\n<backup>\r\n");
+    EXPECT_EQ(ReadWholeFile(othersFile), "another program's");
+    EXPECT_FALSE(FileExists(leftOver));
+    // Not left pending deletion either, to go once the other program lets go.
+    holder.Release();
+    EXPECT_EQ(ReadWholeFile(othersFile), "another program's");
+}

@@ -18,12 +18,14 @@
 #include <vector>
 
 #include "BackupDriving.h"
+#include "RescueDriving.h"
 #include "globals/MainWindowMessages.h"
 #include "resources/ids/RestoreIds.h"
 #include "support/ExtraTries.h"
 #include "support/HeldFile.h"
 #include "support/MenuDriving.h"
 #include "support/NoteDriving.h"
+#include "support/RescueFiles.h"
 #include "support/Screenshot.h"
 #include "support/TextChecks.h"
 #include "xmlfiles/bytes/BackupNames.h"
@@ -43,60 +45,6 @@ HWND PickRestoreEntry(HWND main, DWORD process, const std::string& layout, size_
     return restores ? ClickEntryForDialog(restores, process, layout, entry, picture, "Restore notes...") : nullptr;
 }
 
-// The timed save's interval in the test. The program's own timer counts
-// towards it too, and after each timed save of the test the count stands
-// where it stood before, so the program's own save would come only once its
-// own ticks made up the interval: ten minutes, longer than any test may run
-// before it is ended as hung. With one minute, that save could come between
-// the test's steps on a loaded machine.
-const long kSaveIntervalMinutes = 10;
-
-// One timed save: the housekeeping ticks (15 seconds each) of its interval,
-// sent as the timer sends them.
-bool TimedSave(HWND main)
-{
-    for (int tick = 0; tick < 4 * kSaveIntervalMinutes; ++tick) {
-        if (!SendWithTimeout(main, WM_TIMER, kTimerHousekeeping, 0))
-            return false;
-    }
-    return true;
-}
-
-// The user's record made by a first run, no daily backup among the entries,
-// timed saves only when the test sends their ticks, and one note stored.
-void InstallWithKeptNote(ProgramInstall& install)
-{
-    install.AddInstalledDataFiles();
-    FirstRun(install);
-    SetBackupOptions(install, false, 7, false, kSaveIntervalMinutes);
-    StoreNote(install, [](CNoteController& note) {
-        lstrcpynA(note.m_title, "Kept", sizeof note.m_title);
-        note.m_left = 200;
-        note.m_top = 150;
-        const char text[] = "{\\rtf1\\ansi Kept note}";
-        note.SetRichText(text, sizeof text - 1);
-    });
-}
-
-// The program started on that install, its first timed save made, and
-// "Edited " typed into the note; the main window, or null when a step did
-// not come.
-HWND StartAndEditKeptNote(const ProgramInstall& install, const RunningProgram& program)
-{
-    HWND main = WaitForMainWindow(program);
-    // The start sets the timed save's count to nothing as it starts its
-    // timers, and it handles messages before that: the ticks wait until it
-    // listens, which it does after.
-    if (!main || !WaitUntil([&] { return PortAcceptsConnections(install.ListenPort()); }))
-        return nullptr;
-    HWND note = WaitForNoteWithText(program.ProcessId(), "Kept note");
-    // The first timed save of a run writes the notes' files afresh; the
-    // later ones store the changes.
-    if (!note || !TimedSave(main))
-        return nullptr;
-    TypeAtStart(note, "Edited ");
-    return WaitForNoteWithText(program.ProcessId(), "Edited Kept note") ? main : nullptr;
-}
 }
 
 TEST(RescueRestore, TheRestoreSubmenuOffersTheRescueBackupsOfBothFoldersAndRestoresThePickedOne)
@@ -250,6 +198,54 @@ TEST(RescueRestore, ARescueIsJudgedByTheTableWriteItRecordsAndIsListedOnlyOnceWh
     CloseProgram(install, program);
 }
 
+// A rescue backup and its mark as an earlier version leaves them, the file
+// recording no write of the notes table: the mark's record judges it. Nothing
+// was stored since, so the start offers it, and its Yes proposes it in place
+// of the notes.
+TEST(RescueRestore, ARescueThatRecordsNothingIsJudgedByItsMark)
+{
+    ProgramInstall install;
+    InstallWithKeptNote(install);
+    std::string rescue;
+    {
+        HeldFile holder;
+        RunningProgram program(install, "");
+        HWND main = StartAndEditKeptNote(install, program);
+        ASSERT_NE(main, nullptr);
+        ASSERT_TRUE(holder.Hold(install.File("notes.QPD"), kHolderSharesNothing));
+        ASSERT_TRUE(TimedSave(main));
+        ASSERT_EQ(RescueBackupsOf(install).size(), 1u);
+        rescue = RescueBackupsOf(install)[0];
+        // Ended as a crash ends it, before the table is free.
+    }
+    const std::string path = install.File("BACKUP\\" + rescue);
+    std::string bytes = ReadWholeFile(path);
+    const size_t record = bytes.find("<!--" + RescueTableTimeComment(RecordedTableTime(install, rescue)) + "-->");
+    ASSERT_NE(record, std::string::npos);
+    const size_t lineStart = bytes.rfind("\r\n", record) + 2;
+    bytes.erase(lineStart, bytes.find("\r\n", record) + 2 - lineStart);
+    WriteWholeFile(path, bytes);
+    ASSERT_EQ(RecordedTableTime(install, rescue), 0u);
+    ASSERT_TRUE(Contains(bytes, "Edited Kept note"));
+    ASSERT_EQ(RescueMarksIn(install.File("BACKUP")).size(), 1u);
+
+    RunningProgram program(install, "");
+    ASSERT_NE(WaitForMainWindow(program), nullptr);
+    const DWORD process = program.ProcessId();
+    const std::string offer = AnswerProgramBox(process, IDYES);
+    EXPECT_TRUE(Contains(offer, "\\BACKUP\\" + rescue + "\r\n")) << offer;
+    HWND dialog = WaitForDialog(process, "Restore notes...");
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_RESTORE_REPLACE), BST_CHECKED);
+    const std::string explanation = ReadWindowText(GetDlgItem(dialog, IDC_RESTORE_EXPLANATION));
+    EXPECT_FALSE(Contains(explanation, "Notes were stored after")) << explanation;
+    ASSERT_TRUE(ClickDialogButton(dialog, IDOK));
+    EXPECT_TRUE(Contains(AcknowledgeProgramBox(process), "The restore operation has been successfully"));
+    EXPECT_NE(WaitForNoteWithText(process, "Edited Kept note"), nullptr);
+    CloseProgram(install, program);
+    EXPECT_TRUE(RescueMarksIn(install.File("BACKUP")).empty()) << "answered";
+}
+
 namespace {
 const char kBeingWritten[] = "BACKUP\\Unstored being written *.tmp";
 
@@ -260,16 +256,6 @@ std::string RemovalOfCutShort(const ProgramInstall& install, const std::string& 
     return install.File("BACKUP\\" + name) + ", a rescue backup cut short when the program ended, was removed\r\n";
 }
 
-// The offer at the start answered Yes and the restore it proposes
-// confirmed; true once the program says the restore is done.
-bool RestoreTheOffered(const ShownMessageBox& offer, DWORD process)
-{
-    if (!AnswerMessageBox(offer, IDYES))
-        return false;
-    HWND dialog = WaitForDialog(process, "Restore notes...");
-    return dialog && ClickDialogButton(dialog, IDOK) &&
-           Contains(AcknowledgeProgramBox(process), "The restore operation has been successfully");
-}
 }
 
 // A rescue backup cut short when the program ended is never offered nor
@@ -405,9 +391,11 @@ void EndInTheSecondRescuesWrite(ProgramInstall& install, RescueCutShortByACrash&
 }
 
 // The program ended by a crash while it writes a rescue backup leaves the
-// file being written beside the older whole one, untouched; the next start
-// removes the file cut short and offers the older one, whose Yes brings back
-// the edit it holds, and the Restore submenu lists no file being written.
+// file being written beside the older whole one, untouched. The next start
+// tells by the file's end whether it was written whole: one cut short is
+// removed and the older one offered, whose Yes brings back the edit it holds;
+// one written whole takes a dated name and is offered, and its Yes brings
+// back the second edit too. The Restore submenu lists no file being written.
 TEST(RescueRestore, ACrashInTheMiddleOfARescuesWriteLeavesTheOlderOneToBeOffered)
 {
     std::unique_ptr<ProgramInstall> install;
@@ -426,6 +414,8 @@ TEST(RescueRestore, ACrashInTheMiddleOfARescuesWriteLeavesTheOlderOneToBeOffered
     EXPECT_NE(found.leftBytes, found.wholeBytes);
     EXPECT_EQ(RescueBackupsOf(*install), std::vector<std::string>{found.whole});
     EXPECT_EQ(ReadWholeFile(install->File("BACKUP\\" + found.whole)), found.wholeBytes);
+    const bool leftWhole = EndsAsWholeRescueBackup(found.leftBytes);
+    EXPECT_EQ(leftWhole, Contains(found.leftBytes, "Second Edited Kept note"));
 
     RunningProgram program(*install, "");
     HWND main = WaitForMainWindow(program);
@@ -433,17 +423,38 @@ TEST(RescueRestore, ACrashInTheMiddleOfARescuesWriteLeavesTheOlderOneToBeOffered
     const DWORD process = program.ProcessId();
     ShownMessageBox offer = WaitForMessageBox(process, kDriverWaitMs, "Quillnet+");
     ASSERT_NE(offer.window, nullptr);
-    EXPECT_TRUE(Contains(offer.text, "\\BACKUP\\" + found.whole + "\r\n")) << offer.text;
-    EXPECT_FALSE(Contains(offer.text, found.left)) << offer.text;
     EXPECT_TRUE(FileNamesMatching(install->File(kBeingWritten)).empty());
-    EXPECT_TRUE(Contains(ReadWholeFile(install->File("error.txt")), RemovalOfCutShort(*install, found.left)));
-    ASSERT_TRUE(RestoreTheOffered(offer, process));
-    EXPECT_NE(WaitForNoteWithText(process, "Edited Kept note"), nullptr);
-    EXPECT_EQ(NoteWithText(process, "Second Edited Kept note"), nullptr);
+    const std::string log = ReadWholeFile(install->File("error.txt"));
+    const std::vector<std::string> rescues = RescueBackupsOf(*install);
+    if (leftWhole) {
+        // The left file took a dated name, and is the one offered.
+        ASSERT_EQ(rescues.size(), 2u);
+        const std::string named = rescues[0] == found.whole ? rescues[1] : rescues[0];
+        EXPECT_EQ(ReadWholeFile(install->File("BACKUP\\" + named)), found.leftBytes);
+        EXPECT_TRUE(Contains(offer.text, "\\BACKUP\\" + named + "\r\n")) << offer.text;
+        EXPECT_TRUE(Contains(log, install->File("BACKUP\\" + found.left) +
+                                      ", a rescue backup written whole when the program ended, was named " +
+                                      install->File("BACKUP\\" + named) + "\r\n"))
+            << log;
+    } else {
+        EXPECT_EQ(rescues, std::vector<std::string>{found.whole});
+        EXPECT_TRUE(Contains(offer.text, "\\BACKUP\\" + found.whole + "\r\n")) << offer.text;
+        EXPECT_FALSE(Contains(offer.text, found.left)) << offer.text;
+        EXPECT_TRUE(Contains(log, RemovalOfCutShort(*install, found.left)));
+    }
+    ASSERT_TRUE(AnswerMessageBox(offer, IDYES));
+    HWND dialog = WaitForDialog(process, "Restore notes...");
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_RESTORE_REPLACE), BST_CHECKED);
+    ASSERT_TRUE(ClickDialogButton(dialog, IDOK));
+    const std::string told = AcknowledgeProgramBox(process);
+    ASSERT_TRUE(Contains(told, "The restore operation has been successfully")) << told;
+    EXPECT_NE(WaitForNoteWithText(process, leftWhole ? "Second Edited Kept note" : "Edited Kept note"), nullptr);
+    EXPECT_EQ(NoteWithText(process, leftWhole ? "Edited Kept note" : "Second Edited Kept note"), nullptr);
 
     HWND restores = OpenRestoreSubmenu(main, process);
     ASSERT_NE(restores, nullptr);
-    EXPECT_TRUE(MenuPicture(restores, "i-i").Fits());
+    EXPECT_TRUE(MenuPicture(restores, leftWhole ? "ii-i" : "i-i").Fits());
     EXPECT_TRUE(CloseMenus(process));
     CloseProgram(*install, program);
 }

@@ -122,6 +122,8 @@ const char kMarkExtension[] = ".txt";
 const std::size_t kStampDigits = 14;
 const std::size_t kMostCopyPart = 40;
 const char kTableTimeLabel[] = "\r\nnotes.QPD: ";
+// On the line after the table time of a mark that awaits an answer.
+const char kMeasuredTimeLabel[] = "measured against notes.QPD: ";
 const char kRescueTableTimeLabel[] = "notes.QPD as written at ";
 const char kCommentStart[] = "<!--";
 const char kCommentEnd[] = "-->";
@@ -254,6 +256,27 @@ bool ReadRescueMarkTableTime(const std::string& text, unsigned long long& tableW
 {
     const std::size_t at = text.rfind(kTableTimeLabel);
     return at != std::string::npos && ReadTableTimeAt(text, at + sizeof kTableTimeLabel - 1, tableWriteTime);
+}
+
+std::string RescueMarkAwaitingText(const std::string& rescueName, const unsigned long long* measuredTime)
+{
+    std::string text = RescueMarkText(rescueName, kRescueMarkAwaitsAnswer);
+    if (measuredTime)
+        text += kMeasuredTimeLabel + TableTimeDigits(*measuredTime) + "\r\n";
+    return text;
+}
+
+bool ReadRescueMarkMeasuredTime(const std::string& text, unsigned long long& tableWriteTime)
+{
+    unsigned long long marked = 0;
+    if (!ReadRescueMarkTableTime(text, marked))
+        return false;
+    if (marked != kRescueMarkAwaitsAnswer) {
+        tableWriteTime = marked;
+        return true;
+    }
+    const std::size_t at = text.rfind(kMeasuredTimeLabel);
+    return at != std::string::npos && ReadTableTimeAt(text, at + sizeof kMeasuredTimeLabel - 1, tableWriteTime);
 }
 
 std::string RescueTableTimeComment(unsigned long long tableWriteTime)

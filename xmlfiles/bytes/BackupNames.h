@@ -88,3 +88,10 @@ bool ReadRescueTableTime(const std::string& rescueStart, unsigned long long& tab
 // rescue backup and the user has not answered yet: it tells every later start
 // of the backup, whatever the table holds, until the user answers.
 const unsigned long long kRescueMarkAwaitsAnswer = 0xFFFFFFFFFFFFFFFFULL;
+// Such a mark's text. It keeps the write the backup was measured against on
+// a line of its own when it is known (null: not known), for the Yes that
+// judges a backup that does not record it itself.
+std::string RescueMarkAwaitingText(const std::string& rescueName, const unsigned long long* measuredTime);
+// The write the backup was measured against, as the mark tells it, whether
+// it awaits an answer or not; false when it tells none.
+bool ReadRescueMarkMeasuredTime(const std::string& text, unsigned long long& tableWriteTime);

@@ -147,6 +147,21 @@ TEST(BackupNames, ARescueMarkNamesItsBackupAndKeepsTheTablesWriteTime)
     std::string changed = text;
     changed[changed.size() - 4] = 'G';
     EXPECT_FALSE(ReadRescueMarkTableTime(changed, time));
+
+    // What the rescue was measured against: the time of a mark, and of one
+    // that awaits an answer only when it keeps it.
+    ASSERT_TRUE(ReadRescueMarkMeasuredTime(text, time));
+    EXPECT_EQ(time, 0x01DCA0B3F2C4E1FFULL);
+    const unsigned long long measured = 0x01DCA0B3F2C4E100ULL;
+    const std::string awaiting = RescueMarkAwaitingText("Unstored 20260305090512.QPK", &measured);
+    ASSERT_TRUE(ReadRescueMarkTableTime(awaiting, time));
+    EXPECT_EQ(time, kRescueMarkAwaitsAnswer);
+    ASSERT_TRUE(ReadRescueMarkMeasuredTime(awaiting, time));
+    EXPECT_EQ(time, measured);
+    const std::string unknown = RescueMarkAwaitingText("Unstored 20260305090512.QPK", nullptr);
+    EXPECT_EQ(unknown, RescueMarkText("Unstored 20260305090512.QPK", kRescueMarkAwaitsAnswer));
+    EXPECT_FALSE(ReadRescueMarkMeasuredTime(unknown, time));
+    EXPECT_FALSE(ReadRescueMarkMeasuredTime(awaiting.substr(0, awaiting.size() - 4), time));
 }
 
 TEST(BackupNames, ARescueBackupRecordsTheTablesWriteTimeInItsFirstComment)
