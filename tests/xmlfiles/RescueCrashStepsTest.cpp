@@ -2,9 +2,8 @@
 // folder or in the data folder, the next start offers the newest rescue that
 // was written whole, and its Yes brings back the newest edit that file holds.
 // The program's window thread is held still and let run a moment at a time
-// while the test
-// looks at the folder between two moments, and ended as a crash ends it once
-// the write has reached the step wanted.
+// while the test looks at the folder between two moments, and the program is
+// ended as a crash ends it once the write has reached the step wanted.
 #include <winsock2.h>
 #include <windows.h>
 
