@@ -12,6 +12,7 @@
 #include "foundation/StartupValues.h"
 #include "foundation/bytes/MessageBoxes.h"
 #include "store/DestinationListOps.h"
+#include "store/FileStepRetries.h"
 #include "net/NoteSendRecords.h"
 #include "net/NoteSendStrip.h"
 #include "net/NoteSendThread.h"
@@ -230,8 +231,18 @@ bool StartNoteSend(CNoteController& note, const std::vector<CDestination>& recip
         ShowRefusal(note, "This note is being sent right now.\r\n\r\nPlease send it again when that send has ended.");
         return false;
     }
-    if (!SaveBeforeSend(note)) {
-        ShowRefusal(note, "The note could not be saved, so it was not sent.");
+    bool saved = false;
+    std::string held;
+    {
+        // The files this save finds held are named in the refusal.
+        CHeldFilesMetOnce thisSave(HeldFileWork::kPartOfWorkUnderWay);
+        saved = SaveBeforeSend(note);
+        held = thisSave.HeldFilesText();
+    }
+    if (!saved) {
+        ShowRefusal(note, held.empty() ? std::string("The note could not be saved, so it was not sent.")
+                                       : "The note could not be saved, so it was not sent; " + held +
+                                             "\r\n\r\nPlease close that program and try again.");
         return false;
     }
     const CUserSettings& user = UserSettings();

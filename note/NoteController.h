@@ -145,6 +145,11 @@ public:
     // the user picks them; then apps.QPD is written and the tracking told.
     // 1 when done, 0 when cancelled or the note could not be saved first.
     int AssociateWith(int ownerChoice, int askDialog);
+    // An association names the note by its record: a note never saved is
+    // stored first, with the text on the screen. False when it could not
+    // be, and one box has said why, naming the files another program holds
+    // (and, with othersLeft, that the notes after it are not associated).
+    bool StoredForAssociation(bool othersLeft);
     // Entry points of the dialogs that come with the note's settings and
     // send: each answers whether something changed or was sent.
     // The note settings sheet on its Appearance (0) or Alarm (1) page; with

@@ -17,7 +17,6 @@
 #include "noteprops/AppAssociations.h"
 #include "resources/ids/NoteManagerIds.h"
 #include "store/FileStepRetries.h"
-#include "store/NoteSaving.h"
 
 // The commands on the selected notes. Each takes the selected notes when it
 // starts. After each box, dialog, password prompt or send's wait it asks
@@ -320,9 +319,9 @@ void CNoteManagerController::DuplicateSelectedNotes()
         MessageBeep(0);
         return;
     }
-    // Making the copy may tell the user why it could not be made. A copy is
-    // stored at once to join its source's group: a held file costs its
-    // tries once.
+    // Making the copy may tell the user why it could not be made. Each copy
+    // is stored at once: a held file costs its tries once, and the copies
+    // not stored go into the rescue backup as the command ends.
     CNotesAction oneAction;
     for (const ChosenNote& each : chosen.notes) {
         if (!IsLive(each))
@@ -451,7 +450,14 @@ void CNoteManagerController::AssociateSelectedNotes()
     }
     ChosenNotes chosen = TakeSelection();
     const std::vector<ChosenNote>& notes = chosen.notes;
+    // A note never saved is stored before it is associated: a held file
+    // costs its tries once, and a note not stored goes into the rescue
+    // backup as the command ends.
+    CNotesAction oneAction;
     CNoteController* first = notes.front().note;
+    const bool firstStored = first->StoredForAssociation(notes.size() > 1);
+    if (!GoesOn(chosen) || !firstStored || !IsLive(notes.front()))
+        return;
     const int associated = first->AssociateWith(1, 1);
     if (!GoesOn(chosen) || !associated || !IsLive(notes.front()))
         return;
@@ -465,20 +471,14 @@ void CNoteManagerController::AssociateSelectedNotes()
             continue;
         CNoteController* note = notes[i].note;
         RemoveNoteAssociations(AppAssociationsList(), note->m_noteId);
-        if (!IsStoredNoteId(note->m_noteId)) {
-            if (notes[i].window)
-                SaveNoteWindow(notes[i].window);
-            else
-                SaveNote(*note);
-            if (!GoesOn(chosen))
-                return;
-            if (!IsLive(notes[i]))
-                continue;
-            // The failed save has said why: no association names a note
-            // that has no record.
-            if (!IsStoredNoteId(note->m_noteId))
-                break;
-        }
+        const bool stored = note->StoredForAssociation(i + 1 < notes.size());
+        if (!GoesOn(chosen))
+            return;
+        if (!IsLive(notes[i]))
+            continue;
+        // No association names a note that has no record.
+        if (!stored)
+            break;
         for (auto* node = resultList.GetFirst(); node; node = node->next) {
             CAppAssociation copy = node->record;
             copy.id = static_cast<DWORD>(AppAssociationsList().NextFreeId());

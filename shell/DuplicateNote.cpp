@@ -8,11 +8,15 @@
 #include "note/NoteCreation.h"
 #include "notemanager/NoteManagerGroupMembers.h"
 #include "shell/NoteCreationReports.h"
+#include "store/NoteSaving.h"
 
 // A copy of the note as a new note, shown beside the others: its text,
 // title, looks, size and alarm. The copy is the note the creation made (a
-// refused creation tells nobody); it is stored at once to join the source's
-// group, or the group waits until it is.
+// refused creation tells nobody); it is stored at once, joining the source's
+// group when it has one. A copy that cannot be stored yet (another program
+// holds a file of the notes) keeps its modified mark, and the group waits
+// for it: the command that asked for the copy keeps it in the rescue backup
+// as it ends.
 CNoteController* CWindowController::DuplicateNote(CNoteController& source)
 {
     if (source.m_window)
@@ -59,8 +63,12 @@ CNoteController* CWindowController::DuplicateNote(CNoteController& source)
         SetWindowPos(copy->m_window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
     const int group = source.FindGroupId(-1);
-    if (group >= 0)
+    if (group >= 0) {
         AssignToGroup(*copy, static_cast<DWORD>(group));
+    } else {
+        copy->SyncFromWindow();
+        SaveNote(*copy);
+    }
     UpdateTrayTooltip();
     return copy;
 }

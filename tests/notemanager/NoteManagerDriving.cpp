@@ -29,6 +29,11 @@
 
 const char kNoteManagerCaption[] = "Quillnet+ Note Manager";
 
+namespace {
+// The list's menu: its items and separators, in order.
+const char kListMenuLayout[] = "ii-ii-ii-iiiiii";
+}
+
 std::vector<DWORD> StoreTestNotes(const ProgramInstall& install, const std::vector<TestNote>& notes)
 {
     CurrentFolder data(install.Path());
@@ -269,21 +274,50 @@ bool NoteManagerWindow::FileRowInGroup(int row, size_t groupItem, const char* pi
     }, groupItem, picture);
 }
 
+HWND NoteManagerWindow::OpenListMenuByMenuKey() const
+{
+    HWND list = List();
+    if (!SendWithTimeout(m_window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list), TRUE) ||
+        !WaitUntil([&] { return FocusedWindowOf(m_window) == list; })) {
+        ADD_FAILURE() << "the Note Manager's list did not take the focus";
+        return nullptr;
+    }
+    PressKeys({VK_APPS});
+    HWND menu = WaitForOpenMenus(m_process, 1);
+    if (!menu)
+        ADD_FAILURE() << "the Menu key opened no menu";
+    return menu;
+}
+
 bool NoteManagerWindow::FileSelectionInGroupByMenuKey(size_t groupItem, const char* picture) const
 {
-    return FileInGroupFromMenu([&]() -> HWND {
-        HWND list = List();
-        if (!SendWithTimeout(m_window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list), TRUE) ||
-            !WaitUntil([&] { return FocusedWindowOf(m_window) == list; })) {
-            ADD_FAILURE() << "the Note Manager's list did not take the focus";
-            return nullptr;
-        }
-        PressKeys({VK_APPS});
-        HWND menu = WaitForOpenMenus(m_process, 1);
-        if (!menu)
-            ADD_FAILURE() << "the Menu key opened no menu";
-        return menu;
-    }, groupItem, picture);
+    return FileInGroupFromMenu([&] { return OpenListMenuByMenuKey(); }, groupItem, picture);
+}
+
+bool NoteManagerWindow::ChooseInListMenuByMenuKey(size_t item, const char* picture) const
+{
+    if (!ReadyForClicks()) {
+        ADD_FAILURE() << "the Note Manager did not come to the front";
+        return false;
+    }
+    HWND menu = OpenListMenuByMenuKey();
+    if (!menu)
+        return false;
+    const MenuPicture items(menu, kListMenuLayout);
+    if (!items.Fits()) {
+        ADD_FAILURE() << "the list's menu does not have the items of its picture";
+        return false;
+    }
+    const POINT middle = items.ItemMiddle(item);
+    SetCursorPos(middle.x, middle.y);
+    SaveScreenshotOf(menu, picture);
+    ClickAt(middle);
+    const DWORD process = m_process;
+    if (!WaitUntil([&] { return OpenMenus(process).empty(); })) {
+        ADD_FAILURE() << "the list's menu stayed open after its item was clicked";
+        return false;
+    }
+    return true;
 }
 
 bool NoteManagerWindow::FileInGroupFromMenu(const std::function<HWND()>& openMenu, size_t groupItem,
@@ -320,7 +354,7 @@ bool NoteManagerWindow::FileInGroupFromMenu(const std::function<HWND()>& openMen
 bool NoteManagerWindow::ChooseGroupInListMenu(HWND menu, size_t groupItem, const char* picture,
                                               bool& menuClosed) const
 {
-    const MenuPicture list(menu, "ii-ii-ii-iiiiii");
+    const MenuPicture list(menu, kListMenuLayout);
     const size_t kAssignItem = 5;
     if (!list.Fits()) {
         ADD_FAILURE() << "the list's menu does not have the items of its picture";

@@ -105,6 +105,13 @@ public:
     // The same for the rows selected, the list's menu opened by the Menu
     // key, as a user opens it when notes kept on top cover the list.
     bool FileSelectionInGroupByMenuKey(size_t groupItem, const char* picture) const;
+    // The list's menu opened by the Menu key for the rows selected, and its
+    // item at that place clicked (separators not counted: Send, Note
+    // settings, Stay on top, Lock, Associate, Assign to group, Show, Hide,
+    // Print, Duplicate, Delete, Undelete); the menu is kept as a picture of
+    // that name. False, with the step that did not come as a failure,
+    // otherwise.
+    bool ChooseInListMenuByMenuKey(size_t item, const char* picture) const;
     // The middle of the row's text, where the mouse clicks it; false when
     // another window lies over it.
     bool RowPoint(int row, POINT& at) const;
@@ -137,6 +144,9 @@ private:
     // that did not come as a failure, otherwise.
     // menuClosed tells a failure where the list's menu closed by itself.
     bool ChooseGroupInListMenu(HWND menu, size_t groupItem, const char* picture, bool& menuClosed) const;
+    // The list's menu opened by the Menu key, the list given the focus first;
+    // null, with a failure, when it did not open.
+    HWND OpenListMenuByMenuKey() const;
     // The window brought forward, the list's menu opened by openMenu (null
     // when it did not open), and the group chosen in it; the menu opened
     // once more when it closed by itself before its submenu opened.
