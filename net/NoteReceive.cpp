@@ -182,7 +182,7 @@ void PassReceivedChat(INoteKeeper& keeper, const CReceivedMessage& message, cons
         WriteErrorLog("A received chat message was dropped: ", "chat messages are not taken by this program");
 }
 
-void TakeReceivedNote(CNoteController& note, const CWireNote& sent, const std::string& attachedFile,
+bool TakeReceivedNote(CNoteController& note, const CWireNote& sent, const std::string& attachedFile,
                       const CPortRecord& port)
 {
     lstrcpynA(note.m_receivedFromUser, sent.userName.c_str(), sizeof note.m_receivedFromUser);
@@ -191,8 +191,7 @@ void TakeReceivedNote(CNoteController& note, const CWireNote& sent, const std::s
     note.m_programActivation = true;  // received and not yet seen
     note.SetModified();
     DWORD senderId = RememberSender(sent, port);
-    if (!StoreReceivedNote(note, senderId))
-        WriteErrorLog("A received note could not be stored: ", "its sender is told that it did not arrive");
+    return StoreReceivedNote(note, senderId);
 }
 
 std::string ReceivedNoteBalloon(const CNoteController& note, const CWireNote& sent)

@@ -28,10 +28,11 @@ NoteDescription DescribeReceivedNote(const CWireNote& sent, const std::string& r
 
 // The received note, made and kept: marked received and not yet seen, its
 // attached file (the full path, or empty) named in its last line, its sender
-// remembered, and the note stored before its sender hears that it arrived (a
-// note that could not be stored is logged; its sender is told it did not
-// arrive).
-void TakeReceivedNote(CNoteController& note, const CWireNote& sent, const std::string& attachedFile,
+// remembered, and the note stored before its sender hears that it arrived.
+// False when the notes table could not take it: the note then lives only in
+// memory, and its caller keeps it elsewhere or drops it before the sender is
+// answered.
+bool TakeReceivedNote(CNoteController& note, const CWireNote& sent, const std::string& attachedFile,
                       const CPortRecord& port);
 
 // The balloon's text for the received note: its title and who sent it.

@@ -14,15 +14,13 @@ CNoteController* FirstShownNote(const CPtrList& list)
     return found;
 }
 
-namespace {
-void CloseNote(CPtrList& list, CNoteController* note)
+void CloseListedNote(CPtrList& list, CNoteController* note)
 {
     list.DeleteElem(note);
     if (note->m_window)
         SendMessageA(note->m_window, WM_CLOSE, 0, 0);
     else
         delete note;
-}
 }
 
 void CloseAllNotes(CPtrList& list)
@@ -36,9 +34,9 @@ void CloseAllNotes(CPtrList& list)
         if (active && note->m_window == active)
             activeNote = note;
         else
-            CloseNote(list, note);
+            CloseListedNote(list, note);
         return true;
     });
     if (activeNote)
-        CloseNote(list, activeNote);
+        CloseListedNote(list, activeNote);
 }

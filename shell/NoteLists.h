@@ -40,3 +40,5 @@ CNoteController* FirstShownNote(const CPtrList& list);
 // Takes every note off the list and closes it: a note with a window is sent
 // WM_CLOSE (the window frees it); a note without one is freed here.
 void CloseAllNotes(CPtrList& list);
+// The same for one note of the list.
+void CloseListedNote(CPtrList& list, CNoteController* note);

@@ -130,6 +130,11 @@ void CWindowController::AdoptNote(CNoteController* note)
 void CWindowController::AdoptNewNote(CNoteController* note)
 {
     AdoptNote(note);
+    ListInOpenNoteManager(note);
+}
+
+void CWindowController::ListInOpenNoteManager(CNoteController* note)
+{
     if (!note || !m_ourNotes.Contains(note))
         return;
     if (HWND manager = FindNoteManagerWindow())

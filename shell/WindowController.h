@@ -118,6 +118,8 @@ public:
     // right list.
     void AdoptNote(CNoteController* note) override;
     void AdoptNewNote(CNoteController* note) override;
+    // The open Note Manager lists the note, one of the user's that is new.
+    void ListInOpenNoteManager(CNoteController* note);
 
     // The desktop notes (shell/DesktopNotes*.cpp, Tray*.cpp, Arrange*.cpp, Timers*.cpp).
     // The note used last, while it is still one of the live notes; null once
@@ -229,7 +231,8 @@ public:
     // code (shell/WindowControllerReceive.cpp); false when it was not kept.
     bool OnNoteReceived(int portNumber, const CReceivedMessage& message);
     // Makes the user's note of a received message, remembers its sender and
-    // announces it; null when no note was made.
+    // announces it once a file holds it: the notes table or, when that cannot
+    // take it, the rescue backup. Null when no note was made or kept.
     CNoteController* ParseReceivedNote(const CReceivedMessage& message, const CPortRecord& port);
     // Requests of a second start: a note sent or appended (shell/CommandLineActions.cpp).
     void SendFromCommandLine(const COPYDATASTRUCT* request, int mode);

@@ -2,7 +2,9 @@
 // read it; here the note is made from its description and taken into the
 // lists, the attached file kept, the note stored before the sender hears that
 // it arrived, and the user told by the tray icon, the incoming-note sound and
-// a balloon.
+// a balloon. What the user is shown and what the sender hears agree: a note
+// the notes table cannot take is kept in the rescue backup and counts as
+// arrived; one that no file took goes, and its sender hears it did not arrive.
 #include <winsock2.h>
 
 #include "shell/WindowController.h"
@@ -10,6 +12,7 @@
 #include <string>
 
 #include "foundation/DataFolder.h"
+#include "foundation/DiagnosticLog.h"
 #include "foundation/StartupValues.h"
 #include "foundation/bytes/GenericException.h"
 #include "globals/MainWindowMessages.h"
@@ -19,8 +22,8 @@
 #include "net/ReceivedMessage.h"
 #include "note/NoteController.h"
 #include "note/NoteCreation.h"
+#include "shell/NoteLists.h"
 #include "store/Sounds.h"
-#include "store/bytes/DeletedRecordList.h"
 
 namespace {
 const UINT kTrayFlashPeriodMs = 500;
@@ -30,6 +33,33 @@ bool SystemShowsBalloons()
 {
     const WindowsVersionInfo& windows = GetStartupValues().windows;
     return windows.isWindows2000 || windows.isWindowsXp || windows.isVistaOrLater;
+}
+
+// The notes table could not take the received note: the notes as they are,
+// this one among them, go into the rescue backup at once, as after a timed
+// save that failed, so that a crash before the next save leaves it to the
+// next start's offer. True once a file holds it.
+bool KeepUnstoredReceivedNote(CWindowController& app)
+{
+    const std::string path = app.Rescue().Renew(app, "a received note could not be stored");
+    if (path.empty())
+        return false;
+    WriteErrorLog("A received note could not be stored: ",
+                  ("it is kept in " + path + " until a save stores it, and its sender is told that it arrived").c_str());
+    return true;
+}
+
+// No file took the note: it goes, never shown, with the file that came with
+// it, so that the sender, told that it did not arrive, can send it again
+// without its arriving twice.
+void DropUnkeptReceivedNote(CWindowController& app, CNoteController* note, const std::string& attachedFile)
+{
+    if (!attachedFile.empty())
+        DeleteFileA(attachedFile.c_str());
+    app.ForgetNote(note);
+    CloseListedNote(app.OwnNotes().Contains(note) ? app.OwnNotes() : app.OtherNotes(), note);
+    WriteErrorLog("A received note could not be stored, nor kept in a rescue backup: ",
+                  "it was dropped, and its sender is told that it did not arrive");
 }
 }
 
@@ -45,8 +75,7 @@ bool CWindowController::OnNoteReceived(int portNumber, const CReceivedMessage& m
     }
     if (message.hasAttachment && UserSettings().twoDigits[1])
         WriteReceivedAttachment(message);
-    const CNoteController* note = ParseReceivedNote(message, port);
-    return note && note->m_noteId != kUnsavedNoteId;
+    return ParseReceivedNote(message, port) != nullptr;
 }
 
 CNoteController* CWindowController::ParseReceivedNote(const CReceivedMessage& message, const CPortRecord& port)
@@ -55,6 +84,9 @@ CNoteController* CWindowController::ParseReceivedNote(const CReceivedMessage& me
     const CUserSettings& user = UserSettings();
     ReceivedLooks looks;
     NoteDescription description = DescribeReceivedNote(sent, message.richText, looks);
+    // Shown only once a file holds it, so that a note that none takes never appears.
+    const bool hiddenByUser = description.hidden;
+    description.hidden = true;
     CNoteController* note = CreateNote(description);
     // The attached file is kept with its note, when the user allows attached files.
     std::string attachedFile;
@@ -64,8 +96,15 @@ CNoteController* CWindowController::ParseReceivedNote(const CReceivedMessage& me
         DeleteFileA(DataFilePath(DataName::kReceivedAttachment).c_str());
     if (!note)
         return nullptr;
-    AdoptNewNote(note);
-    TakeReceivedNote(*note, sent, attachedFile, port);
+    note->m_hidden = hiddenByUser;
+    AdoptNote(note);
+    if (!TakeReceivedNote(*note, sent, attachedFile, port) && !KeepUnstoredReceivedNote(*this)) {
+        DropUnkeptReceivedNote(*this, note, attachedFile);
+        return nullptr;
+    }
+    if (!note->m_hidden && note->m_window)
+        ShowWindow(note->m_window, SW_SHOWNOACTIVATE);
+    ListInOpenNoteManager(note);
 
     UpdateTrayTooltip();
     m_trayFlashing = static_cast<DWORD>(SetTimer(m_mainWindow, kTimerTrayFlash, kTrayFlashPeriodMs, nullptr));

@@ -23,6 +23,9 @@
 #include "support/NoteDriving.h"
 #include "support/Screenshot.h"
 #include "support/StoredNotes.h"
+#include "support/TempFolder.h"
+#include "support/TextChecks.h"
+#include "support/UnixProgram.h"
 
 namespace {
 const UINT kTrayCallback = 0x8064;
@@ -350,4 +353,104 @@ TEST(ReceivedNote, NamesItsFileInItsLastLineAndAddsTheOtherRecipientsWithinABoun
     EXPECT_EQ(std::count(rows.begin(), rows.end(), std::make_pair(std::string("PC-BERT"), 40124L)), 1);
     EXPECT_NE(ReadWholeFile(install.File("error.txt")).find("were not added to the list of computers"),
               std::string::npos);
+}
+
+namespace {
+// Whether a new file can be made in the folder now.
+bool FolderTakesAFile(const std::string& folder)
+{
+    const std::string probe = folder + "\\taking a file.probe";
+    HANDLE file = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    CloseHandle(file);
+    DeleteFileA(probe.c_str());
+    return true;
+}
+
+// While it lives, the folder takes no new file, as a full or write-protected
+// drive refuses one: changed on the host (without write permission, and
+// unchangeable for a user whom permissions do not stop), and given back when
+// it goes. Its files can still be written.
+class FolderTakingNoFile {
+public:
+    explicit FolderTakingNoFile(const std::string& folder) : m_folder(folder), m_unix(UnixPath(folder))
+    {
+        if (m_unix.empty())
+            return;
+        StartShellScript("chmod a-w '" + m_unix + "'; chattr +i '" + m_unix + "'");
+        m_refuses = WaitUntil([&] { return !FolderTakesAFile(m_folder); });
+    }
+    ~FolderTakingNoFile()
+    {
+        if (m_unix.empty())
+            return;
+        StartShellScript("chattr -i '" + m_unix + "'; chmod u+w '" + m_unix + "'");
+        WaitUntil([&] { return FolderTakesAFile(m_folder); });
+    }
+    FolderTakingNoFile(const FolderTakingNoFile&) = delete;
+    FolderTakingNoFile& operator=(const FolderTakingNoFile&) = delete;
+
+    bool Refuses() const { return m_refuses; }
+
+private:
+    std::string m_folder;
+    std::string m_unix;
+    bool m_refuses = false;
+};
+}
+
+// A received note that neither the notes table nor a rescue backup in any
+// folder can take is never shown, its attached file goes with it, and its
+// sender hears that it did not arrive; sent again once the folder is free,
+// it arrives once.
+TEST(ReceivedNote, ANoteNoFileCanTakeIsNeverShownAndItsSenderHearsItDidNotArrive)
+{
+    WinsockSession winsock;
+    ProgramInstall install("unkept");
+    install.AddInstalledDataFiles();
+    SetAutoSaveInterval(install.Path(), 60);
+    // The error log and the folder of attached files are there to be written to.
+    WriteWholeFile(install.File("error.txt"), "");
+    CreateDirectoryA(install.File("ATTACHED").c_str(), nullptr);
+    const std::string wire = WireNote("Unkept", "Nowhere to keep it", "plan.txt", "the plan itself");
+    RunningProgram program(install, "");
+    const DWORD process = program.ProcessId();
+    HWND main = WaitForMainWindow(program);
+    ASSERT_NE(main, nullptr);
+    const unsigned short port = install.ListenPort();
+    ASSERT_TRUE(WaitUntil([&] { return PortAcceptsConnections(port); }));
+    const size_t notesAtStart = NoteWindows(process).size();
+    // Then, for a while, a file stands where the backup folder was.
+    MoveFileA(install.File("BACKUP").c_str(), install.File("BACKUP.old").c_str());
+    WriteWholeFile(install.File("BACKUP"), "not a folder");
+    std::string told;
+    {
+        FolderTakingNoFile full(install.Path());
+        if (!full.Refuses())
+            GTEST_SKIP() << "this machine cannot keep a folder from taking files";
+        told = SendToProgramTelling(port, wire);
+        // Answered: the note has gone, or never came.
+        EXPECT_EQ(NoteWindows(process).size(), notesAtStart);
+    }
+    DeleteFileA(install.File("BACKUP").c_str());
+    MoveFileA(install.File("BACKUP.old").c_str(), install.File("BACKUP").c_str());
+    EXPECT_EQ(told, "the recipient did not keep the note");
+    EXPECT_FALSE(FileExists(install.File("ATTACHED\\plan.txt")));
+    EXPECT_TRUE(Contains(ReadWholeFile(install.File("error.txt")),
+                         "A received note could not be stored, nor kept in a rescue backup: it was dropped, and its "
+                         "sender is told that it did not arrive\r\n"));
+
+    EXPECT_EQ(SendToProgramTelling(port, wire), "sent");
+    HWND note = NoteHaving(process, "Nowhere to keep it");
+    ASSERT_NE(note, nullptr);
+    EXPECT_TRUE(IsWindowVisible(note));
+    EXPECT_EQ(NoteWindows(process).size(), notesAtStart + 1);
+    EXPECT_EQ(ReadWholeFile(install.File("ATTACHED\\plan.txt")), "the plan itself");
+    EXPECT_FALSE(FileExists(install.File("ATTACHED\\plan (2).txt")));
+    ExitProgram(program, main);
+    size_t copies = 0;
+    for (const auto& stored : LoadEveryNote(install.Path()))
+        copies += Contains(stored->RichText(), "Nowhere to keep it") ? 1 : 0;
+    EXPECT_EQ(copies, 1u);
 }

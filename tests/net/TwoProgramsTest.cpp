@@ -4,19 +4,28 @@
 // started on the first becomes a chat note on the other, with each side's
 // avatar on its participant's button there; a line said reaches it, and when
 // the first ends the chat the other marks it as having left and keeps its
-// chat note, participants and lines.
+// chat note, participants and lines. A note that arrives while another
+// program holds the recipient's notes file stays shown there and goes into
+// its rescue backup at once, and its sender records it as sent: after a
+// crash of the recipient the next start's offer brings it back, once.
 #include "NetDriving.h"
 
 #include <gtest/gtest.h>
 
+#include "foundation/bytes/GenericException.h"
 #include "resources/ids/SendNoteIds.h"
 #include "globals/MainWindowMessages.h"
 #include "store/DbfFile.h"
 #include "store/TableText.h"
+#include "support/HeldFile.h"
 #include "support/NoteDriving.h"
 #include "support/PeerPrefix.h"
 #include "support/PictureFiles.h"
+#include "support/RescueFiles.h"
+#include "support/Screenshot.h"
 #include "support/StoredNotes.h"
+#include "support/TempFolder.h"
+#include "support/TextChecks.h"
 
 namespace {
 // Whether a row of the install's "sentto.QPD" names the computer (when given)
@@ -33,6 +42,26 @@ bool KnowsPeer(const ProgramInstall& install, const std::string& name, long port
                           (!port || table.GetLongValue("PORT") == port));
     table.Close();
     return known;
+}
+
+// The install's delivery record of a note to the port on 127.0.0.1, as its
+// "transact.QPD" holds it: 1 sent, 0 not sent, -1 none (yet).
+int DeliveryTo(const ProgramInstall& install, long port)
+{
+    int status = -1;
+    try {
+        CDbfFile table;
+        table.SetTable(install.File("transact.QPD").c_str(), true);
+        table.Open("READ");
+        for (table.GoTop(); !table.IsEOF(); table.Skip(1)) {
+            if (ReadTrimmedText(table, "SZIPADDR") == "127.0.0.1" && table.GetLongValue("PORT") == port)
+                status = table.GetLogicalValue("BSTATUS") ? 1 : 0;
+        }
+        table.Close();
+    } catch (const CGenericException&) {
+        // Read while the other program writes it: looked at again.
+    }
+    return status;
 }
 
 // The user's picture: the only one in the install's CHAT folder.
@@ -132,4 +161,68 @@ TEST(TwoPrograms, ANoteAndAChatFromOneAppearOnTheOtherWithLooksSenderAttachmentA
     EXPECT_NE(chat->RichText().find("Shall we talk?"), std::string::npos);
     const std::string mine = sender.File("chatnote.QPD");
     EXPECT_TRUE(!FileExists(mine) || ReadWholeFile(mine).find("ChatId") == std::string::npos);
+}
+
+TEST(TwoPrograms, ANoteTheRecipientCannotStoreIsShownKeptInItsRescueBackupAndRecordedAsSent)
+{
+    const std::string text = "Sent while the notes file was held";
+    ProgramInstall sender("sender");
+    sender.AddInstalledDataFiles();
+    PeerProgram peer(sender, "");
+    ASSERT_TRUE(peer.WaitFor([&] { return PortAcceptsConnections(sender.ListenPort()); })) << peer.Trouble();
+
+    ProgramInstall receiver("receiver");
+    receiver.AddInstalledDataFiles();
+    // No timed save comes before the crash.
+    SetAutoSaveInterval(receiver.Path(), 60);
+    const long port = receiver.ListenPort();
+    std::string rescue;
+    {
+        RunningProgram program(receiver, "");
+        const DWORD process = program.ProcessId();
+        ASSERT_NE(WaitForMainWindow(program), nullptr);
+        ASSERT_TRUE(WaitUntil([&] { return PortAcceptsConnections(receiver.ListenPort()); }));
+        HeldFile holder(receiver.File("notes.qps"), kHolderSharesNothing);
+        ASSERT_TRUE(holder.Held());
+
+        // The sender's program sends from a second start in its prefix.
+        ASSERT_TRUE(peer.Forward("/send " + Loopback(receiver.ListenPort()) + " '" + text + "'")) << peer.Trouble();
+        HWND note = NoteHaving(process, text);
+        ASSERT_NE(note, nullptr);
+        // The sender hears that it arrived once the rescue backup holds it.
+        ASSERT_TRUE(WaitUntil([&] { return DeliveryTo(sender, port) != -1; }));
+        EXPECT_EQ(DeliveryTo(sender, port), 1);
+        const std::vector<std::string> rescues = FileNamesMatching(receiver.File("BACKUP\\Unstored *.QPK"));
+        ASSERT_EQ(rescues.size(), 1u);
+        rescue = rescues[0];
+        EXPECT_TRUE(Contains(ReadWholeFile(receiver.File("BACKUP\\" + rescue)), text));
+        EXPECT_EQ(RescueMarksIn(receiver.File("BACKUP")).size(), 1u);
+        EXPECT_TRUE(Contains(ReadWholeFile(receiver.File("error.txt")),
+                             "A received note could not be stored: it is kept in " + receiver.File("BACKUP\\" + rescue) +
+                                 " until a save stores it, and its sender is told that it arrived\r\n"));
+        EXPECT_TRUE(IsWindowVisible(note));
+        SetWindowPos(note, nullptr, 300, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        EXPECT_TRUE(SaveScreenshotOf(note, "ReceivedWhileTheNotesFileWasHeld"));
+        program.EndAsACrash();
+    }
+    EXPECT_EQ(StoredNoteHaving(LoadEveryNote(receiver.Path()), text), nullptr) << "the crash came before a save";
+
+    // The sender has it as sent to the recipient, and sends nothing again.
+    ASSERT_TRUE(peer.Forward("/close")) << peer.Trouble();
+    ASSERT_TRUE(peer.WaitForExit());
+    EXPECT_EQ(peer.ShownBox(), "");
+    EXPECT_EQ(DeliveryTo(sender, port), 1);
+    const StoredNoteList sent = LoadEveryNote(sender.Path());
+    const CNoteController* original = StoredNoteHaving(sent, text);
+    ASSERT_NE(original, nullptr);
+    EXPECT_TRUE(original->m_sent);
+    EXPECT_STREQ(original->m_lastSentTo, "127.0.0.1");
+
+    // The recipient's next start offers the rescue backup; its Yes brings
+    // the note back, once.
+    TakeTheRescueOfferedAtStart(receiver, rescue);
+    size_t copies = 0;
+    for (const auto& note : LoadEveryNote(receiver.Path()))
+        copies += Contains(note->RichText(), text) ? 1 : 0;
+    EXPECT_EQ(copies, 1u);
 }
