@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "foundation/FolderTree.h"
+#include "support/LowSpaceTaken.h"
 
 // The real qnpost.exe run by a benchmark: copied with the data files of a new
 // installation into a fresh folder of the temporary folder, and started there.
@@ -40,11 +41,8 @@ inline std::string MakeBenchInstall(const char* name)
 inline HANDLE LaunchInFolder(const std::string& program, const std::string& arguments, const std::string& folder)
 {
     std::string line = "\"" + program + "\" " + arguments;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (!CreateProcessA(program.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
-                        &info))
+    if (!StartWithLowSpaceTaken(program.c_str(), &line[0], folder.c_str(), info))
         return nullptr;
     CloseHandle(info.hThread);
     return info.hProcess;

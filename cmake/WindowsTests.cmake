@@ -33,6 +33,11 @@ set_source_files_properties(${CMAKE_SOURCE_DIR}/tests/support/OtherKind.cpp PROP
 # whole run (tests/harness/DesktopHolder.cpp).
 add_executable(desktopholder tests/harness/DesktopHolder.cpp tests/support/DesktopCheck.cpp)
 target_include_directories(desktopholder PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+# The scripts start every Windows program of the tests through this one, which
+# takes the address space below 4 GB before the program runs
+# (tests/harness/LowSpaceStart.cpp).
+add_executable(lowspacestart tests/harness/LowSpaceStart.cpp tests/support/LowSpaceTaken.cpp)
+target_include_directories(lowspacestart PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 
 enable_testing()
 # The layers: no file includes a folder above its own (docs/architecture.md).
@@ -97,7 +102,9 @@ file(GLOB QN_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cpp)
 add_custom_target(benchmarks)
 foreach(source ${QN_BENCH_SOURCES})
   get_filename_component(bench ${source} NAME_WE)
-  add_executable(${bench} EXCLUDE_FROM_ALL ${source} $<TARGET_OBJECTS:qnresources>)
+  add_executable(${bench} EXCLUDE_FROM_ALL ${source} ${CMAKE_SOURCE_DIR}/tests/support/LowSpaceTaken.cpp
+                 $<TARGET_OBJECTS:qnresources>)
   target_link_libraries(${bench} PRIVATE qncore)
+  target_include_directories(${bench} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   add_dependencies(benchmarks ${bench})
 endforeach()

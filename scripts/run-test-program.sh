@@ -16,6 +16,8 @@
 #   that was stopped, is ended first, and the log says so.
 #   One that failed with a working desktop never runs again: its failures
 #   stand.
+# - It runs with the address space below 4 GB taken (scripts/wine-run.sh),
+#   through a starter that ends it when the starter is ended.
 # - Its output reaches CTest through a file, so that nothing it leaves running
 #   can hold CTest's output open and keep the run waiting.
 # - A program whose tests have ended but which has not ended itself a minute
@@ -47,14 +49,30 @@ not_run_again="its failures stand and it is not run again"
 
 say() { echo "run-test-program: $name: $*"; }
 
+# The processes of the program in the prefix other than the one given: the
+# program itself, where the one given is the starter that took its low space.
+program_processes() {
+  local pid
+  for pid in $(pgrep -f -- "$name"); do
+    [ "$pid" != "$1" ] || continue
+    case $(readlink "/proc/$pid/exe" 2>/dev/null) in
+      */wine64 | */wine | */wine64-preloader | */wine-preloader) ;;
+      *) continue ;;
+    esac
+    tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxF "WINEPREFIX=$prefix" && echo "$pid"
+  done
+}
+
 # What the threads of a program that does not end wait on, as Linux sees them
 # (the program's own report, made while its threads ran, comes before this).
 report_hung_end() {
-  local pid=$1 task
+  local pid=$1 process task
   echo "[  HUNG    ] $name has not ended ${ending_limit} s after its last test; its threads:"
-  for task in /proc/"$pid"/task/*; do
-    echo "  thread ${task##*/} ($(cat "$task/comm" 2>/dev/null)): $(cut -d' ' -f3 "$task/stat" 2>/dev/null)" \
-         "in $(cat "$task/wchan" 2>/dev/null)"
+  for process in $(program_processes "$pid") "$pid"; do
+    for task in /proc/"$process"/task/*; do
+      echo "  thread ${task##*/} ($(cat "$task/comm" 2>/dev/null)): $(cut -d' ' -f3 "$task/stat" 2>/dev/null)" \
+           "in $(cat "$task/wchan" 2>/dev/null)"
+    done
   done
 }
 
@@ -68,7 +86,7 @@ run_once() {
   fi
   output=$(mktemp)
   marks=$(mktemp -u)
-  QN_TEST_MARKS="Z:${marks//\//\\}" "$repo/scripts/wine-run.sh" "$prefix" "$@" </dev/null >"$output" 2>&1 &
+  QN_TEST_MARKS="Z:${marks//\//\\}" "$repo/scripts/wine-run.sh" --low-space-taken "$prefix" "$@" </dev/null >"$output" 2>&1 &
   pid=$!
   tail -n +1 -s 0.2 -f --pid="$pid" "$output" &
   follower=$!

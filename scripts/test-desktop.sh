@@ -22,7 +22,7 @@ has_desktop_holder() { [ -f "$1/.holder-pid" ]; }
 start_desktop_holder() {
   local prefix=$1 out="$1/.holder.out" pid tries=0
   : >"$out"
-  setsid "$repo/scripts/wine-run.sh" "$prefix" "$(holder_program "$prefix")" </dev/null >"$out" 2>/dev/null &
+  setsid "$repo/scripts/wine-run.sh" --low-space-taken "$prefix" "$(holder_program "$prefix")" </dev/null >"$out" 2>/dev/null &
   pid=$!
   # Its end is seen by its process id: the shell that started it says nothing
   # of it when it is ended (by a test of the runner, say).
@@ -55,7 +55,7 @@ holder_runs() {
 # default) or, with --full-check, the minute a test program waits.
 desktop_answers() {
   holder_runs "$1" || return 1
-  timeout 120 "$repo/scripts/wine-run.sh" "$1" "$(holder_program "$1")" "${2:---check}" </dev/null >/dev/null 2>&1
+  timeout 120 "$repo/scripts/wine-run.sh" --low-space-taken "$1" "$(holder_program "$1")" "${2:---check}" </dev/null >/dev/null 2>&1
 }
 
 screen_runs() {

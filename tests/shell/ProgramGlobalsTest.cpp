@@ -14,6 +14,7 @@
 #include "foundation/bytes/GenericException.h"
 #include "globals/CalendarStyle.h"
 #include "globals/ProgramGlobals.h"
+#include "support/LowSpaceTaken.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -134,11 +135,8 @@ TEST(ProgramGlobals, AreReleasedInTheReverseOrderOfTheirBuilding)
     const std::string ledgerFile = folder.File("ledger.txt");
     SetEnvironmentVariableA(kLedgerFileVariable, ledgerFile.c_str());
     std::string command = "\"" + ThisProgram() + "\" --gtest_filter=ProgramGlobalsChild.UsesTheObjects";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    BOOL started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
-                                  folder.Path().c_str(), &startup, &process);
+    const bool started = StartWithLowSpaceTaken(nullptr, &command[0], folder.Path().c_str(), process);
     SetEnvironmentVariableA(kLedgerFileVariable, nullptr);
     ASSERT_TRUE(started) << GetLastError();
     DWORD waited = WaitForSingleObject(process.hProcess, 60000);

@@ -14,6 +14,7 @@
 #include "store/SaveSteps.h"
 #include "support/ChildTest.h"
 #include "support/InFolder.h"
+#include "support/LowSpaceTaken.h"
 #include "support/StoredNotes.h"
 
 namespace {
@@ -60,11 +61,8 @@ DWORD RunChildStoppingAt(const std::string& folder, StopCase stop)
     SetEnvironmentVariableA(kFolderVariable, folder.c_str());
     SetEnvironmentVariableA(kStepVariable, std::to_string(static_cast<int>(stop.step)).c_str());
     SetEnvironmentVariableA(kSaveVariable, std::to_string(static_cast<int>(stop.save)).c_str());
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    BOOL started = CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                                  &process);
+    const bool started = StartWithLowSpaceTaken(nullptr, &commandLine[0], nullptr, process);
     SetEnvironmentVariableA(kFolderVariable, nullptr);
     SetEnvironmentVariableA(kStepVariable, nullptr);
     SetEnvironmentVariableA(kSaveVariable, nullptr);

@@ -2,16 +2,15 @@
 
 #include <string>
 
+#include "support/LowSpaceTaken.h"
 ChildTest::ChildTest(const char* testName)
 {
     char program[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, program, sizeof program);
     std::string command =
         std::string("\"") + program + "\" --gtest_also_run_disabled_tests --gtest_filter=" + testName;
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    if (!StartWithLowSpaceTaken(nullptr, &command[0], nullptr, process))
         return;
     CloseHandle(process.hThread);
     m_process = process.hProcess;

@@ -60,6 +60,17 @@ std::string WineLoaderOf(int bits)
     return KindWord("loader", std::to_string(bits));
 }
 
+// The words that start a Windows program of the kind under the peer prefix:
+// the kind's loader, and for this test program's own 64-bit kind the starter
+// that takes the address space below 4 GB first (support/LowSpaceTaken.h).
+std::string WindowsProgramStart(int bits)
+{
+    std::string start = WineLoaderOf(bits);
+    if (bits == 64 && OwnKindBits() == 64)
+        start += " '" + UnixPathOf(ProgramFolder()) + "/lowspacestart.exe'";
+    return start;
+}
+
 std::string PeerWineServer()
 {
     return KindWord("server", PeerPrefixPath());
@@ -81,7 +92,7 @@ std::string TemporaryRoot()
 std::string WithDesktopHolder(const std::string& program)
 {
     const std::string holder = UnixPathOf(ProgramFolder()) + "/desktopholder.exe";
-    return "WINEDEBUG=-all " + WineLoaderOf(OwnKindBits()) + " '" + holder + "' >" + kDesktopLog + " 2>/dev/null & holder=$!; tries=0; " +
+    return "WINEDEBUG=-all " + WindowsProgramStart(OwnKindBits()) + " '" + holder + "' >" + kDesktopLog + " 2>/dev/null & holder=$!; tries=0; " +
            "while ! grep -q . " + kDesktopLog + " && [ $tries -lt 1200 ]; do sleep 0.1; tries=$((tries+1)); done; " +
            "code=1; if grep -q ^ready " + kDesktopLog + "; then " + program + "; code=$?; fi; kill $holder; (exit $code)";
 }
@@ -97,7 +108,7 @@ std::string ProgramScript(const ProgramInstall& install, int bits, const std::st
     // the other prefix could not name.
     // The script goes inside double quotes: it holds none of its own.
     const std::string program =
-        "WINEDEBUG=-all,+msgbox " + WineLoaderOf(bits) + " qnpost.exe " + arguments + " 2>>" + kBoxLog;
+        "WINEDEBUG=-all,+msgbox " + WindowsProgramStart(bits) + " qnpost.exe " + arguments + " 2>>" + kBoxLog;
     return "ln -sfn $(readlink -f '" + UnixPathOf(TemporaryRoot()) + "') '" + PeerPrefixPath() + "/dosdevices/" +
            kPeerDrive + "' && cd $(readlink -f '" + UnixPathOf(install.Path()) + "') && export WINEPREFIX='" +
            PeerPrefixPath() + "' LANG=en_US.UTF-8 WINEDLLOVERRIDES='mscoree,mshtml=' && " +

@@ -10,6 +10,7 @@
 #include "store/FieldAccess.h"
 #include "support/FailureRecords.h"
 #include "support/InFolder.h"
+#include "support/LowSpaceTaken.h"
 
 namespace {
 // One run of the program at a time across every test program of the prefix:
@@ -154,10 +155,7 @@ RunningProgram::RunningProgram(const ProgramInstall& install, const std::string&
     std::string line = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
     std::vector<char> commandLine(line.begin(), line.end());
     commandLine.push_back(0);
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        install.Path().c_str(), &startup, &m_info))
+    if (!StartWithLowSpaceTaken(program.c_str(), commandLine.data(), install.Path().c_str(), m_info))
         throw std::runtime_error("cannot start " + program + " (error " + std::to_string(GetLastError()) + ")");
 }
 

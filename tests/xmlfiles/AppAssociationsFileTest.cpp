@@ -11,6 +11,7 @@
 
 #include "notemanager/NoteManagerFile.h"
 #include "noteprops/AppAssociationsFile.h"
+#include "support/LowSpaceTaken.h"
 #include "support/ProgramDriver.h"
 #include "support/TempFolder.h"
 #include "support/bytes/MessageBoxRecorder.h"
@@ -198,12 +199,9 @@ TEST(AppAssociationsFile, AWriterStoppedAtAnyMomentLeavesTheOldFileOrTheNew)
         for (const char* name : {"apps.QPD", "noteman.QPD"})
             DeleteFileA(folder.File(name).c_str());
         SetEnvironmentVariableA(kStopFolderVariable, folder.Path().c_str());
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
         PROCESS_INFORMATION process{};
         std::string line = commandLine;
-        const BOOL started =
-            CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
+        const bool started = StartWithLowSpaceTaken(nullptr, &line[0], nullptr, process);
         SetEnvironmentVariableA(kStopFolderVariable, nullptr);
         ASSERT_TRUE(started);
         // Stopped after a different number of saves each time, somewhere in a
