@@ -40,6 +40,7 @@
 #include "store/NoteRecordFields.h"
 #include "store/NoteSaving.h"
 #include "store/ReplacementAdvice.h"
+#include "store/StoredNotesPrint.h"
 #include "store/NotesTableLock.h"
 #include "store/UsersTable.h"
 #include "store/BackupFolderCheck.h"
@@ -49,11 +50,12 @@
 #include "xmlfiles/bytes/BackupReading.h"
 
 namespace {
-// The notes as the program holds them, and every other file an undo puts
-// back or removes.
+// The notes as the program holds them and as the notes table holds them
+// (another program may have stored one there), and every other file an undo
+// puts back or removes.
 std::string DataPrint(CWindowController& app)
 {
-    return NotesPrint(app) + "\r\n" + UndoneFilesPrint();
+    return NotesPrint(app) + "\r\n" + StoredNotesPrint() + "\r\n" + UndoneFilesPrint();
 }
 
 const WORD kEmptyNotesTemplate = 729;
@@ -354,10 +356,10 @@ std::string UndoCopyRefusal(BackupFolderTrouble trouble)
 // notes, and every other file an undo puts back or removes, are still as
 // that restore left them (restores in a row): an undo then goes back to the
 // data of before the first of them, and loses nothing stored since. Once
-// anything was stored (a note, a setting, a group), the copy is made anew,
-// so that an undo brings back the data the user had just before this
-// restore. False
-// when the copy could not be made whole: the restore could not be undone.
+// anything was stored (a note, a setting, a group), by this program or
+// another one on the same folder, the copy is made anew, so that an undo
+// brings back the data there was just before this restore. False when the
+// copy could not be made whole: the restore could not be undone.
 bool MakeUndoCopy(CWindowController& app, bool& made)
 {
     made = false;

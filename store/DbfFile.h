@@ -66,6 +66,7 @@ public:
     using CTableCursor::EndRecordWrite;
     using CTableCursor::GetFieldInfo;
     using CTableCursor::FieldExists;
+    using CTableCursor::Fields;
     using CTableCursor::GetKeyForRecord;
 
     using CTableCursor::DeleteRecord;

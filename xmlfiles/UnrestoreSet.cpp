@@ -31,7 +31,7 @@ const DWORD kMaxContentsSize = 4096;
 // The print of the notes the last restore left; neither a "*.txt" file nor
 // one the list names.
 const char kPrintName[] = "restored.lst";
-const DWORD kMaxPrintSize = 256;
+const DWORD kMaxPrintSize = 512;
 // The files besides the notes' own pair are small; a larger one counts as
 // unread.
 const DWORD kMostUndoneFileBytes = 16 * 1024 * 1024;

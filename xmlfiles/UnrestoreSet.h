@@ -36,9 +36,9 @@ bool WriteRestoredPrint(const std::string& print);
 std::string ReadRestoredPrint();
 // A print of every file of the data folder that putting the copy back puts
 // back or removes, but the notes' own table and memo file (their notes are
-// judged as the program holds them): it changes as soon as one of them is
-// stored with other bytes (a setting, a group's name or hotkey, a sent-to
-// record) or comes or goes.
+// judged by what they are, which a rebuild of the pair keeps): it changes as
+// soon as one of them is stored with other bytes (a setting, a group's name
+// or hotkey, a sent-to record) or comes or goes.
 std::string UndoneFilesPrint();
 
 // The marker's date and its display text ("<date>, <time>,"); false, and an
