@@ -210,8 +210,12 @@ void CNoteController::ApplyLooksToNewWindow()
     SendMessageA(m_bodyEdit, EM_SETBKGNDCOLOR, 0, m_bodyColor);
     CHARFORMATA format{};
     format.cbSize = sizeof format;
-    if (m_bodyFont.lfFaceName[0])
+    if (m_bodyFont.lfFaceName[0]) {
         LogFontToCharFormat(m_bodyEdit, &format, m_bodyFont);
+        // Typed text is stored as rich text, in whole half points: typed at
+        // that size, it keeps it after the next start.
+        format.yHeight = InWholeHalfPoints(format.yHeight);
+    }
     format.dwMask |= CFM_COLOR;
     format.dwEffects &= ~CFE_AUTOCOLOR;
     format.crTextColor = m_textColor;
