@@ -11,13 +11,13 @@
 #include "resources/ids/CalendarIds.h"
 
 namespace {
-const char kStripText[] = "Notes containing: ";
+const char kFilterBarText[] = "Notes containing: ";
 const char kLabelTip[] = "Click to clear filter";
 // The bar's left edge in the calendar's client area.
 const int kFilterLeft = 15;
 const int kFilterTextLimit = 100;
 
-bool IsBlank(char c)
+bool IsFilterBlankChar(char c)
 {
     return c == ' ' || c == '\t';
 }
@@ -28,10 +28,10 @@ void ReadTrimmedText(HWND edit, char* text, int size)
     text[0] = 0;
     GetWindowTextA(edit, text, size);
     char* start = text;
-    while (IsBlank(*start))
+    while (IsFilterBlankChar(*start))
         ++start;
     size_t length = std::strlen(start);
-    while (length > 0 && IsBlank(start[length - 1]))
+    while (length > 0 && IsFilterBlankChar(start[length - 1]))
         --length;
     std::memmove(text, start, length);
     text[length] = 0;
@@ -51,8 +51,8 @@ void CCalendarWnd::OpenFilterBar()
     if (!label || !edit)
         return;
     m_filterShown = true;
-    const SIZE text = MeasureGridTextInFont(m_stripFont.GetHFONT(), kStripText);
-    m_filterLabel.SetText(kStripText);
+    const SIZE text = MeasureGridTextInFont(m_stripFont.GetHFONT(), kFilterBarText);
+    m_filterLabel.SetText(kFilterBarText);
     m_filterLabel.SetFont(m_stripFont.GetHFONT());
     m_filterLabel.SetTransparent(true);
     MoveWindow(label, kFilterLeft, 0, text.cx, text.cy, FALSE);

@@ -13,7 +13,7 @@ const int kStyleButtonIds[9] = {IDC_CALSET_STYLE_1,     IDC_CALSET_STYLE_1 + 1, 
                                 IDC_CALSET_STYLE_4,     IDC_CALSET_STYLE_5,     IDC_CALSET_STYLE_5 + 1,
                                 IDC_CALSET_STYLE_5 + 2, IDC_CALSET_STYLE_5 + 3, IDC_CALSET_STYLE_9};
 
-bool IsStyleIndex(int index)
+bool IsCalendarStyleIndex(int index)
 {
     return index >= 0 && index < 9;
 }
@@ -73,7 +73,7 @@ CDlgCalendarStyleButton* CCalendarSettingsWnd::StyleButtonOf(HWND window)
 // shown, the transparent flags and the title row style stay.
 void CCalendarSettingsWnd::ApplyStyle(int index)
 {
-    if (!IsStyleIndex(index))
+    if (!IsCalendarStyleIndex(index))
         return;
     const CCalendarStyle& style = m_record.styles[index];
     m_record.selectedStyle = index;
@@ -116,7 +116,7 @@ void CCalendarSettingsWnd::AfterNewLook()
 
 void CCalendarSettingsWnd::SaveStyle(int index)
 {
-    if (!IsStyleIndex(index))
+    if (!IsCalendarStyleIndex(index))
         return;
     CCalendarStyle saved;
     saved.Set(UserSettings().userId, m_settings);
@@ -128,7 +128,7 @@ void CCalendarSettingsWnd::SaveStyle(int index)
 
 void CCalendarSettingsWnd::ResetStyle(int index)
 {
-    if (!IsStyleIndex(index))
+    if (!IsCalendarStyleIndex(index))
         return;
     CCalendarStyle& style = m_record.styles[index];
     const LONG key = style.key;
@@ -142,7 +142,7 @@ void CCalendarSettingsWnd::ResetStyle(int index)
 
 void CCalendarSettingsWnd::UndoStyle(int index)
 {
-    if (!IsStyleIndex(index))
+    if (!IsCalendarStyleIndex(index))
         return;
     CDlgCalendarStyleButton& button = m_styleButtons[index];
     m_record.styles[index] = button.GetUndoStyle();

@@ -28,11 +28,11 @@ const char kDisableHotkeyTip[] = "Click to disable the hotkey";
 const int kTransparencyMax = 90;
 
 // The check boxes and the flag of the working settings each one sets.
-struct FlagBox {
+struct CalendarFlagBox {
     int id;
     DWORD CCalendarStyle::*flag;
 };
-const FlagBox kFlagBoxes[] = {
+const CalendarFlagBox kCalendarFlagBoxes[] = {
     {IDC_CALSET_ON_TOP, &CCalendarStyle::stayOnTop},
     {IDC_CALSET_BORDER, &CCalendarStyle::hasBorder},
     {IDC_CALSET_ROLL_UP, &CCalendarStyle::rollUp},
@@ -115,7 +115,7 @@ void CCalendarSettingsWnd::SetControlsFromRecord()
                      m_settings.firstDayOfWeek == 6 ? IDC_CALSET_SUNDAY : IDC_CALSET_MONDAY);
     const int months = m_settings.nrOfMonthsToShow >= 1 && m_settings.nrOfMonthsToShow <= 3 ? m_settings.nrOfMonthsToShow : 1;
     CheckRadioButton(m_dialog, IDC_CALSET_ONE_MONTH, IDC_CALSET_FOUR_MONTHS, IDC_CALSET_ONE_MONTH + months - 1);
-    for (const FlagBox& box : kFlagBoxes)
+    for (const CalendarFlagBox& box : kCalendarFlagBoxes)
         Check(box.id, m_settings.*box.flag);
     m_shadeSwatch->SetColor(m_settings.daysWithAlarmShadeColor);
     RefreshHotkey();
@@ -220,7 +220,7 @@ void CCalendarSettingsWnd::SelectBackground()
 
 bool CCalendarSettingsWnd::OnFlagCommand(WORD id)
 {
-    for (const FlagBox& box : kFlagBoxes) {
+    for (const CalendarFlagBox& box : kCalendarFlagBoxes) {
         if (box.id != id)
             continue;
         if (id == IDC_CALSET_OTHER_DAYS) {

@@ -21,14 +21,14 @@
 
 namespace {
 const char kHeaderLine[] = "<?xml version=\"1.0\" encoding=\"Windows-1252\" standalone=\"yes\"?>";
-const char kRoot[] = "content";
+const char kCalendarSettingsRoot[] = "content";
 
 // The number of elements of the name under the root; 0 after an error box
 // when they cannot be counted.
 int CountRecords(CXMLDocument& document, const char* name)
 {
     char error[256] = "";
-    const int count = document.CountElements(kRoot, name, error, sizeof error);
+    const int count = document.CountElements(kCalendarSettingsRoot, name, error, sizeof error);
     if (count < 0) {
         ShowErrorMessage(nullptr, error, ProgramTitle);
         return 0;
@@ -37,7 +37,7 @@ int CountRecords(CXMLDocument& document, const char* name)
 }
 
 // Every options record, one without a required key skipped.
-void ReadOptions(CXMLDocument& document, CSkippedEntries& skipped)
+void ReadCalendarOptions(CXMLDocument& document, CSkippedEntries& skipped)
 {
     const int count = CountRecords(document, "options");
     const SYSTEMTIME now = GetLocalNow();
@@ -46,7 +46,7 @@ void ReadOptions(CXMLDocument& document, CSkippedEntries& skipped)
         CCalendarStyle record;
         std::string problem;
         if (!ReadCalendarStyleXml(record, document, CalendarRecordPlace{k, false}, problem)) {
-            skipped.Skip(DescribeXmlEntry(document, kRoot, "options", k, {"userID"}), problem);
+            skipped.Skip(DescribeXmlEntry(document, kCalendarSettingsRoot, "options", k, {"userID"}), problem);
             continue;
         }
         // The calendar opens on the current month.
@@ -135,7 +135,7 @@ void SaveCalendarSettings()
 {
     RefuseToOverwriteDamagedFile(DataFilePath(DataName::kCalendarSettings).c_str());
     const std::string working = DataFilePath(DataName::kCalendarWorkingCopy);
-    CXmlWriter writer(kHeaderLine, kRoot);
+    CXmlWriter writer(kHeaderLine, kCalendarSettingsRoot);
     writer.Open(working.c_str());
     for (auto* node = CalendarSettingsList().GetLast(); node; node = node->previous) {
         writer.WriteStartTag("options", 1);
@@ -165,12 +165,12 @@ void LoadCalendarSettingsFile()
     const std::string path = DataFilePath(DataName::kCalendarSettings);
     // Parsed first: a file another program holds throws with the lists as they were.
     std::unique_ptr<CXMLDocument> document =
-        ParseXmlSettingsFile(path.c_str(), kRoot, "the standard calendar options and styles");
+        ParseXmlSettingsFile(path.c_str(), kCalendarSettingsRoot, "the standard calendar options and styles");
     RemoveAllCalendarOptions();
     RemoveAllCalendarStyleSets();
     CSkippedEntries skipped(path.c_str());
     if (document)
-        ReadOptions(*document, skipped);
+        ReadCalendarOptions(*document, skipped);
     CurrentCalendarOptions();
     if (document)
         ReadStyleSets(*document, skipped);

@@ -15,7 +15,7 @@
 namespace {
 const int kButtonSize = 24;
 
-const char* UndoText(CDlgCalendarStyleButton::UndoState state)
+const char* StyleButtonUndoText(CDlgCalendarStyleButton::UndoState state)
 {
     switch (state) {
     case CDlgCalendarStyleButton::kUndoReset:
@@ -110,7 +110,7 @@ void CDlgCalendarStyleButton::ShowMenu(POINT clientPoint)
             DestroyMenu(loaded);
         return;
     }
-    ModifyMenuA(menu, ID_CALSTYLE_UNDO, MF_BYCOMMAND | MF_STRING, ID_CALSTYLE_UNDO, UndoText(m_undoState));
+    ModifyMenuA(menu, ID_CALSTYLE_UNDO, MF_BYCOMMAND | MF_STRING, ID_CALSTYLE_UNDO, StyleButtonUndoText(m_undoState));
     SetFocus(m_button);
     EnableMenuItem(menu, ID_CALSTYLE_UNDO, MF_BYCOMMAND | (m_undoState == kNothingToUndo ? MF_GRAYED : MF_ENABLED));
     const bool resetDone = m_undoState == kUndoReset || IsStandardStyle(m_shown, m_index);

@@ -18,7 +18,7 @@ const int kThumbWidth = 15;
 const int kCaptionHeight = 5;
 const int kBodyHeight = 10;
 
-void Fill(HDC dc, int left, int top, int right, int bottom, COLORREF color)
+void FillStyleButtonRect(HDC dc, int left, int top, int right, int bottom, COLORREF color)
 {
     const RECT area = {left, top, right, bottom};
     FillRect(dc, &area, BrushCache().GetBrush(color).brush);
@@ -40,7 +40,7 @@ void RenderStyleBody(CMemoryDC& body, HDC reference, const CCalendarStyle& style
     body.Create(reference, size);
     if (!body.GetBitmap())
         return;
-    Fill(body.GetHandle(), 0, 0, kThumbWidth, kBodyHeight, style.dialogBackColor);
+    FillStyleButtonRect(body.GetHandle(), 0, 0, kThumbWidth, kBodyHeight, style.dialogBackColor);
     CLoadedBitmap picture;
     if (LoadCalendarTexture(picture, style.backgroundImage)) {
         CCompatibleDC source(reference);
@@ -59,22 +59,22 @@ void PaintCalendarStyleButton(HDC dc, const RECT& rect, bool pressed, const CCal
     DrawEdge(dc, &edge, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
     const int x = rect.left + 4 + (pressed ? 1 : 0);
     const int y = rect.top + 4 + (pressed ? 1 : 0);
-    Fill(dc, x, y, x + kThumbWidth, y + kCaptionHeight, style.dialogTitleBackColor);
+    FillStyleButtonRect(dc, x, y, x + kThumbWidth, y + kCaptionHeight, style.dialogTitleBackColor);
     if (body)
         BitBlt(dc, x, y + kCaptionHeight, kThumbWidth, kBodyHeight, body, 0, 0, SRCCOPY);
     if (style.showGrid == 1) {
         const COLORREF tint = GetBackgroundTint(style.daysAreaTextColor);
         for (int column : {1, 5, 9, 13})
-            Fill(dc, x + column, y + 6, x + column + 1, y + 15, tint);
+            FillStyleButtonRect(dc, x + column, y + 6, x + column + 1, y + 15, tint);
         for (int row : {6, 10, 14})
-            Fill(dc, x + 1, y + row, x + 14, y + row + 1, tint);
+            FillStyleButtonRect(dc, x + 1, y + row, x + 14, y + row + 1, tint);
     }
     if (style.stayOnTop == 1 || style.hasBorder == 1) {
         const COLORREF color = style.stayOnTop == 1 ? RGB(255, 0, 0) : RGB(0, 0, 255);
         for (int row : {0, 5, 14})
-            Fill(dc, x, y + row, x + 15, y + row + 1, color);
+            FillStyleButtonRect(dc, x, y + row, x + 15, y + row + 1, color);
         for (int column : {0, 14})
-            Fill(dc, x + column, y, x + column + 1, y + 15, color);
+            FillStyleButtonRect(dc, x + column, y, x + column + 1, y + 15, color);
     }
 }
 

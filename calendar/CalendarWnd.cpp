@@ -14,7 +14,7 @@
 #include "resources/ids/CalendarIds.h"
 
 namespace {
-const char kStripText[] = "Notes containing: ";
+const char kFilterStripText[] = "Notes containing: ";
 
 bool FileExists(const std::string& path)
 {
@@ -118,7 +118,7 @@ void CCalendarWnd::SetUpStrip()
     font.lfUnderline = 0;
     m_stripFont.ChangeLogFont(font);
     SendMessageA(m_window, WM_SETFONT, reinterpret_cast<WPARAM>(m_stripFont.GetHFONT()), FALSE);
-    const SIZE text = MeasureGridTextInFont(m_stripFont.GetHFONT(), kStripText);
+    const SIZE text = MeasureGridTextInFont(m_stripFont.GetHFONT(), kFilterStripText);
     m_stripHeight = text.cy + 2;
     m_main.SetOrigin(m_gridLeft, m_stripHeight);
     // The filter strip shows when the mouse comes over it; until then the

@@ -11,7 +11,7 @@
 
 namespace {
 // A window this close to the screen's right edge opens no menu from its icon.
-const int kMenuRoomFromRight = 35;
+const int kCaptionMenuRoomFromRight = 35;
 
 int IconZoneWidth()
 {
@@ -20,7 +20,7 @@ int IconZoneWidth()
 
 bool IconZoneOpensMenu(const RECT& window)
 {
-    return window.left + kMenuRoomFromRight < GetSystemMetrics(SM_CXSCREEN);
+    return window.left + kCaptionMenuRoomFromRight < GetSystemMetrics(SM_CXSCREEN);
 }
 }
 

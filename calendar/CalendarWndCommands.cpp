@@ -19,14 +19,14 @@ bool IsDayCell(WORD id)
            (id >= IDC_CAL3_DAY && id < IDC_CAL3_DAY + 42) || (id >= IDC_CAL4_DAY && id < IDC_CAL4_DAY + 42);
 }
 
-const char kNoteManagerTitle[] = "Quillnet+ Note Manager";
+const char kCalendarsNoteManagerTitle[] = "Quillnet+ Note Manager";
 
 bool CalendarWndCommandsControlHeld()
 {
     return GetKeyState(VK_CONTROL) < 0;
 }
 
-POINT PointOf(LPARAM lParam)
+POINT CalendarPointOf(LPARAM lParam)
 {
     return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
 }
@@ -105,10 +105,10 @@ bool CCalendarWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
         return true;
     case WM_RBUTTONDOWN:
         CloseFilterBar(false);
-        OnRightButtonDown(PointOf(lParam));
+        OnRightButtonDown(CalendarPointOf(lParam));
         return true;
     case WM_MOUSEMOVE:
-        OnMouseMove(PointOf(lParam));
+        OnMouseMove(CalendarPointOf(lParam));
         return true;
     case WM_LBUTTONUP:
         StopRollTimer();
@@ -123,7 +123,7 @@ bool CCalendarWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
         OpenHelp();
         return true;
     case WM_NCMOUSEMOVE:
-        OnNcMouseMove(wParam, PointOf(lParam));
+        OnNcMouseMove(wParam, CalendarPointOf(lParam));
         return false;
     case WM_NCMOUSELEAVE:
         OnNcMouseLeave();
@@ -138,9 +138,9 @@ bool CCalendarWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
         return OnTipText(*reinterpret_cast<NMTTDISPINFOA*>(lParam));
     }
     case WM_NCLBUTTONDOWN:
-        return OnNcLeftButtonDown(wParam, PointOf(lParam), result);
+        return OnNcLeftButtonDown(wParam, CalendarPointOf(lParam), result);
     case WM_NCRBUTTONDOWN:
-        OnNcRightButtonDown(PointOf(lParam));
+        OnNcRightButtonDown(CalendarPointOf(lParam));
         return true;
     case WM_NCLBUTTONDBLCLK:
         OpenDateAndTimeSettings();
@@ -197,7 +197,7 @@ bool CCalendarWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
         return true;
     case kMsgCalendarContextMenu:
         m_menuDate = wParam ? *reinterpret_cast<const CDateTime*>(wParam) : CDateTime(0, 0, 0);
-        ShowContextMenu(PointOf(lParam));
+        ShowContextMenu(CalendarPointOf(lParam));
         return true;
     default:
         return false;
@@ -387,7 +387,7 @@ void CCalendarWnd::OnActivate(bool active)
             UpdateWindow(m_window);
         }
         RollDown();
-    } else if (!m_hold && !FindWindowA(nullptr, kNoteManagerTitle)) {
+    } else if (!m_hold && !FindWindowA(nullptr, kCalendarsNoteManagerTitle)) {
         RollUp();
     }
 }

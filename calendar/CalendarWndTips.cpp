@@ -9,7 +9,7 @@
 namespace {
 const int kClosePeriod = 500;
 // A window this close to the screen's right edge opens no menu from its icon.
-const int kMenuRoomFromRight = 35;
+const int kTipsMenuRoomFromRight = 35;
 
 HWND MakeTip(HWND owner, const char* text, int showMs)
 {
@@ -90,7 +90,7 @@ void CCalendarWnd::OnNcMouseMove(WPARAM hit, POINT screenPoint)
     EndCloseHover();
     HWND shown = nullptr;
     if (InIconZone(screenPoint))
-        shown = window.left + kMenuRoomFromRight <= GetSystemMetrics(SM_CXSCREEN) ? m_iconTip : m_captionTip;
+        shown = window.left + kTipsMenuRoomFromRight <= GetSystemMetrics(SM_CXSCREEN) ? m_iconTip : m_captionTip;
     else if (onCaption)
         shown = m_captionTip;
     if (!shown)

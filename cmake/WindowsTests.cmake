@@ -44,6 +44,12 @@ enable_testing()
 find_program(QN_PYTHON3 python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
 add_test(NAME layers COMMAND ${QN_PYTHON3} ${CMAKE_SOURCE_DIR}/scripts/check-layers.py ${CMAKE_SOURCE_DIR})
 add_test(NAME layers_script COMMAND ${QN_PYTHON3} ${CMAKE_SOURCE_DIR}/tests/scripts/check-layers-test.py)
+# The private names: no name private to a source is defined by two sources of
+# one program, whichever sixteen share a unit (docs/architecture.md).
+add_test(NAME private_names COMMAND ${QN_PYTHON3} ${CMAKE_SOURCE_DIR}/scripts/check-private-names.py
+                                    ${CMAKE_SOURCE_DIR})
+add_test(NAME private_names_script COMMAND ${QN_PYTHON3}
+                                           ${CMAKE_SOURCE_DIR}/tests/scripts/check-private-names-test.py)
 # The set-up's package install against stand-ins for apt-get and dpkg.
 add_test(NAME setup_script COMMAND ${QN_PYTHON3} ${CMAKE_SOURCE_DIR}/tests/scripts/setup-test.py)
 # The runner of the test programs on a screen of the test script: a failure

@@ -12,7 +12,7 @@
 #include "resources/ids/StringIds.h"
 
 namespace {
-void ErrorBox(const char* text)
+void AllocatorErrorBox(const char* text)
 {
     ShowErrorMessage(ForegroundOwner(), text, ProgramTitle);
 }
@@ -49,9 +49,9 @@ CAllocator::CAllocator(const char* name, long zoneSize, long numberOfBlocks, con
         m_date = static_cast<BYTE*>(Obtain(static_cast<DWORD>(zoneSize)));
         m_descriptor = static_cast<CBlockDescriptor*>(Obtain((numberOfBlocks + 1) * sizeof(CBlockDescriptor)));
         if (!m_descriptor)
-            ErrorBox("Memory allocation error\r\nCAllocator::m_descriptor is NULL?? ");
+            AllocatorErrorBox("Memory allocation error\r\nCAllocator::m_descriptor is NULL?? ");
         if (!m_date)
-            ErrorBox("Memory allocation error\r\nCAllocator::m_date is NULL??");
+            AllocatorErrorBox("Memory allocation error\r\nCAllocator::m_date is NULL??");
         if (m_descriptor && m_date) {
             m_descriptor[0].address = m_date;
             m_first = m_last = &m_descriptor[0];
@@ -72,7 +72,7 @@ CAllocator::~CAllocator()
         m_descriptor = nullptr;
     } else {
         AppendTextToFile("delete[] m_descriptori has already been freed\r\n", "error.txt");
-        ErrorBox("delete[] m_descriptori has already been freed??\r\n");
+        AllocatorErrorBox("delete[] m_descriptori has already been freed??\r\n");
     }
 }
 
@@ -99,11 +99,11 @@ CBlockDescriptor* CDescriptor::Aloca(DWORD n)
     if (m_dwNrOfObjects == m_dwNrOfDescriptors) {
         char text[64];
         std::snprintf(text, sizeof text, "%lu - The memory allocator is full", static_cast<unsigned long>(m_dwNrOfObjects));
-        ErrorBox(text);
+        AllocatorErrorBox(text);
         return nullptr;
     }
     if (!m_descriptor) {
-        ErrorBox("CDescriptor::Aloca m_descriptor is NULL?? ");
+        AllocatorErrorBox("CDescriptor::Aloca m_descriptor is NULL?? ");
         return nullptr;
     }
     CCriticalSectionLock lock(m_lock);
@@ -147,12 +147,12 @@ void CDescriptor::Free(CBlockDescriptor* d)
     if (!d)
         return;
     if (d->address == nullptr) {
-        ErrorBox("The descriptor is already free !?");
+        AllocatorErrorBox("The descriptor is already free !?");
         return;
     }
     // The anchor starts the chain for the pool's whole life: refuse to free it.
     if (d == m_first) {
-        ErrorBox("Free the first descriptor ?!");
+        AllocatorErrorBox("Free the first descriptor ?!");
         return;
     }
     CCriticalSectionLock lock(m_lock);
@@ -174,7 +174,7 @@ void CDescriptor::Free(CBlockDescriptor* d)
 void CDescriptor::Compact()
 {
     if (!m_descriptor) {
-        ErrorBox("CDescriptor::Compact m_descriptor is NULL?? ");
+        AllocatorErrorBox("CDescriptor::Compact m_descriptor is NULL?? ");
         return;
     }
     DWORD occupied = 0;
@@ -295,7 +295,7 @@ void CAlocatorPointer<T>::AlocaNou(DWORD size)
         Release();
         Obtain(size);
         if (!HasBlock())
-            ErrorBox("NULL pointer in allocator");
+            AllocatorErrorBox("NULL pointer in allocator");
     });
 }
 

@@ -21,7 +21,7 @@ std::atomic<bool> g_sealed{false};
 // The error a sealed refusal carries: the data folder is as good as write-protected.
 const DWORD kSealedRefusalCode = ERROR_WRITE_PROTECT;
 
-std::string JoinPath(const std::string& folder, const char* name)
+std::string DataFolderPath(const std::string& folder, const char* name)
 {
     if (folder.empty())
         return name;
@@ -45,12 +45,12 @@ const std::string& GetDataFolder()
 
 std::string DataFilePath(const char* name)
 {
-    return JoinPath(DataFolder(), name);
+    return DataFolderPath(DataFolder(), name);
 }
 
 std::string ProgramFilePath(const char* name)
 {
-    return JoinPath(GetStartupValues().programFolder, name);
+    return DataFolderPath(GetStartupValues().programFolder, name);
 }
 
 std::string UpgradeFilePath(const std::string& name)

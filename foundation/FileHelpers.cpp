@@ -37,7 +37,7 @@ bool NamesOneEntry(const char* path)
     return last != '\\' && last != '/' && last != ':';
 }
 
-std::string FolderOf(const std::string& pattern)
+std::string PatternFolder(const std::string& pattern)
 {
     size_t slash = pattern.rfind('\\');
     return slash == std::string::npos ? std::string() : pattern.substr(0, slash + 1);
@@ -99,7 +99,7 @@ bool IsFileOnSearchPath(const char* name)
 int DeleteFilesByExtension(const char* folder, const char* subfolder, const char* extension)
 {
     std::string pattern = ExtensionPattern(folder, subfolder, extension);
-    std::string where = FolderOf(pattern);
+    std::string where = PatternFolder(pattern);
     return ForEachFileMatch(pattern, [&](const WIN32_FIND_DATAA& match) {
         DeleteFileA((where + match.cFileName).c_str());
         return true;

@@ -17,7 +17,7 @@ std::set<std::string>& GivenUp()
     return paths;
 }
 
-std::string Lowered(std::string text)
+std::string LoweredHolderName(std::string text)
 {
     if (!text.empty())
         CharLowerBuffA(&text[0], static_cast<DWORD>(text.size()));
@@ -77,7 +77,7 @@ bool RetryWhileHeldAtStart(const char* path, const std::function<bool()>& step)
     if (step())
         return true;
     DWORD error = GetLastError();
-    const std::string key = Lowered(path ? path : "");
+    const std::string key = LoweredHolderName(path ? path : "");
     if (!HeldError(error) || !StartWaitsForHeldFiles() || GivenUp().count(key)) {
         SetLastError(error);
         return false;

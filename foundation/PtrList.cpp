@@ -26,7 +26,7 @@ NodePool& Pool()
     return *pool;
 }
 
-void ErrorBox(const char* text)
+void PtrListErrorBox(const char* text)
 {
     ShowErrorMessage(ForegroundOwner(), text, ProgramTitle);
 }
@@ -35,10 +35,10 @@ void ErrorBox(const char* text)
 CPtrNod* TakeNewBlock(NodePool& pool)
 {
     if (!pool.blocks.empty())
-        ErrorBox("Memory allocation error\r\nCPtrNod::s_headOfFreeList==NULL!!");
+        PtrListErrorBox("Memory allocation error\r\nCPtrNod::s_headOfFreeList==NULL!!");
     CPtrNod* block = static_cast<CPtrNod*>(::operator new(sizeof(CPtrNod) * kNodesPerBlock, std::nothrow));
     if (!block) {
-        ErrorBox("Memory allocation error\r\n::s_blockOfMemory==NULL");
+        PtrListErrorBox("Memory allocation error\r\n::s_blockOfMemory==NULL");
         throw std::bad_alloc();
     }
     pool.blocks.push_back(block);

@@ -10,7 +10,7 @@ namespace {
 // A virus scanner or a backup program opens a freshly written file for a moment;
 // a short wait lets it finish without making a failing save hang.
 const int kReplaceTries = 20;
-const DWORD kPauseBetweenTries = 10;
+const DWORD kWorkingCopyPause = 10;
 }
 
 bool RetryWhileHeld(const std::function<bool()>& step)
@@ -19,7 +19,7 @@ bool RetryWhileHeld(const std::function<bool()>& step)
         if (step())
             return true;
         if (attempt + 1 < kReplaceTries)
-            Sleep(kPauseBetweenTries);
+            Sleep(kWorkingCopyPause);
     }
     return false;
 }

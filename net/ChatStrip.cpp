@@ -64,7 +64,7 @@ const char* StateWords(int state)
 }
 
 // A button drawn with a picture rather than a name.
-bool ShowsPicture(HWND button)
+bool StripButtonShowsPicture(HWND button)
 {
     return (GetWindowLongA(button, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW;
 }
@@ -183,7 +183,7 @@ void CChatStrip::SetPeerState(int index, int state)
     SetWindowTextA(button, ButtonText(m_peers[index]).c_str());
     SetTooltip(m_tooltip, m_window, button, TooltipText(m_peers[index]), false);
     // A picture says "left" or "away" grayed.
-    EnableWindow(button, state == kPeerActive || !ShowsPicture(button));
+    EnableWindow(button, state == kPeerActive || !StripButtonShowsPicture(button));
     LayOutChildren();  // the label's width may have changed
     InvalidateRect(button, nullptr, TRUE);
 }
@@ -288,7 +288,7 @@ void CChatStrip::LayOutChildren()
     std::vector<HWND> row{m_ownButton};
     row.insert(row.end(), m_buttons.begin(), m_buttons.end());
     for (HWND button : row)
-        if (ShowsPicture(button))
+        if (StripButtonShowsPicture(button))
             room -= square + 2;
         else
             ++named;
@@ -296,14 +296,14 @@ void CChatStrip::LayOutChildren()
     // they share the row and their tooltips say the rest.
     int wanted = 0;
     for (HWND button : row)
-        if (!ShowsPicture(button))
+        if (!StripButtonShowsPicture(button))
             wanted += LabelWidth(button) + 2;
     const bool labelsFit = wanted <= room;
     const int width = named ? std::max(kMinButtonWidth, std::min(kButtonWidth, room / named - 2)) : 0;
     const int right = area.right - endWidth - 4;
     int x = 2;
     for (HWND button : row) {
-        const bool picture = ShowsPicture(button);
+        const bool picture = StripButtonShowsPicture(button);
         const int w = picture ? square : labelsFit ? LabelWidth(button) : width;
         ShowWindow(button, x + w <= right ? SW_SHOWNA : SW_HIDE);
         if (picture) {

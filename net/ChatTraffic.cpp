@@ -191,7 +191,7 @@ bool KeepsPictureFor(const CNoteController& note)
 }
 
 // A participant that introduced itself again shows the picture it sent.
-void ShowsPicture(CNoteController& note, const CChatPeer& sender)
+void ShowSenderPicture(CNoteController& note, const CChatPeer& sender)
 {
     std::vector<CChatPeer> peers = ChatPeersOf(note);
     for (CChatPeer& peer : peers)
@@ -268,7 +268,7 @@ void OnChatReceived(INoteKeeper& keeper, const CReceivedMessage& message, const 
     default:  // started again, joined, undeleted, a new picture: the sender takes part
         if (TakesPart(*note, sender) && CarriesAvatar(operation) && KeepsPictureFor(*note)) {
             sender.avatar = KeepReceivedAvatar(wire);
-            ShowsPicture(*note, sender);
+            ShowSenderPicture(*note, sender);
         }
         break;
     }

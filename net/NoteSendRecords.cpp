@@ -11,11 +11,11 @@
 #include "store/TransactTable.h"
 
 namespace {
-using Node = CRecordList<CDestination>::Node;
+using SendRecordNode = CRecordList<CDestination>::Node;
 
-Node* FindDelivery(DWORD noteId, DWORD computerId)
+SendRecordNode* FindDelivery(DWORD noteId, DWORD computerId)
 {
-    for (Node* node = TransactList().GetFirst(); node; node = node->next)
+    for (SendRecordNode* node = TransactList().GetFirst(); node; node = node->next)
         if (node->record.m_noteId == noteId && node->record.m_computerId == computerId)
             return node;
     return nullptr;
@@ -76,7 +76,7 @@ CDestination RecordInLists(const CSendJob& job, const CDestination& recipient)
     record.SetLastSendTime(now);
     {
         CCriticalSectionLock hold(TransactLock());
-        Node* earlier = FindDelivery(job.noteId, computerId);
+        SendRecordNode* earlier = FindDelivery(job.noteId, computerId);
         const DWORD failedBefore = earlier && job.resend ? earlier->record.m_retryCount : 0;
         record.m_retryCount = sent ? failedBefore : failedBefore + 1;
         record.m_retryUnit = job.resendUnit;
@@ -104,7 +104,7 @@ CDestination RecordDelivery(const CSendJob& job, const CDestination& recipient)
 void ResetDestinationFlags(DWORD noteId)
 {
     CCriticalSectionLock hold(TransactLock());
-    for (Node* node = TransactList().GetFirst(); node; node = node->next)
+    for (SendRecordNode* node = TransactList().GetFirst(); node; node = node->next)
         if (noteId == kAllNotesId || node->record.m_noteId == noteId)
             node->record.m_retry = 0;
 }
@@ -113,7 +113,7 @@ std::vector<CDestination> PendingResends(DWORD noteId)
 {
     std::vector<CDestination> pending;
     CCriticalSectionLock hold(TransactLock());
-    for (Node* node = TransactList().GetFirst(); node; node = node->next)
+    for (SendRecordNode* node = TransactList().GetFirst(); node; node = node->next)
         if (node->record.m_noteId == noteId && node->record.m_retry && node->record.m_status != 1)
             pending.push_back(node->record);
     return pending;

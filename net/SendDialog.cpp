@@ -30,7 +30,7 @@ SendDialogState* SendDialogStateOf(HWND dialog)
     return reinterpret_cast<SendDialogState*>(GetWindowLongPtrA(dialog, DWLP_USER));
 }
 
-std::string ItemText(const CDestination& destination)
+std::string DestinationItemText(const CDestination& destination)
 {
     std::string text = RecipientName(destination);
     if (!destination.m_email[0] && destination.m_port)
@@ -45,7 +45,7 @@ std::string TextOf(HWND dialog, int id)
     return text;
 }
 
-void InitDialog(HWND dialog, SendDialogState& state)
+void InitSendDialog(HWND dialog, SendDialogState& state)
 {
     SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&state));
     const std::string title = state.noteTitle.empty() ? "Send this note to one or more computers."
@@ -55,7 +55,7 @@ void InitDialog(HWND dialog, SendDialogState& state)
     HWND list = GetDlgItem(dialog, IDC_SEND_LIST);
     for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
         state.known.push_back(*entry);
-        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ItemText(*entry).c_str()));
+        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(DestinationItemText(*entry).c_str()));
     }
     SendDlgItemMessageA(dialog, IDC_SEND_COMPUTER, EM_LIMITTEXT, SendTargetLimit::kComputerName, 0);
     SendDlgItemMessageA(dialog, IDC_SEND_ADDRESS, EM_LIMITTEXT, SendTargetLimit::kIpAddress, 0);
@@ -65,7 +65,7 @@ void InitDialog(HWND dialog, SendDialogState& state)
     SetFocus(state.known.empty() ? GetDlgItem(dialog, IDC_SEND_COMPUTER) : list);
 }
 
-void Refuse(HWND dialog, const std::string& text, int focusId)
+void RefuseSendInput(HWND dialog, const std::string& text, int focusId)
 {
     ShowMessageBox(dialog, text.c_str(), ProgramTitle, kMbIconExclamation);
     HWND field = GetDlgItem(dialog, focusId);
@@ -93,13 +93,13 @@ bool SameDestination(const CDestination& a, const SendTarget& b)
            a.m_port == b.port && !a.m_email[0];
 }
 
-void OnOk(HWND dialog, SendDialogState& state, bool chat)
+void OnSendOk(HWND dialog, SendDialogState& state, bool chat)
 {
     SendTarget typed;
     const std::string refusal = CheckTypedDestination(TextOf(dialog, IDC_SEND_COMPUTER), TextOf(dialog, IDC_SEND_ADDRESS),
                                                       TextOf(dialog, IDC_SEND_PORT), typed);
     if (!refusal.empty()) {
-        Refuse(dialog, refusal, FieldInError(dialog));
+        RefuseSendInput(dialog, refusal, FieldInError(dialog));
         return;
     }
     std::vector<CDestination> chosen;
@@ -115,8 +115,10 @@ void OnOk(HWND dialog, SendDialogState& state, bool chat)
         chosen.emplace_back(typed.computerName.c_str(), typed.ipAddress.c_str(), "", typed.email.c_str(), "", 0, 0, 0,
                             0, typed.port);
     if (chosen.empty()) {
-        Refuse(dialog, "Please choose a computer in the list, or type a computer name, an IP address or an e-mail address.",
-               state.known.empty() ? IDC_SEND_COMPUTER : IDC_SEND_LIST);
+        RefuseSendInput(
+            dialog,
+            "Please choose a computer in the list, or type a computer name, an IP address or an e-mail address.",
+            state.known.empty() ? IDC_SEND_COMPUTER : IDC_SEND_LIST);
         return;
     }
     state.chosen = chosen;
@@ -129,11 +131,11 @@ INT_PTR CALLBACK SendDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     return GuardCallback<INT_PTR>(FALSE, [&]() -> INT_PTR {
         switch (message) {
         case WM_INITDIALOG:
-            InitDialog(dialog, *reinterpret_cast<SendDialogState*>(lParam));
+            InitSendDialog(dialog, *reinterpret_cast<SendDialogState*>(lParam));
             return FALSE;
         case WM_COMMAND:
             if ((LOWORD(wParam) == IDOK || LOWORD(wParam) == IDC_SEND_CHAT) && SendDialogStateOf(dialog)) {
-                OnOk(dialog, *SendDialogStateOf(dialog), LOWORD(wParam) == IDC_SEND_CHAT);
+                OnSendOk(dialog, *SendDialogStateOf(dialog), LOWORD(wParam) == IDC_SEND_CHAT);
                 return TRUE;
             }
             if (LOWORD(wParam) == IDCANCEL) {

@@ -29,7 +29,7 @@
 #include "store/NotesTableLock.h"
 
 namespace {
-CNoteRichEdit* BodyOf(const CNoteController& note)
+CNoteRichEdit* ControllerWindowBody(const CNoteController& note)
 {
     return static_cast<CNoteRichEdit*>(note.m_bodyRichEdit);
 }
@@ -88,7 +88,7 @@ void CNoteController::SyncFromWindow()
     // changed since: streaming it out again (every note, at every exit save)
     // would only give the same text back.
     if (WindowTextIsNewer()) {
-        m_richText = BodyOf(*this)->GetRTFText();
+        m_richText = ControllerWindowBody(*this)->GetRTFText();
         SendMessageA(m_bodyEdit, EM_SETMODIFY, FALSE, 0);
     }
     RECT bounds{};
@@ -109,7 +109,7 @@ void CNoteController::SyncFromWindow()
 
 bool CNoteController::WindowTextIsNewer() const
 {
-    return BodyOf(*this) && (m_modified || SendMessageA(m_bodyEdit, EM_GETMODIFY, 0, 0));
+    return ControllerWindowBody(*this) && (m_modified || SendMessageA(m_bodyEdit, EM_GETMODIFY, 0, 0));
 }
 
 void CNoteController::SetModified()
@@ -210,8 +210,12 @@ void CNoteController::ApplyLooksToNewWindow()
     SendMessageA(m_bodyEdit, EM_SETBKGNDCOLOR, 0, m_bodyColor);
     CHARFORMATA format{};
     format.cbSize = sizeof format;
-    if (m_bodyFont.lfFaceName[0])
+    if (m_bodyFont.lfFaceName[0]) {
         LogFontToCharFormat(m_bodyEdit, &format, m_bodyFont);
+        // Typed text is stored as rich text, in whole half points: typed at
+        // that size, it keeps it after the next start.
+        format.yHeight = InWholeHalfPoints(format.yHeight);
+    }
     format.dwMask |= CFM_COLOR;
     format.dwEffects &= ~CFE_AUTOCOLOR;
     format.crTextColor = m_textColor;

@@ -27,13 +27,13 @@ namespace {
 // Sent by the split button's menu: hide to remind again, and alarm off.
 const UINT kCmdHideAndRemind = 0x8001;
 const UINT kCmdAlarmOffAndHide = 0x8002;
-const int kTriesAllowed = 3;
-const int kTypedLimit = 100;
+const int kNotePasswordTries = 3;
+const int kNotePasswordTypedLimit = 100;
 const int kSaveContentKey = '6';
 const WPARAM kCtrlSixCharacter = 0x1E;
 const int kBelowNoteTop = 50;
-const char kEditProperty[] = "QnNotePasswordEdit";
-const char kButtonProperty[] = "QnHideNoteButton";
+const char kPasswordEditProperty[] = "QnNotePasswordEdit";
+const char kHideButtonProperty[] = "QnHideNoteButton";
 const char kContentForMail[] = "Quillnet.txt";
 }
 
@@ -58,12 +58,12 @@ public:
 
     static LRESULT CALLBACK EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     {
-        return DispatchToSubclassOwner(window, kEditProperty, &CNotePasswordDialogBoxController::OnEditMessage,
+        return DispatchToSubclassOwner(window, kPasswordEditProperty, &CNotePasswordDialogBoxController::OnEditMessage,
                                        message, wParam, lParam);
     }
     static LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     {
-        return DispatchToSubclassOwner(window, kButtonProperty, &CNotePasswordDialogBoxController::OnButtonMessage,
+        return DispatchToSubclassOwner(window, kHideButtonProperty, &CNotePasswordDialogBoxController::OnButtonMessage,
                                        message, wParam, lParam);
     }
 
@@ -95,11 +95,11 @@ private:
 void CNotePasswordDialogBoxController::OnInitDialog()
 {
     SetWindowTextA(m_dialog, kNotePasswordPromptTitle);
-    m_editPrevious = SubclassWindow(m_edit, kEditProperty, this, &EditProc);
+    m_editPrevious = SubclassWindow(m_edit, kPasswordEditProperty, this, &EditProc);
     if (m_params.ringing)
         MakeSplitButton();
     SetWindowTextA(m_edit, "");
-    SendMessageA(m_edit, EM_LIMITTEXT, kTypedLimit, 0);
+    SendMessageA(m_edit, EM_LIMITTEXT, kNotePasswordTypedLimit, 0);
     SetDlgItemTextA(m_dialog, IDC_NOTE_PASSWORD_LINK, "Password Recovery Service");
     const int scheme = GetXpColorScheme();
     m_link.SetBackgroundColor(scheme == 1 || scheme == 2 ? RGB(0xEC, 0xE9, 0xD8) : GetSysColor(COLOR_BTNFACE));
@@ -122,7 +122,7 @@ void CNotePasswordDialogBoxController::OnInitDialog()
 // Cancel becomes the owner-drawn "H&ide note" with its menu part.
 void CNotePasswordDialogBoxController::MakeSplitButton()
 {
-    m_buttonPrevious = SubclassWindow(m_cancel, kButtonProperty, this, &ButtonProc);
+    m_buttonPrevious = SubclassWindow(m_cancel, kHideButtonProperty, this, &ButtonProc);
     SetWindowTextA(m_cancel, "H&ide note");
     LONG style = GetWindowLongA(m_cancel, GWL_STYLE);
     SetWindowLongA(m_cancel, GWL_STYLE, (style & ~BS_TYPEMASK) | BS_OWNERDRAW);
@@ -143,10 +143,10 @@ void CNotePasswordDialogBoxController::PlaceBelowNoteTop()
 
 void CNotePasswordDialogBoxController::RestoreSubclasses()
 {
-    RestoreWindowProc(m_edit, kEditProperty, m_editPrevious);
+    RestoreWindowProc(m_edit, kPasswordEditProperty, m_editPrevious);
     m_editPrevious = nullptr;
     if (m_buttonPrevious)
-        RestoreWindowProc(m_cancel, kButtonProperty, m_buttonPrevious);
+        RestoreWindowProc(m_cancel, kHideButtonProperty, m_buttonPrevious);
     m_buttonPrevious = nullptr;
 }
 
@@ -163,7 +163,7 @@ bool CNotePasswordDialogBoxController::OnCommand(UINT id)
         ++m_tries;
         if (CheckNotePassword())
             End(kPromptOpened);
-        else if (m_tries >= kTriesAllowed)
+        else if (m_tries >= kNotePasswordTries)
             End(kPromptHide);
         else
             SetFocus(m_edit);
@@ -200,7 +200,7 @@ bool CNotePasswordDialogBoxController::OnCommand(UINT id)
 
 bool CNotePasswordDialogBoxController::CheckNotePassword()
 {
-    char typed[kTypedLimit + 1] = "";
+    char typed[kNotePasswordTypedLimit + 1] = "";
     GetWindowTextA(m_edit, typed, sizeof typed);
     const std::string text = PasswordText(m_dialog, typed, "The string 1 failed to be created");
     if (!text.empty() &&
@@ -338,14 +338,14 @@ bool CNotePasswordDialogBoxController::OnDrawItem(const DRAWITEMSTRUCT& item)
 }
 
 namespace {
-CNotePasswordDialogBoxController* ControllerOf(HWND dialog)
+CNotePasswordDialogBoxController* PasswordDialogControllerOf(HWND dialog)
 {
     return reinterpret_cast<CNotePasswordDialogBoxController*>(GetWindowLongPtrA(dialog, DWLP_USER));
 }
 
 INT_PTR NotePasswordDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    CNotePasswordDialogBoxController* controller = ControllerOf(dialog);
+    CNotePasswordDialogBoxController* controller = PasswordDialogControllerOf(dialog);
     switch (message) {
     case WM_INITDIALOG: {
         auto* created =

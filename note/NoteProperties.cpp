@@ -27,10 +27,10 @@
 #include "store/StyleStorage.h"
 
 namespace {
-const char kNoteManagerTitle[] = "Quillnet+ Note Manager";
+const char kPropertiesNoteManagerTitle[] = "Quillnet+ Note Manager";
 const int kNotePropertiesTextureKind = 4;
 
-bool IsBlank(const char* text)
+bool IsBlankPropertyText(const char* text)
 {
     for (; *text; ++text) {
         if (*text != ' ' && *text != '\t')
@@ -109,7 +109,7 @@ int CNoteController::ShowProperties(int startPage, bool openWithAlarmSet, bool n
     CAlarmSettings alarm = AlarmSettingsOf(*this, &centred, openWithAlarmSet, proposedTime);
     HWND owner = m_window;
     if (noteManagerOwner) {
-        HWND manager = FindWindowA(nullptr, kNoteManagerTitle);
+        HWND manager = FindWindowA(nullptr, kPropertiesNoteManagerTitle);
         if (manager && !IsIconic(manager))
             owner = manager;
     }
@@ -164,7 +164,7 @@ void CNoteController::ApplyStyle(int styleIndex, bool insertText)
     SetBackground(kind, kind == kNotePropertiesTextureKind ? texture : 0, style.textureStretch != 0);
     m_packed.level = style.transparency;
     SetNoteLineKinds(*this, style.horizontalLines, style.leftMarginKind, style.plainText);
-    if (style.name[0] && !m_protected && IsBlank(m_title))
+    if (style.name[0] && !m_protected && IsBlankPropertyText(m_title))
         CopyBounded(m_title, style.name);
     ApplyLooksToWindow();
     if (insertText && style.HasText() && m_bodyEdit) {

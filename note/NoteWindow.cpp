@@ -28,7 +28,7 @@ int g_closingTogether = 0;
 bool g_classesRegistered = false;
 HINSTANCE g_instance = nullptr;
 
-CNoteRichEdit* BodyOf(const CNoteController& note)
+CNoteRichEdit* NoteWindowBody(const CNoteController& note)
 {
     return static_cast<CNoteRichEdit*>(note.m_bodyRichEdit);
 }
@@ -73,7 +73,7 @@ void OnCreate(HWND window, CNoteController& note)
     // A masked protected note's placeholder is not the user's to edit.
     if (note.m_masked)
         SendMessageA(note.m_bodyEdit, EM_SETREADONLY, TRUE, 0);
-    BodyOf(note)->WatchChanges();
+    NoteWindowBody(note)->WatchChanges();
     SetWindowLongPtrA(note.m_bodyEdit, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&note));
     note.m_editProcedure = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(note.m_bodyEdit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&NoteBodyProc)));
@@ -104,7 +104,7 @@ void LeaveAllLists(CNoteController* note)
     leave(DeletedNotesList());
 }
 
-void OnDestroy(CNoteController& note)
+void OnNoteWindowDestroy(CNoteController& note)
 {
     NoteStrips().WindowDestroyed(note);
     if (note.m_bodyEdit && note.m_editProcedure)
@@ -122,7 +122,7 @@ void OnFinalDestroy(HWND window, CNoteController* note)
         --g_liveNotes;
     note->m_counted = false;
     FreeNoteBackground(*note);
-    delete BodyOf(*note);
+    delete NoteWindowBody(*note);
     note->m_bodyRichEdit = nullptr;
     note->m_bodyEdit = note->m_scrollUp = note->m_scrollDown = nullptr;
     note->m_window = nullptr;
@@ -255,7 +255,7 @@ LRESULT OnNoteWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         DestroyWindow(window);
         return 0;
     case WM_DESTROY:
-        OnDestroy(*note);
+        OnNoteWindowDestroy(*note);
         return 0;
     case WM_NCDESTROY:
         OnFinalDestroy(window, note);

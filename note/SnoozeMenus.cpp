@@ -42,7 +42,7 @@ bool IsStandardLayout(const SnoozeLayout& layout)
 
 // The menu's items drawn by the program's menu: the heading in bold, the
 // current duration of a recurring alarm with its check.
-void MakeOwnerDrawn(CCoolMenu& cool, HMENU menu, UINT checkedId)
+void MakeSnoozeMenuOwnerDrawn(CCoolMenu& cool, HMENU menu, UINT checkedId)
 {
     cool.AttachPlainItems(GetModuleHandleA(nullptr), menu);
     for (int position = 0; position < cool.GetCount(); ++position) {
@@ -64,7 +64,7 @@ void TrackSnoozeMenu(HWND owner, HMENU menu, UINT checkedId, POINT at)
     if (checkedId)
         CheckMenuItem(menu, checkedId, MF_BYCOMMAND | MF_CHECKED);
     CCoolMenu cool;
-    MakeOwnerDrawn(cool, menu, checkedId);
+    MakeSnoozeMenuOwnerDrawn(cool, menu, checkedId);
     SetForegroundWindow(owner);
     CCoolMenu* outer = g_shownMenu;
     g_shownMenu = &cool;

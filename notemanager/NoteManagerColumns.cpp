@@ -19,7 +19,7 @@ const char kDragFile[] = "dragColumn.txt";
 // a checked item draws its picture only while checked, in place of the mark.
 const int kCheckPicture = 16;
 
-CNoteManagerOptions StandardOptions()
+CNoteManagerOptions StandardColumnOptions()
 {
     CNoteManagerOptions standard;
     SetNoteManagerDefaults(standard);
@@ -197,7 +197,7 @@ bool CNoteManagerController::OnColumnCommand(UINT id)
 void CNoteManagerController::ResetColumns()
 {
     CNoteManagerOptions& options = NoteManagerOptions();
-    const CNoteManagerOptions standard = StandardOptions();
+    const CNoteManagerOptions standard = StandardColumnOptions();
     std::memcpy(options.columns, standard.columns, sizeof options.columns);
     SendMessageA(m_list, WM_SETREDRAW, FALSE, 0);
     for (int id = 0; id < kNoteManagerColumnCount; ++id)
@@ -249,7 +249,7 @@ void CNoteManagerController::RestoreFilters()
 void CNoteManagerController::ResetFilters(bool apply)
 {
     CNoteManagerOptions& options = NoteManagerOptions();
-    const CNoteManagerOptions standard = StandardOptions();
+    const CNoteManagerOptions standard = StandardColumnOptions();
     options.stateFilter = standard.stateFilter;
     options.alarmsFilter = standard.alarmsFilter;
     options.associationFilter = standard.associationFilter;

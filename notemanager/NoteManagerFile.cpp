@@ -14,8 +14,8 @@
 #include "xmlfiles/bytes/XmlLines.h"
 
 namespace {
-const char kHeader[] = "<?xml version='1.0' encoding='Windows-1252' standalone='yes'?>";
-const char kRoot[] = "content";
+const char kNoteManagerFileHeader[] = "<?xml version='1.0' encoding='Windows-1252' standalone='yes'?>";
+const char kNoteManagerRoot[] = "content";
 const int kWrittenColumns = 7;
 
 const char kAllGroup[] = "All (except Deleted)";
@@ -26,30 +26,30 @@ const char* const kStandardGroups[] = {kAllGroup, kDeletedGroup, kNoneGroup, "Bu
 const int kFixedGroups = 3;
 
 // The option values in file order, with where each lives in the record.
-enum class Width { kByte, kWord, kLong };
+enum class FieldWidth { kByte, kWord, kLong };
 struct OptionField {
     const char* key;
     size_t offset;
-    Width width;
+    FieldWidth width;
 };
 #define QN_OPTION(key, member, width) {key, offsetof(CNoteManagerOptions, member), width}
 const OptionField kOptionFields[] = {
-    QN_OPTION("sortColumn", sortColumn, Width::kByte),
-    QN_OPTION("sortOrder", sortOrder, Width::kByte),
-    QN_OPTION("dialogWidth", dialogWidth, Width::kWord),
-    QN_OPTION("dialogHeight", dialogHeight, Width::kWord),
-    QN_OPTION("dialogXLeft", dialogXLeft, Width::kLong),
-    QN_OPTION("dialogYLeft", dialogYLeft, Width::kLong),
-    QN_OPTION("dialogMaximized", dialogMaximized, Width::kLong),
-    QN_OPTION("paintTTBackColors", paintTTBackColors, Width::kLong),
-    QN_OPTION("paintHiddenBackgnd", paintHiddenBackgnd, Width::kLong),
-    QN_OPTION("paintParkedBackgnd", paintParkedBackgnd, Width::kLong),
-    QN_OPTION("paintHiddenBackColor", paintHiddenBackColor, Width::kLong),
-    QN_OPTION("paintParkedBackColor", paintParkedBackColor, Width::kLong),
-    QN_OPTION("boldTitleText", boldTitleText, Width::kLong),
-    QN_OPTION("saveFilterCriteria", saveFilterCriteria, Width::kLong),
-    QN_OPTION("stayOnTop", stayOnTop, Width::kLong),
-    QN_OPTION("adaptiveDateTime", adaptiveDateTime, Width::kLong),
+    QN_OPTION("sortColumn", sortColumn, FieldWidth::kByte),
+    QN_OPTION("sortOrder", sortOrder, FieldWidth::kByte),
+    QN_OPTION("dialogWidth", dialogWidth, FieldWidth::kWord),
+    QN_OPTION("dialogHeight", dialogHeight, FieldWidth::kWord),
+    QN_OPTION("dialogXLeft", dialogXLeft, FieldWidth::kLong),
+    QN_OPTION("dialogYLeft", dialogYLeft, FieldWidth::kLong),
+    QN_OPTION("dialogMaximized", dialogMaximized, FieldWidth::kLong),
+    QN_OPTION("paintTTBackColors", paintTTBackColors, FieldWidth::kLong),
+    QN_OPTION("paintHiddenBackgnd", paintHiddenBackgnd, FieldWidth::kLong),
+    QN_OPTION("paintParkedBackgnd", paintParkedBackgnd, FieldWidth::kLong),
+    QN_OPTION("paintHiddenBackColor", paintHiddenBackColor, FieldWidth::kLong),
+    QN_OPTION("paintParkedBackColor", paintParkedBackColor, FieldWidth::kLong),
+    QN_OPTION("boldTitleText", boldTitleText, FieldWidth::kLong),
+    QN_OPTION("saveFilterCriteria", saveFilterCriteria, FieldWidth::kLong),
+    QN_OPTION("stayOnTop", stayOnTop, FieldWidth::kLong),
+    QN_OPTION("adaptiveDateTime", adaptiveDateTime, FieldWidth::kLong),
 };
 #undef QN_OPTION
 
@@ -57,8 +57,8 @@ std::string OptionText(const CNoteManagerOptions& options, const OptionField& fi
 {
     const unsigned char* at = reinterpret_cast<const unsigned char*>(&options) + field.offset;
     switch (field.width) {
-    case Width::kByte: return std::to_string(*at);
-    case Width::kWord: {
+    case FieldWidth::kByte: return std::to_string(*at);
+    case FieldWidth::kWord: {
         WORD word;
         std::memcpy(&word, at, sizeof word);
         return std::to_string(word);
@@ -74,9 +74,9 @@ std::string OptionText(const CNoteManagerOptions& options, const OptionField& fi
 void StoreOption(CNoteManagerOptions& options, const OptionField& field, int value)
 {
     unsigned char* at = reinterpret_cast<unsigned char*>(&options) + field.offset;
-    if (field.width == Width::kByte) {
+    if (field.width == FieldWidth::kByte) {
         *at = static_cast<BYTE>(value);
-    } else if (field.width == Width::kWord) {
+    } else if (field.width == FieldWidth::kWord) {
         const WORD word = static_cast<WORD>(value);
         std::memcpy(at, &word, sizeof word);
     } else {
@@ -168,7 +168,7 @@ bool ReadColumn(CXMLDocument& document, int j, CNoteManagerOptions& record, std:
 // skipped alone; a record without any keeps the columns it had.
 void ReadColumns(CXMLDocument& document, int k, CNoteManagerOptions& record, CSkippedEntries& skipped)
 {
-    const std::string entry = DescribeXmlEntry(document, kRoot, "options", k, {"userID"});
+    const std::string entry = DescribeXmlEntry(document, kNoteManagerRoot, "options", k, {"userID"});
     char err[512] = "";
     int columns = 0;
     if (document.GotoChildOfCurrentParent("options", k, err, sizeof err) &&
@@ -189,16 +189,16 @@ void ReadColumns(CXMLDocument& document, int k, CNoteManagerOptions& record, CSk
 
 // Record k of the file into the record; false, with the reader's text in
 // problem, when one of its keys is missing.
-bool ReadOptions(CXMLDocument& document, int k, CNoteManagerOptions& record, CSkippedEntries& skipped,
+bool ReadNoteManagerOptions(CXMLDocument& document, int k, CNoteManagerOptions& record, CSkippedEntries& skipped,
                  std::string& problem)
 {
     std::string value;
-    if (!ReadXmlField(document, kRoot, "options", k, "userID", value, problem))
+    if (!ReadXmlField(document, kNoteManagerRoot, "options", k, "userID", value, problem))
         return false;
     record.userID = static_cast<DWORD>(Number(value));
     record.recordKey = static_cast<LONG>(record.userID);
     for (const OptionField& field : kOptionFields) {
-        if (!ReadXmlField(document, kRoot, "options", k, field.key, value, problem))
+        if (!ReadXmlField(document, kNoteManagerRoot, "options", k, field.key, value, problem))
             return false;
         StoreOption(record, field, Number(value));
     }
@@ -206,7 +206,7 @@ bool ReadOptions(CXMLDocument& document, int k, CNoteManagerOptions& record, CSk
     return true;
 }
 
-CNoteManagerOptions StandardOptions(const CNoteManagerOptions& current, DWORD userId)
+CNoteManagerOptions StandardFileOptions(const CNoteManagerOptions& current, DWORD userId)
 {
     struct Column {
         const char* title;
@@ -240,14 +240,14 @@ CNoteGroup StandardGroup(const char* name, DWORD id, bool fixed)
 void ReadGroups(CXMLDocument& document, CRecordList<CNoteGroup>& groups, CSkippedEntries& skipped)
 {
     const GlobalGroupIds ids = NoteGroupGlobalIds();
-    const int n = CountXmlElements(document, kRoot, "group");
+    const int n = CountXmlElements(document, kNoteManagerRoot, "group");
     CNoteGroup group;
     ResetNoteGroup(group);
     const char* const hotkeyKeys[] = {"hotkey_ifAllow", "hotkey_ctrl", "hotkey_alt", "hotkey_shift", "hotkey_key"};
     for (int k = 1; k <= n; ++k) {
         std::string id;
         std::string name;
-        if (!ReadXmlEntry(document, kRoot, "group", k, {{"id", &id}, {"name", &name}}, skipped))
+        if (!ReadXmlEntry(document, kNoteManagerRoot, "group", k, {{"id", &id}, {"name", &name}}, skipped))
             continue;
         group.id = static_cast<DWORD>(Number(id));
         const bool fixed = group.id == ids.all || group.id == ids.deleted || group.id == ids.none;
@@ -260,7 +260,7 @@ void ReadGroups(CXMLDocument& document, CRecordList<CNoteGroup>& groups, CSkippe
         char err[512] = "";
         for (; read < 5; ++read) {
             char text[50] = "";
-            if (!document.GetValue(kRoot, "group", k, hotkeyKeys[read], text, sizeof text, err, sizeof err))
+            if (!document.GetValue(kNoteManagerRoot, "group", k, hotkeyKeys[read], text, sizeof text, err, sizeof err))
                 break;
             hotkey[read] = static_cast<DWORD>(std::atoi(text));
         }
@@ -311,18 +311,19 @@ bool IsGroupRead(const CRecordList<CNoteGroup>& groups, DWORD id)
 void ReadPairs(CXMLDocument& document, const CRecordList<CNoteGroup>& groups, CRecordList<CGroupNotePair>& pairs,
                CSkippedEntries& skipped)
 {
-    const int m = CountXmlElements(document, kRoot, "noteAndGroup");
+    const int m = CountXmlElements(document, kNoteManagerRoot, "noteAndGroup");
     for (int k = 1; k <= m; ++k) {
         std::string groupId;
         std::string noteId;
-        if (!ReadXmlEntry(document, kRoot, "noteAndGroup", k, {{"groupID", &groupId}, {"noteID", &noteId}}, skipped))
+        if (!ReadXmlEntry(document, kNoteManagerRoot, "noteAndGroup", k, {{"groupID", &groupId}, {"noteID", &noteId}},
+                          skipped))
             continue;
         const DWORD group = static_cast<DWORD>(Number(groupId));
         const DWORD note = static_cast<DWORD>(Number(noteId));
         if (!IsStoredNoteId(note))
             continue;
         if (!IsGroupRead(groups, group)) {
-            skipped.Skip(DescribeXmlEntry(document, kRoot, "noteAndGroup", k, {"groupID", "noteID"}),
+            skipped.Skip(DescribeXmlEntry(document, kNoteManagerRoot, "noteAndGroup", k, {"groupID", "noteID"}),
                          "No group with the id " + std::to_string(group) + " was read.");
             continue;
         }
@@ -338,13 +339,13 @@ void LoadNoteManagerXml(CXMLDocument* document, CRecordList<CNoteManagerOptions>
                         DWORD userId, CSkippedEntries& skipped)
 {
     list.RemoveAll();
-    const int n = document ? CountXmlElements(*document, kRoot, "options") : 0;
+    const int n = document ? CountXmlElements(*document, kNoteManagerRoot, "options") : 0;
     for (int k = 1; k <= n; ++k) {
         CNoteManagerOptions record;
         CopyNoteManagerOptions(record, current);
         std::string problem;
-        if (!ReadOptions(*document, k, record, skipped, problem)) {
-            skipped.Skip(DescribeXmlEntry(*document, kRoot, "options", k, {"userID"}), problem);
+        if (!ReadNoteManagerOptions(*document, k, record, skipped, problem)) {
+            skipped.Skip(DescribeXmlEntry(*document, kNoteManagerRoot, "options", k, {"userID"}), problem);
             continue;
         }
         list.AddAssociationToHead(record);
@@ -355,7 +356,7 @@ void LoadNoteManagerXml(CXMLDocument* document, CRecordList<CNoteManagerOptions>
             return;
         }
     }
-    const CNoteManagerOptions standard = StandardOptions(current, userId);
+    const CNoteManagerOptions standard = StandardFileOptions(current, userId);
     list.AddAssociationToHead(standard);
     CopyNoteManagerOptions(current, standard);
 }
@@ -387,9 +388,9 @@ GlobalGroupIds& NoteGroupGlobalIds()
 
 std::string NoteManagerXmlText(const NoteManagerLists& lists)
 {
-    std::string out = kHeader;
+    std::string out = kNoteManagerFileHeader;
     out.append(kXmlLineEnd);
-    AppendXmlStartTag(out, kRoot, 0);
+    AppendXmlStartTag(out, kNoteManagerRoot, 0);
     for (auto* node = lists.options.GetFirst(); node; node = node->next)
         AppendOptions(out, node->record);
     for (auto* node = lists.groups.GetFirst(); node; node = node->next)
@@ -402,7 +403,7 @@ std::string NoteManagerXmlText(const NoteManagerLists& lists)
         AppendNumber(out, "noteID", static_cast<LONG>(node->record.noteID), 2);
         AppendXmlEndTag(out, "noteAndGroup", 1);
     }
-    AppendXmlEndTag(out, kRoot, 0);
+    AppendXmlEndTag(out, kNoteManagerRoot, 0);
     return out;
 }
 
@@ -419,7 +420,7 @@ void LoadNoteManagerFile(const char* path, const NoteManagerLists& lists, CNoteM
                          DWORD userId)
 {
     std::unique_ptr<CXMLDocument> document =
-        ParseXmlSettingsFile(path, kRoot, "the standard note groups and Note Manager options");
+        ParseXmlSettingsFile(path, kNoteManagerRoot, "the standard note groups and Note Manager options");
     CSkippedEntries skipped(path);
     LoadNoteGroupsXml(document.get(), lists.groups, lists.pairs, skipped);
     LoadNoteManagerXml(document.get(), lists.options, current, userId, skipped);

@@ -11,7 +11,7 @@
 #include "store/UsersTable.h"
 
 namespace {
-const int kPlainTextLimit = 51200;
+const int kManagerPlainTextLimit = 51200;
 
 int FindNoCase(const std::string& haystack, const std::string& needle)
 {
@@ -28,8 +28,8 @@ std::string PlainTextOf(const CNoteController& note)
 {
     if (!note.m_bodyEdit)
         return std::string();
-    std::vector<char> text(kPlainTextLimit, '\0');
-    const int length = GetWindowTextA(note.m_bodyEdit, text.data(), kPlainTextLimit);
+    std::vector<char> text(kManagerPlainTextLimit, '\0');
+    const int length = GetWindowTextA(note.m_bodyEdit, text.data(), kManagerPlainTextLimit);
     return std::string(text.data(), length > 0 ? static_cast<size_t>(length) : 0);
 }
 

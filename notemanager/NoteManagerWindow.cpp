@@ -17,14 +17,14 @@
 const char kNoteManagerTitle[] = "Quillnet+ Note Manager";
 
 namespace {
-const int kProgramIcon = 508;
+const int kNoteManagerIcon = 508;
 const DWORD kNoteManagerWindowHelpTopic = 825;
 const int kTextLimit = 40;
 const int kStyleItemHeight = 16;
 
 NoteManagerServices g_services;
 
-CNoteManagerController* ControllerOf(HWND dialog)
+CNoteManagerController* NoteManagerControllerOf(HWND dialog)
 {
     return reinterpret_cast<CNoteManagerController*>(GetWindowLongPtrA(dialog, DWLP_USER));
 }
@@ -38,7 +38,7 @@ RECT ChildRect(HWND dialog, int id)
     return rect;
 }
 
-int Width(const RECT& r)
+int RectWidth(const RECT& r)
 {
     return r.right - r.left;
 }
@@ -57,7 +57,7 @@ INT_PTR CALLBACK NoteManagerDlgProc(HWND dialog, UINT message, WPARAM wParam, LP
             controller->OnInitDialog();
             return FALSE;
         }
-        CNoteManagerController* controller = ControllerOf(dialog);
+        CNoteManagerController* controller = NoteManagerControllerOf(dialog);
         if (!controller) {
             if (message == WM_MEASUREITEM && lParam)
                 return MeasureBeforeController(dialog, *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)) ? TRUE : FALSE;
@@ -112,7 +112,7 @@ void CloseNoteManagerBeforeNotesGo()
     HWND open = FindNoteManagerWindow();
     if (!open || GetWindowThreadProcessId(open, nullptr) != GetCurrentThreadId())
         return;
-    if (CNoteManagerController* controller = ControllerOf(open))
+    if (CNoteManagerController* controller = NoteManagerControllerOf(open))
         controller->CloseBeforeNotesGo();
 }
 
@@ -302,8 +302,9 @@ void CNoteManagerController::RestoreSubclasses()
 
 void CNoteManagerController::OnInitDialog()
 {
-    HICON icon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kProgramIcon), IMAGE_ICON,
-                                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+    HICON icon =
+        static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kNoteManagerIcon), IMAGE_ICON,
+                                      GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
     if (icon)
         SendMessageA(m_dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     m_list = GetDlgItem(m_dialog, IDC_NM_LIST);
@@ -447,9 +448,9 @@ void CNoteManagerController::Layout(int width, int height)
             batch = DeferWindowPos(batch, GetDlgItem(m_dialog, id), nullptr, x, y, w, h, flags | SWP_NOZORDER);
     };
     const UINT moveOnly = SWP_NOSIZE;
-    place(IDCANCEL, width - Width(close) - 23, buttonY, 0, 0, moveOnly);
-    place(IDC_NM_HELP, width - Width(close) - Width(help) - 27, buttonY, 0, 0, moveOnly);
-    place(IDC_NM_SETTINGS, width - Width(close) - Width(help) - Width(settings) - 31, buttonY, 0, 0, moveOnly);
+    place(IDCANCEL, width - RectWidth(close) - 23, buttonY, 0, 0, moveOnly);
+    place(IDC_NM_HELP, width - RectWidth(close) - RectWidth(help) - 27, buttonY, 0, 0, moveOnly);
+    place(IDC_NM_SETTINGS, width - RectWidth(close) - RectWidth(help) - RectWidth(settings) - 31, buttonY, 0, 0, moveOnly);
     for (int id : {IDC_NM_SELECT_ALL, IDC_NM_SHOW, IDC_NM_HIDE})
         place(id, ChildRect(m_dialog, id).left, buttonY, 0, 0, moveOnly);
     int filtersWidth = width - filters.left - 17;
@@ -483,7 +484,7 @@ void CNoteManagerController::StorePlacement()
         return;
     options.dialogXLeft = rect.left;
     options.dialogYLeft = rect.top;
-    options.dialogWidth = static_cast<WORD>(Width(rect));
+    options.dialogWidth = static_cast<WORD>(RectWidth(rect));
     options.dialogHeight = static_cast<WORD>(Height(rect));
 }
 

@@ -35,7 +35,7 @@ const struct {
 };
 const int kUnitItemCount = sizeof kUnitItems / sizeof kUnitItems[0];
 
-CAlarmPage* PageOf(HWND page)
+CAlarmPage* AlarmPageOf(HWND page)
 {
     return static_cast<CAlarmPage*>(GetPropA(page, kAlarmPageProperty));
 }
@@ -89,7 +89,7 @@ INT_PTR AlarmPageAnswer(HWND page, LONG_PTR result)
     return TRUE;
 }
 
-INT_PTR OnNotify(HWND page, CAlarmPage& alarm, const NMHDR& header, LPARAM lParam)
+INT_PTR OnAlarmPageNotify(HWND page, CAlarmPage& alarm, const NMHDR& header, LPARAM lParam)
 {
     switch (header.code) {
     case PSN_KILLACTIVE:
@@ -421,7 +421,7 @@ INT_PTR CALLBACK AlarmPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lP
             alarm->OnInitDialog();
             return FALSE;
         }
-        CAlarmPage* alarm = PageOf(page);
+        CAlarmPage* alarm = AlarmPageOf(page);
         if (!alarm)
             return FALSE;
         switch (message) {
@@ -429,7 +429,7 @@ INT_PTR CALLBACK AlarmPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lP
             alarm->OnCommand(LOWORD(wParam), HIWORD(wParam));
             return TRUE;
         case WM_NOTIFY:
-            return OnNotify(page, *alarm, *reinterpret_cast<const NMHDR*>(lParam), lParam);
+            return OnAlarmPageNotify(page, *alarm, *reinterpret_cast<const NMHDR*>(lParam), lParam);
         case WM_HELP:
             ShowHelpTopic(page, IDH_ALARM_PAGE);
             return TRUE;

@@ -26,7 +26,7 @@ WNDPROC& ProcedureOf(CAlarmPage& page, HWND edit)
     return id == IDC_ALARM_VALUE ? page.m_valueEditProc : page.m_stopEditProc;
 }
 
-void Refuse()
+void RefuseAlarmEdit()
 {
     MessageBeep(MB_OK);
 }
@@ -64,7 +64,7 @@ LRESULT OnTimeChar(HWND edit, WPARAM key)
         at = 3;
     const char digit = static_cast<char>(key);
     if (lstrlenA(text) != 5 || !TimeDigitAllowed(text, at, digit)) {
-        Refuse();
+        RefuseAlarmEdit();
         return 0;
     }
     text[at] = digit;
@@ -87,7 +87,7 @@ LRESULT CALLBACK TimeEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lPa
             if (MoveOrCancel(edit, wParam))
                 return 0;
             if (wParam == VK_DELETE) {
-                Refuse();
+                RefuseAlarmEdit();
                 return 0;
             }
             if (wParam == VK_END) {
@@ -99,7 +99,7 @@ LRESULT CALLBACK TimeEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lPa
             if (wParam == VK_RETURN || wParam == VK_TAB || wParam == VK_ESCAPE)
                 return 0;
             if (wParam < '0' || wParam > '9') {
-                Refuse();
+                RefuseAlarmEdit();
                 return 0;
             }
             return OnTimeChar(edit, wParam);
@@ -146,7 +146,7 @@ LRESULT CALLBACK ValueEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lP
                 return 0;
             }
             if ((wParam < '0' || wParam > '9') && wParam != VK_BACK) {
-                Refuse();
+                RefuseAlarmEdit();
                 return 0;
             }
             break;

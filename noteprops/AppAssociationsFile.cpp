@@ -14,8 +14,8 @@
 #include "xmlfiles/bytes/XmlLines.h"
 
 namespace {
-const char kHeader[] = "<?xml version='1.0' encoding='Windows-1252' standalone='yes'?>";
-const char kRoot[] = "associateNoteAndApplications";
+const char kAssociationsFileHeader[] = "<?xml version='1.0' encoding='Windows-1252' standalone='yes'?>";
+const char kAssociationsRoot[] = "associateNoteAndApplications";
 const char kElement[] = "association";
 // The longest icon text either side keeps.
 const size_t kIconTextLimit = 51200;
@@ -121,9 +121,9 @@ HIMAGELIST AppIconImageList()
 
 std::string AppAssociationsXmlText(const CRecordList<CAppAssociation>& list, HIMAGELIST icons)
 {
-    std::string out = kHeader;
+    std::string out = kAssociationsFileHeader;
     out.append(kXmlLineEnd);
-    AppendXmlStartTag(out, kRoot, 0);
+    AppendXmlStartTag(out, kAssociationsRoot, 0);
     for (auto* node = list.GetFirst(); node; node = node->next) {
         const CAppAssociation& association = node->record;
         AppendXmlStartTag(out, kElement, 1);
@@ -132,7 +132,7 @@ std::string AppAssociationsXmlText(const CRecordList<CAppAssociation>& list, HIM
         AppendXmlElement(out, "icon", IconText(icons, association.iconIndex).c_str(), 2);
         AppendXmlEndTag(out, kElement, 1);
     }
-    AppendXmlEndTag(out, kRoot, 0);
+    AppendXmlEndTag(out, kAssociationsRoot, 0);
     return out;
 }
 
@@ -150,7 +150,7 @@ int LoadAppAssociations(const char* path, CRecordList<CAppAssociation>& list, HI
     const bool exists = path && FileExists(path);
     // Parsed first: a file another program holds throws with the list as it was.
     std::unique_ptr<CXMLDocument> document =
-        exists ? ParseXmlSettingsFile(path, kRoot, "no associations of notes with programs") : nullptr;
+        exists ? ParseXmlSettingsFile(path, kAssociationsRoot, "no associations of notes with programs") : nullptr;
     list.RemoveAll();
     if (icons)
         ImageList_RemoveAll(icons);
@@ -159,18 +159,19 @@ int LoadAppAssociations(const char* path, CRecordList<CAppAssociation>& list, HI
     if (!document)
         return 1;
     CSkippedEntries skipped(path);
-    const int n = CountXmlElements(*document, kRoot, kElement);
+    const int n = CountXmlElements(*document, kAssociationsRoot, kElement);
     for (int k = 1; k <= n; ++k) {
         std::string noteId;
         std::string application;
         std::string icon;
-        if (!ReadXmlEntry(*document, kRoot, kElement, k, {{"noteId", &noteId}, {"application", &application}},
-                          skipped))
+        if (!ReadXmlEntry(*document, kAssociationsRoot, kElement, k,
+                          {{"noteId", &noteId}, {"application", &application}}, skipped))
             continue;
         // The icon only pictures the program: the association stands without it.
         std::string problem;
-        if (!ReadXmlField(*document, kRoot, kElement, k, "icon", icon, problem))
-            skipped.Skip("the icon of " + DescribeXmlEntry(*document, kRoot, kElement, k, {"noteId", "application"}),
+        if (!ReadXmlField(*document, kAssociationsRoot, kElement, k, "icon", icon, problem))
+            skipped.Skip("the icon of " +
+                             DescribeXmlEntry(*document, kAssociationsRoot, kElement, k, {"noteId", "application"}),
                          problem);
         CAppAssociation association;
         association.id = static_cast<DWORD>(list.NextFreeId());

@@ -35,7 +35,7 @@ const char kTitleProperty[] = "QnAppearanceTitle";
 const char kPreviewProperty[] = "QnAppearancePreview";
 const int kTitleChars = 40;
 
-const int kFlagBoxes[][2] = {
+const int kAppearanceFlagBoxes[][2] = {
     {IDC_APPEARANCE_BORDER, 0},  {IDC_APPEARANCE_ON_TOP, 1},       {IDC_APPEARANCE_SHOW_DATE, 2},
     {IDC_APPEARANCE_ROLL_UP, 3}, {IDC_APPEARANCE_LINES, 4},        {IDC_APPEARANCE_PLAIN_TEXT, 5},
     {IDC_APPEARANCE_ROTATION, 6}, {IDC_APPEARANCE_FOR_NEW_NOTES, 7},
@@ -167,7 +167,7 @@ bool CAppearancePage::OverPreview() const
 // Every control from the record.
 void CAppearancePage::SetControls()
 {
-    for (const auto& box : kFlagBoxes)
+    for (const auto& box : kAppearanceFlagBoxes)
         CheckDlgButton(m_page, box[0], FlagOf(m_settings, box[1]) ? BST_CHECKED : 0);
     SendMessageA(Item(IDC_APPEARANCE_MARGIN), CB_SETCURSEL, m_settings.leftMarginKind, 0);
     SendMessageA(Item(IDC_APPEARANCE_BACKGROUND), CB_SETCURSEL, m_settings.backgroundKind, 0);
@@ -239,7 +239,7 @@ void CAppearancePage::OnCommand(int id, int code, LPARAM lParam)
         OnStyleClicked(style);
         return;
     }
-    for (const auto& box : kFlagBoxes) {
+    for (const auto& box : kAppearanceFlagBoxes) {
         if (box[0] == id && code == BN_CLICKED) {
             FlagOf(m_settings, box[1]) = IsDlgButtonChecked(m_page, id) == BST_CHECKED ? 1 : 0;
             RedrawPreview();
@@ -393,7 +393,7 @@ LRESULT CAppearancePage::TitleMessage(HWND edit, UINT message, WPARAM wParam, LP
     return CallWindowProcA(previous, edit, message, wParam, lParam);
 }
 
-CAppearancePage* PageOf(HWND window, const char* property)
+CAppearancePage* AppearancePageOf(HWND window, const char* property)
 {
     return static_cast<CAppearancePage*>(GetPropA(window, property));
 }
@@ -404,7 +404,7 @@ INT_PTR AppearancePageAnswer(HWND page, LONG_PTR result)
     return TRUE;
 }
 
-INT_PTR OnNotify(HWND page, CAppearancePage& appearance, const NMHDR& header)
+INT_PTR OnAppearancePageNotify(HWND page, CAppearancePage& appearance, const NMHDR& header)
 {
     switch (header.code) {
     case PSN_KILLACTIVE:
@@ -430,7 +430,7 @@ INT_PTR OnNotify(HWND page, CAppearancePage& appearance, const NMHDR& header)
 
 LRESULT CALLBACK AppearanceTitleProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    CAppearancePage* page = PageOf(edit, kTitleProperty);
+    CAppearancePage* page = AppearancePageOf(edit, kTitleProperty);
     if (!page || !page->m_titleProc)
         return DefWindowProcA(edit, message, wParam, lParam);
     return GuardCallback<LRESULT>(0, [&] { return page->TitleMessage(edit, message, wParam, lParam); });
@@ -438,7 +438,7 @@ LRESULT CALLBACK AppearanceTitleProc(HWND edit, UINT message, WPARAM wParam, LPA
 
 LRESULT CALLBACK AppearancePreviewProc(HWND preview, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    CAppearancePage* page = PageOf(preview, kPreviewProperty);
+    CAppearancePage* page = AppearancePageOf(preview, kPreviewProperty);
     if (!page || !page->m_previewProc)
         return DefWindowProcA(preview, message, wParam, lParam);
     if (message == WM_PAINT) {
@@ -459,7 +459,7 @@ INT_PTR CALLBACK AppearancePageProc(HWND page, UINT message, WPARAM wParam, LPAR
             appearance->OnInitDialog();
             return FALSE;
         }
-        CAppearancePage* appearance = PageOf(page, kAppearancePageProperty);
+        CAppearancePage* appearance = AppearancePageOf(page, kAppearancePageProperty);
         if (!appearance)
             return FALSE;
         switch (message) {
@@ -469,7 +469,7 @@ INT_PTR CALLBACK AppearancePageProc(HWND page, UINT message, WPARAM wParam, LPAR
         case WM_DRAWITEM:
             return appearance->OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)) ? TRUE : FALSE;
         case WM_NOTIFY:
-            return OnNotify(page, *appearance, *reinterpret_cast<const NMHDR*>(lParam));
+            return OnAppearancePageNotify(page, *appearance, *reinterpret_cast<const NMHDR*>(lParam));
         case WM_HSCROLL:
             appearance->OnTransparency();
             return TRUE;

@@ -20,7 +20,7 @@ const int kLineHeight = 16;
 const int kTextLeft = 25;
 const int kHighlightLeft = 23;
 const DWORD kAssocDialogHelpTopic = 823;
-const int kProgramIcon = 550;
+const int kAssocProgramIcon = 550;
 // A program that does not answer within this time gets the program's own icon.
 const UINT kIconAnswerMs = 300;
 enum LineKind : DWORD { kExistingLine = 1, kWindowLine = 2 };
@@ -79,7 +79,7 @@ int AddWindowIcon(HIMAGELIST icons, HWND window)
     HICON copy = big ? static_cast<HICON>(CopyImage(big, IMAGE_ICON, 16, 16, 0)) : nullptr;
     if (!copy)
         copy = static_cast<HICON>(
-            LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kProgramIcon), IMAGE_ICON, 16, 16, 0));
+            LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kAssocProgramIcon), IMAGE_ICON, 16, 16, 0));
     const int index = copy ? ImageList_AddIcon(icons, copy) : -1;
     if (copy)
         DestroyIcon(copy);
@@ -203,7 +203,7 @@ void FillTooltipText(CAssocDlg& dlg, NMTTDISPINFOA& info)
     info.lpszText = line ? line->tooltipText : const_cast<char*>("");
 }
 
-void InitDialog(HWND dialog, DWORD noteId)
+void InitAssocDialog(HWND dialog, DWORD noteId)
 {
     auto* dlg = new CAssocDlg;
     dlg->dialog = dialog;
@@ -227,7 +227,7 @@ void InitDialog(HWND dialog, DWORD noteId)
     dlg->timer = SetTimer(dialog, kRefreshTimer, kRefreshPeriodMs, nullptr);
 }
 
-void DrawLine(const CAssocDlg& dlg, const DRAWITEMSTRUCT& item)
+void DrawAssocListLine(const CAssocDlg& dlg, const DRAWITEMSTRUCT& item)
 {
     if (item.itemID == static_cast<UINT>(-1))
         return;
@@ -257,7 +257,7 @@ void DrawLine(const CAssocDlg& dlg, const DRAWITEMSTRUCT& item)
         DrawFocusRect(dc, &highlight);
 }
 
-void OnOk(CAssocDlg& dlg)
+void OnAssocOk(CAssocDlg& dlg)
 {
     if (dlg.hadAssociations)
         RemoveNoteAssociations(AppAssociationsList(), dlg.noteId);
@@ -281,7 +281,7 @@ void OnOk(CAssocDlg& dlg)
     EndDialog(dlg.dialog, 1);
 }
 
-void OnDestroy(HWND dialog)
+void OnAssocDestroy(HWND dialog)
 {
     CAssocDlg* dlg = DataOf(dialog);
     if (!dlg)
@@ -296,11 +296,11 @@ void OnDestroy(HWND dialog)
     delete dlg;
 }
 
-INT_PTR OnCommand(CAssocDlg& dlg, WPARAM wParam)
+INT_PTR OnAssocCommand(CAssocDlg& dlg, WPARAM wParam)
 {
     switch (LOWORD(wParam)) {
     case IDOK:
-        OnOk(dlg);
+        OnAssocOk(dlg);
         return TRUE;
     case IDCANCEL:
         EndDialog(dlg.dialog, 0);
@@ -315,7 +315,7 @@ INT_PTR OnCommand(CAssocDlg& dlg, WPARAM wParam)
             UpdateOkButton(dlg);
             RebuildTooltipTexts(dlg);
         } else if (HIWORD(wParam) == LBN_DBLCLK) {
-            OnOk(dlg);
+            OnAssocOk(dlg);
         }
         return TRUE;
     default:
@@ -326,7 +326,7 @@ INT_PTR OnCommand(CAssocDlg& dlg, WPARAM wParam)
 INT_PTR AssocDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITDIALOG) {
-        InitDialog(dialog, static_cast<DWORD>(lParam));
+        InitAssocDialog(dialog, static_cast<DWORD>(lParam));
         return FALSE;
     }
     if (message == WM_MEASUREITEM) {
@@ -334,7 +334,7 @@ INT_PTR AssocDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
         return TRUE;
     }
     if (message == WM_DESTROY) {
-        OnDestroy(dialog);
+        OnAssocDestroy(dialog);
         return FALSE;
     }
     CAssocDlg* dlg = DataOf(dialog);
@@ -342,7 +342,7 @@ INT_PTR AssocDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
         return FALSE;
     switch (message) {
     case WM_DRAWITEM:
-        DrawLine(*dlg, *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        DrawAssocListLine(*dlg, *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
         return TRUE;
     case WM_TIMER:
         if (wParam == kRefreshTimer && AddCandidateWindows(*dlg))
@@ -353,7 +353,7 @@ INT_PTR AssocDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
             FillTooltipText(*dlg, *reinterpret_cast<NMTTDISPINFOA*>(lParam));
         return FALSE;
     case WM_COMMAND:
-        return OnCommand(*dlg, wParam);
+        return OnAssocCommand(*dlg, wParam);
     default:
         return FALSE;
     }

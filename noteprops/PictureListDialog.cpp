@@ -10,7 +10,7 @@ namespace {
 // Posted to itself by the dialog when it first paints.
 const UINT kFillRequest = WM_APP + 1;
 // Around and between the buttons, in pixels.
-const int kGap = 6;
+const int kPictureListGap = 6;
 
 struct CPicturePicker {
     CPicturePicker(HWND dialog, const CPictureDialogKind& kind, const CPictureChoice& choice)
@@ -36,7 +36,7 @@ SIZE ItemSize(HWND dialog, int id)
 
 int ButtonRowHeight(HWND dialog)
 {
-    return ItemSize(dialog, IDC_PICTURE_OK).cy + 2 * kGap;
+    return ItemSize(dialog, IDC_PICTURE_OK).cy + 2 * kPictureListGap;
 }
 
 void SizeDialog(HWND dialog, const CPicturePicker& picker)
@@ -58,12 +58,12 @@ bool HasStretchChoice(const CPictureDialogKind& kind, const CPictureChoice& choi
 // The list over the full width; "Select other image..." and the tile and
 // stretch buttons at the left of the row below it, OK, Cancel and Help at its
 // right.
-void LayOut(HWND dialog, const CPictureDialogKind& kind, const CPicturePicker& picker, int width)
+void LayOutPictureList(HWND dialog, const CPictureDialogKind& kind, const CPicturePicker& picker, int width)
 {
     const int listHeight = picker.list.ListHeight();
     MoveWindow(picker.list.GetWindow(), 0, 0, width, listHeight, TRUE);
-    const int top = listHeight + kGap;
-    int left = kGap;
+    const int top = listHeight + kPictureListGap;
+    int left = kPictureListGap;
     for (int id : {IDC_PICTURE_OTHER_IMAGE, kind.tileButton, kind.stretchButton}) {
         HWND item = id ? GetDlgItem(dialog, id) : nullptr;
         if (!item)
@@ -71,14 +71,14 @@ void LayOut(HWND dialog, const CPictureDialogKind& kind, const CPicturePicker& p
         const SIZE size = ItemSize(dialog, id);
         const int buttonHeight = ItemSize(dialog, IDC_PICTURE_OK).cy;
         MoveWindow(item, left, top + (buttonHeight - size.cy) / 2, size.cx, size.cy, TRUE);
-        left += size.cx + kGap;
+        left += size.cx + kPictureListGap;
     }
-    int right = width - kGap;
+    int right = width - kPictureListGap;
     for (int id : {IDC_PICTURE_HELP, IDCANCEL, IDC_PICTURE_OK}) {
         const SIZE size = ItemSize(dialog, id);
         right -= size.cx;
         MoveWindow(GetDlgItem(dialog, id), right, top, size.cx, size.cy, TRUE);
-        right -= kGap;
+        right -= kPictureListGap;
     }
 }
 
@@ -92,7 +92,7 @@ void TakeSelectedPicture(HWND dialog, const CPictureDialogKind& kind, CPicturePi
     EndDialog(dialog, 1);
 }
 
-INT_PTR OnCommand(HWND dialog, const CPictureDialogKind& kind, CPicturePicker* picker, int id, int code)
+INT_PTR OnPictureListCommand(HWND dialog, const CPictureDialogKind& kind, CPicturePicker* picker, int id, int code)
 {
     if (id == IDCANCEL) {
         EndDialog(dialog, 0);
@@ -162,7 +162,7 @@ INT_PTR HandlePictureDialogMessage(HWND dialog, const CPictureDialogKind& kind, 
         return TRUE;
     case WM_SIZE:
         if (picker)
-            LayOut(dialog, kind, *picker, LOWORD(lParam));
+            LayOutPictureList(dialog, kind, *picker, LOWORD(lParam));
         return FALSE;
     case WM_PAINT:
         if (picker && !picker->fillPosted) {
@@ -175,7 +175,7 @@ INT_PTR HandlePictureDialogMessage(HWND dialog, const CPictureDialogKind& kind, 
             picker->list.Fill(picker->choice.fileName);
         return TRUE;
     case WM_COMMAND:
-        return OnCommand(dialog, kind, picker, LOWORD(wParam), HIWORD(wParam));
+        return OnPictureListCommand(dialog, kind, picker, LOWORD(wParam), HIWORD(wParam));
     case WM_HELP:
         ShowHelpTopic(dialog, kind.helpTopic);
         return TRUE;

@@ -13,9 +13,9 @@
 #include "globals/Settings.h"
 
 namespace {
-const char kButtonProperty[] = "QnSchemeButton";
+const char kSchemeButtonProperty[] = "QnSchemeButton";
 
-const char* UndoText(BYTE kind)
+const char* SchemeButtonUndoText(BYTE kind)
 {
     switch (kind) {
     case CDlgSchemeButton::kUndoSave:
@@ -36,7 +36,7 @@ CDlgSchemeButton::CDlgSchemeButton(HWND dialog, int controlId)
     m_tooltip = CreateTooltipControl(dialog);
     if (m_tooltip)
         SendMessageA(m_tooltip, TTM_SETMAXTIPWIDTH, 0, 30000);
-    SetPropA(m_button, kButtonProperty, this);
+    SetPropA(m_button, kSchemeButtonProperty, this);
     m_oldProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(m_button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CDlgSchemeButton::WndProc)));
 }
@@ -45,7 +45,7 @@ CDlgSchemeButton::~CDlgSchemeButton()
 {
     if (m_oldProc)
         SetWindowLongPtrA(m_button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_oldProc));
-    RemovePropA(m_button, kButtonProperty);
+    RemovePropA(m_button, kSchemeButtonProperty);
     if (m_tooltip)
         DestroyWindow(m_tooltip);
 }
@@ -101,7 +101,7 @@ void CDlgSchemeButton::ShowMenu(POINT at)
         return;
     }
     HMENU menu = GetSubMenu(loaded, 0);
-    if (const char* undo = UndoText(m_undoKind))
+    if (const char* undo = SchemeButtonUndoText(m_undoKind))
         ModifyMenuA(menu, ID_STYLE_UNDO, MF_BYCOMMAND | MF_STRING, ID_STYLE_UNDO, undo);
     const bool resetDone =
         m_undoKind == kUndoReset || (m_index >= 0 && m_current == ConfigSettings().styles[m_index]);
@@ -173,7 +173,7 @@ LRESULT CDlgSchemeButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
 
 LRESULT CALLBACK CDlgSchemeButton::WndProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto* self = static_cast<CDlgSchemeButton*>(GetPropA(button, kButtonProperty));
+    auto* self = static_cast<CDlgSchemeButton*>(GetPropA(button, kSchemeButtonProperty));
     if (!self || !self->m_oldProc)
         return DefWindowProcA(button, message, wParam, lParam);
     return GuardCallback<LRESULT>(0, [&] { return self->OnMessage(message, wParam, lParam); });

@@ -16,7 +16,7 @@
 #include "shell/bytes/StartupPasswordCode.h"
 
 namespace {
-const int kTypedLimit = 100;
+const int kSetPasswordTypedLimit = 100;
 const char kControlProperty[] = "QnSetPasswordControl";
 // Posted when an edit has lost the focus: its check runs once the focus has moved.
 const UINT kMsgCheckOldPassword = WM_APP + 1;
@@ -78,7 +78,7 @@ void CPasswordDialog::OnInitDialog()
         m_previous[i] = SubclassWindow(GetDlgItem(m_dialog, kSubclassed[i]), kControlProperty, this, &ControlProc);
     for (int id : {IDC_SET_PASSWORD_OLD, IDC_SET_PASSWORD_NEW, IDC_SET_PASSWORD_CONFIRM}) {
         SetDlgItemTextA(m_dialog, id, "");
-        SendDlgItemMessageA(m_dialog, id, EM_LIMITTEXT, kTypedLimit, 0);
+        SendDlgItemMessageA(m_dialog, id, EM_LIMITTEXT, kSetPasswordTypedLimit, 0);
     }
     const bool hasPassword = m_block.digest[0] != '\0';
     EnableNewEdits(!hasPassword);
@@ -99,7 +99,7 @@ void CPasswordDialog::OnInitDialog()
 
 std::string CPasswordDialog::Typed(int id) const
 {
-    char text[kTypedLimit + 1] = "";
+    char text[kSetPasswordTypedLimit + 1] = "";
     GetDlgItemTextA(m_dialog, id, text, sizeof text);
     return TrimBlanks(text);
 }

@@ -11,7 +11,7 @@
 namespace {
 const int kSize = 15;
 
-void Fill(HDC dc, int left, int top, int width, int height, COLORREF colour)
+void FillSampleRect(HDC dc, int left, int top, int width, int height, COLORREF colour)
 {
     HBRUSH brush = CreateSolidBrush(colour);
     RECT box{left, top, left + width, top + height};
@@ -42,7 +42,7 @@ void Body(HDC dc, int left, int top, const CNoteStyle& style)
                        style.backgroundColor);
         return;
     }
-    Fill(dc, left, top + 5, kSize, 10, style.backgroundColor);
+    FillSampleRect(dc, left, top + 5, kSize, 10, style.backgroundColor);
 }
 
 void MarginAndLines(HDC dc, int left, int top, const CNoteStyle& style)
@@ -72,9 +72,9 @@ void Frame(HDC dc, int left, int top, const CNoteStyle& style)
         return;
     const COLORREF colour = style.stayOnTop ? RGB(255, 0, 0) : RGB(0, 0, 255);
     for (int row : {0, 5, 14})
-        Fill(dc, left, top + row, kSize, 1, colour);
-    Fill(dc, left, top, 1, kSize, colour);
-    Fill(dc, left + kSize - 1, top, 1, kSize, colour);
+        FillSampleRect(dc, left, top + row, kSize, 1, colour);
+    FillSampleRect(dc, left, top, 1, kSize, colour);
+    FillSampleRect(dc, left + kSize - 1, top, 1, kSize, colour);
 }
 }
 
@@ -88,7 +88,7 @@ void DrawStyleSample(HDC dc, int x, int y, const RECT& rect, bool pressed, bool 
         left += pressed ? 5 : 4;
         top += pressed ? 5 : 4;
     }
-    Fill(dc, left, top, kSize, 5, style.titleBackgroundColor);
+    FillSampleRect(dc, left, top, kSize, 5, style.titleBackgroundColor);
     Body(dc, left, top, style);
     MarginAndLines(dc, left, top, style);
     Frame(dc, left, top, style);

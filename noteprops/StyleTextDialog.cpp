@@ -92,6 +92,7 @@ void CStyleTextDialog::OnInitDialog()
     if (style.horizontalLines) {
         CHARFORMATA format{};
         LogFontToCharFormat(nullptr, &format, style.bodyFont);
+        format.yHeight = InWholeHalfPoints(format.yHeight);
         background.ruled = true;
         background.lineHeight = style.bodyFont.lfFaceName[0] ? RichEditLineHeight(format) : 0;
         background.textColor = style.textColor;

@@ -9,7 +9,7 @@ repo=$(cd "$(dirname "$0")/.." && pwd)
 # 32-bit code: elsewhere it would install but never start.
 packages=(cmake make dpkg-dev g++-mingw-w64-i686 mingw-w64-i686-dev g++-mingw-w64-x86-64 mingw-w64-x86-64-dev
           libz-mingw-w64-dev zlib1g-dev googletest wine wine64 fonts-wine xvfb xauth g++ locales
-          clang libclang-rt-14-dev llvm python3-aiosmtpd)
+          clang libclang-rt-14-dev llvm python3-aiosmtpd universal-ctags)
 runs_32bit_code=0
 if "$repo/scripts/runs-32bit-code.sh"; then
   runs_32bit_code=1

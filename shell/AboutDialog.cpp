@@ -210,7 +210,7 @@ CAboutDlg* AboutOf(HWND dialog)
     return reinterpret_cast<CAboutDlg*>(GetWindowLongPtrA(dialog, DWLP_USER));
 }
 
-POINT PointOf(LPARAM lParam)
+POINT AboutPointOf(LPARAM lParam)
 {
     return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
 }
@@ -255,11 +255,11 @@ INT_PTR AboutDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
         return FALSE;
     case WM_MOUSEMOVE:
         if (about)
-            about->OnMouseMove(PointOf(lParam));
+            about->OnMouseMove(AboutPointOf(lParam));
         return FALSE;
     case WM_LBUTTONDOWN:
         if (about)
-            about->OnLinkClick(PointOf(lParam));
+            about->OnLinkClick(AboutPointOf(lParam));
         return FALSE;
     default:
         return FALSE;

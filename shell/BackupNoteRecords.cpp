@@ -17,9 +17,9 @@
 #include "store/UsersTable.h"
 
 namespace {
-const int kPlainTextLimit = 51199;
+const int kBackupPlainTextLimit = 51199;
 
-BackupStamp StampOf(const CDateTime& date)
+BackupStamp BackupStampOf(const CDateTime& date)
 {
     return BackupStamp{date.m_year, date.m_month, date.m_day, date.m_hour, date.m_minute};
 }
@@ -35,7 +35,7 @@ std::string RichTextOf(const CNoteController& note)
     return text;
 }
 
-// The text the note shows, cut after kPlainTextLimit characters. The room
+// The text the note shows, cut after kBackupPlainTextLimit characters. The room
 // asked for is the length the edit tells and one more, so that a length told
 // too short shows as a full buffer and the text is read again in full.
 std::string PlainTextOf(const CNoteController& note)
@@ -43,11 +43,11 @@ std::string PlainTextOf(const CNoteController& note)
     if (!note.m_bodyEdit)
         return note.RichText();
     const int told = GetWindowTextLengthA(note.m_bodyEdit);
-    int room = (told > 0 && told < kPlainTextLimit ? told + 1 : kPlainTextLimit) + 1;
+    int room = (told > 0 && told < kBackupPlainTextLimit ? told + 1 : kBackupPlainTextLimit) + 1;
     std::string text(static_cast<size_t>(room), '\0');
     int length = GetWindowTextA(note.m_bodyEdit, &text[0], room);
-    if (length >= room - 1 && room < kPlainTextLimit + 1) {
-        room = kPlainTextLimit + 1;
+    if (length >= room - 1 && room < kBackupPlainTextLimit + 1) {
+        room = kBackupPlainTextLimit + 1;
         text.assign(static_cast<size_t>(room), '\0');
         length = GetWindowTextA(note.m_bodyEdit, &text[0], room);
     }
@@ -101,7 +101,8 @@ void AddSendRecords(BackupNote& record, const CNoteController& note)
         return;
     for (const CDestination& sent : CopyOfTransactList()) {
         if (sent.m_noteId == note.m_noteId)
-            record.sentTo.push_back(BackupSentTo{sent.m_computerId, sent.m_status == 1, StampOf(sent.m_lastSend)});
+            record.sentTo.push_back(
+                BackupSentTo{sent.m_computerId, sent.m_status == 1, BackupStampOf(sent.m_lastSend)});
     }
 }
 
@@ -188,7 +189,7 @@ BackupNote BackupRecordOf(CNoteController& note, int pixelsPerInch)
     record.top = rect.top;
     record.width = rect.right - rect.left;
     record.height = rect.bottom - rect.top;
-    record.created = BackupDateTime{StampOf(note.m_created), note.m_created.m_second};
+    record.created = BackupDateTime{BackupStampOf(note.m_created), note.m_created.m_second};
     record.lastSentTo = note.m_lastSentTo;
     record.lastSentOk = note.m_sendState == 1;
     record.receivedFromComputer = note.m_receivedFrom;
@@ -210,7 +211,7 @@ BackupNote BackupRecordOf(CNoteController& note, int pixelsPerInch)
     record.title.assign(note.m_title, strnlen(note.m_title, sizeof note.m_title));
 
     record.alarm.set = note.m_alarmSet;
-    record.alarm.when = StampOf(note.m_alarm);
+    record.alarm.when = BackupStampOf(note.m_alarm);
     record.alarm.stopAfterMinutes = note.m_stopAfterMinutes;
     record.alarm.recurring = note.m_alarmRecurring;
     record.alarm.value = note.m_alarmValue;
@@ -231,7 +232,7 @@ std::vector<BackupComputer> BackupComputersOfSentToList()
         computer.computerName = destination.m_computerName;
         computer.ipAddress = destination.m_ipAddress;
         computer.lastSentOk = destination.m_status == 1;
-        computer.lastSent = StampOf(destination.m_lastSend);
+        computer.lastSent = BackupStampOf(destination.m_lastSend);
         computers.push_back(computer);
     }
     return computers;

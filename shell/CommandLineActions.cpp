@@ -65,7 +65,7 @@ std::string TrimmedRight(std::string text)
     return text;
 }
 
-std::string LoadText(UINT id, int limit)
+std::string CommandLineText(UINT id, int limit)
 {
     char text[128] = "";
     LoadStringA(GetModuleHandleA(nullptr), id, text, limit < 128 ? limit : 128);
@@ -94,7 +94,7 @@ void CWindowController::SendFromCommandLine(const COPYDATASTRUCT* request, int m
         body.resize(second);
     }
     if (!attachment.empty() && GetFileAttributesA(attachment.c_str()) == INVALID_FILE_ATTRIBUTES) {
-        const std::string missing = LoadText(IDS_CMDLINE_ATTACHMENT_MISSING, 70);
+        const std::string missing = CommandLineText(IDS_CMDLINE_ATTACHMENT_MISSING, 70);
         AppendToErrorFile(missing + text + "\r\n" + destination + "\r\n" + attachment);
         ShowMessageBox(m_mainWindow, missing.c_str(), attachment.c_str(), kMbIconHand);
         return;

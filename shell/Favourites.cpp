@@ -32,7 +32,7 @@ const char* const kReadmeTexts[] = {
     "      will not be added to the \"Quillnet+ Favourites\" note right-click submenu. \r\n\r\n",
 };
 
-bool IsFolder(const std::string& path)
+bool FavouriteIsFolder(const std::string& path)
 {
     DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -163,7 +163,7 @@ namespace {
 // A folder the user removed is made again, as the first time, and watched.
 void MakeMissingFolder(const std::string& folder)
 {
-    if (IsFolder(folder))
+    if (FavouriteIsFolder(folder))
         return;
     WriteMadeFlag(0);
     SetupFavouritesFolder();
@@ -193,7 +193,7 @@ bool PrepareFolder(const std::string& folder)
     g_listPending = false;
     if (folder.empty())
         return false;
-    if (IsFolder(folder)) {
+    if (FavouriteIsFolder(folder)) {
         // Written only when it changes: the table keeps its date otherwise.
         if (ReadMadeFlag() != 1)
             WriteMadeFlag(1);
@@ -270,7 +270,7 @@ void StartFavourites(HWND main)
         // Reading every entry's icon takes a while: the entries are listed
         // once the notes are up, or first when a menu wants them.
         g_listPending = PrepareFolder(folder);
-        if (!folder.empty() && IsFolder(folder))
+        if (!folder.empty() && FavouriteIsFolder(folder))
             StartFavouritesWatcher(main, folder.c_str(), kMsgFavouritesChanged);
     } catch (const CGenericException& failure) {
         WriteErrorLog("StartFavourites():", failure.GetErrorText());

@@ -34,7 +34,7 @@ void AddKey(HINSTANCE instance, unsigned long code, UINT stringId, const char* n
         std::snprintf(row.name, sizeof row.name, "%s", name);
 }
 
-CHotkeyActionEntry Entry(DWORD enabled, const CHotkeySetting& keys, const char* name)
+CHotkeyActionEntry HotkeyActionEntryOf(DWORD enabled, const CHotkeySetting& keys, const char* name)
 {
     CHotkeyActionEntry entry{};
     entry.enabled = enabled;
@@ -91,15 +91,15 @@ void BuildHotkeyActionTable(HotkeyActionTable& table, DWORD groupToSelect, DWORD
                                         &user.parkDesktop, &user.findText,         &user.newAlarmNote,
                                         &user.noteManager, &user.favourites};
     for (int row = 0; row < 11; ++row)
-        table.actions[row] = Entry(user.hotkeyEnabled[row], *userKeys[row], kActionNames[row]);
-    table.actions[11] = Entry(calendar.hotkeyAllow,
+        table.actions[row] = HotkeyActionEntryOf(user.hotkeyEnabled[row], *userKeys[row], kActionNames[row]);
+    table.actions[11] = HotkeyActionEntryOf(calendar.hotkeyAllow,
                               MakeHotkey(calendar.hotkeyCtrl, calendar.hotkeyAlt, calendar.hotkeyShift,
                                          calendar.hotkeyKey),
                               kActionNames[11]);
     // The style rows carry their real keys, so that the page finds clashes with them.
     for (int style = 0; style < 9; ++style) {
-        table.actions[kHotkeyStyleEntry + style] =
-            Entry(table.stylesEnabled, MakeHotkey(0, 1, 1, '1' + style), kActionNames[kHotkeyStyleEntry + style]);
+        table.actions[kHotkeyStyleEntry + style] = HotkeyActionEntryOf(
+            table.stylesEnabled, MakeHotkey(0, 1, 1, '1' + style), kActionNames[kHotkeyStyleEntry + style]);
     }
     table.groups.RemoveAll();
     for (auto* node = GroupsList().GetFirst(); node; node = node->next) {

@@ -8,7 +8,7 @@
 #include "shell/bytes/HotkeyClashText.h"
 
 namespace {
-bool Same(DWORD ctrl, DWORD alt, DWORD shift, DWORD key, DWORD otherCtrl, DWORD otherAlt, DWORD otherShift,
+bool SameHotkey(DWORD ctrl, DWORD alt, DWORD shift, DWORD key, DWORD otherCtrl, DWORD otherAlt, DWORD otherShift,
           DWORD otherKey)
 {
     return !ctrl == !otherCtrl && !alt == !otherAlt && !shift == !otherShift && key == otherKey;
@@ -31,7 +31,8 @@ int CheckHotkeyConflict(HWND owner, const CRecordList<CHotkeyGroupEntry>& groups
     for (auto* node = groups.GetFirst(); node; node = node->next) {
         const CNoteGroup& other = node->record.group;
         if (static_cast<long>(other.id) == groupId || !other.hotkey_ifAllow ||
-            !Same(ctrl, alt, shift, key, other.hotkey_ctrl, other.hotkey_alt, other.hotkey_shift, other.hotkey_key))
+            !SameHotkey(ctrl, alt, shift, key, other.hotkey_ctrl, other.hotkey_alt, other.hotkey_shift,
+                        other.hotkey_key))
             continue;
         bool warning = false;
         const std::string text = GroupClashText(combination, name, forGroup, other.name, &warning);
@@ -40,7 +41,7 @@ int CheckHotkeyConflict(HWND owner, const CRecordList<CHotkeyGroupEntry>& groups
     }
     for (const CHotkeyActionEntry& entry : actions) {
         if (!entry.enabled || lstrcmpiA(entry.name, name) == 0 ||
-            !Same(ctrl, alt, shift, key, entry.ctrl, entry.alt, entry.shift, entry.key))
+            !SameHotkey(ctrl, alt, shift, key, entry.ctrl, entry.alt, entry.shift, entry.key))
             continue;
         const std::string text = ActionClashText(combination, name, forGroup, entry.name);
         ShowMessageBox(owner, text.c_str(), "Quillnet+", MB_OK | MB_ICONERROR);

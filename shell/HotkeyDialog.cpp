@@ -12,14 +12,14 @@
 #include "globals/ProgramGlobals.h"
 
 namespace {
-const DWORD kHighestRestrictedKey = 100;
+const DWORD kDialogHighestRestrictedKey = 100;
 
 HotkeyDialogRecord* RecordOf(HWND dialog)
 {
     return reinterpret_cast<HotkeyDialogRecord*>(GetWindowLongPtrA(dialog, DWLP_USER));
 }
 
-std::string LoadText(UINT id)
+std::string HotkeyDialogText(UINT id)
 {
     char text[256] = "";
     LoadStringA(GetModuleHandleA(nullptr), id, text, sizeof text);
@@ -48,12 +48,12 @@ bool CheckCombination(HWND dialog, const HotkeyDialogRecord& record)
                           IsChecked(dialog, IDC_HOTKEY_SHIFT);
     if (modifiers >= 2)
         return true;
-    const std::string text = LoadText(IDS_HOTKEY_TWO_MODIFIERS) + KeyName(record.key) + "' key.";
+    const std::string text = HotkeyDialogText(IDS_HOTKEY_TWO_MODIFIERS) + KeyName(record.key) + "' key.";
     ShowMessageBox(dialog, text.c_str(), "Quillnet...", kMbIconHand);
     return false;
 }
 
-void InitDialog(HWND dialog, HotkeyDialogRecord& record)
+void InitHotkeyDialog(HWND dialog, HotkeyDialogRecord& record)
 {
     SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&record));
     SetWindowTextA(dialog, record.title);
@@ -86,10 +86,11 @@ void OnKeyChosen(HWND dialog, HotkeyDialogRecord& record)
     if (row < 0 || row >= HotkeyKeyTableCount || row >= kHotkeyKeyTableSize)
         return;
     const CHotkeyKeyName& key = HotkeyKeyTable[row];
-    if (record.restricted && key.code > kHighestRestrictedKey) {
+    if (record.restricted && key.code > kDialogHighestRestrictedKey) {
         EnableWindow(GetDlgItem(dialog, IDOK), FALSE);
         const std::string text = std::string("Sorry, in this case the key '") + key.name +
-                                 "' is not allowed for internal reasons.\r\n" + LoadText(IDS_HOTKEY_CHOOSE_LETTER);
+                                 "' is not allowed for internal reasons.\r\n" +
+                                 HotkeyDialogText(IDS_HOTKEY_CHOOSE_LETTER);
         ShowMessageBox(dialog, text.c_str(), "Quillnet+", kMbOk);
         return;
     }
@@ -100,7 +101,7 @@ void OnKeyChosen(HWND dialog, HotkeyDialogRecord& record)
 INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITDIALOG) {
-        InitDialog(dialog, *reinterpret_cast<HotkeyDialogRecord*>(lParam));
+        InitHotkeyDialog(dialog, *reinterpret_cast<HotkeyDialogRecord*>(lParam));
         return FALSE;  // the focus is set
     }
     HotkeyDialogRecord* record = RecordOf(dialog);

@@ -15,12 +15,12 @@ const char kOlderBackups[] = "Older backups";
 // What a menu's frame and a margin take of the screen's height.
 const int kMenuFrameHeight = 12;
 
-struct Entry {
+struct RestoreMenuEntry {
     enum Kind { kCommand, kGreyed, kSeparator, kOlder } kind;
     std::string text;
     UINT id;
 };
-using Page = std::vector<Entry>;
+using Page = std::vector<RestoreMenuEntry>;
 
 // The height a menu may take: the work area's (the screen's, less the
 // taskbar), less the menu's frame.
@@ -51,16 +51,17 @@ std::vector<Page> Plan(const RestoreChoices& choices)
     const size_t rescues =
         std::min({choices.rescues.size(), kMostRescuesShown, static_cast<size_t>(std::max(1, rows / 3))});
     for (size_t j = 0; j < rescues; ++j) {
-        pages[0].push_back({Entry::kCommand, choices.rescues[j].displayText, kCmdFirstRescueBackup + UINT(j)});
+        pages[0].push_back(
+            {RestoreMenuEntry::kCommand, choices.rescues[j].displayText, kCmdFirstRescueBackup + UINT(j)});
         used += itemHeight;
     }
     const bool missing = choices.trouble != BackupFolderTrouble::kNone;
     if (rescues && (missing || !choices.backups.empty())) {
-        pages[0].push_back({Entry::kSeparator, "", 0});
+        pages[0].push_back({RestoreMenuEntry::kSeparator, "", 0});
         used += kCoolMenuSeparatorHeight;
     }
     if (missing) {
-        pages[0].push_back({Entry::kGreyed, MissingBackupsText(choices.trouble), kCmdBackupsMissingLine});
+        pages[0].push_back({RestoreMenuEntry::kGreyed, MissingBackupsText(choices.trouble), kCmdBackupsMissingLine});
         used += itemHeight;
     }
     const size_t backups = std::min(choices.backups.size(), kMostBackupsShown);
@@ -69,49 +70,50 @@ std::vector<Page> Plan(const RestoreChoices& choices)
         const size_t free = static_cast<size_t>(std::max(2, (room - used) / itemHeight));
         const size_t here = backups - i <= free ? backups - i : free - 1;
         for (size_t k = 0; k < here; ++k, ++i)
-            pages.back().push_back({Entry::kCommand, choices.backups[i].displayText, kCmdFirstBackup + UINT(i)});
+            pages.back().push_back({RestoreMenuEntry::kCommand, choices.backups[i].displayText, kCmdFirstBackup + UINT(i)});
         if (i < backups) {
-            pages.back().push_back({Entry::kOlder, kOlderBackups, 0});
+            pages.back().push_back({RestoreMenuEntry::kOlder, kOlderBackups, 0});
             pages.emplace_back();
             used = 0;
         }
     }
     if (pages[0].empty())
-        pages[0].push_back({Entry::kGreyed, "No backups", kCmdBackupsMissingLine});
+        pages[0].push_back({RestoreMenuEntry::kGreyed, "No backups", kCmdBackupsMissingLine});
     return pages;
 }
 
 void AppendEntries(HMENU menu, const Page& page, HMENU older)
 {
-    for (const Entry& entry : page) {
+    for (const RestoreMenuEntry& entry : page) {
         switch (entry.kind) {
-        case Entry::kSeparator:
+        case RestoreMenuEntry::kSeparator:
             AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
             break;
-        case Entry::kOlder:
+        case RestoreMenuEntry::kOlder:
             AppendMenuA(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(older), entry.text.c_str());
             break;
         default:
-            AppendMenuA(menu, MF_STRING | (entry.kind == Entry::kGreyed ? MF_GRAYED : 0), entry.id,
+            AppendMenuA(menu, MF_STRING | (entry.kind == RestoreMenuEntry::kGreyed ? MF_GRAYED : 0), entry.id,
                         entry.text.c_str());
             break;
         }
     }
 }
 
-void MakeOwnerDrawn(CCoolMenu& cool, const Page& page)
+void MakeRestoreMenuOwnerDrawn(CCoolMenu& cool, const Page& page)
 {
     cool.SetSize(static_cast<int>(page.size()));
     for (size_t position = 0; position < page.size(); ++position) {
-        const Entry& entry = page[position];
+        const RestoreMenuEntry& entry = page[position];
         const int at = static_cast<int>(position);
-        if (entry.kind == Entry::kSeparator)
+        if (entry.kind == RestoreMenuEntry::kSeparator)
             cool.InitMenuStructures(at, "", kMakeSeparatorId, at, -1, 0, kNoRecolour, false);
-        else if (entry.kind == Entry::kOlder)
+        else if (entry.kind == RestoreMenuEntry::kOlder)
             cool.InitPopupItem(at, at, entry.text.c_str());
         else
             cool.InitMenuStructures(at, entry.text.c_str(), entry.id,
-                                    entry.kind == Entry::kGreyed ? -1 : kBackupEntryImage, -1, 0, kNoRecolour, false);
+                                    entry.kind == RestoreMenuEntry::kGreyed ? -1 : kBackupEntryImage, -1, 0,
+                                    kNoRecolour, false);
     }
 }
 }
@@ -129,11 +131,11 @@ void CRestoreSubmenu::Fill(HINSTANCE instance, HMENU menu, CCoolMenu& cool, CFav
     for (size_t p = 0; p < pages.size(); ++p)
         AppendEntries(menus[p], pages[p], p + 1 < menus.size() ? menus[p + 1] : nullptr);
     cool.Attach(instance, menu, images);
-    MakeOwnerDrawn(cool, pages[0]);
+    MakeRestoreMenuOwnerDrawn(cool, pages[0]);
     for (size_t p = 1; p < pages.size(); ++p) {
         m_older.push_back(std::make_unique<CCoolMenu>());
         m_older.back()->Attach(instance, menus[p], images);
-        MakeOwnerDrawn(*m_older.back(), pages[p]);
+        MakeRestoreMenuOwnerDrawn(*m_older.back(), pages[p]);
     }
 }
 

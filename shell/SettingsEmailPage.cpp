@@ -27,13 +27,13 @@ CEmailPageData* SettingsEmailPageDataOf(HWND page)
     return reinterpret_cast<CEmailPageData*>(GetWindowLongPtrA(page, GWLP_USERDATA));
 }
 
-void Refuse(HWND page, int id, const char* text)
+void RefuseEmailValue(HWND page, int id, const char* text)
 {
     ShowMessageBox(page, text, "Quillnet+", MB_OK | MB_ICONERROR);
     SetFocus(GetDlgItem(page, id));
 }
 
-void UpdateEnabledStates(HWND page, const CEmailPageData& data)
+void UpdateEmailPageStates(HWND page, const CEmailPageData& data)
 {
     for (int id : {IDC_EMAIL_ACCOUNT, IDC_EMAIL_PASSWORD, IDC_EMAIL_ACCOUNT_HELP, IDC_EMAIL_PASSWORD_HELP,
                    IDC_EMAIL_ACCOUNT_LABEL, IDC_EMAIL_PASSWORD_LABEL})
@@ -53,18 +53,18 @@ bool TakeValues(HWND page, CEmailPageData& data)
     const std::string port = TrimmedItemText(page, IDC_EMAIL_PORT, kPortChars);
     const unsigned long portNumber = port.empty() ? 0 : std::strtoul(port.c_str(), nullptr, 10);
     if (portNumber == 0) {
-        Refuse(page, IDC_EMAIL_PORT, "Please enter a value greater than zero");
+        RefuseEmailValue(page, IDC_EMAIL_PORT, "Please enter a value greater than zero");
         return false;
     }
     if (portNumber > 65535) {
-        Refuse(page, IDC_EMAIL_PORT, "The port number must not be greater than 65535.");
+        RefuseEmailValue(page, IDC_EMAIL_PORT, "The port number must not be greater than 65535.");
         return false;
     }
     const SenderAddressParse sender = ParseSenderAddress(TrimmedItemText(page, IDC_EMAIL_ADDRESS, kSenderTextMax));
     if (!sender.accepted) {
         if (!sender.reason.empty())
             ShowMessageBox(page, sender.reason.c_str(), "Quillnet+", MB_OK | MB_ICONERROR);
-        Refuse(page, IDC_EMAIL_ADDRESS, "Incorrect email address");
+        RefuseEmailValue(page, IDC_EMAIL_ADDRESS, "Incorrect email address");
         return false;
     }
     CopyToSettingsEmailPage(data.smtpServer, TrimmedItemText(page, IDC_EMAIL_SERVER, CEmailPageData::kServerSize - 1));
@@ -76,7 +76,7 @@ bool TakeValues(HWND page, CEmailPageData& data)
     return true;
 }
 
-void InitPage(HWND page, CEmailPageData* data)
+void InitEmailPage(HWND page, CEmailPageData* data)
 {
     SetWindowLongPtrA(page, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(data));
     const struct {
@@ -102,17 +102,17 @@ void InitPage(HWND page, CEmailPageData* data)
     SetDlgItemTextA(page, IDC_EMAIL_PASSWORD, data->password);
     CheckItem(page, IDC_EMAIL_HTML, data->html);
     CheckItem(page, IDC_EMAIL_AUTHENTICATION, data->authentication);
-    UpdateEnabledStates(page, *data);
+    UpdateEmailPageStates(page, *data);
 }
 
-INT_PTR OnCommand(HWND page, CEmailPageData& data, WPARAM wParam)
+INT_PTR OnEmailPageCommand(HWND page, CEmailPageData& data, WPARAM wParam)
 {
     if (HIWORD(wParam) != BN_CLICKED)
         return FALSE;
     switch (LOWORD(wParam)) {
     case IDC_EMAIL_AUTHENTICATION:
         data.authentication = ItemChecked(page, IDC_EMAIL_AUTHENTICATION);
-        UpdateEnabledStates(page, data);
+        UpdateEmailPageStates(page, data);
         return TRUE;
     case IDC_EMAIL_HTML:
         data.html = ItemChecked(page, IDC_EMAIL_HTML);
@@ -127,7 +127,7 @@ INT_PTR CALLBACK EmailPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lP
 {
     return GuardCallback<INT_PTR>(FALSE, [&]() -> INT_PTR {
         if (message == WM_INITDIALOG) {
-            InitPage(page, PageCreationData<CEmailPageData>(lParam));
+            InitEmailPage(page, PageCreationData<CEmailPageData>(lParam));
             return TRUE;
         }
         CEmailPageData* data = SettingsEmailPageDataOf(page);
@@ -138,7 +138,7 @@ INT_PTR CALLBACK EmailPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lP
             return AnswerPageNotify(page, reinterpret_cast<const NMHDR*>(lParam)->code, data->applied, IDH_EMAIL_PAGE,
                                     [&] { return TakeValues(page, *data); });
         case WM_COMMAND:
-            return OnCommand(page, *data, wParam);
+            return OnEmailPageCommand(page, *data, wParam);
         case WM_HELP:
             ShowHelpTopic(page, IDH_EMAIL_PAGE);
             return TRUE;

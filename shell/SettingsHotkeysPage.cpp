@@ -48,9 +48,9 @@ const int kRowCount = sizeof(kRows) / sizeof(kRows[0]);
 // other three already are.
 const int kFirstRestrictedRow = 5;
 const int kLastRestrictedRow = 8;
-const DWORD kHighestRestrictedKey = 100;
+const DWORD kPageHighestRestrictedKey = 100;
 
-std::string LoadText(UINT id)
+std::string HotkeysPageText(UINT id)
 {
     char text[256] = "";
     LoadStringA(GetModuleHandleA(nullptr), id, text, sizeof text);
@@ -86,8 +86,8 @@ private:
 };
 
 CHotkeysPage::CHotkeysPage(HWND page, HotkeyActionTable& table)
-    : m_page(page), m_table(table), m_enableTip(LoadText(IDS_HOTKEYS_ENABLE_TIP)),
-      m_disableTip(LoadText(IDS_HOTKEYS_DISABLE_TIP))
+    : m_page(page), m_table(table), m_enableTip(HotkeysPageText(IDS_HOTKEYS_ENABLE_TIP)),
+      m_disableTip(HotkeysPageText(IDS_HOTKEYS_DISABLE_TIP))
 {
     for (int row = 0; row < kRowCount; ++row)
         m_links[row].reset(new CLinkStatic(page, kRows[row].keys));
@@ -173,7 +173,7 @@ DWORD CHotkeysPage::RestrictionOf(int row) const
     if (row < kFirstRestrictedRow || row > kLastRestrictedRow)
         return 0;
     for (int other = kFirstRestrictedRow; other <= kLastRestrictedRow; ++other) {
-        if (other != row && m_table.actions[other].key <= kHighestRestrictedKey)
+        if (other != row && m_table.actions[other].key <= kPageHighestRestrictedKey)
             return 0;
     }
     return 1;
@@ -196,7 +196,7 @@ void CHotkeysPage::CheckGroup(const CHotkeyGroupEntry& entry)
 void CHotkeysPage::EditRowKeys(int row)
 {
     CHotkeyActionEntry& entry = m_table.actions[row];
-    if (!AskForKeys(m_page, LoadText(kRows[row].caption), RestrictionOf(row), entry.ctrl, entry.alt, entry.shift,
+    if (!AskForKeys(m_page, HotkeysPageText(kRows[row].caption), RestrictionOf(row), entry.ctrl, entry.alt, entry.shift,
                     entry.key))
         return;
     UpdateRow(row);

@@ -36,11 +36,11 @@ CNetworkPageData* SettingsNetworkPageDataOf(HWND page)
 }
 
 // The check boxes that only mirror a flag.
-struct FlagBox {
+struct NetworkFlagBox {
     int id;
     DWORD CNetworkPageData::*flag;
 };
-const FlagBox kFlagBoxes[] = {
+const NetworkFlagBox kNetworkFlagBoxes[] = {
     {IDC_NETWORK_ON, &CNetworkPageData::network},
     {IDC_NETWORK_CHAT, &CNetworkPageData::chat},
     {IDC_NETWORK_HIDE_INCOMING, &CNetworkPageData::hideIncoming},
@@ -103,7 +103,7 @@ void CheckPortsOnLeaving(HWND edit, HWND)
 }
 
 // The page is left (for another tab, or by OK) only with the ports accepted.
-bool MayLeave(HWND page, CNetworkPageData& data)
+bool NetworkPageMayLeave(HWND page, CNetworkPageData& data)
 {
     if (!IsWindowEnabled(SheetOk(page))) {
         ShowMessageBox(page, "Before leaving the dialog box, please check the values of the two listening ports.",
@@ -114,7 +114,7 @@ bool MayLeave(HWND page, CNetworkPageData& data)
     return TakeTypedValues(page, data);
 }
 
-void UpdateEnabledStates(HWND page, const CNetworkPageData& data)
+void UpdateNetworkPageStates(HWND page, const CNetworkPageData& data)
 {
     const WindowsVersionInfo& windows = GetStartupValues().windows;
     const bool balloons = windows.isWindows2000 || windows.isWindowsXp || windows.isVistaOrLater;
@@ -122,15 +122,15 @@ void UpdateEnabledStates(HWND page, const CNetworkPageData& data)
     EnableWindow(GetDlgItem(page, IDC_NETWORK_CHAT), data.network ? TRUE : FALSE);
 }
 
-void ShowValues(HWND page, const CNetworkPageData& data)
+void ShowNetworkValues(HWND page, const CNetworkPageData& data)
 {
-    for (const FlagBox& box : kFlagBoxes)
+    for (const NetworkFlagBox& box : kNetworkFlagBoxes)
         CheckItem(page, box.id, data.*box.flag);
     SetDlgItemTextA(page, IDC_NETWORK_PORTS, FormatListeningPorts(data.firstPort, data.secondPort).c_str());
     // The port first: a server shown without one takes the second listening port.
     SetDlgItemTextA(page, IDC_NETWORK_RELAY_PORT, data.relayPort);
     SetDlgItemTextA(page, IDC_NETWORK_RELAY_SERVER, data.relayServer);
-    UpdateEnabledStates(page, data);
+    UpdateNetworkPageStates(page, data);
 }
 
 // This computer's name and its first IPv4 address, for the user to give to
@@ -152,7 +152,7 @@ std::string ProtocolLine()
     return line;
 }
 
-void InitPage(HWND page, CNetworkPageData* data)
+void InitNetworkPage(HWND page, CNetworkPageData* data)
 {
     SetWindowLongPtrA(page, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(data));
     SetDlgItemTextA(page, IDC_NETWORK_PROTOCOL, ProtocolLine().c_str());
@@ -160,7 +160,7 @@ void InitPage(HWND page, CNetworkPageData* data)
     SubclassPageEdit(GetDlgItem(page, IDC_NETWORK_PORTS), PageEditChars::kDigitsAndComma, &CheckPortsOnLeaving);
     SendDlgItemMessageA(page, IDC_NETWORK_RELAY_SERVER, EM_LIMITTEXT, CNetworkPageData::kRelayServerSize - 1, 0);
     SendDlgItemMessageA(page, IDC_NETWORK_RELAY_PORT, EM_LIMITTEXT, kRelayPortChars, 0);
-    ShowValues(page, *data);
+    ShowNetworkValues(page, *data);
     HWND tooltip = CreateTooltipControl(page);
     AddTooltipSubclass(tooltip, GetStartupValues().computerName, page, GetDlgItem(page, IDC_NETWORK_SHOW_COMPUTER));
     AddTooltipSubclass(tooltip, GetStartupValues().userName, page, GetDlgItem(page, IDC_NETWORK_SHOW_USER));
@@ -178,7 +178,7 @@ void CompleteRelayPort(HWND page, CNetworkPageData& data)
     SetDlgItemTextA(page, IDC_NETWORK_RELAY_PORT, data.relayPort);
 }
 
-void ResetToStandard(HWND page, CNetworkPageData& data)
+void ResetNetworkPage(HWND page, CNetworkPageData& data)
 {
     const CConfigSettings& config = ConfigSettings();
     const CUserSettings& user = UserSettings();
@@ -195,11 +195,11 @@ void ResetToStandard(HWND page, CNetworkPageData& data)
     data.secondPort = user.sendPort;
     data.relayServer[0] = '\0';
     data.relayPort[0] = '\0';
-    ShowValues(page, data);
+    ShowNetworkValues(page, data);
     EnableWindow(SheetOk(page), TRUE);
 }
 
-INT_PTR OnCommand(HWND page, CNetworkPageData& data, int id, int code)
+INT_PTR OnNetworkPageCommand(HWND page, CNetworkPageData& data, int id, int code)
 {
     if ((id == IDC_NETWORK_RELAY_SERVER && (code == EN_CHANGE || code == EN_KILLFOCUS)) ||
         (id == IDC_NETWORK_RELAY_PORT && (code == EN_SETFOCUS || code == EN_KILLFOCUS))) {
@@ -209,10 +209,10 @@ INT_PTR OnCommand(HWND page, CNetworkPageData& data, int id, int code)
     if (code != BN_CLICKED)
         return FALSE;
     if (id == IDC_NETWORK_RESET) {
-        ResetToStandard(page, data);
+        ResetNetworkPage(page, data);
         return TRUE;
     }
-    for (const FlagBox& box : kFlagBoxes) {
+    for (const NetworkFlagBox& box : kNetworkFlagBoxes) {
         if (box.id != id)
             continue;
         data.*box.flag = ItemChecked(page, id);
@@ -225,7 +225,7 @@ INT_PTR OnCommand(HWND page, CNetworkPageData& data, int id, int code)
             LoadStringA(GetModuleHandleA(nullptr), IDS_NETWORK_RESEND_CANCELLED, text, sizeof text);
             ShowMessageBox(page, text, "Quillnet...", MB_OK | MB_ICONWARNING);
         }
-        UpdateEnabledStates(page, data);
+        UpdateNetworkPageStates(page, data);
         return TRUE;
     }
     return FALSE;
@@ -236,7 +236,7 @@ INT_PTR CALLBACK NetworkPageProc(HWND page, UINT message, WPARAM wParam, LPARAM 
 {
     return GuardCallback<INT_PTR>(FALSE, [&]() -> INT_PTR {
         if (message == WM_INITDIALOG) {
-            InitPage(page, PageCreationData<CNetworkPageData>(lParam));
+            InitNetworkPage(page, PageCreationData<CNetworkPageData>(lParam));
             return TRUE;
         }
         CNetworkPageData* data = SettingsNetworkPageDataOf(page);
@@ -244,10 +244,10 @@ INT_PTR CALLBACK NetworkPageProc(HWND page, UINT message, WPARAM wParam, LPARAM 
             return FALSE;
         switch (message) {
         case WM_COMMAND:
-            return OnCommand(page, *data, LOWORD(wParam), HIWORD(wParam));
+            return OnNetworkPageCommand(page, *data, LOWORD(wParam), HIWORD(wParam));
         case WM_NOTIFY:
             return AnswerPageNotify(page, reinterpret_cast<const NMHDR*>(lParam)->code, data->applied,
-                                    IDH_NETWORK_PAGE, [&] { return MayLeave(page, *data); });
+                                    IDH_NETWORK_PAGE, [&] { return NetworkPageMayLeave(page, *data); });
         case WM_HELP:
             ShowHelpTopic(page, IDH_NETWORK_PAGE);
             return TRUE;

@@ -62,7 +62,7 @@ void ShowDatePreview(HWND page, const CNotePageData& data)
 }
 
 // Every control but the menu-style check from the object.
-void ShowValues(HWND page, const CNotePageData& data)
+void ShowNoteValues(HWND page, const CNotePageData& data)
 {
     CheckItem(page, IDC_NOTE_NEAR_CURSOR, data.notesNearMouse);
     CheckItem(page, IDC_NOTE_TITLE_BUTTON, data.titleButton);
@@ -120,7 +120,7 @@ void CheckTabWidthOnLeaving(HWND edit, HWND gaining)
         TakeTabWidth(page, *data);
 }
 
-void InitPage(HWND page, CNotePageData* data)
+void InitNotePage(HWND page, CNotePageData* data)
 {
     SetWindowLongPtrA(page, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(data));
     HWND sheet = GetParent(page);
@@ -139,7 +139,7 @@ void InitPage(HWND page, CNotePageData* data)
     SendMessageA(slider, TBM_SETPAGESIZE, 0, 2);
     SetDlgItemInt(page, IDC_NOTE_SAVE_MIN, data->sliderMinimum, FALSE);
     SetDlgItemInt(page, IDC_NOTE_SAVE_MAX, data->sliderMaximum, FALSE);
-    ShowValues(page, *data);
+    ShowNoteValues(page, *data);
     SetWindowPos(sheet, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
@@ -149,7 +149,7 @@ void ToggleTitleButton(HWND page, CNotePageData& data)
     CheckItem(page, IDC_NOTE_TITLE_BUTTON, data.titleButton);
 }
 
-void OnCommand(HWND page, CNotePageData& data, int id, int code)
+void OnNotePageCommand(HWND page, CNotePageData& data, int id, int code)
 {
     switch (id) {
     case IDC_NOTE_DATE_DEFAULT:
@@ -185,7 +185,7 @@ void OnCommand(HWND page, CNotePageData& data, int id, int code)
     case IDC_NOTE_RESET:
         if (code == BN_CLICKED) {
             TakeStandardNoteValues(data);
-            ShowValues(page, data);
+            ShowNoteValues(page, data);
         }
         break;
     default:
@@ -197,7 +197,7 @@ INT_PTR SettingsNotePageMessage(HWND page, UINT message, WPARAM wParam, LPARAM l
 {
     switch (message) {
     case WM_INITDIALOG:
-        InitPage(page, PageCreationData<CNotePageData>(lParam));
+        InitNotePage(page, PageCreationData<CNotePageData>(lParam));
         return TRUE;
     case WM_HELP:
         ShowHelpTopic(GetParent(page), IDH_NOTE_PAGE);
@@ -219,7 +219,7 @@ INT_PTR SettingsNotePageMessage(HWND page, UINT message, WPARAM wParam, LPARAM l
         }
         return TRUE;
     case WM_COMMAND:
-        OnCommand(page, *data, LOWORD(wParam), HIWORD(wParam));
+        OnNotePageCommand(page, *data, LOWORD(wParam), HIWORD(wParam));
         return TRUE;
     case WM_DESTROY:
         SetWindowLongPtrA(page, GWLP_USERDATA, 0);

@@ -5,7 +5,7 @@
 #include "foundation/win/Subclassing.h"
 
 namespace {
-const char kEditProperty[] = "QnPageEdit";
+const char kPageEditProperty[] = "QnPageEdit";
 
 struct PageEdit {
     WNDPROC previous;
@@ -38,7 +38,7 @@ void SelectAllWhenNothingIs(HWND edit)
 
 LRESULT CALLBACK PageEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto* state = static_cast<PageEdit*>(GetPropA(edit, kEditProperty));
+    auto* state = static_cast<PageEdit*>(GetPropA(edit, kPageEditProperty));
     if (!state)
         return DefWindowProcA(edit, message, wParam, lParam);
     const WNDPROC previous = state->previous;
@@ -64,7 +64,7 @@ LRESULT CALLBACK PageEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lPa
             }
             break;
         case WM_NCDESTROY:
-            RestoreWindowProc(edit, kEditProperty, previous);
+            RestoreWindowProc(edit, kPageEditProperty, previous);
             delete state;
             break;
         default:
@@ -92,10 +92,10 @@ LRESULT CALLBACK PageEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lPa
 
 void SubclassPageEdit(HWND edit, PageEditChars allowed, PageEditCheck onLeaving)
 {
-    if (!edit || GetPropA(edit, kEditProperty))
+    if (!edit || GetPropA(edit, kPageEditProperty))
         return;
     auto* state = new PageEdit{nullptr, allowed, onLeaving};
-    state->previous = SubclassWindow(edit, kEditProperty, state, &PageEditProc);
+    state->previous = SubclassWindow(edit, kPageEditProperty, state, &PageEditProc);
 }
 
 bool IsSheetTabs(HWND page, HWND window)

@@ -69,12 +69,12 @@ struct CSecurityPage {
     bool passwordDialogOpen = false;
 };
 
-CSecurityPage* PageOf(HWND page)
+CSecurityPage* SecurityPageOf(HWND page)
 {
     return reinterpret_cast<CSecurityPage*>(GetWindowLongPtrA(page, GWLP_USERDATA));
 }
 
-bool FolderExists(const char* folder)
+bool SecurityFolderExists(const char* folder)
 {
     DWORD attributes = GetFileAttributesA(folder);
     return folder[0] && attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -118,7 +118,7 @@ void UpdatePage(CSecurityPage& state, bool folderCheck)
     if (state.passwordState != kPasswordUnused)
         state.unusedPasswordAccepted = false;
 
-    if (FolderExists(data.backupFolder))
+    if (SecurityFolderExists(data.backupFolder))
         state.folderState = IsFullPath(data.backupFolder) ? kFolderFine : kFolderNotFullPath;
     else if (folderCheck)
         state.folderState = IsFullPath(data.backupFolder) ? kFolderMissing : kFolderNotFullPath;
@@ -127,7 +127,7 @@ void UpdatePage(CSecurityPage& state, bool folderCheck)
     EnableWindow(GetDlgItem(GetParent(page), IDOK), !blocked);
 }
 
-void ShowValues(CSecurityPage& state)
+void ShowSecurityValues(CSecurityPage& state)
 {
     HWND page = state.page;
     const CSecurityPageData& data = *state.data;
@@ -168,12 +168,12 @@ bool TakeDays(CSecurityPage& state)
 void CheckDaysOnLeaving(HWND edit, HWND gaining)
 {
     HWND page = GetParent(edit);
-    CSecurityPage* state = PageOf(page);
+    CSecurityPage* state = SecurityPageOf(page);
     if (state && !IsSheetTabs(page, gaining))
         TakeDays(*state);
 }
 
-void InitPage(HWND page, CSecurityPageData* data)
+void InitSecurityPage(HWND page, CSecurityPageData* data)
 {
     auto* state = new CSecurityPage(page, data);
     SetWindowLongPtrA(page, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
@@ -183,13 +183,13 @@ void InitPage(HWND page, CSecurityPageData* data)
     SubclassPageEdit(GetDlgItem(page, IDC_SECURITY_DAYS), PageEditChars::kDigits, &CheckDaysOnLeaving);
     SubclassPageEdit(GetDlgItem(page, IDC_SECURITY_FOLDER), PageEditChars::kAny);
     SendDlgItemMessageA(page, IDC_SECURITY_FOLDER, EM_LIMITTEXT, CSecurityPageData::kFolderSize - 1, 0);
-    ShowValues(*state);
+    ShowSecurityValues(*state);
     UpdatePage(*state, false);
 }
 
 // Whether the page may be left (for another tab, or by OK); the user is told
 // why not, or asked to agree to a choice that only deserves a warning.
-bool MayLeave(CSecurityPage& state)
+bool SecurityPageMayLeave(CSecurityPage& state)
 {
     HWND page = state.page;
     const CSecurityPageData& data = *state.data;
@@ -244,7 +244,8 @@ void BrowseForFolder(CSecurityPage& state)
 {
     CSecurityPageData& data = *state.data;
     BackupFolderRequest request;
-    CopyBounded(request.path, FolderExists(data.backupFolder) ? data.backupFolder : StandardBackupFolderPath().c_str());
+    CopyBounded(request.path,
+                SecurityFolderExists(data.backupFolder) ? data.backupFolder : StandardBackupFolderPath().c_str());
     request.title = "Select the notes backup folder";
     request.owner = state.page;
     if (!BrowseBackupFolder(request))
@@ -291,7 +292,7 @@ void OpenPasswordDialog(CSecurityPage& state)
     UpdatePage(state, false);
 }
 
-void ResetToStandard(CSecurityPage& state)
+void ResetSecurityPage(CSecurityPage& state)
 {
     if (GetKeyState(VK_CONTROL) < 0) {
         std::snprintf(state.data->backupFolder, sizeof state.data->backupFolder, "%s",
@@ -299,12 +300,12 @@ void ResetToStandard(CSecurityPage& state)
         SetDlgItemTextA(state.page, IDC_SECURITY_FOLDER, state.data->backupFolder);
     } else {
         TakeStandardSecurityValues(*state.data);
-        ShowValues(state);
+        ShowSecurityValues(state);
     }
     UpdatePage(state, true);
 }
 
-void OnCommand(CSecurityPage& state, int id, int code)
+void OnSecurityPageCommand(CSecurityPage& state, int id, int code)
 {
     HWND page = state.page;
     CSecurityPageData& data = *state.data;
@@ -358,7 +359,7 @@ void OnCommand(CSecurityPage& state, int id, int code)
         BrowseForFolder(state);
         break;
     case IDC_SECURITY_RESET:
-        ResetToStandard(state);
+        ResetSecurityPage(state);
         break;
     default:
         break;
@@ -396,21 +397,21 @@ void DrawLink(CSecurityPage& state, const DRAWITEMSTRUCT& item)
 INT_PTR SettingsSecurityPageMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITDIALOG) {
-        InitPage(page, PageCreationData<CSecurityPageData>(lParam));
+        InitSecurityPage(page, PageCreationData<CSecurityPageData>(lParam));
         return TRUE;
     }
-    CSecurityPage* state = PageOf(page);
+    CSecurityPage* state = SecurityPageOf(page);
     if (!state)
         return FALSE;
     switch (message) {
     case WM_NOTIFY:
         return AnswerPageNotify(page, reinterpret_cast<const NMHDR*>(lParam)->code, state->data->applied,
-                                IDH_SECURITY_PAGE, [&] { return MayLeave(*state); });
+                                IDH_SECURITY_PAGE, [&] { return SecurityPageMayLeave(*state); });
     case WM_HELP:
         ShowHelpTopic(GetParent(page), IDH_SECURITY_PAGE);
         return TRUE;
     case WM_COMMAND:
-        OnCommand(*state, LOWORD(wParam), HIWORD(wParam));
+        OnSecurityPageCommand(*state, LOWORD(wParam), HIWORD(wParam));
         return TRUE;
     case WM_DRAWITEM: {
         auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);

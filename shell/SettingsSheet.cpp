@@ -20,7 +20,7 @@
 #include "shell/WindowController.h"
 
 namespace {
-const char kNoteManagerTitle[] = "Quillnet+ Note Manager";
+const char kSheetNoteManagerTitle[] = "Quillnet+ Note Manager";
 
 // The hidden main window owns the sheet; one opened on a later page (from the
 // Note Manager) belongs to the window the user is working in.
@@ -32,7 +32,7 @@ HWND ChooseSheetOwner(HWND mainWindow, int startPage)
     HWND foreground = GetForegroundWindow();
     if (foreground && foreground != mainWindow)
         owner = foreground;
-    HWND noteManager = FindWindowA(nullptr, kNoteManagerTitle);
+    HWND noteManager = FindWindowA(nullptr, kSheetNoteManagerTitle);
     if (noteManager && !IsIconic(noteManager))
         owner = noteManager;
     return owner;

@@ -44,7 +44,7 @@ CSoundSlot& SelectedSlot(HWND page, CSoundPageData& data)
     return data.slots[SelectedKind(page) - 1];
 }
 
-std::string LoadText(UINT id)
+std::string SoundsPageText(UINT id)
 {
     CResourceString text;
     return text.LoadString(GetModuleHandleA(nullptr), id);
@@ -63,18 +63,18 @@ int SnapRepeat(int position)
 
 std::string RepeatText(int snapped)
 {
-    std::string text = LoadText(IDS_REPEAT_AFTER);
+    std::string text = SoundsPageText(IDS_REPEAT_AFTER);
     if (snapped == 60)
         return text + " 1 minute";
     if (snapped == 120)
         return text + " 2 minutes";
-    return text + std::to_string(snapped) + LoadText(IDS_SECONDS);
+    return text + std::to_string(snapped) + SoundsPageText(IDS_SECONDS);
 }
 
 void ShowRepeat(HWND page, int position)
 {
     SetDlgItemTextA(page, IDC_SOUNDS_REPEAT_TEXT,
-                    position == 0 ? LoadText(IDS_NO_REPEAT).c_str() : RepeatText(SnapRepeat(position)).c_str());
+                    position == 0 ? SoundsPageText(IDS_NO_REPEAT).c_str() : RepeatText(SnapRepeat(position)).c_str());
 }
 
 void Enable(HWND page, int id, bool enable)
@@ -83,7 +83,7 @@ void Enable(HWND page, int id, bool enable)
 }
 
 // What the slot's type allows; a custom file that has gone is reported.
-void UpdateEnabledStates(HWND page, const CSoundSlot& slot, bool reportMissingFile)
+void UpdateSoundsPageStates(HWND page, const CSoundSlot& slot, bool reportMissingFile)
 {
     const bool sounds = slot.type != kSoundNone;
     const bool file = slot.type == kSoundStandardFile || slot.type == kSoundCustomFile;
@@ -110,7 +110,7 @@ void ShowSlot(HWND page, const CSoundSlot& slot, bool alarm)
     CheckRadioButton(page, IDC_SOUNDS_NONE, IDC_SOUNDS_CUSTOM, IDC_SOUNDS_NONE + type - 1);
     ShowWindow(slider, alarm ? SW_SHOW : SW_HIDE);
     ShowWindow(GetDlgItem(page, IDC_SOUNDS_REPEAT_TEXT), alarm ? SW_SHOW : SW_HIDE);
-    UpdateEnabledStates(page, slot, true);
+    UpdateSoundsPageStates(page, slot, true);
 }
 
 void ShowSelectedSlot(HWND page, CSoundPageData& data)
@@ -118,7 +118,7 @@ void ShowSelectedSlot(HWND page, CSoundPageData& data)
     ShowSlot(page, SelectedSlot(page, data), SelectedKind(page) == kSoundAlarm);
 }
 
-void InitPage(HWND page, CSoundPageData* data)
+void InitSoundsPage(HWND page, CSoundPageData* data)
 {
     SetWindowLongPtrA(page, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(data));
     SetDlgItemTextA(page, IDC_SOUNDS_TEST, " Test sound ");
@@ -140,7 +140,7 @@ void OnRepeatMoved(HWND page, CSoundPageData& data, HWND slider)
 }
 
 // The folder part of the path, or the current folder when it has none.
-std::string FolderOf(const char* path)
+std::string SoundFileFolder(const char* path)
 {
     std::string text = path;
     const size_t slash = text.find_last_of('\\');
@@ -155,7 +155,7 @@ std::string FolderOf(const char* path)
 void BrowseForSound(HWND page, CSoundSlot& slot, int kind)
 {
     char file[MAX_PATH] = "";
-    const std::string folder = FolderOf(slot.path);
+    const std::string folder = SoundFileFolder(slot.path);
     OPENFILENAMEA open{};
     open.lStructSize = sizeof open;
     open.hwndOwner = page;
@@ -179,7 +179,7 @@ void BrowseForSound(HWND page, CSoundSlot& slot, int kind)
     slot.type = kSoundCustomFile;
     SetDlgItemTextA(page, IDC_SOUNDS_PATH, slot.path);
     CheckRadioButton(page, IDC_SOUNDS_NONE, IDC_SOUNDS_CUSTOM, IDC_SOUNDS_CUSTOM);
-    UpdateEnabledStates(page, slot, false);
+    UpdateSoundsPageStates(page, slot, false);
 }
 
 // The event's standard file as the slot's sound.
@@ -190,7 +190,7 @@ void TakeStandardSound(HWND page, CSoundSlot& slot, int kind)
     SetDlgItemTextA(page, IDC_SOUNDS_PATH, slot.path);
 }
 
-void OnCommand(HWND page, CSoundPageData& data, int id, int code)
+void OnSoundsPageCommand(HWND page, CSoundPageData& data, int id, int code)
 {
     CSoundSlot& slot = SelectedSlot(page, data);
     switch (id) {
@@ -204,13 +204,13 @@ void OnCommand(HWND page, CSoundPageData& data, int id, int code)
         if (code != BN_CLICKED)
             break;
         slot.type = static_cast<BYTE>(id - IDC_SOUNDS_NONE + kSoundNone);
-        UpdateEnabledStates(page, slot, id == IDC_SOUNDS_CUSTOM);
+        UpdateSoundsPageStates(page, slot, id == IDC_SOUNDS_CUSTOM);
         break;
     case IDC_SOUNDS_DEFAULT:
         if (code != BN_CLICKED)
             break;
         TakeStandardSound(page, slot, SelectedKind(page));
-        UpdateEnabledStates(page, slot, false);
+        UpdateSoundsPageStates(page, slot, false);
         break;
     case IDC_SOUNDS_BROWSE:
         BrowseForSound(page, slot, SelectedKind(page));
@@ -232,7 +232,7 @@ void OnCommand(HWND page, CSoundPageData& data, int id, int code)
 INT_PTR SettingsSoundsPageMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITDIALOG) {
-        InitPage(page, PageCreationData<CSoundPageData>(lParam));
+        InitSoundsPage(page, PageCreationData<CSoundPageData>(lParam));
         return TRUE;
     }
     CSoundPageData* data = SettingsSoundsPageDataOf(page);
@@ -250,7 +250,7 @@ INT_PTR SettingsSoundsPageMessage(HWND page, UINT message, WPARAM wParam, LPARAM
             OnRepeatMoved(page, *data, reinterpret_cast<HWND>(lParam));
         return TRUE;
     case WM_COMMAND:
-        OnCommand(page, *data, LOWORD(wParam), HIWORD(wParam));
+        OnSoundsPageCommand(page, *data, LOWORD(wParam), HIWORD(wParam));
         return TRUE;
     case WM_DESTROY:
         // A sound still playing for the test button ends with the page.

@@ -23,7 +23,7 @@ void CopyToSettingsUserPagesValues(char (&to)[N], const char* from)
     std::snprintf(to, N, "%s", from ? from : "");
 }
 
-DWORD InRangeOr(DWORD value, DWORD low, DWORD high, DWORD fallback)
+DWORD UserPageValueInRangeOr(DWORD value, DWORD low, DWORD high, DWORD fallback)
 {
     return value >= low && value <= high ? value : fallback;
 }
@@ -49,11 +49,12 @@ void BuildNotePageData(CNotePageData& data)
     const CUserSettings& user = UserSettings();
     const CConfigSettings& config = ConfigSettings();
     data = CNotePageData();
-    data.saveInterval = static_cast<WORD>(InRangeOr(user.saveInterval, data.sliderMinimum, data.sliderMaximum, 1));
+    data.saveInterval =
+        static_cast<WORD>(UserPageValueInRangeOr(user.saveInterval, data.sliderMinimum, data.sliderMaximum, 1));
     data.includeTime = user.datesWithTime != 0;
-    data.tabWidth = InRangeOr(user.tabWidth, 1, 9, kStandardTabWidth);
+    data.tabWidth = UserPageValueInRangeOr(user.tabWidth, 1, 9, kStandardTabWidth);
     data.notesNearMouse = config.notesNearMouse != 0;
-    data.dateFormat = static_cast<BYTE>(InRangeOr(user.dateFormat, 1, 3, 1));
+    data.dateFormat = static_cast<BYTE>(UserPageValueInRangeOr(user.dateFormat, 1, 3, 1));
     data.menuStyle = config.menuStyle == 2 ? 2 : 1;
     data.quickLaunch = config.quickLaunch != 0;
     data.titleButton = config.titleButtonOnHover != 0;
@@ -62,13 +63,13 @@ void BuildNotePageData(CNotePageData& data)
 void TakeStandardNoteValues(CNotePageData& data)
 {
     const CConfigSettings& config = ConfigSettings();
-    data.saveInterval = static_cast<WORD>(InRangeOr(config.saveInterval, data.sliderMinimum, data.sliderMaximum, 1));
+    data.saveInterval = static_cast<WORD>(UserPageValueInRangeOr(config.saveInterval, data.sliderMinimum, data.sliderMaximum, 1));
     data.includeTime = config.sentOption != 0;
     data.titleButton = config.titleButtonOnHover != 0;
     data.notesNearMouse = config.notesNearMouse != 0;
     data.quickLaunch = config.quickLaunch != 0;
     data.tabWidth = kStandardTabWidth;
-    data.dateFormat = static_cast<BYTE>(InRangeOr(config.dateFormat, 1, 3, 1));
+    data.dateFormat = static_cast<BYTE>(UserPageValueInRangeOr(config.dateFormat, 1, 3, 1));
 }
 
 void BuildSecurityPageData(CSecurityPageData& data)
@@ -78,7 +79,7 @@ void BuildSecurityPageData(CSecurityPageData& data)
     data.shareNotes = user.shareNotes != 0;
     data.confirmDelete = user.confirmDelete != 0;
     data.dailyBackups = user.autoBackup != 0;
-    data.backupDays = InRangeOr(user.backupDays, 1, CSecurityPageData::kMaximumDays, 7);
+    data.backupDays = UserPageValueInRangeOr(user.backupDays, 1, CSecurityPageData::kMaximumDays, 7);
     data.keepMonthlyBackup = user.keepMonthlyBackup != 0;
     data.passwordMode = user.passwordMode == 1 ? 1 : 2;
     data.passwordAtStart = user.passwordAtStart != 0;
@@ -96,7 +97,7 @@ void TakeStandardSecurityValues(CSecurityPageData& data)
     data.shareForEveryUser = 0;
     data.dailyBackups = config.autoBackup != 0;
     data.keepMonthlyBackup = config.htmlMail != 0;
-    data.backupDays = InRangeOr(static_cast<DWORD>(config.autoBackupNumber), 1, CSecurityPageData::kMaximumDays, 7);
+    data.backupDays = UserPageValueInRangeOr(static_cast<DWORD>(config.autoBackupNumber), 1, CSecurityPageData::kMaximumDays, 7);
     // The standard values take the password away, so they ask for none.
     data.passwordAtStart = 0;
     data.protectHiddenLocked = 0;

@@ -17,7 +17,7 @@
 
 namespace {
 const char kRecoveryPage[] = QN_PASSWORD_RECOVERY_PAGE;
-const int kTriesAllowed = 3;
+const int kStartupPasswordTries = 3;
 
 // What the dialog keeps while it is open.
 struct PasswordDialogState {
@@ -35,7 +35,7 @@ PasswordDialogState* StartupPasswordDialogStateOf(HWND dialog)
     return reinterpret_cast<PasswordDialogState*>(GetWindowLongPtrA(dialog, DWLP_USER));
 }
 
-void InitDialog(HWND dialog, const CHashRecord& stored)
+void InitStartupPasswordDialog(HWND dialog, const CHashRecord& stored)
 {
     auto* state = new PasswordDialogState(dialog, stored);
     SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
@@ -61,14 +61,14 @@ void InitDialog(HWND dialog, const CHashRecord& stored)
     SetFocus(GetDlgItem(dialog, IDC_PASSWORD_EDIT));
 }
 
-void OnOk(HWND dialog, PasswordDialogState& state)
+void OnStartupPasswordOk(HWND dialog, PasswordDialogState& state)
 {
     ++state.tries;
     if (VerifyStartupPassword(dialog, state.stored)) {
         EndDialog(dialog, 1);
         return;
     }
-    if (state.tries >= kTriesAllowed) {
+    if (state.tries >= kStartupPasswordTries) {
         EndDialog(dialog, 0);
         return;
     }
@@ -86,14 +86,14 @@ INT_PTR StartupPasswordDialogMessage(HWND dialog, UINT message, WPARAM wParam, L
     PasswordDialogState* state = StartupPasswordDialogStateOf(dialog);
     switch (message) {
     case WM_INITDIALOG:
-        InitDialog(dialog, *reinterpret_cast<const CHashRecord*>(lParam));
+        InitStartupPasswordDialog(dialog, *reinterpret_cast<const CHashRecord*>(lParam));
         return FALSE;
     case WM_COMMAND:
         if (!state)
             return FALSE;
         switch (LOWORD(wParam)) {
         case IDC_PASSWORD_OK:
-            OnOk(dialog, *state);
+            OnStartupPasswordOk(dialog, *state);
             return TRUE;
         case IDCANCEL:
             EndDialog(dialog, 0);

@@ -49,7 +49,7 @@ namespace {
 const char* const kDataFilesToRun[] = {"config.qpd", "config.qps", "notes.qpd",   "notes.qps",   "users.qpd",
                                        "sentto.qpd", "webSearch.qpd", "sounds.qpd", "transact.qpd"};
 const DWORD kForwardDelayMs = 1000;
-const int kStyleCount = 9;
+const int kStartupStyleCount = 9;
 // The exit code of a start that ends because another program holds one of
 // the data folder's files: the system's code of a sharing violation.
 const int kExitDataFileHeld = ERROR_SHARING_VIOLATION;
@@ -137,7 +137,7 @@ void UseWorkingFolder(const std::string& folder)
     SetCurrentDirectoryA(folder.c_str());
 }
 
-std::string UserFolderPath()
+std::string StartupUserFolderPath()
 {
     const StartupValues& values = GetStartupValues();
     return std::string(values.programFolder) + "\\" + values.commandLineUser;
@@ -171,7 +171,7 @@ bool UpgradeFromFolder(DWORD folderWasWritable)
         return false;
     if (FileExists(UpgradeFilePath(DataName::kNoNetworkMarker).c_str()))
         GetStartupValues().noNetwork = true;
-    for (int style = 1; style <= kStyleCount; ++style) {
+    for (int style = 1; style <= kStartupStyleCount; ++style) {
         std::string source = UpgradeFilePath("style" + std::to_string(style) + ".rtf");
         std::string target = ProgramFilePath(("style" + std::to_string(style) + ".qpd").c_str());
         if (FileExists(source.c_str()))
@@ -250,7 +250,7 @@ bool PrepareData(HINSTANCE instance, CStartWaitsForHeldFiles& starting, int& exi
     ReadLoggedOnUserName(values);
 
     if (values.commandLineUser[0])
-        UseWorkingFolder(UserFolderPath());
+        UseWorkingFolder(StartupUserFolderPath());
     // Before any table is read: a restore or an undo cut short may have left
     // the data files half replaced.
     if (!RecoverInterruptedReplacement()) {
@@ -280,7 +280,7 @@ bool PrepareData(HINSTANCE instance, CStartWaitsForHeldFiles& starting, int& exi
         return false;
 
     if (values.commandLineUser[0]) {
-        UseWorkingFolder(UserFolderPath());
+        UseWorkingFolder(StartupUserFolderPath());
         WriteOwnLockFile();
     }
     GetWindowsDirectoryA(values.windowsFolder, sizeof values.windowsFolder);

@@ -24,14 +24,14 @@ const char kLockText[] =
     "with /u=AUserName, then a file access violation could occur.";
 const char* const kUserDataFiles[] = {"config.qpd", "config.qps", "notes.qpd",   "notes.qps",   "users.qpd",
                                       "sentto.qpd", "sounds.qpd", "webSearch.qpd", "transact.qpd"};
-const int kStyleCount = 9;
+const int kUserFolderStyleCount = 9;
 
 std::string ProgramFolderPath()
 {
     return GetStartupValues().programFolder;
 }
 
-std::string UserFolderPath()
+std::string CurrentUserFolderPath()
 {
     return ProgramFolderPath() + "\\" + GetStartupValues().commandLineUser;
 }
@@ -94,7 +94,7 @@ bool FillNewUserFolder(const std::string& userFolder, const std::string& templat
     std::string upgradeMarker = std::string(DataName::kUpgradeFolder) + "\\" + DataName::kNoNetworkMarker;
     if (FileExists(ProgramFilePath(upgradeMarker.c_str()).c_str()))
         GetStartupValues().noNetwork = true;
-    for (int style = 1; style <= kStyleCount; ++style) {
+    for (int style = 1; style <= kUserFolderStyleCount; ++style) {
         std::string source = templateFolder + "\\style" + std::to_string(style) + ".rtf";
         std::string target = userFolder + "\\style" + std::to_string(style) + ".qpd";
         if (FileExists(source.c_str()))
@@ -149,7 +149,7 @@ bool CheckUserArgumentAtStart()
         return false;
     }
     std::snprintf(values.commandLineUser, sizeof values.commandLineUser, "%s", check.folderName.c_str());
-    std::string userFolder = UserFolderPath();
+    std::string userFolder = CurrentUserFolderPath();
     if (CheckFastUserSwitching(userFolder.c_str()))
         return false;
     int isFolder = 0;
@@ -220,7 +220,7 @@ bool CreateUserSubdirectory()
 {
     if (!GetStartupValues().commandLineUser[0])
         return true;
-    std::string userFolder = UserFolderPath();
+    std::string userFolder = CurrentUserFolderPath();
     std::string templateFolder = ProgramFilePath(DataName::kDataFolder);
     if (!SubfolderExists(ProgramFolderPath().c_str(), GetStartupValues().commandLineUser) &&
         !FillNewUserFolder(userFolder, templateFolder))

@@ -8,7 +8,7 @@
 #include "foundation/bytes/MessageBoxes.h"
 
 namespace {
-bool FolderExists(const std::string& folder)
+bool BackupFolderExists(const std::string& folder)
 {
     DWORD attributes = GetFileAttributesA(folder.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -35,11 +35,11 @@ bool EnsureBackupFolderQuietly()
 {
     const std::string standard = DataFilePath(DataName::kBackupFolder);
     const std::string current = GetCurrentBackupFolder();
-    if (current.empty() || !FolderExists(current) || !CanWriteIn(current))
+    if (current.empty() || !BackupFolderExists(current) || !CanWriteIn(current))
         SetCurrentBackupFolder(standard.c_str());
-    if (!FolderExists(standard))
+    if (!BackupFolderExists(standard))
         CreateDirectoryA(standard.c_str(), nullptr);
-    return FolderExists(standard);
+    return BackupFolderExists(standard);
 }
 
 BackupFolderTrouble EnsureBackupFolderTrouble()

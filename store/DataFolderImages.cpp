@@ -13,7 +13,7 @@ const char kNoImageName[] = "  NoImage";
 
 namespace {
 // Joins a folder and a name; false when the path would not fit.
-bool JoinPath(char (&path)[MAX_PATH], const char* folder, const char* name)
+bool JoinImagePath(char (&path)[MAX_PATH], const char* folder, const char* name)
 {
     int length = std::snprintf(path, sizeof path, "%s\\%s", folder ? folder : "", name ? name : "");
     return length > 0 && length < static_cast<int>(sizeof path);
@@ -27,20 +27,21 @@ int AvatarFileExists(const char* pictureName)
     if (lstrcmpiA(pictureName, kNoImageName) == 0)
         return 1;
     char path[MAX_PATH];
-    return JoinPath(path, DataFilePath(DataName::kChatFolder).c_str(), pictureName) && FileExists(path) ? 1 : 0;
+    return JoinImagePath(path, DataFilePath(DataName::kChatFolder).c_str(), pictureName) && FileExists(path) ? 1 : 0;
 }
 
 void CopyImageFiles(const char* destinationFolder, const char* sourceFolder)
 {
     for (const char* pattern : {"*.BMP", "*.JPG", "*.GIF"}) {
         char search[MAX_PATH];
-        if (!JoinPath(search, sourceFolder, pattern))
+        if (!JoinImagePath(search, sourceFolder, pattern))
             continue;
         ForEachFileMatch(search, [&](const WIN32_FIND_DATAA& found) {
             char source[MAX_PATH];
             char target[MAX_PATH];
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && JoinPath(source, sourceFolder, found.cFileName) &&
-                JoinPath(target, destinationFolder, found.cFileName))
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                JoinImagePath(source, sourceFolder, found.cFileName) &&
+                JoinImagePath(target, destinationFolder, found.cFileName))
                 CopyFileA(source, target, TRUE);
             return true;
         });

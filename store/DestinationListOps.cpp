@@ -5,9 +5,9 @@
 #include "store/SentToTable.h"
 
 namespace {
-using Node = CRecordList<CDestination>::Node;
+using DestinationNode = CRecordList<CDestination>::Node;
 
-bool Same(const char* a, const char* b)
+bool Alike(const char* a, const char* b)
 {
     return lstrcmpiA(a, b) == 0;
 }
@@ -16,7 +16,7 @@ bool Same(const char* a, const char* b)
 template <class Test>
 CDestination* FindFirst(Test test)
 {
-    for (Node* node = SentToList().GetFirst(); node; node = node->next)
+    for (DestinationNode* node = SentToList().GetFirst(); node; node = node->next)
         if (test(node->record))
             return &node->record;
     return nullptr;
@@ -25,7 +25,7 @@ CDestination* FindFirst(Test test)
 DWORD MaxComputerIdLocked()
 {
     DWORD highest = HighestStoredComputerId();
-    for (Node* node = SentToList().GetFirst(); node; node = node->next)
+    for (DestinationNode* node = SentToList().GetFirst(); node; node = node->next)
         if (node->record.m_computerId > highest)
             highest = node->record.m_computerId;
     return highest;
@@ -38,7 +38,7 @@ CDestination* MatchDestination(const char* N, const char* P, const char* A, cons
     bool n = *N, p = *P, a = *A, e = *E;
     CDestination* found = nullptr;
     if (!e && n && a) {
-        if ((found = FindFirst([&](CDestination& d) { return Same(d.m_computerName, N) && Same(d.m_alias, A); }))) {
+        if ((found = FindFirst([&](CDestination& d) { return Alike(d.m_computerName, N) && Alike(d.m_alias, A); }))) {
             found->SetIPAddress(P);
             found->m_port = port;
             return found;
@@ -46,14 +46,14 @@ CDestination* MatchDestination(const char* N, const char* P, const char* A, cons
     }
     if (!e && !n && a && p) {
         if ((found = FindFirst([&](CDestination& d) {
-                 return Same(d.m_ipAddress, P) && Same(d.m_alias, A) && !d.m_computerName[0];
+                 return Alike(d.m_ipAddress, P) && Alike(d.m_alias, A) && !d.m_computerName[0];
              }))) {
             found->m_port = port;
             return found;
         }
         // A destination known by the name the user now calls its alias.
         if ((found = FindFirst([&](CDestination& d) {
-                 return Same(d.m_computerName, A) && Same(d.m_ipAddress, P) && !d.m_alias[0];
+                 return Alike(d.m_computerName, A) && Alike(d.m_ipAddress, P) && !d.m_alias[0];
              }))) {
             found->SetAlias(A);
             found->m_computerName[0] = '\0';
@@ -64,13 +64,13 @@ CDestination* MatchDestination(const char* N, const char* P, const char* A, cons
     if (a && !e)
         return nullptr;
     if (!e && n && p) {
-        if ((found = FindFirst([&](CDestination& d) { return Same(d.m_computerName, N) && !d.m_alias[0]; }))) {
+        if ((found = FindFirst([&](CDestination& d) { return Alike(d.m_computerName, N) && !d.m_alias[0]; }))) {
             found->SetIPAddress(P);
             found->m_port = port;
             return found;
         }
         if ((found = FindFirst([&](CDestination& d) {
-                 return Same(d.m_alias, N) && Same(d.m_ipAddress, P) && !d.m_computerName[0];
+                 return Alike(d.m_alias, N) && Alike(d.m_ipAddress, P) && !d.m_computerName[0];
              }))) {
             lstrcpynA(found->m_computerName, N, sizeof found->m_computerName);
             found->m_alias[0] = '\0';
@@ -80,7 +80,7 @@ CDestination* MatchDestination(const char* N, const char* P, const char* A, cons
         }
     }
     if (!e && !p && n) {
-        if ((found = FindFirst([&](CDestination& d) { return Same(d.m_computerName, N) && !d.m_alias[0]; }))) {
+        if ((found = FindFirst([&](CDestination& d) { return Alike(d.m_computerName, N) && !d.m_alias[0]; }))) {
             found->m_port = port;
             return found;
         }
@@ -88,25 +88,25 @@ CDestination* MatchDestination(const char* N, const char* P, const char* A, cons
     if (n && !e)
         return nullptr;
     if (p && !n && !a && !e) {
-        if ((found = FindFirst([&](CDestination& d) { return Same(d.m_ipAddress, P) && !d.m_alias[0]; })))
+        if ((found = FindFirst([&](CDestination& d) { return Alike(d.m_ipAddress, P) && !d.m_alias[0]; })))
             found->m_port = port;
         return found;
     }
     return FindFirst([&](CDestination& d) {
-        if (n && !e && Same(d.m_computerName, N)) {
+        if (n && !e && Alike(d.m_computerName, N)) {
             if (a)
                 d.SetAlias(A);
             d.SetIPAddress(P);
             d.m_port = port;
             return true;
         }
-        if (!e && p && Same(d.m_ipAddress, P)) {
+        if (!e && p && Alike(d.m_ipAddress, P)) {
             if (a)
                 d.SetAlias(A);
             d.m_port = port;
             return true;
         }
-        if (e && Same(d.m_email, E)) {
+        if (e && Alike(d.m_email, E)) {
             if (a)
                 d.SetAlias(A);
             return true;
@@ -133,7 +133,7 @@ std::vector<CDestination> CopyOf(CRecordList<CDestination>& list, CRITICAL_SECTI
 {
     CCriticalSectionLock hold(lock);
     std::vector<CDestination> entries;
-    for (Node* node = list.GetFirst(); node; node = node->next)
+    for (DestinationNode* node = list.GetFirst(); node; node = node->next)
         entries.push_back(node->record);
     return entries;
 }
@@ -173,7 +173,7 @@ size_t AddHeardOfComputers(const std::vector<std::string>& names)
     CCriticalSectionLock hold(SentToLock());
     // Never sent to or heard from: no address, no e-mail, no alias, not delivered.
     size_t heardOf = 0;
-    for (Node* node = SentToList().GetFirst(); node; node = node->next) {
+    for (DestinationNode* node = SentToList().GetFirst(); node; node = node->next) {
         const CDestination& d = node->record;
         if (d.m_status != 1 && !d.m_ipAddress[0] && !d.m_email[0] && !d.m_alias[0])
             ++heardOf;
@@ -181,7 +181,7 @@ size_t AddHeardOfComputers(const std::vector<std::string>& names)
     size_t leftOut = 0;
     DWORD lastId = MaxComputerIdLocked();
     for (const std::string& name : names) {
-        if (name.empty() || FindFirst([&](CDestination& d) { return Same(d.m_computerName, name.c_str()); }))
+        if (name.empty() || FindFirst([&](CDestination& d) { return Alike(d.m_computerName, name.c_str()); }))
             continue;
         if (heardOf >= kMaxHeardOfComputers) {
             ++leftOut;
@@ -204,7 +204,7 @@ DWORD GetLastTransactId(DWORD noteId)
 {
     CCriticalSectionLock hold(TransactLock());
     DWORD highest = 0;
-    for (Node* node = TransactList().GetFirst(); node; node = node->next)
+    for (DestinationNode* node = TransactList().GetFirst(); node; node = node->next)
         if (node->record.m_noteId == noteId && node->record.m_transactionId > highest)
             highest = node->record.m_transactionId;
     return highest;
@@ -213,8 +213,8 @@ DWORD GetLastTransactId(DWORD noteId)
 void RemoveNoteTransacts(DWORD noteId)
 {
     CCriticalSectionLock hold(TransactLock());
-    for (Node* node = TransactList().GetFirst(); node;) {
-        Node* next = node->next;
+    for (DestinationNode* node = TransactList().GetFirst(); node;) {
+        DestinationNode* next = node->next;
         if (node->record.m_noteId == noteId)
             TransactList().Remove(node);
         node = next;
@@ -223,8 +223,8 @@ void RemoveNoteTransacts(DWORD noteId)
 
 void RemoveComputerTransacts(DWORD computerId)
 {
-    for (Node* node = TransactList().GetFirst(); node;) {
-        Node* next = node->next;
+    for (DestinationNode* node = TransactList().GetFirst(); node;) {
+        DestinationNode* next = node->next;
         if (node->record.m_computerId == computerId)
             TransactList().Remove(node);
         node = next;
@@ -234,8 +234,8 @@ void RemoveComputerTransacts(DWORD computerId)
 void RemoveComputerFromSentTo(DWORD computerId)
 {
     CCriticalSectionLock hold(SentToLock());
-    for (Node* node = SentToList().GetFirst(); node;) {
-        Node* next = node->next;
+    for (DestinationNode* node = SentToList().GetFirst(); node;) {
+        DestinationNode* next = node->next;
         if (node->record.m_computerId == computerId)
             SentToList().Remove(node);
         node = next;

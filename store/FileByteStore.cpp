@@ -4,7 +4,7 @@
 #include <string>
 
 namespace {
-[[noreturn]] void Refuse(const CGenericFile& file, const char* what)
+[[noreturn]] void RefuseByteStoreFile(const CGenericFile& file, const char* what)
 {
     std::string text = std::string(what) + file.GetPath();
     throw CGenericException(text.c_str());
@@ -20,7 +20,7 @@ void CFileByteStore::Read(std::uint32_t offset, void* bytes, std::uint32_t count
 {
     m_file.MoveFromBOF(offset);
     if (m_file.ReadFromFile(bytes, count) != count)
-        Refuse(m_file, "Unexpected end of file ");
+        RefuseByteStoreFile(m_file, "Unexpected end of file ");
 }
 
 void CFileByteStore::Write(std::uint32_t offset, const void* bytes, std::uint32_t count)
@@ -56,7 +56,7 @@ void CMappedTableStore::Read(std::uint32_t offset, void* bytes, std::uint32_t co
         size = m_wholeFile.size();
     }
     if (static_cast<std::uint64_t>(offset) + count > size)
-        Refuse(m_file, "Unexpected end of file ");
+        RefuseByteStoreFile(m_file, "Unexpected end of file ");
     if (count)
         std::memcpy(bytes, from + offset, count);
 }
@@ -70,18 +70,18 @@ void CMappedTableStore::Forget()
 void CMappedTableStore::Write(std::uint32_t offset, const void* bytes, std::uint32_t count)
 {
     if (!m_file.GetView())
-        Refuse(m_file, "CDbfFile: the table is open for reading only: ");
+        RefuseByteStoreFile(m_file, "CDbfFile: the table is open for reading only: ");
     m_file.WriteToMapping(offset, bytes, count);
 }
 
 void CMappedTableStore::Grow(std::uint32_t extraBytes)
 {
     if (m_file.GetView())
-        Refuse(m_file, "CDbfFile: a mapped table cannot grow: ");
+        RefuseByteStoreFile(m_file, "CDbfFile: a mapped table cannot grow: ");
     m_file.CreateMapping(extraBytes);
 }
 
 void CMappedTableStore::Cut(std::uint32_t)
 {
-    Refuse(m_file, "CDbfFile: a table is never cut: ");
+    RefuseByteStoreFile(m_file, "CDbfFile: a table is never cut: ");
 }

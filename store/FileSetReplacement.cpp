@@ -22,7 +22,7 @@ const char kLeftCopyCause[] = "a copy left by a restore or an undo of a restore 
                               "of Quillnet+ says what it holds";
 
 // The file is named in the refusal with the cause, also in error.txt.
-void Refuse(std::vector<std::string>& failed, const std::string& name, const std::string& cause)
+void RefuseReplacement(std::vector<std::string>& failed, const std::string& name, const std::string& cause)
 {
     failed.push_back(name);
     NoteFileFailure(name, cause);
@@ -80,17 +80,17 @@ bool CFileSetReplacement::Prepare(std::vector<std::string>& failed)
     if (!AreDataFilesSealed())
         TidySettledReplacement();
     if (AreDataFilesSealed())
-        Refuse(failed, DataName::kReplacementRecord, kSealedCause);
+        RefuseReplacement(failed, DataName::kReplacementRecord, kSealedCause);
     else if (FileExists(DataFilePath(DataName::kReplacementRecord).c_str()))
-        Refuse(failed, DataName::kReplacementRecord, LeftRecordCause());
+        RefuseReplacement(failed, DataName::kReplacementRecord, LeftRecordCause());
     for (const Step& step : m_steps) {
         if (FileExists(KeptCopyPath(step.name).c_str()))
-            Refuse(failed, step.name + kKeptSuffix, kLeftCopyCause);
+            RefuseReplacement(failed, step.name + kKeptSuffix, kLeftCopyCause);
     }
     // The record never calls one of these absent: going back would delete it.
     for (const char* table : kWholeSetTables) {
         if (!FileExists(DataFilePath(table).c_str()))
-            Refuse(failed, table, "it is missing from the data folder");
+            RefuseReplacement(failed, table, "it is missing from the data folder");
     }
     if (!failed.empty())
         return false;
@@ -101,7 +101,7 @@ bool CFileSetReplacement::Prepare(std::vector<std::string>& failed)
     // A stop while the copies are made leaves the record to say that nothing
     // was moved yet, so the next start only removes them.
     if (!WriteRecord(ReplacementState::kPreparing)) {
-        Refuse(failed, DataName::kReplacementRecord, "it could not be written; error.txt says why");
+        RefuseReplacement(failed, DataName::kReplacementRecord, "it could not be written; error.txt says why");
         return false;
     }
     m_prepared = true;
@@ -110,11 +110,11 @@ bool CFileSetReplacement::Prepare(std::vector<std::string>& failed)
     for (const Step& step : m_steps) {
         const std::string target = DataFilePath(step.name.c_str());
         if (!step.source.empty() && !CopyFlushed(step.source, StagedCopyPath(step.name)))
-            Refuse(failed, FileNameOf(step.source), FileErrorCause(GetLastError()));
+            RefuseReplacement(failed, FileNameOf(step.source), FileErrorCause(GetLastError()));
         else if (step.existed && !CopyFlushed(target, KeptCopyPath(step.name)))
-            Refuse(failed, step.name, FileErrorCause(GetLastError()));
+            RefuseReplacement(failed, step.name, FileErrorCause(GetLastError()));
         else if (const unsigned long error = step.existed ? WriteBlockingError(target) : ERROR_SUCCESS)
-            Refuse(failed, step.name, FileErrorCause(error));
+            RefuseReplacement(failed, step.name, FileErrorCause(error));
     }
     if (failed.empty()) {
         PassSaveStep(SaveStep::kReplacementStaged);

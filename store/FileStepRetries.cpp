@@ -17,7 +17,7 @@
 namespace {
 // A short pause gives a program that holds the file (a virus scanner, a
 // backup) the moment it needs, without making a failing save hang.
-const DWORD kPauseBetweenTries = 10;
+const DWORD kFileStepPause = 10;
 // About three seconds in all, counted on the clock: a step may have short
 // retries of its own (writing the record does), which a count of tries
 // would multiply.
@@ -181,7 +181,7 @@ bool RetryFileStep(const FileStep& step, const std::function<bool()>& attempt, c
         SetLastError(error);
         return false;
     }
-    if (RetryWithPause(attempt, logPrefix, failureText, kFileStepTries, kPauseBetweenTries)) {
+    if (RetryWithPause(attempt, logPrefix, failureText, kFileStepTries, kFileStepPause)) {
         t_lastOutcome = StepOutcome::kDone;
         return true;
     }

@@ -87,7 +87,7 @@ bool SettledOrStopped(const ReplacementRecord& record, const std::string& done)
     return false;
 }
 
-bool Held(const ReplacementRecord& record, const std::vector<std::string>& failed, const std::string& goal)
+bool ReplacementHeld(const ReplacementRecord& record, const std::vector<std::string>& failed, const std::string& goal)
 {
     Tell(DidNotFinish(record) + ListedNames(record) + "\r\n\r\nQuillnet+ " + goal +
              ", but these files could not be written now:" + ListedWithCauses(failed) +
@@ -109,7 +109,7 @@ bool GoBack(ReplacementRecord record)
     }
     const std::string before = std::string("before ") + ShortOperation(record);
     if (!failed.empty())
-        return Held(record, failed, "tried to put back the files of " + before);
+        return ReplacementHeld(record, failed, "tried to put back the files of " + before);
     record.state = ReplacementState::kKeptOld;
     if (!SettledOrStopped(record, "They were put back as they were " + before))
         return false;
@@ -130,7 +130,7 @@ bool GoForward(ReplacementRecord record)
             failed.push_back(file.name);
     }
     if (!failed.empty())
-        return Held(record, failed, "tried to finish the undo");
+        return ReplacementHeld(record, failed, "tried to finish the undo");
     record.state = ReplacementState::kKeptNew;
     if (!SettledOrStopped(record, "The copies of before it were not all there, so the undo was finished"))
         return false;

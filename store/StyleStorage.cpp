@@ -21,8 +21,8 @@ namespace {
 // Style rows are looked for from this record on.
 const DWORD kFirstStyleRecord = 8;
 
-const int kStyleCount = 9;
-using StyleRows = std::array<DWORD, kStyleCount>;
+const int kStoredStyleCount = 9;
+using StyleRows = std::array<DWORD, kStoredStyleCount>;
 
 // The records of the style rows in the open table, in style order; 0 for a
 // style whose row is missing.
@@ -35,16 +35,16 @@ StyleRows FindStyleRows(CDbfFile& table)
     table.GoTo(kFirstStyleRecord);
     if (table.IsDeleted(kFirstStyleRecord))
         table.Skip(1);
-    for (; !table.IsEOF() && count < kStyleCount; table.Skip(1)) {
+    for (; !table.IsEOF() && count < kStoredStyleCount; table.Skip(1)) {
         if (ReadText(table, "CONFIG", 2) == "TE")
             rows[count++] = table.GetRecno();
     }
     return rows;
 }
 
-bool IsStyleIndex(int styleIndex)
+bool IsStoredStyleIndex(int styleIndex)
 {
-    return styleIndex >= 0 && styleIndex < kStyleCount;
+    return styleIndex >= 0 && styleIndex < kStoredStyleCount;
 }
 
 std::string StyleTextPath(const char* pattern, int styleIndex)
@@ -80,7 +80,7 @@ bool ReadStyleTextFile(const std::string& path, CNoteStyle& style)
 
 // Whether the file holds exactly these bytes (a longer file is read one byte
 // past them, enough to tell).
-bool FileHolds(const std::string& path, const char* bytes, DWORD size)
+bool StyleFileHolds(const std::string& path, const char* bytes, DWORD size)
 {
     std::string held;
     try {
@@ -99,7 +99,7 @@ void WriteStyleTextFile(const std::string& path, const CNoteStyle& style)
         DeleteFileA(path.c_str());
         return;
     }
-    if (FileHolds(path, style.GetText(), style.GetTextSize() - 1))
+    if (StyleFileHolds(path, style.GetText(), style.GetTextSize() - 1))
         return;
     CWorkingCopy file(path.c_str());
     file.File().WriteToFile(style.GetText(), style.GetTextSize() - 1);
@@ -231,8 +231,8 @@ void MakeMissingStyleRows(int first, int end)
 // The styles first..end-1 from one opening of the table, then their text files.
 void LoadStyles(int first, int end)
 {
-    CNoteStyle (&styles)[kStyleCount] = UserSettings().styles;
-    bool defined[kStyleCount] = {};
+    CNoteStyle (&styles)[kStoredStyleCount] = UserSettings().styles;
+    bool defined[kStoredStyleCount] = {};
     StyleRows rows;
     {
         CSettingsTable table;
@@ -255,7 +255,7 @@ void LoadStyles(int first, int end)
 void SaveStyles(int first, int end)
 {
     MakeMissingStyleRows(first, end);
-    const CNoteStyle (&styles)[kStyleCount] = UserSettings().styles;
+    const CNoteStyle (&styles)[kStoredStyleCount] = UserSettings().styles;
     StyleRows rows;
     {
         CSettingsTable table;
@@ -281,7 +281,7 @@ int FindConfigRecord(int styleIndex, int create)
     {
         CSettingsTable table;
         table.Open("READ");
-        DWORD record = IsStyleIndex(styleIndex) ? FindStyleRows(table)[styleIndex] : 0;
+        DWORD record = IsStoredStyleIndex(styleIndex) ? FindStyleRows(table)[styleIndex] : 0;
         table.Close();
         if (record)
             return 1;
@@ -297,29 +297,29 @@ int FindConfigRecord(int styleIndex, int create)
 
 void LoadV6Style(int styleIndex)
 {
-    if (IsStyleIndex(styleIndex))
+    if (IsStoredStyleIndex(styleIndex))
         LoadStyles(styleIndex, styleIndex + 1);
 }
 
 void LoadV6Styles()
 {
-    LoadStyles(0, kStyleCount);
+    LoadStyles(0, kStoredStyleCount);
 }
 
 void SaveV6Style(int styleIndex)
 {
-    if (IsStyleIndex(styleIndex))
+    if (IsStoredStyleIndex(styleIndex))
         SaveStyles(styleIndex, styleIndex + 1);
 }
 
 void SaveV6Styles()
 {
-    SaveStyles(0, kStyleCount);
+    SaveStyles(0, kStoredStyleCount);
 }
 
 int LoadStyleTextFile(int styleIndex)
 {
-    if (!IsStyleIndex(styleIndex))
+    if (!IsStoredStyleIndex(styleIndex))
         return 0;
     return ReadStyleTextFile(StyleTextPath(DataName::kStandardStyleTextPattern, styleIndex),
                              ConfigSettings().styles[styleIndex])

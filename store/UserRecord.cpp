@@ -77,7 +77,7 @@ void TakePackedHotkeyDefaults(CUserSettings& user, const CConfigSettings& config
     user.favourites = config.favourites;
 }
 
-WORD InRangeOr(long value, long low, long high, WORD fallback)
+WORD UserRecordInRangeOr(long value, long low, long high, WORD fallback)
 {
     return value >= low && value <= high ? static_cast<WORD>(value) : fallback;
 }
@@ -110,7 +110,7 @@ void ReadRecord(CDbfFile& table, CUserSettings& user, const CConfigSettings& con
     user.dateFormat = static_cast<BYTE>(ReadNumber(table, "DATEFORMAT"));
     for (const FlagField& flag : kUserFlags)
         user.*flag.member = ReadFlag(table, flag.field);
-    user.passwordMode = InRangeOr(ReadNumber(table, "W1"), 1, 2, 2);
+    user.passwordMode = UserRecordInRangeOr(ReadNumber(table, "W1"), 1, 2, 2);
     // A code moved from an older table this run is already in place.
     if (std::strlen(user.passwordCode) != kPasswordCodeLength) {
         std::string code = MakePasswordCode(ReadText(table, "SZ1", 49).c_str());
@@ -120,7 +120,7 @@ void ReadRecord(CDbfFile& table, CUserSettings& user, const CConfigSettings& con
     ReadTrimmedText(table, "SZSOUND", user.alarmSoundPath, sizeof user.alarmSoundPath);
     user.alarmReplay = static_cast<WORD>(ReadNumber(table, "WREPLAY"));
     // The Note page offers tab widths of 1 to 9.
-    user.tabWidth = InRangeOr(ReadNumber(table, "DISPLRETRY"), 1, 9, 2);
+    user.tabWidth = UserRecordInRangeOr(ReadNumber(table, "DISPLRETRY"), 1, 9, 2);
     long saveInterval = ReadNumber(table, "WSAVEINT");
     user.saveInterval = static_cast<WORD>(saveInterval == 0 ? 1 : saveInterval);
     long language = ReadNumber(table, "WLANGUAGE");
@@ -135,8 +135,8 @@ void ReadRecord(CDbfFile& table, CUserSettings& user, const CConfigSettings& con
     user.backupDays = static_cast<DWORD>(backupDays);
     UnpackThreeDigits(ReadNumber(table, "BYIPPART3"), user.threeDigits);
     UnpackTwoDigits(ReadNumber(table, "BYIPPART4"), user.twoDigits);
-    note.newNoteWidth = InRangeOr(ReadNumber(table, "WNOWIDTH"), 1, 1999, 163);
-    note.newNoteHeight = InRangeOr(ReadNumber(table, "WNOHEIGHT"), 1, 1999, 131);
+    note.newNoteWidth = UserRecordInRangeOr(ReadNumber(table, "WNOWIDTH"), 1, 1999, 163);
+    note.newNoteHeight = UserRecordInRangeOr(ReadNumber(table, "WNOHEIGHT"), 1, 1999, 131);
     user.retry.on = ReadFlag(table, "BRETRY");
     user.retry.amount = static_cast<BYTE>(ReadNumber(table, "BYRETRY"));
     user.retry.unit = static_cast<BYTE>(ReadNumber(table, "BYRETRYTYP"));
@@ -340,7 +340,7 @@ void TakeProgramValues(CUserSettings& user, const CConfigSettings& config, bool 
     user.keepMonthlyBackup = config.htmlMail;
     user.deleteSent = config.deleteSent;
     user.displayScroll = 0;
-    user.passwordMode = InRangeOr(config.w1, 1, 2, 2);
+    user.passwordMode = UserRecordInRangeOr(config.w1, 1, 2, 2);
     user.passwordCode[0] = '\0';
     user.alarmSoundType = config.sounds[0].type;
     std::snprintf(user.alarmSoundPath, sizeof user.alarmSoundPath, "%s", config.sounds[0].path);
@@ -350,7 +350,7 @@ void TakeProgramValues(CUserSettings& user, const CConfigSettings& config, bool 
     user.language = config.language;
     user.lastTransactionId = 0;
     user.autoBackup = config.autoBackup;
-    user.backupDays = InRangeOr(config.autoBackupNumber, 1, 100, 7);
+    user.backupDays = UserRecordInRangeOr(config.autoBackupNumber, 1, 100, 7);
     if (config.autoBackupNumber < 1 || config.autoBackupNumber > 100)
         user.autoBackup = 1;
     std::memset(user.threeDigits, 0, sizeof user.threeDigits);

@@ -10,7 +10,7 @@
 #include "foundation/StartupValues.h"
 
 namespace {
-bool IsFolder(const std::string& path)
+bool VirtualStoreIsFolder(const std::string& path)
 {
     int isFolder = 0;
     return FileExists(path.c_str(), &isFolder) && isFolder;
@@ -30,12 +30,12 @@ std::string VirtualStoreFolder()
 void RecoverVirtualStoreData(bool discard)
 {
     std::string store = VirtualStoreFolder();
-    if (!IsFolder(store))
+    if (!VirtualStoreIsFolder(store))
         return;
     const char* programFolder = GetStartupValues().programFolder;
     if (!discard && programFolder[0] && std::strstr(programFolder, "Program Files")) {
         std::string backup = ProgramFilePath(DataName::kBackupFolder);
-        if (!IsFolder(backup))
+        if (!VirtualStoreIsFolder(backup))
             CreateDirectoryA(backup.c_str(), nullptr);
         for (const char* pattern : {"*.qps", "*.qpd", "*.ql"})
             CopyDirectoryTree(programFolder, store.c_str(), pattern);

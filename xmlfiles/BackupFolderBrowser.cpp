@@ -17,14 +17,14 @@ const int kStatusId = 0x3743;
 const int kTreeRaise = 55;
 const int kTreeGrowth = 30;
 const int kStatusAboveBottom = 30;
-const int kGap = 2;
+const int kBrowserGap = 2;
 
 void MoveTo(HWND control, const RECT& place)
 {
     MoveWindow(control, place.left, place.top, place.right - place.left, place.bottom - place.top, TRUE);
 }
 
-void LayOut(HWND browser)
+void LayOutBackupBrowser(HWND browser)
 {
     HWND tree = GetDlgItem(browser, kTreeId);
     HWND status = GetDlgItem(browser, kStatusId);
@@ -44,8 +44,8 @@ void LayOut(HWND browser)
     if (HWND ok = GetDlgItem(browser, IDOK)) {
         RECT button{};
         GetRectInParent(ok, browser, &button);
-        if (bottom > button.top - kGap)
-            bottom = button.top - kGap;
+        if (bottom > button.top - kBrowserGap)
+            bottom = button.top - kBrowserGap;
     }
     GetRectInParent(status, browser, &place);
     OffsetRect(&place, 0, bottom - place.bottom);
@@ -68,7 +68,7 @@ int OnBrowserEvent(HWND browser, UINT message, LPARAM parameter, const BackupFol
     case BFFM_INITIALIZED:
         SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(request.path));
         SetWindowTextA(browser, request.title);
-        LayOut(browser);
+        LayOutBackupBrowser(browser);
         SendMessageA(browser, BFFM_SETSTATUSTEXTA, 0, reinterpret_cast<LPARAM>(request.path));
         SetFocus(browser);
         return 0;

@@ -21,7 +21,7 @@ const size_t kNamedFieldLength = 60;
 
 // Whether another program holds the file so that it cannot be opened with
 // that access, sharing what the program's own open shares.
-bool Held(const char* path, DWORD access)
+bool XmlFileHeld(const char* path, DWORD access)
 {
     return FileStaysHeld(path, access, FILE_SHARE_READ);
 }
@@ -31,7 +31,7 @@ std::unique_ptr<CXMLDocument> ParseXmlSettingsFile(const char* path, const char*
 {
     if (!path || !FileExists(path))
         return nullptr;
-    if (Held(path, GENERIC_READ))
+    if (XmlFileHeld(path, GENERIC_READ))
         throw CGenericException(HeldDataFileText(path).c_str(), path);
     auto document = std::make_unique<CXMLDocument>(path);
     const int parsed = document->HasBuffer() ? document->Parse() : 0;

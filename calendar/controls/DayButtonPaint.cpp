@@ -15,7 +15,7 @@
 namespace {
 const COLORREF kTodayFrameColor = RGB(255, 0, 0);
 
-void DrawLine(HDC dc, int x1, int y1, int x2, int y2)
+void DrawDayButtonLine(HDC dc, int x1, int y1, int x2, int y2)
 {
     MoveToEx(dc, x1, y1, nullptr);
     LineTo(dc, x2, y2);
@@ -90,11 +90,11 @@ void CDayButton::PaintDay(const CItemCanvas& canvas, UINT itemState)
         CGdiPen pen(GetBackgroundTint(m_textColor), PS_SOLID);
         CObjectSelector penSelected(dc, pen.GetHandle());
         if (index % 7 == 0)
-            DrawLine(dc, 0, 0, 0, height);
+            DrawDayButtonLine(dc, 0, 0, 0, height);
         if (index < 7)
-            DrawLine(dc, 0, 0, width, 0);
-        DrawLine(dc, width - 1, 0, width - 1, height);
-        DrawLine(dc, 0, height - 1, width, height - 1);
+            DrawDayButtonLine(dc, 0, 0, width, 0);
+        DrawDayButtonLine(dc, width - 1, 0, width - 1, height);
+        DrawDayButtonLine(dc, 0, height - 1, width, height - 1);
     }
     if (IsToday()) {
         RECT frame = rect;
@@ -131,8 +131,8 @@ void CDayButton::PaintEmpty(HDC dc, int width, int height)
     CObjectSelector penSelected(dc, pen.GetHandle());
     HWND next = Neighbour(1);
     if (next && !IsEmptyDayCell(next))
-        DrawLine(dc, width - 1, 0, width - 1, height);
-    DrawLine(dc, 0, height - 1, width, height - 1);
+        DrawDayButtonLine(dc, width - 1, 0, width - 1, height);
+    DrawDayButtonLine(dc, 0, height - 1, width, height - 1);
 }
 
 void CDayButton::UpdateTooltip()

@@ -17,7 +17,7 @@ CBitmapConnector::CBitmapConnector(HDC dc, HBITMAP bitmap) : CObjectSelector(dc,
 }
 
 namespace {
-SIZE BitmapSize(HBITMAP bitmap)
+SIZE BitmapDimensions(HBITMAP bitmap)
 {
     BITMAP header;
     if (!bitmap || !GetObjectA(bitmap, sizeof header, &header))
@@ -28,7 +28,7 @@ SIZE BitmapSize(HBITMAP bitmap)
 
 HBITMAP CopyBitmap(HBITMAP bitmap)
 {
-    SIZE size = BitmapSize(bitmap);
+    SIZE size = BitmapDimensions(bitmap);
     if (size.cx <= 0 || size.cy <= 0)
         return nullptr;
     CClientDC screen(nullptr);
@@ -46,7 +46,7 @@ HBITMAP CopyBitmap(HBITMAP bitmap)
 
 void ReplaceBitmapColor(HBITMAP bitmap, COLORREF oldColor, COLORREF newColor)
 {
-    SIZE size = BitmapSize(bitmap);
+    SIZE size = BitmapDimensions(bitmap);
     if (size.cx <= 0 || size.cy <= 0)
         return;
     // The pixels as 32-bit quads (blue, green, red, unused), one pass over them.
@@ -75,7 +75,7 @@ void ReplaceBitmapColor(HBITMAP bitmap, COLORREF oldColor, COLORREF newColor)
 
 void DrawBitmapAt(HDC dc, HBITMAP bitmap, int x, int y)
 {
-    SIZE size = BitmapSize(bitmap);
+    SIZE size = BitmapDimensions(bitmap);
     CCompatibleDC memory(dc);
     CBitmapConnector selected(memory.GetHandle(), bitmap);
     BitBlt(dc, x, y, size.cx, size.cy, memory.GetHandle(), 0, 0, SRCCOPY);
@@ -83,7 +83,7 @@ void DrawBitmapAt(HDC dc, HBITMAP bitmap, int x, int y)
 
 HICON ConvertBitmapToIcon(HBITMAP bitmap, COLORREF maskColor)
 {
-    SIZE size = BitmapSize(bitmap);
+    SIZE size = BitmapDimensions(bitmap);
     HIMAGELIST list = ImageList_Create(size.cx, size.cy, ILC_COLOR8 | ILC_MASK, 1, 0);
     if (!list) {
         ShowErrorMessage(nullptr, "ConvertBitmapToIcon failed", ProgramTitle);

@@ -15,7 +15,7 @@ const size_t kMenuTextLimit = 51;
 const int kSampleBox = 18;
 const int kTextIndent = 25;
 
-std::string ItemText(HMENU menu, UINT id)
+std::string MenuItemText(HMENU menu, UINT id)
 {
     char text[128] = "";
     GetMenuStringA(menu, id, text, sizeof text, MF_BYCOMMAND);
@@ -158,7 +158,7 @@ HMENU CDlgComboBoxStyle::LoadContextMenu()
     if (!menu)
         return nullptr;
     HMENU popup = GetSubMenu(menu, 0);
-    Rename(popup, ID_STYLE_COMBO_RENAME, MenuTextWithName(ItemText(popup, ID_STYLE_COMBO_RENAME).c_str(),
+    Rename(popup, ID_STYLE_COMBO_RENAME, MenuTextWithName(MenuItemText(popup, ID_STYLE_COMBO_RENAME).c_str(),
                                                            SelectedText()));
     // The first entry is the program's own and keeps its name.
     if (Selection() == 0)
@@ -214,11 +214,11 @@ HMENU CDlgComboBoxGroup::LoadContextMenu()
         DeleteMenu(popup, static_cast<UINT>(reset - 1), MF_BYPOSITION);
     }
     const std::string name = SelectedText();
-    Rename(popup, ID_GROUP_COMBO_RENAME, MenuTextWithName(ItemText(popup, ID_GROUP_COMBO_RENAME).c_str(), name));
-    Rename(popup, ID_GROUP_COMBO_DELETE, MenuTextWithName(ItemText(popup, ID_GROUP_COMBO_DELETE).c_str(), name));
+    Rename(popup, ID_GROUP_COMBO_RENAME, MenuTextWithName(MenuItemText(popup, ID_GROUP_COMBO_RENAME).c_str(), name));
+    Rename(popup, ID_GROUP_COMBO_DELETE, MenuTextWithName(MenuItemText(popup, ID_GROUP_COMBO_DELETE).c_str(), name));
     const int selection = Selection();
     GroupHotkey hotkey = m_hotkeys && selection >= 0 ? m_hotkeys(selection) : GroupHotkey();
-    std::string hotkeyText = ItemText(popup, ID_GROUP_COMBO_HOTKEY);
+    std::string hotkeyText = MenuItemText(popup, ID_GROUP_COMBO_HOTKEY);
     if (hotkey.set && hotkey.key) {
         CGenericString keys(64);
         HotkeyToText(keys, hotkey.ctrl, hotkey.alt, hotkey.shift, hotkey.key);

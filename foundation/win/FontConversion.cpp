@@ -85,6 +85,12 @@ void LogFontToCharFormat(HWND window, CHARFORMATA* format, const LOGFONTA& font)
     format->yOffset = 0;
 }
 
+LONG InWholeHalfPoints(LONG twips)
+{
+    const LONG twipsPerHalfPoint = 10;
+    return twips - twips % twipsPerHalfPoint;
+}
+
 void SetCharFormatColor(CHARFORMATA* format, COLORREF color)
 {
     format->dwMask |= CFM_COLOR;

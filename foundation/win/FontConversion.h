@@ -14,4 +14,8 @@ void MakeLogFont(LOGFONTA* font, LONG height, LONG weight, BYTE pitchAndFamily, 
 void CharFormatToLogFont(LOGFONTA* font, const CHARFORMATA& format);
 // With a window, the control's default format is read first.
 void LogFontToCharFormat(HWND window, CHARFORMATA* format, const LOGFONTA& font);
+// The size cut to whole half points, as the rich text a control writes keeps
+// it (\fs counts half points): text given this size shows the same once it
+// has been stored and read back.
+LONG InWholeHalfPoints(LONG twips);
 void SetCharFormatColor(CHARFORMATA* format, COLORREF color);

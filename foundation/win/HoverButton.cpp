@@ -15,7 +15,7 @@
 namespace {
 const char kStateProperty[] = "QnHoverButton";
 
-SIZE BitmapSize(HBITMAP bitmap)
+SIZE HoverBitmapSize(HBITMAP bitmap)
 {
     BITMAP info = {};
     GetObjectA(bitmap, sizeof info, &info);
@@ -45,7 +45,7 @@ bool IsBuiltInFace(const char* name)
 
 void DrawPicture(const CHoverButton& state, HDC dc, int width, int height, bool grayed)
 {
-    SIZE size = BitmapSize(state.picture);
+    SIZE size = HoverBitmapSize(state.picture);
     if (size.cx <= width && size.cy <= height) {
         int x = (width - size.cx) / 2;
         int y = (height - size.cy) / 2;
@@ -221,10 +221,10 @@ void DrawHoverButton(CHoverButton& state, const DRAWITEMSTRUCT& item)
     SetBkMode(dc, TRANSPARENT);
     const bool grayed = (item.itemState & (ODS_GRAYED | ODS_DISABLED)) != 0;
     if (state.icon.icon) {
-        SIZE size = BitmapSize(state.icon.info.hbmColor ? state.icon.info.hbmColor : state.icon.info.hbmMask);
+        SIZE size = HoverBitmapSize(state.icon.info.hbmColor ? state.icon.info.hbmColor : state.icon.info.hbmMask);
         DrawIconEx(dc, (width - size.cx) / 2, (height - size.cy) / 2, state.icon.icon, 0, 0, 0, nullptr, DI_NORMAL);
     } else if (state.smallBitmap) {
-        SIZE size = BitmapSize(state.smallBitmap);
+        SIZE size = HoverBitmapSize(state.smallBitmap);
         int x = (width - size.cx) / 2;
         int y = (height - size.cy) / 2;
         if (grayed && state.identifier != kPlainBitmapButtonId)

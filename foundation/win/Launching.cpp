@@ -49,7 +49,7 @@ bool Run(HWND owner, char* commandLine, const char* workingFolder)
     return true;
 }
 
-bool IsFolder(const char* path)
+bool LaunchTargetIsFolder(const char* path)
 {
     DWORD attributes = GetFileAttributesA(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -145,7 +145,7 @@ void OpenFileOrFolder(HWND owner, const char* path, const char* arguments, const
 {
     if (!path)
         return;
-    if (IsFolder(path)) {
+    if (LaunchTargetIsFolder(path)) {
         OpenFolderInExplorer(owner, path);
         return;
     }

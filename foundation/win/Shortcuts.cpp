@@ -95,7 +95,7 @@ bool ReadShortcutParts(const char* path, char* target, char* arguments, char* wo
     return true;
 }
 
-std::string Lowered(const char* text)
+std::string LoweredShortcutText(const char* text)
 {
     std::string lowered = text;
     if (!lowered.empty())
@@ -138,8 +138,8 @@ SearchResult FindShortcut(int csidl, const char* targetPart, const char* argumen
         char workingFolder[MAX_PATH];
         if (!ReadShortcutParts(path.c_str(), target, arguments, workingFolder, false))
             return true;
-        if (Lowered(target).find(targetPart) == std::string::npos ||
-            Lowered(arguments).find(argumentsPart) == std::string::npos)
+        if (LoweredShortcutText(target).find(targetPart) == std::string::npos ||
+            LoweredShortcutText(arguments).find(argumentsPart) == std::string::npos)
             return true;
         found = path;
         result = SearchResult::kFound;

@@ -37,7 +37,7 @@ int AddTool(HWND tooltip, TOOLINFOA& tool)
 }
 
 // The block "error.txt" keeps of a tool that could not be added.
-void LogFailure(const char* head, const char* text)
+void LogTooltipFailure(const char* head, const char* text)
 {
     std::string entry = std::string(head) + (text ? text : "") + "\r\n";
     AppendTextToFile(entry.c_str(), DataFilePath(DataName::kErrorLog).c_str());
@@ -61,7 +61,7 @@ int AddTooltipSubclass(HWND tooltip, const char* text, HWND owner, HWND control)
     TOOLINFOA tool = Tool(TTF_IDISHWND | TTF_SUBCLASS, owner, WindowId(control), text ? text : "");
     if (AddTool(tooltip, tool))
         return 1;
-    LogFailure("\r\nAddTooltipSubclass failed\r\n ", text);
+    LogTooltipFailure("\r\nAddTooltipSubclass failed\r\n ", text);
     return Failed(owner, "AddTooltipSubclass failed");
 }
 
@@ -70,7 +70,7 @@ int AddTooltipWindow(HWND tooltip, const char* text, HWND window)
     TOOLINFOA tool = Tool(TTF_IDISHWND, window, WindowId(window), text ? text : "");
     if (AddTool(tooltip, tool))
         return 1;
-    LogFailure("\r\nAddTooltipWindow failed ", text);
+    LogTooltipFailure("\r\nAddTooltipWindow failed ", text);
     return Failed(window, "AddTooltipWindow failed");
 }
 
@@ -79,7 +79,7 @@ int AddTooltipWindowCallback(HWND tooltip, HWND window)
     TOOLINFOA tool = Tool(TTF_IDISHWND, window, WindowId(window), nullptr);
     if (AddTool(tooltip, tool))
         return 1;
-    LogFailure("\r\nAddTooltipWindowCallback failed ", "");
+    LogTooltipFailure("\r\nAddTooltipWindowCallback failed ", "");
     return Failed(window, "AddTooltipWindowCallback failed");
 }
 

@@ -26,7 +26,7 @@
 #include "support/TempFolder.h"
 
 namespace {
-const char kDialogTitle[] = "Quillnet+ calendar settings";
+const char kCalendarSettingsTitle[] = "Quillnet+ calendar settings";
 const UINT kSettingsCommand = IDM_CAL_SETTINGS;
 
 HWND OpenSettings(const RunningProgram& program, HWND calendar)
@@ -34,7 +34,7 @@ HWND OpenSettings(const RunningProgram& program, HWND calendar)
     PostMessageA(calendar, WM_COMMAND, kSettingsCommand, 0);
     HWND dialog = nullptr;
     WaitUntil([&] {
-        dialog = FindTopWindowTitled("#32770", kDialogTitle, program.ProcessId());
+        dialog = FindTopWindowTitled("#32770", kCalendarSettingsTitle, program.ProcessId());
         return dialog && IsWindowVisible(dialog);
     });
     return dialog;

@@ -11,7 +11,7 @@
 #include "support/StoredNotes.h"
 
 namespace {
-std::string WireNote(const std::string& title, const std::string& text)
+std::string DeliveryWireNote(const std::string& title, const std::string& text)
 {
     CWireNote note;
     note.computerName = "PC-ANNA";
@@ -55,14 +55,14 @@ TEST(DeliveryRecord, ANoteIsDeliveredOnlyOnceTheReceiversTableHoldsItAndWhatIsNo
         // are no note: neither is kept nor recorded as delivered.
         tooLong.m_status = noise.m_status = 1;
         const std::string longText(5 * 1024 * 1024, 'w');
-        EXPECT_EQ(TransmitToRecipient(tooLong, WireNote("Too long", longText), CTransmitOptions()),
+        EXPECT_EQ(TransmitToRecipient(tooLong, DeliveryWireNote("Too long", longText), CTransmitOptions()),
                   TransmitResult::kRefused);
         EXPECT_EQ(TransmitToRecipient(noise, RandomBytes(20000, 9), CTransmitOptions()), TransmitResult::kRefused);
         EXPECT_EQ(tooLong.m_status, 0u);
         EXPECT_EQ(noise.m_status, 0u);
 
         const TransmitResult result =
-            TransmitToRecipient(kept, WireNote("Kept", "Stored before it was answered"), CTransmitOptions());
+            TransmitToRecipient(kept, DeliveryWireNote("Kept", "Stored before it was answered"), CTransmitOptions());
         ASSERT_TRUE(Kill(program));
         ASSERT_EQ(result, TransmitResult::kSent);
         EXPECT_EQ(kept.m_status, 1u);

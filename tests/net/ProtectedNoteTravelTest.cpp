@@ -17,10 +17,10 @@
 #include "support/Screenshot.h"
 
 namespace {
-const char kPlaceholder[] = " ...PROTECTED  NOTE... ";
+const char kTravelPlaceholder[] = " ...PROTECTED  NOTE... ";
 // The password text of "secret".
 const char kSecretText[] = "426897c0";
-const char kPromptTitle[] = "  Quillnet+";
+const char kTravelPromptTitle[] = "  Quillnet+";
 
 // The one file the folder holds; empty when it holds none or more.
 std::string OnlyFileIn(const std::string& folder)
@@ -68,7 +68,7 @@ TEST(ProtectedNoteTravel, ArrivesLockedOpensWithItsFileAndGoesOnEnciphered)
     ASSERT_TRUE(WaitUntil([&] { return PortAcceptsConnections(install.ListenPort()); }));
     ASSERT_TRUE(SendToProgram(install.ListenPort(),
                               WriteWireText(sent, body.data(), body.size(), enciphered.data(), enciphered.size())));
-    HWND note = NoteHaving(process, kPlaceholder);
+    HWND note = NoteHaving(process, kTravelPlaceholder);
     ASSERT_NE(note, nullptr);
     EXPECT_TRUE(SaveScreenshotOf(note, "protected-note-received"));
     const std::string attached = OnlyFileIn(install.File("ATTACHED"));
@@ -79,7 +79,7 @@ TEST(ProtectedNoteTravel, ArrivesLockedOpensWithItsFileAndGoesOnEnciphered)
     PostMessageA(note, WM_COMMAND, kNoteCmdToggleLock, 0);
     HWND prompt = nullptr;
     ASSERT_TRUE(WaitUntil([&] {
-        prompt = FindTopWindowTitled("#32770", kPromptTitle, process);
+        prompt = FindTopWindowTitled("#32770", kTravelPromptTitle, process);
         return prompt && IsWindowVisible(prompt);
     }));
     SendWithTimeout(GetDlgItem(prompt, 1125), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("secret"));

@@ -28,8 +28,8 @@
 #include "support/StoredNotes.h"
 
 namespace {
-const char kPlaceholder[] = " ...PROTECTED  NOTE... ";
-const char kPromptTitle[] = "  Quillnet+";
+const char kLockedPlaceholder[] = " ...PROTECTED  NOTE... ";
+const char kLockedPromptTitle[] = "  Quillnet+";
 const int kPasswordEdit = 1125;
 const int kOkButton = 1293;
 const int kEveryTime = 2;
@@ -47,9 +47,9 @@ void StorePlainNote(const ProgramInstall& install, const char* text, LONG left)
 }
 
 // The prompt on the screen at the moment, its set-up over; null when none.
-HWND ShownPrompt(DWORD process)
+HWND ShownLockedPrompt(DWORD process)
 {
-    HWND prompt = FindTopWindowTitled("#32770", kPromptTitle, process);
+    HWND prompt = FindTopWindowTitled("#32770", kLockedPromptTitle, process);
     return prompt && IsWindowVisible(prompt) ? prompt : nullptr;
 }
 
@@ -103,7 +103,7 @@ TEST(RestoreOffersLockedNotes, EveryShownLockedNoteIsOfferedOnceWhileARestoreBri
     // A locked note arrives and waits on the desktop, masked.
     ASSERT_TRUE(WaitUntil([&] { return PortAcceptsConnections(install.ListenPort()); }));
     ASSERT_TRUE(SendToProgram(install.ListenPort(), ArrivingLockedNote()));
-    HWND arrived = NoteHaving(process, kPlaceholder);
+    HWND arrived = NoteHaving(process, kLockedPlaceholder);
     ASSERT_NE(arrived, nullptr);
     EXPECT_TRUE(IsWindowVisible(arrived));
     const std::vector<HWND> before = NoteWindows(process);
@@ -118,7 +118,8 @@ TEST(RestoreOffersLockedNotes, EveryShownLockedNoteIsOfferedOnceWhileARestoreBri
     HWND cancelled = nullptr;
     for (int round = 0; round < 10; ++round) {
         HWND prompt = nullptr;
-        ASSERT_TRUE(WaitUntil([&] { return (prompt = ShownPrompt(process)) != nullptr || !restore.IsRunning(); }));
+        ASSERT_TRUE(
+            WaitUntil([&] { return (prompt = ShownLockedPrompt(process)) != nullptr || !restore.IsRunning(); }));
         if (!prompt)
             break;
         HWND note = GetWindow(prompt, GW_OWNER);
@@ -147,7 +148,7 @@ TEST(RestoreOffersLockedNotes, EveryShownLockedNoteIsOfferedOnceWhileARestoreBri
     }
     DWORD exitCode = 1;
     ASSERT_TRUE(restore.WaitForExit(&exitCode));
-    EXPECT_EQ(ShownPrompt(process), nullptr);
+    EXPECT_EQ(ShownLockedPrompt(process), nullptr);
 
     // The backup brings the two locked notes and the plain welcome note of
     // the user's first start.
@@ -179,7 +180,7 @@ TEST(RestoreOffersLockedNotes, EveryShownLockedNoteIsOfferedOnceWhileARestoreBri
     EXPECT_TRUE(IsWindowVisible(arrived));
     ASSERT_NE(cancelled, nullptr);
     EXPECT_FALSE(IsWindowVisible(cancelled)) << "a cancelled prompt hides its note";
-    EXPECT_EQ(ReadWindowText(BodyOf(cancelled)), kPlaceholder);
+    EXPECT_EQ(ReadWindowText(BodyOf(cancelled)), kLockedPlaceholder);
     HWND answered = cancelled == restored[0] ? restored[1] : restored[0];
     EXPECT_TRUE(IsWindowVisible(answered));
     EXPECT_TRUE(StartsWith(answered, "Trip one words") || StartsWith(answered, "Trip two words"))

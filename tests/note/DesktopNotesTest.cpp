@@ -222,7 +222,7 @@ POINT CaptionPoint(HWND note)
     return {r.left + GetSystemMetrics(SM_CXSIZEFRAME) + 2,
             r.top + GetSystemMetrics(SM_CYSIZEFRAME) + GetSystemMetrics(SM_CYSMCAPTION) / 2};
 }
-POINT BodyPoint(HWND note)
+POINT DesktopNoteBodyPoint(HWND note)
 {
     RECT r = RectOf(note);
     return {(r.left + r.right) / 2, r.bottom - GetSystemMetrics(SM_CYSIZEFRAME) - 6};
@@ -264,8 +264,9 @@ TEST(DesktopNotes, NotesInThreeStylesShowTheirStylesColours)
         EXPECT_TRUE(WaitUntil([&] { return CloseColour(ScreenPixel(CaptionPoint(made[i])), style.titleBackgroundColor); }))
             << "style " << styles[i] + 1 << ": caption " << std::hex << ScreenPixel(CaptionPoint(made[i])) << " not "
             << style.titleBackgroundColor;
-        EXPECT_TRUE(WaitUntil([&] { return CloseColour(ScreenPixel(BodyPoint(made[i])), style.backgroundColor); }))
-            << "style " << styles[i] + 1 << ": body " << std::hex << ScreenPixel(BodyPoint(made[i])) << " not "
+        const POINT body = DesktopNoteBodyPoint(made[i]);
+        EXPECT_TRUE(WaitUntil([&] { return CloseColour(ScreenPixel(body), style.backgroundColor); }))
+            << "style " << styles[i] + 1 << ": body " << std::hex << ScreenPixel(body) << " not "
             << style.backgroundColor;
     }
     SaveScreenPicture(ProgramFolder() + "\\desktop-notes.bmp");

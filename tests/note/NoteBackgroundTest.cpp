@@ -57,7 +57,7 @@ WORD TextureId(const char* name)
     return static_cast<WORD>(ElfHash(name, lstrlenA(name)) % 10000);
 }
 
-void StoreNote(const char* text, LONG left, int kind, WORD textureId, int transparency = 0)
+void StoreBackgroundNote(const char* text, LONG left, int kind, WORD textureId, int transparency = 0)
 {
     CNoteController note;
     note.m_packed.level = transparency;
@@ -76,7 +76,7 @@ void StoreNote(const char* text, LONG left, int kind, WORD textureId, int transp
 }
 
 // A point of the body, x pixels from its left and 20 above its bottom, below the text.
-POINT BodyPoint(HWND note, int x)
+POINT BackgroundBodyPoint(HWND note, int x)
 {
     HWND body = BodyOf(note);
     RECT client{};
@@ -105,8 +105,8 @@ void AddStripesTexture(ProgramInstall& install)
 // does (they repeat every 16 pixels from the body's left edge), once painted.
 void ExpectStripes(HWND note, COLORREF a, COLORREF b)
 {
-    const POINT onA = BodyPoint(note, 2 * kStripeWidth * 4 + 3);
-    const POINT onB = BodyPoint(note, 2 * kStripeWidth * 4 + kStripeWidth + 3);
+    const POINT onA = BackgroundBodyPoint(note, 2 * kStripeWidth * 4 + 3);
+    const POINT onB = BackgroundBodyPoint(note, 2 * kStripeWidth * 4 + kStripeWidth + 3);
     EXPECT_TRUE(WaitUntil([&] { return CloseColour(ScreenPixel(onA), a); })) << Hex(ScreenPixel(onA));
     EXPECT_TRUE(CloseColour(ScreenPixel(onB), b)) << Hex(ScreenPixel(onB));
 }
@@ -119,9 +119,9 @@ TEST(NoteBackground, TexturesAndGradientsPaintUnderTheTextAndAMissingTextureShow
     {
         CurrentFolder data(install.Path());
         NotesFreeSlots().Clear();
-        StoreNote("textured", 40, 4, TextureId(kTextureName));
-        StoreNote("gradient", 370, 1, 0);
-        StoreNote("plain", 700, 0, 0);
+        StoreBackgroundNote("textured", 40, 4, TextureId(kTextureName));
+        StoreBackgroundNote("gradient", 370, 1, 0);
+        StoreBackgroundNote("plain", 700, 0, 0);
     }
     {
         RunningProgram program(install, "");
@@ -136,13 +136,13 @@ TEST(NoteBackground, TexturesAndGradientsPaintUnderTheTextAndAMissingTextureShow
         ExpectStripes(textured, kStripeA, kStripeB);
 
         // A horizontal gradient runs from a pale tint at the left to the colour.
-        const COLORREF left = ScreenPixel(BodyPoint(gradient, 4));
-        const COLORREF right = ScreenPixel(BodyPoint(gradient, 270));
+        const COLORREF left = ScreenPixel(BackgroundBodyPoint(gradient, 4));
+        const COLORREF right = ScreenPixel(BackgroundBodyPoint(gradient, 270));
         EXPECT_FALSE(CloseColour(left, right)) << Hex(left) << " " << Hex(right);
         EXPECT_TRUE(CloseColour(right, kBodyColour)) << Hex(right);
         EXPECT_GT(GetBValue(left), GetBValue(right));
 
-        EXPECT_TRUE(WaitUntil([&] { return CloseColour(ScreenPixel(BodyPoint(plain, 40)), kBodyColour); }));
+        EXPECT_TRUE(WaitUntil([&] { return CloseColour(ScreenPixel(BackgroundBodyPoint(plain, 40)), kBodyColour); }));
         EXPECT_EQ(ReadWindowText(BodyOf(textured)), "textured");
         EXPECT_TRUE(SaveScreenshotOf(textured, "note-backgrounds"));
         CloseProgram(install, program);
@@ -188,7 +188,7 @@ TEST(NoteBackground, TransparentTexturedNotesShowTheirTexture)
     {
         CurrentFolder data(install.Path());
         NotesFreeSlots().Clear();
-        StoreNote("see-through", 40, 4, TextureId(kTextureName), 30);
+        StoreBackgroundNote("see-through", 40, 4, TextureId(kTextureName), 30);
         LoadSettings();
         CNoteStyle& style = UserSettings().styles[1];
         style = ConfigSettings().styles[1];

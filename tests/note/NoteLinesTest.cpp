@@ -1,6 +1,6 @@
 // The margin line and the ruled lines of notes loaded at start, read from
 // the screen: each margin kind at its place, the ruled lines one line of the
-// body's font apart, over a colour, a gradient, a picture and in transparent
+// body's text apart, over a colour, a gradient, a picture and in transparent
 // notes, none without the setting; the text right of the margin line; and the
 // ruled lines moving with the text when it scrolls while the background stays.
 // Then the ruled lines read against the text itself, line by line: under each
@@ -16,7 +16,6 @@
 
 #include "foundation/bytes/NoteColors.h"
 #include "foundation/bytes/NumberCodes.h"
-#include "foundation/win/FontSizeAndPixels.h"
 #include "globals/NoteStyle.h"
 #include "globals/ProgramGlobals.h"
 #include "globals/Settings.h"
@@ -167,6 +166,18 @@ void SeedLargeStyle()
     SaveV6Style(kLargeStyle);
 }
 
+// How far apart the body's first two lines of text lie, as its control
+// places them; 0 when it could not be read.
+int TextLinePitch(HWND body)
+{
+    LRESULT second = 0, first = 0, below = 0;
+    if (!SendWithTimeout(body, EM_LINEINDEX, 1, 0, &second) || second <= 0 ||
+        !SendWithTimeout(body, EM_POSFROMCHAR, 0, 0, &first) ||
+        !SendWithTimeout(body, EM_POSFROMCHAR, static_cast<WPARAM>(second), 0, &below))
+        return 0;
+    return static_cast<short>(HIWORD(below)) - static_cast<short>(HIWORD(first));
+}
+
 // The left-most dark pixel of the first line of text; -1 when there is none.
 int FirstCharacterLeft(const BodyPicture& body, int spacing)
 {
@@ -190,9 +201,6 @@ TEST(NoteLines, MarginLinesAndRuledLinesShowBehindTheTextOverEveryBackgroundAndS
         for (const LinedNote& note : kNotes)
             StoreLinedNote(note);
     }
-    HDC screen = GetDC(nullptr);
-    const int spacing = FontTextHeight(screen, kBodyFont);
-    ReleaseDC(nullptr, screen);
 
     RunningProgram program(install, "");
     HWND main = WaitForMainWindow(program);
@@ -203,6 +211,8 @@ TEST(NoteLines, MarginLinesAndRuledLinesShowBehindTheTextOverEveryBackgroundAndS
         ASSERT_NE(windows.back(), nullptr) << wanted.name;
         SetWindowPos(windows.back(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
+    const int spacing = TextLinePitch(BodyOf(windows[0]));
+    ASSERT_GT(spacing, 0);
     // The install's own welcome note would lie over one of them.
     HideNotesBesides(program.ProcessId(), main, windows);
     EXPECT_TRUE(SaveScreenshotOf(windows[0], "note-lines"));

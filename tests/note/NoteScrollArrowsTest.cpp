@@ -20,7 +20,7 @@
 namespace {
 const char kArrowClass[] = "UpDownClassName6";
 
-void StoreNote(const char* text, LONG left, int lines)
+void StoreScrollingNote(const char* text, LONG left, int lines)
 {
     CNoteController note;
     FillTestNote(note, text, left, 160);
@@ -63,8 +63,8 @@ TEST(NoteScrollArrows, ALoadedNoteThatOverflowsShowsBothArrowsOverItsBody)
     {
         CurrentFolder data(install.Path());
         NotesFreeSlots().Clear();
-        StoreNote("Long list", 300, 30);
-        StoreNote("Short", 600, 0);
+        StoreScrollingNote("Long list", 300, 30);
+        StoreScrollingNote("Short", 600, 0);
     }
     RunningProgram program(install, "");
     ASSERT_NE(WaitForMainWindow(program), nullptr);

@@ -246,7 +246,7 @@ HWND StylesPage(HWND sheet)
     return page;
 }
 
-POINT MiddleOf(HWND window)
+POINT MiddleOfStyleWindow(HWND window)
 {
     const RECT place = RectOf(window);
     return {(place.left + place.right) / 2, (place.top + place.bottom) / 2};
@@ -257,7 +257,7 @@ POINT MiddleOf(HWND window)
 void ChooseFontForSelection(HWND dialog, DWORD process, const FontChoice& choice)
 {
     ASSERT_TRUE(WindowReadItsNotices(dialog));
-    ClickAt(MiddleOf(GetDlgItem(dialog, IDC_STYLE_TEXT_FONT)));
+    ClickAt(MiddleOfStyleWindow(GetDlgItem(dialog, IDC_STYLE_TEXT_FONT)));
     ASSERT_TRUE(AnswerFontDialog(process, "Font", choice));
     ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == dialog; }));
 }
@@ -269,7 +269,7 @@ void ChooseFontForSelection(HWND dialog, DWORD process, const FontChoice& choice
 // which puts the text at the note's caret.
 void GiveSizeAndColourThroughTheStyleText(HWND note, DWORD process)
 {
-    RightClickAt(MiddleOf(BodyOf(note)));
+    RightClickAt(MiddleOfStyleWindow(BodyOf(note)));
     HWND menu = WaitForOpenMenus(process, 1);
     ASSERT_NE(menu, nullptr);
     PressMenuKey(menu, 'S');
@@ -280,7 +280,7 @@ void GiveSizeAndColourThroughTheStyleText(HWND note, DWORD process)
 
     HWND button = GetDlgItem(page, IDC_APPEARANCE_STYLE_2);
     ASSERT_TRUE(WindowReadItsNotices(sheet));
-    RightClickAt(MiddleOf(button));
+    RightClickAt(MiddleOfStyleWindow(button));
     HWND styleMenu = WaitForOpenMenus(process, 1);
     ASSERT_NE(styleMenu, nullptr);
     const MenuPicture items(styleMenu, "iii-i-i");
@@ -303,7 +303,7 @@ void GiveSizeAndColourThroughTheStyleText(HWND note, DWORD process)
     ASSERT_TRUE(ClickDialogButton(dialog, IDC_STYLE_TEXT_SAVE));
 
     ASSERT_TRUE(WindowReadItsNotices(sheet));
-    ClickAt(MiddleOf(button));
+    ClickAt(MiddleOfStyleWindow(button));
     ASSERT_TRUE(ClickDialogButton(sheet, IDOK));
 }
 }

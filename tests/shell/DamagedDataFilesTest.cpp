@@ -37,7 +37,7 @@
 #include "support/bytes/Occurrences.h"
 
 namespace {
-const DWORD kUser = 1;
+const DWORD kDamagedFilesUser = 1;
 const DWORD kOtherUser = 7;
 const DWORD kDamagedUser = 5;
 const COLORREF kOwnCalendarColour = RGB(12, 34, 56);
@@ -57,9 +57,9 @@ DWORD StoreShownNote(const char* text, LONG left)
 void WriteGoodFiles(const std::string& folder, DWORD first, DWORD second)
 {
     MessageBoxRecorder boxes;
-    WriteGroups(folder, kUser, {{8, "Travel"}}, {{8, first}, {8, second}});
+    WriteGroups(folder, kDamagedFilesUser, {{8, "Travel"}}, {{8, first}, {8, second}});
     WriteAssociations(folder, {{first, "Travel plans - notes.txt"}});
-    WriteCalendar(kUser, kOwnCalendarColour, {kOtherUser, kUser});
+    WriteCalendar(kDamagedFilesUser, kOwnCalendarColour, {kOtherUser, kDamagedFilesUser});
     EXPECT_EQ(boxes.Count(), 0u) << boxes.LastText();
 }
 
@@ -88,13 +88,14 @@ DamagedEntryFiles WriteFilesWithDamagedEntries(const std::string& folder, DWORD 
 {
     MessageBoxRecorder boxes;
     DamagedEntryFiles files;
-    WriteGroups(folder, kUser, {{8, "Travel"}, {9, "Nameless"}, {10, "Garden"}}, {{8, first}, {10, 999}, {10, second}});
+    WriteGroups(folder, kDamagedFilesUser, {{8, "Travel"}, {9, "Nameless"}, {10, "Garden"}},
+                {{8, first}, {10, 999}, {10, second}});
     RemoveLineHolding(folder + "\\noteman.QPD", "Nameless");
     files.noteman = RemoveLineHolding(folder + "\\noteman.QPD", "<noteID>999<");
     WriteAssociations(folder,
                       {{first, "Travel plans - notes.txt"}, {55, "Weather - notes.txt"}, {second, "Garden - notes.txt"}});
     files.apps = RemoveLineHolding(folder + "\\apps.QPD", "<noteID>55<");
-    WriteCalendar(kUser, kOwnCalendarColour, {kOtherUser, kDamagedUser, kUser});
+    WriteCalendar(kDamagedFilesUser, kOwnCalendarColour, {kOtherUser, kDamagedUser, kDamagedFilesUser});
     files.calendar =
         RemoveLineHolding(folder + "\\calendar.QPD", "<hotkeyKey>", "<userID>" + std::to_string(kDamagedUser) + "<");
     EXPECT_EQ(boxes.Count(), 0u) << boxes.LastText();
@@ -106,7 +107,7 @@ DamagedEntryFiles WriteFilesWithDamagedEntries(const std::string& folder, DWORD 
 std::vector<std::string> Memberships(const std::string& path)
 {
     MessageBoxRecorder boxes;
-    NoteManagerContents contents(path, kUser);
+    NoteManagerContents contents(path, kDamagedFilesUser);
     std::vector<std::string> pairs;
     for (auto* node = contents.pairs.GetFirst(); node; node = node->next)
         pairs.push_back(std::to_string(node->record.groupID) + " " + std::to_string(node->record.noteID));
@@ -145,7 +146,7 @@ struct GroupsRead {
 GroupsRead ReadGroups(const std::string& path)
 {
     MessageBoxRecorder boxes;
-    NoteManagerContents contents(path, kUser);
+    NoteManagerContents contents(path, kDamagedFilesUser);
     GroupsRead read;
     for (auto* node = contents.groups.GetFirst(); node; node = node->next)
         read.names.push_back(node->record.name);

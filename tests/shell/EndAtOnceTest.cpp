@@ -39,7 +39,7 @@ std::string ErrorLog(const ProgramInstall& install)
 
 // The rescue backups of the folder (the install's, or its "BACKUP") that
 // hold the text.
-std::vector<std::string> RescuesHolding(const ProgramInstall& install, const std::string& folder,
+std::vector<std::string> RescuesHoldingAtEnd(const ProgramInstall& install, const std::string& folder,
                                         const std::string& text)
 {
     const std::string path = folder.empty() ? install.Path() : install.File(folder);
@@ -92,7 +92,7 @@ TEST(EndAtOnce, ACriticalEndWithTablesHeldKeepsTheEditFirstAndTriesTheNotesTable
 
         EXPECT_NE(AskToEnd(main, ENDSESSION_CRITICAL), 0);
         // By the answer the edit is in a file.
-        EXPECT_EQ(RescuesHolding(install, "BACKUP", edited).size(), 1u);
+        EXPECT_EQ(RescuesHoldingAtEnd(install, "BACKUP", edited).size(), 1u);
         EXPECT_FALSE(ProgramBoxShown(program.ProcessId())) << AcknowledgeProgramBox(program.ProcessId());
         // Fifty notes, and one round of tries on the table for all of them.
         const std::string log = ErrorLog(install);
@@ -125,7 +125,7 @@ TEST(EndAtOnce, ARefusedEndGivesUpTheHeldTableForItselfOnlyAndAStoredEndLeavesNo
         HeldFile holder(install.File("notes.QPD"), kHolderSharesNothing);
         ASSERT_TRUE(holder.Held());
         EXPECT_EQ(AskToEnd(main, 0), 0) << "the edit cannot be stored: the end is refused";
-        EXPECT_EQ(RescuesHolding(install, "BACKUP", edited).size(), 1u);
+        EXPECT_EQ(RescuesHoldingAtEnd(install, "BACKUP", edited).size(), 1u);
         EXPECT_EQ(Occurrences(ErrorLog(install), kTries), static_cast<size_t>(kFileStepTries));
         EXPECT_TRUE(Contains(AnswerProgramBox(process, IDNO), "notes.QPD"));
     }
@@ -172,7 +172,7 @@ TEST(EndAtOnce, AnEndLetInByTheStartsPasswordPromptWaitsForNoHeldTable)
     const size_t waitsBefore = Occurrences(ErrorLog(install), kStartWaits);
 
     EXPECT_NE(AskToEnd(main, ENDSESSION_CRITICAL), 0);
-    EXPECT_EQ(RescuesHolding(install, "BACKUP", edited).size(), 1u);
+    EXPECT_EQ(RescuesHoldingAtEnd(install, "BACKUP", edited).size(), 1u);
     EXPECT_EQ(Occurrences(ErrorLog(install), kStartWaits), waitsBefore) << ErrorLog(install);
     EXPECT_TRUE(IsWindow(prompt)) << "the prompt is the user's to answer";
     // Here the system ends the process.
@@ -203,7 +203,7 @@ TEST(EndAtOnce, TheTrayExitKeepsTheEditBeforeTheBoxOfAnImpossibleBackupFolder)
     EXPECT_TRUE(Contains(box.text, "The standard BACKUP location could not be created??")) << box.text;
     EXPECT_TRUE(SaveScreenshotOf(box.window, "ExitBoxWithTheEditKept"));
     // While the first box is up the edit is in the data folder's rescue backup.
-    const std::vector<std::string> rescues = RescuesHolding(install, "", edited);
+    const std::vector<std::string> rescues = RescuesHoldingAtEnd(install, "", edited);
     ASSERT_EQ(rescues.size(), 1u);
     ASSERT_TRUE(AnswerMessageBox(box, IDOK));
     // The question about the unstored edit names the same file.

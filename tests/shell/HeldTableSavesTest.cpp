@@ -37,7 +37,7 @@ size_t Tries(const ProgramInstall& install)
 }
 
 // The rescue backups of the backup folder that hold the text.
-std::vector<std::string> RescuesHolding(const ProgramInstall& install, const std::string& text)
+std::vector<std::string> RescuesHoldingTable(const ProgramInstall& install, const std::string& text)
 {
     std::vector<std::string> holding;
     for (const std::string& name : RescueBackupNames(install)) {
@@ -115,7 +115,7 @@ TEST_F(HeldTableSaves, ATimedSaveTriesAHeldTableOnceForAHundredNotesAndKeepsTheE
     EXPECT_EQ(Occurrences(log, kSaveTries), static_cast<size_t>(kFileStepTries)) << log;
     EXPECT_EQ(Occurrences(log, "given up for the rest of this save"), 1u) << log;
     EXPECT_EQ(Occurrences(log, "SaveNote(): "), 0u) << "no note is logged on its own";
-    EXPECT_EQ(RescuesHolding(install, edited).size(), 1u);
+    EXPECT_EQ(RescuesHoldingTable(install, edited).size(), 1u);
     EXPECT_EQ(RescueMarkNames(install).size(), 1u);
     EXPECT_FALSE(ProgramBoxShown(process)) << AcknowledgeProgramBox(process);
 
@@ -145,7 +145,7 @@ TEST_F(HeldTableSaves, ACriticalEndDuringATimedSaveAndTheSessionsEndAnswerWhileT
     LRESULT answer = 0;
     EXPECT_TRUE(SendWithTimeout(main, WM_QUERYENDSESSION, 0, ENDSESSION_CRITICAL, &answer));
     EXPECT_NE(answer, 0);
-    EXPECT_FALSE(RescuesHolding(install, edited).empty());
+    EXPECT_FALSE(RescuesHoldingTable(install, edited).empty());
     EXPECT_TRUE(TimedSaveDone());
     // So is the end of the session that follows, the table still held.
     ASSERT_TRUE(SendWithTimeout(main, WM_ENDSESSION, TRUE, ENDSESSION_CRITICAL));
@@ -156,7 +156,7 @@ TEST_F(HeldTableSaves, ACriticalEndDuringATimedSaveAndTheSessionsEndAnswerWhileT
     EXPECT_EQ(Occurrences(log, kSaveTries), static_cast<size_t>(3 * kFileStepTries)) << log;
     EXPECT_EQ(Occurrences(log, "given up for the rest of this save"), 1u) << log;
     EXPECT_EQ(Occurrences(log, "given up for the rest of this end"), 2u) << log;
-    EXPECT_FALSE(RescuesHolding(install, edited).empty());
+    EXPECT_FALSE(RescuesHoldingTable(install, edited).empty());
     EXPECT_FALSE(ProgramBoxShown(process)) << AcknowledgeProgramBox(process);
     // Here the system ends the process.
 }

@@ -37,7 +37,7 @@ namespace {
 const char* const kNoteTexts[] = {"Dentist on Friday", "Call the garage", "Water the plants"};
 const char kWaitingLine[] = "Another program holds ";
 const char kPasswordTitle[] = "Quillnet+ password";
-const int kPasswordEdit = 1125;
+const int kStartPasswordEdit = 1125;
 const int kPasswordOk = 1294;
 
 // An install of its own data files whose notes table holds the three notes.
@@ -121,7 +121,7 @@ void AnswerPassword(const RunningProgram& program, const char* password, const s
         return (dialog = FindTopWindowTitled("#32770", kPasswordTitle, program.ProcessId())) != nullptr;
     }));
     before();
-    HWND edit = GetDlgItem(dialog, kPasswordEdit);
+    HWND edit = GetDlgItem(dialog, kStartPasswordEdit);
     ASSERT_NE(edit, nullptr);
     for (const char* key = password; *key; ++key)
         ASSERT_TRUE(SendWithTimeout(edit, WM_CHAR, static_cast<unsigned char>(*key), 1));

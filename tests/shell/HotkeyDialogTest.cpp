@@ -43,7 +43,7 @@ std::vector<Box> TakeBoxes()
     return taken;
 }
 
-void Click(HWND dialog, int id)
+void ClickHotkeyDialogButton(HWND dialog, int id)
 {
     ASSERT_TRUE(SendWithTimeout(GetDlgItem(dialog, id), BM_CLICK, 0, 0));
 }
@@ -56,7 +56,7 @@ void ChooseKey(HWND dialog, int row)
                                 reinterpret_cast<LPARAM>(keys)));
 }
 
-bool OkEnabled(HWND dialog)
+bool HotkeyOkEnabled(HWND dialog)
 {
     return IsWindowEnabled(GetDlgItem(dialog, IDOK)) != FALSE;
 }
@@ -90,17 +90,17 @@ TEST(HotkeyDialog, RefusesOneModifierAndRestrictedKeysAndKeepsWhatTheUserChose)
     EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_HOTKEY_SHIFT), BST_UNCHECKED);
 
     // Ctrl alone: refused, and OK stays off.
-    Click(dialog, IDC_HOTKEY_ALT);
+    ClickHotkeyDialogButton(dialog, IDC_HOTKEY_ALT);
     std::vector<Box> boxes = TakeBoxes();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, "At least two of Ctrl, Alt, Shift must be used\r\n with the 'A' key.");
     EXPECT_EQ(boxes[0].caption, "Quillnet...");
     EXPECT_EQ(boxes[0].flags, static_cast<unsigned>(kMbIconHand));
-    EXPECT_FALSE(OkEnabled(dialog));
+    EXPECT_FALSE(HotkeyOkEnabled(dialog));
     // Ctrl+Shift passes.
-    Click(dialog, IDC_HOTKEY_SHIFT);
+    ClickHotkeyDialogButton(dialog, IDC_HOTKEY_SHIFT);
     EXPECT_TRUE(TakeBoxes().empty());
-    EXPECT_TRUE(OkEnabled(dialog));
+    EXPECT_TRUE(HotkeyOkEnabled(dialog));
 
     // A restricted record refuses F1 and takes B.
     ChooseKey(dialog, 51);
@@ -109,10 +109,10 @@ TEST(HotkeyDialog, RefusesOneModifierAndRestrictedKeysAndKeepsWhatTheUserChose)
     EXPECT_EQ(boxes[0].text, "Sorry, in this case the key 'F1' is not allowed for internal reasons.\r\nPlease choose a "
                              "letter (A-Z) or a digit(0-9) as the value for this key.");
     EXPECT_EQ(boxes[0].caption, "Quillnet+");
-    EXPECT_FALSE(OkEnabled(dialog));
+    EXPECT_FALSE(HotkeyOkEnabled(dialog));
     ChooseKey(dialog, 26);
-    EXPECT_TRUE(OkEnabled(dialog));
-    Click(dialog, IDOK);
+    EXPECT_TRUE(HotkeyOkEnabled(dialog));
+    ClickHotkeyDialogButton(dialog, IDOK);
     user.join();
     SetMessageBoxHandler(previous);
     EXPECT_EQ(result, 1);

@@ -51,7 +51,7 @@ private:
 };
 
 // A note of the user with an alarm on the day, written before the program starts.
-void StoreAlarmNote(const std::string& folder, const CDateTime& alarm)
+void StoreRequestAlarmNote(const std::string& folder, const CDateTime& alarm)
 {
     CurrentFolder data(folder);
     NotesFreeSlots().Clear();
@@ -113,7 +113,7 @@ TEST(MainWindowRequests, TheProgramRunsOnWithoutWhatItCannotDoAndAnswersForItsNo
     ProgramInstall install;
     install.AddInstalledDataFiles();
     const CDateTime alarmDay(15, 3, 2035, 9, 30);
-    StoreAlarmNote(install.Path(), alarmDay);
+    StoreRequestAlarmNote(install.Path(), alarmDay);
 
     // Another program holds the listening port: the start says so and goes on.
     HeldPort held(install.ListenPort());

@@ -13,7 +13,7 @@
 #include "support/ProgramDriver.h"
 
 namespace {
-const char kDialogTitle[] = "Associate note with applications";
+const char kAssociationDialogTitle[] = "Associate note with applications";
 const char kTyped[] = "Typed before its tie";
 }
 
@@ -37,7 +37,8 @@ TEST(NoteAssociationStore, ANewNoteTiedFromItsMenuIsStoredWithItsTypedText)
     ASSERT_NE(menu, nullptr);
     PressMenuKey(menu, 'W');
     HWND dialog = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (dialog = FindTopWindowTitled("#32770", kDialogTitle, process)) != nullptr; }));
+    ASSERT_TRUE(WaitUntil(
+        [&] { return (dialog = FindTopWindowTitled("#32770", kAssociationDialogTitle, process)) != nullptr; }));
 
     // The record the tie needs is on disk before the dialog asks anything,
     // with the typed text.

@@ -80,7 +80,7 @@ private:
     HWND m_window;
 };
 
-bool IsTopmost(HWND window)
+bool NoteFocusIsTopmost(HWND window)
 {
     return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
 }
@@ -129,12 +129,12 @@ TEST(NoteFocus, PreviousAndNextGoRoundTheNotesAndANewDateFormatShowsAtOnce)
     HWND page = OpenSettingsPage(program, 0, &sheet);
     ASSERT_NE(page, nullptr);
     ASSERT_TRUE(ClickPageButton(page, IDC_NOTE_DATE_SHORT));
-    ASSERT_TRUE(IsTopmost(order[2])) << "the program raised the note it focused";
+    ASSERT_TRUE(NoteFocusIsTopmost(order[2])) << "the program raised the note it focused";
     ASSERT_TRUE(PressSheetOk(sheet));
     // The notes take the new settings as the sheet closes, each put back in
     // its place after; an answer from the program's loop comes once all have.
     ASSERT_TRUE(SendWithTimeout(main, WM_NULL, 0, 0));
-    EXPECT_TRUE(IsTopmost(order[2]));
+    EXPECT_TRUE(NoteFocusIsTopmost(order[2]));
     SYSTEMTIME today;
     GetLocalTime(&today);
     HWND undelete = OpenTrayMenu(main, process, 1);

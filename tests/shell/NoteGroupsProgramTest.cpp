@@ -26,7 +26,7 @@
 #include "support/bytes/MessageBoxRecorder.h"
 
 namespace {
-const DWORD kUser = 1;
+const DWORD kGroupsUser = 1;
 // Group 5 ("References") and a group of the user's own, 8, get hotkeys.
 const UINT kGroupModifiers = MOD_CONTROL | MOD_ALT | MOD_SHIFT;
 const UINT kReferencesKey = VK_F7;
@@ -37,7 +37,7 @@ const char kHelperTitle[] = "Group helper - notes.txt";
 DWORD StoreHiddenNote(const char* text)
 {
     CNoteController note;
-    note.m_userId = kUser;
+    note.m_userId = kGroupsUser;
     note.m_left = 60;
     note.m_top = 80;
     note.m_width = 240;
@@ -93,7 +93,7 @@ FileContents ReadFiles(const std::string& folder)
     CRecordList<CNoteManagerOptions> options;
     SetNoteManagerDefaults(contents.options);
     const std::string noteman = folder + "\\noteman.QPD";
-    LoadNoteManagerFile(noteman.c_str(), {options, groups, pairs}, contents.options, kUser);
+    LoadNoteManagerFile(noteman.c_str(), {options, groups, pairs}, contents.options, kGroupsUser);
     for (auto* node = groups.GetFirst(); node; node = node->next) {
         const CNoteGroup& g = node->record;
         contents.groups.push_back(
@@ -125,7 +125,7 @@ void WriteFiles(const std::string& folder, const std::vector<Membership>& member
     const std::string noteman = folder + "\\noteman.QPD";
     CNoteManagerOptions current;
     SetNoteManagerDefaults(current);
-    LoadNoteManagerFile(noteman.c_str(), {options, groups, pairs}, current, kUser);
+    LoadNoteManagerFile(noteman.c_str(), {options, groups, pairs}, current, kGroupsUser);
     options.GetFirst()->record.dialogWidth = 640;
     CNoteGroup own = groups.GetFirst()->record;
     own.id = 8;
@@ -175,7 +175,7 @@ void ExpectSameContents(const FileContents& expected, const FileContents& found)
         EXPECT_TRUE(found.groups[i] == expected.groups[i]) << "group " << i << ": " << found.groups[i].name;
     EXPECT_EQ(found.memberships, expected.memberships);
     EXPECT_EQ(found.associations, expected.associations);
-    EXPECT_EQ(found.options.userID, kUser);
+    EXPECT_EQ(found.options.userID, kGroupsUser);
     EXPECT_EQ(found.options.dialogWidth, 640u);
 }
 // What the program writes once the note's deletion has taken its memberships

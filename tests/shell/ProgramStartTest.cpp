@@ -28,7 +28,7 @@ bool InstanceMutexExists()
     return true;
 }
 
-LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0)
+LRESULT AskStartWindow(HWND window, UINT message, WPARAM wParam = 0)
 {
     LRESULT result = -1;
     EXPECT_TRUE(SendWithTimeout(window, message, wParam, 0, &result)) << std::hex << message;
@@ -75,29 +75,29 @@ TEST(ProgramStart, InstallsItsDataRunsAndClosesWhenASecondStartAsks)
     EXPECT_TRUE(InstanceMutexExists());
 
     // The deleted-record lists of the notes and transaction tables.
-    EXPECT_EQ(Ask(main, kNotesFirstDeletedMessage), 0);
-    Ask(main, kNotesAddDeletedMessage, 17);
-    EXPECT_EQ(Ask(main, kNotesFirstDeletedMessage), 17);
-    Ask(main, kNotesAddDeletedMessage, kUnsavedNoteId);
-    Ask(main, kNotesRemoveDeletedMessage, 17);
-    EXPECT_EQ(Ask(main, kNotesFirstDeletedMessage), 0);
-    Ask(main, kTransactAddDeletedMessage, 5);
-    Ask(main, kTransactAddDeletedMessage, 8);
-    Ask(main, kTransactRemoveDeletedMessage, 5);
-    EXPECT_EQ(Ask(main, kTransactFirstDeletedMessage), 8);
-    EXPECT_EQ(Ask(main, kMsgIsBusySaving), 0);
+    EXPECT_EQ(AskStartWindow(main, kNotesFirstDeletedMessage), 0);
+    AskStartWindow(main, kNotesAddDeletedMessage, 17);
+    EXPECT_EQ(AskStartWindow(main, kNotesFirstDeletedMessage), 17);
+    AskStartWindow(main, kNotesAddDeletedMessage, kUnsavedNoteId);
+    AskStartWindow(main, kNotesRemoveDeletedMessage, 17);
+    EXPECT_EQ(AskStartWindow(main, kNotesFirstDeletedMessage), 0);
+    AskStartWindow(main, kTransactAddDeletedMessage, 5);
+    AskStartWindow(main, kTransactAddDeletedMessage, 8);
+    AskStartWindow(main, kTransactRemoveDeletedMessage, 5);
+    EXPECT_EQ(AskStartWindow(main, kTransactFirstDeletedMessage), 8);
+    EXPECT_EQ(AskStartWindow(main, kMsgIsBusySaving), 0);
 
     // The end of the Windows session stops the listeners; when the session
     // goes on after all, they listen again.
     EXPECT_TRUE(WaitUntil([&] { return PortAcceptsConnections(install.ListenPort()); }));
     EXPECT_TRUE(WaitUntil([&] { return PortAcceptsConnections(install.SendPort()); }));
-    EXPECT_NE(Ask(main, WM_QUERYENDSESSION), 0);
+    EXPECT_NE(AskStartWindow(main, WM_QUERYENDSESSION), 0);
     EXPECT_TRUE(WaitUntil([&] { return !PortAcceptsConnections(install.ListenPort()); }));
-    Ask(main, WM_ENDSESSION, FALSE);
+    AskStartWindow(main, WM_ENDSESSION, FALSE);
     EXPECT_TRUE(WaitUntil([&] { return PortAcceptsConnections(install.ListenPort()); }));
-    EXPECT_NE(Ask(main, WM_QUERYENDSESSION), 0);
+    EXPECT_NE(AskStartWindow(main, WM_QUERYENDSESSION), 0);
     EXPECT_TRUE(WaitUntil([&] { return !PortAcceptsConnections(install.SendPort()); }));
-    Ask(main, WM_ENDSESSION, FALSE);
+    AskStartWindow(main, WM_ENDSESSION, FALSE);
     EXPECT_TRUE(WaitUntil([&] { return PortAcceptsConnections(install.SendPort()); }));
 
     // Requests no second start would make are ignored: too long.

@@ -16,7 +16,7 @@
 
 namespace {
 // Posted: a click may open a dialog or a box that waits for the test.
-void Click(HWND page, int id)
+void ClickHotkeysPageButton(HWND page, int id)
 {
     PostMessageA(GetDlgItem(page, id), BM_CLICK, 0, 0);
 }
@@ -41,7 +41,7 @@ TEST(SettingsHotkeysPage, AClashIsReportedAndKeptAndChangesTakeEffectAtOnceAndLa
         EXPECT_TRUE(SaveScreenshotOf(sheet, "settings-hotkeys-page"));
 
         // "New note" given the keys of "Find text": told, and kept.
-        Click(page, IDC_HOTKEYS_NEW_NOTE_KEYS);
+        ClickHotkeysPageButton(page, IDC_HOTKEYS_NEW_NOTE_KEYS);
         HWND dialog = nullptr;
         ASSERT_TRUE(WaitUntil([&] { return (dialog = FindTopWindowTitled("#32770", "New note... ", program.ProcessId())); }));
         ChooseHotkey(dialog, false, true, true, "F");
@@ -53,10 +53,10 @@ TEST(SettingsHotkeysPage, AClashIsReportedAndKeptAndChangesTakeEffectAtOnceAndLa
         EXPECT_EQ(ReadWindowText(GetDlgItem(page, IDC_HOTKEYS_NEW_NOTE_KEYS)), " Alt+Shift+F");
 
         // A switched-off hotkey is no clash: "Find text" off, then "Park" given Alt+Shift+F.
-        Click(page, IDC_HOTKEYS_FIND_TEXT);
+        ClickHotkeysPageButton(page, IDC_HOTKEYS_FIND_TEXT);
         ASSERT_TRUE(WaitUntil([&] { return !Checked(page, IDC_HOTKEYS_FIND_TEXT); }));
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(page, IDC_HOTKEYS_FIND_TEXT_KEYS)));
-        Click(page, IDC_HOTKEYS_PARK_DESKTOP);
+        ClickHotkeysPageButton(page, IDC_HOTKEYS_PARK_DESKTOP);
         ASSERT_TRUE(WaitUntil([&] { return !Checked(page, IDC_HOTKEYS_PARK_DESKTOP); }));
 
         // One click opened one dialog: none is left to hold the sheet open.
@@ -80,7 +80,7 @@ TEST(SettingsHotkeysPage, AClashIsReportedAndKeptAndChangesTakeEffectAtOnceAndLa
     EXPECT_TRUE(Checked(page, IDC_HOTKEYS_NEW_NOTE));
     EXPECT_TRUE(HotkeyCombinationIsFree(MOD_ALT | MOD_SHIFT, 'P'));
     // The standard values switch every hotkey on again with its standard keys.
-    Click(page, IDC_HOTKEYS_RESET);
+    ClickHotkeysPageButton(page, IDC_HOTKEYS_RESET);
     EXPECT_TRUE(WaitUntil([&] { return Checked(page, IDC_HOTKEYS_FIND_TEXT) && Checked(page, IDC_HOTKEYS_PARK_DESKTOP); }));
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(page, IDC_HOTKEYS_PARK_DESKTOP_KEYS)));
     EXPECT_EQ(ReadWindowText(GetDlgItem(page, IDC_HOTKEYS_PARK_DESKTOP_KEYS)), " Alt+Shift+P");

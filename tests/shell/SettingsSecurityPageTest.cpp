@@ -23,7 +23,7 @@
 namespace {
 const char kPassword[] = "open sesame";
 
-bool OkEnabled(HWND sheet)
+bool SheetOkEnabled(HWND sheet)
 {
     return IsWindowEnabled(GetDlgItem(sheet, IDOK)) != FALSE;
 }
@@ -107,7 +107,7 @@ TEST(SecuritySettingsPage, AFreshInstallAsksForNoPasswordSoOkSavesAnotherPagesSe
     ASSERT_NE(page, nullptr);
     EXPECT_FALSE(Checked(page, IDC_SECURITY_PASSWORD_AT_START));
     EXPECT_FALSE(Checked(page, IDC_SECURITY_PROTECT_LOCKED));
-    EXPECT_TRUE(OkEnabled(sheet));
+    EXPECT_TRUE(SheetOkEnabled(sheet));
     // Leaving the page for the Note page is allowed, and OK takes the tab width.
     EXPECT_EQ(LeavePage(id, sheet, page), "");
     ASSERT_TRUE(SendWithTimeout(sheet, PSM_SETCURSEL, 0, 0));
@@ -145,7 +145,7 @@ TEST(SecuritySettingsPage, RefusesContradictionsAndSavesAPasswordTheNextStartAsk
         ASSERT_TRUE(ClickPageButton(page, IDC_SECURITY_PROTECT_LOCKED));
         EXPECT_EQ(PageItemText(page, IDC_SECURITY_SET_PASSWORD), "&Set password...");
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(page, IDC_SECURITY_CLEAR_PASSWORDS)));
-        EXPECT_FALSE(OkEnabled(sheet));
+        EXPECT_FALSE(SheetOkEnabled(sheet));
         const std::string startupRefusal = "Before leaving the Security tab, please either set a password or turn off "
                                            "the\r\n \"Require password entry on startup \" checkbox. ";
         EXPECT_EQ(LeavePage(id, sheet, page), startupRefusal);
@@ -164,7 +164,7 @@ TEST(SecuritySettingsPage, RefusesContradictionsAndSavesAPasswordTheNextStartAsk
         EXPECT_EQ(caption, "Set password...");
         EXPECT_EQ(TypeIntoPasswordDialog(id, sheet, page, nullptr, kPassword, kPassword), "");
         EXPECT_EQ(PageItemText(page, IDC_SECURITY_SET_PASSWORD), "Change or reset pa&ssword...");
-        EXPECT_TRUE(OkEnabled(sheet));
+        EXPECT_TRUE(SheetOkEnabled(sheet));
         // Changing it asks for the old one first.
         EXPECT_EQ(TypeIntoPasswordDialog(id, sheet, page, "sesame", "other", "other", &caption),
                   "Sorry, the password you have typed does not match the existing password.\r\n\r\n"
@@ -189,7 +189,7 @@ TEST(SecuritySettingsPage, RefusesContradictionsAndSavesAPasswordTheNextStartAsk
         EXPECT_EQ(LeavePage(id, sheet, page),
                   "Before leaving the Security tab, please enter a full path Backup folder \r\n"
                   "e.g. C:\\MyBackupLocation or \\\\ServerName\\SharedFolder\\MyBackupLocation.");
-        EXPECT_FALSE(OkEnabled(sheet));
+        EXPECT_FALSE(SheetOkEnabled(sheet));
         const std::string missing = install.Path() + "\\NoSuchFolder";
         SetPageItemText(page, IDC_SECURITY_FOLDER, missing.c_str());
         const std::string warning = LeavePage(id, sheet, page, IDNO);
@@ -199,7 +199,7 @@ TEST(SecuritySettingsPage, RefusesContradictionsAndSavesAPasswordTheNextStartAsk
                   0u)
             << warning;
         EXPECT_EQ(CurrentSettingsPage(sheet), page) << "No keeps the user on the page";
-        EXPECT_TRUE(OkEnabled(sheet));
+        EXPECT_TRUE(SheetOkEnabled(sheet));
         SetPageItemText(page, IDC_SECURITY_FOLDER, myBackups.c_str());
         EXPECT_EQ(LeavePage(id, sheet, page), "");
 
@@ -246,7 +246,7 @@ TEST(SecuritySettingsPage, RefusesContradictionsAndSavesAPasswordTheNextStartAsk
     // Without a password they ask for none, so OK stays on.
     EXPECT_FALSE(Checked(page, IDC_SECURITY_PASSWORD_AT_START));
     EXPECT_FALSE(Checked(page, IDC_SECURITY_PROTECT_LOCKED));
-    EXPECT_TRUE(OkEnabled(sheet));
+    EXPECT_TRUE(SheetOkEnabled(sheet));
     ASSERT_TRUE(PressSheetCancel(sheet));
     CloseProgram(install, again);
 }

@@ -16,12 +16,12 @@
 #include "support/Screenshot.h"
 
 namespace {
-const char kDialogTitle[] = "Quillnet+ password";
+const char kPasswordDialogTitle[] = "Quillnet+ password";
 // The code of the password "secret", as an older version kept it (32
 // characters, upper case) and as the users table keeps it.
 const char kOldCode[] = "426897C0FFEEDDCCBBAA998877665544";
 const char kCode[] = "426897c0";
-const int kPasswordEdit = 1125;
+const int kStartupPasswordEdit = 1125;
 const int kOkButton = 1294;
 
 DWORD BobsRecord(CDbfFile& users)
@@ -63,13 +63,15 @@ protected:
     HWND WaitForDialog(const RunningProgram& program)
     {
         HWND dialog = nullptr;
-        WaitUntil([&] { return (dialog = FindTopWindowTitled("#32770", kDialogTitle, program.ProcessId())) != nullptr; });
+        WaitUntil([&] {
+            return (dialog = FindTopWindowTitled("#32770", kPasswordDialogTitle, program.ProcessId())) != nullptr;
+        });
         return dialog;
     }
 
     void Type(HWND dialog, const char* password)
     {
-        ASSERT_TRUE(SendWithTimeout(GetDlgItem(dialog, kPasswordEdit), WM_SETTEXT, 0,
+        ASSERT_TRUE(SendWithTimeout(GetDlgItem(dialog, kStartupPasswordEdit), WM_SETTEXT, 0,
                                     reinterpret_cast<LPARAM>(password)));
         PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(kOkButton, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(dialog, kOkButton)));

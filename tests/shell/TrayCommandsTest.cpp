@@ -35,7 +35,7 @@ const char kLongText[] = "a much longer hidden note";
 const char kAlarmText[] = "Dentist";
 
 // A note of the user with an alarm years ahead, written before the program starts.
-void StoreAlarmNote(const std::string& folder)
+void StoreTrayAlarmNote(const std::string& folder)
 {
     CurrentFolder data(folder);
     NotesFreeSlots().Clear();
@@ -61,7 +61,7 @@ bool Hide(HWND note)
     return WaitUntil([&] { return !IsWindowVisible(note); });
 }
 
-bool IsTopmost(HWND window)
+bool TrayIsTopmost(HWND window)
 {
     return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
 }
@@ -198,7 +198,7 @@ TEST(TrayCommands, AHiddenNoteComesBackFromShowNotesAndParkingBringsBackWhatItPu
 {
     ProgramInstall install;
     install.AddInstalledDataFiles();
-    StoreAlarmNote(install.Path());
+    StoreTrayAlarmNote(install.Path());
     RunningProgram program(install, "");
     HWND main = WaitForMainWindow(program);
     ASSERT_NE(main, nullptr);
@@ -267,7 +267,7 @@ TEST(TrayCommands, AHiddenNoteComesBackFromShowNotesAndParkingBringsBackWhatItPu
     EXPECT_FALSE(IsWindowVisible(first));
     HWND foreground = GetForegroundWindow();
     EXPECT_TRUE(foreground == welcome || foreground == second) << WindowClassOf(foreground);
-    EXPECT_TRUE(IsTopmost(foreground));
+    EXPECT_TRUE(TrayIsTopmost(foreground));
     EXPECT_TRUE(WaitUntil([&] { return ShowsText(welcome) && ShowsText(second); })) << "drawn without their texts";
     EXPECT_TRUE(SaveScreenshot("tray-notes-unparked"));
 
@@ -285,7 +285,7 @@ TEST(TrayCommands, TheMenusEntriesMarkTheirAccelerators)
 {
     ProgramInstall install;
     install.AddInstalledDataFiles();
-    StoreAlarmNote(install.Path());
+    StoreTrayAlarmNote(install.Path());
     RunningProgram program(install, "");
     HWND main = WaitForMainWindow(program);
     ASSERT_NE(main, nullptr);

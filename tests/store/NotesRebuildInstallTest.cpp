@@ -34,7 +34,7 @@ std::string RebuiltChangedText(int i)
     return "{\\rtf1 changed " + std::to_string(i) + " " + std::string(2500, static_cast<char>('p' + i)) + "}";
 }
 
-using Notes = std::vector<std::unique_ptr<CNoteController>>;
+using RebuiltNotes = std::vector<std::unique_ptr<CNoteController>>;
 
 class NotesRebuildInstall : public StoreFolder {
 protected:
@@ -88,7 +88,7 @@ protected:
         }
     }
 
-    Notes m_notes;
+    RebuiltNotes m_notes;
 };
 }
 

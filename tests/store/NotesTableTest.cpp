@@ -19,7 +19,7 @@
 #include "support/bytes/Occurrences.h"
 
 namespace {
-using Notes = std::vector<std::unique_ptr<CNoteController>>;
+using TableNotes = std::vector<std::unique_ptr<CNoteController>>;
 
 class NotesTable : public StoreFolder {
 protected:
@@ -30,12 +30,12 @@ protected:
         NotesFreeSlots().Clear();
     }
 
-    Notes Load(DWORD currentUser = 1, std::vector<bool> sharing = {})
+    TableNotes Load(DWORD currentUser = 1, std::vector<bool> sharing = {})
     {
         RowOwnership ownership;
         ownership.currentUserId = currentUser;
         ownership.sharesNotes = sharing;
-        Notes notes;
+        TableNotes notes;
         LoadNotes(ownership, [&](CNoteController* note) { notes.emplace_back(note); });
         return notes;
     }
@@ -154,9 +154,9 @@ std::unique_ptr<CNoteController> MakeNote(const NoteRow& row, char seed)
 }
 
 // New notes of the first row, saved one by one.
-Notes SaveNewNotes(int count)
+TableNotes SaveNewNotes(int count)
 {
-    Notes notes;
+    TableNotes notes;
     for (int i = 0; i < count; ++i) {
         notes.push_back(MakeNote(kRows[0], static_cast<char>(i)));
         SaveNote(*notes.back());
@@ -188,7 +188,7 @@ std::string StoredValues(const CNoteController& n)
 
 TEST_F(NotesTable, EveryStoredFieldOfANoteComesBackAfterASaveAndALoad)
 {
-    Notes saved;
+    TableNotes saved;
     for (size_t i = 0; i < sizeof kRows / sizeof kRows[0]; ++i) {
         saved.push_back(MakeNote(kRows[i], static_cast<char>(i)));
         SaveNote(*saved.back());
@@ -200,7 +200,7 @@ TEST_F(NotesTable, EveryStoredFieldOfANoteComesBackAfterASaveAndALoad)
     SaveNote(*saved[0]);
     EXPECT_EQ(saved[0]->m_noteId, 1u);
 
-    Notes loaded = Load();
+    TableNotes loaded = Load();
     ASSERT_EQ(loaded.size(), saved.size());
     for (size_t i = 0; i < saved.size(); ++i) {
         CNoteController& expected = *saved[i];
@@ -238,7 +238,7 @@ TEST_F(NotesTable, PackedSettingsOfOlderVersionsAreCorrectedWhenRead)
         SetNumber(record, "WSMINUTE", rows[record - 1].minute);
         SetNumber(record, "WSYEAR", rows[record - 1].year);
     }
-    Notes loaded = Load();
+    TableNotes loaded = Load();
     ASSERT_EQ(loaded.size(), count);
     for (size_t i = 0; i < loaded.size(); ++i) {
         const PackedNoteValues& v = loaded[i]->m_packed;
@@ -263,7 +263,7 @@ TEST_F(NotesTable, NewNotesTakeTheFirstFreeRecordAndZombiesAreLoggedDeletedAndFr
     SetNumber(2, "WUSERID", 0);
     SetNumber(4, "WUSERID", 0);
 
-    Notes loaded = Load(1, {false, false, false});
+    TableNotes loaded = Load(1, {false, false, false});
     ASSERT_EQ(loaded.size(), 3u);
     EXPECT_EQ(loaded[0]->m_noteId, 1u);
     EXPECT_EQ(loaded[1]->m_noteId, 3u);
@@ -289,7 +289,7 @@ TEST_F(NotesTable, NewNotesTakeTheFirstFreeRecordAndZombiesAreLoggedDeletedAndFr
     EXPECT_EQ(third->m_noteId, 6u) << "no free record left: appended";
     NoWorkingCopiesLeft();
 
-    Notes again = Load(1, {false, false, true});
+    TableNotes again = Load(1, {false, false, true});
     ASSERT_EQ(again.size(), 6u);
     EXPECT_FALSE(again[4]->m_notShared) << "user 2 now shares";
     EXPECT_EQ(again[1]->RichText(), fresh->RichText());
@@ -326,7 +326,7 @@ TEST_F(NotesTable, ANewNoteWhoseTextMayNotBeStoredKeepsItsNumberAndLeavesTheFree
     locked->m_protectedContent = "enciphered bytes";
     SaveNote(*locked);
     EXPECT_EQ(locked->m_noteId, 1u);
-    Notes loaded = Load();
+    TableNotes loaded = Load();
     ASSERT_EQ(loaded.size(), 2u);
     EXPECT_EQ(loaded[0]->RichText(), "enciphered bytes");
 }
@@ -380,7 +380,7 @@ TEST_F(NotesTable, AWorkingCopyThatCannotBeWrittenSavesNothingAndTheNextSaveGoes
     EXPECT_TRUE(SaveNote(*fresh));
     EXPECT_EQ(fresh->m_noteId, 2u);
     NoWorkingCopiesLeft();
-    Notes loaded = Load();
+    TableNotes loaded = Load();
     ASSERT_EQ(loaded.size(), 2u);
     EXPECT_EQ(loaded[0]->m_left, 77);
     EXPECT_EQ(loaded[0]->RichText(), stored->RichText());
@@ -415,14 +415,14 @@ TEST_F(NotesTable, AnEndGivesUpAHeldTableAfterOneRoundOfTriesOnEveryThreadAndThe
     holder.Release();
     EXPECT_TRUE(SaveNote(*stored));
     EXPECT_TRUE(SaveNote(*fresh));
-    Notes loaded = Load();
+    TableNotes loaded = Load();
     ASSERT_EQ(loaded.size(), 2u);
     EXPECT_EQ(loaded[0]->m_left, 66);
 }
 
 TEST_F(NotesTable, ARebuiltMemoFileKeepsOnlyLiveTextsAndNoTextIsLost)
 {
-    Notes notes = SaveNewNotes(4);
+    TableNotes notes = SaveNewNotes(4);
     // Older texts pile up in the memo file; record 4 becomes a zombie and is deleted.
     for (int round = 0; round < 5; ++round) {
         std::string text = Text(20000, static_cast<char>(round));
@@ -451,7 +451,7 @@ TEST_F(NotesTable, ARebuiltMemoFileKeepsOnlyLiveTextsAndNoTextIsLost)
     EXPECT_FALSE(FileExists(File("notesNew.QPS")));
     NoWorkingCopiesLeft();
     EXPECT_EQ(fresh->m_noteId, 4u) << "a note without a record is saved after the rebuild";
-    Notes loaded = Load();
+    TableNotes loaded = Load();
     ASSERT_EQ(loaded.size(), 4u);
     EXPECT_EQ(loaded[0]->RichText(), newest);
     EXPECT_EQ(loaded[1]->RichText(), oldSecond);
@@ -461,7 +461,7 @@ TEST_F(NotesTable, ARebuiltMemoFileKeepsOnlyLiveTextsAndNoTextIsLost)
 
 TEST_F(NotesTable, NotesSavedTogetherTakeFreeAndNewRecordsAndALockedShownNoteKeepsItsOwn)
 {
-    Notes stored = SaveNewNotes(3);
+    TableNotes stored = SaveNewNotes(3);
     SetNumber(2, "WUSERID", 0);
     ASSERT_EQ(Load().size(), 2u);  // record 2 is now free
     const std::string oldThird = stored[2]->RichText();
@@ -473,7 +473,7 @@ TEST_F(NotesTable, NotesSavedTogetherTakeFreeAndNewRecordsAndALockedShownNoteKee
     stored[0]->m_left = 55;
     stored[2]->m_protected = true;
     stored[2]->m_left = 66;
-    Notes fresh;
+    TableNotes fresh;
     for (int i = 0; i < 3; ++i)
         fresh.push_back(MakeNote(kRows[1], static_cast<char>(10 + i)));
     fresh[1]->m_protected = true;
@@ -487,7 +487,7 @@ TEST_F(NotesTable, NotesSavedTogetherTakeFreeAndNewRecordsAndALockedShownNoteKee
     NoWorkingCopiesLeft();
     EXPECT_FALSE(FileExists(File("error.txt")) && Read("error.txt").find("SaveNotes(): ") != std::string::npos);
 
-    Notes loaded = Load();
+    TableNotes loaded = Load();
     ASSERT_EQ(loaded.size(), 4u);
     EXPECT_EQ(loaded[0]->RichText(), changed);
     EXPECT_EQ(loaded[0]->m_left, 55);
@@ -515,7 +515,7 @@ TEST_F(NotesTable, NotesSavedTogetherTakeFreeAndNewRecordsAndALockedShownNoteKee
 
 TEST_F(NotesTable, NotesWithDamagedTextsAreLoadedEmptyAndLogged)
 {
-    Notes notes = SaveNewNotes(3);
+    TableNotes notes = SaveNewNotes(3);
     // Record 1 names a block past the end; record 2's block states a length
     // longer than the whole memo file.
     SetNumber(1, "TEXT", 99999);
@@ -525,7 +525,7 @@ TEST_F(NotesTable, NotesWithDamagedTextsAreLoadedEmptyAndLogged)
     memo.replace(block * 64 + 4, 4, std::string("\x7F\xFF\xFF\xFF", 4));
     WriteWholeFile(File("notes.qps"), memo);
 
-    Notes loaded = Load();
+    TableNotes loaded = Load();
     ASSERT_EQ(loaded.size(), 3u);
     EXPECT_EQ(loaded[0]->RichText(), "");
     EXPECT_EQ(loaded[1]->RichText(), "");
@@ -541,7 +541,7 @@ TEST_F(NotesTable, NotesWithDamagedTextsAreLoadedEmptyAndLogged)
 
 TEST_F(NotesTable, ATextThatRunsPastTheMemoFileIsLoadedEmptyBetweenWholeOnes)
 {
-    Notes notes = SaveNewNotes(4);
+    TableNotes notes = SaveNewNotes(4);
     notes[3]->SetRichText("", 0);
     SaveNote(*notes[3]);
     // Record 2's text claims more bytes than follow it, though fewer than the file holds.
@@ -554,7 +554,7 @@ TEST_F(NotesTable, ATextThatRunsPastTheMemoFileIsLoadedEmptyBetweenWholeOnes)
     memo.replace(block * 64 + 4, 4, length);
     WriteWholeFile(File("notes.qps"), memo);
 
-    Notes loaded = Load();
+    TableNotes loaded = Load();
     ASSERT_EQ(loaded.size(), 4u);
     EXPECT_EQ(loaded[0]->RichText(), notes[0]->RichText());
     EXPECT_EQ(loaded[1]->RichText(), "");

@@ -17,7 +17,7 @@
 
 namespace {
 const char kSealedFolderVariable[] = "QN_SEALED_FOLDER";
-const char* const kDataFiles[] = {"users.QPD", "sentto.QPD", "notes.QPD", "notes.QPS"};
+const char* const kSealedDataFiles[] = {"users.QPD", "sentto.QPD", "notes.QPD", "notes.QPS"};
 
 // The step throws the seal's refusal, which no box shows.
 template <class Step>
@@ -82,7 +82,7 @@ TEST_F(SealedDataFiles, NoFileOfTheDataFolderIsWrittenAndEachRefusalIsLogged)
     ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
     ASSERT_TRUE(CreateDirectoryA((folder + "\\BACKUP").c_str(), nullptr));
     std::vector<std::string> before;
-    for (const char* name : kDataFiles) {
+    for (const char* name : kSealedDataFiles) {
         ASSERT_TRUE(CopyFileA((ProgramFolder() + "\\QlData\\" + name).c_str(), (folder + "\\" + name).c_str(), FALSE))
             << name;
         before.push_back(ReadWholeFile(folder + "\\" + name));
@@ -97,7 +97,7 @@ TEST_F(SealedDataFiles, NoFileOfTheDataFolderIsWrittenAndEachRefusalIsLogged)
     SetEnvironmentVariableA(kSealedFolderVariable, nullptr);
 
     for (size_t i = 0; i < before.size(); ++i)
-        EXPECT_EQ(ReadWholeFile(folder + "\\" + kDataFiles[i]), before[i]) << kDataFiles[i];
+        EXPECT_EQ(ReadWholeFile(folder + "\\" + kSealedDataFiles[i]), before[i]) << kSealedDataFiles[i];
     EXPECT_EQ(ReadWholeFile(folder + "\\noteman.QPD"), "the groups");
     EXPECT_FALSE(FileExists(folder + "\\noteman.QPD.new"));
     EXPECT_FALSE(FileExists(folder + "\\BACKUP\\202601020930.QPK"));

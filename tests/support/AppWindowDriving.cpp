@@ -10,7 +10,7 @@
 const char kHelperAppTitle[] = "Helper editor - plans.txt";
 
 namespace {
-const char kDialogTitle[] = "Associate note with applications";
+const char kAssocDialogTitle[] = "Associate note with applications";
 const UINT kFreeze = WM_APP + 1;
 
 bool IsLineSelected(HWND dialog, int line)
@@ -124,7 +124,7 @@ HWND OpenAssociateDialog(HWND note, DWORD process)
 {
     PostMessageA(note, WM_COMMAND, kNoteCmdAssociate, 0);
     HWND dialog = nullptr;
-    WaitUntil([&] { return (dialog = FindTopWindowTitled("#32770", kDialogTitle, process)) != nullptr; });
+    WaitUntil([&] { return (dialog = FindTopWindowTitled("#32770", kAssocDialogTitle, process)) != nullptr; });
     return dialog;
 }
 

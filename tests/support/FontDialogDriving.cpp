@@ -12,7 +12,7 @@
 
 namespace {
 // The middle of a window on the screen, where a click meets it.
-POINT MiddleOf(HWND window)
+POINT MiddleOfFontControl(HWND window)
 {
     RECT place{};
     GetWindowRect(window, &place);
@@ -26,7 +26,7 @@ bool ClickToFocus(HWND dialog, HWND control)
 {
     if (!control || !WindowReadItsNotices(dialog))
         return false;
-    ClickAt(MiddleOf(control));
+    ClickAt(MiddleOfFontControl(control));
     return WaitUntil([&] {
         HWND focus = FocusedWindowOf(dialog);
         return focus == control || (focus && GetParent(focus) == control);
@@ -93,6 +93,6 @@ bool AnswerFontDialog(DWORD process, const char* title, const FontChoice& choice
     HWND ok = GetDlgItem(dialog, IDOK);
     if (!ok || !WindowReadItsNotices(dialog))
         return false;
-    ClickAt(MiddleOf(ok));
+    ClickAt(MiddleOfFontControl(ok));
     return WaitUntil([&] { return !IsWindow(dialog); });
 }

@@ -35,7 +35,7 @@ bool RemoteBlock::Read(void* bytes, size_t size, size_t offset) const
 namespace {
 const DWORD kAnswerMs = 10000;
 
-LRESULT Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT AskListView(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     DWORD_PTR answer = 0;
     SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kAnswerMs, &answer);
@@ -45,7 +45,7 @@ LRESULT Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 
 int ListRowCount(HWND list)
 {
-    return static_cast<int>(Ask(list, LVM_GETITEMCOUNT, 0, 0));
+    return static_cast<int>(AskListView(list, LVM_GETITEMCOUNT, 0, 0));
 }
 
 std::string ListCell(DWORD process, HWND list, int row, int column)
@@ -58,7 +58,7 @@ std::string ListCell(DWORD process, HWND list, int row, int column)
     item.pszText = reinterpret_cast<char*>(block.Param(sizeof item));
     if (!block.Write(&item, sizeof item))
         return "(unreadable)";
-    Ask(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), block.Param());
+    AskListView(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), block.Param());
     char text[textSize] = "";
     block.Read(text, textSize - 1, sizeof item);
     return text;
@@ -80,18 +80,18 @@ void SelectListRows(DWORD process, HWND list, const std::vector<int>& rows)
     item.stateMask = LVIS_SELECTED;
     item.state = 0;
     block.Write(&item, sizeof item);
-    Ask(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), block.Param());
+    AskListView(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), block.Param());
     for (int row : rows) {
         item.state = LVIS_SELECTED | LVIS_FOCUSED;
         item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
         block.Write(&item, sizeof item);
-        Ask(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), block.Param());
+        AskListView(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), block.Param());
     }
 }
 
 int ListColumnWidth(HWND list, int column)
 {
-    return static_cast<int>(Ask(list, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
+    return static_cast<int>(AskListView(list, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
 }
 
 std::string ListColumnTitle(DWORD process, HWND list, int column)
@@ -102,7 +102,8 @@ std::string ListColumnTitle(DWORD process, HWND list, int column)
     entry.mask = LVCF_TEXT;
     entry.cchTextMax = static_cast<int>(textSize);
     entry.pszText = reinterpret_cast<char*>(block.Param(sizeof entry));
-    if (!block.Write(&entry, sizeof entry) || !Ask(list, LVM_GETCOLUMNA, static_cast<WPARAM>(column), block.Param()))
+    if (!block.Write(&entry, sizeof entry) ||
+        !AskListView(list, LVM_GETCOLUMNA, static_cast<WPARAM>(column), block.Param()))
         return "(unreadable)";
     char text[textSize] = "";
     block.Read(text, textSize - 1, sizeof entry);
@@ -111,12 +112,12 @@ std::string ListColumnTitle(DWORD process, HWND list, int column)
 
 std::vector<int> ListColumnOrder(DWORD process, HWND list)
 {
-    const int count = static_cast<int>(Ask(reinterpret_cast<HWND>(Ask(list, LVM_GETHEADER, 0, 0)), HDM_GETITEMCOUNT, 0, 0));
+    const int count = static_cast<int>(AskListView(reinterpret_cast<HWND>(AskListView(list, LVM_GETHEADER, 0, 0)), HDM_GETITEMCOUNT, 0, 0));
     if (count <= 0)
         return {};
     std::vector<int> order(static_cast<size_t>(count));
     RemoteBlock block(process, order.size() * sizeof(int));
-    Ask(list, LVM_GETCOLUMNORDERARRAY, static_cast<WPARAM>(count), block.Param());
+    AskListView(list, LVM_GETCOLUMNORDERARRAY, static_cast<WPARAM>(count), block.Param());
     block.Read(order.data(), order.size() * sizeof(int));
     return order;
 }
@@ -124,14 +125,14 @@ std::vector<int> ListColumnOrder(DWORD process, HWND list)
 namespace {
 HWND HeaderOf(HWND list)
 {
-    return reinterpret_cast<HWND>(Ask(list, LVM_GETHEADER, 0, 0));
+    return reinterpret_cast<HWND>(AskListView(list, LVM_GETHEADER, 0, 0));
 }
 
 // The middle of the column's header item, in the header's coordinates.
 LPARAM HeaderItemMiddle(DWORD process, HWND header, int column)
 {
     RemoteBlock block(process, sizeof(RECT));
-    Ask(header, HDM_GETITEMRECT, static_cast<WPARAM>(column), block.Param());
+    AskListView(header, HDM_GETITEMRECT, static_cast<WPARAM>(column), block.Param());
     RECT rect = {};
     block.Read(&rect, sizeof rect);
     return MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
@@ -170,7 +171,7 @@ int HeaderItemImage(DWORD process, HWND list, int column)
     HDITEMA item = {};
     item.mask = HDI_FORMAT | HDI_IMAGE;
     block.Write(&item, sizeof item);
-    Ask(HeaderOf(list), HDM_GETITEMA, static_cast<WPARAM>(column), block.Param());
+    AskListView(HeaderOf(list), HDM_GETITEMA, static_cast<WPARAM>(column), block.Param());
     block.Read(&item, sizeof item);
     return (item.fmt & HDF_IMAGE) ? item.iImage : -1;
 }
@@ -179,7 +180,7 @@ void DragColumnDivider(DWORD process, HWND list, int column, int width)
 {
     HWND header = HeaderOf(list);
     RemoteBlock block(process, sizeof(RECT));
-    Ask(header, HDM_GETITEMRECT, static_cast<WPARAM>(column), block.Param());
+    AskListView(header, HDM_GETITEMRECT, static_cast<WPARAM>(column), block.Param());
     RECT rect = {};
     block.Read(&rect, sizeof rect);
     const int y = (rect.top + rect.bottom) / 2;
@@ -197,7 +198,7 @@ RECT ListCellRect(DWORD process, HWND list, int row, int column)
     RemoteBlock block(process, sizeof(RECT));
     RECT rect = {LVIR_BOUNDS, column, 0, 0};
     block.Write(&rect, sizeof rect);
-    Ask(list, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), block.Param());
+    AskListView(list, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), block.Param());
     block.Read(&rect, sizeof rect);
     MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&rect), 2);
     return rect;
@@ -207,10 +208,10 @@ std::string StatusBarText(DWORD process, HWND status)
 {
     const size_t textSize = 512;
     RemoteBlock block(process, textSize);
-    const LRESULT length = Ask(status, SB_GETTEXTLENGTHA, 0, 0);
+    const LRESULT length = AskListView(status, SB_GETTEXTLENGTHA, 0, 0);
     if (LOWORD(length) >= textSize)
         return "(too long)";
-    Ask(status, SB_GETTEXTA, 0, block.Param());
+    AskListView(status, SB_GETTEXTA, 0, block.Param());
     char text[textSize] = "";
     block.Read(text, textSize - 1);
     return text;

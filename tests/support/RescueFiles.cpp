@@ -39,7 +39,7 @@ void WriteOneNoteBackup(const std::string& path, const std::string& text)
 }
 
 namespace {
-unsigned long long TableWriteTime(const ProgramInstall& install)
+unsigned long long RescueTableWriteTime(const ProgramInstall& install)
 {
     WIN32_FILE_ATTRIBUTE_DATA table{};
     EXPECT_TRUE(GetFileAttributesExA(install.File("notes.QPD").c_str(), GetFileExInfoStandard, &table));
@@ -50,7 +50,7 @@ unsigned long long TableWriteTime(const ProgramInstall& install)
 
 void WriteOneNoteRescue(const ProgramInstall& install, const std::string& rescuePath, const std::string& text)
 {
-    WriteOneNote(rescuePath, text, RescueTableTimeComment(TableWriteTime(install)));
+    WriteOneNote(rescuePath, text, RescueTableTimeComment(RescueTableWriteTime(install)));
 }
 
 void WriteMarkedOneNoteRescue(const ProgramInstall& install, const std::string& rescuePath, const std::string& text)
@@ -60,7 +60,7 @@ void WriteMarkedOneNoteRescue(const ProgramInstall& install, const std::string& 
     const std::string mark = RescueMarkName(name);
     ASSERT_FALSE(mark.empty()) << name;
     WriteWholeFile(rescuePath.substr(0, rescuePath.size() - name.size()) + mark,
-                   RescueMarkText(name, TableWriteTime(install)));
+                   RescueMarkText(name, RescueTableWriteTime(install)));
 }
 
 std::vector<std::string> RescueMarksIn(const std::string& folder)

@@ -29,7 +29,7 @@
 #include "support/TextChecks.h"
 
 namespace {
-const char* const kStoredTexts[] = {"First stored", "Second stored"};
+const char* const kHeldStoredTexts[] = {"First stored", "Second stored"};
 const std::vector<std::string> kBackupTexts = {"From the trip one", "From the trip three", "From the trip two"};
 
 std::string HeldCalendarFile(const std::string& comment)
@@ -44,7 +44,7 @@ void PrepareHeldInstall(ProgramInstall& install)
 {
     install.AddInstalledDataFiles();
     LONG left = 100;
-    for (const char* text : kStoredTexts) {
+    for (const char* text : kHeldStoredTexts) {
         StoreNote(install, [&](CNoteController& note) { FillTestNote(note, text, left, 100); });
         left += 260;
     }

@@ -20,7 +20,7 @@
 #include "support/TextChecks.h"
 
 namespace {
-const std::vector<std::string> kStoredTexts = {"First stored", "Second stored"};
+const std::vector<std::string> kRecordStoredTexts = {"First stored", "Second stored"};
 
 class RestoreRecordAtStart : public ::testing::Test {
 protected:
@@ -28,7 +28,7 @@ protected:
     {
         install.AddInstalledDataFiles();
         LONG left = 100;
-        for (const std::string& text : kStoredTexts) {
+        for (const std::string& text : kRecordStoredTexts) {
             StoreNote(install, [&](CNoteController& note) { FillTestNote(note, text.c_str(), left, 100); });
             left += 260;
         }

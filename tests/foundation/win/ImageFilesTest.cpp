@@ -12,7 +12,7 @@
 #include "support/bytes/MessageBoxRecorder.h"
 
 namespace {
-std::string Bytes(const std::vector<unsigned char>& bytes)
+std::string ImageFileBytes(const std::vector<unsigned char>& bytes)
 {
     return std::string(bytes.begin(), bytes.end());
 }
@@ -73,7 +73,7 @@ TEST(ImageFiles, TenByTenPictureMakesA374ByteBmp)
     ASSERT_TRUE(SaveBitmapAsBmpFile(nullptr, METAFILEPICT{MM_TEXT, 10, 10, metafile}, path.c_str()));
     std::string file = ReadWholeFile(path);
     ASSERT_EQ(file.size(), 374u);
-    EXPECT_EQ(file.substr(0, 54), Bytes(MakeBmpFileHeader(10, 10, 320)));
+    EXPECT_EQ(file.substr(0, 54), ImageFileBytes(MakeBmpFileHeader(10, 10, 320)));
     // Rows run bottom-up, 32 bytes each, pixels as blue, green, red.
     EXPECT_EQ(file.substr(54, 3), std::string("\x00\x00\xFF", 3));
     EXPECT_EQ(file.substr(54 + 9 * 32, 3), std::string("\xFF\x00\x00", 3));
@@ -84,7 +84,7 @@ TEST(ImageFiles, TenByTenPictureMakesA374ByteBmp)
     ASSERT_TRUE(SaveBitmapAsBmpFile(nullptr, METAFILEPICT{MM_ANISOTROPIC, 2540, 1270, metafile}, scaled.c_str()));
     std::string big = ReadWholeFile(scaled);
     EXPECT_EQ(big.size(), 54u + 288u * 48u);
-    EXPECT_EQ(big.substr(0, 54), Bytes(MakeBmpFileHeader(96, 48, 288 * 48)));
+    EXPECT_EQ(big.substr(0, 54), ImageFileBytes(MakeBmpFileHeader(96, 48, 288 * 48)));
 
     std::string empty = folder.File("empty.bmp");
     EXPECT_FALSE(SaveBitmapAsBmpFile(nullptr, METAFILEPICT{MM_TEXT, 0, 10, metafile}, empty.c_str()));
@@ -128,7 +128,8 @@ TEST(ImageFiles, IconFilesHoldColourAndMaskRowsAndFailuresLeaveNoFile)
         ASSERT_TRUE(SaveIconToFile(icon, path.c_str(), depth.thirtyTwoBits));
         std::string file = ReadWholeFile(path);
         ASSERT_EQ(file.size(), 62u + depth.colorBytes + 128u);
-        EXPECT_EQ(file.substr(0, 62), Bytes(MakeIconFileHeader(32, 32, 32, depth.bitCount, depth.colorBytes, 128)));
+        EXPECT_EQ(file.substr(0, 62),
+                  ImageFileBytes(MakeIconFileHeader(32, 32, 32, depth.bitCount, depth.colorBytes, 128)));
         EXPECT_EQ(file.substr(62, 3), std::string("\x00\xFF\x00", 3));
         EXPECT_EQ(file.substr(62 + depth.colorBytes), std::string(128, '\0'));
         HANDLE loaded = LoadImageA(nullptr, path.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE);

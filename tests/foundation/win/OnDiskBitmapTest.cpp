@@ -25,7 +25,7 @@ std::string RedSquareWithGreyCorner()
     return MakeBmp8(4, 4, {0x0000FF, kBitmapGrey, 0xFF0000}, indexes);
 }
 
-const BYTE* Bytes(const std::string& file)
+const BYTE* BitmapFileBytes(const std::string& file)
 {
     return reinterpret_cast<const BYTE*>(file.data());
 }
@@ -42,7 +42,7 @@ TEST(OnDiskBitmap, DrawsWithAnExactPaletteAndGreyLeftOut)
     MessageBoxRecorder boxes;
     std::string file = RedSquareWithGreyCorner();
     COnDiskBitmap logo("LG");
-    ASSERT_TRUE(logo.LoadBitmapFile(Bytes(file), static_cast<DWORD>(file.size())));
+    ASSERT_TRUE(logo.LoadBitmapFile(BitmapFileBytes(file), static_cast<DWORD>(file.size())));
     EXPECT_EQ(logo.GetLayout().colourCount, 3u);
 
     Canvas canvas;
@@ -53,7 +53,7 @@ TEST(OnDiskBitmap, DrawsWithAnExactPaletteAndGreyLeftOut)
     EXPECT_EQ(canvas.At(4, 4), kWhite);
 
     COnDiskBitmap other("I1");
-    ASSERT_TRUE(other.LoadBitmapFile(Bytes(file), static_cast<DWORD>(file.size())));
+    ASSERT_TRUE(other.LoadBitmapFile(BitmapFileBytes(file), static_cast<DWORD>(file.size())));
     Canvas second;
     other.Deseneaza(false, second.Dc(), 64, 64);
     EXPECT_EQ(second.At(0, 0), kWhite);
@@ -80,7 +80,7 @@ TEST(OnDiskBitmap, ImagesWithoutAnExactPaletteAreNotDrawn)
     std::vector<unsigned char> header = MakeBmpFileHeader(4, 4, 48);
     std::string trueColour = std::string(header.begin(), header.end()) + std::string(48, '\0');
     COnDiskBitmap deep("NG");
-    ASSERT_TRUE(deep.LoadBitmapFile(Bytes(trueColour), static_cast<DWORD>(trueColour.size())));
+    ASSERT_TRUE(deep.LoadBitmapFile(BitmapFileBytes(trueColour), static_cast<DWORD>(trueColour.size())));
     deep.Deseneaza(false, canvas.Dc(), 64, 64);
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.LastText(), "The image has zero colours ?!");
@@ -98,21 +98,21 @@ TEST(OnDiskBitmap, StoredSizesAreCheckedAgainstTheBytesRead)
     std::string file = RedSquareWithGreyCorner();
     COnDiskBitmap image("I2");
 
-    EXPECT_FALSE(image.LoadBitmapFile(Bytes(file), static_cast<DWORD>(file.size() - 1)));
+    EXPECT_FALSE(image.LoadBitmapFile(BitmapFileBytes(file), static_cast<DWORD>(file.size() - 1)));
     EXPECT_EQ(boxes.LastText(), "The image is incomplete: it is shorter than its header states");
     EXPECT_FALSE(image.IsLoaded());
 
     std::string wrongType = file;
     wrongType[0] = 'X';
-    EXPECT_FALSE(image.LoadBitmapFile(Bytes(wrongType), static_cast<DWORD>(wrongType.size())));
+    EXPECT_FALSE(image.LoadBitmapFile(BitmapFileBytes(wrongType), static_cast<DWORD>(wrongType.size())));
     EXPECT_EQ(boxes.LastText(), "The image is not a BITMAP file");
 
     std::string badHeader = file;
     SetLe32(badHeader, 14, 13);
-    EXPECT_FALSE(image.LoadBitmapFile(Bytes(badHeader), static_cast<DWORD>(badHeader.size())));
+    EXPECT_FALSE(image.LoadBitmapFile(BitmapFileBytes(badHeader), static_cast<DWORD>(badHeader.size())));
     EXPECT_EQ(boxes.LastText(), "The image info header  is invalid");
 
     // Extra bytes after the stated size are harmless.
     std::string padded = file + std::string(100, '\0');
-    EXPECT_TRUE(image.LoadBitmapFile(Bytes(padded), static_cast<DWORD>(padded.size())));
+    EXPECT_TRUE(image.LoadBitmapFile(BitmapFileBytes(padded), static_cast<DWORD>(padded.size())));
 }
