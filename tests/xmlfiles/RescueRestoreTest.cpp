@@ -148,6 +148,27 @@ bool TableWrittenLater(const ProgramInstall& install)
     CloseHandle(table);
     return set;
 }
+
+// The next start offers the rescue backup, and its Yes proposes it in place
+// of the notes, since nothing was stored after it; the restore brings back
+// the edit it holds.
+void ExpectOfferedAndRestoredInPlace(ProgramInstall& install, const std::string& rescue)
+{
+    RunningProgram program(install, "");
+    ASSERT_NE(WaitForMainWindow(program), nullptr);
+    const DWORD process = program.ProcessId();
+    const std::string offer = AnswerProgramBox(process, IDYES);
+    EXPECT_TRUE(Contains(offer, "\\BACKUP\\" + rescue + "\r\n")) << offer;
+    HWND dialog = WaitForDialog(process, "Restore notes...");
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_RESTORE_REPLACE), BST_CHECKED);
+    const std::string explanation = ReadWindowText(GetDlgItem(dialog, IDC_RESTORE_EXPLANATION));
+    EXPECT_FALSE(Contains(explanation, "Notes were stored after")) << explanation;
+    ASSERT_TRUE(ClickDialogButton(dialog, IDOK));
+    EXPECT_TRUE(Contains(AcknowledgeProgramBox(process), "The restore operation has been successfully"));
+    EXPECT_NE(WaitForNoteWithText(process, "Edited Kept note"), nullptr);
+    CloseProgram(install, program);
+}
 }
 
 TEST(RescueRestore, ARescueIsJudgedByTheTableWriteItRecordsAndIsListedOnlyOnceWhole)
@@ -182,20 +203,7 @@ TEST(RescueRestore, ARescueIsJudgedByTheTableWriteItRecordsAndIsListedOnlyOnceWh
 
     // The start offers the file, and its Yes proposes it in place of the
     // notes, judged by the same record: nothing was stored after it.
-    RunningProgram program(install, "");
-    ASSERT_NE(WaitForMainWindow(program), nullptr);
-    const DWORD process = program.ProcessId();
-    const std::string offer = AnswerProgramBox(process, IDYES);
-    EXPECT_TRUE(Contains(offer, "\\BACKUP\\" + rescue + "\r\n")) << offer;
-    HWND dialog = WaitForDialog(process, "Restore notes...");
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_RESTORE_REPLACE), BST_CHECKED);
-    const std::string explanation = ReadWindowText(GetDlgItem(dialog, IDC_RESTORE_EXPLANATION));
-    EXPECT_FALSE(Contains(explanation, "Notes were stored after")) << explanation;
-    ASSERT_TRUE(ClickDialogButton(dialog, IDOK));
-    EXPECT_TRUE(Contains(AcknowledgeProgramBox(process), "The restore operation has been successfully"));
-    EXPECT_NE(WaitForNoteWithText(process, "Edited Kept note"), nullptr);
-    CloseProgram(install, program);
+    ExpectOfferedAndRestoredInPlace(install, rescue);
 }
 
 // A rescue backup and its mark as an earlier version leaves them, the file
@@ -229,20 +237,7 @@ TEST(RescueRestore, ARescueThatRecordsNothingIsJudgedByItsMark)
     ASSERT_TRUE(Contains(bytes, "Edited Kept note"));
     ASSERT_EQ(RescueMarksIn(install.File("BACKUP")).size(), 1u);
 
-    RunningProgram program(install, "");
-    ASSERT_NE(WaitForMainWindow(program), nullptr);
-    const DWORD process = program.ProcessId();
-    const std::string offer = AnswerProgramBox(process, IDYES);
-    EXPECT_TRUE(Contains(offer, "\\BACKUP\\" + rescue + "\r\n")) << offer;
-    HWND dialog = WaitForDialog(process, "Restore notes...");
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_RESTORE_REPLACE), BST_CHECKED);
-    const std::string explanation = ReadWindowText(GetDlgItem(dialog, IDC_RESTORE_EXPLANATION));
-    EXPECT_FALSE(Contains(explanation, "Notes were stored after")) << explanation;
-    ASSERT_TRUE(ClickDialogButton(dialog, IDOK));
-    EXPECT_TRUE(Contains(AcknowledgeProgramBox(process), "The restore operation has been successfully"));
-    EXPECT_NE(WaitForNoteWithText(process, "Edited Kept note"), nullptr);
-    CloseProgram(install, program);
+    ExpectOfferedAndRestoredInPlace(install, rescue);
     EXPECT_TRUE(RescueMarksIn(install.File("BACKUP")).empty()) << "answered";
 }
 
